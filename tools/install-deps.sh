@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the build, the tests and the benchmarks need. Safe to run again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
+  libavfilter-dev libavdevice-dev ffmpeg
+  libsdl1.2-dev
+  zlib1g-dev libjpeg-dev libpng-dev libgif-dev
+  libfreetype-dev libfontconfig-dev fonts-wqy-microhei fonts-dejavu-core
+  libx11-dev libxext-dev libxrender-dev xvfb xauth
+  libpixman-1-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

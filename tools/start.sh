@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake --preset default
+cmake --build --preset default -j "$(nproc)" --target nerivo
+exec ./build/default/bin/nerivo
