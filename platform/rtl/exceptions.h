@@ -45,3 +45,5 @@ NERIVO_EXCEPTION_CLASS(EInvalidPointer, Exception);
 NERIVO_EXCEPTION_CLASS(EIniFileException, Exception);
 NERIVO_EXCEPTION_CLASS(EInvalidArgument, Exception);
 NERIVO_EXCEPTION_CLASS(EOutOfResources, Exception);
+NERIVO_EXCEPTION_CLASS(EMathError, Exception);
+NERIVO_EXCEPTION_CLASS(EInvalidOp, EMathError);
