@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr const char* kInvalidComponentName = "Component name \"%s\" is not a valid component name";
-
 void eraseFirst(std::vector<TComponent*>& List, TComponent* Item) {
   auto it = std::find(List.begin(), List.end(), Item);
   if (it != List.end()) List.erase(it);
@@ -95,7 +93,7 @@ TComponent* TComponent::FindComponent(const String& AName) const {
 void TComponent::SetName(const String& NewName) {
   if (FName == NewName) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
-    throw EComponentError(Format(kInvalidComponentName, NewName));
+    throw EComponentError(Format(SInvalidName, NewName));
   if (FOwner != nullptr)
     FOwner->ValidateRename(this, FName, NewName);
   else

@@ -111,8 +111,8 @@ TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersComponents) {
   };
   const Case Cases[] = {
       {"button1", "A component named button1 already exists"},
-      {"1Button", "Component name \"1Button\" is not a valid component name"},
-      {"Bad Name", "Component name \"Bad Name\" is not a valid component name"},
+      {"1Button", "'1Button' is not a valid component name"},
+      {"Bad Name", "'Bad Name' is not a valid component name"},
       {"_Ok9", nullptr},
       {"", nullptr},
   };
