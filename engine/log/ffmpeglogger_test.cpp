@@ -1,0 +1,236 @@
+#include "engine/log/ffmpeglogger.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <cstdarg>
+#include <thread>
+#include <vector>
+
+#include "engine/loader/avstubs.h"
+#include "engine/loader/ffmpegloader.h"
+
+namespace {
+
+struct TLine {
+  Cardinal ThreadID;
+  TLogLevel Level;
+  String Msg;
+  bool OnMainThread;
+  friend bool operator==(const TLine&, const TLine&) = default;
+};
+
+void SendChunk(void* AContext, int ALevel, const char* AFormat, ...) {
+  va_list vl;
+  va_start(vl, AFormat);
+  AVLogCallback(AContext, ALevel, AFormat, vl);
+  va_end(vl);
+}
+
+// A context in FFmpeg's sense: its first member is its class.
+struct TFakeContext {
+  const AVClass* Class;
+};
+
+class LoggerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FFLoader()->Load(TLibraries{avUtil, avFormat})) << FFLoader()->LastErrMsg();
+    FLogger = GetFFLogger();
+    FLogger->SetTriggerEventInMainThread(false);
+    FLogger->SetLogLevel(llInfo);
+    FLogger->OnLog = [this](TObject* Sender, Cardinal AThreadID, TLogLevel ALevel, const String& AMsg) {
+      std::lock_guard<std::mutex> guard(FLinesLock);
+      FSenders.push_back(Sender);
+      FLines.push_back({AThreadID, ALevel, AMsg, IsMainThread()});
+    };
+  }
+  void TearDown() override {
+    FLogger->OnLog = nullptr;
+    FLogger->SetTriggerEventInMainThread(true);
+    FLogger->SetLogLevel(llInfo);
+  }
+  std::vector<String> Messages() {
+    std::lock_guard<std::mutex> guard(FLinesLock);
+    std::vector<String> result;
+    for (const TLine& l : FLines) result.push_back(l.Msg);
+    return result;
+  }
+
+  TFFLogger* FLogger = nullptr;
+  std::mutex FLinesLock;
+  std::vector<TLine> FLines;
+  std::vector<TObject*> FSenders;
+};
+
+TEST(LogLevels, MapToAndFromFFmpegLevels) {
+  EXPECT_EQ(ToAVLogLevel(llQuiet), -8);
+  EXPECT_EQ(ToAVLogLevel(llInfo), 32);
+  EXPECT_EQ(ToAVLogLevel(llDebug), 48);
+  const struct {
+    Integer AVLevel;
+    TLogLevel Expected;
+  } cases[] = {{-8, llQuiet}, {-1, llPanic},  {0, llPanic},    {7, llPanic},
+               {8, llFatal},  {16, llError},  {47, llVerbose}, {48, llDebug},
+               {56, llDebug}, {-15, llQuiet}, {-16, llQuiet},  {-100, llQuiet}};
+  for (const auto& c : cases) EXPECT_EQ(FromAVLogLevel(c.AVLevel), c.Expected) << c.AVLevel;
+}
+
+TEST_F(LoggerTest, LevelOptionTakesNamesInAnyCaseOrNumbers) {
+  const struct {
+    const char* Arg;
+    TLogLevel Expected;
+  } cases[] = {{"Warning", llWarning}, {"QUIET", llQuiet}, {"debug", llDebug}, {"20", llError},
+               {"64", llDebug},        {"-8", llQuiet},    {"info", llInfo}};
+  for (const auto& c : cases) {
+    FLogger->OptLogLevel(c.Arg);
+    EXPECT_EQ(FLogger->LogLevel(), c.Expected) << c.Arg;
+    EXPECT_EQ(ff::av_log_get_level(), ToAVLogLevel(c.Expected)) << "FFmpeg's threshold follows " << c.Arg;
+  }
+  FLogger->SetLogLevel(llWarning);
+  EXPECT_THROW(FLogger->OptLogLevel("loud"), EConvertError);
+  EXPECT_EQ(FLogger->LogLevel(), llWarning);
+}
+
+TEST_F(LoggerTest, EngineMessagesPassTheLevelFilter) {
+  const struct {
+    TLogLevel LoggerLevel;
+    TLogLevel MessageLevel;
+    bool Delivered;
+  } cases[] = {{llInfo, llInfo, true},      {llInfo, llWarning, true},  {llInfo, llDebug, false},
+               {llError, llWarning, false}, {llError, llVerbose, true}, {llQuiet, llVerbose, false},
+               {llQuiet, llQuiet, true},    {llQuiet, llPanic, false},  {llDebug, llDebug, true}};
+  for (const auto& c : cases) {
+    FLogger->SetLogLevel(c.LoggerLevel);
+    FLines.clear();
+    FLogger->Log(nullptr, c.MessageLevel, "message");
+    EXPECT_EQ(FLines.size(), c.Delivered ? 1u : 0u) << c.LoggerLevel << " / " << c.MessageLevel;
+  }
+}
+
+TEST_F(LoggerTest, EngineMessageCarriesSenderThreadLevelAndFormattedText) {
+  TObject sender;
+  FLogger->Log(&sender, llWarning, "%s has %d streams", "a.avi", 3);
+  ASSERT_EQ(FLines.size(), 1u);
+  EXPECT_EQ(FLines[0], (TLine{GetCurrentThreadId(), llWarning, "a.avi has 3 streams", true}));
+  EXPECT_EQ(FSenders[0], &sender);
+  // A filtered message is not formatted at all: a bad format would otherwise raise.
+  FLogger->Log(&sender, llDebug, "%d", "not a number");
+  EXPECT_EQ(FLines.size(), 1u);
+}
+
+TEST_F(LoggerTest, ChunksOfOneThreadBuildOneLineWithOnePrefix) {
+  static AVClass cls = {};
+  cls.class_name = "TestCtx";
+  cls.item_name = ff::av_default_item_name;
+  cls.version = LIBAVUTIL_VERSION_INT;
+  TFakeContext ctx{&cls};
+  SendChunk(&ctx, AV_LOG_INFO, "first %s", "part");
+  EXPECT_TRUE(FLines.empty());
+  SendChunk(&ctx, AV_LOG_WARNING, ", second part\n");
+  char prefix[64];
+  snprintf(prefix, sizeof prefix, "[TestCtx @ %p] ", static_cast<void*>(&ctx));
+  ASSERT_EQ(FLines.size(), 1u);
+  EXPECT_EQ(FLines[0],
+            (TLine{GetCurrentThreadId(), llWarning, String(prefix) + "first part, second part", true}));
+  EXPECT_EQ(FSenders[0], FLogger);
+}
+
+TEST_F(LoggerTest, LineFeedsCutChunksAndTheRestWaits) {
+  SendChunk(nullptr, AV_LOG_INFO, "one\ntwo\nthree");
+  EXPECT_EQ(Messages(), (std::vector<String>{"one", "two"}));
+  SendChunk(nullptr, AV_LOG_INFO, " four\n");
+  EXPECT_EQ(Messages(), (std::vector<String>{"one", "two", "three four"}));
+}
+
+TEST_F(LoggerTest, InterleavedThreadsKeepTheirOwnLines) {
+  Cardinal ids[2] = {};
+  // Each worker sends both of its chunks in turn with the other's.
+  std::mutex step;
+  std::condition_variable cv;
+  int turn = 0;
+  auto worker = [&](int AWho, const char* AFirst, const char* ASecond) {
+    ids[AWho] = GetCurrentThreadId();
+    std::unique_lock<std::mutex> lock(step);
+    cv.wait(lock, [&] { return turn == AWho; });
+    SendChunk(nullptr, AV_LOG_INFO, "%s", AFirst);
+    turn = AWho + 1;
+    cv.notify_all();
+    cv.wait(lock, [&] { return turn == AWho + 2; });
+    SendChunk(nullptr, AV_LOG_INFO, "%s", ASecond);
+    turn = AWho + 3;
+    cv.notify_all();
+  };
+  std::thread a(worker, 0, "a1 ", "a2\n");
+  std::thread b(worker, 1, "b1 ", "b2\n");
+  a.join();
+  b.join();
+  ASSERT_EQ(FLines.size(), 2u);
+  EXPECT_EQ(FLines[0].Msg, "a1 a2");
+  EXPECT_EQ(FLines[0].ThreadID, ids[0]);
+  EXPECT_EQ(FLines[1].Msg, "b1 b2");
+  EXPECT_EQ(FLines[1].ThreadID, ids[1]);
+}
+
+TEST_F(LoggerTest, FFmpegThresholdFollowsTheLevel) {
+  SendChunk(nullptr, AV_LOG_VERBOSE, "verbose line\n");
+  EXPECT_TRUE(FLines.empty());
+  FLogger->SetLogLevel(llVerbose);
+  SendChunk(nullptr, AV_LOG_VERBOSE, "verbose line\n");
+  ASSERT_EQ(FLines.size(), 1u);
+  EXPECT_EQ(FLines[0].Level, llVerbose);
+}
+
+TEST_F(LoggerTest, LongMessagesAreCutAtTheBufferWithoutSplittingACharacter) {
+  SendChunk(nullptr, AV_LOG_INFO, "%s\n", String(3000, 'x').c_str());
+  // 2046 bytes, then a three-byte character that does not fit whole.
+  SendChunk(nullptr, AV_LOG_INFO, "%s中文\n", String(2046, 'y').c_str());
+  SendChunk(nullptr, AV_LOG_INFO, "转换完成: %s\n", "输出.mkv");
+  EXPECT_EQ(Messages(), (std::vector<String>{String(2047, 'x'), String(2046, 'y'), "转换完成: 输出.mkv"}));
+}
+
+TEST_F(LoggerTest, LibraryMessagesArriveAsOneLine) {
+  AVFormatContext* ctx = nullptr;
+  EXPECT_LT(ff::avformat_alloc_output_context2(&ctx, nullptr, "no_such_muxer", nullptr), 0);
+  ASSERT_EQ(FLines.size(), 1u) << Messages().size();
+  EXPECT_NE(FLines[0].Msg.find("Requested output format 'no_such_muxer' is not a suitable output format"),
+            String::npos)
+      << FLines[0].Msg;
+  EXPECT_EQ(FLines[0].Msg.rfind("[NULL @ 0x", 0), 0u) << FLines[0].Msg;
+  EXPECT_EQ(FLines[0].Level, llError);
+}
+
+// A worker waiting for the main thread holds no lock of the logger: the main thread can log while
+// the worker's line waits, then serve it.
+TEST_F(LoggerTest, WorkerLinesAreDeliveredOnTheMainThreadWithoutHoldingTheList) {
+  FLogger->SetTriggerEventInMainThread(true);
+  Cardinal workerId = 0;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    workerId = GetCurrentThreadId();
+    SendChunk(nullptr, AV_LOG_INFO, "from the worker\n");
+    done = true;
+  });
+  pollfd pfd{MainThreadWakeFd(), POLLIN, 0};
+  ASSERT_EQ(poll(&pfd, 1, 10000), 1) << "the worker's line waits for the main thread";
+  SendChunk(nullptr, AV_LOG_INFO, "from the main thread\n");
+  FLogger->Log(nullptr, llInfo, "engine message");
+  while (!done) CheckSynchronize(10);
+  worker.join();
+  ASSERT_EQ(FLines.size(), 3u);
+  EXPECT_EQ(FLines[0], (TLine{GetCurrentThreadId(), llInfo, "from the main thread", true}));
+  EXPECT_EQ(FLines[1], (TLine{GetCurrentThreadId(), llInfo, "engine message", true}));
+  EXPECT_EQ(FLines[2], (TLine{workerId, llInfo, "from the worker", true}));
+}
+
+TEST_F(LoggerTest, OnlyOneLoggerMayExist) {
+  try {
+    TFFLogger second(nullptr);
+    FAIL() << "a second logger was created";
+  } catch (const EAssertionFailed& e) {
+    EXPECT_EQ(e.Message(), "Allow creating only one instance of TFFLogger. (FFmpegLogger, line 323)");
+  }
+  EXPECT_EQ(GetFFLogger(), FLogger);
+}
+
+}  // namespace

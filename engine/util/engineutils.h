@@ -1,0 +1,78 @@
+// Small routines and types that every engine component shares: the component base, seek flags, the
+// program's own file, file sizes and size texts, text splitting, Unix time, and the call that moves
+// work to the main thread.
+#pragma once
+
+#include <initializer_list>
+
+#include "platform/rtl/component.h"
+#include "platform/rtl/threads.h"
+#include "platform/rtl/types.h"
+
+// Names of files and folders handed to the engine (library folder, library names).
+using TPathFileName = String;
+
+// A set over a small enumeration (at most 32 members), in the class library's set style.
+template <typename E>
+class TEnumSet {
+ public:
+  constexpr TEnumSet() = default;
+  constexpr TEnumSet(std::initializer_list<E> Items) {
+    for (E i : Items) FBits |= bit(i);
+  }
+  constexpr bool Contains(E i) const { return (FBits & bit(i)) != 0; }
+  constexpr void Include(E i) { FBits |= bit(i); }
+  constexpr void Exclude(E i) { FBits &= ~bit(i); }
+  constexpr bool Empty() const { return FBits == 0; }
+  constexpr Cardinal Bits() const { return FBits; }
+  constexpr TEnumSet operator+(TEnumSet Other) const { return FromBits(FBits | Other.FBits); }
+  constexpr TEnumSet operator-(TEnumSet Other) const { return FromBits(FBits & ~Other.FBits); }
+  friend constexpr bool operator==(TEnumSet, TEnumSet) = default;
+
+ private:
+  static constexpr TEnumSet FromBits(Cardinal Bits) {
+    TEnumSet s;
+    s.FBits = Bits;
+    return s;
+  }
+  static constexpr Cardinal bit(E i) { return Cardinal(1) << static_cast<int>(i); }
+  Cardinal FBits = 0;
+};
+
+// The base of the engine's components (logger, probe, converter, player).
+class TFFBaseComponent : public TComponent {
+ public:
+  using TComponent::TComponent;
+  String ClassName() const override { return "TFFBaseComponent"; }
+};
+
+enum TSeekFlag { sfBackward, sfByte, sfAny, sfFrame };
+using TSeekFlags = TEnumSet<TSeekFlag>;
+
+// FFmpeg's seek flags (AVSEEK_FLAG_BACKWARD 1, _BYTE 2, _ANY 4, _FRAME 8) of a set.
+Integer SeekFlagsToAV(TSeekFlags AFlags);
+
+// Full file name of the running program.
+String GetExeName();
+// Its folder, ending with the path delimiter.
+String GetExePath();
+// Size in bytes (64-bit), -1 when no file of that name exists.
+Int64 GetFileSize(const String& AFileName);
+
+// Cuts AText at the first ADelimiter: AHead gets the text before it (the whole text when it does not
+// occur); with ARemove, AText keeps what follows it (empty when it does not occur).
+void SplitAt(String& AText, const String& ADelimiter, bool ARemove, String& AHead);
+
+// "1.00 KB" and the like; sizes up to 1024 in whole bytes ("1024 Byte"), negatives too.
+String FormatFileSize(Int64 ASize);
+
+// The local zone's offset from UTC in days, daylight saving not counted.
+Double GetLocalTimeOffset();
+TDateTime UnixTimeToDateTime(Int64 ASeconds);
+// Seconds since 1970-01-01 UTC, rounded half to even.
+Int64 DateTimeToUnixTime(TDateTime ADateTime);
+String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
+
+// Runs AMethod on the main thread and waits for it; on the main thread it runs at once. An
+// exception AMethod raises there is raised again in the caller.
+void CallInMainThread(const TThreadMethod& AMethod);
