@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/gdi/text.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/application.h"
@@ -386,6 +387,11 @@ void TControl::UpdateAnchorRules() {
 
 void TControl::RequestAlign() {
   if (FParent != nullptr) FParent->AlignControl(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::Loaded() {
@@ -832,7 +838,7 @@ TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint) {
   TRect R = Rect(0, 0, MaxWidth, 0);
   HDC DC = CreateCompatibleDC(nullptr);
   HGDIOBJ Old = SelectObject(DC, FFont->Handle());
-  DrawText(DC, AHint.c_str(), -1, &R, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  DrawText(DC, AHint, &R, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(DC, Old);
   DeleteDC(DC);
   R.Right += 6;
@@ -873,5 +879,5 @@ void THintWindow::Paint() {
   C->Brush()->SetStyle(bsClear);
   InflateRect(&R, -2, -1);
   R.Left += 1;
-  DrawText(C->Handle(), FText.c_str(), -1, &R, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  DrawText(C->Handle(), FText, &R, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

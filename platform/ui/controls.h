@@ -337,6 +337,7 @@ class TControl : public TComponent {
   void SendCancelMode(TControl* Sender);
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
@@ -427,7 +428,7 @@ class TWinControl : public TControl {
   void SetDefWndProc(WNDPROC Value) { FDefWndProc = Value; }
 
   // ---- children, in z-order (bottom first) ----
-  Integer ControlCount() const { return Integer(FControls.size()); }
+  Integer ControlCount() const { return Integer(FControls.size() + FWinControls.size()); }
   TControl* Controls(Integer Index) const;
   void InsertControl(TControl* AControl);
   void RemoveControl(TControl* AControl);
@@ -508,6 +509,8 @@ class TWinControl : public TControl {
   void SetZOrder(bool TopMost) override;
   void UpdateBounds();
   void UpdateShowing();
+  // A window without a parent that shows by itself (a form).
+  virtual bool TopLevelWindow() const { return false; }
   HDC GetDeviceContext(HWND& WindowHandle) override;
 
   virtual void PaintWindow(HDC DC);
