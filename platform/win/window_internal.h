@@ -1,0 +1,192 @@
+// The objects behind window handles and the layer's shared state, for the files of this folder.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/win/backend.h"
+#include "platform/win/win.h"
+
+struct TWindowClass {
+  String Key;  // the name in lower case (class names ignore case)
+  String Name;
+  String MenuName;
+  WNDCLASS Wc;
+  ATOM Atom = 0;
+  Integer Users = 0;
+};
+
+struct TPlatformWindow {
+  TWindowClass* Class = nullptr;
+  WNDPROC Proc = nullptr;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  HWND Parent = nullptr;  // null for top-level windows
+  HWND Owner = nullptr;
+  std::vector<HWND> Children;  // top of the z-order first
+  TRect Rect;                  // parent client coordinates (top-level: screen)
+  TRect Client;                // window coordinates
+  String Text;
+  HINSTANCE Instance = nullptr;
+  LONG_PTR UserData = 0;
+  LONG_PTR Id = 0;
+  std::vector<LONG_PTR> Extra;
+  std::map<String, HANDLE> Props;
+  HRGN Region = nullptr;  // window coordinates
+  bool MessageOnly = false;
+  bool IsDesktop = false;
+
+  // States.
+  bool Minimized = false;
+  bool Maximized = false;
+  bool RestoreToMaximized = false;
+  TRect NormalRect;
+
+  // Painting: the update region in client coordinates (null: empty).
+  HRGN Update = nullptr;
+  bool EraseNeeded = false;
+  bool FrameNeeded = false;
+  bool InternalPaint = false;
+  Integer PaintChanges = 0;  // counts validations, so a WM_PAINT that validates nothing is noticed
+
+  // Layered windows.
+  bool LayeredByUpdate = false;  // UpdateLayeredWindow was used: no painting any more
+  bool HasLayeredAttributes = false;
+  Byte LayeredAlpha = 255;
+  COLORREF LayeredKey = 0;
+  DWORD LayeredFlags = 0;
+  bool LayeredPerPixel = false;
+
+  // Top-level windows: the backing surface and the backend's slot.
+  HBITMAP Surface = nullptr;
+  uintptr_t BackendData = 0;
+  bool Native = false;
+  uintptr_t NativeChild = 0;
+
+  bool Destroying = false;
+  bool Dead = false;
+};
+
+bool WinIsLive(HWND wnd);
+inline bool IsTopLevel(HWND w) {
+  return w && !w->Parent && !w->IsDesktop;
+}
+
+struct TRawInput {
+  enum class TKind { Move, Button, Wheel, Key } Kind = TKind::Move;
+  TMouseButton Button = TMouseButton::Left;
+  bool Down = false;
+  TPoint Pt;
+  Integer Delta = 0;
+  Word Vk = 0;
+  DWORD Character = 0;
+  bool Extended = false;
+  DWORD Time = 0;
+};
+
+struct TTimerEntry {
+  HWND Wnd = nullptr;
+  UINT_PTR Id = 0;
+  UINT Elapse = 0;
+  TIMERPROC Proc = nullptr;
+  UInt64 Due = 0;
+};
+
+struct TWinState {
+  std::unique_ptr<TWindowBackend> Backend;
+  std::unordered_set<HWND> Live;
+  std::vector<std::unique_ptr<TPlatformWindow>> Graveyard;  // dead windows keep their address
+  HWND Desktop = nullptr;
+  std::vector<HWND> TopLevels;  // top first
+  std::vector<HWND> MessageWindows;
+  std::map<String, std::unique_ptr<TWindowClass>> Classes;
+  ATOM NextAtom = 0xC000;
+
+  HWND Focus = nullptr;
+  HWND Active = nullptr;
+  HWND Capture = nullptr;
+  bool AppActive = false;
+
+  // Posted messages of the main thread (guarded by QueueLock, the only state touched off it).
+  std::mutex QueueLock;
+  std::deque<MSG> Posted;
+  bool QuitPending = false;
+  Integer QuitCode = 0;
+
+  std::deque<TRawInput> Input;
+  std::vector<TTimerEntry> Timers;
+  UINT_PTR NextTimerId = 1;
+
+  Byte KeyState[256] = {};
+  Byte AsyncKeyState[256] = {};
+  TPoint CursorPos;
+  bool AltAlone = false;
+  DWORD LastMessagePos = 0;
+  LONG LastMessageTime = 0;
+
+  // Double clicks.
+  HWND ClickWnd = nullptr;
+  UINT ClickMsg = 0;
+  DWORD ClickTime = 0;
+  TPoint ClickPt;
+  UINT DoubleClickTime = 500;
+
+  HCURSOR Cursor = nullptr;
+  Integer CursorShowCount = 0;
+  Integer Beeps = 0;
+  Integer SendDepth = 0;
+
+  TMessageFilter Filter;
+  TModalLoopHook ModalHook;
+  std::vector<std::pair<Integer, TCallWndProcHook>> Hooks;
+  Integer NextHookId = 1;
+  std::deque<std::function<void()>> Deferred;
+  std::map<String, UINT> RegisteredMessages;
+  TRect WorkArea{0, 0, ScreenWidth, ScreenHeight - 40};
+};
+
+TWinState& WS();
+TWindowBackend& Backend();
+
+// ---- shared helpers across the files of this folder ----
+// Delivers a message to the window's procedure (hooks first); 0 for dead windows.
+LRESULT WinDeliver(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+HWND RootOf(HWND wnd);                // the top-level window of wnd
+TPoint ScreenOrigin(HWND wnd);        // window's top-left in screen coordinates
+TPoint ClientScreenOrigin(HWND wnd);  // client top-left in screen coordinates
+TPoint OffsetInRoot(HWND wnd);        // window's top-left in its top-level's window coords
+TRect WindowRectInRoot(HWND wnd);
+TRect ClientRectInRoot(HWND wnd);
+void ResizeSurface(HWND wnd);  // top-level: a surface of the window's size
+void WinDestroySurface(HWND wnd);
+// Frame thickness of the default frame: client insets for a style (left, top, right, bottom).
+TRect DefaultFrameInsets(DWORD style, DWORD exStyle);
+void WinGetMinMaxInfo(HWND wnd, MINMAXINFO* info);  // defaults, then WM_GETMINMAXINFO
+// Activation and focus bookkeeping when a window goes away or hides.
+void WinActivateAfterLoss(HWND leaving);
+void WinForgetWindowInput(HWND wnd);  // focus, capture, active, click state of a dying window
+void WinRemoveTimersOf(HWND wnd);
+void WinClearPaintState(HWND wnd);
+bool NeedsPaint(HWND wnd);
+// Invalidation in client coordinates of wnd (rgn null: the whole client area).
+void WinInvalidate(HWND wnd, HRGN rgn, UINT flags);
+// Region helpers (new regions; the caller deletes them).
+HRGN VisibleRegionInRoot(HWND wnd, bool wholeWindow, bool clipChildren);
+void WinRunSizeMoveLoop(HWND wnd, WPARAM command, TPoint start);
+void WinPaintDefaultFrame(HWND wnd);
+void WinPresent(HWND root, const TRect& dirty);
+void WinResetPaintState();
+void WinResetInputState();
+void WinResetMessageState();
+// Waits for messages or events, up to the next timer.
+void WinWaitForWork();
+LRESULT WinDefaultWindowPosChanged(HWND wnd, const WINDOWPOS* wp);
+// Routes one raw input event; true and *msg when it gives a message to return.
+bool WinCookInput(const TRawInput& in, MSG* msg);
+bool WinAltPressedAlone();  // Alt went down and no other key since
+// The top-level window needing paint first (null: none), restricted to filter's tree when given.
+HWND WinFindPaintWindow(HWND filter);
