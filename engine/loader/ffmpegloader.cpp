@@ -126,13 +126,14 @@ TPathFileName TFFmpegLoader::LibraryFileName(TLibrary ALibrary) {
 HMODULE TFFmpegLoader::LoadLibraryFrom(const TPathFileName& ADir, const TPathFileName& AFileName,
                                        String& AError) {
   // The dynamic linker finds a library's own dependencies by its rules (RPATH, the cache), neither
-  // through PATH nor the current directory, so neither is touched here.
+  // through PATH nor the current directory, so neither is touched here. The libraries stay mapped
+  // after an unload: their dependencies (libzmq among them) crash when unmapped and mapped again.
   HMODULE handle = nullptr;
   const String full = ADir.empty() ? String() : IncludeTrailingPathDelimiter(ADir) + AFileName;
   if (!full.empty() && FileExists(full))
-    handle = LoadLibrary(full);
+    handle = LoadLibrary(full, true);
   else
-    handle = LoadLibrary(AFileName);
+    handle = LoadLibrary(AFileName, true);
   if (!handle) AError = LastLibraryError();
   return handle;
 }

@@ -15,14 +15,14 @@ void takeDlError(const char* fallback) {
 
 }  // namespace
 
-HMODULE LoadLibrary(const String& FileName) {
+HMODULE LoadLibrary(const String& FileName, bool KeepMapped) {
   if (FileName.empty()) {
     // dlopen(nullptr) would hand out the main program instead of failing.
     tLastLibraryError = "empty library name";
     return nullptr;
   }
   dlerror();
-  void* handle = dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL | (KeepMapped ? RTLD_NODELETE : 0));
   if (!handle) takeDlError("cannot load library");
   return static_cast<HMODULE>(handle);
 }

@@ -8,7 +8,9 @@ using HMODULE = TModuleRecord*;  // opaque, pointer-sized; nullptr when not load
 
 // Loads a library by path (with a "/") or bare name (the system's search), binding every symbol
 // at once and keeping them local to the module. nullptr on failure, with LastLibraryError() set.
-HMODULE LoadLibrary(const String& FileName);
+// KeepMapped: FreeLibrary drops the handle but never unmaps the library (for libraries whose own
+// dependencies cannot be unloaded and loaded again safely).
+HMODULE LoadLibrary(const String& FileName, bool KeepMapped = false);
 // The address of an exported function or variable; nullptr with LastLibraryError() set when missing.
 void* GetProcAddress(HMODULE Module, const String& ProcName);
 bool FreeLibrary(HMODULE Module);

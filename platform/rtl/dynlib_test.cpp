@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cerrno>
 
 namespace {
@@ -17,6 +19,20 @@ TEST(DynamicLibrary, LoadFindCallAndFree) {
   EXPECT_EQ(GetProcAddress(lib, "no_such_function_here"), nullptr);
   EXPECT_NE(LastLibraryError().find("no_such_function_here"), String::npos) << LastLibraryError();
   EXPECT_TRUE(FreeLibrary(lib));
+}
+
+// A library loaded only by this test: mapped after a KeepMapped free, gone after a plain one.
+TEST(DynamicLibrary, KeepMappedSurvivesItsFree) {
+  const char* name = "libpng16.so.16";
+  for (bool keep : {false, true}) {
+    if (dlopen(name, RTLD_NOW | RTLD_NOLOAD)) GTEST_SKIP() << name << " is already mapped";
+    HMODULE lib = LoadLibrary(name, keep);
+    ASSERT_NE(lib, nullptr) << LastLibraryError();
+    EXPECT_TRUE(FreeLibrary(lib));
+    void* again = dlopen(name, RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_EQ(again != nullptr, keep);
+    if (again) return;  // stays mapped for the rest of the process
+  }
 }
 
 TEST(DynamicLibrary, FailuresGiveTheirText) {

@@ -1,0 +1,202 @@
+#include <cstring>
+#include <ctime>
+
+#include "engine/loader/avstubs.h"
+#include "engine/transcoder/transcoder.h"
+#include "engine/util/unicodeprotocol.h"
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/convert.h"
+#include "platform/rtl/format.h"
+
+namespace {
+
+bool ClassHasOption(const AVClass* AClass, const char* AName) {
+  if (!AClass) return false;
+  const AVClass* cls = AClass;
+  return ff::av_opt_find(&cls, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) != nullptr;
+}
+
+// "2024-01-31T12:00:00.000000Z" of seconds since 1970.
+String CreationTimeText(Int64 ASeconds) {
+  const time_t t = time_t(ASeconds);
+  struct tm utc;
+  if (!gmtime_r(&t, &utc)) return String();
+  char text[40];
+  strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc);
+  return text;
+}
+
+}  // namespace
+
+void TCustomFFmpeg::check_audio_video_sub_inputs(bool& HasVideo, bool& HasAudio, bool AFirstOnly,
+                                                 bool& HasSubtitle) {
+  HasVideo = HasAudio = HasSubtitle = false;
+  const size_t count = AFirstOnly ? std::min<size_t>(1, Finput_files.size()) : Finput_files.size();
+  for (size_t j = 0; j < count; ++j) {
+    const AVFormatContext* ic = Finput_files[j]->ctx;
+    for (unsigned i = 0; i < ic->nb_streams; ++i) {
+      switch (ic->streams[i]->codecpar->codec_type) {
+        case AVMEDIA_TYPE_VIDEO:
+          HasVideo = true;
+          break;
+        case AVMEDIA_TYPE_AUDIO:
+          HasAudio = true;
+          break;
+        case AVMEDIA_TYPE_SUBTITLE:
+          HasSubtitle = true;
+          break;
+        case AVMEDIA_TYPE_DATA:
+        case AVMEDIA_TYPE_ATTACHMENT:
+        case AVMEDIA_TYPE_UNKNOWN:
+          break;
+        default:
+          throw FFmpegException("invalid codec_type of input file");
+      }
+    }
+  }
+}
+
+Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
+  // 1.
+  if (FJoinMode) {
+    FLastErrMsg = "Cannot join more than one output file.";
+    return -1;
+  }
+  // The output list holds FMaxFiles entries; a joined output takes one per input.
+  const Integer entries = AJoin && nb_input_files() > 1 ? nb_input_files() : 1;
+  if (nb_output_files() + entries > FMaxFiles) {
+    FLastErrMsg = AJoin && entries > 1
+                      ? Format("Cannot join %d input files: the task holds at most %d output entries",
+                               entries, FMaxFiles)
+                      : Format("max output files %d reached", FMaxFiles);
+    return -1;
+  }
+  // 2.
+  FEnableFilter = !Fvfilters.empty();
+  // 3.
+  auto output = std::make_shared<TOpenedOutput>();
+  output->ctx = ff::avformat_alloc_context();
+  if (!output->ctx) throw FFmpegException("avformat_alloc_context failed");
+  AVFormatContext* oc = output->ctx;
+  bool registered = false;
+  auto refuse = [&](const String& AMessage) {
+    FLastErrMsg = AMessage;
+    if (registered) Foutput_files.pop_back();
+    return -1;
+  };
+
+  // 4. container format
+  const String url = FileNameToURL(AFileName);
+  const AVOutputFormat* fmt = nullptr;
+  if (!Flast_asked_format.empty()) {
+    String name;
+    Utf8ToSystem(Flast_asked_format, name);
+    fmt = ff::av_guess_format(name.c_str(), nullptr, nullptr);
+    if (!fmt)
+      return refuse(
+          Format("Requested output format '%s' is not a suitable output format", Flast_asked_format));
+    Flast_asked_format.clear();
+  } else {
+    // The unicode prefix would hide the extension; the name itself decides.
+    String name;
+    Utf8ToSystem(AFileName, name);
+    fmt = ff::av_guess_format(nullptr, name.c_str(), nullptr);
+    if (!fmt) return refuse(Format("Unable to find a suitable output format for '%s'", AFileName));
+  }
+
+  // 5.
+  oc->oformat = fmt;
+  oc->url = ff::av_strdup(url.c_str());
+  if (!oc->url) throw FFmpegException("avformat_alloc_context failed");
+
+  // 6. a server feed gives its own stream set
+  if (std::strcmp(fmt->name, "ffm") == 0 && ff::av_strstart(url.c_str(), "http:", nullptr)) {
+    const Integer ret = ReadFeedStreams(*output, AFileName);
+    if (ret < 0) return refuse(FormatAVError(AFileName, ret));
+  } else {
+    // 7. which streams
+    bool useVideo = fmt->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || Fvideo_codec_name;
+    bool useAudio = fmt->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || Faudio_codec_name;
+    bool useSubtitle =
+        fmt->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || Fsubtitle_codec_name;
+    // 8.
+    if (!Finput_files.empty()) {
+      bool hasVideo = false, hasAudio = false, hasSubtitle = false;
+      try {
+        check_audio_video_sub_inputs(hasVideo, hasAudio, AJoin, hasSubtitle);
+      } catch (const Exception& e) {
+        return refuse(Format("check_audio_video_sub_inputs fail: %s", e.Message()));
+      }
+      useVideo = useVideo && hasVideo;
+      useAudio = useAudio && hasAudio;
+      useSubtitle = useSubtitle && hasSubtitle;
+    }
+    // 9.
+    if (Faudio_disable) useAudio = false;
+    if (Fvideo_disable) useVideo = false;
+    if (Fsubtitle_disable) useSubtitle = false;
+    // 10.
+    const char* stage = "new_video_stream";
+    try {
+      if (useVideo) new_video_stream(*output);
+      stage = "new_audio_stream";
+      if (useAudio) new_audio_stream(*output);
+      stage = "new_subtitle_stream";
+      if (useSubtitle) new_subtitle_stream(*output);
+    } catch (const Exception& e) {
+      return refuse(Format("%s fail: %s", stage, e.Message()));
+    }
+    // 11. file data: the time stamp, then the metadata from the last pair added to the first, so
+    // that of a key given twice the first value stays
+    if (Frecording_timestamp != 0)
+      ff::av_dict_set(&oc->metadata, "creation_time", CreationTimeText(Frecording_timestamp).c_str(), 0);
+    while (!Fmetadata.empty()) {
+      ff::av_dict_set(&oc->metadata, Fmetadata.back().first.c_str(), Fmetadata.back().second.c_str(), 0);
+      Fmetadata.pop_back();
+    }
+  }
+
+  // 12. register
+  Foutput_files.push_back(output);
+  registered = true;
+
+  // 13. numbered file names
+  if ((fmt->flags & AVFMT_NEEDNUMBER) && ff::av_filename_number_test(oc->url) == 0)
+    return refuse(FormatAVError(URLToFileName(oc->url), AVERROR(EDOM)));
+
+  // 14. the file; an existing one is overwritten
+  if (!(fmt->flags & AVFMT_NOFILE)) {
+    const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
+    if (ret < 0) return refuse(FormatAVError(AFileName, ret));
+    // From here an output that stays empty is removed again when it closes.
+    output->FileName = AFileName;
+  } else {
+    InstallUnicodeIO(oc);
+  }
+
+  // 15. Muxer parameters are judged when the header is written (avformat_write_header).
+
+  // 16. muxer settings
+  oc->max_delay = Integer(Fmux_max_delay * 1000000);
+  oc->flags |= AVFMT_FLAG_NONBLOCK;
+  output->MuxerOptions = FMuxerOptions;
+  if (ClassHasOption(fmt->priv_class, "preload"))
+    output->MuxerOptions.Set("preload", IntToStr(Integer(Fmux_preload * 1000000)).c_str());
+  if (ClassHasOption(fmt->priv_class, "loop") && (Floop_output >= 0 || std::strcmp(fmt->name, "gif") == 0))
+    output->MuxerOptions.Set("loop", IntToStr(Floop_output).c_str());
+  ApplyFFOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
+
+  // 17. stream ids apply to one output only
+  Fstreamid_map.fill(0);
+
+  // 18. join: the inputs are concatenated into this output
+  if (AJoin && nb_input_files() > 1) {
+    FJoinMode = true;
+    Int64 total = 0;
+    for (const auto& input : Finput_files)
+      if (input->ctx->duration != AV_NOPTS_VALUE) total += input->ctx->duration;
+    FTotalOutputDuration = total == 0 ? -1 : total;
+    for (Integer i = 1; i < nb_input_files(); ++i) Foutput_files.push_back(output);
+  }
+  return nb_output_files();
+}

@@ -1,0 +1,270 @@
+// Targets and presets: each target's option group, the norm guess, the built-in and file presets,
+// and that what they set is what the 5.1 encoders and muxers take.
+#include <fstream>
+
+#include "engine/transcoder/transcoder_testkit.h"
+
+using namespace transcoder_test;
+
+namespace {
+
+class TargetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadLibraries();
+    F = NewTask();
+  }
+  // Opens an output and every encoder on it; the options an encoder did not take fail the test.
+  void OpenOutputAndEncoders(const String& AName) {
+    ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path(AName), false), F->nb_output_files() + 1)
+        << F->LastErrMsg();
+    for (TOutputStreamSetup& s : F->Foutput_files.back()->streams) {
+      String leftover;
+      EXPECT_GE(OpenEncoder(s, leftover), 0) << AName;
+      EXPECT_EQ(leftover, "") << AName;
+    }
+  }
+  std::unique_ptr<TCustomFFmpeg> F;
+};
+
+struct TTargetCase {
+  const char* Value;  // of the option "target"
+  const char* Format;
+  int Width, Height;
+  AVRational Rate;
+  int Gop;  // 0: not set by the target
+  int64_t AudioBitrate;
+  int SampleRate;
+  const char* VideoCodec;
+  const char* AudioCodec;
+  int PixFmt;     // -1: not set by the target
+  Single Aspect;  // assumed when none was set
+  const char* Muxrate;
+};
+
+}  // namespace
+
+TEST_F(TargetTest, EachTargetSetsItsOptionGroup) {
+  const TTargetCase cases[] = {
+      {"pal-vcd", "vcd", 352, 288, {25, 1}, 15, 224000, 44100, "mpeg1video", "mp2", -1, 4.0f / 3, "1411200"},
+      {"ntsc-vcd",
+       "vcd",
+       352,
+       240,
+       {30000, 1001},
+       18,
+       224000,
+       44100,
+       "mpeg1video",
+       "mp2",
+       -1,
+       4.0f / 3,
+       "1411200"},
+      {"pal-svcd", "svcd", 480, 576, {25, 1}, 15, 224000, 44100, "mpeg2video", "mp2", -1, 4.0f / 3, nullptr},
+      {"film-svcd",
+       "svcd",
+       480,
+       480,
+       {24000, 1001},
+       18,
+       224000,
+       44100,
+       "mpeg2video",
+       "mp2",
+       -1,
+       4.0f / 3,
+       nullptr},
+      {"pal-dvd",
+       "dvd",
+       720,
+       576,
+       {25, 1},
+       15,
+       448000,
+       48000,
+       "mpeg2video",
+       "ac3",
+       -1,
+       16.0f / 9,
+       "10080000"},
+      {"ntsc-dvd",
+       "dvd",
+       720,
+       480,
+       {30000, 1001},
+       18,
+       448000,
+       48000,
+       "mpeg2video",
+       "ac3",
+       -1,
+       16.0f / 9,
+       "10080000"},
+      {"pal-dv", "dv", 720, 576, {25, 1}, 0, 0, 48000, nullptr, nullptr, AV_PIX_FMT_YUV420P, 0, nullptr},
+      {"ntsc-dv",
+       "dv",
+       720,
+       480,
+       {30000, 1001},
+       0,
+       0,
+       48000,
+       nullptr,
+       nullptr,
+       AV_PIX_FMT_YUV411P,
+       0,
+       nullptr},
+      {"ntsc-dv50",
+       "dv",
+       720,
+       480,
+       {30000, 1001},
+       0,
+       0,
+       48000,
+       nullptr,
+       nullptr,
+       AV_PIX_FMT_YUV422P,
+       0,
+       nullptr},
+  };
+  for (const TTargetCase& c : cases) {
+    SCOPED_TRACE(c.Value);
+    F = NewTask();
+    F->SetAudioChannels(1);
+    F->SetOption("target", c.Value);
+    EXPECT_EQ(F->Flast_asked_format, c.Format);
+    EXPECT_EQ(F->Fframe_width, c.Width);
+    EXPECT_EQ(F->Fframe_height, c.Height);
+    EXPECT_EQ(F->Fframe_rate.num, c.Rate.num);
+    EXPECT_EQ(F->Fframe_rate.den, c.Rate.den);
+    EXPECT_EQ(F->Faudio_sample_rate, c.SampleRate);
+    EXPECT_EQ(F->Faudio_channels, 2);
+    EXPECT_EQ(F->Fframe_pix_fmt, c.PixFmt);
+    EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, c.Aspect);
+    EXPECT_EQ(F->Fvideo_codec_name.value_or(""), String(c.VideoCodec ? c.VideoCodec : ""));
+    EXPECT_EQ(F->Faudio_codec_name.value_or(""), String(c.AudioCodec ? c.AudioCodec : ""));
+    EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, c.Gop ? c.Gop : 12);
+    EXPECT_EQ(F->FOptions.avcodec_opts[1]->bit_rate, c.AudioBitrate ? c.AudioBitrate : 128000);
+    EXPECT_STREQ(F->FMuxerOptions.Value("muxrate"), c.Muxrate);
+    // What the target set is what the encoders of 5.1 take.
+    OpenOutputAndEncoders(String("target-") + c.Value + ".out");
+  }
+}
+
+TEST_F(TargetTest, DvdSetsItsMuxerAndRateControl) {
+  F->SetOption("target", "pal-dvd");
+  const AVCodecContext* video = F->FOptions.avcodec_opts[0];
+  EXPECT_EQ(video->bit_rate, 6000000);
+  EXPECT_EQ(video->rc_max_rate, 9000000);
+  EXPECT_EQ(video->rc_buffer_size, 1835008);
+  EXPECT_EQ(F->FOptions.avformat_opts->packet_size, 2048u);
+  TLogRecorder log;
+  F = NewTask();
+  F->SetAspectRatio("4:3");
+  F->SetOption("target", "pal-vcd");
+  EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, 4.0f / 3);
+  EXPECT_FLOAT_EQ(F->Fmux_preload, 0.44f);
+  EXPECT_FALSE(log.Contains("Assuming"));
+  ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path("vcd.mpg"), false), 1);
+  EXPECT_STREQ(F->Foutput_files[0]->MuxerOptions.Value("preload"), "440000");
+}
+
+TEST_F(TargetTest, TheNormIsGuessedFromTheFrameRateOrTheInputs) {
+  {
+    TLogRecorder log;
+    ASSERT_TRUE(F->OpenInputFile(TMedia::Get().NtscVideo()));
+    F->SetOption("target", "dvd");
+    EXPECT_EQ(F->Fframe_height, 480);
+    EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 18);
+    EXPECT_TRUE(log.Has(llVerbose, "Assuming NTSC for target."));
+  }
+  // No frame rate known: refused before anything is set.
+  F = NewTask();
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioWav()));
+  EXPECT_EQ(RaisedMessage([&] { F->SetOption("target", "dvd"); }), "frame_rate is invalid.");
+  EXPECT_TRUE(F->Flast_asked_format.empty());
+  // 12 fps matches no norm: the option falls back to NTSC, the component's call to its default.
+  F = NewTask();
+  F->SetFrameRate("12");
+  F->SetOption("target", "vcd");
+  EXPECT_EQ(F->Fframe_height, 240);
+  F = NewTask();
+  F->SetFrameRate("12");
+  F->SetTarget("vcd", "auto", "pal");
+  EXPECT_EQ(F->Fframe_height, 288);
+  // A failed guess defaulting to film logs NTSC; film given outright logs nothing.
+  {
+    TLogRecorder log;
+    F = NewTask();
+    F->SetFrameRate("12");
+    F->SetTarget("dvd", "auto", "film");
+    EXPECT_EQ(F->Fframe_rate.den, 1001);
+    EXPECT_TRUE(log.Has(llVerbose, "Assuming NTSC for target."));
+    log.Lines.clear();
+    F->SetTarget("dvd", "film", "pal");
+    EXPECT_FALSE(log.Contains("Assuming NTSC"));
+  }
+}
+
+TEST_F(TargetTest, ChannelRulesOfTheTargets) {
+  struct {
+    const char* Target;
+    int Before, After;
+  } cases[] = {
+      {"pal-svcd", 6, 6}, {"pal-svcd", 1, 2}, {"pal-vcd", 6, 2}, {"pal-dvd", 6, 6}, {"pal-dv", 6, 2}};
+  for (const auto& c : cases) {
+    F = NewTask();
+    F->SetAudioChannels(c.Before);
+    F->SetOption("target", c.Target);
+    EXPECT_EQ(F->Faudio_channels, c.After) << c.Target << " " << c.Before;
+  }
+}
+
+TEST_F(TargetTest, EveryBuiltinPresetAppliesAndTheH264EncoderTakesAllOfIt) {
+  for (const TOptionsPreset& p : BuiltinPresets) {
+    SCOPED_TRACE(p.Name);
+    F = NewTask();
+    F->SetVideoCodec("libx264");
+    F->SetFrameSize("64x48");
+    F->SetOption("an", "");
+    EXPECT_EQ(RaisedMessage([&] { F->ApplyPreset("vpre", p.Name); }), "");
+    OpenOutputAndEncoders("preset.mp4");
+  }
+}
+
+TEST_F(TargetTest, PresetLookupByNameCodecAndFile) {
+  // Case is ignored; a short name is completed by the pending codec.
+  F->SetVideoCodec("libx264");
+  F->ApplyPreset("vpre", "LIBX264-IPOD320");
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->level, 13);
+  F->ApplyPreset("vpre", "ipod640");
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->level, 30);
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->refs, 1);
+  // "fpre" reads files only.
+  EXPECT_EQ(RaisedMessage([&] { F->ApplyPreset("fpre", "libx264-default"); }),
+            "Preset \"libx264-default\" not found");
+
+  const String file = TMedia::Get().Path("user.ffpreset");
+  std::ofstream(file, std::ios::binary) << "  \r\n vcodec=mpeg4 \r\n\r\ng=77\rbf=2\n  ";
+  F->ApplyPreset("fpre", file);
+  EXPECT_EQ(*F->Fvideo_codec_name, "mpeg4");
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 77);
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->max_b_frames, 2);
+
+  struct {
+    const char* Text;
+    String Message;
+  } refused[] = {
+      {"g=5\n# comment\n", file + ": Invalid syntax: \"# comment\""},
+      {"=5\n", file + ": Invalid syntax: \"=5\""},
+      {"g=\n", file + ": Invalid syntax: \"g=\""},
+      {"nosuch=1\n", file + ": Invalid option or argument: \"nosuch=1\", parsed as \"nosuch\" = \"1\""},
+  };
+  for (const auto& r : refused) {
+    std::ofstream(file, std::ios::binary) << r.Text;
+    EXPECT_EQ(RaisedMessage([&] { F->ApplyPreset("fpre", file); }), r.Message);
+  }
+  // Lines before a failing one stay applied.
+  EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 5);
+}

@@ -1,0 +1,427 @@
+#include "engine/transcoder/transcoder.h"
+
+#include <climits>
+
+#include "engine/loader/avstubs.h"
+#include "engine/loader/ffmpegloader.h"
+#include "engine/util/unicodeprotocol.h"
+#include "platform/rtl/consts.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
+
+namespace {
+
+// Created with the engine's modules, before any task exists; deleted at program end after a holder
+// has left it.
+struct TPostHookLockModule {
+  TCriticalSection* Lock = new TCriticalSection;
+  ~TPostHookLockModule() {
+    Lock->Enter();
+    Lock->Leave();
+    delete Lock;
+  }
+} GPostHookLock;
+
+bool ConverterLoaded() {
+  return FFLoader() && FFLoader()->Loaded(ConverterLibraries);
+}
+
+}  // namespace
+
+TCriticalSection& PostHookLock() {
+  return *GPostHookLock.Lock;
+}
+
+// ---- opened files ------------------------------------------------------------------------------
+
+TOpenedInput::~TOpenedInput() {
+  codecs.clear();
+  if (ctx) UnicodeCloseInput(&ctx);
+}
+
+TOpenedOutput::~TOpenedOutput() {
+  streams.clear();
+  if (!ctx) return;
+  if (!(ctx->oformat && (ctx->oformat->flags & AVFMT_NOFILE)) && ctx->pb) UnicodeCloseOutput(ctx);
+  // The context frees its streams, their metadata, its programs, chapters and metadata with it.
+  ff::avformat_free_context(ctx);
+  ctx = nullptr;
+  // An output that never received data leaves no empty file behind; failure is of no concern.
+  if (!FileName.empty() && GetFileSize(FileName) == 0) DeleteFile(FileName);
+}
+
+// ---- open-codec lists --------------------------------------------------------------------------
+
+void AddCodecItem(TCodecItem*& AHead, void* AStream, AVCodecContext* ACodec) {
+  auto* item = new TCodecItem;
+  item->st = AStream;
+  item->codec = ACodec;
+  item->Next = AHead;
+  if (AHead) AHead->Prev = item;
+  AHead = item;
+}
+
+void RemoveCodecItem(TCodecItem*& AHead, void* AStream) {
+  for (TCodecItem* item = AHead; item; item = item->Next) {
+    if (item->st != AStream) continue;
+    if (item->Prev)
+      item->Prev->Next = item->Next;
+    else
+      AHead = item->Next;
+    if (item->Next) item->Next->Prev = item->Prev;
+    delete item;
+    return;
+  }
+}
+
+namespace {
+
+// Items are listed only while their codec is open, so every listed codec is closed.
+void CloseListed(TCodecItem*& AHead, bool AEncoders) {
+  while (AHead) {
+    TCodecItem* item = AHead;
+    AHead = item->Next;
+    if (item->codec) {
+      if (AEncoders) ff::av_freep(&item->codec->stats_in);
+      TCriticalSection& lock = CodecLock();
+      lock.Enter();
+      try {
+        ff::avcodec_close(item->codec);
+      } catch (...) {
+        lock.Leave();
+        delete item;
+        throw;
+      }
+      lock.Leave();
+    }
+    delete item;
+  }
+}
+
+}  // namespace
+
+void CloseListedEncoders(TCodecItem*& AHead) {
+  CloseListed(AHead, true);
+}
+
+void CloseListedDecoders(TCodecItem*& AHead) {
+  CloseListed(AHead, false);
+}
+
+// ---- the object --------------------------------------------------------------------------------
+
+TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles) {
+  if (AMaxFiles < 1 || AMaxFiles > MAX_FILES_LIMIT)
+    throw EAssertionFailed(Format(SAssertError, "AMaxFiles out of range", "FFmpeg", __LINE__));
+  FMaxFiles = AMaxFiles;
+  Finput_files_ts_offset.assign(size_t(FMaxFiles), 0);
+  Finput_files_ts_scale.assign(size_t(FMaxFiles), std::array<Double, MAX_STREAMS>{});
+  ReportInterval = 500000;
+  PreviewInterval = 100000;
+  FConverting = FBroken = FFinished = FTerminated = false;
+  FTotalOutputDuration = -1;
+  FEncoderList = FDecoderList = nullptr;
+  FHookContext = std::make_unique<TRGBConvertContext>();
+  FPostContext.Context = std::make_unique<TRGBConvertContext>();
+  InitFFOptions(FOptions);
+  ResetDefaults();
+}
+
+TCustomFFmpeg::~TCustomFFmpeg() {
+  // A run (when there is one) has ended before the object goes: the owner stops it first. Codecs
+  // it left listed are closed before their contexts go with the files.
+  if (FEncoderList || FDecoderList) {
+    CloseListedEncoders(FEncoderList);
+    CloseListedDecoders(FDecoderList);
+  }
+  Cleanup();
+  if (ConverterLoaded()) {
+    ResetRGBContext(*FHookContext);
+    ResetRGBContext(*FPostContext.Context);
+  }
+}
+
+void TCustomFFmpeg::Reset() {
+  if (!ConverterLoaded()) return;
+  Cleanup();
+  ResetDefaults();
+  FJoinMode = FConverting = FBroken = FFinished = FTerminated = false;
+  FTotalOutputDuration = -1;
+  CreateFFOptions(FOptions, Integer(Fsws_flags));
+}
+
+void TCustomFFmpeg::ResetDefaults() {
+  Finput_files.clear();
+  for (auto& scales : Finput_files_ts_scale) scales.fill(0);
+  Foutput_files.clear();
+  Fstream_maps.clear();
+  Fmeta_data_maps.clear();
+  Fstreamid_map.fill(0);
+
+  Flast_asked_format.clear();
+  Fframe_width = Fframe_height = 0;
+  Fframe_aspect_ratio = 0;
+  Fframe_pix_fmt = AV_PIX_FMT_NONE;
+  Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
+  Fframe_topBand = Fframe_bottomBand = Fframe_leftBand = Fframe_rightBand = 0;
+  Fmax_frames.fill(INT_MAX);
+  Fframe_rate = AVRational{0, 0};
+  Fvideo_qscale = 0;
+  Fintra_matrix.reset();
+  Finter_matrix.reset();
+  Fvideo_rc_override_string.reset();
+  Fvideo_disable = false;
+  Fvideo_discard = 0;
+  Fvideo_codec_name.reset();
+  Fvideo_codec_tag = 0;
+  Fvideo_language.clear();
+  Fsame_quality = false;
+  Fdo_deinterlace = false;
+  Ftop_field_first = -1;
+  Fme_threshold = 0;
+  Fintra_dc_precision = 8;
+  Floop_input = false;
+  Floop_output = -1;
+  Fqp_hist = false;
+  Fvfilters.clear();
+  FEnableFilter = false;
+  Fgraph.reset();
+  Fintra_only = false;
+
+  Faudio_sample_rate = 44100;
+  Fchannel_layout = 0;
+  Faudio_qscale = -99999.0f;
+  Faudio_disable = false;
+  Faudio_channels = 2;
+  Faudio_codec_name.reset();
+  Faudio_codec_tag = 0;
+  Faudio_language.clear();
+  Fsubtitle_disable = false;
+  Fsubtitle_codec_name.reset();
+  Fsubtitle_language.clear();
+  Fsubtitle_codec_tag = 0;
+  Fmux_preload = 0.5f;
+  Fmux_max_delay = 0.7f;
+  Frecording_time = INT64_MAX;
+  Fstart_time = 0;
+  Frecording_timestamp = 0;
+  Finput_ts_offset = 0;
+
+  Fdo_benchmark = 0;
+  Fdo_hex_dump = Fdo_pkt_dump = false;
+  Fdo_psnr = false;
+  Fdo_pass = 0;
+  Fpass_logfilename_prefix.clear();
+  Faudio_stream_copy = Fvideo_stream_copy = Fsubtitle_stream_copy = 0;
+  Fvideo_sync_method = -1;
+  Faudio_sync_method = 0;
+  Faudio_drift_threshold = 0.1f;
+  Fcopy_ts = false;
+  Fopt_shortest = false;
+  Fvideo_global_header = 0;
+  Fvstats_filename.reset();
+  Fopt_programid = 0;
+  Fcopy_initial_nonkeyframes = 0;
+  Frate_emu = false;
+  Fvideo_channel = 0;
+  Fvideo_standard.reset();
+  Faudio_volume = 256;
+  Fexit_on_error = false;
+  Fusing_stdin = 0;
+  Fusing_vhook = false;
+  Fverbose = 1;
+  Fthread_count = 1;
+  Fq_pressed = 0;
+  Fvideo_size = Faudio_size = Fextra_size = 0;
+  Fnb_frames_dup = Fnb_frames_drop = 0;
+  FShowDupOrDrop = false;
+  Finput_sync = false;
+  Flimit_filesize = 0;
+  Fforce_fps = false;
+  Fpgmyuv_compatibility_hack = 0;
+  Fdts_delta_threshold = 10;
+  Fsws_flags = SWS_BICUBIC;
+  // Holders still allocated would be lost by forgetting them.
+  bool holders = FOptions.avformat_opts || FOptions.sws_opts || FOptions.opt_names;
+  for (AVCodecContext* c : FOptions.avcodec_opts) holders = holders || c;
+  if (holders) FreeFFOptions(FOptions);
+  InitFFOptions(FOptions);
+  FVideoCodecOptions.Clear();
+  FAudioCodecOptions.Clear();
+  FSubtitleCodecOptions.Clear();
+  FMuxerOptions.Clear();
+  FDemuxerOptions.Clear();
+  Fvideo_bitstream_filters.clear();
+  Faudio_bitstream_filters.clear();
+  Fsubtitle_bitstream_filters.clear();
+
+  Faudio_buf.reset();
+  Faudio_out.reset();
+  Finput_tmp.reset();
+  Fsamples.reset();
+  Fallocated_audio_buf_size = Fallocated_audio_out_size = Fsamples_size = 0;
+  Fbit_buffer.reset();
+  Fbit_buffer_size = 262144;
+  FThread = nullptr;
+  FTotalOutputDuration = -1;
+  FHookBuf.reset();
+  if (ConverterLoaded()) ResetRGBContext(*FHookContext);
+  FHookFrameNumber = 0;
+  ResetPostHookContext();
+  FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
+  FPostHooks = TPostHooks();
+  FFatalException = false;
+}
+
+void TCustomFFmpeg::Cleanup() {
+  if (!ConverterLoaded()) return;
+  FreeFFOptions(FOptions);
+  Faudio_buf.reset();
+  Faudio_out.reset();
+  Fallocated_audio_out_size = Fallocated_audio_buf_size = 0;
+  Finput_tmp.reset();
+  Fsamples.reset();
+  Fsamples_size = 0;
+
+  // In index order; a joined output is one record listed once per input and closes once.
+  for (auto& output : Foutput_files) output.reset();
+  Foutput_files.clear();
+  Foutput_codecs.clear();
+  for (auto& input : Finput_files) input.reset();
+  Finput_files.clear();
+  // The decoder slots count over the inputs that were open; new inputs start again at slot 0.
+  Finput_codecs.clear();
+
+  Fintra_matrix.reset();
+  Finter_matrix.reset();
+  if (Fvstats_file) {
+    ff::fclose(Fvstats_file);
+    Fvstats_file = nullptr;
+  }
+  Fvstats_filename.reset();
+  Fvideo_codec_name.reset();
+  Faudio_codec_name.reset();
+  Fsubtitle_codec_name.reset();
+  Fvideo_standard.reset();
+  Fvideo_rc_override_string.reset();
+  Fvideo_language.clear();
+  Faudio_language.clear();
+  Fsubtitle_language.clear();
+  Fsubtitle_codec_tag = 0;
+  Fbit_buffer.reset();
+  FHookBuf.reset();
+  Fgraph.reset();
+  ResetRGBContext(*FHookContext);
+  ResetPostHookContext();
+}
+
+void TCustomFFmpeg::ResetPostHookContext() {
+  // Without the libraries nothing was converted, so there is nothing to free.
+  if (ConverterLoaded()) ResetRGBContext(*FPostContext.Context);
+  FPostContext.Previewer.reset();
+  FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
+}
+
+Double TCustomFFmpeg::InputTsScale(Integer AFile, Integer AStream) const {
+  if (AFile < 0 || AFile >= Integer(Finput_files_ts_scale.size()) || AStream < 0 || AStream >= MAX_STREAMS)
+    return 0;
+  return Finput_files_ts_scale[size_t(AFile)][size_t(AStream)];
+}
+
+Integer TCustomFFmpeg::StreamIdFor(Integer AStreamIndex) const {
+  if (AStreamIndex < 0 || AStreamIndex >= MAX_STREAMS) return 0;
+  return Fstreamid_map[size_t(AStreamIndex)];
+}
+
+// ---- encoder format choosers -------------------------------------------------------------------
+
+void TCustomFFmpeg::ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec) {
+  if (!ACodec || !ACodec->sample_fmts) return;
+  for (const AVSampleFormat* p = ACodec->sample_fmts; *p != AV_SAMPLE_FMT_NONE; ++p)
+    if (*p == AContext->sample_fmt) return;
+  AContext->sample_fmt = ACodec->sample_fmts[0];
+}
+
+void TCustomFFmpeg::ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec) {
+  if (!ACodec || !ACodec->supported_samplerates) return;
+  Integer best = 0;
+  Integer bestDistance = INT_MAX;
+  for (const int* p = ACodec->supported_samplerates; *p; ++p) {
+    const Int64 distance = std::abs(Int64(AContext->sample_rate) - *p);
+    if (distance < bestDistance) {
+      bestDistance = Integer(distance);
+      best = *p;
+    }
+  }
+  if (bestDistance != 0)
+    GetFFLogger()->Log(this, llWarning, "Requested sampling rate unsupported using closest supported (%d)",
+                       best);
+  AContext->sample_rate = best;
+}
+
+void TCustomFFmpeg::ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec) {
+  if (!ACodec || !ACodec->pix_fmts) return;
+  for (const AVPixelFormat* p = ACodec->pix_fmts; *p != AV_PIX_FMT_NONE; ++p)
+    if (*p == AContext->pix_fmt) return;
+  // The MJPEG encoder takes these unofficially.
+  if (AContext->codec_id == AV_CODEC_ID_MJPEG &&
+      AContext->strict_std_compliance <= FF_COMPLIANCE_UNOFFICIAL &&
+      (AContext->pix_fmt == AV_PIX_FMT_YUV420P || AContext->pix_fmt == AV_PIX_FMT_YUV422P))
+    return;
+  AContext->pix_fmt = ACodec->pix_fmts[0];
+}
+
+// ---- feed streams ------------------------------------------------------------------------------
+
+Integer TCustomFFmpeg::ReadFeedStreams(TOpenedOutput& AOutput, const String& AFileName) {
+  AVFormatContext* ic = nullptr;
+  const String url = FileNameToURL(AFileName);
+  const int ret = UnicodeOpenInput(&ic, url.c_str(), nullptr, nullptr);
+  if (ret < 0) return ret;
+  struct TCloseInput {
+    AVFormatContext*& ctx;
+    ~TCloseInput() { UnicodeCloseInput(&ctx); }
+  } closer{ic};
+
+  bool bitExact = false;
+  for (unsigned i = 0; i < ic->nb_streams; ++i) {
+    const AVStream* feed = ic->streams[i];
+    AVStream* st = ff::avformat_new_stream(AOutput.ctx, nullptr);
+    if (!st) throw FFmpegException("Could not alloc stream");
+    ff::avcodec_parameters_copy(st->codecpar, feed->codecpar);
+    st->time_base = feed->time_base;
+    st->id = feed->id;
+    TOutputStreamSetup setup;
+    setup.st = st;
+    setup.codec.reset(ff::avcodec_alloc_context3(nullptr));
+    if (!setup.codec) throw FFmpegException("avcodec_alloc_context failed");
+    AVCodecContext* c = setup.codec.get();
+    ff::avcodec_parameters_to_context(c, feed->codecpar);
+    c->time_base = feed->time_base;
+    setup.encoder = ff::avcodec_find_encoder(c->codec_id);
+    if (c->codec_type == AVMEDIA_TYPE_AUDIO) {
+      if (Faudio_stream_copy)
+        setup.stream_copy = true;
+      else
+        ChooseSampleFormat(c, setup.encoder);
+    } else if (c->codec_type == AVMEDIA_TYPE_VIDEO) {
+      if (Fvideo_stream_copy)
+        setup.stream_copy = true;
+      else
+        ChoosePixelFormat(c, setup.encoder);
+    }
+    if (c->thread_count == 0) c->thread_count = 1;
+    if (c->flags & AV_CODEC_FLAG_BITEXACT) bitExact = true;
+    AOutput.streams.push_back(std::move(setup));
+  }
+  // The file's time stamp, unless a bit-exact stream asks for reproducible output.
+  if (!bitExact) {
+    const time_t now = time_t(ff::av_gettime() / 1000000);
+    struct tm utc;
+    gmtime_r(&now, &utc);
+    char text[32];
+    strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc);
+    ff::av_dict_set(&AOutput.ctx->metadata, "creation_time", text, 0);
+  }
+  return 0;
+}

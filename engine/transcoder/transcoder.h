@@ -1,0 +1,429 @@
+// The transcoder: one TCustomFFmpeg converts one task (one or more inputs into one or more outputs).
+// It carries a command-line converter's option set as pending fields that the option layer fills
+// (SetOption and the setters) and that opening an input, an output or a stream consumes.
+//
+// On FFmpeg 5.1 each opened input keeps one codec context per stream, filled from its parameters,
+// and each output stream keeps the codec context its encoder will be opened on, with the private
+// options (an option dictionary) that avcodec_open2 takes; the muxer and demuxer private options
+// travel the same way to avformat_write_header and avformat_open_input.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "engine/loader/avheaders.h"
+#include "engine/log/ffmpeglogger.h"
+#include "engine/transcoder/avholders.h"
+#include "engine/transcoder/ffmpegexception.h"
+#include "engine/util/engineutils.h"
+#include "engine/util/ffutils.h"
+#include "engine/util/rgbconvert.h"
+#include "platform/rtl/object.h"
+#include "platform/rtl/threads.h"
+
+// Stream slots per file of the option tables that the options address by stream index.
+inline constexpr Integer MAX_STREAMS = 20;
+inline constexpr Integer MAX_FILES_LIMIT = 512;
+
+// Media types as the option tables index them (FFmpeg's numbering).
+inline constexpr Integer mtVideo = AVMEDIA_TYPE_VIDEO;
+inline constexpr Integer mtAudio = AVMEDIA_TYPE_AUDIO;
+inline constexpr Integer mtData = AVMEDIA_TYPE_DATA;
+inline constexpr Integer mtSubtitle = AVMEDIA_TYPE_SUBTITLE;
+
+struct TAVStreamMap {
+  Integer file_index = 0;
+  Integer stream_index = 0;
+  Integer sync_file_index = 0;
+  Integer sync_stream_index = 0;
+};
+
+struct TAVMetaDataMap {
+  Integer out_file = 0;
+  Integer in_file = 0;
+};
+
+// One opened input: the demuxer's context and one codec context per stream, filled from the
+// stream's parameters (and with the generic decoding options of its kind applied).
+struct TOpenedInput {
+  TOpenedInput() = default;
+  TOpenedInput(const TOpenedInput&) = delete;
+  TOpenedInput& operator=(const TOpenedInput&) = delete;
+  ~TOpenedInput();  // closes the input
+
+  AVFormatContext* ctx = nullptr;
+  String FileName;                          // as given to OpenInputFile
+  std::vector<TCodecContextHolder> codecs;  // by stream index
+};
+
+// One output stream as created by new_video_stream and its kind.
+struct TOutputStreamSetup {
+  AVStream* st = nullptr;            // owned by the output's format context
+  TCodecContextHolder codec;         // the context the encoder is opened on (stream copy: parameters)
+  const AVCodec* encoder = nullptr;  // by name or from the format; nullptr for a copy or none
+  bool stream_copy = false;
+  float quality = 0;                                        // lambda (FF_QP2LAMBDA × qscale); 0 = none
+  TDictionary CodecOptions;                                 // private encoder options for avcodec_open2
+  std::vector<const AVBitStreamFilter*> bitstream_filters;  // in order, for the packets written
+};
+
+// One opened output file. In join mode Foutput_files holds the same record once per input.
+struct TOpenedOutput {
+  TOpenedOutput() = default;
+  TOpenedOutput(const TOpenedOutput&) = delete;
+  TOpenedOutput& operator=(const TOpenedOutput&) = delete;
+  // Closes the file, frees the context and its streams, and deletes the file when it stayed empty.
+  ~TOpenedOutput();
+
+  AVFormatContext* ctx = nullptr;
+  String FileName;                          // as given to OpenOutputFile
+  TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
+  std::vector<TOutputStreamSetup> streams;  // by stream index
+};
+
+// Entry of the open-codec lists: the stream record (of the run's tables) and its codec context.
+struct TCodecItem {
+  void* st = nullptr;
+  AVCodecContext* codec = nullptr;
+  TCodecItem* Prev = nullptr;
+  TCodecItem* Next = nullptr;
+};
+// Puts an item for AStream at the front of the list.
+void AddCodecItem(TCodecItem*& AHead, void* AStream, AVCodecContext* ACodec);
+// Unlinks and frees the first item of AStream; nothing when absent.
+void RemoveCodecItem(TCodecItem*& AHead, void* AStream);
+// Close every codec still listed (under the codec lock) and empty the list.
+void CloseListedEncoders(TCodecItem*& AHead);
+void CloseListedDecoders(TCodecItem*& AHead);
+
+enum TPostHook { phPreview, phBitmap, phHBITMAP };
+using TPostHooks = TEnumSet<TPostHook>;
+
+// Orders the preview step of a conversion thread against changes of its post hooks.
+TCriticalSection& PostHookLock();
+
+using TCustomHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber,
+                                            Int64 APTS, bool& AUpdate, bool& AStopHook)>;
+using TPreviewBitmapEvent =
+    std::function<void(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS)>;
+using TProgressEvent = std::function<void(TObject* Sender, Integer AFileIndex, Integer AFrameNumber,
+                                          Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
+                                          Int64 ACurrentDuration, Int64 ATotalDuration)>;
+
+// The preview post hooks' state. The preview window itself belongs to the preview folder; it is
+// held here as the object it is and freed through its destructor.
+struct TPostHookContext {
+  std::unique_ptr<TRGBConvertContext> Context;
+  std::unique_ptr<TObject> Previewer;
+  Int64 preview_last_time = 0;
+  Int64 preview_cur_time = 0;
+};
+
+class TCustomFFmpeg : public TObject {
+ public:
+  // AMaxFiles slots for inputs and as many for outputs; EAssertionFailed outside 1 … 512.
+  explicit TCustomFFmpeg(Integer AMaxFiles);
+  ~TCustomFFmpeg() override;
+  String ClassName() const override { return "TCustomFFmpeg"; }
+
+  Integer nb_input_files() const { return Integer(Finput_files.size()); }
+  Integer nb_output_files() const { return Integer(Foutput_files.size()); }
+  bool Finished() const { return FFinished; }
+  bool FatalException() const { return FFatalException; }
+  String FatalMessage() const { return FFatalMessage; }
+  String LastErrMsg() const { return FLastErrMsg; }
+  Integer MaxFiles() const { return FMaxFiles; }
+
+  // ---- object (transcoder.cpp) ----
+  // Prepares a task: clean-up, defaults, fresh option holders. Nothing while the converter's
+  // libraries are not loaded.
+  void Reset();
+  // Closes and frees every file, buffer and per-run object (not the codecs: the run closes them).
+  void Cleanup();
+  void ResetDefaults();
+  // Frees the preview conversion and window and clears the preview times.
+  void ResetPostHookContext();
+  // Encoder format choosers for an output codec context.
+  void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+  void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
+  void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+  // Copies the streams of the feed AFileName into AOutput; 0, or the negative error of opening it.
+  Integer ReadFeedStreams(TOpenedOutput& AOutput, const String& AFileName);
+
+  // ---- option dispatcher (optiondispatch.cpp) ----
+  // One option by name; unknown names go to SetDefaultOption, whose refusal is not reported.
+  void SetOption(const String& AName, const String& AValue);
+  // A generic option, a translated old name, or a private option of an encoder, muxer or demuxer.
+  bool SetDefaultOption(const char* AName, const char* AValue);
+  bool SetDefaultOptionInt(const char* AName, Integer AValue);
+  // Resolves a codec name of a media type; on refusal False with FLastErrMsg. An empty name gives
+  // AV_CODEC_ID_NONE.
+  bool FindCodec(const char* AName, Integer AType, AVCodecID& ACodecId, Integer AStrict, bool AEncoder);
+  // The options "newvideo", "newaudio", "newsubtitle": a stream on the last output file.
+  void AddStreamToLastOutput(Integer AType);
+
+  // ---- setters (optionsetters.cpp) ----
+  void SetFormat(const String& AValue);
+  void SetVerbose(Integer AValue) { Fverbose = AValue; }
+  void SetFrameRate(const String& AValue);
+  void SetFrameSize(const String& AValue);
+  void SetAspectRatio(const String& AValue);
+  void SetCropTop(Integer AValue);
+  void SetCropBottom(Integer AValue);
+  void SetCropLeft(Integer AValue);
+  void SetCropRight(Integer AValue);
+  void SetPixelFormat(const char* AValue);
+  void SetSampleFormat(const char* AValue);
+  void SetTopFieldFirst(Integer AValue) { Ftop_field_first = AValue; }
+  void SetMeThreshold(Integer AValue) { Fme_threshold = AValue; }
+  void SetVideoChannel(Integer AValue) { Fvideo_channel = AValue; }
+  void SetVideoStandard(const char* AValue);
+  void SetVideoFilters(const String& AValue);
+  bool SetBitrate(const String& AName, const String& AValue);
+  void SetVideoQScale(Single AValue);
+  void SetRcOverride(const char* AValue);
+  void SetPass(Integer AValue);
+  void SetIntraMatrix(const char* AValue);
+  void SetInterMatrix(const char* AValue);
+  void SetVideoCodec(const String& AValue);
+  void SetAudioCodec(const String& AValue);
+  void SetSubtitleCodec(const String& AValue);
+  void SetVideoTag(const String& AValue);
+  void SetAudioTag(const String& AValue);
+  void SetSubtitleTag(const String& AValue);
+  void SetAudioSampleRate(Integer AValue);
+  void SetAudioChannels(Integer AValue);
+  void SetAudioVolume(Integer AValue);
+  void SetAudioSyncMethod(Integer AValue) { Faudio_sync_method = AValue; }
+  void SetVideoSyncMethod(Integer AValue) { Fvideo_sync_method = AValue; }
+  void SetMuxMaxDelay(Single AValue);
+  void SetMuxPreload(Single AValue);
+  void SetRecordingTime(Int64 ATime);
+  void SetStartTime(Int64 ATime);
+  void SetRecordingTimeText(const char* AOption, const char* AValue);
+  void SetStartTimeText(const char* AOption, const char* AValue);
+  void SetInputTsOffsetText(const char* AOption, const char* AValue);
+  void SetRecordingTimestampText(const char* AOption, const char* AValue);
+  // Microseconds of a duration or a date; FFmpegException "Invalid %s specification for %s: %s".
+  Int64 ParseTimeOrFail(const char* AOption, const char* AText, bool AIsDuration);
+  void SetProgramId(Integer AValue);
+  void AddStreamMap(const char* AValue);
+  void AddMetadataMap(const char* AValue);
+  void AddMetadata(const char* AValue);
+  void AddMetadataPair(const String& AKey, const String& AValue);
+  void SetInputTsScale(const char* AValue);
+  void SetStreamId(const String& AName, const String& AValue);
+  void SetVStatsFile(const char* AValue);
+  void SetVStats(bool AEnable);
+  // The hook library and its arguments: words split at "|" when there is one, else at blanks.
+  static std::vector<String> VideoHookWords(const char* AValue);
+  void AddVideoHook(const char* AValue);
+  void AddBitstreamFilter(const String& AName, const String& AValue);
+  // Takes the post-hook lock; may run while the task converts.
+  void SetPostHooks(TPostHooks AValue);
+  void DoSetPostHooks(TPostHooks AValue);
+  TPostHooks PostHooks() const { return FPostHooks; }
+
+  // ---- targets and presets (targets.cpp, presets.cpp) ----
+  void SetTarget(const String& ATarget, const String& ANorm, const String& ADefaultNorm);
+  void SetTargetText(const char* AValue);
+  void ApplyPreset(const String& AOption, const String& APreset);
+
+  // ---- files and streams (inputfile.cpp, outputfile.cpp, outputstreams.cpp) ----
+  bool OpenInputFile(const String& AFileName);
+  // The number of registered outputs, or -1 with FLastErrMsg.
+  Integer OpenOutputFile(const String& AFileName, bool AJoin);
+  void check_audio_video_sub_inputs(bool& HasVideo, bool& HasAudio, bool AFirstOnly, bool& HasSubtitle);
+  void new_video_stream(TOpenedOutput& AOutput);
+  void new_audio_stream(TOpenedOutput& AOutput);
+  void new_subtitle_stream(TOpenedOutput& AOutput);
+
+  // The per-stream timestamp scale of an input (0 = none), also for streams beyond the option table.
+  Double InputTsScale(Integer AFile, Integer AStream) const;
+  // The stream id for the k-th stream of the next output (0 = the library's choice).
+  Integer StreamIdFor(Integer AStreamIndex) const;
+
+  // Minimum time between progress reports and previewed frames (microseconds).
+  Int64 ReportInterval = 500000;
+  Int64 PreviewInterval = 100000;
+
+  TCustomHookEvent FOnCustomHook;
+  TPreviewBitmapEvent FOnPreviewBitmap;
+  TProgressEvent FOnProgress;
+  TNotifyEvent FOnTerminate;
+
+  // ---- state: read by the run and by tests ----
+  Integer FMaxFiles = 0;
+
+  // Files and the tables beside them.
+  std::vector<std::unique_ptr<TOpenedInput>> Finput_files;
+  std::vector<Int64> Finput_files_ts_offset;                           // FMaxFiles entries
+  std::vector<std::array<Double, MAX_STREAMS>> Finput_files_ts_scale;  // FMaxFiles entries
+  std::vector<const AVCodec*> Finput_codecs;  // forced decoder per input stream over all inputs
+  std::vector<std::shared_ptr<TOpenedOutput>> Foutput_files;
+  std::vector<const AVCodec*> Foutput_codecs;   // encoder named per created output stream
+  std::vector<TAVStreamMap> Fstream_maps;       // at most FMaxFiles × MAX_STREAMS
+  std::vector<TAVMetaDataMap> Fmeta_data_maps;  // at most FMaxFiles
+  std::array<Integer, MAX_STREAMS> Fstreamid_map{};
+
+  // Pending video and format options.
+  String Flast_asked_format;
+  Integer Fframe_width = 0, Fframe_height = 0;
+  Single Fframe_aspect_ratio = 0;
+  Integer Fframe_pix_fmt = AV_PIX_FMT_NONE;
+  Integer Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
+  Integer Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
+  std::array<Integer, 4> Fmax_frames{};  // video, audio, data, subtitle
+  AVRational Fframe_rate{0, 0};
+  Single Fvideo_qscale = 0;
+  std::optional<std::array<Word, 64>> Fintra_matrix, Finter_matrix;
+  std::optional<String> Fvideo_rc_override_string;
+  bool Fvideo_disable = false;
+  Integer Fvideo_discard = 0;
+  std::optional<String> Fvideo_codec_name;
+  Cardinal Fvideo_codec_tag = 0;
+  String Fvideo_language;
+  bool Fsame_quality = false;
+  bool Fdo_deinterlace = false;
+  Integer Ftop_field_first = -1;
+  Integer Fme_threshold = 0;
+  Integer Fintra_dc_precision = 8;
+  bool Floop_input = false;
+  Integer Floop_output = -1;
+  bool Fqp_hist = false;
+  String Fvfilters;
+  bool FEnableFilter = false;
+  TFilterGraphHolder Fgraph;
+  bool Fintra_only = false;
+
+  // Pending audio, subtitle and muxing options.
+  Integer Faudio_sample_rate = 44100;
+  Int64 Fchannel_layout = 0;
+  Single Faudio_qscale = -99999.0f;
+  bool Faudio_disable = false;
+  Integer Faudio_channels = 2;
+  std::optional<String> Faudio_codec_name;
+  Cardinal Faudio_codec_tag = 0;
+  String Faudio_language;
+  bool Fsubtitle_disable = false;
+  std::optional<String> Fsubtitle_codec_name;
+  String Fsubtitle_language;
+  Cardinal Fsubtitle_codec_tag = 0;
+  Single Fmux_preload = 0.5f;
+  Single Fmux_max_delay = 0.7f;
+  Int64 Frecording_time = INT64_MAX;
+  Int64 Fstart_time = 0;
+  Int64 Frecording_timestamp = 0;
+  Int64 Finput_ts_offset = 0;
+  // Pending output metadata (key, value), in the order added; the reset leaves it alone.
+  std::vector<std::pair<String, String>> Fmetadata;
+
+  // Pending run options and counters.
+  Integer Fdo_benchmark = 0;
+  bool Fdo_hex_dump = false, Fdo_pkt_dump = false;
+  bool Fdo_psnr = false;
+  Integer Fdo_pass = 0;
+  String Fpass_logfilename_prefix;
+  Integer Faudio_stream_copy = 0, Fvideo_stream_copy = 0, Fsubtitle_stream_copy = 0;
+  Integer Fvideo_sync_method = -1;
+  Integer Faudio_sync_method = 0;
+  Single Faudio_drift_threshold = 0.1f;
+  bool Fcopy_ts = false;
+  bool Fopt_shortest = false;
+  Integer Fvideo_global_header = 0;
+  std::optional<String> Fvstats_filename;
+  FILE* Fvstats_file = nullptr;
+  Integer Fopt_programid = 0;
+  Integer Fcopy_initial_nonkeyframes = 0;
+  bool Frate_emu = false;
+  Integer Fvideo_channel = 0;
+  std::optional<String> Fvideo_standard;
+  Integer Faudio_volume = 256;
+  bool Fexit_on_error = false;
+  Integer Fusing_stdin = 0;
+  bool Fusing_vhook = false;
+  Integer Fverbose = 1;
+  Integer Fthread_count = 1;
+  Integer Fq_pressed = 0;
+  Int64 Fvideo_size = 0, Faudio_size = 0, Fextra_size = 0;
+  Integer Fnb_frames_dup = 0, Fnb_frames_drop = 0;
+  bool FShowDupOrDrop = false;
+  bool Finput_sync = false;
+  Int64 Flimit_filesize = 0;
+  bool Fforce_fps = false;
+  Integer Fpgmyuv_compatibility_hack = 0;
+  Single Fdts_delta_threshold = 10;
+  Cardinal Fsws_flags = SWS_BICUBIC;
+  TFFOptions FOptions;
+  Int64 Ftimer_start = 0;
+
+  // Options of 5.1 that no generic option holder takes: private options of the encoders (by media
+  // kind: video, audio, subtitle), of the muxer and of the demuxer, in dictionaries. Like the
+  // generic options they stay pending for every later stream, output or input until the reset.
+  TDictionary FVideoCodecOptions, FAudioCodecOptions, FSubtitleCodecOptions;
+  TDictionary FMuxerOptions, FDemuxerOptions;
+
+  // Pending bitstream filter chains, handed to the next stream of each kind.
+  std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters, Faudio_bitstream_filters,
+      Fsubtitle_bitstream_filters;
+
+  // Working buffers of the run (library memory, owned here).
+  TAVMemHolder<uint8_t> Faudio_buf, Faudio_out, Finput_tmp, Fbit_buffer, FHookBuf;
+  TAVMemHolder<int16_t> Fsamples;
+  Cardinal Fallocated_audio_buf_size = 0, Fallocated_audio_out_size = 0, Fsamples_size = 0;
+  Integer Fbit_buffer_size = 262144;
+  Integer FHookBufSize = 0;
+
+  // Run state.
+  TCodecItem* FEncoderList = nullptr;
+  TCodecItem* FDecoderList = nullptr;
+  TThread* FThread = nullptr;
+  TEvent FStopEvent{true, true};  // non-signalled while a threaded run is in progress
+  TEvent FTermEvent{true, true};  // non-signalled while a terminate notification is in progress
+  // Frame-hook plug-in chain: the chain type and its release belong to the preview folder's
+  // plug-in host, which is not in the tree yet; until it is, "vhook" is refused (AddVideoHook).
+  std::unique_ptr<TRGBConvertContext> FHookContext;  // the custom hook's RGB conversion
+  Integer FHookFrameNumber = 0;
+  TPostHookContext FPostContext;
+  TPostHooks FPostHooks;
+  bool FJoinMode = false;
+  bool FConverting = false;
+  bool FBroken = false;
+  bool FFinished = false;
+  bool FTerminated = false;
+  bool FFatalException = false;
+  String FFatalMessage;
+  Int64 FTotalOutputDuration = -1;
+  String FLastErrMsg;
+
+ private:
+  // The private-option dictionary of a media kind's encoder.
+  TDictionary& CodecOptionsOf(Integer AType);
+  // Private options: the pending encoders and format first, then every encoder and muxer.
+  bool SetPrivateOption(const char* AName, const char* AValue);
+  // Resolves an encoder name, standing in the encoders this FFmpeg lacks.
+  const AVCodec* FindEncoderByName(const char* AName, String* AUsedName = nullptr);
+  void SetCodec(const String& AValue, std::optional<String>& AName, Integer& AStreamCopy);
+  void SetCodecTag(const String& AValue, Cardinal& ATag, const char* AKind);
+  void SetMatrix(const char* AValue, std::optional<std::array<Word, 64>>& AMatrix);
+  TOutputStreamSetup& NewOutputStream(TOpenedOutput& AOutput, Integer AType,
+                                      std::vector<const AVBitStreamFilter*>& APendingFilters);
+  void ApplyRcOverride(AVCodecContext* c);
+  void AllocCodecContext(TOutputStreamSetup& AStream, const AVCodec* AEncoder, Integer AType);
+  Integer StrictnessAfterOptions(Integer AType, Integer AFlags);
+  void SetTargetDirect(const String& ATarget, Integer ANorm);
+};
+
+// The built-in presets by name (letter case ignored), empty when there is none.
+String FindBuiltinPreset(const String& AName);
+struct TOptionsPreset {
+  const char* Name;
+  const char* Value;
+};
+extern const TOptionsPreset BuiltinPresets[36];
+// Frame rate texts of the target norms: PAL, NTSC, film.
+extern const char* const TargetFrameRates[3];

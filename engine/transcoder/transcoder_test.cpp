@@ -1,0 +1,220 @@
+// The transcoder object: construction, defaults and their reset, the open-codec lists and the
+// encoder format choosers.
+#include <sstream>
+
+#include "engine/transcoder/transcoder_testkit.h"
+
+using namespace transcoder_test;
+
+namespace {
+
+class TranscoderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { LoadLibraries(); }
+};
+
+// The fields the option layer changes, as one text.
+String Snapshot(const TCustomFFmpeg& f) {
+  std::ostringstream s;
+  s << f.Flast_asked_format << '|' << f.Fframe_width << '|' << f.Fframe_height << '|' << f.Fframe_aspect_ratio
+    << '|' << f.Fframe_pix_fmt << '|' << f.Faudio_sample_fmt << '|' << f.Fframe_topBand << '|'
+    << f.Fmax_frames[0] << '|' << f.Fmax_frames[3] << '|' << f.Fframe_rate.num << '/' << f.Fframe_rate.den
+    << '|' << f.Fvideo_qscale << '|' << f.Fvideo_disable << '|' << f.Fvideo_discard << '|'
+    << f.Ftop_field_first << '|' << f.Fintra_dc_precision << '|' << f.Floop_output << '|'
+    << f.Faudio_sample_rate << '|' << f.Faudio_channels << '|' << f.Faudio_disable << '|'
+    << f.Fsubtitle_disable << '|' << f.Faudio_volume << '|' << f.Faudio_qscale << '|' << f.Fverbose << '|'
+    << f.Fthread_count << '|' << f.Fvideo_sync_method << '|' << f.Faudio_sync_method << '|' << f.Fmux_preload
+    << '|' << f.Fmux_max_delay << '|' << f.Frecording_time << '|' << f.Fstart_time << '|' << f.Fcopy_ts << '|'
+    << f.Fvideo_stream_copy << '|' << f.Fdo_pass << '|' << f.Fvideo_codec_tag << '|'
+    << f.Fvideo_codec_name.value_or("-") << '|' << f.Faudio_codec_name.value_or("-") << '|'
+    << bool(f.Fintra_matrix) << '|' << f.Fstreamid_map[3] << '|' << f.Fstream_maps.size() << '|'
+    << f.FVideoCodecOptions.Count() << '|' << f.FMuxerOptions.Count() << '|'
+    << f.Fvideo_bitstream_filters.size() << '|' << f.Fsws_flags << '|' << f.FTotalOutputDuration;
+  return s.str();
+}
+
+}  // namespace
+
+TEST_F(TranscoderTest, ConstructionChecksTheFileCount) {
+  for (Integer bad : {0, 513, -1}) EXPECT_THROW(TCustomFFmpeg{bad}, EAssertionFailed) << bad;
+  for (Integer good : {1, 512}) {
+    TCustomFFmpeg f(good);
+    EXPECT_EQ(f.MaxFiles(), good);
+    EXPECT_EQ(f.nb_input_files(), 0);
+    EXPECT_EQ(f.nb_output_files(), 0);
+    EXPECT_EQ(f.ReportInterval, 500000);
+    EXPECT_EQ(f.PreviewInterval, 100000);
+    EXPECT_EQ(f.FTotalOutputDuration, -1);
+    EXPECT_EQ(f.Finput_files_ts_offset.size(), size_t(good));
+    // Option holders come with the reset, not before.
+    EXPECT_EQ(f.FOptions.avformat_opts, nullptr);
+  }
+}
+
+TEST_F(TranscoderTest, ResetRestoresEveryDefaultAndKeepsTheResults) {
+  TCustomFFmpeg fresh(4);
+  fresh.Reset();
+  const String defaults = Snapshot(fresh);
+  EXPECT_NE(fresh.FOptions.avformat_opts, nullptr);
+
+  TCustomFFmpeg f(4);
+  f.Reset();
+  for (auto [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"f", "avi"},
+           {"s", "320x240"},
+           {"aspect", "16:9"},
+           {"pix_fmt", "rgb24"},
+           {"sample_fmt", "s16"},
+           {"vframes", "9"},
+           {"r", "10"},
+           {"qscale", "4"},
+           {"vn", ""},
+           {"vdt", "8"},
+           {"top", "1"},
+           {"dc", "9"},
+           {"loop_output", "2"},
+           {"ar", "8000"},
+           {"ac", "1"},
+           {"an", ""},
+           {"sn", ""},
+           {"vol", "512"},
+           {"aq", "3"},
+           {"v", "2"},
+           {"vsync", "1"},
+           {"async", "1"},
+           {"muxpreload", "1"},
+           {"muxdelay", "2"},
+           {"t", "5"},
+           {"ss", "1"},
+           {"copyts", ""},
+           {"vcodec", "copy"},
+           {"pass", "2"},
+           {"vtag", "DIVX"},
+           {"acodec", "mp2"},
+           {"intra_matrix",
+            "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,"
+            "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1"},
+           {"streamid", "3:9"},
+           {"map", "0.0"},
+           {"vbsf", "h264_mp4toannexb"},
+           {"preset", "fast"}}) {
+    if (String(name) == "preset") f.SetVideoCodec("libx264");
+    f.SetOption(name, value);
+  }
+  f.SetFormat("mpeg");
+  f.SetDefaultOption("muxrate", "100000");
+  f.SetVideoCodec("mpeg4");
+  ASSERT_NE(Snapshot(f), defaults);
+  f.FFatalMessage = "kept";
+  f.Fmetadata.emplace_back("title", "kept");
+  f.Reset();
+  EXPECT_EQ(Snapshot(f), defaults);
+  EXPECT_EQ(f.FFatalMessage, "kept");
+  EXPECT_EQ(f.Fmetadata.size(), 1u);
+  EXPECT_EQ(f.FOptions.opt_name_count, 0);
+}
+
+TEST_F(TranscoderTest, OpenCodecListsLinkAtTheFrontAndUnlinkAnywhere) {
+  TCodecItem* head = nullptr;
+  int a, b, c;
+  AddCodecItem(head, &a, nullptr);
+  AddCodecItem(head, &b, nullptr);
+  AddCodecItem(head, &c, nullptr);
+  ASSERT_EQ(head->st, &c);
+  RemoveCodecItem(head, &b);
+  EXPECT_EQ(head->Next->st, &a);
+  EXPECT_EQ(head->Next->Prev, head);
+  RemoveCodecItem(head, &c);
+  EXPECT_EQ(head->st, &a);
+  EXPECT_EQ(head->Prev, nullptr);
+  RemoveCodecItem(head, &b);
+  CloseListedEncoders(head);
+  EXPECT_EQ(head, nullptr);
+}
+
+TEST_F(TranscoderTest, ClosingListedEncodersClosesTheirCodecs) {
+  TCodecContextHolder c(ff::avcodec_alloc_context3(nullptr));
+  const AVCodec* mpeg4 = ff::avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+  c->width = 64;
+  c->height = 48;
+  c->pix_fmt = AV_PIX_FMT_YUV420P;
+  c->time_base = AVRational{1, 25};
+  ASSERT_GE(ff::avcodec_open2(c.get(), mpeg4, nullptr), 0);
+  ASSERT_TRUE(ff::avcodec_is_open(c.get()));
+  TCodecItem* head = nullptr;
+  AddCodecItem(head, c.get(), c.get());
+  CloseListedEncoders(head);
+  EXPECT_EQ(head, nullptr);
+  EXPECT_FALSE(ff::avcodec_is_open(c.get()));
+}
+
+TEST_F(TranscoderTest, SampleRateChooserTakesTheNearestListedRate) {
+  TCustomFFmpeg f(1);
+  static const int rates[] = {22050, 48000, 32000, 0};
+  AVCodec codec{};
+  codec.supported_samplerates = rates;
+  TCodecContextHolder c(ff::avcodec_alloc_context3(nullptr));
+  struct {
+    int Asked, Chosen;
+    bool Warned;
+  } cases[] = {{44100, 48000, true}, {32000, 32000, false}, {27000, 22050, true}, {8000, 22050, true}};
+  for (const auto& k : cases) {
+    TLogRecorder log;
+    c->sample_rate = k.Asked;
+    f.ChooseSampleRate(c.get(), &codec);
+    EXPECT_EQ(c->sample_rate, k.Chosen) << k.Asked;
+    EXPECT_EQ(log.Has(llWarning,
+                      Format("Requested sampling rate unsupported using closest supported (%d)", k.Chosen)),
+              k.Warned)
+        << k.Asked;
+  }
+}
+
+TEST_F(TranscoderTest, FormatChoosersKeepListedFormatsAndMJPEGsUnofficialOnes) {
+  TCustomFFmpeg f(1);
+  TCodecContextHolder c(ff::avcodec_alloc_context3(nullptr));
+  static const AVPixelFormat formats[] = {AV_PIX_FMT_YUVJ420P, AV_PIX_FMT_YUVJ444P, AV_PIX_FMT_NONE};
+  AVCodec encoder{};
+  encoder.pix_fmts = formats;
+  struct {
+    AVCodecID Id;
+    AVPixelFormat Asked;
+    int Strict;
+    AVPixelFormat Chosen;
+  } cases[] = {{AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUV422P, FF_COMPLIANCE_UNOFFICIAL, AV_PIX_FMT_YUV422P},
+               {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUV420P, FF_COMPLIANCE_EXPERIMENTAL, AV_PIX_FMT_YUV420P},
+               {AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUV422P, FF_COMPLIANCE_NORMAL, AV_PIX_FMT_YUVJ420P},
+               {AV_CODEC_ID_MJPEG, AV_PIX_FMT_RGB24, FF_COMPLIANCE_UNOFFICIAL, AV_PIX_FMT_YUVJ420P},
+               {AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUV422P, FF_COMPLIANCE_UNOFFICIAL, AV_PIX_FMT_YUVJ420P},
+               {AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUVJ444P, FF_COMPLIANCE_NORMAL, AV_PIX_FMT_YUVJ444P}};
+  for (const auto& k : cases) {
+    c->codec_id = k.Id;
+    c->pix_fmt = k.Asked;
+    c->strict_std_compliance = k.Strict;
+    f.ChoosePixelFormat(c.get(), &encoder);
+    EXPECT_EQ(c->pix_fmt, k.Chosen) << k.Id << " " << k.Asked << " " << k.Strict;
+  }
+  const AVCodec* mp2 = ff::avcodec_find_encoder(AV_CODEC_ID_MP2);
+  c->sample_fmt = AV_SAMPLE_FMT_FLT;
+  f.ChooseSampleFormat(c.get(), mp2);
+  EXPECT_EQ(c->sample_fmt, AV_SAMPLE_FMT_S16);
+  c->sample_fmt = AV_SAMPLE_FMT_S16;
+  f.ChooseSampleFormat(c.get(), nullptr);
+  EXPECT_EQ(c->sample_fmt, AV_SAMPLE_FMT_S16);
+}
+
+TEST_F(TranscoderTest, FeedStreamsAreCopiedIntoTheOutput) {
+  TCustomFFmpeg f(1);
+  f.Reset();
+  f.Faudio_stream_copy = 1;
+  TOpenedOutput output;
+  output.ctx = ff::avformat_alloc_context();
+  ASSERT_EQ(f.ReadFeedStreams(output, TMedia::Get().AudioVideoAvi()), 0);
+  ASSERT_EQ(output.streams.size(), 2u);
+  EXPECT_EQ(output.ctx->nb_streams, 2u);
+  EXPECT_FALSE(output.streams[0].stream_copy);
+  EXPECT_TRUE(output.streams[1].stream_copy);
+  EXPECT_EQ(output.streams[0].codec->width, 160);
+  EXPECT_NE(ff::av_dict_get(output.ctx->metadata, "creation_time", nullptr, 0), nullptr);
+  EXPECT_LT(f.ReadFeedStreams(output, TMedia::Get().Path("missing.ffm")), 0);
+}
