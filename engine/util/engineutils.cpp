@@ -6,6 +6,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
+#include "platform/win/win.h"
 
 Integer SeekFlagsToAV(TSeekFlags AFlags) {
   Integer result = 0;
@@ -63,6 +64,21 @@ Int64 DateTimeToUnixTime(TDateTime ADateTime) {
 
 String FormatDateTimeText(const String& AFormat, TDateTime ADateTime) {
   return FormatDateTime(AFormat, ADateTime);
+}
+
+bool PumpMessage() {
+  MSG msg{};
+  if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) return true;
+  TranslateMessage(&msg);
+  DispatchMessage(&msg);
+  return true;
+}
+
+void PumpMessages() {
+  while (PumpMessage()) {
+  }
 }
 
 void CallInMainThread(const TThreadMethod& AMethod) {

@@ -73,6 +73,12 @@ TDateTime UnixTimeToDateTime(Int64 ASeconds);
 Int64 DateTimeToUnixTime(TDateTime ADateTime);
 String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
 
+// Takes the next message of the calling thread's queue and handles it (a WM_QUIT is taken out but
+// neither translated nor dispatched). False when the queue was empty.
+bool PumpMessage();
+// PumpMessage until the queue is empty; waits of the main thread use it.
+void PumpMessages();
+
 // Runs AMethod on the main thread and waits for it; on the main thread it runs at once. An
 // exception AMethod raises there is raised again in the caller.
 void CallInMainThread(const TThreadMethod& AMethod);

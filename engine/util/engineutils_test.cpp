@@ -10,6 +10,8 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/environment.h"
+#include "platform/win/testkit/testkit.h"
+#include "platform/win/win.h"
 
 namespace fs = std::filesystem;
 
@@ -126,6 +128,34 @@ TEST(EngineUtils, CallInMainThreadRunsThereAndPassesExceptionsBack) {
   worker.join();
   EXPECT_TRUE(ranOnMain);
   EXPECT_EQ(caught, "raised on the main thread");
+}
+
+std::vector<UINT> gPumpedMessages;
+
+LRESULT PumpTestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= WM_USER) gPumpedMessages.push_back(msg);
+  return DefWindowProc(wnd, msg, wParam, lParam);
+}
+
+TEST(EngineUtils, PumpMessagesTakesAQuitOutAndGoesOn) {
+  wintest::TWinTestEnvironment env;
+  WNDCLASS wc{};
+  wc.lpfnWndProc = PumpTestProc;
+  wc.lpszClassName = "PumpTest";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND w = CreateWindowEx(0, "PumpTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  gPumpedMessages.clear();
+
+  EXPECT_FALSE(PumpMessage());
+  PostQuitMessage(0);
+  PostMessage(w, WM_USER + 1, 0, 0);
+  PostMessage(w, WM_USER + 2, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(gPumpedMessages, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+  MSG m;
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << m.message;
+  DestroyWindow(w);
 }
 
 }  // namespace
