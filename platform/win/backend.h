@@ -85,9 +85,9 @@ class TWindowBackend {
 // ---- native events, handed to the layer by the backend (main thread) ----
 // Mouse buttons: 0 left, 1 right, 2 middle. Points are screen coordinates. Input goes into the
 // input queue and is routed (hit tested, captured, activated) when a message loop takes it.
-enum class TMouseButton : Integer { Left = 0, Right = 1, Middle = 2 };
+enum class TInputButton : Integer { Left = 0, Right = 1, Middle = 2 };
 void WinInputMouseMove(TPoint screen);
-void WinInputMouseButton(TMouseButton button, bool down, TPoint screen);
+void WinInputMouseButton(TInputButton button, bool down, TPoint screen);
 void WinInputMouseWheel(Integer delta, TPoint screen);  // multiples of WHEEL_DELTA, up positive
 // A key: its virtual key code, up or down, and the character it gives (UTF-32; 0 for none).
 // Auto-repeat is a down without an up in between.

@@ -21,11 +21,11 @@ void pushInput(TRawInput in) {
   s.Input.push_back(in);
 }
 
-Word buttonVk(TMouseButton b) {
+Word buttonVk(TInputButton b) {
   switch (b) {
-    case TMouseButton::Right:
+    case TInputButton::Right:
       return VK_RBUTTON;
-    case TMouseButton::Middle:
+    case TInputButton::Middle:
       return VK_MBUTTON;
     default:
       return VK_LBUTTON;
@@ -72,7 +72,7 @@ void WinInputMouseMove(TPoint screen) {
   pushInput(in);
 }
 
-void WinInputMouseButton(TMouseButton button, bool down, TPoint screen) {
+void WinInputMouseButton(TInputButton button, bool down, TPoint screen) {
   TWinState& s = WS();
   s.CursorPos = screen;
   setKey(s.AsyncKeyState, buttonVk(button), down);
@@ -388,9 +388,9 @@ WPARAM mouseKeyFlags() {
   return f;
 }
 
-UINT buttonMessage(TMouseButton b, bool down, bool client) {
-  UINT base = b == TMouseButton::Left    ? WM_LBUTTONDOWN
-              : b == TMouseButton::Right ? WM_RBUTTONDOWN
+UINT buttonMessage(TInputButton b, bool down, bool client) {
+  UINT base = b == TInputButton::Left    ? WM_LBUTTONDOWN
+              : b == TInputButton::Right ? WM_RBUTTONDOWN
                                          : WM_MBUTTONDOWN;
   if (!down) base += 1;
   if (!client) base = base - WM_LBUTTONDOWN + WM_NCLBUTTONDOWN;

@@ -78,7 +78,7 @@ inline bool IsTopLevel(HWND w) {
 
 struct TRawInput {
   enum class TKind { Move, Button, Wheel, Key } Kind = TKind::Move;
-  TMouseButton Button = TMouseButton::Left;
+  TInputButton Button = TInputButton::Left;
   bool Down = false;
   TPoint Pt;
   Integer Delta = 0;

@@ -38,17 +38,17 @@ void MouseMove(TPoint screen) {
   Pump();
 }
 
-void MouseDown(TPoint screen, TMouseButton button) {
+void MouseDown(TPoint screen, TInputButton button) {
   WinInputMouseButton(button, true, screen);
   Pump();
 }
 
-void MouseUp(TPoint screen, TMouseButton button) {
+void MouseUp(TPoint screen, TInputButton button) {
   WinInputMouseButton(button, false, screen);
   Pump();
 }
 
-void Click(TPoint screen, TMouseButton button) {
+void Click(TPoint screen, TInputButton button) {
   MouseDown(screen, button);
   MouseUp(screen, button);
 }

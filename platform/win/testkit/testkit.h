@@ -33,9 +33,9 @@ class TWinTestEnvironment {
 // ---- input (each injects, then handles messages until the queue is empty; inside a scripted
 // modal loop action it only injects) ----
 void MouseMove(TPoint screen);
-void MouseDown(TPoint screen, TMouseButton button = TMouseButton::Left);
-void MouseUp(TPoint screen, TMouseButton button = TMouseButton::Left);
-void Click(TPoint screen, TMouseButton button = TMouseButton::Left);  // down and up
+void MouseDown(TPoint screen, TInputButton button = TInputButton::Left);
+void MouseUp(TPoint screen, TInputButton button = TInputButton::Left);
+void Click(TPoint screen, TInputButton button = TInputButton::Left);  // down and up
 void MouseWheel(Integer delta, TPoint screen);
 void KeyDown(Word vk, DWORD character = 0);
 void KeyUp(Word vk);

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/timer.h"
+#include "platform/ui/uitest_fixture.h"
+
+namespace {
+
+// ---- timers ----
+
+TEST_F(TUiTest, TimerFreedInItsOwnTickStopsAndOthersGoOn) {
+  int SelfFreeingTicks = 0, OtherTicks = 0;
+  auto* Once = new TTimer(nullptr);
+  Once->SetInterval(100);
+  Once->OnTimer = [&](TObject* Sender) {
+    ++SelfFreeingTicks;
+    delete static_cast<TTimer*>(Sender);
+  };
+  auto* Steady = new TTimer(Application);
+  Steady->SetInterval(100);
+  Steady->OnTimer = [&](TObject*) { ++OtherTicks; };
+  uitest::AdvanceTime(Clock(), 350);
+  EXPECT_EQ(SelfFreeingTicks, 1);
+  EXPECT_EQ(OtherTicks, 3);
+  Steady->SetEnabled(false);
+  uitest::AdvanceTime(Clock(), 300);
+  EXPECT_EQ(OtherTicks, 3);
+  Steady->SetInterval(50);
+  Steady->SetEnabled(true);
+  uitest::AdvanceTime(Clock(), 120);
+  EXPECT_EQ(OtherTicks, 5);
+}
+
+TEST_F(TUiTest, ExceptionInATimerGoesToTheApplication) {
+  std::vector<String> Seen;
+  Application->OnException = [&](TObject*, const Exception& E) { Seen.push_back(E.Message()); };
+  auto* T = new TTimer(Application);
+  T->SetInterval(100);
+  T->OnTimer = [&](TObject*) {
+    T->SetEnabled(false);
+    throw EInvalidOperation("tick failed");
+  };
+  EXPECT_NO_THROW(uitest::AdvanceTime(Clock(), 150));
+  EXPECT_EQ(Seen, (std::vector<String>{"tick failed"}));
+}
+
+// ---- hints ----
+
+// A hint window class that records what it is asked to show.
+class TRecordingHintWindow : public THintWindow {
+ public:
+  using THintWindow::THintWindow;
+  static inline std::vector<String> Shown;
+  void ActivateHint(TRect R, const String& AHint) override {
+    Shown.push_back(AHint);
+    THintWindow::ActivateHint(R, AHint);
+  }
+};
+
+TEST_F(TUiTest, HintShowsAfterTheHintPauseAndHidesAfterTheHidePause) {
+  TRecordingHintWindow::Shown.clear();
+  HintWindowClass = [](TComponent* AOwner) -> THintWindow* { return new TRecordingHintWindow(AOwner); };
+  TForm* F = NewForm();
+  auto* Button = new TRecordingGraphic(F);
+  Button->SetBounds(10, 10, 60, 30);
+  Button->SetHint("Save|Saves the list");
+  Button->SetShowHint(true);
+  Button->SetParent(F);
+  auto* Plain = new TRecordingGraphic(F);
+  Plain->SetBounds(100, 10, 60, 30);
+  Plain->SetHint("never shown");
+  Plain->SetParent(F);
+  std::vector<String> LongHints;
+  Application->OnHint = [&](TObject*) { LongHints.push_back(Application->Hint()); };
+
+  auto hintVisible = [] {
+    THintWindow* W = Application->HintWindow();
+    return W != nullptr && W->HandleAllocated() && IsWindowVisible(W->Handle());
+  };
+  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 20, 20));
+  EXPECT_EQ(LongHints, (std::vector<String>{"Saves the list"}));
+  uitest::AdvanceTime(Clock(), 499);
+  EXPECT_FALSE(hintVisible());
+  uitest::AdvanceTime(Clock(), 1);
+  ASSERT_TRUE(hintVisible());
+  EXPECT_EQ(TRecordingHintWindow::Shown, (std::vector<String>{"Save"}));
+  // Below the cursor, not over the control.
+  RECT R;
+  GetWindowRect(Application->HintWindow()->Handle(), &R);
+  EXPECT_GT(R.Top, uitest::ScreenPoint(F->Handle(), 20, 20).Y);
+  uitest::AdvanceTime(Clock(), 2499);
+  EXPECT_TRUE(hintVisible());
+  uitest::AdvanceTime(Clock(), 1);
+  EXPECT_FALSE(hintVisible());
+
+  // A control without ShowHint shows nothing, whatever the wait.
+  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 110, 20));
+  uitest::AdvanceTime(Clock(), 5000);
+  EXPECT_EQ(TRecordingHintWindow::Shown.size(), 1u);
+}
+
+TEST_F(TUiTest, HintCanBeRefusedOrChangedAndAPressCancelsIt) {
+  TForm* F = NewForm();
+  F->SetShowHint(true);  // the children follow their form
+  auto* Button = new TRecordingGraphic(F);
+  Button->SetBounds(10, 10, 60, 30);
+  Button->SetHint("Open");
+  Button->SetParent(F);
+  EXPECT_TRUE(Button->ShowHint());
+  std::vector<TControl*> Asked;
+  bool Allow = false;
+  Application->OnShowHint = [&](String& HintStr, bool& CanShow, THintInfo& Info) {
+    Asked.push_back(Info.HintControl);
+    CanShow = Allow;
+    HintStr = "Open a file";
+  };
+  auto hintText = [] {
+    THintWindow* W = Application->HintWindow();
+    return W != nullptr && W->HandleAllocated() && IsWindowVisible(W->Handle()) ? W->Text()
+                                                                                : String("<none>");
+  };
+  TPoint P = uitest::ScreenPoint(F->Handle(), 20, 20);
+  uitest::MouseMove(P);
+  uitest::AdvanceTime(Clock(), 600);
+  EXPECT_EQ(hintText(), "<none>");
+  EXPECT_EQ(Asked, (std::vector<TControl*>{Button}));
+
+  Allow = true;
+  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 200, 200));  // onto the form: a new hint control
+  uitest::MouseMove(P);
+  uitest::AdvanceTime(Clock(), 600);
+  EXPECT_EQ(hintText(), "Open a file");
+  uitest::MouseDown(P);
+  EXPECT_EQ(hintText(), "<none>");
+  uitest::MouseUp(P);
+}
+
+// ---- the loop ----
+
+TEST_F(TUiTest, OnMessageAndFiltersSeeMessagesBeforeTheirWindows) {
+  TForm* F = NewForm();
+  auto* Edit = new TRecordingControl(F);
+  Edit->SetBounds(10, 10, 50, 20);
+  Edit->SetParent(F);
+  Edit->SetFocus();
+  Integer Id =
+      Application->AddMessageFilter([](MSG& Msg) { return Msg.message == WM_KEYDOWN && Msg.wParam == 'F'; });
+  std::vector<WPARAM> OnMessageKeys;
+  Application->OnMessage = [&](MSG& Msg, bool& Handled) {
+    if (Msg.message != WM_KEYDOWN) return;
+    OnMessageKeys.push_back(Msg.wParam);
+    Handled = Msg.wParam == 'M';
+  };
+  Edit->Messages.clear();
+  uitest::KeyDown('F');
+  uitest::KeyDown('M');
+  uitest::KeyDown('K');
+  EXPECT_EQ(OnMessageKeys, (std::vector<WPARAM>{'M', 'K'}));
+  std::vector<WPARAM> Reached;
+  for (auto& M : Edit->Messages)
+    if (M.Msg == WM_KEYDOWN) Reached.push_back(M.WParam);
+  EXPECT_EQ(Reached, (std::vector<WPARAM>{'K'}));
+  Application->RemoveMessageFilter(Id);
+  uitest::KeyDown('F');
+  EXPECT_EQ(Edit->CountOf(WM_KEYDOWN), 2);
+}
+
+TEST_F(TUiTest, RunShowsTheMainFormAndEndsOnTerminate) {
+  TForm* F;
+  Application->CreateForm(F);
+  EXPECT_FALSE(F->Visible());
+  bool SeenVisible = false;
+  auto* Stop = new TTimer(Application);
+  Stop->SetInterval(100);
+  Stop->OnTimer = [&](TObject*) {
+    SeenVisible = F->Visible() && IsWindowVisible(F->Handle());
+    Stop->SetEnabled(false);
+    Application->Terminate();
+  };
+  Application->Run();
+  EXPECT_TRUE(SeenVisible);
+  EXPECT_TRUE(Application->Terminated());
+}
+
+}  // namespace
