@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/testkit/uitestkit.h"
 #include "platform/ui/timer.h"
-#include "platform/ui/uitest_fixture.h"
 
 namespace {
 
@@ -18,15 +18,15 @@ TEST_F(TUiTest, TimerFreedInItsOwnTickStopsAndOthersGoOn) {
   auto* Steady = new TTimer(Application);
   Steady->SetInterval(100);
   Steady->OnTimer = [&](TObject*) { ++OtherTicks; };
-  uitest::AdvanceTime(Clock(), 350);
+  wintest::AdvanceTime(Clock(), 350);
   EXPECT_EQ(SelfFreeingTicks, 1);
   EXPECT_EQ(OtherTicks, 3);
   Steady->SetEnabled(false);
-  uitest::AdvanceTime(Clock(), 300);
+  wintest::AdvanceTime(Clock(), 300);
   EXPECT_EQ(OtherTicks, 3);
   Steady->SetInterval(50);
   Steady->SetEnabled(true);
-  uitest::AdvanceTime(Clock(), 120);
+  wintest::AdvanceTime(Clock(), 120);
   EXPECT_EQ(OtherTicks, 5);
 }
 
@@ -39,7 +39,7 @@ TEST_F(TUiTest, ExceptionInATimerGoesToTheApplication) {
     T->SetEnabled(false);
     throw EInvalidOperation("tick failed");
   };
-  EXPECT_NO_THROW(uitest::AdvanceTime(Clock(), 150));
+  EXPECT_NO_THROW(wintest::AdvanceTime(Clock(), 150));
   EXPECT_EQ(Seen, (std::vector<String>{"tick failed"}));
 }
 
@@ -76,25 +76,25 @@ TEST_F(TUiTest, HintShowsAfterTheHintPauseAndHidesAfterTheHidePause) {
     THintWindow* W = Application->HintWindow();
     return W != nullptr && W->HandleAllocated() && IsWindowVisible(W->Handle());
   };
-  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 20, 20));
+  wintest::MouseMove(wintest::ScreenPoint(F->Handle(), 20, 20));
   EXPECT_EQ(LongHints, (std::vector<String>{"Saves the list"}));
-  uitest::AdvanceTime(Clock(), 499);
+  wintest::AdvanceTime(Clock(), 499);
   EXPECT_FALSE(hintVisible());
-  uitest::AdvanceTime(Clock(), 1);
+  wintest::AdvanceTime(Clock(), 1);
   ASSERT_TRUE(hintVisible());
   EXPECT_EQ(TRecordingHintWindow::Shown, (std::vector<String>{"Save"}));
   // Below the cursor, not over the control.
   RECT R;
   GetWindowRect(Application->HintWindow()->Handle(), &R);
-  EXPECT_GT(R.Top, uitest::ScreenPoint(F->Handle(), 20, 20).Y);
-  uitest::AdvanceTime(Clock(), 2499);
+  EXPECT_GT(R.Top, wintest::ScreenPoint(F->Handle(), 20, 20).Y);
+  wintest::AdvanceTime(Clock(), 2499);
   EXPECT_TRUE(hintVisible());
-  uitest::AdvanceTime(Clock(), 1);
+  wintest::AdvanceTime(Clock(), 1);
   EXPECT_FALSE(hintVisible());
 
   // A control without ShowHint shows nothing, whatever the wait.
-  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 110, 20));
-  uitest::AdvanceTime(Clock(), 5000);
+  wintest::MouseMove(wintest::ScreenPoint(F->Handle(), 110, 20));
+  wintest::AdvanceTime(Clock(), 5000);
   EXPECT_EQ(TRecordingHintWindow::Shown.size(), 1u);
 }
 
@@ -118,20 +118,20 @@ TEST_F(TUiTest, HintCanBeRefusedOrChangedAndAPressCancelsIt) {
     return W != nullptr && W->HandleAllocated() && IsWindowVisible(W->Handle()) ? W->Text()
                                                                                 : String("<none>");
   };
-  TPoint P = uitest::ScreenPoint(F->Handle(), 20, 20);
-  uitest::MouseMove(P);
-  uitest::AdvanceTime(Clock(), 600);
+  TPoint P = wintest::ScreenPoint(F->Handle(), 20, 20);
+  wintest::MouseMove(P);
+  wintest::AdvanceTime(Clock(), 600);
   EXPECT_EQ(hintText(), "<none>");
   EXPECT_EQ(Asked, (std::vector<TControl*>{Button}));
 
   Allow = true;
-  uitest::MouseMove(uitest::ScreenPoint(F->Handle(), 200, 200));  // onto the form: a new hint control
-  uitest::MouseMove(P);
-  uitest::AdvanceTime(Clock(), 600);
+  wintest::MouseMove(wintest::ScreenPoint(F->Handle(), 200, 200));  // onto the form: a new hint control
+  wintest::MouseMove(P);
+  wintest::AdvanceTime(Clock(), 600);
   EXPECT_EQ(hintText(), "Open a file");
-  uitest::MouseDown(P);
+  wintest::MouseDown(P);
   EXPECT_EQ(hintText(), "<none>");
-  uitest::MouseUp(P);
+  wintest::MouseUp(P);
 }
 
 // ---- the loop ----
@@ -151,16 +151,16 @@ TEST_F(TUiTest, OnMessageAndFiltersSeeMessagesBeforeTheirWindows) {
     Handled = Msg.wParam == 'M';
   };
   Edit->Messages.clear();
-  uitest::KeyDown('F');
-  uitest::KeyDown('M');
-  uitest::KeyDown('K');
+  wintest::KeyDown('F');
+  wintest::KeyDown('M');
+  wintest::KeyDown('K');
   EXPECT_EQ(OnMessageKeys, (std::vector<WPARAM>{'M', 'K'}));
   std::vector<WPARAM> Reached;
   for (auto& M : Edit->Messages)
     if (M.Msg == WM_KEYDOWN) Reached.push_back(M.WParam);
   EXPECT_EQ(Reached, (std::vector<WPARAM>{'K'}));
   Application->RemoveMessageFilter(Id);
-  uitest::KeyDown('F');
+  wintest::KeyDown('F');
   EXPECT_EQ(Edit->CountOf(WM_KEYDOWN), 2);
 }
 

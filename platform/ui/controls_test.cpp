@@ -2,7 +2,7 @@
 
 #include "platform/rtl/format.h"
 #include "platform/ui/menus.h"
-#include "platform/ui/uitest_fixture.h"
+#include "platform/ui/testkit/uitestkit.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ TEST_P(PaintTest, WindowlessChildrenArePaintedOnTheParentInZOrder) {
   RECT W;
   GetWindowRect(F->Handle(), &W);
   auto pixel = [&](Integer X, Integer Y) {
-    return uitest::PaintedPixel(F->Handle(), X + Client.X - W.Left, Y + Client.Y - W.Top);
+    return PaintedPixel(F->Handle(), X + Client.X - W.Left, Y + Client.Y - W.Top);
   };
   EXPECT_EQ(pixel(15, 15), RGB(255, 0, 0));
   EXPECT_EQ(pixel(35, 35), RGB(0, 0, 255));
@@ -201,8 +201,8 @@ TEST_P(KeyOrderTest, KeysPassNotificationThenDialogKeyThenWindow) {
     };
   Edit->SetFocus();
   ASSERT_TRUE(Edit->Focused());
-  uitest::TSpy Spy({Edit->Handle(), F->Handle()});
-  uitest::KeyDown(GetParam().Key);
+  wintest::TMessageSpy Spy({Edit->Handle(), F->Handle()});
+  wintest::KeyDown(GetParam().Key);
   std::vector<std::pair<HWND, UINT>> Want;
   for (int E : GetParam().Expected)
     Want.push_back(E == 0   ? std::pair{Edit->Handle(), CN_KEYDOWN}
@@ -210,7 +210,7 @@ TEST_P(KeyOrderTest, KeysPassNotificationThenDialogKeyThenWindow) {
                             : std::pair{Edit->Handle(), WM_KEYDOWN});
   EXPECT_EQ(Spy.Sequence({CN_KEYDOWN, CM_DIALOGKEY, WM_KEYDOWN}), Want);
   EXPECT_EQ(Pressed, GetParam().ButtonTakesReturn);
-  uitest::KeyUp(GetParam().Key);
+  wintest::KeyUp(GetParam().Key);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, KeyOrderTest,
@@ -228,7 +228,7 @@ TEST_F(TUiTest, TabMovesTheFocusAndKeyPreviewLetsTheFormSeeKeysFirst) {
   B->SetBounds(10, 40, 50, 20);
   B->SetParent(F);
   A->SetFocus();
-  uitest::KeyPress(VK_TAB);
+  wintest::KeyPress(VK_TAB);
   EXPECT_TRUE(B->Focused());
   EXPECT_EQ(B->CountOf(WM_KEYDOWN), 0);
 
@@ -239,8 +239,8 @@ TEST_F(TUiTest, TabMovesTheFocusAndKeyPreviewLetsTheFormSeeKeysFirst) {
     if (Key == 'X') Key = 0;  // the form takes X
   };
   B->OnKeyDown = [&](TObject*, Word&, TShiftState) { Seen.push_back("control"); };
-  uitest::KeyPress('Y');
-  uitest::KeyPress('X');
+  wintest::KeyPress('Y');
+  wintest::KeyPress('X');
   EXPECT_EQ(Seen, (std::vector<String>{"form", "control", "form"}));
 }
 
@@ -285,9 +285,9 @@ TEST_F(TUiTest, DialogCharsReachAcceleratorsAndChildKeysReachParents) {
   Button->SetParent(F);
   Edit->SetFocus();
   Edit->Messages.clear();
-  uitest::KeyPress('G', U'g');
-  uitest::KeyPress('H', U'h');
-  uitest::KeyPress(VK_F2);
+  wintest::KeyPress('G', U'g');
+  wintest::KeyPress('H', U'h');
+  wintest::KeyPress(VK_F2);
   EXPECT_EQ(Button->Pressed, 1);
   std::vector<WPARAM> Chars, Keys;
   for (auto& M : Edit->Messages) {
@@ -358,25 +358,25 @@ TEST_F(TUiTest, NoEnterOrLeaveWhileTheMouseIsCaptured) {
   A->OnMouseEnter = [&](TObject*) { Log.push_back("enter A"); };
   A->OnMouseLeave = [&](TObject*) { Log.push_back("leave A"); };
   B->OnMouseEnter = [&](TObject*) { Log.push_back("enter B"); };
-  TPoint InA = uitest::ScreenPoint(F->Handle(), 20, 20);
-  TPoint InB = uitest::ScreenPoint(F->Handle(), 110, 20);
+  TPoint InA = wintest::ScreenPoint(F->Handle(), 20, 20);
+  TPoint InB = wintest::ScreenPoint(F->Handle(), 110, 20);
 
-  uitest::MouseMove(InA);
+  wintest::MouseMove(InA);
   EXPECT_EQ(Log, (std::vector<String>{"enter A"}));
-  uitest::MouseDown(InA);
+  wintest::MouseDown(InA);
   EXPECT_TRUE(A->MouseCapture());
-  uitest::MouseMove(InB);
+  wintest::MouseMove(InB);
   EXPECT_EQ(Log, (std::vector<String>{"enter A"}));
   // The windowless control under the capture gets the moves, in its own coordinates.
   EXPECT_TRUE(std::count(A->Messages.begin(), A->Messages.end(), WM_MOUSEMOVE) >= 2);
   EXPECT_TRUE(std::count(B->Messages.begin(), B->Messages.end(), WM_MOUSEMOVE) == 0);
-  uitest::MouseUp(InB);
+  wintest::MouseUp(InB);
   EXPECT_FALSE(A->MouseCapture());
   EXPECT_EQ(Log, (std::vector<String>{"enter A", "leave A", "enter B"}));
   EXPECT_EQ(Clicks, 0);  // released outside the control
 
-  uitest::AdvanceTime(Clock(), 1000);  // not a double click
-  uitest::Click(InA);
+  wintest::AdvanceTime(Clock(), 1000);  // not a double click
+  wintest::Click(InA);
   EXPECT_EQ(Clicks, 1);
 }
 
@@ -393,8 +393,8 @@ TEST_F(TUiTest, MouseEventsOfWindowlessControlsComeInTheirOwnCoordinates) {
     Log.push_back(Format("up %d %d,%d", {Integer(B), X, Y}));
   };
   G->OnClick = [&](TObject*) { Log.push_back("click"); };
-  uitest::Click(uitest::ScreenPoint(F->Handle(), 35, 47));
-  uitest::Click(uitest::ScreenPoint(F->Handle(), 36, 48), uitest::Right);
+  wintest::Click(wintest::ScreenPoint(F->Handle(), 35, 47));
+  wintest::Click(wintest::ScreenPoint(F->Handle(), 36, 48), TInputButton::Right);
   EXPECT_EQ(Log, (std::vector<String>{"down 0 5,7 1", "click", "up 0 5,7", "down 1 6,8 0", "up 1 6,8"}));
 }
 
@@ -406,7 +406,7 @@ TEST_F(TUiTest, AnExceptionInAClickHandlerReachesTheApplicationNotTheLoop) {
   Button->SetBounds(10, 10, 80, 25);
   Button->SetParent(F);
   Button->OnClick = [](TObject*) { throw EConvertError("bad number"); };
-  TPoint P = uitest::ScreenPoint(Button->Handle(), 5, 5);
+  TPoint P = wintest::ScreenPoint(Button->Handle(), 5, 5);
 
   std::vector<String> Shown;
   SetMessageBoxFunction([&](const String& Text, const String& Caption, UINT Flags) {
@@ -414,21 +414,21 @@ TEST_F(TUiTest, AnExceptionInAClickHandlerReachesTheApplicationNotTheLoop) {
     return Integer(mrOk);
   });
   Application->SetTitle("App");
-  EXPECT_NO_THROW(uitest::Click(P));
+  EXPECT_NO_THROW(wintest::Click(P));
   EXPECT_EQ(Shown, (std::vector<String>{"App|bad number.|" + std::to_string(MB_OK | MB_ICONHAND)}));
 
   std::vector<String> Handled;
   Application->OnException = [&](TObject* Sender, const Exception& E) {
     Handled.push_back(E.Message() + (Sender == Button ? " from button" : ""));
   };
-  uitest::AdvanceTime(Clock(), 1000);  // not a double click
-  EXPECT_NO_THROW(uitest::Click(P));
+  wintest::AdvanceTime(Clock(), 1000);  // not a double click
+  EXPECT_NO_THROW(wintest::Click(P));
   EXPECT_EQ(Handled, (std::vector<String>{"bad number from button"}));
   // The loop keeps working afterwards.
   int Clicks = 0;
   Button->OnClick = [&](TObject*) { ++Clicks; };
-  uitest::AdvanceTime(Clock(), 1000);
-  uitest::Click(P);
+  wintest::AdvanceTime(Clock(), 1000);
+  wintest::Click(P);
   EXPECT_EQ(Clicks, 1);
   EXPECT_EQ(Shown.size(), 1u);
 }

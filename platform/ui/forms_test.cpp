@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/testkit/uitestkit.h"
 #include "platform/ui/timer.h"
-#include "platform/ui/uitest_fixture.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ TEST_F(TUiTest, ModalFormReturnsTheResultItsButtonSets) {
   Dialog->OnClose = [&](TObject*, TCloseAction& A) { Log.push_back(A == caHide ? "close hide" : "close"); };
   Dialog->OnHide = [&](TObject*) { Log.push_back("hide"); };
   bool MainEnabledInside = true;
-  uitest::OnNextModalLoop([&] {
+  wintest::OnNextModalLoop([&] {
     MainEnabledInside = IsWindowEnabled(Main->Handle());
-    uitest::Click(uitest::ScreenPoint(Ok->Handle(), 5, 5));
+    wintest::Click(wintest::ScreenPoint(Ok->Handle(), 5, 5));
   });
   EXPECT_EQ(Dialog->ShowModal(), mrOk);
   EXPECT_FALSE(MainEnabledInside);
@@ -40,7 +40,7 @@ TEST_F(TUiTest, ModalFormEndsCancelledByCloseAndRefusesToCloseWhenAsked) {
   // The first close (at the start of the loop) is refused and the form stays up; a timer closes it
   // again and that close ends the loop.
   bool VisibleAfterRefusal = false;
-  uitest::OnNextModalLoop([&] { Dialog->Close(); });
+  wintest::OnNextModalLoop([&] { Dialog->Close(); });
   auto* Again = new TTimer(Dialog);
   Again->SetInterval(100);
   Again->OnTimer = [&](TObject*) {
@@ -93,13 +93,13 @@ TEST_F(TUiTest, CloseActionsDecideWhatHappensToTheForm) {
   Choice = caFree;
   Other->Close();
   EXPECT_FALSE(Freed);  // freed after the messages waiting for it
-  uitest::Pump();
+  wintest::Pump();
   EXPECT_TRUE(Freed);
   EXPECT_EQ(Screen->FormCount(), 1);
 
   // Closing the main form ends the application.
   Main->Close();
-  uitest::Pump();
+  wintest::Pump();
   Application->ProcessMessages();
   EXPECT_TRUE(Application->Terminated());
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/format.h"
-#include "platform/ui/uitest_fixture.h"
+#include "platform/ui/testkit/uitestkit.h"
 
 namespace {
 
@@ -129,11 +129,11 @@ TEST_F(TUiTest, MainMenuShortcutRunsTheItemAndTakesTheKey) {
   Edit->SetFocus();
   Edit->Messages.clear();
 
-  uitest::KeyDown(VK_CONTROL);
-  uitest::KeyPress('S');
-  uitest::KeyPress('P');  // disabled: taken, not run
-  uitest::KeyUp(VK_CONTROL);
-  uitest::KeyPress('S');  // without Ctrl: an ordinary key
+  wintest::KeyDown(VK_CONTROL);
+  wintest::KeyPress('S');
+  wintest::KeyPress('P');  // disabled: taken, not run
+  wintest::KeyUp(VK_CONTROL);
+  wintest::KeyPress('S');  // without Ctrl: an ordinary key
   EXPECT_EQ(Log, (std::vector<String>{"file", "save", "file"}));
   std::vector<WPARAM> Reached;
   for (auto& M : Edit->Messages)
@@ -146,9 +146,9 @@ TEST_F(TUiTest, MainMenuShortcutRunsTheItemAndTakesTheKey) {
     Handled = true;
   };
   Log.clear();
-  uitest::KeyDown(VK_CONTROL);
-  uitest::KeyPress('S');
-  uitest::KeyUp(VK_CONTROL);
+  wintest::KeyDown(VK_CONTROL);
+  wintest::KeyPress('S');
+  wintest::KeyUp(VK_CONTROL);
   EXPECT_EQ(Log, (std::vector<String>{"form 17", "form 83"}));
 }
 
@@ -164,8 +164,8 @@ TEST_F(TUiTest, ContextMenuPopsUpThroughTheHookAtTheCursor) {
   SetPopupListHook([&](TPopupMenu* M, Integer X, Integer Y) {
     Log.push_back(Format("hook %d,%d", {X, Y}) + (M->PopupComponent() == F ? " form" : ""));
   });
-  TPoint P = uitest::ScreenPoint(F->Handle(), 20, 20);
-  uitest::Click(P, uitest::Right);
+  TPoint P = wintest::ScreenPoint(F->Handle(), 20, 20);
+  wintest::Click(P, TInputButton::Right);
   SetPopupListHook(nullptr);
   EXPECT_EQ(Log, (std::vector<String>{"popup", Format("hook %d,%d", {P.X, P.Y}) + " form"}));
   EXPECT_EQ(Popup->PopupPoint(), P);
@@ -176,8 +176,8 @@ TEST_F(TUiTest, ContextMenuPopsUpThroughTheHookAtTheCursor) {
   TComponent* Shown = nullptr;
   SetPopupListHook(
       [&](TPopupMenu* M, Integer, Integer) { Shown = M == Own ? M->PopupComponent() : nullptr; });
-  uitest::AdvanceTime(Clock(), 1000);
-  uitest::Click(P, uitest::Right);
+  wintest::AdvanceTime(Clock(), 1000);
+  wintest::Click(P, TInputButton::Right);
   SetPopupListHook(nullptr);
   EXPECT_EQ(Shown, G);
 

@@ -1,29 +1,26 @@
-// A test case with its own window layer, clock, screen and application object; the forms it makes
-// are owned by that application and go with it.
+// Test support for code built on the control framework: a test case with its own window layer, clock,
+// screen and application object, and controls that record the messages they handle. Input, message
+// spies and scripted modal loops come straight from the window layer's kit (wintest).
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/application.h"
-#include "platform/ui/testinput.h"
+#include <functional>
+#include <vector>
 
+#include "platform/ui/application.h"
+#include "platform/win/testkit/testkit.h"
+
+// Each test gets a fresh headless window layer, a fake clock, a new Screen and a new Application; the
+// forms it makes are owned by that application and go with it. The hint window class and the message
+// box function are restored afterwards. A fixture that overrides SetUp/TearDown calls these first/last.
 class TUiTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    delete Application;
-    delete Screen;
-    new TScreen(nullptr);
-    new TApplication(nullptr);
-    SavedHintWindowClass = HintWindowClass;
-    SavedMessageBox = GetMessageBoxFunction();
-  }
-  void TearDown() override {
-    delete Application;
-    new TApplication(nullptr);
-    HintWindowClass = SavedHintWindowClass;
-    SetMessageBoxFunction(SavedMessageBox);
-  }
+  void SetUp() override;
+  void TearDown() override;
+
   TFakeClock& Clock() { return Env.Clock(); }
+
   // A form shown at a known place.
   template <class T = TForm>
   T* NewForm(TRect Bounds = Rect(100, 100, 500, 400)) {
@@ -34,12 +31,17 @@ class TUiTest : public ::testing::Test {
     return F;
   }
 
-  uitest::TEnvironment Env;
+  // The colour of a pixel of a window painted with its children (window coordinates, frame included);
+  // CLR_INVALID for a window that is not visible.
+  static COLORREF PaintedPixel(HWND Wnd, Integer X, Integer Y);
+
+  wintest::TWinTestEnvironment Env;
   THintWindowClass SavedHintWindowClass;
   TMessageBoxFunction SavedMessageBox;
 };
 
-// A windowed control that records the messages it handles.
+// A windowed control that records the messages it handles; OnDialogKey may take a dialog key by
+// setting the message's result.
 class TRecordingControl : public TCustomControl {
  public:
   explicit TRecordingControl(TComponent* AOwner) : TCustomControl(AOwner) { SetTabStop(true); }

@@ -1,0 +1,26 @@
+#include "platform/ui/testkit/uitestkit.h"
+
+void TUiTest::SetUp() {
+  delete Application;
+  delete Screen;
+  new TScreen(nullptr);
+  new TApplication(nullptr);
+  SavedHintWindowClass = HintWindowClass;
+  SavedMessageBox = GetMessageBoxFunction();
+}
+
+void TUiTest::TearDown() {
+  // The forms go with the application while the window layer still holds their windows.
+  delete Application;
+  new TApplication(nullptr);
+  HintWindowClass = SavedHintWindowClass;
+  SetMessageBoxFunction(SavedMessageBox);
+}
+
+COLORREF TUiTest::PaintedPixel(HWND Wnd, Integer X, Integer Y) {
+  HBITMAP B = wintest::PaintWindowToBitmap(Wnd);
+  if (B == nullptr) return CLR_INVALID;
+  COLORREF C = wintest::BitmapPixel(B, X, Y);
+  DeleteObject(B);
+  return C;
+}
