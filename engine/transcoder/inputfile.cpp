@@ -140,6 +140,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   Int64 timestamp = Fstart_time;
   if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
   if (Fstart_time != 0) {
+    input->Seeked = true;
     if (ff::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0 && Fverbose > 0)
       GetFFLogger()->Log(this, llVerbose, "%s: could not seek to position %0.3f", AFileName,
                          Double(timestamp) / 1000000.0);

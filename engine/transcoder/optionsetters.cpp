@@ -2,6 +2,7 @@
 #include <ctime>
 
 #include "engine/loader/avstubs.h"
+#include "engine/preview/framehook.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/consts.h"
@@ -423,8 +424,7 @@ std::vector<String> TCustomFFmpeg::VideoHookWords(const char* AValue) {
 
 void TCustomFFmpeg::AddVideoHook(const char* AValue) {
   const std::vector<String> words = VideoHookWords(AValue);
-  // SEAM: the words go to the preview folder's plug-in host (AddFrameHook on this transcoder's
-  // chain), which is not in the tree yet; until then no plug-in can be added.
-  (void)words;
-  throw FFmpegException(String("Failed to add video hook function: ") + AValue);
+  if (AddFrameHook(FFirstHook, words) != 0)
+    throw FFmpegException(String("Failed to add video hook function: ") + AValue);
+  Fusing_vhook = true;
 }

@@ -115,7 +115,10 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     if (ret < 0) return refuse(FormatAVError(AFileName, ret));
   } else {
     // 7. which streams
-    bool useVideo = fmt->video_codec != AV_CODEC_ID_NONE || Fvideo_stream_copy || Fvideo_codec_name;
+    // Audio containers of 5.1 name PNG as their video codec for a cover picture: no video stream.
+    const bool coverOnly = fmt->video_codec == AV_CODEC_ID_PNG && fmt->audio_codec != AV_CODEC_ID_NONE;
+    bool useVideo =
+        (fmt->video_codec != AV_CODEC_ID_NONE && !coverOnly) || Fvideo_stream_copy || Fvideo_codec_name;
     bool useAudio = fmt->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || Faudio_codec_name;
     bool useSubtitle =
         fmt->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || Fsubtitle_codec_name;

@@ -4,6 +4,8 @@
 
 #include "engine/loader/avstubs.h"
 #include "engine/loader/ffmpegloader.h"
+#include "engine/preview/framehook.h"
+#include "engine/transcoder/streamtables.h"
 #include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/files.h"
@@ -128,12 +130,21 @@ TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles) {
 }
 
 TCustomFFmpeg::~TCustomFFmpeg() {
-  // A run (when there is one) has ended before the object goes: the owner stops it first. Codecs
-  // it left listed are closed before their contexts go with the files.
+  // A run in progress ends first, and so does a terminate notification on its way: neither may
+  // outlive the object.
+  Stop(true);
+  while (FTermEvent.WaitFor(20) == wrTimeout) {
+    if (IsMainThread()) {
+      CheckSynchronize(0);
+      PumpMessages();
+    }
+  }
+  // Codecs a run left listed are closed before their contexts go with the files.
   if (FEncoderList || FDecoderList) {
     CloseListedEncoders(FEncoderList);
     CloseListedDecoders(FDecoderList);
   }
+  if (FState) FreeStreamTables();
   Cleanup();
   if (ConverterLoaded()) {
     ResetRGBContext(*FHookContext);
@@ -311,6 +322,8 @@ void TCustomFFmpeg::Cleanup() {
   Fbit_buffer.reset();
   FHookBuf.reset();
   Fgraph.reset();
+  if (FFirstHook) ReleaseFrameHooks(FFirstHook);
+  Fusing_vhook = false;
   ResetRGBContext(*FHookContext);
   ResetPostHookContext();
 }

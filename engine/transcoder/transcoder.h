@@ -9,8 +9,10 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -58,6 +60,9 @@ struct TOpenedInput {
   AVFormatContext* ctx = nullptr;
   String FileName;                          // as given to OpenInputFile
   std::vector<TCodecContextHolder> codecs;  // by stream index
+  // Opened at a start position: reading begins at the key frame before it, and what comes before
+  // the position (time 0 after the input's offset) is decoded but not output.
+  bool Seeked = false;
 };
 
 // One output stream as created by new_video_stream and its kind.
@@ -113,6 +118,12 @@ using TPreviewBitmapEvent =
 using TProgressEvent = std::function<void(TObject* Sender, Integer AFileIndex, Integer AFrameNumber,
                                           Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
                                           Int64 ACurrentDuration, Int64 ATotalDuration)>;
+
+// The working state of a run (streamtables.h) and the plug-in chain (the preview folder's).
+struct TConvertState;
+struct TAVInputStream;
+struct TAVOutputStream;
+struct TFrameHookEntry;
 
 // The preview post hooks' state. The preview window itself belongs to the preview folder; it is
 // held here as the object it is and freed through its destructor.
@@ -247,6 +258,67 @@ class TCustomFFmpeg : public TObject {
   // The stream id for the k-th stream of the next output (0 = the library's choice).
   Integer StreamIdFor(Integer AStreamIndex) const;
 
+  // ---- run and threads (run.cpp) ----
+  // Starts the task once: with AUseThread the conversion thread is returned suspended (the caller
+  // starts it); otherwise the whole run happens here and the result is nullptr.
+  TThread* StartConvert(bool AUseThread, TThreadPriority APriority = tpNormal);
+  // Asks a conversion to end; with AWaitFor returns once the conversion thread is done with this
+  // object (serving the main-thread queue while it waits on the main thread).
+  void Stop(bool AWaitFor);
+  // Stop for a converting task; the terminate notification, from a thread of its own, for a task
+  // that never started; nothing for a terminated one.
+  void StopOrTerminate(bool AWaitFor);
+  // Halt and continue a threaded conversion; the conversion halts between two packets.
+  void Pause();
+  void Resume();
+  bool Paused() const { return FPaused; }
+  bool Converting() const { return FConverting; }
+  bool Terminated() const { return FTerminated; }
+  // One complete run: the conversion and the closing stages, each guarded; never raises.
+  void Run();
+  void DoTerminate();
+
+  // ---- the conversion (transcodeloop.cpp and the stage files) ----
+  void ConvertFiles();
+  // Stream tables and mapping (streammapping.cpp).
+  void BuildInputStreamTable();
+  void BuildOutputStreamTable();
+  void BindOutputStreams();
+  void InitInputTimestamps();
+  void LogStreamMapping();
+  void FreeStreamTables();
+  // Codec set-up and headers (codecsetup.cpp).
+  void SetupOutputCodecs();
+  void OpenEncoders();
+  void OpenDecoders();
+  void ApplyMetadataMaps();
+  void CopyAllChapters();
+  void WriteOutputHeaders();
+  void CloseEncoders();
+  void CloseDecoders();
+  // Output writers (framewriter.cpp, videoout.cpp).
+  void WriteFrame(AVFormatContext* AOutput, AVPacket* APacket, TAVOutputStream& AOutStream);
+  void DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutStream, TAVInputStream& AInStream,
+                  const uint8_t* ABuffer, Integer ASize);
+  void DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutStream, TAVInputStream& AInStream,
+                  AVFrame* APicture, Integer& AFrameSize);
+  void DoVideoStats(TAVOutputStream& AOutStream, Integer AFrameSize);
+  void DoSubtitleOut(AVFormatContext* AOutput, TAVOutputStream& AOutStream, TAVInputStream& AInStream,
+                     AVSubtitle* ASubtitle, Int64 APTS);
+  // Sends the end to the encoder of AOutStream (its pending audio samples first) and writes what
+  // it gives back.
+  void FlushEncoder(TAVOutputStream& AOutStream);
+  // Filters and hooks (videofilters.cpp).
+  Integer ConfigureFilters(TAVInputStream& AInStream, TAVOutputStream& AOutStream);
+  void PreProcessVideoFrame(TAVInputStream& AInStream, AVFrame* APicture);
+  void RunCustomHook(TAVPicture& APicture, AVPixelFormat APixFmt, Integer AWidth, Integer AHeight,
+                     Int64 APTS);
+  void RunPostHooks(const AVFrame* APicture, const AVCodecContext* ACodecContext, Int64 APTS);
+  // Packet decoding (packetdecode.cpp): 0, or -1 for a decoding error.
+  Integer ProcessPacket(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  // Progress (progress.cpp). AFileIndex: the input read last, -1 in the final report.
+  void ReportProgress(Integer AFileIndex, bool AIsLast);
+
   // Minimum time between progress reports and previewed frames (microseconds).
   Int64 ReportInterval = 500000;
   Int64 PreviewInterval = 100000;
@@ -379,22 +451,27 @@ class TCustomFFmpeg : public TObject {
   Integer FHookBufSize = 0;
 
   // Run state.
+  std::unique_ptr<TConvertState> FState;  // the tables of the conversion in progress
+  TFrameHookEntry* FFirstHook = nullptr;  // the frame-hook plug-in chain
   TCodecItem* FEncoderList = nullptr;
   TCodecItem* FDecoderList = nullptr;
   TThread* FThread = nullptr;
-  TEvent FStopEvent{true, true};  // non-signalled while a threaded run is in progress
-  TEvent FTermEvent{true, true};  // non-signalled while a terminate notification is in progress
-  // Frame-hook plug-in chain: the chain type and its release belong to the preview folder's
-  // plug-in host, which is not in the tree yet; until it is, "vhook" is refused (AddVideoHook).
+  TEvent FStopEvent{true, true};    // non-signalled while a threaded run is in progress
+  TEvent FTermEvent{true, true};    // non-signalled while a terminate notification is in progress
+  TEvent FResumeEvent{true, true};  // non-signalled while the conversion is paused
+  std::atomic<bool> FPaused{false};
+  // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
+  std::mutex FThreadLock;
+  TThread* FRunThread = nullptr;
   std::unique_ptr<TRGBConvertContext> FHookContext;  // the custom hook's RGB conversion
   Integer FHookFrameNumber = 0;
   TPostHookContext FPostContext;
   TPostHooks FPostHooks;
   bool FJoinMode = false;
-  bool FConverting = false;
-  bool FBroken = false;
+  std::atomic<bool> FConverting{false};
+  std::atomic<bool> FBroken{false};
   bool FFinished = false;
-  bool FTerminated = false;
+  std::atomic<bool> FTerminated{false};
   bool FFatalException = false;
   String FFatalMessage;
   Int64 FTotalOutputDuration = -1;

@@ -59,6 +59,12 @@ class TMedia {
     return Make("vsa.mkv", "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine -i " + srt +
                                " -map 0:v -map 2:s -map 1:a -t 1 -c:v mpeg4 -c:a mp2 -c:s srt");
   }
+  // Video from 0 s and audio (44100 Hz mono, 16-bit) from 0.5 s, both until 1.5 s.
+  String LateAudio() {
+    return Make("lateaudio.mkv",
+                "-f lavfi -i testsrc=size=64x48:rate=25 -itsoffset 0.5 -f lavfi -i sine=r=44100 -t 1.5 "
+                "-c:v mpeg4 -c:a pcm_s16le");
+  }
   // An MPEG transport stream whose one program has the number 7.
   String ProgramTs() {
     return Make("prog.ts",

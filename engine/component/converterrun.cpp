@@ -1,0 +1,257 @@
+// Running the tasks as one batch, and the four events.
+//
+// FTerminateLock guards the counters and the choice of the next task; the conversion threads and
+// the owner thread both claim tasks under it. Terminate events of a threaded batch run on threads
+// of their own, one after another in the order the tasks ended, the final event last.
+#include "engine/component/ffmpegconverter.h"
+#include "engine/component/terminatethread.h"
+
+thread_local bool TConverterTerminateThread::FInDelivery = false;
+
+namespace {
+
+// Enters a critical section for a scope.
+class TLockHold {
+ public:
+  explicit TLockHold(TCriticalSection& ALock) : FLock(ALock) { FLock.Enter(); }
+  ~TLockHold() { FLock.Leave(); }
+  TLockHold(const TLockHold&) = delete;
+  TLockHold& operator=(const TLockHold&) = delete;
+
+ private:
+  TCriticalSection& FLock;
+};
+
+}  // namespace
+
+void TCustomFFmpegConverter::Start(Integer AThreadCount) {
+  CheckWorking("StartTask");
+  TLockHold hold(FTerminateLock);
+  FCompleteTasks = 0;
+  FCurrentTask = 0;
+  FPendingTasks = TasksCount();
+  FTerminated = false;
+  FThreadMode = AThreadCount > 0;
+  FWorking = true;
+  FAllEnded = false;
+  if (FThreadMode) {
+    while (FPendingTasks > 0 && AThreadCount-- > 0) StartNextTask();
+  } else {
+    // Each task runs to its end here, outside the lock, so that its events and a Stop from a
+    // handler never wait on a lock this thread holds.
+    while (TFFmpeg* task = ClaimNextTask()) {
+      FTerminateLock.Leave();
+      try {
+        task->StartConvert(false, FThreadPriority);
+      } catch (...) {
+        FTerminateLock.Enter();
+        throw;
+      }
+      FTerminateLock.Enter();
+    }
+  }
+  // Tasks that had all ended before (or none at all) still end the batch.
+  if (FPendingTasks <= 0 && !FAllEnded && FCompleteTasks >= TasksCount()) DoAllTasksTerminated();
+}
+
+TFFmpeg* TCustomFFmpegConverter::ClaimNextTask() {
+  while (FPendingTasks > 0) {
+    TFFmpeg* task = FFFmpegList->Items(FCurrentTask);
+    --FPendingTasks;
+    ++FCurrentTask;
+    if (task->FEndReported || task->Terminated()) {
+      // Ended before this batch (a Stop outside it): it does not run again, but it counts.
+      ++FCompleteTasks;
+      continue;
+    }
+    task->SetVerbose(FVerbose);
+    task->ReportInterval = Int64(FProgressInterval) * 1000;
+    return task;
+  }
+  return nullptr;
+}
+
+void TCustomFFmpegConverter::StartNextTask() {
+  TFFmpeg* task = ClaimNextTask();
+  if (!task) return;
+  // A nil thread: the task could not start and has already reported its end.
+  if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
+}
+
+void TCustomFFmpegConverter::DoTerminate(TObject* Sender) {
+  auto* task = static_cast<TFFmpeg*>(Sender);
+  TLockHold hold(FTerminateLock);
+  if (task->FEndReported) return;
+  task->FEndReported = true;
+  // The run has closed the inputs the probes were given.
+  task->DetachAVProbes();
+  std::exception_ptr handlerError;
+  // A task taken out of the list (the component going while it ran) has no index to report.
+  const Integer index = FFFmpegList->IndexOf(task);
+  TTerminateEvent handler = index >= 0 ? OnTerminate.Get() : nullptr;
+  if (handler) {
+    FTerminateInfo.TaskIndex = index;
+    FTerminateInfo.Finished = task->Finished();
+    FTerminateInfo.Exception = task->FatalException();
+    FTerminateInfo.ExceptionMsg = task->FatalMessage();
+    try {
+      DeliverTerminate(handler, FTerminateInfo);
+    } catch (...) {
+      // The batch goes on; the handler's exception goes back to the task afterwards.
+      handlerError = std::current_exception();
+    }
+  }
+  ++FCompleteTasks;
+  if (FPendingTasks > 0) {
+    if (FThreadMode) StartNextTask();
+  } else if (!FAllEnded && FCompleteTasks >= TasksCount()) {
+    DoAllTasksTerminated();
+  }
+  if (handlerError) std::rethrow_exception(handlerError);
+}
+
+void TCustomFFmpegConverter::DoAllTasksTerminated() {
+  FAllEnded = true;
+  TTerminateEvent handler = OnTerminate.Get();
+  if (handler) {
+    FTerminateInfo.TaskIndex = -1;
+    FTerminateInfo.Finished = true;
+    FTerminateInfo.Exception = false;
+    FTerminateInfo.ExceptionMsg.clear();
+  }
+  if (FThreadMode) {
+    // Ended before the event goes, so that its handler finds the batch over.
+    FTerminated = true;
+    if (handler) DeliverTerminate(handler, FTerminateInfo);
+    return;
+  }
+  struct TSetTerminated {
+    std::atomic<bool>& Flag;
+    ~TSetTerminated() { Flag = true; }
+  } setTerminated{FTerminated};
+  if (handler) handler(this, FTerminateInfo);
+}
+
+void TCustomFFmpegConverter::DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo) {
+  if (!FThreadMode) {
+    AHandler(this, AInfo);
+    return;
+  }
+  std::lock_guard<std::mutex> hold(FDeliveryLock);
+  ReapTerminateDeliveries(false);
+  TConverterTerminateThread* previous = FDeliveries.empty() ? nullptr : FDeliveries.back().get();
+  FDeliveries.push_back(std::make_unique<TConverterTerminateThread>(AHandler, this, AInfo, previous));
+  FDeliveries.back()->Start();
+}
+
+// Under FDeliveryLock. Without AAll only the finished deliveries before the last go, so that the
+// next one can still follow the last.
+void TCustomFFmpegConverter::ReapTerminateDeliveries(bool AAll) {
+  const size_t keep = AAll ? 0 : 1;
+  while (FDeliveries.size() > keep && FDeliveries.front()->Done()) FDeliveries.erase(FDeliveries.begin());
+}
+
+void TCustomFFmpegConverter::WaitForTerminateDeliveries() {
+  // A handler that stops the batch cannot wait for itself nor for the events queued behind it.
+  if (TConverterTerminateThread::InDelivery()) return;
+  std::vector<std::shared_ptr<TSimpleEvent>> pending;
+  {
+    std::lock_guard<std::mutex> hold(FDeliveryLock);
+    for (auto& delivery : FDeliveries) pending.push_back(delivery->DoneEvent());
+  }
+  // A handler may be waiting for the main thread: a wait there keeps serving it.
+  for (auto& done : pending) {
+    while (done->WaitFor(20) == wrTimeout) {
+      if (IsMainThread()) {
+        CheckSynchronize(0);
+        PumpMessages();
+      }
+    }
+  }
+  std::lock_guard<std::mutex> hold(FDeliveryLock);
+  ReapTerminateDeliveries(true);
+}
+
+void TCustomFFmpegConverter::Stop(bool AWaitFor) {
+  {
+    // A claim in progress finishes starting its task before this returns.
+    TLockHold hold(FTerminateLock);
+    FPendingTasks = 0;
+  }
+  FFFmpegList->StopAll(AWaitFor);
+  if (AWaitFor) WaitForTerminateDeliveries();
+}
+
+void TCustomFFmpegConverter::Pause() {
+  FFFmpegList->PauseAll();
+}
+
+void TCustomFFmpegConverter::Resume() {
+  FFFmpegList->ResumeAll();
+}
+
+void TCustomFFmpegConverter::DoProgress(TObject* Sender, Integer AFileIndex, Integer AFrameNumber,
+                                        Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
+                                        Int64 ACurrentDuration, Int64 ATotalDuration) {
+  if (!OnProgress) return;
+  TLockHold hold(FProgressLock);
+  FProgressInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
+  FProgressInfo.FileIndex = AFileIndex;
+  FProgressInfo.FrameNumber = AFrameNumber;
+  FProgressInfo.FPS = AFPS;
+  FProgressInfo.Quality = AQuality;
+  FProgressInfo.BitRate = ABitRate;
+  FProgressInfo.CurrentSize = ACurrentSize;
+  FProgressInfo.CurrentDuration = ACurrentDuration;
+  FProgressInfo.TotalDuration = ATotalDuration;
+  if (FTriggerEventInMainThread)
+    CallInMainThread([this] { CallProgress(); });
+  else
+    CallProgress();
+}
+
+void TCustomFFmpegConverter::CallProgress() {
+  if (TProgressEvent handler = OnProgress.Get()) handler(this, &FProgressInfo);
+}
+
+void TCustomFFmpegConverter::DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber,
+                                             Int64 APTS) {
+  if (!OnPreviewBitmap) return;
+  TLockHold hold(FPreviewLock);
+  FPreviewInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
+  FPreviewInfo.Bitmap = ABitmap;
+  FPreviewInfo.FrameNumber = AFrameNumber;
+  FPreviewInfo.PTS = APTS;
+  if (FTriggerEventInMainThread)
+    CallInMainThread([this] { CallPreviewBitmap(); });
+  else
+    CallPreviewBitmap();
+}
+
+void TCustomFFmpegConverter::CallPreviewBitmap() {
+  if (TPreviewBitmapEvent handler = OnPreviewBitmap.Get()) handler(this, FPreviewInfo);
+}
+
+void TCustomFFmpegConverter::DoCustomHook(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS,
+                                          bool& AUpdate, bool& AStopHook) {
+  TCustomHookEvent handler = OnCustomHook.Get();
+  if (!handler) return;
+  TLockHold hold(FHookLock);
+  FHookInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
+  FHookInfo.Bitmap = ABitmap;
+  FHookInfo.FrameNumber = AFrameNumber;
+  FHookInfo.PTS = APTS;
+  FHookInfo.Update = AUpdate;
+  FHookInfo.StopHook = AStopHook;
+  TCanvas* canvas = ABitmap ? ABitmap->Canvas() : nullptr;
+  if (canvas) canvas->Lock();
+  try {
+    handler(this, &FHookInfo);
+  } catch (...) {
+    if (canvas) canvas->Unlock();
+    throw;
+  }
+  if (canvas) canvas->Unlock();
+  AUpdate = FHookInfo.Update;
+  AStopHook = FHookInfo.StopHook;
+}

@@ -1,0 +1,262 @@
+// The component's life, its task list and the task-building operations.
+#include "engine/component/ffmpegconverter.h"
+
+#include "engine/component/terminatethread.h"
+#include "engine/loader/ffmpegloader.h"
+#include "platform/rtl/consts.h"
+#include "platform/rtl/format.h"
+
+// ---- the task list -----------------------------------------------------------------------------
+
+TFFmpegList::~TFFmpegList() {
+  Clear();
+}
+
+Integer TFFmpegList::Add(TFFmpeg* ATask) {
+  FList.emplace_back(ATask);
+  return Count() - 1;
+}
+
+TFFmpeg* TFFmpegList::Items(Integer AIndex) const {
+  if (AIndex < 0 || AIndex >= Count()) throw EListError(Format(SListIndexError, AIndex));
+  return FList[size_t(AIndex)].get();
+}
+
+void TFFmpegList::Delete(Integer AIndex) {
+  Items(AIndex);
+  // Out of the list before it goes, so that its last events no longer find it.
+  std::unique_ptr<TFFmpeg> task = std::move(FList[size_t(AIndex)]);
+  FList.erase(FList.begin() + AIndex);
+  task.reset();
+}
+
+void TFFmpegList::Clear() {
+  std::vector<std::unique_ptr<TFFmpeg>> tasks;
+  tasks.swap(FList);
+  tasks.clear();
+}
+
+void TFFmpegList::Exchange(Integer AIndex1, Integer AIndex2) {
+  Items(AIndex1);
+  Items(AIndex2);
+  std::swap(FList[size_t(AIndex1)], FList[size_t(AIndex2)]);
+}
+
+Integer TFFmpegList::IndexOf(const TFFmpeg* ATask) const {
+  for (size_t i = 0; i < FList.size(); ++i)
+    if (FList[i].get() == ATask) return Integer(i);
+  return -1;
+}
+
+void TFFmpegList::PauseAll() {
+  for (auto& task : FList) task->Pause();
+}
+
+void TFFmpegList::ResumeAll() {
+  for (auto& task : FList) task->Resume();
+}
+
+void TFFmpegList::StopAll(bool AWaitFor) {
+  for (auto& task : FList) task->StopOrTerminate(AWaitFor);
+}
+
+namespace {
+
+void SetPostHook(TFFmpeg& ATask, TPostHook AHook, bool AFlag) {
+  TPostHooks hooks = ATask.PostHooks();
+  if (AFlag)
+    hooks.Include(AHook);
+  else
+    hooks.Exclude(AHook);
+  ATask.SetPostHooks(hooks);
+}
+
+// The name a caller's stream object goes by: its address as a signed decimal number.
+String StreamName(const TStream* AStream, const String& APrivateData) {
+  return Format("stream:%d:%s", Int64(reinterpret_cast<intptr_t>(AStream)), APrivateData);
+}
+
+}  // namespace
+
+void TFFmpegList::SetPreview(bool AFlag) {
+  for (auto& task : FList) SetPostHook(*task, phPreview, AFlag);
+}
+
+void TFFmpegList::SetPreviewBitmap(bool AFlag) {
+  for (auto& task : FList) SetPostHook(*task, phBitmap, AFlag);
+}
+
+// ---- the component -----------------------------------------------------------------------------
+
+TCustomFFmpegConverter::TCustomFFmpegConverter(TComponent* AOwner)
+    : TFFBaseComponent(AOwner),
+      FAVProbe(std::make_unique<TAVProbe>(nullptr)),
+      FFFmpegList(std::make_unique<TFFmpegList>()) {}
+
+TCustomFFmpegConverter::~TCustomFFmpegConverter() {
+  // No other thread may still be inside a lock, nor deliver an event about this object.
+  for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
+    lock->Enter();
+    lock->Leave();
+  }
+  // Tasks still running end here, and may still hand out their terminate events.
+  FFFmpegList->Clear();
+  WaitForTerminateDeliveries();
+  FFFmpegList.reset();
+  FAVProbe.reset();
+}
+
+bool TCustomFFmpegConverter::AVLibLoaded() const {
+  return FFLoader()->Loaded(ConverterLibraries);
+}
+
+bool TCustomFFmpegConverter::LoadAVLib(const TPathFileName& APath) {
+  if (ComponentState().Contains(csDesigning)) return true;
+  FFLoader()->SetLibraryPath(APath);
+  const bool loaded = FFLoader()->Load(ConverterLibraries);
+  if (!loaded) FLastErrMsg = FFLoader()->LastErrMsg();
+  return loaded;
+}
+
+void TCustomFFmpegConverter::UnloadAVLib() {
+  FFLoader()->Unload(ConverterLibraries);
+}
+
+void TCustomFFmpegConverter::CheckWorking(const String& AName) const {
+  if (FWorking) throw Exception(Format("Cannot %s while working.", AName));
+}
+
+Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions AOptions) {
+  CheckWorking("AddTask");
+  std::unique_ptr<TFFmpeg> task;
+  try {
+    task = std::make_unique<TFFmpeg>(FCustomMaxFiles);
+    PrepareTask(*task);
+    if (!OpenInput(*task, AFileName, AOptions)) {
+      FLastErrMsg = task->LastErrMsg();
+      return -1;
+    }
+    task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx);
+    task->FOnProgress = [this](TObject* Sender, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
+                               Single AQuality, Single ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration,
+                               Int64 ATotalDuration) {
+      DoProgress(Sender, AFileIndex, AFrameNumber, AFPS, AQuality, ABitRate, ACurrentSize, ACurrentDuration,
+                 ATotalDuration);
+    };
+    task->FOnTerminate = [this](TObject* Sender) { DoTerminate(Sender); };
+  } catch (const Exception& e) {
+    FLastErrMsg = e.Message();
+    return -1;
+  }
+  return FFFmpegList->Add(task.release());
+}
+
+Integer TCustomFFmpegConverter::AddTask(const String& AFileName, const String& AExtOptions) {
+  TInputOptions options = InputOptionsFromText(AExtOptions);
+  return AddTask(AFileName, &options);
+}
+
+Integer TCustomFFmpegConverter::AddTask(const TStream* AStream, const String& APrivateData,
+                                        PInputOptions AOptions) {
+  return AddTask(StreamName(AStream, APrivateData), AOptions);
+}
+
+bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFileName,
+                                          PInputOptions AOptions) {
+  CheckWorking("AddInputFile");
+  TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
+  const Integer index = task.nb_input_files();
+  if (index >= task.MaxFiles()) {
+    FLastErrMsg = Format("max input files %d reached", task.MaxFiles());
+    return false;
+  }
+  try {
+    if (!AOptions) task.ResetInputOptions(index);
+    if (!OpenInput(task, AFileName, AOptions)) {
+      task.ResetInputOptions(index);
+      FLastErrMsg = task.LastErrMsg();
+      return false;
+    }
+    task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx);
+  } catch (const Exception& e) {
+    FLastErrMsg = e.Message();
+    return false;
+  }
+  return true;
+}
+
+bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFileName,
+                                          const String& AExtOptions) {
+  TInputOptions options = InputOptionsFromText(AExtOptions);
+  return AddInputFile(ATaskIndex, AFileName, &options);
+}
+
+bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFileName,
+                                           POutputOptions AOptions) {
+  CheckWorking("SetOutputFile");
+  TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
+  const Integer index = task.nb_output_files();
+  if (index >= task.MaxFiles()) {
+    FLastErrMsg = Format("max output files %d reached", task.MaxFiles());
+    return false;
+  }
+  try {
+    if (!OpenOutput(task, AFileName, AOptions)) {
+      task.ResetOutputOptions(index);
+      FLastErrMsg = task.LastErrMsg();
+      return false;
+    }
+  } catch (const Exception& e) {
+    FLastErrMsg = e.Message();
+    return false;
+  }
+  return true;
+}
+
+bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFileName,
+                                           const String& AExtOptions) {
+  TOutputOptions options = OutputOptionsFromText(AExtOptions);
+  return SetOutputFile(ATaskIndex, AFileName, &options);
+}
+
+bool TCustomFFmpegConverter::SetOutputStream(Integer ATaskIndex, const TStream* AStream,
+                                             const String& APrivateData, POutputOptions AOptions) {
+  return SetOutputFile(ATaskIndex, StreamName(AStream, APrivateData), AOptions);
+}
+
+void TCustomFFmpegConverter::ClearTasks() {
+  if (FWorking && !FTerminated) throw Exception("Cannot ClearTasks while working.");
+  FFFmpegList->Clear();
+  FLastErrMsg.clear();
+  FCompleteTasks = 0;
+  FCurrentTask = -1;
+  FPendingTasks = 0;
+  FTerminated = false;
+  FThreadMode = false;
+  FWorking = false;
+  FAllEnded = false;
+}
+
+void TCustomFFmpegConverter::Exchange(Integer ATaskIndex1, Integer ATaskIndex2) {
+  CheckWorking("Exchange");
+  FFFmpegList->Exchange(ATaskIndex1, ATaskIndex2);
+}
+
+void TCustomFFmpegConverter::RemoveTask(Integer ATaskIndex) {
+  CheckWorking("RemoveTask");
+  FFFmpegList->Delete(ATaskIndex);
+}
+
+TAVProbe* TCustomFFmpegConverter::GetTaskAVProbe(Integer ATaskIndex, Integer AFileIndex) const {
+  return FFFmpegList->Items(ATaskIndex)->FindAVProbe(AFileIndex);
+}
+
+void TCustomFFmpegConverter::SetPreview(bool Value) {
+  FFFmpegList->SetPreview(Value);
+  FPreview = Value;
+}
+
+void TCustomFFmpegConverter::SetPreviewBitmap(bool Value) {
+  FFFmpegList->SetPreviewBitmap(Value);
+  FPreviewBitmap = Value;
+}

@@ -1,0 +1,179 @@
+// One run of a task: on a conversion thread of its own or inline, stop, pause and resume, and the
+// one terminate notification that ends it.
+#include "engine/log/ffmpeglogger.h"
+#include "engine/transcoder/transcoder.h"
+#include "engine/util/engineutils.h"
+
+namespace {
+
+class TConvertThread : public TThread {
+ public:
+  TConvertThread(TCustomFFmpeg* AOwner, TThreadPriority APriority) : TThread(true), FOwner(AOwner) {
+    SetFreeOnTerminate(true);
+    SetPriority(APriority);
+  }
+  String ClassName() const override { return "TConvertThread"; }
+
+ protected:
+  void Execute() override {
+    if (!FOwner) return;
+    TCustomFFmpeg* owner = FOwner;
+    owner->FStopEvent.ResetEvent();
+    try {
+      owner->Run();
+    } catch (...) {
+    }
+    // The last touch of the owner: from here it may be gone.
+    std::lock_guard<std::mutex> hold(owner->FThreadLock);
+    owner->FRunThread = nullptr;
+    owner->FStopEvent.SetEvent();
+  }
+
+ private:
+  TCustomFFmpeg* FOwner;
+};
+
+class TDoTerminateThread : public TThread {
+ public:
+  explicit TDoTerminateThread(TCustomFFmpeg* AOwner) : TThread(false), FOwner(AOwner) {
+    SetFreeOnTerminate(true);
+    AfterConstruction();
+  }
+  String ClassName() const override { return "TDoTerminateThread"; }
+
+ protected:
+  void Execute() override {
+    if (!FOwner) return;
+    TCustomFFmpeg* owner = FOwner;
+    try {
+      owner->DoTerminate();
+    } catch (...) {
+    }
+    owner->FTermEvent.SetEvent();
+  }
+
+ private:
+  TCustomFFmpeg* FOwner;
+};
+
+// Waits for AEvent; on the main thread the main-thread queue and the window messages are served
+// meanwhile, because the worker may be waiting for the main thread.
+void WaitServingMainThread(TEvent& AEvent) {
+  while (AEvent.WaitFor(20) == wrTimeout) {
+    if (IsMainThread()) {
+      CheckSynchronize(0);
+      PumpMessages();
+    }
+  }
+}
+
+}  // namespace
+
+TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority) {
+  if (FConverting || FTerminated) return nullptr;
+  try {
+    if (nb_output_files() <= 0) {
+      Cleanup();
+      throw FFmpegException("At least one output file must be specified");
+    }
+    if (nb_input_files() == 0) {
+      Cleanup();
+      throw FFmpegException("At least one input file must be specified");
+    }
+  } catch (const Exception& e) {
+    GetFFLogger()->Log(this, llQuiet, e.Message());
+    FFatalException = true;
+    FFatalMessage = e.Message();
+    DoTerminate();
+    return nullptr;
+  }
+  FConverting = true;
+  FBroken = false;
+  FFinished = false;
+  FTerminated = false;
+  FPaused = false;
+  FResumeEvent.SetEvent();
+  if (AUseThread) {
+    FStopEvent.ResetEvent();
+    std::lock_guard<std::mutex> hold(FThreadLock);
+    FThread = FRunThread = new TConvertThread(this, APriority);
+    return FThread;
+  }
+  Run();
+  return nullptr;
+}
+
+void TCustomFFmpeg::Run() {
+  auto guard = [this](auto&& AStage) {
+    try {
+      AStage();
+    } catch (const std::exception& e) {
+      const Exception* own = dynamic_cast<const Exception*>(&e);
+      const String message = own ? own->Message() : String(e.what());
+      GetFFLogger()->Log(this, llQuiet, message);
+      FFatalException = true;
+      FFatalMessage = message;
+    } catch (...) {
+      FFatalException = true;
+      FFatalMessage = "Unknown error";
+      GetFFLogger()->Log(this, llQuiet, FFatalMessage);
+    }
+  };
+  FFinished = false;
+  guard([this] { ConvertFiles(); });
+  guard([this] { CloseListedEncoders(FEncoderList); });
+  guard([this] { CloseListedDecoders(FDecoderList); });
+  guard([this] { FreeStreamTables(); });
+  guard([this] { Cleanup(); });
+  guard([this] { DoTerminate(); });
+}
+
+void TCustomFFmpeg::DoTerminate() {
+  FConverting = false;
+  FTerminated = true;
+  FThread = nullptr;
+  if (FOnTerminate) FOnTerminate(this);
+}
+
+void TCustomFFmpeg::Stop(bool AWaitFor) {
+  FBroken = true;
+  {
+    std::lock_guard<std::mutex> hold(FThreadLock);
+    if (!FRunThread) return;
+    // The conversion thread itself cannot wait for its own end.
+    if (FRunThread->ThreadID() == GetCurrentThreadId()) AWaitFor = false;
+    // A paused conversion goes on so that it sees the request; one never started starts and ends.
+    FPaused = false;
+    FResumeEvent.SetEvent();
+    if (FRunThread->Suspended()) {
+      try {
+        FRunThread->Start();
+      } catch (const EThread&) {
+      }
+    }
+  }
+  if (AWaitFor) WaitServingMainThread(FStopEvent);
+}
+
+void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
+  if (FConverting) {
+    Stop(AWaitFor);
+  } else if (!FTerminated) {
+    FTermEvent.ResetEvent();
+    new TDoTerminateThread(this);
+    if (AWaitFor) WaitServingMainThread(FTermEvent);
+  }
+}
+
+void TCustomFFmpeg::Pause() {
+  std::lock_guard<std::mutex> hold(FThreadLock);
+  if (!FRunThread || FPaused) return;
+  FPaused = true;
+  FResumeEvent.ResetEvent();
+}
+
+void TCustomFFmpeg::Resume() {
+  if (!FPaused) return;
+  FPaused = false;
+  FResumeEvent.SetEvent();
+}
