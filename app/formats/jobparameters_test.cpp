@@ -1,11 +1,12 @@
 #include "app/formats/jobparameters.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "platform/rtl/rtl_test_util.h"
 
 namespace {
 
@@ -56,12 +57,6 @@ TEST(JobParameters, ARowAssignsOnlyItsOwnFields) {
 // A temporary output folder, removed with everything in it.
 class OutputNaming : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/nerivo-formats-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    Folder = tmpl;
-  }
-  void TearDown() override { std::filesystem::remove_all(Folder); }
   void touch(const String& name) { std::ofstream(Folder + "/" + name) << "x"; }
 
   String apply(const String& input, Integer categoryPos, Integer formatPos, bool overwrite = false) {
@@ -70,7 +65,8 @@ class OutputNaming : public ::testing::Test {
     return P.Video_OutPutFileName;
   }
 
-  String Folder;
+  TTempFolder Temp{"nerivo-formats"};
+  const String Folder = Temp.Root();
   TJobParameters P;
 };
 

@@ -5,28 +5,13 @@
 // of their own, one after another in the order the tasks ended, the final event last.
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
+#include "engine/util/engineutils.h"
 
 thread_local bool TConverterTerminateThread::FInDelivery = false;
 
-namespace {
-
-// Enters a critical section for a scope.
-class TLockHold {
- public:
-  explicit TLockHold(TCriticalSection& ALock) : FLock(ALock) { FLock.Enter(); }
-  ~TLockHold() { FLock.Leave(); }
-  TLockHold(const TLockHold&) = delete;
-  TLockHold& operator=(const TLockHold&) = delete;
-
- private:
-  TCriticalSection& FLock;
-};
-
-}  // namespace
-
 void TCustomFFmpegConverter::Start(Integer AThreadCount) {
   CheckWorking("StartTask");
-  TLockHold hold(FTerminateLock);
+  TCriticalSectionHold hold(FTerminateLock);
   FCompleteTasks = 0;
   FCurrentTask = 0;
   FPendingTasks = TasksCount();
@@ -80,7 +65,7 @@ void TCustomFFmpegConverter::StartNextTask() {
 
 void TCustomFFmpegConverter::DoTerminate(TObject* Sender) {
   auto* task = static_cast<TFFmpeg*>(Sender);
-  TLockHold hold(FTerminateLock);
+  TCriticalSectionHold hold(FTerminateLock);
   if (task->FEndReported) return;
   task->FEndReported = true;
   // The run has closed the inputs the probes were given.
@@ -175,7 +160,7 @@ void TCustomFFmpegConverter::WaitForTerminateDeliveries() {
 void TCustomFFmpegConverter::Stop(bool AWaitFor) {
   {
     // A claim in progress finishes starting its task before this returns.
-    TLockHold hold(FTerminateLock);
+    TCriticalSectionHold hold(FTerminateLock);
     FPendingTasks = 0;
   }
   FFFmpegList->StopAll(AWaitFor);
@@ -194,7 +179,7 @@ void TCustomFFmpegConverter::DoProgress(TObject* Sender, Integer AFileIndex, Int
                                         Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
                                         Int64 ACurrentDuration, Int64 ATotalDuration) {
   if (!OnProgress) return;
-  TLockHold hold(FProgressLock);
+  TCriticalSectionHold hold(FProgressLock);
   FProgressInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
   FProgressInfo.FileIndex = AFileIndex;
   FProgressInfo.FrameNumber = AFrameNumber;
@@ -217,7 +202,7 @@ void TCustomFFmpegConverter::CallProgress() {
 void TCustomFFmpegConverter::DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber,
                                              Int64 APTS) {
   if (!OnPreviewBitmap) return;
-  TLockHold hold(FPreviewLock);
+  TCriticalSectionHold hold(FPreviewLock);
   FPreviewInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
   FPreviewInfo.Bitmap = ABitmap;
   FPreviewInfo.FrameNumber = AFrameNumber;
@@ -236,7 +221,7 @@ void TCustomFFmpegConverter::DoCustomHook(TObject* Sender, TBitmap* ABitmap, Int
                                           bool& AUpdate, bool& AStopHook) {
   TCustomHookEvent handler = OnCustomHook.Get();
   if (!handler) return;
-  TLockHold hold(FHookLock);
+  TCriticalSectionHold hold(FHookLock);
   FHookInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
   FHookInfo.Bitmap = ABitmap;
   FHookInfo.FrameNumber = AFrameNumber;

@@ -12,6 +12,7 @@
 #include "engine/loader/avstubs.h"
 #include "engine/loader/sdlstubs.h"
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/testkit/logcapture.h"
 
 namespace fs = std::filesystem;
 
@@ -282,18 +283,13 @@ TEST_F(LoaderTest, LoadingAgainRepeatsOnlyThePostLoadSteps) {
   for (Integer i = 0; i < LibraryCount; ++i) handles[i] = TFFmpegLoader::Status(TLibrary(i)).Handle;
   const auto codecEntries = EntriesOf(avCodec);
 
-  std::vector<String> lines;
-  TFFLogger* logger = GetFFLogger();
-  logger->SetTriggerEventInMainThread(false);
-  logger->OnLog = [&](TObject*, Cardinal, TLogLevel, const String& AMsg) { lines.push_back(AMsg); };
+  TLogCapture log;
   // Someone puts FFmpeg's own callback back; loading again installs the logger's again.
   ff::av_log_set_callback(ff::av_log_default_callback);
   ASSERT_TRUE(FFLoader()->Load(ConverterLibraries));
   ff::av_log(nullptr, AV_LOG_ERROR, "after the second load\n");
-  logger->OnLog = nullptr;
-  logger->SetTriggerEventInMainThread(true);
 
-  EXPECT_EQ(lines, std::vector<String>{"after the second load"});
+  EXPECT_EQ(log.Messages(), std::vector<String>{"after the second load"});
   for (Integer i = 0; i < LibraryCount; ++i) EXPECT_EQ(TFFmpegLoader::Status(TLibrary(i)).Handle, handles[i]);
   EXPECT_EQ(EntriesOf(avCodec), codecEntries);
 }

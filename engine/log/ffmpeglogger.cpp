@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/loader/avstubs.h"
+#include "engine/loader/ffmpegloader.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
@@ -19,12 +20,6 @@ std::mutex GLoggerCreation;
 TLogList* GLogList = nullptr;
 
 constexpr size_t ChunkBufferSize = 2048;
-
-struct TListLock {
-  explicit TListLock(TCriticalSection& ALock) : Lock(ALock) { Lock.Enter(); }
-  ~TListLock() { Lock.Leave(); }
-  TCriticalSection& Lock;
-};
 
 // A chunk cut at the buffer's end may end inside a UTF-8 sequence; drop that partial character.
 void DropPartialUtf8Tail(String& S) {
@@ -87,13 +82,12 @@ TLogItem* TLogList::GetItem(Cardinal AThreadID) {
 }
 
 void TLogList::Clear() {
-  FLock.Enter();
+  TCriticalSectionHold guard(FLock);
   while (FHeader) {
     TLogItem* next = FHeader->Next;
     delete FHeader;
     FHeader = next;
   }
-  FLock.Leave();
 }
 
 // ---- TFFLogger ---------------------------------------------------------------------------------
@@ -108,6 +102,7 @@ TFFLogger::TFFLogger(TComponent* AOwner) : TFFBaseComponent(AOwner) {
 }
 
 TFFLogger::~TFFLogger() {
+  TThread::RemoveQueuedEvents(this);
   TFFLogger* self = this;
   GLogger.compare_exchange_strong(self, nullptr);
 }
@@ -184,10 +179,15 @@ void TFFLogger::DoAVLog(Cardinal AThreadID, Integer ALevel, const String& ALine)
 }
 
 void TFFLogger::Dispatch(const TLogInfo& AInfo) {
-  if (FTriggerEventInMainThread)
-    CallInMainThread([this, &AInfo] { CallLog(AInfo); });
-  else
+  if (!FTriggerEventInMainThread) {
     CallLog(AInfo);
+  } else if (!IsMainThread() && CodecLock().HeldByCurrentThread()) {
+    // Waiting for the main thread here would deadlock against a main thread that waits for the
+    // codec lock (opening a probe, say): the line goes to the main thread without waiting.
+    TThread::Queue(this, [this, AInfo] { CallLog(AInfo); });
+  } else {
+    CallInMainThread([this, &AInfo] { CallLog(AInfo); });
+  }
 }
 
 void TFFLogger::CallLog(const TLogInfo& AInfo) {
@@ -201,7 +201,7 @@ extern "C" void AVLogCallback(void* ptr, int level, const char* fmt, va_list vl)
   const Cardinal threadId = GetCurrentThreadId();
   std::vector<String> lines;
   {
-    TListLock guard(GLogList->Lock());
+    TCriticalSectionHold guard(GLogList->Lock());
     TLogItem* item = GLogList->GetItem(threadId);
 
     char buffer[ChunkBufferSize] = {};

@@ -3,22 +3,18 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdarg>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "engine/loader/avstubs.h"
 #include "engine/loader/ffmpegloader.h"
+#include "engine/log/testkit/logcapture.h"
 
 namespace {
-
-struct TLine {
-  Cardinal ThreadID;
-  TLogLevel Level;
-  String Msg;
-  bool OnMainThread;
-  friend bool operator==(const TLine&, const TLine&) = default;
-};
 
 void SendChunk(void* AContext, int ALevel, const char* AFormat, ...) {
   va_list vl;
@@ -36,31 +32,15 @@ class LoggerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(FFLoader()->Load(TLibraries{avUtil, avFormat})) << FFLoader()->LastErrMsg();
-    FLogger = GetFFLogger();
-    FLogger->SetTriggerEventInMainThread(false);
-    FLogger->SetLogLevel(llInfo);
-    FLogger->OnLog = [this](TObject* Sender, Cardinal AThreadID, TLogLevel ALevel, const String& AMsg) {
-      std::lock_guard<std::mutex> guard(FLinesLock);
-      FSenders.push_back(Sender);
-      FLines.push_back({AThreadID, ALevel, AMsg, IsMainThread()});
-    };
+    FCapture = std::make_unique<TLogCapture>(llInfo);
+    FLogger = FCapture->Logger();
   }
-  void TearDown() override {
-    FLogger->OnLog = nullptr;
-    FLogger->SetTriggerEventInMainThread(true);
-    FLogger->SetLogLevel(llInfo);
-  }
-  std::vector<String> Messages() {
-    std::lock_guard<std::mutex> guard(FLinesLock);
-    std::vector<String> result;
-    for (const TLine& l : FLines) result.push_back(l.Msg);
-    return result;
-  }
+  void TearDown() override { FCapture.reset(); }
+  std::vector<TLoggedLine> Lines() const { return FCapture->Lines(); }
+  std::vector<String> Messages() const { return FCapture->Messages(); }
 
   TFFLogger* FLogger = nullptr;
-  std::mutex FLinesLock;
-  std::vector<TLine> FLines;
-  std::vector<TObject*> FSenders;
+  std::unique_ptr<TLogCapture> FCapture;
 };
 
 TEST(LogLevels, MapToAndFromFFmpegLevels) {
@@ -102,21 +82,21 @@ TEST_F(LoggerTest, EngineMessagesPassTheLevelFilter) {
                {llQuiet, llQuiet, true},    {llQuiet, llPanic, false},  {llDebug, llDebug, true}};
   for (const auto& c : cases) {
     FLogger->SetLogLevel(c.LoggerLevel);
-    FLines.clear();
+    FCapture->Clear();
     FLogger->Log(nullptr, c.MessageLevel, "message");
-    EXPECT_EQ(FLines.size(), c.Delivered ? 1u : 0u) << c.LoggerLevel << " / " << c.MessageLevel;
+    EXPECT_EQ(Lines().size(), c.Delivered ? 1u : 0u) << c.LoggerLevel << " / " << c.MessageLevel;
   }
 }
 
 TEST_F(LoggerTest, EngineMessageCarriesSenderThreadLevelAndFormattedText) {
   TObject sender;
   FLogger->Log(&sender, llWarning, "%s has %d streams", "a.avi", 3);
-  ASSERT_EQ(FLines.size(), 1u);
-  EXPECT_EQ(FLines[0], (TLine{GetCurrentThreadId(), llWarning, "a.avi has 3 streams", true}));
-  EXPECT_EQ(FSenders[0], &sender);
+  EXPECT_EQ(
+      Lines(),
+      (std::vector<TLoggedLine>{{&sender, GetCurrentThreadId(), llWarning, "a.avi has 3 streams", true}}));
   // A filtered message is not formatted at all: a bad format would otherwise raise.
   FLogger->Log(&sender, llDebug, "%d", "not a number");
-  EXPECT_EQ(FLines.size(), 1u);
+  EXPECT_EQ(Lines().size(), 1u);
 }
 
 TEST_F(LoggerTest, ChunksOfOneThreadBuildOneLineWithOnePrefix) {
@@ -126,14 +106,12 @@ TEST_F(LoggerTest, ChunksOfOneThreadBuildOneLineWithOnePrefix) {
   cls.version = LIBAVUTIL_VERSION_INT;
   TFakeContext ctx{&cls};
   SendChunk(&ctx, AV_LOG_INFO, "first %s", "part");
-  EXPECT_TRUE(FLines.empty());
+  EXPECT_TRUE(Lines().empty());
   SendChunk(&ctx, AV_LOG_WARNING, ", second part\n");
   char prefix[64];
   snprintf(prefix, sizeof prefix, "[TestCtx @ %p] ", static_cast<void*>(&ctx));
-  ASSERT_EQ(FLines.size(), 1u);
-  EXPECT_EQ(FLines[0],
-            (TLine{GetCurrentThreadId(), llWarning, String(prefix) + "first part, second part", true}));
-  EXPECT_EQ(FSenders[0], FLogger);
+  EXPECT_EQ(Lines(), (std::vector<TLoggedLine>{{FLogger, GetCurrentThreadId(), llWarning,
+                                                String(prefix) + "first part, second part", true}}));
 }
 
 TEST_F(LoggerTest, LineFeedsCutChunksAndTheRestWaits) {
@@ -165,20 +143,22 @@ TEST_F(LoggerTest, InterleavedThreadsKeepTheirOwnLines) {
   std::thread b(worker, 1, "b1 ", "b2\n");
   a.join();
   b.join();
-  ASSERT_EQ(FLines.size(), 2u);
-  EXPECT_EQ(FLines[0].Msg, "a1 a2");
-  EXPECT_EQ(FLines[0].ThreadID, ids[0]);
-  EXPECT_EQ(FLines[1].Msg, "b1 b2");
-  EXPECT_EQ(FLines[1].ThreadID, ids[1]);
+  const std::vector<TLoggedLine> lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].Msg, "a1 a2");
+  EXPECT_EQ(lines[0].ThreadID, ids[0]);
+  EXPECT_EQ(lines[1].Msg, "b1 b2");
+  EXPECT_EQ(lines[1].ThreadID, ids[1]);
 }
 
 TEST_F(LoggerTest, FFmpegThresholdFollowsTheLevel) {
   SendChunk(nullptr, AV_LOG_VERBOSE, "verbose line\n");
-  EXPECT_TRUE(FLines.empty());
+  EXPECT_TRUE(Lines().empty());
   FLogger->SetLogLevel(llVerbose);
   SendChunk(nullptr, AV_LOG_VERBOSE, "verbose line\n");
-  ASSERT_EQ(FLines.size(), 1u);
-  EXPECT_EQ(FLines[0].Level, llVerbose);
+  const std::vector<TLoggedLine> lines = Lines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].Level, llVerbose);
 }
 
 TEST_F(LoggerTest, LongMessagesAreCutAtTheBufferWithoutSplittingACharacter) {
@@ -192,12 +172,13 @@ TEST_F(LoggerTest, LongMessagesAreCutAtTheBufferWithoutSplittingACharacter) {
 TEST_F(LoggerTest, LibraryMessagesArriveAsOneLine) {
   AVFormatContext* ctx = nullptr;
   EXPECT_LT(ff::avformat_alloc_output_context2(&ctx, nullptr, "no_such_muxer", nullptr), 0);
-  ASSERT_EQ(FLines.size(), 1u) << Messages().size();
-  EXPECT_NE(FLines[0].Msg.find("Requested output format 'no_such_muxer' is not a suitable output format"),
+  const std::vector<TLoggedLine> lines = Lines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].Msg.find("Requested output format 'no_such_muxer' is not a suitable output format"),
             String::npos)
-      << FLines[0].Msg;
-  EXPECT_EQ(FLines[0].Msg.rfind("[NULL @ 0x", 0), 0u) << FLines[0].Msg;
-  EXPECT_EQ(FLines[0].Level, llError);
+      << lines[0].Msg;
+  EXPECT_EQ(lines[0].Msg.rfind("[NULL @ 0x", 0), 0u) << lines[0].Msg;
+  EXPECT_EQ(lines[0].Level, llError);
 }
 
 // A worker waiting for the main thread holds no lock of the logger: the main thread can log while
@@ -217,10 +198,42 @@ TEST_F(LoggerTest, WorkerLinesAreDeliveredOnTheMainThreadWithoutHoldingTheList) 
   FLogger->Log(nullptr, llInfo, "engine message");
   while (!done) CheckSynchronize(10);
   worker.join();
-  ASSERT_EQ(FLines.size(), 3u);
-  EXPECT_EQ(FLines[0], (TLine{GetCurrentThreadId(), llInfo, "from the main thread", true}));
-  EXPECT_EQ(FLines[1], (TLine{GetCurrentThreadId(), llInfo, "engine message", true}));
-  EXPECT_EQ(FLines[2], (TLine{workerId, llInfo, "from the worker", true}));
+  EXPECT_EQ(Lines(),
+            (std::vector<TLoggedLine>{{FLogger, GetCurrentThreadId(), llInfo, "from the main thread", true},
+                                      {nullptr, GetCurrentThreadId(), llInfo, "engine message", true},
+                                      {FLogger, workerId, llInfo, "from the worker", true}}));
+}
+
+// A worker logging while it holds the codec lock must not wait for a main thread that is itself
+// waiting for that lock.
+TEST_F(LoggerTest, AWorkerHoldingTheCodecLockDoesNotWaitForTheMainThread) {
+  FLogger->SetTriggerEventInMainThread(true);
+  std::atomic<bool> holding{false};
+  std::atomic<bool> release{false};
+  Cardinal workerId = 0;
+  std::thread worker([&] {
+    workerId = GetCurrentThreadId();
+    CodecLock().Enter();
+    holding = true;
+    SendChunk(nullptr, AV_LOG_INFO, "opened under the lock\n");
+    while (!release) std::this_thread::yield();
+    CodecLock().Leave();
+  });
+  while (!holding) std::this_thread::yield();
+  release = true;
+  // The main thread takes the lock without serving its queue, as a probe opening a file does.
+  bool entered = false;
+  for (int i = 0; i < 500 && !entered; ++i) {
+    entered = CodecLock().TryEnter();
+    if (!entered) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(entered) << "the worker never let the codec lock go";
+  CodecLock().Leave();
+  worker.join();
+  EXPECT_TRUE(Lines().empty());  // queued, not yet delivered
+  while (CheckSynchronize(0)) {
+  }
+  EXPECT_EQ(Lines(), (std::vector<TLoggedLine>{{FLogger, workerId, llInfo, "opened under the lock", true}}));
 }
 
 TEST_F(LoggerTest, OnlyOneLoggerMayExist) {

@@ -6,11 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 
 #include "engine/loader/avheaders.h"
 #include "engine/loader/ffmpegloader.h"
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/testkit/logcapture.h"
 
 namespace {
 
@@ -54,28 +54,20 @@ class FrameHookTest : public ::testing::Test {
     ASSERT_TRUE(FFLoader()->Load(TLibraries{avUtil})) << FFLoader()->LastErrMsg();
   }
   void SetUp() override {
-    TFFLogger* logger = GetFFLogger();
-    logger->SetTriggerEventInMainThread(false);
-    logger->OnLog = [this](TObject*, Cardinal, TLogLevel ALevel, const String& AMsg) {
-      std::lock_guard<std::mutex> guard(FLogLock);
-      EXPECT_EQ(ALevel, llError) << AMsg;
-      FLog.push_back(AMsg);
-    };
     for (const String& plugin : {CompletePlugin, NoProcessPlugin, NoConfigurePlugin}) ResetJournal(plugin);
   }
   void TearDown() override {
     ReleaseFrameHooks(FChain);
-    GetFFLogger()->OnLog = nullptr;
-    GetFFLogger()->SetTriggerEventInMainThread(true);
+    ExpectOnlyErrors();
   }
-  std::vector<String> Log() {
-    std::lock_guard<std::mutex> guard(FLogLock);
-    return FLog;
+  // Every failure is reported at the error level, and nothing else is reported.
+  void ExpectOnlyErrors() const {
+    for (const TLoggedLine& line : FLog.Lines()) EXPECT_EQ(line.Level, llError) << line.Msg;
   }
+  std::vector<String> Log() const { return FLog.Messages(); }
 
   PFrameHookEntry FChain = nullptr;
-  std::mutex FLogLock;
-  std::vector<String> FLog;
+  TLogCapture FLog;
 };
 
 TEST_F(FrameHookTest, ConfiguresEachPluginRunsThemInOrderAndReleasesThem) {
@@ -144,9 +136,10 @@ TEST_F(FrameHookTest, FailuresAppendNothingAndLogTheReason) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Situation);
     ASSERT_EQ(AddFrameHook(FChain, {CompletePlugin, "tag=G"}), 0);
-    FLog.clear();
+    FLog.Clear();
     EXPECT_EQ(AddFrameHook(FChain, c.Args), c.Result);
     EXPECT_THAT(Log(), ElementsAreArray(c.Log));
+    ExpectOnlyErrors();
     EXPECT_EQ(ChainLength(FChain), 1);
     ReleaseFrameHooks(FChain);
   }

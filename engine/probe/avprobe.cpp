@@ -184,7 +184,7 @@ Integer TAVProbe::SelectDecodeStream(Integer AStreamIndex) {
 
 void TAVProbe::CloseDecoder() {
   if (!FCodec) return;
-  TCodecLockHold hold(CodecLock());
+  TCriticalSectionHold hold(CodecLock());
   FCodec.reset();
   FCodecIndex = -1;
 }
@@ -209,7 +209,7 @@ AVCodecContext* TAVProbe::OpenDecoder(Integer AStreamIndex) {
   bool opened = c && ff::avcodec_parameters_to_context(c.get(), par) >= 0;
   if (opened) {
     c->pkt_timebase = st->time_base;
-    TCodecLockHold hold(CodecLock());
+    TCriticalSectionHold hold(CodecLock());
     opened = ff::avcodec_open2(c.get(), codec, nullptr) >= 0;
     if (!opened) c.reset();
   }

@@ -104,7 +104,7 @@ bool TCustomAVProbe::LoadFile(const String& AFileName, const String& AFormatName
 
   int found;
   {
-    TCodecLockHold hold(CodecLock());
+    TCriticalSectionHold hold(CodecLock());
     found = ff::avformat_find_stream_info(FFileHandle, nullptr);
   }
   if (found < 0) {
@@ -208,8 +208,6 @@ bool TCustomAVProbe::IsImageInput() const {
 TFileStreamInfo TCustomAVProbe::FileStreamInfo() {
   TFileStreamInfo info;
   if (!HasFile()) {
-    info.StartTime = info.Duration = info.TimeStamp = -1;
-    info.BitRate = info.Year = info.Track = -1;
     LogMessage(AV_LOG_WARNING, "file not loaded.");
     return info;
   }
@@ -266,9 +264,17 @@ AVStream* TCustomAVProbe::StreamForInfo(Integer AStreamIndex, AVMediaType AType,
 
 namespace {
 
-// Language, codec text and the start and duration of a stream, shared by the audio and video records.
 template <typename TInfo>
-void FillStreamTimes(TInfo& AInfo, AVStream* AStream) {
+void FillNames(TInfo& AInfo, const AVStream* AStream) {
+  AInfo.Language = GetMetadataValue(AStream->metadata, "language", "");
+  const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
+  if (c) AInfo.CodecName = CodecNameText(c.get(), false);
+}
+
+// What the audio and video records share: language, codec text, start, duration and bit rate.
+template <typename TInfo>
+void FillMediaStreamInfo(TInfo& AInfo, AVStream* AStream) {
+  FillNames(AInfo, AStream);
   AInfo.StartTime = AStream->start_time;
   // A zero denominator would break every rescale; the repair stays with the stream.
   if (AStream->time_base.den == 0) AStream->time_base.den = AStream->time_base.num;
@@ -280,13 +286,7 @@ void FillStreamTimes(TInfo& AInfo, AVStream* AStream) {
   AInfo.DurationScaled = AInfo.Duration == AV_NOPTS_VALUE
                              ? -1
                              : ff::av_rescale_q(AInfo.Duration, AStream->time_base, MicrosecondBase);
-}
-
-template <typename TInfo>
-void FillNames(TInfo& AInfo, const AVStream* AStream) {
-  AInfo.Language = GetMetadataValue(AStream->metadata, "language", "");
-  const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
-  if (c) AInfo.CodecName = CodecNameText(c.get(), false);
+  AInfo.BitRate = ClampToInteger(AStream->codecpar->bit_rate);
 }
 
 }  // namespace
@@ -295,10 +295,8 @@ TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(Integer AStreamIndex) {
   TAudioStreamInfo info;
   AVStream* st = StreamForInfo(AStreamIndex, AVMEDIA_TYPE_AUDIO, FFirstAudioStreamIndex);
   if (!st) return info;
-  FillNames(info, st);
-  FillStreamTimes(info, st);
+  FillMediaStreamInfo(info, st);
   const AVCodecParameters* par = st->codecpar;
-  info.BitRate = ClampToInteger(par->bit_rate);
   info.Channels = par->ch_layout.nb_channels;
   info.SampleRate = par->sample_rate;
   info.SampleFormat = par->format;
@@ -309,10 +307,8 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(Integer AStreamIndex) {
   TVideoStreamInfo info;
   AVStream* st = StreamForInfo(AStreamIndex, AVMEDIA_TYPE_VIDEO, FFirstVideoStreamIndex);
   if (!st) return info;
-  FillNames(info, st);
-  FillStreamTimes(info, st);
+  FillMediaStreamInfo(info, st);
   const AVCodecParameters* par = st->codecpar;
-  info.BitRate = ClampToInteger(par->bit_rate);
   info.Height = par->height;
   info.Width = par->width;
   info.AspectRatio = Single(double(par->width) *
@@ -364,12 +360,12 @@ String TCustomAVProbe::FileInfoText() {
   lines.push_back("File Size: " + FormatFileSize(FFileSize));
 
   const TFileStreamInfo info = FileStreamInfo();
-  if (info.Duration == AV_NOPTS_VALUE || info.Duration < 0)
+  // FileStreamInfo gives -1 for an unknown or negative time.
+  if (info.Duration < 0)
     lines.push_back("Duration: N/A");
   else
     lines.push_back("Duration: " + PTSToTimeText(info.Duration));
-  if (info.StartTime != AV_NOPTS_VALUE && info.StartTime >= 0)
-    lines.push_back("StartTime: " + SecondsText(info.StartTime));
+  if (info.StartTime >= 0) lines.push_back("StartTime: " + SecondsText(info.StartTime));
   lines.push_back(info.BitRate > 0 ? Format("Bit Rate: %d kb/s", info.BitRate / 1000)
                                    : String("Bit Rate: N/A"));
   if (info.TimeStamp > 0)

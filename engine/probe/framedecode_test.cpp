@@ -3,6 +3,7 @@
 
 #include "engine/loader/avstubs.h"
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/testkit/logcapture.h"
 #include "engine/probe/avprobe.h"
 #include "engine/probe/testkit/testmedia.h"
 
@@ -191,9 +192,8 @@ TEST_F(FrameDecodeTest, StreamChoice) {
 }
 
 TEST_F(FrameDecodeTest, AdoptedContextsRefuseSeekingAndDecoding) {
-  AVFormatContext* context = nullptr;
-  ASSERT_GE(ff::avformat_open_input(&context, Media().Mkv.c_str(), nullptr, nullptr), 0);
-  ASSERT_GE(ff::avformat_find_stream_info(context, nullptr), 0);
+  AVFormatContext* context = OpenAnalysedInput(Media().Mkv);
+  ASSERT_NE(context, nullptr);
   {
     TAVProbe probe(nullptr);
     probe.SetFileHandle(context);
@@ -287,52 +287,25 @@ TEST_F(FrameDecodeTest, AFileCutInTheMiddleDecodesUpToTheCut) {
 }
 
 TEST_F(FrameDecodeTest, MessagesReachTheEngineLogger) {
-  struct TLine {
-    TObject* Sender;
-    TLogLevel Level;
-    String Text;
-  };
-  std::vector<TLine> lines;
-  TFFLogger* logger = GetFFLogger();
-  const TLogLevel savedLevel = logger->LogLevel();
-  const bool savedMainThread = logger->TriggerEventInMainThread();
-  logger->SetTriggerEventInMainThread(false);
-  logger->SetLogLevel(llDebug);
-  logger->OnLog = [&lines](TObject* Sender, Cardinal, TLogLevel ALevel, const String& AText) {
-    lines.push_back({Sender, ALevel, AText});
-  };
-
+  TLogCapture log(llDebug);
   TAVProbe probe(nullptr);
-  const bool loaded = probe.LoadFile(Media().VideoOnly);
+  ASSERT_TRUE(probe.LoadFile(Media().VideoOnly));
   probe.IsVideoStream(5);
   const String afterError = probe.LastErrMsg();
-  const bool decoded = probe.Decode();
+  ASSERT_TRUE(probe.Decode());
   const String afterDecode = probe.LastErrMsg();
 
-  logger->OnLog = nullptr;
-  logger->SetLogLevel(savedLevel);
-  logger->SetTriggerEventInMainThread(savedMainThread);
-
-  ASSERT_TRUE(loaded);
-  ASSERT_TRUE(decoded);
-  auto find = [&lines](const String& APrefix) {
-    for (const TLine& l : lines)
-      if (l.Text.rfind(APrefix, 0) == 0) return &l;
-    return static_cast<const TLine*>(nullptr);
-  };
-  const TLine* error = find("stream index #5 is invalid.");
-  ASSERT_NE(error, nullptr);
-  EXPECT_EQ(error->Sender, &probe);
-  EXPECT_EQ(error->Level, llError);
+  TLoggedLine error, packet, time;
+  ASSERT_TRUE(log.Find("stream index #5 is invalid.", error));
+  EXPECT_EQ(error.Sender, &probe);
+  EXPECT_EQ(error.Level, llError);
   // The packet line is the logger's own, so LastErrMsg keeps the last message of the probe.
-  const TLine* packet = find("pkt.st_idx=0, dts=0, pts=0, flags=");
-  ASSERT_NE(packet, nullptr);
-  EXPECT_EQ(packet->Level, llDebug);
+  ASSERT_TRUE(log.Find("pkt.st_idx=0, dts=0, pts=0, flags=", packet));
+  EXPECT_EQ(packet.Level, llDebug);
   EXPECT_EQ(afterDecode, afterError);
   // The picture time goes through the library's log.
-  const TLine* time = find("decode PTS: 0.000");
-  ASSERT_NE(time, nullptr);
-  EXPECT_EQ(time->Level, llDebug);
+  ASSERT_TRUE(log.Find("decode PTS: 0.000", time));
+  EXPECT_EQ(time.Level, llDebug);
 }
 
 }  // namespace

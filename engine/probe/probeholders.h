@@ -6,7 +6,6 @@
 
 #include "engine/loader/avstubs.h"
 #include "engine/util/unicodeprotocol.h"
-#include "platform/rtl/threads.h"
 
 // An input opened by the probe itself (closed with its file, whichever I/O opened it).
 struct TProbeInputClose {
@@ -42,15 +41,3 @@ inline TProbeCodecContextHolder MakeStreamCodecContext(const AVStream* AStream) 
   if (ctx && ff::avcodec_parameters_to_context(ctx.get(), AStream->codecpar) < 0) ctx.reset();
   return ctx;
 }
-
-// Holds the engine-wide codec lock for a scope.
-class TCodecLockHold {
- public:
-  explicit TCodecLockHold(TCriticalSection& ALock) : FLock(ALock) { FLock.Enter(); }
-  ~TCodecLockHold() { FLock.Leave(); }
-  TCodecLockHold(const TCodecLockHold&) = delete;
-  TCodecLockHold& operator=(const TCodecLockHold&) = delete;
-
- private:
-  TCriticalSection& FLock;
-};

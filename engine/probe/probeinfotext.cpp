@@ -1,12 +1,12 @@
 #include "engine/probe/probeinfotext.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/loader/avstubs.h"
 #include "engine/probe/probeholders.h"
 #include "engine/util/ffutils.h"
-#include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 
@@ -14,20 +14,7 @@ namespace {
 
 constexpr AVRational MicrosecondBase = {1, 1000000};
 
-bool IsUtf8(const String& AText) {
-  return Utf16ToUtf8(Utf8ToUtf16(AText)) == AText;
-}
-
 }  // namespace
-
-String LibraryText(const char* AText) {
-  if (!AText) return String();
-  const String text(AText);
-  if (IsUtf8(text)) return text;
-  String utf8;
-  SystemToUtf8(text, utf8);
-  return utf8;
-}
 
 String RateText(double AValue, const char* ASuffix) {
   const Int64 v = Int64(std::nearbyint(AValue * 100));
@@ -70,8 +57,7 @@ String SecondsText(Int64 AMicroseconds) {
     if (AMicroseconds == INT64_MIN) AMicroseconds = INT64_MIN + 1;
     return "-" + SecondsText(-AMicroseconds);
   }
-  return Format("%d.%.6d", AMicroseconds / 1000000,
-                ff::av_rescale(AMicroseconds % 1000000, 1000000, 1000000));
+  return Format("%d.%.6d", AMicroseconds / 1000000, AMicroseconds % 1000000);
 }
 
 void AddStreamLines(std::vector<String>& ALines, const AVFormatContext* AContext, Integer AIndex) {

@@ -4,10 +4,9 @@
 #include <vector>
 
 #include "engine/loader/avheaders.h"
+#include "engine/util/ffutils.h"
 #include "platform/rtl/types.h"
 
-// A text the libraries hand out: UTF-8 as it is, anything else read in the system code page.
-String LibraryText(const char* AText);
 // ", 25 tbn", ", 29.97 fps", ", 90k tbn": two decimals unless whole, thousands as "k" when round.
 String RateText(double AValue, const char* ASuffix);
 // The generic name of an ID3v2 frame identifier ("TPE1" is "artist"); other keys as they are.

@@ -44,14 +44,6 @@ class InfoTextTest : public TProbeTestBase {
     return st;
   }
 
-  static std::vector<String> Lines(const String& AText) {
-    std::vector<String> lines;
-    size_t start = 0;
-    for (size_t end; (end = AText.find("\r\n", start)) != String::npos; start = end + 2)
-      lines.push_back(AText.substr(start, end - start));
-    return lines;
-  }
-
   static String CodecText(const AVStream* AStream) {
     const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
     char text[256] = {};
@@ -139,7 +131,7 @@ TEST_F(InfoTextTest, FileLinesFollowWhatTheContextKnows) {
     ctx->start_time = c.StartTime;
     TAVProbe probe(nullptr);
     probe.SetFileHandle(ctx);
-    const std::vector<String> lines = Lines(probe.FileInfoText());
+    const std::vector<String> lines = SplitReportLines(probe.FileInfoText());
     ASSERT_EQ(lines.size(), 4 + c.Lines.size());
     EXPECT_EQ(lines[0], "File Name: crafted.ts");
     EXPECT_EQ(lines[1], "Format Name: mpegts");
@@ -162,7 +154,7 @@ TEST_F(InfoTextTest, TimeStampFromTheCreationTime) {
   TAVProbe probe(nullptr);
   probe.SetFileHandle(ctx);
   const TFileStreamInfo info = probe.FileStreamInfo();
-  const std::vector<String> lines = Lines(probe.FileInfoText());
+  const std::vector<String> lines = SplitReportLines(probe.FileInfoText());
   if (savedTZ)
     setenv("TZ", saved.c_str(), 1);
   else
@@ -208,7 +200,7 @@ TEST_F(InfoTextTest, ProgramsAndStreamLines) {
   TAVProbe probe(nullptr);
   probe.SetFileHandle(ctx);
   EXPECT_EQ(probe.ProgramCount(), 2);
-  const std::vector<String> lines = Lines(probe.FileInfoText());
+  const std::vector<String> lines = SplitReportLines(probe.FileInfoText());
   const std::vector<String> expected = {
       "File Name: crafted.ts",
       "Format Name: mpegts",

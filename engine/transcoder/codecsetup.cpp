@@ -6,20 +6,13 @@
 #include "engine/loader/ffmpegloader.h"
 #include "engine/log/ffmpeglogger.h"
 #include "engine/transcoder/streamtables.h"
+#include "engine/util/engineutils.h"
 #include "engine/util/ffutils.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 
 namespace {
-
-class TCodecLockHolder {
- public:
-  TCodecLockHolder() { CodecLock().Enter(); }
-  ~TCodecLockHolder() { CodecLock().Leave(); }
-  TCodecLockHolder(const TCodecLockHolder&) = delete;
-  TCodecLockHolder& operator=(const TCodecLockHolder&) = delete;
-};
 
 String StreamText(const TAVOutputStream& AOst) {
   return Format("#%d.%d (%s)", AOst.file_index, AOst.index, MediaTypeText(AOst.enc->codec_type));
@@ -234,7 +227,7 @@ void TCustomFFmpeg::OpenEncoders() {
     TDictionary options(ost.setup->CodecOptions);
     Integer ret;
     {
-      TCodecLockHolder hold;
+      TCriticalSectionHold hold(CodecLock());
       ost.codec_id = enc->codec_id;
       ret = ff::avcodec_open2(enc, codec, options.Ref());
       if (ret >= 0) AddCodecItem(FEncoderList, &ost, enc);
@@ -281,7 +274,7 @@ void TCustomFFmpeg::OpenDecoders() {
     }
     Integer ret;
     {
-      TCodecLockHolder hold;
+      TCriticalSectionHold hold(CodecLock());
       dec->pkt_timebase = ist.st->time_base;
       ret = ff::avcodec_open2(dec, codec, nullptr);
       if (ret >= 0) AddCodecItem(FDecoderList, &ist, dec);
@@ -403,7 +396,7 @@ void TCustomFFmpeg::CloseEncoders() {
     TAVOutputStream& ost = *s.ost_table[i];
     if (!ost.encoding_needed) continue;
     ff::av_freep(&ost.enc->stats_in);
-    TCodecLockHolder hold;
+    TCriticalSectionHold hold(CodecLock());
     ff::avcodec_close(ost.enc);
     RemoveCodecItem(FEncoderList, &ost);
   }
@@ -412,7 +405,7 @@ void TCustomFFmpeg::CloseEncoders() {
 void TCustomFFmpeg::CloseDecoders() {
   for (auto& p : FState->ist_table) {
     if (!p->decoding_needed) continue;
-    TCodecLockHolder hold;
+    TCriticalSectionHold hold(CodecLock());
     ff::avcodec_close(p->dec);
     RemoveCodecItem(FDecoderList, p.get());
   }

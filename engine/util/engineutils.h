@@ -79,6 +79,18 @@ bool PumpMessage();
 // PumpMessage until the queue is empty; waits of the main thread use it.
 void PumpMessages();
 
+// Holds a lock for a scope (TCriticalSection has no lock()/unlock() for std::lock_guard).
+class TCriticalSectionHold {
+ public:
+  explicit TCriticalSectionHold(TCriticalSection& ALock) : FLock(ALock) { FLock.Enter(); }
+  ~TCriticalSectionHold() { FLock.Leave(); }
+  TCriticalSectionHold(const TCriticalSectionHold&) = delete;
+  TCriticalSectionHold& operator=(const TCriticalSectionHold&) = delete;
+
+ private:
+  TCriticalSection& FLock;
+};
+
 // Runs AMethod on the main thread and waits for it; on the main thread it runs at once. An
 // exception AMethod raises there is raised again in the caller.
 void CallInMainThread(const TThreadMethod& AMethod);

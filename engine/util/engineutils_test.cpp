@@ -130,6 +130,24 @@ TEST(EngineUtils, CallInMainThreadRunsThereAndPassesExceptionsBack) {
   EXPECT_EQ(caught, "raised on the main thread");
 }
 
+TEST(EngineUtils, CriticalSectionHoldKeepsOtherThreadsOutForItsScope) {
+  TCriticalSection lock;
+  auto otherThreadGetsIn = [&lock] {
+    bool entered = false;
+    std::thread([&] {
+      entered = lock.TryEnter();
+      if (entered) lock.Leave();
+    }).join();
+    return entered;
+  };
+  {
+    TCriticalSectionHold hold(lock);
+    EXPECT_FALSE(otherThreadGetsIn());
+    TCriticalSectionHold again(lock);  // recursive on its own thread
+  }
+  EXPECT_TRUE(otherThreadGetsIn());
+}
+
 std::vector<UINT> gPumpedMessages;
 
 LRESULT PumpTestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

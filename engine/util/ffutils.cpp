@@ -187,15 +187,20 @@ Integer ReadFileToBuffer(const char* AFileName, uint8_t*& ABuffer, Integer& ASiz
 
 // ---- texts -------------------------------------------------------------------------------------
 
+String LibraryText(const char* AText) {
+  if (!AText) return String();
+  const String text(AText);
+  // FFmpeg hands its texts and metadata in UTF-8; one that is not UTF-8 came in the system code page.
+  if (Utf16ToUtf8(Utf8ToUtf16(text)) == text) return text;
+  String utf8;
+  SystemToUtf8(text, utf8);
+  return utf8;
+}
+
 String GetMetadataValue(const AVDictionary* ADictionary, const char* AKey, const String& ADefault) {
   const AVDictionaryEntry* entry = ff::av_dict_get(ADictionary, AKey, nullptr, 0);
   if (!entry || !entry->value) return ADefault;
-  const String value(entry->value);
-  // FFmpeg hands metadata in UTF-8; a tag that is not UTF-8 came in the system code page.
-  if (Utf16ToUtf8(Utf8ToUtf16(value)) == value) return value;
-  String utf8;
-  SystemToUtf8(value, utf8);
-  return utf8;
+  return LibraryText(entry->value);
 }
 
 String CodecNameText(const AVCodecContext* ACodecContext, bool AEncoder) {

@@ -1,6 +1,6 @@
 // Conversion helpers shared by the transcoder, its option layer, the probe, the player and the
-// preview: time and error texts, the per-task option holders, reading a whole file, pictures to
-// 24-bit bitmaps, metadata, codec descriptions and media-type names.
+// preview: time and error texts, the per-task option holders, reading a whole file, the libraries'
+// texts and metadata, codec descriptions and media-type names.
 #pragma once
 
 #include "engine/loader/avheaders.h"
@@ -39,6 +39,9 @@ void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, In
 // 0 on success; -1 when the file cannot be opened or sized, AVERROR(ENOMEM) when it does not fit.
 Integer ReadFileToBuffer(const char* AFileName, uint8_t*& ABuffer, Integer& ASize);
 
+// A text the libraries hand out: UTF-8 as it is, anything else read in the system code page; empty
+// for null.
+String LibraryText(const char* AText);
 // The value of AKey in a metadata dictionary, or ADefault (also for a null dictionary). Values
 // that are not UTF-8 are read in the system code page.
 String GetMetadataValue(const AVDictionary* ADictionary, const char* AKey, const String& ADefault);

@@ -8,6 +8,7 @@
 #include "engine/loader/avstubs.h"
 #include "engine/loader/ffmpegloader.h"
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/testkit/logcapture.h"
 #include "platform/rtl/codepage.h"
 
 namespace fs = std::filesystem;
@@ -64,25 +65,15 @@ class FFUtilsTest : public ::testing::Test {
     ASSERT_TRUE(FFLoader()->Load(ConverterLibraries)) << FFLoader()->LastErrMsg();
   }
   void SetUp() override {
-    FLogger = GetFFLogger();
-    FLogger->SetTriggerEventInMainThread(false);
-    FLogger->SetLogLevel(llInfo);
-    FLogger->OnLog = [this](TObject*, Cardinal, TLogLevel, const String& AMsg) { FLines.push_back(AMsg); };
     InitFFOptions(FOptions);
     CreateFFOptions(FOptions, SWS_BICUBIC);
   }
-  void TearDown() override {
-    FreeFFOptions(FOptions);
-    FLogger->OnLog = nullptr;
-    FLogger->SetTriggerEventInMainThread(true);
-    FLogger->SetLogLevel(llInfo);
-  }
+  void TearDown() override { FreeFFOptions(FOptions); }
   std::vector<String> RecordedNames() const {
     return std::vector<String>(FOptions.opt_names, FOptions.opt_names + FOptions.opt_name_count);
   }
-  TFFLogger* FLogger = nullptr;
+  TLogCapture FLog{llInfo};
   TFFOptions FOptions;
-  std::vector<String> FLines;
 };
 
 TEST_F(FFUtilsTest, CodecNameText) {
@@ -120,23 +111,25 @@ TEST_F(FFUtilsTest, SetFFOptionFindsTheHolderOfEachName) {
   ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
   EXPECT_EQ(swsFlags, SWS_BILINEAR);
   EXPECT_EQ(RecordedNames(), (std::vector<String>{"b", "g", "probesize", "sws_flags", "ar", "qmin"}));
-  EXPECT_TRUE(FLines.empty());
+  EXPECT_TRUE(FLog.Lines().empty());
 }
 
 TEST_F(FFUtilsTest, SetFFOptionRefusals) {
   EXPECT_FALSE(SetFFOption(FOptions, " ", "1"));
   EXPECT_FALSE(SetFFOption(FOptions, "b", "\t"));
   EXPECT_FALSE(SetFFOption(FOptions, "no_such_option", "1"));
-  EXPECT_TRUE(FLines.empty()) << "refused silently";
+  EXPECT_TRUE(FLog.Lines().empty()) << "refused silently";
   EXPECT_FALSE(SetFFOption(FOptions, "g", "twelve"));
-  ASSERT_FALSE(FLines.empty());
-  EXPECT_EQ(FLines.back(), "Invalid value \"twelve\" for option \"g\"");
+  const std::vector<TLoggedLine> lines = FLog.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().Msg, "Invalid value \"twelve\" for option \"g\"");
+  EXPECT_EQ(lines.back().Level, llError);
   EXPECT_EQ(FOptions.opt_name_count, 0);
 }
 
 TEST_F(FFUtilsTest, DebugOptionRaisesTheLoggerToDebug) {
   EXPECT_TRUE(SetFFOption(FOptions, "debug", "pict"));
-  EXPECT_EQ(FLogger->LogLevel(), llDebug);
+  EXPECT_EQ(GetFFLogger()->LogLevel(), llDebug);
 }
 
 TEST_F(FFUtilsTest, ApplyFFOptionsCopiesRecordedOptionsWithMatchingFlags) {

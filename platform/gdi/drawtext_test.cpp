@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_test_util.h"
 
 namespace {
 
@@ -16,17 +16,7 @@ class TextCanvas : public ::testing::Test {
   static constexpr Integer W = 200, H = 60;
 
   void SetUp() override {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = W;
-    info.bmiHeader.biHeight = -H;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(Bitmap, nullptr);
-    Bits = static_cast<uint32_t*>(bits);
     Clear();
-    DC = CreateCompatibleDC(nullptr);
-    OldBitmap = SelectObject(DC, Bitmap);
     Font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "NerivoTest");
     OldFont = SelectObject(DC, Font);
     SetBkMode(DC, TRANSPARENT);
@@ -35,14 +25,11 @@ class TextCanvas : public ::testing::Test {
 
   void TearDown() override {
     SelectObject(DC, OldFont);
-    SelectObject(DC, OldBitmap);
     DeleteObject(Font);
-    DeleteDC(DC);
-    DeleteObject(Bitmap);
   }
 
-  void Clear() { std::memset(Bits, 0xFF, size_t(W) * size_t(H) * 4); }
-  uint32_t Px(Integer x, Integer y) const { return Bits[size_t(y) * W + size_t(x)]; }
+  void Clear() { Surface.Fill(kWhite); }
+  uint32_t Px(Integer x, Integer y) const { return Surface.At(x, y); }
   // Columns of row y that were written (differ from the white background).
   String Row(Integer y, Integer from, Integer to) const {
     String s;
@@ -55,11 +42,9 @@ class TextCanvas : public ::testing::Test {
     return r;
   }
 
-  HBITMAP Bitmap = nullptr;
-  uint32_t* Bits = nullptr;
-  HDC DC = nullptr;
+  TTestSurface Surface{W, H};
+  const HDC DC = Surface.DC();
   HFONT Font = nullptr;
-  HGDIOBJ OldBitmap = nullptr;
   HGDIOBJ OldFont = nullptr;
 };
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_test_util.h"
 
 namespace {
 
@@ -17,24 +17,10 @@ class Canvas {
   static constexpr Integer W = 160, H = 80;
 
   Canvas() {
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = W;
-    info.bmiHeader.biHeight = -H;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    FBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    FBits = static_cast<uint32_t*>(bits);
-    std::memset(FBits, 0xFF, size_t(W) * H * 4);
-    DC = CreateCompatibleDC(nullptr);
-    FOldBitmap = SelectObject(DC, FBitmap);
+    Clear();
     SetBkMode(DC, TRANSPARENT);
   }
-  ~Canvas() {
-    Use(nullptr);
-    SelectObject(DC, FOldBitmap);
-    DeleteDC(DC);
-    DeleteObject(FBitmap);
-  }
+  ~Canvas() { Use(nullptr); }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
@@ -60,8 +46,8 @@ class Canvas {
     Use(&lf);
   }
 
-  uint32_t Px(Integer x, Integer y) const { return FBits[size_t(y) * W + size_t(x)]; }
-  void Clear() { std::memset(FBits, 0xFF, size_t(W) * H * 4); }
+  uint32_t Px(Integer x, Integer y) const { return FSurface.At(x, y); }
+  void Clear() { FSurface.Fill(kWhite); }
 
   struct Ink {
     Integer Written = 0;  // pixels changed
@@ -71,14 +57,15 @@ class Canvas {
   };
   Ink Measure() const {
     Ink ink;
-    for (Integer i = 0; i < W * H; ++i) {
-      uint32_t p = FBits[i];
-      if (p == kWhite) continue;
-      ++ink.Written;
-      if ((p & 0xFFFFFF) != 0) ++ink.Partial;
-      ink.Darkness += 255 - ((p >> 8) & 0xFF);
-      if (p >> 24) ink.AlphaZero = false;
-    }
+    for (Integer y = 0; y < H; ++y)
+      for (Integer x = 0; x < W; ++x) {
+        uint32_t p = Px(x, y);
+        if (p == kWhite) continue;
+        ++ink.Written;
+        if ((p & 0xFFFFFF) != 0) ++ink.Partial;
+        ink.Darkness += 255 - ((p >> 8) & 0xFF);
+        if (p >> 24) ink.AlphaZero = false;
+      }
     return ink;
   }
   Integer Width(const String& text) {
@@ -92,12 +79,13 @@ class Canvas {
     return tm;
   }
 
-  HDC DC = nullptr;
+ private:
+  TTestSurface FSurface{W, H};
+
+ public:
+  const HDC DC = FSurface.DC();
 
  private:
-  HBITMAP FBitmap = nullptr;
-  uint32_t* FBits = nullptr;
-  HGDIOBJ FOldBitmap = nullptr;
   HFONT FFont = nullptr;
   HGDIOBJ FOldFont = nullptr;
 };

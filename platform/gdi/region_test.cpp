@@ -27,20 +27,17 @@ std::vector<TRect> rectsOf(HRGN rgn) {
   return rects;
 }
 
-bool modeHolds(Integer mode, bool a, bool b) {
-  switch (mode) {
-    case RGN_AND:
-      return a && b;
-    case RGN_OR:
-      return a || b;
-    case RGN_XOR:
-      return a != b;
-    case RGN_DIFF:
-      return a && !b;
-    default:
-      return a;
-  }
-}
+// Each mode as its truth table: whether a point is in the result when it is in neither operand, in B
+// only, in A only, in both.
+struct ModeTable {
+  Integer Mode;
+  bool Result[4];
+};
+constexpr ModeTable Modes[] = {
+    {RGN_AND, {false, false, false, true}}, {RGN_OR, {false, true, true, true}},
+    {RGN_XOR, {false, true, true, false}},  {RGN_DIFF, {false, false, true, false}},
+    {RGN_COPY, {false, false, true, true}},
+};
 
 struct ShapePair {
   const char* Name;
@@ -61,14 +58,15 @@ TEST(RegionTest, CombineMatchesPixelwiseOperationAndIsCanonical) {
       {"empty operand", {{3, 3, 9, 9}}, {}},
   };
   for (const auto& pair : pairs) {
-    for (Integer mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY}) {
+    for (const ModeTable& table : Modes) {
+      const Integer mode = table.Mode;
       SCOPED_TRACE(std::string(pair.Name) + " mode " + std::to_string(mode));
       HRGN a = regionOf(pair.A), b = regionOf(pair.B), r = CreateRectRgn(0, 0, 0, 0);
       Integer type = CombineRgn(r, a, b, mode);
       bool any = false;
       for (Integer y = -2; y < 18; ++y)
         for (Integer x = -2; x < 18; ++x) {
-          bool expected = modeHolds(mode, PtInRegion(a, x, y), PtInRegion(b, x, y));
+          bool expected = table.Result[2 * PtInRegion(a, x, y) + PtInRegion(b, x, y)];
           ASSERT_EQ(PtInRegion(r, x, y), expected) << x << "," << y;
           any |= expected;
         }

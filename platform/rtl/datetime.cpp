@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -35,6 +36,11 @@ void civilFromDays(Int64 z, Int64& y, unsigned& m, unsigned& d) {
 // The day number and the milliseconds of the day. The integer part is the day (negative values
 // count back from 1899-12-30) and the fraction's magnitude is the time of day.
 void splitDateTime(TDateTime Value, Int64& Day, Int64& MSecOfDay) {
+  // No date lies this far out; the bound keeps the day arithmetic below from overflowing on a
+  // corrupt value, and a value that is no number at all reads as day zero.
+  constexpr double MaxDays = 1e15;
+  if (std::isnan(Value)) Value = 0;
+  Value = std::clamp(Value, -MaxDays, MaxDays);
   const double whole = std::trunc(Value);
   Day = Int64(whole);
   MSecOfDay = Int64(std::llround(std::fabs(Value - whole) * MSecsPerDay));

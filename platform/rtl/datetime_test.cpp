@@ -59,6 +59,24 @@ TEST(DecodeTime, RoundsToTheMillisecondAndCarriesIntoTheNextDay) {
   EXPECT_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), -1.25);
 }
 
+// A corrupt value (no number, or far beyond any date) decodes to something harmless instead of
+// overflowing the day arithmetic: no number reads as day zero, huge values stop at a bound.
+TEST(DecodeDate, ValuesBeyondAnyDateAreHandledSafely) {
+  Word y, mo, d, h, n, s, ms;
+  DecodeDateTime(std::nan(""), y, mo, d, h, n, s, ms);
+  EXPECT_EQ((std::vector<Word>{y, mo, d, h, n, s, ms}), (std::vector<Word>{1899, 12, 30, 0, 0, 0, 0}));
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", std::nan("")), "1899-12-30 00:00");
+  for (double far : {1e300, -1e300, HUGE_VAL, -HUGE_VAL}) {
+    SCOPED_TRACE(far);
+    const double bound = far > 0 ? 1e15 : -1e15;
+    Word by, bmo, bd;
+    DecodeDate(bound, by, bmo, bd);
+    DecodeDateTime(far, y, mo, d, h, n, s, ms);
+    EXPECT_EQ((std::vector<Word>{y, mo, d, h, n, s, ms}), (std::vector<Word>{by, bmo, bd, 0, 0, 0, 0}));
+    EXPECT_EQ(DayOfWeek(far), DayOfWeek(bound));
+  }
+}
+
 TEST(FormatDateTime, MaskTable) {
   const TDateTime t = EncodeDateTime(2009, 3, 7, 14, 5, 9, 45);  // a Saturday afternoon
   const TDateTime morning = EncodeDateTime(1999, 11, 21, 0, 30, 0, 0);

@@ -13,6 +13,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/environment.h"
+#include "platform/rtl/rtl_test_util.h"
 
 namespace {
 
@@ -105,13 +106,8 @@ TEST(MaskMatch, Table) {
 
 class TempFolder : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/nerivo-files-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    FRoot = pattern;
-  }
-  void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + FRoot + "'").c_str()), 0); }
-  String Path(const String& Name) const { return FRoot + "/" + Name; }
+  void TearDown() override { EXPECT_TRUE(Temp.Remove()); }
+  String Path(const String& Name) const { return Temp.Path(Name); }
   void Write(const String& Name, size_t Bytes) {
     std::ofstream(Path(Name), std::ios::binary) << String(Bytes, 'x');
   }
@@ -122,7 +118,8 @@ class TempFolder : public testing::Test {
     FindClose(rec);
     return names;
   }
-  String FRoot;
+  TTempFolder Temp{"nerivo-files"};
+  const String FRoot = Temp.Root();
 };
 
 TEST_F(TempFolder, FindFirstMasksAndAttributes) {

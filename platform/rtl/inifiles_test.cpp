@@ -1,24 +1,17 @@
 #include "platform/rtl/inifiles.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/rtl/rtl_test_util.h"
+
 namespace {
 
 class IniFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() /
-          ("rtl_ini_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(Dir);
-    Name = (Dir / "option.ini").string();
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
   void put(const String& Text) { std::ofstream(Name, std::ios::binary) << Text; }
   String get() {
     std::ifstream F(Name, std::ios::binary);
@@ -26,8 +19,8 @@ class IniFiles : public ::testing::Test {
     S << F.rdbuf();
     return S.str();
   }
-  std::filesystem::path Dir;
-  String Name;
+  TTempFolder Dir{"rtl-ini"};
+  const String Name = Dir.Path("option.ini");
 };
 
 const char* const kSample =
@@ -115,7 +108,7 @@ TEST_F(IniFiles, FirstWriteCreatesTheFileButNotItsFolder) {
   Ini.WriteString("Options", "Thread_Count", "0");
   EXPECT_EQ(get(), "[Options]\nThread_Count=0\n");
 
-  String Lost = (Dir / "missing" / "option.ini").string();
+  String Lost = Dir.Path("missing/option.ini");
   TIniFile Nowhere(Lost);
   try {
     Nowhere.WriteString("Options", "A", "1");

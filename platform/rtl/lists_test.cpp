@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "platform/rtl/collection.h"
+#include "platform/rtl/rtl_test_util.h"
 #include "platform/rtl/streams.h"
 
 namespace {
@@ -273,9 +273,8 @@ TEST(StringList, AssignCopiesLinesAndObjects) {
 }
 
 TEST(StringList, FilesAreUtf8WithoutByteOrderMark) {
-  auto Dir = std::filesystem::temp_directory_path() / ("rtl_lists_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(Dir);
-  String Path = (Dir / "l.txt").string();
+  TTempFolder Dir("rtl-lists");
+  String Path = Dir.Path("l.txt");
   {
     std::ofstream F(Path, std::ios::binary);
     F << "\xEF\xBB\xBF"
@@ -288,8 +287,7 @@ TEST(StringList, FilesAreUtf8WithoutByteOrderMark) {
   TMemoryStream M;
   M.LoadFromFile(Path);
   EXPECT_EQ(String(static_cast<char*>(M.Memory()), M.Size()), "第一\nsecond\n");
-  EXPECT_THROW(L.LoadFromFile((Dir / "missing.txt").string()), EFOpenError);
-  std::filesystem::remove_all(Dir);
+  EXPECT_THROW(L.LoadFromFile(Dir.Path("missing.txt")), EFOpenError);
 }
 
 // ---- TCollection -------------------------------------------------------------------------------

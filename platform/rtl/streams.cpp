@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include "platform/rtl/sysutils.h"
 
@@ -138,31 +139,58 @@ TFileStream::~TFileStream() {
 
 // ---- TCustomMemoryStream -----------------------------------------------------------------------
 
+namespace {
+
+// The position a seek asks for in a stream of Size bytes; an offset past the range of Int64 stops at
+// its end rather than wrapping.
+Int64 seekTarget(Int64 Position, Int64 Size, Int64 Offset, TSeekOrigin Origin) {
+  Int64 Base;
+  switch (Origin) {
+    case soBeginning:
+      Base = 0;
+      break;
+    case soCurrent:
+      Base = Position;
+      break;
+    case soEnd:
+      Base = Size;
+      break;
+    default:
+      return Position;
+  }
+  Int64 Target;
+  if (__builtin_add_overflow(Base, Offset, &Target))
+    return Offset > 0 ? std::numeric_limits<Int64>::max() : std::numeric_limits<Int64>::min();
+  return Target;
+}
+
+// Copies up to Count bytes of Data (Size bytes) from Position on and moves Position past them.
+Int64 readAt(const char* Data, Int64 Size, Int64& Position, void* Buffer, Int64 Count) {
+  if (Position < 0 || Count <= 0 || Position >= Size) return 0;
+  Int64 N = std::min(Count, Size - Position);
+  std::memcpy(Buffer, Data + Position, static_cast<size_t>(N));
+  Position += N;
+  return N;
+}
+
+// Whether Count bytes written at Position would end past the largest stream position.
+bool writeOverflows(Int64 Position, Int64 Count) {
+  return Count > std::numeric_limits<Int64>::max() - Position;
+}
+
+}  // namespace
+
 void TCustomMemoryStream::SetPointer(void* Ptr, Int64 Size) {
   FMemory = Ptr;
   FSize = Size;
 }
 
 Int64 TCustomMemoryStream::Read(void* Buffer, Int64 Count) {
-  if (FPosition < 0 || Count <= 0 || FPosition >= FSize) return 0;
-  Int64 N = std::min(Count, FSize - FPosition);
-  std::memcpy(Buffer, static_cast<const char*>(FMemory) + FPosition, static_cast<size_t>(N));
-  FPosition += N;
-  return N;
+  return readAt(static_cast<const char*>(FMemory), FSize, FPosition, Buffer, Count);
 }
 
 Int64 TCustomMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
-  switch (Origin) {
-    case soBeginning:
-      FPosition = Offset;
-      break;
-    case soCurrent:
-      FPosition += Offset;
-      break;
-    case soEnd:
-      FPosition = FSize + Offset;
-      break;
-  }
+  FPosition = seekTarget(FPosition, FSize, Offset, Origin);
   return FPosition;
 }
 
@@ -197,7 +225,7 @@ void TMemoryStream::SetSize(Int64 NewSize) {
 }
 
 Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
-  if (FPosition < 0 || Count <= 0) return 0;
+  if (FPosition < 0 || Count <= 0 || writeOverflows(FPosition, Count)) return 0;
   Int64 End = FPosition + Count;
   if (End > FSize) {
     Int64 Pos = FPosition;
@@ -232,16 +260,11 @@ void TMemoryStream::LoadFromFile(const String& FileName) {
 // ---- TStringStream -----------------------------------------------------------------------------
 
 Int64 TStringStream::Read(void* Buffer, Int64 Count) {
-  Int64 Size = static_cast<Int64>(FDataString.size());
-  if (FPosition < 0 || Count <= 0 || FPosition >= Size) return 0;
-  Int64 N = std::min(Count, Size - FPosition);
-  std::memcpy(Buffer, FDataString.data() + FPosition, static_cast<size_t>(N));
-  FPosition += N;
-  return N;
+  return readAt(FDataString.data(), static_cast<Int64>(FDataString.size()), FPosition, Buffer, Count);
 }
 
 Int64 TStringStream::Write(const void* Buffer, Int64 Count) {
-  if (FPosition < 0 || Count <= 0) return 0;
+  if (FPosition < 0 || Count <= 0 || writeOverflows(FPosition, Count)) return 0;
   size_t End = static_cast<size_t>(FPosition + Count);
   if (End > FDataString.size()) FDataString.resize(End, '\0');
   std::memcpy(FDataString.data() + FPosition, Buffer, static_cast<size_t>(Count));
@@ -251,19 +274,8 @@ Int64 TStringStream::Write(const void* Buffer, Int64 Count) {
 
 Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin) {
   Int64 Size = static_cast<Int64>(FDataString.size());
-  switch (Origin) {
-    case soBeginning:
-      FPosition = Offset;
-      break;
-    case soCurrent:
-      FPosition += Offset;
-      break;
-    case soEnd:
-      FPosition = Size + Offset;
-      break;
-  }
   // The string's end bounds the position, as the class library's string stream does.
-  FPosition = std::clamp<Int64>(FPosition, 0, Size);
+  FPosition = std::clamp<Int64>(seekTarget(FPosition, Size, Offset, Origin), 0, Size);
   return FPosition;
 }
 

@@ -1,24 +1,19 @@
 #include "platform/rtl/streams.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
+
+#include "platform/rtl/rtl_test_util.h"
 
 namespace {
 
 class StreamFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() /
-          ("rtl_streams_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(Dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
-  String path(const String& Name) const { return (Dir / Name).string(); }
-  std::filesystem::path Dir;
+  String path(const String& Name) const { return Dir.Path(Name); }
+  TTempFolder Dir{"rtl-streams"};
 };
 
 TEST(Stream, ShortReadReturnsTheCountButReadBufferRaises) {
@@ -57,6 +52,26 @@ TEST(Stream, MemoryStreamGrowsWithZeroGapsAndSeeksFromEachOrigin) {
   M.Clear();
   EXPECT_EQ(M.Size(), 0);
   EXPECT_EQ(M.Position(), 0);
+}
+
+// A seek past the range of a position stops at its end, and nothing can be written there.
+TEST(Stream, SeeksBeyondTheRangeSaturateAndWritesThereFail) {
+  constexpr Int64 Max = std::numeric_limits<Int64>::max(), Min = std::numeric_limits<Int64>::min();
+  TMemoryStream M;
+  M.WriteBuffer("abc", 3);
+  EXPECT_EQ(M.Seek(Max, soFromCurrent), Max);
+  EXPECT_EQ(M.Seek(Max, soFromEnd), Max);
+  EXPECT_EQ(M.Seek(1, soFromCurrent), Max);
+  EXPECT_EQ(M.Write("Z", 1), 0);
+  EXPECT_THROW(M.WriteBuffer("Z", 1), EWriteError);
+  EXPECT_EQ(M.Size(), 3);
+  M.SetPosition(-1);
+  EXPECT_EQ(M.Seek(Min, soFromCurrent), Min);
+  EXPECT_EQ(M.Write("Z", 1), 0);
+  // The string stream keeps its position inside the string.
+  TStringStream S("abc");
+  EXPECT_EQ(S.Seek(Max, soFromEnd), 3);
+  EXPECT_EQ(S.Seek(Min, soFromCurrent), 0);
 }
 
 TEST(Stream, CopyFromZeroCopiesTheWholeSourceFromItsStart) {
@@ -112,7 +127,7 @@ TEST_F(StreamFiles, FileStreamModesAndErrors) {
   } catch (const EFCreateError& E) {
     EXPECT_EQ(E.Message(), "Cannot create file \"" + InMissingFolder + "\". No such file or directory");
   }
-  EXPECT_THROW(TFileStream(Dir.string(), fmOpenRead), EFOpenError);
+  EXPECT_THROW(TFileStream(Dir.Root(), fmOpenRead), EFOpenError);
 }
 
 TEST_F(StreamFiles, FileSizesAndPositionsAre64Bit) {

@@ -121,14 +121,34 @@ class TThread : public TObject {
 class TCriticalSection : public TObject {
  public:
   String ClassName() const override { return "TCriticalSection"; }
-  void Enter() { FLock.lock(); }
-  void Leave() { FLock.unlock(); }
-  bool TryEnter() { return FLock.try_lock(); }
+  void Enter() {
+    FLock.lock();
+    noteEntered();
+  }
+  void Leave() {
+    if (--FDepth == 0) FOwner = 0;
+    FLock.unlock();
+  }
+  bool TryEnter() {
+    if (!FLock.try_lock()) return false;
+    noteEntered();
+    return true;
+  }
   void Acquire() { Enter(); }
   void Release() { Leave(); }
+  // Lets code that may block on another thread (a wait for the main thread) see that it would do
+  // so while holding this lock.
+  bool HeldByCurrentThread() const { return FOwner.load() == GetCurrentThreadId(); }
 
  private:
+  void noteEntered() {
+    FOwner = GetCurrentThreadId();
+    ++FDepth;
+  }
+
   std::recursive_mutex FLock;
+  std::atomic<Cardinal> FOwner{0};
+  Integer FDepth = 0;  // touched only by the owner
 };
 
 enum TWaitResult { wrSignaled, wrTimeout, wrAbandoned, wrError };

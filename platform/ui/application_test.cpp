@@ -138,9 +138,7 @@ TEST_F(TUiTest, HintCanBeRefusedOrChangedAndAPressCancelsIt) {
 
 TEST_F(TUiTest, OnMessageAndFiltersSeeMessagesBeforeTheirWindows) {
   TForm* F = NewForm();
-  auto* Edit = new TRecordingControl(F);
-  Edit->SetBounds(10, 10, 50, 20);
-  Edit->SetParent(F);
+  auto* Edit = NewControl<TRecordingControl>(F, Bounds(10, 10, 50, 20));
   Edit->SetFocus();
   Integer Id =
       Application->AddMessageFilter([](MSG& Msg) { return Msg.message == WM_KEYDOWN && Msg.wParam == 'F'; });

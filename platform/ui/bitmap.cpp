@@ -334,10 +334,6 @@ Byte* TBitmap::ScanLine(Integer Y) {
   return FBits + size_t(Y) * size_t(BytesPerScanLine());
 }
 
-void TBitmap::SetTransparent(bool Value) {
-  TGraphic::SetTransparent(Value);
-}
-
 void TBitmap::SetTransparentMode(TTransparentMode Value) {
   if (Value == FTransparentMode) return;
   if (Value == tmAuto)
@@ -364,10 +360,6 @@ void TBitmap::SetTransparentColor(TColor Value) {
   FTransparentColor = Value;
   FTransparentMode = Value == clDefault ? tmAuto : tmFixed;
   Changed(this);
-}
-
-void TBitmap::Changed(TObject* Sender) {
-  TGraphic::Changed(Sender);
 }
 
 TRawImage TBitmap::ToRawImage() const {

@@ -357,7 +357,7 @@ bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
   return Result;
 }
 
-void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+bool TControl::adjustBounds(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight) {
   if (FConstraints) FConstraints->Constrain(AWidth, AHeight);
   if (AWidth < 0) AWidth = 0;
   if (AHeight < 0) AHeight = 0;
@@ -365,7 +365,11 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
     AWidth = FWidth;
     AHeight = FHeight;
   }
-  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  return ALeft != FLeft || ATop != FTop || AWidth != FWidth || AHeight != FHeight;
+}
+
+void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (!adjustBounds(ALeft, ATop, AWidth, AHeight)) return;
   bool Sized = AWidth != FWidth || AHeight != FHeight;
   InvalidateControl(FVisible, false);
   FLeft = ALeft;

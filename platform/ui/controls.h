@@ -338,6 +338,9 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   void SendCancelMode(TControl* Sender);
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
+  // Brings a requested size within the constraints and past CanResize; false when the bounds end up
+  // as they are, so there is nothing to do.
+  bool adjustBounds(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight);
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -508,7 +511,6 @@ class TWinControl : public TControl {
     (void)Control, (void)NewLeft, (void)NewTop, (void)NewWidth, (void)NewHeight, (void)AlignRect;
   }
   void AlignControl(TControl* AControl);
-  void RequestAlign() override;
   void SetZOrder(bool TopMost) override;
   void UpdateBounds();
   void UpdateShowing();
@@ -560,7 +562,6 @@ class TWinControl : public TControl {
   void CMEnabledChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
-  void CMTextChanged(TMessage& Message) override;
 
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;

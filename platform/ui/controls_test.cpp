@@ -94,9 +94,7 @@ TEST_F(TUiTest, HiddenAlignedControlTakesNoRoomAndConstraintsLimitTheRest) {
   EXPECT_EQ(Top->BoundsRect(), Rect(0, 0, 120, 30));
   EXPECT_EQ(Client->BoundsRect(), Rect(0, 30, 200, 100));
   // Resizing the parent realigns; anchors keep an unaligned control at the right edge.
-  auto* Anchored = new TRecordingGraphic(Application);
-  Anchored->SetBounds(170, 40, 20, 10);
-  Anchored->SetParent(Parent);
+  auto* Anchored = NewControl<TRecordingGraphic>(Parent, Bounds(170, 40, 20, 10), Application);
   Anchored->SetAnchors({akTop, akRight});
   Parent->SetBounds(0, 0, 300, 150);
   EXPECT_EQ(Client->BoundsRect(), Rect(0, 30, 300, 150));
@@ -185,12 +183,8 @@ class KeyOrderTest : public TUiTest, public ::testing::WithParamInterface<TKeyCa
 
 TEST_P(KeyOrderTest, KeysPassNotificationThenDialogKeyThenWindow) {
   TForm* F = NewForm();
-  auto* Edit = new TRecordingControl(F);
-  Edit->SetBounds(10, 10, 100, 20);
-  Edit->SetParent(F);
-  auto* Button = new TRecordingControl(F);
-  Button->SetBounds(10, 40, 100, 20);
-  Button->SetParent(F);
+  auto* Edit = NewControl<TRecordingControl>(F, Bounds(10, 10, 100, 20));
+  auto* Button = NewControl<TRecordingControl>(F, Bounds(10, 40, 100, 20));
   bool Pressed = false;
   if (GetParam().ButtonTakesReturn)
     Button->OnDialogKey = [&](TMessage& M) {
@@ -221,12 +215,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, KeyOrderTest,
 
 TEST_F(TUiTest, TabMovesTheFocusAndKeyPreviewLetsTheFormSeeKeysFirst) {
   TForm* F = NewForm();
-  auto* A = new TRecordingControl(F);
-  A->SetBounds(10, 10, 50, 20);
-  A->SetParent(F);
-  auto* B = new TRecordingControl(F);
-  B->SetBounds(10, 40, 50, 20);
-  B->SetParent(F);
+  auto* A = NewControl<TRecordingControl>(F, Bounds(10, 10, 50, 20));
+  auto* B = NewControl<TRecordingControl>(F, Bounds(10, 40, 50, 20));
   A->SetFocus();
   wintest::KeyPress(VK_TAB);
   EXPECT_TRUE(B->Focused());
@@ -276,9 +266,7 @@ TEST_F(TUiTest, DialogCharsReachAcceleratorsAndChildKeysReachParents) {
   Panel->SetBounds(0, 0, 200, 100);
   Panel->TakeChildKeys = true;
   Panel->SetParent(F);
-  auto* Edit = new TRecordingControl(F);
-  Edit->SetBounds(10, 10, 50, 20);
-  Edit->SetParent(Panel);
+  auto* Edit = NewControl<TRecordingControl>(Panel, Bounds(10, 10, 50, 20), F);
   auto* Button = new TAccelControl(F);
   Button->SetBounds(10, 40, 50, 20);
   Button->SetCaption("&Go");
@@ -302,12 +290,8 @@ TEST_F(TUiTest, DialogCharsReachAcceleratorsAndChildKeysReachParents) {
 
 TEST_F(TUiTest, EveryFocusChangeIsBroadcastWithTheNewControl) {
   TForm* F = NewForm();
-  auto* A = new TRecordingControl(F);
-  A->SetBounds(10, 10, 50, 20);
-  A->SetParent(F);
-  auto* B = new TRecordingControl(F);
-  B->SetBounds(10, 40, 50, 20);
-  B->SetParent(F);
+  auto* A = NewControl<TRecordingControl>(F, Bounds(10, 10, 50, 20));
+  auto* B = NewControl<TRecordingControl>(F, Bounds(10, 40, 50, 20));
   auto* Watcher = new TRecordingGraphic(F);
   Watcher->SetParent(F);
   std::vector<String> Events;
@@ -346,12 +330,8 @@ TEST_F(TUiTest, EveryFocusChangeIsBroadcastWithTheNewControl) {
 
 TEST_F(TUiTest, NoEnterOrLeaveWhileTheMouseIsCaptured) {
   TForm* F = NewForm();
-  auto* A = new TRecordingGraphic(F);
-  A->SetBounds(10, 10, 40, 40);
-  A->SetParent(F);
-  auto* B = new TRecordingGraphic(F);
-  B->SetBounds(100, 10, 40, 40);
-  B->SetParent(F);
+  auto* A = NewControl<TRecordingGraphic>(F, Bounds(10, 10, 40, 40));
+  auto* B = NewControl<TRecordingGraphic>(F, Bounds(100, 10, 40, 40));
   int Clicks = 0;
   A->OnClick = [&](TObject*) { ++Clicks; };
   std::vector<String> Log;
@@ -382,9 +362,7 @@ TEST_F(TUiTest, NoEnterOrLeaveWhileTheMouseIsCaptured) {
 
 TEST_F(TUiTest, MouseEventsOfWindowlessControlsComeInTheirOwnCoordinates) {
   TForm* F = NewForm();
-  auto* G = new TRecordingGraphic(F);
-  G->SetBounds(30, 40, 50, 50);
-  G->SetParent(F);
+  auto* G = NewControl<TRecordingGraphic>(F, Bounds(30, 40, 50, 50));
   std::vector<String> Log;
   G->OnMouseDown = [&](TObject*, TMouseButton B, TShiftState S, Integer X, Integer Y) {
     Log.push_back(Format("down %d %d,%d %d", {Integer(B), X, Y, S.Contains(ssLeft) ? 1 : 0}));
@@ -402,9 +380,7 @@ TEST_F(TUiTest, MouseEventsOfWindowlessControlsComeInTheirOwnCoordinates) {
 
 TEST_F(TUiTest, AnExceptionInAClickHandlerReachesTheApplicationNotTheLoop) {
   TForm* F = NewForm();
-  auto* Button = new TRecordingControl(F);
-  Button->SetBounds(10, 10, 80, 25);
-  Button->SetParent(F);
+  auto* Button = NewControl<TRecordingControl>(F, Bounds(10, 10, 80, 25));
   Button->OnClick = [](TObject*) { throw EConvertError("bad number"); };
   TPoint P = wintest::ScreenPoint(Button->Handle(), 5, 5);
 

@@ -10,9 +10,7 @@ TEST_F(TUiTest, ModalFormReturnsTheResultItsButtonSets) {
   TForm* Dialog = new TForm(Application);
   Dialog->AfterConstruction();
   Dialog->SetBounds(150, 150, 200, 120);
-  auto* Ok = new TRecordingControl(Dialog);
-  Ok->SetBounds(10, 10, 80, 25);
-  Ok->SetParent(Dialog);
+  auto* Ok = NewControl<TRecordingControl>(Dialog, Bounds(10, 10, 80, 25));
   Ok->OnClick = [&](TObject*) { Dialog->SetModalResult(mrOk); };
   std::vector<String> Log;
   Dialog->OnShow = [&](TObject*) { Log.push_back("show"); };

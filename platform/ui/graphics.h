@@ -450,7 +450,6 @@ class TBitmap : public TGraphic {
   // The colour table of a palette format.
   const std::vector<TPaletteEntry>& ColorTable() const { return FPalette; }
 
-  void SetTransparent(bool Value) override;
   TTransparentMode TransparentMode() const { return FTransparentMode; }
   void SetTransparentMode(TTransparentMode Value);
   // tmAuto: the colour of the bottom-left pixel (clDefault for an empty bitmap); tmFixed: the set colour.
@@ -473,7 +472,6 @@ class TBitmap : public TGraphic {
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-  void Changed(TObject* Sender) override;
 
  private:
   friend class TBitmapCanvas;

@@ -1,46 +1,19 @@
 #include "platform/ui/graphics.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
 #include <thread>
 
-namespace {
+#include "platform/rtl/rtl_test_util.h"
+#include "platform/ui/ui_test_util.h"
 
-// Colour of a pixel of a 24- or 32-bit bitmap as 0x00BBGGRR.
-COLORREF at(TBitmap& bitmap, Integer x, Integer y) {
-  const Integer step = bitmap.PixelFormat() == pf24bit ? 3 : 4;
-  const Byte* p = bitmap.ScanLine(y) + x * step;
-  return RGB(p[2], p[1], p[0]);
-}
+namespace {
 
 Byte alphaAt(TBitmap& bitmap, Integer x, Integer y) {
   return bitmap.ScanLine(y)[x * 4 + 3];
 }
-
-std::unique_ptr<TBitmap> filled(Integer w, Integer h, TPixelFormat format, TColor color) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(format);
-  bitmap->SetSize(w, h);
-  bitmap->Canvas()->Brush()->SetColor(color);
-  bitmap->Canvas()->FillRect(Rect(0, 0, w, h));
-  return bitmap;
-}
-
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/nerivo_graphics_XXXXXX";
-    FPath = mkdtemp(name);
-  }
-  ~TempDir() { std::system(("rm -rf '" + FPath + "'").c_str()); }
-  String File(const String& name) const { return FPath + "/" + name; }
-
- private:
-  String FPath;
-};
 
 // ---- colours, fonts, pens ----
 
@@ -110,73 +83,73 @@ TEST(Font, DefaultsAndStylesReachTheFontObject) {
 // ---- canvas ----
 
 TEST(Canvas, FontPenAndBrushChangesTakeEffectAtTheNextOperation) {
-  auto bitmap = filled(8, 4, pf32bit, clWhite);
+  auto bitmap = FilledBitmap(8, 4, pf32bit, clWhite);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Pen()->SetColor(clRed);
   canvas->MoveTo(0, 0);
   canvas->LineTo(4, 0);
   canvas->Pen()->SetColor(clBlue);
   canvas->LineTo(4, 3);
-  EXPECT_EQ(at(*bitmap, 3, 0), 0x0000FFu);
-  EXPECT_EQ(at(*bitmap, 4, 0), 0xFF0000u);  // the blue line starts where the red one stopped
-  EXPECT_EQ(at(*bitmap, 4, 3), 0xFFFFFFu);  // end point not drawn
+  EXPECT_EQ(PixelColor(*bitmap, 3, 0), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*bitmap, 4, 0), 0xFF0000u);  // the blue line starts where the red one stopped
+  EXPECT_EQ(PixelColor(*bitmap, 4, 3), 0xFFFFFFu);  // end point not drawn
   EXPECT_EQ(canvas->PenPos(), Point(4, 3));
 
   canvas->Brush()->SetColor(clLime);
   canvas->FillRect(Rect(5, 1, 7, 3));
-  EXPECT_EQ(at(*bitmap, 5, 1), 0x00FF00u);
-  EXPECT_EQ(at(*bitmap, 7, 1), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 5, 1), 0x00FF00u);
+  EXPECT_EQ(PixelColor(*bitmap, 7, 1), 0xFFFFFFu);
   EXPECT_EQ(canvas->Pixels(6, 2), clLime);
   EXPECT_EQ(canvas->Pixels(60, 2), -1);
   canvas->SetPixels(7, 3, clBtnFace);
-  EXPECT_EQ(at(*bitmap, 7, 3), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(PixelColor(*bitmap, 7, 3), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(canvas->ClipRect(), Rect(0, 0, 8, 4));
 }
 
 TEST(Canvas, ClearBrushRectangleDrawsOnlyTheOutline) {
-  auto bitmap = filled(6, 6, pf24bit, clWhite);
+  auto bitmap = FilledBitmap(6, 6, pf24bit, clWhite);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Brush()->SetStyle(bsClear);
   canvas->Pen()->SetColor(clNavy);
   canvas->Rectangle(1, 1, 5, 5);
-  EXPECT_EQ(at(*bitmap, 1, 1), ColorToRGB(clNavy));
-  EXPECT_EQ(at(*bitmap, 4, 4), ColorToRGB(clNavy));
-  EXPECT_EQ(at(*bitmap, 2, 2), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 1, 1), ColorToRGB(clNavy));
+  EXPECT_EQ(PixelColor(*bitmap, 4, 4), ColorToRGB(clNavy));
+  EXPECT_EQ(PixelColor(*bitmap, 2, 2), 0xFFFFFFu);
   // Setting a colour on a clear brush makes it solid again.
   canvas->Brush()->SetColor(clRed);
   EXPECT_EQ(canvas->Brush()->Style(), bsSolid);
   canvas->Rectangle(1, 1, 5, 5);
-  EXPECT_EQ(at(*bitmap, 2, 2), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 2), 0x0000FFu);
 }
 
 TEST(Canvas, XorPenModeDrawsTwiceBackToTheOriginal) {
-  auto bitmap = filled(5, 1, pf24bit, 0x336699);
+  auto bitmap = FilledBitmap(5, 1, pf24bit, 0x336699);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Pen()->SetMode(pmXor);
   canvas->Pen()->SetColor(clWhite);
   canvas->MoveTo(0, 0);
   canvas->LineTo(5, 0);
-  EXPECT_EQ(at(*bitmap, 2, 0), 0x336699u ^ 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 0), 0x336699u ^ 0xFFFFFFu);
   canvas->MoveTo(0, 0);
   canvas->LineTo(5, 0);
-  EXPECT_EQ(at(*bitmap, 2, 0), 0x336699u);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 0), 0x336699u);
 }
 
 TEST(Canvas, CopyRectStretchesWithTheCopyMode) {
-  auto source = filled(2, 1, pf24bit, clRed);
+  auto source = FilledBitmap(2, 1, pf24bit, clRed);
   source->Canvas()->SetPixels(1, 0, clBlue);
-  auto target = filled(4, 2, pf24bit, clWhite);
+  auto target = FilledBitmap(4, 2, pf24bit, clWhite);
   target->Canvas()->CopyRect(Rect(0, 0, 4, 2), source->Canvas(), Rect(0, 0, 2, 1));
-  EXPECT_EQ(at(*target, 1, 1), 0x0000FFu);
-  EXPECT_EQ(at(*target, 2, 0), 0xFF0000u);
+  EXPECT_EQ(PixelColor(*target, 1, 1), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*target, 2, 0), 0xFF0000u);
   target->Canvas()->SetCopyMode(cmNotSrcCopy);
   target->Canvas()->CopyRect(Rect(0, 0, 1, 1), source->Canvas(), Rect(0, 0, 1, 1));
-  EXPECT_EQ(at(*target, 0, 0), 0xFFFF00u);
+  EXPECT_EQ(PixelColor(*target, 0, 0), 0xFFFF00u);
 }
 
 TEST(Canvas, TextWithTheTestFont) {
   SetTestFontMode(true);
-  auto bitmap = filled(40, 20, pf32bit, clWhite);
+  auto bitmap = FilledBitmap(40, 20, pf32bit, clWhite);
   TCanvas* canvas = bitmap->Canvas();
   EXPECT_EQ(canvas->TextWidth("abc"), 21);  // 7-pixel advance at 8 points
   EXPECT_EQ(canvas->TextHeight("abc"), 13);
@@ -185,15 +158,15 @@ TEST(Canvas, TextWithTheTestFont) {
   canvas->TextOut(2, 2, "ab");
   EXPECT_EQ(canvas->PenPos(), Point(16, 2));
   // Glyph boxes start tmInternalLeading (2) below the cell top; the gap column between glyphs stays.
-  EXPECT_EQ(at(*bitmap, 2, 4), 0x0000FFu);
-  EXPECT_EQ(at(*bitmap, 8, 4), 0xFFFFFFu);
-  EXPECT_EQ(at(*bitmap, 2, 3), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 4), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*bitmap, 8, 4), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 3), 0xFFFFFFu);
 
   canvas->Brush()->SetColor(clBlue);  // solid: the clip rectangle is filled first
   canvas->TextRect(Rect(20, 0, 30, 5), 20, 0, "WWWW");
-  EXPECT_EQ(at(*bitmap, 20, 0), 0xFF0000u);
-  EXPECT_EQ(at(*bitmap, 29, 3), 0x0000FFu);
-  EXPECT_EQ(at(*bitmap, 30, 3), 0xFFFFFFu);  // clipped
+  EXPECT_EQ(PixelColor(*bitmap, 20, 0), 0xFF0000u);
+  EXPECT_EQ(PixelColor(*bitmap, 29, 3), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*bitmap, 30, 3), 0xFFFFFFu);  // clipped
   SetTestFontMode(false);
 }
 
@@ -226,7 +199,7 @@ TEST(Canvas, WithoutADcItRefusesToDraw) {
 }
 
 TEST(Frame3D, TopLeftAndBottomRightLinesAndShrunkRect) {
-  auto bitmap = filled(7, 6, pf24bit, clWhite);
+  auto bitmap = FilledBitmap(7, 6, pf24bit, clWhite);
   TRect r = Rect(0, 0, 7, 6);
   Frame3D(bitmap->Canvas(), r, clRed, clBlue, 2);
   EXPECT_EQ(r, Rect(2, 2, 5, 4));
@@ -237,14 +210,14 @@ TEST(Frame3D, TopLeftAndBottomRightLinesAndShrunkRect) {
   for (Integer y = 0; y < 6; ++y)
     for (Integer x = 0; x < 7; ++x) {
       const COLORREF want = expected[y][x] == 'R' ? 0x0000FF : expected[y][x] == 'B' ? 0xFF0000 : 0xFFFFFF;
-      EXPECT_EQ(at(*bitmap, x, y), want) << x << "," << y;
+      EXPECT_EQ(PixelColor(*bitmap, x, y), want) << x << "," << y;
     }
 }
 
 // ---- bitmap ----
 
 TEST(Bitmap, ScanLinesAreTopDownAndBoundsChecked) {
-  auto bitmap = filled(3, 2, pf24bit, clWhite);
+  auto bitmap = FilledBitmap(3, 2, pf24bit, clWhite);
   bitmap->Canvas()->SetPixels(0, 1, clRed);
   EXPECT_EQ(bitmap->ScanLine(1)[2], 255);
   EXPECT_EQ(bitmap->ScanLine(1)[0], 0);
@@ -254,10 +227,10 @@ TEST(Bitmap, ScanLinesAreTopDownAndBoundsChecked) {
 }
 
 TEST(Bitmap, ResizeKeepsPixelsInsideAndNewPixelsAreWhite) {
-  auto bitmap = filled(2, 2, pf32bit, clRed);
+  auto bitmap = FilledBitmap(2, 2, pf32bit, clRed);
   bitmap->SetSize(3, 1);
-  EXPECT_EQ(at(*bitmap, 1, 0), 0x0000FFu);
-  EXPECT_EQ(at(*bitmap, 2, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*bitmap, 1, 0), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*bitmap, 2, 0), 0xFFFFFFu);
   EXPECT_EQ(alphaAt(*bitmap, 2, 0), 0);
   bitmap->SetSize(-4, 2);
   EXPECT_TRUE(bitmap->Empty());
@@ -277,46 +250,46 @@ TEST(Bitmap, PixelFormatConversionsAndHandleType) {
   const TPaletteEntry e = bitmap.ColorTable()[bitmap.ScanLine(0)[0]];
   EXPECT_EQ(RGB(e.Red, e.Green, e.Blue), 0x3399CCu);
   bitmap.SetPixelFormat(pf24bit);
-  EXPECT_EQ(at(bitmap, 1, 0), 0x3399CCu);
+  EXPECT_EQ(PixelColor(bitmap, 1, 0), 0x3399CCu);
   EXPECT_THROW(bitmap.SetPixelFormat(pf16bit), EInvalidGraphic);
   EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
 }
 
 TEST(Bitmap, TransparentAutoKeyIsTheBottomLeftPixel) {
-  auto sprite = filled(3, 2, pf24bit, clRed);
+  auto sprite = FilledBitmap(3, 2, pf24bit, clRed);
   sprite->Canvas()->SetPixels(0, 1, clLime);
   sprite->Canvas()->SetPixels(2, 0, clLime);
   sprite->SetTransparent(true);
   EXPECT_EQ(sprite->TransparentMode(), tmAuto);
   EXPECT_EQ(sprite->TransparentColor(), clLime);
-  auto target = filled(3, 2, pf32bit, clWhite);
+  auto target = FilledBitmap(3, 2, pf32bit, clWhite);
   target->Canvas()->Draw(0, 0, sprite.get());
-  EXPECT_EQ(at(*target, 0, 1), 0xFFFFFFu);
-  EXPECT_EQ(at(*target, 2, 0), 0xFFFFFFu);
-  EXPECT_EQ(at(*target, 1, 0), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*target, 0, 1), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 2, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 1, 0), 0x0000FFu);
 
   sprite->SetTransparentColor(clRed);  // fixed key
   EXPECT_EQ(sprite->TransparentMode(), tmFixed);
-  auto second = filled(3, 2, pf32bit, clWhite);
+  auto second = FilledBitmap(3, 2, pf32bit, clWhite);
   second->Canvas()->Draw(0, 0, sprite.get());
-  EXPECT_EQ(at(*second, 1, 0), 0xFFFFFFu);
-  EXPECT_EQ(at(*second, 0, 1), 0x00FF00u);
+  EXPECT_EQ(PixelColor(*second, 1, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*second, 0, 1), 0x00FF00u);
   sprite->SetTransparentColor(clDefault);
   EXPECT_EQ(sprite->TransparentMode(), tmAuto);
 }
 
 TEST(Bitmap, OpaqueDrawStretchesAndCopiesAlphaBytesUnblended) {
-  auto source = filled(1, 1, pf32bit, clRed);
+  auto source = FilledBitmap(1, 1, pf32bit, clRed);
   source->ScanLine(0)[3] = 10;  // a 32-bit bitmap is not blended by its alpha
-  auto target = filled(3, 3, pf32bit, clWhite);
+  auto target = FilledBitmap(3, 3, pf32bit, clWhite);
   target->Canvas()->StretchDraw(Rect(0, 0, 2, 2), source.get());
-  EXPECT_EQ(at(*target, 1, 1), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*target, 1, 1), 0x0000FFu);
   EXPECT_EQ(alphaAt(*target, 1, 1), 10);
-  EXPECT_EQ(at(*target, 2, 2), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 2, 2), 0xFFFFFFu);
 }
 
 TEST(Bitmap, StreamsAsBmpWithExactSizeAndStopsAtTheFileEnd) {
-  auto bitmap = filled(5, 3, pf24bit, clYellow);
+  auto bitmap = FilledBitmap(5, 3, pf24bit, clYellow);
   bitmap->Canvas()->SetPixels(4, 2, clPurple);
   TMemoryStream stream;
   bitmap->SaveToStream(&stream);
@@ -333,8 +306,8 @@ TEST(Bitmap, StreamsAsBmpWithExactSizeAndStopsAtTheFileEnd) {
   for (TBitmap* b : {&first, &second}) {
     EXPECT_EQ(b->PixelFormat(), pf24bit);
     EXPECT_EQ(b->Width(), 5);
-    EXPECT_EQ(at(*b, 4, 2), ColorToRGB(clPurple));
-    EXPECT_EQ(at(*b, 0, 0), ColorToRGB(clYellow));
+    EXPECT_EQ(PixelColor(*b, 4, 2), ColorToRGB(clPurple));
+    EXPECT_EQ(PixelColor(*b, 0, 0), ColorToRGB(clYellow));
   }
 }
 
@@ -360,7 +333,7 @@ TEST(Bitmap, PaletteFileLoadsAsPaletteBitmapAndBadFileLeavesItUnchanged) {
 }
 
 TEST(Bitmap, AssignCopiesPixelsFormatAndTransparency) {
-  auto source = filled(2, 2, pf24bit, clTeal);
+  auto source = FilledBitmap(2, 2, pf24bit, clTeal);
   source->SetTransparent(true);
   source->SetTransparentColor(clTeal);
   TBitmap copy;
@@ -370,17 +343,17 @@ TEST(Bitmap, AssignCopiesPixelsFormatAndTransparency) {
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(copy.Modified());
   EXPECT_EQ(copy.PixelFormat(), pf24bit);
-  EXPECT_EQ(at(copy, 1, 1), ColorToRGB(clTeal));
+  EXPECT_EQ(PixelColor(copy, 1, 1), ColorToRGB(clTeal));
   EXPECT_TRUE(copy.Transparent());
   EXPECT_EQ(copy.TransparentColor(), clTeal);
   source->Canvas()->SetPixels(0, 0, clRed);
-  EXPECT_EQ(at(copy, 0, 0), ColorToRGB(clTeal));  // a copy, not shared
+  EXPECT_EQ(PixelColor(copy, 0, 0), ColorToRGB(clTeal));  // a copy, not shared
   copy.Assign(nullptr);
   EXPECT_TRUE(copy.Empty());
 }
 
 TEST(Bitmap, TakingTheHandleLetsItBeSelectedElsewhere) {
-  auto bitmap = filled(2, 2, pf32bit, clRed);
+  auto bitmap = FilledBitmap(2, 2, pf32bit, clRed);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap->Handle());
   ASSERT_NE(old, nullptr);
@@ -388,7 +361,7 @@ TEST(Bitmap, TakingTheHandleLetsItBeSelectedElsewhere) {
   SelectObject(dc, old);
   DeleteDC(dc);
   bitmap->Canvas()->SetPixels(1, 1, clBlue);  // the canvas takes it back
-  EXPECT_EQ(at(*bitmap, 1, 1), 0xFF0000u);
+  EXPECT_EQ(PixelColor(*bitmap, 1, 1), 0xFF0000u);
 }
 
 // ---- PNG, JPEG, GIF and the picture ----
@@ -401,11 +374,11 @@ TEST(PngImage, AlphaPixelsBlendWhenDrawn) {
   png.AlphaScanline(0)[0] = 128;
   png.AlphaScanline(0)[1] = 0;
   EXPECT_EQ(png.TransparencyMode(), ptmPartial);
-  auto target = filled(2, 1, pf32bit, clWhite);
+  auto target = FilledBitmap(2, 1, pf32bit, clWhite);
   target->Canvas()->Draw(0, 0, &png);
   // Premultiplied red 128 over white: 128 + 255 * 127 / 255 = 255; green and blue 127.
-  EXPECT_EQ(at(*target, 0, 0), RGB(255, 127, 127));
-  EXPECT_EQ(at(*target, 1, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 0, 0), RGB(255, 127, 127));
+  EXPECT_EQ(PixelColor(*target, 1, 0), 0xFFFFFFu);
 }
 
 TEST(PngImage, SaveLoadKeepsTypeAlphaAndKey) {
@@ -444,7 +417,7 @@ TEST(PngImage, SaveLoadKeepsTypeAlphaAndKey) {
 }
 
 TEST(PngImage, BitmapConversionsBothWays) {
-  auto bitmap = filled(2, 1, pf32bit, clOlive);
+  auto bitmap = FilledBitmap(2, 1, pf32bit, clOlive);
   bitmap->ScanLine(0)[3] = 0;  // bitmap alpha plays no part
   TPngImage png;
   png.Assign(bitmap.get());
@@ -458,7 +431,7 @@ TEST(PngImage, BitmapConversionsBothWays) {
   out.Assign(&png);
   EXPECT_EQ(out.PixelFormat(), pf32bit);
   EXPECT_EQ(alphaAt(out, 1, 0), 9);
-  EXPECT_EQ(at(out, 1, 0), ColorToRGB(clOlive));
+  EXPECT_EQ(PixelColor(out, 1, 0), ColorToRGB(clOlive));
 
   png.RemoveTransparency();
   png.SetTransparentColor(clOlive);
@@ -480,7 +453,7 @@ TEST(PngImage, RefusesImpossibleHeadersAndResizing) {
 }
 
 TEST(JPEGImage, CompressesAssignedBitmapsAndKeepsLoadedFilesAsTheyAre) {
-  auto bitmap = filled(16, 8, pf24bit, clSkyBlue);
+  auto bitmap = FilledBitmap(16, 8, pf24bit, clSkyBlue);
   TJPEGImage jpeg;
   EXPECT_EQ(jpeg.CompressionQuality(), 90);
   jpeg.Assign(bitmap.get());
@@ -508,13 +481,13 @@ TEST(JPEGImage, CompressesAssignedBitmapsAndKeepsLoadedFilesAsTheyAre) {
   TBitmap out;
   out.Assign(&loaded);
   EXPECT_EQ(out.Width(), 16);
-  const COLORREF c = at(out, 8, 4), want = ColorToRGB(clSkyBlue);
+  const COLORREF c = PixelColor(out, 8, 4), want = ColorToRGB(clSkyBlue);
   for (int shift : {0, 8, 16}) EXPECT_NEAR(int((c >> shift) & 0xFF), int((want >> shift) & 0xFF), 3);
   EXPECT_THROW(loaded.SetWidth(3), EInvalidGraphic);
 }
 
 TEST(GIFImage, KeepsTheTransparentColourOfAnAssignedBitmap) {
-  auto bitmap = filled(3, 1, pf24bit, clMaroon);
+  auto bitmap = FilledBitmap(3, 1, pf24bit, clMaroon);
   bitmap->Canvas()->SetPixels(0, 0, clFuchsia);
   bitmap->SetTransparent(true);
   bitmap->SetTransparentColor(clFuchsia);
@@ -529,25 +502,25 @@ TEST(GIFImage, KeepsTheTransparentColourOfAnAssignedBitmap) {
   EXPECT_EQ(back.PixelBGRA(0, 0) >> 24, 0u);
   EXPECT_EQ(back.PixelBGRA(2, 0), 0xFF800000u);  // maroon, opaque
 
-  auto target = filled(3, 1, pf32bit, clWhite);
+  auto target = FilledBitmap(3, 1, pf32bit, clWhite);
   target->Canvas()->Draw(0, 0, &back);
-  EXPECT_EQ(at(*target, 0, 0), 0xFFFFFFu);
-  EXPECT_EQ(at(*target, 1, 0), ColorToRGB(clMaroon));
+  EXPECT_EQ(PixelColor(*target, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 1, 0), ColorToRGB(clMaroon));
 }
 
 TEST(Picture, LoadFromFileChoosesTheClassByExtension) {
-  TempDir dir;
-  auto bitmap = filled(4, 3, pf24bit, clGreen);
+  TTempFolder dir("nerivo-graphics");
+  auto bitmap = FilledBitmap(4, 3, pf24bit, clGreen);
   TPngImage png;
   png.Assign(bitmap.get());
   TJPEGImage jpeg;
   jpeg.Assign(bitmap.get());
   TGIFImage gif;
   gif.Assign(bitmap.get());
-  bitmap->SaveToFile(dir.File("a.bmp"));
-  png.SaveToFile(dir.File("a.PNG"));
-  jpeg.SaveToFile(dir.File("a.jpeg"));
-  gif.SaveToFile(dir.File("a.gif"));
+  bitmap->SaveToFile(dir.Path("a.bmp"));
+  png.SaveToFile(dir.Path("a.PNG"));
+  jpeg.SaveToFile(dir.Path("a.jpeg"));
+  gif.SaveToFile(dir.Path("a.gif"));
 
   const std::pair<const char*, const char*> cases[] = {
       {"a.bmp", "TBitmap"}, {"a.PNG", "TPngImage"}, {"a.jpeg", "TJPEGImage"}, {"a.gif", "TGIFImage"}};
@@ -555,7 +528,7 @@ TEST(Picture, LoadFromFileChoosesTheClassByExtension) {
   int changes = 0;
   picture.OnChange = [&](TObject*) { ++changes; };
   for (const auto& [name, cls] : cases) {
-    picture.LoadFromFile(dir.File(name));
+    picture.LoadFromFile(dir.Path(name));
     ASSERT_NE(picture.Graphic(), nullptr);
     EXPECT_EQ(picture.Graphic()->ClassName(), cls);
     EXPECT_EQ(picture.Width(), 4);
@@ -564,17 +537,17 @@ TEST(Picture, LoadFromFileChoosesTheClassByExtension) {
   EXPECT_EQ(changes, 4);
 
   try {
-    picture.LoadFromFile(dir.File("a.tif"));
+    picture.LoadFromFile(dir.Path("a.tif"));
     FAIL();
   } catch (const EInvalidGraphic& e) {
     EXPECT_EQ(e.Message(), "Unknown picture file extension (.tif)");
   }
   // A damaged file leaves the picture as it was.
-  png.SaveToFile(dir.File("bad.gif"));
-  EXPECT_THROW(picture.LoadFromFile(dir.File("bad.gif")), EInvalidGraphic);
+  png.SaveToFile(dir.Path("bad.gif"));
+  EXPECT_THROW(picture.LoadFromFile(dir.Path("bad.gif")), EInvalidGraphic);
   EXPECT_EQ(picture.Graphic()->ClassName(), "TGIFImage");
-  EXPECT_THROW(picture.LoadFromFile(dir.File("missing.png")), EFOpenError);
-  EXPECT_THROW(bitmap->SaveToFile(dir.File("no/such/dir.bmp")), EFCreateError);
+  EXPECT_THROW(picture.LoadFromFile(dir.Path("missing.png")), EFOpenError);
+  EXPECT_THROW(bitmap->SaveToFile(dir.Path("no/such/dir.bmp")), EFCreateError);
 }
 
 TEST(Picture, AssignAndBitmapAccess) {

@@ -2,25 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/ui_test_util.h"
+
 namespace {
-
-COLORREF at(TBitmap& bitmap, Integer x, Integer y) {
-  const Byte* p = bitmap.ScanLine(y) + x * 4;
-  return RGB(p[2], p[1], p[0]);
-}
-
-std::unique_ptr<TBitmap> filled(Integer w, Integer h, TColor color) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf32bit);
-  bitmap->SetSize(w, h);
-  bitmap->Canvas()->Brush()->SetColor(color);
-  bitmap->Canvas()->FillRect(Rect(0, 0, w, h));
-  return bitmap;
-}
 
 // A strip of three 2 x 2 images: red, green and blue, each with its bottom-left pixel in fuchsia.
 std::unique_ptr<TBitmap> strip() {
-  auto bitmap = filled(6, 2, clRed);
+  auto bitmap = FilledBitmap(6, 2, pf32bit, clRed);
   bitmap->Canvas()->Brush()->SetColor(clLime);
   bitmap->Canvas()->FillRect(Rect(2, 0, 4, 2));
   bitmap->Canvas()->Brush()->SetColor(clBlue);
@@ -39,27 +27,27 @@ TEST(ImageList, AddMaskedSplitsAStripAndHidesTheMaskColour) {
   EXPECT_EQ(list.Count(), 9);
   EXPECT_EQ(changes, 3);
 
-  auto target = filled(2, 2, clWhite);
+  auto target = FilledBitmap(2, 2, pf32bit, clWhite);
   list.Draw(target->Canvas(), 0, 0, 4);
-  EXPECT_EQ(at(*target, 1, 0), 0x00FF00u);
-  EXPECT_EQ(at(*target, 0, 1), 0xFFFFFFu);  // hidden
+  EXPECT_EQ(PixelColor(*target, 1, 0), 0x00FF00u);
+  EXPECT_EQ(PixelColor(*target, 0, 1), 0xFFFFFFu);  // hidden
   list.Draw(target->Canvas(), 0, 0, 8);
-  EXPECT_EQ(at(*target, 0, 1), 0xFF00FFu);  // clNone hides nothing
+  EXPECT_EQ(PixelColor(*target, 0, 1), 0xFF00FFu);  // clNone hides nothing
   EXPECT_EQ(list.Images(5).Row(1)[3], 0);
   EXPECT_EQ(list.Images(5).Row(0)[3], 255);
 }
 
 TEST(ImageList, AddWithAMaskBitmap) {
   TImageList list(nullptr, 2, 1);
-  auto image = filled(2, 1, clRed);
-  auto mask = filled(2, 1, clBlack);
+  auto image = FilledBitmap(2, 1, pf32bit, clRed);
+  auto mask = FilledBitmap(2, 1, pf32bit, clBlack);
   mask->Canvas()->SetPixels(1, 0, clWhite);  // white = hidden
   EXPECT_EQ(list.Add(image.get(), mask.get()), 0);
   EXPECT_EQ(list.Add(nullptr, nullptr), -1);
-  auto target = filled(2, 1, clNavy);
+  auto target = FilledBitmap(2, 1, pf32bit, clNavy);
   list.Draw(target->Canvas(), 0, 0, 0);
-  EXPECT_EQ(at(*target, 0, 0), 0x0000FFu);
-  EXPECT_EQ(at(*target, 1, 0), ColorToRGB(clNavy));
+  EXPECT_EQ(PixelColor(*target, 0, 0), 0x0000FFu);
+  EXPECT_EQ(PixelColor(*target, 1, 0), ColorToRGB(clNavy));
 }
 
 // Disabled look: L = (77 R + 150 G + 29 B + 128) >> 8, drawn as 128 + L / 2 in every channel.
@@ -73,30 +61,30 @@ TEST(ImageList, DisabledLookIsLightenedGrey) {
       {RGB(0, 0, 255), 142},                                                       // L 29
   };
   TImageList list(nullptr, 1, 1);
-  for (const auto& c : cases) list.AddMasked(filled(1, 1, TColor(c.Color)).get(), clNone);
+  for (const auto& c : cases) list.AddMasked(FilledBitmap(1, 1, pf32bit, TColor(c.Color)).get(), clNone);
   for (Integer i = 0; i < list.Count(); ++i) {
-    auto target = filled(1, 1, clWhite);
+    auto target = FilledBitmap(1, 1, pf32bit, clWhite);
     list.Draw(target->Canvas(), 0, 0, i, false);
     const Byte e = cases[i].Expected;
-    EXPECT_EQ(at(*target, 0, 0), RGB(e, e, e)) << i;
+    EXPECT_EQ(PixelColor(*target, 0, 0), RGB(e, e, e)) << i;
     list.Draw(target->Canvas(), 0, 0, i, true);
-    EXPECT_EQ(at(*target, 0, 0), cases[i].Color) << i;
+    EXPECT_EQ(PixelColor(*target, 0, 0), cases[i].Color) << i;
   }
 }
 
 TEST(ImageList, DisabledImagesKeepTheirTransparency) {
   TImageList list(nullptr, 2, 2);
   list.AddMasked(strip().get(), clFuchsia);
-  auto target = filled(2, 2, clNavy);
+  auto target = FilledBitmap(2, 2, pf32bit, clNavy);
   list.Draw(target->Canvas(), 0, 0, 0, false);
-  EXPECT_EQ(at(*target, 0, 1), ColorToRGB(clNavy));
-  EXPECT_EQ(at(*target, 1, 1), RGB(166, 166, 166));
+  EXPECT_EQ(PixelColor(*target, 0, 1), ColorToRGB(clNavy));
+  EXPECT_EQ(PixelColor(*target, 1, 1), RGB(166, 166, 166));
 }
 
 TEST(ImageList, InsertDeleteClearAndIndexErrors) {
   TImageList list(nullptr, 2, 2);
   list.AddMasked(strip().get(), clNone);  // red, green, blue
-  auto yellow = filled(2, 2, clYellow);
+  auto yellow = FilledBitmap(2, 2, pf32bit, clYellow);
   list.Insert(1, yellow.get(), nullptr);
   EXPECT_EQ(list.Count(), 4);
   EXPECT_EQ(list.Images(1).Row(0)[1], 255);  // yellow: green channel
@@ -113,16 +101,16 @@ TEST(ImageList, InsertDeleteClearAndIndexErrors) {
   }
   list.Delete(-1);
   EXPECT_EQ(list.Count(), 0);
-  auto target = filled(2, 2, clWhite);
+  auto target = FilledBitmap(2, 2, pf32bit, clWhite);
   list.Draw(target->Canvas(), 0, 0, 0);  // an index outside the list draws nothing
-  EXPECT_EQ(at(*target, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(PixelColor(*target, 0, 0), 0xFFFFFFu);
 }
 
 TEST(ImageList, ChangingTheSizeEmptiesTheList) {
   TImageList list(nullptr);
   EXPECT_EQ(list.Width(), 16);
   EXPECT_EQ(list.Height(), 16);
-  list.AddMasked(filled(16, 16, clRed).get(), clNone);
+  list.AddMasked(FilledBitmap(16, 16, pf32bit, clRed).get(), clNone);
   list.SetWidth(16);
   EXPECT_EQ(list.Count(), 1);
   list.SetHeight(32);
@@ -136,8 +124,8 @@ TEST(ImageList, GetBitmapDrawsTheImageOnAFreshBitmap) {
   bitmap.SetPixelFormat(pf32bit);
   EXPECT_TRUE(list.GetBitmap(2, &bitmap));
   EXPECT_EQ(bitmap.Width(), 2);
-  EXPECT_EQ(at(bitmap, 1, 1), 0xFF0000u);
-  EXPECT_EQ(at(bitmap, 0, 1), 0xFFFFFFu);  // hidden pixel: the fresh bitmap's white
+  EXPECT_EQ(PixelColor(bitmap, 1, 1), 0xFF0000u);
+  EXPECT_EQ(PixelColor(bitmap, 0, 1), 0xFFFFFFu);  // hidden pixel: the fresh bitmap's white
   EXPECT_FALSE(list.GetBitmap(3, &bitmap));
 }
 

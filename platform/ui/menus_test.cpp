@@ -108,9 +108,7 @@ TEST(MenuItems, TreeOperationsKeepParentsAndFreeWhatTheyDelete) {
 
 TEST_F(TUiTest, MainMenuShortcutRunsTheItemAndTakesTheKey) {
   TForm* F = NewForm();
-  auto* Edit = new TRecordingControl(F);
-  Edit->SetBounds(10, 10, 50, 20);
-  Edit->SetParent(F);
+  auto* Edit = NewControl<TRecordingControl>(F, Bounds(10, 10, 50, 20));
   auto* Menu = new TMainMenu(F);
   auto* File = new TMenuItem(F);
   Menu->Items()->Add(File);
@@ -154,9 +152,7 @@ TEST_F(TUiTest, MainMenuShortcutRunsTheItemAndTakesTheKey) {
 
 TEST_F(TUiTest, ContextMenuPopsUpThroughTheHookAtTheCursor) {
   TForm* F = NewForm();
-  auto* G = new TRecordingGraphic(F);
-  G->SetBounds(10, 10, 60, 30);
-  G->SetParent(F);
+  auto* G = NewControl<TRecordingGraphic>(F, Bounds(10, 10, 60, 30));
   auto* Popup = new TPopupMenu(F);
   F->SetPopupMenu(Popup);  // found through the parent chain
   std::vector<String> Log;

@@ -530,14 +530,7 @@ void TWinControl::UpdateBounds() {
 }
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  if (FConstraints) FConstraints->Constrain(AWidth, AHeight);
-  if (AWidth < 0) AWidth = 0;
-  if (AHeight < 0) AHeight = 0;
-  if ((AWidth != FWidth || AHeight != FHeight) && !CanResize(AWidth, AHeight)) {
-    AWidth = FWidth;
-    AHeight = FHeight;
-  }
-  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  if (!adjustBounds(ALeft, ATop, AWidth, AHeight)) return;
   if (FHandle != nullptr && !IsIconic(FHandle)) {
     // The window answers with WM_MOVE / WM_SIZE, which read the bounds back and realign.
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -612,10 +605,6 @@ void TWinControl::Realign() {
 void TWinControl::Loaded() {
   TControl::Loaded();
   if (FControlState.Contains(csAlignmentNeeded)) Realign();
-}
-
-void TWinControl::RequestAlign() {
-  TControl::RequestAlign();
 }
 
 void TWinControl::AlignControl(TControl* AControl) {
@@ -1191,8 +1180,4 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 void TWinControl::CMColorChanged(TMessage& Message) {
   TControl::CMColorChanged(Message);
   NotifyControls(CM_PARENTCOLORCHANGED);
-}
-
-void TWinControl::CMTextChanged(TMessage& Message) {
-  TControl::CMTextChanged(Message);
 }

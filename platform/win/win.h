@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "platform/rtl/dynlib.h"
 #include "platform/rtl/types.h"
 
 // ---- basic types ----
@@ -32,13 +33,12 @@ using UINT_PTR = uintptr_t;
 using ATOM = Word;
 using SHORT = int16_t;
 
-struct TPlatformInstance;
 struct TPlatformCursor;
 struct TPlatformIcon;
 struct TPlatformMenu;
 struct TPlatformMonitor;
-using HINSTANCE = TPlatformInstance*;
-using HMODULE = HINSTANCE;
+// A module: what the dynamic-library functions hand out.
+using HINSTANCE = HMODULE;
 using HCURSOR = TPlatformCursor*;
 using HICON = TPlatformIcon*;
 using HMENU = TPlatformMenu*;  // for a child window: its control id, as on the platform

@@ -5,20 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bsstreams.h"
 
 namespace {
-
-std::unique_ptr<TbsBitmap> makeBitmap(Integer w, Integer h, const std::vector<TbsColor>& pixels = {}) {
-  auto b = std::make_unique<TbsBitmap>();
-  b->SetSize(w, h);
-  for (size_t i = 0; i < pixels.size(); ++i) b->Bits()[i] = pixels[i];
-  return b;
-}
-
-std::vector<TbsColor> pixelsOf(const TbsBitmap& b) {
-  return std::vector<TbsColor>(b.Bits(), b.Bits() + size_t(b.Width()) * b.Height());
-}
 
 TEST(ColorHelpers, ConversionsAndPacking) {
   EXPECT_EQ(ColorRefToBsColor(RGB(0x12, 0x34, 0x56)), 0xFF123456u);
@@ -325,6 +315,13 @@ void appendPalette(std::vector<Byte>& file) {
   }
 }
 
+void loadPcx(TbsBitmap& Into, const std::vector<Byte>& File) {
+  TMemoryStream s;
+  s.WriteBuffer(File.data(), Int64(File.size()));
+  s.SetPosition(0);
+  Into.LoadFromPcxStream(&s);
+}
+
 TbsColor paletteColor(int i) {
   return 0xFF000000 | (TbsColor(i) << 16) | (TbsColor(255 - i) << 8) | Byte(i * 3);
 }
@@ -333,11 +330,8 @@ TEST(SkinBitmapPcx, RunLengthBodyWithFilePalette) {
   std::vector<Byte> file = pcxHeader(5, 1, 3, 1, 1, 3);
   file.insert(file.end(), {0xC3, 0x07});
   appendPalette(file);
-  TMemoryStream s;
-  s.WriteBuffer(file.data(), Int64(file.size()));
-  s.SetPosition(0);
   TbsBitmap b;
-  b.LoadFromPcxStream(&s);
+  loadPcx(b, file);
   EXPECT_EQ(pixelsOf(b), (std::vector<TbsColor>(3, paletteColor(7))));
 }
 
@@ -346,44 +340,32 @@ TEST(SkinBitmapPcx, RawBodyLinePaddingAndRunsCutAtTheEnd) {
   std::vector<Byte> file = pcxHeader(5, 0, 2, 2, 1, 3);
   file.insert(file.end(), {1, 2, 99, 3, 4, 99});
   appendPalette(file);
-  TMemoryStream s;
-  s.WriteBuffer(file.data(), Int64(file.size()));
-  s.SetPosition(0);
   TbsBitmap b;
-  b.LoadFromPcxStream(&s);
+  loadPcx(b, file);
   EXPECT_EQ(pixelsOf(b),
             (std::vector<TbsColor>{paletteColor(1), paletteColor(2), paletteColor(3), paletteColor(4)}));
 
   // A run longer than the room left is cut; the 16-colour system palette for version 3.
   std::vector<Byte> v3 = pcxHeader(3, 1, 2, 1, 1, 2);
   v3.insert(v3.end(), {0xFF, 12});
-  TMemoryStream t;
-  t.WriteBuffer(v3.data(), Int64(v3.size()));
-  t.SetPosition(0);
   TbsBitmap c;
-  c.LoadFromPcxStream(&t);
+  loadPcx(c, v3);
   EXPECT_EQ(pixelsOf(c), (std::vector<TbsColor>(2, 0xFF0000FF)));  // entry 12: blue
 }
 
 TEST(SkinBitmapPcx, OtherManufacturerAndTruncatedFilesAreSafe) {
   std::vector<Byte> file = pcxHeader(5, 1, 3, 1, 1, 3);
   file[0] = 0x0B;
-  TMemoryStream s;
-  s.WriteBuffer(file.data(), Int64(file.size()));
-  s.SetPosition(0);
   auto b = makeBitmap(1, 1, {5});
-  b->LoadFromPcxStream(&s);
+  loadPcx(*b, file);
   EXPECT_EQ(b->Width(), 1);
   EXPECT_EQ(*b->Bits(), 5u);
 
   // A header claiming huge lines over a tiny body: no large allocation, missing data reads index 0.
   std::vector<Byte> huge = pcxHeader(5, 1, 2, 2, 255, 0xFFFF);
   huge.insert(huge.end(), {0xC2, 9});
-  TMemoryStream t;
-  t.WriteBuffer(huge.data(), Int64(huge.size()));
-  t.SetPosition(0);
   TbsBitmap c;
-  c.LoadFromPcxStream(&t);
+  loadPcx(c, huge);
   ASSERT_EQ(c.Width(), 2);
   // No palette (file shorter than one): every colour is black.
   EXPECT_EQ(pixelsOf(c), (std::vector<TbsColor>(4, 0xFF000000)));

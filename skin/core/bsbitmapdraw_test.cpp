@@ -2,53 +2,10 @@
 
 #include <vector>
 
+#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bskernels.h"
 
 namespace {
-
-std::unique_ptr<TbsBitmap> makeBitmap(Integer w, Integer h, const std::vector<TbsColor>& pixels = {}) {
-  auto b = std::make_unique<TbsBitmap>();
-  b->SetSize(w, h);
-  for (size_t i = 0; i < pixels.size(); ++i) b->Bits()[i] = pixels[i];
-  return b;
-}
-
-// Opaque, every pixel different: 0xFF000000 | y << 8 | x.
-std::unique_ptr<TbsBitmap> gridBitmap(Integer w, Integer h) {
-  auto b = makeBitmap(w, h);
-  for (Integer y = 0; y < h; ++y)
-    for (Integer x = 0; x < w; ++x) *b->GetPixelPtr(x, y) = 0xFF000000 | TbsColor(y << 8) | TbsColor(x);
-  return b;
-}
-
-TbsColor gridAt(Integer x, Integer y) {
-  return 0xFF000000 | TbsColor(y << 8) | TbsColor(x);
-}
-
-struct TSectionDC {
-  TSectionDC(Integer w, Integer h) : Width(w), Height(h) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Bits = static_cast<TbsColor*>(bits);
-    DC = CreateCompatibleDC(nullptr);
-    Old = SelectObject(DC, Bitmap);
-  }
-  ~TSectionDC() {
-    SelectObject(DC, Old);
-    DeleteDC(DC);
-    DeleteObject(Bitmap);
-  }
-  TbsColor& At(Integer x, Integer y) { return Bits[(Height > 0 ? Height - 1 - y : y) * Width + x]; }
-  Integer Width, Height;
-  HBITMAP Bitmap;
-  TbsColor* Bits;
-  HDC DC;
-  HGDIOBJ Old;
-};
 
 TEST(BitmapDraw, SourceRectangleAtItsOwnSizeOnAPlainDC) {
   auto src = gridBitmap(20, 20);
@@ -89,7 +46,7 @@ TEST(BitmapDraw, FlagsChooseTheMode) {
     src->SetTransparent(c.key);
     auto dst = makeBitmap(3, 1, std::vector<TbsColor>(3, 0xFF0000FF));
     src->Draw(dst.get(), 0, 0);
-    EXPECT_EQ(std::vector<TbsColor>(dst->Bits(), dst->Bits() + 3), c.expected) << c.alpha << c.key;
+    EXPECT_EQ(pixelsOf(*dst), c.expected) << c.alpha << c.key;
   }
 }
 
@@ -97,7 +54,7 @@ TEST(BitmapDraw, StretchedDrawIntoABitmap) {
   auto src = makeBitmap(3, 1, {0xFF00000A, 0xFF00000B, 0xFF00000C});
   auto dst = makeBitmap(5, 1);
   src->Draw(dst.get(), Rect(0, 0, 5, 1));
-  EXPECT_EQ(std::vector<TbsColor>(dst->Bits(), dst->Bits() + 5),
+  EXPECT_EQ(pixelsOf(*dst),
             (std::vector<TbsColor>{0xFF00000A, 0xFF00000A, 0xFF00000B, 0xFF00000B, 0xFF00000C}));
 }
 
@@ -177,16 +134,14 @@ TEST(BitmapMerge, SourceGoesUnderTheTarget) {
   // A negative source left edge moves the target right; outside positions are skipped.
   auto shifted = makeBitmap(3, 1);
   shifted->MergeDraw(src.get(), 0, 0, Rect(-1, 0, 9, 1));
-  EXPECT_EQ(std::vector<TbsColor>(shifted->Bits(), shifted->Bits() + 3),
-            (std::vector<TbsColor>{0, 0xFF112233, 0xFF445566}));
+  EXPECT_EQ(pixelsOf(*shifted), (std::vector<TbsColor>{0, 0xFF112233, 0xFF445566}));
 }
 
 TEST(BitmapFill, BlendedOrWritten) {
   auto blended = makeBitmap(3, 2, std::vector<TbsColor>(6, 0xFF0000FF));
   blended->SetAlphaBlend(true);
   blended->FillRect(Rect(-4, 1, 2, 9), 0x00FFFFFF);
-  EXPECT_EQ(std::vector<TbsColor>(blended->Bits(), blended->Bits() + 6),
-            std::vector<TbsColor>(6, 0xFF0000FF));
+  EXPECT_EQ(pixelsOf(*blended), std::vector<TbsColor>(6, 0xFF0000FF));
   blended->FillRect(Rect(-4, 1, 2, 9), 0x80FF0000);
   EXPECT_EQ(*blended->GetPixelPtr(0, 1), PixelBlend(0x80FF0000, 0xFF0000FF));
   EXPECT_EQ(*blended->GetPixelPtr(2, 1), 0xFF0000FFu);

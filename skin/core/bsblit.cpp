@@ -51,36 +51,17 @@ bool sourceInside(const TRect& S, TbsBitmap* Src) {
   return S.Left >= 0 && S.Top >= 0 && S.Right <= Src->Width() && S.Bottom <= Src->Height();
 }
 
-void bitmapArea(TBlitMode Mode, TbsBitmap* Dst, const TRect& Area, TbsBitmap* Src, Integer SrcX,
-                Integer SrcY) {
-  if (!Dst || !Src || !Dst->Bits() || !Src->Bits()) throw EAssertionFailed("Assertion failed (bsEffects)");
-  const TRowBlendProc kernel = rowKernel(Mode);
-  const Integer w = RectWidth(Area);
-  for (Integer y = Area.Top; y < Area.Bottom; ++y)
-    kernel(Src->GetPixelPtr(SrcX, SrcY + (y - Area.Top)), Dst->GetPixelPtr(Area.Left, y), w);
-}
-
-void bitmapStretch(TBlitMode Mode, TbsBitmap* Dst, const TRect& D, const TRect& DstClip, TbsBitmap* Src,
-                   const TRect& S) {
-  TEndMMXGuard endMMX;
-  const Integer sw = RectWidth(S), sh = RectHeight(S);
-  if (sw <= 0 || sh <= 0 || !Dst || !Src) return;
-  TRect bounds = Rect(0, 0, Dst->Width(), Dst->Height()), c;
-  if (!IntersectRect(&c, &DstClip, &bounds) || !IntersectRect(&c, &c, &D)) return;
-  if (!sourceInside(S, Src)) return;
-  const Integer dw = RectWidth(D), dh = RectHeight(D);
-  if (sw == dw && sh == dh) {
-    bitmapArea(Mode, Dst, c, Src, S.Left + c.Left - D.Left, S.Top + c.Top - D.Top);
-    return;
-  }
-  const Integer cw = RectWidth(c), ch = RectHeight(c);
-  const std::vector<Integer> xs = buildMap(cw, c.Left, D.Left, dw, S.Left, S.Right, false);
-  const std::vector<Integer> ys = buildMap(ch, c.Top, D.Top, dh, S.Top, S.Bottom, false);
+// The scaled part shared by both targets; DstRow(j) is the first clipped pixel of target row j. A copy
+// repeats an already written row instead of gathering it again; the blends gather each source row
+// once into a buffer.
+template <class TDstRow>
+void scaledRows(TBlitMode Mode, Integer cw, Integer ch, const std::vector<Integer>& xs,
+                const std::vector<Integer>& ys, TbsBitmap* Src, TDstRow DstRow) {
   if (Mode == TBlitMode::Copy) {
     TbsColor* previous = nullptr;
     Integer previousSy = -1;
     for (Integer j = 0; j < ch; ++j) {
-      TbsColor* dst = Dst->GetPixelPtr(c.Left, c.Top + j);
+      TbsColor* dst = DstRow(j);
       const Integer sy = ys[size_t(j)];
       if (previous && sy == previousSy) {
         RowCopy(previous, dst, cw);
@@ -104,8 +85,36 @@ void bitmapStretch(TBlitMode Mode, TbsBitmap* Dst, const TRect& D, const TRect& 
       for (Integer i = 0; i < cw; ++i) buffer[size_t(i)] = src[xs[size_t(i)]];
       bufferSy = sy;
     }
-    kernel(buffer.data(), Dst->GetPixelPtr(c.Left, c.Top + j), cw);
+    kernel(buffer.data(), DstRow(j), cw);
   }
+}
+
+void bitmapArea(TBlitMode Mode, TbsBitmap* Dst, const TRect& Area, TbsBitmap* Src, Integer SrcX,
+                Integer SrcY) {
+  if (!Dst || !Src || !Dst->Bits() || !Src->Bits()) throw EAssertionFailed("Assertion failed (bsEffects)");
+  const TRowBlendProc kernel = rowKernel(Mode);
+  const Integer w = RectWidth(Area);
+  for (Integer y = Area.Top; y < Area.Bottom; ++y)
+    kernel(Src->GetPixelPtr(SrcX, SrcY + (y - Area.Top)), Dst->GetPixelPtr(Area.Left, y), w);
+}
+
+void bitmapStretch(TBlitMode Mode, TbsBitmap* Dst, const TRect& D, const TRect& DstClip, TbsBitmap* Src,
+                   const TRect& S) {
+  TEndMMXGuard endMMX;
+  const Integer sw = RectWidth(S), sh = RectHeight(S);
+  if (sw <= 0 || sh <= 0 || !Dst || !Src) return;
+  TRect bounds = Rect(0, 0, Dst->Width(), Dst->Height()), c;
+  if (!IntersectRect(&c, &DstClip, &bounds) || !IntersectRect(&c, &c, &D)) return;
+  if (!sourceInside(S, Src)) return;
+  const Integer dw = RectWidth(D), dh = RectHeight(D);
+  if (sw == dw && sh == dh) {
+    bitmapArea(Mode, Dst, c, Src, S.Left + c.Left - D.Left, S.Top + c.Top - D.Top);
+    return;
+  }
+  const Integer cw = RectWidth(c), ch = RectHeight(c);
+  scaledRows(Mode, cw, ch, buildMap(cw, c.Left, D.Left, dw, S.Left, S.Right, false),
+             buildMap(ch, c.Top, D.Top, dh, S.Top, S.Bottom, false), Src,
+             [&](Integer j) { return Dst->GetPixelPtr(c.Left, c.Top + j); });
 }
 
 // Target row y (from the top) of a bottom-up section.
@@ -130,37 +139,9 @@ void dibStretch(TBlitMode Mode, void* Bits, const TRect& D, const TRect& DstClip
       kernel(Src->GetPixelPtr(sx, sy + j), sectionRow(Bits, Width, Height, c.Top + j) + c.Left, cw);
     return;
   }
-  const std::vector<Integer> xs = buildMap(cw, c.Left, D.Left, dw, S.Left, S.Right, true);
-  const std::vector<Integer> ys = buildMap(ch, c.Top, D.Top, dh, S.Top, S.Bottom, true);
-  if (Mode == TBlitMode::Copy) {
-    TbsColor* previous = nullptr;
-    Integer previousSy = -1;
-    for (Integer j = 0; j < ch; ++j) {
-      TbsColor* dst = sectionRow(Bits, Width, Height, c.Top + j) + c.Left;
-      const Integer sy = ys[size_t(j)];
-      if (previous && sy == previousSy) {
-        RowCopy(previous, dst, cw);
-      } else {
-        const TbsColor* src = Src->GetRowPtr(sy);
-        for (Integer i = 0; i < cw; ++i) dst[i] = src[xs[size_t(i)]];
-      }
-      previous = dst;
-      previousSy = sy;
-    }
-    return;
-  }
-  TArrayOfseColor buffer(static_cast<size_t>(cw));
-  Integer bufferSy = -1;
-  for (Integer j = 0; j < ch; ++j) {
-    EndMMX();
-    const Integer sy = ys[size_t(j)];
-    if (sy != bufferSy) {
-      const TbsColor* src = Src->GetRowPtr(sy);
-      for (Integer i = 0; i < cw; ++i) buffer[size_t(i)] = src[xs[size_t(i)]];
-      bufferSy = sy;
-    }
-    kernel(buffer.data(), sectionRow(Bits, Width, Height, c.Top + j) + c.Left, cw);
-  }
+  scaledRows(Mode, cw, ch, buildMap(cw, c.Left, D.Left, dw, S.Left, S.Right, true),
+             buildMap(ch, c.Top, D.Top, dh, S.Top, S.Bottom, true), Src,
+             [&](Integer j) { return sectionRow(Bits, Width, Height, c.Top + j) + c.Left; });
 }
 
 }  // namespace

@@ -2,20 +2,10 @@
 
 #include <vector>
 
+#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bskernels.h"
 
 namespace {
-
-std::unique_ptr<TbsBitmap> makeBitmap(Integer w, Integer h, const std::vector<TbsColor>& pixels = {}) {
-  auto b = std::make_unique<TbsBitmap>();
-  b->SetSize(w, h);
-  for (size_t i = 0; i < pixels.size(); ++i) b->Bits()[i] = pixels[i];
-  return b;
-}
-
-std::vector<TbsColor> row(const TbsBitmap& b, Integer y) {
-  return std::vector<TbsColor>(b.GetRowPtr(y), b.GetRowPtr(y) + b.Width());
-}
 
 // Source pixel i holds the value i, so a row of the target reads as its column map.
 std::unique_ptr<TbsBitmap> indexRow(Integer w) {
@@ -23,33 +13,6 @@ std::unique_ptr<TbsBitmap> indexRow(Integer w) {
   for (Integer i = 0; i < w; ++i) px.push_back(TbsColor(i));
   return makeBitmap(w, 1, px);
 }
-
-// A 32-bit DIB section selected into a memory DC; positive height = bottom-up rows.
-struct TSectionDC {
-  TSectionDC(Integer w, Integer h) : Width(w), Height(h) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Bits = static_cast<TbsColor*>(bits);
-    DC = CreateCompatibleDC(nullptr);
-    Old = SelectObject(DC, Bitmap);
-  }
-  ~TSectionDC() {
-    SelectObject(DC, Old);
-    DeleteDC(DC);
-    DeleteObject(Bitmap);
-  }
-  // Pixel (x, y) counted from the top.
-  TbsColor& At(Integer x, Integer y) { return Bits[(Height > 0 ? Height - 1 - y : y) * Width + x]; }
-  Integer Width, Height;
-  HBITMAP Bitmap;
-  TbsColor* Bits;
-  HDC DC;
-  HGDIOBJ Old;
-};
 
 struct TMapCase {
   Integer srcWidth, dstWidth;
@@ -138,6 +101,23 @@ TEST(StretchKernels, AlphaAndKeyModesGoThroughTheirRowKernels) {
   auto target = makeBitmap(4, 1, std::vector<TbsColor>(4, 7));
   bsblit::BitmapStretchKey(target.get(), Rect(0, 0, 4, 1), Rect(0, 0, 4, 1), keyed.get(), Rect(0, 0, 2, 1));
   EXPECT_EQ(row(*target, 0), (std::vector<TbsColor>{7, 7, 7, 0xFF123456}));
+
+  // Sections take the same kernels over their rounded map (columns 0, 0, 1, 1), every row reached.
+  TSectionDC section(4, 2);
+  for (Integer y = 0; y < 2; ++y)
+    for (Integer x = 0; x < 4; ++x) section.At(x, y) = 0xFF0000FF;
+  bsblit::DIBStretchAlpha(section.Bits, Rect(0, 0, 4, 2), Rect(0, 0, 4, 2), 4, 2, src.get(),
+                          Rect(0, 0, 2, 1));
+  for (Integer y = 0; y < 2; ++y)
+    EXPECT_EQ(std::vector<TbsColor>(&section.At(0, y), &section.At(0, y) + 4),
+              (std::vector<TbsColor>{0xFF0000FF, 0xFF0000FF, blended, blended}))
+        << "row " << y;
+  TSectionDC keyedSection(4, 1);
+  for (Integer x = 0; x < 4; ++x) keyedSection.At(x, 0) = 7;
+  bsblit::DIBStretchKey(keyedSection.Bits, Rect(0, 0, 4, 1), Rect(0, 0, 4, 1), 4, 1, keyed.get(),
+                        Rect(0, 0, 2, 1));
+  EXPECT_EQ(std::vector<TbsColor>(keyedSection.Bits, keyedSection.Bits + 4),
+            (std::vector<TbsColor>{7, 7, 0xFF123456, 0xFF123456}));
 }
 
 TEST(AreaKernels, CopyRowsAndRefuseBitmapsWithoutPixels) {

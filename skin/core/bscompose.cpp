@@ -139,6 +139,21 @@ void composeHorizontal(Integer LeftWidth, Integer RightWidth, TBitmap* Dest, TBi
   edge(d, Rect(start, 0, end, h), s, s.at(LeftWidth, 0, w - RightWidth, h), AStretch, true);
 }
 
+// Count copies of a piece Len long laid from Start on, the one crossing End cut short (every copy when
+// Count <= 0). Lay(from, to, cut) draws one copy covering from..to, cut pixels shorter than the piece.
+template <class TLay>
+void tileAlong(Integer Len, Integer Start, Integer End, Integer Count, TLay Lay) {
+  if (Len <= 0) return;
+  if (Count <= 0) Count = (End - Start) / Len + 1;
+  for (Integer i = 0; i < Count; ++i) {
+    const Integer from = Start + i * Len, to = from + Len;
+    if (to > End)
+      Lay(from, End, to - End);
+    else
+      Lay(from, to, 0);
+  }
+}
+
 }  // namespace
 
 void CopyPiece(TCanvas* DstCanvas, const TRect& Dst, TCanvas* SrcCanvas, const TRect& Src) {
@@ -149,34 +164,18 @@ void CopyPiece(TCanvas* DstCanvas, const TRect& Dst, TCanvas* SrcCanvas, const T
 
 void TileAcross(TCanvas* DstCanvas, Integer Start, Integer End, Integer Top, Integer Bottom,
                 TCanvas* SrcCanvas, const TRect& Src, Integer Count) {
-  const Integer len = RectWidth(Src);
-  if (len <= 0) return;
-  if (Count <= 0) Count = (End - Start) / len + 1;
-  for (Integer i = 0; i < Count; ++i) {
-    Integer left = Start + i * len, right = left + len, srcRight = Src.Right;
-    if (right > End) {
-      srcRight -= right - End;
-      right = End;
-    }
+  tileAlong(RectWidth(Src), Start, End, Count, [&](Integer left, Integer right, Integer cut) {
     CopyPiece(DstCanvas, Rect(left, Top, right, Bottom), SrcCanvas,
-              Rect(Src.Left, Src.Top, srcRight, Src.Bottom));
-  }
+              Rect(Src.Left, Src.Top, Src.Right - cut, Src.Bottom));
+  });
 }
 
 void TileDown(TCanvas* DstCanvas, Integer Start, Integer End, Integer Left, Integer Right, TCanvas* SrcCanvas,
               const TRect& Src, Integer Count) {
-  const Integer len = RectHeight(Src);
-  if (len <= 0) return;
-  if (Count <= 0) Count = (End - Start) / len + 1;
-  for (Integer i = 0; i < Count; ++i) {
-    Integer top = Start + i * len, bottom = top + len, srcBottom = Src.Bottom;
-    if (bottom > End) {
-      srcBottom -= bottom - End;
-      bottom = End;
-    }
+  tileAlong(RectHeight(Src), Start, End, Count, [&](Integer top, Integer bottom, Integer cut) {
     CopyPiece(DstCanvas, Rect(Left, top, Right, bottom), SrcCanvas,
-              Rect(Src.Left, Src.Top, Src.Right, srcBottom));
-  }
+              Rect(Src.Left, Src.Top, Src.Right, Src.Bottom - cut));
+  });
 }
 
 void ComposeSkinImage(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,

@@ -1,5 +1,3 @@
-// Kept apart from the windowing header: the run-time library's module type has the same name as the
-// windowing layer's.
 #include "skin/core/bsdwm.h"
 
 #include "platform/rtl/dynlib.h"

@@ -18,7 +18,7 @@ const TBlendCase BlendCases[] = {
     {0xFE102030, 0x00000000, 0xFF0F1F2F, 0xFC0F1F2F},
 };
 
-TEST(BlendKernels, PixelBlendFormulasGiveTheStatedPixels) {
+TEST(BlendKernels, PixelBlendFormulasGiveKnownPixels) {
   for (const auto& c : BlendCases) {
     EXPECT_EQ(bsrow::PixelBlendPlain(c.F, c.B), c.Plain) << std::hex << c.F << " over " << c.B;
     EXPECT_EQ(bsrow::PixelBlendMMX(c.F, c.B), c.MMX) << std::hex << c.F << " over " << c.B;

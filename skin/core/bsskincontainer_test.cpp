@@ -1,21 +1,15 @@
 #include "skin/core/bsskincontainer.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <zlib.h>
 
 #include <filesystem>
 
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
+#include "skin/core/bsskintestkit.h"
 
 namespace {
-
-String le32(Integer V) {
-  String S(4, '\0');
-  for (int i = 0; i < 4; ++i) S[i] = char(Byte(Cardinal(V) >> (8 * i)));
-  return S;
-}
 
 String compressed(const String& Payload) {
   TStringStream In(Payload);
@@ -38,19 +32,6 @@ const String Description =
     "[VERSION]\r\nskinname=C\r\n[PICTURES]\r\nx=1\r\n[FORMINFO]\r\nborderwidth=2\r\n"
     "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=1\r\n0=button:button\r\n";
 const String Payload = le32(3) + String("\x01\x01\x01", 3) + le32(0) + Description;
-
-class TTempFolder {
- public:
-  TTempFolder() {
-    char Pattern[] = "/tmp/skincontainer-XXXXXX";
-    FPath = String(mkdtemp(Pattern)) + "/";
-  }
-  ~TTempFolder() { std::filesystem::remove_all(FPath); }
-  String operator/(const String& Name) const { return FPath + Name; }
-
- private:
-  String FPath;
-};
 
 }  // namespace
 

@@ -1,29 +1,16 @@
 #include "skin/core/bsskindata.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 
 #include "platform/ui/forms.h"
+#include "platform/win/testkit/testkit.h"
 #include "skin/core/bsskincontainer.h"
-#include "skin/core/bsskindata_spy_test.h"
 #include "skin/core/bsskinlayout.h"
+#include "skin/core/bsskintestkit.h"
 
 namespace {
-
-class TTempFolder {
- public:
-  TTempFolder() {
-    char Pattern[] = "/tmp/skindata-XXXXXX";
-    FPath = String(mkdtemp(Pattern)) + "/";
-  }
-  ~TTempFolder() { std::filesystem::remove_all(FPath); }
-  String operator/(const String& Name) const { return FPath + Name; }
-
- private:
-  String FPath;
-};
 
 std::unique_ptr<TBitmap> solidBitmap(Integer W, Integer H, TColor Color) {
   auto B = std::make_unique<TBitmap>();
@@ -105,7 +92,7 @@ class SkinDataMessages : public ::testing::Test {
     return H;
   }
 
-  std::shared_ptr<wintest::TWinTestEnvironment> Env = skinspy::NewEnvironment();
+  wintest::TWinTestEnvironment Env;
   std::unique_ptr<TScreen> OwnScreen;
   std::vector<std::unique_ptr<TForm>> Forms;
 };
@@ -122,12 +109,6 @@ void storePayload(TbsCompressedStoredSkin& Stored, const String& Payload) {
   CompressSkinPayload(&In, &Block);
   Block.SetPosition(0);
   Stored.ReadCompressedStream(&Block);
-}
-
-String le32(Integer V) {
-  String S(4, '\0');
-  for (int i = 0; i < 4; ++i) S[i] = char(Byte(Cardinal(V) >> (8 * i)));
-  return S;
 }
 
 String bmpBytes(TBitmap* B) {
@@ -288,6 +269,10 @@ TEST(SkinDataFolder, SavingRefusesElementsThatWouldShareASection) {
       EXPECT_EQ(Ini.ReadString("FORMINFO", "borderwidth", ""), "9") << "nothing written before refusing";
     } else {
       EXPECT_NO_THROW(Skin.WriteSkinDescription(&Ini));
+      EXPECT_EQ(Ini.ReadString("SKINCONTROLS", "0", ""), String(C.First) + ":panel");
+      EXPECT_EQ(Ini.ReadString("SKINOBJECTS", "0", ""), String(C.Second) + ":caption");
+      EXPECT_TRUE(Ini.SectionExists(C.First));
+      EXPECT_TRUE(Ini.SectionExists(C.Second));
     }
   }
 }
@@ -510,9 +495,9 @@ TEST_F(SkinDataMessages, ALoadIsAnnouncedToEveryFormInOrder) {
   TTempFolder Dir;
   writeHandSkin(Dir);
   TbsSkinData Skin(nullptr);
-  std::vector<std::pair<UINT, bool>> Seen;  // message, ChangeSkinDataProcess while handled
-  Skin.OnLoadData = [&](TObject*) { Seen.push_back({0, Skin.ChangeSkinDataProcess}); };
-  skinspy::TSpy Spy(handles());
+  std::vector<bool> Seen;  // ChangeSkinDataProcess while each load is handled
+  Skin.OnLoadData = [&](TObject*) { Seen.push_back(Skin.ChangeSkinDataProcess); };
+  wintest::TMessageSpy Spy(handles());
   Skin.LoadFromFile(Dir / "skin.ini");
 
   const auto Sequence = Spy.Sequence(SkinMessages);
@@ -526,7 +511,7 @@ TEST_F(SkinDataMessages, ALoadIsAnnouncedToEveryFormInOrder) {
     EXPECT_EQ(M.LParam, 1000);
   }
   ASSERT_EQ(Seen.size(), 1u);
-  EXPECT_TRUE(Seen[0].second);
+  EXPECT_TRUE(Seen[0]);
   EXPECT_FALSE(Skin.ChangeSkinDataProcess);
 }
 
@@ -535,7 +520,7 @@ TEST_F(SkinDataMessages, OwnerFirstOrReverseOrderByLayeredBorders) {
   TForm* B = newForm();
   TForm* C = newForm();
   TbsSkinData* Skin = new TbsSkinData(Owner);
-  skinspy::TSpy Spy(handles());
+  wintest::TMessageSpy Spy(handles());
 
   Skin->SetShowLayeredBorders(false);
   EXPECT_EQ(Spy.Sequence(SkinMessages),
@@ -573,7 +558,7 @@ TEST_F(SkinDataMessages, ClearSkinSendsTheThreeMessagesWhileEmpty) {
   writeHandSkin(Dir);
   TbsSkinData Skin(nullptr);
   Skin.LoadFromFile(Dir / "skin.ini");
-  skinspy::TSpy Spy(handles());
+  wintest::TMessageSpy Spy(handles());
   Skin.ClearSkin();
   EXPECT_EQ(Spy.MessagesOf(A->Handle(), SkinMessages),
             (std::vector<UINT>{WM_SKINCHANGING, WM_SKINCHANGE, WM_SKINCHANGED}));
@@ -613,7 +598,7 @@ TEST_F(SkinDataMessages, AFailedLoadStillClosesTheAnnouncedChange) {
   for (auto& C : Cases) {
     TbsSkinData Skin(nullptr);
     Skin.LoadFromFile(Dir / "skin.ini");
-    skinspy::TSpy Spy(handles());
+    wintest::TMessageSpy Spy(handles());
     EXPECT_ANY_THROW(C.Load(Skin)) << C.Name;
     EXPECT_EQ(Spy.MessagesOf(A->Handle(), SkinMessages),
               (std::vector<UINT>{WM_SKINCHANGING, WM_SKINCHANGE, WM_SKINCHANGED}))

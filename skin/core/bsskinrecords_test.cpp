@@ -252,8 +252,7 @@ TEST_P(ControlRecordTest, WritesExactlyItsKeysInOrderOverAnyOldSection) {
 TEST_P(ControlRecordTest, EveryFieldReadsBackAsWritten) {
   const auto keys = specs();
   TMemIniFile source("");
-  for (size_t j = 0; j < keys.size(); ++j)
-    source.WriteString("elem", keys[j].Name, DistinctText(keys[j], int(j)));
+  WriteDistinctSection(&source, "elem", keys);
   auto rec = make();
   rec->LoadFromFile(&source);
   TMemIniFile written("");
@@ -277,8 +276,7 @@ TEST_P(ControlRecordTest, EveryFieldReadsBackAsWritten) {
 TEST_P(ControlRecordTest, AbsentKeysOverwriteEveryFieldWithItsDefault) {
   const auto keys = specs();
   TMemIniFile full("");
-  for (size_t j = 0; j < keys.size(); ++j)
-    full.WriteString("elem", keys[j].Name, DistinctText(keys[j], int(j)));
+  WriteDistinctSection(&full, "elem", keys);
   auto rec = make();
   rec->LoadFromFile(&full);
   TMemIniFile empty("");

@@ -111,8 +111,7 @@ TEST_P(ObjectRecordTest, WritesExactlyItsKeysInOrderOverAnyOldSection) {
 TEST_P(ObjectRecordTest, EveryFieldReadsBackAsWritten) {
   const auto keys = specs();
   TMemIniFile source("");
-  for (size_t j = 0; j < keys.size(); ++j)
-    source.WriteString("elem", keys[j].Name, DistinctText(keys[j], int(j)));
+  WriteDistinctSection(&source, "elem", keys);
   auto rec = make();
   rec->LoadFromFile(&source);
   TMemIniFile written("");
@@ -127,8 +126,7 @@ TEST_P(ObjectRecordTest, EveryFieldReadsBackAsWritten) {
 TEST_P(ObjectRecordTest, AbsentKeysOverwriteEveryFieldWithItsMissingValue) {
   const auto keys = specs();
   TMemIniFile full("");
-  for (size_t j = 0; j < keys.size(); ++j)
-    full.WriteString("elem", keys[j].Name, DistinctText(keys[j], int(j)));
+  WriteDistinctSection(&full, "elem", keys);
   auto rec = make();
   rec->LoadFromFile(&full);
   TMemIniFile empty("");
@@ -386,8 +384,7 @@ TEST_P(FormRecordTest, WritesExactlyItsKeysInOrder) {
 TEST_P(FormRecordTest, EveryFieldReadsBackAsWrittenAndAbsentKeysReset) {
   const auto keys = specs();
   TMemIniFile source("");
-  for (size_t j = 0; j < keys.size(); ++j)
-    source.WriteString(section(), keys[j].Name, DistinctText(keys[j], int(j)));
+  WriteDistinctSection(&source, section(), keys);
   auto rec = makeFormRecord(section());
   rec->Load(&source);
   TMemIniFile written("");

@@ -92,6 +92,13 @@ inline String DistinctText(const TSkinKeySpec& S, int J) {
   }
 }
 
+// Every key of a section set to its distinct value.
+inline void WriteDistinctSection(TCustomIniFile* Ini, const String& Section,
+                                 const std::vector<TSkinKeySpec>& Specs) {
+  for (size_t j = 0; j < Specs.size(); ++j)
+    Ini->WriteString(Section, Specs[j].Name, DistinctText(Specs[j], int(j)));
+}
+
 // Key names of a section, in order.
 inline std::vector<String> SectionKeys(TCustomIniFile* Ini, const String& Section) {
   TStringList keys;

@@ -1,30 +1,16 @@
 #include "tools/skingen/skingen.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
-#include <filesystem>
 #include <set>
 
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
+#include "skin/core/bsskintestkit.h"
 
 namespace {
-
-class TTempFolder {
- public:
-  TTempFolder() {
-    char Pattern[] = "/tmp/skingen-XXXXXX";
-    FPath = String(mkdtemp(Pattern)) + "/";
-  }
-  ~TTempFolder() { std::filesystem::remove_all(FPath); }
-  const String& Path() const { return FPath; }
-
- private:
-  String FPath;
-};
 
 String descriptionOf(TbsSkinData& Skin) {
   TMemIniFile Ini("");
@@ -63,7 +49,7 @@ void expectSameSkin(TbsSkinData& Loaded, TbsSkinData& Built) {
 
 TEST(SkinGenerator, TheFolderFormLoadsBackIdentical) {
   TTempFolder Dir;
-  const String Ini = WriteGeneratedSkinFolder(Dir.Path());
+  const String Ini = WriteGeneratedSkinFolder(Dir.Root() + "/");
   TbsSkinData Built(nullptr), Loaded(nullptr);
   BuildGeneratedSkin(&Built);
   Loaded.LoadFromFile(Ini);
@@ -72,14 +58,14 @@ TEST(SkinGenerator, TheFolderFormLoadsBackIdentical) {
 
 TEST(SkinGenerator, TheContainerLoadsBackIdentical) {
   TTempFolder Dir;
-  WriteGeneratedSkinContainer(Dir.Path() + "nerivo.skn");
+  WriteGeneratedSkinContainer(Dir / "nerivo.skn");
   TbsSkinData Built(nullptr), Loaded(nullptr);
   BuildGeneratedSkin(&Built);
-  Loaded.LoadFromCompressedFile(Dir.Path() + "nerivo.skn");
+  Loaded.LoadFromCompressedFile(Dir / "nerivo.skn");
   expectSameSkin(Loaded, Built);
   // And through a skin list, as the main window holds it.
   TbsCompressedStoredSkin Stored(nullptr);
-  Stored.LoadFromCompressFile(Dir.Path() + "nerivo.skn");
+  Stored.LoadFromCompressFile(Dir / "nerivo.skn");
   TbsCompressedSkinList List(nullptr);
   TMemoryStream Container;
   Stored.SaveToCompressStream(&Container);

@@ -15,7 +15,9 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "engine/loader/avstubs.h"
 #include "engine/loader/ffmpegloader.h"
 
 struct TTestMedia {
@@ -115,6 +117,25 @@ inline const TTestMedia& TestMedia() {
     return m;
   }();
   return media;
+}
+
+// The lines of a report whose every line ends with CR LF.
+inline std::vector<std::string> SplitReportLines(const std::string& AText) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = AText.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(AText.substr(start, end - start));
+  EXPECT_EQ(start, AText.size()) << "text after the last line end";
+  return lines;
+}
+
+// A context opened and analysed by the library directly, as another part of the engine hands it
+// over; nullptr when either step fails.
+inline AVFormatContext* OpenAnalysedInput(const std::string& AFile) {
+  AVFormatContext* context = nullptr;
+  if (ff::avformat_open_input(&context, AFile.c_str(), nullptr, nullptr) < 0) return nullptr;
+  if (ff::avformat_find_stream_info(context, nullptr) < 0) ff::avformat_close_input(&context);
+  return context;
 }
 
 // Loads the probe's libraries (system search) and makes the media.

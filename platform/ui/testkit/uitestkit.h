@@ -31,6 +31,15 @@ class TUiTest : public ::testing::Test {
     return F;
   }
 
+  // A control owned by Owner (by Parent when null), placed at Bounds on Parent.
+  template <class T>
+  static T* NewControl(TWinControl* Parent, TRect Bounds, TComponent* Owner = nullptr) {
+    T* C = new T(Owner ? Owner : Parent);
+    C->SetBoundsRect(Bounds);
+    C->SetParent(Parent);
+    return C;
+  }
+
   // The colour of a pixel of a window painted with its children (window coordinates, frame included);
   // CLR_INVALID for a window that is not visible.
   static COLORREF PaintedPixel(HWND Wnd, Integer X, Integer Y);
