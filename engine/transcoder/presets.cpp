@@ -1,5 +1,9 @@
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
@@ -7,763 +11,141 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 
-// One option per line, as name=value; the H.264 encoder's settings from the cheapest to the most
-// thorough, their first-pass variants, the lossless ones and the profile-limiting ones.
-const TOptionsPreset BuiltinPresets[36] = {
-    {"libx264-baseline",
-     "coder=0\n"
-     "bf=0\n"
-     "flags2=-wpred-dct8x8\n"
-     "wpredp=0\n"},
-    {"libx264-default",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=7\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=3\n"
-     "directpred=1\n"
-     "trellis=1\n"
-     "flags2=+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-fast",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=6\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=2\n"
-     "directpred=1\n"
-     "trellis=1\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-fast_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-faster",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=4\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=2\n"
-     "directpred=1\n"
-     "trellis=1\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-faster_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-fastfirstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-hq",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=umh\n"
-     "subq=8\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=4\n"
-     "directpred=3\n"
-     "trellis=1\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-ipod320",
-     "coder=0\n"
-     "bf=0\n"
-     "flags2=-wpred-dct8x8\n"
-     "level=13\n"
-     "maxrate=768000\n"
-     "bufsize=3000000\n"
-     "wpredp=0\n"},
-    {"libx264-ipod640",
-     "coder=0\n"
-     "bf=0\n"
-     "refs=1\n"
-     "flags2=-wpred-dct8x8\n"
-     "level=30\n"
-     "maxrate=10000000\n"
-     "bufsize=10000000\n"
-     "wpredp=0\n"},
-    {"libx264-lossless_fast",
-     "coder=0\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4-partp8x8-partb8x8\n"
-     "me_method=hex\n"
-     "subq=3\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=2\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-lossless_max",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=esa\n"
-     "subq=8\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=16\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-lossless_medium",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4-partp8x8-partb8x8\n"
-     "me_method=hex\n"
-     "subq=5\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=2\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-lossless_slow",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=umh\n"
-     "subq=6\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=3\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-lossless_slower",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=umh\n"
-     "subq=8\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=4\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-lossless_ultrafast",
-     "coder=0\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=0\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=-mixed_refs-wpred-dct8x8+fastpskip\n"
-     "cqp=0\n"},
-    {"libx264-main", "flags2=-dct8x8\n"},
-    {"libx264-max",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=tesa\n"
-     "subq=10\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=16\n"
-     "refs=16\n"
-     "directpred=3\n"
-     "trellis=2\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-medium",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=7\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=3\n"
-     "directpred=1\n"
-     "trellis=1\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-medium_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-normal",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=6\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=2\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-placebo",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=tesa\n"
-     "subq=10\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=16\n"
-     "refs=16\n"
-     "directpred=3\n"
-     "trellis=2\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-placebo_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=16\n"
-     "refs=1\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-slow",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=umh\n"
-     "subq=8\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=5\n"
-     "directpred=3\n"
-     "trellis=1\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-slow_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-slower",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=umh\n"
-     "subq=9\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=8\n"
-     "directpred=3\n"
-     "trellis=2\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-slower_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-slowfirstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=hex\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-superfast",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=1\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-superfast_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=1\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-ultrafast",
-     "coder=0\n"
-     "flags=-loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=0\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=0\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=0\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=0\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=-bpyramid-mixed_refs-wpred-dct8x8+fastpskip\n"
-     "wpredp=0\n"},
-    {"libx264-ultrafast_firstpass",
-     "coder=0\n"
-     "flags=-loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=0\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=0\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=0\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=0\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=-bpyramid-mixed_refs-wpred-dct8x8+fastpskip\n"
-     "wpredp=0\n"},
-    {"libx264-veryfast",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
-     "me_method=hex\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-veryfast_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=16\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=1\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=3\n"
-     "refs=1\n"
-     "directpred=1\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=1\n"},
-    {"libx264-veryslow",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8\n"
-     "me_method=umh\n"
-     "subq=10\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=8\n"
-     "refs=16\n"
-     "directpred=3\n"
-     "trellis=2\n"
-     "flags2=+bpyramid+mixed_refs+wpred+dct8x8+fastpskip\n"
-     "wpredp=2\n"},
-    {"libx264-veryslow_firstpass",
-     "coder=1\n"
-     "flags=+loop\n"
-     "cmp=+chroma\n"
-     "partitions=-parti8x8-parti4x4-partp8x8-partb8x8\n"
-     "me_method=dia\n"
-     "subq=2\n"
-     "me_range=24\n"
-     "g=250\n"
-     "keyint_min=25\n"
-     "sc_threshold=40\n"
-     "i_qfactor=0.71\n"
-     "b_strategy=2\n"
-     "qcomp=0.6\n"
-     "qmin=10\n"
-     "qmax=51\n"
-     "qdiff=4\n"
-     "bf=8\n"
-     "refs=1\n"
-     "directpred=3\n"
-     "trellis=0\n"
-     "flags2=+bpyramid-mixed_refs+wpred-dct8x8+fastpskip\n"
-     "wpredp=2\n"},
+namespace {
+
+// The H.264 encoder's full settings, from the cheapest to the most thorough, with their first-pass
+// variants and the lossless ones. The fields every rung shares are written by RungText.
+struct TEncoderRung {
+  const char* Name;
+  Integer coder;
+  const char* flags;
+  const char* partitions;
+  const char* me_method;
+  Integer subq, me_range, sc_threshold, b_strategy;
+  Integer bf;  // -1: none (the lossless rungs)
+  Integer refs, directpred, trellis;
+  const char* flags2;
+  Integer wpredp;  // -1: none; the lossless rungs end with cqp=0 instead
 };
+
+const TEncoderRung EncoderRungs[] = {
+    {"libx264-default", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 7, 16, 40, 1, 3, 3, 1, 1,
+     "+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-fast", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 6, 16, 40, 1, 3, 2, 1, 1,
+     "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-fast_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 1, 3, 1,
+     1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-faster", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 4, 16, 40, 1, 3, 2, 1, 1,
+     "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", 1},
+    {"libx264-faster_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 1, 3,
+     1, 1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 1},
+    {"libx264-fastfirstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 1, 3, 1,
+     1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-hq", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "umh", 8, 16, 40, 1, 3, 4, 3, 1,
+     "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-lossless_fast", 0, "+loop", "+parti8x8+parti4x4-partp8x8-partb8x8", "hex", 3, 16, 40, 1, -1, 2,
+     1, 0, "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", -1},
+    {"libx264-lossless_max", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "esa", 8, 24, 40, 1,
+     -1, 16, 3, 0, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", -1},
+    {"libx264-lossless_medium", 1, "+loop", "+parti8x8+parti4x4-partp8x8-partb8x8", "hex", 5, 16, 40, 1, -1,
+     2, 1, 0, "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", -1},
+    {"libx264-lossless_slow", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "umh", 6, 16, 40,
+     1, -1, 3, 1, 0, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", -1},
+    {"libx264-lossless_slower", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "umh", 8, 16, 40,
+     1, -1, 4, 1, 0, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", -1},
+    {"libx264-lossless_ultrafast", 0, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 0, 16, 40, 1,
+     -1, 1, 1, 0, "-mixed_refs-wpred-dct8x8+fastpskip", -1},
+    {"libx264-max", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "tesa", 10, 24, 40, 2, 16,
+     16, 3, 2, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-medium", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 7, 16, 40, 1, 3, 3, 1, 1,
+     "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-medium_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 1, 3,
+     1, 1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-normal", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 6, 16, 40, 1, 3, 2, 3, 0,
+     "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-placebo", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "tesa", 10, 24, 40, 2,
+     16, 16, 3, 2, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-placebo_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 24, 40, 2, 16,
+     1, 3, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-slow", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "umh", 8, 16, 40, 2, 3, 5, 3, 1,
+     "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-slow_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 2, 3, 1,
+     3, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-slower", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "umh", 9, 16, 40, 2, 3, 8,
+     3, 2, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-slower_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 2, 3,
+     1, 3, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-slowfirstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "hex", 2, 16, 40, 1, 3, 1,
+     1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+    {"libx264-superfast", 1, "+loop", "+parti8x8+parti4x4-partp8x8-partb8x8", "dia", 1, 16, 40, 1, 3, 1, 1, 0,
+     "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", 1},
+    {"libx264-superfast_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 1, 16, 40, 1,
+     3, 1, 1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 1},
+    {"libx264-ultrafast", 0, "-loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 0, 16, 0, 0, 0, 1, 1, 0,
+     "-bpyramid-mixed_refs-wpred-dct8x8+fastpskip", 0},
+    {"libx264-ultrafast_firstpass", 0, "-loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 0, 16, 0, 0, 0,
+     1, 1, 0, "-bpyramid-mixed_refs-wpred-dct8x8+fastpskip", 0},
+    {"libx264-veryfast", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partb8x8", "hex", 2, 16, 40, 1, 3, 1, 1, 0,
+     "+bpyramid-mixed_refs+wpred+dct8x8+fastpskip", 1},
+    {"libx264-veryfast_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 16, 40, 1, 3,
+     1, 1, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 1},
+    {"libx264-veryslow", 1, "+loop", "+parti8x8+parti4x4+partp8x8+partp4x4+partb8x8", "umh", 10, 24, 40, 2, 8,
+     16, 3, 2, "+bpyramid+mixed_refs+wpred+dct8x8+fastpskip", 2},
+    {"libx264-veryslow_firstpass", 1, "+loop", "-parti8x8-parti4x4-partp8x8-partb8x8", "dia", 2, 24, 40, 2, 8,
+     1, 3, 0, "+bpyramid-mixed_refs+wpred-dct8x8+fastpskip", 2},
+};
+
+String RungText(const TEncoderRung& R) {
+  const bool lossless = R.bf < 0;
+  String text = Format(
+      "coder=%d\nflags=%s\ncmp=+chroma\npartitions=%s\nme_method=%s\nsubq=%d\nme_range=%d\ng=250\n"
+      "keyint_min=25\nsc_threshold=%d\ni_qfactor=0.71\nb_strategy=%d\nqcomp=0.6\nqmin=10\nqmax=51\nqdiff=4\n",
+      R.coder, R.flags, R.partitions, R.me_method, R.subq, R.me_range, R.sc_threshold, R.b_strategy);
+  if (!lossless) text += Format("bf=%d\n", R.bf);
+  text +=
+      Format("refs=%d\ndirectpred=%d\ntrellis=%d\nflags2=%s\n", R.refs, R.directpred, R.trellis, R.flags2);
+  text += lossless ? String("cqp=0\n") : Format("wpredp=%d\n", R.wpredp);
+  return text;
+}
+
+// The profile- and device-limiting presets, and the rungs, in name order.
+std::array<TOptionsPreset, 36> MakeBuiltinPresets() {
+  std::vector<TOptionsPreset> all = {
+      {"libx264-baseline",
+       "coder=0\n"
+       "bf=0\n"
+       "flags2=-wpred-dct8x8\n"
+       "wpredp=0\n"},
+      {"libx264-ipod320",
+       "coder=0\n"
+       "bf=0\n"
+       "flags2=-wpred-dct8x8\n"
+       "level=13\n"
+       "maxrate=768000\n"
+       "bufsize=3000000\n"
+       "wpredp=0\n"},
+      {"libx264-ipod640",
+       "coder=0\n"
+       "bf=0\n"
+       "refs=1\n"
+       "flags2=-wpred-dct8x8\n"
+       "level=30\n"
+       "maxrate=10000000\n"
+       "bufsize=10000000\n"
+       "wpredp=0\n"},
+      {"libx264-main", "flags2=-dct8x8\n"},
+  };
+  for (const TEncoderRung& r : EncoderRungs) all.push_back({r.Name, RungText(r)});
+  std::sort(all.begin(), all.end(),
+            [](const TOptionsPreset& A, const TOptionsPreset& B) { return std::strcmp(A.Name, B.Name) < 0; });
+  std::array<TOptionsPreset, 36> result;
+  std::copy(all.begin(), all.end(), result.begin());
+  return result;
+}
+
+}  // namespace
+
+const std::array<TOptionsPreset, 36> BuiltinPresets = MakeBuiltinPresets();
 
 String FindBuiltinPreset(const String& AName) {
   for (const TOptionsPreset& p : BuiltinPresets)

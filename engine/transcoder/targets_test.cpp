@@ -221,6 +221,32 @@ TEST_F(TargetTest, ChannelRulesOfTheTargets) {
   }
 }
 
+TEST(BuiltinPresets, ComeInNameOrderAndTheDefaultIsTheApplicationsOwn) {
+  const std::vector<String> names = {
+      "libx264-baseline", "libx264-default", "libx264-fast", "libx264-fast_firstpass", "libx264-faster",
+      "libx264-faster_firstpass", "libx264-fastfirstpass", "libx264-hq", "libx264-ipod320", "libx264-ipod640",
+      "libx264-lossless_fast", "libx264-lossless_max", "libx264-lossless_medium", "libx264-lossless_slow",
+      "libx264-lossless_slower", "libx264-lossless_ultrafast", "libx264-main", "libx264-max", "libx264-medium",
+      "libx264-medium_firstpass", "libx264-normal", "libx264-placebo", "libx264-placebo_firstpass",
+      "libx264-slow", "libx264-slow_firstpass", "libx264-slower", "libx264-slower_firstpass",
+      "libx264-slowfirstpass", "libx264-superfast", "libx264-superfast_firstpass", "libx264-ultrafast",
+      "libx264-ultrafast_firstpass", "libx264-veryfast", "libx264-veryfast_firstpass", "libx264-veryslow",
+      "libx264-veryslow_firstpass"};
+  std::vector<String> actual;
+  for (const TOptionsPreset& p : BuiltinPresets) actual.push_back(p.Name);
+  EXPECT_EQ(actual, names);
+  EXPECT_EQ(FindBuiltinPreset("libx264-default"),
+            "coder=1\nflags=+loop\ncmp=+chroma\npartitions=+parti8x8+parti4x4+partp8x8+partb8x8\n"
+            "me_method=hex\nsubq=7\nme_range=16\ng=250\nkeyint_min=25\nsc_threshold=40\ni_qfactor=0.71\n"
+            "b_strategy=1\nqcomp=0.6\nqmin=10\nqmax=51\nqdiff=4\nbf=3\nrefs=3\ndirectpred=1\ntrellis=1\n"
+            "flags2=+mixed_refs+wpred+dct8x8+fastpskip\nwpredp=2\n");
+  for (const char* lossless : {"libx264-lossless_fast", "libx264-lossless_ultrafast"}) {
+    const String text = FindBuiltinPreset(lossless);
+    EXPECT_EQ(text.substr(text.size() - 6), "cqp=0\n") << lossless;
+    EXPECT_EQ(text.find("bf="), String::npos) << lossless;
+  }
+}
+
 TEST_F(TargetTest, EveryBuiltinPresetAppliesAndTheH264EncoderTakesAllOfIt) {
   for (const TOptionsPreset& p : BuiltinPresets) {
     SCOPED_TRACE(p.Name);

@@ -499,8 +499,8 @@ class TCustomFFmpeg : public TObject {
 String FindBuiltinPreset(const String& AName);
 struct TOptionsPreset {
   const char* Name;
-  const char* Value;
+  String Value;
 };
-extern const TOptionsPreset BuiltinPresets[36];
+extern const std::array<TOptionsPreset, 36> BuiltinPresets;
 // Frame rate texts of the target norms: PAL, NTSC, film.
 extern const char* const TargetFrameRates[3];
