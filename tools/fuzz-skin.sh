@@ -3,6 +3,10 @@
 #   tools/fuzz-skin.sh [seconds]   (default 60)
 # The build goes to ../build-fuzz beside the repository; findings land in its fuzz-skin folder.
 set -eu
+if ! command -v clang++ >/dev/null 2>&1; then
+  echo "fuzz-skin: needs clang with libFuzzer (apt-get install clang)" >&2
+  exit 1
+fi
 seconds=${1:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${NERIVO_FUZZ_BUILD:-$here/../build-fuzz}
