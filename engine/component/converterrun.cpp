@@ -9,6 +9,36 @@
 
 thread_local bool TConverterTerminateThread::FInDelivery = false;
 
+namespace {
+
+// The fields the preview and the hook event share.
+template <class TFrameInfo>
+void FillFrameInfo(TFrameInfo& AInfo, Integer ATaskIndex, TBitmap* ABitmap, Integer AFrameNumber,
+                   Int64 APTS) {
+  AInfo.TaskIndex = ATaskIndex;
+  AInfo.Bitmap = ABitmap;
+  AInfo.FrameNumber = AFrameNumber;
+  AInfo.PTS = APTS;
+}
+
+// Keeps a canvas locked for a scope, a handler's exception included.
+class TCanvasHold {
+ public:
+  explicit TCanvasHold(TCanvas* ACanvas) : FCanvas(ACanvas) {
+    if (FCanvas) FCanvas->Lock();
+  }
+  ~TCanvasHold() {
+    if (FCanvas) FCanvas->Unlock();
+  }
+  TCanvasHold(const TCanvasHold&) = delete;
+  TCanvasHold& operator=(const TCanvasHold&) = delete;
+
+ private:
+  TCanvas* FCanvas;
+};
+
+}  // namespace
+
 void TCustomFFmpegConverter::Start(Integer AThreadCount) {
   CheckWorking("StartTask");
   TCriticalSectionHold hold(FTerminateLock);
@@ -189,10 +219,14 @@ void TCustomFFmpegConverter::DoProgress(TObject* Sender, Integer AFileIndex, Int
   FProgressInfo.CurrentSize = ACurrentSize;
   FProgressInfo.CurrentDuration = ACurrentDuration;
   FProgressInfo.TotalDuration = ATotalDuration;
+  RaiseEvent(&TCustomFFmpegConverter::CallProgress);
+}
+
+void TCustomFFmpegConverter::RaiseEvent(void (TCustomFFmpegConverter::*ACall)()) {
   if (FTriggerEventInMainThread)
-    CallInMainThread([this] { CallProgress(); });
+    CallInMainThread([this, ACall] { (this->*ACall)(); });
   else
-    CallProgress();
+    (this->*ACall)();
 }
 
 void TCustomFFmpegConverter::CallProgress() {
@@ -203,14 +237,9 @@ void TCustomFFmpegConverter::DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, 
                                              Int64 APTS) {
   if (!OnPreviewBitmap) return;
   TCriticalSectionHold hold(FPreviewLock);
-  FPreviewInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
-  FPreviewInfo.Bitmap = ABitmap;
-  FPreviewInfo.FrameNumber = AFrameNumber;
-  FPreviewInfo.PTS = APTS;
-  if (FTriggerEventInMainThread)
-    CallInMainThread([this] { CallPreviewBitmap(); });
-  else
-    CallPreviewBitmap();
+  FillFrameInfo(FPreviewInfo, FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender)), ABitmap, AFrameNumber,
+                APTS);
+  RaiseEvent(&TCustomFFmpegConverter::CallPreviewBitmap);
 }
 
 void TCustomFFmpegConverter::CallPreviewBitmap() {
@@ -222,21 +251,14 @@ void TCustomFFmpegConverter::DoCustomHook(TObject* Sender, TBitmap* ABitmap, Int
   TCustomHookEvent handler = OnCustomHook.Get();
   if (!handler) return;
   TCriticalSectionHold hold(FHookLock);
-  FHookInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
-  FHookInfo.Bitmap = ABitmap;
-  FHookInfo.FrameNumber = AFrameNumber;
-  FHookInfo.PTS = APTS;
+  FillFrameInfo(FHookInfo, FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender)), ABitmap, AFrameNumber, APTS);
   FHookInfo.Update = AUpdate;
   FHookInfo.StopHook = AStopHook;
-  TCanvas* canvas = ABitmap ? ABitmap->Canvas() : nullptr;
-  if (canvas) canvas->Lock();
-  try {
+  {
+    // The handler draws on the frame while the owner thread may paint the same bitmap.
+    TCanvasHold canvas(ABitmap ? ABitmap->Canvas() : nullptr);
     handler(this, &FHookInfo);
-  } catch (...) {
-    if (canvas) canvas->Unlock();
-    throw;
   }
-  if (canvas) canvas->Unlock();
   AUpdate = FHookInfo.Update;
   AStopHook = FHookInfo.StopHook;
 }

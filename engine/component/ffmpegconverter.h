@@ -211,6 +211,8 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   void StartNextTask();
   void DoAllTasksTerminated();
   void DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo);
+  // Calls ACall in the main thread when the events go there, else in this one.
+  void RaiseEvent(void (TCustomFFmpegConverter::*ACall)());
   void CallProgress();
   void CallPreviewBitmap();
   // Waits for the terminate events handed to their own threads (not from one of them).

@@ -365,4 +365,23 @@ TEST_F(SchedulingTest, CustomHookRunsOnTheTasksThreadAndCanStopItself) {
   EXPECT_TRUE(R.TaskEnds().at(0).Finished);
 }
 
+TEST_F(SchedulingTest, AHookThatThrowsLeavesTheCanvasUnlockedAndTheTaskGoesOn) {
+  std::atomic<int> calls{0};
+  std::atomic<Integer> lockCountLater{-1};
+  TLogRecorder log;
+  C.OnCustomHook = [&](TObject*, PHookInfo AInfo) {
+    if (++calls == 1) throw Exception("hook failed");
+    // A lock left over from the first call would count twice here.
+    lockCountLater = AInfo->Bitmap->Canvas()->LockCount();
+    AInfo->StopHook = true;
+  };
+  AddVideoTask("hookthrow.avi", true);
+  C.Start(1);
+  ASSERT_TRUE(ServeUntil([&] { return R.FinalSeen.load(); }));
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(lockCountLater, 1);
+  EXPECT_TRUE(log.Has(llError, "Error occurs OnCustomHook: hook failed"));
+  EXPECT_TRUE(R.TaskEnds().at(0).Finished);
+}
+
 }  // namespace

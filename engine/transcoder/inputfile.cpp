@@ -28,7 +28,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     FLastErrMsg = Format("max input files %d reached", FMaxFiles);
     return false;
   }
-  // 1. forced format
+  // Forced format
   const AVInputFormat* fmt = nullptr;
   if (!Flast_asked_format.empty()) {
     fmt = ff::av_find_input_format(SystemBytes(Flast_asked_format).c_str());
@@ -36,7 +36,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     Flast_asked_format.clear();
   }
 
-  // 2. the pre-allocated context, until the library has taken it over
+  // The pre-allocated context, until the library has taken it over
   TFormatContextHolder allocated(ff::avformat_alloc_context());
   if (!allocated) throw FFmpegException("avformat_alloc_context failed");
   AVFormatContext* ic = allocated.get();
@@ -50,7 +50,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     return false;
   };
 
-  // 3. what a raw or capture demuxer needs to know, as its options
+  // What a raw or capture demuxer needs to know, as its options
   TDictionary params(FDemuxerOptions);
   if (Faudio_sample_rate > 0) params.Set("sample_rate", IntToStr(Faudio_sample_rate).c_str());
   if (Faudio_channels > 0) params.Set("channels", IntToStr(Faudio_channels).c_str());
@@ -64,10 +64,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   if (Fvideo_channel) params.Set("channel", IntToStr(Fvideo_channel).c_str());
   if (Fvideo_standard) params.Set("standard", Fvideo_standard->c_str());
 
-  // 4. generic format options
+  // Generic format options
   ApplyFFOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
 
-  // 5. forced decoders
+  // Forced decoders
   AVCodecID id = AV_CODEC_ID_NONE;
   if (!FindCodec(Fvideo_codec_name ? Fvideo_codec_name->c_str() : nullptr, mtVideo, id,
                  HolderStrictness(FOptions, mtVideo), false))
@@ -82,11 +82,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     return refuse(FLastErrMsg);
   ic->subtitle_codec_id = id;
 
-  // 6.
   ic->flags |= AVFMT_FLAG_NONBLOCK;
   if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
-  // 7. open; the library frees the context itself when this fails
+  // Open; the library frees the context itself when this fails
   const String url = FileNameToURL(AFileName);
   AVFormatContext* opened = allocated.release();
   const int ret = UnicodeOpenInput(&opened, url.c_str(), fmt, params.Ref());
@@ -96,7 +95,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   input->FileName = AFileName;
   ic = opened;
 
-  // 8. program selection
+  // Program selection
   if (Fopt_programid) {
     for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
     bool found = false;
@@ -115,9 +114,9 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     Fopt_programid = 0;
   }
 
-  // 9. Looping the input is the loop's business on 5.1 (Floop_input stays for it).
+  // Looping the input is the loop's business on 5.1 (Floop_input stays for it).
 
-  // 10. stream information, which opens and closes decoders
+  // Stream information, which opens and closes decoders
   int info = 0;
   {
     TCriticalSection& lock = CodecLock();
@@ -136,7 +135,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     return refuse(message);
   }
 
-  // 11. start position
+  // Start position
   Int64 timestamp = Fstart_time;
   if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
   if (Fstart_time != 0) {
@@ -147,7 +146,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     Fstart_time = 0;
   }
 
-  // 12. streams: one codec context each, filled from its parameters; the pending options learn the
+  // Streams: one codec context each, filled from its parameters; the pending options learn the
   // input's geometry and audio format
   std::vector<const AVCodec*> decoders;
   for (unsigned i = 0; i < ic->nb_streams; ++i) {
@@ -230,18 +229,16 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   }
   Finput_codecs.insert(Finput_codecs.end(), decoders.begin(), decoders.end());
 
-  // 13. the expected output duration
+  // The expected output duration
   if (ic->duration != AV_NOPTS_VALUE && ic->duration > FTotalOutputDuration)
     FTotalOutputDuration = ic->duration;
 
-  // 14., 15., 17.
   const size_t index = Finput_files.size();
   Finput_files_ts_offset[index] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
-  // 16.
   if (Fverbose >= 0) ff::av_dump_format(ic, Integer(index), url.c_str(), 0);
   Finput_files.push_back(std::move(input));
 
-  // 18. per-input options
+  // Per-input options
   Fvideo_channel = 0;
   Fvideo_codec_name.reset();
   Faudio_codec_name.reset();

@@ -57,7 +57,6 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& HasVideo, bool& HasAudio,
 }
 
 Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
-  // 1.
   if (FJoinMode) {
     FLastErrMsg = "Cannot join more than one output file.";
     return -1;
@@ -71,9 +70,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
                       : Format("max output files %d reached", FMaxFiles);
     return -1;
   }
-  // 2.
   FEnableFilter = !Fvfilters.empty();
-  // 3.
   auto output = std::make_shared<TOpenedOutput>();
   output->ctx = ff::avformat_alloc_context();
   if (!output->ctx) throw FFmpegException("avformat_alloc_context failed");
@@ -85,7 +82,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     return -1;
   };
 
-  // 4. container format
+  // Container format
   const String url = FileNameToURL(AFileName);
   const AVOutputFormat* fmt = nullptr;
   if (!Flast_asked_format.empty()) {
@@ -104,17 +101,16 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     if (!fmt) return refuse(Format("Unable to find a suitable output format for '%s'", AFileName));
   }
 
-  // 5.
   oc->oformat = fmt;
   oc->url = ff::av_strdup(url.c_str());
   if (!oc->url) throw FFmpegException("avformat_alloc_context failed");
 
-  // 6. a server feed gives its own stream set
+  // A server feed gives its own stream set
   if (std::strcmp(fmt->name, "ffm") == 0 && ff::av_strstart(url.c_str(), "http:", nullptr)) {
     const Integer ret = ReadFeedStreams(*output, AFileName);
     if (ret < 0) return refuse(FormatAVError(AFileName, ret));
   } else {
-    // 7. which streams
+    // Which streams
     // Audio containers of 5.1 name PNG as their video codec for a cover picture: no video stream.
     const bool coverOnly = fmt->video_codec == AV_CODEC_ID_PNG && fmt->audio_codec != AV_CODEC_ID_NONE;
     bool useVideo =
@@ -122,7 +118,6 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     bool useAudio = fmt->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || Faudio_codec_name;
     bool useSubtitle =
         fmt->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || Fsubtitle_codec_name;
-    // 8.
     if (!Finput_files.empty()) {
       bool hasVideo = false, hasAudio = false, hasSubtitle = false;
       try {
@@ -134,11 +129,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
       useAudio = useAudio && hasAudio;
       useSubtitle = useSubtitle && hasSubtitle;
     }
-    // 9.
     if (Faudio_disable) useAudio = false;
     if (Fvideo_disable) useVideo = false;
     if (Fsubtitle_disable) useSubtitle = false;
-    // 10.
     const char* stage = "new_video_stream";
     try {
       if (useVideo) new_video_stream(*output);
@@ -149,7 +142,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     } catch (const Exception& e) {
       return refuse(Format("%s fail: %s", stage, e.Message()));
     }
-    // 11. file data: the time stamp, then the metadata from the last pair added to the first, so
+    // File data: the time stamp, then the metadata from the last pair added to the first, so
     // that of a key given twice the first value stays
     if (Frecording_timestamp != 0)
       ff::av_dict_set(&oc->metadata, "creation_time", CreationTimeText(Frecording_timestamp).c_str(), 0);
@@ -159,15 +152,15 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     }
   }
 
-  // 12. register
+  // Register
   Foutput_files.push_back(output);
   registered = true;
 
-  // 13. numbered file names
+  // Numbered file names
   if ((fmt->flags & AVFMT_NEEDNUMBER) && ff::av_filename_number_test(oc->url) == 0)
     return refuse(FormatAVError(URLToFileName(oc->url), AVERROR(EDOM)));
 
-  // 14. the file; an existing one is overwritten
+  // The file; an existing one is overwritten
   if (!(fmt->flags & AVFMT_NOFILE)) {
     const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
     if (ret < 0) return refuse(FormatAVError(AFileName, ret));
@@ -177,9 +170,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     InstallUnicodeIO(oc);
   }
 
-  // 15. Muxer parameters are judged when the header is written (avformat_write_header).
+  // Muxer parameters are judged when the header is written (avformat_write_header).
 
-  // 16. muxer settings
+  // Muxer settings
   oc->max_delay = Integer(Fmux_max_delay * 1000000);
   oc->flags |= AVFMT_FLAG_NONBLOCK;
   output->MuxerOptions = FMuxerOptions;
@@ -189,10 +182,10 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     output->MuxerOptions.Set("loop", IntToStr(Floop_output).c_str());
   ApplyFFOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
 
-  // 17. stream ids apply to one output only
+  // Stream ids apply to one output only
   Fstreamid_map.fill(0);
 
-  // 18. join: the inputs are concatenated into this output
+  // Join: the inputs are concatenated into this output
   if (AJoin && nb_input_files() > 1) {
     FJoinMode = true;
     Int64 total = 0;

@@ -45,67 +45,69 @@ void TCustomFFmpeg::SetTarget(const String& ATarget, const String& ANorm, const 
   SetTargetDirect(ATarget, norm);
 }
 
+namespace {
+
+// The disc targets differ only in their values; a null text is an option the target leaves alone.
+struct TDiscTarget {
+  const char* Name;
+  const char* VideoCodec;
+  const char* AudioCodec;
+  const char* PalSize;
+  const char* NtscSize;
+  const char* VideoBitrate;
+  const char* MaxRate;
+  const char* MinRate;
+  const char* BufSize;
+  const char* Flags;
+  const char* AudioBitrate;
+  Integer SampleRate;
+  bool AlwaysStereo;  // else only mono becomes stereo
+  const char* PacketSize;
+  const char* MuxRate;
+  Single MuxPreload;  // negative: left alone
+  const char* Aspect;
+};
+
+const TDiscTarget DiscTargets[] = {
+    {"vcd", "mpeg1video", "mp2", "352x288", "352x240", "1150000", "1150000", "1150000", "327680", nullptr,
+     "224000", 44100, true, "2324", "1411200", 0.44f, "4:3"},
+    {"svcd", "mpeg2video", "mp2", "480x576", "480x480", "2040000", "2516000", "0", "1835008", "+scan_offset",
+     "224000", 44100, false, "2324", nullptr, -1.0f, "4:3"},
+    {"dvd", "mpeg2video", "ac3", "720x576", "720x480", "6000000", "9000000", "0", "1835008", nullptr,
+     "448000", 48000, false, "2048", "10080000", -1.0f, "16:9"},
+};
+
+}  // namespace
+
 void TCustomFFmpeg::SetTargetDirect(const String& ATarget, Integer ANorm) {
   const bool pal = ANorm == nPAL;
   const char* rate = TargetFrameRates[ANorm];
-  auto assumeAspect = [this](const char* AAspect, const char* AMessage) {
-    if (Fframe_aspect_ratio != 0) return;
-    GetFFLogger()->Log(this, llInfo, AMessage);
-    SetAspectRatio(AAspect);
-  };
-  if (ATarget == "vcd") {
-    SetFormat("vcd");
-    SetVideoCodec("mpeg1video");
-    SetAudioCodec("mp2");
-    SetFrameSize(pal ? "352x288" : "352x240");
+  for (const TDiscTarget& t : DiscTargets) {
+    if (ATarget != t.Name) continue;
+    SetFormat(t.Name);
+    SetVideoCodec(t.VideoCodec);
+    SetAudioCodec(t.AudioCodec);
+    SetFrameSize(pal ? t.PalSize : t.NtscSize);
     SetFrameRate(rate);
     SetDefaultOption("g", pal ? "15" : "18");
-    SetDefaultOption("b", "1150000");
-    SetDefaultOption("maxrate", "1150000");
-    SetDefaultOption("minrate", "1150000");
-    SetDefaultOption("bufsize", "327680");
-    SetDefaultOption("ab", "224000");
-    Faudio_sample_rate = 44100;
-    Faudio_channels = 2;
-    SetDefaultOption("packetsize", "2324");
-    SetDefaultOption("muxrate", "1411200");
-    Fmux_preload = 0.44f;
-    assumeAspect("4:3", "Assuming 4:3 for aspect ratio");
-  } else if (ATarget == "svcd") {
-    SetFormat("svcd");
-    SetVideoCodec("mpeg2video");
-    SetAudioCodec("mp2");
-    SetFrameSize(pal ? "480x576" : "480x480");
-    SetFrameRate(rate);
-    SetDefaultOption("g", pal ? "15" : "18");
-    SetDefaultOption("b", "2040000");
-    SetDefaultOption("maxrate", "2516000");
-    SetDefaultOption("minrate", "0");
-    SetDefaultOption("bufsize", "1835008");
-    SetDefaultOption("flags", "+scan_offset");
-    SetDefaultOption("ab", "224000");
-    Faudio_sample_rate = 44100;
-    if (Faudio_channels == 1) Faudio_channels = 2;
-    SetDefaultOption("packetsize", "2324");
-    assumeAspect("4:3", "Assuming 4:3 for aspect ratio");
-  } else if (ATarget == "dvd") {
-    SetFormat("dvd");
-    SetVideoCodec("mpeg2video");
-    SetAudioCodec("ac3");
-    SetFrameSize(pal ? "720x576" : "720x480");
-    SetFrameRate(rate);
-    SetDefaultOption("g", pal ? "15" : "18");
-    SetDefaultOption("b", "6000000");
-    SetDefaultOption("maxrate", "9000000");
-    SetDefaultOption("minrate", "0");
-    SetDefaultOption("bufsize", "1835008");
-    SetDefaultOption("ab", "448000");
-    Faudio_sample_rate = 48000;
-    if (Faudio_channels == 1) Faudio_channels = 2;
-    SetDefaultOption("packetsize", "2048");
-    SetDefaultOption("muxrate", "10080000");
-    assumeAspect("16:9", "Assuming 16:9 for aspect ratio");
-  } else if (ATarget == "dv" || ATarget == "dv50") {
+    SetDefaultOption("b", t.VideoBitrate);
+    SetDefaultOption("maxrate", t.MaxRate);
+    SetDefaultOption("minrate", t.MinRate);
+    SetDefaultOption("bufsize", t.BufSize);
+    if (t.Flags) SetDefaultOption("flags", t.Flags);
+    SetDefaultOption("ab", t.AudioBitrate);
+    Faudio_sample_rate = t.SampleRate;
+    if (t.AlwaysStereo || Faudio_channels == 1) Faudio_channels = 2;
+    SetDefaultOption("packetsize", t.PacketSize);
+    if (t.MuxRate) SetDefaultOption("muxrate", t.MuxRate);
+    if (t.MuxPreload >= 0) Fmux_preload = t.MuxPreload;
+    if (Fframe_aspect_ratio == 0) {
+      GetFFLogger()->Log(this, llInfo, String("Assuming ") + t.Aspect + " for aspect ratio");
+      SetAspectRatio(t.Aspect);
+    }
+    return;
+  }
+  if (ATarget == "dv" || ATarget == "dv50") {
     SetFormat("dv");
     SetFrameSize(pal ? "720x576" : "720x480");
     SetPixelFormat(ATarget == "dv50" ? "yuv422p" : pal ? "yuv420p" : "yuv411p");

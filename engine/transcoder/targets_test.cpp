@@ -152,13 +152,29 @@ TEST_F(TargetTest, EachTargetSetsItsOptionGroup) {
   }
 }
 
-TEST_F(TargetTest, DvdSetsItsMuxerAndRateControl) {
-  F->SetOption("target", "pal-dvd");
-  const AVCodecContext* video = F->FOptions.avcodec_opts[0];
-  EXPECT_EQ(video->bit_rate, 6000000);
-  EXPECT_EQ(video->rc_max_rate, 9000000);
-  EXPECT_EQ(video->rc_buffer_size, 1835008);
-  EXPECT_EQ(F->FOptions.avformat_opts->packet_size, 2048u);
+TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
+  const struct {
+    const char* Target;
+    int64_t Bitrate, MaxRate, MinRate;
+    int BufSize;
+    unsigned PacketSize;
+  } cases[] = {
+      {"pal-vcd", 1150000, 1150000, 1150000, 327680, 2324},
+      {"ntsc-svcd", 2040000, 2516000, 0, 1835008, 2324},
+      {"pal-dvd", 6000000, 9000000, 0, 1835008, 2048},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Target);
+    F = NewTask();
+    F->SetOption("target", c.Target);
+    const AVCodecContext* video = F->FOptions.avcodec_opts[0];
+    EXPECT_EQ(video->bit_rate, c.Bitrate);
+    EXPECT_EQ(video->rc_max_rate, c.MaxRate);
+    EXPECT_EQ(video->rc_min_rate, c.MinRate);
+    EXPECT_EQ(video->rc_buffer_size, c.BufSize);
+    EXPECT_EQ(F->FOptions.avformat_opts->packet_size, c.PacketSize);
+  }
+  // Only the vcd sets a preload; an aspect ratio already given is kept without a word.
   TLogRecorder log;
   F = NewTask();
   F->SetAspectRatio("4:3");
@@ -168,6 +184,14 @@ TEST_F(TargetTest, DvdSetsItsMuxerAndRateControl) {
   EXPECT_FALSE(log.Contains("Assuming"));
   ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path("vcd.mpg"), false), 1);
   EXPECT_STREQ(F->Foutput_files[0]->MuxerOptions.Value("preload"), "440000");
+  // Without one, the target says which it assumes.
+  for (const char* target : {"pal-svcd", "pal-dvd"}) {
+    F = NewTask();
+    F->SetOption("target", target);
+    EXPECT_FLOAT_EQ(F->Fmux_preload, NewTask()->Fmux_preload) << target;
+  }
+  EXPECT_TRUE(log.Has(llInfo, "Assuming 4:3 for aspect ratio"));
+  EXPECT_TRUE(log.Has(llInfo, "Assuming 16:9 for aspect ratio"));
 }
 
 TEST_F(TargetTest, TheNormIsGuessedFromTheFrameRateOrTheInputs) {

@@ -56,7 +56,7 @@ void TCustomFFmpeg::ConvertFiles() {
       FResumeEvent.WaitFor();
       continue;
     }
-    // 1. the input to read
+    // The input to read
     if (!FJoinMode) {
       current = -1;
       Double outputMin = 1e100, inputMin = 1e100;
@@ -88,7 +88,6 @@ void TCustomFFmpeg::ConvertFiles() {
           break;
         }
     }
-    // 2.
     if (current < 0) {
       if (FJoinMode || noPacketCount == 0) break;
       std::fill(noPacket.begin(), noPacket.end(), false);
@@ -96,11 +95,11 @@ void TCustomFFmpeg::ConvertFiles() {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
-    // 3. size limit, on output file 0
+    // Size limit, on output file 0
     if (Flimit_filesize != 0 && Foutput_files[0]->ctx->pb &&
         ff::avio_seek(Foutput_files[0]->ctx->pb, 0, SEEK_CUR) > Flimit_filesize)
       break;
-    // 4. read
+    // Read
     AVFormatContext* ic = Finput_files[size_t(current)]->ctx;
     const Integer ret = ff::av_read_frame(ic, packet);
     if (ret == AVERROR(EAGAIN)) {
@@ -118,18 +117,16 @@ void TCustomFFmpeg::ConvertFiles() {
       switchFile = true;
     }
     if (!switchFile) {
-      // 5.
       std::fill(noPacket.begin(), noPacket.end(), false);
       noPacketCount = 0;
       if (Fdo_pkt_dump)
         ff::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, packet, Fdo_hex_dump, ic->streams[packet->stream_index]);
-      // 6.
       const TAVInputFile& file = s.file_table[size_t(current)];
       const Integer istIndex = file.ist_index + packet->stream_index;
       if (packet->stream_index < file.nb_streams && !s.ist_table[size_t(istIndex)]->discard) {
         TAVInputStream& ist = *s.ist_table[size_t(istIndex)];
         const AVRational tb = ist.st->time_base;
-        // 7. offset, scale, discontinuity
+        // Offset, scale, discontinuity
         const Int64 offset = ff::av_rescale_q(Finput_files_ts_offset[size_t(current)], AV_TIME_BASE_Q, tb);
         if (packet->dts != AV_NOPTS_VALUE) packet->dts += offset;
         if (packet->pts != AV_NOPTS_VALUE) packet->pts += offset;
@@ -152,13 +149,12 @@ void TCustomFFmpeg::ConvertFiles() {
             if (packet->pts != AV_NOPTS_VALUE) packet->pts -= ff::av_rescale_q(delta, AV_TIME_BASE_Q, tb);
           }
         }
-        // 8. recording limit
+        // Recording limit
         const Int64 when = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (Frecording_time != INT64_MAX && when != AV_NOPTS_VALUE &&
             ff::av_compare_ts(when, tb, Frecording_time + Fstart_time, AV_TIME_BASE_Q) >= 0) {
           ist.is_past_recording_time = true;
         } else if (ProcessPacket(ist, istIndex, packet) < 0) {
-          // 9.
           const String message = Format("Error while decoding stream #%d.%d (%s)", ist.file_index, ist.index,
                                         MediaTypeText(ist.st->codecpar->codec_type));
           ff::av_packet_unref(packet);
@@ -170,7 +166,6 @@ void TCustomFFmpeg::ConvertFiles() {
           continue;
         }
       }
-      // 10.
       ff::av_packet_unref(packet);
       const Int64 now = ff::av_gettime();
       if (now - lastReport > ReportInterval) {
@@ -180,7 +175,7 @@ void TCustomFFmpeg::ConvertFiles() {
       continue;
     }
 
-    // 11. join mode: the current input has ended
+    // Join mode: the current input has ended
     const bool lastFile = current == nb_input_files() - 1;
     s.keep_encoders_open = !lastFile;
     for (auto& p : s.ist_table) {
