@@ -219,7 +219,7 @@ class TCustomFFmpeg : public TObject {
   void SetStartTimeText(const char* AOption, const char* AValue);
   void SetInputTsOffsetText(const char* AOption, const char* AValue);
   void SetRecordingTimestampText(const char* AOption, const char* AValue);
-  // Microseconds of a duration or a date; FFmpegException "Invalid %s specification for %s: %s".
+  // Microseconds of a duration or a date; a text that is neither raises FFmpegException.
   Int64 ParseTimeOrFail(const char* AOption, const char* AText, bool AIsDuration);
   void SetProgramId(Integer AValue);
   void AddStreamMap(const char* AValue);
