@@ -14,7 +14,7 @@
 #include "engine/util/engineutils.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/threads.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 
 struct TProgressInfo {
   Integer TaskIndex = 0;

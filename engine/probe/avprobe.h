@@ -12,7 +12,7 @@
 #include "engine/probe/probeholders.h"
 #include "engine/util/engineutils.h"
 #include "engine/util/rgbconvert.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 
 using TAVRational = AVRational;
 

@@ -3,41 +3,16 @@
 // work to the main thread.
 #pragma once
 
-#include <initializer_list>
-
 #include "platform/rtl/component.h"
 #include "platform/rtl/threads.h"
+#include "platform/rtl/tset.h"
 #include "platform/rtl/types.h"
 
 // Names of files and folders handed to the engine (library folder, library names).
 using TPathFileName = String;
 
-// A set over a small enumeration (at most 32 members), in the class library's set style.
 template <typename E>
-class TEnumSet {
- public:
-  constexpr TEnumSet() = default;
-  constexpr TEnumSet(std::initializer_list<E> Items) {
-    for (E i : Items) FBits |= bit(i);
-  }
-  constexpr bool Contains(E i) const { return (FBits & bit(i)) != 0; }
-  constexpr void Include(E i) { FBits |= bit(i); }
-  constexpr void Exclude(E i) { FBits &= ~bit(i); }
-  constexpr bool Empty() const { return FBits == 0; }
-  constexpr Cardinal Bits() const { return FBits; }
-  constexpr TEnumSet operator+(TEnumSet Other) const { return FromBits(FBits | Other.FBits); }
-  constexpr TEnumSet operator-(TEnumSet Other) const { return FromBits(FBits & ~Other.FBits); }
-  friend constexpr bool operator==(TEnumSet, TEnumSet) = default;
-
- private:
-  static constexpr TEnumSet FromBits(Cardinal Bits) {
-    TEnumSet s;
-    s.FBits = Bits;
-    return s;
-  }
-  static constexpr Cardinal bit(E i) { return Cardinal(1) << static_cast<int>(i); }
-  Cardinal FBits = 0;
-};
+using TEnumSet = TSet<E>;
 
 // The base of the engine's components (logger, probe, converter, player).
 class TFFBaseComponent : public TComponent {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "engine/loader/avheaders.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 
 // Plane pointers and line sizes of a picture (laid out like AVFrame's data and linesize).
 struct TAVPicture {

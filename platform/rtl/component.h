@@ -2,11 +2,11 @@
 // free-notification protocol that keeps references between components safe.
 #pragma once
 
-#include <initializer_list>
 #include <vector>
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/object.h"
+#include "platform/rtl/tset.h"
 #include "platform/rtl/types.h"
 
 class TPersistent : public TObject {
@@ -44,23 +44,7 @@ enum TComponentStateItem {
   csDesignInstance
 };
 
-// Set of TComponentStateItem.
-class TComponentState {
- public:
-  constexpr TComponentState() = default;
-  constexpr TComponentState(std::initializer_list<TComponentStateItem> items) {
-    for (auto i : items) FBits |= bit(i);
-  }
-  constexpr bool Contains(TComponentStateItem i) const { return (FBits & bit(i)) != 0; }
-  constexpr void Include(TComponentStateItem i) { FBits |= bit(i); }
-  constexpr void Exclude(TComponentStateItem i) { FBits &= ~bit(i); }
-  constexpr bool Empty() const { return FBits == 0; }
-  friend constexpr bool operator==(TComponentState, TComponentState) = default;
-
- private:
-  static constexpr Cardinal bit(TComponentStateItem i) { return Cardinal(1) << static_cast<int>(i); }
-  Cardinal FBits = 0;
-};
+using TComponentState = TSet<TComponentStateItem>;
 
 // True when Ident is a Pascal identifier: a letter or '_' followed by letters, digits and '_'.
 bool IsValidIdent(const String& Ident);

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/convert.h"
 #include "platform/rtl/dynlib.h"
+#include "platform/ui/graphics/picture.h"
 #include "skin/core/bskernels.h"
 #include "skin/core/bsstreams.h"
 

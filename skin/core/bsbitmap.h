@@ -7,7 +7,10 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/rtl/classes.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/colors.h"
+#include "platform/ui/graphics/graphic.h"
 
 // 0xAARRGGBB, straight alpha; in memory the bytes are blue, green, red, alpha.
 using TbsColor = Cardinal;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ui/graphics/picture.h"
+#include "platform/ui/graphics/pngimage.h"
 #include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bsstreams.h"
 

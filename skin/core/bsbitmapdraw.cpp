@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/rtl/convert.h"
+#include "platform/ui/graphics/picture.h"
 #include "skin/core/bsbitmap.h"
 #include "skin/core/bshsl.h"
 #include "skin/core/bskernels.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/ui/graphics/picture.h"
 #include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bskernels.h"
 

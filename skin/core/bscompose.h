@@ -8,7 +8,8 @@
 // scaled) when clear. Spans of negative or zero length draw nothing.
 #pragma once
 
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/canvas.h"
 
 enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
 

@@ -3,8 +3,11 @@
 // Free functions without state; they draw with the canvas's current font (and pen and brush where said).
 #pragma once
 
-#include "platform/ui/graphics.h"
-#include "platform/ui/imagelist.h"
+#include "platform/ui/core/wincontrol.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/colors.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "skin/core/bsbitmap.h"
 
 class TWinControl;

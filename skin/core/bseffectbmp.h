@@ -6,7 +6,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/rtl/object.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/colors.h"
 
 class TbsEffectBmp : public TObject {
  public:

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/ui/graphics/bitmap.h"
+
 namespace {
 
 // Pixels as 0xRRGGBB.

@@ -2,7 +2,8 @@
 // drawing routines. Glyph coordinates are offsets from (X, Y); lines stop before their end point.
 #pragma once
 
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/colors.h"
 
 enum TbsStdCommand { cmClose, cmMaximize, cmMinimize, cmSysMenu, cmDefault, cmRollUp, cmMinimizeToTray };
 

@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "platform/ui/graphics/bitmap.h"
+
 namespace {
 
 using PixelSet = std::set<std::pair<Integer, Integer>>;

@@ -4,8 +4,11 @@
 
 #include <memory>
 
-#include "platform/ui/controls.h"
-#include "platform/ui/timer.h"
+#include "platform/ui/core/controlstypes.h"
+#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/core/timer.h"
+#include "platform/ui/core/wincontrol.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsbitmap.h"
 
 class TbsLayerWindow : public TCustomControl {

@@ -1,6 +1,10 @@
 // Painting what lies under a transparent control: the parent's background and the parent's windowless
 // controls below it, into the control's canvas.
-#include "platform/ui/forms.h"
+#include "platform/ui/core/control.h"
+#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/core/wincontrol.h"
+#include "platform/ui/graphics/canvas.h"
 #include "skin/core/bsdraw.h"
 
 namespace {

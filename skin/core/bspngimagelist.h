@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "platform/rtl/collection.h"
-#include "platform/ui/imagelist.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/imagelist.h"
+#include "platform/ui/graphics/pngimage.h"
 #include "skin/core/bsbitmap.h"
 
 class TbsPngImageList;

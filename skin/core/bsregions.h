@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 
 struct TFBColor {
   Byte b, g, r;

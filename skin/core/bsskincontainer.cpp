@@ -7,7 +7,7 @@
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/inifiles.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
 

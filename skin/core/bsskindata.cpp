@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/rtl/files.h"
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskinlayout.h"
 

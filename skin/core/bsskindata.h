@@ -9,7 +9,7 @@
 #include "platform/rtl/component.h"
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/lists.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsmessages.h"
 #include "skin/core/bsskinrecords.h"
 #include "skin/core/bsstrings.h"

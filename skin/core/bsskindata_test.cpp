@@ -4,7 +4,10 @@
 
 #include <filesystem>
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/colors.h"
 #include "platform/win/testkit/testkit.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskinlayout.h"

@@ -5,7 +5,8 @@
 #pragma once
 
 #include "platform/rtl/inifiles.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/graphicsobjects.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 

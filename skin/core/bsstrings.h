@@ -6,7 +6,7 @@
 
 #include "platform/rtl/component.h"
 #include "platform/rtl/lists.h"
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/graphicsobjects.h"
 
 class TbsResourceStrData : public TComponent {
  public:

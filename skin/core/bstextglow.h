@@ -4,7 +4,8 @@
 // colour) and blended onto the canvas.
 #pragma once
 
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/colors.h"
 
 // Glow GlowSize wide around the text thickened by one pixel each way, moved by GlowOffset.
 void DrawGlowText(TCanvas* Canvas, const TRect& R, const String& Text, Cardinal Flags, Integer GlowOffset,

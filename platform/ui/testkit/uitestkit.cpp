@@ -1,5 +1,7 @@
 #include "platform/ui/testkit/uitestkit.h"
 
+#include "platform/ui/core/screen.h"
+
 void TUiTest::SetUp() {
   delete Application;
   delete Screen;

@@ -8,7 +8,10 @@
 #include <functional>
 #include <vector>
 
-#include "platform/ui/application.h"
+#include "platform/ui/core/application.h"
+#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/core/hintwindow.h"
 #include "platform/win/testkit/testkit.h"
 
 // Each test gets a fresh headless window layer, a fake clock, a new Screen and a new Application; the
