@@ -1,6 +1,7 @@
 // The objects behind window handles and the layer's shared state, for the files of this folder.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -123,7 +124,8 @@ struct TWinState {
 
   Byte KeyState[256] = {};
   Byte AsyncKeyState[256] = {};
-  TPoint CursorPos;
+  // Written by input on the main thread, read by PostMessage on any thread to stamp the message.
+  std::atomic<TPoint> CursorPos{TPoint{}};
   bool AltAlone = false;
   DWORD LastMessagePos = 0;
   LONG LastMessageTime = 0;
