@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "platform/rtl/threads.h"
-#include "platform/win/win_test_util.h"
+#include "platform/win/testkit/win_test_util.h"
 
 using namespace wintest;
 

@@ -1,7 +1,6 @@
 #include "skin/core/bsbitmap.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -10,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bsstreams.h"
+#include "skin/core/testkit/bsbitmaptestkit.h"
 
 namespace {
 
