@@ -15,12 +15,22 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined >/dev/null
 cmake --build "$build" --target skin_container_fuzz -j4
 mkdir -p "$build/fuzz-skin/corpus" "$build/fuzz-skin/findings"
-# Seed: a real skin container from the generator when it builds, prefixed by its mode byte.
-if cmake --build "$build" --target skingen -j4 >/dev/null 2>&1; then
+# Seed: a real skin container from the generator, prefixed by its mode byte. Without it the fuzzer
+# starts from nothing and rarely gets past the header, so say so.
+seed_log="$build/fuzz-skin/skingen-build.log"
+if cmake --build "$build" --target skingen -j4 >"$seed_log" 2>&1; then
   seed=$(mktemp -d)
-  "$build/tools/skingen/skingen" "$seed" >/dev/null
-  { printf '\000'; cat "$seed/nerivo.skn"; } >"$build/fuzz-skin/corpus/generated.skn"
+  if "$build/tools/skingen/skingen" "$seed" >/dev/null && [ -s "$seed/nerivo.skn" ]; then
+    { printf '\000'; cat "$seed/nerivo.skn"; } >"$build/fuzz-skin/corpus/generated.skn"
+  else
+    echo "fuzz-skin: the skin generator wrote no container; running without the generated seed" >&2
+  fi
   rm -rf "$seed"
+else
+  echo "fuzz-skin: the skin generator does not build (see $seed_log); running without the generated seed" >&2
+fi
+if [ ! -s "$build/fuzz-skin/corpus/generated.skn" ]; then
+  echo "fuzz-skin: seed missing: $build/fuzz-skin/corpus/generated.skn" >&2
 fi
 cd "$build/fuzz-skin"
 exec "$build/skin/core/fuzz/skin_container_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 \

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "engine/component/ffmpegconverter.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "engine/probe/avprobe.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

@@ -1,6 +1,6 @@
 // Opening inputs: forced format and decoders, program selection, start position, and what the
 // pending options learn from the input.
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/rtl/codepage.h"
 
 using namespace transcoder_test;

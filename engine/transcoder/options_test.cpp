@@ -2,7 +2,7 @@
 #include <set>
 
 #include "engine/transcoder/optiondispatch.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

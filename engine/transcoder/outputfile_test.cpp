@@ -2,7 +2,7 @@
 // mode, encoders, geometry and rate control, and the refusals.
 #include <sys/stat.h>
 
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

@@ -1,7 +1,7 @@
 // Binding output streams to their sources: explicit maps, the automatic choice, their failures and
 // the mapping log.
 #include "engine/transcoder/streamtables.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

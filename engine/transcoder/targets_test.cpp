@@ -2,7 +2,7 @@
 // and that what they set is what the 5.1 encoders and muxers take.
 #include <fstream>
 
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

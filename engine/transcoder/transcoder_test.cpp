@@ -2,7 +2,7 @@
 // encoder format choosers.
 #include <sstream>
 
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 

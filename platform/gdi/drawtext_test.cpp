@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/gdi/gdi_test_util.h"
+#include "platform/gdi/testkit/gdi_test_util.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "platform/gdi/gdi_test_util.h"
+#include "platform/gdi/testkit/gdi_test_util.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/environment.h"
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr Int64 MaxFieldSize = Int64(1) << 20;
+
 class TFormatter {
  public:
   TFormatter(const String& Fmt, const TVarRec* Args, size_t Count) : FFmt(Fmt), FArgs(Args), FCount(Count) {}
@@ -77,6 +79,9 @@ class TFormatter {
       ++FPos;
       Precision = std::max<Int64>(Number(), 0);
     }
+    // A field wider or more precise than any text needs is a malformed pattern, not a request for
+    // gigabytes of padding.
+    if (Width > MaxFieldSize || Precision > MaxFieldSize) Invalid();
     if (FPos >= FFmt.size()) Invalid();
     const char Type = FFmt[FPos++];
     if (String("dDuUxXpPsSeEfFgGnNmM").find(Type) == String::npos) Invalid();

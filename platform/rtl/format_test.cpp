@@ -103,6 +103,14 @@ TEST(FormatTest, RejectsMismatchedArgumentsAndBadSpecifiers) {
       {"%-", {1}},
       {"%.", {1}},
       {"%99999999999d", {1}},
+      // Fields beyond a mebibyte, written out or through "*", are refused rather than allocated.
+      {"%2147483647d", {1}},
+      {"%-2000000s", {"a"}},
+      {"%.2000000d", {1}},
+      {"%.2000000f", {1.5}},
+      {"%*d", {int64_t(1) << 40, 1}},
+      {"%*s", {2147483647, "a"}},
+      {"%-*.*d", {1, 1 << 30, 1}},
   };
   for (const Case& C : Cases) {
     try {

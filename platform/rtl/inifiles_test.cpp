@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 
 namespace {
 

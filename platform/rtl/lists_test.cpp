@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/rtl/collection.h"
-#include "platform/rtl/rtl_test_util.h"
 #include "platform/rtl/streams.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 
 namespace {
 

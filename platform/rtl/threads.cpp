@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -91,7 +92,13 @@ void wakeMainThreadWaiters() {
 
 int niceValue(TThreadPriority Priority) {
   static const int kNice[] = {19, 10, 5, 0, -5, -10, -20};
-  return kNice[Priority];
+  if (Priority > tpNormal) return kNice[Priority];
+  // Normal and below never make a thread more favoured than its process: a program started under
+  // `nice` keeps its workers there, even with the privilege to raise them.
+  errno = 0;
+  const int process = getpriority(PRIO_PROCESS, id_t(getpid()));
+  if (errno != 0) return kNice[Priority];
+  return std::max(kNice[Priority], process);
 }
 
 }  // namespace

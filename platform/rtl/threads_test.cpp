@@ -4,7 +4,10 @@
 #include <poll.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -248,6 +251,34 @@ TEST(Thread, PriorityMapsToTheThreadsNiceValue) {
   EXPECT_EQ(thread.Priority(), tpTimeCritical);
   release.SetEvent();
   thread.WaitFor();
+}
+
+// Run in a child process started under `nice 12`: normal and lower priorities keep the thread at the
+// process's level (setting a lower nice value succeeds for root, so only the mapping can hold it).
+TEST(Thread, LowerPrioritiesNeverRaiseAThreadAboveItsNicedProcess) {
+  const auto body = [] {
+    if (setpriority(PRIO_PROCESS, 0, 12) != 0) std::_Exit(2);
+    const struct {
+      TThreadPriority priority;
+      int nice;
+    } cases[] = {{tpIdle, 19}, {tpLowest, 12}, {tpLower, 12}, {tpNormal, 12}};
+    int failures = 0;
+    for (const auto& c : cases) {
+      TSimpleEvent release;
+      TBodyThread thread(false, [&](TBodyThread&) { release.WaitFor(); });
+      thread.SetPriority(c.priority);
+      errno = 0;
+      const int nice = getpriority(PRIO_PROCESS, id_t(thread.ThreadID()));
+      if (errno != 0 || nice != c.nice) {
+        std::fprintf(stderr, "priority %d: nice %d, expected %d\n", int(c.priority), nice, c.nice);
+        ++failures;
+      }
+      release.SetEvent();
+      thread.WaitFor();
+    }
+    std::_Exit(failures == 0 ? 0 : 1);
+  };
+  EXPECT_EXIT(body(), testing::ExitedWithCode(0), "");
 }
 
 TEST(Event, ManualAndAutoReset) {

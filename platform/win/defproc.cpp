@@ -311,7 +311,7 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
           return 0;
         case SC_MOVE:
         case SC_SIZE: {
-          TPoint start = lParam ? LParamToPoint(lParam) : s.CursorPos;
+          TPoint start = lParam ? LParamToPoint(lParam) : s.CursorPos.load();
           WinRunSizeMoveLoop(w, wParam, start);
           return 0;
         }

@@ -102,7 +102,7 @@ void WinInputKey(Word vk, bool down, DWORD character, bool extended) {
   in.Down = down;
   in.Character = character;
   in.Extended = extended;
-  in.Pt = s.CursorPos;
+  in.Pt = s.CursorPos.load();
   pushInput(in);
 }
 
@@ -622,7 +622,7 @@ Integer ShowCursor(bool show) {
 
 bool GetCursorPos(POINT* point) {
   if (!point) return false;
-  *point = WS().CursorPos;
+  *point = WS().CursorPos.load();
   return true;
 }
 
@@ -660,7 +660,7 @@ void WinResetInputState() {
   s.AltAlone = false;
   s.ClickWnd = nullptr;
   s.ClickMsg = 0;
-  s.CursorPos = {};
+  s.CursorPos = TPoint{};
   s.Cursor = nullptr;
   s.CursorShowCount = 0;
 }

@@ -1,4 +1,4 @@
-#include "platform/win/win_test_util.h"
+#include "platform/win/testkit/win_test_util.h"
 
 using namespace wintest;
 

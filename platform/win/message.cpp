@@ -101,7 +101,7 @@ MSG makeMsg(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   m.wParam = wParam;
   m.lParam = lParam;
   m.time = GetTickCount();
-  m.pt = WS().CursorPos;
+  m.pt = WS().CursorPos.load();
   return m;
 }
 

@@ -1,7 +1,8 @@
 #include <atomic>
+#include <thread>
 
 #include "platform/rtl/threads.h"
-#include "platform/win/win_test_util.h"
+#include "platform/win/testkit/win_test_util.h"
 
 using namespace wintest;
 
@@ -151,6 +152,32 @@ TEST_F(WinTest, PostMessageFromAWorkerWakesTheLoop) {
   });
   OnNextModalLoop([&] { std::thread([w] { PostMessage(w, WM_APP, 0, 0); }).detach(); });
   EXPECT_TRUE(WinRunModalLoop([&] { return got; }));
+}
+
+// Messages posted by a worker while input moves the cursor carry a position that input set, whole:
+// each position has equal coordinates, so a torn read shows as X != Y (and ThreadSanitizer sees the
+// unguarded read).
+TEST_F(WinTest, PostedFromAWorkerWhileTheCursorMovesCarryAWholeCursorPosition) {
+  HWND w = Popup({0, 0, 100, 100});
+  Pump();
+  constexpr int kPosts = 2000;
+  std::atomic<bool> started{false};
+  std::thread worker([&] {
+    started = true;
+    for (int i = 0; i < kPosts; ++i) PostMessage(w, WM_APP, WPARAM(i), 0);
+  });
+  while (!started) std::this_thread::yield();
+  for (int i = 1; i <= kPosts; ++i) WinInputMouseMove({i * 65537, i * 65537});
+  worker.join();
+  MSG m;
+  int seen = 0;
+  while (PeekMessage(&m, w, WM_APP, WM_APP, PM_REMOVE)) {
+    ++seen;
+    EXPECT_EQ(m.pt.X, m.pt.Y) << "message " << m.wParam;
+    EXPECT_EQ(m.pt.X % 65537, 0) << "message " << m.wParam;
+  }
+  EXPECT_EQ(seen, kPosts);
+  Pump();
 }
 
 TEST_F(WinTest, ModalLoopEndsOnQuitAndLeavesItForTheOuterLoop) {

@@ -1,7 +1,7 @@
 // Events of the window system reaching the layer.
 #include "platform/win/backend.h"
 #include "platform/win/backends/headless/headless.h"
-#include "platform/win/win_test_util.h"
+#include "platform/win/testkit/win_test_util.h"
 
 using namespace wintest;
 

@@ -1,6 +1,7 @@
 // The objects behind window handles and the layer's shared state, for the files of this folder.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -96,6 +97,26 @@ struct TTimerEntry {
   UInt64 Due = 0;
 };
 
+// A point read and written whole from any thread. Packed into one word so that it stays lock-free
+// with every compiler (an atomic of the struct itself needs libatomic under clang).
+class TAtomicPoint {
+ public:
+  TPoint load() const {
+    const UInt64 bits = FBits.load(std::memory_order_relaxed);
+    return TPoint{Integer(Cardinal(bits)), Integer(Cardinal(bits >> 32))};
+  }
+  void store(TPoint p) {
+    FBits.store(UInt64(Cardinal(p.X)) | (UInt64(Cardinal(p.Y)) << 32), std::memory_order_relaxed);
+  }
+  TAtomicPoint& operator=(TPoint p) {
+    store(p);
+    return *this;
+  }
+
+ private:
+  std::atomic<UInt64> FBits{0};
+};
+
 struct TWinState {
   std::unique_ptr<TWindowBackend> Backend;
   std::unordered_set<HWND> Live;
@@ -123,7 +144,8 @@ struct TWinState {
 
   Byte KeyState[256] = {};
   Byte AsyncKeyState[256] = {};
-  TPoint CursorPos;
+  // Written by input on the main thread, read by PostMessage on any thread to stamp the message.
+  TAtomicPoint CursorPos;
   bool AltAlone = false;
   DWORD LastMessagePos = 0;
   LONG LastMessageTime = 0;

@@ -287,6 +287,10 @@ void TbsBitmap::LoadFromPcxStream(TStream* Stream) {
     Stream->Read(palette, 768);
     Stream->SetPosition(bodyStart);
   }
+  // The surface first: a size beyond the cap is refused before the body is read or decoded.
+  SetSize(width, height);
+  if (Empty()) return;
+
   std::vector<Byte> body(size_t(std::max<Int64>(0, streamSize - bodyStart)));
   if (!body.empty()) body.resize(size_t(Stream->Read(body.data(), Int64(body.size()))));
 
@@ -321,8 +325,6 @@ void TbsBitmap::LoadFromPcxStream(TStream* Stream) {
     for (size_t i = 0; i < body.size() && out < total; ++i) put(out++, body[i]);
   }
 
-  SetSize(width, height);
-  if (Empty()) return;
   for (Integer y = 0; y < height; ++y) {
     TbsColor* row = GetRowPtr(y);
     for (Integer x = 0; x < width; ++x) {

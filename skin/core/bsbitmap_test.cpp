@@ -1,14 +1,18 @@
 #include "skin/core/bsbitmap.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "platform/ui/graphics/picture.h"
 #include "platform/ui/graphics/pngimage.h"
-#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bsstreams.h"
+#include "skin/core/testkit/bsbitmaptestkit.h"
 
 namespace {
 
@@ -371,6 +375,35 @@ TEST(SkinBitmapPcx, OtherManufacturerAndTruncatedFilesAreSafe) {
   ASSERT_EQ(c.Width(), 2);
   // No palette (file shorter than one): every colour is black.
   EXPECT_EQ(pixelsOf(c), (std::vector<TbsColor>(4, 0xFF000000)));
+}
+
+// A 128-byte header claiming 65536 x 65536 pixels is refused by the surface cap before anything of
+// that size is allocated. The child process may map little more than it has, so a decode buffer of
+// gigabytes ends it instead of the refusal.
+TEST(SkinBitmapPcx, OversizedHeaderIsRefusedBeforeAnyLargeAllocation) {
+  const auto body = [] {
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+      std::fclose(f);
+    }
+    if (pages <= 0) std::_Exit(2);
+    const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(768) << 20);
+    const rlimit bound{limit, limit};
+    if (setrlimit(RLIMIT_AS, &bound) != 0) std::_Exit(2);
+    std::vector<Byte> file = pcxHeader(5, 1, 0, 0, 1, 0xFFFF);  // sides of 0 - 1 + 1 = 65536
+    file.insert(file.end(), {0xC1, 1});
+    auto b = makeBitmap(1, 1, {5});
+    try {
+      loadPcx(*b, file);
+    } catch (const Exception&) {
+      std::_Exit(b->Empty() ? 0 : 4);
+    } catch (...) {
+      std::_Exit(3);
+    }
+    std::_Exit(5);
+  };
+  EXPECT_EXIT(body(), testing::ExitedWithCode(0), "");
 }
 
 TEST(SkinBitmapResource, ResourceDataBecomesABitmapAndMissingModulesChangeNothing) {

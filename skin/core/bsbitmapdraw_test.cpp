@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/ui/graphics/picture.h"
-#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bskernels.h"
+#include "skin/core/testkit/bsbitmaptestkit.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "skin/core/bsbitmaptestkit.h"
 #include "skin/core/bskernels.h"
+#include "skin/core/testkit/bsbitmaptestkit.h"
 
 namespace {
 

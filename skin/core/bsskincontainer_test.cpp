@@ -7,7 +7,7 @@
 
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
-#include "skin/core/bsskintestkit.h"
+#include "skin/core/testkit/bsskintestkit.h"
 
 namespace {
 

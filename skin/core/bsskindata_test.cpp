@@ -11,7 +11,7 @@
 #include "platform/win/testkit/testkit.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskinlayout.h"
-#include "skin/core/bsskintestkit.h"
+#include "skin/core/testkit/bsskintestkit.h"
 
 namespace {
 

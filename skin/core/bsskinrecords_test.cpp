@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exceptions.h"
-#include "skin/core/bsskinrecordstestkit.h"
+#include "skin/core/testkit/bsskinrecordstestkit.h"
 
 namespace {
 

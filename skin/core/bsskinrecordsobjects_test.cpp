@@ -5,7 +5,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "skin/core/bsskinrecords.h"
-#include "skin/core/bsskinrecordstestkit.h"
+#include "skin/core/testkit/bsskinrecordstestkit.h"
 
 namespace {
 

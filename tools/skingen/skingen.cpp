@@ -127,10 +127,10 @@ std::unique_ptr<TBitmap> newSheet(int W, int H) {
 // The slice geometry shared by every custom control record: corners at the cell's corners, the
 // client area inside them.
 void setSlices(TbsDataSkinCustomControl* R) {
-  R->LTPoint = TPoint(CornerSize, CornerSize);
-  R->RTPoint = TPoint(CellW - CornerSize, CornerSize);
-  R->LBPoint = TPoint(CornerSize, CellH - CornerSize);
-  R->RBPoint = TPoint(CellW - CornerSize, CellH - CornerSize);
+  R->LTPoint = TPoint{CornerSize, CornerSize};
+  R->RTPoint = TPoint{CellW - CornerSize, CornerSize};
+  R->LBPoint = TPoint{CornerSize, CellH - CornerSize};
+  R->RBPoint = TPoint{CellW - CornerSize, CellH - CornerSize};
   R->ClRect = Rect(CornerSize, CornerSize, CellW - CornerSize, CellH - CornerSize);
   R->LeftStretch = R->TopStretch = R->RightStretch = R->BottomStretch = true;
   R->StretchEffect = true;
@@ -336,10 +336,10 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
   SkinData->FPicture = newSheet(FrameW, FrameH);
   drawSlices(SkinData->FPicture->Canvas(), Rect(0, 0, FrameW, FrameH), 63, 0, 24);
   SkinData->FPictureName = "frame.bmp";
-  SkinData->LTPoint = TPoint(24, 24);
-  SkinData->RTPoint = TPoint(FrameW - 24, 24);
-  SkinData->LBPoint = TPoint(24, FrameH - 24);
-  SkinData->RBPoint = TPoint(FrameW - 24, FrameH - 24);
+  SkinData->LTPoint = TPoint{24, 24};
+  SkinData->RTPoint = TPoint{FrameW - 24, 24};
+  SkinData->LBPoint = TPoint{24, FrameH - 24};
+  SkinData->RBPoint = TPoint{FrameW - 24, FrameH - 24};
   SkinData->ClRect = Rect(4, 24, FrameW - 4, FrameH - 4);
   SkinData->CaptionRect = Rect(8, 2, FrameW - 80, 22);
   SkinData->ButtonsRect = Rect(FrameW - 80, 2, FrameW - 4, 22);
@@ -362,10 +362,10 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
 
   // Popup menus and hints take the control sheet's panel cell.
   SkinData->PopupWindow->WindowPictureIndex = 0;
-  SkinData->PopupWindow->LTPoint = TPoint(CornerSize, CornerSize);
-  SkinData->PopupWindow->RTPoint = TPoint(CellW - CornerSize, CornerSize);
-  SkinData->PopupWindow->LBPoint = TPoint(CornerSize, CellH - CornerSize);
-  SkinData->PopupWindow->RBPoint = TPoint(CellW - CornerSize, CellH - CornerSize);
+  SkinData->PopupWindow->LTPoint = TPoint{CornerSize, CornerSize};
+  SkinData->PopupWindow->RTPoint = TPoint{CellW - CornerSize, CornerSize};
+  SkinData->PopupWindow->LBPoint = TPoint{CornerSize, CellH - CornerSize};
+  SkinData->PopupWindow->RBPoint = TPoint{CellW - CornerSize, CellH - CornerSize};
   SkinData->PopupWindow->ItemsRect = Rect(CornerSize, CornerSize, CellW - CornerSize, CellH - CornerSize);
   SkinData->HintWindow->WindowPictureIndex = 0;
   SkinData->HintWindow->ClRect = SkinData->PopupWindow->ItemsRect;

@@ -8,7 +8,7 @@
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
-#include "skin/core/bsskintestkit.h"
+#include "skin/core/testkit/bsskintestkit.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST(SkinGenerator, EveryStateAndSliceHasItsOwnColour) {
       const Integer Xs[3] = {3, 24, 45}, Ys[3] = {3, 12, 21};
       for (int Slice = 0; Slice < 9; ++Slice) {
         const Cardinal Want = GeneratedSkinSliceColor(e, State, Slice);
-        const TPoint P(R->SkinRect.Left + State * 48 + Xs[Slice % 3], R->SkinRect.Top + Ys[Slice / 3]);
+        const TPoint P{R->SkinRect.Left + State * 48 + Xs[Slice % 3], R->SkinRect.Top + Ys[Slice / 3]};
         EXPECT_EQ(Cardinal(Sheet->Pixels(P.X, P.Y)), Want)
             << GeneratedSkinControlName(e) << " " << State << " " << Slice;
         Colours.insert(Want);

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 #include "platform/ui/testkit/ui_test_util.h"
 
 namespace {

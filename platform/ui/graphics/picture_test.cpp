@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/gifimage.h"
 #include "platform/ui/graphics/jpegimage.h"

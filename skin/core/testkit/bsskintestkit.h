@@ -2,7 +2,7 @@
 // skin streams are made of.
 #pragma once
 
-#include "platform/rtl/rtl_test_util.h"
+#include "platform/rtl/testkit/rtl_test_util.h"
 #include "platform/rtl/types.h"
 
 inline String le32(Integer V) {

@@ -1,5 +1,5 @@
-// The skin library's bitmap unit: skin bitmaps and their kernels, drawing and colour effects, blur,
-// alpha masks, stream strings, bitmap links and the effects bitmap.
+// Everything about skin bitmaps in one include: the bitmaps and their kernels, drawing and colour
+// effects, blur, alpha masks, stream strings, bitmap links and the effects bitmap.
 #pragma once
 
 #include "skin/core/bsbitmap.h"

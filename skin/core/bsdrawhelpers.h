@@ -1,4 +1,4 @@
-// The skin library's utility module: drawing and text helpers, image composition, regions from masks,
+// The drawing helpers in one include: drawing and text helpers, image composition, regions from masks,
 // layered windows, default glyphs, system entry points, text glow, and the conversion from PNG.
 #pragma once
 

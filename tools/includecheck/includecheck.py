@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""Checks every #include "..." of the tree against the order of the libraries.
+
+    includecheck.py [ROOT]      (default: the repository this script lives in)
+
+Prints one line per offending include, "path:line: #include "x": reason", and exits with 1 when there
+is any. The rules:
+
+- A module is a folder that builds one library (its family subfolders, testkit/ and backends/ are
+  part of it). A module includes headers of its own and of modules before it in MODULE_ORDER, never of
+  a later one. tools/ may include anything; nothing outside tools/ includes tools/.
+- Test support (a testkit/ folder, or a *_test_util.h) is included only by tests (*_test.c, *_test.cpp),
+  by other test support and by tools, and only the test support of the module itself or of a module
+  before it.
+- Private headers (*_internal.h, anything under a backends/ folder) are included only from their own
+  module.
+Files outside every module (build trees, the root) are not checked.
+"""
+
+import os
+import re
+import sys
+
+# Lowest first. Entries of one tuple are one module: the engine's loader, utilities and log call each
+# other and form the engine's base. The frame-hook chain lives in engine/preview and the transcoder
+# runs it, so preview comes before the transcoder.
+MODULE_ORDER = [
+    ("platform/rtl",),
+    ("platform/gdi",),
+    ("platform/win",),
+    ("platform/ui",),
+    ("platform/shell",),
+    ("engine/loader", "engine/util", "engine/log"),
+    ("engine/probe",),
+    ("engine/preview",),
+    ("engine/transcoder",),
+    ("engine/component",),
+    ("engine/player",),
+    ("skin/core",),
+    ("skin/menus",),
+    ("skin/controls",),
+    ("skin/forms",),
+    ("skin/boxes",),
+    ("skin/shell",),
+    ("skin/dialogs",),
+    ("app/formats",),
+    ("app/main",),
+    ("app/presetdialog",),
+    ("app/settingsdialog",),
+]
+TOOLS = "tools"
+
+SOURCE_EXTENSIONS = (".h", ".hpp", ".c", ".cc", ".cpp", ".inc")
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+
+
+def module_of(path):
+    """(rank, name) of the module holding a root-relative path; tools rank above every module;
+    None outside every module."""
+    if path == TOOLS or path.startswith(TOOLS + "/"):
+        return (len(MODULE_ORDER), TOOLS)
+    for rank, folders in enumerate(MODULE_ORDER):
+        for folder in folders:
+            if path.startswith(folder + "/"):
+                return (rank, folders[0] if len(folders) == 1 else "engine base")
+    return None
+
+
+def is_test_support(path):
+    return "/testkit/" in path or path.endswith("_test_util.h")
+
+
+def is_test(path):
+    return path.endswith(("_test.cpp", "_test.c", "_test.cc"))
+
+
+def is_private(path):
+    return path.endswith("_internal.h") or "/backends/" in path
+
+
+def resolve(root, includer, target):
+    """The root-relative path an include names: as written when it starts with a top folder of the
+    tree, else relative to the including file when that file exists; None for anything else."""
+    if module_of(target) is not None:
+        return target
+    local = os.path.normpath(os.path.join(os.path.dirname(includer), target))
+    if os.path.isfile(os.path.join(root, local)):
+        return local.replace(os.sep, "/")
+    return None
+
+
+def check_include(includer, target):
+    """The reason an include breaks the rules, or None."""
+    source = module_of(includer)
+    header = module_of(target)
+    if source is None or header is None:
+        return None
+    source_rank, source_name = source
+    header_rank, header_name = header
+    if source_name == TOOLS:
+        return None
+    if header_name == TOOLS:
+        return "%s must not include tools" % source_name
+    if header_rank > source_rank:
+        return "%s comes before %s and must not include it" % (source_name, header_name)
+    if is_private(target) and header_rank != source_rank:
+        return "private header of %s" % header_name
+    if is_test_support(target) and not (is_test(includer) or is_test_support(includer)):
+        return "test support of %s outside the tests" % header_name
+    return None
+
+
+def source_files(root):
+    for folder, subfolders, files in os.walk(root):
+        relative = os.path.relpath(folder, root)
+        if relative == ".":
+            # Build trees and hidden folders hold no sources of ours.
+            subfolders[:] = [d for d in subfolders if not d.startswith((".", "build"))]
+        subfolders.sort()
+        for name in sorted(files):
+            if name.endswith(SOURCE_EXTENSIONS):
+                path = os.path.normpath(os.path.join(relative, name)).replace(os.sep, "/")
+                yield path
+
+
+def check_tree(root):
+    """Every offending include as (path, line, included text, reason), in path and line order."""
+    problems = []
+    for path in source_files(root):
+        if module_of(path) is None:
+            continue
+        with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
+            for number, line in enumerate(f, 1):
+                match = INCLUDE.match(line)
+                if not match:
+                    continue
+                target = resolve(root, path, match.group(1))
+                if target is None:
+                    continue
+                reason = check_include(path, target)
+                if reason:
+                    problems.append((path, number, match.group(1), reason))
+    return problems
+
+
+def main(argv):
+    if len(argv) > 2:
+        print("usage: includecheck.py [ROOT]", file=sys.stderr)
+        return 2
+    root = argv[1] if len(argv) == 2 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+    if not os.path.isdir(root):
+        print("includecheck: no folder %s" % root, file=sys.stderr)
+        return 2
+    problems = check_tree(root)
+    for path, number, text, reason in problems:
+        print('%s:%d: #include "%s": %s' % (path, number, text, reason))
+    if problems:
+        print("includecheck: %d include(s) against the library order" % len(problems), file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
