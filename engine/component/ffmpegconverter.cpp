@@ -1,8 +1,11 @@
 // The component's life, its task list and the task-building operations.
 #include "engine/component/ffmpegconverter.h"
 
+#include <algorithm>
+
 #include "engine/component/terminatethread.h"
 #include "engine/loader/ffmpegloader.h"
+#include "engine/util/fileidentity.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/format.h"
 
@@ -200,6 +203,10 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
     FLastErrMsg = Format("max output files %d reached", task.MaxFiles());
     return false;
   }
+  if (const String clash = OutputClash(ATaskIndex, AFileName); !clash.empty()) {
+    FLastErrMsg = clash;
+    return false;
+  }
   try {
     if (!OpenOutput(task, AFileName, AOptions)) {
       task.ResetOutputOptions(index);
@@ -222,6 +229,53 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
 bool TCustomFFmpegConverter::SetOutputStream(Integer ATaskIndex, const TStream* AStream,
                                              const String& APrivateData, POutputOptions AOptions) {
   return SetOutputFile(ATaskIndex, StreamName(AStream, APrivateData), AOptions);
+}
+
+namespace {
+
+// The output files of a task, each once (a joined output is listed once per input).
+std::vector<const TOpenedOutput*> OutputsOf(const TFFmpeg& ATask) {
+  std::vector<const TOpenedOutput*> outputs;
+  for (const auto& output : ATask.Foutput_files)
+    if (std::find(outputs.begin(), outputs.end(), output.get()) == outputs.end()) outputs.push_back(output.get());
+  return outputs;
+}
+
+String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOtherName, Integer AOtherIndex) {
+  return Format("Output file %s of task %d is the same file as %s, the output of task %d: two tasks cannot "
+                "write one file",
+                AFileName, ATaskIndex, AOtherName, AOtherIndex);
+}
+
+}  // namespace
+
+String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFileName) const {
+  const TFileIdentity identity = FileIdentityOf(AFileName);
+  for (Integer i = 0; i < TasksCount(); ++i)
+    for (const TOpenedOutput* output : OutputsOf(*FFFmpegList->Items(i)))
+      if (SameFile(identity, FileIdentityOf(output->FileName)))
+        return ClashText(AFileName, ATaskIndex, output->FileName, i);
+  return String();
+}
+
+void TCustomFFmpegConverter::RefuseOutputClashes() {
+  struct TSeen {
+    TFileIdentity Identity;
+    String Name;
+    Integer Task;
+  };
+  std::vector<TSeen> seen;
+  for (Integer i = 0; i < TasksCount(); ++i) {
+    TFFmpeg& task = *FFFmpegList->Items(i);
+    task.FStartRefusal.clear();
+    for (const TOpenedOutput* output : OutputsOf(task)) {
+      const TFileIdentity identity = FileIdentityOf(output->FileName);
+      for (const TSeen& other : seen)
+        if (task.FStartRefusal.empty() && SameFile(identity, other.Identity))
+          task.FStartRefusal = ClashText(output->FileName, i, other.Name, other.Task);
+      seen.push_back({identity, output->FileName, i});
+    }
+  }
 }
 
 void TCustomFFmpegConverter::ClearTasks() {
