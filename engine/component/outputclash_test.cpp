@@ -103,7 +103,7 @@ TEST_F(OutputClashTest, RefusalsAtAddSayWhatAndWhere) {
            "; a conversion cannot overwrite its own source"},
       // a video-only input to an audio-only format
       {TMedia::Get().NtscVideo(), audioOnly,
-       audioOnly + ": No stream to write: the output format takes audio, the input has video"},
+       audioOnly + ": No stream to write: the output takes audio, the input has video"},
       // outputs that cannot be written
       {TMedia::Get().AudioVideoAvi(), P("a"), P("a") + ": Is a directory"},
       {TMedia::Get().AudioVideoAvi(), file + "/x.avi", file + "/x.avi: Not a directory"},

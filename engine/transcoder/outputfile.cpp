@@ -28,7 +28,7 @@ String CreationTimeText(Int64 ASeconds) {
   return text;
 }
 
-// Why an output gets no stream: the kinds the format or the options take against those the inputs
+// Why an output gets no stream: the kinds the format and the options take against those the inputs
 // have.
 String NoStreamText(const String& AFileName, const AVOutputFormat* AFormat, TCustomFFmpeg& ATask) {
   bool hasVideo = false, hasAudio = false, hasSubtitle = false;
@@ -40,15 +40,18 @@ String NoStreamText(const String& AFileName, const AVOutputFormat* AFormat, TCus
     return text.empty() ? String("no stream") : text;
   };
   const bool coverOnly = AFormat->video_codec == AV_CODEC_ID_PNG && AFormat->audio_codec != AV_CODEC_ID_NONE;
-  const bool takesVideo = (AFormat->video_codec != AV_CODEC_ID_NONE && !coverOnly) ||
-                          ATask.Fvideo_stream_copy || ATask.Fvideo_codec_name;
-  const bool takesAudio = AFormat->audio_codec != AV_CODEC_ID_NONE || ATask.Faudio_stream_copy ||
-                          ATask.Faudio_codec_name;
-  const bool takesSubtitle = AFormat->subtitle_codec != AV_CODEC_ID_NONE || ATask.Fsubtitle_stream_copy ||
-                             ATask.Fsubtitle_codec_name;
-  if ((takesVideo && hasVideo) || (takesAudio && hasAudio) || (takesSubtitle && hasSubtitle))
-    return Format("%s: No stream to write: every stream the input has is disabled", AFileName);
-  return Format("%s: No stream to write: the output format takes %s, the input has %s", AFileName,
+  const bool takesVideo = ((AFormat->video_codec != AV_CODEC_ID_NONE && !coverOnly) || ATask.Fvideo_stream_copy ||
+                           ATask.Fvideo_codec_name) &&
+                          !ATask.Fvideo_disable;
+  const bool takesAudio =
+      (AFormat->audio_codec != AV_CODEC_ID_NONE || ATask.Faudio_stream_copy || ATask.Faudio_codec_name) &&
+      !ATask.Faudio_disable;
+  const bool takesSubtitle = (AFormat->subtitle_codec != AV_CODEC_ID_NONE || ATask.Fsubtitle_stream_copy ||
+                              ATask.Fsubtitle_codec_name) &&
+                             !ATask.Fsubtitle_disable;
+  if (!takesVideo && !takesAudio && !takesSubtitle)
+    return Format("%s: No stream to write: every kind of stream is disabled", AFileName);
+  return Format("%s: No stream to write: the output takes %s, the input has %s", AFileName,
                 kinds(takesVideo, takesAudio, takesSubtitle), kinds(hasVideo, hasAudio, hasSubtitle));
 }
 

@@ -111,22 +111,21 @@ TEST_F(OutputSafetyTest, AnOutputThatIsItsOwnInputIsRefusedHoweverItIsWritten) {
 TEST_F(OutputSafetyTest, AnOutputWithoutAStreamForTheInputIsRefused) {
   const struct {
     String Input, Output;
-    const char* Option;
+    std::vector<const char*> Options;
     const char* Reason;
   } cases[] = {
-      {TMedia::Get().NtscVideo(), "videoonly.mp3", nullptr,
-       "No stream to write: the output format takes audio, the input has video"},
-      {TMedia::Get().AudioWav(), "audioonly.m2v", nullptr,
-       "No stream to write: the output format takes video, the input has audio"},
-      {TMedia::Get().AudioWav(), "disabled.avi", "an", "No stream to write: every stream the input has is disabled"},
+      {TMedia::Get().NtscVideo(), "videoonly.mp3", {}, "the output takes audio, the input has video"},
+      {TMedia::Get().AudioWav(), "audioonly.m2v", {}, "the output takes video, the input has audio"},
+      {TMedia::Get().AudioWav(), "noaudio.avi", {"an"}, "the output takes video, the input has audio"},
+      {TMedia::Get().AudioVideoAvi(), "nothing.mkv", {"an", "vn", "sn"}, "every kind of stream is disabled"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Output);
     NewRun();
     ASSERT_TRUE(F->OpenInputFile(c.Input));
-    if (c.Option) F->SetOption(c.Option, "");
+    for (const char* option : c.Options) F->SetOption(option, "");
     EXPECT_EQ(F->OpenOutputFile(Out(c.Output), false), -1);
-    EXPECT_EQ(F->LastErrMsg(), Out(c.Output) + ": " + c.Reason);
+    EXPECT_EQ(F->LastErrMsg(), Out(c.Output) + ": No stream to write: " + c.Reason);
     EXPECT_EQ(F->nb_output_files(), 0);
   }
 }
