@@ -74,6 +74,12 @@ void SetPostHook(TFFmpeg& ATask, TPostHook AHook, bool AFlag) {
   ATask.SetPostHooks(hooks);
 }
 
+// A refusal as the user reads it: the message, then the file when the message does not name it.
+String NamingFile(const String& AMessage, const String& AFileName) {
+  if (AFileName.empty() || AMessage.find(AFileName) != String::npos) return AMessage;
+  return AMessage + " [" + AFileName + "]";
+}
+
 // The name a caller's stream object goes by: its address as a signed decimal number.
 String StreamName(const TStream* AStream, const String& APrivateData) {
   return Format("stream:%d:%s", Int64(reinterpret_cast<intptr_t>(AStream)), APrivateData);
@@ -136,7 +142,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
     task = std::make_unique<TFFmpeg>(FCustomMaxFiles);
     PrepareTask(*task);
     if (!OpenInput(*task, AFileName, AOptions)) {
-      FLastErrMsg = task->LastErrMsg();
+      FLastErrMsg = NamingFile(task->LastErrMsg(), AFileName);
       return -1;
     }
     task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx);
@@ -148,7 +154,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
     };
     task->FOnTerminate = [this](TObject* Sender) { DoTerminate(Sender); };
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return -1;
   }
   return FFFmpegList->Add(task.release());
@@ -170,19 +176,19 @@ bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFil
   TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
   const Integer index = task.nb_input_files();
   if (index >= task.MaxFiles()) {
-    FLastErrMsg = Format("max input files %d reached", task.MaxFiles());
+    FLastErrMsg = NamingFile(Format("max input files %d reached", task.MaxFiles()), AFileName);
     return false;
   }
   try {
     if (!AOptions) task.ResetInputOptions(index);
     if (!OpenInput(task, AFileName, AOptions)) {
       task.ResetInputOptions(index);
-      FLastErrMsg = task.LastErrMsg();
+      FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
     task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx);
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;
   }
   return true;
@@ -200,7 +206,7 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
   TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
   const Integer index = task.nb_output_files();
   if (index >= task.MaxFiles()) {
-    FLastErrMsg = Format("max output files %d reached", task.MaxFiles());
+    FLastErrMsg = NamingFile(Format("max output files %d reached", task.MaxFiles()), AFileName);
     return false;
   }
   if (const String clash = OutputClash(ATaskIndex, AFileName); !clash.empty()) {
@@ -210,11 +216,11 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
   try {
     if (!OpenOutput(task, AFileName, AOptions)) {
       task.ResetOutputOptions(index);
-      FLastErrMsg = task.LastErrMsg();
+      FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;
   }
   return true;
