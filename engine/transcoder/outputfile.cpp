@@ -96,7 +96,11 @@ String TCustomFFmpeg::CloseOutputFile(TOpenedOutput& AOutput) {
   AVFormatContext* oc = AOutput.ctx;
   if (!oc || (oc->oformat->flags & AVFMT_NOFILE) || !oc->pb) return String();
   ClearFFmpegErrorLine();
-  const int ret = UnicodeCloseOutput(oc);
+  // Closing does not report a failed last write of the buffer: flushed and judged here first.
+  ff::avio_flush(oc->pb);
+  const int flushed = oc->pb->error;
+  const int closed = UnicodeCloseOutput(oc);
+  const int ret = flushed < 0 ? flushed : closed;
   if (ret >= 0) return String();
   return WithFileAndCause("Could not close output file", AOutput.FileName, ret);
 }

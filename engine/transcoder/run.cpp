@@ -138,13 +138,14 @@ void TCustomFFmpeg::Run() {
 String TCustomFFmpeg::NamingTheFiles(const String& AMessage) const {
   String files;
   for (const auto& input : Finput_files) {
-    if (AMessage.find(input->FileName) != String::npos) return AMessage;
+    if (!input->FileName.empty() && AMessage.find(input->FileName) != String::npos) return AMessage;
     files += (files.empty() ? "" : ", ") + input->FileName;
   }
   String outputs;
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
-    if (AMessage.find(Foutput_files[i]->FileName) != String::npos) return AMessage;
+    if (!Foutput_files[i]->FileName.empty() && AMessage.find(Foutput_files[i]->FileName) != String::npos)
+      return AMessage;
     outputs += (outputs.empty() ? "" : ", ") + Foutput_files[i]->FileName;
   }
   if (files.empty() && outputs.empty()) return AMessage;
