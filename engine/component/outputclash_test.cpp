@@ -37,9 +37,10 @@ class OutputClashTest : public ::testing::Test {
     return task;
   }
   static String Clash(const String& AName, Integer ATask, const String& AOther, Integer AOtherTask) {
-    return Format("Output file %s of task %d is the same file as %s, the output of task %d: two tasks "
-                  "cannot write one file",
-                  AName, ATask, AOther, AOtherTask);
+    return Format(
+        "Output file %s of task %d is the same file as %s, the output of task %d: two tasks "
+        "cannot write one file",
+        AName, ATask, AOther, AOtherTask);
   }
 
   fs::path FDir;
@@ -99,8 +100,8 @@ TEST_F(OutputClashTest, RefusalsAtAddSayWhatAndWhere) {
   } cases[] = {
       // the input itself, written another way
       {TMedia::Get().AudioVideoAvi(), "file:" + TMedia::Get().AudioVideoAvi(),
-       "file:" + TMedia::Get().AudioVideoAvi() + ": Output file is the input file " + TMedia::Get().AudioVideoAvi() +
-           "; a conversion cannot overwrite its own source"},
+       "file:" + TMedia::Get().AudioVideoAvi() + ": Output file is the input file " +
+           TMedia::Get().AudioVideoAvi() + "; a conversion cannot overwrite its own source"},
       // a video-only input to an audio-only format
       {TMedia::Get().NtscVideo(), audioOnly,
        audioOnly + ": No stream to write: the output takes audio, the input has video"},

@@ -88,16 +88,16 @@ TEST_F(OutputSafetyTest, AnOutputThatIsItsOwnInputIsRefusedHoweverItIsWritten) {
   fs::create_directory_symlink(folder / "in", folder / "link");
   fs::remove(folder / "hard.avi");
   fs::create_hard_link(input, folder / "hard.avi");
-  for (const String& name : {input, (folder / "in" / "." / "clip.avi").string(),
-                             (folder / "in" / ".." / "in" / "clip.avi").string(),
-                             (folder / "link" / "clip.avi").string(), (folder / "hard.avi").string(),
-                             "file:" + input}) {
+  for (const String& name :
+       {input, (folder / "in" / "." / "clip.avi").string(),
+        (folder / "in" / ".." / "in" / "clip.avi").string(), (folder / "link" / "clip.avi").string(),
+        (folder / "hard.avi").string(), "file:" + input}) {
     SCOPED_TRACE(name);
     NewRun();
     ASSERT_TRUE(F->OpenInputFile(input));
     EXPECT_EQ(F->OpenOutputFile(name, false), -1);
-    EXPECT_EQ(F->LastErrMsg(),
-              name + ": Output file is the input file " + input + "; a conversion cannot overwrite its own source");
+    EXPECT_EQ(F->LastErrMsg(), name + ": Output file is the input file " + input +
+                                   "; a conversion cannot overwrite its own source");
     EXPECT_EQ(F->nb_output_files(), 0);
     F->Cleanup();
     EXPECT_EQ(fs::file_size(input), size);
@@ -182,8 +182,10 @@ TEST_F(OutputSafetyTest, AFileThatCouldNotBeFinishedFailsTheTaskAndGoes) {
     String Name;
     bool VideoOnly;
     String Start;
-  } cases[] = {{rlim_t(size - 200), "full.mp4", false, "Could not write the end of output file #0 [" + Out("full.mp4") + ": "},
-               {20000, "full.avi", true, "av_interleaved_write_frame(): File too large [" + Out("full.avi") + "]"}};
+  } cases[] = {
+      {rlim_t(size - 200), "full.mp4", false,
+       "Could not write the end of output file #0 [" + Out("full.mp4") + ": "},
+      {20000, "full.avi", true, "av_interleaved_write_frame(): File too large [" + Out("full.avi") + "]"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Limit);
     NewRun();
@@ -220,22 +222,24 @@ TEST_F(OutputSafetyTest, ARunThatWroteNoFrameFailsAndLeavesNoFile) {
 }
 
 TEST_F(OutputSafetyTest, AnEncoderThatDoesNotOpenTellsTheFileAndTheCause) {
-  const String output = Out("odd.mp4");
+  const String output = Out("odd.avi");
   const String existing = "an earlier result";
   WriteAll(output, existing);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
-  F->SetOption("vcodec", "libx264");
-  F->SetOption("s", "161x121");
+  F->SetOption("vcodec", "h263");
+  F->SetOption("s", "160x120");
   F->SetOption("an", "");
   ASSERT_EQ(F->OpenOutputFile(output, false), 1) << F->LastErrMsg();
   F->StartConvert(false);
   EXPECT_TRUE(F->FatalException());
   const String message = F->FatalMessage();
-  EXPECT_TRUE(StartsWith(message, "Error while opening encoder for output stream #0.0 (Video) - maybe incorrect "
-                                  "parameters such as bit_rate, rate, width or height."))
+  EXPECT_TRUE(StartsWith(message,
+                         "Error while opening encoder for output stream #0.0 (Video) - maybe incorrect "
+                         "parameters such as bit_rate, rate, width or height."))
       << message;
   EXPECT_TRUE(Contains(message, "[" + output + ": ")) << message;
-  EXPECT_TRUE(Contains(message, "width not divisible by 2")) << message;
+  EXPECT_TRUE(Contains(message, "The specified picture size of 160x120 is not valid for the H.263 codec"))
+      << message;
   // The set-up failed before anything was written: the earlier file is still there.
   EXPECT_EQ(ReadAll(output), existing);
 }

@@ -116,7 +116,9 @@ Integer CheckWritableFileName(const String& AFileName) {
   }
   if (errno != ENOENT) return -errno;
   const size_t slash = path.rfind('/');
-  const String folder = slash == String::npos ? String(".") : slash == 0 ? String("/") : path.substr(0, slash);
+  const String folder = slash == String::npos ? String(".")
+                        : slash == 0          ? String("/")
+                                              : path.substr(0, slash);
   if (::stat(folder.c_str(), &st) != 0) return -errno;
   if (!S_ISDIR(st.st_mode)) return -ENOTDIR;
   if (::access(folder.c_str(), W_OK | X_OK) != 0) return -errno;

@@ -66,9 +66,12 @@ TEST_F(FileIdentityTest, ARelativeNameIsTheFileOfTheWorkingFolder) {
 TEST_F(FileIdentityTest, LocalPathsOfNames) {
   const struct {
     String Name, Path;
-  } cases[] = {{"/a/b.mp4", "/a/b.mp4"},         {"b.mp4", "b.mp4"},
-               {"file:/a/b.mp4", "/a/b.mp4"},    {"unicode:utf8:/a/视频.mp4", "/a/视频.mp4"},
-               {"http://host/b.mp4", ""},        {"stream:140:x", ""},
+  } cases[] = {{"/a/b.mp4", "/a/b.mp4"},
+               {"b.mp4", "b.mp4"},
+               {"file:/a/b.mp4", "/a/b.mp4"},
+               {"unicode:utf8:/a/视频.mp4", "/a/视频.mp4"},
+               {"http://host/b.mp4", ""},
+               {"stream:140:x", ""},
                {"/a/odd:name.mp4", "/a/odd:name.mp4"}};
   for (const auto& c : cases) EXPECT_EQ(LocalPathOf(c.Name), c.Path) << c.Name;
 }
@@ -77,9 +80,9 @@ TEST_F(FileIdentityTest, WritabilityIsJudgedWithoutTouchingAnything) {
   const struct {
     String Name;
     Integer Result;
-  } cases[] = {{P("sub/in.mp4"), 0},           {P("sub/new.mp4"), 0},
-               {P("sub"), -EISDIR},              {P("sub/in.mp4/x.mp4"), -ENOTDIR},
-               {P("none/x.mp4"), -ENOENT},       {"stream:1:x", 0}};
+  } cases[] = {{P("sub/in.mp4"), 0},       {P("sub/new.mp4"), 0},
+               {P("sub"), -EISDIR},        {P("sub/in.mp4/x.mp4"), -ENOTDIR},
+               {P("none/x.mp4"), -ENOENT}, {"stream:1:x", 0}};
   for (const auto& c : cases) EXPECT_EQ(CheckWritableFileName(c.Name), c.Result) << c.Name;
   EXPECT_EQ(fs::file_size(FDir / "sub" / "in.mp4"), 11u) << "an existing file is not truncated";
   EXPECT_FALSE(fs::exists(FDir / "sub" / "new.mp4")) << "a new file is not created";
