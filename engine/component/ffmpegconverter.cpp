@@ -247,6 +247,11 @@ std::vector<const TOpenedOutput*> OutputsOf(const TFFmpeg& ATask) {
   return outputs;
 }
 
+// A device (the null device, say) takes what any number of tasks write to it.
+bool IsDevice(const TFileIdentity& AIdentity) {
+  return AIdentity.Exists && !AIdentity.Regular;
+}
+
 String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOtherName, Integer AOtherIndex) {
   return Format("Output file %s of task %d is the same file as %s, the output of task %d: two tasks cannot "
                 "write one file",
@@ -257,6 +262,7 @@ String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOth
 
 String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFileName) const {
   const TFileIdentity identity = FileIdentityOf(AFileName);
+  if (IsDevice(identity)) return String();
   for (Integer i = 0; i < TasksCount(); ++i)
     for (const TOpenedOutput* output : OutputsOf(*FFFmpegList->Items(i)))
       if (SameFile(identity, FileIdentityOf(output->FileName)))
@@ -276,6 +282,7 @@ void TCustomFFmpegConverter::RefuseOutputClashes() {
     task.FStartRefusal.clear();
     for (const TOpenedOutput* output : OutputsOf(task)) {
       const TFileIdentity identity = FileIdentityOf(output->FileName);
+      if (IsDevice(identity)) continue;
       for (const TSeen& other : seen)
         if (task.FStartRefusal.empty() && SameFile(identity, other.Identity))
           task.FStartRefusal = ClashText(output->FileName, i, other.Name, other.Task);

@@ -62,9 +62,15 @@ TEST_F(OutputClashTest, AnOutputOfAnotherTaskIsRefusedAtAddNamingBoth) {
   // A second output of the same task is refused the same way.
   EXPECT_FALSE(C.SetOutputFile(0, P("link/out.avi"), String()));
   EXPECT_EQ(C.LastErrMsg(), Clash(P("link/out.avi"), 0, first, 0));
-  // Another name is fine.
+  // Another name is fine, and so is a device any number of tasks write to.
   const Integer other = AddTask();
   EXPECT_TRUE(C.SetOutputFile(other, P("a/other.avi"), String())) << C.LastErrMsg();
+  for (Integer i = 0; i < 2; ++i) {
+    const Integer task = AddTask();
+    TOutputOptions o;
+    o.FileFormat = "avi";
+    EXPECT_TRUE(C.SetOutputFile(task, "/dev/null", &o)) << C.LastErrMsg();
+  }
 }
 
 TEST_F(OutputClashTest, ANameThatBecameTheSameFileIsRefusedAtStart) {

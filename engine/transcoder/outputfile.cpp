@@ -89,6 +89,7 @@ void TCustomFFmpeg::OpenOutputFiles() {
     const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
     if (ret < 0) throw FFmpegException(FormatAVError(output.FileName, ret));
     output.Created = true;
+    output.CreatedFile = FileIdentityOf(output.FileName);
   }
 }
 

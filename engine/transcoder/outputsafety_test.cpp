@@ -2,6 +2,8 @@
 // file left behind that looks like a result when the run could not finish it.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -242,6 +244,55 @@ TEST_F(OutputSafetyTest, AnEncoderThatDoesNotOpenTellsTheFileAndTheCause) {
       << message;
   // The set-up failed before anything was written: the earlier file is still there.
   EXPECT_EQ(ReadAll(output), existing);
+}
+
+// ---- devices -----------------------------------------------------------------------------------
+
+// A character device of our own beside the test files: the null device (1, 3) or the full one (1, 7).
+String MakeDevice(const String& AName, unsigned AMinor) {
+  fs::remove(AName);
+  if (mknod(AName.c_str(), S_IFCHR | 0666, makedev(1, AMinor)) != 0) return String();
+  return AName;
+}
+
+TEST_F(OutputSafetyTest, ADeviceWrittenToIsNeverRemoved) {
+  const struct {
+    unsigned Minor;
+    bool Fails;
+  } cases[] = {{3, false}, {7, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Minor);
+    const String device = MakeDevice(Out("device"), c.Minor);
+    if (device.empty()) GTEST_SKIP() << "making a device needs root";
+    NewRun();
+    ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+    F->SetFormat("avi");
+    ASSERT_EQ(F->OpenOutputFile(device, false), 1) << F->LastErrMsg();
+    F->StartConvert(false);
+    EXPECT_EQ(F->FatalException(), c.Fails) << F->FatalMessage();
+    if (c.Fails) {
+      EXPECT_TRUE(Contains(F->FatalMessage(), device + ": No space left on device")) << F->FatalMessage();
+    }
+    EXPECT_TRUE(fs::is_character_file(device)) << "the device is still there";
+  }
+}
+
+TEST_F(OutputSafetyTest, AFailedLastWriteIsToldWhenTheFileCloses) {
+  const String device = MakeDevice(Out("full-device"), 7);
+  if (device.empty()) GTEST_SKIP() << "making a device needs root";
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+  F->SetFormat("avi");
+  ASSERT_EQ(F->OpenOutputFile(device, false), 1) << F->LastErrMsg();
+  F->OpenOutputFiles();
+  TOpenedOutput& output = *F->Foutput_files[0];
+  ASSERT_NE(output.ctx->pb, nullptr);
+  const uint8_t bytes[100] = {};
+  ff::avio_write(output.ctx->pb, bytes, sizeof bytes);
+  EXPECT_EQ(F->CloseOutputFile(output),
+            "Could not close output file [" + device + ": No space left on device]");
+  EXPECT_EQ(output.ctx->pb, nullptr);
+  F->Cleanup();
+  EXPECT_TRUE(fs::is_character_file(device));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "engine/transcoder/transcoder.h"
 
-#include "engine/util/fileidentity.h"
-
 #include <climits>
 
 #include "engine/loader/avstubs.h"
@@ -50,10 +48,11 @@ TOpenedOutput::~TOpenedOutput() {
   // The context frees its streams, their metadata, its programs, chapters and metadata with it.
   ff::avformat_free_context(ctx);
   ctx = nullptr;
-  // Only a file the run made goes: one that stayed empty, or the half-written file of a failed run.
-  // Failure is of no concern.
+  // Only a regular file the run made goes: one that stayed empty, or the half-written file of a
+  // failed run; never a device written to. Failure is of no concern.
   const String path = LocalPathOf(FileName);
-  if (Created && !path.empty() && (RemoveOnClose || GetFileSize(path) == 0)) DeleteFile(path);
+  if (Created && IsStillTheFile(path, CreatedFile) && (RemoveOnClose || GetFileSize(path) == 0))
+    DeleteFile(path);
 }
 
 // ---- open-codec lists --------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "engine/transcoder/ffmpegexception.h"
 #include "engine/util/engineutils.h"
 #include "engine/util/ffutils.h"
+#include "engine/util/fileidentity.h"
 #include "engine/util/rgbconvert.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/threads.h"
@@ -91,6 +92,7 @@ struct TOpenedOutput {
   // added: an existing file stays untouched until then.
   bool Created = false;
   bool RemoveOnClose = false;
+  TFileIdentity CreatedFile;  // what the run made under FileName
   TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };

@@ -91,6 +91,7 @@ TFileIdentity FileIdentityOf(const String& AFileName) {
     identity.Exists = true;
     identity.Dev = st.st_dev;
     identity.Ino = st.st_ino;
+    identity.Regular = S_ISREG(st.st_mode);
   }
   return identity;
 }
@@ -103,6 +104,12 @@ bool SameFile(const TFileIdentity& A, const TFileIdentity& B) {
 
 bool SameFile(const String& A, const String& B) {
   return SameFile(FileIdentityOf(A), FileIdentityOf(B));
+}
+
+bool IsStillTheFile(const String& AFileName, const TFileIdentity& AIdentity) {
+  if (!AIdentity.Exists || !AIdentity.Regular) return false;
+  const TFileIdentity now = FileIdentityOf(AFileName);
+  return now.Exists && now.Regular && now.Dev == AIdentity.Dev && now.Ino == AIdentity.Ino;
 }
 
 Integer CheckWritableFileName(const String& AFileName) {

@@ -106,4 +106,23 @@ TEST_F(FileIdentityTest, AFolderWithoutWritePermissionIsRefused) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+TEST_F(FileIdentityTest, OnlyTheSameRegularFileIsStillTheFile) {
+  const String made = P("made.mp4");
+  std::ofstream(made) << "result";
+  const TFileIdentity identity = FileIdentityOf(made);
+  EXPECT_TRUE(IsStillTheFile(made, identity));
+  EXPECT_TRUE(IsStillTheFile(P("sub/../made.mp4"), identity));
+  // Another file took the name (the first one kept alive under a second name, so that its inode
+  // cannot be reused).
+  fs::create_hard_link(made, P("kept.mp4"));
+  std::ofstream(P("other.mp4")) << "other";
+  fs::rename(P("other.mp4"), made);
+  EXPECT_FALSE(IsStillTheFile(made, identity));
+  // Gone, or never a regular file.
+  fs::remove(made);
+  EXPECT_FALSE(IsStillTheFile(made, identity));
+  EXPECT_FALSE(IsStillTheFile("/dev/null", FileIdentityOf("/dev/null")));
+  EXPECT_FALSE(IsStillTheFile(P("sub"), FileIdentityOf(P("sub"))));
+}
+
 }  // namespace
