@@ -258,6 +258,12 @@ String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOth
                 AFileName, ATaskIndex, AOtherName, AOtherIndex);
 }
 
+String ReadClashText(const String& AFileName, Integer ATaskIndex, const String& AInputName, Integer AReader) {
+  return Format("Output file %s of task %d is the same file as %s, the input of task %d: it would be "
+                "overwritten while that task reads it",
+                AFileName, ATaskIndex, AInputName, AReader);
+}
+
 }  // namespace
 
 String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFileName) const {
@@ -267,6 +273,13 @@ String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFi
     for (const TOpenedOutput* output : OutputsOf(*FFFmpegList->Items(i)))
       if (SameFile(identity, FileIdentityOf(output->FileName)))
         return ClashText(AFileName, ATaskIndex, output->FileName, i);
+  // The task's own inputs are the transcoder's to refuse.
+  for (Integer i = 0; i < TasksCount(); ++i) {
+    if (i == ATaskIndex) continue;
+    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+      if (SameFile(identity, FileIdentityOf(input->FileName)))
+        return ReadClashText(AFileName, ATaskIndex, input->FileName, i);
+  }
   return String();
 }
 
@@ -276,6 +289,10 @@ void TCustomFFmpegConverter::RefuseOutputClashes() {
     String Name;
     Integer Task;
   };
+  std::vector<TSeen> inputs;
+  for (Integer i = 0; i < TasksCount(); ++i)
+    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+      inputs.push_back({FileIdentityOf(input->FileName), input->FileName, i});
   std::vector<TSeen> seen;
   for (Integer i = 0; i < TasksCount(); ++i) {
     TFFmpeg& task = *FFFmpegList->Items(i);
@@ -286,6 +303,9 @@ void TCustomFFmpegConverter::RefuseOutputClashes() {
       for (const TSeen& other : seen)
         if (task.FStartRefusal.empty() && SameFile(identity, other.Identity))
           task.FStartRefusal = ClashText(output->FileName, i, other.Name, other.Task);
+      for (const TSeen& input : inputs)
+        if (task.FStartRefusal.empty() && input.Task != i && SameFile(identity, input.Identity))
+          task.FStartRefusal = ReadClashText(output->FileName, i, input.Name, input.Task);
       seen.push_back({identity, output->FileName, i});
     }
   }

@@ -43,6 +43,13 @@ class OutputClashTest : public ::testing::Test {
         AName, ATask, AOther, AOtherTask);
   }
 
+  static String ReadClash(const String& AName, Integer ATask, const String& AInput, Integer AReader) {
+    return Format(
+        "Output file %s of task %d is the same file as %s, the input of task %d: it would be "
+        "overwritten while that task reads it",
+        AName, ATask, AInput, AReader);
+  }
+
   fs::path FDir;
   TTestConverter C;
   std::vector<TTerminateInfo> Ends;
@@ -131,6 +138,33 @@ TEST_F(OutputClashTest, RefusalsAtAddSayWhatAndWhere) {
     EXPECT_FALSE(C.SetOutputFile(task, c.Output, &o));
     EXPECT_EQ(C.LastErrMsg(), c.Message);
   }
+}
+
+TEST_F(OutputClashTest, AnotherTasksInputIsNeverOverwritten) {
+  const String input = P("a/in.avi");
+  fs::copy_file(TMedia::Get().AudioVideoAvi(), input);
+  const auto size = fs::file_size(input);
+  // At add: the output names a file another task reads.
+  ASSERT_GE(C.AddTask(input), 0) << C.LastErrMsg();
+  const Integer writer = AddTask();
+  EXPECT_FALSE(C.SetOutputFile(writer, P("link/in.avi"), String()));
+  EXPECT_EQ(C.LastErrMsg(), ReadClash(P("link/in.avi"), writer, input, 0));
+
+  // At Start: the reader came after the writer.
+  C.ClearTasks();
+  const String later = P("a/later.avi");
+  ASSERT_GE(AddTask(), 0);
+  ASSERT_TRUE(C.SetOutputFile(0, later, String())) << C.LastErrMsg();
+  fs::copy_file(TMedia::Get().AudioVideoAvi(), later);
+  ASSERT_GE(C.AddTask(later), 0) << C.LastErrMsg();
+  ASSERT_TRUE(C.SetOutputFile(1, P("a/from-later.avi"), String())) << C.LastErrMsg();
+  C.Start(0);
+  ASSERT_EQ(Ends.size(), 2u);
+  EXPECT_TRUE(Ends[0].Exception);
+  EXPECT_EQ(Ends[0].ExceptionMsg, ReadClash(later, 0, later, 1));
+  EXPECT_TRUE(Ends[1].Finished) << Ends[1].ExceptionMsg;
+  EXPECT_EQ(fs::file_size(later), size) << "the file the second task read is untouched";
+  EXPECT_EQ(fs::file_size(input), size);
 }
 
 }  // namespace
