@@ -66,11 +66,12 @@ TEST_F(ConverterTest, AFailedAddTaskLeavesNoTask) {
   EXPECT_EQ(C.AddTask(Out("missing.avi")), -1);
   EXPECT_EQ(C.TasksCount(), 0);
   EXPECT_NE(C.LastErrMsg().find("missing.avi"), String::npos) << C.LastErrMsg();
-  // A refused option is the failure's message.
+  // A refused option is the failure's message, with the file it concerns.
   TInputOptions options;
   options.ExtOptions = "ss=not a time";
   EXPECT_EQ(C.AddTask(TMedia::Get().AudioVideoAvi(), &options), -1);
-  EXPECT_EQ(C.LastErrMsg(), "Invalid duration specification for ss: not a time");
+  EXPECT_EQ(C.LastErrMsg(),
+            "Invalid duration specification for ss: not a time [" + TMedia::Get().AudioVideoAvi() + "]");
   EXPECT_EQ(C.TasksCount(), 0);
 }
 
@@ -89,14 +90,14 @@ TEST_F(ConverterTest, SlotsPerTaskAreFixedWhenItIsMade) {
   C.SetCustomMaxFiles(20);
   EXPECT_TRUE(C.AddInputFile(0, input));
   EXPECT_FALSE(C.AddInputFile(0, input));
-  EXPECT_EQ(C.LastErrMsg(), "max input files 2 reached");
+  EXPECT_EQ(C.LastErrMsg(), "max input files 2 reached [" + input + "]");
   ASSERT_NE(C.GetTaskAVProbe(0, 1), nullptr);
   EXPECT_EQ(C.GetTaskAVProbe(0, 1)->FileName(), input);
 
   EXPECT_TRUE(C.SetOutputFile(0, Out("slots1.avi")));
   EXPECT_TRUE(C.SetOutputFile(0, Out("slots2.avi")));
   EXPECT_FALSE(C.SetOutputFile(0, Out("slots3.avi")));
-  EXPECT_EQ(C.LastErrMsg(), "max output files 2 reached");
+  EXPECT_EQ(C.LastErrMsg(), "max output files 2 reached [" + Out("slots3.avi") + "]");
 }
 
 TEST_F(ConverterTest, FailedInputOrOutputKeepsTheTaskAndResetsThatCopy) {

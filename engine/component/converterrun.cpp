@@ -41,6 +41,7 @@ class TCanvasHold {
 
 void TCustomFFmpegConverter::Start(Integer AThreadCount) {
   CheckWorking("StartTask");
+  RefuseOutputClashes();
   TCriticalSectionHold hold(FTerminateLock);
   FCompleteTasks = 0;
   FCurrentTask = 0;

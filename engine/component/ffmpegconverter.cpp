@@ -1,8 +1,11 @@
 // The component's life, its task list and the task-building operations.
 #include "engine/component/ffmpegconverter.h"
 
+#include <algorithm>
+
 #include "engine/component/terminatethread.h"
 #include "engine/loader/ffmpegloader.h"
+#include "engine/util/fileidentity.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/format.h"
 
@@ -71,6 +74,12 @@ void SetPostHook(TFFmpeg& ATask, TPostHook AHook, bool AFlag) {
   ATask.SetPostHooks(hooks);
 }
 
+// A refusal as the user reads it: the message, then the file when the message does not name it.
+String NamingFile(const String& AMessage, const String& AFileName) {
+  if (AFileName.empty() || AMessage.find(AFileName) != String::npos) return AMessage;
+  return AMessage + " [" + AFileName + "]";
+}
+
 // The name a caller's stream object goes by: its address as a signed decimal number.
 String StreamName(const TStream* AStream, const String& APrivateData) {
   return Format("stream:%d:%s", Int64(reinterpret_cast<intptr_t>(AStream)), APrivateData);
@@ -133,7 +142,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
     task = std::make_unique<TFFmpeg>(FCustomMaxFiles);
     PrepareTask(*task);
     if (!OpenInput(*task, AFileName, AOptions)) {
-      FLastErrMsg = task->LastErrMsg();
+      FLastErrMsg = NamingFile(task->LastErrMsg(), AFileName);
       return -1;
     }
     task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx);
@@ -145,7 +154,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
     };
     task->FOnTerminate = [this](TObject* Sender) { DoTerminate(Sender); };
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return -1;
   }
   return FFFmpegList->Add(task.release());
@@ -167,19 +176,19 @@ bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFil
   TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
   const Integer index = task.nb_input_files();
   if (index >= task.MaxFiles()) {
-    FLastErrMsg = Format("max input files %d reached", task.MaxFiles());
+    FLastErrMsg = NamingFile(Format("max input files %d reached", task.MaxFiles()), AFileName);
     return false;
   }
   try {
     if (!AOptions) task.ResetInputOptions(index);
     if (!OpenInput(task, AFileName, AOptions)) {
       task.ResetInputOptions(index);
-      FLastErrMsg = task.LastErrMsg();
+      FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
     task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx);
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;
   }
   return true;
@@ -197,17 +206,21 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
   TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
   const Integer index = task.nb_output_files();
   if (index >= task.MaxFiles()) {
-    FLastErrMsg = Format("max output files %d reached", task.MaxFiles());
+    FLastErrMsg = NamingFile(Format("max output files %d reached", task.MaxFiles()), AFileName);
+    return false;
+  }
+  if (const String clash = OutputClash(ATaskIndex, AFileName); !clash.empty()) {
+    FLastErrMsg = clash;
     return false;
   }
   try {
     if (!OpenOutput(task, AFileName, AOptions)) {
       task.ResetOutputOptions(index);
-      FLastErrMsg = task.LastErrMsg();
+      FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
   } catch (const Exception& e) {
-    FLastErrMsg = e.Message();
+    FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;
   }
   return true;
@@ -222,6 +235,80 @@ bool TCustomFFmpegConverter::SetOutputFile(Integer ATaskIndex, const String& AFi
 bool TCustomFFmpegConverter::SetOutputStream(Integer ATaskIndex, const TStream* AStream,
                                              const String& APrivateData, POutputOptions AOptions) {
   return SetOutputFile(ATaskIndex, StreamName(AStream, APrivateData), AOptions);
+}
+
+namespace {
+
+// The output files of a task, each once (a joined output is listed once per input).
+std::vector<const TOpenedOutput*> OutputsOf(const TFFmpeg& ATask) {
+  std::vector<const TOpenedOutput*> outputs;
+  for (const auto& output : ATask.Foutput_files)
+    if (std::find(outputs.begin(), outputs.end(), output.get()) == outputs.end()) outputs.push_back(output.get());
+  return outputs;
+}
+
+// A device (the null device, say) takes what any number of tasks write to it.
+bool IsDevice(const TFileIdentity& AIdentity) {
+  return AIdentity.Exists && !AIdentity.Regular;
+}
+
+String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOtherName, Integer AOtherIndex) {
+  return Format("Output file %s of task %d is the same file as %s, the output of task %d: two tasks cannot "
+                "write one file",
+                AFileName, ATaskIndex, AOtherName, AOtherIndex);
+}
+
+String ReadClashText(const String& AFileName, Integer ATaskIndex, const String& AInputName, Integer AReader) {
+  return Format("Output file %s of task %d is the same file as %s, the input of task %d: it would be "
+                "overwritten while that task reads it",
+                AFileName, ATaskIndex, AInputName, AReader);
+}
+
+}  // namespace
+
+String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFileName) const {
+  const TFileIdentity identity = FileIdentityOf(AFileName);
+  if (IsDevice(identity)) return String();
+  for (Integer i = 0; i < TasksCount(); ++i)
+    for (const TOpenedOutput* output : OutputsOf(*FFFmpegList->Items(i)))
+      if (SameFile(identity, FileIdentityOf(output->FileName)))
+        return ClashText(AFileName, ATaskIndex, output->FileName, i);
+  // The task's own inputs are the transcoder's to refuse.
+  for (Integer i = 0; i < TasksCount(); ++i) {
+    if (i == ATaskIndex) continue;
+    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+      if (SameFile(identity, FileIdentityOf(input->FileName)))
+        return ReadClashText(AFileName, ATaskIndex, input->FileName, i);
+  }
+  return String();
+}
+
+void TCustomFFmpegConverter::RefuseOutputClashes() {
+  struct TSeen {
+    TFileIdentity Identity;
+    String Name;
+    Integer Task;
+  };
+  std::vector<TSeen> inputs;
+  for (Integer i = 0; i < TasksCount(); ++i)
+    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+      inputs.push_back({FileIdentityOf(input->FileName), input->FileName, i});
+  std::vector<TSeen> seen;
+  for (Integer i = 0; i < TasksCount(); ++i) {
+    TFFmpeg& task = *FFFmpegList->Items(i);
+    task.FStartRefusal.clear();
+    for (const TOpenedOutput* output : OutputsOf(task)) {
+      const TFileIdentity identity = FileIdentityOf(output->FileName);
+      if (IsDevice(identity)) continue;
+      for (const TSeen& other : seen)
+        if (task.FStartRefusal.empty() && SameFile(identity, other.Identity))
+          task.FStartRefusal = ClashText(output->FileName, i, other.Name, other.Task);
+      for (const TSeen& input : inputs)
+        if (task.FStartRefusal.empty() && input.Task != i && SameFile(identity, input.Identity))
+          task.FStartRefusal = ReadClashText(output->FileName, i, input.Name, input.Task);
+      seen.push_back({identity, output->FileName, i});
+    }
+  }
 }
 
 void TCustomFFmpegConverter::ClearTasks() {

@@ -209,6 +209,12 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   // Scheduling (converterrun.cpp); under FTerminateLock.
   TFFmpeg* ClaimNextTask();
   void StartNextTask();
+  // The refusal when AFileName is already an output of a task of the list, or an input of another
+  // task (the same file however the path is written), naming both; empty otherwise.
+  String OutputClash(Integer ATaskIndex, const String& AFileName) const;
+  // Before a batch: a task whose output another task before it also writes, or another task reads,
+  // may not run (names may have changed their meaning since the tasks were built).
+  void RefuseOutputClashes();
   void DoAllTasksTerminated();
   void DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo);
   // Calls ACall in the main thread when the events go there, else in this one.

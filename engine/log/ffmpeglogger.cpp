@@ -7,6 +7,7 @@
 
 #include "engine/loader/avstubs.h"
 #include "engine/loader/ffmpegloader.h"
+#include "engine/log/librarymessage.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
@@ -197,6 +198,7 @@ void TFFLogger::CallLog(const TLogInfo& AInfo) {
 // ---- the FFmpeg callback -----------------------------------------------------------------------
 
 extern "C" void AVLogCallback(void* ptr, int level, const char* fmt, va_list vl) {
+  NoteLibraryMessage(level, fmt, vl);
   if (level > GAVThreshold || !GLogList) return;
   const Cardinal threadId = GetCurrentThreadId();
   std::vector<String> lines;

@@ -5,6 +5,7 @@
 
 #include "engine/loader/ffmpegloader.h"
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
 #include "engine/util/engineutils.h"
 #include "engine/util/ffutils.h"
@@ -205,8 +206,10 @@ void TCustomFFmpeg::OpenEncoders() {
         i < Foutput_codecs.size() && Foutput_codecs[i] ? Foutput_codecs[i] : ost.setup->encoder;
     if (!codec) codec = ff::avcodec_find_encoder(enc->codec_id);
     if (!codec) {
-      const String message = Format("Encoder (codec id %d) not found for output stream %s",
-                                    Integer(enc->codec_id), StreamText(ost));
+      const String message =
+          WithFileAndCause(Format("Encoder (codec id %d) not found for output stream %s", Integer(enc->codec_id),
+                                  StreamText(ost)),
+                           Foutput_files[size_t(ost.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -229,16 +232,18 @@ void TCustomFFmpeg::OpenEncoders() {
     {
       TCriticalSectionHold hold(CodecLock());
       ost.codec_id = enc->codec_id;
+      ClearFFmpegErrorLine();
       ret = ff::avcodec_open2(enc, codec, options.Ref());
       if (ret >= 0) AddCodecItem(FEncoderList, &ost, enc);
     }
     // Logged outside the codec lock: delivering a line may wait for the main thread.
     if (ret < 0) {
-      const String message = Format(
-          "Error while opening encoder for output stream %s - maybe incorrect parameters such as bit_rate, "
-          "rate, "
-          "width or height. Please check error log message to find out more detail information.",
-          StreamText(ost));
+      const String message = WithFileAndCause(
+          Format("Error while opening encoder for output stream %s - maybe incorrect parameters such as "
+                 "bit_rate, rate, width or height. Please check error log message to find out more detail "
+                 "information.",
+                 StreamText(ost)),
+          Foutput_files[size_t(ost.file_index)]->FileName, ret);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -267,7 +272,8 @@ void TCustomFFmpeg::OpenDecoders() {
         Format("#%d.%d (%s)", ist.file_index, ist.index, MediaTypeText(ist.st->codecpar->codec_type));
     if (!codec) {
       const String message =
-          Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text);
+          WithFileAndCause(Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text),
+                           Finput_files[size_t(ist.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -276,11 +282,13 @@ void TCustomFFmpeg::OpenDecoders() {
     {
       TCriticalSectionHold hold(CodecLock());
       dec->pkt_timebase = ist.st->time_base;
+      ClearFFmpegErrorLine();
       ret = ff::avcodec_open2(dec, codec, nullptr);
       if (ret >= 0) AddCodecItem(FDecoderList, &ist, dec);
     }
     if (ret < 0) {
-      const String message = Format("Error while opening decoder for input stream %s", text);
+      const String message = WithFileAndCause(Format("Error while opening decoder for input stream %s", text),
+                                              Finput_files[size_t(ist.file_index)]->FileName, ret);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -369,10 +377,12 @@ void TCustomFFmpeg::WriteOutputHeaders() {
     if (FJoinMode && i > 0) break;
     TOpenedOutput& output = *Foutput_files[i];
     TDictionary options(output.MuxerOptions);
+    ClearFFmpegErrorLine();
     const Integer ret = ff::avformat_write_header(output.ctx, options.Ref());
     if (ret < 0) {
-      const String message =
-          Format("Could not write header for output file #%d (incorrect codec parameters ?)", Integer(i));
+      const String message = WithFileAndCause(
+          Format("Could not write header for output file #%d (incorrect codec parameters ?)", Integer(i)),
+          output.FileName, ret);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, FormatAVError(output.FileName, ret));
       GetFFLogger()->Log(this, llError, message);

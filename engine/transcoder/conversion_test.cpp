@@ -275,7 +275,8 @@ TEST_F(ConversionTest, TwoPassesShareTheirLog) {
   ASSERT_EQ(F->OpenOutputFile(Out("nopass.avi"), false), 1);
   F->StartConvert(false);
   EXPECT_EQ(F->FatalMessage(),
-            "Cannot read file: Error reading log file \"" + Out("nopass") + "-0.log\" for pass-2 encoding");
+            WithTaskFiles("Cannot read file: Error reading log file \"" + Out("nopass") + "-0.log\" for pass-2 encoding",
+                          TMedia::Get().AudioVideoAvi(), Out("nopass.avi")));
 }
 
 TEST_F(ConversionTest, VideoStatisticsGetALinePerPicture) {
@@ -723,7 +724,7 @@ TEST_F(ConversionTest, StreamCopyRefusesWhatNeedsDecodedFrames) {
     RunInline();
     EXPECT_EQ(Outcome.Terminations, 1);
     EXPECT_TRUE(Outcome.Fatal);
-    EXPECT_EQ(Outcome.Message, c.Message);
+    EXPECT_EQ(Outcome.Message, WithTaskFiles(c.Message, TMedia::Get().AudioVideoAvi(), Out(c.Name)));
     // Nothing was written: the empty output does not stay behind.
     EXPECT_FALSE(FileExists(Out(c.Name)));
   }

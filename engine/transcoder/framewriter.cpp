@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
 #include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
@@ -37,8 +38,18 @@ void Mux(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TMuxStream& AMux, AVStr
     const Double end = Double(start + APacket->duration) * av_q2d(ASt->time_base);
     if (end > AMux.end_time) AMux.end_time = end;
   }
-  const Integer ret = ff::av_interleaved_write_frame(AOutput, APacket);
-  if (ret < 0) throw FFmpegException(FormatAVError("av_interleaved_write_frame()", ret));
+  ClearFFmpegErrorLine();
+  Integer ret = ff::av_interleaved_write_frame(AOutput, APacket);
+  // The muxer does not pass on a failed write of its byte stream (a full disk): the run would go
+  // on encoding into a file that is already lost.
+  if (ret >= 0 && AOutput->pb && AOutput->pb->error < 0) ret = AOutput->pb->error;
+  if (ret < 0) {
+    String file;
+    for (const auto& output : ATask.Foutput_files)
+      if (output->ctx == AOutput) file = output->FileName;
+    throw FFmpegException(FormatAVError("av_interleaved_write_frame()", ret) + " [" + file + "]");
+  }
+  ++AMux.packets;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "engine/loader/avstubs.h"
 #include "engine/transcoder/transcoder.h"
+#include "engine/log/librarymessage.h"
+#include "engine/util/fileidentity.h"
 #include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/convert.h"
@@ -26,7 +28,83 @@ String CreationTimeText(Int64 ASeconds) {
   return text;
 }
 
+// Why an output gets no stream: the kinds the format and the options take against those the inputs
+// have.
+String NoStreamText(const String& AFileName, const AVOutputFormat* AFormat, TCustomFFmpeg& ATask) {
+  bool hasVideo = false, hasAudio = false, hasSubtitle = false;
+  ATask.check_audio_video_sub_inputs(hasVideo, hasAudio, false, hasSubtitle);
+  auto kinds = [](bool AVideo, bool AAudio, bool ASubtitle) {
+    String text;
+    for (const auto& [on, name] : {std::pair{AVideo, "video"}, {AAudio, "audio"}, {ASubtitle, "subtitle"}})
+      if (on) text += (text.empty() ? "" : " or ") + String(name);
+    return text.empty() ? String("no stream") : text;
+  };
+  const bool coverOnly = AFormat->video_codec == AV_CODEC_ID_PNG && AFormat->audio_codec != AV_CODEC_ID_NONE;
+  const bool takesVideo = ((AFormat->video_codec != AV_CODEC_ID_NONE && !coverOnly) || ATask.Fvideo_stream_copy ||
+                           ATask.Fvideo_codec_name) &&
+                          !ATask.Fvideo_disable;
+  const bool takesAudio =
+      (AFormat->audio_codec != AV_CODEC_ID_NONE || ATask.Faudio_stream_copy || ATask.Faudio_codec_name) &&
+      !ATask.Faudio_disable;
+  const bool takesSubtitle = (AFormat->subtitle_codec != AV_CODEC_ID_NONE || ATask.Fsubtitle_stream_copy ||
+                              ATask.Fsubtitle_codec_name) &&
+                             !ATask.Fsubtitle_disable;
+  if (!takesVideo && !takesAudio && !takesSubtitle)
+    return Format("%s: No stream to write: every kind of stream is disabled", AFileName);
+  return Format("%s: No stream to write: the output takes %s, the input has %s", AFileName,
+                kinds(takesVideo, takesAudio, takesSubtitle), kinds(hasVideo, hasAudio, hasSubtitle));
+}
+
 }  // namespace
+
+String TCustomFFmpeg::OutputIsInput(const String& AFileName) const {
+  for (const auto& input : Finput_files)
+    if (SameFile(AFileName, input->FileName))
+      return Format("%s: Output file is the input file %s; a conversion cannot overwrite its own source",
+                    AFileName, input->FileName);
+  return String();
+}
+
+String TCustomFFmpeg::WithFileAndCause(const String& AMessage, const String& AFileName, Integer ACode) {
+  String cause = LastFFmpegErrorLine();
+  if (ACode < 0) {
+    const String words = SystemErrorText(ACode);
+    if (cause.empty())
+      cause = FormatAVError(String(), ACode).substr(2);
+    else if (cause.find(words) == String::npos)
+      cause += " (" + FormatAVError(String(), ACode).substr(2) + ")";
+  }
+  return AMessage + " [" + AFileName + (cause.empty() ? String() : ": " + cause) + "]";
+}
+
+void TCustomFFmpeg::OpenOutputFiles() {
+  for (size_t i = 0; i < Foutput_files.size(); ++i) {
+    if (FJoinMode && i > 0) break;
+    TOpenedOutput& output = *Foutput_files[i];
+    AVFormatContext* oc = output.ctx;
+    if ((oc->oformat->flags & AVFMT_NOFILE) || oc->pb) continue;
+    // Names may have changed their meaning since the task was built (a link made meanwhile).
+    if (const String refusal = OutputIsInput(output.FileName); !refusal.empty()) throw FFmpegException(refusal);
+    ClearFFmpegErrorLine();
+    const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
+    if (ret < 0) throw FFmpegException(FormatAVError(output.FileName, ret));
+    output.Created = true;
+    output.CreatedFile = FileIdentityOf(output.FileName);
+  }
+}
+
+String TCustomFFmpeg::CloseOutputFile(TOpenedOutput& AOutput) {
+  AVFormatContext* oc = AOutput.ctx;
+  if (!oc || (oc->oformat->flags & AVFMT_NOFILE) || !oc->pb) return String();
+  ClearFFmpegErrorLine();
+  // Closing does not report a failed last write of the buffer: flushed and judged here first.
+  ff::avio_flush(oc->pb);
+  const int flushed = oc->pb->error;
+  const int closed = UnicodeCloseOutput(oc);
+  const int ret = flushed < 0 ? flushed : closed;
+  if (ret >= 0) return String();
+  return WithFileAndCause("Could not close output file", AOutput.FileName, ret);
+}
 
 void TCustomFFmpeg::check_audio_video_sub_inputs(bool& HasVideo, bool& HasAudio, bool AFirstOnly,
                                                  bool& HasSubtitle) {
@@ -132,6 +210,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     if (Faudio_disable) useAudio = false;
     if (Fvideo_disable) useVideo = false;
     if (Fsubtitle_disable) useSubtitle = false;
+    // An output without a stream would convert nothing and still look like a result.
+    if (!Finput_files.empty() && !useVideo && !useAudio && !useSubtitle)
+      return refuse(NoStreamText(AFileName, fmt, *this));
     const char* stage = "new_video_stream";
     try {
       if (useVideo) new_video_stream(*output);
@@ -160,14 +241,14 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   if ((fmt->flags & AVFMT_NEEDNUMBER) && ff::av_filename_number_test(oc->url) == 0)
     return refuse(FormatAVError(URLToFileName(oc->url), AVERROR(EDOM)));
 
-  // The file; an existing one is overwritten
+  // The file: judged now, made only when the run starts writing, so that adding a task destroys
+  // nothing (an existing file is overwritten then).
+  output->FileName = AFileName;
+  InstallUnicodeIO(oc);
   if (!(fmt->flags & AVFMT_NOFILE)) {
-    const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
+    if (const String refusal = OutputIsInput(AFileName); !refusal.empty()) return refuse(refusal);
+    const Integer ret = CheckWritableFileName(AFileName);
     if (ret < 0) return refuse(FormatAVError(AFileName, ret));
-    // From here an output that stays empty is removed again when it closes.
-    output->FileName = AFileName;
-  } else {
-    InstallUnicodeIO(oc);
   }
 
   // Muxer parameters are judged when the header is written (avformat_write_header).

@@ -243,10 +243,10 @@ TEST_F(OutputTest, FileRefusalsUnregisterAndLeaveNoFile) {
   EXPECT_EQ(F->LastErrMsg(), nowhere + ": No such file or directory");
 }
 
-TEST_F(OutputTest, AnOutputThatStaysEmptyIsRemovedByTheCleanup) {
+TEST_F(OutputTest, AnOutputIsMadeOnlyByTheRun) {
   const String file = Out("empty.avi");
   ASSERT_EQ(F->OpenOutputFile(file, false), 1);
-  EXPECT_TRUE(FileExists(file));
+  EXPECT_FALSE(FileExists(file));
   F->Cleanup();
   EXPECT_EQ(F->nb_output_files(), 0);
   EXPECT_FALSE(FileExists(file));

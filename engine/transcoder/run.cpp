@@ -80,6 +80,10 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
       Cleanup();
       throw FFmpegException("At least one input file must be specified");
     }
+    if (!FStartRefusal.empty()) {
+      Cleanup();
+      throw FFmpegException(FStartRefusal);
+    }
   } catch (const Exception& e) {
     GetFFLogger()->Log(this, llQuiet, e.Message());
     FFatalException = true;
@@ -109,7 +113,7 @@ void TCustomFFmpeg::Run() {
       AStage();
     } catch (const std::exception& e) {
       const Exception* own = dynamic_cast<const Exception*>(&e);
-      const String message = own ? own->Message() : String(e.what());
+      const String message = NamingTheFiles(own ? own->Message() : String(e.what()));
       GetFFLogger()->Log(this, llQuiet, message);
       FFatalException = true;
       FFatalMessage = message;
@@ -124,8 +128,28 @@ void TCustomFFmpeg::Run() {
   guard([this] { CloseListedEncoders(FEncoderList); });
   guard([this] { CloseListedDecoders(FDecoderList); });
   guard([this] { FreeStreamTables(); });
+  // A failed run leaves no half-written file behind; a stopped one keeps its playable part.
+  if (FFatalException)
+    for (auto& output : Foutput_files) output->RemoveOnClose = true;
   guard([this] { Cleanup(); });
   guard([this] { DoTerminate(); });
+}
+
+String TCustomFFmpeg::NamingTheFiles(const String& AMessage) const {
+  String files;
+  for (const auto& input : Finput_files) {
+    if (!input->FileName.empty() && AMessage.find(input->FileName) != String::npos) return AMessage;
+    files += (files.empty() ? "" : ", ") + input->FileName;
+  }
+  String outputs;
+  for (size_t i = 0; i < Foutput_files.size(); ++i) {
+    if (FJoinMode && i > 0) break;
+    if (!Foutput_files[i]->FileName.empty() && AMessage.find(Foutput_files[i]->FileName) != String::npos)
+      return AMessage;
+    outputs += (outputs.empty() ? "" : ", ") + Foutput_files[i]->FileName;
+  }
+  if (files.empty() && outputs.empty()) return AMessage;
+  return AMessage + " [" + files + " -> " + outputs + "]";
 }
 
 void TCustomFFmpeg::DoTerminate() {

@@ -45,7 +45,7 @@ TEST_F(StreamMappingTest, SetUpFailuresEndTheRunWithTheirMessage) {
     F->StartConvert(false);
     EXPECT_EQ(terminations, 1);
     EXPECT_TRUE(F->FatalException());
-    EXPECT_EQ(message, c.Message);
+    EXPECT_EQ(message, WithTaskFiles(c.Message, TMedia::Get().AudioVideoAvi(), Out("mapfail.avi")));
     EXPECT_FALSE(F->Finished());
     EXPECT_EQ(F->FEncoderList, nullptr);
     EXPECT_EQ(F->FDecoderList, nullptr);
@@ -102,7 +102,8 @@ TEST_F(StreamMappingTest, ProgramFilterHasNoFallback) {
   F->SetOption("an", "");
   ASSERT_EQ(F->OpenOutputFile(Out("program.avi"), false), 1);
   F->StartConvert(false);
-  EXPECT_EQ(F->FatalMessage(), "Could not find input stream matching output stream #0.0 (Video)");
+  EXPECT_EQ(F->FatalMessage(), WithTaskFiles("Could not find input stream matching output stream #0.0 (Video)",
+                                             TMedia::Get().ProgramTs(), Out("program.avi")));
 }
 
 TEST_F(StreamMappingTest, StartTimesAllowForDecoderDelay) {

@@ -63,6 +63,7 @@ struct TMuxStream {
   AVAudioFifo* fifo = nullptr;      // samples waiting for a whole encoder frame, encoder format
   FILE* logfile = nullptr;          // first-pass statistics
   bool flushed = false;             // the encoder was sent its end
+  Int64 packets = 0;                // written to the file
   Integer pict_type = 0;            // of the last encoded picture
   Single quality = -1;              // of the last encoded picture (lambda ÷ FF_QP2LAMBDA); -1 none
   Int64 error[3] = {};              // of the last encoded picture (PSNR)

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "engine/log/ffmpeglogger.h"
+#include "engine/log/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
 #include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
@@ -20,6 +21,7 @@ void TCustomFFmpeg::ConvertFiles() {
     InitInputTimestamps();
     ApplyMetadataMaps();
     CopyAllChapters();
+    OpenOutputFiles();
     WriteOutputHeaders();
     LogStreamMapping();
   } catch (...) {
@@ -205,13 +207,43 @@ void TCustomFFmpeg::ConvertFiles() {
     TAVInputStream& ist = *s.ist_table[i];
     if (ist.decoding_needed && !ist.decoder_flushed) ProcessPacket(ist, Integer(i), nullptr);
   }
+  // A file whose end could not be written (a full disk) is no result: the first failure ends the
+  // task, after every file has been ended and closed.
+  String failure;
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
-    ff::av_write_trailer(Foutput_files[i]->ctx);
+    ClearFFmpegErrorLine();
+    const Integer ret = ff::av_write_trailer(Foutput_files[i]->ctx);
+    if (ret < 0 && failure.empty())
+      failure = WithFileAndCause(Format("Could not write the end of output file #%d", Integer(i)),
+                                 Foutput_files[i]->FileName, ret);
   }
   ReportProgress(-1, true);
   CloseEncoders();
   CloseDecoders();
-  FFinished = !FBroken;
+  for (size_t i = 0; i < Foutput_files.size(); ++i) {
+    if (FJoinMode && i > 0) break;
+    const String closing = CloseOutputFile(*Foutput_files[i]);
+    if (failure.empty()) failure = closing;
+  }
+  // A run that wrote no frame into a file has converted nothing, though every step succeeded.
+  if (failure.empty() && !FBroken) {
+    std::vector<Int64> packets(Foutput_files.size(), 0);
+    for (auto& p : s.ost_table) {
+      const size_t file = FJoinMode ? 0 : size_t(p->file_index);
+      if (file < packets.size()) packets[file] += p->mux->packets;
+    }
+    for (size_t i = 0; i < packets.size() && failure.empty(); ++i) {
+      if (FJoinMode && i > 0) break;
+      if (packets[i] == 0)
+        failure = Format("%s: No frame was written: nothing could be decoded from the input",
+                         Foutput_files[i]->FileName);
+    }
+  }
+  FFinished = !FBroken && failure.empty();
   FreeStreamTables();
+  if (!failure.empty()) {
+    log->Log(this, llError, failure);
+    throw FFmpegException(failure);
+  }
 }

@@ -48,8 +48,11 @@ TOpenedOutput::~TOpenedOutput() {
   // The context frees its streams, their metadata, its programs, chapters and metadata with it.
   ff::avformat_free_context(ctx);
   ctx = nullptr;
-  // An output that never received data leaves no empty file behind; failure is of no concern.
-  if (!FileName.empty() && GetFileSize(FileName) == 0) DeleteFile(FileName);
+  // Only a regular file the run made goes: one that stayed empty, or the half-written file of a
+  // failed run; never a device written to. Failure is of no concern.
+  const String path = LocalPathOf(FileName);
+  if (Created && IsStillTheFile(path, CreatedFile) && (RemoveOnClose || GetFileSize(path) == 0))
+    DeleteFile(path);
 }
 
 // ---- open-codec lists --------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "engine/transcoder/ffmpegexception.h"
 #include "engine/util/engineutils.h"
 #include "engine/util/ffutils.h"
+#include "engine/util/fileidentity.h"
 #include "engine/util/rgbconvert.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/threads.h"
@@ -81,11 +82,17 @@ struct TOpenedOutput {
   TOpenedOutput() = default;
   TOpenedOutput(const TOpenedOutput&) = delete;
   TOpenedOutput& operator=(const TOpenedOutput&) = delete;
-  // Closes the file, frees the context and its streams, and deletes the file when it stayed empty.
+  // Closes the file, frees the context and its streams, and deletes a file the run created when it
+  // stayed empty or the run failed (RemoveOnClose).
   ~TOpenedOutput();
 
   AVFormatContext* ctx = nullptr;
   String FileName;                          // as given to OpenOutputFile
+  // The file is made only when the run starts writing (OpenOutputFiles), never when the output is
+  // added: an existing file stays untouched until then.
+  bool Created = false;
+  bool RemoveOnClose = false;
+  TFileIdentity CreatedFile;  // what the run made under FileName
   TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };
@@ -252,6 +259,16 @@ class TCustomFFmpeg : public TObject {
   void new_video_stream(TOpenedOutput& AOutput);
   void new_audio_stream(TOpenedOutput& AOutput);
   void new_subtitle_stream(TOpenedOutput& AOutput);
+  // The run's first writing step: creates (or truncates) every output file, refusing one that is an
+  // input of the task. FFmpegException with the file and the cause.
+  void OpenOutputFiles();
+  // Closes the file of AOutput; the error text with the file and the cause, empty on success.
+  String CloseOutputFile(TOpenedOutput& AOutput);
+  // The refusal text when AFileName is one of the task's inputs, else empty.
+  String OutputIsInput(const String& AFileName) const;
+  // AMessage followed by the file and the cause: the library's last error line of this thread when
+  // there is one, and the words of ACode (0: none).
+  static String WithFileAndCause(const String& AMessage, const String& AFileName, Integer ACode);
 
   // The per-stream timestamp scale of an input (0 = none), also for streams beyond the option table.
   Double InputTsScale(Integer AFile, Integer AStream) const;
@@ -277,6 +294,8 @@ class TCustomFFmpeg : public TObject {
   // One complete run: the conversion and the closing stages, each guarded; never raises.
   void Run();
   void DoTerminate();
+  // AMessage, followed by the task's files when it names none of them.
+  String NamingTheFiles(const String& AMessage) const;
 
   // ---- the conversion (transcodeloop.cpp and the stage files) ----
   void ConvertFiles();
@@ -476,6 +495,9 @@ class TCustomFFmpeg : public TObject {
   String FFatalMessage;
   Int64 FTotalOutputDuration = -1;
   String FLastErrMsg;
+  // Set by the component before a batch when this task may not run (an output another task also
+  // writes); the task then ends at its start with this message.
+  String FStartRefusal;
 
  private:
   // The private-option dictionary of a media kind's encoder.

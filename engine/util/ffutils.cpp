@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "engine/loader/avstubs.h"
 #include "engine/log/ffmpeglogger.h"
@@ -59,7 +60,18 @@ String FormatAVError(const String& AFileName, Integer ACode) {
       break;
   }
   if (text) return AFileName + ": " + text;
-  return AFileName + ": " + Format("Error number %d occurred", ACode);
+  return AFileName + ": " + SystemErrorText(ACode);
+}
+
+String SystemErrorText(Integer ACode) {
+  // A system error code (AVERROR(errno)) says its cause in words; library tags and unknown
+  // numbers keep the number.
+  if (ACode < 0 && ACode > -4096) {
+    char buffer[256];
+    const char* words = strerror_r(-ACode, buffer, sizeof buffer);
+    if (words && *words && String(words).rfind("Unknown error", 0) != 0) return words;
+  }
+  return Format("Error number %d occurred", ACode);
 }
 
 // ---- option holders ----------------------------------------------------------------------------

@@ -12,6 +12,9 @@ String PTSToTimeText(Int64 t);
 Int64 GetFrameDuration(AVRational ARate);
 // "<name>: <text of the error code>".
 String FormatAVError(const String& AFileName, Integer ACode);
+// The words of a system error code (-13: "Permission denied"); "Error number %d occurred" for a
+// code that has none.
+String SystemErrorText(Integer ACode);
 
 // Option holders of one transcoder: contexts that only hold option values, and the names set so
 // far (pointing into the libraries' option tables), in the order they were set.

@@ -48,7 +48,14 @@ TEST(ErrorTexts, FormatAVErrorNamesTheFileAndTheCode) {
                {AVERROR(ENOMEM), "Not enough memory"},
                {AVERROR(EIO), "I/O error"},
                {-2, "No such file or directory"},
-               {-7, "Error number -7 occurred"},
+               // System errors say their cause in words, as the user needs it.
+               {-7, "Argument list too long"},
+               {-13, "Permission denied"},
+               {-20, "Not a directory"},
+               {-21, "Is a directory"},
+               {-28, "No space left on device"},
+               {-27, "File too large"},
+               {-4000, "Error number -4000 occurred"},
                {AVERROR_BUG, "Error number -558323010 occurred"}};
   for (const auto& c : cases) EXPECT_EQ(FormatAVError("a.avi", c.Code), String("a.avi: ") + c.Text) << c.Code;
 }

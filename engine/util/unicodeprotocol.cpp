@@ -105,7 +105,9 @@ int UnicodeWrite(void* AOpaque, uint8_t* ABuffer, int ASize) {
   while (done < ASize) {
     const ssize_t n = ::write(FileOf(AOpaque), ABuffer + done, size_t(ASize - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return -1;
+    // The cause goes back to the muxer, which reports it (a full disk, a file size limit).
+    if (n < 0) return AVERROR(errno);
+    if (n == 0) return AVERROR(EIO);
     done += int(n);
   }
   return done;
@@ -136,11 +138,13 @@ int UnicodeOpen(AVIOContext** APB, const char* AURL, int AFlags) {
   else if (writing)
     mode = O_WRONLY | O_CREAT | O_TRUNC;
   const int fd = ::open(name.c_str(), mode | O_CLOEXEC, 0666);
-  if (fd < 0) return AVERROR(ENOENT);
+  // The cause in the result: a missing file, a folder, no permission are told apart.
+  if (fd < 0) return AVERROR(errno);
   struct stat st;
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int cause = S_ISDIR(st.st_mode) ? EISDIR : errno;
     ::close(fd);
-    return AVERROR(ENOENT);
+    return AVERROR(cause);
   }
   auto* buffer = static_cast<unsigned char*>(ff::av_malloc(IOBufferSize));
   AVIOContext* pb = buffer ? ff::avio_alloc_context(buffer, IOBufferSize, writing ? 1 : 0,

@@ -110,8 +110,12 @@ TEST_F(UnicodeIOTest, AMissingFileFailsWithNoSuchFile) {
   const String url = MakeUnicodeURL((FDir / "无.mkv").string());
   EXPECT_EQ(UnicodeOpen(&pb, url.c_str(), AVIO_FLAG_READ), AVERROR(ENOENT));
   EXPECT_EQ(pb, nullptr);
-  EXPECT_EQ(UnicodeOpen(&pb, MakeUnicodeURL(FDir.string()).c_str(), AVIO_FLAG_READ), AVERROR(ENOENT))
-      << "a folder is no file";
+  EXPECT_EQ(UnicodeOpen(&pb, MakeUnicodeURL(FDir.string()).c_str(), AVIO_FLAG_READ), AVERROR(EISDIR))
+      << "a folder is no file, and the cause says so";
+  const String file = (FDir / "文件.txt").string();
+  std::ofstream(file) << "x";
+  EXPECT_EQ(UnicodeOpen(&pb, MakeUnicodeURL(file + "/x.mkv").c_str(), AVIO_FLAG_WRITE), AVERROR(ENOTDIR))
+      << "a file used as a folder";
   AVFormatContext* ic = nullptr;
   EXPECT_EQ(UnicodeOpenInput(&ic, url.c_str(), nullptr, nullptr), AVERROR(ENOENT));
   EXPECT_EQ(ic, nullptr);

@@ -65,6 +65,12 @@ class TMedia {
                 "-f lavfi -i testsrc=size=64x48:rate=25 -itsoffset 0.5 -f lavfi -i sine=r=44100 -t 1.5 "
                 "-c:v mpeg4 -c:a pcm_s16le");
   }
+  // Video with an audio stream that never gets a packet, so its parameters stay unknown.
+  String AudioWithoutParametersTs() {
+    return Make("noaudioparams.ts",
+                "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine -map 0:v -map 1:a -t 1 "
+                "-c:v mpeg2video -c:a mp2 -bsf:a noise=drop=1 -f mpegts");
+  }
   // An MPEG transport stream whose one program has the number 7.
   String ProgramTs() {
     return Make("prog.ts",
@@ -136,6 +142,11 @@ inline std::unique_ptr<TCustomFFmpeg> NewTask() {
   auto task = std::make_unique<TCustomFFmpeg>(8);
   task->Reset();
   return task;
+}
+
+// A run's failure as the user reads it: the message, then the task's files when it names none.
+inline String WithTaskFiles(const String& AMessage, const String& AInput, const String& AOutput) {
+  return AMessage + " [" + AInput + " -> " + AOutput + "]";
 }
 
 // The message of the FFmpegException that AStatement raises ("" when it raises none).
