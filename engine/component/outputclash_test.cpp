@@ -5,7 +5,7 @@
 
 #include "engine/component/ffmpegconverter.h"
 #include "engine/probe/avprobe.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "engine/probe/avprobe.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
 namespace fs = std::filesystem;
