@@ -559,3 +559,100 @@ TEST_F(X11DisplayTest, NativeChildWindowLivesInItsTopLevelAndReportsToItsListene
 }
 
 }  // namespace
+
+TEST_F(X11DisplayTest, ScreenSizeAndWorkAreaComeFromTheDisplay) {
+  // The server's 1024 x 768 screen, with no panel hint yet: the work area is the screen.
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work, (TRect{0, 0, 1024, 768}));
+  // A window manager announces a panel: two desktops, the second one current.
+  Atom workarea = XInternAtom(Probe, "_NET_WORKAREA", False);
+  Atom current = XInternAtom(Probe, "_NET_CURRENT_DESKTOP", False);
+  long areas[8] = {0, 0, 1024, 768, 0, 32, 1024, 736};
+  long desktop = 1;
+  XChangeProperty(Probe, Root, current, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&desktop), 1);
+  XChangeProperty(Probe, Root, workarea, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(areas),
+                  8);
+  XFlush(Probe);
+  EXPECT_TRUE(PumpUntil([&] {
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    return work == TRect{0, 32, 1024, 768};
+  }));
+  MONITORINFO mi;
+  ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi));
+  EXPECT_EQ(mi.rcWork, (TRect{0, 32, 1024, 768}));
+  EXPECT_EQ(mi.rcMonitor, (TRect{0, 0, 1024, 768}));
+  XDeleteProperty(Probe, Root, workarea);
+  XDeleteProperty(Probe, Root, current);
+  XFlush(Probe);
+  EXPECT_TRUE(PumpUntil([&] {
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    return work == TRect{0, 0, 1024, 768};
+  }));
+}
+
+TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
+  HWND wnd = Open(kWindow, WS_OVERLAPPED | WS_CAPTION);
+  Window xid = Window(X11NativeWindowId(wnd));
+  ASSERT_NE(xid, 0u);
+  // A 2 x 1 icon with alpha, and the 32-px stock icon as the small one.
+  BITMAPINFO bi;
+  bi.bmiHeader.biWidth = 2;
+  bi.bmiHeader.biHeight = -1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  static_cast<uint32_t*>(bits)[0] = 0xFF2F6FDE;
+  static_cast<uint32_t*>(bits)[1] = 0x80FFFFFF;
+  ICONINFO ii;
+  ii.hbmColor = colour;
+  HICON big = CreateIconIndirect(&ii);
+  DeleteObject(colour);
+  ASSERT_NE(big, nullptr);
+  SendMessage(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessage(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIcon(nullptr, IDI_INFORMATION)));
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(wnd); }));
+
+  Atom icon = XInternAtom(Probe, "_NET_WM_ICON", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  ASSERT_EQ(XGetWindowProperty(Probe, xid, icon, 0, 4096, False, XA_CARDINAL, &type, &format, &items, &after,
+                               &data),
+            Success);
+  ASSERT_NE(data, nullptr);
+  // 32-bit items arrive as longs (sign-extended by Xlib): the low 32 bits count.
+  std::vector<uint32_t> values;
+  for (unsigned long i = 0; i < items; ++i) values.push_back(uint32_t(reinterpret_cast<unsigned long*>(data)[i]));
+  XFree(data);
+  EXPECT_EQ(type, XA_CARDINAL);
+  EXPECT_EQ(format, 32);
+  // Width, height and pixels of each picture: 2 + 2 for the big one, 2 + 32 * 32 for the small one.
+  ASSERT_EQ(values.size(), 4u + 2u + 32u * 32u);
+  EXPECT_EQ(values[0], 2u);
+  EXPECT_EQ(values[1], 1u);
+  EXPECT_EQ(values[2], 0xFF2F6FDEu);
+  EXPECT_EQ(values[3], 0x80FFFFFFu);
+  EXPECT_EQ(values[4], 32u);
+  EXPECT_EQ(values[5], 32u);
+  EXPECT_EQ(values[6], 0u);                       // a clear corner
+  EXPECT_EQ(values[6 + 16 * 32 + 6], 0xFF2F6FDEu);  // the accent disc
+
+  // No icons left: the property goes.
+  SendMessage(wnd, WM_SETICON, ICON_BIG, 0);
+  SendMessage(wnd, WM_SETICON, ICON_SMALL, 0);
+  EXPECT_TRUE(PumpUntil([&] {
+    Atom t = 0;
+    int f = 0;
+    unsigned long n = 0, a = 0;
+    unsigned char* d = nullptr;
+    XGetWindowProperty(Probe, xid, icon, 0, 16, False, XA_CARDINAL, &t, &f, &n, &a, &d);
+    if (d) XFree(d);
+    return t == 0;
+  }));
+  DestroyIcon(big);
+}
