@@ -7,13 +7,14 @@
 
 namespace {
 
+// Never destroyed: icons (the shared stock ones above all) may be used until the process ends.
 std::mutex& iconLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex;
+  return *lock;
 }
 std::unordered_set<HICON>& liveIcons() {
-  static std::unordered_set<HICON> icons;
-  return icons;
+  static auto* icons = new std::unordered_set<HICON>;
+  return *icons;
 }
 
 bool isIcon(HICON icon) {
@@ -224,16 +225,16 @@ TSize WinIconSize(HICON icon) {
 
 HICON LoadIcon(HINSTANCE instance, uintptr_t id) {
   if (instance) return nullptr;
-  static std::mutex lock;
-  static std::map<uintptr_t, HICON> shared;
-  std::lock_guard<std::mutex> guard(lock);
-  auto it = shared.find(id);
-  if (it != shared.end()) return it->second;
+  static auto* lock = new std::mutex;
+  static auto* shared = new std::map<uintptr_t, HICON>;
+  std::lock_guard<std::mutex> guard(*lock);
+  auto it = shared->find(id);
+  if (it != shared->end()) return it->second;
   auto icon = WinRenderStockIcon(id, GetSystemMetrics(SM_CXICON));
   if (!icon) return nullptr;
   icon->StockId = id;
   HICON h = adopt(std::move(icon));
-  shared[id] = h;
+  (*shared)[id] = h;
   return h;
 }
 
