@@ -91,8 +91,8 @@ TEST_F(ShellOpenTest, TheTargetReachesTheOpenerAsOneArgumentUntouchedByAnyShell)
       {"/home/user/Nerivo视频软件/输出", "/home/user/Nerivo视频软件/输出"},
       {"/tmp/a folder/with  spaces", "/tmp/a folder/with  spaces"},
       {"http://example.com/?a=1&b=2;c", "http://example.com/?a=1&b=2;c"},
-      {"$(touch " + Dir + "/pwned); `touch " + Dir + "/pwned` | x > y", "$(touch " + Dir + "/pwned); `touch " +
-                                                                              Dir + "/pwned` | x > y"},
+      {"$(touch " + Dir + "/pwned); `touch " + Dir + "/pwned` | x > y",
+       "$(touch " + Dir + "/pwned); `touch " + Dir + "/pwned` | x > y"},
       {"-n", "./-n"},  // never read as an option
   };
   String ourSession = std::to_string(getsid(0));

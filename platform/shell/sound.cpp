@@ -97,7 +97,8 @@ TSdlSoundService::TStats TSdlSoundService::Stats() const {
 
 bool TSdlSoundService::WaitIdle(Cardinal waitMs) {
   std::unique_lock<std::mutex> lock(FLock);
-  return FWake.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return !FHasPending && !FStarting && !FPlaying; });
+  return FWake.wait_for(lock, std::chrono::milliseconds(waitMs),
+                        [this] { return !FHasPending && !FStarting && !FPlaying; });
 }
 
 void TSdlSoundService::Run() {

@@ -37,7 +37,9 @@ TInside stroke(double ax, double ay, double bx, double by, double r) {
 
 TInside triangle(double ax, double ay, double bx, double by, double cx, double cy) {
   return [=](double x, double y) {
-    auto side = [&](double x1, double y1, double x2, double y2) { return (x2 - x1) * (y - y1) - (y2 - y1) * (x - x1); };
+    auto side = [&](double x1, double y1, double x2, double y2) {
+      return (x2 - x1) * (y - y1) - (y2 - y1) * (x - x1);
+    };
     double d1 = side(ax, ay, bx, by), d2 = side(bx, by, cx, cy), d3 = side(cx, cy, ax, ay);
     return (d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0);
   };
@@ -66,7 +68,9 @@ std::vector<TLayer> layersOf(uintptr_t id) {
               {kInk, stroke(16, 11, 16, 19.5, 1.7)},
               {kInk, disc(16, 24, 1.9)}};
     case IDI_ASTERISK:
-      return {{kAccent, disc(16, 16, 14.5)}, {kWhite, disc(16, 9.5, 2.1)}, {kWhite, stroke(16, 14.5, 16, 23.5, 1.7)}};
+      return {{kAccent, disc(16, 16, 14.5)},
+              {kWhite, disc(16, 9.5, 2.1)},
+              {kWhite, stroke(16, 14.5, 16, 23.5, 1.7)}};
     case IDI_QUESTION:
       return {{kAccent, disc(16, 16, 14.5)},
               {kWhite, hook(16, 12, 4.6, 1.7)},
@@ -74,10 +78,14 @@ std::vector<TLayer> layersOf(uintptr_t id) {
               {kWhite, disc(16, 23.2, 1.9)}};
     case IDI_APPLICATION:
     case IDI_WINLOGO:
-      return {{kFrame, box(3, 5, 29, 27)}, {kWhite, box(4.5, 6.5, 27.5, 25.5)}, {kAccent, box(4.5, 6.5, 27.5, 11)}};
+      return {{kFrame, box(3, 5, 29, 27)},
+              {kWhite, box(4.5, 6.5, 27.5, 25.5)},
+              {kAccent, box(4.5, 6.5, 27.5, 11)}};
     case IDI_SHIELD:
-      return {{kAccent, box(6, 4, 26, 16)}, {kAccent, triangle(6, 15.9, 26, 15.9, 16, 29)},
-              {kWhite, stroke(11, 15, 14.5, 19, 1.5)}, {kWhite, stroke(14.5, 19, 21, 11, 1.5)}};
+      return {{kAccent, box(6, 4, 26, 16)},
+              {kAccent, triangle(6, 15.9, 26, 15.9, 16, 29)},
+              {kWhite, stroke(11, 15, 14.5, 19, 1.5)},
+              {kWhite, stroke(14.5, 19, 21, 11, 1.5)}};
     default:
       return {};
   }

@@ -124,8 +124,9 @@ TEST_F(IconTest, AlphaIconsBlendAndMaskedIconsCutThrough) {
 }
 
 TEST_F(IconTest, DrawingFlagsSizesAndTheBackgroundBrush) {
-  HICON icon = MakeIcon(Dib32(2, 2, {Argb(0, 255, 0, 0), Argb(0, 0, 0, 0), Argb(0, 0, 0, 0), Argb(0, 0, 0, 255)}),
-                        Mono({"01", "10"}));
+  HICON icon =
+      MakeIcon(Dib32(2, 2, {Argb(0, 255, 0, 0), Argb(0, 0, 0, 0), Argb(0, 0, 0, 0), Argb(0, 0, 0, 255)}),
+               Mono({"01", "10"}));
   ASSERT_NE(icon, nullptr);
   {  // Stretched to 4 x 4: each pixel becomes a 2 x 2 block.
     TCanvas canvas(4, 4, kGround);
@@ -316,8 +317,8 @@ TEST_F(IconTest, TheWindowsIconsReachTheNativeWindow) {
   wc.lpszClassName = "IconTestWnd";
   wc.hIcon = classIcon;
   ASSERT_NE(RegisterClass(&wc), 0);
-  HWND w = CreateWindowEx(0, "IconTestWnd", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr,
-                          nullptr);
+  HWND w = CreateWindowEx(0, "IconTestWnd", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                          nullptr, nullptr);
   ASSERT_NE(w, nullptr);
   // Without icons of its own the window shows its class icon.
   const auto* native = Env.Backend().Native(w);
@@ -326,18 +327,19 @@ TEST_F(IconTest, TheWindowsIconsReachTheNativeWindow) {
   EXPECT_EQ(native->Icon[0].Width, 32);
   EXPECT_EQ(SendMessage(w, WM_GETICON, ICON_BIG, 0), 0);
 
-  HICON big = MakeIcon(Dib32(2, 2, {Argb(255, 1, 2, 3), Argb(0, 0, 0, 0), Argb(128, 4, 5, 6), Argb(255, 7, 8, 9)}),
-                       nullptr);
+  HICON big = MakeIcon(
+      Dib32(2, 2, {Argb(255, 1, 2, 3), Argb(0, 0, 0, 0), Argb(128, 4, 5, 6), Argb(255, 7, 8, 9)}), nullptr);
   HICON small = MakeIcon(Dib32(1, 1, {Argb(0, 200, 0, 0)}), Mono({"0"}));
   EXPECT_EQ(SendMessage(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big)), 0);
   EXPECT_EQ(SendMessage(w, WM_GETICON, ICON_SMALL2, 0), reinterpret_cast<LRESULT>(big));
   EXPECT_EQ(SendMessage(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small)), 0);
   EXPECT_EQ(SendMessage(w, WM_GETICON, ICON_SMALL2, 0), reinterpret_cast<LRESULT>(small));
-  EXPECT_EQ(SendMessage(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big)), reinterpret_cast<LRESULT>(big));
+  EXPECT_EQ(SendMessage(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big)),
+            reinterpret_cast<LRESULT>(big));
   // Big first, straight alpha; an icon without alpha is opaque where its mask lets it show.
   ASSERT_EQ(native->Icon.size(), 2u);
-  EXPECT_EQ(native->Icon[0].Argb,
-            (std::vector<uint32_t>{Argb(255, 1, 2, 3), Argb(0, 0, 0, 0), Argb(128, 4, 5, 6), Argb(255, 7, 8, 9)}));
+  EXPECT_EQ(native->Icon[0].Argb, (std::vector<uint32_t>{Argb(255, 1, 2, 3), Argb(0, 0, 0, 0),
+                                                         Argb(128, 4, 5, 6), Argb(255, 7, 8, 9)}));
   EXPECT_EQ(native->Icon[1].Argb, (std::vector<uint32_t>{Argb(255, 200, 0, 0)}));
   DestroyWindow(w);
   DestroyIcon(big);

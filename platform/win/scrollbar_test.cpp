@@ -57,8 +57,8 @@ class ScrollBarTest : public ::testing::Test {
 
   // A popup without a frame at (100, 100), 100 x 217.
   HWND Open(DWORD style) {
-    HWND w = CreateWindowEx(0, "ScrollTestWnd", "", WS_POPUP | WS_VISIBLE | style, 100, 100, 100, 217, nullptr,
-                            nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(0, "ScrollTestWnd", "", WS_POPUP | WS_VISIBLE | style, 100, 100, 100, 217,
+                            nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(w, nullptr);
     Pump();
     return w;
@@ -237,9 +237,9 @@ TEST_F(ScrollBarTest, DraggingTheThumbReportsTrackPositionsThenTheFinalOne) {
     seen.push_back({si.nTrackPos, si.nPos});
   };
   OnNextModalLoop([] {
-    MouseMove({190, 122 + 55});        // 55 px of 165: position 30
-    MouseMove({189, 122 + 55});        // sideways: still 30, nothing new
-    MouseUp({190, 122 + 165 + 20});    // past the end: the last position, 90
+    MouseMove({190, 122 + 55});      // 55 px of 165: position 30
+    MouseMove({189, 122 + 55});      // sideways: still 30, nothing new
+    MouseUp({190, 122 + 165 + 20});  // past the end: the last position, 90
   });
   MouseDown({190, 122});  // 5 px into the thumb
   EXPECT_EQ(Scrolls(), (std::vector<TScrollMsg>{{WM_VSCROLL, SB_THUMBTRACK, 30},
@@ -286,8 +286,8 @@ TEST_F(ScrollBarTest, DisabledPartsTakeNoPresses) {
   Standard(w);
   EXPECT_TRUE(EnableScrollBar(w, SB_VERT, ESB_DISABLE_DOWN));
   EXPECT_FALSE(EnableScrollBar(w, SB_VERT, ESB_DISABLE_DOWN));  // no change
-  Click({190, 310});     // the down arrow starts no loop
-  ClickBar({190, 105});  // the up arrow still works
+  Click({190, 310});                                            // the down arrow starts no loop
+  ClickBar({190, 105});                                         // the up arrow still works
   EXPECT_EQ(Scrolls(), (std::vector<TScrollMsg>{{WM_VSCROLL, SB_LINEUP, 0}, {WM_VSCROLL, SB_ENDSCROLL, 0}}));
   Scrolls().clear();
   EnableScrollBar(w, SB_VERT, ESB_DISABLE_BOTH);

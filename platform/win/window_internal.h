@@ -224,8 +224,8 @@ bool WinAltPressedAlone();  // Alt went down and no other key since
 // Screen and work area from the installed backend.
 void WinRefreshScreenArea();
 // The standard scroll bars (scrollbar.cpp). Rectangles are in window coordinates.
-void WinReserveScrollBars(HWND wnd, RECT* client);  // WM_NCCALCSIZE: room for the shown bars
-TRect WinScrollBarRect(HWND wnd, Integer bar);       // empty when the bar is not shown
+void WinReserveScrollBars(HWND wnd, RECT* client);          // WM_NCCALCSIZE: room for the shown bars
+TRect WinScrollBarRect(HWND wnd, Integer bar);              // empty when the bar is not shown
 Integer WinScrollBarHitTest(HWND wnd, TPoint windowPoint);  // HTVSCROLL, HTHSCROLL or HTNOWHERE
 void WinPaintScrollBars(HWND wnd, HDC windowDC);
 void WinTrackScrollBar(HWND wnd, Integer hit, TPoint screen);  // the press-and-drag loop

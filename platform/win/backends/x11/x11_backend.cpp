@@ -319,8 +319,8 @@ std::vector<long> rootCardinals(Display* display, Window root, Atom property, lo
   unsigned long items = 0, after = 0;
   unsigned char* data = nullptr;
   std::vector<long> out;
-  if (XGetWindowProperty(display, root, property, 0, count, False, XA_CARDINAL, &type, &format, &items, &after,
-                         &data) == Success &&
+  if (XGetWindowProperty(display, root, property, 0, count, False, XA_CARDINAL, &type, &format, &items,
+                         &after, &data) == Success &&
       data) {
     if (type == XA_CARDINAL && format == 32) {
       const long* values = reinterpret_cast<const long*>(data);

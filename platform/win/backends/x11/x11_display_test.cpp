@@ -574,8 +574,8 @@ TEST_F(X11DisplayTest, ScreenSizeAndWorkAreaComeFromTheDisplay) {
   long desktop = 1;
   XChangeProperty(Probe, Root, current, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&desktop), 1);
-  XChangeProperty(Probe, Root, workarea, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(areas),
-                  8);
+  XChangeProperty(Probe, Root, workarea, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(areas), 8);
   XFlush(Probe);
   EXPECT_TRUE(PumpUntil([&] {
     SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
@@ -627,7 +627,8 @@ TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
   ASSERT_NE(data, nullptr);
   // 32-bit items arrive as longs (sign-extended by Xlib): the low 32 bits count.
   std::vector<uint32_t> values;
-  for (unsigned long i = 0; i < items; ++i) values.push_back(uint32_t(reinterpret_cast<unsigned long*>(data)[i]));
+  for (unsigned long i = 0; i < items; ++i)
+    values.push_back(uint32_t(reinterpret_cast<unsigned long*>(data)[i]));
   XFree(data);
   EXPECT_EQ(type, XA_CARDINAL);
   EXPECT_EQ(format, 32);
@@ -639,7 +640,7 @@ TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
   EXPECT_EQ(values[3], 0x80FFFFFFu);
   EXPECT_EQ(values[4], 32u);
   EXPECT_EQ(values[5], 32u);
-  EXPECT_EQ(values[6], 0u);                       // a clear corner
+  EXPECT_EQ(values[6], 0u);                         // a clear corner
   EXPECT_EQ(values[6 + 16 * 32 + 6], 0xFF2F6FDEu);  // the accent disc
 
   // No icons left: the property goes.

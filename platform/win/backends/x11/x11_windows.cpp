@@ -351,7 +351,8 @@ void TX11Backend::SetNativeIcon(HWND wnd, const std::vector<TNativeIconImage>& i
   // Width, height, then the ARGB pixels of each picture, as longs (32-bit property items).
   std::vector<unsigned long> data;
   for (const TNativeIconImage& image : images) {
-    if (image.Width <= 0 || image.Height <= 0 || image.Argb.size() != size_t(image.Width) * image.Height) continue;
+    if (image.Width <= 0 || image.Height <= 0 || image.Argb.size() != size_t(image.Width) * image.Height)
+      continue;
     data.push_back(static_cast<unsigned long>(image.Width));
     data.push_back(static_cast<unsigned long>(image.Height));
     data.insert(data.end(), image.Argb.begin(), image.Argb.end());
