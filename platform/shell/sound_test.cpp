@@ -119,3 +119,25 @@ TEST_F(SoundTest, MissingPiecesSkipTheSoundWithALogLine) {
   EXPECT_NE(lines[1].find("libnerivo-no-such-sdl.so.0"), String::npos);
   EXPECT_EQ(lines[2].rfind("no end sound: \"" + Dir + "/bad.wav\" cannot be read", 0), 0u);
 }
+
+TEST_F(SoundTest, NoAudioDeviceSkipsTheSound) {
+  writeWav(Dir + "/ring.wav", 40);
+  const char* saved = std::getenv("SDL_AUDIODRIVER");
+  String keep = saved ? saved : "";
+  setenv("SDL_AUDIODRIVER", "nerivo-no-such-driver", 1);
+  {
+    TSdlSoundService sound;
+    ASSERT_TRUE(sound.PlayAsync(Dir + "/ring.wav"));
+    ASSERT_TRUE(sound.WaitIdle(20000));
+    EXPECT_EQ(sound.Stats().Failed, 1);
+    EXPECT_EQ(sound.Stats().Started, 0);
+  }
+  if (saved) {
+    setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
+  } else {
+    unsetenv("SDL_AUDIODRIVER");
+  }
+  std::vector<String> lines = Lines();
+  ASSERT_EQ(lines.size(), 1u) << (lines.empty() ? "" : lines[0]);
+  EXPECT_EQ(lines[0].rfind("no end sound: the audio device cannot be opened", 0), 0u) << lines[0];
+}

@@ -314,3 +314,20 @@ TEST_F(ScrollBarTest, TheBarShowsItsThumbWhereThePositionIs) {
   EXPECT_EQ(BitmapPixel(shot, 91, 17 + 82 + 9), thumb);
   DeleteObject(shot);
 }
+
+TEST_F(ScrollBarTest, AWindowFreedByItsOwnScrollHandlerEndsTheDrag) {
+  HWND w = Open(WS_VSCROLL);
+  Standard(w);
+  OnScroll() = [&](const TScrollMsg& m) {
+    if (m.Code == SB_THUMBTRACK) DestroyWindow(w);
+  };
+  OnNextModalLoop([] {
+    MouseMove({190, 122 + 55});
+    MouseUp({190, 122 + 100});  // the window is gone by now
+  });
+  MouseDown({190, 122});
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(Scrolls(), (std::vector<TScrollMsg>{{WM_VSCROLL, SB_THUMBTRACK, 30}}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  Pump();  // the rest of the input finds no window
+}
