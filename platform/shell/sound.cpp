@@ -144,17 +144,17 @@ bool TSdlSoundService::Start(const String& file) {
     if (FInitedAudio) sdl.QuitSubSystem(SDL_INIT_AUDIO);
     FInitedAudio = false;
   };
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   SDL_RWops* source = sdl.RWFromFile(file.c_str(), "rb");
-  if (!source || !sdl.LoadWAV_RW(source, 1, &spec, &buffer, &length)) {
+  if (!source || !sdl.LoadWAV_RW(source, 1, &format, &buffer, &length)) {
     ShellLog("no end sound: \"" + file + "\" cannot be read (" + sdl.Error() + ")");
     quitAudio();
     return false;
   }
-  spec.callback = &TSdlSoundService::Fill;
-  spec.userdata = this;
+  format.callback = &TSdlSoundService::Fill;
+  format.userdata = this;
   {
     std::lock_guard<std::mutex> guard(FLock);
     FEnded = false;
@@ -163,14 +163,14 @@ bool TSdlSoundService::Start(const String& file) {
   FLength = length;
   FOffset = 0;
   // Without an obtained record SDL converts to the device's format itself.
-  if (sdl.OpenAudio(&spec, nullptr) < 0) {
+  if (sdl.OpenAudio(&format, nullptr) < 0) {
     ShellLog("no end sound: the audio device cannot be opened (" + sdl.Error() + ")");
     sdl.FreeWAV(buffer);
     FBuffer = nullptr;
     quitAudio();
     return false;
   }
-  sdl.Silence = spec.silence;
+  sdl.Silence = format.silence;
   sdl.PauseAudio(0);
   return true;
 }

@@ -1,5 +1,5 @@
 // The end sound through SDL's audio (its dummy driver here): played to the end, cut by a later
-// one, and skipped with a log line when the file, the library or the picture of a sound is missing.
+// one, and skipped with a log line when the file, the library or the audio device is missing.
 #include "platform/shell/sound.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +100,7 @@ TEST_F(SoundTest, ALaterSoundCutsTheEarlierOne) {
   EXPECT_FALSE(sound.WaitIdle(50));
 }
 
-TEST_F(SoundTest, MissingPiecesSkipTheSoundWithALogLine) {
+TEST_F(SoundTest, AMissingFileOrLibrarySkipsTheSoundWithALogLine) {
   TSdlSoundService sound;
   EXPECT_FALSE(sound.PlayAsync(Dir + "/none.wav"));
   std::ofstream(Dir + "/bad.wav") << "not a sound";

@@ -203,7 +203,7 @@ TEST_F(IconTest, MonochromeIconsAndGetIconInfoRoundTrip) {
   EXPECT_EQ(canvas.At(3, 0), RGB(245, 55, 225));
   DestroyIcon(mono);
 
-  // The pieces come back as new bitmaps; an icon made from them draws the same.
+  // The bitmaps come back as new ones; an icon made from them draws the same.
   HICON icon = MakeIcon(Dib32(2, 1, {Argb(0, 255, 0, 0), Argb(0, 0, 0, 0)}), Mono({"01"}));
   ICONINFO ii;
   ASSERT_TRUE(GetIconInfo(icon, &ii));
