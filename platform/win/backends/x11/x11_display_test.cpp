@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
+#include "platform/gdi/codecs.h"
 #include "platform/rtl/threads.h"
 #include "platform/win/backends/x11/x11_backend.h"
 
@@ -656,4 +658,49 @@ TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
     return t == 0;
   }));
   DestroyIcon(big);
+}
+
+TEST_F(X11DisplayTest, ScrollBarAndStockIconShowOnTheScreen) {
+  HWND wnd = Open(kWindow, WS_POPUP | WS_VSCROLL);
+  // Range 0..99, page 10, position 45: on the 120-px bar the 8-px thumb sits 39 px into its 78 px of
+  // travel, below the 17-px arrow.
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  si.nPos = 45;
+  SetScrollInfo(wnd, SB_VERT, &si, true);
+  UpdateWindow(wnd);
+  HDC dc = GetDC(wnd);
+  ASSERT_TRUE(DrawIcon(dc, 10, 10, LoadIcon(nullptr, IDI_ERROR)));
+  ReleaseDC(wnd, dc);
+
+  const Integer barX = kWindow.Right - 17;
+  EXPECT_TRUE(ScreenShows(barX + 8, kWindow.Top + 17 + 39 + 4, 0xC4C9D1));           // the thumb
+  EXPECT_EQ(ScreenPixel(barX + 8, kWindow.Top + 30), 0xF3F4F6u);                     // the track above it
+  EXPECT_EQ(ScreenPixel(barX - 1, kWindow.Top + 30), xPixel(kRightColour));          // the client beside it
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 14), 0xD93C3Cu);            // the icon's red disc
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 26), 0xFFFFFFu);            // its white cross
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 10, kWindow.Top + 41), xPixel(kLeftColour));  // a clear corner
+
+  // The screenshot, for a person to look at.
+  XImage* image = XGetImage(Probe, Root, kWindow.Left, kWindow.Top, kWindow.Width(), kWindow.Height(),
+                            AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  TRawImage shot;
+  shot.Allocate(kWindow.Width(), kWindow.Height(), 32);
+  for (Integer y = 0; y < shot.Height; ++y) {
+    for (Integer x = 0; x < shot.Width; ++x) {
+      unsigned long p = XGetPixel(image, x, y);
+      Byte* px = shot.Row(y) + 4 * x;
+      px[0] = Byte(p);
+      px[1] = Byte(p >> 8);
+      px[2] = Byte(p >> 16);
+      px[3] = 255;
+    }
+  }
+  XDestroyImage(image);
+  std::vector<Byte> png = EncodePng(shot);
+  std::ofstream("x11_scrollbar_icon.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
