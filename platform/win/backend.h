@@ -119,7 +119,9 @@ void WinNativeFocusChanged(HWND wnd, bool focused);
 // The window system moved or resized a top-level window (screen).
 void WinNativeConfigure(HWND wnd, const TRect& bounds);
 
-// The screen or its work area changed: the layer reads them again from the backend.
+// The screen or its work area changed: the layer reads them again from the backend and tells the
+// top-level windows (WM_DISPLAYCHANGE for a new screen size, WM_SETTINGCHANGE with SPI_SETWORKAREA
+// for a new work area).
 void WinNativeScreenChanged();
 
 // The top-level window's backing surface (null for a window without one).

@@ -346,27 +346,3 @@ TEST_F(IconTest, TheWindowsIconsReachTheNativeWindow) {
   DestroyIcon(small);
   UnregisterClass("IconTestWnd", nullptr);
 }
-
-TEST_F(IconTest, TheScreenAndWorkAreaComeFromTheBackend) {
-  Env.Backend().SetScreenArea({0, 0, 1024, 768}, {0, 30, 1024, 768});
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
-  RECT work;
-  ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
-  EXPECT_EQ(work, (TRect{0, 30, 1024, 768}));
-  MONITORINFO mi;
-  ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint({10, 10}, MONITOR_DEFAULTTONULL), &mi));
-  EXPECT_EQ(mi.rcMonitor, (TRect{0, 0, 1024, 768}));
-  EXPECT_EQ(mi.rcWork, work);
-  EXPECT_EQ(MonitorFromPoint({1500, 10}, MONITOR_DEFAULTTONULL), nullptr);
-  RECT desk;
-  GetWindowRect(GetDesktopWindow(), &desk);
-  EXPECT_EQ(desk, mi.rcMonitor);
-  // A work area off the screen falls back to the whole screen.
-  Env.Backend().SetScreenArea({0, 0, 800, 600}, {900, 0, 1000, 100});
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work, (TRect{0, 0, 800, 600}));
-  // A reset of the layer keeps what the backend says.
-  WinResetForTests();
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
-}

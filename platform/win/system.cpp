@@ -212,5 +212,17 @@ void WinRefreshScreenArea() {
 }
 
 void WinNativeScreenChanged() {
+  TWinState& s = WS();
+  TRect oldScreen = s.Screen, oldWork = s.WorkArea;
   WinRefreshScreenArea();
+  // Top-level windows hear of it as they would from the platform.
+  std::vector<HWND> tops = s.TopLevels;
+  for (HWND w : tops) {
+    if (!WinIsLive(w)) continue;
+    if (s.Screen != oldScreen) {
+      SendMessage(w, WM_DISPLAYCHANGE, WPARAM(ScreenBitsPerPixel),
+                  MAKELPARAM(s.Screen.Width(), s.Screen.Height()));
+    }
+    if (WinIsLive(w) && s.WorkArea != oldWork) SendMessage(w, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  }
 }
