@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev libjpeg-dev libpng-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxext-dev libxrender-dev xvfb xauth
+  xdg-utils
   libpixman-1-dev
 )
 

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/win/win.h"
 
@@ -32,6 +33,13 @@ struct TLayeredPush {
   DWORD Flags = 0;  // ULW_* or LWA_*
 };
 
+// One picture of a window icon: straight-alpha 0xAARRGGBB words, rows top first.
+struct TNativeIconImage {
+  Integer Width = 0;
+  Integer Height = 0;
+  std::vector<uint32_t> Argb;
+};
+
 class TWindowBackend {
  public:
   virtual ~TWindowBackend() = default;
@@ -50,6 +58,16 @@ class TWindowBackend {
   virtual void ActivateNativeWindow(HWND wnd) = 0;
   // 0 normal, 1 minimized, 2 maximized (SIZE_* values).
   virtual void SetNativeState(HWND wnd, Integer state) = 0;
+  // The window's icon pictures, largest first (empty: none).
+  virtual void SetNativeIcon(HWND, const std::vector<TNativeIconImage>&) {}
+
+  // ---- the screen ----
+  // The screen and its work area (the part not taken by panels), in screen coordinates. The default
+  // is the fixed profile's screen less a 40-pixel task bar.
+  virtual void GetScreenArea(TRect* screen, TRect* workArea) {
+    *screen = {0, 0, ScreenWidth, ScreenHeight};
+    *workArea = {0, 0, ScreenWidth, ScreenHeight - 40};
+  }
 
   // ---- pictures ----
   // Part of the backing surface changed (window coordinates; clipped to the surface).
@@ -100,6 +118,11 @@ void WinNativeCloseRequest(HWND wnd);
 void WinNativeFocusChanged(HWND wnd, bool focused);
 // The window system moved or resized a top-level window (screen).
 void WinNativeConfigure(HWND wnd, const TRect& bounds);
+
+// The screen or its work area changed: the layer reads them again from the backend and tells the
+// top-level windows (WM_DISPLAYCHANGE for a new screen size, WM_SETTINGCHANGE with SPI_SETWORKAREA
+// for a new work area).
+void WinNativeScreenChanged();
 
 // The top-level window's backing surface (null for a window without one).
 HBITMAP WinWindowSurface(HWND wnd);

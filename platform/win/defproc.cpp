@@ -21,6 +21,7 @@ LRESULT defaultHitTest(HWND w, TPoint screen) {
   if (w->Region && !PtInRegion(w->Region, p.X, p.Y)) return HTNOWHERE;
   if (PtInRect(&w->Client, p)) return HTCLIENT;
   if (w->Minimized) return HTCAPTION;
+  if (Integer bar = WinScrollBarHitTest(w, p)) return bar;
   Integer f = frameThickness(w->Style, w->ExStyle);
   if ((w->Style & WS_THICKFRAME) && !w->Maximized) {
     Integer corner = GetSystemMetrics(SM_CYCAPTION);
@@ -122,6 +123,7 @@ void WinPaintDefaultFrame(HWND w) {
     }
     if (w->ExStyle & WS_EX_STATICEDGE) DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
   }
+  WinPaintScrollBars(w, dc);
   ReleaseDC(w, dc);
 }
 
@@ -259,6 +261,7 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
       r->Bottom -= in.Bottom;
       if (r->Right < r->Left) r->Right = r->Left;
       if (r->Bottom < r->Top) r->Bottom = r->Top;
+      WinReserveScrollBars(w, r);
       return 0;
     }
     case WM_NCHITTEST:
@@ -287,6 +290,10 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (w->Native) Backend().SetNativeTitle(w, w->Text);
       if ((w->Style & WS_CAPTION) == WS_CAPTION) w->FrameNeeded = true;
       return 1;
+    case WM_SETICON:
+      return reinterpret_cast<LRESULT>(WinSetWindowIcon(w, wParam, reinterpret_cast<HICON>(lParam)));
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(WinWindowIcon(w, wParam));
     case WM_GETTEXT:
       return getText(w, wParam, reinterpret_cast<char*>(lParam));
     case WM_GETTEXTLENGTH:
@@ -309,6 +316,11 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_RESTORE:
           ShowWindow(w, SW_RESTORE);
           return 0;
+        case SC_HSCROLL:
+        case SC_VSCROLL:
+          WinTrackScrollBar(w, (wParam & 0xFFF0) == SC_VSCROLL ? HTVSCROLL : HTHSCROLL,
+                            lParam ? LParamToPoint(lParam) : s.CursorPos.load());
+          return 0;
         case SC_MOVE:
         case SC_SIZE: {
           TPoint start = lParam ? LParamToPoint(lParam) : s.CursorPos.load();
@@ -325,6 +337,8 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessage(w, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
       } else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) {
         SendMessage(w, WM_SYSCOMMAND, SC_SIZE + WPARAM(hit - HTLEFT + WMSZ_LEFT), lParam);
+      } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
+        SendMessage(w, WM_SYSCOMMAND, (hit == HTVSCROLL ? SC_VSCROLL : SC_HSCROLL) | WPARAM(hit), lParam);
       }
       return 0;
     }

@@ -4,17 +4,19 @@
 Integer GetSystemMetrics(Integer index) {
   switch (index) {
     case SM_CXSCREEN:
-    case SM_CXFULLSCREEN:
     case SM_CXVIRTUALSCREEN:
-      return ScreenWidth;
+      return WS().Screen.Width();
     case SM_CYSCREEN:
     case SM_CYVIRTUALSCREEN:
-      return ScreenHeight;
+      return WS().Screen.Height();
+    case SM_CXFULLSCREEN:
+      return WS().WorkArea.Width();
     case SM_CYFULLSCREEN:
       return WS().WorkArea.Height() - 23;
     case SM_XVIRTUALSCREEN:
+      return WS().Screen.Left;
     case SM_YVIRTUALSCREEN:
-      return 0;
+      return WS().Screen.Top;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
@@ -67,9 +69,9 @@ Integer GetSystemMetrics(Integer index) {
     case SM_CYMINTRACK:
       return 39;
     case SM_CXMAXTRACK:
-      return ScreenWidth + 12;
+      return WS().Screen.Width() + 12;
     case SM_CYMAXTRACK:
-      return ScreenHeight + 12;
+      return WS().Screen.Height() + 12;
     case SM_CXMAXIMIZED:
       return WS().WorkArea.Width() + 8;
     case SM_CYMAXIMIZED:
@@ -163,7 +165,7 @@ namespace {
 TPlatformMonitor theMonitor;
 
 bool onScreen(const TRect& r) {
-  TRect screen{0, 0, ScreenWidth, ScreenHeight}, i;
+  TRect screen = WS().Screen, i;
   return IntersectRect(&i, &r, &screen);
 }
 
@@ -189,8 +191,38 @@ HMONITOR MonitorFromWindow(HWND wnd, DWORD flags) {
 
 bool GetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
   if (monitor != &theMonitor || !info) return false;
-  info->rcMonitor = {0, 0, ScreenWidth, ScreenHeight};
+  info->rcMonitor = WS().Screen;
   info->rcWork = WS().WorkArea;
   info->dwFlags = MONITORINFOF_PRIMARY;
   return true;
+}
+
+void WinRefreshScreenArea() {
+  TWinState& s = WS();
+  TRect screen, work;
+  Backend().GetScreenArea(&screen, &work);
+  if (screen.Width() <= 0 || screen.Height() <= 0) return;
+  // A work area outside the screen (a stale panel hint) falls back to the whole screen.
+  TRect inside;
+  if (!IntersectRect(&inside, &work, &screen) || inside.Width() <= 0 || inside.Height() <= 0) inside = screen;
+  s.Screen = screen;
+  s.WorkArea = inside;
+  s.Desktop->Rect = screen;
+  s.Desktop->Client = {0, 0, screen.Width(), screen.Height()};
+}
+
+void WinNativeScreenChanged() {
+  TWinState& s = WS();
+  TRect oldScreen = s.Screen, oldWork = s.WorkArea;
+  WinRefreshScreenArea();
+  // Top-level windows hear of it as they would from the platform.
+  std::vector<HWND> tops = s.TopLevels;
+  for (HWND w : tops) {
+    if (!WinIsLive(w)) continue;
+    if (s.Screen != oldScreen) {
+      SendMessage(w, WM_DISPLAYCHANGE, WPARAM(ScreenBitsPerPixel),
+                  MAKELPARAM(s.Screen.Width(), s.Screen.Height()));
+    }
+    if (WinIsLive(w) && s.WorkArea != oldWork) SendMessage(w, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  }
 }

@@ -110,6 +110,9 @@ constexpr UINT WM_GETMINMAXINFO = 0x0024;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_DELETEITEM = 0x002D;
+constexpr UINT WM_VKEYTOITEM = 0x002E;
+constexpr UINT WM_CHARTOITEM = 0x002F;
+constexpr UINT WM_COMPAREITEM = 0x0039;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
@@ -441,6 +444,69 @@ struct TMessage {
   LRESULT Result = 0;
 };
 using TWndMethod = std::function<void(TMessage&)>;
+
+// ---- notifications and owner drawing ----
+// WM_NOTIFY's lParam (wParam: the control id); controls' own records start with it.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+// Common notification codes (negative numbers, as on the platform).
+constexpr UINT NM_FIRST = 0;
+constexpr UINT NM_OUTOFMEMORY = UINT(NM_FIRST - 1);
+constexpr UINT NM_CLICK = UINT(NM_FIRST - 2);
+constexpr UINT NM_DBLCLK = UINT(NM_FIRST - 3);
+constexpr UINT NM_RETURN = UINT(NM_FIRST - 4);
+constexpr UINT NM_RCLICK = UINT(NM_FIRST - 5);
+constexpr UINT NM_RDBLCLK = UINT(NM_FIRST - 6);
+constexpr UINT NM_SETFOCUS = UINT(NM_FIRST - 7);
+constexpr UINT NM_KILLFOCUS = UINT(NM_FIRST - 8);
+constexpr UINT NM_CUSTOMDRAW = UINT(NM_FIRST - 12);
+
+// Owner-drawn controls: control types, actions and item states.
+constexpr UINT ODT_MENU = 1;
+constexpr UINT ODT_LISTBOX = 2;
+constexpr UINT ODT_COMBOBOX = 3;
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+constexpr UINT ODS_HOTLIGHT = 0x0040;
+constexpr UINT ODS_INACTIVE = 0x0080;
+constexpr UINT ODS_NOACCEL = 0x0100;
+constexpr UINT ODS_NOFOCUSRECT = 0x0200;
+
+// WM_DRAWITEM's lParam (wParam: the control id; 0 for menus).
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;  // UINT(-1) for an empty list box or combo box
+  UINT itemAction = 0;
+  UINT itemState = 0;
+  HWND hwndItem = nullptr;  // for menus: the menu (as a window-sized handle)
+  HDC hDC = nullptr;
+  RECT rcItem;
+  ULONG_PTR itemData = 0;
+};
+
+// WM_MEASUREITEM's lParam: the owner fills itemWidth / itemHeight.
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemWidth = 0;
+  UINT itemHeight = 0;
+  ULONG_PTR itemData = 0;
+};
 
 // ---- CreateWindowEx ----
 constexpr Integer CW_USEDEFAULT = int32_t(0x80000000);
@@ -1100,3 +1166,7 @@ void WinResetForTests();
 // backend has none) for a child window of this layer, kept at the child's place while it lives.
 uintptr_t WinCreateNativeChild(HWND wnd);
 void WinDestroyNativeChild(HWND wnd);
+
+// The scroll-bar and icon parts of this layer.
+#include "platform/win/icon.h"       // IWYU pragma: export
+#include "platform/win/scrollbar.h"  // IWYU pragma: export

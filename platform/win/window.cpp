@@ -37,6 +37,7 @@ void WinSetBackend(std::unique_ptr<TWindowBackend> backend) {
   TWinState& s = WS();
   if (!s.TopLevels.empty()) throw EInvalidOperation("Cannot change the window backend while windows exist");
   s.Backend = std::move(backend);
+  WinRefreshScreenArea();
 }
 
 bool WinIsLive(HWND wnd) {
@@ -365,6 +366,7 @@ void createNative(HWND w) {
   info.Popup = (w->Style & WS_POPUP) || (w->ExStyle & WS_EX_TOOLWINDOW);
   w->Native = true;
   Backend().CreateNativeWindow(w, info);
+  WinPushWindowIcon(w);
   notifyBackendStack(w);
   if (w->Region) Backend().SetNativeShape(w, w->Region);
 }
@@ -1284,6 +1286,6 @@ void WinResetForTests() {
   s.ModalHook = nullptr;
   s.Hooks.clear();
   s.Beeps = 0;
-  s.WorkArea = {0, 0, ScreenWidth, ScreenHeight - 40};
+  WinRefreshScreenArea();
   s.DoubleClickTime = 500;
 }

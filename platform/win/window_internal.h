@@ -21,6 +21,34 @@ struct TWindowClass {
   Integer Users = 0;
 };
 
+// An icon's pixels (icon.cpp).
+struct TPlatformIcon {
+  Integer Width = 0;
+  Integer Height = 0;
+  std::vector<uint32_t> Color;  // B, G, R, A words (straight alpha), rows top first
+  std::vector<Byte> Mask;       // 1 where the screen shows through
+  bool HasAlpha = false;
+  bool IsIcon = true;
+  DWORD HotX = 0;
+  DWORD HotY = 0;
+  uintptr_t StockId = 0;  // a shared stock icon: never freed
+};
+// A stock icon drawn at size x size (icon_stock.cpp); null for an unknown id.
+std::unique_ptr<TPlatformIcon> WinRenderStockIcon(uintptr_t id, Integer size);
+
+// One scroll bar of a window: SB_HORZ and SB_VERT for the standard bars, SB_CTL for a scroll bar
+// control's own state.
+struct TScrollBarState {
+  bool Exists = false;  // set once the bar was shown or given values
+  Integer Min = 0;
+  Integer Max = 100;
+  UINT Page = 0;
+  Integer Pos = 0;
+  Integer TrackPos = 0;
+  bool Tracking = false;
+  UINT Disabled = 0;  // ESB_DISABLE_* bits
+};
+
 struct TPlatformWindow {
   TWindowClass* Class = nullptr;
   WNDPROC Proc = nullptr;
@@ -67,6 +95,10 @@ struct TPlatformWindow {
   uintptr_t BackendData = 0;
   bool Native = false;
   uintptr_t NativeChild = 0;
+
+  TScrollBarState Scroll[3];
+  HICON IconBig = nullptr;
+  HICON IconSmall = nullptr;
 
   bool Destroying = false;
   bool Dead = false;
@@ -168,6 +200,7 @@ struct TWinState {
   Integer NextHookId = 1;
   std::deque<std::function<void()>> Deferred;
   std::map<String, UINT> RegisteredMessages;
+  TRect Screen{0, 0, ScreenWidth, ScreenHeight};
   TRect WorkArea{0, 0, ScreenWidth, ScreenHeight - 40};
 };
 
@@ -210,5 +243,18 @@ LRESULT WinDefaultWindowPosChanged(HWND wnd, const WINDOWPOS* wp);
 // Routes one raw input event; true and *msg when it gives a message to return.
 bool WinCookInput(const TRawInput& in, MSG* msg);
 bool WinAltPressedAlone();  // Alt went down and no other key since
+// Screen and work area from the installed backend.
+void WinRefreshScreenArea();
+// The standard scroll bars (scrollbar.cpp). Rectangles are in window coordinates.
+void WinReserveScrollBars(HWND wnd, RECT* client);          // WM_NCCALCSIZE: room for the shown bars
+TRect WinScrollBarRect(HWND wnd, Integer bar);              // empty when the bar is not shown
+Integer WinScrollBarHitTest(HWND wnd, TPoint windowPoint);  // HTVSCROLL, HTHSCROLL or HTNOWHERE
+void WinPaintScrollBars(HWND wnd, HDC windowDC);
+void WinTrackScrollBar(HWND wnd, Integer hit, TPoint screen);  // the press-and-drag loop
+// The window icon (icon.cpp): WM_SETICON / WM_GETICON, and the push of the window's icons (or its
+// class icon) to the backend.
+HICON WinSetWindowIcon(HWND wnd, WPARAM kind, HICON icon);  // returns the previous one
+HICON WinWindowIcon(HWND wnd, WPARAM kind);
+void WinPushWindowIcon(HWND wnd);
 // The top-level window needing paint first (null: none), restricted to filter's tree when given.
 HWND WinFindPaintWindow(HWND filter);

@@ -7,16 +7,7 @@
 #include "skin/core/bsdwm.h"
 #include "skin/core/bskernels.h"  // IsWindows2000OrLater, shared with the kernel selection
 
-struct SCROLLBARINFO {
-  DWORD cbSize = sizeof(SCROLLBARINFO);
-  RECT rcScrollBar;
-  Integer dxyLineButton = 0;
-  Integer xyThumbTop = 0;
-  Integer xyThumbBottom = 0;
-  Integer reserved = 0;
-  DWORD rgstate[6] = {0, 0, 0, 0, 0, 0};
-};
-constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x8000;
+// SCROLLBARINFO and STATE_SYSTEM_INVISIBLE come with the windowing layer's scroll bars.
 
 using TMonitorFromWindowProc = HMONITOR (*)(HWND Wnd, DWORD Flags);
 using TGetMonitorInfoProc = bool (*)(HMONITOR Monitor, MONITORINFO* Info);

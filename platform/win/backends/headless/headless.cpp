@@ -80,6 +80,22 @@ void THeadlessBackend::SetNativeState(HWND wnd, Integer state) {
   if (it != FWindows.end()) it->second.State = state;
 }
 
+void THeadlessBackend::SetNativeIcon(HWND wnd, const std::vector<TNativeIconImage>& images) {
+  auto it = FWindows.find(wnd);
+  if (it != FWindows.end()) it->second.Icon = images;
+}
+
+void THeadlessBackend::GetScreenArea(TRect* screen, TRect* workArea) {
+  *screen = FScreen;
+  *workArea = FWorkArea;
+}
+
+void THeadlessBackend::SetScreenArea(const TRect& screen, const TRect& workArea) {
+  FScreen = screen;
+  FWorkArea = workArea;
+  if (HeadlessBackend() == this) WinNativeScreenChanged();
+}
+
 void THeadlessBackend::PresentSurface(HWND wnd, HBITMAP, const TRect& dirty) {
   FPresents.push_back({wnd, dirty});
 }

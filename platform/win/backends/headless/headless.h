@@ -19,6 +19,7 @@ class THeadlessBackend : public TWindowBackend {
     bool HasShape = false;
     std::vector<TRect> Shape;  // window coordinates
     uintptr_t NativeChild = 0;
+    std::vector<TNativeIconImage> Icon;
   };
   struct TLayeredRecord {
     HWND Wnd = nullptr;
@@ -48,6 +49,8 @@ class THeadlessBackend : public TWindowBackend {
   void SetNativeStyle(HWND wnd, DWORD style, DWORD exStyle) override;
   void ActivateNativeWindow(HWND wnd) override;
   void SetNativeState(HWND wnd, Integer state) override;
+  void SetNativeIcon(HWND wnd, const std::vector<TNativeIconImage>& images) override;
+  void GetScreenArea(TRect* screen, TRect* workArea) override;
   void PresentSurface(HWND wnd, HBITMAP surface, const TRect& dirty) override;
   void SetNativeShape(HWND wnd, HRGN shape) override;
   void PresentLayered(HWND wnd, HBITMAP surface, const TLayeredPush& push) override;
@@ -77,6 +80,9 @@ class THeadlessBackend : public TWindowBackend {
   void ClearRecords();
   Cardinal IdleLimit() const { return FIdleLimit; }
   void SetIdleLimit(Cardinal realMs) { FIdleLimit = realMs; }
+  // The screen this backend reports (the profile's by default); the layer reads it when the backend
+  // is installed and when it is reset.
+  void SetScreenArea(const TRect& screen, const TRect& workArea);
 
  private:
   std::map<HWND, TNativeState> FWindows;
@@ -91,6 +97,8 @@ class THeadlessBackend : public TWindowBackend {
   std::vector<TPresentRecord> FPresents;
   Cardinal FIdleLimit = 20000;
   int FWakeFd = -1;
+  TRect FScreen{0, 0, ScreenWidth, ScreenHeight};
+  TRect FWorkArea{0, 0, ScreenWidth, ScreenHeight - 40};
 };
 
 // The installed backend when it is the headless one, else null.

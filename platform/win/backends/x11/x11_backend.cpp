@@ -6,9 +6,11 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <cstdlib>
 
 #include "platform/rtl/threads.h"
@@ -93,12 +95,21 @@ TX11Backend::TX11Backend(Display* display, const TX11Options& options)
       {&FAtoms.NetWmTypeDialog, "_NET_WM_WINDOW_TYPE_DIALOG"},
       {&FAtoms.NetWmTypePopupMenu, "_NET_WM_WINDOW_TYPE_POPUP_MENU"},
       {&FAtoms.NetWmPid, "_NET_WM_PID"},
+      {&FAtoms.NetWmIcon, "_NET_WM_ICON"},
+      {&FAtoms.NetWorkarea, "_NET_WORKAREA"},
+      {&FAtoms.NetCurrentDesktop, "_NET_CURRENT_DESKTOP"},
   };
   std::vector<char*> names;
   for (auto& a : atoms) names.push_back(const_cast<char*>(a.Name));
   std::vector<Atom> values(names.size());
   XInternAtoms(display, names.data(), int(names.size()), False, values.data());
   for (size_t i = 0; i < values.size(); ++i) *atoms[i].Slot = values[i];
+
+  // The work area changes when panels come and go.
+  XWindowAttributes rootAttrs;
+  if (XGetWindowAttributes(display, FRoot, &rootAttrs)) {
+    XSelectInput(display, FRoot, rootAttrs.your_event_mask | PropertyChangeMask);
+  }
 
   // Auto-repeat as the platform has it: repeated presses without releases in between.
   Bool supported = False;
@@ -298,6 +309,43 @@ void TX11Backend::SetNativeCursor(uintptr_t cursorId) {
   XFlush(FDisplay);
 }
 
+// ---- the screen ----
+namespace {
+
+// A 32-bit property of the root window as longs (empty when missing).
+std::vector<long> rootCardinals(Display* display, Window root, Atom property, long count) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<long> out;
+  if (XGetWindowProperty(display, root, property, 0, count, False, XA_CARDINAL, &type, &format, &items,
+                         &after, &data) == Success &&
+      data) {
+    if (type == XA_CARDINAL && format == 32) {
+      const long* values = reinterpret_cast<const long*>(data);
+      out.assign(values, values + items);
+    }
+    XFree(data);
+  }
+  return out;
+}
+
+}  // namespace
+
+void TX11Backend::GetScreenArea(TRect* screen, TRect* workArea) {
+  *screen = {0, 0, DisplayWidth(FDisplay, FScreen), DisplayHeight(FDisplay, FScreen)};
+  *workArea = *screen;
+  // _NET_WORKAREA holds x, y, width, height per desktop; the current desktop's counts.
+  std::vector<long> desktop = rootCardinals(FDisplay, FRoot, FAtoms.NetCurrentDesktop, 1);
+  long index = desktop.empty() ? 0 : std::max(0L, desktop[0]);
+  std::vector<long> areas = rootCardinals(FDisplay, FRoot, FAtoms.NetWorkarea, 4 * (index + 1));
+  if (areas.size() < size_t(4 * (index + 1))) return;
+  const long* a = &areas[size_t(4 * index)];
+  if (a[2] <= 0 || a[3] <= 0) return;
+  *workArea = Bounds(Integer(a[0]), Integer(a[1]), Integer(a[2]), Integer(a[3]));
+}
+
 // ---- native child listeners ----
 void TX11Backend::SetChildListener(HWND wnd, TNativeChildListener listener) {
   if (listener)
@@ -323,6 +371,9 @@ TX11Backend* installedX11() {
 }  // namespace
 
 std::unique_ptr<TWindowBackend> CreateX11Backend(const String& displayName, const TX11Options& options) {
+  // Before the first connection of the process: the player's SDL opens its own from another thread.
+  static std::once_flag threadsReady;
+  std::call_once(threadsReady, [] { XInitThreads(); });
   Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
   if (!display) return nullptr;
   return std::make_unique<TX11Backend>(display, options);

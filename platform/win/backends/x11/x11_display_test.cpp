@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
+#include "platform/gdi/codecs.h"
 #include "platform/rtl/threads.h"
 #include "platform/win/backends/x11/x11_backend.h"
 
@@ -559,3 +561,146 @@ TEST_F(X11DisplayTest, NativeChildWindowLivesInItsTopLevelAndReportsToItsListene
 }
 
 }  // namespace
+
+TEST_F(X11DisplayTest, ScreenSizeAndWorkAreaComeFromTheDisplay) {
+  // The server's 1024 x 768 screen, with no panel hint yet: the work area is the screen.
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work, (TRect{0, 0, 1024, 768}));
+  // A window manager announces a panel: two desktops, the second one current.
+  Atom workarea = XInternAtom(Probe, "_NET_WORKAREA", False);
+  Atom current = XInternAtom(Probe, "_NET_CURRENT_DESKTOP", False);
+  long areas[8] = {0, 0, 1024, 768, 0, 32, 1024, 736};
+  long desktop = 1;
+  XChangeProperty(Probe, Root, current, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&desktop), 1);
+  XChangeProperty(Probe, Root, workarea, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(areas), 8);
+  XFlush(Probe);
+  EXPECT_TRUE(PumpUntil([&] {
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    return work == TRect{0, 32, 1024, 768};
+  }));
+  MONITORINFO mi;
+  ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi));
+  EXPECT_EQ(mi.rcWork, (TRect{0, 32, 1024, 768}));
+  EXPECT_EQ(mi.rcMonitor, (TRect{0, 0, 1024, 768}));
+  XDeleteProperty(Probe, Root, workarea);
+  XDeleteProperty(Probe, Root, current);
+  XFlush(Probe);
+  EXPECT_TRUE(PumpUntil([&] {
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    return work == TRect{0, 0, 1024, 768};
+  }));
+}
+
+TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
+  HWND wnd = Open(kWindow, WS_OVERLAPPED | WS_CAPTION);
+  Window xid = Window(X11NativeWindowId(wnd));
+  ASSERT_NE(xid, 0u);
+  // A 2 x 1 icon with alpha, and the 32-px stock icon as the small one.
+  BITMAPINFO bi;
+  bi.bmiHeader.biWidth = 2;
+  bi.bmiHeader.biHeight = -1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  static_cast<uint32_t*>(bits)[0] = 0xFF2F6FDE;
+  static_cast<uint32_t*>(bits)[1] = 0x80FFFFFF;
+  ICONINFO ii;
+  ii.hbmColor = colour;
+  HICON big = CreateIconIndirect(&ii);
+  DeleteObject(colour);
+  ASSERT_NE(big, nullptr);
+  SendMessage(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessage(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIcon(nullptr, IDI_INFORMATION)));
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(wnd); }));
+
+  Atom icon = XInternAtom(Probe, "_NET_WM_ICON", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  ASSERT_EQ(XGetWindowProperty(Probe, xid, icon, 0, 4096, False, XA_CARDINAL, &type, &format, &items, &after,
+                               &data),
+            Success);
+  ASSERT_NE(data, nullptr);
+  // 32-bit items arrive as longs (sign-extended by Xlib): the low 32 bits count.
+  std::vector<uint32_t> values;
+  for (unsigned long i = 0; i < items; ++i)
+    values.push_back(uint32_t(reinterpret_cast<unsigned long*>(data)[i]));
+  XFree(data);
+  EXPECT_EQ(type, XA_CARDINAL);
+  EXPECT_EQ(format, 32);
+  // Width, height and pixels of each picture: 2 + 2 for the big one, 2 + 32 * 32 for the small one.
+  ASSERT_EQ(values.size(), 4u + 2u + 32u * 32u);
+  EXPECT_EQ(values[0], 2u);
+  EXPECT_EQ(values[1], 1u);
+  EXPECT_EQ(values[2], 0xFF2F6FDEu);
+  EXPECT_EQ(values[3], 0x80FFFFFFu);
+  EXPECT_EQ(values[4], 32u);
+  EXPECT_EQ(values[5], 32u);
+  EXPECT_EQ(values[6], 0u);                         // a clear corner
+  EXPECT_EQ(values[6 + 16 * 32 + 6], 0xFF2F6FDEu);  // the accent disc
+
+  // No icons left: the property goes.
+  SendMessage(wnd, WM_SETICON, ICON_BIG, 0);
+  SendMessage(wnd, WM_SETICON, ICON_SMALL, 0);
+  EXPECT_TRUE(PumpUntil([&] {
+    Atom t = 0;
+    int f = 0;
+    unsigned long n = 0, a = 0;
+    unsigned char* d = nullptr;
+    XGetWindowProperty(Probe, xid, icon, 0, 16, False, XA_CARDINAL, &t, &f, &n, &a, &d);
+    if (d) XFree(d);
+    return t == 0;
+  }));
+  DestroyIcon(big);
+}
+
+TEST_F(X11DisplayTest, ScrollBarAndStockIconShowOnTheScreen) {
+  HWND wnd = Open(kWindow, WS_POPUP | WS_VSCROLL);
+  // Range 0..99, page 10, position 45: on the 120-px bar the 8-px thumb sits 39 px into its 78 px of
+  // travel, below the 17-px arrow.
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  si.nPos = 45;
+  SetScrollInfo(wnd, SB_VERT, &si, true);
+  UpdateWindow(wnd);
+  HDC dc = GetDC(wnd);
+  ASSERT_TRUE(DrawIcon(dc, 10, 10, LoadIcon(nullptr, IDI_ERROR)));
+  ReleaseDC(wnd, dc);
+
+  const Integer barX = kWindow.Right - 17;
+  EXPECT_TRUE(ScreenShows(barX + 8, kWindow.Top + 17 + 39 + 4, 0xC4C9D1));           // the thumb
+  EXPECT_EQ(ScreenPixel(barX + 8, kWindow.Top + 30), 0xF3F4F6u);                     // the track above it
+  EXPECT_EQ(ScreenPixel(barX - 1, kWindow.Top + 30), xPixel(kRightColour));          // the client beside it
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 14), 0xD93C3Cu);            // the icon's red disc
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 26), 0xFFFFFFu);            // its white cross
+  EXPECT_EQ(ScreenPixel(kWindow.Left + 10, kWindow.Top + 41), xPixel(kLeftColour));  // a clear corner
+
+  // The screenshot, for a person to look at.
+  XImage* image = XGetImage(Probe, Root, kWindow.Left, kWindow.Top, kWindow.Width(), kWindow.Height(),
+                            AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  TRawImage shot;
+  shot.Allocate(kWindow.Width(), kWindow.Height(), 32);
+  for (Integer y = 0; y < shot.Height; ++y) {
+    for (Integer x = 0; x < shot.Width; ++x) {
+      unsigned long p = XGetPixel(image, x, y);
+      Byte* px = shot.Row(y) + 4 * x;
+      px[0] = Byte(p);
+      px[1] = Byte(p >> 8);
+      px[2] = Byte(p >> 16);
+      px[3] = 255;
+    }
+  }
+  XDestroyImage(image);
+  std::vector<Byte> png = EncodePng(shot);
+  std::ofstream("x11_scrollbar_icon.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}

@@ -104,6 +104,12 @@ bool TX11Backend::Dispatch(XEvent& event) {
       TX11Window* w = FindByXid(c.window);
       return w && OnConfigure(*w, c);
     }
+    case PropertyNotify: {
+      const XPropertyEvent& p = event.xproperty;
+      if (p.window != FRoot || (p.atom != FAtoms.NetWorkarea && p.atom != FAtoms.NetCurrentDesktop)) return false;
+      WinNativeScreenChanged();
+      return true;
+    }
     case ReparentNotify: {
       if (TX11Window* w = FindByXid(event.xreparent.window)) w->Reparented = event.xreparent.parent != FRoot;
       return false;

@@ -100,6 +100,8 @@ class TX11Backend : public TWindowBackend {
   void SetNativeStyle(HWND wnd, DWORD style, DWORD exStyle) override;
   void ActivateNativeWindow(HWND wnd) override;
   void SetNativeState(HWND wnd, Integer state) override;
+  void SetNativeIcon(HWND wnd, const std::vector<TNativeIconImage>& images) override;
+  void GetScreenArea(TRect* screen, TRect* workArea) override;
   void PresentSurface(HWND wnd, HBITMAP surface, const TRect& dirty) override;
   void SetNativeShape(HWND wnd, HRGN shape) override;
   void PresentLayered(HWND wnd, HBITMAP surface, const TLayeredPush& push) override;
@@ -122,7 +124,7 @@ class TX11Backend : public TWindowBackend {
   struct TAtoms {
     Atom WmProtocols, WmDeleteWindow, MotifHints, NetWmName, Utf8String, NetWmOpacity, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetActiveWindow, NetWmWindowType, NetWmTypeNormal,
-        NetWmTypeDialog, NetWmTypePopupMenu, NetWmPid;
+        NetWmTypeDialog, NetWmTypePopupMenu, NetWmPid, NetWmIcon, NetWorkarea, NetCurrentDesktop;
   };
 
   TX11Window* Find(HWND wnd);

@@ -340,6 +340,29 @@ void TX11Backend::SetNativeTitle(HWND wnd, const String& title) {
   XFlush(FDisplay);
 }
 
+void TX11Backend::SetNativeIcon(HWND wnd, const std::vector<TNativeIconImage>& images) {
+  TX11Window* w = Find(wnd);
+  if (!w) return;
+  if (images.empty()) {
+    XDeleteProperty(FDisplay, w->Xid, FAtoms.NetWmIcon);
+    XFlush(FDisplay);
+    return;
+  }
+  // Width, height, then the ARGB pixels of each picture, as longs (32-bit property items).
+  std::vector<unsigned long> data;
+  for (const TNativeIconImage& image : images) {
+    if (image.Width <= 0 || image.Height <= 0 || image.Argb.size() != size_t(image.Width) * image.Height)
+      continue;
+    data.push_back(static_cast<unsigned long>(image.Width));
+    data.push_back(static_cast<unsigned long>(image.Height));
+    data.insert(data.end(), image.Argb.begin(), image.Argb.end());
+  }
+  if (data.empty()) return;
+  XChangeProperty(FDisplay, w->Xid, FAtoms.NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+  XFlush(FDisplay);
+}
+
 void TX11Backend::SetNativeStyle(HWND wnd, DWORD style, DWORD exStyle) {
   TX11Window* w = Find(wnd);
   if (!w) return;
