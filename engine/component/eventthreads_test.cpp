@@ -152,28 +152,41 @@ TEST_F(EventThreadsTest, TogglingThePreviewWhileTasksWriteFrames) {
   for (const auto& [index, info] : ends) EXPECT_TRUE(info.Finished) << index << ": " << info.ExceptionMsg;
 }
 
-class StopFromProgressTest : public EventThreadsTest, public testing::WithParamInterface<bool> {};
+struct TStopFromEvent {
+  bool MainThread;  // the events run on the main thread, else on the tasks' threads
+  bool Preview;     // stopped from OnPreviewBitmap, else from OnProgress
+};
 
-TEST_P(StopFromProgressTest, StopWaitingFromAProgressHandler) {
+class StopFromEventTest : public EventThreadsTest, public testing::WithParamInterface<TStopFromEvent> {};
+
+TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
   // The handler runs for a task that waits for it (on the main thread, or on the task's own
   // thread): the stop cannot wait for that task, but it waits for every other one, whose events
   // wait behind this one.
-  C.SetTriggerEventInMainThread(GetParam());
+  C.SetTriggerEventInMainThread(GetParam().MainThread);
   HookDelayMs = 10;
   std::atomic<bool> stopped{false};
   Integer servedTask = -1;
   std::map<Integer, TTerminateInfo> endsAtReturn;
-  C.OnProgress = [&](TObject*, PProgressInfo AInfo) {
-    if (AInfo->FileIndex < 0 || stopped.exchange(true)) return;
-    servedTask = AInfo->TaskIndex;
-    // The other running task reaches its next report while this one is handled.
+  auto stopOnce = [&](Integer ATaskIndex) {
+    if (stopped.exchange(true)) return;
+    servedTask = ATaskIndex;
+    // The other running task reaches its next event while this one is handled.
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     C.Stop(true);
     endsAtReturn = Ends.ByTask();
   };
-  for (int i = 0; i < 4; ++i) AddVideoTask("progressstop" + std::to_string(i) + ".avi");
+  if (GetParam().Preview) {
+    C.SetPreviewBitmap(true);
+    C.OnPreviewBitmap = [&](TObject*, const TPreviewInfo& AInfo) { stopOnce(AInfo.TaskIndex); };
+  } else {
+    C.OnProgress = [&](TObject*, PProgressInfo AInfo) {
+      if (AInfo->FileIndex >= 0) stopOnce(AInfo->TaskIndex);
+    };
+  }
+  for (int i = 0; i < 4; ++i) AddVideoTask("eventstop" + std::to_string(i) + ".avi");
   {
-    TWatchdog watchdog("Stop(True) from an OnProgress handler", HangLimit);
+    TWatchdog watchdog("Stop(True) from an event handler", HangLimit);
     C.Start(2);
     ASSERT_TRUE(ServeUntil([&] { return Ends.FinalSeen.load(); }));
   }
@@ -193,7 +206,9 @@ TEST_P(StopFromProgressTest, StopWaitingFromAProgressHandler) {
   EXPECT_TRUE(C.Terminated());
 }
 
-INSTANTIATE_TEST_SUITE_P(MainThreadOrTaskThread, StopFromProgressTest, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(MainThreadOrTaskThread, StopFromEventTest,
+                         testing::Values(TStopFromEvent{true, false}, TStopFromEvent{false, false},
+                                         TStopFromEvent{true, true}, TStopFromEvent{false, true}));
 
 TEST_F(EventThreadsTest, StopWaitingFromAnInlineTerminateHandler) {
   // The first task's end stops the rest of an inline batch; their ends come from other threads
