@@ -35,8 +35,8 @@ bool ServeUntil(P&& APred, int ASeconds = 60) {
 
 class TTestConverter : public TFFmpegConverter {
  public:
-  using TFFmpegConverter::TFFmpegConverter;
   using TCustomFFmpegConverter::Tasks;
+  using TFFmpegConverter::TFFmpegConverter;
 };
 
 // The task ends and the final event, as their handlers saw them.
@@ -128,7 +128,8 @@ TEST_F(EventThreadsTest, SwitchingThePreviewWhileBitmapsGoToTheMainThread) {
     EXPECT_EQ(bitmaps, seen);
   }
   EXPECT_GE(bitmaps, 1);
-  for (const auto& [index, info] : Ends.ByTask()) EXPECT_TRUE(info.Finished) << index << ": " << info.ExceptionMsg;
+  for (const auto& [index, info] : Ends.ByTask())
+    EXPECT_TRUE(info.Finished) << index << ": " << info.ExceptionMsg;
   for (Integer i = 0; i < C.TasksCount(); ++i) {
     EXPECT_FALSE(C.Tasks().Items(i)->PostHooks().Contains(phBitmap)) << i;
     EXPECT_EQ(C.Tasks().Items(i)->PostHooks().Contains(phPreview), C.Preview()) << i;
@@ -146,7 +147,8 @@ TEST_F(EventThreadsTest, TogglingThePreviewWhileTasksWriteFrames) {
     CheckSynchronize(1);
   }
   C.SetPreview(true);
-  for (Integer i = 0; i < C.TasksCount(); ++i) EXPECT_TRUE(C.Tasks().Items(i)->PostHooks().Contains(phPreview));
+  for (Integer i = 0; i < C.TasksCount(); ++i)
+    EXPECT_TRUE(C.Tasks().Items(i)->PostHooks().Contains(phPreview));
   const auto ends = Ends.ByTask();
   ASSERT_EQ(ends.size(), 3u);
   for (const auto& [index, info] : ends) EXPECT_TRUE(info.Finished) << index << ": " << info.ExceptionMsg;

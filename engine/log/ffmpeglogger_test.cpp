@@ -251,8 +251,9 @@ TEST_F(LoggerTest, AWorkerThatMustNotWaitForTheMainThreadHandsItsLinesOver) {
   EXPECT_TRUE(Lines().empty());
   while (CheckSynchronize(0)) {
   }
-  EXPECT_EQ(Lines(), (std::vector<TLoggedLine>{{nullptr, workerId, llError, "under the ban", true},
-                                               {FLogger, workerId, llInfo, "library line under the ban", true}}));
+  EXPECT_EQ(Lines(),
+            (std::vector<TLoggedLine>{{nullptr, workerId, llError, "under the ban", true},
+                                      {FLogger, workerId, llInfo, "library line under the ban", true}}));
 }
 
 // Threads deliver lines while this one replaces and detaches the handler: a delivery finds either
