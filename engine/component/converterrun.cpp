@@ -2,7 +2,11 @@
 //
 // FTerminateLock guards the counters and the choice of the next task; the conversion threads and
 // the owner thread both claim tasks under it. Terminate events of a threaded batch run on threads
-// of their own, one after another in the order the tasks ended, the final event last.
+// of their own, one after another in the order the tasks ended, the final event last; those of an
+// inline batch run on the thread that ended the task, outside the lock.
+//
+// No thread waits for the main thread while it holds a lock that the main thread takes without
+// serving its queue: a wait on the main thread would never end.
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
 #include "engine/util/engineutils.h"
@@ -19,6 +23,23 @@ void FillFrameInfo(TFrameInfo& AInfo, Integer ATaskIndex, TBitmap* ABitmap, Inte
   AInfo.Bitmap = ABitmap;
   AInfo.FrameNumber = AFrameNumber;
   AInfo.PTS = APTS;
+}
+
+// Holds FTerminateLock. The main thread takes it in Stop without serving its queue, so its holder
+// must not wait for the main thread meanwhile.
+class TTerminateHold {
+ public:
+  explicit TTerminateHold(TCriticalSection& ALock) : FHold(ALock) {}
+
+ private:
+  TCriticalSectionHold FHold;
+  TMainThreadWaitBan FBan;
+};
+
+// A task waiting for its turn to raise an event gives up once it is being stopped: the task whose
+// event is under way may be waiting for the thread that stops them.
+std::function<bool()> StoppingTask(const TFFmpeg* ATask) {
+  return [ATask] { return ATask->FBroken.load(); };
 }
 
 // Keeps a canvas locked for a scope, a handler's exception included.
@@ -42,32 +63,36 @@ class TCanvasHold {
 void TCustomFFmpegConverter::Start(Integer AThreadCount) {
   CheckWorking("StartTask");
   RefuseOutputClashes();
-  TCriticalSectionHold hold(FTerminateLock);
-  FCompleteTasks = 0;
-  FCurrentTask = 0;
-  FPendingTasks = TasksCount();
-  FTerminated = false;
-  FThreadMode = AThreadCount > 0;
-  FWorking = true;
-  FAllEnded = false;
-  if (FThreadMode) {
-    while (FPendingTasks > 0 && AThreadCount-- > 0) StartNextTask();
-  } else {
-    // Each task runs to its end here, outside the lock, so that its events and a Stop from a
-    // handler never wait on a lock this thread holds.
-    while (TFFmpeg* task = ClaimNextTask()) {
-      FTerminateLock.Leave();
-      try {
-        task->StartConvert(false, FThreadPriority);
-      } catch (...) {
-        FTerminateLock.Enter();
-        throw;
-      }
-      FTerminateLock.Enter();
+  bool ended = false;
+  {
+    TTerminateHold hold(FTerminateLock);
+    FCompleteTasks = 0;
+    FCurrentTask = 0;
+    FPendingTasks = TasksCount();
+    FTerminated = false;
+    FThreadMode = AThreadCount > 0;
+    FWorking = true;
+    FAllEnded = false;
+    if (FThreadMode) {
+      while (FPendingTasks > 0 && AThreadCount-- > 0) StartNextTask();
+      // Tasks that had all ended before (or none at all) still end the batch.
+      if (ClaimBatchEnd()) DoAllTasksTerminated();
+      return;
     }
   }
-  // Tasks that had all ended before (or none at all) still end the batch.
-  if (FPendingTasks <= 0 && !FAllEnded && FCompleteTasks >= TasksCount()) DoAllTasksTerminated();
+  // Each task runs to its end here, outside the lock, so that its events and a Stop from a handler
+  // never wait on a lock this thread holds.
+  for (;;) {
+    TFFmpeg* task;
+    {
+      TTerminateHold hold(FTerminateLock);
+      task = ClaimNextTask();
+      if (!task) ended = ClaimBatchEnd();
+    }
+    if (!task) break;
+    task->StartConvert(false, FThreadPriority);
+  }
+  if (ended) DoAllTasksTerminated();
 }
 
 TFFmpeg* TCustomFFmpegConverter::ClaimNextTask() {
@@ -94,58 +119,102 @@ void TCustomFFmpegConverter::StartNextTask() {
   if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
 }
 
-void TCustomFFmpegConverter::DoTerminate(TObject* Sender) {
-  auto* task = static_cast<TFFmpeg*>(Sender);
-  TCriticalSectionHold hold(FTerminateLock);
-  if (task->FEndReported) return;
-  task->FEndReported = true;
-  // The run has closed the inputs the probes were given.
-  task->DetachAVProbes();
-  std::exception_ptr handlerError;
-  // A task taken out of the list (the component going while it ran) has no index to report.
-  const Integer index = FFFmpegList->IndexOf(task);
-  TTerminateEvent handler = index >= 0 ? OnTerminate.Get() : nullptr;
-  if (handler) {
-    FTerminateInfo.TaskIndex = index;
-    FTerminateInfo.Finished = task->Finished();
-    FTerminateInfo.Exception = task->FatalException();
-    FTerminateInfo.ExceptionMsg = task->FatalMessage();
-    try {
-      DeliverTerminate(handler, FTerminateInfo);
-    } catch (...) {
-      // The batch goes on; the handler's exception goes back to the task afterwards.
-      handlerError = std::current_exception();
-    }
-  }
+bool TCustomFFmpegConverter::CountTaskEnd() {
   ++FCompleteTasks;
   if (FPendingTasks > 0) {
+    // Inline mode: the loop in Start goes on.
     if (FThreadMode) StartNextTask();
-  } else if (!FAllEnded && FCompleteTasks >= TasksCount()) {
-    DoAllTasksTerminated();
+    return false;
+  }
+  return ClaimBatchEnd();
+}
+
+bool TCustomFFmpegConverter::ClaimBatchEnd() {
+  if (FAllEnded || FPendingTasks > 0 || FCompleteTasks < TasksCount()) return false;
+  FAllEnded = true;
+  return true;
+}
+
+void TCustomFFmpegConverter::DoTerminate(TObject* Sender) {
+  auto* task = static_cast<TFFmpeg*>(Sender);
+  TTerminateEvent handler;
+  TTerminateInfo info;
+  std::exception_ptr handlerError;
+  bool threaded;
+  {
+    TTerminateHold hold(FTerminateLock);
+    if (task->FEndReported) return;
+    task->FEndReported = true;
+    // The run has closed the inputs the probes were given.
+    task->DetachAVProbes();
+    // A task taken out of the list (the component going while it ran) has no index to report.
+    const Integer index = FFFmpegList->IndexOf(task);
+    handler = index >= 0 ? OnTerminate.Get() : nullptr;
+    if (handler) {
+      FTerminateInfo.TaskIndex = index;
+      FTerminateInfo.Finished = task->Finished();
+      FTerminateInfo.Exception = task->FatalException();
+      FTerminateInfo.ExceptionMsg = task->FatalMessage();
+      info = FTerminateInfo;
+    }
+    threaded = FThreadMode;
+    if (threaded) {
+      // Handed to a thread of its own, in the order the tasks end.
+      if (handler) {
+        try {
+          DeliverTerminate(handler, info);
+        } catch (...) {
+          handlerError = std::current_exception();
+        }
+      }
+      if (CountTaskEnd()) DoAllTasksTerminated();
+    }
+  }
+  if (!threaded) {
+    // The handler runs without the lock: it may stop the batch and wait for the tasks that never
+    // ran, whose ends come from other threads and take the lock.
+    if (handler) {
+      try {
+        DeliverTerminate(handler, info);
+      } catch (...) {
+        // The batch goes on; the handler's exception goes back to the task afterwards.
+        handlerError = std::current_exception();
+      }
+    }
+    bool ended;
+    {
+      TTerminateHold hold(FTerminateLock);
+      ended = CountTaskEnd();
+    }
+    if (ended) DoAllTasksTerminated();
   }
   if (handlerError) std::rethrow_exception(handlerError);
 }
 
 void TCustomFFmpegConverter::DoAllTasksTerminated() {
-  FAllEnded = true;
   TTerminateEvent handler = OnTerminate.Get();
-  if (handler) {
-    FTerminateInfo.TaskIndex = -1;
-    FTerminateInfo.Finished = true;
-    FTerminateInfo.Exception = false;
-    FTerminateInfo.ExceptionMsg.clear();
+  TTerminateInfo info;
+  {
+    TTerminateHold hold(FTerminateLock);
+    if (handler) {
+      FTerminateInfo.TaskIndex = -1;
+      FTerminateInfo.Finished = true;
+      FTerminateInfo.Exception = false;
+      FTerminateInfo.ExceptionMsg.clear();
+      info = FTerminateInfo;
+    }
   }
   if (FThreadMode) {
     // Ended before the event goes, so that its handler finds the batch over.
     FTerminated = true;
-    if (handler) DeliverTerminate(handler, FTerminateInfo);
+    if (handler) DeliverTerminate(handler, info);
     return;
   }
   struct TSetTerminated {
     std::atomic<bool>& Flag;
     ~TSetTerminated() { Flag = true; }
   } setTerminated{FTerminated};
-  if (handler) handler(this, FTerminateInfo);
+  if (handler) handler(this, info);
 }
 
 void TCustomFFmpegConverter::DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo) {
@@ -191,7 +260,7 @@ void TCustomFFmpegConverter::WaitForTerminateDeliveries() {
 void TCustomFFmpegConverter::Stop(bool AWaitFor) {
   {
     // A claim in progress finishes starting its task before this returns.
-    TCriticalSectionHold hold(FTerminateLock);
+    TTerminateHold hold(FTerminateLock);
     FPendingTasks = 0;
   }
   FFFmpegList->StopAll(AWaitFor);
@@ -210,8 +279,10 @@ void TCustomFFmpegConverter::DoProgress(TObject* Sender, Integer AFileIndex, Int
                                         Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
                                         Int64 ACurrentDuration, Int64 ATotalDuration) {
   if (!OnProgress) return;
-  TCriticalSectionHold hold(FProgressLock);
-  FProgressInfo.TaskIndex = FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender));
+  auto* task = static_cast<TFFmpeg*>(Sender);
+  TEventGatePass pass(FProgressLock, StoppingTask(task));
+  if (!pass.Passed()) return;
+  FProgressInfo.TaskIndex = FFFmpegList->IndexOf(task);
   FProgressInfo.FileIndex = AFileIndex;
   FProgressInfo.FrameNumber = AFrameNumber;
   FProgressInfo.FPS = AFPS;
@@ -237,13 +308,16 @@ void TCustomFFmpegConverter::CallProgress() {
 void TCustomFFmpegConverter::DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber,
                                              Int64 APTS) {
   if (!OnPreviewBitmap) return;
-  TCriticalSectionHold hold(FPreviewLock);
-  FillFrameInfo(FPreviewInfo, FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender)), ABitmap, AFrameNumber,
-                APTS);
+  auto* task = static_cast<TFFmpeg*>(Sender);
+  TEventGatePass pass(FPreviewLock, StoppingTask(task));
+  if (!pass.Passed()) return;
+  FillFrameInfo(FPreviewInfo, FFFmpegList->IndexOf(task), ABitmap, AFrameNumber, APTS);
   RaiseEvent(&TCustomFFmpegConverter::CallPreviewBitmap);
 }
 
 void TCustomFFmpegConverter::CallPreviewBitmap() {
+  // A bitmap on its way when the owner switched the bitmaps off is not shown.
+  if (!FPreviewBitmap) return;
   if (TPreviewBitmapEvent handler = OnPreviewBitmap.Get()) handler(this, FPreviewInfo);
 }
 
@@ -251,8 +325,10 @@ void TCustomFFmpegConverter::DoCustomHook(TObject* Sender, TBitmap* ABitmap, Int
                                           bool& AUpdate, bool& AStopHook) {
   TCustomHookEvent handler = OnCustomHook.Get();
   if (!handler) return;
-  TCriticalSectionHold hold(FHookLock);
-  FillFrameInfo(FHookInfo, FFFmpegList->IndexOf(static_cast<TFFmpeg*>(Sender)), ABitmap, AFrameNumber, APTS);
+  auto* task = static_cast<TFFmpeg*>(Sender);
+  TEventGatePass pass(FHookLock, StoppingTask(task));
+  if (!pass.Passed()) return;
+  FillFrameInfo(FHookInfo, FFFmpegList->IndexOf(task), ABitmap, AFrameNumber, APTS);
   FHookInfo.Update = AUpdate;
   FHookInfo.StopHook = AStopHook;
   {

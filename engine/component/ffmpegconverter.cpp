@@ -66,6 +66,8 @@ void TFFmpegList::StopAll(bool AWaitFor) {
 namespace {
 
 void SetPostHook(TFFmpeg& ATask, TPostHook AHook, bool AFlag) {
+  // One change: a task switching a failed hook off meanwhile is not undone.
+  TCriticalSectionHold hold(PostHookLock());
   TPostHooks hooks = ATask.PostHooks();
   if (AFlag)
     hooks.Include(AHook);
@@ -104,10 +106,12 @@ TCustomFFmpegConverter::TCustomFFmpegConverter(TComponent* AOwner)
 
 TCustomFFmpegConverter::~TCustomFFmpegConverter() {
   // No other thread may still be inside a lock, nor deliver an event about this object.
-  for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
-    lock->Enter();
-    lock->Leave();
+  for (TEventGate* gate : {&FHookLock, &FPreviewLock, &FProgressLock}) {
+    gate->Enter();
+    gate->Leave();
   }
+  FTerminateLock.Enter();
+  FTerminateLock.Leave();
   // Tasks still running end here, and may still hand out their terminate events.
   FFFmpegList->Clear();
   WaitForTerminateDeliveries();

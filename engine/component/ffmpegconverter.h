@@ -9,9 +9,11 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/component/eventgate.h"
 #include "engine/component/ffmpegtask.h"
 #include "engine/probe/avprobe.h"
 #include "engine/util/engineutils.h"
+#include "engine/util/guardedevent.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/threads.h"
 #include "platform/ui/graphics/bitmap.h"
@@ -52,28 +54,6 @@ struct THookInfo {
   bool StopHook = false;
 };
 using PHookInfo = THookInfo*;
-
-// An event handler that worker threads read while the owner thread may assign it: assignment and
-// reading are guarded, so a handler detached during a batch is never half-read.
-template <typename F>
-class TGuardedEvent {
- public:
-  TGuardedEvent& operator=(F AHandler) {
-    std::lock_guard<std::mutex> hold(FLock);
-    FHandler = std::move(AHandler);
-    return *this;
-  }
-  TGuardedEvent& operator=(std::nullptr_t) { return *this = F(); }
-  explicit operator bool() const { return bool(Get()); }
-  F Get() const {
-    std::lock_guard<std::mutex> hold(FLock);
-    return FHandler;
-  }
-
- private:
-  mutable std::mutex FLock;
-  F FHandler;
-};
 
 // The component's tasks, owned.
 class TFFmpegList : public TObject {
@@ -215,7 +195,15 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   // Before a batch: a task whose output another task before it also writes, or another task reads,
   // may not run (names may have changed their meaning since the tasks were built).
   void RefuseOutputClashes();
+  // Counts a task's end and starts the next task in thread mode; True when the batch has ended
+  // now (FAllEnded is then set and the caller dispatches the final event).
+  bool CountTaskEnd();
+  bool ClaimBatchEnd();
+  // The final event: under FTerminateLock in thread mode; in inline mode outside it, once
+  // FAllEnded has been set under it.
   void DoAllTasksTerminated();
+  // Thread mode: hands the event to a thread of its own (under FTerminateLock, which orders the
+  // deliveries). Inline mode: calls the handler, outside FTerminateLock.
   void DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo);
   // Calls ACall in the main thread when the events go there, else in this one.
   void RaiseEvent(void (TCustomFFmpegConverter::*ACall)());
@@ -229,8 +217,8 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   String FLastErrMsg;
   void* FData = nullptr;
   Integer FCustomMaxFiles = 20;
-  bool FPreview = false;
-  bool FPreviewBitmap = false;
+  std::atomic<bool> FPreview{false};
+  std::atomic<bool> FPreviewBitmap{false};
   std::atomic<Integer> FProgressInterval{500};
   std::atomic<TThreadPriority> FThreadPriority{tpNormal};
   std::atomic<bool> FTriggerEventInMainThread{true};
@@ -239,7 +227,10 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   TProgressInfo FProgressInfo;
   TTerminateInfo FTerminateInfo;
   TPreviewInfo FPreviewInfo;
-  TCriticalSection FHookLock, FPreviewLock, FProgressLock, FTerminateLock;
+  // One event of a kind at a time; a task waiting to pass gives up once it is being stopped.
+  TEventGate FHookLock, FPreviewLock, FProgressLock;
+  // No thread holding it waits for the main thread, which takes it in Stop.
+  TCriticalSection FTerminateLock;
   std::unique_ptr<TAVProbe> FAVProbe;
   std::unique_ptr<TFFmpegList> FFFmpegList;
   std::atomic<Integer> FCompleteTasks{0};

@@ -182,9 +182,10 @@ void TFFLogger::DoAVLog(Cardinal AThreadID, Integer ALevel, const String& ALine)
 void TFFLogger::Dispatch(const TLogInfo& AInfo) {
   if (!FTriggerEventInMainThread) {
     CallLog(AInfo);
-  } else if (!IsMainThread() && CodecLock().HeldByCurrentThread()) {
-    // Waiting for the main thread here would deadlock against a main thread that waits for the
-    // codec lock (opening a probe, say): the line goes to the main thread without waiting.
+  } else if (!IsMainThread() && (CodecLock().HeldByCurrentThread() || MainThreadWaitBanned())) {
+    // Waiting for the main thread here would deadlock against a main thread that waits for a lock
+    // this thread holds (the codec lock while opening a probe, say): the line goes to the main
+    // thread without waiting.
     TThread::Queue(this, [this, AInfo] { CallLog(AInfo); });
   } else {
     CallInMainThread([this, &AInfo] { CallLog(AInfo); });
@@ -192,7 +193,7 @@ void TFFLogger::Dispatch(const TLogInfo& AInfo) {
 }
 
 void TFFLogger::CallLog(const TLogInfo& AInfo) {
-  if (OnLog) OnLog(AInfo.Sender, AInfo.ThreadID, AInfo.LogLevel, AInfo.LogMsg);
+  if (TLogEvent handler = OnLog.Get()) handler(AInfo.Sender, AInfo.ThreadID, AInfo.LogLevel, AInfo.LogMsg);
 }
 
 // ---- the FFmpeg callback -----------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <cstdarg>
 
 #include "engine/util/engineutils.h"
+#include "engine/util/guardedevent.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/threads.h"
 
@@ -85,7 +86,8 @@ class TFFLogger : public TFFBaseComponent {
   // Delivery of one complete FFmpeg line (not filtered again: the threshold did that).
   void DoAVLog(Cardinal AThreadID, Integer ALevel, const String& ALine);
 
-  TLogEvent OnLog;
+  // Threads that log read it while the owner may assign it.
+  TGuardedEvent<TLogEvent> OnLog;
 
  private:
   bool WillDeliver(TLogLevel ALogLevel) const;

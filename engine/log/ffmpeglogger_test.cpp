@@ -236,6 +236,54 @@ TEST_F(LoggerTest, AWorkerHoldingTheCodecLockDoesNotWaitForTheMainThread) {
   EXPECT_EQ(Lines(), (std::vector<TLoggedLine>{{FLogger, workerId, llInfo, "opened under the lock", true}}));
 }
 
+// A worker inside a scope that bans waiting for the main thread (it holds a lock the main thread
+// takes without serving its queue) hands its lines over without waiting.
+TEST_F(LoggerTest, AWorkerThatMustNotWaitForTheMainThreadHandsItsLinesOver) {
+  FLogger->SetTriggerEventInMainThread(true);
+  Cardinal workerId = 0;
+  std::thread worker([&] {
+    workerId = GetCurrentThreadId();
+    TMainThreadWaitBan ban;
+    FLogger->Log(nullptr, llError, "under the ban");
+    SendChunk(nullptr, AV_LOG_INFO, "library line under the ban\n");
+  });
+  worker.join();  // would never return if the worker waited for this thread
+  EXPECT_TRUE(Lines().empty());
+  while (CheckSynchronize(0)) {
+  }
+  EXPECT_EQ(Lines(),
+            (std::vector<TLoggedLine>{{nullptr, workerId, llError, "under the ban", true},
+                                      {FLogger, workerId, llInfo, "library line under the ban", true}}));
+}
+
+// Threads deliver lines while this one replaces and detaches the handler: a delivery finds either
+// the old or the new handler, whole (the sanitizer builds tell a torn read).
+TEST_F(LoggerTest, TheHandlerCanBeReplacedWhileOtherThreadsLog) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> delivered{0}, torn{0};
+  std::vector<std::thread> workers;
+  for (int i = 0; i < 4; ++i)
+    workers.emplace_back([&] {
+      while (!stop) FLogger->Log(nullptr, llError, "line");
+    });
+  // Replaced at least 3000 times, and until the workers have been through some handlers.
+  for (int i = 0; i < 3000 || (delivered < 300 && i < 3000000); ++i) {
+    // State of its own on the heap, freed when the next handler replaces this one.
+    auto state = std::make_shared<String>(100, 'x');
+    FLogger->OnLog = [state, &delivered, &torn](TObject*, Cardinal, TLogLevel, const String& AMsg) {
+      if (*state == String(100, 'x') && AMsg == "line")
+        ++delivered;
+      else
+        ++torn;
+    };
+    if (i % 100 == 0) FLogger->OnLog = nullptr;
+  }
+  stop = true;
+  for (auto& w : workers) w.join();
+  EXPECT_GT(delivered, 0);
+  EXPECT_EQ(torn, 0);
+}
+
 TEST_F(LoggerTest, OnlyOneLoggerMayExist) {
   try {
     TFFLogger second(nullptr);

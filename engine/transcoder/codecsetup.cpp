@@ -80,7 +80,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
             throw FFmpegException("-vcodec copy and CustomHook are incompatible (frames are not decoded)");
           if (Fusing_vhook)
             throw FFmpegException("-vcodec copy and -vhook are incompatible (frames are not decoded)");
-          if (!FPostHooks.Empty())
+          if (!PostHooks().Empty())
             throw FFmpegException("-vcodec copy and PostHooks are incompatible (frames are not decoded)");
           if (ost.st->sample_aspect_ratio.num == 0) ost.st->sample_aspect_ratio = ist.st->sample_aspect_ratio;
           ost.st->avg_frame_rate = ist.st->avg_frame_rate;

@@ -132,7 +132,7 @@ void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOu
           AOst.mux->error_sum[j] += e;
         }
       }
-      if (APicture && !ATask.FPostHooks.Empty() && pkt->pts != AV_NOPTS_VALUE)
+      if (APicture && !ATask.PostHooks().Empty() && pkt->pts != AV_NOPTS_VALUE)
         ATask.RunPostHooks(APicture, enc, ff::av_rescale_q(pkt->pts, enc->time_base, AV_TIME_BASE_Q));
       ATask.Fvideo_size += pkt->size;
       if (AOst.mux->logfile && enc->stats_out) ff::fprintf(AOst.mux->logfile, "%s", enc->stats_out);

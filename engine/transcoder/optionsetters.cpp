@@ -394,15 +394,13 @@ void TCustomFFmpeg::AddBitstreamFilter(const String& AName, const String& AValue
 }
 
 void TCustomFFmpeg::SetPostHooks(TPostHooks AValue) {
-  TCriticalSection& lock = PostHookLock();
-  lock.Enter();
-  try {
-    DoSetPostHooks(AValue);
-  } catch (...) {
-    lock.Leave();
-    throw;
-  }
-  lock.Leave();
+  TCriticalSectionHold hold(PostHookLock());
+  DoSetPostHooks(AValue);
+}
+
+TPostHooks TCustomFFmpeg::PostHooks() const {
+  TCriticalSectionHold hold(PostHookLock());
+  return FPostHooks;
 }
 
 void TCustomFFmpeg::DoSetPostHooks(TPostHooks AValue) {

@@ -164,8 +164,11 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
   {
     std::lock_guard<std::mutex> hold(FThreadLock);
     if (!FRunThread) return;
-    // The conversion thread itself cannot wait for its own end.
-    if (FRunThread->ThreadID() == GetCurrentThreadId()) AWaitFor = false;
+    // The conversion thread cannot wait for its own end, nor can the main thread while it runs a
+    // call that the conversion thread waits for (a stop from its event handler): the run ends as
+    // soon as that call returns.
+    const Cardinal runner = FRunThread->ThreadID();
+    if (runner == GetCurrentThreadId() || MainThreadServes(runner)) AWaitFor = false;
     // A paused conversion goes on so that it sees the request; one never started starts and ends.
     FPaused = false;
     FResumeEvent.SetEvent();

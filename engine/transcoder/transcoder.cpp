@@ -283,7 +283,7 @@ void TCustomFFmpeg::ResetDefaults() {
   FHookFrameNumber = 0;
   ResetPostHookContext();
   FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
-  FPostHooks = TPostHooks();
+  SetPostHooks(TPostHooks());
   FFatalException = false;
 }
 
@@ -334,7 +334,11 @@ void TCustomFFmpeg::Cleanup() {
 void TCustomFFmpeg::ResetPostHookContext() {
   // Without the libraries nothing was converted, so there is nothing to free.
   if (ConverterLoaded()) ResetRGBContext(*FPostContext.Context);
-  FPostContext.Previewer.reset();
+  {
+    // The owner thread frees the preview window too when it switches the preview off.
+    TCriticalSectionHold hold(PostHookLock());
+    FPostContext.Previewer.reset();
+  }
   FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
 }
 

@@ -241,10 +241,11 @@ class TCustomFFmpeg : public TObject {
   static std::vector<String> VideoHookWords(const char* AValue);
   void AddVideoHook(const char* AValue);
   void AddBitstreamFilter(const String& AName, const String& AValue);
-  // Takes the post-hook lock; may run while the task converts.
+  // Both take the post-hook lock: the owner thread may change the hooks while the task converts.
   void SetPostHooks(TPostHooks AValue);
+  TPostHooks PostHooks() const;
+  // Under the post-hook lock.
   void DoSetPostHooks(TPostHooks AValue);
-  TPostHooks PostHooks() const { return FPostHooks; }
 
   // ---- targets and presets (targets.cpp, presets.cpp) ----
   void SetTarget(const String& ATarget, const String& ANorm, const String& ADefaultNorm);

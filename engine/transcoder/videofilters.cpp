@@ -220,13 +220,9 @@ void TCustomFFmpeg::RunCustomHook(TAVPicture& APicture, AVPixelFormat APixFmt, I
 }
 
 void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, const AVCodecContext* ACodecContext, Int64 APTS) {
-  TCriticalSection& lock = PostHookLock();
-  lock.Enter();
-  struct TLeave {
-    TCriticalSection& l;
-    ~TLeave() { l.Leave(); }
-  } leave{lock};
-  TPostHooks hooks = FPostHooks;
+  // The lock only guards the hook set: the bitmap goes out without it, because its receiver may
+  // wait for the owner thread, which takes the lock to change the hooks.
+  const TPostHooks hooks = PostHooks();
   TRGBConvertContext& context = *FPostContext.Context;
   const TAVPicture picture = PictureOf(APicture);
   auto due = [this] {
@@ -237,15 +233,18 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, const AVCodecContext* 
     if (due()) {
       const bool ok = PictureToBitmap(context, picture, ACodecContext->pix_fmt, ACodecContext->width,
                                       ACodecContext->height);
-      if (ok)
-        FOnPreviewBitmap(this, context.Bitmap.get(), FHookFrameNumber, APTS);
-      else
-        GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
       FPostContext.preview_last_time = FPostContext.preview_cur_time;
-      if (!ok) hooks.Exclude(phBitmap);
+      if (ok) {
+        FOnPreviewBitmap(this, context.Bitmap.get(), FHookFrameNumber, APTS);
+      } else {
+        GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
+        TCriticalSectionHold hold(PostHookLock());
+        TPostHooks now = FPostHooks;
+        now.Exclude(phBitmap);
+        DoSetPostHooks(now);
+      }
     }
   }
   // The preview window of phPreview belongs to the preview folder, which has none yet: the hook
   // stays set and shows nothing.
-  DoSetPostHooks(hooks);
 }

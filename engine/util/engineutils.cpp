@@ -1,6 +1,9 @@
 #include "engine/util/engineutils.h"
 
+#include <algorithm>
 #include <ctime>
+#include <optional>
+#include <vector>
 
 #include "platform/rtl/convert.h"
 #include "platform/rtl/datetime.h"
@@ -66,21 +69,67 @@ String FormatDateTimeText(const String& AFormat, TDateTime ADateTime) {
   return FormatDateTime(AFormat, ADateTime);
 }
 
-bool PumpMessage() {
+namespace {
+
+// Takes and handles one message; AQuit gets a WM_QUIT's exit code.
+bool PumpOne(std::optional<WPARAM>& AQuit) {
   MSG msg{};
   if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) return false;
   if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-  if (msg.message == WM_QUIT) return true;
+  if (msg.message == WM_QUIT) {
+    AQuit = msg.wParam;
+    return true;
+  }
   TranslateMessage(&msg);
   DispatchMessage(&msg);
   return true;
 }
 
+// The callers whose CallInMainThread calls the main thread is running, innermost last.
+thread_local std::vector<Cardinal> GServedThreads;
+thread_local Integer GWaitBans = 0;
+
+}  // namespace
+
+bool PumpMessage() {
+  std::optional<WPARAM> quit;
+  return PumpOne(quit);
+}
+
 void PumpMessages() {
-  while (PumpMessage()) {
+  std::optional<WPARAM> quit;
+  while (PumpOne(quit)) {
   }
+  if (quit) PostQuitMessage(Integer(*quit));
 }
 
 void CallInMainThread(const TThreadMethod& AMethod) {
-  TThread::Synchronize(nullptr, AMethod);
+  if (IsMainThread()) {
+    AMethod();
+    return;
+  }
+  const Cardinal caller = GetCurrentThreadId();
+  TThread::Synchronize(nullptr, [&AMethod, caller] {
+    GServedThreads.push_back(caller);
+    struct TPop {
+      ~TPop() { GServedThreads.pop_back(); }
+    } pop;
+    AMethod();
+  });
+}
+
+bool MainThreadServes(Cardinal AThreadID) {
+  return std::find(GServedThreads.begin(), GServedThreads.end(), AThreadID) != GServedThreads.end();
+}
+
+TMainThreadWaitBan::TMainThreadWaitBan() {
+  ++GWaitBans;
+}
+
+TMainThreadWaitBan::~TMainThreadWaitBan() {
+  --GWaitBans;
+}
+
+bool MainThreadWaitBanned() {
+  return GWaitBans > 0;
 }

@@ -51,7 +51,8 @@ String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
 // Takes the next message of the calling thread's queue and handles it (a WM_QUIT is taken out but
 // neither translated nor dispatched). False when the queue was empty.
 bool PumpMessage();
-// PumpMessage until the queue is empty; waits of the main thread use it.
+// PumpMessage until the queue is empty; waits of the main thread use it. A WM_QUIT taken on the way
+// is posted again once the queue is empty, so the loop that waits for it still ends.
 void PumpMessages();
 
 // Holds a lock for a scope (TCriticalSection has no lock()/unlock() for std::lock_guard).
@@ -69,3 +70,18 @@ class TCriticalSectionHold {
 // Runs AMethod on the main thread and waits for it; on the main thread it runs at once. An
 // exception AMethod raises there is raised again in the caller.
 void CallInMainThread(const TThreadMethod& AMethod);
+// True on the main thread while it runs (perhaps nested) a call that AThreadID handed it through
+// CallInMainThread: that thread waits for the call, so nothing inside it may wait for that thread.
+bool MainThreadServes(Cardinal AThreadID);
+
+// For its scope the calling thread holds a lock that the main thread takes without serving its
+// queue, so the thread must not wait for the main thread meanwhile: where a wait can be avoided
+// (the logger's lines), the call is handed over without waiting.
+class TMainThreadWaitBan {
+ public:
+  TMainThreadWaitBan();
+  ~TMainThreadWaitBan();
+  TMainThreadWaitBan(const TMainThreadWaitBan&) = delete;
+  TMainThreadWaitBan& operator=(const TMainThreadWaitBan&) = delete;
+};
+bool MainThreadWaitBanned();

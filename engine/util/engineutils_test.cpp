@@ -130,6 +130,35 @@ TEST(EngineUtils, CallInMainThreadRunsThereAndPassesExceptionsBack) {
   EXPECT_EQ(caught, "raised on the main thread");
 }
 
+TEST(EngineUtils, TheMainThreadKnowsWhoseCallsItIsRunning) {
+  std::atomic<Cardinal> outerId{0}, innerId{0};
+  std::atomic<bool> outerDone{false}, innerDone{false};
+  bool outerOnly = false, both = false;
+  std::thread inner;
+  std::thread outer([&] {
+    outerId = GetCurrentThreadId();
+    CallInMainThread([&] {
+      outerOnly = MainThreadServes(outerId) && !MainThreadServes(GetCurrentThreadId());
+      // A call served while the first one runs (a wait inside it that serves the queue).
+      inner = std::thread([&] {
+        innerId = GetCurrentThreadId();
+        CallInMainThread([&] { both = MainThreadServes(outerId) && MainThreadServes(innerId); });
+        innerDone = true;
+      });
+      while (!innerDone) CheckSynchronize(5);
+      outerOnly = outerOnly && !MainThreadServes(innerId);
+    });
+    outerDone = true;
+  });
+  while (!outerDone) CheckSynchronize(5);
+  outer.join();
+  inner.join();
+  EXPECT_TRUE(outerOnly);
+  EXPECT_TRUE(both);
+  EXPECT_FALSE(MainThreadServes(outerId));
+  EXPECT_FALSE(MainThreadServes(innerId));
+}
+
 TEST(EngineUtils, CriticalSectionHoldKeepsOtherThreadsOutForItsScope) {
   TCriticalSection lock;
   auto otherThreadGetsIn = [&lock] {
@@ -166,12 +195,20 @@ TEST(EngineUtils, PumpMessagesTakesAQuitOutAndGoesOn) {
   gPumpedMessages.clear();
 
   EXPECT_FALSE(PumpMessage());
-  PostQuitMessage(0);
+  PostQuitMessage(7);
   PostMessage(w, WM_USER + 1, 0, 0);
   PostMessage(w, WM_USER + 2, 0, 0);
   PumpMessages();
   EXPECT_EQ(gPumpedMessages, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+  // The quit is posted again for the loop that waits for it, with its code, and only once.
   MSG m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(m.wParam, WPARAM(7));
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << m.message;
+  // A single PumpMessage takes it out like any other message.
+  PostQuitMessage(0);
+  EXPECT_TRUE(PumpMessage());
   EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << m.message;
   DestroyWindow(w);
 }

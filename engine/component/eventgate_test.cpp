@@ -1,0 +1,86 @@
+// The gate that serialises the component's events: held like a recursive lock, left by a waiter
+// that is told to give up, and waited at by the main thread without starving its queue.
+#include "engine/component/eventgate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "engine/component/testkit/watchdog.h"
+#include "engine/util/engineutils.h"
+
+using component_test::TWatchdog;
+
+namespace {
+
+// Whether another thread passes the gate now (it gives up at once when the gate is held).
+bool OtherThreadPasses(TEventGate& AGate) {
+  bool passed = false;
+  std::thread([&] {
+    passed = AGate.Enter([] { return true; });
+    if (passed) AGate.Leave();
+  }).join();
+  return passed;
+}
+
+TEST(EventGate, TheHolderPassesAgainAndOthersWaitUntilItLeavesEveryTime) {
+  TEventGate gate;
+  EXPECT_TRUE(OtherThreadPasses(gate));
+  ASSERT_TRUE(gate.Enter());
+  ASSERT_TRUE(gate.Enter([] { return true; }));  // held by this thread: no waiting, no giving up
+  EXPECT_FALSE(OtherThreadPasses(gate));
+  gate.Leave();
+  EXPECT_FALSE(OtherThreadPasses(gate));
+  gate.Leave();
+  EXPECT_TRUE(OtherThreadPasses(gate));
+}
+
+TEST(EventGate, AWaiterGivesUpWhenAskedAndPassesOtherwise) {
+  TEventGate gate;
+  ASSERT_TRUE(gate.Enter());
+  std::atomic<bool> giveUp{false};
+  std::atomic<int> results{-1};
+  std::thread waiter([&] { results = gate.Enter([&] { return giveUp.load(); }) ? 1 : 0; });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(results, -1);  // still waiting
+  giveUp = true;
+  waiter.join();
+  EXPECT_EQ(results, 0);
+
+  // Without the request it passes once the holder leaves.
+  giveUp = false;
+  results = -1;
+  std::thread second([&] {
+    results = gate.Enter([&] { return giveUp.load(); }) ? 1 : 0;
+    if (results == 1) gate.Leave();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(results, -1);
+  gate.Leave();
+  second.join();
+  EXPECT_EQ(results, 1);
+}
+
+TEST(EventGate, TheMainThreadServesItsQueueWhileItWaits) {
+  // The holder waits for the main thread before it leaves.
+  TEventGate gate;
+  std::atomic<bool> holding{false};
+  bool servedOnMain = false;
+  std::thread holder([&] {
+    gate.Enter();
+    holding = true;
+    CallInMainThread([&] { servedOnMain = IsMainThread(); });
+    gate.Leave();
+  });
+  while (!holding) std::this_thread::yield();
+  {
+    TWatchdog watchdog("the main thread's wait at a held gate", std::chrono::seconds(30));
+    ASSERT_TRUE(gate.Enter());
+  }
+  gate.Leave();
+  holder.join();
+  EXPECT_TRUE(servedOnMain);
+}
+
+}  // namespace
