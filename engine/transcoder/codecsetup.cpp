@@ -229,6 +229,7 @@ void TCustomFFmpeg::OpenEncoders() {
     {
       TCriticalSectionHold hold(CodecLock());
       ost.codec_id = enc->codec_id;
+      enc->thread_count = CodecThreadCount();
       ret = ff::avcodec_open2(enc, codec, options.Ref());
       if (ret >= 0) AddCodecItem(FEncoderList, &ost, enc);
     }
@@ -276,6 +277,7 @@ void TCustomFFmpeg::OpenDecoders() {
     {
       TCriticalSectionHold hold(CodecLock());
       dec->pkt_timebase = ist.st->time_base;
+      dec->thread_count = CodecThreadCount();
       ret = ff::avcodec_open2(dec, codec, nullptr);
       if (ret >= 0) AddCodecItem(FDecoderList, &ist, dec);
     }
