@@ -23,7 +23,9 @@ Integer RunningConversions() {
 }
 
 Integer CodecThreadCount(Integer ACores, Integer ARunning) {
-  return std::max<Integer>(1, std::max<Integer>(ACores, 1) / std::max<Integer>(ARunning, 1));
+  if (ACores <= 1) return 1;
+  if (ARunning <= 1) return 0;
+  return std::max<Integer>(1, ACores / ARunning);
 }
 
 Integer CodecThreadCount() {

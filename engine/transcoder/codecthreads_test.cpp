@@ -15,8 +15,9 @@ TEST(CodecThreads, CoresAreSharedByTheRunningConversions) {
   struct Case {
     Integer Cores, Running, Threads;
   };
-  const Case cases[] = {{8, 1, 8}, {8, 2, 4}, {8, 3, 2}, {8, 4, 2}, {8, 8, 1}, {8, 12, 1},
-                        {2, 1, 2}, {2, 4, 1}, {8, 0, 8}, {0, 1, 1}, {1, 1, 1}};
+  // 0: the libraries' own count for the whole machine.
+  const Case cases[] = {{8, 1, 0}, {8, 2, 4}, {8, 3, 2}, {8, 4, 2}, {8, 8, 1}, {8, 12, 1},
+                        {2, 1, 0}, {2, 4, 1}, {8, 0, 0}, {0, 1, 1}, {1, 1, 1}, {1, 3, 1}};
   for (const Case& c : cases)
     EXPECT_EQ(CodecThreadCount(c.Cores, c.Running), c.Threads) << c.Cores << " cores, " << c.Running;
 }
@@ -68,8 +69,14 @@ TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
     auto task = ThreadWatchingTask(TMedia::Get().Path("alone.avi"), seen);
     task->StartConvert(false);
     EXPECT_TRUE(task->Finished()) << task->FatalMessage();
-    EXPECT_EQ(seen.Decoder, CodecThreadCount(cores, 1));
-    EXPECT_EQ(seen.Encoder, CodecThreadCount(cores, 1));
+    // The libraries' own count: more than one thread wherever there is more than one core.
+    if (cores > 1) {
+      EXPECT_GT(seen.Decoder, 1);
+      EXPECT_GT(seen.Encoder, 1);
+    } else {
+      EXPECT_EQ(seen.Decoder, 1);
+      EXPECT_EQ(seen.Encoder, 1);
+    }
     EXPECT_EQ(RunningConversions(), 0);
   }
   {
