@@ -224,11 +224,8 @@ int main(int argc, char** argv) {
     for (int r = 0; r < runs && mismatch.empty(); ++r) {
       // Alternate which side goes first, so that neither always meets a warm or a busy machine.
       for (int side = 0; side < 2; ++side) {
-        for (const auto& [o, t] : outputs) {
-          fs::remove(o);
-          fs::remove(t);
-        }
         const bool oursNow = (side == 0) == (r % 2 == 0);
+        for (const auto& [o, t] : outputs) fs::remove(oursNow ? o : t);
         const TRun run = oursNow ? RunProcesses({ours}) : RunProcesses(theirs);
         if (run.Seconds < 0) {
           mismatch = oursNow ? "ours failed" : "ffmpeg failed";
