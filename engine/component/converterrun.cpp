@@ -3,6 +3,8 @@
 // FTerminateLock guards the counters and the choice of the next task; the conversion threads and
 // the owner thread both claim tasks under it. Terminate events of a threaded batch run on threads
 // of their own, one after another in the order the tasks ended, the final event last.
+#include <vector>
+
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
 #include "engine/util/engineutils.h"
@@ -50,7 +52,12 @@ void TCustomFFmpegConverter::Start(Integer AThreadCount) {
   FWorking = true;
   FAllEnded = false;
   if (FThreadMode) {
-    while (FPendingTasks > 0 && AThreadCount-- > 0) StartNextTask();
+    // All of the first round count as running before the first opens its codecs, so that they
+    // share the cores from the start.
+    std::vector<TThread*> threads;
+    while (FPendingTasks > 0 && AThreadCount-- > 0)
+      if (TThread* thread = StartNextTaskSuspended()) threads.push_back(thread);
+    for (TThread* thread : threads) thread->Start();
   } else {
     // Each task runs to its end here, outside the lock, so that its events and a Stop from a
     // handler never wait on a lock this thread holds.
@@ -86,11 +93,14 @@ TFFmpeg* TCustomFFmpegConverter::ClaimNextTask() {
   return nullptr;
 }
 
-void TCustomFFmpegConverter::StartNextTask() {
+TThread* TCustomFFmpegConverter::StartNextTaskSuspended() {
   TFFmpeg* task = ClaimNextTask();
-  if (!task) return;
   // A nil thread: the task could not start and has already reported its end.
-  if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
+  return task ? task->StartConvert(true, FThreadPriority) : nullptr;
+}
+
+void TCustomFFmpegConverter::StartNextTask() {
+  if (TThread* thread = StartNextTaskSuspended()) thread->Start();
 }
 
 void TCustomFFmpegConverter::DoTerminate(TObject* Sender) {

@@ -209,6 +209,8 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   // Scheduling (converterrun.cpp); under FTerminateLock.
   TFFmpeg* ClaimNextTask();
   void StartNextTask();
+  // Claims the next task and gives its conversion thread, not yet started (nil when none).
+  TThread* StartNextTaskSuspended();
   void DoAllTasksTerminated();
   void DeliverTerminate(const TTerminateEvent& AHandler, const TTerminateInfo& AInfo);
   // Calls ACall in the main thread when the events go there, else in this one.
