@@ -7,6 +7,8 @@
 //
 // No thread waits for the main thread while it holds a lock that the main thread takes without
 // serving its queue: a wait on the main thread would never end.
+#include <vector>
+
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
 #include "engine/util/engineutils.h"
@@ -74,7 +76,12 @@ void TCustomFFmpegConverter::Start(Integer AThreadCount) {
     FWorking = true;
     FAllEnded = false;
     if (FThreadMode) {
-      while (FPendingTasks > 0 && AThreadCount-- > 0) StartNextTask();
+      // All of the first round count as running before the first opens its codecs, so that they
+      // share the cores from the start.
+      std::vector<TThread*> threads;
+      while (FPendingTasks > 0 && AThreadCount-- > 0)
+        if (TThread* thread = StartNextTaskSuspended()) threads.push_back(thread);
+      for (TThread* thread : threads) thread->Start();
       // Tasks that had all ended before (or none at all) still end the batch.
       if (ClaimBatchEnd()) DoAllTasksTerminated();
       return;
@@ -112,11 +119,14 @@ TFFmpeg* TCustomFFmpegConverter::ClaimNextTask() {
   return nullptr;
 }
 
-void TCustomFFmpegConverter::StartNextTask() {
+TThread* TCustomFFmpegConverter::StartNextTaskSuspended() {
   TFFmpeg* task = ClaimNextTask();
-  if (!task) return;
   // A nil thread: the task could not start and has already reported its end.
-  if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
+  return task ? task->StartConvert(true, FThreadPriority) : nullptr;
+}
+
+void TCustomFFmpegConverter::StartNextTask() {
+  if (TThread* thread = StartNextTaskSuspended()) thread->Start();
 }
 
 bool TCustomFFmpegConverter::CountTaskEnd() {

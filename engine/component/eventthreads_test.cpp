@@ -11,7 +11,7 @@
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/testkit/watchdog.h"
 #include "engine/log/testkit/logcapture.h"
-#include "engine/transcoder/transcoder_testkit.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 
 using namespace transcoder_test;

@@ -201,6 +201,8 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   bool ClaimBatchEnd();
   // The final event: under FTerminateLock in thread mode; in inline mode outside it, once
   // FAllEnded has been set under it.
+  // Claims the next task and gives its conversion thread, not yet started (nil when none).
+  TThread* StartNextTaskSuspended();
   void DoAllTasksTerminated();
   // Thread mode: hands the event to a thread of its own (under FTerminateLock, which orders the
   // deliveries). Inline mode: calls the handler, outside FTerminateLock.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/component/discstandard.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/datetime.h"
@@ -214,9 +215,10 @@ bool TCustomFFmpegConverter::OpenOutput(TFFmpeg& ATask, const String& AFileName,
     ATask.ResetOutputOptions(index);
     return ATask.OpenOutputFile(AFileName, false) >= 0;
   }
-  const TOutputOptions& O = *AOptions;
   if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
-  ATask.SetOutputOptions(index, O);
+  ATask.SetOutputOptions(index, *AOptions);
+  // A disc target's standard wins over the record where it leaves no choice.
+  const TOutputOptions O = WithinDiscStandard(*AOptions);
   TDefaultsList defaults = BuildOutputDefaults(O);
   ApplyTarget(ATask, O);
   if (const String v = defaults.Value("def_acodec"); !v.empty()) ATask.SetAudioCodec(v);

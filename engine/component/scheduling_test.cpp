@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/component/ffmpegconverter.h"
+#include "engine/transcoder/streamtables.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
@@ -382,6 +383,66 @@ TEST_F(SchedulingTest, AHookThatThrowsLeavesTheCanvasUnlockedAndTheTaskGoesOn) {
   EXPECT_EQ(lockCountLater, 1);
   EXPECT_TRUE(log.Has(llError, "Error occurs OnCustomHook: hook failed"));
   EXPECT_TRUE(R.TaskEnds().at(0).Finished);
+}
+
+}  // namespace
+
+namespace {
+
+class TTaskAccessConverter : public TFFmpegConverter {
+ public:
+  TTaskAccessConverter() : TFFmpegConverter(nullptr) {}
+  TFFmpeg& Task(Integer AIndex) { return *Tasks().Items(AIndex); }
+};
+
+TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
+  LoadLibraries();
+  constexpr int Workers = 4;
+  TTaskAccessConverter converter;
+  std::atomic<Integer> decoders[Workers], encoders[Workers];
+  std::atomic<int> arrived{0};
+  std::atomic<bool> firstSeen[Workers] = {};
+  for (int i = 0; i < Workers; ++i) {
+    decoders[i] = encoders[i] = -1;
+    const Integer task = converter.AddTask(TMedia::Get().NtscVideo());
+    ASSERT_GE(task, 0) << converter.LastErrMsg();
+    TOutputOptions o;
+    o.VideoCodec = "mpeg4";
+    o.CustomHook = true;
+    ASSERT_TRUE(converter.SetOutputFile(task, TMedia::Get().Path("share" + std::to_string(i) + ".avi"), &o));
+    // Each task holds its first frame until all have one: a task's codecs are open before its
+    // first frame, so no task ends before every one has opened its codecs beside the others.
+    // (The task's own hook: the component delivers its hook events one at a time.)
+    TFFmpeg* raw = &converter.Task(task);
+    raw->FOnCustomHook = [&arrived, &firstSeen, i](TObject*, TBitmap*, Integer, Int64, bool&, bool&) {
+      if (firstSeen[i].exchange(true)) return;
+      ++arrived;
+      const auto end = Clock::now() + std::chrono::seconds(30);
+      while (arrived < Workers && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    // The last progress report comes while the codecs are still open.
+    raw->FOnProgress = [raw, &decoders, &encoders, i](TObject*, Integer, Integer, Integer, Single, Single,
+                                                      Int64, Int64, Int64) {
+      for (const auto& ist : raw->FState->ist_table)
+        if (ist->decoding_needed) decoders[i] = ist->dec->thread_count;
+      for (const auto& ost : raw->FState->ost_table)
+        if (ost->encoding_needed) encoders[i] = ost->enc->thread_count;
+    };
+  }
+  std::atomic<bool> ended{false};
+  converter.OnTerminate = [&](TObject*, const TTerminateInfo& AInfo) {
+    if (AInfo.TaskIndex == -1) ended = true;
+  };
+  converter.Start(Workers);
+  ASSERT_TRUE(ServeUntil([&] { return ended.load(); })) << "the batch did not end";
+  converter.Stop(true);
+  EXPECT_EQ(arrived, Workers);
+  const Integer share = CodecThreadCount(Integer(std::thread::hardware_concurrency()), Workers);
+  for (int i = 0; i < Workers; ++i) {
+    EXPECT_EQ(decoders[i], share) << "task " << i;
+    EXPECT_EQ(encoders[i], share) << "task " << i;
+  }
 }
 
 }  // namespace

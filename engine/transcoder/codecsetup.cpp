@@ -233,6 +233,7 @@ void TCustomFFmpeg::OpenEncoders() {
       TCriticalSectionHold hold(CodecLock());
       ost.codec_id = enc->codec_id;
       ClearFFmpegErrorLine();
+      enc->thread_count = CodecThreadCount();
       ret = ff::avcodec_open2(enc, codec, options.Ref());
       if (ret >= 0) AddCodecItem(FEncoderList, &ost, enc);
     }
@@ -283,6 +284,7 @@ void TCustomFFmpeg::OpenDecoders() {
       TCriticalSectionHold hold(CodecLock());
       dec->pkt_timebase = ist.st->time_base;
       ClearFFmpegErrorLine();
+      dec->thread_count = CodecThreadCount();
       ret = ff::avcodec_open2(dec, codec, nullptr);
       if (ret >= 0) AddCodecItem(FDecoderList, &ist, dec);
     }

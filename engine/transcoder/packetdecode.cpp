@@ -191,6 +191,13 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
                              APacket->stream_index);
           ist.showed_multi_packet_warning = true;
         }
+        // A frame-threaded decoder gives its pictures some packets late; each carries the time of
+        // the packet that would have given it without threads, and that time is the picture's.
+        if (type == AVMEDIA_TYPE_VIDEO && (ist.dec->active_thread_type & FF_THREAD_FRAME) &&
+            ist.frame->pkt_dts != AV_NOPTS_VALUE && ist.frame->pkt_dts != ist.last_frame_pkt_dts) {
+          ist.last_frame_pkt_dts = ist.frame->pkt_dts;
+          ist.next_pts = ff::av_rescale_q(ist.frame->pkt_dts, ist.st->time_base, AV_TIME_BASE_Q);
+        }
         ist.pts = ist.next_pts;
         if (type == AVMEDIA_TYPE_AUDIO) {
           const Integer size = SamplesToS16(*this, ist, ist.frame);

@@ -98,6 +98,9 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
   FPaused = false;
   FResumeEvent.SetEvent();
   if (AUseThread) {
+    // Counted from here rather than from the run, so that the tasks a batch starts together
+    // mostly count before the first of them opens its codecs.
+    FRunningConversion = std::make_unique<TRunningConversion>();
     FStopEvent.ResetEvent();
     std::lock_guard<std::mutex> hold(FThreadLock);
     FThread = FRunThread = new TConvertThread(this, APriority);
@@ -124,9 +127,11 @@ void TCustomFFmpeg::Run() {
     }
   };
   FFinished = false;
+  if (!FRunningConversion) FRunningConversion = std::make_unique<TRunningConversion>();
   guard([this] { ConvertFiles(); });
   guard([this] { CloseListedEncoders(FEncoderList); });
   guard([this] { CloseListedDecoders(FDecoderList); });
+  FRunningConversion.reset();
   guard([this] { FreeStreamTables(); });
   // A failed run leaves no half-written file behind; a stopped one keeps its playable part.
   if (FFatalException)

@@ -30,6 +30,7 @@ struct TAVInputStream {
   Int64 start = 0;                  // µs, wall clock at set-up (rate emulation)
   Int64 next_pts = AV_NOPTS_VALUE;  // µs
   Int64 pts = 0;                    // µs
+  Int64 last_frame_pkt_dts = AV_NOPTS_VALUE;  // of the last picture a frame-threaded decoder gave
   bool is_start = true;
   bool showed_multi_packet_warning = false;
   bool is_past_recording_time = false;

@@ -20,6 +20,7 @@
 #include "engine/loader/avheaders.h"
 #include "engine/log/ffmpeglogger.h"
 #include "engine/transcoder/avholders.h"
+#include "engine/transcoder/codecthreads.h"
 #include "engine/transcoder/ffmpegexception.h"
 #include "engine/util/engineutils.h"
 #include "engine/util/ffutils.h"
@@ -483,6 +484,8 @@ class TCustomFFmpeg : public TObject {
   // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
   std::mutex FThreadLock;
   TThread* FRunThread = nullptr;
+  // Counts this task among the running conversions from its start until its codecs are closed.
+  std::unique_ptr<TRunningConversion> FRunningConversion;
   std::unique_ptr<TRGBConvertContext> FHookContext;  // the custom hook's RGB conversion
   Integer FHookFrameNumber = 0;
   TPostHookContext FPostContext;

@@ -1,0 +1,113 @@
+// Codec threads: the share of the cores each running conversion's decoders and encoders get.
+#include "engine/transcoder/codecthreads.h"
+
+#include <atomic>
+#include <thread>
+
+#include "engine/transcoder/streamtables.h"
+#include "engine/transcoder/testkit/transcoder_testkit.h"
+
+using namespace transcoder_test;
+
+namespace {
+
+TEST(CodecThreads, CoresAreSharedByTheRunningConversions) {
+  struct Case {
+    Integer Cores, Running, Threads;
+  };
+  // 0: the libraries' own count for the whole machine.
+  const Case cases[] = {{8, 1, 0}, {8, 2, 4}, {8, 3, 2}, {8, 4, 2}, {8, 8, 1}, {8, 12, 1},
+                        {2, 1, 0}, {2, 4, 1}, {8, 0, 0}, {0, 1, 1}, {1, 1, 1}, {1, 3, 1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(CodecThreadCount(c.Cores, c.Running), c.Threads) << c.Cores << " cores, " << c.Running;
+}
+
+TEST(CodecThreads, ARunningConversionCountsForItsLifetime) {
+  const Integer before = RunningConversions();
+  {
+    TRunningConversion one;
+    EXPECT_EQ(RunningConversions(), before + 1);
+    {
+      TRunningConversion two;
+      EXPECT_EQ(RunningConversions(), before + 2);
+    }
+    EXPECT_EQ(RunningConversions(), before + 1);
+  }
+  EXPECT_EQ(RunningConversions(), before);
+}
+
+// The thread counts of a task's open video decoder and encoder, read in its last progress report
+// (the codecs are still open then).
+struct TSeenThreads {
+  std::atomic<Integer> Decoder{0};
+  std::atomic<Integer> Encoder{0};
+};
+
+std::unique_ptr<TCustomFFmpeg> ThreadWatchingTask(const String& AOutput, TSeenThreads& ASeen) {
+  auto task = NewTask();
+  EXPECT_TRUE(task->OpenInputFile(TMedia::Get().AudioVideoAvi())) << task->LastErrMsg();
+  task->SetOption("vcodec", "mpeg4");
+  task->SetOption("an", "");
+  EXPECT_GE(task->OpenOutputFile(AOutput, false), 1) << task->LastErrMsg();
+  TCustomFFmpeg* raw = task.get();
+  task->FOnProgress = [raw, &ASeen](TObject*, Integer, Integer, Integer, Single, Single, Int64, Int64,
+                                    Int64) {
+    for (const auto& ist : raw->FState->ist_table)
+      if (ist->decoding_needed) ASeen.Decoder = ist->dec->thread_count;
+    for (const auto& ost : raw->FState->ost_table)
+      if (ost->encoding_needed) ASeen.Encoder = ost->enc->thread_count;
+  };
+  return task;
+}
+
+TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
+  LoadLibraries();
+  const Integer cores = Integer(std::thread::hardware_concurrency());
+  {
+    SCOPED_TRACE("one task alone");
+    TSeenThreads seen;
+    auto task = ThreadWatchingTask(TMedia::Get().Path("alone.avi"), seen);
+    task->StartConvert(false);
+    EXPECT_TRUE(task->Finished()) << task->FatalMessage();
+    // The libraries' own count: more than one thread wherever there is more than one core.
+    if (cores > 1) {
+      EXPECT_GT(seen.Decoder, 1);
+      EXPECT_GT(seen.Encoder, 1);
+    } else {
+      EXPECT_EQ(seen.Decoder, 1);
+      EXPECT_EQ(seen.Encoder, 1);
+    }
+    EXPECT_EQ(RunningConversions(), 0);
+  }
+  {
+    SCOPED_TRACE("two tasks started together");
+    TSeenThreads seen[2];
+    std::unique_ptr<TCustomFFmpeg> tasks[2];
+    TThread* threads[2];
+    std::atomic<int> ended{0};
+    for (int i = 0; i < 2; ++i) {
+      tasks[i] = ThreadWatchingTask(TMedia::Get().Path("pair" + std::to_string(i) + ".avi"), seen[i]);
+      tasks[i]->FOnTerminate = [&ended](TObject*) { ++ended; };
+      threads[i] = tasks[i]->StartConvert(true);
+      ASSERT_NE(threads[i], nullptr);
+    }
+    EXPECT_EQ(RunningConversions(), 2);
+    for (TThread* t : threads) t->Start();
+    // A watchdog in place of a hanging test.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ended < 2 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(ended, 2) << "the runs did not end within 60 s";
+    for (auto& t : tasks) {
+      EXPECT_TRUE(t->Finished()) << t->FatalMessage();
+      t->Stop(true);  // the run has ended: this only waits for its thread to let go of the task
+    }
+    EXPECT_EQ(RunningConversions(), 0);
+    for (const TSeenThreads& s : seen) {
+      EXPECT_EQ(s.Decoder, CodecThreadCount(cores, 2));
+      EXPECT_EQ(s.Encoder, CodecThreadCount(cores, 2));
+    }
+  }
+}
+
+}  // namespace
