@@ -1,0 +1,72 @@
+#include "platform/ui/stdctrls/groupbox.h"
+
+#include "platform/gdi/text.h"
+#include "platform/ui/menus.h"
+
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
+                                csReplicatable};
+  FWidth = 185;
+  FHeight = 105;
+}
+
+void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
+  TCustomControl::AdjustClientRect(Rect);
+  Rect.Top += MeasureText(Font(), "0").cy;
+  InflateRect(&Rect, -2, -2);
+}
+
+void TCustomGroupBox::Paint() {
+  TCanvas* C = Canvas();
+  TRect R = ClientRect();
+  const TColor Outside = LookBackground(Parent());
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Outside);
+  C->FillRect(R);
+  C->SetFont(Font());
+  const Integer H = C->TextHeight("0");
+  TRect Frame = R;
+  Frame.Top += H / 2;
+  DrawLookFrame(C, Frame, clLookSurfaceBorder, Color() == clBtnFace ? clLookSurface : Color(), Outside);
+  if (Caption().empty()) return;
+  // The caption sits on the top edge, with the surface behind it and a little room on each side.
+  TRect T = Rect(8, 0, R.Right - 8, H);
+  DrawCanvasText(C, Caption(), T, DT_SINGLELINE | DT_CALCRECT);
+  T.Right = std::min(T.Right + 8, R.Right - 8);
+  T.Left = 4;
+  C->Brush()->SetColor(Color() == clBtnFace ? clLookSurface : Color());
+  C->FillRect(Rect(T.Left, T.Top + H / 2, T.Right, T.Bottom));
+  C->Brush()->SetColor(Outside);
+  C->FillRect(Rect(T.Left, T.Top, T.Right, T.Top + H / 2));
+  C->Font()->SetColor(Enabled() ? LookTextColor(Font()->Color()) : clLookTextDisabled);
+  C->Brush()->SetStyle(bsClear);
+  OffsetRect(&T, 4, 0);
+  DrawCanvasText(C, Caption(), T, DT_SINGLELINE | DT_LEFT);
+}
+
+void TCustomGroupBox::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_ERASEBKGND) {
+    Message.Result = 1;
+    return;
+  }
+  TCustomControl::Dispatch(Message);
+}
+
+void TCustomGroupBox::CMDialogChar(TMessage& Message) {
+  if (IsAccel(char32_t(Message.WParam), Caption()) && CanFocus()) {
+    SelectNext(nullptr, true, true);
+    Message.Result = 1;
+    return;
+  }
+  TCustomControl::CMDialogChar(Message);
+}
+
+void TCustomGroupBox::CMTextChanged(TMessage& Message) {
+  TCustomControl::CMTextChanged(Message);
+  Invalidate();
+}
+
+void TCustomGroupBox::CMFontChanged(TMessage& Message) {
+  TCustomControl::CMFontChanged(Message);
+  Realign();
+}
