@@ -88,7 +88,7 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   if (!FShowAccelChar) Flags |= DT_NOPREFIX;
   TCanvas* C = Canvas();
   C->SetFont(Font());
-  if (!Enabled()) C->Font()->SetColor(clLookTextDisabled);
+  C->Font()->SetColor(Enabled() ? LookTextColor(Font()->Color()) : clLookTextDisabled);
   C->Brush()->SetStyle(bsClear);
   DrawCanvasText(C, Text, Rect, Flags);
 }
@@ -98,7 +98,7 @@ void TCustomLabel::Paint() {
   TRect R = ClientRect();
   if (!Transparent()) {
     C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Color());
+    C->Brush()->SetColor(LookBackground(this));
     C->FillRect(R);
   }
   UINT Flags = DT_EXPANDTABS | alignmentFlag(FAlignment) | (FWordWrap ? DT_WORDBREAK : 0);
