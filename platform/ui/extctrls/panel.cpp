@@ -7,6 +7,8 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
                                 csDoubleClicks, csReplicatable};
   FWidth = 185;
   FHeight = 41;
+  // A surface of its own, not the colour of whatever it lies on.
+  FParentColor = false;
 }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {

@@ -8,6 +8,8 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
                                 csReplicatable};
   FWidth = 185;
   FHeight = 105;
+  // A surface of its own, not the colour of whatever it lies on.
+  FParentColor = false;
 }
 
 void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
