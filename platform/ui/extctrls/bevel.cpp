@@ -1,11 +1,11 @@
 #include "platform/ui/extctrls/bevel.h"
 
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 namespace {
 // The two tones of the flat look: the shade of a border and the white of a surface.
-constexpr TColor BevelDark = clLookFaceBorder;
-constexpr TColor BevelLight = clLookSurface;
+constexpr TColor BevelDark = stdlook::FaceBorder;
+constexpr TColor BevelLight = stdlook::Surface;
 }  // namespace
 
 TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {

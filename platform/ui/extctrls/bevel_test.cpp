@@ -1,7 +1,7 @@
 #include "platform/ui/extctrls/bevel.h"
 
 #include "platform/ui/forms.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
 namespace {
@@ -31,7 +31,7 @@ TEST_P(BevelShapeTest, DrawsItsShapeInTwoTones) {
   B->SetShape(GetParam().Shape);
   B->SetStyle(GetParam().Style);
   for (const TProbe& P : GetParam().Probes) {
-    COLORREF Want = P.Tone == 'D' ? Rgb(clLookFaceBorder) : P.Tone == 'L' ? Rgb(clLookSurface) : Rgb(HostColor);
+    COLORREF Want = P.Tone == 'D' ? Rgb(stdlook::FaceBorder) : P.Tone == 'L' ? Rgb(stdlook::Surface) : Rgb(HostColor);
     EXPECT_EQ(PixelOf(Host, 10 + P.X, 10 + P.Y), Want) << "at " << P.X << ", " << P.Y;
   }
 }

@@ -36,10 +36,11 @@ void TImage::SetTransparent(bool Value) {
   pictureChanged(this);
 }
 
-void TImage::SetAutoSize(bool Value) {
-  if (FAutoSize == Value) return;
-  FAutoSize = Value;
-  pictureChanged(this);
+bool TImage::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+  if (FPicture->Width() <= 0 || FPicture->Height() <= 0) return false;
+  NewWidth = FPicture->Width();
+  NewHeight = FPicture->Height();
+  return true;
 }
 
 TRect TImage::DestRect() {
@@ -90,8 +91,7 @@ void TImage::updateOpaque() {
 
 void TImage::pictureChanged(TObject*) {
   TGraphic* G = FPicture->Graphic();
-  if (FAutoSize && G != nullptr && FPicture->Width() > 0 && FPicture->Height() > 0)
-    SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+  AdjustSize();
   if (G != nullptr && FTransparent && !G->Transparent()) {
     // Setting the graphic's transparency changes the picture again; this call finishes the work.
     auto Saved = FPicture->OnChange;

@@ -21,15 +21,14 @@ class TImage : public TGraphicControl {
   // The picture's transparent parts show what is under the image.
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
-  // Takes the picture's size whenever the picture changes.
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value);
 
   // Where the picture lands in the client area.
   TRect DestRect();
 
  protected:
   void Paint() override;
+  // With AutoSize the image takes its picture's size (none while the picture is empty).
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
 
  private:
   void pictureChanged(TObject* Sender);
@@ -40,5 +39,4 @@ class TImage : public TGraphicControl {
   bool FCenter = false;
   bool FProportional = false;
   bool FTransparent = false;
-  bool FAutoSize = false;
 };

@@ -70,7 +70,7 @@ void TCustomPanel::AdjustClientRect(TRect& Rect) {
 void TCustomPanel::Paint() {
   TCanvas* C = Canvas();
   TRect R = ClientRect();
-  const TColor Surface = Color() == clBtnFace ? clLookSurface : Color();
+  const TColor Surface = Color() == clBtnFace ? stdlook::Surface : Color();
   C->Brush()->SetStyle(bsSolid);
   // Each ring is drawn as a frame of its width; what is inside the rings is the surface.
   auto ring = [&](TColor Tone, Integer Width) {
@@ -82,11 +82,11 @@ void TCustomPanel::Paint() {
   };
   auto bevel = [&](TBevelCut Cut) {
     // The flat look: a raised bevel is the surface's border line, a lowered one the deeper shade.
-    if (Cut == bvRaised) ring(clLookSurfaceBorder, FBevelWidth);
-    if (Cut == bvLowered) ring(clLookFaceBorder, FBevelWidth);
+    if (Cut == bvRaised) ring(stdlook::SurfaceBorder, FBevelWidth);
+    if (Cut == bvLowered) ring(stdlook::FaceBorder, FBevelWidth);
     if (Cut == bvSpace) ring(Surface, FBevelWidth);
   };
-  if (FBorderStyle == pbsSingle) ring(clLookFaceBorder, 1);
+  if (FBorderStyle == pbsSingle) ring(stdlook::FaceBorder, 1);
   bevel(FBevelOuter);
   ring(Surface, FBorderWidth);
   bevel(FBevelInner);
@@ -96,11 +96,9 @@ void TCustomPanel::Paint() {
   }
   if (Caption().empty()) return;
   C->SetFont(Font());
-  C->Font()->SetColor(Enabled() ? LookTextColor(Font()->Color()) : clLookTextDisabled);
-  C->Brush()->SetStyle(bsClear);
   UINT Flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
   Flags |= FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-  DrawCanvasText(C, Caption(), R, Flags);
+  stdlook::DrawTextIn(C, Caption(), R, Flags, Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 void TCustomPanel::Dispatch(TMessage& Message) {

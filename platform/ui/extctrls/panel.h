@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ui/controls.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/stdctrls/textalign.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -14,7 +14,7 @@ class TCustomPanel : public TCustomControl, public ILookSurface {
  public:
   explicit TCustomPanel(TComponent* AOwner);
   String ClassName() const override { return "TCustomPanel"; }
-  TColor LookSurfaceColor() const override { return clLookSurface; }
+  TColor LookSurfaceColor() const override { return stdlook::Surface; }
 
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);

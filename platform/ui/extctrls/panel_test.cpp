@@ -46,21 +46,21 @@ TEST_F(PanelTest, PaintsItsBevelsSurfaceAndCaption) {
   auto* P = NewControl<TPanel>(F, Bounds(10, 10, 200, 100));
   P->SetCaption("Hi");
   // One raised bevel: the surface's border line, then the white surface.
-  EXPECT_EQ(PixelOf(P, 0, 0), Rgb(clLookSurfaceBorder));
-  EXPECT_EQ(PixelOf(P, 199, 50), Rgb(clLookSurfaceBorder));
-  EXPECT_EQ(PixelOf(P, 5, 5), Rgb(clLookSurface));
+  EXPECT_EQ(PixelOf(P, 0, 0), Rgb(stdlook::SurfaceBorder));
+  EXPECT_EQ(PixelOf(P, 199, 50), Rgb(stdlook::SurfaceBorder));
+  EXPECT_EQ(PixelOf(P, 5, 5), Rgb(stdlook::Surface));
   // "Hi" (14 pixels) centred in the 198 x 98 inside: x 93, line top 43, glyph rows from 45.
-  EXPECT_EQ(PixelOf(P, 93, 45), Rgb(clLookText));
-  EXPECT_EQ(PixelOf(P, 92, 45), Rgb(clLookSurface));
+  EXPECT_EQ(PixelOf(P, 93, 45), Rgb(stdlook::Text));
+  EXPECT_EQ(PixelOf(P, 92, 45), Rgb(stdlook::Surface));
   P->SetAlignment(taLeftJustify);
-  EXPECT_EQ(PixelOf(P, 1, 45), Rgb(clLookText));
-  EXPECT_EQ(PixelOf(P, 93, 45), Rgb(clLookSurface));
+  EXPECT_EQ(PixelOf(P, 1, 45), Rgb(stdlook::Text));
+  EXPECT_EQ(PixelOf(P, 93, 45), Rgb(stdlook::Surface));
   P->SetAlignment(taRightJustify);
-  EXPECT_EQ(PixelOf(P, 198 - 13, 45), Rgb(clLookText));
+  EXPECT_EQ(PixelOf(P, 198 - 13, 45), Rgb(stdlook::Text));
   // A lowered bevel is the deeper shade; a colour the program chose fills the surface.
   P->SetBevelOuter(bvLowered);
   P->SetColor(TColor(RGB(10, 20, 30)));
-  EXPECT_EQ(PixelOf(P, 0, 0), Rgb(clLookFaceBorder));
+  EXPECT_EQ(PixelOf(P, 0, 0), Rgb(stdlook::FaceBorder));
   EXPECT_EQ(PixelOf(P, 5, 5), RGB(10, 20, 30));
 }
 

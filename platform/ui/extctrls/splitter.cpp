@@ -1,6 +1,6 @@
 #include "platform/ui/extctrls/splitter.h"
 
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
   FAlign = alLeft;
@@ -28,7 +28,7 @@ void TSplitter::Paint() {
   C->FillRect(R);
   if (!FBeveled) return;
   // A 1-pixel groove along the middle.
-  C->Brush()->SetColor(clLookSurfaceBorder);
+  C->Brush()->SetColor(stdlook::SurfaceBorder);
   if (horizontalAlign())
     C->FillRect(Rect(R.Left, R.Height() / 2, R.Right, R.Height() / 2 + 1));
   else

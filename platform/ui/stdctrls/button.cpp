@@ -3,7 +3,7 @@
 #include "platform/gdi/text.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 // ---- TButtonControl ----
 
@@ -224,22 +224,20 @@ void TButton::Paint() {
   TCanvas* C = Canvas();
   TRect R = ClientRect();
   const bool On = Enabled();
-  TColor Face = clLookFace, Border = clLookFaceBorder;
-  TColor Text = On ? LookTextColor(Font()->Color()) : clLookTextDisabled;
+  TColor Face = stdlook::Face, Border = stdlook::FaceBorder;
+  TColor Text = On ? LookTextColor(Font()->Color()) : stdlook::TextDisabled;
   if (On && FActive) {
-    Face = Pressed() ? clLookAccentPressed : MouseInControl() ? clLookAccentHover : clLookAccent;
+    Face = Pressed() ? stdlook::AccentPressed : MouseInControl() ? stdlook::AccentHover : stdlook::Accent;
     Border = Face;
     Text = clWhite;
   } else if (On) {
-    Face = Pressed() ? clLookFacePressed : MouseInControl() ? clLookFaceHover : clLookFace;
+    Face = Pressed() ? stdlook::FacePressed : MouseInControl() ? stdlook::FaceHover : stdlook::Face;
   }
-  DrawLookFrame(C, R, Border, Face, LookBackground(Parent()));
+  stdlook::RoundedBox(C, R, Face, Border, LookBackground(Parent()));
   // A focused default-look button is already accent; others show the ring inside the border.
-  if (On && Focused() && !FActive) DrawLookFocusRing(C, R, clLookAccent);
+  if (On && Focused() && !FActive) stdlook::FocusRing(C, R);
   C->SetFont(Font());
-  C->Font()->SetColor(Text);
-  C->Brush()->SetStyle(bsClear);
   TRect T = R;
   if (Pressed()) OffsetRect(&T, 0, 1);
-  DrawCanvasText(C, Caption(), T, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  stdlook::DrawTextIn(C, Caption(), T, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Text);
 }

@@ -4,7 +4,7 @@
 
 #include "platform/ui/forms.h"
 #include "platform/ui/stdctrls/checkbox.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
 namespace {
@@ -135,14 +135,14 @@ TEST_F(ButtonTest, TheDefaultLookFollowsTheFocus) {
   // Focus outside the buttons: the default button wears the accent.
   Box->SetFocus();
   EXPECT_TRUE(Ok->Active());
-  EXPECT_EQ(PixelOf(Ok, 37, 4), Rgb(clLookAccent));
-  EXPECT_EQ(PixelOf(Go, 37, 4), Rgb(clLookFace));
+  EXPECT_EQ(PixelOf(Ok, 37, 4), Rgb(stdlook::Accent));
+  EXPECT_EQ(PixelOf(Go, 37, 4), Rgb(stdlook::Face));
   // A focused button takes the default role over; the default one goes plain.
   Go->SetFocus();
   EXPECT_TRUE(Go->Active());
   EXPECT_FALSE(Ok->Active());
-  EXPECT_EQ(PixelOf(Go, 37, 4), Rgb(clLookAccent));
-  EXPECT_EQ(PixelOf(Ok, 37, 4), Rgb(clLookFace));
+  EXPECT_EQ(PixelOf(Go, 37, 4), Rgb(stdlook::Accent));
+  EXPECT_EQ(PixelOf(Ok, 37, 4), Rgb(stdlook::Face));
   EXPECT_EQ(Go->Perform(WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, DLGC_DEFPUSHBUTTON);
   EXPECT_EQ(Ok->Perform(WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON, DLGC_UNDEFPUSHBUTTON);
   // The caption is drawn in white on the accent face: the test font's boxes show at the text.

@@ -2,7 +2,7 @@
 
 #include "platform/gdi/text.h"
 #include "platform/ui/menus.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 namespace {
 constexpr Integer MarkSize = 14;
@@ -56,22 +56,22 @@ void TCheckControl::Paint() {
   C->FillRect(R);
 
   const bool On = Enabled();
-  TColor Border = clLookFaceBorder, Fill = clLookFace;
+  TColor Border = stdlook::FaceBorder, Fill = stdlook::Face;
   if (!On) {
-    Fill = clLookWindow;
+    Fill = stdlook::WindowBack;
   } else if (MarkOn()) {
-    Fill = Border = Pressed() ? clLookAccentPressed : MouseInControl() ? clLookAccentHover : clLookAccent;
+    Fill = Border = Pressed() ? stdlook::AccentPressed : MouseInControl() ? stdlook::AccentHover : stdlook::Accent;
   } else {
-    Fill = Pressed() ? clLookFacePressed : MouseInControl() ? clLookFaceHover : clLookFace;
-    if (Focused() || MouseInControl()) Border = clLookAccent;
+    Fill = Pressed() ? stdlook::FacePressed : MouseInControl() ? stdlook::FaceHover : stdlook::Face;
+    if (Focused() || MouseInControl()) Border = stdlook::Accent;
   }
   TRect Box = MarkRect();
-  PaintMark(C, Box, Border, Fill, On ? clWhite : clLookTextDisabled);
+  PaintMark(C, Box, Border, Fill, On ? clWhite : stdlook::TextDisabled);
   // A checked mark is accent already; the focus shows as a ring around it.
   if (On && Focused() && MarkOn()) {
     TRect Ring = Box;
     InflateRect(&Ring, 1, 1);
-    C->Brush()->SetColor(clLookAccentPressed);
+    C->Brush()->SetColor(stdlook::AccentPressed);
     C->FrameRect(Ring);
   }
 
@@ -81,10 +81,8 @@ void TCheckControl::Paint() {
   else
     T.Left = Box.Right + MarkGap;
   C->SetFont(Font());
-  C->Font()->SetColor(On ? LookTextColor(Font()->Color()) : clLookTextDisabled);
-  C->Brush()->SetStyle(bsClear);
-  DrawCanvasText(C, Caption(), T,
-           DT_SINGLELINE | DT_VCENTER | (FAlignment == taLeftJustify ? DT_RIGHT : DT_LEFT));
+  stdlook::DrawTextIn(C, Caption(), T, DT_SINGLELINE | DT_VCENTER | (FAlignment == taLeftJustify ? DT_RIGHT : DT_LEFT),
+                      On ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 // ---- TCustomCheckBox ----
@@ -119,7 +117,7 @@ void TCustomCheckBox::CNCommand(TMessage& Message) {
 }
 
 void TCustomCheckBox::PaintMark(TCanvas* C, const TRect& Box, TColor Border, TColor Fill, TColor Glyph) {
-  DrawLookFrame(C, Box, Border, Fill, LookBackground(this));
+  stdlook::RoundedBox(C, Box, Fill, Border, LookBackground(this));
   C->Brush()->SetStyle(bsSolid);
   if (FState == cbGrayed) {
     TRect Dash = Box;

@@ -1,7 +1,7 @@
 #include "platform/ui/stdctrls/checkbox.h"
 
 #include "platform/ui/forms.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
 namespace {
@@ -78,25 +78,25 @@ TEST_F(CheckBoxTest, StateChangesRunClickButNotWhileLoading) {
 
 TEST_F(CheckBoxTest, TheMarkShowsTheState) {
   TForm* F = NewForm();
-  F->SetColor(clLookWindow);
+  F->SetColor(stdlook::WindowBack);
   auto* Box = NewControl<TCheckBox>(F, Bounds(10, 10, 97, 17));
   Box->SetCaption("On");
   // The 14-pixel mark sits at x 0 .. 13, y 1 .. 14; its middle is face white, checked accent.
-  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(clLookFace));
-  EXPECT_EQ(PixelOf(Box, 0, 7), Rgb(clLookFaceBorder));
+  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(stdlook::Face));
+  EXPECT_EQ(PixelOf(Box, 0, 7), Rgb(stdlook::FaceBorder));
   Box->SetChecked(true);
-  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(clLookAccent));
+  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(stdlook::Accent));
   // The tick: white pixels from (3, 7) down-right and up to the top right.
   EXPECT_EQ(PixelOf(Box, 3, 7), Rgb(clWhite));
   EXPECT_EQ(PixelOf(Box, 10, 4), Rgb(clWhite));
-  EXPECT_EQ(PixelOf(Box, 10, 2), Rgb(clLookAccent));
+  EXPECT_EQ(PixelOf(Box, 10, 2), Rgb(stdlook::Accent));
   // The caption starts 6 pixels right of the mark: a text box at x 20, rows 2 + 2 .. 2 + 10.
-  EXPECT_EQ(PixelOf(Box, 21, 6), Rgb(clLookText));
-  EXPECT_EQ(PixelOf(Box, 17, 6), Rgb(clLookWindow));
+  EXPECT_EQ(PixelOf(Box, 21, 6), Rgb(stdlook::Text));
+  EXPECT_EQ(PixelOf(Box, 17, 6), Rgb(stdlook::WindowBack));
   // Caption on the left.
   Box->SetAlignment(taLeftJustify);
-  EXPECT_EQ(PixelOf(Box, 96 - 2, 3), Rgb(clLookAccent));
-  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(clLookWindow));
+  EXPECT_EQ(PixelOf(Box, 96 - 2, 3), Rgb(stdlook::Accent));
+  EXPECT_EQ(PixelOf(Box, 2, 3), Rgb(stdlook::WindowBack));
 }
 
 TEST_F(CheckBoxTest, RadioButtonsFormOneGroupPerParent) {

@@ -1,10 +1,11 @@
 // The standard controls on a real display: a form with a panel, a label, a bevel, an image, buttons
 // and a check box is mapped on a private X server, and what the screen shows is read back. The
-// screenshot is written beside the test as stdcontrols_display.png.
+// screenshot is written beside the test program as stdcontrols_display.png.
 #if NERIVO_X11_TESTS
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/rtl/threads.h"
@@ -15,7 +16,7 @@
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/label.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 #include "platform/ui/ui_test_util.h"
 #include "platform/win/backends/headless/headless.h"
@@ -77,7 +78,7 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   TForm* F;
   Application->CreateForm(F);
   F->SetBounds(40, 30, 460, 230);
-  F->SetColor(clLookWindow);
+  F->SetColor(stdlook::WindowBack);
   F->SetCaption("Nerivo");
   F->Font()->SetName("WenQuanYi Micro Hei");
   F->Font()->SetHeight(-12);
@@ -90,7 +91,7 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   auto* Bevel = NewControl<TBevel>(F, Bounds(228, 40, 200, 82));
   auto* Image = NewControl<TImage>(F, Bounds(244, 52, 80, 40));
   auto Picture = FilledBitmap(2, 1, pf24bit, clRed);
-  Picture->Canvas()->SetPixels(1, 0, TColor(clLookAccent));
+  Picture->Canvas()->SetPixels(1, 0, TColor(stdlook::Accent));
   Image->Picture()->SetGraphic(Picture.get());
   Image->SetStretch(true);
   auto* Ok = NewControl<TButton>(F, Bounds(12, 140, 90, 28));
@@ -104,22 +105,22 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   F->Show();
   Box->SetFocus();
 
-  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Panel, 5, 5) == Rgb(clLookSurface); }));
-  EXPECT_EQ(ScreenAt(Panel, 0, 0), Rgb(clLookSurfaceBorder));
-  EXPECT_EQ(ScreenAt(Panel, 199, 109), Rgb(clLookSurfaceBorder));
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Panel, 5, 5) == Rgb(stdlook::Surface); }));
+  EXPECT_EQ(ScreenAt(Panel, 0, 0), Rgb(stdlook::SurfaceBorder));
+  EXPECT_EQ(ScreenAt(Panel, 199, 109), Rgb(stdlook::SurfaceBorder));
   // The bevel's box: shade on the top left, light on the bottom right, the form inside.
-  EXPECT_EQ(ScreenAt(Bevel, 0, 0), Rgb(clLookFaceBorder));
-  EXPECT_EQ(ScreenAt(Bevel, 199, 81), Rgb(clLookSurface));
-  EXPECT_EQ(ScreenAt(Bevel, 190, 70), Rgb(clLookWindow));
+  EXPECT_EQ(ScreenAt(Bevel, 0, 0), Rgb(stdlook::FaceBorder));
+  EXPECT_EQ(ScreenAt(Bevel, 199, 81), Rgb(stdlook::Surface));
+  EXPECT_EQ(ScreenAt(Bevel, 190, 70), Rgb(stdlook::WindowBack));
   // The picture stretched: its left pixel over the left half, its right one over the right half.
   EXPECT_EQ(ScreenAt(Image, 10, 20), Rgb(clRed));
-  EXPECT_EQ(ScreenAt(Image, 70, 20), Rgb(clLookAccent));
+  EXPECT_EQ(ScreenAt(Image, 70, 20), Rgb(stdlook::Accent));
   // The default button wears the accent while the focus is outside the buttons; the other is plain.
-  EXPECT_EQ(ScreenAt(Ok, 6, 5), Rgb(clLookAccent));
-  EXPECT_EQ(ScreenAt(Cancel, 6, 5), Rgb(clLookFace));
-  EXPECT_EQ(ScreenAt(Cancel, 0, 14), Rgb(clLookFaceBorder));
+  EXPECT_EQ(ScreenAt(Ok, 6, 5), Rgb(stdlook::Accent));
+  EXPECT_EQ(ScreenAt(Cancel, 6, 5), Rgb(stdlook::Face));
+  EXPECT_EQ(ScreenAt(Cancel, 0, 14), Rgb(stdlook::FaceBorder));
   // The checked mark is accent.
-  EXPECT_EQ(ScreenAt(Box, 2, 3), Rgb(clLookAccent));
+  EXPECT_EQ(ScreenAt(Box, 2, 3), Rgb(stdlook::Accent));
   // Text shows: the strokes of the label and the captions (anti-aliased: dark, or near white on the
   // accent face) within their areas.
   auto inkIn = [&](TControl* C, TRect R, bool Light) {
@@ -147,8 +148,8 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
-  std::ofstream("stdcontrols_display.png", std::ios::binary).write(reinterpret_cast<const char*>(Png.data()),
-                                                                    std::streamsize(Png.size()));
+  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "stdcontrols_display.png";
+  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 }
 
 }  // namespace

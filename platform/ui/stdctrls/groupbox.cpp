@@ -29,21 +29,19 @@ void TCustomGroupBox::Paint() {
   const Integer H = C->TextHeight("0");
   TRect Frame = R;
   Frame.Top += H / 2;
-  DrawLookFrame(C, Frame, clLookSurfaceBorder, Color() == clBtnFace ? clLookSurface : Color(), Outside);
+  stdlook::RoundedBox(C, Frame, Color() == clBtnFace ? stdlook::Surface : Color(), stdlook::SurfaceBorder, Outside);
   if (Caption().empty()) return;
   // The caption sits on the top edge, with the surface behind it and a little room on each side.
-  TRect T = Rect(8, 0, R.Right - 8, H);
-  DrawCanvasText(C, Caption(), T, DT_SINGLELINE | DT_CALCRECT);
+  TRect T = Rect(8, 0, 8 + MeasureText(Font(), Caption()).cx, H);
   T.Right = std::min(T.Right + 8, R.Right - 8);
   T.Left = 4;
-  C->Brush()->SetColor(Color() == clBtnFace ? clLookSurface : Color());
+  C->Brush()->SetColor(Color() == clBtnFace ? stdlook::Surface : Color());
   C->FillRect(Rect(T.Left, T.Top + H / 2, T.Right, T.Bottom));
   C->Brush()->SetColor(Outside);
   C->FillRect(Rect(T.Left, T.Top, T.Right, T.Top + H / 2));
-  C->Font()->SetColor(Enabled() ? LookTextColor(Font()->Color()) : clLookTextDisabled);
-  C->Brush()->SetStyle(bsClear);
   OffsetRect(&T, 4, 0);
-  DrawCanvasText(C, Caption(), T, DT_SINGLELINE | DT_LEFT);
+  stdlook::DrawTextIn(C, Caption(), T, DT_SINGLELINE | DT_LEFT,
+                      Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 void TCustomGroupBox::Dispatch(TMessage& Message) {

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "platform/ui/controls.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 class TCustomGroupBox : public TCustomControl, public ILookSurface {
  public:
   explicit TCustomGroupBox(TComponent* AOwner);
   String ClassName() const override { return "TCustomGroupBox"; }
-  TColor LookSurfaceColor() const override { return clLookSurface; }
+  TColor LookSurfaceColor() const override { return stdlook::Surface; }
 
  protected:
   void AdjustClientRect(TRect& Rect) override;

@@ -9,7 +9,7 @@ using GroupBoxTest = TStdControlsTest;
 
 TEST_F(GroupBoxTest, FramesItsChildrenUnderTheCaption) {
   TForm* F = NewForm();
-  F->SetColor(clLookWindow);
+  F->SetColor(stdlook::WindowBack);
   auto* G = NewControl<TGroupBox>(F, Bounds(10, 10, 185, 105));
   G->SetCaption("&Options");
   auto* First = NewControl<TRecordingControl>(G, Bounds(20, 30, 60, 20));
@@ -21,11 +21,11 @@ TEST_F(GroupBoxTest, FramesItsChildrenUnderTheCaption) {
   Fill->SetVisible(false);
 
   // The frame's top line runs through the middle of the caption line; the caption interrupts it.
-  EXPECT_EQ(PixelOf(G, 100, 6), Rgb(clLookSurfaceBorder));
-  EXPECT_EQ(PixelOf(G, 100, 2), Rgb(clLookWindow));
-  EXPECT_EQ(PixelOf(G, 100, 50), Rgb(clLookSurface));
-  EXPECT_EQ(PixelOf(G, 5, 6), Rgb(clLookSurface));
-  EXPECT_EQ(PixelOf(G, 9, 3), Rgb(clLookText));  // "Options" from x 8
+  EXPECT_EQ(PixelOf(G, 100, 6), Rgb(stdlook::SurfaceBorder));
+  EXPECT_EQ(PixelOf(G, 100, 2), Rgb(stdlook::WindowBack));
+  EXPECT_EQ(PixelOf(G, 100, 50), Rgb(stdlook::Surface));
+  EXPECT_EQ(PixelOf(G, 5, 6), Rgb(stdlook::Surface));
+  EXPECT_EQ(PixelOf(G, 9, 3), Rgb(stdlook::Text));  // "Options" from x 8
 
   // The mnemonic takes the focus to the first child.
   Second->SetFocus();

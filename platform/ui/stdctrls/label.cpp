@@ -2,7 +2,7 @@
 
 #include "platform/gdi/text.h"
 #include "platform/ui/menus.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 namespace {
 UINT alignmentFlag(TAlignment A) {
@@ -21,6 +21,7 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   FControlStyle = FControlStyle + TControlStyle{csOpaque, csReplicatable};
   FWidth = 65;
   FHeight = 17;
+  FAutoSize = true;
 }
 
 void TCustomLabel::SetAlignment(TAlignment Value) {
@@ -64,6 +65,30 @@ void TCustomLabel::SetAutoSize(bool Value) {
   AdjustBounds();
 }
 
+TRect TCustomLabel::measureText(Integer Width) {
+  TRect R = Rect(0, 0, Width, 0);
+  HDC DC = GetDC(nullptr);
+  TCanvas* C = Canvas();
+  C->SetHandle(DC);
+  try {
+    DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
+  } catch (...) {
+    C->SetHandle(nullptr);
+    ReleaseDC(nullptr, DC);
+    throw;
+  }
+  C->SetHandle(nullptr);
+  ReleaseDC(nullptr, DC);
+  return R;
+}
+
+bool TCustomLabel::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+  TRect R = measureText(NewWidth);
+  NewWidth = R.Right;
+  NewHeight = R.Bottom;
+  return true;
+}
+
 void TCustomLabel::SetFocusControl(TWinControl* Value) {
   if (FFocusControl == Value) return;
   if (FFocusControl != nullptr) FFocusControl->RemoveFreeNotification(this);
@@ -88,9 +113,14 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   if (!FShowAccelChar) Flags |= DT_NOPREFIX;
   TCanvas* C = Canvas();
   C->SetFont(Font());
-  C->Font()->SetColor(Enabled() ? LookTextColor(Font()->Color()) : clLookTextDisabled);
-  C->Brush()->SetStyle(bsClear);
-  DrawCanvasText(C, Text, Rect, Flags);
+  if ((Flags & DT_CALCRECT) != 0) {
+    HDC DC = C->Handle();
+    HGDIOBJ Old = SelectObject(DC, C->Font()->Handle());
+    DrawText(DC, Text, &Rect, Flags);
+    SelectObject(DC, Old);
+    return;
+  }
+  stdlook::DrawTextIn(C, Text, Rect, Flags, Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 void TCustomLabel::Paint() {
@@ -113,20 +143,7 @@ void TCustomLabel::Paint() {
 
 void TCustomLabel::AdjustBounds() {
   if (!FAutoSize || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) return;
-  TRect R = ClientRect();
-  // Measured on a screen DC: the label may have no parent window yet.
-  HDC DC = GetDC(nullptr);
-  TCanvas* C = Canvas();
-  C->SetHandle(DC);
-  try {
-    DoDrawText(R, DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0));
-  } catch (...) {
-    C->SetHandle(nullptr);
-    ReleaseDC(nullptr, DC);
-    throw;
-  }
-  C->SetHandle(nullptr);
-  ReleaseDC(nullptr, DC);
+  TRect R = measureText(FWidth);
   Integer X = FLeft;
   if (FAlignment == taRightJustify) X += FWidth - R.Right;
   SetBounds(X, FTop, R.Right, R.Bottom);

@@ -21,8 +21,7 @@ class TCustomLabel : public TGraphicControl {
   // Not transparent: the label fills itself with Color before the text.
   bool Transparent() const { return !FControlStyle.Contains(csOpaque); }
   void SetTransparent(bool Value);
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value);
+  void SetAutoSize(bool Value) override;
   // The control the mnemonic focuses.
   TWinControl* FocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* Value);
@@ -35,6 +34,9 @@ class TCustomLabel : public TGraphicControl {
   void CMTextChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
 
+  // The text's size, wrapped at NewWidth with WordWrap.
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
+  void AdjustSize() override { AdjustBounds(); }
   virtual String GetLabelText() { return Caption(); }
   // Draws (or with DT_CALCRECT measures into Rect) the label's text on Canvas with Flags.
   virtual void DoDrawText(TRect& Rect, UINT Flags);
@@ -43,12 +45,13 @@ class TCustomLabel : public TGraphicControl {
 
  private:
   void CMDialogChar(TMessage& Message);
+  // The text's extent measured on a screen DC (the label may have no window to measure on yet).
+  TRect measureText(Integer Width);
 
   TAlignment FAlignment = taLeftJustify;
   TTextLayout FLayout = tlTop;
   bool FWordWrap = false;
   bool FShowAccelChar = true;
-  bool FAutoSize = true;
   TWinControl* FFocusControl = nullptr;
 };
 

@@ -1,7 +1,7 @@
 #include "platform/ui/stdctrls/label.h"
 
 #include "platform/ui/forms.h"
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
 namespace {
@@ -127,13 +127,13 @@ TEST_F(LabelTest, OpaqueFillsItsColourTransparentShowsTheParent) {
   L->SetColor(Own);
   EXPECT_FALSE(L->Transparent());
   EXPECT_EQ(PixelOf(Host, 40, 15), Rgb(Own));
-  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(clLookText));  // the default text colour of the look
+  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(stdlook::Text));  // the default text colour of the look
   L->SetTransparent(true);
   EXPECT_EQ(PixelOf(Host, 40, 15), Rgb(Under));
-  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(clLookText));
+  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(stdlook::Text));
   // Disabled text is drawn once, in the look's disabled colour.
   L->SetEnabled(false);
-  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(clLookTextDisabled));
+  EXPECT_EQ(PixelOf(Host, 10 + 1, 10 + 3), Rgb(stdlook::TextDisabled));
   EXPECT_EQ(PixelOf(Host, 10 + 7, 10 + 3), Rgb(Under));
 }
 

@@ -1,54 +1,40 @@
-// The flat look of the unskinned standard controls: one palette and the few shapes they share, so a
-// window of plain controls reads as one family (1-pixel borders, light faces, one accent colour).
+// The look of the unskinned standard controls: the product palette and the few drawing helpers they
+// share (flat faces, 1-pixel borders, 3-pixel rounded corners, a 1-pixel accent ring for the focus).
 #pragma once
 
-#include "platform/ui/controls.h"
 #include "platform/ui/graphics.h"
 
-constexpr TColor clLookWindow = TColor(RGB(0xF3, 0xF4, 0xF6));
-constexpr TColor clLookSurface = TColor(RGB(0xFF, 0xFF, 0xFF));
-constexpr TColor clLookSurfaceBorder = TColor(RGB(0xD9, 0xDC, 0xE1));
-constexpr TColor clLookText = TColor(RGB(0x1F, 0x23, 0x28));
-constexpr TColor clLookTextSecondary = TColor(RGB(0x5B, 0x62, 0x70));
-constexpr TColor clLookTextDisabled = TColor(RGB(0xA3, 0xA9, 0xB3));
-constexpr TColor clLookAccent = TColor(RGB(0x2F, 0x6F, 0xDE));
-constexpr TColor clLookAccentHover = TColor(RGB(0x3B, 0x7B, 0xEA));
-constexpr TColor clLookAccentPressed = TColor(RGB(0x25, 0x59, 0xB8));
-constexpr TColor clLookFace = TColor(RGB(0xFF, 0xFF, 0xFF));
-constexpr TColor clLookFaceHover = TColor(RGB(0xEE, 0xF2, 0xF8));
-constexpr TColor clLookFacePressed = TColor(RGB(0xE1, 0xE7, 0xF1));
-constexpr TColor clLookFaceBorder = TColor(RGB(0xC4, 0xC9, 0xD1));
+namespace stdlook {
 
-// A control whose colour is still the class library's button face shows the look's colour for its
-// role instead; a colour the program chose stays.
-inline TColor LookColor(TColor Color, TColor LookDefault) {
-  return Color == clBtnFace ? LookDefault : Color;
-}
+constexpr TColor rgb(Byte R, Byte G, Byte B) { return TColor(R | (G << 8) | (B << 16)); }
 
-// A container that shows the look's surface (panels, group boxes) in place of the button face.
-class ILookSurface {
- public:
-  virtual ~ILookSurface() = default;
-  virtual TColor LookSurfaceColor() const = 0;
-};
+constexpr TColor WindowBack = rgb(0xF3, 0xF4, 0xF6);
+constexpr TColor Surface = rgb(0xFF, 0xFF, 0xFF);
+constexpr TColor SurfaceBorder = rgb(0xD9, 0xDC, 0xE1);
+constexpr TColor Text = rgb(0x1F, 0x23, 0x28);
+constexpr TColor TextSecondary = rgb(0x5B, 0x62, 0x70);
+constexpr TColor TextDisabled = rgb(0xA3, 0xA9, 0xB3);
+constexpr TColor Accent = rgb(0x2F, 0x6F, 0xDE);
+constexpr TColor AccentHover = rgb(0x3B, 0x7B, 0xEA);
+constexpr TColor AccentPressed = rgb(0x25, 0x59, 0xB8);
+constexpr TColor SelectionUnfocused = rgb(0xDC, 0xE6, 0xF8);
+constexpr TColor Face = rgb(0xFF, 0xFF, 0xFF);
+constexpr TColor FaceHover = rgb(0xEE, 0xF2, 0xF8);
+constexpr TColor FacePressed = rgb(0xE1, 0xE7, 0xF1);
+constexpr TColor FaceBorder = rgb(0xC4, 0xC9, 0xD1);
+constexpr TColor Track = rgb(0xE1, 0xE4, 0xE9);  // the groove of bars: one shade step below the face
+constexpr TColor Success = rgb(0x2E, 0x9E, 0x5B);
+constexpr TColor Warning = rgb(0xD9, 0x8E, 0x04);
+constexpr TColor Error = rgb(0xD9, 0x3C, 0x3C);
 
-// The colour a control's background really shows: its own colour when the program chose one, the
-// surface of a panel or group box, else what its parent shows (with ParentColor), else the window's.
-TColor LookBackground(const TControl* Control);
-// Text colour: the default text colours become the look's text colour.
-TColor LookTextColor(TColor FontColor);
+// A rectangle filled with Fill inside a 1-pixel Border, its corners rounded by 3 pixels against
+// Outside (the colour around it); Border clNone draws no border.
+void RoundedBox(TCanvas* Canvas, const TRect& R, TColor Fill, TColor Border, TColor Outside);
+// The focus ring: 1 pixel of accent just inside R's border.
+void FocusRing(TCanvas* Canvas, const TRect& R);
+// Text in the canvas's font, in Color, on a transparent background (DrawText's Format rules).
+void DrawTextIn(TCanvas* Canvas, const String& Text, TRect R, UINT Format, TColor Color);
+// A small filled triangle pointing down, centred at (CX, CY), Size pixels wide.
+void DownArrow(TCanvas* Canvas, Integer CX, Integer CY, Integer Size, TColor Color);
 
-// Fills R and frames it with a 1-pixel border whose corners are rounded off (radius 3 at this size):
-// the corner pixels take Outside, so the parent's colour shows there.
-void DrawLookFrame(TCanvas* Canvas, const TRect& R, TColor Border, TColor Fill, TColor Outside);
-
-// A 1-pixel ring just inside R (the focus mark of the look).
-void DrawLookFocusRing(TCanvas* Canvas, const TRect& R, TColor Color);
-
-// The size of Text in Font as DrawText measures it with Flags (DT_CALCRECT is added), on a screen DC:
-// for controls that size themselves before they have a window.
-TSize MeasureText(TFont* Font, const String& Text, UINT Flags = DT_SINGLELINE);
-
-// DrawText on a canvas in its font and font colour, without a background (R is updated with
-// DT_CALCRECT).
-Integer DrawCanvasText(TCanvas* Canvas, const String& Text, TRect& R, UINT Flags);
+}  // namespace stdlook

@@ -1,4 +1,4 @@
-#include "platform/ui/stdctrls/stdlook.h"
+#include "platform/ui/stdctrls/looksurface.h"
 
 #include "platform/ui/extctrls/bevel.h"
 #include "platform/ui/extctrls/image.h"
@@ -16,39 +16,20 @@ namespace {
 
 using LookTest = TStdControlsTest;
 
-TEST(LookFrame, RoundsItsCornersIntoTheOutsideColour) {
-  auto B = FilledBitmap(20, 12, pf24bit, clBlack);
-  DrawLookFrame(B->Canvas(), Rect(0, 0, 20, 12), clRed, clWhite, clBlue);
-  struct TProbe {
-    Integer X, Y;
-    TColor Want;
-  };
-  for (TProbe P : {TProbe{0, 0, clBlue}, {1, 0, clBlue}, {0, 1, clBlue}, {1, 1, clRed}, {2, 0, clRed},
-                   {0, 2, clRed}, {19, 11, clBlue}, {18, 11, clBlue}, {18, 10, clRed}, {19, 0, clBlue},
-                   {0, 11, clBlue}, {10, 0, clRed}, {10, 11, clRed}, {19, 6, clRed}, {10, 6, clWhite}})
-    EXPECT_EQ(PixelColor(*B, P.X, P.Y), ColorToRGB(P.Want)) << P.X << ", " << P.Y;
-  // Too small to round: a plain frame; nothing at all for an empty rectangle.
-  auto S = FilledBitmap(4, 4, pf24bit, clBlack);
-  DrawLookFrame(S->Canvas(), Rect(0, 0, 4, 4), clRed, clWhite, clBlue);
-  EXPECT_EQ(PixelColor(*S, 0, 0), ColorToRGB(clRed));
-  DrawLookFrame(S->Canvas(), Rect(2, 2, 2, 9), clGreen, clGreen, clGreen);
-  EXPECT_EQ(PixelColor(*S, 2, 2), ColorToRGB(clWhite));
-}
-
 TEST_F(LookTest, BackgroundsFollowChosenColoursSurfacesAndParents) {
   TForm* F = NewForm();
   auto* Panel = NewControl<TPanel>(F, Bounds(0, 0, 200, 100));
   auto* OnPanel = NewControl<TLabel>(Panel, Bounds(5, 5, 50, 20));
   auto* OnForm = NewControl<TLabel>(F, Bounds(5, 120, 50, 20));
-  EXPECT_EQ(LookBackground(OnPanel), clLookSurface);
-  EXPECT_EQ(LookBackground(OnForm), clLookWindow);  // the form keeps the button face
+  EXPECT_EQ(LookBackground(OnPanel), stdlook::Surface);
+  EXPECT_EQ(LookBackground(OnForm), stdlook::WindowBack);  // the form keeps the button face
   F->SetColor(clYellow);
   EXPECT_EQ(LookBackground(OnForm), clYellow);
-  EXPECT_EQ(LookBackground(OnPanel), clLookSurface);  // a panel is a surface of its own
+  EXPECT_EQ(LookBackground(OnPanel), stdlook::Surface);  // a panel is a surface of its own
   OnPanel->SetColor(clAqua);
   EXPECT_EQ(LookBackground(OnPanel), clAqua);
-  EXPECT_EQ(LookBackground(nullptr), clLookWindow);
-  EXPECT_EQ(LookTextColor(clWindowText), clLookText);
+  EXPECT_EQ(LookBackground(nullptr), stdlook::WindowBack);
+  EXPECT_EQ(LookTextColor(clWindowText), stdlook::Text);
   EXPECT_EQ(LookTextColor(clRed), clRed);
 }
 
