@@ -1,7 +1,7 @@
 // A windowless line or frame: boxes, frames and single lines on each edge, sunk or raised.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle { bsLowered, bsRaised };

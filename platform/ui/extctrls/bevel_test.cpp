@@ -1,6 +1,6 @@
 #include "platform/ui/extctrls/bevel.h"
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 

@@ -1,7 +1,8 @@
 // A windowless picture: drawn at its size, stretched, centred, scaled proportionally, or transparent.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/graphics/picture.h"
 
 class TImage : public TGraphicControl {
  public:

@@ -1,8 +1,8 @@
 #include "platform/ui/extctrls/image.h"
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
-#include "platform/ui/ui_test_util.h"
+#include "platform/ui/testkit/ui_test_util.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the display (the player's surface).
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 #include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/stdctrls/textalign.h"
 

@@ -1,6 +1,6 @@
 #include "platform/ui/extctrls/panel.h"
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
 namespace {

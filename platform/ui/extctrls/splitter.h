@@ -2,7 +2,7 @@
 // against, within the minimum sizes of that control and of the room left beyond the splitter.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 

@@ -1,8 +1,8 @@
 #include "platform/ui/stdctrls/button.h"
 
 #include "platform/gdi/text.h"
-#include "platform/ui/forms.h"
-#include "platform/ui/menus.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/looksurface.h"
 
 // ---- TButtonControl ----

@@ -3,7 +3,7 @@
 // CN_COMMAND, where the click runs. TButton adds the default and cancel roles and the modal result.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 
 // Button notifications and messages (the platform's numbers).
 constexpr Word BN_CLICKED = 0;

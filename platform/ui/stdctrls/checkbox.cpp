@@ -1,7 +1,7 @@
 #include "platform/ui/stdctrls/checkbox.h"
 
 #include "platform/gdi/text.h"
-#include "platform/ui/menus.h"
+#include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/looksurface.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/ui/stdctrls/groupbox.h"
 
 #include "platform/gdi/text.h"
-#include "platform/ui/menus.h"
+#include "platform/ui/menus/menuitem.h"
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
   FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,

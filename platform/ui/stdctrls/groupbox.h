@@ -1,7 +1,7 @@
 // A framed container with a caption on its top edge; its mnemonic focuses the first child.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 #include "platform/ui/stdctrls/looksurface.h"
 
 class TCustomGroupBox : public TCustomControl, public ILookSurface {

@@ -2,7 +2,7 @@
 // layout, transparency and sizing to its text.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 #include "platform/ui/stdctrls/textalign.h"
 
 class TCustomLabel : public TGraphicControl {

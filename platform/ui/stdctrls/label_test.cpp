@@ -1,6 +1,6 @@
 #include "platform/ui/stdctrls/label.h"
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
@@ -77,6 +77,25 @@ TEST_F(LabelTest, FollowsItsTextAndFontWhileAutoSized) {
   L->SetAutoSize(false);
   L->SetCaption("abcdef");
   EXPECT_EQ(L->BoundsRect(), Bounds(10, 10, 39, 25));
+}
+
+TEST_F(LabelTest, AnAlignedLabelKeepsTheSizeItsAlignmentGives) {
+  TForm* F = NewForm();
+  auto* P = NewControl<TCustomControl>(F, Bounds(0, 0, 200, 100));
+  auto* L = new TLabel(F);
+  L->SetCaption("abc");
+  L->SetAlign(alTop);
+  L->SetParent(P);
+  // Full width from the alignment, one text line high by itself.
+  EXPECT_EQ(L->BoundsRect(), Bounds(0, 0, 200, 13));
+  L->SetAlign(alLeft);
+  EXPECT_EQ(L->BoundsRect(), Bounds(0, 0, 21, 100));
+  // Word wrap measures at the width the bounds ask for.
+  L->SetAlign(alNone);
+  L->SetWordWrap(true);
+  L->SetCaption("aaa bbb ccc");
+  L->SetBounds(5, 5, 50, 60);
+  EXPECT_EQ(L->BoundsRect(), Bounds(5, 5, 49, 26));
 }
 
 // Where the glyph of "X" lands in a 100 x 60 label: its box starts 2 rows below the line's top.

@@ -2,7 +2,7 @@
 // (a panel's surface, a chosen colour, the parent's), the look's text colour, and text measuring.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 #include "platform/ui/stdctrls/stdlook.h"
 
 // A container that shows the look's surface (panels, group boxes) in place of the button face.

@@ -4,13 +4,13 @@
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/extctrls/panel.h"
 #include "platform/ui/extctrls/splitter.h"
-#include "platform/ui/forms.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/groupbox.h"
 #include "platform/ui/stdctrls/label.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
-#include "platform/ui/ui_test_util.h"
+#include "platform/ui/testkit/ui_test_util.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // share (flat faces, 1-pixel borders, 3-pixel rounded corners, a 1-pixel accent ring for the focus).
 #pragma once
 
-#include "platform/ui/graphics.h"
+#include "platform/ui/graphics/canvas.h"
 
 namespace stdlook {
 
