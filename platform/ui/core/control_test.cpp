@@ -93,8 +93,8 @@ TEST_F(TUiTest, MouseEventsOfWindowlessControlsComeInTheirOwnCoordinates) {
 // A windowless control whose own size is 33 x 22 (none while Empty).
 class TSizedGraphic : public TGraphicControl {
  public:
-  using TGraphicControl::TGraphicControl;
   using TGraphicControl::AdjustSize;
+  using TGraphicControl::TGraphicControl;
   bool Empty = false;
 
  protected:

@@ -509,14 +509,17 @@ bool TWinControl::ReflectNotification(TMessage& Message) {
       if (Message.LParam != 0) Source = reinterpret_cast<const TNotifyHeader*>(Message.LParam)->hwndFrom;
       break;
     case WM_DRAWITEM:
-      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam); D != nullptr && D->CtlType != OwnerDrawMenu)
+      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
+          D != nullptr && D->CtlType != OwnerDrawMenu)
         Source = D->hwndItem;
       break;
     case WM_MEASUREITEM:
       // The record names the item's control by its id only.
-      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam); D != nullptr && D->CtlType != OwnerDrawMenu)
+      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
+          D != nullptr && D->CtlType != OwnerDrawMenu)
         for (TWinControl* W : FWinControls)
-          if (W->FHandle != nullptr && UINT(GetWindowLongPtr(W->FHandle, GWL_ID)) == D->CtlID) Source = W->FHandle;
+          if (W->FHandle != nullptr && UINT(GetWindowLongPtr(W->FHandle, GWL_ID)) == D->CtlID)
+            Source = W->FHandle;
       break;
     default:  // WM_COMMAND and WM_CTLCOLOR*: the child window comes in LParam
       Source = reinterpret_cast<HWND>(Message.LParam);
@@ -699,8 +702,10 @@ bool TWinControl::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
     const TAlign A = C->Align();
     if (A == alRight) FarW += C->Width(), AnyW = true;
     if (A == alBottom) FarH += C->Height(), AnyH = true;
-    if (A != alTop && A != alBottom && A != alRight) Right = std::max(Right, C->Left() + C->Width()), AnyW = true;
-    if (A != alLeft && A != alRight && A != alBottom) Bottom = std::max(Bottom, C->Top() + C->Height()), AnyH = true;
+    if (A != alTop && A != alBottom && A != alRight)
+      Right = std::max(Right, C->Left() + C->Width()), AnyW = true;
+    if (A != alLeft && A != alRight && A != alBottom)
+      Bottom = std::max(Bottom, C->Top() + C->Height()), AnyH = true;
   }
   if (!AnyW && !AnyH) return false;
   if (AnyW) NewWidth = Right + FarW + ExtraW;

@@ -265,7 +265,8 @@ class TAnsweringChild : public TRecordingControl {
  protected:
   void WndProc(TMessage& Message) override {
     TRecordingControl::WndProc(Message);
-    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400) Message.Result = 0x5000 + (Message.Msg - CN_BASE);
+    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400)
+      Message.Result = 0x5000 + (Message.Msg - CN_BASE);
   }
 };
 
@@ -309,7 +310,8 @@ TEST_F(ReflectionTest, NotificationsComeBackToTheChildBeforeTheParentsOwnHandlin
     Parent->Own.clear();
     wintest::TMessageSpy Spy({Parent->Handle(), Child->Handle()});
     LRESULT R = SendMessage(Parent->Handle(), C.Msg, 12, C.LParam);
-    const std::vector<std::pair<HWND, UINT>> Want{{Parent->Handle(), C.Msg}, {Child->Handle(), CN_BASE + C.Msg}};
+    const std::vector<std::pair<HWND, UINT>> Want{{Parent->Handle(), C.Msg},
+                                                  {Child->Handle(), CN_BASE + C.Msg}};
     EXPECT_EQ(Spy.Sequence({C.Msg, CN_BASE + C.Msg}), Want) << "message " << C.Msg;
     // The child's answer is the answer; the parameters reach it unchanged.
     EXPECT_EQ(R, LRESULT(0x5000 + C.Msg)) << "message " << C.Msg;
@@ -328,8 +330,8 @@ TEST_F(ReflectionTest, NotificationsFromNoControlOfOursStayWithTheParent) {
   Plain.lpfnWndProc = DefWindowProc;
   Plain.lpszClassName = "ReflectionForeignWindow";
   RegisterClass(&Plain);
-  HWND Foreign = CreateWindowEx(0, "ReflectionForeignWindow", "", WS_CHILD, 0, 0, 5, 5, Parent->Handle(), nullptr,
-                                nullptr, nullptr);
+  HWND Foreign = CreateWindowEx(0, "ReflectionForeignWindow", "", WS_CHILD, 0, 0, 5, 5, Parent->Handle(),
+                                nullptr, nullptr, nullptr);
   ASSERT_NE(Foreign, nullptr);
   TOwnerDrawRecord MenuItem{OdtMenu, 0, 3, 0, 0, Child->Handle(), nullptr, {}, 0};
   TOwnerDrawRecord UnknownId{OdtButton, 99, 0, 0, 0, nullptr, nullptr, {}, 0};
@@ -338,10 +340,10 @@ TEST_F(ReflectionTest, NotificationsFromNoControlOfOursStayWithTheParent) {
     LPARAM LParam;
   };
   const TCase Cases[] = {{WM_COMMAND, 0},
-                              {WM_DRAWITEM, reinterpret_cast<LPARAM>(&MenuItem)},
-                              {WM_MEASUREITEM, reinterpret_cast<LPARAM>(&UnknownId)},
-                              {WM_CTLCOLORSTATIC, reinterpret_cast<LPARAM>(Parent->Handle())},
-                              {WM_COMMAND, reinterpret_cast<LPARAM>(Foreign)}};
+                         {WM_DRAWITEM, reinterpret_cast<LPARAM>(&MenuItem)},
+                         {WM_MEASUREITEM, reinterpret_cast<LPARAM>(&UnknownId)},
+                         {WM_CTLCOLORSTATIC, reinterpret_cast<LPARAM>(Parent->Handle())},
+                         {WM_COMMAND, reinterpret_cast<LPARAM>(Foreign)}};
   for (const TCase& C : Cases) {
     Parent->Own.clear();
     Child->Messages.clear();

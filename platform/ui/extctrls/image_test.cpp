@@ -34,19 +34,19 @@ TEST_P(ImageDestTest, PlacesThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ImageDestTest,
-    ::testing::Values(TDestCase{"AtItsSize", 40, 20, 100, 100, false, false, false, Rect(0, 0, 40, 20)},
-                      TDestCase{"Centred", 40, 20, 100, 100, false, true, false, Rect(30, 40, 70, 60)},
-                      TDestCase{"Stretched", 40, 20, 100, 100, true, false, false, Rect(0, 0, 100, 100)},
-                      // Proportional alone never enlarges.
-                      TDestCase{"ProportionalSmall", 40, 20, 100, 100, false, false, true, Rect(0, 0, 40, 20)},
-                      TDestCase{"ProportionalStretchedWide", 40, 20, 100, 100, true, false, true, Rect(0, 0, 100, 50)},
-                      TDestCase{"ProportionalStretchedCentred", 40, 20, 100, 100, true, true, true,
-                                Rect(0, 25, 100, 75)},
-                      TDestCase{"ProportionalTallShrinks", 50, 200, 100, 100, false, true, true, Rect(37, 0, 62, 100)},
-                      TDestCase{"ProportionalWideThenHeightLimits", 300, 200, 100, 50, false, false, true,
-                                Rect(0, 0, 75, 50)},
-                      TDestCase{"ZeroSizeImage", 40, 20, 0, 0, true, true, true, Rect(0, 0, 0, 0)},
-                      TDestCase{"NoPicture", 0, 0, 100, 100, false, true, false, Rect(50, 50, 50, 50)}),
+    ::testing::Values(
+        TDestCase{"AtItsSize", 40, 20, 100, 100, false, false, false, Rect(0, 0, 40, 20)},
+        TDestCase{"Centred", 40, 20, 100, 100, false, true, false, Rect(30, 40, 70, 60)},
+        TDestCase{"Stretched", 40, 20, 100, 100, true, false, false, Rect(0, 0, 100, 100)},
+        // Proportional alone never enlarges.
+        TDestCase{"ProportionalSmall", 40, 20, 100, 100, false, false, true, Rect(0, 0, 40, 20)},
+        TDestCase{"ProportionalStretchedWide", 40, 20, 100, 100, true, false, true, Rect(0, 0, 100, 50)},
+        TDestCase{"ProportionalStretchedCentred", 40, 20, 100, 100, true, true, true, Rect(0, 25, 100, 75)},
+        TDestCase{"ProportionalTallShrinks", 50, 200, 100, 100, false, true, true, Rect(37, 0, 62, 100)},
+        TDestCase{"ProportionalWideThenHeightLimits", 300, 200, 100, 50, false, false, true,
+                  Rect(0, 0, 75, 50)},
+        TDestCase{"ZeroSizeImage", 40, 20, 0, 0, true, true, true, Rect(0, 0, 0, 0)},
+        TDestCase{"NoPicture", 0, 0, 100, 100, false, true, false, Rect(50, 50, 50, 50)}),
     [](const auto& Info) { return String(Info.param.Name); });
 
 TEST_F(ImageTest, ShowsThePictureStretchedAndLetsTransparentPartsThrough) {

@@ -3,8 +3,8 @@
 #include "platform/gdi/text.h"
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                                csDoubleClicks, csReplicatable};
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                csOpaque,          csDoubleClicks, csReplicatable};
   FWidth = 185;
   FHeight = 41;
   // A surface of its own, not the colour of whatever it lies on.
@@ -98,7 +98,8 @@ void TCustomPanel::Paint() {
   C->SetFont(Font());
   UINT Flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
   Flags |= FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-  stdlook::DrawTextIn(C, Caption(), R, Flags, Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
+  stdlook::DrawTextIn(C, Caption(), R, Flags,
+                      Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 void TCustomPanel::Dispatch(TMessage& Message) {

@@ -86,7 +86,8 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Int
   for (Integer i = 0; i < P->ControlCount(); ++i) {
     TControl* C = P->Controls(i);
     if (!C->Visible()) continue;
-    if (Horz ? (C->Align() == alTop || C->Align() == alBottom) : (C->Align() == alLeft || C->Align() == alRight))
+    if (Horz ? (C->Align() == alTop || C->Align() == alBottom)
+             : (C->Align() == alLeft || C->Align() == alRight))
       FMaxSize -= sizeOf(C);
   }
   FMaxSize += sizeOf(FControl);
@@ -173,8 +174,8 @@ void TSplitter::applySize() {
       SetLeft(FControl->Left() - Width());
       break;
     case alBottom:
-      FControl->SetBounds(FControl->Left(), FControl->Top() + FControl->Height() - FNewSize, FControl->Width(),
-                          FNewSize);
+      FControl->SetBounds(FControl->Left(), FControl->Top() + FControl->Height() - FNewSize,
+                          FControl->Width(), FNewSize);
       SetTop(FControl->Top() - Height());
       break;
     default:

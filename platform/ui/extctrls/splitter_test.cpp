@@ -21,14 +21,20 @@ class SplitterTest : public TStdControlsTest {
     Neighbour->SetAlign(Align);
     Split = new TSplitter(Parent);
     Split->SetAlign(Align);
-    Split->SetBounds(Align == alLeft ? 100 : Align == alRight ? 197 : 0,
-                     Align == alTop ? 40 : Align == alBottom ? 57 : 0, Horz ? 300 : 3, Horz ? 3 : 100);
+    Split->SetBounds(Align == alLeft    ? 100
+                     : Align == alRight ? 197
+                                        : 0,
+                     Align == alTop      ? 40
+                     : Align == alBottom ? 57
+                                         : 0,
+                     Horz ? 300 : 3, Horz ? 3 : 100);
     Split->SetParent(Parent);
     Parent->EnableAlign();
     Split->OnMoved = [this](TObject*) { ++Moved; };
   }
   Integer Size() const {
-    return Neighbour->Align() == alTop || Neighbour->Align() == alBottom ? Neighbour->Height() : Neighbour->Width();
+    return Neighbour->Align() == alTop || Neighbour->Align() == alBottom ? Neighbour->Height()
+                                                                         : Neighbour->Width();
   }
   // Drags the splitter by Delta along its axis in four steps; Release lets go at the end point.
   void Drag(Integer Delta, bool Release = true) {
@@ -98,19 +104,20 @@ TEST_P(SplitterDragTest, ResizesTheNeighbourWithinTheMinimumSizes) {
 }
 
 // The room: 300 wide less the splitter (3) and the far side's minimum; 100 high the same way.
-INSTANTIATE_TEST_SUITE_P(Cases, SplitterDragTest,
-                         ::testing::Values(TDragCase{"LeftWider", alLeft, 50, 30, true, 150},
-                                           TDragCase{"LeftNarrowerToTheMinimum", alLeft, -80, 30, true, 30},
-                                           TDragCase{"LeftSnapsShutBelowHalfTheMinimum", alLeft, -90, 30, true, 0},
-                                           TDragCase{"LeftNoSnapStopsAtTheMinimum", alLeft, -90, 30, false, 30},
-                                           TDragCase{"LeftLeavesTheMinimumBeyond", alLeft, 250, 30, true, 267},
-                                           TDragCase{"LeftLargerMinimumBeyond", alLeft, 250, 50, true, 247},
-                                           TDragCase{"RightWiderTowardsTheLeft", alRight, -50, 30, true, 150},
-                                           TDragCase{"RightNarrower", alRight, 40, 30, true, 60},
-                                           TDragCase{"TopTaller", alTop, 20, 30, true, 60},
-                                           TDragCase{"TopLeavesTheMinimumBelow", alTop, 80, 30, true, 67},
-                                           TDragCase{"BottomTallerUpwards", alBottom, -10, 30, true, 50}),
-                         [](const auto& Info) { return String(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitterDragTest,
+    ::testing::Values(TDragCase{"LeftWider", alLeft, 50, 30, true, 150},
+                      TDragCase{"LeftNarrowerToTheMinimum", alLeft, -80, 30, true, 30},
+                      TDragCase{"LeftSnapsShutBelowHalfTheMinimum", alLeft, -90, 30, true, 0},
+                      TDragCase{"LeftNoSnapStopsAtTheMinimum", alLeft, -90, 30, false, 30},
+                      TDragCase{"LeftLeavesTheMinimumBeyond", alLeft, 250, 30, true, 267},
+                      TDragCase{"LeftLargerMinimumBeyond", alLeft, 250, 50, true, 247},
+                      TDragCase{"RightWiderTowardsTheLeft", alRight, -50, 30, true, 150},
+                      TDragCase{"RightNarrower", alRight, 40, 30, true, 60},
+                      TDragCase{"TopTaller", alTop, 20, 30, true, 60},
+                      TDragCase{"TopLeavesTheMinimumBelow", alTop, 80, 30, true, 67},
+                      TDragCase{"BottomTallerUpwards", alBottom, -10, 30, true, 50}),
+    [](const auto& Info) { return String(Info.param.Name); });
 
 TEST_F(SplitterTest, UpdateStyleResizesWhileDraggingOthersAtTheRelease) {
   for (TResizeStyle Style : {rsUpdate, rsPattern, rsLine, rsNone}) {

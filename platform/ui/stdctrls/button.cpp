@@ -151,7 +151,10 @@ void TButtonControl::KeyUp(Word& Key, TShiftState Shift) {
   if (Key == VK_SPACE && FSpaceDown) {
     FSpaceDown = false;
     Invalidate();
-    if (Enabled()) NotifyClicked();
+    if (!Enabled()) return;
+    // The key is taken, so nothing touches the control after the click (its handler may free it).
+    Key = 0;
+    NotifyClicked();
   }
 }
 

@@ -69,66 +69,66 @@ TEST_P(ButtonPersonTest, ClicksOnlyWhatThePersonClicked) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ButtonPersonTest,
-    ::testing::Values(
-        TPersonCase{"ReleasedOutside",
-                    [](ButtonTest& T) {
-                      wintest::MouseDown(T.Middle(T.Go));
-                      wintest::MouseMove(T.At(T.Go, 100, 14));
-                      wintest::MouseUp(T.At(T.Go, 100, 14));
-                    },
-                    {}},
-        TPersonCase{"DraggedOutAndBack",
-                    [](ButtonTest& T) {
-                      wintest::MouseDown(T.Middle(T.Go));
-                      wintest::MouseMove(T.At(T.Go, 100, 14));
-                      wintest::MouseMove(T.At(T.Go, 30, 14));
-                      wintest::MouseUp(T.At(T.Go, 30, 14));
-                    },
-                    {"&Go"}},
-        TPersonCase{"DisabledIgnoresTheMouseAndItsMnemonic",
-                    [](ButtonTest& T) {
-                      T.Go->SetEnabled(false);
-                      wintest::Click(T.Middle(T.Go));
-                      T.Box->SetFocus();
-                      wintest::KeyPress('G', U'g');
-                    },
-                    {}},
-        TPersonCase{"SpaceOnTheFocusedButton",
-                    [](ButtonTest& T) {
-                      T.Go->SetFocus();
-                      wintest::KeyDown(VK_SPACE, U' ');
-                      EXPECT_TRUE(T.Clicks.empty());  // the click comes with the release
-                      wintest::KeyUp(VK_SPACE);
-                    },
-                    {"&Go"}},
-        TPersonCase{"EnterClicksTheFocusedButtonNotTheDefault",
-                    [](ButtonTest& T) {
-                      T.Go->SetFocus();
-                      wintest::KeyPress(VK_RETURN);
-                    },
-                    {"&Go"}},
-        TPersonCase{"EnterClicksTheDefaultWhileNoButtonHasTheFocus",
-                    [](ButtonTest& T) {
-                      T.Box->SetFocus();
-                      wintest::KeyPress(VK_RETURN);
-                    },
-                    {"&OK"}},
-        TPersonCase{"EscapeClicksTheCancelButton",
-                    [](ButtonTest& T) {
-                      T.Box->SetFocus();
-                      wintest::KeyPress(VK_ESCAPE);
-                    },
-                    {"Cancel"}},
-        TPersonCase{"MnemonicLetter",
-                    [](ButtonTest& T) {
-                      T.Box->SetFocus();
-                      wintest::KeyPress('G', U'g');
-                      wintest::KeyPress('O', U'o');
-                      wintest::KeyPress('X', U'x');
-                    },
-                    {"&Go", "&OK"}},
-        TPersonCase{"RightButtonDoesNotClick", [](ButtonTest& T) { wintest::Click(T.Middle(T.Go), TInputButton::Right); },
-                    {}}),
+    ::testing::Values(TPersonCase{"ReleasedOutside",
+                                  [](ButtonTest& T) {
+                                    wintest::MouseDown(T.Middle(T.Go));
+                                    wintest::MouseMove(T.At(T.Go, 100, 14));
+                                    wintest::MouseUp(T.At(T.Go, 100, 14));
+                                  },
+                                  {}},
+                      TPersonCase{"DraggedOutAndBack",
+                                  [](ButtonTest& T) {
+                                    wintest::MouseDown(T.Middle(T.Go));
+                                    wintest::MouseMove(T.At(T.Go, 100, 14));
+                                    wintest::MouseMove(T.At(T.Go, 30, 14));
+                                    wintest::MouseUp(T.At(T.Go, 30, 14));
+                                  },
+                                  {"&Go"}},
+                      TPersonCase{"DisabledIgnoresTheMouseAndItsMnemonic",
+                                  [](ButtonTest& T) {
+                                    T.Go->SetEnabled(false);
+                                    wintest::Click(T.Middle(T.Go));
+                                    T.Box->SetFocus();
+                                    wintest::KeyPress('G', U'g');
+                                  },
+                                  {}},
+                      TPersonCase{"SpaceOnTheFocusedButton",
+                                  [](ButtonTest& T) {
+                                    T.Go->SetFocus();
+                                    wintest::KeyDown(VK_SPACE, U' ');
+                                    EXPECT_TRUE(T.Clicks.empty());  // the click comes with the release
+                                    wintest::KeyUp(VK_SPACE);
+                                  },
+                                  {"&Go"}},
+                      TPersonCase{"EnterClicksTheFocusedButtonNotTheDefault",
+                                  [](ButtonTest& T) {
+                                    T.Go->SetFocus();
+                                    wintest::KeyPress(VK_RETURN);
+                                  },
+                                  {"&Go"}},
+                      TPersonCase{"EnterClicksTheDefaultWhileNoButtonHasTheFocus",
+                                  [](ButtonTest& T) {
+                                    T.Box->SetFocus();
+                                    wintest::KeyPress(VK_RETURN);
+                                  },
+                                  {"&OK"}},
+                      TPersonCase{"EscapeClicksTheCancelButton",
+                                  [](ButtonTest& T) {
+                                    T.Box->SetFocus();
+                                    wintest::KeyPress(VK_ESCAPE);
+                                  },
+                                  {"Cancel"}},
+                      TPersonCase{"MnemonicLetter",
+                                  [](ButtonTest& T) {
+                                    T.Box->SetFocus();
+                                    wintest::KeyPress('G', U'g');
+                                    wintest::KeyPress('O', U'o');
+                                    wintest::KeyPress('X', U'x');
+                                  },
+                                  {"&Go", "&OK"}},
+                      TPersonCase{"RightButtonDoesNotClick",
+                                  [](ButtonTest& T) { wintest::Click(T.Middle(T.Go), TInputButton::Right); },
+                                  {}}),
     [](const auto& Info) { return String(Info.param.Name); });
 
 TEST_F(ButtonTest, TheDefaultLookFollowsTheFocus) {
@@ -167,15 +167,37 @@ TEST_F(ButtonTest, ModalResultEndsTheModalLoop) {
 }
 
 TEST_F(ButtonTest, AButtonFreedByItsOwnClickHandlerLeavesNothingBehind) {
-  auto* Gone = NewControl<TButton>(Form, Bounds(10, 100, 75, 28), Form);
-  bool Ran = false;
-  Gone->OnClick = [&](TObject* Sender) {
-    Ran = true;
-    delete Sender;
+  // Each way a person clicks: the mouse, Space, Enter on the default button, the mnemonic.
+  const std::vector<std::function<void(TButton*)>> Ways = {
+      [this](TButton* B) { wintest::Click(Middle(B)); },
+      [](TButton* B) {
+        B->SetFocus();
+        wintest::KeyDown(VK_SPACE, U' ');
+        wintest::KeyUp(VK_SPACE);
+      },
+      [this](TButton* B) {
+        Ok->SetDefault(false);
+        B->SetDefault(true);
+        Box->SetFocus();
+        wintest::KeyPress(VK_RETURN);
+      },
+      [this](TButton*) {
+        Box->SetFocus();
+        wintest::KeyPress('Z', U'z');
+      },
   };
-  wintest::Click(Middle(Gone));
-  EXPECT_TRUE(Ran);
-  EXPECT_EQ(Form->ControlCount(), 4);
+  for (size_t i = 0; i < Ways.size(); ++i) {
+    auto* Gone = NewControl<TButton>(Form, Bounds(10, 100, 75, 28), Form);
+    Gone->SetCaption("&Zap");
+    bool Ran = false;
+    Gone->OnClick = [&](TObject* Sender) {
+      Ran = true;
+      delete Sender;
+    };
+    Ways[i](Gone);
+    EXPECT_TRUE(Ran) << "way " << i;
+    EXPECT_EQ(Form->ControlCount(), 4) << "way " << i;
+  }
   wintest::Click(Middle(Go));  // the form goes on working
   EXPECT_EQ(Clicks, std::vector<TObject*>{Go});
 }
@@ -185,6 +207,14 @@ TEST_F(ButtonTest, ProgrammaticClickRunsTheHandlerButNoCommand) {
   Go->Click();
   EXPECT_EQ(Clicks, std::vector<TObject*>{Go});
   EXPECT_EQ(Spy.Count(Form->Handle(), WM_COMMAND), 0);
+  // BM_CLICK clicks as a person would: through the parent's command, and not while disabled.
+  Clicks.clear();
+  SendMessage(Go->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Clicks, std::vector<TObject*>{Go});
+  EXPECT_EQ(Spy.Count(Form->Handle(), WM_COMMAND), 1);
+  Go->SetEnabled(false);
+  SendMessage(Go->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Clicks.size(), 1u);
 }
 
 }  // namespace

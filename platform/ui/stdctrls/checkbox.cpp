@@ -60,7 +60,9 @@ void TCheckControl::Paint() {
   if (!On) {
     Fill = stdlook::WindowBack;
   } else if (MarkOn()) {
-    Fill = Border = Pressed() ? stdlook::AccentPressed : MouseInControl() ? stdlook::AccentHover : stdlook::Accent;
+    Fill = Border = Pressed()          ? stdlook::AccentPressed
+                    : MouseInControl() ? stdlook::AccentHover
+                                       : stdlook::Accent;
   } else {
     Fill = Pressed() ? stdlook::FacePressed : MouseInControl() ? stdlook::FaceHover : stdlook::Face;
     if (Focused() || MouseInControl()) Border = stdlook::Accent;
@@ -81,7 +83,8 @@ void TCheckControl::Paint() {
   else
     T.Left = Box.Right + MarkGap;
   C->SetFont(Font());
-  stdlook::DrawTextIn(C, Caption(), T, DT_SINGLELINE | DT_VCENTER | (FAlignment == taLeftJustify ? DT_RIGHT : DT_LEFT),
+  stdlook::DrawTextIn(C, Caption(), T,
+                      DT_SINGLELINE | DT_VCENTER | (FAlignment == taLeftJustify ? DT_RIGHT : DT_LEFT),
                       On ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 

@@ -9,10 +9,10 @@
 #include <fstream>
 
 #include "platform/rtl/threads.h"
+#include "platform/ui/core/form.h"
 #include "platform/ui/extctrls/bevel.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/extctrls/panel.h"
-#include "platform/ui/core/form.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/label.h"
@@ -149,7 +149,8 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
   const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "stdcontrols_display.png";
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include "platform/ui/menus/menuitem.h"
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
-                                csReplicatable};
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
+                                csSetCaption,      csDoubleClicks, csReplicatable};
   FWidth = 185;
   FHeight = 105;
   // A surface of its own, not the colour of whatever it lies on.
@@ -29,7 +29,8 @@ void TCustomGroupBox::Paint() {
   const Integer H = C->TextHeight("0");
   TRect Frame = R;
   Frame.Top += H / 2;
-  stdlook::RoundedBox(C, Frame, Color() == clBtnFace ? stdlook::Surface : Color(), stdlook::SurfaceBorder, Outside);
+  stdlook::RoundedBox(C, Frame, Color() == clBtnFace ? stdlook::Surface : Color(), stdlook::SurfaceBorder,
+                      Outside);
   if (Caption().empty()) return;
   // The caption sits on the top edge, with the surface behind it and a little room on each side.
   TRect T = Rect(8, 0, 8 + MeasureText(Font(), Caption()).cx, H);

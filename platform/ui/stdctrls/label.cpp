@@ -120,7 +120,8 @@ void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
     SelectObject(DC, Old);
     return;
   }
-  stdlook::DrawTextIn(C, Text, Rect, Flags, Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
+  stdlook::DrawTextIn(C, Text, Rect, Flags,
+                      Enabled() ? LookTextColor(Font()->Color()) : stdlook::TextDisabled);
 }
 
 void TCustomLabel::Paint() {

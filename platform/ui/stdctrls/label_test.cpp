@@ -25,8 +25,8 @@ struct TSizeCase {
   bool WordWrap;
   bool ShowAccelChar;
   TAlignment Alignment;
-  Integer Width;    // before sizing, at left 10
-  TRect Expected;   // bounds after
+  Integer Width;   // before sizing, at left 10
+  TRect Expected;  // bounds after
 };
 
 class LabelSizeTest : public LabelTest, public ::testing::WithParamInterface<TSizeCase> {};
@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         TSizeCase{"TabsExpand", "a\tb", false, true, taLeftJustify, 100, Bounds(10, 20, 63, 13)},
         TSizeCase{"WrapsAtBlanks", "aaa bbb ccc", true, true, taLeftJustify, 50, Bounds(10, 20, 49, 26)},
         TSizeCase{"NeverSplitsAWord", "abcdefgh ij", true, true, taLeftJustify, 30, Bounds(10, 20, 56, 26)},
-        TSizeCase{"WithoutWrapOneLine", "aaa bbb ccc", false, true, taLeftJustify, 50, Bounds(10, 20, 77, 13)},
+        TSizeCase{"WithoutWrapOneLine", "aaa bbb ccc", false, true, taLeftJustify, 50,
+                  Bounds(10, 20, 77, 13)},
         TSizeCase{"RightAlignedKeepsItsRightEdge", "Hello", false, true, taRightJustify, 100,
                   Bounds(75, 20, 35, 13)},
         TSizeCase{"ChineseText", "输出目录", false, true, taLeftJustify, 100, Bounds(10, 20, 28, 13)},
@@ -166,8 +167,7 @@ TEST_F(LabelTest, TheMnemonicFocusesTheLabelsControl) {
   wintest::KeyPress('N', U'n');
   EXPECT_TRUE(Edit->Focused());
   // Without the mnemonic shown, or disabled, the letter is just a letter.
-  for (auto Switch : {std::function<void()>([&] { L->SetShowAccelChar(false); }),
-                      std::function<void()>([&] {
+  for (auto Switch : {std::function<void()>([&] { L->SetShowAccelChar(false); }), std::function<void()>([&] {
                         L->SetShowAccelChar(true);
                         L->SetEnabled(false);
                       })}) {

@@ -1,10 +1,10 @@
 #include "platform/ui/stdctrls/looksurface.h"
 
+#include "platform/ui/core/form.h"
 #include "platform/ui/extctrls/bevel.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/extctrls/panel.h"
 #include "platform/ui/extctrls/splitter.h"
-#include "platform/ui/core/form.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/groupbox.h"
@@ -38,9 +38,9 @@ TEST_F(LookTest, EveryControlSurvivesZeroAndNegativeSizes) {
   TForm* F = NewForm();
   Integer Failures = 0;
   Application->OnException = [&](TObject*, const Exception&) { ++Failures; };
-  std::vector<TControl*> All = {new TLabel(F),    new TButton(F),   new TCheckBox(F), new TRadioButton(F),
-                                new TGroupBox(F), new TPanel(F),    new TBevel(F),    new TSplitter(F),
-                                new TImage(F)};
+  std::vector<TControl*> All = {new TLabel(F),       new TButton(F),   new TCheckBox(F),
+                                new TRadioButton(F), new TGroupBox(F), new TPanel(F),
+                                new TBevel(F),       new TSplitter(F), new TImage(F)};
   for (TControl* C : All) {
     C->SetCaption("&Caption");
     if (auto* L = dynamic_cast<TLabel*>(C)) L->SetAutoSize(false);

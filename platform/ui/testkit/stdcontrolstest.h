@@ -16,7 +16,6 @@ class TStdControlsTest : public TUiTest {
     TUiTest::TearDown();
   }
 
-
  public:
   // The screen point at a client point of a windowed control, or of a windowless one's parent.
   static TPoint At(TControl* C, Integer X, Integer Y) {
