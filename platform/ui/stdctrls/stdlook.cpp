@@ -23,7 +23,8 @@ void RoundedBox(TCanvas* Canvas, const TRect& R, TColor Fill, TColor Border, TCo
   struct TCorner {
     Integer X, Y, DX, DY;
   };
-  for (const TCorner& C : {TCorner{L, T, 1, 1}, TCorner{Rt, T, -1, 1}, TCorner{L, B, 1, -1}, TCorner{Rt, B, -1, -1}}) {
+  for (const TCorner& C :
+       {TCorner{L, T, 1, 1}, TCorner{Rt, T, -1, 1}, TCorner{L, B, 1, -1}, TCorner{Rt, B, -1, -1}}) {
     Canvas->SetPixels(C.X, C.Y, Outside);
     Canvas->SetPixels(C.X + C.DX, C.Y, Outside);
     Canvas->SetPixels(C.X, C.Y + C.DY, Outside);

@@ -3,10 +3,13 @@
 #pragma once
 
 #include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/colors.h"
 
 namespace stdlook {
 
-constexpr TColor rgb(Byte R, Byte G, Byte B) { return TColor(R | (G << 8) | (B << 16)); }
+constexpr TColor rgb(Byte R, Byte G, Byte B) {
+  return TColor(R | (G << 8) | (B << 16));
+}
 
 constexpr TColor WindowBack = rgb(0xF3, 0xF4, 0xF6);
 constexpr TColor Surface = rgb(0xFF, 0xFF, 0xFF);
