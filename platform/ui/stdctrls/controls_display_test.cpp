@@ -1,6 +1,6 @@
-// The standard controls on a real display: a form with a panel, a label, a bevel, an image, buttons
-// and a check box is mapped on a private X server, and what the screen shows is read back. The
-// screenshot is written beside the test program as stdcontrols_display.png.
+// The standard controls on a real display: a form with a panel, a label, a bevel, an image, buttons,
+// a check box and a group box of radio buttons is mapped on a private X server, and what the screen shows is
+// read back. The screenshot is written beside the test program as stdcontrols_display.png.
 #if NERIVO_X11_TESTS
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "platform/ui/extctrls/panel.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
+#include "platform/ui/stdctrls/groupbox.h"
 #include "platform/ui/stdctrls/label.h"
 #include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
@@ -77,7 +78,7 @@ x11test::TXvfb* ControlsDisplayTest::Server = nullptr;
 TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   TForm* F;
   Application->CreateForm(F);
-  F->SetBounds(40, 30, 460, 230);
+  F->SetBounds(40, 30, 460, 300);
   F->SetColor(stdlook::WindowBack);
   F->SetCaption("Nerivo");
   F->Font()->SetName("WenQuanYi Micro Hei");
@@ -102,6 +103,13 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   auto* Box = NewControl<TCheckBox>(F, Bounds(228, 145, 140, 17));
   Box->SetCaption("完成后关机 Loop");
   Box->SetChecked(true);
+  auto* Group = NewControl<TGroupBox>(F, Bounds(12, 180, 416, 52));
+  Group->SetCaption("输出 Output");
+  auto* Same = NewControl<TRadioButton>(Group, Bounds(12, 22, 150, 20));
+  Same->SetCaption("原目录 Source folder");
+  auto* Chosen = NewControl<TRadioButton>(Group, Bounds(200, 22, 150, 20));
+  Chosen->SetCaption("指定目录 This folder");
+  Chosen->SetChecked(true);
   F->Show();
   Box->SetFocus();
 
@@ -119,8 +127,14 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   EXPECT_EQ(ScreenAt(Ok, 6, 5), Rgb(stdlook::Accent));
   EXPECT_EQ(ScreenAt(Cancel, 6, 5), Rgb(stdlook::Face));
   EXPECT_EQ(ScreenAt(Cancel, 0, 14), Rgb(stdlook::FaceBorder));
-  // The checked mark is accent.
+  // The checked marks are accent; the unchecked radio button's circle is the face's white.
   EXPECT_EQ(ScreenAt(Box, 2, 3), Rgb(stdlook::Accent));
+  EXPECT_EQ(ScreenAt(Chosen, 7, 10), Rgb(clWhite));  // the dot
+  EXPECT_EQ(ScreenAt(Chosen, 2, 10), Rgb(stdlook::Accent));
+  EXPECT_EQ(ScreenAt(Same, 2, 10), Rgb(stdlook::Face));
+  // The group's frame on the window's background, its surface inside.
+  EXPECT_EQ(ScreenAt(Group, 300, 51), Rgb(stdlook::SurfaceBorder));
+  EXPECT_EQ(ScreenAt(Group, 300, 40), Rgb(stdlook::Surface));
   // Text shows: the strokes of the label and the captions (anti-aliased: dark, or near white on the
   // accent face) within their areas.
   auto inkIn = [&](TControl* C, TRect R, bool Light) {
