@@ -46,7 +46,8 @@ GOOD_TREE = {
     "skin/core/bsmessages.h": '#include "platform/win/win.h"\n',
     "skin/forms/engine/skinform.cpp": '#include "skin/core/bsmessages.h"\n',
     "skin/forms/engine/skinform_test.cpp": '#include "platform/win/testkit/testkit.h"\n'
-                                           '#include "platform/rtl/testkit/rtl_test_util.h"\n',
+                                           '#include "platform/rtl/testkit/rtl_test_util.h"\n'
+                                           '#include "platform/win/backends/x11/x11.h"\n',
     "app/main/program/main.cpp": '#include "app/formats/formats.h"\n#include "skin/dialogs/box.h"\n',
     "tools/skingen/skingen.cpp": '#include "app/main/mainform.h"\n#include "platform/win/window_internal.h"\n'
                                  '#include "platform/ui/testkit/uitestkit.h"\n',
@@ -85,6 +86,9 @@ class IncludeCheckTest(unittest.TestCase):
              'platform/win'),
             ("skin/core/bsdwm.cpp", '#include "platform/win/backends/x11/x11.h"\n',
              'skin/core/bsdwm.cpp:1: #include "platform/win/backends/x11/x11.h": private header of '
+             'platform/win'),
+            ("skin/core/bsdwm_test.cpp", '#include "platform/win/window_internal.h"\n',
+             'skin/core/bsdwm_test.cpp:1: #include "platform/win/window_internal.h": private header of '
              'platform/win'),
             ("skin/core/bsbitmap.cpp", '#include "skin/core/testkit/bsbitmaptestkit.h"\n',
              'skin/core/bsbitmap.cpp:1: #include "skin/core/testkit/bsbitmaptestkit.h": test support of '

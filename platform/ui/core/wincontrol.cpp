@@ -24,22 +24,6 @@ TWinControl* gCreationControl = nullptr;
 constexpr const char* SParentRequired = "Control '%s' has no parent window";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 
-// The leading fields of the notification records, as the platform lays them out.
-struct TNotifyHeader {
-  HWND hwndFrom;
-  UINT_PTR idFrom;
-  UINT code;
-};
-struct TOwnerDrawHeader {
-  UINT CtlType;
-  UINT CtlID;
-  UINT itemID;
-  UINT itemAction;
-  UINT itemState;
-  HWND hwndItem;
-};
-constexpr UINT OwnerDrawMenu = 1;  // ODT_MENU: the item is a menu's, no control sent it
-
 bool isNotification(UINT Msg) {
   return Msg == WM_COMMAND || Msg == WM_NOTIFY || Msg == WM_DRAWITEM || Msg == WM_MEASUREITEM ||
          (Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC);
@@ -506,17 +490,17 @@ bool TWinControl::ReflectNotification(TMessage& Message) {
   HWND Source = nullptr;
   switch (Message.Msg) {
     case WM_NOTIFY:
-      if (Message.LParam != 0) Source = reinterpret_cast<const TNotifyHeader*>(Message.LParam)->hwndFrom;
+      if (Message.LParam != 0) Source = reinterpret_cast<const NMHDR*>(Message.LParam)->hwndFrom;
       break;
     case WM_DRAWITEM:
-      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
-          D != nullptr && D->CtlType != OwnerDrawMenu)
+      if (auto* D = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+          D != nullptr && D->CtlType != ODT_MENU)
         Source = D->hwndItem;
       break;
     case WM_MEASUREITEM:
       // The record names the item's control by its id only.
-      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
-          D != nullptr && D->CtlType != OwnerDrawMenu)
+      if (auto* D = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+          D != nullptr && D->CtlType != ODT_MENU)
         for (TWinControl* W : FWinControls)
           if (W->FHandle != nullptr && UINT(GetWindowLongPtr(W->FHandle, GWL_ID)) == D->CtlID)
             Source = W->FHandle;

@@ -225,25 +225,6 @@ TEST_F(TUiTest, DialogCharsReachAcceleratorsAndChildKeysReachParents) {
 
 // ---- notification reflection ----
 
-// The leading fields of the notification records as the platform lays them out.
-struct TNotifyRecord {
-  HWND hwndFrom;
-  UINT_PTR idFrom;
-  UINT code;
-};
-struct TOwnerDrawRecord {
-  UINT CtlType;
-  UINT CtlID;
-  UINT itemID;
-  UINT itemAction;
-  UINT itemState;
-  HWND hwndItem;
-  HDC hDC;
-  TRect rcItem;
-  ULONG_PTR itemData;
-};
-constexpr UINT OdtMenu = 1, OdtButton = 4;
-
 // A parent that records what reaches its own (default) handling.
 class TOwnHandlingParent : public TRecordingControl {
  public:
@@ -285,9 +266,14 @@ class ReflectionTest : public TUiTest {
 };
 
 TEST_F(ReflectionTest, NotificationsComeBackToTheChildBeforeTheParentsOwnHandling) {
-  TNotifyRecord Notify{Child->Handle(), 77, 5};
-  TOwnerDrawRecord Draw{OdtButton, 77, 0, 0, 0, Child->Handle(), nullptr, {}, 0};
-  TOwnerDrawRecord Measure{OdtButton, 77, 0, 0, 0, nullptr, nullptr, {}, 0};
+  NMHDR Notify{Child->Handle(), 77, 5};
+  DRAWITEMSTRUCT Draw;
+  Draw.CtlType = ODT_BUTTON;
+  Draw.CtlID = 77;
+  Draw.hwndItem = Child->Handle();
+  MEASUREITEMSTRUCT Measure;
+  Measure.CtlType = ODT_BUTTON;
+  Measure.CtlID = 77;
   const LPARAM ChildWnd = reinterpret_cast<LPARAM>(Child->Handle());
   struct TCase {
     UINT Msg;
@@ -333,8 +319,13 @@ TEST_F(ReflectionTest, NotificationsFromNoControlOfOursStayWithTheParent) {
   HWND Foreign = CreateWindowEx(0, "ReflectionForeignWindow", "", WS_CHILD, 0, 0, 5, 5, Parent->Handle(),
                                 nullptr, nullptr, nullptr);
   ASSERT_NE(Foreign, nullptr);
-  TOwnerDrawRecord MenuItem{OdtMenu, 0, 3, 0, 0, Child->Handle(), nullptr, {}, 0};
-  TOwnerDrawRecord UnknownId{OdtButton, 99, 0, 0, 0, nullptr, nullptr, {}, 0};
+  DRAWITEMSTRUCT MenuItem;
+  MenuItem.CtlType = ODT_MENU;
+  MenuItem.itemID = 3;
+  MenuItem.hwndItem = Child->Handle();
+  MEASUREITEMSTRUCT UnknownId;
+  UnknownId.CtlType = ODT_BUTTON;
+  UnknownId.CtlID = 99;
   struct TCase {
     UINT Msg;
     LPARAM LParam;
