@@ -344,6 +344,29 @@ TEST_F(SkinControlBase, StretchedElementAsksChildrenToRetakeTheBackgroundOnEvery
   EXPECT_EQ(Child->Checks, Before + 2);
 }
 
+// A bar that centres its skinned children vertically in its skin client area, as a tool bar does.
+class TCentringBar : public TbsSkinCustomControl, public IbsAdjustingParent {
+ public:
+  using TbsSkinCustomControl::TbsSkinCustomControl;
+  bool Adjust = true;
+  bool AdjustControls() const override { return Adjust; }
+  TRect GetSkinClientRect() override { return Rect(0, 4, Width(), 34); }
+};
+
+TEST_F(SkinControlBase, ChildrenOfACentringBarAreCentredVertically) {
+  TForm* F = NewForm();
+  auto* Bar = NewControl<TCentringBar>(F, Rect(0, 0, 300, 40));
+  auto* W = NewControl<TbsSkinCustomControl>(Bar, Rect(5, 0, 55, 11));
+  auto* G = NewControl<TbsGraphicSkinCustomControl>(Bar, Rect(60, 0, 100, 20));
+  W->SetBounds(5, 0, 50, 11);
+  G->SetBounds(60, 0, 40, 20);
+  EXPECT_EQ(W->Top(), 4 + 15 - 5);  // halves truncated
+  EXPECT_EQ(G->Top(), 4 + 15 - 10);
+  Bar->Adjust = false;
+  W->SetBounds(5, 2, 50, 11);
+  EXPECT_EQ(W->Top(), 2);
+}
+
 TEST_F(SkinControlBase, MaskGivesTheWindowARegionAndLosingItRemovesIt) {
   // A mask whose left half is black: the window keeps only that half.
   auto Mask = std::make_unique<TBitmap>();
