@@ -180,6 +180,22 @@ TEST_F(SkinButtonLook, PaintHandlerCanReplaceTheContent) {
   EXPECT_FALSE(Downs.back());
 }
 
+TEST_F(SkinButtonLook, FocusedButtonOfAShowFocusElementDrawsADottedFrame) {
+  ButtonRecord()->ShowFocus = true;
+  TForm* F = NewForm();
+  auto* B = NewButton(F, Rect(10, 10, 110, 40));
+  // Along the client rectangle's top edge (6 .. 93 at row 6) every other pixel is in the font colour.
+  auto dots = [&] {
+    Integer N = 0;
+    for (Integer X = 6; X < 94; ++X) N += PixelOf(B, X, 6) == COLORREF(ColorToRGB(B->ActiveFontColor));
+    return N;
+  };
+  EXPECT_EQ(dots(), 0);
+  B->SetFocus();
+  EXPECT_EQ(dots(), 44);
+  EXPECT_EQ(PixelOf(B, 50, 15), SliceColor("button", 4, 4));
+}
+
 TEST_F(SkinButtonLook, FreeSizeButtonStretchesAndTakesNoRegion) {
   auto Mask = std::make_unique<TBitmap>();
   Mask->SetSize(48, 24);  // all black: the whole element is inside
