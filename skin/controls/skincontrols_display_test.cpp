@@ -1,7 +1,7 @@
 // The skinned controls on a real display: a form with a skinned panel, push buttons, a windowless
-// skinned control and a text label under the generated skin is mapped on a private X server, and what
-// the screen shows is read back. Hovering and pressing change the state colours on the screen. The
-// screenshot is written beside the test program as skincontrols_display.png.
+// skinned control, a text label and a standard label under the generated skin is mapped on a private X
+// server, and what the screen shows is read back. Hovering and pressing change the state colours on the
+// screen. The screenshot is written beside the test program as skincontrols_display.png.
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinlabels.h"
+#include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
@@ -96,6 +97,9 @@ TEST_F(SkinControlsDisplay, SkinnedFormShowsTheSkinsStateColours) {
   Label->Lines()->Add("输出目录 Output");
   Label->Lines()->Add("Second line");
   Label->SetSkinData(Skin.get());
+  auto* Caption = NewControl<TbsSkinStdLabel>(F, Bounds(210, 120, 10, 10));
+  Caption->SetCaption("完成后关机 Shut down");
+  Caption->SetSkinData(Skin.get());
   F->Show();
 
   // Each control in its element's normal colours: corner and client slices.
@@ -112,18 +116,22 @@ TEST_F(SkinControlsDisplay, SkinnedFormShowsTheSkinsStateColours) {
   SendMessage(Ok->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
   EXPECT_TRUE(Shows(Ok, 3, 15, SliceColor("button", 2, 3)));
   EXPECT_TRUE(Ok->Down());
-  // The label's text in the skin's label colour, the form between its lines' glyphs.
+  // The labels' text in the skin's label colour (dark) over the form, sized to it.
+  auto inkIn = [&](TControl* C) {
+    TPoint P = C->ClientToScreen({0, 0});
+    TRawImage Text = Reader->Capture(Bounds(P.X, P.Y, C->Width(), C->Height()));
+    Integer Ink = 0;
+    for (Integer y = 0; y < Text.Height; ++y)
+      for (Integer x = 0; x < Text.Width; ++x) {
+        const Byte* Px = Text.Row(y) + x * 3;
+        Ink += std::max({Px[0], Px[1], Px[2]}) < 110;
+      }
+    return Ink;
+  };
   EXPECT_GT(Label->Width(), 40);
-  TPoint P = Label->ClientToScreen({0, 0});
-  TRawImage Text = Reader->Capture(Bounds(P.X, P.Y, Label->Width(), Label->Height()));
-  ASSERT_FALSE(Text.Empty());
-  Integer Ink = 0;
-  for (Integer y = 0; y < Text.Height; ++y)
-    for (Integer x = 0; x < Text.Width; ++x) {
-      const Byte* Px = Text.Row(y) + x * 3;
-      Ink += std::max({Px[0], Px[1], Px[2]}) < 110;
-    }
-  EXPECT_GT(Ink, 40);
+  EXPECT_GT(Caption->Width(), 40);
+  EXPECT_GT(inkIn(Label), 40);
+  EXPECT_GT(inkIn(Caption), 40);
 
   // The whole window, for a person to look at.
   TRect W;
