@@ -20,7 +20,7 @@
 #include "platform/ui/stdctrls/looksurface.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 #include "platform/ui/testkit/ui_test_util.h"
-#include "platform/win/backends/headless/headless.h"
+#include "platform/win/backend.h"
 #include "platform/win/backends/x11/testkit/xvfb.h"
 #include "platform/win/backends/x11/x11_backend.h"
 
