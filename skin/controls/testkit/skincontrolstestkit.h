@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/ui/testkit/uitestkit.h"
+#include "skin/core/bsskinchangeable.h"
 #include "skin/core/bsskindata.h"
 #include "tools/skingen/skingen.h"
 
@@ -51,4 +52,21 @@ class TSkinControlTest : public TUiTest {
 
 inline COLORREF BtnFaceRGB() {
   return COLORREF(ColorToRGB(clBtnFace));
+}
+
+// Stands in for the form engine's skin-change walk: every control of Root's tree (Root first, each
+// parent before its children) that uses Changed, or every one when Changed is null, is told through
+// the skin-change interface.
+inline void WalkSkinChange(TWinControl* Root, TbsSkinData* Changed, bool Before) {
+  for (Integer i = 0; i < Root->ControlCount(); ++i) {
+    TControl* C = Root->Controls(i);
+    if (auto* S = dynamic_cast<IbsSkinChangeable*>(C);
+        S != nullptr && (Changed == nullptr || S->SkinData() == Changed)) {
+      if (Before)
+        S->BeforeChangeSkinData();
+      else
+        S->ChangeSkinData();
+    }
+    if (auto* W = dynamic_cast<TWinControl*>(C)) WalkSkinChange(W, Changed, Before);
+  }
 }
