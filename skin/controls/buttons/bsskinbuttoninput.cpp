@@ -16,7 +16,8 @@ void TbsSkinButton::ButtonClick() {
   if (FCanFocused) {
     if (TCustomForm* F = GetParentForm(this)) F->SetModalResult(FModalResult);
   }
-  if (OnClick) OnClick(this);
+  // A copy runs: a handler that frees the button would otherwise destroy itself while it runs.
+  if (TNotifyEvent Handler = OnClick) Handler(this);
 }
 
 void TbsSkinButton::Click() {
