@@ -86,6 +86,7 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool MorphRunning() const { return MorphTimer != nullptr; }
   bool RepeatRunning() const { return RepeatTimer != nullptr; }
   Integer AnimateFrame() const { return CurrentFrame; }
+  bool GlowShown() const { return FLayerManager->IsVisible; }
 
   // Copied from the element.
   String FontName;

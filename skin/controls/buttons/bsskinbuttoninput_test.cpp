@@ -245,6 +245,39 @@ TEST_F(SkinButtonInput, AcceleratorFocusesAndClicks) {
   EXPECT_EQ(GetFocus(), B->Handle());
 }
 
+TEST_F(SkinButtonInput, SpaceInRepeatModeClicksOnEveryKeyDown) {
+  TForm* F = NewForm();
+  auto* B = NewLoggedButton(F, Rect(10, 10, 110, 40), "b");
+  B->SetRepeatMode(true);
+  B->SetFocus();
+  for (int i = 0; i < 3; ++i) wintest::KeyDown(VK_SPACE, ' ');  // the keyboard's own repeat
+  EXPECT_EQ(Clicks("b"), 3);
+  wintest::KeyUp(VK_SPACE);
+  EXPECT_EQ(Clicks("b"), 4);
+}
+
+TEST_F(SkinButtonInput, GlowFrameShowsWhileHovered) {
+  // The control sheet serves as the glow picture and as its mask.
+  auto* R = dynamic_cast<TbsDataSkinButtonControl*>(Skin->Ctrls(Skin->GetControlIndex("button")));
+  R->GlowLayerPictureIndex = 0;
+  R->GlowLayerMaskPictureIndex = 0;
+  R->GlowLayerOffsetLeft = R->GlowLayerOffsetRight = R->GlowLayerOffsetTop = R->GlowLayerOffsetBottom = 6;
+  TForm* F = NewForm();
+  auto* B = NewLoggedButton(F, Rect(10, 10, 110, 40), "b");
+  wintest::MouseMove(At(B, 50, 15));
+  EXPECT_TRUE(B->GlowShown());
+  wintest::MouseMove(At(B, 50, 200));
+  EXPECT_FALSE(B->GlowShown());
+  // Without the skin's permission there is none.
+  Skin->SetShowButtonGlowFrames(false);
+  wintest::MouseMove(At(B, 50, 15));
+  EXPECT_FALSE(B->GlowShown());
+  B->SetAlwaysShowLayeredFrame(true);
+  wintest::MouseMove(At(B, 50, 200));
+  wintest::MouseMove(At(B, 50, 15));
+  EXPECT_TRUE(B->GlowShown());
+}
+
 // ---- freeing itself ----
 
 TEST_F(SkinButtonInput, ButtonFreedFromItsOwnClickHandler) {
