@@ -1,0 +1,143 @@
+// The skinned controls on a real display: a form with a skinned panel, push buttons, a windowless
+// skinned control and a text label under the generated skin is mapped on a private X server, and what
+// the screen shows is read back. Hovering and pressing change the state colours on the screen. The
+// screenshot is written beside the test program as skincontrols_display.png.
+#if NERIVO_X11_TESTS
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/gdi/font.h"
+#include "platform/rtl/threads.h"
+#include "platform/win/backends/headless/headless.h"
+#include "platform/win/backends/x11/testkit/xvfb.h"
+#include "platform/win/backends/x11/x11_backend.h"
+#include "skin/controls/base/bsgraphicskincontrol.h"
+#include "skin/controls/base/bsskincontrol.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/panels/bsskinlabels.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+
+namespace {
+
+class SkinControlsDisplay : public TSkinControlTest {
+ protected:
+  static void SetUpTestSuite() { Server = new x11test::TXvfb; }
+  static void TearDownTestSuite() {
+    delete Server;
+    Server = nullptr;
+  }
+
+  void SetUp() override {
+    TSkinControlTest::SetUp();
+    if (!Server->Running()) GTEST_SKIP() << "Xvfb cannot start here";
+    auto Backend = CreateX11Backend(Server->Name());
+    ASSERT_NE(Backend, nullptr);
+    WinSetBackend(std::move(Backend));
+    Reader = std::make_unique<x11test::TScreenReader>(Server->Name());
+    ASSERT_TRUE(Reader->Connected());
+  }
+
+  void TearDown() override {
+    TSkinControlTest::TearDown();  // the forms go while the X11 backend still holds their windows
+    WinResetForTests();
+    WinSetBackend(CreateHeadlessBackend());
+    Reader.reset();
+  }
+
+  // Handles messages and display events until Done holds (false after a few seconds).
+  static bool PumpUntil(const std::function<bool()>& Done) {
+    auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+      WinProcessMessages();
+      if (Done()) return true;
+      if (std::chrono::steady_clock::now() > Deadline) return false;
+      WinBackend().WaitForEvents(20, MainThreadWakeFd());
+    }
+  }
+
+  uint32_t ScreenAt(TControl* C, Integer X, Integer Y) {
+    TPoint P = C->ClientToScreen({X, Y});
+    return Reader->Pixel(P.X, P.Y);
+  }
+  // Waits until the screen shows Want at a client point of C.
+  bool Shows(TControl* C, Integer X, Integer Y, COLORREF Want) {
+    return PumpUntil([&] { return ScreenAt(C, X, Y) == Want; });
+  }
+
+  static x11test::TXvfb* Server;
+  std::unique_ptr<x11test::TScreenReader> Reader;
+};
+
+x11test::TXvfb* SkinControlsDisplay::Server = nullptr;
+
+TEST_F(SkinControlsDisplay, SkinnedFormShowsTheSkinsStateColours) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 240);
+  F->SetColor(clWhite);
+  F->SetCaption("Nerivo");
+  auto* Panel = NewControl<TbsSkinCustomControl>(F, Bounds(10, 10, 180, 120));
+  Panel->SetSkinDataName("panel");
+  Panel->SetSkinData(Skin.get());
+  auto* Ok = NewControl<TbsSkinButton>(Panel, Bounds(10, 10, 100, 30));
+  Ok->SetCaption("确定 OK");
+  Ok->SetSkinData(Skin.get());
+  auto* Cancel = NewControl<TbsSkinButton>(Panel, Bounds(10, 60, 100, 30));
+  Cancel->SetCaption("取消");
+  Cancel->SetSkinData(Skin.get());
+  auto* Tool = NewControl<TbsGraphicSkinCustomControl>(F, Bounds(210, 10, 120, 30));
+  Tool->SetSkinDataName("toolbutton");
+  Tool->SetSkinData(Skin.get());
+  auto* Label = NewControl<TbsSkinTextLabel>(F, Bounds(210, 60, 10, 10));
+  Label->Lines()->Add("输出目录 Output");
+  Label->Lines()->Add("Second line");
+  Label->SetSkinData(Skin.get());
+  F->Show();
+
+  // Each control in its element's normal colours: corner and client slices.
+  ASSERT_TRUE(Shows(Panel, 90, 100, SliceColor("panel", 0, 4)));
+  EXPECT_EQ(ScreenAt(Panel, 1, 1), SliceColor("panel", 0, 0));
+  EXPECT_EQ(ScreenAt(Panel, 178, 118), SliceColor("panel", 0, 8));
+  EXPECT_EQ(ScreenAt(Cancel, 2, 2), SliceColor("button", 0, 0));
+  EXPECT_EQ(ScreenAt(Cancel, 3, 15), SliceColor("button", 0, 3));
+  EXPECT_EQ(ScreenAt(Tool, 60, 3), SliceColor("toolbutton", 0, 1));
+  EXPECT_EQ(ScreenAt(Tool, 1, 28), SliceColor("toolbutton", 0, 6));
+  // Hovering shows the active picture; pressing the down one, and the press takes the focus.
+  Ok->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_TRUE(Shows(Ok, 3, 15, SliceColor("button", 1, 3)));
+  SendMessage(Ok->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
+  EXPECT_TRUE(Shows(Ok, 3, 15, SliceColor("button", 2, 3)));
+  EXPECT_TRUE(Ok->Down());
+  // The label's text in the skin's label colour, the form between its lines' glyphs.
+  EXPECT_GT(Label->Width(), 40);
+  TPoint P = Label->ClientToScreen({0, 0});
+  TRawImage Text = Reader->Capture(Bounds(P.X, P.Y, Label->Width(), Label->Height()));
+  ASSERT_FALSE(Text.Empty());
+  Integer Ink = 0;
+  for (Integer y = 0; y < Text.Height; ++y)
+    for (Integer x = 0; x < Text.Width; ++x) {
+      const Byte* Px = Text.Row(y) + x * 3;
+      Ink += std::max({Px[0], Px[1], Px[2]}) < 110;
+    }
+  EXPECT_GT(Ink, 40);
+
+  // The whole window, for a person to look at.
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  std::vector<Byte> Png = EncodePng(Shot);
+  const auto Path =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skincontrols_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  SendMessage(Ok->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+}
+
+}  // namespace
+
+#endif
