@@ -283,7 +283,29 @@ bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
   return Result;
 }
 
+bool TControl::CanAutoSize(Integer&, Integer&) {
+  return true;
+}
+
+void TControl::SetAutoSize(bool Value) {
+  if (FAutoSize == Value) return;
+  FAutoSize = Value;
+  if (Value) AdjustSize();
+}
+
+void TControl::AdjustSize() {
+  if (!FAutoSize || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
+  SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
 bool TControl::adjustBounds(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight) {
+  if (FAutoSize && FAlign != alClient && !ComponentState().Contains(csLoading)) {
+    Integer W = AWidth, H = AHeight;
+    if (CanAutoSize(W, H)) {
+      if (FAlign != alTop && FAlign != alBottom) AWidth = W;
+      if (FAlign != alLeft && FAlign != alRight) AHeight = H;
+    }
+  }
   if (FConstraints) FConstraints->Constrain(AWidth, AHeight);
   if (AWidth < 0) AWidth = 0;
   if (AHeight < 0) AHeight = 0;
@@ -391,6 +413,7 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
 void TControl::Loaded() {
   TComponent::Loaded();
   UpdateAnchorRules();
+  AdjustSize();
 }
 
 // ---- visibility, state ----

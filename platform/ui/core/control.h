@@ -104,6 +104,10 @@ class TControl : public TComponent {
   TAnchors Anchors() const { return FAnchors; }
   void SetAnchors(TAnchors Value);
   TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  // Sized by the control itself (to its text, picture or children; CanAutoSize says to what) whenever
+  // its bounds are set; an aligned control keeps the size its alignment gives.
+  bool AutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(bool Value);
 
   // ---- state ----
   TControlStyle ControlStyle() const { return FControlStyle; }
@@ -188,6 +192,10 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   void SendCancelMode(TControl* Sender);
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
+  // The size the control takes by itself; false when it has none to take now (the size asked stays).
+  virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
+  // Applies the automatic size at once (its content changed).
+  virtual void AdjustSize();
   // Brings a requested size within the constraints and past CanResize; false when the bounds end up
   // as they are, so there is nothing to do.
   bool adjustBounds(Integer ALeft, Integer ATop, Integer& AWidth, Integer& AHeight);
@@ -248,6 +256,7 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TPopupMenu* FPopupMenu = nullptr;
   bool FDestroyingControl = false;
+  bool FAutoSize = false;
 
  private:
   void doMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);

@@ -88,4 +88,60 @@ TEST_F(TUiTest, MouseEventsOfWindowlessControlsComeInTheirOwnCoordinates) {
   EXPECT_EQ(Log, (std::vector<String>{"down 0 5,7 1", "click", "up 0 5,7", "down 1 6,8 0", "up 1 6,8"}));
 }
 
+// ---- automatic size ----
+
+// A windowless control whose own size is 33 x 22 (none while Empty).
+class TSizedGraphic : public TGraphicControl {
+ public:
+  using TGraphicControl::AdjustSize;
+  using TGraphicControl::TGraphicControl;
+  bool Empty = false;
+
+ protected:
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override {
+    if (Empty) return false;
+    NewWidth = 33;
+    NewHeight = 22;
+    return true;
+  }
+};
+
+TEST_F(TUiTest, AnAutoSizedControlTakesItsOwnSizeUnlessItsAlignmentGivesOne) {
+  auto* Parent = new TCustomControl(Application);
+  Parent->SetBounds(0, 0, 200, 100);
+  auto* C = NewControl<TSizedGraphic>(Parent, Bounds(5, 6, 70, 80));
+  EXPECT_EQ(C->BoundsRect(), Bounds(5, 6, 70, 80));  // not auto-sized yet
+  C->SetAutoSize(true);
+  EXPECT_EQ(C->BoundsRect(), Bounds(5, 6, 33, 22));
+  C->SetBounds(7, 8, 120, 60);  // the position moves, the size stays its own
+  EXPECT_EQ(C->BoundsRect(), Bounds(7, 8, 33, 22));
+  struct TCase {
+    TAlign Align;
+    TRect Expected;
+  };
+  for (TCase K : {TCase{alTop, Bounds(0, 0, 200, 22)}, TCase{alLeft, Bounds(0, 0, 33, 100)},
+                  TCase{alClient, Bounds(0, 0, 200, 100)}, TCase{alBottom, Bounds(0, 78, 200, 22)}}) {
+    C->SetAlign(K.Align);
+    EXPECT_EQ(C->BoundsRect(), K.Expected) << "align " << K.Align;
+  }
+  C->SetAlign(alNone);
+  // Nothing to size to: the size asked for holds; limits still apply.
+  C->Empty = true;
+  C->SetBounds(0, 0, 50, 40);
+  EXPECT_EQ(C->BoundsRect(), Bounds(0, 0, 50, 40));
+  C->Empty = false;
+  C->Constraints()->SetMaxWidth(30);
+  C->AdjustSize();
+  EXPECT_EQ(C->BoundsRect(), Bounds(0, 0, 30, 22));
+  // While loading nothing sizes itself; the end of loading does.
+  C->Constraints()->SetMaxWidth(0);
+  C->SetAutoSize(false);
+  C->SetBounds(0, 0, 50, 40);
+  C->BeginLoading();
+  C->SetAutoSize(true);
+  EXPECT_EQ(C->BoundsRect(), Bounds(0, 0, 50, 40));
+  C->EndLoading();
+  EXPECT_EQ(C->BoundsRect(), Bounds(0, 0, 33, 22));
+}
+
 }  // namespace

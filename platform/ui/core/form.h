@@ -94,8 +94,6 @@ class TCustomForm : public TCustomControl {
   TFormState FormState() const { return FFormState; }
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value) { FAutoSize = Value; }
 
   // The form's shortcut check: OnShortCut, then the main menu.
   virtual bool IsShortCut(TMessage& Message);
@@ -156,7 +154,6 @@ class TCustomForm : public TCustomControl {
   bool FActive = false;
   bool FCreated = false;
   bool FAutoScroll = false;
-  bool FAutoSize = false;
 };
 
 class TForm : public TCustomForm {

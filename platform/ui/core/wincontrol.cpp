@@ -23,6 +23,27 @@ TWinControl* gCreationControl = nullptr;
 
 constexpr const char* SParentRequired = "Control '%s' has no parent window";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
+
+// The leading fields of the notification records, as the platform lays them out.
+struct TNotifyHeader {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+struct TOwnerDrawHeader {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+};
+constexpr UINT OwnerDrawMenu = 1;  // ODT_MENU: the item is a menu's, no control sent it
+
+bool isNotification(UINT Msg) {
+  return Msg == WM_COMMAND || Msg == WM_NOTIFY || Msg == WM_DRAWITEM || Msg == WM_MEASUREITEM ||
+         (Msg >= WM_CTLCOLORMSGBOX && Msg <= WM_CTLCOLORSTATIC);
+}
 }  // namespace
 
 TWinControl* FindControl(HWND Handle) {
@@ -380,6 +401,7 @@ void TWinControl::WndProc(TMessage& Message) {
 }
 
 void TWinControl::Dispatch(TMessage& Message) {
+  if (isNotification(Message.Msg) && ReflectNotification(Message)) return;
   switch (Message.Msg) {
     case WM_PAINT:
       WMPaint(Message);
@@ -478,6 +500,36 @@ void TWinControl::Dispatch(TMessage& Message) {
       TControl::Dispatch(Message);
       break;
   }
+}
+
+bool TWinControl::ReflectNotification(TMessage& Message) {
+  HWND Source = nullptr;
+  switch (Message.Msg) {
+    case WM_NOTIFY:
+      if (Message.LParam != 0) Source = reinterpret_cast<const TNotifyHeader*>(Message.LParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
+          D != nullptr && D->CtlType != OwnerDrawMenu)
+        Source = D->hwndItem;
+      break;
+    case WM_MEASUREITEM:
+      // The record names the item's control by its id only.
+      if (auto* D = reinterpret_cast<const TOwnerDrawHeader*>(Message.LParam);
+          D != nullptr && D->CtlType != OwnerDrawMenu)
+        for (TWinControl* W : FWinControls)
+          if (W->FHandle != nullptr && UINT(GetWindowLongPtr(W->FHandle, GWL_ID)) == D->CtlID)
+            Source = W->FHandle;
+      break;
+    default:  // WM_COMMAND and WM_CTLCOLOR*: the child window comes in LParam
+      Source = reinterpret_cast<HWND>(Message.LParam);
+      break;
+  }
+  TWinControl* Control = FindControl(Source);
+  if (Control == nullptr || Control == this) return false;
+  // Sent through the child's window, so whoever hooks that window sees the reflection.
+  Message.Result = SendMessage(Source, CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+  return true;
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
@@ -621,6 +673,44 @@ void TWinControl::AlignControl(TControl* AControl) {
   AlignControls(AControl, R);
   FControlState.Exclude(csAlignmentNeeded);
   --FAlignLevel;
+  // The children are in place: an auto-sized control fits around them (once; the resize realigns).
+  if (FAutoSize && !FAutoSizing) {
+    FAutoSizing = true;
+    try {
+      AdjustSize();
+    } catch (...) {
+      FAutoSizing = false;
+      throw;
+    }
+    FAutoSizing = false;
+  }
+}
+
+bool TWinControl::CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+  TRect Client = GetClientRect();
+  TRect Inner = Client;
+  AdjustClientRect(Inner);
+  // Extra room beyond the children: the frame outside the client area and the inset inside it.
+  const Integer ExtraW = (FWidth - Client.Width()) + (Client.Right - Inner.Right);
+  const Integer ExtraH = (FHeight - Client.Height()) + (Client.Bottom - Inner.Bottom);
+  Integer Right = Inner.Left, Bottom = Inner.Top, FarW = 0, FarH = 0;
+  bool AnyW = false, AnyH = false;
+  std::vector<TControl*> All(FControls.begin(), FControls.end());
+  All.insert(All.end(), FWinControls.begin(), FWinControls.end());
+  for (TControl* C : All) {
+    if (!C->Visible() || C->Align() == alClient) continue;
+    const TAlign A = C->Align();
+    if (A == alRight) FarW += C->Width(), AnyW = true;
+    if (A == alBottom) FarH += C->Height(), AnyH = true;
+    if (A != alTop && A != alBottom && A != alRight)
+      Right = std::max(Right, C->Left() + C->Width()), AnyW = true;
+    if (A != alLeft && A != alRight && A != alBottom)
+      Bottom = std::max(Bottom, C->Top() + C->Height()), AnyH = true;
+  }
+  if (!AnyW && !AnyH) return false;
+  if (AnyW) NewWidth = Right + FarW + ExtraW;
+  if (AnyH) NewHeight = Bottom + FarH + ExtraH;
+  return true;
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
@@ -720,6 +810,12 @@ void TWinControl::doAlign(TControl* AControl, TAlign AAlign, TRect& Rect) {
     }
     C->FAnchorMove = true;
     C->SetBounds(NewLeft, NewTop, NewWidth, NewHeight);
+    // A control that took another size (its constraints, its own automatic size) still sits against
+    // the far edge it is aligned to.
+    if (AAlign == alBottom && C->Height() != NewHeight)
+      C->SetBounds(C->Left(), Rect.Bottom - C->Height(), C->Width(), C->Height());
+    if (AAlign == alRight && C->Width() != NewWidth)
+      C->SetBounds(Rect.Right - C->Width(), C->Top(), C->Width(), C->Height());
     C->FAnchorMove = false;
     // The control may not take the size offered (constraints): the rest goes by its real size.
     switch (AAlign) {

@@ -116,6 +116,13 @@ class TWinControl : public TControl {
   virtual void PaintWindow(HDC DC);
   virtual void PaintHandler(TMessage& Message);
   bool IsControlMouseMsg(TMessage& Message);
+  // A notification from a child window (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM,
+  // WM_CTLCOLOR*) goes back to the child's control as CN_* first; its answer is the result and the
+  // parent's own handling does not run. False when no control of ours sent it.
+  bool ReflectNotification(TMessage& Message);
+  // Fits around the visible children: the right- and bottom-most edges of those that are not aligned
+  // to the far side, plus the room right- and bottom-aligned ones take, plus the frame.
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
 
   // Keys: true when the key was taken (OnKeyDown consumed it or it became 0).
   virtual bool DoKeyDown(TMessage& Message);
@@ -168,6 +175,7 @@ class TWinControl : public TControl {
   bool FShowing = false;
   bool FDoubleBuffered = false;
   bool FCreatingWindow = false;
+  bool FAutoSizing = false;
 
  private:
   void insertIntoLists(TControl* AControl);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/ui/core/customcontrol.h"
 #include "platform/ui/core/form.h"
 #include "platform/ui/menus/menuitem.h"
@@ -219,6 +221,177 @@ TEST_F(TUiTest, DialogCharsReachAcceleratorsAndChildKeysReachParents) {
   }
   EXPECT_EQ(Chars, (std::vector<WPARAM>{U'h'}));
   EXPECT_EQ(Keys, (std::vector<WPARAM>{'G', 'H'}));  // F2 was taken by the panel
+}
+
+// ---- notification reflection ----
+
+// The leading fields of the notification records as the platform lays them out.
+struct TNotifyRecord {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+struct TOwnerDrawRecord {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  TRect rcItem;
+  ULONG_PTR itemData;
+};
+constexpr UINT OdtMenu = 1, OdtButton = 4;
+
+// A parent that records what reaches its own (default) handling.
+class TOwnHandlingParent : public TRecordingControl {
+ public:
+  using TRecordingControl::TRecordingControl;
+  std::vector<UINT> Own;
+
+ protected:
+  void DefaultHandler(TMessage& Message) override {
+    Own.push_back(Message.Msg);
+    TRecordingControl::DefaultHandler(Message);
+  }
+};
+
+// A child that answers every reflected notification with a result of its own.
+class TAnsweringChild : public TRecordingControl {
+ public:
+  using TRecordingControl::TRecordingControl;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    TRecordingControl::WndProc(Message);
+    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400)
+      Message.Result = 0x5000 + (Message.Msg - CN_BASE);
+  }
+};
+
+class ReflectionTest : public TUiTest {
+ protected:
+  void SetUp() override {
+    TUiTest::SetUp();
+    Form = NewForm();
+    Parent = NewControl<TOwnHandlingParent>(Form, Bounds(0, 0, 200, 100));
+    Child = NewControl<TAnsweringChild>(Parent, Bounds(10, 10, 50, 20));
+    SetWindowLongPtr(Child->Handle(), GWL_ID, 77);
+  }
+  TForm* Form = nullptr;
+  TOwnHandlingParent* Parent = nullptr;
+  TAnsweringChild* Child = nullptr;
+};
+
+TEST_F(ReflectionTest, NotificationsComeBackToTheChildBeforeTheParentsOwnHandling) {
+  TNotifyRecord Notify{Child->Handle(), 77, 5};
+  TOwnerDrawRecord Draw{OdtButton, 77, 0, 0, 0, Child->Handle(), nullptr, {}, 0};
+  TOwnerDrawRecord Measure{OdtButton, 77, 0, 0, 0, nullptr, nullptr, {}, 0};
+  const LPARAM ChildWnd = reinterpret_cast<LPARAM>(Child->Handle());
+  struct TCase {
+    UINT Msg;
+    LPARAM LParam;
+  };
+  const TCase Cases[] = {
+      {WM_COMMAND, ChildWnd},
+      {WM_NOTIFY, reinterpret_cast<LPARAM>(&Notify)},
+      {WM_DRAWITEM, reinterpret_cast<LPARAM>(&Draw)},
+      {WM_MEASUREITEM, reinterpret_cast<LPARAM>(&Measure)},
+      {WM_CTLCOLORMSGBOX, ChildWnd},
+      {WM_CTLCOLOREDIT, ChildWnd},
+      {WM_CTLCOLORLISTBOX, ChildWnd},
+      {WM_CTLCOLORBTN, ChildWnd},
+      {WM_CTLCOLORDLG, ChildWnd},
+      {WM_CTLCOLORSCROLLBAR, ChildWnd},
+      {WM_CTLCOLORSTATIC, ChildWnd},
+  };
+  for (const TCase& C : Cases) {
+    Parent->Own.clear();
+    wintest::TMessageSpy Spy({Parent->Handle(), Child->Handle()});
+    LRESULT R = SendMessage(Parent->Handle(), C.Msg, 12, C.LParam);
+    const std::vector<std::pair<HWND, UINT>> Want{{Parent->Handle(), C.Msg},
+                                                  {Child->Handle(), CN_BASE + C.Msg}};
+    EXPECT_EQ(Spy.Sequence({C.Msg, CN_BASE + C.Msg}), Want) << "message " << C.Msg;
+    // The child's answer is the answer; the parameters reach it unchanged.
+    EXPECT_EQ(R, LRESULT(0x5000 + C.Msg)) << "message " << C.Msg;
+    const auto* Got = Spy.First(Child->Handle(), CN_BASE + C.Msg);
+    ASSERT_NE(Got, nullptr);
+    EXPECT_EQ(Got->WParam, 12u);
+    EXPECT_EQ(Got->LParam, C.LParam);
+    // The parent's own handling never saw it.
+    EXPECT_EQ(std::count(Parent->Own.begin(), Parent->Own.end(), C.Msg), 0) << "message " << C.Msg;
+  }
+}
+
+TEST_F(ReflectionTest, NotificationsFromNoControlOfOursStayWithTheParent) {
+  // A menu command, a menu item's drawing, a window that is no control, and the parent itself.
+  WNDCLASS Plain;
+  Plain.lpfnWndProc = DefWindowProc;
+  Plain.lpszClassName = "ReflectionForeignWindow";
+  RegisterClass(&Plain);
+  HWND Foreign = CreateWindowEx(0, "ReflectionForeignWindow", "", WS_CHILD, 0, 0, 5, 5, Parent->Handle(),
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(Foreign, nullptr);
+  TOwnerDrawRecord MenuItem{OdtMenu, 0, 3, 0, 0, Child->Handle(), nullptr, {}, 0};
+  TOwnerDrawRecord UnknownId{OdtButton, 99, 0, 0, 0, nullptr, nullptr, {}, 0};
+  struct TCase {
+    UINT Msg;
+    LPARAM LParam;
+  };
+  const TCase Cases[] = {{WM_COMMAND, 0},
+                         {WM_DRAWITEM, reinterpret_cast<LPARAM>(&MenuItem)},
+                         {WM_MEASUREITEM, reinterpret_cast<LPARAM>(&UnknownId)},
+                         {WM_CTLCOLORSTATIC, reinterpret_cast<LPARAM>(Parent->Handle())},
+                         {WM_COMMAND, reinterpret_cast<LPARAM>(Foreign)}};
+  for (const TCase& C : Cases) {
+    Parent->Own.clear();
+    Child->Messages.clear();
+    SendMessage(Parent->Handle(), C.Msg, 0, C.LParam);
+    EXPECT_EQ(Child->CountOf(CN_BASE + C.Msg), 0) << "message " << C.Msg;
+    EXPECT_EQ(std::count(Parent->Own.begin(), Parent->Own.end(), C.Msg), 1) << "message " << C.Msg;
+  }
+}
+
+// ---- automatic size ----
+
+// A container with a 1-pixel frame inside its client area, as panels have.
+class TInsetControl : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void AdjustClientRect(TRect& Rect) override { InflateRect(&Rect, -1, -1); }
+};
+
+TEST_F(TUiTest, AnAutoSizedContainerFitsAroundItsVisibleChildren) {
+  TForm* F = NewForm();
+  auto* P = NewControl<TInsetControl>(F, Bounds(10, 10, 300, 200));
+  auto* A = NewControl<TCustomControl>(P, Bounds(10, 10, 50, 20));
+  auto* B = NewControl<TCustomControl>(P, Bounds(30, 40, 20, 30));
+  P->SetAutoSize(true);
+  // The furthest edges (60, 70) plus the frame on the far sides.
+  EXPECT_EQ(P->BoundsRect(), Bounds(10, 10, 61, 71));
+  A->SetBounds(10, 10, 100, 20);
+  EXPECT_EQ(P->BoundsRect(), Bounds(10, 10, 111, 71));
+  B->SetVisible(false);
+  EXPECT_EQ(P->BoundsRect(), Bounds(10, 10, 111, 31));
+  // Right- and bottom-aligned children add their own room.
+  auto* R = NewControl<TCustomControl>(P, Bounds(0, 0, 25, 5));
+  R->SetAlign(alRight);
+  EXPECT_EQ(P->Width(), 111 + 25);
+  auto* D = NewControl<TCustomControl>(P, Bounds(0, 0, 5, 12));
+  D->SetAlign(alBottom);
+  EXPECT_EQ(P->Height(), 31 + 12);
+  // Without visible children nothing changes; an explicit size then holds.
+  for (TControl* C : {static_cast<TControl*>(A), static_cast<TControl*>(R), static_cast<TControl*>(D)})
+    C->SetVisible(false);
+  P->SetBounds(10, 10, 80, 40);
+  EXPECT_EQ(P->BoundsRect(), Bounds(10, 10, 80, 40));
+  // Constraints still limit the automatic size.
+  A->SetVisible(true);
+  P->Constraints()->SetMaxWidth(90);
+  EXPECT_EQ(P->BoundsRect(), Bounds(10, 10, 90, 31));
 }
 
 }  // namespace
