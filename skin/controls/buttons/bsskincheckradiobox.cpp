@@ -51,14 +51,20 @@ void TbsSkinCheckRadioBox::SetChecked(bool Value) {
       }
     }
   }
-  if (OnClick && (!FRadio || FChecked)) OnClick(this);
+  if (OnClick && (!FRadio || FChecked)) fireClick();
 }
 
 void TbsSkinCheckRadioBox::SetState(TCheckBoxState Value) {
   FState = Value;
   FChecked = Value == cbChecked;
   Repaint();
-  if (OnClick) OnClick(this);
+  if (OnClick) fireClick();
+}
+
+void TbsSkinCheckRadioBox::fireClick() {
+  // From a copy: a handler that frees the control must not free the handler while it runs.
+  const TNotifyEvent Handler = OnClick;
+  Handler(this);
 }
 
 void TbsSkinCheckRadioBox::Toggle() {

@@ -104,6 +104,7 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
   bool morphingEnabled() const { return Morphing && effectsEnabled(); }
   bool isFocused();
   bool hasImage() const;
+  void fireClick();
   // The check picture for a state, ready to draw with its bottom-left colour transparent; false when
   // the element's rectangle for it cannot be read from the picture.
   bool checkPicture(TBitmap& Out, TCheckBoxState AState, bool AHovered);

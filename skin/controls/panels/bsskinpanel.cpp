@@ -62,7 +62,11 @@ void TbsSkinPanel::SetChecked(bool Value) {
   if (FCheckedMode) Repaint();
   if (FAutoEnabledControls && FCheckedMode)
     for (Integer i = 0; i < ControlCount(); ++i) Controls(i)->SetEnabled(Value);
-  if (*Alive && OnChecked) OnChecked(this);
+  if (*Alive && OnChecked) {
+    // From a copy: a handler that frees the panel must not free the handler while it runs.
+    const TNotifyEvent Handler = OnChecked;
+    Handler(this);
+  }
 }
 
 void TbsSkinPanel::SetDefaultAlignment(TAlignment Value) {
@@ -154,7 +158,10 @@ void TbsSkinPanel::SetRollUpState(bool Value) {
   DoRollUp(Value);
   if (!*Alive) return;
   if (!Value) restore();
-  if (OnChangeRollUpState) OnChangeRollUpState(this);
+  if (OnChangeRollUpState) {
+    const TNotifyEvent Handler = OnChangeRollUpState;
+    Handler(this);
+  }
 }
 
 void TbsSkinPanel::DoRollUp(bool ARollUp) {

@@ -159,6 +159,23 @@ TEST_F(SkinPanel, CaptionClickCountsDownToTheCaptionHeight) {
   EXPECT_TRUE(S->Checked());
 }
 
+TEST_F(SkinPanel, FreedFromItsOwnCaptionClickHandler) {
+  TForm* F = NewForm();
+  auto* P = NewPanel(F, false);
+  P->SetCaptionMode(true);
+  P->SetCheckedMode(true);
+  P->SetRollUpMode(true);
+  int RollUps = 0;
+  P->OnChangeRollUpState = [&](TObject*) { ++RollUps; };
+  P->OnChecked = [&P](TObject*) {
+    delete P;
+    P = nullptr;
+  };
+  wintest::Click(At(P, 100, 10));
+  EXPECT_EQ(P, nullptr);
+  EXPECT_EQ(RollUps, 0) << "nothing more runs on a freed panel";
+}
+
 // ---- looks ----
 
 TEST_F(SkinPanel, DefaultLookFramesAndCaptionBar) {
