@@ -1,0 +1,145 @@
+// The skinned boxes on a real display: a form with check boxes, radio buttons, a panel, a group box, a
+// splitter and a bevel under the generated skin is mapped on a private X server and what the screen
+// shows is read back. The screenshot is written beside the test program as skinboxes_display.png.
+#if NERIVO_X11_TESTS
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/rtl/threads.h"
+#include "platform/ui/core/form.h"
+#include "platform/win/backend.h"
+#include "platform/win/backends/x11/testkit/xvfb.h"
+#include "platform/win/backends/x11/x11_backend.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/panels/bsskinsplitter.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+
+namespace {
+
+class SkinBoxesDisplay : public TSkinControlTest {
+ protected:
+  static void SetUpTestSuite() { Server = new x11test::TXvfb; }
+  static void TearDownTestSuite() {
+    delete Server;
+    Server = nullptr;
+  }
+  void SetUp() override {
+    TSkinControlTest::SetUp();
+    if (!Server->Running()) GTEST_SKIP() << "Xvfb cannot start here";
+    auto Backend = CreateX11Backend(Server->Name());
+    ASSERT_NE(Backend, nullptr);
+    WinSetBackend(std::move(Backend));
+    Reader = std::make_unique<x11test::TScreenReader>(Server->Name());
+    ASSERT_TRUE(Reader->Connected());
+  }
+  void TearDown() override {
+    TSkinControlTest::TearDown();  // the forms go while the X11 backend still holds their windows
+    WinResetForTests();
+    WinSetBackend(CreateHeadlessBackend());
+    Reader.reset();
+  }
+  static bool PumpUntil(const std::function<bool()>& Done) {
+    auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+      WinProcessMessages();
+      if (Done()) return true;
+      if (std::chrono::steady_clock::now() > Deadline) return false;
+      WinBackend().WaitForEvents(20, MainThreadWakeFd());
+    }
+  }
+  uint32_t ScreenAt(TControl* C, Integer X, Integer Y) {
+    TPoint P = C->ClientToScreen({X, Y});
+    return Reader->Pixel(P.X, P.Y);
+  }
+  // The generated skin's check pictures are one-colour squares that their own key colour would hide:
+  // two slices side by side, the left one the key, the right one showing.
+  void TwoColourCheckPictures(const String& Name) {
+    auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
+    const Integer W = RectWidth(R->SkinRect);
+    auto pic = [&](int State) { return Bounds(R->SkinRect.Left + State * W, R->SkinRect.Top, 12, 6); };
+    R->UnCheckImageRect = pic(0);
+    R->ActiveUnCheckImageRect = pic(1);
+    R->CheckImageRect = pic(2);
+    R->ActiveCheckImageRect = pic(4);
+  }
+
+  static x11test::TXvfb* Server;
+  std::unique_ptr<x11test::TScreenReader> Reader;
+};
+
+x11test::TXvfb* SkinBoxesDisplay::Server = nullptr;
+
+TEST_F(SkinBoxesDisplay, AFormOfSkinnedBoxesShowsTheSkinsStateColours) {
+  TwoColourCheckPictures("checkbox");
+  TwoColourCheckPictures("radiobox");
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 480, 260);
+  F->SetCaption("Nerivo");
+  auto* Check = NewControl<TbsSkinCheckRadioBox>(F, Bounds(12, 12, 150, 25));
+  Check->SetCaption("完成后关机 Shut down");
+  auto* Radio = NewControl<TbsSkinCheckRadioBox>(F, Bounds(12, 42, 150, 25));
+  Radio->SetSkinDataName("radiobox");
+  Radio->SetRadio(true);
+  Radio->SetGroupIndex(1);
+  Radio->SetCaption("MP4");
+  auto* Framed = NewControl<TbsSkinCheckRadioBox>(F, Bounds(12, 72, 150, 24));
+  Framed->SetFlat(false);
+  Framed->SetCaption("Framed");
+  auto* Panel = NewControl<TbsSkinPanel>(F, Bounds(180, 12, 130, 90));
+  auto* Group = NewControl<TbsSkinGroupBox>(F, Bounds(320, 12, 140, 90));
+  Group->SetCaption("输出 Output");
+  auto* Bevel = new TbsSkinBevel(F);
+  Bevel->SetParent(F);
+  Bevel->SetBounds(180, 120, 280, 30);
+  Bevel->SetShape(bsTopLine);
+  Bevel->SetDividerMode(true);
+  auto* Host = NewControl<TbsSkinPanel>(F, Bounds(12, 160, 448, 60));
+  auto* Splitter = new TbsSkinSplitter(F);
+  Splitter->SetParent(Host);
+  Splitter->SetAlign(alLeft);
+  for (TControl* C : std::initializer_list<TControl*>{Check, Radio, Framed, Panel, Group, Host})
+    dynamic_cast<TbsSkinControl*>(C)->SetSkinData(Skin.get());
+  Bevel->SetSkinData(Skin.get());
+  Splitter->SetSkinData(Skin.get());
+  F->Show();
+
+  const Integer CheckY = Check->Height() / 2;
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Panel, 60, 45) == SliceColor("panel", 0, 4); }));
+  EXPECT_EQ(ScreenAt(Panel, 1, 1), SliceColor("panel", 0, 0));
+  EXPECT_EQ(ScreenAt(Group, 1, 1), SliceColor("groupbox", 0, 0));
+  EXPECT_EQ(ScreenAt(Check, 12, CheckY), SliceColor("checkbox", 0, 1));
+  EXPECT_EQ(ScreenAt(Radio, 12, Radio->Height() / 2), SliceColor("radiobox", 0, 1));
+  EXPECT_EQ(ScreenAt(Framed, 120, 3), SliceColor("checkbox", 0, 1));  // the top edge, clear of the caption
+  EXPECT_EQ(ScreenAt(Splitter, 2, 2), SliceColor("vsplitter", 0, 0));
+
+  // Hover, then press and release: the hovered picture, then the checked one under the mouse.
+  Check->Perform(CM_MOUSEENTER, 0, 0);
+  Framed->Perform(CM_MOUSEENTER, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Check, 12, CheckY) == SliceColor("checkbox", 1, 1); }));
+  EXPECT_EQ(ScreenAt(Framed, 120, 3), SliceColor("checkbox", 1, 1));
+  Check->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, CheckY));
+  Check->Perform(WM_LBUTTONUP, 0, MAKELPARAM(12, CheckY));
+  Radio->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
+  Radio->Perform(WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
+  EXPECT_TRUE(Check->Checked());
+  EXPECT_TRUE(Radio->Checked());
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Check, 12, CheckY) == SliceColor("checkbox", 4, 1); }));
+  EXPECT_EQ(ScreenAt(Radio, 12, Radio->Height() / 2), SliceColor("radiobox", 4, 1));
+
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  std::vector<Byte> Png = EncodePng(Shot);
+  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinboxes_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+}
+
+}  // namespace
+
+#endif
