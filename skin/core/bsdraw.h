@@ -8,6 +8,7 @@
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/graphics/colors.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "platform/ui/stdctrls/textalign.h"  // TAlignment: one definition with the standard controls
 #include "skin/core/bsbitmap.h"
 
 class TWinControl;
@@ -15,7 +16,6 @@ class TWinControl;
 enum TbsButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // State images laid side by side in one glyph bitmap, 1 to 4.
 using TbsNumGlyphs = Integer;
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // The canvas's DC with its font, pen and brush selected, for raw text and drawing calls.
 HDC bsCanvasDC(TCanvas* Canvas);

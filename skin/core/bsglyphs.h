@@ -4,8 +4,7 @@
 
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/graphics/colors.h"
-
-enum TbsStdCommand { cmClose, cmMaximize, cmMinimize, cmSysMenu, cmDefault, cmRollUp, cmMinimizeToTray };
+#include "skin/core/bsskinvalues.h"  // TbsStdCommand: one definition, shared with the skin records
 
 // A cross two pixels thick.
 void DrawCloseGlyph(TCanvas* Canvas, Integer X, Integer Y, TColor Color);

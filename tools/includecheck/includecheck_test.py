@@ -28,7 +28,8 @@ def run_checker(files):
 
 # A tree that keeps every rule: lower includes, own private headers and test support, tests using the
 # test support of lower modules, family subfolders, the engine base's members including each other,
-# relative includes, tools including anything, and build trees left alone.
+# relative includes, tools including anything, skin tests using the skin generator, and build trees left
+# alone.
 GOOD_TREE = {
     "platform/rtl/strings.h": "#pragma once\n#include <string>\n",
     "platform/rtl/testkit/rtl_test_util.h": '#include "platform/rtl/strings.h"\n',
@@ -50,6 +51,8 @@ GOOD_TREE = {
     "app/main/program/main.cpp": '#include "app/formats/formats.h"\n#include "skin/dialogs/box.h"\n',
     "tools/skingen/skingen.cpp": '#include "app/main/mainform.h"\n#include "platform/win/window_internal.h"\n'
                                  '#include "platform/ui/testkit/uitestkit.h"\n',
+    "skin/controls/testkit/skintestkit.h": '#include "tools/skingen/skingen.h"\n',
+    "skin/controls/base/control_test.cpp": '#include "tools/skingen/skingen.h"\n',
     "build/default/generated.cpp": '#include "app/main/mainform.h"\n',
 }
 
@@ -80,6 +83,12 @@ class IncludeCheckTest(unittest.TestCase):
              'comes before engine/transcoder and must not include it'),
             ("app/main/mainform.cpp", '#include "tools/skingen/skingen.h"\n',
              'app/main/mainform.cpp:1: #include "tools/skingen/skingen.h": app/main must not include tools'),
+            ("skin/controls/base/control.cpp", '#include "tools/skingen/skingen.h"\n',
+             'skin/controls/base/control.cpp:1: #include "tools/skingen/skingen.h": skin/controls must not '
+             'include tools'),
+            ("skin/controls/base/control_test.cpp", '#include "tools/bench/bench.h"\n',
+             'skin/controls/base/control_test.cpp:1: #include "tools/bench/bench.h": skin/controls must not '
+             'include tools'),
             ("platform/ui/core/screen.cpp", '#  include "platform/win/window_internal.h"\n',
              'platform/ui/core/screen.cpp:1: #include "platform/win/window_internal.h": private header of '
              'platform/win'),

@@ -1,0 +1,548 @@
+// The push button's look: element copy, state choice, state images, default look, cross-fade, frame
+// animation and glow frame. Its input and click rules are in bsskinbuttoninput.cpp.
+#include "skin/controls/buttons/bsskinbutton.h"
+
+#include "platform/ui/core/form.h"
+#include "skin/core/bseffectbmp.h"
+#include "skin/core/bsglyphs.h"
+#include "skin/core/bssystem.h"
+
+namespace {
+
+constexpr Cardinal MorphInterval = 20;
+constexpr Double MorphStep = 0.2;
+constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
+constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
+constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
+
+}  // namespace
+
+TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+  // The button fires its own click (before OnMouseUp) and takes a quick second press as a press.
+  FControlStyle.Exclude(csClickEvents);
+  FControlStyle.Exclude(csDoubleClicks);
+  FSkinDataName = "button";
+  FGlyph = std::make_unique<TBitmap>();
+  FLayerManager = new TbsLayerManager(this);
+  SetTabStop(true);
+  SetBounds(FLeft, FTop, 75, 25);
+}
+
+TbsSkinButton::~TbsSkinButton() {
+  *FAlive = false;
+  StopMorph();
+  StopAnimate();
+  StopRepeat();
+  if (FImageList) FImageList->RemoveFreeNotification(this);
+}
+
+void TbsSkinButton::freeTimer(TTimer*& Timer) {
+  if (Timer == nullptr) return;
+  Timer->SetEnabled(false);
+  delete Timer;
+  Timer = nullptr;
+}
+
+// ---- properties ----
+
+void TbsSkinButton::SetTransparent(bool Value) {
+  if (FTransparent == Value) return;
+  FTransparent = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetImageList(TCustomImageList* Value) {
+  if (FImageList == Value) return;
+  if (FImageList) FImageList->RemoveFreeNotification(this);
+  FImageList = Value;
+  if (FImageList) FImageList->FreeNotification(this);
+  Repaint();
+}
+
+void TbsSkinButton::SetImageIndex(Integer Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetGlyph(TBitmap* Value) {
+  if (Value == nullptr)
+    FGlyph = std::make_unique<TBitmap>();
+  else
+    FGlyph->Assign(Value);
+  Repaint();
+}
+
+void TbsSkinButton::SetNumGlyphs(TbsNumGlyphs Value) {
+  FNumGlyphs = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetMargin(Integer Value) {
+  if (Value < -1 || FMargin == Value) return;
+  FMargin = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetSpacing(Integer Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Repaint();
+}
+
+void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Repaint();
+}
+
+void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsSkinCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
+}
+
+// ---- element ----
+
+void TbsSkinButton::GetSkinData() {
+  TbsSkinCustomControl::GetSkinData();
+  if (FIndex == -1) {
+    AnimateSkinRect = TRect{};
+    return;
+  }
+  if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
+    // A button not at the element's size gets no window region.
+    if (!FUseSkinSize && R->MaskPictureIndex != -1) MaskPicture = nullptr;
+    FontName = R->FontName;
+    FontColor = R->FontColor;
+    ActiveFontColor = R->ActiveFontColor;
+    DownFontColor = R->DownFontColor;
+    FontStyle = R->FontStyle;
+    FontHeight = R->FontHeight;
+    ActiveSkinRect = R->ActiveSkinRect;
+    DownSkinRect = R->DownSkinRect;
+    DisabledSkinRect = R->DisabledSkinRect;
+    FocusedSkinRect = R->FocusedSkinRect;
+    DisabledFontColor = R->DisabledFontColor;
+    Morphing = R->Morphing;
+    MorphKind = R->MorphKind;
+    AnimateSkinRect = R->AnimateSkinRect;
+    FrameCount = R->FrameCount;
+    AnimateInterval = R->AnimateInterval;
+    ShowFocus = R->ShowFocus;
+    MenuMarkerRect = R->MenuMarkerRect;
+    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
+    MenuMarkerDownRect = R->MenuMarkerDownRect;
+    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
+    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
+    GlowLayerPictureIndex = R->GlowLayerPictureIndex;
+    GlowLayerMaskPictureIndex = R->GlowLayerMaskPictureIndex;
+    GlowLayerOffsetLeft = R->GlowLayerOffsetLeft;
+    GlowLayerOffsetRight = R->GlowLayerOffsetRight;
+    GlowLayerOffsetTop = R->GlowLayerOffsetTop;
+    GlowLayerOffsetBottom = R->GlowLayerOffsetBottom;
+    GlowLayerShowOffsetX = R->GlowLayerShowOffsetX;
+    GlowLayerShowOffsetY = R->GlowLayerShowOffsetY;
+    GlowLayerAlphaBlendValue = R->GlowLayerAlphaBlendValue;
+    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
+    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
+    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
+    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
+  }
+  if (effectsEnabled() && AnimateTimer != nullptr && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
+    if (AnimateInc)
+      ActiveSkinRect = GetAnimateFrameRect();
+    else
+      SkinRect = GetAnimateFrameRect();
+  }
+}
+
+bool TbsSkinButton::effectsEnabled() const {
+  return FSD != nullptr && !FSD->Empty && FSD->EnableSkinEffects();
+}
+
+bool TbsSkinButton::IsFocused() {
+  return HandleAllocated() && GetFocus() == Handle() && FCanFocused;
+}
+
+bool TbsSkinButton::pressedLook(bool WithDownState) {
+  if (WithDownState && FDownState) return true;
+  return FDown && (FGroupIndex != 0 || FMouseIn || (IsFocused() && !FMouseDown));
+}
+
+Integer TbsSkinButton::GetGlyphNum(bool ADown, bool AMouseIn) const {
+  if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
+  if (AMouseIn && FNumGlyphs > 3) return 4;
+  if (Enabled() || FNumGlyphs < 2) return 1;
+  return 2;
+}
+
+void TbsSkinButton::CalcSize(Integer& AWidth, Integer& AHeight) {
+  if (FUseSkinSize || ResizeMode == 1) {
+    TbsSkinCustomControl::CalcSize(AWidth, AHeight);
+    return;
+  }
+  NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + AWidth - RectWidth(SkinRect),
+                   ClRect.Bottom + AHeight - RectHeight(SkinRect));
+}
+
+// ---- painting ----
+
+void TbsSkinButton::Paint() {
+  GetSkinData();
+  if (FIndex == -1) {
+    TbsSkinControl::Paint();
+    return;
+  }
+  if (Width() <= 0 || Height() <= 0) return;
+  TBitmap B;
+  B.SetSize(Width(), Height());
+  if (morphingEnabled() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+    TBitmap B2;
+    B2.SetSize(Width(), Height());
+    CreateButtonImage(&B, SkinRect, false, false);
+    CreateButtonImage(&B2, ActiveSkinRect, false, true);
+    auto E1 = TbsEffectBmp::CreateFromhWnd(B.Handle());
+    auto E2 = TbsEffectBmp::CreateFromhWnd(B2.Handle());
+    switch (MorphKind) {
+      case mkDefault:
+        E1->Morph(E2.get(), FMorphKf);
+        break;
+      case mkGradient:
+        E1->MorphGrad(E2.get(), FMorphKf);
+        break;
+      case mkLeftGradient:
+        E1->MorphLeftGrad(E2.get(), FMorphKf);
+        break;
+      case mkRightGradient:
+        E1->MorphRightGrad(E2.get(), FMorphKf);
+        break;
+      case mkLeftSlide:
+        E1->MorphLeftSlide(E2.get(), FMorphKf);
+        break;
+      case mkRightSlide:
+        E1->MorphRightSlide(E2.get(), FMorphKf);
+        break;
+      case mkPush:
+        E1->MorphPush(E2.get(), FMorphKf);
+        break;
+    }
+    E1->Draw(Canvas()->Handle(), 0, 0);
+    return;
+  }
+  const bool Focused = IsFocused();
+  if (!Enabled() && !IsEmptyRect(DisabledSkinRect))
+    CreateButtonImage(&B, DisabledSkinRect, false, false);
+  else if (pressedLook(true))
+    CreateButtonImage(&B, DownSkinRect, true, true);
+  else if (Focused && !IsEmptyRect(FocusedSkinRect) && AnimateTimer == nullptr)
+    CreateButtonImage(&B, FocusedSkinRect, false, true);
+  else if (Focused || FMouseIn)
+    CreateButtonImage(&B, ActiveSkinRect, false, true);
+  else if (morphingEnabled() && FMorphKf == 1)
+    CreateButtonImage(&B, ActiveSkinRect, false, true);
+  else
+    CreateButtonImage(&B, SkinRect, false, false);
+  Canvas()->Draw(0, 0, &B);
+}
+
+void TbsSkinButton::applyFont(TCanvas* C) {
+  if (FUseSkinFont) {
+    C->Font()->SetName(FontName);
+    C->Font()->SetHeight(FontHeight);
+    C->Font()->SetStyle(FontStyle);
+  } else {
+    C->SetFont(FDefaultFont.get());
+  }
+  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+  else
+    C->Font()->SetCharset(FDefaultFont->Charset());
+}
+
+TColor TbsSkinButton::stateFontColor(bool ADown, bool AMouseIn) const {
+  if (Enabled() && !FUseSkinFontColor) return FDefaultFont->Color();
+  if (!Enabled()) return DisabledFontColor;
+  if (ADown && AMouseIn) return DownFontColor;
+  if (AMouseIn) return ActiveFontColor;
+  return FontColor;
+}
+
+bool TbsSkinButton::paintEvent(TCanvas* C, bool ADown, bool AMouseIn) {
+  if (!OnPaint) return true;
+  bool DrawDefault = true;
+  OnPaint(this, C, NewClRect, ADown, AMouseIn, DrawDefault);
+  return DrawDefault;
+}
+
+void TbsSkinButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn) {
+  C->Brush()->SetStyle(bsClear);
+  if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
+                         Enabled(), false, 0);
+  else
+    DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
+                         GetGlyphNum(ADown, AMouseIn), false, false, 0);
+}
+
+void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+  if (!FUseSkinSize && ResizeMode != 1) {
+    CreateStretchedButtonImage(B, R, ADown, AMouseIn);
+    return;
+  }
+  if ((ADown || AMouseIn || !FTransparent) && !CanCompose(Picture, R))
+    drawDefaultFace(B->Canvas(), Rect(0, 0, B->Width(), B->Height()), ADown, AMouseIn);
+  else if (ADown || AMouseIn || !FTransparent)
+    CreateSkinImage(B, Picture, R);
+  else
+    DrawParentBackground(this, B->Canvas());
+  TCanvas* C = B->Canvas();
+  applyFont(C);
+  C->Font()->SetColor(stateFontColor(ADown, AMouseIn));
+  if (ShowFocus && HandleAllocated() && GetFocus() == Handle()) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawDottedFocusRect(C, NewClRect);
+    C->Brush()->SetStyle(bsClear);
+  }
+  if (!paintEvent(C, ADown, AMouseIn)) return;
+  drawContent(C, NewClRect, ADown, AMouseIn);
+}
+
+void TbsSkinButton::CreateStretchedButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+  const bool Drawable = CanCompose(Picture, R);
+  if (ADown || AMouseIn || !FTransparent) {
+    if (!Drawable)
+      drawDefaultFace(B->Canvas(), Rect(0, 0, B->Width(), B->Height()), ADown, AMouseIn);
+    else if (ResizeMode == 0)
+      B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
+    else if (ResizeMode == 2 || ResizeMode == 3)
+      ComposeStretchedSkinImage(B, Picture, R, ClRect, true);
+    else
+      DrawParentBackground(this, B->Canvas());
+  } else {
+    DrawParentBackground(this, B->Canvas());
+  }
+  TCanvas* C = B->Canvas();
+  applyFont(C);
+  C->Font()->SetColor(stateFontColor(ADown, AMouseIn));
+  const TRect Content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - RectWidth(R),
+                             ClRect.Bottom + B->Height() - RectHeight(R));
+  if (ShowFocus && HandleAllocated() && GetFocus() == Handle()) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawDottedFocusRect(C, Content);
+    C->Brush()->SetStyle(bsClear);
+  }
+  if (!paintEvent(C, ADown, AMouseIn)) return;
+  drawContent(C, Content, ADown, AMouseIn);
+}
+
+void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
+  TCanvas* C = B->Canvas();
+  const TRect R = ClientRect();
+  const bool Down = pressedLook(false);
+  drawDefaultFace(C, R, Down, !Down && (FMouseIn || IsFocused()));
+  C->SetFont(FDefaultFont.get());
+  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+  if (OnPaint) {
+    bool DrawDefault = true;
+    OnPaint(this, C, R, FDown, FMouseIn, DrawDefault);
+    if (!DrawDefault) return;
+  }
+  C->Brush()->SetStyle(bsClear);
+  if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
+                         Enabled(), false, 0);
+  else
+    DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
+                         GetGlyphNum(FDown, FMouseIn), false, false, 0);
+}
+
+void TbsSkinButton::drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot) {
+  TColor Frame = clBtnShadow, Fill = clBtnFace;
+  if (ADown) {
+    Frame = DefaultFrameColor;
+    Fill = DefaultDownFillColor;
+  } else if (AHot) {
+    Frame = DefaultFrameColor;
+    Fill = DefaultHotFillColor;
+  }
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Fill);
+  C->FillRect(R);
+  C->Brush()->SetColor(Frame);
+  C->FrameRect(R);
+}
+
+void TbsSkinButton::CheckParentBackground() {
+  if (FTransparent && !FDown && !FMouseIn) Repaint();
+}
+
+void TbsSkinButton::WMEraseBkgnd(TMessage& Message) {
+  // Outside WM_PAINT a parent drawing its children into its own background gets the button's image.
+  if (!FromWMPaint && Message.WParam != 0) PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+  Message.Result = 1;
+}
+
+// ---- skin change ----
+
+void TbsSkinButton::ChangeSkinData() {
+  StopMorph();
+  StopAnimate();
+  FMorphKf = 0;
+  TbsSkinCustomControl::ChangeSkinData();
+  if (morphingEnabled() && (FMouseIn || IsFocused())) {
+    FMorphKf = 1;
+    Repaint();
+  }
+  if (FMouseIn && HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
+}
+
+void TbsSkinButton::BeforeChangeSkinData() {
+  TbsSkinCustomControl::BeforeChangeSkinData();
+  if (FLayerManager->IsVisible) FLayerManager->Hide();
+}
+
+// ---- cross-fade ----
+
+void TbsSkinButton::StartMorph() {
+  if (MorphTimer != nullptr) return;
+  MorphTimer = new TTimer(this);
+  MorphTimer->SetInterval(MorphInterval);
+  MorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
+  MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinButton::StopMorph() {
+  freeTimer(MorphTimer);
+}
+
+void TbsSkinButton::StartMorphOrRepaint() {
+  GetSkinData();
+  if (morphingEnabled() && FIndex != -1)
+    StartMorph();
+  else
+    Repaint();
+}
+
+void TbsSkinButton::MorphTimerProc(TObject*) {
+  const bool Hovered = FMouseIn || IsFocused();
+  if (FIndex == -1 || !morphingEnabled()) {
+    FMorphKf = Hovered ? 1 : 0;
+    StopMorph();
+    return;
+  }
+  if (Hovered && FMorphKf < 1) {
+    FMorphKf += MorphStep;
+  } else if (!Hovered && FMorphKf > 0) {
+    FMorphKf -= MorphStep;
+  } else {
+    FMorphKf = Hovered ? 1 : 0;
+    StopMorph();
+  }
+  // Five steps of 0.2 in binary floating point miss 1 and 0 by a hair; land on them exactly.
+  if (FMorphKf > 1 - 1e-9) FMorphKf = 1;
+  if (FMorphKf < 1e-9) FMorphKf = 0;
+  Repaint();
+}
+
+// ---- frame animation ----
+
+bool TbsSkinButton::canAnimate() const {
+  return FIndex != -1 && effectsEnabled() && !IsEmptyRect(AnimateSkinRect);
+}
+
+void TbsSkinButton::StartAnimate(bool AInc) {
+  StopAnimate();
+  AnimateInc = AInc;
+  CurrentFrame = AInc ? 1 : FrameCount;
+  AnimateTimer = new TTimer(this);
+  AnimateTimer->SetInterval(Cardinal(AnimateInterval > 0 ? AnimateInterval : 1));
+  AnimateTimer->OnTimer = [this](TObject* Sender) { AnimateTimerProc(Sender); };
+  AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinButton::StopAnimate() {
+  CurrentFrame = 0;
+  freeTimer(AnimateTimer);
+}
+
+void TbsSkinButton::AnimateTimerProc(TObject*) {
+  if (AnimateInc) {
+    if (CurrentFrame <= FrameCount) {
+      ++CurrentFrame;
+      Repaint();
+    }
+    if (CurrentFrame > FrameCount) StopAnimate();
+  } else {
+    if (CurrentFrame >= 0) {
+      --CurrentFrame;
+      Repaint();
+    }
+    if (CurrentFrame <= 0) StopAnimate();
+  }
+}
+
+TRect TbsSkinButton::GetAnimateFrameRect() const {
+  const TRect& A = AnimateSkinRect;
+  if (FrameCount <= 0) return A;
+  if (RectWidth(A) > RectWidth(SkinRect)) {
+    const Integer w = RectWidth(A) / FrameCount;
+    return Rect(A.Left + w * (CurrentFrame - 1), A.Top, A.Left + w * CurrentFrame, A.Bottom);
+  }
+  const Integer h = RectHeight(A) / FrameCount;
+  return Rect(A.Left, A.Top + h * (CurrentFrame - 1), A.Right, A.Top + h * CurrentFrame);
+}
+
+// ---- glow frame ----
+
+void TbsSkinButton::ShowLayer() {
+  if (FSD == nullptr || FSD->Empty || !IsWindows2000OrLater()) return;
+  if (!FSD->ShowButtonGlowFrames() && !FAlwaysShowGlowFrame) return;
+  GetSkinData();
+  if (FIndex == -1 || GlowLayerPictureIndex == -1) return;
+  TBitmap* Glow = SkinPictureAt(FSD, GlowLayerPictureIndex);
+  TBitmap* Mask = SkinPictureAt(FSD, GlowLayerMaskPictureIndex);
+  // Without both pictures there is no glow to show.
+  if (Glow == nullptr || Mask == nullptr) return;
+  if (auto* F = dynamic_cast<TCustomForm*>(GetParentForm(this)))
+    FLayerManager->TopMostMode = F->FormStyle() == fsStayOnTop;
+  TBitmap Image, ImageMask;
+  const Integer DW = Width() - RectWidth(SkinRect), DH = Height() - RectHeight(SkinRect);
+  auto composeH = [&](TBitmap* Src, TBitmap* Dst) {
+    ComposeSkinImageH(GlowLayerOffsetLeft, GlowLayerOffsetRight, Dst, Src,
+                      Rect(0, 0, Src->Width(), Src->Height()), Src->Width() + DW, Src->Height(), true);
+  };
+  auto composeNine = [&](TBitmap* Src, TBitmap* Dst) {
+    Dst->SetSize(Src->Width() + DW, Src->Height() + DH);
+    ComposeStretchedSkinImage(
+        Dst, Src, Rect(0, 0, Src->Width(), Src->Height()),
+        Rect(GlowLayerOffsetLeft, GlowLayerOffsetTop, Src->Width() - GlowLayerOffsetRight,
+             Src->Height() - GlowLayerOffsetBottom),
+        true);
+  };
+  if (ResizeMode == 0) {
+    Image.Assign(Glow);
+    ImageMask.Assign(Mask);
+  } else if (ResizeMode == 2 && FUseSkinSize) {
+    composeH(Glow, &Image);
+    composeH(Mask, &ImageMask);
+  } else if (ResizeMode == 1) {
+    composeNine(Glow, &Image);
+    composeNine(Mask, &ImageMask);
+  } else {
+    return;
+  }
+  const TPoint P = ClientOrigin();
+  FLayerManager->Show(P.X - GlowLayerShowOffsetX, P.Y - GlowLayerShowOffsetY, &Image, &ImageMask,
+                      GlowLayerAlphaBlendValue);
+}
+
+void TbsSkinButton::HideLayer() {
+  if (FSD == nullptr || FSD->Empty || !FSD->ShowButtonGlowFrames() || !IsWindows2000OrLater()) return;
+  if (GlowLayerPictureIndex == -1) return;
+  if (ResizeMode == 0 || ResizeMode == 1 || (ResizeMode == 2 && FUseSkinSize)) FLayerManager->Hide();
+}

@@ -1,0 +1,364 @@
+// The push button's input: mouse, keyboard and focus, the click, auto-repeat, checked and grouped
+// modes, and the default and cancel roles in a dialog.
+#include "platform/ui/core/form.h"
+#include "platform/ui/menus/menuitem.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+
+namespace {
+
+constexpr Cardinal RepeatDelay = 500;
+
+}  // namespace
+
+// ---- click ----
+
+void TbsSkinButton::ButtonClick() {
+  if (FCanFocused) {
+    if (TCustomForm* F = GetParentForm(this)) F->SetModalResult(FModalResult);
+  }
+  if (OnClick) OnClick(this);
+}
+
+void TbsSkinButton::Click() {
+  // No actions in this library: the class library's click.
+  TbsSkinCustomControl::Click();
+}
+
+void TbsSkinButton::RefreshButton() {
+  FMouseIn = false;
+  FDown = false;
+  if (morphingEnabled()) FMorphKf = 0;
+  if (effectsEnabled()) StopAnimate();
+  Repaint();
+}
+
+// ---- state setters ----
+
+void TbsSkinButton::SetDown(bool Value) {
+  FDown = Value;
+  if (morphingEnabled()) {
+    FMorphKf = 1;
+    if (Value)
+      StopMorph();
+    else
+      StartMorph();
+  }
+  Repaint();
+  if (Value && FGroupIndex > 0 && !FAllowAllUp) RaiseGroupButtons();
+}
+
+void TbsSkinButton::RaiseGroupButtons() {
+  if (FGroupIndex <= 0 || Parent() == nullptr) return;
+  TWinControl* P = Parent();
+  for (Integer i = 0; i < P->ControlCount(); ++i) {
+    auto* B = dynamic_cast<TbsSkinButton*>(P->Controls(i));
+    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
+  }
+}
+
+void TbsSkinButton::SetGroupIndex(Integer Value) {
+  FGroupIndex = Value;
+  if (Value != 0) SetCanFocused(false);
+}
+
+void TbsSkinButton::SetCheckedMode(bool Value) {
+  if (FCheckedMode == Value) return;
+  FCheckedMode = Value;
+  if (Value)
+    SetGroupIndex(-1);
+  else if (FGroupIndex == -1)
+    SetGroupIndex(0);
+}
+
+void TbsSkinButton::SetCanFocused(bool Value) {
+  FCanFocused = Value;
+  SetTabStop(Value);
+}
+
+void TbsSkinButton::SetDefault(bool Value) {
+  FDefault = Value;
+  if (HandleAllocated() && FCanFocused) {
+    if (TCustomForm* F = GetParentForm(this))
+      F->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(F->ActiveControl()));
+  }
+}
+
+// ---- auto-repeat ----
+
+void TbsSkinButton::StartRepeat() {
+  StopRepeat();
+  RepeatTimer = new TTimer(this);
+  RepeatTimer->SetInterval(RepeatDelay);
+  RepeatTimer->OnTimer = [this](TObject* Sender) { RepeatDelayTimerProc(Sender); };
+  RepeatTimer->SetEnabled(true);
+}
+
+void TbsSkinButton::StopRepeat() {
+  freeTimer(RepeatTimer);
+}
+
+void TbsSkinButton::RepeatDelayTimerProc(TObject*) {
+  RepeatTimer->SetInterval(Cardinal(FRepeatInterval > 0 ? FRepeatInterval : 1));
+  RepeatTimer->OnTimer = [this](TObject* Sender) { RepeatTimerProc(Sender); };
+}
+
+void TbsSkinButton::RepeatTimerProc(TObject*) {
+  ButtonClick();
+}
+
+// ---- window level ----
+
+void TbsSkinButton::CreateWnd() {
+  TbsSkinCustomControl::CreateWnd();
+  FActive = FDefault;
+}
+
+void TbsSkinButton::WndProc(TMessage& Message) {
+  if (FCanFocused) {
+    switch (Message.Msg) {
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        if (!designing() && HandleAllocated() && GetFocus() != Handle()) {
+          FClicksDisabled = true;
+          ::SetFocus(Handle());
+          FClicksDisabled = false;
+          // The focus change was refused: no press at all.
+          if (GetFocus() != Handle()) return;
+        }
+        break;
+      case CN_COMMAND:
+        if (FClicksDisabled) return;
+        break;
+      case WM_KEYDOWN:
+        if (Message.WParam == VK_SPACE && FSpaceSupport) {
+          if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect)) StopAnimate();
+          SetDown(true);
+          if (FRepeatMode) {
+            auto Alive = FAlive;
+            ButtonClick();
+            if (!*Alive) return;
+          }
+        } else if (Message.WParam == VK_RETURN && FSpaceSupport) {
+          auto Alive = FAlive;
+          ButtonClick();
+          if (!*Alive) return;
+        }
+        break;
+      case WM_KEYUP:
+        if (Message.WParam == VK_SPACE) {
+          SetDown(false);
+          auto Alive = FAlive;
+          ButtonClick();
+          if (!*Alive) return;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  TbsSkinCustomControl::WndProc(Message);
+}
+
+void TbsSkinButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SHOWLAYER:
+      ShowLayer();
+      break;
+    case WM_HIDELAYER:
+      HideLayer();
+      break;
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
+      break;
+  }
+}
+
+// ---- mouse ----
+
+void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
+  TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
+  if (!*Alive || Button != mbLeft) return;
+  if (canAnimate() && AnimateTimer != nullptr) StopAnimate();
+  FMouseDown = true;
+  if (!FDown) {
+    FMouseIn = true;
+    SetDown(true);
+    if (FCheckedMode) {
+      FStopMouseUp = true;
+      ButtonClick();
+    } else if (FRepeatMode && FGroupIndex == 0) {
+      StartRepeat();
+    } else if (FGroupIndex != 0) {
+      ButtonClick();
+    }
+    if (!*Alive) return;
+    FAllowAllUpCheck = false;
+  } else if (FGroupIndex != 0) {
+    FAllowAllUpCheck = true;
+  }
+}
+
+void TbsSkinButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
+  TbsSkinCustomControl::MouseMove(Shift, X, Y);
+  if (!*Alive || !FDown) return;
+  const bool Inside = X >= 0 && X <= Width() && Y >= 0 && Y <= Height();
+  // The mouse is captured, so the class library reports neither leaving nor coming back.
+  if (!Inside && FMouseIn)
+    Perform(CM_MOUSELEAVE, 0, 0);
+  else if (Inside && !FMouseIn)
+    Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Button != mbLeft) {
+    TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+    return;
+  }
+  auto Alive = FAlive;
+  FMouseDown = false;
+  if (FCheckedMode) {
+    if (FStopMouseUp) {
+      FStopMouseUp = false;
+    } else {
+      SetDown(false);
+      ButtonClick();
+    }
+  } else if (FGroupIndex == 0) {
+    const bool WasDown = FDown;
+    if (FMouseIn) {
+      SetDown(false);
+      if (RepeatTimer != nullptr) StopRepeat();
+      if (WasDown) ButtonClick();
+    } else {
+      FDown = false;
+      StopRepeat();
+      Repaint();
+    }
+  } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
+    SetDown(false);
+    ButtonClick();
+  }
+  // The click handler may have freed the button.
+  if (!*Alive) return;
+  if (HandleAllocated() && Visible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsSkinButton::CMMouseEnter(TMessage& Message) {
+  auto Alive = FAlive;
+  TbsSkinCustomControl::CMMouseEnter(Message);
+  if (!*Alive || designing()) return;
+  FMouseIn = true;
+  const bool React = FGroupIndex != 0 ? !FDown : (!IsFocused() || FDown);
+  if (React) {
+    if (FDown) {
+      if (morphingEnabled()) FMorphKf = 1;
+      Repaint();
+    } else {
+      GetSkinData();
+      if (canAnimate()) StartAnimate(true);
+      StartMorphOrRepaint();
+    }
+  }
+  if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+  if (HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
+}
+
+void TbsSkinButton::CMMouseLeave(TMessage& Message) {
+  auto Alive = FAlive;
+  TbsSkinCustomControl::CMMouseLeave(Message);
+  if (!*Alive || designing()) return;
+  // The highlighted default button keeps its hovered look while the focus rests elsewhere.
+  const bool KeepHighlight = FCanFocused && FDefault && FActive && !IsFocused();
+  if (!KeepHighlight) FMouseIn = false;
+  const bool React = FGroupIndex != 0 ? !FDown : (!IsFocused() || FDown);
+  if (React) {
+    GetSkinData();
+    if (canAnimate()) StartAnimate(false);
+    StartMorphOrRepaint();
+  }
+  if (FDown && FRepeatMode && RepeatTimer != nullptr && FGroupIndex == 0) StopRepeat();
+  if (HandleAllocated()) PostMessage(Handle(), WM_HIDELAYER, 0, 0);
+}
+
+// ---- keyboard and focus ----
+
+void TbsSkinButton::CMDialogKey(TMessage& Message) {
+  const Word Key = Word(Message.WParam);
+  const bool NoShift = KeyDataToShiftState(Message.LParam).Empty();
+  if (FCanFocused && NoShift && CanFocus() &&
+      ((Key == VK_RETURN && FActive && Enabled()) || (Key == VK_ESCAPE && FCancel))) {
+    Message.Result = 1;
+    ButtonClick();
+    return;
+  }
+  TbsSkinCustomControl::CMDialogKey(Message);
+}
+
+void TbsSkinButton::CMDialogChar(TMessage& Message) {
+  if (FCanFocused && IsAccel(char32_t(Message.WParam), Caption()) && CanFocus()) {
+    Message.Result = 1;
+    SetFocus();
+    auto Alive = FAlive;
+    if (!*Alive) return;
+    ButtonClick();
+    return;
+  }
+  TbsSkinCustomControl::CMDialogChar(Message);
+}
+
+void TbsSkinButton::CMFocusChanged(TMessage& Message) {
+  auto* Sender = reinterpret_cast<TWinControl*>(Message.LParam);
+  auto* SenderButton = dynamic_cast<TbsSkinButton*>(Sender);
+  FActive = SenderButton != nullptr ? SenderButton == this : FDefault;
+  if (FCanFocused && FDefault) {
+    if (SenderButton != nullptr && SenderButton != this && FMouseIn) {
+      FMouseIn = false;
+      StartMorphOrRepaint();
+    } else if (SenderButton == nullptr && Sender != this && !FMouseIn) {
+      if (morphingEnabled()) FMorphKf = 1;
+      FMouseIn = true;
+      StartMorphOrRepaint();
+    }
+  }
+  TbsSkinCustomControl::CMFocusChanged(Message);
+}
+
+void TbsSkinButton::WMSetFocus(TMessage& Message) {
+  TbsSkinCustomControl::WMSetFocus(Message);
+  if (FCanFocused && !FDownState) {
+    GetSkinData();
+    if (canAnimate()) StartAnimate(true);
+    StartMorphOrRepaint();
+  }
+}
+
+void TbsSkinButton::WMKillFocus(TMessage& Message) {
+  if (RepeatTimer != nullptr) StopRepeat();
+  if (FGroupIndex == 0 && FDown) FDown = false;
+  TbsSkinCustomControl::WMKillFocus(Message);
+  if (FCanFocused && !FDownState) {
+    GetSkinData();
+    if (canAnimate()) StartAnimate(false);
+    if (morphingEnabled() && FIndex != -1)
+      StartMorph();
+    else
+      Invalidate();
+  }
+}
+
+void TbsSkinButton::CMEnabledChanged(TMessage& Message) {
+  TbsSkinCustomControl::CMEnabledChanged(Message);
+  if (morphingEnabled()) {
+    StopMorph();
+    FMorphKf = 0;
+  }
+  FMouseIn = false;
+  Repaint();
+}
+
+void TbsSkinButton::CMTextChanged(TMessage& Message) {
+  TbsSkinCustomControl::CMTextChanged(Message);
+  Repaint();
+}

@@ -1,0 +1,72 @@
+// Test support for the skinned controls: a test case with the generated skin loaded, the element
+// indexes and slice colours of that skin, and pixel reads of controls as they appear on screen.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/testkit/uitestkit.h"
+#include "skin/core/bsskinchangeable.h"
+#include "skin/core/bsskindata.h"
+#include "tools/skingen/skingen.h"
+
+class TSkinControlTest : public TUiTest {
+ protected:
+  void SetUp() override {
+    TUiTest::SetUp();
+    Skin = std::make_unique<TbsSkinData>(nullptr);
+    BuildGeneratedSkin(Skin.get());
+  }
+  void TearDown() override {
+    Skin.reset();
+    TUiTest::TearDown();
+  }
+
+  // Row of an element in the generated skin's control sheet (its colour's element number).
+  static int ElementOf(const String& Name) {
+    for (int i = 0; i < GeneratedSkinControlCount(); ++i)
+      if (Name == GeneratedSkinControlName(i)) return i;
+    return -1;
+  }
+  // The colour of slice Slice (0..8, rows of three) of State (0 normal, 1 active, 2 down, 3 disabled,
+  // 4 focused) of the named element.
+  static COLORREF SliceColor(const String& Name, int State, int Slice) {
+    return COLORREF(GeneratedSkinSliceColor(ElementOf(Name), State, Slice));
+  }
+
+  // A control's pixel at its own client point X, Y, as the screen shows it.
+  static COLORREF PixelOf(TControl* C, Integer X, Integer Y) {
+    auto* W = dynamic_cast<TWinControl*>(C);
+    if (W == nullptr) {
+      W = C->Parent();
+      X += C->Left();
+      Y += C->Top();
+    }
+    TPoint Client = W->ClientOrigin();
+    RECT R;
+    GetWindowRect(W->Handle(), &R);
+    return PaintedPixel(W->Handle(), X + Client.X - R.Left, Y + Client.Y - R.Top);
+  }
+
+  std::unique_ptr<TbsSkinData> Skin;
+};
+
+inline COLORREF BtnFaceRGB() {
+  return COLORREF(ColorToRGB(clBtnFace));
+}
+
+// Stands in for the form engine's skin-change walk: every control of Root's tree (Root first, each
+// parent before its children) that uses Changed, or every one when Changed is null, is told through
+// the skin-change interface.
+inline void WalkSkinChange(TWinControl* Root, TbsSkinData* Changed, bool Before) {
+  for (Integer i = 0; i < Root->ControlCount(); ++i) {
+    TControl* C = Root->Controls(i);
+    if (auto* S = dynamic_cast<IbsSkinChangeable*>(C);
+        S != nullptr && (Changed == nullptr || S->SkinData() == Changed)) {
+      if (Before)
+        S->BeforeChangeSkinData();
+      else
+        S->ChangeSkinData();
+    }
+    if (auto* W = dynamic_cast<TWinControl*>(C)) WalkSkinChange(W, Changed, Before);
+  }
+}
