@@ -200,11 +200,19 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->ListBoxName = "listbox";
   }
   if (auto* R = dynamic_cast<TbsDataSkinScrollBarControl*>(Record.get())) {
-    R->TrackArea = Rect(CornerSize, 0, CellW - CornerSize, CellH);
-    R->UpButtonRect = Bounds(0, 0, CornerSize, CellH);
+    // Places in the element: the up button at the far end (right, or bottom for the vertical bar), the
+    // down button at the near end, the track between them.
+    if (String(S.Name) == "vscrollbar") {
+      R->TrackArea = Rect(0, CornerSize, CellW, CellH - CornerSize);
+      R->UpButtonRect = Bounds(0, CellH - CornerSize, CellW, CornerSize);
+      R->DownButtonRect = Bounds(0, 0, CellW, CornerSize);
+    } else {
+      R->TrackArea = Rect(CornerSize, 0, CellW - CornerSize, CellH);
+      R->UpButtonRect = Bounds(CellW - CornerSize, 0, CornerSize, CellH);
+      R->DownButtonRect = Bounds(0, 0, CornerSize, CellH);
+    }
     R->ActiveUpButtonRect = part(1);
     R->DownUpButtonRect = part(2);
-    R->DownButtonRect = Bounds(CellW - CornerSize, 0, CornerSize, CellH);
     R->ActiveDownButtonRect = part(1);
     R->DownDownButtonRect = part(2);
     R->ThumbRect = part(0);
