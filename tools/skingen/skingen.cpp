@@ -246,9 +246,11 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
   }
   if (auto* R = dynamic_cast<TbsDataSkinSlider*>(Record.get())) {
     R->HRulerRect = Rect(0, Element * CellH, CellW, Element * CellH + CornerSize);
-    R->HThumbRect = Bounds(CellW, Element * CellH, 2 * CornerSize, CornerSize);
+    // Thumbs are drawn keyed by their bottom-left pixel: each half reaches from a corner slice into the
+    // next row of slices, so its key colour lies below the part that shows.
+    R->HThumbRect = Bounds(CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->VRulerRect = Bounds(2 * CellW, Element * CellH, CornerSize, CellH);
-    R->VThumbRect = Bounds(3 * CellW, Element * CellH, 2 * CornerSize, CornerSize);
+    R->VThumbRect = Bounds(3 * CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->EdgeSize = CornerSize;
   }
   if (auto* R = dynamic_cast<TbsDataSkinBevel*>(Record.get())) {
