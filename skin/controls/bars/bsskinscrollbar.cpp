@@ -29,6 +29,10 @@ TbsSkinScrollBar::TbsSkinScrollBar(TComponent* AOwner) : TbsSkinCustomControl(AO
   SetBounds(Left(), Top(), 200, 19);
 }
 
+TbsSkinScrollBar::~TbsSkinScrollBar() {
+  *FAlive = false;
+}
+
 // ---- value model ----
 
 Integer TbsSkinScrollBar::clamped(Integer Value) const {
@@ -326,7 +330,8 @@ void TbsSkinScrollBar::TestActive(Integer X, Integer Y) {
   if (New != -1) ButtonEnter(New);
 }
 
-void TbsSkinScrollBar::ButtonClick(Integer Index) {
+bool TbsSkinScrollBar::ButtonClick(Integer Index) {
+  auto Alive = FAlive;
   if (Index == UpButton) {
     if (OnUpButtonClick)
       OnUpButtonClick(this);
@@ -338,6 +343,7 @@ void TbsSkinScrollBar::ButtonClick(Integer Index) {
     else
       SetPosition(FPosition - FSmallChange);
   }
+  return *Alive;
 }
 
 void TbsSkinScrollBar::ButtonDown(Integer Index, Integer X, Integer Y) {
@@ -350,7 +356,7 @@ void TbsSkinScrollBar::ButtonDown(Integer Index, Integer X, Integer Y) {
     Repaint();
     return;
   }
-  ButtonClick(Index);
+  if (!ButtonClick(Index)) return;
   TimerMode = Index == UpButton ? 2 : 1;
   Buttons[Index].Down = true;
   Repaint();
@@ -367,19 +373,21 @@ void TbsSkinScrollBar::ButtonUp(Integer Index) {
     StopTimer();
 }
 
-void TbsSkinScrollBar::pageStep(bool Before) {
-  if (Before) {
-    SetPosition(FPosition - FLargeChange);
-    if (OnPageUp) OnPageUp(this);
-  } else {
-    SetPosition(FPosition + FLargeChange);
-    if (OnPageDown) OnPageDown(this);
-  }
+bool TbsSkinScrollBar::pageStep(bool Before) {
+  auto Alive = FAlive;
+  SetPosition(FPosition + (Before ? -FLargeChange : FLargeChange));
+  if (!*Alive) return false;
+  if (Before && OnPageUp)
+    OnPageUp(this);
+  else if (!Before && OnPageDown)
+    OnPageDown(this);
+  return *Alive;
 }
 
 void TbsSkinScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft) return;
+  if (!*Alive || Button != mbLeft) return;
   MouseD = true;
   MX = X;
   MY = Y;
@@ -396,6 +404,7 @@ void TbsSkinScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer
   const TRect& T = Buttons[ThumbButton].R;
   const bool Before = horizontal() ? X < T.Left : Y < T.Top;
   SetPosition(FPosition + (Before ? -FLargeChange : FLargeChange));
+  if (!*Alive) return;
   TimerMode = Before ? 3 : 4;
   StartTimer(RepeatDelay);
   if (Before) {
@@ -406,7 +415,9 @@ void TbsSkinScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer
 }
 
 void TbsSkinScrollBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   TbsSkinCustomControl::MouseMove(Shift, X, Y);
+  if (!*Alive) return;
   MX = X;
   MY = Y;
   TestActive(X, Y);
@@ -417,14 +428,16 @@ void TbsSkinScrollBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 }
 
 void TbsSkinScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
+  if (!*Alive) return;
   MouseD = false;
   if (TimerMode >= 3) StopTimer();
   if (CaptureButton == -1) return;
   const Integer Released = CaptureButton;
   ButtonUp(Released);
-  if (Button == mbLeft && Released == ThumbButton && OnLastChange) OnLastChange(this);
   CaptureButton = -1;
+  if (Button == mbLeft && Released == ThumbButton && OnLastChange) OnLastChange(this);
 }
 
 void TbsSkinScrollBar::CMMouseLeave(TMessage& Message) {
@@ -487,8 +500,9 @@ void TbsSkinScrollBar::WMTimer(TMessage& Message) {
 // ---- keys, wheel, focus ----
 
 void TbsSkinScrollBar::KeyDown(Word& Key, TShiftState Shift) {
+  auto Alive = FAlive;
   TbsSkinCustomControl::KeyDown(Key, Shift);
-  if (!FCanFocused) return;
+  if (!*Alive || !FCanFocused) return;
   if (Key == VK_LEFT || Key == VK_UP)
     SetPosition(FPosition - FSmallChange);
   else if (Key == VK_RIGHT || Key == VK_DOWN)

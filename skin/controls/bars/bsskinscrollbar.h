@@ -4,6 +4,8 @@
 // hide the platform's bars and mirror their scroll state onto one or two of these through SetRange.
 #pragma once
 
+#include <memory>
+
 #include "skin/controls/base/bsskincontrol.h"
 
 struct TbsScrollBarButton {
@@ -25,6 +27,7 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   static constexpr Integer DefaultThumbLength = 16;
 
   explicit TbsSkinScrollBar(TComponent* AOwner);
+  ~TbsSkinScrollBar() override;
   String ClassName() const override { return "TbsSkinScrollBar"; }
 
   TScrollBarKind Kind() const { return FKind; }
@@ -115,8 +118,9 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   void ButtonLeave(Integer Index);
   void ButtonDown(Integer Index, Integer X, Integer Y);
   void ButtonUp(Integer Index);
-  void ButtonClick(Integer Index);
-  void pageStep(bool Before);
+  // False when a handler freed the bar.
+  bool ButtonClick(Integer Index);
+  bool pageStep(bool Before);
   void StartTimer(UINT Interval);
   void StopTimer();
   void WMTimer(TMessage& Message);
@@ -139,6 +143,8 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   String FNormalSkinDataName;
   bool FCanFocused = false;
   bool FClicksDisabled = false;
+  // Cleared when the bar is freed, so a handler that frees it ends the code that called the handler.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   Integer OMPos = 0, OldBOffset = 0;
   Integer MX = 0, MY = 0;
 

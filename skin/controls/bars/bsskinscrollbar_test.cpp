@@ -489,3 +489,36 @@ TEST_F(SkinScrollBar, SkinChangeReachesTheBar) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinScrollBar, BarFreedFromItsOwnHandler) {
+  const struct {
+    const char* How;
+    std::function<void(TbsSkinScrollBar*, std::function<void(TObject*)>)> Hook;
+    Integer X;
+  } Cases[] = {
+      {"change on the up arrow", [](TbsSkinScrollBar* B, auto H) { B->OnChange = H; }, 190},
+      {"up button handler", [](TbsSkinScrollBar* B, auto H) { B->OnUpButtonClick = H; }, 190},
+      {"change on a page", [](TbsSkinScrollBar* B, auto H) { B->OnChange = H; }, 100},
+      {"page down", [](TbsSkinScrollBar* B, auto H) { B->OnPageDown = H; }, 100},
+      {"last change of the thumb", [](TbsSkinScrollBar* B, auto H) { B->OnLastChange = H; }, 25},
+  };
+  for (const auto& C : Cases) {
+    auto* B = NewBar(Bounds(10, 10, 200, 19), false);
+    const TPoint P = At(B, C.X, 9);
+    bool Freed = false;
+    C.Hook(B, [&Freed](TObject* Sender) {
+      delete static_cast<TbsSkinScrollBar*>(Sender);
+      Freed = true;
+    });
+    B->OnMouseUp = nullptr;
+    wintest::MouseMove(P);
+    wintest::Click(P);
+    wintest::AdvanceTime(Clock(), 1000);
+    EXPECT_TRUE(Freed) << C.How;
+    wintest::Pump();
+  }
+}
+
+}  // namespace

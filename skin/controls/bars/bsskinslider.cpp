@@ -37,6 +37,7 @@ TbsSkinCustomSlider::TbsSkinCustomSlider(TComponent* AOwner)
 }
 
 TbsSkinCustomSlider::~TbsSkinCustomSlider() {
+  *FAlive = false;
   OnChange = nullptr;
   OnChanged = nullptr;
   OnDrawPoints = nullptr;
@@ -434,8 +435,9 @@ void TbsSkinCustomSlider::Notification(TComponent* AComponent, TOperation Operat
 // ---- mouse and keys ----
 
 void TbsSkinCustomSlider::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   TbsSkinControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || Shift.Contains(ssDouble)) return;
+  if (!*Alive || Button != mbLeft || Shift.Contains(ssDouble)) return;
   if (CanFocus() && !Focused()) SetFocus();
   if (X >= FThumbRect.Left && X < FThumbRect.Right && Y >= FThumbRect.Top && Y < FThumbRect.Bottom) {
     ThumbMouseDown(Button, Shift, X, Y);
@@ -460,7 +462,9 @@ void TbsSkinCustomSlider::MouseDown(TMouseButton Button, TShiftState Shift, Inte
 
 void TbsSkinCustomSlider::TimerTrack() {
   if (JumpModeAt(FMousePos.X, FMousePos.Y) != FStartJump) return;
+  auto Alive = FAlive;
   ThumbJump(FStartJump);
+  if (!*Alive) return;
   if (!FTimerActive && HandleAllocated()) {
     SetTimer(Handle(), TrackTimerId, TrackInterval, nullptr);
     FTimerActive = true;
@@ -500,16 +504,21 @@ void TbsSkinCustomSlider::ThumbMouseUp(TMouseButton Button, TShiftState, Integer
 }
 
 void TbsSkinCustomSlider::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   if (Shift.Contains(ssLeft) && FSliding)
     ThumbMouseMove(Shift, X, Y);
   else if (FTracking)
     FMousePos = TPoint{X, Y};
+  if (!*Alive) return;
   TbsSkinControl::MouseMove(Shift, X, Y);
 }
 
 void TbsSkinCustomSlider::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
   StopTracking();
+  if (!*Alive) return;
   if (FSliding) ThumbMouseUp(Button, Shift, X, Y);
+  if (!*Alive) return;
   TbsSkinControl::MouseUp(Button, Shift, X, Y);
 }
 
@@ -529,9 +538,12 @@ void TbsSkinCustomSlider::KeyDown(Word& Key, TShiftState Shift) {
     else if (!horizontal() && Key == VK_DOWN)
       Mode = jmPrior;
     if (Mode != jmNone && CanModify()) {
+      auto Alive = FAlive;
       Key = 0;
       ThumbJump(Mode);
+      if (!*Alive) return;
       Changed();
+      if (!*Alive) return;
     }
   }
   TbsSkinControl::KeyDown(Key, Shift);

@@ -161,6 +161,8 @@ class TbsSkinCustomSlider : public TbsSkinControl {
   TPoint FMousePos{};
   TbsJumpMode FStartJump = jmNone;
   bool FFocused = false;
+  // Cleared when the slider is freed, so a handler that frees it ends the code that called the handler.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   // The canvas being painted, for DefaultDrawPoints.
   TCanvas* FPaintCanvas = nullptr;
 

@@ -317,3 +317,37 @@ TEST_F(SkinSlider, UserImagesAreMarkedAndStoredAsOneByte) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinSlider, SliderFreedFromItsOwnHandler) {
+  const struct {
+    const char* How;
+    bool OnChanged;
+    Integer X;
+  } Cases[] = {
+      {"change on a ruler press", false, 80},
+      {"changed after a ruler press", true, 80},
+      {"changed after a drag", true, 8},
+  };
+  for (const auto& C : Cases) {
+    auto* S = NewSlider(Bounds(10, 10, 150, 40), false);
+    bool Freed = false;
+    auto Free = [&Freed](TObject* Sender) {
+      delete static_cast<TbsSkinSlider*>(Sender);
+      Freed = true;
+    };
+    if (C.OnChanged)
+      S->OnChanged = Free;
+    else
+      S->OnChange = Free;
+    const TPoint P = At(S, C.X, 13);
+    wintest::MouseMove(P);
+    wintest::Click(P);
+    wintest::AdvanceTime(Clock(), 1000);
+    EXPECT_TRUE(Freed) << C.How;
+    wintest::Pump();
+  }
+}
+
+}  // namespace
