@@ -509,8 +509,9 @@ TEST_F(SkinScrollBar, BarFreedFromItsOwnHandler) {
     const TPoint P = At(B, C.X, 9);
     bool Freed = false;
     C.Hook(B, [&Freed](TObject* Sender) {
-      delete static_cast<TbsSkinScrollBar*>(Sender);
+      // The handler goes with the control: nothing of it is touched after the delete.
       Freed = true;
+      delete static_cast<TbsSkinScrollBar*>(Sender);
     });
     B->OnMouseUp = nullptr;
     wintest::MouseMove(P);

@@ -588,7 +588,7 @@ void TbsSkinCustomSlider::CMEnabledChanged(TMessage& Message) {
 }
 
 void TbsSkinCustomSlider::CMFocusChanged(TMessage& Message) {
-  const bool Now = reinterpret_cast<TObject*>(Message.LParam) == this;
+  const bool Now = reinterpret_cast<TWinControl*>(Message.LParam) == static_cast<TWinControl*>(this);
   if (Now != FFocused) {
     FFocused = Now;
     if (FOptions.Contains(soShowFocus)) Invalidate();

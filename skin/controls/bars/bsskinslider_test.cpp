@@ -334,8 +334,9 @@ TEST_F(SkinSlider, SliderFreedFromItsOwnHandler) {
     auto* S = NewSlider(Bounds(10, 10, 150, 40), false);
     bool Freed = false;
     auto Free = [&Freed](TObject* Sender) {
-      delete static_cast<TbsSkinSlider*>(Sender);
+      // The handler goes with the control: nothing of it is touched after the delete.
       Freed = true;
+      delete static_cast<TbsSkinSlider*>(Sender);
     };
     if (C.OnChanged)
       S->OnChanged = Free;
