@@ -127,6 +127,31 @@ TEST_F(SkinScrollBar, RangeSettersMoveThePositionWithoutAnEvent) {
   EXPECT_EQ(Changes, 0);
 }
 
+TEST_F(SkinScrollBar, KindAtDesignTimeTurnsTheBarAndItsElement) {
+  TbsSkinScrollBar B(nullptr);
+  // At run time only the orientation changes.
+  B.SetKind(sbVertical);
+  EXPECT_EQ(B.SkinDataName(), "hscrollbar");
+  EXPECT_EQ(B.Width(), 200);
+  B.SetKind(sbHorizontal);
+  B.SetDesigning(true);
+  B.SetKind(sbVertical);
+  EXPECT_EQ(B.SkinDataName(), "vscrollbar");
+  EXPECT_EQ(B.Width(), 19);
+  EXPECT_EQ(B.Height(), 200);
+  EXPECT_EQ(B.DefaultWidth(), 19);
+  EXPECT_EQ(B.DefaultHeight(), 0);
+  B.SetKind(sbHorizontal);
+  EXPECT_EQ(B.SkinDataName(), "hscrollbar");
+  EXPECT_EQ(B.Width(), 200);
+  EXPECT_EQ(B.Height(), 19);
+  EXPECT_EQ(B.DefaultWidth(), 0);
+  EXPECT_EQ(B.DefaultHeight(), 19);
+  // Both keeps its element name at design time.
+  B.SetBoth(true);
+  EXPECT_EQ(B.SkinDataName(), "hscrollbar");
+}
+
 // ---- geometry ----
 
 TEST_F(SkinScrollBar, DefaultGeometry) {
@@ -520,6 +545,23 @@ TEST_F(SkinScrollBar, BarFreedFromItsOwnHandler) {
     EXPECT_TRUE(Freed) << C.How;
     wintest::Pump();
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinScrollBar, EraseOutsidePaintingDrawsTheWholeBar) {
+  auto* B = NewBar(Bounds(10, 10, 200, 19), true);
+  TBitmap Target;
+  Target.SetPixelFormat(pf24bit);
+  Target.SetSize(200, 19);
+  Target.Canvas()->Brush()->SetColor(clWhite);
+  Target.Canvas()->FillRect(Rect(0, 0, 200, 19));
+  EXPECT_EQ(SendMessage(B->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Target.Canvas()->Handle()), 0),
+            1);
+  EXPECT_EQ(COLORREF(Target.Canvas()->Pixels(9, 12)), SliceColor("hscrollbar", 0, 0));
+  EXPECT_EQ(COLORREF(Target.Canvas()->Pixels(100, 9)), SliceColor("hscrollbar", 0, 4));
 }
 
 }  // namespace
