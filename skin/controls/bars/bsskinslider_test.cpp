@@ -352,3 +352,43 @@ TEST_F(SkinSlider, SliderFreedFromItsOwnHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinSlider, ThumbImageListAndTransparency) {
+  auto* S = NewSlider(Bounds(10, 10, 150, 40), false);
+  TCustomImageList List(nullptr, 8, 20);
+  auto add = [&List](TColor C) {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(8, 20);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(Rect(0, 0, 8, 20));
+    List.AddMasked(&B, clNone);
+  };
+  add(clRed);
+  add(clBlue);
+  S->SetThumbImageList(&List);
+  // One state of the list's size; 138 - 8 pixels of travel.
+  EXPECT_EQ(S->ThumbRect(), Rect(6, 6, 14, 26));
+  EXPECT_EQ(S->GetRulerLength(), 130);
+  EXPECT_EQ(PixelOf(S, 10, 8), RGBOf(clRed));
+  wintest::MouseMove(At(S, 10, 8));
+  wintest::MouseDown(At(S, 10, 8));
+  EXPECT_EQ(PixelOf(S, 10, 8), RGBOf(clBlue));
+  wintest::MouseUp(At(S, 10, 8));
+  // An index outside the list draws no thumb.
+  S->SetThumbImageIndex(5);
+  EXPECT_EQ(PixelOf(S, 10, 8), RGBOf(S->Color()));
+  // Transparent: the parent's own colour shows instead of the slider's.
+  S->Parent()->SetColor(clYellow);
+  S->SetColor(clAqua);
+  EXPECT_EQ(PixelOf(S, 100, 30), RGBOf(clAqua));
+  S->SetTransparent(true);
+  EXPECT_EQ(PixelOf(S, 100, 30), RGBOf(clYellow));
+  // Removing the list brings the built-in thumb back.
+  S->SetThumbImageList(nullptr);
+  EXPECT_EQ(S->ThumbRect().Width(), 5);
+}
+
+}  // namespace
