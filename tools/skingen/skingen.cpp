@@ -200,11 +200,19 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->ListBoxName = "listbox";
   }
   if (auto* R = dynamic_cast<TbsDataSkinScrollBarControl*>(Record.get())) {
-    R->TrackArea = Rect(CornerSize, 0, CellW - CornerSize, CellH);
-    R->UpButtonRect = Bounds(0, 0, CornerSize, CellH);
+    // Places in the element: the up button at the far end (right, or bottom for the vertical bar), the
+    // down button at the near end, the track between them.
+    if (String(S.Name) == "vscrollbar") {
+      R->TrackArea = Rect(0, CornerSize, CellW, CellH - CornerSize);
+      R->UpButtonRect = Bounds(0, CellH - CornerSize, CellW, CornerSize);
+      R->DownButtonRect = Bounds(0, 0, CellW, CornerSize);
+    } else {
+      R->TrackArea = Rect(CornerSize, 0, CellW - CornerSize, CellH);
+      R->UpButtonRect = Bounds(CellW - CornerSize, 0, CornerSize, CellH);
+      R->DownButtonRect = Bounds(0, 0, CornerSize, CellH);
+    }
     R->ActiveUpButtonRect = part(1);
     R->DownUpButtonRect = part(2);
-    R->DownButtonRect = Bounds(CellW - CornerSize, 0, CornerSize, CellH);
     R->ActiveDownButtonRect = part(1);
     R->DownDownButtonRect = part(2);
     R->ThumbRect = part(0);
@@ -238,9 +246,11 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
   }
   if (auto* R = dynamic_cast<TbsDataSkinSlider*>(Record.get())) {
     R->HRulerRect = Rect(0, Element * CellH, CellW, Element * CellH + CornerSize);
-    R->HThumbRect = Bounds(CellW, Element * CellH, 2 * CornerSize, CornerSize);
+    // Thumbs are drawn keyed by their bottom-left pixel: each half reaches from a corner slice into the
+    // next row of slices, so its key colour lies below the part that shows.
+    R->HThumbRect = Bounds(CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->VRulerRect = Bounds(2 * CellW, Element * CellH, CornerSize, CellH);
-    R->VThumbRect = Bounds(3 * CellW, Element * CellH, 2 * CornerSize, CornerSize);
+    R->VThumbRect = Bounds(3 * CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->EdgeSize = CornerSize;
   }
   if (auto* R = dynamic_cast<TbsDataSkinBevel*>(Record.get())) {

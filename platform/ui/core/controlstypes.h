@@ -14,6 +14,8 @@ using TShiftState = TSet<TShiftStateItem>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
