@@ -241,10 +241,14 @@ void TComboBox::KeyDown(Word& Key, TShiftState Shift) {
   const Integer Page = std::max(1, visibleRows() - 1);
   if (FDroppedDown) {
     switch (Key) {
-      case VK_RETURN:
-        if (FListIndex >= 0) selectByUser(FListIndex);
+      case VK_RETURN: {
+        // Closed first: the choice's handlers run last and may do anything, even free the box.
+        const Integer Chosen = FListIndex;
+        Key = 0;
         SetDroppedDown(false);
-        break;
+        if (Chosen >= 0) selectByUser(Chosen);
+        return;
+      }
       case VK_ESCAPE:
         SetDroppedDown(false);
         break;
@@ -346,11 +350,11 @@ void TComboBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integ
   TCustomControl::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft || !FDroppedDown) return;
   const Integer Index = listItemAt(X, Y);
-  if (Index >= 0) {
-    selectByUser(Index);
-    SetDroppedDown(false);
-  }
   FPressed = false;
+  if (Index >= 0) {
+    SetDroppedDown(false);
+    selectByUser(Index);
+  }
 }
 
 void TComboBox::Paint() {
