@@ -165,7 +165,7 @@ void TComboBox::setListIndex(Integer Index) {
 void TComboBox::SetDroppedDown(bool Value) {
   if (Value == FDroppedDown) return;
   if (Value) {
-    if (!HandleAllocated() || !IsWindowVisible(FHandle)) return;
+    if (!FEnabled || !HandleAllocated() || !IsWindowVisible(FHandle)) return;
     DropDown();
     FDroppedDown = true;
     FListIndex = FItemIndex;

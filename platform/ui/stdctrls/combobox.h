@@ -50,6 +50,7 @@ class TComboBox : public TCustomControl {
   Integer DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(Integer Value) { FDropDownCount = Value < 1 ? 1 : Value; }
   bool DroppedDown() const { return FDroppedDown; }
+  // Opening needs a visible, enabled box.
   void SetDroppedDown(bool Value);
 
   // The list's hot row and first visible row while it is open.
