@@ -2,7 +2,7 @@
 // progress only: it takes neither the focus nor input.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 // Normal progress in the accent; an error in the error red; paused in the warning amber.

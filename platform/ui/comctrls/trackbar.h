@@ -2,7 +2,7 @@
 // in its channel (a page towards the click) and by dragging its thumb.
 #pragma once
 
-#include "platform/ui/controls.h"
+#include "platform/ui/core/customcontrol.h"
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
 

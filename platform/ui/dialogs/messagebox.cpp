@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/ui/menus.h"
+#include "platform/ui/core/application.h"
+#include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/stdlook.h"
 
 namespace {

@@ -5,7 +5,8 @@
 // main-thread call queue. Headless, a test answers it by injecting keys or clicks when its loop starts.
 #pragma once
 
-#include "platform/ui/forms.h"
+#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/core/form.h"
 
 // Button sets, icons and default buttons of the flags, and the answers (the platform's values).
 constexpr UINT MB_OKCANCEL = 0x1;

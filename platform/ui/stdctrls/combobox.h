@@ -6,7 +6,8 @@
 
 #include <memory>
 
-#include "platform/ui/controls.h"
+#include "platform/rtl/lists.h"
+#include "platform/ui/core/customcontrol.h"
 
 enum TComboBoxStyle { csDropDownList };
 

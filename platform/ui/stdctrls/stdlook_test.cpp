@@ -7,7 +7,7 @@
 #include "platform/ui/stdctrls/combobox.h"
 #include "platform/ui/stdctrls/memo.h"
 #include "platform/ui/testkit/uitestkit.h"
-#include "platform/ui/ui_test_util.h"
+#include "platform/ui/testkit/ui_test_util.h"
 
 namespace {
 
