@@ -40,8 +40,8 @@ using TApplicationMessageFilter = std::function<bool(MSG& Msg)>;
 using TWindowHook = std::function<bool(TMessage& Message)>;
 using TMessageBoxFunction = std::function<Integer(const String& Text, const String& Caption, UINT Flags)>;
 
-// The message box the application shows (exceptions, MessageBox). Tests and the plain message box
-// replace it; the default writes the text to the standard error stream and answers mrOk.
+// The message box the application shows (exceptions, MessageBox): by default the plain message box
+// over the active window. Tests replace it (the ui test fixture answers OK without showing anything).
 void SetMessageBoxFunction(TMessageBoxFunction Function);
 TMessageBoxFunction GetMessageBoxFunction();
 

@@ -192,3 +192,43 @@ TEST_F(TUiTest, TheBoxSizesToItsTextAndBadInputShowsWithoutHarm) {
 }
 
 }  // namespace
+
+namespace {
+
+// The application's message box and its exception report are this box, over the active form.
+TEST_F(TUiTest, TheApplicationShowsItsMessagesAndExceptionsInTheBox) {
+  SetMessageBoxFunction(SavedMessageBox);
+  TForm* Owner = NewForm();
+  Application->SetTitle("Nerivo");
+  String Seen, Title;
+  UINT Icon = 0;
+  HWND OwnerSeen = nullptr;
+  auto look = [&] {
+    TMessageBoxForm* Box = ShowingBox();
+    ASSERT_NE(Box, nullptr);
+    Seen = Box->MessageText();
+    Title = Box->Caption();
+    Icon = Box->IconKind();
+    OwnerSeen = IsWindowEnabled(Owner->Handle()) ? nullptr : Owner->Handle();
+  };
+  wintest::OnNextModalLoop([&] {
+    look();
+    wintest::KeyPress('N', U'n');
+  });
+  EXPECT_EQ(Application->MessageBox("删除吗？", "提示", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(Seen, "删除吗？");
+  EXPECT_EQ(Title, "提示");
+  EXPECT_EQ(Icon, MB_ICONQUESTION);
+  EXPECT_EQ(OwnerSeen, Owner->Handle());  // modal over the form
+
+  wintest::OnNextModalLoop([&] {
+    look();
+    wintest::KeyPress(VK_RETURN);
+  });
+  Application->ShowException(EConvertError("'x' is not a valid integer value"));
+  EXPECT_EQ(Seen, "'x' is not a valid integer value.");
+  EXPECT_EQ(Title, "Nerivo");
+  EXPECT_EQ(Icon, MB_ICONHAND);
+}
+
+}  // namespace

@@ -127,6 +127,21 @@ TEST_F(ComboBoxTest, AClickOpensTheListAndAClickOnARowPicksIt) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ComboBoxTest, NearTheBottomOfTheWorkAreaTheListOpensAbove) {
+  RECT B;
+  GetWindowRect(Combo->Handle(), &B);
+  TRect Saved;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &Saved, 0);
+  TRect Short = Rect(0, 0, Saved.Right, B.Bottom + 50);  // room for two rows below the box
+  SystemParametersInfo(SPI_SETWORKAREA, 0, &Short, 0);
+  wintest::KeyPress(VK_F4);
+  RECT L;
+  GetWindowRect(Combo->ListWindow()->Handle(), &L);
+  EXPECT_EQ(L.Bottom, B.Top);
+  EXPECT_EQ(L.Height(), 4 * Combo->ItemHeight() + 2);
+  SystemParametersInfo(SPI_SETWORKAREA, 0, &Saved, 0);
+}
+
 TEST_F(ComboBoxTest, ItemsAndIndexStayConsistentAndCodeChangesFireNothing) {
   Combo->SetItemIndex(6);
   EXPECT_EQ(Combo->Text(), "elder");
