@@ -81,7 +81,9 @@ void TProgressBar::Paint() {
   stdlook::RoundedBox(C, Client, stdlook::Track, stdlook::SurfaceBorder, Back);
   const TRect Bar = BarRect();
   if (Bar.Width() <= 0 || Bar.Height() <= 0) return;
-  TColor Fill = FState == pbsError ? stdlook::Error : FState == pbsPaused ? stdlook::Warning : stdlook::Accent;
+  TColor Fill = FState == pbsError    ? stdlook::Error
+                : FState == pbsPaused ? stdlook::Warning
+                                      : stdlook::Accent;
   if (!FEnabled) Fill = stdlook::TextDisabled;
   C->Brush()->SetColor(Fill);
   C->FillRect(Bar);

@@ -174,7 +174,9 @@ void TTrackBar::Paint() {
   C->Brush()->SetColor(FEnabled ? stdlook::Accent : stdlook::TextDisabled);
   if (Filled.Right > Filled.Left && Filled.Bottom > Filled.Top) C->FillRect(Filled);
   const bool HasFocus = HandleAllocated() && GetFocus() == FHandle;
-  const TColor Border = !FEnabled ? stdlook::TextDisabled : HasFocus || FDragging ? stdlook::Accent : stdlook::FaceBorder;
+  const TColor Border = !FEnabled               ? stdlook::TextDisabled
+                        : HasFocus || FDragging ? stdlook::Accent
+                                                : stdlook::FaceBorder;
   stdlook::RoundedBox(C, T, FDragging ? stdlook::FacePressed : stdlook::Face, Border, Back);
   if (HasFocus) stdlook::FocusRing(C, T);
 }

@@ -43,7 +43,7 @@ class TTrackBar : public TCustomControl {
 
  private:
   bool horizontal() const { return FOrientation == trHorizontal; }
-  Integer channelLength();                 // pixels the thumb's leading edge can travel
+  Integer channelLength();                   // pixels the thumb's leading edge can travel
   Integer positionFromPoint(Integer Along);  // the position whose thumb centre is nearest
   Integer along(Integer X, Integer Y) const { return horizontal() ? X : Y; }
 

@@ -31,9 +31,9 @@ struct TKeyCase {
 
 TEST_F(TrackBarTest, KeysMoveThePositionByLinePageOrToTheEnds) {
   const TKeyCase Cases[] = {
-      {5, VK_RIGHT, 6}, {5, VK_DOWN, 6},  {5, VK_LEFT, 4}, {5, VK_UP, 4},   {5, VK_NEXT, 8},
-      {5, VK_PRIOR, 2}, {5, VK_HOME, 0},  {5, VK_END, 10}, {10, VK_RIGHT, 10}, {9, VK_NEXT, 10},
-      {0, VK_LEFT, 0},  {1, VK_PRIOR, 0},
+      {5, VK_RIGHT, 6},   {5, VK_DOWN, 6},  {5, VK_LEFT, 4}, {5, VK_UP, 4},
+      {5, VK_NEXT, 8},    {5, VK_PRIOR, 2}, {5, VK_HOME, 0}, {5, VK_END, 10},
+      {10, VK_RIGHT, 10}, {9, VK_NEXT, 10}, {0, VK_LEFT, 0}, {1, VK_PRIOR, 0},
   };
   for (const TKeyCase& C : Cases) {
     Bar->SetPosition(C.From);

@@ -250,7 +250,8 @@ void TMessageBoxForm::layout(UINT Flags) {
   FButtonRowTop = Margin + ContentHeight + Margin;
   const Integer ClientH = FButtonRowTop + ButtonHeight + 2 * ButtonRowPad;
 
-  FIconRect = FIconKind != 0 ? Bounds(Margin, Margin + (ContentHeight - IconSize) / 2, IconSize, IconSize) : TRect{};
+  FIconRect =
+      FIconKind != 0 ? Bounds(Margin, Margin + (ContentHeight - IconSize) / 2, IconSize, IconSize) : TRect{};
   FTextRect = Bounds(Margin + IconPart, Margin + (ContentHeight - TextSize.cy) / 2, TextSize.cx, TextSize.cy);
   SetClientWidth(ClientW);
   SetClientHeight(ClientH);
@@ -392,7 +393,8 @@ void TMessageBoxForm::Paint() {
   fillRect(C, stdlook::SurfaceBorder, 0, FButtonRowTop, Client.Right, FButtonRowTop + 1);
   if (FIconKind != 0) DrawMessageIcon(C, FIconRect.Left, FIconRect.Top, IconSize, FIconKind);
   C->Font()->Assign(FFont.get());
-  stdlook::DrawTextIn(C, FMessage, FTextRect, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS, stdlook::Text);
+  stdlook::DrawTextIn(C, FMessage, FTextRect, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS,
+                      stdlook::Text);
 }
 
 // ---- the call ----

@@ -16,7 +16,8 @@ char32_t foldCase(char32_t C) {
 void drawItemText(TCanvas* C, TRect R, const String& Text, TColor Color) {
   R.Left += TextIndent;
   R.Right -= 4;
-  stdlook::DrawTextIn(C, Text, R, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS, Color);
+  stdlook::DrawTextIn(C, Text, R, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS,
+                      Color);
 }
 }  // namespace
 
@@ -77,7 +78,8 @@ void TComboListWindow::Paint() {
   for (Integer Row = 0; Row < Rows; ++Row) {
     const Integer Index = FCombo->FTopIndex + Row;
     if (Index >= FCombo->FItems->Count()) break;
-    const TRect R = Rect(1, 1 + Row * FCombo->FItemHeight, Client.Right - 1, 1 + (Row + 1) * FCombo->FItemHeight);
+    const TRect R =
+        Rect(1, 1 + Row * FCombo->FItemHeight, Client.Right - 1, 1 + (Row + 1) * FCombo->FItemHeight);
     const bool Hot = Index == FCombo->FListIndex;
     if (Hot) {
       C->Brush()->SetColor(stdlook::Accent);

@@ -36,10 +36,10 @@ struct TSelectCase {
 
 TEST_F(ComboBoxTest, KeysOnTheClosedBoxMoveTheSelection) {
   const TSelectCase Cases[] = {
-      {-1, VK_DOWN, 0, 0}, {-1, VK_UP, 0, 0},   {0, VK_DOWN, 0, 1},  {1, VK_RIGHT, 0, 2}, {2, VK_UP, 0, 1},
-      {2, VK_LEFT, 0, 1},  {0, VK_UP, 0, 0},    {6, VK_DOWN, 0, 6},  {3, VK_HOME, 0, 0},  {1, VK_END, 0, 6},
-      {0, VK_NEXT, 0, 3},  {5, VK_NEXT, 0, 6},  {4, VK_PRIOR, 0, 1}, {0, 'A', U'a', 1},   {1, 'A', U'a', 0},
-      {0, 'C', U'c', 3},   {3, 'C', U'c', 4},   {4, 'C', U'C', 3},   {2, 'Z', U'z', 2},   {-1, 'E', U'e', 6},
+      {-1, VK_DOWN, 0, 0}, {-1, VK_UP, 0, 0},  {0, VK_DOWN, 0, 1},  {1, VK_RIGHT, 0, 2}, {2, VK_UP, 0, 1},
+      {2, VK_LEFT, 0, 1},  {0, VK_UP, 0, 0},   {6, VK_DOWN, 0, 6},  {3, VK_HOME, 0, 0},  {1, VK_END, 0, 6},
+      {0, VK_NEXT, 0, 3},  {5, VK_NEXT, 0, 6}, {4, VK_PRIOR, 0, 1}, {0, 'A', U'a', 1},   {1, 'A', U'a', 0},
+      {0, 'C', U'c', 3},   {3, 'C', U'c', 4},  {4, 'C', U'C', 3},   {2, 'Z', U'z', 2},   {-1, 'E', U'e', 6},
   };
   for (const TSelectCase& C : Cases) {
     Combo->SetItemIndex(C.From);

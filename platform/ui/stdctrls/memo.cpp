@@ -6,7 +6,7 @@
 #include "platform/ui/stdctrls/stdlook.h"
 
 namespace {
-constexpr Integer Padding = 4;       // between the border and the text
+constexpr Integer Padding = 4;         // between the border and the text
 constexpr Integer IndicatorWidth = 4;  // the scroll position mark at the right edge
 constexpr Integer WheelLines = 3;
 }  // namespace
@@ -192,7 +192,8 @@ void TMemo::Paint() {
     TRect R = LineRect(FTopLine + Row);
     R.Bottom = std::min(R.Bottom, Area.Bottom);
     if (R.Bottom <= R.Top) break;
-    stdlook::DrawTextIn(C, FLines->Strings(FTopLine + Row), R, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS, Ink);
+    stdlook::DrawTextIn(C, FLines->Strings(FTopLine + Row), R,
+                        DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS, Ink);
   }
 
   // Where the view stands in the text, when not everything fits.

@@ -59,9 +59,9 @@ TEST_F(MemoTest, KeysAndTheWheelScroll) {
   const Integer Last = 30 - Memo->VisibleLineCount();
   const Integer Page = Memo->VisibleLineCount() - 1;
   const TScrollCase Cases[] = {
-      {VK_HOME, Last, 0},       {VK_END, 0, Last},       {VK_UP, 5, 4},      {VK_DOWN, 5, 6},
-      {VK_UP, 0, 0},            {VK_DOWN, Last, Last},   {VK_NEXT, 0, Page}, {VK_PRIOR, Page + 2, 2},
-      {VK_PRIOR, 1, 0},         {VK_NEXT, Last - 1, Last},
+      {VK_HOME, Last, 0}, {VK_END, 0, Last},         {VK_UP, 5, 4},      {VK_DOWN, 5, 6},
+      {VK_UP, 0, 0},      {VK_DOWN, Last, Last},     {VK_NEXT, 0, Page}, {VK_PRIOR, Page + 2, 2},
+      {VK_PRIOR, 1, 0},   {VK_NEXT, Last - 1, Last},
   };
   for (const TScrollCase& C : Cases) {
     Memo->SetTopLine(C.From);

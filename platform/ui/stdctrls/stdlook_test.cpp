@@ -6,8 +6,8 @@
 #include "platform/ui/comctrls/trackbar.h"
 #include "platform/ui/stdctrls/combobox.h"
 #include "platform/ui/stdctrls/memo.h"
-#include "platform/ui/testkit/uitestkit.h"
 #include "platform/ui/testkit/ui_test_util.h"
+#include "platform/ui/testkit/uitestkit.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ TEST(StdLook, RoundedBoxCutsThreePixelCornersAgainstTheOutside) {
       {5, 0, clBlack}, {0, 5, clBlack}, {5, 5, clWhite}, {2, 2, clWhite}, {9, 9, clGray},  {8, 9, clGray},
       {8, 8, clBlack}, {9, 0, clGray},  {0, 9, clGray},  {9, 5, clBlack},
   };
-  for (const TPixelCase& C : Cases) EXPECT_EQ(PixelColor(*B, C.X, C.Y), COLORREF(C.Expected)) << C.X << "," << C.Y;
+  for (const TPixelCase& C : Cases)
+    EXPECT_EQ(PixelColor(*B, C.X, C.Y), COLORREF(C.Expected)) << C.X << "," << C.Y;
   // Too small to round, and empty: no harm.
   stdlook::RoundedBox(B->Canvas(), Rect(0, 0, 4, 4), clRed, clNone, clGray);
   EXPECT_EQ(PixelColor(*B, 0, 0), COLORREF(clRed));
@@ -36,9 +37,10 @@ TEST(StdLook, RoundedBoxCutsThreePixelCornersAgainstTheOutside) {
 // when it grows back.
 TEST_F(TUiTest, ControlsPaintAtZeroAndNegativeSizes) {
   TForm* Form = NewForm();
-  std::vector<TWinControl*> Controls = {
-      NewControl<TTrackBar>(Form, Bounds(0, 0, 10, 10)), NewControl<TProgressBar>(Form, Bounds(0, 20, 10, 10)),
-      NewControl<TComboBox>(Form, Bounds(0, 40, 10, 10)), NewControl<TMemo>(Form, Bounds(0, 60, 10, 10))};
+  std::vector<TWinControl*> Controls = {NewControl<TTrackBar>(Form, Bounds(0, 0, 10, 10)),
+                                        NewControl<TProgressBar>(Form, Bounds(0, 20, 10, 10)),
+                                        NewControl<TComboBox>(Form, Bounds(0, 40, 10, 10)),
+                                        NewControl<TMemo>(Form, Bounds(0, 60, 10, 10))};
   static_cast<TMemo*>(Controls[3])->Lines()->Add("text");
   static_cast<TComboBox*>(Controls[2])->Items()->Add("item");
   static_cast<TComboBox*>(Controls[2])->SetItemIndex(0);
