@@ -60,7 +60,11 @@ LRESULT applicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return M.Result;
 }
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+  FIcon->OnChange = [this](TObject*) {
+    if (Screen == nullptr || Application != this) return;
+    for (Integer i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->UpdateIcon();
+  };
   if (Application == nullptr) Application = this;
   if (!gStaticInit) Initialize();
 }

@@ -1,7 +1,6 @@
 #include "platform/ui/dialogs/messagebox.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/ui/core/application.h"
 #include "platform/ui/menus/menuitem.h"
@@ -74,51 +73,29 @@ void fillRect(TCanvas* C, TColor Color, Integer L, Integer T, Integer R, Integer
 // ---- the icon ----
 
 void DrawMessageIcon(TCanvas* Canvas, Integer X, Integer Y, Integer Size, UINT Kind) {
-  Kind &= MB_ICONMASK;
-  if (Kind == 0 || Size <= 0) return;
-  const TColor Disc = Kind == MB_ICONHAND          ? stdlook::Error
-                      : Kind == MB_ICONEXCLAMATION ? stdlook::Warning
-                                                   : stdlook::Accent;
-  const double Radius = Size / 2.0;
-  Canvas->Brush()->SetColor(Disc);
-  for (Integer Row = 0; Row < Size; ++Row) {
-    const double DY = Row + 0.5 - Radius;
-    const Integer Half = Integer(std::lround(std::sqrt(std::max(0.0, Radius * Radius - DY * DY))));
-    const Integer Mid = Size / 2;
-    Canvas->FillRect(Rect(X + Mid - Half, Y + Row, X + Size - Mid + Half, Y + Row + 1));
-  }
-  // The white mark, on a grid of Size / 32 units.
-  auto at = [&](double F) { return Integer(std::lround(F * Size)); };
-  auto block = [&](double L, double T, double R, double B) {
-    fillRect(Canvas, stdlook::Surface, X + at(L), Y + at(T), X + at(R), Y + at(B));
-  };
-  switch (Kind) {
-    case MB_ICONHAND: {
-      // A cross of two thick diagonals.
-      const Integer Thick = std::max(2, Size / 10);
-      for (Integer i = at(0.3); i <= at(0.7) - Thick; ++i) {
-        fillRect(Canvas, stdlook::Surface, X + i, Y + i, X + i + Thick, Y + i + Thick);
-        fillRect(Canvas, stdlook::Surface, X + Size - i - Thick, Y + i, X + Size - i, Y + i + Thick);
-      }
-      break;
-    }
-    case MB_ICONEXCLAMATION:
-      block(0.44, 0.19, 0.56, 0.6);
-      block(0.44, 0.69, 0.56, 0.81);
+  uintptr_t Id = 0;
+  switch (Kind & MB_ICONMASK) {
+    case MB_ICONHAND:
+      Id = IDI_HAND;
       break;
     case MB_ICONQUESTION:
-      block(0.34, 0.22, 0.44, 0.34);
-      block(0.4, 0.16, 0.62, 0.26);
-      block(0.56, 0.22, 0.68, 0.42);
-      block(0.44, 0.38, 0.6, 0.48);
-      block(0.44, 0.44, 0.56, 0.6);
-      block(0.44, 0.69, 0.56, 0.81);
+      Id = IDI_QUESTION;
       break;
-    default:  // information
-      block(0.44, 0.19, 0.56, 0.31);
-      block(0.44, 0.4, 0.56, 0.81);
+    case MB_ICONEXCLAMATION:
+      Id = IDI_EXCLAMATION;
       break;
+    case MB_ICONASTERISK:
+      Id = IDI_ASTERISK;
+      break;
+    default:
+      return;
   }
+  if (Size <= 0) return;
+  // The stock pictures, drawn again at the size asked for.
+  HICON Icon = static_cast<HICON>(CopyImage(LoadIcon(nullptr, Id), IMAGE_ICON, Size, Size, 0));
+  if (Icon == nullptr) return;
+  DrawIconEx(Canvas->Handle(), X, Y, Icon, Size, Size, 0, nullptr, DI_NORMAL);
+  DestroyIcon(Icon);
 }
 
 // ---- the buttons ----

@@ -7,6 +7,7 @@
 
 #include "platform/ui/core/customcontrol.h"
 #include "platform/ui/core/form.h"
+#include "platform/win/icon.h"
 
 // Button sets, icons and default buttons of the flags, and the answers (the platform's values).
 constexpr UINT MB_OKCANCEL = 0x1;
@@ -107,6 +108,6 @@ class TMessageBoxForm : public TCustomForm {
   Integer FButtonRowTop = 0;
 };
 
-// Draws the message icon of an MB_ICON* kind in a Size x Size square at (X, Y): a disc (error red,
-// warning amber, the accent for question and information) with a white mark.
+// Draws the message icon of an MB_ICON* kind in a Size x Size square at (X, Y): the platform's stock
+// icon of that kind.
 void DrawMessageIcon(TCanvas* Canvas, Integer X, Integer Y, Integer Size, UINT Kind);

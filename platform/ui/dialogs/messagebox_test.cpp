@@ -133,16 +133,18 @@ TEST_F(TUiTest, TheBoxKeepsServingTheMainThreadQueue) {
 
 struct TIconCase {
   UINT Kind;
-  TColor Disc;
-  TPoint Mark;  // a pixel of the white mark, in the 32-pixel icon
+  TPoint Body;  // a pixel of the coloured shape, in the 32-pixel icon
+  TColor BodyColour;
+  TPoint Mark;  // a pixel of the mark on it
+  TColor MarkColour;
 };
 
 TEST_F(TUiTest, TheBoxShowsItsIconTextAndDefaultButton) {
   const TIconCase Cases[] = {
-      {MB_ICONHAND, stdlook::Error, {16, 16}},
-      {MB_ICONEXCLAMATION, stdlook::Warning, {16, 12}},
-      {MB_ICONQUESTION, stdlook::Accent, {16, 24}},
-      {MB_ICONASTERISK, stdlook::Accent, {16, 20}},
+      {MB_ICONHAND, {5, 16}, stdlook::Error, {16, 16}, stdlook::Surface},
+      {MB_ICONEXCLAMATION, {10, 26}, stdlook::Warning, {16, 15}, stdlook::Text},
+      {MB_ICONQUESTION, {5, 16}, stdlook::Accent, {16, 23}, stdlook::Surface},
+      {MB_ICONASTERISK, {5, 16}, stdlook::Accent, {16, 19}, stdlook::Surface},
   };
   for (const TIconCase& C : Cases) {
     wintest::OnNextModalLoop([&] {
@@ -152,9 +154,9 @@ TEST_F(TUiTest, TheBoxShowsItsIconTextAndDefaultButton) {
       HWND W = Box->Handle();
       const TRect I = Box->IconRect();
       EXPECT_EQ(I.Width(), 32);
-      EXPECT_EQ(ClientPixel(W, I.Left + 4, I.Top + 16), COLORREF(C.Disc)) << C.Kind;
-      EXPECT_EQ(ClientPixel(W, I.Left + C.Mark.X, I.Top + C.Mark.Y), COLORREF(stdlook::Surface)) << C.Kind;
-      EXPECT_EQ(ClientPixel(W, I.Left, I.Top), COLORREF(stdlook::Surface)) << C.Kind;  // outside the disc
+      EXPECT_EQ(ClientPixel(W, I.Left + C.Body.X, I.Top + C.Body.Y), COLORREF(C.BodyColour)) << C.Kind;
+      EXPECT_EQ(ClientPixel(W, I.Left + C.Mark.X, I.Top + C.Mark.Y), COLORREF(C.MarkColour)) << C.Kind;
+      EXPECT_EQ(ClientPixel(W, I.Left, I.Top), COLORREF(stdlook::Surface)) << C.Kind;  // outside the shape
       EXPECT_GE(Box->TextRect().Left, I.Right);
       // The default (second) button wears the accent, the other its border.
       EXPECT_EQ(WindowPixel(Box->Buttons(1)->Handle(), 4, 14), COLORREF(stdlook::Accent));
