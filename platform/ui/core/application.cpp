@@ -2,7 +2,6 @@
 #include "platform/ui/core/application.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/rtl/files.h"
 #include "platform/ui/core/customcontrol.h"
@@ -10,6 +9,7 @@
 #include "platform/ui/core/hintwindow.h"
 #include "platform/ui/core/screen.h"
 #include "platform/ui/core/wincontrol.h"
+#include "platform/ui/dialogs/messagebox.h"
 
 TApplication* Application = nullptr;
 
@@ -19,9 +19,8 @@ constexpr UINT_PTR HintHideTimer = 2;
 constexpr const char* AppWindowClass = "TApplication";
 
 TMessageBoxFunction& messageBoxFunction() {
-  static TMessageBoxFunction F = [](const String& Text, const String& Caption, UINT) {
-    std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
-    return Integer(mrOk);
+  static TMessageBoxFunction F = [](const String& Text, const String& Caption, UINT Flags) {
+    return MessageBox(GetActiveWindow(), Text, Caption, Flags);
   };
   return F;
 }
@@ -61,7 +60,11 @@ LRESULT applicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return M.Result;
 }
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+  FIcon->OnChange = [this](TObject*) {
+    if (Screen == nullptr || Application != this) return;
+    for (Integer i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->UpdateIcon();
+  };
   if (Application == nullptr) Application = this;
   if (!gStaticInit) Initialize();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/core/controlstypes.h"
 #include "platform/ui/graphics/colors.h"
+#include "platform/ui/graphics/icon.h"
 #include "platform/win/win.h"
 
 class TControl;
@@ -40,8 +42,8 @@ using TApplicationMessageFilter = std::function<bool(MSG& Msg)>;
 using TWindowHook = std::function<bool(TMessage& Message)>;
 using TMessageBoxFunction = std::function<Integer(const String& Text, const String& Caption, UINT Flags)>;
 
-// The message box the application shows (exceptions, MessageBox). Tests and the plain message box
-// replace it; the default writes the text to the standard error stream and answers mrOk.
+// The message box the application shows (exceptions, MessageBox): by default the plain message box
+// over the active window. Tests replace it (the ui test fixture answers OK without showing anything).
 void SetMessageBoxFunction(TMessageBoxFunction Function);
 TMessageBoxFunction GetMessageBoxFunction();
 
@@ -81,6 +83,9 @@ class TApplication : public TComponent {
   TCustomForm* MainForm() const { return FMainForm; }
   const String& Title() const { return FTitle; }
   void SetTitle(const String& Value);
+  // The application's icon: the windows of forms without their own show it.
+  TIcon* Icon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
   const String& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const String& Value) { FHelpFile = Value; }
   String ExeName() const;
@@ -146,6 +151,7 @@ class TApplication : public TComponent {
 
   String FTitle;
   String FHelpFile;
+  std::unique_ptr<TIcon> FIcon;
   TCustomForm* FMainForm = nullptr;
   HWND FHandle = nullptr;
   bool FTerminate = false;

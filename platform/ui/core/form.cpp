@@ -25,6 +25,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
   FWidth = 320;
   FHeight = 240;
   FFormState.Include(fsCreating);
+  FIcon = std::make_unique<TIcon>();
+  FIcon->OnChange = [this](TObject*) { UpdateIcon(); };
   if (Screen != nullptr) Screen->AddForm(this);
 }
 
@@ -138,6 +140,15 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateWindowCreated() {
   if (FFormStyle == fsStayOnTop)
     SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  UpdateIcon();
+}
+
+void TCustomForm::UpdateIcon() {
+  if (FHandle == nullptr || FParent != nullptr) return;
+  HICON Shown = FIcon->Handle();
+  if (Shown == nullptr && Application != nullptr) Shown = Application->Icon()->Handle();
+  SendMessage(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Shown));
+  SendMessage(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Shown));
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/rtl/tset.h"
 #include "platform/ui/core/controlstypes.h"
 #include "platform/ui/core/customcontrol.h"
+#include "platform/ui/graphics/icon.h"
 
 class TMainMenu;
 
@@ -87,6 +89,11 @@ class TCustomForm : public TCustomControl {
   void SetPosition(TPosition Value) { FPosition = Value; }
   TWindowState WindowState() const;
   void SetWindowState(TWindowState Value);
+  // The window's icon; while it is empty the window shows the application's.
+  TIcon* Icon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+  // Gives the window the icon it should show now (its own or the application's).
+  void UpdateIcon();
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
   TMainMenu* Menu() const { return FMenu; }
@@ -151,6 +158,7 @@ class TCustomForm : public TCustomControl {
   bool FKeyPreview = false;
   TModalResult FModalResult = mrNone;
   TMainMenu* FMenu = nullptr;
+  std::unique_ptr<TIcon> FIcon;
   bool FActive = false;
   bool FCreated = false;
   bool FAutoScroll = false;

@@ -1,9 +1,11 @@
 #include "platform/ui/graphics/imagelist.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/icon.h"
 
 namespace {
 
@@ -152,4 +154,50 @@ bool TCustomImageList::GetBitmap(Integer Index, TBitmap* Image) {
   Image->SetSize(FWidth, FHeight);
   Draw(Image->Canvas(), 0, 0, Index, true);
   return true;
+}
+
+bool TCustomImageList::GetIcon(Integer Index, TIcon* Image) {
+  if (Image == nullptr || Index < 0 || Index >= Count()) return false;
+  Image->SetHandle(CreateIconFromRaw(FImages[size_t(Index)]));
+  return !Image->Empty();
+}
+
+void TCustomImageList::DrawEx(Integer Index, HDC DC, Integer X, Integer Y, Integer DX, Integer DY, COLORREF Bk,
+                              COLORREF Fg, UINT Style) {
+  if (DC == nullptr || Index < 0 || Index >= Count()) return;
+  const TRawImage& Source = FImages[size_t(Index)];
+  const Integer W = DX <= 0 ? Source.Width : std::min(DX, Source.Width);
+  const Integer H = DY <= 0 ? Source.Height : std::min(DY, Source.Height);
+  TRawImage Part;
+  Part.Allocate(W, H, 32);
+  for (Integer y = 0; y < H; ++y) std::memcpy(Part.Row(y), Source.Row(y), size_t(W) * 4);
+
+  if (Style & ILD_MASK) {
+    for (Integer y = 0; y < H; ++y)
+      for (Integer x = 0; x < W; ++x) {
+        Byte* P = Part.Row(y) + x * 4;
+        const Byte Level = P[3] != 0 ? 0 : 255;
+        P[0] = P[1] = P[2] = Level;
+        P[3] = 255;
+      }
+  } else if ((Style & (ILD_BLEND25 | ILD_BLEND50)) && Fg != CLR_NONE) {
+    const COLORREF Mix = Fg == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : Fg;
+    const Integer Weight = (Style & ILD_BLEND50) ? 128 : 64;  // of 256
+    const Byte MixBGR[3] = {GetBValue(Mix), GetGValue(Mix), GetRValue(Mix)};
+    for (Integer y = 0; y < H; ++y)
+      for (Integer x = 0; x < W; ++x) {
+        Byte* P = Part.Row(y) + x * 4;
+        for (Integer k = 0; k < 3; ++k) P[k] = Byte((P[k] * (256 - Weight) + MixBGR[k] * Weight) >> 8);
+      }
+  }
+
+  const TRect Target = Bounds(X, Y, W, H);
+  if (!(Style & ILD_TRANSPARENT) && !(Style & ILD_MASK) && Bk != CLR_NONE) {
+    const bool ListColour = Bk == CLR_DEFAULT;
+    if (!ListColour || FBkColor != clNone) GdiFillSolidRect(DC, Target, ListColour ? ColorToRGB(FBkColor) : Bk);
+  }
+  TCanvas Canvas;
+  Canvas.SetHandle(DC);
+  DrawStraightAlpha(&Canvas, Target, Part);
+  Canvas.SetHandle(nullptr);
 }

@@ -10,6 +10,19 @@
 class TBitmap;
 class TCanvas;
 
+class TIcon;
+
+// DrawEx's styles and colours (the platform's image list values).
+constexpr UINT ILD_NORMAL = 0x0000;
+constexpr UINT ILD_TRANSPARENT = 0x0001;
+constexpr UINT ILD_BLEND25 = 0x0002;
+constexpr UINT ILD_FOCUS = ILD_BLEND25;
+constexpr UINT ILD_BLEND50 = 0x0004;
+constexpr UINT ILD_SELECTED = ILD_BLEND50;
+constexpr UINT ILD_MASK = 0x0010;
+constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+constexpr COLORREF CLR_DEFAULT = 0xFF000000;
+
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 
 // Images are kept as 32-bit colours with straight alpha: pixels masked out by Add's mask or AddMasked's
@@ -48,6 +61,16 @@ class TCustomImageList : public TComponent {
   void Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, bool Enabled = true);
   // Image sized to the list and the image drawn on it at (0, 0); false for an index outside the list.
   bool GetBitmap(Integer Index, TBitmap* Image);
+  // Image Index as a new icon in Image (the masked pixels let the screen through); false for an index
+  // outside the list or no Image.
+  bool GetIcon(Integer Index, TIcon* Image);
+  // The platform's image list drawing: the top-left DX x DY of image Index (0: all of it) at (X, Y).
+  // Bk fills the rectangle first (CLR_DEFAULT: BkColor, when it is a colour; CLR_NONE and
+  // ILD_TRANSPARENT: nothing). ILD_BLEND25 / ILD_BLEND50 mix the image with Fg by a quarter / a half
+  // (CLR_DEFAULT: the highlight colour; CLR_NONE: no mix). ILD_MASK draws the mask: black where the
+  // image is, white elsewhere. Nothing for an index outside the list or a null DC.
+  void DrawEx(Integer Index, HDC DC, Integer X, Integer Y, Integer DX, Integer DY, COLORREF Bk, COLORREF Fg,
+              UINT Style);
   // Image Index as stored (32-bit, straight alpha). EInvalidOperation outside the list.
   const TRawImage& Images(Integer Index) const;
 

@@ -4,6 +4,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/gifimage.h"
+#include "platform/ui/graphics/icon.h"
 #include "platform/ui/graphics/jpegimage.h"
 #include "platform/ui/graphics/pngimage.h"
 
@@ -34,6 +35,11 @@ TBitmap* TPicture::Bitmap() {
   return static_cast<TBitmap*>(FGraphic.get());
 }
 
+TIcon* TPicture::Icon() {
+  if (!dynamic_cast<TIcon*>(FGraphic.get())) takeGraphic(std::make_unique<TIcon>());
+  return static_cast<TIcon*>(FGraphic.get());
+}
+
 void TPicture::Assign(TPersistent* Source) {
   if (!Source) return SetGraphic(nullptr);
   if (auto* picture = dynamic_cast<TPicture*>(Source)) return SetGraphic(picture->Graphic());
@@ -57,6 +63,8 @@ void TPicture::LoadFromFile(const String& FileName) {
     graphic = std::make_unique<TJPEGImage>();
   else if (ext == ".gif")
     graphic = std::make_unique<TGIFImage>();
+  else if (ext == ".ico")
+    graphic = std::make_unique<TIcon>();
   else
     throw EInvalidGraphic("Unknown picture file extension (." + (ext.empty() ? ext : ext.substr(1)) + ")");
   graphic->LoadFromFile(FileName);

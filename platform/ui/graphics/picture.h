@@ -7,9 +7,10 @@
 #include "platform/ui/graphics/graphic.h"
 
 class TBitmap;
+class TIcon;
 
 // Holds one graphic of any class. LoadFromFile picks the class by the extension: .bmp TBitmap; .png
-// TPngImage; .jpg, .jpeg, .jpe, .jfif TJPEGImage; .gif TGIFImage; any other raises EInvalidGraphic
+// TPngImage; .jpg, .jpeg, .jpe, .jfif TJPEGImage; .gif TGIFImage; .ico TIcon; any other raises EInvalidGraphic
 // "Unknown picture file extension (.ext)".
 class TPicture : public TPersistent {
  public:
@@ -23,6 +24,8 @@ class TPicture : public TPersistent {
   void SetGraphic(TGraphic* Value);
   // The graphic as a bitmap; a picture holding another class (or nothing) gets a new empty TBitmap.
   TBitmap* Bitmap();
+  // The same for an icon.
+  TIcon* Icon();
   Integer Width() const { return FGraphic ? FGraphic->Width() : 0; }
   Integer Height() const { return FGraphic ? FGraphic->Height() : 0; }
 

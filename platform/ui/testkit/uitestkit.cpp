@@ -1,5 +1,7 @@
 #include "platform/ui/testkit/uitestkit.h"
 
+#include <cstdio>
+
 #include "platform/ui/core/screen.h"
 
 void TUiTest::SetUp() {
@@ -9,6 +11,11 @@ void TUiTest::SetUp() {
   new TApplication(nullptr);
   SavedHintWindowClass = HintWindowClass;
   SavedMessageBox = GetMessageBoxFunction();
+  // No window waits for an answer nobody scripted: the text goes to the error stream, the answer is OK.
+  SetMessageBoxFunction([](const String& Text, const String& Caption, UINT) {
+    std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
+    return Integer(mrOk);
+  });
 }
 
 void TUiTest::TearDown() {

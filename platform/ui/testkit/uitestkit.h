@@ -15,8 +15,10 @@
 #include "platform/win/testkit/testkit.h"
 
 // Each test gets a fresh headless window layer, a fake clock, a new Screen and a new Application; the
-// forms it makes are owned by that application and go with it. The hint window class and the message
-// box function are restored afterwards. A fixture that overrides SetUp/TearDown calls these first/last.
+// forms it makes are owned by that application and go with it. The application's message box answers OK
+// without showing a window (SavedMessageBox holds the one in force before, the real box by default); the
+// hint window class and the message box function are restored afterwards. A fixture that overrides
+// SetUp/TearDown calls these first/last.
 class TUiTest : public ::testing::Test {
  protected:
   void SetUp() override;
