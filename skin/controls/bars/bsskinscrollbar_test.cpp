@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/scrollbar.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordslists.h"
 
@@ -92,6 +93,52 @@ TEST_F(SkinScrollBar, PositionIsClampedToMinAndToMaxLessThePage) {
     B.SetPosition(C.Set);
     EXPECT_EQ(B.Position(), C.Want) << "set " << C.Set << " page " << C.PageSize;
     EXPECT_EQ(Changes, C.Changes) << "set " << C.Set << " page " << C.PageSize;
+  }
+}
+
+// A view hides its window's own bar and mirrors that bar's scroll info onto a skinned one: what the
+// window keeps, read back, goes through SetRange; the bar clamps as the window does.
+TEST_F(SkinScrollBar, MirrorsTheScrollInfoOfAHostWindow) {
+  const struct {
+    Integer Min, Max, Page, Pos, WantPos, WantTop;
+  } Cases[] = {
+      {0, 99, 10, 95, 90, 90},     // Max - PageSize + 1 holds the position
+      {0, 99, 0, 150, 99, 99},     // without a page, Max
+      {5, 40, 1, 2, 5, 40},        // below Min; a page of one reaches Max
+      {-20, 20, 41, 7, -20, -20},  // a page of the whole range leaves one position
+  };
+  for (const auto& C : Cases) {
+    const String What =
+        std::to_string(C.Min) + ".." + std::to_string(C.Max) + " page " + std::to_string(C.Page);
+    auto* B = NewBar(Bounds(10, 10, 200, 19), true);
+    HWND Host = B->Parent()->Handle();
+    SCROLLINFO Set;
+    Set.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    Set.nMin = C.Min;
+    Set.nMax = C.Max;
+    Set.nPage = UINT(C.Page);
+    Set.nPos = C.Pos;
+    SetScrollInfo(Host, SB_VERT, &Set, false);
+    SCROLLINFO Got;
+    Got.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(Host, SB_VERT, &Got)) << What;
+    B->SetRange(Got.nMin, Got.nMax, Got.nPos, Integer(Got.nPage));
+    EXPECT_EQ(B->Min(), C.Min) << What;
+    EXPECT_EQ(B->Max(), C.Max) << What;
+    EXPECT_EQ(B->PageSize(), C.Page) << What;
+    EXPECT_EQ(B->Position(), C.WantPos) << What;
+    // Past the end on both: the same top position, and the bar only reports it when it moved.
+    const Integer Before = B->Position();
+    Log.clear();
+    B->SetPosition(C.Max + 1000);
+    Set.fMask = SIF_POS;
+    Set.nPos = C.Max + 1000;
+    EXPECT_EQ(SetScrollInfo(Host, SB_VERT, &Set, false), C.WantTop) << What;
+    EXPECT_EQ(B->Position(), C.WantTop) << What;
+    EXPECT_EQ(Count("change"), C.WantTop != Before ? 1 : 0) << What;
+    // Raw values straight from the window, unclamped, meet the same bound.
+    B->SetRange(C.Min, C.Max, C.Max, C.Page);
+    EXPECT_EQ(B->Position(), C.WantTop) << What;
   }
 }
 

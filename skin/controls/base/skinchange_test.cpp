@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/font.h"
+#include "skin/controls/bars/bsskinscrollbar.h"
+#include "skin/controls/bars/bsskinslider.h"
+#include "skin/controls/bars/bssliderimages.h"
 #include "skin/controls/base/bsgraphicskincontrol.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsskinbutton.h"
@@ -24,7 +27,8 @@ class SkinChange : public TSkinControlTest {
 };
 
 // The reloaded skin: the button element fixed at its 48 x 24 size, the tool button's picture moved to
-// its disabled cell, the label font taller, and no "panel" element at all.
+// its disabled cell, the label font taller, the scroll bar's track picture moved to its disabled cell,
+// and no "panel" or "slider" element at all.
 void BuildReloadedSkin(TbsSkinData* S) {
   BuildGeneratedSkin(S);
   auto* Button = dynamic_cast<TbsDataSkinCustomControl*>(S->Ctrls(S->GetControlIndex("button")));
@@ -32,7 +36,10 @@ void BuildReloadedSkin(TbsSkinData* S) {
   auto* Tool = S->Ctrls(S->GetControlIndex("toolbutton"));
   Tool->SkinRect = Rect(3 * 48, Tool->SkinRect.Top, 4 * 48, Tool->SkinRect.Bottom);
   dynamic_cast<TbsDataSkinStdLabelControl*>(S->Ctrls(S->GetControlIndex("stdlabel")))->FontHeight = 26;
+  auto* Bar = S->Ctrls(S->GetControlIndex("hscrollbar"));
+  Bar->SkinRect = Rect(3 * 48, Bar->SkinRect.Top, 4 * 48, Bar->SkinRect.Bottom);
   S->Ctrls(S->GetControlIndex("panel"))->IDName = "retired panel";
+  S->Ctrls(S->GetControlIndex("slider"))->IDName = "retired slider";
 }
 
 TEST_F(SkinChange, EveryControlOfTheChangedSkinReloadsItsLook) {
@@ -51,6 +58,10 @@ TEST_F(SkinChange, EveryControlOfTheChangedSkinReloadsItsLook) {
   auto* Label = NewControl<TbsSkinTextLabel>(Panel, Rect(10, 100, 80, 160));
   Label->Lines()->Add("ab");
   Label->SetSkinData(Skin.get());
+  auto* Bar = NewControl<TbsSkinScrollBar>(Panel, Bounds(100, 10, 200, 19));
+  Bar->SetSkinData(Skin.get());
+  auto* Slider = NewControl<TbsSkinSlider>(Panel, Bounds(120, 60, 150, 40));
+  Slider->SetSkinData(Skin.get());
   auto* Elsewhere = NewControl<TbsSkinButton>(F, Rect(350, 10, 450, 40));
   Elsewhere->SetSkinData(&Other);
 
@@ -58,10 +69,15 @@ TEST_F(SkinChange, EveryControlOfTheChangedSkinReloadsItsLook) {
   ASSERT_EQ(Label->Height(), 13);
   EXPECT_EQ(PixelOf(Panel, 150, 190), SliceColor("panel", 0, 4));
   EXPECT_EQ(PixelOf(Tool, 50, 15), SliceColor("toolbutton", 0, 4));
+  EXPECT_EQ(PixelOf(Bar, 100, 9), SliceColor("hscrollbar", 0, 4));
+  ASSERT_EQ(Slider->ThumbRect(), Rect(6, 6, 12, 12));
+  EXPECT_EQ(PixelOf(Slider, 7, 7), SliceColor("slider", 1, 0));
 
   WalkSkinChange(F, Skin.get(), true);
   EXPECT_EQ(Panel->SkinIndex(), -1);
   EXPECT_EQ(Button->SkinIndex(), -1);
+  EXPECT_EQ(Bar->SkinIndex(), -1);
+  EXPECT_EQ(Slider->SkinIndex(), -1);
   Skin->ClearSkin();
   BuildReloadedSkin(Skin.get());
   WalkSkinChange(F, Skin.get(), false);
@@ -76,6 +92,12 @@ TEST_F(SkinChange, EveryControlOfTheChangedSkinReloadsItsLook) {
   EXPECT_EQ(PixelOf(Button, 24, 12), SliceColor("button", 0, 4));
   EXPECT_EQ(PixelOf(Tool, 50, 15), SliceColor("toolbutton", 3, 4));
   EXPECT_EQ(Label->Height(), 26);
+  // The bar's track from the moved picture; the slider without its element in the built-in look.
+  EXPECT_EQ(Bar->SkinIndex(), Skin->GetControlIndex("hscrollbar"));
+  EXPECT_EQ(PixelOf(Bar, 100, 9), SliceColor("hscrollbar", 3, 4));
+  EXPECT_EQ(Slider->SkinIndex(), -1);
+  EXPECT_EQ(PixelOf(Slider, 8, 10), COLORREF(ColorToRGB(SliderThumbFace)));
+  EXPECT_EQ(PixelOf(Slider, 75, 12), COLORREF(ColorToRGB(SliderGrooveDark)));
   // A control of the other skin keeps its size and look.
   EXPECT_EQ(Elsewhere->Width(), 100);
   EXPECT_EQ(Elsewhere->SkinIndex(), Other.GetControlIndex("button"));
