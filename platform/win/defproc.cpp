@@ -183,27 +183,17 @@ void WinRunSizeMoveLoop(HWND w, WPARAM command, TPoint start) {
     if (WinIsLive(w)) apply(r);
   };
 
-  bool done = false;
-  while (!done && WinIsLive(w) && GetCapture() == w) {
-    MSG m;
-    if (!PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      WinWaitForWork();
-      continue;
-    }
+  WinRunCaptureLoop(w, [&](const MSG& m, bool& done) {
     switch (m.message) {
-      case WM_QUIT:
-        PostQuitMessage(Integer(m.wParam));
-        done = true;
-        break;
       case WM_MOUSEMOVE:
         if (m.hwnd == w) track(m.pt);
-        break;
+        return true;
       case WM_LBUTTONUP:
         if (m.hwnd == w) {
           track(m.pt);
           done = true;
         }
-        break;
+        return true;
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
         if (m.wParam == VK_ESCAPE) {
@@ -212,7 +202,31 @@ void WinRunSizeMoveLoop(HWND w, WPARAM command, TPoint start) {
         } else if (m.wParam == VK_RETURN) {
           done = true;
         }
-        break;
+        return true;
+      default:
+        return false;
+    }
+  });
+  if (WinIsLive(w) && GetCapture() == w) ReleaseCapture();
+  if (WinIsLive(w)) SendMessage(w, WM_EXITSIZEMOVE, 0, 0);
+}
+
+void WinRunCaptureLoop(HWND w, const std::function<bool(const MSG& m, bool& done)>& take) {
+  bool done = false;
+  while (!done && WinIsLive(w) && GetCapture() == w) {
+    MSG m;
+    if (!PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      WinWaitForWork();
+      continue;
+    }
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(Integer(m.wParam));
+      break;
+    }
+    if (take(m, done)) continue;
+    switch (m.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
       case WM_KEYUP:
       case WM_SYSKEYUP:
       case WM_CHAR:
@@ -231,8 +245,6 @@ void WinRunSizeMoveLoop(HWND w, WPARAM command, TPoint start) {
         DispatchMessage(&m);
     }
   }
-  if (WinIsLive(w) && GetCapture() == w) ReleaseCapture();
-  if (WinIsLive(w)) SendMessage(w, WM_EXITSIZEMOVE, 0, 0);
 }
 
 LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {

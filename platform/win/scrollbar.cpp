@@ -389,54 +389,25 @@ void WinTrackScrollBar(HWND w, Integer hit, TPoint screen) {
     if (WinIsLive(w)) SetTimer(w, kRepeatTimerId, kRepeatMs, nullptr);
   };
 
-  bool done = false;
-  while (!done && WinIsLive(w) && GetCapture() == w) {
-    MSG m;
-    if (!PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      WinWaitForWork();
-      continue;
-    }
+  WinRunCaptureLoop(w, [&](const MSG& m, bool& done) {
     switch (m.message) {
-      case WM_QUIT:
-        PostQuitMessage(Integer(m.wParam));
-        done = true;
-        break;
       case WM_MOUSEMOVE:
         cursor = m.pt;
         if (part == TBarPart::Thumb) dragTo(m.pt);
-        break;
+        return true;
       case WM_LBUTTONUP:
         cursor = m.pt;
         if (part == TBarPart::Thumb) dragTo(m.pt);
         done = true;
-        break;
+        return true;
       case WM_TIMER:
-        if (m.hwnd == w && m.wParam == kRepeatTimerId) {
-          repeat();
-        } else {
-          DispatchMessage(&m);
-        }
-        break;
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-      case WM_KEYUP:
-      case WM_SYSKEYUP:
-      case WM_CHAR:
-      case WM_SYSCHAR:
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-      case WM_RBUTTONDOWN:
-      case WM_RBUTTONUP:
-      case WM_RBUTTONDBLCLK:
-      case WM_MBUTTONDOWN:
-      case WM_MBUTTONUP:
-      case WM_MOUSEWHEEL:
-        break;
+        if (m.hwnd != w || m.wParam != kRepeatTimerId) return false;
+        repeat();
+        return true;
       default:
-        TranslateMessage(&m);
-        DispatchMessage(&m);
+        return false;
     }
-  }
+  });
   if (!WinIsLive(w)) return;
   KillTimer(w, kRepeatTimerId);
   if (GetCapture() == w) ReleaseCapture();

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -239,6 +240,11 @@ void WinResetInputState();
 void WinResetMessageState();
 // Waits for messages or events, up to the next timer.
 void WinWaitForWork();
+// The modal loop of a drag that holds the capture (scroll bar press, window move or size). `take` sees
+// each message first and returns true when it took it, setting `done` to end the loop. Keyboard and
+// other button input is swallowed so nothing else reacts mid-drag; the rest is dispatched as usual. A
+// WM_QUIT ends the loop and is posted again for the outer loop.
+void WinRunCaptureLoop(HWND w, const std::function<bool(const MSG& m, bool& done)>& take);
 LRESULT WinDefaultWindowPosChanged(HWND wnd, const WINDOWPOS* wp);
 // Routes one raw input event; true and *msg when it gives a message to return.
 bool WinCookInput(const TRawInput& in, MSG* msg);

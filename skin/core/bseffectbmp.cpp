@@ -468,3 +468,32 @@ void TbsEffectBmp::MaskFillColor(TbsEffectBmp* Msk, TColor C, Double kf) {
         p[c] = clampChannel(Round((1 - Extended(kf)) * p[c] + Extended(kf) * colour[c]));
     }
 }
+
+void MorphDraw(HDC DC, HBITMAP From, HBITMAP To, TbsMorphKind Kind, Double Kf) {
+  auto E1 = TbsEffectBmp::CreateFromhWnd(From);
+  auto E2 = TbsEffectBmp::CreateFromhWnd(To);
+  switch (Kind) {
+    case mkDefault:
+      E1->Morph(E2.get(), Kf);
+      break;
+    case mkGradient:
+      E1->MorphGrad(E2.get(), Kf);
+      break;
+    case mkLeftGradient:
+      E1->MorphLeftGrad(E2.get(), Kf);
+      break;
+    case mkRightGradient:
+      E1->MorphRightGrad(E2.get(), Kf);
+      break;
+    case mkLeftSlide:
+      E1->MorphLeftSlide(E2.get(), Kf);
+      break;
+    case mkRightSlide:
+      E1->MorphRightSlide(E2.get(), Kf);
+      break;
+    case mkPush:
+      E1->MorphPush(E2.get(), Kf);
+      break;
+  }
+  E1->Draw(DC, 0, 0);
+}

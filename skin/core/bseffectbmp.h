@@ -7,6 +7,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/rtl/object.h"
 #include "platform/ui/graphics/colors.h"
+#include "skin/core/bsskinvalues.h"
 
 class TbsEffectBmp : public TObject {
  public:
@@ -88,3 +89,7 @@ class TbsEffectBmp : public TObject {
 // Uniform 0..n-1 from the process-wide generator of the effects (0 for n <= 0).
 Integer EffectsRandom(Integer n);
 void EffectsRandSeed(Cardinal Seed);
+
+// From's image taken Kf of the way toward To's by the transition Kind, drawn at (0, 0) of DC: the
+// face of an animated control between its normal and its active look.
+void MorphDraw(HDC DC, HBITMAP From, HBITMAP To, TbsMorphKind Kind, Double Kf);

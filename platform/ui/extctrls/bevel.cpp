@@ -33,14 +33,18 @@ void TBevel::Paint() {
   // Lowered: shade on the top and left, light on the bottom and right; raised the other way round.
   TColor First = FStyle == bsLowered ? BevelDark : BevelLight;
   TColor Second = FStyle == bsLowered ? BevelLight : BevelDark;
+  DrawShape(C, First, Second);
+}
+
+void TBevel::DrawBevelRect(TCanvas* C, const TRect& R, TColor TopLeft, TColor BottomRight) {
+  C->Pen()->SetColor(TopLeft);
+  C->Polyline({{R.Left, R.Bottom}, {R.Left, R.Top}, {R.Right, R.Top}});
+  C->Pen()->SetColor(BottomRight);
+  C->Polyline({{R.Right, R.Top}, {R.Right, R.Bottom}, {R.Left, R.Bottom}});
+}
+
+void TBevel::DrawShape(TCanvas* C, TColor First, TColor Second) {
   const Integer W = Width(), H = Height();
-  // Left and top edges of R in one colour, right and bottom in the other, each corner pixel once.
-  auto bevelRect = [C](const TRect& R, TColor TopLeft, TColor BottomRight) {
-    C->Pen()->SetColor(TopLeft);
-    C->Polyline({{R.Left, R.Bottom}, {R.Left, R.Top}, {R.Right, R.Top}});
-    C->Pen()->SetColor(BottomRight);
-    C->Polyline({{R.Right, R.Top}, {R.Right, R.Bottom}, {R.Left, R.Bottom}});
-  };
   auto line = [C](TColor Color, Integer X1, Integer Y1, Integer X2, Integer Y2) {
     C->Pen()->SetColor(Color);
     C->MoveTo(X1, Y1);
@@ -48,11 +52,11 @@ void TBevel::Paint() {
   };
   switch (FShape) {
     case bsBox:
-      bevelRect(Rect(0, 0, W - 1, H - 1), First, Second);
+      DrawBevelRect(C, Rect(0, 0, W - 1, H - 1), First, Second);
       break;
     case bsFrame:
-      bevelRect(Rect(1, 1, W - 1, H - 1), Second, Second);
-      bevelRect(Rect(0, 0, W - 2, H - 2), First, First);
+      DrawBevelRect(C, Rect(1, 1, W - 1, H - 1), Second, Second);
+      DrawBevelRect(C, Rect(0, 0, W - 2, H - 2), First, First);
       break;
     case bsTopLine:
       line(First, 0, 0, W, 0);

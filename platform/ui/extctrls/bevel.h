@@ -18,6 +18,10 @@ class TBevel : public TGraphicControl {
 
  protected:
   void Paint() override;
+  // Left and top edges of R in one colour, right and bottom in the other, each corner pixel once.
+  static void DrawBevelRect(TCanvas* C, const TRect& R, TColor TopLeft, TColor BottomRight);
+  // The shape over the whole control: First on its top and left lines, Second on the others.
+  void DrawShape(TCanvas* C, TColor First, TColor Second);
 
  private:
   TBevelShape FShape = bsBox;

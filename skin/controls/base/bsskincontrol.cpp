@@ -5,48 +5,11 @@
 
 // ---- TbsSkinControl ----
 
-TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-
-TbsSkinControl::~TbsSkinControl() {
-  if (FSD) FSD->RemoveFreeNotification(this);
-  if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-}
-
-void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
-  if (FSD != Value) {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-  }
-  if (Value != nullptr && !Value->Empty && !designing()) ChangeSkinData();
-}
+TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TbsSkinControlBase(AOwner) {}
 
 void TbsSkinControl::SetSkinDataName(const String& Value) {
   // The element is taken at the next paint or skin change.
   FSkinDataName = Value;
-}
-
-void TbsSkinControl::SetHintImageList(TCustomImageList* Value) {
-  if (FHintImageList == Value) return;
-  if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-  FHintImageList = Value;
-  if (FHintImageList) FHintImageList->FreeNotification(this);
-}
-
-void TbsSkinControl::GetSkinData() {
-  if (FSD == nullptr || FSD->Empty)
-    FIndex = -1;
-  else
-    FIndex = FSD->GetControlIndex(FSkinDataName);
-}
-
-void TbsSkinControl::ChangeSkinData() {
-  GetSkinData();
-  Repaint();
-}
-
-void TbsSkinControl::BeforeChangeSkinData() {
-  FIndex = -1;
 }
 
 void TbsSkinControl::CheckControlsBackground() {
@@ -58,25 +21,6 @@ void TbsSkinControl::CheckControlsBackground() {
     else
       C->Perform(WM_CHECKPARENTBG, 0, 0);
   }
-}
-
-void TbsSkinControl::Paint() {
-  if (Width() <= 0 || Height() <= 0) return;
-  GetSkinData();
-  TBitmap B;
-  B.SetSize(Width(), Height());
-  if (FIndex == -1)
-    CreateControlDefaultImage(&B);
-  else
-    CreateControlSkinImage(&B);
-  Canvas()->Draw(0, 0, &B);
-}
-
-void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FHintImageList) FHintImageList = nullptr;
 }
 
 void TbsSkinControl::Dispatch(TMessage& Message) {
@@ -104,60 +48,17 @@ void TbsSkinControl::WMEraseBkgnd(TMessage& Message) {
 
 // ---- TbsSkinCustomControl ----
 
-TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner)
-    : TbsSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetStyle({});
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->OnChange = [this](TObject* Sender) { OnDefaultFontChange(Sender); };
-}
-
-TbsSkinCustomControl::~TbsSkinCustomControl() {
-  FDefaultFont->OnChange = nullptr;
-}
-
-void TbsSkinCustomControl::SetDefaultFont(TFont* Value) {
-  FDefaultFont->Assign(Value);
-  DefaultFontChanged();
-}
-
-void TbsSkinCustomControl::OnDefaultFontChange(TObject*) {
-  DefaultFontChanged();
-  if (FIndex == -1) Repaint();
-}
-
-void TbsSkinCustomControl::SetDefaultWidth(Integer Value) {
-  FDefaultWidth = Value;
-  if (FIndex == -1 && Value > 0) SetWidth(Value);
-}
-
-void TbsSkinCustomControl::SetDefaultHeight(Integer Value) {
-  FDefaultHeight = Value;
-  if (FIndex == -1 && Value > 0) SetHeight(Value);
-}
+TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinCustomControlBase(AOwner) {}
 
 void TbsSkinCustomControl::GetSkinData() {
-  TbsSkinControl::GetSkinData();
+  const TbsDataSkinCustomControl* Record = TakeSkinGeometry();
   if (FIndex == -1) return;
-  auto* Record = dynamic_cast<TbsDataSkinCustomControl*>(FSD->Ctrls(FIndex));
   if (Record == nullptr) {
-    ResizeMode = 0;
-    Picture = nullptr;
     MaskPicture = nullptr;
     return;
   }
-  CopyGeometry(Record);
-  Picture = SkinPictureAt(FSD, Record->PictureIndex);
   MaskPicture = SkinPictureAt(FSD, Record->MaskPictureIndex);
   ResizeMode = GetResizeMode();
-}
-
-void TbsSkinCustomControl::CalcSize(Integer& AWidth, Integer& AHeight) {
-  CalcGeometry(AWidth, AHeight, FIndex != -1);
-}
-
-void TbsSkinCustomControl::GetNewPartRect(const TRect& R, TRect& NewR) const {
-  TbsSkinGeometry::GetNewPartRect(R, NewR, FWidth, FHeight);
 }
 
 void TbsSkinCustomControl::CreateSkinImage(TBitmap* Dest, TBitmap* Source, const TRect& R) {
@@ -165,11 +66,6 @@ void TbsSkinCustomControl::CreateSkinImage(TBitmap* Dest, TBitmap* Source, const
   if (ResizeMode == 1 && FForceBackground) return;
   if (ResizeMode == -1) return;
   if (!ComposeImage(Dest, Source, R, Width(), Height())) CreateControlDefaultImage(Dest);
-}
-
-void TbsSkinCustomControl::CreateControlDefaultImage(TBitmap* B) {
-  B->Canvas()->Brush()->SetColor(clBtnFace);
-  B->Canvas()->FillRect(Rect(0, 0, Width(), Height()));
 }
 
 void TbsSkinCustomControl::CreateControlSkinImage(TBitmap* B) {

@@ -202,32 +202,7 @@ void TbsSkinButton::Paint() {
     B2.SetSize(Width(), Height());
     CreateButtonImage(&B, SkinRect, false, false);
     CreateButtonImage(&B2, ActiveSkinRect, false, true);
-    auto E1 = TbsEffectBmp::CreateFromhWnd(B.Handle());
-    auto E2 = TbsEffectBmp::CreateFromhWnd(B2.Handle());
-    switch (MorphKind) {
-      case mkDefault:
-        E1->Morph(E2.get(), FMorphKf);
-        break;
-      case mkGradient:
-        E1->MorphGrad(E2.get(), FMorphKf);
-        break;
-      case mkLeftGradient:
-        E1->MorphLeftGrad(E2.get(), FMorphKf);
-        break;
-      case mkRightGradient:
-        E1->MorphRightGrad(E2.get(), FMorphKf);
-        break;
-      case mkLeftSlide:
-        E1->MorphLeftSlide(E2.get(), FMorphKf);
-        break;
-      case mkRightSlide:
-        E1->MorphRightSlide(E2.get(), FMorphKf);
-        break;
-      case mkPush:
-        E1->MorphPush(E2.get(), FMorphKf);
-        break;
-    }
-    E1->Draw(Canvas()->Handle(), 0, 0);
+    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FMorphKf);
     return;
   }
   const bool Focused = IsFocused();
@@ -244,20 +219,6 @@ void TbsSkinButton::Paint() {
   else
     CreateButtonImage(&B, SkinRect, false, false);
   Canvas()->Draw(0, 0, &B);
-}
-
-void TbsSkinButton::applyFont(TCanvas* C) {
-  if (FUseSkinFont) {
-    C->Font()->SetName(FontName);
-    C->Font()->SetHeight(FontHeight);
-    C->Font()->SetStyle(FontStyle);
-  } else {
-    C->SetFont(FDefaultFont.get());
-  }
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    C->Font()->SetCharset(FDefaultFont->Charset());
 }
 
 TColor TbsSkinButton::stateFontColor(bool ADown, bool AMouseIn) const {
@@ -297,7 +258,7 @@ void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bo
   else
     DrawParentBackground(this, B->Canvas());
   TCanvas* C = B->Canvas();
-  applyFont(C);
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
   C->Font()->SetColor(stateFontColor(ADown, AMouseIn));
   if (ShowFocus && HandleAllocated() && GetFocus() == Handle()) {
     C->Brush()->SetStyle(bsSolid);
@@ -324,7 +285,7 @@ void TbsSkinButton::CreateStretchedButtonImage(TBitmap* B, const TRect& R, bool 
     DrawParentBackground(this, B->Canvas());
   }
   TCanvas* C = B->Canvas();
-  applyFont(C);
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
   C->Font()->SetColor(stateFontColor(ADown, AMouseIn));
   const TRect Content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - RectWidth(R),
                              ClRect.Bottom + B->Height() - RectHeight(R));

@@ -193,7 +193,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
  private:
-  void applyFont(TCanvas* C);
   // The flat default face: pressed, hot (hovered or focused) or normal colours with a one-pixel frame.
   void drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot);
   TColor stateFontColor(bool ADown, bool AMouseIn) const;

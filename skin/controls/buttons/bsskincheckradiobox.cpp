@@ -239,20 +239,6 @@ bool TbsSkinCheckRadioBox::checkPicture(TBitmap& Out, TCheckBoxState AState, boo
 
 // ---- painting ----
 
-void TbsSkinCheckRadioBox::applySkinFont(TCanvas* C) {
-  if (FUseSkinFont) {
-    C->Font()->SetName(FontName);
-    C->Font()->SetStyle(FontStyle);
-    C->Font()->SetHeight(FontHeight);
-  } else {
-    C->SetFont(FDefaultFont.get());
-  }
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    C->Font()->SetCharset(FDefaultFont->Charset());
-}
-
 TRect TbsSkinCheckRadioBox::drawFlatCaption(TCanvas* C, Integer X0, Integer ImageGap, bool AFocused) {
   const bool Img = hasImage();
   const Integer IW = Img ? FImages->Width() : 0;
@@ -324,7 +310,7 @@ void TbsSkinCheckRadioBox::drawFlat(TCanvas* C, TCheckBoxState AState, bool AHov
   const TRect Box = Rect(3, Height() / 2 - 7, 17, Height() / 2 + 7);
   if (Skinned) {
     C->Draw(3, Height() / 2 - Pic.Height() / 2, &Pic);
-    applySkinFont(C);
+    ApplySkinFont(C, FontName, FontHeight, FontStyle);
     if (FUseSkinFontColor)
       C->Font()->SetColor(Enabled() ? FrameFontColor : UnEnabledFontColor);
     else
@@ -357,7 +343,7 @@ void TbsSkinCheckRadioBox::createFramedImage(TBitmap* B, const TRect& R, bool AA
   CreateSkinImage(B, Picture, R);
   TCanvas* C = B->Canvas();
   drawFramedCheck(C, AActive);
-  applySkinFont(C);
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
   C->Font()->SetColor(!Enabled() ? UnEnabledFontColor : AActive ? ActiveFontColor : FontColor);
   C->Brush()->SetStyle(bsClear);
   DrawTextLeft(C, Caption(), NewTextArea);
@@ -405,32 +391,7 @@ void TbsSkinCheckRadioBox::Paint() {
     B2.SetSize(Width(), Height());
     createFramedImage(&B, SkinRect, false);
     createFramedImage(&B2, ActiveSkinRect, true);
-    auto E1 = TbsEffectBmp::CreateFromhWnd(B.Handle());
-    auto E2 = TbsEffectBmp::CreateFromhWnd(B2.Handle());
-    switch (MorphKind) {
-      case mkDefault:
-        E1->Morph(E2.get(), FMorphKf);
-        break;
-      case mkGradient:
-        E1->MorphGrad(E2.get(), FMorphKf);
-        break;
-      case mkLeftGradient:
-        E1->MorphLeftGrad(E2.get(), FMorphKf);
-        break;
-      case mkRightGradient:
-        E1->MorphRightGrad(E2.get(), FMorphKf);
-        break;
-      case mkLeftSlide:
-        E1->MorphLeftSlide(E2.get(), FMorphKf);
-        break;
-      case mkRightSlide:
-        E1->MorphRightSlide(E2.get(), FMorphKf);
-        break;
-      case mkPush:
-        E1->MorphPush(E2.get(), FMorphKf);
-        break;
-    }
-    E1->Draw(Canvas()->Handle(), 0, 0);
+    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FMorphKf);
     return;
   }
   const bool Active = FMouseIn || isFocused();

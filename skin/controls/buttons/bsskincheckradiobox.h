@@ -106,7 +106,6 @@ class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
   // The check picture for a state, ready to draw with its bottom-left colour transparent; false when
   // the element's rectangle for it cannot be read from the picture.
   bool checkPicture(TBitmap& Out, TCheckBoxState AState, bool AHovered);
-  void applySkinFont(TCanvas* C);
   void drawFlat(TCanvas* C, TCheckBoxState AState, bool AHovered, bool AFocused, bool APaintTo);
   // The box and mark of the look without an element; AFill false leaves the inside unpainted.
   void drawDefaultBox(TCanvas* C, const TRect& Box, TCheckBoxState AState, bool AHovered, bool AFill);

@@ -138,7 +138,6 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   bool hasListImage() const;
   Integer captionWidth(TCanvas* C) const;
   bool checkPicture(TBitmap& Out, bool AChecked) const;
-  void applyFont(TCanvas* C);
   void drawSkinCaption(TBitmap* B);
   void drawCaptionStrip(TBitmap* B);
   void drawTransparentFrame(TBitmap* B);

@@ -42,20 +42,6 @@ bool TbsSkinPanel::checkPicture(TBitmap& Out, bool AChecked) const {
   return true;
 }
 
-void TbsSkinPanel::applyFont(TCanvas* C) {
-  if (FUseSkinFont) {
-    C->Font()->SetName(FontName);
-    C->Font()->SetHeight(FontHeight);
-    C->Font()->SetStyle(FontStyle);
-  } else {
-    C->SetFont(FDefaultFont.get());
-  }
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    C->Font()->SetCharset(FDefaultFont->Charset());
-}
-
 // ---- Paint ----
 
 void TbsSkinPanel::Paint() {
@@ -242,7 +228,7 @@ void TbsSkinPanel::drawSkinCaption(TBitmap* B) {
       drawDefaultCheck(C, R.Left, R.Top + RectHeight(R) / 2 - 6, FChecked);
     R.Left += (cw > 0 ? cw : 13) + 2;
   }
-  applyFont(C);
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
   C->Font()->SetColor(FontColor);
   const Integer TW = C->TextWidth(Text), W = captionWidth(C);
   Integer TY = R.Top + RectHeight(R) / 2 - C->TextHeight(Text) / 2;

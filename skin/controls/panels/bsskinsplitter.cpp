@@ -175,60 +175,22 @@ void TbsSkinBevel::Paint() {
   C->Pen()->SetWidth(1);
   const TColor First = Style() == bsLowered ? DarkColor : LightColor;
   const TColor Second = Style() == bsLowered ? LightColor : DarkColor;
-  auto line = [C](TColor Color, Integer X1, Integer Y1, Integer X2, Integer Y2) {
-    C->Pen()->SetColor(Color);
-    C->MoveTo(X1, Y1);
-    C->LineTo(X2, Y2);
-  };
-  // Left and top edges in the first colour, right and bottom in the second.
-  auto bevelRect = [&](Integer L, Integer T, Integer R, Integer B, TColor C1, TColor C2) {
-    C->Pen()->SetColor(C1);
-    C->Polyline({Point(L, B), Point(L, T), Point(R, T)});
-    C->Pen()->SetColor(C2);
-    C->Polyline({Point(R, T), Point(R, B), Point(L, B)});
-  };
   if (FDividerMode) {
     switch (Shape()) {
       case bsBox:
       case bsFrame:
       case bsLeftLine:
       case bsRightLine:
-        bevelRect(W / 2 - 1, 2, W / 2, H - 2, First, Second);
+        DrawBevelRect(C, Rect(W / 2 - 1, 2, W / 2, H - 2), First, Second);
         break;
       case bsTopLine:
       case bsBottomLine:
-        bevelRect(2, H / 2 - 1, W - 2, H / 2, First, Second);
+        DrawBevelRect(C, Rect(2, H / 2 - 1, W - 2, H / 2), First, Second);
         break;
       case bsSpacer:
         break;
     }
     return;
   }
-  switch (Shape()) {
-    case bsBox:
-      bevelRect(0, 0, W - 1, H - 1, First, Second);
-      break;
-    case bsFrame:
-      bevelRect(1, 1, W - 1, H - 1, Second, Second);
-      bevelRect(0, 0, W - 2, H - 2, First, First);
-      break;
-    case bsTopLine:
-      line(First, 0, 0, W, 0);
-      line(Second, 0, 1, W, 1);
-      break;
-    case bsBottomLine:
-      line(First, 0, H - 2, W, H - 2);
-      line(Second, 0, H - 1, W, H - 1);
-      break;
-    case bsLeftLine:
-      line(First, 0, 0, 0, H);
-      line(Second, 1, 0, 1, H);
-      break;
-    case bsRightLine:
-      line(First, W - 2, 0, W - 2, H);
-      line(Second, W - 1, 0, W - 1, H);
-      break;
-    case bsSpacer:
-      break;
-  }
+  DrawShape(C, First, Second);
 }

@@ -2,19 +2,14 @@
 // display does reaches the layer. A second connection (the "probe") plays the user and the window
 // manager and reads the screen back.
 // clang-format off
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
 
 #include "platform/gdi/codecs.h"
 #include "platform/rtl/threads.h"
+#include "platform/win/backends/x11/testkit/xvfb.h"
 #include "platform/win/backends/x11/x11_backend.h"
 
 // Last: Xlib's macros (None, Bool, Status, ...) must not reach the headers above.
@@ -24,62 +19,9 @@
 #include <X11/keysym.h>
 // clang-format on
 
-extern char** environ;
-
 namespace {
 
-// A private X server on the first free display number (Xvfb picks it and reports it).
-class TXvfb {
- public:
-  TXvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    String fd = std::to_string(fds[1]);
-    const char* args[] = {"Xvfb",      "-displayfd", fd.c_str(), "-screen",   "0",        "1024x768x24",
-                          "-nolisten", "tcp",        "-br",      "-nocursor", "-noreset", nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    pid_t pid = -1;
-    int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (rc != 0) {
-      close(fds[0]);
-      return;
-    }
-    FPid = pid;
-    // The number arrives once the server listens.
-    String number;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
-      pollfd p{fds[0], POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
-      char c;
-      if (read(fds[0], &c, 1) != 1) break;
-      if (c == '\n') {
-        FName = ":" + number;
-        break;
-      }
-      number += c;
-    }
-    close(fds[0]);
-  }
-  ~TXvfb() {
-    if (FPid > 0) {
-      kill(FPid, SIGTERM);
-      waitpid(FPid, nullptr, 0);
-    }
-  }
-  bool Running() const { return !FName.empty(); }
-  const String& Name() const { return FName; }
-
- private:
-  pid_t FPid = -1;
-  String FName;
-};
+using x11test::TXvfb;
 
 // What the test window's procedure saw.
 struct TSeen {
