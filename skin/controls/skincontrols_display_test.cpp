@@ -13,9 +13,6 @@
 
 #include "platform/gdi/font.h"
 #include "platform/rtl/threads.h"
-#include "platform/win/backend.h"
-#include "platform/win/backends/x11/testkit/xvfb.h"
-#include "platform/win/backends/x11/x11_backend.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/bars/bsskinslider.h"
 #include "skin/controls/base/bsgraphicskincontrol.h"
@@ -24,77 +21,22 @@
 #include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinlabels.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
+#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
 
-class SkinControlsDisplay : public TSkinControlTest {
+class SkinControlsDisplay : public TDisplayTest<TSkinControlTest> {
  protected:
-  static void SetUpTestSuite() { Server = new x11test::TXvfb; }
-  static void TearDownTestSuite() {
-    delete Server;
-    Server = nullptr;
-  }
-
-  void SetUp() override {
-    TSkinControlTest::SetUp();
-    if (!Server->Running()) GTEST_SKIP() << "Xvfb cannot start here";
-    auto Backend = CreateX11Backend(Server->Name());
-    ASSERT_NE(Backend, nullptr);
-    WinSetBackend(std::move(Backend));
-    Reader = std::make_unique<x11test::TScreenReader>(Server->Name());
-    ASSERT_TRUE(Reader->Connected());
-  }
-
-  void TearDown() override {
-    TSkinControlTest::TearDown();  // the forms go while the X11 backend still holds their windows
-    WinResetForTests();
-    WinSetBackend(CreateHeadlessBackend());
-    Reader.reset();
-  }
-
-  // Handles messages and display events until Done holds (false after a few seconds).
-  static bool PumpUntil(const std::function<bool()>& Done) {
-    auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-      WinProcessMessages();
-      if (Done()) return true;
-      if (std::chrono::steady_clock::now() > Deadline) return false;
-      WinBackend().WaitForEvents(20, MainThreadWakeFd());
-    }
-  }
-
-  uint32_t ScreenAt(TControl* C, Integer X, Integer Y) {
-    TPoint P = C->ClientToScreen({X, Y});
-    return Reader->Pixel(P.X, P.Y);
-  }
   // Waits until the screen shows Want at a client point of C.
   bool Shows(TControl* C, Integer X, Integer Y, COLORREF Want) {
     return PumpUntil([&] { return ScreenAt(C, X, Y) == Want; });
   }
-
-  // The generated skin's check pictures are one-colour squares that their own key colour would hide:
-  // two slices side by side, the left one the key, the right one showing.
-  void TwoColourCheckPictures(const String& Name) {
-    auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
-    ASSERT_NE(R, nullptr);
-    const Integer W = RectWidth(R->SkinRect);
-    auto pic = [&](int State) { return Bounds(R->SkinRect.Left + State * W, R->SkinRect.Top, 12, 6); };
-    R->UnCheckImageRect = pic(0);
-    R->ActiveUnCheckImageRect = pic(1);
-    R->CheckImageRect = pic(2);
-    R->ActiveCheckImageRect = pic(4);
-  }
-
-  static x11test::TXvfb* Server;
-  std::unique_ptr<x11test::TScreenReader> Reader;
 };
 
-x11test::TXvfb* SkinControlsDisplay::Server = nullptr;
-
 TEST_F(SkinControlsDisplay, SkinnedFormShowsTheSkinsStateColours) {
-  TwoColourCheckPictures("checkbox");
-  TwoColourCheckPictures("radiobox");
+  UseTwoColourCheckPictures("checkbox");
+  UseTwoColourCheckPictures("radiobox");
   TForm* F;
   Application->CreateForm(F);
   F->SetBounds(40, 30, 440, 330);

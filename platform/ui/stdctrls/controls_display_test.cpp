@@ -18,62 +18,19 @@
 #include "platform/ui/stdctrls/groupbox.h"
 #include "platform/ui/stdctrls/label.h"
 #include "platform/ui/stdctrls/looksurface.h"
+#include "platform/ui/testkit/displaytest.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 #include "platform/ui/testkit/ui_test_util.h"
-#include "platform/win/backend.h"
-#include "platform/win/backends/x11/testkit/xvfb.h"
-#include "platform/win/backends/x11/x11_backend.h"
 
 namespace {
 
-class ControlsDisplayTest : public TStdControlsTest {
+class ControlsDisplayTest : public TDisplayTest<TStdControlsTest> {
  protected:
-  static void SetUpTestSuite() { Server = new x11test::TXvfb; }
-  static void TearDownTestSuite() {
-    delete Server;
-    Server = nullptr;
-  }
-
   void SetUp() override {
-    TStdControlsTest::SetUp();
+    TDisplayTest::SetUp();
     SetTestFontMode(false);  // the real faces, as a person sees them
-    if (!Server->Running()) GTEST_SKIP() << "Xvfb cannot start here";
-    auto Backend = CreateX11Backend(Server->Name());
-    ASSERT_NE(Backend, nullptr);
-    WinSetBackend(std::move(Backend));
-    Reader = std::make_unique<x11test::TScreenReader>(Server->Name());
-    ASSERT_TRUE(Reader->Connected());
   }
-
-  void TearDown() override {
-    TStdControlsTest::TearDown();  // the forms go while the X11 backend still holds their windows
-    WinResetForTests();
-    WinSetBackend(CreateHeadlessBackend());
-    Reader.reset();
-  }
-
-  // Handles messages and display events until Done holds (false after a few seconds).
-  static bool PumpUntil(const std::function<bool()>& Done) {
-    auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-      WinProcessMessages();
-      if (Done()) return true;
-      if (std::chrono::steady_clock::now() > Deadline) return false;
-      WinBackend().WaitForEvents(20, MainThreadWakeFd());
-    }
-  }
-
-  // The screen's colour at a client point of a control.
-  uint32_t ScreenAt(TControl* C, Integer X, Integer Y) {
-    TPoint P = C->ClientToScreen({X, Y});
-    return Reader->Pixel(P.X, P.Y);
-  }
-
-  static x11test::TXvfb* Server;
-  std::unique_ptr<x11test::TScreenReader> Reader;
 };
-
-x11test::TXvfb* ControlsDisplayTest::Server = nullptr;
 
 TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   TForm* F;

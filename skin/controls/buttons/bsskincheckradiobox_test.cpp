@@ -29,20 +29,6 @@ class SkinCheckRadioBox : public TSkinControlTest {
   TbsDataSkinCheckRadioControl* Record(const String& Name = "checkbox") {
     return dynamic_cast<TbsDataSkinCheckRadioControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
   }
-  // The generated skin's check pictures are one-colour squares, which a picture keyed on its
-  // bottom-left pixel would hide entirely. Each state's picture here is its cell's first two slices
-  // side by side: the left half (slice 0) is the transparent key, the right half (slice 1) shows.
-  void UseTwoColourCheckPictures(const String& Name = "checkbox") {
-    auto* R = Record(Name);
-    const Integer W = RectWidth(R->SkinRect);
-    auto pic = [&](int State) { return Bounds(R->SkinRect.Left + State * W, R->SkinRect.Top, 12, 6); };
-    R->UnCheckImageRect = pic(0);
-    R->ActiveUnCheckImageRect = pic(1);
-    R->CheckImageRect = pic(2);
-    R->UnEnabledCheckImageRect = pic(3);
-    R->UnEnabledUnCheckImageRect = pic(3);
-    R->ActiveCheckImageRect = pic(4);
-  }
   static TPoint At(TWinControl* C, Integer X, Integer Y) { return ScreenPoint(C->Handle(), X, Y); }
   Integer Count(const String& Entry) const { return Integer(std::count(Log.begin(), Log.end(), Entry)); }
 

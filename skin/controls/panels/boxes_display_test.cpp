@@ -9,72 +9,19 @@
 
 #include "platform/rtl/threads.h"
 #include "platform/ui/core/form.h"
-#include "platform/win/backend.h"
-#include "platform/win/backends/x11/testkit/xvfb.h"
-#include "platform/win/backends/x11/x11_backend.h"
 #include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinsplitter.h"
+#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
 
-class SkinBoxesDisplay : public TSkinControlTest {
- protected:
-  static void SetUpTestSuite() { Server = new x11test::TXvfb; }
-  static void TearDownTestSuite() {
-    delete Server;
-    Server = nullptr;
-  }
-  void SetUp() override {
-    TSkinControlTest::SetUp();
-    if (!Server->Running()) GTEST_SKIP() << "Xvfb cannot start here";
-    auto Backend = CreateX11Backend(Server->Name());
-    ASSERT_NE(Backend, nullptr);
-    WinSetBackend(std::move(Backend));
-    Reader = std::make_unique<x11test::TScreenReader>(Server->Name());
-    ASSERT_TRUE(Reader->Connected());
-  }
-  void TearDown() override {
-    TSkinControlTest::TearDown();  // the forms go while the X11 backend still holds their windows
-    WinResetForTests();
-    WinSetBackend(CreateHeadlessBackend());
-    Reader.reset();
-  }
-  static bool PumpUntil(const std::function<bool()>& Done) {
-    auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-      WinProcessMessages();
-      if (Done()) return true;
-      if (std::chrono::steady_clock::now() > Deadline) return false;
-      WinBackend().WaitForEvents(20, MainThreadWakeFd());
-    }
-  }
-  uint32_t ScreenAt(TControl* C, Integer X, Integer Y) {
-    TPoint P = C->ClientToScreen({X, Y});
-    return Reader->Pixel(P.X, P.Y);
-  }
-  // The generated skin's check pictures are one-colour squares that their own key colour would hide:
-  // two slices side by side, the left one the key, the right one showing.
-  void TwoColourCheckPictures(const String& Name) {
-    auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
-    const Integer W = RectWidth(R->SkinRect);
-    auto pic = [&](int State) { return Bounds(R->SkinRect.Left + State * W, R->SkinRect.Top, 12, 6); };
-    R->UnCheckImageRect = pic(0);
-    R->ActiveUnCheckImageRect = pic(1);
-    R->CheckImageRect = pic(2);
-    R->ActiveCheckImageRect = pic(4);
-  }
-
-  static x11test::TXvfb* Server;
-  std::unique_ptr<x11test::TScreenReader> Reader;
-};
-
-x11test::TXvfb* SkinBoxesDisplay::Server = nullptr;
+class SkinBoxesDisplay : public TDisplayTest<TSkinControlTest> {};
 
 TEST_F(SkinBoxesDisplay, AFormOfSkinnedBoxesShowsTheSkinsStateColours) {
-  TwoColourCheckPictures("checkbox");
-  TwoColourCheckPictures("radiobox");
+  UseTwoColourCheckPictures("checkbox");
+  UseTwoColourCheckPictures("radiobox");
   TForm* F;
   Application->CreateForm(F);
   F->SetBounds(40, 30, 480, 260);

@@ -7,6 +7,7 @@
 #include "platform/ui/testkit/uitestkit.h"
 #include "skin/core/bsskinchangeable.h"
 #include "skin/core/bsskindata.h"
+#include "skin/core/bsskinrecordsbuttons.h"
 #include "tools/skingen/skingen.h"
 
 class TSkinControlTest : public TUiTest {
@@ -19,6 +20,22 @@ class TSkinControlTest : public TUiTest {
   void TearDown() override {
     Skin.reset();
     TUiTest::TearDown();
+  }
+
+  // The generated skin's check pictures are one-colour squares, which a picture keyed on its
+  // bottom-left pixel would hide entirely. Each state's picture here is its cell's first two slices
+  // side by side: the left half (slice 0) is the transparent key, the right half (slice 1) shows.
+  void UseTwoColourCheckPictures(const String& Name = "checkbox") {
+    auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
+    ASSERT_NE(R, nullptr);
+    const Integer W = RectWidth(R->SkinRect);
+    auto pic = [&](int State) { return Bounds(R->SkinRect.Left + State * W, R->SkinRect.Top, 12, 6); };
+    R->UnCheckImageRect = pic(0);
+    R->ActiveUnCheckImageRect = pic(1);
+    R->CheckImageRect = pic(2);
+    R->UnEnabledCheckImageRect = pic(3);
+    R->UnEnabledUnCheckImageRect = pic(3);
+    R->ActiveCheckImageRect = pic(4);
   }
 
   // Row of an element in the generated skin's control sheet (its colour's element number).
