@@ -11,6 +11,19 @@
 #include "skin/core/bsskinchangeable.h"
 #include "skin/core/bsskindata.h"
 
+// One step of a hover cross-fade: 0.2 towards 1 while hovered, towards 0 otherwise. Five steps of 0.2
+// miss 1 and 0 by a hair in binary floating point; the result lands on them exactly.
+inline Double StepMorphKf(Double Kf, bool Hovered) {
+  constexpr Double Step = 0.2;
+  if (Hovered && Kf < 1)
+    Kf += Step;
+  else if (!Hovered && Kf > 0)
+    Kf -= Step;
+  if (Kf > 1 - 1e-9) Kf = 1;
+  if (Kf < 1e-9) Kf = 0;
+  return Kf;
+}
+
 template <class TBase>
 class TbsSkinControlBase : public TBase, public IbsSkinChangeable {
  public:

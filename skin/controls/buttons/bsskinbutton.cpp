@@ -10,7 +10,6 @@
 namespace {
 
 constexpr Cardinal MorphInterval = 20;
-constexpr Double MorphStep = 0.2;
 constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
 constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
 constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
@@ -396,17 +395,11 @@ void TbsSkinButton::MorphTimerProc(TObject*) {
     StopMorph();
     return;
   }
-  if (Hovered && FMorphKf < 1) {
-    FMorphKf += MorphStep;
-  } else if (!Hovered && FMorphKf > 0) {
-    FMorphKf -= MorphStep;
-  } else {
-    FMorphKf = Hovered ? 1 : 0;
+  // The tick after the fade has arrived ends it.
+  if (FMorphKf == (Hovered ? 1 : 0))
     StopMorph();
-  }
-  // Five steps of 0.2 in binary floating point miss 1 and 0 by a hair; land on them exactly.
-  if (FMorphKf > 1 - 1e-9) FMorphKf = 1;
-  if (FMorphKf < 1e-9) FMorphKf = 0;
+  else
+    FMorphKf = StepMorphKf(FMorphKf, Hovered);
   Repaint();
 }
 

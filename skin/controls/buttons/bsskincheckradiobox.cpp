@@ -9,7 +9,6 @@
 namespace {
 
 constexpr Cardinal MorphInterval = 20;
-constexpr Double MorphStep = 0.2;
 constexpr TColor HoverFrameColor = TColor(0xB76B3B);  // RGB(59, 107, 183)
 
 bool rectInside(const TRect& R, const TBitmap* B) {
@@ -468,14 +467,7 @@ void TbsSkinCheckRadioBox::MorphTimerProc(TObject*) {
     StopMorph();
     return;
   }
-  if (Hovered && FMorphKf < 1) {
-    FMorphKf += MorphStep;
-  } else if (!Hovered && FMorphKf > 0) {
-    FMorphKf -= MorphStep;
-  }
-  // Five steps of 0.2 miss 1 and 0 by a hair in binary floating point; land on them exactly.
-  if (FMorphKf > 1 - 1e-9) FMorphKf = 1;
-  if (FMorphKf < 1e-9) FMorphKf = 0;
+  FMorphKf = StepMorphKf(FMorphKf, Hovered);
   if (FMorphKf == (Hovered ? 1 : 0)) StopMorph();
   Repaint();
 }
