@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/gdi/font.h"
 #include "platform/ui/testkit/uitestkit.h"
 #include "skin/core/bsskindata.h"
 #include "skin/menus/bsskinmenu.h"
@@ -83,6 +84,8 @@ class TSkinMenuTest : public TUiTest {
  protected:
   void SetUp() override {
     TUiTest::SetUp();
+    // Text layout is exact with the test font: 7 pixels a character at the menus' height 13.
+    SetTestFontMode(true);
     Skin = std::make_unique<TbsSkinData>(nullptr);
     BuildGeneratedSkin(Skin.get());
     Form = NewForm(Rect(100, 100, 500, 400));
@@ -92,7 +95,9 @@ class TSkinMenuTest : public TUiTest {
   void TearDown() override {
     delete Form;
     WinRunDeferredActions();
+    Roots.clear();
     Skin.reset();
+    SetTestFontMode(false);
     TUiTest::TearDown();
   }
 
@@ -104,6 +109,23 @@ class TSkinMenuTest : public TUiTest {
     if (Parent != nullptr) Parent->Add(I);
     return I;
   }
+  // A free-standing root item the tests build menus under (a popup menu's Items stand for it).
+  TMenuItem* NewRoot() {
+    Roots.push_back(std::make_unique<TMenuItem>(nullptr));
+    return Roots.back().get();
+  }
+  // Opens Root's children at R with the menu's skin (null: the default look).
+  TbsSkinPopupWindow* Open(TMenuItem* Root, TRect R, TbsSkinData* ASkin = nullptr, bool Up = false) {
+    Host->SkinMenuOpen();
+    Menu->Popup(nullptr, ASkin, 0, R, Root, Up);
+    return Level();
+  }
+  // Presses a key with the form focused: it travels through the application's message hook.
+  void Key(Word VK) {
+    Form->SetFocus();
+    wintest::KeyPress(VK);
+  }
+
   // The deepest open level; null when none.
   TbsSkinPopupWindow* Level(Integer Index = -1) const {
     const Integer N = Menu->PopupCount();
@@ -130,4 +152,5 @@ class TSkinMenuTest : public TUiTest {
   TForm* Form = nullptr;
   TTestMenuHost* Host = nullptr;
   TbsSkinMenu* Menu = nullptr;
+  std::vector<std::unique_ptr<TMenuItem>> Roots;
 };
