@@ -127,7 +127,8 @@ TEST_F(SkinImagesMenu, PickingAnEntryFiresItsEventsInOrder) {
   EXPECT_EQ(IM->ItemIndex(), 1);
   EXPECT_EQ(IM->SelectedItem(), IM->ImagesItems()->GetItem(1));
   EXPECT_EQ(Sender, IM);
-  EXPECT_EQ(Log, (std::vector<String>{"internal close", "close", "click", "item click", "internal change", "change"}));
+  EXPECT_EQ(Log, (std::vector<String>{"internal close", "close", "click", "item click", "internal change",
+                                      "change"}));
   // The same entry again: no change reported.
   Log.clear();
   IM->Popup(200, 150);

@@ -48,7 +48,8 @@ void TbsSkinPopupWindow::TestActive(Integer X, Integer Y) {
   const TPoint P{X, Y};
   if (Scroll) {
     const TRect Up = Rect(NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Top + 10);
-    const TRect Down = Rect(NewItemsRect.Left, NewItemsRect.Bottom - 10, NewItemsRect.Right, NewItemsRect.Bottom);
+    const TRect Down =
+        Rect(NewItemsRect.Left, NewItemsRect.Bottom - 10, NewItemsRect.Right, NewItemsRect.Bottom);
     const bool InUp = PtInRect(&Up, P), InDown = PtInRect(&Down, P);
     if (InUp && ScrollCode == 0 && CanScroll(1)) {
       ScrollCode = 1;
