@@ -349,6 +349,7 @@ void TbsSkinPopupWindow::Show2(TRect R, TMenuItem* AItem, TMenuItem* AItem2, Int
 }
 
 void TbsSkinPopupWindow::Hide() {
+  FClosed = true;
   if (HandleAllocated())
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
