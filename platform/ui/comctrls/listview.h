@@ -88,6 +88,11 @@ enum TCustomDrawStateItem {
 };
 using TCustomDrawState = TSet<TCustomDrawStateItem>;
 
+// Icon view options; captions wrap onto a second line when WrapText is on.
+struct TIconOptions {
+  bool WrapText = true;
+};
+
 // ---- columns ----
 class TListColumn : public TCollectionItem {
  public:
@@ -315,6 +320,7 @@ class TCustomListView : public TCustomControl {
   void SetSmallImages(TCustomImageList* Value);
   TCustomImageList* LargeImages() const { return FLargeImages; }
   void SetLargeImages(TCustomImageList* Value);
+  TIconOptions& IconOptions() { return FIconOptions; }
   bool BorderVisible() const { return FBorderVisible; }
   void SetBorderVisible(bool Value);
 
@@ -461,6 +467,7 @@ class TCustomListView : public TCustomControl {
   bool FOwnerData = false;
   bool FBorderVisible = true;
   TSortType FSortType = stNone;
+  TIconOptions FIconOptions;
   TCustomImageList* FSmallImages = nullptr;
   TCustomImageList* FLargeImages = nullptr;
   HWND FHeader = nullptr;

@@ -188,7 +188,9 @@ void TCustomListView::paintIconItem(Integer Index, TListItem* Item, TCustomDrawS
   const TColor Text = ShowSel && HasFocus ? TColor(clHighlightText) : Enabled() ? Font()->Color() : stdlook::TextDisabled;
   const TRect T = Rect(Label.Left + LabelPadding, Label.Top, Label.Right - LabelPadding, Label.Bottom);
   if (FViewStyle == vsIcon)
-    stdlook::DrawTextIn(C, Item->Caption(), T, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX, Text);
+    stdlook::DrawTextIn(C, Item->Caption(), T,
+                        DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | (FIconOptions.WrapText ? DT_WORDBREAK : DT_SINGLELINE),
+                        Text);
   else
     stdlook::DrawTextIn(C, Item->Caption(), T, CellText, Text);
 }
