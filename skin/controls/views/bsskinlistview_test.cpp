@@ -178,6 +178,31 @@ TEST_F(SkinListView, BarsFollowTheListsVisibilityAndDrawSkinChangesTheDragMode) 
   EXPECT_TRUE(D->FullDrag());
 }
 
+TEST_F(SkinListView, DrawSkinPaintsTheSelectedRowFromTheListBoxElement) {
+  auto* L = NewList(300, 5, true);
+  AddRows(L, 3);
+  L->SetDrawSkin(true);
+  std::vector<std::pair<Integer, Integer>> SubItems;
+  L->OnDrawSkinSubItem = [&](TCustomListView*, TListItem* Item, Integer Sub, TCustomDrawState, TCanvas*,
+                             const TRect& R) {
+    SubItems.push_back({Item->Index(), Sub});
+    EXPECT_EQ(R.Width(), 80 - 6);
+  };
+  L->SetFocus();
+  L->SetItemIndex(1);
+  const Integer Row1 = 21 + 17 + 8, Row2 = 21 + 2 * 17 + 8;
+  // The focused selection is the element's focus picture (state 4 of the generated sheet).
+  std::vector<COLORREF> Focus;
+  for (int Slice = 0; Slice < 9; ++Slice) Focus.push_back(SliceColor("listbox", 4, Slice));
+  const COLORREF Sel = Pixel(L, 150, Row1);
+  EXPECT_NE(std::find(Focus.begin(), Focus.end(), Sel), Focus.end()) << std::hex << Sel;
+  EXPECT_EQ(Pixel(L, 150, Row2), ColorToRGB(L->Color()));
+  // Sub-items go to the hook, for every row drawn, each of the two sub-items.
+  for (Integer Row = 0; Row < 3; ++Row)
+    for (Integer Sub = 0; Sub < 2; ++Sub)
+      EXPECT_NE(std::find(SubItems.begin(), SubItems.end(), std::pair<Integer, Integer>{Row, Sub}), SubItems.end());
+}
+
 // ---- the header ----
 TEST_F(SkinListView, TheHeaderIsSubclassedAndShowsThePressedSectionFromTheSkin) {
   auto* L = NewList(400, 5, true);
