@@ -319,6 +319,51 @@ TEST_F(ListViewTest, ListViewScrollsByColumnsOfItems) {
   EXPECT_EQ(LV->HeaderHandle(), nullptr);  // no header outside report view
 }
 
+TEST_F(ListViewTest, AClickOnAColumnHeadingReportsTheColumn) {
+  std::vector<Integer> Clicked;
+  LV->OnColumnClick = [&](TObject*, TListColumn* C) { Clicked.push_back(C->Index()); };
+  const TPoint Heading = wintest::ScreenPoint(LV->HeaderHandle(), 80 + 30, 8);
+  wintest::Click(Heading);
+  EXPECT_EQ(Clicked, std::vector<Integer>{1});
+  // Without ColumnClick the headings are no buttons.
+  LV->SetColumnClick(false);
+  wintest::AdvanceTime(Clock(), 1000);
+  wintest::Click(Heading);
+  EXPECT_EQ(Clicked, std::vector<Integer>{1});
+}
+
+TEST_F(ListViewTest, IconViewsLayItemsOutInRowsAndScrollByPixels) {
+  AddRows(100);
+  for (TViewStyle View : {vsSmallIcon, vsIcon}) {
+    LV->SetViewStyle(View);
+    const TRect First = LV->Items()->Item(0)->DisplayRect(drBounds);
+    const Integer PerRow = LV->ClientWidth() / First.Width();
+    ASSERT_GT(PerRow, 1) << View;
+    // Left to right, then the next row.
+    EXPECT_EQ(LV->Items()->Item(1)->DisplayRect(drBounds).Left, First.Right) << View;
+    EXPECT_EQ(LV->Items()->Item(PerRow)->DisplayRect(drBounds).Top, First.Bottom) << View;
+    EXPECT_EQ(LV->GetItemAt(First.Right + 3, First.Top + First.Height() / 2), LV->Items()->Item(1)) << View;
+    // The arrows move along a row and down a column.
+    LV->SetFocus();
+    LV->SetItemIndex(0);
+    wintest::KeyPress(VK_RIGHT);
+    EXPECT_EQ(LV->ItemIndex(), 1) << View;
+    wintest::KeyPress(VK_DOWN);
+    EXPECT_EQ(LV->ItemIndex(), 1 + PerRow) << View;
+    // The vertical range is the rows' pixels; a wheel notch or a scroll moves by pixels.
+    const Integer RowsOfCells = (100 + PerRow - 1) / PerRow;
+    SCROLLINFO V;
+    V.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(LV->Handle(), SB_VERT, &V));
+    EXPECT_EQ(V.nMax, RowsOfCells * First.Height() - 1) << View;
+    EXPECT_EQ(Integer(V.nPage), LV->ClientHeight()) << View;
+    LV->Scroll(0, 5);
+    EXPECT_EQ(GetScrollPos(LV->Handle(), SB_VERT), 5) << View;
+    EXPECT_EQ(LV->Items()->Item(0)->DisplayRect(drBounds).Top, First.Top - 5) << View;
+    LV->Scroll(0, -5);
+  }
+}
+
 // ---- sorting and owner data ----
 TEST_F(ListViewTest, AlphaSortUsesOnCompareAndKeepsTheSelectionWithItsItem) {
   for (const char* S : {"b", "c", "a"}) LV->Items()->Add()->SetCaption(S);

@@ -276,6 +276,43 @@ TEST_F(SkinListView, AMissingHeaderElementFallsBackToResizeToolButton) {
   EXPECT_EQ(Pixel(L, 60, 8), SliceColor("header", 0, 4));
 }
 
+TEST_F(SkinListView, ALongCaptionWithAnImageStartsAtTheLeftEvenWhenRightAligned) {
+  auto* L = NewList(400, 5, false);
+  TCustomImageList Images(nullptr, 16, 16);
+  auto Green = std::make_unique<TBitmap>();
+  Green->SetSize(16, 16);
+  Green->Canvas()->Brush()->SetColor(clLime);
+  Green->Canvas()->FillRect(Rect(0, 0, 16, 16));
+  Images.Add(Green.get(), nullptr);
+  L->SetSmallImages(&Images);
+  L->Column(0)->SetImageIndex(0);
+  L->Column(1)->SetImageIndex(0);
+  L->Column(1)->SetCaption("ab");
+  L->Column(0)->SetAlignment(taRightJustify);
+  L->Column(1)->SetAlignment(taRightJustify);
+  L->Column(0)->SetCaption("WWWWWWWWWWWWWWWWWWWW");
+  // Shortened: the image at the area's left edge (5), the text 10 pixels after it.
+  EXPECT_EQ(Pixel(L, 5 + 8, 10), ColorToRGB(clLime));
+  EXPECT_EQ(Pixel(L, 5 + 16 + 10 + 1, 10), ColorToRGB(clBtnText));
+  // Not shortened: image and text together at the right edge (area right 75, text 14, image 16, gap 10).
+  const Integer Left1 = 80 + 75 - 14 - 16 - 10;
+  EXPECT_EQ(Pixel(L, Left1 + 8, 10), ColorToRGB(clLime));
+  EXPECT_EQ(Pixel(L, Left1 - 2, 10), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(L, Left1 + 26 + 1, 10), ColorToRGB(clBtnText));
+  L->SetSmallImages(nullptr);
+}
+
+TEST_F(SkinListView, TheSkinChangeWalkReloadsTheList) {
+  auto* L = NewList(300, 5, true);
+  auto* R = dynamic_cast<TbsDataSkinListView*>(Skin->Ctrls(Skin->GetControlIndex("listview")));
+  ASSERT_NE(R, nullptr);
+  R->BGColor = RGB(1, 2, 3);
+  EXPECT_NE(L->Color(), TColor(RGB(1, 2, 3)));
+  WalkSkinChange(Form, Skin.get(), true);
+  WalkSkinChange(Form, Skin.get(), false);
+  EXPECT_EQ(L->Color(), TColor(RGB(1, 2, 3)));
+}
+
 TEST_F(SkinListView, LongCaptionsEndInDotsAndTheHookReplacesCaptions) {
   auto* L = NewList(400, 5, false);
   L->Column(0)->SetCaption("WWWWWWWWWWWWWWWWWWWW");
