@@ -114,11 +114,12 @@ TLoad run(Integer Rows, bool OwnerData) {
 }
 
 void report(const char* Kind, Integer Rows, const TLoad& L) {
-  std::printf("%-10s %7d rows  add+paint %8.1f ms (%6.3f us/row, paint %5.2f ms)  memory %6.2f KiB/row\n", Kind,
-              Rows, L.AddMs + L.PaintMs, 1000.0 * (L.AddMs + L.PaintMs) / Rows, L.PaintMs, L.KiBPerRow);
-  std::printf("%-10s %7d rows  select %6.3f ms  page scroll %6.3f ms  repaint %6.3f ms  -> %s\n", Kind, Rows,
-              L.SelectMs, L.ScrollMs, L.RepaintMs,
-              std::max({L.SelectMs, L.ScrollMs, L.RepaintMs}) < 16.0 ? "under one frame" : "SLOWER THAN A FRAME");
+  std::printf("%-10s %7d rows  add+paint %8.1f ms (%6.3f us/row, paint %5.2f ms)  memory %6.2f KiB/row\n",
+              Kind, Rows, L.AddMs + L.PaintMs, 1000.0 * (L.AddMs + L.PaintMs) / Rows, L.PaintMs, L.KiBPerRow);
+  std::printf(
+      "%-10s %7d rows  select %6.3f ms  page scroll %6.3f ms  repaint %6.3f ms  -> %s\n", Kind, Rows,
+      L.SelectMs, L.ScrollMs, L.RepaintMs,
+      std::max({L.SelectMs, L.ScrollMs, L.RepaintMs}) < 16.0 ? "under one frame" : "SLOWER THAN A FRAME");
 }
 
 }  // namespace

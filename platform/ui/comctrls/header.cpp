@@ -226,7 +226,7 @@ void paintSection(HDC DC, const THeaderState& S, Integer Index, const TRect& R, 
   if (Text.Right <= Text.Left) return;
   UINT Align = (Sec.Fmt & HDF_JUSTIFYMASK) == HDF_RIGHT    ? DT_RIGHT
                : (Sec.Fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER
-                                                            : DT_LEFT;
+                                                           : DT_LEFT;
   SetBkMode(DC, TRANSPARENT);
   SetTextColor(DC, ColorToRGB(stdlook::Text));
   DrawText(DC, Sec.Text, &Text, Align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -332,7 +332,8 @@ LRESULT mouseMessage(HWND Wnd, THeaderState& S, UINT Msg, LPARAM LParam) {
     case WM_LBUTTONUP:
       // The release point counts as the last place of the drag.
       if (S.Drag == TDragKind::Track && P.X != S.TrackX) trackTo(Wnd, S, P.X);
-      if (THeaderState* Live = stateOf(Wnd); Live && Live->Drag != TDragKind::None) endDrag(Wnd, *Live, true, P);
+      if (THeaderState* Live = stateOf(Wnd); Live && Live->Drag != TDragKind::None)
+        endDrag(Wnd, *Live, true, P);
       return 0;
     case WM_LBUTTONDBLCLK: {
       HDHITTESTINFO Hit = hitTest(Wnd, S, P);
@@ -455,7 +456,8 @@ LRESULT CALLBACK_HeaderProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return DefWindowProc(Wnd, Msg, WParam, LParam);
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(LParam) != Wnd && S->Drag != TDragKind::None) endDrag(Wnd, *S, false, POINT{});
+      if (reinterpret_cast<HWND>(LParam) != Wnd && S->Drag != TDragKind::None)
+        endDrag(Wnd, *S, false, POINT{});
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

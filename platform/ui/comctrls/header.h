@@ -89,8 +89,8 @@ struct HDHITTESTINFO {
 };
 
 struct HDLAYOUT {
-  RECT* prc = nullptr;          // in: the parent's area; out: what is left below the header
-  WINDOWPOS* pwpos = nullptr;   // out: where the header goes
+  RECT* prc = nullptr;         // in: the parent's area; out: what is left below the header
+  WINDOWPOS* pwpos = nullptr;  // out: where the header goes
 };
 
 // WM_NOTIFY's record for HDN_*: iButton 0 = left; pitem names the changed fields (HDI_WIDTH with the

@@ -48,8 +48,8 @@ class HeaderTest : public TStdControlsTest {
     RegisterHeaderClass();
     Form = NewForm();
     Parent = NewControl<TNoteParent>(Form, Bounds(10, 10, 300, 100));
-    Header = CreateWindowEx(0, WC_HEADER, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_FULLDRAG, 0, 0, 300, 22,
-                            Parent->Handle(), nullptr, nullptr, nullptr);
+    Header = CreateWindowEx(0, WC_HEADER, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_FULLDRAG, 0, 0, 300,
+                            22, Parent->Handle(), nullptr, nullptr, nullptr);
     ASSERT_NE(Header, nullptr);
     for (auto [Text, Width] : {std::pair{"名称", 100}, std::pair{"", 0}, std::pair{"Size", 60}}) {
       HDITEM Item;
@@ -104,8 +104,10 @@ TEST_F(HeaderTest, HitTestFindsSectionsAndDividers) {
     Integer Item;
   };
   const TCase Cases[] = {
-      {50, HHT_ONHEADER, 0},   {97, HHT_ONDIVIDER, 0}, {103, HHT_ONDIVIDER, 0},  // the hidden one lies there too
-      {130, HHT_ONHEADER, 2},  {158, HHT_ONDIVIDER, 2}, {250, HHT_NOWHERE, -1},
+      {50, HHT_ONHEADER, 0},   {97, HHT_ONDIVIDER, 0},
+      {103, HHT_ONDIVIDER, 0},  // the hidden one lies there too
+      {130, HHT_ONHEADER, 2},  {158, HHT_ONDIVIDER, 2},
+      {250, HHT_NOWHERE, -1},
   };
   for (const TCase& C : Cases) {
     HDHITTESTINFO Info;
@@ -131,9 +133,9 @@ TEST_F(HeaderTest, DraggingADividerTracksAndChangesTheWidthWithNotifications) {
   wintest::MouseUp(At(140, 10));
   EXPECT_EQ(WidthOf(0), 140);
   const TNotes Expected = {
-      {HDN_BEGINTRACK, 0, 100},   {HDN_TRACK, 0, 130}, {HDN_ITEMCHANGING, 0, 130}, {HDN_ITEMCHANGED, 0, 130},
-      {HDN_TRACK, 0, 140},        {HDN_ITEMCHANGING, 0, 140}, {HDN_ITEMCHANGED, 0, 140},
-      {HDN_ENDTRACK, 0, 140},
+      {HDN_BEGINTRACK, 0, 100},  {HDN_TRACK, 0, 130},    {HDN_ITEMCHANGING, 0, 130},
+      {HDN_ITEMCHANGED, 0, 130}, {HDN_TRACK, 0, 140},    {HDN_ITEMCHANGING, 0, 140},
+      {HDN_ITEMCHANGED, 0, 140}, {HDN_ENDTRACK, 0, 140},
   };
   EXPECT_EQ(Parent->Notes, Expected);
   EXPECT_EQ(GetCapture(), nullptr);
@@ -176,7 +178,7 @@ TEST_F(HeaderTest, WithoutFullDragTheWidthChangesOnceOnRelease) {
   EXPECT_EQ(WidthOf(2), 60);
   wintest::MouseUp(At(175, 10));
   EXPECT_EQ(WidthOf(2), 75);
-  const TNotes Expected = {{HDN_BEGINTRACK, 2, 60}, {HDN_TRACK, 2, 70},  {HDN_TRACK, 2, 75},
+  const TNotes Expected = {{HDN_BEGINTRACK, 2, 60},   {HDN_TRACK, 2, 70},       {HDN_TRACK, 2, 75},
                            {HDN_ITEMCHANGING, 2, 75}, {HDN_ITEMCHANGED, 2, 75}, {HDN_ENDTRACK, 2, 75}};
   EXPECT_EQ(Parent->Notes, Expected);
 }

@@ -54,7 +54,10 @@ void TListColumn::pushToHeader(UINT Mask) {
   Item.mask = Mask;
   Item.cxy = FWidth;
   Item.pszText = const_cast<char*>(FCaption.c_str());
-  Item.fmt = HDF_STRING | (FAlignment == taRightJustify ? HDF_RIGHT : FAlignment == taCenter ? HDF_CENTER : 0) |
+  Item.fmt = HDF_STRING |
+             (FAlignment == taRightJustify ? HDF_RIGHT
+              : FAlignment == taCenter     ? HDF_CENTER
+                                           : 0) |
              (FImageIndex >= 0 ? HDF_IMAGE : 0);
   Item.iImage = FImageIndex;
   LV->FSyncingHeader = true;
@@ -110,10 +113,6 @@ TPersistent* TListColumns::GetOwner() {
 
 void TListColumns::Update(TCollectionItem*) {
   if (FOwner) FOwner->columnsChanged();
-}
-
-void TListColumns::Notify(TCollectionItem* Item, TCollectionNotification Action) {
-  TCollection::Notify(Item, Action);
 }
 
 // =====================================================================================================
@@ -227,11 +226,7 @@ bool TListItem::EditCaption() {
 }
 
 void TListItem::CancelEdit() {
-  if (TCustomListView* LV = ListView(); LV && LV->FEditor) {
-    LV->FEditor->Cancel();
-    LV->FEditor.reset();
-    LV->FEditIndex = -1;
-  }
+  if (TCustomListView* LV = ListView(); LV && LV->FEditIndex == FIndex) LV->cancelLabelEdit();
 }
 
 // =====================================================================================================
@@ -338,7 +333,7 @@ void TListItems::Delete(Integer Index) {
 }
 
 void TListItems::Clear() {
-  if (FOwner->FEditor) FOwner->FEditor->Cancel(), FOwner->FEditor.reset(), FOwner->FEditIndex = -1;
+  FOwner->cancelLabelEdit();
   if (FOwner->FOwnerData) {
     SetCount(0);
     return;
@@ -413,7 +408,8 @@ void TCustomListView::DestroyWnd() {
 
 void TCustomListView::createHeader() {
   if (FHeader != nullptr || !HandleAllocated()) return;
-  DWORD Style = WS_CHILD | WS_VISIBLE | HDS_HORZ | (FColumnClick ? HDS_BUTTONS : 0) | (FFullDrag ? HDS_FULLDRAG : 0);
+  DWORD Style =
+      WS_CHILD | WS_VISIBLE | HDS_HORZ | (FColumnClick ? HDS_BUTTONS : 0) | (FFullDrag ? HDS_FULLDRAG : 0);
   // WM_PARENTNOTIFY tells the list (and an owner subclassing the header) about the new window.
   FHeader = CreateWindowEx(0, WC_HEADER, "", Style, 0, 0, 0, 0, FHandle, nullptr, nullptr, nullptr);
   if (FHeader == nullptr) return;
@@ -440,7 +436,9 @@ void TCustomListView::syncHeaderColumns() {
     Item.cxy = C->Width();
     Item.pszText = const_cast<char*>(C->Caption().c_str());
     Item.fmt = HDF_STRING |
-               (C->Alignment() == taRightJustify ? HDF_RIGHT : C->Alignment() == taCenter ? HDF_CENTER : 0) |
+               (C->Alignment() == taRightJustify ? HDF_RIGHT
+                : C->Alignment() == taCenter     ? HDF_CENTER
+                                                 : 0) |
                (C->ImageIndex() >= 0 ? HDF_IMAGE : 0);
     Item.iImage = C->ImageIndex();
     SendMessage(FHeader, HDM_INSERTITEM, WPARAM(i), reinterpret_cast<LPARAM>(&Item));
@@ -498,7 +496,8 @@ void TCustomListView::SetMultiSelect(bool Value) {
   FMultiSelect = Value;
   if (!FMultiSelect && FSelCount > 1) {
     // A single-selection list keeps the focused (or first) selected item only.
-    Integer Keep = FFocusIndex >= 0 && (FItems->FStates[FFocusIndex] & LVIS_SELECTED) ? FFocusIndex : ItemIndex();
+    Integer Keep =
+        FFocusIndex >= 0 && (FItems->FStates[FFocusIndex] & LVIS_SELECTED) ? FFocusIndex : ItemIndex();
     selectOnly(Keep);
   }
 }
@@ -660,7 +659,8 @@ void TCustomListView::selectOnly(Integer Index) {
       setItemState(i, LVIS_SELECTED, 0);
       if (Alive.expired()) return;
     }
-  if (Index >= 0 && Index < FItems->Count()) setItemState(Index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  if (Index >= 0 && Index < FItems->Count())
+    setItemState(Index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void TCustomListView::selectRange(Integer From, Integer To, bool Keep) {
@@ -774,17 +774,23 @@ void TCustomListView::itemsInserted(Integer Index) {
     TRect R = itemBounds(Index);
     RECT Client;
     ::GetClientRect(FHandle, &Client);
-    if (FViewStyle == vsReport) R = Rect(0, R.Top, Client.Right, Client.Bottom);
-    else R = Client;
+    if (FViewStyle == vsReport)
+      R = Rect(0, R.Top, Client.Right, Client.Bottom);
+    else
+      R = Client;
     InvalidateRect(FHandle, &R, true);
   }
 }
 
 void TCustomListView::itemsDeleted(Integer Index) {
-  if (FFocusIndex == Index) FFocusIndex = -1;
-  else if (FFocusIndex > Index) --FFocusIndex;
-  if (FAnchorIndex == Index) FAnchorIndex = -1;
-  else if (FAnchorIndex > Index) --FAnchorIndex;
+  if (FFocusIndex == Index)
+    FFocusIndex = -1;
+  else if (FFocusIndex > Index)
+    --FFocusIndex;
+  if (FAnchorIndex == Index)
+    FAnchorIndex = -1;
+  else if (FAnchorIndex > Index)
+    --FAnchorIndex;
   FHotIndex = -1;
   if (FEditIndex > Index) --FEditIndex;
   if (FItems->FUpdateCount > 0) return;
@@ -909,8 +915,11 @@ void TCustomListView::WndProc(TMessage& Message) {
       Message.Result = VisibleRowCount();
       return;
     case LVM_GETCOLUMNWIDTH:
-      if (FViewStyle == vsList) Message.Result = FListColumnWidth;
-      else Message.Result = Integer(Message.WParam) < FColumns->Count() ? Column(Integer(Message.WParam))->Width() : 0;
+      if (FViewStyle == vsList)
+        Message.Result = FListColumnWidth;
+      else
+        Message.Result =
+            Integer(Message.WParam) < FColumns->Count() ? Column(Integer(Message.WParam))->Width() : 0;
       return;
     case LVM_SETCOLUMNWIDTH:
       if (FViewStyle == vsList) {
@@ -933,9 +942,12 @@ void TCustomListView::WndProc(TMessage& Message) {
       return;
     case LVM_SETIMAGELIST: {
       auto* L = reinterpret_cast<TCustomImageList*>(Message.LParam);
-      Message.Result = reinterpret_cast<LRESULT>(Message.WParam == LVSIL_NORMAL ? FLargeImages : FSmallImages);
-      if (Message.WParam == LVSIL_NORMAL) SetLargeImages(L);
-      else if (Message.WParam == LVSIL_SMALL) SetSmallImages(L);
+      Message.Result =
+          reinterpret_cast<LRESULT>(Message.WParam == LVSIL_NORMAL ? FLargeImages : FSmallImages);
+      if (Message.WParam == LVSIL_NORMAL)
+        SetLargeImages(L);
+      else if (Message.WParam == LVSIL_SMALL)
+        SetSmallImages(L);
       return;
     }
     case LVM_SCROLL:
@@ -948,17 +960,23 @@ void TCustomListView::WndProc(TMessage& Message) {
       if (I < 0 || I >= FItems->Count()) return;
       if (FViewStyle == vsReport) {
         const Integer Rows = std::max(1, viewArea().Height() / ItemHeight());
-        if (I < FTopIndex) setTopIndex(I);
-        else if (I >= FTopIndex + Rows) setTopIndex(I - Rows + 1);
+        if (I < FTopIndex)
+          setTopIndex(I);
+        else if (I >= FTopIndex + Rows)
+          setTopIndex(I - Rows + 1);
       } else if (FViewStyle == vsList) {
         const Integer Col = I / rowsPerColumn();
         const Integer Cols = std::max(1, viewArea().Width() / FListColumnWidth);
-        if (Col < FScrollX) setScrollX(Col);
-        else if (Col >= FScrollX + Cols) setScrollX(Col - Cols + 1);
+        if (Col < FScrollX)
+          setScrollX(Col);
+        else if (Col >= FScrollX + Cols)
+          setScrollX(Col - Cols + 1);
       } else {
         const TRect B = itemBounds(I), V = viewArea();
-        if (B.Top < V.Top) setTopIndex(FTopIndex - (V.Top - B.Top));
-        else if (B.Bottom > V.Bottom) setTopIndex(FTopIndex + (B.Bottom - V.Bottom));
+        if (B.Top < V.Top)
+          setTopIndex(FTopIndex - (V.Top - B.Top));
+        else if (B.Bottom > V.Bottom)
+          setTopIndex(FTopIndex + (B.Bottom - V.Bottom));
       }
       Message.Result = 1;
       return;
@@ -969,9 +987,10 @@ void TCustomListView::WndProc(TMessage& Message) {
       Message.Result = 0;
       if (R == nullptr || I < 0 || I >= FItems->Count()) return;
       const Integer Code = R->Left;
-      *R = itemRect(I, Code == LVIR_ICON ? drIcon : Code == LVIR_LABEL ? drLabel
-                       : Code == LVIR_SELECTBOUNDS                     ? drSelectBounds
-                                                                       : drBounds);
+      *R = itemRect(I, Code == LVIR_ICON           ? drIcon
+                       : Code == LVIR_LABEL        ? drLabel
+                       : Code == LVIR_SELECTBOUNDS ? drSelectBounds
+                                                   : drBounds);
       Message.Result = 1;
       return;
     }
@@ -987,7 +1006,8 @@ void TCustomListView::WndProc(TMessage& Message) {
     }
     case LVM_GETNEXTITEM: {
       TListItem* Start = Integer(Message.WParam) >= 0 && Integer(Message.WParam) < FItems->Count()
-                             ? itemAt(Integer(Message.WParam)) : nullptr;
+                             ? itemAt(Integer(Message.WParam))
+                             : nullptr;
       TListItem* Next = GetNextItem(Start, UINT(Message.LParam));
       Message.Result = Next ? Next->Index() : -1;
       return;
@@ -997,7 +1017,8 @@ void TCustomListView::WndProc(TMessage& Message) {
       return;
     case LVM_GETITEMSTATE:
       Message.Result = Integer(Message.WParam) >= 0 && Integer(Message.WParam) < FItems->Count()
-                           ? (FItems->FStates[Message.WParam] & Message.LParam) : 0;
+                           ? (FItems->FStates[Message.WParam] & Message.LParam)
+                           : 0;
       return;
     case LVM_DELETEALLITEMS:
       FItems->Clear();
@@ -1015,7 +1036,8 @@ void TCustomListView::WndProc(TMessage& Message) {
       Message.Result = 1;
       return;
     case LVM_REDRAWITEMS:
-      for (Integer i = std::max<Integer>(0, Integer(Message.WParam)); i <= Integer(Message.LParam) && i < FItems->Count(); ++i)
+      for (Integer i = std::max<Integer>(0, Integer(Message.WParam));
+           i <= Integer(Message.LParam) && i < FItems->Count(); ++i)
         invalidateItem(i);
       Message.Result = 1;
       return;
@@ -1024,7 +1046,7 @@ void TCustomListView::WndProc(TMessage& Message) {
       Message.Result = 0;
       return;
     case LVM_CANCELEDITLABEL:
-      if (FEditor) FEditor->Cancel(), FEditor.reset(), FEditIndex = -1;
+      cancelLabelEdit();
       return;
     default:
       break;
@@ -1063,26 +1085,49 @@ void TCustomListView::KeyDown(Word& Key, TShiftState Shift) {
   if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon) Down = iconCellsPerRow();
   Integer Target;
   switch (Key) {
-    case VK_UP: Target = Cur < 0 ? 0 : Cur - Down; break;
-    case VK_DOWN: Target = Cur < 0 ? 0 : Cur + Down; break;
+    case VK_UP:
+      Target = Cur < 0 ? 0 : Cur - Down;
+      break;
+    case VK_DOWN:
+      Target = Cur < 0 ? 0 : Cur + Down;
+      break;
     case VK_LEFT:
-      if (FViewStyle == vsReport) { setScrollX(FScrollX - 16); Key = 0; return; }
+      if (FViewStyle == vsReport) {
+        setScrollX(FScrollX - 16);
+        Key = 0;
+        return;
+      }
       Target = Cur < 0 ? 0 : Cur - Across;
       break;
     case VK_RIGHT:
-      if (FViewStyle == vsReport) { setScrollX(FScrollX + 16); Key = 0; return; }
+      if (FViewStyle == vsReport) {
+        setScrollX(FScrollX + 16);
+        Key = 0;
+        return;
+      }
       Target = Cur < 0 ? 0 : Cur + Across;
       break;
-    case VK_PRIOR: Target = Cur < 0 ? 0 : Cur - Page; break;
-    case VK_NEXT: Target = Cur < 0 ? 0 : Cur + Page; break;
-    case VK_HOME: Target = 0; break;
-    case VK_END: Target = Count - 1; break;
+    case VK_PRIOR:
+      Target = Cur < 0 ? 0 : Cur - Page;
+      break;
+    case VK_NEXT:
+      Target = Cur < 0 ? 0 : Cur + Page;
+      break;
+    case VK_HOME:
+      Target = 0;
+      break;
+    case VK_END:
+      Target = Count - 1;
+      break;
     case VK_SPACE:
       if (Cur >= 0) {
         const bool Sel = (FItems->FStates[Cur] & LVIS_SELECTED) != 0;
-        if (FMultiSelect && Shift.Contains(ssCtrl)) setItemState(Cur, LVIS_SELECTED, Sel ? 0 : LVIS_SELECTED);
-        else if (!Sel) setItemState(Cur, LVIS_SELECTED, LVIS_SELECTED);
-        if (FCheckboxes && !FOwnerData && !Shift.Contains(ssCtrl)) itemAt(Cur)->SetChecked(!itemAt(Cur)->Checked());
+        if (FMultiSelect && Shift.Contains(ssCtrl))
+          setItemState(Cur, LVIS_SELECTED, Sel ? 0 : LVIS_SELECTED);
+        else if (!Sel)
+          setItemState(Cur, LVIS_SELECTED, LVIS_SELECTED);
+        if (FCheckboxes && !FOwnerData && !Shift.Contains(ssCtrl))
+          itemAt(Cur)->SetChecked(!itemAt(Cur)->Checked());
       }
       Key = 0;
       return;
@@ -1115,9 +1160,12 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
     if (Index < 0) {
       if (!Shift.Contains(ssCtrl) && Button == mbLeft) ClearSelection();
     } else if (Button == mbRight) {
-      if (!(FItems->FStates[Index] & LVIS_SELECTED)) selectOnly(Index);
-      else setFocusIndex(Index);
-    } else if (FCheckboxes && !FOwnerData && X < itemRect(Index, drIcon).Left && X >= itemRect(Index, drIcon).Left - 16) {
+      if (!(FItems->FStates[Index] & LVIS_SELECTED))
+        selectOnly(Index);
+      else
+        setFocusIndex(Index);
+    } else if (FCheckboxes && !FOwnerData && X < itemRect(Index, drIcon).Left &&
+               X >= itemRect(Index, drIcon).Left - 16) {
       itemAt(Index)->SetChecked(!itemAt(Index)->Checked());
     } else if (FMultiSelect && Shift.Contains(ssCtrl)) {
       const bool Sel = (FItems->FStates[Index] & LVIS_SELECTED) != 0;
@@ -1165,9 +1213,8 @@ bool TCustomListView::CustomSort(const TLVCompareFunc& SortProc, Integer Data) {
   auto& Items = FItems->FItems;
   std::vector<Integer> Order(Items.size());
   std::iota(Order.begin(), Order.end(), 0);
-  std::stable_sort(Order.begin(), Order.end(), [&](Integer A, Integer B) {
-    return SortProc(Items[A].get(), Items[B].get(), Data) < 0;
-  });
+  std::stable_sort(Order.begin(), Order.end(),
+                   [&](Integer A, Integer B) { return SortProc(Items[A].get(), Items[B].get(), Data) < 0; });
   std::vector<std::unique_ptr<TListItem>> Sorted;
   std::vector<Byte> States;
   Sorted.reserve(Items.size());
@@ -1195,7 +1242,8 @@ bool TCustomListView::AlphaSort() {
           return Result;
         },
         0);
-  return CustomSort([](TListItem* A, TListItem* B, Integer) { return CompareText(A->Caption(), B->Caption()); }, 0);
+  return CustomSort(
+      [](TListItem* A, TListItem* B, Integer) { return CompareText(A->Caption(), B->Caption()); }, 0);
 }
 
 // =====================================================================================================
@@ -1221,10 +1269,18 @@ void TCustomListView::startLabelEdit(Integer Index) {
   if (!FEditor) return;
   FEditIndex = Index;
   std::weak_ptr<bool> Alive = FAlive;
-  FEditor->Start(this, itemRect(Index, drLabel), Item->Caption(), [this, Alive](bool Accept, const String& Text) {
-    if (Alive.expired()) return;
-    finishLabelEdit(FEditIndex, Accept, Text);
-  });
+  FEditor->Start(this, itemRect(Index, drLabel), Item->Caption(),
+                 [this, Alive](bool Accept, const String& Text) {
+                   if (Alive.expired()) return;
+                   finishLabelEdit(FEditIndex, Accept, Text);
+                 });
+}
+
+void TCustomListView::cancelLabelEdit() {
+  if (!FEditor) return;
+  FEditor->Cancel();
+  FEditor.reset();
+  FEditIndex = -1;
 }
 
 void TCustomListView::finishLabelEdit(Integer Index, bool Accept, const String& Text) {

@@ -144,7 +144,6 @@ class TListColumns : public TCollection {
  protected:
   TPersistent* GetOwner() override;
   void Update(TCollectionItem* Item) override;
-  void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
  private:
   TCustomListView* FOwner;
@@ -224,8 +223,8 @@ class TListItems : public TPersistent {
   void EndUpdate();
   Integer UpdateCount() const { return FUpdateCount; }
   Integer Count() const;
-  // Owner data only: the number of virtual items (EInvalidOperation otherwise... the count of a list
-  // that holds its items follows them).
+  // Owner data only: the number of virtual items (EInvalidOperation for a list that holds its items,
+  // whose count follows them).
   void SetCount(Integer Value);
   // With owner data a scratch item filled by OnData (valid until the next call).
   TListItem* Item(Integer Index) const;
@@ -257,11 +256,12 @@ using TLVCompareEvent =
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
 using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
-using TLVCustomDrawEvent = std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TLVCustomDrawEvent =
+    std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
 using TLVCustomDrawItemEvent =
     std::function<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
-using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item,
-                                                     Integer SubItem, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent = std::function<void(
+    TCustomListView* Sender, TListItem* Item, Integer SubItem, TCustomDrawState State, bool& DefaultDraw)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
 using TLVCompareFunc = std::function<Integer(TListItem* Item1, TListItem* Item2, Integer Data)>;
@@ -444,6 +444,7 @@ class TCustomListView : public TCustomControl {
   Integer indexOfItem(const TListItem* Item) const;
   void startLabelEdit(Integer Index);
   void finishLabelEdit(Integer Index, bool Accept, const String& Text);
+  void cancelLabelEdit();
   TListItem* itemAt(Integer Index) const { return FItems->Item(Index); }
   // Painting (listview_paint.cpp).
   void paintReportItem(Integer Index, TListItem* Item, TCustomDrawState State, const TRect& Bounds);

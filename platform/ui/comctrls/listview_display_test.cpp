@@ -57,7 +57,8 @@ TEST_F(ListViewDisplay, AJobListShowsRowsGridSelectionAndChineseText) {
     C->SetWidth(Width);
     if (Width == 0) C->SetMaxWidth(1);
   }
-  const char* Paths[] = {"/home/用户/视频/旅行记录.avi", "/home/用户/视频/a-very-long-file-name-that-cannot-fit.mkv",
+  const char* Paths[] = {"/home/用户/视频/旅行记录.avi",
+                         "/home/用户/视频/a-very-long-file-name-that-cannot-fit.mkv",
                          "/home/用户/视频/会议.mp4"};
   for (const char* P : Paths) {
     TListItem* Item = LV->Items()->Add();
@@ -78,7 +79,8 @@ TEST_F(ListViewDisplay, AJobListShowsRowsGridSelectionAndChineseText) {
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
   const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "listview_display.png";
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
   ASSERT_TRUE(Shown);
   // Grid lines under each row and at the right of each visible column.
   EXPECT_EQ(ScreenAt(LV, 300, Top + H - 1), Rgb(stdlook::SurfaceBorder));
@@ -91,7 +93,6 @@ TEST_F(ListViewDisplay, AJobListShowsRowsGridSelectionAndChineseText) {
   EXPECT_GT(InkIn(LV, Rect(294, Top + 1, 410, Top + H - 1)), 30);
   // The third row's cells end before the grid: nothing of the text spills into the next column.
   EXPECT_EQ(InkIn(LV, Rect(146, Top + 2 * H + 1, 155, Top + 3 * H - 1)), 0);
-
 }
 
 }  // namespace

@@ -125,7 +125,8 @@ TRect TCustomListView::itemRect(Integer Index, TDisplayCode Code) const {
   if (FViewStyle == vsIcon) {
     const Integer W = FLargeImages ? FLargeImages->Width() : 32;
     const Integer H = FLargeImages ? FLargeImages->Height() : 32;
-    const TRect Icon = Rect(B.Left + (B.Width() - W) / 2, B.Top + 2, B.Left + (B.Width() + W) / 2, B.Top + 2 + H);
+    const TRect Icon =
+        Rect(B.Left + (B.Width() - W) / 2, B.Top + 2, B.Left + (B.Width() + W) / 2, B.Top + 2 + H);
     if (Code == drIcon) return Icon;
     const TRect Label = Rect(B.Left + 2, Icon.Bottom + 2, B.Right - 2, B.Bottom - 2);
     return Code == drLabel ? Label : Rect(B.Left, B.Top, B.Right, B.Bottom);
@@ -136,7 +137,8 @@ TRect TCustomListView::itemRect(Integer Index, TDisplayCode Code) const {
   if (Code == drIcon) return Icon;
   Integer LabelRight = B.Right;
   if (FViewStyle == vsReport) LabelRight = FColumns->Count() > 0 ? B.Left + Column(0)->Width() : B.Left;
-  const TRect Label = Rect(Icon.Right + (ImgW > 0 ? 2 : 0), B.Top, std::max(Icon.Right, LabelRight), B.Bottom);
+  const TRect Label =
+      Rect(Icon.Right + (ImgW > 0 ? 2 : 0), B.Top, std::max(Icon.Right, LabelRight), B.Bottom);
   if (Code == drLabel) return Label;
   // Select bounds: the whole row with row select, else icon and label.
   if (FViewStyle == vsReport && FRowSelect) return B;
@@ -331,18 +333,34 @@ void TCustomListView::scrollMessage(bool Vertical, Word Code) {
   const Integer Page = std::max<Integer>(1, Integer(SI.nPage));
   Integer Line = 1;
   if (FViewStyle == vsReport && !Vertical) Line = 16;
-  if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon) Line = Vertical ? std::max(1, iconCell().cy / 2) : 16;
+  if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon)
+    Line = Vertical ? std::max(1, iconCell().cy / 2) : 16;
   Integer Pos = Vertical ? FTopIndex : FScrollX;
   switch (Code) {
-    case SB_LINEUP: Pos -= Line; break;
-    case SB_LINEDOWN: Pos += Line; break;
-    case SB_PAGEUP: Pos -= Page; break;
-    case SB_PAGEDOWN: Pos += Page; break;
+    case SB_LINEUP:
+      Pos -= Line;
+      break;
+    case SB_LINEDOWN:
+      Pos += Line;
+      break;
+    case SB_PAGEUP:
+      Pos -= Page;
+      break;
+    case SB_PAGEDOWN:
+      Pos += Page;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: Pos = SI.nTrackPos; break;
-    case SB_TOP: Pos = 0; break;
-    case SB_BOTTOM: Pos = SI.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      Pos = SI.nTrackPos;
+      break;
+    case SB_TOP:
+      Pos = 0;
+      break;
+    case SB_BOTTOM:
+      Pos = SI.nMax;
+      break;
+    default:
+      return;
   }
   if (Vertical)
     setTopIndex(Pos);

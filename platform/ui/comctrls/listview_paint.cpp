@@ -127,7 +127,8 @@ void TCustomListView::DrawItemDefault(TListItem* Item, Integer Index, TCustomDra
     paintIconItem(Index, Item, State);
 }
 
-void TCustomListView::paintReportItem(Integer Index, TListItem* Item, TCustomDrawState State, const TRect& B) {
+void TCustomListView::paintReportItem(Integer Index, TListItem* Item, TCustomDrawState State,
+                                      const TRect& B) {
   TCanvas* C = Canvas();
   const bool HasFocus = Focused();
   const bool ShowSel = State.Contains(cdsSelected) && (HasFocus || !FHideSelection);
@@ -144,7 +145,8 @@ void TCustomListView::paintReportItem(Integer Index, TListItem* Item, TCustomDra
   if (FSmallImages && Item->ImageIndex() >= 0 && Item->ImageIndex() < FSmallImages->Count())
     FSmallImages->Draw(C, Icon.Left, B.Top + (B.Height() - FSmallImages->Height()) / 2, Item->ImageIndex());
   const TAlignment Align0 = FColumns->Count() > 0 ? Column(0)->Alignment() : taLeftJustify;
-  stdlook::DrawTextIn(C, Item->Caption(), Rect(Label.Left + LabelPadding, B.Top, Label.Right - LabelPadding, B.Bottom),
+  stdlook::DrawTextIn(C, Item->Caption(),
+                      Rect(Label.Left + LabelPadding, B.Top, Label.Right - LabelPadding, B.Bottom),
                       CellText | alignFlags(Align0), ShowSel ? SelText : Text);
   Integer X = B.Left + (FColumns->Count() > 0 ? Column(0)->Width() : 0);
   TStrings* Subs = Item->SubItems();
@@ -185,12 +187,15 @@ void TCustomListView::paintIconItem(Integer Index, TListItem* Item, TCustomDrawS
     fill(C, Label, HasFocus ? stdlook::Accent : stdlook::SelectionUnfocused);
   else if (State.Contains(cdsHot))
     fill(C, Label, stdlook::FaceHover);
-  const TColor Text = ShowSel && HasFocus ? TColor(clHighlightText) : Enabled() ? Font()->Color() : stdlook::TextDisabled;
+  const TColor Text = ShowSel && HasFocus ? TColor(clHighlightText)
+                      : Enabled()         ? Font()->Color()
+                                          : stdlook::TextDisabled;
   const TRect T = Rect(Label.Left + LabelPadding, Label.Top, Label.Right - LabelPadding, Label.Bottom);
   if (FViewStyle == vsIcon)
-    stdlook::DrawTextIn(C, Item->Caption(), T,
-                        DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | (FIconOptions.WrapText ? DT_WORDBREAK : DT_SINGLELINE),
-                        Text);
+    stdlook::DrawTextIn(
+        C, Item->Caption(), T,
+        DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | (FIconOptions.WrapText ? DT_WORDBREAK : DT_SINGLELINE),
+        Text);
   else
     stdlook::DrawTextIn(C, Item->Caption(), T, CellText, Text);
 }
@@ -200,10 +205,12 @@ void TCustomListView::paintGridLines(const TRect& View) {
   const Integer H = ItemHeight();
   const Integer Right = ColumnsWidth() - FScrollX;
   if (Right <= 0) return;
-  for (Integer Y = View.Top + H - 1; Y < View.Bottom; Y += H) fill(C, Rect(0, Y, Right, Y + 1), stdlook::SurfaceBorder);
+  for (Integer Y = View.Top + H - 1; Y < View.Bottom; Y += H)
+    fill(C, Rect(0, Y, Right, Y + 1), stdlook::SurfaceBorder);
   Integer X = -FScrollX;
   for (Integer Col = 0; Col < FColumns->Count(); ++Col) {
     X += Column(Col)->Width();
-    if (Column(Col)->Width() > 0 && X > 0) fill(C, Rect(X - 1, View.Top, X, View.Bottom), stdlook::SurfaceBorder);
+    if (Column(Col)->Width() > 0 && X > 0)
+      fill(C, Rect(X - 1, View.Top, X, View.Bottom), stdlook::SurfaceBorder);
   }
 }

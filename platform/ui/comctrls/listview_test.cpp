@@ -17,11 +17,11 @@ struct TJobColumn {
   Integer Width;
 };
 const TJobColumn JobColumns[25] = {
-    {"输入文件", 80},   {"视频时间", 70},   {"文件大小", 70},   {"输出文件", 80},   {"转换进度", 70},
-    {"", 0},            {"当前时间", 80},   {"转换大小", 80},   {"视频序号", 0},    {"视频类别", 0},
-    {"视频选项", 0},    {"视频编码", 0},    {"音频编码", 0},    {"声音频道", 0},    {"VideoTag", 0},
-    {"FileExt", 0},     {"视频分辨率", 0},  {"视频比特率", 0},  {"视频帧率", 0},    {"音频比特率", 0},
-    {"音频采样率", 0},  {"视频缩放", 0},    {"视频能否", 0},    {"TargetType", 0},  {"NormType", 0},
+    {"输入文件", 80},  {"视频时间", 70},  {"文件大小", 70},  {"输出文件", 80},  {"转换进度", 70},
+    {"", 0},           {"当前时间", 80},  {"转换大小", 80},  {"视频序号", 0},   {"视频类别", 0},
+    {"视频选项", 0},   {"视频编码", 0},   {"音频编码", 0},   {"声音频道", 0},   {"VideoTag", 0},
+    {"FileExt", 0},    {"视频分辨率", 0}, {"视频比特率", 0}, {"视频帧率", 0},   {"音频比特率", 0},
+    {"音频采样率", 0}, {"视频缩放", 0},   {"视频能否", 0},   {"TargetType", 0}, {"NormType", 0},
 };
 
 struct TSelectEvent {
@@ -102,20 +102,26 @@ TEST_F(ListViewTest, JobListOperationsKeepCountSelectionAndIndexInStep) {
       {"empty list", [](ListViewTest&) {}, 0, -1, nullptr},
       {"add three", [](ListViewTest& T) { T.AddRows(3); }, 3, -1, nullptr},
       {"select by ItemIndex", [](ListViewTest& T) { T.LV->SetItemIndex(1); }, 3, 1, "/media/clip1.avi"},
-      {"select by item", [](ListViewTest& T) { T.LV->Items()->Item(2)->SetSelected(true); }, 3, 2, "/media/clip2.avi"},
-      {"delete before the selection", [](ListViewTest& T) { T.LV->Items()->Delete(0); }, 2, 1, "/media/clip2.avi"},
+      {"select by item", [](ListViewTest& T) { T.LV->Items()->Item(2)->SetSelected(true); }, 3, 2,
+       "/media/clip2.avi"},
+      {"delete before the selection", [](ListViewTest& T) { T.LV->Items()->Delete(0); }, 2, 1,
+       "/media/clip2.avi"},
       {"delete the selected row", [](ListViewTest& T) { T.LV->Items()->Delete(1); }, 1, -1, nullptr},
-      {"add inside an update", [](ListViewTest& T) {
+      {"add inside an update",
+       [](ListViewTest& T) {
          T.LV->Items()->BeginUpdate();
          T.AddRow("/media/新文件.mkv");
          T.LV->SetItemIndex(1);
          T.LV->Items()->EndUpdate();
-       }, 2, 1, "/media/新文件.mkv"},
+       },
+       2, 1, "/media/新文件.mkv"},
       {"deselect with -1", [](ListViewTest& T) { T.LV->SetItemIndex(-1); }, 2, -1, nullptr},
-      {"select again and clear", [](ListViewTest& T) {
+      {"select again and clear",
+       [](ListViewTest& T) {
          T.LV->SetItemIndex(0);
          T.LV->Items()->Clear();
-       }, 0, -1, nullptr},
+       },
+       0, -1, nullptr},
   };
   for (const TOperation& Op : Ops) {
     Op.Run(*this);
@@ -448,7 +454,9 @@ TEST_F(ListViewTest, ReadOnlyListsNeverEditAndEditableOnesRenameThroughTheEditor
 TEST_F(ListViewTest, DefaultPainterShowsSelectionGridFocusAndEllipsis) {
   AddRows(5);
   LV->Items()->Item(0)->SetCaption("WWWWWWWWWWWWWWWWWWWW");  // much wider than its 80-pixel column
-  LV->Items()->Item(1)->SetCaption("a\xFF" "b");              // invalid UTF-8 in the middle
+  LV->Items()->Item(1)->SetCaption(
+      "a\xFF"
+      "b");  // invalid UTF-8 in the middle
   const Integer H = LV->ItemHeight();
   const Integer Top = LV->HeaderHeight();
   LV->SetFocus();
@@ -491,7 +499,8 @@ TEST_F(ListViewTest, CustomDrawHooksReplaceTheDefaultDrawing) {
     Sender->Canvas()->FillRect(R);
     DefaultDraw = false;
   };
-  LV->OnCustomDrawSubItem = [&](TCustomListView*, TListItem* Item, Integer Sub, TCustomDrawState, bool& DefaultDraw) {
+  LV->OnCustomDrawSubItem = [&](TCustomListView*, TListItem* Item, Integer Sub, TCustomDrawState,
+                                bool& DefaultDraw) {
     SubCalls.push_back({Item->Index(), Sub});
     DefaultDraw = !(Item->Index() == 0 && Sub == 1);
   };

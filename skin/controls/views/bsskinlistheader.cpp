@@ -105,7 +105,9 @@ void TbsSkinCustomListView::GetHeaderSectionRect(Integer Index, TRect& R) {
   if (FullDrag()) {
     const Integer Count = Columns()->Count();
     std::vector<Integer> Order(size_t(std::max(Count, 1)));
-    if (Count > 0 && SendMessage(FHeaderHandle, HDM_GETORDERARRAY, WPARAM(Count), reinterpret_cast<LPARAM>(Order.data())) &&
+    if (Count > 0 &&
+        SendMessage(FHeaderHandle, HDM_GETORDERARRAY, WPARAM(Count),
+                    reinterpret_cast<LPARAM>(Order.data())) &&
         Index >= 0 && Index < Count)
       Item = Order[Index];
   }
@@ -137,7 +139,8 @@ void TbsSkinCustomListView::GetHeaderSkinData() {
   HRightStretch = B->RightStretch;
   HBottomStretch = B->BottomStretch;
   HStretchType = B->StretchType;
-  HPicture = B->PictureIndex >= 0 && B->PictureIndex < FSD->PictureCount() ? FSD->Picture(B->PictureIndex) : nullptr;
+  HPicture =
+      B->PictureIndex >= 0 && B->PictureIndex < FSD->PictureCount() ? FSD->Picture(B->PictureIndex) : nullptr;
   HFontColor = B->FontColor;
   HActiveFontColor = B->ActiveFontColor;
   HDownFontColor = B->DownFontColor;
@@ -181,12 +184,13 @@ void TbsSkinCustomListView::PaintHeader(HDC DC) {
         const Integer dW = W0 - HSkinRect.Width(), dH = H0 - HSkinRect.Height();
         ComposeSkinImageNoRight(HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HLTPt, Point(HRTPt.X + dW, HRTPt.Y),
                                 Point(HLBPt.X, HLBPt.Y + dH), Point(HRBPt.X + dW, HRBPt.Y + dH),
-                                Rect(HClRect.Left, HClRect.Top, HClRect.Right + dW, HClRect.Bottom + dH), &B, HPicture,
-                                HSkinRect, W0, H0, true, HLeftStretch, HTopStretch, HRightStretch, HBottomStretch,
-                                HStretchEffect, HStretchType);
+                                Rect(HClRect.Left, HClRect.Top, HClRect.Right + dW, HClRect.Bottom + dH), &B,
+                                HPicture, HSkinRect, W0, H0, true, HLeftStretch, HTopStretch, HRightStretch,
+                                HBottomStretch, HStretchEffect, HStretchType);
         C.Draw(F.Left, F.Top, &B);
       } else {
-        ComposeSkinImageHNoRight(HLTPt.X, HSkinRect.Width() - HRTPt.X, &B, HPicture, HSkinRect, W0, H0, HStretchEffect);
+        ComposeSkinImageHNoRight(HLTPt.X, HSkinRect.Width() - HRTPt.X, &B, HPicture, HSkinRect, W0, H0,
+                                 HStretchEffect);
         C.StretchDraw(F, &B);
       }
     }
@@ -224,9 +228,10 @@ void TbsSkinCustomListView::DrawHeaderSection(TCanvas* Canvas, TListColumn* Colu
       HNewLBPoint = Point(HLBPt.X, HLBPt.Y + dH);
       HNewRBPoint = Point(HRBPt.X + dW, HRBPt.Y + dH);
       HNewClRect = Rect(HClRect.Left, HClRect.Top, HClRect.Right + dW, HClRect.Bottom + dH);
-      ComposeSkinImage(HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HNewLTPoint, HNewRTPoint, HNewLBPoint, HNewRBPoint,
-                       HNewClRect, &Face, HPicture, State, R.Width(), R.Height(), true, HLeftStretch, HTopStretch,
-                       HRightStretch, HBottomStretch, HStretchEffect, HStretchType);
+      ComposeSkinImage(HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HNewLTPoint, HNewRTPoint, HNewLBPoint,
+                       HNewRBPoint, HNewClRect, &Face, HPicture, State, R.Width(), R.Height(), true,
+                       HLeftStretch, HTopStretch, HRightStretch, HBottomStretch, HStretchEffect,
+                       HStretchType);
       BC->Draw(0, 0, &Face);
     } else {
       ComposeSkinImageH(HLTPt.X, State.Width() - HRTPt.X, &Face, HPicture, State, R.Width(), R.Height(),

@@ -28,8 +28,9 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   auto* LB = ItemIndex >= 0 ? dynamic_cast<TbsDataSkinListBox*>(FSD->Ctrls(ItemIndex)) : nullptr;
   if (LB == nullptr) return;
   DefaultDraw = false;
-  TBitmap* Picture =
-      LB->PictureIndex >= 0 && LB->PictureIndex < FSD->PictureCount() ? FSD->Picture(LB->PictureIndex) : nullptr;
+  TBitmap* Picture = LB->PictureIndex >= 0 && LB->PictureIndex < FSD->PictureCount()
+                         ? FSD->Picture(LB->PictureIndex)
+                         : nullptr;
   TCanvas* C = Canvas();
 
   // 3. Rectangles.
@@ -53,7 +54,8 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   Sel.Bottom -= 1;
   TCustomImageList* Images = View == vsIcon ? LargeImages() : SmallImages();
   const Integer CheckIndex = FSD->GetControlIndex(FCheckSkinDataName);
-  auto* Check = CheckIndex >= 0 ? dynamic_cast<TbsDataSkinCheckRadioControl*>(FSD->Ctrls(CheckIndex)) : nullptr;
+  auto* Check =
+      CheckIndex >= 0 ? dynamic_cast<TbsDataSkinCheckRadioControl*>(FSD->Ctrls(CheckIndex)) : nullptr;
   const Integer LabelCut = View == vsReport ? 3 : 2;
 
   bool SubItemsDrawn = false;
@@ -61,7 +63,8 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
     // 4. The selected item on the element's item picture.
     TBitmap B;
     B.SetSize(Sel.Width(), std::max(1, Sel.Height()));
-    ComposeStretchedSkinImage(&B, Picture, Focused() ? LB->FocusItemRect : LB->ActiveItemRect, LB->ItemTextRect, true);
+    ComposeStretchedSkinImage(&B, Picture, Focused() ? LB->FocusItemRect : LB->ActiveItemRect,
+                              LB->ItemTextRect, true);
     TCanvas* BC = B.Canvas();
     BC->Font()->Assign(Font());
     BC->Font()->SetColor(Focused() ? LB->FocusFontColor : LB->ActiveFontColor);
@@ -127,8 +130,8 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
       B.Canvas()->CopyRect(Rect(0, 0, Src.Width(), Src.Height()), Picture->Canvas(), Src);
       B.SetTransparent(true);
       const Integer X = Icon.Left - B.Width() - 1;
-      Integer Y = View == vsIcon ? Icon.Bottom - B.Height() - 1
-                                 : Bounds.Top + Icon.Height() / 2 - B.Height() / 2 - 1;
+      Integer Y =
+          View == vsIcon ? Icon.Bottom - B.Height() - 1 : Bounds.Top + Icon.Height() / 2 - B.Height() / 2 - 1;
       Y = std::max(Y, Bounds.Top);
       C->Draw(X, Y, &B);
     }
@@ -141,7 +144,8 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
 }
 
 void TbsSkinCustomListView::drawSkinSubItems(TCanvas* C, TListItem* Item, TCustomDrawState State,
-                                             const TRect& Bounds, Integer OffsetX, Integer OffsetY, bool InBitmap) {
+                                             const TRect& Bounds, Integer OffsetX, Integer OffsetY,
+                                             bool InBitmap) {
   Integer X = Integer(SendMessage(Handle(), LVM_GETCOLUMNWIDTH, 0, 0));
   const Integer Top = InBitmap ? 0 : Bounds.Top + OffsetY;
   const Integer Bottom = InBitmap ? Top + Bounds.Height() : Bounds.Bottom + OffsetY;

@@ -37,9 +37,8 @@ void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
 void TbsSkinCustomListView::SetDrawSkin(bool Value) {
   FDrawSkin = Value;
   if (Value && !designing()) {
-    OnCustomDrawItem = [this](TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw) {
-      DrawSkinItem(Sender, Item, State, DefaultDraw);
-    };
+    OnCustomDrawItem = [this](TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
+                              bool& DefaultDraw) { DrawSkinItem(Sender, Item, State, DefaultDraw); };
     SetFullDrag(false);
   }
 }
@@ -290,9 +289,15 @@ void TbsSkinCustomListView::UpDateScrollBars() {
   if (!HandleAllocated() || FromSB || Width() <= 5 || Height() <= 5) return;
   bool Changed = false;
   switch (ViewStyle()) {
-    case vsReport: updateReportBars(Changed); break;
-    case vsList: updateListBars(Changed); break;
-    default: updateIconBars(Changed); break;
+    case vsReport:
+      updateReportBars(Changed);
+      break;
+    case vsList:
+      updateListBars(Changed);
+      break;
+    default:
+      updateIconBars(Changed);
+      break;
   }
   if (FVScrollBar && FHScrollBar && FHScrollBar->Both() != FVScrollBar->Visible())
     FHScrollBar->SetBoth(FVScrollBar->Visible());

@@ -97,8 +97,8 @@ class TbsSkinCustomListView : public TCustomListView, public IbsSkinChangeable {
   void setBarVisible(TbsSkinScrollBar* Bar, bool Visible, bool& Changed);
   // Skinned items (bsskinlistitems.cpp).
   void DrawSkinItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
-  void drawSkinSubItems(TCanvas* C, TListItem* Item, TCustomDrawState State, const TRect& Bounds, Integer OffsetX,
-                        Integer OffsetY, bool InBitmap);
+  void drawSkinSubItems(TCanvas* C, TListItem* Item, TCustomDrawState State, const TRect& Bounds,
+                        Integer OffsetX, Integer OffsetY, bool InBitmap);
   void drawSkinGridLines(TListItem* Item, const TRect& Bounds);
 
   TbsSkinData* FSD = nullptr;

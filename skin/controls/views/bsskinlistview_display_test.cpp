@@ -36,7 +36,8 @@ TEST_F(SkinListViewDisplay, TheHeaderShowsTheSkinAndItsPressedSection) {
   Bar->SetParent(F);
   Bar->SetSkinData(Skin.get());
   LV->SetVScrollBar(Bar);
-  for (auto [Caption, Width] : {std::pair{"输入文件", 160}, std::pair{"视频时间", 80}, std::pair{"文件大小", 80}}) {
+  for (auto [Caption, Width] :
+       {std::pair{"输入文件", 160}, std::pair{"视频时间", 80}, std::pair{"文件大小", 80}}) {
     TListColumn* C = LV->Columns()->Add();
     C->SetCaption(Caption);
     C->SetWidth(Width);
@@ -74,8 +75,10 @@ TEST_F(SkinListViewDisplay, TheHeaderShowsTheSkinAndItsPressedSection) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinlistview_display.png";
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  const auto Path =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinlistview_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 
   wintest::MouseUp(wintest::ScreenPoint(Header, 150, Mid));
   EXPECT_TRUE(PumpUntil([&] { return ScreenAt(LV, 150, Mid) == Normal; }));

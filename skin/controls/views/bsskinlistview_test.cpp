@@ -200,7 +200,8 @@ TEST_F(SkinListView, DrawSkinPaintsTheSelectedRowFromTheListBoxElement) {
   // Sub-items go to the hook, for every row drawn, each of the two sub-items.
   for (Integer Row = 0; Row < 3; ++Row)
     for (Integer Sub = 0; Sub < 2; ++Sub)
-      EXPECT_NE(std::find(SubItems.begin(), SubItems.end(), std::pair<Integer, Integer>{Row, Sub}), SubItems.end());
+      EXPECT_NE(std::find(SubItems.begin(), SubItems.end(), std::pair<Integer, Integer>{Row, Sub}),
+                SubItems.end());
 }
 
 // ---- the header ----
