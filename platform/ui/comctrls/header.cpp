@@ -348,7 +348,7 @@ LRESULT mouseMessage(HWND Wnd, THeaderState& S, UINT Msg, LPARAM LParam) {
   }
 }
 
-LRESULT CALLBACK_HeaderProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT headerProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_NCCREATE) {
     SetWindowLongPtr(Wnd, 0, reinterpret_cast<LONG_PTR>(new THeaderState));
     return DefWindowProc(Wnd, Msg, WParam, LParam);
@@ -476,7 +476,7 @@ void RegisterHeaderClass() {
   if (GetClassInfo(nullptr, WC_HEADER, &Existing)) return;
   WNDCLASS WC;
   WC.style = CS_DBLCLKS | CS_GLOBALCLASS;
-  WC.lpfnWndProc = CALLBACK_HeaderProc;
+  WC.lpfnWndProc = headerProc;
   WC.cbWndExtra = Integer(sizeof(void*));
   WC.hCursor = LoadCursor(nullptr, IDC_ARROW);
   WC.lpszClassName = WC_HEADER;

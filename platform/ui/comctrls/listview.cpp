@@ -905,22 +905,32 @@ void TCustomListView::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       Invalidate();
       break;
+    default:
+      if (Message.Msg >= LVM_FIRST && Message.Msg < LVM_FIRST + 0x100 && listViewMessage(Message)) return;
+      break;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+// The LVM_* messages; false for one this list view does not answer.
+bool TCustomListView::listViewMessage(TMessage& Message) {
+  switch (Message.Msg) {
     case LVM_GETITEMCOUNT:
       Message.Result = FItems->Count();
-      return;
+      return true;
     case LVM_GETTOPINDEX:
       Message.Result = TopIndex();
-      return;
+      return true;
     case LVM_GETCOUNTPERPAGE:
       Message.Result = VisibleRowCount();
-      return;
+      return true;
     case LVM_GETCOLUMNWIDTH:
       if (FViewStyle == vsList)
         Message.Result = FListColumnWidth;
       else
         Message.Result =
             Integer(Message.WParam) < FColumns->Count() ? Column(Integer(Message.WParam))->Width() : 0;
-      return;
+      return true;
     case LVM_SETCOLUMNWIDTH:
       if (FViewStyle == vsList) {
         FListColumnWidth = std::max(1, GET_X_LPARAM(Message.LParam));
@@ -931,15 +941,15 @@ void TCustomListView::WndProc(TMessage& Message) {
         Column(Integer(Message.WParam))->SetWidth(GET_X_LPARAM(Message.LParam));
         Message.Result = 1;
       }
-      return;
+      return true;
     case LVM_GETHEADER:
       Message.Result = reinterpret_cast<LRESULT>(FHeader);
-      return;
+      return true;
     case LVM_GETIMAGELIST:
       Message.Result = reinterpret_cast<LRESULT>(Message.WParam == LVSIL_NORMAL  ? FLargeImages
                                                  : Message.WParam == LVSIL_SMALL ? FSmallImages
                                                                                  : nullptr);
-      return;
+      return true;
     case LVM_SETIMAGELIST: {
       auto* L = reinterpret_cast<TCustomImageList*>(Message.LParam);
       Message.Result =
@@ -948,16 +958,16 @@ void TCustomListView::WndProc(TMessage& Message) {
         SetLargeImages(L);
       else if (Message.WParam == LVSIL_SMALL)
         SetSmallImages(L);
-      return;
+      return true;
     }
     case LVM_SCROLL:
       Scroll(Integer(intptr_t(Message.WParam)), Integer(Message.LParam));
       Message.Result = 1;
-      return;
+      return true;
     case LVM_ENSUREVISIBLE: {
       const Integer I = Integer(Message.WParam);
       Message.Result = 0;
-      if (I < 0 || I >= FItems->Count()) return;
+      if (I < 0 || I >= FItems->Count()) return true;
       if (FViewStyle == vsReport) {
         const Integer Rows = std::max(1, viewArea().Height() / ItemHeight());
         if (I < FTopIndex)
@@ -979,30 +989,30 @@ void TCustomListView::WndProc(TMessage& Message) {
           setTopIndex(FTopIndex + (B.Bottom - V.Bottom));
       }
       Message.Result = 1;
-      return;
+      return true;
     }
     case LVM_GETITEMRECT: {
       auto* R = reinterpret_cast<RECT*>(Message.LParam);
       const Integer I = Integer(Message.WParam);
       Message.Result = 0;
-      if (R == nullptr || I < 0 || I >= FItems->Count()) return;
+      if (R == nullptr || I < 0 || I >= FItems->Count()) return true;
       const Integer Code = R->Left;
       *R = itemRect(I, Code == LVIR_ICON           ? drIcon
                        : Code == LVIR_LABEL        ? drLabel
                        : Code == LVIR_SELECTBOUNDS ? drSelectBounds
                                                    : drBounds);
       Message.Result = 1;
-      return;
+      return true;
     }
     case LVM_HITTEST: {
       auto* Info = reinterpret_cast<LVHITTESTINFO*>(Message.LParam);
-      if (Info == nullptr) return;
+      if (Info == nullptr) return true;
       Integer Col = -1;
       Info->iItem = HitTest(Info->pt, &Col);
       Info->iSubItem = std::max(0, Col);
       Info->flags = Info->iItem < 0 ? LVHT_NOWHERE : LVHT_ONITEMLABEL;
       Message.Result = Info->iItem;
-      return;
+      return true;
     }
     case LVM_GETNEXTITEM: {
       TListItem* Start = Integer(Message.WParam) >= 0 && Integer(Message.WParam) < FItems->Count()
@@ -1010,48 +1020,47 @@ void TCustomListView::WndProc(TMessage& Message) {
                              : nullptr;
       TListItem* Next = GetNextItem(Start, UINT(Message.LParam));
       Message.Result = Next ? Next->Index() : -1;
-      return;
+      return true;
     }
     case LVM_GETSELECTEDCOUNT:
       Message.Result = FSelCount;
-      return;
+      return true;
     case LVM_GETITEMSTATE:
       Message.Result = Integer(Message.WParam) >= 0 && Integer(Message.WParam) < FItems->Count()
                            ? (FItems->FStates[Message.WParam] & Message.LParam)
                            : 0;
-      return;
+      return true;
     case LVM_DELETEALLITEMS:
       FItems->Clear();
       Message.Result = 1;
-      return;
+      return true;
     case LVM_DELETEITEM:
       Message.Result = 0;
       if (Integer(Message.WParam) >= 0 && Integer(Message.WParam) < FItems->Count()) {
         FItems->Delete(Integer(Message.WParam));
         Message.Result = 1;
       }
-      return;
+      return true;
     case LVM_SETITEMCOUNT:
       if (FOwnerData) FItems->SetCount(Integer(Message.WParam));
       Message.Result = 1;
-      return;
+      return true;
     case LVM_REDRAWITEMS:
       for (Integer i = std::max<Integer>(0, Integer(Message.WParam));
            i <= Integer(Message.LParam) && i < FItems->Count(); ++i)
         invalidateItem(i);
       Message.Result = 1;
-      return;
+      return true;
     case LVM_EDITLABEL:
       startLabelEdit(Integer(Message.WParam));
       Message.Result = 0;
-      return;
+      return true;
     case LVM_CANCELEDITLABEL:
       cancelLabelEdit();
-      return;
+      return true;
     default:
-      break;
+      return false;
   }
-  TCustomControl::WndProc(Message);
 }
 
 void TCustomListView::moveFocus(Integer Index, TShiftState Shift) {

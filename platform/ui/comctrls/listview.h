@@ -439,6 +439,7 @@ class TCustomListView : public TCustomControl {
   void syncHeaderColumns();
   void invalidateItem(Integer Index);
   void scrollMessage(bool Vertical, Word Code);
+  bool listViewMessage(TMessage& Message);
   void headerNotify(TMessage& Message);
   void moveFocus(Integer Index, TShiftState Shift);
   Integer indexOfItem(const TListItem* Item) const;
