@@ -22,7 +22,7 @@ struct THeaderSection {
   Integer Image = -1;
 };
 
-enum class TDragKind { None, Press, Track };
+enum class TDragKind { None, Press, Track, Reorder };
 
 struct THeaderState {
   std::vector<THeaderSection> Sections;
@@ -36,6 +36,8 @@ struct THeaderState {
   Integer TrackStartWidth = 0;
   Integer TrackWidth = 0;
   Integer TrackX = 0;  // where the last track step was
+  Integer PressX = 0;  // where a section was pressed
+  Integer DragX = 0;   // where a section being moved is now
 };
 
 THeaderState* stateOf(HWND Wnd) {
@@ -240,7 +242,8 @@ void paint(HWND Wnd, HDC DC, const THeaderState& S) {
   for (Integer Index : S.Order) {
     const Integer W = std::max(0, S.Sections[Index].Width);
     if (W > 0) {
-      const bool Pressed = S.Drag == TDragKind::Press && S.DragItem == Index && S.PressInside;
+      const bool Pressed = S.Drag == TDragKind::Press && S.DragItem == Index && S.PressInside &&
+                           (GetWindowLongPtr(Wnd, GWL_STYLE) & HDS_BUTTONS);
       paintSection(DC, S, Index, Rect(X, 0, X + W, Client.Bottom), Pressed);
     }
     X += W;
@@ -248,6 +251,12 @@ void paint(HWND Wnd, HDC DC, const THeaderState& S) {
   if (X < Client.Right) {
     fill(DC, Rect(X, 0, Client.Right, Client.Bottom), stdlook::Face);
     fill(DC, Rect(X, Client.Bottom - 1, Client.Right, Client.Bottom), stdlook::FaceBorder);
+  }
+  if (S.Drag == TDragKind::Reorder) {
+    // The moving section follows the mouse, drawn pressed over the others.
+    const TRect From = itemRect(Wnd, S, S.DragItem);
+    const Integer Left = From.Left + S.DragX - S.PressX;
+    paintSection(DC, S, S.DragItem, Rect(Left, 0, Left + From.Width(), Client.Bottom), true);
   }
   if (OldFont) SelectObject(DC, OldFont);
 }
@@ -269,10 +278,11 @@ void beginPress(HWND Wnd, THeaderState& S, POINT P) {
     SetCapture(Wnd);
     return;
   }
-  if ((Hit.flags & HHT_ONHEADER) && (GetWindowLongPtr(Wnd, GWL_STYLE) & HDS_BUTTONS)) {
+  if ((Hit.flags & HHT_ONHEADER) && (GetWindowLongPtr(Wnd, GWL_STYLE) & (HDS_BUTTONS | HDS_DRAGDROP))) {
     S.Drag = TDragKind::Press;
     S.DragItem = Hit.iItem;
     S.PressInside = true;
+    S.PressX = S.DragX = P.X;
     SetCapture(Wnd);
     invalidate(Wnd);
   }
@@ -292,6 +302,40 @@ void trackTo(HWND Wnd, THeaderState& S, Integer X) {
     changeSection(Wnd, Index, Item);
 }
 
+// The position a section dropped at X takes: the one whose place X is in (the ends beyond them).
+Integer dropPosition(const THeaderState& S, Integer X) {
+  Integer Left = 0;
+  for (Integer Pos = 0; Pos < Integer(S.Order.size()); ++Pos) {
+    Left += std::max(0, S.Sections[S.Order[Pos]].Width);
+    if (X < Left) return Pos;
+  }
+  return std::max(0, Integer(S.Order.size()) - 1);
+}
+
+// A press that moved far enough with HDS_DRAGDROP becomes a move of the section.
+void pressMoved(HWND Wnd, THeaderState& S, POINT P) {
+  if (S.Drag == TDragKind::Reorder) {
+    S.DragX = P.X;
+    invalidate(Wnd);
+    return;
+  }
+  if ((GetWindowLongPtr(Wnd, GWL_STYLE) & HDS_DRAGDROP) &&
+      std::abs(P.X - S.PressX) > GetSystemMetrics(SM_CXDRAG)) {
+    if (notify(Wnd, HDN_BEGINDRAG, S.DragItem, nullptr) != 0) return;
+    THeaderState* Live = stateOf(Wnd);
+    if (Live == nullptr || Live->Drag != TDragKind::Press) return;
+    Live->Drag = TDragKind::Reorder;
+    Live->DragX = P.X;
+    invalidate(Wnd);
+    return;
+  }
+  const bool Inside = hitTest(Wnd, S, P).iItem == S.DragItem;
+  if (Inside != S.PressInside) {
+    S.PressInside = Inside;
+    invalidate(Wnd);
+  }
+}
+
 void endDrag(HWND Wnd, THeaderState& S, bool Commit, POINT P) {
   const TDragKind Kind = S.Drag;
   const Integer Index = S.DragItem;
@@ -301,7 +345,21 @@ void endDrag(HWND Wnd, THeaderState& S, bool Commit, POINT P) {
   if (GetCapture() == Wnd) ReleaseCapture();
   if (Kind == TDragKind::Press) {
     invalidate(Wnd);
-    if (Commit && Inside && hitTest(Wnd, S, P).iItem == Index) notify(Wnd, HDN_ITEMCLICK, Index, nullptr);
+    if (Commit && Inside && (GetWindowLongPtr(Wnd, GWL_STYLE) & HDS_BUTTONS) &&
+        hitTest(Wnd, S, P).iItem == Index)
+      notify(Wnd, HDN_ITEMCLICK, Index, nullptr);
+    return;
+  }
+  if (Kind == TDragKind::Reorder) {
+    invalidate(Wnd);
+    if (!Commit) return;
+    HDITEM Item;
+    Item.mask = HDI_ORDER;
+    Item.iOrder = dropPosition(S, P.X);
+    if (notify(Wnd, HDN_ENDDRAG, Index, &Item) != 0) return;
+    THeaderState* Live = stateOf(Wnd);
+    if (Live && Index < Integer(Live->Sections.size()) && positionOf(*Live, Index) != Item.iOrder)
+      changeSection(Wnd, Index, Item);
     return;
   }
   if (Kind != TDragKind::Track) return;
@@ -321,12 +379,8 @@ LRESULT mouseMessage(HWND Wnd, THeaderState& S, UINT Msg, LPARAM LParam) {
     case WM_MOUSEMOVE:
       if (S.Drag == TDragKind::Track) {
         trackTo(Wnd, S, P.X);
-      } else if (S.Drag == TDragKind::Press) {
-        const bool Inside = hitTest(Wnd, S, P).iItem == S.DragItem;
-        if (Inside != S.PressInside) {
-          S.PressInside = Inside;
-          invalidate(Wnd);
-        }
+      } else if (S.Drag == TDragKind::Press || S.Drag == TDragKind::Reorder) {
+        pressMoved(Wnd, S, P);
       }
       return 0;
     case WM_LBUTTONUP:

@@ -38,6 +38,8 @@ constexpr UINT HDM_SETORDERARRAY = HDM_FIRST + 18;
 
 // Notifications (negative codes, as on the platform).
 constexpr UINT HDN_FIRST = UINT(0 - 300);
+constexpr UINT HDN_BEGINDRAG = HDN_FIRST - 10;
+constexpr UINT HDN_ENDDRAG = HDN_FIRST - 11;
 constexpr UINT HDN_ITEMCHANGING = HDN_FIRST - 20;
 constexpr UINT HDN_ITEMCHANGED = HDN_FIRST - 21;
 constexpr UINT HDN_ITEMCLICK = HDN_FIRST - 22;
@@ -94,7 +96,9 @@ struct HDLAYOUT {
 };
 
 // WM_NOTIFY's record for HDN_*: iButton 0 = left; pitem names the changed fields (HDI_WIDTH with the
-// new width for the track and change notifications).
+// new width for the track and change notifications; HDI_ORDER with the drop position for HDN_ENDDRAG).
+// With HDS_DRAGDROP a section dragged farther than SM_CXDRAG moves to where it is dropped: HDN_BEGINDRAG
+// and HDN_ENDDRAG (a nonzero answer to either refuses), then the order change; no click follows.
 struct NMHEADER {
   NMHDR hdr;
   Integer iItem = -1;

@@ -183,6 +183,23 @@ TEST_F(HeaderTest, WithoutFullDragTheWidthChangesOnceOnRelease) {
   EXPECT_EQ(Parent->Notes, Expected);
 }
 
+TEST_F(HeaderTest, WithDragDropASectionMovesToWhereItIsDropped) {
+  SetWindowLongPtr(Header, GWL_STYLE, GetWindowLongPtr(Header, GWL_STYLE) | HDS_DRAGDROP);
+  wintest::MouseDown(At(50, 10));
+  wintest::MouseMove(At(52, 10));  // within the drag distance: still a press
+  wintest::MouseMove(At(140, 10));
+  wintest::MouseUp(At(140, 10));
+  const TNotes Expected = {
+      {HDN_BEGINDRAG, 0, -1}, {HDN_ENDDRAG, 0, -1}, {HDN_ITEMCHANGING, 0, -1}, {HDN_ITEMCHANGED, 0, -1}};
+  EXPECT_EQ(Parent->Notes, Expected);  // and no click
+  Integer Order[3] = {};
+  SendMessage(Header, HDM_GETORDERARRAY, 3, reinterpret_cast<LPARAM>(Order));
+  EXPECT_EQ(std::vector<Integer>(Order, Order + 3), (std::vector<Integer>{1, 2, 0}));
+  RECT R;
+  SendMessage(Header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&R));
+  EXPECT_EQ(R, Rect(60, 0, 160, 22));
+}
+
 TEST_F(HeaderTest, AClickReportsTheSectionAndPaintsItPressedWhileDown) {
   const COLORREF Face = Rgb(stdlook::Face);
   const COLORREF Pressed = Rgb(stdlook::FacePressed);

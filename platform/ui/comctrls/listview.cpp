@@ -408,8 +408,8 @@ void TCustomListView::DestroyWnd() {
 
 void TCustomListView::createHeader() {
   if (FHeader != nullptr || !HandleAllocated()) return;
-  DWORD Style =
-      WS_CHILD | WS_VISIBLE | HDS_HORZ | (FColumnClick ? HDS_BUTTONS : 0) | (FFullDrag ? HDS_FULLDRAG : 0);
+  DWORD Style = WS_CHILD | WS_VISIBLE | HDS_HORZ | HDS_FULLDRAG | (FColumnClick ? HDS_BUTTONS : 0) |
+                (FFullDrag ? HDS_DRAGDROP : 0);
   // WM_PARENTNOTIFY tells the list (and an owner subclassing the header) about the new window.
   FHeader = CreateWindowEx(0, WC_HEADER, "", Style, 0, 0, 0, 0, FHandle, nullptr, nullptr, nullptr);
   if (FHeader == nullptr) return;
@@ -544,7 +544,7 @@ void TCustomListView::SetFullDrag(bool Value) {
   FFullDrag = Value;
   if (FHeader) {
     LONG_PTR Style = GetWindowLongPtr(FHeader, GWL_STYLE);
-    SetWindowLongPtr(FHeader, GWL_STYLE, Value ? (Style | HDS_FULLDRAG) : (Style & ~LONG_PTR(HDS_FULLDRAG)));
+    SetWindowLongPtr(FHeader, GWL_STYLE, Value ? (Style | HDS_DRAGDROP) : (Style & ~LONG_PTR(HDS_DRAGDROP)));
   }
 }
 
@@ -853,6 +853,7 @@ void TCustomListView::headerNotify(TMessage& Message) {
         C->FWidth = N->pitem->cxy;
         columnWidthChanged(C);
       }
+      if (N->pitem && (N->pitem->mask & HDI_ORDER)) Invalidate();  // a column was moved
       break;
     case HDN_ITEMCLICK:
       if (FColumnClick) ColClick(C);

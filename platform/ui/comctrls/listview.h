@@ -309,7 +309,7 @@ class TCustomListView : public TCustomControl {
   void SetColumnClick(bool Value);
   bool Checkboxes() const { return FCheckboxes; }
   void SetCheckboxes(bool Value);
-  // The header's sections follow the mouse while a divider is dragged.
+  // The user may move columns by dragging their headings (the display order is the header's).
   bool FullDrag() const { return FFullDrag; }
   void SetFullDrag(bool Value);
   bool OwnerData() const { return FOwnerData; }
@@ -355,6 +355,9 @@ class TCustomListView : public TCustomControl {
   Integer HeaderHeight() const;
   // Total width of the columns.
   Integer ColumnsWidth() const;
+  // Column indexes in display order (the header's order), and a column's left edge in a row.
+  std::vector<Integer> ColumnOrder() const;
+  Integer ColumnLeft(Integer Index) const;
   Integer HorzScrollPos() const { return FScrollX; }
 
   // ---- sorting ----
@@ -465,7 +468,7 @@ class TCustomListView : public TCustomControl {
   bool FShowColumnHeaders = true;
   bool FColumnClick = true;
   bool FCheckboxes = false;
-  bool FFullDrag = true;
+  bool FFullDrag = false;
   bool FOwnerData = false;
   bool FBorderVisible = true;
   TSortType FSortType = stNone;

@@ -1,6 +1,7 @@
 // The list view's layout: row and cell geometry in each view, hit testing, and scrolling through the
 // window's scroll-info state.
 #include <algorithm>
+#include <numeric>
 
 #include "platform/gdi/font.h"
 #include "platform/ui/comctrls/listview.h"
@@ -46,6 +47,24 @@ Integer TCustomListView::ColumnsWidth() const {
   Integer W = 0;
   for (Integer i = 0; i < FColumns->Count(); ++i) W += Column(i)->Width();
   return W;
+}
+
+std::vector<Integer> TCustomListView::ColumnOrder() const {
+  const Integer N = FColumns->Count();
+  std::vector<Integer> Order(static_cast<size_t>(N));
+  std::iota(Order.begin(), Order.end(), 0);
+  if (FHeader != nullptr && N > 0 && SendMessage(FHeader, HDM_GETITEMCOUNT, 0, 0) == N)
+    SendMessage(FHeader, HDM_GETORDERARRAY, WPARAM(N), reinterpret_cast<LPARAM>(Order.data()));
+  return Order;
+}
+
+Integer TCustomListView::ColumnLeft(Integer Index) const {
+  Integer X = 0;
+  for (Integer C : ColumnOrder()) {
+    if (C == Index) return X;
+    X += Column(C)->Width();
+  }
+  return X;
 }
 
 Integer TCustomListView::rowsPerColumn() const {
@@ -131,12 +150,15 @@ TRect TCustomListView::itemRect(Integer Index, TDisplayCode Code) const {
     const TRect Label = Rect(B.Left + 2, Icon.Bottom + 2, B.Right - 2, B.Bottom - 2);
     return Code == drLabel ? Label : Rect(B.Left, B.Top, B.Right, B.Bottom);
   }
-  Integer X = B.Left + 2 + (FCheckboxes ? 16 : 0);
+  // In report view the caption lives in column 0, wherever the user moved it.
+  const Integer Cell0 = FViewStyle == vsReport && FColumns->Count() > 0 ? ColumnLeft(0) : 0;
+  Integer X = B.Left + Cell0 + 2 + (FCheckboxes ? 16 : 0);
   const Integer ImgW = FSmallImages ? FSmallImages->Width() : 0;
   const TRect Icon = Rect(X, B.Top, X + ImgW, B.Bottom);
   if (Code == drIcon) return Icon;
   Integer LabelRight = B.Right;
-  if (FViewStyle == vsReport) LabelRight = FColumns->Count() > 0 ? B.Left + Column(0)->Width() : B.Left;
+  if (FViewStyle == vsReport)
+    LabelRight = FColumns->Count() > 0 ? B.Left + Cell0 + Column(0)->Width() : B.Left;
   const TRect Label =
       Rect(Icon.Right + (ImgW > 0 ? 2 : 0), B.Top, std::max(Icon.Right, LabelRight), B.Bottom);
   if (Code == drLabel) return Label;
@@ -172,7 +194,7 @@ Integer TCustomListView::HitTest(TPoint P, Integer* ColumnOut) const {
       Index = FTopIndex + (P.Y - V.Top) / ItemHeight();
       if (Index >= FItems->Count()) return -1;
       Integer X = -FScrollX;
-      for (Integer c = 0; c < FColumns->Count(); ++c) {
+      for (Integer c : ColumnOrder()) {
         X += Column(c)->Width();
         if (P.X < X) {
           if (ColumnOut) *ColumnOut = c;

@@ -148,13 +148,17 @@ void TCustomListView::paintReportItem(Integer Index, TListItem* Item, TCustomDra
   stdlook::DrawTextIn(C, Item->Caption(),
                       Rect(Label.Left + LabelPadding, B.Top, Label.Right - LabelPadding, B.Bottom),
                       CellText | alignFlags(Align0), ShowSel ? SelText : Text);
-  Integer X = B.Left + (FColumns->Count() > 0 ? Column(0)->Width() : 0);
+  Integer X = B.Left;
   TStrings* Subs = Item->SubItems();
   const Integer SubCount = Subs->Count();
   RECT Client;
   ::GetClientRect(FHandle, &Client);
-  for (Integer Col = 1; Col < FColumns->Count(); ++Col) {
+  for (Integer Col : ColumnOrder()) {
     const Integer W = Column(Col)->Width();
+    if (Col == 0) {
+      X += W;
+      continue;
+    }
     const TRect Cell = Rect(X, B.Top, X + W, B.Bottom);
     X += W;
     if (W <= 0 || Col - 1 >= SubCount || Cell.Right <= 0) continue;
@@ -208,7 +212,7 @@ void TCustomListView::paintGridLines(const TRect& View) {
   for (Integer Y = View.Top + H - 1; Y < View.Bottom; Y += H)
     fill(C, Rect(0, Y, Right, Y + 1), stdlook::SurfaceBorder);
   Integer X = -FScrollX;
-  for (Integer Col = 0; Col < FColumns->Count(); ++Col) {
+  for (Integer Col : ColumnOrder()) {
     X += Column(Col)->Width();
     if (Column(Col)->Width() > 0 && X > 0)
       fill(C, Rect(X - 1, View.Top, X, View.Bottom), stdlook::SurfaceBorder);

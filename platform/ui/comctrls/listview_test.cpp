@@ -338,6 +338,28 @@ TEST_F(ListViewTest, AClickOnAColumnHeadingReportsTheColumn) {
   EXPECT_EQ(Clicked, std::vector<Integer>{1});
 }
 
+TEST_F(ListViewTest, WithFullDragTheUserMovesAColumnAndItsCellsFollow) {
+  AddRows(2);
+  LV->Items()->Item(0)->SubItems()->SetStrings(1, "12MB");  // column 2
+  LV->SetFullDrag(true);
+  const Integer Top = LV->HeaderHeight(), H = LV->ItemHeight();
+  // Column 2 (70 wide at 150) dragged onto column 0's place.
+  wintest::MouseDown(wintest::ScreenPoint(LV->HeaderHandle(), 180, 8));
+  wintest::MouseMove(wintest::ScreenPoint(LV->HeaderHandle(), 120, 8));
+  wintest::MouseMove(wintest::ScreenPoint(LV->HeaderHandle(), 20, 8));
+  wintest::MouseUp(wintest::ScreenPoint(LV->HeaderHandle(), 20, 8));
+  EXPECT_EQ(LV->ColumnOrder()[0], 2);
+  EXPECT_EQ(LV->ColumnLeft(2), 0);
+  EXPECT_EQ(LV->ColumnLeft(0), 70);
+  // The caption moved right with column 0; the size now starts the row.
+  EXPECT_EQ(LV->Items()->Item(0)->DisplayRect(drLabel).Left, 72);
+  EXPECT_EQ(PixelOf(LV, 6 + 2, Top + H / 2), Rgb(clWindowText));
+  EXPECT_EQ(PixelOf(LV, 70 + 4 + 2, Top + H / 2), Rgb(clWindowText));
+  Integer Col = -1;
+  EXPECT_EQ(LV->HitTest(Point(10, Top + 2), &Col), 0);
+  EXPECT_EQ(Col, 2);
+}
+
 TEST_F(ListViewTest, IconViewsLayItemsOutInRowsAndScrollByPixels) {
   AddRows(100);
   for (TViewStyle View : {vsSmallIcon, vsIcon}) {

@@ -168,11 +168,12 @@ TEST_F(SkinListView, BarsFollowTheListsVisibilityAndDrawSkinChangesTheDragMode) 
   EXPECT_FALSE(V->Visible());
   L->SetVisible(true);
   EXPECT_TRUE(V->Visible());
-  EXPECT_TRUE(L->FullDrag());
+  L->SetFullDrag(true);
   L->SetDrawSkin(true);
   EXPECT_FALSE(L->FullDrag());
   auto* D = new TbsSkinListView(Form);
   D->SetDesigning(true);
+  D->SetFullDrag(true);
   D->SetDrawSkin(true);
   EXPECT_TRUE(D->DrawSkin());
   EXPECT_TRUE(D->FullDrag());
