@@ -223,6 +223,20 @@ TEST_F(ListViewTest, TheUserSelectsByClickAndByKeys) {
   EXPECT_EQ(Events, (TEvents{{1, false}}));
 }
 
+TEST_F(ListViewTest, ClicksAndDoubleClicksReachTheEvents) {
+  AddRows(3);
+  Integer Clicks = 0, DoubleClicks = 0;
+  LV->OnClick = [&](TObject*) { ++Clicks; };
+  LV->OnDblClick = [&](TObject*) {
+    ++DoubleClicks;
+    EXPECT_EQ(LV->ItemIndex(), 1);  // the row is selected before the handler runs
+  };
+  wintest::Click(RowPoint(1));
+  EXPECT_EQ(Clicks, 1);
+  wintest::Click(RowPoint(1));
+  EXPECT_EQ(DoubleClicks, 1);
+}
+
 TEST_F(ListViewTest, MultiSelectExtendsWithShiftAndTogglesWithCtrl) {
   AddRows(6);
   LV->SetMultiSelect(true);
