@@ -161,10 +161,13 @@ void TbsSkinCustomListView::PaintHeader(HDC DC) {
   C.SetHandle(DC);
   Integer Right = 0;
   const Integer Count = Integer(SendMessage(Header, HDM_GETITEMCOUNT, 0, 0));
+  // With moved columns the section at place i shows the column that is there, not column i.
+  const std::vector<Integer> Order = FullDrag() ? ColumnOrder() : std::vector<Integer>();
   for (Integer i = 0; i < Count && i < Columns()->Count(); ++i) {
     TRect R;
     GetHeaderSectionRect(i, R);
-    DrawHeaderSection(&C, Column(i), i == FActiveSection && FHeaderDown, R);
+    const Integer Shown = i < Integer(Order.size()) ? Order[i] : i;
+    DrawHeaderSection(&C, Column(Shown), i == FActiveSection && FHeaderDown, R);
     Right = std::max(Right, R.Right);
   }
   RECT W;

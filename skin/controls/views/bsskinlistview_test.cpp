@@ -337,6 +337,27 @@ TEST_F(SkinListView, LongCaptionsEndInDotsAndTheHookReplacesCaptions) {
   EXPECT_EQ(Drawn.size(), 3u);
 }
 
+TEST_F(SkinListView, MovedColumnsShowTheirOwnCaptionsAndPressedLook) {
+  auto* L = NewList(400, 5, true);
+  L->SetFullDrag(true);
+  Integer Order[3] = {1, 0, 2};
+  ASSERT_TRUE(SendMessage(L->SubclassedHeader(), HDM_SETORDERARRAY, 3, reinterpret_cast<LPARAM>(Order)));
+  std::vector<String> Drawn;
+  std::vector<bool> Pressed;
+  L->OnDrawHeaderSection = [&](TCanvas*, TListColumn* Column, bool P, const TRect&) {
+    Drawn.push_back(Column->Caption());
+    Pressed.push_back(P);
+  };
+  wintest::MouseDown(ScreenPoint(L->SubclassedHeader(), 20, 10));  // the first place: column 1
+  EXPECT_EQ(L->ActiveSection(), 0);
+  Drawn.clear();
+  Pressed.clear();
+  Pixel(L, 5, 5);
+  EXPECT_EQ(Drawn, (std::vector<String>{"视频时间", "输入文件", "文件大小"}));
+  EXPECT_EQ(Pressed, (std::vector<bool>{true, false, false}));
+  wintest::MouseUp(ScreenPoint(L->SubclassedHeader(), 20, 10));
+}
+
 TEST_F(SkinListView, JobListOf25ColumnsKeepsHiddenColumnsUnderTheHeader) {
   auto* L = NewList(500, 10, true, 0);
   for (Integer i = 0; i < 25; ++i) {
