@@ -311,6 +311,33 @@ std::unique_ptr<TbsDataSkinObject> makeObject(int Element) {
   return Record;
 }
 
+// ---- hint window ----
+
+// The hint window's own small picture (element colour 48, which no control or caption button uses),
+// so a hint's corners, edges and client part can be told apart on screen.
+constexpr int HintW = 30;
+constexpr int HintH = 24;
+constexpr int HintCorner = 6;
+
+static_assert(ControlCount <= GeneratedSkinHintElement, "the hint picture's colours must stay its own");
+
+void addHintElements(TbsSkinData* SkinData) {
+  auto Sheet = newSheet(HintW, HintH);
+  drawSlices(Sheet->Canvas(), Rect(0, 0, HintW, HintH), GeneratedSkinHintElement, 0, HintCorner);
+  const Integer Index = SkinData->PictureCount();
+  SkinData->AddPicture(std::move(Sheet), "hint.bmp");
+  TbsDataSkinHintWindow* H = SkinData->HintWindow.get();
+  H->WindowPictureIndex = Index;
+  H->MaskPictureIndex = -1;
+  H->LTPoint = TPoint{HintCorner, HintCorner};
+  H->RTPoint = TPoint{HintW - HintCorner, HintCorner};
+  H->LBPoint = TPoint{HintCorner, HintH - HintCorner};
+  H->RBPoint = TPoint{HintW - HintCorner, HintH - HintCorner};
+  H->ClRect = Rect(HintCorner, HintCorner, HintW - HintCorner, HintH - HintCorner);
+  H->LeftStretch = H->TopStretch = H->RightStretch = H->BottomStretch = true;
+  H->FontColor = clBlack;
+}
+
 }  // namespace
 
 int GeneratedSkinControlCount() {
@@ -383,6 +410,7 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
 
   for (int e = 0; e < ObjectCount; ++e) SkinData->AddObject(makeObject(e));
   for (int e = 0; e < ControlCount; ++e) SkinData->AddCtrl(makeControl(e));
+  addHintElements(SkinData);
   SkinData->Empty = false;
 }
 
