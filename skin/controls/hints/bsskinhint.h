@@ -12,6 +12,7 @@
 #include "platform/ui/core/timer.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "skin/core/bsskindata.h"
+#include "skin/menus/bsskinmenuhost.h"
 
 class TbsSkinHint;
 
@@ -67,7 +68,7 @@ class TbsSkinHintWindow : public THintWindow {
   bool AExtendedStyle = false;
 };
 
-class TbsSkinHint : public TComponent {
+class TbsSkinHint : public TComponent, public IbsSkinHintLink {
  public:
   explicit TbsSkinHint(TComponent* AOwner);
   ~TbsSkinHint() override;
@@ -97,12 +98,12 @@ class TbsSkinHint : public TComponent {
   void ActivateWideHint(TPoint P, const String& AHint) { ActivateHint(P, AHint); }
   void ActivateHintEx(TPoint P, const String& AHintTitle, const String& AHint, Integer AImageIndex,
                       TCustomImageList* AImageList);
-  void ActivateHint2(const String& AHint);
+  void ActivateHint2(const String& AHint) override;
   void ActivateWideHint2(const String& AHint) { ActivateHint2(AHint); }
   void ActivateHintEx2(const String& AHintTitle, const String& AHint, Integer AImageIndex,
                        TCustomImageList* AImageList);
   void ActivateHint3(TRect AFromRect, const String& AHint, bool ATop);
-  void HideHint();
+  void HideHint() override;
   bool IsVisible() const;
   Integer GetCursorHeightMargin() const;
 
