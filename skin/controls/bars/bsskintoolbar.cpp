@@ -439,6 +439,8 @@ void TbsSkinToolBar::WndProc(TMessage& Message) {
       return;
     case WM_SIZE:
       TbsSkinPanel::WndProc(Message);
+      // The position change is announced before the new height is known: centre again now.
+      centreChildren();
       if (Buttons[1].Visible) {
         Buttons[0].R = Rect(0, 0, ArrowWidth, Height());
         Buttons[1].R = Rect(Width() - ArrowWidth, 0, Width(), Height());
@@ -600,7 +602,10 @@ void TbsSkinStatusBar::CreateControlDefaultImage(TBitmap* B) {
 void TbsSkinStatusBar::CreateControlSkinImage(TBitmap* B) {
   TbsSkinPanel::CreateControlSkinImage(B);
   if (!gripActive()) return;
-  if (IsEmptyRect(GripperRect) || !CanCompose(Picture, GripperRect)) {
+  const bool InPicture = Picture != nullptr && GripperRect.Left >= 0 && GripperRect.Top >= 0 &&
+                         GripperRect.Right <= Picture->Width() && GripperRect.Bottom <= Picture->Height();
+  // A grip picture outside the skin's picture is drawn as the plain grip.
+  if (IsEmptyRect(GripperRect) || !InPicture) {
     DrawGrip(GetGripRect(), B->Canvas(), FSD->SkinColors()->cBtnHighLight(), FSD->SkinColors()->cBtnShadow());
     return;
   }
