@@ -29,6 +29,12 @@ TbsSkinSpeedButton::~TbsSkinSpeedButton() {
   StopAnimate();
   StopMorph();
   if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
+  // The images menu outlives the button: its handlers must not reach a freed one.
+  if (FSkinImagesMenu) {
+    FSkinImagesMenu->RemoveFreeNotification(this);
+    FSkinImagesMenu->OnInternalChange = nullptr;
+    FSkinImagesMenu->OnInternalMenuClose = nullptr;
+  }
 }
 
 void TbsSkinSpeedButton::freeTimer(TTimer*& Timer) {
