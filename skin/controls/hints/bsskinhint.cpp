@@ -26,6 +26,7 @@ constexpr Cardinal FadeStepGap = 3;
 TbsSkinHintWindow::TbsSkinHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
 
 TbsSkinHintWindow::~TbsSkinHintWindow() {
+  if (FImageList != nullptr) FImageList->RemoveFreeNotification(this);
   // The window owns the shape it was given; it goes with the window.
   FRgn = nullptr;
 }
@@ -47,6 +48,11 @@ void TbsSkinHintWindow::Dispatch(TMessage& Message) {
     default:
       THintWindow::Dispatch(Message);
   }
+}
+
+void TbsSkinHintWindow::Notification(TComponent* AComponent, TOperation Operation) {
+  THintWindow::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
 }
 
 TbsSkinHint* TbsSkinHintWindow::FindSkinHint() {
@@ -258,6 +264,11 @@ void TbsSkinHintWindow::activate(TRect Rect, const String& AHint, bool Extended,
     FSD = SD;
   const String Text = ReplaceLineSeparator(AHint);
   SetCaption(Text);
+  FTitle = Extended ? Title : String();
+  FImageIndex = Extended ? ImageIndex : 0;
+  if (FImageList != nullptr) FImageList->RemoveFreeNotification(this);
+  FImageList = Extended ? ImageList : nullptr;
+  if (FImageList != nullptr) FImageList->FreeNotification(this);
   Integer W = 0, H = 0;
   if (Extended)
     CalcHintSizeEx(Text, Title, ImageList, ImageIndex, W, H);
@@ -350,9 +361,11 @@ void TbsSkinHintWindow::Paint() {
 }
 
 void TbsSkinHintWindow::PaintEx(TCanvas* C) {
-  const String& Title = FspHint->FHintTitle;
-  TCustomImageList* IL = FspHint->FHintImageList;
-  const Integer Index = FspHint->FHintImageIndex;
+  // What the window was sized for: a caller of ActivateHintEx may pass a title and image that the
+  // component does not hold.
+  const String& Title = FTitle;
+  TCustomImageList* IL = FImageList;
+  const Integer Index = FImageIndex;
   const bool HasImage = IL != nullptr && Index >= 0 && Index < IL->Count();
   applyFont(C);
   C->Font()->SetColor(FSD != nullptr ? FSD->HintWindow->FontColor : clInfoText);

@@ -39,6 +39,7 @@ class TbsSkinHintWindow : public THintWindow {
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void Dispatch(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TbsSkinHint;
@@ -61,6 +62,10 @@ class TbsSkinHintWindow : public THintWindow {
   void PaintEx(TCanvas* C);
 
   TbsSkinHint* FspHint = nullptr;
+  // The title and image the current hint was sized for; it is painted with the same ones.
+  String FTitle;
+  Integer FImageIndex = 0;
+  TCustomImageList* FImageList = nullptr;
   TbsSkinData* FSD = nullptr;
   HRGN FRgn = nullptr;
   bool FOldAlphaBlend = false;
