@@ -258,6 +258,26 @@ TEST_F(SkinSpeedButton, PaintEventCanKeepOnlyTheStatePicture) {
   EXPECT_GT(Calls, 0);
 }
 
+TEST_F(SkinSpeedButton, AcceleratorClicksAnEnabledVisibleButton) {
+  TForm* F = NewForm();
+  auto* B = NewLogged(F, Rect(10, 10, 60, 35), "a");
+  B->SetCaption("&Open");
+  auto Dialog = [&](char32_t Ch) {
+    TMessage M{CM_DIALOGCHAR, WPARAM(Ch), 0, 0};
+    B->WindowProc(M);
+    return M.Result;
+  };
+  EXPECT_EQ(Dialog(U'o'), 1);
+  EXPECT_EQ(Clicks("a"), 1);
+  EXPECT_EQ(Dialog(U'x'), 0);
+  B->SetEnabled(false);
+  EXPECT_EQ(Dialog(U'o'), 0);
+  B->SetEnabled(true);
+  B->SetVisible(false);
+  EXPECT_EQ(Dialog(U'o'), 0);
+  EXPECT_EQ(Clicks("a"), 1);
+}
+
 TEST_F(SkinSpeedButton, DefaultLookWithoutASkin) {
   TForm* F = NewForm();
   auto* B = NewControl<TbsSkinSpeedButton>(F, Rect(10, 10, 40, 40));
