@@ -182,6 +182,35 @@ TEST_F(SkinMenuButtons, TrackButtonModeOpensOnlyFromTheDropDownPart) {
   EXPECT_FALSE(B->Down());
 }
 
+TEST_F(SkinMenuButtons, FlatIdleButtonShowsOnlyItsContentAndTheSmallArrow) {
+  auto* Bar = NewControl<TbsSkinToolBar>(Form, Rect(0, 0, 300, 40));
+  auto* B = NewSpeed(Bar, Rect(10, 5, 70, 29));
+  B->SetSkinDataName("resizetoolbutton");
+  Bar->SetSkinData(Skin.get());
+  Bar->SetFlat(true);
+  B->SetSkinPopupMenu(Popup);
+  ASSERT_TRUE(B->Transparent());
+  // The bar shows through; the arrow is drawn in the skin's button-text colour in the right strip.
+  const COLORREF Text = COLORREF(ColorToRGB(Skin->SkinColors()->cBtnText()));
+  Integer Arrow = 0, Elsewhere = 0;
+  for (Integer y = 0; y < B->Height(); ++y)
+    for (Integer x = 0; x < B->Width(); ++x) {
+      const COLORREF C = PixelOf(B, x, y);
+      if (C == Text) (x >= B->Width() - 17 ? Arrow : Elsewhere)++;
+    }
+  EXPECT_GE(Arrow, 3);
+  EXPECT_EQ(Elsewhere, 0);
+  EXPECT_EQ(PixelOf(B, 20, 3), PixelOf(Bar, 100, 8));
+  // Opening the menu shows the pressed picture; closing it returns to the flat idle look.
+  wintest::MouseMove(At(B, 10, 10));
+  wintest::MouseDown(At(B, 10, 10));
+  EXPECT_EQ(PixelOf(B, 20, 3), SliceColor("resizetoolbutton", 2, 1));
+  wintest::MouseUp(At(B, 10, 10));
+  Menu->Hide();
+  EXPECT_TRUE(B->Transparent());
+  EXPECT_EQ(PixelOf(B, 20, 3), PixelOf(Bar, 100, 8));
+}
+
 TEST_F(SkinMenuButtons, NewStyleAtTheBottomTracksTheBottomStrip) {
   auto* B = NewSpeed(Form, Rect(10, 10, 50, 60));
   B->SetNewStyle(true);
