@@ -128,6 +128,51 @@ TEST_F(SkinHint, SkinnedLookGrowsThePictureAroundTheCentredText) {
   EXPECT_EQ(HW()->SkinUsed(), nullptr);
 }
 
+TEST_F(SkinHint, TheSkinsMaskShapesTheWindow) {
+  // A mask of the picture's size: black (inside) everywhere but a 3 x 3 notch at the top-left corner.
+  auto Mask = std::make_unique<TBitmap>();
+  Mask->SetSize(30, 24);
+  Mask->Canvas()->Brush()->SetColor(clBlack);
+  Mask->Canvas()->FillRect(Rect(0, 0, 30, 24));
+  Mask->Canvas()->Brush()->SetColor(clWhite);
+  Mask->Canvas()->FillRect(Rect(0, 0, 3, 3));
+  Skin->AddPicture(std::move(Mask), "hintmask.bmp");
+  Skin->HintWindow->MaskPictureIndex = Skin->PictureCount() - 1;
+  Hint->SetSkinData(Skin.get());
+  Hint->ActivateHint(TPoint{100, 100}, "abcd");
+  ASSERT_TRUE(Shown());
+  EXPECT_NE(HW()->WindowShape(), nullptr);
+  // The shape the window layer was given last (window coordinates).
+  auto LastShape = [&](bool& Has) {
+    std::vector<TRect> Rects;
+    Has = false;
+    for (const auto& R : Env.Backend().ShapeChanges())
+      if (R.Wnd == HW()->Handle()) {
+        Has = R.HasShape;
+        Rects = R.Rects;
+      }
+    return Rects;
+  };
+  auto Inside = [](const std::vector<TRect>& Rects, Integer X, Integer Y) {
+    for (const TRect& R : Rects)
+      if (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom) return true;
+    return false;
+  };
+  bool Has = false;
+  std::vector<TRect> Shape = LastShape(Has);
+  ASSERT_TRUE(Has);
+  EXPECT_FALSE(Inside(Shape, 1, 1));
+  EXPECT_TRUE(Inside(Shape, 5, 5));
+  // The bottom-right corner stays in: the mask's corner pieces keep their place at the new size.
+  EXPECT_TRUE(Inside(Shape, HW()->Width() - 1, HW()->Height() - 1));
+  // Without a mask the shape goes.
+  Skin->HintWindow->MaskPictureIndex = -1;
+  Hint->ActivateHint(TPoint{100, 100}, "abcd");
+  EXPECT_EQ(HW()->WindowShape(), nullptr);
+  LastShape(Has);
+  EXPECT_FALSE(Has);
+}
+
 TEST_F(SkinHint, SmallTextNeverShrinksTheWindowBelowTheCorners) {
   Hint->SetSkinData(Skin.get());
   Hint->ActivateHint(TPoint{100, 100}, "");
