@@ -141,7 +141,8 @@ void TbsSkinToolBar::centreChildren() {
   const TRect R = GetSkinClientRect();
   for (Integer i = 0; i < ControlCount(); ++i) {
     TControl* C = Controls(i);
-    if (dynamic_cast<TbsSkinControl*>(C) != nullptr || dynamic_cast<TbsGraphicSkinControl*>(C) != nullptr) continue;
+    if (dynamic_cast<TbsSkinControl*>(C) != nullptr || dynamic_cast<TbsGraphicSkinControl*>(C) != nullptr)
+      continue;
     if (C->Align() != alNone) continue;
     const Integer Top = R.Top + RectHeight(R) / 2 - C->Height() / 2;
     if (C->Top() != Top) C->SetTop(Top);
@@ -240,8 +241,8 @@ void TbsSkinToolBar::showArrows(bool Value) {
       if (W == nullptr || !W->HandleAllocated()) continue;
       if (W->Handle() == F) Focused = W;
       for (Integer j = 0; j < W->ControlCount() && Focused == nullptr; ++j)
-        if (auto* G = dynamic_cast<TWinControl*>(W->Controls(j)); G != nullptr && G->HandleAllocated() &&
-                                                                  G->Handle() == F)
+        if (auto* G = dynamic_cast<TWinControl*>(W->Controls(j));
+            G != nullptr && G->HandleAllocated() && G->Handle() == F)
           Focused = G;
     }
   }
@@ -255,7 +256,8 @@ void TbsSkinToolBar::showArrows(bool Value) {
     Buttons[0].R = Rect(0, 0, ArrowWidth, Height());
     Buttons[1].R = Rect(Width() - ArrowWidth, 0, Width(), Height());
   }
-  if (Focused != nullptr && Focused->Visible() && !Focused->Focused() && Focused->CanFocus()) Focused->SetFocus();
+  if (Focused != nullptr && Focused->Visible() && !Focused->Focused() && Focused->CanFocus())
+    Focused->SetFocus();
 }
 
 void TbsSkinToolBar::scrollStep(bool ToRight) {
@@ -489,8 +491,8 @@ void TbsSkinToolBar::paintArrow(const TbsToolBarScrollButton& A, Integer Kind) {
     ComposeSkinImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint,
                      TPoint{D->RTPoint.X + dx, D->RTPoint.Y}, TPoint{D->LBPoint.X, D->LBPoint.Y + dy},
                      TPoint{D->RBPoint.X + dx, D->RBPoint.Y + dy},
-                     Rect(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + dx, D->ClRect.Bottom + dy), &B, Pic,
-                     Src, W, H, true, D->LeftStretch, D->TopStretch, D->RightStretch, D->BottomStretch,
+                     Rect(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + dx, D->ClRect.Bottom + dy), &B,
+                     Pic, Src, W, H, true, D->LeftStretch, D->TopStretch, D->RightStretch, D->BottomStretch,
                      D->StretchEffect, D->StretchType);
   } else {
     TColor Frame = clBtnShadow, Fill = clBtnFace;

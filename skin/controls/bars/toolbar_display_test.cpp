@@ -41,7 +41,8 @@ class ToolBarDisplay : public TDisplayTest<TSkinControlTest> {
     ASSERT_FALSE(Shot.Empty());
     std::vector<Byte> Png = EncodePng(Shot);
     const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / Name;
-    std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+    std::ofstream(Path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
   }
 };
 
@@ -106,7 +107,8 @@ TEST_F(ToolBarDisplay, ToolBarsStatusBarAndHintUnderTheGeneratedSkin) {
   TbsSkinHintWindow* HW = Hint->HintWindow();
   ASSERT_TRUE(HW->HandleAllocated());
   ASSERT_TRUE(PumpUntil([&] {
-    return Reader->Pixel(HintAt.X + 1, HintAt.Y + 1) == COLORREF(GeneratedSkinSliceColor(GeneratedSkinHintElement, 0, 0));
+    return Reader->Pixel(HintAt.X + 1, HintAt.Y + 1) ==
+           COLORREF(GeneratedSkinSliceColor(GeneratedSkinHintElement, 0, 0));
   }));
   EXPECT_EQ(HW->BoundsRect().TopLeft(), HintAt);
   const TRect HR = HW->BoundsRect();

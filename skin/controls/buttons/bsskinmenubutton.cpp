@@ -59,12 +59,13 @@ void TbsSkinMenuButton::GetSkinData() {
   TbsSkinButton::GetSkinData();
   TrackButtonRect = TRect{};
   if (FIndex == -1) return;
-  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex))) TrackButtonRect = R->TrackButtonRect;
+  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex)))
+    TrackButtonRect = R->TrackButtonRect;
 }
 
 bool TbsSkinMenuButton::arrowlessElement() const {
-  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" || FSkinDataName == "toolbutton" ||
-         FSkinDataName == "bigtoolbutton";
+  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" ||
+         FSkinDataName == "toolbutton" || FSkinDataName == "bigtoolbutton";
 }
 
 // ---- the menu ----
@@ -219,8 +220,8 @@ void TbsSkinMenuButton::WndProc(TMessage& Message) {
 }
 
 void TbsSkinMenuButton::CMDialogChar(TMessage& Message) {
-  if (FTrackButtonMode || !CanMenuTrack(0, 0) || !IsAccel(char32_t(Message.WParam), Caption()) || !CanFocus() ||
-      !FCanFocused) {
+  if (FTrackButtonMode || !CanMenuTrack(0, 0) || !IsAccel(char32_t(Message.WParam), Caption()) ||
+      !CanFocus() || !FCanFocused) {
     TbsSkinButton::CMDialogChar(Message);
     return;
   }
@@ -279,10 +280,11 @@ void TbsSkinMenuButton::composePart(TBitmap* B, const TRect& Part, const TRect& 
   P.SetSize(W, H);
   if (Resize) {
     const Integer dW = W - RectWidth(SkinRect), dH = H - RectHeight(SkinRect);
-    ComposeSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, TPoint{RTPt.X + dW, RTPt.Y}, TPoint{LBPt.X, LBPt.Y + dH},
-                     TPoint{RBPt.X + dW, RBPt.Y + dH},
-                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src, W, H,
-                     true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect, StretchType);
+    ComposeSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, TPoint{RTPt.X + dW, RTPt.Y},
+                     TPoint{LBPt.X, LBPt.Y + dH}, TPoint{RBPt.X + dW, RBPt.Y + dH},
+                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src,
+                     W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
+                     StretchType);
   } else {
     ComposeStretchedSkinImage(&P, Picture, Src, ClRect, true);
   }
@@ -356,7 +358,8 @@ void TbsSkinMenuButton::CreateControlDefaultImage(TBitmap* B) {
     drawFace(C, ClientRect(), DownIn ? fDown : Hot ? fHover : fNormal);
   }
   C->SetFont(FDefaultFont.get());
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
   drawContent(C, Main, FDown, FMouseIn);
   TRect A = Drop;
   if (DownIn || FMenuTracked) A = Rect(Width() - 13, 2, Width() + 2, Height() + 2);

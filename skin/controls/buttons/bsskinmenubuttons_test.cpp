@@ -164,7 +164,8 @@ TEST_F(SkinMenuButtons, TrackButtonModeOpensOnlyFromTheDropDownPart) {
     bool Tracks;
   };
   // The rightmost 15 pixels, edges included.
-  for (const TCase& C : {TCase{{45, 5}, true}, TCase{{60, 23}, true}, TCase{{44, 5}, false}, TCase{{0, 0}, false}})
+  for (const TCase& C :
+       {TCase{{45, 5}, true}, TCase{{60, 23}, true}, TCase{{44, 5}, false}, TCase{{0, 0}, false}})
     EXPECT_EQ(B->CanMenuTrack(C.P.X, C.P.Y), C.Tracks) << C.P.X << "," << C.P.Y;
   wintest::MouseMove(At(B, 10, 10));
   wintest::Click(At(B, 10, 10));

@@ -93,12 +93,13 @@ void TbsSkinMenuSpeedButton::GetSkinData() {
   TbsSkinSpeedButton::GetSkinData();
   TrackButtonRect = TRect{};
   if (FIndex == -1) return;
-  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex))) TrackButtonRect = R->TrackButtonRect;
+  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex)))
+    TrackButtonRect = R->TrackButtonRect;
 }
 
 bool TbsSkinMenuSpeedButton::arrowlessElement() const {
-  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" || FSkinDataName == "toolbutton" ||
-         FSkinDataName == "bigtoolbutton";
+  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" ||
+         FSkinDataName == "toolbutton" || FSkinDataName == "bigtoolbutton";
 }
 
 // ---- the menu ----
@@ -304,8 +305,9 @@ void TbsSkinMenuSpeedButton::composePart(TBitmap* B, const TRect& Part, const TR
     const Integer dW = W - RectWidth(SkinRect), dH = H - RectHeight(SkinRect);
     ComposeSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, TPoint{RTPt.X + dW, RTPt.Y},
                      TPoint{LBPt.X, LBPt.Y + dH}, TPoint{RBPt.X + dW, RBPt.Y + dH},
-                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src, W, H,
-                     true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect, StretchType);
+                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src,
+                     W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
+                     StretchType);
   } else {
     ComposeStretchedSkinImage(&P, Picture, Src, ClRect, true);
   }
@@ -361,7 +363,8 @@ void TbsSkinMenuSpeedButton::drawToolOrResizeButton(TBitmap* B, bool ADown, bool
   drawArrow(C, Drop, ADown, AMouseIn, Color);
 }
 
-void TbsSkinMenuSpeedButton::drawArrow(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, TColor TextColor) {
+void TbsSkinMenuSpeedButton::drawArrow(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn,
+                                       TColor TextColor) {
   if (FDrawStandardArrow)
     DrawArrow(C, R, TextColor, FArrowType);
   else if (!IsEmptyRect(MenuMarkerRect))
@@ -370,15 +373,16 @@ void TbsSkinMenuSpeedButton::drawArrow(TCanvas* C, const TRect& R, bool ADown, b
     DrawSmallDownArrow(C, R, FMenuTracked ? DownFontColor : TextColor);
 }
 
-void TbsSkinMenuSpeedButton::DrawElementPart(TbsDataSkinButtonControl* Rec, TCanvas* C, bool ADown, bool AMouseIn,
-                                             const TRect& R) {
+void TbsSkinMenuSpeedButton::DrawElementPart(TbsDataSkinButtonControl* Rec, TCanvas* C, bool ADown,
+                                             bool AMouseIn, const TRect& R) {
   TBitmap* Pic = SkinPictureAt(FSD, Rec->PictureIndex);
   const Integer W = RectWidth(R), H = RectHeight(R);
   if (Pic == nullptr || W <= 0 || H <= 0) return;
   TRect Src = Rec->SkinRect;
   if (ADown && AMouseIn)
-    Src = !IsEmptyRect(Rec->DownSkinRect) ? Rec->DownSkinRect
-                                           : (!IsEmptyRect(Rec->ActiveSkinRect) ? Rec->ActiveSkinRect : Rec->SkinRect);
+    Src = !IsEmptyRect(Rec->DownSkinRect)
+              ? Rec->DownSkinRect
+              : (!IsEmptyRect(Rec->ActiveSkinRect) ? Rec->ActiveSkinRect : Rec->SkinRect);
   else if (AMouseIn && !IsEmptyRect(Rec->ActiveSkinRect))
     Src = Rec->ActiveSkinRect;
   if (!CanCompose(Pic, Src)) return;
@@ -388,9 +392,9 @@ void TbsSkinMenuSpeedButton::DrawElementPart(TbsDataSkinButtonControl* Rec, TCan
   ComposeSkinImage(Rec->LTPoint, Rec->RTPoint, Rec->LBPoint, Rec->RBPoint, Rec->ClRect, Rec->LTPoint,
                    TPoint{Rec->RTPoint.X + dW, Rec->RTPoint.Y}, TPoint{Rec->LBPoint.X, Rec->LBPoint.Y + dH},
                    TPoint{Rec->RBPoint.X + dW, Rec->RBPoint.Y + dH},
-                   Rect(Rec->ClRect.Left, Rec->ClRect.Top, Rec->ClRect.Right + dW, Rec->ClRect.Bottom + dH), &P, Pic,
-                   Src, W, H, true, Rec->LeftStretch, Rec->TopStretch, Rec->RightStretch, Rec->BottomStretch,
-                   Rec->StretchEffect, Rec->StretchType);
+                   Rect(Rec->ClRect.Left, Rec->ClRect.Top, Rec->ClRect.Right + dW, Rec->ClRect.Bottom + dH),
+                   &P, Pic, Src, W, H, true, Rec->LeftStretch, Rec->TopStretch, Rec->RightStretch,
+                   Rec->BottomStretch, Rec->StretchEffect, Rec->StretchType);
   C->Draw(R.Left, R.Top, &P);
 }
 
@@ -400,7 +404,8 @@ void TbsSkinMenuSpeedButton::drawNewStyleMenuButton(TBitmap* B, bool ADown, bool
   TRect Main = Rect(0, 0, Width(), Height());
   const TRect Track = Bottom ? Rect(0, Height() - TrackWidth, Width(), Height())
                              : Rect(Width() - TrackWidth, 0, Width(), Height());
-  if (Split) Main = Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+  if (Split)
+    Main = Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
   TbsDataSkinButtonControl* MainRec = elementByName("resizetoolbutton");
   if (MainRec == nullptr) MainRec = elementByName("resizebutton");
   TbsDataSkinButtonControl* TrackRec = nullptr;
@@ -427,7 +432,8 @@ void TbsSkinMenuSpeedButton::drawNewStyleMenuButton(TBitmap* B, bool ADown, bool
   else if (AMouseIn)
     Color = ActiveFontColor;
   C->Font()->SetColor(Color);
-  const TRect Content = Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+  const TRect Content =
+      Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
   drawContent(C, Content, ADown, AMouseIn, false);
   drawArrow(C, Track, ADown, AMouseIn, Color);
 }
@@ -438,7 +444,8 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* B) {
   const bool Bottom = FNewStyle && FTrackPosition == bstpBottom;
   const TRect Arrow = Bottom ? Rect(0, Height() - TrackWidth, Width(), Height())
                              : Rect(Width() - TrackWidth, 0, Width(), Height());
-  const TRect Main = Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+  const TRect Main =
+      Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
   const bool DownIn = FDown && FMouseIn;
   const TFace Idle = FFlat ? fFlat : fNormal;
   const bool Split = FTrackButtonMode && (!FNewStyle || FMouseIn);

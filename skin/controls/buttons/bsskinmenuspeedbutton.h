@@ -64,7 +64,8 @@ class TbsSkinMenuSpeedButton : public TbsSkinSpeedButton {
   void composePart(TBitmap* B, const TRect& Part, const TRect& Src, bool Resize);
   void drawArrow(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, TColor TextColor);
   void drawNewStyleMenuButton(TBitmap* B, bool ADown, bool AMouseIn);
-  void DrawElementPart(TbsDataSkinButtonControl* Record, TCanvas* C, bool ADown, bool AMouseIn, const TRect& R);
+  void DrawElementPart(TbsDataSkinButtonControl* Record, TCanvas* C, bool ADown, bool AMouseIn,
+                       const TRect& R);
   TbsDataSkinButtonControl* elementByName(const String& Name) const;
   void menuClosedCommon();
 

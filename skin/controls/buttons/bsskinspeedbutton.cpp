@@ -260,7 +260,8 @@ bool TbsSkinSpeedButton::paintEvent(TCanvas* C, const TRect& R, bool ADown, bool
   return DrawDefault;
 }
 
-void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool TransparentLook) {
+void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn,
+                                     bool TransparentLook) {
   C->Brush()->SetStyle(bsClear);
   const String Text = captionText();
   if (FSkinImagesMenu != nullptr && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem() != nullptr) {
@@ -283,7 +284,8 @@ void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, boo
                          FDrawColorMarker, FColorMarkerValue);
     return;
   }
-  if (FGlyph->Empty() && FButtonImages != nullptr && FImageIndex >= 0 && FImageIndex < FButtonImages->Count()) {
+  if (FGlyph->Empty() && FButtonImages != nullptr && FImageIndex >= 0 &&
+      FImageIndex < FButtonImages->Count()) {
     DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Text, FImageIndex, FButtonImages, false, Enabled(),
                          FDrawColorMarker, FColorMarkerValue);
     return;

@@ -28,7 +28,9 @@ class SkinSpeedButton : public TSkinControlTest {
   static TPoint At(TControl* C, Integer X, Integer Y) {
     return ScreenPoint(C->Parent()->Handle(), C->Left() + X, C->Top() + Y);
   }
-  Integer Clicks(const String& Name) const { return Integer(std::count(Log.begin(), Log.end(), Name + " click")); }
+  Integer Clicks(const String& Name) const {
+    return Integer(std::count(Log.begin(), Log.end(), Name + " click"));
+  }
   // An image list of 16 x 16 images, each one colour.
   std::unique_ptr<TCustomImageList> SolidImages(std::initializer_list<TColor> Colors) {
     auto L = std::make_unique<TCustomImageList>(nullptr, 16, 16);

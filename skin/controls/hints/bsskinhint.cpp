@@ -183,7 +183,8 @@ void TbsSkinHintWindow::CalcHintSizeEx(const String& Text, const String& Title, 
 
 void TbsSkinHintWindow::placeInWorkArea(TRect& R, Integer W, Integer H) const {
   TRect Area = Rect(0, 0, Screen != nullptr ? Screen->Width() : 0, Screen != nullptr ? Screen->Height() : 0);
-  if (Screen != nullptr && Screen->ActiveCustomForm() != nullptr && Screen->ActiveCustomForm()->HandleAllocated())
+  if (Screen != nullptr && Screen->ActiveCustomForm() != nullptr &&
+      Screen->ActiveCustomForm()->HandleAllocated())
     GetMonitorRectOfWindow(Screen->ActiveCustomForm()->Handle(), true, Area);
   else if (Application->MainForm() != nullptr && Application->MainForm()->Visible() &&
            Application->MainForm()->HandleAllocated())
@@ -254,7 +255,8 @@ void TbsSkinHintWindow::UpdateHintRegion() {
 }
 
 void TbsSkinHintWindow::activate(TRect Rect, const String& AHint, bool Extended, const String& Title,
-                                 Integer ImageIndex, TCustomImageList* ImageList, const TRect* From, bool ATop) {
+                                 Integer ImageIndex, TCustomImageList* ImageList, const TRect* From,
+                                 bool ATop) {
   HandleNeeded();
   TbsSkinData* SD = FspHint->SkinData();
   FSD = nullptr;
@@ -324,9 +326,10 @@ void TbsSkinHintWindow::paintBackground(TBitmap* B) {
     const TbsDataSkinHintWindow* Rec = FSD->HintWindow.get();
     TBitmap* P = SkinPictureAt(FSD, Rec->WindowPictureIndex);
     ComposeSkinImage2(Rec->LTPoint, Rec->RTPoint, Rec->LBPoint, Rec->RBPoint, Rec->ClRect, NewLTPoint,
-                      NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B, P, Rect(0, 0, P->Width(), P->Height()),
-                      Width(), Height(), true, Rec->LeftStretch, Rec->TopStretch, Rec->RightStretch,
-                      Rec->BottomStretch, Rec->StretchEffect, Rec->StretchType);
+                      NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B, P,
+                      Rect(0, 0, P->Width(), P->Height()), Width(), Height(), true, Rec->LeftStretch,
+                      Rec->TopStretch, Rec->RightStretch, Rec->BottomStretch, Rec->StretchEffect,
+                      Rec->StretchType);
     return;
   }
   C->Brush()->SetStyle(bsSolid);
@@ -385,8 +388,8 @@ void TbsSkinHintWindow::PaintEx(TCanvas* C) {
   }
   if (HasImage) {
     const Integer X = Area.Left + Indent;
-    const Integer Y = A > 0 ? (FSD != nullptr ? Area.Top + A : A)
-                            : Area.Top + Area.Height() / 2 - IL->Height() / 2;
+    const Integer Y =
+        A > 0 ? (FSD != nullptr ? Area.Top + A : A) : Area.Top + Area.Height() / 2 - IL->Height() / 2;
     IL->Draw(C, X, Y, Index, true);
     TX = X + IL->Width() + 5;
   }

@@ -51,8 +51,8 @@ class TbsSkinHintWindow : public THintWindow {
   void applyFont(TCanvas* C) const;
   TSize measure(TCanvas* C, const String& Text) const;
   void CalcHintSize(const String& Text, Integer& W, Integer& H);
-  void CalcHintSizeEx(const String& Text, const String& Title, TCustomImageList* ImageList, Integer ImageIndex,
-                      Integer& W, Integer& H);
+  void CalcHintSizeEx(const String& Text, const String& Title, TCustomImageList* ImageList,
+                      Integer ImageIndex, Integer& W, Integer& H);
   void fitSkinGeometry(Integer& W, Integer& H);
   void placeInWorkArea(TRect& R, Integer W, Integer H) const;
   void applyAlpha();
