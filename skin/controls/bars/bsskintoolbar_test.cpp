@@ -248,6 +248,26 @@ TEST_F(SkinToolBar, DesignTimeRenamingOfTheButtonsElements) {
   Bar->SetDesigning(false);
 }
 
+TEST_F(SkinToolBar, AFreedImageListLeavesTheBar) {
+  TForm* F = NewForm();
+  auto* Bar = NewControl<TbsSkinToolBar>(F, Rect(0, 0, 300, 40));
+  auto* Normal = new TCustomImageList(nullptr, 16, 16);
+  auto* Hot = new TCustomImageList(nullptr, 16, 16);
+  Bar->SetImages(Normal);
+  Bar->SetHotImages(Hot);
+  Bar->SetDisabledImages(Hot);
+  auto* B = NewControl<TbsSkinSpeedButton>(Bar, Rect(10, 5, 40, 30));
+  delete Hot;
+  EXPECT_EQ(Bar->HotImages(), nullptr);
+  EXPECT_EQ(Bar->DisabledImages(), nullptr);
+  EXPECT_EQ(Bar->Images(), Normal);
+  delete Normal;
+  EXPECT_EQ(Bar->Images(), nullptr);
+  // The button still paints with nothing from the bar.
+  B->SetEnabled(false);
+  EXPECT_NE(PixelOf(B, 2, 2), CLR_INVALID);
+}
+
 // ---- status bar ----
 
 TEST_F(SkinToolBar, StatusBarGripWithoutASkin) {

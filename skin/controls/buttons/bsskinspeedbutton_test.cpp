@@ -260,6 +260,24 @@ TEST_F(SkinSpeedButton, PaintEventCanKeepOnlyTheStatePicture) {
   EXPECT_GT(Calls, 0);
 }
 
+TEST_F(SkinSpeedButton, AFlatButtonStoredDownShowsItsPressedPicture) {
+  TForm* F = NewForm();
+  auto* B = new TbsSkinSpeedButton(F);
+  B->BeginLoading();
+  B->SetBounds(10, 10, 48, 24);
+  B->SetParent(F);
+  B->SetGroupIndex(1);
+  B->SetFlat(true);
+  B->SetDown(true);
+  B->SetSkinData(Skin.get());
+  B->EndLoading();
+  EXPECT_FALSE(B->Transparent());
+  EXPECT_EQ(PixelOf(B, 20, 12), SliceColor("toolbutton", 2, 4));
+  // Raised with the mouse away it goes back to its invisible idle look.
+  B->SetDown(false);
+  EXPECT_TRUE(B->Transparent());
+}
+
 TEST_F(SkinSpeedButton, AcceleratorClicksAnEnabledVisibleButton) {
   TForm* F = NewForm();
   auto* B = NewLogged(F, Rect(10, 10, 60, 35), "a");

@@ -86,6 +86,32 @@ TEST_F(SkinHint, HideBeforeThePauseShowsNothingAndANewHintRestartsThePause) {
   EXPECT_EQ(HW()->Caption(), "three");
 }
 
+TEST_F(SkinHint, DelayedHintsWithTitleOrBelowARectangle) {
+  auto Images = std::make_unique<TCustomImageList>(nullptr, 16, 16);
+  TBitmap Pic;
+  Pic.SetSize(16, 16);
+  Pic.Canvas()->Brush()->SetColor(clRed);
+  Pic.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  Images->Add(&Pic, nullptr);
+  SetCursorPos(300, 200);
+  Hint->ActivateHintEx2("Title", "text", 0, Images.get());
+  wintest::AdvanceTime(Clock(), 499);
+  EXPECT_FALSE(Shown());
+  wintest::AdvanceTime(Clock(), 1);
+  ASSERT_TRUE(Shown());
+  EXPECT_TRUE(HW()->ExtendedStyle());
+  // Flat: the image (16 + 10) beside the wider of title and text, the title line (13 + 10) above.
+  EXPECT_EQ(HW()->Width(), 5 * 7 + 16 + 10 + 4);
+  EXPECT_EQ(HW()->Height(), 13 + 13 + 10 + 4);
+  // The image below the title, at the left.
+  EXPECT_EQ(PaintedPixel(HW()->Handle(), 4, 2 + 18 + 4), COLORREF(ColorToRGB(clRed)));
+  // Hiding clears the component's title and image for the next hint.
+  Hint->HideHint();
+  Hint->ActivateHint(TPoint{100, 100}, "abc");
+  EXPECT_FALSE(HW()->ExtendedStyle());
+  EXPECT_EQ(HW()->Width(), 3 * 7 + 4);
+}
+
 TEST_F(SkinHint, FlatLookSizesTheTextAndTheSeparatorBreaksTheLine) {
   Hint->ActivateHint(TPoint{100, 100}, "abc@de");
   ASSERT_TRUE(Shown());
