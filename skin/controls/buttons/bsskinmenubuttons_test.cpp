@@ -228,6 +228,30 @@ TEST_F(SkinMenuButtons, NewStyleAtTheBottomTracksTheBottomStrip) {
   EXPECT_EQ(PixelOf(B, 20, 34), RGB(59, 107, 183));
 }
 
+TEST_F(SkinMenuButtons, NewStyleSkinnedPartsFollowTheTrackedMenu) {
+  auto* B = NewSpeed(Form, Rect(10, 10, 70, 40));
+  B->SetNewStyle(true);
+  B->SetSkinData(Skin.get());
+  B->SetSkinPopupMenu(Popup);
+  B->SetTrackButtonMode(true);
+  // Idle: one "resizetoolbutton" picture over the whole button.
+  EXPECT_EQ(PixelOf(B, 30, 2), SliceColor("resizetoolbutton", 0, 1));
+  EXPECT_EQ(PixelOf(B, 50, 2), SliceColor("resizetoolbutton", 0, 1));
+  // Hovered: main part and the 15-pixel track part at the right, both active, each with its corners.
+  wintest::MouseMove(At(B, 10, 10));
+  EXPECT_EQ(PixelOf(B, 44, 2), SliceColor("resizetoolbutton", 1, 2));
+  EXPECT_EQ(PixelOf(B, 46, 2), SliceColor("resizetoolbutton", 1, 0));
+  // The track part opens the menu: it shows pressed, the main part stays active.
+  wintest::MouseMove(At(B, 52, 10));
+  wintest::MouseDown(At(B, 52, 10));
+  EXPECT_TRUE(Menu->Visible());
+  EXPECT_EQ(PixelOf(B, 46, 2), SliceColor("resizetoolbutton", 2, 0));
+  EXPECT_EQ(PixelOf(B, 20, 2), SliceColor("resizetoolbutton", 1, 1));
+  wintest::MouseUp(At(B, 52, 10));
+  Menu->Hide();
+  EXPECT_FALSE(B->Down());
+}
+
 TEST_F(SkinMenuButtons, BothMenusOpenAndTheImagesMenuTakesTheCapture) {
   auto* Bar = NewControl<TbsSkinToolBar>(Form, Rect(0, 0, 300, 40));
   auto* B = NewSpeed(Bar, Rect(10, 5, 58, 29));
