@@ -169,7 +169,6 @@ void TbsSkinToolBar::AdjustClientRect(TRect& R) {
   if (!((Buttons[0].Visible && FCanScroll) || Buttons[1].Visible)) return;
   const TRect Client = TWinControl::GetClientRect();
   const Integer CW = Client.Width(), CH = Client.Height();
-  const TRect Panel = R;
   R = Rect(-SPosition, 0, -SPosition + std::max(SMax, CW), CH);
   if (FIndex == -1 || designing()) {
     R.Top = 1;
@@ -178,7 +177,6 @@ void TbsSkinToolBar::AdjustClientRect(TRect& R) {
     R.Top = NewClRect.Top;
     R.Bottom = NewClRect.Bottom;
   }
-  (void)Panel;
 }
 
 void TbsSkinToolBar::moveChildren(Integer DX) {

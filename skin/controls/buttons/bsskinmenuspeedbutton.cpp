@@ -84,7 +84,6 @@ void TbsSkinMenuSpeedButton::SetSkinPopupMenu(TbsSkinPopupMenu* Value) {
 }
 
 void TbsSkinMenuSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
   TbsSkinSpeedButton::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FSkinPopupMenu) FSkinPopupMenu = nullptr;
 }
