@@ -315,6 +315,8 @@ void TbsSkinHintWindow::ActivateHintEx(TRect Rect, const String& AHintTitle, con
 void TbsSkinHintWindow::ActivateHintFromRect(TRect ARect, const String& AHint, bool ATop) {
   FspHint = FindSkinHint();
   if (FspHint == nullptr) return;
+  // Sized as a plain hint, so painted as one (a titled hint before it must not leave its style).
+  AExtendedStyle = false;
   activate(ARect, AHint, false, "", 0, nullptr, &ARect, ATop);
 }
 

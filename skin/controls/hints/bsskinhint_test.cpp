@@ -105,7 +105,14 @@ TEST_F(SkinHint, DelayedHintsWithTitleOrBelowARectangle) {
   EXPECT_EQ(HW()->Height(), 13 + 13 + 10 + 4);
   // The image below the title, at the left.
   EXPECT_EQ(PaintedPixel(HW()->Handle(), 4, 2 + 18 + 4), COLORREF(ColorToRGB(clRed)));
+  // A hint below a rectangle after it is a plain one again.
+  Hint->ActivateHint3(Rect(200, 300, 260, 320), "abc", false);
+  wintest::AdvanceTime(Clock(), 500);
+  EXPECT_FALSE(HW()->ExtendedStyle());
+  EXPECT_EQ(PaintedPixel(HW()->Handle(), 3, 8), COLORREF(ColorToRGB(clInfoText)));
   // Hiding clears the component's title and image for the next hint.
+  Hint->ActivateHintEx2("Title", "text", 0, Images.get());
+  wintest::AdvanceTime(Clock(), 500);
   Hint->HideHint();
   Hint->ActivateHint(TPoint{100, 100}, "abc");
   EXPECT_FALSE(HW()->ExtendedStyle());
