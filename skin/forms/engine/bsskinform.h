@@ -15,7 +15,9 @@
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/menus/menu.h"
+#include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/frame/bsquickbuttons.h"
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
@@ -54,6 +56,9 @@ class IbsFormMenuTracking {
   virtual void MenuBarMenuEnter() = 0;
   // Alt+letter: true when the menu bar opened the item with that accelerator.
   virtual bool MainMenuBarAccel(Word Key) = 0;
+  // The items of the form's system menu (the built-in one or the application's SystemMenu).
+  virtual TMenuItem* GetSystemMenuItems() = 0;
+  virtual void MinimizeToTray() = 0;
 };
 
 class TbsSkinForm : public TComponent {
@@ -188,6 +193,20 @@ class TbsSkinForm : public TComponent {
   bool AlwaysDisableLayeredFrames = false;
   // The skinned-menu tracking of this form, when one is installed.
   IbsFormMenuTracking* MenuTracking = nullptr;
+
+  // ---- what the frame objects need beyond the above ----
+  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
+  TbsLayerManager* FLayerManager = nullptr;
+  TbsLayerManager* FMenuLayerManager = nullptr;
+  bool UseFullLayeredBorder() const;
+  bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  TMenuItem* GetSystemMenuItems();
+  void SkinMenuOpen();
+  void MinimizeToTray();
+  Integer GetAppMenuCaptionOffsetOf() const;
+  TForm* GetMaximizedMDIChild() const;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
