@@ -15,7 +15,9 @@
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/menus/menu.h"
+#include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/frame/bsquickbuttons.h"
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
@@ -188,6 +190,20 @@ class TbsSkinForm : public TComponent {
   bool AlwaysDisableLayeredFrames = false;
   // The skinned-menu tracking of this form, when one is installed.
   IbsFormMenuTracking* MenuTracking = nullptr;
+
+  // ---- what the frame objects need beyond the above ----
+  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
+  TbsLayerManager* FLayerManager = nullptr;
+  TbsLayerManager* FMenuLayerManager = nullptr;
+  bool UseFullLayeredBorder() const;
+  bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  TMenuItem* GetSystemMenuItems();
+  void SkinMenuOpen();
+  void MinimizeToTray();
+  Integer GetAppMenuCaptionOffsetOf() const;
+  TForm* GetMaximizedMDIChild() const;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
