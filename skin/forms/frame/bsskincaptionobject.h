@@ -7,10 +7,13 @@
 #include "skin/forms/frame/bsskinobjects.h"
 
 class TbsSkinPopupMenu;
+class TbsQuickButtonItem;
+class TbsDataSkinButtonControl;
 
 class TbsSkinCaptionObject : public TbsActiveSkinObject {
  public:
-  TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinCaption* AData);
+  // AData must be a TbsDataSkinCaption.
+  TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinCaptionObject"; }
 
   void Draw(TCanvas* Cnvs, bool UpDate) override;
@@ -76,14 +79,23 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
   Integer QuickButtonAlphaMaskPictureIndex = -1;
 
  private:
+  // Any quick button items; HasQuickButtons also needs the image list.
+  bool AnyQuickButtons() const;
   bool HasQuickButtons() const;
   void ApplyFontRule(TCanvas* Cnvs, TColor C);
-  // The caption text into TR (object coordinates) with the object's origin at (X0, Y0).
-  void DrawCaptionText(TCanvas* Cnvs, const TRect& TR, Integer X0, Integer Y0, bool AActive);
-  void ComposeCaption(TBitmap* Bitmap, const TRect& Src, TBitmap* P);
-  void CaptionImage(TBitmap* B, const TRect& TR, bool AActive);
-  void ApplyInActiveEffect(TBitmap* B);
-  void DrawQuickButtons(TCanvas* Cnvs);
-  void DrawQuickButton(TCanvas* Cnvs, class TbsQuickButtonItem* Item);
   String CaptionString();
+  // One copy of the text at (X, Y) in Color; the font colour is restored.
+  void DrawTextCopy(TCanvas* Cnvs, const String& S, Integer X, Integer Y, TColor Color);
+  // The caption text into TR (object coordinates) with the object's origin at (X0, Y0) of Cnvs;
+  // DrawCanvas is the canvas Draw was given (an OnCaptionPaint handler gets it).
+  void DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, const TRect& TR, Integer X0, Integer Y0, bool AActive);
+  void ComposeCaption(TBitmap* Bitmap, const TRect& Src, TBitmap* P);
+  // The active or inactive caption image with its text.
+  void CaptionImage(TBitmap* B, TCanvas* DrawCanvas, const TRect& TR, bool AActive);
+  void ApplyInActiveEffect(TBitmap* B);
+  TRect AnimationFrameRect() const;
+  TbsDataSkinButtonControl* QuickButtonElement() const;
+  TRect DividerSource() const;
+  void DrawQuickButtons(TCanvas* Cnvs);
+  void DrawQuickButton(TCanvas* Cnvs, TbsQuickButtonItem* Item);
 };

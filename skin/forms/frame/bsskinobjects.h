@@ -12,6 +12,7 @@
 #include "skin/core/bsskinrecordsobjects.h"
 
 class TbsSkinForm;
+class TbsLayerManager;
 
 class TbsActiveSkinObject : public TObject {
  public:
@@ -73,8 +74,8 @@ class TbsActiveSkinObject : public TObject {
   // ObjectRect in screen coordinates; AWithLayeredBorder also considers a full layered border.
   TRect ScreenObjectRect(bool AWithLayeredBorder) const;
   // The glow picture on the given layer manager, when the skin and the system allow it.
-  void ShowGlowOn(class TbsLayerManager* Manager, bool AWithLayeredBorder);
-  void HideGlowOn(class TbsLayerManager* Manager);
+  void ShowGlowOn(TbsLayerManager* Manager, bool AWithLayeredBorder);
+  void HideGlowOn(TbsLayerManager* Manager);
   // The morph from From to To (rectangles of their pictures) at MorphKf, drawn at ObjectRect.
   void DrawMorph(TCanvas* Cnvs, TBitmap* FromPicture, const TRect& From, TBitmap* ToPicture, const TRect& To);
   // Rect of Source copied 1:1 to the top-left of ObjectRect.
@@ -92,7 +93,8 @@ class TbsUserObject : public TbsActiveSkinObject {
 // A frame-by-frame animation; with ButtonStyle also a caption button with a command or a menu.
 class TbsSkinAnimateObject : public TbsActiveSkinObject {
  public:
-  TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinAnimate* AData);
+  // AData must be a TbsDataSkinAnimate.
+  TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinAnimateObject"; }
 
   void ShowLayer() override;
