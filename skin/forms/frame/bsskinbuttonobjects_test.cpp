@@ -287,3 +287,85 @@ TEST_F(DefaultStdButtonTest, MaximizeGlyphTurnsIntoRestoreWhileMaximized) {
 }
 
 }  // namespace
+
+namespace {
+
+class EngineDrivenButtonTest : public TFrameObjectTest {
+ protected:
+  TbsSkinStdButtonObject* EngineButton(const String& Name) {
+    return dynamic_cast<TbsSkinStdButtonObject*>(Engine->Objects(Engine->GetIndex(Name)));
+  }
+  static TPoint CentreOf(const TbsActiveSkinObject* O) {
+    return TPoint{(O->ObjectRect.Left + O->ObjectRect.Right) / 2, (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2};
+  }
+  // The pointer really over frame point P, so the engine's hover polling keeps the object hovered.
+  void PointAt(const TPoint& P) { SetCursorPos(Form->Left() + P.X, Form->Top() + P.Y); }
+};
+
+TEST_F(EngineDrivenButtonTest, HoverCrossFadesOnTheMorphTimerInFiveTicksThenTheTimerStops) {
+  TbsSkinStdButtonObject* B = EngineButton("closebutton");
+  ASSERT_NE(B, nullptr);
+  B->Morphing = true;
+  const TPoint P = CentreOf(B);
+  PointAt(P);
+  Engine->TestActive(P.X, P.Y, true);
+  ASSERT_TRUE(B->Active);
+  ASSERT_TRUE(Engine->MorphTimer()->Enabled());
+  std::vector<Double> Kf;
+  for (int Tick = 0; Tick < 6; ++Tick) {
+    wintest::AdvanceTime(Clock(), 25);
+    Kf.push_back(B->MorphKf());
+  }
+  EXPECT_NEAR(Kf[0], 0.2, 1e-9);
+  EXPECT_NEAR(Kf[2], 0.6, 1e-9);
+  EXPECT_DOUBLE_EQ(Kf[4], 1.0);
+  EXPECT_DOUBLE_EQ(Kf[5], 1.0);
+  EXPECT_FALSE(Engine->MorphTimer()->Enabled());
+
+  // Leaving fades back the same way.
+  PointAt(TPoint{P.X, P.Y + 60});
+  for (int Tick = 0; Tick < 4 && B->Active; ++Tick) wintest::AdvanceTime(Clock(), 25);
+  ASSERT_FALSE(B->Active) << "the engine's hover polling saw the pointer leave";
+  std::vector<Double> Back;
+  for (int Tick = 0; Tick < 6; ++Tick) {
+    wintest::AdvanceTime(Clock(), 25);
+    Back.push_back(B->MorphKf());
+  }
+  EXPECT_NEAR(Back[0], 0.8, 1e-9);
+  EXPECT_DOUBLE_EQ(Back[4], 0.0);
+  EXPECT_FALSE(Engine->MorphTimer()->Enabled());
+}
+
+TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDown) {
+  TRecordingMenuTracking Tracking;
+  TPopupMenu SysMenu(nullptr);
+  auto* Item = new TMenuItem(&SysMenu);
+  Item->SetCaption("Close");
+  SysMenu.Items()->Add(Item);
+  Tracking.SystemMenuItems = SysMenu.Items();
+  Engine->MenuTracking = &Tracking;
+  bool MenuOpened = false;
+  Engine->OnSkinMenuOpen = [&](TObject*) { MenuOpened = true; };
+
+  TbsSkinStdButtonObject* B = EngineButton("sysmenubutton");
+  ASSERT_NE(B, nullptr);
+  const TPoint P = CentreOf(B);
+  PointAt(P);
+  Engine->TestActive(P.X, P.Y, true);
+  Engine->NCMouseDown(mbLeft, P.X, P.Y);
+  EXPECT_EQ(Tracking.SystemMenuRequests, 1);
+  EXPECT_EQ(B->MenuItem, SysMenu.Items());
+  EXPECT_TRUE(MenuOpened);
+  EXPECT_TRUE(B->FDown);
+  // Pressed look wherever the mouse is while the menu is open.
+  B->MouseLeave();
+  EXPECT_TRUE(B->FDown);
+  EXPECT_EQ(DrawnCentre(*B), ButtonColor(7, 2));
+  EXPECT_FALSE(B->CanMorphing());
+  // A second press on the down button does not ask again.
+  B->MouseDown(P.X, P.Y, mbLeft);
+  EXPECT_EQ(Tracking.SystemMenuRequests, 1);
+  Engine->MenuTracking = nullptr;
+}
+
+}  // namespace

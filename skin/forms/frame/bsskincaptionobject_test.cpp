@@ -332,3 +332,31 @@ TEST_F(QuickButtonsTest, NewItemStartsWithNoImageEnabledAndVisible) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, ActivationPlaysFiveFramesTwoTicksEachThenShowsTheActiveCaption) {
+  auto* C = dynamic_cast<TbsSkinCaptionObject*>(Engine->Objects(Engine->GetIndex("caption")));
+  ASSERT_NE(C, nullptr);
+  C->ActivePicture = Skin->Picture(ButtonPicture);
+  C->AnimateSkinRect = Bounds(0, 0, 4 * ButtonSize, 5 * ButtonSize);
+  C->FrameCount = 5;
+  C->AnimateInterval = 50;
+  ASSERT_TRUE(C->EnableAnimation());
+  ASSERT_TRUE(Engine->GetFormActive());
+  C->Active = false;
+  Engine->CheckFormActive(true);
+  EXPECT_TRUE(C->Active);
+  EXPECT_EQ(C->CurrentFrame, 1);
+  ASSERT_TRUE(Engine->AnimateTimer()->Enabled());
+  std::vector<Integer> Frames{C->CurrentFrame};
+  while (Engine->AnimateTimer()->Enabled() && Frames.size() < 20) {
+    wintest::AdvanceTime(Clock(), 25);
+    Frames.push_back(C->CurrentFrame);
+  }
+  // Frame 6 is past the end: the normal active look; the timer runs out its interval once more.
+  EXPECT_EQ(Frames, (std::vector<Integer>{1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 6}));
+  EXPECT_FALSE(Engine->AnimateTimer()->Enabled());
+}
+
+}  // namespace
