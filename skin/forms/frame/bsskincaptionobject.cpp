@@ -489,5 +489,3 @@ void TbsSkinCaptionObject::MouseLeave() {
     MouseCaptureQuickButton = -1;
   }
 }
-
-void TbsSkinCaptionObject::DrawAlpha(TCanvas*, TbsBitmap*) {}

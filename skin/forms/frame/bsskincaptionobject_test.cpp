@@ -360,3 +360,55 @@ TEST_F(CaptionObjectTest, ActivationPlaysFiveFramesTwoTicksEachThenShowsTheActiv
 }
 
 }  // namespace
+
+namespace {
+
+// The caption drawn into a layered border's 32-bit image.
+class CaptionAlphaTest : public CaptionObjectTest {
+ protected:
+  void SetUp() override {
+    CaptionObjectTest::SetUp();
+    Image.SetSize(200, 40);
+    Image.Clear(0);
+    // A half-transparent band the caption must leave as it is wherever it draws nothing.
+    for (Integer X = 0; X < 200; ++X) *Image.GetPixelPtr(X, 30) = 0x80102030;
+  }
+  TbsColor At(Integer X, Integer Y) { return *Image.GetPixelPtr(X, Y); }
+  TbsBitmap Image;
+};
+
+TEST_F(CaptionAlphaTest, TextTurnsOpaqueAndEverythingElseKeepsItsAlpha) {
+  Form->SetCaption("AB");
+  Engine->FFormActive = false;
+  auto C = Caption();
+  C->DrawAlpha(Image.Canvas(), &Image);
+  // The whole object is the text area here: "A" at (8, 7), its box columns 8..11, rows 9..14.
+  EXPECT_EQ(At(9, 10) >> 24, 0xFFu);
+  EXPECT_EQ(At(9, 10) & 0xFFFFFF, ColorToBsColor(TextColor, 0) & 0xFFFFFF);
+  EXPECT_EQ(At(12, 10) >> 24, 0u) << "the blank column between the letters";
+  EXPECT_EQ(At(60, 10), 0u);
+  EXPECT_EQ(At(9, 30), 0x80102030u);
+  EXPECT_FALSE(C->Active) << "the caption takes the engine's activation";
+}
+
+TEST_F(CaptionAlphaTest, GlowOfAnInactiveFormShowsOnlyInTheLayeredImage) {
+  Form->SetCaption("AB");
+  Record->VistaGlowEffect = true;
+  Record->VistaGlowInActiveEffect = false;
+  Record->GlowActiveColor = Record->GlowColor = TColor(0x00FFFF);
+  Record->TextRct = Rect(0, 0, 112, 24);
+  auto C = Caption();
+  DeactivateForm();
+  Engine->FFormActive = false;
+  // In the window frame: plain text, nothing around it.
+  DrawCaption(*C);
+  const Integer Left = ColumnsIn(12, COLORREF(TextColor)).front();
+  EXPECT_EQ(SheetPixel(Left - 3, 12), COLORREF(SheetColor));
+  // In the layered image the glow plate lies around the text (narrowed text area: 6 in from the left).
+  C->DrawAlpha(Image.Canvas(), &Image);
+  const Integer TextLeft = 8 + 6;
+  EXPECT_EQ(At(TextLeft + 1, 10) >> 24, 0xFFu);
+  EXPECT_GT(At(TextLeft - 3, 12) >> 24, 0u);
+}
+
+}  // namespace
