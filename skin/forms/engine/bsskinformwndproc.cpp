@@ -389,14 +389,16 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
     Integer S = T / 15;
     if (S == 0) S = 1;
     Integer A = 0;
-    DWORD L = 0;
+    Cardinal L = 0;
     if (Application != nullptr) Application->ProcessMessages();
-    // Waits actively: the fade is part of showing, nothing else runs meanwhile.
+    // Waits without serving messages: the fade is part of showing, nothing else runs meanwhile.
     do {
       if (GetTickCount() - L > 5) {
         L = GetTickCount();
         A = std::min(A + S, T);
         setWindowAlpha(Byte(A));
+      } else {
+        Sleep(1);
       }
     } while (A < T);
   } else if (T != 255) {
