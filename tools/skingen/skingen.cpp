@@ -311,6 +311,56 @@ std::unique_ptr<TbsDataSkinObject> makeObject(int Element) {
   return Record;
 }
 
+// Popup menus: the window picture and the menu-item element each in a picture of their own, coloured
+// as states 1 to 4 of the frame's element (the frame itself uses only state 0), so a probe tells the
+// window's slices, a normal and a highlighted entry and a divider apart from everything else.
+constexpr int MenuElement = 63;
+constexpr int MenuWindowState = 1, MenuItemState = 2, MenuActiveItemState = 3, MenuDividerState = 4;
+constexpr int MenuWindowSize = 24, MenuCorner = 6, MenuItemW = 48, MenuItemH = 20, MenuDividerH = 6;
+
+void addPopupMenuElements(TbsSkinData* SkinData) {
+  auto Window = newSheet(MenuWindowSize, MenuWindowSize);
+  drawSlices(Window->Canvas(), Rect(0, 0, MenuWindowSize, MenuWindowSize), MenuElement, MenuWindowState, MenuCorner);
+  SkinData->AddPicture(std::move(Window), "popupwindow.bmp");
+  TbsDataSkinPopupWindow* PW = SkinData->PopupWindow.get();
+  PW->WindowPictureIndex = SkinData->PictureCount() - 1;
+  PW->MaskPictureIndex = -1;
+  PW->LTPoint = TPoint{MenuCorner, MenuCorner};
+  PW->RTPoint = TPoint{MenuWindowSize - MenuCorner, MenuCorner};
+  PW->LBPoint = TPoint{MenuCorner, MenuWindowSize - MenuCorner};
+  PW->RBPoint = TPoint{MenuWindowSize - MenuCorner, MenuWindowSize - MenuCorner};
+  PW->ItemsRect = Rect(MenuCorner, MenuCorner, MenuWindowSize - MenuCorner, MenuWindowSize - MenuCorner);
+  PW->LeftStretch = PW->TopStretch = PW->RightStretch = PW->BottomStretch = true;
+  PW->ScrollMarkerColor = 0x404040;
+  PW->ScrollMarkerActiveColor = 0x0000FF;
+
+  // Normal entry, highlighted entry and divider stacked in one picture.
+  auto Items = newSheet(MenuItemW, 2 * MenuItemH + MenuDividerH);
+  drawSlices(Items->Canvas(), Rect(0, 0, MenuItemW, MenuItemH), MenuElement, MenuItemState, MenuCorner);
+  drawSlices(Items->Canvas(), Rect(0, MenuItemH, MenuItemW, 2 * MenuItemH), MenuElement, MenuActiveItemState,
+             MenuCorner);
+  drawSlices(Items->Canvas(), Rect(0, 2 * MenuItemH, MenuItemW, 2 * MenuItemH + MenuDividerH), MenuElement,
+             MenuDividerState, 2);
+  SkinData->AddPicture(std::move(Items), "menuitem.bmp");
+  const Integer Index = SkinData->GetIndex("menuitem");
+  auto* MI = Index == -1 ? nullptr : dynamic_cast<TbsDataSkinMenuItem*>(SkinData->Objects(Index));
+  if (MI == nullptr) return;
+  MI->ActivePictureIndex = SkinData->PictureCount() - 1;
+  MI->SkinRect = Rect(0, 0, MenuItemW, MenuItemH);
+  MI->ActiveSkinRect = Rect(0, MenuItemH, MenuItemW, 2 * MenuItemH);
+  MI->DividerRect = Rect(0, 2 * MenuItemH, MenuItemW, 2 * MenuItemH + MenuDividerH);
+  MI->ItemLO = MI->ItemRO = MenuCorner;
+  MI->DividerLO = MI->DividerRO = 2;
+  MI->StretchEffect = MI->InActiveStretchEffect = MI->DividerStretchEffect = true;
+  MI->TextRct = Rect(MenuCorner, 0, MenuItemW - MenuCorner, MenuItemH);
+  MI->ImageRct = TRect{};
+  MI->FontName = "Tahoma";
+  MI->FontHeight = 13;
+  MI->FontColor = 0x000000;
+  MI->ActiveFontColor = 0xFFFFFF;
+  MI->UnEnabledFontColor = 0x808080;
+}
+
 }  // namespace
 
 int GeneratedSkinControlCount() {
@@ -401,6 +451,7 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
   for (int e = 0; e < ObjectCount; ++e) SkinData->AddObject(makeObject(e));
   for (int e = 0; e < ControlCount; ++e) SkinData->AddCtrl(makeControl(e));
   addFormFrameElements(SkinData);
+  addPopupMenuElements(SkinData);
   SkinData->Empty = false;
 }
 
