@@ -44,6 +44,8 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FMorphTimer = timer(25, &TbsSkinForm::morphTimerProc);
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
 
+  FSkinMenu = new TbsSkinMenu(this, FForm);
+
   // The engine draws its own caption buttons.
   FForm->SetBorderIcons(TBorderIcons{});
   FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
@@ -312,6 +314,37 @@ void TbsSkinForm::SkinMenuOpen() {
   if (InMenu) return;
   InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+}
+
+void TbsSkinForm::SkinMenuClose() {
+  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+  InMenu = false;
+  // The frame object that opened the menu is released.
+  for (const auto& O : ObjectList) {
+    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get()); C != nullptr && C->PopupMenuQuickButton != -1) {
+      if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
+        FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
+        FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
+      }
+      C->PopupMenuQuickButton = -1;
+      C->RedrawQuickButtons();
+    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get()); B != nullptr && B->MenuItem != nullptr && B->FDown) {
+      B->SetDown(false);
+      break;
+    } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
+               A != nullptr && A->MenuItem != nullptr && A->FMenuTracking) {
+      A->Active = true;
+      A->FFrame = A->CountFrames;
+      A->FDown = A->FMenuTracking = A->Increment = false;
+      FAnimateTimer->SetEnabled(true);
+      break;
+    }
+  }
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+  if (InMainMenu) {
+    InMainMenu = false;
+    if (OnMainMenuExit) OnMainMenuExit(this);
+  }
 }
 
 void TbsSkinForm::MinimizeToTray() {

@@ -17,6 +17,8 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/menus/bsskinmenu.h"
+#include "skin/menus/bsskinmenuhost.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 
 class TbsActiveSkinObject;
@@ -39,15 +41,12 @@ using TbsMouseUpEvent = TbsMouseDownEvent;
 using TbsMouseMoveEvent = std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
-// The engine's calls into the form's skinned-menu tracking (system menu, main menu mode), which
-// lives above the engine. Absent, the calls do nothing.
+// The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
+// built above the engine. Absent, the calls do nothing.
 class IbsFormMenuTracking {
  public:
   virtual ~IbsFormMenuTracking() = default;
-  // A skinned popup of this form is open (its levels are showing).
-  virtual bool SkinMenuVisible() = 0;
-  virtual void HideSkinMenu() = 0;
-  virtual void SkinMenuClose() = 0;
+  // Leaves main-menu mode (the menu bar gives the keyboard back).
   virtual void SkinMainMenuClose() = 0;
   // The system menu at a screen point, and below the system-menu button (Alt+Space).
   virtual void PopupSystemMenu(const TPoint& P) = 0;
@@ -61,7 +60,7 @@ class IbsFormMenuTracking {
   virtual void MinimizeToTray() = 0;
 };
 
-class TbsSkinForm : public TComponent {
+class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
  public:
   using enum TbsBorderIcon;
   // The owner must be a form: anything else raises the platform's invalid-cast error.
@@ -74,9 +73,9 @@ class TbsSkinForm : public TComponent {
   TForm* Form() const { return FForm; }
 
   // ---- published properties ----
-  TbsSkinData* SkinData() const { return FSD; }
+  TbsSkinData* SkinData() const override { return FSD; }
   void SetSkinData(TbsSkinData* Value);
-  TbsSkinData* MenusSkinData() const { return FMSD; }
+  TbsSkinData* MenusSkinData() const override { return FMSD; }
   void SetMenusSkinData(TbsSkinData* Value);
   TWindowState WindowState() const { return FWindowStateInit; }
   void SetWindowState(TWindowState Value);
@@ -156,6 +155,27 @@ class TbsSkinForm : public TComponent {
   void SetMagnetic(bool Value) { FMagnetic = Value; }
   Integer MagneticSize() const { return FMagneticSize; }
   void SetMagneticSize(Integer Value) { FMagneticSize = Value; }
+  // The menu properties live in the form's menu chain.
+  bool MenusAlphaBlend() const { return FSkinMenu->AlphaBlend; }
+  void SetMenusAlphaBlend(bool Value) { FSkinMenu->AlphaBlend = Value; }
+  bool MenusAlphaBlendAnimation() const { return FSkinMenu->AlphaBlendAnimation; }
+  void SetMenusAlphaBlendAnimation(bool Value) { FSkinMenu->AlphaBlendAnimation = Value; }
+  Byte MenusAlphaBlendValue() const { return FSkinMenu->AlphaBlendValue; }
+  void SetMenusAlphaBlendValue(Byte Value) { FSkinMenu->AlphaBlendValue = Value; }
+  Integer MaxMenuItemsInWindow() const { return FSkinMenu->MaxMenuItemsInWindow; }
+  void SetMaxMenuItemsInWindow(Integer Value) {
+    if (Value >= 0) FSkinMenu->MaxMenuItemsInWindow = Value;
+  }
+  bool UseSkinFontInMenu() const { return FSkinMenu->UseSkinFont(); }
+  void SetUseSkinFontInMenu(bool Value) { FSkinMenu->SetUseSkinFont(Value); }
+  bool UseSkinSizeInMenu() const { return FSkinMenu->UseSkinSize(); }
+  void SetUseSkinSizeInMenu(bool Value) { FSkinMenu->SetUseSkinSize(Value); }
+  Integer DefMenuItemHeight() const { return FSkinMenu->DefaultMenuItemHeight(); }
+  void SetDefMenuItemHeight(Integer Value) {
+    if (Value > 0) FSkinMenu->SetDefaultMenuItemHeight(Value);
+  }
+  TFont* DefMenuItemFont() const { return FSkinMenu->DefaultMenuItemFont(); }
+  void SetDefMenuItemFont(TFont* Value) { FSkinMenu->SetDefaultMenuItemFont(Value); }
 
   TbsCaptionPaintEvent OnCaptionPaint;
   TNotifyEvent OnChangeSkinData;
@@ -203,7 +223,10 @@ class TbsSkinForm : public TComponent {
   bool UseFullLayeredBorder() const;
   bool FullLayeredBorderVisible(TPoint& TopLeft) const;
   TMenuItem* GetSystemMenuItems();
-  void SkinMenuOpen();
+  // The chain of open skinned popup levels of this form; every skinned menu of the form opens there.
+  TbsSkinMenu* SkinMenu() override { return FSkinMenu; }
+  void SkinMenuOpen() override;
+  void SkinMenuClose() override;
   void MinimizeToTray();
   Integer GetAppMenuCaptionOffsetOf() const;
   TForm* GetMaximizedMDIChild() const;
@@ -356,6 +379,7 @@ class TbsSkinForm : public TComponent {
 
  private:
   TForm* FForm = nullptr;
+  TbsSkinMenu* FSkinMenu = nullptr;  // owned as a component
   TbsSkinData* FSD = nullptr;
   TbsSkinData* FMSD = nullptr;
   TMainMenu* FMainMenu = nullptr;

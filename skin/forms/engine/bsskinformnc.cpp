@@ -105,14 +105,16 @@ LRESULT TbsSkinForm::HitTestDefault(const TPoint& P) {
   const Integer X = P.X, Y = P.Y;
   if (FWindowState != wsMaximized && FWindowState != wsMinimized && !FRollUpState && IsSizeable()) {
     if (ActiveObject != -1) return HTOBJECT;
+    // Bands of three pixels on every side: the whole 3-pixel default frame sizes.
+    const Integer R = W - 3, B = H - 3;
     if (X <= 2 && Y <= 2) return HTTOPLEFT;
-    if (X >= W - 2 && Y <= 2) return HTTOPRIGHT;
-    if (X <= 2 && Y >= H - 2) return HTBOTTOMLEFT;
-    if (X >= W - 2 && Y >= H - 2) return HTBOTTOMRIGHT;
+    if (X >= R && Y <= 2) return HTTOPRIGHT;
+    if (X <= 2 && Y >= B) return HTBOTTOMLEFT;
+    if (X >= R && Y >= B) return HTBOTTOMRIGHT;
     if (X <= 2) return HTLEFT;
     if (Y <= 2) return HTTOP;
-    if (X >= W - 2) return HTRIGHT;
-    if (Y >= H - 2) return HTBOTTOM;
+    if (X >= R) return HTRIGHT;
+    if (Y >= B) return HTBOTTOM;
   }
   TRect CR;
   GetDefCaptionRect(CR);

@@ -47,13 +47,14 @@ void TbsSkinForm::FormWndProc(TMessage& Message) {
 }
 
 void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
-  if (!isMenuCloseMessage(M.Msg) || MenuTracking == nullptr) return;
-  if (InMainMenu && !InMenu)
-    MenuTracking->SkinMainMenuClose();
-  else if (MenuTracking->SkinMenuVisible())
-    MenuTracking->HideSkinMenu();
-  else if (InMenu)
-    MenuTracking->SkinMenuClose();
+  if (!isMenuCloseMessage(M.Msg)) return;
+  if (InMainMenu && !InMenu) {
+    if (MenuTracking != nullptr) MenuTracking->SkinMainMenuClose();
+  } else if (FSkinMenu->Visible()) {
+    FSkinMenu->Hide();
+  } else if (InMenu) {
+    SkinMenuClose();
+  }
 }
 
 // Returns true when the branch answered without the previous procedure or already ran it.
@@ -162,7 +163,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
         if (MenuTracking != nullptr) {
           if (!InMainMenu) {
-            if (MenuTracking->SkinMenuVisible()) MenuTracking->SkinMenuClose();
+            if (FSkinMenu->Visible()) SkinMenuClose();
             MenuTracking->MenuBarMenuEnter();
           } else {
             MenuTracking->SkinMainMenuClose();
@@ -335,7 +336,9 @@ void TbsSkinForm::wmNCCalcSize(TMessage& M) {
 
 void TbsSkinForm::wmNCActivate(TMessage& M) {
   FBorderLayerChangeSize = false;
-  if (MenuTracking != nullptr && MenuTracking->SkinMenuVisible()) MenuTracking->HideSkinMenu();
+  if (FSkinMenu->Visible()) FSkinMenu->Hide();
+  if (FLayerManager != nullptr) FLayerManager->Hide();
+  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
   const bool Was = FFormActive;
   FFormActive = M.WParam != 0;
   if (Was && !FFormActive) TestActive(-1, -1, false);
@@ -389,14 +392,16 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
     Integer S = T / 15;
     if (S == 0) S = 1;
     Integer A = 0;
-    DWORD L = 0;
+    Cardinal L = 0;
     if (Application != nullptr) Application->ProcessMessages();
-    // Waits actively: the fade is part of showing, nothing else runs meanwhile.
+    // Waits without serving messages: the fade is part of showing, nothing else runs meanwhile.
     do {
       if (GetTickCount() - L > 5) {
         L = GetTickCount();
         A = std::min(A + S, T);
         setWindowAlpha(Byte(A));
+      } else {
+        Sleep(1);
       }
     } while (A < T);
   } else if (T != 255) {
@@ -482,7 +487,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       if (OnAfterChangeSkinData) OnAfterChangeSkinData(this);
       return false;
     case WM_CLOSESKINMENU:
-      if (MenuTracking != nullptr) MenuTracking->SkinMenuClose();
+      SkinMenuClose();
       return false;
     case WM_SKINSTRINGSCHANGED:
       UpdateObjectHints();

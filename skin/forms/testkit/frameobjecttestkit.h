@@ -89,9 +89,6 @@ class TFrameObjectTest : public TSkinControlTest {
 // the tray, recorded.
 class TRecordingMenuTracking : public IbsFormMenuTracking {
  public:
-  bool SkinMenuVisible() override { return false; }
-  void HideSkinMenu() override {}
-  void SkinMenuClose() override {}
   void SkinMainMenuClose() override {}
   void PopupSystemMenu(const TPoint& P) override { SystemMenuPoints.push_back(P); }
   void PopupSystemMenuAtButton() override {}
