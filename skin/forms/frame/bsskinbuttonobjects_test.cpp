@@ -365,7 +365,37 @@ TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDow
   // A second press on the down button does not ask again.
   B->MouseDown(P.X, P.Y, mbLeft);
   EXPECT_EQ(Tracking.SystemMenuRequests, 1);
+  // The menu is really open, below the button; closing it releases the button.
+  ASSERT_EQ(Engine->SkinMenu()->PopupCount(), 1);
+  Engine->SkinMenu()->Hide();
+  EXPECT_FALSE(B->FDown);
   Engine->MenuTracking = nullptr;
+}
+
+TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
+  auto R = std::make_unique<TbsDataSkinButton>("menubutton");
+  R->ActivePictureIndex = ButtonPicture;
+  R->SkinRectInAPicture = true;
+  R->SkinRect = ButtonCell(3, 0);
+  R->DownRect = ButtonCell(3, 2);
+  TbsSkinButtonObject B(Engine, R.get());
+  B.ObjectRect = Bounds(40, 4, ButtonSize, ButtonSize);
+  TPopupMenu Menu(nullptr);
+  auto* Item = new TMenuItem(&Menu);
+  Item->SetCaption("Item");
+  Menu.Items()->Add(Item);
+  B.MenuItem = Menu.Items();
+  B.MouseEnter();
+  B.MouseDown(45, 10, mbLeft);
+  EXPECT_TRUE(B.FDown);
+  EXPECT_EQ(Engine->SkinMenu()->PopupCount(), 1);
+  // Its menu open, the button keeps its pressed look when the mouse leaves.
+  B.MouseLeave();
+  EXPECT_EQ(DrawnCentre(B), ButtonColor(3, 0)) << "pressed look only while the mouse is over it";
+  EXPECT_TRUE(B.FDown);
+  B.MouseUp(45, 10, mbLeft);
+  EXPECT_TRUE(B.FDown) << "a menu button stays down until its menu closes";
+  Engine->SkinMenu()->Hide();
 }
 
 }  // namespace

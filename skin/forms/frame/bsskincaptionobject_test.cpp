@@ -8,6 +8,7 @@
 #include "platform/win/testkit/testkit.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/forms/testkit/frameobjecttestkit.h"
+#include "skin/menus/bsskinmenu.h"
 
 namespace {
 
@@ -261,6 +262,30 @@ TEST_F(QuickButtonsTest, ClickFiresOnReleaseOverThePressedButtonWithTheCaptionAs
   EXPECT_EQ(Senders.size(), 1u);
   EXPECT_FALSE(Item(1)->Down);
   EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
+}
+
+TEST_F(QuickButtonsTest, ButtonWithAMenuOpensItOnThePressAndStaysDownUntilItCloses) {
+  auto* Menu = new TbsSkinPopupMenu(Form);
+  auto* Entry = new TMenuItem(Menu);
+  Entry->SetCaption("Entry");
+  Menu->Items()->Add(Entry);
+  Item(1)->PopupMenu = Menu;
+  int Clicks = 0;
+  Item(1)->OnClick = [&](TObject*) { ++Clicks; };
+  DrawCaption(*Obj);
+  const TPoint P = CentreOf(1);
+  Obj->MouseMove(P.X, P.Y);
+  Obj->MouseDown(P.X, P.Y, mbLeft);
+  EXPECT_EQ(Obj->PopupMenuQuickButton, 1);
+  EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
+  EXPECT_TRUE(Item(1)->Down);
+  EXPECT_GT(Engine->SkinMenu()->PopupCount(), 0);
+  Obj->MouseUp(P.X, P.Y, mbLeft);
+  EXPECT_TRUE(Item(1)->Down) << "the open menu keeps its button pressed";
+  EXPECT_EQ(Clicks, 0) << "a menu button opens its menu instead of clicking";
+  Engine->SkinMenu()->Hide();
+  EXPECT_FALSE(Item(1)->Down);
+  EXPECT_EQ(Obj->PopupMenuQuickButton, -1);
 }
 
 TEST_F(QuickButtonsTest, DisabledButtonIsNeitherHoveredNorClicked) {
