@@ -399,3 +399,66 @@ TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
 }
 
 }  // namespace
+
+namespace {
+
+class StdButtonAlphaTest : public StdButtonObjectTest {
+ protected:
+  static std::unique_ptr<TbsBitmap> Solid(TbsColor C) {
+    auto B = std::make_unique<TbsBitmap>();
+    B->SetSize(ButtonSize, ButtonSize);
+    B->Clear(C);
+    return B;
+  }
+  TbsColor DrawnAlpha(TbsSkinStdButtonObject& B) {
+    TbsBitmap Image;
+    Image.SetSize(100, 40);
+    Image.Clear(0);
+    B.DrawAlpha(Image.Canvas(), &Image);
+    return *Image.GetPixelPtr(B.ObjectRect.Left + 8, B.ObjectRect.Top + 8);
+  }
+};
+
+TEST_F(StdButtonAlphaTest, LayeredImageTakesThePreparedImageOfTheState) {
+  Record = StdButtonRecord(4, cmMaximize);
+  Record->FAlphaNormalImage = Solid(0xFF000010);
+  Record->FAlphaActiveImage = Solid(0xFF000020);
+  Record->FAlphaDownImage = Solid(0xFF000030);
+  Record->FAlphaInActiveImage = Solid(0xFF000040);
+  Record->FAlphaRestoreNormalImage = Solid(0xFF000050);
+  TbsSkinStdButtonObject B(Engine, Record.get());
+  B.ObjectRect = Bounds(20, 10, ButtonSize, ButtonSize);
+  Engine->FFormActive = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000010u) << "normal";
+  B.FMouseIn = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "hovered";
+  B.FDown = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000030u) << "pressed";
+  B.FDown = B.FMouseIn = false;
+  Engine->FWindowStateInit = wsMaximized;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000050u) << "restore look";
+  B.FMouseIn = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "no restore hover image: the plain one";
+  Engine->FFormActive = false;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000040u) << "inactive form";
+  Record->FAlphaInActiveImage.reset();
+  TbsSkinStdButtonObject Missing(Engine, Record.get());
+  Missing.ObjectRect = B.ObjectRect;
+  EXPECT_EQ(DrawnAlpha(Missing), 0u) << "a missing image draws nothing";
+}
+
+TEST_F(StdButtonObjectTest, HoverShowsTheGlowPictureAndLeavingHidesIt) {
+  Record = StdButtonRecord(3, cmClose);
+  Record->GlowLayerPictureIndex = ButtonPicture;
+  Record->GlowLayerMaskPictureIndex = ButtonPicture;
+  TbsSkinStdButtonObject B(Engine, Record.get());
+  B.MouseEnter();
+  EXPECT_TRUE(Engine->FLayerManager->IsVisible);
+  B.MouseLeave();
+  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+  Skin->SetShowCaptionButtonGlowFrames(false);
+  B.MouseEnter();
+  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+}
+
+}  // namespace

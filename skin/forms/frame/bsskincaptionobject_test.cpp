@@ -437,3 +437,46 @@ TEST_F(CaptionAlphaTest, GlowOfAnInactiveFormShowsOnlyInTheLayeredImage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, FramePictureSitsBehindTheTextInTheFormsState) {
+  Form->SetCaption("A");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->FrameRect = ButtonCell(2, 0);
+  Record->ActiveFrameRect = ButtonCell(2, 1);
+  Record->FrameTextRect = Rect(4, 3, 12, 13);
+  Record->FrameLeftOffset = Record->FrameRightOffset = 4;
+  auto C = Caption();
+  // Text at (16, 8) inside the frame's text place; the 13-pixel frame picture at (12, 5).
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(17, 12), COLORREF(TextColor));
+  EXPECT_EQ(SheetPixel(13, 13), COLORREF(GeneratedSkinSliceColor(62 - 2, 0, 3)));
+  EXPECT_EQ(SheetPixel(11, 13), COLORREF(SheetColor));
+  C->Active = true;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(13, 13), COLORREF(GeneratedSkinSliceColor(62 - 2, 1, 3)));
+}
+
+TEST_F(CaptionObjectTest, InactiveImageGoesThroughTheSkinsInactiveEffect) {
+  Form->SetCaption("");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->SkinRect = Rect(8, 0, 24, 16);
+  Record->ActiveSkinRect = ButtonCell(2, 1);
+  Record->StretchEffect = true;
+  auto C = Caption();
+  DeactivateForm();
+  const COLORREF Frame = COLORREF(Skin->FPicture->Canvas()->Pixels(8 + 12, 8)) & 0xFFFFFF;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 12, 8), Frame);
+  Skin->AutoRenderingInActiveImage = true;
+  Skin->InActiveEffect = ieInvert;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 12, 8), Frame ^ 0xFFFFFF);
+  // The active form shows the active caption image.
+  C->Active = true;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), ButtonColor(2, 1));
+}
+
+}  // namespace
