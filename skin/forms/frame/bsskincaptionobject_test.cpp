@@ -326,6 +326,11 @@ TEST_F(QuickButtonsTest, ItemsRepaintTheFrameOnImageEnabledAndVisibleChangesOnly
   Spy.Clear();
   Item(0)->Hint = "changed";
   EXPECT_EQ(Spy.Count(Form->Handle(), WM_NCPAINT), 0);
+  // A stored layout being loaded sets its items without repainting.
+  Engine->BeginLoading();
+  Item(1)->SetImageIndex(2);
+  Engine->EndLoading();
+  EXPECT_EQ(Spy.Count(Form->Handle(), WM_NCPAINT), 0);
 }
 
 TEST_F(QuickButtonsTest, AssignCopiesTheLookButNotTheHandlers) {
