@@ -367,6 +367,7 @@ TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDow
   // The menu is really open, below the button; closing it releases the button.
   ASSERT_EQ(Engine->SkinMenu()->PopupCount(), 1);
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
   EXPECT_FALSE(B->FDown);
 }
 
@@ -394,6 +395,7 @@ TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
   B.MouseUp(45, 10, mbLeft);
   EXPECT_TRUE(B.FDown) << "a menu button stays down until its menu closes";
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
 }
 
 }  // namespace

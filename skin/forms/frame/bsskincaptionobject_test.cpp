@@ -284,6 +284,7 @@ TEST_F(QuickButtonsTest, ButtonWithAMenuOpensItOnThePressAndStaysDownUntilItClos
   EXPECT_TRUE(Item(1)->Down) << "the open menu keeps its button pressed";
   EXPECT_EQ(Clicks, 0) << "a menu button opens its menu instead of clicking";
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
   EXPECT_FALSE(Item(1)->Down);
   EXPECT_EQ(Obj->PopupMenuQuickButton, -1);
 }
