@@ -191,8 +191,18 @@ TEST_F(SkinFormFrameTest, SkinnedFrameShowsTheFramePictureAndTheCaptionButtons) 
   const TRect R = Close->ObjectRect;
   EXPECT_EQ(R, Rect(280, 2, 296, 18));
   const int Row = 3;  // closebutton's row in the generated button sheet
-  EXPECT_EQ(PaintedPixel(H, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2),
-            COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  const TPoint Mid{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  // Another form takes the activation: the frame repaints with the inactive button picture, and
+  // back again when this form is active once more.
+  TForm* Other = NewForm(Rect(500, 100, 700, 300));
+  Pump();
+  ASSERT_FALSE(Form->Active());
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 3, 4)));
+  Form->SetFocus();
+  Pump();
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  delete Other;
 }
 
 TEST_F(SkinFormFrameTest, DefaultFrameRingsAndCaption) {
