@@ -486,3 +486,33 @@ TEST_F(CaptionObjectTest, InactiveImageGoesThroughTheSkinsInactiveEffect) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, ActivationMorphsFromTheInactiveToTheActiveCaption) {
+  Form->SetCaption("");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->SkinRect = Rect(8, 0, 24, 16);
+  Record->ActiveSkinRect = ButtonCell(2, 1);
+  Record->Morphing = true;
+  auto C = Caption();
+  ASSERT_TRUE(C->EnableMorphing());
+  const COLORREF Inactive = COLORREF(Skin->FPicture->Canvas()->Pixels(8 + 8, 8)) & 0xFFFFFF;
+  const COLORREF Active = ButtonColor(2, 1);
+  C->Active = true;
+  C->SetMorphKf(0);
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), Inactive);
+  C->SetMorphKf(0.6);
+  DrawCaption(*C);
+  const COLORREF Mid = SheetPixel(8 + 8, 8);
+  EXPECT_NE(Mid, Inactive);
+  EXPECT_NE(Mid, Active);
+  EXPECT_GE(GetGValue(Mid), std::min(GetGValue(Inactive), GetGValue(Active)));
+  EXPECT_LE(GetGValue(Mid), std::max(GetGValue(Inactive), GetGValue(Active)));
+  C->SetMorphKf(1);
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), Active);
+}
+
+}  // namespace
