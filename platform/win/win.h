@@ -608,6 +608,35 @@ void WinRemoveCallWndProcHook(Integer id);
 void WinDeferAction(std::function<void()> action);
 bool WinRunDeferredActions();  // true when it ran any
 
+// ---- caret ----
+// One caret per thread, owned by one window, as on the platform: created hidden (ShowCaret once to
+// see it), drawn by inverting its rectangle on the window and blinking on the clock every
+// GetCaretBlinkTime milliseconds. ShowCaret and HideCaret nest; BeginPaint takes a visible caret off
+// the window and EndPaint puts it back, so painting never leaves a stale caret behind. Destroying the
+// owner destroys the caret. The calls fail (false) for a window that does not own the caret.
+bool CreateCaret(HWND wnd, HBITMAP bitmap, Integer width, Integer height);  // bitmap: solid only (null)
+bool DestroyCaret();
+bool ShowCaret(HWND wnd);
+bool HideCaret(HWND wnd);
+bool SetCaretPos(Integer x, Integer y);  // client coordinates of the owner
+bool GetCaretPos(POINT* point);
+UINT GetCaretBlinkTime();
+bool SetCaretBlinkTime(UINT milliseconds);
+// For tests: the owner, whether the caret is drawn at this moment, and its rectangle (client).
+HWND WinCaretOwner();
+bool WinCaretDrawn();
+TRect WinCaretRect();
+
+// ---- clipboard (text) ----
+// The text clipboard: held in-process, and, with a backend that has one (X11: the CLIPBOARD
+// selection, UTF-8 both ways), shared with the other programs of the desktop. Text is UTF-8.
+bool WinSetClipboardText(const String& text);
+// The clipboard's text: another program's when it holds the desktop clipboard, else ours. False
+// when the clipboard holds no text.
+bool WinGetClipboardText(String* text);
+bool WinClipboardHasText();
+void WinEmptyClipboard();
+
 // ---- timers ----
 constexpr UINT USER_TIMER_MINIMUM = 10;
 // Same window and id: the timer restarts. A null window gets a fresh id. Elapse below
