@@ -32,6 +32,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomEdit::~TCustomEdit() {
   if (FBrush) DeleteObject(FBrush);
+  if (FOwnBrush) DeleteObject(FOwnBrush);
 }
 
 String TCustomEdit::GetText() const {
@@ -362,8 +363,7 @@ bool TCustomEdit::handleEditMessage(TMessage& M) {
       return true;
     case WM_MOUSEWHEEL:
       if (!Multiline()) return false;
-      vscroll(GET_WHEEL_DELTA_WPARAM(W) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
-      for (Integer I = 1; I < WheelLines; ++I) vscroll(GET_WHEEL_DELTA_WPARAM(W) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+      vscroll(SB_THUMBPOSITION, std::max(0, FTopLine - GET_WHEEL_DELTA_WPARAM(W) * WheelLines / WHEEL_DELTA));
       M.Result = 0;
       return true;
     case WM_VSCROLL:
@@ -568,10 +568,14 @@ void TCustomEdit::handleKeyDown(Word Key) {
       moveVertically(Key == VK_UP ? -1 : 1, Shift);
       break;
     case VK_PRIOR:
-    case VK_NEXT:
+    case VK_NEXT: {
       if (!Multiline()) return;
-      moveVertically((Key == VK_PRIOR ? -1 : 1) * std::max(1, VisibleLineCount()), Shift);
+      // A page: the view and the caret move together.
+      const Integer Lines = (Key == VK_PRIOR ? -1 : 1) * std::max(1, VisibleLineCount());
+      FTopLine = std::clamp(FTopLine + Lines, 0, std::max(0, FBuffer.LineCount() - VisibleLineCount()));
+      moveVertically(Lines, Shift);
       break;
+    }
     case VK_DELETE:
       if (Shift && !Ctrl) {
         CutToClipboard();

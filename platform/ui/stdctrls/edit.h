@@ -121,6 +121,14 @@ class TCustomEdit : public TWinControl {
   void CMEnabledChanged(TMessage& Message) override;
   bool Multiline() const { return FBuffer.Multiline(); }
   DWORD EditStyle() const;
+  // The formatting rectangle until EM_SETRECT sets one: the client area.
+  virtual TRect DefaultFormatRect() const;
+  // Paints over the edit after its text (a frame of a descendant's look); clipping is back to the client.
+  virtual void PaintFrame(HDC DC) { (void)DC; }
+  // The text colours of the edit's parent (WM_CTLCOLOR*) have the last word unless this answers them.
+  void SetEditColors(COLORREF Text, COLORREF Back);
+  // The extents cache and the scroll state after the text changed from outside the edit's own paths.
+  void TextReplaced(bool TextChanged) { edited(TextChanged); }
 
   TEditBuffer FBuffer;
 
@@ -185,6 +193,10 @@ class TCustomEdit : public TWinControl {
   std::unique_ptr<TPopupMenu> FEditMenu;
   HBRUSH FBrush = nullptr;     // the answer to CN_CTLCOLOR*
   HFONT FEditFont = nullptr;   // the window's font (WM_SETFONT)
+  bool FOwnColors = false;     // SetEditColors decides the colours
+  COLORREF FOwnText = 0;
+  COLORREF FOwnBack = 0;
+  HBRUSH FOwnBrush = nullptr;
   Integer FLineHeight = 0;     // of that font, 0 until measured
 };
 

@@ -33,11 +33,23 @@ Integer TCustomEdit::LineHeight() {
   return FLineHeight;
 }
 
-TRect TCustomEdit::FormatRect() const {
-  if (FRectSet) return FRect;
+TRect TCustomEdit::DefaultFormatRect() const {
   RECT R{0, 0, 0, 0};
   if (FHandle) ::GetClientRect(FHandle, &R);
   return R;
+}
+
+TRect TCustomEdit::FormatRect() const {
+  return FRectSet ? FRect : DefaultFormatRect();
+}
+
+void TCustomEdit::SetEditColors(COLORREF Text, COLORREF Back) {
+  FOwnColors = true;
+  FOwnText = Text;
+  FOwnBack = Back;
+  if (FOwnBrush) DeleteObject(FOwnBrush);
+  FOwnBrush = CreateSolidBrush(Back);
+  if (HandleAllocated()) Invalidate();
 }
 
 TRect TCustomEdit::textArea() const {
@@ -118,6 +130,11 @@ Integer TCustomEdit::CharFromPos(TPoint P) {
 }
 
 HBRUSH TCustomEdit::ctlColor(HDC DC) {
+  if (FOwnColors) {
+    SetTextColor(DC, FOwnText);
+    SetBkColor(DC, FOwnBack);
+    return FOwnBrush;
+  }
   const bool Static = FBuffer.ReadOnly() || !IsWindowEnabled(FHandle);
   const UINT Msg = Static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HWND Parent = GetParent(FHandle);
@@ -150,6 +167,7 @@ void TCustomEdit::paintEdit(HDC DC) {
   for (Integer Line = Multiline() ? FTopLine : 0; Line <= Last; ++Line)
     paintLine(DC, Line, Area.Top + (Line - FTopLine) * H, Area, Ink, ShowSel);
   RestoreDC(DC, Saved);
+  PaintFrame(DC);
 }
 
 void TCustomEdit::paintLine(HDC DC, Integer Line, Integer Y, const TRect& Area, COLORREF Ink, bool ShowSel) {
