@@ -28,6 +28,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
   FTabStop = true;
   FParentColor = false;
   FColor = clWindow;
+  FAutoSize = true;
 }
 
 TCustomEdit::~TCustomEdit() {
@@ -66,7 +67,8 @@ void TCustomEdit::CreateWindowCreated() {
   else if (FWindowStyle & ES_RIGHT)
     FAlignment = taRightJustify;
   if ((FWindowStyle & ES_PASSWORD) && FPasswordChar == 0) FPasswordChar = U'*';
-  if (!(FWindowStyle & ES_PASSWORD) && !(FWindowStyle & ES_MULTILINE) && FPasswordChar != 0) FPasswordChar = 0;
+  if (!(FWindowStyle & ES_PASSWORD) && !(FWindowStyle & ES_MULTILINE) && FPasswordChar != 0)
+    FPasswordChar = 0;
   FRectSet = false;
   FScrollX = 0;
   FTopLine = 0;
@@ -89,6 +91,20 @@ void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
   if (Value == FBorderStyle) return;
   FBorderStyle = Value;
   if (HandleAllocated()) RecreateWnd();
+  AdjustSize();
+}
+
+bool TCustomEdit::CanAutoSize(Integer&, Integer& NewHeight) {
+  if (FBorderStyle != bsSingle || Multiline()) return false;
+  HDC DC = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(DC, FFont->Handle());
+  TEXTMETRIC TM;
+  GetTextMetrics(DC, &TM);
+  SelectObject(DC, Old);
+  DeleteDC(DC);
+  // The sunken frame and a pixel of air above and below the line.
+  NewHeight = TM.tmHeight + 4 * GetSystemMetrics(SM_CYEDGE);
+  return true;
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) {
@@ -209,6 +225,7 @@ void TCustomEdit::DoEnter() {
 void TCustomEdit::CMFontChanged(TMessage& Message) {
   TWinControl::CMFontChanged(Message);
   invalidateLayout();
+  AdjustSize();
   if (HandleAllocated()) SendMessage(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
 }
 

@@ -118,6 +118,8 @@ class TCustomEdit : public TWinControl {
   void DefaultHandler(TMessage& Message) override;
   void DoEnter() override;
   void CMFontChanged(TMessage& Message) override;
+  // With AutoSize (on by default) a framed edit is one line of its font high, plus the frame.
+  bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
   void CMEnabledChanged(TMessage& Message) override;
   bool Multiline() const { return FBuffer.Multiline(); }
   DWORD EditStyle() const;
@@ -191,13 +193,13 @@ class TCustomEdit : public TWinControl {
   std::vector<std::vector<Integer>> FExtents;
   std::vector<bool> FExtentsMeasured;
   std::unique_ptr<TPopupMenu> FEditMenu;
-  HBRUSH FBrush = nullptr;     // the answer to CN_CTLCOLOR*
-  HFONT FEditFont = nullptr;   // the window's font (WM_SETFONT)
-  bool FOwnColors = false;     // SetEditColors decides the colours
+  HBRUSH FBrush = nullptr;    // the answer to CN_CTLCOLOR*
+  HFONT FEditFont = nullptr;  // the window's font (WM_SETFONT)
+  bool FOwnColors = false;    // SetEditColors decides the colours
   COLORREF FOwnText = 0;
   COLORREF FOwnBack = 0;
   HBRUSH FOwnBrush = nullptr;
-  Integer FLineHeight = 0;     // of that font, 0 until measured
+  Integer FLineHeight = 0;  // of that font, 0 until measured
 };
 
 class TEdit : public TCustomEdit {

@@ -57,7 +57,8 @@ TEST_F(EditDisplayTest, CopyAndPasteGoThroughTheClipboardSelectionBothWays) {
   SendMessage(Edit->Handle(), EM_SETSEL, 0, 9);
   ctrlKey('C', 3);
   auto Read = std::async(std::launch::async, [&] { return Other.Read(3000); });
-  ASSERT_TRUE(PumpUntil([&] { return Read.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Read.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
   const std::optional<String> Got = Read.get();
   ASSERT_TRUE(Got.has_value());
   EXPECT_EQ(*Got, "输出 Output");
@@ -77,7 +78,8 @@ TEST_F(EditDisplayTest, CopyAndPasteGoThroughTheClipboardSelectionBothWays) {
   ctrlKey('C', 3);
   ASSERT_TRUE(PumpUntil([&] { return !Other.Owns(); }));
   auto Again = std::async(std::launch::async, [&] { return Other.Read(3000); });
-  ASSERT_TRUE(PumpUntil([&] { return Again.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Again.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
   EXPECT_EQ(Again.get().value_or("none"), "xclient");
 }
 
@@ -102,8 +104,10 @@ TEST_F(EditDisplayTest, SelectedTextAndTheSelectedRowShowInTheHighlight) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "edit_listbox_display.png";
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  const auto Path =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "edit_listbox_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 }
 
 }  // namespace

@@ -139,8 +139,9 @@ HBRUSH TCustomEdit::ctlColor(HDC DC) {
   const UINT Msg = Static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
   HWND Parent = GetParent(FHandle);
   HBRUSH Brush = nullptr;
-  if (Parent) Brush = reinterpret_cast<HBRUSH>(SendMessage(Parent, Msg, reinterpret_cast<WPARAM>(DC),
-                                                           reinterpret_cast<LPARAM>(FHandle)));
+  if (Parent)
+    Brush = reinterpret_cast<HBRUSH>(
+        SendMessage(Parent, Msg, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(FHandle)));
   if (Brush == nullptr) {
     SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(DC, GetSysColor(Static ? COLOR_BTNFACE : COLOR_WINDOW));
@@ -161,7 +162,8 @@ void TCustomEdit::paintEdit(HDC DC) {
   SetBkMode(DC, TRANSPARENT);
   const TRect Area = textArea();
   IntersectClipRect(DC, Area.Left, Area.Top, Area.Right, Area.Bottom);
-  const bool ShowSel = GetFocus() == FHandle || (GetWindowLong(FHandle, GWL_STYLE) & ES_NOHIDESEL) || !FHideSelection;
+  const bool ShowSel =
+      GetFocus() == FHandle || (GetWindowLong(FHandle, GWL_STYLE) & ES_NOHIDESEL) || !FHideSelection;
   const Integer H = LineHeight();
   const Integer Last = std::min(FBuffer.LineCount() - 1, FTopLine + VisibleLineCount());
   for (Integer Line = Multiline() ? FTopLine : 0; Line <= Last; ++Line)

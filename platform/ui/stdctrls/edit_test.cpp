@@ -86,7 +86,14 @@ TEST_F(EditTest, KeysEditTheTextAndMoveTheCaretAndSelection) {
       {"delete removes the next code point", "中文字", 0, 0, {{VK_DELETE}}, "文字", 0, 0},
       {"delete removes the selection", "abcd", 1, 3, {{VK_DELETE}}, "ad", 1, 1},
       {"ctrl delete removes the word", "abc def", 0, 0, {{VK_DELETE, 0, false, true}}, "def", 0, 0},
-      {"ctrl backspace removes the word", "hello world", 11, 11, {{VK_BACK, 127, false, true}}, "hello ", 6, 6},
+      {"ctrl backspace removes the word",
+       "hello world",
+       11,
+       11,
+       {{VK_BACK, 127, false, true}},
+       "hello ",
+       6,
+       6},
       {"ctrl A then typing replaces all", "abc", 1, 1, {ctrlChar('A'), ch(U'x')}, "x", 1, 1},
       {"enter in a single line does nothing", "ab", 2, 2, {{VK_RETURN, 13}}, "ab", 2, 2},
       {"tab in a single line is not text", "ab", 2, 2, {ch(U'\t')}, "ab", 2, 2},
@@ -170,8 +177,12 @@ TEST_F(EditTest, OnChangeFiresForEveryChangeIncludingCodeWrites) {
 }
 
 TEST_F(EditTest, BadInputIsCutOrReplacedNeverKept) {
-  Edit->SetText("a\xFF" "b");
-  EXPECT_EQ(Edit->Text(), "a\xEF\xBF\xBD" "b");  // U+FFFD
+  Edit->SetText(
+      "a\xFF"
+      "b");
+  EXPECT_EQ(Edit->Text(),
+            "a\xEF\xBF\xBD"
+            "b");  // U+FFFD
   Edit->SetText(String("ab\0cd", 5));
   EXPECT_EQ(Edit->Text(), "ab");
   // Megabytes pasted into one line: up to the first line break.
@@ -201,7 +212,8 @@ TEST_F(EditTest, ReadOnlyRefusesChangesButCopiesAndMoves) {
   setState("text", 0, 2);
   Edit->SetReadOnly(true);
   WinSetClipboardText("paste");
-  for (const TKey& K : {ch(U'x'), TKey{VK_BACK, 8}, TKey{VK_DELETE}, ctrlChar('V'), ctrlChar('X'), ctrlChar('Z')})
+  for (const TKey& K :
+       {ch(U'x'), TKey{VK_BACK, 8}, TKey{VK_DELETE}, ctrlChar('V'), ctrlChar('X'), ctrlChar('Z')})
     press(K);
   EXPECT_EQ(Edit->Text(), "text");
   EXPECT_TRUE(Changes.empty());
@@ -267,7 +279,8 @@ TEST_F(EditTest, FormattingRectangleAndMarginsPlaceTheText) {
   SendMessage(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&R));
   EXPECT_EQ(TRect(R), TRect(Set));
   EXPECT_EQ(Edit->PosFromChar(1), TPoint(20 + 2 + 7, 3));
-  EXPECT_EQ(LOWORD(SendMessage(Edit->Handle(), EM_CHARFROMPOS, 0, PointToLParam({20 + 2 + 7 * 2 + 1, 5}))), 2);
+  EXPECT_EQ(LOWORD(SendMessage(Edit->Handle(), EM_CHARFROMPOS, 0, PointToLParam({20 + 2 + 7 * 2 + 1, 5}))),
+            2);
 }
 
 TEST_F(EditTest, RecreatingTheWindowKeepsTextSelectionAndFocus) {
@@ -292,7 +305,8 @@ TEST_F(EditTest, OwnContextMenuOffersWhatTheEditCanDoNow) {
   });
   setState("text", 0, 2);
   Edit->SetReadOnly(true);
-  SendMessage(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()), PointToLParam({-1, -1}));
+  SendMessage(Edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Edit->Handle()),
+              PointToLParam({-1, -1}));
   SetPopupListHook(nullptr);
   ASSERT_NE(Shown, nullptr);
   EXPECT_EQ(ShownAt, Edit->ClientToScreen({Edit->Width() / 2, Edit->Height() / 2}));
@@ -300,15 +314,30 @@ TEST_F(EditTest, OwnContextMenuOffersWhatTheEditCanDoNow) {
   for (Integer I = 0; I < Shown->Items()->Count(); ++I)
     Items.push_back({Shown->Items()->Items(I)->Caption(), Shown->Items()->Items(I)->Enabled()});
   EXPECT_EQ(Items, (std::vector<std::pair<String, bool>>{{"Undo", false},
-                                                          {"-", true},
-                                                          {"Cut", false},
-                                                          {"Copy", true},
-                                                          {"Paste", false},
-                                                          {"Delete", false},
-                                                          {"-", true},
-                                                          {"Select All", true}}));
+                                                         {"-", true},
+                                                         {"Cut", false},
+                                                         {"Copy", true},
+                                                         {"Paste", false},
+                                                         {"Delete", false},
+                                                         {"-", true},
+                                                         {"Select All", true}}));
   Shown->Items()->Items(7)->Click();
   EXPECT_EQ(Edit->SelLength(), 4);
+}
+
+TEST_F(EditTest, AFramedEditIsOneLineOfItsFontHigh) {
+  auto* Framed = NewControl<TEdit>(Form, Bounds(10, 50, 100, 40));
+  EXPECT_EQ(Framed->Height(), 13 + 8);  // the test font's line and the sunken frame with its air
+  Framed->Font()->SetHeight(-20);
+  EXPECT_EQ(Framed->Height(), Framed->LineHeight() + 8);
+  Framed->SetAutoSize(false);
+  Framed->SetBounds(10, 50, 100, 40);
+  EXPECT_EQ(Framed->Height(), 40);
+  auto* Bare = new TEdit(Form);
+  Bare->SetBorderStyle(bsNone);
+  Bare->SetBoundsRect(Bounds(10, 100, 100, 40));
+  Bare->SetParent(Form);
+  EXPECT_EQ(Bare->Height(), 40);  // no frame: as asked
 }
 
 TEST_F(EditTest, MaskedEditTakesOnlyWhatTheMaskAllows) {

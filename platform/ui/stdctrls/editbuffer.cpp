@@ -129,7 +129,8 @@ bool TEditBuffer::ReplaceSel(const String& S, bool ByUser, bool CanUndo) {
 bool TEditBuffer::TypeChar(char32_t C) {
   if (FReadOnly) return false;
   if (C == U'\r') C = U'\n';
-  if (C == 0 || (C == U'\n' && !FMultiline) || (C < 0x20 && C != U'\n' && C != U'\t') || C == 0x7F) return false;
+  if (C == 0 || (C == U'\n' && !FMultiline) || (C < 0x20 && C != U'\n' && C != U'\t') || C == 0x7F)
+    return false;
   if (C >= 0xD800 && C <= 0xDFFF) C = 0xFFFD;
   if (FMaxLength > 0 && Length() - SelLength() >= FMaxLength) return false;
   remember(TStep::Typing);

@@ -67,7 +67,10 @@ class TEditBuffer {
   bool DeleteForward(bool Word = false);
   bool CanUndo() const { return FHasUndo; }
   bool Undo();
-  void EmptyUndoBuffer() { FHasUndo = false; FTyping = false; }
+  void EmptyUndoBuffer() {
+    FHasUndo = false;
+    FTyping = false;
+  }
 
   // ---- words and lines ----
   Integer WordLeft(Integer Pos) const;

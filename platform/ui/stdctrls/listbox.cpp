@@ -8,8 +8,6 @@
 #include "platform/rtl/strings.h"
 #include "platform/win/scrollbar.h"
 
-
-
 // ---- items as strings ----
 
 void TListBoxStrings::checkIndex(Integer Index) {
@@ -62,7 +60,8 @@ void TListBoxStrings::Put(Integer Index, const String& S) {
   const bool WasSelected = FListBox->Selected(Index);
   const Integer Focus = FListBox->ItemIndex();
   Delete(Index);
-  FListBox->Perform(LB_INSERTSTRING, WPARAM(FListBox->FSorted ? -1 : Index), reinterpret_cast<LPARAM>(S.c_str()));
+  FListBox->Perform(LB_INSERTSTRING, WPARAM(FListBox->FSorted ? -1 : Index),
+                    reinterpret_cast<LPARAM>(S.c_str()));
   const Integer NewIndex = FListBox->FSorted ? IndexOf(S) : Index;
   PutObject(NewIndex, Object);
   if (WasSelected) FListBox->SetSelected(NewIndex, true);
@@ -82,7 +81,8 @@ void TListBoxStrings::SetUpdateState(bool Updating) {
 // ---- the control ----
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItemsStrings(std::make_unique<TListBoxStrings>(this)),
+    : TWinControl(AOwner),
+      FItemsStrings(std::make_unique<TListBoxStrings>(this)),
       FCanvas(std::make_unique<TControlCanvas>()) {
   FControlStyle = {csSetCaption, csDoubleClicks};
   FWidth = 121;

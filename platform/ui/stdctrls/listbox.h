@@ -49,7 +49,8 @@ enum TOwnerDrawStateItem {
   odComboBoxEdit
 };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
-using TDrawItemEvent = std::function<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, Integer Index, Integer& Height)>;
 
 class TCustomListBox;
@@ -176,9 +177,9 @@ class TCustomListBox : public TWinControl {
   std::vector<TItem> FItems;
   std::unique_ptr<TListBoxStrings> FItemsStrings;
   std::unique_ptr<TControlCanvas> FCanvas;
-  Integer FCurSel = -1;   // single selection
-  Integer FCaret = -1;    // the focused item
-  Integer FAnchor = -1;   // where an extended selection starts
+  Integer FCurSel = -1;  // single selection
+  Integer FCaret = -1;   // the focused item
+  Integer FAnchor = -1;  // where an extended selection starts
   Integer FTop = 0;
   Integer FItemHeight = 16;
   Integer FColumns = 0;

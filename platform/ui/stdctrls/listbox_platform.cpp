@@ -131,7 +131,8 @@ bool TCustomListBox::handleListMessage(TMessage& M) {
       M.Result = !valid(Index) ? LB_ERR : (multi() ? FItems[Index].Selected : Index == FCurSel);
       return true;
     case LB_GETSELCOUNT:
-      M.Result = multi() ? LRESULT(std::count_if(FItems.begin(), FItems.end(), [](const TItem& I) { return I.Selected; }))
+      M.Result = multi() ? LRESULT(std::count_if(FItems.begin(), FItems.end(),
+                                                 [](const TItem& I) { return I.Selected; }))
                          : LB_ERR;
       return true;
     case LB_GETSELITEMS: {
@@ -303,15 +304,30 @@ bool TCustomListBox::handleListMessage(TMessage& M) {
       const Integer Page = FColumns > 0 ? rowsPerColumn() * std::max(1, ClientWidth() / FColumnWidth)
                                         : std::max(1, visibleRows() - 1);
       switch (LOWORD(W)) {
-        case SB_LINEUP: scrollTo(FTop - Step); break;
-        case SB_LINEDOWN: scrollTo(FTop + Step); break;
-        case SB_PAGEUP: scrollTo(FTop - Page); break;
-        case SB_PAGEDOWN: scrollTo(FTop + Page); break;
+        case SB_LINEUP:
+          scrollTo(FTop - Step);
+          break;
+        case SB_LINEDOWN:
+          scrollTo(FTop + Step);
+          break;
+        case SB_PAGEUP:
+          scrollTo(FTop - Page);
+          break;
+        case SB_PAGEDOWN:
+          scrollTo(FTop + Page);
+          break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: scrollTo(HIWORD(W) * Step); break;
-        case SB_TOP: scrollTo(0); break;
-        case SB_BOTTOM: scrollTo(N); break;
-        default: break;
+        case SB_THUMBTRACK:
+          scrollTo(HIWORD(W) * Step);
+          break;
+        case SB_TOP:
+          scrollTo(0);
+          break;
+        case SB_BOTTOM:
+          scrollTo(N);
+          break;
+        default:
+          break;
       }
       return true;
     }
@@ -325,9 +341,10 @@ LRESULT TCustomListBox::insertItem(Integer Index, const String& Text) {
   // The text ends at a NUL byte, as the platform's strings do.
   Item.Text = Text.substr(0, std::min(Text.size(), Text.find('\0')));
   if (ListStyle() & LBS_SORT) {
-    Index = Integer(std::upper_bound(FItems.begin(), FItems.end(), Item,
-                                     [](const TItem& A, const TItem& B) { return compareText(A.Text, B.Text) < 0; }) -
-                    FItems.begin());
+    Index = Integer(
+        std::upper_bound(FItems.begin(), FItems.end(), Item,
+                         [](const TItem& A, const TItem& B) { return compareText(A.Text, B.Text) < 0; }) -
+        FItems.begin());
   } else if (Index < 0 || Index > Integer(FItems.size())) {
     Index = Integer(FItems.size());
   }
@@ -343,8 +360,10 @@ LRESULT TCustomListBox::deleteItem(Integer Index) {
   if (Index < 0 || Index >= Integer(FItems.size())) return LB_ERR;
   FItems.erase(FItems.begin() + Index);
   for (Integer* P : {&FCurSel, &FCaret, &FAnchor}) {
-    if (*P == Index) *P = -1;
-    else if (*P > Index) --*P;
+    if (*P == Index)
+      *P = -1;
+    else if (*P > Index)
+      --*P;
   }
   FTop = std::clamp(FTop, 0, lastTopIndex());
   invalidateList();
@@ -381,9 +400,11 @@ void TCustomListBox::measure(Integer Index) {
 
 void TCustomListBox::notify(Word Code) {
   if (!FHandle) return;
-  if (Code != LBN_SELCHANGE && Code != LBN_DBLCLK && Code != LBN_SELCANCEL && !(FWindowStyle & LBS_NOTIFY)) return;
+  if (Code != LBN_SELCHANGE && Code != LBN_DBLCLK && Code != LBN_SELCANCEL && !(FWindowStyle & LBS_NOTIFY))
+    return;
   if (HWND Parent = GetParent(FHandle))
-    SendMessage(Parent, WM_COMMAND, MAKEWPARAM(GetWindowLong(FHandle, GWL_ID), Code), reinterpret_cast<LPARAM>(FHandle));
+    SendMessage(Parent, WM_COMMAND, MAKEWPARAM(GetWindowLong(FHandle, GWL_ID), Code),
+                reinterpret_cast<LPARAM>(FHandle));
 }
 
 // ---- selection by the user ----
@@ -442,14 +463,30 @@ void TCustomListBox::keyDown(Word Key) {
   const Integer Rows = FColumns > 0 ? rowsPerColumn() : 1;
   Integer To;
   switch (Key) {
-    case VK_UP: To = From < 0 ? 0 : From - 1; break;
-    case VK_DOWN: To = From + 1; break;
-    case VK_LEFT: To = FColumns > 0 ? From - Rows : (From < 0 ? 0 : From - 1); break;
-    case VK_RIGHT: To = FColumns > 0 ? From + Rows : From + 1; break;
-    case VK_PRIOR: To = std::max(0, From) - std::max(1, visibleRows() - 1); break;
-    case VK_NEXT: To = std::max(0, From) + std::max(1, visibleRows() - 1); break;
-    case VK_HOME: To = 0; break;
-    case VK_END: To = N - 1; break;
+    case VK_UP:
+      To = From < 0 ? 0 : From - 1;
+      break;
+    case VK_DOWN:
+      To = From + 1;
+      break;
+    case VK_LEFT:
+      To = FColumns > 0 ? From - Rows : (From < 0 ? 0 : From - 1);
+      break;
+    case VK_RIGHT:
+      To = FColumns > 0 ? From + Rows : From + 1;
+      break;
+    case VK_PRIOR:
+      To = std::max(0, From) - std::max(1, visibleRows() - 1);
+      break;
+    case VK_NEXT:
+      To = std::max(0, From) + std::max(1, visibleRows() - 1);
+      break;
+    case VK_HOME:
+      To = 0;
+      break;
+    case VK_END:
+      To = N - 1;
+      break;
     case VK_SPACE:
       if (multi() && !extended() && FCaret >= 0) moveFocus(FCaret, false, true, true);
       return;
@@ -507,7 +544,8 @@ void TCustomListBox::mouseDown(TPoint P, bool Shift, bool Ctrl, bool Double) {
 void TCustomListBox::mouseMove(TPoint P) {
   if (multi() && !extended()) return;
   const TRect Client = ClientRect();
-  Integer Index = ItemAtPos({std::clamp(P.X, 0, Client.Right - 1), std::clamp(P.Y, 0, Client.Bottom - 1)}, true);
+  Integer Index =
+      ItemAtPos({std::clamp(P.X, 0, Client.Right - 1), std::clamp(P.Y, 0, Client.Bottom - 1)}, true);
   // Dragging past the edge scrolls the list.
   if (P.Y < 0) Index = FTop - 1;
   if (P.Y >= Client.Bottom && FColumns == 0) Index = FTop + visibleRows();
@@ -529,7 +567,8 @@ void TCustomListBox::mouseUp() {
 
 Integer TCustomListBox::rowHeight(Integer Index) {
   const DWORD S = ListStyle();
-  if ((S & LBS_OWNERDRAWVARIABLE) && Index >= 0 && Index < Integer(FItems.size())) return FItems[Index].Height;
+  if ((S & LBS_OWNERDRAWVARIABLE) && Index >= 0 && Index < Integer(FItems.size()))
+    return FItems[Index].Height;
   if (S & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) return FItemHeight;
   // Standard items are one line of the font high.
   HDC DC = CreateCompatibleDC(nullptr);
@@ -653,8 +692,8 @@ void TCustomListBox::invalidateList() {
 HBRUSH TCustomListBox::ctlColor(HDC DC) {
   HBRUSH Brush = nullptr;
   if (HWND Parent = GetParent(FHandle))
-    Brush = reinterpret_cast<HBRUSH>(
-        SendMessage(Parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(FHandle)));
+    Brush = reinterpret_cast<HBRUSH>(SendMessage(Parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(DC),
+                                                 reinterpret_cast<LPARAM>(FHandle)));
   if (!Brush) {
     SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(DC, GetSysColor(COLOR_WINDOW));
@@ -692,7 +731,8 @@ void TCustomListBox::paintItem(HDC DC, Integer Index, const TRect& R) {
     DIS.CtlID = UINT(GetWindowLong(FHandle, GWL_ID));
     DIS.itemID = UINT(Index);
     DIS.itemAction = ODA_DRAWENTIRE;
-    DIS.itemState = (Sel ? ODS_SELECTED : 0) | (Focus ? ODS_FOCUS : 0) | (IsWindowEnabled(FHandle) ? 0 : ODS_DISABLED);
+    DIS.itemState =
+        (Sel ? ODS_SELECTED : 0) | (Focus ? ODS_FOCUS : 0) | (IsWindowEnabled(FHandle) ? 0 : ODS_DISABLED);
     DIS.hwndItem = FHandle;
     DIS.hDC = DC;
     DIS.rcItem = R;

@@ -16,8 +16,8 @@ class ListBoxTest : public TStdControlsTest {
     TStdControlsTest::SetUp();
     Form = NewForm();
     List = NewControl<TListBox>(Form, Bounds(10, 10, 150, 104));
-    for (const char* S : {"apple", "avocado", "banana", "cherry", "Cranberry", "date", "elder", "fig", "grape",
-                          "guava", "kiwi", "lemon", "lime", "mango", "melon"})
+    for (const char* S : {"apple", "avocado", "banana", "cherry", "Cranberry", "date", "elder", "fig",
+                          "grape", "guava", "kiwi", "lemon", "lime", "mango", "melon"})
       List->Items()->Add(S);
     List->OnClick = [this](TObject*) { Events.push_back("click " + std::to_string(List->ItemIndex())); };
     List->SetFocus();
@@ -48,11 +48,11 @@ struct TKeyCase {
 TEST_F(ListBoxTest, KeysMoveTheSelectionAndLettersFindTheNextItem) {
   ASSERT_EQ(List->ClientHeight(), 100);
   const TKeyCase Cases[] = {
-      {-1, VK_DOWN, 0, 0},  {0, VK_DOWN, 0, 1},   {1, VK_UP, 0, 0},     {0, VK_UP, 0, 0},
-      {14, VK_DOWN, 0, 14}, {5, VK_HOME, 0, 0},   {5, VK_END, 0, 14},   {0, VK_NEXT, 0, 6},
-      {12, VK_NEXT, 0, 14}, {8, VK_PRIOR, 0, 2},  {3, VK_PRIOR, 0, 0},  {0, 'A', U'a', 1},
-      {1, 'A', U'a', 0},    {0, 'C', U'c', 3},    {3, 'C', U'C', 4},    {4, 'C', U'c', 3},
-      {0, 'Z', U'z', 0},    {-1, 'M', U'm', 13},  {13, 'M', U'm', 14},  {2, 'L', U'l', 11},
+      {-1, VK_DOWN, 0, 0},  {0, VK_DOWN, 0, 1},  {1, VK_UP, 0, 0},    {0, VK_UP, 0, 0},
+      {14, VK_DOWN, 0, 14}, {5, VK_HOME, 0, 0},  {5, VK_END, 0, 14},  {0, VK_NEXT, 0, 6},
+      {12, VK_NEXT, 0, 14}, {8, VK_PRIOR, 0, 2}, {3, VK_PRIOR, 0, 0}, {0, 'A', U'a', 1},
+      {1, 'A', U'a', 0},    {0, 'C', U'c', 3},   {3, 'C', U'C', 4},   {4, 'C', U'c', 3},
+      {0, 'Z', U'z', 0},    {-1, 'M', U'm', 13}, {13, 'M', U'm', 14}, {2, 'L', U'l', 11},
   };
   for (const TKeyCase& C : Cases) {
     List->SetItemIndex(C.From);
@@ -97,7 +97,7 @@ TEST_F(ListBoxTest, TheViewFollowsTheSelectionAndTheWheelScrolls) {
   wintest::MouseWheel(3 * WHEEL_DELTA, Middle(List));
   EXPECT_EQ(List->TopIndex(), 0);
   wintest::MouseWheel(-10 * WHEEL_DELTA, Middle(List));
-  EXPECT_EQ(List->TopIndex(), 8);  // never past the last page
+  EXPECT_EQ(List->TopIndex(), 8);    // never past the last page
   EXPECT_EQ(List->ItemIndex(), 14);  // the wheel leaves the selection alone
   SendMessage(List->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
   EXPECT_EQ(List->TopIndex(), 3);

@@ -12,6 +12,7 @@ constexpr Integer IndicatorWidth = 4;  // the scroll position mark at the right 
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TStringList>()) {
   FControlStyle.Exclude(csFixedHeight);
+  FAutoSize = false;
   FWidth = 185;
   FHeight = 89;
   FBuffer.SetMultiline(true);
@@ -44,7 +45,8 @@ void TCustomMemo::WndProc(TMessage& Message) {
     if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
     return;
   }
-  if (Message.Msg == WM_CHAR && ((Message.WParam == '\t' && !FWantTabs) || (Message.WParam == '\r' && !FWantReturns)))
+  if (Message.Msg == WM_CHAR &&
+      ((Message.WParam == '\t' && !FWantTabs) || (Message.WParam == '\r' && !FWantReturns)))
     return;
   TCustomEdit::WndProc(Message);
 }

@@ -16,7 +16,8 @@ namespace {
 constexpr int kConvertTimeoutMs = 2000;
 
 int remainingMs(std::chrono::steady_clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
   return left.count() > 0 ? int(left.count()) : 0;
 }
 
@@ -49,7 +50,8 @@ void TX11Backend::InitClipboard() {
   FClipAtoms = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
   XSetWindowAttributes attrs{};
   attrs.event_mask = PropertyChangeMask;
-  FClipWindow = XCreateWindow(FDisplay, FRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attrs);
+  FClipWindow =
+      XCreateWindow(FDisplay, FRoot, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attrs);
 }
 
 void TX11Backend::FreeClipboard() {
@@ -79,7 +81,8 @@ bool TX11Backend::OnSelectionRequest(const XSelectionRequestEvent& request) {
   reply.property = 0;
   if (FClipOwned && request.selection == FClipAtoms.Clipboard && request.owner == FClipWindow) {
     // One request carries what the server takes in one go; larger texts are refused rather than cut.
-    const size_t limit = size_t(std::max(XExtendedMaxRequestSize(FDisplay), XMaxRequestSize(FDisplay))) * 4 - 256;
+    const size_t limit =
+        size_t(std::max(XExtendedMaxRequestSize(FDisplay), XMaxRequestSize(FDisplay))) * 4 - 256;
     if (request.target == FClipAtoms.Targets) {
       Atom targets[] = {FClipAtoms.Targets, FAtoms.Utf8String, XA_STRING, FClipAtoms.Text};
       XChangeProperty(FDisplay, request.requestor, property, XA_ATOM, 32, PropModeReplace,
@@ -145,8 +148,8 @@ bool TX11Backend::ReadIncremental(Atom property, String* text) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(FDisplay, FClipWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType, &type, &format,
-                           &count, &after, &data) != Success)
+    if (XGetWindowProperty(FDisplay, FClipWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType, &type,
+                           &format, &count, &after, &data) != Success)
       return false;
     size_t bytes = format == 8 ? count : 0;
     if (data) {
@@ -176,8 +179,8 @@ TWindowBackend::TNativeClipboard TX11Backend::GetNativeClipboardText(String* tex
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(FDisplay, FClipWindow, FClipAtoms.Property, 0, 0x7FFFFFFF, False, AnyPropertyType, &type,
-                         &format, &count, &after, &data) != Success)
+  if (XGetWindowProperty(FDisplay, FClipWindow, FClipAtoms.Property, 0, 0x7FFFFFFF, False, AnyPropertyType,
+                         &type, &format, &count, &after, &data) != Success)
     return TNativeClipboard::NoText;
   String result;
   if (data && format == 8) result.assign(reinterpret_cast<char*>(data), count);

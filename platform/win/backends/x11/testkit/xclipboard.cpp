@@ -112,8 +112,8 @@ std::optional<String> TClipboardClient::Read(int TimeoutMs) {
   int Format = 0;
   unsigned long Count = 0, After = 0;
   unsigned char* Data = nullptr;
-  if (XGetWindowProperty(D, FWindow, Property, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count, &After,
-                         &Data) != Success)
+  if (XGetWindowProperty(D, FWindow, Property, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
+                         &After, &Data) != Success)
     return std::nullopt;
   String Text(reinterpret_cast<char*>(Data), Count);
   if (Data) XFree(Data);
