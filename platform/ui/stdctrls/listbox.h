@@ -142,7 +142,9 @@ class TCustomListBox : public TWinControl {
   };
 
   // ---- the platform list (listbox.cpp) ----
-  bool handleListMessage(TMessage& Message);
+  bool handleListMessage(TMessage& Message);  // the items
+  bool handleSelectionMessage(TMessage& Message);
+  bool handleWindowMessage(TMessage& Message);  // input, painting, scrolling
   LRESULT insertItem(Integer Index, const String& Text);
   LRESULT deleteItem(Integer Index);
   LRESULT findString(Integer After, const char* Text, bool Exact) const;

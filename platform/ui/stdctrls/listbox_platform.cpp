@@ -102,6 +102,18 @@ bool TCustomListBox::handleListMessage(TMessage& M) {
       M.Result = Found;
       return true;
     }
+    default:
+      return handleSelectionMessage(M);
+  }
+}
+
+bool TCustomListBox::handleSelectionMessage(TMessage& M) {
+  const WPARAM W = M.WParam;
+  const LPARAM L = M.LParam;
+  const Integer N = Integer(FItems.size());
+  const Integer Index = Integer(intptr_t(W));
+  auto valid = [&](Integer I) { return I >= 0 && I < N; };
+  switch (M.Msg) {
     case LB_SETCURSEL:
       if (multi()) {
         M.Result = LB_ERR;
@@ -239,9 +251,15 @@ bool TCustomListBox::handleListMessage(TMessage& M) {
       M.Result = LB_ERR;  // only lists without strings have a count of their own
       return true;
     default:
-      break;
+      return FHandle != nullptr && handleWindowMessage(M);
   }
-  if (!FHandle) return false;
+  return true;
+}
+
+bool TCustomListBox::handleWindowMessage(TMessage& M) {
+  const WPARAM W = M.WParam;
+  const LPARAM L = M.LParam;
+  const Integer N = Integer(FItems.size());
   switch (M.Msg) {
     case WM_GETDLGCODE:
       M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
