@@ -81,6 +81,16 @@ TEST_F(EditDisplayTest, CopyAndPasteGoThroughTheClipboardSelectionBothWays) {
   ASSERT_TRUE(
       PumpUntil([&] { return Again.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
   EXPECT_EQ(Again.get().value_or("none"), "xclient");
+
+  // Megabytes go across whole.
+  Edit->SetText(String(2 * 1024 * 1024, 'x') + "end");
+  SendMessage(Edit->Handle(), EM_SETSEL, 0, -1);
+  ctrlKey('C', 3);
+  auto Big = std::async(std::launch::async, [&] { return Other.Read(5000); });
+  ASSERT_TRUE(PumpUntil([&] { return Big.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  const String BigText = Big.get().value_or("");
+  EXPECT_EQ(BigText.size(), 2u * 1024 * 1024 + 3);
+  EXPECT_EQ(BigText.substr(BigText.size() - 3), "end");
 }
 
 TEST_F(EditDisplayTest, SelectedTextAndTheSelectedRowShowInTheHighlight) {
