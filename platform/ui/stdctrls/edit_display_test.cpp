@@ -87,7 +87,8 @@ TEST_F(EditDisplayTest, CopyAndPasteGoThroughTheClipboardSelectionBothWays) {
   SendMessage(Edit->Handle(), EM_SETSEL, 0, -1);
   ctrlKey('C', 3);
   auto Big = std::async(std::launch::async, [&] { return Other.Read(5000); });
-  ASSERT_TRUE(PumpUntil([&] { return Big.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Big.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
   const String BigText = Big.get().value_or("");
   EXPECT_EQ(BigText.size(), 2u * 1024 * 1024 + 3);
   EXPECT_EQ(BigText.substr(BigText.size() - 3), "end");

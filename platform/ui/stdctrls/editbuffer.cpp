@@ -198,17 +198,21 @@ Integer TEditBuffer::WordRight(Integer Pos) const {
   return Pos;
 }
 
+// A single line is one line whatever it holds: line breaks set by code show as characters.
 Integer TEditBuffer::LineCount() const {
+  if (!FMultiline) return 1;
   return 1 + Integer(std::count(FText.begin(), FText.end(), U'\n'));
 }
 
 Integer TEditBuffer::LineFromChar(Integer Pos) const {
+  if (!FMultiline) return 0;
   Pos = clamp(Pos);
   return Integer(std::count(FText.begin(), FText.begin() + Pos, U'\n'));
 }
 
 Integer TEditBuffer::LineStart(Integer Line) const {
-  if (Line < 0) return -1;
+  if (Line < 0 || (!FMultiline && Line > 0)) return -1;
+  if (!FMultiline) return 0;
   Integer Pos = 0;
   for (Integer L = 0; L < Line; ++L) {
     size_t Next = FText.find(U'\n', Pos);
@@ -221,6 +225,7 @@ Integer TEditBuffer::LineStart(Integer Line) const {
 Integer TEditBuffer::LineLength(Integer Line) const {
   const Integer Start = LineStart(Line);
   if (Start < 0) return 0;
+  if (!FMultiline) return Length();
   size_t End = FText.find(U'\n', Start);
   return (End == std::u32string::npos ? Length() : Integer(End)) - Start;
 }

@@ -60,3 +60,18 @@ TEST(EditBufferTest, UndoWithoutChangesOrWhenReadOnlyDoesNothing) {
   EXPECT_TRUE(B.ReplaceSel("x", false));  // code writes go through
   EXPECT_EQ(B.Text(), "ax");
 }
+
+TEST(EditBufferTest, ASingleLineStaysOneLineWhateverCodePutsInIt) {
+  TEditBuffer B;
+  B.SetText("a\r\nb");
+  EXPECT_EQ(B.Text(), "a\r\nb");
+  EXPECT_EQ(B.LineCount(), 1);
+  EXPECT_EQ(B.LineLength(0), 4);
+  EXPECT_EQ(B.LineFromChar(4), 0);
+  EXPECT_EQ(B.LineStart(1), -1);
+  // Typing and pasting add no line breaks to it.
+  B.SetSel(4, 4);
+  EXPECT_FALSE(B.TypeChar(U'\r'));
+  B.ReplaceSel("c\nd", true);
+  EXPECT_EQ(B.Text(), "a\r\nbc");
+}
