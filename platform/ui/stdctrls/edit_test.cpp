@@ -5,6 +5,7 @@
 #include "platform/ui/menus/menu.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
+#include "platform/ui/testkit/ui_test_util.h"
 
 namespace {
 
@@ -323,6 +324,38 @@ TEST_F(EditTest, OwnContextMenuOffersWhatTheEditCanDoNow) {
                                                          {"Select All", true}}));
   Shown->Items()->Items(7)->Click();
   EXPECT_EQ(Edit->SelLength(), 4);
+}
+
+// An edit whose colours answer gives the hollow brush, as a transparent skinned edit does.
+class THollowEdit : public TEdit {
+ public:
+  using TEdit::TEdit;
+
+ protected:
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CN_CTLCOLOREDIT) {
+      SetTextColor(reinterpret_cast<HDC>(Message.WParam), RGB(0, 0, 255));
+      Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      return;
+    }
+    TEdit::Dispatch(Message);
+  }
+};
+
+TEST_F(EditTest, PaintingIntoAGivenContextTakesTheParentsColours) {
+  auto* Hollow = NewControl<THollowEdit>(Form, Bounds(10, 50, 100, 25));
+  Hollow->SetBorderStyle(bsNone);
+  Hollow->SetText("ab");
+  for (TEdit* E : {static_cast<TEdit*>(Hollow), Edit}) {
+    auto Back = FilledBitmap(E->Width(), E->Height(), pf32bit, clRed);
+    E->Perform(WM_PAINT, reinterpret_cast<WPARAM>(Back->Canvas()->Handle()), 0);
+    const bool IsHollow = E == Hollow;
+    // Beside the text: the background left alone, or filled with the edit's colour.
+    EXPECT_EQ(PixelColor(*Back, 80, 5), IsHollow ? Rgb(clRed) : Rgb(clWindow)) << E->ClassName();
+    if (IsHollow) {
+      EXPECT_EQ(PixelColor(*Back, 1 + 3, 6), RGB(0, 0, 255));  // the text in the answered colour
+    }
+  }
 }
 
 TEST_F(EditTest, AFramedEditIsOneLineOfItsFontHigh) {
