@@ -268,7 +268,7 @@ using TLVCompareFunc = std::function<Integer(TListItem* Item1, TListItem* Item2,
 
 // An in-place editor for captions: Start shows it over Bounds (list view client coordinates) with
 // Text; the editor calls Finish(Accept, NewText) once when the user is done. Cancel ends it without
-// calling Finish. Set by the edit controls' library (TCustomListView::LabelEditorFactory).
+// calling Finish. Made by TCustomListView::LabelEditorFactory.
 class ILabelEditor {
  public:
   virtual ~ILabelEditor() = default;
@@ -366,8 +366,9 @@ class TCustomListView : public TCustomControl {
   bool CustomSort(const TLVCompareFunc& SortProc, Integer Data);
 
   // ---- label editing ----
-  // Made by the edit controls' library; none installed means captions cannot be edited in place.
-  static inline std::function<std::unique_ptr<ILabelEditor>()> LabelEditorFactory;
+  // The in-place editor: an edit over the label by default; none means captions cannot be edited
+  // in place.
+  static std::function<std::unique_ptr<ILabelEditor>()> LabelEditorFactory;
   bool IsEditing() const { return FEditor != nullptr; }
 
   // ---- events ----

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "platform/rtl/sysutils.h"
+#include "platform/ui/core/screen.h"
+#include "platform/ui/stdctrls/edit.h"
 #include "platform/ui/stdctrls/stdlook.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
 
@@ -463,6 +465,7 @@ class TFakeEditor : public ILabelEditor {
 };
 
 TEST_F(ListViewTest, ReadOnlyListsNeverEditAndEditableOnesRenameThroughTheEditor) {
+  const auto RealFactory = TCustomListView::LabelEditorFactory;
   TCustomListView::LabelEditorFactory = [] { return std::make_unique<TFakeEditor>(); };
   AddRows(2);
   LV->SetItemIndex(1);
@@ -483,7 +486,48 @@ TEST_F(ListViewTest, ReadOnlyListsNeverEditAndEditableOnesRenameThroughTheEditor
   EXPECT_EQ(Edited, "新名字");
   EXPECT_EQ(LV->Items()->Item(1)->Caption(), "新名字.mp4");
   EXPECT_FALSE(LV->IsEditing());
-  TCustomListView::LabelEditorFactory = nullptr;
+  TCustomListView::LabelEditorFactory = RealFactory;
+}
+
+// The real editor: typed text lands on Enter, Escape keeps the old caption, and leaving the edit
+// accepts what was typed.
+TEST_F(ListViewTest, TheInPlaceEditAcceptsOnEnterOrLeavingAndGivesUpOnEscape) {
+  AddRows(3);
+  LV->SetReadOnly(false);
+  LV->SetFocus();
+  struct TCase {
+    Word EndKey;  // 0: focus moves elsewhere
+    const char* Expected;
+  };
+  const TCase Cases[] = {{VK_RETURN, "片段x"}, {VK_ESCAPE, "/media/clip1.avi"}, {0, "片段x"}};
+  for (const TCase& C : Cases) {
+    LV->Items()->Item(1)->SetCaption("/media/clip1.avi");
+    LV->SetItemIndex(1);
+    LV->SetFocus();
+    wintest::KeyPress(VK_F2);
+    ASSERT_TRUE(LV->IsEditing());
+    auto* Edit = dynamic_cast<TCustomEdit*>(Screen->ActiveControl());
+    ASSERT_NE(Edit, nullptr);
+    EXPECT_EQ(Edit->Parent(), LV);
+    EXPECT_EQ(Edit->SelLength(), 16);  // the whole caption selected, ready to be typed over
+    Edit->SetSelText("片段x");
+    if (C.EndKey != 0)
+      wintest::KeyPress(C.EndKey);
+    else
+      LV->SetFocus();
+    WinRunDeferredActions();
+    EXPECT_FALSE(LV->IsEditing());
+    EXPECT_EQ(LV->Items()->Item(1)->Caption(), C.Expected) << C.EndKey;
+  }
+  // A list freed while its ended editor still waits to be freed takes the edit with it, once.
+  LV->SetItemIndex(0);
+  LV->SetFocus();
+  wintest::KeyPress(VK_F2);
+  ASSERT_TRUE(LV->IsEditing());
+  wintest::KeyPress(VK_RETURN);
+  delete LV;
+  LV = nullptr;
+  WinRunDeferredActions();
 }
 
 // ---- the default painter ----
