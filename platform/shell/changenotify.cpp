@@ -21,7 +21,8 @@ TShellChangeWatch::TShellChangeWatch(const String& Directory, bool WatchSubTree,
   FInotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   FWake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   if (FInotify < 0 || FWake < 0) return;
-  FRootWatch = inotify_add_watch(FInotify, Directory.c_str(), inotifyMask() | IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF);
+  FRootWatch = inotify_add_watch(FInotify, Directory.c_str(),
+                                 inotifyMask() | IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF);
   if (FRootWatch < 0) return;
   FWatches.emplace_back(FRootWatch, Directory);
   if (FWatchSubTree) addTree(Directory, 0);

@@ -28,7 +28,8 @@ class TShellChangeWatch {
   // Starts watching Directory at once (so a change right after construction is seen). A folder
   // that cannot be watched (missing, not a folder, no permission) gives a watch that is not
   // Active and never calls OnChange.
-  TShellChangeWatch(const String& Directory, bool WatchSubTree, Cardinal Filter, std::function<void()> OnChange);
+  TShellChangeWatch(const String& Directory, bool WatchSubTree, Cardinal Filter,
+                    std::function<void()> OnChange);
   ~TShellChangeWatch();
   TShellChangeWatch(const TShellChangeWatch&) = delete;
   TShellChangeWatch& operator=(const TShellChangeWatch&) = delete;

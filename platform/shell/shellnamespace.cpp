@@ -19,7 +19,9 @@
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/imagelist.h"
 
-HRESULT HResultFromErrno(Integer Errno) { return HRESULT(0x80070000u | (Cardinal(Errno) & 0xFFFF)); }
+HRESULT HResultFromErrno(Integer Errno) {
+  return HRESULT(0x80070000u | (Cardinal(Errno) & 0xFFFF));
+}
 
 namespace {
 
@@ -44,7 +46,9 @@ struct TItem {
   String Bytes;
 };
 
-bool isDesktopKind(char Kind) { return Kind == 'h' || Kind == 'u' || Kind == 'r' || Kind == 'v'; }
+bool isDesktopKind(char Kind) {
+  return Kind == 'h' || Kind == 'u' || Kind == 'r' || Kind == 'v';
+}
 
 TItem readItem(PCItemIDList ID) {
   TItem item;
@@ -98,8 +102,8 @@ std::vector<String> userFolders(const TShellNamespaceSources& S, const String& H
     if (config.empty()) config = Home + "/.config";
     file = config + "/user-dirs.dirs";
   }
-  static const char* const kOrder[] = {"DESKTOP", "DOCUMENTS", "DOWNLOAD",  "MUSIC",
-                                       "PICTURES", "VIDEOS",   "TEMPLATES", "PUBLICSHARE"};
+  static const char* const kOrder[] = {"DESKTOP",  "DOCUMENTS", "DOWNLOAD",  "MUSIC",
+                                       "PICTURES", "VIDEOS",    "TEMPLATES", "PUBLICSHARE"};
   std::vector<std::pair<String, String>> found;
   std::ifstream in(file);
   String line;
@@ -111,8 +115,10 @@ std::vector<String> userFolders(const TShellNamespaceSources& S, const String& H
     String key = line.substr(4, eq - 4);
     if (key.size() > 4 && key.compare(key.size() - 4, 4, "_DIR") == 0) key.resize(key.size() - 4);
     String value = line.substr(eq + 2, line.size() - eq - 3);
-    if (value.rfind("$HOME", 0) == 0) value = Home + value.substr(5);
-    else if (value.empty() || value[0] != '/') continue;  // the format allows only these two forms
+    if (value.rfind("$HOME", 0) == 0)
+      value = Home + value.substr(5);
+    else if (value.empty() || value[0] != '/')
+      continue;  // the format allows only these two forms
     found.emplace_back(key, value);
   }
   std::vector<String> result;
@@ -120,8 +126,7 @@ std::vector<String> userFolders(const TShellNamespaceSources& S, const String& H
     for (auto& [k, v] : found)
       if (k == key) {
         String path = v.size() > 1 && v.back() == '/' ? v.substr(0, v.size() - 1) : v;
-        if (path != Home && isFolder(path) &&
-            std::find(result.begin(), result.end(), path) == result.end())
+        if (path != Home && isFolder(path) && std::find(result.begin(), result.end(), path) == result.end())
           result.push_back(path);
       }
   return result;
@@ -144,10 +149,10 @@ String unescapeMountField(const String& S) {
 
 bool isPseudoFileSystem(const String& Type) {
   static const char* const kPseudo[] = {
-      "proc",   "sysfs",      "devtmpfs",  "devpts",   "tmpfs",    "cgroup",    "cgroup2",
-      "pstore", "securityfs", "debugfs",   "tracefs",  "configfs", "fusectl",   "mqueue",
-      "bpf",    "hugetlbfs",  "autofs",    "binfmt_misc", "efivarfs", "ramfs", "nsfs",
-      "rpc_pipefs", "selinuxfs", "overlay", "squashfs", "fuse.gvfsd-fuse", "fuse.portal"};
+      "proc",       "sysfs",      "devtmpfs", "devpts",      "tmpfs",           "cgroup",     "cgroup2",
+      "pstore",     "securityfs", "debugfs",  "tracefs",     "configfs",        "fusectl",    "mqueue",
+      "bpf",        "hugetlbfs",  "autofs",   "binfmt_misc", "efivarfs",        "ramfs",      "nsfs",
+      "rpc_pipefs", "selinuxfs",  "overlay",  "squashfs",    "fuse.gvfsd-fuse", "fuse.portal"};
   for (const char* p : kPseudo)
     if (Type == p) return true;
   return false;
@@ -243,8 +248,10 @@ class TEntryEnum : public IEnumIDList {
       bool folder = e->d_type == DT_DIR;
       if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
         struct stat st;
-        if (fstatat(dirfd(FDir), e->d_name, &st, 0) == 0) folder = S_ISDIR(st.st_mode);
-        else if (errno == ENOENT && e->d_type == DT_UNKNOWN) continue;  // gone while listed
+        if (fstatat(dirfd(FDir), e->d_name, &st, 0) == 0)
+          folder = S_ISDIR(st.st_mode);
+        else if (errno == ENOENT && e->d_type == DT_UNKNOWN)
+          continue;  // gone while listed
       }
       if (folder ? (FFlags & SHCONTF_FOLDERS) == 0 : (FFlags & SHCONTF_NONFOLDERS) == 0) continue;
       Item = ILMakeItem(folder ? 'd' : 'f', name);
@@ -316,8 +323,8 @@ HRESULT TFileSystemFolder::ParseDisplayName(const String& Name, PItemIDList& Res
     const TShellRootEntry* best = nullptr;
     for (const TShellRootEntry& e : roots) {
       const String& p = e.Path;
-      bool holds = Name.compare(0, p.size(), p) == 0 &&
-                   (p == "/" || Name.size() == p.size() || Name[p.size()] == '/');
+      bool holds =
+          Name.compare(0, p.size(), p) == 0 && (p == "/" || Name.size() == p.size() || Name[p.size()] == '/');
       if (holds && (best == nullptr || p.size() > best->Path.size())) best = &e;
     }
     if (best == nullptr) return E_INVALIDARG;
@@ -363,7 +370,7 @@ HRESULT TFileSystemFolder::EnumObjects(Cardinal Flags, std::unique_ptr<IEnumIDLi
   Result.reset();
   if (FIsDesktop) {
     Result = std::make_unique<TListEnum>((Flags & SHCONTF_FOLDERS) ? ShellRootEntries()
-                                                                    : std::vector<TShellRootEntry>());
+                                                                   : std::vector<TShellRootEntry>());
     return S_OK;
   }
   DIR* dir = opendir(FPath.c_str());
@@ -506,8 +513,8 @@ void drawIcon(TCanvas* C, Integer S, TShellIcon Icon) {
     case siDrive:
     case siRoot:
       box(TColor(0xC0C0C0), TColor(0x606060), 1, 5, 15, 12);
-      box(Icon == siRoot ? TColor(0x0000C0) : TColor(0x00B000), Icon == siRoot ? TColor(0x0000C0) : TColor(0x00B000),
-          11, 8, 13, 10);
+      box(Icon == siRoot ? TColor(0x0000C0) : TColor(0x00B000),
+          Icon == siRoot ? TColor(0x0000C0) : TColor(0x00B000), 11, 8, 13, 10);
       break;
     default: {
       box(TColor(0xFFFFFF), TColor(0x808080), 3, 1, 13, 15);  // the page
@@ -537,10 +544,12 @@ std::unique_ptr<TCustomImageList> makeImageList(Integer Size) {
 }
 
 TShellIcon fileIcon(const String& Name) {
-  String ext = LowerCase(Name.substr(Name.find_last_of('.') == String::npos ? Name.size() : Name.find_last_of('.')));
-  static const char* const kVideo[] = {".mp4", ".mkv", ".avi", ".mov", ".wmv", ".flv", ".webm",
-                                       ".mpg", ".mpeg", ".3gp", ".ts",  ".m4v", ".rmvb", ".rm", ".vob"};
-  static const char* const kAudio[] = {".mp3", ".wav", ".flac", ".aac", ".ogg", ".wma", ".m4a", ".ac3", ".amr"};
+  String ext =
+      LowerCase(Name.substr(Name.find_last_of('.') == String::npos ? Name.size() : Name.find_last_of('.')));
+  static const char* const kVideo[] = {".mp4",  ".mkv", ".avi", ".mov", ".wmv",  ".flv", ".webm", ".mpg",
+                                       ".mpeg", ".3gp", ".ts",  ".m4v", ".rmvb", ".rm",  ".vob"};
+  static const char* const kAudio[] = {".mp3", ".wav", ".flac", ".aac", ".ogg",
+                                       ".wma", ".m4a", ".ac3",  ".amr"};
   static const char* const kPicture[] = {".png", ".jpg", ".jpeg", ".bmp", ".gif", ".ico", ".tif", ".webp"};
   static const char* const kText[] = {".txt", ".ini", ".log", ".srt", ".ass", ".ssa", ".md"};
   for (const char* e : kVideo)
@@ -645,14 +654,29 @@ HRESULT SHGetSpecialFolderLocation(HWND, Integer Folder, PItemIDList& Result) {
     return want;
   };
   switch (Folder) {
-    case 17: path = "/"; break;
-    case 5: path = userDir("DOCUMENTS", "Documents"); break;
-    case 16: path = userDir("DESKTOP", "Desktop"); break;
-    case 21: path = userDir("TEMPLATES", "Templates"); break;
-    case 26: path = home + "/.config"; break;
-    case 20: path = home + "/.local/share/fonts"; break;
-    case 10: path = home + "/.local/share/Trash/files"; break;
-    default: return E_INVALIDARG;
+    case 17:
+      path = "/";
+      break;
+    case 5:
+      path = userDir("DOCUMENTS", "Documents");
+      break;
+    case 16:
+      path = userDir("DESKTOP", "Desktop");
+      break;
+    case 21:
+      path = userDir("TEMPLATES", "Templates");
+      break;
+    case 26:
+      path = home + "/.config";
+      break;
+    case 20:
+      path = home + "/.local/share/fonts";
+      break;
+    case 10:
+      path = home + "/.local/share/Trash/files";
+      break;
+    default:
+      return E_INVALIDARG;
   }
   IShellFolderPtr desktop;
   SHGetDesktopFolder(desktop);
@@ -731,7 +755,9 @@ char32_t foldCase(char32_t c) {
 char32_t baseLetter(char32_t c) {
   c = foldCase(c);
   if (c < 0xE0 || c > 0xFF || c == 0xF7) return c;
-  static const char kBase[] = "aaaaaaaceeeeiiii" "dnooooo/ouuuuyty";
+  static const char kBase[] =
+      "aaaaaaaceeeeiiii"
+      "dnooooo/ouuuuyty";
   return char32_t(Byte(kBase[c - 0xE0]));
 }
 

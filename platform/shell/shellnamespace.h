@@ -30,7 +30,9 @@ inline constexpr HRESULT E_INVALIDARG = HRESULT(0x80070057u);
 inline constexpr HRESULT E_OUTOFMEMORY = HRESULT(0x8007000Eu);
 // A system error as a failure code (0x8007xxxx with the errno value).
 HRESULT HResultFromErrno(Integer Errno);
-inline bool Succeeded(HRESULT hr) { return hr >= 0; }
+inline bool Succeeded(HRESULT hr) {
+  return hr >= 0;
+}
 
 #pragma pack(push, 1)
 struct SHITEMID {
