@@ -8,12 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <map>
 
-#include "platform/ui/graphics/imagelist.h"
 #include "platform/shell/testkit/tempfolder.h"
+#include "platform/ui/graphics/imagelist.h"
 
 namespace {
 
@@ -109,12 +109,9 @@ TEST_F(ShellNamespaceTest, DesktopHoldsHomeUserFoldersRootAndRealVolumes) {
   std::vector<TShellRootEntry> roots = ShellRootEntries();
   std::vector<std::pair<char, String>> got;
   for (auto& r : roots) got.emplace_back(r.Kind, r.Path);
-  std::vector<std::pair<char, String>> want = {{'h', Path("home")},
-                                               {'u', Path("home/Documents")},
-                                               {'u', Path("home/视频")},
-                                               {'r', "/"},
-                                               {'v', "/media/my stick"},
-                                               {'v', "/srv/data"}};
+  std::vector<std::pair<char, String>> want = {{'h', Path("home")},      {'u', Path("home/Documents")},
+                                               {'u', Path("home/视频")}, {'r', "/"},
+                                               {'v', "/media/my stick"}, {'v', "/srv/data"}};
   EXPECT_EQ(got, want);
 
   TIDs items;
@@ -134,7 +131,9 @@ TEST_F(ShellNamespaceTest, PathsParseToTheDeepestDesktopItemAndBack) {
     String Path;
     char FirstKind;
     UINT Items;
-  } cases[] = {{Path("home/视频/clip.mp4"), 'u', 2}, {Path("home/work"), 'h', 2}, {Path("home"), 'h', 1},
+  } cases[] = {{Path("home/视频/clip.mp4"), 'u', 2},
+               {Path("home/work"), 'h', 2},
+               {Path("home"), 'h', 1},
                {"/tmp", 'r', 2}};
   for (const Case& c : cases) {
     PItemIDList id = nullptr;
@@ -170,7 +169,8 @@ TEST_F(ShellNamespaceTest, ListingSortsFoldersFirstThenNamesAsAPersonReadsThem) 
   std::vector<String> names;
   for (PItemIDList id : items.Items) names.push_back(Name(*d, id));
   // "File2" and "file2" are the same to a person; the bytes settle them the same way every time.
-  std::vector<String> want = {"alpha", "Zeta", "apple", "Ärger.txt", "b.txt", "File2.txt", "file2.txt", "file10.txt"};
+  std::vector<String> want = {"alpha", "Zeta",      "apple",     "Ärger.txt",
+                              "b.txt", "File2.txt", "file2.txt", "file10.txt"};
   EXPECT_EQ(names, want);
 
   TIDs withHidden;
@@ -331,7 +331,8 @@ TEST_F(ShellNamespaceTest, RenameKeepsOtherEntriesAndRefusesBadNames) {
   String body;
   taken >> body;
   EXPECT_EQ(body, "keep");
-  for (const char* bad : {"", ".", "..", "a/b"}) EXPECT_FALSE(Succeeded(d->SetNameOf(nullptr, old, bad, 0, &out))) << bad;
+  for (const char* bad : {"", ".", "..", "a/b"})
+    EXPECT_FALSE(Succeeded(d->SetNameOf(nullptr, old, bad, 0, &out))) << bad;
 
   ASSERT_EQ(d->SetNameOf(nullptr, old, "新名字.txt", 0, &out), S_OK);
   ASSERT_NE(out, nullptr);
@@ -381,8 +382,9 @@ TEST(ShellNames, CompareAndDisplayText) {
   struct Case {
     String A, B;
     Integer Sign;
-  } cases[] = {{"a2", "a10", -1},  {"A10", "a9", 1},  {"abc", "ABD", -1}, {"File", "file", -1},
-               {"file", "file", 0}, {"x01", "x1", -1}, {"é", "É", 1},     {"b", "ä", 1},  {"a", "ä", -1}, {"ä", "ab", -1}};
+  } cases[] = {{"a2", "a10", -1},   {"A10", "a9", 1},  {"abc", "ABD", -1}, {"File", "file", -1},
+               {"file", "file", 0}, {"x01", "x1", -1}, {"é", "É", 1},      {"b", "ä", 1},
+               {"a", "ä", -1},      {"ä", "ab", -1}};
   for (const Case& c : cases) {
     Integer r = ShellCompareNames(c.A, c.B);
     EXPECT_EQ((r > 0) - (r < 0), c.Sign) << c.A << " vs " << c.B;

@@ -363,11 +363,11 @@ void TCustomTreeView::CMFontChanged(TMessage& Message) {
   updateScrollInfo();
 }
 
-#define TV_SETTER(Name, Field)          \
+#define TV_SETTER(Name, Field)                  \
   void TCustomTreeView::Set##Name(bool Value) { \
-    if (Field == Value) return;         \
-    Field = Value;                      \
-    structureChanged();                 \
+    if (Field == Value) return;                 \
+    Field = Value;                              \
+    structureChanged();                         \
   }
 TV_SETTER(ShowLines, FShowLines)
 TV_SETTER(ShowButtons, FShowButtons)

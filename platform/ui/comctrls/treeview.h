@@ -238,14 +238,15 @@ using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, boo
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, String& S)>;
 using TTVCompareEvent =
     std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, Integer Data, Integer& Compare)>;
-using TTVCustomDrawEvent = std::function<void(TCustomTreeView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TTVCustomDrawEvent =
+    std::function<void(TCustomTreeView* Sender, const TRect& ARect, bool& DefaultDraw)>;
 using TTVCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
-using TTVAdvancedCustomDrawEvent =
-    std::function<void(TCustomTreeView* Sender, const TRect& ARect, TCustomDrawStage Stage, bool& DefaultDraw)>;
+using TTVAdvancedCustomDrawEvent = std::function<void(TCustomTreeView* Sender, const TRect& ARect,
+                                                      TCustomDrawStage Stage, bool& DefaultDraw)>;
 using TTVAdvancedCustomDrawItemEvent =
-    std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
-                       bool& PaintImages, bool& DefaultDraw)>;
+    std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State,
+                       TCustomDrawStage Stage, bool& PaintImages, bool& DefaultDraw)>;
 
 // An in-place editor for node labels, as the list view's: Start shows it over Bounds (client
 // coordinates) with Text and calls Finish once when the user is done; Cancel ends it silently.
@@ -367,7 +368,8 @@ class TCustomTreeView : public TCustomControl {
   virtual void GetSelectedIndex(TTreeNode* Node);
   // Drawing steps (treeview_paint.cpp).
   virtual bool CustomDraw(const TRect& ARect, TCustomDrawStage Stage);
-  virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage, bool& PaintImages);
+  virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                              bool& PaintImages);
   bool IsCustomDrawn(bool ForItems) const;
 
  private:

@@ -229,15 +229,30 @@ void TCustomTreeView::scrollMessage(bool Vertical, Word Code) {
   const Integer Line = Vertical ? 1 : 16;
   Integer Pos = Vertical ? FTopRow : FScrollX;
   switch (Code) {
-    case SB_LINEUP: Pos -= Line; break;
-    case SB_LINEDOWN: Pos += Line; break;
-    case SB_PAGEUP: Pos -= Page; break;
-    case SB_PAGEDOWN: Pos += Page; break;
+    case SB_LINEUP:
+      Pos -= Line;
+      break;
+    case SB_LINEDOWN:
+      Pos += Line;
+      break;
+    case SB_PAGEUP:
+      Pos -= Page;
+      break;
+    case SB_PAGEDOWN:
+      Pos += Page;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: Pos = SI.nTrackPos; break;
-    case SB_TOP: Pos = 0; break;
-    case SB_BOTTOM: Pos = SI.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      Pos = SI.nTrackPos;
+      break;
+    case SB_TOP:
+      Pos = 0;
+      break;
+    case SB_BOTTOM:
+      Pos = SI.nMax;
+      break;
+    default:
+      return;
   }
   if (Vertical)
     setTopRow(Pos);
@@ -346,16 +361,35 @@ bool TCustomTreeView::treeViewMessage(TMessage& Message) {
     case TVM_GETNEXTITEM: {
       TTreeNode* R = nullptr;
       switch (Message.WParam) {
-        case TVGN_ROOT: R = FItems->GetFirstNode(); break;
-        case TVGN_NEXT: R = Node ? Node->getNextSibling() : nullptr; break;
-        case TVGN_PREVIOUS: R = Node ? Node->getPrevSibling() : nullptr; break;
-        case TVGN_PARENT: R = Node ? Node->Parent() : nullptr; break;
-        case TVGN_CHILD: R = Node ? Node->getFirstChild() : FItems->GetFirstNode(); break;
-        case TVGN_FIRSTVISIBLE: R = TopItem(); break;
-        case TVGN_NEXTVISIBLE: R = Node ? Node->GetNextVisible() : nullptr; break;
-        case TVGN_PREVIOUSVISIBLE: R = Node ? Node->GetPrevVisible() : nullptr; break;
-        case TVGN_CARET: R = FSelected; break;
-        default: break;
+        case TVGN_ROOT:
+          R = FItems->GetFirstNode();
+          break;
+        case TVGN_NEXT:
+          R = Node ? Node->getNextSibling() : nullptr;
+          break;
+        case TVGN_PREVIOUS:
+          R = Node ? Node->getPrevSibling() : nullptr;
+          break;
+        case TVGN_PARENT:
+          R = Node ? Node->Parent() : nullptr;
+          break;
+        case TVGN_CHILD:
+          R = Node ? Node->getFirstChild() : FItems->GetFirstNode();
+          break;
+        case TVGN_FIRSTVISIBLE:
+          R = TopItem();
+          break;
+        case TVGN_NEXTVISIBLE:
+          R = Node ? Node->GetNextVisible() : nullptr;
+          break;
+        case TVGN_PREVIOUSVISIBLE:
+          R = Node ? Node->GetPrevVisible() : nullptr;
+          break;
+        case TVGN_CARET:
+          R = FSelected;
+          break;
+        default:
+          break;
       }
       Message.Result = reinterpret_cast<LRESULT>(R);
       return true;
@@ -411,12 +445,24 @@ void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift) {
   const Integer Page = std::max(1, VisibleCount() - 1);
   TTreeNode* Target = nullptr;
   switch (Key) {
-    case VK_UP: Target = R[size_t(std::max(0, Row - 1))]; break;
-    case VK_DOWN: Target = R[size_t(std::min(Last, Row + 1))]; break;
-    case VK_HOME: Target = R.front(); break;
-    case VK_END: Target = R.back(); break;
-    case VK_PRIOR: Target = R[size_t(std::max(0, Row - Page))]; break;
-    case VK_NEXT: Target = R[size_t(std::min(Last, std::max(0, Row) + Page))]; break;
+    case VK_UP:
+      Target = R[size_t(std::max(0, Row - 1))];
+      break;
+    case VK_DOWN:
+      Target = R[size_t(std::min(Last, Row + 1))];
+      break;
+    case VK_HOME:
+      Target = R.front();
+      break;
+    case VK_END:
+      Target = R.back();
+      break;
+    case VK_PRIOR:
+      Target = R[size_t(std::max(0, Row - Page))];
+      break;
+    case VK_NEXT:
+      Target = R[size_t(std::min(Last, std::max(0, Row) + Page))];
+      break;
     case VK_LEFT:
       if (!Cur) return;
       if (Cur->FExpanded)
@@ -440,7 +486,8 @@ void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift) {
     case VK_F2:
       if (Cur) startLabelEdit(Cur);
       break;
-    default: return;
+    default:
+      return;
   }
   if (Target) selectNode(Target);
   Key = 0;

@@ -42,7 +42,9 @@ class TreeViewTest : public TStdControlsTest {
     TV = NewControl<TTreeView>(Form, Bounds(10, 10, 240, 200));
     TV->SetBorderVisible(false);
     TV->SetHideSelection(false);
-    TV->OnChange = [this](TObject*, TTreeNode* Node) { Log.push_back("change " + (Node ? Node->Text() : "-")); };
+    TV->OnChange = [this](TObject*, TTreeNode* Node) {
+      Log.push_back("change " + (Node ? Node->Text() : "-"));
+    };
   }
   void TearDown() override {
     TCustomTreeView::LabelEditorFactory = nullptr;
@@ -69,9 +71,7 @@ class TreeViewTest : public TStdControlsTest {
     TRect R = Node->DisplayRect(true);
     return At(TV, R.Left + 3, (R.Top + R.Bottom) / 2);
   }
-  TPoint ButtonPoint(TTreeNode* Node) {
-    return At(TV, ButtonPointClient(Node), RowMiddle(Node));
-  }
+  TPoint ButtonPoint(TTreeNode* Node) { return At(TV, ButtonPointClient(Node), RowMiddle(Node)); }
   Integer ButtonPointClient(TTreeNode* Node) { return (Node->Level() + 1) * TV->Indent() - TV->Indent() / 2; }
   Integer RowMiddle(TTreeNode* Node) {
     TRect R = Node->DisplayRect(false);
@@ -200,10 +200,10 @@ TEST_F(TreeViewTest, KeysMoveExpandAndCollapse) {
   } Steps[] = {
       {VK_RIGHT, "Videos", true},  // expands
       {VK_RIGHT, "2024", true},    // into the first child
-      {VK_DOWN, "2025", true},     {VK_UP, "2024", true},   {VK_LEFT, "Videos", true},  // to the parent
-      {VK_LEFT, "Videos", false},  // collapses
-      {VK_END, "Lazy", false},     {VK_HOME, "Videos", false}, {VK_ADD, "Videos", true},
-      {VK_SUBTRACT, "Videos", false}, {VK_NEXT, "Lazy", false}, {VK_PRIOR, "Videos", false},
+      {VK_DOWN, "2025", true},        {VK_UP, "2024", true},      {VK_LEFT, "Videos", true},  // to the parent
+      {VK_LEFT, "Videos", false},                                                             // collapses
+      {VK_END, "Lazy", false},        {VK_HOME, "Videos", false}, {VK_ADD, "Videos", true},
+      {VK_SUBTRACT, "Videos", false}, {VK_NEXT, "Lazy", false},   {VK_PRIOR, "Videos", false},
   };
   for (const Step& S : Steps) {
     wintest::KeyPress(S.Key);
