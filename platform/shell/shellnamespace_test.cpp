@@ -288,6 +288,17 @@ TEST_F(ShellNamespaceTest, FoldersThatVanishOrCannotBeReadFailCleanly) {
   MakeDir("locked");
   MakeFile("locked/secret");
   IShellFolderPtr locked = FolderOf(Path("locked"));
+  MakeDir("plain");
+  MakeFile("plain/shared.txt");
+  IShellFolderPtr plain = FolderOf(Path("plain"));
+  PItemIDList shared = nullptr;
+  ASSERT_EQ(plain->ParseDisplayName("shared.txt", shared), S_OK);
+  Cardinal mine = 0;
+  PCItemIDList sharedId = shared;
+  ASSERT_EQ(plain->GetAttributesOf(1, &sharedId, mine), S_OK);
+  EXPECT_EQ(mine & (SFGAO_READONLY | SFGAO_CANRENAME), SFGAO_CANRENAME);
+  ASSERT_EQ(chmod(Path("plain/shared.txt").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(Path("plain").c_str(), 0555), 0);
   ASSERT_EQ(chmod(Path("locked").c_str(), 0), 0);
   // Root reads every folder: the check runs as an ordinary user in a child process.
   EXPECT_EXIT(
@@ -295,9 +306,15 @@ TEST_F(ShellNamespaceTest, FoldersThatVanishOrCannotBeReadFailCleanly) {
         if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
         std::unique_ptr<IEnumIDList> denied;
         HRESULT hr = locked->EnumObjects(SHCONTF_NONFOLDERS, denied);
-        _exit(hr == HResultFromErrno(EACCES) && !denied ? 0 : 1);
+        if (hr != HResultFromErrno(EACCES) || denied) _exit(1);
+        // Another user's file cannot be written, renamed or deleted from its folder.
+        PCItemIDList id = shared;
+        Cardinal a = 0;
+        if (plain->GetAttributesOf(1, &id, a) != S_OK) _exit(2);
+        _exit((a & SFGAO_READONLY) && !(a & SFGAO_CANRENAME) ? 0 : 4);
       },
       ::testing::ExitedWithCode(0), "");
+  ILFree(shared);
 }
 
 TEST_F(ShellNamespaceTest, AHundredThousandEntriesAreListed) {

@@ -77,21 +77,25 @@ void TTreeNode::SetText(const String& Value) {
 }
 
 void TTreeNode::SetImageIndex(Integer Value) {
+  if (FImageIndex == Value) return;  // the image queries set it on every paint
   FImageIndex = Value;
   changed();
 }
 
 void TTreeNode::SetSelectedIndex(Integer Value) {
+  if (FSelectedIndex == Value) return;  // the image queries set it on every paint
   FSelectedIndex = Value;
   changed();
 }
 
 void TTreeNode::SetStateIndex(Integer Value) {
+  if (FStateIndex == Value) return;  // the image queries set it on every paint
   FStateIndex = Value;
   changed();
 }
 
 void TTreeNode::SetHasChildren(bool Value) {
+  if (FHasChildren == Value) return;
   FHasChildren = Value;
   changed();
 }
@@ -418,7 +422,7 @@ void TCustomTreeView::structureChanged() {
 }
 
 void TCustomTreeView::nodeChanged(TTreeNode*) {
-  if (FItems->FUpdateCount == 0 && HandleAllocated()) {
+  if (FItems->FUpdateCount == 0 && HandleAllocated() && !FPainting) {
     updateScrollInfo();
     Invalidate();
   }

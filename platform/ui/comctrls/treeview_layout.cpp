@@ -2,6 +2,7 @@
 // image, label), hit testing, scrolling through the window's scroll-info state, the TVM_* messages,
 // the keyboard and the mouse.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/font.h"
 #include "platform/gdi/text.h"
@@ -327,7 +328,8 @@ bool TCustomTreeView::treeViewMessage(TMessage& Message) {
       auto* R = reinterpret_cast<RECT*>(Message.LParam);
       Message.Result = 0;
       if (!R) return true;
-      TTreeNode* N = *reinterpret_cast<TTreeNode**>(R);
+      TTreeNode* N = nullptr;
+      std::memcpy(&N, static_cast<const void*>(R), sizeof N);
       const Integer Row = N ? rowOf(N) : -1;
       if (Row < 0) return true;
       *R = Message.WParam ? labelRect(N, Row) : rowRect(Row);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "platform/rtl/sysutils.h"
@@ -33,6 +34,11 @@ struct TFakeTreeEditor : ITreeLabelEditor {
   String Text;
   std::function<void(bool, const String&)> Finish;
 };
+
+// TVM_GETITEMRECT takes the node in the first bytes of the rectangle it fills.
+void SetItemOf(RECT& R, TTreeNode* Node) {
+  std::memcpy(static_cast<void*>(&R), &Node, sizeof Node);
+}
 
 class TreeViewTest : public TStdControlsTest {
  protected:
@@ -283,17 +289,17 @@ TEST_F(TreeViewTest, ItemRectsAndImageListsThroughMessages) {
   EXPECT_EQ(SendMessage(TV->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), reinterpret_cast<LRESULT>(&Images));
   EXPECT_EQ(TV->Images(), &Images);
   RECT R{};
-  *reinterpret_cast<TTreeNode**>(&R) = Music;
+  SetItemOf(R, Music);
   ASSERT_EQ(SendMessage(TV->Handle(), TVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&R)), 1);
   EXPECT_EQ(TRect(R), Music->DisplayRect(true));
   // Label after the indent and the image: level 0 with ShowRoot is one indent in.
   EXPECT_EQ(R.Left, TV->Indent() + 16 + 3);
-  *reinterpret_cast<TTreeNode**>(&R) = Music;
+  SetItemOf(R, Music);
   ASSERT_EQ(SendMessage(TV->Handle(), TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&R)), 1);
   EXPECT_EQ(R.Left, 0);
   EXPECT_EQ(R.Top, TV->ItemHeight());
   EXPECT_EQ(R.Right, TV->ClientWidth());
-  *reinterpret_cast<TTreeNode**>(&R) = Trip;  // inside a collapsed node
+  SetItemOf(R, Trip);  // inside a collapsed node
   EXPECT_EQ(SendMessage(TV->Handle(), TVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&R)), 0);
   TV->SetShowRoot(false);
   EXPECT_EQ(Music->DisplayRect(true).Left, 16 + 3);
@@ -347,6 +353,18 @@ TEST_F(TreeViewTest, CustomDrawMayReplaceANodeAndTheDefaultLookShowsSelectionAnd
   Videos->Expand(false);
   wintest::Pump();
   EXPECT_EQ(PixelOf(TV, CX, CY - 2), Rgb(stdlook::Surface));  // a minus now
+
+  // The image queries run for every painted node; setting an image there does not paint again.
+  Integer Queries = 0;
+  TV->OnGetImageIndex = [&](TObject*, TTreeNode* Node) {
+    ++Queries;
+    Node->SetImageIndex(Node->Level());
+  };
+  TV->Invalidate();
+  wintest::Pump();
+  EXPECT_EQ(Queries, 5);
+  EXPECT_EQ(Y2025->ImageIndex(), 1);
+  TV->OnGetImageIndex = nullptr;
 
   std::vector<String> Stages;
   TV->OnAdvancedCustomDrawItem = [&](TCustomTreeView*, TTreeNode* Node, TCustomDrawState State,
