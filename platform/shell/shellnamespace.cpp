@@ -95,15 +95,15 @@ bool isFolder(const String& Path) {
 
 // The user folders in the order a person meets them, from user-dirs.dirs lines such as
 // XDG_VIDEOS_DIR="$HOME/Videos".
-std::vector<String> userFolders(const TShellNamespaceSources& S, const String& Home) {
+// The entries of user-dirs.dirs (lines such as XDG_VIDEOS_DIR="$HOME/Videos") as key and path,
+// the key without "XDG_" and "_DIR", the path without a trailing "/".
+std::vector<std::pair<String, String>> userDirEntries(const TShellNamespaceSources& S, const String& Home) {
   String file = S.UserDirsFile;
   if (file.empty()) {
     String config = GetEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.empty()) config = Home + "/.config";
     file = config + "/user-dirs.dirs";
   }
-  static const char* const kOrder[] = {"DESKTOP",  "DOCUMENTS", "DOWNLOAD",  "MUSIC",
-                                       "PICTURES", "VIDEOS",    "TEMPLATES", "PUBLICSHARE"};
   std::vector<std::pair<String, String>> found;
   std::ifstream in(file);
   String line;
@@ -119,16 +119,23 @@ std::vector<String> userFolders(const TShellNamespaceSources& S, const String& H
       value = Home + value.substr(5);
     else if (value.empty() || value[0] != '/')
       continue;  // the format allows only these two forms
+    if (value.size() > 1 && value.back() == '/') value.pop_back();
     found.emplace_back(key, value);
   }
+  return found;
+}
+
+// The user folders that exist, in the order a person meets them.
+std::vector<String> userFolders(const TShellNamespaceSources& S, const String& Home) {
+  static const char* const kOrder[] = {"DESKTOP",  "DOCUMENTS", "DOWNLOAD",  "MUSIC",
+                                       "PICTURES", "VIDEOS",    "TEMPLATES", "PUBLICSHARE"};
+  std::vector<std::pair<String, String>> found = userDirEntries(S, Home);
   std::vector<String> result;
   for (const char* key : kOrder)
-    for (auto& [k, v] : found)
-      if (k == key) {
-        String path = v.size() > 1 && v.back() == '/' ? v.substr(0, v.size() - 1) : v;
-        if (path != Home && isFolder(path) && std::find(result.begin(), result.end(), path) == result.end())
-          result.push_back(path);
-      }
+    for (auto& [k, path] : found)
+      if (k == key && path != Home && isFolder(path) &&
+          std::find(result.begin(), result.end(), path) == result.end())
+        result.push_back(path);
   return result;
 }
 
@@ -136,7 +143,7 @@ std::vector<String> userFolders(const TShellNamespaceSources& S, const String& H
 String unescapeMountField(const String& S) {
   String out;
   for (size_t i = 0; i < S.size(); ++i) {
-    if (S[i] == '\\' && i + 3 < S.size() + 0 && isdigit(Byte(S[i + 1])) && isdigit(Byte(S[i + 2])) &&
+    if (S[i] == '\\' && i + 3 < S.size() && isdigit(Byte(S[i + 1])) && isdigit(Byte(S[i + 2])) &&
         isdigit(Byte(S[i + 3]))) {
       out += char((S[i + 1] - '0') * 64 + (S[i + 2] - '0') * 8 + (S[i + 3] - '0'));
       i += 3;
@@ -635,23 +642,12 @@ HRESULT SHGetSpecialFolderLocation(HWND, Integer Folder, PItemIDList& Result) {
   TShellNamespaceSources sources = currentSources();
   String home = homeFolder(sources);
   String path;
+  // The entry of the key in user-dirs.dirs, else the folder's usual name in the home folder.
   auto userDir = [&](const char* key, const char* fallback) {
-    TShellNamespaceSources s = sources;
-    std::vector<String> dirs = userFolders(s, home);
-    String want = home + "/" + fallback;
-    (void)key;
-    for (const String& d : dirs)
-      if (d == want) return d;
-    // The user may have renamed it in user-dirs.dirs: the entry of that key wins.
-    std::ifstream in(s.UserDirsFile.empty() ? home + "/.config/user-dirs.dirs" : s.UserDirsFile);
-    String line, tag = String("XDG_") + key + "_DIR=\"";
-    while (std::getline(in, line))
-      if (line.rfind(tag, 0) == 0) {
-        String v = line.substr(tag.size(), line.size() - tag.size() - 1);
-        if (v.rfind("$HOME", 0) == 0) v = home + v.substr(5);
-        return v;
-      }
-    return want;
+    String path = home + "/" + fallback;
+    for (auto& [k, v] : userDirEntries(sources, home))
+      if (k == key) path = v;
+    return path;
   };
   switch (Folder) {
     case 17:
@@ -662,6 +658,15 @@ HRESULT SHGetSpecialFolderLocation(HWND, Integer Folder, PItemIDList& Result) {
       break;
     case 16:
       path = userDir("DESKTOP", "Desktop");
+      break;
+    case 13:
+      path = userDir("MUSIC", "Music");
+      break;
+    case 14:
+      path = userDir("VIDEOS", "Videos");
+      break;
+    case 39:
+      path = userDir("PICTURES", "Pictures");
       break;
     case 21:
       path = userDir("TEMPLATES", "Templates");

@@ -139,8 +139,9 @@ PItemIDList ILMakeItem(char Kind, const String& Bytes);
 // ---- the namespace ----------------------------------------------------------------------------
 HRESULT SHGetDesktopFolder(IShellFolderPtr& Result);
 // The folders of the special-folder numbers that have one here: 0 desktop, 17 the file system
-// root, 5 documents, 16 the desktop folder, 26 ~/.config, 21 templates, 20 ~/.local/share/fonts,
-// 10 the trash; any other number fails.
+// root, 5 documents, 16 the desktop folder, 13 music, 14 videos, 39 pictures (the user folders by
+// the user's xdg settings), 26 ~/.config, 21 templates, 20 ~/.local/share/fonts, 10 the trash;
+// any other number fails (and so does a folder that does not exist).
 HRESULT SHGetSpecialFolderLocation(HWND Owner, Integer Folder, PItemIDList& Result);
 // The file-system path of an absolute identifier; false for the desktop and on failure.
 bool SHGetPathFromIDList(PCItemIDList ID, String& Path);

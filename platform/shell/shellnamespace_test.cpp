@@ -32,9 +32,12 @@ class ShellNamespaceTest : public shelltest::TTempFolderTest {
     MakeDir("home/Documents");
     MakeDir("home/视频");
     MakeDir("home/work");
+    MakeDir("home/Pictures");  // exists, but the user's pictures live in 图片
+    MakeDir("home/图片");
     std::ofstream(Path("user-dirs.dirs")) << "# written by xdg-user-dirs-update\n"
                                           << "XDG_VIDEOS_DIR=\"$HOME/视频\"\n"
                                           << "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n"
+                                          << "XDG_PICTURES_DIR=\"$HOME/图片/\"\n"
                                           << "XDG_MUSIC_DIR=\"$HOME/Missing\"\n"
                                           << "XDG_PUBLICSHARE_DIR=\"$HOME/\"\n";
     std::ofstream(Path("mounts")) << "proc /proc proc rw 0 0\n"
@@ -109,19 +112,20 @@ TEST_F(ShellNamespaceTest, DesktopHoldsHomeUserFoldersRootAndRealVolumes) {
   std::vector<TShellRootEntry> roots = ShellRootEntries();
   std::vector<std::pair<char, String>> got;
   for (auto& r : roots) got.emplace_back(r.Kind, r.Path);
-  std::vector<std::pair<char, String>> want = {{'h', Path("home")},      {'u', Path("home/Documents")},
-                                               {'u', Path("home/视频")}, {'r', "/"},
-                                               {'v', "/media/my stick"}, {'v', "/srv/data"}};
+  // Pictures comes before videos whatever the file's order; the user's 图片 wins over ~/Pictures.
+  std::vector<std::pair<char, String>> want = {
+      {'h', Path("home")}, {'u', Path("home/Documents")}, {'u', Path("home/图片")}, {'u', Path("home/视频")},
+      {'r', "/"},          {'v', "/media/my stick"},      {'v', "/srv/data"}};
   EXPECT_EQ(got, want);
 
   TIDs items;
   List(*Desktop, SHCONTF_FOLDERS, items);
   ASSERT_EQ(items.Items.size(), want.size());
   EXPECT_EQ(Name(*Desktop, items.Items[0]), "home");
-  EXPECT_EQ(Name(*Desktop, items.Items[2]), "视频");
-  EXPECT_EQ(Name(*Desktop, items.Items[3]), "/");
-  EXPECT_EQ(Name(*Desktop, items.Items[4], SHGDN_FORPARSING), "/media/my stick");
-  EXPECT_TRUE(Attributes(*Desktop, items.Items[4]) & SFGAO_REMOVABLE);
+  EXPECT_EQ(Name(*Desktop, items.Items[3]), "视频");
+  EXPECT_EQ(Name(*Desktop, items.Items[4]), "/");
+  EXPECT_EQ(Name(*Desktop, items.Items[5], SHGDN_FORPARSING), "/media/my stick");
+  EXPECT_TRUE(Attributes(*Desktop, items.Items[5]) & SFGAO_REMOVABLE);
   EXPECT_FALSE(Attributes(*Desktop, items.Items[0]) & SFGAO_CANRENAME);
 }
 
@@ -368,7 +372,7 @@ TEST_F(ShellNamespaceTest, SpecialFoldersAndSystemImages) {
   struct Case {
     Integer Csidl;
     String Path;
-  } cases[] = {{17, "/"}, {5, Path("home/Documents")}};
+  } cases[] = {{17, "/"}, {5, Path("home/Documents")}, {39, Path("home/图片")}};
   for (const Case& c : cases) {
     PItemIDList id = nullptr;
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, c.Csidl, id), S_OK) << c.Csidl;
