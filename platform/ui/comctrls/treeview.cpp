@@ -342,12 +342,12 @@ TCustomTreeView::~TCustomTreeView() {
   *FAlive = false;
   if (FEditor) FEditor->Cancel();
   FEditor.reset();
-  // Nodes go without the events: the owner of the handlers may already be gone.
-  OnDeletion = nullptr;
+  // Every node still goes through OnDeletion, so that data hung on nodes is not lost; the
+  // selection ends without OnChange.
+  FDestroying = true;
   OnChange = nullptr;
   OnChanging = nullptr;
-  FSelected = nullptr;
-  FItems->FRoot->FChildren.clear();
+  FItems->Clear();
 }
 
 void TCustomTreeView::CreateParams(TCreateParams& Params) {
@@ -416,13 +416,13 @@ void TCustomTreeView::SetStateImages(TCustomImageList* Value) {
 // =====================================================================================================
 void TCustomTreeView::structureChanged() {
   FRowsValid = false;
-  if (FItems->FUpdateCount > 0) return;
+  if (FItems->FUpdateCount > 0 || FDestroying) return;
   updateScrollInfo();
   if (HandleAllocated()) Invalidate();
 }
 
 void TCustomTreeView::nodeChanged(TTreeNode*) {
-  if (FItems->FUpdateCount == 0 && HandleAllocated() && !FPainting) {
+  if (FItems->FUpdateCount == 0 && HandleAllocated() && !FPainting && !FDestroying) {
     updateScrollInfo();
     Invalidate();
   }

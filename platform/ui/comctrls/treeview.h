@@ -429,7 +429,8 @@ class TCustomTreeView : public TCustomControl {
   mutable Integer FItemHeight = 0;
   mutable std::vector<TTreeNode*> FRows;
   mutable bool FRowsValid = false;
-  bool FPainting = false;  // node changes made by the paint's own queries need no second paint
+  bool FPainting = false;
+  bool FDestroying = false;  // node changes made by the paint's own queries need no second paint
   std::unique_ptr<ITreeLabelEditor> FEditor;
   TTreeNode* FEditNode = nullptr;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

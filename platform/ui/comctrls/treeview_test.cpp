@@ -139,6 +139,15 @@ TEST_F(TreeViewTest, DeletingGoesChildrenFirstAndEndsASelectionInside) {
   EXPECT_EQ(Deleted, (std::vector<String>{"Lazy", "Music"}));
   EXPECT_EQ(TV->Items()->Count(), 0);
   EXPECT_EQ(TV->Items()->GetFirstNode(), nullptr);
+  // The nodes of a tree that goes are deleted too, so that their data can be freed.
+  BuildTree();
+  TV->SetSelected(Music);
+  Deleted.clear();
+  Log.clear();
+  delete TV;
+  TV = nullptr;
+  EXPECT_EQ(Deleted.size(), 6u);
+  EXPECT_TRUE(Log.empty());
 }
 
 TEST_F(TreeViewTest, LazyChildrenArriveWhenTheNodeIsFirstExpanded) {
