@@ -121,6 +121,12 @@ TEST_F(TreeViewTest, NodesKeepTheirPlaceLevelAndOrder) {
   // Only top-level nodes show until something is expanded.
   EXPECT_EQ(VisibleTexts(), (std::vector<String>{"Videos", "Docs", "Music", "Lazy"}));
   EXPECT_EQ(SendMessage(TV->Handle(), TVM_GETCOUNT, 0, 0), 8);
+  // Sorted by text: what is there now, and every node added or renamed later.
+  TV->SetSortType(stText);
+  EXPECT_EQ(VisibleTexts(), (std::vector<String>{"Docs", "Lazy", "Music", "Videos"}));
+  N->Add(nullptr, "Apps");
+  Music->SetText("Audio");
+  EXPECT_EQ(VisibleTexts(), (std::vector<String>{"Apps", "Audio", "Docs", "Lazy", "Videos"}));
 }
 
 TEST_F(TreeViewTest, DeletingGoesChildrenFirstAndEndsASelectionInside) {
@@ -285,6 +291,17 @@ TEST_F(TreeViewTest, ScrollingFollowsTheRowsThroughTheScrollInfo) {
   TV->SetFocus();
   wintest::KeyPress(VK_END);
   EXPECT_EQ(TV->TopItem()->AbsoluteIndex(), 46 - Page);
+  // A label wider than the tree scrolls sideways.
+  TTreeNode* Wide = TV->Items()->Add(nullptr, String(60, 'w'));
+  SCROLLINFO H;
+  H.fMask = SIF_ALL;
+  GetScrollInfo(TV->Handle(), SB_HORZ, &H);
+  EXPECT_EQ(H.nMax + 1, Wide->DisplayRect(true).Right);
+  const Integer Left = Wide->DisplayRect(true).Left;
+  SendMessage(TV->Handle(), WM_HSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(TV->HorzScrollPos(), 16);
+  EXPECT_EQ(Wide->DisplayRect(true).Left, Left - 16);
+  Wide->Delete();
   // Collapsing shrinks the range and keeps the top row valid.
   Parent->Collapse(false);
   EXPECT_EQ(VertInfo().nMax, 5);
