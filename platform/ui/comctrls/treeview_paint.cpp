@@ -76,12 +76,20 @@ void TCustomTreeView::Paint() {
   for (Integer Row = First; Row <= Last && Row < Integer(rows().size()); ++Row) {
     TTreeNode* Node = rows()[size_t(Row)];
     // The image queries may change the node's images for this paint (the shell's icons).
-    FPainting = true;
-    GetImageIndex(Node);
-    if (Node == FSelected && !Alive.expired()) GetSelectedIndex(Node);
-    if (Alive.expired()) return;
-    FPainting = false;
-    if (!FRowsValid) return;
+    {
+      struct TPaintingScope {
+        bool& Flag;
+        std::weak_ptr<bool> Alive;
+        ~TPaintingScope() {
+          if (!Alive.expired()) Flag = false;
+        }
+      };
+      FPainting = true;
+      TPaintingScope Scope{FPainting, Alive};  // cleared also when a query raises
+      GetImageIndex(Node);
+      if (Node == FSelected && !Alive.expired()) GetSelectedIndex(Node);
+    }
+    if (Alive.expired() || !FRowsValid) return;
     const TCustomDrawState State = stateFor(Node);
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(Color());
