@@ -136,7 +136,7 @@ void TbsSkinCustomOfficeComboBox::drawItemContents(TCanvas* C, Integer Index, TR
     C->Font()->SetStyle(Style + TFontStyles{fsBold});
     TRect T = R;
     T.Bottom = T.Top + C->TextHeight(Item->Title());
-    DrawText(C->Handle(), Item->Title(), &T, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawWideText(C, Item->Title(), T, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     C->Font()->SetStyle(Style);
     R.Top = T.Bottom - 2;
   }

@@ -80,7 +80,7 @@ void TbsSkinOfficeListBox::drawItemContents(TCanvas* C, TbsSkinOfficeItem* Item,
     C->Font()->SetStyle(Style + TFontStyles{fsBold});
     TRect T = R;
     T.Bottom = T.Top + C->TextHeight(Item->Title());
-    DrawText(C->Handle(), Item->Title(), &T, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawWideText(C, Item->Title(), T, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     C->Font()->SetStyle(Style);
     R.Top = T.Bottom;
   }
@@ -92,12 +92,12 @@ void TbsSkinOfficeListBox::drawItemContents(TCanvas* C, TbsSkinOfficeItem* Item,
   if (FShowItemTitles) R.Left += 10;
   const UINT Tabs = ExpandTabs ? DT_EXPANDTABS : 0;
   TRect M = Rect(0, 0, R.Right - R.Left, 0);
-  DrawText(C->Handle(), Item->Caption(), &M, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | Tabs);
+  DrawWideText(C, Item->Caption(), M, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | Tabs);
   const Integer TextH = M.Bottom - M.Top;
   Integer Top = R.Top + ((R.Bottom - R.Top) - TextH) / 2;
   if (Top < R.Top) Top = R.Top;
   TRect T = Rect(R.Left, Top, R.Right, R.Bottom);
-  DrawText(C->Handle(), Item->Caption(), &T, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | Tabs);
+  DrawWideText(C, Item->Caption(), T, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | Tabs);
 }
 
 void TbsSkinOfficeListBox::DefaultDrawItem(Integer Index, TCanvas* Cnvs) {
@@ -125,7 +125,7 @@ void TbsSkinOfficeListBox::DefaultDrawItem(Integer Index, TCanvas* Cnvs) {
   InflateRect(&R, -2, -2);
   if (Item->Header()) {
     const UINT Align = FHeaderLeftAlignment ? DT_LEFT : DT_CENTER;
-    DrawText(Cnvs->Handle(), Item->Caption(), &R, Align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawWideText(Cnvs, Item->Caption(), R, Align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   } else {
     if (OnDrawItem) {
       OnDrawItem(Cnvs, Index, Item->ItemRect);
@@ -244,6 +244,6 @@ void TbsSkinOfficeListBox::SkinDrawHeaderItem(Integer Index, TCanvas* Cnvs) {
   C->Font()->SetStyle(El->FontStyle);
   C->Brush()->SetStyle(bsClear);
   const UINT Align = FHeaderLeftAlignment ? DT_LEFT : DT_CENTER;
-  DrawText(C->Handle(), Item->Caption(), &T, Align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawWideText(C, Item->Caption(), T, Align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   Cnvs->Draw(Item->ItemRect.Left, Item->ItemRect.Top, &B);
 }

@@ -1,6 +1,7 @@
 #include "skin/controls/panels/bsskinlinklabel.h"
 
 #include "platform/shell/shellopen.h"
+#include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bstextglow.h"
 
@@ -86,6 +87,7 @@ void TbsSkinLinkLabel::DoDrawText(TRect& Rect, UINT Flags) {
   if (!ShowAccelChar()) Flags |= DT_NOPREFIX;
   TRect R = Rect;
   if (FGlowEffect) OffsetRect(&R, 0, FGlowSize);
+  const bool Measuring = (Flags & DT_CALCRECT) != 0;
   TCanvas* C = Canvas();
   TFont* F = C->Font();
   const bool Skinned = FIndex != -1;
@@ -114,17 +116,24 @@ void TbsSkinLinkLabel::DoDrawText(TRect& Rect, UINT Flags) {
   F->SetStyle(Style);
   const TColor Glow = Skinned ? ActiveFontColor : FDefaultActiveFontColor;
   C->Brush()->SetStyle(bsClear);
+  if (Measuring) {
+    // The measured size flows back, with the room the glow's downward offset takes.
+    DrawWideText(C, Text, R, Flags);
+    Rect.Right = Rect.Left + R.Width();
+    Rect.Bottom = R.Bottom;
+    return;
+  }
   if (Enabled()) {
     if (FMouseIn && FGlowEffect)
       DrawGlowText(C, R, Text, Flags, 0, Glow, FGlowSize);
     else
-      DrawText(C->Handle(), Text, &R, Flags);
+      DrawWideText(C, Text, R, Flags);
     return;
   }
   TRect Shifted = R;
   OffsetRect(&Shifted, 1, 1);
   F->SetColor(Skinned ? FSD->SkinColors()->cBtnHighLight() : clBtnHighlight);
-  DrawText(C->Handle(), Text, &Shifted, Flags);
+  DrawWideText(C, Text, Shifted, Flags);
   F->SetColor(Skinned ? FSD->SkinColors()->cBtnShadow() : clBtnShadow);
-  DrawText(C->Handle(), Text, &R, Flags);
+  DrawWideText(C, Text, R, Flags);
 }
