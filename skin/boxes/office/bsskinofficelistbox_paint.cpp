@@ -9,15 +9,20 @@
 
 namespace {
 
-// Keeps the canvas's drawing state (clip included) for one row and restores it afterwards.
+// Keeps the canvas's drawing state (clip included) for one row and restores it afterwards. The
+// canvas forgets what it had selected, since the restore put the saved objects and modes back.
 class TSavedDC {
  public:
-  explicit TSavedDC(TCanvas* C) : FDC(C->Handle()), FLevel(SaveDC(FDC)) {}
-  ~TSavedDC() { RestoreDC(FDC, FLevel); }
+  explicit TSavedDC(TCanvas* C) : FCanvas(C), FDC(C->Handle()), FLevel(SaveDC(FDC)) {}
+  ~TSavedDC() {
+    FCanvas->Refresh();
+    RestoreDC(FDC, FLevel);
+  }
   TSavedDC(const TSavedDC&) = delete;
   TSavedDC& operator=(const TSavedDC&) = delete;
 
  private:
+  TCanvas* FCanvas;
   HDC FDC;
   Integer FLevel;
 };
