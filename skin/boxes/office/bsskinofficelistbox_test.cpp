@@ -295,6 +295,32 @@ TEST_F(OfficeList, DefaultLookPaintsRowsByKind) {
   EXPECT_EQ(PixelOf(L, 140, 52 + 4), COLORREF(ColorToRGB(clWindow)));
 }
 
+TEST_F(OfficeList, ACaptionWithoutAnImageIsIndentedUnderTitles) {
+  // Rows are 30 high from y 2; the text rectangle is the row inset by 2, so its left edge is at 4.
+  const struct {
+    Integer ImageIndex;
+    bool ShowTitles;
+    Integer TextLeft;
+  } Cases[] = {{5, true, 14}, {-1, true, 14}, {5, false, 4}};
+  for (const auto& C : Cases) {
+    TCountingList* L = NewList(1);
+    TFont F;
+    F.SetName("NerivoTest");  // solid glyph boxes: exact columns
+    L->SetDefaultFont(&F);
+    L->Items()->Items(0)->SetImageIndex(C.ImageIndex);
+    L->SetShowItemTitles(C.ShowTitles);
+    L->Repaint();
+    Integer First = -1;
+    for (Integer X = 2; X < 100 && First == -1; ++X)
+      for (Integer Y = 4; Y < 30; ++Y)
+        if (PixelOf(L, X, Y) == COLORREF(ColorToRGB(clWindowText))) {
+          First = X;
+          break;
+        }
+    EXPECT_EQ(First, C.TextLeft) << C.ImageIndex << " " << C.ShowTitles;
+  }
+}
+
 TEST_F(OfficeList, SkinnedLookWithoutTheItemElementLeavesRowsEmpty) {
   TCountingList* L = NewList(2);
   L->SetSkinData(Skin.get());
