@@ -245,6 +245,45 @@ TEST_F(OfficeCombo, EscapeRestoresTheShownIndexAndKeysSelect) {
   EXPECT_EQ(Log, (std::vector<String>{"click", "change", "closeup"}));
 }
 
+TEST_F(OfficeCombo, AltWithTheArrowsOpensAndCancels) {
+  TbsSkinOfficeComboBox* C = NewCombo(3);
+  C->SetItemIndex(0);
+  C->SetFocus();
+  Log.clear();
+  wintest::KeyDown(VK_MENU);
+  wintest::KeyPress(VK_DOWN);
+  EXPECT_TRUE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), 0);
+  wintest::KeyPress(VK_UP);
+  wintest::KeyUp(VK_MENU);
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 0);
+}
+
+TEST_F(OfficeCombo, DraggingBelowTheOpenListAutoScrollsOnItsTimer) {
+  TbsSkinOfficeComboBox* C = NewCombo(10);
+  C->SetDropDownCount(3);
+  C->SetItemIndex(0);
+  wintest::MouseDown(At(C, 10, 10));
+  TbsPopupOfficeListBox* L = C->ListBox();
+  ASSERT_NE(L->ScrollBar, nullptr);
+  wintest::MouseMove(At(L, 20, 40));  // into the list first
+  const Integer Hovered = L->ItemIndex();
+  Log.clear();
+  wintest::MouseMove(At(L, 20, L->Height() + 20));
+  wintest::AdvanceTime(Clock(), 75);  // three ticks of 25 ms, each one row further down
+  EXPECT_EQ(L->ItemIndex(), Hovered + 3);
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 0);  // only the list's item events
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "itemclick"), 3);
+  wintest::MouseMove(At(L, 20, 40));  // back inside: the timer stops
+  const Integer Now = L->ItemIndex();
+  wintest::AdvanceTime(Clock(), 100);
+  EXPECT_EQ(L->ItemIndex(), Now);
+  wintest::MouseUp(At(L, 20, 40));
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), Now);
+}
+
 TEST_F(OfficeCombo, TheWheelMovesTheSelection) {
   TbsSkinOfficeComboBox* C = NewCombo(3);
   C->SetItemIndex(1);
