@@ -349,6 +349,25 @@ TEST_F(OfficeCombo, DefaultLookShowsTheItemAndTheButtonStates) {
   wintest::MouseUp(At(C, B.Left + 3, 30));
 }
 
+TEST_F(OfficeCombo, ToolButtonStyleInTheDefaultLook) {
+  TbsSkinOfficeComboBox* C = NewCombo(2);
+  C->SetUseSkinSize(true);
+  C->SetToolButtonStyle(true);
+  EXPECT_FALSE(C->UseSkinSize());
+  const Integer X = C->Width() - 14, Y = 2;  // inside the frame, clear of text and arrow
+  C->Repaint();
+  EXPECT_EQ(PixelOf(C, 0, 0), COLORREF(ColorToRGB(clBtnShadow)));
+  EXPECT_EQ(PixelOf(C, X, Y), COLORREF(ColorToRGB(clBtnFace)));
+  C->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(PixelOf(C, X, Y), COLORREF(RGB(193, 212, 243)));
+  EXPECT_EQ(PixelOf(C, 0, 0), COLORREF(RGB(59, 107, 183)));
+  C->DropDown();
+  EXPECT_EQ(PixelOf(C, X, Y), COLORREF(RGB(162, 188, 228)));
+  C->CloseUp(false);
+  C->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(PixelOf(C, X, Y), COLORREF(ColorToRGB(clBtnFace)));
+}
+
 TEST_F(OfficeCombo, SkinnedLookWithAWiderControlKeepsTheButtonAtTheRight) {
   TbsSkinOfficeComboBox* C = NewCombo(2, Rect(20, 20, 220, 50));
   C->SetSkinData(Skin.get());
