@@ -130,7 +130,8 @@ TbsSkinCustomOfficeComboBox::~TbsSkinCustomOfficeComboBox() {
 
 void TbsSkinCustomOfficeComboBox::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && FListBox != nullptr && AComponent == FListBox->Images()) FListBox->SetImages(nullptr);
+  if (Operation == opRemove && FListBox != nullptr && AComponent == FListBox->Images())
+    FListBox->SetImages(nullptr);
 }
 
 void TbsSkinCustomOfficeComboBox::SetImages(TCustomImageList* Value) {
@@ -367,8 +368,12 @@ void TbsSkinCustomOfficeComboBox::KeyDown(Word& Key, TShiftState Shift) {
     case VK_ESCAPE:
       if (FListBox->Visible()) CloseUp(false);
       break;
-    case VK_PRIOR: selectWith(&TbsSkinOfficeListBox::FindPageUp); break;
-    case VK_NEXT: selectWith(&TbsSkinOfficeListBox::FindPageDown); break;
+    case VK_PRIOR:
+      selectWith(&TbsSkinOfficeListBox::FindPageUp);
+      break;
+    case VK_NEXT:
+      selectWith(&TbsSkinOfficeListBox::FindPageDown);
+      break;
     case VK_LEFT:
     case VK_UP:
       if (!Alt)
@@ -383,7 +388,8 @@ void TbsSkinCustomOfficeComboBox::KeyDown(Word& Key, TShiftState Shift) {
       else if (!FListBox->Visible())
         DropDown();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -409,8 +415,12 @@ void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
         case VK_LEFT:
         case VK_UP:
         case VK_RIGHT:
-        case VK_DOWN: Message.Result = 1; return;
-        default: TbsSkinCustomControl::Dispatch(Message); return;
+        case VK_DOWN:
+          Message.Result = 1;
+          return;
+        default:
+          TbsSkinCustomControl::Dispatch(Message);
+          return;
       }
     case CM_CANCELMODE: {
       auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
@@ -418,7 +428,8 @@ void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
         CloseUp(false);
       return;
     }
-    default: TbsSkinCustomControl::Dispatch(Message);
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
   }
 }
 

@@ -42,9 +42,9 @@ void composeButton(TBitmap* Dest, TbsSkinData* SD, TbsDataSkinButtonControl* El,
   ComposeSkinImage(El->LTPoint, El->RTPoint, El->LBPoint, El->RBPoint, El->ClRect, El->LTPoint,
                    Point(El->RTPoint.X + DW, El->RTPoint.Y), Point(El->LBPoint.X, El->LBPoint.Y + DH),
                    Point(El->RBPoint.X + DW, El->RBPoint.Y + DH),
-                   Rect(El->ClRect.Left, El->ClRect.Top, El->ClRect.Right + DW, El->ClRect.Bottom + DH), Dest, Pic,
-                   State, Dest->Width(), Dest->Height(), true, El->LeftStretch, El->TopStretch, El->RightStretch,
-                   El->BottomStretch, El->StretchEffect, El->StretchType);
+                   Rect(El->ClRect.Left, El->ClRect.Top, El->ClRect.Right + DW, El->ClRect.Bottom + DH), Dest,
+                   Pic, State, Dest->Width(), Dest->Height(), true, El->LeftStretch, El->TopStretch,
+                   El->RightStretch, El->BottomStretch, El->StretchEffect, El->StretchType);
 }
 
 // The glyph part of the skin picture centred in R, keyed on the fixed colour.
@@ -261,8 +261,8 @@ void TbsSkinCustomOfficeComboBox::CreateControlSkinImage(TBitmap* B) {
   TbsSkinCustomControl::CreateControlSkinImage(B);
   if (Hot && !IsEmptyRect(ActiveSkinRect) && Picture != nullptr) {
     TBitmap H;
-    ComposeSkinImageH(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, &H, Picture, ActiveSkinRect, Width(), Height(),
-                      StretchEffect);
+    ComposeSkinImageH(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, &H, Picture, ActiveSkinRect, Width(),
+                      Height(), StretchEffect);
     C->Draw(0, 0, &H);
   }
   DrawButton(C);
@@ -288,7 +288,8 @@ void TbsSkinCustomOfficeComboBox::DrawResizeButton(TCanvas* C) {
   composeButton(&BB, FSD, El, State);
   const TRect All = Rect(0, 0, BB.Width(), BB.Height());
   if (IsEmptyRect(El->MenuMarkerRect)) {
-    if (Enabled()) DrawArrow(BB.Canvas(), Rect(0, Pressed ? 2 : 0, BB.Width(), BB.Height() + (Pressed ? 2 : 0)), Arrow, 4);
+    if (Enabled())
+      DrawArrow(BB.Canvas(), Rect(0, Pressed ? 2 : 0, BB.Width(), BB.Height() + (Pressed ? 2 : 0)), Arrow, 4);
   } else {
     TRect Src = El->MenuMarkerRect;
     if (Pressed && !IsEmptyRect(El->MenuMarkerDownRect))
@@ -304,7 +305,9 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(TBitmap* Control) {
   if (RectWidth(CBItem.R) <= 0 || RectHeight(CBItem.R) <= 0) return;
   TBitmap B;
   B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
-  auto underneath = [&] { B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Control->Canvas(), CBItem.R); };
+  auto underneath = [&] {
+    B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Control->Canvas(), CBItem.R);
+  };
   // The stretch client of a state picture: ItemTextRect pulled in by how much larger SItemRect is.
   auto pulledIn = [&](const TRect& State) {
     TRect R = ItemTextRect;

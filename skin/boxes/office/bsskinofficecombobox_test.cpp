@@ -184,8 +184,8 @@ TEST_F(OfficeCombo, PressDragReleasePicksAnItem) {
   EXPECT_FALSE(C->IsPopupVisible());
   EXPECT_EQ(C->ItemIndex(), 2);
   // The item events of the drop-down's scroll to the top come first; a mouse pick adds none.
-  EXPECT_EQ(Log, (std::vector<String>{"dropdown", "item1", "itemclick", "item0", "itemclick", "click", "change",
-                                      "closeup"}));
+  EXPECT_EQ(Log, (std::vector<String>{"dropdown", "item1", "itemclick", "item0", "itemclick", "click",
+                                      "change", "closeup"}));
 }
 
 TEST_F(OfficeCombo, ClickThenClickPicksAnItem) {

@@ -6,7 +6,8 @@
 
 TbsSkinOfficeItem::TbsSkinOfficeItem(TCollection* Collection) : TCollectionItem(Collection) {
   auto* Items = static_cast<TbsSkinOfficeItems*>(Collection);
-  Active = Items != nullptr && Items->OfficeListBox != nullptr && Index() == Items->OfficeListBox->ItemIndex();
+  Active =
+      Items != nullptr && Items->OfficeListBox != nullptr && Index() == Items->OfficeListBox->ItemIndex();
 }
 
 void TbsSkinOfficeItem::Assign(TPersistent* Source) {

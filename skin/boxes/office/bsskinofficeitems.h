@@ -56,7 +56,9 @@ class TbsSkinOfficeItems : public TCollection {
   void Delete(Integer Index);
   void Clear();
   // The collection's own index check applies (EListError).
-  TbsSkinOfficeItem* Items(Integer Index) const { return static_cast<TbsSkinOfficeItem*>(TCollection::Items(Index)); }
+  TbsSkinOfficeItem* Items(Integer Index) const {
+    return static_cast<TbsSkinOfficeItem*>(TCollection::Items(Index));
+  }
   TbsSkinOfficeItem* operator[](Integer Index) const { return Items(Index); }
 
   TbsSkinOfficeListBox* OfficeListBox;

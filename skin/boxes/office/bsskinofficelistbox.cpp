@@ -117,7 +117,8 @@ void TbsSkinOfficeListBox::CalcItemRects() {
     const Integer H = Item->Header() ? FHeaderHeight : FItemHeight;
     Item->ItemRect = Rect(FItemsRect.Left, Y - FScrollOffset, FItemsRect.Left + W, Y + H - FScrollOffset);
     const TRect& R = Item->ItemRect;
-    Item->IsVisible = RectEdgeInRect(R, FItemsRect) || (R.Top <= FItemsRect.Top && R.Bottom >= FItemsRect.Bottom);
+    Item->IsVisible =
+        RectEdgeInRect(R, FItemsRect) || (R.Top <= FItemsRect.Top && R.Bottom >= FItemsRect.Bottom);
     if (Item->IsVisible) FRealMax = R.Bottom;
     Y += H;
   }
@@ -364,13 +365,22 @@ void TbsSkinOfficeListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integ
 void TbsSkinOfficeListBox::KeyDown(Word& Key, TShiftState Shift) {
   TbsSkinCustomControl::KeyDown(Key, Shift);
   switch (Key) {
-    case VK_PRIOR: FindPageUp(); break;
-    case VK_NEXT: FindPageDown(); break;
+    case VK_PRIOR:
+      FindPageUp();
+      break;
+    case VK_NEXT:
+      FindPageDown();
+      break;
     case VK_LEFT:
-    case VK_UP: FindUp(); break;
+    case VK_UP:
+      FindUp();
+      break;
     case VK_RIGHT:
-    case VK_DOWN: FindDown(); break;
-    default: break;
+    case VK_DOWN:
+      FindDown();
+      break;
+    default:
+      break;
   }
 }
 

@@ -205,7 +205,8 @@ void TbsSkinOfficeListBox::SkinDrawItem(Integer Index, TCanvas* Cnvs) {
     TBitmap B;
     B.SetSize(RectWidth(Item->ItemRect), RectHeight(Item->ItemRect));
     const TRect& Src = Focused() ? El->FocusItemRect : El->ActiveItemRect;
-    if (Picture != nullptr && !IsEmptyRect(Src)) ComposeStretchedSkinImage(&B, Picture, Src, El->ItemTextRect, true);
+    if (Picture != nullptr && !IsEmptyRect(Src))
+      ComposeStretchedSkinImage(&B, Picture, Src, El->ItemTextRect, true);
     TCanvas* BC = B.Canvas();
     setFont(BC, Focused() ? El->FocusFontColor : El->ActiveFontColor);
     BC->Brush()->SetStyle(bsClear);

@@ -223,7 +223,7 @@ TEST_F(OfficeList, KeyboardFindRules) {
     Integer To;
     bool Fires;
   } Cases[] = {
-      {0, &TbsSkinOfficeListBox::FindUp, 0, false},  // nothing above the first
+      {0, &TbsSkinOfficeListBox::FindUp, 0, false},   // nothing above the first
       {0, &TbsSkinOfficeListBox::FindDown, 3, true},  // past the disabled row and the header
       {3, &TbsSkinOfficeListBox::FindUp, 0, true},
       {0, &TbsSkinOfficeListBox::FindPageDown, 3, true},  // first item under the passed header
@@ -289,8 +289,8 @@ TEST_F(OfficeList, DefaultLookPaintsRowsByKind) {
   L->SetItemIndex(1);
   L->Items()->Items(2)->SetImageIndex(5);  // no image list: the caption alone
   L->Repaint();
-  EXPECT_EQ(PixelOf(L, 0, 0), COLORREF(ColorToRGB(clBtnShadow)));  // frame
-  EXPECT_EQ(PixelOf(L, 140, 4), COLORREF(ColorToRGB(clBtnShadow)));  // header row
+  EXPECT_EQ(PixelOf(L, 0, 0), COLORREF(ColorToRGB(clBtnShadow)));         // frame
+  EXPECT_EQ(PixelOf(L, 140, 4), COLORREF(ColorToRGB(clBtnShadow)));       // header row
   EXPECT_EQ(PixelOf(L, 140, 22 + 4), COLORREF(ColorToRGB(clHighlight)));  // selected row
   EXPECT_EQ(PixelOf(L, 140, 52 + 4), COLORREF(ColorToRGB(clWindow)));
 }

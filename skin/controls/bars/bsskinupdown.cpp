@@ -53,7 +53,8 @@ void TbsSkinUpDown::GetSkinData() {
       DownUpButtonRect = IsEmptyRect(El->DownUpButtonRect) ? El->ActiveUpButtonRect : El->DownUpButtonRect;
       DownButtonRect = El->DownButtonRect;
       ActiveDownButtonRect = El->ActiveDownButtonRect;
-      DownDownButtonRect = IsEmptyRect(El->DownDownButtonRect) ? El->ActiveDownButtonRect : El->DownDownButtonRect;
+      DownDownButtonRect =
+          IsEmptyRect(El->DownDownButtonRect) ? El->ActiveDownButtonRect : El->DownDownButtonRect;
       // The element is drawn whole: no slices.
       LTPt = RTPt = LBPt = RBPt = Point(0, 0);
       ClRect = TRect{};
@@ -191,7 +192,8 @@ void TbsSkinUpDown::Dispatch(TMessage& Message) {
       if (!MouseCapture() && HandleAllocated()) SetMouseCapture(true);
       TbsSkinCustomControl::Dispatch(Message);
       return;
-    default: TbsSkinCustomControl::Dispatch(Message);
+    default:
+      TbsSkinCustomControl::Dispatch(Message);
   }
 }
 
@@ -228,7 +230,9 @@ void TbsSkinUpDown::DrawButton(TCanvas* C, Integer I) {
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(Pressed || B.MouseIn ? TColor(RGB(59, 107, 183)) : clBtnShadow);
   C->FrameRect(B.R);
-  C->Brush()->SetColor(Pressed ? TColor(RGB(162, 188, 228)) : B.MouseIn ? TColor(RGB(193, 212, 243)) : clBtnFace);
+  C->Brush()->SetColor(Pressed     ? TColor(RGB(162, 188, 228))
+                       : B.MouseIn ? TColor(RGB(193, 212, 243))
+                                   : clBtnFace);
   C->FillRect(Rect(B.R.Left + 1, B.R.Top + 1, B.R.Right - 1, B.R.Bottom - 1));
   DrawArrow(C, B.R, Enabled() ? clBlack : TColor(RGB(128, 128, 128)), arrowKind(I));
 }
@@ -272,9 +276,9 @@ void TbsSkinUpDown::DrawResizeButton(TCanvas* C, Integer I) {
     ComposeSkinImage(El->LTPoint, El->RTPoint, El->LBPoint, El->RBPoint, El->ClRect, El->LTPoint,
                      Point(El->RTPoint.X + DW, El->RTPoint.Y), Point(El->LBPoint.X, El->LBPoint.Y + DH),
                      Point(El->RBPoint.X + DW, El->RBPoint.Y + DH),
-                     Rect(El->ClRect.Left, El->ClRect.Top, El->ClRect.Right + DW, El->ClRect.Bottom + DH), &Img,
-                     Pic, State, W, H, true, El->LeftStretch, El->TopStretch, El->RightStretch, El->BottomStretch,
-                     El->StretchEffect, El->StretchType);
+                     Rect(El->ClRect.Left, El->ClRect.Top, El->ClRect.Right + DW, El->ClRect.Bottom + DH),
+                     &Img, Pic, State, W, H, true, El->LeftStretch, El->TopStretch, El->RightStretch,
+                     El->BottomStretch, El->StretchEffect, El->StretchType);
   }
   DrawArrow(Img.Canvas(), Rect(0, 0, W, H), Arrow, arrowKind(I));
   C->Draw(B.R.Left, B.R.Top, &Img);

@@ -45,7 +45,7 @@ TEST_F(SkinUpDown, Defaults) {
 TEST_F(SkinUpDown, PositionMinAndMaxSetters) {
   TbsSkinUpDown* U = NewUpDown();
   U->SetPosition(50);
-  U->SetPosition(50);  // unchanged: fires again
+  U->SetPosition(50);   // unchanged: fires again
   U->SetPosition(101);  // outside: ignored
   U->SetPosition(-1);
   EXPECT_EQ(Log, (std::vector<String>{"change 50", "change 50"}));

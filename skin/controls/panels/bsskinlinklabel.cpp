@@ -5,7 +5,8 @@
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bstextglow.h"
 
-TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner) : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner)
+    : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>()) {
   FDefaultFont->SetName("Tahoma");
   FDefaultFont->SetHeight(13);
   FDefaultFont->SetStyle({fsUnderline});
@@ -105,7 +106,7 @@ void TbsSkinLinkLabel::DoDrawText(TRect& Rect, UINT Flags) {
     if (FMouseIn) F->SetColor(FDefaultActiveFontColor);
   }
   F->SetCharset(FSD != nullptr && FSD->ResourceStrData() != nullptr ? FSD->ResourceStrData()->CharSet()
-                                                                     : FDefaultFont->Charset());
+                                                                    : FDefaultFont->Charset());
   // Underline follows UseUnderLine, except that a disabled label in the default look keeps it.
   TFontStyles Style = F->Style();
   if (FUseUnderLine)
