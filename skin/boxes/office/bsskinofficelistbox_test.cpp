@@ -328,6 +328,10 @@ TEST_F(OfficeList, SkinnedLookWithoutTheItemElementLeavesRowsEmpty) {
   const TRect Items = L->ItemsRect();
   const COLORREF Row = PixelOf(L, Items.Left + 10, Items.Top + 15);
   EXPECT_EQ(Row, SliceColor("listbox", 2, 4));  // selected row: the element's active item picture
+  // A header row is composed from the header element.
+  L->Items()->Items(1)->SetHeader(true);
+  const TRect Header = L->Items()->Items(1)->ItemRect;
+  EXPECT_EQ(PixelOf(L, Header.Right - 10, Header.Top + Header.Height() / 2), SliceColor("menuheader", 0, 4));
   L->SetItemSkinDataName("nosuchelement");
   L->Repaint();
   EXPECT_EQ(PixelOf(L, Items.Left + 10, Items.Top + 15), SliceColor("listbox", 0, 4));  // the list's client

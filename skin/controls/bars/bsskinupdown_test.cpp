@@ -169,4 +169,22 @@ TEST_F(SkinUpDown, LooksWithAndWithoutTheSkin) {
   EXPECT_EQ(PixelOf(U, 10, 12), SliceColor("hupdown", 0, 4));
 }
 
+TEST_F(SkinUpDown, WithoutTheSkinSizeEachHalfIsAResizeButton) {
+  TbsSkinUpDown* U = NewUpDown();
+  U->SetUseSkinSize(false);
+  U->SetSkinData(Skin.get());
+  U->SetBounds(10, 10, 60, 30);
+  U->Repaint();
+  EXPECT_EQ(U->Width(), 60);  // the size asked stays
+  EXPECT_EQ(U->Buttons[0].R, Rect(30, 0, 60, 30));
+  EXPECT_EQ(PixelOf(U, 31, 1), SliceColor("resizebutton", 0, 0));
+  EXPECT_EQ(PixelOf(U, 1, 1), SliceColor("resizebutton", 0, 0));
+  wintest::MouseMove(At(U, 40, 15));
+  EXPECT_EQ(PixelOf(U, 31, 1), SliceColor("resizebutton", 1, 0));
+  wintest::MouseDown(At(U, 40, 15));
+  EXPECT_EQ(PixelOf(U, 31, 1), SliceColor("resizebutton", 2, 0));
+  EXPECT_EQ(PixelOf(U, 1, 1), SliceColor("resizebutton", 0, 0));
+  wintest::MouseUp(At(U, 40, 15));
+}
+
 }  // namespace
