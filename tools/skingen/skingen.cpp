@@ -136,6 +136,12 @@ void setSlices(TbsDataSkinCustomControl* R) {
   R->StretchEffect = true;
 }
 
+// The text area inside a combo box's item pictures (the stretch client of those pictures and where the
+// item's text goes), like the list box's.
+void setComboItemText(TbsDataSkinComboBox* R) {
+  R->ItemTextRect = Rect(CornerSize, 0, CellW - CornerSize, CellH);
+}
+
 std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
   const TControlSpec& S = ControlSpecs[Element];
   auto Record = CreateSkinControlRecord(S.TypeWord, S.Name);
@@ -198,6 +204,7 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->DownButtonRect = R->ButtonRect;
     R->UnEnabledButtonRect = R->ButtonRect;
     R->ListBoxName = "listbox";
+    setComboItemText(R);
   }
   if (auto* R = dynamic_cast<TbsDataSkinScrollBarControl*>(Record.get())) {
     // Places in the element: the up button at the far end (right, or bottom for the vertical bar), the

@@ -1,0 +1,490 @@
+// How the closed office combo box lays out its button and item area and paints itself: the default
+// look, the skinned look with free height, with the element's height (UseSkinSize), and as a tool button.
+#include "skin/boxes/office/bsskinofficecombobox.h"
+#include "skin/core/bscompose.h"
+#include "skin/core/bsdraw.h"
+#include "skin/core/bsskinrecordsbuttons.h"
+#include "skin/core/bsskinrecordslists.h"
+
+namespace {
+
+const TColor FrameBlue = RGB(59, 107, 183);
+const TColor HoverFill = RGB(193, 212, 243);
+const TColor PressedFill = RGB(162, 188, 228);
+
+template <class T>
+T* elementNamed(TbsSkinData* SD, const String& Name) {
+  if (SD == nullptr || SD->Empty) return nullptr;
+  const Integer I = SD->GetControlIndex(Name);
+  return I == -1 ? nullptr : dynamic_cast<T*>(SD->Ctrls(I));
+}
+
+TbsDataSkinButtonControl* firstButtonElement(TbsSkinData* SD, std::initializer_list<const char*> Names) {
+  for (const char* N : Names)
+    if (auto* B = elementNamed<TbsDataSkinButtonControl>(SD, N)) return B;
+  return nullptr;
+}
+
+void frameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Frame);
+  C->FrameRect(R);
+  C->Brush()->SetColor(Fill);
+  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
+}
+
+// A button element's state picture composed nine-slice to Dest's size.
+void composeButton(TBitmap* Dest, TbsSkinData* SD, TbsDataSkinButtonControl* El, const TRect& State) {
+  TBitmap* Pic = SkinPictureAt(SD, El->PictureIndex);
+  if (Pic == nullptr || IsEmptyRect(State)) return;
+  const Integer DW = Dest->Width() - RectWidth(El->SkinRect);
+  const Integer DH = Dest->Height() - RectHeight(El->SkinRect);
+  ComposeSkinImage(El->LTPoint, El->RTPoint, El->LBPoint, El->RBPoint, El->ClRect, El->LTPoint,
+                   Point(El->RTPoint.X + DW, El->RTPoint.Y), Point(El->LBPoint.X, El->LBPoint.Y + DH),
+                   Point(El->RBPoint.X + DW, El->RBPoint.Y + DH),
+                   Rect(El->ClRect.Left, El->ClRect.Top, El->ClRect.Right + DW, El->ClRect.Bottom + DH), Dest,
+                   Pic, State, Dest->Width(), Dest->Height(), true, El->LeftStretch, El->TopStretch,
+                   El->RightStretch, El->BottomStretch, El->StretchEffect, El->StretchType);
+}
+
+// The glyph part of the skin picture centred in R, keyed on the fixed colour.
+void drawMarker(TCanvas* C, TBitmap* Pic, const TRect& Src, const TRect& R, TColor Key, Integer Down) {
+  if (Pic == nullptr || IsEmptyRect(Src)) return;
+  TBitmap G;
+  G.SetSize(RectWidth(Src), RectHeight(Src));
+  G.Canvas()->CopyRect(Rect(0, 0, G.Width(), G.Height()), Pic->Canvas(), Src);
+  G.SetTransparent(true);
+  G.SetTransparentColor(Key);
+  C->Draw(R.Left + (RectWidth(R) - G.Width()) / 2, R.Top + (RectHeight(R) - G.Height()) / 2 + Down, &G);
+}
+
+}  // namespace
+
+void TbsSkinCustomOfficeComboBox::GetSkinData() {
+  TbsSkinCustomControl::GetSkinData();
+  if (FIndex == -1) return;
+  auto* El = dynamic_cast<TbsDataSkinComboBox*>(FSD->Ctrls(FIndex));
+  if (El == nullptr) return;
+  ActiveSkinRect = El->ActiveSkinRect;
+  ActiveFontColor = El->ActiveFontColor;
+  SItemRect = El->SItemRect;
+  ActiveItemRect = El->ActiveItemRect;
+  FocusItemRect = IsEmptyRect(El->FocusItemRect) ? El->SItemRect : El->FocusItemRect;
+  ItemLeftOffset = El->ItemLeftOffset;
+  ItemRightOffset = El->ItemRightOffset;
+  ItemTextRect = El->ItemTextRect;
+  FontName = El->FontName;
+  FontStyle = El->FontStyle;
+  FontHeight = El->FontHeight;
+  FontColor = El->FontColor;
+  FocusFontColor = El->FocusFontColor;
+  ButtonRect = El->ButtonRect;
+  ActiveButtonRect = El->ActiveButtonRect;
+  DownButtonRect = El->DownButtonRect;
+  UnEnabledButtonRect = El->UnEnabledButtonRect;
+  ListBoxName = El->ListBoxName;
+  ItemStretchEffect = El->ItemStretchEffect;
+  FocusItemStretchEffect = El->FocusItemStretchEffect;
+  ShowFocus = El->ShowFocus;
+}
+
+void TbsSkinCustomOfficeComboBox::CalcRects() {
+  if (FIndex == -1 || FToolButtonStyle) {
+    Button.R = Rect(Width() - 19, 0, Width(), Height());
+    CBItem.R = Rect(2, 2, Button.R.Left - 1, Height() - 2);
+    return;
+  }
+  const Integer DW = Width() - RectWidth(SkinRect);
+  Button.R = ButtonRect;
+  if (ButtonRect.Left >= RectWidth(SkinRect) - RTPt.X) OffsetRect(&Button.R, DW, 0);
+  CBItem.R = ClRect;
+  CBItem.R.Right += DW;
+  if (!FUseSkinSize) {
+    const Integer DH = Height() - RectHeight(SkinRect);
+    CBItem.R.Bottom += DH;
+    Button.R.Bottom += DH;
+  }
+}
+
+void TbsSkinCustomOfficeComboBox::CalcSize(Integer& W, Integer& H) {
+  if (FUseSkinSize) {
+    TbsSkinCustomControl::CalcSize(W, H);
+    return;
+  }
+  if (FIndex == -1) return;
+  const Integer DW = W - RectWidth(SkinRect);
+  NewLTPoint = LTPt;
+  NewRTPoint = Point(RTPt.X + DW, RTPt.Y);
+  NewClRect = ClRect;
+  NewClRect.Right += DW;
+}
+
+void TbsSkinCustomOfficeComboBox::SetControlRegion() {
+  if (FUseSkinSize) TbsSkinCustomControl::SetControlRegion();
+}
+
+Integer TbsSkinCustomOfficeComboBox::shownIndex() const {
+  const Integer I = FListBox->Visible() ? FOldItemIndex : FListBox->ItemIndex();
+  return I >= 0 && I < Items()->Count() ? I : -1;
+}
+
+// Title (optionally), then the caption, or the image and caption, into R.
+void TbsSkinCustomOfficeComboBox::drawItemContents(TCanvas* C, Integer Index, TRect R, bool WithTitle) {
+  TbsSkinOfficeItem* Item = Items()->Items(Index);
+  if (WithTitle && FShowItemText && FShowItemTitle && !Item->Title().empty()) {
+    const TFontStyles Style = C->Font()->Style();
+    C->Font()->SetStyle(Style + TFontStyles{fsBold});
+    TRect T = R;
+    T.Bottom = T.Top + C->TextHeight(Item->Title());
+    DrawWideText(C, Item->Title(), T, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    C->Font()->SetStyle(Style);
+    R.Top = T.Bottom - 2;
+  }
+  if (FShowItemText && !FShowItemImage) {
+    TextRectLeftIndent(C, Item->Caption(), R, 2);
+  } else if (FShowItemImage) {
+    DrawCaptionWithImageLeft(C, R, 0, 2, blGlyphLeft, FShowItemText ? Item->Caption() : String(),
+                             Item->ImageIndex(), Images(), false, Enabled(), false, clBlack);
+  }
+}
+
+// ---- default look ----
+
+void TbsSkinCustomOfficeComboBox::paintFrame(TBitmap* B, bool InnerFrame) {
+  TCanvas* C = B->Canvas();
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(Rect(0, 0, Width(), Height()));
+  C->Brush()->SetColor(clBtnShadow);
+  C->FrameRect(Rect(0, 0, Width(), Height()));
+  C->Brush()->SetColor(FDefaultColor);
+  if (InnerFrame) C->FrameRect(Rect(1, 1, Width() - 1, Height() - 1));
+  C->FillRect(Rect(2, 2, Width() - 2, Height() - 2));
+}
+
+void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(TBitmap* B) {
+  CalcRects();
+  TCanvas* C = B->Canvas();
+  if (FToolButtonStyle) {
+    DrawDefaultToolButton(C);
+    return;
+  }
+  paintFrame(B, true);
+  DrawButton(C);
+  DrawDefaultItem(C);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
+  if (FIndex == -1 || FToolButtonStyle) {
+    if (Button.Down && Button.MouseIn)
+      frameAndFill(C, Button.R, FrameBlue, PressedFill);
+    else if (Button.MouseIn)
+      frameAndFill(C, Button.R, FrameBlue, HoverFill);
+    else
+      frameAndFill(C, Button.R, clBtnShadow, clBtnFace);
+    DrawArrow(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
+    return;
+  }
+  TRect State{};
+  if (!Enabled() && !IsEmptyRect(UnEnabledButtonRect))
+    State = UnEnabledButtonRect;
+  else if (Button.Down && Button.MouseIn)
+    State = DownButtonRect;
+  else if (Button.MouseIn)
+    State = ActiveButtonRect;
+  if (!IsEmptyRect(State) && Picture != nullptr) C->CopyRect(Button.R, Picture->Canvas(), State);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C) {
+  if (RectWidth(CBItem.R) <= 0) return;
+  TBitmap B;
+  B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
+  TCanvas* BC = B.Canvas();
+  BC->Font()->SetName(Font()->Name());
+  BC->Font()->SetStyle(Font()->Style());
+  BC->Font()->SetHeight(Font()->Height());
+  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+    BC->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+  else
+    BC->Font()->SetCharset(FDefaultFont->Charset());
+  const bool Focus = Focused();
+  BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
+  BC->Font()->SetColor(Focus ? clHighlightText : FDefaultFont->Color());
+  BC->FillRect(Rect(0, 0, B.Width(), B.Height()));
+  const TRect R = Rect(2, 0, B.Width() - 2, B.Height());
+  if (const Integer I = shownIndex(); I != -1) {
+    BC->Brush()->SetStyle(bsClear);
+    if (OnDrawItem)
+      OnDrawItem(BC, I, R);
+    else
+      drawItemContents(BC, I, R, true);
+  }
+  C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawDefaultToolButton(TCanvas* C) {
+  const TRect R = Rect(0, 0, Width(), Height());
+  if (FDropDown)
+    frameAndFill(C, R, FrameBlue, PressedFill);
+  else if (FMouseIn || Focused())
+    frameAndFill(C, R, FrameBlue, HoverFill);
+  else
+    frameAndFill(C, R, clBtnShadow, clBtnFace);
+  C->SetFont(FDefaultFont.get());
+  C->Brush()->SetStyle(bsClear);
+  if (const Integer I = shownIndex(); I != -1) {
+    if (OnDrawItem)
+      OnDrawItem(C, I, Rect(2, 2, Width() - 17, Height() - 2));
+    else
+      drawItemContents(C, I, Rect(2, 2, Width() - 17, Height() - 2), true);
+  }
+  DrawSmallDownArrow(C, Rect(Width() - 15, 0, Width(), Height()), C->Font()->Color());
+}
+
+// ---- skinned look ----
+
+void TbsSkinCustomOfficeComboBox::CreateControlSkinImage(TBitmap* B) {
+  CalcRects();
+  TCanvas* C = B->Canvas();
+  if (FToolButtonStyle) {
+    DrawSkinToolButton(C);
+    return;
+  }
+  const bool Hot = FMouseIn || Focused();
+  if (!FUseSkinSize) {
+    const TRect Src = !IsEmptyRect(ActiveSkinRect) && Hot ? ActiveSkinRect : SkinRect;
+    if (Picture != nullptr) ComposeStretchedSkinImage(B, Picture, Src, ClRect, true);
+    DrawResizeButton(C);
+    DrawSkinItem(B);
+    return;
+  }
+  TbsSkinCustomControl::CreateControlSkinImage(B);
+  if (Hot && !IsEmptyRect(ActiveSkinRect) && Picture != nullptr) {
+    TBitmap H;
+    ComposeSkinImageH(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, &H, Picture, ActiveSkinRect, Width(),
+                      Height(), StretchEffect);
+    C->Draw(0, 0, &H);
+  }
+  DrawButton(C);
+  DrawResizeSkinItem(B);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawResizeButton(TCanvas* C) {
+  auto* El = firstButtonElement(FSD, {"combobutton", "editbutton", "resizebutton"});
+  if (El == nullptr || RectWidth(Button.R) <= 0 || RectHeight(Button.R) <= 0) return;
+  TRect State = El->SkinRect;
+  TColor Arrow = El->FontColor;
+  const TRect Hover = IsEmptyRect(El->ActiveSkinRect) ? El->SkinRect : El->ActiveSkinRect;
+  const bool Pressed = Button.Down && Button.MouseIn;
+  if (Pressed) {
+    State = IsEmptyRect(El->DownSkinRect) ? Hover : El->DownSkinRect;
+    Arrow = El->DownFontColor;
+  } else if (Button.MouseIn) {
+    State = Hover;
+    Arrow = El->ActiveFontColor;
+  }
+  TBitmap BB;
+  BB.SetSize(RectWidth(Button.R), RectHeight(Button.R));
+  composeButton(&BB, FSD, El, State);
+  const TRect All = Rect(0, 0, BB.Width(), BB.Height());
+  if (IsEmptyRect(El->MenuMarkerRect)) {
+    if (Enabled())
+      DrawArrow(BB.Canvas(), Rect(0, Pressed ? 2 : 0, BB.Width(), BB.Height() + (Pressed ? 2 : 0)), Arrow, 4);
+  } else {
+    TRect Src = El->MenuMarkerRect;
+    if (Pressed && !IsEmptyRect(El->MenuMarkerDownRect))
+      Src = El->MenuMarkerDownRect;
+    else if (Button.MouseIn && !IsEmptyRect(El->MenuMarkerActiveRect))
+      Src = El->MenuMarkerActiveRect;
+    drawMarker(BB.Canvas(), Picture, Src, All, El->MenuMarkerTransparentColor, Pressed ? 1 : 0);
+  }
+  C->Draw(Button.R.Left, Button.R.Top, &BB);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawSkinItem(TBitmap* Control) {
+  if (RectWidth(CBItem.R) <= 0 || RectHeight(CBItem.R) <= 0) return;
+  TBitmap B;
+  B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
+  auto underneath = [&] {
+    B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Control->Canvas(), CBItem.R);
+  };
+  // The stretch client of a state picture: ItemTextRect pulled in by how much larger SItemRect is.
+  auto pulledIn = [&](const TRect& State) {
+    TRect R = ItemTextRect;
+    R.Right -= RectWidth(SItemRect) - RectWidth(State);
+    R.Bottom -= RectHeight(SItemRect) - RectHeight(State);
+    return R;
+  };
+  const bool Focus = Focused();
+  if (Focus) {
+    if (!IsEmptyRect(FocusItemRect) && Picture != nullptr) {
+      TRect Cl = ItemTextRect;
+      InflateRect(&Cl, -1, -1);
+      Cl.Right -= RectWidth(SItemRect) - RectWidth(FocusItemRect);
+      Cl.Bottom -= RectHeight(SItemRect) - RectHeight(FocusItemRect);
+      ComposeStretchedSkinImage(&B, Picture, FocusItemRect, Cl, true);
+    } else {
+      underneath();
+    }
+  } else if (!IsEmptyRect(ActiveItemRect) && !IsEmptyRect(ActiveSkinRect) && FMouseIn && Picture != nullptr) {
+    ComposeStretchedSkinImage(&B, Picture, ActiveItemRect, pulledIn(ActiveItemRect), true);
+  } else if (!IsEmptyRect(SItemRect) && Picture != nullptr) {
+    ComposeStretchedSkinImage(&B, Picture, SItemRect, ItemTextRect, true);
+  } else {
+    underneath();
+  }
+  TRect R = ItemTextRect;
+  R.Right += RectWidth(CBItem.R) - (IsEmptyRect(SItemRect) ? RectWidth(ClRect) : RectWidth(SItemRect));
+  R.Bottom += Height() - RectHeight(SkinRect);
+  TCanvas* BC = B.Canvas();
+  ApplySkinFont(BC, FontName, FontHeight, FontStyle);
+  if (Focus)
+    BC->Font()->SetColor(FocusFontColor);
+  else if (FMouseIn && !IsEmptyRect(ActiveSkinRect))
+    BC->Font()->SetColor(ActiveFontColor);
+  else
+    BC->Font()->SetColor(FontColor);
+  BC->Brush()->SetStyle(bsClear);
+  if (const Integer I = shownIndex(); I != -1) {
+    if (Focus && ShowFocus) {
+      BC->Brush()->SetStyle(bsSolid);
+      BC->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+      BC->DrawFocusRect(Rect(0, 0, B.Width(), B.Height()));
+      BC->Brush()->SetStyle(bsClear);
+    }
+    R.Left += 1;
+    if (OnDrawItem)
+      OnDrawItem(BC, I, R);
+    else
+      drawItemContents(BC, I, R, true);
+  }
+  Control->Canvas()->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawResizeSkinItem(TBitmap* Control) {
+  if (RectWidth(CBItem.R) <= 0 || RectHeight(CBItem.R) <= 0) return;
+  const bool Focus = Focused();
+  TRect State = SItemRect;
+  bool Stretch = ItemStretchEffect;
+  if (Focus) {
+    State = FocusItemRect;
+    Stretch = FocusItemStretchEffect;
+  } else if (!IsEmptyRect(ActiveItemRect) && !IsEmptyRect(ActiveSkinRect) && FMouseIn) {
+    State = ActiveItemRect;
+  }
+  TBitmap B;
+  const Integer H = !IsEmptyRect(SItemRect) ? RectHeight(SItemRect) : RectHeight(FocusItemRect);
+  if (Picture != nullptr && !IsEmptyRect(State)) {
+    ComposeSkinImageH(ItemLeftOffset, ItemRightOffset, &B, Picture, State, RectWidth(CBItem.R), H, Stretch);
+  } else {
+    B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
+    B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Control->Canvas(), CBItem.R);
+  }
+  TRect R = ItemTextRect;
+  R.Right += RectWidth(CBItem.R) - (IsEmptyRect(SItemRect) ? RectWidth(ClRect) : RectWidth(SItemRect));
+  TCanvas* BC = B.Canvas();
+  ApplySkinFont(BC, FontName, FontHeight, FontStyle);
+  if (!Enabled()) {
+    auto* Edit = elementNamed<TbsDataSkinEditControl>(FSD, "edit");
+    BC->Font()->SetColor(Edit != nullptr ? Edit->DisabledFontColor : clGrayText);
+  } else if (Focus) {
+    BC->Font()->SetColor(FocusFontColor);
+  } else if (FMouseIn && !IsEmptyRect(ActiveSkinRect)) {
+    BC->Font()->SetColor(ActiveFontColor);
+  } else {
+    BC->Font()->SetColor(FontColor);
+  }
+  BC->Brush()->SetStyle(bsClear);
+  if (const Integer I = shownIndex(); I != -1) {
+    R.Left += 1;
+    if (OnDrawItem)
+      OnDrawItem(BC, I, R);
+    else
+      drawItemContents(BC, I, R, false);
+  }
+  Control->Canvas()->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+}
+
+void TbsSkinCustomOfficeComboBox::DrawSkinToolButton(TCanvas* C) {
+  auto* El = firstButtonElement(FSD, {"resizetoolbutton", "resizebutton"});
+  if (El == nullptr) return;
+  const bool Hot = FMouseIn || Focused();
+  TRect State = El->SkinRect;
+  if (FDropDown && !IsEmptyRect(El->DownSkinRect))
+    State = El->DownSkinRect;
+  else if (!FDropDown && Hot && !IsEmptyRect(El->ActiveSkinRect))
+    State = El->ActiveSkinRect;
+  TBitmap B;
+  B.SetSize(Width(), Height());
+  composeButton(&B, FSD, El, State);
+  C->Draw(0, 0, &B);
+  ApplySkinFont(C, El->FontName, El->FontHeight, El->FontStyle);
+  if (FDropDown)
+    C->Font()->SetColor(El->DownFontColor);
+  else if (Hot)
+    C->Font()->SetColor(El->ActiveFontColor);
+  else
+    C->Font()->SetColor(Enabled() ? El->FontColor : El->DisabledFontColor);
+  C->Brush()->SetStyle(bsClear);
+  if (const Integer I = shownIndex(); I != -1) {
+    if (OnDrawItem)
+      OnDrawItem(C, I, Rect(3, 2, Width() - 17, Height() - 2));
+    else
+      drawItemContents(C, I, Rect(3, 2, Width() - 17, Height() - 2), true);
+  }
+  const TRect ArrowArea = Rect(Width() - 15, 0, Width(), Height());
+  if (!IsEmptyRect(El->MenuMarkerRect)) {
+    TRect Src = El->MenuMarkerRect;
+    if (FDropDown && !IsEmptyRect(El->MenuMarkerDownRect))
+      Src = El->MenuMarkerDownRect;
+    else if (Hot && !IsEmptyRect(El->MenuMarkerActiveRect))
+      Src = El->MenuMarkerActiveRect;
+    drawMarker(C, Picture, Src, ArrowArea, El->MenuMarkerTransparentColor, 0);
+  } else {
+    DrawSmallDownArrow(C, ArrowArea, FDropDown ? El->DownFontColor : C->Font()->Color());
+  }
+}
+
+void TbsSkinCustomOfficeComboBox::PaintSkinTo(TCanvas* C, Integer X, Integer Y, const String& AText) {
+  TBitmap B;
+  B.SetSize(Width(), Height());
+  GetSkinData();
+  CalcRects();
+  const String Old = Text();
+  SetText(AText);
+  TCanvas* BC = B.Canvas();
+  if (FToolButtonStyle) {
+    if (FIndex == -1)
+      DrawDefaultToolButton(BC);
+    else
+      DrawSkinToolButton(BC);
+    BC->Brush()->SetStyle(bsClear);
+    TextRectLeft(BC, AText, Rect(3, 2, Width() - 17, Height() - 2));
+  } else {
+    if (FIndex == -1) {
+      paintFrame(&B, false);
+      DrawButton(BC);
+      BC->SetFont(FDefaultFont.get());
+    } else {
+      if (Picture != nullptr) {
+        const TRect Src = !IsEmptyRect(ActiveSkinRect) && (FMouseIn || Focused()) ? ActiveSkinRect : SkinRect;
+        if (FUseSkinSize)
+          TbsSkinCustomControl::CreateControlSkinImage(&B);
+        else
+          ComposeStretchedSkinImage(&B, Picture, Src, ClRect, true);
+      }
+      if (FUseSkinSize)
+        DrawButton(BC);
+      else
+        DrawResizeButton(BC);
+      BC->Font()->SetStyle(FontStyle);
+      BC->Font()->SetColor(FontColor);
+      BC->Font()->SetHeight(FontHeight);
+      BC->Font()->SetName(FontName);
+    }
+    BC->Brush()->SetStyle(bsClear);
+    TextRectLeft(BC, AText, CBItem.R);
+  }
+  SetText(Old);
+  C->Draw(X, Y, &B);
+}
