@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
@@ -133,6 +134,21 @@ TEST_F(SkinFormTest, SkinnedHitTestTable) {
       {10, 12, HTOBJECT},                                                  // the system-menu button
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
+}
+
+TEST_F(SkinFormTest, QuickButtonsAreNotCaption) {
+  MakeForm(Rect(100, 100, 400, 300), true);
+  TCustomImageList Images(nullptr);
+  Images.SetWidth(16);
+  Engine->SetQuickImageList(&Images);
+  Engine->QuickButtons()->Add();
+  Engine->QuickButtons()->Add();
+  // Two 16-pixel quick buttons take 2 * (16 + 8) + 7 = 55 pixels of the caption object.
+  const TRect Caption = Engine->Objects(Engine->GetIndex("caption"))->ObjectRect;
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 55, 12)), false);
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 56, 12)), true);
+  Engine->SetQuickImageList(nullptr);
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 20, 12)), true);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // restore and roll-up.
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "skin/core/bsdraw.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -127,7 +128,9 @@ bool TbsSkinForm::PtInCaptionArea(const TPoint& P) const {
   for (const auto& O : ObjectList) {
     auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
     if (C == nullptr || !inRect(C->ObjectRect, P)) continue;
-    // Quick buttons are not part of this build: the whole caption object is caption area.
+    // The quick buttons at the caption's left are not caption: the area begins after them.
+    if (FQuickButtons->Count() > 0 && FQuickImageList != nullptr && !CanShowAppMenuCaption())
+      return P.X > C->ObjectRect.Left + FQuickButtons->Count() * (FQuickImageList->Width() + 8) + 7;
     return true;
   }
   return false;
