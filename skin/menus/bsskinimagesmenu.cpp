@@ -271,7 +271,9 @@ void TbsSkinImagesMenuPopupWindow::CreateWindowImage() {
   CalcItemRects();
   TbsImagesMenuItems* Items = ImagesMenu->ImagesItems();
   const Integer RW = ImagesMenu->ColumnsCount() * (ImagesMenu->Images()->Width() + 10);
-  const Integer C = Items->Count() > 0 ? Items->GetItem(Items->Count() - 1)->ItemRect.Bottom - Items->GetItem(0)->ItemRect.Top : 0;
+  const Integer C = Items->Count() > 0 ? Items->GetItem(Items->Count() - 1)->ItemRect.Bottom -
+                                             Items->GetItem(0)->ItemRect.Top
+                                       : 0;
   Integer W, H;
   if (FSkinSupport) {
     TbsDataSkinPopupWindow* PW = SD->PopupWindow.get();
@@ -284,7 +286,8 @@ void TbsSkinImagesMenuPopupWindow::CreateWindowImage() {
     NewRTPoint = TPoint{W + PW->RTPoint.X - PWw, PW->RTPoint.Y};
     NewLBPoint = TPoint{PW->LBPoint.X, H + PW->LBPoint.Y - PWh};
     NewRBPoint = TPoint{W + PW->RBPoint.X - PWw, H + PW->RBPoint.Y - PWh};
-    NewItemsRect = Rect(PW->ItemsRect.Left, PW->ItemsRect.Top, W + PW->ItemsRect.Right - PWw, H + PW->ItemsRect.Bottom - PWh);
+    NewItemsRect = Rect(PW->ItemsRect.Left, PW->ItemsRect.Top, W + PW->ItemsRect.Right - PWw,
+                        H + PW->ItemsRect.Bottom - PWh);
   } else {
     W = RW + 10;
     H = C + 10;
@@ -296,8 +299,8 @@ void TbsSkinImagesMenuPopupWindow::CreateWindowImage() {
 void TbsSkinImagesMenuPopupWindow::SetMenuWindowRegion() {
   TbsDataSkinPopupWindow* PW = ImagesMenu->SkinData()->PopupWindow.get();
   HRGN Rgn = nullptr;
-  ComposeSkinRegion(Rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
-                    NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
+  ComposeSkinRegion(Rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint,
+                    NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
   SetWindowRgn(Handle(), Rgn, true);
   if (FRgn != nullptr) DeleteObject(FRgn);
   FRgn = Rgn;
@@ -549,8 +552,8 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
   B.SetSize(Width(), Height());
   if (FSkinSupport) {
     TbsDataSkinPopupWindow* PW = SD->PopupWindow.get();
-    ComposeSkinImage2(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
-                      NewLBPoint, NewRBPoint, NewItemsRect, &B, WindowPicture,
+    ComposeSkinImage2(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint,
+                      NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, &B, WindowPicture,
                       Rect(0, 0, WindowPicture->Width(), WindowPicture->Height()), Width(), Height(), true,
                       PW->LeftStretch, PW->TopStretch, PW->RightStretch, PW->BottomStretch, PW->StretchEffect,
                       PW->StretchType);
@@ -603,8 +606,8 @@ void TbsSkinImagesMenuPopupWindow::DrawHeaderCaption(const String& Caption, TRec
   const TRect& SR = L->SkinRect;
   TBitmap B;
   B.SetPixelFormat(pf24bit);
-  ComposeSkinImageH(L->LTPoint.X, SR.Width() - L->RTPoint.X, &B, pictureAt(SD, L->PictureIndex), SR, R.Width(),
-                    SR.Height(), L->StretchEffect);
+  ComposeSkinImageH(L->LTPoint.X, SR.Width() - L->RTPoint.X, &B, pictureAt(SD, L->PictureIndex), SR,
+                    R.Width(), SR.Height(), L->StretchEffect);
   TCanvas* C = B.Canvas();
   C->Font()->SetColor(L->FontColor);
   C->Font()->SetName(L->FontName);
@@ -630,9 +633,9 @@ void TbsSkinImagesMenuPopupWindow::DrawItemFrame(TRect R, TCanvas* Cnvs, bool AD
     ComposeSkinImage(Btn->LTPoint, Btn->RTPoint, Btn->LBPoint, Btn->RBPoint, Btn->ClRect, Btn->LTPoint,
                      TPoint{Btn->RTPoint.X + dw, Btn->RTPoint.Y}, TPoint{Btn->LBPoint.X, Btn->LBPoint.Y + dh},
                      TPoint{Btn->RBPoint.X + dw, Btn->RBPoint.Y + dh},
-                     Rect(Btn->ClRect.Left, Btn->ClRect.Top, Btn->ClRect.Right + dw, Btn->ClRect.Bottom + dh), &B, Pic,
-                     Src, R.Width(), R.Height(), true, Btn->LeftStretch, Btn->TopStretch, Btn->RightStretch,
-                     Btn->BottomStretch, Btn->StretchEffect, Btn->StretchType);
+                     Rect(Btn->ClRect.Left, Btn->ClRect.Top, Btn->ClRect.Right + dw, Btn->ClRect.Bottom + dh),
+                     &B, Pic, Src, R.Width(), R.Height(), true, Btn->LeftStretch, Btn->TopStretch,
+                     Btn->RightStretch, Btn->BottomStretch, Btn->StretchEffect, Btn->StretchType);
   } else {
     TCanvas* C = B.Canvas();
     C->Brush()->SetColor(TColor(RGB(59, 107, 183)));

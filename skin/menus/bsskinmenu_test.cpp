@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "skin/core/bsmessages.h"
 #include "skin/menus/testkit/skinmenustestkit.h"
 
@@ -107,6 +109,27 @@ TEST_F(SkinMenuChain, ASubmenuOpensAfterHalfASecondOfHoverOrAtOnceOnClick) {
   // A click opens it without waiting.
   wintest::Click(EntryPoint(W, 1));
   EXPECT_EQ(Menu->PopupCount(), 2);
+}
+
+TEST_F(SkinMenuChain, ASubmenuEntrysClickRunsFirstSoItCanFillTheSubmenu) {
+  Sub->OnClick = [&](TObject*) {
+    if (Sub->Count() == 1) AddItem(Sub, "Filled");
+  };
+  Popup->Popup(200, 150);
+  wintest::Click(EntryPoint(Level(), 1));
+  ASSERT_EQ(Menu->PopupCount(), 2);
+  EXPECT_EQ(Level(1)->ItemCount(), 2);
+  EXPECT_EQ(Level(1)->Item(1)->MenuItem->Caption(), "Filled");
+}
+
+TEST_F(SkinMenuChain, AWindowlessOpeningControlIsToldThroughPerform) {
+  auto* Tool = NewControl<TRecordingGraphic>(Form, Bounds(10, 40, 24, 24));
+  Popup->PopupFromRect2(Tool, Rect(200, 150, 280, 170), false);
+  wintest::Click(EntryPoint(Level(), 0));
+  const auto& M = Tool->Messages;
+  const auto Close = std::find(M.begin(), M.end(), WM_CLOSESKINMENU);
+  ASSERT_NE(Close, M.end());
+  EXPECT_NE(std::find(Close, M.end(), WM_AFTERDISPATCH), M.end());
 }
 
 TEST_F(SkinMenuChain, AnEmptyMenuOpensNothingAndReleasesItsControlAndMenuMode) {

@@ -69,7 +69,8 @@ TbsSkinMenuItemDrawEvent SkinMenuItemDrawHandler(TMenuItem* Item) {
 TbsMenuEntryKind MenuEntryKindOf(TMenuItem* Item) {
   const String& C = Item->Caption();
   if (C == "-") return TbsMenuEntryKind::Separator;
-  if (C.size() >= 2 && C.front() == '-' && C.back() == '-' && !Item->Enabled()) return TbsMenuEntryKind::Header;
+  if (C.size() >= 2 && C.front() == '-' && C.back() == '-' && !Item->Enabled())
+    return TbsMenuEntryKind::Header;
   return TbsMenuEntryKind::Command;
 }
 
@@ -89,7 +90,8 @@ void DrawSubMenuArrow(TCanvas* Cnvs, Integer X, Integer Y, TColor Color) {
   }
 }
 
-TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow* AParent, TMenuItem* AMenuItem, TbsDataSkinMenuItem* AData)
+TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow* AParent, TMenuItem* AMenuItem,
+                                 TbsDataSkinMenuItem* AData)
     : Parent(AParent), MI(AData), MenuItem(AMenuItem) {
   if (AData == nullptr) return;
   TbsSkinData* SD = AParent != nullptr ? AParent->SD : nullptr;
@@ -251,13 +253,27 @@ void TbsSkinMenuItem::drawSkinItem(TBitmap* B, bool Resized) {
     auto E1 = TbsEffectBmp::CreateFromhWnd(Normal->Handle());
     auto E2 = TbsEffectBmp::CreateFromhWnd(Hot->Handle());
     switch (MI->MorphKind) {
-      case mkGradient: E1->MorphGrad(E2.get(), FMorphKf); break;
-      case mkLeftGradient: E1->MorphLeftGrad(E2.get(), FMorphKf); break;
-      case mkRightGradient: E1->MorphRightGrad(E2.get(), FMorphKf); break;
-      case mkLeftSlide: E1->MorphLeftSlide(E2.get(), FMorphKf); break;
-      case mkRightSlide: E1->MorphRightSlide(E2.get(), FMorphKf); break;
-      case mkPush: E1->MorphPush(E2.get(), FMorphKf); break;
-      default: E1->Morph(E2.get(), FMorphKf); break;
+      case mkGradient:
+        E1->MorphGrad(E2.get(), FMorphKf);
+        break;
+      case mkLeftGradient:
+        E1->MorphLeftGrad(E2.get(), FMorphKf);
+        break;
+      case mkRightGradient:
+        E1->MorphRightGrad(E2.get(), FMorphKf);
+        break;
+      case mkLeftSlide:
+        E1->MorphLeftSlide(E2.get(), FMorphKf);
+        break;
+      case mkRightSlide:
+        E1->MorphRightSlide(E2.get(), FMorphKf);
+        break;
+      case mkPush:
+        E1->MorphPush(E2.get(), FMorphKf);
+        break;
+      default:
+        E1->Morph(E2.get(), FMorphKf);
+        break;
     }
     B->SetSize(Normal->Width(), Normal->Height());
     E1->Draw(B->Canvas()->Handle(), 0, 0);
@@ -278,9 +294,9 @@ void TbsSkinMenuItem::drawSkinImage(TBitmap* B, bool A, const TRect* FrameRect, 
     B->Canvas()->CopyRect(Rect(0, 0, W, H), Parent->FPaintBuffer->Canvas(), ObjectRect);
   } else if (Resized) {
     B->SetSize(W, H);
-    ComposeStretchedSkinImage(B, ActivePicture, SR,
-                              Rect(MI->ItemLO, SR.Height() / 4, SR.Width() - MI->ItemRO, SR.Height() - SR.Height() / 4),
-                              true);
+    ComposeStretchedSkinImage(
+        B, ActivePicture, SR,
+        Rect(MI->ItemLO, SR.Height() / 4, SR.Width() - MI->ItemRO, SR.Height() - SR.Height() / 4), true);
   } else {
     ComposeSkinImageH(MI->ItemLO, MI->ItemRO, B, ActivePicture, SR, W, H, Stretch);
   }
@@ -345,7 +361,8 @@ void TbsSkinMenuItem::drawSkinImage(TBitmap* B, bool A, const TRect* FrameRect, 
   // 11.-14. image or mark
   TCustomImageList* ImgL = Parent->ImgL;
   const bool OwnBitmap = !MenuItem->Bitmap()->Empty();
-  const bool HasImage = OwnBitmap || (ImgL != nullptr && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < ImgL->Count());
+  const bool HasImage =
+      OwnBitmap || (ImgL != nullptr && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < ImgL->Count());
   TColor MarkColor = FontColor;
   if (MI->UseImageColor) MarkColor = A ? MI->ActiveImageColor : MI->ImageColor;
   if (HasImage) {
@@ -380,14 +397,22 @@ void TbsSkinMenuItem::drawSkinImage(TBitmap* B, bool A, const TRect* FrameRect, 
     Y = IR.Height() / 2 + IR.Top - 4;
   }
   const String& N = MenuItem->Name();
-  if (N == "BSF_CLOSE" || N == "TRAY_BSF_CLOSE") DrawCloseGlyph(C, X, Y, MarkColor);
-  else if (N == "BSF_MINITEM") DrawMinimizeGlyph(C, X, Y, MarkColor);
-  else if (N == "BSF_MAXITEM") DrawMaximizeGlyph(C, X, Y, MarkColor);
-  else if (N == "BSF_RESTORE" || N == "TRAY_BSF_RESTORE") DrawRestoreGlyph(C, X, Y, MarkColor);
-  else if (N == "BSF_ROLLUP") DrawRollUpGlyph(C, X, Y, MarkColor);
-  else if (N == "BSF_MINTOTRAY") DrawMinimizeToTrayGlyph(C, X, Y, MarkColor);
+  if (N == "BSF_CLOSE" || N == "TRAY_BSF_CLOSE")
+    DrawCloseGlyph(C, X, Y, MarkColor);
+  else if (N == "BSF_MINITEM")
+    DrawMinimizeGlyph(C, X, Y, MarkColor);
+  else if (N == "BSF_MAXITEM")
+    DrawMaximizeGlyph(C, X, Y, MarkColor);
+  else if (N == "BSF_RESTORE" || N == "TRAY_BSF_RESTORE")
+    DrawRestoreGlyph(C, X, Y, MarkColor);
+  else if (N == "BSF_ROLLUP")
+    DrawRollUpGlyph(C, X, Y, MarkColor);
+  else if (N == "BSF_MINTOTRAY")
+    DrawMinimizeToTrayGlyph(C, X, Y, MarkColor);
   else if (MenuItem->Checked()) {
-    const TRect MarkR = !IsEmptyRect(IR) ? IR : Rect(MI->TextRct.Left + 2, MI->TextRct.Top, MI->TextRct.Left + 16, MI->TextRct.Bottom);
+    const TRect MarkR = !IsEmptyRect(IR) ? IR
+                                         : Rect(MI->TextRct.Left + 2, MI->TextRct.Top, MI->TextRct.Left + 16,
+                                                MI->TextRct.Bottom);
     if (MenuItem->RadioItem()) {
       if (IsEmptyRect(MI->RadioImageRect))
         DrawRadioMark(C, X, Y + 1, MarkColor);
@@ -412,7 +437,8 @@ void TbsSkinMenuItem::drawHeader(TCanvas* Cnvs, bool Resized) {
   const TRect& SR = L->SkinRect;
   if (!Resized) {
     auto HB = newBitmap(W, SR.Height());
-    ComposeSkinImageH(L->LTPoint.X, SR.Width() - L->RTPoint.X, HB.get(), Pic, SR, W, SR.Height(), L->StretchEffect);
+    ComposeSkinImageH(L->LTPoint.X, SR.Width() - L->RTPoint.X, HB.get(), Pic, SR, W, SR.Height(),
+                      L->StretchEffect);
     TCanvas* C = HB->Canvas();
     C->Font()->SetColor(L->FontColor);
     C->Font()->SetName(L->FontName);
@@ -425,13 +451,15 @@ void TbsSkinMenuItem::drawHeader(TCanvas* Cnvs, bool Resized) {
     Cnvs->Draw(0, H / 2 - HB->Height() / 2, HB.get());
   } else {
     auto HB = newBitmap(W, H);
-    ComposeStretchedSkinImage(HB.get(), Pic, SR,
-                              Rect(L->LTPoint.X, SR.Height() / 4, L->RTPoint.X, SR.Height() - SR.Height() / 4), true);
+    ComposeStretchedSkinImage(
+        HB.get(), Pic, SR, Rect(L->LTPoint.X, SR.Height() / 4, L->RTPoint.X, SR.Height() - SR.Height() / 4),
+        true);
     TCanvas* C = HB->Canvas();
     C->Font()->Assign(Parent->ParentMenu->DefaultMenuItemFont());
     C->Font()->SetColor(L->FontColor);
     C->Brush()->SetStyle(bsClear);
-    TRect T = Rect(L->ClRect.Left, L->ClRect.Top, W + L->ClRect.Right - SR.Width(), H + L->ClRect.Bottom - SR.Height());
+    TRect T = Rect(L->ClRect.Left, L->ClRect.Top, W + L->ClRect.Right - SR.Width(),
+                   H + L->ClRect.Bottom - SR.Height());
     if (oddFontHeight(C)) T.Top -= 1;
     TRect M = Rect(0, 0, T.Width(), 0);
     DrawWideText(C, Text, M, DT_CALCRECT);
@@ -493,8 +521,8 @@ void TbsSkinMenuItem::DefaultDraw(TCanvas* Cnvs) {
     }
     if (MenuItem->Count() > 0) DrawSubMenuArrow(C, R2.Right - 7, R2.Height() / 2 + R2.Top - 4, FontColor);
     const bool OwnBitmap = !MenuItem->Bitmap()->Empty();
-    const bool HasImage =
-        OwnBitmap || (ImgL != nullptr && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < ImgL->Count());
+    const bool HasImage = OwnBitmap || (ImgL != nullptr && MenuItem->ImageIndex() >= 0 &&
+                                        MenuItem->ImageIndex() < ImgL->Count());
     if (HasImage) {
       const Integer IW = OwnBitmap ? MenuItem->Bitmap()->Width() : ImgL->Width();
       const Integer IH = OwnBitmap ? MenuItem->Bitmap()->Height() : ImgL->Height();
@@ -511,12 +539,18 @@ void TbsSkinMenuItem::DefaultDraw(TCanvas* Cnvs) {
     } else {
       const Integer X = R2.Left + 2, Y = R2.Height() / 2 + R2.Top - 4;
       const String& N = MenuItem->Name();
-      if (N == "BSF_CLOSE" || N == "TRAY_BSF_CLOSE") DrawCloseGlyph(C, X, Y, FontColor);
-      else if (N == "BSF_MINITEM") DrawMinimizeGlyph(C, X, Y, FontColor);
-      else if (N == "BSF_MAXITEM") DrawMaximizeGlyph(C, X, Y, FontColor);
-      else if (N == "BSF_RESTORE" || N == "TRAY_BSF_RESTORE") DrawRestoreGlyph(C, X, Y, FontColor);
-      else if (N == "BSF_ROLLUP") DrawRollUpGlyph(C, X, Y, FontColor);
-      else if (N == "BSF_MINTOTRAY") DrawMinimizeToTrayGlyph(C, X, Y, FontColor);
+      if (N == "BSF_CLOSE" || N == "TRAY_BSF_CLOSE")
+        DrawCloseGlyph(C, X, Y, FontColor);
+      else if (N == "BSF_MINITEM")
+        DrawMinimizeGlyph(C, X, Y, FontColor);
+      else if (N == "BSF_MAXITEM")
+        DrawMaximizeGlyph(C, X, Y, FontColor);
+      else if (N == "BSF_RESTORE" || N == "TRAY_BSF_RESTORE")
+        DrawRestoreGlyph(C, X, Y, FontColor);
+      else if (N == "BSF_ROLLUP")
+        DrawRollUpGlyph(C, X, Y, FontColor);
+      else if (N == "BSF_MINTOTRAY")
+        DrawMinimizeToTrayGlyph(C, X, Y, FontColor);
       else if (MenuItem->Checked()) {
         if (MenuItem->RadioItem())
           DrawRadioMark(C, R2.Left + 3, Y, FontColor);

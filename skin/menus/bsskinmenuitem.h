@@ -20,8 +20,7 @@ void DrawSubMenuArrow(TCanvas* Cnvs, Integer X, Integer Y, TColor Color);
 
 // The draw handler of a menu item that paints its own entry over the skin background: the entry
 // (the TbsSkinMenuItem) as Sender, the entry's canvas, the text rectangle and the highlight.
-using TbsSkinMenuItemDrawEvent =
-    std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool AActive)>;
+using TbsSkinMenuItemDrawEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool AActive)>;
 // Where the handler is kept: per menu item, looked up by the entry (the platform's TMenuItem has no
 // owner-draw slot of its own).
 void SetSkinMenuItemDrawHandler(TMenuItem* Item, TbsSkinMenuItemDrawEvent Handler);

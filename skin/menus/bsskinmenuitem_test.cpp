@@ -15,7 +15,7 @@ TEST(SkinMenuEntryKind, FollowsCaptionAndEnabledState) {
     TbsMenuEntryKind Want;
   };
   const TCase Cases[] = {
-      {"-", true, TbsMenuEntryKind::Separator},   {"-", false, TbsMenuEntryKind::Separator},
+      {"-", true, TbsMenuEntryKind::Separator},    {"-", false, TbsMenuEntryKind::Separator},
       {"-Word-", false, TbsMenuEntryKind::Header}, {"-Word-", true, TbsMenuEntryKind::Command},
       {"--", false, TbsMenuEntryKind::Header},     {"-Word", false, TbsMenuEntryKind::Command},
       {"Word", true, TbsMenuEntryKind::Command},   {"", false, TbsMenuEntryKind::Command},
@@ -35,7 +35,9 @@ class SkinMenuEntryLook : public TSkinMenuTest {
     return PaintedPixel(W->Handle(), R.Left + X, R.Top + Y);
   }
   static COLORREF Rgb(TColor C) { return ColorToRGB(C); }
-  static COLORREF MenuSlice(int State, int Slice) { return COLORREF(GeneratedSkinSliceColor(63, State, Slice)); }
+  static COLORREF MenuSlice(int State, int Slice) {
+    return COLORREF(GeneratedSkinSliceColor(63, State, Slice));
+  }
   // Moves the cursor and lets the clock run a millisecond at a time until Done holds.
   void MoveUntil(TPoint P, const std::function<bool()>& Done) {
     wintest::MouseMove(P);

@@ -30,7 +30,8 @@ bool isSeparator(TMenuItem* Item) {
 
 }  // namespace
 
-TbsSkinPopupWindow::TbsSkinPopupWindow(TComponent* AOwner, TbsSkinMenu* AParentMenu, TbsDataSkinPopupWindow* AData)
+TbsSkinPopupWindow::TbsSkinPopupWindow(TComponent* AOwner, TbsSkinMenu* AParentMenu,
+                                       TbsDataSkinPopupWindow* AData)
     : TCustomControl(AOwner), ParentMenu(AParentMenu) {
   FVisible = false;
   MouseTimer = new TTimer(this);
@@ -228,8 +229,8 @@ void TbsSkinPopupWindow::ArrangeItems() {
 void TbsSkinPopupWindow::SetMenuWindowRegion() {
   if (PW == nullptr || MaskPicture == nullptr) return;
   HRGN Rgn = nullptr;
-  ComposeSkinRegion(Rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
-                    NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
+  ComposeSkinRegion(Rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint,
+                    NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
   SetWindowRgn(Handle(), Rgn, true);
   if (FRgn != nullptr) DeleteObject(FRgn);
   FRgn = Rgn;
@@ -295,9 +296,11 @@ void TbsSkinPopupWindow::place(const TRect& R, bool PopupByItem, bool PopupUp) {
   ShowY = Y;
 }
 
-void TbsSkinPopupWindow::showLevel(const TRect& R, bool PopupByItem, bool PopupUp, const std::function<void()>& Build) {
+void TbsSkinPopupWindow::showLevel(const TRect& R, bool PopupByItem, bool PopupUp,
+                                   const std::function<void()>& Build) {
   const bool CanAlpha = IsWindows2000OrLater();
-  const bool Fade = CanAlpha && ParentMenu->AlphaBlend && ParentMenu->AlphaBlendAnimation && ParentMenu->First();
+  const bool Fade =
+      CanAlpha && ParentMenu->AlphaBlend && ParentMenu->AlphaBlendAnimation && ParentMenu->First();
   if (Fade && Application != nullptr) Application->ProcessMessages();
   Build();
   place(R, PopupByItem, PopupUp);
@@ -340,12 +343,13 @@ void TbsSkinPopupWindow::Show(TRect R, TMenuItem* AItem, Integer StartIndex, boo
   showLevel(R, PopupByItem, PopupUp, [&] { CreateMenu(AItem, StartIndex); });
 }
 
-void TbsSkinPopupWindow::Show2(TRect R, TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex, bool PopupByItem,
-                               bool PopupUp) {
+void TbsSkinPopupWindow::Show2(TRect R, TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex,
+                               bool PopupByItem, bool PopupUp) {
   showLevel(R, PopupByItem, PopupUp, [&] { CreateMenu2(AItem, AItem2, StartIndex); });
 }
 
 void TbsSkinPopupWindow::Hide() {
+  FClosed = true;
   if (HandleAllocated())
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
@@ -361,8 +365,8 @@ void TbsSkinPopupWindow::Hide() {
 void TbsSkinPopupWindow::CreateWindowImage(TBitmap* B, bool ADrawClient) {
   const Integer W = Width(), H = Height();
   if (PW != nullptr) {
-    ComposeSkinImage2(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint, NewRTPoint,
-                      NewLBPoint, NewRBPoint, NewItemsRect, B, WindowPicture,
+    ComposeSkinImage2(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect, NewLTPoint,
+                      NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, B, WindowPicture,
                       Rect(0, 0, WindowPicture->Width(), WindowPicture->Height()), W, H, ADrawClient,
                       PW->LeftStretch, PW->TopStretch, PW->RightStretch, PW->BottomStretch, PW->StretchEffect,
                       PW->StretchType);
@@ -400,7 +404,8 @@ void TbsSkinPopupWindow::PaintMenu(HDC DC) {
     if (VisibleCount > 0) {
       const Integer LastBottom = Item(VisibleStartIndex + VisibleCount - 1)->ObjectRect.Bottom;
       if (LastBottom < NewItemsRect.Bottom - 10)
-        DrawItemBackground(B.Canvas(), Rect(NewItemsRect.Left, LastBottom, NewItemsRect.Right, NewItemsRect.Bottom - 10));
+        DrawItemBackground(B.Canvas(),
+                           Rect(NewItemsRect.Left, LastBottom, NewItemsRect.Right, NewItemsRect.Bottom - 10));
     }
   }
   TCanvas C;
@@ -456,8 +461,8 @@ void TbsSkinPopupWindow::DrawItemBackground(TCanvas* Cnvs, TRect R) {
                       M->InActiveStretchEffect);
   }
   // Cut to R's height.
-  Cnvs->CopyRect(Rect(R.Left, R.Top, R.Left + B.Width(), R.Top + std::min(B.Height(), R.Height())), B.Canvas(),
-                 Rect(0, 0, B.Width(), std::min(B.Height(), R.Height())));
+  Cnvs->CopyRect(Rect(R.Left, R.Top, R.Left + B.Width(), R.Top + std::min(B.Height(), R.Height())),
+                 B.Canvas(), Rect(0, 0, B.Width(), std::min(B.Height(), R.Height())));
 }
 
 void TbsSkinPopupWindow::MorphTimerProc(TObject*) {

@@ -84,6 +84,8 @@ class TbsSkinPopupWindow : public TCustomControl {
   std::unique_ptr<TBitmap> FPaintBuffer;
   // The level's tooltip text: the hovered entry's hint.
   String Hint;
+  // Set once the chain closed the level: it waits to be freed and reacts to nothing.
+  bool FClosed = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override;

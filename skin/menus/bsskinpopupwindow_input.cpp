@@ -26,7 +26,7 @@ bool TbsSkinPopupWindow::InItemRect(Integer X, Integer Y) {
 }
 
 void TbsSkinPopupWindow::MouseTimerProc(TObject*) {
-  if (!HandleAllocated()) return;
+  if (FClosed || !HandleAllocated()) return;
   POINT P;
   GetCursorPos(&P);
   TPoint Screen{P.X, P.Y};
@@ -48,7 +48,8 @@ void TbsSkinPopupWindow::TestActive(Integer X, Integer Y) {
   const TPoint P{X, Y};
   if (Scroll) {
     const TRect Up = Rect(NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Top + 10);
-    const TRect Down = Rect(NewItemsRect.Left, NewItemsRect.Bottom - 10, NewItemsRect.Right, NewItemsRect.Bottom);
+    const TRect Down =
+        Rect(NewItemsRect.Left, NewItemsRect.Bottom - 10, NewItemsRect.Right, NewItemsRect.Bottom);
     const bool InUp = PtInRect(&Up, P), InDown = PtInRect(&Down, P);
     if (InUp && ScrollCode == 0 && CanScroll(1)) {
       ScrollCode = 1;
@@ -87,6 +88,7 @@ void TbsSkinPopupWindow::TestActive(Integer X, Integer Y) {
 
 void TbsSkinPopupWindow::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
+  if (FClosed) return;
   TestActive(X, Y);
   if (ActiveItem == -1 || Button != mbLeft || !InItemRect(X, Y)) return;
   if (ActiveItem >= ItemCount()) return;
@@ -118,7 +120,7 @@ void TbsSkinPopupWindow::StopScroll() {
 }
 
 void TbsSkinPopupWindow::wmTimer(TMessage& Message) {
-  if (Message.WParam != ScrollTimerId) return;
+  if (FClosed || Message.WParam != ScrollTimerId) return;
   if (ScrollCode == 1) {
     if (CanScroll(1))
       ScrollUp(false);
@@ -230,6 +232,7 @@ void TbsSkinPopupWindow::selectPrior() {
 }
 
 void TbsSkinPopupWindow::PopupKeyDown(Integer CharCode) {
+  if (FClosed) return;
   if (!Visible() || ItemList.empty()) {
     if (Visible() && (CharCode == VK_ESCAPE || CharCode == VK_LEFT)) {
       if (ParentMenu->PopupCount() >= 2)

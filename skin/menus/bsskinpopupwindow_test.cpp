@@ -101,17 +101,31 @@ TEST_F(SkinPopupLevel, PlacementFollowsTheRoomAroundTheAnchor) {
     std::function<TPoint(Integer W, Integer H)> Want;
   };
   const TCase Cases[] = {
-      {"below a point", 2, Rect(100, 100, 100, 100), false, [](Integer, Integer) { return TPoint{100, 100}; }},
+      {"below a point", 2, Rect(100, 100, 100, 100), false,
+       [](Integer, Integer) {
+         return TPoint{100, 100};
+       }},
       {"pushed left at the right edge", 2, Rect(WA.Right - 10, 100, WA.Right - 10, 100), false,
-       [&](Integer W, Integer) { return TPoint{WA.Right - W, 100}; }},
+       [&](Integer W, Integer) {
+         return TPoint{WA.Right - W, 100};
+       }},
       {"above a point in the lower half", 2, Rect(500, WA.Bottom - 5, 500, WA.Bottom - 5), false,
-       [&](Integer, Integer H) { return TPoint{500, WA.Bottom - 5 - H}; }},
-      {"upper half, too tall below: up to the bottom and beside", 30, Rect(500, Mid - 20, 500, Mid - 20), false,
-       [&](Integer, Integer H) { return TPoint{501, WA.Bottom - H}; }},
+       [&](Integer, Integer H) {
+         return TPoint{500, WA.Bottom - 5 - H};
+       }},
+      {"upper half, too tall below: up to the bottom and beside", 30, Rect(500, Mid - 20, 500, Mid - 20),
+       false,
+       [&](Integer, Integer H) {
+         return TPoint{501, WA.Bottom - H};
+       }},
       {"above a rectangle", 2, Rect(500, 600, 580, 620), true,
-       [](Integer, Integer H) { return TPoint{500, 600 - H}; }},
+       [](Integer, Integer H) {
+         return TPoint{500, 600 - H};
+       }},
       {"no room above in the upper half: below", 2, Rect(500, WA.Top + 5, 580, WA.Top + 25), true,
-       [&](Integer, Integer) { return TPoint{500, WA.Top + 25}; }},
+       [&](Integer, Integer) {
+         return TPoint{500, WA.Top + 25};
+       }},
   };
   for (const TCase& C : Cases) {
     TbsSkinPopupWindow* W = Open(RootWith(C.Entries), C.R, nullptr, C.Up);

@@ -311,6 +311,33 @@ std::unique_ptr<TbsDataSkinObject> makeObject(int Element) {
   return Record;
 }
 
+// ---- hint window ----
+
+// The hint window's own small picture (element colour 48, which no control or caption button uses),
+// so a hint's corners, edges and client part can be told apart on screen.
+constexpr int HintW = 30;
+constexpr int HintH = 24;
+constexpr int HintCorner = 6;
+
+static_assert(ControlCount <= GeneratedSkinHintElement, "the hint picture's colours must stay its own");
+
+void addHintElements(TbsSkinData* SkinData) {
+  auto Sheet = newSheet(HintW, HintH);
+  drawSlices(Sheet->Canvas(), Rect(0, 0, HintW, HintH), GeneratedSkinHintElement, 0, HintCorner);
+  const Integer Index = SkinData->PictureCount();
+  SkinData->AddPicture(std::move(Sheet), "hint.bmp");
+  TbsDataSkinHintWindow* H = SkinData->HintWindow.get();
+  H->WindowPictureIndex = Index;
+  H->MaskPictureIndex = -1;
+  H->LTPoint = TPoint{HintCorner, HintCorner};
+  H->RTPoint = TPoint{HintW - HintCorner, HintCorner};
+  H->LBPoint = TPoint{HintCorner, HintH - HintCorner};
+  H->RBPoint = TPoint{HintW - HintCorner, HintH - HintCorner};
+  H->ClRect = Rect(HintCorner, HintCorner, HintW - HintCorner, HintH - HintCorner);
+  H->LeftStretch = H->TopStretch = H->RightStretch = H->BottomStretch = true;
+  H->FontColor = clBlack;
+}
+
 // Popup menus: the window picture and the menu-item element each in a picture of their own, coloured
 // as states 1 to 4 of the frame's element (the frame itself uses only state 0), so a probe tells the
 // window's slices, a normal and a highlighted entry and a divider apart from everything else.
@@ -451,6 +478,7 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
   for (int e = 0; e < ObjectCount; ++e) SkinData->AddObject(makeObject(e));
   for (int e = 0; e < ControlCount; ++e) SkinData->AddCtrl(makeControl(e));
   addFormFrameElements(SkinData);
+  addHintElements(SkinData);
   addPopupMenuElements(SkinData);
   SkinData->Empty = false;
 }

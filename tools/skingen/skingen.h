@@ -18,6 +18,9 @@ const char* GeneratedSkinObjectName(int Index);
 // same element, state and slice always give the same colour, and no two give the same one.
 Cardinal GeneratedSkinSliceColor(int Element, int State, int Slice);
 
+// The colour element of the hint window's picture (its slices as GeneratedSkinSliceColor gives them).
+constexpr int GeneratedSkinHintElement = 48;
+
 // Replaces SkinData's skin by the generated one without announcing anything; SkinData is then loaded
 // (Empty false).
 void BuildGeneratedSkin(TbsSkinData* SkinData);

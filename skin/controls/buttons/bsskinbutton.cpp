@@ -6,6 +6,7 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bssystem.h"
+#include "skin/menus/bsskinimagesmenu.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ TbsSkinButton::~TbsSkinButton() {
   StopAnimate();
   StopRepeat();
   if (FImageList) FImageList->RemoveFreeNotification(this);
+  // The images menu outlives the button: its change handler must not reach a freed one.
+  if (FSkinImagesMenu) {
+    FSkinImagesMenu->RemoveFreeNotification(this);
+    FSkinImagesMenu->OnInternalChange = nullptr;
+  }
 }
 
 void TbsSkinButton::freeTimer(TTimer*& Timer) {
@@ -98,6 +104,18 @@ void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
 void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
+  if (Operation == opRemove && AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
+}
+
+void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value) {
+  if (FSkinImagesMenu != nullptr) FSkinImagesMenu->RemoveFreeNotification(this);
+  FSkinImagesMenu = Value;
+  if (Value != nullptr) {
+    Value->FreeNotification(this);
+    // A new selection repaints the button.
+    Value->OnInternalChange = [this](TObject*) { Repaint(); };
+  }
+  Repaint();
 }
 
 // ---- element ----
@@ -237,6 +255,12 @@ bool TbsSkinButton::paintEvent(TCanvas* C, bool ADown, bool AMouseIn) {
 
 void TbsSkinButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn) {
   C->Brush()->SetStyle(bsClear);
+  if (FSkinImagesMenu != nullptr && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem() != nullptr) {
+    TbsImagesMenuItem* Item = FSkinImagesMenu->SelectedItem();
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Caption(),
+                         Item->ImageIndex(), FSkinImagesMenu->Images(), false, Enabled(), false, 0);
+    return;
+  }
   if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->Count())
     DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
                          Enabled(), false, 0);
@@ -312,13 +336,7 @@ void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
     OnPaint(this, C, R, FDown, FMouseIn, DrawDefault);
     if (!DrawDefault) return;
   }
-  C->Brush()->SetStyle(bsClear);
-  if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->Count())
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
-                         Enabled(), false, 0);
-  else
-    DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
-                         GetGlyphNum(FDown, FMouseIn), false, false, 0);
+  drawContent(C, R, FDown, FMouseIn);
 }
 
 void TbsSkinButton::drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot) {

@@ -12,6 +12,8 @@
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskinvalues.h"
 
+class TbsSkinImagesMenu;
+
 using TbsButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown,
                                                bool AMouseIn, bool& DrawDefault)>;
 
@@ -65,6 +67,13 @@ class TbsSkinButton : public TbsSkinCustomControl {
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   bool SpaceSupport() const { return FSpaceSupport; }
+  // An images menu whose selected entry the button shows (its image, and its caption when asked).
+  TbsSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+  virtual void SetSkinImagesMenu(TbsSkinImagesMenu* Value);
+  bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+  void SetUseImagesMenuImage(bool Value) { FUseImagesMenuImage = Value; }
+  bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+  void SetUseImagesMenuCaption(bool Value) { FUseImagesMenuCaption = Value; }
   TbsButtonPaintEvent OnPaint;
 
   // ---- operations ----
@@ -189,14 +198,20 @@ class TbsSkinButton : public TbsSkinCustomControl {
   Double FMorphKf = 0;
   TCustomImageList* FImageList = nullptr;
   Integer FImageIndex = -1;
+  TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
+  bool FUseImagesMenuImage = false;
+  bool FUseImagesMenuCaption = false;
   // Cleared when the button is destroyed, so code after a handler that freed it can tell.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+
+ protected:
+  // The content (images-menu entry, image-list image or glyph with the caption) laid out in R.
+  void drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn);
 
  private:
   // The flat default face: pressed, hot (hovered or focused) or normal colours with a one-pixel frame.
   void drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot);
   TColor stateFontColor(bool ADown, bool AMouseIn) const;
-  void drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn);
   bool paintEvent(TCanvas* C, bool ADown, bool AMouseIn);
   void freeTimer(TTimer*& Timer);
 };

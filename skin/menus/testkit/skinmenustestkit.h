@@ -17,9 +17,7 @@
 
 class TTestMenuHost : public TComponent, public IbsSkinMenuHost {
  public:
-  explicit TTestMenuHost(TForm* AForm) : TComponent(AForm) {
-    FMenu = new TbsSkinMenu(this, AForm);
-  }
+  explicit TTestMenuHost(TForm* AForm) : TComponent(AForm) { FMenu = new TbsSkinMenu(this, AForm); }
   ~TTestMenuHost() override { unhook(); }
   String ClassName() const override { return "TTestMenuHost"; }
 

@@ -1,0 +1,690 @@
+#include "skin/controls/buttons/bsskinspeedbutton.h"
+
+#include "platform/ui/menus/menuitem.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/core/bseffectbmp.h"
+#include "skin/menus/bsskinimagesmenu.h"
+
+namespace {
+
+constexpr Cardinal MorphInterval = 20;
+constexpr Cardinal RepeatDelay = 500;
+constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
+constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
+constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
+
+}  // namespace
+
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner) {
+  FControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
+  SetTransparent(false);
+  FSkinDataName = "toolbutton";
+  FGlyph = std::make_unique<TBitmap>();
+  SetBounds(FLeft, FTop, 25, 25);
+}
+
+TbsSkinSpeedButton::~TbsSkinSpeedButton() {
+  *FAlive = false;
+  StopRepeat();
+  StopAnimate();
+  StopMorph();
+  if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
+  // The images menu outlives the button: its handlers must not reach a freed one.
+  if (FSkinImagesMenu) {
+    FSkinImagesMenu->RemoveFreeNotification(this);
+    FSkinImagesMenu->OnInternalChange = nullptr;
+    FSkinImagesMenu->OnInternalMenuClose = nullptr;
+  }
+}
+
+void TbsSkinSpeedButton::freeTimer(TTimer*& Timer) {
+  if (Timer == nullptr) return;
+  Timer->SetEnabled(false);
+  delete Timer;
+  Timer = nullptr;
+}
+
+// ---- properties ----
+
+void TbsSkinSpeedButton::SetTransparent(bool Value) {
+  if (Value)
+    FControlStyle.Exclude(csOpaque);
+  else
+    FControlStyle.Include(csOpaque);
+  if (!FStopDraw) Repaint();
+}
+
+void TbsSkinSpeedButton::SetTransparentNoDraw(bool Value) {
+  FStopDraw = true;
+  SetTransparent(Value);
+  FStopDraw = false;
+}
+
+void TbsSkinSpeedButton::SetFlat(bool Value) {
+  FFlat = Value;
+  SetTransparent(Value);
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetCheckedMode(bool Value) {
+  if (FCheckedMode == Value) return;
+  FCheckedMode = Value;
+  if (Value)
+    FGroupIndex = -1;
+  else if (FGroupIndex == -1)
+    FGroupIndex = 0;
+}
+
+void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value) {
+  if (FButtonImages == Value) return;
+  if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
+  FButtonImages = Value;
+  if (FButtonImages) FButtonImages->FreeNotification(this);
+}
+
+void TbsSkinSpeedButton::SetImageIndex(Integer Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetShowCaption(bool Value) {
+  if (FShowCaption == Value) return;
+  FShowCaption = Value;
+  if (FWidthWithCaption > 0 && FWidthWithoutCaption > 0)
+    SetWidth(Value ? FWidthWithCaption : FWidthWithoutCaption);
+  else
+    Repaint();
+}
+
+void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
+  if (Value == nullptr)
+    FGlyph = std::make_unique<TBitmap>();
+  else
+    FGlyph->Assign(Value);
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetNumGlyphs(TbsNumGlyphs Value) {
+  FNumGlyphs = Value;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetMargin(Integer Value) {
+  if (Value < -1 || FMargin == Value) return;
+  FMargin = Value;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetSpacing(Integer Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::Loaded() {
+  TbsGraphicSkinCustomControl::Loaded();
+  // A flat button stored pressed shows its pressed picture.
+  if (FFlat && Transparent() && FDown) SetTransparentNoDraw(false);
+}
+
+void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
+  if (AComponent == FButtonImages) FButtonImages = nullptr;
+}
+
+void TbsSkinSpeedButton::RefreshButton() {
+  FMouseIn = false;
+  FDown = false;
+  if (morphingEnabled()) FMorphKf = 0;
+  if (effectsEnabled()) StopAnimate();
+  Repaint();
+}
+
+void TbsSkinSpeedButton::ButtonClick() {
+  // No actions in this library; a copy runs so the handler may free the button.
+  if (TNotifyEvent Handler = OnClick) Handler(this);
+}
+
+// ---- element ----
+
+bool TbsSkinSpeedButton::effectsEnabled() const {
+  return FSD != nullptr && !FSD->Empty && FSD->EnableSkinEffects();
+}
+
+bool TbsSkinSpeedButton::canAnimate() const {
+  return FIndex != -1 && effectsEnabled() && !IsEmptyRect(AnimateSkinRect);
+}
+
+void TbsSkinSpeedButton::GetSkinData() {
+  TbsGraphicSkinCustomControl::GetSkinData();
+  if (FIndex == -1) {
+    ActiveSkinRect = TRect{};
+    return;
+  }
+  if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
+    FontName = R->FontName;
+    FontColor = R->FontColor;
+    ActiveFontColor = R->ActiveFontColor;
+    DownFontColor = R->DownFontColor;
+    DisabledFontColor = R->DisabledFontColor;
+    FontStyle = R->FontStyle;
+    FontHeight = R->FontHeight;
+    ActiveSkinRect = R->ActiveSkinRect;
+    DownSkinRect = R->DownSkinRect;
+    DisabledSkinRect = R->DisabledSkinRect;
+    Morphing = R->Morphing;
+    MorphKind = R->MorphKind;
+    AnimateSkinRect = R->AnimateSkinRect;
+    FrameCount = R->FrameCount;
+    AnimateInterval = R->AnimateInterval;
+    MenuMarkerRect = R->MenuMarkerRect;
+    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
+    MenuMarkerDownRect = R->MenuMarkerDownRect;
+    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
+    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
+    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
+    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+    if (Transparent()) Morphing = false;
+    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
+    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
+    if (IsEmptyRect(MenuMarkerFlatRect)) MenuMarkerFlatRect = MenuMarkerRect;
+    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
+  }
+  if (effectsEnabled() && AnimateTimer != nullptr && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
+    if (AnimateInc)
+      ActiveSkinRect = GetAnimateFrameRect();
+    else
+      SkinRect = GetAnimateFrameRect();
+  }
+}
+
+void TbsSkinSpeedButton::CalcSize(Integer& AWidth, Integer& AHeight) {
+  if (FUseSkinSize || ResizeMode == 1) {
+    TbsGraphicSkinCustomControl::CalcSize(AWidth, AHeight);
+    return;
+  }
+  NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + AWidth - RectWidth(SkinRect),
+                   ClRect.Bottom + AHeight - RectHeight(SkinRect));
+}
+
+void TbsSkinSpeedButton::ChangeSkinData() {
+  StopAnimate();
+  StopMorph();
+  TbsGraphicSkinCustomControl::ChangeSkinData();
+  if (morphingEnabled() && FIndex != -1 && FMouseIn && !Transparent()) FMorphKf = 1;
+}
+
+Integer TbsSkinSpeedButton::GetGlyphNum(bool ADown, bool AMouseIn) const {
+  if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
+  if (AMouseIn && FNumGlyphs > 3) return 4;
+  if (Enabled() || FNumGlyphs < 2) return 1;
+  return 2;
+}
+
+// ---- painting ----
+
+void TbsSkinSpeedButton::applyCharset(TCanvas* C) const {
+  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+    C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+  else
+    C->Font()->SetCharset(FDefaultFont->Charset());
+}
+
+void TbsSkinSpeedButton::applyStateFont(TCanvas* C, bool ADown, bool AMouseIn) const {
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
+  TColor Color = FontColor;
+  if (Enabled() && !FUseSkinFontColor)
+    Color = FDefaultFont->Color();
+  else if (!Enabled())
+    Color = DisabledFontColor;
+  else if (ADown && AMouseIn)
+    Color = DownFontColor;
+  else if (AMouseIn)
+    Color = ActiveFontColor;
+  C->Font()->SetColor(Color);
+}
+
+bool TbsSkinSpeedButton::paintEvent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn) {
+  if (!OnPaint) return true;
+  bool DrawDefault = true;
+  OnPaint(this, C, R, ADown, AMouseIn, DrawDefault);
+  return DrawDefault;
+}
+
+void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn,
+                                     bool TransparentLook) {
+  C->Brush()->SetStyle(bsClear);
+  const String Text = captionText();
+  if (FSkinImagesMenu != nullptr && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem() != nullptr) {
+    TbsImagesMenuItem* Item = FSkinImagesMenu->SelectedItem();
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Text,
+                         Item->ImageIndex(), FSkinImagesMenu->Images(), false, Enabled(), FDrawColorMarker,
+                         FColorMarkerValue);
+    return;
+  }
+  if (auto* Bar = dynamic_cast<TbsSkinToolBar*>(Parent()); Bar != nullptr && FGlyph->Empty()) {
+    TCustomImageList* IL = Bar->Images();
+    bool AsEnabled = Enabled();
+    if (!Enabled() && Bar->DisabledImages() != nullptr) {
+      IL = Bar->DisabledImages();
+      AsEnabled = true;
+    } else if (!TransparentLook && (AMouseIn || ADown) && Bar->HotImages() != nullptr) {
+      IL = Bar->HotImages();
+    }
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Text, FImageIndex, IL, false, AsEnabled,
+                         FDrawColorMarker, FColorMarkerValue);
+    return;
+  }
+  if (FGlyph->Empty() && FButtonImages != nullptr && FImageIndex >= 0 &&
+      FImageIndex < FButtonImages->Count()) {
+    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Text, FImageIndex, FButtonImages, false, Enabled(),
+                         FDrawColorMarker, FColorMarkerValue);
+    return;
+  }
+  DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Text, FGlyph.get(), FNumGlyphs,
+                       GetGlyphNum(ADown, AMouseIn), false, FDrawColorMarker, FColorMarkerValue);
+}
+
+void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AActive, bool ADown, bool AFlat) {
+  TRect M = MenuMarkerRect;
+  if (ADown)
+    M = MenuMarkerDownRect;
+  else if (AActive)
+    M = MenuMarkerActiveRect;
+  else if (AFlat)
+    M = MenuMarkerFlatRect;
+  if (IsEmptyRect(M) || !CanCompose(Picture, M)) return;
+  TBitmap B;
+  B.SetSize(RectWidth(M), RectHeight(M));
+  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Picture->Canvas(), M);
+  B.SetTransparent(true);
+  B.SetTransparentMode(tmFixed);
+  B.SetTransparentColor(MenuMarkerTransparentColor);
+  Cnvs->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
+}
+
+void TbsSkinSpeedButton::Paint() {
+  GetSkinData();
+  paintButton();
+}
+
+void TbsSkinSpeedButton::paintButton() {
+  if (Width() <= 0 || Height() <= 0) return;
+  if (FIndex == -1) {
+    if (!pressedLook() && !FMouseIn && Transparent()) {
+      TCanvas* C = Canvas();
+      C->SetFont(FDefaultFont.get());
+      applyCharset(C);
+      if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+      if (!paintEvent(C, ClientRect(), FDown, FMouseIn)) return;
+      drawContent(C, ClientRect(), FDown, FMouseIn, true);
+      return;
+    }
+    TBitmap B;
+    B.SetSize(Width(), Height());
+    CreateControlDefaultImage(&B);
+    Canvas()->Draw(0, 0, &B);
+    return;
+  }
+  TBitmap B;
+  B.SetSize(Width(), Height());
+  if (morphingEnabled() && FMorphKf > 0 && FMorphKf < 1 && !Transparent()) {
+    TBitmap B2;
+    B2.SetSize(Width(), Height());
+    CreateButtonImage(&B, SkinRect, false, false);
+    CreateButtonImage(&B2, ActiveSkinRect, false, true);
+    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FMorphKf);
+    return;
+  }
+  if (pressedLook())
+    CreateButtonImage(&B, DownSkinRect, true, true);
+  else if (FMouseIn || (morphingEnabled() && FMorphKf == 1))
+    CreateButtonImage(&B, ActiveSkinRect, false, true);
+  else if (Transparent()) {
+    paintTransparentIdle();
+    return;
+  } else if (Enabled() || IsEmptyRect(DisabledSkinRect))
+    CreateButtonImage(&B, SkinRect, false, false);
+  else
+    CreateButtonImage(&B, DisabledSkinRect, false, false);
+  Canvas()->Draw(0, 0, &B);
+}
+
+void TbsSkinSpeedButton::grabBackground(TBitmap* B) {
+  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Canvas(), Rect(0, 0, Width(), Height()));
+}
+
+void TbsSkinSpeedButton::paintTransparentIdle() {
+  TCanvas* C = Canvas();
+  ApplySkinFont(C, FontName, FontHeight, FontStyle);
+  if (!Enabled())
+    C->Font()->SetColor(FSD->SkinColors()->cBtnShadow());
+  else if (FUseSkinFontColor)
+    C->Font()->SetColor(FSD->SkinColors()->cBtnText());
+  else
+    C->Font()->SetColor(FDefaultFont->Color());
+  if (!paintEvent(C, NewClRect, FDown, FMouseIn)) return;
+  drawContent(C, NewClRect, FDown, FMouseIn, true);
+}
+
+void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
+  TRect Content = NewClRect;
+  if (!FUseSkinSize && ResizeMode != 1) {
+    // Free size: the state picture stretched or nine-sliced over the whole button.
+    if (!CanCompose(Picture, R))
+      CreateControlDefaultImage(B);
+    else if (ResizeMode == 0)
+      B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
+    else
+      ComposeStretchedSkinImage(B, Picture, R, ClRect, true);
+    Content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - RectWidth(R),
+                   ClRect.Bottom + B->Height() - RectHeight(R));
+  } else {
+    CreateSkinImage(B, Picture, R);
+  }
+  TCanvas* C = B->Canvas();
+  applyStateFont(C, ADown, AMouseIn);
+  if (!paintEvent(C, Content, ADown, AMouseIn)) return;
+  drawContent(C, Content, ADown, AMouseIn, false);
+}
+
+void TbsSkinSpeedButton::drawDefaultFace(TCanvas* C, const TRect& R) {
+  C->Brush()->SetStyle(bsSolid);
+  if (downLook()) {
+    C->Brush()->SetColor(DefaultDownFillColor);
+    C->FillRect(R);
+    C->Brush()->SetColor(DefaultFrameColor);
+    C->FrameRect(R);
+  } else if (FMouseIn) {
+    C->Brush()->SetColor(DefaultHotFillColor);
+    C->FillRect(R);
+    C->Brush()->SetColor(DefaultFrameColor);
+    C->FrameRect(R);
+  } else if (designing() || !FFlat) {
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(R);
+    C->Brush()->SetColor(DarkerColor(clBtnFace, 15));
+    C->FrameRect(R);
+  } else if (!Transparent()) {
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(R);
+  }
+}
+
+void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
+  TCanvas* C = B->Canvas();
+  const TRect R = ClientRect();
+  drawDefaultFace(C, R);
+  C->SetFont(FDefaultFont.get());
+  applyCharset(C);
+  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+  if (!paintEvent(C, R, FDown, FMouseIn)) return;
+  drawContent(C, R, FDown, FMouseIn, false);
+}
+
+// ---- cross-fade and frame animation ----
+
+void TbsSkinSpeedButton::StartMorph() {
+  if (MorphTimer != nullptr) return;
+  MorphTimer = new TTimer(this);
+  MorphTimer->SetInterval(MorphInterval);
+  MorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
+  MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopMorph() {
+  freeTimer(MorphTimer);
+}
+
+void TbsSkinSpeedButton::StartMorphOrRepaint() {
+  if (!morphingEnabled() || FIndex == -1 || Transparent() || FFlat)
+    Repaint();
+  else
+    StartMorph();
+}
+
+void TbsSkinSpeedButton::MorphTimerProc(TObject*) {
+  if (FIndex == -1 || !morphingEnabled()) {
+    FMorphKf = FMouseIn ? 1 : 0;
+    StopMorph();
+    return;
+  }
+  if (FMorphKf == (FMouseIn ? 1 : 0))
+    StopMorph();
+  else
+    FMorphKf = StepMorphKf(FMorphKf, FMouseIn);
+  Repaint();
+}
+
+void TbsSkinSpeedButton::StartAnimate(bool AInc) {
+  if (FFlat) return;
+  StopAnimate();
+  AnimateInc = AInc;
+  CurrentFrame = AInc ? 1 : FrameCount;
+  AnimateTimer = new TTimer(this);
+  AnimateTimer->SetInterval(Cardinal(AnimateInterval > 0 ? AnimateInterval : 1));
+  AnimateTimer->OnTimer = [this](TObject* Sender) { AnimateTimerProc(Sender); };
+  AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopAnimate() {
+  CurrentFrame = 0;
+  freeTimer(AnimateTimer);
+}
+
+void TbsSkinSpeedButton::AnimateTimerProc(TObject*) {
+  if (AnimateInc) {
+    if (CurrentFrame <= FrameCount) {
+      ++CurrentFrame;
+      Repaint();
+    }
+    if (CurrentFrame > FrameCount) StopAnimate();
+  } else {
+    if (CurrentFrame >= 0) {
+      --CurrentFrame;
+      Repaint();
+    }
+    if (CurrentFrame <= 0) StopAnimate();
+  }
+}
+
+TRect TbsSkinSpeedButton::GetAnimateFrameRect() const {
+  const TRect& A = AnimateSkinRect;
+  if (FrameCount <= 0) return A;
+  if (RectWidth(A) > RectWidth(SkinRect)) {
+    const Integer w = RectWidth(A) / FrameCount;
+    return Rect(A.Left + w * (CurrentFrame - 1), A.Top, A.Left + w * CurrentFrame, A.Bottom);
+  }
+  const Integer h = RectHeight(A) / FrameCount;
+  return Rect(A.Left, A.Top + h * (CurrentFrame - 1), A.Right, A.Top + h * CurrentFrame);
+}
+
+// ---- down state, groups and repeat ----
+
+void TbsSkinSpeedButton::SetDown(bool Value) {
+  FDown = Value;
+  if (morphingEnabled()) {
+    FMorphKf = 1;
+    if (Value)
+      StopMorph();
+    else
+      StartMorph();
+  }
+  // A flat button returns to its invisible idle look.
+  if (!FMouseIn && FFlat && !Transparent() && !FDown && !designing()) SetTransparentNoDraw(true);
+  Repaint();
+  if (FGroupIndex > 0 && FDown && !FAllowAllUp) RaiseGroupButtons();
+}
+
+void TbsSkinSpeedButton::RaiseGroupButtons() {
+  TWinControl* P = Parent();
+  if (P == nullptr) return;
+  for (Integer i = 0; i < P->ControlCount(); ++i) {
+    auto* B = dynamic_cast<TbsSkinSpeedButton*>(P->Controls(i));
+    if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
+  }
+}
+
+void TbsSkinSpeedButton::StartRepeat() {
+  StopRepeat();
+  RepeatTimer = new TTimer(this);
+  RepeatTimer->SetInterval(RepeatDelay);
+  RepeatTimer->OnTimer = [this](TObject*) {
+    // The first delay does not click; then every RepeatInterval.
+    RepeatTimer->SetInterval(Cardinal(FRepeatInterval > 0 ? FRepeatInterval : 1));
+    RepeatTimer->OnTimer = [this](TObject*) { ButtonClick(); };
+  };
+  RepeatTimer->SetEnabled(true);
+}
+
+void TbsSkinSpeedButton::StopRepeat() {
+  freeTimer(RepeatTimer);
+}
+
+// ---- input ----
+
+void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_DIALOGCHAR) {
+    CMDialogChar(Message);
+    return;
+  }
+  TbsGraphicSkinCustomControl::Dispatch(Message);
+}
+
+void TbsSkinSpeedButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(char32_t(Message.WParam), Caption()) && Enabled() && Visible() && Parent() != nullptr &&
+      Parent()->Showing()) {
+    ButtonClick();
+    Message.Result = 1;
+    return;
+  }
+  TbsGraphicSkinCustomControl::Dispatch(Message);
+}
+
+void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
+  const bool React = (FGroupIndex == 0 || !FDown) && Enabled();
+  if (FFlat && React && !designing()) SetTransparentNoDraw(false);
+  auto Alive = FAlive;
+  TbsGraphicSkinCustomControl::CMMouseEnter(Message);
+  if (!*Alive || !Enabled() || designing()) return;
+  FMouseIn = true;
+  if (React) {
+    if (FDown) {
+      if (morphingEnabled()) FMorphKf = 1;
+      Repaint();
+    } else {
+      GetSkinData();
+      if (canAnimate()) StartAnimate(true);
+      StartMorphOrRepaint();
+    }
+  }
+  if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+}
+
+void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
+  const bool React = (FGroupIndex == 0 || !FDown) && Enabled();
+  if (FFlat && React && !designing()) SetTransparentNoDraw(true);
+  auto Alive = FAlive;
+  TbsGraphicSkinCustomControl::CMMouseLeave(Message);
+  if (!*Alive || !Enabled() || designing()) return;
+  FMouseIn = false;
+  if (FGroupIndex == 0 || !FDown) {
+    GetSkinData();
+    if (canAnimate()) StartAnimate(false);
+    StartMorphOrRepaint();
+  }
+  if (FDown && FRepeatMode && RepeatTimer != nullptr && FGroupIndex == 0) StopRepeat();
+}
+
+void TbsSkinSpeedButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
+  TbsGraphicSkinCustomControl::MouseMove(Shift, X, Y);
+  if (!*Alive || !FDown) return;
+  // While captured the class library reports neither leaving nor coming back.
+  const bool Outside = X < 0 || Y < 0 || X > Width() || Y > Height();
+  if (Outside && FMouseIn)
+    Perform(CM_MOUSELEAVE, 0, 0);
+  else if (!Outside && !FMouseIn)
+    Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  auto Alive = FAlive;
+  TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
+  if (!*Alive || Button != mbLeft) return;
+  if (canAnimate() && AnimateTimer != nullptr) StopAnimate();
+  FMouseDown = true;
+  if (!FDown) {
+    FMouseIn = true;
+    SetDown(true);
+    if (FCheckedMode) {
+      FStopMouseUp = true;
+      ButtonClick();
+    } else if (FRepeatMode && FGroupIndex == 0) {
+      StartRepeat();
+    } else if (FGroupIndex != 0) {
+      ButtonClick();
+    }
+    if (!*Alive) return;
+    FAllowAllUpCheck = false;
+  } else if (FGroupIndex != 0) {
+    FAllowAllUpCheck = true;
+  }
+}
+
+void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Button != mbLeft) {
+    TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
+    return;
+  }
+  // The library's own click comes before OnMouseUp, as for every skinned control.
+  auto Alive = FAlive;
+  FMouseDown = false;
+  if (FCheckedMode) {
+    if (FStopMouseUp) {
+      FStopMouseUp = false;
+    } else {
+      SetDown(false);
+      ButtonClick();
+    }
+  } else if (FGroupIndex == 0) {
+    const bool WasDown = FDown;
+    if (FMouseIn) {
+      SetDown(false);
+      if (FRepeatMode) StopRepeat();
+      if (WasDown) ButtonClick();
+    } else {
+      FDown = false;
+      StopRepeat();
+    }
+  } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
+    SetDown(false);
+    ButtonClick();
+  }
+  if (!*Alive) return;
+  TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TbsSkinSpeedButton::CMEnabledChanged(TMessage& Message) {
+  TbsGraphicSkinCustomControl::CMEnabledChanged(Message);
+  if (morphingEnabled()) {
+    StopMorph();
+    FMorphKf = 0;
+  }
+  FMouseIn = false;
+  Repaint();
+}
+
+void TbsSkinSpeedButton::CMTextChanged(TMessage& Message) {
+  TbsGraphicSkinCustomControl::CMTextChanged(Message);
+  Repaint();
+}

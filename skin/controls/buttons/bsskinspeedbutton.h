@@ -1,0 +1,187 @@
+// The skinned speed button: a windowless tool button drawn from the "toolbutton" element (or flat
+// without one). It has the push button's hover cross-fade, frame animation, auto-repeat, checked and
+// grouped modes, but no focus; it adds a flat mode (invisible when idle apart from its content), a
+// transparent mode, a caption that can be switched off, and images taken from the tool bar it sits on.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/core/timer.h"
+#include "skin/controls/base/bsgraphicskincontrol.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/core/bsdraw.h"
+#include "skin/core/bsskinvalues.h"
+
+class TbsSkinImagesMenu;
+
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+ public:
+  explicit TbsSkinSpeedButton(TComponent* AOwner);
+  ~TbsSkinSpeedButton() override;
+  String ClassName() const override { return "TbsSkinSpeedButton"; }
+
+  // ---- published ----
+  bool CheckedMode() const { return FCheckedMode; }
+  void SetCheckedMode(bool Value);
+  TCustomImageList* ImageList() const { return FButtonImages; }
+  void SetImageList(TCustomImageList* Value);
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  bool UseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+  bool UseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+  Integer WidthWithCaption() const { return FWidthWithCaption; }
+  void SetWidthWithCaption(Integer Value) { FWidthWithCaption = Value; }
+  Integer WidthWithoutCaption() const { return FWidthWithoutCaption; }
+  void SetWidthWithoutCaption(Integer Value) { FWidthWithoutCaption = Value; }
+  bool RepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+  Integer RepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
+  bool Transparent() const { return !FControlStyle.Contains(csOpaque); }
+  void SetTransparent(bool Value);
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool Down() const { return FDown; }
+  void SetDown(bool Value);
+  Integer GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  bool ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  TBitmap* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(TbsNumGlyphs Value);
+  Integer Margin() const { return FMargin; }
+  void SetMargin(Integer Value);
+  Integer Spacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  TbsButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TbsButtonLayout Value);
+  TbsButtonPaintEvent OnPaint;
+
+  // ---- operations ----
+  virtual void SetTransparentNoDraw(bool Value);
+  virtual void ButtonClick();
+  // Back to the idle look (after the pictures were changed).
+  void RefreshButton();
+  void GetSkinData() override;
+  void ChangeSkinData() override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+  void Loaded() override;
+
+  // ---- state (read by tests and descendants) ----
+  bool MouseIn() const { return FMouseIn; }
+  bool MenuTracked() const { return FMenuTracked; }
+  Double MorphKf() const { return FMorphKf; }
+  bool MorphRunning() const { return MorphTimer != nullptr; }
+  bool RepeatRunning() const { return RepeatTimer != nullptr; }
+  Integer AnimateFrame() const { return CurrentFrame; }
+
+  // Copied from the element.
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 13;
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
+  bool Morphing = false;
+  TbsMorphKind MorphKind = mkDefault;
+  TRect AnimateSkinRect{};
+  Integer FrameCount = 0, AnimateInterval = 0;
+  TRect MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{}, MenuMarkerFlatRect{};
+  TColor MenuMarkerTransparentColor = 0;
+
+ protected:
+  void Paint() override;
+  void CreateControlDefaultImage(TBitmap* B) override;
+  void CreateControlSkinImage(TBitmap*) override {}
+  virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMDialogChar(TMessage& Message);
+
+  // ---- helpers shared with the menu speed button ----
+  bool effectsEnabled() const;
+  bool morphingEnabled() const { return Morphing && effectsEnabled(); }
+  bool downLook() const { return FDown && (FGroupIndex != 0 || FMouseIn); }
+  bool pressedLook() const { return FMenuTracked || downLook(); }
+  bool canAnimate() const;
+  Integer GetGlyphNum(bool ADown, bool AMouseIn) const;
+  String captionText() const { return FShowCaption ? Caption() : String(); }
+  // The skin's string-table character set, else the default font's.
+  void applyCharset(TCanvas* C) const;
+  // The content (images-menu item, tool-bar image, image-list image or glyph) laid out in R; with
+  // TransparentLook the tool bar's hot images are never used.
+  void drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool TransparentLook);
+  // The drop-down marker picture chosen by state, centred in R.
+  void DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AActive, bool ADown, bool AFlat);
+  // The state image's font and colour (element font, or the default font when not used).
+  void applyStateFont(TCanvas* C, bool ADown, bool AMouseIn) const;
+  bool paintEvent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn);
+  // The speed button's painting, through the (overridable) state images and default look.
+  void paintButton();
+  void paintTransparentIdle();
+  // What the parent painted under the button, as the background of an image with see-through parts.
+  void grabBackground(TBitmap* B);
+
+  void StartMorph();
+  void StopMorph();
+  void StartMorphOrRepaint();
+  void MorphTimerProc(TObject* Sender);
+  void StartAnimate(bool AInc);
+  void StopAnimate();
+  void AnimateTimerProc(TObject* Sender);
+  TRect GetAnimateFrameRect() const;
+  void StartRepeat();
+  void StopRepeat();
+  void RaiseGroupButtons();
+
+  bool FStopDraw = false;
+  bool FCheckedMode = false;
+  bool FStopMouseUp = false;
+  bool FMenuTracked = false;
+  TTimer* AnimateTimer = nullptr;
+  Integer CurrentFrame = 0;
+  bool AnimateInc = false;
+  TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
+  bool FUseImagesMenuImage = false;
+  bool FUseImagesMenuCaption = false;
+  bool FDrawColorMarker = false;
+  TColor FColorMarkerValue = 0;
+  bool FUseSkinSize = true;
+  bool FUseSkinFontColor = true;
+  TCustomImageList* FButtonImages = nullptr;
+  Integer FImageIndex = 0;
+  TTimer* RepeatTimer = nullptr;
+  bool FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  bool FFlat = false;
+  bool FAllowAllUp = false, FAllowAllUpCheck = false;
+  bool FDown = false, FMouseIn = false, FMouseDown = false;
+  Integer FGroupIndex = 0;
+  std::unique_ptr<TBitmap> FGlyph;
+  TbsNumGlyphs FNumGlyphs = 1;
+  Integer FMargin = -1;
+  Integer FSpacing = 1;
+  TbsButtonLayout FLayout = blGlyphLeft;
+  TTimer* MorphTimer = nullptr;
+  Double FMorphKf = 0;
+  bool FShowCaption = true;
+  Integer FWidthWithCaption = 0, FWidthWithoutCaption = 0;
+  // Cleared when the button is destroyed, so code after a handler that freed it can tell.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+
+ private:
+  void freeTimer(TTimer*& Timer);
+  void drawDefaultFace(TCanvas* C, const TRect& R);
+};
