@@ -6,6 +6,8 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsskinchangewalk.h"
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -94,6 +96,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     FMainMenu = nullptr;
   else if (AComponent == FSystemMenu)
     FSystemMenu = nullptr;
+  if (AComponent == FSkinHint)
+    FSkinHint = nullptr;
+  else if (AComponent == FStatusBar)
+    FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
 
@@ -118,6 +124,16 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
 
 void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
   FQuickImageList = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
+  FSkinHint = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
+  FStatusBar = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 

@@ -23,6 +23,8 @@
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
+class TbsSkinHint;
+class TbsSkinStatusBar;
 class TCustomImageList;
 
 // Scoped: the platform's form icons use the first three names already.
@@ -141,6 +143,12 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetQuickImageList(TCustomImageList* Value);
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
+  // Shows the frame objects' hints (with ShowObjectHint).
+  TbsSkinHint* SkinHint() const { return FSkinHint; }
+  void SetSkinHint(TbsSkinHint* Value);
+  // Its size grip is hidden while the form is maximized.
+  TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
+  void SetStatusBar(TbsSkinStatusBar* Value);
   TMainMenu* MainMenu() const { return FMainMenu; }
   void SetMainMenu(TMainMenu* Value);
   Integer MinWidth() const { return FMinWidth; }
@@ -388,6 +396,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TMainMenu* FMainMenu = nullptr;
   TPopupMenu* FSystemMenu = nullptr;
   TCustomImageList* FQuickImageList = nullptr;
+  TbsSkinHint* FSkinHint = nullptr;
+  TbsSkinStatusBar* FStatusBar = nullptr;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
   std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
   std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;

@@ -6,6 +6,8 @@
 
 #include "platform/ui/core/screen.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
@@ -134,6 +136,21 @@ TEST_F(SkinFormTest, SkinnedHitTestTable) {
       {10, 12, HTOBJECT},                                                  // the system-menu button
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
+}
+
+TEST_F(SkinFormTest, HoveredObjectShowsItsHint) {
+  MakeForm(Rect(100, 100, 400, 300), true);
+  TbsSkinHint Hint(nullptr);
+  Engine->SetSkinHint(&Hint);
+  Engine->SetShowObjectHint(true);
+  const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
+  Engine->TestActive(Close.Left + 2, Close.Top + 2, true);
+  EXPECT_EQ(Engine->ActiveObject, Engine->GetIndex("closebutton"));
+  EXPECT_TRUE(Hint.TimerRunning()) << "the close button's hint is on its way";
+  Engine->TestActive(-1, -1, false);
+  EXPECT_FALSE(Hint.TimerRunning());
+  EXPECT_FALSE(Hint.IsVisible());
+  Engine->SetSkinHint(nullptr);
 }
 
 TEST_F(SkinFormTest, QuickButtonsAreNotCaption) {
@@ -344,10 +361,15 @@ TEST_F(SkinFormTest, MaximizeAndRestore) {
   int Maximized = 0, Restored = 0;
   Engine->OnMaximize = [&](TObject*) { ++Maximized; };
   Engine->OnRestore = [&](TObject*) { ++Restored; };
+  auto* Bar = NewControl<TbsSkinStatusBar>(Form, Bounds(0, 150, 200, 20));
+  Bar->SetSizeGrip(true);
+  Engine->SetStatusBar(Bar);
   Engine->SetWindowState(wsMaximized);
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
   EXPECT_EQ(Form->BoundsRect(), Screen->WorkAreaRect());
+  EXPECT_FALSE(Bar->ShowGrip()) << "no size grip on a maximized form";
   Engine->SetWindowState(wsNormal);
+  EXPECT_TRUE(Bar->ShowGrip());
   EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
   EXPECT_EQ(Maximized, 1);
   EXPECT_EQ(Restored, 1);

@@ -4,6 +4,8 @@
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsdraw.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -200,11 +202,17 @@ void TbsSkinForm::TestActive(Integer X, Integer Y, bool AMouseIn) {
   if (ActiveObject == OldActiveObject) return;
   if (OldActiveObject >= 0 && OldActiveObject < ObjectCount()) {
     TbsActiveSkinObject* O = Objects(OldActiveObject);
-    if (O->Enabled && O->Visible) O->MouseLeave();
+    if (O->Enabled && O->Visible) {
+      O->MouseLeave();
+      if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->HideHint();
+    }
   }
   if (ActiveObject >= 0) {
     TbsActiveSkinObject* O = Objects(ActiveObject);
-    if (O->Enabled && O->Visible) O->MouseEnter();
+    if (O->Enabled && O->Visible) {
+      O->MouseEnter();
+      if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->ActivateHint2(O->Hint);
+    }
   }
 }
 
@@ -430,6 +438,7 @@ void TbsSkinForm::DoMaximize() {
     if (R == Mon && Mon == Rect(0, 0, Screen->Width(), Screen->Height())) R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
   if (OnMaximize) OnMaximize(this);
 }
 
@@ -447,6 +456,7 @@ void TbsSkinForm::DoNormal() {
   if (FForm->Width() == OldW && FForm->Height() == OldH) ForceResize();
   FForm->Repaint();
   OldBoundsRect = TRect{};
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
   if (OnRestore) OnRestore(this);
 }
 

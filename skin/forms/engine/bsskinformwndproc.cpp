@@ -4,6 +4,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -50,6 +51,7 @@ void TbsSkinForm::FormWndProc(TMessage& Message) {
 
 void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
   if (!isMenuCloseMessage(M.Msg)) return;
+  if (FShowObjectHint && FSkinHint != nullptr) FSkinHint->HideHint();
   if (InMainMenu && !InMenu) {
     if (MenuTracking != nullptr) MenuTracking->SkinMainMenuClose();
   } else if (FSkinMenu->Visible()) {
