@@ -264,7 +264,8 @@ void TbsSkinForm::EnableShadow(bool AShowShadow, bool AHideFormBefore) {
   if (AHideFormBefore && WasVisible) FForm->Hide();
   HWND H = FForm->Handle();
   const ULONG_PTR Style = GetClassLongPtr(H, GCL_STYLE);
-  SetClassLongPtr(H, GCL_STYLE, LONG_PTR(AShowShadow ? (Style | CS_DROPSHADOW) : (Style & ~ULONG_PTR(CS_DROPSHADOW))));
+  SetClassLongPtr(H, GCL_STYLE,
+                  LONG_PTR(AShowShadow ? (Style | CS_DROPSHADOW) : (Style & ~ULONG_PTR(CS_DROPSHADOW))));
   if (AHideFormBefore && WasVisible) FForm->Show();
 }
 
@@ -291,11 +292,12 @@ bool TbsSkinForm::skinLoaded() const {
   const Integer W = P->Width(), H = P->Height();
   const TRect& C = FSD->ClRect;
   // The client rectangle and the corner points must lie in the picture, in their order.
-  if (C.Left < 0 || C.Top < 0 || C.Right > W || C.Bottom > H || C.Left >= C.Right || C.Top >= C.Bottom) return false;
+  if (C.Left < 0 || C.Top < 0 || C.Right > W || C.Bottom > H || C.Left >= C.Right || C.Top >= C.Bottom)
+    return false;
   auto inside = [W, H](const TPoint& Pt) { return Pt.X >= 0 && Pt.Y >= 0 && Pt.X <= W && Pt.Y <= H; };
   const TPoint &LT = FSD->LTPoint, &RT = FSD->RTPoint, &LB = FSD->LBPoint, &RB = FSD->RBPoint;
-  return inside(LT) && inside(RT) && inside(LB) && inside(RB) && LT.X <= RT.X && LB.X <= RB.X && LT.Y <= LB.Y &&
-         RT.Y <= RB.Y;
+  return inside(LT) && inside(RT) && inside(LB) && inside(RB) && LT.X <= RT.X && LB.X <= RB.X &&
+         LT.Y <= LB.Y && RT.Y <= RB.Y;
 }
 
 bool TbsSkinForm::IsSizeable() const {
@@ -303,7 +305,8 @@ bool TbsSkinForm::IsSizeable() const {
 }
 
 bool TbsSkinForm::frameDrawn() const {
-  return FForm->BorderStyle() != bsNone && !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
+  return FForm->BorderStyle() != bsNone &&
+         !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
 }
 
 bool TbsSkinForm::isMainForm() const {
@@ -329,7 +332,8 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
   }
   TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
   if (FMainMenu != nullptr) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
+        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
       FInShortCut = FMainMenu->IsShortCut(M);
@@ -370,14 +374,16 @@ void TbsSkinForm::SkinMenuClose() {
   InMenu = false;
   // The frame object that opened the menu is released.
   for (const auto& O : ObjectList) {
-    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get()); C != nullptr && C->PopupMenuQuickButton != -1) {
+    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
+        C != nullptr && C->PopupMenuQuickButton != -1) {
       if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
         FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
         FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
       }
       C->PopupMenuQuickButton = -1;
       C->RedrawQuickButtons();
-    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get()); B != nullptr && B->MenuItem != nullptr && B->FDown) {
+    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get());
+               B != nullptr && B->MenuItem != nullptr && B->FDown) {
       B->SetDown(false);
       break;
     } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
@@ -423,7 +429,8 @@ void TbsSkinForm::ChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AC
 
 void TbsSkinForm::CheckControlsBackground() {
   for (Integer i = 0; i < FForm->ControlCount(); ++i)
-    if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(i))) SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
+    if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(i)))
+      SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
 }
 
 void TbsSkinForm::applyMinimumSize() {

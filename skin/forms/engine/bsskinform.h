@@ -17,9 +17,9 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
-#include "skin/forms/frame/bsquickbuttons.h"
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
@@ -37,10 +37,11 @@ using TbsCaptionPaintEvent = std::function<void(TCanvas* Cnvs, const TRect& R, b
 using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TbsMouseEnterEvent = std::function<void(const String& IDName)>;
 using TbsMouseLeaveEvent = std::function<void(const String& IDName)>;
-using TbsMouseDownEvent =
-    std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button)>;
+using TbsMouseDownEvent = std::function<void(const String& IDName, Integer X, Integer Y,
+                                             const TRect& ObjectRect, TMouseButton Button)>;
 using TbsMouseUpEvent = TbsMouseDownEvent;
-using TbsMouseMoveEvent = std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
+using TbsMouseMoveEvent =
+    std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
 // The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
@@ -272,8 +273,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsActiveSkinObject* Objects(Integer Index) const { return ObjectList[size_t(Index)].get(); }
   // Event relays the objects call.
   void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
-  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
-  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
+  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                        TMouseButton Button);
+  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                      TMouseButton Button);
   void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
   void DoMouseEnterEvent(const String& IDName);
   void DoMouseLeaveEvent(const String& IDName);
@@ -455,6 +458,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void wmFadeInTimer(TMessage& M);
   void wmSize(TMessage& M);
   void wmSizing(TMessage& M);
+  void moveSizeLoopMessage(TMessage& M);
   void wmWindowPosChanged(TMessage& M);
   void wmNCCalcSize(TMessage& M);
   void wmNCActivate(TMessage& M);

@@ -62,7 +62,7 @@ TEST_F(SkinFormTest, AttachingTakesTheFrameAndDetachingGivesTheProcedureBack) {
   Engine = new TbsSkinForm(Form);
   EXPECT_TRUE(Form->BorderIcons().Empty()) << "the engine draws its own buttons";
   EXPECT_EQ(Engine->BorderIcons(), (TbsBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize,
-                                                    TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}));
+                                                   TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}));
   // Default look: a 3-pixel frame around a 19-pixel caption.
   EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 300 - 6, 200 - 19 - 6));
   delete Engine;
@@ -106,10 +106,10 @@ TEST_F(SkinFormTest, ClientAreaFollowsTheFrame) {
 TEST_F(SkinFormTest, DefaultLookHitTestTable) {
   MakeForm(Rect(100, 100, 400, 300), false);
   const THitCase Cases[] = {
-      {2, 2, HTTOPLEFT},     {297, 2, HTTOPRIGHT}, {2, 197, HTBOTTOMLEFT}, {297, 197, HTBOTTOMRIGHT},
-      {1, 100, HTLEFT},      {297, 100, HTRIGHT},  {150, 1, HTTOP},        {150, 199, HTBOTTOM},
-      {3, 3, HTOBJECT},  // the system-menu button
-      {100, 10, HTCAPTION},  {100, 100, HTCLIENT},
+      {2, 2, HTTOPLEFT},         {297, 2, HTTOPRIGHT}, {2, 197, HTBOTTOMLEFT},
+      {297, 197, HTBOTTOMRIGHT}, {1, 100, HTLEFT},     {297, 100, HTRIGHT},
+      {150, 1, HTTOP},           {150, 199, HTBOTTOM}, {3, 3, HTOBJECT},  // the system-menu button
+      {100, 10, HTCAPTION},      {100, 100, HTCLIENT},
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
 }
@@ -130,10 +130,10 @@ TEST_F(SkinFormTest, SkinnedHitTestTable) {
   // corners; caption buttons packed from the right of the buttons area (220, 2) - (296, 22).
   MakeForm(Rect(100, 100, 400, 300), true);
   const THitCase Cases[] = {
-      {1, 1, HTTOPLEFT},    {298, 2, HTTOPRIGHT},  {1, 198, HTBOTTOMLEFT}, {298, 198, HTBOTTOMRIGHT},
-      {150, 1, HTTOP},      {150, 198, HTBOTTOM},  {1, 100, HTLEFT},       {298, 100, HTRIGHT},
-      {100, 12, HTCAPTION}, {150, 100, HTCLIENT},  {286, 12, HTOBJECT},  // the close button
-      {10, 12, HTOBJECT},                                                  // the system-menu button
+      {1, 1, HTTOPLEFT},    {298, 2, HTTOPRIGHT}, {1, 198, HTBOTTOMLEFT}, {298, 198, HTBOTTOMRIGHT},
+      {150, 1, HTTOP},      {150, 198, HTBOTTOM}, {1, 100, HTLEFT},       {298, 100, HTRIGHT},
+      {100, 12, HTCAPTION}, {150, 100, HTCLIENT}, {286, 12, HTOBJECT},  // the close button
+      {10, 12, HTOBJECT},                                               // the system-menu button
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
 }
@@ -180,7 +180,7 @@ TEST_F(SkinFormTest, DefaultButtonsAreLaidOutFromTheRight) {
   const struct {
     const char* Name;
     Integer Left, Right;
-  } Cases[] = {{"closebutton", 380, 397}, {"maxbutton", 363, 380},   {"minbutton", 346, 363},
+  } Cases[] = {{"closebutton", 380, 397},  {"maxbutton", 363, 380},  {"minbutton", 346, 363},
                {"rollupbutton", 329, 346}, {"traybutton", 312, 329}, {"sysmenubutton", 3, 20}};
   for (const auto& C : Cases) {
     TbsActiveSkinObject* O = Object(C.Name);
@@ -416,7 +416,8 @@ TEST_F(SkinFormTest, RollUpKeepsTheCaptionStripAndRollsBackDown) {
 TEST_F(SkinFormTest, CaptionDoubleClickToggles) {
   MakeForm(Rect(100, 100, 400, 300), false);
   auto dblClick = [&] {
-    SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
+    SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION,
+                MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
   };
   dblClick();
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
@@ -435,7 +436,8 @@ TEST_F(SkinFormTest, RolledUpWhileMaximizedDoubleClickRollsDownAndStaysMaximized
   MakeForm(Rect(100, 100, 400, 300), false);
   Engine->SetWindowState(wsMaximized);
   Engine->SetRollUpState(true);
-  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION,
+              MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
   EXPECT_FALSE(Engine->RollUpState());
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
 }
@@ -449,8 +451,10 @@ TEST_F(SkinFormTest, OutsideCallerMessages) {
   TBitmap B;
   B.SetSize(300, 200);
   HDC DC = B.Canvas()->Handle();
-  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), PaintNCNotifyCode), PaintNCNotifyCode);
-  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), 1), 0) << "other values pass through";
+  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), PaintNCNotifyCode),
+            PaintNCNotifyCode);
+  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), 1), 0)
+      << "other values pass through";
   EXPECT_EQ(SendMessage(Form->Handle(), CM_PAINTNC, reinterpret_cast<WPARAM>(DC), 0), PaintNCDone);
   // The default frame went into the DC: the dark outer ring and the button face inside it.
   EXPECT_EQ(B.Canvas()->Pixels(0, 100), ColorToRGB(cl3DDkShadow));

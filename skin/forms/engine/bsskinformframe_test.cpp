@@ -258,7 +258,8 @@ TEST_F(SkinFormFrameTest, ShowFadeInTargets) {
     E->EndLoading();
     F->Show();
     Pump();
-    EXPECT_TRUE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & LONG(WS_EX_LAYERED)) << "transparent until the timer";
+    EXPECT_TRUE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & LONG(WS_EX_LAYERED))
+        << "transparent until the timer";
     AdvanceTime(Clock(), 20);
     Pump();
     Byte Alpha = 255;

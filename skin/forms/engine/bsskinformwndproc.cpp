@@ -129,7 +129,8 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       wmWindowPosChanged(M);
       return false;
     case WM_DISPLAYCHANGE:
-      if (FForm->BorderStyle() != bsNone && (FForm->Width() > GetMaxWidth() || FForm->Height() > GetMaxHeight()))
+      if (FForm->BorderStyle() != bsNone &&
+          (FForm->Width() > GetMaxWidth() || FForm->Height() > GetMaxHeight()))
         ForceResize();
       return false;
     case WM_NCCALCSIZE:
@@ -185,44 +186,9 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       wmSizing(M);
       return true;
     case WM_MOVING:
-      if (Skinnable) {
-        auto* R = reinterpret_cast<TRect*>(M.LParam);
-        if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
-          // A maximized form cannot be dragged.
-          *R = FForm->BoundsRect();
-        } else if (FMagnetic) {
-          Integer L = R->Left, T = R->Top;
-          CheckMagnetic(L, T, FForm->Width(), FForm->Height());
-          *R = Bounds(L, T, FForm->Width(), FForm->Height());
-        }
-      }
-      return false;
     case WM_ENTERSIZEMOVE:
-      if (Skinnable) {
-        POINT C;
-        GetCursorPos(&C);
-        FOnMouseDownCoord = C;
-        ClearObjectsState();
-        FMouseTimer->SetEnabled(false);
-        ActiveObject = MouseCaptureObject = -1;
-        FSizeMove = true;
-        FFullDrag = GetFullDragWindows();
-      }
-      return false;
     case WM_EXITSIZEMOVE:
-      if (Skinnable) {
-        if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
-          FFormLeft = FForm->Left();
-          FFormTop = FForm->Top();
-          FFormWidth = FForm->Width();
-          FFormHeight = FForm->Height();
-          UpdateSkinFrame(true);
-        }
-        FSizing = FSizeMove = false;
-        FMouseTimer->SetEnabled(false);
-        ActiveObject = OldActiveObject = MouseCaptureObject = -1;
-        if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-      }
+      if (Skinnable) moveSizeLoopMessage(M);
       return false;
     default:
       return privateMessage(M);
@@ -319,7 +285,8 @@ void TbsSkinForm::wmNCHitTest(TMessage& M) {
 }
 
 void TbsSkinForm::wmNCCalcSize(TMessage& M) {
-  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone) return;
+  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone)
+    return;
   auto* R = reinterpret_cast<TRect*>(M.LParam);
   if (skinLoaded() && FSD->FPicture != nullptr) {
     CalcNewRects();
@@ -378,7 +345,8 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
   }
   const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
   if (FSkinnableForm && AllAnimate && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
-  if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate)) || (FSkinnableForm && NeedLayeredShow())) {
+  if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate)) ||
+      (FSkinnableForm && NeedLayeredShow())) {
     setLayeredStyle(true);
     setWindowAlpha(0);
     SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
@@ -430,7 +398,8 @@ void TbsSkinForm::wmSize(TMessage& M) {
       SetFormRegion(true);
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     }
-  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() &&
+             FFormHeight >= GetMinHeight()) {
     UpdateSkinFrame(true);
   }
   if (FAlphaBlend && FAlphaBlendValue != 255 && FIsLayerEnabled && FForm->HandleAllocated()) {
@@ -553,4 +522,49 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
 void TbsSkinForm::saveFrameBounds() {
   FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
   FOldFullBorder = 0;
+}
+
+// The move/size loop's own messages on a skinnable form: snapping while moving, and the loop's state
+// at its start and end.
+void TbsSkinForm::moveSizeLoopMessage(TMessage& M) {
+  switch (M.Msg) {
+    case WM_MOVING: {
+      auto* R = reinterpret_cast<TRect*>(M.LParam);
+      if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
+        // A maximized form cannot be dragged.
+        *R = FForm->BoundsRect();
+      } else if (FMagnetic) {
+        Integer L = R->Left, T = R->Top;
+        CheckMagnetic(L, T, FForm->Width(), FForm->Height());
+        *R = Bounds(L, T, FForm->Width(), FForm->Height());
+      }
+      break;
+    }
+    case WM_ENTERSIZEMOVE: {
+      POINT C;
+      GetCursorPos(&C);
+      FOnMouseDownCoord = C;
+      ClearObjectsState();
+      FMouseTimer->SetEnabled(false);
+      ActiveObject = MouseCaptureObject = -1;
+      FSizeMove = true;
+      FFullDrag = GetFullDragWindows();
+      break;
+    }
+    case WM_EXITSIZEMOVE:
+      if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
+        FFormLeft = FForm->Left();
+        FFormTop = FForm->Top();
+        FFormWidth = FForm->Width();
+        FFormHeight = FForm->Height();
+        UpdateSkinFrame(true);
+      }
+      FSizing = FSizeMove = false;
+      FMouseTimer->SetEnabled(false);
+      ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+      if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      break;
+    default:
+      break;
+  }
 }
