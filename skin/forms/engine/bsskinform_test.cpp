@@ -442,6 +442,30 @@ TEST_F(SkinFormTest, RolledUpWhileMaximizedDoubleClickRollsDownAndStaysMaximized
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
 }
 
+TEST_F(SkinFormTest, FormCursorOverTheFrameKeepsSizingCursors) {
+  MakeForm(Rect(100, 100, 400, 300), false);
+  Engine->SetUseFormCursorInNCArea(true);
+  Word Passed = 0;
+  const TWndMethod Previous = Engine->OldWindowProc;
+  Engine->OldWindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_SETCURSOR) Passed = LOWORD(uintptr_t(M.LParam));
+    Previous(M);
+  };
+  const struct {
+    Word In, Out;
+  } Cases[] = {{HTCAPTION, HTCLIENT},
+               {HTOBJECT, HTCLIENT},
+               {HTLEFT, HTLEFT},
+               {HTBOTTOMRIGHT, HTBOTTOMRIGHT},
+               {HTCLIENT, HTCLIENT}};
+  for (const auto& C : Cases) {
+    SendMessage(Form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Form->Handle()),
+                MAKELPARAM(C.In, WM_MOUSEMOVE));
+    EXPECT_EQ(Passed, C.Out) << C.In;
+  }
+  Engine->OldWindowProc = Previous;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Messages answered for outside callers
 
