@@ -10,7 +10,8 @@ void walk(TbsSkinData* ASkinData, TWinControl* AControl, const Call& call) {
   if (AControl == nullptr) return;
   for (Integer i = 0; i < AControl->ControlCount(); ++i) {
     TControl* C = AControl->Controls(i);
-    if (auto* S = dynamic_cast<IbsSkinChangeable*>(C); S != nullptr && (ASkinData == nullptr || S->SkinData() == ASkinData))
+    if (auto* S = dynamic_cast<IbsSkinChangeable*>(C);
+        S != nullptr && (ASkinData == nullptr || S->SkinData() == ASkinData))
       call(S);
     if (auto* W = dynamic_cast<TWinControl*>(C)) walk(ASkinData, W, call);
   }

@@ -71,7 +71,8 @@ TEST_F(SkinFormDisplay, SkinnedFrameMovesAndFollowsTheFocus) {
   ASSERT_FALSE(Shot.Empty());
   std::vector<Byte> Png = EncodePng(Shot);
   const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinforms_display.png";
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 
   // Dragging the caption: the loop holds the capture (the pointer grab) while it runs and lets it go.
   HWND Captured = nullptr;

@@ -16,7 +16,8 @@ void TbsClientInActivePanel::HidePanel() {
 }
 
 void TbsClientInActivePanel::ShowPanel(TForm* AForm, TbsClientInActiveEffect AEffect) {
-  if (AForm == nullptr || !AForm->Visible() || AForm->ClientWidth() == 0 || AForm->ClientHeight() == 0) return;
+  if (AForm == nullptr || !AForm->Visible() || AForm->ClientWidth() == 0 || AForm->ClientHeight() == 0)
+    return;
   SetVisible(false);
   SetParent(AForm);
   SetBounds(0, 0, AForm->ClientWidth(), AForm->ClientHeight());

@@ -6,6 +6,8 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsskinchangewalk.h"
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -61,6 +63,11 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 
 TbsSkinForm::~TbsSkinForm() {
   HideClientInActiveEffect();
+  // The menu chain and the layers may call back into the engine as they go: they go while it is whole.
+  Destroying();
+  DestroyComponents();
+  FSkinMenu = nullptr;
+  FLayerManager = FMenuLayerManager = nullptr;
   ClearObjects();
   if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
   FMouseTimer.reset();
@@ -78,14 +85,21 @@ void TbsSkinForm::Loaded() {
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD)
+  if (AComponent == FSD) {
+    // The frame objects point into the skin that is going: the frame falls back to the default look.
     FSD = nullptr;
-  else if (AComponent == FMSD)
+    ClearObjects();
+    FSkinSupport = false;
+  } else if (AComponent == FMSD)
     FMSD = nullptr;
   else if (AComponent == FMainMenu)
     FMainMenu = nullptr;
   else if (AComponent == FSystemMenu)
     FSystemMenu = nullptr;
+  if (AComponent == FSkinHint)
+    FSkinHint = nullptr;
+  else if (AComponent == FStatusBar)
+    FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
 
@@ -110,6 +124,16 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
 
 void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
   FQuickImageList = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
+  FSkinHint = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
+  FStatusBar = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
@@ -233,6 +257,18 @@ void TbsSkinForm::SetFormStyle(TFormStyle FS) {
   ChangeSkinDataControls(nullptr, FForm);
 }
 
+void TbsSkinForm::EnableShadow(bool AShowShadow, bool AHideFormBefore) {
+  if (!FIsLayerEnabled || AShowShadow == FHaveShadow) return;
+  FHaveShadow = AShowShadow;
+  const bool WasVisible = FForm->Visible();
+  if (AHideFormBefore && WasVisible) FForm->Hide();
+  HWND H = FForm->Handle();
+  const ULONG_PTR Style = GetClassLongPtr(H, GCL_STYLE);
+  SetClassLongPtr(H, GCL_STYLE,
+                  LONG_PTR(AShowShadow ? (Style | CS_DROPSHADOW) : (Style & ~ULONG_PTR(CS_DROPSHADOW))));
+  if (AHideFormBefore && WasVisible) FForm->Show();
+}
+
 bool TbsSkinForm::GetFormActive() const {
   if (PreviewMode) return true;
   if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FFormActive;
@@ -249,12 +285,28 @@ bool TbsSkinForm::NeedLayeredShow() const {
          !(FSD != nullptr && FSD->AnimationForAllWindows());
 }
 
+bool TbsSkinForm::skinLoaded() const {
+  if (FSD == nullptr || FSD->Empty) return false;
+  const TBitmap* P = FSD->FPicture.get();
+  if (P == nullptr || P->Empty()) return false;
+  const Integer W = P->Width(), H = P->Height();
+  const TRect& C = FSD->ClRect;
+  // The client rectangle and the corner points must lie in the picture, in their order.
+  if (C.Left < 0 || C.Top < 0 || C.Right > W || C.Bottom > H || C.Left >= C.Right || C.Top >= C.Bottom)
+    return false;
+  auto inside = [W, H](const TPoint& Pt) { return Pt.X >= 0 && Pt.Y >= 0 && Pt.X <= W && Pt.Y <= H; };
+  const TPoint &LT = FSD->LTPoint, &RT = FSD->RTPoint, &LB = FSD->LBPoint, &RB = FSD->RBPoint;
+  return inside(LT) && inside(RT) && inside(LB) && inside(RB) && LT.X <= RT.X && LB.X <= RB.X &&
+         LT.Y <= LB.Y && RT.Y <= RB.Y;
+}
+
 bool TbsSkinForm::IsSizeable() const {
   return FAlwaysResize || FForm->BorderStyle() == bsSizeable || FForm->BorderStyle() == bsSizeToolWin;
 }
 
 bool TbsSkinForm::frameDrawn() const {
-  return FForm->BorderStyle() != bsNone && !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
+  return FForm->BorderStyle() != bsNone &&
+         !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
 }
 
 bool TbsSkinForm::isMainForm() const {
@@ -280,7 +332,8 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
   }
   TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
   if (FMainMenu != nullptr) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
+        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
       FInShortCut = FMainMenu->IsShortCut(M);
@@ -321,14 +374,16 @@ void TbsSkinForm::SkinMenuClose() {
   InMenu = false;
   // The frame object that opened the menu is released.
   for (const auto& O : ObjectList) {
-    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get()); C != nullptr && C->PopupMenuQuickButton != -1) {
+    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
+        C != nullptr && C->PopupMenuQuickButton != -1) {
       if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
         FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
         FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
       }
       C->PopupMenuQuickButton = -1;
       C->RedrawQuickButtons();
-    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get()); B != nullptr && B->MenuItem != nullptr && B->FDown) {
+    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get());
+               B != nullptr && B->MenuItem != nullptr && B->FDown) {
       B->SetDown(false);
       break;
     } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
@@ -374,7 +429,8 @@ void TbsSkinForm::ChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AC
 
 void TbsSkinForm::CheckControlsBackground() {
   for (Integer i = 0; i < FForm->ControlCount(); ++i)
-    if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(i))) SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
+    if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(i)))
+      SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
 }
 
 void TbsSkinForm::applyMinimumSize() {

@@ -17,12 +17,14 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
-#include "skin/forms/frame/bsquickbuttons.h"
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
+class TbsSkinHint;
+class TbsSkinStatusBar;
 class TCustomImageList;
 
 // Scoped: the platform's form icons use the first three names already.
@@ -35,10 +37,11 @@ using TbsCaptionPaintEvent = std::function<void(TCanvas* Cnvs, const TRect& R, b
 using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TbsMouseEnterEvent = std::function<void(const String& IDName)>;
 using TbsMouseLeaveEvent = std::function<void(const String& IDName)>;
-using TbsMouseDownEvent =
-    std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button)>;
+using TbsMouseDownEvent = std::function<void(const String& IDName, Integer X, Integer Y,
+                                             const TRect& ObjectRect, TMouseButton Button)>;
 using TbsMouseUpEvent = TbsMouseDownEvent;
-using TbsMouseMoveEvent = std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
+using TbsMouseMoveEvent =
+    std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
 // The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
@@ -141,6 +144,12 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetQuickImageList(TCustomImageList* Value);
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
+  // Shows the frame objects' hints (with ShowObjectHint).
+  TbsSkinHint* SkinHint() const { return FSkinHint; }
+  void SetSkinHint(TbsSkinHint* Value);
+  // Its size grip is hidden while the form is maximized.
+  TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
+  void SetStatusBar(TbsSkinStatusBar* Value);
   TMainMenu* MainMenu() const { return FMainMenu; }
   void SetMainMenu(TMainMenu* Value);
   Integer MinWidth() const { return FMinWidth; }
@@ -234,6 +243,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
   void SetFormStyle(TFormStyle FS);
+  // Sets or clears the drop shadow of the form's window class; AHideFormBefore hides the form around
+  // the change.
+  void EnableShadow(bool AShowShadow, bool AHideFormBefore);
   bool GetFormActive() const;
   bool UseLayeredBorders() const;
   bool NeedLayeredShow() const;
@@ -261,8 +273,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsActiveSkinObject* Objects(Integer Index) const { return ObjectList[size_t(Index)].get(); }
   // Event relays the objects call.
   void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
-  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
-  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
+  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                        TMouseButton Button);
+  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                      TMouseButton Button);
   void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
   void DoMouseEnterEvent(const String& IDName);
   void DoMouseLeaveEvent(const String& IDName);
@@ -385,6 +399,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TMainMenu* FMainMenu = nullptr;
   TPopupMenu* FSystemMenu = nullptr;
   TCustomImageList* FQuickImageList = nullptr;
+  TbsSkinHint* FSkinHint = nullptr;
+  TbsSkinStatusBar* FStatusBar = nullptr;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
   std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
   std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
@@ -424,7 +440,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool loadingOrDesigning() const {
     return ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading);
   }
-  bool skinLoaded() const { return FSD != nullptr && !FSD->Empty; }
+  // A loaded skin whose frame picture can frame a window; any other skin draws the default frame.
+  bool skinLoaded() const;
   bool frameDrawn() const;
   bool isMainForm() const;
   TRect workAreaOfForm() const;
@@ -441,12 +458,15 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void wmFadeInTimer(TMessage& M);
   void wmSize(TMessage& M);
   void wmSizing(TMessage& M);
+  void moveSizeLoopMessage(TMessage& M);
   void wmWindowPosChanged(TMessage& M);
   void wmNCCalcSize(TMessage& M);
   void wmNCActivate(TMessage& M);
   void wmNCHitTest(TMessage& M);
   void wmNCLButtonDblClk(TMessage& M);
   bool privateMessage(TMessage& M);
+  // Keeps the bounds before a skin or border change (left, top, width, height).
+  void saveFrameBounds();
   void setWindowAlpha(Byte Alpha);
   void setLayeredStyle(bool On);
 };

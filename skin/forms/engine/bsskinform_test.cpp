@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
@@ -57,7 +62,7 @@ TEST_F(SkinFormTest, AttachingTakesTheFrameAndDetachingGivesTheProcedureBack) {
   Engine = new TbsSkinForm(Form);
   EXPECT_TRUE(Form->BorderIcons().Empty()) << "the engine draws its own buttons";
   EXPECT_EQ(Engine->BorderIcons(), (TbsBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize,
-                                                    TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}));
+                                                   TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}));
   // Default look: a 3-pixel frame around a 19-pixel caption.
   EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 300 - 6, 200 - 19 - 6));
   delete Engine;
@@ -101,10 +106,10 @@ TEST_F(SkinFormTest, ClientAreaFollowsTheFrame) {
 TEST_F(SkinFormTest, DefaultLookHitTestTable) {
   MakeForm(Rect(100, 100, 400, 300), false);
   const THitCase Cases[] = {
-      {2, 2, HTTOPLEFT},     {297, 2, HTTOPRIGHT}, {2, 197, HTBOTTOMLEFT}, {297, 197, HTBOTTOMRIGHT},
-      {1, 100, HTLEFT},      {297, 100, HTRIGHT},  {150, 1, HTTOP},        {150, 199, HTBOTTOM},
-      {3, 3, HTOBJECT},  // the system-menu button
-      {100, 10, HTCAPTION},  {100, 100, HTCLIENT},
+      {2, 2, HTTOPLEFT},         {297, 2, HTTOPRIGHT}, {2, 197, HTBOTTOMLEFT},
+      {297, 197, HTBOTTOMRIGHT}, {1, 100, HTLEFT},     {297, 100, HTRIGHT},
+      {150, 1, HTTOP},           {150, 199, HTBOTTOM}, {3, 3, HTOBJECT},  // the system-menu button
+      {100, 10, HTCAPTION},      {100, 100, HTCLIENT},
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
 }
@@ -125,12 +130,42 @@ TEST_F(SkinFormTest, SkinnedHitTestTable) {
   // corners; caption buttons packed from the right of the buttons area (220, 2) - (296, 22).
   MakeForm(Rect(100, 100, 400, 300), true);
   const THitCase Cases[] = {
-      {1, 1, HTTOPLEFT},    {298, 2, HTTOPRIGHT},  {1, 198, HTBOTTOMLEFT}, {298, 198, HTBOTTOMRIGHT},
-      {150, 1, HTTOP},      {150, 198, HTBOTTOM},  {1, 100, HTLEFT},       {298, 100, HTRIGHT},
-      {100, 12, HTCAPTION}, {150, 100, HTCLIENT},  {286, 12, HTOBJECT},  // the close button
-      {10, 12, HTOBJECT},                                                  // the system-menu button
+      {1, 1, HTTOPLEFT},    {298, 2, HTTOPRIGHT}, {1, 198, HTBOTTOMLEFT}, {298, 198, HTBOTTOMRIGHT},
+      {150, 1, HTTOP},      {150, 198, HTBOTTOM}, {1, 100, HTLEFT},       {298, 100, HTRIGHT},
+      {100, 12, HTCAPTION}, {150, 100, HTCLIENT}, {286, 12, HTOBJECT},  // the close button
+      {10, 12, HTOBJECT},                                               // the system-menu button
   };
   for (const auto& C : Cases) EXPECT_EQ(HitAt(C.X, C.Y), C.Code) << C.X << "," << C.Y;
+}
+
+TEST_F(SkinFormTest, HoveredObjectShowsItsHint) {
+  MakeForm(Rect(100, 100, 400, 300), true);
+  TbsSkinHint Hint(nullptr);
+  Engine->SetSkinHint(&Hint);
+  Engine->SetShowObjectHint(true);
+  const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
+  Engine->TestActive(Close.Left + 2, Close.Top + 2, true);
+  EXPECT_EQ(Engine->ActiveObject, Engine->GetIndex("closebutton"));
+  EXPECT_TRUE(Hint.TimerRunning()) << "the close button's hint is on its way";
+  Engine->TestActive(-1, -1, false);
+  EXPECT_FALSE(Hint.TimerRunning());
+  EXPECT_FALSE(Hint.IsVisible());
+  Engine->SetSkinHint(nullptr);
+}
+
+TEST_F(SkinFormTest, QuickButtonsAreNotCaption) {
+  MakeForm(Rect(100, 100, 400, 300), true);
+  TCustomImageList Images(nullptr);
+  Images.SetWidth(16);
+  Engine->SetQuickImageList(&Images);
+  Engine->QuickButtons()->Add();
+  Engine->QuickButtons()->Add();
+  // Two 16-pixel quick buttons take 2 * (16 + 8) + 7 = 55 pixels of the caption object.
+  const TRect Caption = Engine->Objects(Engine->GetIndex("caption"))->ObjectRect;
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 55, 12)), false);
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 56, 12)), true);
+  Engine->SetQuickImageList(nullptr);
+  EXPECT_EQ(Engine->PtInCaptionArea(Point(Caption.Left + 20, 12)), true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -145,7 +180,7 @@ TEST_F(SkinFormTest, DefaultButtonsAreLaidOutFromTheRight) {
   const struct {
     const char* Name;
     Integer Left, Right;
-  } Cases[] = {{"closebutton", 380, 397}, {"maxbutton", 363, 380},   {"minbutton", 346, 363},
+  } Cases[] = {{"closebutton", 380, 397},  {"maxbutton", 363, 380},  {"minbutton", 346, 363},
                {"rollupbutton", 329, 346}, {"traybutton", 312, 329}, {"sysmenubutton", 3, 20}};
   for (const auto& C : Cases) {
     TbsActiveSkinObject* O = Object(C.Name);
@@ -189,7 +224,9 @@ TEST_F(SkinFormTest, DialogCloseButtonStandsInForCloseOnDialogIcons) {
     Engine->SetBorderIcons(C.Icons);
     EXPECT_EQ(Object("dialogclosebutton")->Visible, C.DialogShown);
     EXPECT_EQ(Object("dialogclosebutton")->Enabled, C.DialogShown);
-    if (C.DialogShown) EXPECT_FALSE(Object("closebutton")->Visible);
+    if (C.DialogShown) {
+      EXPECT_FALSE(Object("closebutton")->Visible);
+    }
   }
 }
 
@@ -324,13 +361,20 @@ TEST_F(SkinFormTest, MaximizeAndRestore) {
   int Maximized = 0, Restored = 0;
   Engine->OnMaximize = [&](TObject*) { ++Maximized; };
   Engine->OnRestore = [&](TObject*) { ++Restored; };
+  auto* Bar = NewControl<TbsSkinStatusBar>(Form, Bounds(0, 150, 200, 20));
+  Bar->SetSizeGrip(true);
+  Engine->SetStatusBar(Bar);
   Engine->SetWindowState(wsMaximized);
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
   EXPECT_EQ(Form->BoundsRect(), Screen->WorkAreaRect());
+  EXPECT_FALSE(Bar->ShowGrip()) << "no size grip on a maximized form";
   Engine->SetWindowState(wsNormal);
+  EXPECT_TRUE(Bar->ShowGrip());
   EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
   EXPECT_EQ(Maximized, 1);
   EXPECT_EQ(Restored, 1);
+  Engine->OnMaximize = nullptr;
+  Engine->OnRestore = nullptr;
 }
 
 TEST_F(SkinFormTest, MinimizedFormsLineUpAlongTheBottomOfTheWorkArea) {
@@ -366,12 +410,14 @@ TEST_F(SkinFormTest, RollUpKeepsTheCaptionStripAndRollsBackDown) {
   Engine->SetRollUpState(true);
   EXPECT_FALSE(Engine->RollUpState()) << "no roll-up without its border icon";
   EXPECT_EQ(Form->Height(), 200);
+  Engine->OnChangeRollUpState = nullptr;
 }
 
 TEST_F(SkinFormTest, CaptionDoubleClickToggles) {
   MakeForm(Rect(100, 100, 400, 300), false);
   auto dblClick = [&] {
-    SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
+    SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION,
+                MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
   };
   dblClick();
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
@@ -390,9 +436,34 @@ TEST_F(SkinFormTest, RolledUpWhileMaximizedDoubleClickRollsDownAndStaysMaximized
   MakeForm(Rect(100, 100, 400, 300), false);
   Engine->SetWindowState(wsMaximized);
   Engine->SetRollUpState(true);
-  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION,
+              MAKELPARAM(Form->Left() + 100, Form->Top() + 10));
   EXPECT_FALSE(Engine->RollUpState());
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
+}
+
+TEST_F(SkinFormTest, FormCursorOverTheFrameKeepsSizingCursors) {
+  MakeForm(Rect(100, 100, 400, 300), false);
+  Engine->SetUseFormCursorInNCArea(true);
+  Word Passed = 0;
+  const TWndMethod Previous = Engine->OldWindowProc;
+  Engine->OldWindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_SETCURSOR) Passed = LOWORD(uintptr_t(M.LParam));
+    Previous(M);
+  };
+  const struct {
+    Word In, Out;
+  } Cases[] = {{HTCAPTION, HTCLIENT},
+               {HTOBJECT, HTCLIENT},
+               {HTLEFT, HTLEFT},
+               {HTBOTTOMRIGHT, HTBOTTOMRIGHT},
+               {HTCLIENT, HTCLIENT}};
+  for (const auto& C : Cases) {
+    SendMessage(Form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Form->Handle()),
+                MAKELPARAM(C.In, WM_MOUSEMOVE));
+    EXPECT_EQ(Passed, C.Out) << C.In;
+  }
+  Engine->OldWindowProc = Previous;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -404,10 +475,37 @@ TEST_F(SkinFormTest, OutsideCallerMessages) {
   TBitmap B;
   B.SetSize(300, 200);
   HDC DC = B.Canvas()->Handle();
-  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), PaintNCNotifyCode), PaintNCNotifyCode);
-  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), 1), 0) << "other values pass through";
+  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), PaintNCNotifyCode),
+            PaintNCNotifyCode);
+  EXPECT_EQ(SendMessage(Form->Handle(), CN_PAINTNC, reinterpret_cast<WPARAM>(DC), 1), 0)
+      << "other values pass through";
   EXPECT_EQ(SendMessage(Form->Handle(), CM_PAINTNC, reinterpret_cast<WPARAM>(DC), 0), PaintNCDone);
   // The default frame went into the DC: the dark outer ring and the button face inside it.
   EXPECT_EQ(B.Canvas()->Pixels(0, 100), ColorToRGB(cl3DDkShadow));
   EXPECT_EQ(B.Canvas()->Pixels(1, 100), ColorToRGB(clBtnFace));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bad skins
+
+TEST_F(SkinFormTest, UnusableFramePictureDrawsTheDefaultFrame) {
+  const struct {
+    const char* What;
+    std::function<void(TbsSkinData*)> Break;
+  } Cases[] = {
+      {"no frame picture", [](TbsSkinData* S) { S->FPicture = std::make_unique<TBitmap>(); }},
+      {"picture smaller than its borders", [](TbsSkinData* S) { S->FPicture->SetSize(20, 20); }},
+      {"corner points out of order", [](TbsSkinData* S) { S->RTPoint = Point(10, 24); }},
+  };
+  for (const auto& C : Cases) {
+    BuildGeneratedSkin(Skin.get());
+    C.Break(Skin.get());
+    MakeForm(Rect(100, 100, 400, 300), true);
+    EXPECT_FALSE(Engine->FSkinSupport) << C.What;
+    EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175)) << C.What;
+    EXPECT_EQ(HitAt(100, 10), LRESULT(HTCAPTION)) << C.What;
+    EXPECT_EQ(PaintedPixel(Form->Handle(), 0, 100), ColorToRGB(cl3DDkShadow)) << C.What;
+    delete Form;
+  }
+  Form = nullptr;
 }

@@ -3,6 +3,9 @@
 // restore and roll-up.
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsdraw.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -40,7 +43,8 @@ Integer TbsSkinForm::GetMinWidth() const {
   const Integer PW = FSD->FPicture->Width();
   const bool Minimized = FWindowState == wsMinimized;
   if (PW < FMinWidth && !Minimized) return FMinWidth;
-  if (FSD->FormMinWidth > 0) return (FMinWidth > FSD->FormMinWidth && !Minimized) ? FMinWidth : FSD->FormMinWidth;
+  if (FSD->FormMinWidth > 0)
+    return (FMinWidth > FSD->FormMinWidth && !Minimized) ? FMinWidth : FSD->FormMinWidth;
   return PW;
 }
 
@@ -50,13 +54,15 @@ Integer TbsSkinForm::GetMinHeight() const {
     const Integer H = GetDefCaptionHeight() + 6;
     return (FMinHeight > H && Free) ? FMinHeight : H;
   }
-  if (FSD->FormMinHeight != 0) return (FMinHeight > FSD->FormMinHeight && Free) ? FMinHeight : FSD->FormMinHeight;
+  if (FSD->FormMinHeight != 0)
+    return (FMinHeight > FSD->FormMinHeight && Free) ? FMinHeight : FSD->FormMinHeight;
   const Integer H = FSD->FPicture->Height() - FSD->ClRect.Height();
   return (FMinHeight > H && Free) ? FMinHeight : H;
 }
 
 TRect TbsSkinForm::monitorOfForm() const {
-  HMONITOR M = MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
+  HMONITOR M =
+      MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
   MONITORINFO I{};
   I.cbSize = sizeof I;
   GetMonitorInfo(M, &I);
@@ -64,7 +70,8 @@ TRect TbsSkinForm::monitorOfForm() const {
 }
 
 TRect TbsSkinForm::workAreaOfForm() const {
-  HMONITOR M = MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
+  HMONITOR M =
+      MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
   MONITORINFO I{};
   I.cbSize = sizeof I;
   GetMonitorInfo(M, &I);
@@ -127,7 +134,9 @@ bool TbsSkinForm::PtInCaptionArea(const TPoint& P) const {
   for (const auto& O : ObjectList) {
     auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
     if (C == nullptr || !inRect(C->ObjectRect, P)) continue;
-    // Quick buttons are not part of this build: the whole caption object is caption area.
+    // The quick buttons at the caption's left are not caption: the area begins after them.
+    if (FQuickButtons->Count() > 0 && FQuickImageList != nullptr && !CanShowAppMenuCaption())
+      return P.X > C->ObjectRect.Left + FQuickButtons->Count() * (FQuickImageList->Width() + 8) + 7;
     return true;
   }
   return false;
@@ -197,11 +206,17 @@ void TbsSkinForm::TestActive(Integer X, Integer Y, bool AMouseIn) {
   if (ActiveObject == OldActiveObject) return;
   if (OldActiveObject >= 0 && OldActiveObject < ObjectCount()) {
     TbsActiveSkinObject* O = Objects(OldActiveObject);
-    if (O->Enabled && O->Visible) O->MouseLeave();
+    if (O->Enabled && O->Visible) {
+      O->MouseLeave();
+      if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->HideHint();
+    }
   }
   if (ActiveObject >= 0) {
     TbsActiveSkinObject* O = Objects(ActiveObject);
-    if (O->Enabled && O->Visible) O->MouseEnter();
+    if (O->Enabled && O->Visible) {
+      O->MouseEnter();
+      if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->ActivateHint2(O->Hint);
+    }
   }
 }
 
@@ -266,7 +281,8 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
   const TRect A = workAreaOfForm();
   POINT C;
   GetCursorPos(&C);
-  auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord, bool& Flag) {
+  auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord,
+                      bool& Flag) {
     const bool Near = Edge - M < Pos && Pos < Edge + M;
     if (Near && !Flag) {
       Pos = Snapped;
@@ -297,7 +313,8 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
       ALeft = A.Right - AWidth;
       FOnMouseDownCoord.X = C.X;
     } else if (HMagnetized2) {
-      ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X : A.Right - AWidth;
+      ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X
+                                                      : A.Right - AWidth;
     }
     HMagnetized2 = NearR;
     Integer B = ATop + AHeight;
@@ -306,7 +323,8 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
       ATop = A.Bottom - AHeight;
       FOnMouseDownCoord.Y = C.Y;
     } else if (VMagnetized2) {
-      ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y : A.Bottom - AHeight;
+      ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y
+                                                     : A.Bottom - AHeight;
     }
     VMagnetized2 = NearB;
   }
@@ -424,9 +442,11 @@ void TbsSkinForm::DoMaximize() {
     R = workAreaOfForm();
     const TRect Mon = monitorOfForm();
     // An auto-hiding task bar stays reachable along the edges.
-    if (R == Mon && Mon == Rect(0, 0, Screen->Width(), Screen->Height())) R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+    if (R == Mon && Mon == Rect(0, 0, Screen->Width(), Screen->Height()))
+      R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
   if (OnMaximize) OnMaximize(this);
 }
 
@@ -435,7 +455,8 @@ void TbsSkinForm::DoNormal() {
   const Integer OldW = FForm->Width(), OldH = FForm->Height();
   if (FStartShow) {
     FStartShow = false;
-    const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
+    const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                          OldBoundsRect.Height());
     FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
   } else {
     FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
@@ -444,6 +465,7 @@ void TbsSkinForm::DoNormal() {
   if (FForm->Width() == OldW && FForm->Height() == OldH) ForceResize();
   FForm->Repaint();
   OldBoundsRect = TRect{};
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
   if (OnRestore) OnRestore(this);
 }
 

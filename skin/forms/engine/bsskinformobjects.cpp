@@ -43,7 +43,8 @@ void TbsSkinForm::LoadObjects() {
   if (FSD == nullptr) return;
   for (Integer i = 0; i < FSD->ObjectCount(); ++i) {
     TbsDataSkinObject* D = FSD->Objects(i);
-    if (dynamic_cast<TbsDataSkinMenuItem*>(D) != nullptr || dynamic_cast<TbsDataSkinMainMenuItem*>(D) != nullptr ||
+    if (dynamic_cast<TbsDataSkinMenuItem*>(D) != nullptr ||
+        dynamic_cast<TbsDataSkinMainMenuItem*>(D) != nullptr ||
         dynamic_cast<TbsDataSkinMainMenuBarButton*>(D) != nullptr)
       continue;
     std::unique_ptr<TbsActiveSkinObject> O;
@@ -66,7 +67,7 @@ void TbsSkinForm::LoadDefaultObjects() {
   const struct {
     const char* Name;
     TbsStdCommand Command;
-  } Defaults[] = {{"closebutton", cmClose},   {"maxbutton", cmMaximize},     {"minbutton", cmMinimize},
+  } Defaults[] = {{"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
                   {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray}};
   for (const auto& D : Defaults) {
     auto B = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
@@ -117,7 +118,8 @@ void TbsSkinForm::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp) {
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
   if (AObject == nullptr || !FForm->HandleAllocated()) return;
-  if ((FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
+  if ((FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone)
+    return;
   HDC DC = GetWindowDC(FForm->Handle());
   if (DC == nullptr) return;
   TCanvas C;
@@ -186,10 +188,12 @@ void TbsSkinForm::GetNewObjectRect(const TRect& R, TRect& NewR) const {
   const TRect RB = Rect(FSD->RBPoint.X, FSD->RBPoint.Y, W, H);
   const Integer dx = NewRBPoint.X - FSD->RBPoint.X, dy = NewRBPoint.Y - FSD->RBPoint.Y;
   // A corner point lies in a zone with the zone's right and bottom edges excluded.
-  auto in = [](const TRect& Z, Integer X, Integer Y) { return X >= Z.Left && X < Z.Right && Y >= Z.Top && Y < Z.Bottom; };
+  auto in = [](const TRect& Z, Integer X, Integer Y) {
+    return X >= Z.Left && X < Z.Right && Y >= Z.Top && Y < Z.Bottom;
+  };
   const bool TLinLT = in(LT, R.Left, R.Top), TLinRT = in(RT, R.Left, R.Top), TLinLB = in(LB, R.Left, R.Top);
-  const bool BRinLT = in(LT, R.Right, R.Bottom), BRinRT = in(RT, R.Right, R.Bottom), BRinLB = in(LB, R.Right, R.Bottom),
-             BRinRB = in(RB, R.Right, R.Bottom);
+  const bool BRinLT = in(LT, R.Right, R.Bottom), BRinRT = in(RT, R.Right, R.Bottom),
+             BRinLB = in(LB, R.Right, R.Bottom), BRinRB = in(RB, R.Right, R.Bottom);
   const bool TLinRB = in(RB, R.Left, R.Top);
   if (TLinLT && BRinLT) return;
   if (TLinRT && BRinRT) {
@@ -246,7 +250,8 @@ void TbsSkinForm::ArrangeObjects() {
     if (auto* O = candidate(C)) Order.push_back(O);
   for (const auto& O : ObjectList) {
     TbsStdCommand OC;
-    if (O->Visible && O->SkinRectInAPicture && commandOf(O.get(), OC) && OC == cmDefault) Order.push_back(O.get());
+    if (O->Visible && O->SkinRectInAPicture && commandOf(O.get(), OC) && OC == cmDefault)
+      Order.push_back(O.get());
   }
   TbsSkinCaptionObject* Caption = nullptr;
   for (const auto& O : ObjectList)
@@ -304,7 +309,8 @@ void TbsSkinForm::UpdateSkinFrame(bool AArrange) {
 void TbsSkinForm::CheckObjects() {
   if (FHideCaptionButtons) {
     for (const auto& O : ObjectList) {
-      if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) == nullptr && dynamic_cast<TbsSkinStdButtonObject*>(O.get()) == nullptr)
+      if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) == nullptr &&
+          dynamic_cast<TbsSkinStdButtonObject*>(O.get()) == nullptr)
         continue;
       O->Enabled = false;
       O->Visible = !O->SkinRectInAPicture;
@@ -357,18 +363,33 @@ void TbsSkinForm::CheckObjects() {
 void TbsSkinForm::UpdateObjectHints() {
   if (!FUseDefaultObjectHint || FSD == nullptr) return;
   TbsResourceStrData* RS = FSD->ResourceStrData();
-  auto text = [RS](const char* Key, const char* Default) { return RS != nullptr ? RS->GetResStr(Key) : String(Default); };
+  auto text = [RS](const char* Key, const char* Default) {
+    return RS != nullptr ? RS->GetResStr(Key) : String(Default);
+  };
   for (const auto& O : ObjectList) {
     TbsStdCommand C;
     if (!commandOf(O.get(), C)) continue;
     switch (C) {
-      case cmClose: O->Hint = text("CLOSEBUTTON_HINT", "Close"); break;
-      case cmMaximize: O->Hint = text("MAXBUTTON_HINT", "Maximize"); break;
-      case cmMinimize: O->Hint = text("MINBUTTON_HINT", "Minimize"); break;
-      case cmSysMenu: O->Hint = text("MENUBUTTON_HINT", "System menu"); break;
-      case cmRollUp: O->Hint = text("ROLLUPBUTTON_HINT", "Roll Up"); break;
-      case cmMinimizeToTray: O->Hint = text("TRAYBUTTON_HINT", "Minimize to Tray"); break;
-      case cmDefault: break;
+      case cmClose:
+        O->Hint = text("CLOSEBUTTON_HINT", "Close");
+        break;
+      case cmMaximize:
+        O->Hint = text("MAXBUTTON_HINT", "Maximize");
+        break;
+      case cmMinimize:
+        O->Hint = text("MINBUTTON_HINT", "Minimize");
+        break;
+      case cmSysMenu:
+        O->Hint = text("MENUBUTTON_HINT", "System menu");
+        break;
+      case cmRollUp:
+        O->Hint = text("ROLLUPBUTTON_HINT", "Roll Up");
+        break;
+      case cmMinimizeToTray:
+        O->Hint = text("TRAYBUTTON_HINT", "Minimize to Tray");
+        break;
+      case cmDefault:
+        break;
     }
     const String Restore = text("RESTORE_HINT", "Restore");
     if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get())) {

@@ -101,7 +101,8 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     C->FillRect(Rect(0, 0, Cap->Width(), CH));
     const bool Active = GetFormActive();
     C->Font()->Assign(Active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
-    if (FSD != nullptr && FSD->ResourceStrData() != nullptr) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+    if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
+      C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
     String Text = FForm->Caption();
     const TRect CapR = Rect(NewDefCaptionRect.Left - 3, 0, NewDefCaptionRect.Right - 3, CH);
     if (OnCaptionPaint) {
@@ -170,9 +171,11 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
         O->ObjectRect = Keep;
       }
     }
-    if (NewClRect.Height() > 0) ExcludeClipRect(WDC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
+    if (NewClRect.Height() > 0)
+      ExcludeClipRect(WDC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
     const Integer TH = Top->Height();
-    const TPoint Places[4] = {{0, 0}, {0, TH}, {FFormWidth - Right->Width(), TH}, {0, FFormHeight - Bottom->Height()}};
+    const TPoint Places[4] = {
+        {0, 0}, {0, TH}, {FFormWidth - Right->Width(), TH}, {0, FFormHeight - Bottom->Height()}};
     TBitmap* Strips[4] = {Top.get(), Left.get(), Right.get(), Bottom.get()};
     const bool Effect = !Active && FSD->AutoRenderingInActiveImage;
     for (int i = 0; i < 4; ++i) {
@@ -183,12 +186,24 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
       }
       auto E = TbsEffectBmp::CreateFromhWnd(Strips[i]->Handle());
       switch (FSD->InActiveEffect) {
-        case ieBrightness: E->ChangeBrightness(0.5); break;
-        case ieDarkness: E->ChangeDarkness(0.3); break;
-        case ieGrayScale: E->GrayScale(); break;
-        case ieNoise: E->AddMonoNoise(50); break;
-        case ieSplitBlur: E->SplitBlur(1); break;
-        case ieInvert: E->Invert(); break;
+        case ieBrightness:
+          E->ChangeBrightness(0.5);
+          break;
+        case ieDarkness:
+          E->ChangeDarkness(0.3);
+          break;
+        case ieGrayScale:
+          E->GrayScale();
+          break;
+        case ieNoise:
+          E->AddMonoNoise(50);
+          break;
+        case ieSplitBlur:
+          E->SplitBlur(1);
+          break;
+        case ieInvert:
+          E->Invert();
+          break;
       }
       E->Draw(WDC, Places[i].X, Places[i].Y);
     }
@@ -226,7 +241,8 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
   TBitmap* Mask = FSD->FMask.get();
   // A mask that does not match the frame picture cannot be cut by its corner points: the window
   // keeps a plain rectangle.
-  if (FSD->FPicture == nullptr || Mask->Width() != FSD->FPicture->Width() || Mask->Height() != FSD->FPicture->Height()) {
+  if (FSD->FPicture == nullptr || Mask->Width() != FSD->FPicture->Width() ||
+      Mask->Height() != FSD->FPicture->Height()) {
     apply(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
     return;
   }
@@ -238,7 +254,8 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
   ComposeBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea, NewLTPoint,
                      NewRTPoint, NewLBPoint, NewRBPoint, NewMaskRectArea, Mask, RMTop.get(), RMLeft.get(),
                      RMRight.get(), RMBottom.get(), FFormWidth, FFormHeight);
-  HRGN R = CreateRectRgn(NewMaskRectArea.Left, NewMaskRectArea.Top, NewMaskRectArea.Right, NewMaskRectArea.Bottom);
+  HRGN R =
+      CreateRectRgn(NewMaskRectArea.Left, NewMaskRectArea.Top, NewMaskRectArea.Right, NewMaskRectArea.Bottom);
   const struct {
     TBitmap* B;
     TPoint At;
@@ -300,7 +317,8 @@ bool TbsSkinForm::CheckIconAlpha() {
 // Client backgrounds
 
 void TbsSkinForm::DrawLogo(TCanvas* Canvas) {
-  if (FLogoBitMap->Transparent() != FLogoBitMapTransparent) FLogoBitMap->SetTransparent(FLogoBitMapTransparent);
+  if (FLogoBitMap->Transparent() != FLogoBitMapTransparent)
+    FLogoBitMap->SetTransparent(FLogoBitMapTransparent);
   const Integer CW = FForm->ClientWidth(), CH = FForm->ClientHeight();
   Canvas->Draw(CW / 2 - FLogoBitMap->Width() / 2, CH / 2 - FLogoBitMap->Height() / 2, FLogoBitMap.get());
 }
@@ -325,7 +343,8 @@ namespace {
 
 // One background picture over the client: stretched, stretched one way and tiled the other, or
 // tiled; a picture without area draws nothing.
-void paintPicture(TCanvas* C, TBitmap* P, bool Stretch, TbsStretchType Type, Integer CW, Integer CH, Integer W, Integer H) {
+void paintPicture(TCanvas* C, TBitmap* P, bool Stretch, TbsStretchType Type, Integer CW, Integer CH,
+                  Integer W, Integer H) {
   if (P == nullptr || P->Width() <= 0 || P->Height() <= 0 || CW <= 0 || CH <= 0) return;
   if (Stretch) {
     switch (Type) {
@@ -357,15 +376,17 @@ void paintPicture(TCanvas* C, TBitmap* P, bool Stretch, TbsStretchType Type, Int
 }  // namespace
 
 void TbsSkinForm::PaintBG2(HDC DC) {
-  if (DC == nullptr || !skinLoaded() || FSD->BGPictureIndex < 0 || FSD->BGPictureIndex >= FSD->PictureCount()) return;
+  if (DC == nullptr || !skinLoaded() || FSD->BGPictureIndex < 0 || FSD->BGPictureIndex >= FSD->PictureCount())
+    return;
   TDCCanvas Out(DC);
-  paintPicture(&Out.C, FSD->Picture(FSD->BGPictureIndex), FSD->StretchEffect, FSD->StretchType, FForm->ClientWidth(),
-               FForm->ClientHeight(), FFormWidth, FFormHeight);
+  paintPicture(&Out.C, FSD->Picture(FSD->BGPictureIndex), FSD->StretchEffect, FSD->StretchType,
+               FForm->ClientWidth(), FForm->ClientHeight(), FFormWidth, FFormHeight);
   if (!FLogoBitMap->Empty()) DrawLogo(&Out.C);
 }
 
 void TbsSkinForm::PaintBG3(HDC DC) {
-  if (DC == nullptr || !skinLoaded() || FSD->MDIBGPictureIndex < 0 || FSD->MDIBGPictureIndex >= FSD->PictureCount())
+  if (DC == nullptr || !skinLoaded() || FSD->MDIBGPictureIndex < 0 ||
+      FSD->MDIBGPictureIndex >= FSD->PictureCount())
     return;
   TDCCanvas Out(DC);
   paintPicture(&Out.C, FSD->Picture(FSD->MDIBGPictureIndex), FSD->MDIBGStretchEffect, FSD->MDIBGStretchType,

@@ -4,6 +4,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -11,6 +12,8 @@
 namespace {
 
 constexpr UINT_PTR FadeInTimerId = 1;
+// The main form's Tag while the tray icon hides or restores it.
+constexpr Integer TrayRestoreMark = -10000;
 
 // The non-client mouse point of a message in screen coordinates.
 TPoint messagePoint(const TMessage& M) {
@@ -48,6 +51,7 @@ void TbsSkinForm::FormWndProc(TMessage& Message) {
 
 void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
   if (!isMenuCloseMessage(M.Msg)) return;
+  if (FShowObjectHint && FSkinHint != nullptr) FSkinHint->HideHint();
   if (InMainMenu && !InMenu) {
     if (MenuTracking != nullptr) MenuTracking->SkinMainMenuClose();
   } else if (FSkinMenu->Visible()) {
@@ -125,7 +129,8 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       wmWindowPosChanged(M);
       return false;
     case WM_DISPLAYCHANGE:
-      if (FForm->BorderStyle() != bsNone && (FForm->Width() > GetMaxWidth() || FForm->Height() > GetMaxHeight()))
+      if (FForm->BorderStyle() != bsNone &&
+          (FForm->Width() > GetMaxWidth() || FForm->Height() > GetMaxHeight()))
         ForceResize();
       return false;
     case WM_NCCALCSIZE:
@@ -181,44 +186,9 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       wmSizing(M);
       return true;
     case WM_MOVING:
-      if (Skinnable) {
-        auto* R = reinterpret_cast<TRect*>(M.LParam);
-        if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
-          // A maximized form cannot be dragged.
-          *R = FForm->BoundsRect();
-        } else if (FMagnetic) {
-          Integer L = R->Left, T = R->Top;
-          CheckMagnetic(L, T, FForm->Width(), FForm->Height());
-          *R = Bounds(L, T, FForm->Width(), FForm->Height());
-        }
-      }
-      return false;
     case WM_ENTERSIZEMOVE:
-      if (Skinnable) {
-        POINT C;
-        GetCursorPos(&C);
-        FOnMouseDownCoord = C;
-        ClearObjectsState();
-        FMouseTimer->SetEnabled(false);
-        ActiveObject = MouseCaptureObject = -1;
-        FSizeMove = true;
-        FFullDrag = GetFullDragWindows();
-      }
-      return false;
     case WM_EXITSIZEMOVE:
-      if (Skinnable) {
-        if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
-          FFormLeft = FForm->Left();
-          FFormTop = FForm->Top();
-          FFormWidth = FForm->Width();
-          FFormHeight = FForm->Height();
-          UpdateSkinFrame(true);
-        }
-        FSizing = FSizeMove = false;
-        FMouseTimer->SetEnabled(false);
-        ActiveObject = OldActiveObject = MouseCaptureObject = -1;
-        if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-      }
+      if (Skinnable) moveSizeLoopMessage(M);
       return false;
     default:
       return privateMessage(M);
@@ -315,7 +285,8 @@ void TbsSkinForm::wmNCHitTest(TMessage& M) {
 }
 
 void TbsSkinForm::wmNCCalcSize(TMessage& M) {
-  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone) return;
+  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone)
+    return;
   auto* R = reinterpret_cast<TRect*>(M.LParam);
   if (skinLoaded() && FSD->FPicture != nullptr) {
     CalcNewRects();
@@ -359,7 +330,13 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
 }
 
 void TbsSkinForm::wmShowWindow(TMessage& M) {
-  if (M.WParam == 0) return;
+  if (M.WParam == 0) {
+    if (FSkinnableForm) {
+      if (FLayerManager != nullptr) FLayerManager->Hide();
+      if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+    }
+    return;
+  }
   if (FStartShow && FPositionInMonitor == bspDefault) {
     FStartShow = false;
   } else if (FStartShow && FWindowState == wsNormal) {
@@ -368,7 +345,8 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
   }
   const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
   if (FSkinnableForm && AllAnimate && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
-  if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate)) || (FSkinnableForm && NeedLayeredShow())) {
+  if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate)) ||
+      (FSkinnableForm && NeedLayeredShow())) {
     setLayeredStyle(true);
     setWindowAlpha(0);
     SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
@@ -420,7 +398,8 @@ void TbsSkinForm::wmSize(TMessage& M) {
       SetFormRegion(true);
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     }
-  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() &&
+             FFormHeight >= GetMinHeight()) {
     UpdateSkinFrame(true);
   }
   if (FAlphaBlend && FAlphaBlendValue != 255 && FIsLayerEnabled && FForm->HandleAllocated()) {
@@ -468,6 +447,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
   switch (M.Msg) {
     case WM_SKINCHANGING:
       if (Sender != nullptr && Sender == FSD) {
+        saveFrameBounds();
         FStopPainting = true;
         FSkinSupport = false;
         FMouseTimer->SetEnabled(false);
@@ -495,6 +475,13 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
     case WM_SKINNABLEFORMCHANGED:
       if (!FUseRibbon && Sender != nullptr && Sender == FSD && FForm->FormStyle() != fsMDIChild)
         SetSkinnableForm(FSD->SkinnableForm());
+      return false;
+    case WM_TRAYRESTORED:
+      if (FForm->Tag() == TrayRestoreMark) FForm->SetTag(0);
+      return false;
+    case WM_LAYEREDBORDERSCHANGED:
+      // No layered border is ever shown here: the bounds are kept as they are.
+      saveFrameBounds();
       return false;
     case CM_QUERYSKINNEDFRAME:
       M.Result = (FSkinnableForm || !FIsVistaOs) ? SkinnedFrameByEngine : SkinnedFrameBySystem;
@@ -529,5 +516,55 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       return true;
     default:
       return false;
+  }
+}
+
+void TbsSkinForm::saveFrameBounds() {
+  FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+  FOldFullBorder = 0;
+}
+
+// The move/size loop's own messages on a skinnable form: snapping while moving, and the loop's state
+// at its start and end.
+void TbsSkinForm::moveSizeLoopMessage(TMessage& M) {
+  switch (M.Msg) {
+    case WM_MOVING: {
+      auto* R = reinterpret_cast<TRect*>(M.LParam);
+      if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
+        // A maximized form cannot be dragged.
+        *R = FForm->BoundsRect();
+      } else if (FMagnetic) {
+        Integer L = R->Left, T = R->Top;
+        CheckMagnetic(L, T, FForm->Width(), FForm->Height());
+        *R = Bounds(L, T, FForm->Width(), FForm->Height());
+      }
+      break;
+    }
+    case WM_ENTERSIZEMOVE: {
+      POINT C;
+      GetCursorPos(&C);
+      FOnMouseDownCoord = C;
+      ClearObjectsState();
+      FMouseTimer->SetEnabled(false);
+      ActiveObject = MouseCaptureObject = -1;
+      FSizeMove = true;
+      FFullDrag = GetFullDragWindows();
+      break;
+    }
+    case WM_EXITSIZEMOVE:
+      if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
+        FFormLeft = FForm->Left();
+        FFormTop = FForm->Top();
+        FFormWidth = FForm->Width();
+        FFormHeight = FForm->Height();
+        UpdateSkinFrame(true);
+      }
+      FSizing = FSizeMove = false;
+      FMouseTimer->SetEnabled(false);
+      ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+      if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      break;
+    default:
+      break;
   }
 }
