@@ -36,6 +36,7 @@ NERIVO_EXCEPTION_CLASS(EFileStreamError, EStreamError);
 NERIVO_EXCEPTION_CLASS(EFOpenError, EFileStreamError);
 NERIVO_EXCEPTION_CLASS(EFCreateError, EFileStreamError);
 NERIVO_EXCEPTION_CLASS(EInvalidOperation, Exception);
+NERIVO_EXCEPTION_CLASS(EInvalidCast, Exception);
 NERIVO_EXCEPTION_CLASS(EAssertionFailed, Exception);
 NERIVO_EXCEPTION_CLASS(EOutOfMemory, Exception);
 NERIVO_EXCEPTION_CLASS(EOSError, Exception);

@@ -1,6 +1,6 @@
-// What the skin-change walk of the form engine needs of a skinned control. The walk lives in the
-// forms library and reaches the controls of higher libraries (edits, lists, pages) only through this:
-// it never includes their headers.
+// What the skin-change walk of the form engine needs of a skinned control. The walk
+// (bsskinchangewalk.h) reaches the controls of higher libraries (edits, lists, pages) only through
+// this: it never includes their headers.
 #pragma once
 
 class TbsSkinData;

@@ -386,6 +386,23 @@ Cardinal GeneratedSkinSliceColor(int Element, int State, int Slice) {
   return R | (G << 8) | (B << 16);
 }
 
+// What a skinned form's frame needs beyond the frame picture: the sizing hot spots of the corners, the
+// mask's inner area, and caption buttons whose normal image is their own cell of the button sheet
+// (so each button's normal, hovered and pressed looks can be told apart on the frame).
+void addFormFrameElements(TbsSkinData* SkinData) {
+  SkinData->HitTestLTPoint = TPoint{10, 10};
+  SkinData->HitTestRTPoint = TPoint{FrameW - 10, 10};
+  SkinData->HitTestLBPoint = TPoint{10, FrameH - 10};
+  SkinData->HitTestRBPoint = TPoint{FrameW - 10, FrameH - 10};
+  SkinData->MaskRectArea = Rect(4, CornerSize, FrameW - 4, FrameH - 4);
+  SkinData->ButtonsOffset = 2;
+  for (int e = 0; e < ObjectCount; ++e) {
+    auto* R = dynamic_cast<TbsDataSkinStdButton*>(SkinData->Objects(SkinData->GetIndex(ObjectSpecs[e].Name)));
+    if (R == nullptr || dynamic_cast<TbsDataSkinMainMenuBarButton*>(R) != nullptr) continue;
+    R->SkinRect = Bounds(0, e * ButtonSize, ButtonSize, ButtonSize);
+  }
+}
+
 void BuildGeneratedSkin(TbsSkinData* SkinData) {
   SkinData->ClearAll();
   SkinData->SkinName = "Nerivo";
@@ -433,6 +450,7 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
 
   for (int e = 0; e < ObjectCount; ++e) SkinData->AddObject(makeObject(e));
   for (int e = 0; e < ControlCount; ++e) SkinData->AddCtrl(makeControl(e));
+  addFormFrameElements(SkinData);
   addPopupMenuElements(SkinData);
   SkinData->Empty = false;
 }

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/ui/testkit/uitestkit.h"
-#include "skin/core/bsskinchangeable.h"
+#include "skin/core/bsskinchangewalk.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "tools/skingen/skingen.h"
@@ -71,19 +71,11 @@ inline COLORREF BtnFaceRGB() {
   return COLORREF(ColorToRGB(clBtnFace));
 }
 
-// Stands in for the form engine's skin-change walk: every control of Root's tree (Root first, each
-// parent before its children) that uses Changed, or every one when Changed is null, is told through
-// the skin-change interface.
+// The form engine's skin-change walk over Root's tree: Before tells every control that uses Changed
+// (every skinned control when Changed is null) to forget its element, otherwise to take it again.
 inline void WalkSkinChange(TWinControl* Root, TbsSkinData* Changed, bool Before) {
-  for (Integer i = 0; i < Root->ControlCount(); ++i) {
-    TControl* C = Root->Controls(i);
-    if (auto* S = dynamic_cast<IbsSkinChangeable*>(C);
-        S != nullptr && (Changed == nullptr || S->SkinData() == Changed)) {
-      if (Before)
-        S->BeforeChangeSkinData();
-      else
-        S->ChangeSkinData();
-    }
-    if (auto* W = dynamic_cast<TWinControl*>(C)) WalkSkinChange(W, Changed, Before);
-  }
+  if (Before)
+    BeforeChangeSkinDataControls(Changed, Root);
+  else
+    ChangeSkinDataControls(Changed, Root);
 }

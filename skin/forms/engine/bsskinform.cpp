@@ -1,0 +1,443 @@
+// The engine component: attachment to its form, properties, availability tests, the keyboard
+// shortcut handler, the skin-change protocol and the skin form lookup.
+#include "skin/forms/engine/bsskinform.h"
+
+#include "platform/rtl/consts.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
+#include "skin/core/bsskinchangewalk.h"
+#include "skin/forms/engine/bsclientinactivepanel.h"
+#include "skin/forms/frame/bsskinbuttonobjects.h"
+#include "skin/forms/frame/bsskincaptionobject.h"
+
+TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
+  auto* F = dynamic_cast<TForm*>(AOwner);
+  if (F == nullptr) throw EInvalidCast(SInvalidCast);
+  FForm = F;
+
+  FLogoBitMap = std::make_unique<TBitmap>();
+  FDefCaptionFont = std::make_unique<TFont>();
+  FDefInActiveCaptionFont = std::make_unique<TFont>();
+  for (TFont* Fn : {FDefCaptionFont.get(), FDefInActiveCaptionFont.get()}) {
+    Fn->SetName("Tahoma");
+    Fn->SetStyle(TFontStyles{fsBold});
+    Fn->SetHeight(13);
+  }
+  FDefCaptionFont->SetColor(clBtnText);
+  FDefInActiveCaptionFont->SetColor(clBtnShadow);
+  RMTop = std::make_unique<TBitmap>();
+  RMLeft = std::make_unique<TBitmap>();
+  RMBottom = std::make_unique<TBitmap>();
+  RMRight = std::make_unique<TBitmap>();
+  auto timer = [this](Cardinal Interval, void (TbsSkinForm::*Proc)(TObject*)) {
+    auto T = std::make_unique<TTimer>(nullptr);
+    T->SetEnabled(false);
+    T->SetInterval(Interval);
+    T->OnTimer = [this, Proc](TObject* S) { (this->*Proc)(S); };
+    return T;
+  };
+  FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
+  FLayerManager = new TbsLayerManager(this);
+  FMenuLayerManager = new TbsLayerManager(this);
+  FMouseTimer = timer(50, &TbsSkinForm::mouseTimerProc);
+  FMorphTimer = timer(25, &TbsSkinForm::morphTimerProc);
+  FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
+
+  FSkinMenu = new TbsSkinMenu(this, FForm);
+
+  // The engine draws its own caption buttons.
+  FForm->SetBorderIcons(TBorderIcons{});
+  FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
+  FForm->SetAutoSize(false);
+  FForm->SetAutoScroll(false);
+
+  if (!designing()) {
+    OldWindowProc = FForm->WindowProc;
+    FForm->WindowProc = [this](TMessage& M) { FormWndProc(M); };
+    if (FForm->HandleAllocated()) FForm->RecreateWnd();
+  }
+}
+
+TbsSkinForm::~TbsSkinForm() {
+  HideClientInActiveEffect();
+  ClearObjects();
+  if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
+  FMouseTimer.reset();
+  FMorphTimer.reset();
+  FAnimateTimer.reset();
+  // The window owns the region it was given and frees it with itself.
+  FRgn = nullptr;
+}
+
+void TbsSkinForm::Loaded() {
+  TComponent::Loaded();
+  if (!designing() && FWindowStateInit != FWindowState) SetWindowState(FWindowStateInit);
+}
+
+void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSD)
+    FSD = nullptr;
+  else if (AComponent == FMSD)
+    FMSD = nullptr;
+  else if (AComponent == FMainMenu)
+    FMainMenu = nullptr;
+  else if (AComponent == FSystemMenu)
+    FSystemMenu = nullptr;
+  if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
+  if (FSD != nullptr) FSD->RemoveFreeNotification(this);
+  FSD = Value;
+  if (FSD != nullptr) {
+    FSD->FreeNotification(this);
+    if (FForm->FormStyle() != fsMDIChild) FSkinnableForm = FSD->SkinnableForm() && !FUseRibbon;
+  }
+  if (!designing()) ApplySkinData();
+}
+
+void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
+  if (FMSD != nullptr) FMSD->RemoveFreeNotification(this);
+  FMSD = Value;
+  if (FMSD != nullptr) FMSD->FreeNotification(this);
+}
+
+void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
+  FQuickImageList = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {
+  FSystemMenu = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetMainMenu(TMainMenu* Value) {
+  FMainMenu = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetWindowState(TWindowState Value) {
+  FWindowStateInit = Value;
+  if (loadingOrDesigning()) return;
+  ApplyWindowState(Value);
+  FWindowStateInit = FWindowState;
+}
+
+void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
+  FBorderIcons = Value;
+  if (loadingOrDesigning()) return;
+  CheckObjects();
+  UpDateFormNC();
+}
+
+void TbsSkinForm::SetShowIcon(bool Value) {
+  FShowIcon = Value;
+  if (!loadingOrDesigning()) UpDateFormNC();
+}
+
+void TbsSkinForm::SetDefCaptionFont(TFont* Value) {
+  FDefCaptionFont->Assign(Value);
+  if (!loadingOrDesigning() && !FSkinSupport && FForm->HandleAllocated())
+    SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+}
+
+void TbsSkinForm::SetDefInActiveCaptionFont(TFont* Value) {
+  FDefInActiveCaptionFont->Assign(Value);
+  if (!loadingOrDesigning() && !FSkinSupport && FForm->HandleAllocated())
+    SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+}
+
+void TbsSkinForm::SetUseRibbon(bool Value) {
+  FUseRibbon = Value;
+  if (Value && !designing() && !ComponentState().Contains(csLoading)) SetSkinnableForm(false);
+}
+
+void TbsSkinForm::setLayeredStyle(bool On) {
+  if (!FForm->HandleAllocated()) return;
+  HWND H = FForm->Handle();
+  const LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
+  const bool Has = (Ex & LONG(WS_EX_LAYERED)) != 0;
+  if (On && !Has) SetWindowLong(H, GWL_EXSTYLE, Ex | LONG(WS_EX_LAYERED));
+  if (!On && Has) SetWindowLong(H, GWL_EXSTYLE, Ex & ~LONG(WS_EX_LAYERED));
+}
+
+void TbsSkinForm::setWindowAlpha(Byte Alpha) {
+  if (FForm->HandleAllocated()) SetLayeredWindowAttributes(FForm->Handle(), 0, Alpha, LWA_ALPHA);
+}
+
+void TbsSkinForm::SetAlphaBlend(bool Value) {
+  if (Value == FAlphaBlend) return;
+  FAlphaBlend = Value;
+  if (!ComponentState().Empty() || !FIsLayerEnabled) return;
+  if (Value) {
+    setLayeredStyle(true);
+    setWindowAlpha(FAlphaBlendValue);
+  } else {
+    setLayeredStyle(false);
+  }
+}
+
+void TbsSkinForm::SetAlphaBlendValue(Byte Value) {
+  if (Value == FAlphaBlendValue) return;
+  FAlphaBlendValue = Value;
+  if (FAlphaBlend && ComponentState().Empty() && FIsLayerEnabled) setWindowAlpha(Value);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Attachment and availability
+
+void TbsSkinForm::SetSkinnableForm(bool Value) {
+  const bool V = FUseRibbon ? false : Value;
+  FFormActive = GetFormActive();
+  if (designing()) return;
+  bool ReMaximize = false;
+  if (FWindowStateInit == wsMaximized && FSkinnableForm) {
+    FForm->Hide();
+    SetWindowState(wsNormal);
+    ReMaximize = true;
+  } else if (FForm->WindowState() == wsMaximized && !FSkinnableForm) {
+    FForm->SetWindowState(wsNormal);
+    FForm->Hide();
+    ReMaximize = true;
+  }
+  FSkinnableForm = V;
+  ApplySkinData();
+  ChangeSkinDataControls(nullptr, FForm);
+  FForm->WindowProc = [this](TMessage& M) { FormWndProc(M); };
+  // The frame the system draws again needs the window's non-client area recalculated.
+  if (!FSkinnableForm && FIsVistaOs && FForm->HandleAllocated()) FForm->RecreateWnd();
+  if (ReMaximize) {
+    if (!FSkinnableForm)
+      FForm->SetWindowState(wsMaximized);
+    else
+      SetWindowState(wsMaximized);
+    FForm->Show();
+  }
+}
+
+void TbsSkinForm::SetFormBorderStyle(TFormBorderStyle BS) {
+  FForm->SetBorderStyle(BS);
+  ChangeSkinDataControls(nullptr, FForm);
+}
+
+void TbsSkinForm::SetFormStyle(TFormStyle FS) {
+  if (FS != fsNormal && FS != fsStayOnTop) return;
+  FForm->SetFormStyle(FS);
+  ChangeSkinDataControls(nullptr, FForm);
+}
+
+bool TbsSkinForm::GetFormActive() const {
+  if (PreviewMode) return true;
+  if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FFormActive;
+  return FForm->Active();
+}
+
+// The layered border windows are not part of this build: the frame is always the form's own.
+bool TbsSkinForm::UseLayeredBorders() const {
+  return false;
+}
+
+bool TbsSkinForm::NeedLayeredShow() const {
+  return FIsVistaOs && UseLayeredBorders() && !FAlphaBlend && !FAlphaBlendAnimation &&
+         !(FSD != nullptr && FSD->AnimationForAllWindows());
+}
+
+bool TbsSkinForm::IsSizeable() const {
+  return FAlwaysResize || FForm->BorderStyle() == bsSizeable || FForm->BorderStyle() == bsSizeToolWin;
+}
+
+bool TbsSkinForm::frameDrawn() const {
+  return FForm->BorderStyle() != bsNone && !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
+}
+
+bool TbsSkinForm::isMainForm() const {
+  return Application != nullptr && Application->MainForm() == FForm;
+}
+
+void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
+  if (OnShortCut) {
+    OnShortCut(Msg, Handled);
+    if (Handled) return;
+  }
+  const TShiftState Shift = KeyDataToShiftState(Msg.KeyData);
+  const bool AltOnly = Shift == TShiftState{ssAlt};
+  if (AltOnly && Msg.CharCode == 32) {
+    if (MenuTracking != nullptr) MenuTracking->PopupSystemMenuAtButton();
+    FInShortCut = false;
+    Handled = true;
+    return;
+  }
+  if (FInShortCut) {
+    FInShortCut = false;
+    Handled = false;
+  }
+  TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
+  if (FMainMenu != nullptr) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+      Handled = true;
+    } else {
+      FInShortCut = FMainMenu->IsShortCut(M);
+      Handled = FInShortCut;
+    }
+  }
+  if (!Handled && FSystemMenu != nullptr && Msg.CharCode != 0) {
+    FInShortCut = FSystemMenu->IsShortCut(M);
+    if (FInShortCut) Handled = true;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the frame objects ask of the engine
+
+// The layered border windows are not part of this build: no full layered border is ever shown.
+bool TbsSkinForm::UseFullLayeredBorder() const {
+  return false;
+}
+
+bool TbsSkinForm::FullLayeredBorderVisible(TPoint&) const {
+  return false;
+}
+
+TMenuItem* TbsSkinForm::GetSystemMenuItems() {
+  if (MenuTracking != nullptr) return MenuTracking->GetSystemMenuItems();
+  return FSystemMenu != nullptr ? FSystemMenu->Items() : nullptr;
+}
+
+void TbsSkinForm::SkinMenuOpen() {
+  if (InMenu) return;
+  InMenu = true;
+  if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+}
+
+void TbsSkinForm::SkinMenuClose() {
+  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+  InMenu = false;
+  // The frame object that opened the menu is released.
+  for (const auto& O : ObjectList) {
+    if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get()); C != nullptr && C->PopupMenuQuickButton != -1) {
+      if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
+        FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
+        FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
+      }
+      C->PopupMenuQuickButton = -1;
+      C->RedrawQuickButtons();
+    } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get()); B != nullptr && B->MenuItem != nullptr && B->FDown) {
+      B->SetDown(false);
+      break;
+    } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
+               A != nullptr && A->MenuItem != nullptr && A->FMenuTracking) {
+      A->Active = true;
+      A->FFrame = A->CountFrames;
+      A->FDown = A->FMenuTracking = A->Increment = false;
+      FAnimateTimer->SetEnabled(true);
+      break;
+    }
+  }
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+  if (InMainMenu) {
+    InMainMenu = false;
+    if (OnMainMenuExit) OnMainMenuExit(this);
+  }
+}
+
+void TbsSkinForm::MinimizeToTray() {
+  if (MenuTracking != nullptr) MenuTracking->MinimizeToTray();
+}
+
+// No ribbon application menu is linked in this build.
+Integer TbsSkinForm::GetAppMenuCaptionOffsetOf() const {
+  return 0;
+}
+
+// MDI forms are not part of this build's platform layer.
+TForm* TbsSkinForm::GetMaximizedMDIChild() const {
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Skin change
+
+void TbsSkinForm::BeforeChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AControl) {
+  ::BeforeChangeSkinDataControls(ASkinData, AControl);
+}
+
+void TbsSkinForm::ChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AControl) {
+  ::ChangeSkinDataControls(ASkinData, AControl);
+}
+
+void TbsSkinForm::CheckControlsBackground() {
+  for (Integer i = 0; i < FForm->ControlCount(); ++i)
+    if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(i))) SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
+}
+
+void TbsSkinForm::applyMinimumSize() {
+  const Integer MW = GetMinWidth(), MH = GetMinHeight();
+  const bool Narrow = FForm->Width() < MW, Low = FForm->Height() < MH;
+  if (Narrow && Low)
+    FForm->SetBounds(FForm->Left(), FForm->Top(), MW, MH);
+  else if (Low)
+    FForm->SetHeight(MH);
+  else if (Narrow)
+    FForm->SetWidth(MW);
+  else
+    ForceResize();
+}
+
+void TbsSkinForm::ApplySkinData() {
+  if (FUseRibbon) FSkinnableForm = false;
+  OldActiveObject = ActiveObject = MouseCaptureObject = -1;
+  FSkinSupport = skinLoaded();
+  if (FSkinSupport && FSkinnableForm) {
+    LoadObjects();
+    CheckObjects();
+  } else {
+    ClearObjects();
+    FFormWidth = FForm->Width();
+    FFormHeight = FForm->Height();
+    SetFormRegion(true);
+  }
+  if (FSkinnableForm) {
+    if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons(TBorderIcons{});
+  } else {
+    // The system frame stays: its buttons follow the engine's.
+    TBorderIcons I;
+    if (!FHideCaptionButtons) I.Include(::biSystemMenu);
+    if (FBorderIcons.Contains(biMinimize)) I.Include(::biMinimize);
+    if (FBorderIcons.Contains(biMaximize)) I.Include(::biMaximize);
+    FForm->SetBorderIcons(I);
+  }
+  applyMinimumSize();
+  if (FRollUpState || FWindowState == wsMinimized) {
+    if (FForm->Height() != GetMinHeight()) FForm->SetHeight(GetMinHeight());
+  }
+  if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
+  FFormWidth = FForm->Width();
+  FFormHeight = FForm->Height();
+  if (FSkinSupport) UpdateSkinFrame(true);
+  FForm->Repaint();
+  CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized));
+  FMouseTimer->SetEnabled(true);
+  if (OnChangeSkinData) OnChangeSkinData(this);
+  RestoreOldFormBounds();
+  if (!FRollUpState) {
+    if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
+    if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lookup
+
+TbsSkinForm* GetSkinFormOf(TCustomForm* Form) {
+  if (Form == nullptr) return nullptr;
+  for (Integer i = 0; i < Form->ComponentCount(); ++i)
+    if (auto* S = dynamic_cast<TbsSkinForm*>(Form->Components(i))) return S;
+  return nullptr;
+}

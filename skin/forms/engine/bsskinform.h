@@ -1,0 +1,455 @@
+// The form skinning engine: one non-visual component per form that takes over the form's window
+// procedure and draws the whole frame (caption, borders, caption buttons, window shape) from the
+// skin, or in a flat default look without one. It answers the non-client hit tests, runs moving,
+// sizing, snapping and the window states itself, paints the client background and forwards every
+// skin change to the form's skinned controls.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/lists.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/core/timer.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/menus/menu.h"
+#include "skin/core/bslayered.h"
+#include "skin/core/bsskindata.h"
+#include "skin/menus/bsskinmenu.h"
+#include "skin/menus/bsskinmenuhost.h"
+#include "skin/forms/frame/bsquickbuttons.h"
+
+class TbsActiveSkinObject;
+class TbsClientInActivePanel;
+class TCustomImageList;
+
+// Scoped: the platform's form icons use the first three names already.
+enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
+using TbsBorderIcons = TSet<TbsBorderIcon>;
+enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
+enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
+
+using TbsCaptionPaintEvent = std::function<void(TCanvas* Cnvs, const TRect& R, bool AActive)>;
+using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
+using TbsMouseEnterEvent = std::function<void(const String& IDName)>;
+using TbsMouseLeaveEvent = std::function<void(const String& IDName)>;
+using TbsMouseDownEvent =
+    std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button)>;
+using TbsMouseUpEvent = TbsMouseDownEvent;
+using TbsMouseMoveEvent = std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
+using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
+
+// The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
+// built above the engine. Absent, the calls do nothing.
+class IbsFormMenuTracking {
+ public:
+  virtual ~IbsFormMenuTracking() = default;
+  // Leaves main-menu mode (the menu bar gives the keyboard back).
+  virtual void SkinMainMenuClose() = 0;
+  // The system menu at a screen point, and below the system-menu button (Alt+Space).
+  virtual void PopupSystemMenu(const TPoint& P) = 0;
+  virtual void PopupSystemMenuAtButton() = 0;
+  // SC_KEYMENU outside menu mode: the menu bar enters its keyboard mode.
+  virtual void MenuBarMenuEnter() = 0;
+  // Alt+letter: true when the menu bar opened the item with that accelerator.
+  virtual bool MainMenuBarAccel(Word Key) = 0;
+  // The items of the form's system menu (the built-in one or the application's SystemMenu).
+  virtual TMenuItem* GetSystemMenuItems() = 0;
+  virtual void MinimizeToTray() = 0;
+};
+
+class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
+ public:
+  using enum TbsBorderIcon;
+  // The owner must be a form: anything else raises the platform's invalid-cast error.
+  explicit TbsSkinForm(TComponent* AOwner);
+  ~TbsSkinForm() override;
+  String ClassName() const override { return "TbsSkinForm"; }
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TForm* Form() const { return FForm; }
+
+  // ---- published properties ----
+  TbsSkinData* SkinData() const override { return FSD; }
+  void SetSkinData(TbsSkinData* Value);
+  TbsSkinData* MenusSkinData() const override { return FMSD; }
+  void SetMenusSkinData(TbsSkinData* Value);
+  TWindowState WindowState() const { return FWindowStateInit; }
+  void SetWindowState(TWindowState Value);
+  TbsBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TbsBorderIcons Value);
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+  bool ShowIcon() const { return FShowIcon; }
+  void SetShowIcon(bool Value);
+  TFont* DefCaptionFont() const { return FDefCaptionFont.get(); }
+  void SetDefCaptionFont(TFont* Value);
+  TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
+  void SetDefInActiveCaptionFont(TFont* Value);
+  TBitmap* LogoBitMap() const { return FLogoBitMap.get(); }
+  void SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
+  bool LogoBitMapTransparent() const { return FLogoBitMapTransparent; }
+  void SetLogoBitMapTransparent(bool Value) { FLogoBitMapTransparent = Value; }
+  bool UseRibbon() const { return FUseRibbon; }
+  void SetUseRibbon(bool Value);
+  TbsPositionInMonitor PositionInMonitor() const { return FPositionInMonitor; }
+  void SetPositionInMonitor(TbsPositionInMonitor Value) { FPositionInMonitor = Value; }
+  bool ClientInActiveEffect() const { return FClientInActiveEffect; }
+  void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
+  TbsClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
+  void SetClientInActiveEffectType(TbsClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
+  bool DisableSystemMenu() const { return FDisableSystemMenu; }
+  void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
+  bool AlwaysResize() const { return FAlwaysResize; }
+  void SetAlwaysResize(bool Value) { FAlwaysResize = Value; }
+  bool UseFormCursorInNCArea() const { return FUseFormCursorInNCArea; }
+  void SetUseFormCursorInNCArea(bool Value) { FUseFormCursorInNCArea = Value; }
+  Integer ClientWidth() const { return FClientWidth; }
+  void SetClientWidth(Integer Value) { FClientWidth = Value; }
+  Integer ClientHeight() const { return FClientHeight; }
+  void SetClientHeight(Integer Value) { FClientHeight = Value; }
+  bool HideCaptionButtons() const { return FHideCaptionButtons; }
+  void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
+  bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
+  void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
+  bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
+  void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
+  bool UseSkinFontInCaption() const { return FUseSkinFontInCaption; }
+  void SetUseSkinFontInCaption(bool Value) { FUseSkinFontInCaption = Value; }
+  bool MaximizeOnFullScreen() const { return FMaximizeOnFullScreen; }
+  void SetMaximizeOnFullScreen(bool Value) { FMaximizeOnFullScreen = Value; }
+  bool ShowObjectHint() const { return FShowObjectHint; }
+  void SetShowObjectHint(bool Value) { FShowObjectHint = Value; }
+  bool UseDefaultObjectHint() const { return FUseDefaultObjectHint; }
+  void SetUseDefaultObjectHint(bool Value) { FUseDefaultObjectHint = Value; }
+  bool UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
+  void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
+  bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+  void SetShowMDIScrollBars(bool Value) { FShowMDIScrollBars = Value; }
+  bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+  void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
+  bool QuickButtonsShowDivider() const { return FQuickButtonsShowDivider; }
+  void SetQuickButtonsShowDivider(bool Value) { FQuickButtonsShowDivider = Value; }
+  TCustomImageList* QuickImageList() const { return FQuickImageList; }
+  void SetQuickImageList(TCustomImageList* Value);
+  TPopupMenu* SystemMenu() const { return FSystemMenu; }
+  void SetSystemMenu(TPopupMenu* Value);
+  TMainMenu* MainMenu() const { return FMainMenu; }
+  void SetMainMenu(TMainMenu* Value);
+  Integer MinWidth() const { return FMinWidth; }
+  void SetMinWidth(Integer Value) { FMinWidth = Value; }
+  Integer MinHeight() const { return FMinHeight; }
+  void SetMinHeight(Integer Value) { FMinHeight = Value; }
+  Integer MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(Integer Value) { FMaxWidth = Value; }
+  Integer MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(Integer Value) { FMaxHeight = Value; }
+  bool Magnetic() const { return FMagnetic; }
+  void SetMagnetic(bool Value) { FMagnetic = Value; }
+  Integer MagneticSize() const { return FMagneticSize; }
+  void SetMagneticSize(Integer Value) { FMagneticSize = Value; }
+  // The menu properties live in the form's menu chain.
+  bool MenusAlphaBlend() const { return FSkinMenu->AlphaBlend; }
+  void SetMenusAlphaBlend(bool Value) { FSkinMenu->AlphaBlend = Value; }
+  bool MenusAlphaBlendAnimation() const { return FSkinMenu->AlphaBlendAnimation; }
+  void SetMenusAlphaBlendAnimation(bool Value) { FSkinMenu->AlphaBlendAnimation = Value; }
+  Byte MenusAlphaBlendValue() const { return FSkinMenu->AlphaBlendValue; }
+  void SetMenusAlphaBlendValue(Byte Value) { FSkinMenu->AlphaBlendValue = Value; }
+  Integer MaxMenuItemsInWindow() const { return FSkinMenu->MaxMenuItemsInWindow; }
+  void SetMaxMenuItemsInWindow(Integer Value) {
+    if (Value >= 0) FSkinMenu->MaxMenuItemsInWindow = Value;
+  }
+  bool UseSkinFontInMenu() const { return FSkinMenu->UseSkinFont(); }
+  void SetUseSkinFontInMenu(bool Value) { FSkinMenu->SetUseSkinFont(Value); }
+  bool UseSkinSizeInMenu() const { return FSkinMenu->UseSkinSize(); }
+  void SetUseSkinSizeInMenu(bool Value) { FSkinMenu->SetUseSkinSize(Value); }
+  Integer DefMenuItemHeight() const { return FSkinMenu->DefaultMenuItemHeight(); }
+  void SetDefMenuItemHeight(Integer Value) {
+    if (Value > 0) FSkinMenu->SetDefaultMenuItemHeight(Value);
+  }
+  TFont* DefMenuItemFont() const { return FSkinMenu->DefaultMenuItemFont(); }
+  void SetDefMenuItemFont(TFont* Value) { FSkinMenu->SetDefaultMenuItemFont(Value); }
+
+  TbsCaptionPaintEvent OnCaptionPaint;
+  TNotifyEvent OnChangeSkinData;
+  TNotifyEvent OnBeforeChangeSkinData;
+  TNotifyEvent OnAfterChangeSkinData;
+  TbsMouseUpEvent OnMouseUpEvent;
+  TbsMouseDownEvent OnMouseDownEvent;
+  TbsMouseMoveEvent OnMouseMoveEvent;
+  TbsMouseEnterEvent OnMouseEnterEvent;
+  TbsMouseLeaveEvent OnMouseLeaveEvent;
+  TbsPaintEvent OnPaintEvent;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeActivate;
+  TNotifyEvent OnSkinMenuOpen;
+  TNotifyEvent OnSkinMenuClose;
+  TNotifyEvent OnChangeRollUpState;
+  TNotifyEvent OnMainMenuEnter;
+  TNotifyEvent OnMainMenuExit;
+  TNotifyEvent OnMinimizeToTray;
+  TNotifyEvent OnRestoreFromTray;
+  TbsActivateCustomObjectEvent OnActivateCustomObject;
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+  TNotifyEvent OnMaximize;
+  TShortCutEvent OnShortCut;
+
+  // ---- public, not published ----
+  bool RollUpState() const { return FRollUpState; }
+  void SetRollUpState(bool Value);
+  Integer RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
+  bool MinimizeDefault = false;
+  bool GetSkinnableForm() const { return FSkinnableForm; }
+  void SetSkinnableForm(bool Value);
+  bool PreviewMode = false;
+  bool AlwaysDisableLayeredFrames = false;
+  // The skinned-menu tracking of this form, when one is installed.
+  IbsFormMenuTracking* MenuTracking = nullptr;
+
+  // ---- what the frame objects need beyond the above ----
+  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
+  TbsLayerManager* FLayerManager = nullptr;
+  TbsLayerManager* FMenuLayerManager = nullptr;
+  bool UseFullLayeredBorder() const;
+  bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  TMenuItem* GetSystemMenuItems();
+  // The chain of open skinned popup levels of this form; every skinned menu of the form opens there.
+  TbsSkinMenu* SkinMenu() override { return FSkinMenu; }
+  void SkinMenuOpen() override;
+  void SkinMenuClose() override;
+  void MinimizeToTray();
+  Integer GetAppMenuCaptionOffsetOf() const;
+  TForm* GetMaximizedMDIChild() const;
+
+  // ---- attachment and availability ----
+  void SetFormBorderStyle(TFormBorderStyle BS);
+  void SetFormStyle(TFormStyle FS);
+  bool GetFormActive() const;
+  bool UseLayeredBorders() const;
+  bool NeedLayeredShow() const;
+  bool IsSizeable() const;
+  void FormShortCut(TWMKey& Msg, bool& Handled);
+
+  // ---- frame objects ----
+  void LoadObjects();
+  void LoadDefaultObjects();
+  void ClearObjects();
+  Integer GetIndex(const String& AIDName) const;
+  void SetEnabled(const String& AIDName, bool Value);
+  void UserObjectDraw(const String& AIDName);
+  void LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp);
+  void DrawSkinObject(TbsActiveSkinObject* AObject);
+  void CalcNewRects();
+  void GetNewObjectRect(const TRect& R, TRect& NewR) const;
+  void ArrangeObjects();
+  void UpdateSkinFrame(bool AArrange);
+  void CheckObjects();
+  void UpdateObjectHints();
+  void ClearObjectsState();
+  void CheckFormActive(bool AAnimate);
+  Integer ObjectCount() const { return Integer(ObjectList.size()); }
+  TbsActiveSkinObject* Objects(Integer Index) const { return ObjectList[size_t(Index)].get(); }
+  // Event relays the objects call.
+  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
+  void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
+  void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
+  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
+  void DoMouseEnterEvent(const String& IDName);
+  void DoMouseLeaveEvent(const String& IDName);
+  TTimer* MorphTimer() const { return FMorphTimer.get(); }
+  TTimer* AnimateTimer() const { return FAnimateTimer.get(); }
+  TTimer* MouseTimer() const { return FMouseTimer.get(); }
+
+  // ---- skin change ----
+  void ApplySkinData();
+  void BeforeChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AControl);
+  void ChangeSkinDataControls(TbsSkinData* ASkinData, TWinControl* AControl);
+  void CheckControlsBackground();
+
+  // ---- hit testing, mouse, moving, sizing, states ----
+  Integer GetMinWidth() const;
+  Integer GetMinHeight() const;
+  Integer GetMaxWidth() const;
+  Integer GetMaxHeight() const;
+  Integer GetDefCaptionHeight() const;
+  Integer GetDefButtonSize() const;
+  void PointToNC(TPoint& P) const;
+  LRESULT HitTestDefault(const TPoint& P);
+  LRESULT HitTestSkin(const TPoint& P);
+  bool PtInMask(const TPoint& P) const;
+  bool PtInCaptionArea(const TPoint& P) const;
+  void TestActive(Integer X, Integer Y, bool AMouseIn);
+  void NCMouseMove(Integer X, Integer Y);
+  void NCMouseDown(TMouseButton Button, Integer X, Integer Y);
+  void NCMouseUp(TMouseButton Button, Integer X, Integer Y);
+  void NCDblClick();
+  void CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight);
+  static bool GetFullDragWindows();
+  void Move(Integer AX, Integer AY);
+  void SetBounds(Integer AX, Integer AY, Integer AW, Integer AH);
+  void ApplyPositionInMonitor();
+  TPoint GetPositionInMonitor(Integer AX, Integer AY, Integer AW, Integer AH) const;
+  void ApplyWindowState(TWindowState AState);
+  void DoMinimize();
+  void DoMaximize();
+  void DoNormal();
+  void DoRollUp();
+  void DoRollDown();
+  void CalcMinimizedPosition(TPoint& P) const;
+  void RestoreOldFormBounds();
+  void ForceResize();
+
+  // ---- painting, region, backgrounds ----
+  void UpDateFormNC();
+  void CalcDefRects();
+  void GetDefCaptionRect(TRect& R);
+  void PaintNCDefault(HDC DC, bool AUseExternalDC);
+  void PaintNCSkin(HDC DC, bool AUseExternalDC);
+  void SetFormRegion(bool AFromParts);
+  void GetIconSize(Integer& W, Integer& H) const;
+  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y);
+  bool CheckIconAlpha();
+  bool GetAutoRenderingInActiveImage() const;
+  void FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) const;
+  bool CanShowAppMenuCaption() const { return false; }
+  void PaintBG(HDC DC);
+  void PaintBG2(HDC DC);
+  void PaintBG3(HDC DC);
+  void PaintBGDefault(HDC DC);
+  void PaintMDIBGDefault(HDC DC);
+  void DrawLogo(TCanvas* Canvas);
+  void ShowClientInActiveEffect();
+  void HideClientInActiveEffect();
+
+  // ---- the window procedure ----
+  void FormWndProc(TMessage& Message);
+
+  // ---- engine state shared with the frame objects ----
+  TWndMethod OldWindowProc;
+  bool FSkinSupport = false;
+  bool FSkinnableForm = true;
+  bool FIsVistaOs = true;
+  bool FIsW7 = true;
+  bool FIsLayerEnabled = true;
+  TWindowState FWindowStateInit = wsNormal;
+  TWindowState FWindowState = wsNormal;
+  bool FRollUpState = false;
+  bool MaxRollUpState = false;
+  bool FRollUpBeforeMaximize = false;
+  Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
+  bool FSizeMove = false, FSizing = false, FFullDrag = false, FBorderLayerChangeSize = false;
+  bool FFormActive = false;
+  bool FStopPainting = false;
+  bool FStartShow = true;
+  bool FInShortCut = false, InMenu = false, InMainMenu = false;
+  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+  TPoint FOnMouseDownCoord{-1, -1};
+  bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
+  TRect OldBoundsRect;
+  Integer OldHeight = 0;
+  TRect FOldFormBounds;
+  Integer FOldFullBorder = -1;
+  bool FSmartEffectsShow = false;
+  bool FHaveShadow = false;
+  bool IsAlphaIcon = false;
+  bool FMDIChildMaximized = false;
+  bool FClientInActiveDraw = false;
+  TColor BlackColor = TColor(0);
+  // The frame geometry at the current size.
+  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
+  TRect NewClRect, NewCaptionRect, NewButtonsRect;
+  Integer NewButtonsOffset = 0;
+  bool NewButtonsInLeft = false;
+  TRect NewMaskRectArea;
+  TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
+  TRect NewDefCaptionRect;
+  // The four border strips of the skin mask at the current size.
+  std::unique_ptr<TBitmap> RMTop, RMLeft, RMBottom, RMRight;
+  HRGN FRgn = nullptr;
+
+ private:
+  TForm* FForm = nullptr;
+  TbsSkinMenu* FSkinMenu = nullptr;  // owned as a component
+  TbsSkinData* FSD = nullptr;
+  TbsSkinData* FMSD = nullptr;
+  TMainMenu* FMainMenu = nullptr;
+  TPopupMenu* FSystemMenu = nullptr;
+  TCustomImageList* FQuickImageList = nullptr;
+  std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
+  std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
+  std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
+  std::unique_ptr<TBitmap> FLogoBitMap;
+  std::unique_ptr<TIcon> FIcon;
+  TbsClientInActivePanel* FInActivePanel = nullptr;
+  TbsBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize, biRollUp};
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 200;
+  bool FAlphaBlendAnimation = false;
+  bool FShowIcon = false;
+  bool FLogoBitMapTransparent = false;
+  bool FUseRibbon = false;
+  TbsPositionInMonitor FPositionInMonitor = bspDefault;
+  bool FClientInActiveEffect = false;
+  TbsClientInActiveEffect FClientInActiveEffectType = bsieSemiTransparent;
+  bool FDisableSystemMenu = false;
+  bool FAlwaysResize = false;
+  bool FUseFormCursorInNCArea = false;
+  Integer FClientWidth = 0, FClientHeight = 0;
+  bool FHideCaptionButtons = false;
+  bool FAlwaysShowInTray = false;
+  bool FAlwaysMinimizeToTray = false;
+  bool FUseSkinFontInCaption = true;
+  bool FMaximizeOnFullScreen = false;
+  bool FShowObjectHint = false;
+  bool FUseDefaultObjectHint = true;
+  bool FUseDefaultSysMenu = true;
+  bool FShowMDIScrollBars = true;
+  bool FQuickButtonsShowHint = false;
+  bool FQuickButtonsShowDivider = true;
+  Integer FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+  bool FMagnetic = false;
+  Integer FMagneticSize = 5;
+
+  bool designing() const { return ComponentState().Contains(csDesigning); }
+  bool loadingOrDesigning() const {
+    return ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading);
+  }
+  bool skinLoaded() const { return FSD != nullptr && !FSD->Empty; }
+  bool frameDrawn() const;
+  bool isMainForm() const;
+  TRect workAreaOfForm() const;
+  TRect monitorOfForm() const;
+  void mouseTimerProc(TObject* Sender);
+  void morphTimerProc(TObject* Sender);
+  void animateTimerProc(TObject* Sender);
+  void applyMinimumSize();
+  // Window procedure branches.
+  bool firstDispatch(TMessage& M);
+  void secondDispatch(TMessage& M);
+  void closeMenusOnMessage(const TMessage& M);
+  void wmShowWindow(TMessage& M);
+  void wmFadeInTimer(TMessage& M);
+  void wmSize(TMessage& M);
+  void wmSizing(TMessage& M);
+  void wmWindowPosChanged(TMessage& M);
+  void wmNCCalcSize(TMessage& M);
+  void wmNCActivate(TMessage& M);
+  void wmNCHitTest(TMessage& M);
+  void wmNCLButtonDblClk(TMessage& M);
+  bool privateMessage(TMessage& M);
+  void setWindowAlpha(Byte Alpha);
+  void setLayeredStyle(bool On);
+};
+
+// The first TbsSkinForm among the form's owned components; nullptr for a form without one or none.
+TbsSkinForm* GetSkinFormOf(TCustomForm* Form);

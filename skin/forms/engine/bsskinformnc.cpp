@@ -1,0 +1,474 @@
+// Non-client hit testing, mouse routing to the frame objects, size limits, magnetic snapping while
+// moving, and the window states the engine runs itself: maximize, minimize into a caption strip,
+// restore and roll-up.
+#include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
+#include "skin/core/bsdraw.h"
+#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsskinbuttonobjects.h"
+#include "skin/forms/frame/bsskincaptionobject.h"
+
+namespace {
+
+bool inRect(const TRect& R, const TPoint& P) {
+  return PtInRect(&R, P);
+}
+
+// The pixel of a mask strip; outside the strip counts as not black.
+bool maskPixelBlack(TBitmap* B, Integer X, Integer Y, TColor Black) {
+  if (B == nullptr || B->Empty() || X < 0 || Y < 0 || X >= B->Width() || Y >= B->Height()) return false;
+  return B->Canvas()->Pixels(X, Y) == Black;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Size limits
+
+Integer TbsSkinForm::GetDefCaptionHeight() const {
+  const auto BS = FForm->BorderStyle();
+  return (BS == bsToolWindow || BS == bsSizeToolWin) ? 15 : 19;
+}
+
+Integer TbsSkinForm::GetDefButtonSize() const {
+  const auto BS = FForm->BorderStyle();
+  return (BS == bsToolWindow || BS == bsSizeToolWin) ? 13 : 17;
+}
+
+Integer TbsSkinForm::GetMinWidth() const {
+  if (!skinLoaded() || FSD->FPicture == nullptr) return FMinWidth <= 0 ? 120 : FMinWidth;
+  const Integer PW = FSD->FPicture->Width();
+  const bool Minimized = FWindowState == wsMinimized;
+  if (PW < FMinWidth && !Minimized) return FMinWidth;
+  if (FSD->FormMinWidth > 0) return (FMinWidth > FSD->FormMinWidth && !Minimized) ? FMinWidth : FSD->FormMinWidth;
+  return PW;
+}
+
+Integer TbsSkinForm::GetMinHeight() const {
+  const bool Free = !FRollUpState && FWindowState != wsMinimized;
+  if (!skinLoaded() || FSD->FPicture == nullptr) {
+    const Integer H = GetDefCaptionHeight() + 6;
+    return (FMinHeight > H && Free) ? FMinHeight : H;
+  }
+  if (FSD->FormMinHeight != 0) return (FMinHeight > FSD->FormMinHeight && Free) ? FMinHeight : FSD->FormMinHeight;
+  const Integer H = FSD->FPicture->Height() - FSD->ClRect.Height();
+  return (FMinHeight > H && Free) ? FMinHeight : H;
+}
+
+TRect TbsSkinForm::monitorOfForm() const {
+  HMONITOR M = MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO I{};
+  I.cbSize = sizeof I;
+  GetMonitorInfo(M, &I);
+  return I.rcMonitor;
+}
+
+TRect TbsSkinForm::workAreaOfForm() const {
+  HMONITOR M = MonitorFromWindow(FForm->HandleAllocated() ? FForm->Handle() : nullptr, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO I{};
+  I.cbSize = sizeof I;
+  GetMonitorInfo(M, &I);
+  return I.rcWork;
+}
+
+Integer TbsSkinForm::GetMaxWidth() const {
+  if (FMaxWidth != 0) return FMaxWidth;
+  return (FMaximizeOnFullScreen ? monitorOfForm() : workAreaOfForm()).Width();
+}
+
+Integer TbsSkinForm::GetMaxHeight() const {
+  if (FMaxHeight != 0) return FMaxHeight;
+  return (FMaximizeOnFullScreen ? monitorOfForm() : workAreaOfForm()).Height();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hit testing
+
+void TbsSkinForm::PointToNC(TPoint& P) const {
+  if (FForm->FormStyle() == fsMDIChild) {
+    P = FForm->ScreenToClient(P);
+    if (FSkinSupport) {
+      P.X += NewClRect.Left;
+      P.Y += NewClRect.Top;
+    } else {
+      P.X += 3;
+      P.Y += GetDefCaptionHeight() + 3;
+    }
+    return;
+  }
+  P.X -= FForm->Left();
+  P.Y -= FForm->Top();
+}
+
+LRESULT TbsSkinForm::HitTestDefault(const TPoint& P) {
+  const Integer W = FForm->Width(), H = FForm->Height();
+  const Integer X = P.X, Y = P.Y;
+  if (FWindowState != wsMaximized && FWindowState != wsMinimized && !FRollUpState && IsSizeable()) {
+    if (ActiveObject != -1) return HTOBJECT;
+    // Bands of three pixels on every side: the whole 3-pixel default frame sizes.
+    const Integer R = W - 3, B = H - 3;
+    if (X <= 2 && Y <= 2) return HTTOPLEFT;
+    if (X >= R && Y <= 2) return HTTOPRIGHT;
+    if (X <= 2 && Y >= B) return HTBOTTOMLEFT;
+    if (X >= R && Y >= B) return HTBOTTOMRIGHT;
+    if (X <= 2) return HTLEFT;
+    if (Y <= 2) return HTTOP;
+    if (X >= R) return HTRIGHT;
+    if (Y >= B) return HTBOTTOM;
+  }
+  TRect CR;
+  GetDefCaptionRect(CR);
+  if (inRect(CR, P)) return HTCAPTION;
+  if (inRect(Rect(3, GetDefCaptionHeight() + 3, W - 3, H - 3), P)) return HTCLIENT;
+  return HTOBJECT;
+}
+
+bool TbsSkinForm::PtInCaptionArea(const TPoint& P) const {
+  for (const auto& O : ObjectList) {
+    auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
+    if (C == nullptr || !inRect(C->ObjectRect, P)) continue;
+    // Quick buttons are not part of this build: the whole caption object is caption area.
+    return true;
+  }
+  return false;
+}
+
+bool TbsSkinForm::PtInMask(const TPoint& P) const {
+  const TRect& A = NewMaskRectArea;
+  if (inRect(A, P)) return true;
+  if (P.Y <= A.Top) return maskPixelBlack(RMTop.get(), P.X, P.Y, BlackColor);
+  if (P.Y >= A.Bottom) return maskPixelBlack(RMBottom.get(), P.X, P.Y - A.Bottom, BlackColor);
+  if (P.X <= A.Left) return maskPixelBlack(RMLeft.get(), P.X, P.Y - A.Top, BlackColor);
+  return maskPixelBlack(RMRight.get(), P.X - A.Right, P.Y - A.Top, BlackColor);
+}
+
+LRESULT TbsSkinForm::HitTestSkin(const TPoint& P) {
+  const Integer X = P.X, Y = P.Y;
+  const Integer W = FForm->Width(), H = FForm->Height();
+  if (!FRollUpState && FWindowState != wsMinimized) {
+    if (ActiveObject != -1 && !PtInCaptionArea(P) && !inRect(NewClRect, P) && !FSizeMove) return HTOBJECT;
+    if (FWindowState != wsMaximized && IsSizeable()) {
+      const Integer BW = FSD->BorderW;
+      const TPoint Probes[4] = {{X - BW, Y}, {X, Y - BW}, {X + BW, Y}, {X, Y + BW}};
+      const TRect F = Rect(0, 0, W, H);
+      const bool NoMask = FSD->FMask == nullptr || FSD->FMask->Empty();
+      bool Near = false;
+      for (const TPoint& Q : Probes) {
+        if (NoMask ? !inRect(F, Q) : (!inRect(NewMaskRectArea, P) && !PtInMask(Q))) Near = true;
+      }
+      if (!Near) {
+        if (inRect(NewClRect, P)) return HTCLIENT;
+        return PtInCaptionArea(P) ? HTCAPTION : HTOBJECT;
+      }
+      if (X <= NewHitTestLTPoint.X && Y <= NewHitTestLTPoint.Y) return HTTOPLEFT;
+      if (X >= NewHitTestRTPoint.X && Y <= NewHitTestRTPoint.Y) return HTTOPRIGHT;
+      if (X <= NewHitTestLBPoint.X && Y >= NewHitTestLBPoint.Y) return HTBOTTOMLEFT;
+      if (X >= NewHitTestRBPoint.X && Y >= NewHitTestRBPoint.Y) return HTBOTTOMRIGHT;
+      if (inRect(Rect(NewHitTestLTPoint.X, 0, NewHitTestRTPoint.X, NewClRect.Top), P)) return HTTOP;
+      if (inRect(Rect(NewHitTestLBPoint.X, NewClRect.Bottom, NewHitTestRBPoint.X, H), P)) return HTBOTTOM;
+      if (inRect(Rect(0, NewHitTestLTPoint.Y, NewClRect.Left, NewHitTestLBPoint.Y), P)) return HTLEFT;
+      if (inRect(Rect(NewClRect.Right, NewHitTestRTPoint.Y, W, NewHitTestRBPoint.Y), P)) return HTRIGHT;
+    }
+    if (inRect(NewClRect, P)) return HTCLIENT;
+  }
+  return PtInCaptionArea(P) ? HTCAPTION : HTOBJECT;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+void TbsSkinForm::TestActive(Integer X, Integer Y, bool AMouseIn) {
+  if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
+  if (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) return;
+  if (FForm->BorderStyle() == bsNone) return;
+  OldActiveObject = ActiveObject;
+  Integer Found = -1;
+  for (size_t i = 0; i < ObjectList.size(); ++i) {
+    TbsActiveSkinObject* O = ObjectList[i].get();
+    if (O->Enabled && O->Visible && inRect(O->ObjectRect, Point(X, Y)) &&
+        O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top)) {
+      Found = Integer(i);
+      break;
+    }
+  }
+  ActiveObject = (AMouseIn && Found != -1) ? Found : -1;
+  if (MouseCaptureObject != -1 && MouseCaptureObject != ActiveObject) ActiveObject = -1;
+  if (ActiveObject >= ObjectCount()) ActiveObject = -1;
+  if (ActiveObject == OldActiveObject) return;
+  if (OldActiveObject >= 0 && OldActiveObject < ObjectCount()) {
+    TbsActiveSkinObject* O = Objects(OldActiveObject);
+    if (O->Enabled && O->Visible) O->MouseLeave();
+  }
+  if (ActiveObject >= 0) {
+    TbsActiveSkinObject* O = Objects(ActiveObject);
+    if (O->Enabled && O->Visible) O->MouseEnter();
+  }
+}
+
+void TbsSkinForm::mouseTimerProc(TObject*) {
+  if (!GetFormActive()) return;
+  POINT P;
+  GetCursorPos(&P);
+  if (!FForm->HandleAllocated() || WindowFromPoint(P) != FForm->Handle()) {
+    FMouseTimer->SetEnabled(false);
+    TestActive(-1, -1, false);
+    return;
+  }
+  if (FSizeMove || FBorderLayerChangeSize) {
+    FMouseTimer->SetEnabled(false);
+    return;
+  }
+  TPoint NC = P;
+  PointToNC(NC);
+  if (!inRect(NewClRect, NC))
+    TestActive(NC.X, NC.Y, true);
+  else if (ActiveObject != -1)
+    TestActive(-1, -1, true);
+}
+
+void TbsSkinForm::NCMouseMove(Integer X, Integer Y) {
+  const Integer I = MouseCaptureObject != -1 ? MouseCaptureObject : ActiveObject;
+  if (I >= 0 && I < ObjectCount()) Objects(I)->MouseMove(X, Y);
+}
+
+void TbsSkinForm::NCMouseDown(TMouseButton Button, Integer X, Integer Y) {
+  if (ActiveObject < 0 || ActiveObject >= ObjectCount()) return;
+  TbsActiveSkinObject* O = Objects(ActiveObject);
+  if (dynamic_cast<TbsSkinCaptionObject*>(O) == nullptr) SetCapture(FForm->Handle());
+  MouseCaptureObject = ActiveObject;
+  O->MouseDown(X, Y, Button);
+}
+
+void TbsSkinForm::NCMouseUp(TMouseButton Button, Integer X, Integer Y) {
+  if (MouseCaptureObject < 0 || MouseCaptureObject >= ObjectCount()) return;
+  TbsActiveSkinObject* O = Objects(MouseCaptureObject);
+  if (dynamic_cast<TbsSkinCaptionObject*>(O) == nullptr) ReleaseCapture();
+  // The object's command may free or rebuild the list: take the index back first.
+  MouseCaptureObject = -1;
+  O->MouseUp(X, Y, Button);
+}
+
+void TbsSkinForm::NCDblClick() {
+  if (ActiveObject >= 0 && ActiveObject < ObjectCount()) Objects(ActiveObject)->DblClick();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving
+
+bool TbsSkinForm::GetFullDragWindows() {
+  bool Full = false;
+  SystemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &Full, 0);
+  return Full;
+}
+
+void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight) {
+  const Integer M = FMagneticSize;
+  const TRect A = workAreaOfForm();
+  POINT C;
+  GetCursorPos(&C);
+  auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord, bool& Flag) {
+    const bool Near = Edge - M < Pos && Pos < Edge + M;
+    if (Near && !Flag) {
+      Pos = Snapped;
+      Coord = Cursor;
+    } else if (Flag) {
+      // Snapped: stays until the cursor has left the snap point by more than M, then follows it.
+      if (std::abs(Cursor - Coord) > M)
+        Pos = Cursor + Snapped - Coord;
+      else
+        Pos = Snapped;
+    }
+    Flag = Near;
+  };
+  // Left and top edges.
+  {
+    Integer L = ALeft;
+    snapNear(L, A.Left, A.Left, C.X, FOnMouseDownCoord.X, HMagnetized);
+    ALeft = L;
+    Integer T = ATop;
+    snapNear(T, A.Top, A.Top, C.Y, FOnMouseDownCoord.Y, VMagnetized);
+    ATop = T;
+  }
+  // Right and bottom edges, tested on the right/bottom edge but moving the left/top.
+  {
+    Integer R = ALeft + AWidth;
+    const bool NearR = A.Right - M < R && R < A.Right + M;
+    if (NearR && !HMagnetized2) {
+      ALeft = A.Right - AWidth;
+      FOnMouseDownCoord.X = C.X;
+    } else if (HMagnetized2) {
+      ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X : A.Right - AWidth;
+    }
+    HMagnetized2 = NearR;
+    Integer B = ATop + AHeight;
+    const bool NearB = A.Bottom - M < B && B < A.Bottom + M;
+    if (NearB && !VMagnetized2) {
+      ATop = A.Bottom - AHeight;
+      FOnMouseDownCoord.Y = C.Y;
+    } else if (VMagnetized2) {
+      ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y : A.Bottom - AHeight;
+    }
+    VMagnetized2 = NearB;
+  }
+}
+
+void TbsSkinForm::Move(Integer AX, Integer AY) {
+  FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
+}
+
+void TbsSkinForm::SetBounds(Integer AX, Integer AY, Integer AW, Integer AH) {
+  FForm->SetBounds(AX, AY, AW, AH);
+}
+
+TPoint TbsSkinForm::GetPositionInMonitor(Integer AX, Integer AY, Integer AW, Integer AH) const {
+  if (FPositionInMonitor == bspDefault) return Point(AX, AY);
+  const TRect R = FPositionInMonitor == bspDesktopCenter ? workAreaOfForm() : monitorOfForm();
+  return Point(R.Left + R.Width() / 2 - AW / 2, R.Top + R.Height() / 2 - AH / 2);
+}
+
+void TbsSkinForm::ApplyPositionInMonitor() {
+  const TPoint P = GetPositionInMonitor(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+  FForm->SetBounds(P.X, P.Y, FForm->Width(), FForm->Height());
+}
+
+void TbsSkinForm::RestoreOldFormBounds() {
+  // Saved bounds come only from a full layered border, which this build never shows.
+  if (FOldFullBorder == 1) {
+    const TRect& B = FOldFormBounds;
+    FForm->SetBounds(B.Left, B.Top, B.Right, FRollUpState ? GetMinHeight() : B.Bottom);
+  }
+}
+
+void TbsSkinForm::ForceResize() {
+  const Integer W = FForm->Width();
+  if (W <= GetMinWidth())
+    FForm->SetWidth(W + 1);
+  else
+    FForm->SetWidth(W - 1);
+  FForm->SetWidth(W);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window states
+
+void TbsSkinForm::ApplyWindowState(TWindowState AState) {
+  if (!FSkinnableForm) {
+    FForm->SetWindowState(AState);
+    return;
+  }
+  if (AState == FWindowState) return;
+  const TWindowState Old = FWindowState;
+  if (!(AState == wsMinimized && (isMainForm() || MinimizeDefault))) FWindowState = AState;
+  switch (AState) {
+    case wsNormal:
+      if (Old == wsMaximized && FRollUpState && !FRollUpBeforeMaximize) SetRollUpState(false);
+      FRollUpBeforeMaximize = false;
+      DoNormal();
+      break;
+    case wsMinimized:
+      DoMinimize();
+      break;
+    case wsMaximized:
+      FRollUpBeforeMaximize = FRollUpState;
+      DoMaximize();
+      break;
+  }
+}
+
+void TbsSkinForm::CalcMinimizedPosition(TPoint& P) const {
+  const Integer w = GetMinWidth(), h = GetMinHeight();
+  const TRect R = workAreaOfForm();
+  P = Point(R.Left, R.Bottom - h);
+  auto occupied = [&](const TPoint& Q) {
+    for (Integer i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* F = Screen->Forms(i);
+      if (F == FForm || !F->Visible() || (Application != nullptr && F == Application->MainForm())) continue;
+      TbsSkinForm* S = GetSkinFormOf(F);
+      if (S != nullptr && S->FWindowState == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
+    }
+    return false;
+  };
+  while (occupied(P)) {
+    P.X += w;
+    if (P.X + w > R.Right) {
+      P.X = R.Left;
+      P.Y -= h;
+      if (P.Y < R.Top) {
+        P.Y = R.Bottom - h;
+        break;
+      }
+    }
+  }
+}
+
+void TbsSkinForm::DoMinimize() {
+  if (isMainForm()) {
+    Application->Minimize();
+  } else if (MinimizeDefault) {
+    FForm->SetWindowState(wsMinimized);
+  } else {
+    if (OldBoundsRect.Width() <= 0 && OldBoundsRect.Height() <= 0) OldBoundsRect = FForm->BoundsRect();
+    TPoint P;
+    CalcMinimizedPosition(P);
+    FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+  }
+  if (OnMinimize) OnMinimize(this);
+}
+
+void TbsSkinForm::DoMaximize() {
+  if (OldBoundsRect.Width() <= 0 && OldBoundsRect.Height() <= 0) OldBoundsRect = FForm->BoundsRect();
+  TRect R;
+  if (FMaximizeOnFullScreen) {
+    R = monitorOfForm();
+  } else {
+    R = workAreaOfForm();
+    const TRect Mon = monitorOfForm();
+    // An auto-hiding task bar stays reachable along the edges.
+    if (R == Mon && Mon == Rect(0, 0, Screen->Width(), Screen->Height())) R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+  }
+  FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  if (OnMaximize) OnMaximize(this);
+}
+
+void TbsSkinForm::DoNormal() {
+  MaxRollUpState = false;
+  const Integer OldW = FForm->Width(), OldH = FForm->Height();
+  if (FStartShow) {
+    FStartShow = false;
+    const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
+    FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
+  } else {
+    FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
+  }
+  FMouseTimer->SetEnabled(true);
+  if (FForm->Width() == OldW && FForm->Height() == OldH) ForceResize();
+  FForm->Repaint();
+  OldBoundsRect = TRect{};
+  if (OnRestore) OnRestore(this);
+}
+
+void TbsSkinForm::SetRollUpState(bool Value) {
+  if (!FBorderIcons.Contains(biRollUp)) return;
+  if (FRollUpState && FWindowState == wsMaximized && !MaxRollUpState) return;
+  if (FWindowState == wsMinimized) return;
+  if (FWindowState == wsMaximized) MaxRollUpState = Value;
+  if (Value == FRollUpState) return;
+  FRollUpState = Value;
+  if (Value) {
+    OldHeight = FForm->Height();
+    DoRollUp();
+  } else if (FClientHeight != 0) {
+    FForm->SetClientHeight(FClientHeight);
+  } else {
+    DoRollDown();
+  }
+  if (OnChangeRollUpState) OnChangeRollUpState(this);
+}
+
+void TbsSkinForm::DoRollUp() {
+  FForm->SetHeight(GetMinHeight());
+}
+
+void TbsSkinForm::DoRollDown() {
+  FForm->SetHeight(OldHeight);
+}

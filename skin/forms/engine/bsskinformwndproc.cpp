@@ -1,0 +1,533 @@
+// The engine's window procedure: every message of the form passes through it. A first dispatch
+// answers alone or works around the form's previous procedure; after the previous procedure a
+// second dispatch routes the non-client mouse to the frame objects.
+#include "platform/rtl/clock.h"
+#include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
+#include "skin/core/bsmessages.h"
+#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsskinbuttonobjects.h"
+
+namespace {
+
+constexpr UINT_PTR FadeInTimerId = 1;
+
+// The non-client mouse point of a message in screen coordinates.
+TPoint messagePoint(const TMessage& M) {
+  return Point(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
+}
+
+bool isMenuCloseMessage(UINT Msg) {
+  switch (Msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_ACTIVATE:
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+    case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void TbsSkinForm::FormWndProc(TMessage& Message) {
+  closeMenusOnMessage(Message);
+  if (!firstDispatch(Message) && OldWindowProc) OldWindowProc(Message);
+  secondDispatch(Message);
+}
+
+void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
+  if (!isMenuCloseMessage(M.Msg)) return;
+  if (InMainMenu && !InMenu) {
+    if (MenuTracking != nullptr) MenuTracking->SkinMainMenuClose();
+  } else if (FSkinMenu->Visible()) {
+    FSkinMenu->Hide();
+  } else if (InMenu) {
+    SkinMenuClose();
+  }
+}
+
+// Returns true when the branch answered without the previous procedure or already ran it.
+bool TbsSkinForm::firstDispatch(TMessage& M) {
+  const bool Skinnable = FSkinnableForm;
+  switch (M.Msg) {
+    case WM_DESTROY:
+      FMouseTimer->SetEnabled(false);
+      FMorphTimer->SetEnabled(false);
+      FAnimateTimer->SetEnabled(false);
+      return false;
+    case WM_SIZE:
+      if (FSizeMove && FFullDrag) {
+        if (!FLogoBitMap->Empty()) FForm->Repaint();
+        return false;
+      }
+      wmSize(M);
+      return true;
+    case WM_ACTIVATE:
+      if (!Skinnable) return false;
+      OldWindowProc(M);
+      SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      ClearObjectsState();
+      CheckFormActive(true);
+      return true;
+    case WM_SETTEXT:
+      if (!Skinnable) return false;
+      OldWindowProc(M);
+      if (frameDrawn()) UpDateFormNC();
+      return true;
+    case WM_ERASEBKGND: {
+      if (FForm->FormStyle() == fsMDIForm && !FClientInActiveDraw) {
+        M.Result = 0;
+        return true;
+      }
+      HDC DC = reinterpret_cast<HDC>(M.WParam);
+      if (FSkinSupport) {
+        if (FUseRibbon && FSD->MDIBGPictureIndex != -1)
+          PaintBG3(DC);
+        else if (FSD->BGPictureIndex == -1)
+          PaintBG(DC);
+        else
+          PaintBG2(DC);
+      } else {
+        PaintBGDefault(DC);
+      }
+      M.Result = 0;
+      return true;
+    }
+    case WM_SHOWWINDOW:
+      wmShowWindow(M);
+      return false;
+    case WM_SETCURSOR:
+      if (Skinnable && FUseFormCursorInNCArea) {
+        const Word HT = LOWORD(uintptr_t(M.LParam));
+        if (HT != HTCLIENT && !(HT >= HTLEFT && HT <= HTBOTTOMRIGHT))
+          M.LParam = MAKELPARAM(HTCLIENT, HIWORD(uintptr_t(M.LParam)));
+      }
+      return false;
+    case WM_GETMINMAXINFO:
+      if (Skinnable) {
+        auto* I = reinterpret_cast<MINMAXINFO*>(M.LParam);
+        I->ptMinTrackSize = Point(GetMinWidth(), GetMinHeight());
+        I->ptMaxTrackSize = Point(GetMaxWidth(), GetMaxHeight());
+      }
+      return false;
+    case WM_WINDOWPOSCHANGED:
+      wmWindowPosChanged(M);
+      return false;
+    case WM_DISPLAYCHANGE:
+      if (FForm->BorderStyle() != bsNone && (FForm->Width() > GetMaxWidth() || FForm->Height() > GetMaxHeight()))
+        ForceResize();
+      return false;
+    case WM_NCCALCSIZE:
+      if (!Skinnable) return false;
+      wmNCCalcSize(M);
+      return true;
+    case WM_NCHITTEST:
+      if (!Skinnable) return false;
+      wmNCHitTest(M);
+      return true;
+    case WM_NCPAINT:
+      if (!Skinnable) return false;
+      if (frameDrawn()) {
+        if (FSkinSupport)
+          PaintNCSkin(nullptr, false);
+        else if (!FStopPainting)
+          PaintNCDefault(nullptr, false);
+      }
+      M.Result = 0;
+      return true;
+    case WM_NCACTIVATE:
+      if (!Skinnable) return false;
+      wmNCActivate(M);
+      return true;
+    case WM_SYNCPAINT:
+      if (!(Skinnable && FRollUpState)) return false;
+      SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      M.Result = 0;
+      return true;
+    case WM_SYSCOMMAND:
+      if ((M.WParam & 0xFFF0) == SC_RESTORE) {
+        if (OnRestore) OnRestore(this);
+        return false;
+      }
+      if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
+        if (MenuTracking != nullptr) {
+          if (!InMainMenu) {
+            if (FSkinMenu->Visible()) SkinMenuClose();
+            MenuTracking->MenuBarMenuEnter();
+          } else {
+            MenuTracking->SkinMainMenuClose();
+          }
+        }
+        M.Result = 0;
+        return true;
+      }
+      return false;
+    case WM_TIMER:
+      if (M.WParam == FadeInTimerId) wmFadeInTimer(M);
+      return false;
+    case WM_SIZING:
+      if (!(FSizeMove && FFullDrag)) return false;
+      wmSizing(M);
+      return true;
+    case WM_MOVING:
+      if (Skinnable) {
+        auto* R = reinterpret_cast<TRect*>(M.LParam);
+        if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
+          // A maximized form cannot be dragged.
+          *R = FForm->BoundsRect();
+        } else if (FMagnetic) {
+          Integer L = R->Left, T = R->Top;
+          CheckMagnetic(L, T, FForm->Width(), FForm->Height());
+          *R = Bounds(L, T, FForm->Width(), FForm->Height());
+        }
+      }
+      return false;
+    case WM_ENTERSIZEMOVE:
+      if (Skinnable) {
+        POINT C;
+        GetCursorPos(&C);
+        FOnMouseDownCoord = C;
+        ClearObjectsState();
+        FMouseTimer->SetEnabled(false);
+        ActiveObject = MouseCaptureObject = -1;
+        FSizeMove = true;
+        FFullDrag = GetFullDragWindows();
+      }
+      return false;
+    case WM_EXITSIZEMOVE:
+      if (Skinnable) {
+        if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
+          FFormLeft = FForm->Left();
+          FFormTop = FForm->Top();
+          FFormWidth = FForm->Width();
+          FFormHeight = FForm->Height();
+          UpdateSkinFrame(true);
+        }
+        FSizing = FSizeMove = false;
+        FMouseTimer->SetEnabled(false);
+        ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+        if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      }
+      return false;
+    default:
+      return privateMessage(M);
+  }
+}
+
+void TbsSkinForm::secondDispatch(TMessage& M) {
+  const bool Skinnable = FSkinnableForm;
+  auto ncPoint = [&] {
+    TPoint P = messagePoint(M);
+    PointToNC(P);
+    return P;
+  };
+  switch (M.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (Skinnable) {
+        const TPoint P = ncPoint();
+        NCMouseMove(P.X, P.Y);
+      }
+      break;
+    case WM_NCLBUTTONDOWN:
+      if (!Skinnable) break;
+      if (FSizeMove) {
+        // The press ran a move or size loop: it is over and belongs to no object.
+        FSizeMove = false;
+        break;
+      }
+      {
+        const TPoint P = ncPoint();
+        TestActive(P.X, P.Y, true);
+        NCMouseDown(mbLeft, P.X, P.Y);
+        if (M.WParam == WPARAM(HTCAPTION)) MouseCaptureObject = -1;
+      }
+      break;
+    case WM_NCLBUTTONUP:
+      if (Skinnable) {
+        const TPoint P = ncPoint();
+        NCMouseUp(mbLeft, P.X, P.Y);
+      }
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      if (Skinnable) wmNCLButtonDblClk(M);
+      break;
+    case WM_NCRBUTTONDOWN:
+      if (Skinnable && M.WParam == WPARAM(HTCAPTION)) {
+        MouseCaptureObject = -1;
+        if (!FDisableSystemMenu && MenuTracking != nullptr) {
+          POINT C;
+          GetCursorPos(&C);
+          MenuTracking->PopupSystemMenu(C);
+        }
+      }
+      break;
+    case WM_NCRBUTTONDBLCLK:
+      if (Skinnable && M.WParam == WPARAM(HTCAPTION)) MouseCaptureObject = -1;
+      break;
+    case WM_LBUTTONUP:
+      NCMouseUp(mbLeft, -1, -1);
+      break;
+    case WM_RBUTTONUP:
+      NCMouseUp(mbRight, -1, -1);
+      break;
+    default:
+      break;
+  }
+}
+
+void TbsSkinForm::wmNCLButtonDblClk(TMessage& M) {
+  TPoint P = messagePoint(M);
+  PointToNC(P);
+  TestActive(P.X, P.Y, true);
+  NCMouseDown(mbLeft, P.X, P.Y);
+  NCDblClick();
+  if (M.WParam != WPARAM(HTCAPTION)) return;
+  if (IsSizeable() && FWindowState == wsMinimized)
+    SetWindowState(wsNormal);
+  else if (IsSizeable() && FWindowState != wsMaximized && !FRollUpState && FBorderIcons.Contains(biMaximize))
+    SetWindowState(wsMaximized);
+  else if (IsSizeable() && FWindowState == wsMaximized && !MaxRollUpState)
+    SetWindowState(wsNormal);
+  else
+    SetRollUpState(!FRollUpState);
+  MouseCaptureObject = -1;
+}
+
+void TbsSkinForm::wmNCHitTest(TMessage& M) {
+  TPoint P = messagePoint(M);
+  PointToNC(P);
+  M.Result = FSkinSupport ? HitTestSkin(P) : HitTestDefault(P);
+  if (!FMouseTimer->Enabled() && M.Result == HTOBJECT) {
+    TestActive(P.X, P.Y, true);
+    FMouseTimer->SetEnabled(true);
+  }
+}
+
+void TbsSkinForm::wmNCCalcSize(TMessage& M) {
+  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone) return;
+  auto* R = reinterpret_cast<TRect*>(M.LParam);
+  if (skinLoaded() && FSD->FPicture != nullptr) {
+    CalcNewRects();
+    const TRect& C = FSD->ClRect;
+    R->Left += C.Left;
+    R->Top += C.Top;
+    R->Right -= FSD->FPicture->Width() - C.Right;
+    R->Bottom -= FSD->FPicture->Height() - C.Bottom;
+  } else {
+    R->Left += 3;
+    R->Top += GetDefCaptionHeight() + 3;
+    R->Right -= 3;
+    R->Bottom -= 3;
+  }
+  if (R->Right < R->Left) R->Right = R->Left;
+  if (R->Bottom < R->Top) R->Bottom = R->Top;
+}
+
+void TbsSkinForm::wmNCActivate(TMessage& M) {
+  FBorderLayerChangeSize = false;
+  if (FSkinMenu->Visible()) FSkinMenu->Hide();
+  if (FLayerManager != nullptr) FLayerManager->Hide();
+  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+  const bool Was = FFormActive;
+  FFormActive = M.WParam != 0;
+  if (Was && !FFormActive) TestActive(-1, -1, false);
+  // The system does not paint a caption of its own.
+  M.Result = 1;
+  if (frameDrawn()) {
+    SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+    CheckFormActive(true);
+  } else {
+    CheckFormActive(false);
+  }
+  if (FForm->Visible() && FClientInActiveEffect) {
+    if (FFormActive)
+      HideClientInActiveEffect();
+    else
+      ShowClientInActiveEffect();
+  }
+}
+
+void TbsSkinForm::wmShowWindow(TMessage& M) {
+  if (M.WParam == 0) return;
+  if (FStartShow && FPositionInMonitor == bspDefault) {
+    FStartShow = false;
+  } else if (FStartShow && FWindowState == wsNormal) {
+    FStartShow = false;
+    ApplyPositionInMonitor();
+  }
+  const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
+  if (FSkinnableForm && AllAnimate && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
+  if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate)) || (FSkinnableForm && NeedLayeredShow())) {
+    setLayeredStyle(true);
+    setWindowAlpha(0);
+    SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
+  }
+  if (FSkinnableForm && FForm->FormStyle() != fsMDIForm) ForceResize();
+  if (FSkinnableForm && FForm->Menu() != nullptr) FForm->SetMenu(nullptr);
+}
+
+void TbsSkinForm::wmFadeInTimer(TMessage&) {
+  HWND H = FForm->Handle();
+  const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
+  if (NeedLayeredShow()) {
+    KillTimer(H, FadeInTimerId);
+    setLayeredStyle(false);
+    return;
+  }
+  if (!(FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate))) return;
+  KillTimer(H, FadeInTimerId);
+  const Integer T = ((FAlphaBlendAnimation || AllAnimate) && !FAlphaBlend) ? 255 : FAlphaBlendValue;
+  if (FAlphaBlendAnimation || AllAnimate) {
+    Integer S = T / 15;
+    if (S == 0) S = 1;
+    Integer A = 0;
+    Cardinal L = 0;
+    if (Application != nullptr) Application->ProcessMessages();
+    // Waits without serving messages: the fade is part of showing, nothing else runs meanwhile.
+    do {
+      if (GetTickCount() - L > 5) {
+        L = GetTickCount();
+        A = std::min(A + S, T);
+        setWindowAlpha(Byte(A));
+      } else {
+        Sleep(1);
+      }
+    } while (A < T);
+  } else if (T != 255) {
+    setWindowAlpha(FAlphaBlendValue);
+  }
+  if (T == 255) setLayeredStyle(false);
+}
+
+void TbsSkinForm::wmSize(TMessage& M) {
+  OldWindowProc(M);
+  FFormWidth = FForm->Width();
+  FFormHeight = FForm->Height();
+  HMagnetized = HMagnetized2 = VMagnetized = VMagnetized2 = false;
+  if (!FSkinSupport) {
+    if (FSkinnableForm && FForm->HandleAllocated()) {
+      SetFormRegion(true);
+      SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+    }
+  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+    UpdateSkinFrame(true);
+  }
+  if (FAlphaBlend && FAlphaBlendValue != 255 && FIsLayerEnabled && FForm->HandleAllocated()) {
+    SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+    FForm->Repaint();
+  }
+  if (!FLogoBitMap->Empty() && FForm->FormStyle() != fsMDIForm) FForm->Repaint();
+}
+
+void TbsSkinForm::wmSizing(TMessage& M) {
+  FSizing = true;
+  FBorderLayerChangeSize = false;
+  HMagnetized = HMagnetized2 = VMagnetized = VMagnetized2 = false;
+  OldWindowProc(M);
+  const TRect* R = reinterpret_cast<const TRect*>(M.LParam);
+  FFormWidth = std::max(R->Width(), GetMinWidth());
+  FFormHeight = std::max(R->Height(), GetMinHeight());
+  if (FSD == nullptr || (FSD->Empty && FSkinnableForm)) {
+    SetFormRegion(true);
+  } else if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight() &&
+             (R->Width() != FForm->Width() || R->Height() != FForm->Height())) {
+    FOldFormTop = FFormTop;
+    FOldFormLeft = FFormLeft;
+    UpdateSkinFrame(true);
+  }
+}
+
+void TbsSkinForm::wmWindowPosChanged(TMessage& M) {
+  const auto* W = reinterpret_cast<const WINDOWPOS*>(M.LParam);
+  if (W == nullptr) return;
+  FFormLeft = W->x;
+  FFormTop = W->y;
+  if (!FSizing && FBorderLayerChangeSize) {
+    FFormWidth = W->cx;
+    FFormHeight = W->cy;
+  }
+  if (!FSizing && !FBorderLayerChangeSize) {
+    FOldFormLeft = FFormLeft;
+    FOldFormTop = FFormTop;
+  }
+}
+
+bool TbsSkinForm::privateMessage(TMessage& M) {
+  auto* Sender = reinterpret_cast<TbsSkinData*>(M.WParam);
+  switch (M.Msg) {
+    case WM_SKINCHANGING:
+      if (Sender != nullptr && Sender == FSD) {
+        FStopPainting = true;
+        FSkinSupport = false;
+        FMouseTimer->SetEnabled(false);
+        FMorphTimer->SetEnabled(false);
+        FAnimateTimer->SetEnabled(false);
+        ClearObjects();
+        BeforeChangeSkinDataControls(Sender, FForm);
+        if (OnBeforeChangeSkinData) OnBeforeChangeSkinData(this);
+      }
+      return false;
+    case WM_SKINCHANGE:
+      FStopPainting = false;
+      if (Sender != nullptr && Sender == FSD) ApplySkinData();
+      ChangeSkinDataControls(Sender, FForm);
+      return false;
+    case WM_SKINCHANGED:
+      if (OnAfterChangeSkinData) OnAfterChangeSkinData(this);
+      return false;
+    case WM_CLOSESKINMENU:
+      SkinMenuClose();
+      return false;
+    case WM_SKINSTRINGSCHANGED:
+      UpdateObjectHints();
+      return false;
+    case WM_SKINNABLEFORMCHANGED:
+      if (!FUseRibbon && Sender != nullptr && Sender == FSD && FForm->FormStyle() != fsMDIChild)
+        SetSkinnableForm(FSD->SkinnableForm());
+      return false;
+    case CM_QUERYSKINNEDFRAME:
+      M.Result = (FSkinnableForm || !FIsVistaOs) ? SkinnedFrameByEngine : SkinnedFrameBySystem;
+      return true;
+    case CM_BEGINSMARTEFFECT:
+      FSmartEffectsShow = true;
+      return false;
+    case CM_ENDSMARTEFFECT:
+      FSmartEffectsShow = false;
+      return false;
+    case CM_PAINTNC:
+      if (!FSkinnableForm) return false;
+      if (M.WParam != 0) {
+        HDC DC = reinterpret_cast<HDC>(M.WParam);
+        if (frameDrawn() && FSkinSupport)
+          PaintNCSkin(DC, true);
+        else
+          PaintNCDefault(DC, true);
+        M.Result = PaintNCDone;
+      }
+      return true;
+    case CN_PAINTNC:
+      if (!FSkinnableForm || M.LParam != PaintNCNotifyCode) return false;
+      if (M.WParam != 0 && frameDrawn()) {
+        HDC DC = reinterpret_cast<HDC>(M.WParam);
+        if (FSkinSupport)
+          PaintNCSkin(DC, true);
+        else
+          PaintNCDefault(DC, true);
+      }
+      M.Result = PaintNCNotifyCode;
+      return true;
+    default:
+      return false;
+  }
+}
