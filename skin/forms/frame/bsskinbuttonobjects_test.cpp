@@ -287,3 +287,178 @@ TEST_F(DefaultStdButtonTest, MaximizeGlyphTurnsIntoRestoreWhileMaximized) {
 }
 
 }  // namespace
+
+namespace {
+
+class EngineDrivenButtonTest : public TFrameObjectTest {
+ protected:
+  TbsSkinStdButtonObject* EngineButton(const String& Name) {
+    return dynamic_cast<TbsSkinStdButtonObject*>(Engine->Objects(Engine->GetIndex(Name)));
+  }
+  static TPoint CentreOf(const TbsActiveSkinObject* O) {
+    return TPoint{(O->ObjectRect.Left + O->ObjectRect.Right) / 2, (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2};
+  }
+  // The pointer really over frame point P, so the engine's hover polling keeps the object hovered.
+  void PointAt(const TPoint& P) { SetCursorPos(Form->Left() + P.X, Form->Top() + P.Y); }
+};
+
+TEST_F(EngineDrivenButtonTest, HoverCrossFadesOnTheMorphTimerInFiveTicksThenTheTimerStops) {
+  TbsSkinStdButtonObject* B = EngineButton("closebutton");
+  ASSERT_NE(B, nullptr);
+  B->Morphing = true;
+  const TPoint P = CentreOf(B);
+  PointAt(P);
+  Engine->TestActive(P.X, P.Y, true);
+  ASSERT_TRUE(B->Active);
+  ASSERT_TRUE(Engine->MorphTimer()->Enabled());
+  std::vector<Double> Kf;
+  for (int Tick = 0; Tick < 6; ++Tick) {
+    wintest::AdvanceTime(Clock(), 25);
+    Kf.push_back(B->MorphKf());
+  }
+  EXPECT_NEAR(Kf[0], 0.2, 1e-9);
+  EXPECT_NEAR(Kf[2], 0.6, 1e-9);
+  EXPECT_DOUBLE_EQ(Kf[4], 1.0);
+  EXPECT_DOUBLE_EQ(Kf[5], 1.0);
+  EXPECT_FALSE(Engine->MorphTimer()->Enabled());
+
+  // Leaving fades back the same way.
+  PointAt(TPoint{P.X, P.Y + 60});
+  for (int Tick = 0; Tick < 4 && B->Active; ++Tick) wintest::AdvanceTime(Clock(), 25);
+  ASSERT_FALSE(B->Active) << "the engine's hover polling saw the pointer leave";
+  std::vector<Double> Back;
+  for (int Tick = 0; Tick < 6; ++Tick) {
+    wintest::AdvanceTime(Clock(), 25);
+    Back.push_back(B->MorphKf());
+  }
+  EXPECT_NEAR(Back[0], 0.8, 1e-9);
+  EXPECT_DOUBLE_EQ(Back[4], 0.0);
+  EXPECT_FALSE(Engine->MorphTimer()->Enabled());
+}
+
+TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDown) {
+  TRecordingMenuTracking Tracking;
+  TPopupMenu SysMenu(nullptr);
+  auto* Item = new TMenuItem(&SysMenu);
+  Item->SetCaption("Close");
+  SysMenu.Items()->Add(Item);
+  Tracking.SystemMenuItems = SysMenu.Items();
+  Engine->MenuTracking = &Tracking;
+  bool MenuOpened = false;
+  Engine->OnSkinMenuOpen = [&](TObject*) { MenuOpened = true; };
+
+  TbsSkinStdButtonObject* B = EngineButton("sysmenubutton");
+  ASSERT_NE(B, nullptr);
+  const TPoint P = CentreOf(B);
+  PointAt(P);
+  Engine->TestActive(P.X, P.Y, true);
+  Engine->NCMouseDown(mbLeft, P.X, P.Y);
+  EXPECT_EQ(Tracking.SystemMenuRequests, 1);
+  EXPECT_EQ(B->MenuItem, SysMenu.Items());
+  EXPECT_TRUE(MenuOpened);
+  EXPECT_TRUE(B->FDown);
+  // Pressed look wherever the mouse is while the menu is open.
+  B->MouseLeave();
+  EXPECT_TRUE(B->FDown);
+  EXPECT_EQ(DrawnCentre(*B), ButtonColor(7, 2));
+  EXPECT_FALSE(B->CanMorphing());
+  // A second press on the down button does not ask again.
+  B->MouseDown(P.X, P.Y, mbLeft);
+  EXPECT_EQ(Tracking.SystemMenuRequests, 1);
+  // The menu is really open, below the button; closing it releases the button.
+  ASSERT_EQ(Engine->SkinMenu()->PopupCount(), 1);
+  Engine->SkinMenu()->Hide();
+  EXPECT_FALSE(B->FDown);
+  Engine->MenuTracking = nullptr;
+}
+
+TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
+  auto R = std::make_unique<TbsDataSkinButton>("menubutton");
+  R->ActivePictureIndex = ButtonPicture;
+  R->SkinRectInAPicture = true;
+  R->SkinRect = ButtonCell(3, 0);
+  R->DownRect = ButtonCell(3, 2);
+  TbsSkinButtonObject B(Engine, R.get());
+  B.ObjectRect = Bounds(40, 4, ButtonSize, ButtonSize);
+  TPopupMenu Menu(nullptr);
+  auto* Item = new TMenuItem(&Menu);
+  Item->SetCaption("Item");
+  Menu.Items()->Add(Item);
+  B.MenuItem = Menu.Items();
+  B.MouseEnter();
+  B.MouseDown(45, 10, mbLeft);
+  EXPECT_TRUE(B.FDown);
+  EXPECT_EQ(Engine->SkinMenu()->PopupCount(), 1);
+  // Its menu open, the button keeps its pressed look when the mouse leaves.
+  B.MouseLeave();
+  EXPECT_EQ(DrawnCentre(B), ButtonColor(3, 0)) << "pressed look only while the mouse is over it";
+  EXPECT_TRUE(B.FDown);
+  B.MouseUp(45, 10, mbLeft);
+  EXPECT_TRUE(B.FDown) << "a menu button stays down until its menu closes";
+  Engine->SkinMenu()->Hide();
+}
+
+}  // namespace
+
+namespace {
+
+class StdButtonAlphaTest : public StdButtonObjectTest {
+ protected:
+  static std::unique_ptr<TbsBitmap> Solid(TbsColor C) {
+    auto B = std::make_unique<TbsBitmap>();
+    B->SetSize(ButtonSize, ButtonSize);
+    B->Clear(C);
+    return B;
+  }
+  TbsColor DrawnAlpha(TbsSkinStdButtonObject& B) {
+    TbsBitmap Image;
+    Image.SetSize(100, 40);
+    Image.Clear(0);
+    B.DrawAlpha(Image.Canvas(), &Image);
+    return *Image.GetPixelPtr(B.ObjectRect.Left + 8, B.ObjectRect.Top + 8);
+  }
+};
+
+TEST_F(StdButtonAlphaTest, LayeredImageTakesThePreparedImageOfTheState) {
+  Record = StdButtonRecord(4, cmMaximize);
+  Record->FAlphaNormalImage = Solid(0xFF000010);
+  Record->FAlphaActiveImage = Solid(0xFF000020);
+  Record->FAlphaDownImage = Solid(0xFF000030);
+  Record->FAlphaInActiveImage = Solid(0xFF000040);
+  Record->FAlphaRestoreNormalImage = Solid(0xFF000050);
+  TbsSkinStdButtonObject B(Engine, Record.get());
+  B.ObjectRect = Bounds(20, 10, ButtonSize, ButtonSize);
+  Engine->FFormActive = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000010u) << "normal";
+  B.FMouseIn = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "hovered";
+  B.FDown = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000030u) << "pressed";
+  B.FDown = B.FMouseIn = false;
+  Engine->FWindowStateInit = wsMaximized;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000050u) << "restore look";
+  B.FMouseIn = true;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "no restore hover image: the plain one";
+  Engine->FFormActive = false;
+  EXPECT_EQ(DrawnAlpha(B), 0xFF000040u) << "inactive form";
+  Record->FAlphaInActiveImage.reset();
+  TbsSkinStdButtonObject Missing(Engine, Record.get());
+  Missing.ObjectRect = B.ObjectRect;
+  EXPECT_EQ(DrawnAlpha(Missing), 0u) << "a missing image draws nothing";
+}
+
+TEST_F(StdButtonObjectTest, HoverShowsTheGlowPictureAndLeavingHidesIt) {
+  Record = StdButtonRecord(3, cmClose);
+  Record->GlowLayerPictureIndex = ButtonPicture;
+  Record->GlowLayerMaskPictureIndex = ButtonPicture;
+  TbsSkinStdButtonObject B(Engine, Record.get());
+  B.MouseEnter();
+  EXPECT_TRUE(Engine->FLayerManager->IsVisible);
+  B.MouseLeave();
+  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+  Skin->SetShowCaptionButtonGlowFrames(false);
+  B.MouseEnter();
+  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+}
+
+}  // namespace

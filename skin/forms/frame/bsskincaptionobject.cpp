@@ -456,7 +456,9 @@ void TbsSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
     for (Integer i = 0; i < Count; ++i)
       if (!(i == ActiveQuickButton && i == PopupMenuQuickButton)) Items->Items(i)->Down = false;
     RedrawQuickButtons();
-    if (WasDown && Clicked->OnClick) Clicked->OnClick(this);
+    // Menus here do not hold the press in a loop: the release arrives while the button's menu is still
+    // open, and a button with a menu opens it instead of clicking.
+    if (WasDown && ActiveQuickButton != PopupMenuQuickButton && Clicked->OnClick) Clicked->OnClick(this);
   } else if (Button == mbRight && Parent->UseFullLayeredBorder()) {
     TPoint LayerTopLeft;
     if (Parent->FullLayeredBorderVisible(LayerTopLeft) && !Parent->DisableSystemMenu() && ActiveQuickButton == -1 &&
@@ -489,5 +491,3 @@ void TbsSkinCaptionObject::MouseLeave() {
     MouseCaptureQuickButton = -1;
   }
 }
-
-void TbsSkinCaptionObject::DrawAlpha(TCanvas*, TbsBitmap*) {}

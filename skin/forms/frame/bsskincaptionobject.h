@@ -98,4 +98,7 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
   TRect DividerSource() const;
   void DrawQuickButtons(TCanvas* Cnvs);
   void DrawQuickButton(TCanvas* Cnvs, TbsQuickButtonItem* Item);
+  // The layered-border path: the same parts drawn into a 32-bit image without losing its alpha.
+  void DrawAlphaQuickButtons(TbsBitmap* Target, Integer X, Integer Y);
+  void DrawAlphaText(TbsBitmap* Target, const TRect& TR);
 };

@@ -8,6 +8,7 @@
 #include "platform/win/testkit/testkit.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/forms/testkit/frameobjecttestkit.h"
+#include "skin/menus/bsskinmenu.h"
 
 namespace {
 
@@ -263,6 +264,30 @@ TEST_F(QuickButtonsTest, ClickFiresOnReleaseOverThePressedButtonWithTheCaptionAs
   EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
 }
 
+TEST_F(QuickButtonsTest, ButtonWithAMenuOpensItOnThePressAndStaysDownUntilItCloses) {
+  auto* Menu = new TbsSkinPopupMenu(Form);
+  auto* Entry = new TMenuItem(Menu);
+  Entry->SetCaption("Entry");
+  Menu->Items()->Add(Entry);
+  Item(1)->PopupMenu = Menu;
+  int Clicks = 0;
+  Item(1)->OnClick = [&](TObject*) { ++Clicks; };
+  DrawCaption(*Obj);
+  const TPoint P = CentreOf(1);
+  Obj->MouseMove(P.X, P.Y);
+  Obj->MouseDown(P.X, P.Y, mbLeft);
+  EXPECT_EQ(Obj->PopupMenuQuickButton, 1);
+  EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
+  EXPECT_TRUE(Item(1)->Down);
+  EXPECT_GT(Engine->SkinMenu()->PopupCount(), 0);
+  Obj->MouseUp(P.X, P.Y, mbLeft);
+  EXPECT_TRUE(Item(1)->Down) << "the open menu keeps its button pressed";
+  EXPECT_EQ(Clicks, 0) << "a menu button opens its menu instead of clicking";
+  Engine->SkinMenu()->Hide();
+  EXPECT_FALSE(Item(1)->Down);
+  EXPECT_EQ(Obj->PopupMenuQuickButton, -1);
+}
+
 TEST_F(QuickButtonsTest, DisabledButtonIsNeitherHoveredNorClicked) {
   int Clicks = 0;
   Item(0)->OnClick = [&](TObject*) { ++Clicks; };
@@ -329,6 +354,129 @@ TEST_F(QuickButtonsTest, NewItemStartsWithNoImageEnabledAndVisible) {
   EXPECT_TRUE(I->Visible());
   EXPECT_FALSE(I->Active || I->Down);
   EXPECT_EQ(Engine->QuickButtons()->GetOwner(), Engine);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, ActivationPlaysFiveFramesTwoTicksEachThenShowsTheActiveCaption) {
+  auto* C = dynamic_cast<TbsSkinCaptionObject*>(Engine->Objects(Engine->GetIndex("caption")));
+  ASSERT_NE(C, nullptr);
+  C->ActivePicture = Skin->Picture(ButtonPicture);
+  C->AnimateSkinRect = Bounds(0, 0, 4 * ButtonSize, 5 * ButtonSize);
+  C->FrameCount = 5;
+  C->AnimateInterval = 50;
+  ASSERT_TRUE(C->EnableAnimation());
+  ASSERT_TRUE(Engine->GetFormActive());
+  C->Active = false;
+  Engine->CheckFormActive(true);
+  EXPECT_TRUE(C->Active);
+  EXPECT_EQ(C->CurrentFrame, 1);
+  ASSERT_TRUE(Engine->AnimateTimer()->Enabled());
+  std::vector<Integer> Frames{C->CurrentFrame};
+  while (Engine->AnimateTimer()->Enabled() && Frames.size() < 20) {
+    wintest::AdvanceTime(Clock(), 25);
+    Frames.push_back(C->CurrentFrame);
+  }
+  // Frame 6 is past the end: the normal active look; the timer runs out its interval once more.
+  EXPECT_EQ(Frames, (std::vector<Integer>{1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 6}));
+  EXPECT_FALSE(Engine->AnimateTimer()->Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+// The caption drawn into a layered border's 32-bit image.
+class CaptionAlphaTest : public CaptionObjectTest {
+ protected:
+  void SetUp() override {
+    CaptionObjectTest::SetUp();
+    Image.SetSize(200, 40);
+    Image.Clear(0);
+    // A half-transparent band the caption must leave as it is wherever it draws nothing.
+    for (Integer X = 0; X < 200; ++X) *Image.GetPixelPtr(X, 30) = 0x80102030;
+  }
+  TbsColor At(Integer X, Integer Y) { return *Image.GetPixelPtr(X, Y); }
+  TbsBitmap Image;
+};
+
+TEST_F(CaptionAlphaTest, TextTurnsOpaqueAndEverythingElseKeepsItsAlpha) {
+  Form->SetCaption("AB");
+  Engine->FFormActive = false;
+  auto C = Caption();
+  C->DrawAlpha(Image.Canvas(), &Image);
+  // The whole object is the text area here: "A" at (8, 7), its box columns 8..11, rows 9..14.
+  EXPECT_EQ(At(9, 10) >> 24, 0xFFu);
+  EXPECT_EQ(At(9, 10) & 0xFFFFFF, ColorToBsColor(TextColor, 0) & 0xFFFFFF);
+  EXPECT_EQ(At(12, 10) >> 24, 0u) << "the blank column between the letters";
+  EXPECT_EQ(At(60, 10), 0u);
+  EXPECT_EQ(At(9, 30), 0x80102030u);
+  EXPECT_FALSE(C->Active) << "the caption takes the engine's activation";
+}
+
+TEST_F(CaptionAlphaTest, GlowOfAnInactiveFormShowsOnlyInTheLayeredImage) {
+  Form->SetCaption("AB");
+  Record->VistaGlowEffect = true;
+  Record->VistaGlowInActiveEffect = false;
+  Record->GlowActiveColor = Record->GlowColor = TColor(0x00FFFF);
+  Record->TextRct = Rect(0, 0, 112, 24);
+  auto C = Caption();
+  DeactivateForm();
+  Engine->FFormActive = false;
+  // In the window frame: plain text, nothing around it.
+  DrawCaption(*C);
+  const Integer Left = ColumnsIn(12, COLORREF(TextColor)).front();
+  EXPECT_EQ(SheetPixel(Left - 3, 12), COLORREF(SheetColor));
+  // In the layered image the glow plate lies around the text (narrowed text area: 6 in from the left).
+  C->DrawAlpha(Image.Canvas(), &Image);
+  const Integer TextLeft = 8 + 6;
+  EXPECT_EQ(At(TextLeft + 1, 10) >> 24, 0xFFu);
+  EXPECT_GT(At(TextLeft - 3, 12) >> 24, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, FramePictureSitsBehindTheTextInTheFormsState) {
+  Form->SetCaption("A");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->FrameRect = ButtonCell(2, 0);
+  Record->ActiveFrameRect = ButtonCell(2, 1);
+  Record->FrameTextRect = Rect(4, 3, 12, 13);
+  Record->FrameLeftOffset = Record->FrameRightOffset = 4;
+  auto C = Caption();
+  // Text at (16, 8) inside the frame's text place; the 13-pixel frame picture at (12, 5).
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(17, 12), COLORREF(TextColor));
+  EXPECT_EQ(SheetPixel(13, 13), COLORREF(GeneratedSkinSliceColor(62 - 2, 0, 3)));
+  EXPECT_EQ(SheetPixel(11, 13), COLORREF(SheetColor));
+  C->Active = true;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(13, 13), COLORREF(GeneratedSkinSliceColor(62 - 2, 1, 3)));
+}
+
+TEST_F(CaptionObjectTest, InactiveImageGoesThroughTheSkinsInactiveEffect) {
+  Form->SetCaption("");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->SkinRect = Rect(8, 0, 24, 16);
+  Record->ActiveSkinRect = ButtonCell(2, 1);
+  Record->StretchEffect = true;
+  auto C = Caption();
+  DeactivateForm();
+  const COLORREF Frame = COLORREF(Skin->FPicture->Canvas()->Pixels(8 + 12, 8)) & 0xFFFFFF;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 12, 8), Frame);
+  Skin->AutoRenderingInActiveImage = true;
+  Skin->InActiveEffect = ieInvert;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 12, 8), Frame ^ 0xFFFFFF);
+  // The active form shows the active caption image.
+  C->Active = true;
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), ButtonColor(2, 1));
 }
 
 }  // namespace

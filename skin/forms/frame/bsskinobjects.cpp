@@ -66,7 +66,11 @@ bool TbsActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!A
 void TbsActiveSkinObject::SetMorphKf(Double Value) { FMorphKf = Value < 0 ? 0 : (Value > 1 ? 1 : Value); }
 
 void TbsActiveSkinObject::DoMorphing() {
-  SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+  Double Kf = Active ? FMorphKf + 0.2 : FMorphKf - 0.2;
+  // Five steps of 0.2 leave a residue of 1e-17 on the way down; it would cost a sixth, invisible step.
+  if (Kf < 1e-9) Kf = 0;
+  if (Kf > 1 - 1e-9) Kf = 1;
+  SetMorphKf(Kf);
   Parent->DrawSkinObject(this);
 }
 
