@@ -10,6 +10,7 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   auto* F = dynamic_cast<TForm*>(AOwner);
@@ -45,6 +46,8 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
 
   FSkinMenu = new TbsSkinMenu(this, FForm);
+  FFormMenus = std::make_unique<TbsFormMenus>(this);
+  MenuTracking = FFormMenus.get();
 
   // The engine draws its own caption buttons.
   FForm->SetBorderIcons(TBorderIcons{});
@@ -60,6 +63,9 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
+  MenuTracking = nullptr;
+  FFormMenus.reset();
   HideClientInActiveEffect();
   ClearObjects();
   if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
@@ -311,6 +317,7 @@ TMenuItem* TbsSkinForm::GetSystemMenuItems() {
 }
 
 void TbsSkinForm::SkinMenuOpen() {
+  if (!InMainMenu && MenuTracking != nullptr) MenuTracking->HookApp();
   if (InMenu) return;
   InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
@@ -340,9 +347,11 @@ void TbsSkinForm::SkinMenuClose() {
       break;
     }
   }
+  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
   if (InMainMenu) {
     InMainMenu = false;
+    if (MenuTracking != nullptr) MenuTracking->MainMenuBarExit();
     if (OnMainMenuExit) OnMainMenuExit(this);
   }
 }

@@ -58,6 +58,10 @@ class IbsFormMenuTracking {
   // The items of the form's system menu (the built-in one or the application's SystemMenu).
   virtual TMenuItem* GetSystemMenuItems() = 0;
   virtual void MinimizeToTray() = 0;
+  // The application hook that hands key presses to the open menu; main-menu mode of the bar ends.
+  virtual void HookApp() {}
+  virtual void UnHookApp() {}
+  virtual void MainMenuBarExit() {}
 };
 
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
@@ -213,6 +217,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool AlwaysDisableLayeredFrames = false;
   // The skinned-menu tracking of this form, when one is installed.
   IbsFormMenuTracking* MenuTracking = nullptr;
+  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
+  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
 
   // ---- what the frame objects need beyond the above ----
   std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
