@@ -269,6 +269,13 @@ void TbsSkinMainMenuBar::DrawObject(TbsMenuBarObject* Obj) {
     return;
   }
   if (Obj->TbsMenuBarObject::Visible) Obj->Draw(Canvas());
+  flushCanvas();
+}
+
+// A drawing outside painting shows on the screen once the canvas gives its DC back; that would
+// otherwise wait for the application's idle time.
+void TbsSkinMainMenuBar::flushCanvas() {
+  if (auto* C = dynamic_cast<TControlCanvas*>(Canvas()); C != nullptr && !FromWMPaint) C->FreeHandle();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,7 +310,10 @@ void TbsSkinMainMenuBar::TestActive(Integer X, Integer Y) {
     const bool In = X >= MR.Left && X < MR.Right && Y >= MR.Top && Y < MR.Bottom;
     if (In != MarkerActive) {
       MarkerActive = In;
-      if (HandleAllocated()) drawMarker(Canvas());
+      if (HandleAllocated()) {
+        drawMarker(Canvas());
+        flushCanvas();
+      }
     }
   }
 }
@@ -328,6 +338,7 @@ void TbsSkinMainMenuBar::morphTimerProc() {
       O->DoMorphing();
       Moved = true;
     }
+  flushCanvas();
   if (!Moved) FMorphTimer->SetEnabled(false);
 }
 

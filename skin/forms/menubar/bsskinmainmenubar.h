@@ -203,6 +203,7 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
  private:
   void ClearObjects();
   void drawMarker(TCanvas* C);
+  void flushCanvas();
   void mouseTimerProc();
   void morphTimerProc();
   void animateTimerProc();

@@ -148,7 +148,7 @@ Cardinal TbsSkinMainMenuBarItem::captionFlags() const {
 bool TbsSkinMainMenuBarItem::layout(TCanvas* Measure) {
   applyFont(Measure);
   TRect TR(0, 0, 0, 0);
-  DrawText(Measure->Handle(), MenuItem->Caption(), &TR, DT_CALCRECT | DT_CENTER);
+  DrawText(bsCanvasDC(Measure), MenuItem->Caption(), &TR, DT_CALCRECT | DT_CENTER);
   const Integer TW = RectWidth(TR);
   const TRect& NR = Parent->NewItemsRect;
   Integer L = 0;
@@ -214,7 +214,7 @@ void TbsSkinMainMenuBarItem::defaultDraw(TCanvas* Cnvs) {
     R.Left += imageWidth() + 5;
   }
   C->Brush()->SetStyle(bsClear);
-  DrawText(C->Handle(), MenuItem->Caption(), &R, captionFlags());
+  DrawText(bsCanvasDC(C), MenuItem->Caption(), &R, captionFlags());
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
 
@@ -252,14 +252,14 @@ void TbsSkinMainMenuBarItem::buildImage(TBitmap* B, TCanvas* Target, const TRect
     T.Left += imageWidth() + 5;
   }
   TRect CR(T.Left, T.Top, T.Left, T.Top);
-  DrawText(C->Handle(), MenuItem->Caption(), &CR, DT_CALCRECT | DT_CENTER);
+  DrawText(bsCanvasDC(C), MenuItem->Caption(), &CR, DT_CALCRECT | DT_CENTER);
   CR.Right += 2;
   if (!Parent->UseSkinSize()) {
     const Integer TH = RectHeight(CR);
     CR.Top = B->Height() / 2 - TH / 2;
     CR.Bottom = CR.Top + TH;
   }
-  DrawText(C->Handle(), MenuItem->Caption(), &CR, captionFlags());
+  DrawText(bsCanvasDC(C), MenuItem->Caption(), &CR, captionFlags());
 }
 
 void TbsSkinMainMenuBarItem::skinDraw(TCanvas* Cnvs) {
