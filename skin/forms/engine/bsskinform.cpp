@@ -285,11 +285,14 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
     Handled = false;
   }
   TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
-  if (FMainMenu != nullptr) {
+  TMainMenu* MM = MenuTracking != nullptr && MenuTracking->MainMenuBarMenu() != nullptr
+                      ? MenuTracking->MainMenuBarMenu()
+                      : FMainMenu;
+  if (MM != nullptr) {
     if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
-      FInShortCut = FMainMenu->IsShortCut(M);
+      FInShortCut = MM->IsShortCut(M);
       Handled = FInShortCut;
     }
   }

@@ -62,6 +62,8 @@ class IbsFormMenuTracking {
   virtual void HookApp() {}
   virtual void UnHookApp() {}
   virtual void MainMenuBarExit() {}
+  // The main menu of the linked menu bar; null without a bar or a menu on it.
+  virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
 };
 
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {

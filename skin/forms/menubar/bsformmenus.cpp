@@ -121,6 +121,10 @@ void TbsFormMenus::MenuBarMenuEnter() {
   if (MainMenuBar != nullptr) MainMenuBar->MenuEnter();
 }
 
+TMainMenu* TbsFormMenus::MainMenuBarMenu() const {
+  return MainMenuBar != nullptr ? MainMenuBar->MainMenu() : nullptr;
+}
+
 void TbsFormMenus::MainMenuBarExit() {
   if (MainMenuBar != nullptr) MainMenuBar->MenuExit();
 }

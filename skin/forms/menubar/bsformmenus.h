@@ -40,6 +40,7 @@ class TbsFormMenus : public IbsFormMenuTracking {
   void HookApp() override;
   void UnHookApp() override;
   void MainMenuBarExit() override;
+  TMainMenu* MainMenuBarMenu() const override;
 
   // ---- menu tracking ----
   void SkinMainMenuPopupClose();

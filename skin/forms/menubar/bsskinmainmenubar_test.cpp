@@ -324,3 +324,26 @@ TEST_F(MenuBarTest, SkinnedBarTakesItsElementsHeightAndItemLooks) {
   // The bar's own element behind the items: its left corner slice.
   EXPECT_EQ(PixelOf(Bar, 1, 1), SliceColor("mainmenubar", 0, 0));
 }
+
+TEST_F(MenuBarTest, RealKeysF10AndAltLetterDriveTheBar) {
+  Form->SetFocus();
+  wintest::KeyPress(VK_F10);
+  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_EQ(Hot(), 0);
+  wintest::KeyPress(VK_F10);
+  EXPECT_FALSE(Engine->InMainMenu) << "F10 again leaves the mode";
+  EXPECT_EQ(Hot(), -1);
+
+  // Alt+E without the mode: the bar opens Edit (the engine has no main menu of its own).
+  ASSERT_EQ(Engine->MainMenu(), nullptr);
+  wintest::KeyDown(VK_MENU);
+  wintest::KeyPress('E');
+  wintest::KeyUp(VK_MENU);
+  EXPECT_EQ(OpenRootCaption(), "&Edit");
+  EXPECT_TRUE(Engine->InMainMenu);
+  // Esc closes the submenu, a second Esc the mode.
+  wintest::KeyPress(VK_ESCAPE);
+  wintest::KeyPress(VK_ESCAPE);
+  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Menus()->InAppHook());
+}
