@@ -80,8 +80,16 @@ void TbsSkinMainMenuBar::SetMainMenu(TMainMenu* Value) {
 }
 
 void TbsSkinMainMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
+  const bool SkinGone = Operation == opRemove && AComponent != nullptr && AComponent == FSD;
   TbsSkinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  if (SkinGone) {
+    // The objects point into the skin's pictures: they are rebuilt in the default look.
+    FIndex = -1;
+    FSkinSupport = false;
+    Picture = nullptr;
+    CreateMenu();
+  }
   if (AComponent == FMainMenu) FMainMenu = nullptr;
   if (AComponent == FMergeMenu) FMergeMenu = nullptr;
   if (AComponent == BSF) BSF = nullptr;
@@ -140,6 +148,10 @@ void TbsSkinMainMenuBar::CreateMenu() {
     O->Enabled = O->OldEnabled = MI->Enabled();
     O->MenuItem = MI;
     ObjectList.push_back(std::move(O));
+  }
+  if (FMDIChildMax) {
+    CreateChildButtons();
+    if (TbsSkinForm* Child = GetMaximizedMDIChildSkinForm()) CheckChildButtons(Child->BorderIcons());
   }
 }
 
@@ -219,6 +231,29 @@ void TbsSkinMainMenuBar::CalcRects() {
                          FUseSkinSize ? ItemsRect.Bottom : Height() + ItemsRect.Bottom - RectHeight(SkinRect));
   else
     NewItemsRect = TRect(2, 2, Width() - 2, Height() - 2);
+  if (!FMDIChildMax || ButtonsCount != 4 || ObjectCount() < 4) return;
+  const Integer H = RectHeight(NewItemsRect);
+  // The system-menu button at the left end; close, restore and minimize from the right end inwards.
+  auto size = [&](TbsMenuBarObject* B, Integer& W, Integer& BH) {
+    auto* MB = dynamic_cast<TbsSkinMainMenuBarButton*>(B);
+    if (MB != nullptr && MB->FSkinSupport) {
+      W = RectWidth(B->SkinRect);
+      BH = RectHeight(B->SkinRect);
+    } else {
+      W = BH = H;
+    }
+  };
+  Integer W = 0, BH = 0;
+  size(Objects(0), W, BH);
+  const Integer Top0 = NewItemsRect.Top + H / 2 - BH / 2;
+  Objects(0)->ObjectRect = TRect(NewItemsRect.Left, Top0, NewItemsRect.Left + W, Top0 + BH);
+  NewItemsRect.Left += W + 2;
+  for (Integer i = 1; i < 4; ++i) {
+    size(Objects(i), W, BH);
+    const Integer Top = NewItemsRect.Top + H / 2 - BH / 2;
+    Objects(i)->ObjectRect = TRect(NewItemsRect.Right - W, Top, NewItemsRect.Right, Top + BH);
+    NewItemsRect.Right -= W + 2;
+  }
 }
 
 TRect TbsSkinMainMenuBar::GetMarkerRect() const {
@@ -417,6 +452,16 @@ void TbsSkinMainMenuBar::Dispatch(TMessage& Message) {
         if (OnMouseLeave) OnMouseLeave(this);
         FMouseTimer->SetEnabled(false);
         TestActive(-1, -1);
+      }
+      return;
+    case WM_CLOSESKINMENU:
+      // The system-menu button's menu closed: the button comes up.
+      for (Integer i = 0; i < ButtonsCount && i < ObjectCount(); ++i) {
+        auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(Objects(i));
+        if (B == nullptr || B->Command != cmSysMenu || !B->FDown) continue;
+        if (ActiveObject != i) B->Active = B->FMouseIn = false;
+        B->FDown = false;
+        B->ReDraw();
       }
       return;
     case WM_CHECKPARENTBG:

@@ -12,8 +12,8 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/core/bsskinrecordsobjects.h"
+#include "skin/forms/engine/bsskinform.h"
 
-class TbsSkinForm;
 class TbsSkinMainMenuBar;
 
 // A main menu that also names the skin of its popups when opened from a caption button.
@@ -60,6 +60,25 @@ class TbsMenuBarObject : public TObject {
   bool Visible = true;
   bool Morphing = false;
   TbsMorphKind MorphKind = mkDefault;
+};
+
+// One button of a maximized MDI child at an end of the bar: system menu, minimize, restore, close.
+class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
+ public:
+  TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
+  void Draw(TCanvas* Cnvs) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void DblClick() override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void DoCommand();
+
+  bool FSkinSupport = false;
+  TbsStdCommand Command = cmClose;
+
+ private:
+  void defaultDraw(TCanvas* Cnvs);
 };
 
 // One top-level menu item on the bar.
@@ -160,6 +179,13 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
   void MenuClose();
   void MenuExit();
   void DrawObject(TbsMenuBarObject* Obj);
+  // The buttons of a maximized MDI child, at the head of the object list.
+  void CreateChildButtons();
+  void CheckChildButtons(TbsBorderIcons Icons);
+  void MDIChildMaximize();
+  void MDIChildRestore();
+  // The form engine of the maximized child of the application's main form; null when none.
+  TbsSkinForm* GetMaximizedMDIChildSkinForm() const;
   void GetSkinData() override;
   void BeforeChangeSkinData() override;
   void ChangeSkinData() override;
@@ -202,6 +228,7 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
 
  private:
   void ClearObjects();
+  void deleteChildButtons();
   void drawMarker(TCanvas* C);
   void flushCanvas();
   void mouseTimerProc();

@@ -47,10 +47,10 @@ class MenuBarTest : public TSkinControlTest {
     Form->SetFocus();
     wintest::KeyPress(VK);
   }
-  // Index of the bar item that is highlighted or down; -1 for none.
+  // Index of the bar object that is highlighted or down; -1 for none.
   int Hot() {
     for (int i = 0; i < Bar->ObjectCount(); ++i)
-      if (Bar->Item(i)->Active || Bar->Item(i)->FDown) return i;
+      if (Bar->Objects(i)->Active || Bar->Objects(i)->FDown) return i;
     return -1;
   }
   // The menu item whose children the deepest open level shows.
@@ -346,4 +346,98 @@ TEST_F(MenuBarTest, RealKeysF10AndAltLetterDriveTheBar) {
   wintest::KeyPress(VK_ESCAPE);
   EXPECT_FALSE(Engine->InMainMenu);
   EXPECT_FALSE(Menus()->InAppHook());
+}
+
+TEST_F(MenuBarTest, AMaximizedChildsButtonsSitAtTheEndsAndGoWhenNoChildIsMaximized) {
+  Bar->MDIChildMaximize();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  ASSERT_EQ(Bar->ObjectCount(), 7);
+  const TbsStdCommand Order[] = {cmSysMenu, cmClose, cmMaximize, cmMinimize};
+  for (int i = 0; i < 4; ++i) {
+    auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(Bar->Objects(i));
+    ASSERT_NE(B, nullptr) << i;
+    EXPECT_EQ(B->Command, Order[i]) << i;
+    EXPECT_FALSE(B->FSkinSupport);
+  }
+  Bar->Repaint();
+  // Default look: squares as high as the items area; the items start after the system-menu button.
+  const Integer H = Bar->Height() - 4;
+  EXPECT_EQ(Bar->Objects(0)->ObjectRect, Rect(2, 2, 2 + H, 2 + H));
+  EXPECT_EQ(Bar->Objects(1)->ObjectRect, Rect(Bar->Width() - 2 - H, 2, Bar->Width() - 2, 2 + H));
+  EXPECT_EQ(Bar->Objects(2)->ObjectRect.Right, Bar->Width() - 2 - H - 2);
+  EXPECT_EQ(Bar->Item(4)->ObjectRect.Left, 2 + H + 2);
+  // Rebuilding keeps them; the close button draws its cross.
+  Bar->UpDateItems();
+  EXPECT_EQ(Bar->ButtonsCount, 4);
+  Bar->Repaint();
+  const TRect C = Bar->Objects(1)->ObjectRect;
+  int Ink = 0;
+  for (Integer y = C.Top; y < C.Bottom; ++y)
+    for (Integer x = C.Left; x < C.Right; ++x) Ink += PixelOf(Bar, x, y) == COLORREF(ColorToRGB(clBtnText));
+  EXPECT_GT(Ink, 6);
+
+  // Held down, a button keeps every other object from lighting up.
+  const TPoint Close = Bar->ClientToScreen(TPoint((C.Left + C.Right) / 2, (C.Top + C.Bottom) / 2));
+  wintest::MouseMove(Close);
+  Tick();
+  wintest::MouseDown(Close);
+  EXPECT_TRUE(Bar->Objects(1)->FDown);
+  EXPECT_EQ(PixelOf(Bar, C.Left + 2, C.Top + 2), RGB(162, 188, 228));
+  wintest::MouseMove(ItemCentre(4));
+  Tick();
+  EXPECT_EQ(Hot(), 1) << "only the held button, down but no longer lit";
+  EXPECT_FALSE(Bar->Objects(1)->Active);
+  EXPECT_FALSE(Bar->Item(4)->Active);
+  wintest::MouseUp(ItemCentre(4));
+  EXPECT_FALSE(Bar->Objects(1)->FDown);
+
+  Bar->MDIChildRestore();
+  EXPECT_EQ(Bar->ButtonsCount, 0);
+  EXPECT_EQ(Bar->ObjectCount(), 3);
+  EXPECT_EQ(Bar->Item(0)->ObjectRect.Left, 2);
+}
+
+TEST_F(MenuBarTest, SkinnedChildButtonsTakeTheirObjectsAndAMissingOneFallsBackToCloseInTheDefaultLook) {
+  auto* D = dynamic_cast<TbsDataSkinMainMenuBar*>(Skin->Ctrls(Skin->GetControlIndex("mainmenubar")));
+  ASSERT_NE(D, nullptr);
+  D->MinButton = "nosuchbutton";
+  Bar->SetSkinData(Skin.get());
+  Bar->MDIChildMaximize();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  struct {
+    int Index;
+    const char* Name;
+    TbsStdCommand Command;
+    bool Skinned;
+  } Cases[] = {{0, "mainmenubarsysmenubutton", cmSysMenu, true},
+               {1, "mainmenubarclosebutton", cmClose, true},
+               {2, "mainmenubarmaxbutton", cmMaximize, true},
+               {3, "nosuchbutton", cmClose, false}};
+  for (auto& C : Cases) {
+    auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(Bar->Objects(C.Index));
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->IDName, C.Name);
+    EXPECT_EQ(B->Command, C.Command) << C.Name;
+    EXPECT_EQ(B->FSkinSupport, C.Skinned) << C.Name;
+  }
+  Bar->CheckChildButtons({TbsBorderIcon::biMaximize});
+  EXPECT_FALSE(Bar->Objects(0)->Enabled) << "no system menu icon";
+  EXPECT_TRUE(Bar->Objects(1)->Enabled);
+  EXPECT_TRUE(Bar->Objects(2)->Enabled);
+}
+
+TEST_F(MenuBarTest, FreeingTheSkinLeavesNoObjectOnItsPictures) {
+  auto Own = std::make_unique<TbsSkinData>(nullptr);
+  BuildGeneratedSkin(Own.get());
+  Bar->SetSkinData(Own.get());
+  ASSERT_TRUE(Bar->Item(0)->FSkinSupport);
+  Bar->Item(0)->MouseDown(0, 0, mbLeft);  // the item is down with its submenu open
+  Own.reset();
+  ASSERT_EQ(Bar->ObjectCount(), 3);
+  EXPECT_FALSE(Bar->Item(0)->FSkinSupport);
+  EXPECT_EQ(Bar->Item(0)->Picture, nullptr);
+  // Closing the menu redraws the bar in the default look.
+  SkinMenu()->Hide();
+  Bar->Repaint();
+  EXPECT_EQ(PixelOf(Bar, 1, 1), COLORREF(ColorToRGB(clBtnFace)));
 }
