@@ -67,6 +67,11 @@ TbsSkinForm::~TbsSkinForm() {
   MenuTracking = nullptr;
   FFormMenus.reset();
   HideClientInActiveEffect();
+  // The menu chain and the layers may call back into the engine as they go: they go while it is whole.
+  Destroying();
+  DestroyComponents();
+  FSkinMenu = nullptr;
+  FLayerManager = FMenuLayerManager = nullptr;
   ClearObjects();
   if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
   FMouseTimer.reset();
@@ -84,9 +89,12 @@ void TbsSkinForm::Loaded() {
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD)
+  if (AComponent == FSD) {
+    // The frame objects point into the skin that is going: the frame falls back to the default look.
     FSD = nullptr;
-  else if (AComponent == FMSD)
+    ClearObjects();
+    FSkinSupport = false;
+  } else if (AComponent == FMSD)
     FMSD = nullptr;
   else if (AComponent == FMainMenu)
     FMainMenu = nullptr;
@@ -239,6 +247,17 @@ void TbsSkinForm::SetFormStyle(TFormStyle FS) {
   ChangeSkinDataControls(nullptr, FForm);
 }
 
+void TbsSkinForm::EnableShadow(bool AShowShadow, bool AHideFormBefore) {
+  if (!FIsLayerEnabled || AShowShadow == FHaveShadow) return;
+  FHaveShadow = AShowShadow;
+  const bool WasVisible = FForm->Visible();
+  if (AHideFormBefore && WasVisible) FForm->Hide();
+  HWND H = FForm->Handle();
+  const ULONG_PTR Style = GetClassLongPtr(H, GCL_STYLE);
+  SetClassLongPtr(H, GCL_STYLE, LONG_PTR(AShowShadow ? (Style | CS_DROPSHADOW) : (Style & ~ULONG_PTR(CS_DROPSHADOW))));
+  if (AHideFormBefore && WasVisible) FForm->Show();
+}
+
 bool TbsSkinForm::GetFormActive() const {
   if (PreviewMode) return true;
   if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FFormActive;
@@ -253,6 +272,20 @@ bool TbsSkinForm::UseLayeredBorders() const {
 bool TbsSkinForm::NeedLayeredShow() const {
   return FIsVistaOs && UseLayeredBorders() && !FAlphaBlend && !FAlphaBlendAnimation &&
          !(FSD != nullptr && FSD->AnimationForAllWindows());
+}
+
+bool TbsSkinForm::skinLoaded() const {
+  if (FSD == nullptr || FSD->Empty) return false;
+  const TBitmap* P = FSD->FPicture.get();
+  if (P == nullptr || P->Empty()) return false;
+  const Integer W = P->Width(), H = P->Height();
+  const TRect& C = FSD->ClRect;
+  // The client rectangle and the corner points must lie in the picture, in their order.
+  if (C.Left < 0 || C.Top < 0 || C.Right > W || C.Bottom > H || C.Left >= C.Right || C.Top >= C.Bottom) return false;
+  auto inside = [W, H](const TPoint& Pt) { return Pt.X >= 0 && Pt.Y >= 0 && Pt.X <= W && Pt.Y <= H; };
+  const TPoint &LT = FSD->LTPoint, &RT = FSD->RTPoint, &LB = FSD->LBPoint, &RB = FSD->RBPoint;
+  return inside(LT) && inside(RT) && inside(LB) && inside(RB) && LT.X <= RT.X && LB.X <= RB.X && LT.Y <= LB.Y &&
+         RT.Y <= RB.Y;
 }
 
 bool TbsSkinForm::IsSizeable() const {

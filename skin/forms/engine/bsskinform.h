@@ -242,6 +242,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
   void SetFormStyle(TFormStyle FS);
+  // Sets or clears the drop shadow of the form's window class; AHideFormBefore hides the form around
+  // the change.
+  void EnableShadow(bool AShowShadow, bool AHideFormBefore);
   bool GetFormActive() const;
   bool UseLayeredBorders() const;
   bool NeedLayeredShow() const;
@@ -432,7 +435,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool loadingOrDesigning() const {
     return ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading);
   }
-  bool skinLoaded() const { return FSD != nullptr && !FSD->Empty; }
+  // A loaded skin whose frame picture can frame a window; any other skin draws the default frame.
+  bool skinLoaded() const;
   bool frameDrawn() const;
   bool isMainForm() const;
   TRect workAreaOfForm() const;
@@ -455,6 +459,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void wmNCHitTest(TMessage& M);
   void wmNCLButtonDblClk(TMessage& M);
   bool privateMessage(TMessage& M);
+  // Keeps the bounds before a skin or border change (left, top, width, height).
+  void saveFrameBounds();
   void setWindowAlpha(Byte Alpha);
   void setLayeredStyle(bool On);
 };

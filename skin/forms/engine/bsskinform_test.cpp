@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/ui/core/screen.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -189,7 +191,9 @@ TEST_F(SkinFormTest, DialogCloseButtonStandsInForCloseOnDialogIcons) {
     Engine->SetBorderIcons(C.Icons);
     EXPECT_EQ(Object("dialogclosebutton")->Visible, C.DialogShown);
     EXPECT_EQ(Object("dialogclosebutton")->Enabled, C.DialogShown);
-    if (C.DialogShown) EXPECT_FALSE(Object("closebutton")->Visible);
+    if (C.DialogShown) {
+      EXPECT_FALSE(Object("closebutton")->Visible);
+    }
   }
 }
 
@@ -331,6 +335,8 @@ TEST_F(SkinFormTest, MaximizeAndRestore) {
   EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
   EXPECT_EQ(Maximized, 1);
   EXPECT_EQ(Restored, 1);
+  Engine->OnMaximize = nullptr;
+  Engine->OnRestore = nullptr;
 }
 
 TEST_F(SkinFormTest, MinimizedFormsLineUpAlongTheBottomOfTheWorkArea) {
@@ -366,6 +372,7 @@ TEST_F(SkinFormTest, RollUpKeepsTheCaptionStripAndRollsBackDown) {
   Engine->SetRollUpState(true);
   EXPECT_FALSE(Engine->RollUpState()) << "no roll-up without its border icon";
   EXPECT_EQ(Form->Height(), 200);
+  Engine->OnChangeRollUpState = nullptr;
 }
 
 TEST_F(SkinFormTest, CaptionDoubleClickToggles) {
@@ -410,4 +417,29 @@ TEST_F(SkinFormTest, OutsideCallerMessages) {
   // The default frame went into the DC: the dark outer ring and the button face inside it.
   EXPECT_EQ(B.Canvas()->Pixels(0, 100), ColorToRGB(cl3DDkShadow));
   EXPECT_EQ(B.Canvas()->Pixels(1, 100), ColorToRGB(clBtnFace));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bad skins
+
+TEST_F(SkinFormTest, UnusableFramePictureDrawsTheDefaultFrame) {
+  const struct {
+    const char* What;
+    std::function<void(TbsSkinData*)> Break;
+  } Cases[] = {
+      {"no frame picture", [](TbsSkinData* S) { S->FPicture = std::make_unique<TBitmap>(); }},
+      {"picture smaller than its borders", [](TbsSkinData* S) { S->FPicture->SetSize(20, 20); }},
+      {"corner points out of order", [](TbsSkinData* S) { S->RTPoint = Point(10, 24); }},
+  };
+  for (const auto& C : Cases) {
+    BuildGeneratedSkin(Skin.get());
+    C.Break(Skin.get());
+    MakeForm(Rect(100, 100, 400, 300), true);
+    EXPECT_FALSE(Engine->FSkinSupport) << C.What;
+    EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175)) << C.What;
+    EXPECT_EQ(HitAt(100, 10), LRESULT(HTCAPTION)) << C.What;
+    EXPECT_EQ(PaintedPixel(Form->Handle(), 0, 100), ColorToRGB(cl3DDkShadow)) << C.What;
+    delete Form;
+  }
+  Form = nullptr;
 }

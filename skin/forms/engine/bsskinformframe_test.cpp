@@ -191,8 +191,18 @@ TEST_F(SkinFormFrameTest, SkinnedFrameShowsTheFramePictureAndTheCaptionButtons) 
   const TRect R = Close->ObjectRect;
   EXPECT_EQ(R, Rect(280, 2, 296, 18));
   const int Row = 3;  // closebutton's row in the generated button sheet
-  EXPECT_EQ(PaintedPixel(H, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2),
-            COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  const TPoint Mid{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  // Another form takes the activation: the frame repaints with the inactive button picture, and
+  // back again when this form is active once more.
+  TForm* Other = NewForm(Rect(500, 100, 700, 300));
+  Pump();
+  ASSERT_FALSE(Form->Active());
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 3, 4)));
+  Form->SetFocus();
+  Pump();
+  EXPECT_EQ(PaintedPixel(H, Mid.X, Mid.Y), COLORREF(GeneratedSkinSliceColor(62 - Row, 0, 4)));
+  delete Other;
 }
 
 TEST_F(SkinFormFrameTest, DefaultFrameRingsAndCaption) {
@@ -313,4 +323,67 @@ TEST_F(SkinFormFrameTest, DeactivationCoversTheClientWhenAsked) {
   EXPECT_TRUE(panelOf()->Visible());
   SendMessage(Form->Handle(), WM_NCACTIVATE, 1, 0);
   EXPECT_EQ(panelOf(), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// References that go
+
+TEST_F(SkinFormFrameTest, FreedSkinLeavesTheDefaultFrame) {
+  auto* Own = new TbsSkinData(nullptr);
+  BuildGeneratedSkin(Own);
+  MakeForm(Rect(100, 100, 400, 300), Own);
+  ASSERT_GT(Engine->ObjectCount(), 0);
+  delete Own;  // freed without announcing anything
+  EXPECT_EQ(Engine->SkinData(), nullptr);
+  SendMessage(Form->Handle(), WM_NCPAINT, 0, 0);
+  EXPECT_EQ(PaintedPixel(Form->Handle(), 0, 100), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(200, 110)), LRESULT(HTCAPTION));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu mode and activation events
+
+TEST_F(SkinFormFrameTest, MenuModeEndsWhenTheChainCloses) {
+  MakeForm(Rect(100, 100, 400, 300), Skin.get());
+  Engine->OnSkinMenuOpen = [&](TObject*) { Log.push_back("open"); };
+  Engine->OnSkinMenuClose = [&](TObject*) { Log.push_back("close"); };
+  Engine->SkinMenuOpen();
+  Engine->SkinMenuOpen();  // already open: nothing
+  EXPECT_TRUE(Engine->InMenu);
+  // The frame button that opened a menu is held down until the menu closes.
+  auto* B = dynamic_cast<TbsSkinButtonObject*>(Engine->Objects(Engine->GetIndex("closebutton")));
+  ASSERT_NE(B, nullptr);
+  TMenuItem Items(nullptr);
+  B->MenuItem = &Items;
+  B->FDown = true;
+  SendMessage(Form->Handle(), WM_CLOSESKINMENU, 0, 0);
+  EXPECT_FALSE(Engine->InMenu);
+  EXPECT_FALSE(B->FDown);
+  EXPECT_EQ(Log, (std::vector<String>{"open", "close"}));
+  B->MenuItem = nullptr;
+}
+
+TEST_F(SkinFormFrameTest, ActivationLogFollowTheForm) {
+  MakeForm(Rect(100, 100, 400, 300), Skin.get());
+  Engine->OnActivate = [&](TObject*) { Log.push_back("activate"); };
+  Engine->OnDeActivate = [&](TObject*) { Log.push_back("deactivate"); };
+  TForm* Other = NewForm(Rect(500, 100, 700, 300));
+  Pump();
+  ASSERT_FALSE(Log.empty());
+  EXPECT_EQ(Log.back(), "deactivate");
+  Log.clear();
+  Form->SetFocus();
+  Pump();
+  ASSERT_FALSE(Log.empty());
+  EXPECT_EQ(Log.back(), "activate");
+  delete Other;
+}
+
+TEST_F(SkinFormFrameTest, ShadowGoesIntoTheWindowClass) {
+  MakeForm(Rect(100, 100, 400, 300), nullptr);
+  Engine->EnableShadow(true, true);
+  EXPECT_TRUE(GetClassLongPtr(Form->Handle(), GCL_STYLE) & CS_DROPSHADOW);
+  EXPECT_TRUE(Form->Visible());
+  Engine->EnableShadow(false, false);
+  EXPECT_FALSE(GetClassLongPtr(Form->Handle(), GCL_STYLE) & CS_DROPSHADOW);
 }

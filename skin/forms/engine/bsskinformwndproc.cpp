@@ -11,6 +11,8 @@
 namespace {
 
 constexpr UINT_PTR FadeInTimerId = 1;
+// The main form's Tag while the tray icon hides or restores it.
+constexpr Integer TrayRestoreMark = -10000;
 
 // The non-client mouse point of a message in screen coordinates.
 TPoint messagePoint(const TMessage& M) {
@@ -359,7 +361,13 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
 }
 
 void TbsSkinForm::wmShowWindow(TMessage& M) {
-  if (M.WParam == 0) return;
+  if (M.WParam == 0) {
+    if (FSkinnableForm) {
+      if (FLayerManager != nullptr) FLayerManager->Hide();
+      if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+    }
+    return;
+  }
   if (FStartShow && FPositionInMonitor == bspDefault) {
     FStartShow = false;
   } else if (FStartShow && FWindowState == wsNormal) {
@@ -468,6 +476,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
   switch (M.Msg) {
     case WM_SKINCHANGING:
       if (Sender != nullptr && Sender == FSD) {
+        saveFrameBounds();
         FStopPainting = true;
         FSkinSupport = false;
         FMouseTimer->SetEnabled(false);
@@ -495,6 +504,13 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
     case WM_SKINNABLEFORMCHANGED:
       if (!FUseRibbon && Sender != nullptr && Sender == FSD && FForm->FormStyle() != fsMDIChild)
         SetSkinnableForm(FSD->SkinnableForm());
+      return false;
+    case WM_TRAYRESTORED:
+      if (FForm->Tag() == TrayRestoreMark) FForm->SetTag(0);
+      return false;
+    case WM_LAYEREDBORDERSCHANGED:
+      // No layered border is ever shown here: the bounds are kept as they are.
+      saveFrameBounds();
       return false;
     case CM_QUERYSKINNEDFRAME:
       M.Result = (FSkinnableForm || !FIsVistaOs) ? SkinnedFrameByEngine : SkinnedFrameBySystem;
@@ -530,4 +546,9 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
     default:
       return false;
   }
+}
+
+void TbsSkinForm::saveFrameBounds() {
+  FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+  FOldFullBorder = 0;
 }

@@ -29,6 +29,15 @@ class TFrameObjectTest : public TSkinControlTest {
   }
   void TearDown() override {
     Sheet.reset();
+    // Handlers a test bound to its own locals must not run while the form goes (its last frame
+    // paint happens during teardown).
+    Engine->OnCaptionPaint = nullptr;
+    Engine->OnPaintEvent = nullptr;
+    Engine->OnMouseDownEvent = nullptr;
+    Engine->OnMouseUpEvent = nullptr;
+    Engine->OnMouseMoveEvent = nullptr;
+    Engine->OnMouseEnterEvent = nullptr;
+    Engine->OnMouseLeaveEvent = nullptr;
     TSkinControlTest::TearDown();
   }
 

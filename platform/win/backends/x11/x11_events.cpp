@@ -62,6 +62,7 @@ bool TX11Backend::Dispatch(XEvent& event) {
       // Grabs (ours, for capture) and moves of the focus inside the window change nothing.
       if (f.mode == NotifyGrab || f.mode == NotifyUngrab) return false;
       if (f.detail == NotifyInferior || f.detail == NotifyPointer) return false;
+      if (f.serial < FFocusRequestSerial) return false;
       TX11Window* w = FindByXid(f.window);
       if (!w) return false;
       bool focused = event.type == FocusIn;

@@ -168,6 +168,9 @@ class TX11Backend : public TWindowBackend {
   std::map<uintptr_t, Cursor> FCursors;
   uintptr_t FCursorId = IDC_ARROW;
   HWND FCapture = nullptr;
+  // The request serial of our last focus change: focus events from before it are stale (they would
+  // hand the activation back to a window the layer has since left).
+  unsigned long FFocusRequestSerial = 0;
   std::set<Word> FKeysDown;
 };
 

@@ -398,8 +398,10 @@ void TX11Backend::ActivateNativeWindow(HWND wnd) {
   }
   // Without a window manager nobody else hands out the focus. Fails harmlessly while not viewable.
   XWindowAttributes attrs{};
-  if (XGetWindowAttributes(FDisplay, w->Xid, &attrs) && attrs.map_state == IsViewable)
+  if (XGetWindowAttributes(FDisplay, w->Xid, &attrs) && attrs.map_state == IsViewable) {
+    FFocusRequestSerial = NextRequest(FDisplay);
     XSetInputFocus(FDisplay, w->Xid, RevertToParent, CurrentTime);
+  }
   XFlush(FDisplay);
 }
 
