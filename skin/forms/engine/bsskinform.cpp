@@ -114,6 +114,7 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
     if (FForm->FormStyle() != fsMDIChild) FSkinnableForm = FSD->SkinnableForm() && !FUseRibbon;
   }
   if (!designing()) ApplySkinData();
+  if (MenuTracking != nullptr) MenuTracking->SkinDataChanged(Value);
 }
 
 void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {

@@ -64,6 +64,8 @@ class IbsFormMenuTracking {
   virtual void MainMenuBarExit() {}
   // The main menu of the linked menu bar; null without a bar or a menu on it.
   virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
+  // The engine's skin changed (the tray menu follows it).
+  virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
 };
 
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {

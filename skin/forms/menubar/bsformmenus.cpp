@@ -70,6 +70,12 @@ bool TbsFormMenus::IsLastPopupItemLeaf() const {
 }
 
 void TbsFormMenus::SkinMenuKeyDown(Word Key) {
+  // An MDI child leaves the keyboard to its main form's open menu.
+  if (TbsSkinForm* Main = mainEngine(); Main != nullptr && Main != Engine &&
+                                        (Main->InMenu || Main->InMainMenu || Main->SkinMenu()->Visible())) {
+    if (auto* M = dynamic_cast<TbsFormMenus*>(Main->MenuTracking)) M->SkinMenuKeyDown(Key);
+    return;
+  }
   TbsSkinMenu* SM = Engine->SkinMenu();
   const bool MainMode = Engine->InMainMenu;
   if (MainMode && MainMenuBarAccel(Key)) return;
@@ -119,6 +125,10 @@ void TbsFormMenus::SkinMainMenuPopupClose() {
 
 void TbsFormMenus::MenuBarMenuEnter() {
   if (MainMenuBar != nullptr) MainMenuBar->MenuEnter();
+}
+
+void TbsFormMenus::SkinDataChanged(TbsSkinData* Value) {
+  FSysTrayMenu->SetSkinData(Value);
 }
 
 TMainMenu* TbsFormMenus::MainMenuBarMenu() const {

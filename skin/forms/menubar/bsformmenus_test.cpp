@@ -273,3 +273,10 @@ TEST_F(FormMenusTest, AnAppTrayIconWithItsOwnMenuKeepsIt) {
   EXPECT_EQ(Tray.Menu, &Own);
   EXPECT_FALSE(Tray.HasOnDblClick());
 }
+
+TEST_F(FormMenusTest, TheTrayMenuFollowsTheFormsSkin) {
+  EXPECT_EQ(Menus()->SysTrayMenu()->SkinData(), nullptr);
+  Engine->SetSkinData(Skin.get());
+  EXPECT_EQ(Menus()->SysTrayMenu()->SkinData(), Skin.get());
+  EXPECT_EQ(Menus()->SysTrayMenu()->ComponentForm(), Form);
+}

@@ -280,6 +280,8 @@ void TbsSkinMainMenuBar::PaintMenuBar(TCanvas* Target) {
   } else if (FUseSkinSize) {
     ComposeSkinImageH(ItemsRect.Left, RectWidth(SkinRect) - ItemsRect.Right, &B, Picture, SkinRect, Width(),
                       Height(), StretchEffect);
+  } else if (FToolBarMode) {
+    CreateToolBarImage(&B);
   } else {
     const Integer H = RectHeight(SkinRect);
     ComposeStretchedSkinImage(&B, Picture, SkinRect, TRect(ItemsRect.Left, H / 4, ItemsRect.Right, H - H / 4), true);
@@ -470,6 +472,10 @@ void TbsSkinMainMenuBar::Dispatch(TMessage& Message) {
     case WM_SIZE:
       TbsSkinControl::Dispatch(Message);
       CalcRects();
+      return;
+    case WM_MOVE:
+      TbsSkinControl::Dispatch(Message);
+      if (FIndex != -1 && FSD != nullptr && FSD->MainMenuBarTransparent && Align() == alNone) Repaint();
       return;
     default:
       TbsSkinControl::Dispatch(Message);

@@ -118,6 +118,7 @@ class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
   void defaultDraw(TCanvas* Cnvs);
   void skinDraw(TCanvas* Cnvs);
   void buildImage(TBitmap* B, TCanvas* Target, const TRect& S, bool A);
+  void toolButtonImage(TBitmap* B, TCanvas* Target, bool A, bool D);
   TRect frameRect() const;
   void applyFont(TCanvas* C) const;
   Integer imageWidth() const;
@@ -193,6 +194,8 @@ class TbsSkinMainMenuBar : public TbsSkinControl {
   void TestActive(Integer X, Integer Y);
   void CalcRects();
   void PaintMenuBar(TCanvas* C);
+  // The tool panel behind the items in tool-bar mode ("resizetoolpanel", else "panel").
+  void CreateToolBarImage(TBitmap* B);
   TRect GetMarkerRect() const;
   void PopupHiddenItems();
   Integer ObjectCount() const { return Integer(ObjectList.size()); }

@@ -266,20 +266,34 @@ void TbsSkinMainMenuBarItem::skinDraw(TCanvas* Cnvs) {
   if (IsEmptyRect(SkinRect) || IsEmptyRect(TextRct)) return;
   if (!layout(Cnvs)) return;
   TBitmap B;
+  const bool Tool = Parent->ToolBarMode();
   const bool Anim = EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount;
   const bool MorphOn = EnableMorphing() && ((Active && FMorphKf != 1) || (!Active && FMorphKf != 0));
   if (FDown) {
-    buildImage(&B, Cnvs, DownRect, true);
+    if (Tool)
+      toolButtonImage(&B, Cnvs, true, true);
+    else
+      buildImage(&B, Cnvs, DownRect, true);
   } else if (Anim) {
     buildImage(&B, Cnvs, frameRect(), true);
   } else if (MorphOn) {
     TBitmap From, To;
-    buildImage(&From, Cnvs, SkinRect, false);
-    buildImage(&To, Cnvs, ActiveSkinRect, true);
+    if (Tool) {
+      toolButtonImage(&From, Cnvs, false, false);
+      toolButtonImage(&To, Cnvs, true, false);
+    } else {
+      buildImage(&From, Cnvs, SkinRect, false);
+      buildImage(&To, Cnvs, ActiveSkinRect, true);
+    }
     B.SetSize(From.Width(), From.Height());
     MorphDraw(B.Canvas()->Handle(), From.Handle(), To.Handle(), MorphKind, FMorphKf);
   } else if (Active) {
-    buildImage(&B, Cnvs, IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect, true);
+    if (Tool)
+      toolButtonImage(&B, Cnvs, true, false);
+    else
+      buildImage(&B, Cnvs, IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect, true);
+  } else if (Tool) {
+    toolButtonImage(&B, Cnvs, false, false);
   } else {
     buildImage(&B, Cnvs, SkinRect, false);
   }

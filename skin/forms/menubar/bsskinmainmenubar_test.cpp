@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/win/testkit/testkit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -440,4 +442,34 @@ TEST_F(MenuBarTest, FreeingTheSkinLeavesNoObjectOnItsPictures) {
   SkinMenu()->Hide();
   Bar->Repaint();
   EXPECT_EQ(PixelOf(Bar, 1, 1), COLORREF(ColorToRGB(clBtnFace)));
+}
+
+TEST_F(MenuBarTest, ToolBarModeDrawsAToolPanelAndToolButtonItems) {
+  Bar->SetToolBarMode(true);
+  Bar->SetUseSkinSize(false);
+  Bar->SetSkinData(Skin.get());
+  ASSERT_TRUE(Bar->FSkinSupport);
+  Bar->Repaint();
+  const TRect R0 = Bar->Item(0)->ObjectRect;
+  EXPECT_EQ(PixelOf(Bar, 1, 1), SliceColor("resizetoolpanel", 0, 0));
+  struct {
+    const char* What;
+    std::function<void()> Act;
+    int State;
+  } Steps[] = {
+      {"normal", [] {}, 0},
+      {"hot", [&] { Bar->Item(0)->MouseEnter(); }, 1},
+      {"down", [&] { Bar->Item(0)->MouseDown(0, 0, mbLeft); }, 2},
+  };
+  for (auto& S : Steps) {
+    Bar->Item(0)->Morphing = false;
+    S.Act();
+    Bar->Repaint();
+    EXPECT_EQ(PixelOf(Bar, R0.Left + 1, R0.Top + 1), SliceColor("resizetoolbutton", S.State, 0)) << S.What;
+  }
+  SkinMenu()->Hide();
+  // Transparent normal items show the panel behind them.
+  Bar->SetToolBarModeItemTransparent(true);
+  Bar->Repaint();
+  EXPECT_EQ(PixelOf(Bar, R0.Left + 1, R0.Top + 1), SliceColor("resizetoolpanel", 0, 1));
 }
