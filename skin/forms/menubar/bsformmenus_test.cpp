@@ -18,6 +18,12 @@ class FormMenusTest : public TSkinControlTest {
     Engine = new TbsSkinForm(Form);
     wintest::Pump();
   }
+  void TearDown() override {
+    // A closed level is freed after the call that closed it: let those go before the forms do.
+    if (Engine != nullptr) Engine->SkinMenu()->Hide();
+    Application->ProcessMessages();
+    TSkinControlTest::TearDown();
+  }
   TbsFormMenus* Menus() { return dynamic_cast<TbsFormMenus*>(Engine->MenuTracking); }
   // Names of the items (a separator shows as "-"), and the close item's shortcut text.
   static std::vector<String> Names(TMenuItem* Root) {

@@ -36,6 +36,12 @@ class MenuBarTest : public TSkinControlTest {
     Bar->Repaint();
     wintest::Pump();
   }
+  void TearDown() override {
+    // A closed level is freed after the call that closed it: let those go before the forms do.
+    if (Engine != nullptr) Engine->SkinMenu()->Hide();
+    Application->ProcessMessages();
+    TSkinControlTest::TearDown();
+  }
   TMenuItem* add(TMenuItem* Parent, const String& Caption, const String& Name) {
     auto* I = new TMenuItem(Form);
     I->SetName(Name);

@@ -108,6 +108,7 @@ TEST_F(MenuBarDisplay, ASkinnedFormShowsItsMenuBarHighlightsUnderThePointerAndOp
   std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
 
   SM->Hide();
+  Application->ProcessMessages();  // the closed level is freed after the call that closed it
   EXPECT_FALSE(Engine->InMenu);
 }
 
