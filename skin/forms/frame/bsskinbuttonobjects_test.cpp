@@ -160,7 +160,7 @@ TEST_F(StdButtonObjectTest, CommandsOnRelease) {
     auto* E = new TbsSkinForm(F);
     E->SetSkinData(Skin.get());
     TRecordingMenuTracking Tracking;
-    E->MenuTracking = &Tracking;
+    TMenuTrackingOverride Override(E, &Tracking);
     E->SetAlwaysMinimizeToTray(C.AlwaysMinimizeToTray);
     Record = StdButtonRecord(3, C.Command);
     TbsSkinStdButtonObject B(E, Record.get());
@@ -171,7 +171,6 @@ TEST_F(StdButtonObjectTest, CommandsOnRelease) {
     EXPECT_EQ(E->WindowState(), C.State);
     EXPECT_EQ(E->RollUpState(), C.RolledUp);
     EXPECT_EQ(Tracking.TrayCalls, C.TrayCalls);
-    E->MenuTracking = nullptr;
   }
 }
 
@@ -343,7 +342,7 @@ TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDow
   Item->SetCaption("Close");
   SysMenu.Items()->Add(Item);
   Tracking.SystemMenuItems = SysMenu.Items();
-  Engine->MenuTracking = &Tracking;
+  TMenuTrackingOverride Override(Engine, &Tracking);
   bool MenuOpened = false;
   Engine->OnSkinMenuOpen = [&](TObject*) { MenuOpened = true; };
 
@@ -368,8 +367,8 @@ TEST_F(EngineDrivenButtonTest, SystemMenuButtonOpensItsMenuOnThePressAndStaysDow
   // The menu is really open, below the button; closing it releases the button.
   ASSERT_EQ(Engine->SkinMenu()->PopupCount(), 1);
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
   EXPECT_FALSE(B->FDown);
-  Engine->MenuTracking = nullptr;
 }
 
 TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
@@ -396,6 +395,7 @@ TEST_F(EngineDrivenButtonTest, LinkedMenuOfAFrameButtonOpensOnThePress) {
   B.MouseUp(45, 10, mbLeft);
   EXPECT_TRUE(B.FDown) << "a menu button stays down until its menu closes";
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
 }
 
 }  // namespace

@@ -181,7 +181,6 @@ void TbsSkinCaptionObject::ComposeCaption(TBitmap* Bitmap, const TRect& Src, TBi
   if (R < 0) R = 0;
   if (L != 0 || R != 0) {
     ComposeSkinImageH(L, R, Bitmap, P, Src, W, H, StretchEffect);
-    Bitmap->SetSize(W, H);
   } else {
     Bitmap->Canvas()->CopyRect(TRect(0, 0, W, H), P->Canvas(), Src);
   }

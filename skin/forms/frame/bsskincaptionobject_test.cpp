@@ -284,6 +284,7 @@ TEST_F(QuickButtonsTest, ButtonWithAMenuOpensItOnThePressAndStaysDownUntilItClos
   EXPECT_TRUE(Item(1)->Down) << "the open menu keeps its button pressed";
   EXPECT_EQ(Clicks, 0) << "a menu button opens its menu instead of clicking";
   Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();  // the closed levels are freed after the call that closed them
   EXPECT_FALSE(Item(1)->Down);
   EXPECT_EQ(Obj->PopupMenuQuickButton, -1);
 }
@@ -325,6 +326,11 @@ TEST_F(QuickButtonsTest, ItemsRepaintTheFrameOnImageEnabledAndVisibleChangesOnly
   EXPECT_EQ(Spy.Count(Form->Handle(), WM_NCPAINT), 3);
   Spy.Clear();
   Item(0)->Hint = "changed";
+  EXPECT_EQ(Spy.Count(Form->Handle(), WM_NCPAINT), 0);
+  // A stored layout being loaded sets its items without repainting.
+  Engine->BeginLoading();
+  Item(1)->SetImageIndex(2);
+  Engine->EndLoading();
   EXPECT_EQ(Spy.Count(Form->Handle(), WM_NCPAINT), 0);
 }
 
@@ -477,6 +483,36 @@ TEST_F(CaptionObjectTest, InactiveImageGoesThroughTheSkinsInactiveEffect) {
   C->Active = true;
   DrawCaption(*C);
   EXPECT_EQ(SheetPixel(8 + 8, 8), ButtonColor(2, 1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CaptionObjectTest, ActivationMorphsFromTheInactiveToTheActiveCaption) {
+  Form->SetCaption("");
+  Record->ActivePictureIndex = ButtonPicture;
+  Record->SkinRect = Rect(8, 0, 24, 16);
+  Record->ActiveSkinRect = ButtonCell(2, 1);
+  Record->Morphing = true;
+  auto C = Caption();
+  ASSERT_TRUE(C->EnableMorphing());
+  const COLORREF Inactive = COLORREF(Skin->FPicture->Canvas()->Pixels(8 + 8, 8)) & 0xFFFFFF;
+  const COLORREF Active = ButtonColor(2, 1);
+  C->Active = true;
+  C->SetMorphKf(0);
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), Inactive);
+  C->SetMorphKf(0.6);
+  DrawCaption(*C);
+  const COLORREF Mid = SheetPixel(8 + 8, 8);
+  EXPECT_NE(Mid, Inactive);
+  EXPECT_NE(Mid, Active);
+  EXPECT_GE(GetGValue(Mid), std::min(GetGValue(Inactive), GetGValue(Active)));
+  EXPECT_LE(GetGValue(Mid), std::max(GetGValue(Inactive), GetGValue(Active)));
+  C->SetMorphKf(1);
+  DrawCaption(*C);
+  EXPECT_EQ(SheetPixel(8 + 8, 8), Active);
 }
 
 }  // namespace

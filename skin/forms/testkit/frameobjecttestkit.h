@@ -114,3 +114,19 @@ class TRecordingMenuTracking : public IbsFormMenuTracking {
   int TrayCalls = 0;
   std::vector<TPoint> SystemMenuPoints;
 };
+
+// Puts a recording menu tracking in place of the engine's own for one scope.
+class TMenuTrackingOverride {
+ public:
+  TMenuTrackingOverride(TbsSkinForm* AEngine, IbsFormMenuTracking* Tracking)
+      : Engine(AEngine), Own(AEngine->MenuTracking) {
+    Engine->MenuTracking = Tracking;
+  }
+  ~TMenuTrackingOverride() { Engine->MenuTracking = Own; }
+  TMenuTrackingOverride(const TMenuTrackingOverride&) = delete;
+  TMenuTrackingOverride& operator=(const TMenuTrackingOverride&) = delete;
+
+ private:
+  TbsSkinForm* Engine;
+  IbsFormMenuTracking* Own;
+};
