@@ -91,7 +91,9 @@ void TbsFormMenus::SkinMenuKeyDown(Word Key) {
     if (MainMenuBar != nullptr) MainMenuBar->NextMainMenuItem();
     return;
   }
-  auto deepest = [SM] { return SM->Visible() && SM->PopupCount() > 0 ? SM->PopupLevel(SM->PopupCount() - 1) : nullptr; };
+  auto deepest = [SM] {
+    return SM->Visible() && SM->PopupCount() > 0 ? SM->PopupLevel(SM->PopupCount() - 1) : nullptr;
+  };
   if (Key == VK_RETURN || Key == VK_DOWN) {
     if (ExecuteMainMenuBarItem()) return;
     if (TbsSkinPopupWindow* W = deepest()) W->PopupKeyDown(Key);
@@ -258,7 +260,8 @@ void TbsFormMenus::CreateSysMenu() {
   TMenuItem* Root = FSysMenu->Items();
   while (Root->Count() > 0) delete Root->Items(Root->Count() - 1);
   TbsSkinForm* E = Engine;
-  if (wantMin()) Root->Add(newItem("BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", [this] { minimizeCommand(); }));
+  if (wantMin())
+    Root->Add(newItem("BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", [this] { minimizeCommand(); }));
   if (wantMax())
     Root->Add(newItem("BSF_MAXITEM", "MI_MAXCAPTION", "Ma&ximize", [E] { E->SetWindowState(wsMaximized); }));
   if (wantRestore())
@@ -266,7 +269,8 @@ void TbsFormMenus::CreateSysMenu() {
   if (wantRollUp())
     Root->Add(newItem("BSF_ROLLUP", "MI_ROLLUPCAPTION", "Ro&llUp", [E] { E->SetRollUpState(true); }));
   if (wantTray())
-    Root->Add(newItem("BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray", [this] { MinimizeToTray(); }));
+    Root->Add(
+        newItem("BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray", [this] { MinimizeToTray(); }));
   if (Root->Count() > 0) {
     auto* Sep = new TMenuItem(Engine);
     Sep->SetCaption("-");
@@ -278,8 +282,8 @@ void TbsFormMenus::CreateSysMenu() {
 void TbsFormMenus::UpdateSystemMenu() {
   TPopupMenu* SM = Engine->SystemMenu();
   if (SM == nullptr || !Engine->UseDefaultSysMenu()) return;
-  static const char* const Standard[] = {"BSF_MINITEM", "BSF_MAXITEM", "BSF_CLOSE",
-                                         "BSF_MINTOTRAY", "BSF_ROLLUP", "BSF_RESTORE"};
+  static const char* const Standard[] = {"BSF_MINITEM",   "BSF_MAXITEM", "BSF_CLOSE",
+                                         "BSF_MINTOTRAY", "BSF_ROLLUP",  "BSF_RESTORE"};
   for (bool Removed = true; Removed;) {
     Removed = false;
     for (Integer i = 0; i < SM->Items()->Count() && !Removed; ++i)
@@ -293,14 +297,17 @@ void TbsFormMenus::UpdateSystemMenu() {
   TbsSkinForm* E = Engine;
   TMenuItem* Root = SM->Items();
   if (wantTray())
-    Root->Insert(0, newItem("BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray", [this] { MinimizeToTray(); }));
+    Root->Insert(0, newItem("BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray",
+                            [this] { MinimizeToTray(); }));
   if (wantRollUp())
     Root->Insert(0, newItem("BSF_ROLLUP", "MI_ROLLUPCAPTION", "Ro&llUp", [E] { E->SetRollUpState(true); }));
   if (wantMax())
-    Root->Insert(0, newItem("BSF_MAXITEM", "MI_MAXCAPTION", "Ma&ximize", [E] { E->SetWindowState(wsMaximized); }));
+    Root->Insert(
+        0, newItem("BSF_MAXITEM", "MI_MAXCAPTION", "Ma&ximize", [E] { E->SetWindowState(wsMaximized); }));
   if (wantRestore())
     Root->Insert(0, newItem("BSF_RESTORE", "MI_RESTORECAPTION", "&Restore", [this] { restoreCommand(); }));
-  if (wantMin()) Root->Insert(0, newItem("BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", [this] { minimizeCommand(); }));
+  if (wantMin())
+    Root->Insert(0, newItem("BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", [this] { minimizeCommand(); }));
   Root->Add(closeItem("BSF_CLOSE"));
 }
 

@@ -70,7 +70,8 @@ class TbsFormMenus : public IbsFormMenuTracking {
 
  private:
   TbsSkinData* menuSkin() const;
-  TMenuItem* newItem(const String& Name, const String& Key, const String& Builtin, std::function<void()> Click);
+  TMenuItem* newItem(const String& Name, const String& Key, const String& Builtin,
+                     std::function<void()> Click);
   TMenuItem* closeItem(const String& Name);
   bool wantMin() const;
   bool wantMax() const;
@@ -82,7 +83,7 @@ class TbsFormMenus : public IbsFormMenuTracking {
   TbsSkinForm* mainEngine() const;
 
   TbsSkinForm* Engine;
-  TPopupMenu* FSysMenu;          // owned by the engine component
+  TPopupMenu* FSysMenu;            // owned by the engine component
   TbsSkinPopupMenu* FSysTrayMenu;  // owned by the engine component
   IbsFormTrayIcon* FTrayIcon = nullptr;
   bool FInAppHook = false;

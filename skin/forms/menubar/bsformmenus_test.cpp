@@ -9,7 +9,6 @@
 
 namespace {
 
-
 class FormMenusTest : public TSkinControlTest {
  protected:
   void SetUp() override {
@@ -72,13 +71,23 @@ TEST_F(FormMenusTest, TheOwnSystemMenuHoldsTheItemsOfTheStateAndIcons) {
     std::vector<String> Expected;
   } Cases[] = {
       {"minimize only", {TbsBorderIcon::biMinimize}, wsNormal, false, {"BSF_MINITEM", "-", "BSF_CLOSE"}},
-      {"normal, default icons", {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}, wsNormal, false, AllIcons},
+      {"normal, default icons",
+       {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+        TbsBorderIcon::biRollUp},
+       wsNormal,
+       false,
+       AllIcons},
       {"maximized, all icons",
-       {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp, TbsBorderIcon::biMinimizeToTray},
+       {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+        TbsBorderIcon::biRollUp, TbsBorderIcon::biMinimizeToTray},
        wsMaximized,
        false,
        {"BSF_MINITEM", "BSF_RESTORE", "BSF_ROLLUP", "BSF_MINTOTRAY", "-", "BSF_CLOSE"}},
-      {"rolled up", {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp}, wsNormal, true,
+      {"rolled up",
+       {TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+        TbsBorderIcon::biRollUp},
+       wsNormal,
+       true,
        {"BSF_MINITEM", "BSF_MAXITEM", "BSF_RESTORE", "-", "BSF_CLOSE"}},
       {"no icons", {}, wsNormal, false, {"BSF_CLOSE"}},
   };
@@ -103,7 +112,8 @@ TEST_F(FormMenusTest, TheOwnSystemMenuHoldsTheItemsOfTheStateAndIcons) {
 
 TEST_F(FormMenusTest, AMaximizedMDIChildHasNoRollUpAndCloseIsCtrlF4) {
   Form->SetFormStyle(fsMDIChild);
-  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp});
+  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+                          TbsBorderIcon::biRollUp});
   Engine->FWindowState = wsMaximized;
   TMenuItem* Root = Engine->GetSystemMenuItems();
   EXPECT_EQ(Names(Root), (std::vector<String>{"BSF_MINITEM", "BSF_RESTORE", "-", "BSF_CLOSE"}));
@@ -119,7 +129,8 @@ TEST_F(FormMenusTest, AUserSystemMenuGetsTheStandardItemsOnceAndOnlyWhenAskedFor
     User->Items()->Add(I);
   }
   Engine->SetSystemMenu(User);
-  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp, TbsBorderIcon::biMinimizeToTray});
+  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+                          TbsBorderIcon::biRollUp, TbsBorderIcon::biMinimizeToTray});
   const std::vector<String> Expected = {"BSF_MINITEM", "BSF_MAXITEM", "BSF_ROLLUP", "BSF_MINTOTRAY",
                                         "A",           "B",           "BSF_CLOSE"};
   EXPECT_EQ(Names(Engine->GetSystemMenuItems()), Expected);
@@ -136,7 +147,8 @@ TEST_F(FormMenusTest, AUserSystemMenuGetsTheStandardItemsOnceAndOnlyWhenAskedFor
 }
 
 TEST_F(FormMenusTest, SystemMenuCommandsChangeTheWindowState) {
-  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp});
+  Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+                          TbsBorderIcon::biRollUp});
   Named(Engine->GetSystemMenuItems(), "BSF_MAXITEM")->Click();
   EXPECT_EQ(Engine->WindowState(), wsMaximized);
   Named(Engine->GetSystemMenuItems(), "BSF_RESTORE")->Click();

@@ -118,7 +118,8 @@ void TbsSkinMainMenuBar::CreateMenu() {
   ClearObjects();
   if (FMainMenu == nullptr) return;
   TMainMenu* M = nullptr;
-  if (BSF != nullptr && (BSF->Form()->FormStyle() == fsMDIForm || FMergeMenu != nullptr)) M = GetChildMainMenu();
+  if (BSF != nullptr && (BSF->Form()->FormStyle() == fsMDIForm || FMergeMenu != nullptr))
+    M = GetChildMainMenu();
   TbsDataSkinMainMenuItem* AData = nullptr;
   if (FSD != nullptr && !FSD->Empty) {
     const Integer I = FSD->GetIndex(MenuBarItem);
@@ -227,8 +228,9 @@ void TbsSkinMainMenuBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, 
 
 void TbsSkinMainMenuBar::CalcRects() {
   if (FSkinSupport)
-    NewItemsRect = TRect(ItemsRect.Left, ItemsRect.Top, Width() + ItemsRect.Right - RectWidth(SkinRect),
-                         FUseSkinSize ? ItemsRect.Bottom : Height() + ItemsRect.Bottom - RectHeight(SkinRect));
+    NewItemsRect =
+        TRect(ItemsRect.Left, ItemsRect.Top, Width() + ItemsRect.Right - RectWidth(SkinRect),
+              FUseSkinSize ? ItemsRect.Bottom : Height() + ItemsRect.Bottom - RectHeight(SkinRect));
   else
     NewItemsRect = TRect(2, 2, Width() - 2, Height() - 2);
   if (!FMDIChildMax || ButtonsCount != 4 || ObjectCount() < 4) return;
@@ -284,7 +286,8 @@ void TbsSkinMainMenuBar::PaintMenuBar(TCanvas* Target) {
     CreateToolBarImage(&B);
   } else {
     const Integer H = RectHeight(SkinRect);
-    ComposeStretchedSkinImage(&B, Picture, SkinRect, TRect(ItemsRect.Left, H / 4, ItemsRect.Right, H - H / 4), true);
+    ComposeStretchedSkinImage(&B, Picture, SkinRect, TRect(ItemsRect.Left, H / 4, ItemsRect.Right, H - H / 4),
+                              true);
   }
   CalcRects();
   Scroll = false;
@@ -408,7 +411,8 @@ void TbsSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, Integ
     return;
   }
   const TRect MR = GetMarkerRect();
-  if (Scroll && FScrollMenu && X >= MR.Left && X < MR.Right && Y >= MR.Top && Y < MR.Bottom) PopupHiddenItems();
+  if (Scroll && FScrollMenu && X >= MR.Left && X < MR.Right && Y >= MR.Top && Y < MR.Bottom)
+    PopupHiddenItems();
 }
 
 void TbsSkinMainMenuBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -489,7 +493,8 @@ bool TbsSkinMainMenuBar::FindHotKeyItem(Word Key) {
   if (BSF == nullptr || !BSF->Form()->Visible()) return false;
   for (Integer i = 0; i < ObjectCount(); ++i) {
     TbsSkinMainMenuBarItem* I = Item(i);
-    if (I == nullptr || !I->Enabled || !I->Visible || !IsAccel(char32_t(Key), I->MenuItem->Caption())) continue;
+    if (I == nullptr || !I->Enabled || !I->Visible || !IsAccel(char32_t(Key), I->MenuItem->Caption()))
+      continue;
     I->MouseEnter();
     if (!(BSF->InMenu && I->MenuItem->Count() > 0)) I->MouseDown(0, 0, mbLeft);
     return true;

@@ -35,7 +35,8 @@ void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs) {
     MorphDraw(R.Canvas()->Handle(), A.Handle(), B.Handle(), MorphKind, FMorphKf);
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &R);
   } else {
-    Cnvs->CopyRect(ObjectRect, Picture->Canvas(), Active && !IsEmptyRect(ActiveSkinRect) ? ActiveSkinRect : SkinRect);
+    Cnvs->CopyRect(ObjectRect, Picture->Canvas(),
+                   Active && !IsEmptyRect(ActiveSkinRect) ? ActiveSkinRect : SkinRect);
   }
 }
 
@@ -58,11 +59,20 @@ void TbsSkinMainMenuBarButton::defaultDraw(TCanvas* Cnvs) {
   const TColor Col = Enabled ? clBtnText : clBtnShadow;
   const Integer X = W / 2 - 5 + (Pressed ? 1 : 0), Y = H / 2 - 4 + (Pressed ? 1 : 0);
   switch (Command) {
-    case cmClose: DrawCloseGlyph(C, X, Y, Col); break;
-    case cmMaximize: DrawRestoreGlyph(C, X, Y, Col); break;
-    case cmMinimize: DrawMinimizeGlyph(C, X, Y, Col); break;
-    case cmSysMenu: DrawSysMenuGlyph(C, X, Y, Col); break;
-    default: break;
+    case cmClose:
+      DrawCloseGlyph(C, X, Y, Col);
+      break;
+    case cmMaximize:
+      DrawRestoreGlyph(C, X, Y, Col);
+      break;
+    case cmMinimize:
+      DrawMinimizeGlyph(C, X, Y, Col);
+      break;
+    case cmSysMenu:
+      DrawSysMenuGlyph(C, X, Y, Col);
+      break;
+    default:
+      break;
   }
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
@@ -124,9 +134,15 @@ void TbsSkinMainMenuBarButton::DoCommand() {
   TbsSkinForm* Child = Parent->GetMaximizedMDIChildSkinForm();
   if (Child == nullptr) return;
   switch (Command) {
-    case cmClose: Child->Form()->Close(); break;
-    case cmMaximize: Child->SetWindowState(wsNormal); break;
-    case cmMinimize: Child->SetWindowState(wsMinimized); break;
+    case cmClose:
+      Child->Form()->Close();
+      break;
+    case cmMaximize:
+      Child->SetWindowState(wsNormal);
+      break;
+    case cmMinimize:
+      Child->SetWindowState(wsMinimized);
+      break;
     case cmSysMenu: {
       TbsSkinForm* F = Parent->SkinForm();
       if (F == nullptr) return;
@@ -139,7 +155,8 @@ void TbsSkinMainMenuBarButton::DoCommand() {
       F->SkinMenu()->Popup(Parent, SD, 0, R, Items, Parent->PopupToUp());
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -148,7 +165,8 @@ void TbsSkinMainMenuBarButton::DoCommand() {
 
 TbsSkinForm* TbsSkinMainMenuBar::GetMaximizedMDIChildSkinForm() const {
   TbsSkinForm* Main = nullptr;
-  if (Application != nullptr && Application->MainForm() != nullptr) Main = GetSkinFormOf(Application->MainForm());
+  if (Application != nullptr && Application->MainForm() != nullptr)
+    Main = GetSkinFormOf(Application->MainForm());
   if (Main == nullptr) Main = BSF;
   TForm* Child = Main != nullptr ? Main->GetMaximizedMDIChild() : nullptr;
   return Child != nullptr ? GetSkinFormOf(Child) : nullptr;

@@ -61,8 +61,8 @@ bool TbsMenuBarObject::CanMorphing() {
 
 bool TbsMenuBarObject::EnableMorphing() const {
   TbsSkinData* SD = Parent->SkinData();
-  return Morphing && SD != nullptr && !SD->Empty && !(Parent->ToolBarMode() && Parent->ToolBarModeItemTransparent()) &&
-         SD->EnableSkinEffects();
+  return Morphing && SD != nullptr && !SD->Empty &&
+         !(Parent->ToolBarMode() && Parent->ToolBarModeItemTransparent()) && SD->EnableSkinEffects();
 }
 
 void TbsMenuBarObject::DoMorphing() {
@@ -107,8 +107,8 @@ TbsSkinMainMenuBarItem::TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent, TbsD
 
 bool TbsSkinMainMenuBarItem::EnableAnimation() const {
   TbsSkinData* SD = Parent->SkinData();
-  return !IsEmptyRect(AnimateSkinRect) && FrameCount > 0 && SD != nullptr && !SD->Empty && !Parent->ToolBarMode() &&
-         SD->EnableSkinEffects();
+  return !IsEmptyRect(AnimateSkinRect) && FrameCount > 0 && SD != nullptr && !SD->Empty &&
+         !Parent->ToolBarMode() && SD->EnableSkinEffects();
 }
 
 void TbsSkinMainMenuBarItem::applyFont(TCanvas* C) const {
@@ -124,7 +124,8 @@ void TbsSkinMainMenuBarItem::applyFont(TCanvas* C) const {
 Integer TbsSkinMainMenuBarItem::imageWidth() const {
   TMenu* M = MenuItem->GetParentMenu();
   TCustomImageList* IL = M != nullptr ? M->Images() : nullptr;
-  if (IL != nullptr && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count()) return IL->Width();
+  if (IL != nullptr && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count())
+    return IL->Width();
   if (!MenuItem->Bitmap()->Empty()) return MenuItem->Bitmap()->Width();
   return -5;  // no image: nothing is added
 }
@@ -245,7 +246,10 @@ void TbsSkinMainMenuBarItem::buildImage(TBitmap* B, TCanvas* Target, const TRect
   TCanvas* C = B->Canvas();
   C->Brush()->SetStyle(bsClear);
   applyFont(C);
-  C->Font()->SetColor(FDown ? DownFontColor : A ? ActiveFontColor : MenuItem->Enabled() ? FontColor : UnEnabledFontColor);
+  C->Font()->SetColor(FDown                 ? DownFontColor
+                      : A                   ? ActiveFontColor
+                      : MenuItem->Enabled() ? FontColor
+                                            : UnEnabledFontColor);
   TRect T = TextRct;
   if (imageWidth() > 0) {
     drawImage(C, T.Left + 2, B->Height() / 2);

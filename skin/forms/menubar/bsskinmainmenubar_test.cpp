@@ -129,7 +129,8 @@ TEST_F(MenuBarTest, DownOpensTheSubmenuEscClosesItThenTheMode) {
   EXPECT_TRUE(Bar->Item(0)->FDown);
   EXPECT_TRUE(Engine->InMenu);
   // The submenu drops below its item.
-  const TPoint BL = Bar->ClientToScreen(TPoint(Bar->Item(0)->ObjectRect.Left, Bar->Item(0)->ObjectRect.Bottom));
+  const TPoint BL =
+      Bar->ClientToScreen(TPoint(Bar->Item(0)->ObjectRect.Left, Bar->Item(0)->ObjectRect.Bottom));
   EXPECT_EQ(SkinMenu()->PopupLevel(0)->Left(), BL.X);
   EXPECT_EQ(SkinMenu()->PopupLevel(0)->Top(), BL.Y);
 

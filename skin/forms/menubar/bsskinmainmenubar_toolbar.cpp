@@ -15,9 +15,9 @@ void composeResized(TbsSkinData* SD, const TbsDataSkinCustomControl* D, const TR
   const TPoint NRT(D->RTPoint.X + dW, D->RTPoint.Y), NLB(D->LBPoint.X, D->LBPoint.Y + dH),
       NRB(D->RBPoint.X + dW, D->RBPoint.Y + dH);
   const TRect NCl(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + dW, D->ClRect.Bottom + dH);
-  ComposeSkinImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint, NRT, NLB, NRB, NCl, B,
-                   SD->Picture(D->PictureIndex), Src, B->Width(), B->Height(), true, D->LeftStretch, D->TopStretch,
-                   D->RightStretch, D->BottomStretch, D->StretchEffect, D->StretchType);
+  ComposeSkinImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint, NRT, NLB, NRB, NCl,
+                   B, SD->Picture(D->PictureIndex), Src, B->Width(), B->Height(), true, D->LeftStretch,
+                   D->TopStretch, D->RightStretch, D->BottomStretch, D->StretchEffect, D->StretchType);
 }
 
 template <class T>
@@ -54,7 +54,10 @@ void TbsSkinMainMenuBarItem::toolButtonImage(TBitmap* B, TCanvas* Target, bool A
   } else {
     C->Font()->Assign(Parent->DefItemFont());
   }
-  C->Font()->SetColor(D ? E->DownFontColor : A ? E->ActiveFontColor : MenuItem->Enabled() ? E->FontColor : UnEnabledFontColor);
+  C->Font()->SetColor(D                     ? E->DownFontColor
+                      : A                   ? E->ActiveFontColor
+                      : MenuItem->Enabled() ? E->FontColor
+                                            : UnEnabledFontColor);
   const Integer dW = B->Width() - RectWidth(E->SkinRect), dH = B->Height() - RectHeight(E->SkinRect);
   TRect Cl(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + dW, E->ClRect.Bottom + dH);
   if (imageWidth() > 0) {
