@@ -164,6 +164,17 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->DownFontColor = 0x000080;
     R->DisabledFontColor = 0x808080;
   }
+  // The menu bar: items in a band as high as an item cell, between the element's corners.
+  if (auto* R = dynamic_cast<TbsDataSkinMainMenuBar*>(Record.get())) {
+    R->ItemsRect = Rect(CornerSize, (CellH - ButtonSize) / 2, CellW - CornerSize, (CellH + ButtonSize) / 2);
+    R->MenuBarItem = "mainmenubaritem";
+    R->CloseButton = "mainmenubarclosebutton";
+    R->MaxButton = "mainmenubarmaxbutton";
+    R->MinButton = "mainmenubarminbutton";
+    R->SysMenuButton = "mainmenubarsysmenubutton";
+    R->TrackMarkColor = 0x404040;
+    R->TrackMarkActiveColor = 0x0000FF;
+  }
   if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(Record.get()))
     R->TrackButtonRect = Rect(CellW - CornerSize, 0, CellW, CellH);
   if (auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(Record.get())) {
@@ -314,6 +325,9 @@ std::unique_ptr<TbsDataSkinObject> makeObject(int Element) {
     R->DownRect = state(2);
     R->FontName = "Tahoma";
     R->FontHeight = 13;
+    R->TextRct = Rect(4, 1, ButtonSize - 4, ButtonSize - 1);
+    R->ItemLO = R->ItemRO = 4;
+    R->ActiveFontColor = 0xFFFFFF;
   }
   return Record;
 }

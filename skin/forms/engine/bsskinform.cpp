@@ -12,6 +12,7 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   auto* F = dynamic_cast<TForm*>(AOwner);
@@ -47,6 +48,8 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
 
   FSkinMenu = new TbsSkinMenu(this, FForm);
+  FFormMenus = std::make_unique<TbsFormMenus>(this);
+  MenuTracking = FFormMenus.get();
 
   // The engine draws its own caption buttons.
   FForm->SetBorderIcons(TBorderIcons{});
@@ -62,6 +65,9 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
+  MenuTracking = nullptr;
+  FFormMenus.reset();
   HideClientInActiveEffect();
   // The menu chain and the layers may call back into the engine as they go: they go while it is whole.
   Destroying();
@@ -114,6 +120,7 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
     if (FForm->FormStyle() != fsMDIChild) FSkinnableForm = FSD->SkinnableForm() && !FUseRibbon;
   }
   if (!designing()) ApplySkinData();
+  if (MenuTracking != nullptr) MenuTracking->SkinDataChanged(Value);
 }
 
 void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
@@ -331,12 +338,14 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
     Handled = false;
   }
   TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
-  if (FMainMenu != nullptr) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
-        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+  TMainMenu* MM = MenuTracking != nullptr && MenuTracking->MainMenuBarMenu() != nullptr
+                      ? MenuTracking->MainMenuBarMenu()
+                      : FMainMenu;
+  if (MM != nullptr) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
-      FInShortCut = FMainMenu->IsShortCut(M);
+      FInShortCut = MM->IsShortCut(M);
       Handled = FInShortCut;
     }
   }
@@ -364,6 +373,7 @@ TMenuItem* TbsSkinForm::GetSystemMenuItems() {
 }
 
 void TbsSkinForm::SkinMenuOpen() {
+  if (!InMainMenu && MenuTracking != nullptr) MenuTracking->HookApp();
   if (InMenu) return;
   InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
@@ -395,9 +405,11 @@ void TbsSkinForm::SkinMenuClose() {
       break;
     }
   }
+  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
   if (InMainMenu) {
     InMainMenu = false;
+    if (MenuTracking != nullptr) MenuTracking->MainMenuBarExit();
     if (OnMainMenuExit) OnMainMenuExit(this);
   }
 }

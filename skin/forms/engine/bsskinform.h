@@ -61,6 +61,14 @@ class IbsFormMenuTracking {
   // The items of the form's system menu (the built-in one or the application's SystemMenu).
   virtual TMenuItem* GetSystemMenuItems() = 0;
   virtual void MinimizeToTray() = 0;
+  // The application hook that hands key presses to the open menu; main-menu mode of the bar ends.
+  virtual void HookApp() {}
+  virtual void UnHookApp() {}
+  virtual void MainMenuBarExit() {}
+  // The main menu of the linked menu bar; null without a bar or a menu on it.
+  virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
+  // The engine's skin changed (the tray menu follows it).
+  virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
 };
 
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
@@ -222,6 +230,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool AlwaysDisableLayeredFrames = false;
   // The skinned-menu tracking of this form, when one is installed.
   IbsFormMenuTracking* MenuTracking = nullptr;
+  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
+  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
 
   // ---- what the frame objects need beyond the above ----
   std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
