@@ -9,9 +9,9 @@
 // serving its queue: a wait on the main thread would never end.
 #include <vector>
 
+#include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
-#include "engine/util/engineutils.h"
 
 thread_local bool TConverterTerminateThread::FInDelivery = false;
 
@@ -255,14 +255,7 @@ void TCustomFFmpegConverter::WaitForTerminateDeliveries() {
     for (auto& delivery : FDeliveries) pending.push_back(delivery->DoneEvent());
   }
   // A handler may be waiting for the main thread: a wait there keeps serving it.
-  for (auto& done : pending) {
-    while (done->WaitFor(20) == wrTimeout) {
-      if (IsMainThread()) {
-        CheckSynchronize(0);
-        PumpMessages();
-      }
-    }
-  }
+  for (auto& done : pending) WaitServingMainThread(*done);
   std::lock_guard<std::mutex> hold(FDeliveryLock);
   ReapTerminateDeliveries(true);
 }

@@ -3,12 +3,12 @@
 #include <climits>
 #include <cstring>
 
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/librarymessage.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
@@ -125,17 +125,11 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           ost.original_height = icodec->height;
           ost.original_width = icodec->width;
           if (ost.video_resample && !FEnableFilter) {
-            ost.pict_tmp = ff::av_frame_alloc();
-            if (!ost.pict_tmp) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            ost.pict_tmp->format = codec->pix_fmt;
-            ost.pict_tmp->width = codec->width;
-            ost.pict_tmp->height = codec->height;
-            if (ff::av_frame_get_buffer(ost.pict_tmp, 0) < 0)
-              throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+            ost.pict_tmp = NewScaledPicture(codec);
             Fsws_flags = Cardinal(ScalerFlags(FOptions, Fsws_flags));
-            ost.img_resample_ctx =
-                ff::sws_getContext(cropW, cropH, icodec->pix_fmt, codec->width, codec->height, codec->pix_fmt,
-                                   Integer(Fsws_flags), nullptr, nullptr, nullptr);
+            ost.img_resample_ctx.reset(ff::sws_getContext(cropW, cropH, icodec->pix_fmt, codec->width,
+                                                          codec->height, codec->pix_fmt, Integer(Fsws_flags),
+                                                          nullptr, nullptr, nullptr));
             if (!ost.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
             codec->bits_per_raw_sample = 0;
           }
@@ -206,10 +200,9 @@ void TCustomFFmpeg::OpenEncoders() {
         i < Foutput_codecs.size() && Foutput_codecs[i] ? Foutput_codecs[i] : ost.setup->encoder;
     if (!codec) codec = ff::avcodec_find_encoder(enc->codec_id);
     if (!codec) {
-      const String message =
-          WithFileAndCause(Format("Encoder (codec id %d) not found for output stream %s", Integer(enc->codec_id),
-                                  StreamText(ost)),
-                           Foutput_files[size_t(ost.file_index)]->FileName, 0);
+      const String message = WithFileAndCause(Format("Encoder (codec id %d) not found for output stream %s",
+                                                     Integer(enc->codec_id), StreamText(ost)),
+                                              Foutput_files[size_t(ost.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -255,7 +248,7 @@ void TCustomFFmpeg::OpenEncoders() {
     if (enc->codec_type == AVMEDIA_TYPE_VIDEO) ost.st->avg_frame_rate = enc->framerate;
     Fextra_size += enc->extradata_size;
     if (enc->codec_type == AVMEDIA_TYPE_AUDIO && !ost.mux->fifo) {
-      ost.mux->fifo = ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 1024);
+      ost.mux->fifo.reset(ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 1024));
       if (!ost.mux->fifo) throw FFmpegException("av_fifo_alloc fail");
     }
   }
@@ -272,9 +265,9 @@ void TCustomFFmpeg::OpenDecoders() {
     const String text =
         Format("#%d.%d (%s)", ist.file_index, ist.index, MediaTypeText(ist.st->codecpar->codec_type));
     if (!codec) {
-      const String message =
-          WithFileAndCause(Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text),
-                           Finput_files[size_t(ist.file_index)]->FileName, 0);
+      const String message = WithFileAndCause(
+          Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text),
+          Finput_files[size_t(ist.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -334,18 +327,18 @@ void TCustomFFmpeg::CopyAllChapters() {
                                 : ff::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, in->time_base);
         if (in->end < offset) continue;
         if (limit != INT64_MAX && in->start > limit + offset) break;
-        auto* out = static_cast<AVChapter*>(ff::av_mallocz(sizeof(AVChapter)));
+        TAVMemHolder<AVChapter> chapter(static_cast<AVChapter*>(ff::av_mallocz(sizeof(AVChapter))));
+        AVChapter* out = chapter.get();
         if (!out) throw FFmpegException("av_mallocz fail");
         out->id = in->id;
         out->time_base = in->time_base;
         out->start = std::max<Int64>(0, in->start - offset);
         out->end = std::min<Int64>(limit, in->end - offset);
-        ff::av_dict_copy(&out->metadata, in->metadata, 0);
-        if (ff::av_dynarray_add_nofree(&os->chapters, reinterpret_cast<int*>(&os->nb_chapters), out) < 0) {
-          ff::av_dict_free(&out->metadata);
-          ff::av_free(out);
+        if (ff::av_dynarray_add_nofree(&os->chapters, reinterpret_cast<int*>(&os->nb_chapters), out) < 0)
           throw FFmpegException("av_realloc fail");
-        }
+        // The context owns it now, metadata and all.
+        chapter.release();
+        ff::av_dict_copy(&out->metadata, in->metadata, 0);
       }
     }
   }
@@ -362,7 +355,7 @@ void TCustomFFmpeg::WriteOutputHeaders() {
       AVBSFContext* ctx = nullptr;
       Integer ret = ff::av_bsf_alloc(filter, &ctx);
       if (ret < 0) throw FFmpegException(FormatAVError(filter->name, ret));
-      ost.mux->bsfs.push_back(ctx);
+      ost.mux->bsfs.emplace_back(ctx);
       const AVCodecParameters* in =
           ost.mux->bsfs.size() > 1 ? ost.mux->bsfs[ost.mux->bsfs.size() - 2]->par_out : ost.st->codecpar;
       ff::avcodec_parameters_copy(ctx->par_in, in);

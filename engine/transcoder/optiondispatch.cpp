@@ -3,7 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/transcoder/optiontranslation.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/preview/framehook.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"

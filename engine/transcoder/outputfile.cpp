@@ -1,11 +1,11 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/transcoder/transcoder.h"
-#include "engine/log/librarymessage.h"
-#include "engine/util/fileidentity.h"
-#include "engine/util/unicodeprotocol.h"
+#include "engine/base/librarymessage.h"
+#include "engine/base/fileidentity.h"
+#include "engine/base/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"

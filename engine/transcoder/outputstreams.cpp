@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/format.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/transcoder/streamtables.h"
 
 namespace {

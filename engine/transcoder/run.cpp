@@ -1,8 +1,8 @@
 // One run of a task: on a conversion thread of its own or inline, stop, pause and resume, and the
 // one terminate notification that ends it.
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/transcoder/transcoder.h"
-#include "engine/util/engineutils.h"
 
 namespace {
 
@@ -55,17 +55,6 @@ class TDoTerminateThread : public TThread {
  private:
   TCustomFFmpeg* FOwner;
 };
-
-// Waits for AEvent; on the main thread the main-thread queue and the window messages are served
-// meanwhile, because the worker may be waiting for the main thread.
-void WaitServingMainThread(TEvent& AEvent) {
-  while (AEvent.WaitFor(20) == wrTimeout) {
-    if (IsMainThread()) {
-      CheckSynchronize(0);
-      PumpMessages();
-    }
-  }
-}
 
 }  // namespace
 

@@ -1,47 +1,28 @@
 // The stream tables of a conversion and the binding of every output stream to its source.
 #include <cmath>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 TAVInputStream::~TAVInputStream() {
-  if (frame) ff::av_frame_free(&frame);
-  if (filtered) ff::av_frame_free(&filtered);
-  if (to_s16) ff::swr_free(&to_s16);
   ff::av_channel_layout_uninit(&s16_layout);
 }
 
 TMuxStream::~TMuxStream() {
-  for (AVBSFContext*& b : bsfs) ff::av_bsf_free(&b);
-  if (fifo) ff::av_audio_fifo_free(fifo);
   if (logfile) ff::fclose(logfile);
 }
 
-TAVOutputStream::~TAVOutputStream() {
-  if (pict_tmp) ff::av_frame_free(&pict_tmp);
-  if (img_resample_ctx) ff::sws_freeContext(img_resample_ctx);
-  if (resample) ff::swr_free(&resample);
-  if (audio_frame) ff::av_frame_free(&audio_frame);
-}
-
-TConvertState::TConvertState() {
-  packet = ff::av_packet_alloc();
-  filtered = ff::av_packet_alloc();
-  if (!packet || !filtered) {
-    ff::av_packet_free(&packet);
-    ff::av_packet_free(&filtered);
-    throw FFmpegException("av_mallocz fail");
-  }
+TConvertState::TConvertState() : packet(ff::av_packet_alloc()), filtered(ff::av_packet_alloc()) {
+  if (!packet || !filtered) throw FFmpegException("av_mallocz fail");
 }
 
 TConvertState::~TConvertState() {
+  // The output streams point into the input streams and the mux records: they go first.
   ost_table.clear();
   ist_table.clear();
   mux.clear();
-  ff::av_packet_free(&packet);
-  ff::av_packet_free(&filtered);
 }
 
 void TCustomFFmpeg::BuildInputStreamTable() {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <thread>
 
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/librarymessage.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 void TCustomFFmpeg::ConvertFiles() {
@@ -30,15 +30,12 @@ void TCustomFFmpeg::ConvertFiles() {
     throw;
   }
   TConvertState& s = *FState;
-  AVPacket* packet = ff::av_packet_alloc();
+  const TPacketHolder packetHolder(ff::av_packet_alloc());
+  AVPacket* packet = packetHolder.get();
   if (!packet) {
     FreeStreamTables();
     throw FFmpegException("av_mallocz fail");
   }
-  struct TFreePacket {
-    AVPacket*& p;
-    ~TFreePacket() { ff::av_packet_free(&p); }
-  } freePacket{packet};
 
   Ftimer_start = ff::av_gettime();
   Int64 lastReport = Ftimer_start;

@@ -2,11 +2,11 @@
 
 #include <climits>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/preview/framehook.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
@@ -136,12 +136,7 @@ TCustomFFmpeg::~TCustomFFmpeg() {
   // A run in progress ends first, and so does a terminate notification on its way: neither may
   // outlive the object.
   Stop(true);
-  while (FTermEvent.WaitFor(20) == wrTimeout) {
-    if (IsMainThread()) {
-      CheckSynchronize(0);
-      PumpMessages();
-    }
-  }
+  WaitServingMainThread(FTermEvent);
   // Codecs a run left listed are closed before their contexts go with the files.
   if (FEncoderList || FDecoderList) {
     CloseListedEncoders(FEncoderList);
@@ -398,10 +393,7 @@ Integer TCustomFFmpeg::ReadFeedStreams(TOpenedOutput& AOutput, const String& AFi
   const String url = FileNameToURL(AFileName);
   const int ret = UnicodeOpenInput(&ic, url.c_str(), nullptr, nullptr);
   if (ret < 0) return ret;
-  struct TCloseInput {
-    AVFormatContext*& ctx;
-    ~TCloseInput() { UnicodeCloseInput(&ctx); }
-  } closer{ic};
+  const TInputHolder input(ic);
 
   bool bitExact = false;
   for (unsigned i = 0; i < ic->nb_streams; ++i) {

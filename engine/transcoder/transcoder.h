@@ -17,15 +17,15 @@
 #include <utility>
 #include <vector>
 
-#include "engine/loader/avheaders.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/transcoder/avholders.h"
+#include "engine/base/avheaders.h"
+#include "engine/base/avholders.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/fileidentity.h"
+#include "engine/probe/rgbconvert.h"
 #include "engine/transcoder/codecthreads.h"
 #include "engine/transcoder/ffmpegexception.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/ffutils.h"
-#include "engine/util/fileidentity.h"
-#include "engine/util/rgbconvert.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/threads.h"
 
@@ -88,12 +88,12 @@ struct TOpenedOutput {
   ~TOpenedOutput();
 
   AVFormatContext* ctx = nullptr;
-  String FileName;                          // as given to OpenOutputFile
+  String FileName;  // as given to OpenOutputFile
   // The file is made only when the run starts writing (OpenOutputFiles), never when the output is
   // added: an existing file stays untouched until then.
   bool Created = false;
   bool RemoveOnClose = false;
-  TFileIdentity CreatedFile;  // what the run made under FileName
+  TFileIdentity CreatedFile;                // what the run made under FileName
   TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };

@@ -2,10 +2,10 @@
 // deinterlacing, the custom hook, the frame-hook plug-ins and the preview post hooks.
 #include <cstring>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/preview/framehook.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 
@@ -133,15 +133,12 @@ void TCustomFFmpeg::PreProcessVideoFrame(TAVInputStream& AInStream, AVFrame* APi
   const Int64 pts = AInStream.pts;
   if (!(Fdo_deinterlace || FOnCustomHook || Fusing_vhook)) return;
   // A picture of our own: the encoder may keep a reference to what it is given.
-  AVFrame* work = ff::av_frame_alloc();
+  const TFrameHolder workHolder(ff::av_frame_alloc());
+  AVFrame* work = workHolder.get();
   if (!work) {
     GetFFLogger()->Log(this, llError, "hook buf malloc error.");
     return;
   }
-  struct TFree {
-    AVFrame*& f;
-    ~TFree() { ff::av_frame_free(&f); }
-  } freeWork{work};
   work->format = APicture->format;
   work->width = APicture->width;
   work->height = APicture->height;
@@ -200,15 +197,15 @@ void TCustomFFmpeg::RunCustomHook(TAVPicture& APicture, AVPixelFormat APixFmt, I
       for (Integer y = 0; y < AHeight && y < context.Bitmap->Height(); ++y)
         std::memcpy(rgb.data[0] + Int64(y) * rgb.linesize[0], context.Bitmap->ScanLine(y), rowBytes);
       if (context.RGBPixFmt != APixFmt) {
-        context.fromRGB_convert_ctx =
-            ff::sws_getCachedContext(context.fromRGB_convert_ctx, AWidth, AHeight, context.RGBPixFmt, AWidth,
-                                     AHeight, APixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        context.fromRGB_convert_ctx.reset(ff::sws_getCachedContext(
+            context.fromRGB_convert_ctx.release(), AWidth, AHeight, context.RGBPixFmt, AWidth, AHeight,
+            APixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
         if (!context.fromRGB_convert_ctx) {
           log->Log(this, llError, "Cannot initialize the fromRGB conversion context");
           stop = true;
         } else {
-          ff::sws_scale(context.fromRGB_convert_ctx, context.RGBPicture.data, context.RGBPicture.linesize, 0,
-                        AHeight, APicture.data, APicture.linesize);
+          ff::sws_scale(context.fromRGB_convert_ctx.get(), context.RGBPicture.data,
+                        context.RGBPicture.linesize, 0, AHeight, APicture.data, APicture.linesize);
         }
       }
     }

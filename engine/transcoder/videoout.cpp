@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 namespace {
@@ -32,6 +32,17 @@ bool CropView(AVFrame* AView, const AVFrame* AFrame, Integer ATop, Integer ALeft
 }
 
 }  // namespace
+
+TFrameHolder NewScaledPicture(const AVCodecContext* AEnc) {
+  TFrameHolder picture(ff::av_frame_alloc());
+  if (!picture) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+  picture->format = AEnc->pix_fmt;
+  picture->width = AEnc->width;
+  picture->height = AEnc->height;
+  if (ff::av_frame_get_buffer(picture.get(), 0) < 0)
+    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+  return picture;
+}
 
 void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutStream,
                                TAVInputStream& AInStream, AVFrame* APicture, Integer& AFrameSize) {
@@ -69,12 +80,9 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   if (nbFrames <= 0) return;
 
   // The picture to encode: a view of the decoded one (cropped), or its scaled copy.
-  AVFrame* view = ff::av_frame_alloc();
+  const TFrameHolder viewHolder(ff::av_frame_alloc());
+  AVFrame* view = viewHolder.get();
   if (!view) throw FFmpegException("Video encoding failed");
-  struct TFree {
-    AVFrame*& f;
-    ~TFree() { ff::av_frame_free(&f); }
-  } freeView{view};
   if (APicture->buf[0]) {
     if (ff::av_frame_ref(view, APicture) < 0) throw FFmpegException("Video encoding failed");
   } else {
@@ -103,13 +111,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
                AInStream.index, w, h, String(name ? name : "?"));
       // A stream that did not scale so far starts to.
       if (!AOutStream.video_resample) {
-        AOutStream.pict_tmp = ff::av_frame_alloc();
-        if (!AOutStream.pict_tmp) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-        AOutStream.pict_tmp->format = enc->pix_fmt;
-        AOutStream.pict_tmp->width = enc->width;
-        AOutStream.pict_tmp->height = enc->height;
-        if (ff::av_frame_get_buffer(AOutStream.pict_tmp, 0) < 0)
-          throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+        AOutStream.pict_tmp = NewScaledPicture(enc);
         AOutStream.video_resample = true;
       }
     }
@@ -125,20 +127,21 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
         AOutStream.resample_width = w - (AOutStream.leftBand + AOutStream.rightBand);
         AOutStream.resample_pix_fmt = fmt;
         if (AOutStream.video_crop) CropView(view, APicture, AOutStream.topBand, AOutStream.leftBand);
-        if (AOutStream.img_resample_ctx) ff::sws_freeContext(AOutStream.img_resample_ctx);
+        AOutStream.img_resample_ctx.reset();
         int64_t flags = Fsws_flags;
         if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
         Fsws_flags = Cardinal(flags);
-        AOutStream.img_resample_ctx = ff::sws_getContext(
+        AOutStream.img_resample_ctx.reset(ff::sws_getContext(
             AOutStream.resample_width, AOutStream.resample_height, AVPixelFormat(fmt), enc->width,
-            enc->height, enc->pix_fmt, Integer(Fsws_flags), nullptr, nullptr, nullptr);
+            enc->height, enc->pix_fmt, Integer(Fsws_flags), nullptr, nullptr, nullptr));
         if (!AOutStream.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
       }
       // The encoder may still hold the last scaled picture.
-      if (ff::av_frame_make_writable(AOutStream.pict_tmp) < 0) throw FFmpegException("Video encoding failed");
-      ff::sws_scale(AOutStream.img_resample_ctx, view->data, view->linesize, 0, AOutStream.resample_height,
-                    AOutStream.pict_tmp->data, AOutStream.pict_tmp->linesize);
-      final = AOutStream.pict_tmp;
+      if (ff::av_frame_make_writable(AOutStream.pict_tmp.get()) < 0)
+        throw FFmpegException("Video encoding failed");
+      ff::sws_scale(AOutStream.img_resample_ctx.get(), view->data, view->linesize, 0,
+                    AOutStream.resample_height, AOutStream.pict_tmp->data, AOutStream.pict_tmp->linesize);
+      final = AOutStream.pict_tmp.get();
     } else {
       view->width = enc->width;
       view->height = enc->height;
@@ -207,7 +210,7 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* AOutput, TAVOutputStream& AOu
     ASubtitle->start_display_time = 0;
     const Integer size = ff::avcodec_encode_subtitle(enc, s.subtitle_out.get(), subtitleOutSize, ASubtitle);
     if (size < 0) throw FFmpegException("Subtitle encoding failed");
-    AVPacket* pkt = s.packet;
+    AVPacket* pkt = s.packet.get();
     ff::av_packet_unref(pkt);
     if (ff::av_new_packet(pkt, size) < 0) throw FFmpegException("Subtitle encoding failed");
     std::memcpy(pkt->data, s.subtitle_out.get(), size_t(size));

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
 
 struct TTestMedia {
   std::string Dir;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/ffmpegloader.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
