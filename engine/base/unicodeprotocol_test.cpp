@@ -10,6 +10,7 @@
 
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
+#include "engine/base/testkit/testmedia.h"
 #include "platform/rtl/codepage.h"
 
 namespace fs = std::filesystem;
@@ -73,9 +74,9 @@ class UnicodeIOTest : public CodePageTest {
     FDir = fs::path(mkdtemp(pattern)) / "视频文件";
     fs::create_directories(FDir);
     FMedia = (FDir / "测试.mkv").string();
-    const String command =
-        "ffmpeg -loglevel error -nostdin -f lavfi -i testsrc=size=64x48:rate=5 -t 1 '" + FMedia + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string clip = TestMediaFile("unicode.mkv", "-f lavfi -i testsrc=size=64x48:rate=5 -t 1");
+    ASSERT_FALSE(clip.empty());
+    fs::copy_file(clip, FMedia);
   }
   static void TearDownTestSuite() { fs::remove_all(FDir.parent_path()); }
 
