@@ -70,7 +70,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
       ost.st->time_base = tb;
       switch (ipar->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
-          if (Faudio_volume != 256)
+          if (FPending.audio_volume != 256)
             throw FFmpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
           if ((par->block_align == 1 && par->codec_id == AV_CODEC_ID_MP3) || par->codec_id == AV_CODEC_ID_AC3)
             par->block_align = 0;
@@ -100,16 +100,18 @@ void TCustomFFmpeg::SetupOutputCodecs() {
       if (!icodec) throw FFmpegException("invalid codec_type of output stream");
       switch (codec->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
-          ost.audio_resample = codec->sample_rate != icodec->sample_rate || Faudio_sync_method > 1;
+          ost.audio_resample = codec->sample_rate != icodec->sample_rate || FPending.audio_sync_method > 1;
           ist.decoding_needed = true;
           ost.encoding_needed = true;
           break;
         case AVMEDIA_TYPE_VIDEO: {
           if (codec->pix_fmt == AV_PIX_FMT_NONE)
             throw FFmpegException("Video pixel format is unknown, stream cannot be encoded");
-          ost.video_crop = Fframe_topBand + Fframe_bottomBand + Fframe_leftBand + Fframe_rightBand != 0;
-          const Integer cropW = icodec->width - (Fframe_leftBand + Fframe_rightBand);
-          const Integer cropH = icodec->height - (Fframe_topBand + Fframe_bottomBand);
+          ost.video_crop = FPending.frame_topBand + FPending.frame_bottomBand + FPending.frame_leftBand +
+                               FPending.frame_rightBand !=
+                           0;
+          const Integer cropW = icodec->width - (FPending.frame_leftBand + FPending.frame_rightBand);
+          const Integer cropH = icodec->height - (FPending.frame_topBand + FPending.frame_bottomBand);
           if (codec->width == 0 || codec->height == 0) {
             codec->width = cropW;
             codec->height = cropH;
@@ -117,19 +119,19 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           ost.video_resample =
               codec->width != cropW || codec->height != cropH || codec->pix_fmt != icodec->pix_fmt;
           if (ost.video_crop) {
-            ost.topBand = ost.original_topBand = Fframe_topBand;
-            ost.bottomBand = ost.original_bottomBand = Fframe_bottomBand;
-            ost.leftBand = ost.original_leftBand = Fframe_leftBand;
-            ost.rightBand = ost.original_rightBand = Fframe_rightBand;
+            ost.topBand = ost.original_topBand = FPending.frame_topBand;
+            ost.bottomBand = ost.original_bottomBand = FPending.frame_bottomBand;
+            ost.leftBand = ost.original_leftBand = FPending.frame_leftBand;
+            ost.rightBand = ost.original_rightBand = FPending.frame_rightBand;
           }
           ost.original_height = icodec->height;
           ost.original_width = icodec->width;
-          if (ost.video_resample && !FEnableFilter) {
+          if (ost.video_resample && !FPending.EnableFilter) {
             ost.pict_tmp = NewScaledPicture(codec);
-            Fsws_flags = Cardinal(ScalerFlags(FOptions, Fsws_flags));
-            ost.img_resample_ctx.reset(ff::sws_getContext(cropW, cropH, icodec->pix_fmt, codec->width,
-                                                          codec->height, codec->pix_fmt, Integer(Fsws_flags),
-                                                          nullptr, nullptr, nullptr));
+            FPending.sws_flags = Cardinal(ScalerFlags(FOptions, FPending.sws_flags));
+            ost.img_resample_ctx.reset(
+                ff::sws_getContext(cropW, cropH, icodec->pix_fmt, codec->width, codec->height, codec->pix_fmt,
+                                   Integer(FPending.sws_flags), nullptr, nullptr, nullptr));
             if (!ost.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
             codec->bits_per_raw_sample = 0;
           }
@@ -139,7 +141,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           ost.encoding_needed = true;
           ist.decoding_needed = true;
           FLastErrMsg.clear();
-          if (FEnableFilter && ConfigureFilters(ist, ost) != 0) {
+          if (FPending.EnableFilter && ConfigureFilters(ist, ost) != 0) {
             FLastErrMsg = FLastErrMsg.empty() ? String("Error opening filters!")
                                               : "Error opening filters: " + FLastErrMsg;
             throw FFmpegException(FLastErrMsg);
@@ -156,8 +158,8 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           throw FFmpegException("invalid codec_type of output stream");
       }
       if (ost.encoding_needed && (codec->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2))) {
-        const String prefix =
-            Fpass_logfilename_prefix.empty() ? String("ffmpeg2pass") : Fpass_logfilename_prefix;
+        const String prefix = FPending.pass_logfilename_prefix.empty() ? String("ffmpeg2pass")
+                                                                       : FPending.pass_logfilename_prefix;
         String name = prefix + "-" + IntToStr(Integer(i)) + ".log";
         if (name.size() > 1023) name.resize(1023);
         if (codec->flags & AV_CODEC_FLAG_PASS1) {
@@ -182,11 +184,12 @@ void TCustomFFmpeg::SetupOutputCodecs() {
     }
     if (codec->codec_type == AVMEDIA_TYPE_VIDEO) {
       const Int64 size = 6 * Int64(codec->width) * codec->height + 200;
-      if (size > Fbit_buffer_size) Fbit_buffer_size = Integer(std::min<Int64>(size, INT_MAX));
+      if (size > FState->bit_buffer_size) FState->bit_buffer_size = Integer(std::min<Int64>(size, INT_MAX));
     }
   }
-  Fbit_buffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(Fbit_buffer_size))));
-  if (!Fbit_buffer) throw FFmpegException(Format("Cannot allocate %d bytes output buffer", Fbit_buffer_size));
+  FState->bit_buffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(FState->bit_buffer_size))));
+  if (!FState->bit_buffer)
+    throw FFmpegException(Format("Cannot allocate %d bytes output buffer", FState->bit_buffer_size));
 }
 
 void TCustomFFmpeg::OpenEncoders() {
@@ -246,7 +249,7 @@ void TCustomFFmpeg::OpenEncoders() {
       throw FFmpegException("av_mallocz fail");
     ost.st->time_base = enc->time_base;
     if (enc->codec_type == AVMEDIA_TYPE_VIDEO) ost.st->avg_frame_rate = enc->framerate;
-    Fextra_size += enc->extradata_size;
+    FCounters.extra_size += enc->extradata_size;
     if (enc->codec_type == AVMEDIA_TYPE_AUDIO && !ost.mux->fifo) {
       ost.mux->fifo.reset(ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 1024));
       if (!ost.mux->fifo) throw FFmpegException("av_fifo_alloc fail");
@@ -321,10 +324,10 @@ void TCustomFFmpeg::CopyAllChapters() {
       for (unsigned c = 0; c < is->nb_chapters; ++c) {
         const AVChapter* in = is->chapters[c];
         const Int64 offset =
-            ff::av_rescale_q(Fstart_time - Finput_files_ts_offset[f], AV_TIME_BASE_Q, in->time_base);
-        const Int64 limit = Frecording_time == INT64_MAX
+            ff::av_rescale_q(FPending.start_time - Finput_files_ts_offset[f], AV_TIME_BASE_Q, in->time_base);
+        const Int64 limit = FPending.recording_time == INT64_MAX
                                 ? INT64_MAX
-                                : ff::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, in->time_base);
+                                : ff::av_rescale_q(FPending.recording_time, AV_TIME_BASE_Q, in->time_base);
         if (in->end < offset) continue;
         if (limit != INT64_MAX && in->start > limit + offset) break;
         TAVMemHolder<AVChapter> chapter(static_cast<AVChapter*>(ff::av_mallocz(sizeof(AVChapter))));

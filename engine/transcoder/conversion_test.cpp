@@ -242,11 +242,11 @@ TEST_F(ConversionTest, FrameRateChangeDuplicatesOrDropsFrames) {
     // The last input picture is not repeated.
     EXPECT_NEAR(VideoFrames(out), c.Frames, 2);
     if (c.Duplicates) {
-      EXPECT_GE(F->Fnb_frames_dup, 20);
-      EXPECT_EQ(F->Fnb_frames_drop, 0);
+      EXPECT_GE(F->Counters().nb_frames_dup, 20);
+      EXPECT_EQ(F->Counters().nb_frames_drop, 0);
     } else {
-      EXPECT_GE(F->Fnb_frames_drop, 25 - c.Frames - 1);
-      EXPECT_EQ(F->Fnb_frames_dup, 0);
+      EXPECT_GE(F->Counters().nb_frames_drop, 25 - c.Frames - 1);
+      EXPECT_EQ(F->Counters().nb_frames_dup, 0);
     }
   }
 }
@@ -274,9 +274,9 @@ TEST_F(ConversionTest, TwoPassesShareTheirLog) {
   Options({{"pass", "2"}, {"passlogfile", Out("nopass").c_str()}, {"an", ""}});
   ASSERT_EQ(F->OpenOutputFile(Out("nopass.avi"), false), 1);
   F->StartConvert(false);
-  EXPECT_EQ(F->FatalMessage(),
-            WithTaskFiles("Cannot read file: Error reading log file \"" + Out("nopass") + "-0.log\" for pass-2 encoding",
-                          TMedia::Get().AudioVideoAvi(), Out("nopass.avi")));
+  EXPECT_EQ(F->FatalMessage(), WithTaskFiles("Cannot read file: Error reading log file \"" + Out("nopass") +
+                                                 "-0.log\" for pass-2 encoding",
+                                             TMedia::Get().AudioVideoAvi(), Out("nopass.avi")));
 }
 
 TEST_F(ConversionTest, VideoStatisticsGetALinePerPicture) {

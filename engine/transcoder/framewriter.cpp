@@ -76,7 +76,7 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* AOutput, AVPacket* APacket, TAVO
                                    ? String("copy")
                                    : String(AOutStream.enc->codec->name)),
                         ret);
-      if (Fexit_on_error) throw FFmpegException(message);
+      if (FPending.exit_on_error) throw FFmpegException(message);
       GetFFLogger()->Log(this, llError, message);
       // Goes on unfiltered.
       if (keep) pass(keep.get(), ALevel + 1);
@@ -124,10 +124,10 @@ void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOu
       }
       if (APicture && !ATask.PostHooks().Empty() && pkt->pts != AV_NOPTS_VALUE)
         ATask.RunPostHooks(APicture, enc, ff::av_rescale_q(pkt->pts, enc->time_base, AV_TIME_BASE_Q));
-      ATask.Fvideo_size += pkt->size;
+      ATask.FCounters.video_size += pkt->size;
       if (AOst.mux->logfile && enc->stats_out) ff::fprintf(AOst.mux->logfile, "%s", enc->stats_out);
     } else {
-      ATask.Faudio_size += pkt->size;
+      ATask.FCounters.audio_size += pkt->size;
     }
     AFrameSize = pkt->size;
     pkt->stream_index = AOst.st->index;
@@ -186,11 +186,11 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
     maxOutSamples = bufSize;
     bufSize *= Int64(osize) * encChannels;
     if (bufSize > INT_MAX) throw FFmpegException("Buffer sizes too large in do_audio_out");
-    uint8_t* buffer = Faudio_buf.release();
-    unsigned allocated = Fallocated_audio_buf_size;
+    uint8_t* buffer = FState->audio_buf.release();
+    unsigned allocated = FState->allocated_audio_buf_size;
     ff::av_fast_malloc(&buffer, &allocated, size_t(bufSize));
-    Fallocated_audio_buf_size = buffer ? allocated : 0;
-    Faudio_buf.reset(buffer);
+    FState->allocated_audio_buf_size = buffer ? allocated : 0;
+    FState->audio_buf.reset(buffer);
     if (!buffer) throw FFmpegException("Out of memory in do_audio_out");
   };
   sizeBuffers();
@@ -198,7 +198,7 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   if (decChannels != encChannels) AOutStream.audio_resample = true;
   if (!AOutStream.resample) {
     if (AOutStream.audio_resample && AInStream.dec && AInStream.dec->sample_fmt != AV_SAMPLE_FMT_S16 &&
-        Fverbose > 0)
+        FPending.verbose > 0)
       log->Log(this, llVerbose, "Warning, using s16 intermediate sample format for resampling");
     SwrContext* swr = nullptr;
     Integer ret = ff::swr_alloc_set_opts2(&swr, &enc->ch_layout, enc->sample_fmt, encRate,
@@ -218,20 +218,20 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
 
   // Keeping step with the input: drop or insert samples, or stretch the resampler.
   AVAudioFifo* fifo = AOutStream.mux->fifo.get();
-  const Double ipts = Double(AOutStream.sync_ist->pts - Fstart_time) / 1000000;
-  if (Faudio_sync_method != 0) {
+  const Double ipts = Double(AOutStream.sync_ist->pts - FPending.start_time) / 1000000;
+  if (FPending.audio_sync_method != 0) {
     const Double fifoSamples = fifo ? Double(ff::av_audio_fifo_size(fifo)) : 0;
     const Double delta = encRate * ipts - Double(AOutStream.sync_opts) - fifoSamples;
     // In bytes of the 16-bit input; held to what a buffer can be.
     const Int64 wideDelta = Int64(delta * decRate / encRate) * 2 * decChannels;
     Integer byteDelta = Integer(std::clamp<Int64>(wideDelta, -Int64(INT_MAX) / 2, Int64(INT_MAX) / 2));
     if (std::fabs(delta) > 50) {
-      if (AInStream.is_start || std::fabs(delta) > encRate * Faudio_drift_threshold) {
+      if (AInStream.is_start || std::fabs(delta) > encRate * FPending.audio_drift_threshold) {
         if (byteDelta < 0) {
           byteDelta = std::max(byteDelta, -ASize);
           ASize += byteDelta;
           ABuffer -= byteDelta;
-          if (Fverbose > 2) log->Log(this, llVerbose, "discarding %d audio samples", Integer(-delta));
+          if (FPending.verbose > 2) log->Log(this, llVerbose, "discarding %d audio samples", Integer(-delta));
           if (ASize == 0) return;
           AInStream.is_start = false;
         } else {
@@ -239,21 +239,23 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
             allocatedForSize = Int64(byteDelta) + ASize;
             sizeBuffers();
           }
-          uint8_t* tmp =
-              static_cast<uint8_t*>(ff::av_realloc(Finput_tmp.get(), size_t(byteDelta) + size_t(ASize)));
+          uint8_t* tmp = static_cast<uint8_t*>(
+              ff::av_realloc(FState->input_tmp.get(), size_t(byteDelta) + size_t(ASize)));
           if (!tmp) throw FFmpegException("Out of memory in do_audio_out");
-          (void)Finput_tmp.release();
-          Finput_tmp.reset(tmp);
+          (void)FState->input_tmp.release();
+          FState->input_tmp.reset(tmp);
           AInStream.is_start = false;
           std::memset(tmp, 0, size_t(byteDelta));
           std::memcpy(tmp + byteDelta, ABuffer, size_t(ASize));
           ABuffer = tmp;
           ASize += byteDelta;
-          if (Fverbose > 2) log->Log(this, llVerbose, "adding %d audio samples of silence", Integer(delta));
+          if (FPending.verbose > 2)
+            log->Log(this, llVerbose, "adding %d audio samples of silence", Integer(delta));
         }
-      } else if (Faudio_sync_method > 1) {
-        const Integer comp = std::clamp(Integer(delta), -Faudio_sync_method, Faudio_sync_method);
-        if (Fverbose > 2)
+      } else if (FPending.audio_sync_method > 1) {
+        const Integer comp =
+            std::clamp(Integer(delta), -FPending.audio_sync_method, FPending.audio_sync_method);
+        if (FPending.verbose > 2)
           log->Log(this, llVerbose, "compensating audio timestamp drift:%f compensation:%d in:%d", delta,
                    comp, encRate);
         ff::swr_set_compensation(AOutStream.resample.get(), comp, encRate);
@@ -267,14 +269,14 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   // Into the encoder's format, rate and layout.
   uint8_t* planes[AV_NUM_DATA_POINTERS] = {};
   Integer linesize = 0;
-  if (ff::av_samples_fill_arrays(planes, &linesize, Faudio_buf.get(), encChannels, Integer(maxOutSamples),
-                                 enc->sample_fmt, 1) < 0)
+  if (ff::av_samples_fill_arrays(planes, &linesize, FState->audio_buf.get(), encChannels,
+                                 Integer(maxOutSamples), enc->sample_fmt, 1) < 0)
     throw FFmpegException("Out of memory in do_audio_out");
   const uint8_t* in[1] = {ABuffer};
   const Integer count = ff::swr_convert(AOutStream.resample.get(), planes, Integer(maxOutSamples), in,
                                         ASize / (isize * decChannels));
   if (count < 0) {
-    if (Fexit_on_error) throw FFmpegException("av_audio_convert() failed");
+    if (FPending.exit_on_error) throw FFmpegException("av_audio_convert() failed");
     log->Log(this, llError, "av_audio_convert() failed");
     return;
   }

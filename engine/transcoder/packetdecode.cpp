@@ -44,12 +44,12 @@ Integer SamplesToS16(TCustomFFmpeg& ATask, TAVInputStream& AIst, const AVFrame* 
   const Integer channels = layout.nb_channels;
   const Integer room = AFrame->nb_samples + 64;
   const Cardinal needed = Cardinal(std::max<Integer>(room * channels * 2, MinSamplesSize));
-  if (ATask.Fsamples_size < needed) {
-    ATask.Fsamples.reset(static_cast<int16_t*>(ff::av_malloc(needed)));
-    ATask.Fsamples_size = ATask.Fsamples ? needed : 0;
-    if (!ATask.Fsamples) return -1;
+  if (ATask.FState->samples_size < needed) {
+    ATask.FState->samples.reset(static_cast<int16_t*>(ff::av_malloc(needed)));
+    ATask.FState->samples_size = ATask.FState->samples ? needed : 0;
+    if (!ATask.FState->samples) return -1;
   }
-  uint8_t* out[1] = {reinterpret_cast<uint8_t*>(ATask.Fsamples.get())};
+  uint8_t* out[1] = {reinterpret_cast<uint8_t*>(ATask.FState->samples.get())};
   const Integer count = ff::swr_convert(
       AIst.to_s16.get(), out, room, const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
   return count < 0 ? -1 : count * channels * 2;
@@ -74,17 +74,18 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
 
   // The outputs of one frame (or of the packet, for stream copy).
   auto output = [&](AVFrame* APicture, const uint8_t* ASamples, Integer ASampleBytes, AVSubtitle* ASubtitle) {
-    if (Frate_emu) {
+    if (FPending.rate_emu) {
       const Int64 ahead = ist.pts - (ff::av_gettime() - ist.start);
       if (ahead > 1000) std::this_thread::sleep_for(std::chrono::milliseconds(ahead / 1000));
     }
-    const bool filtered = FEnableFilter && type == AVMEDIA_TYPE_VIDEO && ist.out_video_filter && APicture;
+    const bool filtered =
+        FPending.EnableFilter && type == AVMEDIA_TYPE_VIDEO && ist.out_video_filter && APicture;
     if (filtered) {
       APicture->pts = ist.pts;
       if (ff::av_buffersrc_add_frame_flags(ist.input_video_filter, APicture, AV_BUFFERSRC_FLAG_KEEP_REF) < 0)
         return;
     }
-    const bool beforeStart = (Fstart_time != 0 && ist.pts < Fstart_time) ||
+    const bool beforeStart = (FPending.start_time != 0 && ist.pts < FPending.start_time) ||
                              (ist.pts < 0 && Finput_files[size_t(ist.file_index)]->Seeked);
     if (beforeStart) {
       if (filtered)
@@ -106,7 +107,7 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
               if (APic) {
                 Integer frameSize = 0;
                 DoVideoOut(oc, ost, ist, APic, frameSize);
-                if (Fvstats_filename && frameSize) DoVideoStats(ost, frameSize);
+                if (FPending.vstats_filename && frameSize) DoVideoStats(ost, frameSize);
               }
               break;
             case AVMEDIA_TYPE_SUBTITLE:
@@ -117,13 +118,14 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
           }
         } else if (APacket) {
           // Stream copy.
-          const Int64 offset = ff::av_rescale_q(Fstart_time, AV_TIME_BASE_Q, ost.st->time_base);
-          if (ost.frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes)
+          const Int64 offset = ff::av_rescale_q(FPending.start_time, AV_TIME_BASE_Q, ost.st->time_base);
+          if (ost.frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) &&
+              !FPending.copy_initial_nonkeyframes)
             continue;
           if (type == AVMEDIA_TYPE_AUDIO) {
-            Faudio_size += APacket->size;
+            FCounters.audio_size += APacket->size;
           } else if (type == AVMEDIA_TYPE_VIDEO) {
-            Fvideo_size += APacket->size;
+            FCounters.video_size += APacket->size;
             ++ost.sync_opts;
           }
           AVPacket* opkt = s.packet.get();
@@ -189,7 +191,7 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
           ~TUnref() { ff::av_frame_unref(f); }
         } unref{ist.frame.get()};
         if (++frames == 2 && APacket &&
-            ((!ist.showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
+            ((!ist.showed_multi_packet_warning && FPending.verbose > 0) || FPending.verbose > 1)) {
           GetFFLogger()->Log(this, llError, "Multiple frames in a packet from stream %d",
                              APacket->stream_index);
           ist.showed_multi_packet_warning = true;
@@ -208,8 +210,9 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
           if (size == 0) continue;
           const Integer channels = ist.s16_layout.nb_channels;
           ist.next_pts += (Int64(1000000 / 2) * size) / (Int64(ist.s16_rate) * channels);
-          if (Faudio_volume != 256) ScaleVolume(Fsamples.get(), size / 2, Faudio_volume);
-          output(nullptr, reinterpret_cast<const uint8_t*>(Fsamples.get()), size, nullptr);
+          if (FPending.audio_volume != 256)
+            ScaleVolume(FState->samples.get(), size / 2, FPending.audio_volume);
+          output(nullptr, reinterpret_cast<const uint8_t*>(FState->samples.get()), size, nullptr);
         } else {
           ist.quality = Single(ist.frame->quality);
           const AVRational tb = ist.dec->time_base;

@@ -45,7 +45,7 @@ void TCustomFFmpeg::BuildInputStreamTable() {
       ist->file_index = Integer(i);
       ist->index = k;
       ist->discard = true;
-      if (Frate_emu) ist->start = ff::av_gettime();
+      if (FPending.rate_emu) ist->start = ff::av_gettime();
       s.ist_table.push_back(std::move(ist));
     }
   }
@@ -126,8 +126,8 @@ void TCustomFFmpeg::BindOutputStreams() {
         Int64 best = -1;
         for (size_t j = 0; j < s.ist_table.size(); ++j) {
           TAVInputStream& ist = *s.ist_table[j];
-          if (Fopt_programid != 0 &&
-              !InProgram(Finput_files[size_t(ist.file_index)]->ctx, Fopt_programid, ist.index))
+          if (FPending.opt_programid != 0 &&
+              !InProgram(Finput_files[size_t(ist.file_index)]->ctx, FPending.opt_programid, ist.index))
             continue;
           if (!ist.discard || ist.st->discard == AVDISCARD_ALL || ist.st->codecpar->codec_type != type)
             continue;
@@ -140,7 +140,7 @@ void TCustomFFmpeg::BindOutputStreams() {
             found = true;
           }
         }
-        if (!found && Fopt_programid == 0 && !FJoinMode) {
+        if (!found && FPending.opt_programid == 0 && !FJoinMode) {
           for (size_t j = 0; j < s.ist_table.size(); ++j) {
             TAVInputStream& ist = *s.ist_table[j];
             if (ist.st->codecpar->codec_type == type && ist.st->discard != AVDISCARD_ALL) {
@@ -192,7 +192,7 @@ void TCustomFFmpeg::LogStreamMapping() {
     if (FJoinMode && i > 0) break;
     ff::av_dump_format(Foutput_files[i]->ctx, Integer(i), Foutput_files[i]->ctx->url, 1);
   }
-  if (Fverbose < 0) return;
+  if (FPending.verbose < 0) return;
   TFFLogger* log = GetFFLogger();
   log->Log(this, llVerbose, "Stream mapping:");
   for (auto& p : s.ost_table) {
@@ -208,7 +208,6 @@ void TCustomFFmpeg::LogStreamMapping() {
 }
 
 void TCustomFFmpeg::FreeStreamTables() {
-  Fbit_buffer.reset();
   if (!FState) return;
   // The records are listed in the open-codec lists by address; what is still listed is closed
   // before the records go.

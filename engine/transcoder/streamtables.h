@@ -28,9 +28,9 @@ struct TAVInputStream {
   AVCodecContext* dec = nullptr;  // the input's codec context of the stream
   bool discard = true;            // no output reads it
   bool decoding_needed = false;
-  Int64 start = 0;                  // µs, wall clock at set-up (rate emulation)
-  Int64 next_pts = AV_NOPTS_VALUE;  // µs
-  Int64 pts = 0;                    // µs
+  Int64 start = 0;                            // µs, wall clock at set-up (rate emulation)
+  Int64 next_pts = AV_NOPTS_VALUE;            // µs
+  Int64 pts = 0;                              // µs
   Int64 last_frame_pkt_dts = AV_NOPTS_VALUE;  // of the last picture a frame-threaded decoder gave
   bool is_start = true;
   bool showed_multi_packet_warning = false;
@@ -124,6 +124,14 @@ struct TConvertState {
   TPacketHolder packet;                // the packet being written
   TPacketHolder filtered;              // a bitstream filter's output
   TAVMemHolder<uint8_t> subtitle_out;  // this transcoder's subtitle output buffer
+  // Working buffers of the run.
+  TAVMemHolder<uint8_t> audio_buf;  // the encoder's input samples (av_fast_malloc'ed)
+  Cardinal allocated_audio_buf_size = 0;
+  TAVMemHolder<uint8_t> input_tmp;  // the source samples with the ones a sync inserts
+  TAVMemHolder<int16_t> samples;    // decoded samples as packed 16-bit
+  Cardinal samples_size = 0;
+  TAVMemHolder<uint8_t> bit_buffer;  // the largest picture an encoder may give
+  Integer bit_buffer_size = 262144;
   TConvertState();
   ~TConvertState();
 };
