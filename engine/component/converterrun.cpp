@@ -41,7 +41,7 @@ class TTerminateHold {
 // A task waiting for its turn to raise an event gives up once it is being stopped: the task whose
 // event is under way may be waiting for the thread that stops them.
 std::function<bool()> StoppingTask(const TFFmpeg* ATask) {
-  return [ATask] { return ATask->FBroken.load(); };
+  return [ATask] { return ATask->Broken(); };
 }
 
 // Keeps a canvas locked for a scope, a handler's exception included.

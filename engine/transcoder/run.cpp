@@ -59,7 +59,7 @@ class TDoTerminateThread : public TThread {
 }  // namespace
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority) {
-  if (FConverting || FTerminated) return nullptr;
+  if (FRunState != rsReady) return nullptr;
   try {
     if (nb_output_files() <= 0) {
       Cleanup();
@@ -80,11 +80,7 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
     DoTerminate();
     return nullptr;
   }
-  FConverting = true;
-  FBroken = false;
-  FFinished = false;
-  FTerminated = false;
-  FPaused = false;
+  FRunState = rsConverting;
   FResumeEvent.SetEvent();
   if (AUseThread) {
     // Counted from here rather than from the run, so that the tasks a batch starts together
@@ -115,7 +111,6 @@ void TCustomFFmpeg::Run() {
       GetFFLogger()->Log(this, llQuiet, FFatalMessage);
     }
   };
-  FFinished = false;
   if (!FRunningConversion) FRunningConversion = std::make_unique<TRunningConversion>();
   guard([this] { ConvertFiles(); });
   guard([this] { CloseListedEncoders(FEncoderList); });
@@ -147,14 +142,14 @@ String TCustomFFmpeg::NamingTheFiles(const String& AMessage) const {
 }
 
 void TCustomFFmpeg::DoTerminate() {
-  FConverting = false;
-  FTerminated = true;
+  FRunState = FRunState == rsConverted ? rsFinished : rsTerminated;
   FThread = nullptr;
   if (FOnTerminate) FOnTerminate(this);
 }
 
 void TCustomFFmpeg::Stop(bool AWaitFor) {
-  FBroken = true;
+  for (TRunState s = FRunState; s == rsConverting || s == rsPaused;)
+    if (FRunState.compare_exchange_weak(s, rsStopping)) break;
   {
     std::lock_guard<std::mutex> hold(FThreadLock);
     if (!FRunThread) return;
@@ -164,7 +159,6 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
     const Cardinal runner = FRunThread->ThreadID();
     if (runner == GetCurrentThreadId() || MainThreadServes(runner)) AWaitFor = false;
     // A paused conversion goes on so that it sees the request; one never started starts and ends.
-    FPaused = false;
     FResumeEvent.SetEvent();
     if (FRunThread->Suspended()) {
       try {
@@ -177,9 +171,9 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
 }
 
 void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
-  if (FConverting) {
+  if (Converting()) {
     Stop(AWaitFor);
-  } else if (!FTerminated) {
+  } else if (!Terminated()) {
     FTermEvent.ResetEvent();
     new TDoTerminateThread(this);
     if (AWaitFor) WaitServingMainThread(FTermEvent);
@@ -188,13 +182,14 @@ void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
 
 void TCustomFFmpeg::Pause() {
   std::lock_guard<std::mutex> hold(FThreadLock);
-  if (!FRunThread || FPaused) return;
-  FPaused = true;
+  if (!FRunThread) return;
+  TRunState s = rsConverting;
+  if (!FRunState.compare_exchange_strong(s, rsPaused)) return;
   FResumeEvent.ResetEvent();
 }
 
 void TCustomFFmpeg::Resume() {
-  if (!FPaused) return;
-  FPaused = false;
+  TRunState s = rsPaused;
+  if (!FRunState.compare_exchange_strong(s, rsConverting)) return;
   FResumeEvent.SetEvent();
 }

@@ -49,9 +49,9 @@ void TCustomFFmpeg::ConvertFiles() {
     return type >= 0 && type < 4 && AOst.frame_number >= FPending.max_frames[size_t(type)];
   };
 
-  while (!FBroken) {
+  while (!Broken()) {
     // A paused task halts here, between two packets, holding no lock.
-    if (FPaused) {
+    if (Paused()) {
       FResumeEvent.WaitFor();
       continue;
     }
@@ -226,7 +226,7 @@ void TCustomFFmpeg::ConvertFiles() {
     if (failure.empty()) failure = closing;
   }
   // A run that wrote no frame into a file has converted nothing, though every step succeeded.
-  if (failure.empty() && !FBroken) {
+  if (failure.empty() && !Broken()) {
     std::vector<Int64> packets(Foutput_files.size(), 0);
     for (auto& p : s.ost_table) {
       const size_t file = FJoinMode ? 0 : size_t(p->file_index);
@@ -239,7 +239,10 @@ void TCustomFFmpeg::ConvertFiles() {
                          Foutput_files[i]->FileName);
     }
   }
-  FFinished = !FBroken && failure.empty();
+  // A pause asked for as the inputs ended does not hold back the end.
+  if (failure.empty())
+    for (TRunState s = FRunState; s == rsConverting || s == rsPaused;)
+      if (FRunState.compare_exchange_weak(s, rsConverted)) break;
   FreeStreamTables();
   if (!failure.empty()) {
     log->Log(this, llError, failure);

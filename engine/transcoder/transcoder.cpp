@@ -123,7 +123,7 @@ TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles) {
   Finput_files_ts_scale.assign(size_t(FMaxFiles), std::array<Double, MAX_STREAMS>{});
   ReportInterval = 500000;
   PreviewInterval = 100000;
-  FConverting = FBroken = FFinished = FTerminated = false;
+  FRunState = rsReady;
   FTotalOutputDuration = -1;
   FEncoderList = FDecoderList = nullptr;
   FHookContext = std::make_unique<TRGBConvertContext>();
@@ -154,7 +154,8 @@ void TCustomFFmpeg::Reset() {
   if (!ConverterLoaded()) return;
   Cleanup();
   ResetDefaults();
-  FJoinMode = FConverting = FBroken = FFinished = FTerminated = false;
+  FJoinMode = false;
+  FRunState = rsReady;
   FTotalOutputDuration = -1;
   CreateFFOptions(FOptions, Integer(FPending.sws_flags));
 }

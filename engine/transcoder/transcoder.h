@@ -128,6 +128,18 @@ using TProgressEvent = std::function<void(TObject* Sender, Integer AFileIndex, I
                                           Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
                                           Int64 ACurrentDuration, Int64 ATotalDuration)>;
 
+// The life of one task's run. A stop asked for while converting or paused makes it stopping; a
+// conversion that went through to its end is converted until the task terminates, finished after.
+enum TRunState {
+  rsReady,       // not started (again after a reset)
+  rsConverting,  // started, running or about to
+  rsPaused,      // halted between two packets
+  rsStopping,    // asked to stop: the conversion ends at the next packet
+  rsConverted,   // the conversion went through; the run closes its files and codecs
+  rsFinished,    // terminated after a conversion that went through
+  rsTerminated   // terminated otherwise (failed, stopped or never started)
+};
+
 // What a run counts for its reports; zero at the reset.
 struct TRunCounters {
   Int64 video_size = 0, audio_size = 0, extra_size = 0;  // bytes written
@@ -160,7 +172,10 @@ class TCustomFFmpeg : public TObject {
 
   Integer nb_input_files() const { return Integer(Finput_files.size()); }
   Integer nb_output_files() const { return Integer(Foutput_files.size()); }
-  bool Finished() const { return FFinished; }
+  // The run's state; the Boolean properties below are read from it.
+  TRunState RunState() const { return FRunState; }
+  // The conversion went through to its end: set when it has, kept after the task terminated.
+  bool Finished() const { return FRunState == rsConverted || FRunState == rsFinished; }
   bool FatalException() const { return FFatalException; }
   String FatalMessage() const { return FFatalMessage; }
   String LastErrMsg() const { return FLastErrMsg; }
@@ -303,9 +318,15 @@ class TCustomFFmpeg : public TObject {
   // Halt and continue a threaded conversion; the conversion halts between two packets.
   void Pause();
   void Resume();
-  bool Paused() const { return FPaused; }
-  bool Converting() const { return FConverting; }
-  bool Terminated() const { return FTerminated; }
+  bool Paused() const { return FRunState == rsPaused; }
+  // From the start until the task terminates.
+  bool Converting() const {
+    const TRunState s = FRunState;
+    return s == rsConverting || s == rsPaused || s == rsStopping || s == rsConverted;
+  }
+  bool Terminated() const { return FRunState == rsFinished || FRunState == rsTerminated; }
+  // A stop was asked for while converting.
+  bool Broken() const { return FRunState == rsStopping; }
   // One complete run: the conversion and the closing stages, each guarded; never raises.
   void Run();
   void DoTerminate();
@@ -396,7 +417,6 @@ class TCustomFFmpeg : public TObject {
   TEvent FStopEvent{true, true};    // non-signalled while a threaded run is in progress
   TEvent FTermEvent{true, true};    // non-signalled while a terminate notification is in progress
   TEvent FResumeEvent{true, true};  // non-signalled while the conversion is paused
-  std::atomic<bool> FPaused{false};
   // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
   std::mutex FThreadLock;
   TThread* FRunThread = nullptr;
@@ -407,10 +427,7 @@ class TCustomFFmpeg : public TObject {
   TPostHookContext FPostContext;
   TPostHooks FPostHooks;
   bool FJoinMode = false;
-  std::atomic<bool> FConverting{false};
-  std::atomic<bool> FBroken{false};
-  bool FFinished = false;
-  std::atomic<bool> FTerminated{false};
+  std::atomic<TRunState> FRunState{rsReady};
   bool FFatalException = false;
   String FFatalMessage;
   Int64 FTotalOutputDuration = -1;

@@ -150,7 +150,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   }
 
   for (Integer i = 0; i < nbFrames; ++i) {
-    if (FBroken) break;
+    if (Broken()) break;
     final->interlaced_frame = APicture->interlaced_frame;
     if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
       final->top_field_first =
