@@ -1,6 +1,7 @@
 // Building tasks: adding inputs and outputs, the option records as the task's settings, the
 // working guard and the list operations.
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;

@@ -11,6 +11,7 @@
 
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/component/terminatethread.h"
 
 thread_local bool TConverterTerminateThread::FInDelivery = false;

@@ -10,6 +10,7 @@
 
 #include "engine/base/testkit/logcapture.h"
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/component/testkit/watchdog.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"

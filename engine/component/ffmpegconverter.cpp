@@ -5,6 +5,7 @@
 
 #include "engine/base/ffmpegloader.h"
 #include "engine/base/fileidentity.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/component/terminatethread.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/format.h"

@@ -6,6 +6,7 @@
 
 #include "engine/component/discstandard.h"
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/datetime.h"
 

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include "engine/base/avholders.h"
 #include "engine/base/avstubs.h"
 #include "engine/probe/avprobe.h"
 #include "engine/probe/testkit/testmedia.h"

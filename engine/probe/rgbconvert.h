@@ -6,13 +6,8 @@
 #include <memory>
 
 #include "engine/base/avholders.h"
+#include "engine/probe/avpicture.h"
 #include "platform/ui/graphics/bitmap.h"
-
-// Plane pointers and line sizes of a picture (laid out like AVFrame's data and linesize).
-struct TAVPicture {
-  uint8_t* data[AV_NUM_DATA_POINTERS] = {};
-  int linesize[AV_NUM_DATA_POINTERS] = {};
-};
 
 // The planes of a decoded frame.
 TAVPicture PictureOf(const AVFrame* AFrame);
