@@ -446,6 +446,21 @@ class TCustomFFmpeg : public TObject {
   void SetCodec(const String& AValue, std::optional<String>& AName, Integer& AStreamCopy);
   void SetCodecTag(const String& AValue, Cardinal& ATag, const char* AKind);
   void SetMatrix(const char* AValue, std::optional<std::array<Word, 64>>& AMatrix);
+  // The stages of opening an input (inputfile.cpp).
+  const AVInputFormat* ForcedInputFormat();
+  TDictionary DemuxerParameters() const;
+  bool SetForcedDecoders(AVFormatContext* AContext);
+  // Keeps only the streams of the program asked for; False when the input has no such program.
+  bool SelectProgram(AVFormatContext* AContext);
+  Integer FindStreamInfo(AVFormatContext* AContext);
+  // The input's start time plus the pending start position (seeked to when there is one).
+  Int64 SeekToStart(TOpenedInput& AInput);
+  void SetupInputStreams(TOpenedInput& AInput);
+  const AVCodec* SetupInputVideoStream(AVStream* st, AVCodecContext* c, Integer AIndex);
+  const AVCodec* SetupInputAudioStream(AVStream* st, AVCodecContext* c);
+  // The options that only one input takes are forgotten after it, taken or refused.
+  void ForgetPerInputOptions();
+  bool RefuseInput(const String& AMessage);
   TOutputStreamSetup& NewOutputStream(TOpenedOutput& AOutput, Integer AType,
                                       std::vector<const AVBitStreamFilter*>& APendingFilters);
   void ApplyRcOverride(AVCodecContext* c);
