@@ -335,6 +335,18 @@ class TCustomFFmpeg : public TObject {
 
   // ---- the conversion (transcodeloop.cpp and the stage files) ----
   void ConvertFiles();
+  // Its stages (transcodeloop.cpp): the set-up, the input to read next (-1: none), the limits, a
+  // packet's times, the end of a joined input (true for the last), and the end of the conversion
+  // (its failure text, empty when it went through).
+  void PrepareConversion();
+  Integer ChooseInputToRead(const std::vector<bool>& ANoPacket, Integer ACurrent) const;
+  bool FrameLimitReached(const TAVOutputStream& AOst) const;
+  bool OutputSizeLimitReached() const;
+  void AdjustPacketTimes(TAVInputStream& AIst, Integer AFile, AVPacket* APacket);
+  bool PastRecordingTime(const TAVInputStream& AIst, const AVPacket* APacket) const;
+  bool EndJoinedInput(Integer ACurrent);
+  String FinishConversion();
+  String NothingWrittenFailure() const;
   // Stream tables and mapping (streammapping.cpp).
   void BuildInputStreamTable();
   void BuildOutputStreamTable();
