@@ -356,6 +356,11 @@ class TCustomFFmpeg : public TObject {
   void FreeStreamTables();
   // Codec set-up and headers (codecsetup.cpp).
   void SetupOutputCodecs();
+  // Its stages per output stream: a stream copy, or an encoding (video apart) and its pass log.
+  void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
+  void SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist);
+  void SetupVideoEncoding(TAVOutputStream& ost, TAVInputStream& ist);
+  void OpenPassLog(TAVOutputStream& ost, Integer AIndex);
   void OpenEncoders();
   void OpenDecoders();
   void ApplyMetadataMaps();
