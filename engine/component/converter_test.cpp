@@ -1,6 +1,7 @@
 // Building tasks: adding inputs and outputs, the option records as the task's settings, the
 // working guard and the list operations.
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
 using namespace transcoder_test;
@@ -196,7 +197,7 @@ TEST_F(ConverterTest, ATimeStampOfZeroWritesTheCurrentTime) {
   o.Info.TimeStamp = 0;
   ASSERT_TRUE(AddWithOutput(o, "stamp.mkv")) << C.LastErrMsg();
   const Int64 now = time(nullptr);
-  EXPECT_NEAR(C.Task(0).Frecording_timestamp, now, 5);
+  EXPECT_NEAR(C.Task(0).Pending().recording_timestamp, now, 5);
   EXPECT_NE(Meta(Output().ctx->metadata, "creation_time"), "<none>");
 }
 

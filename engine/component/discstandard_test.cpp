@@ -34,8 +34,8 @@ TEST(WithinDiscStandard, KeepsOnlyTheChoicesTheStandardLeaves) {
     const char* Aspect;
   };
   const Case cases[] = {
-      {ttVCD, -1, -1, -1, ""},              // all fixed: the target's 1150 k, 224 k, stereo, 4:3
-      {ttSVCD, 2516000, 160000, 2, "16:9"}, // 150 k lies between 128 k and 160 k: the higher
+      {ttVCD, -1, -1, -1, ""},               // all fixed: the target's 1150 k, 224 k, stereo, 4:3
+      {ttSVCD, 2516000, 160000, 2, "16:9"},  // 150 k lies between 128 k and 160 k: the higher
       {ttDVD, 9000000, 160000, 2, "16:9"},
   };
   for (const Case& c : cases) {
@@ -70,7 +70,7 @@ TEST(WithinDiscStandard, BringsChoicesIntoTheStandardsRange) {
     const char* ExpectedAspect;
   };
   const Case cases[] = {
-      {ttSVCD, 528000, 16000, "4:3", 528000, 32000, "4:3"},        // below the lowest MP2 rate
+      {ttSVCD, 528000, 16000, "4:3", 528000, 32000, "4:3"},         // below the lowest MP2 rate
       {ttSVCD, 2000000, 128000, "37:20", 2000000, 128000, "16:9"},  // already allowed
       {ttSVCD, -1, 500000, "1.5", -1, 384000, "4:3"},               // above the highest
       {ttDVD, 1200000, 24000, "16:9", 1200000, 64000, "16:9"},

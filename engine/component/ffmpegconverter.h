@@ -9,14 +9,17 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/base/engineutils.h"
+#include "engine/base/guardedevent.h"
 #include "engine/component/eventgate.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/optionrecords.h"
 #include "engine/probe/avprobe.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/guardedevent.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/threads.h"
 #include "platform/ui/graphics/bitmap.h"
+
+// A conversion task (ffmpegtask.h): the component's public header stays free of the libraries' headers.
+class TFFmpeg;
 
 struct TProgressInfo {
   Integer TaskIndex = 0;

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/probe/avprobe.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 

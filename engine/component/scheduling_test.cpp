@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/component/ffmpegconverter.h"
+#include "engine/component/ffmpegtask.h"
 #include "engine/transcoder/streamtables.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 

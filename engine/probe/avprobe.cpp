@@ -1,10 +1,11 @@
 // The probe's single-picture access: seeking, decoding forwards and backwards, and bitmaps.
 #include "engine/probe/avprobe.h"
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/util/ffutils.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/probe/avprobe_internal.h"
 #include "platform/rtl/format.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr AVRational MicrosecondBase = {1, 1000000};
 }  // namespace
 
 TAVProbe::TAVProbe(TComponent* AOwner) : TCustomAVProbe(AOwner) {
-  ResetRGBContext(FRGBContext);
+  ResetRGBContext(FLib->RGBContext);
   // The inherited constructor could only reach its own UpdateFileInfo.
   UpdateFileInfo();
 }
@@ -22,10 +23,10 @@ TAVProbe::TAVProbe(TComponent* AOwner) : TCustomAVProbe(AOwner) {
 TAVProbe::~TAVProbe() {
   // The inherited destructor could only reach its own CloseFile.
   CloseFile();
-  FPictureBuffer.reset();
+  FLib->PictureBuffer.reset();
   FPicture.Buffer = nullptr;
   FPicture.Size = 0;
-  ResetRGBContext(FRGBContext);
+  ResetRGBContext(FLib->RGBContext);
 }
 
 void TAVProbe::CloseFile() {
@@ -37,7 +38,7 @@ void TAVProbe::CloseFile() {
   FLastPTS = AV_NOPTS_VALUE;
   FLastPos = -1;
   CloseDecoder();
-  ResetRGBContext(FRGBContext);
+  ResetRGBContext(FLib->RGBContext);
   TCustomAVProbe::CloseFile();
 }
 
@@ -113,7 +114,7 @@ bool TAVProbe::Seek(Int64 APTS, TSeekFlags ASeekFlags) {
     if (FStartTime > 0) ts += FStartTime;
   }
 
-  if (FCodec) ff::avcodec_flush_buffers(FCodec.get());
+  if (FLib->Codec) ff::avcodec_flush_buffers(FLib->Codec.get());
   FEOF = false;
   ResetPicture();
 
@@ -183,9 +184,9 @@ Integer TAVProbe::SelectDecodeStream(Integer AStreamIndex) {
 }
 
 void TAVProbe::CloseDecoder() {
-  if (!FCodec) return;
+  if (!FLib->Codec) return;
   TCriticalSectionHold hold(CodecLock());
-  FCodec.reset();
+  FLib->Codec.reset();
   FCodecIndex = -1;
 }
 
@@ -196,7 +197,7 @@ AVCodecContext* TAVProbe::OpenDecoder(Integer AStreamIndex) {
     LogMessage(AV_LOG_ERROR, "frame size of codec is invalid.");
     return nullptr;
   }
-  if (FCodec && FCodecIndex == AStreamIndex) return FCodec.get();
+  if (FLib->Codec && FCodecIndex == AStreamIndex) return FLib->Codec.get();
   CloseDecoder();
 
   const AVCodec* codec = ff::avcodec_find_decoder(par->codec_id);
@@ -205,7 +206,7 @@ AVCodecContext* TAVProbe::OpenDecoder(Integer AStreamIndex) {
                                     Integer(par->codec_id), AStreamIndex));
     return nullptr;
   }
-  TProbeCodecContextHolder c(ff::avcodec_alloc_context3(codec));
+  TCodecContextHolder c(ff::avcodec_alloc_context3(codec));
   bool opened = c && ff::avcodec_parameters_to_context(c.get(), par) >= 0;
   if (opened) {
     c->pkt_timebase = st->time_base;
@@ -217,9 +218,9 @@ AVCodecContext* TAVProbe::OpenDecoder(Integer AStreamIndex) {
     LogMessage(AV_LOG_ERROR, Format("Error while opening codec for input file stream #%d", AStreamIndex));
     return nullptr;
   }
-  FCodec = std::move(c);
+  FLib->Codec = std::move(c);
   FCodecIndex = AStreamIndex;
-  return FCodec.get();
+  return FLib->Codec.get();
 }
 
 bool TAVProbe::Decode(Integer AStreamIndex) {
@@ -232,9 +233,9 @@ bool TAVProbe::Decode(Integer AStreamIndex) {
   }
   AVCodecContext* c = OpenDecoder(idx);
   if (!c) return false;
-  if (!FPacket) FPacket.reset(ff::av_packet_alloc());
-  if (!FFrame) FFrame.reset(ff::av_frame_alloc());
-  if (!FPacket || !FFrame) {
+  if (!FLib->Packet) FLib->Packet.reset(ff::av_packet_alloc());
+  if (!FLib->Frame) FLib->Frame.reset(ff::av_frame_alloc());
+  if (!FLib->Packet || !FLib->Frame) {
     LogMessage(AV_LOG_ERROR, FormatAVError(FileName(), AVERROR(ENOMEM)));
     return false;
   }
@@ -242,24 +243,25 @@ bool TAVProbe::Decode(Integer AStreamIndex) {
 
   for (;;) {
     // A packet may carry several pictures: what the decoder holds comes before the next read.
-    if (ff::avcodec_receive_frame(c, FFrame.get()) >= 0) {
+    if (ff::avcodec_receive_frame(c, FLib->Frame.get()) >= 0) {
       GetFFLogger()->Log(this, llDebug, "pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d", idx,
-                         FFrame->pkt_dts, FFrame->pts, FPacketFlags, Integer(FFrame->pict_type));
-      const bool stored = StorePicture(FFrame.get(), position);
-      ff::av_frame_unref(FFrame.get());
+                         FLib->Frame->pkt_dts, FLib->Frame->pts, FPacketFlags,
+                         Integer(FLib->Frame->pict_type));
+      const bool stored = StorePicture(FLib->Frame.get(), position);
+      ff::av_frame_unref(FLib->Frame.get());
       return stored;
     }
-    if (ff::av_read_frame(FFileHandle, FPacket.get()) < 0) {
+    if (ff::av_read_frame(FFileHandle, FLib->Packet.get()) < 0) {
       LogMessage(AV_LOG_INFO, "stream eof reached.");
       FEOF = true;
       return false;
     }
-    if (FPacket->stream_index == idx) {
-      FPacketFlags = FPacket->flags;
+    if (FLib->Packet->stream_index == idx) {
+      FPacketFlags = FLib->Packet->flags;
       // A packet the decoder refuses is skipped, as is any picture it cannot decode.
-      ff::avcodec_send_packet(c, FPacket.get());
+      ff::avcodec_send_packet(c, FLib->Packet.get());
     }
-    ff::av_packet_unref(FPacket.get());
+    ff::av_packet_unref(FLib->Packet.get());
   }
 }
 
@@ -268,15 +270,15 @@ bool TAVProbe::StorePicture(const AVFrame* AFrame, Int64 APosition) {
   const int size = ff::av_image_get_buffer_size(format, AFrame->width, AFrame->height, 1);
   if (size < 0) return false;
   if (size > FPicture.Size) {
-    FPictureBuffer.reset();
+    FLib->PictureBuffer.reset();
     FPicture.Buffer = nullptr;
     FPicture.Size = 0;
-    FPictureBuffer.reset(static_cast<Byte*>(ff::av_malloc(size_t(size))));
-    if (!FPictureBuffer) {
+    FLib->PictureBuffer.reset(static_cast<Byte*>(ff::av_malloc(size_t(size))));
+    if (!FLib->PictureBuffer) {
       LogMessage(AV_LOG_ERROR, FormatAVError(FileName(), AVERROR(ENOMEM)));
       return false;
     }
-    FPicture.Buffer = FPictureBuffer.get();
+    FPicture.Buffer = FLib->PictureBuffer.get();
     FPicture.Size = size;
   }
 
@@ -379,9 +381,9 @@ bool TAVProbe::CopyToBitmap(TBitmap* ABitmap) {
     LogMessage(AV_LOG_ERROR, "picture not ready, please decode first");
     return false;
   }
-  if (PictureToBitmap(FRGBContext, FPicture.Picture, AVPixelFormat(FPicture.PixFmt), FPicture.Width,
+  if (PictureToBitmap(FLib->RGBContext, FPicture.Picture, AVPixelFormat(FPicture.PixFmt), FPicture.Width,
                       FPicture.Height)) {
-    ABitmap->Assign(FRGBContext.Bitmap.get());
+    ABitmap->Assign(FLib->RGBContext.Bitmap.get());
     return true;
   }
   ABitmap->SetSize(FPicture.Width, FPicture.Height);

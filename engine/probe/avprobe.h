@@ -6,15 +6,28 @@
 // or decoding on an adopted context raise.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "engine/loader/avheaders.h"
-#include "engine/probe/probeholders.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/rgbconvert.h"
+#include "engine/base/engineutils.h"
+#include "engine/probe/avpicture.h"
 #include "platform/ui/graphics/bitmap.h"
 
-using TAVRational = AVRational;
+struct AVFormatContext;
+struct AVStream;
+struct AVCodecContext;
+struct AVFrame;
+struct TProbeLibraryState;
+
+// A rational number as the libraries store it.
+struct TAVRational {
+  int num = 0;
+  int den = 1;
+};
+
+// The libraries' AV_NOPTS_VALUE: a time that is not known.
+inline constexpr Int64 NoPTSValue = INT64_MIN;
 
 // The whole file; file-level times in microseconds, -1 when unknown.
 struct TFileStreamInfo {
@@ -71,9 +84,9 @@ struct TFrameInfo {
   Integer Height = -1;
   bool IsKeyFrame = false;
   TPictureType PictureType = ptUnknown;
-  Int64 PTS = AV_NOPTS_VALUE;  // microseconds from the stream's start
-  Int64 OriginalDTS = AV_NOPTS_VALUE;
-  Int64 OriginalPTS = AV_NOPTS_VALUE;
+  Int64 PTS = NoPTSValue;  // microseconds from the stream's start
+  Int64 OriginalDTS = NoPTSValue;
+  Int64 OriginalPTS = NoPTSValue;
   Integer StreamIndex = -1;
   Int64 Position = -1;  // input byte position when the decode call began reading
   bool Ready = false;
@@ -157,10 +170,13 @@ class TCustomAVProbe : public TFFBaseComponent {
 
  private:
   // Checks the index and the type for a stream-info getter; the stream or null (reported).
-  AVStream* StreamForInfo(Integer AStreamIndex, AVMediaType AType, Integer AFirstIndex);
-  bool IsStreamOfType(Integer AStreamIndex, AVMediaType AType);
+  // AType: the library's media type.
+  AVStream* StreamForInfo(Integer AStreamIndex, Integer AType, Integer AFirstIndex);
+  bool IsStreamOfType(Integer AStreamIndex, Integer AType);
 
-  TProbeInputHolder FOwnedInput;  // FFileHandle when the probe opened it
+ protected:
+  // The library objects of the probe and of its decoding.
+  std::unique_ptr<TProbeLibraryState> FLib;
 };
 
 class TAVProbe : public TCustomAVProbe {
@@ -204,18 +220,13 @@ class TAVProbe : public TCustomAVProbe {
   Int64 InputPosition() const;
   Int64 FrameDurationOf(Integer AStreamIndex) const;
 
-  TProbeCodecContextHolder FCodec;
-  Integer FCodecIndex = -1;  // the stream FCodec decodes
-  TRGBConvertContext FRGBContext;
+  Integer FCodecIndex = -1;  // the stream the decoder decodes
   Integer FSeekIndex = -1;
   Int64 FStartTime = -1;
   Integer FDecodeIndex = -1;
   bool FEOF = false;
   TFrameInfo FPicture;
-  Int64 FLastPTS = AV_NOPTS_VALUE;
+  Int64 FLastPTS = NoPTSValue;
   Int64 FLastPos = -1;
-  TProbeMemHolder<Byte> FPictureBuffer;  // FPicture.Buffer
-  TProbePacketHolder FPacket;
-  TProbeFrameHolder FFrame;
   Integer FPacketFlags = 0;  // of the last packet sent to the decoder
 };

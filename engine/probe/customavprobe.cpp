@@ -4,13 +4,14 @@
 #include <climits>
 #include <cstdlib>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/probe/avprobe.h"
+#include "engine/probe/avprobe_internal.h"
 #include "engine/probe/probeinfotext.h"
-#include "engine/util/ffutils.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 
@@ -29,7 +30,8 @@ Integer LeadingNumber(const String& AText) {
 
 }  // namespace
 
-TCustomAVProbe::TCustomAVProbe(TComponent* AOwner) : TFFBaseComponent(AOwner) {
+TCustomAVProbe::TCustomAVProbe(TComponent* AOwner)
+    : TFFBaseComponent(AOwner), FLib(std::make_unique<TProbeLibraryState>()) {
   UpdateFileInfo();
 }
 
@@ -99,7 +101,7 @@ bool TCustomAVProbe::LoadFile(const String& AFileName, const String& AFormatName
     CloseFile();
     return false;
   }
-  FOwnedInput.reset(context);
+  FLib->OwnedInput.reset(context);
   FFileHandle = context;
 
   int found;
@@ -120,7 +122,7 @@ bool TCustomAVProbe::LoadFile(const String& AFileName, const String& AFormatName
 void TCustomAVProbe::CloseFile() {
   FForceFormat.clear();
   // Only a context the probe opened itself is held, so an adopted one is just forgotten.
-  FOwnedInput.reset();
+  FLib->OwnedInput.reset();
   FFileHandle = nullptr;
   UpdateFileInfo();
 }
@@ -237,7 +239,7 @@ TFileStreamInfo TCustomAVProbe::FileStreamInfo() {
   return info;
 }
 
-AVStream* TCustomAVProbe::StreamForInfo(Integer AStreamIndex, AVMediaType AType, Integer AFirstIndex) {
+AVStream* TCustomAVProbe::StreamForInfo(Integer AStreamIndex, Integer AType, Integer AFirstIndex) {
   static const char* const names[] = {"video", "audio", "data", "subtitle"};
   const char* name = names[AType];
   if (!HasFile()) {
@@ -267,7 +269,7 @@ namespace {
 template <typename TInfo>
 void FillNames(TInfo& AInfo, const AVStream* AStream) {
   AInfo.Language = GetMetadataValue(AStream->metadata, "language", "");
-  const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
+  const TCodecContextHolder c = MakeStreamCodecContext(AStream);
   if (c) AInfo.CodecName = CodecNameText(c.get(), false);
 }
 
@@ -315,7 +317,7 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(Integer AStreamIndex) {
                             (double(par->sample_aspect_ratio.num) / double(par->sample_aspect_ratio.den)) /
                             double(par->height));
   info.PixFmt = par->format;
-  info.FrameRate = st->r_frame_rate;
+  info.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
   return info;
 }
 
@@ -326,7 +328,7 @@ TSubtitleStreamInfo TCustomAVProbe::GetSubtitleStreamInfo(Integer AStreamIndex) 
   return info;
 }
 
-bool TCustomAVProbe::IsStreamOfType(Integer AStreamIndex, AVMediaType AType) {
+bool TCustomAVProbe::IsStreamOfType(Integer AStreamIndex, Integer AType) {
   if (!HasFile()) {
     LogMessage(AV_LOG_WARNING, "file not loaded.");
     return false;
