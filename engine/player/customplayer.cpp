@@ -449,7 +449,8 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
   TVideoState* is = VideoState();
   PrepareFrameBitmap(bitmap, is);
   if (is && is->video_ctx) {
-    TVideoPicture& vp = is->pictq[is->pictq_rindex];
+    // The picture on screen; its entry stays until the queue reuses it.
+    TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown.load() : is->pictq_rindex];
     APTS = Int64(std::nearbyint(vp.pts * 1000000.0)) - is->StartTime;
     if (vp.overlay) {
       libsdl::SDL_LockYUVOverlay(vp.overlay);

@@ -93,6 +93,9 @@ bool HandleEvent(TCustomPlayer* APlayer, TVideoState* is, const SDL_Event& AEven
     case SDL_VIDEORESIZE:
       APlayer->Fscreen = libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 0,
                                                   SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
+      if (APlayer->Fscreen && APlayer->Fscreen->format->BitsPerPixel < 15)
+        APlayer->Fscreen = libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 32,
+                                                    SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
       APlayer->SetScreenWidth(AEvent.resize.w);
       APlayer->SetScreenHeight(AEvent.resize.h);
       is->width = AEvent.resize.w;

@@ -482,7 +482,10 @@ void StreamTogglePause(TVideoState* is) {
   if (!owner->VideoState()) return;
   if (is->paused) {
     const double now = NowSeconds();
-    is->frame_timer += now - (is->video_current_pts - is->video_current_pts_drift);
+    // The pause's length moves the picture timing on; before the first picture there is no time
+    // at which one was shown (pts and drift still 0), and nothing to move.
+    if (is->video_current_pts_drift != 0)
+      is->frame_timer += now - (is->video_current_pts - is->video_current_pts_drift);
     if (is->read_pause_return != AVERROR(ENOSYS)) is->video_current_pts = is->video_current_pts_drift + now;
     is->video_current_pts_drift = is->video_current_pts - now;
     is->paused = 0;

@@ -137,12 +137,14 @@ Integer OutputPicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos)
 // Bookkeeping after each queued picture: seeking, opening paused, single steps.
 void AfterPicture(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
+  // Seeking ends before the picture event wakes a waiting seek, so the waiter sees it over.
+  if (owner->FSeeking && !is->seek_req) owner->FSeeking = false;
   owner->FPictEvent.SetEvent();
   is->EventEOF = 0;
-  if (owner->FSeeking && !is->seek_req) owner->FSeeking = false;
   if (is->open_paused) {
-    if (is->open_paused < 2) is->open_paused++;
-    if (is->open_paused == 2) {
+    if (is->open_paused < 2) {
+      is->open_paused++;
+    } else {
       is->open_paused = 0;
       owner->SetPlayState(psPause);
     }
@@ -181,6 +183,8 @@ Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) 
   }
   if (is->videoq.abort_request) return -1;
   TVideoPicture& vp = is->pictq[is->pictq_windex];
+  // The entry on screen is being replaced: redraws fall back to the queue's head.
+  if (is->pictq_shown == is->pictq_windex) is->pictq_shown = -1;
   const Integer w = AFrame->width & ~1, h = AFrame->height & ~1;
   is->out_width = w;
   is->out_height = h;

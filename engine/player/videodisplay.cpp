@@ -126,6 +126,7 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
       }
     }
     RetireSubtitles(is);
+    is->pictq_shown = is->pictq_rindex;
     VideoDisplay(is);
     if (AAdvance) DropShownPicture(is);
     break;
@@ -164,6 +165,8 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
     return 0;
   const Uint32 flags = SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL | (owner->FullScreen() ? SDL_FULLSCREEN : SDL_RESIZABLE);
   screen = libsdl::SDL_SetVideoMode(w, h, 0, flags);
+  // A palette screen (the dummy driver's default depth) cannot show YUV overlays.
+  if (screen && screen->format->BitsPerPixel < 15) screen = libsdl::SDL_SetVideoMode(w, h, 32, flags);
   owner->Fscreen = screen;
   if (!screen) {
     owner->ReportError("SDL: could not set video mode.", false);
@@ -216,7 +219,8 @@ SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integ
 
 void VideoImageDisplay(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
-  TVideoPicture& vp = is->pictq[is->pictq_rindex];
+  // The shown picture leaves the queue but keeps its entry: redraws show that entry, not the next.
+  TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown.load() : is->pictq_rindex];
   if (!vp.overlay) return;
   if (is->subtitle_st && is->subpq_size > 0) {
     TSubPicture& sp = is->subpq[is->subpq_rindex];

@@ -141,6 +141,7 @@ struct TVideoState {
   Int64 video_current_pos = 0;
   TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
   Integer pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
+  std::atomic<Integer> pictq_shown{-1};  // the entry on screen (-1: none yet)
   std::mutex pictq_mutex;
   std::condition_variable pictq_cond;
   // The filter output the next picture comes from (what the overlays are sized for).
