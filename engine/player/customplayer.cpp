@@ -80,16 +80,21 @@ TCustomPlayer::~TCustomPlayer() {
   OnState = nullptr;
   OnHook = nullptr;
   Stop(true);
-  // The ring lives until the last event thread has taken its final entry.
-  while (FEventThreads > 0) {
-    if (IsMainThread()) CheckSynchronize(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  // The ring and the events live until the last thread has used them.
+  WaitForThreadsGone(FPlayThreads);
+  WaitForThreadsGone(FEventThreads);
   TThread::RemoveQueuedEvents(this);
   ReleaseHostWindow();
   FAVProbe.reset();
   if (FRGBContext) ResetRGBContext(*FRGBContext);
   if (FHookContext) ResetRGBContext(*FHookContext);
+}
+
+void TCustomPlayer::WaitForThreadsGone(const std::atomic<Integer>& ACount) {
+  while (ACount > 0) {
+    if (IsMainThread()) CheckSynchronize(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 void TCustomPlayer::InitOptions() {
@@ -235,6 +240,9 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
     return false;
   }
   Stop(true);
+  // The previous file's threads report their last state before this one's first.
+  WaitForThreadsGone(FPlayThreads);
+  WaitForThreadsGone(FEventThreads);
   ReleaseHostWindow();
   if (FAudioDriver != adDefault) SetEnvironmentVariable("SDL_AUDIODRIVER", AudioDriverNames[FAudioDriver]);
   if (FVideoDriver != vdDefault) SetEnvironmentVariable("SDL_VIDEODRIVER", VideoDriverNames[FVideoDriver]);
@@ -279,6 +287,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   FStopEvent.ResetEvent();
   FEventThreads++;
   new TEventThread(this);
+  FPlayThreads++;
   new TPlayThread(this);
   return true;
 }

@@ -274,6 +274,9 @@ class TCustomPlayer : public TFFBaseComponent {
   TPlayEvent FPlayEvent;
   // Event threads still draining; the destructor waits for them so the ring outlives them.
   std::atomic<Integer> FEventThreads{0};
+  // Play threads not yet gone: a new open and the destructor wait for them.
+  std::atomic<Integer> FPlayThreads{0};
+  void WaitForThreadsGone(const std::atomic<Integer>& ACount);
 
 };
 

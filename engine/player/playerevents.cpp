@@ -54,21 +54,26 @@ TEventThread::TEventThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner
 
 TEventThread::~TEventThread() { FOwner->FEventThreads--; }
 
+void TEventThread::Deliver(bool APosition) {
+  TCustomPlayer* owner = FOwner;
+  if (!owner->TriggerEventInMainThread()) {
+    APosition ? owner->CallPosition() : owner->CallState();
+  } else if (APosition) {
+    CallInMainThread([owner] { owner->CallPosition(); });
+  } else {
+    CallInMainThread([owner] { owner->CallState(); });
+  }
+}
+
 void TEventThread::Execute() {
-  auto deliver = [this](void (TCustomPlayer::*ACall)()) {
-    if (FOwner->TriggerEventInMainThread())
-      CallInMainThread([this, ACall] { (FOwner->*ACall)(); });
-    else
-      (FOwner->*ACall)();
-  };
   while (!Terminated()) {
     const TPlayEventEntry entry = FOwner->PopPlayEvent();
     if (entry.Kind == pekPosition) {
       FOwner->FEventPTS = entry.Value;
-      deliver(&TCustomPlayer::CallPosition);
+      Deliver(true);
     } else if (entry.Kind == pekState) {
       FOwner->FEventState = TPlayState(entry.Value);
-      deliver(&TCustomPlayer::CallState);
+      Deliver(false);
       if (TPlayState(entry.Value) == psStop) break;
     } else if (entry.Kind == pekQuit) {
       break;

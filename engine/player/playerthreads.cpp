@@ -161,6 +161,8 @@ TPlayThread::TPlayThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner) 
   Start();
 }
 
+TPlayThread::~TPlayThread() { FOwner->FPlayThreads--; }
+
 void TPlayThread::Execute() {
   struct TSetStopEvent {
     TCustomPlayer* Owner;

@@ -8,6 +8,7 @@
 class TPlayThread : public TThread {
  public:
   explicit TPlayThread(TCustomPlayer* AOwner);
+  ~TPlayThread() override;
   String ClassName() const override { return "TPlayThread"; }
 
  protected:
@@ -27,5 +28,7 @@ class TEventThread : public TThread {
   void Execute() override;
 
  private:
+  // Raises OnPosition (or OnState) where the owner wants its events.
+  void Deliver(bool APosition);
   TCustomPlayer* FOwner;
 };
