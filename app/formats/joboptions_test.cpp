@@ -9,9 +9,9 @@
 
 #include "app/formats/presets.h"
 #include "app/formats/testkit/media.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
 #include "engine/probe/avprobe.h"
 #include "platform/rtl/files.h"
 

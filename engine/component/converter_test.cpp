@@ -196,7 +196,7 @@ TEST_F(ConverterTest, ATimeStampOfZeroWritesTheCurrentTime) {
   o.Info.TimeStamp = 0;
   ASSERT_TRUE(AddWithOutput(o, "stamp.mkv")) << C.LastErrMsg();
   const Int64 now = time(nullptr);
-  EXPECT_NEAR(C.Task(0).Frecording_timestamp, now, 5);
+  EXPECT_NEAR(C.Task(0).Pending().recording_timestamp, now, 5);
   EXPECT_NE(Meta(Output().ctx->metadata, "creation_time"), "<none>");
 }
 

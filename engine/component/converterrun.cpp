@@ -9,9 +9,9 @@
 // serving its queue: a wait on the main thread would never end.
 #include <vector>
 
+#include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/terminatethread.h"
-#include "engine/util/engineutils.h"
 
 thread_local bool TConverterTerminateThread::FInDelivery = false;
 
@@ -41,7 +41,7 @@ class TTerminateHold {
 // A task waiting for its turn to raise an event gives up once it is being stopped: the task whose
 // event is under way may be waiting for the thread that stops them.
 std::function<bool()> StoppingTask(const TFFmpeg* ATask) {
-  return [ATask] { return ATask->FBroken.load(); };
+  return [ATask] { return ATask->Broken(); };
 }
 
 // Keeps a canvas locked for a scope, a handler's exception included.
@@ -255,14 +255,7 @@ void TCustomFFmpegConverter::WaitForTerminateDeliveries() {
     for (auto& delivery : FDeliveries) pending.push_back(delivery->DoneEvent());
   }
   // A handler may be waiting for the main thread: a wait there keeps serving it.
-  for (auto& done : pending) {
-    while (done->WaitFor(20) == wrTimeout) {
-      if (IsMainThread()) {
-        CheckSynchronize(0);
-        PumpMessages();
-      }
-    }
-  }
+  for (auto& done : pending) WaitServingMainThread(*done);
   std::lock_guard<std::mutex> hold(FDeliveryLock);
   ReapTerminateDeliveries(true);
 }

@@ -7,8 +7,8 @@
 #include <atomic>
 #include <thread>
 
+#include "engine/base/engineutils.h"
 #include "engine/component/testkit/watchdog.h"
-#include "engine/util/engineutils.h"
 
 using component_test::TWatchdog;
 

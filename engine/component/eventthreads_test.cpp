@@ -8,9 +8,9 @@
 #include <map>
 #include <thread>
 
+#include "engine/base/testkit/logcapture.h"
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/testkit/watchdog.h"
-#include "engine/log/testkit/logcapture.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/fileidentity.h"
 #include "engine/component/terminatethread.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/util/fileidentity.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/format.h"
 
@@ -247,7 +247,8 @@ namespace {
 std::vector<const TOpenedOutput*> OutputsOf(const TFFmpeg& ATask) {
   std::vector<const TOpenedOutput*> outputs;
   for (const auto& output : ATask.Foutput_files)
-    if (std::find(outputs.begin(), outputs.end(), output.get()) == outputs.end()) outputs.push_back(output.get());
+    if (std::find(outputs.begin(), outputs.end(), output.get()) == outputs.end())
+      outputs.push_back(output.get());
   return outputs;
 }
 
@@ -257,15 +258,17 @@ bool IsDevice(const TFileIdentity& AIdentity) {
 }
 
 String ClashText(const String& AFileName, Integer ATaskIndex, const String& AOtherName, Integer AOtherIndex) {
-  return Format("Output file %s of task %d is the same file as %s, the output of task %d: two tasks cannot "
-                "write one file",
-                AFileName, ATaskIndex, AOtherName, AOtherIndex);
+  return Format(
+      "Output file %s of task %d is the same file as %s, the output of task %d: two tasks cannot "
+      "write one file",
+      AFileName, ATaskIndex, AOtherName, AOtherIndex);
 }
 
 String ReadClashText(const String& AFileName, Integer ATaskIndex, const String& AInputName, Integer AReader) {
-  return Format("Output file %s of task %d is the same file as %s, the input of task %d: it would be "
-                "overwritten while that task reads it",
-                AFileName, ATaskIndex, AInputName, AReader);
+  return Format(
+      "Output file %s of task %d is the same file as %s, the input of task %d: it would be "
+      "overwritten while that task reads it",
+      AFileName, ATaskIndex, AInputName, AReader);
 }
 
 }  // namespace

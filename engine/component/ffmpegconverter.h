@@ -9,11 +9,11 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/base/engineutils.h"
+#include "engine/base/guardedevent.h"
 #include "engine/component/eventgate.h"
 #include "engine/component/ffmpegtask.h"
 #include "engine/probe/avprobe.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/guardedevent.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/threads.h"
 #include "platform/ui/graphics/bitmap.h"

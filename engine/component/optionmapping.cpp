@@ -100,16 +100,16 @@ void ApplyOutputFields(TFFmpeg& ATask, const TOutputOptions& O) {
   SetPositiveInt(ATask, "muxrate", O.MuxRate);
   if (O.MuxDelay > 0) ATask.SetMuxMaxDelay(O.MuxDelay);
   if (O.MuxPreload > 0) ATask.SetMuxPreload(O.MuxPreload);
-  if (O.DisableAudio) ATask.Faudio_disable = true;
+  if (O.DisableAudio) ATask.Pending().audio_disable = true;
   if (O.AudioVolume >= 0) ATask.SetAudioVolume(O.AudioVolume);
   if (O.AudioChannels > 0) ATask.SetAudioChannels(O.AudioChannels);
   if (O.AudioSampleRate > 0) ATask.SetAudioSampleRate(O.AudioSampleRate);
   SetPositiveInt(ATask, "ab", O.AudioBitrate);
   SetPositiveInt(ATask, "abt", O.AudioBitRateTolerance);
-  ATask.Faudio_language = O.AudioLanguage;
+  ATask.Pending().audio_language = O.AudioLanguage;
   ATask.SetAudioSyncMethod(O.AudioSyncMethod);
   if (!O.AudioTag.empty()) ATask.SetAudioTag(O.AudioTag);
-  if (O.DisableVideo) ATask.Fvideo_disable = true;
+  if (O.DisableVideo) ATask.Pending().video_disable = true;
   if (!O.FrameRate.empty()) ATask.SetFrameRate(O.FrameRate);
   if (!O.FrameAspectRatio.empty()) ATask.SetAspectRatio(O.FrameAspectRatio);
   if (O.CropTop > 0) ATask.SetCropTop(O.CropTop);
@@ -124,20 +124,20 @@ void ApplyOutputFields(TFFmpeg& ATask, const TOutputOptions& O) {
   SetPositiveInt(ATask, "bufsize", O.VideoBufSize);
   ATask.SetVideoSyncMethod(O.VideoSyncMethod);
   if (!O.VideoTag.empty()) ATask.SetVideoTag(O.VideoTag);
-  ATask.Fvideo_language = O.VideoLanguage;
-  if (O.DisableSubtitle) ATask.Fsubtitle_disable = true;
-  ATask.Fsubtitle_language = O.SubtitleLanguage;
-  ATask.Finput_sync = O.InputSync;
-  if (O.CopyTimestamp) ATask.Fcopy_ts = true;
+  ATask.Pending().video_language = O.VideoLanguage;
+  if (O.DisableSubtitle) ATask.Pending().subtitle_disable = true;
+  ATask.Pending().subtitle_language = O.SubtitleLanguage;
+  ATask.Pending().input_sync = O.InputSync;
+  if (O.CopyTimestamp) ATask.Pending().copy_ts = true;
   if (O.TimeStart != NoTimeValue) ATask.SetStartTime(O.TimeStart);
   if (O.TimeLength != NoTimeValue) {
     ATask.SetRecordingTime(O.TimeLength);
     ATask.FTotalOutputDuration = O.TimeLength;
   }
   if (O.Info.TimeStamp == 0)
-    ATask.Frecording_timestamp = DateTimeToUnixTime(Now());
+    ATask.Pending().recording_timestamp = DateTimeToUnixTime(Now());
   else if (O.Info.TimeStamp > 0)
-    ATask.Frecording_timestamp = DateTimeToUnixTime(O.Info.TimeStamp);
+    ATask.Pending().recording_timestamp = DateTimeToUnixTime(O.Info.TimeStamp);
   if (O.Info.Year > 0) ATask.AddMetadataPair("year", IntToStr(O.Info.Year));
   if (O.Info.Track > 0) ATask.AddMetadataPair("track", IntToStr(O.Info.Track));
   const std::pair<const char*, const String*> texts[] = {

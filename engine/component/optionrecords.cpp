@@ -1,6 +1,6 @@
 #include "engine/component/optionrecords.h"
 
-#include "engine/loader/avheaders.h"
+#include "engine/base/avheaders.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/sdlstubs.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/playerstages.h"
 
 namespace {
@@ -19,19 +19,21 @@ bool PrepareResampler(TVideoState* is, const AVFrame* AFrame) {
   if (is->swr_ctx && is->swr_src_fmt == AFrame->format && is->swr_src_rate == AFrame->sample_rate &&
       is->swr_src_channels == channels)
     return true;
-  if (is->swr_ctx) ff::swr_free(&is->swr_ctx);
+  is->swr_ctx.reset();
   AVChannelLayout in{}, out{};
   if (AFrame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
     ff::av_channel_layout_default(&in, channels);
   else
     ff::av_channel_layout_copy(&in, &AFrame->ch_layout);
   ff::av_channel_layout_default(&out, is->audio_out_channels);
-  const Integer r = ff::swr_alloc_set_opts2(&is->swr_ctx, &out, AV_SAMPLE_FMT_S16, is->audio_out_rate, &in,
+  SwrContext* swr = nullptr;
+  const Integer r = ff::swr_alloc_set_opts2(&swr, &out, AV_SAMPLE_FMT_S16, is->audio_out_rate, &in,
                                             AVSampleFormat(AFrame->format), AFrame->sample_rate, 0, nullptr);
   ff::av_channel_layout_uninit(&in);
   ff::av_channel_layout_uninit(&out);
-  if (r < 0 || ff::swr_init(is->swr_ctx) < 0) {
-    ff::swr_free(&is->swr_ctx);
+  is->swr_ctx.reset(swr);
+  if (r < 0 || ff::swr_init(swr) < 0) {
+    is->swr_ctx.reset();
     const char* name = ff::av_get_sample_fmt_name(AVSampleFormat(AFrame->format));
     is->Owner->ReportError(String("Cannot convert ") + (name ? name : "?") + " sample format to s16 sample format",
                            false);
@@ -59,7 +61,7 @@ Integer ConvertAudioFrame(TVideoState* is, const AVFrame* AFrame) {
   }
   if (!PrepareResampler(is, AFrame)) return -1;
   uint8_t* out[1] = {is->audio_buf2};
-  const Integer got = ff::swr_convert(is->swr_ctx, out, AUDIO_BUFFER_SIZE / frameBytes,
+  const Integer got = ff::swr_convert(is->swr_ctx.get(), out, AUDIO_BUFFER_SIZE / frameBytes,
                                       const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
   if (got < 0) {
     is->Owner->ReportError("av_audio_convert() failed", false);
@@ -75,7 +77,7 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
   TCustomPlayer* owner = is->Owner;
   for (;;) {
     while (is->audio_pkt_pending) {
-      const Integer r = ff::avcodec_receive_frame(is->audio_ctx, is->audio_frame);
+      const Integer r = ff::avcodec_receive_frame(is->audio_ctx.get(), is->audio_frame.get());
       if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) {
         is->audio_pkt_pending = false;
         break;
@@ -85,25 +87,25 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
         is->audio_pkt_pending = false;
         break;
       }
-      const Integer size = ConvertAudioFrame(is, is->audio_frame);
-      ff::av_frame_unref(is->audio_frame);
+      const Integer size = ConvertAudioFrame(is, is->audio_frame.get());
+      ff::av_frame_unref(is->audio_frame.get());
       if (size <= 0) continue;
       APts = is->audio_clock;
       is->audio_clock += double(size) / (2.0 * is->audio_out_channels * is->audio_out_rate);
       return size;
     }
     if (is->paused || is->audioq.abort_request) return -1;
-    if (PacketQueueGet(is->audioq, is->audio_pkt, false) <= 0) return -1;
-    if (IsFlushPacket(is->audio_pkt)) {
+    if (PacketQueueGet(is->audioq, is->audio_pkt.get(), false) <= 0) return -1;
+    if (IsFlushPacket(is->audio_pkt.get())) {
       is->audio_pkt->data = nullptr;
-      ff::avcodec_flush_buffers(is->audio_ctx);
-      if (is->swr_ctx) ff::swr_free(&is->swr_ctx);
+      ff::avcodec_flush_buffers(is->audio_ctx.get());
+      is->swr_ctx.reset();
       is->swr_src_fmt = -1;
       continue;
     }
     if (is->audio_pkt->pts != AV_NOPTS_VALUE) is->audio_clock = av_q2d(is->audio_st->time_base) * is->audio_pkt->pts;
-    const Integer sent = ff::avcodec_send_packet(is->audio_ctx, is->audio_pkt);
-    ff::av_packet_unref(is->audio_pkt);
+    const Integer sent = ff::avcodec_send_packet(is->audio_ctx.get(), is->audio_pkt.get());
+    ff::av_packet_unref(is->audio_pkt.get());
     if (sent < 0 && sent != AVERROR(EAGAIN)) {
       GetFFLogger()->Log(owner, llInfo, "avcodec_decode_audio2() failed");
       continue;

@@ -1,8 +1,7 @@
 // What the audio callback hands the device: volume, mute, silence, and the downmix.
-#include <cstdlib>
 #include <memory>
 
-#include "engine/loader/sdlstubs.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/testkit/playertestkit.h"
 
@@ -25,12 +24,12 @@ class AudioCallbackTest : public TPlayerTestBase {
     State->audio_st = &FakeStream;
     State->audio_out_channels = 2;
     State->audio_out_rate = 8000;
-    State->audio_pkt = ff::av_packet_alloc();
+    State->audio_pkt.reset(ff::av_packet_alloc());
     PacketQueueInit(State->audioq);
   }
   void TearDown() override {
     PacketQueueEnd(State->audioq);
-    ff::av_packet_free(&State->audio_pkt);
+    State->audio_pkt.reset();
     libsdl::SDL_CloseAudio();
     libsdl::SDL_Quit();
   }
@@ -93,11 +92,9 @@ TEST_F(AudioCallbackTest, TheSampleRingWrapsForTheAudioDisplay) {
 class AudioDownmixTest : public TPlayerTestBase {};
 
 TEST_F(AudioDownmixTest, SixChannelsReachTheDeviceAsTwo) {
-  const std::string file = Media().Dir + "/surround.wav";
-  const std::string cmd = "ffmpeg -y -nostdin -loglevel error -f lavfi -i "
-                          "'sine=frequency=300:sample_rate=48000:duration=1' -ac 6 -c:a pcm_f32le '" +
-                          file + "'";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string file = TestMediaFile(
+      "surround.wav", "-f lavfi -i sine=frequency=300:sample_rate=48000:duration=1 -ac 6 -c:a pcm_f32le");
+  ASSERT_FALSE(file.empty());
   TRIVodero player(nullptr);
   TPlayerRecorder rec;
   rec.Attach(player);

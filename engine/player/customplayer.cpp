@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/loader/sdlstubs.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
 #include "platform/rtl/environment.h"
@@ -335,8 +335,7 @@ void TCustomPlayer::WaitForStop() {
   for (;;) {
     if (FStopEvent.WaitFor(100) != wrTimeout) return;
     if (IsMainThread()) {
-      CheckSynchronize(0);
-      PumpMessages();
+      ServeMainThreadWait();
     }
     if (!VideoState()) return;
     if (LockData(100) != WAIT_OBJECT_0) continue;

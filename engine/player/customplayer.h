@@ -12,9 +12,9 @@
 
 #include "engine/player/videostate.h"
 #include "engine/probe/avprobe.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/guardedevent.h"
-#include "engine/util/rgbconvert.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/guardedevent.h"
+#include "engine/probe/rgbconvert.h"
 #include "platform/rtl/threads.h"
 #include "platform/win/win.h"
 

@@ -1,7 +1,7 @@
 // The player as an application drives it: open, play, pause, step, seek, stop, and what it reports.
 #include "engine/player/customplayer.h"
 
-#include "engine/log/testkit/logcapture.h"
+#include "engine/base/testkit/logcapture.h"
 #include "engine/player/testkit/playertestkit.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // OnPosition and OnState, the position and end-of-file logic, and the frame hook.
 #include <cmath>
 
-#include "engine/loader/avstubs.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
 
@@ -145,19 +145,20 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
   }
   const Integer size = ff::av_image_get_buffer_size(c.RGBPixFmt, AWidth, AHeight, 1);
   if (!c.RGBBuf || size > c.RGBBufSize) {
-    ff::av_free(c.RGBBuf);
-    c.RGBBuf = static_cast<uint8_t*>(ff::av_malloc(size_t(size)));
+    c.RGBBuf.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(size))));
     c.RGBBufSize = c.RGBBuf ? size : 0;
     if (!c.RGBBuf) return false;
   }
-  ff::av_image_fill_arrays(c.RGBPicture.data, c.RGBPicture.linesize, c.RGBBuf, c.RGBPixFmt, AWidth, AHeight, 1);
-  c.toRGB_convert_ctx = ff::sws_getCachedContext(c.toRGB_convert_ctx, AWidth, AHeight, ASrcFmt, AWidth, AHeight,
-                                                 c.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+  ff::av_image_fill_arrays(c.RGBPicture.data, c.RGBPicture.linesize, c.RGBBuf.get(), c.RGBPixFmt, AWidth, AHeight,
+                           1);
+  c.toRGB_convert_ctx.reset(ff::sws_getCachedContext(c.toRGB_convert_ctx.release(), AWidth, AHeight, ASrcFmt,
+                                                     AWidth, AHeight, c.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr,
+                                                     nullptr));
   if (!c.toRGB_convert_ctx) {
     GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
     return false;
   }
-  ff::sws_scale(c.toRGB_convert_ctx, ASrc.data, ASrc.linesize, 0, AHeight, c.RGBPicture.data, c.RGBPicture.linesize);
+  ff::sws_scale(c.toRGB_convert_ctx.get(), ASrc.data, ASrc.linesize, 0, AHeight, c.RGBPicture.data, c.RGBPicture.linesize);
   c.RGBPictureRef = &c.RGBPicture;
   TBitmap* bitmap = c.Bitmap.get();
   const Integer rowBytes = std::min(c.RGBPicture.linesize[0], bitmap->BytesPerScanLine());
@@ -181,13 +182,14 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
   }
   for (Integer row = 0; row < AHeight; ++row)
     std::memcpy(c.RGBPicture.data[0] + row * c.RGBPicture.linesize[0], bitmap->ScanLine(row), size_t(rowBytes));
-  c.fromRGB_convert_ctx = ff::sws_getCachedContext(c.fromRGB_convert_ctx, AWidth, AHeight, c.RGBPixFmt, AWidth,
-                                                   AHeight, ADestFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+  c.fromRGB_convert_ctx.reset(ff::sws_getCachedContext(c.fromRGB_convert_ctx.release(), AWidth, AHeight,
+                                                       c.RGBPixFmt, AWidth, AHeight, ADestFmt, SWS_BICUBIC, nullptr,
+                                                       nullptr, nullptr));
   if (!c.fromRGB_convert_ctx) {
     GetFFLogger()->Log(this, llError, "Cannot initialize the fromRGB conversion context");
     return false;
   }
-  ff::sws_scale(c.fromRGB_convert_ctx, c.RGBPicture.data, c.RGBPicture.linesize, 0, AHeight, ADest.data,
+  ff::sws_scale(c.fromRGB_convert_ctx.get(), c.RGBPicture.data, c.RGBPicture.linesize, 0, AHeight, ADest.data,
                 ADest.linesize);
   return true;
 }

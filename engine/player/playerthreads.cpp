@@ -1,8 +1,8 @@
 // Opening and closing one file, the play thread with its SDL event loop, and how a stop reaches
 // every thread of the file.
-#include "engine/loader/avstubs.h"
-#include "engine/loader/sdlstubs.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/player/videostate.h"
 
 const char FlushPacketData[] = "FLUSH";

@@ -1,7 +1,7 @@
 // Packet queues, clocks and the synchronisation rules of the player.
 #include <memory>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/player/testkit/playertestkit.h"
 #include "engine/player/videostate.h"
 

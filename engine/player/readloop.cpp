@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdarg>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/loader/sdlstubs.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/playerstages.h"
-#include "engine/util/ffutils.h"
-#include "engine/util/unicodeprotocol.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/unicodeprotocol.h"
 
 namespace {
 
@@ -167,7 +167,8 @@ bool OpenInput(TVideoState* is) {
 
 void ReadPackets(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
-  AVPacket* packet = ff::av_packet_alloc();
+  TPacketHolder holder(ff::av_packet_alloc());
+  AVPacket* packet = holder.get();
   bool eof = false;
   while (!is->abort_request) {
     if (is->paused != is->last_paused) {
@@ -223,7 +224,7 @@ void ReadPackets(TVideoState* is) {
       PacketQueuePut(is->subtitleq, packet);
     ff::av_packet_unref(packet);
   }
-  ff::av_packet_free(&packet);
+  holder.reset();
   while (!is->abort_request) PlayerSleep(100);
 }
 
@@ -231,8 +232,7 @@ void ReadPackets(TVideoState* is) {
 
 void PlayerSleep(Cardinal AMs) {
   if (IsMainThread()) {
-    CheckSynchronize(0);
-    PumpMessages();
+    ServeMainThreadWait();
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(AMs));
 }
@@ -280,7 +280,8 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
   if (AStreamIndex < 0 || AStreamIndex >= Integer(ic->nb_streams)) return -1;
   AVStream* st = ic->streams[AStreamIndex];
   const AVCodec* codec = ff::avcodec_find_decoder(st->codecpar->codec_id);
-  AVCodecContext* ctx = ff::avcodec_alloc_context3(codec);
+  TCodecContextHolder holder(ff::avcodec_alloc_context3(codec));
+  AVCodecContext* ctx = holder.get();
   if (!ctx) return -1;
   ff::avcodec_parameters_to_context(ctx, st->codecpar);
   ctx->pkt_timebase = st->time_base;
@@ -301,7 +302,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
     opened = codec ? ff::avcodec_open2(ctx, codec, nullptr) : -1;
   }
   if (opened < 0) {
-    ff::avcodec_free_context(&ctx);
+    holder.reset();
     owner->ReportError("avcodec_open() failed.", false);
     return -1;
   }
@@ -319,7 +320,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
     if (channels <= 0 || ctx->sample_rate <= 0 || libsdl::SDL_OpenAudio(&wanted, &obtained) < 0) {
       owner->ReportError(String("SDL_OpenAudio() failed: ") + libsdl::SDL_GetError(), false);
       TCriticalSectionHold hold(CodecLock());
-      ff::avcodec_free_context(&ctx);
+      holder.reset();
       return -1;
     }
     is->audio_hw_buf_size = Integer(obtained.size);
@@ -331,7 +332,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
   flush.data = reinterpret_cast<uint8_t*>(const_cast<char*>(FlushPacketData));
   switch (ctx->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
-      is->audio_ctx = ctx;
+      is->audio_ctx = std::move(holder);
       is->audio_st = st;
       is->AudioDuration =
           st->duration != AV_NOPTS_VALUE ? ff::av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000}) : -1;
@@ -340,8 +341,8 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       is->audio_diff_avg_coef = std::exp(std::log10(0.01) / AUDIO_DIFF_AVG_NB);
       is->audio_diff_avg_count = 0;
       is->audio_diff_threshold = 2.0 * 1024 / ctx->sample_rate;
-      is->audio_pkt = ff::av_packet_alloc();
-      is->audio_frame = ff::av_frame_alloc();
+      is->audio_pkt.reset(ff::av_packet_alloc());
+      is->audio_frame.reset(ff::av_frame_alloc());
       is->audio_pkt_pending = false;
       PacketQueueInit(is->audioq);
       PacketQueuePut(is->audioq, &flush);
@@ -349,7 +350,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       libsdl::SDL_PauseAudio(0);
       break;
     case AVMEDIA_TYPE_VIDEO:
-      is->video_ctx = ctx;
+      is->video_ctx = std::move(holder);
       is->video_st = st;
       PacketQueueInit(is->videoq);
       PacketQueuePut(is->videoq, &flush);
@@ -357,7 +358,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       is->video_tid = std::thread(VideoThread, is);
       break;
     case AVMEDIA_TYPE_SUBTITLE:
-      is->subtitle_ctx = ctx;
+      is->subtitle_ctx = std::move(holder);
       is->subtitle_st = st;
       PacketQueueInit(is->subtitleq);
       PacketQueuePut(is->subtitleq, &flush);
@@ -366,7 +367,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       break;
     default: {
       TCriticalSectionHold hold(CodecLock());
-      ff::avcodec_free_context(&ctx);
+      holder.reset();
     } break;
   }
   return 0;
@@ -375,7 +376,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
 void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
   AVFormatContext* ic = is->ic;
   if (!ic || AStreamIndex < 0 || AStreamIndex >= Integer(ic->nb_streams)) return;
-  AVCodecContext* ctx = nullptr;
+  TCodecContextHolder ctx;
   if (AStreamIndex == is->video_stream) {
     PacketQueueAbort(is->videoq);
     {
@@ -384,20 +385,18 @@ void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
     is->pictq_cond.notify_all();
     if (is->video_tid.joinable()) is->video_tid.join();
     PacketQueueEnd(is->videoq);
-    ctx = is->video_ctx;
-    is->video_ctx = nullptr;
+    ctx = std::move(is->video_ctx);
     is->video_st = nullptr;
     is->video_stream = -1;
   } else if (AStreamIndex == is->audio_stream) {
     PacketQueueAbort(is->audioq);
     libsdl::SDL_CloseAudio();
     PacketQueueEnd(is->audioq);
-    if (is->swr_ctx) ff::swr_free(&is->swr_ctx);
+    is->swr_ctx.reset();
     is->swr_src_fmt = -1;
-    ff::av_packet_free(&is->audio_pkt);
-    ff::av_frame_free(&is->audio_frame);
-    ctx = is->audio_ctx;
-    is->audio_ctx = nullptr;
+    is->audio_pkt.reset();
+    is->audio_frame.reset();
+    ctx = std::move(is->audio_ctx);
     is->audio_st = nullptr;
     is->audio_stream = -1;
     is->AudioDuration = -1;
@@ -410,8 +409,7 @@ void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
     is->subpq_cond.notify_all();
     if (is->subtitle_tid.joinable()) is->subtitle_tid.join();
     PacketQueueEnd(is->subtitleq);
-    ctx = is->subtitle_ctx;
-    is->subtitle_ctx = nullptr;
+    ctx = std::move(is->subtitle_ctx);
     is->subtitle_st = nullptr;
     is->subtitle_stream = -1;
   } else {
@@ -419,7 +417,7 @@ void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
   }
   ic->streams[AStreamIndex]->discard = AVDISCARD_ALL;
   TCriticalSectionHold hold(CodecLock());
-  ff::avcodec_free_context(&ctx);
+  ctx.reset();
 }
 
 bool SwitchStream(TVideoState* is, Integer AMediaType, Integer AStreamIndex) {
@@ -467,8 +465,7 @@ void StreamSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, Int64 APos, Int6
   auto waitFor = [&](TEvent& AEvent) {
     while (AEvent.WaitFor(100) == wrTimeout) {
       if (IsMainThread()) {
-        CheckSynchronize(0);
-        PumpMessages();
+        ServeMainThreadWait();
       }
     }
   };

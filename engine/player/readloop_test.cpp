@@ -4,7 +4,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -99,11 +98,9 @@ class TStallingServer {
 class ReadLoopTest : public TPlayerTestBase {};
 
 TEST_F(ReadLoopTest, AStopDuringABlockingReadReturnsThroughTheInterruptCallback) {
-  const std::string file = Media().Dir + "/stall.mkv";
-  const std::string cmd = "test -s '" + file +
-                          "' || ffmpeg -y -nostdin -loglevel error -f lavfi -i "
-                          "'testsrc=size=160x120:rate=25:duration=4' -c:v mpeg4 -g 25 '" + file + "'";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string file =
+      TestMediaFile("stall.mkv", "-f lavfi -i testsrc=size=160x120:rate=25:duration=4 -c:v mpeg4 -g 25");
+  ASSERT_FALSE(file.empty());
   TStallingServer server(file);
   TRIVodero player(nullptr);
   TPlayerRecorder rec;

@@ -1,6 +1,6 @@
 // Subtitles: a thread decodes the subtitle packets into the four-entry queue; bitmap subtitles get
 // their palettes turned from (A, R, G, B) into (A, Y, U, V) for blending into the 4:2:0 picture.
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/player/playerstages.h"
 
 uint32_t RGBAToYUVA(uint32_t AColour) {
@@ -13,14 +13,15 @@ uint32_t RGBAToYUVA(uint32_t AColour) {
 }
 
 void SubtitleThread(TVideoState* is) {
-  AVPacket* packet = ff::av_packet_alloc();
+  TPacketHolder holder(ff::av_packet_alloc());
+  AVPacket* packet = holder.get();
   while (packet) {
     while (is->paused && !is->subtitleq.abort_request && !is->seek_paused)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (PacketQueueGet(is->subtitleq, packet, true) < 0) break;
     if (IsFlushPacket(packet)) {
       packet->data = nullptr;
-      ff::avcodec_flush_buffers(is->subtitle_ctx);
+      ff::avcodec_flush_buffers(is->subtitle_ctx.get());
       continue;
     }
     {
@@ -33,7 +34,7 @@ void SubtitleThread(TVideoState* is) {
     TSubPicture& sp = is->subpq[is->subpq_windex];
     const double pts = packet->pts != AV_NOPTS_VALUE ? av_q2d(is->subtitle_st->time_base) * packet->pts : 0;
     int got = 0;
-    const Integer r = ff::avcodec_decode_subtitle2(is->subtitle_ctx, &sp.sub, &got, packet);
+    const Integer r = ff::avcodec_decode_subtitle2(is->subtitle_ctx.get(), &sp.sub, &got, packet);
     if (r >= 0 && got && sp.sub.format == 0) {
       sp.pts = pts;
       for (unsigned i = 0; i < sp.sub.num_rects; ++i) {
@@ -50,5 +51,4 @@ void SubtitleThread(TVideoState* is) {
     }
     ff::av_packet_unref(packet);
   }
-  ff::av_packet_free(&packet);
 }

@@ -3,8 +3,8 @@
 // and puts it into the two-picture queue.
 #include <algorithm>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/sdlstubs.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 
 namespace {
@@ -12,13 +12,12 @@ namespace {
 enum class TVideoDecodeState { Decoding, Drained };
 
 struct TVideoGraph {
-  AVFilterGraph* Graph = nullptr;
-  AVFilterContext* Source = nullptr;
+  TFilterGraphHolder Graph;
+  AVFilterContext* Source = nullptr;  // both belong to the graph
   AVFilterContext* Sink = nullptr;
   Integer Width = 0, Height = 0, Format = -1;
-  ~TVideoGraph() { Free(); }
   void Free() {
-    if (Graph) ff::avfilter_graph_free(&Graph);
+    Graph.reset();
     Source = Sink = nullptr;
   }
 };
@@ -26,7 +25,7 @@ struct TVideoGraph {
 bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
   TCustomPlayer* owner = is->Owner;
   g.Free();
-  g.Graph = ff::avfilter_graph_alloc();
+  g.Graph.reset(ff::avfilter_graph_alloc());
   if (!g.Graph) return false;
   char text[256];
   std::snprintf(text, sizeof text, "flags=%d", owner->Fsws_flags);
@@ -36,10 +35,10 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
   std::snprintf(text, sizeof text, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", AFrame->width,
                 AFrame->height, AFrame->format, tb.num, tb.den, sar.num, std::max(sar.den, 1));
   if (ff::avfilter_graph_create_filter(&g.Source, ff::avfilter_get_by_name("buffer"), "src", text, nullptr,
-                                       g.Graph) < 0)
+                                       g.Graph.get()) < 0)
     return false;
   if (ff::avfilter_graph_create_filter(&g.Sink, ff::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
-                                       g.Graph) < 0)
+                                       g.Graph.get()) < 0)
     return false;
   const AVPixelFormat yuv420p = AV_PIX_FMT_YUV420P;
   if (ff::av_opt_set_bin(g.Sink, "pix_fmts", reinterpret_cast<const uint8_t*>(&yuv420p), sizeof yuv420p,
@@ -58,14 +57,14 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
     outputs->filter_ctx = g.Source;
     inputs->name = ff::av_strdup("out");
     inputs->filter_ctx = g.Sink;
-    const Integer r = ff::avfilter_graph_parse_ptr(g.Graph, filters.c_str(), &inputs, &outputs, nullptr);
+    const Integer r = ff::avfilter_graph_parse_ptr(g.Graph.get(), filters.c_str(), &inputs, &outputs, nullptr);
     ff::avfilter_inout_free(&outputs);
     ff::avfilter_inout_free(&inputs);
     if (r < 0) return false;
   } else if (ff::avfilter_link(g.Source, 0, g.Sink, 0) < 0) {
     return false;
   }
-  if (ff::avfilter_graph_config(g.Graph, nullptr) < 0) return false;
+  if (ff::avfilter_graph_config(g.Graph.get(), nullptr) < 0) return false;
   g.Width = AFrame->width;
   g.Height = AFrame->height;
   g.Format = AFrame->format;
@@ -73,7 +72,7 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
 }
 
 void FlushVideo(TVideoState* is) {
-  ff::avcodec_flush_buffers(is->video_ctx);
+  ff::avcodec_flush_buffers(is->video_ctx.get());
   {
     std::unique_lock<std::mutex> hold(is->pictq_mutex);
     for (TVideoPicture& vp : is->pictq) vp.display_time = 0;
@@ -93,7 +92,7 @@ void FlushVideo(TVideoState* is) {
 // -1 queue aborted, 0 nothing to deliver, 1 a picture is in AFrame (its pts chosen into APts).
 Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* APacket, TVideoDecodeState& AState) {
   for (;;) {
-    const Integer r = ff::avcodec_receive_frame(is->video_ctx, AFrame);
+    const Integer r = ff::avcodec_receive_frame(is->video_ctx.get(), AFrame);
     if (r >= 0) {
       APts = ChooseVideoPts(*is, AFrame->pts, AFrame->pkt_dts, is->Owner->decoder_reorder_pts());
       is->skip_frames_index += 1;
@@ -114,10 +113,10 @@ Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* A
     }
     if (!APacket->data && APacket->size == 0) {
       AState = TVideoDecodeState::Drained;
-      ff::avcodec_send_packet(is->video_ctx, nullptr);
+      ff::avcodec_send_packet(is->video_ctx.get(), nullptr);
     } else {
       AState = TVideoDecodeState::Decoding;
-      ff::avcodec_send_packet(is->video_ctx, APacket);
+      ff::avcodec_send_packet(is->video_ctx.get(), APacket);
     }
     ff::av_packet_unref(APacket);
   }
@@ -233,9 +232,11 @@ Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) 
 }
 
 void VideoThread(TVideoState* is) {
-  AVFrame* frame = ff::av_frame_alloc();
-  AVFrame* filtered = ff::av_frame_alloc();
-  AVPacket* packet = ff::av_packet_alloc();
+  TFrameHolder frameHolder(ff::av_frame_alloc()), filteredHolder(ff::av_frame_alloc());
+  TPacketHolder packetHolder(ff::av_packet_alloc());
+  AVFrame* frame = frameHolder.get();
+  AVFrame* filtered = filteredHolder.get();
+  AVPacket* packet = packetHolder.get();
   TVideoGraph graph;
   TVideoDecodeState decodeState = TVideoDecodeState::Decoding;
   bool running = frame && filtered && packet;
@@ -271,7 +272,4 @@ void VideoThread(TVideoState* is) {
       ff::av_frame_unref(filtered);
     }
   }
-  ff::av_frame_free(&frame);
-  ff::av_frame_free(&filtered);
-  ff::av_packet_free(&packet);
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/sdlstubs.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "engine/loader/avheaders.h"
+#include "engine/base/avholders.h"
 #include "platform/rtl/types.h"
 
 class TCustomPlayer;
@@ -95,16 +95,16 @@ struct TVideoState {
   double audio_diff_cum = 0, audio_diff_avg_coef = 0, audio_diff_threshold = 0;
   Integer audio_diff_avg_count = 0;
   AVStream* audio_st = nullptr;
-  AVCodecContext* audio_ctx = nullptr;
+  TCodecContextHolder audio_ctx;
   TPacketQueue audioq;
   Integer audio_hw_buf_size = 0;
   uint8_t* audio_buf = nullptr;
   Cardinal audio_buf_size = 0;
   Integer audio_buf_index = 0;
-  AVPacket* audio_pkt = nullptr;
-  AVFrame* audio_frame = nullptr;
+  TPacketHolder audio_pkt;
+  TFrameHolder audio_frame;
   bool audio_pkt_pending = false;  // audio_pkt waits to be sent to the decoder
-  SwrContext* swr_ctx = nullptr;
+  TSwrContextHolder swr_ctx;
   // What swr_ctx was made for.
   Integer swr_src_fmt = -1, swr_src_rate = 0, swr_src_channels = 0;
   Integer audio_out_channels = 0;  // channels handed to the device (at most 2)
@@ -121,7 +121,7 @@ struct TVideoState {
   std::atomic<Integer> subtitle_stream{-1};
   std::atomic<Integer> subtitle_stream_changed{0};
   AVStream* subtitle_st = nullptr;
-  AVCodecContext* subtitle_ctx = nullptr;
+  TCodecContextHolder subtitle_ctx;
   TPacketQueue subtitleq;
   TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
   Integer subpq_size = 0, subpq_rindex = 0, subpq_windex = 0;
@@ -134,7 +134,7 @@ struct TVideoState {
   double video_clock = 0;
   std::atomic<Integer> video_stream{-1};
   AVStream* video_st = nullptr;
-  AVCodecContext* video_ctx = nullptr;
+  TCodecContextHolder video_ctx;
   TPacketQueue videoq;
   double video_current_pts = 0;
   double video_current_pts_drift = 0;

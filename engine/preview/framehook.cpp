@@ -7,7 +7,7 @@
 #include <mutex>
 #include <utility>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "platform/rtl/dynlib.h"
 
 namespace {

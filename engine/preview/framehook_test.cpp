@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "engine/loader/avheaders.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/testkit/logcapture.h"
+#include "engine/base/avheaders.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/testkit/logcapture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The conversion's preview window.
 #include "engine/preview/previewer.h"
 
-#include "engine/util/engineutils.h"
-#include "engine/util/ffutils.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffutils.h"
 
 TPreviewer::~TPreviewer() {
   CallInMainThread([this] { FreeForm(); });

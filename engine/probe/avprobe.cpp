@@ -1,10 +1,10 @@
 // The probe's single-picture access: seeking, decoding forwards and backwards, and bitmaps.
 #include "engine/probe/avprobe.h"
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/util/ffutils.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "platform/rtl/format.h"
 
 namespace {
@@ -205,7 +205,7 @@ AVCodecContext* TAVProbe::OpenDecoder(Integer AStreamIndex) {
                                     Integer(par->codec_id), AStreamIndex));
     return nullptr;
   }
-  TProbeCodecContextHolder c(ff::avcodec_alloc_context3(codec));
+  TCodecContextHolder c(ff::avcodec_alloc_context3(codec));
   bool opened = c && ff::avcodec_parameters_to_context(c.get(), par) >= 0;
   if (opened) {
     c->pkt_timebase = st->time_base;

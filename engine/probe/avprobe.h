@@ -8,10 +8,10 @@
 
 #include <vector>
 
-#include "engine/loader/avheaders.h"
-#include "engine/probe/probeholders.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/rgbconvert.h"
+#include "engine/base/avheaders.h"
+#include "engine/base/avholders.h"
+#include "engine/base/engineutils.h"
+#include "engine/probe/rgbconvert.h"
 #include "platform/ui/graphics/bitmap.h"
 
 using TAVRational = AVRational;
@@ -160,7 +160,7 @@ class TCustomAVProbe : public TFFBaseComponent {
   AVStream* StreamForInfo(Integer AStreamIndex, AVMediaType AType, Integer AFirstIndex);
   bool IsStreamOfType(Integer AStreamIndex, AVMediaType AType);
 
-  TProbeInputHolder FOwnedInput;  // FFileHandle when the probe opened it
+  TInputHolder FOwnedInput;  // FFileHandle when the probe opened it
 };
 
 class TAVProbe : public TCustomAVProbe {
@@ -204,7 +204,7 @@ class TAVProbe : public TCustomAVProbe {
   Int64 InputPosition() const;
   Int64 FrameDurationOf(Integer AStreamIndex) const;
 
-  TProbeCodecContextHolder FCodec;
+  TCodecContextHolder FCodec;
   Integer FCodecIndex = -1;  // the stream FCodec decodes
   TRGBConvertContext FRGBContext;
   Integer FSeekIndex = -1;
@@ -214,8 +214,8 @@ class TAVProbe : public TCustomAVProbe {
   TFrameInfo FPicture;
   Int64 FLastPTS = AV_NOPTS_VALUE;
   Int64 FLastPos = -1;
-  TProbeMemHolder<Byte> FPictureBuffer;  // FPicture.Buffer
-  TProbePacketHolder FPacket;
-  TProbeFrameHolder FFrame;
+  TAVMemHolder<Byte> FPictureBuffer;  // FPicture.Buffer
+  TPacketHolder FPacket;
+  TFrameHolder FFrame;
   Integer FPacketFlags = 0;  // of the last packet sent to the decoder
 };

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffutils.h"
 #include "engine/probe/testkit/testmedia.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 

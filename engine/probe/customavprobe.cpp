@@ -4,13 +4,13 @@
 #include <climits>
 #include <cstdlib>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/probe/avprobe.h"
 #include "engine/probe/probeinfotext.h"
-#include "engine/util/ffutils.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 
@@ -267,7 +267,7 @@ namespace {
 template <typename TInfo>
 void FillNames(TInfo& AInfo, const AVStream* AStream) {
   AInfo.Language = GetMetadataValue(AStream->metadata, "language", "");
-  const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
+  const TCodecContextHolder c = MakeStreamCodecContext(AStream);
   if (c) AInfo.CodecName = CodecNameText(c.get(), false);
 }
 

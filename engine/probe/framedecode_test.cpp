@@ -1,9 +1,9 @@
 // Single-picture access: decoding forwards, seeking, stepping back, bitmaps and the end of input.
 #include <gtest/gtest.h>
 
-#include "engine/loader/avstubs.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/testkit/logcapture.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/testkit/logcapture.h"
 #include "engine/probe/avprobe.h"
 #include "engine/probe/testkit/testmedia.h"
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/loader/avstubs.h"
-#include "engine/probe/probeholders.h"
-#include "engine/util/ffutils.h"
+#include "engine/base/avholders.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffutils.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 
@@ -62,7 +62,7 @@ String SecondsText(Int64 AMicroseconds) {
 
 void AddStreamLines(std::vector<String>& ALines, const AVFormatContext* AContext, Integer AIndex) {
   const AVStream* st = AContext->streams[AIndex];
-  const TProbeCodecContextHolder c = MakeStreamCodecContext(st);
+  const TCodecContextHolder c = MakeStreamCodecContext(st);
   String line = Format("Stream #%d", AIndex);
   if (AContext->iformat && (AContext->iformat->flags & AVFMT_SHOW_IDS)) line += Format("[0x%x]", st->id);
   const AVDictionaryEntry* language = ff::av_dict_get(st->metadata, "language", nullptr, 0);

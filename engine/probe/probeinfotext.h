@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/loader/avheaders.h"
-#include "engine/util/ffutils.h"
+#include "engine/base/avheaders.h"
+#include "engine/base/ffutils.h"
 #include "platform/rtl/types.h"
 
 // ", 25 tbn", ", 29.97 fps", ", 90k tbn": two decimals unless whole, thousands as "k" when round.

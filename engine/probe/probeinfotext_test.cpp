@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/probe/avprobe.h"
 #include "engine/probe/testkit/testmedia.h"
 
@@ -45,7 +45,7 @@ class InfoTextTest : public TProbeTestBase {
   }
 
   static String CodecText(const AVStream* AStream) {
-    const TProbeCodecContextHolder c = MakeStreamCodecContext(AStream);
+    const TCodecContextHolder c = MakeStreamCodecContext(AStream);
     char text[256] = {};
     ff::avcodec_string(text, sizeof(text), c.get(), 0);
     return text;

@@ -3,12 +3,12 @@
 #include <climits>
 #include <cstring>
 
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/librarymessage.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
@@ -70,7 +70,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
       ost.st->time_base = tb;
       switch (ipar->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
-          if (Faudio_volume != 256)
+          if (FPending.audio_volume != 256)
             throw FFmpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
           if ((par->block_align == 1 && par->codec_id == AV_CODEC_ID_MP3) || par->codec_id == AV_CODEC_ID_AC3)
             par->block_align = 0;
@@ -100,16 +100,18 @@ void TCustomFFmpeg::SetupOutputCodecs() {
       if (!icodec) throw FFmpegException("invalid codec_type of output stream");
       switch (codec->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
-          ost.audio_resample = codec->sample_rate != icodec->sample_rate || Faudio_sync_method > 1;
+          ost.audio_resample = codec->sample_rate != icodec->sample_rate || FPending.audio_sync_method > 1;
           ist.decoding_needed = true;
           ost.encoding_needed = true;
           break;
         case AVMEDIA_TYPE_VIDEO: {
           if (codec->pix_fmt == AV_PIX_FMT_NONE)
             throw FFmpegException("Video pixel format is unknown, stream cannot be encoded");
-          ost.video_crop = Fframe_topBand + Fframe_bottomBand + Fframe_leftBand + Fframe_rightBand != 0;
-          const Integer cropW = icodec->width - (Fframe_leftBand + Fframe_rightBand);
-          const Integer cropH = icodec->height - (Fframe_topBand + Fframe_bottomBand);
+          ost.video_crop = FPending.frame_topBand + FPending.frame_bottomBand + FPending.frame_leftBand +
+                               FPending.frame_rightBand !=
+                           0;
+          const Integer cropW = icodec->width - (FPending.frame_leftBand + FPending.frame_rightBand);
+          const Integer cropH = icodec->height - (FPending.frame_topBand + FPending.frame_bottomBand);
           if (codec->width == 0 || codec->height == 0) {
             codec->width = cropW;
             codec->height = cropH;
@@ -117,25 +119,19 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           ost.video_resample =
               codec->width != cropW || codec->height != cropH || codec->pix_fmt != icodec->pix_fmt;
           if (ost.video_crop) {
-            ost.topBand = ost.original_topBand = Fframe_topBand;
-            ost.bottomBand = ost.original_bottomBand = Fframe_bottomBand;
-            ost.leftBand = ost.original_leftBand = Fframe_leftBand;
-            ost.rightBand = ost.original_rightBand = Fframe_rightBand;
+            ost.topBand = ost.original_topBand = FPending.frame_topBand;
+            ost.bottomBand = ost.original_bottomBand = FPending.frame_bottomBand;
+            ost.leftBand = ost.original_leftBand = FPending.frame_leftBand;
+            ost.rightBand = ost.original_rightBand = FPending.frame_rightBand;
           }
           ost.original_height = icodec->height;
           ost.original_width = icodec->width;
-          if (ost.video_resample && !FEnableFilter) {
-            ost.pict_tmp = ff::av_frame_alloc();
-            if (!ost.pict_tmp) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            ost.pict_tmp->format = codec->pix_fmt;
-            ost.pict_tmp->width = codec->width;
-            ost.pict_tmp->height = codec->height;
-            if (ff::av_frame_get_buffer(ost.pict_tmp, 0) < 0)
-              throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            Fsws_flags = Cardinal(ScalerFlags(FOptions, Fsws_flags));
-            ost.img_resample_ctx =
+          if (ost.video_resample && !FPending.EnableFilter) {
+            ost.pict_tmp = NewScaledPicture(codec);
+            FPending.sws_flags = Cardinal(ScalerFlags(FOptions, FPending.sws_flags));
+            ost.img_resample_ctx.reset(
                 ff::sws_getContext(cropW, cropH, icodec->pix_fmt, codec->width, codec->height, codec->pix_fmt,
-                                   Integer(Fsws_flags), nullptr, nullptr, nullptr);
+                                   Integer(FPending.sws_flags), nullptr, nullptr, nullptr));
             if (!ost.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
             codec->bits_per_raw_sample = 0;
           }
@@ -145,7 +141,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           ost.encoding_needed = true;
           ist.decoding_needed = true;
           FLastErrMsg.clear();
-          if (FEnableFilter && ConfigureFilters(ist, ost) != 0) {
+          if (FPending.EnableFilter && ConfigureFilters(ist, ost) != 0) {
             FLastErrMsg = FLastErrMsg.empty() ? String("Error opening filters!")
                                               : "Error opening filters: " + FLastErrMsg;
             throw FFmpegException(FLastErrMsg);
@@ -162,8 +158,8 @@ void TCustomFFmpeg::SetupOutputCodecs() {
           throw FFmpegException("invalid codec_type of output stream");
       }
       if (ost.encoding_needed && (codec->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2))) {
-        const String prefix =
-            Fpass_logfilename_prefix.empty() ? String("ffmpeg2pass") : Fpass_logfilename_prefix;
+        const String prefix = FPending.pass_logfilename_prefix.empty() ? String("ffmpeg2pass")
+                                                                       : FPending.pass_logfilename_prefix;
         String name = prefix + "-" + IntToStr(Integer(i)) + ".log";
         if (name.size() > 1023) name.resize(1023);
         if (codec->flags & AV_CODEC_FLAG_PASS1) {
@@ -188,11 +184,12 @@ void TCustomFFmpeg::SetupOutputCodecs() {
     }
     if (codec->codec_type == AVMEDIA_TYPE_VIDEO) {
       const Int64 size = 6 * Int64(codec->width) * codec->height + 200;
-      if (size > Fbit_buffer_size) Fbit_buffer_size = Integer(std::min<Int64>(size, INT_MAX));
+      if (size > FState->bit_buffer_size) FState->bit_buffer_size = Integer(std::min<Int64>(size, INT_MAX));
     }
   }
-  Fbit_buffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(Fbit_buffer_size))));
-  if (!Fbit_buffer) throw FFmpegException(Format("Cannot allocate %d bytes output buffer", Fbit_buffer_size));
+  FState->bit_buffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(FState->bit_buffer_size))));
+  if (!FState->bit_buffer)
+    throw FFmpegException(Format("Cannot allocate %d bytes output buffer", FState->bit_buffer_size));
 }
 
 void TCustomFFmpeg::OpenEncoders() {
@@ -206,10 +203,9 @@ void TCustomFFmpeg::OpenEncoders() {
         i < Foutput_codecs.size() && Foutput_codecs[i] ? Foutput_codecs[i] : ost.setup->encoder;
     if (!codec) codec = ff::avcodec_find_encoder(enc->codec_id);
     if (!codec) {
-      const String message =
-          WithFileAndCause(Format("Encoder (codec id %d) not found for output stream %s", Integer(enc->codec_id),
-                                  StreamText(ost)),
-                           Foutput_files[size_t(ost.file_index)]->FileName, 0);
+      const String message = WithFileAndCause(Format("Encoder (codec id %d) not found for output stream %s",
+                                                     Integer(enc->codec_id), StreamText(ost)),
+                                              Foutput_files[size_t(ost.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -253,9 +249,9 @@ void TCustomFFmpeg::OpenEncoders() {
       throw FFmpegException("av_mallocz fail");
     ost.st->time_base = enc->time_base;
     if (enc->codec_type == AVMEDIA_TYPE_VIDEO) ost.st->avg_frame_rate = enc->framerate;
-    Fextra_size += enc->extradata_size;
+    FCounters.extra_size += enc->extradata_size;
     if (enc->codec_type == AVMEDIA_TYPE_AUDIO && !ost.mux->fifo) {
-      ost.mux->fifo = ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 1024);
+      ost.mux->fifo.reset(ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 1024));
       if (!ost.mux->fifo) throw FFmpegException("av_fifo_alloc fail");
     }
   }
@@ -272,9 +268,9 @@ void TCustomFFmpeg::OpenDecoders() {
     const String text =
         Format("#%d.%d (%s)", ist.file_index, ist.index, MediaTypeText(ist.st->codecpar->codec_type));
     if (!codec) {
-      const String message =
-          WithFileAndCause(Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text),
-                           Finput_files[size_t(ist.file_index)]->FileName, 0);
+      const String message = WithFileAndCause(
+          Format("Decoder (codec id %d) not found for input stream %s", Integer(dec->codec_id), text),
+          Finput_files[size_t(ist.file_index)]->FileName, 0);
       LogStreamMapping();
       GetFFLogger()->Log(this, llError, message);
       throw FFmpegException(message);
@@ -328,24 +324,24 @@ void TCustomFFmpeg::CopyAllChapters() {
       for (unsigned c = 0; c < is->nb_chapters; ++c) {
         const AVChapter* in = is->chapters[c];
         const Int64 offset =
-            ff::av_rescale_q(Fstart_time - Finput_files_ts_offset[f], AV_TIME_BASE_Q, in->time_base);
-        const Int64 limit = Frecording_time == INT64_MAX
+            ff::av_rescale_q(FPending.start_time - Finput_files_ts_offset[f], AV_TIME_BASE_Q, in->time_base);
+        const Int64 limit = FPending.recording_time == INT64_MAX
                                 ? INT64_MAX
-                                : ff::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, in->time_base);
+                                : ff::av_rescale_q(FPending.recording_time, AV_TIME_BASE_Q, in->time_base);
         if (in->end < offset) continue;
         if (limit != INT64_MAX && in->start > limit + offset) break;
-        auto* out = static_cast<AVChapter*>(ff::av_mallocz(sizeof(AVChapter)));
+        TAVMemHolder<AVChapter> chapter(static_cast<AVChapter*>(ff::av_mallocz(sizeof(AVChapter))));
+        AVChapter* out = chapter.get();
         if (!out) throw FFmpegException("av_mallocz fail");
         out->id = in->id;
         out->time_base = in->time_base;
         out->start = std::max<Int64>(0, in->start - offset);
         out->end = std::min<Int64>(limit, in->end - offset);
-        ff::av_dict_copy(&out->metadata, in->metadata, 0);
-        if (ff::av_dynarray_add_nofree(&os->chapters, reinterpret_cast<int*>(&os->nb_chapters), out) < 0) {
-          ff::av_dict_free(&out->metadata);
-          ff::av_free(out);
+        if (ff::av_dynarray_add_nofree(&os->chapters, reinterpret_cast<int*>(&os->nb_chapters), out) < 0)
           throw FFmpegException("av_realloc fail");
-        }
+        // The context owns it now, metadata and all.
+        chapter.release();
+        ff::av_dict_copy(&out->metadata, in->metadata, 0);
       }
     }
   }
@@ -362,7 +358,7 @@ void TCustomFFmpeg::WriteOutputHeaders() {
       AVBSFContext* ctx = nullptr;
       Integer ret = ff::av_bsf_alloc(filter, &ctx);
       if (ret < 0) throw FFmpegException(FormatAVError(filter->name, ret));
-      ost.mux->bsfs.push_back(ctx);
+      ost.mux->bsfs.emplace_back(ctx);
       const AVCodecParameters* in =
           ost.mux->bsfs.size() > 1 ? ost.mux->bsfs[ost.mux->bsfs.size() - 2]->par_out : ost.st->codecpar;
       ff::avcodec_parameters_copy(ctx->par_in, in);

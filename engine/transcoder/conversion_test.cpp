@@ -242,11 +242,11 @@ TEST_F(ConversionTest, FrameRateChangeDuplicatesOrDropsFrames) {
     // The last input picture is not repeated.
     EXPECT_NEAR(VideoFrames(out), c.Frames, 2);
     if (c.Duplicates) {
-      EXPECT_GE(F->Fnb_frames_dup, 20);
-      EXPECT_EQ(F->Fnb_frames_drop, 0);
+      EXPECT_GE(F->Counters().nb_frames_dup, 20);
+      EXPECT_EQ(F->Counters().nb_frames_drop, 0);
     } else {
-      EXPECT_GE(F->Fnb_frames_drop, 25 - c.Frames - 1);
-      EXPECT_EQ(F->Fnb_frames_dup, 0);
+      EXPECT_GE(F->Counters().nb_frames_drop, 25 - c.Frames - 1);
+      EXPECT_EQ(F->Counters().nb_frames_dup, 0);
     }
   }
 }
@@ -274,9 +274,9 @@ TEST_F(ConversionTest, TwoPassesShareTheirLog) {
   Options({{"pass", "2"}, {"passlogfile", Out("nopass").c_str()}, {"an", ""}});
   ASSERT_EQ(F->OpenOutputFile(Out("nopass.avi"), false), 1);
   F->StartConvert(false);
-  EXPECT_EQ(F->FatalMessage(),
-            WithTaskFiles("Cannot read file: Error reading log file \"" + Out("nopass") + "-0.log\" for pass-2 encoding",
-                          TMedia::Get().AudioVideoAvi(), Out("nopass.avi")));
+  EXPECT_EQ(F->FatalMessage(), WithTaskFiles("Cannot read file: Error reading log file \"" + Out("nopass") +
+                                                 "-0.log\" for pass-2 encoding",
+                                             TMedia::Get().AudioVideoAvi(), Out("nopass.avi")));
 }
 
 TEST_F(ConversionTest, VideoStatisticsGetALinePerPicture) {
@@ -575,53 +575,69 @@ TEST_F(ConversionTest, StopAndWaitServesTheMainThreadWhileTheWorkerWaitsForIt) {
 }
 
 TEST_F(ConversionTest, PauseHaltsTheRunAndResumeFinishesIt) {
-  std::atomic<Integer> reports{0};
+  std::atomic<Integer> reports{0}, reportsAtPause{0};
   std::atomic<bool> pausedOnce{false};
+  TSimpleEvent pauseAsked;
   F->ReportInterval = 0;
   F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
     ++reports;
-    if (AFrame >= 3 && !pausedOnce.exchange(true)) F->Pause();
+    if (AFrame >= 3 && !pausedOnce.exchange(true)) {
+      F->Pause();
+      reportsAtPause = Integer(reports);
+      pauseAsked.SetEvent();
+    }
   };
   Prepare(TMedia::Get().AudioVideoAvi(), Out("paused.avi"));
+  EXPECT_EQ(F->RunState(), rsReady);
   TThread* thread = F->StartConvert(true);
   ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(F->RunState(), rsConverting);
   thread->Start();
-  while (!F->Paused()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  // At most the report of the packet in hand arrives after the request.
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  const Integer held = reports;
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(reports, held);
+  ASSERT_EQ(pauseAsked.WaitFor(30000), wrSignaled);
+  EXPECT_EQ(F->RunState(), rsPaused);
+  EXPECT_TRUE(F->Converting());
+  // Held: the run does not end while paused, and at most the report of the packet in hand arrives
+  // after the request.
+  EXPECT_EQ(F->FStopEvent.WaitFor(200), wrTimeout);
+  EXPECT_LE(reports - reportsAtPause, 1);
   EXPECT_EQ(Outcome.Terminations, 0);
   F->Resume();
-  while (F->FStopEvent.WaitFor(10) != wrSignaled) CheckSynchronize(0);
+  WaitServingMainThread(F->FStopEvent);
   EXPECT_EQ(Outcome.Terminations, 1);
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
+  EXPECT_EQ(F->RunState(), rsFinished);
+  EXPECT_TRUE(F->Terminated());
+  EXPECT_FALSE(F->Converting());
   EXPECT_NEAR(VideoFrames(Out("paused.avi")), 25, 1);
 }
 
 TEST_F(ConversionTest, StopWhilePausedEndsTheRun) {
+  TSimpleEvent pauseAsked;
   F->ReportInterval = 0;
   F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
-    if (AFrame >= 3) F->Pause();
+    if (AFrame < 3) return;
+    F->Pause();
+    pauseAsked.SetEvent();
   };
   Prepare(TMedia::Get().AudioVideoAvi(), Out("pausestop.avi"));
   F->StartConvert(true)->Start();
-  while (!F->Paused()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(pauseAsked.WaitFor(30000), wrSignaled);
   F->Stop(true);
   EXPECT_EQ(Outcome.Terminations, 1);
   EXPECT_FALSE(Outcome.Finished);
+  EXPECT_EQ(F->RunState(), rsTerminated);
+  EXPECT_FALSE(F->Paused());
 }
 
 TEST_F(ConversionTest, DestroyingARunningTaskWaitsForItsThread) {
   F->ReportInterval = 0;
-  std::atomic<bool> started{false};
+  TSimpleEvent started;
   F->FOnProgress = [&](TObject*, Integer, Integer, Integer, Single, Single, Int64, Int64, Int64) {
-    started = true;
+    started.SetEvent();
   };
   Prepare(TMedia::Get().AudioVideoAvi(), Out("destroyed.avi"));
   F->StartConvert(true)->Start();
-  while (!started) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(started.WaitFor(30000), wrSignaled);
   F.reset();  // under ASan a worker still using the object would show here
   EXPECT_EQ(Outcome.Terminations, 1);
 }

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/librarymessage.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 namespace {
@@ -66,8 +66,8 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* AOutput, AVPacket* APacket, TAVO
       Mux(*this, AOutput, mux, AOutStream.st, APkt);
       return;
     }
-    AVBSFContext* bsf = mux.bsfs[ALevel];
-    AVPacket* keep = ff::av_packet_clone(APkt);
+    AVBSFContext* bsf = mux.bsfs[ALevel].get();
+    TPacketHolder keep(ff::av_packet_clone(APkt));
     Integer ret = ff::av_bsf_send_packet(bsf, APkt);
     if (ret < 0) {
       const String message =
@@ -76,30 +76,20 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* AOutput, AVPacket* APacket, TAVO
                                    ? String("copy")
                                    : String(AOutStream.enc->codec->name)),
                         ret);
-      if (Fexit_on_error) {
-        ff::av_packet_free(&keep);
-        throw FFmpegException(message);
-      }
+      if (FPending.exit_on_error) throw FFmpegException(message);
       GetFFLogger()->Log(this, llError, message);
       // Goes on unfiltered.
-      if (keep) pass(keep, ALevel + 1);
-      ff::av_packet_free(&keep);
+      if (keep) pass(keep.get(), ALevel + 1);
       ff::av_packet_unref(APkt);
       return;
     }
-    ff::av_packet_free(&keep);
-    AVPacket* out = ff::av_packet_alloc();
+    keep.reset();
+    const TPacketHolder out(ff::av_packet_alloc());
     if (!out) throw FFmpegException("av_mallocz fail");
-    while ((ret = ff::av_bsf_receive_packet(bsf, out)) >= 0) {
-      try {
-        pass(out, ALevel + 1);
-      } catch (...) {
-        ff::av_packet_free(&out);
-        throw;
-      }
-      ff::av_packet_unref(out);
+    while ((ret = ff::av_bsf_receive_packet(bsf, out.get())) >= 0) {
+      pass(out.get(), ALevel + 1);
+      ff::av_packet_unref(out.get());
     }
-    ff::av_packet_free(&out);
   };
   pass(APacket, 0);
 }
@@ -107,7 +97,7 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* AOutput, AVPacket* APacket, TAVO
 void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOutputStream& AOst,
                            const AVFrame* APicture, Integer& AFrameSize, const char* AFailure) {
   AVCodecContext* enc = AOst.enc;
-  AVPacket* pkt = ATask.FState->packet;
+  AVPacket* pkt = ATask.FState->packet.get();
   for (;;) {
     const Integer ret = ff::avcodec_receive_packet(enc, pkt);
     if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return;
@@ -134,10 +124,10 @@ void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOu
       }
       if (APicture && !ATask.PostHooks().Empty() && pkt->pts != AV_NOPTS_VALUE)
         ATask.RunPostHooks(APicture, enc, ff::av_rescale_q(pkt->pts, enc->time_base, AV_TIME_BASE_Q));
-      ATask.Fvideo_size += pkt->size;
+      ATask.FCounters.video_size += pkt->size;
       if (AOst.mux->logfile && enc->stats_out) ff::fprintf(AOst.mux->logfile, "%s", enc->stats_out);
     } else {
-      ATask.Faudio_size += pkt->size;
+      ATask.FCounters.audio_size += pkt->size;
     }
     AFrameSize = pkt->size;
     pkt->stream_index = AOst.st->index;
@@ -156,17 +146,14 @@ void SendAudioFrame(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOutputStr
 }
 
 // A frame of ASamples samples in the encoder's format, with its own buffers.
-AVFrame* NewAudioFrame(const AVCodecContext* AEnc, Integer ASamples) {
-  AVFrame* frame = ff::av_frame_alloc();
+TFrameHolder NewAudioFrame(const AVCodecContext* AEnc, Integer ASamples) {
+  TFrameHolder frame(ff::av_frame_alloc());
   if (!frame) throw FFmpegException("Out of memory in do_audio_out");
   frame->format = AEnc->sample_fmt;
   frame->sample_rate = AEnc->sample_rate;
   frame->nb_samples = ASamples;
   ff::av_channel_layout_copy(&frame->ch_layout, &AEnc->ch_layout);
-  if (ff::av_frame_get_buffer(frame, 0) < 0) {
-    ff::av_frame_free(&frame);
-    throw FFmpegException("Out of memory in do_audio_out");
-  }
+  if (ff::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("Out of memory in do_audio_out");
   return frame;
 }
 
@@ -199,11 +186,11 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
     maxOutSamples = bufSize;
     bufSize *= Int64(osize) * encChannels;
     if (bufSize > INT_MAX) throw FFmpegException("Buffer sizes too large in do_audio_out");
-    uint8_t* buffer = Faudio_buf.release();
-    unsigned allocated = Fallocated_audio_buf_size;
+    uint8_t* buffer = FState->audio_buf.release();
+    unsigned allocated = FState->allocated_audio_buf_size;
     ff::av_fast_malloc(&buffer, &allocated, size_t(bufSize));
-    Fallocated_audio_buf_size = buffer ? allocated : 0;
-    Faudio_buf.reset(buffer);
+    FState->allocated_audio_buf_size = buffer ? allocated : 0;
+    FState->audio_buf.reset(buffer);
     if (!buffer) throw FFmpegException("Out of memory in do_audio_out");
   };
   sizeBuffers();
@@ -211,14 +198,14 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   if (decChannels != encChannels) AOutStream.audio_resample = true;
   if (!AOutStream.resample) {
     if (AOutStream.audio_resample && AInStream.dec && AInStream.dec->sample_fmt != AV_SAMPLE_FMT_S16 &&
-        Fverbose > 0)
+        FPending.verbose > 0)
       log->Log(this, llVerbose, "Warning, using s16 intermediate sample format for resampling");
     SwrContext* swr = nullptr;
     Integer ret = ff::swr_alloc_set_opts2(&swr, &enc->ch_layout, enc->sample_fmt, encRate,
                                           &AInStream.s16_layout, AV_SAMPLE_FMT_S16, decRate, 0, nullptr);
+    TSwrContextHolder holder(swr);
     if (ret >= 0) ret = ff::swr_init(swr);
     if (ret < 0) {
-      ff::swr_free(&swr);
       if (AOutStream.audio_resample)
         throw FFmpegException(Format("Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
                                      decChannels, decRate, encChannels, encRate));
@@ -226,25 +213,25 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
                                    String(ff::av_get_sample_fmt_name(AV_SAMPLE_FMT_S16)),
                                    String(ff::av_get_sample_fmt_name(enc->sample_fmt))));
     }
-    AOutStream.resample = swr;
+    AOutStream.resample = std::move(holder);
   }
 
   // Keeping step with the input: drop or insert samples, or stretch the resampler.
-  AVAudioFifo* fifo = AOutStream.mux->fifo;
-  const Double ipts = Double(AOutStream.sync_ist->pts - Fstart_time) / 1000000;
-  if (Faudio_sync_method != 0) {
+  AVAudioFifo* fifo = AOutStream.mux->fifo.get();
+  const Double ipts = Double(AOutStream.sync_ist->pts - FPending.start_time) / 1000000;
+  if (FPending.audio_sync_method != 0) {
     const Double fifoSamples = fifo ? Double(ff::av_audio_fifo_size(fifo)) : 0;
     const Double delta = encRate * ipts - Double(AOutStream.sync_opts) - fifoSamples;
     // In bytes of the 16-bit input; held to what a buffer can be.
     const Int64 wideDelta = Int64(delta * decRate / encRate) * 2 * decChannels;
     Integer byteDelta = Integer(std::clamp<Int64>(wideDelta, -Int64(INT_MAX) / 2, Int64(INT_MAX) / 2));
     if (std::fabs(delta) > 50) {
-      if (AInStream.is_start || std::fabs(delta) > encRate * Faudio_drift_threshold) {
+      if (AInStream.is_start || std::fabs(delta) > encRate * FPending.audio_drift_threshold) {
         if (byteDelta < 0) {
           byteDelta = std::max(byteDelta, -ASize);
           ASize += byteDelta;
           ABuffer -= byteDelta;
-          if (Fverbose > 2) log->Log(this, llVerbose, "discarding %d audio samples", Integer(-delta));
+          if (FPending.verbose > 2) log->Log(this, llVerbose, "discarding %d audio samples", Integer(-delta));
           if (ASize == 0) return;
           AInStream.is_start = false;
         } else {
@@ -252,24 +239,26 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
             allocatedForSize = Int64(byteDelta) + ASize;
             sizeBuffers();
           }
-          uint8_t* tmp =
-              static_cast<uint8_t*>(ff::av_realloc(Finput_tmp.get(), size_t(byteDelta) + size_t(ASize)));
+          uint8_t* tmp = static_cast<uint8_t*>(
+              ff::av_realloc(FState->input_tmp.get(), size_t(byteDelta) + size_t(ASize)));
           if (!tmp) throw FFmpegException("Out of memory in do_audio_out");
-          (void)Finput_tmp.release();
-          Finput_tmp.reset(tmp);
+          (void)FState->input_tmp.release();
+          FState->input_tmp.reset(tmp);
           AInStream.is_start = false;
           std::memset(tmp, 0, size_t(byteDelta));
           std::memcpy(tmp + byteDelta, ABuffer, size_t(ASize));
           ABuffer = tmp;
           ASize += byteDelta;
-          if (Fverbose > 2) log->Log(this, llVerbose, "adding %d audio samples of silence", Integer(delta));
+          if (FPending.verbose > 2)
+            log->Log(this, llVerbose, "adding %d audio samples of silence", Integer(delta));
         }
-      } else if (Faudio_sync_method > 1) {
-        const Integer comp = std::clamp(Integer(delta), -Faudio_sync_method, Faudio_sync_method);
-        if (Fverbose > 2)
+      } else if (FPending.audio_sync_method > 1) {
+        const Integer comp =
+            std::clamp(Integer(delta), -FPending.audio_sync_method, FPending.audio_sync_method);
+        if (FPending.verbose > 2)
           log->Log(this, llVerbose, "compensating audio timestamp drift:%f compensation:%d in:%d", delta,
                    comp, encRate);
-        ff::swr_set_compensation(AOutStream.resample, comp, encRate);
+        ff::swr_set_compensation(AOutStream.resample.get(), comp, encRate);
       }
     }
   } else {
@@ -280,14 +269,14 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   // Into the encoder's format, rate and layout.
   uint8_t* planes[AV_NUM_DATA_POINTERS] = {};
   Integer linesize = 0;
-  if (ff::av_samples_fill_arrays(planes, &linesize, Faudio_buf.get(), encChannels, Integer(maxOutSamples),
-                                 enc->sample_fmt, 1) < 0)
+  if (ff::av_samples_fill_arrays(planes, &linesize, FState->audio_buf.get(), encChannels,
+                                 Integer(maxOutSamples), enc->sample_fmt, 1) < 0)
     throw FFmpegException("Out of memory in do_audio_out");
   const uint8_t* in[1] = {ABuffer};
-  const Integer count =
-      ff::swr_convert(AOutStream.resample, planes, Integer(maxOutSamples), in, ASize / (isize * decChannels));
+  const Integer count = ff::swr_convert(AOutStream.resample.get(), planes, Integer(maxOutSamples), in,
+                                        ASize / (isize * decChannels));
   if (count < 0) {
-    if (Fexit_on_error) throw FFmpegException("av_audio_convert() failed");
+    if (FPending.exit_on_error) throw FFmpegException("av_audio_convert() failed");
     log->Log(this, llError, "av_audio_convert() failed");
     return;
   }
@@ -298,7 +287,7 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
       throw FFmpegException("av_fifo_realloc2() failed");
     while (ff::av_audio_fifo_size(fifo) >= enc->frame_size) {
       if (!AOutStream.audio_frame) AOutStream.audio_frame = NewAudioFrame(enc, enc->frame_size);
-      AVFrame* frame = AOutStream.audio_frame;
+      AVFrame* frame = AOutStream.audio_frame.get();
       if (ff::av_frame_make_writable(frame) < 0) throw FFmpegException("Out of memory in do_audio_out");
       ff::av_audio_fifo_read(fifo, reinterpret_cast<void**>(frame->data), enc->frame_size);
       frame->pts = AOutStream.sync_opts;
@@ -306,15 +295,11 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
       AOutStream.sync_opts += enc->frame_size;
     }
   } else {
-    AVFrame* frame = NewAudioFrame(enc, count);
-    struct TFree {
-      AVFrame*& f;
-      ~TFree() { ff::av_frame_free(&f); }
-    } freeFrame{frame};
+    const TFrameHolder frame = NewAudioFrame(enc, count);
     ff::av_samples_copy(frame->data, planes, 0, 0, count, encChannels, enc->sample_fmt);
     frame->pts = AOutStream.sync_opts;
     AOutStream.sync_opts += count;
-    SendAudioFrame(*this, AOutput, AOutStream, frame);
+    SendAudioFrame(*this, AOutput, AOutStream, frame.get());
   }
 }
 
@@ -328,22 +313,18 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream& AOutStream) {
   Integer size = 0;
   switch (enc->codec_type) {
     case AVMEDIA_TYPE_AUDIO: {
-      const Integer pending = mux.fifo ? ff::av_audio_fifo_size(mux.fifo) : 0;
+      const Integer pending = mux.fifo ? ff::av_audio_fifo_size(mux.fifo.get()) : 0;
       if (pending > 0) {
         // A short last frame where the codec takes one, else padded with silence.
         const bool small =
             enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
         const Integer samples = small || enc->frame_size <= 1 ? pending : enc->frame_size;
-        AVFrame* frame = NewAudioFrame(enc, samples);
-        struct TFree {
-          AVFrame*& f;
-          ~TFree() { ff::av_frame_free(&f); }
-        } freeFrame{frame};
+        const TFrameHolder frame = NewAudioFrame(enc, samples);
         ff::av_samples_set_silence(frame->data, 0, samples, enc->ch_layout.nb_channels, enc->sample_fmt);
-        ff::av_audio_fifo_read(mux.fifo, reinterpret_cast<void**>(frame->data), pending);
+        ff::av_audio_fifo_read(mux.fifo.get(), reinterpret_cast<void**>(frame->data), pending);
         frame->pts = AOutStream.sync_opts;
         AOutStream.sync_opts += samples;
-        SendAudioFrame(*this, oc, AOutStream, frame);
+        SendAudioFrame(*this, oc, AOutStream, frame.get());
       }
       if (ff::avcodec_send_frame(enc, nullptr) < 0) return;
       ReceiveEncodedPackets(*this, oc, AOutStream, nullptr, size, "Audio encoding failed");

@@ -1,7 +1,7 @@
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/transcoder/transcoder.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
@@ -30,10 +30,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   }
   // Forced format
   const AVInputFormat* fmt = nullptr;
-  if (!Flast_asked_format.empty()) {
-    fmt = ff::av_find_input_format(SystemBytes(Flast_asked_format).c_str());
-    if (!fmt) throw FFmpegException(Format("Unknown input format: \"%s\"", Flast_asked_format));
-    Flast_asked_format.clear();
+  if (!FPending.last_asked_format.empty()) {
+    fmt = ff::av_find_input_format(SystemBytes(FPending.last_asked_format).c_str());
+    if (!fmt) throw FFmpegException(Format("Unknown input format: \"%s\"", FPending.last_asked_format));
+    FPending.last_asked_format.clear();
   }
 
   // The pre-allocated context, until the library has taken it over
@@ -43,47 +43,47 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
 
   auto refuse = [&](const String& AMessage) {
     FLastErrMsg = AMessage;
-    Fvideo_codec_name.reset();
-    Faudio_codec_name.reset();
-    Fsubtitle_codec_name.reset();
-    Fvideo_channel = 0;
+    FPending.video_codec_name.reset();
+    FPending.audio_codec_name.reset();
+    FPending.subtitle_codec_name.reset();
+    FPending.video_channel = 0;
     return false;
   };
 
   // What a raw or capture demuxer needs to know, as its options
-  TDictionary params(FDemuxerOptions);
-  if (Faudio_sample_rate > 0) params.Set("sample_rate", IntToStr(Faudio_sample_rate).c_str());
-  if (Faudio_channels > 0) params.Set("channels", IntToStr(Faudio_channels).c_str());
-  if (Fframe_rate.num > 0 && Fframe_rate.den > 0)
-    params.Set("framerate", Format("%d/%d", Fframe_rate.num, Fframe_rate.den).c_str());
-  if (Fframe_width > 0 && Fframe_height > 0)
-    params.Set("video_size", Format("%dx%d", Fframe_width, Fframe_height).c_str());
-  if (Fframe_pix_fmt != AV_PIX_FMT_NONE)
-    if (const char* name = ff::av_get_pix_fmt_name(AVPixelFormat(Fframe_pix_fmt)))
+  TDictionary params(FPending.DemuxerOptions);
+  if (FPending.audio_sample_rate > 0) params.Set("sample_rate", IntToStr(FPending.audio_sample_rate).c_str());
+  if (FPending.audio_channels > 0) params.Set("channels", IntToStr(FPending.audio_channels).c_str());
+  if (FPending.frame_rate.num > 0 && FPending.frame_rate.den > 0)
+    params.Set("framerate", Format("%d/%d", FPending.frame_rate.num, FPending.frame_rate.den).c_str());
+  if (FPending.frame_width > 0 && FPending.frame_height > 0)
+    params.Set("video_size", Format("%dx%d", FPending.frame_width, FPending.frame_height).c_str());
+  if (FPending.frame_pix_fmt != AV_PIX_FMT_NONE)
+    if (const char* name = ff::av_get_pix_fmt_name(AVPixelFormat(FPending.frame_pix_fmt)))
       params.Set("pixel_format", name);
-  if (Fvideo_channel) params.Set("channel", IntToStr(Fvideo_channel).c_str());
-  if (Fvideo_standard) params.Set("standard", Fvideo_standard->c_str());
+  if (FPending.video_channel) params.Set("channel", IntToStr(FPending.video_channel).c_str());
+  if (FPending.video_standard) params.Set("standard", FPending.video_standard->c_str());
 
   // Generic format options
   ApplyFFOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
 
   // Forced decoders
   AVCodecID id = AV_CODEC_ID_NONE;
-  if (!FindCodec(Fvideo_codec_name ? Fvideo_codec_name->c_str() : nullptr, mtVideo, id,
+  if (!FindCodec(FPending.video_codec_name ? FPending.video_codec_name->c_str() : nullptr, mtVideo, id,
                  HolderStrictness(FOptions, mtVideo), false))
     return refuse(FLastErrMsg);
   ic->video_codec_id = id;
-  if (!FindCodec(Faudio_codec_name ? Faudio_codec_name->c_str() : nullptr, mtAudio, id,
+  if (!FindCodec(FPending.audio_codec_name ? FPending.audio_codec_name->c_str() : nullptr, mtAudio, id,
                  HolderStrictness(FOptions, mtAudio), false))
     return refuse(FLastErrMsg);
   ic->audio_codec_id = id;
-  if (!FindCodec(Fsubtitle_codec_name ? Fsubtitle_codec_name->c_str() : nullptr, mtSubtitle, id,
-                 HolderStrictness(FOptions, mtSubtitle), false))
+  if (!FindCodec(FPending.subtitle_codec_name ? FPending.subtitle_codec_name->c_str() : nullptr, mtSubtitle,
+                 id, HolderStrictness(FOptions, mtSubtitle), false))
     return refuse(FLastErrMsg);
   ic->subtitle_codec_id = id;
 
   ic->flags |= AVFMT_FLAG_NONBLOCK;
-  if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
+  if (FPending.pgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
   // Open; the library frees the context itself when this fails
   const String url = FileNameToURL(AFileName);
@@ -96,12 +96,12 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   ic = opened;
 
   // Program selection
-  if (Fopt_programid) {
+  if (FPending.opt_programid) {
     for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
     bool found = false;
     for (unsigned p = 0; p < ic->nb_programs; ++p) {
       AVProgram* program = ic->programs[p];
-      if (program->id != Fopt_programid) {
+      if (program->id != FPending.opt_programid) {
         program->discard = AVDISCARD_ALL;
         continue;
       }
@@ -111,10 +111,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
           ic->streams[program->stream_index[k]]->discard = AVDISCARD_DEFAULT;
     }
     if (!found) return refuse("Specified program id not found");
-    Fopt_programid = 0;
+    FPending.opt_programid = 0;
   }
 
-  // Looping the input is the loop's business on 5.1 (Floop_input stays for it).
+  // Looping the input is the loop's business on 5.1 (FPending.loop_input stays for it).
 
   // Stream information, which opens and closes decoders
   int info = 0;
@@ -129,21 +129,21 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     }
     lock.Leave();
   }
-  if (info < 0 && Fverbose >= 0) {
+  if (info < 0 && FPending.verbose >= 0) {
     const String message = Format("%s: could not find codec parameters", AFileName);
     GetFFLogger()->Log(this, llVerbose, message);
     return refuse(message);
   }
 
   // Start position
-  Int64 timestamp = Fstart_time;
+  Int64 timestamp = FPending.start_time;
   if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
-  if (Fstart_time != 0) {
+  if (FPending.start_time != 0) {
     input->Seeked = true;
-    if (ff::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0 && Fverbose > 0)
+    if (ff::av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD) < 0 && FPending.verbose > 0)
       GetFFLogger()->Log(this, llVerbose, "%s: could not seek to position %0.3f", AFileName,
                          Double(timestamp) / 1000000.0);
-    Fstart_time = 0;
+    FPending.start_time = 0;
   }
 
   // Streams: one codec context each, filled from its parameters; the pending options learn the
@@ -156,7 +156,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     AVCodecContext* c = holder.get();
     ff::avcodec_parameters_to_context(c, st->codecpar);
     c->pkt_timebase = st->time_base;
-    c->thread_count = Fthread_count;
+    c->thread_count = FPending.thread_count;
     const AVCodec* decoder = nullptr;
     switch (c->codec_type) {
       case AVMEDIA_TYPE_VIDEO: {
@@ -170,52 +170,58 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         }
         ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtVideo],
                        AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
-        Fframe_height = c->height;
-        Fframe_width = c->width;
+        FPending.frame_height = c->height;
+        FPending.frame_width = c->width;
         const Double aspect =
             st->sample_aspect_ratio.num ? av_q2d(st->sample_aspect_ratio) : av_q2d(c->sample_aspect_ratio);
         if (c->width * c->height != 0)
-          Fframe_aspect_ratio =
+          FPending.frame_aspect_ratio =
               aspect != 0 ? Single(aspect * c->width / c->height) : Single(Double(c->width) / c->height);
         else
-          Fframe_aspect_ratio = aspect != 0 ? Single(aspect) : Single(4.0 / 3.0);
+          FPending.frame_aspect_ratio = aspect != 0 ? Single(aspect) : Single(4.0 / 3.0);
         if (c->pix_fmt == AV_PIX_FMT_NONE) c->pix_fmt = AVPixelFormat(0);
-        Fframe_pix_fmt = c->pix_fmt;
+        FPending.frame_pix_fmt = c->pix_fmt;
         if (c->lowres) {
-          Fframe_height >>= c->lowres;
-          Fframe_width >>= c->lowres;
+          FPending.frame_height >>= c->lowres;
+          FPending.frame_width >>= c->lowres;
         }
         const AVRational r = st->r_frame_rate;
-        if ((c->time_base.den != r.num * c->ticks_per_frame || c->time_base.num != r.den) && Fverbose >= 0 &&
-            r.den && c->time_base.num)
+        if ((c->time_base.den != r.num * c->ticks_per_frame || c->time_base.num != r.den) &&
+            FPending.verbose >= 0 && r.den && c->time_base.num)
           GetFFLogger()->Log(this, llInfo,
                              "Seems stream %d codec frame rate differs from container frame rate: %2.2f "
                              "(%d/%d) -> %2.2f (%d/%d)",
                              Integer(i), Double(c->time_base.den) / c->time_base.num, c->time_base.den,
                              c->time_base.num, Double(r.num) / r.den, r.num, r.den);
-        Fframe_rate = r;
-        decoder = Fvideo_codec_name ? ff::avcodec_find_decoder_by_name(Fvideo_codec_name->c_str()) : nullptr;
-        if (Fvideo_disable)
+        FPending.frame_rate = r;
+        decoder = FPending.video_codec_name
+                      ? ff::avcodec_find_decoder_by_name(FPending.video_codec_name->c_str())
+                      : nullptr;
+        if (FPending.video_disable)
           st->discard = AVDISCARD_ALL;
-        else if (Fvideo_discard)
-          st->discard = AVDiscard(Fvideo_discard);
+        else if (FPending.video_discard)
+          st->discard = AVDiscard(FPending.video_discard);
         break;
       }
       case AVMEDIA_TYPE_AUDIO:
         c->time_base = AVRational{1, c->sample_rate > 0 ? c->sample_rate : 1};
         ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtAudio],
                        AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
-        Fchannel_layout = c->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? Int64(c->ch_layout.u.mask) : 0;
-        Faudio_channels = c->ch_layout.nb_channels;
-        Faudio_sample_rate = c->sample_rate;
-        Faudio_sample_fmt = c->sample_fmt;
-        decoder = Faudio_codec_name ? ff::avcodec_find_decoder_by_name(Faudio_codec_name->c_str()) : nullptr;
-        if (Faudio_disable) st->discard = AVDISCARD_ALL;
+        FPending.channel_layout =
+            c->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? Int64(c->ch_layout.u.mask) : 0;
+        FPending.audio_channels = c->ch_layout.nb_channels;
+        FPending.audio_sample_rate = c->sample_rate;
+        FPending.audio_sample_fmt = c->sample_fmt;
+        decoder = FPending.audio_codec_name
+                      ? ff::avcodec_find_decoder_by_name(FPending.audio_codec_name->c_str())
+                      : nullptr;
+        if (FPending.audio_disable) st->discard = AVDISCARD_ALL;
         break;
       case AVMEDIA_TYPE_SUBTITLE:
-        decoder =
-            Fsubtitle_codec_name ? ff::avcodec_find_decoder_by_name(Fsubtitle_codec_name->c_str()) : nullptr;
-        if (Fsubtitle_disable) st->discard = AVDISCARD_ALL;
+        decoder = FPending.subtitle_codec_name
+                      ? ff::avcodec_find_decoder_by_name(FPending.subtitle_codec_name->c_str())
+                      : nullptr;
+        if (FPending.subtitle_disable) st->discard = AVDISCARD_ALL;
         break;
       case AVMEDIA_TYPE_DATA:
       case AVMEDIA_TYPE_ATTACHMENT:
@@ -234,14 +240,15 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     FTotalOutputDuration = ic->duration;
 
   const size_t index = Finput_files.size();
-  Finput_files_ts_offset[index] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
-  if (Fverbose >= 0) ff::av_dump_format(ic, Integer(index), url.c_str(), 0);
+  Finput_files_ts_offset[index] =
+      FPending.copy_ts ? FPending.input_ts_offset : FPending.input_ts_offset - timestamp;
+  if (FPending.verbose >= 0) ff::av_dump_format(ic, Integer(index), url.c_str(), 0);
   Finput_files.push_back(std::move(input));
 
   // Per-input options
-  Fvideo_channel = 0;
-  Fvideo_codec_name.reset();
-  Faudio_codec_name.reset();
-  Fsubtitle_codec_name.reset();
+  FPending.video_channel = 0;
+  FPending.video_codec_name.reset();
+  FPending.audio_codec_name.reset();
+  FPending.subtitle_codec_name.reset();
   return true;
 }

@@ -21,15 +21,15 @@ class InputTest : public ::testing::Test {
 TEST_F(InputTest, AnInputWritesItsGeometryAndAudioFormatBack) {
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi())) << F->LastErrMsg();
   EXPECT_EQ(F->nb_input_files(), 1);
-  EXPECT_EQ(F->Fframe_width, 160);
-  EXPECT_EQ(F->Fframe_height, 120);
-  EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, 160.0f / 120.0f);
-  EXPECT_EQ(F->Fframe_pix_fmt, AV_PIX_FMT_YUV420P);
-  EXPECT_EQ(F->Fframe_rate.num, 25);
-  EXPECT_EQ(F->Fframe_rate.den, 1);
-  EXPECT_EQ(F->Faudio_sample_rate, 44100);
-  EXPECT_EQ(F->Faudio_channels, 2);
-  EXPECT_EQ(F->Fchannel_layout, Int64(AV_CH_LAYOUT_STEREO));
+  EXPECT_EQ(F->Pending().frame_width, 160);
+  EXPECT_EQ(F->Pending().frame_height, 120);
+  EXPECT_FLOAT_EQ(F->Pending().frame_aspect_ratio, 160.0f / 120.0f);
+  EXPECT_EQ(F->Pending().frame_pix_fmt, AV_PIX_FMT_YUV420P);
+  EXPECT_EQ(F->Pending().frame_rate.num, 25);
+  EXPECT_EQ(F->Pending().frame_rate.den, 1);
+  EXPECT_EQ(F->Pending().audio_sample_rate, 44100);
+  EXPECT_EQ(F->Pending().audio_channels, 2);
+  EXPECT_EQ(F->Pending().channel_layout, Int64(AV_CH_LAYOUT_STEREO));
   // One codec context per stream, filled from its parameters.
   const TOpenedInput& input = *F->Finput_files[0];
   ASSERT_EQ(input.codecs.size(), 2u);
@@ -43,7 +43,7 @@ TEST_F(InputTest, AnInputWritesItsGeometryAndAudioFormatBack) {
 
 TEST_F(InputTest, SampleAspectTurnsIntoTheDisplayAspect) {
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().PalSarVideo())) << F->LastErrMsg();
-  EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, 4.0f / 3.0f);
+  EXPECT_FLOAT_EQ(F->Pending().frame_aspect_ratio, 4.0f / 3.0f);
 }
 
 TEST_F(InputTest, ForcedDecodersTakeTheSlotOfTheirStream) {
@@ -56,7 +56,7 @@ TEST_F(InputTest, ForcedDecodersTakeTheSlotOfTheirStream) {
   ASSERT_NE(F->Finput_codecs[2], nullptr);
   EXPECT_STREQ(F->Finput_codecs[2]->name, "mp2float");
   // The names are consumed: a second input gets automatic decoders.
-  EXPECT_FALSE(F->Faudio_codec_name);
+  EXPECT_FALSE(F->Pending().audio_codec_name);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
   ASSERT_EQ(F->Finput_codecs.size(), 5u);
   EXPECT_EQ(F->Finput_codecs[4], nullptr);
@@ -84,28 +84,28 @@ TEST_F(InputTest, RefusalsLeaveTheTablesAsTheyWere) {
     EXPECT_EQ(F->LastErrMsg(), c.Message);
     EXPECT_EQ(F->nb_input_files(), 0);
     EXPECT_TRUE(F->Finput_codecs.empty());
-    EXPECT_FALSE(F->Fvideo_codec_name);
-    EXPECT_FALSE(F->Faudio_codec_name);
+    EXPECT_FALSE(F->Pending().video_codec_name);
+    EXPECT_FALSE(F->Pending().audio_codec_name);
   }
   // The program id stays pending when it was not found.
-  EXPECT_EQ(F->Fopt_programid, 9);
+  EXPECT_EQ(F->Pending().opt_programid, 9);
 }
 
 TEST_F(InputTest, AnUnknownForcedFormatRaisesAndStaysPending) {
   F->SetFormat("nosuchformat");
   EXPECT_EQ(RaisedMessage([&] { F->OpenInputFile(TMedia::Get().AudioVideoAvi()); }),
             "Unknown input format: \"nosuchformat\"");
-  EXPECT_EQ(F->Flast_asked_format, "nosuchformat");
+  EXPECT_EQ(F->Pending().last_asked_format, "nosuchformat");
   // A known one is consumed.
   F->SetFormat("avi");
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
-  EXPECT_TRUE(F->Flast_asked_format.empty());
+  EXPECT_TRUE(F->Pending().last_asked_format.empty());
 }
 
 TEST_F(InputTest, AFoundProgramKeepsOnlyItsStreams) {
   F->SetProgramId(7);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().ProgramTs())) << F->LastErrMsg();
-  EXPECT_EQ(F->Fopt_programid, 0);
+  EXPECT_EQ(F->Pending().opt_programid, 0);
   const AVFormatContext* ic = F->Finput_files[0]->ctx;
   ASSERT_GE(ic->nb_programs, 1u);
   EXPECT_EQ(ic->streams[0]->discard, AVDISCARD_DEFAULT);
@@ -118,7 +118,7 @@ TEST_F(InputTest, StartPositionSeeksAndBecomesTheNegativeOffset) {
   const Int64 start =
       F->Finput_files[0]->ctx->start_time == AV_NOPTS_VALUE ? 0 : F->Finput_files[0]->ctx->start_time;
   EXPECT_EQ(F->Finput_files_ts_offset[0], -(500000 + start));
-  EXPECT_EQ(F->Fstart_time, 0);
+  EXPECT_EQ(F->Pending().start_time, 0);
 
   F = NewTask();
   F->SetOption("itsoffset", "2");

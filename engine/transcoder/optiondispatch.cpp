@@ -3,7 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/transcoder/optiontranslation.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
@@ -62,52 +62,52 @@ const TOptionEntry OptionTable[] = {
     OPT("timelimit", USE_ALL;
         GetFFLogger()->Log(&F, llWarning, "Warning: -timelimit not implemented on Windows")),
     // Boolean fields
-    OPT("dump", USE_ALL; F.Fdo_pkt_dump = BoolValue(AValue)),
-    OPT("hex", USE_ALL; F.Fdo_hex_dump = BoolValue(AValue)),
-    OPT("re", USE_ALL; F.Frate_emu = BoolValue(AValue)),
-    OPT("loop_input", USE_ALL; F.Floop_input = BoolValue(AValue)),
-    OPT("shortest", USE_ALL; F.Fopt_shortest = BoolValue(AValue)),
-    OPT("intra", USE_ALL; F.Fintra_only = BoolValue(AValue)),
-    OPT("vn", USE_ALL; F.Fvideo_disable = BoolValue(AValue)),
-    OPT("deinterlace", USE_ALL; F.Fdo_deinterlace = BoolValue(AValue)),
-    OPT("psnr", USE_ALL; F.Fdo_psnr = BoolValue(AValue)),
-    OPT("qphist", USE_ALL; F.Fqp_hist = BoolValue(AValue)),
-    OPT("force_fps", USE_ALL; F.Fforce_fps = BoolValue(AValue)),
-    OPT("an", USE_ALL; F.Faudio_disable = BoolValue(AValue)),
-    OPT("sn", USE_ALL; F.Fsubtitle_disable = BoolValue(AValue)),
-    OPT("isync", USE_ALL; F.Finput_sync = BoolValue(AValue)),
-    OPT("sameq", USE_ALL; F.Fsame_quality = BoolValue(AValue)),
-    OPT("copyts", USE_ALL; F.Fcopy_ts = true),
-    OPT("xerror", USE_ALL; F.Fexit_on_error = true),
+    OPT("dump", USE_ALL; F.Pending().do_pkt_dump = BoolValue(AValue)),
+    OPT("hex", USE_ALL; F.Pending().do_hex_dump = BoolValue(AValue)),
+    OPT("re", USE_ALL; F.Pending().rate_emu = BoolValue(AValue)),
+    OPT("loop_input", USE_ALL; F.Pending().loop_input = BoolValue(AValue)),
+    OPT("shortest", USE_ALL; F.Pending().opt_shortest = BoolValue(AValue)),
+    OPT("intra", USE_ALL; F.Pending().intra_only = BoolValue(AValue)),
+    OPT("vn", USE_ALL; F.Pending().video_disable = BoolValue(AValue)),
+    OPT("deinterlace", USE_ALL; F.Pending().do_deinterlace = BoolValue(AValue)),
+    OPT("psnr", USE_ALL; F.Pending().do_psnr = BoolValue(AValue)),
+    OPT("qphist", USE_ALL; F.Pending().qp_hist = BoolValue(AValue)),
+    OPT("force_fps", USE_ALL; F.Pending().force_fps = BoolValue(AValue)),
+    OPT("an", USE_ALL; F.Pending().audio_disable = BoolValue(AValue)),
+    OPT("sn", USE_ALL; F.Pending().subtitle_disable = BoolValue(AValue)),
+    OPT("isync", USE_ALL; F.Pending().input_sync = BoolValue(AValue)),
+    OPT("sameq", USE_ALL; F.Pending().same_quality = BoolValue(AValue)),
+    OPT("copyts", USE_ALL; F.Pending().copy_ts = true),
+    OPT("xerror", USE_ALL; F.Pending().exit_on_error = true),
     // integer fields
-    OPT("vframes", USE_ALL; F.Fmax_frames[mtVideo] = StrToInt(AValue)),
-    OPT("aframes", USE_ALL; F.Fmax_frames[mtAudio] = StrToInt(AValue)),
-    OPT("dframes", USE_ALL; F.Fmax_frames[mtData] = StrToInt(AValue)),
-    OPT("loop_output", USE_ALL; F.Floop_output = StrToInt(AValue)),
-    OPT("v", USE_ALL; F.Fverbose = StrToInt(AValue)),
-    OPT("vsync", USE_ALL; F.Fvideo_sync_method = StrToInt(AValue)),
-    OPT("async", USE_ALL; F.Faudio_sync_method = StrToInt(AValue)),
-    OPT("vol", USE_ALL; F.Faudio_volume = StrToInt(AValue)),
-    OPT("vglobal", USE_ALL; F.Fvideo_global_header = StrToInt(AValue)),
-    OPT("programid", USE_ALL; F.Fopt_programid = StrToInt(AValue)),
-    OPT("copyinkf", USE_ALL; F.Fcopy_initial_nonkeyframes = StrToInt(AValue)),
-    OPT("vdt", USE_ALL; F.Fvideo_discard = StrToInt(AValue)),
-    OPT("me_threshold", USE_ALL; F.Fme_threshold = StrToInt(AValue)),
-    OPT("dc", USE_ALL; F.Fintra_dc_precision = StrToInt(AValue)),
-    OPT("top", USE_ALL; F.Ftop_field_first = StrToInt(AValue)),
-    OPT("vc", USE_ALL; F.Fvideo_channel = StrToInt(AValue)),
-    OPT("fs", USE_ALL; F.Flimit_filesize = StrToInt64(AValue)),
+    OPT("vframes", USE_ALL; F.Pending().max_frames[mtVideo] = StrToInt(AValue)),
+    OPT("aframes", USE_ALL; F.Pending().max_frames[mtAudio] = StrToInt(AValue)),
+    OPT("dframes", USE_ALL; F.Pending().max_frames[mtData] = StrToInt(AValue)),
+    OPT("loop_output", USE_ALL; F.Pending().loop_output = StrToInt(AValue)),
+    OPT("v", USE_ALL; F.Pending().verbose = StrToInt(AValue)),
+    OPT("vsync", USE_ALL; F.Pending().video_sync_method = StrToInt(AValue)),
+    OPT("async", USE_ALL; F.Pending().audio_sync_method = StrToInt(AValue)),
+    OPT("vol", USE_ALL; F.Pending().audio_volume = StrToInt(AValue)),
+    OPT("vglobal", USE_ALL; F.Pending().video_global_header = StrToInt(AValue)),
+    OPT("programid", USE_ALL; F.Pending().opt_programid = StrToInt(AValue)),
+    OPT("copyinkf", USE_ALL; F.Pending().copy_initial_nonkeyframes = StrToInt(AValue)),
+    OPT("vdt", USE_ALL; F.Pending().video_discard = StrToInt(AValue)),
+    OPT("me_threshold", USE_ALL; F.Pending().me_threshold = StrToInt(AValue)),
+    OPT("dc", USE_ALL; F.Pending().intra_dc_precision = StrToInt(AValue)),
+    OPT("top", USE_ALL; F.Pending().top_field_first = StrToInt(AValue)),
+    OPT("vc", USE_ALL; F.Pending().video_channel = StrToInt(AValue)),
+    OPT("fs", USE_ALL; F.Pending().limit_filesize = StrToInt64(AValue)),
     // real fields
-    OPT("adrift_threshold", USE_ALL; F.Faudio_drift_threshold = Single(StrToFloat(AValue))),
-    OPT("dts_delta_threshold", USE_ALL; F.Fdts_delta_threshold = Single(StrToFloat(AValue))),
-    OPT("aq", USE_ALL; F.Faudio_qscale = Single(StrToFloat(AValue))),
-    OPT("muxdelay", USE_ALL; F.Fmux_max_delay = Single(StrToFloat(AValue))),
-    OPT("muxpreload", USE_ALL; F.Fmux_preload = Single(StrToFloat(AValue))),
+    OPT("adrift_threshold", USE_ALL; F.Pending().audio_drift_threshold = Single(StrToFloat(AValue))),
+    OPT("dts_delta_threshold", USE_ALL; F.Pending().dts_delta_threshold = Single(StrToFloat(AValue))),
+    OPT("aq", USE_ALL; F.Pending().audio_qscale = Single(StrToFloat(AValue))),
+    OPT("muxdelay", USE_ALL; F.Pending().mux_max_delay = Single(StrToFloat(AValue))),
+    OPT("muxpreload", USE_ALL; F.Pending().mux_preload = Single(StrToFloat(AValue))),
     // text fields
-    OPT("passlogfile", USE_ALL; F.Fpass_logfilename_prefix = ABytes),
-    OPT("vlang", USE_ALL; F.Fvideo_language = AValue),
-    OPT("alang", USE_ALL; F.Faudio_language = AValue),
-    OPT("slang", USE_ALL; F.Fsubtitle_language = AValue),
+    OPT("passlogfile", USE_ALL; F.Pending().pass_logfilename_prefix = ABytes),
+    OPT("vlang", USE_ALL; F.Pending().video_language = AValue),
+    OPT("alang", USE_ALL; F.Pending().audio_language = AValue),
+    OPT("slang", USE_ALL; F.Pending().subtitle_language = AValue),
     // setters
     OPT("loglevel", USE_ALL; GetFFLogger()->OptLogLevel(AValue)),
     OPT("f", USE_ALL; F.SetFormat(AValue)),
@@ -247,9 +247,9 @@ void TCustomFFmpeg::SetOption(const String& AName, const String& AValue) {
 }
 
 TDictionary& TCustomFFmpeg::CodecOptionsOf(Integer AType) {
-  if (AType == mtAudio) return FAudioCodecOptions;
-  if (AType == mtSubtitle) return FSubtitleCodecOptions;
-  return FVideoCodecOptions;
+  if (AType == mtAudio) return FPending.AudioCodecOptions;
+  if (AType == mtSubtitle) return FPending.SubtitleCodecOptions;
+  return FPending.VideoCodecOptions;
 }
 
 bool TCustomFFmpeg::SetDefaultOption(const char* AName, const char* AValue) {
@@ -274,7 +274,7 @@ bool TCustomFFmpeg::SetDefaultOption(const char* AName, const char* AValue) {
         LogInvalidValue(AName, AValue);
         return false;
       }
-      FVideoCodecOptions.Set(t.Name.c_str(), t.Value.c_str());
+      FPending.VideoCodecOptions.Set(t.Name.c_str(), t.Value.c_str());
     }
     return true;
   }
@@ -285,7 +285,9 @@ bool TCustomFFmpeg::SetDefaultOption(const char* AName, const char* AValue) {
 bool TCustomFFmpeg::SetPrivateOption(const char* AName, const char* AValue) {
   // The encoders named so far, then the format asked for, then every encoder and muxer.
   const std::pair<const std::optional<String>*, Integer> pending[] = {
-      {&Fvideo_codec_name, mtVideo}, {&Faudio_codec_name, mtAudio}, {&Fsubtitle_codec_name, mtSubtitle}};
+      {&FPending.video_codec_name, mtVideo},
+      {&FPending.audio_codec_name, mtAudio},
+      {&FPending.subtitle_codec_name, mtSubtitle}};
   for (const auto& [name, type] : pending) {
     if (!*name) continue;
     const AVCodec* codec = FindEncoderByName((*name)->c_str());
@@ -297,21 +299,21 @@ bool TCustomFFmpeg::SetPrivateOption(const char* AName, const char* AValue) {
     CodecOptionsOf(type).Set(AName, AValue);
     return true;
   }
-  if (!Flast_asked_format.empty()) {
-    const String format = ToSystemBytes(Flast_asked_format);
+  if (!FPending.last_asked_format.empty()) {
+    const String format = ToSystemBytes(FPending.last_asked_format);
     const AVOutputFormat* muxer = ff::av_guess_format(format.c_str(), nullptr, nullptr);
     if (muxer && ClassKnows(muxer->priv_class, AName)) {
       if (!MuxerAccepts(muxer, AName, AValue)) {
         LogInvalidValue(AName, AValue);
         return false;
       }
-      FMuxerOptions.Set(AName, AValue);
+      FPending.MuxerOptions.Set(AName, AValue);
       return true;
     }
     const AVInputFormat* demuxer = ff::av_find_input_format(format.c_str());
     if (demuxer && ClassKnows(demuxer->priv_class, AName)) {
       // The demuxer judges the value when the input opens.
-      FDemuxerOptions.Set(AName, AValue);
+      FPending.DemuxerOptions.Set(AName, AValue);
       return true;
     }
   }
@@ -332,7 +334,7 @@ bool TCustomFFmpeg::SetPrivateOption(const char* AName, const char* AValue) {
       LogInvalidValue(AName, AValue);
       return false;
     }
-    FMuxerOptions.Set(AName, AValue);
+    FPending.MuxerOptions.Set(AName, AValue);
     return true;
   }
   return false;

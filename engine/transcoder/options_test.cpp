@@ -33,36 +33,38 @@ TEST_F(OptionsTest, TableOfOptions) {
     return s;
   }();
   const std::vector<TOptionCase> cases = {
-      {"vn", "", "", [](auto& f) { return f.Fvideo_disable; }},
-      {"vn", "0", "", [](auto& f) { return !f.Fvideo_disable; }},
-      {"copyts", "0", "", [](auto& f) { return f.Fcopy_ts; }},
-      {"VN", "", "", [](auto& f) { return !f.Fvideo_disable; }},
+      {"vn", "", "", [](auto& f) { return f.Pending().video_disable; }},
+      {"vn", "0", "", [](auto& f) { return !f.Pending().video_disable; }},
+      {"copyts", "0", "", [](auto& f) { return f.Pending().copy_ts; }},
+      {"VN", "", "", [](auto& f) { return !f.Pending().video_disable; }},
       {"threads", "4", "TODO: option - threads", nullptr},
       {"padleft", "8", "Please use vfilters=pad", nullptr},
       {"vframes", "abc", "'abc' is not a valid integer value",
-       [](auto& f) { return f.Fmax_frames[0] == INT_MAX; }},
-      {"aframes", "$10", "", [](auto& f) { return f.Fmax_frames[1] == 16; }},
-      {"fs", "5000000000", "", [](auto& f) { return f.Flimit_filesize == 5000000000LL; }},
-      {"muxdelay", "-1.5", "", [](auto& f) { return f.Fmux_max_delay == -1.5f; }},
-      {"alang", "chi", "", [](auto& f) { return f.Faudio_language == "chi"; }},
-      {"aspect", "16:9", "", [](auto& f) { return f.Fframe_aspect_ratio == Single(16.0 / 9.0); }},
-      {"aspect", "1.5", "", [](auto& f) { return f.Fframe_aspect_ratio == 1.5f; }},
+       [](auto& f) { return f.Pending().max_frames[0] == INT_MAX; }},
+      {"aframes", "$10", "", [](auto& f) { return f.Pending().max_frames[1] == 16; }},
+      {"fs", "5000000000", "", [](auto& f) { return f.Pending().limit_filesize == 5000000000LL; }},
+      {"muxdelay", "-1.5", "", [](auto& f) { return f.Pending().mux_max_delay == -1.5f; }},
+      {"alang", "chi", "", [](auto& f) { return f.Pending().audio_language == "chi"; }},
+      {"aspect", "16:9", "", [](auto& f) { return f.Pending().frame_aspect_ratio == Single(16.0 / 9.0); }},
+      {"aspect", "1.5", "", [](auto& f) { return f.Pending().frame_aspect_ratio == 1.5f; }},
       {"aspect", "4:0", "Incorrect aspect ratio specification.", nullptr},
       {"aspect", "0", "Incorrect aspect ratio specification.", nullptr},
       {"r", "30000/1001", "",
-       [](auto& f) { return f.Fframe_rate.num == 30000 && f.Fframe_rate.den == 1001; }},
+       [](auto& f) { return f.Pending().frame_rate.num == 30000 && f.Pending().frame_rate.den == 1001; }},
       {"r", "fast", "Incorrect frame rate", nullptr},
-      {"s", "cif", "", [](auto& f) { return f.Fframe_width == 352 && f.Fframe_height == 288; }},
+      {"s", "cif", "",
+       [](auto& f) { return f.Pending().frame_width == 352 && f.Pending().frame_height == 288; }},
       {"s", "huge", "Incorrect frame size", nullptr},
       {"pix_fmt", "nosuch", "Unknown pixel format requested: nosuch",
-       [](auto& f) { return f.Fframe_pix_fmt == -1; }},
-      {"sample_fmt", "nosuch", "", [](auto& f) { return f.Faudio_sample_fmt == -1; }},
+       [](auto& f) { return f.Pending().frame_pix_fmt == -1; }},
+      {"sample_fmt", "nosuch", "", [](auto& f) { return f.Pending().audio_sample_fmt == -1; }},
       {"qscale", "0", "qscale must be > 0.0 and <= 255", nullptr},
-      {"qscale", "255", "", [](auto& f) { return f.Fvideo_qscale == 255; }},
+      {"qscale", "255", "", [](auto& f) { return f.Pending().video_qscale == 255; }},
       {"pass", "3", "pass number can be only 1 or 2", nullptr},
-      {"vtag", "XVID", "", [](auto& f) { return f.Fvideo_codec_tag == 0x44495658u; }},
+      {"vtag", "XVID", "", [](auto& f) { return f.Pending().video_codec_tag == 0x44495658u; }},
       {"atag", "XVI", "audio tag parameter must be 4 chars", nullptr},
-      {"vcodec", "copy", "", [](auto& f) { return f.Fvideo_stream_copy == 1 && !f.Fvideo_codec_name; }},
+      {"vcodec", "copy", "",
+       [](auto& f) { return f.Pending().video_stream_copy == 1 && !f.Pending().video_codec_name; }},
       {"metadata", "title", "Missing =", [](auto& f) { return f.Fmetadata.empty(); }},
       {"metadata", "k=a=b", "",
        [](auto& f) { return f.Fmetadata.back() == std::make_pair(String("k"), String("a=b")); }},
@@ -70,20 +72,25 @@ TEST_F(OptionsTest, TableOfOptions) {
       {"itsscale", "-1:2.0", "stream index over MAX_STREAMS(20)", nullptr},
       {"itsscale", "1:2.0", "", [](auto& f) { return f.InputTsScale(0, 1) == 2.0; }},
       {"intra_matrix", matrix64.c_str(), "",
-       [](auto& f) { return f.Fintra_matrix && (*f.Fintra_matrix)[63] == 64; }},
+       [](auto& f) { return f.Pending().intra_matrix && (*f.Pending().intra_matrix)[63] == 64; }},
       {"inter_matrix", "8,9,10", "Syntax error in matrix \"8,9,10\" at coeff 2",
-       [](auto& f) { return f.Finter_matrix && (*f.Finter_matrix)[1] == 9 && (*f.Finter_matrix)[2] == 10; }},
+       [](auto& f) {
+         return f.Pending().inter_matrix && (*f.Pending().inter_matrix)[1] == 9 &&
+                (*f.Pending().inter_matrix)[2] == 10;
+       }},
       {"streamid", "1", "Invalid value \"1\" for option \"streamid\", required syntax is \"index:value\"",
        nullptr},
       {"streamid", "3:301", "", [](auto& f) { return f.StreamIdFor(3) == 301; }},
       {"streamid", "20:1", "Invalid stream index 20 for option \"streamid\" (0 to 19)", nullptr},
-      {"absf", "aac_adtstoasc=arg", "", [](auto& f) { return f.Faudio_bitstream_filters.size() == 1; }},
-      {"vbsf", "=x", "", [](auto& f) { return f.Fvideo_bitstream_filters.empty(); }},
+      {"absf", "aac_adtstoasc=arg", "",
+       [](auto& f) { return f.Pending().audio_bitstream_filters.size() == 1; }},
+      {"vbsf", "=x", "", [](auto& f) { return f.Pending().video_bitstream_filters.empty(); }},
       {"vbsf", " nosuch ", "Unknown bitstream filter nosuch", nullptr},
       {"t", "1:30", "",
-       [](auto& f) { return f.Frecording_time == 90000000 && f.FTotalOutputDuration == 90000000; }},
+       [](auto& f) { return f.Pending().recording_time == 90000000 && f.FTotalOutputDuration == 90000000; }},
       {"t", "soon", "Invalid duration specification for t: soon", nullptr},
-      {"timestamp", "1970-01-02 00:00:00Z", "", [](auto& f) { return f.Frecording_timestamp == 86400; }},
+      {"timestamp", "1970-01-02 00:00:00Z", "",
+       [](auto& f) { return f.Pending().recording_timestamp == 86400; }},
       {"timestamp", "whenever", "Invalid date specification for timestamp: whenever", nullptr},
       {"target", "pal-cd", "Unknown target type", nullptr},
       {"target", "cd", "frame_rate is invalid.", nullptr},
@@ -91,7 +98,9 @@ TEST_F(OptionsTest, TableOfOptions) {
       {"newvideo", "", "At least one output file must be specified", nullptr},
       {"loglevel", "loud", "", nullptr},
       {"f", "pgmyuv", "",
-       [](auto& f) { return f.Flast_asked_format == "image2" && f.Fpgmyuv_compatibility_hack == 1; }},
+       [](auto& f) {
+         return f.Pending().last_asked_format == "image2" && f.Pending().pgmyuv_compatibility_hack == 1;
+       }},
       {"g", "12", "", [](auto& f) { return f.FOptions.avcodec_opts[0]->gop_size == 12; }},
       {"vb", "800000", "", [](auto& f) { return f.FOptions.avcodec_opts[0]->bit_rate == 800000; }},
       {"ab", "96000", "", [](auto& f) { return f.FOptions.avcodec_opts[1]->bit_rate == 96000; }},
@@ -146,10 +155,10 @@ TEST_F(OptionsTest, CropsCheckTheCurrentFrameSizeAndShrinkIt) {
       "scale second.");
   F->SetCropTop(10);
   F->SetCropLeft(20);
-  EXPECT_EQ(F->Fframe_height, 230);
-  EXPECT_EQ(F->Fframe_width, 300);
-  EXPECT_EQ(F->Fframe_topBand, 10);
-  EXPECT_EQ(F->Fframe_leftBand, 20);
+  EXPECT_EQ(F->Pending().frame_height, 230);
+  EXPECT_EQ(F->Pending().frame_width, 300);
+  EXPECT_EQ(F->Pending().frame_topBand, 10);
+  EXPECT_EQ(F->Pending().frame_leftBand, 20);
   EXPECT_TRUE(log.Has(llWarning, "CropTop is deprecated in favor of the crop avfilter"));
 }
 
@@ -256,17 +265,17 @@ TEST_F(OptionsTest, OldGenericNamesBecomeTheEncodersPrivateOptions) {
   for (const auto& c : cases) {
     F = NewTask();
     EXPECT_TRUE(F->SetDefaultOption(c.Name, c.Value)) << c.Name << "=" << c.Value;
-    EXPECT_EQ(F->FVideoCodecOptions.Count(), Integer(c.Private.size())) << c.Name;
+    EXPECT_EQ(F->Pending().VideoCodecOptions.Count(), Integer(c.Private.size())) << c.Name;
     for (const auto& [key, value] : c.Private) {
-      ASSERT_NE(F->FVideoCodecOptions.Value(key), nullptr) << key;
-      EXPECT_STREQ(F->FVideoCodecOptions.Value(key), value) << key;
+      ASSERT_NE(F->Pending().VideoCodecOptions.Value(key), nullptr) << key;
+      EXPECT_STREQ(F->Pending().VideoCodecOptions.Value(key), value) << key;
     }
   }
   // Generic flags beside translated ones stay generic.
   F = NewTask();
   EXPECT_TRUE(F->SetDefaultOption("flags2", "+local_header+dct8x8"));
   EXPECT_TRUE(F->FOptions.avcodec_opts[0]->flags2 & AV_CODEC_FLAG2_LOCAL_HEADER);
-  EXPECT_STREQ(F->FVideoCodecOptions.Value("8x8dct"), "1");
+  EXPECT_STREQ(F->Pending().VideoCodecOptions.Value("8x8dct"), "1");
 }
 
 TEST_F(OptionsTest, NamesNeitherGenericTranslatedNorPrivateAreRefused) {
@@ -275,18 +284,18 @@ TEST_F(OptionsTest, NamesNeitherGenericTranslatedNorPrivateAreRefused) {
   EXPECT_FALSE(F->SetDefaultOption("nosuchoption", "1"));
   EXPECT_FALSE(F->SetDefaultOption("g", " "));
   EXPECT_FALSE(F->SetDefaultOption("me_method", "sideways"));
-  EXPECT_EQ(F->FVideoCodecOptions.Count(), 0);
+  EXPECT_EQ(F->Pending().VideoCodecOptions.Count(), 0);
   EXPECT_EQ(F->FOptions.opt_name_count, 0);
   // A private option of the encoder named, with a value it refuses, is logged like a generic one.
   F->SetVideoCodec("libx264");
   EXPECT_FALSE(F->SetDefaultOption("crf", "plenty"));
   EXPECT_TRUE(log.Contains("Invalid value \"plenty\" for option \"crf\""));
   EXPECT_TRUE(F->SetDefaultOption("preset", "veryfast"));
-  EXPECT_STREQ(F->FVideoCodecOptions.Value("preset"), "veryfast");
+  EXPECT_STREQ(F->Pending().VideoCodecOptions.Value("preset"), "veryfast");
   // A private muxer option of the format asked for.
   F->SetFormat("mpeg");
   EXPECT_TRUE(F->SetDefaultOption("muxrate", "1411200"));
-  EXPECT_STREQ(F->FMuxerOptions.Value("muxrate"), "1411200");
+  EXPECT_STREQ(F->Pending().MuxerOptions.Value("muxrate"), "1411200");
 }
 
 TEST_F(OptionsTest, PostHooksDroppingPreviewFreesThePreviewer) {

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
 #include "engine/preview/framehook.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
@@ -30,27 +30,27 @@ void LogTrimmed(TObject* ASender, const char* ALine) {
 void TCustomFFmpeg::SetFormat(const String& AValue) {
   if (AValue.empty()) return;
   if (AValue == "pgmyuv") {
-    Flast_asked_format = "image2";
-    Fpgmyuv_compatibility_hack = 1;
+    FPending.last_asked_format = "image2";
+    FPending.pgmyuv_compatibility_hack = 1;
     GetFFLogger()->Log(this, llInfo, "pgmyuv format is deprecated, use image2");
     return;
   }
-  Flast_asked_format = AValue;
+  FPending.last_asked_format = AValue;
 }
 
 void TCustomFFmpeg::SetFrameRate(const String& AValue) {
   if (AValue.empty()) return;
   AVRational rate{0, 0};
   if (ff::av_parse_video_rate(&rate, AValue.c_str()) < 0) throw FFmpegException("Incorrect frame rate");
-  Fframe_rate = rate;
+  FPending.frame_rate = rate;
 }
 
 void TCustomFFmpeg::SetFrameSize(const String& AValue) {
   if (AValue.empty()) return;
   int w = 0, h = 0;
   if (ff::av_parse_video_size(&w, &h, AValue.c_str()) < 0) throw FFmpegException("Incorrect frame size");
-  Fframe_width = w;
-  Fframe_height = h;
+  FPending.frame_width = w;
+  FPending.frame_height = h;
 }
 
 void TCustomFFmpeg::SetAspectRatio(const String& AValue) {
@@ -65,39 +65,39 @@ void TCustomFFmpeg::SetAspectRatio(const String& AValue) {
     ratio = StrToFloatDef(AValue, 0);
   }
   if (ratio == 0) throw FFmpegException("Incorrect aspect ratio specification.");
-  Fframe_aspect_ratio = Single(ratio);
+  FPending.frame_aspect_ratio = Single(ratio);
 }
 
 void TCustomFFmpeg::SetCropTop(Integer AValue) {
   if (AValue <= 0) return;
-  if (AValue >= Fframe_height) throw FFmpegException(CropRangeVertical);
+  if (AValue >= FPending.frame_height) throw FFmpegException(CropRangeVertical);
   GetFFLogger()->Log(this, llWarning, "CropTop is deprecated in favor of the crop avfilter");
-  Fframe_topBand = AValue;
-  Fframe_height -= AValue;
+  FPending.frame_topBand = AValue;
+  FPending.frame_height -= AValue;
 }
 
 void TCustomFFmpeg::SetCropBottom(Integer AValue) {
   if (AValue <= 0) return;
-  if (AValue >= Fframe_height) throw FFmpegException(CropRangeVertical);
+  if (AValue >= FPending.frame_height) throw FFmpegException(CropRangeVertical);
   GetFFLogger()->Log(this, llWarning, "CropBottom is deprecated in favor of the crop avfilter");
-  Fframe_bottomBand = AValue;
-  Fframe_height -= AValue;
+  FPending.frame_bottomBand = AValue;
+  FPending.frame_height -= AValue;
 }
 
 void TCustomFFmpeg::SetCropLeft(Integer AValue) {
   if (AValue <= 0) return;
-  if (AValue >= Fframe_width) throw FFmpegException(CropRangeHorizontal);
+  if (AValue >= FPending.frame_width) throw FFmpegException(CropRangeHorizontal);
   GetFFLogger()->Log(this, llWarning, "CropLeft is deprecated in favor of the crop avfilter");
-  Fframe_leftBand = AValue;
-  Fframe_width -= AValue;
+  FPending.frame_leftBand = AValue;
+  FPending.frame_width -= AValue;
 }
 
 void TCustomFFmpeg::SetCropRight(Integer AValue) {
   if (AValue <= 0) return;
-  if (AValue >= Fframe_width) throw FFmpegException(CropRangeHorizontal);
+  if (AValue >= FPending.frame_width) throw FFmpegException(CropRangeHorizontal);
   GetFFLogger()->Log(this, llWarning, "CropRight is deprecated in favor of the crop avfilter");
-  Fframe_rightBand = AValue;
-  Fframe_width -= AValue;
+  FPending.frame_rightBand = AValue;
+  FPending.frame_width -= AValue;
 }
 
 void TCustomFFmpeg::SetPixelFormat(const char* AValue) {
@@ -108,8 +108,8 @@ void TCustomFFmpeg::SetPixelFormat(const char* AValue) {
       LogTrimmed(this, ff::av_get_pix_fmt_string(line, sizeof line, ff::av_pix_fmt_desc_get_id(d)));
     return;
   }
-  Fframe_pix_fmt = ff::av_get_pix_fmt(AValue);
-  if (Fframe_pix_fmt == AV_PIX_FMT_NONE)
+  FPending.frame_pix_fmt = ff::av_get_pix_fmt(AValue);
+  if (FPending.frame_pix_fmt == AV_PIX_FMT_NONE)
     throw FFmpegException(Format("Unknown pixel format requested: %s", AValue));
 }
 
@@ -121,15 +121,15 @@ void TCustomFFmpeg::SetSampleFormat(const char* AValue) {
       LogTrimmed(this, ff::av_get_sample_fmt_string(line, sizeof line, AVSampleFormat(f)));
     return;
   }
-  Faudio_sample_fmt = ff::av_get_sample_fmt(AValue);
+  FPending.audio_sample_fmt = ff::av_get_sample_fmt(AValue);
 }
 
 void TCustomFFmpeg::SetVideoStandard(const char* AValue) {
-  Fvideo_standard = String(AValue);
+  FPending.video_standard = String(AValue);
 }
 
 void TCustomFFmpeg::SetVideoFilters(const String& AValue) {
-  if (!AValue.empty()) Fvfilters = AValue;
+  if (!AValue.empty()) FPending.vfilters = AValue;
 }
 
 // ---- quality and rate control ------------------------------------------------------------------
@@ -150,16 +150,16 @@ bool TCustomFFmpeg::SetBitrate(const String& AName, const String& AValue) {
 
 void TCustomFFmpeg::SetVideoQScale(Single AValue) {
   if (!(AValue > 0 && AValue <= 255)) throw FFmpegException("qscale must be > 0.0 and <= 255");
-  Fvideo_qscale = AValue;
+  FPending.video_qscale = AValue;
 }
 
 void TCustomFFmpeg::SetRcOverride(const char* AValue) {
-  Fvideo_rc_override_string = String(AValue);
+  FPending.video_rc_override_string = String(AValue);
 }
 
 void TCustomFFmpeg::SetPass(Integer AValue) {
   if (AValue != 1 && AValue != 2) throw FFmpegException("pass number can be only 1 or 2");
-  Fdo_pass = AValue;
+  FPending.do_pass = AValue;
 }
 
 void TCustomFFmpeg::SetMatrix(const char* AValue, std::optional<std::array<Word, 64>>& AMatrix) {
@@ -178,11 +178,11 @@ void TCustomFFmpeg::SetMatrix(const char* AValue, std::optional<std::array<Word,
 }
 
 void TCustomFFmpeg::SetIntraMatrix(const char* AValue) {
-  SetMatrix(AValue, Fintra_matrix);
+  SetMatrix(AValue, FPending.intra_matrix);
 }
 
 void TCustomFFmpeg::SetInterMatrix(const char* AValue) {
-  SetMatrix(AValue, Finter_matrix);
+  SetMatrix(AValue, FPending.inter_matrix);
 }
 
 // ---- codecs and tags ---------------------------------------------------------------------------
@@ -201,15 +201,15 @@ void TCustomFFmpeg::SetCodec(const String& AValue, std::optional<String>& AName,
 }
 
 void TCustomFFmpeg::SetVideoCodec(const String& AValue) {
-  SetCodec(AValue, Fvideo_codec_name, Fvideo_stream_copy);
+  SetCodec(AValue, FPending.video_codec_name, FPending.video_stream_copy);
 }
 
 void TCustomFFmpeg::SetAudioCodec(const String& AValue) {
-  SetCodec(AValue, Faudio_codec_name, Faudio_stream_copy);
+  SetCodec(AValue, FPending.audio_codec_name, FPending.audio_stream_copy);
 }
 
 void TCustomFFmpeg::SetSubtitleCodec(const String& AValue) {
-  SetCodec(AValue, Fsubtitle_codec_name, Fsubtitle_stream_copy);
+  SetCodec(AValue, FPending.subtitle_codec_name, FPending.subtitle_stream_copy);
 }
 
 void TCustomFFmpeg::SetCodecTag(const String& AValue, Cardinal& ATag, const char* AKind) {
@@ -224,47 +224,47 @@ void TCustomFFmpeg::SetCodecTag(const String& AValue, Cardinal& ATag, const char
 }
 
 void TCustomFFmpeg::SetVideoTag(const String& AValue) {
-  SetCodecTag(AValue, Fvideo_codec_tag, "video");
+  SetCodecTag(AValue, FPending.video_codec_tag, "video");
 }
 
 void TCustomFFmpeg::SetAudioTag(const String& AValue) {
-  SetCodecTag(AValue, Faudio_codec_tag, "audio");
+  SetCodecTag(AValue, FPending.audio_codec_tag, "audio");
 }
 
 void TCustomFFmpeg::SetSubtitleTag(const String& AValue) {
-  SetCodecTag(AValue, Fsubtitle_codec_tag, "subtitle");
+  SetCodecTag(AValue, FPending.subtitle_codec_tag, "subtitle");
 }
 
 // ---- audio, muxing and timing ------------------------------------------------------------------
 
 void TCustomFFmpeg::SetAudioSampleRate(Integer AValue) {
-  if (AValue > 0) Faudio_sample_rate = AValue;
+  if (AValue > 0) FPending.audio_sample_rate = AValue;
 }
 
 void TCustomFFmpeg::SetAudioChannels(Integer AValue) {
-  if (AValue > 0) Faudio_channels = AValue;
+  if (AValue > 0) FPending.audio_channels = AValue;
 }
 
 void TCustomFFmpeg::SetAudioVolume(Integer AValue) {
-  if (AValue >= 0) Faudio_volume = AValue;
+  if (AValue >= 0) FPending.audio_volume = AValue;
 }
 
 void TCustomFFmpeg::SetMuxMaxDelay(Single AValue) {
-  if (AValue > 0) Fmux_max_delay = AValue;
+  if (AValue > 0) FPending.mux_max_delay = AValue;
 }
 
 void TCustomFFmpeg::SetMuxPreload(Single AValue) {
-  if (AValue > 0) Fmux_preload = AValue;
+  if (AValue > 0) FPending.mux_preload = AValue;
 }
 
 void TCustomFFmpeg::SetRecordingTime(Int64 ATime) {
   if (ATime == AV_NOPTS_VALUE) return;
-  Frecording_time = ATime;
+  FPending.recording_time = ATime;
   FTotalOutputDuration = ATime;
 }
 
 void TCustomFFmpeg::SetStartTime(Int64 ATime) {
-  if (ATime != AV_NOPTS_VALUE) Fstart_time = ATime;
+  if (ATime != AV_NOPTS_VALUE) FPending.start_time = ATime;
 }
 
 Int64 TCustomFFmpeg::ParseTimeOrFail(const char* AOption, const char* AText, bool AIsDuration) {
@@ -280,19 +280,19 @@ void TCustomFFmpeg::SetRecordingTimeText(const char* AOption, const char* AValue
 }
 
 void TCustomFFmpeg::SetStartTimeText(const char* AOption, const char* AValue) {
-  Fstart_time = ParseTimeOrFail(AOption, AValue, true);
+  FPending.start_time = ParseTimeOrFail(AOption, AValue, true);
 }
 
 void TCustomFFmpeg::SetInputTsOffsetText(const char* AOption, const char* AValue) {
-  Finput_ts_offset = ParseTimeOrFail(AOption, AValue, true);
+  FPending.input_ts_offset = ParseTimeOrFail(AOption, AValue, true);
 }
 
 void TCustomFFmpeg::SetRecordingTimestampText(const char* AOption, const char* AValue) {
-  Frecording_timestamp = Round(Extended(ParseTimeOrFail(AOption, AValue, false)) / 1000000.0L);
+  FPending.recording_timestamp = Round(Extended(ParseTimeOrFail(AOption, AValue, false)) / 1000000.0L);
 }
 
 void TCustomFFmpeg::SetProgramId(Integer AValue) {
-  if (AValue >= 0) Fopt_programid = AValue;
+  if (AValue >= 0) FPending.opt_programid = AValue;
 }
 
 // ---- maps, metadata, stream ids ----------------------------------------------------------------
@@ -366,18 +366,18 @@ void TCustomFFmpeg::SetStreamId(const String& AName, const String& AValue) {
 // ---- statistics, hooks and filters -------------------------------------------------------------
 
 void TCustomFFmpeg::SetVStatsFile(const char* AValue) {
-  Fvstats_filename = String(AValue);
+  FPending.vstats_filename = String(AValue);
 }
 
 void TCustomFFmpeg::SetVStats(bool AEnable) {
-  Fvstats_filename.reset();
+  FPending.vstats_filename.reset();
   if (!AEnable) return;
   const time_t now = time(nullptr);
   struct tm local;
   localtime_r(&now, &local);
   char clock[8];
   strftime(clock, sizeof clock, "%H%M%S", &local);
-  Fvstats_filename = Format("%svstats_%s.log", GetExePath(), clock);
+  FPending.vstats_filename = Format("%svstats_%s.log", GetExePath(), clock);
 }
 
 void TCustomFFmpeg::AddBitstreamFilter(const String& AName, const String& AValue) {
@@ -386,11 +386,11 @@ void TCustomFFmpeg::AddBitstreamFilter(const String& AName, const String& AValue
   const AVBitStreamFilter* filter = ff::av_bsf_get_by_name(name.c_str());
   if (!filter) throw FFmpegException(Format("Unknown bitstream filter %s", Trim(AValue)));
   if (AName[0] == 'v')
-    Fvideo_bitstream_filters.push_back(filter);
+    FPending.video_bitstream_filters.push_back(filter);
   else if (AName[0] == 'a')
-    Faudio_bitstream_filters.push_back(filter);
+    FPending.audio_bitstream_filters.push_back(filter);
   else
-    Fsubtitle_bitstream_filters.push_back(filter);
+    FPending.subtitle_bitstream_filters.push_back(filter);
 }
 
 void TCustomFFmpeg::SetPostHooks(TPostHooks AValue) {

@@ -1,11 +1,11 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/fileidentity.h"
+#include "engine/base/librarymessage.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/transcoder/transcoder.h"
-#include "engine/log/librarymessage.h"
-#include "engine/util/fileidentity.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
@@ -40,15 +40,15 @@ String NoStreamText(const String& AFileName, const AVOutputFormat* AFormat, TCus
     return text.empty() ? String("no stream") : text;
   };
   const bool coverOnly = AFormat->video_codec == AV_CODEC_ID_PNG && AFormat->audio_codec != AV_CODEC_ID_NONE;
-  const bool takesVideo = ((AFormat->video_codec != AV_CODEC_ID_NONE && !coverOnly) || ATask.Fvideo_stream_copy ||
-                           ATask.Fvideo_codec_name) &&
-                          !ATask.Fvideo_disable;
-  const bool takesAudio =
-      (AFormat->audio_codec != AV_CODEC_ID_NONE || ATask.Faudio_stream_copy || ATask.Faudio_codec_name) &&
-      !ATask.Faudio_disable;
-  const bool takesSubtitle = (AFormat->subtitle_codec != AV_CODEC_ID_NONE || ATask.Fsubtitle_stream_copy ||
-                              ATask.Fsubtitle_codec_name) &&
-                             !ATask.Fsubtitle_disable;
+  const bool takesVideo = ((AFormat->video_codec != AV_CODEC_ID_NONE && !coverOnly) ||
+                           ATask.Pending().video_stream_copy || ATask.Pending().video_codec_name) &&
+                          !ATask.Pending().video_disable;
+  const bool takesAudio = (AFormat->audio_codec != AV_CODEC_ID_NONE || ATask.Pending().audio_stream_copy ||
+                           ATask.Pending().audio_codec_name) &&
+                          !ATask.Pending().audio_disable;
+  const bool takesSubtitle = (AFormat->subtitle_codec != AV_CODEC_ID_NONE ||
+                              ATask.Pending().subtitle_stream_copy || ATask.Pending().subtitle_codec_name) &&
+                             !ATask.Pending().subtitle_disable;
   if (!takesVideo && !takesAudio && !takesSubtitle)
     return Format("%s: No stream to write: every kind of stream is disabled", AFileName);
   return Format("%s: No stream to write: the output takes %s, the input has %s", AFileName,
@@ -84,7 +84,8 @@ void TCustomFFmpeg::OpenOutputFiles() {
     AVFormatContext* oc = output.ctx;
     if ((oc->oformat->flags & AVFMT_NOFILE) || oc->pb) continue;
     // Names may have changed their meaning since the task was built (a link made meanwhile).
-    if (const String refusal = OutputIsInput(output.FileName); !refusal.empty()) throw FFmpegException(refusal);
+    if (const String refusal = OutputIsInput(output.FileName); !refusal.empty())
+      throw FFmpegException(refusal);
     ClearFFmpegErrorLine();
     const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
     if (ret < 0) throw FFmpegException(FormatAVError(output.FileName, ret));
@@ -148,7 +149,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
                       : Format("max output files %d reached", FMaxFiles);
     return -1;
   }
-  FEnableFilter = !Fvfilters.empty();
+  FPending.EnableFilter = !FPending.vfilters.empty();
   auto output = std::make_shared<TOpenedOutput>();
   output->ctx = ff::avformat_alloc_context();
   if (!output->ctx) throw FFmpegException("avformat_alloc_context failed");
@@ -163,14 +164,14 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   // Container format
   const String url = FileNameToURL(AFileName);
   const AVOutputFormat* fmt = nullptr;
-  if (!Flast_asked_format.empty()) {
+  if (!FPending.last_asked_format.empty()) {
     String name;
-    Utf8ToSystem(Flast_asked_format, name);
+    Utf8ToSystem(FPending.last_asked_format, name);
     fmt = ff::av_guess_format(name.c_str(), nullptr, nullptr);
     if (!fmt)
       return refuse(
-          Format("Requested output format '%s' is not a suitable output format", Flast_asked_format));
-    Flast_asked_format.clear();
+          Format("Requested output format '%s' is not a suitable output format", FPending.last_asked_format));
+    FPending.last_asked_format.clear();
   } else {
     // The unicode prefix would hide the extension; the name itself decides.
     String name;
@@ -191,11 +192,12 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     // Which streams
     // Audio containers of 5.1 name PNG as their video codec for a cover picture: no video stream.
     const bool coverOnly = fmt->video_codec == AV_CODEC_ID_PNG && fmt->audio_codec != AV_CODEC_ID_NONE;
-    bool useVideo =
-        (fmt->video_codec != AV_CODEC_ID_NONE && !coverOnly) || Fvideo_stream_copy || Fvideo_codec_name;
-    bool useAudio = fmt->audio_codec != AV_CODEC_ID_NONE || Faudio_stream_copy || Faudio_codec_name;
-    bool useSubtitle =
-        fmt->subtitle_codec != AV_CODEC_ID_NONE || Fsubtitle_stream_copy || Fsubtitle_codec_name;
+    bool useVideo = (fmt->video_codec != AV_CODEC_ID_NONE && !coverOnly) || FPending.video_stream_copy ||
+                    FPending.video_codec_name;
+    bool useAudio =
+        fmt->audio_codec != AV_CODEC_ID_NONE || FPending.audio_stream_copy || FPending.audio_codec_name;
+    bool useSubtitle = fmt->subtitle_codec != AV_CODEC_ID_NONE || FPending.subtitle_stream_copy ||
+                       FPending.subtitle_codec_name;
     if (!Finput_files.empty()) {
       bool hasVideo = false, hasAudio = false, hasSubtitle = false;
       try {
@@ -207,9 +209,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
       useAudio = useAudio && hasAudio;
       useSubtitle = useSubtitle && hasSubtitle;
     }
-    if (Faudio_disable) useAudio = false;
-    if (Fvideo_disable) useVideo = false;
-    if (Fsubtitle_disable) useSubtitle = false;
+    if (FPending.audio_disable) useAudio = false;
+    if (FPending.video_disable) useVideo = false;
+    if (FPending.subtitle_disable) useSubtitle = false;
     // An output without a stream would convert nothing and still look like a result.
     if (!Finput_files.empty() && !useVideo && !useAudio && !useSubtitle)
       return refuse(NoStreamText(AFileName, fmt, *this));
@@ -225,8 +227,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     }
     // File data: the time stamp, then the metadata from the last pair added to the first, so
     // that of a key given twice the first value stays
-    if (Frecording_timestamp != 0)
-      ff::av_dict_set(&oc->metadata, "creation_time", CreationTimeText(Frecording_timestamp).c_str(), 0);
+    if (FPending.recording_timestamp != 0)
+      ff::av_dict_set(&oc->metadata, "creation_time", CreationTimeText(FPending.recording_timestamp).c_str(),
+                      0);
     while (!Fmetadata.empty()) {
       ff::av_dict_set(&oc->metadata, Fmetadata.back().first.c_str(), Fmetadata.back().second.c_str(), 0);
       Fmetadata.pop_back();
@@ -254,13 +257,14 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   // Muxer parameters are judged when the header is written (avformat_write_header).
 
   // Muxer settings
-  oc->max_delay = Integer(Fmux_max_delay * 1000000);
+  oc->max_delay = Integer(FPending.mux_max_delay * 1000000);
   oc->flags |= AVFMT_FLAG_NONBLOCK;
-  output->MuxerOptions = FMuxerOptions;
+  output->MuxerOptions = FPending.MuxerOptions;
   if (ClassHasOption(fmt->priv_class, "preload"))
-    output->MuxerOptions.Set("preload", IntToStr(Integer(Fmux_preload * 1000000)).c_str());
-  if (ClassHasOption(fmt->priv_class, "loop") && (Floop_output >= 0 || std::strcmp(fmt->name, "gif") == 0))
-    output->MuxerOptions.Set("loop", IntToStr(Floop_output).c_str());
+    output->MuxerOptions.Set("preload", IntToStr(Integer(FPending.mux_preload * 1000000)).c_str());
+  if (ClassHasOption(fmt->priv_class, "loop") &&
+      (FPending.loop_output >= 0 || std::strcmp(fmt->name, "gif") == 0))
+    output->MuxerOptions.Set("loop", IntToStr(FPending.loop_output).c_str());
   ApplyFFOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
 
   // Stream ids apply to one output only

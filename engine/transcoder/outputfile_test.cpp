@@ -27,14 +27,14 @@ TEST_F(OutputTest, ContainerFromTheExtensionOrTheFormatOption) {
   F->SetFormat("mp4");
   ASSERT_EQ(F->OpenOutputFile(Out("b.avi"), false), 2) << F->LastErrMsg();
   EXPECT_STREQ(Output(1).ctx->oformat->name, "mp4");
-  EXPECT_TRUE(F->Flast_asked_format.empty());
+  EXPECT_TRUE(F->Pending().last_asked_format.empty());
 
   EXPECT_EQ(F->OpenOutputFile(Out("c.nosuchext"), false), -1);
   EXPECT_EQ(F->LastErrMsg(), "Unable to find a suitable output format for '" + Out("c.nosuchext") + "'");
   F->SetFormat("nosuchformat");
   EXPECT_EQ(F->OpenOutputFile(Out("d.avi"), false), -1);
   EXPECT_EQ(F->LastErrMsg(), "Requested output format 'nosuchformat' is not a suitable output format");
-  EXPECT_EQ(F->Flast_asked_format, "nosuchformat");
+  EXPECT_EQ(F->Pending().last_asked_format, "nosuchformat");
   EXPECT_EQ(F->nb_output_files(), 2);
 }
 
@@ -53,7 +53,7 @@ TEST_F(OutputTest, StreamsFollowTheInputsTheFormatAndTheDisableOptions) {
   ASSERT_EQ(Output().streams.size(), 1u);
   EXPECT_EQ(Output().streams[0].codec->codec_type, AVMEDIA_TYPE_AUDIO);
   EXPECT_EQ(Output().streams[0].codec->sample_rate, 22050);
-  EXPECT_TRUE(F->Fvideo_codec_name);
+  EXPECT_TRUE(F->Pending().video_codec_name);
 
   // "vn": no video even with a codec named.
   F = NewTask();
@@ -95,10 +95,10 @@ TEST_F(OutputTest, VideoStreamTakesThePendingGeometryAndResetsItsKind) {
   EXPECT_EQ(F->Foutput_codecs[0], v.encoder);
   EXPECT_EQ(F->Foutput_codecs[1], nullptr);
   // The kind's pending options are consumed; geometry persists.
-  EXPECT_FALSE(F->Fvideo_codec_name);
-  EXPECT_EQ(F->Fframe_pix_fmt, AV_PIX_FMT_NONE);
-  EXPECT_TRUE(F->Fvideo_language.empty());
-  EXPECT_EQ(F->Fframe_width, 320);
+  EXPECT_FALSE(F->Pending().video_codec_name);
+  EXPECT_EQ(F->Pending().frame_pix_fmt, AV_PIX_FMT_NONE);
+  EXPECT_TRUE(F->Pending().video_language.empty());
+  EXPECT_EQ(F->Pending().frame_width, 320);
   String leftover;
   EXPECT_GE(OpenEncoder(Output().streams[0], leftover), 0);
 }
@@ -189,7 +189,7 @@ TEST_F(OutputTest, EncodersThisFFmpegLacks) {
   F->SetVideoCodec("msmpeg4v1");
   EXPECT_EQ(F->OpenOutputFile(Out("old.avi"), false), -1);
   EXPECT_EQ(F->LastErrMsg(), "new_video_stream fail: Unknown encoder 'msmpeg4v1'");
-  EXPECT_FALSE(F->Fvideo_codec_name);
+  EXPECT_FALSE(F->Pending().video_codec_name);
 
   F = NewTask();
   F->SetAudioCodec("libopencore_amrnb");

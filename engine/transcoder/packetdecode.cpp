@@ -3,9 +3,9 @@
 // the stream feeds. Without a packet the decoder and then those outputs' encoders are drained.
 #include <thread>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 
 namespace {
 
@@ -28,13 +28,14 @@ Integer SamplesToS16(TCustomFFmpeg& ATask, TAVInputStream& AIst, const AVFrame* 
   } uninit{layout};
   if (!AIst.to_s16 || AIst.s16_format != AFrame->format || AIst.s16_rate != AFrame->sample_rate ||
       ff::av_channel_layout_compare(&AIst.s16_layout, &layout) != 0) {
-    ff::swr_free(&AIst.to_s16);
-    if (ff::swr_alloc_set_opts2(&AIst.to_s16, &layout, AV_SAMPLE_FMT_S16, AFrame->sample_rate, &layout,
-                                AVSampleFormat(AFrame->format), AFrame->sample_rate, 0, nullptr) < 0 ||
-        ff::swr_init(AIst.to_s16) < 0) {
-      ff::swr_free(&AIst.to_s16);
-      return -1;
-    }
+    AIst.to_s16.reset();
+    SwrContext* swr = nullptr;
+    const Integer ret =
+        ff::swr_alloc_set_opts2(&swr, &layout, AV_SAMPLE_FMT_S16, AFrame->sample_rate, &layout,
+                                AVSampleFormat(AFrame->format), AFrame->sample_rate, 0, nullptr);
+    TSwrContextHolder holder(swr);
+    if (ret < 0 || ff::swr_init(swr) < 0) return -1;
+    AIst.to_s16 = std::move(holder);
     ff::av_channel_layout_uninit(&AIst.s16_layout);
     ff::av_channel_layout_copy(&AIst.s16_layout, &layout);
     AIst.s16_rate = AFrame->sample_rate;
@@ -43,14 +44,14 @@ Integer SamplesToS16(TCustomFFmpeg& ATask, TAVInputStream& AIst, const AVFrame* 
   const Integer channels = layout.nb_channels;
   const Integer room = AFrame->nb_samples + 64;
   const Cardinal needed = Cardinal(std::max<Integer>(room * channels * 2, MinSamplesSize));
-  if (ATask.Fsamples_size < needed) {
-    ATask.Fsamples.reset(static_cast<int16_t*>(ff::av_malloc(needed)));
-    ATask.Fsamples_size = ATask.Fsamples ? needed : 0;
-    if (!ATask.Fsamples) return -1;
+  if (ATask.FState->samples_size < needed) {
+    ATask.FState->samples.reset(static_cast<int16_t*>(ff::av_malloc(needed)));
+    ATask.FState->samples_size = ATask.FState->samples ? needed : 0;
+    if (!ATask.FState->samples) return -1;
   }
-  uint8_t* out[1] = {reinterpret_cast<uint8_t*>(ATask.Fsamples.get())};
+  uint8_t* out[1] = {reinterpret_cast<uint8_t*>(ATask.FState->samples.get())};
   const Integer count = ff::swr_convert(
-      AIst.to_s16, out, room, const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
+      AIst.to_s16.get(), out, room, const_cast<const uint8_t**>(AFrame->extended_data), AFrame->nb_samples);
   return count < 0 ? -1 : count * channels * 2;
 }
 
@@ -73,22 +74,23 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
 
   // The outputs of one frame (or of the packet, for stream copy).
   auto output = [&](AVFrame* APicture, const uint8_t* ASamples, Integer ASampleBytes, AVSubtitle* ASubtitle) {
-    if (Frate_emu) {
+    if (FPending.rate_emu) {
       const Int64 ahead = ist.pts - (ff::av_gettime() - ist.start);
       if (ahead > 1000) std::this_thread::sleep_for(std::chrono::milliseconds(ahead / 1000));
     }
-    const bool filtered = FEnableFilter && type == AVMEDIA_TYPE_VIDEO && ist.out_video_filter && APicture;
+    const bool filtered =
+        FPending.EnableFilter && type == AVMEDIA_TYPE_VIDEO && ist.out_video_filter && APicture;
     if (filtered) {
       APicture->pts = ist.pts;
       if (ff::av_buffersrc_add_frame_flags(ist.input_video_filter, APicture, AV_BUFFERSRC_FLAG_KEEP_REF) < 0)
         return;
     }
-    const bool beforeStart = (Fstart_time != 0 && ist.pts < Fstart_time) ||
+    const bool beforeStart = (FPending.start_time != 0 && ist.pts < FPending.start_time) ||
                              (ist.pts < 0 && Finput_files[size_t(ist.file_index)]->Seeked);
     if (beforeStart) {
       if (filtered)
-        while (ff::av_buffersink_get_frame(ist.out_video_filter, ist.filtered) >= 0)
-          ff::av_frame_unref(ist.filtered);
+        while (ff::av_buffersink_get_frame(ist.out_video_filter, ist.filtered.get()) >= 0)
+          ff::av_frame_unref(ist.filtered.get());
       return;
     }
     auto toOutputs = [&](AVFrame* APic) {
@@ -105,7 +107,7 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
               if (APic) {
                 Integer frameSize = 0;
                 DoVideoOut(oc, ost, ist, APic, frameSize);
-                if (Fvstats_filename && frameSize) DoVideoStats(ost, frameSize);
+                if (FPending.vstats_filename && frameSize) DoVideoStats(ost, frameSize);
               }
               break;
             case AVMEDIA_TYPE_SUBTITLE:
@@ -116,16 +118,17 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
           }
         } else if (APacket) {
           // Stream copy.
-          const Int64 offset = ff::av_rescale_q(Fstart_time, AV_TIME_BASE_Q, ost.st->time_base);
-          if (ost.frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) && !Fcopy_initial_nonkeyframes)
+          const Int64 offset = ff::av_rescale_q(FPending.start_time, AV_TIME_BASE_Q, ost.st->time_base);
+          if (ost.frame_number == 0 && !(APacket->flags & AV_PKT_FLAG_KEY) &&
+              !FPending.copy_initial_nonkeyframes)
             continue;
           if (type == AVMEDIA_TYPE_AUDIO) {
-            Faudio_size += APacket->size;
+            FCounters.audio_size += APacket->size;
           } else if (type == AVMEDIA_TYPE_VIDEO) {
-            Fvideo_size += APacket->size;
+            FCounters.video_size += APacket->size;
             ++ost.sync_opts;
           }
-          AVPacket* opkt = s.packet;
+          AVPacket* opkt = s.packet.get();
           ff::av_packet_unref(opkt);
           if (ff::av_packet_ref(opkt, APacket) < 0) throw FFmpegException("av_mallocz fail");
           opkt->stream_index = ost.st->index;
@@ -149,18 +152,18 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
       }
     };
     if (filtered) {
-      while (ff::av_buffersink_get_frame(ist.out_video_filter, ist.filtered) >= 0) {
+      while (ff::av_buffersink_get_frame(ist.out_video_filter, ist.filtered.get()) >= 0) {
         if (ist.filtered->pts != AV_NOPTS_VALUE) ist.pts = ist.filtered->pts;
         for (auto& p : s.ost_table)
           if (p->source_index == AIstIndex && p->encoding_needed && ist.filtered->sample_aspect_ratio.num)
             p->enc->sample_aspect_ratio = ist.filtered->sample_aspect_ratio;
         try {
-          toOutputs(ist.filtered);
+          toOutputs(ist.filtered.get());
         } catch (...) {
-          ff::av_frame_unref(ist.filtered);
+          ff::av_frame_unref(ist.filtered.get());
           throw;
         }
-        ff::av_frame_unref(ist.filtered);
+        ff::av_frame_unref(ist.filtered.get());
       }
     } else {
       toOutputs(APicture);
@@ -169,8 +172,10 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
 
   if (ist.decoding_needed) {
     if (type == AVMEDIA_TYPE_AUDIO || type == AVMEDIA_TYPE_VIDEO) {
-      if (!ist.frame && !(ist.frame = ff::av_frame_alloc())) return -1;
-      if (type == AVMEDIA_TYPE_VIDEO && !ist.filtered && !(ist.filtered = ff::av_frame_alloc())) return -1;
+      if (!ist.frame) ist.frame.reset(ff::av_frame_alloc());
+      if (!ist.frame) return -1;
+      if (type == AVMEDIA_TYPE_VIDEO && !ist.filtered) ist.filtered.reset(ff::av_frame_alloc());
+      if (type == AVMEDIA_TYPE_VIDEO && !ist.filtered) return -1;
       if (!ist.decoder_drained) {
         if (!APacket) ist.decoder_drained = true;
         const Integer ret = ff::avcodec_send_packet(ist.dec, APacket);
@@ -178,15 +183,15 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
       }
       Integer frames = 0;
       for (;;) {
-        const Integer ret = ff::avcodec_receive_frame(ist.dec, ist.frame);
+        const Integer ret = ff::avcodec_receive_frame(ist.dec, ist.frame.get());
         if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) break;
         if (ret < 0) return -1;
         struct TUnref {
           AVFrame* f;
           ~TUnref() { ff::av_frame_unref(f); }
-        } unref{ist.frame};
+        } unref{ist.frame.get()};
         if (++frames == 2 && APacket &&
-            ((!ist.showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
+            ((!ist.showed_multi_packet_warning && FPending.verbose > 0) || FPending.verbose > 1)) {
           GetFFLogger()->Log(this, llError, "Multiple frames in a packet from stream %d",
                              APacket->stream_index);
           ist.showed_multi_packet_warning = true;
@@ -200,20 +205,21 @@ Integer TCustomFFmpeg::ProcessPacket(TAVInputStream& AInStream, Integer AIstInde
         }
         ist.pts = ist.next_pts;
         if (type == AVMEDIA_TYPE_AUDIO) {
-          const Integer size = SamplesToS16(*this, ist, ist.frame);
+          const Integer size = SamplesToS16(*this, ist, ist.frame.get());
           if (size < 0) return -1;
           if (size == 0) continue;
           const Integer channels = ist.s16_layout.nb_channels;
           ist.next_pts += (Int64(1000000 / 2) * size) / (Int64(ist.s16_rate) * channels);
-          if (Faudio_volume != 256) ScaleVolume(Fsamples.get(), size / 2, Faudio_volume);
-          output(nullptr, reinterpret_cast<const uint8_t*>(Fsamples.get()), size, nullptr);
+          if (FPending.audio_volume != 256)
+            ScaleVolume(FState->samples.get(), size / 2, FPending.audio_volume);
+          output(nullptr, reinterpret_cast<const uint8_t*>(FState->samples.get()), size, nullptr);
         } else {
           ist.quality = Single(ist.frame->quality);
           const AVRational tb = ist.dec->time_base;
           if (tb.num != 0)
             ist.next_pts += Int64(1000000) * tb.num * (2 + ist.frame->repeat_pict) / (2 * Int64(tb.den));
-          PreProcessVideoFrame(ist, ist.frame);
-          output(ist.frame, nullptr, 0, nullptr);
+          PreProcessVideoFrame(ist, ist.frame.get());
+          output(ist.frame.get(), nullptr, 0, nullptr);
         }
       }
     } else if (type == AVMEDIA_TYPE_SUBTITLE) {

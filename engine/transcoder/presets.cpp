@@ -178,12 +178,12 @@ void TCustomFFmpeg::ApplyPreset(const String& AOption, const String& APreset) {
   if (AOption[0] != 'f') {
     text = FindBuiltinPreset(name);
     if (text.empty()) {
-      if (AOption[0] == 'v' && Fvideo_codec_name)
-        name = *Fvideo_codec_name + "-" + APreset;
-      else if (AOption[0] == 'a' && Faudio_codec_name)
-        name = *Faudio_codec_name + "-" + APreset;
-      else if (Fsubtitle_codec_name)
-        name = *Fsubtitle_codec_name + "-" + APreset;
+      if (AOption[0] == 'v' && FPending.video_codec_name)
+        name = *FPending.video_codec_name + "-" + APreset;
+      else if (AOption[0] == 'a' && FPending.audio_codec_name)
+        name = *FPending.audio_codec_name + "-" + APreset;
+      else if (FPending.subtitle_codec_name)
+        name = *FPending.subtitle_codec_name + "-" + APreset;
       text = FindBuiltinPreset(name);
     }
   }

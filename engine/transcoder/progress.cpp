@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/transcoder/streamtables.h"
 
 namespace {
@@ -46,14 +46,14 @@ void TCustomFFmpeg::ReportProgress(Integer AFileIndex, bool AIsLast) {
     const Single q = ost.encoding_needed ? ost.mux->quality : -1.0f;
     if (videoSeen && video) Append(line, "q=%2.1f ", Double(q));
     if (!videoSeen && video && ost.show_fps) {
-      const Single elapsed = Single(Double(ff::av_gettime() - Ftimer_start) / 1000000);
+      const Single elapsed = Single(Double(ff::av_gettime() - FCounters.timer_start) / 1000000);
       frameNumber = ost.frame_number;
       if (frameNumber < 1) return;
       fps = elapsed > 1.0f ? Integer(frameNumber / elapsed + 0.5) : 0;
       quality = q;
       Append(line, "frame=%5d fps=%3d q=%3.1f ", frameNumber, fps, Double(quality));
       if (AIsLast) line += "L";
-      if (Fqp_hist) {
+      if (FPending.qp_hist) {
         std::lock_guard<std::mutex> hold(GHistogramLock);
         const Integer j = Integer(std::lrint(quality));
         if (j >= 0 && j < 52) ++GQpHistogram[j];
@@ -84,29 +84,30 @@ void TCustomFFmpeg::ReportProgress(Integer AFileIndex, bool AIsLast) {
   const bool known = time < 1e10;
   if (time < 0.01) time = 0.01;
   TFFLogger* log = GetFFLogger();
-  if (FOnProgress || Fverbose > 0 || AIsLast) {
+  if (FOnProgress || FPending.verbose > 0 || AIsLast) {
     const Double bitrate = known ? Double(totalSize) * 8 / time / 1000 : 0;
     Append(line, "size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", Double(totalSize) / 1024, known ? time : 0.0,
            bitrate);
-    if (Fnb_frames_dup || Fnb_frames_drop) Append(line, " dup=%d drop=%d", Fnb_frames_dup, Fnb_frames_drop);
-    if (FShowDupOrDrop && Fverbose >= 0 && FOnProgress) {
-      FShowDupOrDrop = false;
+    if (FCounters.nb_frames_dup || FCounters.nb_frames_drop)
+      Append(line, " dup=%d drop=%d", FCounters.nb_frames_dup, FCounters.nb_frames_drop);
+    if (FCounters.ShowDupOrDrop && FPending.verbose >= 0 && FOnProgress) {
+      FCounters.ShowDupOrDrop = false;
       log->Log(this, llVerbose, line);
     }
     if (FOnProgress)
       FOnProgress(this, AFileIndex, frameNumber, fps, quality, Single(bitrate), totalSize,
                   known ? Int64(time * 1000000) : -1, FTotalOutputDuration);
-    else if (Fverbose >= 0)
+    else if (FPending.verbose >= 0)
       log->Log(this, llVerbose, line);
   }
-  if (AIsLast && Fverbose >= 0) {
-    const Double raw = Double(Fvideo_size + Faudio_size + Fextra_size);
+  if (AIsLast && FPending.verbose >= 0) {
+    const Double raw = Double(FCounters.video_size + FCounters.audio_size + FCounters.extra_size);
     const Double overhead = raw > 0 ? (Double(totalSize) - raw) * 100 / raw : 0;
     char summary[256];
     std::snprintf(summary, sizeof summary,
                   "video:%1.0fkB audio:%1.0fkB global headers:%1.0fkB muxing overhead %.2f%%\r\n",
-                  Double(Fvideo_size) / 1024, Double(Faudio_size) / 1024, Double(Fextra_size) / 1024,
-                  overhead);
+                  Double(FCounters.video_size) / 1024, Double(FCounters.audio_size) / 1024,
+                  Double(FCounters.extra_size) / 1024, overhead);
     log->Log(this, llVerbose, String(summary));
   }
 }

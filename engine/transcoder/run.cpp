@@ -1,8 +1,8 @@
 // One run of a task: on a conversion thread of its own or inline, stop, pause and resume, and the
 // one terminate notification that ends it.
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/transcoder/transcoder.h"
-#include "engine/util/engineutils.h"
 
 namespace {
 
@@ -56,21 +56,10 @@ class TDoTerminateThread : public TThread {
   TCustomFFmpeg* FOwner;
 };
 
-// Waits for AEvent; on the main thread the main-thread queue and the window messages are served
-// meanwhile, because the worker may be waiting for the main thread.
-void WaitServingMainThread(TEvent& AEvent) {
-  while (AEvent.WaitFor(20) == wrTimeout) {
-    if (IsMainThread()) {
-      CheckSynchronize(0);
-      PumpMessages();
-    }
-  }
-}
-
 }  // namespace
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority) {
-  if (FConverting || FTerminated) return nullptr;
+  if (FRunState != rsReady) return nullptr;
   try {
     if (nb_output_files() <= 0) {
       Cleanup();
@@ -91,11 +80,7 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
     DoTerminate();
     return nullptr;
   }
-  FConverting = true;
-  FBroken = false;
-  FFinished = false;
-  FTerminated = false;
-  FPaused = false;
+  FRunState = rsConverting;
   FResumeEvent.SetEvent();
   if (AUseThread) {
     // Counted from here rather than from the run, so that the tasks a batch starts together
@@ -126,7 +111,6 @@ void TCustomFFmpeg::Run() {
       GetFFLogger()->Log(this, llQuiet, FFatalMessage);
     }
   };
-  FFinished = false;
   if (!FRunningConversion) FRunningConversion = std::make_unique<TRunningConversion>();
   guard([this] { ConvertFiles(); });
   guard([this] { CloseListedEncoders(FEncoderList); });
@@ -158,14 +142,14 @@ String TCustomFFmpeg::NamingTheFiles(const String& AMessage) const {
 }
 
 void TCustomFFmpeg::DoTerminate() {
-  FConverting = false;
-  FTerminated = true;
+  FRunState = FRunState == rsConverted ? rsFinished : rsTerminated;
   FThread = nullptr;
   if (FOnTerminate) FOnTerminate(this);
 }
 
 void TCustomFFmpeg::Stop(bool AWaitFor) {
-  FBroken = true;
+  for (TRunState s = FRunState; s == rsConverting || s == rsPaused;)
+    if (FRunState.compare_exchange_weak(s, rsStopping)) break;
   {
     std::lock_guard<std::mutex> hold(FThreadLock);
     if (!FRunThread) return;
@@ -175,7 +159,6 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
     const Cardinal runner = FRunThread->ThreadID();
     if (runner == GetCurrentThreadId() || MainThreadServes(runner)) AWaitFor = false;
     // A paused conversion goes on so that it sees the request; one never started starts and ends.
-    FPaused = false;
     FResumeEvent.SetEvent();
     if (FRunThread->Suspended()) {
       try {
@@ -188,9 +171,9 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
 }
 
 void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
-  if (FConverting) {
+  if (Converting()) {
     Stop(AWaitFor);
-  } else if (!FTerminated) {
+  } else if (!Terminated()) {
     FTermEvent.ResetEvent();
     new TDoTerminateThread(this);
     if (AWaitFor) WaitServingMainThread(FTermEvent);
@@ -199,13 +182,14 @@ void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
 
 void TCustomFFmpeg::Pause() {
   std::lock_guard<std::mutex> hold(FThreadLock);
-  if (!FRunThread || FPaused) return;
-  FPaused = true;
+  if (!FRunThread) return;
+  TRunState s = rsConverting;
+  if (!FRunState.compare_exchange_strong(s, rsPaused)) return;
   FResumeEvent.ResetEvent();
 }
 
 void TCustomFFmpeg::Resume() {
-  if (!FPaused) return;
-  FPaused = false;
+  TRunState s = rsPaused;
+  if (!FRunState.compare_exchange_strong(s, rsConverting)) return;
   FResumeEvent.SetEvent();
 }

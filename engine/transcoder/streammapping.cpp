@@ -1,47 +1,28 @@
 // The stream tables of a conversion and the binding of every output stream to its source.
 #include <cmath>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 TAVInputStream::~TAVInputStream() {
-  if (frame) ff::av_frame_free(&frame);
-  if (filtered) ff::av_frame_free(&filtered);
-  if (to_s16) ff::swr_free(&to_s16);
   ff::av_channel_layout_uninit(&s16_layout);
 }
 
 TMuxStream::~TMuxStream() {
-  for (AVBSFContext*& b : bsfs) ff::av_bsf_free(&b);
-  if (fifo) ff::av_audio_fifo_free(fifo);
   if (logfile) ff::fclose(logfile);
 }
 
-TAVOutputStream::~TAVOutputStream() {
-  if (pict_tmp) ff::av_frame_free(&pict_tmp);
-  if (img_resample_ctx) ff::sws_freeContext(img_resample_ctx);
-  if (resample) ff::swr_free(&resample);
-  if (audio_frame) ff::av_frame_free(&audio_frame);
-}
-
-TConvertState::TConvertState() {
-  packet = ff::av_packet_alloc();
-  filtered = ff::av_packet_alloc();
-  if (!packet || !filtered) {
-    ff::av_packet_free(&packet);
-    ff::av_packet_free(&filtered);
-    throw FFmpegException("av_mallocz fail");
-  }
+TConvertState::TConvertState() : packet(ff::av_packet_alloc()), filtered(ff::av_packet_alloc()) {
+  if (!packet || !filtered) throw FFmpegException("av_mallocz fail");
 }
 
 TConvertState::~TConvertState() {
+  // The output streams point into the input streams and the mux records: they go first.
   ost_table.clear();
   ist_table.clear();
   mux.clear();
-  ff::av_packet_free(&packet);
-  ff::av_packet_free(&filtered);
 }
 
 void TCustomFFmpeg::BuildInputStreamTable() {
@@ -64,7 +45,7 @@ void TCustomFFmpeg::BuildInputStreamTable() {
       ist->file_index = Integer(i);
       ist->index = k;
       ist->discard = true;
-      if (Frate_emu) ist->start = ff::av_gettime();
+      if (FPending.rate_emu) ist->start = ff::av_gettime();
       s.ist_table.push_back(std::move(ist));
     }
   }
@@ -145,8 +126,8 @@ void TCustomFFmpeg::BindOutputStreams() {
         Int64 best = -1;
         for (size_t j = 0; j < s.ist_table.size(); ++j) {
           TAVInputStream& ist = *s.ist_table[j];
-          if (Fopt_programid != 0 &&
-              !InProgram(Finput_files[size_t(ist.file_index)]->ctx, Fopt_programid, ist.index))
+          if (FPending.opt_programid != 0 &&
+              !InProgram(Finput_files[size_t(ist.file_index)]->ctx, FPending.opt_programid, ist.index))
             continue;
           if (!ist.discard || ist.st->discard == AVDISCARD_ALL || ist.st->codecpar->codec_type != type)
             continue;
@@ -159,7 +140,7 @@ void TCustomFFmpeg::BindOutputStreams() {
             found = true;
           }
         }
-        if (!found && Fopt_programid == 0 && !FJoinMode) {
+        if (!found && FPending.opt_programid == 0 && !FJoinMode) {
           for (size_t j = 0; j < s.ist_table.size(); ++j) {
             TAVInputStream& ist = *s.ist_table[j];
             if (ist.st->codecpar->codec_type == type && ist.st->discard != AVDISCARD_ALL) {
@@ -211,7 +192,7 @@ void TCustomFFmpeg::LogStreamMapping() {
     if (FJoinMode && i > 0) break;
     ff::av_dump_format(Foutput_files[i]->ctx, Integer(i), Foutput_files[i]->ctx->url, 1);
   }
-  if (Fverbose < 0) return;
+  if (FPending.verbose < 0) return;
   TFFLogger* log = GetFFLogger();
   log->Log(this, llVerbose, "Stream mapping:");
   for (auto& p : s.ost_table) {
@@ -227,7 +208,6 @@ void TCustomFFmpeg::LogStreamMapping() {
 }
 
 void TCustomFFmpeg::FreeStreamTables() {
-  Fbit_buffer.reset();
   if (!FState) return;
   // The records are listed in the open-codec lists by address; what is still listed is closed
   // before the records go.

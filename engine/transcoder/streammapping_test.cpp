@@ -102,8 +102,9 @@ TEST_F(StreamMappingTest, ProgramFilterHasNoFallback) {
   F->SetOption("an", "");
   ASSERT_EQ(F->OpenOutputFile(Out("program.avi"), false), 1);
   F->StartConvert(false);
-  EXPECT_EQ(F->FatalMessage(), WithTaskFiles("Could not find input stream matching output stream #0.0 (Video)",
-                                             TMedia::Get().ProgramTs(), Out("program.avi")));
+  EXPECT_EQ(F->FatalMessage(),
+            WithTaskFiles("Could not find input stream matching output stream #0.0 (Video)",
+                          TMedia::Get().ProgramTs(), Out("program.avi")));
 }
 
 TEST_F(StreamMappingTest, StartTimesAllowForDecoderDelay) {

@@ -6,7 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/loader/avstubs.h"
+#include "engine/base/avholders.h"
+#include "engine/base/avstubs.h"
 #include "engine/transcoder/transcoder.h"
 
 struct TAVInputFile {
@@ -27,9 +28,9 @@ struct TAVInputStream {
   AVCodecContext* dec = nullptr;  // the input's codec context of the stream
   bool discard = true;            // no output reads it
   bool decoding_needed = false;
-  Int64 start = 0;                  // µs, wall clock at set-up (rate emulation)
-  Int64 next_pts = AV_NOPTS_VALUE;  // µs
-  Int64 pts = 0;                    // µs
+  Int64 start = 0;                            // µs, wall clock at set-up (rate emulation)
+  Int64 next_pts = AV_NOPTS_VALUE;            // µs
+  Int64 pts = 0;                              // µs
   Int64 last_frame_pkt_dts = AV_NOPTS_VALUE;  // of the last picture a frame-threaded decoder gave
   bool is_start = true;
   bool showed_multi_packet_warning = false;
@@ -41,10 +42,10 @@ struct TAVInputStream {
   TFilterGraphHolder graph;
   AVFilterContext* input_video_filter = nullptr;
   AVFilterContext* out_video_filter = nullptr;
-  AVFrame* frame = nullptr;     // decoded picture or samples
-  AVFrame* filtered = nullptr;  // picture taken from the sink
+  TFrameHolder frame;     // decoded picture or samples
+  TFrameHolder filtered;  // picture taken from the sink
   // Decoded samples to packed 16-bit at the decoder's rate and layout.
-  SwrContext* to_s16 = nullptr;
+  TSwrContextHolder to_s16;
   AVChannelLayout s16_layout{};
   Integer s16_rate = 0;
   Integer s16_format = -1;
@@ -58,10 +59,10 @@ struct TMuxStream {
   TMuxStream& operator=(const TMuxStream&) = delete;
   ~TMuxStream();
 
-  std::vector<AVBSFContext*> bsfs;
+  std::vector<TBSFContextHolder> bsfs;
   Int64 last_dts = AV_NOPTS_VALUE;  // of the last packet written, stream time base
   Double end_time = 0;              // seconds: end of the last packet written
-  AVAudioFifo* fifo = nullptr;      // samples waiting for a whole encoder frame, encoder format
+  TAudioFifoHolder fifo;            // samples waiting for a whole encoder frame, encoder format
   FILE* logfile = nullptr;          // first-pass statistics
   bool flushed = false;             // the encoder was sent its end
   Int64 packets = 0;                // written to the file
@@ -75,7 +76,6 @@ struct TAVOutputStream {
   TAVOutputStream() = default;
   TAVOutputStream(const TAVOutputStream&) = delete;
   TAVOutputStream& operator=(const TAVOutputStream&) = delete;
-  ~TAVOutputStream();
 
   Integer file_index = 0;
   Integer index = 0;
@@ -90,8 +90,8 @@ struct TAVOutputStream {
   Int64 sync_opts = 0;
   // video
   bool video_resample = false;
-  AVFrame* pict_tmp = nullptr;
-  SwsContext* img_resample_ctx = nullptr;
+  TFrameHolder pict_tmp;
+  TSwsContextHolder img_resample_ctx;
   Integer resample_height = 0, resample_width = 0, resample_pix_fmt = -1;
   Integer original_height = 0, original_width = 0;
   bool video_crop = false;
@@ -99,11 +99,14 @@ struct TAVOutputStream {
   Integer original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
   // audio
   bool audio_resample = false;
-  SwrContext* resample = nullptr;  // 16-bit samples of the source to the encoder's format
-  AVFrame* audio_frame = nullptr;  // one encoder frame
+  TSwrContextHolder resample;  // 16-bit samples of the source to the encoder's format
+  TFrameHolder audio_frame;    // one encoder frame
   AVCodecID codec_id = AV_CODEC_ID_NONE;
   bool show_fps = true;
 };
+
+// A picture with its own buffers in the encoder's size and pixel format: what the scaler writes.
+TFrameHolder NewScaledPicture(const AVCodecContext* AEnc);
 
 // Takes every packet the encoder of AOst has ready and writes it; APicture is the picture sent
 // last (for the post hooks), AFrameSize gets the size of the last packet. Raises AFailure on an
@@ -118,9 +121,17 @@ struct TConvertState {
   std::map<const AVStream*, std::unique_ptr<TMuxStream>> mux;
   Integer group_size = 0;
   bool keep_encoders_open = false;     // join mode between two inputs: the encoders go on
-  AVPacket* packet = nullptr;          // the packet being written
-  AVPacket* filtered = nullptr;        // a bitstream filter's output
+  TPacketHolder packet;                // the packet being written
+  TPacketHolder filtered;              // a bitstream filter's output
   TAVMemHolder<uint8_t> subtitle_out;  // this transcoder's subtitle output buffer
+  // Working buffers of the run.
+  TAVMemHolder<uint8_t> audio_buf;  // the encoder's input samples (av_fast_malloc'ed)
+  Cardinal allocated_audio_buf_size = 0;
+  TAVMemHolder<uint8_t> input_tmp;  // the source samples with the ones a sync inserts
+  TAVMemHolder<int16_t> samples;    // decoded samples as packed 16-bit
+  Cardinal samples_size = 0;
+  TAVMemHolder<uint8_t> bit_buffer;  // the largest picture an encoder may give
+  Integer bit_buffer_size = 262144;
   TConvertState();
   ~TConvertState();
 };

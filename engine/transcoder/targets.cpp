@@ -28,8 +28,8 @@ void TCustomFFmpeg::SetTarget(const String& ATarget, const String& ANorm, const 
   else if (ANorm == "film")
     norm = nFilm;
   if (norm == nUndecided) {
-    if (Fframe_rate.den == 0) throw FFmpegException("frame_rate is invalid.");
-    norm = NormOfRate(Round(Extended(Fframe_rate.num) * 1000 / Fframe_rate.den));
+    if (FPending.frame_rate.den == 0) throw FFmpegException("frame_rate is invalid.");
+    norm = NormOfRate(Round(Extended(FPending.frame_rate.num) * 1000 / FPending.frame_rate.den));
     for (size_t j = 0; norm == nUndecided && j < Finput_files.size(); ++j) {
       const TOpenedInput& input = *Finput_files[j];
       for (const TCodecContextHolder& c : input.codecs) {
@@ -39,7 +39,7 @@ void TCustomFFmpeg::SetTarget(const String& ATarget, const String& ANorm, const 
       }
     }
     if (norm == nUndecided) norm = ADefaultNorm == "film" ? nFilm : ADefaultNorm == "ntsc" ? nNTSC : nPAL;
-    if (Fverbose > 0)
+    if (FPending.verbose > 0)
       GetFFLogger()->Log(this, llVerbose, "Assuming %s for target.", norm == nPAL ? "PAL" : "NTSC");
   }
   SetTargetDirect(ATarget, norm);
@@ -96,12 +96,12 @@ void TCustomFFmpeg::SetTargetDirect(const String& ATarget, Integer ANorm) {
     SetDefaultOption("bufsize", t.BufSize);
     if (t.Flags) SetDefaultOption("flags", t.Flags);
     SetDefaultOption("ab", t.AudioBitrate);
-    Faudio_sample_rate = t.SampleRate;
-    if (t.AlwaysStereo || Faudio_channels == 1) Faudio_channels = 2;
+    FPending.audio_sample_rate = t.SampleRate;
+    if (t.AlwaysStereo || FPending.audio_channels == 1) FPending.audio_channels = 2;
     SetDefaultOption("packetsize", t.PacketSize);
     if (t.MuxRate) SetDefaultOption("muxrate", t.MuxRate);
-    if (t.MuxPreload >= 0) Fmux_preload = t.MuxPreload;
-    if (Fframe_aspect_ratio == 0) {
+    if (t.MuxPreload >= 0) FPending.mux_preload = t.MuxPreload;
+    if (FPending.frame_aspect_ratio == 0) {
       GetFFLogger()->Log(this, llInfo, String("Assuming ") + t.Aspect + " for aspect ratio");
       SetAspectRatio(t.Aspect);
     }
@@ -112,8 +112,8 @@ void TCustomFFmpeg::SetTargetDirect(const String& ATarget, Integer ANorm) {
     SetFrameSize(pal ? "720x576" : "720x480");
     SetPixelFormat(ATarget == "dv50" ? "yuv422p" : pal ? "yuv420p" : "yuv411p");
     SetFrameRate(rate);
-    Faudio_sample_rate = 48000;
-    Faudio_channels = 2;
+    FPending.audio_sample_rate = 48000;
+    FPending.audio_channels = 2;
   } else {
     throw FFmpegException("Unknown target type");
   }

@@ -133,20 +133,20 @@ TEST_F(TargetTest, EachTargetSetsItsOptionGroup) {
     F = NewTask();
     F->SetAudioChannels(1);
     F->SetOption("target", c.Value);
-    EXPECT_EQ(F->Flast_asked_format, c.Format);
-    EXPECT_EQ(F->Fframe_width, c.Width);
-    EXPECT_EQ(F->Fframe_height, c.Height);
-    EXPECT_EQ(F->Fframe_rate.num, c.Rate.num);
-    EXPECT_EQ(F->Fframe_rate.den, c.Rate.den);
-    EXPECT_EQ(F->Faudio_sample_rate, c.SampleRate);
-    EXPECT_EQ(F->Faudio_channels, 2);
-    EXPECT_EQ(F->Fframe_pix_fmt, c.PixFmt);
-    EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, c.Aspect);
-    EXPECT_EQ(F->Fvideo_codec_name.value_or(""), String(c.VideoCodec ? c.VideoCodec : ""));
-    EXPECT_EQ(F->Faudio_codec_name.value_or(""), String(c.AudioCodec ? c.AudioCodec : ""));
+    EXPECT_EQ(F->Pending().last_asked_format, c.Format);
+    EXPECT_EQ(F->Pending().frame_width, c.Width);
+    EXPECT_EQ(F->Pending().frame_height, c.Height);
+    EXPECT_EQ(F->Pending().frame_rate.num, c.Rate.num);
+    EXPECT_EQ(F->Pending().frame_rate.den, c.Rate.den);
+    EXPECT_EQ(F->Pending().audio_sample_rate, c.SampleRate);
+    EXPECT_EQ(F->Pending().audio_channels, 2);
+    EXPECT_EQ(F->Pending().frame_pix_fmt, c.PixFmt);
+    EXPECT_FLOAT_EQ(F->Pending().frame_aspect_ratio, c.Aspect);
+    EXPECT_EQ(F->Pending().video_codec_name.value_or(""), String(c.VideoCodec ? c.VideoCodec : ""));
+    EXPECT_EQ(F->Pending().audio_codec_name.value_or(""), String(c.AudioCodec ? c.AudioCodec : ""));
     EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, c.Gop ? c.Gop : 12);
     EXPECT_EQ(F->FOptions.avcodec_opts[1]->bit_rate, c.AudioBitrate ? c.AudioBitrate : 128000);
-    EXPECT_STREQ(F->FMuxerOptions.Value("muxrate"), c.Muxrate);
+    EXPECT_STREQ(F->Pending().MuxerOptions.Value("muxrate"), c.Muxrate);
     // What the target set is what the encoders of 5.1 take.
     OpenOutputAndEncoders(String("target-") + c.Value + ".out");
   }
@@ -179,8 +179,8 @@ TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
   F = NewTask();
   F->SetAspectRatio("4:3");
   F->SetOption("target", "pal-vcd");
-  EXPECT_FLOAT_EQ(F->Fframe_aspect_ratio, 4.0f / 3);
-  EXPECT_FLOAT_EQ(F->Fmux_preload, 0.44f);
+  EXPECT_FLOAT_EQ(F->Pending().frame_aspect_ratio, 4.0f / 3);
+  EXPECT_FLOAT_EQ(F->Pending().mux_preload, 0.44f);
   EXPECT_FALSE(log.Contains("Assuming"));
   ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path("vcd.mpg"), false), 1);
   EXPECT_STREQ(F->Foutput_files[0]->MuxerOptions.Value("preload"), "440000");
@@ -188,7 +188,7 @@ TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
   for (const char* target : {"pal-svcd", "pal-dvd"}) {
     F = NewTask();
     F->SetOption("target", target);
-    EXPECT_FLOAT_EQ(F->Fmux_preload, NewTask()->Fmux_preload) << target;
+    EXPECT_FLOAT_EQ(F->Pending().mux_preload, NewTask()->Pending().mux_preload) << target;
   }
   EXPECT_TRUE(log.Has(llInfo, "Assuming 4:3 for aspect ratio"));
   EXPECT_TRUE(log.Has(llInfo, "Assuming 16:9 for aspect ratio"));
@@ -199,7 +199,7 @@ TEST_F(TargetTest, TheNormIsGuessedFromTheFrameRateOrTheInputs) {
     TLogRecorder log;
     ASSERT_TRUE(F->OpenInputFile(TMedia::Get().NtscVideo()));
     F->SetOption("target", "dvd");
-    EXPECT_EQ(F->Fframe_height, 480);
+    EXPECT_EQ(F->Pending().frame_height, 480);
     EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 18);
     EXPECT_TRUE(log.Has(llVerbose, "Assuming NTSC for target."));
   }
@@ -207,23 +207,23 @@ TEST_F(TargetTest, TheNormIsGuessedFromTheFrameRateOrTheInputs) {
   F = NewTask();
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioWav()));
   EXPECT_EQ(RaisedMessage([&] { F->SetOption("target", "dvd"); }), "frame_rate is invalid.");
-  EXPECT_TRUE(F->Flast_asked_format.empty());
+  EXPECT_TRUE(F->Pending().last_asked_format.empty());
   // 12 fps matches no norm: the option falls back to NTSC, the component's call to its default.
   F = NewTask();
   F->SetFrameRate("12");
   F->SetOption("target", "vcd");
-  EXPECT_EQ(F->Fframe_height, 240);
+  EXPECT_EQ(F->Pending().frame_height, 240);
   F = NewTask();
   F->SetFrameRate("12");
   F->SetTarget("vcd", "auto", "pal");
-  EXPECT_EQ(F->Fframe_height, 288);
+  EXPECT_EQ(F->Pending().frame_height, 288);
   // A failed guess defaulting to film logs NTSC; film given outright logs nothing.
   {
     TLogRecorder log;
     F = NewTask();
     F->SetFrameRate("12");
     F->SetTarget("dvd", "auto", "film");
-    EXPECT_EQ(F->Fframe_rate.den, 1001);
+    EXPECT_EQ(F->Pending().frame_rate.den, 1001);
     EXPECT_TRUE(log.Has(llVerbose, "Assuming NTSC for target."));
     log.Lines.clear();
     F->SetTarget("dvd", "film", "pal");
@@ -241,21 +241,47 @@ TEST_F(TargetTest, ChannelRulesOfTheTargets) {
     F = NewTask();
     F->SetAudioChannels(c.Before);
     F->SetOption("target", c.Target);
-    EXPECT_EQ(F->Faudio_channels, c.After) << c.Target << " " << c.Before;
+    EXPECT_EQ(F->Pending().audio_channels, c.After) << c.Target << " " << c.Before;
   }
 }
 
 TEST(BuiltinPresets, ComeInNameOrderAndTheDefaultIsTheApplicationsOwn) {
-  const std::vector<String> names = {
-      "libx264-baseline", "libx264-default", "libx264-fast", "libx264-fast_firstpass", "libx264-faster",
-      "libx264-faster_firstpass", "libx264-fastfirstpass", "libx264-hq", "libx264-ipod320", "libx264-ipod640",
-      "libx264-lossless_fast", "libx264-lossless_max", "libx264-lossless_medium", "libx264-lossless_slow",
-      "libx264-lossless_slower", "libx264-lossless_ultrafast", "libx264-main", "libx264-max", "libx264-medium",
-      "libx264-medium_firstpass", "libx264-normal", "libx264-placebo", "libx264-placebo_firstpass",
-      "libx264-slow", "libx264-slow_firstpass", "libx264-slower", "libx264-slower_firstpass",
-      "libx264-slowfirstpass", "libx264-superfast", "libx264-superfast_firstpass", "libx264-ultrafast",
-      "libx264-ultrafast_firstpass", "libx264-veryfast", "libx264-veryfast_firstpass", "libx264-veryslow",
-      "libx264-veryslow_firstpass"};
+  const std::vector<String> names = {"libx264-baseline",
+                                     "libx264-default",
+                                     "libx264-fast",
+                                     "libx264-fast_firstpass",
+                                     "libx264-faster",
+                                     "libx264-faster_firstpass",
+                                     "libx264-fastfirstpass",
+                                     "libx264-hq",
+                                     "libx264-ipod320",
+                                     "libx264-ipod640",
+                                     "libx264-lossless_fast",
+                                     "libx264-lossless_max",
+                                     "libx264-lossless_medium",
+                                     "libx264-lossless_slow",
+                                     "libx264-lossless_slower",
+                                     "libx264-lossless_ultrafast",
+                                     "libx264-main",
+                                     "libx264-max",
+                                     "libx264-medium",
+                                     "libx264-medium_firstpass",
+                                     "libx264-normal",
+                                     "libx264-placebo",
+                                     "libx264-placebo_firstpass",
+                                     "libx264-slow",
+                                     "libx264-slow_firstpass",
+                                     "libx264-slower",
+                                     "libx264-slower_firstpass",
+                                     "libx264-slowfirstpass",
+                                     "libx264-superfast",
+                                     "libx264-superfast_firstpass",
+                                     "libx264-ultrafast",
+                                     "libx264-ultrafast_firstpass",
+                                     "libx264-veryfast",
+                                     "libx264-veryfast_firstpass",
+                                     "libx264-veryslow",
+                                     "libx264-veryslow_firstpass"};
   std::vector<String> actual;
   for (const TOptionsPreset& p : BuiltinPresets) actual.push_back(p.Name);
   EXPECT_EQ(actual, names);
@@ -298,7 +324,7 @@ TEST_F(TargetTest, PresetLookupByNameCodecAndFile) {
   const String file = TMedia::Get().Path("user.ffpreset");
   std::ofstream(file, std::ios::binary) << "  \r\n vcodec=mpeg4 \r\n\r\ng=77\rbf=2\n  ";
   F->ApplyPreset("fpre", file);
-  EXPECT_EQ(*F->Fvideo_codec_name, "mpeg4");
+  EXPECT_EQ(*F->Pending().video_codec_name, "mpeg4");
   EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 77);
   EXPECT_EQ(F->FOptions.avcodec_opts[0]->max_b_frames, 2);
 

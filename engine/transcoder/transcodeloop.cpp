@@ -3,10 +3,10 @@
 #include <cmath>
 #include <thread>
 
-#include "engine/log/ffmpeglogger.h"
-#include "engine/log/librarymessage.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/librarymessage.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 void TCustomFFmpeg::ConvertFiles() {
@@ -30,18 +30,15 @@ void TCustomFFmpeg::ConvertFiles() {
     throw;
   }
   TConvertState& s = *FState;
-  AVPacket* packet = ff::av_packet_alloc();
+  const TPacketHolder packetHolder(ff::av_packet_alloc());
+  AVPacket* packet = packetHolder.get();
   if (!packet) {
     FreeStreamTables();
     throw FFmpegException("av_mallocz fail");
   }
-  struct TFreePacket {
-    AVPacket*& p;
-    ~TFreePacket() { ff::av_packet_free(&p); }
-  } freePacket{packet};
 
-  Ftimer_start = ff::av_gettime();
-  Int64 lastReport = Ftimer_start;
+  FCounters.timer_start = ff::av_gettime();
+  Int64 lastReport = FCounters.timer_start;
   Integer current = 0;
   const Integer groupSize = s.group_size;
   const Integer outputs = Integer(s.ost_table.size());
@@ -49,12 +46,12 @@ void TCustomFFmpeg::ConvertFiles() {
 
   auto frameLimitReached = [this](const TAVOutputStream& AOst) {
     const Integer type = AOst.enc->codec_type;
-    return type >= 0 && type < 4 && AOst.frame_number >= Fmax_frames[size_t(type)];
+    return type >= 0 && type < 4 && AOst.frame_number >= FPending.max_frames[size_t(type)];
   };
 
-  while (!FBroken) {
+  while (!Broken()) {
     // A paused task halts here, between two packets, holding no lock.
-    if (FPaused) {
+    if (Paused()) {
       FResumeEvent.WaitFor();
       continue;
     }
@@ -71,11 +68,11 @@ void TCustomFFmpeg::ConvertFiles() {
         if (!s.file_table[size_t(ist.file_index)].eof_reached) {
           if (inputTime < inputMin) {
             inputMin = inputTime;
-            if (Finput_sync) current = ist.file_index;
+            if (FPending.input_sync) current = ist.file_index;
           }
           if (outputTime < outputMin) {
             outputMin = outputTime;
-            if (!Finput_sync) current = ist.file_index;
+            if (!FPending.input_sync) current = ist.file_index;
           }
         }
         if (frameLimitReached(ost)) {
@@ -98,8 +95,8 @@ void TCustomFFmpeg::ConvertFiles() {
       continue;
     }
     // Size limit, on output file 0
-    if (Flimit_filesize != 0 && Foutput_files[0]->ctx->pb &&
-        ff::avio_seek(Foutput_files[0]->ctx->pb, 0, SEEK_CUR) > Flimit_filesize)
+    if (FPending.limit_filesize != 0 && Foutput_files[0]->ctx->pb &&
+        ff::avio_seek(Foutput_files[0]->ctx->pb, 0, SEEK_CUR) > FPending.limit_filesize)
       break;
     // Read
     AVFormatContext* ic = Finput_files[size_t(current)]->ctx;
@@ -113,7 +110,7 @@ void TCustomFFmpeg::ConvertFiles() {
     if (ret < 0) {
       s.file_table[size_t(current)].eof_reached = true;
       if (!FJoinMode) {
-        if (Fopt_shortest) break;
+        if (FPending.opt_shortest) break;
         continue;
       }
       switchFile = true;
@@ -121,8 +118,9 @@ void TCustomFFmpeg::ConvertFiles() {
     if (!switchFile) {
       std::fill(noPacket.begin(), noPacket.end(), false);
       noPacketCount = 0;
-      if (Fdo_pkt_dump)
-        ff::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, packet, Fdo_hex_dump, ic->streams[packet->stream_index]);
+      if (FPending.do_pkt_dump)
+        ff::av_pkt_dump_log2(nullptr, AV_LOG_DEBUG, packet, FPending.do_hex_dump,
+                             ic->streams[packet->stream_index]);
       const TAVInputFile& file = s.file_table[size_t(current)];
       const Integer istIndex = file.ist_index + packet->stream_index;
       if (packet->stream_index < file.nb_streams && !s.ist_table[size_t(istIndex)]->discard) {
@@ -141,10 +139,11 @@ void TCustomFFmpeg::ConvertFiles() {
             (ic->iformat->flags & AVFMT_TS_DISCONT)) {
           const Int64 packetTime = ff::av_rescale_q(packet->dts, tb, AV_TIME_BASE_Q);
           const Int64 delta = packetTime - ist.next_pts;
-          if ((std::llabs(delta) > Int64(Fdts_delta_threshold * 1000000) || packetTime + 1 < ist.pts) &&
-              !Fcopy_ts) {
+          if ((std::llabs(delta) > Int64(FPending.dts_delta_threshold * 1000000) ||
+               packetTime + 1 < ist.pts) &&
+              !FPending.copy_ts) {
             Finput_files_ts_offset[size_t(current)] -= delta;
-            if (Fverbose > 2)
+            if (FPending.verbose > 2)
               log->Log(this, llVerbose, "timestamp discontinuity %d, new offset= %d", delta,
                        Finput_files_ts_offset[size_t(current)]);
             packet->dts -= ff::av_rescale_q(delta, AV_TIME_BASE_Q, tb);
@@ -153,18 +152,18 @@ void TCustomFFmpeg::ConvertFiles() {
         }
         // Recording limit
         const Int64 when = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        if (Frecording_time != INT64_MAX && when != AV_NOPTS_VALUE &&
-            ff::av_compare_ts(when, tb, Frecording_time + Fstart_time, AV_TIME_BASE_Q) >= 0) {
+        if (FPending.recording_time != INT64_MAX && when != AV_NOPTS_VALUE &&
+            ff::av_compare_ts(when, tb, FPending.recording_time + FPending.start_time, AV_TIME_BASE_Q) >= 0) {
           ist.is_past_recording_time = true;
         } else if (ProcessPacket(ist, istIndex, packet) < 0) {
           const String message = Format("Error while decoding stream #%d.%d (%s)", ist.file_index, ist.index,
                                         MediaTypeText(ist.st->codecpar->codec_type));
           ff::av_packet_unref(packet);
-          if (Fexit_on_error) {
+          if (FPending.exit_on_error) {
             FreeStreamTables();
             throw FFmpegException(message);
           }
-          if (Fverbose >= 0) log->Log(this, llVerbose, message);
+          if (FPending.verbose >= 0) log->Log(this, llVerbose, message);
           continue;
         }
       }
@@ -227,7 +226,7 @@ void TCustomFFmpeg::ConvertFiles() {
     if (failure.empty()) failure = closing;
   }
   // A run that wrote no frame into a file has converted nothing, though every step succeeded.
-  if (failure.empty() && !FBroken) {
+  if (failure.empty() && !Broken()) {
     std::vector<Int64> packets(Foutput_files.size(), 0);
     for (auto& p : s.ost_table) {
       const size_t file = FJoinMode ? 0 : size_t(p->file_index);
@@ -240,7 +239,10 @@ void TCustomFFmpeg::ConvertFiles() {
                          Foutput_files[i]->FileName);
     }
   }
-  FFinished = !FBroken && failure.empty();
+  // A pause asked for as the inputs ended does not hold back the end.
+  if (failure.empty())
+    for (TRunState s = FRunState; s == rsConverting || s == rsPaused;)
+      if (FRunState.compare_exchange_weak(s, rsConverted)) break;
   FreeStreamTables();
   if (!failure.empty()) {
     log->Log(this, llError, failure);

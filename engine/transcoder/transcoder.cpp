@@ -2,11 +2,11 @@
 
 #include <climits>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/preview/framehook.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/unicodeprotocol.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
@@ -123,7 +123,7 @@ TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles) {
   Finput_files_ts_scale.assign(size_t(FMaxFiles), std::array<Double, MAX_STREAMS>{});
   ReportInterval = 500000;
   PreviewInterval = 100000;
-  FConverting = FBroken = FFinished = FTerminated = false;
+  FRunState = rsReady;
   FTotalOutputDuration = -1;
   FEncoderList = FDecoderList = nullptr;
   FHookContext = std::make_unique<TRGBConvertContext>();
@@ -136,12 +136,7 @@ TCustomFFmpeg::~TCustomFFmpeg() {
   // A run in progress ends first, and so does a terminate notification on its way: neither may
   // outlive the object.
   Stop(true);
-  while (FTermEvent.WaitFor(20) == wrTimeout) {
-    if (IsMainThread()) {
-      CheckSynchronize(0);
-      PumpMessages();
-    }
-  }
+  WaitServingMainThread(FTermEvent);
   // Codecs a run left listed are closed before their contexts go with the files.
   if (FEncoderList || FDecoderList) {
     CloseListedEncoders(FEncoderList);
@@ -159,9 +154,10 @@ void TCustomFFmpeg::Reset() {
   if (!ConverterLoaded()) return;
   Cleanup();
   ResetDefaults();
-  FJoinMode = FConverting = FBroken = FFinished = FTerminated = false;
+  FJoinMode = false;
+  FRunState = rsReady;
   FTotalOutputDuration = -1;
-  CreateFFOptions(FOptions, Integer(Fsws_flags));
+  CreateFFOptions(FOptions, Integer(FPending.sws_flags));
 }
 
 void TCustomFFmpeg::ResetDefaults() {
@@ -172,113 +168,18 @@ void TCustomFFmpeg::ResetDefaults() {
   Fmeta_data_maps.clear();
   Fstreamid_map.fill(0);
 
-  Flast_asked_format.clear();
-  Fframe_width = Fframe_height = 0;
-  Fframe_aspect_ratio = 0;
-  Fframe_pix_fmt = AV_PIX_FMT_NONE;
-  Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
-  Fframe_topBand = Fframe_bottomBand = Fframe_leftBand = Fframe_rightBand = 0;
-  Fmax_frames.fill(INT_MAX);
-  Fframe_rate = AVRational{0, 0};
-  Fvideo_qscale = 0;
-  Fintra_matrix.reset();
-  Finter_matrix.reset();
-  Fvideo_rc_override_string.reset();
-  Fvideo_disable = false;
-  Fvideo_discard = 0;
-  Fvideo_codec_name.reset();
-  Fvideo_codec_tag = 0;
-  Fvideo_language.clear();
-  Fsame_quality = false;
-  Fdo_deinterlace = false;
-  Ftop_field_first = -1;
-  Fme_threshold = 0;
-  Fintra_dc_precision = 8;
-  Floop_input = false;
-  Floop_output = -1;
-  Fqp_hist = false;
-  Fvfilters.clear();
-  FEnableFilter = false;
+  FPending = TPendingOptions();
+  FCounters = TRunCounters();
   Fgraph.reset();
-  Fintra_only = false;
-
-  Faudio_sample_rate = 44100;
-  Fchannel_layout = 0;
-  Faudio_qscale = -99999.0f;
-  Faudio_disable = false;
-  Faudio_channels = 2;
-  Faudio_codec_name.reset();
-  Faudio_codec_tag = 0;
-  Faudio_language.clear();
-  Fsubtitle_disable = false;
-  Fsubtitle_codec_name.reset();
-  Fsubtitle_language.clear();
-  Fsubtitle_codec_tag = 0;
-  Fmux_preload = 0.5f;
-  Fmux_max_delay = 0.7f;
-  Frecording_time = INT64_MAX;
-  Fstart_time = 0;
-  Frecording_timestamp = 0;
-  Finput_ts_offset = 0;
-
-  Fdo_benchmark = 0;
-  Fdo_hex_dump = Fdo_pkt_dump = false;
-  Fdo_psnr = false;
-  Fdo_pass = 0;
-  Fpass_logfilename_prefix.clear();
-  Faudio_stream_copy = Fvideo_stream_copy = Fsubtitle_stream_copy = 0;
-  Fvideo_sync_method = -1;
-  Faudio_sync_method = 0;
-  Faudio_drift_threshold = 0.1f;
-  Fcopy_ts = false;
-  Fopt_shortest = false;
-  Fvideo_global_header = 0;
-  Fvstats_filename.reset();
-  Fopt_programid = 0;
-  Fcopy_initial_nonkeyframes = 0;
-  Frate_emu = false;
-  Fvideo_channel = 0;
-  Fvideo_standard.reset();
-  Faudio_volume = 256;
-  Fexit_on_error = false;
-  Fusing_stdin = 0;
   Fusing_vhook = false;
-  Fverbose = 1;
-  Fthread_count = 1;
-  Fq_pressed = 0;
-  Fvideo_size = Faudio_size = Fextra_size = 0;
-  Fnb_frames_dup = Fnb_frames_drop = 0;
-  FShowDupOrDrop = false;
-  Finput_sync = false;
-  Flimit_filesize = 0;
-  Fforce_fps = false;
-  Fpgmyuv_compatibility_hack = 0;
-  Fdts_delta_threshold = 10;
-  Fsws_flags = SWS_BICUBIC;
   // Holders still allocated would be lost by forgetting them.
   bool holders = FOptions.avformat_opts || FOptions.sws_opts || FOptions.opt_names;
   for (AVCodecContext* c : FOptions.avcodec_opts) holders = holders || c;
   if (holders) FreeFFOptions(FOptions);
   InitFFOptions(FOptions);
-  FVideoCodecOptions.Clear();
-  FAudioCodecOptions.Clear();
-  FSubtitleCodecOptions.Clear();
-  FMuxerOptions.Clear();
-  FDemuxerOptions.Clear();
-  Fvideo_bitstream_filters.clear();
-  Faudio_bitstream_filters.clear();
-  Fsubtitle_bitstream_filters.clear();
 
-  Faudio_buf.reset();
-  Faudio_out.reset();
-  Finput_tmp.reset();
-  Fsamples.reset();
-  Fallocated_audio_buf_size = Fallocated_audio_out_size = Fsamples_size = 0;
-  Fbit_buffer.reset();
-  Fbit_buffer_size = 262144;
   FThread = nullptr;
   FTotalOutputDuration = -1;
-  FHookBuf.reset();
   if (ConverterLoaded()) ResetRGBContext(*FHookContext);
   FHookFrameNumber = 0;
   ResetPostHookContext();
@@ -290,12 +191,6 @@ void TCustomFFmpeg::ResetDefaults() {
 void TCustomFFmpeg::Cleanup() {
   if (!ConverterLoaded()) return;
   FreeFFOptions(FOptions);
-  Faudio_buf.reset();
-  Faudio_out.reset();
-  Fallocated_audio_out_size = Fallocated_audio_buf_size = 0;
-  Finput_tmp.reset();
-  Fsamples.reset();
-  Fsamples_size = 0;
 
   // In index order; a joined output is one record listed once per input and closes once.
   for (auto& output : Foutput_files) output.reset();
@@ -306,24 +201,22 @@ void TCustomFFmpeg::Cleanup() {
   // The decoder slots count over the inputs that were open; new inputs start again at slot 0.
   Finput_codecs.clear();
 
-  Fintra_matrix.reset();
-  Finter_matrix.reset();
+  FPending.intra_matrix.reset();
+  FPending.inter_matrix.reset();
   if (Fvstats_file) {
     ff::fclose(Fvstats_file);
     Fvstats_file = nullptr;
   }
-  Fvstats_filename.reset();
-  Fvideo_codec_name.reset();
-  Faudio_codec_name.reset();
-  Fsubtitle_codec_name.reset();
-  Fvideo_standard.reset();
-  Fvideo_rc_override_string.reset();
-  Fvideo_language.clear();
-  Faudio_language.clear();
-  Fsubtitle_language.clear();
-  Fsubtitle_codec_tag = 0;
-  Fbit_buffer.reset();
-  FHookBuf.reset();
+  FPending.vstats_filename.reset();
+  FPending.video_codec_name.reset();
+  FPending.audio_codec_name.reset();
+  FPending.subtitle_codec_name.reset();
+  FPending.video_standard.reset();
+  FPending.video_rc_override_string.reset();
+  FPending.video_language.clear();
+  FPending.audio_language.clear();
+  FPending.subtitle_language.clear();
+  FPending.subtitle_codec_tag = 0;
   Fgraph.reset();
   if (FFirstHook) ReleaseFrameHooks(FFirstHook);
   Fusing_vhook = false;
@@ -398,10 +291,7 @@ Integer TCustomFFmpeg::ReadFeedStreams(TOpenedOutput& AOutput, const String& AFi
   const String url = FileNameToURL(AFileName);
   const int ret = UnicodeOpenInput(&ic, url.c_str(), nullptr, nullptr);
   if (ret < 0) return ret;
-  struct TCloseInput {
-    AVFormatContext*& ctx;
-    ~TCloseInput() { UnicodeCloseInput(&ctx); }
-  } closer{ic};
+  const TInputHolder input(ic);
 
   bool bitExact = false;
   for (unsigned i = 0; i < ic->nb_streams; ++i) {
@@ -420,12 +310,12 @@ Integer TCustomFFmpeg::ReadFeedStreams(TOpenedOutput& AOutput, const String& AFi
     c->time_base = feed->time_base;
     setup.encoder = ff::avcodec_find_encoder(c->codec_id);
     if (c->codec_type == AVMEDIA_TYPE_AUDIO) {
-      if (Faudio_stream_copy)
+      if (FPending.audio_stream_copy)
         setup.stream_copy = true;
       else
         ChooseSampleFormat(c, setup.encoder);
     } else if (c->codec_type == AVMEDIA_TYPE_VIDEO) {
-      if (Fvideo_stream_copy)
+      if (FPending.video_stream_copy)
         setup.stream_copy = true;
       else
         ChoosePixelFormat(c, setup.encoder);

@@ -17,15 +17,16 @@
 #include <utility>
 #include <vector>
 
-#include "engine/loader/avheaders.h"
-#include "engine/log/ffmpeglogger.h"
-#include "engine/transcoder/avholders.h"
+#include "engine/base/avheaders.h"
+#include "engine/base/avholders.h"
+#include "engine/base/engineutils.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
+#include "engine/base/fileidentity.h"
+#include "engine/probe/rgbconvert.h"
 #include "engine/transcoder/codecthreads.h"
 #include "engine/transcoder/ffmpegexception.h"
-#include "engine/util/engineutils.h"
-#include "engine/util/ffutils.h"
-#include "engine/util/fileidentity.h"
-#include "engine/util/rgbconvert.h"
+#include "engine/transcoder/pendingoptions.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/threads.h"
 
@@ -88,12 +89,12 @@ struct TOpenedOutput {
   ~TOpenedOutput();
 
   AVFormatContext* ctx = nullptr;
-  String FileName;                          // as given to OpenOutputFile
+  String FileName;  // as given to OpenOutputFile
   // The file is made only when the run starts writing (OpenOutputFiles), never when the output is
   // added: an existing file stays untouched until then.
   bool Created = false;
   bool RemoveOnClose = false;
-  TFileIdentity CreatedFile;  // what the run made under FileName
+  TFileIdentity CreatedFile;                // what the run made under FileName
   TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };
@@ -127,6 +128,26 @@ using TProgressEvent = std::function<void(TObject* Sender, Integer AFileIndex, I
                                           Integer AFPS, Single AQuality, Single ABitRate, Int64 ACurrentSize,
                                           Int64 ACurrentDuration, Int64 ATotalDuration)>;
 
+// The life of one task's run. A stop asked for while converting or paused makes it stopping; a
+// conversion that went through to its end is converted until the task terminates, finished after.
+enum TRunState {
+  rsReady,       // not started (again after a reset)
+  rsConverting,  // started, running or about to
+  rsPaused,      // halted between two packets
+  rsStopping,    // asked to stop: the conversion ends at the next packet
+  rsConverted,   // the conversion went through; the run closes its files and codecs
+  rsFinished,    // terminated after a conversion that went through
+  rsTerminated   // terminated otherwise (failed, stopped or never started)
+};
+
+// What a run counts for its reports; zero at the reset.
+struct TRunCounters {
+  Int64 video_size = 0, audio_size = 0, extra_size = 0;  // bytes written
+  Integer nb_frames_dup = 0, nb_frames_drop = 0;
+  bool ShowDupOrDrop = false;  // a dup or drop since the last report
+  Int64 timer_start = 0;       // µs, when the conversion loop started
+};
+
 // The working state of a run (streamtables.h) and the plug-in chain (the preview folder's).
 struct TConvertState;
 struct TAVInputStream;
@@ -151,11 +172,18 @@ class TCustomFFmpeg : public TObject {
 
   Integer nb_input_files() const { return Integer(Finput_files.size()); }
   Integer nb_output_files() const { return Integer(Foutput_files.size()); }
-  bool Finished() const { return FFinished; }
+  // The run's state; the Boolean properties below are read from it.
+  TRunState RunState() const { return FRunState; }
+  // The conversion went through to its end: set when it has, kept after the task terminated.
+  bool Finished() const { return FRunState == rsConverted || FRunState == rsFinished; }
   bool FatalException() const { return FFatalException; }
   String FatalMessage() const { return FFatalMessage; }
   String LastErrMsg() const { return FLastErrMsg; }
   Integer MaxFiles() const { return FMaxFiles; }
+  // The options set so far, as the next input, output or stream will take them.
+  const TPendingOptions& Pending() const { return FPending; }
+  TPendingOptions& Pending() { return FPending; }
+  const TRunCounters& Counters() const { return FCounters; }
 
   // ---- object (transcoder.cpp) ----
   // Prepares a task: clean-up, defaults, fresh option holders. Nothing while the converter's
@@ -187,7 +215,7 @@ class TCustomFFmpeg : public TObject {
 
   // ---- setters (optionsetters.cpp) ----
   void SetFormat(const String& AValue);
-  void SetVerbose(Integer AValue) { Fverbose = AValue; }
+  void SetVerbose(Integer AValue) { FPending.verbose = AValue; }
   void SetFrameRate(const String& AValue);
   void SetFrameSize(const String& AValue);
   void SetAspectRatio(const String& AValue);
@@ -197,9 +225,9 @@ class TCustomFFmpeg : public TObject {
   void SetCropRight(Integer AValue);
   void SetPixelFormat(const char* AValue);
   void SetSampleFormat(const char* AValue);
-  void SetTopFieldFirst(Integer AValue) { Ftop_field_first = AValue; }
-  void SetMeThreshold(Integer AValue) { Fme_threshold = AValue; }
-  void SetVideoChannel(Integer AValue) { Fvideo_channel = AValue; }
+  void SetTopFieldFirst(Integer AValue) { FPending.top_field_first = AValue; }
+  void SetMeThreshold(Integer AValue) { FPending.me_threshold = AValue; }
+  void SetVideoChannel(Integer AValue) { FPending.video_channel = AValue; }
   void SetVideoStandard(const char* AValue);
   void SetVideoFilters(const String& AValue);
   bool SetBitrate(const String& AName, const String& AValue);
@@ -217,8 +245,8 @@ class TCustomFFmpeg : public TObject {
   void SetAudioSampleRate(Integer AValue);
   void SetAudioChannels(Integer AValue);
   void SetAudioVolume(Integer AValue);
-  void SetAudioSyncMethod(Integer AValue) { Faudio_sync_method = AValue; }
-  void SetVideoSyncMethod(Integer AValue) { Fvideo_sync_method = AValue; }
+  void SetAudioSyncMethod(Integer AValue) { FPending.audio_sync_method = AValue; }
+  void SetVideoSyncMethod(Integer AValue) { FPending.video_sync_method = AValue; }
   void SetMuxMaxDelay(Single AValue);
   void SetMuxPreload(Single AValue);
   void SetRecordingTime(Int64 ATime);
@@ -290,9 +318,15 @@ class TCustomFFmpeg : public TObject {
   // Halt and continue a threaded conversion; the conversion halts between two packets.
   void Pause();
   void Resume();
-  bool Paused() const { return FPaused; }
-  bool Converting() const { return FConverting; }
-  bool Terminated() const { return FTerminated; }
+  bool Paused() const { return FRunState == rsPaused; }
+  // From the start until the task terminates.
+  bool Converting() const {
+    const TRunState s = FRunState;
+    return s == rsConverting || s == rsPaused || s == rsStopping || s == rsConverted;
+  }
+  bool Terminated() const { return FRunState == rsFinished || FRunState == rsTerminated; }
+  // A stop was asked for while converting.
+  bool Broken() const { return FRunState == rsStopping; }
   // One complete run: the conversion and the closing stages, each guarded; never raises.
   void Run();
   void DoTerminate();
@@ -363,113 +397,16 @@ class TCustomFFmpeg : public TObject {
   std::vector<TAVMetaDataMap> Fmeta_data_maps;  // at most FMaxFiles
   std::array<Integer, MAX_STREAMS> Fstreamid_map{};
 
-  // Pending video and format options.
-  String Flast_asked_format;
-  Integer Fframe_width = 0, Fframe_height = 0;
-  Single Fframe_aspect_ratio = 0;
-  Integer Fframe_pix_fmt = AV_PIX_FMT_NONE;
-  Integer Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
-  Integer Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
-  std::array<Integer, 4> Fmax_frames{};  // video, audio, data, subtitle
-  AVRational Fframe_rate{0, 0};
-  Single Fvideo_qscale = 0;
-  std::optional<std::array<Word, 64>> Fintra_matrix, Finter_matrix;
-  std::optional<String> Fvideo_rc_override_string;
-  bool Fvideo_disable = false;
-  Integer Fvideo_discard = 0;
-  std::optional<String> Fvideo_codec_name;
-  Cardinal Fvideo_codec_tag = 0;
-  String Fvideo_language;
-  bool Fsame_quality = false;
-  bool Fdo_deinterlace = false;
-  Integer Ftop_field_first = -1;
-  Integer Fme_threshold = 0;
-  Integer Fintra_dc_precision = 8;
-  bool Floop_input = false;
-  Integer Floop_output = -1;
-  bool Fqp_hist = false;
-  String Fvfilters;
-  bool FEnableFilter = false;
-  TFilterGraphHolder Fgraph;
-  bool Fintra_only = false;
-
-  // Pending audio, subtitle and muxing options.
-  Integer Faudio_sample_rate = 44100;
-  Int64 Fchannel_layout = 0;
-  Single Faudio_qscale = -99999.0f;
-  bool Faudio_disable = false;
-  Integer Faudio_channels = 2;
-  std::optional<String> Faudio_codec_name;
-  Cardinal Faudio_codec_tag = 0;
-  String Faudio_language;
-  bool Fsubtitle_disable = false;
-  std::optional<String> Fsubtitle_codec_name;
-  String Fsubtitle_language;
-  Cardinal Fsubtitle_codec_tag = 0;
-  Single Fmux_preload = 0.5f;
-  Single Fmux_max_delay = 0.7f;
-  Int64 Frecording_time = INT64_MAX;
-  Int64 Fstart_time = 0;
-  Int64 Frecording_timestamp = 0;
-  Int64 Finput_ts_offset = 0;
+  // The options set so far (the option layer writes them; a reset assigns the defaults).
+  TPendingOptions FPending;
   // Pending output metadata (key, value), in the order added; the reset leaves it alone.
   std::vector<std::pair<String, String>> Fmetadata;
-
-  // Pending run options and counters.
-  Integer Fdo_benchmark = 0;
-  bool Fdo_hex_dump = false, Fdo_pkt_dump = false;
-  bool Fdo_psnr = false;
-  Integer Fdo_pass = 0;
-  String Fpass_logfilename_prefix;
-  Integer Faudio_stream_copy = 0, Fvideo_stream_copy = 0, Fsubtitle_stream_copy = 0;
-  Integer Fvideo_sync_method = -1;
-  Integer Faudio_sync_method = 0;
-  Single Faudio_drift_threshold = 0.1f;
-  bool Fcopy_ts = false;
-  bool Fopt_shortest = false;
-  Integer Fvideo_global_header = 0;
-  std::optional<String> Fvstats_filename;
-  FILE* Fvstats_file = nullptr;
-  Integer Fopt_programid = 0;
-  Integer Fcopy_initial_nonkeyframes = 0;
-  bool Frate_emu = false;
-  Integer Fvideo_channel = 0;
-  std::optional<String> Fvideo_standard;
-  Integer Faudio_volume = 256;
-  bool Fexit_on_error = false;
-  Integer Fusing_stdin = 0;
-  bool Fusing_vhook = false;
-  Integer Fverbose = 1;
-  Integer Fthread_count = 1;
-  Integer Fq_pressed = 0;
-  Int64 Fvideo_size = 0, Faudio_size = 0, Fextra_size = 0;
-  Integer Fnb_frames_dup = 0, Fnb_frames_drop = 0;
-  bool FShowDupOrDrop = false;
-  bool Finput_sync = false;
-  Int64 Flimit_filesize = 0;
-  bool Fforce_fps = false;
-  Integer Fpgmyuv_compatibility_hack = 0;
-  Single Fdts_delta_threshold = 10;
-  Cardinal Fsws_flags = SWS_BICUBIC;
+  // Generic option holders by kind (contexts that only hold option values).
   TFFOptions FOptions;
-  Int64 Ftimer_start = 0;
-
-  // Options of 5.1 that no generic option holder takes: private options of the encoders (by media
-  // kind: video, audio, subtitle), of the muxer and of the demuxer, in dictionaries. Like the
-  // generic options they stay pending for every later stream, output or input until the reset.
-  TDictionary FVideoCodecOptions, FAudioCodecOptions, FSubtitleCodecOptions;
-  TDictionary FMuxerOptions, FDemuxerOptions;
-
-  // Pending bitstream filter chains, handed to the next stream of each kind.
-  std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters, Faudio_bitstream_filters,
-      Fsubtitle_bitstream_filters;
-
-  // Working buffers of the run (library memory, owned here).
-  TAVMemHolder<uint8_t> Faudio_buf, Faudio_out, Finput_tmp, Fbit_buffer, FHookBuf;
-  TAVMemHolder<int16_t> Fsamples;
-  Cardinal Fallocated_audio_buf_size = 0, Fallocated_audio_out_size = 0, Fsamples_size = 0;
-  Integer Fbit_buffer_size = 262144;
-  Integer FHookBufSize = 0;
+  TFilterGraphHolder Fgraph;
+  FILE* Fvstats_file = nullptr;
+  bool Fusing_vhook = false;
+  TRunCounters FCounters;
 
   // Run state.
   std::unique_ptr<TConvertState> FState;  // the tables of the conversion in progress
@@ -480,7 +417,6 @@ class TCustomFFmpeg : public TObject {
   TEvent FStopEvent{true, true};    // non-signalled while a threaded run is in progress
   TEvent FTermEvent{true, true};    // non-signalled while a terminate notification is in progress
   TEvent FResumeEvent{true, true};  // non-signalled while the conversion is paused
-  std::atomic<bool> FPaused{false};
   // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
   std::mutex FThreadLock;
   TThread* FRunThread = nullptr;
@@ -491,10 +427,7 @@ class TCustomFFmpeg : public TObject {
   TPostHookContext FPostContext;
   TPostHooks FPostHooks;
   bool FJoinMode = false;
-  std::atomic<bool> FConverting{false};
-  std::atomic<bool> FBroken{false};
-  bool FFinished = false;
-  std::atomic<bool> FTerminated{false};
+  std::atomic<TRunState> FRunState{rsReady};
   bool FFatalException = false;
   String FFatalMessage;
   Int64 FTotalOutputDuration = -1;

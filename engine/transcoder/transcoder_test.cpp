@@ -16,20 +16,24 @@ class TranscoderTest : public ::testing::Test {
 // The fields the option layer changes, as one text.
 String Snapshot(const TCustomFFmpeg& f) {
   std::ostringstream s;
-  s << f.Flast_asked_format << '|' << f.Fframe_width << '|' << f.Fframe_height << '|' << f.Fframe_aspect_ratio
-    << '|' << f.Fframe_pix_fmt << '|' << f.Faudio_sample_fmt << '|' << f.Fframe_topBand << '|'
-    << f.Fmax_frames[0] << '|' << f.Fmax_frames[3] << '|' << f.Fframe_rate.num << '/' << f.Fframe_rate.den
-    << '|' << f.Fvideo_qscale << '|' << f.Fvideo_disable << '|' << f.Fvideo_discard << '|'
-    << f.Ftop_field_first << '|' << f.Fintra_dc_precision << '|' << f.Floop_output << '|'
-    << f.Faudio_sample_rate << '|' << f.Faudio_channels << '|' << f.Faudio_disable << '|'
-    << f.Fsubtitle_disable << '|' << f.Faudio_volume << '|' << f.Faudio_qscale << '|' << f.Fverbose << '|'
-    << f.Fthread_count << '|' << f.Fvideo_sync_method << '|' << f.Faudio_sync_method << '|' << f.Fmux_preload
-    << '|' << f.Fmux_max_delay << '|' << f.Frecording_time << '|' << f.Fstart_time << '|' << f.Fcopy_ts << '|'
-    << f.Fvideo_stream_copy << '|' << f.Fdo_pass << '|' << f.Fvideo_codec_tag << '|'
-    << f.Fvideo_codec_name.value_or("-") << '|' << f.Faudio_codec_name.value_or("-") << '|'
-    << bool(f.Fintra_matrix) << '|' << f.Fstreamid_map[3] << '|' << f.Fstream_maps.size() << '|'
-    << f.FVideoCodecOptions.Count() << '|' << f.FMuxerOptions.Count() << '|'
-    << f.Fvideo_bitstream_filters.size() << '|' << f.Fsws_flags << '|' << f.FTotalOutputDuration;
+  s << f.Pending().last_asked_format << '|' << f.Pending().frame_width << '|' << f.Pending().frame_height
+    << '|' << f.Pending().frame_aspect_ratio << '|' << f.Pending().frame_pix_fmt << '|'
+    << f.Pending().audio_sample_fmt << '|' << f.Pending().frame_topBand << '|' << f.Pending().max_frames[0]
+    << '|' << f.Pending().max_frames[3] << '|' << f.Pending().frame_rate.num << '/'
+    << f.Pending().frame_rate.den << '|' << f.Pending().video_qscale << '|' << f.Pending().video_disable
+    << '|' << f.Pending().video_discard << '|' << f.Pending().top_field_first << '|'
+    << f.Pending().intra_dc_precision << '|' << f.Pending().loop_output << '|'
+    << f.Pending().audio_sample_rate << '|' << f.Pending().audio_channels << '|' << f.Pending().audio_disable
+    << '|' << f.Pending().subtitle_disable << '|' << f.Pending().audio_volume << '|'
+    << f.Pending().audio_qscale << '|' << f.Pending().verbose << '|' << f.Pending().thread_count << '|'
+    << f.Pending().video_sync_method << '|' << f.Pending().audio_sync_method << '|' << f.Pending().mux_preload
+    << '|' << f.Pending().mux_max_delay << '|' << f.Pending().recording_time << '|' << f.Pending().start_time
+    << '|' << f.Pending().copy_ts << '|' << f.Pending().video_stream_copy << '|' << f.Pending().do_pass << '|'
+    << f.Pending().video_codec_tag << '|' << f.Pending().video_codec_name.value_or("-") << '|'
+    << f.Pending().audio_codec_name.value_or("-") << '|' << bool(f.Pending().intra_matrix) << '|'
+    << f.Fstreamid_map[3] << '|' << f.Fstream_maps.size() << '|' << f.Pending().VideoCodecOptions.Count()
+    << '|' << f.Pending().MuxerOptions.Count() << '|' << f.Pending().video_bitstream_filters.size() << '|'
+    << f.Pending().sws_flags << '|' << f.FTotalOutputDuration;
   return s.str();
 }
 
@@ -206,7 +210,7 @@ TEST_F(TranscoderTest, FormatChoosersKeepListedFormatsAndMJPEGsUnofficialOnes) {
 TEST_F(TranscoderTest, FeedStreamsAreCopiedIntoTheOutput) {
   TCustomFFmpeg f(1);
   f.Reset();
-  f.Faudio_stream_copy = 1;
+  f.Pending().audio_stream_copy = 1;
   TOpenedOutput output;
   output.ctx = ff::avformat_alloc_context();
   ASSERT_EQ(f.ReadFeedStreams(output, TMedia::Get().AudioVideoAvi()), 0);

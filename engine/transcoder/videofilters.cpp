@@ -2,11 +2,11 @@
 // deinterlacing, the custom hook, the frame-hook plug-ins and the preview post hooks.
 #include <cstring>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/preview/framehook.h"
 #include "engine/preview/previewer.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 
@@ -88,8 +88,8 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
   AInStream.out_video_filter = sink;
 
   AVFilterContext* last = AInStream.input_video_filter;
-  const Integer cropW = dec->width - (Fframe_leftBand + Fframe_rightBand);
-  const Integer cropH = dec->height - (Fframe_topBand + Fframe_bottomBand);
+  const Integer cropW = dec->width - (FPending.frame_leftBand + FPending.frame_rightBand);
+  const Integer cropH = dec->height - (FPending.frame_topBand + FPending.frame_bottomBand);
   if (AOutStream.video_crop) {
     AVFilterContext* crop = nullptr;
     // The cropped input, not the output size: scaling follows when they differ.
@@ -100,7 +100,7 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
       return -1;
     last = crop;
   }
-  int64_t flags = Fsws_flags;
+  int64_t flags = FPending.sws_flags;
   if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
   if (enc->width != cropW || enc->height != cropH) {
     AVFilterContext* scale = nullptr;
@@ -112,13 +112,13 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
     last = scale;
   }
   graph->scale_sws_opts = ff::av_strdup(Format("flags=0x%X", Integer(flags)).c_str());
-  if (!Fvfilters.empty()) {
+  if (!FPending.vfilters.empty()) {
     AVFilterInOut* outputs = NewInOut("in", last);
     AVFilterInOut* inputs = NewInOut("out", sink);
     TInOutFree freeOutputs{outputs}, freeInputs{inputs};
     if (!outputs || !inputs) return -1;
     String description;
-    Utf8ToSystem(Fvfilters, description);
+    Utf8ToSystem(FPending.vfilters, description);
     if (ff::avfilter_graph_parse_ptr(graph, description.c_str(), &inputs, &outputs, nullptr) < 0) return -1;
   } else if (ff::avfilter_link(last, 0, sink, 0) < 0) {
     return -1;
@@ -132,17 +132,14 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
 void TCustomFFmpeg::PreProcessVideoFrame(TAVInputStream& AInStream, AVFrame* APicture) {
   ++FHookFrameNumber;
   const Int64 pts = AInStream.pts;
-  if (!(Fdo_deinterlace || FOnCustomHook || Fusing_vhook)) return;
+  if (!(FPending.do_deinterlace || FOnCustomHook || Fusing_vhook)) return;
   // A picture of our own: the encoder may keep a reference to what it is given.
-  AVFrame* work = ff::av_frame_alloc();
+  const TFrameHolder workHolder(ff::av_frame_alloc());
+  AVFrame* work = workHolder.get();
   if (!work) {
     GetFFLogger()->Log(this, llError, "hook buf malloc error.");
     return;
   }
-  struct TFree {
-    AVFrame*& f;
-    ~TFree() { ff::av_frame_free(&f); }
-  } freeWork{work};
   work->format = APicture->format;
   work->width = APicture->width;
   work->height = APicture->height;
@@ -152,7 +149,7 @@ void TCustomFFmpeg::PreProcessVideoFrame(TAVInputStream& AInStream, AVFrame* APi
   }
   const TAVPicture copy = PictureOf(work);
   bool useCopy = true;
-  if (Fdo_deinterlace) {
+  if (FPending.do_deinterlace) {
     if (!Deinterlace(copy, APicture)) {
       GetFFLogger()->Log(this, llError, "Deinterlacing failed.");
       useCopy = false;
@@ -201,15 +198,15 @@ void TCustomFFmpeg::RunCustomHook(TAVPicture& APicture, AVPixelFormat APixFmt, I
       for (Integer y = 0; y < AHeight && y < context.Bitmap->Height(); ++y)
         std::memcpy(rgb.data[0] + Int64(y) * rgb.linesize[0], context.Bitmap->ScanLine(y), rowBytes);
       if (context.RGBPixFmt != APixFmt) {
-        context.fromRGB_convert_ctx =
-            ff::sws_getCachedContext(context.fromRGB_convert_ctx, AWidth, AHeight, context.RGBPixFmt, AWidth,
-                                     AHeight, APixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        context.fromRGB_convert_ctx.reset(ff::sws_getCachedContext(
+            context.fromRGB_convert_ctx.release(), AWidth, AHeight, context.RGBPixFmt, AWidth, AHeight,
+            APixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
         if (!context.fromRGB_convert_ctx) {
           log->Log(this, llError, "Cannot initialize the fromRGB conversion context");
           stop = true;
         } else {
-          ff::sws_scale(context.fromRGB_convert_ctx, context.RGBPicture.data, context.RGBPicture.linesize, 0,
-                        AHeight, APicture.data, APicture.linesize);
+          ff::sws_scale(context.fromRGB_convert_ctx.get(), context.RGBPicture.data,
+                        context.RGBPicture.linesize, 0, AHeight, APicture.data, APicture.linesize);
         }
       }
     }

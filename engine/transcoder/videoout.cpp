@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/log/ffmpeglogger.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/ffutils.h"
 #include "engine/transcoder/streamtables.h"
-#include "engine/util/ffutils.h"
 #include "platform/rtl/format.h"
 
 namespace {
@@ -33,19 +33,31 @@ bool CropView(AVFrame* AView, const AVFrame* AFrame, Integer ATop, Integer ALeft
 
 }  // namespace
 
+TFrameHolder NewScaledPicture(const AVCodecContext* AEnc) {
+  TFrameHolder picture(ff::av_frame_alloc());
+  if (!picture) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+  picture->format = AEnc->pix_fmt;
+  picture->width = AEnc->width;
+  picture->height = AEnc->height;
+  if (ff::av_frame_get_buffer(picture.get(), 0) < 0)
+    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+  return picture;
+}
+
 void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutStream,
                                TAVInputStream& AInStream, AVFrame* APicture, Integer& AFrameSize) {
   AVCodecContext* enc = AOutStream.enc;
   TFFLogger* log = GetFFLogger();
-  const Double syncIpts = (Double(AOutStream.sync_ist->pts - Fstart_time) / 1000000) / av_q2d(enc->time_base);
+  const Double syncIpts =
+      (Double(AOutStream.sync_ist->pts - FPending.start_time) / 1000000) / av_q2d(enc->time_base);
   Integer nbFrames = 1;
   AFrameSize = 0;
-  if (Fvideo_sync_method != 0) {
+  if (FPending.video_sync_method != 0) {
     const Double vdelta = syncIpts - Double(AOutStream.sync_opts);
     if (vdelta < -1.1) {
       nbFrames = 0;
-    } else if (Fvideo_sync_method == 2 ||
-               (Fvideo_sync_method < 0 && (AOutput->oformat->flags & AVFMT_VARIABLE_FPS))) {
+    } else if (FPending.video_sync_method == 2 ||
+               (FPending.video_sync_method < 0 && (AOutput->oformat->flags & AVFMT_VARIABLE_FPS))) {
       if (vdelta <= -0.6)
         nbFrames = 0;
       else if (vdelta > 0.6)
@@ -54,27 +66,24 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
       nbFrames = Integer(std::nearbyint(vdelta));
     }
     if (nbFrames == 0) {
-      ++Fnb_frames_drop;
-      FShowDupOrDrop = true;
-      if (Fverbose > 2) log->Log(this, llVerbose, "*** drop!");
+      ++FCounters.nb_frames_drop;
+      FCounters.ShowDupOrDrop = true;
+      if (FPending.verbose > 2) log->Log(this, llVerbose, "*** drop!");
     } else if (nbFrames > 1) {
-      Fnb_frames_dup += nbFrames - 1;
-      FShowDupOrDrop = true;
-      if (Fverbose > 2) log->Log(this, llVerbose, "*** %d dup!", nbFrames - 1);
+      FCounters.nb_frames_dup += nbFrames - 1;
+      FCounters.ShowDupOrDrop = true;
+      if (FPending.verbose > 2) log->Log(this, llVerbose, "*** %d dup!", nbFrames - 1);
     }
   } else {
     AOutStream.sync_opts = Int64(std::nearbyint(syncIpts));
   }
-  nbFrames = Integer(std::min<Int64>(nbFrames, Int64(Fmax_frames[0]) - AOutStream.frame_number));
+  nbFrames = Integer(std::min<Int64>(nbFrames, Int64(FPending.max_frames[0]) - AOutStream.frame_number));
   if (nbFrames <= 0) return;
 
   // The picture to encode: a view of the decoded one (cropped), or its scaled copy.
-  AVFrame* view = ff::av_frame_alloc();
+  const TFrameHolder viewHolder(ff::av_frame_alloc());
+  AVFrame* view = viewHolder.get();
   if (!view) throw FFmpegException("Video encoding failed");
-  struct TFree {
-    AVFrame*& f;
-    ~TFree() { ff::av_frame_free(&f); }
-  } freeView{view};
   if (APicture->buf[0]) {
     if (ff::av_frame_ref(view, APicture) < 0) throw FFmpegException("Video encoding failed");
   } else {
@@ -87,9 +96,9 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
     view->height = APicture->height;
   }
   AVFrame* final = view;
-  if (!FEnableFilter) {
+  if (!FPending.EnableFilter) {
     if (AOutStream.video_crop && !CropView(view, APicture, AOutStream.topBand, AOutStream.leftBand)) {
-      if (Fexit_on_error) throw FFmpegException("error cropping picture");
+      if (FPending.exit_on_error) throw FFmpegException("error cropping picture");
       log->Log(this, llError, "error cropping picture");
       return;
     }
@@ -103,13 +112,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
                AInStream.index, w, h, String(name ? name : "?"));
       // A stream that did not scale so far starts to.
       if (!AOutStream.video_resample) {
-        AOutStream.pict_tmp = ff::av_frame_alloc();
-        if (!AOutStream.pict_tmp) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-        AOutStream.pict_tmp->format = enc->pix_fmt;
-        AOutStream.pict_tmp->width = enc->width;
-        AOutStream.pict_tmp->height = enc->height;
-        if (ff::av_frame_get_buffer(AOutStream.pict_tmp, 0) < 0)
-          throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+        AOutStream.pict_tmp = NewScaledPicture(enc);
         AOutStream.video_resample = true;
       }
     }
@@ -125,20 +128,21 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
         AOutStream.resample_width = w - (AOutStream.leftBand + AOutStream.rightBand);
         AOutStream.resample_pix_fmt = fmt;
         if (AOutStream.video_crop) CropView(view, APicture, AOutStream.topBand, AOutStream.leftBand);
-        if (AOutStream.img_resample_ctx) ff::sws_freeContext(AOutStream.img_resample_ctx);
-        int64_t flags = Fsws_flags;
+        AOutStream.img_resample_ctx.reset();
+        int64_t flags = FPending.sws_flags;
         if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
-        Fsws_flags = Cardinal(flags);
-        AOutStream.img_resample_ctx = ff::sws_getContext(
+        FPending.sws_flags = Cardinal(flags);
+        AOutStream.img_resample_ctx.reset(ff::sws_getContext(
             AOutStream.resample_width, AOutStream.resample_height, AVPixelFormat(fmt), enc->width,
-            enc->height, enc->pix_fmt, Integer(Fsws_flags), nullptr, nullptr, nullptr);
+            enc->height, enc->pix_fmt, Integer(FPending.sws_flags), nullptr, nullptr, nullptr));
         if (!AOutStream.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
       }
       // The encoder may still hold the last scaled picture.
-      if (ff::av_frame_make_writable(AOutStream.pict_tmp) < 0) throw FFmpegException("Video encoding failed");
-      ff::sws_scale(AOutStream.img_resample_ctx, view->data, view->linesize, 0, AOutStream.resample_height,
-                    AOutStream.pict_tmp->data, AOutStream.pict_tmp->linesize);
-      final = AOutStream.pict_tmp;
+      if (ff::av_frame_make_writable(AOutStream.pict_tmp.get()) < 0)
+        throw FFmpegException("Video encoding failed");
+      ff::sws_scale(AOutStream.img_resample_ctx.get(), view->data, view->linesize, 0,
+                    AOutStream.resample_height, AOutStream.pict_tmp->data, AOutStream.pict_tmp->linesize);
+      final = AOutStream.pict_tmp.get();
     } else {
       view->width = enc->width;
       view->height = enc->height;
@@ -146,11 +150,13 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
   }
 
   for (Integer i = 0; i < nbFrames; ++i) {
-    if (FBroken) break;
+    if (Broken()) break;
     final->interlaced_frame = APicture->interlaced_frame;
     if (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
-      final->top_field_first = Ftop_field_first == -1 ? APicture->top_field_first : Ftop_field_first;
-    final->quality = Integer(std::nearbyint(Fsame_quality ? AInStream.quality : AOutStream.setup->quality));
+      final->top_field_first =
+          FPending.top_field_first == -1 ? APicture->top_field_first : FPending.top_field_first;
+    final->quality =
+        Integer(std::nearbyint(FPending.same_quality ? AInStream.quality : AOutStream.setup->quality));
     final->pict_type = AV_PICTURE_TYPE_NONE;
     final->pts = AOutStream.sync_opts;
     if (ff::avcodec_send_frame(enc, final) < 0) throw FFmpegException("Video encoding failed");
@@ -162,8 +168,8 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
 
 void TCustomFFmpeg::DoVideoStats(TAVOutputStream& AOutStream, Integer AFrameSize) {
   if (!Fvstats_file) {
-    Fvstats_file = ff::fopen(Fvstats_filename->c_str(), "w");
-    if (!Fvstats_file) throw FFmpegException("fopen fail: " + *Fvstats_filename);
+    Fvstats_file = ff::fopen(FPending.vstats_filename->c_str(), "w");
+    if (!Fvstats_file) throw FFmpegException("fopen fail: " + *FPending.vstats_filename);
   }
   const AVCodecContext* enc = AOutStream.enc;
   if (enc->codec_type != AVMEDIA_TYPE_VIDEO) return;
@@ -178,9 +184,9 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream& AOutStream, Integer AFrameSize
   Double ti1 = Double(AOutStream.sync_opts) * tb;
   if (ti1 < 0.01) ti1 = 0.01;
   const Double bitrate = Double(AFrameSize) * 8 / tb / 1000;
-  const Double avgBitrate = Double(Fvideo_size) * 8 / ti1 / 1000;
+  const Double avgBitrate = Double(FCounters.video_size) * 8 / ti1 / 1000;
   ff::fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
-              Double(Fvideo_size) / 1024, ti1, bitrate, avgBitrate);
+              Double(FCounters.video_size) / 1024, ti1, bitrate, avgBitrate);
   ff::fprintf(Fvstats_file, "type= %c\n",
               ff::av_get_picture_type_char(AVPictureType(AOutStream.mux->pict_type)));
 }
@@ -189,7 +195,7 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* AOutput, TAVOutputStream& AOu
                                   TAVInputStream& AInStream, AVSubtitle* ASubtitle, Int64 APTS) {
   constexpr Integer subtitleOutSize = 1048576;
   if (APTS == AV_NOPTS_VALUE) {
-    if (Fexit_on_error) throw FFmpegException("Subtitle packets must have a pts");
+    if (FPending.exit_on_error) throw FFmpegException("Subtitle packets must have a pts");
     GetFFLogger()->Log(this, llError, "Subtitle packets must have a pts");
     return;
   }
@@ -207,7 +213,7 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* AOutput, TAVOutputStream& AOu
     ASubtitle->start_display_time = 0;
     const Integer size = ff::avcodec_encode_subtitle(enc, s.subtitle_out.get(), subtitleOutSize, ASubtitle);
     if (size < 0) throw FFmpegException("Subtitle encoding failed");
-    AVPacket* pkt = s.packet;
+    AVPacket* pkt = s.packet.get();
     ff::av_packet_unref(pkt);
     if (ff::av_new_packet(pkt, size) < 0) throw FFmpegException("Subtitle encoding failed");
     std::memcpy(pkt->data, s.subtitle_out.get(), size_t(size));

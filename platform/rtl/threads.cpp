@@ -155,6 +155,34 @@ void SetWakeMainThread(std::function<void()> Hook) {
   q.WakeHook = std::move(Hook);
 }
 
+namespace {
+
+std::function<void()>& mainThreadWaitHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+}  // namespace
+
+void ServeMainThreadWait() {
+  if (!IsMainThread()) return;
+  CheckSynchronize(0);
+  // A copy: the hook may replace itself.
+  if (std::function<void()> hook = mainThreadWaitHook()) hook();
+}
+
+void SetMainThreadWaitHook(std::function<void()> AHook) {
+  mainThreadWaitHook() = std::move(AHook);
+}
+
+void WaitServingMainThread(TEvent& AEvent) {
+  if (!IsMainThread()) {
+    AEvent.WaitFor();
+    return;
+  }
+  while (AEvent.WaitFor(20) == wrTimeout) ServeMainThreadWait();
+}
+
 // TThread
 
 TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {}

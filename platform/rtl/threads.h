@@ -39,6 +39,12 @@ int MainThreadWakeFd();
 // does not poll MainThreadWakeFd() can wake up. Empty by default.
 void SetWakeMainThread(std::function<void()> Hook);
 
+// What a wait on the main thread runs between two looks at what it waits for: the call queue, then
+// the hook that the window layer installs at its start-up (its message loop). Off the main thread
+// it does nothing. The hook is set and read on the main thread only.
+void ServeMainThreadWait();
+void SetMainThreadWaitHook(std::function<void()> AHook);
+
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread : public TObject {
@@ -178,3 +184,7 @@ class TSimpleEvent : public TEvent {
   TSimpleEvent() : TEvent(true, false) {}
   String ClassName() const override { return "TSimpleEvent"; }
 };
+
+// Waits for AEvent without limit; on the main thread it runs ServeMainThreadWait every 20 ms
+// meanwhile, because the thread that will set the event may be waiting for the main thread.
+void WaitServingMainThread(TEvent& AEvent);

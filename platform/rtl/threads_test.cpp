@@ -101,6 +101,30 @@ TEST_P(SynchronizeFromWorker, RunsOnMainThreadAndCarriesResultAndExceptionBack) 
 INSTANTIATE_TEST_SUITE_P(MainThreadWaits, SynchronizeFromWorker,
                          testing::Values(TMainWait::CheckSynchronizeLoop, TMainWait::WaitFor));
 
+// A main thread waiting for an event that a worker sets only after its Synchronize'd call: the wait
+// must serve that call, and runs the installed hook between its looks.
+TEST(MainThreadQueue, AWaitForAnEventServesTheWorkerAndRunsTheHook) {
+  int hookCalls = 0;
+  SetMainThreadWaitHook([&] { ++hookCalls; });
+  TSimpleEvent done;
+  Cardinal ranOn = 0;
+  std::thread worker([&] {
+    TThread::Synchronize(nullptr, [&] { ranOn = GetCurrentThreadId(); });
+    done.SetEvent();
+  });
+  WaitServingMainThread(done);
+  worker.join();
+  SetMainThreadWaitHook(nullptr);
+  EXPECT_EQ(ranOn, MainThreadID);
+  EXPECT_GE(hookCalls, 1);
+  // Off the main thread a serve does nothing, hook or not.
+  hookCalls = 0;
+  SetMainThreadWaitHook([&] { ++hookCalls; });
+  std::thread([] { ServeMainThreadWait(); }).join();
+  SetMainThreadWaitHook(nullptr);
+  EXPECT_EQ(hookCalls, 0);
+}
+
 TEST(MainThreadQueue, QueuedCallsRunInOrderAndRemovedOwnersAreDropped) {
   int ownerA = 0, ownerB = 0;
   std::vector<int> ran;

@@ -544,6 +544,17 @@ void WinProcessMessages() {
   }
 }
 
+namespace {
+
+// Every program with windows has this file linked: from start-up on, a wait of the main thread
+// (stopping a worker, closing) keeps its windows answering.
+const bool GMainThreadWaitServed = [] {
+  SetMainThreadWaitHook(WinProcessMessages);
+  return true;
+}();
+
+}  // namespace
+
 void SetModalLoopHook(TModalLoopHook hook) {
   WS().ModalHook = std::move(hook);
 }

@@ -261,3 +261,31 @@ TEST_F(WinTest, DeferredActionsRunAfterTheCurrentMessage) {
   EXPECT_EQ(log, (std::vector<String>{"handler", "deferred"}));
   EXPECT_FALSE(IsWindow(w));
 }
+
+// A wait of the main thread (ServeMainThreadWait, which the engine's stops and closes run) handles
+// the calls of other threads and the window messages, and leaves a WM_QUIT for the loop that
+// waits for it, once, with its code.
+TEST_F(WinTest, AMainThreadWaitServesCallsAndMessagesAndKeepsTheQuit) {
+  HWND w = Popup({0, 0, 10, 10});
+  Pump();
+  std::vector<UINT> handled;
+  On(w, [&](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg >= WM_USER) handled.push_back(msg);
+    return std::nullopt;
+  });
+  std::atomic<bool> queuedRan{false};
+  std::thread worker([&] { TThread::Queue(nullptr, [&] { queuedRan = true; }); });
+  worker.join();
+  PostQuitMessage(7);
+  PostMessage(w, WM_USER + 1, 0, 0);
+  PostMessage(w, WM_USER + 2, 0, 0);
+  ServeMainThreadWait();
+  EXPECT_TRUE(queuedRan);
+  EXPECT_EQ(handled, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(m.wParam, WPARAM(7));
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << m.message;
+  DestroyWindow(w);
+}

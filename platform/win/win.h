@@ -586,7 +586,8 @@ void SetApplicationMessageFilter(TMessageFilter filter);
 // DispatchMessage. False when the queue was empty; *quit (optional) is set for WM_QUIT, which is
 // not dispatched.
 bool WinProcessMessage(bool* quit = nullptr);
-// Handles messages until none is left (WM_QUIT is posted again and ends it).
+// Handles messages until none is left (WM_QUIT is posted again and ends it). From start-up on it is
+// the main thread's wait hook (ServeMainThreadWait).
 void WinProcessMessages();
 // A nested modal loop: handles messages, waiting when idle, until done() answers true or WM_QUIT
 // arrives (posted again for the outer loop; the answer is then false). Starting it runs the modal

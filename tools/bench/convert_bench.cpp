@@ -15,9 +15,9 @@
 #include <string>
 #include <thread>
 
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
-#include "engine/loader/ffmpegloader.h"
-#include "engine/log/ffmpeglogger.h"
 
 namespace {
 

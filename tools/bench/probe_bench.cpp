@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/ffmpegloader.h"
 #include "engine/probe/avprobe.h"
 
 extern char** environ;

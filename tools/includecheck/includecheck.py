@@ -10,6 +10,8 @@ is any. The rules:
   part of it). A module includes headers of its own and of modules before it in MODULE_ORDER, never of
   a later one. tools/ may include anything; nothing outside tools/ includes tools/, except that tests
   and test support may include the skin generator (tools/skingen/), the skin tests' fixture.
+- A module named in REACHES includes, of the modules before it, only the ones listed there: the
+  engine's base comes after the platform in the order but links only the run-time library.
 - Test support (a testkit/ folder, or a *_test_util.h) is included only by tests (*_test.c, *_test.cpp),
   by other test support and by tools, and only the test support of the module itself or of a module
   before it.
@@ -23,16 +25,15 @@ import os
 import re
 import sys
 
-# Lowest first. Entries of one tuple are one module: the engine's loader, utilities and log call each
-# other and form the engine's base. The frame-hook chain lives in engine/preview and the transcoder
-# runs it, so preview comes before the transcoder.
+# Lowest first. Entries of one tuple are one module. The frame-hook chain lives in engine/preview and
+# the transcoder runs it, so preview comes before the transcoder.
 MODULE_ORDER = [
     ("platform/rtl",),
     ("platform/gdi",),
     ("platform/win",),
     ("platform/ui",),
     ("platform/shell",),
-    ("engine/loader", "engine/util", "engine/log"),
+    ("engine/base",),
     ("engine/probe",),
     ("engine/preview",),
     ("engine/transcoder",),
@@ -50,6 +51,10 @@ MODULE_ORDER = [
     ("app/presetdialog",),
     ("app/settingsdialog",),
 ]
+# Modules that reach only some of the modules before them (the rest of the earlier ones stay out).
+REACHES = {
+    "engine/base": ("platform/rtl",),
+}
 TOOLS = "tools"
 SKIN_GENERATOR = "tools/skingen/"
 
@@ -119,6 +124,8 @@ def check_include(includer, target):
         return "%s must not include tools" % source_name
     if header_rank > source_rank:
         return "%s comes before %s and must not include it" % (source_name, header_name)
+    if header_rank < source_rank and source_name in REACHES and header_name not in REACHES[source_name]:
+        return "%s reaches only %s" % (source_name, ", ".join(REACHES[source_name]))
     if (is_private(target) and header_rank != source_rank
             and not (is_display_test_support(target) and (is_test(includer) or is_test_support(includer)))):
         return "private header of %s" % header_name

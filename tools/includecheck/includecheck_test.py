@@ -27,7 +27,7 @@ def run_checker(files):
 
 
 # A tree that keeps every rule: lower includes, own private headers and test support, tests using the
-# test support of lower modules, family subfolders, the engine base's members including each other,
+# test support of lower modules, family subfolders, the engine base including the run-time library,
 # relative includes, tools including anything, skin tests using the skin generator, a display test using
 # a backend's factory and test kit, and build trees left alone.
 GOOD_TREE = {
@@ -40,8 +40,9 @@ GOOD_TREE = {
     "platform/win/testkit/testkit.h": '#include "platform/win/backends/x11/x11.h"\n',
     "platform/ui/core/control.h": '#include "platform/win/win.h"\n#include "platform/ui/graphics/canvas.h"\n',
     "platform/ui/graphics/canvas.h": '#include "platform/rtl/strings.h"\n',
-    "engine/loader/loader.cpp": '#include "engine/log/log.h"\n#include "engine/util/util.h"\n',
-    "engine/log/log.h": '#include "engine/loader/loader.h"\n',
+    "engine/base/loader.cpp": '#include "engine/base/log.h"\n#include "platform/rtl/strings.h"\n',
+    "engine/base/log_test.cpp": '#include "platform/rtl/testkit/rtl_test_util.h"\n',
+    "engine/base/log.h": "#pragma once\n",
     "engine/transcoder/run.cpp": '#include "engine/preview/framehook.h"\n#include "options.h"\n',
     "engine/transcoder/options.h": "#pragma once\n",
     "skin/core/bsmessages.h": '#include "platform/win/win.h"\n',
@@ -77,9 +78,14 @@ class IncludeCheckTest(unittest.TestCase):
             ("skin/boxes/edits/edit.cpp", '#include "app/formats/formats.h"\n',
              'skin/boxes/edits/edit.cpp:1: #include "app/formats/formats.h": skin/boxes comes before '
              'app/formats and must not include it'),
-            ("engine/util/util.cpp", '#include "engine/probe/avprobe.h"\n',
-             'engine/util/util.cpp:1: #include "engine/probe/avprobe.h": engine base comes before '
+            ("engine/base/util.cpp", '#include "engine/probe/avprobe.h"\n',
+             'engine/base/util.cpp:1: #include "engine/probe/avprobe.h": engine/base comes before '
              'engine/probe and must not include it'),
+            ("engine/base/util.cpp", '#include "platform/win/win.h"\n',
+             'engine/base/util.cpp:1: #include "platform/win/win.h": engine/base reaches only platform/rtl'),
+            ("engine/base/util_test.cpp", '#include "platform/win/testkit/testkit.h"\n',
+             'engine/base/util_test.cpp:1: #include "platform/win/testkit/testkit.h": engine/base reaches '
+             'only platform/rtl'),
             ("engine/preview/framehook.cpp", '#include "engine/transcoder/transcoder.h"\n',
              'engine/preview/framehook.cpp:1: #include "engine/transcoder/transcoder.h": engine/preview '
              'comes before engine/transcoder and must not include it'),
@@ -135,7 +141,7 @@ class IncludeCheckTest(unittest.TestCase):
 
     def test_every_offence_is_reported_in_file_and_line_order(self):
         tree = dict(GOOD_TREE)
-        tree["platform/rtl/b.cpp"] = '#include "platform/gdi/dc.h"\n\n#include "engine/log/log.h"\n'
+        tree["platform/rtl/b.cpp"] = '#include "platform/gdi/dc.h"\n\n#include "engine/base/log.h"\n'
         tree["platform/rtl/a.cpp"] = '#include "skin/core/bsmessages.h"\n'
         code, lines = run_checker(tree)
         self.assertEqual(code, 1)

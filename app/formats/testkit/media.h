@@ -1,5 +1,5 @@
-// Small clips made once per test program with the ffmpeg command-line tool, and a scratch folder
-// per process for what a test writes, removed at the end.
+// Small clips from the project's test-media cache, and a scratch folder per process for what a test
+// writes, removed at the end.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/base/testkit/testmedia.h"
 #include "platform/rtl/files.h"
 
 class TFormatsMedia {
@@ -22,14 +23,8 @@ class TFormatsMedia {
   // 1 s of 96×72 MPEG-4 at AFrameRate with mono MP2 at 22050 Hz (a clip no disc standard takes as
   // it is: size, frame rate, sample rate and channels all differ).
   String Clip(const String& AName, const String& AFrameRate) {
-    const String path = FDir + "/" + AName;
-    if (!FileExists(path)) {
-      const String command =
-          "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=96x72:rate=" + AFrameRate +
-          " -f lavfi -i sine=r=22050 -t 1 -ac 1 -c:v mpeg4 -c:a mp2 '" + path + "'";
-      EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    }
-    return path;
+    return TestMediaFile(AName, "-f lavfi -i testsrc=size=96x72:rate=" + AFrameRate +
+                                    " -f lavfi -i sine=r=22050 -t 1 -ac 1 -c:v mpeg4 -c:a mp2");
   }
 
  private:

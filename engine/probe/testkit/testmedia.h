@@ -1,24 +1,18 @@
-// Media files for the probe's tests, made with the ffmpeg command-line tool into "probe-test-media"
-// under the working directory (the build folder). CTest runs every test in its own process, so the
-// set is made once and kept, under a file lock, and made again when the recipe changes.
+// Media files for the probe's tests, from the project's test-media cache; Dir is a scratch folder of
+// the probe's tests ("probe-test-media" in the working folder).
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/file.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "engine/loader/avstubs.h"
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/testkit/testmedia.h"
 
 struct TTestMedia {
   std::string Dir;
@@ -36,11 +30,12 @@ inline std::uintmax_t TestFileSize(const std::string& AName) {
   return std::filesystem::file_size(AName);
 }
 
-inline void CopyFilePrefix(const std::string& ASource, const std::string& ADest, std::uintmax_t ACount) {
+inline std::string FilePrefix(const std::string& ASource, std::uintmax_t ACount) {
   std::ifstream in(ASource, std::ios::binary);
   std::string data(ACount, '\0');
   in.read(data.data(), std::streamsize(ACount));
-  std::ofstream(ADest, std::ios::binary).write(data.data(), in.gcount());
+  data.resize(size_t(in.gcount()));
+  return data;
 }
 
 inline const TTestMedia& TestMedia() {
@@ -48,71 +43,50 @@ inline const TTestMedia& TestMedia() {
     TTestMedia m;
     m.Dir = std::filesystem::absolute("probe-test-media").string();
     std::filesystem::create_directories(m.Dir);
-    const std::string d = m.Dir + "/";
-    m.Mkv = d + "av.mkv";
-    m.Avi = d + "av.avi";
-    m.Mp4 = d + "av.mp4";
-    m.Flv = d + "av.flv";
-    m.Ts = d + "av.ts";
-    m.AudioOnly = d + "audio.wav";
-    m.VideoOnly = d + "video.mkv";
-    m.TwoAudio = d + "twoaudio.mkv";
-    m.Picture = d + "picture.png";
-    m.Empty = d + "empty.mp4";
-    m.Text = d + "notes.txt";
-    m.Random = d + "random.bin";
-    m.Truncated = d + "truncated.mp4";
-    m.CutInMiddle = d + "cut.mkv";
-    m.Missing = d + "missing.avi";
+    const std::string v = "-threads 1 -f lavfi -i testsrc=size=160x120:rate=25:duration=2 ";
+    const std::string a = "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 ";
+    const std::string subtitles = TestMediaText("subs.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
+    const std::vector<std::string> made = TestMediaFiles({
+        {"av.mkv",
+         v + a + "-c:v mpeg4 -g 10 -bf 0 -c:a aac -metadata title='Probe title' -metadata artist=Somebody"},
+        {"av.avi", v + a + "-c:v mpeg4 -g 10 -bf 0 -c:a mp2"},
+        {"av.mp4", v + a + "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 10 -bf 2 -c:a aac"},
+        {"av.flv", v + a + "-c:v flv -g 10 -c:a aac"},
+        {"av.ts", v + a + "-c:v mpeg2video -g 10 -c:a mp2"},
+        {"audio.wav", "-threads 1 " + a + "-c:a pcm_s16le"},
+        {"video.mkv", v + "-c:v mpeg4 -g 10"},
+        {"twoaudio.mkv", v + a + "-f lavfi -i sine=frequency=880:sample_rate=22050:duration=2 -i '" +
+                             subtitles +
+                             "' -map 0 -map 1 -map 2 -map 3 -c:v mpeg4 -g 10 -c:a aac -c:s srt "
+                             "-metadata:s:a:0 language=eng -metadata:s:a:1 language=chi"},
+        {"picture.png",
+         "-threads 1 -f lavfi -i "
+         "'color=c=red:s=64x48,format=rgb24,drawbox=x=0:y=24:w=64:h=24:color=blue:t=fill' "
+         "-frames:v 1"},
+    });
+    for (const std::string& path : made)
+      if (path.empty()) return m;
+    m.Mkv = made[0];
+    m.Avi = made[1];
+    m.Mp4 = made[2];
+    m.Flv = made[3];
+    m.Ts = made[4];
+    m.AudioOnly = made[5];
+    m.VideoOnly = made[6];
+    m.TwoAudio = made[7];
+    m.Picture = made[8];
 
-    // All at once: the tool's start-up dominates, not the encoding.
-    const std::string script =
-        "cd '" + m.Dir +
-        "' && V='-f lavfi -i testsrc=size=160x120:rate=25:duration=2' && "
-        "A='-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2' && "
-        "Q='-y -nostdin -loglevel error -threads 1' && "
-        "{ ffmpeg $Q $V $A -c:v mpeg4 -g 10 -bf 0 -c:a aac -metadata title='Probe title' "
-        "-metadata artist=Somebody av.mkv & "
-        "ffmpeg $Q $V $A -c:v mpeg4 -g 10 -bf 0 -c:a mp2 av.avi & "
-        "ffmpeg $Q $V $A -c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 10 -bf 2 -c:a aac av.mp4 & "
-        "ffmpeg $Q $V $A -c:v flv -g 10 -c:a aac av.flv & "
-        "ffmpeg $Q $V $A -c:v mpeg2video -g 10 -c:a mp2 av.ts & "
-        "ffmpeg $Q $A -c:a pcm_s16le audio.wav & "
-        "ffmpeg $Q $V -c:v mpeg4 -g 10 video.mkv & "
-        "ffmpeg $Q $V $A -f lavfi -i sine=frequency=880:sample_rate=22050:duration=2 -i subs.srt "
-        "-map 0 -map 1 -map 2 -map 3 -c:v mpeg4 -g 10 -c:a aac -c:s srt -metadata:s:a:0 language=eng "
-        "-metadata:s:a:1 language=chi twoaudio.mkv & "
-        "ffmpeg $Q -f lavfi -i "
-        "'color=c=red:s=64x48,format=rgb24,drawbox=x=0:y=24:w=64:h=24:color=blue:t=fill' "
-        "-frames:v 1 picture.png & "
-        "wait; }";
-    const std::string stamp = d + "ready-" + std::to_string(std::hash<std::string>()(script));
-    const int lock = ::open((d + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
-    if (lock < 0 || ::flock(lock, LOCK_EX) != 0) return m;
-    struct TUnlock {
-      int Fd;
-      ~TUnlock() { ::close(Fd); }
-    } unlock{lock};
-    if (std::filesystem::exists(stamp)) {
-      m.Ready = true;
-      return m;
-    }
-    std::ofstream(d + "subs.srt") << "1\n00:00:00,000 --> 00:00:01,000\nHello\n";
-    if (std::system(script.c_str()) != 0) return m;
-
-    std::ofstream(m.Empty, std::ios::binary);
-    std::ofstream(m.Text) << "Not a media file.\nJust two lines of text.\n";
-    {
-      std::mt19937 rng(20240601);
-      std::string bytes(64 * 1024, '\0');
-      for (char& ch : bytes) ch = char(rng());
-      std::ofstream(m.Random, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-    }
+    std::string random(64 * 1024, '\0');
+    std::mt19937 rng(20240601);
+    for (char& ch : random) ch = char(rng());
+    m.Empty = TestMediaText("empty.mp4", "");
+    m.Text = TestMediaText("notes.txt", "Not a media file.\nJust two lines of text.\n");
+    m.Random = TestMediaText("random.bin", random);
     // The MP4 index comes last: without it nothing can be read.
-    CopyFilePrefix(m.Mp4, m.Truncated, TestFileSize(m.Mp4) * 6 / 10);
+    m.Truncated = TestMediaText("truncated.mp4", FilePrefix(m.Mp4, TestFileSize(m.Mp4) * 6 / 10));
     // Matroska streams stay readable up to the cut.
-    CopyFilePrefix(m.Mkv, m.CutInMiddle, TestFileSize(m.Mkv) / 2);
-    std::ofstream(stamp).put('\n');
+    m.CutInMiddle = TestMediaText("cut.mkv", FilePrefix(m.Mkv, TestFileSize(m.Mkv) / 2));
+    m.Missing = m.Dir + "/missing.avi";
     m.Ready = true;
     return m;
   }();

@@ -1,5 +1,5 @@
-// Shared by the transcoder's tests: the libraries loaded once, small media files made once per test
-// program with the ffmpeg command-line tool, and a log recorder.
+// Shared by the transcoder's tests: the libraries loaded once, small media files from the shared
+// test-media cache, and a log recorder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,16 +10,16 @@
 #include <memory>
 #include <vector>
 
-#include "engine/loader/ffmpegloader.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/testkit/testmedia.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 
 namespace transcoder_test {
 
-// The test media, made once into "transcoder-media" under the tests' working folder and shared by
-// the test processes; and a scratch folder per process for the files a test writes, removed at the
-// end.
+// The test media, from the project's test-media cache; and a scratch folder per process for the
+// files a test writes, removed at the end.
 class TMedia {
  public:
   static TMedia& Get() {
@@ -48,16 +48,9 @@ class TMedia {
   String AudioWav() { return Make("audio.wav", "-f lavfi -i sine=r=22050 -t 2 -ac 1 -c:a pcm_s16le"); }
   // Video, subtitle, audio in that stream order.
   String VideoSubtitleAudio() {
-    const String srt = FMediaDir + "/sub.srt";
-    if (!FileExists(srt)) {
-      const String part = srt + "." + std::to_string(getpid());
-      FILE* f = fopen(part.c_str(), "w");
-      fputs("1\n00:00:00,000 --> 00:00:00,500\nhello\n\n", f);
-      fclose(f);
-      std::rename(part.c_str(), srt.c_str());
-    }
-    return Make("vsa.mkv", "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine -i " + srt +
-                               " -map 0:v -map 2:s -map 1:a -t 1 -c:v mpeg4 -c:a mp2 -c:s srt");
+    const String srt = TestMediaText("sub.srt", "1\n00:00:00,000 --> 00:00:00,500\nhello\n\n");
+    return Make("vsa.mkv", "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine -i '" + srt +
+                               "' -map 0:v -map 2:s -map 1:a -t 1 -c:v mpeg4 -c:a mp2 -c:s srt");
   }
   // Video from 0 s and audio (44100 Hz mono, 16-bit) from 0.5 s, both until 1.5 s.
   String LateAudio() {
@@ -81,24 +74,11 @@ class TMedia {
   TMedia() {
     char pattern[] = "/tmp/nerivo-transcoder-XXXXXX";
     FDir = mkdtemp(pattern);
-    FMediaDir = GetCurrentDir() + "/transcoder-media";
-    ForceDirectories(FMediaDir);
   }
   ~TMedia() { std::system(("rm -rf '" + FDir + "'").c_str()); }
 
-  // Made under a name of this process and renamed, so that a process never sees a half-made file.
-  String Make(const String& AName, const String& AArguments) {
-    const String path = FMediaDir + "/" + AName;
-    if (!FileExists(path)) {
-      const String part = FMediaDir + "/" + std::to_string(getpid()) + "-" + AName;
-      const String command = "ffmpeg -nostdin -loglevel error -y " + AArguments + " '" + part + "'";
-      EXPECT_EQ(std::system(command.c_str()), 0) << command;
-      EXPECT_EQ(std::rename(part.c_str(), path.c_str()), 0) << path;
-    }
-    return path;
-  }
+  static String Make(const String& AName, const String& AArguments) { return TestMediaFile(AName, AArguments); }
   String FDir;
-  String FMediaDir;
 };
 
 // The converter's libraries, loaded from the system before the first test.
