@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/base/avstubs.h"
-#include "engine/base/sdlstubs.h"
 #include "engine/base/ffmpeglogger.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 
 namespace {
@@ -35,8 +35,8 @@ bool PrepareResampler(TVideoState* is, const AVFrame* AFrame) {
   if (r < 0 || ff::swr_init(swr) < 0) {
     is->swr_ctx.reset();
     const char* name = ff::av_get_sample_fmt_name(AVSampleFormat(AFrame->format));
-    is->Owner->ReportError(String("Cannot convert ") + (name ? name : "?") + " sample format to s16 sample format",
-                           false);
+    is->Owner->ReportError(
+        String("Cannot convert ") + (name ? name : "?") + " sample format to s16 sample format", false);
     return false;
   }
   is->swr_src_fmt = AFrame->format;
@@ -54,7 +54,8 @@ bool NeedsResampling(const TVideoState* is, const AVFrame* AFrame) {
 Integer ConvertAudioFrame(TVideoState* is, const AVFrame* AFrame) {
   const Integer frameBytes = 2 * is->audio_out_channels;
   if (!NeedsResampling(is, AFrame)) {
-    const Integer size = std::min(AFrame->nb_samples * frameBytes, AUDIO_BUFFER_SIZE / frameBytes * frameBytes);
+    const Integer size =
+        std::min(AFrame->nb_samples * frameBytes, AUDIO_BUFFER_SIZE / frameBytes * frameBytes);
     std::memcpy(is->audio_buf1, AFrame->data[0], size_t(size));
     is->audio_buf = is->audio_buf1;
     return size;
@@ -103,7 +104,8 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
       is->swr_src_fmt = -1;
       continue;
     }
-    if (is->audio_pkt->pts != AV_NOPTS_VALUE) is->audio_clock = av_q2d(is->audio_st->time_base) * is->audio_pkt->pts;
+    if (is->audio_pkt->pts != AV_NOPTS_VALUE)
+      is->audio_clock = av_q2d(is->audio_st->time_base) * is->audio_pkt->pts;
     const Integer sent = ff::avcodec_send_packet(is->audio_ctx.get(), is->audio_pkt.get());
     ff::av_packet_unref(is->audio_pkt.get());
     if (sent < 0 && sent != AVERROR(EAGAIN)) {
@@ -141,7 +143,8 @@ void SdlAudioCallback(void* AOpaque, Uint8* AStream, int ALength) {
         std::memset(is->audio_buf1, 0, SilenceBytes);
       } else {
         if (is->show_audio) UpdateSampleDisplay(is, reinterpret_cast<const int16_t*>(is->audio_buf), n);
-        is->audio_buf_size = Cardinal(SynchronizeAudio(*is, reinterpret_cast<int16_t*>(is->audio_buf), n, pts));
+        is->audio_buf_size =
+            Cardinal(SynchronizeAudio(*is, reinterpret_cast<int16_t*>(is->audio_buf), n, pts));
       }
       is->audio_buf_index = 0;
     }

@@ -7,8 +7,8 @@
 
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
-#include "engine/base/sdlstubs.h"
 #include "engine/base/ffmpeglogger.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
 #include "platform/rtl/environment.h"
@@ -135,7 +135,9 @@ void TCustomPlayer::ResetOpenState() {
 
 // ---- libraries ----
 
-bool TCustomPlayer::AVLibLoaded() const { return FFLoader() && FFLoader()->Loaded(PlayerLibraries); }
+bool TCustomPlayer::AVLibLoaded() const {
+  return FFLoader() && FFLoader()->Loaded(PlayerLibraries);
+}
 
 bool TCustomPlayer::LoadAVLib(const TPathFileName& APath) {
   if (ComponentState().Contains(csDesigning)) return true;
@@ -148,7 +150,9 @@ bool TCustomPlayer::LoadAVLib(const TPathFileName& APath) {
   return ok;
 }
 
-void TCustomPlayer::UnloadAVLib() { FFLoader()->Unload(PlayerLibraries); }
+void TCustomPlayer::UnloadAVLib() {
+  FFLoader()->Unload(PlayerLibraries);
+}
 
 // ---- errors and the data lock ----
 
@@ -173,7 +177,9 @@ Cardinal TCustomPlayer::LockData(Cardinal ATimeoutMs) {
   return FDataLock.try_lock_for(std::chrono::milliseconds(ATimeoutMs)) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
-void TCustomPlayer::UnlockData() { FDataLock.unlock(); }
+void TCustomPlayer::UnlockData() {
+  FDataLock.unlock();
+}
 
 // ---- open ----
 
@@ -260,7 +266,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
     const SDL_VideoInfo* info = libsdl::SDL_GetVideoInfo();
     if (!info) {
       ReportError("SDL_GetVideoInfo() failed", true);
-      libsdl::SDL_Quit();
+      QuitSDL();
       ReleaseHostWindow();
       return false;
     }
@@ -272,7 +278,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   libsdl::SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
   libsdl::SDL_EventState(SDL_USEREVENT, SDL_IGNORE);
   if (!StreamOpen(this, AFileName, Ffile_iformat, APaused)) {
-    libsdl::SDL_Quit();
+    QuitSDL();
     ReleaseHostWindow();
     return false;
   }
@@ -325,7 +331,7 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     if (AWaitForStop) WaitForStop();
   }
   if (AWaitForStop && libsdl::SDL_Quit) {
-    libsdl::SDL_Quit();
+    QuitSDL();
     if (IsMainThread()) ReleaseHostWindow();
   }
 }
@@ -415,7 +421,8 @@ void TCustomPlayer::Seek(Double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
   if (ASeekFlags.Contains(sfByte)) {
     const double d = is->ic->bit_rate ? double(is->ic->bit_rate) * ADelta / 8.0 : ADelta * 180000.0;
     const Int64 p = is->ic->pb ? ff::avio_seek(is->ic->pb, 0, SEEK_CUR) : 0;
-    StreamSeek(is, ASeekFlags, AWaitForSeekEnd, Int64(std::nearbyint(double(p) + d)), Int64(std::nearbyint(d)));
+    StreamSeek(is, ASeekFlags, AWaitForSeekEnd, Int64(std::nearbyint(double(p) + d)),
+               Int64(std::nearbyint(d)));
     return;
   }
   const double master = GetMasterClock(*is);
@@ -469,7 +476,8 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
       picture.linesize[0] = vp.overlay->pitches[0];
       picture.linesize[1] = vp.overlay->pitches[2];
       picture.linesize[2] = vp.overlay->pitches[1];
-      if (!PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, vp.width, vp.height)) bitmap->SetSize(0, 0);
+      if (!PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, vp.width, vp.height))
+        bitmap->SetSize(0, 0);
       libsdl::SDL_UnlockYUVOverlay(vp.overlay);
     }
   }
@@ -536,7 +544,9 @@ void TCustomPlayer::ToggleAudioDisplay() {
   UnlockData();
 }
 
-String TCustomPlayer::Format() const { return Ffile_iformat && Ffile_iformat->name ? Ffile_iformat->name : ""; }
+String TCustomPlayer::Format() const {
+  return Ffile_iformat && Ffile_iformat->name ? Ffile_iformat->name : "";
+}
 
 void TCustomPlayer::SetFormat(const String& Value) {
   if (!AVLibLoaded()) {

@@ -10,10 +10,10 @@
 #include <memory>
 #include <mutex>
 
-#include "engine/player/videostate.h"
-#include "engine/probe/avprobe.h"
 #include "engine/base/engineutils.h"
 #include "engine/base/guardedevent.h"
+#include "engine/player/videostate.h"
+#include "engine/probe/avprobe.h"
 #include "engine/probe/rgbconvert.h"
 #include "platform/rtl/threads.h"
 #include "platform/win/win.h"
@@ -25,9 +25,9 @@ enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 using TAudioVolume = Integer;  // 0 … 128
 
-using TFileOpenEvent = std::function<void(TObject* Sender, const Int64 ADuration, const Integer AFrameWidth,
-                                          const Integer AFrameHeight, Integer& AScreenWidth,
-                                          Integer& AScreenHeight)>;
+using TFileOpenEvent =
+    std::function<void(TObject* Sender, const Int64 ADuration, const Integer AFrameWidth,
+                       const Integer AFrameHeight, Integer& AScreenWidth, Integer& AScreenHeight)>;
 using TPositionEvent = std::function<void(TObject* Sender, const Int64 APTS)>;
 using TPlayStateEvent = std::function<void(TObject* Sender, const TPlayState AState)>;
 using THookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, const Int64 APTS)>;
@@ -178,6 +178,9 @@ class TCustomPlayer : public TFFBaseComponent {
   String About() const { return FAbout; }
   void SetAbout(const String& Value) { FAbout = Value; }
   String Version() const { return "2.3"; }
+  // Pictures shown and dropped (late, or older than a seek) since the last open.
+  Integer FramesShown() const { return FFramesShown; }
+  Integer FramesDropped() const { return FFramesDropped; }
 
   TFileOpenEvent OnFileOpen;
   TGuardedEvent<THookEvent> OnHook;
@@ -223,10 +226,11 @@ class TCustomPlayer : public TFFBaseComponent {
   std::atomic<Int64> FLastPTS{AV_NOPTS_VALUE};
   std::atomic<Int64> FCurrentPTS{-1};
   bool FPlaying = false;
-  uintptr_t FNativeWindow = 0;  // the host's native child given to SDL (0: none)
+  uintptr_t FNativeWindow = 0;
+  std::atomic<Integer> FFramesShown{0}, FFramesDropped{0};  // the host's native child given to SDL (0: none)
 
- // The options and state below belong to the player and its stages (one unit in spirit): the
- // stage functions of this folder read and write them directly.
+  // The options and state below belong to the player and its stages (one unit in spirit): the
+  // stage functions of this folder read and write them directly.
   void InitOptions();
   bool InitSDLWindow(HWND AScreenHandle);
   void ReleaseHostWindow();
@@ -277,7 +281,6 @@ class TCustomPlayer : public TFFBaseComponent {
   // Play threads not yet gone: a new open and the destructor wait for them.
   std::atomic<Integer> FPlayThreads{0};
   void WaitForThreadsGone(const std::atomic<Integer>& ACount);
-
 };
 
 // The same class with its published properties (stored in window layouts).

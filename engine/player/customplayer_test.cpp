@@ -37,7 +37,8 @@ TEST_F(PlayerTest, PlaysAFileToItsEndAndReportsInOrderOnTheMainThread) {
   rec.Attach(player);
   Int64 duration = 0;
   Integer frameW = 0, frameH = 0;
-  player.OnFileOpen = [&](TObject*, const Int64 ADuration, const Integer AW, const Integer AH, Integer&, Integer&) {
+  player.OnFileOpen = [&](TObject*, const Int64 ADuration, const Integer AW, const Integer AH, Integer&,
+                          Integer&) {
     duration = ADuration;
     frameW = AW;
     frameH = AH;
@@ -110,8 +111,9 @@ TEST_F(PlayerTest, OpenedPausedShowsItsFirstPicturesThenPauses) {
   ASSERT_TRUE(ServeUntil([&] { return rec.Saw(psPause); }));
   EXPECT_TRUE(player.Paused());
   EXPECT_EQ(rec.StatesNow(), (std::vector<TPlayState>{psPlay, psPause}));
-  ASSERT_TRUE(ServeUntil([&] { return player.CurrentFrame(pts)->Width() == 160 && BrightShare(*player.CurrentFrame()) > 0.3; }))
-      << "a black picture: nothing was shown";
+  ASSERT_TRUE(ServeUntil([&] {
+    return player.CurrentFrame(pts)->Width() == 160 && BrightShare(*player.CurrentFrame()) > 0.3;
+  })) << "a black picture: nothing was shown";
   EXPECT_EQ(player.CurrentFrame(pts)->Height(), 120);
   EXPECT_LT(pts, 100000) << "one of the first pictures";
   player.Stop(true);

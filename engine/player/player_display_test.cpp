@@ -73,7 +73,8 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
   ASSERT_NE(player.FNativeWindow, 0u);
 
   // The test picture (moving) replaces the panel's face, and it changes as it plays.
-  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) != HostColour && player.CurrentPTS() > 200000; }));
+  ASSERT_TRUE(ServeDisplayUntil(
+      [&] { return ScreenAt(host, 160, 120) != HostColour && player.CurrentPTS() > 200000; }));
   TRect area;
   GetWindowRect(host->Handle(), &area);
   const TRawImage first = Reader->Capture(area);

@@ -52,7 +52,9 @@ TEventThread::TEventThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner
   Start();
 }
 
-TEventThread::~TEventThread() { FOwner->FEventThreads--; }
+TEventThread::~TEventThread() {
+  FOwner->FEventThreads--;
+}
 
 void TEventThread::Deliver(bool APosition) {
   TCustomPlayer* owner = FOwner;
@@ -149,21 +151,23 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
     c.RGBBufSize = c.RGBBuf ? size : 0;
     if (!c.RGBBuf) return false;
   }
-  ff::av_image_fill_arrays(c.RGBPicture.data, c.RGBPicture.linesize, c.RGBBuf.get(), c.RGBPixFmt, AWidth, AHeight,
-                           1);
+  ff::av_image_fill_arrays(c.RGBPicture.data, c.RGBPicture.linesize, c.RGBBuf.get(), c.RGBPixFmt, AWidth,
+                           AHeight, 1);
   c.toRGB_convert_ctx.reset(ff::sws_getCachedContext(c.toRGB_convert_ctx.release(), AWidth, AHeight, ASrcFmt,
-                                                     AWidth, AHeight, c.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr,
-                                                     nullptr));
+                                                     AWidth, AHeight, c.RGBPixFmt, SWS_BICUBIC, nullptr,
+                                                     nullptr, nullptr));
   if (!c.toRGB_convert_ctx) {
     GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
     return false;
   }
-  ff::sws_scale(c.toRGB_convert_ctx.get(), ASrc.data, ASrc.linesize, 0, AHeight, c.RGBPicture.data, c.RGBPicture.linesize);
+  ff::sws_scale(c.toRGB_convert_ctx.get(), ASrc.data, ASrc.linesize, 0, AHeight, c.RGBPicture.data,
+                c.RGBPicture.linesize);
   c.RGBPictureRef = &c.RGBPicture;
   TBitmap* bitmap = c.Bitmap.get();
   const Integer rowBytes = std::min(c.RGBPicture.linesize[0], bitmap->BytesPerScanLine());
   for (Integer row = 0; row < AHeight; ++row)
-    std::memcpy(bitmap->ScanLine(row), c.RGBPicture.data[0] + row * c.RGBPicture.linesize[0], size_t(rowBytes));
+    std::memcpy(bitmap->ScanLine(row), c.RGBPicture.data[0] + row * c.RGBPicture.linesize[0],
+                size_t(rowBytes));
   {
     TCanvas* canvas = bitmap->Canvas();
     canvas->Lock();
@@ -181,10 +185,11 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
     canvas->Unlock();
   }
   for (Integer row = 0; row < AHeight; ++row)
-    std::memcpy(c.RGBPicture.data[0] + row * c.RGBPicture.linesize[0], bitmap->ScanLine(row), size_t(rowBytes));
+    std::memcpy(c.RGBPicture.data[0] + row * c.RGBPicture.linesize[0], bitmap->ScanLine(row),
+                size_t(rowBytes));
   c.fromRGB_convert_ctx.reset(ff::sws_getCachedContext(c.fromRGB_convert_ctx.release(), AWidth, AHeight,
-                                                       c.RGBPixFmt, AWidth, AHeight, ADestFmt, SWS_BICUBIC, nullptr,
-                                                       nullptr, nullptr));
+                                                       c.RGBPixFmt, AWidth, AHeight, ADestFmt, SWS_BICUBIC,
+                                                       nullptr, nullptr, nullptr));
   if (!c.fromRGB_convert_ctx) {
     GetFFLogger()->Log(this, llError, "Cannot initialize the fromRGB conversion context");
     return false;

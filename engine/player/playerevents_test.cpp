@@ -28,10 +28,25 @@ TEST_F(PlayerEventsTest, TheRingCoalescesOneKindAndDropsItsOldestWhenFull) {
        {{pekPosition, 1}, {pekState, psPause}, {pekPosition, 2}},
        {{pekPosition, 1}, {pekState, psPause}, {pekPosition, 2}}},
       {"ten alternating lose the first",
-       {{pekPosition, 0}, {pekState, 1}, {pekPosition, 2}, {pekState, 3}, {pekPosition, 4}, {pekState, 5},
-        {pekPosition, 6}, {pekState, 7}, {pekPosition, 8}, {pekState, 9}},
-       {{pekState, 1}, {pekPosition, 2}, {pekState, 3}, {pekPosition, 4}, {pekState, 5}, {pekPosition, 6},
-        {pekState, 7}, {pekPosition, 8}, {pekState, 9}}},
+       {{pekPosition, 0},
+        {pekState, 1},
+        {pekPosition, 2},
+        {pekState, 3},
+        {pekPosition, 4},
+        {pekState, 5},
+        {pekPosition, 6},
+        {pekState, 7},
+        {pekPosition, 8},
+        {pekState, 9}},
+       {{pekState, 1},
+        {pekPosition, 2},
+        {pekState, 3},
+        {pekPosition, 4},
+        {pekState, 5},
+        {pekPosition, 6},
+        {pekState, 7},
+        {pekPosition, 8},
+        {pekState, 9}}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -40,7 +55,8 @@ TEST_F(PlayerEventsTest, TheRingCoalescesOneKindAndDropsItsOldestWhenFull) {
     std::vector<std::pair<Integer, Int64>> left;
     for (const TPlayEventEntry& e : Drain()) left.emplace_back(e.Kind, e.Value);
     EXPECT_EQ(left, c.Left);
-    EXPECT_EQ(Player.PlayEventRing().Event.WaitFor(0), wrTimeout) << "an empty ring lets the event thread sleep";
+    EXPECT_EQ(Player.PlayEventRing().Event.WaitFor(0), wrTimeout)
+        << "an empty ring lets the event thread sleep";
   }
 }
 

@@ -39,8 +39,8 @@ void VideoImageDisplay(TVideoState* is);
 void VideoAudioDisplay(TVideoState* is);
 void FreeSubPicture(TSubPicture& sp);
 // The picture's place in a display area of AWidth x AHeight.
-SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integer APicWidth, Integer APicHeight,
-                     AVRational ASampleAspect);
+SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integer APicWidth,
+                     Integer APicHeight, AVRational ASampleAspect);
 // Blends one palette subtitle rectangle (palette entries (A, Y, U, V)) into a 4:2:0 picture.
 void BlendSubtitleRect(uint8_t* const AData[3], const Integer ALinesize[3], const AVSubtitleRect& ARect,
                        Integer AImageWidth, Integer AImageHeight);
@@ -57,6 +57,8 @@ uint32_t RGBAToYUVA(uint32_t AColour);
 bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused);
 void StreamClose(TVideoState* is);
 void DoExit(TCustomPlayer* APlayer);
+// SDL_Quit, one caller at a time.
+void QuitSDL();
 void EventLoop(TCustomPlayer* APlayer);
 void PushQuitEvent(TVideoState* is);
 void PushReopenVideoEvent(TVideoState* is);

@@ -1,10 +1,11 @@
 // Opening and closing one file, the play thread with its SDL event loop, and how a stop reaches
 // every thread of the file.
-#include "engine/base/avstubs.h"
-#include "engine/base/sdlstubs.h"
-#include "engine/base/ffmpeglogger.h"
-#include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
+
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/player/playerstages.h"
 
 void PushUserEvent(Uint8 AType, TVideoState* is) {
   if (!libsdl::SDL_PushEvent) return;
@@ -15,8 +16,20 @@ void PushUserEvent(Uint8 AType, TVideoState* is) {
   libsdl::SDL_PushEvent(&event);
 }
 
-void PushQuitEvent(TVideoState* is) { PushUserEvent(FF_QUIT_EVENT, is); }
-void PushReopenVideoEvent(TVideoState* is) { PushUserEvent(FF_REOPEN_VIDEO_EVENT, is); }
+void QuitSDL() {
+  // A waiting stop and the play thread's close may both shut SDL down at once; SDL joins its own
+  // threads there, and two joins of one thread never return.
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
+  if (libsdl::SDL_Quit) libsdl::SDL_Quit();
+}
+
+void PushQuitEvent(TVideoState* is) {
+  PushUserEvent(FF_QUIT_EVENT, is);
+}
+void PushReopenVideoEvent(TVideoState* is) {
+  PushUserEvent(FF_REOPEN_VIDEO_EVENT, is);
+}
 
 bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused) {
   TVideoState* is = nullptr;
@@ -27,6 +40,8 @@ bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
     return false;
   }
   is->Owner = APlayer;
+  APlayer->FFramesShown = 0;
+  APlayer->FFramesDropped = 0;
   if (APaused) {
     is->paused = 1;
     is->open_paused = 1;
@@ -78,7 +93,7 @@ void DoExit(TCustomPlayer* APlayer) {
     delete is;
     APlayer->ResetOpenState();
   }
-  if (libsdl::SDL_Quit) libsdl::SDL_Quit();
+  QuitSDL();
 }
 
 namespace {
@@ -91,11 +106,12 @@ bool HandleEvent(TCustomPlayer* APlayer, TVideoState* is, const SDL_Event& AEven
       DoExit(APlayer);
       return false;
     case SDL_VIDEORESIZE:
-      APlayer->Fscreen = libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 0,
-                                                  SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
+      APlayer->Fscreen = libsdl::SDL_SetVideoMode(
+          AEvent.resize.w, AEvent.resize.h, 0, SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
       if (APlayer->Fscreen && APlayer->Fscreen->format->BitsPerPixel < 15)
-        APlayer->Fscreen = libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 32,
-                                                    SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
+        APlayer->Fscreen =
+            libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 32,
+                                     SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
       APlayer->SetScreenWidth(AEvent.resize.w);
       APlayer->SetScreenHeight(AEvent.resize.h);
       is->width = AEvent.resize.w;
@@ -139,7 +155,7 @@ void EventLoop(TCustomPlayer* APlayer) {
     APlayer->LockData(INFINITE);
     TVideoState* is = APlayer->FVideoState.load();
     if (!is) {
-      libsdl::SDL_Quit();
+      QuitSDL();
       APlayer->UnlockData();
       return;
     }
@@ -161,7 +177,9 @@ TPlayThread::TPlayThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner) 
   Start();
 }
 
-TPlayThread::~TPlayThread() { FOwner->FPlayThreads--; }
+TPlayThread::~TPlayThread() {
+  FOwner->FPlayThreads--;
+}
 
 void TPlayThread::Execute() {
   struct TSetStopEvent {

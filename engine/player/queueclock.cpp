@@ -103,7 +103,9 @@ void PacketQueueEnd(TPacketQueue& q) {
 
 // ---- clocks ----
 
-double NowSeconds() { return double(ff::av_gettime()) / 1000000.0; }
+double NowSeconds() {
+  return double(ff::av_gettime()) / 1000000.0;
+}
 
 double GetAudioClock(const TVideoState& is) {
   double pts = is.audio_clock;
@@ -142,8 +144,7 @@ double ComputeTargetTime(TVideoState& is, double APts) {
   else
     is.frame_last_delay = delay;
   is.frame_last_pts = APts;
-  if ((is.av_sync_type == AV_SYNC_AUDIO_MASTER && is.audio_st) ||
-      is.av_sync_type == AV_SYNC_EXTERNAL_CLOCK) {
+  if ((is.av_sync_type == AV_SYNC_AUDIO_MASTER && is.audio_st) || is.av_sync_type == AV_SYNC_EXTERNAL_CLOCK) {
     const double diff = GetVideoClock(is, NowSeconds()) - GetMasterClock(is);
     const double threshold = std::max(AV_SYNC_THRESHOLD, delay);
     if (std::fabs(diff) < AV_NOSYNC_THRESHOLD) {

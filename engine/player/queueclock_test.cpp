@@ -81,10 +81,9 @@ TEST_F(QueueClockTest, DueTimesFollowThePictureDistances) {
     double Pts, Timer, LastDelay;
   };
   const TStep steps[] = {
-      {0.04, 100.04, 0.04},  // the distance becomes the delay
-      {0.08, 100.08, 0.04},
-      {0.08, 100.12, 0.04},  // not increasing: the previous distance again
-      {20.0, 100.16, 0.04},  // a jump of 10 s or more: the previous distance again
+      {0.04, 100.04, 0.04},                        // the distance becomes the delay
+      {0.08, 100.08, 0.04}, {0.08, 100.12, 0.04},  // not increasing: the previous distance again
+      {20.0, 100.16, 0.04},                        // a jump of 10 s or more: the previous distance again
       {20.1, 100.26, 0.1},
   };
   for (const TStep& s : steps) {
@@ -184,7 +183,8 @@ TEST_F(QueueClockTest, SynchronizeAudioAveragesBeforeItCorrectsAndRepeatsTheLast
   EXPECT_EQ(samples[2001], 1999);
   EXPECT_EQ(samples[2199], 1999);
   is.audio_clock = 14.5;
-  EXPECT_EQ(SynchronizeAudio(is, samples, 4000, 0), 4000) << "10 s or more: no correction, averaging restarts";
+  EXPECT_EQ(SynchronizeAudio(is, samples, 4000, 0), 4000)
+      << "10 s or more: no correction, averaging restarts";
   EXPECT_EQ(is.audio_diff_avg_count, 0);
 }
 

@@ -5,11 +5,11 @@
 
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
-#include "engine/base/sdlstubs.h"
 #include "engine/base/ffmpeglogger.h"
-#include "engine/player/playerstages.h"
 #include "engine/base/ffutils.h"
+#include "engine/base/sdlstubs.h"
 #include "engine/base/unicodeprotocol.h"
+#include "engine/player/playerstages.h"
 
 namespace {
 
@@ -38,7 +38,9 @@ bool ShortOfData(const TVideoState& is) {
          (is.subtitle_stream >= 0 && is.subtitleq.nb_packets <= MIN_FRAMES);
 }
 
-Integer QueuedBytes(const TVideoState& is) { return is.audioq.size + is.videoq.size + is.subtitleq.size; }
+Integer QueuedBytes(const TVideoState& is) {
+  return is.audioq.size + is.videoq.size + is.subtitleq.size;
+}
 
 void PerformSeek(TVideoState* is, bool& AEof) {
   TCustomPlayer* owner = is->Owner;
@@ -85,9 +87,11 @@ bool OpenInput(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
   AVDictionary* options = nullptr;
   if (owner->FrameWidth() > 0 && owner->FrameHeight() > 0)
-    ff::av_dict_set(&options, "video_size", Printf("%dx%d", owner->FrameWidth(), owner->FrameHeight()).c_str(), 0);
+    ff::av_dict_set(&options, "video_size",
+                    Printf("%dx%d", owner->FrameWidth(), owner->FrameHeight()).c_str(), 0);
   if (owner->Fframe_pix_fmt >= 0)
-    ff::av_dict_set(&options, "pixel_format", ff::av_get_pix_fmt_name(AVPixelFormat(owner->Fframe_pix_fmt)), 0);
+    ff::av_dict_set(&options, "pixel_format", ff::av_get_pix_fmt_name(AVPixelFormat(owner->Fframe_pix_fmt)),
+                    0);
   AVFormatContext* ic = ff::avformat_alloc_context();
   if (!ic) {
     ff::av_dict_free(&options);
@@ -127,8 +131,9 @@ bool OpenInput(TVideoState* is) {
     Int64 target = owner->start_time();
     if (ic->start_time != AV_NOPTS_VALUE) target += ic->start_time;
     if (ff::avformat_seek_file(ic, -1, INT64_MIN, target, INT64_MAX, 0) < 0)
-      owner->ReportError(Printf("%s: could not seek to position %0.3f", is->filename.c_str(), double(target) / 1000000.0),
-                         false);
+      owner->ReportError(
+          Printf("%s: could not seek to position %0.3f", is->filename.c_str(), double(target) / 1000000.0),
+          false);
   }
 
   // The library no longer shows how many frames it analysed per stream; its own best stream of a
@@ -334,8 +339,9 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
     case AVMEDIA_TYPE_AUDIO:
       is->audio_ctx = std::move(holder);
       is->audio_st = st;
-      is->AudioDuration =
-          st->duration != AV_NOPTS_VALUE ? ff::av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000}) : -1;
+      is->AudioDuration = st->duration != AV_NOPTS_VALUE
+                              ? ff::av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000})
+                              : -1;
       is->audio_buf_size = 0;
       is->audio_buf_index = 0;
       is->audio_diff_avg_coef = std::exp(std::log10(0.01) / AUDIO_DIFF_AVG_NB);
@@ -379,9 +385,7 @@ void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
   TCodecContextHolder ctx;
   if (AStreamIndex == is->video_stream) {
     PacketQueueAbort(is->videoq);
-    {
-      std::lock_guard<std::mutex> hold(is->pictq_mutex);
-    }
+    { std::lock_guard<std::mutex> hold(is->pictq_mutex); }
     is->pictq_cond.notify_all();
     if (is->video_tid.joinable()) is->video_tid.join();
     PacketQueueEnd(is->videoq);
@@ -444,7 +448,8 @@ bool SwitchStream(TVideoState* is, Integer AMediaType, Integer AStreamIndex) {
     if (AMediaType == AVMEDIA_TYPE_AUDIO && (par->sample_rate == 0 || par->ch_layout.nb_channels == 0))
       return fail("the audio stream is not invalid.");
   }
-  if (AMediaType != AVMEDIA_TYPE_VIDEO && AMediaType != AVMEDIA_TYPE_AUDIO && AMediaType != AVMEDIA_TYPE_SUBTITLE)
+  if (AMediaType != AVMEDIA_TYPE_VIDEO && AMediaType != AVMEDIA_TYPE_AUDIO &&
+      AMediaType != AVMEDIA_TYPE_SUBTITLE)
     return fail("the stream type is invalid.");
   StreamComponentClose(is, current);
   StreamComponentOpen(is, AStreamIndex);

@@ -109,7 +109,8 @@ TEST_F(ReadLoopTest, AStopDuringABlockingReadReturnsThroughTheInterruptCallback)
   ASSERT_TRUE(player.Open(server.Url(), nullptr)) << player.LastErrMsg();
   TVideoState* is = player.VideoState();
   // The served half is read; then the read thread waits inside the library for more.
-  ASSERT_TRUE(ServeUntil([&] { return is->Reading == 1 && is->videoq.nb_packets <= 5 && player.CurrentPTS() > 500000; }));
+  ASSERT_TRUE(ServeUntil(
+      [&] { return is->Reading == 1 && is->videoq.nb_packets <= 5 && player.CurrentPTS() > 500000; }));
   ServeUntil([] { return false; }, 300);
   EXPECT_EQ(is->Reading, 1) << "still blocked in the read";
   EXPECT_EQ(is->ReachEOF, 0) << "a stalled input is not the end";

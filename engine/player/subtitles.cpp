@@ -4,8 +4,8 @@
 #include "engine/player/playerstages.h"
 
 uint32_t RGBAToYUVA(uint32_t AColour) {
-  const Integer a = Integer(AColour >> 24), r = Integer((AColour >> 16) & 0xFF), g = Integer((AColour >> 8) & 0xFF),
-                b = Integer(AColour & 0xFF);
+  const Integer a = Integer(AColour >> 24), r = Integer((AColour >> 16) & 0xFF),
+                g = Integer((AColour >> 8) & 0xFF), b = Integer(AColour & 0xFF);
   const Integer y = (263 * r + 517 * g + 101 * b + 16896) >> 10;
   const Integer u = ((-152 * r - 298 * g + 450 * b + 511) >> 10) + 128;
   const Integer v = ((450 * r - 377 * g - 74 * b + 511) >> 10) + 128;
@@ -26,9 +26,8 @@ void SubtitleThread(TVideoState* is) {
     }
     {
       std::unique_lock<std::mutex> hold(is->subpq_mutex);
-      is->subpq_cond.wait(hold, [is] {
-        return is->subpq_size < SUBPICTURE_QUEUE_SIZE || is->subtitleq.abort_request;
-      });
+      is->subpq_cond.wait(
+          hold, [is] { return is->subpq_size < SUBPICTURE_QUEUE_SIZE || is->subtitleq.abort_request; });
     }
     if (is->subtitleq.abort_request) break;
     TSubPicture& sp = is->subpq[is->subpq_windex];

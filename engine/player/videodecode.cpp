@@ -32,13 +32,13 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
   g.Graph->scale_sws_opts = ff::av_strdup(text);
   const AVRational tb = is->video_st->time_base;
   const AVRational sar = AFrame->sample_aspect_ratio.num ? AFrame->sample_aspect_ratio : AVRational{0, 1};
-  std::snprintf(text, sizeof text, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", AFrame->width,
-                AFrame->height, AFrame->format, tb.num, tb.den, sar.num, std::max(sar.den, 1));
+  std::snprintf(text, sizeof text, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
+                AFrame->width, AFrame->height, AFrame->format, tb.num, tb.den, sar.num, std::max(sar.den, 1));
   if (ff::avfilter_graph_create_filter(&g.Source, ff::avfilter_get_by_name("buffer"), "src", text, nullptr,
                                        g.Graph.get()) < 0)
     return false;
-  if (ff::avfilter_graph_create_filter(&g.Sink, ff::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
-                                       g.Graph.get()) < 0)
+  if (ff::avfilter_graph_create_filter(&g.Sink, ff::avfilter_get_by_name("buffersink"), "out", nullptr,
+                                       nullptr, g.Graph.get()) < 0)
     return false;
   const AVPixelFormat yuv420p = AV_PIX_FMT_YUV420P;
   if (ff::av_opt_set_bin(g.Sink, "pix_fmts", reinterpret_cast<const uint8_t*>(&yuv420p), sizeof yuv420p,
@@ -57,7 +57,8 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
     outputs->filter_ctx = g.Source;
     inputs->name = ff::av_strdup("out");
     inputs->filter_ctx = g.Sink;
-    const Integer r = ff::avfilter_graph_parse_ptr(g.Graph.get(), filters.c_str(), &inputs, &outputs, nullptr);
+    const Integer r =
+        ff::avfilter_graph_parse_ptr(g.Graph.get(), filters.c_str(), &inputs, &outputs, nullptr);
     ff::avfilter_inout_free(&outputs);
     ff::avfilter_inout_free(&inputs);
     if (r < 0) return false;
@@ -90,7 +91,8 @@ void FlushVideo(TVideoState* is) {
 }
 
 // -1 queue aborted, 0 nothing to deliver, 1 a picture is in AFrame (its pts chosen into APts).
-Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* APacket, TVideoDecodeState& AState) {
+Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* APacket,
+                      TVideoDecodeState& AState) {
   for (;;) {
     const Integer r = ff::avcodec_receive_frame(is->video_ctx.get(), AFrame);
     if (r >= 0) {
@@ -103,7 +105,8 @@ Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* A
       ff::av_frame_unref(AFrame);
       continue;
     }
-    if (r == AVERROR_EOF && AState == TVideoDecodeState::Drained && !is->EventEOF) is->Owner->UpdatePosition();
+    if (r == AVERROR_EOF && AState == TVideoDecodeState::Drained && !is->EventEOF)
+      is->Owner->UpdatePosition();
     if (PacketQueueGet(is->videoq, APacket, true) < 0) return -1;
     if (IsFlushPacket(APacket)) {
       APacket->data = nullptr;
@@ -127,7 +130,8 @@ Integer OutputPicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos)
     is->video_clock = APts;
   else
     APts = is->video_clock;
-  const AVRational tb = is->video_ctx->framerate.num ? av_inv_q(is->video_ctx->framerate) : is->video_st->time_base;
+  const AVRational tb =
+      is->video_ctx->framerate.num ? av_inv_q(is->video_ctx->framerate) : is->video_st->time_base;
   const double d = av_q2d(tb);
   is->video_clock += d + AFrame->repeat_pict * d / 2;
   return QueuePicture(is, AFrame, APts, APos);
@@ -176,9 +180,8 @@ Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) 
     std::unique_lock<std::mutex> hold(is->pictq_mutex);
     if (is->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && is->refresh != 1)
       is->skip_frames = std::max(0.95f, is->skip_frames * 0.95f);
-    is->pictq_cond.wait(hold, [is] {
-      return is->pictq_size < VIDEO_PICTURE_QUEUE_SIZE || is->videoq.abort_request;
-    });
+    is->pictq_cond.wait(
+        hold, [is] { return is->pictq_size < VIDEO_PICTURE_QUEUE_SIZE || is->videoq.abort_request; });
   }
   if (is->videoq.abort_request) return -1;
   TVideoPicture& vp = is->pictq[is->pictq_windex];

@@ -39,7 +39,8 @@ void RetireSubtitles(TVideoState* is) {
   }
   if (is->subpq_size == 0) return;
   TSubPicture& sp = is->subpq[is->subpq_rindex];
-  TSubPicture* sp2 = is->subpq_size > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
+  TSubPicture* sp2 =
+      is->subpq_size > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
   if (is->video_current_pts > sp.pts + double(sp.sub.end_display_time) / 1000 ||
       (sp2 && is->video_current_pts > sp2->pts + double(sp2->sub.start_display_time) / 1000)) {
     FreeSubPicture(sp);
@@ -120,6 +121,7 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
       is->skip_frames *= 1.05f;
       if (queued > 1 || now > next + LateDropMargin || seekSeen) {
         DropShownPicture(is);
+        owner->FFramesDropped++;
         report = false;
         seekSeen = is->seek_done;
         continue;
@@ -128,7 +130,10 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
     RetireSubtitles(is);
     is->pictq_shown = is->pictq_rindex;
     VideoDisplay(is);
-    if (AAdvance) DropShownPicture(is);
+    if (AAdvance) {
+      DropShownPicture(is);
+      owner->FFramesShown++;
+    }
     break;
   }
   if (report) owner->UpdatePosition();
@@ -161,9 +166,11 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
     h = 480;
   }
   SDL_Surface* screen = owner->Fscreen;
-  if (!AForce && screen && screen->w == is->width && screen->w == w && screen->h == is->height && screen->h == h)
+  if (!AForce && screen && screen->w == is->width && screen->w == w && screen->h == is->height &&
+      screen->h == h)
     return 0;
-  const Uint32 flags = SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL | (owner->FullScreen() ? SDL_FULLSCREEN : SDL_RESIZABLE);
+  const Uint32 flags =
+      SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL | (owner->FullScreen() ? SDL_FULLSCREEN : SDL_RESIZABLE);
   screen = libsdl::SDL_SetVideoMode(w, h, 0, flags);
   // A palette screen (the dummy driver's default depth) cannot show YUV overlays.
   if (screen && screen->format->BitsPerPixel < 15) screen = libsdl::SDL_SetVideoMode(w, h, 32, flags);
@@ -195,8 +202,8 @@ void AllocPicture(TVideoState* is) {
   is->pictq_cond.notify_all();
 }
 
-SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integer APicWidth, Integer APicHeight,
-                     AVRational ASampleAspect) {
+SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integer APicWidth,
+                     Integer APicHeight, AVRational ASampleAspect) {
   double aspect;
   if (AAspectRatio < 0 && AWidth > 0 && AHeight > 0) {
     aspect = double(AWidth) / AHeight;
@@ -233,8 +240,8 @@ void VideoImageDisplay(TVideoState* is) {
       libsdl::SDL_UnlockYUVOverlay(vp.overlay);
     }
   }
-  SDL_Rect rect = PictureRect(is->width, is->height, owner->AspectRatio(), vp.width, vp.height,
-                              vp.sample_aspect_ratio);
+  SDL_Rect rect =
+      PictureRect(is->width, is->height, owner->AspectRatio(), vp.width, vp.height, vp.sample_aspect_ratio);
   rect.x = Sint16(rect.x + is->xleft);
   rect.y = Sint16(rect.y + is->ytop);
   libsdl::SDL_DisplayYUVOverlay(vp.overlay, &rect);
@@ -303,11 +310,14 @@ void VideoAudioDisplay(TVideoState* is) {
     iStart = Integer(((is->sample_array_index - delay * channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) %
                      SAMPLE_ARRAY_SIZE);
     if (is->show_audio == 1) {
-      auto at = [&](Integer i) { return is->sample_array[(i % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE]; };
+      auto at = [&](Integer i) {
+        return is->sample_array[(i % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE];
+      };
       Integer bestScore = -32768 * 2 - 1, best = iStart;
       for (Integer i = 0; i < 1000; i += channels) {
         const Integer idx = iStart - i;
-        const Integer a = at(idx), b = at(idx + 4 * channels), c = at(idx + 5 * channels), d = at(idx + 9 * channels);
+        const Integer a = at(idx), b = at(idx + 4 * channels), c = at(idx + 5 * channels),
+                      d = at(idx + 9 * channels);
         if (b * c < 0 && a - d > bestScore) {
           bestScore = a - d;
           best = (idx % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE;
@@ -334,7 +344,8 @@ void VideoAudioDisplay(TVideoState* is) {
         if (i >= SAMPLE_ARRAY_SIZE) i -= SAMPLE_ARRAY_SIZE;
       }
     }
-    for (Integer ch = 1; ch < channels; ++ch) FillColumn(screen, is->xleft, is->ytop + ch * h, is->width, 1, white);
+    for (Integer ch = 1; ch < channels; ++ch)
+      FillColumn(screen, is->xleft, is->ytop + ch * h, is->width, 1, white);
     libsdl::SDL_UpdateRect(screen, is->xleft, is->ytop, is->width, is->height);
     return;
   }
@@ -368,7 +379,8 @@ void VideoAudioDisplay(TVideoState* is) {
     const Integer a = level(0);
     // A mono stream has no second block: its first channel serves both colours.
     const Integer b = used > 1 ? level(1) : a;
-    FillColumn(screen, is->xpos, is->height - y, 1, 1, libsdl::SDL_MapRGB(screen->format, Uint8(a), Uint8(b), Uint8((a + b) / 2)));
+    FillColumn(screen, is->xpos, is->height - y, 1, 1,
+               libsdl::SDL_MapRGB(screen->format, Uint8(a), Uint8(b), Uint8((a + b) / 2)));
   }
   libsdl::SDL_UpdateRect(screen, is->xpos, is->ytop, 1, is->height);
   if (++is->xpos >= is->width) is->xpos = is->xleft;

@@ -62,7 +62,7 @@ struct TBlendFixture {
 TEST(BlendSubtitleRectTest, AnOpaqueColourReplacesCoveredBlocksAndAPixelAtAnOddEdgeGivesAQuarter) {
   TBlendFixture f;
   const uint32_t red = RGBAToYUVA(0xFFFF0000);  // Y 81, U 90, V 240
-  f.Blend(3, 2, 3, 2, red);                      // x 3 … 5, y 2 … 3
+  f.Blend(3, 2, 3, 2, red);                     // x 3 … 5, y 2 … 3
   EXPECT_EQ(f.Y[2 * 8 + 3], 81);
   EXPECT_EQ(f.Y[3 * 8 + 5], 81);
   EXPECT_EQ(f.Y[2 * 8 + 2], 100) << "outside the rectangle";

@@ -10,8 +10,8 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/component/testkit/watchdog.h"
 #include "engine/base/ffmpegloader.h"
+#include "engine/component/testkit/watchdog.h"
 #include "engine/player/customplayer.h"
 #include "engine/probe/testkit/testmedia.h"
 #include "platform/rtl/threads.h"
