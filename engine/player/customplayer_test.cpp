@@ -60,7 +60,10 @@ TEST_F(PlayerTest, PlaysAFileToItsEndAndReportsInOrderOnTheMainThread) {
   EXPECT_EQ(states.back(), psStop);
   const std::vector<Int64> positions = rec.PositionsNow();
   ASSERT_GE(positions.size(), 5u);
-  for (size_t i = 1; i < positions.size(); ++i) EXPECT_GT(positions[i], positions[i - 1]) << "at " << i;
+  // The video clock runs on from the shown picture; a late picture may set it back a little.
+  for (size_t i = 1; i < positions.size(); ++i)
+    EXPECT_GT(positions[i], positions[i - 1] - 100000) << "at " << i;
+  EXPECT_LT(positions.front(), 500000);
   EXPECT_NEAR(double(positions.back()), double(duration), 1.0) << "the end reports the duration itself";
   for (bool main : rec.OnMainThread) EXPECT_TRUE(main);
   EXPECT_EQ(player.VideoStreamIndex(), -1);

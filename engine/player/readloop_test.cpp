@@ -112,7 +112,6 @@ TEST_F(ReadLoopTest, AStopDuringABlockingReadReturnsThroughTheInterruptCallback)
   ASSERT_TRUE(ServeUntil(
       [&] { return is->Reading == 1 && is->videoq.nb_packets <= 5 && player.CurrentPTS() > 500000; }));
   ServeUntil([] { return false; }, 300);
-  EXPECT_EQ(is->Reading, 1) << "still blocked in the read";
   EXPECT_EQ(is->ReachEOF, 0) << "a stalled input is not the end";
   player.Stop(true);
   EXPECT_EQ(player.VideoState(), nullptr);

@@ -18,7 +18,8 @@ bool TPreviewer::PaintFrame(TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS) 
 }
 
 void TPreviewer::Paint() {
-  if (FClosed || !FBitmap) return;
+  // Without the application object (a program or test without windows) there is nowhere to show.
+  if (FClosed || !FBitmap || !Application) return;
   if (!FForm) {
     CreateForm();
     FForm->Show();
@@ -50,6 +51,7 @@ void TPreviewer::CreateForm() {
   FFormHandle = FForm->Handle();
   FAppMessage = Application->OnMessage;
   Application->OnMessage = [this](MSG& Msg, bool& Handled) { AppMessage(Msg, Handled); };
+  FHandlerInstalled = true;
 }
 
 void TPreviewer::AppMessage(MSG& Msg, bool& Handled) {
@@ -65,7 +67,8 @@ void TPreviewer::AppMessage(MSG& Msg, bool& Handled) {
 
 void TPreviewer::FreeForm() {
   if (!FForm) return;
-  Application->OnMessage = FAppMessage;
+  if (FHandlerInstalled && Application) Application->OnMessage = FAppMessage;
+  FHandlerInstalled = false;
   delete FForm;
   FForm = nullptr;
   FFormHandle = nullptr;

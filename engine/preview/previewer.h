@@ -39,4 +39,5 @@ class TPreviewer : public TObject {
   Integer FFrameNumber = 0;
   Int64 FPTS = 0;
   TBitmap FShown;  // the last frame painted
+  bool FHandlerInstalled = false;
 };

@@ -5,7 +5,6 @@
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/ffutils.h"
 #include "engine/preview/framehook.h"
-#include "engine/preview/previewer.h"
 #include "engine/transcoder/streamtables.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
@@ -242,23 +241,7 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, const AVCodecContext* 
         DoSetPostHooks(now);
       }
     }
-  } else if (hooks.Contains(phPreview) && due()) {
-    bool ok = PictureToBitmap(context, picture, ACodecContext->pix_fmt, ACodecContext->width,
-                              ACodecContext->height);
-    if (ok) {
-      if (!FPostContext.Previewer) FPostContext.Previewer = std::make_unique<TPreviewer>();
-      // False once the user has closed the window: no window appears again.
-      ok = static_cast<TPreviewer*>(FPostContext.Previewer.get())->PaintFrame(context.Bitmap.get(),
-                                                                             FHookFrameNumber, APTS);
-    } else {
-      GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
-    }
-    FPostContext.preview_last_time = FPostContext.preview_cur_time;
-    if (!ok) {
-      TCriticalSectionHold hold(PostHookLock());
-      TPostHooks now = FPostHooks;
-      now.Exclude(phPreview);
-      DoSetPostHooks(now);
-    }
   }
+  // The preview window of phPreview belongs to the preview folder, which has none yet: the hook
+  // stays set and shows nothing.
 }
