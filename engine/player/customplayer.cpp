@@ -1,0 +1,563 @@
+// The player component: libraries, open and stop with their bounded waits, pause, step, seek, the
+// snapshot, stream and display properties, and the embedding into the host window.
+#include "engine/player/customplayer.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/base/avstubs.h"
+#include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/base/sdlstubs.h"
+#include "engine/player/playerstages.h"
+#include "engine/player/playerthreads.h"
+#include "platform/rtl/environment.h"
+
+namespace {
+
+// The embedding record: one player is embedded at a time in a process.
+struct TEmbedding {
+  HWND Host = nullptr;
+  WNDPROC HostProc = nullptr;
+  TCustomPlayer* Player = nullptr;
+};
+TEmbedding Embedding;
+
+const char* const AudioDriverNames[] = {"", "dsound", "waveout"};
+const char* const VideoDriverNames[] = {"", "directx", "windib"};
+
+// The host window's messages while a file plays in it: expose and resize reach SDL's event loop as
+// SDL_VIDEOEXPOSE and SDL_VIDEORESIZE, a click focuses the host, closing it is refused.
+LRESULT SDLHostWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (wnd != Embedding.Host || !Embedding.HostProc) return DefWindowProc(wnd, msg, wParam, lParam);
+  TCustomPlayer* player = Embedding.Player;
+  TVideoState* is = player ? player->VideoState() : nullptr;
+  switch (msg) {
+    case WM_CLOSE:
+      return 0;
+    case WM_PAINT:
+      if (is && libsdl::SDL_PushEvent) {
+        SDL_Event event{};
+        event.type = SDL_VIDEOEXPOSE;
+        libsdl::SDL_PushEvent(&event);
+      }
+      break;
+    case WM_SIZE:
+      if (is && libsdl::SDL_PushEvent && LOWORD(lParam) > 0 && HIWORD(lParam) > 0) {
+        SDL_Event event{};
+        event.type = SDL_VIDEORESIZE;
+        event.resize.w = LOWORD(lParam);
+        event.resize.h = HIWORD(lParam);
+        libsdl::SDL_PushEvent(&event);
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      SetFocus(wnd);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProc(Embedding.HostProc, wnd, msg, wParam, lParam);
+}
+
+String PrintfText(const char* AFormat, unsigned long AValue, const char* AText) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, AFormat, AValue, AText);
+  return buffer;
+}
+
+}  // namespace
+
+TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner) {
+  FAVProbe = std::make_unique<TAVProbe>(nullptr);
+  InitOptions();
+}
+
+TCustomPlayer::~TCustomPlayer() {
+  OnPosition = nullptr;
+  OnState = nullptr;
+  OnHook = nullptr;
+  Stop(true);
+  // The ring and the events live until the last thread has used them.
+  WaitForThreadsGone(FPlayThreads);
+  WaitForThreadsGone(FEventThreads);
+  TThread::RemoveQueuedEvents(this);
+  ReleaseHostWindow();
+  FAVProbe.reset();
+  if (FRGBContext) ResetRGBContext(*FRGBContext);
+  if (FHookContext) ResetRGBContext(*FHookContext);
+}
+
+void TCustomPlayer::WaitForThreadsGone(const std::atomic<Integer>& ACount) {
+  while (ACount > 0) {
+    if (IsMainThread()) CheckSynchronize(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+void TCustomPlayer::InitOptions() {
+  Fvfilters.clear();
+  Fsws_flags = 4;
+  Ffile_iformat = nullptr;
+  Finput_filename.clear();
+  Ffs_screen_width = Ffs_screen_height = Fframe_width = Fframe_height = 0;
+  Fframe_pix_fmt = -1;
+  Fav_sync_type = AV_SYNC_AUDIO_MASTER;
+  Fdebug = Fdebug_mv = 0;
+  Fworkaround_bugs = 1;
+  Ffast = Fgenpts = false;
+  Flowres = Fidct_algo = Fskip_frame = Fskip_idct = Fskip_loop_filter = 0;
+  Ferror_recognition = 1;
+  Ferror_concealment = 3;
+  Fdecoder_reorder_pts = -1;
+  Fframedrop = 1;
+  Frdftspeed = 20;
+  ResetOpenState();
+}
+
+void TCustomPlayer::ResetOpenState() {
+  Fscreen = nullptr;
+  FPlaying = false;
+  FLastPTS = AV_NOPTS_VALUE;
+  FCurrentPTS = -1;
+  Fstep = false;
+  for (Integer& w : Fwanted_stream) w = -1;
+  Fseek_by_bytes = -1;
+  Fstart_time = AV_NOPTS_VALUE;
+  FPlayTime = AV_NOPTS_VALUE;
+  FRepeatType = rtStop;
+  FVerticalFlip = false;
+  FSeekEvent.SetEvent();
+  FSeeking = false;
+}
+
+// ---- libraries ----
+
+bool TCustomPlayer::AVLibLoaded() const {
+  return FFLoader() && FFLoader()->Loaded(PlayerLibraries);
+}
+
+bool TCustomPlayer::LoadAVLib(const TPathFileName& APath) {
+  if (ComponentState().Contains(csDesigning)) return true;
+  FFLoader()->SetLibraryPath(APath);
+  const bool ok = FFLoader()->Load(PlayerLibraries);
+  if (!ok) {
+    std::lock_guard<std::mutex> hold(FErrLock);
+    FLastErrMsg = FFLoader()->LastErrMsg();
+  }
+  return ok;
+}
+
+void TCustomPlayer::UnloadAVLib() {
+  FFLoader()->Unload(PlayerLibraries);
+}
+
+// ---- errors and the data lock ----
+
+void TCustomPlayer::ReportError(const String& AMsg, bool AStore) {
+  GetFFLogger()->Log(this, llError, AMsg);
+  if (AStore) {
+    std::lock_guard<std::mutex> hold(FErrLock);
+    FLastErrMsg = AMsg;
+  }
+}
+
+String TCustomPlayer::LastErrMsg() const {
+  std::lock_guard<std::mutex> hold(FErrLock);
+  return FLastErrMsg;
+}
+
+Cardinal TCustomPlayer::LockData(Cardinal ATimeoutMs) {
+  if (ATimeoutMs == INFINITE) {
+    FDataLock.lock();
+    return WAIT_OBJECT_0;
+  }
+  return FDataLock.try_lock_for(std::chrono::milliseconds(ATimeoutMs)) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
+void TCustomPlayer::UnlockData() {
+  FDataLock.unlock();
+}
+
+// ---- open ----
+
+bool TCustomPlayer::InitSDLWindow(HWND AScreenHandle) {
+  if (AScreenHandle) {
+    // The host's native child is SDL's window; a backend without native windows has none, and SDL
+    // then opens its own (or its dummy driver runs).
+    FNativeWindow = WinCreateNativeChild(AScreenHandle);
+    if (FNativeWindow) SetEnvironmentVariable("SDL_WINDOWID", std::to_string(FNativeWindow));
+    Embedding.HostProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(AScreenHandle, GWLP_WNDPROC));
+  }
+  const bool started = libsdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+  if (AScreenHandle) {
+    char name[257];
+    if (libsdl::SDL_AudioDriverName(name, sizeof name))
+      ff::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", name);
+    if (libsdl::SDL_VideoDriverName(name, sizeof name))
+      ff::av_log(nullptr, AV_LOG_DEBUG, "using video driver: %s\n", name);
+    DeleteEnvironmentVariable("SDL_WINDOWID");
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtr(AScreenHandle, GWLP_WNDPROC)) != SDLHostWndProc) {
+      Embedding.Host = AScreenHandle;
+      Embedding.Player = this;
+      SetWindowLongPtr(AScreenHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SDLHostWndProc));
+    } else {
+      Embedding.Player = this;
+    }
+  }
+  return started;
+}
+
+// Gives the host its own procedure back and removes the native child, so the host's own picture
+// shows again. Main thread.
+void TCustomPlayer::ReleaseHostWindow() {
+  if (Embedding.Player != this) return;
+  HWND host = Embedding.Host;
+  if (host && IsWindow(host)) {
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtr(host, GWLP_WNDPROC)) == SDLHostWndProc)
+      SetWindowLongPtr(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Embedding.HostProc));
+    if (FNativeWindow) {
+      WinDestroyNativeChild(host);
+      InvalidateRect(host, nullptr, true);
+    }
+  }
+  FNativeWindow = 0;
+  Embedding = TEmbedding{};
+}
+
+void TCustomPlayer::FocusHostLater() {
+  TThread::Queue(this, [this] {
+    if (Embedding.Player == this && Embedding.Host && IsWindow(Embedding.Host)) SetFocus(Embedding.Host);
+  });
+}
+
+void TCustomPlayer::HostWindowReleaseLater() {
+  TThread::Queue(this, [this] {
+    // A newer file may already play in the host again.
+    if (!VideoState()) ReleaseHostWindow();
+  });
+}
+
+bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaused) {
+  if (!AVLibLoaded()) {
+    ReportError("libav or libsdl not loaded.", true);
+    return false;
+  }
+  Stop(true);
+  // The previous file's threads report their last state before this one's first.
+  WaitForThreadsGone(FPlayThreads);
+  WaitForThreadsGone(FEventThreads);
+  ReleaseHostWindow();
+  if (FAudioDriver != adDefault) SetEnvironmentVariable("SDL_AUDIODRIVER", AudioDriverNames[FAudioDriver]);
+  if (FVideoDriver != vdDefault) SetEnvironmentVariable("SDL_VIDEODRIVER", VideoDriverNames[FVideoDriver]);
+  if (!InitSDLWindow(AScreenHandle)) {
+    ReportError(PrintfText("Could not initialize SDL with ScreenHandle(%lu): %s",
+                           static_cast<unsigned long>(reinterpret_cast<uintptr_t>(AScreenHandle)),
+                           libsdl::SDL_GetError()),
+                true);
+    ReleaseHostWindow();
+    return false;
+  }
+  if (Fdisplay_disable) {
+    Fvideo_disable = true;
+  } else {
+    const SDL_VideoInfo* info = libsdl::SDL_GetVideoInfo();
+    if (!info) {
+      ReportError("SDL_GetVideoInfo() failed", true);
+      QuitSDL();
+      ReleaseHostWindow();
+      return false;
+    }
+    Ffs_screen_width = info->current_w;
+    Ffs_screen_height = info->current_h;
+  }
+  libsdl::SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
+  libsdl::SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
+  libsdl::SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
+  libsdl::SDL_EventState(SDL_USEREVENT, SDL_IGNORE);
+  if (!StreamOpen(this, AFileName, Ffile_iformat, APaused)) {
+    QuitSDL();
+    ReleaseHostWindow();
+    return false;
+  }
+  Finput_filename = AFileName;
+  FScreenHandle = AScreenHandle;
+  FAVProbe->SetFileHandle(VideoState()->ic);
+  if (FTriggerEventInMainThread)
+    CallInMainThread([this] { DoFileOpen(); });
+  else
+    DoFileOpen();
+  // Reset here, not in the play thread: a stop that comes before that thread runs must still wait.
+  FStopEvent.ResetEvent();
+  FEventThreads++;
+  new TEventThread(this);
+  FPlayThreads++;
+  new TPlayThread(this);
+  return true;
+}
+
+void TCustomPlayer::DoFileOpen() {
+  if (FRGBContext) ResetRGBContext(*FRGBContext);
+  if (FHookContext) ResetRGBContext(*FHookContext);
+  TVideoState* is = VideoState();
+  if (is && OnFileOpen) {
+    Integer w = -1, h = -1;
+    if (is->video_ctx && is->video_ctx->width > 0) {
+      w = is->video_ctx->width;
+      h = is->video_ctx->height;
+    }
+    const Int64 duration = is->IsImage2 ? 0 : is->Duration;
+    OnFileOpen(this, duration, w, h, Fscreen_width, Fscreen_height);
+  }
+  if (FScreenHandle && (Fscreen_width == 0 || Fscreen_height == 0)) {
+    RECT r{};
+    GetClientRect(FScreenHandle, &r);
+    Fscreen_width = r.Right - r.Left;
+    Fscreen_height = r.Bottom - r.Top;
+  }
+}
+
+// ---- stop ----
+
+void TCustomPlayer::Stop(bool AWaitForStop) {
+  if (TVideoState* is = VideoState()) {
+    if (is->paused) {
+      StreamTogglePause(is);
+      Fstep = false;
+    }
+    PushQuitEvent(is);
+    if (AWaitForStop) WaitForStop();
+  }
+  if (AWaitForStop && libsdl::SDL_Quit) {
+    QuitSDL();
+    if (IsMainThread()) ReleaseHostWindow();
+  }
+}
+
+void TCustomPlayer::WaitForStop() {
+  Integer counter = 1;
+  for (;;) {
+    if (FStopEvent.WaitFor(100) != wrTimeout) return;
+    if (IsMainThread()) {
+      ServeMainThreadWait();
+    }
+    if (!VideoState()) return;
+    if (LockData(100) != WAIT_OBJECT_0) continue;
+    ++counter;
+    TVideoState* is = VideoState();
+    if (!is) {
+      UnlockData();
+      return;
+    }
+    if ((counter > 10 && is->Reading == 1) || counter > 20) {
+      DoExit(this);
+      UnlockData();
+      return;
+    }
+    PushQuitEvent(is);
+    UnlockData();
+  }
+}
+
+// ---- pause, step ----
+
+void TCustomPlayer::Pause() {
+  TVideoState* is = VideoState();
+  if (!is || is->paused) return;
+  StreamTogglePause(is);
+  Fstep = false;
+  SetPlayState(psPause);
+}
+
+void TCustomPlayer::Resume() {
+  TVideoState* is = VideoState();
+  if (!is || !is->paused) return;
+  StreamTogglePause(is);
+  Fstep = false;
+  SetPlayState(psResume);
+}
+
+void TCustomPlayer::TogglePause() {
+  TVideoState* is = VideoState();
+  if (!is) return;
+  StreamTogglePause(is);
+  Fstep = false;
+  SetPlayState(is->paused ? psPause : psResume);
+}
+
+void TCustomPlayer::StepToNextFrame() {
+  TVideoState* is = VideoState();
+  if (!is) return;
+  if (is->paused) StreamTogglePause(is);
+  const bool wasStepping = Fstep.exchange(true);
+  if (!wasStepping) SetPlayState(psStep);
+}
+
+bool TCustomPlayer::Paused() const {
+  TVideoState* is = VideoState();
+  return !is || is->paused;
+}
+
+// ---- seek ----
+
+void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
+  TVideoState* is = VideoState();
+  if (!is) return;
+  if (ASeekFlags.Contains(sfByte)) {
+    StreamSeek(is, ASeekFlags, AWaitForSeekEnd, APTS, 0);
+    return;
+  }
+  Int64 target = APTS;
+  if (is->ic->duration != AV_NOPTS_VALUE && is->ic->duration < target) target = is->ic->duration;
+  if (is->ic->start_time != AV_NOPTS_VALUE) target += is->ic->start_time;
+  StreamSeek(is, ASeekFlags, AWaitForSeekEnd, target, APTS <= 0 ? 1 : 0);
+}
+
+void TCustomPlayer::Seek(Double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
+  TVideoState* is = VideoState();
+  if (!is) return;
+  if (ASeekFlags.Contains(sfByte)) {
+    const double d = is->ic->bit_rate ? double(is->ic->bit_rate) * ADelta / 8.0 : ADelta * 180000.0;
+    const Int64 p = is->ic->pb ? ff::avio_seek(is->ic->pb, 0, SEEK_CUR) : 0;
+    StreamSeek(is, ASeekFlags, AWaitForSeekEnd, Int64(std::nearbyint(double(p) + d)),
+               Int64(std::nearbyint(d)));
+    return;
+  }
+  const double master = GetMasterClock(*is);
+  StreamSeek(is, ASeekFlags, AWaitForSeekEnd, Int64(std::nearbyint((master + ADelta) * 1000000.0)),
+             Int64(std::nearbyint(ADelta * 1000000.0)));
+}
+
+// ---- snapshot ----
+
+void TCustomPlayer::PrepareFrameBitmap(TBitmap* ABitmap, TVideoState* is) {
+  if (is && is->video_ctx) {
+    ABitmap->SetSize(is->video_ctx->width, is->video_ctx->height);
+    ABitmap->Canvas()->Brush()->SetColor(0);
+    ABitmap->Canvas()->FillRect(ABitmap->Canvas()->ClipRect());
+  } else {
+    ABitmap->SetSize(0, 0);
+  }
+}
+
+TBitmap* TCustomPlayer::CurrentFrame() {
+  Int64 pts;
+  return CurrentFrame(pts);
+}
+
+TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
+  if (!FRGBContext) {
+    FRGBContext = std::make_unique<TRGBConvertContext>();
+    ResetRGBContext(*FRGBContext);
+  }
+  if (!FRGBContext->Bitmap) {
+    FRGBContext->Bitmap = std::make_unique<TBitmap>();
+    FRGBContext->Bitmap->SetPixelFormat(FRGBContext->BMPPixFmt);
+  }
+  TBitmap* bitmap = FRGBContext->Bitmap.get();
+  APTS = -1;
+  // The event loop re-creates overlays and closes the file under the data lock: holding it here
+  // keeps the shown overlay alive while it is read.
+  LockData(INFINITE);
+  TVideoState* is = VideoState();
+  PrepareFrameBitmap(bitmap, is);
+  if (is && is->video_ctx) {
+    // The picture on screen; its entry stays until the queue reuses it.
+    TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown.load() : is->pictq_rindex];
+    APTS = Int64(std::nearbyint(vp.pts * 1000000.0)) - is->StartTime;
+    if (vp.overlay) {
+      libsdl::SDL_LockYUVOverlay(vp.overlay);
+      TAVPicture picture;
+      picture.data[0] = vp.overlay->pixels[0];
+      picture.data[1] = vp.overlay->pixels[2];
+      picture.data[2] = vp.overlay->pixels[1];
+      picture.linesize[0] = vp.overlay->pitches[0];
+      picture.linesize[1] = vp.overlay->pitches[2];
+      picture.linesize[2] = vp.overlay->pitches[1];
+      if (!PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, vp.width, vp.height))
+        bitmap->SetSize(0, 0);
+      libsdl::SDL_UnlockYUVOverlay(vp.overlay);
+    }
+  }
+  UnlockData();
+  return FRGBContext->Bitmap.get();
+}
+
+// ---- streams and display properties ----
+
+Integer TCustomPlayer::AudioStreamIndex() const {
+  TVideoState* is = VideoState();
+  return is ? is->audio_stream.load() : -1;
+}
+
+Integer TCustomPlayer::VideoStreamIndex() const {
+  TVideoState* is = VideoState();
+  return is ? is->video_stream.load() : -1;
+}
+
+Integer TCustomPlayer::SubtitleStreamIndex() const {
+  TVideoState* is = VideoState();
+  return is ? is->subtitle_stream.load() : -1;
+}
+
+void TCustomPlayer::SetVideoStreamIndex(Integer Value) {
+  TVideoState* is = VideoState();
+  if (is && Value != is->video_stream) SwitchStream(is, AVMEDIA_TYPE_VIDEO, Value);
+}
+
+void TCustomPlayer::SetAudioStreamIndex(Integer Value) {
+  TVideoState* is = VideoState();
+  if (is && Value != is->audio_stream) SwitchStream(is, AVMEDIA_TYPE_AUDIO, Value);
+}
+
+void TCustomPlayer::SetSubtitleStreamIndex(Integer Value) {
+  TVideoState* is = VideoState();
+  if (is && Value != is->subtitle_stream) SwitchStream(is, AVMEDIA_TYPE_SUBTITLE, Value);
+}
+
+void TCustomPlayer::SetAspectRatio(Single Value) {
+  if (Value == FAspectRatio) return;
+  FAspectRatio = Value;
+  if (TVideoState* is = VideoState()) PushReopenVideoEvent(is);
+}
+
+void TCustomPlayer::SetShowAudio(TShowAudio Value) {
+  FShowAudio = Value;
+  TVideoState* is = VideoState();
+  if (is && is->audio_st && !Fdisplay_disable) is->show_audio = Integer(Value);
+}
+
+void TCustomPlayer::ToggleAudioDisplay() {
+  TVideoState* is = VideoState();
+  if (!is) return;
+  is->show_audio = (is->show_audio + 1) % 3;
+  // The surface belongs to the play thread: draw on it under the data lock, and not at all
+  // without one (no display).
+  LockData(INFINITE);
+  if (Fscreen && VideoState() == is) {
+    SDL_Rect rect{Sint16(is->xleft), Sint16(is->ytop), Uint16(is->width), Uint16(is->height)};
+    libsdl::SDL_FillRect(Fscreen, &rect, libsdl::SDL_MapRGB(Fscreen->format, 0, 0, 0));
+    libsdl::SDL_UpdateRect(Fscreen, is->xleft, is->ytop, is->width, is->height);
+  }
+  UnlockData();
+}
+
+String TCustomPlayer::Format() const {
+  return Ffile_iformat && Ffile_iformat->name ? Ffile_iformat->name : "";
+}
+
+void TCustomPlayer::SetFormat(const String& Value) {
+  if (!AVLibLoaded()) {
+    ReportError("libav or libsdl not loaded.", true);
+    return;
+  }
+  const AVInputFormat* format = ff::av_find_input_format(Value.c_str());
+  if (!format) throw Exception("Unknown input format: " + Value);
+  Ffile_iformat = format;
+}
+
+void TCustomPlayer::UpdateScreenPosition() {
+  // SDL follows a moving X window by itself; only the DirectDraw overlay of old needed telling.
+}

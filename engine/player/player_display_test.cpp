@@ -1,0 +1,116 @@
+// The player embedded in a host panel on a real display: SDL draws into the panel's native child
+// window, the pictures change while it plays, and the panel's own face returns on stop. The
+// screenshot taken while playing is written beside the test program as player_display.png.
+#if NERIVO_X11_TESTS
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/player/customplayer.h"
+#include "engine/player/testkit/playertestkit.h"
+#include "platform/gdi/codecs.h"
+#include "platform/ui/core/form.h"
+#include "platform/ui/extctrls/panel.h"
+#include "platform/ui/testkit/displaytest.h"
+#include "platform/ui/testkit/uitestkit.h"
+
+namespace {
+
+class PlayerDisplayTest : public TDisplayTest<TUiTest> {
+ protected:
+  static void SetUpTestSuite() {
+    TDisplayTest<TUiTest>::SetUpTestSuite();
+    ASSERT_TRUE(FFLoader()->Load(PlayerLibraries)) << FFLoader()->LastErrMsg();
+  }
+  void SetUp() override {
+    TDisplayTest<TUiTest>::SetUp();
+    if (IsSkipped()) return;
+    ASSERT_TRUE(TestMedia().Ready);
+    // SDL opens its own connection to the same server and draws into the child window.
+    ::setenv("DISPLAY", Server->Name().c_str(), 1);
+    ::setenv("SDL_VIDEODRIVER", "x11", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+  void TearDown() override {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    TDisplayTest<TUiTest>::TearDown();
+  }
+  // Serves the main thread's queue and the display until ADone holds (false after ALimitMs).
+  static bool ServeDisplayUntil(const std::function<bool()>& ADone, Integer ALimitMs = 8000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ALimitMs);
+    for (;;) {
+      WinProcessMessages();
+      CheckSynchronize(0);
+      if (ADone()) return true;
+      if (std::chrono::steady_clock::now() > end) return false;
+      WinBackend().WaitForEvents(10, MainThreadWakeFd());
+    }
+  }
+};
+
+constexpr uint32_t HostColour = 0x006030C0;  // the panel's own face (a COLORREF: red C0, green 30, blue 60)
+
+TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) {
+  TForm* form;
+  Application->CreateForm(form);
+  form->SetBounds(60, 40, 400, 300);
+  auto* host = new TPanel(form);
+  host->SetParent(form);
+  host->SetBounds(20, 20, 320, 240);
+  host->SetBevelOuter(bvNone);
+  host->SetColor(TColor(HostColour));
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(host, 160, 120) == HostColour; })) << "the panel shows first";
+
+  TRIVodero player(nullptr);
+  TPlayerRecorder rec;
+  rec.Attach(player);
+  ASSERT_TRUE(player.Open(TestMedia().Mkv, host->Handle())) << player.LastErrMsg();
+  EXPECT_EQ(player.ScreenWidth(), 320) << "the host's client size";
+  EXPECT_EQ(player.ScreenHeight(), 240);
+  ASSERT_NE(player.FNativeWindow, 0u);
+
+  // The test picture (moving) replaces the panel's face, and it changes as it plays.
+  ASSERT_TRUE(ServeDisplayUntil(
+      [&] { return ScreenAt(host, 160, 120) != HostColour && player.CurrentPTS() > 200000; }));
+  TRect area;
+  GetWindowRect(host->Handle(), &area);
+  const TRawImage first = Reader->Capture(area);
+  ASSERT_TRUE(ServeDisplayUntil([&] {
+    const TRawImage now = Reader->Capture(area);
+    for (Integer y = 0; y < now.Height; y += 4)
+      if (std::memcmp(now.Row(y), first.Row(y), size_t(now.Width) * 3) != 0) return true;
+    return false;
+  })) << "the pictures do not change while playing";
+  Integer hostPixels = 0;
+  for (Integer y = 4; y < 240; y += 20)
+    for (Integer x = 4; x < 320; x += 20) hostPixels += ScreenAt(host, x, y) == HostColour;
+  EXPECT_EQ(hostPixels, 0) << "the picture (scaled to 320 x 240) covers the panel";
+  const std::vector<Byte> png = EncodePng(first);
+  std::ofstream(std::filesystem::read_symlink("/proc/self/exe").parent_path() / "player_display.png",
+                std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+
+  // A click on the host focuses it; a resize of the host reaches SDL's event loop.
+  form->SetFocus();
+  ASSERT_NE(GetFocus(), host->Handle());
+  SendMessage(host->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(GetFocus(), host->Handle());
+  host->SetBounds(20, 20, 360, 250);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return player.ScreenWidth() == 360 && player.ScreenHeight() == 250; }));
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 350, 240) != HostColour; }))
+      << "the picture fills the grown host";
+
+  player.Stop(true);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return rec.Saw(psStop); }));
+  EXPECT_EQ(player.FNativeWindow, 0u);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }))
+      << "the host's own picture did not return";
+  EXPECT_EQ(SendMessage(host->Handle(), WM_CLOSE, 0, 0), 0);
+}
+
+}  // namespace
+
+#endif
