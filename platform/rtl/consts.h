@@ -63,3 +63,11 @@ inline constexpr const char* SThreadError = "Thread Error: %s (%d)";
 inline constexpr const char* SCheckSynchronizeError =
     "CheckSynchronize called from thread $%x, which is NOT the main thread";
 inline constexpr const char* SLoadLibraryError = "Cannot load library \"%s\". %s";
+
+// The edit's own context menu
+inline constexpr const char* SEditUndo = "Undo";
+inline constexpr const char* SEditCut = "Cut";
+inline constexpr const char* SEditCopy = "Copy";
+inline constexpr const char* SEditPaste = "Paste";
+inline constexpr const char* SEditDelete = "Delete";
+inline constexpr const char* SEditSelectAll = "Select All";

@@ -93,6 +93,13 @@ class TWindowBackend {
   // Makes a running WaitForEvents return; callable from any thread.
   virtual void WakeUp() = 0;
 
+  // ---- the desktop clipboard ----
+  // Takes the desktop clipboard with text (false when the backend has no desktop clipboard).
+  virtual bool SetNativeClipboardText(const String&) { return false; }
+  // What the desktop clipboard holds when another program owns it.
+  enum class TNativeClipboard { Ours, Text, NoText };
+  virtual TNativeClipboard GetNativeClipboardText(String*) { return TNativeClipboard::Ours; }
+
   // ---- native child windows (the player's surface) ----
   // An id other libraries can draw into (0 when the backend has none).
   virtual uintptr_t CreateNativeChild(HWND wnd, HWND topLevel, const TRect& boundsInTopLevel) = 0;
@@ -118,6 +125,9 @@ void WinNativeCloseRequest(HWND wnd);
 void WinNativeFocusChanged(HWND wnd, bool focused);
 // The window system moved or resized a top-level window (screen).
 void WinNativeConfigure(HWND wnd, const TRect& bounds);
+
+// Another program took the desktop clipboard: the layer drops its own copy.
+void WinNativeClipboardLost();
 
 // The screen or its work area changed: the layer reads them again from the backend and tells the
 // top-level windows (WM_DISPLAYCHANGE for a new screen size, WM_SETTINGCHANGE with SPI_SETWORKAREA

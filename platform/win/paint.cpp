@@ -448,6 +448,7 @@ HDC BeginPaint(HWND w, PAINTSTRUCT* ps) {
   installProvider();
   *ps = PAINTSTRUCT();
   ++w->PaintChanges;
+  WinCaretBeforePaint(w);
   if (w->FrameNeeded) {
     w->FrameNeeded = false;
     SendMessage(w, WM_NCPAINT, 1, 0);
@@ -481,6 +482,7 @@ HDC BeginPaint(HWND w, PAINTSTRUCT* ps) {
 }
 
 bool EndPaint(HWND w, const PAINTSTRUCT* ps) {
+  WinCaretAfterPaint(w);  // also after a BeginPaint that failed once it had taken the caret off
   if (!ps || !ps->hdc) return false;
   releaseDC(w, ps->hdc);
   return true;

@@ -508,6 +508,121 @@ struct MEASUREITEMSTRUCT {
   ULONG_PTR itemData = 0;
 };
 
+// ---- edit and list box messages, styles and notifications (the platform's values) ----
+constexpr UINT EM_GETSEL = 0x00B0;  // wParam/lParam: DWORD* start / end (may be 0); result start | end << 16
+constexpr UINT EM_SETSEL = 0x00B1;  // (start, end): start -1 removes the selection; end -1 is the end
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;    // lParam: RECT* (client) or 0 for the default rectangle
+constexpr UINT EM_SETRECTNP = 0x00B4;  // as EM_SETRECT without repainting
+constexpr UINT EM_SCROLL = 0x00B5;
+constexpr UINT EM_LINESCROLL = 0x00B6;
+constexpr UINT EM_SCROLLCARET = 0x00B7;
+constexpr UINT EM_GETMODIFY = 0x00B8;
+constexpr UINT EM_SETMODIFY = 0x00B9;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_REPLACESEL = 0x00C2;  // wParam: can undo; lParam: const char* (UTF-8)
+constexpr UINT EM_GETLINE = 0x00C4;     // wParam: line; lParam: buffer whose first WORD is its size
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
+constexpr UINT EM_SETMARGINS = 0x00D3;
+constexpr UINT EM_GETMARGINS = 0x00D4;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr UINT EM_POSFROMCHAR = 0x00D6;  // result x | y << 16 (client)
+constexpr UINT EM_CHARFROMPOS = 0x00D7;  // lParam x | y << 16; result char | line << 16
+constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+constexpr WPARAM EC_USEFONTINFO = 0xFFFF;
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_UPPERCASE = 0x0008;
+constexpr DWORD ES_LOWERCASE = 0x0010;
+constexpr DWORD ES_PASSWORD = 0x0020;
+constexpr DWORD ES_AUTOVSCROLL = 0x0040;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_NOHIDESEL = 0x0100;
+constexpr DWORD ES_OEMCONVERT = 0x0400;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_WANTRETURN = 0x1000;
+constexpr DWORD ES_NUMBER = 0x2000;
+constexpr Word EN_SETFOCUS = 0x0100;
+constexpr Word EN_KILLFOCUS = 0x0200;
+constexpr Word EN_CHANGE = 0x0300;
+constexpr Word EN_UPDATE = 0x0400;
+constexpr Word EN_MAXTEXT = 0x0501;
+constexpr Word EN_HSCROLL = 0x0601;
+constexpr Word EN_VSCROLL = 0x0602;
+
+constexpr UINT LB_ADDSTRING = 0x0180;  // lParam: const char*; result the index, LB_ERR
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;  // result the count left
+constexpr UINT LB_SELITEMRANGEEX = 0x0183;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETSEL = 0x0185;  // wParam: select; lParam: index, -1 for all
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;  // lParam: buffer of at least LB_GETTEXTLEN + 1 bytes
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_SELECTSTRING = 0x018C;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
+constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_GETSELCOUNT = 0x0190;
+constexpr UINT LB_GETSELITEMS = 0x0191;
+constexpr UINT LB_SETTABSTOPS = 0x0192;
+constexpr UINT LB_GETHORIZONTALEXTENT = 0x0193;
+constexpr UINT LB_SETHORIZONTALEXTENT = 0x0194;
+constexpr UINT LB_SETCOLUMNWIDTH = 0x0195;
+constexpr UINT LB_SETTOPINDEX = 0x0197;
+constexpr UINT LB_GETITEMRECT = 0x0198;
+constexpr UINT LB_GETITEMDATA = 0x0199;
+constexpr UINT LB_SETITEMDATA = 0x019A;
+constexpr UINT LB_SELITEMRANGE = 0x019B;
+constexpr UINT LB_SETANCHORINDEX = 0x019C;
+constexpr UINT LB_GETANCHORINDEX = 0x019D;
+constexpr UINT LB_SETCARETINDEX = 0x019E;
+constexpr UINT LB_GETCARETINDEX = 0x019F;
+constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
+constexpr UINT LB_GETITEMHEIGHT = 0x01A1;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr UINT LB_SETCOUNT = 0x01A7;
+constexpr UINT LB_ITEMFROMPOINT = 0x01A9;  // lParam x | y << 16; result index | outside << 16
+constexpr LRESULT LB_OKAY = 0;
+constexpr LRESULT LB_ERR = -1;
+constexpr LRESULT LB_ERRSPACE = -2;
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_NOREDRAW = 0x0004;
+constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+constexpr DWORD LBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD LBS_OWNERDRAWVARIABLE = 0x0020;
+constexpr DWORD LBS_HASSTRINGS = 0x0040;
+constexpr DWORD LBS_USETABSTOPS = 0x0080;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr DWORD LBS_MULTICOLUMN = 0x0200;
+constexpr DWORD LBS_WANTKEYBOARDINPUT = 0x0400;
+constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
+constexpr DWORD LBS_NODATA = 0x2000;
+constexpr Word LBN_ERRSPACE = Word(-2);
+constexpr Word LBN_SELCHANGE = 1;
+constexpr Word LBN_DBLCLK = 2;
+constexpr Word LBN_SELCANCEL = 3;
+constexpr Word LBN_SETFOCUS = 4;
+constexpr Word LBN_KILLFOCUS = 5;
+
 // ---- CreateWindowEx ----
 constexpr Integer CW_USEDEFAULT = int32_t(0x80000000);
 inline HWND const HWND_MESSAGE = reinterpret_cast<HWND>(intptr_t(-3));
@@ -607,6 +722,35 @@ void WinRemoveCallWndProcHook(Integer id);
 // message loop (before other queued messages). For objects freed from inside their own handlers.
 void WinDeferAction(std::function<void()> action);
 bool WinRunDeferredActions();  // true when it ran any
+
+// ---- caret ----
+// One caret per thread, owned by one window, as on the platform: created hidden (ShowCaret once to
+// see it), drawn by inverting its rectangle on the window and blinking on the clock every
+// GetCaretBlinkTime milliseconds. ShowCaret and HideCaret nest; BeginPaint takes a visible caret off
+// the window and EndPaint puts it back, so painting never leaves a stale caret behind. Destroying the
+// owner destroys the caret. The calls fail (false) for a window that does not own the caret.
+bool CreateCaret(HWND wnd, HBITMAP bitmap, Integer width, Integer height);  // bitmap: solid only (null)
+bool DestroyCaret();
+bool ShowCaret(HWND wnd);
+bool HideCaret(HWND wnd);
+bool SetCaretPos(Integer x, Integer y);  // client coordinates of the owner
+bool GetCaretPos(POINT* point);
+UINT GetCaretBlinkTime();
+bool SetCaretBlinkTime(UINT milliseconds);
+// For tests: the owner, whether the caret is drawn at this moment, and its rectangle (client).
+HWND WinCaretOwner();
+bool WinCaretDrawn();
+TRect WinCaretRect();
+
+// ---- clipboard (text) ----
+// The text clipboard: held in-process, and, with a backend that has one (X11: the CLIPBOARD
+// selection, UTF-8 both ways), shared with the other programs of the desktop. Text is UTF-8.
+bool WinSetClipboardText(const String& text);
+// The clipboard's text: another program's when it holds the desktop clipboard, else ours. False
+// when the clipboard holds no text.
+bool WinGetClipboardText(String* text);
+bool WinClipboardHasText();
+void WinEmptyClipboard();
 
 // ---- timers ----
 constexpr UINT USER_TIMER_MINIMUM = 10;

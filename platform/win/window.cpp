@@ -532,6 +532,7 @@ void finishTree(HWND w) {
   TWinState& s = WS();
   WinForgetWindowInput(w);
   WinRemoveTimersOf(w);
+  WinCaretWindowDestroyed(w);
   WinClearPaintState(w);
   if (w->NativeChild) WinDestroyNativeChild(w);
   auto& list = w->MessageOnly ? s.MessageWindows : siblingsOf(w);

@@ -227,6 +227,10 @@ void WinActivateAfterLoss(HWND leaving);
 void WinForgetWindowInput(HWND wnd);  // focus, capture, active, click state of a dying window
 void WinRemoveTimersOf(HWND wnd);
 void WinClearPaintState(HWND wnd);
+// The caret around painting and destruction of its owner.
+void WinCaretBeforePaint(HWND wnd);
+void WinCaretAfterPaint(HWND wnd);
+void WinCaretWindowDestroyed(HWND wnd);
 bool NeedsPaint(HWND wnd);
 // Invalidation in client coordinates of wnd (rgn null: the whole client area).
 void WinInvalidate(HWND wnd, HRGN rgn, UINT flags);

@@ -23,8 +23,9 @@ void TFont::freeHandle() {
 
 // Listeners (the canvas) deselect the old object before it is deleted.
 void TFont::fontChanged() {
-  Changed();
+  // The old handle goes first: a change handler that asks for the handle gets the new font.
   freeHandle();
+  Changed();
 }
 
 void TFont::Assign(TPersistent* Source) {

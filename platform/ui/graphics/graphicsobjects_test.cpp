@@ -38,6 +38,28 @@ INSTANTIATE_TEST_SUITE_P(Points, FontSize,
                                          SizeCase{10, -13}, SizeCase{11, -15}, SizeCase{12, -16},
                                          SizeCase{15, -20}));
 
+// A change handler that takes the handle gets the changed font, and that handle stays the font's.
+TEST(Font, ChangeHandlersSeeTheNewHandle) {
+  TFont F;
+  F.SetHeight(-12);
+  F.Handle();
+  HFONT Seen = nullptr;
+  Integer SeenHeight = 0;
+  F.OnChange = [&](TObject*) {
+    Seen = F.Handle();
+    HDC DC = CreateCompatibleDC(nullptr);
+    HGDIOBJ Prev = SelectObject(DC, Seen);
+    TEXTMETRIC TM;
+    GetTextMetrics(DC, &TM);
+    SeenHeight = TM.tmHeight;
+    SelectObject(DC, Prev);
+    DeleteDC(DC);
+  };
+  F.SetHeight(-30);
+  EXPECT_EQ(F.Handle(), Seen);
+  EXPECT_GT(SeenHeight, 20);
+}
+
 TEST(Font, DefaultsAndStylesReachTheFontObject) {
   TFont font;
   EXPECT_EQ(font.Name(), "Tahoma");

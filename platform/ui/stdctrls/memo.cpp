@@ -2,207 +2,129 @@
 
 #include <algorithm>
 
-#include "platform/rtl/strings.h"
+#include "platform/ui/graphics/canvas.h"
 #include "platform/ui/stdctrls/stdlook.h"
 
 namespace {
 constexpr Integer Padding = 4;         // between the border and the text
 constexpr Integer IndicatorWidth = 4;  // the scroll position mark at the right edge
-constexpr Integer WheelLines = 3;
 }  // namespace
 
-TMemo::TMemo(TComponent* AOwner) : TCustomControl(AOwner), FLines(std::make_unique<TStringList>()) {
-  FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks};
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TStringList>()) {
+  FControlStyle.Exclude(csFixedHeight);
+  FAutoSize = false;
   FWidth = 185;
   FHeight = 89;
-  FTabStop = true;
-  FParentColor = false;
-  FColor = stdlook::Surface;
+  FBuffer.SetMultiline(true);
+  SetAutoSelect(false);
   FLines->OnChange = [this](TObject* Sender) { linesChanged(Sender); };
 }
 
-TMemo::~TMemo() {
+TCustomMemo::~TCustomMemo() {
   FLines->OnChange = nullptr;
 }
 
-String TMemo::GetText() const {
-  // Lines joined by line breaks, without a break after the last one.
+void TCustomMemo::CreateParams(TCreateParams& Params) {
+  TCustomEdit::CreateParams(Params);
+  Params.Style |= ES_MULTILINE;
+  if (FWantReturns) Params.Style |= ES_WANTRETURN;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomMemo::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    TCustomEdit::WndProc(Message);
+    if (FWantTabs) Message.Result |= DLGC_WANTTAB;
+    if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
+    return;
+  }
+  if (Message.Msg == WM_CHAR &&
+      ((Message.WParam == '\t' && !FWantTabs) || (Message.WParam == '\r' && !FWantReturns)))
+    return;
+  TCustomEdit::WndProc(Message);
+}
+
+void TCustomMemo::SetTopLine(Integer Value) {
+  SendMessage(Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, std::max(0, Value)), 0);
+}
+
+void TCustomMemo::ScrollToEnd() {
+  SendMessage(Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+TRect TCustomMemo::LineRect(Integer Index) {
+  const TRect Area = FormatRect();
+  const Integer H = LineHeight();
+  const Integer Top = Area.Top + (Index - TopLine()) * H;
+  return Rect(Area.Left, Top, Area.Right, Top + H);
+}
+
+void TCustomMemo::linesChanged(TObject*) {
+  if (FSyncing) return;
+  // Lines joined by line breaks, without one after the last line.
   String S = FLines->Text();
   if (!S.empty() && S.back() == '\n') S.pop_back();
-  return S;
+  if (S.size() >= 1 && S.back() == '\r') S.pop_back();
+  FSyncing = true;
+  const bool Changed = FBuffer.SetText(S);
+  FSyncing = false;
+  FBuffer.MoveTo(FBuffer.Length(), false);
+  TextReplaced(Changed);
 }
 
-void TMemo::SetReadOnly(bool Value) {
-  if (Value == FReadOnly) return;
-  FReadOnly = Value;
-  Invalidate();
+void TCustomMemo::Change() {
+  if (!FSyncing) {
+    FSyncing = true;
+    FLines->SetText(FBuffer.Text());
+    FSyncing = false;
+  }
+  TCustomEdit::Change();
 }
 
-void TMemo::Change() {
-  if (OnChange) OnChange(this);
+// ---- the product look ----
+
+TMemo::TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {
+  SetBorderStyle(bsNone);
+  FColor = stdlook::Surface;
+  SetEditColors(ColorToRGB(stdlook::Text), ColorToRGB(stdlook::Surface));
 }
 
-void TMemo::linesChanged(TObject*) {
-  ScrollToEnd();
-  Invalidate();
-  Change();
-}
-
-Integer TMemo::LineHeight() {
-  HDC DC = CreateCompatibleDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, FFont->Handle());
-  TEXTMETRIC TM;
-  GetTextMetrics(DC, &TM);
-  SelectObject(DC, Old);
-  DeleteDC(DC);
-  return std::max<Integer>(1, TM.tmHeight);
-}
-
-TRect TMemo::textArea() {
-  const TRect Client = ClientRect();
+TRect TMemo::DefaultFormatRect() const {
+  const TRect Client = TCustomMemo::DefaultFormatRect();
   return Rect(Padding, Padding, std::max(Padding, Client.Right - Padding - IndicatorWidth),
               std::max(Padding, Client.Bottom - Padding));
 }
 
-Integer TMemo::VisibleLineCount() {
-  return std::max(1, textArea().Height() / LineHeight());
-}
-
-Integer TMemo::maxTopLine() {
-  return std::max(0, FLines->Count() - VisibleLineCount());
-}
-
-void TMemo::SetTopLine(Integer Value) {
-  Value = std::clamp(Value, 0, maxTopLine());
-  if (Value == FTopLine) return;
-  FTopLine = Value;
-  Invalidate();
-}
-
-void TMemo::ScrollToEnd() {
-  SetTopLine(maxTopLine());
-}
-
-TRect TMemo::LineRect(Integer Index) {
-  const TRect Area = textArea();
-  const Integer H = LineHeight();
-  const Integer Top = Area.Top + (Index - FTopLine) * H;
-  return Rect(Area.Left, Top, Area.Right, Top + H);
-}
-
 void TMemo::WndProc(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      // Enter makes a new line in an editable memo; Tab still moves the focus on.
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (FReadOnly ? 0 : DLGC_WANTALLKEYS);
-      return;
-    case WM_SETTEXT:
-      FLines->SetText(Message.LParam != 0 ? String(reinterpret_cast<const char*>(Message.LParam)) : String());
-      Message.Result = 1;
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
-    case WM_MOUSEWHEEL:
-      SetTopLine(FTopLine - GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * WheelLines);
-      Message.Result = 1;
-      return;
-    default:
-      break;
-  }
-  TCustomControl::WndProc(Message);
+  // Read-only or not, the memo keeps its white face (the platform would grey a read-only one).
+  TCustomMemo::WndProc(Message);
+  if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) Invalidate();
 }
 
-void TMemo::KeyDown(Word& Key, TShiftState Shift) {
-  TCustomControl::KeyDown(Key, Shift);
-  const Integer Page = std::max(1, VisibleLineCount() - 1);
-  switch (Key) {
-    case VK_UP:
-      SetTopLine(FTopLine - 1);
-      break;
-    case VK_DOWN:
-      SetTopLine(FTopLine + 1);
-      break;
-    case VK_PRIOR:
-      SetTopLine(FTopLine - Page);
-      break;
-    case VK_NEXT:
-      SetTopLine(FTopLine + Page);
-      break;
-    case VK_HOME:
-      SetTopLine(0);
-      break;
-    case VK_END:
-      ScrollToEnd();
-      break;
-    case VK_RETURN:
-      if (FReadOnly) return;
-      FLines->Add("");
-      break;
-    default:
-      return;
-  }
-  Key = 0;
-}
-
-void TMemo::KeyPress(char32_t& Key) {
-  TCustomControl::KeyPress(Key);
-  if (FReadOnly || Key == 0) return;
-  const Integer Last = FLines->Count() - 1;
-  if (Key == U'\b') {
-    if (Last < 0) return;
-    String S = FLines->Strings(Last);
-    if (S.empty())
-      FLines->Delete(Last);
-    else
-      FLines->SetStrings(Last, S.substr(0, Utf8PrevCodePoint(S, Integer(S.size()))));
-  } else if (Key >= 0x20 && Key != 0x7F) {
-    if (Last < 0)
-      FLines->Add(Utf8Encode(Key));
-    else
-      FLines->SetStrings(Last, FLines->Strings(Last) + Utf8Encode(Key));
-  } else {
-    return;
-  }
-  Key = 0;
-}
-
-void TMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (Button == mbLeft && CanFocus() && !Focused()) SetFocus();
-  TCustomControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TMemo::Paint() {
-  TCanvas* C = Canvas();
+void TMemo::PaintFrame(HDC DC) {
+  TCanvas C;
+  C.SetHandle(DC);
   const TRect Client = ClientRect();
   const bool HasFocus = HandleAllocated() && GetFocus() == FHandle;
-  const TColor Fill = FEnabled ? ColorToRGB(FColor) : stdlook::WindowBack;
-  C->Brush()->SetColor(HasFocus ? stdlook::Accent : stdlook::FaceBorder);
-  C->FillRect(Client);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(Rect(1, 1, Client.Right - 1, Client.Bottom - 1));
-  if (HasFocus) stdlook::FocusRing(C, Client);
-
-  C->Font()->Assign(FFont.get());
-  const TColor Ink = FEnabled ? stdlook::Text : stdlook::TextDisabled;
-  const TRect Area = textArea();
-  const Integer Rows = VisibleLineCount() + 1;  // a partly visible last row too
-  for (Integer Row = 0; Row < Rows && FTopLine + Row < FLines->Count(); ++Row) {
-    TRect R = LineRect(FTopLine + Row);
-    R.Bottom = std::min(R.Bottom, Area.Bottom);
-    if (R.Bottom <= R.Top) break;
-    stdlook::DrawTextIn(C, FLines->Strings(FTopLine + Row), R,
-                        DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS, Ink);
-  }
-
+  const TColor Fill = FEnabled ? stdlook::Surface : stdlook::WindowBack;
+  C.Brush()->SetColor(HasFocus ? stdlook::Accent : stdlook::FaceBorder);
+  C.FrameRect(Client);
+  if (HasFocus) stdlook::FocusRing(&C, Client);
   // Where the view stands in the text, when not everything fits.
-  const Integer Count = FLines->Count(), Visible = VisibleLineCount();
+  const Integer Count = FBuffer.LineCount(), Visible = VisibleLineCount();
   if (Count > Visible) {
     const Integer Track = Client.Height() - 4;
     const Integer Thumb = std::max(8, Track * Visible / Count);
-    const Integer Top = 2 + (Track - Thumb) * FTopLine / std::max(1, Count - Visible);
-    stdlook::RoundedBox(C, Rect(Client.Right - 2 - IndicatorWidth, Top, Client.Right - 2, Top + Thumb),
+    const Integer Top = 2 + (Track - Thumb) * TopLine() / std::max(1, Count - Visible);
+    stdlook::RoundedBox(&C, Rect(Client.Right - 2 - IndicatorWidth, Top, Client.Right - 2, Top + Thumb),
                         stdlook::FaceBorder, clNone, Fill);
   }
+  C.SetHandle(nullptr);
 }

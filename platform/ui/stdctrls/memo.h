@@ -1,52 +1,63 @@
-// TMemo: lines of text in a framed, scrolling box. Lines added (Lines()->Add, or any change) bring the
-// end into view, as a log wants. The arrow, page, Home and End keys and the wheel scroll; read-only
-// memos take no typing, others take typing at the end of the text (characters, Enter, Backspace).
-// No word wrap: a long line is clipped at the right.
+// TCustomMemo and TMemo: the multi-line platform edit (TCustomEdit with ES_MULTILINE) with its text
+// as Lines. Lines and the text are one: changing either shows in the other, and adding lines by code
+// moves the caret to the end and brings the end into view, as a log wants. Enter makes a new line
+// (WantReturns, on by default), Tab moves the focus on unless WantTabs. No word wrap: a long line
+// scrolls sideways with the caret. TMemo keeps the product look: a 1-pixel frame, the accent ring
+// while focused, 4 pixels of padding and a thin mark of the scroll position at the right edge.
 #pragma once
 
 #include <memory>
 
 #include "platform/rtl/lists.h"
-#include "platform/ui/core/customcontrol.h"
+#include "platform/ui/stdctrls/edit.h"
 
-class TMemo : public TCustomControl {
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo : public TCustomEdit {
  public:
-  explicit TMemo(TComponent* AOwner);
-  ~TMemo() override;
-  String ClassName() const override { return "TMemo"; }
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+  String ClassName() const override { return "TCustomMemo"; }
 
   TStrings* Lines() const { return FLines.get(); }
   void SetLines(TStrings* Value) { FLines->Assign(Value); }
-  bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value);
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool Value) { FWantReturns = Value; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool Value) { FWantTabs = Value; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
 
   // The first line shown, and how many lines fit.
-  Integer TopLine() const { return FTopLine; }
+  Integer TopLine() const { return FirstVisibleLine(); }
   void SetTopLine(Integer Value);
-  Integer VisibleLineCount();
-  Integer LineHeight();
   // Brings the last line into view.
   void ScrollToEnd();
   // The rectangle (client coordinates) that holds line Index while it is in view.
   TRect LineRect(Integer Index);
 
-  TNotifyEvent OnChange;
-
  protected:
-  String GetText() const override;
+  void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
-  void Paint() override;
-  void KeyDown(Word& Key, TShiftState Shift) override;
-  void KeyPress(char32_t& Key) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  virtual void Change();
+  void Change() override;
 
  private:
   void linesChanged(TObject* Sender);
-  Integer maxTopLine();
-  TRect textArea();
 
   std::unique_ptr<TStringList> FLines;
-  bool FReadOnly = false;
-  Integer FTopLine = 0;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  TScrollStyle FScrollBars = ssNone;
+  bool FSyncing = false;  // Lines and the text are being brought together
+};
+
+class TMemo : public TCustomMemo {
+ public:
+  explicit TMemo(TComponent* AOwner);
+  String ClassName() const override { return "TMemo"; }
+
+ protected:
+  TRect DefaultFormatRect() const override;
+  void PaintFrame(HDC DC) override;
+  void WndProc(TMessage& Message) override;
 };

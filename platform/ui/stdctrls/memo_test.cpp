@@ -8,6 +8,11 @@
 
 namespace {
 
+struct TKeyStroke {
+  Word Vk;
+  bool Ctrl = false;
+};
+
 // The test font makes every visible character a solid box, so a line's ink is exact.
 class MemoTest : public TUiTest {
  protected:
@@ -48,25 +53,40 @@ TEST_F(MemoTest, AppendedLinesBringTheEndIntoView) {
   EXPECT_EQ(Memo->Text().substr(0, 13), "line 0\nline 1");
 }
 
-struct TScrollCase {
-  Word Key;
-  Integer From;
-  Integer To;
+struct TCaretCase {
+  Integer FromLine, FromTop;
+  TKeyStroke Key;
+  Integer ToLine, ToTop;
 };
 
-TEST_F(MemoTest, KeysAndTheWheelScroll) {
+// The caret moves by lines and pages and the view follows it; the wheel moves only the view.
+TEST_F(MemoTest, KeysMoveTheCaretTheViewFollowsAndTheWheelScrolls) {
   for (Integer i = 0; i < 30; ++i) Memo->Lines()->Add(Format("%d", {i}));
-  const Integer Last = 30 - Memo->VisibleLineCount();
-  const Integer Page = Memo->VisibleLineCount() - 1;
-  const TScrollCase Cases[] = {
-      {VK_HOME, Last, 0}, {VK_END, 0, Last},         {VK_UP, 5, 4},      {VK_DOWN, 5, 6},
-      {VK_UP, 0, 0},      {VK_DOWN, Last, Last},     {VK_NEXT, 0, Page}, {VK_PRIOR, Page + 2, 2},
-      {VK_PRIOR, 1, 0},   {VK_NEXT, Last - 1, Last},
+  const Integer Visible = Memo->VisibleLineCount();
+  const Integer Last = 30 - Visible;
+  const TCaretCase Cases[] = {
+      {20, Last, {VK_HOME, true}, 0, 0},
+      {0, 0, {VK_END, true}, 29, Last},
+      {5, 5, {VK_UP}, 4, 4},
+      {5, 5, {VK_DOWN}, 6, 5},
+      {0, 0, {VK_UP}, 0, 0},
+      {29, Last, {VK_DOWN}, 29, Last},
+      {0, 0, {VK_NEXT}, Visible, Visible},
+      {Visible + 2, Visible + 2, {VK_PRIOR}, 2, 2},
+      {1, 0, {VK_PRIOR}, 0, 0},
+      {28, Last, {VK_NEXT}, 29, Last},
   };
-  for (const TScrollCase& C : Cases) {
-    Memo->SetTopLine(C.From);
-    wintest::KeyPress(C.Key);
-    EXPECT_EQ(Memo->TopLine(), C.To) << "key " << C.Key << " from " << C.From;
+  for (const TCaretCase& C : Cases) {
+    Memo->SetTopLine(C.FromTop);
+    const Integer Pos = Integer(SendMessage(Memo->Handle(), EM_LINEINDEX, C.FromLine, 0));
+    SendMessage(Memo->Handle(), EM_SETSEL, Pos, Pos);
+    Memo->SetTopLine(C.FromTop);
+    if (C.Key.Ctrl) wintest::KeyDown(VK_CONTROL);
+    wintest::KeyPress(C.Key.Vk);
+    if (C.Key.Ctrl) wintest::KeyUp(VK_CONTROL);
+    const Integer Line = Integer(SendMessage(Memo->Handle(), EM_LINEFROMCHAR, WPARAM(-1), 0));
+    EXPECT_EQ(Line, C.ToLine) << "key " << C.Key.Vk << " from line " << C.FromLine;
+    EXPECT_EQ(Memo->TopLine(), C.ToTop) << "key " << C.Key.Vk << " from line " << C.FromLine;
     EXPECT_TRUE(Memo->Focused());
   }
   Memo->SetTopLine(10);

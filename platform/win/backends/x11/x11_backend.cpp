@@ -120,6 +120,7 @@ TX11Backend::TX11Backend(Display* display, const TX11Options& options)
     XSetLocaleModifiers("");
     FIm = XOpenIM(display, nullptr, nullptr, nullptr);
   }
+  InitClipboard();
 }
 
 TX11Backend::~TX11Backend() {
@@ -128,6 +129,7 @@ TX11Backend::~TX11Backend() {
   if (FCapture) XUngrabPointer(FDisplay, CurrentTime);
   for (auto& [id, cursor] : FCursors) XFreeCursor(FDisplay, cursor);
   if (FIm) XCloseIM(FIm);
+  FreeClipboard();
   XSync(FDisplay, False);
   XCloseDisplay(FDisplay);
   if (FWakeFd >= 0) close(FWakeFd);

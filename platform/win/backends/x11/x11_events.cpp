@@ -130,6 +130,10 @@ bool TX11Backend::Dispatch(XEvent& event) {
       WinNativeCloseRequest(w->Wnd);
       return true;
     }
+    case SelectionRequest:
+      return OnSelectionRequest(event.xselectionrequest);
+    case SelectionClear:
+      return OnSelectionClear(event.xselectionclear);
     case MappingNotify:
       if (event.xmapping.request != MappingPointer) XRefreshKeyboardMapping(&event.xmapping);
       return false;

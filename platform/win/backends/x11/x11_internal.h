@@ -114,6 +114,8 @@ class TX11Backend : public TWindowBackend {
   uintptr_t CreateNativeChild(HWND wnd, HWND topLevel, const TRect& boundsInTopLevel) override;
   void PlaceNativeChild(HWND wnd, const TRect& boundsInTopLevel, bool visible) override;
   void DestroyNativeChild(HWND wnd) override;
+  bool SetNativeClipboardText(const String& text) override;
+  TNativeClipboard GetNativeClipboardText(String* text) override;
 
   void SetChildListener(HWND wnd, TNativeChildListener listener);
   Window WindowId(HWND wnd) const;
@@ -150,6 +152,16 @@ class TX11Backend : public TWindowBackend {
   void ReleaseHeldKeys();
   void NotifyChild(const TX11Child& child, const TNativeChildEvent& event);
 
+  // The CLIPBOARD selection (x11_clipboard.cpp).
+  void InitClipboard();
+  void FreeClipboard();
+  bool OnSelectionRequest(const XSelectionRequestEvent& request);
+  bool OnSelectionClear(const XSelectionClearEvent& clear);
+  // Waits for the answer to a conversion request; false on timeout.
+  bool WaitForSelectionNotify(XEvent* event, int timeoutMs);
+  bool WaitForNewProperty(Atom property, int timeoutMs);
+  bool ReadIncremental(Atom property, String* text);
+
   Display* FDisplay;
   int FScreen;
   Window FRoot;
@@ -169,6 +181,13 @@ class TX11Backend : public TWindowBackend {
   uintptr_t FCursorId = IDC_ARROW;
   HWND FCapture = nullptr;
   std::set<Word> FKeysDown;
+  struct TClipAtoms {
+    Atom Clipboard, Targets, Incr, Property, Text, Multiple, Timestamp;
+  };
+  TClipAtoms FClipAtoms{};
+  Window FClipWindow = 0;
+  String FClipText;
+  bool FClipOwned = false;
 };
 
 // Installed X error handling: errors are counted instead of ending the process (a window may vanish
