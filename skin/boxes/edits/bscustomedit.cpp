@@ -210,8 +210,7 @@ bool TbsCustomEdit::paintMessage(TMessage& Message) {
     case WM_ERASEBKGND: {
       if (FStopDraw) {
         TBitmap B;
-        B.SetWidth(Width());
-        B.SetHeight(Height());
+        B.SetSize(Width(), Height());
         DrawParentBackground(this, B.Canvas());
         BitBlt(reinterpret_cast<HDC>(Message.WParam), 0, 0, Width(), Height(), B.Canvas()->Handle(), 0, 0,
                SRCCOPY);
