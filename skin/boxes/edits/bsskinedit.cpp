@@ -404,6 +404,13 @@ void TbsSkinCustomEdit::WndProc(TMessage& Message) {
         return;
       }
       break;
+    case WM_PAINT:
+      if (!Enabled() && !ComponentState().Contains(csDesigning)) {
+        paintDisabled(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = 0;
+        return;
+      }
+      break;
     case PaintFrameRequest:
       if (Message.WParam != 0) {
         TCanvas C;
@@ -514,6 +521,37 @@ void TbsSkinCustomEdit::DrawEditBackground(TCanvas* C) {
     BitBlt(C->Handle(), 0, 0, W, H, B.Canvas()->Handle(), 0, 0, SRCCOPY);
   else
     C->StretchDraw(Rect(0, 0, W, H), &B);
+}
+
+void TbsSkinCustomEdit::paintDisabled(HDC Given) {
+  PAINTSTRUCT PS;
+  HDC DC = Given != nullptr ? Given : BeginPaint(Handle(), &PS);
+  if (DC != nullptr) {
+    TCanvas C;
+    C.SetHandle(DC);
+    DrawEditBackground(&C);
+    if (FIndex != -1 && FUseSkinFont) {
+      C.Font()->SetName(FontName);
+      C.Font()->SetHeight(FontHeight);
+      C.Font()->SetStyle(FontStyle);
+      C.Font()->SetColor(DisabledFontColor);
+    } else {
+      C.Font()->Assign(FDefaultFont.get());
+      C.Font()->SetColor(FIndex == -1 ? clGrayText : DisabledFontColor);
+    }
+    const TRect T = Rect(0, 0, RectWidth(FEditRect), RectHeight(FEditRect));
+    const String S = Text();
+    const Integer TW = C.TextWidth(S);
+    Integer X = 2;
+    if (TCustomEdit::Alignment() == taRightJustify)
+      X = RectWidth(T) - 1 - TW;
+    else if (TCustomEdit::Alignment() == taCenter)
+      X = RectWidth(T) / 2 + 2 - TW / 2 - 1;
+    C.Brush()->SetStyle(bsClear);
+    C.TextRect(T, X, 0, S);
+    C.SetHandle(nullptr);
+  }
+  if (Given == nullptr) EndPaint(Handle(), &PS);
 }
 
 void TbsSkinCustomEdit::RePaintFrame() {

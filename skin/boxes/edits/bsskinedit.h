@@ -89,6 +89,8 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   TRect statePicture() const;
   void drawDefaultFrame(TBitmap* B);
   void applyStateFontColor();
+  // A disabled box draws its text itself, in the disabled colour.
+  void paintDisabled(HDC Given);
 
   TColor FDefaultColor;
   bool FButtonMode = false;

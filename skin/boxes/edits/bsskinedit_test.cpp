@@ -123,4 +123,28 @@ TEST_F(BsSkinEditTest, PrivateFramePaintRequestsAnswerAsAgreed) {
   EXPECT_EQ(B.Canvas()->Pixels(Edit->Width() / 2, Edit->Height() / 2), ColorToRGB(clWindow));
 }
 
+TEST_F(BsSkinEditTest, DisabledBoxDrawsItsTextInGrayAsAligned) {
+  Edit->SetText("WWWW");
+  Edit->SetBounds(10, 10, 150, 20);
+  auto darkColumns = [&] {
+    Application->ProcessMessages();
+    std::vector<Integer> Xs;
+    for (Integer X = 0; X < Edit->ClientWidth(); ++X)
+      for (Integer Y = 0; Y < Edit->ClientHeight(); ++Y)
+        if (PixelOf(Edit, X, Y) == COLORREF(ColorToRGB(clGrayText))) {
+          Xs.push_back(X);
+          break;
+        }
+    return Xs;
+  };
+  Edit->SetEnabled(false);
+  const std::vector<Integer> Left = darkColumns();
+  ASSERT_FALSE(Left.empty());
+  EXPECT_LT(Left.front(), 6);
+  Edit->SetAlignment(taRightJustify);
+  const std::vector<Integer> Right = darkColumns();
+  ASSERT_FALSE(Right.empty());
+  EXPECT_GT(Right.front(), Edit->ClientWidth() / 2);
+}
+
 }  // namespace
