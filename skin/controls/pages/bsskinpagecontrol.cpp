@@ -497,7 +497,11 @@ void TbsSkinPageControl::TestActive(Integer X, Integer Y) {
     Redraw = true;
   }
   if (FActiveTabIndex != -1 && FActiveTabIndex != TabIndex()) Redraw = true;
-  if (Redraw && HandleAllocated()) DrawTabs(Canvas());
+  if (Redraw && HandleAllocated()) {
+    DrawTabs(Canvas());
+    // Hand the drawing to the screen now rather than when the canvas is next released.
+    if (auto* CC = dynamic_cast<TControlCanvas*>(Canvas())) CC->FreeHandle();
+  }
 }
 
 void TbsSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {

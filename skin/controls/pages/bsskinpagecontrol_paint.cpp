@@ -195,6 +195,7 @@ void TbsSkinPageControl::DrawSkinTab(Integer PageIndex, const TRect& R, bool ASe
     }
   }
   BC->Brush()->SetStyle(bsClear);
+  SetBkMode(BC->Handle(), TRANSPARENT);
   const Integer CloseRoom = FShowCloseButtons ? FCloseSize + 2 : 0;
   const Integer TextCut = FIndex == -1 ? CloseRoom : CloseRoom + 3;
   if (OnDrawSkinTab) {
