@@ -486,7 +486,10 @@ void TbsSkinPageControl::TestActive(Integer X, Integer Y) {
       break;
     }
   }
-  if (FActiveTabIndex == FOldActiveTabIndex) return;
+  if (FActiveTabIndex == FOldActiveTabIndex) {
+    trackCloseButton(X, Y);
+    return;
+  }
   bool Redraw = false;
   if (FOldActiveTabIndex != -1 && FOldActiveTabIndex != TabIndex() && FOldActiveTab >= 0 &&
       FOldActiveTab < PageCount()) {
@@ -502,6 +505,74 @@ void TbsSkinPageControl::TestActive(Integer X, Integer Y) {
     // Hand the drawing to the screen now rather than when the canvas is next released.
     if (auto* CC = dynamic_cast<TControlCanvas*>(Canvas())) CC->FreeHandle();
   }
+  trackCloseButton(X, Y);
+}
+
+void TbsSkinPageControl::redrawTabs() {
+  if (!HandleAllocated()) return;
+  DrawTabs(Canvas());
+  if (auto* CC = dynamic_cast<TControlCanvas*>(Canvas())) CC->FreeHandle();
+}
+
+TbsSkinCustomTabSheet* TbsSkinPageControl::hotSheet() {
+  if (!FShowCloseButtons || FHideTabs || FActiveTabIndex == -1 || FActiveTab < 0 || FActiveTab >= PageCount())
+    return nullptr;
+  return dynamic_cast<TbsSkinCustomTabSheet*>(Pages(FActiveTab));
+}
+
+bool TbsSkinPageControl::inCloseButton(TbsSkinCustomTabSheet* Sheet, Integer X, Integer Y, bool Shifted) {
+  TRect Tab;
+  GetTabRect(FActiveTabIndex, Tab);
+  TRect Hit = Sheet->ButtonRect;
+  OffsetRect(&Hit, Shifted ? Tab.Left - GetTabsOffset() : Tab.Left, Tab.Top);
+  return PtInRect(&Hit, Point(X, Y));
+}
+
+void TbsSkinPageControl::trackCloseButton(Integer X, Integer Y) {
+  TbsSkinCustomTabSheet* Sheet = hotSheet();
+  if (!Sheet) return;
+  const bool In = inCloseButton(Sheet, X, Y, false);
+  if (In == Sheet->ButtonMouseIn) return;
+  Sheet->ButtonMouseIn = In;
+  if (!In) Sheet->ButtonMouseDown = false;
+  redrawTabs();
+}
+
+void TbsSkinPageControl::closeButtonMouse(TMouseButton Button, Integer X, Integer Y, bool Up) {
+  if (Button != mbLeft) return;
+  TbsSkinCustomTabSheet* Sheet = hotSheet();
+  if (!Sheet) return;
+  if (!inCloseButton(Sheet, X, Y, shifted())) {
+    Sheet->ButtonMouseIn = false;
+    Sheet->ButtonMouseDown = false;
+    return;
+  }
+  Sheet->ButtonMouseIn = true;
+  Sheet->ButtonMouseDown = !Up;
+  redrawTabs();
+  if (Up) DoClose();
+}
+
+void TbsSkinPageControl::DoClose() {
+  TTabSheet* Page = ActivePage();
+  if (!Page) return;
+  bool CanClose = true;
+  if (OnClose) OnClose(Page, CanClose);
+  if (CanClose) {
+    Page->SetTabVisible(false);
+    if (FreeOnClose) delete Page;
+    if (OnAfterClose) OnAfterClose(this);
+    return;
+  }
+  POINT P;
+  GetCursorPos(&P);
+  if (HandleAllocated() && WindowFromPoint(P) != Handle()) {
+    if (auto* S = dynamic_cast<TbsSkinCustomTabSheet*>(Page)) {
+      S->ButtonMouseIn = false;
+      S->ButtonMouseDown = false;
+    }
+    redrawTabs();
+  }
 }
 
 void TbsSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -512,11 +583,13 @@ void TbsSkinPageControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TbsSkinPageControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TPageControl::MouseDown(Button, Shift, X, Y);
   if (Button == mbLeft && !shifted()) TestActive(X, Y);
+  closeButtonMouse(Button, X, Y, false);
 }
 
 void TbsSkinPageControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TPageControl::MouseUp(Button, Shift, X, Y);
   if (Button == mbLeft && !shifted()) TestActive(X, Y);
+  closeButtonMouse(Button, X, Y, true);
 }
 
 void TbsSkinPageControl::CMMouseLeave(TMessage& Message) {

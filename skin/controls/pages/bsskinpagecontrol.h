@@ -105,6 +105,8 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   Integer GetTabsOffset();
   Integer GetCloseSize();
   void TestActive(Integer X, Integer Y);
+  // Closes the active page: OnClose may refuse; the tab is hidden, the page freed with FreeOnClose.
+  void DoClose();
   // The hot tab: its index among the visible tabs (-1 = none) and its page index.
   Integer ActiveTabIndex() const { return FActiveTabIndex; }
   Integer ActiveTab() const { return FActiveTab; }
@@ -162,6 +164,11 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   void changeTempRoom(Integer Delta);
   TRect frameRect();
   Integer visiblePageAt(Integer VisibleIndex);
+  void redrawTabs();
+  TbsSkinCustomTabSheet* hotSheet();
+  bool inCloseButton(TbsSkinCustomTabSheet* Sheet, Integer X, Integer Y, bool Shifted);
+  void trackCloseButton(Integer X, Integer Y);
+  void closeButtonMouse(TMouseButton Button, Integer X, Integer Y, bool Up);
 
   bool FTabExtededDraw = false;
   Integer FTabsOffset = 0;

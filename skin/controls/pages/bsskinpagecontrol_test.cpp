@@ -173,6 +173,40 @@ TEST_F(SkinPageControlTest, TheHotTabFollowsTheMouseAndLeavesWithIt) {
   EXPECT_EQ(Pages->ActiveTabIndex(), -1);
 }
 
+TEST_F(SkinPageControlTest, TheCloseButtonClosesTheActivePageUnlessOnCloseRefuses) {
+  Pages->SetShowCloseButtons(true);
+  std::vector<String> Log;
+  bool Allow = false;
+  Pages->OnClose = [&](TObject* Sender, bool& CanClose) {
+    Log.push_back("close " + static_cast<TTabSheet*>(Sender)->Caption());
+    CanClose = Allow;
+  };
+  Pages->OnAfterClose = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, Pages);
+    Log.push_back("after");
+  };
+  HWND W = Pages->Handle();
+  PixelOf(Pages, 0, 0);  // painting places the buttons
+  // Without an element: a 14-pixel box at the right of the 95-pixel tab, (79, 3, 93, 17).
+  EXPECT_EQ(Sheets[0]->ButtonRect, Rect(79, 3, 93, 17));
+  wintest::MouseMove(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_TRUE(Sheets[0]->ButtonMouseIn);
+  wintest::MouseMove(wintest::ScreenPoint(W, 40, 10));
+  EXPECT_FALSE(Sheets[0]->ButtonMouseIn);
+  wintest::Click(wintest::ScreenPoint(W, 40, 10));  // on the tab, not its button
+  EXPECT_TRUE(Log.empty());
+  wintest::Click(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_EQ(Log, std::vector<String>{"close One"});
+  EXPECT_TRUE(Sheets[0]->TabVisible());
+  Log.clear();
+  Allow = true;
+  Pages->FreeOnClose = true;
+  wintest::Click(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_EQ(Log, (std::vector<String>{"close One", "after"}));
+  EXPECT_EQ(Pages->PageCount(), 2);  // freed
+  EXPECT_EQ(Pages->Pages(0), Sheets[1]);
+}
+
 TEST_F(SkinPageControlTest, TheWheelTurnsPagesOnlyWhenAskedAndFocused) {
   HWND W = Pages->Handle();
   const TPoint P = wintest::ScreenPoint(W, 150, 100);
