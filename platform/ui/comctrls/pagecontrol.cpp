@@ -75,7 +75,9 @@ TTabSheet* TPageControl::Pages(Integer Index) const {
   return FPages[size_t(Index)];
 }
 
-Integer TPageControl::ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
+Integer TPageControl::ActivePageIndex() const {
+  return FActivePage ? FActivePage->PageIndex() : -1;
+}
 
 void TPageControl::SetActivePageIndex(Integer Value) {
   SetActivePage(Value >= 0 && Value < PageCount() ? FPages[size_t(Value)] : nullptr);

@@ -100,7 +100,7 @@ TEST_F(PageControlTest, HiddenTabsLeaveTheRowAndTabIndexCountsVisibleTabs) {
   EXPECT_EQ(Pages->Pages(0), Sheets[3]);
   EXPECT_EQ(Pages->Tab(0).Caption, "Last");
   EXPECT_EQ(Pages->TabIndex(), 2);  // the active page's tab moved along
-  Sheets[0]->SetPageIndex(99);  // clamped to the end
+  Sheets[0]->SetPageIndex(99);      // clamped to the end
   EXPECT_EQ(Pages->Pages(3), Sheets[0]);
 }
 
@@ -129,13 +129,14 @@ struct TNextCase {
 TEST_F(PageControlTest, FindNextPageWrapsAndSkipsHiddenTabs) {
   Sheets[1]->SetTabVisible(false);
   const TNextCase Cases[] = {
-      {0, true, true, 2},   {0, true, false, 1}, {3, true, true, 0},   {0, false, true, 3},
-      {2, false, true, 0},  {2, false, false, 1}, {-1, true, true, 0}, {-1, false, true, 3},
+      {0, true, true, 2},  {0, true, false, 1},  {3, true, true, 0},  {0, false, true, 3},
+      {2, false, true, 0}, {2, false, false, 1}, {-1, true, true, 0}, {-1, false, true, 3},
   };
   for (const TNextCase& C : Cases) {
-    TTabSheet* Got = Pages->FindNextPage(C.From < 0 ? nullptr : Sheets[size_t(C.From)], C.GoForward,
-                                         C.CheckTabVisible);
-    EXPECT_EQ(Got, Sheets[size_t(C.Expected)]) << C.From << " forward " << C.GoForward << " check " << C.CheckTabVisible;
+    TTabSheet* Got =
+        Pages->FindNextPage(C.From < 0 ? nullptr : Sheets[size_t(C.From)], C.GoForward, C.CheckTabVisible);
+    EXPECT_EQ(Got, Sheets[size_t(C.Expected)])
+        << C.From << " forward " << C.GoForward << " check " << C.CheckTabVisible;
   }
   for (TTabSheet* S : Sheets) S->SetTabVisible(false);
   EXPECT_EQ(Pages->FindNextPage(Sheets[0], true, true), nullptr);

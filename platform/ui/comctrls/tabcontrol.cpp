@@ -40,7 +40,9 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TCustomControl(AOwner
 
 // ---- properties ----
 
-void TCustomTabControl::SetTabIndex(Integer Value) { Perform(TCM_SETCURSEL, WPARAM(Value), 0); }
+void TCustomTabControl::SetTabIndex(Integer Value) {
+  Perform(TCM_SETCURSEL, WPARAM(Value), 0);
+}
 
 void TCustomTabControl::SetMultiLine(bool Value) {
   if (Value == FMultiLine) return;
@@ -160,13 +162,15 @@ void TCustomTabControl::layoutRows(TLayout& L, const std::vector<Integer>& Width
         T = Rect(A, 2 + (L.Rows - 1 - R) * H, A + Widths[I], 2 + (L.Rows - R) * H);
         break;
       case tpBottom:
-        T = Rect(A, Client.Bottom - 2 - (L.Rows - R) * H, A + Widths[I], Client.Bottom - 2 - (L.Rows - 1 - R) * H);
+        T = Rect(A, Client.Bottom - 2 - (L.Rows - R) * H, A + Widths[I],
+                 Client.Bottom - 2 - (L.Rows - 1 - R) * H);
         break;
       case tpLeft:
         T = Rect(2 + (L.Rows - 1 - R) * H, A, 2 + (L.Rows - R) * H, A + Widths[I]);
         break;
       case tpRight:
-        T = Rect(Client.Right - 2 - (L.Rows - R) * H, A, Client.Right - 2 - (L.Rows - 1 - R) * H, A + Widths[I]);
+        T = Rect(Client.Right - 2 - (L.Rows - R) * H, A, Client.Right - 2 - (L.Rows - 1 - R) * H,
+                 A + Widths[I]);
         break;
     }
     L.Rects[I] = T;
@@ -233,9 +237,13 @@ void TCustomTabControl::adjustRect(bool Larger, TRect& R) {
   }
 }
 
-bool TCustomTabControl::Scrolling() { return layout().Scroll; }
+bool TCustomTabControl::Scrolling() {
+  return layout().Scroll;
+}
 
-Integer TCustomTabControl::RowCount() { return Integer(Perform(TCM_GETROWCOUNT, 0, 0)); }
+Integer TCustomTabControl::RowCount() {
+  return Integer(Perform(TCM_GETROWCOUNT, 0, 0));
+}
 
 TRect TCustomTabControl::TabRect(Integer Index) {
   TRect R{};
@@ -254,7 +262,9 @@ Integer TCustomTabControl::IndexOfTabAt(Integer X, Integer Y) {
   return Integer(Perform(TCM_HITTEST, 0, LPARAM(&P)));
 }
 
-void TCustomTabControl::AdjustClientRect(TRect& Rect) { Rect = DisplayRect(); }
+void TCustomTabControl::AdjustClientRect(TRect& Rect) {
+  Rect = DisplayRect();
+}
 
 // ---- scrolling ----
 
@@ -265,7 +275,8 @@ void TCustomTabControl::scrollTo(Integer First) {
     const Integer Room = FWidth - 4 - 2 * ScrollArrowSize;
     Integer Tail = 0;
     Last = TabCount();
-    while (Last > 0 && Tail + itemWidth(FItems[size_t(Last - 1)]) <= Room) Tail += itemWidth(FItems[size_t(--Last)]);
+    while (Last > 0 && Tail + itemWidth(FItems[size_t(Last - 1)]) <= Room)
+      Tail += itemWidth(FItems[size_t(--Last)]);
     if (Last == TabCount()) Last = TabCount() - 1;
     Integer Total = 0;
     for (const TTabItem& Item : FItems) Total += itemWidth(Item);

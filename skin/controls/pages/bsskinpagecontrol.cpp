@@ -6,9 +6,15 @@
 #include "skin/core/bsmessages.h"
 
 namespace {
-Integer rectWidth(const TRect& R) { return R.Right - R.Left; }
-Integer rectHeight(const TRect& R) { return R.Bottom - R.Top; }
-bool emptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+Integer rectWidth(const TRect& R) {
+  return R.Right - R.Left;
+}
+Integer rectHeight(const TRect& R) {
+  return R.Bottom - R.Top;
+}
+bool emptyRect(const TRect& R) {
+  return R.Right <= R.Left || R.Bottom <= R.Top;
+}
 void setTahoma(TFont* F) {
   F->SetName("Tahoma");
   F->SetStyle({});
@@ -73,7 +79,9 @@ TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner)
   TPageControl::SetImages(FTempImages.get());
 }
 
-TbsSkinPageControl::~TbsSkinPageControl() { TPageControl::SetImages(nullptr); }
+TbsSkinPageControl::~TbsSkinPageControl() {
+  TPageControl::SetImages(nullptr);
+}
 
 void TbsSkinPageControl::SetTabExtededDraw(bool Value) {
   FTabExtededDraw = Value;
@@ -243,7 +251,8 @@ void TbsSkinPageControl::GetSkinData() {
   RightStretch = R->RightStretch;
   BottomStretch = R->BottomStretch;
   CloseButtonRect = R->CloseButtonRect;
-  ClosebuttonActiveRect = IsRectEmpty(&R->CloseButtonActiveRect) ? R->CloseButtonRect : R->CloseButtonActiveRect;
+  ClosebuttonActiveRect =
+      IsRectEmpty(&R->CloseButtonActiveRect) ? R->CloseButtonRect : R->CloseButtonActiveRect;
   CloseButtonDownRect = IsRectEmpty(&R->CloseButtonDownRect) ? ClosebuttonActiveRect : R->CloseButtonDownRect;
   ButtonTransparent = R->ButtonTransparent;
   ButtonTransparentColor = R->ButtonTransparentColor;
@@ -411,7 +420,8 @@ void TbsSkinPageControl::WndProc(TMessage& Message) {
     case WM_NCHITTEST:
       // The platform hit-tests its own row; a shifted row is met by shifting the mouse back.
       if (shifted())
-        Message.LParam = MAKELPARAM(Word(int16_t(LOWORD(Message.LParam)) - GetTabsOffset()), HIWORD(Message.LParam));
+        Message.LParam =
+            MAKELPARAM(Word(int16_t(LOWORD(Message.LParam)) - GetTabsOffset()), HIWORD(Message.LParam));
       break;
     case TCM_SETCURSEL:
       TPageControl::WndProc(Message);

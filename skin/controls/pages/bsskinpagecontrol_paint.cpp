@@ -5,11 +5,15 @@
 #include "skin/core/bsglyphs.h"
 
 namespace {
-Integer rectWidth(const TRect& R) { return R.Right - R.Left; }
-Integer rectHeight(const TRect& R) { return R.Bottom - R.Top; }
-constexpr TColor DefaultHot = TColor(0xF3D4C1);       // RGB(193, 212, 243)
-constexpr TColor DefaultFrame = TColor(0xB76B3B);     // RGB(59, 107, 183)
-constexpr TColor DefaultFocused = TColor(0xE4BCA2);   // RGB(162, 188, 228)
+Integer rectWidth(const TRect& R) {
+  return R.Right - R.Left;
+}
+Integer rectHeight(const TRect& R) {
+  return R.Bottom - R.Top;
+}
+constexpr TColor DefaultHot = TColor(0xF3D4C1);      // RGB(193, 212, 243)
+constexpr TColor DefaultFrame = TColor(0xB76B3B);    // RGB(59, 107, 183)
+constexpr TColor DefaultFocused = TColor(0xE4BCA2);  // RGB(162, 188, 228)
 }  // namespace
 
 void TbsSkinPageControl::Paint() {
@@ -49,9 +53,9 @@ void TbsSkinPageControl::DrawSkinBorder(TCanvas* Cnvs) {
   NewCl.Right += DW;
   NewCl.Bottom += DH;
   ComposeSkinBorders(LTPoint, RTPoint, LBPoint, RBPoint, ClRect, LTPoint, Point(RTPoint.X + DW, RTPoint.Y),
-                     Point(LBPoint.X, LBPoint.Y + DH), Point(RBPoint.X + DW, RBPoint.Y + DH), NewCl, &L, &T, &R, &B,
-                     Picture, SkinRect, rectWidth(F), rectHeight(F), LeftStretch, TopStretch, RightStretch,
-                     BottomStretch);
+                     Point(LBPoint.X, LBPoint.Y + DH), Point(RBPoint.X + DW, RBPoint.Y + DH), NewCl, &L, &T,
+                     &R, &B, Picture, SkinRect, rectWidth(F), rectHeight(F), LeftStretch, TopStretch,
+                     RightStretch, BottomStretch);
   Cnvs->Draw(F.Left, F.Top, &T);
   Cnvs->Draw(F.Left, F.Top + T.Height(), &L);
   Cnvs->Draw(F.Right - R.Width(), F.Top + T.Height(), &R);
@@ -64,10 +68,18 @@ TRect TbsSkinPageControl::GetActiveTabBorderRect() {
   GetTabRect(TabIndex(), R);
   const Integer D = rectHeight(ActiveTabRect) - rectHeight(ElementTabRect);
   switch (TabPosition()) {
-    case tpTop: R.Bottom += D; break;
-    case tpBottom: R.Top -= D; break;
-    case tpLeft: R.Right += D; break;
-    case tpRight: R.Left -= D; break;
+    case tpTop:
+      R.Bottom += D;
+      break;
+    case tpBottom:
+      R.Top -= D;
+      break;
+    case tpLeft:
+      R.Right += D;
+      break;
+    case tpRight:
+      R.Left -= D;
+      break;
   }
   return R;
 }
@@ -88,13 +100,17 @@ void TbsSkinPageControl::DrawTabs(TCanvas* Cnvs) {
   TBitmap B;
   TPoint At = Point(0, 0), Into = Point(0, 0);
   switch (TabPosition()) {
-    case tpTop: B.SetSize(FWidth, std::max(0, F.Top)); break;
+    case tpTop:
+      B.SetSize(FWidth, std::max(0, F.Top));
+      break;
     case tpBottom:
       B.SetSize(FWidth, std::max(0, FHeight - F.Bottom));
       At = Point(0, FHeight - B.Height());
       Into = Point(0, -F.Bottom);
       break;
-    case tpLeft: B.SetSize(std::max(0, F.Left), FHeight); break;
+    case tpLeft:
+      B.SetSize(std::max(0, F.Left), FHeight);
+      break;
     case tpRight:
       B.SetSize(std::max(0, FWidth - F.Right), FHeight);
       At = Point(FWidth - B.Width(), 0);
@@ -113,7 +129,8 @@ void TbsSkinPageControl::DrawTabs(TCanvas* Cnvs) {
         for (Integer Y = 0; Y <= B.Height() / TH; ++Y)
           B.Canvas()->CopyRect(Bounds(X * TW, Y * TH, TW, TH), Picture->Canvas(), Tile);
     else if (FTabsBGTransparent)
-      B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Cnvs, Bounds(At.X, At.Y, B.Width(), B.Height()));
+      B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Cnvs,
+                           Bounds(At.X, At.Y, B.Width(), B.Height()));
     for (Integer I = 0; I < TabCount(); ++I) {
       if (I == TabIndex()) continue;
       TRect R;
@@ -164,14 +181,15 @@ void TbsSkinPageControl::DrawSkinTab(Integer PageIndex, const TRect& R, bool ASe
     BC->Font()->Assign(Font());
   } else {
     const TRect Src = AMouseIn && !ASelected && !IsRectEmpty(&MouseInTabRect) ? MouseInTabRect
-                      : ASelected && IsFocused                                 ? FocusTabRect
-                      : ASelected                                              ? ActiveTabRect
-                                                                               : ElementTabRect;
+                      : ASelected && IsFocused                                ? FocusTabRect
+                      : ASelected                                             ? ActiveTabRect
+                                                                              : ElementTabRect;
     if (Picture && !IsRectEmpty(&Src)) {
       if (TabHeight() > 0) {
         const Integer Q = rectHeight(ElementTabRect) / 4;
-        ComposeStretchedSkinImage(&B, Picture, Src,
-                                  Rect(TabLeftOffset, Q, rectWidth(Src) - TabRightOffset, rectHeight(Src) - Q), true);
+        ComposeStretchedSkinImage(
+            &B, Picture, Src, Rect(TabLeftOffset, Q, rectWidth(Src) - TabRightOffset, rectHeight(Src) - Q),
+            true);
       } else {
         ComposeSkinImageH(TabLeftOffset, TabRightOffset, &B, Picture, Src, W, H, TabStretchEffect);
       }
@@ -184,7 +202,7 @@ void TbsSkinPageControl::DrawSkinTab(Integer PageIndex, const TRect& R, bool ASe
     } else {
       BC->Font()->Assign(Font());
     }
-    BC->Font()->SetColor(AMouseIn && !ASelected ? MouseInFontColor
+    BC->Font()->SetColor(AMouseIn && !ASelected   ? MouseInFontColor
                          : ASelected && IsFocused ? FocusFontColor
                          : !ASelected             ? FontColor
                                                   : ActiveFontColor);

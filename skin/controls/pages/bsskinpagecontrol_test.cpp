@@ -75,7 +75,7 @@ struct TTabRectCase {
 
 TEST_F(SkinPageControlTest, TabRectanglesAreMovedOntoTheBorder) {
   const TTabRectCase Cases[] = {
-      {tpTop, false, Rect(0, 0, 81, 20)},     {tpTop, true, Rect(2, 0, 83, 20)},
+      {tpTop, false, Rect(0, 0, 81, 20)},       {tpTop, true, Rect(2, 0, 83, 20)},
       {tpBottom, false, Rect(0, 180, 81, 200)}, {tpLeft, false, Rect(20, 2, 40, 83)},
       {tpRight, false, Rect(260, 2, 280, 83)},  // the first tab's column is next to the page
   };

@@ -47,7 +47,8 @@ TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
     return Point(R.Left + 40, R.Top + 2);  // above the caption: the top edge's middle slice
   };
   const TPoint Sel = tabPoint(1), Other = tabPoint(0), Hot = tabPoint(2);
-  EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 2, 1))) << std::hex << ScreenAt(Pages, Sel.X, Sel.Y) << " want " << SliceColor("tab", 2, 1);
+  EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 2, 1)))
+      << std::hex << ScreenAt(Pages, Sel.X, Sel.Y) << " want " << SliceColor("tab", 2, 1);
   // The screenshot with the hot tab, before the click turns the page.
   TRect W;
   GetWindowRect(F->Handle(), &W);
@@ -57,7 +58,6 @@ TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
   const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "pages_display.png";
   std::ofstream(Path, std::ios::binary)
       .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
-
 
   EXPECT_EQ(ScreenAt(Pages, Other.X, Other.Y), SliceColor("tab", 1, 1));
   // The sheet under the tabs shows the element's client part.
@@ -74,7 +74,6 @@ TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
   EXPECT_EQ(Pages->ActivePage(), Sheets[3]);
   EXPECT_TRUE(Shows(Pages, Last.X, Last.Y, SliceColor("tab", 4, 1)));
   EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 1, 1)));
-
 }
 
 }  // namespace
