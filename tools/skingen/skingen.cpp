@@ -142,6 +142,15 @@ void setComboItemText(TbsDataSkinComboBox* R) {
   R->ItemTextRect = Rect(CornerSize, 0, CellW - CornerSize, CellH);
 }
 
+// The page border of a tab element: the nine slices of its normal cell, as the other framed elements.
+void setTabSlices(TbsDataSkinTabControl* R) {
+  R->LTPoint = TPoint{CornerSize, CornerSize};
+  R->RTPoint = TPoint{CellW - CornerSize, CornerSize};
+  R->LBPoint = TPoint{CornerSize, CellH - CornerSize};
+  R->RBPoint = TPoint{CellW - CornerSize, CellH - CornerSize};
+  R->LeftStretch = R->TopStretch = R->RightStretch = R->BottomStretch = true;
+}
+
 std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
   const TControlSpec& S = ControlSpecs[Element];
   auto Record = CreateSkinControlRecord(S.TypeWord, S.Name);
@@ -251,6 +260,7 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->FocusTabRect = Focused;
     R->MouseInTabRect = Disabled;
     R->ClRect = Rect(CornerSize, CornerSize, CellW - CornerSize, CellH - CornerSize);
+    setTabSlices(R);
   }
   if (auto* R = dynamic_cast<TbsDataSkinGaugeControl*>(Record.get())) {
     R->ProgressArea = Rect(CornerSize, CornerSize, CellW - CornerSize, CellH - CornerSize);

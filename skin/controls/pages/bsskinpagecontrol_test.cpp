@@ -1,0 +1,252 @@
+#include "skin/controls/pages/bsskinpagecontrol.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/gdi/font.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+
+namespace {
+
+class SkinPageControlTest : public TSkinControlTest {
+ protected:
+  void SetUp() override {
+    TSkinControlTest::SetUp();
+    SetTestFontMode(true);
+    Form = NewForm(Rect(100, 100, 520, 420));
+    Pages = NewControl<TbsSkinPageControl>(Form, Bounds(0, 0, 300, 200));
+    for (const char* Caption : {"One", "Two", "Three"}) {
+      auto* S = new TbsSkinTabSheet(Form);
+      S->SetCaption(Caption);
+      S->SetPageControl(Pages);
+      Sheets.push_back(S);
+    }
+    Pages->SetTabHeight(20);
+    Pages->SetTabWidth(80);  // each tab 81 wide: the internal image list reserves 1
+  }
+  void TearDown() override {
+    SetTestFontMode(false);
+    TSkinControlTest::TearDown();
+  }
+  void UseSkin() {
+    Pages->SetSkinData(Skin.get());
+    ASSERT_NE(Pages->SkinIndex(), -1);
+  }
+  TForm* Form = nullptr;
+  TbsSkinPageControl* Pages = nullptr;
+  std::vector<TbsSkinTabSheet*> Sheets;
+};
+
+// The platform's page rectangle on a 300 x 200 control with 20-pixel rows: (4, 26, 296, 196) with the
+// tabs at the top, (4, 4, 296, 174) at the bottom; down the side the three tabs take two columns:
+// (46, 4, 296, 196) left, (4, 4, 254, 196) right. The
+// generated "tab" element is 48 x 24 with the client rectangle (6, 6, 42, 18).
+struct TPageRectCase {
+  TTabPosition Position;
+  bool Skinned;
+  TRect Page;
+};
+
+TEST_F(SkinPageControlTest, ThePageRectangleIsCorrectedForTheBorderOfEachLook) {
+  const TPageRectCase Cases[] = {
+      {tpTop, false, Rect(1, 21, 299, 199)},   {tpBottom, false, Rect(1, 1, 299, 177)},
+      {tpLeft, false, Rect(43, -1, 299, 199)}, {tpRight, false, Rect(1, -1, 257, 199)},
+      {tpTop, true, Rect(6, 26, 294, 194)},    {tpBottom, true, Rect(6, 6, 294, 172)},
+      {tpLeft, true, Rect(48, 6, 294, 194)},   {tpRight, true, Rect(6, 6, 252, 194)},
+  };
+  for (const TPageRectCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "position " << C.Position << " skinned " << C.Skinned);
+    Pages->SetSkinData(C.Skinned ? Skin.get() : nullptr);
+    Pages->GetSkinData();
+    Pages->SetTabPosition(C.Position);
+    EXPECT_EQ(Pages->DisplayRect(), C.Page);
+    // The active sheet fills the corrected rectangle.
+    EXPECT_EQ(Pages->ActivePage()->BoundsRect(), C.Page);
+  }
+  // A hidden border gives the page everything.
+  Pages->HideBorderAndTabs();
+  EXPECT_EQ(Pages->DisplayRect(), Rect(0, -2, 300, 200));
+}
+
+struct TTabRectCase {
+  TTabPosition Position;
+  bool MultiLine;
+  TRect First;
+};
+
+TEST_F(SkinPageControlTest, TabRectanglesAreMovedOntoTheBorder) {
+  const TTabRectCase Cases[] = {
+      {tpTop, false, Rect(0, 0, 81, 20)},       {tpTop, true, Rect(2, 0, 83, 20)},
+      {tpBottom, false, Rect(0, 180, 81, 200)}, {tpLeft, false, Rect(20, 2, 40, 83)},
+      {tpRight, false, Rect(260, 2, 280, 83)},  // the first tab's column is next to the page
+  };
+  for (const TTabRectCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "position " << C.Position << " multi-line " << C.MultiLine);
+    Pages->SetTabPosition(C.Position);
+    Pages->SetMultiLine(C.MultiLine);
+    TRect R;
+    Pages->GetTabRect(0, R);
+    EXPECT_EQ(R, C.First);
+  }
+  // The button styles keep the platform's rectangles.
+  Pages->SetTabPosition(tpTop);
+  Pages->SetMultiLine(false);
+  Pages->SetStyle(tsButtons);
+  EXPECT_EQ(Pages->TabRect(0), Rect(2, 2, 83, 22));
+}
+
+TEST_F(SkinPageControlTest, ACentredRowIsDrawnAndHitWhereItIsShown) {
+  Pages->SetTabWidth(0);
+  Pages->SetTabsInCenter(true);
+  EXPECT_FALSE(Pages->TabsInCenter());  // needs tabs of one width
+  Pages->SetTabWidth(80);
+  Pages->SetTabPosition(tpLeft);
+  Pages->SetMultiLine(true);
+  Pages->SetTabsInCenter(true);
+  EXPECT_TRUE(Pages->TabsInCenter());
+  EXPECT_EQ(Pages->TabPosition(), tpTop);
+  EXPECT_FALSE(Pages->MultiLine());
+  EXPECT_TRUE(Pages->TabsBGTransparent());
+  EXPECT_EQ(Pages->GetTabsOffset(), 30);  // 150 - 240 / 2
+  EXPECT_EQ(Pages->TabRect(1), Rect(111, 0, 192, 20));
+  // A click where the second tab is shown picks it.
+  wintest::Click(wintest::ScreenPoint(Pages->Handle(), 115, 10));
+  EXPECT_EQ(Pages->ActivePage(), Sheets[1]);
+  Pages->SetWidth(200);
+  EXPECT_EQ(Pages->GetTabsOffset(), 0);  // the row is wider than half the control
+  Pages->SetTabsOffset(7);
+  EXPECT_EQ(Pages->GetTabsOffset(), 7);
+}
+
+TEST_F(SkinPageControlTest, ImagesAndCloseButtonsReserveRoomInTheTabs) {
+  TCustomImageList Images(nullptr, 16, 12);
+  Pages->SetImages(&Images);
+  EXPECT_EQ(Pages->TempImages()->Width(), 17);
+  EXPECT_EQ(Pages->TabRect(0).Right, 97);
+  Pages->SetShowCloseButtons(true);
+  Pages->SetShowCloseButtons(true);  // twice: once
+  EXPECT_EQ(Pages->TempImages()->Width(), 31);
+  Pages->SetImages(nullptr);
+  Pages->SetShowCloseButtons(false);
+  EXPECT_EQ(Pages->TempImages()->Width(), 1);
+  // Down the side the height is what grows.
+  Pages->SetTabPosition(tpLeft);
+  Pages->SetShowCloseButtons(true);
+  EXPECT_EQ(Pages->TempImages()->Width(), 1);
+  EXPECT_EQ(Pages->TempImages()->Height(), 15);
+  // Without an element a close button is 14 wide.
+  EXPECT_EQ(Pages->GetCloseSize(), 14);
+}
+
+TEST_F(SkinPageControlTest, HidingTheTabsSavesAndRestoresTheRow) {
+  Pages->ShowTabs();  // nothing was hidden
+  EXPECT_FALSE(Pages->TabsHidden());
+  EXPECT_EQ(Pages->TabHeight(), 20);
+  Pages->SetTabPosition(tpLeft);
+  Pages->SetMultiLine(true);
+  Pages->HideTabs();
+  EXPECT_TRUE(Pages->TabsHidden());
+  EXPECT_EQ(Pages->TabPosition(), tpTop);
+  EXPECT_FALSE(Pages->MultiLine());
+  EXPECT_EQ(Pages->TabHeight(), 1);
+  Pages->ShowTabs();
+  EXPECT_FALSE(Pages->TabsHidden());
+  EXPECT_EQ(Pages->TabPosition(), tpLeft);
+  EXPECT_TRUE(Pages->MultiLine());
+  EXPECT_EQ(Pages->TabHeight(), 20);
+  // No visible tab: nothing to hide.
+  for (auto* S : Sheets) S->SetTabVisible(false);
+  Pages->HideTabs();
+  EXPECT_FALSE(Pages->TabsHidden());
+}
+
+TEST_F(SkinPageControlTest, TheHotTabFollowsTheMouseAndLeavesWithIt) {
+  Sheets[0]->SetTabVisible(false);  // visible tab 1 is page 2
+  HWND W = Pages->Handle();
+  wintest::MouseMove(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_EQ(Pages->ActiveTabIndex(), 1);
+  EXPECT_EQ(Pages->ActiveTab(), 2);
+  wintest::MouseMove(wintest::ScreenPoint(W, 250, 150));
+  EXPECT_EQ(Pages->ActiveTabIndex(), -1);
+  wintest::MouseMove(wintest::ScreenPoint(W, 5, 10));
+  EXPECT_EQ(Pages->ActiveTabIndex(), 0);
+  Pages->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Pages->ActiveTabIndex(), -1);
+}
+
+TEST_F(SkinPageControlTest, TheCloseButtonClosesTheActivePageUnlessOnCloseRefuses) {
+  Pages->SetShowCloseButtons(true);
+  std::vector<String> Log;
+  bool Allow = false;
+  Pages->OnClose = [&](TObject* Sender, bool& CanClose) {
+    Log.push_back("close " + static_cast<TTabSheet*>(Sender)->Caption());
+    CanClose = Allow;
+  };
+  Pages->OnAfterClose = [&](TObject* Sender) {
+    EXPECT_EQ(Sender, Pages);
+    Log.push_back("after");
+  };
+  HWND W = Pages->Handle();
+  PixelOf(Pages, 0, 0);  // painting places the buttons
+  // Without an element: a 14-pixel box at the right of the 95-pixel tab, (79, 3, 93, 17).
+  EXPECT_EQ(Sheets[0]->ButtonRect, Rect(79, 3, 93, 17));
+  wintest::MouseMove(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_TRUE(Sheets[0]->ButtonMouseIn);
+  wintest::MouseMove(wintest::ScreenPoint(W, 40, 10));
+  EXPECT_FALSE(Sheets[0]->ButtonMouseIn);
+  wintest::Click(wintest::ScreenPoint(W, 40, 10));  // on the tab, not its button
+  EXPECT_TRUE(Log.empty());
+  wintest::Click(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_EQ(Log, std::vector<String>{"close One"});
+  EXPECT_TRUE(Sheets[0]->TabVisible());
+  Log.clear();
+  Allow = true;
+  Pages->FreeOnClose = true;
+  wintest::Click(wintest::ScreenPoint(W, 85, 10));
+  EXPECT_EQ(Log, (std::vector<String>{"close One", "after"}));
+  EXPECT_EQ(Pages->PageCount(), 2);  // freed
+  EXPECT_EQ(Pages->Pages(0), Sheets[1]);
+}
+
+TEST_F(SkinPageControlTest, TheWheelTurnsPagesOnlyWhenAskedAndFocused) {
+  HWND W = Pages->Handle();
+  const TPoint P = wintest::ScreenPoint(W, 150, 100);
+  Pages->SetFocus();
+  wintest::MouseWheel(-WHEEL_DELTA, P);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[0]);  // off by default
+  Pages->MouseWheelSupport = true;
+  wintest::MouseWheel(-WHEEL_DELTA, P);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[1]);
+  wintest::MouseWheel(-WHEEL_DELTA, P);
+  wintest::MouseWheel(-WHEEL_DELTA, P);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[2]);  // nothing past the last
+  wintest::MouseWheel(WHEEL_DELTA, P);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[1]);
+}
+
+TEST_F(SkinPageControlTest, PaintsTabsFromTheElementStates) {
+  UseSkin();
+  Pages->SetActivePage(Sheets[1]);
+  HWND W = Pages->Handle();
+  // The tab image's left middle part (away from the centred caption) shows the state's centre slice.
+  auto probe = [&](Integer Tab) {
+    TRect R;
+    Pages->GetTabRect(Tab, R);
+    return PixelOf(Pages, R.Left + 15, R.Top + 9);
+  };
+  EXPECT_EQ(probe(1), SliceColor("tab", 2, 4));  // selected: ActiveTabRect
+  EXPECT_EQ(probe(0), SliceColor("tab", 1, 4));  // TabRect
+  wintest::MouseMove(wintest::ScreenPoint(W, 170, 10));
+  EXPECT_EQ(probe(2), SliceColor("tab", 3, 4));  // hot: MouseInTabRect
+  Pages->SetFocus();
+  EXPECT_EQ(probe(1), SliceColor("tab", 4, 4));  // selected and focused: FocusTabRect
+  // The default look: plain faces and a framed selected tab.
+  Pages->SetSkinData(nullptr);
+  Pages->ChangeSkinData();
+  EXPECT_EQ(probe(0), BtnFaceRGB());
+  TRect Sel;
+  Pages->GetTabRect(1, Sel);
+  EXPECT_EQ(PixelOf(Pages, Sel.Left, Sel.Top + 5), COLORREF(0xB76B3B));
+  EXPECT_EQ(PixelOf(Pages, Sel.Left + 3, Sel.Top + 3), COLORREF(0xE4BCA2));  // focused inside
+}
+
+}  // namespace

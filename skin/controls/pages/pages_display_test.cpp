@@ -1,0 +1,81 @@
+// The skinned page control on a real display: a form with a page control of four sheets under the
+// generated skin is mapped on a private X server; the screen shows the selected tab, the other tabs and
+// the hot tab in their element states, and a click on a tab shows its sheet. The screenshot is written
+// beside the test program as pages_display.png.
+#if NERIVO_X11_TESTS
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ui/testkit/displaytest.h"
+#include "skin/controls/pages/bsskinpagecontrol.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+
+namespace {
+
+class PagesDisplay : public TDisplayTest<TSkinControlTest> {
+ protected:
+  bool Shows(TControl* C, Integer X, Integer Y, COLORREF Want) {
+    return PumpUntil([&] { return ScreenAt(C, X, Y) == Want; });
+  }
+};
+
+TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 300);
+  F->SetColor(clWhite);
+  F->SetCaption("Nerivo");
+  auto* Pages = NewControl<TbsSkinPageControl>(F, Bounds(10, 10, 380, 240));
+  std::vector<TbsSkinTabSheet*> Sheets;
+  for (const char* Caption : {"常规 General", "视频 Video", "音频 Audio", "高级"}) {
+    auto* S = new TbsSkinTabSheet(F);
+    S->SetCaption(Caption);
+    S->SetPageControl(Pages);
+    Sheets.push_back(S);
+  }
+  Pages->SetTabWidth(90);
+  Pages->SetSkinData(Skin.get());
+  Pages->SetActivePage(Sheets[1]);
+  F->Show();
+
+  auto tabPoint = [&](Integer Tab) {
+    TRect R;
+    Pages->GetTabRect(Tab, R);
+    return Point(R.Left + 40, R.Top + 2);  // above the caption: the top edge's middle slice
+  };
+  const TPoint Sel = tabPoint(1), Other = tabPoint(0), Hot = tabPoint(2);
+  EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 2, 1)))
+      << std::hex << ScreenAt(Pages, Sel.X, Sel.Y) << " want " << SliceColor("tab", 2, 1);
+  // The screenshot with the hot tab, before the click turns the page.
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  std::vector<Byte> Png = EncodePng(Shot);
+  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "pages_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+
+  EXPECT_EQ(ScreenAt(Pages, Other.X, Other.Y), SliceColor("tab", 1, 1));
+  // The sheet under the tabs shows the element's client part.
+  EXPECT_EQ(ScreenAt(Sheets[1], 20, 20), SliceColor("tab", 0, 4));
+
+  // Hovering a tab shows its hot image.
+  SendMessage(Pages->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Hot.X, Hot.Y));
+  EXPECT_TRUE(Shows(Pages, Hot.X, Hot.Y, SliceColor("tab", 3, 1)));
+
+  // A click on the last tab shows its sheet, selected and focused.
+  const TPoint Last = tabPoint(3);
+  SendMessage(Pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Last.X, Last.Y));
+  SendMessage(Pages->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(Last.X, Last.Y));
+  EXPECT_EQ(Pages->ActivePage(), Sheets[3]);
+  EXPECT_TRUE(Shows(Pages, Last.X, Last.Y, SliceColor("tab", 4, 1)));
+  EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 1, 1)));
+}
+
+}  // namespace
+
+#endif
