@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/graphics/bitmap.h"
+#include "platform/win/win.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordsobjects.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -38,6 +39,10 @@ class TFrameObjectTest : public TSkinControlTest {
     Engine->OnMouseMoveEvent = nullptr;
     Engine->OnMouseEnterEvent = nullptr;
     Engine->OnMouseLeaveEvent = nullptr;
+    // A menu a test opened (the system menu from the icon) closes and its levels are freed now,
+    // not left to a message loop that no longer runs.
+    Engine->SkinMenuClose();
+    WinRunDeferredActions();
     TSkinControlTest::TearDown();
   }
 
