@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdarg>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -208,26 +210,32 @@ TEST_F(LoggerTest, WorkerLinesAreDeliveredOnTheMainThreadWithoutHoldingTheList) 
 // waiting for that lock.
 TEST_F(LoggerTest, AWorkerHoldingTheCodecLockDoesNotWaitForTheMainThread) {
   FLogger->SetTriggerEventInMainThread(true);
-  std::atomic<bool> holding{false};
-  std::atomic<bool> release{false};
+  std::mutex leftLock;
+  std::condition_variable leftSignal;
+  bool left = false;
   Cardinal workerId = 0;
   std::thread worker([&] {
     workerId = GetCurrentThreadId();
     CodecLock().Enter();
-    holding = true;
     SendChunk(nullptr, AV_LOG_INFO, "opened under the lock\n");
-    while (!release) std::this_thread::yield();
     CodecLock().Leave();
+    std::lock_guard<std::mutex> hold(leftLock);
+    left = true;
+    leftSignal.notify_all();
   });
-  while (!holding) std::this_thread::yield();
-  release = true;
-  // The main thread takes the lock without serving its queue, as a probe opening a file does.
-  bool entered = false;
-  for (int i = 0; i < 500 && !entered; ++i) {
-    entered = CodecLock().TryEnter();
-    if (!entered) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The main thread serves no queue meanwhile, as a probe opening a file does not: a worker that
+  // waited for it here would never let the codec lock go.
+  {
+    std::unique_lock<std::mutex> hold(leftLock);
+    if (!leftSignal.wait_for(hold, std::chrono::seconds(5), [&] { return left; })) {
+      hold.unlock();
+      // Unblock the worker so that the failure is reported rather than the program hanging.
+      while (!left) CheckSynchronize(10);
+      worker.join();
+      FAIL() << "the worker never let the codec lock go";
+    }
   }
-  ASSERT_TRUE(entered) << "the worker never let the codec lock go";
+  ASSERT_TRUE(CodecLock().TryEnter());
   CodecLock().Leave();
   worker.join();
   EXPECT_TRUE(Lines().empty());  // queued, not yet delivered

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "engine/base/engineutils.h"
@@ -41,8 +42,19 @@ TEST(EventGate, AWaiterGivesUpWhenAskedAndPassesOtherwise) {
   ASSERT_TRUE(gate.Enter());
   std::atomic<bool> giveUp{false};
   std::atomic<int> results{-1};
-  std::thread waiter([&] { results = gate.Enter([&] { return giveUp.load(); }) ? 1 : 0; });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  // The waiter asks whether to give up each time it looks at the held gate; the second question
+  // shows it found the gate held, waited, and is waiting still.
+  std::atomic<int> asked{0};
+  auto askedTwice = [&] {
+    TWatchdog watchdog("a waiter at a held gate", std::chrono::seconds(10));
+    while (asked < 2) std::this_thread::yield();
+  };
+  auto giveUpWhenTold = [&] {
+    ++asked;
+    return giveUp.load();
+  };
+  std::thread waiter([&] { results = gate.Enter(giveUpWhenTold) ? 1 : 0; });
+  askedTwice();
   EXPECT_EQ(results, -1);  // still waiting
   giveUp = true;
   waiter.join();
@@ -51,11 +63,12 @@ TEST(EventGate, AWaiterGivesUpWhenAskedAndPassesOtherwise) {
   // Without the request it passes once the holder leaves.
   giveUp = false;
   results = -1;
+  asked = 0;
   std::thread second([&] {
-    results = gate.Enter([&] { return giveUp.load(); }) ? 1 : 0;
+    results = gate.Enter(giveUpWhenTold) ? 1 : 0;
     if (results == 1) gate.Leave();
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  askedTwice();
   EXPECT_EQ(results, -1);
   gate.Leave();
   second.join();

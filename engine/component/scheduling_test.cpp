@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 #include "engine/component/ffmpegconverter.h"
@@ -190,8 +191,8 @@ TEST_F(SchedulingTest, StopWithWaitingServesTheMainThreadMeanwhile) {
   };
   AddVideoTask("served.avi", true);
   C.Start(1);
-  while (!asked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // The main thread serves no queue before the stop: the hook's call waits for it however late it comes.
+  while (!asked) std::this_thread::yield();
   std::mutex doneLock;
   std::condition_variable doneSignal;
   bool done = false;
@@ -402,6 +403,8 @@ TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
   TTaskAccessConverter converter;
   std::atomic<Integer> decoders[Workers], encoders[Workers];
   std::atomic<int> arrived{0};
+  std::mutex arrivalLock;
+  std::condition_variable allArrived;
   std::atomic<bool> firstSeen[Workers] = {};
   for (int i = 0; i < Workers; ++i) {
     decoders[i] = encoders[i] = -1;
@@ -415,12 +418,12 @@ TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
     // first frame, so no task ends before every one has opened its codecs beside the others.
     // (The task's own hook: the component delivers its hook events one at a time.)
     TFFmpeg* raw = &converter.Task(task);
-    raw->FOnCustomHook = [&arrived, &firstSeen, i](TObject*, TBitmap*, Integer, Int64, bool&, bool&) {
+    raw->FOnCustomHook = [&arrived, &firstSeen, &arrivalLock, &allArrived, i](TObject*, TBitmap*, Integer,
+                                                                              Int64, bool&, bool&) {
       if (firstSeen[i].exchange(true)) return;
-      ++arrived;
-      const auto end = Clock::now() + std::chrono::seconds(30);
-      while (arrived < Workers && Clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::unique_lock<std::mutex> hold(arrivalLock);
+      if (++arrived == Workers) allArrived.notify_all();
+      allArrived.wait_for(hold, std::chrono::seconds(30), [&arrived] { return arrived == Workers; });
     };
     // The last progress report comes while the codecs are still open.
     raw->FOnProgress = [raw, &decoders, &encoders, i](TObject*, Integer, Integer, Integer, Single, Single,

@@ -2,6 +2,9 @@
 #include "engine/transcoder/codecthreads.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "engine/transcoder/streamtables.h"
@@ -36,11 +39,34 @@ TEST(CodecThreads, ARunningConversionCountsForItsLifetime) {
   EXPECT_EQ(RunningConversions(), before);
 }
 
-// The thread counts of a task's open video decoder and encoder, read in its last progress report
-// (the codecs are still open then).
+// Counts down to zero; waiters give up after a minute in place of a hanging test.
+class TCountDown {
+ public:
+  explicit TCountDown(int ACount) : FCount(ACount) {}
+  void Arrive() {
+    std::lock_guard<std::mutex> hold(FLock);
+    if (FCount > 0 && --FCount == 0) FZero.notify_all();
+  }
+  bool Wait() {
+    std::unique_lock<std::mutex> hold(FLock);
+    return FZero.wait_for(hold, std::chrono::seconds(60), [this] { return FCount == 0; });
+  }
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FZero;
+  int FCount;
+};
+
+// The thread counts of a task's open video decoder and encoder, read in its progress reports
+// (the codecs are still open then, the last report included). With a gate, the task's first report
+// waits there until every task sharing the gate has opened its codecs, so that none closes its
+// codecs (and stops counting as running) before the others have opened theirs.
 struct TSeenThreads {
   std::atomic<Integer> Decoder{0};
   std::atomic<Integer> Encoder{0};
+  TCountDown* Gate = nullptr;
+  bool Reported = false;
 };
 
 std::unique_ptr<TCustomFFmpeg> ThreadWatchingTask(const String& AOutput, TSeenThreads& ASeen) {
@@ -56,6 +82,11 @@ std::unique_ptr<TCustomFFmpeg> ThreadWatchingTask(const String& AOutput, TSeenTh
       if (ist->decoding_needed) ASeen.Decoder = ist->dec->thread_count;
     for (const auto& ost : raw->FState->ost_table)
       if (ost->encoding_needed) ASeen.Encoder = ost->enc->thread_count;
+    if (ASeen.Gate && !ASeen.Reported) {
+      ASeen.Reported = true;
+      ASeen.Gate->Arrive();
+      ASeen.Gate->Wait();
+    }
   };
   return task;
 }
@@ -84,20 +115,17 @@ TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
     TSeenThreads seen[2];
     std::unique_ptr<TCustomFFmpeg> tasks[2];
     TThread* threads[2];
-    std::atomic<int> ended{0};
+    TCountDown opened(2), ended(2);
     for (int i = 0; i < 2; ++i) {
+      seen[i].Gate = &opened;
       tasks[i] = ThreadWatchingTask(TMedia::Get().Path("pair" + std::to_string(i) + ".avi"), seen[i]);
-      tasks[i]->FOnTerminate = [&ended](TObject*) { ++ended; };
+      tasks[i]->FOnTerminate = [&ended](TObject*) { ended.Arrive(); };
       threads[i] = tasks[i]->StartConvert(true);
       ASSERT_NE(threads[i], nullptr);
     }
     EXPECT_EQ(RunningConversions(), 2);
     for (TThread* t : threads) t->Start();
-    // A watchdog in place of a hanging test.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (ended < 2 && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_EQ(ended, 2) << "the runs did not end within 60 s";
+    ASSERT_TRUE(ended.Wait()) << "the runs did not end within 60 s";
     for (auto& t : tasks) {
       EXPECT_TRUE(t->Finished()) << t->FatalMessage();
       t->Stop(true);  // the run has ended: this only waits for its thread to let go of the task

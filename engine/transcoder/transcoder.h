@@ -454,6 +454,25 @@ class TCustomFFmpeg : public TObject {
   String FStartRefusal;
 
  private:
+  // The stages of one packet (packetdecode.cpp).
+  struct TDecodedOutput;
+  Integer DecodeAudioVideo(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  Integer DecodeSubtitle(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  // Samples' byte count (0: none), or -1.
+  Integer OutputDecodedSamples(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  void OutputDecodedPicture(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  // Stream copy: the clock moves on by the packet's duration.
+  void AdvanceCopiedStream(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);
+  void OutputDecoded(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket,
+                     const TDecodedOutput& AOut);
+  void PaceToRealTime(const TAVInputStream& AInStream);
+  bool IsBeforeStart(const TAVInputStream& AInStream) const;
+  void SendFilteredToOutputs(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket,
+                             const TDecodedOutput& AOut);
+  void SendToOutputs(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket,
+                     const TDecodedOutput& AOut, AVFrame* APicture);
+  void CopyPacketToOutput(TAVOutputStream& AOutStream, TAVInputStream& AInStream, const AVPacket* APacket);
+  void FlushStreamEncoders(Integer AIstIndex);
   // The private-option dictionary of a media kind's encoder.
   TDictionary& CodecOptionsOf(Integer AType);
   // Private options: the pending encoders and format first, then every encoder and muxer.
