@@ -8,7 +8,6 @@
 #include <fstream>
 #include <thread>
 
-#include "engine/preview/previewer.h"
 #include "engine/probe/avprobe.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
@@ -768,32 +767,6 @@ TEST_F(ConversionTest, PreviewBitmapsArriveAtMostOncePerInterval) {
   Prepare(TMedia::Get().AudioVideoAvi(), Out("preview2.avi"), {{"an", ""}});
   F->StartConvert(false);
   EXPECT_EQ(previews, 1);
-}
-
-// Without a preview-bitmap handler the pictures go to the preview window, made on the first one;
-// with a handler only the handler is served. Switching the preview off frees the window.
-TEST_F(ConversionTest, PreviewPicturesGoToThePreviewWindowUnlessTheBitmapEventTakesThem) {
-  F->SetPostHooks(TPostHooks{phPreview, phBitmap});
-  F->PreviewInterval = 0;
-  Prepare(TMedia::Get().AudioVideoAvi(), Out("previewwindow.avi"), {{"an", ""}});
-  RunInline();
-  EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
-  ASSERT_NE(F->FPostContext.Previewer, nullptr);
-  EXPECT_NE(dynamic_cast<TPreviewer*>(F->FPostContext.Previewer.get()), nullptr);
-  EXPECT_EQ(F->PostHooks(), (TPostHooks{phPreview, phBitmap}));
-  F->SetPostHooks(TPostHooks{phBitmap});
-  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
-
-  F = NewTask();
-  Integer previews = 0;
-  F->FOnPreviewBitmap = [&](TObject*, TBitmap*, Integer, Int64) { ++previews; };
-  F->SetPostHooks(TPostHooks{phPreview, phBitmap});
-  F->PreviewInterval = 0;
-  Prepare(TMedia::Get().AudioVideoAvi(), Out("previewevent.avi"), {{"an", ""}});
-  RunInline();
-  EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
-  EXPECT_GE(previews, 20);
-  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
 }
 
 TEST_F(ConversionTest, ProgressCarriesFramesSizesAndDurations) {

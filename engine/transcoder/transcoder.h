@@ -154,11 +154,11 @@ struct TAVInputStream;
 struct TAVOutputStream;
 struct TFrameHookEntry;
 
-// The preview post hooks' state. The preview window belongs to the preview folder; it is held here
-// as the object it is, shared with a conversion thread painting it, and freed by its last holder.
+// The preview post hooks' state. The preview window itself belongs to the preview folder; it is
+// held here as the object it is and freed through its destructor.
 struct TPostHookContext {
   std::unique_ptr<TRGBConvertContext> Context;
-  std::shared_ptr<TObject> Previewer;
+  std::unique_ptr<TObject> Previewer;
   Int64 preview_last_time = 0;
   Int64 preview_cur_time = 0;
 };

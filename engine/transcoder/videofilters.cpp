@@ -1,12 +1,10 @@
 // The video filter graph of a re-encoded stream, and the ways a caller sees and changes pictures:
 // deinterlacing, the custom hook, the frame-hook plug-ins and the preview post hooks.
 #include <cstring>
-#include <memory>
 
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/ffutils.h"
 #include "engine/preview/framehook.h"
-#include "engine/preview/previewer.h"
 #include "engine/transcoder/streamtables.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
@@ -243,30 +241,7 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, const AVCodecContext* 
         DoSetPostHooks(now);
       }
     }
-  } else if (hooks.Contains(phPreview)) {
-    if (due()) {
-      bool ok = PictureToBitmap(context, picture, ACodecContext->pix_fmt, ACodecContext->width,
-                                ACodecContext->height);
-      if (ok) {
-        // The window is painted without the lock (it waits for the main thread, which may be
-        // changing the hooks); the owner dropping it meanwhile only drops its reference.
-        std::shared_ptr<TObject> window;
-        {
-          TCriticalSectionHold hold(PostHookLock());
-          if (!FPostContext.Previewer) FPostContext.Previewer = std::make_shared<TPreviewer>();
-          window = FPostContext.Previewer;
-        }
-        ok = static_cast<TPreviewer*>(window.get())->PaintFrame(context.Bitmap.get(), FHookFrameNumber, APTS);
-      } else {
-        GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
-      }
-      FPostContext.preview_last_time = FPostContext.preview_cur_time;
-      if (!ok) {
-        TCriticalSectionHold hold(PostHookLock());
-        TPostHooks now = FPostHooks;
-        now.Exclude(phPreview);
-        DoSetPostHooks(now);
-      }
-    }
   }
+  // The preview window of phPreview belongs to the preview folder, which has none yet: the hook
+  // stays set and shows nothing.
 }
