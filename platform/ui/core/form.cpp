@@ -10,7 +10,6 @@
 namespace {
 constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
-constexpr const char* SNoMDIForm = "Cannot create form. No MDI forms are currently active";
 }  // namespace
 
 // ---- TCustomForm ----
@@ -103,15 +102,16 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WndParent = FParent != nullptr ? FParent->Handle() : FParentWindow;
   if (Params.WndParent != nullptr) Params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
   if (FFormStyle == fsMDIChild) {
-    // An MDI child lives in the main form's client window.
+    // An MDI child lives in the main form's client window; without an MDI main form it stays a
+    // window of its own, so a form switched early in its life still works.
     TCustomForm* Main = Application != nullptr ? Application->MainForm() : nullptr;
-    if (Main == nullptr || Main == this || Main->FormStyle() != fsMDIForm)
-      throw EInvalidOperation(SNoMDIForm);
-    Main->HandleNeeded();
-    Params.WndParent = Main->ClientHandle();
-    Params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
-    Params.ExStyle |= WS_EX_MDICHILD;
-    Params.WindowClass.lpfnWndProc = DefMDIChildProc;
+    if (Main != nullptr && Main != this && Main->FormStyle() == fsMDIForm) {
+      Main->HandleNeeded();
+      Params.WndParent = Main->ClientHandle();
+      Params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+      Params.ExStyle |= WS_EX_MDICHILD;
+      Params.WindowClass.lpfnWndProc = DefMDIChildProc;
+    }
   }
   if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   switch (FBorderStyle) {

@@ -326,12 +326,15 @@ TEST_F(TMDIFormTest, TileCascadeAndMaximizedChild) {
   EXPECT_EQ(Inner.Bottom, Area2.Bottom);
 }
 
-TEST_F(TMDIFormTest, ChildWithoutMDIMainFormIsRefused) {
+TEST_F(TMDIFormTest, ChildWithoutMDIMainFormStaysAWindowOfItsOwn) {
   NewForm();
   auto* F = new TForm(Application);
   F->AfterConstruction();
   F->SetFormStyle(fsMDIChild);
-  EXPECT_THROW(F->Show(), EInvalidOperation);
+  F->Show();
+  EXPECT_EQ(GetParent(F->Handle()), nullptr);
+  EXPECT_FALSE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD);
+  EXPECT_TRUE(IsWindowVisible(F->Handle()));
 }
 
 }  // namespace
