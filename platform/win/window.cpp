@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/win/mdi.h"
 #include "platform/win/window_internal.h"
 
 TWinState& WS() {
@@ -146,6 +147,11 @@ TWindowClass* findClass(const char* name) {
     return nullptr;
   }
   auto it = s.Classes.find(lower(name));
+  if (it == s.Classes.end() && lower(name) == "mdiclient") {
+    // The MDI client class is always there, as on the platform.
+    RegisterMDIClientClass();
+    it = s.Classes.find(lower(name));
+  }
   return it == s.Classes.end() ? nullptr : it->second.get();
 }
 
@@ -1119,6 +1125,12 @@ void setState(HWND w, bool minimized, bool maximized, const TRect& rect, UINT fl
 TRect maximizedRect(HWND w) {
   MINMAXINFO mmi;
   WinGetMinMaxInfo(w, &mmi);
+  if (w->Parent && (w->ExStyle & WS_EX_MDICHILD)) {
+    // A maximized MDI child's frame lies outside the client, so its client area covers it all.
+    RECT r = Bounds(0, 0, w->Parent->Client.Width(), w->Parent->Client.Height());
+    AdjustWindowRectEx(&r, w->Style & ~(WS_MAXIMIZE | WS_MINIMIZE), false, w->ExStyle);
+    return r;
+  }
   if (w->Parent) return Bounds(0, 0, w->Parent->Client.Width(), w->Parent->Client.Height());
   TRect work = WS().WorkArea;
   return Bounds(work.Left + mmi.ptMaxPosition.X, work.Top + mmi.ptMaxPosition.Y, mmi.ptMaxSize.X,
@@ -1184,8 +1196,11 @@ bool ShowWindow(HWND w, Integer cmd) {
   TWinState& s = WS();
   if (change == minimize && !w->Minimized) {
     bool wasActive = s.Active == w;
+    Integer cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+    // A minimized MDI child stays in its client, along the bottom edge.
+    bool inClient = w->Parent && (w->ExStyle & WS_EX_MDICHILD);
     setState(w, true, false,
-             Bounds(-32000, -32000, GetSystemMetrics(SM_CXMINIMIZED), GetSystemMetrics(SM_CYMINIMIZED)),
+             inClient ? Bounds(0, w->Parent->Client.Height() - cy, cx, cy) : Bounds(-32000, -32000, cx, cy),
              flags | SWP_NOACTIVATE);
     if (WinIsLive(w) && wasActive && cmd != SW_SHOWMINIMIZED) WinActivateAfterLoss(w);
   } else if (change == maximize && !w->Maximized) {

@@ -101,7 +101,18 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   // A form placed inside another control is a child window of it.
   Params.WndParent = FParent != nullptr ? FParent->Handle() : FParentWindow;
   if (Params.WndParent != nullptr) Params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
-  if (FFormStyle == fsMDIChild) Params.ExStyle |= WS_EX_MDICHILD;
+  if (FFormStyle == fsMDIChild) {
+    // An MDI child lives in the main form's client window; without an MDI main form it stays a
+    // window of its own, so a form switched early in its life still works.
+    TCustomForm* Main = Application != nullptr ? Application->MainForm() : nullptr;
+    if (Main != nullptr && Main != this && Main->FormStyle() == fsMDIForm) {
+      Main->HandleNeeded();
+      Params.WndParent = Main->ClientHandle();
+      Params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+      Params.ExStyle |= WS_EX_MDICHILD;
+      Params.WindowClass.lpfnWndProc = DefMDIChildProc;
+    }
+  }
   if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   switch (FBorderStyle) {
     case bsNone:
@@ -138,9 +149,93 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomForm::CreateWindowCreated() {
+  if (FFormStyle == fsMDIForm && FClientHandle == nullptr) {
+    CLIENTCREATESTRUCT Ccs;
+    Ccs.idFirstChild = 0xFF00;
+    RECT R;
+    ::GetClientRect(FHandle, &R);
+    FClientHandle =
+        CreateWindowEx(0, MDICLIENT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                       0, R.Right, R.Bottom, FHandle, nullptr, nullptr, &Ccs);
+    // Behind the form's own windowed controls (tool bars, status bars).
+    SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Realign();
+  }
   if (FFormStyle == fsStayOnTop)
     SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateIcon();
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  TCustomControl::DestroyWindowHandle();
+  FClientHandle = nullptr;
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TCustomControl::AlignControls(AControl, Rect);
+  // The MDI client takes what the aligned controls leave.
+  if (FClientHandle != nullptr)
+    SetWindowPos(FClientHandle, nullptr, Rect.Left, Rect.Top, std::max<Integer>(Rect.Width(), 0),
+                 std::max<Integer>(Rect.Height(), 0), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- MDI ----
+
+std::vector<TCustomForm*> TCustomForm::mdiChildren() const {
+  std::vector<TCustomForm*> R;
+  if (FClientHandle == nullptr) return R;
+  for (HWND W = GetWindow(FClientHandle, GW_CHILD); W != nullptr; W = GetWindow(W, GW_HWNDNEXT)) {
+    auto* F = dynamic_cast<TCustomForm*>(FindControl(W));
+    if (F != nullptr && F->FFormStyle == fsMDIChild) R.push_back(F);
+  }
+  return R;
+}
+
+Integer TCustomForm::MDIChildCount() const {
+  return Integer(mdiChildren().size());
+}
+
+TCustomForm* TCustomForm::MDIChildren(Integer Index) const {
+  std::vector<TCustomForm*> All = mdiChildren();
+  if (Index < 0 || Index >= Integer(All.size()))
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
+  return All[size_t(Index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (FClientHandle == nullptr) return nullptr;
+  HWND W = reinterpret_cast<HWND>(SendMessage(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  return W != nullptr ? dynamic_cast<TCustomForm*>(FindControl(W)) : nullptr;
+}
+
+void TCustomForm::Next() {
+  if (FClientHandle != nullptr) SendMessage(FClientHandle, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (FClientHandle != nullptr) SendMessage(FClientHandle, WM_MDINEXT, 0, 1);
+}
+
+void TCustomForm::Tile() {
+  if (FClientHandle != nullptr)
+    SendMessage(FClientHandle, WM_MDITILE, FTileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL,
+                0);
+}
+
+void TCustomForm::Cascade() {
+  if (FClientHandle != nullptr) SendMessage(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (FClientHandle != nullptr) SendMessage(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FFormStyle != fsMDIChild) return;
+  bool Now = reinterpret_cast<HWND>(Message.LParam) == FHandle;
+  FActive = Now;
+  mdiActivated(Now);
 }
 
 void TCustomForm::UpdateIcon() {
@@ -436,11 +531,24 @@ void TCustomForm::WMActivate(TMessage& Message) {
 
 void TCustomForm::CMActivate(TMessage&) {
   FFormState.Include(fsActivated);
+  if (FFormStyle == fsMDIChild) return mdiActivated(true);
   Activate();
 }
 
 void TCustomForm::CMDeactivate(TMessage&) {
+  if (FFormStyle == fsMDIChild) return mdiActivated(false);
   Deactivate();
+}
+
+// An MDI child hears of its activation twice, from its client and from the focus; it tells once.
+void TCustomForm::mdiActivated(bool Now) {
+  if (Now == FMDIActiveTold) return;
+  FMDIActiveTold = Now;
+  if (Now) {
+    Activate();
+  } else {
+    Deactivate();
+  }
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
@@ -567,6 +675,9 @@ void TCustomForm::Dispatch(TMessage& Message) {
       break;
     case CM_RELEASE:
       CMRelease(Message);
+      break;
+    case WM_MDIACTIVATE:
+      WMMDIActivate(Message);
       break;
     case WM_SYSCOMMAND:
       // Minimizing the main form minimizes the application.

@@ -26,6 +26,7 @@ enum TPosition {
   poOwnerFormCenter
 };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode { tbHorizontal, tbVertical };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
@@ -102,6 +103,21 @@ class TCustomForm : public TCustomControl {
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
 
+  // ---- MDI ----
+  // An fsMDIForm's client window, which holds the fsMDIChild forms (null for other forms).
+  HWND ClientHandle() const { return FClientHandle; }
+  // The MDI children, the active one first (the client's z-order).
+  Integer MDIChildCount() const;
+  TCustomForm* MDIChildren(Integer Index) const;
+  TCustomForm* ActiveMDIChild() const;
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  void Next();
+  void Previous();
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+
   // The form's shortcut check: OnShortCut, then the main menu.
   virtual bool IsShortCut(TMessage& Message);
   void SendCancelMode(TControl* Sender);
@@ -123,6 +139,8 @@ class TCustomForm : public TCustomControl {
 
   void CreateParams(TCreateParams& Params) override;
   void CreateWindowCreated() override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   bool TopLevelWindow() const override { return true; }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Dispatch(TMessage& Message) override;
@@ -146,6 +164,7 @@ class TCustomForm : public TCustomControl {
   virtual void CMActivate(TMessage& Message);
   virtual void CMDeactivate(TMessage& Message);
   virtual void CMRelease(TMessage& Message);
+  virtual void WMMDIActivate(TMessage& Message);
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
@@ -162,6 +181,13 @@ class TCustomForm : public TCustomControl {
   bool FActive = false;
   bool FCreated = false;
   bool FAutoScroll = false;
+  HWND FClientHandle = nullptr;
+  TTileMode FTileMode = tbHorizontal;
+
+ private:
+  std::vector<TCustomForm*> mdiChildren() const;
+  void mdiActivated(bool Now);
+  bool FMDIActiveTold = false;
 };
 
 class TForm : public TCustomForm {

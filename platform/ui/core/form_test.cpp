@@ -191,3 +191,150 @@ TEST_F(TUiTest, EveryFocusChangeIsBroadcastWithTheNewControl) {
 }
 
 }  // namespace
+
+namespace {
+
+class TMDIFormTest : public TUiTest {
+ protected:
+  TForm* NewMDIMain() {
+    TForm* F;
+    Application->CreateForm(F);
+    F->SetFormStyle(fsMDIForm);
+    F->SetBoundsRect(Rect(50, 50, 550, 450));
+    F->Show();
+    return F;
+  }
+  // Outlives the test's forms, whose teardown still reports.
+  std::vector<String> Log;
+  TForm* NewMDIChild(const String& Name, bool Logged = false) {
+    auto* F = new TForm(Application);
+    F->AfterConstruction();
+    F->SetFormStyle(fsMDIChild);
+    F->SetName(Name);
+    F->SetBounds(10, 10, 200, 150);
+    if (Logged) {
+      F->OnActivate = [this, Name](TObject*) { Log.push_back("activate " + Name); };
+      F->OnDeactivate = [this, Name](TObject*) { Log.push_back("deactivate " + Name); };
+    }
+    F->Show();
+    return F;
+  }
+  static std::vector<TCustomForm*> Children(TForm* Main) {
+    std::vector<TCustomForm*> R;
+    for (Integer I = 0; I < Main->MDIChildCount(); ++I) R.push_back(Main->MDIChildren(I));
+    return R;
+  }
+  static TRect InClient(TForm* Main, TCustomForm* Child) {
+    RECT R;
+    GetWindowRect(Child->Handle(), &R);
+    POINT P{R.Left, R.Top};
+    ScreenToClient(Main->ClientHandle(), &P);
+    return Bounds(P.X, P.Y, R.Right - R.Left, R.Bottom - R.Top);
+  }
+};
+
+TEST_F(TMDIFormTest, ClientWindowTakesTheAreaAlignedControlsLeave) {
+  TForm* Main = NewMDIMain();
+  ASSERT_NE(Main->ClientHandle(), nullptr);
+  EXPECT_EQ(GetClassNameStr(Main->ClientHandle()), "MDICLIENT");
+  EXPECT_EQ(GetParent(Main->ClientHandle()), Main->Handle());
+  auto* Bar = NewControl<TRecordingControl>(Main, Bounds(0, 0, 10, 30));
+  Bar->SetAlign(alTop);
+  RECT Form, Client;
+  ::GetClientRect(Main->Handle(), &Form);
+  GetWindowRect(Main->ClientHandle(), &Client);
+  POINT P{Client.Left, Client.Top};
+  ScreenToClient(Main->Handle(), &P);
+  EXPECT_EQ(P.X, 0);
+  EXPECT_EQ(P.Y, 30);
+  EXPECT_EQ(Client.Right - Client.Left, Form.Right);
+  EXPECT_EQ(Client.Bottom - Client.Top, Form.Bottom - 30);
+  // A normal form has none, and asking it to arrange does nothing.
+  TForm* Plain = new TForm(Application);
+  Plain->AfterConstruction();
+  Plain->Show();
+  EXPECT_EQ(Plain->ClientHandle(), nullptr);
+  EXPECT_EQ(Plain->MDIChildCount(), 0);
+  EXPECT_EQ(Plain->ActiveMDIChild(), nullptr);
+  Plain->Tile();
+  Plain->Next();
+}
+
+TEST_F(TMDIFormTest, ChildrenActivateAndCycle) {
+  TForm* Main = NewMDIMain();
+  TForm* A = NewMDIChild("A", true);
+  TForm* B = NewMDIChild("B", true);
+  TForm* C = NewMDIChild("C", true);
+  EXPECT_EQ(GetParent(A->Handle()), Main->ClientHandle());
+  EXPECT_EQ(Main->MDIChildCount(), 3);
+  EXPECT_EQ(Children(Main), (std::vector<TCustomForm*>{C, B, A}));
+  EXPECT_EQ(Main->ActiveMDIChild(), C);
+  EXPECT_EQ(Log,
+            (std::vector<String>{"activate A", "deactivate A", "activate B", "deactivate B", "activate C"}));
+  EXPECT_TRUE(C->Active());
+  EXPECT_FALSE(A->Active());
+
+  Log.clear();
+  Main->Next();
+  EXPECT_EQ(Main->ActiveMDIChild(), B);
+  EXPECT_EQ(Children(Main), (std::vector<TCustomForm*>{B, A, C}));
+  Main->Previous();
+  EXPECT_EQ(Main->ActiveMDIChild(), C);
+  EXPECT_EQ(Log, (std::vector<String>{"deactivate C", "activate B", "deactivate B", "activate C"}));
+  EXPECT_THROW(Main->MDIChildren(3), EListError);
+
+  // A freed child leaves the list and passes the activation on.
+  delete C;
+  EXPECT_EQ(Main->MDIChildCount(), 2);
+  EXPECT_EQ(Main->ActiveMDIChild(), B);
+}
+
+TEST_F(TMDIFormTest, TileCascadeAndMaximizedChild) {
+  TForm* Main = NewMDIMain();
+  TForm* A = NewMDIChild("A");
+  TForm* B = NewMDIChild("B");
+  RECT Area;
+  ::GetClientRect(Main->ClientHandle(), &Area);
+  Main->SetTileMode(tbVertical);
+  Main->Tile();
+  std::vector<TRect> Columns = MDITileRects(2, Area.Right, Area.Bottom, false);
+  EXPECT_EQ(InClient(Main, B), Columns[0]);
+  EXPECT_EQ(InClient(Main, A), Columns[1]);
+  Main->SetTileMode(tbHorizontal);
+  Main->Tile();
+  std::vector<TRect> Rows = MDITileRects(2, Area.Right, Area.Bottom, true);
+  EXPECT_EQ(InClient(Main, B), Rows[0]);
+  EXPECT_EQ(InClient(Main, A), Rows[1]);
+  Main->Cascade();
+  EXPECT_EQ(InClient(Main, A).TopLeft(), TPoint(0, 0));
+  EXPECT_GT(InClient(Main, B).Left, 0);
+
+  // A maximized child's client area is the whole MDI client.
+  B->SetWindowState(wsMaximized);
+  EXPECT_EQ(B->WindowState(), wsMaximized);
+  RECT Inner;
+  ::GetClientRect(B->Handle(), &Inner);
+  EXPECT_EQ(Inner.Right, Area.Right);
+  EXPECT_EQ(Inner.Bottom, Area.Bottom);
+  // The main form's client grows: the maximized child follows.
+  Main->SetBounds(50, 50, 600, 500);
+  RECT Area2;
+  ::GetClientRect(Main->ClientHandle(), &Area2);
+  ::GetClientRect(B->Handle(), &Inner);
+  EXPECT_GT(Area2.Right, Area.Right);
+  EXPECT_EQ(Inner.Right, Area2.Right);
+  EXPECT_EQ(Inner.Bottom, Area2.Bottom);
+}
+
+TEST_F(TMDIFormTest, ChildWithoutMDIMainFormStaysAWindowOfItsOwn) {
+  NewForm();
+  auto* F = new TForm(Application);
+  F->AfterConstruction();
+  F->SetFormStyle(fsMDIChild);
+  F->Show();
+  EXPECT_EQ(GetParent(F->Handle()), nullptr);
+  EXPECT_FALSE(GetWindowLong(F->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD);
+  EXPECT_TRUE(IsWindowVisible(F->Handle()));
+}
+
+}  // namespace
