@@ -11,6 +11,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordsobjects.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/menus/bsskinmenu.h"
 
 class TFrameObjectTest : public TSkinControlTest {
  protected:
@@ -41,7 +42,7 @@ class TFrameObjectTest : public TSkinControlTest {
     Engine->OnMouseLeaveEvent = nullptr;
     // A menu a test opened (the system menu from the icon) closes and its levels are freed now,
     // not left to a message loop that no longer runs.
-    Engine->SkinMenuClose();
+    Engine->SkinMenu()->Hide();
     WinRunDeferredActions();
     TSkinControlTest::TearDown();
   }
