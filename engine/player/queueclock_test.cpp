@@ -42,6 +42,7 @@ TEST_F(QueueClockTest, PacketsCountTheirPayloadAndANodeOverhead) {
   EXPECT_EQ(PacketQueueGet(q, out, false), 0) << "empty and not blocking";
   EXPECT_EQ(q.size, 0);
 
+  ff::av_packet_free(&p);  // its data went to the queue; the packet itself is still ours
   ASSERT_EQ(PacketQueuePut(q, p = PacketOf(10)), 0);
   ff::av_packet_free(&p);
   PacketQueueFlush(q);

@@ -53,14 +53,29 @@ TbsSkinCustomEdit::TbsSkinCustomEdit(TComponent* AOwner) : TbsCustomEdit(AOwner)
 }
 
 TbsSkinCustomEdit::~TbsSkinCustomEdit() {
+  if (FSD) FSD->RemoveFreeNotification(this);
   FDefaultFont->OnChange = nullptr;
 }
 
 // ---- properties ----
 
 void TbsSkinCustomEdit::SetSkinData(TbsSkinData* Value) {
-  FSD = Value;
+  // The skin may go before the edit: it tells us, and the edit falls back to its default look.
+  if (FSD != Value) {
+    if (FSD) FSD->RemoveFreeNotification(this);
+    FSD = Value;
+    if (FSD) FSD->FreeNotification(this);
+  }
   if (FSD != nullptr && !FSD->Empty && !ComponentState().Contains(csDesigning)) ChangeSkinData();
+}
+
+void TbsSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsCustomEdit::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FSD) {
+    FSD = nullptr;
+    FIndex = -1;
+    Picture = nullptr;
+  }
 }
 
 void TbsSkinCustomEdit::SetDefaultColor(TColor Value) {

@@ -73,6 +73,7 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   TNotifyEvent OnMouseLeave;
 
  protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void WndProc(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void GetSkinData();

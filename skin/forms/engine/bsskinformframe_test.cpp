@@ -3,6 +3,8 @@
 // panel.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "skin/controls/testkit/skincontrolstestkit.h"
@@ -64,7 +66,10 @@ class SkinFormFrameTest : public TSkinControlTest {
   }
   // The generated skin, stored as a container and loaded again (with its announcements).
   void ReloadSkin(TbsSkinData* S) {
-    const String File = (std::filesystem::temp_directory_path() / "nerivo_skinform_test.skn").string();
+    // One file per process: the tests of this program run side by side.
+    const String File = (std::filesystem::temp_directory_path() /
+                         ("nerivo_skinform_test_" + std::to_string(getpid()) + ".skn"))
+                            .string();
     WriteGeneratedSkinContainer(File);
     S->LoadFromCompressedFile(File);
     std::filesystem::remove(File);
