@@ -697,3 +697,14 @@ void TbsSkinScrollBar::drawSkinThumb(TCanvas* C) {
   }
   C->Draw(Btn.R.Left, Btn.R.Top, &Bmp);
 }
+
+void AttachExternalScrollBar(TComponent* View, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value,
+                             TNotifyEvent OnChange) {
+  if (Field && Field != Value) Field->RemoveFreeNotification(View);
+  Field = Value;
+  if (!Value) return;
+  Value->FreeNotification(View);
+  Value->SetEnabled(true);
+  Value->SetVisible(false);
+  Value->OnChange = std::move(OnChange);
+}

@@ -161,3 +161,8 @@ class TbsSkinScrollBar : public TbsSkinCustomControl {
   bool ThumbStretchEffect = false;
   Integer ThumbMinSize = 0, ThumbMinPageSize = 0;
 };
+
+// Makes Value the external bar a scrolling view keeps in Field: watched for its freeing, enabled,
+// hidden until the view has something to scroll, reporting its moves to OnChange.
+void AttachExternalScrollBar(TComponent* View, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value,
+                             TNotifyEvent OnChange);

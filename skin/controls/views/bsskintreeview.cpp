@@ -87,26 +87,12 @@ void TbsSkinCustomTreeView::SetButtonImageList(TCustomImageList* Value) {
 }
 
 void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
-  if (FVScrollBar && FVScrollBar != Value) FVScrollBar->RemoveFreeNotification(this);
-  FVScrollBar = Value;
-  if (Value) {
-    Value->FreeNotification(this);
-    Value->SetEnabled(true);
-    Value->SetVisible(false);
-    Value->OnChange = [this](TObject* Sender) { VScrollBarChange(Sender); };
-  }
+  AttachExternalScrollBar(this, FVScrollBar, Value, [this](TObject* Sender) { VScrollBarChange(Sender); });
   UpDateScrollBars();
 }
 
 void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
-  if (FHScrollBar && FHScrollBar != Value) FHScrollBar->RemoveFreeNotification(this);
-  FHScrollBar = Value;
-  if (Value) {
-    Value->FreeNotification(this);
-    Value->SetEnabled(true);
-    Value->SetVisible(false);
-    Value->OnChange = [this](TObject* Sender) { HScrollBarChange(Sender); };
-  }
+  AttachExternalScrollBar(this, FHScrollBar, Value, [this](TObject* Sender) { HScrollBarChange(Sender); });
   UpDateScrollBars();
 }
 
