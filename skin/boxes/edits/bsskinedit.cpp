@@ -65,10 +65,7 @@ TbsSkinCustomEdit::TbsSkinCustomEdit(TComponent* AOwner) : TbsCustomEdit(AOwner)
   FDefaultFont->OnChange = [this](TObject*) {
     if (FIndex != -1) return;
     Font()->Assign(FDefaultFont.get());
-    if (ComponentState().Contains(csDesigning)) {
-      SetWidth(Width() - 1);
-      SetWidth(Width() + 1);
-    }
+    designRelayout();
   };
 }
 
@@ -112,6 +109,13 @@ TFontCharset TbsSkinCustomEdit::textCharset() const {
   return FDefaultFont->Charset();
 }
 
+// At design time a width set one less and back makes the designer lay the box out anew.
+void TbsSkinCustomEdit::designRelayout() {
+  if (!ComponentState().Contains(csDesigning)) return;
+  SetWidth(Width() - 1);
+  SetWidth(Width() + 1);
+}
+
 // ---- image buttons ----
 
 void TbsSkinCustomEdit::SetImages(TCustomImageList* Value) {
@@ -122,28 +126,19 @@ void TbsSkinCustomEdit::SetImages(TCustomImageList* Value) {
   CalcImageRects(true);
   GetSkinData();
   if (!(FIndex != -1 && FUseSkinFont)) AdjustEditHeight();
-  if (Align() == alNone && ComponentState().Contains(csDesigning)) {
-    SetWidth(Width() - 1);
-    SetWidth(Width() + 1);
-  }
+  if (Align() == alNone) designRelayout();
 }
 
 void TbsSkinCustomEdit::SetLeftImageIndex(Integer Value) {
   FLeftImageIndex = Value;
   CalcImageRects(true);
-  if (Align() == alNone && ComponentState().Contains(csDesigning)) {
-    SetWidth(Width() - 1);
-    SetWidth(Width() + 1);
-  }
+  if (Align() == alNone) designRelayout();
 }
 
 void TbsSkinCustomEdit::SetRightImageIndex(Integer Value) {
   FRightImageIndex = Value;
   CalcImageRects(true);
-  if (Align() == alNone && ComponentState().Contains(csDesigning)) {
-    SetWidth(Width() - 1);
-    SetWidth(Width() + 1);
-  }
+  if (Align() == alNone) designRelayout();
 }
 
 void TbsSkinCustomEdit::SetButtonImageIndex(Integer Value) {

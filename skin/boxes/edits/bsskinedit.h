@@ -132,6 +132,7 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   LRESULT hitImageButtons(TPoint Client);
   void imageButtonsNotHot();
   void takeFocus();
+  void designRelayout();
   TFontCharset textCharset() const;
   void applyStateFontColor();
   // A disabled box draws its text itself, in the disabled colour.
