@@ -217,6 +217,38 @@ TEST_F(BsSkinEditTest, ImageButtonsLayOutKeepTextOffAndShowTheirStates) {
   EXPECT_FALSE(Edit->RightButton.MouseIn);
 }
 
+// Image buttons need the 100 ms poll that finds the pointer gone: without them a plain box stays
+// entered; with them the poll ends the hover and cools a hot image button.
+TEST_F(BsSkinEditTest, ImageButtonsPollForThePointerLeaving) {
+  addImages({clRed, clLime});
+  int Enters = 0, Leaves = 0;
+  Edit->OnMouseEnter = [&](TObject*) { ++Enters; };
+  Edit->OnMouseLeave = [&](TObject*) { ++Leaves; };
+  const Integer Y = Edit->ClientHeight() / 2;
+  auto enterThenLeave = [&] {
+    SetCursorPos(Edit->ClientToScreen({3, Y}).X, Edit->ClientToScreen({3, Y}).Y);
+    hitTest({3, Y});
+    SetCursorPos(500, 500);
+    wintest::AdvanceTime(Clock(), 100);
+  };
+  enterThenLeave();
+  EXPECT_EQ(Enters, 1);
+  EXPECT_EQ(Leaves, 0);
+  EXPECT_TRUE(Edit->MouseIn());
+
+  Edit->RecreateWnd();  // a new window enters anew
+  Application->ProcessMessages();
+  Edit->SetImages(&Images);
+  Edit->SetLeftImageIndex(0);
+  Edit->SetLeftImageHotIndex(1);
+  enterThenLeave();
+  EXPECT_EQ(Enters, 2);
+  EXPECT_EQ(Leaves, 1);
+  EXPECT_FALSE(Edit->MouseIn());
+  EXPECT_FALSE(Edit->LeftButton.MouseIn);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clRed));
+}
+
 TEST_F(BsSkinEditTest, ImageButtonsClickOnlyAfterAPressOnThem) {
   addImages({clRed, clLime, clBlue});
   Edit->SetImages(&Images);
