@@ -1,5 +1,6 @@
 // The skinned edit boxes on a real display: a form with a focused skinned edit whose text is partly
-// selected and an unskinned edit with its edit button, under the generated skin, mapped on a private
+// selected, an unskinned edit with its edit button and a skinned edit with image buttons and the
+// skin's separate edit button, under the generated skin, mapped on a private
 // X server; what the screen shows is read back. The screenshot is written beside the test program as
 // skinboxes_display.png.
 #if NERIVO_X11_TESTS
@@ -10,9 +11,11 @@
 #include <fstream>
 
 #include "platform/gdi/font.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/core/bsskinrecordslists.h"
 
 namespace {
 
@@ -26,7 +29,7 @@ class SkinBoxesDisplay : public TDisplayTest<TSkinControlTest> {
 TEST_F(SkinBoxesDisplay, SkinnedEditShowsItsFrameBackgroundAndSelection) {
   TForm* F;
   Application->CreateForm(F);
-  F->SetBounds(40, 30, 360, 160);
+  F->SetBounds(40, 30, 360, 190);
   F->SetColor(clWhite);
   F->SetCaption("Nerivo");
   auto* Edit = NewControl<TbsSkinEdit>(F, Bounds(10, 10, 300, 20));
@@ -35,6 +38,33 @@ TEST_F(SkinBoxesDisplay, SkinnedEditShowsItsFrameBackgroundAndSelection) {
   auto* Plain = NewControl<TbsSkinEdit>(F, Bounds(10, 60, 200, 20));
   Plain->SetButtonMode(true);
   Plain->SetText("plain");
+  // Image buttons at both ends and the edit button from the skin's own button element.
+  TCustomImageList Images(nullptr, 8, 12);
+  for (TColor C : {clRed, clBlue}) {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(8, 12);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(Rect(0, 0, 8, 12));
+    Images.AddMasked(&B, clNone);
+  }
+  // The generated "buttonedit" holds its button pictures elsewhere in the sheet: here its button is the
+  // fixed right part of the element, as a real skin lays it out.
+  auto* E = dynamic_cast<TbsDataSkinEditControl*>(Skin->Ctrls(Skin->GetControlIndex("buttonedit")));
+  ASSERT_NE(E, nullptr);
+  const Integer EW = RectWidth(E->SkinRect);
+  E->RTPoint.X = E->RBPoint.X = EW - 24;
+  E->ClRect.Right = EW - 26;
+  E->ButtonRect = Rect(EW - 24, 0, EW, RectHeight(E->SkinRect));
+  auto* Buttons = NewControl<TbsSkinEdit>(F, Bounds(10, 100, 300, 30));
+  Buttons->SetSkinDataName("buttonedit");
+  Buttons->SetUseSkinFont(false);
+  Buttons->SetButtonMode(true);
+  Buttons->SetImages(&Images);
+  Buttons->SetLeftImageIndex(0);
+  Buttons->SetRightImageIndex(1);
+  Buttons->SetSkinData(Skin.get());
+  Buttons->SetText("images");
   F->Show();
   Edit->SetFocus();
   Edit->SetSelStart(0);
@@ -59,6 +89,18 @@ TEST_F(SkinBoxesDisplay, SkinnedEditShowsItsFrameBackgroundAndSelection) {
   const Integer PW = Plain->Width(), PH = Plain->Height();
   EXPECT_EQ(ScreenAt(Plain, -2, 3), COLORREF(ColorToRGB(clBtnShadow)));
   EXPECT_EQ(ScreenAt(Plain, PW - PH / 2 - 2, PH / 2 - 2), COLORREF(ColorToRGB(clBtnFace)));
+
+  // The images sit at the ends of the text area; the edit button shows the button element's client.
+  const Integer BH = Buttons->ClientHeight() / 2;
+  EXPECT_TRUE(Shows(Buttons, 3, BH, COLORREF(ColorToRGB(clRed))));
+  EXPECT_EQ(ScreenAt(Buttons, Buttons->ClientWidth() - 3, BH), COLORREF(ColorToRGB(clBlue)));
+  const TRect EB = Buttons->ButtonRectNow();
+  const TPoint BO = Buttons->ClientToScreen({0, 0});
+  RECT BW;
+  GetWindowRect(Buttons->Handle(), &BW);
+  EXPECT_EQ(
+      ScreenAt(Buttons, BW.Left - BO.X + EB.Left + EB.Width() / 2, BW.Top - BO.Y + EB.Top + EB.Height() / 2),
+      SliceColor("editbutton", 0, 4));
 
   TRect R;
   GetWindowRect(F->Handle(), &R);

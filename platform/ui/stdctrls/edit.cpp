@@ -4,6 +4,7 @@
 
 #include "platform/rtl/consts.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/core/application.h"
 #include "platform/ui/menus/menu.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/win/scrollbar.h"
@@ -559,7 +560,7 @@ void TCustomEdit::handleKeyDown(Word Key) {
   const bool Shift = GetKeyState(VK_SHIFT) < 0;
   const bool Ctrl = GetKeyState(VK_CONTROL) < 0;
   const Integer Caret = FBuffer.Caret();
-  const Integer Line = FBuffer.LineFromChar(Caret);
+  const Integer Row = RowFromChar(Caret);
   switch (Key) {
     case VK_LEFT:
       if (!Shift && FBuffer.SelLength() > 0 && !Ctrl)
@@ -574,10 +575,10 @@ void TCustomEdit::handleKeyDown(Word Key) {
         FBuffer.MoveTo(Ctrl ? FBuffer.WordRight(Caret) : Caret + 1, Shift);
       break;
     case VK_HOME:
-      FBuffer.MoveTo(Ctrl ? 0 : FBuffer.LineStart(Line), Shift);
+      FBuffer.MoveTo(Ctrl ? 0 : rows()[Row].Start, Shift);
       break;
     case VK_END:
-      FBuffer.MoveTo(Ctrl ? FBuffer.Length() : FBuffer.LineStart(Line) + FBuffer.LineLength(Line), Shift);
+      FBuffer.MoveTo(Ctrl ? FBuffer.Length() : rowEnd(Row), Shift);
       break;
     case VK_UP:
     case VK_DOWN:
@@ -589,7 +590,7 @@ void TCustomEdit::handleKeyDown(Word Key) {
       if (!Multiline()) return;
       // A page: the view and the caret move together.
       const Integer Lines = (Key == VK_PRIOR ? -1 : 1) * std::max(1, VisibleLineCount());
-      FTopLine = std::clamp(FTopLine + Lines, 0, std::max(0, FBuffer.LineCount() - VisibleLineCount()));
+      FTopLine = std::clamp(FTopLine + Lines, 0, std::max(0, RowCount() - VisibleLineCount()));
       moveVertically(Lines, Shift);
       break;
     }
@@ -612,11 +613,12 @@ void TCustomEdit::handleKeyDown(Word Key) {
 
 void TCustomEdit::moveVertically(Integer Lines, bool Extend) {
   const TPoint P = PosFromChar(FBuffer.Caret());
-  const Integer Line = std::clamp(FBuffer.LineFromChar(FBuffer.Caret()) + Lines, 0, FBuffer.LineCount() - 1);
-  const Integer Y = P.Y + (Line - FBuffer.LineFromChar(FBuffer.Caret())) * LineHeight();
-  // The caret keeps its x as near as the new line allows.
+  const Integer From = RowFromChar(FBuffer.Caret());
+  const Integer Row = std::clamp(From + Lines, 0, RowCount() - 1);
+  const Integer Y = P.Y + (Row - From) * LineHeight();
+  // The caret keeps its x as near as the new row allows.
   Integer Pos = CharFromPos({P.X, Y});
-  if (FBuffer.LineFromChar(Pos) != Line) Pos = FBuffer.LineStart(Line) + FBuffer.LineLength(Line);
+  if (RowFromChar(Pos) != Row) Pos = rowEnd(Row);
   FBuffer.MoveTo(Pos, Extend);
 }
 
@@ -729,7 +731,7 @@ void TCustomEdit::autoScrollTick() {
 // ---- scrolling ----
 
 void TCustomEdit::vscroll(Word Code, Integer Pos) {
-  const Integer Last = std::max(0, FBuffer.LineCount() - VisibleLineCount());
+  const Integer Last = std::max(0, RowCount() - VisibleLineCount());
   Integer Top = FTopLine;
   switch (Code) {
     case SB_LINEUP:
@@ -770,7 +772,7 @@ void TCustomEdit::updateScrollInfo() {
   SCROLLINFO SI;
   SI.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   SI.nMin = 0;
-  SI.nMax = FBuffer.LineCount() - 1;
+  SI.nMax = RowCount() - 1;
   SI.nPage = UINT(std::max(1, VisibleLineCount()));
   SI.nPos = FTopLine;
   SetScrollInfo(FHandle, SB_VERT, &SI, true);
@@ -781,28 +783,29 @@ void TCustomEdit::ensureCaretVisible() {
   const TRect Area = textArea();
   const Integer AreaWidth = std::max(1, Area.Width());
   const Integer Caret = FBuffer.Caret();
-  const Integer Line = FBuffer.LineFromChar(Caret);
+  const Integer Line = RowFromChar(Caret);
   if (Multiline()) {
     const Integer Visible = std::max(1, VisibleLineCount());
     if (Line < FTopLine) FTopLine = Line;
     if (Line >= FTopLine + Visible) FTopLine = Line - Visible + 1;
-    FTopLine = std::clamp(FTopLine, 0, std::max(0, FBuffer.LineCount() - 1));
+    FTopLine = std::clamp(FTopLine, 0, std::max(0, RowCount() - 1));
   }
   // Sideways: a caret that leaves the area brings a third of the area's width with it.
   const std::vector<Integer>& Ext = lineExtents(Line);
-  const Integer Column = Caret - FBuffer.LineStart(Line);
+  const Integer Column = Caret - rows()[Line].Start;
   const Integer X = Column > 0 ? Ext[Column - 1] : 0;
   const Integer LineWidth = Ext.empty() ? 0 : Ext.back();
   if (X < FScrollX) FScrollX = std::max(0, X - AreaWidth / 3);
   if (X >= FScrollX + AreaWidth) FScrollX = X - AreaWidth + AreaWidth / 3;
   Integer Widest = LineWidth;
   if (Multiline())
-    for (Integer L = FTopLine; L < std::min(FBuffer.LineCount(), FTopLine + VisibleLineCount() + 1); ++L) {
+    for (Integer L = FTopLine; L < std::min(RowCount(), FTopLine + VisibleLineCount() + 1); ++L) {
       const std::vector<Integer>& E = lineExtents(L);
       if (!E.empty()) Widest = std::max(Widest, E.back());
     }
   // Never more scrolled than the text needs (after deleting, the text comes back into view).
   FScrollX = std::clamp(FScrollX, 0, std::max(0, std::max(Widest + 1 - AreaWidth, X + 1 - AreaWidth)));
+  if (FWordWrap && Multiline()) FScrollX = 0;  // wrapped rows fit the area
   updateScrollInfo();
 }
 
@@ -868,84 +871,335 @@ void TCustomEdit::ShowEditContextMenu(TPoint ScreenPos) {
 
 // ---- the masked edit ----
 
+namespace {
+const char* const SMaskEditErr = "Invalid input value.  Use escape key to abandon changes";
+
+bool isDigit(char32_t C) {
+  return C >= U'0' && C <= U'9';
+}
+bool isLetter(char32_t C) {
+  return (C >= U'A' && C <= U'Z') || (C >= U'a' && C <= U'z') || C > 0x7F;
+}
+bool isRequired(char Kind) {
+  return Kind == '0' || Kind == 'L' || Kind == 'A' || Kind == 'C';
+}
+}  // namespace
+
 void TCustomMaskEdit::SetEditMask(const String& Value) {
+  const String Before = GetText();
   FEditMask = Value;
   FMask.clear();
+  FSaveLiterals = true;
+  FBlank = U'_';
   const std::u32string Chars = Utf8ToUtf32(Value);
-  // The fields after the first ';' say how the text is kept and which blank shows: '_' here.
-  size_t End = Chars.find(U';');
-  if (End == std::u32string::npos) End = Chars.size();
+  // The mask ends at the first ';' that is not escaped; the two fields after it follow.
+  size_t End = 0;
+  for (; End < Chars.size() && Chars[End] != U';'; ++End)
+    if (Chars[End] == U'\\') ++End;
+  End = std::min(End, Chars.size());
+  if (End < Chars.size()) {
+    const size_t Blank = Chars.find(U';', End + 1);
+    const std::u32string Save =
+        Chars.substr(End + 1, Blank == std::u32string::npos ? Blank : Blank - End - 1);
+    FSaveLiterals = Save != U"0";
+    if (Blank != std::u32string::npos && Blank + 1 < Chars.size()) FBlank = Chars[Blank + 1];
+  }
+  char Case = 0;
   for (size_t I = 0; I < End; ++I) {
-    TMaskChar M;
     const char32_t C = Chars[I];
+    TMaskChar M;
     if (C == U'\\' && I + 1 < End) {
       M.Literal = Chars[++I];
-    } else if (C == U'0' || C == U'9' || C == U'L' || C == U'l' || C == U'A' || C == U'a' || C == U'C' ||
-               C == U'c') {
+    } else if (C == U'<' && I + 1 < End && Chars[I + 1] == U'>') {
+      Case = 0;
+      ++I;
+      continue;
+    } else if (C == U'>' || C == U'<') {
+      Case = char(C);
+      continue;
+    } else if (C == U'!') {
+      continue;
+    } else if (C == U'_') {
+      M.Literal = U' ';
+    } else if (C == U'0' || C == U'9' || C == U'#' || C == U'L' || C == U'l' || C == U'A' || C == U'a' ||
+               C == U'C' || C == U'c') {
       M.Kind = char(C);
-    } else if (C == U'>' || C == U'<' || C == U'!') {
-      continue;  // case and direction modifiers: the text keeps what is typed
+      M.Case = Case;
     } else {
       M.Literal = C;
     }
     FMask.push_back(M);
   }
-  if (FMask.empty()) return;
-  String Blank;
-  for (const TMaskChar& M : FMask) Utf8Append(Blank, M.Literal ? M.Literal : U'_');
+  if (FMask.empty()) {
+    SetMaxLength(0);
+    return;
+  }
   SetMaxLength(Integer(FMask.size()));
-  SetText(Blank);
+  // What was there is kept as far as the new mask lets it.
+  SetEditText(Before);
+}
+
+Integer TCustomMaskEdit::nextInput(Integer Pos) const {
+  while (Pos < Integer(FMask.size()) && !isInput(Pos)) ++Pos;
+  return Pos;
+}
+
+char32_t TCustomMaskEdit::fit(Integer Pos, char32_t C) const {
+  if (!isInput(Pos) || C < 0x20 || C == FBlank) return 0;
+  const TMaskChar& M = FMask[Pos];
+  bool Fits = false;
+  switch (M.Kind) {
+    case '0':
+    case '9':
+      Fits = isDigit(C);
+      break;
+    case '#':
+      Fits = isDigit(C) || C == U'+' || C == U'-';
+      break;
+    case 'L':
+    case 'l':
+      Fits = isLetter(C);
+      break;
+    case 'A':
+    case 'a':
+      Fits = isLetter(C) || isDigit(C);
+      break;
+    default:
+      Fits = true;
+      break;
+  }
+  if (!Fits) return 0;
+  if (M.Case == '>') return upper(C);
+  if (M.Case == '<') return lower(C);
+  return C;
+}
+
+std::u32string TCustomMaskEdit::formatText(const String& S) const {
+  const std::u32string In = Utf8ToUtf32(S);
+  std::u32string Out;
+  size_t J = 0;
+  for (Integer P = 0; P < Integer(FMask.size()); ++P) {
+    if (!isInput(P)) {
+      Out += FMask[P].Literal;
+      // A literal of the given text at its place is that literal.
+      if (J < In.size() && In[J] == FMask[P].Literal) ++J;
+      continue;
+    }
+    char32_t C = J < In.size() ? In[J++] : 0;
+    C = (C == U' ' || C == 0) ? 0 : fit(P, C);
+    Out += C ? C : FBlank;
+  }
+  return Out;
+}
+
+String TCustomMaskEdit::GetText() const {
+  if (FMask.empty()) return TCustomEdit::GetText();
+  const std::u32string& Shown = FBuffer.Chars();
+  String Out;
+  for (Integer P = 0; P < Integer(Shown.size()); ++P) {
+    if (!isInput(P) && !FSaveLiterals) continue;
+    Utf8Append(Out, isInput(P) && Shown[P] == FBlank ? U' ' : Shown[P]);
+  }
+  return Out;
+}
+
+void TCustomMaskEdit::SetEditText(const String& Value) {
+  // WM_SETTEXT of a masked edit fills the input positions (WndProc).
+  if (HandleAllocated())
+    SendMessage(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+  else
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
+  Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TCustomMaskEdit::userEdit(const std::u32string& Chars, Integer Caret) {
+  if (FBuffer.ReadOnly()) return;
+  if (Chars == FBuffer.Chars()) {
+    FBuffer.SetSel(Caret, Caret);
+    TextReplaced(false);
+    return;
+  }
+  FBuffer.SetSel(0, -1);
+  FBuffer.ReplaceSel(Utf32ToUtf8(Chars), false);
+  FBuffer.SetSel(Caret, Caret);
+  TextReplaced(true);
+}
+
+void TCustomMaskEdit::blankRange(Integer Start, Integer End, Integer Caret) {
+  std::u32string Chars = FBuffer.Chars();
+  for (Integer P = std::max(0, Start); P < std::min(End, Integer(Chars.size())); ++P)
+    if (isInput(P)) Chars[P] = FBlank;
+  userEdit(Chars, Caret);
+}
+
+void TCustomMaskEdit::pasteMasked() {
+  String S;
+  if (!WinGetClipboardText(&S) || FBuffer.ReadOnly()) return;
+  std::u32string Chars = FBuffer.Chars();
+  Integer P = FBuffer.SelStart();
+  for (Integer Q = P; Q < FBuffer.SelEnd(); ++Q)
+    if (isInput(Q)) Chars[Q] = FBlank;
+  for (char32_t C : Utf8ToUtf32(S)) {
+    if (C == U'\r' || C == U'\n') break;
+    P = nextInput(P);
+    if (P >= Integer(Chars.size())) break;
+    const char32_t Fitted = fit(P, C);
+    if (Fitted == 0) continue;  // literals of the pasted text and misfits are passed over
+    Chars[P++] = Fitted;
+  }
+  userEdit(Chars, nextInput(P) < Integer(Chars.size()) ? nextInput(P) : Integer(Chars.size()));
+}
+
+void TCustomMaskEdit::cutMasked() {
+  if (PasswordChar() != 0 || FBuffer.SelLength() == 0 || FBuffer.ReadOnly()) return;
+  WinSetClipboardText(FBuffer.SelText());
+  blankRange(FBuffer.SelStart(), FBuffer.SelEnd(), FBuffer.SelStart());
+}
+
+Integer TCustomMaskEdit::firstInvalid() const {
+  const std::u32string& Chars = FBuffer.Chars();
+  for (Integer P = 0; P < Integer(FMask.size()); ++P)
+    if (isInput(P) && isRequired(FMask[P].Kind) && (P >= Integer(Chars.size()) || Chars[P] == FBlank))
+      return P;
+  return -1;
+}
+
+void TCustomMaskEdit::ValidateEdit() {
+  if (FMask.empty()) return;
+  const Integer Bad = firstInvalid();
+  if (Bad < 0) return;
+  if (!Focused() && CanFocus()) SetFocus();
+  SetSelStart(Bad);
+  throw EDBEditError(SMaskEditErr);
+}
+
+void TCustomMaskEdit::Reset() {
+  if (FMask.empty() || !Modified()) return;
+  SetEditText(FOldValue);
+  SetModified(false);
+}
+
+void TCustomMaskEdit::DoEnter() {
+  FOldValue = EditText();
+  SetModified(false);
+  TCustomEdit::DoEnter();
+}
+
+void TCustomMaskEdit::WndProc(TMessage& Message) {
+  if (!FMask.empty()) {
+    switch (Message.Msg) {
+      case WM_PASTE:
+        pasteMasked();
+        return;
+      case WM_CUT:
+        cutMasked();
+        return;
+      case WM_CLEAR:
+        blankRange(FBuffer.SelStart(), FBuffer.SelEnd(), FBuffer.SelStart());
+        return;
+      case WM_SETTEXT: {
+        // Text from code fills the input positions.
+        const String Formatted =
+            Utf32ToUtf8(formatText(Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : ""));
+        Message.LParam = reinterpret_cast<LPARAM>(Formatted.c_str());
+        TCustomEdit::WndProc(Message);
+        return;
+      }
+      case CM_EXIT:
+        if (Modified() && firstInvalid() >= 0) {
+          // The focus stays here; the form's move of the focus sees that and stops.
+          try {
+            ValidateEdit();
+          } catch (const Exception& E) {
+            if (Application != nullptr) Application->HandleException(this, E);
+          }
+          return;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  TCustomEdit::WndProc(Message);
+}
+
+void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomEdit::KeyDown(Key, Shift);
+  if (FMask.empty() || Key == 0 || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt)) return;
+  const Integer N = Integer(FMask.size());
+  const Integer Caret = FBuffer.Caret();
+  switch (Key) {
+    case VK_ESCAPE:
+      if (!Modified()) return;
+      Reset();
+      SelectAll();
+      break;
+    case VK_RIGHT: {
+      if (Shift.Contains(ssShift) || FBuffer.SelLength() > 0) return;
+      const Integer Next = nextInput(Caret + 1);
+      FBuffer.MoveTo(std::min(Next, N), false);
+      TextReplaced(false);
+      break;
+    }
+    case VK_LEFT: {
+      if (Shift.Contains(ssShift) || FBuffer.SelLength() > 0) return;
+      Integer Prev = Caret - 1;
+      while (Prev > 0 && !isInput(Prev)) --Prev;
+      if (Prev >= 0 && isInput(Prev)) FBuffer.MoveTo(Prev, false);
+      TextReplaced(false);
+      break;
+    }
+    case VK_HOME:
+      FBuffer.MoveTo(std::min(nextInput(0), N), Shift.Contains(ssShift));
+      TextReplaced(false);
+      break;
+    case VK_DELETE:
+      if (Shift.Contains(ssShift)) {
+        cutMasked();
+      } else if (FBuffer.SelLength() > 0) {
+        blankRange(FBuffer.SelStart(), FBuffer.SelEnd(), FBuffer.SelStart());
+      } else {
+        const Integer P = nextInput(Caret);
+        blankRange(P, P + 1, Caret);
+      }
+      break;
+    default:
+      return;
+  }
+  Key = 0;
 }
 
 void TCustomMaskEdit::KeyPress(char32_t& Key) {
   TCustomEdit::KeyPress(Key);
   if (FMask.empty() || Key == 0 || FBuffer.ReadOnly()) return;
-  const bool IsDigit = Key >= U'0' && Key <= U'9';
-  const bool IsLetter = (Key >= U'A' && Key <= U'Z') || (Key >= U'a' && Key <= U'z') || Key > 0x7F;
+  if (Key == 27) {
+    Key = 0;  // Esc was handled with its key
+    return;
+  }
   if (Key == 8) {
-    // Backspace blanks the input position before the caret.
-    Integer Pos = FBuffer.SelStart() - 1;
-    while (Pos >= 0 && FMask[Pos].Literal) --Pos;
-    if (Pos >= 0) {
-      FBuffer.SetSel(Pos, Pos + 1);
-      SetSelText("_");
-      SetSelStart(Pos);
+    // Backspace blanks the input position before the caret (or the selection).
+    if (FBuffer.SelLength() > 0) {
+      blankRange(FBuffer.SelStart(), FBuffer.SelEnd(), FBuffer.SelStart());
+    } else {
+      Integer Pos = FBuffer.Caret() - 1;
+      while (Pos >= 0 && !isInput(Pos)) --Pos;
+      if (Pos >= 0) blankRange(Pos, Pos + 1, Pos);
     }
     Key = 0;
     return;
   }
-  if (Key < 0x20) return;
-  Integer Pos = FBuffer.SelStart();
-  while (Pos < Integer(FMask.size()) && FMask[Pos].Literal) ++Pos;
-  bool Fits = false;
-  if (Pos < Integer(FMask.size())) {
-    switch (FMask[Pos].Kind) {
-      case '0':
-      case '9':
-        Fits = IsDigit;
-        break;
-      case 'L':
-      case 'l':
-        Fits = IsLetter;
-        break;
-      case 'A':
-      case 'a':
-        Fits = IsLetter || IsDigit;
-        break;
-      default:
-        Fits = true;
-        break;
-    }
-  }
-  if (Fits) {
-    // Typing overwrites the position, and the caret steps over the literals after it.
-    FBuffer.SetSel(Pos, Pos + 1);
-    SetSelText(Utf8Encode(Key));
-    Integer Next = Pos + 1;
-    while (Next < Integer(FMask.size()) && FMask[Next].Literal) ++Next;
-    SetSelStart(Next);
-  } else {
+  if (Key < 0x20) return;  // Ctrl+letters: the edit's own (paste and cut come back here as messages)
+  std::u32string Chars = FBuffer.Chars();
+  const Integer Pos = nextInput(FBuffer.SelStart());
+  const char32_t Fitted = Pos < Integer(Chars.size()) ? fit(Pos, Key) : 0;
+  if (Fitted == 0) {
     MessageBeep(0);
+    Key = 0;
+    return;
   }
+  for (Integer Q = FBuffer.SelStart(); Q < FBuffer.SelEnd(); ++Q)
+    if (isInput(Q)) Chars[Q] = FBlank;
+  Chars[Pos] = Fitted;
+  userEdit(Chars, nextInput(Pos + 1));
   Key = 0;
 }

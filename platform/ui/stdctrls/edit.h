@@ -32,11 +32,20 @@
 // - A multi-line edit keeps its vertical scroll state (SB_VERT: range 0 .. lines - 1, page = the
 //   visible lines, position = the first visible line) when it has WS_VSCROLL, and follows
 //   WM_VSCROLL and the wheel.
+// - Word wrap (a multi-line edit whose owner asks for it): the text is shown in rows, each of the
+//   buffer's lines broken inside the formatting rectangle's width. A row ends after the last blank
+//   that fits (blanks after it hang past the edge), or between two characters where either is CJK;
+//   a word longer than the width is broken where the width ends. The rows follow every change of
+//   text, font, width or formatting rectangle. Lines, scrolling, the caret's Up/Down/Page keys,
+//   Home/End and the mouse work on rows; nothing scrolls sideways. The caret at a row's soft end
+//   shows at the start of the next row; End and a click past a soft row's end stop before its last
+//   character when that is a blank. The EM_ line messages keep counting the buffer's lines.
 #pragma once
 
 #include <memory>
 #include <vector>
 
+#include "platform/rtl/exceptions.h"
 #include "platform/ui/core/form.h"
 #include "platform/ui/core/wincontrol.h"
 #include "platform/ui/stdctrls/editbuffer.h"
@@ -122,6 +131,12 @@ class TCustomEdit : public TWinControl {
   bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
   void CMEnabledChanged(TMessage& Message) override;
   bool Multiline() const { return FBuffer.Multiline(); }
+  // Word wrap of a multi-line edit (see above).
+  bool Wrapping() const { return FWordWrap; }
+  void SetWrapping(bool Value);
+  // The rows as shown (the buffer's lines when not wrapping) and the row holding position Pos.
+  Integer RowCount();
+  Integer RowFromChar(Integer Pos);
   DWORD EditStyle() const;
   // The formatting rectangle until EM_SETRECT sets one: the client area.
   virtual TRect DefaultFormatRect() const;
@@ -158,9 +173,18 @@ class TCustomEdit : public TWinControl {
   char32_t applyCase(char32_t C) const;
 
   // ---- layout and painting (edit_paint.cpp) ----
-  // Extents of the shown characters of a line: Ext[i] = width of its first i + 1 characters.
-  const std::vector<Integer>& lineExtents(Integer Line);
-  std::u32string shownChars(Integer Line) const;
+  struct TRow {
+    Integer Start = 0;
+    Integer Length = 0;  // without the line break
+    bool Soft = false;   // ends in a wrap, not in a line break or the text's end
+  };
+  const std::vector<TRow>& rows();
+  void buildWrappedRows(const std::u32string& Line, Integer Start, Integer Width);
+  // Where the caret goes for End (and a click past the row's end).
+  Integer rowEnd(Integer Row);
+  // Extents of the shown characters of a row: Ext[i] = width of its first i + 1 characters.
+  const std::vector<Integer>& lineExtents(Integer Row);
+  std::u32string shownChars(Integer Row);
   TRect textArea() const;
   Integer lineOffset(Integer Line);  // alignment offset of a line inside the text area
   void paintEdit(HDC DC);
@@ -170,6 +194,8 @@ class TCustomEdit : public TWinControl {
     FExtents.clear();
     FExtentsMeasured.clear();
     FLineHeight = 0;
+    FRows.clear();
+    FRowsValid = false;
   }
   HFONT editFont() { return FEditFont ? FEditFont : FFont->Handle(); }
 
@@ -192,6 +218,9 @@ class TCustomEdit : public TWinControl {
   TPoint FMousePos;
   std::vector<std::vector<Integer>> FExtents;
   std::vector<bool> FExtentsMeasured;
+  std::vector<TRow> FRows;
+  bool FRowsValid = false;
+  bool FWordWrap = false;
   std::unique_ptr<TPopupMenu> FEditMenu;
   HBRUSH FBrush = nullptr;    // the answer to CN_CTLCOLOR*
   HFONT FEditFont = nullptr;  // the window's font (WM_SETFONT)
@@ -208,11 +237,33 @@ class TEdit : public TCustomEdit {
   String ClassName() const override { return "TEdit"; }
 };
 
-// The masked edit: an edit with an input mask. An empty mask (the default) leaves it a plain edit;
-// a mask sets the literal characters in place and lets only matching characters into the others
-// ('0' and '9' digits, 'L' and 'l' letters, 'A' and 'a' letters or digits, 'C' and 'c' any
-// character; '\' makes the next character literal; the ";"-separated fields of the mask's end are
-// not kept).
+// The masked edit: an edit with an input mask. An empty mask (the default) leaves it a plain edit.
+// The rules, as a person expects them from a desktop masked edit:
+// - EditMask is "mask[;save[;blank]]". save "0" leaves the literal characters out of Text; anything
+//   else (the default) keeps them. blank (default '_') is what an empty input position shows.
+// - Input positions: '0' digit (required), '9' digit, '#' digit, '+' or '-', 'L' letter (required),
+//   'l' letter, 'A' letter or digit (required), 'a' letter or digit, 'C' any character (required),
+//   'c' any character. Letters are anything alphabetic, non-ASCII included. '>' makes the positions
+//   after it upper case, '<' lower case, "<>" neither. '\' makes the next character a literal, '_'
+//   is a literal space, ':' and '/' are the time and date separators (here ':' and '/'); '!' is
+//   accepted and changes nothing. Every other character is a literal.
+// - EditText is the text as shown: every literal in place, blank in the empty positions. Text is
+//   EditText with the blanks as spaces, without the literals when save is "0". Text set by code (or
+//   EditText) fills the input positions in order; a literal of the mask met at its place is taken as
+//   that literal, a blank or space leaves the position empty, a misfit leaves it empty.
+// - Typing overwrites the input position at the caret (literals before it are stepped over) and
+//   moves the caret past the literals after it; a character that does not fit beeps and changes
+//   nothing. A selection is blanked before the typed character goes into its first position.
+//   Backspace blanks the input position before the caret, Delete the selection or the one at the
+//   caret; nothing ever shifts. Left and Right step over literals; Home goes to the first input
+//   position. A paste fills the positions from the caret with the pasted characters that fit,
+//   skipping misfits; a cut copies the selection and blanks it.
+// - Esc takes back what was typed since the edit got the focus. Leaving the edit after typing
+//   validates it: a required position left blank keeps the focus in the edit with the caret there
+//   and reports EDBEditError "Invalid input value.  Use escape key to abandon changes" through the
+//   application's exception handling. ValidateEdit runs the same check on demand and raises.
+NERIVO_EXCEPTION_CLASS(EDBEditError, Exception);
+
 class TCustomMaskEdit : public TCustomEdit {
  public:
   explicit TCustomMaskEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
@@ -220,17 +271,48 @@ class TCustomMaskEdit : public TCustomEdit {
   String EditMask() const { return FEditMask; }
   void SetEditMask(const String& Value);
   bool IsMasked() const { return !FMask.empty(); }
+  // The text as shown, literals and blanks included.
+  String EditText() const { return TCustomEdit::GetText(); }
+  void SetEditText(const String& Value);
+  // Raises EDBEditError when a required position is blank (caret and focus put there first).
+  void ValidateEdit();
+  // Puts back the text the edit had when it got the focus.
+  void Reset();
 
  protected:
+  String GetText() const override;
+  void WndProc(TMessage& Message) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
+  void DoEnter() override;
 
  private:
   struct TMaskChar {
     char32_t Literal = 0;  // 0: an input position
     char Kind = 0;         // the mask character of an input position
+    char Case = 0;         // '>' upper, '<' lower, 0 as typed
   };
+  bool isInput(Integer Pos) const {
+    return Pos >= 0 && Pos < Integer(FMask.size()) && FMask[Pos].Literal == 0;
+  }
+  // The first input position at or after Pos (the mask's length when none).
+  Integer nextInput(Integer Pos) const;
+  // C as it goes into position Pos (case applied); 0 when it does not fit there.
+  char32_t fit(Integer Pos, char32_t C) const;
+  std::u32string formatText(const String& S) const;
+  // Blanks [Start, End) and puts the caret at Caret.
+  void blankRange(Integer Start, Integer End, Integer Caret);
+  // Replaces the shown text by Chars as the user's change, the caret at Caret.
+  void userEdit(const std::u32string& Chars, Integer Caret);
+  void pasteMasked();
+  void cutMasked();
+  Integer firstInvalid() const;
+
   String FEditMask;
   std::vector<TMaskChar> FMask;
+  bool FSaveLiterals = true;
+  char32_t FBlank = U'_';
+  String FOldValue;  // the shown text when the focus came
 };
 
 class TMaskEdit : public TCustomMaskEdit {

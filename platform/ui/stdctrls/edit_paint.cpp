@@ -7,6 +7,14 @@
 namespace {
 
 // A memory DC with a font, for measuring.
+bool isBlank(char32_t C) {
+  return C == U' ' || C == U'\t';
+}
+// CJK text may break between any two of its characters.
+bool isWide(char32_t C) {
+  return C >= 0x2E80;
+}
+
 class TMeasureDC {
  public:
   explicit TMeasureDC(HFONT Font) : FDC(CreateCompatibleDC(nullptr)), FOld(SelectObject(FDC, Font)) {}
@@ -64,19 +72,112 @@ Integer TCustomEdit::VisibleLineCount() {
   return std::max(1, textArea().Height() / LineHeight());
 }
 
-std::u32string TCustomEdit::shownChars(Integer Line) const {
-  std::u32string S = FBuffer.LineChars(Line);
+void TCustomEdit::SetWrapping(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  FScrollX = 0;
+  invalidateLayout();
+  if (FHandle) edited(false);
+}
+
+const std::vector<TCustomEdit::TRow>& TCustomEdit::rows() {
+  if (FRowsValid) return FRows;
+  FRows.clear();
+  FExtents.clear();
+  FExtentsMeasured.clear();
+  const std::u32string& T = FBuffer.Chars();
+  const Integer Width = textArea().Width();
+  const bool Wrap = FWordWrap && Multiline() && Width > 0;
+  Integer Start = 0;
+  for (;;) {
+    const size_t Break = Multiline() ? T.find(U'\n', size_t(Start)) : std::u32string::npos;
+    const Integer End = Break == std::u32string::npos ? Integer(T.size()) : Integer(Break);
+    if (Wrap && End > Start) {
+      buildWrappedRows(T.substr(Start, End - Start), Start, Width);
+    } else {
+      FRows.push_back({Start, End - Start, false});
+      if (Wrap) {
+        FExtents.emplace_back();
+        FExtentsMeasured.push_back(true);
+      }
+    }
+    if (Break == std::u32string::npos) break;
+    Start = End + 1;
+  }
+  if (!Wrap) {
+    FExtents.assign(FRows.size(), {});
+    FExtentsMeasured.assign(FRows.size(), false);
+  }
+  FRowsValid = true;
+  return FRows;
+}
+
+void TCustomEdit::buildWrappedRows(const std::u32string& Line, Integer Start, Integer Width) {
+  std::u32string S = Line;
+  if (FPasswordChar != 0) std::fill(S.begin(), S.end(), FPasswordChar);
+  std::vector<Integer> Ext;
+  {
+    TMeasureDC DC(editFont());
+    TSize Size;
+    GetTextExtentExPoint(DC.Handle(), Utf32ToUtf8(S), 0, nullptr, &Ext, &Size);
+  }
+  const Integer N = Integer(S.size());
+  Ext.resize(S.size(), Ext.empty() ? 0 : Ext.back());
+  auto canBreakBefore = [&](Integer I) { return isBlank(S[I - 1]) || isWide(S[I - 1]) || isWide(S[I]); };
+  Integer From = 0;
+  while (From < N) {
+    const Integer Base = From > 0 ? Ext[From - 1] : 0;
+    Integer Over = From;  // the first character that does not fit
+    while (Over < N && Ext[Over] - Base <= Width) ++Over;
+    Integer End = N;
+    if (Over < N) {
+      if (isBlank(S[Over])) {
+        // Blanks hang past the edge.
+        End = Over;
+        while (End < N && isBlank(S[End])) ++End;
+      } else {
+        End = Over;
+        while (End > From && !canBreakBefore(End)) --End;
+        if (End == From) End = std::max(Over, From + 1);  // a word wider than the row
+      }
+    }
+    std::vector<Integer> RowExt(Ext.begin() + From, Ext.begin() + End);
+    for (Integer& X : RowExt) X -= Base;
+    FRows.push_back({Start + From, End - From, End < N});
+    FExtents.push_back(std::move(RowExt));
+    FExtentsMeasured.push_back(true);
+    From = End;
+  }
+}
+
+Integer TCustomEdit::RowCount() {
+  return Integer(rows().size());
+}
+
+Integer TCustomEdit::RowFromChar(Integer Pos) {
+  const std::vector<TRow>& R = rows();
+  auto It =
+      std::upper_bound(R.begin(), R.end(), Pos, [](Integer P, const TRow& Row) { return P < Row.Start; });
+  return std::max<Integer>(0, Integer(It - R.begin()) - 1);
+}
+
+Integer TCustomEdit::rowEnd(Integer Row) {
+  const TRow R = rows()[Row];
+  const Integer End = R.Start + R.Length;
+  if (R.Soft && R.Length > 0 && isBlank(FBuffer.Chars()[End - 1])) return End - 1;
+  return End;
+}
+
+std::u32string TCustomEdit::shownChars(Integer Row) {
+  const TRow R = rows()[Row];
+  std::u32string S = FBuffer.Chars().substr(R.Start, R.Length);
   if (FPasswordChar != 0) std::fill(S.begin(), S.end(), FPasswordChar);
   return S;
 }
 
 const std::vector<Integer>& TCustomEdit::lineExtents(Integer Line) {
   static const std::vector<Integer> None;
-  if (Line < 0 || Line >= FBuffer.LineCount()) return None;
-  if (FExtents.size() != size_t(FBuffer.LineCount())) {
-    FExtents.assign(FBuffer.LineCount(), {});
-    FExtentsMeasured.assign(FBuffer.LineCount(), false);
-  }
+  if (Line < 0 || Line >= RowCount()) return None;
   if (!FExtentsMeasured[Line]) {
     const std::u32string S = shownChars(Line);
     std::vector<Integer>& Ext = FExtents[Line];
@@ -102,8 +203,8 @@ Integer TCustomEdit::lineOffset(Integer Line) {
 
 TPoint TCustomEdit::PosFromChar(Integer Pos) {
   Pos = std::clamp(Pos, 0, FBuffer.Length());
-  const Integer Line = FBuffer.LineFromChar(Pos);
-  const Integer Column = Pos - FBuffer.LineStart(Line);
+  const Integer Line = RowFromChar(Pos);
+  const Integer Column = Pos - rows()[Line].Start;
   const std::vector<Integer>& Ext = lineExtents(Line);
   const TRect Area = textArea();
   const Integer X = Area.Left + lineOffset(Line) - FScrollX + (Column > 0 ? Ext[Column - 1] : 0);
@@ -115,7 +216,7 @@ Integer TCustomEdit::CharFromPos(TPoint P) {
   const TRect Area = textArea();
   Integer Line = FTopLine + (P.Y - Area.Top) / LineHeight();
   if (P.Y < Area.Top) Line = FTopLine - 1 - (Area.Top - P.Y - 1) / LineHeight();
-  Line = std::clamp(Line, 0, FBuffer.LineCount() - 1);
+  Line = std::clamp(Line, 0, RowCount() - 1);
   const std::vector<Integer>& Ext = lineExtents(Line);
   const Integer X = P.X - Area.Left - lineOffset(Line) + FScrollX;
   // The nearer edge of the character under the point.
@@ -126,7 +227,8 @@ Integer TCustomEdit::CharFromPos(TPoint P) {
     if (X < (Left + Ext[Column] + 1) / 2) break;
     ++Column;
   }
-  return FBuffer.LineStart(Line) + Column;
+  const Integer Start = rows()[Line].Start;
+  return std::min(Start + Column, rowEnd(Line));
 }
 
 HBRUSH TCustomEdit::ctlColor(HDC DC) {
@@ -165,7 +267,7 @@ void TCustomEdit::paintEdit(HDC DC) {
   const bool ShowSel =
       GetFocus() == FHandle || (GetWindowLong(FHandle, GWL_STYLE) & ES_NOHIDESEL) || !FHideSelection;
   const Integer H = LineHeight();
-  const Integer Last = std::min(FBuffer.LineCount() - 1, FTopLine + VisibleLineCount());
+  const Integer Last = std::min(RowCount() - 1, FTopLine + VisibleLineCount());
   for (Integer Line = Multiline() ? FTopLine : 0; Line <= Last; ++Line)
     paintLine(DC, Line, Area.Top + (Line - FTopLine) * H, Area, Ink, ShowSel);
   RestoreDC(DC, Saved);
@@ -177,11 +279,12 @@ void TCustomEdit::paintLine(HDC DC, Integer Line, Integer Y, const TRect& Area, 
   const std::vector<Integer>& Ext = lineExtents(Line);
   const Integer N = Integer(S.size());
   const Integer X0 = Area.Left + lineOffset(Line) - FScrollX;
-  const Integer Start = FBuffer.LineStart(Line);
+  const TRow Row = rows()[Line];
+  const Integer Start = Row.Start;
   const Integer SelFrom = std::clamp(FBuffer.SelStart() - Start, 0, N);
   const Integer SelTo = std::clamp(FBuffer.SelEnd() - Start, 0, N);
   const bool BreakSelected = ShowSel && FBuffer.SelEnd() > Start + N && FBuffer.SelStart() <= Start + N &&
-                             Line < FBuffer.LineCount() - 1;
+                             !Row.Soft && Line < RowCount() - 1;
   auto edge = [&](Integer I) { return X0 + (I > 0 ? Ext[I - 1] : 0); };
   // Only the characters that can be seen are drawn: a long line costs what shows.
   Integer First = Integer(std::upper_bound(Ext.begin(), Ext.end(), Area.Left - X0) - Ext.begin());

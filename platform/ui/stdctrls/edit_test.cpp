@@ -376,11 +376,184 @@ TEST_F(EditTest, AFramedEditIsOneLineOfItsFontHigh) {
 TEST_F(EditTest, MaskedEditTakesOnlyWhatTheMaskAllows) {
   auto* Masked = NewControl<TMaskEdit>(Form, Bounds(10, 50, 200, 25));
   Masked->SetEditMask("00-00");
-  EXPECT_EQ(Masked->Text(), "__-__");
+  EXPECT_EQ(Masked->EditText(), "__-__");
+  EXPECT_EQ(Masked->Text(), "  -  ");
   Masked->SetFocus();
   SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
   for (char32_t C : {U'1', U'x', U'2', U'3'}) press(ch(C));
-  EXPECT_EQ(Masked->Text(), "12-3_");
+  EXPECT_EQ(Masked->EditText(), "12-3_");
+  EXPECT_EQ(Masked->Text(), "12-3 ");
+}
+
+struct TMaskCase {
+  const char* Name;
+  const char* Mask;
+  const char* EditText;
+  Integer Anchor, Caret;
+  std::vector<TKey> Keys;
+  const char* Result;
+  Integer ResultCaret;
+  const char* Text;
+};
+
+TEST_F(EditTest, MaskedEditKeysFillBlankAndStepOverLiterals) {
+  const TMaskCase Cases[] = {
+      {"typing skips the literal", "00-00", "", 0, 0, {ch('1'), ch('2'), ch('3')}, "12-3_", 4, "12-3 "},
+      {"a misfit changes nothing", "00-00", "", 0, 0, {ch('x')}, "__-__", 0, "  -  "},
+      {"typing at a literal goes to the next position",
+       "00-00",
+       "12-34",
+       2,
+       2,
+       {ch('9')},
+       "12-94",
+       4,
+       "12-94"},
+      {"blank, save field off",
+       "!(999) 000-0000;0;*",
+       "",
+       0,
+       0,
+       {ch('5'), ch('5'), ch('5'), ch('1'), ch('2'), ch('3'), ch('4'), ch('5'), ch('6'), ch('7')},
+       "(555) 123-4567",
+       14,
+       "5551234567"},
+      {"blank shows the mask's blank",
+       "!(999) 000-0000;0;*",
+       "",
+       0,
+       0,
+       {},
+       "(***) ***-****",
+       0,
+       "          "},
+      {"right steps over a literal", "00-00", "12-34", 1, 1, {{VK_RIGHT}}, "12-34", 3, "12-34"},
+      {"left steps back over it", "00-00", "12-34", 3, 3, {{VK_LEFT}}, "12-34", 1, "12-34"},
+      {"left stops before a leading literal", "(00)", "(12)", 1, 1, {{VK_LEFT}}, "(12)", 1, "(12)"},
+      {"home goes to the first position", "(00)", "(12)", 3, 3, {{VK_HOME}}, "(12)", 1, "(12)"},
+      {"backspace blanks before the caret", "00-00", "12-34", 3, 3, {{VK_BACK, 8}}, "1_-34", 1, "1 -34"},
+      {"delete blanks at the caret", "00-00", "12-34", 2, 2, {{VK_DELETE}}, "12-_4", 2, "12- 4"},
+      {"delete blanks the selection", "00-00", "12-34", 1, 4, {{VK_DELETE}}, "1_-_4", 1, "1 - 4"},
+      {"typing over a selection", "00-00", "12-34", 0, 5, {ch('9')}, "9_-__", 1, "9 -  "},
+      {"case modifiers",
+       ">LL<ll<>L",
+       "",
+       0,
+       0,
+       {ch('a'), ch('b'), ch('C'), ch('D'), ch('e')},
+       "ABcde",
+       5,
+       "ABcde"},
+      {"sign or digit", "#00", "", 0, 0, {ch('-'), ch('1'), ch('+')}, "-1_", 2, "-1 "},
+      {"escaped literal and space literal", "\\A_00", "", 0, 0, {ch('4'), ch('2')}, "A 42", 4, "A 42"},
+      {"letters include CJK", "LL", "", 0, 0, {ch(U'中'), ch('7'), ch('x')}, "中x", 2, "中x"},
+      {"optional positions take anything of their kind",
+       "aacc",
+       "",
+       0,
+       0,
+       {ch('1'), ch('b'), ch('#'), ch(U'文')},
+       "1b#文",
+       4,
+       "1b#文"},
+  };
+  auto* Masked = NewControl<TMaskEdit>(Form, Bounds(10, 50, 200, 25));
+  Masked->SetFocus();
+  for (const TMaskCase& C : Cases) {
+    Masked->SetEditMask(C.Mask);
+    Masked->SetEditText(C.EditText);
+    SendMessage(Masked->Handle(), EM_SETSEL, WPARAM(C.Anchor), LPARAM(C.Caret));
+    for (const TKey& K : C.Keys) press(K);
+    EXPECT_EQ(Masked->EditText(), C.Result) << C.Name;
+    EXPECT_EQ(Masked->CaretPos(), C.ResultCaret) << C.Name;
+    EXPECT_EQ(Masked->SelLength(), 0) << C.Name;
+    EXPECT_EQ(Masked->Text(), C.Text) << C.Name;
+  }
+}
+
+TEST_F(EditTest, MaskedEditTextByCodePasteAndCut) {
+  auto* Masked = NewControl<TMaskEdit>(Form, Bounds(10, 50, 200, 25));
+  Masked->SetEditMask("00-00;0");
+  Masked->SetText("1234");
+  EXPECT_EQ(Masked->EditText(), "12-34");
+  EXPECT_EQ(Masked->Text(), "1234");
+  Masked->SetText("56-7");  // its literal taken at its place
+  EXPECT_EQ(Masked->EditText(), "56-7_");
+  Masked->SetText("x1");  // a misfit leaves its position empty
+  EXPECT_EQ(Masked->EditText(), "_1-__");
+  // A new mask keeps what fits of the text.
+  Masked->SetText("1234");
+  Masked->SetEditMask("000.0");
+  EXPECT_EQ(Masked->EditText(), "123.4");
+  // An empty mask leaves a plain edit.
+  Masked->SetEditMask("");
+  EXPECT_FALSE(Masked->IsMasked());
+  Masked->SetText("free text");
+  EXPECT_EQ(Masked->Text(), "free text");
+
+  Masked->SetEditMask("!(999) 000-0000");
+  Masked->SetFocus();
+  SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
+  WinSetClipboardText("(555) 12x3\nrest");
+  press(ctrlChar('V'));
+  EXPECT_EQ(Masked->EditText(), "(555) 123-____");
+  EXPECT_EQ(Masked->CaretPos(), 10);
+  SendMessage(Masked->Handle(), EM_SETSEL, 1, 4);
+  press(ctrlChar('X'));
+  String Clip;
+  ASSERT_TRUE(WinGetClipboardText(&Clip));
+  EXPECT_EQ(Clip, "555");
+  EXPECT_EQ(Masked->EditText(), "(___) 123-____");
+  // A paste longer than the mask stops at its end; a read-only edit takes none.
+  WinSetClipboardText("99999999999999");
+  SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
+  press({VK_INSERT, 0, true});
+  EXPECT_EQ(Masked->EditText(), "(999) 999-9999");
+  Masked->SetReadOnly(true);
+  WinSetClipboardText("1");
+  SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
+  press(ctrlChar('V'));
+  press(ch('2'));
+  EXPECT_EQ(Masked->EditText(), "(999) 999-9999");
+}
+
+TEST_F(EditTest, MaskedEditValidatesOnLeavingAndEscapeTakesBack) {
+  auto* Masked = NewControl<TMaskEdit>(Form, Bounds(10, 50, 200, 25));
+  auto* Next = NewControl<TEdit>(Form, Bounds(10, 90, 200, 25));
+  Masked->SetEditMask("00-99");
+  Masked->SetText("1");
+  std::vector<String> Errors;
+  Application->OnException = [&](TObject*, const Exception& E) { Errors.push_back(E.Message()); };
+  // Untouched by the user: leaving is free, even with required positions blank.
+  Masked->SetFocus();
+  Next->SetFocus();
+  EXPECT_TRUE(Next->Focused());
+  EXPECT_TRUE(Errors.empty());
+
+  // Escape puts back the text the edit had when the focus came.
+  Masked->SetFocus();
+  SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
+  press(ch('7'));
+  EXPECT_EQ(Masked->EditText(), "7_-__");
+  press({VK_ESCAPE, 27});
+  EXPECT_EQ(Masked->EditText(), "1_-__");
+  EXPECT_FALSE(Masked->Modified());
+
+  // Typed, with the second required digit blank: the focus stays, the caret goes to it.
+  SendMessage(Masked->Handle(), EM_SETSEL, 0, 0);
+  press(ch('7'));
+  Next->SetFocus();
+  EXPECT_TRUE(Masked->Focused());
+  EXPECT_EQ(Masked->CaretPos(), 1);
+  EXPECT_EQ(Errors, (std::vector<String>{"Invalid input value.  Use escape key to abandon changes"}));
+  EXPECT_THROW(Masked->ValidateEdit(), EDBEditError);
+  // Optional positions may stay blank.
+  press(ch('8'));
+  EXPECT_NO_THROW(Masked->ValidateEdit());
+  Next->SetFocus();
+  EXPECT_TRUE(Next->Focused());
+  EXPECT_EQ(Masked->Text(), "78-  ");
+  Application->OnException = nullptr;
 }
 
 }  // namespace

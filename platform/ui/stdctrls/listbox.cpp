@@ -105,6 +105,7 @@ DWORD TCustomListBox::ListStyle() const {
   if (FStyle == lbOwnerDrawFixed) S |= LBS_OWNERDRAWFIXED;
   if (FStyle == lbOwnerDrawVariable) S |= LBS_OWNERDRAWVARIABLE;
   if (FColumns > 0) S |= LBS_MULTICOLUMN;
+  if (FTabWidth != 0) S |= LBS_USETABSTOPS;
   return S;
 }
 
@@ -122,11 +123,19 @@ void TCustomListBox::CreateWindowCreated() {
   if (FColumns > 0) FColumnWidth = std::max(1, ClientWidth() / FColumns);
   if (FWindowStyle & LBS_OWNERDRAWVARIABLE)
     for (Integer I = 0; I < Integer(FItems.size()); ++I) measure(I);
+  if (FTabWidth != 0) SendMessage(FHandle, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&FTabWidth));
   updateScroll();
   TWinControl::CreateWindowCreated();
 }
 
 // ---- properties ----
+
+void TCustomListBox::SetTabWidth(Integer Value) {
+  Value = std::max(0, Value);
+  if (Value == FTabWidth) return;
+  FTabWidth = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
 
 Integer TCustomListBox::ItemIndex() {
   return Integer(Perform(multi() ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
@@ -277,7 +286,16 @@ void TCustomListBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) 
     return;
   }
   FCanvas->FillRect(Rect);
-  if (Index < Count()) FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems[Index].Text);
+  if (Index >= Count()) return;
+  if (FTabWidth == 0) {
+    FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems[Index].Text);
+    return;
+  }
+  TRect Text = Rect;
+  Text.Left += 2;
+  Text.Bottom = Text.Top + FCanvas->TextHeight("Wg");  // at the top, as the plain text goes
+  SetBkMode(FCanvas->Handle(), TRANSPARENT);
+  drawItemText(FCanvas->Handle(), FItems[Index].Text, Text);
 }
 
 void TCustomListBox::Dispatch(TMessage& Message) {

@@ -23,6 +23,14 @@
 //   (OnDrawItem, or the standard look). Standard items are painted by the list itself.
 // - ItemAtPos (client point; Existing: -1 below the last item, else Count) and ItemRect (the item's
 //   rectangle; the slot after the last one for Count; empty beyond).
+// - Tab stops (LBS_USETABSTOPS): a tab in an item's text moves what follows to the next stop, counted
+//   from the start of the item's text. LB_SETTABSTOPS sets the stops in dialog units (a quarter of
+//   the font's average character width): none (count 0) every 32 units, that is 8 average
+//   characters; one: every that many units; more: those stops (in rising order), and past the last
+//   one the 8-character grid. It answers FALSE, changing nothing, for a list without the style or
+//   a count without stops. Without the style a tab is drawn as a blank. TabWidth (0 by default:
+//   no tab stops) gives a list the style and stops every TabWidth dialog units; the class library's
+//   own drawing of owner-drawn items without OnDrawItem honours the same stops.
 #pragma once
 
 #include <memory>
@@ -102,6 +110,9 @@ class TCustomListBox : public TWinControl {
   void SetStyle(TListBoxStyle Value);
   Integer ItemHeight();
   void SetItemHeight(Integer Value);
+  Integer TabWidth() const { return FTabWidth; }
+  // Recreates the window: the style goes with the value.
+  void SetTabWidth(Integer Value);
   Integer Columns() const { return FColumns; }
   void SetColumns(Integer Value);
   Integer TopIndex();
@@ -174,6 +185,8 @@ class TCustomListBox : public TWinControl {
   bool itemRect(Integer Index, TRect& R);
   void paintList(HDC DC);
   void paintItem(HDC DC, Integer Index, const TRect& R);
+  // An item's text at R.Left (vertically centred in R), its tabs at the stops when the list has them.
+  void drawItemText(HDC DC, const String& Text, const TRect& R);
   HBRUSH ctlColor(HDC DC);
 
   std::vector<TItem> FItems;
@@ -185,6 +198,8 @@ class TCustomListBox : public TWinControl {
   Integer FTop = 0;
   Integer FItemHeight = 16;
   Integer FColumns = 0;
+  Integer FTabWidth = 0;
+  std::vector<Integer> FTabStops;  // dialog units, as LB_SETTABSTOPS gave them
   Integer FColumnWidth = 0;
   Integer FHorizontalExtent = 0;
   bool FMultiSelect = false;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/rtl/clock.h"
+#include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/stdctrls/listbox.h"
 #include "platform/win/scrollbar.h"
@@ -250,6 +251,18 @@ bool TCustomListBox::handleSelectionMessage(TMessage& M) {
     case LB_SETCOUNT:
       M.Result = LB_ERR;  // only lists without strings have a count of their own
       return true;
+    case LB_SETTABSTOPS: {
+      const Integer Count = Integer(intptr_t(W));
+      const auto* Stops = reinterpret_cast<const Integer*>(L);
+      if (!(ListStyle() & LBS_USETABSTOPS) || Count < 0 || (Count > 0 && Stops == nullptr)) {
+        M.Result = 0;
+        return true;
+      }
+      FTabStops.assign(Stops, Stops + Count);
+      invalidateList();
+      M.Result = 1;
+      return true;
+    }
     default:
       return FHandle != nullptr && handleWindowMessage(M);
   }
@@ -768,6 +781,25 @@ void TCustomListBox::paintItem(HDC DC, Integer Index, const TRect& R) {
   if (!IsWindowEnabled(FHandle)) SetTextColor(DC, GetSysColor(COLOR_GRAYTEXT));
   TRect TR = R;
   TR.Left += 2;
-  DrawText(DC, FItems[Index].Text, &TR, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+  drawItemText(DC, FItems[Index].Text, TR);
   if (Focus) DrawFocusRect(DC, &R);
+}
+
+void TCustomListBox::drawItemText(HDC DC, const String& Text, const TRect& R) {
+  if (!(ListStyle() & LBS_USETABSTOPS)) {
+    TRect TR = R;
+    DrawText(DC, Text, &TR, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    return;
+  }
+  TEXTMETRIC TM;
+  GetTextMetrics(DC, &TM);
+  // Dialog units: a quarter of the average character width.
+  std::vector<Integer> Pixels;
+  for (Integer Stop : FTabStops) Pixels.push_back(MulDiv(Stop, TM.tmAveCharWidth, 4));
+  const Integer Saved = SaveDC(DC);
+  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  SetTextAlign(DC, TA_LEFT | TA_TOP);
+  TabbedTextOut(DC, R.Left, R.Top + (R.Height() - TM.tmHeight) / 2, Text, Integer(Pixels.size()),
+                Pixels.empty() ? nullptr : Pixels.data(), R.Left);
+  RestoreDC(DC, Saved);
 }

@@ -205,3 +205,82 @@ TEST_F(ListBoxTest, CodeSettingTheSelectionFiresNoClickButTheMouseDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where an item's glyphs start on the screen: the first column of each run of ink across its middle.
+std::vector<Integer> inkRuns(TListBox* L, Integer Index) {
+  const TRect R = L->ItemRect(Index);
+  const Integer Y = R.Top + R.Height() / 2;
+  const COLORREF Ink = GetSysColor(COLOR_WINDOWTEXT);
+  // The painted surface is the window's; the client area sits inside its edge.
+  const TPoint O = L->ClientOrigin();
+  RECT W;
+  GetWindowRect(L->Handle(), &W);
+  std::vector<Integer> Starts;
+  bool In = false;
+  for (Integer X = R.Left + 1; X < R.Right - 1; ++X) {
+    const bool Now = TStdControlsTest::PixelOf(L, X + O.X - W.Left, Y + O.Y - W.Top) == Ink;
+    if (Now && !In) Starts.push_back(X - R.Left);
+    In = Now;
+  }
+  return Starts;
+}
+
+struct TTabCase {
+  const char* Name;
+  Integer TabWidth;            // the property; 0: none
+  std::vector<Integer> Stops;  // then LB_SETTABSTOPS with these (when Send)
+  bool Send;
+  const char* Text;
+  std::vector<Integer> Glyphs;  // pixel columns where the glyph runs start
+};
+
+// Test font: 7-pixel advance and average width, so a dialog unit is 7/4 pixel; the text starts 2
+// pixels into the item.
+TEST_F(ListBoxTest, TabsInItemsAreDrawnAtTheTabStops) {
+  const TTabCase Cases[] = {
+      {"no tab stops: a tab is a blank", 0, {}, false, "a\tb", {2, 16}},
+      {"TabWidth 16 units: every 28 pixels", 16, {}, false, "a\tb", {2, 30}},
+      {"past a stop to the next one", 16, {}, false, "aaaaa\tb", {2, 9, 16, 23, 30, 58}},
+      {"no stops given: every 8 characters", 16, {}, true, "a\tb", {2, 58}},
+      {"one stop given: every that many units", 16, {8}, true, "a\tb\tc", {2, 16, 30}},
+      {"listed stops, then the 8-character grid", 16, {8, 40}, true, "a\tb\tc\td", {2, 16, 72, 114}},
+  };
+  for (const TTabCase& C : Cases) {
+    auto* L = NewControl<TListBox>(Form, Bounds(10, 120, 200, 60));
+    L->SetTabWidth(C.TabWidth);
+    L->Items()->Add(C.Text);
+    if (C.Send) {
+      EXPECT_EQ(SendMessage(L->Handle(), LB_SETTABSTOPS, C.Stops.size(),
+                            reinterpret_cast<LPARAM>(C.Stops.empty() ? nullptr : C.Stops.data())),
+                1)
+          << C.Name;
+    }
+    EXPECT_EQ(inkRuns(L, 0), C.Glyphs) << C.Name;
+    delete L;
+  }
+}
+
+TEST_F(ListBoxTest, TabStopsNeedTheStyleAndOwnerDrawnItemsKeepThem) {
+  // Without the style the message is refused and a tab stays a blank.
+  const Integer Stops[] = {40};
+  List->Items()->Clear();
+  List->Items()->Add("a\tb");
+  EXPECT_EQ(SendMessage(List->Handle(), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(Stops)), 0);
+  EXPECT_EQ(inkRuns(List, 0), (std::vector<Integer>{2, 16}));
+  // The property gives the style; a count without stops is refused and changes nothing.
+  List->SetTabWidth(16);
+  EXPECT_TRUE(GetWindowLong(List->Handle(), GWL_STYLE) & LBS_USETABSTOPS);
+  EXPECT_EQ(SendMessage(List->Handle(), LB_SETTABSTOPS, 2, 0), 0);
+  EXPECT_EQ(inkRuns(List, 0), (std::vector<Integer>{2, 30}));
+  EXPECT_EQ(List->Items()->Strings(0), "a\tb");  // recreating the window kept the items
+  // Owner-drawn items that the class library draws itself honour the same stops.
+  List->SetStyle(lbOwnerDrawFixed);
+  EXPECT_EQ(inkRuns(List, 0), (std::vector<Integer>{2, 30}));
+  List->SetTabWidth(0);
+  EXPECT_FALSE(GetWindowLong(List->Handle(), GWL_STYLE) & LBS_USETABSTOPS);
+  EXPECT_EQ(inkRuns(List, 0), (std::vector<Integer>{2, 16}));
+}
+
+}  // namespace

@@ -17,6 +17,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
   FHeight = 89;
   FBuffer.SetMultiline(true);
   SetAutoSelect(false);
+  SetWrapping(FWordWrap);
   FLines->OnChange = [this](TObject* Sender) { linesChanged(Sender); };
 }
 
@@ -29,7 +30,15 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
   Params.Style |= ES_MULTILINE;
   if (FWantReturns) Params.Style |= ES_WANTRETURN;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
-  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+  if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !FWordWrap) Params.Style |= WS_HSCROLL;
+  if (FWordWrap) Params.Style &= ~ES_AUTOHSCROLL;
+}
+
+void TCustomMemo::SetWordWrap(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  SetWrapping(Value);
+  if (HandleAllocated()) RecreateWnd();
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle Value) {
@@ -62,7 +71,9 @@ void TCustomMemo::ScrollToEnd() {
 TRect TCustomMemo::LineRect(Integer Index) {
   const TRect Area = FormatRect();
   const Integer H = LineHeight();
-  const Integer Top = Area.Top + (Index - TopLine()) * H;
+  const Integer Start = FBuffer.LineStart(Index);
+  const Integer Row = Start < 0 ? RowCount() + Index - FBuffer.LineCount() : RowFromChar(Start);
+  const Integer Top = Area.Top + (Row - TopLine()) * H;
   return Rect(Area.Left, Top, Area.Right, Top + H);
 }
 
@@ -118,7 +129,7 @@ void TMemo::PaintFrame(HDC DC) {
   C.FrameRect(Client);
   if (HasFocus) stdlook::FocusRing(&C, Client);
   // Where the view stands in the text, when not everything fits.
-  const Integer Count = FBuffer.LineCount(), Visible = VisibleLineCount();
+  const Integer Count = RowCount(), Visible = VisibleLineCount();
   if (Count > Visible) {
     const Integer Track = Client.Height() - 4;
     const Integer Thumb = std::max(8, Track * Visible / Count);

@@ -1,8 +1,11 @@
 // TCustomMemo and TMemo: the multi-line platform edit (TCustomEdit with ES_MULTILINE) with its text
 // as Lines. Lines and the text are one: changing either shows in the other, and adding lines by code
 // moves the caret to the end and brings the end into view, as a log wants. Enter makes a new line
-// (WantReturns, on by default), Tab moves the focus on unless WantTabs. No word wrap: a long line
-// scrolls sideways with the caret. TMemo keeps the product look: a 1-pixel frame, the accent ring
+// (WantReturns, on by default), Tab moves the focus on unless WantTabs. WordWrap (on by default)
+// breaks long lines into rows at word boundaries inside the client width and re-wraps them on every
+// resize (the platform edit's word wrap); Lines keeps the lines as typed, never the rows. While
+// wrapping there is no horizontal scroll bar. With WordWrap off a long line scrolls sideways with
+// the caret. TMemo keeps the product look: a 1-pixel frame, the accent ring
 // while focused, 4 pixels of padding and a thin mark of the scroll position at the right edge.
 #pragma once
 
@@ -25,6 +28,8 @@ class TCustomMemo : public TCustomEdit {
   void SetWantReturns(bool Value) { FWantReturns = Value; }
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool Value) { FWantTabs = Value; }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
 
@@ -33,7 +38,7 @@ class TCustomMemo : public TCustomEdit {
   void SetTopLine(Integer Value);
   // Brings the last line into view.
   void ScrollToEnd();
-  // The rectangle (client coordinates) that holds line Index while it is in view.
+  // The rectangle (client coordinates) that holds the first row of line Index while it is in view.
   TRect LineRect(Integer Index);
 
  protected:
@@ -47,6 +52,7 @@ class TCustomMemo : public TCustomEdit {
   std::unique_ptr<TStringList> FLines;
   bool FWantReturns = true;
   bool FWantTabs = false;
+  bool FWordWrap = true;
   TScrollStyle FScrollBars = ssNone;
   bool FSyncing = false;  // Lines and the text are being brought together
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/format.h"
+#include "platform/rtl/strings.h"
 #include "platform/ui/stdctrls/stdlook.h"
 #include "platform/ui/testkit/uitestkit.h"
 
@@ -128,6 +129,148 @@ TEST_F(MemoTest, TextSplitsIntoLinesAndBadBytesDrawWithoutHarm) {
   Form->SetActiveControl(nullptr);
   ::SetFocus(Form->Handle());
   EXPECT_EQ(PaintedPixel(Memo->Handle(), 100, 0), COLORREF(stdlook::FaceBorder));
+}
+
+}  // namespace
+
+namespace {
+
+// Word wrap, read back as a person sees it: which characters share a row on the screen.
+class MemoWrapTest : public MemoTest {
+ protected:
+  Integer advance() {
+    const String Kept = Memo->Text();
+    Memo->SetText("ab");
+    const Integer A = Memo->PosFromChar(1).X - Memo->PosFromChar(0).X;
+    Memo->SetText(Kept);
+    return A;
+  }
+  // Makes the text area Chars characters wide (and half a character more).
+  void setAreaChars(Integer Chars) {
+    const Integer A = advance();
+    const Integer Area = Memo->FormatRect().Width() - 2;  // the margins
+    Memo->SetBounds(Memo->Left(), Memo->Top(), Memo->Width() + Chars * A + A / 2 - Area, Memo->Height());
+  }
+  std::vector<String> shownRows() {
+    const std::u32string S = Utf8ToUtf32(Memo->Text());
+    std::vector<String> Rows;
+    Integer LastY = -1000000;
+    for (Integer P = 0; P < Integer(S.size()); ++P) {
+      if (S[P] == U'\n') {
+        LastY = -1000000;  // the next character starts a row of its own
+        continue;
+      }
+      const Integer Y = Memo->PosFromChar(P).Y;
+      if (Y != LastY) Rows.emplace_back();
+      LastY = Y;
+      Utf8Append(Rows.back(), S[P]);
+    }
+    return Rows;
+  }
+};
+
+struct TWrapCase {
+  const char* Text;
+  std::vector<String> Rows;
+};
+
+TEST_F(MemoWrapTest, LinesBreakAtWordBoundariesInsideTheWidth) {
+  const TWrapCase Cases[] = {
+      {"the quick brown fox jumps", {"the quick ", "brown fox ", "jumps"}},
+      {"aaaa bbbbb   cc", {"aaaa bbbbb   ", "cc"}},
+      {"abcdefghijklmnop qr", {"abcdefghij", "klmnop qr"}},
+      {"中文中文中文中文中文中文", {"中文中文中文中文中文", "中文"}},
+      {"ab\ncd efghij klm", {"ab", "cd efghij ", "klm"}},
+      {"short", {"short"}},
+  };
+  EXPECT_TRUE(Memo->WordWrap());
+  setAreaChars(10);
+  for (const TWrapCase& C : Cases) {
+    Memo->SetText(C.Text);
+    EXPECT_EQ(shownRows(), C.Rows) << C.Text;
+  }
+  // The lines stay the lines as typed.
+  Memo->SetText("the quick brown fox jumps");
+  EXPECT_EQ(Memo->Lines()->Count(), 1);
+  EXPECT_EQ(SendMessage(Memo->Handle(), EM_GETLINECOUNT, 0, 0), 1);
+  // Wider: the text wraps anew; WordWrap off: one row that scrolls sideways.
+  setAreaChars(20);
+  EXPECT_EQ(shownRows(), (std::vector<String>{"the quick brown fox ", "jumps"}));
+  Memo->SetWordWrap(false);
+  EXPECT_EQ(shownRows(), (std::vector<String>{"the quick brown fox jumps"}));
+  EXPECT_FALSE(GetWindowLong(Memo->Handle(), GWL_STYLE) & WS_HSCROLL);
+  Memo->SetScrollBars(ssBoth);
+  EXPECT_TRUE(GetWindowLong(Memo->Handle(), GWL_STYLE) & WS_HSCROLL);
+  Memo->SetWordWrap(true);
+  EXPECT_FALSE(GetWindowLong(Memo->Handle(), GWL_STYLE) & WS_HSCROLL);
+}
+
+struct TWrapKeyCase {
+  const char* Name;
+  Integer Anchor, Caret;
+  Word Vk;
+  bool Shift;
+  Integer ToAnchor, ToCaret;
+};
+
+TEST_F(MemoWrapTest, CaretAndSelectionMoveThroughRows) {
+  setAreaChars(10);
+  Memo->SetText("the quick brown fox jumps");  // rows start at 0, 10, 20
+  const TWrapKeyCase Cases[] = {
+      {"down keeps the column", 2, 2, VK_DOWN, false, 12, 12},
+      {"down to a shorter row", 17, 17, VK_DOWN, false, 25, 25},
+      {"up", 22, 22, VK_UP, false, 12, 12},
+      {"home goes to the row's start", 14, 14, VK_HOME, false, 10, 10},
+      {"end stops before the hanging blank", 12, 12, VK_END, false, 19, 19},
+      {"end of the last row", 21, 21, VK_END, false, 25, 25},
+      {"shift down selects a row", 0, 0, VK_DOWN, true, 0, 10},
+      {"right at a row end goes on to the next row", 9, 9, VK_RIGHT, false, 10, 10},
+  };
+  for (const TWrapKeyCase& C : Cases) {
+    SendMessage(Memo->Handle(), EM_SETSEL, WPARAM(C.Anchor), LPARAM(C.Caret));
+    if (C.Shift) wintest::KeyDown(VK_SHIFT);
+    wintest::KeyPress(C.Vk);
+    if (C.Shift) wintest::KeyUp(VK_SHIFT);
+    EXPECT_EQ(Memo->CaretPos(), C.ToCaret) << C.Name;
+    EXPECT_EQ(Memo->SelStart(), std::min(C.ToAnchor, C.ToCaret)) << C.Name;
+    EXPECT_EQ(Memo->SelLength(), std::abs(C.ToCaret - C.ToAnchor)) << C.Name;
+  }
+  // The caret at a row's soft end shows at the start of the next row.
+  EXPECT_EQ(Memo->PosFromChar(10).Y, Memo->PosFromChar(11).Y);
+  EXPECT_EQ(Memo->PosFromChar(10).X, Memo->PosFromChar(0).X);
+  // A click past a row's end stops before its hanging blank; a drag selects across rows.
+  const TPoint Row0 = Memo->PosFromChar(0), Row2 = Memo->PosFromChar(22);
+  const Integer PastEnd = Row0.X + (Memo->PosFromChar(1).X - Row0.X) * 10 + 1;
+  wintest::MouseDown(wintest::ScreenPoint(Memo->Handle(), PastEnd, Row0.Y + 3));
+  wintest::MouseUp(wintest::ScreenPoint(Memo->Handle(), PastEnd, Row0.Y + 3));
+  EXPECT_EQ(Memo->CaretPos(), 9);
+  wintest::MouseDown(wintest::ScreenPoint(Memo->Handle(), Row0.X + 1, Row0.Y + 3));
+  wintest::MouseMove(wintest::ScreenPoint(Memo->Handle(), Row2.X + 1, Row2.Y + 3));
+  wintest::MouseUp(wintest::ScreenPoint(Memo->Handle(), Row2.X + 1, Row2.Y + 3));
+  EXPECT_EQ(Memo->SelStart(), 0);
+  EXPECT_EQ(Memo->SelLength(), 22);
+}
+
+TEST_F(MemoWrapTest, WrappedRowsShowOnScreenAndScroll) {
+  setAreaChars(10);
+  Memo->SetText("the quick brown fox jumps");
+  Memo->SetSelStart(0);
+  Application->ProcessMessages();
+  auto inked = [&](Integer Pos) {
+    const TPoint P = Memo->PosFromChar(Pos);
+    return PaintedPixel(Memo->Handle(), P.X + 1, P.Y + Memo->LineHeight() / 2 + 1) == COLORREF(stdlook::Text);
+  };
+  EXPECT_TRUE(inked(10));   // "brown" at the second row's start
+  EXPECT_TRUE(inked(20));   // "jumps" on the third
+  EXPECT_FALSE(inked(25));  // nothing after it
+  EXPECT_EQ(Memo->PosFromChar(20).Y - Memo->PosFromChar(0).Y, 2 * Memo->LineHeight());
+  // Many rows: the view follows the caret by rows.
+  String Long;
+  for (int i = 0; i < 20; ++i) Long += "word ";
+  Memo->SetText(Long);
+  SendMessage(Memo->Handle(), EM_SETSEL, Long.size(), Long.size());
+  SendMessage(Memo->Handle(), EM_SCROLLCARET, 0, 0);
+  EXPECT_EQ(Memo->TopLine(), 10 - Memo->VisibleLineCount());
 }
 
 }  // namespace

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/font.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordslists.h"
 
 namespace {
+
+COLORREF RGBOf(TColor C) {
+  return COLORREF(ColorToRGB(C));
+}
 
 class BsSkinEditTest : public TSkinControlTest {
  protected:
@@ -30,6 +35,39 @@ class BsSkinEditTest : public TSkinControlTest {
     GetTextMetrics(B.Canvas()->Handle(), &TM);
     return TM.tmHeight;
   }
+  // Solid images of 8 x 20 pixels, one per colour.
+  void addImages(std::initializer_list<TColor> Colours) {
+    for (TColor C : Colours) {
+      TBitmap B;
+      B.SetPixelFormat(pf24bit);
+      B.SetSize(8, 20);
+      B.Canvas()->Brush()->SetColor(C);
+      B.Canvas()->FillRect(Rect(0, 0, 8, 20));
+      Images.AddMasked(&B, clNone);
+    }
+  }
+  // A "buttonedit" element laid out as a real one: a fixed right part of 24 pixels holding the
+  // button, the text area before it.
+  TbsDataSkinEditControl* buttonEditLayout() {
+    TbsDataSkinEditControl* E = element("buttonedit");
+    const Integer W = RectWidth(E->SkinRect), H = RectHeight(E->SkinRect);
+    E->RTPoint.X = E->RBPoint.X = W - 24;
+    E->ClRect = Rect(6, 6, W - 26, H - 6);
+    E->ButtonRect = Rect(W - 24, 0, W, H);
+    return E;
+  }
+  COLORREF windowPixel(Integer X, Integer Y) {
+    Application->ProcessMessages();
+    RECT R;
+    GetWindowRect(Edit->Handle(), &R);
+    const TPoint O = Edit->ClientOrigin();
+    return PixelOf(Edit, X - (O.X - R.Left), Y - (O.Y - R.Top));
+  }
+  LRESULT hitTest(TPoint Client) {
+    const TPoint S = Edit->ClientToScreen(Client);
+    return SendMessage(Edit->Handle(), WM_NCHITTEST, 0, MAKELPARAM(S.X, S.Y));
+  }
+  TCustomImageList Images{nullptr, 8, 20};
   TForm* Form = nullptr;
   TbsSkinEdit* Edit = nullptr;
 };
@@ -145,6 +183,210 @@ TEST_F(BsSkinEditTest, DisabledBoxDrawsItsTextInGrayAsAligned) {
   const std::vector<Integer> Right = darkColumns();
   ASSERT_FALSE(Right.empty());
   EXPECT_GT(Right.front(), Edit->ClientWidth() / 2);
+}
+
+TEST_F(BsSkinEditTest, ImageButtonsLayOutKeepTextOffAndShowTheirStates) {
+  addImages({clRed, clLime, clBlue, clYellow});
+  Edit->SetImages(&Images);
+  Edit->SetLeftImageIndex(0);
+  Edit->SetLeftImageHotIndex(1);
+  Edit->SetLeftImageDownIndex(2);
+  Edit->SetRightImageIndex(3);
+  Edit->SetRightImageHotIndex(99);  // out of the list: the normal image stays
+  // The images are taller than a line of the font: the box grows to them.
+  EXPECT_EQ(Edit->Height(), std::max<Integer>(fontLineHeight() + 2, 20) + 4);
+  const Integer CW = Edit->ClientWidth(), CH = Edit->ClientHeight();
+  EXPECT_EQ(Edit->LeftButton.R, Rect(0, 0, 8, CH));
+  EXPECT_EQ(Edit->RightButton.R, Rect(CW - 8, 0, CW, CH));
+  RECT F;
+  SendMessage(Edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&F));
+  EXPECT_EQ(TRect(F), Rect(10, 0, CW - 10, CH));
+
+  const Integer Y = CH / 2;
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clRed));
+  EXPECT_EQ(PixelOf(Edit, CW - 3, Y), RGBOf(clYellow));
+  EXPECT_EQ(hitTest({3, Y}), 104);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clLime));
+  // On its way to the right button the pointer crosses the text, which cools the left one.
+  EXPECT_EQ(hitTest({CW / 2, Y}), HTCLIENT);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clRed));
+  EXPECT_EQ(hitTest({CW - 3, Y}), 105);
+  EXPECT_TRUE(Edit->RightButton.MouseIn);
+  EXPECT_EQ(PixelOf(Edit, CW - 3, Y), RGBOf(clYellow));
+  EXPECT_EQ(hitTest({CW / 2, Y}), HTCLIENT);
+  EXPECT_FALSE(Edit->RightButton.MouseIn);
+}
+
+// Image buttons need the 100 ms poll that finds the pointer gone: without them a plain box stays
+// entered; with them the poll ends the hover and cools a hot image button.
+TEST_F(BsSkinEditTest, ImageButtonsPollForThePointerLeaving) {
+  addImages({clRed, clLime});
+  int Enters = 0, Leaves = 0;
+  Edit->OnMouseEnter = [&](TObject*) { ++Enters; };
+  Edit->OnMouseLeave = [&](TObject*) { ++Leaves; };
+  const Integer Y = Edit->ClientHeight() / 2;
+  auto enterThenLeave = [&] {
+    SetCursorPos(Edit->ClientToScreen({3, Y}).X, Edit->ClientToScreen({3, Y}).Y);
+    hitTest({3, Y});
+    SetCursorPos(500, 500);
+    wintest::AdvanceTime(Clock(), 100);
+  };
+  enterThenLeave();
+  EXPECT_EQ(Enters, 1);
+  EXPECT_EQ(Leaves, 0);
+  EXPECT_TRUE(Edit->MouseIn());
+
+  Edit->RecreateWnd();  // a new window enters anew
+  Application->ProcessMessages();
+  Edit->SetImages(&Images);
+  Edit->SetLeftImageIndex(0);
+  Edit->SetLeftImageHotIndex(1);
+  enterThenLeave();
+  EXPECT_EQ(Enters, 2);
+  EXPECT_EQ(Leaves, 1);
+  EXPECT_FALSE(Edit->MouseIn());
+  EXPECT_FALSE(Edit->LeftButton.MouseIn);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clRed));
+}
+
+TEST_F(BsSkinEditTest, ImageButtonsClickOnlyAfterAPressOnThem) {
+  addImages({clRed, clLime, clBlue});
+  Edit->SetImages(&Images);
+  Edit->SetLeftImageIndex(0);
+  Edit->SetLeftImageHotIndex(1);
+  Edit->SetLeftImageDownIndex(2);
+  Edit->SetRightImageIndex(0);
+  std::vector<String> Clicks;
+  Edit->OnLeftButtonClick = [&](TObject* S) { Clicks.push_back(S == Edit ? "left" : "?"); };
+  Edit->OnRightButtonClick = [&](TObject* S) { Clicks.push_back(S == Edit ? "right" : "?"); };
+  const Integer CW = Edit->ClientWidth(), Y = Edit->ClientHeight() / 2;
+  const HWND W = Edit->Handle();
+
+  // A release over a button that was not pressed there does nothing.
+  hitTest({CW - 3, Y});
+  SendMessage(W, WM_NCLBUTTONUP, 105, 0);
+  EXPECT_TRUE(Clicks.empty());
+  // Pressed under the pointer: the pressed image; the press takes the focus.
+  hitTest({3, Y});
+  SendMessage(W, WM_NCLBUTTONDOWN, 104, 0);
+  EXPECT_TRUE(Edit->LeftButton.Down);
+  EXPECT_EQ(GetFocus(), W);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clBlue));
+  SendMessage(W, WM_NCLBUTTONUP, 104, 0);
+  EXPECT_FALSE(Edit->LeftButton.Down);
+  EXPECT_EQ(PixelOf(Edit, 3, Y), RGBOf(clLime));
+  SendMessage(W, WM_NCLBUTTONDBLCLK, 105, 0);
+  SendMessage(W, WM_NCLBUTTONUP, 105, 0);
+  EXPECT_EQ(Clicks, (std::vector<String>{"left", "right"}));
+  // The list going away takes the buttons with it.
+  Edit->SetImages(nullptr);
+  EXPECT_EQ(Edit->Images(), nullptr);
+}
+
+TEST_F(BsSkinEditTest, ImageListFreedBeforeTheBoxIsForgotten) {
+  auto* L = new TCustomImageList(nullptr, 8, 8);
+  Edit->SetImages(L);
+  delete L;
+  EXPECT_EQ(Edit->Images(), nullptr);
+  Application->ProcessMessages();
+  Edit->Invalidate();
+  Application->ProcessMessages();
+}
+
+TEST_F(BsSkinEditTest, DefaultButtonCarriesItsImageCentred) {
+  addImages({clRed, clFuchsia});
+  Edit->SetImages(&Images);
+  Edit->SetButtonMode(true);
+  Edit->SetButtonImageIndex(1);
+  const TRect B = Edit->ButtonRectNow();
+  EXPECT_EQ(windowPixel(B.Left + RectWidth(B) / 2, B.Top + RectHeight(B) / 2), RGBOf(clFuchsia));
+  EXPECT_EQ(windowPixel(B.Left + 1, B.Top + 1), RGBOf(clBtnFace));
+  Edit->SetButtonImageIndex(7);  // not in the list: no glyph
+  EXPECT_EQ(windowPixel(B.Left + RectWidth(B) / 2, B.Top + RectHeight(B) / 2), RGBOf(clBtnFace));
+}
+
+// The skinned box without the skin's font draws its button from the skin's separate button element,
+// stretched to the button's place, in the element's rest, hot and pressed pictures.
+TEST_F(BsSkinEditTest, SeparateEditButtonFollowsHotAndPressed) {
+  buttonEditLayout();
+  Edit->SetSkinDataName("buttonedit");
+  Edit->SetUseSkinFont(false);
+  Edit->SetButtonMode(true);
+  Edit->SetSkinData(Skin.get());
+  Edit->SetBounds(10, 10, 200, 40);
+  const TRect B = Edit->ButtonRectNow();
+  EXPECT_EQ(B.Right, Edit->Width());
+  EXPECT_EQ(B.Bottom, Edit->Height());
+  const TPoint Mid{B.Left + RectWidth(B) / 2, B.Top + RectHeight(B) / 2};
+  struct Case {
+    UINT Msg;
+    WPARAM Hit;
+    int State;
+  };
+  for (const Case& C : {Case{0, 0, 0}, Case{WM_NCMOUSEMOVE, HTHSCROLL, 1},
+                        Case{WM_NCLBUTTONDOWN, HTHSCROLL, 2}, Case{WM_NCMOUSEMOVE, HTCLIENT, 0}}) {
+    if (C.Msg != 0) SendMessage(Edit->Handle(), C.Msg, C.Hit, 0);
+    EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("editbutton", C.State, 4)) << "state " << C.State;
+    // The corner piece stays at its own size at the button's corner.
+    EXPECT_EQ(windowPixel(B.Right - 1, B.Bottom - 1), SliceColor("editbutton", C.State, 8));
+  }
+}
+
+// With the skin's font the resting button is part of the frame picture; hot, pressed and disabled
+// looks are copied onto it from the element's own button pictures.
+TEST_F(BsSkinEditTest, SkinFontButtonTakesElementButtonPictures) {
+  TbsDataSkinEditControl* E = buttonEditLayout();
+  Edit->SetSkinDataName("buttonedit");
+  Edit->SetButtonMode(true);
+  Edit->SetSkinData(Skin.get());
+  const TRect B = Edit->ButtonRectNow();
+  EXPECT_EQ(B, Rect(Edit->Width() - 24, 0, Edit->Width(), RectHeight(E->SkinRect)));
+  const TPoint Mid{B.Left + RectWidth(B) / 2, B.Top + RectHeight(B) / 2};
+  EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("buttonedit", 0, 4));
+  SendMessage(Edit->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);
+  EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("buttonedit", 1, 0));
+  SendMessage(Edit->Handle(), WM_NCLBUTTONDOWN, HTHSCROLL, 0);
+  EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("buttonedit", 2, 0));
+  Edit->SetEnabled(false);
+  EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("buttonedit", 3, 0));
+  // Without a disabled picture the pressed-and-hot one still shows.
+  E->UnEnabledButtonRect = TRect();
+  Edit->RePaintFrame();
+  EXPECT_EQ(windowPixel(Mid.X, Mid.Y), SliceColor("buttonedit", 2, 0));
+}
+
+TEST_F(BsSkinEditTest, PaintSkinToDrawsTheRestingLookWithTheGivenText) {
+  addImages({clRed});
+  Edit->SetImages(&Images);
+  Edit->SetLeftImageIndex(0);
+  Edit->SetButtonMode(true);
+  SendMessage(Edit->Handle(), WM_NCMOUSEMOVE, HTHSCROLL, 0);  // a hot button does not show here
+  TBitmap Out;
+  Out.SetSize(Edit->Width() + 10, Edit->Height() + 10);
+  Out.Canvas()->Brush()->SetColor(clLime);
+  Out.Canvas()->FillRect(Rect(0, 0, Out.Width(), Out.Height()));
+  Edit->PaintSkinTo(Out.Canvas(), 5, 5, "WWW");
+  TCanvas* C = Out.Canvas();
+  EXPECT_EQ(C->Pixels(5, 5), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(C->Pixels(6, 6), ColorToRGB(clBtnFace));
+  EXPECT_EQ(C->Pixels(4, 4), ColorToRGB(clLime));
+  const TRect B = Edit->ButtonRectNow();
+  EXPECT_EQ(C->Pixels(5 + B.Left + RectWidth(B) / 2, 5 + B.Top + 3), ColorToRGB(clBtnFace));
+  // The text starts after the left image and its gap.
+  Integer First = -1;
+  for (Integer X = 5; X < 5 + Edit->Width() && First < 0; ++X)
+    for (Integer Y = 7; Y < 5 + Edit->Height() - 2; ++Y)
+      if (COLORREF(C->Pixels(X, Y)) == RGBOf(clBlack)) {
+        First = X - 5;
+        break;
+      }
+  EXPECT_GE(First, 2 + 8 + 2 + 2);
+  EXPECT_LT(First, 2 + 8 + 2 + 2 + 4);
+  // Nothing when the box has no size.
+  Edit->SetWidth(0);
+  Out.Canvas()->FillRect(Rect(0, 0, Out.Width(), Out.Height()));
+  Edit->PaintSkinTo(Out.Canvas(), 0, 0, "W");
+  EXPECT_EQ(C->Pixels(0, 0), ColorToRGB(clLime));
 }
 
 }  // namespace
