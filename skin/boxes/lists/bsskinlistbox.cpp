@@ -79,6 +79,8 @@ void TbsSkinCustomListBox::SetSorted(bool Value) {
 
 void TbsSkinCustomListBox::SetColumns(Integer Value) {
   ListBox->SetColumns(Value);
+  // A bar of the other direction would mirror the wrong range: it is made anew.
+  if (ScrollBar && (ScrollBar->Kind() == sbHorizontal) != (Columns() > 0)) HideVScrollBar();
   UpDateScrollBar();
 }
 
