@@ -194,6 +194,8 @@ void TbsSkinCustomListBox::ChangeSkinData() {
   } else if (FUseSkinItemHeight) {
     ListBox->SetItemHeight(RectHeight(SItemRect));
   }
+  // The horizontal bar goes while the skin changes; the final update builds it with the new names.
+  UpDateScrollBar();
   if (ScrollBar) {
     if (FIndex == -1)
       ScrollBar->SetSkinDataName("");

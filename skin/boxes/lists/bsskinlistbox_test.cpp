@@ -27,6 +27,18 @@ class SkinListBox : public TSkinControlTest {
     return PixelOf(L->ListBox, X, Y);
   }
   static COLORREF Rgb(TColor C) { return COLORREF(ColorToRGB(C)); }
+  // Scroll bar elements of fixed thickness, as skins draw them: horizontal and vertical three-slices.
+  void UseThreeSliceScrollBars() {
+    for (const char* Name : {"hscrollbar", "bothhscrollbar", "vscrollbar"}) {
+      auto* R = dynamic_cast<TbsDataSkinCustomControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
+      ASSERT_NE(R, nullptr);
+      R->RBPoint = TPoint{0, 0};
+      if (String(Name) == "vscrollbar")
+        R->RTPoint = TPoint{0, 0};
+      else
+        R->LBPoint = TPoint{0, 0};
+    }
+  }
   TbsDataSkinListBox* Record() {
     return dynamic_cast<TbsDataSkinListBox*>(Skin->Ctrls(Skin->GetControlIndex("listbox")));
   }
@@ -357,6 +369,350 @@ TEST_F(SkinListBox, WindowProcedureHookCanDropAMessage) {
   EXPECT_EQ(L->ItemIndex(), 1);
   L->SetFocus();
   EXPECT_EQ(L->Calls, (std::vector<String>{"created", "enter", "exit"}));
+}
+
+TEST_F(SkinListBox, DefaultLookPaintsItemsSelectionBackgroundAndFrame) {
+  TbsSkinListBox* L = NewList(3);
+  L->SetItemIndex(1);
+  wintest::Pump();
+  const Integer X = L->ListBox->Width() - 10;  // right of the texts
+  EXPECT_EQ(ListPixel(L, X, 5), Rgb(clWindow));
+  EXPECT_EQ(ListPixel(L, X, 25), Rgb(clHighlight));
+  EXPECT_EQ(ListPixel(L, X, 45), Rgb(clWindow));
+  EXPECT_EQ(ListPixel(L, X, 90), Rgb(clWindow));  // below the last item
+  // A text pixel of the selected item is in the highlight text colour.
+  bool Text = false;
+  for (Integer x = 2; x < 60 && !Text; ++x)
+    for (Integer y = 20; y < 40 && !Text; ++y) Text = ListPixel(L, x, y) == Rgb(clHighlightText);
+  EXPECT_TRUE(Text);
+  // The frame: shadow outside, the list's colour inside.
+  EXPECT_EQ(PixelOf(L, 0, 60), Rgb(clBtnShadow));
+  EXPECT_EQ(PixelOf(L, 1, 60), Rgb(clWindow));
+  EXPECT_EQ(PixelOf(L, 119, 119), Rgb(clBtnShadow));
+}
+
+TEST_F(SkinListBox, OwnerDrawEventGetsTheComposedItemImage) {
+  TbsSkinListBox* L = NewList(3);
+  struct TCall {
+    Integer Index, W, H;
+    TRect TR;
+    TOwnerDrawState State;
+    COLORREF Back;
+  };
+  std::vector<TCall> Calls;
+  L->OnDrawItem = [&](TCanvas* C, Integer Index, Integer W, Integer H, TRect TR, TOwnerDrawState State) {
+    Calls.push_back({Index, W, H, TR, State, COLORREF(C->Pixels(W - 1, 0))});
+    C->Brush()->SetColor(clRed);
+    C->FillRect(Rect(0, 0, 4, H));
+  };
+  L->ListBox->SetFocus();
+  L->SetItemIndex(1);
+  Calls.clear();
+  L->ListBox->Repaint();
+  ASSERT_EQ(Calls.size(), 3u);
+  const Integer W = L->ListBox->Width();
+  for (Integer i = 0; i < 3; ++i) {
+    EXPECT_EQ(Calls[i].Index, i);
+    EXPECT_EQ(Calls[i].W, W);
+    EXPECT_EQ(Calls[i].H, 20);
+    EXPECT_EQ(Calls[i].TR, Rect(2, 0, W - 2, 20));
+  }
+  EXPECT_EQ(Calls[0].State, TOwnerDrawState());
+  EXPECT_EQ(Calls[1].State, TOwnerDrawState({odSelected, odFocused}));
+  EXPECT_EQ(Calls[0].Back, Rgb(clWindow));
+  EXPECT_EQ(Calls[1].Back, Rgb(clHighlight));
+  // What the event drew is what shows; the focus frame goes around it.
+  EXPECT_EQ(ListPixel(L, 2, 10), Rgb(clRed));
+  EXPECT_EQ(ListPixel(L, 2, 30), Rgb(clRed));
+}
+
+TEST_F(SkinListBox, SkinnedLookTakesItemAndBackgroundPicturesFromTheElement) {
+  TbsSkinListBox* L = NewList(3);
+  L->SetSkinData(Skin.get());
+  wintest::Pump();
+  EXPECT_EQ(L->ListBox->ItemHeight(), 24);
+  EXPECT_EQ(L->ListBox->BoundsRect(), Rect(6, 6, 114, 114));
+  L->SetItemIndex(1);
+  wintest::Pump();
+  const Integer X = 80;  // in the middle slice of every item picture, right of the texts
+  EXPECT_EQ(ListPixel(L, X, 12), SliceColor("listbox", 1, 4));       // normal item: tiled
+  EXPECT_EQ(ListPixel(L, X, 24 + 12), SliceColor("listbox", 2, 4));  // selected: its own picture
+  EXPECT_EQ(ListPixel(L, X, 90), SliceColor("listbox", 0, 4));       // background: the client tile
+  EXPECT_EQ(PixelOf(L, 2, 60), SliceColor("listbox", 0, 3));         // the element's left border
+  L->ListBox->SetFocus();
+  wintest::Pump();
+  EXPECT_EQ(ListPixel(L, X, 24 + 12), SliceColor("listbox", 4, 4));  // focused and selected
+  // Items of a free height are stretched from the same pictures.
+  L->SetUseSkinItemHeight(false);
+  L->SetDefaultItemHeight(30);
+  L->ListBox->Repaint();
+  EXPECT_EQ(L->ListBox->ItemHeight(), 30);
+  EXPECT_EQ(ListPixel(L, X, 15), SliceColor("listbox", 1, 4));
+  EXPECT_EQ(ListPixel(L, X, 45), SliceColor("listbox", 4, 4));
+}
+
+TEST_F(SkinListBox, EmptyListPaintsItsBackgroundOnRequest) {
+  TbsSkinListBox* L = NewList(0);
+  TBitmap B;
+  B.SetSize(20, 20);
+  B.Canvas()->Brush()->SetColor(clRed);
+  B.Canvas()->FillRect(Rect(0, 0, 20, 20));
+  EXPECT_EQ(L->ListBox->Perform(CN_PAINTLISTBACKGROUND, reinterpret_cast<WPARAM>(B.Canvas()->Handle()),
+                                PaintNCNotifyCode),
+            PaintNCNotifyCode);
+  EXPECT_EQ(COLORREF(B.Canvas()->Pixels(5, 5)), Rgb(clWindow));
+  L->SetSkinData(Skin.get());
+  L->ListBox->Perform(CN_PAINTLISTBACKGROUND, reinterpret_cast<WPARAM>(B.Canvas()->Handle()),
+                      PaintNCNotifyCode);
+  EXPECT_EQ(COLORREF(B.Canvas()->Pixels(5, 5)), SliceColor("listbox", 0, 4));
+  // Only an empty list answers, and only to its own code.
+  EXPECT_EQ(L->ListBox->Perform(CN_PAINTLISTBACKGROUND, 0, 1), 0);
+  L->Items()->Add("one");
+  EXPECT_EQ(L->ListBox->Perform(CN_PAINTLISTBACKGROUND, 0, PaintNCNotifyCode), 0);
+}
+
+TEST_F(SkinListBox, TabStopsParseDecimalLinesOnly) {
+  struct {
+    const char* Line;
+    Integer Stop;
+  } const Cases[] = {{"", 0}, {"40", 40}, {"12a", 0}, {"-5", 0}, {" 7", 0}, {"007", 7}, {"99999999999", 0}};
+  for (const auto& C : Cases) EXPECT_EQ(ParseTabStop(C.Line), C.Stop) << C.Line;
+}
+
+TEST_F(SkinListBox, TabbedItemsPutTextAtTheStopsFromTheItemsLeftEdge) {
+  TbsSkinListBox* L = NewList(0);
+  L->Items()->Add("\tX");
+  TStringList Tabs;
+  Tabs.Add("40");
+  L->SetTabWidths(&Tabs);
+  wintest::Pump();
+  Integer First = -1;
+  for (Integer x = 0; x < 100 && First < 0; ++x)
+    for (Integer y = 0; y < 20 && First < 0; ++y)
+      if (ListPixel(L, x, y) != Rgb(clWindow)) First = x;
+  EXPECT_GE(First, 40);
+  EXPECT_LT(First, 50);
+}
+
+TEST_F(SkinListBox, ImagesFollowTheItemPositionAndKeepTheIndent) {
+  TbsSkinListBox* L = NewList(5);
+  TCustomImageList Images(nullptr, 8, 8);
+  TBitmap Red;
+  Red.SetSize(8, 8);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  for (Integer i = 0; i < 3; ++i) Images.Add(&Red, nullptr);
+  L->SetImages(&Images);
+  wintest::Pump();
+  for (Integer i = 0; i < 5; ++i) EXPECT_EQ(ListPixel(L, 4, i * 20 + 10) == Rgb(clRed), i < 3) << i;
+  // The text starts after the image's room on every item.
+  auto firstInk = [&](Integer Row) {
+    for (Integer x = 0; x < 60; ++x)
+      for (Integer y = Row * 20; y < Row * 20 + 20; ++y) {
+        const COLORREF P = ListPixel(L, x, y);
+        if (P != Rgb(clWindow) && P != Rgb(clRed)) return x;
+      }
+    return -1;
+  };
+  EXPECT_EQ(firstInk(4), firstInk(1));
+  EXPECT_GE(firstInk(4), 2 + 8 + 2 + 2);
+  L->SetImages(nullptr);
+}
+
+TEST_F(SkinListBox, AWiderListScrollsBackByWhatItGrew) {
+  TbsSkinListBox* L = NewList(1);
+  TbsListBox* In = L->ListBox;
+  In->SetHorizontalExtentValue(6);
+  In->SetBounds(In->Left(), In->Top(), In->Width() + 10, In->Height());
+  EXPECT_EQ(In->HorizontalExtentValue(), 0);
+  In->SetHorizontalExtentValue(6);
+  In->SetBounds(In->Left(), In->Top(), In->Width() - 4, In->Height());
+  EXPECT_EQ(In->HorizontalExtentValue(), 10);
+  In->SetHorizontalExtentValue(-3);
+  EXPECT_EQ(In->HorizontalExtentValue(), 0);
+}
+
+// Tells when a component goes.
+class TFreeWatcher : public TComponent {
+ public:
+  explicit TFreeWatcher(TComponent* Watched) : TComponent(nullptr), FWatched(Watched) {
+    Watched->FreeNotification(this);
+  }
+  ~TFreeWatcher() override {
+    if (!Freed) FWatched->RemoveFreeNotification(this);
+  }
+  bool Freed = false;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (AComponent == FWatched && Operation == opRemove) Freed = true;
+  }
+
+ private:
+  TComponent* FWatched;
+};
+
+TEST_F(SkinListBox, SkinChangeTakesTheItemHeightAndRebuildsTheHorizontalBar) {
+  TbsSkinListBox* L = NewList(2);
+  L->SetHorizontalExtent(true);
+  L->Items()->Add(String(40, 'W'));
+  ASSERT_NE(L->HScrollBar, nullptr);
+  TFreeWatcher Watcher(L->HScrollBar);
+  UseThreeSliceScrollBars();
+  L->SetSkinData(Skin.get());
+  EXPECT_TRUE(Watcher.Freed);
+  ASSERT_NE(L->HScrollBar, nullptr);
+  EXPECT_EQ(L->HScrollBar->SkinDataName(), "hscrollbar");
+  EXPECT_EQ(L->ListBox->ItemHeight(), 24);
+  for (Integer i = 0; i < 10; ++i) L->Items()->Add("More");
+  ASSERT_NE(L->ScrollBar, nullptr);
+  EXPECT_EQ(L->ScrollBar->SkinDataName(), "vscrollbar");
+  EXPECT_EQ(L->HScrollBar->SkinDataName(), "bothhscrollbar");
+  EXPECT_TRUE(L->HScrollBar->Both());
+  // Back to the default look.
+  L->SetSkinData(nullptr);
+  L->ChangeSkinData();
+  EXPECT_EQ(L->ListBox->ItemHeight(), 20);
+  EXPECT_EQ(L->ScrollBar->SkinDataName(), "");
+}
+
+// ---- caption and buttons ----
+
+class SkinListBoxCaption : public SkinListBox {
+ protected:
+  TbsSkinListBox* NewCaptioned(Integer Count) {
+    TbsSkinListBox* L = NewList(Count);
+    L->SetCaptionMode(true);
+    L->SetCaption("Files");
+    wintest::Pump();
+    return L;
+  }
+  TPoint Centre(TbsSkinCustomListBox* L, Integer I, Integer Dx = 0) {
+    const TRect& R = L->Buttons[I].R;
+    return At(L, (R.Left + R.Right) / 2 + Dx, (R.Top + R.Bottom) / 2);
+  }
+};
+
+TEST_F(SkinListBoxCaption, DefaultButtonsAreAsWideAsTheBandAllows) {
+  TbsSkinListBox* L = NewCaptioned(3);
+  EXPECT_EQ(L->Buttons[0].R, Rect(101, 2, 118, 18));
+  EXPECT_EQ(L->Buttons[1].R, Rect(84, 2, 101, 18));
+  EXPECT_EQ(L->Buttons[2].R, Rect(67, 2, 84, 18));
+  L->SetDefaultCaptionHeight(30);
+  wintest::Pump();
+  EXPECT_EQ(RectWidth(L->Buttons[0].R), 17);
+  L->SetDefaultCaptionHeight(12);
+  wintest::Pump();
+  EXPECT_EQ(RectWidth(L->Buttons[0].R), 9);
+  EXPECT_EQ(L->Buttons[0].R, Rect(109, 2, 118, 10));
+}
+
+TEST_F(SkinListBoxCaption, DefaultBandShowsCaptionAndButtonStates) {
+  TbsSkinListBox* L = NewCaptioned(3);
+  EXPECT_EQ(PixelOf(L, 50, 1), Rgb(clBtnShadow));
+  EXPECT_EQ(PixelOf(L, 102, 3), Rgb(clBtnShadow));  // resting button
+  bool Text = false;
+  for (Integer x = 3; x < 50 && !Text; ++x)
+    for (Integer y = 2; y < 18 && !Text; ++y) Text = PixelOf(L, x, y) != Rgb(clBtnShadow);
+  EXPECT_TRUE(Text);
+  // The first move into the control is followed by its enter message, which clears any hover; the
+  // next move shows it.
+  wintest::MouseMove(Centre(L, 0));
+  wintest::MouseMove(Centre(L, 0, 1));
+  EXPECT_EQ(L->ActiveButton, 0);
+  EXPECT_EQ(PixelOf(L, 101, 2), COLORREF(RGB(59, 107, 183)));
+  EXPECT_EQ(PixelOf(L, 102, 3), COLORREF(RGB(193, 212, 243)));
+  wintest::MouseDown(Centre(L, 0));
+  EXPECT_EQ(PixelOf(L, 102, 3), COLORREF(RGB(162, 188, 228)));
+  wintest::MouseUp(Centre(L, 0));
+  // Leaving the control takes the hover look away.
+  wintest::MouseMove(Centre(L, 2));
+  wintest::MouseMove(Centre(L, 2, 1));
+  EXPECT_TRUE(L->Buttons[2].MouseIn);
+  wintest::MouseMove(At(L, 300, 250));
+  EXPECT_FALSE(L->Buttons[2].MouseIn);
+  EXPECT_EQ(PixelOf(L, 68, 3), Rgb(clBtnShadow));
+}
+
+TEST_F(SkinListBoxCaption, HoldingDownRepeatsAfterTheWaitAndOnceMoreOnRelease) {
+  TbsSkinListBox* L = NewCaptioned(20);
+  L->SetItemIndex(0);
+  wintest::MouseDown(Centre(L, 1));
+  EXPECT_EQ(L->TimerMode, 2);
+  EXPECT_TRUE(L->WaitMode);
+  wintest::AdvanceTime(Clock(), 599);
+  EXPECT_EQ(L->ItemIndex(), 0);
+  wintest::AdvanceTime(Clock(), 1);
+  EXPECT_EQ(L->ItemIndex(), 1);
+  wintest::AdvanceTime(Clock(), 300);
+  EXPECT_EQ(L->ItemIndex(), 4);
+  // Off the button the repeat pauses; back on it, it runs every 50 ms.
+  wintest::MouseMove(At(L, 50, 60));
+  wintest::AdvanceTime(Clock(), 300);
+  EXPECT_EQ(L->ItemIndex(), 4);
+  wintest::MouseMove(Centre(L, 1));
+  wintest::AdvanceTime(Clock(), 100);
+  EXPECT_EQ(L->ItemIndex(), 6);
+  wintest::MouseUp(Centre(L, 1));
+  EXPECT_EQ(L->ItemIndex(), 7);
+  EXPECT_EQ(L->TimerMode, 0);
+  wintest::AdvanceTime(Clock(), 1000);
+  EXPECT_EQ(L->ItemIndex(), 7);
+}
+
+TEST_F(SkinListBoxCaption, AssignedEventsReplaceTheDefaultActionsOverTheButton) {
+  TbsSkinListBox* L = NewCaptioned(5);
+  L->SetItemIndex(2);
+  Integer Ups = 0;
+  TObject* Sender = nullptr;
+  L->OnUpButtonClick = [&](TObject* S) {
+    ++Ups;
+    Sender = S;
+  };
+  wintest::Click(Centre(L, 0));
+  EXPECT_EQ(Ups, 1);
+  EXPECT_EQ(Sender, L);
+  EXPECT_EQ(L->ItemIndex(), 2);
+  EXPECT_EQ(L->TimerMode, 0);
+  // Released elsewhere: the default action runs instead of the event.
+  wintest::MouseDown(Centre(L, 0));
+  wintest::MouseMove(At(L, 30, 60));
+  wintest::MouseUp(At(L, 30, 60));
+  EXPECT_EQ(Ups, 1);
+  EXPECT_EQ(L->ItemIndex(), 1);
+  // At the top the up button leaves the selection; a right-button press presses it too.
+  L->OnUpButtonClick = nullptr;
+  L->SetItemIndex(0);
+  wintest::Click(Centre(L, 0), TInputButton::Right);
+  EXPECT_EQ(L->ItemIndex(), 0);
+  L->SetItemIndex(4);
+  wintest::Click(Centre(L, 1), TInputButton::Right);
+  EXPECT_EQ(L->ItemIndex(), 4);  // past the last item it stays
+  wintest::Click(Centre(L, 0), TInputButton::Right);
+  EXPECT_EQ(L->ItemIndex(), 3);
+}
+
+TEST_F(SkinListBoxCaption, CheckButtonClicksTheList) {
+  TbsSkinListBox* L = NewCaptioned(5);
+  Trace(L);
+  wintest::Click(Centre(L, 2));
+  EXPECT_EQ(Log, (std::vector<String>{"hook click", "list click"}));
+}
+
+TEST_F(SkinListBoxCaption, ButtonsAreInertWithoutCaptionModeOrWhenHidden) {
+  TbsSkinListBox* L = NewCaptioned(5);
+  L->SetItemIndex(2);
+  L->SetShowCaptionButtons(false);
+  wintest::Pump();
+  wintest::Click(At(L, 108, 8));
+  EXPECT_EQ(L->ItemIndex(), 2);
+  EXPECT_EQ(L->ActiveButton, -1);
+  // Without the caption band there is nothing to hover or press.
+  L->SetShowCaptionButtons(true);
+  L->SetCaptionMode(false);
+  wintest::Pump();
+  for (const auto& B : L->Buttons) EXPECT_TRUE(IsEmptyRect(B.R));
 }
 
 }  // namespace
