@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/scrollbar.h"
+#include "skin/boxes/lists/liststestskin.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordslists.h"
 
@@ -27,18 +28,6 @@ class SkinListBox : public TSkinControlTest {
     return PixelOf(L->ListBox, X, Y);
   }
   static COLORREF Rgb(TColor C) { return COLORREF(ColorToRGB(C)); }
-  // Scroll bar elements of fixed thickness, as skins draw them: horizontal and vertical three-slices.
-  void UseThreeSliceScrollBars() {
-    for (const char* Name : {"hscrollbar", "bothhscrollbar", "vscrollbar"}) {
-      auto* R = dynamic_cast<TbsDataSkinCustomControl*>(Skin->Ctrls(Skin->GetControlIndex(Name)));
-      ASSERT_NE(R, nullptr);
-      R->RBPoint = TPoint{0, 0};
-      if (String(Name) == "vscrollbar")
-        R->RTPoint = TPoint{0, 0};
-      else
-        R->LBPoint = TPoint{0, 0};
-    }
-  }
   TbsDataSkinListBox* Record() {
     return dynamic_cast<TbsDataSkinListBox*>(Skin->Ctrls(Skin->GetControlIndex("listbox")));
   }
@@ -559,7 +548,7 @@ TEST_F(SkinListBox, SkinChangeTakesTheItemHeightAndRebuildsTheHorizontalBar) {
   L->Items()->Add(String(40, 'W'));
   ASSERT_NE(L->HScrollBar, nullptr);
   TFreeWatcher Watcher(L->HScrollBar);
-  UseThreeSliceScrollBars();
+  UseThreeSliceScrollBars(Skin.get());
   L->SetSkinData(Skin.get());
   EXPECT_TRUE(Watcher.Freed);
   ASSERT_NE(L->HScrollBar, nullptr);
@@ -713,6 +702,71 @@ TEST_F(SkinListBoxCaption, ButtonsAreInertWithoutCaptionModeOrWhenHidden) {
   L->SetCaptionMode(false);
   wintest::Pump();
   for (const auto& B : L->Buttons) EXPECT_TRUE(IsEmptyRect(B.R));
+}
+
+TEST_F(SkinListBoxCaption, SkinnedBandDrawsCaptionAndButtonPicturesMovedWithTheWidth) {
+  TbsDataSkinListBox* R = UseCaptionedListElement(Skin.get());
+  TForm* F = NewForm();
+  auto* L = NewControl<TbsSkinListBox>(F, Rect(10, 10, 210, 150));
+  L->SetCaptionMode(true);
+  L->SetCaption("WW");
+  L->SetSkinData(Skin.get());
+  for (Integer i = 0; i < 3; ++i) L->Items()->Add("Item " + std::to_string(i));
+  wintest::Pump();
+  const Integer dW = 200 - 96;
+  EXPECT_EQ(L->Buttons[0].R, Rect(78 + dW, 4, 92 + dW, 20));
+  EXPECT_EQ(L->Buttons[1].R, Rect(64 + dW, 4, 78 + dW, 20));
+  EXPECT_EQ(L->Buttons[2].R, Rect(52 + dW, 4, 64 + dW, 20));
+  // The caption reaches the top-right corner point, so it grows with the width.
+  EXPECT_EQ(L->NewCaptionRect, Rect(4, 2, 50 + dW, 22));
+  EXPECT_EQ(L->ListBox->BoundsRect(), Rect(6, 24, 200 - 6, 140 - 6));
+  TCanvas* Pic = L->Picture->Canvas();
+  auto shows = [&](Integer I, TRect Src) {
+    const TRect& B = L->Buttons[I].R;
+    return PixelOf(L, B.Left + 3, B.Top + 5) == COLORREF(Pic->Pixels(Src.Left + 3, Src.Top + 5));
+  };
+  auto normal = [&](TRect Src) {
+    OffsetRect(&Src, R->SkinRect.Left, R->SkinRect.Top);
+    return Src;
+  };
+  EXPECT_TRUE(shows(0, normal(R->UpButtonRect)));
+  EXPECT_TRUE(shows(2, normal(R->CheckButtonRect)));
+  // The caption in the element's caption font colour.
+  bool Red = false;
+  for (Integer x = 4; x < 50 && !Red; ++x)
+    for (Integer y = 2; y < 22 && !Red; ++y) Red = PixelOf(L, x, y) == Rgb(clRed);
+  EXPECT_TRUE(Red);
+  // Hover and press show their pictures; an empty pressed picture shows the hover one.
+  wintest::MouseMove(Centre(L, 0));
+  wintest::MouseMove(Centre(L, 0, 1));
+  EXPECT_TRUE(shows(0, R->ActiveUpButtonRect));
+  wintest::MouseDown(Centre(L, 0));
+  EXPECT_TRUE(shows(0, R->DownUpButtonRect));
+  wintest::MouseUp(Centre(L, 0));
+  wintest::MouseMove(Centre(L, 1));
+  wintest::MouseDown(Centre(L, 1));
+  EXPECT_TRUE(shows(1, R->ActiveDownButtonRect));
+  wintest::MouseUp(Centre(L, 1));
+  EXPECT_EQ(L->ItemIndex(), 0);
+}
+
+TEST_F(SkinListBoxCaption, HiddenSkinButtonsAreCoveredByTheDisabledPicture) {
+  TbsDataSkinListBox* R = UseCaptionedListElement(Skin.get());
+  const Integer Top = R->SkinRect.Top;
+  R->DisabledButtonsRect = Bounds(2 * 48, Top + 4, 40, 16);
+  R->ButtonsArea = Rect(52, 4, 92, 20);
+  TForm* F = NewForm();
+  auto* L = NewControl<TbsSkinListBox>(F, Rect(10, 10, 210, 150));
+  L->SetCaptionMode(true);
+  L->SetShowCaptionButtons(false);
+  L->SetSkinData(Skin.get());
+  wintest::Pump();
+  TCanvas* Pic = L->Picture->Canvas();
+  const Integer dW = 200 - 96;
+  for (Integer x : {1, 20, 38})
+    EXPECT_EQ(PixelOf(L, 52 + dW + x, 10), COLORREF(Pic->Pixels(2 * 48 + x, Top + 10))) << x;
+  for (const auto& B : L->Buttons) EXPECT_TRUE(IsEmptyRect(B.R));
+  EXPECT_EQ(L->NewCaptionRect.Right, 200 - R->CaptionRect.Left);
 }
 
 }  // namespace
