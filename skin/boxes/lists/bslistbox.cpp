@@ -371,6 +371,24 @@ void TbsListBox::DrawDefaultItem(TCanvas* Cnvs, Integer Index, const TRect& R, T
   Cnvs->Draw(R.Left, R.Top, &B);
 }
 
+void TbsListBox::finishSkinItem(TBitmap* B, Integer Index, const TRect& TR, TOwnerDrawState State,
+                                TColor TextColor) {
+  TbsSkinCustomListBox* O = SkinListBox;
+  TCanvas* C = B->Canvas();
+  if (O->UseSkinFont()) {
+    C->Font()->SetName(O->FontName);
+    C->Font()->SetStyle(O->FontStyle);
+    C->Font()->SetHeight(O->FontHeight);
+  } else {
+    C->Font()->Assign(O->DefaultFont());
+  }
+  setItemCharset(C->Font());
+  C->Font()->SetColor(TextColor);
+  if (State.Contains(odFocused) && O->ShowFocus && !O->OnDrawItem)
+    DrawDottedFocusRect(C, Rect(0, 0, B->Width(), B->Height()));
+  drawItemContents(B, Index, TR, State);
+}
+
 void TbsListBox::DrawSkinItem(TCanvas* Cnvs, Integer Index, const TRect& R, TOwnerDrawState State) {
   TbsSkinCustomListBox* O = SkinListBox;
   if (Index < 0 || Index > Count() - 1 || O == nullptr || O->Picture == nullptr) return;
@@ -398,17 +416,7 @@ void TbsListBox::DrawSkinItem(TCanvas* Cnvs, Integer Index, const TRect& R, TOwn
   }
   TRect TR = O->ItemTextRect;
   TR.Right += RW - RectWidth(O->SItemRect);
-  if (O->UseSkinFont()) {
-    C->Font()->SetName(O->FontName);
-    C->Font()->SetStyle(O->FontStyle);
-    C->Font()->SetHeight(O->FontHeight);
-  } else {
-    C->Font()->Assign(O->DefaultFont());
-  }
-  setItemCharset(C->Font());
-  C->Font()->SetColor(TextColor);
-  if (Focus && O->ShowFocus && !O->OnDrawItem) DrawDottedFocusRect(C, Rect(0, 0, B.Width(), B.Height()));
-  drawItemContents(&B, Index, TR, State);
+  finishSkinItem(&B, Index, TR, State, TextColor);
   Cnvs->Draw(R.Left, R.Top, &B);
 }
 
@@ -426,18 +434,7 @@ void TbsListBox::DrawStretchedSkinItem(TCanvas* Cnvs, Integer Index, const TRect
   TRect TR = O->ItemTextRect;
   TR.Right += RectWidth(R) - RectWidth(O->SItemRect);
   TR.Bottom += RectHeight(R) - RectHeight(O->SItemRect);
-  TCanvas* C = B.Canvas();
-  if (O->UseSkinFont()) {
-    C->Font()->SetName(O->FontName);
-    C->Font()->SetStyle(O->FontStyle);
-    C->Font()->SetHeight(O->FontHeight);
-  } else {
-    C->Font()->Assign(O->DefaultFont());
-  }
-  setItemCharset(C->Font());
-  C->Font()->SetColor(TextColor);
-  if (Focus && O->ShowFocus && !O->OnDrawItem) DrawDottedFocusRect(C, Rect(0, 0, B.Width(), B.Height()));
-  drawItemContents(&B, Index, TR, State);
+  finishSkinItem(&B, Index, TR, State, TextColor);
   Cnvs->Draw(R.Left, R.Top, &B);
 }
 

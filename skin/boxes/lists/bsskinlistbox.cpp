@@ -203,24 +203,7 @@ void TbsSkinCustomListBox::ChangeSkinData() {
       ScrollBar->SetSkinDataName(Columns() < 1 ? VScrollBarName : HScrollBarName);
     ScrollBar->SetSkinData(SkinData());
   }
-  if (HScrollBar) {
-    if (FIndex == -1) {
-      HScrollBar->SetSkinDataName("");
-      if (ScrollBar) {
-        HScrollBar->SetBoth(true);
-        HScrollBar->SetBothMarkerWidth(DefaultBarSize);
-      }
-    } else if (ScrollBar) {
-      HScrollBar->SetSkinDataName(BothScrollBarName);
-      HScrollBar->SetBothSkinDataName(BothScrollBarName);
-      HScrollBar->SetBoth(true);
-    } else {
-      HScrollBar->SetSkinDataName(HScrollBarName);
-      HScrollBar->SetBothSkinDataName(HScrollBarName);
-      HScrollBar->SetBoth(false);
-    }
-    HScrollBar->SetSkinData(SkinData());
-  }
+  if (HScrollBar) skinHScrollBar();
   if (FRowCount != 0) SetHeight(CalcHeight(FRowCount));
   AdjustListBox();
   FStopUpDateHScrollBar = false;
@@ -384,6 +367,23 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
   if (ScrollBar && ScrollBar->Visible()) HideVScrollBar();
 }
 
+void TbsSkinCustomListBox::skinHScrollBar() {
+  if (FIndex == -1) {
+    HScrollBar->SetSkinDataName("");
+    if (ScrollBar) {
+      HScrollBar->SetBoth(true);
+      HScrollBar->SetBothMarkerWidth(DefaultBarSize);
+    }
+  } else {
+    // Beside the main bar it takes the look that shares the corner.
+    const String& Name = ScrollBar ? BothScrollBarName : HScrollBarName;
+    HScrollBar->SetBothSkinDataName(Name);
+    HScrollBar->SetSkinDataName(Name);
+    HScrollBar->SetBoth(ScrollBar != nullptr);
+  }
+  HScrollBar->SetSkinData(SkinData());
+}
+
 void TbsSkinCustomListBox::ShowVScrollBar() {
   ScrollBar = new TbsSkinScrollBar(this);
   ScrollBar->SetKind(Columns() <= 0 ? sbVertical : sbHorizontal);
@@ -398,19 +398,8 @@ void TbsSkinCustomListBox::ShowVScrollBar() {
   else
     ScrollBar->SetSkinDataName(Columns() <= 0 ? VScrollBarName : HScrollBarName);
   ScrollBar->SetSkinData(SkinData());
-  if (HScrollBar) {
-    // The two bars now share the bottom-right corner.
-    if (FIndex == -1) {
-      HScrollBar->SetSkinDataName("");
-      HScrollBar->SetBoth(true);
-      HScrollBar->SetBothMarkerWidth(DefaultBarSize);
-    } else {
-      HScrollBar->SetBothSkinDataName(BothScrollBarName);
-      HScrollBar->SetSkinDataName(BothScrollBarName);
-      HScrollBar->SetBoth(true);
-    }
-    HScrollBar->SetSkinData(SkinData());
-  }
+  // The two bars now share the bottom-right corner.
+  if (HScrollBar) skinHScrollBar();
   ScrollBar->SetParent(this);
   AdjustListBox();
   ScrollBar->SetVisible(true);
@@ -426,22 +415,7 @@ void TbsSkinCustomListBox::ShowHScrollBar() {
   HScrollBar->SetMin(0);
   HScrollBar->SetPosition(0);
   HScrollBar->OnChange = [this](TObject* Sender) { HSBChange(Sender); };
-  if (FIndex == -1) {
-    HScrollBar->SetSkinDataName("");
-    if (ScrollBar) {
-      HScrollBar->SetBoth(true);
-      HScrollBar->SetBothMarkerWidth(DefaultBarSize);
-    }
-  } else if (ScrollBar) {
-    HScrollBar->SetBothSkinDataName(BothScrollBarName);
-    HScrollBar->SetSkinDataName(BothScrollBarName);
-    HScrollBar->SetBoth(true);
-  } else {
-    HScrollBar->SetBothSkinDataName(HScrollBarName);
-    HScrollBar->SetSkinDataName(HScrollBarName);
-    HScrollBar->SetBoth(false);
-  }
-  HScrollBar->SetSkinData(SkinData());
+  skinHScrollBar();
   HScrollBar->SetParent(this);
   HScrollBar->SetVisible(true);
   AdjustListBox();

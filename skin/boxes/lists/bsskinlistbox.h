@@ -84,6 +84,8 @@ class TbsListBox : public TListBox {
   // The image, text or owner-draw event on a composed item image.
   void drawItemContents(TBitmap* B, Integer Index, const TRect& TR, TOwnerDrawState State);
   void setItemCharset(TFont* F);
+  // The skin font and text colour, the focus frame and the contents of a composed skin item.
+  void finishSkinItem(TBitmap* B, Integer Index, const TRect& TR, TOwnerDrawState State, TColor TextColor);
   Integer ownerIndex() const;
 
   Integer FHorizontalExtentValue = 0;
@@ -306,6 +308,8 @@ class TbsSkinCustomListBox : public TbsSkinCustomControl {
   // The button's default action (up, down, check click).
   void buttonAction(Integer I);
   void redrawButton(Integer I);
+  // The horizontal-extent bar's skin names and corner look for the current element and main bar.
+  void skinHScrollBar();
   TNotifyEvent& buttonEvent(Integer I);
 };
 
