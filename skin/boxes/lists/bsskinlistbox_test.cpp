@@ -566,6 +566,58 @@ TEST_F(SkinListBox, SkinChangeTakesTheItemHeightAndRebuildsTheHorizontalBar) {
   EXPECT_EQ(L->ScrollBar->SkinDataName(), "");
 }
 
+TEST_F(SkinListBox, PlatformDrawItemRequestUsesTheSamePainters) {
+  TbsSkinListBox* L = NewList(3);
+  TBitmap B;
+  B.SetSize(60, 20);
+  auto drawItem = [&](Integer Item, UINT State) {
+    B.Canvas()->Brush()->SetColor(clRed);
+    B.Canvas()->FillRect(Rect(0, 0, 60, 20));
+    DRAWITEMSTRUCT DIS{};
+    DIS.CtlType = ODT_LISTBOX;
+    DIS.itemID = UINT(Item);
+    DIS.itemState = State;
+    DIS.hDC = B.Canvas()->Handle();
+    DIS.rcItem = Rect(0, 0, 60, 20);
+    return L->ListBox->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&DIS));
+  };
+  std::vector<TOwnerDrawState> States;
+  L->OnDrawItem = [&](TCanvas*, Integer, Integer, Integer, TRect, TOwnerDrawState S) { States.push_back(S); };
+  EXPECT_EQ(drawItem(1, ODS_SELECTED), 1);
+  EXPECT_EQ(COLORREF(B.Canvas()->Pixels(50, 10)), Rgb(clHighlight));
+  ASSERT_EQ(States.size(), 1u);
+  EXPECT_EQ(States[0], TOwnerDrawState({odSelected}));
+  // Items outside the list draw nothing.
+  for (Integer Bad : {-1, 3}) {
+    drawItem(Bad, 0);
+    EXPECT_EQ(COLORREF(B.Canvas()->Pixels(50, 10)), Rgb(clRed)) << Bad;
+  }
+  EXPECT_EQ(States.size(), 1u);
+}
+
+TEST_F(SkinListBox, MultiSelectedItemsPaintSelected) {
+  TbsSkinListBox* L = NewList(4);
+  L->SetMultiSelect(true);
+  L->ListBox->SetSelected(0, true);
+  L->ListBox->SetSelected(2, true);
+  std::vector<TOwnerDrawState> States(4);
+  L->OnDrawItem = [&](TCanvas*, Integer I, Integer, Integer, TRect, TOwnerDrawState S) { States[size_t(I)] = S; };
+  L->ListBox->Repaint();
+  EXPECT_TRUE(States[0].Contains(odSelected));
+  EXPECT_FALSE(States[1].Contains(odSelected));
+  EXPECT_TRUE(States[2].Contains(odSelected));
+  EXPECT_FALSE(States[3].Contains(odSelected));
+}
+
+TEST_F(SkinListBox, AFreedImageListIsForgotten) {
+  TbsSkinListBox* L = NewList(2);
+  auto* Images = new TCustomImageList(nullptr, 8, 8);
+  L->SetImages(Images);
+  delete Images;
+  EXPECT_EQ(L->Images(), nullptr);
+  L->ListBox->Repaint();
+}
+
 // ---- caption and buttons ----
 
 class SkinListBoxCaption : public SkinListBox {
