@@ -601,7 +601,9 @@ TEST_F(SkinListBox, MultiSelectedItemsPaintSelected) {
   L->ListBox->SetSelected(0, true);
   L->ListBox->SetSelected(2, true);
   std::vector<TOwnerDrawState> States(4);
-  L->OnDrawItem = [&](TCanvas*, Integer I, Integer, Integer, TRect, TOwnerDrawState S) { States[size_t(I)] = S; };
+  L->OnDrawItem = [&](TCanvas*, Integer I, Integer, Integer, TRect, TOwnerDrawState S) {
+    States[size_t(I)] = S;
+  };
   L->ListBox->Repaint();
   EXPECT_TRUE(States[0].Contains(odSelected));
   EXPECT_FALSE(States[1].Contains(odSelected));
@@ -674,6 +676,36 @@ TEST_F(SkinListBoxCaption, DefaultBandShowsCaptionAndButtonStates) {
   wintest::MouseMove(At(L, 300, 250));
   EXPECT_FALSE(L->Buttons[2].MouseIn);
   EXPECT_EQ(PixelOf(L, 68, 3), Rgb(clBtnShadow));
+}
+
+TEST_F(SkinListBoxCaption, DefaultCaptionPlacesGlyphAndTextByAlignment) {
+  TbsSkinListBox* L = NewCaptioned(3);
+  TBitmap G;
+  G.SetSize(20, 10);  // two frames: blue, then green
+  G.Canvas()->Brush()->SetColor(clBlue);
+  G.Canvas()->FillRect(Rect(0, 0, 10, 10));
+  G.Canvas()->Brush()->SetColor(clLime);
+  G.Canvas()->FillRect(Rect(10, 0, 20, 10));
+  G.Canvas()->SetPixels(0, 9, clFuchsia);  // each frame's transparent key
+  G.Canvas()->SetPixels(10, 9, clFuchsia);
+  L->SetGlyph(&G);
+  L->SetNumGlyphs(2);
+  wintest::Pump();
+  // Left: the glyph at the text rectangle's left, centred on the band one pixel up.
+  const Integer GY = 2 + (18 - 2 - 2) / 2 - 10 / 2 - 1;
+  EXPECT_EQ(PixelOf(L, 3 + 5, GY + 5), Rgb(clBlue));
+  TBitmap M;
+  M.Canvas()->Font()->Assign(L->DefaultCaptionFont());
+  const Integer CW = M.Canvas()->TextWidth("Files") + 10 + 2;
+  L->SetAlignment(taRightJustify);
+  wintest::Pump();
+  const Integer Right = 120 - 3 * 17 - 3;
+  EXPECT_EQ(PixelOf(L, Right - CW + 5, GY + 5), Rgb(clBlue));
+  EXPECT_NE(PixelOf(L, 3 + 5, GY + 5), Rgb(clBlue));
+  // Disabled, a two-frame glyph shows its second frame.
+  L->SetEnabled(false);
+  L->Repaint();
+  EXPECT_EQ(PixelOf(L, Right - CW + 5, GY + 5), Rgb(clLime));
 }
 
 TEST_F(SkinListBoxCaption, HoldingDownRepeatsAfterTheWaitAndOnceMoreOnRelease) {
