@@ -47,6 +47,7 @@ constexpr UINT CM_ENDSMARTEFFECT = CM_BASE + 0x1B4;     // $B1B4
 constexpr UINT CM_REPAINTHEADER = CM_BASE + 0x1C8;      // $B1C8
 constexpr UINT CM_PAINTNC = CM_BASE + 0x1C9;            // $B1C9: wParam a device context
 constexpr UINT CN_PAINTNC = CN_BASE + 0x4B;             // $BC4B: wParam a device context
+constexpr UINT CN_PAINTLISTBACKGROUND = CN_BASE + 0x4A;  // $BC4A: an empty list's background into wParam
 
 // Replies and the one lParam CN_PAINTNC is answered for.
 constexpr LRESULT SkinnedFrameByEngine = 12853;  // CM_QUERYSKINNEDFRAME: the engine draws the frame
@@ -65,4 +66,4 @@ static_assert(WM_SHOWLAYER == 1424 && WM_HIDELAYER == 1425 && WM_TRAYRESTORED ==
               WM_AEROBLURCHANGED == 1428);
 static_assert(CM_QUERYSKINNEDFRAME == 0xB1B2 && CM_BEGINSMARTEFFECT == 0xB1B3 &&
               CM_ENDSMARTEFFECT == 0xB1B4 && CM_REPAINTHEADER == 0xB1C8 && CM_PAINTNC == 0xB1C9 &&
-              CN_PAINTNC == 0xBC4B && PaintNCNotifyCode == 0x41A2);
+              CN_PAINTNC == 0xBC4B && CN_PAINTLISTBACKGROUND == 0xBC4A && PaintNCNotifyCode == 0x41A2);
