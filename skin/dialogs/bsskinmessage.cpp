@@ -121,10 +121,13 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, Integer X, Integer Y) : TForm
   BSF->SetBorderIcons({});
 }
 
-void TbsMessageForm::DoShow() {
-  TForm::DoShow();
-  // Our layer lets only a showing form take an active control.
+void TbsMessageForm::CMActivate(TMessage& Message) {
+  TForm::CMActivate(Message);
+  // Only a showing form can take an active control; a box waits with the focus on a button, so the
+  // keyboard of a dialog (Enter, Tab, Space) works from the start.
   if (InitialControl != nullptr && InitialControl->CanFocus()) SetActiveControl(InitialControl);
+  TWinControl* Focus = ActiveControl();
+  if (Focus != nullptr && Focus->CanFocus() && GetFocus() != Focus->Handle()) Focus->SetFocus();
 }
 
 void TbsMessageForm::HelpButtonClick(TObject*) {

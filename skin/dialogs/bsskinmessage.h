@@ -73,7 +73,7 @@ class TbsMessageForm : public TForm {
   TbsSkinStdLabel* Message = nullptr;
 
  protected:
-  void DoShow() override;
+  void CMActivate(TMessage& Message) override;
 
  private:
   Integer FHelpContext = 0;

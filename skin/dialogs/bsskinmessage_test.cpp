@@ -129,6 +129,10 @@ INSTANTIATE_TEST_SUITE_P(
         TAnswerCase{"GivenDefaultTakesEnter", {mbOK, mbCancel}, mbCancel, {{VK_RETURN}}, nullptr, 2},
         TAnswerCase{"DefaultNotInTheBoxKeepsTheCancelRule", {mbYes, mbNo}, mbOK, {{VK_ESCAPE}}, nullptr, 7},
         TAnswerCase{"CloseAloneHasNoCancel", {mbClose}, {}, {{VK_ESCAPE}}, "Close", 11},
+        TAnswerCase{
+            "SpacePressesTheFocusedFirstButton", {mbYes, mbNo, mbCancel}, {}, {{VK_SPACE, U' '}}, nullptr, 6},
+        TAnswerCase{"TabThenSpace", {mbOK, mbCancel}, {}, {{VK_TAB}, {VK_SPACE, U' '}}, nullptr, 2},
+        TAnswerCase{"GivenDefaultHasTheFocus", {mbYes, mbNo, mbCancel}, mbNo, {{VK_SPACE, U' '}}, nullptr, 7},
         TAnswerCase{"AllAndNoToAll", {mbYesToAll, mbNoToAll, mbAll}, {}, {{'O', U'o'}}, nullptr, 9}),
     [](const ::testing::TestParamInfo<TAnswerCase>& I) { return String(I.param.Name); });
 
