@@ -209,6 +209,46 @@ TEST_F(SkinMessageTest, SizesTheBoxToItsTextAndButtons) {
   EXPECT_TRUE(dynamic_cast<TImage*>(Box->FindComponent("Image"))->Picture()->Icon()->Empty());
 }
 
+TEST_F(SkinMessageTest, HandsItsSettingsToTheBoxAndItsControls) {
+  Msg->SetSkinData(Skin.get());
+  TbsSkinData Controls(nullptr);
+  Msg->SetCtrlSkinData(&Controls);
+  Msg->SetAlphaBlend(true);
+  Msg->SetAlphaBlendAnimation(true);
+  Msg->SetAlphaBlendValue(150);
+  Msg->SetUseSkinFont(false);
+  Msg->DefaultFont()->SetHeight(20);
+  Msg->DefaultButtonFont()->SetName("宋体");
+  auto Box = Build("A", mtWarning, {mbOK});
+  EXPECT_EQ(Box->BSF->SkinData(), Skin.get());
+  EXPECT_EQ(Box->BSF->MenusSkinData(), &Controls);
+  EXPECT_TRUE(Box->BSF->AlphaBlend());
+  EXPECT_TRUE(Box->BSF->AlphaBlendAnimation());
+  EXPECT_EQ(Box->BSF->AlphaBlendValue(), 150);
+  EXPECT_EQ(Box->Message->SkinData(), &Controls);
+  EXPECT_EQ(Box->Message->DefaultFont()->Height(), 20);
+  EXPECT_FALSE(Box->Message->UseSkinFont());
+  TbsSkinButton* Ok = ButtonOf(Box.get(), "OK");
+  EXPECT_EQ(Ok->SkinData(), &Controls);
+  EXPECT_EQ(Ok->DefaultFont()->Name(), "宋体");
+  EXPECT_FALSE(Ok->UseSkinFont());
+  EXPECT_TRUE(Ok->CanFocused());
+}
+
+// A transparent label used to fill its text cells with the canvas brush, a white box behind the text.
+TEST_F(SkinMessageTest, TheMessageStandsOnTheFormsOwnColour) {
+  COLORREF Glyph = 0, Gap = 0;
+  wintest::OnNextModalLoop([&] {
+    TbsSkinStdLabel* Label = ShowingBox()->Message;
+    Glyph = PixelOf(Label, 2, 5);
+    Gap = PixelOf(Label, 6, 5);  // the blank column after the first character
+    wintest::KeyPress(VK_RETURN);
+  });
+  Msg->MessageDlg("AB", mtInformation, {mbOK}, 0);
+  EXPECT_EQ(Gap, BtnFaceRGB());
+  EXPECT_NE(Glyph, BtnFaceRGB());
+}
+
 TEST_F(SkinMessageTest, KeepsTheWidthInsideTheFramesLimits) {
   // Wider than the work area: cut to the frame's maximum width.
   auto Box = Build(String(400, 'W'), mtWarning, {mbOK});
