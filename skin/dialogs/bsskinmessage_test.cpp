@@ -317,6 +317,25 @@ TEST_F(SkinMessageTest, TheCheckBoxSizesTheBoxAndWritesItsStateBack) {
   EXPECT_EQ(Box->DisplayCheckBox->BoundsRect(), Bounds(5, 128 - 25 - 50, Tw + 55, 30));
   Box.reset();
 
+  // With the skin's check box element and its font, the caption is measured in that font.
+  Msg->SetCtrlSkinData(Skin.get());
+  Msg->DefaultFont()->SetHeight(30);
+  Box = Build("A", mtInformation, {mbOK});
+  TbsSkinCheckRadioBox* Check = Box->DisplayCheckBox;
+  ASSERT_NE(Check->SkinIndex(), -1);
+  TBitmap Measure;
+  Measure.Canvas()->Font()->SetName(Check->FontName);
+  Measure.Canvas()->Font()->SetHeight(Check->FontHeight);
+  const Integer SkinTw = Measure.Canvas()->TextWidth("Do not display this message again");
+  ASSERT_NE(SkinTw, 33 * 16) << "the default font's width would not tell the two apart";
+  EXPECT_EQ(Check->Width(), SkinTw + 55);
+  Msg->SetUseSkinFont(false);
+  Box = Build("A", mtInformation, {mbOK});
+  EXPECT_EQ(Box->DisplayCheckBox->Width(), 33 * 16 + 55)
+      << "the default font, a 30-pixel cell: a 16-pixel advance";
+  Box.reset();
+  Msg->SetCtrlSkinData(nullptr);
+
   // A person checks it and closes: the message is not to be shown again.
   wintest::OnNextModalLoop([&] {
     TbsMessageForm* B = ShowingBox();
