@@ -132,6 +132,8 @@ void TCustomLabel::Paint() {
     C->Brush()->SetColor(LookBackground(this));
     C->FillRect(R);
   }
+  // The text goes over what lies behind; a descendant drawing through the canvas would fill its cells.
+  C->Brush()->SetStyle(bsClear);
   UINT Flags = DT_EXPANDTABS | alignmentFlag(FAlignment) | (FWordWrap ? DT_WORDBREAK : 0);
   if (FLayout != tlTop) {
     TRect Calc = R;
