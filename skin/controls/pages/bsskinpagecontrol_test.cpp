@@ -386,4 +386,39 @@ TEST_F(SkinPageControlTest, ButtonStyleTabsShowTheButtonElementStates) {
   EXPECT_NE(probe(0), SliceColor("resizetoolbutton", 0, 4));
 }
 
+// Under a skin the close button comes from the skin: the tab element's own close pictures, or else the
+// "resizetoolbutton" face with a glyph, or else none at all.
+TEST_F(SkinPageControlTest, SkinnedCloseButtonsComeFromTheTabElementOrTheButtonElement) {
+  UseSkin();
+  Pages->SetShowCloseButtons(true);
+  auto probeButton = [&] {
+    PixelOf(Pages, 0, 0);
+    TRect Tab;
+    Pages->GetTabRect(1, Tab);
+    const TRect B = Sheets[1]->ButtonRect;
+    return std::make_pair(B, PixelOf(Pages, Tab.Left + B.Left + 1, Tab.Top + B.Top + 1));
+  };
+  // The button face at 14 x 14, its top-left corner slice showing.
+  auto [Face, FacePixel] = probeButton();
+  EXPECT_EQ(Face.Right - Face.Left, 14);
+  EXPECT_EQ(Face.Bottom - Face.Top, 14);
+  EXPECT_EQ(FacePixel, SliceColor("resizetoolbutton", 0, 0));
+  // The tab element's own picture: its size, copied as it is.
+  auto* R = dynamic_cast<TbsDataSkinTabControl*>(Skin->Ctrls(Skin->GetControlIndex("tab")));
+  ASSERT_NE(R, nullptr);
+  R->CloseButtonRect = Bounds(R->SkinRect.Left, R->SkinRect.Top, 10, 12);
+  Pages->ChangeSkinData();
+  EXPECT_EQ(Pages->GetCloseSize(), 10);
+  auto [Own, OwnPixel] = probeButton();
+  EXPECT_EQ(Own.Right - Own.Left, 10);
+  EXPECT_EQ(Own.Bottom - Own.Top, 12);
+  EXPECT_EQ(OwnPixel, SliceColor("tab", 0, 0));
+  // Neither: nothing is drawn and the sheet keeps the rectangle it had.
+  R->CloseButtonRect = TRect{};
+  auto* Button = Skin->Ctrls(Skin->GetControlIndex("resizetoolbutton"));
+  Button->IDName = "gone";
+  Pages->ChangeSkinData();
+  EXPECT_EQ(probeButton().first, Own);
+}
+
 }  // namespace

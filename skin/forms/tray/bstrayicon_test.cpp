@@ -10,6 +10,13 @@
 
 namespace {
 
+// Runs the end of loading as a stored form would.
+class TLoadedTrayIcon : public TbsTrayIcon {
+ public:
+  using TbsTrayIcon::TbsTrayIcon;
+  void FinishLoading() { Loaded(); }
+};
+
 class TrayIconTest : public TUiTest {
  protected:
   void SetUp() override {
@@ -227,6 +234,24 @@ TEST_F(TrayIconTest, TheFormEngineMinimizesToTheIconAndADoubleClickBringsTheForm
   Menus->MinimizeToTray();
   EXPECT_TRUE(Form->Visible());
   Application->ProcessMessages();
+}
+
+TEST_F(TrayIconTest, StartingMinimizedShowsOnlyTheIcon) {
+  auto* T = new TLoadedTrayIcon(Form);
+  T->SetIconVisible(false);
+  T->SetMinimizeToTray(false);
+  T->SetMinimizedOnStart(true);
+  T->FinishLoading();
+  EXPECT_TRUE(T->IconVisible());
+  EXPECT_TRUE(T->MinimizeToTray());
+  EXPECT_FALSE(Application->ShowMainForm());
+  EXPECT_NE(Fakes.Tray().Find(T->Handle(), TbsTrayIcon::TrayIconId), nullptr);
+  Application->SetShowMainForm(true);
+  // Loading without it keeps the stored visibility: a hidden icon stays out of the tray.
+  auto* Hidden = new TLoadedTrayIcon(Form);
+  Hidden->SetIconVisible(false);
+  Hidden->FinishLoading();
+  EXPECT_EQ(Fakes.Tray().Find(Hidden->Handle(), TbsTrayIcon::TrayIconId), nullptr);
 }
 
 }  // namespace
