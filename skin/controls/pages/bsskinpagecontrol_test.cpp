@@ -421,4 +421,48 @@ TEST_F(SkinPageControlTest, SkinnedCloseButtonsComeFromTheTabElementOrTheButtonE
   EXPECT_EQ(probeButton().first, Own);
 }
 
+// Where a tab's image lands: centred with its caption (alone when there is none), or laid out by the
+// extended drawing's margin and layout.
+TEST_F(SkinPageControlTest, TabImagesAreCentredOrLaidOutByTheExtendedDrawing) {
+  TCustomImageList Images(nullptr, 8, 8);
+  TBitmap Red;
+  Red.SetSize(8, 8);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  Images.Add(&Red, nullptr);
+  Pages->SetImages(&Images);
+  Sheets[1]->SetImageIndex(0);
+  Sheets[1]->SetCaption("");
+  TRect R;
+  Pages->GetTabRect(1, R);
+  const Integer W = R.Right - R.Left, MidY = R.Top + (R.Bottom - R.Top) / 2;
+  const COLORREF Want = COLORREF(0x0000FF);
+  // Alone: (W - 10) / 2 from the left.
+  EXPECT_EQ(PixelOf(Pages, R.Left + W / 2 - 5 + 1, MidY), Want);
+  EXPECT_NE(PixelOf(Pages, R.Left + 3, MidY), Want);
+  Pages->SetTabExtededDraw(true);
+  Pages->SetTabMargin(2);
+  EXPECT_EQ(PixelOf(Pages, R.Left + 3, MidY), Want);  // 2 from the left edge
+  Pages->SetTabLayout(blGlyphRight);
+  EXPECT_EQ(PixelOf(Pages, R.Right - 4, MidY), Want);  // 2 from the right edge
+  EXPECT_NE(PixelOf(Pages, R.Left + 3, MidY), Want);
+}
+
+TEST_F(SkinPageControlTest, ASheetShowsItsWallPaperTiledOverTheSkin) {
+  UseSkin();
+  TBitmap Paper;
+  Paper.SetSize(10, 10);
+  Paper.Canvas()->Brush()->SetColor(clLime);
+  Paper.Canvas()->FillRect(Rect(0, 0, 10, 10));
+  Paper.Canvas()->SetPixels(9, 9, clBlue);
+  Sheets[0]->SetWallPaper(&Paper);
+  Sheets[0]->Invalidate();
+  EXPECT_EQ(PixelOf(Sheets[0], 5, 5), COLORREF(0x00FF00));
+  EXPECT_EQ(PixelOf(Sheets[0], 29, 19), COLORREF(0xFF0000));  // the third copy across, the second down
+  // Without one the element's client part shows.
+  Sheets[0]->SetWallPaper(nullptr);
+  Sheets[0]->Invalidate();
+  EXPECT_EQ(PixelOf(Sheets[0], 5, 5), SliceColor("tab", 0, 4));
+}
+
 }  // namespace
