@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/shell/testkit/fakes.h"
-#include "platform/ui/testkit/uitestkit.h"
 #include "platform/win/testkit/testkit.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 
@@ -17,10 +17,10 @@ class TLoadedTrayIcon : public TbsTrayIcon {
   void FinishLoading() { Loaded(); }
 };
 
-class TrayIconTest : public TUiTest {
+class TrayIconTest : public TSkinControlTest {
  protected:
   void SetUp() override {
-    TUiTest::SetUp();
+    TSkinControlTest::SetUp();
     Form = NewForm<TForm>();
     Tray = new TbsTrayIcon(Form);
     Tray->OnMouseDown = [this](TObject*, TMouseButton B, TShiftState, Integer, Integer) {
@@ -218,6 +218,14 @@ TEST_F(TrayIconTest, TheFormEngineMinimizesToTheIconAndADoubleClickBringsTheForm
   Menus->SetTrayIcon(Tray);
   EXPECT_EQ(Tray->PopupMenu(), Menus->SysTrayMenu());
   EXPECT_FALSE(Tray->MinimizeToTray());
+  // The right button opens the engine's skinned tray menu at the cursor.
+  Engine->SetSkinData(Skin.get());
+  Tray->SetIconVisible(true);
+  Mouse(WM_RBUTTONDOWN);
+  EXPECT_TRUE(Engine->SkinMenu()->Visible());
+  EXPECT_TRUE(Engine->SkinMenu()->Shows(Menus->SysTrayMenu()->Items()));
+  Engine->SkinMenu()->Hide();
+  Application->ProcessMessages();
   Menus->MinimizeToTray();
   EXPECT_FALSE(Form->Visible());
   ASSERT_NE(Shown(), nullptr);
