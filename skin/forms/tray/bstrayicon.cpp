@@ -100,10 +100,8 @@ TWinControl* TbsTrayIcon::ownerControl() const {
 
 void TbsTrayIcon::SetDesignPreview(bool Value) {
   FDesignPreview = Value;
-  SettingPreview = true;
-  const bool Kept = FIconVisible;
+  SettingPreview = true;  // shows or hides the icon without changing the stored IconVisible
   SetIconVisible(Value);
-  FIconVisible = Kept;  // the preview never changes the stored value
   SettingPreview = false;
 }
 

@@ -262,4 +262,36 @@ TEST_F(TrayIconTest, StartingMinimizedShowsOnlyTheIcon) {
   EXPECT_EQ(Fakes.Tray().Find(Hidden->Handle(), TbsTrayIcon::TrayIconId), nullptr);
 }
 
+TEST_F(TrayIconTest, AtDesignTimeOnlyThePreviewShowsTheIcon) {
+  Tray->SetDesigning(true);
+  Tray->SetIconVisible(true);
+  EXPECT_EQ(Shown(), nullptr);
+  Tray->SetIconVisible(false);
+  Tray->SetDesignPreview(true);
+  EXPECT_NE(Shown(), nullptr);
+  EXPECT_FALSE(Tray->IconVisible());  // the stored value stays
+  Tray->SetDesignPreview(false);
+  EXPECT_EQ(Shown(), nullptr);
+}
+
+TEST_F(TrayIconTest, ABitmapBecomesAnIconWithItsMaskColourClear) {
+  TBitmap B;
+  B.SetSize(16, 16);
+  B.Canvas()->Brush()->SetColor(clFuchsia);
+  B.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  B.Canvas()->Brush()->SetColor(clNavy);
+  B.Canvas()->FillRect(Rect(4, 4, 12, 12));
+  TIcon I;
+  EXPECT_TRUE(Tray->BitmapToIcon(&B, &I, clFuchsia));
+  ASSERT_FALSE(I.Empty());
+  EXPECT_EQ(I.Width(), 16);
+  TBitmap Out;
+  Out.SetSize(16, 16);
+  Out.Canvas()->Brush()->SetColor(clWhite);
+  Out.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  Out.Canvas()->Draw(0, 0, &I);
+  EXPECT_EQ(Out.Canvas()->Pixels(1, 1), clWhite);  // the mask colour lets the background through
+  EXPECT_EQ(Out.Canvas()->Pixels(8, 8), clNavy);
+}
+
 }  // namespace
