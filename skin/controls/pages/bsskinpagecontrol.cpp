@@ -28,32 +28,6 @@ void setTahoma(TFont* F) {
 TbsSkinCustomTabSheet::TbsSkinCustomTabSheet(TComponent* AOwner)
     : TTabSheet(AOwner), FWallPaper(std::make_unique<TBitmap>()) {}
 
-void TbsSkinCustomTabSheet::PaintBG(HDC DC) {
-  if (FWidth <= 0 || FHeight <= 0 || !Parent()) return;
-  auto* PC = dynamic_cast<TbsSkinPageControl*>(PageControl());
-  if (PC) PC->GetSkinData();
-  TCanvas C;
-  C.SetHandle(DC);
-  if (!FWallPaper->Empty()) {
-    for (Integer X = 0; X <= FWidth / FWallPaper->Width(); ++X)
-      for (Integer Y = 0; Y <= FHeight / FWallPaper->Height(); ++Y)
-        C.Draw(X * FWallPaper->Width(), Y * FWallPaper->Height(), FWallPaper.get());
-  } else if (!PC || PC->SkinIndex() == -1 || !PC->Picture) {
-    C.Brush()->SetColor(clBtnFace);
-    C.FillRect(Rect(0, 0, FWidth, FHeight));
-  } else {
-    // The element's client part, tiled.
-    TRect Tile = PC->ClRect;
-    OffsetRect(&Tile, PC->SkinRect.Left, PC->SkinRect.Top);
-    const Integer TW = rectWidth(Tile), TH = rectHeight(Tile);
-    if (TW > 0 && TH > 0)
-      for (Integer X = 0; X <= FWidth / TW; ++X)
-        for (Integer Y = 0; Y <= FHeight / TH; ++Y)
-          C.CopyRect(Bounds(X * TW, Y * TH, TW, TH), PC->Picture->Canvas(), Tile);
-  }
-  C.SetHandle(nullptr);
-}
-
 void TbsSkinCustomTabSheet::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_ERASEBKGND:
@@ -63,6 +37,17 @@ void TbsSkinCustomTabSheet::WndProc(TMessage& Message) {
     case CM_PAINTNC:
       Message.Result = PaintNCDone;
       return;
+    case WM_SIZE: {
+      TTabSheet::WndProc(Message);
+      Repaint();
+      // Children drawing the stretched client part under them must draw it again.
+      auto* PC = dynamic_cast<TbsSkinPageControl*>(PageControl());
+      if (PC && PC->SkinData() && !PC->SkinData()->Empty && PC->SkinIndex() != -1 && PC->StretchEffect)
+        for (Integer I = 0; I < ControlCount(); ++I)
+          if (auto* W = dynamic_cast<TWinControl*>(Controls(I)); W && W->HandleAllocated())
+            SendMessage(W->Handle(), WM_CHECKPARENTBG, 0, 0);
+      return;
+    }
     default:
       TTabSheet::WndProc(Message);
   }
@@ -80,6 +65,7 @@ TbsSkinPageControl::TbsSkinPageControl(TComponent* AOwner)
 }
 
 TbsSkinPageControl::~TbsSkinPageControl() {
+  HideSkinUpDown();
   TPageControl::SetImages(nullptr);
 }
 
@@ -182,6 +168,7 @@ void TbsSkinPageControl::SetDefaultItemHeight(Integer Value) {
   FDefaultItemHeight = Value;
   if (FIndex == -1) {
     SetItemSize(TabWidth(), Value);
+    UpDateUpDownPosition();
     Realign();
   }
 }
@@ -204,6 +191,7 @@ void TbsSkinPageControl::Loaded() {
   TPageControl::Loaded();
   if (FIndex == -1) {
     SetItemSize(TabWidth(), TabHeight() > 0 ? TabHeight() : FDefaultItemHeight);
+    UpDateUpDownPosition();
     Realign();
   }
 }
@@ -289,8 +277,13 @@ void TbsSkinPageControl::ChangeSkinData() {
     H = TabHeight() > 0 ? TabHeight() : rectHeight(ElementTabRect);
   }
   SetItemSize(TabWidth(), H);
+  UpDateUpDownPosition();
   Realign();
-  Invalidate();
+  if (FSkinUpDown) {
+    // Made again so that it takes the new skin and place.
+    HideSkinUpDown();
+    CheckScroll();
+  }
   if (ActivePage()) ActivePage()->Repaint();
 }
 
@@ -298,6 +291,7 @@ void TbsSkinPageControl::UpDateTabs() {
   Integer H = TabHeight();
   if (H <= 0) H = FIndex == -1 ? FDefaultItemHeight : rectHeight(ElementTabRect);
   SetItemSize(TabWidth(), H);
+  if (MultiLine()) HideSkinUpDown();
   Realign();
 }
 
@@ -312,6 +306,7 @@ void TbsSkinPageControl::HideTabs() {
   SetMultiLine(false);
   FOldTabHeight = TabHeight();
   SetTabHeight(1);
+  HideSkinUpDown();
 }
 
 void TbsSkinPageControl::ShowTabs() {
@@ -322,13 +317,14 @@ void TbsSkinPageControl::ShowTabs() {
   SetTabHeight(FOldTabHeight);
   if (FOldTabHeight <= 0 && FIndex != -1) SetItemSize(TabWidth(), rectHeight(ElementTabRect));
   FOldTabHeight = -1;
-  Realign();
+  if (!MultiLine()) CheckScroll();
 }
 
 void TbsSkinPageControl::HideBorderAndTabs() {
   SetTabPosition(tpTop);
   FHideTabs = true;
   FHideBorder = true;
+  HideSkinUpDown();
   Realign();
   Invalidate();
 }
@@ -429,18 +425,23 @@ void TbsSkinPageControl::WndProc(TMessage& Message) {
       return;
     case WM_SIZE:
       GetSkinData();
-      break;
+      TPageControl::WndProc(Message);
+      if (!MultiLine() && !ComponentState().Contains(csDesigning)) CheckScroll();
+      return;
     case WM_HSCROLL:
       TPageControl::WndProc(Message);
       Repaint();
       return;
     case WM_ERASEBKGND:
-      if (TabCount() > 0) {
+      if (PageCount() > 0 && TabCount() > 0) {
         Message.Result = 1;
         return;
       }
       GetSkinData();
-      break;
+      if (FIndex == -1) break;
+      DrawBackground(HDC(Message.WParam));
+      Message.Result = 1;
+      return;
     case CM_PAINTNC:
       Message.Result = PaintNCDone;
       return;
@@ -469,6 +470,7 @@ void TbsSkinPageControl::WndProc(TMessage& Message) {
 }
 
 void TbsSkinPageControl::Change() {
+  syncUpDown();
   TPageControl::Change();
   Invalidate();
   if (ActivePage()) ActivePage()->Invalidate();
@@ -607,4 +609,99 @@ void TbsSkinPageControl::CMMouseLeave(TMessage& Message) {
   TestActive(-1, -1);
   FActiveTabIndex = -1;
   FActiveTab = -1;
+}
+
+// ---- tab scroller ----
+
+Integer TbsSkinPageControl::CountHiddenTabs() {
+  Integer N = 0;
+  for (Integer I = 0; I < TabCount(); ++I) {
+    TRect R;
+    GetTabRect(I, R);
+    if (R.Right > FWidth - 3 || R.Right <= 0) ++N;
+  }
+  return N;
+}
+
+Integer TbsSkinPageControl::CountLeftHiddenTabs() {
+  Integer N = 0;
+  for (Integer I = 0; I < TabCount(); ++I) {
+    TRect R;
+    GetTabRect(I, R);
+    if (R.Right <= 0) ++N;
+  }
+  return N;
+}
+
+void TbsSkinPageControl::placeUpDown() {
+  const Integer H = FSkinUpDown->Height();
+  Integer Top;
+  const TRect D = DisplayRect();
+  if (TabPosition() == tpTop)
+    Top = FIndex == -1 ? 0 : std::max(0, D.Top - H - ClRect.Top);
+  else
+    Top = FIndex == -1 ? FHeight - H : std::min(FHeight - H, rectHeight(SkinRect) + D.Bottom - ClRect.Bottom);
+  FSkinUpDown->SetBounds(FWidth - FSkinUpDown->Width(), Top, FSkinUpDown->Width(), H);
+}
+
+void TbsSkinPageControl::CheckScroll() {
+  // The platform row draws its arrows inside the control (we paint over them) and the scroller's
+  // window covers their place, so there is no arrow window of its own to take away here.
+  const Integer N = CountHiddenTabs();
+  if (N == 0 || MultiLine()) {
+    HideSkinUpDown();
+    return;
+  }
+  if (!FSkinUpDown) {
+    ShowSkinUpDown();
+    return;
+  }
+  FSkinUpDown->SetMax(N);
+  placeUpDown();
+}
+
+void TbsSkinPageControl::ShowSkinUpDown() {
+  if (FHideTabs || FSkinUpDown) return;
+  GetSkinData();
+  FSkinUpDown = new TbsSkinUpDown(this);
+  FSkinUpDown->SetVisible(false);
+  FSkinUpDown->SetParent(this);
+  FSkinUpDown->SetWidth(FDefaultItemHeight * 2);
+  FSkinUpDown->SetHeight(FDefaultItemHeight);
+  FSkinUpDown->SetMin(0);
+  FSkinUpDown->SetMax(CountHiddenTabs());
+  FSkinUpDown->SetPosition(CountLeftHiddenTabs());
+  FSkinUpDown->SetIncrement(1);
+  FSkinUpDown->OnChange = [this](TObject* Sender) { UpDownChange(Sender); };
+  FSkinUpDown->SetSkinDataName(UpDown);
+  FSkinUpDown->SetSkinData(FSD);
+  placeUpDown();
+  FSkinUpDown->SetVisible(true);
+}
+
+void TbsSkinPageControl::HideSkinUpDown() {
+  if (!FSkinUpDown) return;
+  TbsSkinUpDown* U = FSkinUpDown;
+  FSkinUpDown = nullptr;
+  delete U;
+}
+
+void TbsSkinPageControl::UpDownChange(TObject*) {
+  if (!FSkinUpDown) return;
+  FSkinUpDown->SetMax(CountHiddenTabs());
+  // Scrolls the platform row so that visible tab Position comes first; WM_HSCROLL repaints.
+  Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, Word(FSkinUpDown->Position() & 0xFFFF)), 0);
+}
+
+void TbsSkinPageControl::syncUpDown() {
+  if (!FSkinUpDown) return;
+  // The row may have scrolled further than the range last set (bringing the selected tab in): a
+  // position the range refuses would leave the scroller behind, and its next step would scroll back.
+  FSkinUpDown->SetMax(CountHiddenTabs());
+  FSkinUpDown->SetPosition(CountLeftHiddenTabs());
+}
+
+void TbsSkinPageControl::UpDateUpDownPosition() {
+  syncUpDown();
+  Invalidate();
 }

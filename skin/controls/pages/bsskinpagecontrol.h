@@ -9,6 +9,7 @@
 #include "platform/ui/comctrls/pagecontrol.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/bars/bsskinupdown.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinchangeable.h"
@@ -107,6 +108,15 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   void TestActive(Integer X, Integer Y);
   // Closes the active page: OnClose may refuse; the tab is hidden, the page freed with FreeOnClose.
   void DoClose();
+  // The skinned tab scroller: created while a single row cuts off some visible tab, freed otherwise.
+  void CheckScroll();
+  void ShowSkinUpDown();
+  void HideSkinUpDown();
+  void UpDateUpDownPosition();
+  // Visible tabs cut off at either end of the row / at its left end.
+  Integer CountHiddenTabs();
+  Integer CountLeftHiddenTabs();
+  TbsSkinUpDown* SkinUpDown() const { return FSkinUpDown; }
   // The hot tab: its index among the visible tabs (-1 = none) and its page index.
   Integer ActiveTabIndex() const { return FActiveTabIndex; }
   Integer ActiveTab() const { return FActiveTab; }
@@ -155,6 +165,12 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   void PaintDefault(TCanvas* Cnvs);
   void DrawSkinBorder(TCanvas* Cnvs);
   TRect GetActiveTabBorderRect();
+  // The button styles' tab image from the ButtonTabSkinDataName element; sets B's font colour.
+  void DrawButtonTab(TBitmap* B, bool ADown, bool AActive);
+  // The close button inside the tab bitmap; stores its (turned) rectangle in the sheet's ButtonRect.
+  void DrawCloseButton(TCanvas* Cnvs, const TRect& CR, Integer PageIndex, Integer AW, Integer AH);
+  // The control's background while no tab is shown.
+  void DrawBackground(HDC DC);
 
  private:
   friend class TbsSkinCustomTabSheet;
@@ -169,6 +185,10 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   bool inCloseButton(TbsSkinCustomTabSheet* Sheet, Integer X, Integer Y, bool Shifted);
   void trackCloseButton(Integer X, Integer Y);
   void closeButtonMouse(TMouseButton Button, Integer X, Integer Y, bool Up);
+  void UpDownChange(TObject* Sender);
+  void placeUpDown();
+  void syncUpDown();
+  void composeSkinTab(TBitmap* B, const TRect& R, bool ASelected, bool AMouseIn, bool IsFocused);
 
   bool FTabExtededDraw = false;
   Integer FTabsOffset = 0;
@@ -193,4 +213,13 @@ class TbsSkinPageControl : public TPageControl, public IbsSkinChangeable {
   Integer FOldActiveTab = -1, FOldActiveTabIndex = -1;
   std::unique_ptr<TCustomImageList> FTempImages;
   Integer FIndex = -1;
+  TbsSkinUpDown* FSkinUpDown = nullptr;
 };
+
+// Quarter turns and the flip of the tab images; the turned copies are drawn with their new top-left
+// corner at (X, Y), B unchanged.
+void DrawRotated90Left(TCanvas* Cnvs, TBitmap* B, Integer X, Integer Y);
+void DrawRotated90Right(TCanvas* Cnvs, TBitmap* B, Integer X, Integer Y);
+void RotateBitmap90Left(TBitmap* B);
+void RotateBitmap90Right(TBitmap* B);
+void FlipBitmapVert(TBitmap* B);

@@ -187,8 +187,9 @@ TEST_F(SkinPageControlTest, TheCloseButtonClosesTheActivePageUnlessOnCloseRefuse
   };
   HWND W = Pages->Handle();
   PixelOf(Pages, 0, 0);  // painting places the buttons
-  // Without an element: a 14-pixel box at the right of the 95-pixel tab, (79, 3, 93, 17).
-  EXPECT_EQ(Sheets[0]->ButtonRect, Rect(79, 3, 93, 17));
+  // Without an element: a 14-pixel box after the caption's room of the 95-pixel tab; the selected tab's
+  // frame takes one pixel off that room: (78, 3, 92, 17).
+  EXPECT_EQ(Sheets[0]->ButtonRect, Rect(78, 3, 92, 17));
   wintest::MouseMove(wintest::ScreenPoint(W, 85, 10));
   EXPECT_TRUE(Sheets[0]->ButtonMouseIn);
   wintest::MouseMove(wintest::ScreenPoint(W, 40, 10));
@@ -247,6 +248,221 @@ TEST_F(SkinPageControlTest, PaintsTabsFromTheElementStates) {
   Pages->GetTabRect(1, Sel);
   EXPECT_EQ(PixelOf(Pages, Sel.Left, Sel.Top + 5), COLORREF(0xB76B3B));
   EXPECT_EQ(PixelOf(Pages, Sel.Left + 3, Sel.Top + 3), COLORREF(0xE4BCA2));  // focused inside
+}
+
+// Eight tabs of 81 pixels on a 420-pixel control: five fit, three are cut off at the right.
+TEST_F(SkinPageControlTest, TheScrollerAppearsForCutOffTabsAndScrollsTheRow) {
+  EXPECT_EQ(Pages->SkinUpDown(), nullptr);
+  for (const char* Caption : {"Four", "Five", "Six", "Seven", "Eight"}) {
+    auto* S = new TbsSkinTabSheet(Form);
+    S->SetCaption(Caption);
+    S->SetPageControl(Pages);
+    Sheets.push_back(S);
+  }
+  Pages->SetWidth(420);
+  TbsSkinUpDown* U = Pages->SkinUpDown();
+  ASSERT_NE(U, nullptr);
+  EXPECT_EQ(Pages->CountHiddenTabs(), 3);
+  EXPECT_EQ(U->Max(), 3);
+  EXPECT_EQ(U->Position(), 0);
+  EXPECT_EQ(U->BoundsRect(), Rect(380, 0, 420, 20));  // twice the default item height, at the right
+  // Two presses of its forward button make visible tab 2 the first one shown.
+  const TPoint Forward = wintest::ScreenPoint(Pages->Handle(), 410, 10);
+  wintest::Click(Forward);
+  wintest::Click(Forward);
+  EXPECT_EQ(U->Position(), 2);
+  EXPECT_EQ(Pages->CountLeftHiddenTabs(), 2);
+  EXPECT_EQ(Pages->TabRect(2).Left, 0);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[0]);  // scrolling does not turn the page
+  // Its back button scrolls back one tab.
+  wintest::Click(wintest::ScreenPoint(Pages->Handle(), 390, 10));
+  EXPECT_EQ(Pages->TabRect(1).Left, 0);
+  // Selecting the last page brings its tab in; the scroller follows the row.
+  Pages->SetFocus();
+  wintest::KeyPress(VK_END);
+  EXPECT_EQ(Pages->ActivePage(), Sheets[7]);
+  EXPECT_LE(Pages->TabRect(7).Right, 417);
+  EXPECT_EQ(Pages->CountLeftHiddenTabs(), 4);
+  EXPECT_EQ(U->Position(), 4);  // the range grows with the row rather than refusing the position
+  EXPECT_EQ(U->Max(), 4);
+  wintest::Click(wintest::ScreenPoint(Pages->Handle(), 390, 10));
+  EXPECT_EQ(Pages->TabRect(3).Left, 0);  // back one tab from there
+  // Hidden tabs take the scroller away, shown tabs bring it back; so does a control wide enough.
+  Pages->HideTabs();
+  EXPECT_EQ(Pages->SkinUpDown(), nullptr);
+  Pages->ShowTabs();
+  ASSERT_NE(Pages->SkinUpDown(), nullptr);
+  Pages->SetWidth(700);
+  EXPECT_EQ(Pages->SkinUpDown(), nullptr);
+  Pages->SetWidth(420);
+  ASSERT_NE(Pages->SkinUpDown(), nullptr);
+  Pages->SetMultiLine(true);
+  Pages->UpDateTabs();
+  EXPECT_EQ(Pages->SkinUpDown(), nullptr);
+  // With the skin the scroller stands on the border's top edge.
+  Pages->SetMultiLine(false);
+  UseSkin();
+  Pages->SetWidth(421);
+  ASSERT_NE(Pages->SkinUpDown(), nullptr);
+  EXPECT_EQ(Pages->SkinUpDown()->Top(), std::max(0, Pages->DisplayRect().Top - 20 - 6));
+}
+
+// What a tab shows at its own corner (the handler's marker) and where its top edge slice lands tell how
+// the tab image was turned for each side of the control.
+struct TTurnCase {
+  TTabPosition Position;
+  bool TextInHorizontal;
+  Integer MarkX, MarkY;  // the marker, in the tab's rectangle
+  Integer EdgeX, EdgeY;  // a point of the image's top edge, in the tab's rectangle
+};
+
+TEST_F(SkinPageControlTest, TabsOnTheSidesAreBuiltLyingDownAndTurned) {
+  UseSkin();
+  Pages->SetActivePage(Sheets[2]);
+  Pages->OnDrawSkinTab = [](Integer, const TRect&, bool, bool, TCanvas* C) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clRed);
+    C->FillRect(Rect(0, 0, 3, 3));
+  };
+  // Tabs 81 long and 20 across; the edge point lies 15 along the tab from its start, 2 into it.
+  const TTurnCase Cases[] = {
+      {tpTop, false, 1, 1, 15, 2},     {tpBottom, false, 1, 1, 15, 17},  // flipped: the edge is below
+      {tpLeft, false, 1, 79, 2, 65},    // anticlockwise: reads from bottom to top
+      {tpRight, false, 18, 1, 17, 15},  // clockwise: reads from top to bottom
+      {tpLeft, true, 1, 1, 2, 65},     {tpRight, true, 1, 1, 17, 15},  // turned first, drawn upright
+  };
+  for (const TTurnCase& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "position " << C.Position << " upright " << C.TextInHorizontal);
+    Pages->SetTabPosition(C.Position);
+    Pages->SetTextInHorizontal(C.TextInHorizontal);
+    TRect R;
+    Pages->GetTabRect(0, R);
+    EXPECT_EQ(PixelOf(Pages, R.Left + C.MarkX, R.Top + C.MarkY), COLORREF(0x0000FF));
+    EXPECT_EQ(PixelOf(Pages, R.Left + C.EdgeX, R.Top + C.EdgeY), SliceColor("tab", 1, 1));
+  }
+}
+
+TEST_F(SkinPageControlTest, ACloseButtonOnASideTabIsHitWhereItIsShown) {
+  Pages->SetTabPosition(tpLeft);
+  Pages->SetShowCloseButtons(true);
+  bool Closed = false;
+  Pages->OnClose = [&](TObject*, bool&) { Closed = true; };
+  TRect Tab;
+  Pages->GetTabRect(0, Tab);
+  PixelOf(Pages, 0, 0);  // painting places the buttons
+  const TRect B = Sheets[0]->ButtonRect;
+  // Drawn at the far end of the lying tab, which reads from bottom to top, it ends up at the top.
+  EXPECT_EQ(B.Right - B.Left, 14);
+  EXPECT_EQ(B.Bottom - B.Top, 14);
+  EXPECT_LT(B.Bottom, (Tab.Bottom - Tab.Top) / 2);
+  EXPECT_LE(B.Right, Tab.Right - Tab.Left);
+  // The glyph is on screen there.
+  bool Glyph = false;
+  for (Integer X = B.Left; X < B.Right; ++X)
+    for (Integer Y = B.Top; Y < B.Bottom; ++Y) Glyph |= PixelOf(Pages, Tab.Left + X, Tab.Top + Y) == 0;
+  EXPECT_TRUE(Glyph);
+  const TPoint Centre = Point(Tab.Left + (B.Left + B.Right) / 2, Tab.Top + (B.Top + B.Bottom) / 2);
+  wintest::MouseMove(wintest::ScreenPoint(Pages->Handle(), Centre.X, Centre.Y));
+  wintest::Click(wintest::ScreenPoint(Pages->Handle(), Centre.X, Centre.Y));
+  EXPECT_TRUE(Closed);
+}
+
+TEST_F(SkinPageControlTest, ButtonStyleTabsShowTheButtonElementStates) {
+  UseSkin();
+  Pages->SetStyle(tsButtons);
+  Pages->SetActivePage(Sheets[1]);
+  auto probe = [&](Integer Tab) {
+    TRect R;
+    Pages->GetTabRect(Tab, R);
+    return PixelOf(Pages, R.Left + 15, R.Top + 9);
+  };
+  EXPECT_EQ(probe(0), SliceColor("resizetoolbutton", 0, 4));
+  EXPECT_EQ(probe(1), SliceColor("resizetoolbutton", 2, 4));  // selected: down
+  wintest::MouseMove(wintest::ScreenPoint(Pages->Handle(), 170, 10));
+  EXPECT_EQ(probe(2), SliceColor("resizetoolbutton", 1, 4));  // hot: active
+  // Another element name; none at all draws no face.
+  Pages->ButtonTabSkinDataName = "nosuchelement";
+  Pages->Invalidate();
+  EXPECT_NE(probe(0), SliceColor("resizetoolbutton", 0, 4));
+}
+
+// Under a skin the close button comes from the skin: the tab element's own close pictures, or else the
+// "resizetoolbutton" face with a glyph, or else none at all.
+TEST_F(SkinPageControlTest, SkinnedCloseButtonsComeFromTheTabElementOrTheButtonElement) {
+  UseSkin();
+  Pages->SetShowCloseButtons(true);
+  auto probeButton = [&] {
+    PixelOf(Pages, 0, 0);
+    TRect Tab;
+    Pages->GetTabRect(1, Tab);
+    const TRect B = Sheets[1]->ButtonRect;
+    return std::make_pair(B, PixelOf(Pages, Tab.Left + B.Left + 1, Tab.Top + B.Top + 1));
+  };
+  // The button face at 14 x 14, its top-left corner slice showing.
+  auto [Face, FacePixel] = probeButton();
+  EXPECT_EQ(Face.Right - Face.Left, 14);
+  EXPECT_EQ(Face.Bottom - Face.Top, 14);
+  EXPECT_EQ(FacePixel, SliceColor("resizetoolbutton", 0, 0));
+  // The tab element's own picture: its size, copied as it is.
+  auto* R = dynamic_cast<TbsDataSkinTabControl*>(Skin->Ctrls(Skin->GetControlIndex("tab")));
+  ASSERT_NE(R, nullptr);
+  R->CloseButtonRect = Bounds(R->SkinRect.Left, R->SkinRect.Top, 10, 12);
+  Pages->ChangeSkinData();
+  EXPECT_EQ(Pages->GetCloseSize(), 10);
+  auto [Own, OwnPixel] = probeButton();
+  EXPECT_EQ(Own.Right - Own.Left, 10);
+  EXPECT_EQ(Own.Bottom - Own.Top, 12);
+  EXPECT_EQ(OwnPixel, SliceColor("tab", 0, 0));
+  // Neither: nothing is drawn and the sheet keeps the rectangle it had.
+  R->CloseButtonRect = TRect{};
+  auto* Button = Skin->Ctrls(Skin->GetControlIndex("resizetoolbutton"));
+  Button->IDName = "gone";
+  Pages->ChangeSkinData();
+  EXPECT_EQ(probeButton().first, Own);
+}
+
+// Where a tab's image lands: centred with its caption (alone when there is none), or laid out by the
+// extended drawing's margin and layout.
+TEST_F(SkinPageControlTest, TabImagesAreCentredOrLaidOutByTheExtendedDrawing) {
+  TCustomImageList Images(nullptr, 8, 8);
+  TBitmap Red;
+  Red.SetSize(8, 8);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  Images.Add(&Red, nullptr);
+  Pages->SetImages(&Images);
+  Sheets[1]->SetImageIndex(0);
+  Sheets[1]->SetCaption("");
+  TRect R;
+  Pages->GetTabRect(1, R);
+  const Integer W = R.Right - R.Left, MidY = R.Top + (R.Bottom - R.Top) / 2;
+  const COLORREF Want = COLORREF(0x0000FF);
+  // Alone: (W - 10) / 2 from the left.
+  EXPECT_EQ(PixelOf(Pages, R.Left + W / 2 - 5 + 1, MidY), Want);
+  EXPECT_NE(PixelOf(Pages, R.Left + 3, MidY), Want);
+  Pages->SetTabExtededDraw(true);
+  Pages->SetTabMargin(2);
+  EXPECT_EQ(PixelOf(Pages, R.Left + 3, MidY), Want);  // 2 from the left edge
+  Pages->SetTabLayout(blGlyphRight);
+  EXPECT_EQ(PixelOf(Pages, R.Right - 4, MidY), Want);  // 2 from the right edge
+  EXPECT_NE(PixelOf(Pages, R.Left + 3, MidY), Want);
+}
+
+TEST_F(SkinPageControlTest, ASheetShowsItsWallPaperTiledOverTheSkin) {
+  UseSkin();
+  TBitmap Paper;
+  Paper.SetSize(10, 10);
+  Paper.Canvas()->Brush()->SetColor(clLime);
+  Paper.Canvas()->FillRect(Rect(0, 0, 10, 10));
+  Paper.Canvas()->SetPixels(9, 9, clBlue);
+  Sheets[0]->SetWallPaper(&Paper);
+  Sheets[0]->Invalidate();
+  EXPECT_EQ(PixelOf(Sheets[0], 5, 5), COLORREF(0x00FF00));
+  EXPECT_EQ(PixelOf(Sheets[0], 29, 19), COLORREF(0xFF0000));  // the third copy across, the second down
+  // Without one the element's client part shows.
+  Sheets[0]->SetWallPaper(nullptr);
+  Sheets[0]->Invalidate();
+  EXPECT_EQ(PixelOf(Sheets[0], 5, 5), SliceColor("tab", 0, 4));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The skinned page control on a real display: a form with a page control of four sheets under the
 // generated skin is mapped on a private X server; the screen shows the selected tab, the other tabs and
 // the hot tab in their element states, and a click on a tab shows its sheet. The screenshot is written
-// beside the test program as pages_display.png.
+// beside the test program as pages_display.png; the second test's, with a scrolled row and a row down
+// the left side, as pages_scroll_display.png.
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
@@ -19,6 +20,17 @@ class PagesDisplay : public TDisplayTest<TSkinControlTest> {
  protected:
   bool Shows(TControl* C, Integer X, Integer Y, COLORREF Want) {
     return PumpUntil([&] { return ScreenAt(C, X, Y) == Want; });
+  }
+  // The form as the screen shows it, written beside the test program.
+  void SaveScreenshot(TForm* F, const char* Name) {
+    TRect W;
+    GetWindowRect(F->Handle(), &W);
+    TRawImage Shot = Reader->Capture(W);
+    ASSERT_FALSE(Shot.Empty());
+    std::vector<Byte> Png = EncodePng(Shot);
+    const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / Name;
+    std::ofstream(Path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
   }
 };
 
@@ -50,14 +62,7 @@ TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
   EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 2, 1)))
       << std::hex << ScreenAt(Pages, Sel.X, Sel.Y) << " want " << SliceColor("tab", 2, 1);
   // The screenshot with the hot tab, before the click turns the page.
-  TRect W;
-  GetWindowRect(F->Handle(), &W);
-  TRawImage Shot = Reader->Capture(W);
-  ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "pages_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  SaveScreenshot(F, "pages_display.png");
 
   EXPECT_EQ(ScreenAt(Pages, Other.X, Other.Y), SliceColor("tab", 1, 1));
   // The sheet under the tabs shows the element's client part.
@@ -74,6 +79,54 @@ TEST_F(PagesDisplay, SkinnedTabsShowTheirStatesAndAClickTurnsThePage) {
   EXPECT_EQ(Pages->ActivePage(), Sheets[3]);
   EXPECT_TRUE(Shows(Pages, Last.X, Last.Y, SliceColor("tab", 4, 1)));
   EXPECT_TRUE(Shows(Pages, Sel.X, Sel.Y, SliceColor("tab", 1, 1)));
+}
+
+TEST_F(PagesDisplay, TheScrollerMovesTheRowAndSideTabsStandUpright) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 480, 420);
+  F->SetColor(clWhite);
+  F->SetCaption("Nerivo");
+  auto* Row = NewControl<TbsSkinPageControl>(F, Bounds(10, 10, 420, 150));
+  auto* Side = NewControl<TbsSkinPageControl>(F, Bounds(10, 180, 420, 200));
+  for (const char* Caption : {"一", "二", "三", "四", "五", "六", "七", "八"}) {
+    auto* S = new TbsSkinTabSheet(F);
+    S->SetCaption(Caption);
+    S->SetPageControl(Row);
+  }
+  for (const char* Caption : {"常规", "视频"}) {
+    auto* S = new TbsSkinTabSheet(F);
+    S->SetCaption(Caption);
+    S->SetPageControl(Side);
+  }
+  for (auto* P : {Row, Side}) {
+    P->SetTabWidth(80);
+    P->SetTabHeight(20);
+    P->SetSkinData(Skin.get());
+  }
+  Side->SetTabPosition(tpLeft);
+  Side->SetActivePage(Side->Pages(1));
+  Row->SetWidth(421);  // the row is laid out again and checked for cut-off tabs
+  F->Show();
+
+  TbsSkinUpDown* U = Row->SkinUpDown();
+  ASSERT_NE(U, nullptr);
+  TRect First;
+  Row->GetTabRect(0, First);
+  const TPoint P = Point(First.Left + 40, First.Top + 2);
+  EXPECT_TRUE(Shows(Row, P.X, P.Y, SliceColor("tab", 2, 1)));  // the selected first tab
+  // The side's unselected first tab lies turned: its top edge runs down its left side.
+  TRect SideTab;
+  Side->GetTabRect(0, SideTab);
+  EXPECT_TRUE(Shows(Side, SideTab.Left + 2, SideTab.Top + 40, SliceColor("tab", 1, 1)));
+
+  // The scroller's forward button moves the second tab to where the first was.
+  SendMessage(U->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(U->Width() - 5, 5));
+  SendMessage(U->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(U->Width() - 5, 5));
+  EXPECT_EQ(U->Position(), 1);
+  EXPECT_TRUE(Shows(Row, P.X, P.Y, SliceColor("tab", 1, 1)));
+
+  SaveScreenshot(F, "pages_scroll_display.png");
 }
 
 }  // namespace
