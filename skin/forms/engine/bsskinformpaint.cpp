@@ -9,6 +9,7 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsregions.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -40,6 +41,10 @@ HRGN regionOfMask(TBitmap* Mask, Integer X, Integer Y) {
 // Frame painting
 
 void TbsSkinForm::UpDateFormNC() {
+  if (fullLayeredBorderShown()) {
+    FBorderLayer->UpdateBorder();
+    return;
+  }
   if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
