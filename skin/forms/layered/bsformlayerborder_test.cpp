@@ -9,6 +9,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordsform.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsskinobjects.h"
 
 using namespace wintest;
 
@@ -40,6 +41,8 @@ class LayeredBorderTest : public TSkinControlTest {
     LF->HitTestRTPoint = Point(48, 22);
     LF->HitTestLBPoint = Point(12, 38);
     LF->HitTestRBPoint = Point(48, 38);
+    LF->FullBorder = FullBorderSkin;
+    LF->CaptionRect = Rect(12, 2, 48, 18);
     LF->AlphaBlendValue = 200;
     LF->InActiveAlphaBlendValue = 255;
     LF->FSourceBitmap = std::make_unique<TbsBitmap>();
@@ -83,9 +86,16 @@ class LayeredBorderTest : public TSkinControlTest {
     return A;
   }
 
+  bool FullBorderSkin = false;
   TForm* Form = nullptr;
   TbsSkinForm* Engine = nullptr;
   TbsFormLayerBorder* Border = nullptr;
+};
+
+// The top window carries the caption and the caption buttons.
+class FullLayeredBorderTest : public LayeredBorderTest {
+ protected:
+  FullLayeredBorderTest() { FullBorderSkin = true; }
 };
 
 TEST_F(LayeredBorderTest, FourWindowsFrameTheFormAndFollowItsMovesAndSizes) {
@@ -382,6 +392,75 @@ TEST_F(LayeredBorderTest, ClickingABorderWindowLeavesActivationAndFocusWithTheFo
   EXPECT_TRUE(Form->Active());
   EXPECT_EQ(GetActiveWindow(), Form->Handle());
   EXPECT_EQ(Form->Width(), 300) << "a click without a move sizes nothing";
+}
+
+// ---- full border ----
+
+TEST_F(FullLayeredBorderTest, TheFormIsAllClientAndItsCaptionButtonsSitOnTheTopWindow) {
+  ASSERT_TRUE(Engine->UseFullLayeredBorder());
+  TPoint TopLeft;
+  ASSERT_TRUE(Engine->FullLayeredBorderVisible(TopLeft));
+  EXPECT_EQ(TopLeft, Point(90, 80));
+  EXPECT_EQ(Form->ClientWidth(), 300);
+  EXPECT_EQ(Form->ClientHeight(), 200);
+  EXPECT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(110, 102)), LRESULT(HTCLIENT));
+  // The caption area of the top image is (12, 2) - (308, 18): the close button ends at its right.
+  const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
+  EXPECT_EQ(Close, Rect(308 - 16, 2, 308, 18));
+  const TRect Max = Engine->Objects(Engine->GetIndex("maxbutton"))->ObjectRect;
+  EXPECT_EQ(Max.Right, Close.Left - Skin->ButtonsOffset);
+  const TRect Caption = Engine->Objects(Engine->GetIndex("caption"))->ObjectRect;
+  EXPECT_GT(Caption.Width(), 0);
+  EXPECT_LE(Caption.Right, Max.Left);
+  // Hovering the close button in the top window makes it the active object.
+  Form->SetFocus();
+  Pump();
+  MouseMove(Point(90 + (Close.Left + Close.Right) / 2, 80 + 10));
+  ASSERT_NE(Border->ActiveObject, -1);
+  EXPECT_EQ(Border->ActiveObject, Engine->GetIndex("closebutton"));
+  EXPECT_EQ(Border->TopBorder->FHitMode, bsflObject);
+}
+
+TEST_F(FullLayeredBorderTest, DraggingTheCaptionMovesTheFormAndADoubleClickMaximizesIt) {
+  Form->SetFocus();
+  Pump();
+  const TRect Caption = Engine->Objects(Engine->GetIndex("caption"))->ObjectRect;
+  const TPoint P = Point(90 + Caption.Left + 20, 80 + 10);
+  MouseMove(P);
+  ASSERT_EQ(Border->TopBorder->FHitMode, bsflCaption);
+  MouseDown(P);
+  for (Integer i = 1; i <= 10; ++i) MouseMove(Point(P.X + 3 * i, P.Y + 2 * i));
+  MouseUp(Point(P.X + 30, P.Y + 20));
+  Pump();
+  EXPECT_EQ(Form->BoundsRect(), Rect(130, 120, 430, 320));
+  ExpectFrameAround(130, 120, 300, 200);
+
+  const TPoint Q = Point(130 - 10 + Caption.Left + 20, 100 + 10);
+  MouseMove(Q);
+  ASSERT_EQ(Border->TopBorder->FHitMode, bsflCaption);
+  SendMessage(Border->TopBorder->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+              MAKELPARAM(Q.X - Border->TopBorder->Left(), Q.Y - Border->TopBorder->Top()));
+  Pump();
+  ASSERT_EQ(Engine->FWindowState, wsMaximized);
+  // Maximized, the frame stays and the form leaves room in the work area for the part of it that
+  // takes the mouse (the work area may be shrunk by a pixel for an auto-hiding task bar).
+  TRect Work;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+  const TRect F = Form->BoundsRect();
+  EXPECT_NEAR(F.Left - Border->LeftSize, Work.Left, 1);
+  EXPECT_NEAR(F.Top - Border->TopSize, Work.Top, 1);
+  EXPECT_NEAR(F.Right + Border->RightSize, Work.Right, 1);
+  EXPECT_NEAR(F.Bottom + Border->BottomSize, Work.Bottom, 1);
+  ExpectFrameAround(F.Left, F.Top, F.Width(), F.Height());
+  // A maximized form is not dragged by its caption.
+  const TRect Now = Form->BoundsRect();
+  const TPoint R = Point(Border->TopBorder->Left() + Caption.Left + 20, Border->TopBorder->Top() + 10);
+  MouseMove(R);
+  MouseDown(R);
+  MouseMove(Point(R.X + 40, R.Y + 40));
+  MouseUp(Point(R.X + 40, R.Y + 40));
+  Pump();
+  EXPECT_EQ(Form->BoundsRect(), Now);
 }
 
 }  // namespace
