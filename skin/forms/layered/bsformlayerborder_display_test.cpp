@@ -13,6 +13,7 @@
 #include "skin/core/bsskinrecordsform.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/layered/bsformlayerborder.h"
+#include "skin/forms/testkit/layerframetestkit.h"
 
 namespace {
 
@@ -28,23 +29,11 @@ class LayeredBorderDisplay : public TDisplayTest<TSkinControlTest> {
 TEST_F(LayeredBorderDisplay, TheBorderShowsItsOpaqueBandAroundTheFormAndFollowsIt) {
   // A 60 x 50 frame picture around a form area of (10, 20, 50, 40): an outer 3-pixel band fully
   // transparent, inside it an opaque green band.
-  auto LF = std::make_unique<TbsDataSkinLayerFrame>();
-  LF->PictureIndex = 0;
-  LF->LTPoint = Point(15, 20);
-  LF->RTPoint = Point(45, 20);
-  LF->LBPoint = Point(15, 40);
-  LF->RBPoint = Point(45, 40);
-  LF->ClRect = Rect(10, 20, 50, 40);
-  LF->BorderRect = Rect(5, 15, 55, 45);
-  LF->HitTestEnable = true;
-  LF->HitTestSize = 3;
-  LF->FSourceBitmap = std::make_unique<TbsBitmap>();
-  LF->FSourceBitmap->SetSize(60, 50);
   const TbsColor Band = 0xFF000000u | (Cardinal(GetRValue(BandColour)) << 16) |
                         (Cardinal(GetGValue(BandColour)) << 8) | GetBValue(BandColour);
-  for (Integer Y = 0; Y < 50; ++Y)
-    for (Integer X = 0; X < 60; ++X)
-      LF->FSourceBitmap->SetPixel(X, Y, (X < 3 || X >= 57 || Y < 3 || Y >= 47) ? 0u : Band);
+  auto LF = MakeTestLayerFrame([Band](Integer X, Integer Y) {
+    return (X < 3 || X >= TestLayerFrameW - 3 || Y < 3 || Y >= TestLayerFrameH - 3) ? 0u : Band;
+  });
   Skin->LayerFrame = std::move(LF);
 
   TForm* Back;

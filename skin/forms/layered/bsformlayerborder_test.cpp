@@ -10,15 +10,15 @@
 #include "skin/core/bsskinrecordsform.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinobjects.h"
+#include "skin/forms/testkit/layerframetestkit.h"
 
 using namespace wintest;
 
 namespace {
 
-// The layer frame picture: 60 x 50, the form covering (10, 20, 50, 40). Each pixel tells where it
+// The layer frame picture (the test kit's geometry). Each pixel tells where it
 // comes from: red = 3 x column, green = 4 x row, blue 0x40, alpha 200 (never 0, so that every pixel
 // takes the mouse; the colours stay below the alpha, which bounds them in a premultiplied image).
-constexpr Integer SrcW = 60, SrcH = 50;
 TbsColor SourcePixel(Integer X, Integer Y) {
   return 0xC8000040u | (Cardinal(X * 3) << 16) | (Cardinal(Y * 4) << 8);
 }
@@ -27,28 +27,10 @@ class LayeredBorderTest : public TSkinControlTest {
  protected:
   void SetUp() override {
     TSkinControlTest::SetUp();
-    auto LF = std::make_unique<TbsDataSkinLayerFrame>();
-    LF->PictureIndex = 0;
-    LF->LTPoint = Point(15, 20);
-    LF->RTPoint = Point(45, 20);
-    LF->LBPoint = Point(15, 40);
-    LF->RBPoint = Point(45, 40);
-    LF->ClRect = Rect(10, 20, 50, 40);
-    LF->BorderRect = Rect(5, 15, 55, 45);
-    LF->HitTestEnable = true;
-    LF->HitTestSize = 3;
-    LF->HitTestLTPoint = Point(12, 22);
-    LF->HitTestRTPoint = Point(48, 22);
-    LF->HitTestLBPoint = Point(12, 38);
-    LF->HitTestRBPoint = Point(48, 38);
+    auto LF = MakeTestLayerFrame(SourcePixel);
     LF->FullBorder = FullBorderSkin;
-    LF->CaptionRect = Rect(12, 2, 48, 18);
     LF->AlphaBlendValue = 200;
     LF->InActiveAlphaBlendValue = 255;
-    LF->FSourceBitmap = std::make_unique<TbsBitmap>();
-    LF->FSourceBitmap->SetSize(SrcW, SrcH);
-    for (Integer Y = 0; Y < SrcH; ++Y)
-      for (Integer X = 0; X < SrcW; ++X) LF->FSourceBitmap->SetPixel(X, Y, SourcePixel(X, Y));
     Skin->LayerFrame = std::move(LF);
     Form = NewForm(Rect(100, 100, 400, 300));
     Engine = new TbsSkinForm(Form);

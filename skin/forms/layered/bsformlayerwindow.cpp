@@ -245,8 +245,8 @@ void TbsFormLayerWindow::sizeStep(Integer dx, Integer dy) {
   auto redraw = [this] { RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); };
   // Top-edge sizes: the frame goes first when the form shrinks downwards; a form that kept its
   // height gets its frame put back.
-  auto sizeFromTop = [&](Integer NL, Integer NT, Integer w, Integer h) {
-    if (dy > 0) B->MoveWithForm2(NL, NT);
+  auto sizeFromTop = [&](Integer NL, Integer NT, Integer w, Integer h, Integer DY) {
+    if (DY > 0) B->MoveWithForm2(NL, NT);
     redraw();
     FForm->SetBounds(NL, NT, w, h);
     if (FForm->Height() == H) B->MoveWithForm();
@@ -265,7 +265,7 @@ void TbsFormLayerWindow::sizeStep(Integer dx, Integer dy) {
     case bsflhTop: {
       const Integer h = clampH(H - dy);
       if (T + dy + h == T + H && dy != 0 && h != H && (dy > 0 || topStrip)) {
-        sizeFromTop(L, T + dy, W, h);
+        sizeFromTop(L, T + dy, W, h, dy);
         Applied = true;
       }
       break;
@@ -302,10 +302,7 @@ void TbsFormLayerWindow::sizeStep(Integer dx, Integer dy) {
       const bool EdgesStay = (!Left || NL + w == L + W) && (!TopSide || NT + h == T + H);
       if (!EdgesStay || (w == W && h == H) || (ddx == 0 && ddy == 0)) break;
       if (TopSide) {
-        if (ddy > 0) B->MoveWithForm2(NL, NT);
-        redraw();
-        FForm->SetBounds(NL, NT, w, h);
-        if (FForm->Height() == H) B->MoveWithForm();
+        sizeFromTop(NL, NT, w, h, ddy);
       } else {
         redraw();
         FForm->SetBounds(NL, NT, w, h);
