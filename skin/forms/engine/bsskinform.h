@@ -377,6 +377,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool FRollUpBeforeMaximize = false;
   Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
   bool FSizeMove = false, FSizing = false, FFullDrag = false, FBorderLayerChangeSize = false;
+  bool FBorderLayerHiddenByMinimize = false;
   bool FFormActive = false;
   bool FStopPainting = false;
   bool FStartShow = true;

@@ -432,6 +432,14 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
 }
 
 void TbsSkinForm::wmSize(TMessage& M) {
+  // A minimized window leaves the screen: so does its layered border, until the window comes back.
+  if (M.WParam == SIZE_MINIMIZED && FBorderLayer->FVisible) {
+    FBorderLayer->Hide();
+    FBorderLayerHiddenByMinimize = true;
+  } else if (M.WParam != SIZE_MINIMIZED && FBorderLayerHiddenByMinimize) {
+    FBorderLayerHiddenByMinimize = false;
+    if (UseLayeredBorders() && FForm->Visible()) FBorderLayer->ShowWithForm();
+  }
   // While a layered border window sizes the form the frame follows first, then the form's children.
   const bool LayerDrag = FBorderLayerChangeSize;
   if (!LayerDrag) {

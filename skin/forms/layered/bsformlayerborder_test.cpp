@@ -4,6 +4,9 @@
 #include "skin/forms/layered/bsformlayerborder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "platform/ui/core/application.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
@@ -190,13 +193,23 @@ TEST_F(LayeredBorderTest, AnimatedShowFadesInInFifteenStepsAtMost) {
 }
 
 TEST_F(LayeredBorderTest, TheBorderGoesAndComesWithTheFormsStates) {
-  // Deactivated: the inactive alpha (the skin has no inactive picture, so the same picture).
+  // Deactivated: the inactive alpha; without an inactive picture the same picture.
   Env.Backend().ClearRecords();
   Border->SetActive(false, true);
   ASSERT_FALSE(TopAlphas().empty());
   EXPECT_EQ(TopAlphas().back(), 255);
+  EXPECT_EQ(*Border->TopImage->GetPixelPtr(3, 7), SourcePixel(3, 7));
   Border->SetActive(true, true);
   EXPECT_EQ(TopAlphas().back(), 200);
+  // With an inactive picture the images change with the activation.
+  Skin->LayerFrame->FSourceInActiveBitMap = std::make_unique<TbsBitmap>();
+  Skin->LayerFrame->FSourceInActiveBitMap->SetSize(TestLayerFrameW, TestLayerFrameH);
+  Skin->LayerFrame->FSourceInActiveBitMap->Clear(0x80202020u);
+  Border->SetActive(false, true);
+  EXPECT_EQ(*Border->TopImage->GetPixelPtr(3, 7), 0x80202020u);
+  Border->SetActive(true, true);
+  EXPECT_EQ(*Border->TopImage->GetPixelPtr(3, 7), SourcePixel(3, 7));
+  Skin->LayerFrame->FSourceInActiveBitMap.reset();
 
   Form->Hide();
   Pump();
@@ -223,6 +236,17 @@ TEST_F(LayeredBorderTest, TheBorderGoesAndComesWithTheFormsStates) {
   Engine->SetRollUpState(false);
   Pump();
   ExpectFrameAround(100, 100, 300, 200);
+
+  // The main form minimized goes from the screen and its border with it; restored, both come back.
+  ASSERT_EQ(Application->MainForm(), Form);
+  Engine->SetWindowState(wsMinimized);
+  Pump();
+  EXPECT_TRUE(IsIconic(Form->Handle()));
+  EXPECT_FALSE(Border->FVisible);
+  Application->Restore();
+  Pump();
+  ASSERT_FALSE(IsIconic(Form->Handle()));
+  ExpectFrameAround(100, 100, 300, 200);
 }
 
 TEST_F(LayeredBorderTest, SkinChangesSwitchTheBorderOffAndOnAndRebuildIt) {
@@ -243,7 +267,24 @@ TEST_F(LayeredBorderTest, SkinChangesSwitchTheBorderOffAndOnAndRebuildIt) {
   Pump();
   ExpectFrameAround(100, 100, 300, 200);
 
-  // A skin without a layer frame leaves no border and no reference to the old frame.
+  // A skin loaded in its place (without a layer frame) takes the border and the old frame away.
+  const String File = (std::filesystem::temp_directory_path() /
+                       ("nerivo_layeredborder_test_" + std::to_string(getpid()) + ".skn"))
+                          .string();
+  WriteGeneratedSkinContainer(File);
+  Skin->LoadFromCompressedFile(File);
+  std::filesystem::remove(File);
+  Pump();
+  WinRunDeferredActions();
+  EXPECT_FALSE(Border->FVisible);
+  EXPECT_EQ(Border->FData, nullptr);
+  EXPECT_EQ(Border->TopBorder, nullptr);
+  ASSERT_TRUE(Engine->FSkinSupport) << "the form keeps its skinned frame";
+
+  // Nor does a layer frame without a picture.
+  Skin->LayerFrame = MakeTestLayerFrame(SourcePixel);
+  Engine->ApplySkinData();
+  ASSERT_TRUE(Border->FVisible);
   Skin->LayerFrame->PictureIndex = -1;
   Engine->ApplySkinData();
   Pump();
