@@ -1,5 +1,6 @@
 // Frame painting (skinned and default look), the window region from the skin's mask, the small
 // form icon, and the client backgrounds with the logo.
+#include <algorithm>
 #include <vector>
 
 #include "platform/gdi/text.h"
@@ -236,6 +237,12 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
     return;
   }
   const bool Loaded = skinLoaded();
+  if (Loaded && UseFullLayeredBorder()) {
+    // The layered windows draw the frame: the form is a plain rectangle, a strip while rolled up.
+    const Integer H = IsRolledFullBorder() ? std::max(FBorderLayer->FData->RollUpFormHeight, 1) : FFormHeight;
+    apply(CreateRectRgn(0, 0, FFormWidth, H));
+    return;
+  }
   const bool NoMask = !Loaded || FSD->FMask == nullptr || FSD->FMask->Empty();
   if (!Loaded || NoMask || (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized)) {
     apply(CreateRectRgn(0, 0, FFormWidth, FFormHeight));

@@ -427,6 +427,22 @@ TEST_F(FullLayeredBorderTest, TheFormIsAllClientAndItsCaptionButtonsSitOnTheTopW
   EXPECT_EQ(Form->ClientWidth(), 300);
   EXPECT_EQ(Form->ClientHeight(), 200);
   EXPECT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(110, 102)), LRESULT(HTCLIENT));
+  // The form's shape is its whole rectangle, not the skin mask's frame (a mask cutting the corner).
+  auto Mask = std::make_unique<TBitmap>();
+  Mask->SetPixelFormat(pf24bit);
+  Mask->SetSize(Skin->FPicture->Width(), Skin->FPicture->Height());
+  Mask->Canvas()->Brush()->SetColor(clBlack);
+  Mask->Canvas()->FillRect(Rect(0, 0, Mask->Width(), Mask->Height()));
+  Mask->Canvas()->Brush()->SetColor(clWhite);
+  Mask->Canvas()->FillRect(Rect(0, 0, 3, 3));
+  Skin->FMask = std::move(Mask);
+  Engine->ApplySkinData();
+  Pump();
+  const auto* Native = Env.Backend().Native(Form->Handle());
+  ASSERT_NE(Native, nullptr);
+  ASSERT_TRUE(Native->HasShape);
+  ASSERT_EQ(Native->Shape.size(), 1u);
+  EXPECT_EQ(Native->Shape[0], Rect(0, 0, 300, 200));
   // The caption area of the top image is (12, 2) - (308, 18): the close button ends at its right.
   const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
   EXPECT_EQ(Close, Rect(308 - 16, 2, 308, 18));
