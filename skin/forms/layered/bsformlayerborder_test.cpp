@@ -360,6 +360,36 @@ TEST_F(LayeredBorderTest, DraggingTheLeftEdgeKeepsTheRightEdgeAndStopsAtTheStrip
   }
 }
 
+TEST_F(LayeredBorderTest, TheFramesOwnMoveAndSizeLoopsTakeTheBorderAlong) {
+  ASSERT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(200, 110)), LRESULT(HTCAPTION));
+  ASSERT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(398, 200)), LRESULT(HTRIGHT));
+  // Where the border stands when the loop ends, before the engine hears of the end.
+  TRect AtLoopEnd;
+  const TWndMethod Inner = Form->WindowProc;
+  Form->WindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_EXITSIZEMOVE) AtLoopEnd = WindowRect(Border->RightBorder);
+    Inner(M);
+  };
+  OnNextModalLoop([&] {
+    MouseMove({230, 130});
+    MouseUp({230, 130});
+  });
+  MouseDown({200, 110});
+  EXPECT_EQ(AtLoopEnd, Rect(430, 120, 440, 320)) << "the border moved with the loop's steps";
+  EXPECT_EQ(Form->BoundsRect(), Rect(130, 120, 430, 320));
+  ExpectFrameAround(130, 120, 300, 200);
+
+  OnNextModalLoop([&] {
+    MouseMove({468, 220});
+    MouseUp({468, 220});
+  });
+  MouseDown({428, 220});
+  EXPECT_EQ(AtLoopEnd, Rect(470, 120, 480, 320)) << "the border sized with the loop's steps";
+  EXPECT_EQ(Form->BoundsRect(), Rect(130, 120, 470, 320));
+  ExpectFrameAround(130, 120, 340, 200);
+  Form->WindowProc = Inner;
+}
+
 TEST_F(LayeredBorderTest, CornersAndStripsOfTheTopAndBottomWindows) {
   struct Case {
     TPoint P;
