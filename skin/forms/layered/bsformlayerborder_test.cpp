@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/ui/core/application.h"
@@ -190,6 +191,24 @@ TEST_F(LayeredBorderTest, AnimatedShowFadesInInFifteenStepsAtMost) {
     EXPECT_EQ(A[1], C.FirstStep);
     EXPECT_EQ(A.back(), C.Target);
   }
+}
+
+TEST_F(LayeredBorderTest, TheBorderFadesInWithTheForm) {
+  Engine->SetAlphaBlendAnimation(true);
+  Form->Hide();
+  Pump();
+  Env.Backend().ClearRecords();
+  Form->Show();
+  for (int i = 0; i < 10 && Border->FCurrentAlphaBlendValue != 200; ++i) {
+    AdvanceTime(Clock(), 5);
+    Pump();
+  }
+  const std::vector<Integer> A = TopAlphas();
+  ASSERT_GE(A.size(), 3u);
+  EXPECT_EQ(A.front(), 0) << "shown transparent with the form";
+  EXPECT_TRUE(std::is_sorted(A.begin(), A.end()));
+  EXPECT_EQ(A.back(), 200) << "ends at the skin's alpha";
+  ExpectFrameAround(100, 100, 300, 200);
 }
 
 TEST_F(LayeredBorderTest, TheBorderGoesAndComesWithTheFormsStates) {
@@ -441,6 +460,24 @@ TEST_F(LayeredBorderTest, ClickingABorderWindowLeavesActivationAndFocusWithTheFo
   MouseMove(Point(405, 200));
   MouseDown(Point(405, 200));
   MouseUp(Point(405, 200));
+  Pump();
+  EXPECT_TRUE(Form->Active());
+  EXPECT_EQ(GetActiveWindow(), Form->Handle());
+  EXPECT_EQ(SendMessage(Border->RightBorder->Handle(), WM_MOUSEACTIVATE, WPARAM(Form->Handle()),
+                        MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  // A click on the border of an inactive form activates the form, not the border window.
+  TForm* Other = NewForm(Rect(600, 500, 700, 600));
+  Other->SetFocus();
+  Pump();
+  ASSERT_FALSE(Form->Active());
+  MouseDown(Point(405, 200));
+  MouseUp(Point(405, 200));
+  Pump();
+  EXPECT_TRUE(Form->Active());
+  EXPECT_EQ(GetActiveWindow(), Form->Handle());
+  // Given the focus, a border window hands it back to the form.
+  SetFocus(Border->RightBorder->Handle());
   Pump();
   EXPECT_TRUE(Form->Active());
   EXPECT_EQ(GetActiveWindow(), Form->Handle());

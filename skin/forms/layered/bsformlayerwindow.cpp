@@ -107,7 +107,10 @@ TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(Integer X, Integer Y) {
 }
 
 void TbsFormLayerWindow::activateForm() {
-  if (FForm != nullptr && !FForm->Active()) FForm->Show();
+  if (FForm == nullptr || FForm->Active()) return;
+  FForm->Show();
+  // Showing a form that is already visible does not activate it here.
+  if (!FForm->Active() && FForm->CanFocus()) FForm->SetFocus();
 }
 
 void TbsFormLayerWindow::WndProc(TMessage& M) {
