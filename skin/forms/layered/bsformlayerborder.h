@@ -55,6 +55,9 @@ class TbsFormLayerBorder : public TComponent {
   void UpdateActiveObject(Integer X, Integer Y);
   void ResetButtons();
 
+  // Expires with the border: a window freed after it (deferred) knows it is on its own.
+  std::weak_ptr<void> AliveToken() const { return FAlive; }
+
   TbsSkinForm* BSF = nullptr;
   bool FIsAeroEnabled = false;
   TTimer* MouseTimer = nullptr;  // owned
@@ -76,6 +79,7 @@ class TbsFormLayerBorder : public TComponent {
   Integer FCurrentAlphaBlendValue = -1, FCurrentInActiveAlphaBlendValue = -1;
 
  private:
+  std::shared_ptr<void> FAlive = std::make_shared<int>(0);
   void MouseTimerProc(TObject* Sender);
   void ArrangeCaptionObjects();
   void CreateImages(Integer AWidth, Integer AHeight);

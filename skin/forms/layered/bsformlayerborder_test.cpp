@@ -43,7 +43,7 @@ class LayeredBorderTest : public TSkinControlTest {
     Border = Engine->FBorderLayer;
   }
   void TearDown() override {
-    Engine->SkinMenu()->Hide();
+    if (Engine != nullptr) Engine->SkinMenu()->Hide();
     WinRunDeferredActions();
     TSkinControlTest::TearDown();
   }
@@ -482,6 +482,23 @@ TEST_F(LayeredBorderTest, ClickingABorderWindowLeavesActivationAndFocusWithTheFo
   EXPECT_TRUE(Form->Active());
   EXPECT_EQ(GetActiveWindow(), Form->Handle());
   EXPECT_EQ(Form->Width(), 300) << "a click without a move sizes nothing";
+}
+
+TEST_F(LayeredBorderTest, WindowsWaitingToBeFreedOutliveTheirBorderSafely) {
+  // The border hides from inside a window's own handler, so its windows are freed afterwards; the
+  // engine (and the border) may go first.
+  TbsFormLayerWindow* Right = Border->RightBorder;
+  HWND H = Right->Handle();
+  Border->Hide();
+  EXPECT_FALSE(IsWindowVisible(H));
+  delete Engine;
+  Engine = nullptr;
+  SendMessage(H, WM_MOUSEMOVE, 0, MAKELPARAM(2, 50));
+  SendMessage(H, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 50));
+  SendMessage(H, WM_LBUTTONUP, 0, MAKELPARAM(2, 50));
+  EXPECT_TRUE(WinRunDeferredActions());
+  EXPECT_FALSE(IsWindow(H));
+  EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
 }
 
 // ---- full border ----

@@ -22,7 +22,7 @@ TPoint cursorPos() {
 }  // namespace
 
 TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, TForm* AForm)
-    : TForm(AOwner), FForm(AForm), FLayerBorder(AOwner) {
+    : TForm(AOwner), FForm(AForm), FLayerBorder(AOwner), FBorderAlive(AOwner->AliveToken()) {
   SetBorderStyle(bsNone);
   SetFormStyle(AForm != nullptr && AForm->FormStyle() == fsStayOnTop ? fsStayOnTop : fsNormal);
 }
@@ -30,6 +30,7 @@ TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, TForm* AForm)
 void TbsFormLayerWindow::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
   Params.ExStyle |= WS_EX_LAYERED;
+  if (orphan()) return;
   const TbsDataSkinLayerFrame* D = FLayerBorder->FData;
   // Without a mouse-sensitive frame the clicks go to what lies below.
   if (D != nullptr && (D->BorderRect.Width() <= 0 || D->BorderRect.Height() <= 0))
@@ -114,6 +115,10 @@ void TbsFormLayerWindow::activateForm() {
 }
 
 void TbsFormLayerWindow::WndProc(TMessage& M) {
+  if (orphan()) {
+    TForm::WndProc(M);
+    return;
+  }
   switch (M.Msg) {
     case WM_MOUSEACTIVATE:
       wmMouseActivate(M);
@@ -156,6 +161,7 @@ void TbsFormLayerWindow::wmMouseActivate(TMessage& M) {
 
 void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TForm::MouseDown(Button, Shift, X, Y);
+  if (orphan()) return;
   TbsSkinForm* E = engine();
   if (E->SkinMenu()->Visible()) E->SkinMenu()->Hide();
   if (FForm->ActiveControl() != nullptr) FForm->ActiveControl()->Perform(CM_CANCELMODE, 0, 0);
@@ -185,7 +191,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     return;
   }
   TForm::MouseMove(Shift, X, Y);
-  if (!hitTestEnable()) return;
+  if (orphan() || !hitTestEnable()) return;
   TbsSkinForm* E = engine();
   MousePos2 = cursorPos();
   const Integer dx = MousePos2.X - MousePos1.X, dy = MousePos2.Y - MousePos1.Y;
@@ -346,6 +352,7 @@ void TbsFormLayerWindow::moveStep(Integer dx, Integer dy) {
 
 void TbsFormLayerWindow::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TForm::MouseUp(Button, Shift, X, Y);
+  if (orphan()) return;
   TbsSkinForm* E = engine();
   TbsFormLayerBorder* B = FLayerBorder;
   E->FBorderLayerChangeSize = false;

@@ -4,6 +4,8 @@
 // frame objects and leaves the activation and the focus with the skinned form.
 #pragma once
 
+#include <memory>
+
 #include "platform/ui/core/form.h"
 
 class TbsFormLayerBorder;
@@ -52,6 +54,9 @@ class TbsFormLayerWindow : public TForm {
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
  private:
+  std::weak_ptr<void> FBorderAlive;
+  // The border went first (this window was waiting to be freed): nothing of it may be touched.
+  bool orphan() const { return FBorderAlive.expired(); }
   TbsSkinForm* engine() const;
   bool fullBorder() const;
   bool hitTestEnable() const;
