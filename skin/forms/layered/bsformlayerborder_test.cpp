@@ -542,6 +542,19 @@ TEST_F(FullLayeredBorderTest, TheFormIsAllClientAndItsCaptionButtonsSitOnTheTopW
   ASSERT_NE(Border->ActiveObject, -1);
   EXPECT_EQ(Border->ActiveObject, Engine->GetIndex("closebutton"));
   EXPECT_EQ(Border->TopBorder->FHitMode, bsflObject);
+  EXPECT_TRUE(Engine->Objects(Border->ActiveObject)->FMouseIn);
+  // The cursor leaves without the window hearing of it: the 500 ms watchdog lets the button go.
+  ASSERT_TRUE(Border->MouseTimer->Enabled());
+  SetCursorPosition(Point(700, 700));
+  AdvanceTime(Clock(), 500);
+  Pump();
+  EXPECT_EQ(Border->ActiveObject, -1);
+  EXPECT_FALSE(Engine->Objects(Engine->GetIndex("closebutton"))->FMouseIn);
+  EXPECT_FALSE(Border->MouseTimer->Enabled());
+  // A new caption redraws the top window, not the form's frame.
+  Env.Backend().ClearRecords();
+  Form->SetCaption("Nerivo");
+  EXPECT_FALSE(TopAlphas().empty());
 }
 
 TEST_F(FullLayeredBorderTest, DraggingTheCaptionMovesTheFormAndADoubleClickMaximizesIt) {
