@@ -440,7 +440,7 @@ TEST_F(LayeredBorderTest, CornersAndStripsOfTheTopAndBottomWindows) {
   ExpectFrameAround(100, 100, 320, 230);
 }
 
-TEST_F(LayeredBorderTest, AMaximizedOrFixedFormIsNotSizedThroughItsBorder) {
+TEST_F(LayeredBorderTest, AFixedFormIsNotSizedThroughItsBorder) {
   Form->SetBorderStyle(bsSingle);
   Pump();
   ASSERT_TRUE(Border->FVisible);
