@@ -12,6 +12,7 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
@@ -43,6 +44,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
   FLayerManager = new TbsLayerManager(this);
   FMenuLayerManager = new TbsLayerManager(this);
+  FBorderLayer = new TbsFormLayerBorder(this);
   FMouseTimer = timer(50, &TbsSkinForm::mouseTimerProc);
   FMorphTimer = timer(25, &TbsSkinForm::morphTimerProc);
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
@@ -74,6 +76,7 @@ TbsSkinForm::~TbsSkinForm() {
   DestroyComponents();
   FSkinMenu = nullptr;
   FLayerManager = FMenuLayerManager = nullptr;
+  FBorderLayer = nullptr;
   ClearObjects();
   if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
   FMouseTimer.reset();
@@ -282,9 +285,10 @@ bool TbsSkinForm::GetFormActive() const {
   return FForm->Active();
 }
 
-// The layered border windows are not part of this build: the frame is always the form's own.
 bool TbsSkinForm::UseLayeredBorders() const {
-  return false;
+  return FSD != nullptr && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame != nullptr &&
+         FSD->LayerFrame->PictureIndex != -1 && FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames &&
+         !PreviewMode && FForm->BorderStyle() != bsNone && FForm->FormStyle() != fsMDIChild && !FSmartEffectsShow;
 }
 
 bool TbsSkinForm::NeedLayeredShow() const {
@@ -358,13 +362,21 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
 // ---------------------------------------------------------------------------------------------
 // What the frame objects ask of the engine
 
-// The layered border windows are not part of this build: no full layered border is ever shown.
 bool TbsSkinForm::UseFullLayeredBorder() const {
-  return false;
+  return UseLayeredBorders() && FBorderLayer != nullptr && FBorderLayer->FullBorder();
 }
 
-bool TbsSkinForm::FullLayeredBorderVisible(TPoint&) const {
-  return false;
+bool TbsSkinForm::FullLayeredBorderVisible(TPoint& TopLeft) const {
+  if (FBorderLayer == nullptr || !FBorderLayer->FVisible || !FBorderLayer->FullBorder() ||
+      FBorderLayer->TopBorder == nullptr)
+    return false;
+  TopLeft = Point(FBorderLayer->TopBorder->Left(), FBorderLayer->TopBorder->Top());
+  return true;
+}
+
+bool TbsSkinForm::IsRolledFullBorder() const {
+  return FBorderLayer != nullptr && FBorderLayer->FullBorder() &&
+         (FRollUpState || (FWindowState == wsMinimized && !MinimizeDefault && !isMainForm()));
 }
 
 TMenuItem* TbsSkinForm::GetSystemMenuItems() {
@@ -462,6 +474,11 @@ void TbsSkinForm::ApplySkinData() {
   if (FUseRibbon) FSkinnableForm = false;
   OldActiveObject = ActiveObject = MouseCaptureObject = -1;
   FSkinSupport = skinLoaded();
+  if (FLayerManager != nullptr) FLayerManager->Hide();
+  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+  if (FBorderLayer->FVisible) FBorderLayer->Hide();
+  // A skin without the engine's frame leaves no layer frame behind either.
+  FBorderLayer->InitFrame(FSkinSupport && FSkinnableForm && !PreviewMode ? FSD : nullptr, FForm);
   if (FSkinSupport && FSkinnableForm) {
     LoadObjects();
     CheckObjects();
@@ -493,6 +510,11 @@ void TbsSkinForm::ApplySkinData() {
   CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized));
   FMouseTimer->SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);
+  if (UseLayeredBorders() && FForm->Visible()) {
+    FBorderLayer->ShowWithForm();
+    FForm->Show();
+    FBorderLayer->SetBoundsWithForm();
+  }
   RestoreOldFormBounds();
   if (!FRollUpState) {
     if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);

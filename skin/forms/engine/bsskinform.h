@@ -23,6 +23,7 @@
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
+class TbsFormLayerBorder;
 class TbsSkinHint;
 class TbsSkinStatusBar;
 class TCustomImageList;
@@ -239,8 +240,12 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
   TbsLayerManager* FLayerManager = nullptr;
   TbsLayerManager* FMenuLayerManager = nullptr;
+  // The four layered windows around the form (owned).
+  TbsFormLayerBorder* FBorderLayer = nullptr;
   bool UseFullLayeredBorder() const;
   bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  // A full layered border on a form rolled up or minimized into a caption strip.
+  bool IsRolledFullBorder() const;
   TMenuItem* GetSystemMenuItems();
   // The chain of open skinned popup levels of this form; every skinned menu of the form opens there.
   TbsSkinMenu* SkinMenu() override { return FSkinMenu; }
@@ -372,6 +377,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool FRollUpBeforeMaximize = false;
   Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
   bool FSizeMove = false, FSizing = false, FFullDrag = false, FBorderLayerChangeSize = false;
+  bool FBorderLayerHiddenByMinimize = false;
   bool FFormActive = false;
   bool FStopPainting = false;
   bool FStartShow = true;
@@ -477,6 +483,11 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool privateMessage(TMessage& M);
   // Keeps the bounds before a skin or border change (left, top, width, height).
   void saveFrameBounds();
+  bool fullLayeredBorderShown() const;
+  void layeredShowWindow(const TMessage& M);
+  void layeredBordersChanged();
+  // The layered border is shown around the form and the outer bounds include it.
+  bool layeredOuterBounds() const;
   void setWindowAlpha(Byte Alpha);
   void setLayeredStyle(bool On);
 };

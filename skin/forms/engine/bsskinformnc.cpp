@@ -10,6 +10,7 @@
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -53,6 +54,10 @@ Integer TbsSkinForm::GetMinHeight() const {
   if (!skinLoaded() || FSD->FPicture == nullptr) {
     const Integer H = GetDefCaptionHeight() + 6;
     return (FMinHeight > H && Free) ? FMinHeight : H;
+  }
+  if (UseFullLayeredBorder()) {
+    const Integer H = FSD->FPicture->Height() - FSD->ClRect.Height();
+    return (FMinHeight > H && Free) ? FMinHeight : 10;
   }
   if (FSD->FormMinHeight != 0)
     return (FMinHeight > FSD->FormMinHeight && Free) ? FMinHeight : FSD->FormMinHeight;
@@ -330,12 +335,30 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
   }
 }
 
+// The callers give the outer bounds of form and layered border.
 void TbsSkinForm::Move(Integer AX, Integer AY) {
+  if (layeredOuterBounds()) {
+    AX += FBorderLayer->LeftSize;
+    AY += FBorderLayer->TopSize;
+  }
   FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
 }
 
 void TbsSkinForm::SetBounds(Integer AX, Integer AY, Integer AW, Integer AH) {
+  if (layeredOuterBounds()) {
+    const TbsFormLayerBorder* L = FBorderLayer;
+    AX += L->LeftSize;
+    AY += L->TopSize;
+    AW -= L->LeftSize + L->RightSize;
+    AH -= L->TopSize + L->BottomSize;
+  }
   FForm->SetBounds(AX, AY, AW, AH);
+}
+
+bool TbsSkinForm::layeredOuterBounds() const {
+  const TbsDataSkinLayerFrame* D = FBorderLayer->FData;
+  return UseLayeredBorders() && FBorderLayer->FVisible && D != nullptr &&
+         (!(D->BorderRect.Width() <= 0 || D->BorderRect.Height() <= 0) || D->FullBorder);
 }
 
 TPoint TbsSkinForm::GetPositionInMonitor(Integer AX, Integer AY, Integer AW, Integer AH) const {
@@ -350,8 +373,13 @@ void TbsSkinForm::ApplyPositionInMonitor() {
 }
 
 void TbsSkinForm::RestoreOldFormBounds() {
-  // Saved bounds come only from a full layered border, which this build never shows.
-  if (FOldFullBorder == 1) {
+  TPoint LayerTopLeft;
+  if (FOldFullBorder == 1 && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft)) {
+    const TRect& B = FOldFormBounds;
+    const TbsFormLayerBorder* L = FBorderLayer;
+    FForm->SetBounds(B.Left + L->LeftSize, B.Top + L->TopSize, B.Right - L->LeftSize - L->RightSize,
+                     B.Bottom - L->TopSize - L->BottomSize);
+  } else if (FOldFullBorder == 1) {
     const TRect& B = FOldFormBounds;
     FForm->SetBounds(B.Left, B.Top, B.Right, FRollUpState ? GetMinHeight() : B.Bottom);
   }
@@ -428,7 +456,13 @@ void TbsSkinForm::DoMinimize() {
     if (OldBoundsRect.Width() <= 0 && OldBoundsRect.Height() <= 0) OldBoundsRect = FForm->BoundsRect();
     TPoint P;
     CalcMinimizedPosition(P);
-    FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+    TPoint LayerTopLeft;
+    if (FullLayeredBorderVisible(LayerTopLeft))
+      FForm->SetBounds(P.X + FBorderLayer->LeftSize,
+                       P.Y - FBorderLayer->BottomSize - FBorderLayer->FData->RollUpFormHeight + 10, GetMinWidth(),
+                       GetMinHeight());
+    else
+      FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
   }
   if (OnMinimize) OnMinimize(this);
 }
@@ -445,20 +479,30 @@ void TbsSkinForm::DoMaximize() {
     if (R == Mon && Mon == Rect(0, 0, Screen->Width(), Screen->Height()))
       R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
+  if (UseFullLayeredBorder()) {
+    const TbsFormLayerBorder* L = FBorderLayer;
+    R = Rect(R.Left + L->LeftSize, R.Top + L->TopSize, R.Right - L->RightSize, R.Bottom - L->BottomSize);
+  }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
   if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
   if (OnMaximize) OnMaximize(this);
+  // A plain layered border does not frame a maximized form.
+  if (FBorderLayer->FVisible && !FBorderLayer->FullBorder()) FBorderLayer->Hide();
 }
 
 void TbsSkinForm::DoNormal() {
   MaxRollUpState = false;
   const Integer OldW = FForm->Width(), OldH = FForm->Height();
+  if (UseLayeredBorders() && !FBorderLayer->FVisible) FBorderLayer->ShowWithForm();
   if (FStartShow) {
     FStartShow = false;
     const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
                                           OldBoundsRect.Height());
     FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
   } else {
+    if (FBorderLayer->FVisible)
+      FBorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                       OldBoundsRect.Height());
     FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
   }
   FMouseTimer->SetEnabled(true);
@@ -488,6 +532,11 @@ void TbsSkinForm::SetRollUpState(bool Value) {
 }
 
 void TbsSkinForm::DoRollUp() {
+  TPoint LayerTopLeft;
+  if (FullLayeredBorderVisible(LayerTopLeft) && FForm->Height() == GetMinHeight()) {
+    FForm->SetHeight(FForm->Height() + 1);
+    OldHeight = FForm->Height();
+  }
   FForm->SetHeight(GetMinHeight());
 }
 

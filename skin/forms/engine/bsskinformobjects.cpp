@@ -5,6 +5,7 @@
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordsobjects.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -118,6 +119,10 @@ void TbsSkinForm::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp) {
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
   if (AObject == nullptr || !FForm->HandleAllocated()) return;
+  if (fullLayeredBorderShown()) {
+    FBorderLayer->UpdateBorder();
+    return;
+  }
   if ((FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone)
     return;
   HDC DC = GetWindowDC(FForm->Handle());
@@ -219,6 +224,8 @@ void TbsSkinForm::GetNewObjectRect(const TRect& R, TRect& NewR) const {
 }
 
 void TbsSkinForm::ArrangeObjects() {
+  // A full layered border lays the objects out on its own top image.
+  if (UseFullLayeredBorder()) return;
   for (const auto& O : ObjectList)
     if (!O->SkinRectInAPicture) GetNewObjectRect(O->SkinRect, O->ObjectRect);
   TRect Area;

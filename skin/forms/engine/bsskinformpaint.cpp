@@ -1,5 +1,6 @@
 // Frame painting (skinned and default look), the window region from the skin's mask, the small
 // form icon, and the client backgrounds with the logo.
+#include <algorithm>
 #include <vector>
 
 #include "platform/gdi/text.h"
@@ -9,6 +10,7 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsregions.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -40,6 +42,10 @@ HRGN regionOfMask(TBitmap* Mask, Integer X, Integer Y) {
 // Frame painting
 
 void TbsSkinForm::UpDateFormNC() {
+  if (fullLayeredBorderShown()) {
+    FBorderLayer->UpdateBorder();
+    return;
+  }
   if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
@@ -231,6 +237,12 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
     return;
   }
   const bool Loaded = skinLoaded();
+  if (Loaded && UseFullLayeredBorder()) {
+    // The layered windows draw the frame: the form is a plain rectangle, a strip while rolled up.
+    const Integer H = IsRolledFullBorder() ? std::max(FBorderLayer->FData->RollUpFormHeight, 1) : FFormHeight;
+    apply(CreateRectRgn(0, 0, FFormWidth, H));
+    return;
+  }
   const bool NoMask = !Loaded || FSD->FMask == nullptr || FSD->FMask->Empty();
   if (!Loaded || NoMask || (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized)) {
     apply(CreateRectRgn(0, 0, FFormWidth, FFormHeight));

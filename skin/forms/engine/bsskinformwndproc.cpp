@@ -8,6 +8,7 @@
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
+#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -110,7 +111,10 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
     }
     case WM_SHOWWINDOW:
       wmShowWindow(M);
-      return false;
+      if (!OldWindowProc) return false;
+      OldWindowProc(M);
+      layeredShowWindow(M);
+      return true;
     case WM_SETCURSOR:
       if (Skinnable && FUseFormCursorInNCArea) {
         const Word HT = LOWORD(uintptr_t(M.LParam));
@@ -139,10 +143,19 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       return true;
     case WM_NCHITTEST:
       if (!Skinnable) return false;
+      if (fullLayeredBorderShown()) {
+        // The caption and the frame live in the layered windows.
+        M.Result = HTCLIENT;
+        return true;
+      }
       wmNCHitTest(M);
       return true;
     case WM_NCPAINT:
       if (!Skinnable) return false;
+      if (FSkinSupport && UseFullLayeredBorder()) {
+        M.Result = 1;
+        return true;
+      }
       if (frameDrawn()) {
         if (FSkinSupport)
           PaintNCSkin(nullptr, false);
@@ -290,6 +303,11 @@ void TbsSkinForm::wmNCCalcSize(TMessage& M) {
   auto* R = reinterpret_cast<TRect*>(M.LParam);
   if (skinLoaded() && FSD->FPicture != nullptr) {
     CalcNewRects();
+    if (UseFullLayeredBorder()) {
+      // The whole window is client: the frame is drawn by the layered windows.
+      M.Result = 1;
+      return;
+    }
     const TRect& C = FSD->ClRect;
     R->Left += C.Left;
     R->Top += C.Top;
@@ -321,6 +339,12 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
   } else {
     CheckFormActive(false);
   }
+  if (UseLayeredBorders()) {
+    if (FForm->Visible())
+      FBorderLayer->SetActive(FFormActive, true);
+    else if (FForm->Tag() != TrayRestoreMark)
+      FBorderLayer->Hide();
+  }
   if (FForm->Visible() && FClientInActiveEffect) {
     if (FFormActive)
       HideClientInActiveEffect();
@@ -349,6 +373,10 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
       (FSkinnableForm && NeedLayeredShow())) {
     setLayeredStyle(true);
     setWindowAlpha(0);
+    if (UseLayeredBorders() && (FForm->Visible() || FForm->Tag() == TrayRestoreMark)) {
+      FBorderLayer->CheckFormAlpha(0, false);
+      FBorderLayer->ShowWithForm();
+    }
     SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
   }
   if (FSkinnableForm && FForm->FormStyle() != fsMDIForm) ForceResize();
@@ -358,13 +386,19 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
 void TbsSkinForm::wmFadeInTimer(TMessage&) {
   HWND H = FForm->Handle();
   const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
+  const bool Layered = UseLayeredBorders();
   if (NeedLayeredShow()) {
     KillTimer(H, FadeInTimerId);
     setLayeredStyle(false);
+    if (Layered && (FForm->Visible() || FForm->Tag() == TrayRestoreMark)) {
+      FBorderLayer->SetActive(GetFormActive(), false);
+      FBorderLayer->CheckFormAlpha(255, true);
+    }
     return;
   }
   if (!(FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate))) return;
   KillTimer(H, FadeInTimerId);
+  if (Layered) FBorderLayer->SetActive(GetFormActive(), false);
   const Integer T = ((FAlphaBlendAnimation || AllAnimate) && !FAlphaBlend) ? 255 : FAlphaBlendValue;
   if (FAlphaBlendAnimation || AllAnimate) {
     Integer S = T / 15;
@@ -378,20 +412,41 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
         L = GetTickCount();
         A = std::min(A + S, T);
         setWindowAlpha(Byte(A));
+        if (Layered) FBorderLayer->CheckFormAlpha(A, true);
       } else {
         Sleep(1);
       }
     } while (A < T);
+    if (Layered && !FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
   } else if (T != 255) {
     setWindowAlpha(FAlphaBlendValue);
+    if (Layered) {
+      FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
+      if (!FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
+    }
   }
-  if (T == 255) setLayeredStyle(false);
+  if (T == 255) {
+    setLayeredStyle(false);
+    if (Layered) FBorderLayer->CheckFormAlpha(255, true);
+  }
 }
 
 void TbsSkinForm::wmSize(TMessage& M) {
-  OldWindowProc(M);
-  FFormWidth = FForm->Width();
-  FFormHeight = FForm->Height();
+  // A minimized window leaves the screen: so does its layered border, until the window comes back.
+  if (M.WParam == SIZE_MINIMIZED && FBorderLayer->FVisible) {
+    FBorderLayer->Hide();
+    FBorderLayerHiddenByMinimize = true;
+  } else if (M.WParam != SIZE_MINIMIZED && FBorderLayerHiddenByMinimize) {
+    FBorderLayerHiddenByMinimize = false;
+    if (UseLayeredBorders() && FForm->Visible()) FBorderLayer->ShowWithForm();
+  }
+  // While a layered border window sizes the form the frame follows first, then the form's children.
+  const bool LayerDrag = FBorderLayerChangeSize;
+  if (!LayerDrag) {
+    OldWindowProc(M);
+    FFormWidth = FForm->Width();
+    FFormHeight = FForm->Height();
+  }
   HMagnetized = HMagnetized2 = VMagnetized = VMagnetized2 = false;
   if (!FSkinSupport) {
     if (FSkinnableForm && FForm->HandleAllocated()) {
@@ -400,8 +455,15 @@ void TbsSkinForm::wmSize(TMessage& M) {
     }
   } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() &&
              FFormHeight >= GetMinHeight()) {
+    if (UseLayeredBorders()) {
+      if (LayerDrag)
+        FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+      else
+        FBorderLayer->SetBoundsWithForm();
+    }
     UpdateSkinFrame(true);
   }
+  if (LayerDrag) OldWindowProc(M);
   if (FAlphaBlend && FAlphaBlendValue != 255 && FIsLayerEnabled && FForm->HandleAllocated()) {
     SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     FForm->Repaint();
@@ -421,6 +483,8 @@ void TbsSkinForm::wmSizing(TMessage& M) {
     SetFormRegion(true);
   } else if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight() &&
              (R->Width() != FForm->Width() || R->Height() != FForm->Height())) {
+    if (UseLayeredBorders() && FFormTop == FOldFormTop && FFormLeft == FOldFormLeft)
+      FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
     FOldFormTop = FFormTop;
     FOldFormLeft = FFormLeft;
     UpdateSkinFrame(true);
@@ -436,7 +500,11 @@ void TbsSkinForm::wmWindowPosChanged(TMessage& M) {
     FFormWidth = W->cx;
     FFormHeight = W->cy;
   }
+  const bool Layered = UseLayeredBorders();
+  if (FSizing && Layered && (FForm->Top() != FFormTop || FForm->Left() != FFormLeft))
+    FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
   if (!FSizing && !FBorderLayerChangeSize) {
+    if (Layered) FBorderLayer->MoveWithForm2(FFormLeft, FFormTop);
     FOldFormLeft = FFormLeft;
     FOldFormTop = FFormTop;
   }
@@ -448,6 +516,9 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
     case WM_SKINCHANGING:
       if (Sender != nullptr && Sender == FSD) {
         saveFrameBounds();
+        // The layer frame belongs to the skin about to go.
+        FBorderLayer->Hide();
+        FBorderLayer->InitFrame(nullptr, FForm);
         FStopPainting = true;
         FSkinSupport = false;
         FMouseTimer->SetEnabled(false);
@@ -480,8 +551,13 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       if (FForm->Tag() == TrayRestoreMark) FForm->SetTag(0);
       return false;
     case WM_LAYEREDBORDERSCHANGED:
-      // No layered border is ever shown here: the bounds are kept as they are.
-      saveFrameBounds();
+      layeredBordersChanged();
+      return false;
+    case WM_LAYEREDBORDERSUPDATE:
+      if (UseLayeredBorders() && FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        FBorderLayer->ShowWithForm();
+      }
       return false;
     case CM_QUERYSKINNEDFRAME:
       M.Result = (FSkinnableForm || !FIsVistaOs) ? SkinnedFrameByEngine : SkinnedFrameBySystem;
@@ -490,7 +566,14 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       FSmartEffectsShow = true;
       return false;
     case CM_ENDSMARTEFFECT:
-      FSmartEffectsShow = false;
+      if (FSmartEffectsShow) {
+        FSmartEffectsShow = false;
+        if ((FForm->Visible() || FForm->Tag() == TrayRestoreMark) && UseLayeredBorders()) {
+          if (Application != nullptr) Application->ProcessMessages();
+          FBorderLayer->SetActive(true, false);
+          FBorderLayer->ShowWithFormAnimation();
+        }
+      }
       return false;
     case CM_PAINTNC:
       if (!FSkinnableForm) return false;
@@ -520,8 +603,49 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
 }
 
 void TbsSkinForm::saveFrameBounds() {
+  TPoint LayerTopLeft;
+  if (FullLayeredBorderVisible(LayerTopLeft)) {
+    const TbsFormLayerBorder* L = FBorderLayer;
+    FOldFormBounds = Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
+                          FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
+    FOldFullBorder = 1;
+    return;
+  }
   FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
   FOldFullBorder = 0;
+}
+
+bool TbsSkinForm::fullLayeredBorderShown() const {
+  TPoint LayerTopLeft;
+  return FSkinSupport && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft);
+}
+
+void TbsSkinForm::layeredShowWindow(const TMessage& M) {
+  if (!UseLayeredBorders()) return;
+  if (M.WParam == 0) {
+    FBorderLayer->Hide();
+    return;
+  }
+  const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
+  if (FAlphaBlendAnimation || FAlphaBlend || NeedLayeredShow() || AllAnimate) return;
+  if (!(FForm->Visible() || FForm->Tag() == TrayRestoreMark)) return;
+  if (Application != nullptr) Application->ProcessMessages();
+  FBorderLayer->SetActive(true, false);
+  FBorderLayer->ShowWithForm();
+}
+
+void TbsSkinForm::layeredBordersChanged() {
+  saveFrameBounds();
+  if (UseLayeredBorders()) {
+    FBorderLayer->SetActive(FFormActive, false);
+    FBorderLayer->ShowWithForm();
+    RestoreOldFormBounds();
+    FForm->Show();
+  } else if (FBorderLayer->FVisible) {
+    FBorderLayer->Hide();
+    RestoreOldFormBounds();
+  }
+  if (FBorderLayer->FullBorder()) ApplySkinData();
 }
 
 // The move/size loop's own messages on a skinnable form: snapping while moving, and the loop's state
@@ -563,6 +687,7 @@ void TbsSkinForm::moveSizeLoopMessage(TMessage& M) {
       FMouseTimer->SetEnabled(false);
       ActiveObject = OldActiveObject = MouseCaptureObject = -1;
       if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+      if (UseLayeredBorders()) FBorderLayer->SetBoundsWithForm();
       break;
     default:
       break;
