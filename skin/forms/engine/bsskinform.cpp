@@ -6,6 +6,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/bars/bsskintoolbar.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsskinchangewalk.h"
@@ -56,6 +57,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
   FForm->SetAutoSize(false);
   FForm->SetAutoScroll(false);
+  if (FForm->FormStyle() == fsMDIForm && !designing()) CreateMDIScrollBars();
 
   if (!designing()) {
     OldWindowProc = FForm->WindowProc;
@@ -65,6 +67,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+  releaseMDIClient();
   if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   MenuTracking = nullptr;
   FFormMenus.reset();
@@ -423,10 +426,6 @@ Integer TbsSkinForm::GetAppMenuCaptionOffsetOf() const {
   return 0;
 }
 
-// MDI forms are not part of this build's platform layer.
-TForm* TbsSkinForm::GetMaximizedMDIChild() const {
-  return nullptr;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Skin change
@@ -488,8 +487,17 @@ void TbsSkinForm::ApplySkinData() {
   if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
   FFormWidth = FForm->Width();
   FFormHeight = FForm->Height();
+  if (isMDIMain()) {
+    if (FMDIHScrollBar != nullptr) FMDIHScrollBar->SetSkinData(FSD);
+    if (FMDIVScrollBar != nullptr) FMDIVScrollBar->SetSkinData(FSD);
+  }
   if (FSkinSupport) UpdateSkinFrame(true);
-  FForm->Repaint();
+  if (isMDIMain() && FForm->ClientHandle() != nullptr) {
+    RedrawWindow(FForm->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+    FitMaximizedChildren();
+  } else {
+    FForm->Repaint();
+  }
   CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized));
   FMouseTimer->SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);
