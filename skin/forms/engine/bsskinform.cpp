@@ -68,6 +68,11 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 
 TbsSkinForm::~TbsSkinForm() {
   releaseMDIClient();
+  // A child form frees its engine before its window: the main form hears of it now, while it can
+  // still leave the child out.
+  if (isMDIChild() && FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated() &&
+      !FWindowDestroying)
+    mdiChildDestroyed();
   if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   MenuTracking = nullptr;
   FFormMenus.reset();

@@ -523,6 +523,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool isMDIMain() const { return FForm->FormStyle() == fsMDIForm; }
   void updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed);
   void cancelSkinControlsMode();
+  void maximizeInMonitor();
   static TCustomForm* appMainForm();
   // To the application's main form while its window can still take a message; 0 otherwise.
   static LRESULT sendToMainForm(UINT Msg, WPARAM WParam);

@@ -411,6 +411,15 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
       }
       M.Result = 0;
       return true;
+    case WM_MDICHILDMAXIMIZE:
+      if (isMDIMain()) {
+        FMDIChildMaximized = true;
+        UpDateFormNC();
+        auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
+        if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+      }
+      M.Result = 0;
+      return true;
     case WM_MDICHILDMAXIMIZED:
       M.Result = (isMDIMain() && FMDIChildMaximized) ? 1 : 0;
       return true;

@@ -435,6 +435,25 @@ void TbsSkinForm::DoMinimize() {
 
 void TbsSkinForm::DoMaximize() {
   if (OldBoundsRect.Width() <= 0 && OldBoundsRect.Height() <= 0) OldBoundsRect = FForm->BoundsRect();
+  if (isMDIChild()) {
+    // A child is maximized into the MDI client area, without a frame of its own.
+    FMouseTimer->SetEnabled(false);
+    TestActive(-1, -1, false);
+    TRect A = Rect(0, 0, 0, 0);
+    GetMDIClientRect(A);
+    if (FForm->Left() == 0 && FForm->Top() == 0 && FForm->Width() == A.Width() && FForm->Height() == A.Height())
+      ForceResize();
+    else
+      FForm->SetBounds(0, 0, A.Width(), A.Height());
+    sendToMainForm(WM_MDICHILDMAXIMIZE, 0);
+  } else {
+    maximizeInMonitor();
+  }
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
+  if (OnMaximize) OnMaximize(this);
+}
+
+void TbsSkinForm::maximizeInMonitor() {
   TRect R;
   if (FMaximizeOnFullScreen) {
     R = monitorOfForm();
@@ -446,8 +465,6 @@ void TbsSkinForm::DoMaximize() {
       R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
-  if (OnMaximize) OnMaximize(this);
 }
 
 void TbsSkinForm::DoNormal() {
@@ -464,6 +481,10 @@ void TbsSkinForm::DoNormal() {
   FMouseTimer->SetEnabled(true);
   if (FForm->Width() == OldW && FForm->Height() == OldH) ForceResize();
   FForm->Repaint();
+  if (isMDIChild()) {
+    sendToMainForm(WM_MDICHILDRESTORE, 0);
+    sendToMainForm(WM_MDIRESTOREALL, 0);
+  }
   OldBoundsRect = TRect{};
   if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
   if (OnRestore) OnRestore(this);
