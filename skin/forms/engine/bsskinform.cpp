@@ -350,7 +350,8 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
                       ? MenuTracking->MainMenuBarMenu()
                       : FMainMenu;
   if (MM != nullptr) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
+        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
       FInShortCut = MM->IsShortCut(M);
@@ -430,7 +431,6 @@ void TbsSkinForm::MinimizeToTray() {
 Integer TbsSkinForm::GetAppMenuCaptionOffsetOf() const {
   return 0;
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Skin change

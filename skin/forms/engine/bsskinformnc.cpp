@@ -441,7 +441,8 @@ void TbsSkinForm::DoMaximize() {
     TestActive(-1, -1, false);
     TRect A = Rect(0, 0, 0, 0);
     GetMDIClientRect(A);
-    if (FForm->Left() == 0 && FForm->Top() == 0 && FForm->Width() == A.Width() && FForm->Height() == A.Height())
+    if (FForm->Left() == 0 && FForm->Top() == 0 && FForm->Width() == A.Width() &&
+        FForm->Height() == A.Height())
       ForceResize();
     else
       FForm->SetBounds(0, 0, A.Width(), A.Height());

@@ -4,11 +4,11 @@
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
-#include "skin/controls/base/bsskincontrol.h"
 
 namespace {
 
@@ -354,12 +354,13 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
   FFormActive = M.WParam != 0;
   if (Was && !FFormActive) TestActive(-1, -1, false);
   if (isMDIChild() && FForm->Visible()) {
-    // The client window keeps its activation bookkeeping; the frame is repainted whole afterwards.
+    // The client window keeps its activation bookkeeping; the child is repainted whole afterwards,
+    // background included: our layer repaints an invalidated window from a fresh surface.
     HWND H = FForm->Handle();
     SendMessage(H, WM_SETREDRAW, 0, 0);
     OldWindowProc(M);
     SendMessage(H, WM_SETREDRAW, 1, 0);
-    RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(H, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   } else {
     // The system does not paint a caption of its own.
     M.Result = 1;
@@ -387,8 +388,7 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     if (FSkinnableForm) {
       if (FLayerManager != nullptr) FLayerManager->Hide();
       if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
-      if (isMDIChild() && FForm->HandleAllocated())
-        sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
+      if (isMDIChild() && FForm->HandleAllocated()) sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
     }
     return;
   }
