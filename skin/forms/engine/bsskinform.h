@@ -524,6 +524,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed);
   void cancelSkinControlsMode();
   void maximizeInMonitor();
+  // The bar's move since the remembered position (remembered anew), as a children's offset.
+  static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
+  void scrollMDIChildren(Integer DX, Integer DY);
   static TCustomForm* appMainForm();
   // To the application's main form while its window can still take a message; 0 otherwise.
   static LRESULT sendToMainForm(UINT Msg, WPARAM WParam);

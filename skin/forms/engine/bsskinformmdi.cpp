@@ -173,32 +173,29 @@ void TbsSkinForm::MDIClientWndProc(TMessage& Message) {
 // The MDI client's scroll bars
 
 void TbsSkinForm::CreateMDIScrollBars() {
-  if (FMDIHScrollBar == nullptr) {
+  auto make = [this](TScrollBarKind Kind, const String& Name, void (TbsSkinForm::*Up)(TObject*),
+                     void (TbsSkinForm::*Down)(TObject*), void (TbsSkinForm::*Change)(TObject*)) {
     auto* B = new TbsSkinScrollBar(this);
-    B->SetKind(sbHorizontal);
-    B->SetHeight(MDIScrollBarSize);
-    B->SetSkinDataName("hscrollbar");
+    B->SetKind(Kind);
+    if (Kind == sbHorizontal)
+      B->SetHeight(MDIScrollBarSize);
+    else
+      B->SetWidth(MDIScrollBarSize);
+    B->SetSkinDataName(Name);
     B->SetSkinData(FSD);
-    B->OnUpButtonClick = [this](TObject* S) { OnMDIHScrollBarUpClick(S); };
-    B->OnDownButtonClick = [this](TObject* S) { OnMDIHScrollBarDownClick(S); };
-    B->OnPageUp = B->OnPageDown = B->OnLastChange = [this](TObject* S) { OnMDIHScrollBarChange(S); };
+    B->OnUpButtonClick = [this, Up](TObject* S) { (this->*Up)(S); };
+    B->OnDownButtonClick = [this, Down](TObject* S) { (this->*Down)(S); };
+    B->OnPageUp = B->OnPageDown = B->OnLastChange = [this, Change](TObject* S) { (this->*Change)(S); };
     B->SetVisible(false);
     B->SetParent(FForm);
-    FMDIHScrollBar = B;
-  }
-  if (FMDIVScrollBar == nullptr) {
-    auto* B = new TbsSkinScrollBar(this);
-    B->SetKind(sbVertical);
-    B->SetWidth(MDIScrollBarSize);
-    B->SetSkinDataName("vscrollbar");
-    B->SetSkinData(FSD);
-    B->OnUpButtonClick = [this](TObject* S) { OnMDIVScrollBarUpClick(S); };
-    B->OnDownButtonClick = [this](TObject* S) { OnMDIVScrollBarDownClick(S); };
-    B->OnPageUp = B->OnPageDown = B->OnLastChange = [this](TObject* S) { OnMDIVScrollBarChange(S); };
-    B->SetVisible(false);
-    B->SetParent(FForm);
-    FMDIVScrollBar = B;
-  }
+    return B;
+  };
+  if (FMDIHScrollBar == nullptr)
+    FMDIHScrollBar = make(sbHorizontal, "hscrollbar", &TbsSkinForm::OnMDIHScrollBarUpClick,
+                          &TbsSkinForm::OnMDIHScrollBarDownClick, &TbsSkinForm::OnMDIHScrollBarChange);
+  if (FMDIVScrollBar == nullptr)
+    FMDIVScrollBar = make(sbVertical, "vscrollbar", &TbsSkinForm::OnMDIVScrollBarUpClick,
+                          &TbsSkinForm::OnMDIVScrollBarDownClick, &TbsSkinForm::OnMDIVScrollBarChange);
 }
 
 void TbsSkinForm::OnMDIHScrollBarUpClick(TObject* Sender) {
@@ -212,11 +209,8 @@ void TbsSkinForm::OnMDIHScrollBarDownClick(TObject* Sender) {
 }
 
 void TbsSkinForm::OnMDIHScrollBarChange(TObject*) {
-  const Integer P = FMDIHScrollBar->Position();
-  if (P == FOldHSrollBarPosition) return;
-  const Integer D = FOldHSrollBarPosition - P;
-  FOldHSrollBarPosition = P;
-  ScrollMDIChildrenHorz(D);
+  const Integer D = takeScrollDelta(FMDIHScrollBar, FOldHSrollBarPosition);
+  if (D != 0) ScrollMDIChildrenHorz(D);
 }
 
 void TbsSkinForm::OnMDIVScrollBarUpClick(TObject* Sender) {
@@ -230,29 +224,30 @@ void TbsSkinForm::OnMDIVScrollBarDownClick(TObject* Sender) {
 }
 
 void TbsSkinForm::OnMDIVScrollBarChange(TObject*) {
-  const Integer P = FMDIVScrollBar->Position();
-  if (P == FOldVSrollBarPosition) return;
-  const Integer D = FOldVSrollBarPosition - P;
-  FOldVSrollBarPosition = P;
-  ScrollMDIChildrenVert(D);
+  const Integer D = takeScrollDelta(FMDIVScrollBar, FOldVSrollBarPosition);
+  if (D != 0) ScrollMDIChildrenVert(D);
+}
+
+Integer TbsSkinForm::takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old) {
+  const Integer D = Old - Bar->Position();
+  Old = Bar->Position();
+  return D;
 }
 
 void TbsSkinForm::ScrollMDIChildrenHorz(Integer ADelta) {
+  scrollMDIChildren(ADelta, 0);
+}
+
+void TbsSkinForm::ScrollMDIChildrenVert(Integer ADelta) {
+  scrollMDIChildren(0, ADelta);
+}
+
+void TbsSkinForm::scrollMDIChildren(Integer DX, Integer DY) {
   // The children's own move notifications would recompute the range under the thumb.
   FStopCheckChildMove = true;
   for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
     TCustomForm* C = FForm->MDIChildren(i);
-    if (C->Visible()) C->SetLeft(C->Left() + ADelta);
-  }
-  FStopCheckChildMove = false;
-  UpdateMDIScrollBars(false);
-}
-
-void TbsSkinForm::ScrollMDIChildrenVert(Integer ADelta) {
-  FStopCheckChildMove = true;
-  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
-    TCustomForm* C = FForm->MDIChildren(i);
-    if (C->Visible()) C->SetTop(C->Top() + ADelta);
+    if (C->Visible()) C->SetBounds(C->Left() + DX, C->Top() + DY, C->Width(), C->Height());
   }
   FStopCheckChildMove = false;
   UpdateMDIScrollBars(false);
