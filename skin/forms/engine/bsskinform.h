@@ -377,6 +377,17 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // The part of the main form's client area that its visible aligned controls leave; R stays as it
   // is without a main form.
   void GetMDIClientRect(TRect& R) const;
+  // ---- MDI main form: the children's window commands ----
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void CloseAll();
+  void RestoreAll();
+  void RestoreAllExcept(HWND AFormHandle);
+  bool FInMaximizeAll = false, FInRestoreAll = false;
   TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
   TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
   WNDPROC FClientInstance = nullptr;
@@ -515,6 +526,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void subclassMDIClient();
   void releaseMDIClient();
   bool mdiPrivateMessage(TMessage& M);
+  // The main form's side once children were restored: caption, menu bar buttons, scroll bars.
+  void childrenRestored();
   void mdiChildDestroyed();
   void mdiChildMouseActivate();
   void mdiChildTextChanged();
@@ -524,6 +537,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed);
   void cancelSkinControlsMode();
   void maximizeInMonitor();
+  // The arrangements' common start: children restored, the area to fill; false when there is none.
+  bool prepareArrangement(TRect& A);
+  TTileMode FTileMode = tbHorizontal;
   // The bar's move since the remembered position (remembered anew), as a children's offset.
   static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
   void scrollMDIChildren(Integer DX, Integer DY);

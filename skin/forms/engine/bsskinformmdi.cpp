@@ -379,6 +379,13 @@ void TbsSkinForm::mdiChildTextChanged() {
   if (TbsSkinForm* S = GetSkinFormOf(appMainForm()); S != nullptr && S != this) S->UpDateFormNC();
 }
 
+void TbsSkinForm::childrenRestored() {
+  UpDateFormNC();
+  auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
+  if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
+  UpdateMDIScrollBars(true);
+}
+
 bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
   switch (M.Msg) {
     case WM_MDICHILDRESIZE:
@@ -389,12 +396,25 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
       }
       return false;
     case WM_MDICHILDRESTORE:
-      if (isMDIMain()) {
+      if (isMDIMain() && !FInRestoreAll) {
         if (GetMaximizedMDIChild() == nullptr) FMDIChildMaximized = false;
-        UpDateFormNC();
-        auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
-        if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
-        UpdateMDIScrollBars(true);
+        childrenRestored();
+      }
+      M.Result = 0;
+      return true;
+    case WM_MDIRESTOREALL:
+    case WM_MDIRESTOREALLEXCEPT:
+      if (isMDIMain() && FMDIChildMaximized && !FInRestoreAll) {
+        FInRestoreAll = true;
+        if (M.Msg == WM_MDIRESTOREALL) {
+          RestoreAll();
+        } else {
+          RestoreAllExcept(reinterpret_cast<HWND>(M.WParam));
+          FForm->Next();
+        }
+        FInRestoreAll = false;
+        FMDIChildMaximized = false;
+        childrenRestored();
       }
       M.Result = 0;
       return true;
@@ -407,11 +427,14 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
       M.Result = 0;
       return true;
     case WM_MDICHILDMAXIMIZE:
-      if (isMDIMain()) {
+      if (isMDIMain() && !FInMaximizeAll) {
         FMDIChildMaximized = true;
         UpDateFormNC();
         auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
         if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+        FInMaximizeAll = true;
+        MaximizeAll();
+        FInMaximizeAll = false;
       }
       M.Result = 0;
       return true;

@@ -395,11 +395,21 @@ void TbsSkinForm::ApplyWindowState(TWindowState AState) {
 
 void TbsSkinForm::CalcMinimizedPosition(TPoint& P) const {
   const Integer w = GetMinWidth(), h = GetMinHeight();
-  const TRect R = workAreaOfForm();
+  // A child's slots are in the MDI client area, among its siblings; other forms' in the work area.
+  TRect R = workAreaOfForm();
+  std::vector<TCustomForm*> Others;
+  TCustomForm* Main = appMainForm();
+  if (isMDIChild() && Main != nullptr) {
+    TRect A = Rect(0, 0, 0, 0);
+    GetMDIClientRect(A);
+    R = Rect(0, 0, A.Width(), A.Height());
+    for (Integer i = 0; i < Main->MDIChildCount(); ++i) Others.push_back(Main->MDIChildren(i));
+  } else {
+    for (Integer i = 0; i < Screen->FormCount(); ++i) Others.push_back(Screen->Forms(i));
+  }
   P = Point(R.Left, R.Bottom - h);
   auto occupied = [&](const TPoint& Q) {
-    for (Integer i = 0; i < Screen->FormCount(); ++i) {
-      TCustomForm* F = Screen->Forms(i);
+    for (TCustomForm* F : Others) {
       if (F == FForm || !F->Visible() || (Application != nullptr && F == Application->MainForm())) continue;
       TbsSkinForm* S = GetSkinFormOf(F);
       if (S != nullptr && S->FWindowState == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
@@ -429,6 +439,10 @@ void TbsSkinForm::DoMinimize() {
     TPoint P;
     CalcMinimizedPosition(P);
     FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+    if (isMDIChild()) {
+      sendToMainForm(WM_MDICHILDRESTORE, 0);
+      sendToMainForm(WM_MDIRESTOREALLEXCEPT, WPARAM(FForm->Handle()));
+    }
   }
   if (OnMinimize) OnMinimize(this);
 }
