@@ -374,6 +374,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void OnMDIVScrollBarChange(TObject* Sender);
   // Every MDI child re-fits itself when maximized.
   void FitMaximizedChildren();
+  // Without the MDI scroll bars, minimized children keep to the slots along the client's bottom.
+  void ArrangeMinimizedMDIChildren();
   // The part of the main form's client area that its visible aligned controls leave; R stays as it
   // is without a main form.
   void GetMDIClientRect(TRect& R) const;

@@ -92,6 +92,18 @@ void TbsSkinForm::FitMaximizedChildren() {
     TCustomForm* C = FForm->MDIChildren(i);
     if (C->HandleAllocated()) SendMessage(C->Handle(), WM_MDICHILDRESIZE, 0, 0);
   }
+  if (!FShowMDIScrollBars) ArrangeMinimizedMDIChildren();
+}
+
+void TbsSkinForm::ArrangeMinimizedMDIChildren() {
+  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
+    TCustomForm* C = FForm->MDIChildren(i);
+    TbsSkinForm* S = GetSkinFormOf(C);
+    if (S == nullptr || S->FWindowState != wsMinimized) continue;
+    TPoint P;
+    S->CalcMinimizedPosition(P);
+    C->SetBounds(P.X, P.Y, C->Width(), C->Height());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -166,6 +166,19 @@ TEST_F(MDIChildrenTest, MinimizedChildrenLineUpAlongTheBottomOfTheArea) {
   EXPECT_EQ(A->Height(), 100);
 }
 
+TEST_F(MDIChildrenTest, WithoutScrollBarsMinimizedChildrenFollowTheAreasBottom) {
+  Engine->SetShowMDIScrollBars(false);
+  MakeChildren(1);
+  TCustomForm* C = Main->MDIChildren(0);
+  GetSkinFormOf(C)->SetWindowState(wsMinimized);
+  const Integer h = GetSkinFormOf(C)->GetMinHeight();
+  ASSERT_EQ(C->Top(), Area().Height() - h);
+  Main->SetHeight(Main->Height() + 50);
+  wintest::Pump();
+  EXPECT_EQ(C->Top(), Area().Height() - h);
+  EXPECT_EQ(C->Left(), 0);
+}
+
 TEST_F(MDIChildrenTest, CloseAllClosesEveryChild) {
   MakeChildren(3);
   std::vector<String> Closed;
