@@ -6,6 +6,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/bars/bsskintoolbar.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsskinchangewalk.h"
@@ -58,6 +59,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
   FForm->SetAutoSize(false);
   FForm->SetAutoScroll(false);
+  if (FForm->FormStyle() == fsMDIForm && !designing()) CreateMDIScrollBars();
 
   if (!designing()) {
     OldWindowProc = FForm->WindowProc;
@@ -67,6 +69,12 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+  releaseMDIClient();
+  // A child form frees its engine before its window: the main form hears of it now, while it can
+  // still leave the child out.
+  if (isMDIChild() && FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated() &&
+      !FWindowDestroying)
+    mdiChildDestroyed();
   if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   MenuTracking = nullptr;
   FFormMenus.reset();
@@ -346,7 +354,8 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
                       ? MenuTracking->MainMenuBarMenu()
                       : FMainMenu;
   if (MM != nullptr) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr && MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
+        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
       FInShortCut = MM->IsShortCut(M);
@@ -435,11 +444,6 @@ Integer TbsSkinForm::GetAppMenuCaptionOffsetOf() const {
   return 0;
 }
 
-// MDI forms are not part of this build's platform layer.
-TForm* TbsSkinForm::GetMaximizedMDIChild() const {
-  return nullptr;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Skin change
 
@@ -505,8 +509,17 @@ void TbsSkinForm::ApplySkinData() {
   if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
   FFormWidth = FForm->Width();
   FFormHeight = FForm->Height();
+  if (isMDIMain()) {
+    if (FMDIHScrollBar != nullptr) FMDIHScrollBar->SetSkinData(FSD);
+    if (FMDIVScrollBar != nullptr) FMDIVScrollBar->SetSkinData(FSD);
+  }
   if (FSkinSupport) UpdateSkinFrame(true);
-  FForm->Repaint();
+  if (isMDIMain() && FForm->ClientHandle() != nullptr) {
+    RedrawWindow(FForm->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+    FitMaximizedChildren();
+  } else {
+    FForm->Repaint();
+  }
   CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized));
   FMouseTimer->SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);

@@ -25,6 +25,7 @@ class TbsActiveSkinObject;
 class TbsClientInActivePanel;
 class TbsFormLayerBorder;
 class TbsSkinHint;
+class TbsSkinScrollBar;
 class TbsSkinStatusBar;
 class TCustomImageList;
 
@@ -253,7 +254,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SkinMenuClose() override;
   void MinimizeToTray();
   Integer GetAppMenuCaptionOffsetOf() const;
+  // The maximized MDI child of the application's main form: its active child when that is
+  // maximized, else the first maximized one; nullptr when none.
   TForm* GetMaximizedMDIChild() const;
+  bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
@@ -360,6 +364,45 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void ShowClientInActiveEffect();
   void HideClientInActiveEffect();
 
+  // ---- MDI main form: the client window and its scroll bars ----
+  void MDIClientWndProc(TMessage& Message);
+  void CreateMDIScrollBars();
+  void UpdateMDIScrollBars(bool AUpdateRange);
+  void AlignMDIScrollBars();
+  void ScrollMDIChildrenHorz(Integer ADelta);
+  void ScrollMDIChildrenVert(Integer ADelta);
+  void OnMDIHScrollBarUpClick(TObject* Sender);
+  void OnMDIHScrollBarDownClick(TObject* Sender);
+  void OnMDIHScrollBarChange(TObject* Sender);
+  void OnMDIVScrollBarUpClick(TObject* Sender);
+  void OnMDIVScrollBarDownClick(TObject* Sender);
+  void OnMDIVScrollBarChange(TObject* Sender);
+  // Every MDI child re-fits itself when maximized.
+  void FitMaximizedChildren();
+  // Without the MDI scroll bars, minimized children keep to the slots along the client's bottom.
+  void ArrangeMinimizedMDIChildren();
+  // The part of the main form's client area that its visible aligned controls leave; R stays as it
+  // is without a main form.
+  void GetMDIClientRect(TRect& R) const;
+  // ---- MDI main form: the children's window commands ----
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void CloseAll();
+  void RestoreAll();
+  void RestoreAllExcept(HWND AFormHandle);
+  bool FInMaximizeAll = false, FInRestoreAll = false;
+  TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+  TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+  WNDPROC FClientInstance = nullptr;
+  WNDPROC FPrevClientProc = nullptr;
+  Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
+  bool FStopCheckChildMove = false;
+  HWND ChangeVisibleChildHanle = nullptr;
+
   // ---- the window procedure ----
   void FormWndProc(TMessage& Message);
 
@@ -423,6 +466,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   std::unique_ptr<TBitmap> FLogoBitMap;
   std::unique_ptr<TIcon> FIcon;
   TbsClientInActivePanel* FInActivePanel = nullptr;
+  // Owned as components.
+  TbsSkinScrollBar* FMDIHScrollBar = nullptr;
+  TbsSkinScrollBar* FMDIVScrollBar = nullptr;
+  HWND FSubclassedClient = nullptr;
   TbsBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize, biRollUp};
   bool FAlphaBlend = false;
   Byte FAlphaBlendValue = 200;
@@ -488,9 +535,39 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void layeredBordersChanged();
   // The layered border is shown around the form and the outer bounds include it.
   bool layeredOuterBounds() const;
+  // MDI: the client window's subclass, the messages between a main form and its children.
+  void subclassMDIClient();
+  void releaseMDIClient();
+  bool mdiPrivateMessage(TMessage& M);
+  // The main form's side once children were restored: caption, menu bar buttons, scroll bars.
+  void childrenRestored();
+  void mdiChildDestroyed();
+  void mdiChildMouseActivate();
+  void mdiChildTextChanged();
+  void updateMainMenuBar();
+  bool isMDIChild() const { return FForm->FormStyle() == fsMDIChild; }
+  bool isMDIMain() const { return FForm->FormStyle() == fsMDIForm; }
+  void updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed);
+  void cancelSkinControlsMode();
+  void maximizeInMonitor();
+  // The arrangements' common start: children restored, the area to fill; false when there is none.
+  bool prepareArrangement(TRect& A);
+  TTileMode FTileMode = tbHorizontal;
+  // The bar's move since the remembered position (remembered anew), as a children's offset.
+  static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
+  void scrollMDIChildren(Integer DX, Integer DY);
+  static TCustomForm* appMainForm();
+  // To the application's main form while its window can still take a message; 0 otherwise.
+  static LRESULT sendToMainForm(UINT Msg, WPARAM WParam);
+  // Between WM_DESTROY and the next show: nothing is laid out on a window that is going.
+  bool FWindowDestroying = false;
   void setWindowAlpha(Byte Alpha);
   void setLayeredStyle(bool On);
 };
 
 // The first TbsSkinForm among the form's owned components; nullptr for a form without one or none.
 TbsSkinForm* GetSkinFormOf(TCustomForm* Form);
+// The engine of the first MDI child of the application's main form whose engine is maximized.
+TbsSkinForm* GetMaximizedMDIChildSkinForm();
+// The engine of the application's main form's active MDI child; nullptr without one.
+TbsSkinForm* GetActiveMDIChildSkinForm();

@@ -423,11 +423,21 @@ void TbsSkinForm::ApplyWindowState(TWindowState AState) {
 
 void TbsSkinForm::CalcMinimizedPosition(TPoint& P) const {
   const Integer w = GetMinWidth(), h = GetMinHeight();
-  const TRect R = workAreaOfForm();
+  // A child's slots are in the MDI client area, among its siblings; other forms' in the work area.
+  TRect R = workAreaOfForm();
+  std::vector<TCustomForm*> Others;
+  TCustomForm* Main = appMainForm();
+  if (isMDIChild() && Main != nullptr) {
+    TRect A = Rect(0, 0, 0, 0);
+    GetMDIClientRect(A);
+    R = Rect(0, 0, A.Width(), A.Height());
+    for (Integer i = 0; i < Main->MDIChildCount(); ++i) Others.push_back(Main->MDIChildren(i));
+  } else {
+    for (Integer i = 0; i < Screen->FormCount(); ++i) Others.push_back(Screen->Forms(i));
+  }
   P = Point(R.Left, R.Bottom - h);
   auto occupied = [&](const TPoint& Q) {
-    for (Integer i = 0; i < Screen->FormCount(); ++i) {
-      TCustomForm* F = Screen->Forms(i);
+    for (TCustomForm* F : Others) {
       if (F == FForm || !F->Visible() || (Application != nullptr && F == Application->MainForm())) continue;
       TbsSkinForm* S = GetSkinFormOf(F);
       if (S != nullptr && S->FWindowState == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
@@ -463,12 +473,38 @@ void TbsSkinForm::DoMinimize() {
                        GetMinHeight());
     else
       FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+    if (isMDIChild()) {
+      sendToMainForm(WM_MDICHILDRESTORE, 0);
+      sendToMainForm(WM_MDIRESTOREALLEXCEPT, WPARAM(FForm->Handle()));
+    }
   }
   if (OnMinimize) OnMinimize(this);
 }
 
 void TbsSkinForm::DoMaximize() {
   if (OldBoundsRect.Width() <= 0 && OldBoundsRect.Height() <= 0) OldBoundsRect = FForm->BoundsRect();
+  if (isMDIChild()) {
+    // A child is maximized into the MDI client area, without a frame of its own.
+    FMouseTimer->SetEnabled(false);
+    TestActive(-1, -1, false);
+    TRect A = Rect(0, 0, 0, 0);
+    GetMDIClientRect(A);
+    if (FForm->Left() == 0 && FForm->Top() == 0 && FForm->Width() == A.Width() &&
+        FForm->Height() == A.Height())
+      ForceResize();
+    else
+      FForm->SetBounds(0, 0, A.Width(), A.Height());
+    sendToMainForm(WM_MDICHILDMAXIMIZE, 0);
+  } else {
+    maximizeInMonitor();
+  }
+  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
+  if (OnMaximize) OnMaximize(this);
+  // A plain layered border does not frame a maximized form.
+  if (FBorderLayer->FVisible && !FBorderLayer->FullBorder()) FBorderLayer->Hide();
+}
+
+void TbsSkinForm::maximizeInMonitor() {
   TRect R;
   if (FMaximizeOnFullScreen) {
     R = monitorOfForm();
@@ -484,10 +520,6 @@ void TbsSkinForm::DoMaximize() {
     R = Rect(R.Left + L->LeftSize, R.Top + L->TopSize, R.Right - L->RightSize, R.Bottom - L->BottomSize);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-  if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
-  if (OnMaximize) OnMaximize(this);
-  // A plain layered border does not frame a maximized form.
-  if (FBorderLayer->FVisible && !FBorderLayer->FullBorder()) FBorderLayer->Hide();
 }
 
 void TbsSkinForm::DoNormal() {
@@ -508,6 +540,10 @@ void TbsSkinForm::DoNormal() {
   FMouseTimer->SetEnabled(true);
   if (FForm->Width() == OldW && FForm->Height() == OldH) ForceResize();
   FForm->Repaint();
+  if (isMDIChild()) {
+    sendToMainForm(WM_MDICHILDRESTORE, 0);
+    sendToMainForm(WM_MDIRESTOREALL, 0);
+  }
   OldBoundsRect = TRect{};
   if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
   if (OnRestore) OnRestore(this);

@@ -4,6 +4,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/screen.h"
+#include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -59,6 +60,27 @@ void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
     FSkinMenu->Hide();
   } else if (InMenu) {
     SkinMenuClose();
+  } else if (isMDIMain() && FForm->Visible()) {
+    // The children leave their menus to the main form: its press closes the active child's menu.
+    if (TbsSkinForm* C = GetActiveMDIChildSkinForm(); C != nullptr && C != this) {
+      if (C->InMainMenu && !C->InMenu) {
+        if (C->MenuTracking != nullptr) C->MenuTracking->SkinMainMenuClose();
+      } else if (C->FSkinMenu->Visible()) {
+        C->FSkinMenu->Hide();
+      } else if (C->InMenu) {
+        C->SkinMenuClose();
+      }
+    }
+  }
+  cancelSkinControlsMode();
+}
+
+void TbsSkinForm::cancelSkinControlsMode() {
+  if (!ComponentState().Empty() || !isMDIMain() || !FForm->Visible()) return;
+  for (Integer i = 0; i < FForm->ComponentCount(); ++i) {
+    auto* C = dynamic_cast<TbsSkinControl*>(FForm->Components(i));
+    if (C != nullptr && C->Visible() && C->Enabled() && C->HandleAllocated())
+      SendMessage(C->Handle(), CM_CANCELMODE, 0, 0);
   }
 }
 
@@ -70,6 +92,8 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       FMouseTimer->SetEnabled(false);
       FMorphTimer->SetEnabled(false);
       FAnimateTimer->SetEnabled(false);
+      FWindowDestroying = true;
+      if (isMDIChild()) mdiChildDestroyed();
       return false;
     case WM_SIZE:
       if (FSizeMove && FFullDrag) {
@@ -82,13 +106,19 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if (!Skinnable) return false;
       OldWindowProc(M);
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-      ClearObjectsState();
-      CheckFormActive(true);
+      if (isMDIChild() && FWindowStateInit == wsMaximized) {
+        CheckFormActive(false);
+      } else {
+        ClearObjectsState();
+        CheckFormActive(true);
+      }
+      if (isMDIMain()) updateMainMenuBar();
       return true;
     case WM_SETTEXT:
       if (!Skinnable) return false;
       OldWindowProc(M);
       if (frameDrawn()) UpDateFormNC();
+      if (isMDIChild()) mdiChildTextChanged();
       return true;
     case WM_ERASEBKGND: {
       if (FForm->FormStyle() == fsMDIForm && !FClientInActiveDraw) {
@@ -121,6 +151,9 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         if (HT != HTCLIENT && !(HT >= HTLEFT && HT <= HTBOTTOMRIGHT))
           M.LParam = MAKELPARAM(HTCLIENT, HIWORD(uintptr_t(M.LParam)));
       }
+      return false;
+    case WM_MOUSEACTIVATE:
+      if (Skinnable && isMDIChild()) mdiChildMouseActivate();
       return false;
     case WM_GETMINMAXINFO:
       if (Skinnable) {
@@ -204,7 +237,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if (Skinnable) moveSizeLoopMessage(M);
       return false;
     default:
-      return privateMessage(M);
+      return mdiPrivateMessage(M) || privateMessage(M);
   }
 }
 
@@ -216,6 +249,13 @@ void TbsSkinForm::secondDispatch(TMessage& M) {
     return P;
   };
   switch (M.Msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+      if (isMDIChild()) sendToMainForm(WM_MDICHILDMOVE, 0);
+      break;
+    case WM_SHOWWINDOW:
+      if (M.WParam != 0 && isMDIChild()) sendToMainForm(WM_MDICHILDMOVE, 0);
+      break;
     case WM_NCMOUSEMOVE:
       if (Skinnable) {
         const TPoint P = ncPoint();
@@ -331,8 +371,18 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
   const bool Was = FFormActive;
   FFormActive = M.WParam != 0;
   if (Was && !FFormActive) TestActive(-1, -1, false);
-  // The system does not paint a caption of its own.
-  M.Result = 1;
+  if (isMDIChild() && FForm->Visible()) {
+    // The client window keeps its activation bookkeeping; the child is repainted whole afterwards,
+    // background included: our layer repaints an invalidated window from a fresh surface.
+    HWND H = FForm->Handle();
+    SendMessage(H, WM_SETREDRAW, 0, 0);
+    OldWindowProc(M);
+    SendMessage(H, WM_SETREDRAW, 1, 0);
+    RedrawWindow(H, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  } else {
+    // The system does not paint a caption of its own.
+    M.Result = 1;
+  }
   if (frameDrawn()) {
     SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     CheckFormActive(true);
@@ -345,12 +395,16 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
     else if (FForm->Tag() != TrayRestoreMark)
       FBorderLayer->Hide();
   }
+  if (isMDIChild() && FWindowStateInit == wsMaximized) {
+    if (TbsSkinForm* S = GetSkinFormOf(appMainForm()); S != nullptr && S != this) S->UpDateFormNC();
+  }
   if (FForm->Visible() && FClientInActiveEffect) {
     if (FFormActive)
       HideClientInActiveEffect();
     else
       ShowClientInActiveEffect();
   }
+  if (isMDIChild()) updateMainMenuBar();
 }
 
 void TbsSkinForm::wmShowWindow(TMessage& M) {
@@ -358,9 +412,11 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     if (FSkinnableForm) {
       if (FLayerManager != nullptr) FLayerManager->Hide();
       if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+      if (isMDIChild() && FForm->HandleAllocated()) sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
     }
     return;
   }
+  FWindowDestroying = false;
   if (FStartShow && FPositionInMonitor == bspDefault) {
     FStartShow = false;
   } else if (FStartShow && FWindowState == wsNormal) {
@@ -379,7 +435,15 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     }
     SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
   }
-  if (FSkinnableForm && FForm->FormStyle() != fsMDIForm) ForceResize();
+  if (FSkinnableForm && !isMDIMain()) {
+    ForceResize();
+  } else if (isMDIMain() && FForm->ClientHandle() != nullptr && FSubclassedClient != FForm->ClientHandle()) {
+    subclassMDIClient();
+    ForceResize();
+  }
+  if (FSkinnableForm && isMDIChild() && sendToMainForm(WM_MDICHILDMAXIMIZED, 0) == 1 &&
+      FBorderIcons.Contains(biMaximize))
+    SetWindowState(wsMaximized);
   if (FSkinnableForm && FForm->Menu() != nullptr) FForm->SetMenu(nullptr);
 }
 
@@ -535,6 +599,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       ChangeSkinDataControls(Sender, FForm);
       return false;
     case WM_SKINCHANGED:
+      if (Sender != nullptr && Sender == FSD && isMDIMain()) FitMaximizedChildren();
       if (OnAfterChangeSkinData) OnAfterChangeSkinData(this);
       return false;
     case WM_CLOSESKINMENU:

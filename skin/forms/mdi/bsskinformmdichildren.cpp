@@ -1,0 +1,126 @@
+// The MDI main form's window commands, computed by its engine rather than by the client window:
+// tiling, cascading, and minimizing, maximizing, restoring and closing all children, each through
+// the children's own engines.
+#include <cmath>
+
+#include "platform/ui/core/application.h"
+#include "skin/forms/engine/bsskinform.h"
+
+namespace {
+
+// Every MDI child of a form with its engine (null for a child without one), in the children's order.
+std::vector<std::pair<TCustomForm*, TbsSkinForm*>> childrenOf(TForm* Main) {
+  std::vector<std::pair<TCustomForm*, TbsSkinForm*>> R;
+  for (Integer i = 0; i < Main->MDIChildCount(); ++i) {
+    TCustomForm* C = Main->MDIChildren(i);
+    R.emplace_back(C, GetSkinFormOf(C));
+  }
+  return R;
+}
+
+}  // namespace
+
+void TbsSkinForm::MinimizeAll() {
+  if (!isMDIMain()) return;
+  for (auto& [C, S] : childrenOf(FForm))
+    if (S != nullptr) S->SetWindowState(wsMinimized);
+}
+
+void TbsSkinForm::MaximizeAll() {
+  if (!isMDIMain()) return;
+  for (auto& [C, S] : childrenOf(FForm))
+    if (S != nullptr && S->BorderIcons().Contains(biMaximize)) S->SetWindowState(wsMaximized);
+}
+
+void TbsSkinForm::CloseAll() {
+  if (!isMDIMain()) return;
+  auto Children = childrenOf(FForm);
+  for (auto It = Children.rbegin(); It != Children.rend(); ++It) It->first->Close();
+}
+
+void TbsSkinForm::RestoreAll() {
+  RestoreAllExcept(nullptr);
+}
+
+void TbsSkinForm::RestoreAllExcept(HWND AFormHandle) {
+  if (!isMDIMain()) return;
+  for (auto& [C, S] : childrenOf(FForm)) {
+    if (S == nullptr || (AFormHandle != nullptr && C->HandleAllocated() && C->Handle() == AFormHandle))
+      continue;
+    if (S->WindowState() != wsNormal) S->SetWindowState(wsNormal);
+    if (S->RollUpState() && S->WindowState() == wsNormal) S->SetRollUpState(false);
+  }
+}
+
+bool TbsSkinForm::prepareArrangement(TRect& A) {
+  if (!isMDIMain() || FForm->MDIChildCount() == 0) return false;
+  RestoreAll();
+  A = Rect(0, 0, 0, 0);
+  GetMDIClientRect(A);
+  return true;
+}
+
+void TbsSkinForm::Tile() {
+  TRect A;
+  if (!prepareArrangement(A)) return;
+  const Integer AW = A.Width(), AH = A.Height(), n = FForm->MDIChildCount();
+  if (FTileMode == tbHorizontal) {
+    // Columns from the right, each filled from the bottom up.
+    Integer c = std::max<Integer>(Integer(std::sqrt(double(n))), 1);
+    Integer r = n / c;
+    if (c * r < n) ++r;
+    const Integer w = AW / c;
+    Integer h = AH / r, x = AW, y = AH;
+    for (Integer i = n - 1; i >= 0; --i) {
+      FForm->MDIChildren(i)->SetBounds(std::max(x - w, 0), std::max(y - h, 0), w, h);
+      y -= h;
+      if (y - h < 0) {
+        y = AH;
+        x -= w;
+        c = std::max<Integer>(c - 1, 1);
+        r = i / c;
+        if (c * r < i) ++r;
+        r = std::max<Integer>(r, 1);
+        h = AH / r;
+      }
+    }
+  } else {
+    // Columns from the left, each filled from the top down.
+    Integer r = std::max<Integer>(Integer(std::sqrt(double(n))), 1);
+    Integer c = std::max<Integer>(n / r, 1);
+    const Integer w = AW / c;
+    Integer h = AH / r, x = 0, y = 0;
+    for (Integer i = 1; i <= n; ++i) {
+      FForm->MDIChildren(i - 1)->SetBounds(x, y, w, h);
+      y += h;
+      if (y + h > AH) {
+        y = 0;
+        x += w;
+        c = std::max<Integer>(c - 1, 1);
+        r = std::max<Integer>((n - i) / c, 1);
+        h = AH / r;
+      }
+    }
+  }
+}
+
+void TbsSkinForm::Cascade() {
+  TRect A;
+  if (!prepareArrangement(A)) return;
+  const Integer AW = A.Width(), AH = A.Height(), n = FForm->MDIChildCount();
+  // A skin whose client area starts at the top edge would give no step at all.
+  const Integer s = std::max<Integer>(FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3, 1);
+  const Integer k = (AW - Integer(std::nearbyint(double(AW) * 0.8))) / s;
+  const Integer Steps = k > n ? n - 1 : k;
+  const Integer cw = std::max(AW - s * Steps, GetMinWidth());
+  const Integer ch = std::max(AH - s * Steps, GetMinHeight());
+  Integer o = 0;
+  for (Integer i = n - 1; i >= 0; --i) {
+    TCustomForm* C = FForm->MDIChildren(i);
+    const bool Fixed = C->BorderStyle() == bsSingle;
+    const Integer W = Fixed ? C->Width() : cw, H = Fixed ? C->Height() : ch;
+    if (o + W > AW || o + H > AH) o = 0;
+    C->SetBounds(o, o, W, H);
+    o += s;
+  }
+}
