@@ -4,6 +4,7 @@
 
 #include "platform/ui/core/form.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/menus/bsskinmenu.h"
 
 namespace {
 
@@ -282,6 +283,28 @@ TEST_F(Ribbon, AButtonClickFiresOnlyWhenPressedAndReleasedOnIt) {
   B->SetEnabled(false);
   ClickAt(R, IR);
   EXPECT_EQ(Clicks, 1);
+  R->SetButtonsImageList(nullptr);
+}
+
+TEST_F(Ribbon, AButtonWithAPopupMenuStaysPressedUntilTheMenuCloses) {
+  TbsRibbon* R = NewRibbon({"a"});
+  TImageList Images(nullptr);
+  R->SetButtonsImageList(&Images);
+  TbsSkinPopupMenu Menu(Form);
+  Integer Clicks = 0;
+  TbsRibbonButtonItem* Other = R->Buttons()->Add();
+  TbsRibbonButtonItem* B = R->Buttons()->Add();
+  B->SetPopupMenu(&Menu);
+  B->OnClick = [&](TObject*) { ++Clicks; };
+  R->Repaint();
+  ClickAt(R, B->ItemRect);
+  EXPECT_EQ(R->PopupButton(), 1);
+  EXPECT_TRUE(B->Down);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_FALSE(Other->Down);
+  R->Perform(WM_CLOSESKINMENU, 0, 0);
+  EXPECT_FALSE(B->Down);
+  EXPECT_EQ(R->PopupButton(), -1);
   R->SetButtonsImageList(nullptr);
 }
 
