@@ -266,11 +266,12 @@ class TbsRibbon : public TbsSkinControl {
   // painting
   void DrawDefaultTab(TCanvas* Cnvs, Integer Index);
   void DrawSkinTab(TCanvas* Cnvs, Integer Index);
-  void DrawTabCaption(TCanvas* Cnvs, const String& S, const TRect& R, Integer TabWidth);
   void DrawPictureTab(TCanvas* Cnvs, Integer Index, const TRect& Piece, TColor FontColor, bool Bold,
                       Integer BottomInset);
   void DrawMDIButton(TCanvas* Cnvs, Integer Index);
   void DrawButton(TCanvas* Cnvs, Integer Index);
+  // Lays the strip out on Cnvs and draws its tabs and buttons there.
+  void DrawStripItems(TCanvas* Cnvs, bool Skinned);
   void PaintDefault(TCanvas* Cnvs);
   void PaintSkinned(TCanvas* Cnvs);
   void LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect);

@@ -20,15 +20,21 @@ void tabCaption(TCanvas* Cnvs, const String& S, const TRect& R, Integer TabWidth
     DrawTextCenteredEx(Cnvs, S, R);
 }
 
+// Piece of Source copied into B, keyed on Key when Transparent.
+void cutPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
+  B->SetSize(RectWidth(Piece), RectHeight(Piece));
+  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
+  if (!Transparent) return;
+  B->SetTransparent(true);
+  B->SetTransparentMode(tmFixed);
+  B->SetTransparentColor(Key);
+}
+
 String captionOf(TbsRibbonTab* T) {
   return T->Page() != nullptr ? T->Page()->Caption() : String();
 }
 
 }  // namespace
-
-void TbsRibbon::DrawTabCaption(TCanvas* Cnvs, const String& S, const TRect& R, Integer TabWidth) {
-  tabCaption(Cnvs, S, R, TabWidth);
-}
 
 void TbsRibbon::WMEraseBkgnd(TMessage& Message) {
   HDC DC = reinterpret_cast<HDC>(Message.WParam);
@@ -75,14 +81,23 @@ void TbsRibbon::PaintDefault(TCanvas* Cnvs) {
     Cnvs->FillRect(Rect(L, T, L + W, T + H));
   }
   B.Canvas()->SetFont(Font());
-  CalcItemRects(B.Canvas());
-  if (anyTabVisible())
-    for (Integer i = 0; i < FTabs->Count(); ++i)
-      if (FTabs->Items(i)->Visible()) DrawDefaultTab(B.Canvas(), i);
-  if (FButtons->Count() > 0 && FButtonsImageList != nullptr)
-    for (Integer i = 0; i < FButtons->Count(); ++i) DrawButton(B.Canvas(), i);
-  for (Integer i = 0; i < FMDIButtons->Count(); ++i) DrawMDIButton(B.Canvas(), i);
+  DrawStripItems(B.Canvas(), false);
   Cnvs->Draw(0, 0, &B);
+}
+
+void TbsRibbon::DrawStripItems(TCanvas* Cnvs, bool Skinned) {
+  CalcItemRects(Cnvs);
+  if (anyTabVisible())
+    for (Integer i = 0; i < FTabs->Count(); ++i) {
+      if (!FTabs->Items(i)->Visible()) continue;
+      if (Skinned)
+        DrawSkinTab(Cnvs, i);
+      else
+        DrawDefaultTab(Cnvs, i);
+    }
+  if (FButtons->Count() > 0 && FButtonsImageList != nullptr)
+    for (Integer i = 0; i < FButtons->Count(); ++i) DrawButton(Cnvs, i);
+  for (Integer i = 0; i < FMDIButtons->Count(); ++i) DrawMDIButton(Cnvs, i);
 }
 
 void TbsRibbon::PaintSkinned(TCanvas* Cnvs) {
@@ -122,13 +137,7 @@ void TbsRibbon::PaintSkinned(TCanvas* Cnvs) {
   } else {
     T.Canvas()->SetFont(Font());
   }
-  CalcItemRects(T.Canvas());
-  if (anyTabVisible())
-    for (Integer i = 0; i < FTabs->Count(); ++i)
-      if (FTabs->Items(i)->Visible()) DrawSkinTab(T.Canvas(), i);
-  if (FButtons->Count() > 0 && FButtonsImageList != nullptr)
-    for (Integer i = 0; i < FButtons->Count(); ++i) DrawButton(T.Canvas(), i);
-  for (Integer i = 0; i < FMDIButtons->Count(); ++i) DrawMDIButton(T.Canvas(), i);
+  DrawStripItems(T.Canvas(), true);
   Cnvs->Draw(F.Left, F.Top + TB.Height(), &LB);
   Cnvs->Draw(F.Left + RectWidth(F) - RB.Width(), F.Top + TB.Height(), &RB);
   Cnvs->Draw(F.Left, F.Top + RectHeight(F) - BB.Height(), &BB);
@@ -261,13 +270,7 @@ void TbsRibbon::DrawSkinTab(TCanvas* Cnvs, Integer Index) {
     return;
   }
   TBitmap B;
-  B.SetSize(RectWidth(D->DividerRect), RectHeight(D->DividerRect));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), FDataPicture->Canvas(), D->DividerRect);
-  if (D->DividerTransparent) {
-    B.SetTransparent(true);
-    B.SetTransparentMode(tmFixed);
-    B.SetTransparentColor(D->DividerTransparentColor);
-  }
+  cutPiece(&B, FDataPicture, D->DividerRect, D->DividerTransparent, D->DividerTransparentColor);
   Cnvs->Draw(IR.Right - B.Width(), IR.Bottom - B.Height(), &B);
 }
 
@@ -301,13 +304,7 @@ void TbsRibbon::DrawMDIButton(TCanvas* Cnvs, Integer Index) {
   const TRect Piece = Btn->Active && Btn->Down ? Down : Btn->Active ? Active : Normal;
   if (IsEmptyRect(Piece)) return;
   TBitmap B;
-  B.SetSize(RectWidth(Piece), RectHeight(Piece));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), FDataPicture->Canvas(), Piece);
-  if (D->MDIButtonsTransparent) {
-    B.SetTransparent(true);
-    B.SetTransparentMode(tmFixed);
-    B.SetTransparentColor(D->MDIButtonsTransparentColor);
-  }
+  cutPiece(&B, FDataPicture, Piece, D->MDIButtonsTransparent, D->MDIButtonsTransparentColor);
   Cnvs->Draw(IR.Left, IR.Top, &B);
 }
 
