@@ -208,8 +208,15 @@ TbsRibbonPage::TbsRibbonPage(TComponent* AOwner) : TbsRibbonCustomPage(AOwner) {
 
 TbsRibbonPage::~TbsRibbonPage() {
   TbsRibbon* R = Ribbon;
-  if (R == nullptr || !isDesigning(R) || isLoading(R) || isDestroying(R)) return;
+  if (R == nullptr) return;
   TbsRibbonTabs* Tabs = R->Tabs();
+  if (!isDesigning(R) || isLoading(R) || isDestroying(R)) {
+    // A page freed by its owner (the form) must not stay behind in its tab.
+    for (Integer i = 0; i < Tabs->Count(); ++i)
+      if (Tabs->Items(i)->Page() == this) Tabs->Items(i)->FPage = nullptr;
+    if (!isDestroying(R)) R->Invalidate();
+    return;
+  }
   Integer Owner = -1;
   for (Integer i = 0; i < Tabs->Count() && Owner == -1; ++i)
     if (Tabs->Items(i)->Page() == this) Owner = i;

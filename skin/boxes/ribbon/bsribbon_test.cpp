@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/core/form.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/menus/bsskinmenu.h"
 
@@ -376,6 +377,124 @@ TEST_F(Ribbon, TheSkinnedLookDrawsTheSelectedTabFromItsPicture) {
   // The generated skin's selected tab picture is its "down" cell; its left column is slice 0.
   EXPECT_EQ(px(Sel.Left, Sel.Top + 1), SliceColor("officetab", 2, 0));
   EXPECT_EQ(R->GetTabsHeight(), RectHeight(R->Data()->TabRect) + 1);
+}
+
+// Records what the ribbon asks of its hint component.
+class TRecordingHint : public TbsSkinHint {
+ public:
+  using TbsSkinHint::TbsSkinHint;
+  void ActivateHint2(const String& AHint) override { Log.push_back("show " + AHint); }
+  void HideHint() override { Log.push_back("hide"); }
+  std::vector<String> Log;
+};
+
+TEST_F(Ribbon, HoveringAButtonShowsItsHintAndLeavingItHidesIt) {
+  TbsRibbon* R = NewRibbon({"a"});
+  TImageList Images(nullptr);
+  R->SetButtonsImageList(&Images);
+  TRecordingHint Hint(Form);
+  R->SetSkinHint(&Hint);
+  R->SetButtonsShowHint(true);
+  TbsRibbonButtonItem* B = R->Buttons()->Add();
+  B->SetHint("打开");
+  R->Buttons()->Add();  // no hint of its own
+  R->Repaint();
+  const TRect IR = B->ItemRect;
+  wintest::MouseMove(ScreenPoint(R->Handle(), IR.Left + 3, IR.Top + 3));
+  wintest::MouseMove(ScreenPoint(R->Handle(), 10, 80));
+  const TRect Quiet = R->Buttons()->Items(1)->ItemRect;
+  wintest::MouseMove(ScreenPoint(R->Handle(), Quiet.Left + 3, Quiet.Top + 3));
+  EXPECT_EQ(Hint.Log, (std::vector<String>{"show 打开", "hide"}));
+  R->SetButtonsShowHint(false);
+  Hint.Log.clear();
+  wintest::MouseMove(ScreenPoint(R->Handle(), IR.Left + 3, IR.Top + 3));
+  EXPECT_TRUE(Hint.Log.empty());
+  R->SetSkinHint(nullptr);
+  R->SetButtonsImageList(nullptr);
+}
+
+TEST_F(Ribbon, InTheDesignerTabsAndPagesDeleteEachOther) {
+  TbsRibbon* R = NewRibbon({});
+  R->SetDesigning(true);
+  TbsRibbonTab* T0 = R->Tabs()->Add();
+  R->Tabs()->Add();
+  R->Tabs()->Add();
+  ASSERT_NE(T0->Page(), nullptr);
+  const String Name0 = T0->Page()->Name();
+  // Deleting a tab frees its page once the collection has been updated.
+  R->Tabs()->Delete(0);
+  EXPECT_EQ(Form->FindComponent(Name0), nullptr);
+  EXPECT_EQ(R->Tabs()->DestroyPage, nullptr);
+  // Deleting the selected tab's page deletes the tab and selects the nearest visible tab after it.
+  R->SetTabIndex(0);
+  delete R->Tabs()->Items(0)->Page();
+  ASSERT_EQ(R->Tabs()->Count(), 1);
+  EXPECT_EQ(R->TabIndex(), 0);
+  R->SetDesigning(false);
+}
+
+TEST_F(Ribbon, LoadingCreatesNoPagesAndLoadedAttachesTheStoredOnes) {
+  TbsRibbon* R = NewRibbon({});
+  auto* A = new TbsRibbonPage(Form);
+  auto* B = new TbsRibbonPage(Form);
+  A->SetParent(R);
+  B->SetParent(R);
+  R->BeginLoading();
+  TbsRibbonTab* TA = R->Tabs()->Add();
+  TbsRibbonTab* TB = R->Tabs()->Add();
+  EXPECT_EQ(TA->Page(), nullptr);
+  TA->SetPage(A);
+  TB->SetPage(B);
+  R->EndLoading();
+  EXPECT_EQ(A->Ribbon, R);
+  EXPECT_EQ(B->Ribbon, R);
+  EXPECT_FALSE(A->Visible());
+  EXPECT_FALSE(B->Visible());
+  R->SetTabIndex(1);
+  EXPECT_TRUE(B->Visible());
+  // A page set once the tab's page is attached selects that tab.
+  TA->SetPage(nullptr);
+  TA->SetPage(A);
+  EXPECT_EQ(R->TabIndex(), 0);
+}
+
+TEST_F(Ribbon, APageFreedAtRunTimeLeavesItsTabWithoutAPage) {
+  TbsRibbon* R = NewRibbon({"a", "b"});
+  delete R->Tabs()->Items(1)->Page();
+  ASSERT_EQ(R->Tabs()->Count(), 2);
+  EXPECT_EQ(R->Tabs()->Items(1)->Page(), nullptr);
+  EXPECT_EQ(R->ActivePage(), nullptr);
+  R->Repaint();
+  R->SetTabIndex(0);
+  EXPECT_TRUE(R->Tabs()->Items(0)->Page()->Visible());
+  delete R;
+}
+
+TEST_F(Ribbon, MDIButtonsComeAndGoWithTheMessagesAndDoNothingWithoutAChild) {
+  TbsRibbon* R = NewRibbon({"a"});
+  R->Perform(WM_MDICHILDMAXIMIZE, 0, 0);
+  ASSERT_EQ(R->MDIButtons()->Count(), 3);
+  R->Repaint();
+  // No maximized child: the buttons click without effect.
+  for (Integer i = 0; i < 3; ++i) ClickAt(R, R->MDIButtons()->Items(i)->ItemRect);
+  EXPECT_TRUE(Form->Visible());
+  R->Perform(WM_MDICHILDRESTORE, 0, 0);
+  EXPECT_EQ(R->MDIButtons()->Count(), 0);
+}
+
+TEST_F(Ribbon, APaintAfterAnEraseIsSkippedAndThePageErasesToTheFaceColour) {
+  TbsRibbon* R = NewRibbon({"a"});
+  TBitmap B;
+  B.SetSize(R->Width(), R->Height());
+  R->Perform(WM_ERASEBKGND, WPARAM(B.Canvas()->Handle()), 0);
+  EXPECT_TRUE(R->WMEraseReady);
+  R->Repaint();
+  EXPECT_FALSE(R->WMEraseReady);
+  TbsRibbonPage* P = R->ActivePage();
+  TBitmap PB;
+  PB.SetSize(P->Width(), P->Height());
+  P->Perform(WM_ERASEBKGND, WPARAM(PB.Canvas()->Handle()), 0);
+  EXPECT_EQ(COLORREF(PB.Canvas()->Pixels(P->Width() / 2, P->Height() / 2)) & 0xFFFFFF, ColorToRGB(clBtnFace));
 }
 
 }  // namespace
