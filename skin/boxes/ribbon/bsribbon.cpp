@@ -805,6 +805,18 @@ void TbsRibbon::Dispatch(TMessage& Message) {
         Repaint();
       }
       return;
+    case CM_DESIGNHITTEST:
+      // A left click over a tab in the designer selects it; there is no form designer to tell.
+      if (designing() && Message.WParam == MK_LBUTTON) {
+        const TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+        for (Integer i = 0; i < FTabs->Count(); ++i)
+          if (FTabs->Items(i)->Visible() && PtInRect(&FTabs->Items(i)->ItemRect, P)) {
+            SetTabIndex(i);
+            break;
+          }
+      }
+      TbsSkinControl::Dispatch(Message);
+      return;
     case WM_MDICHILDMAXIMIZE:
       MDIChildMaximize();
       return;

@@ -425,6 +425,11 @@ TEST_F(Ribbon, InTheDesignerTabsAndPagesDeleteEachOther) {
   R->Tabs()->Delete(0);
   EXPECT_EQ(Form->FindComponent(Name0), nullptr);
   EXPECT_EQ(R->Tabs()->DestroyPage, nullptr);
+  // A left click over a tab in the designer selects it.
+  Layout(R);
+  const TRect Second = R->Tabs()->Items(1)->ItemRect;
+  R->Perform(CM_DESIGNHITTEST, MK_LBUTTON, MAKELPARAM(Second.Left + 2, Second.Top + 2));
+  EXPECT_EQ(R->TabIndex(), 1);
   // Deleting the selected tab's page deletes the tab and selects the nearest visible tab after it.
   R->SetTabIndex(0);
   delete R->Tabs()->Items(0)->Page();
