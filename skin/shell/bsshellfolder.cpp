@@ -329,11 +329,16 @@ void TbsShellFolder::LoadColumnDetails(TbsShellFolder* RootFolder, Cardinal Hand
   } else if (IShellDetailsPtr SD = RootFolder->ShellDetails()) {
     fromInterface(*SD);
   } else if (RootFolder->Properties().Contains(fpFileSystem)) {
-    TbsFindData Record;
     // The entry is read by its own bytes, whatever its name looks like on screen.
-    if (!ReadFindData(PathName(), Record)) RaiseDetailsError(errno);
+    const TbsFindData Record = FindData();
     for (Integer I = 1; I <= ColumnCount; ++I) FDetails.push_back(FindDataDetail(Record, I));
   }
+}
+
+TbsFindData TbsShellFolder::FindData() const {
+  TbsFindData Record;
+  if (!ReadFindData(PathName(), Record)) RaiseDetailsError(errno);
+  return Record;
 }
 
 String TbsShellFolder::Details(Integer Index) const {
@@ -461,7 +466,12 @@ bool FolderHasItems(const IShellFolderPtr& ShellFolder, Cardinal Flags) {
 TbsShellFolder* ShellFolderFromID(PCItemIDList ID) {
   IShellFolderPtr Desktop = DesktopIShellFolder();
   IShellFolderPtr SF;
-  if (ID == nullptr || ID->mkid.cb == 0 || !Succeeded(Desktop->BindToObject(ID, SF)) || !SF) SF = Desktop;
+  // Only the desktop itself takes the desktop's interface: an item that cannot be bound (a file, a
+  // folder that has gone) gets none, so listing it lists nothing rather than the desktop.
+  if (ID == nullptr || ID->mkid.cb == 0)
+    SF = Desktop;
+  else if (!Succeeded(Desktop->BindToObject(ID, SF)))
+    SF.reset();
   return new TbsShellFolder(DesktopShellFolder(), ID, SF);
 }
 

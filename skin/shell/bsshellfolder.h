@@ -175,6 +175,8 @@ class TbsShellFolder {
   void LoadColumnDetails(TbsShellFolder* RootFolder, Cardinal Handle, Integer ColumnCount);
   // Exception "%s: Missing call to LoadColumnDetails" before any text was loaded.
   String Details(Integer Index) const;
+  // The item's own find record; EInvalidPath "Unable to retrieve folder details ..." on failure.
+  TbsFindData FindData() const;
   Integer DetailCount() const { return Integer(FDetails.size()); }
   IShellFolder2Ptr ShellFolder2();
   IShellDetailsPtr ShellDetails();
@@ -202,7 +204,8 @@ Cardinal ShellObjectFlags(TShellObjectTypes ObjectTypes);
 bool HasFolderAttribute(const IShellFolderPtr& ParentFolder, PCItemIDList ID);
 bool HasSubFolderAttribute(const IShellFolderPtr& ParentFolder, PCItemIDList ID);
 bool FolderHasItems(const IShellFolderPtr& ShellFolder, Cardinal Flags);
-// A folder object for an absolute identifier, under the desktop folder object.
+// A folder object for an absolute identifier, under the desktop folder object; an item that cannot be
+// bound as a folder gets no folder interface.
 TbsShellFolder* ShellFolderFromID(PCItemIDList ID);
 // The root folder object named by NewRoot (a root folder value's name or a path). On failure
 // NewRoot gets OldRoot back and Exception "Error setting path: "%s"" is raised, OldFolder kept;

@@ -7,6 +7,7 @@
 #include "platform/shell/shellopen.h"
 #include "platform/ui/core/screen.h"
 #include "platform/win/win.h"
+#include "skin/shell/bsshelllistview.h"
 
 namespace {
 // The hourglass for as long as the shell is asked, whatever happens meanwhile.
@@ -56,6 +57,7 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCust
 }
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView() {
+  SetShellListView(nullptr);
   // The base's own clearing no longer reaches this class's Delete.
   FNotifier.reset();
   ClearNodes();
@@ -146,6 +148,23 @@ void TbsCustomShellTreeView::ExpandMyComputer() {
   if (TTreeNode* Node = Selected()) Node->Expand(false);
 }
 
+void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value) {
+  if (Value == FListView) return;
+  if (Value) {
+    Value->SetRoot(FRoot);
+    Value->FTreeView = this;
+    Value->FreeNotification(this);
+  } else if (FListView) {
+    FListView->FTreeView = nullptr;
+  }
+  FListView = Value;
+}
+
+void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+  TbsSkinCustomTreeView::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
+}
+
 // ---- window and loading ----
 void TbsCustomShellTreeView::Loaded() {
   TbsSkinCustomTreeView::Loaded();
@@ -232,6 +251,7 @@ void TbsCustomShellTreeView::ReloadRoot() {
   if (FUpdating) return;
   TFlagGuard Updating(FUpdating);
   LoadRootNode();
+  if (FListView) FListView->SetRoot(FRoot);
 }
 
 void TbsCustomShellTreeView::InitNode(TTreeNode* Node, PCItemIDList ID, TTreeNode* ParentNode) {
@@ -305,6 +325,12 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
   if (Result && !FUpdating && Node) {
     const bool Refreshing = FAutoRefresh;
     SetAutoRefresh(false);
+    TbsShellFolder* F = folderOf(Node);
+    if (F && !F->IsFolder()) F = F->Parent();
+    if (F && FListView) {
+      TFlagGuard Updating(FUpdating);
+      FListView->FollowFolderID(F->AbsoluteID());
+    }
     FNodeToMonitor = Node;
     SetAutoRefresh(Refreshing);
     FNodeToMonitor = nullptr;
@@ -354,7 +380,9 @@ void TbsCustomShellTreeView::SelectFolderID(PCItemIDList ID) {
       N = Found;
     }
   FreeItemIDChain(Chain);
-  SetSelected(FindNodeByID(ID, N));
+  TTreeNode* Found = FindNodeByID(ID, N);
+  SetSelected(Found);
+  if (Found && FListView) FListView->FollowFolderID(folderOf(Found)->AbsoluteID());
 }
 
 void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {

@@ -13,6 +13,8 @@
 
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
 
+class TbsCustomShellListView;
+
 class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerbHandler {
  public:
   explicit TbsCustomShellTreeView(TComponent* AOwner);
@@ -33,6 +35,9 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
   TCustomImageList* Images() const { return FUserImages; }
   void SetImages(TCustomImageList* Value);
   TAddFolderEvent OnAddFolder;
+  // The file list that shows the selected folder and moves the tree in turn (not owned).
+  TbsCustomShellListView* ShellListView() const { return FListView; }
+  void SetShellListView(TbsCustomShellListView* Value);
 
   // The selected node's parsing name; setting it expands the way down to the folder and selects it
   // (EInvalidPath "Error setting path: "%s"" for a name the shell cannot parse).
@@ -56,7 +61,9 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
   void CommandCompleted(const String& Verb, bool Succeeded) override;
 
  protected:
+  friend class TbsCustomShellListView;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWindowCreated() override;
   void DestroyWnd() override;
   void WndProc(TMessage& Message) override;
@@ -92,6 +99,7 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
   TTreeNode* FNodeToMonitor = nullptr;
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FUserImages = nullptr;
+  TbsCustomShellListView* FListView = nullptr;
 };
 
 class TbsSkinDirTreeView : public TbsCustomShellTreeView {
