@@ -380,7 +380,8 @@ TDateTime FindDataModified(const TbsFindData& Record) {
 String FindDataDetail(const TbsFindData& Record, Integer N) {
   switch (N) {
     case 1:
-      return std::to_string(FindDataSize(Record));
+      // A folder has no size to show (its -1 is only a marker for sorting).
+      return (Record.Attributes & faDirectory) ? String() : std::to_string(FindDataSize(Record));
     case 2:
       return ExtractFileExt(Record.FileName);
     case 3: {

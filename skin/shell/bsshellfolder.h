@@ -133,7 +133,7 @@ bool ReadFindData(const String& Path, TbsFindData& Record);
 Int64 FindDataSize(const TbsFindData& Record);
 // -1.0 for a folder, else the last write as a local date-time.
 TDateTime FindDataModified(const TbsFindData& Record);
-// 1 size, 2 extension, 3 modified, 4 attribute bits; "" for any other column.
+// 1 size (empty for a folder), 2 extension, 3 modified, 4 attribute bits; "" for any other column.
 String FindDataDetail(const TbsFindData& Record, Integer N);
 
 class TbsShellFolder;

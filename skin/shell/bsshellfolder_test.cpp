@@ -180,7 +180,7 @@ TEST_F(ShellFolder, FileSystemDetailsCoverAwkwardEntries) {
     String Ext;
     bool HasTime;
   } Cases[] = {{"clip.mp4", "5", ".mp4", true}, {"big.bin", "5368709120", ".bin", true},
-               {"sub", "-1", "", false},        {"broken", "", "", true},
+               {"sub", "", "", false},          {"broken", "", "", true},
                {"loop1", "", "", true},         {BadName, "3", ".txt", true}};
   for (const Case& C : Cases) {
     PItemIDList ID = nullptr;
@@ -196,8 +196,8 @@ TEST_F(ShellFolder, FileSystemDetailsCoverAwkwardEntries) {
     Item.LoadColumnDetails(Top, 7, 4);
     EXPECT_EQ(Item.DetailCount(), 4);
     EXPECT_EQ(Item.ViewHandle(), 7u);
-    if (!C.Size.empty()) {
-      EXPECT_EQ(Item.Details(1), C.Size) << C.Name;
+    if (C.Name != "broken" && C.Name != "loop1") {
+      EXPECT_EQ(Item.Details(1), C.Size) << C.Name;  // a folder shows no size
     }
     EXPECT_EQ(Item.Details(2), C.Ext) << C.Name;
     EXPECT_EQ(!Item.Details(3).empty(), C.HasTime) << C.Name;
