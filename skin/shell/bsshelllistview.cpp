@@ -8,24 +8,10 @@
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
-#include "platform/ui/core/screen.h"
 #include "skin/core/bsstrings.h"
+#include "skin/shell/bsshellviewparts.h"
 
 namespace {
-class THourGlass {
- public:
-  THourGlass() : FOld(Screen ? Screen->Cursor() : crDefault) {
-    if (Screen) Screen->SetCursor(crHourGlass);
-  }
-  ~THourGlass() {
-    if (Screen) Screen->SetCursor(FOld);
-  }
-  THourGlass(const THourGlass&) = delete;
-  THourGlass& operator=(const THourGlass&) = delete;
-
- private:
-  TCursor FOld;
-};
 
 // Sets a flag for a scope and puts the old value back.
 class TFlagScope {
@@ -100,13 +86,8 @@ void TbsCustomShellListView::SetSorted(bool Value) {
 void TbsCustomShellListView::SetAutoRefresh(bool Value) {
   FAutoRefresh = Value;
   if (loadingState()) return;
-  // The old notifier may be the one whose notice is being handled: it goes once that has returned.
-  if (FNotifier) WinDeferAction([Old = std::shared_ptr<TbsShellChangeNotifier>(FNotifier.release())] {});
-  if (!Value) return;
-  FNotifier = std::make_unique<TbsShellChangeNotifier>(nullptr);
-  FNotifier->SetWatchSubTree(false);
-  FNotifier->SetRoot(FRootFolder ? FRootFolder->PathName() : String());
-  FNotifier->SetOnChange([this] { Refresh(); });
+  ReplaceFolderNotifier(FNotifier, Value, FRootFolder ? FRootFolder->PathName() : String(),
+                        [this] { Refresh(); });
 }
 
 void TbsCustomShellListView::SetViewStyle(TViewStyle Value) {
@@ -247,7 +228,7 @@ void TbsCustomShellListView::EnumerateFolder() {
     Perform(WM_VSCROLL, SB_TOP, 0);
     Perform(WM_HSCROLL, SB_TOP, 0);
   }
-  THourGlass Wait;
+  TbsHourGlass Wait;
   String Longest;
   std::unique_ptr<IEnumIDList> Enum;
   IShellFolderPtr SF = FRootFolder->ShellFolder();

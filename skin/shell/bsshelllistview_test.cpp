@@ -4,14 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 
 #include "platform/rtl/files.h"
-#include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
-#include "platform/win/testkit/testkit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/shell/bsshellviews_test_util.h"
 
 namespace {
 
@@ -44,15 +42,6 @@ class ShellList : public shelltest::TTempFolderTestOf<TSkinControlTest> {
     const std::vector<String> N = Names(L);
     const auto It = std::find(N.begin(), N.end(), Name);
     return It == N.end() ? -1 : Integer(It - N.begin());
-  }
-  static bool PumpUntil(const std::function<bool()>& Done) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!Done()) {
-      if (std::chrono::steady_clock::now() > End) return false;
-      CheckSynchronize(10);
-      wintest::Pump();
-    }
-    return true;
   }
   TForm* Form = nullptr;
 };
@@ -256,7 +245,7 @@ TEST_F(ShellList, NotificationsRefreshTheListAndTheTreeFollows) {
     const std::vector<String> Want = S == "create"   ? std::vector<String>{"new.txt"}
                                      : S == "rename" ? std::vector<String>{"moved.txt"}
                                                      : std::vector<String>{};
-    EXPECT_TRUE(PumpUntil([&] { return Names(L) == Want; })) << Step;
+    EXPECT_TRUE(PumpShellNotices([&] { return Names(L) == Want; })) << Step;
   }
   delete T;
   EXPECT_EQ(L->ShellTreeView(), nullptr);

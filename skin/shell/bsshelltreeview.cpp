@@ -5,27 +5,10 @@
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/shell/shellopen.h"
-#include "platform/ui/core/screen.h"
-#include "platform/win/win.h"
 #include "skin/shell/bsshelllistview.h"
+#include "skin/shell/bsshellviewparts.h"
 
 namespace {
-// The hourglass for as long as the shell is asked, whatever happens meanwhile.
-class THourGlass {
- public:
-  THourGlass() : FOld(Screen ? Screen->Cursor() : crDefault) {
-    if (Screen) Screen->SetCursor(crHourGlass);
-  }
-  ~THourGlass() {
-    if (Screen) Screen->SetCursor(FOld);
-  }
-  THourGlass(const THourGlass&) = delete;
-  THourGlass& operator=(const THourGlass&) = delete;
-
- private:
-  TCursor FOld;
-};
-
 class TUpdateGuard {
  public:
   explicit TUpdateGuard(TTreeNodes* Items) : FItems(Items) { FItems->BeginUpdate(); }
@@ -108,15 +91,8 @@ void TbsCustomShellTreeView::SetImages(TCustomImageList* Value) {
 void TbsCustomShellTreeView::SetAutoRefresh(bool Value) {
   FAutoRefresh = Value;
   if (loadingState()) return;
-  // The old notifier may be the one whose notice is being handled right now: it goes once that
-  // delivery has returned.
-  if (FNotifier) WinDeferAction([Old = std::shared_ptr<TbsShellChangeNotifier>(FNotifier.release())] {});
-  if (!Value) return;
-  FNotifier = std::make_unique<TbsShellChangeNotifier>(nullptr);
-  FNotifier->SetWatchSubTree(false);
   TbsShellFolder* F = FNodeToMonitor ? folderOf(FNodeToMonitor) : FRootFolder;
-  FNotifier->SetRoot(F ? F->PathName() : String());
-  FNotifier->SetOnChange([this] { RefreshSelected(); });
+  ReplaceFolderNotifier(FNotifier, Value, F ? F->PathName() : String(), [this] { RefreshSelected(); });
 }
 
 String TbsCustomShellTreeView::Path() const {
@@ -277,7 +253,7 @@ void TbsCustomShellTreeView::InitNode(TTreeNode* Node, PCItemIDList ID, TTreeNod
 }
 
 void TbsCustomShellTreeView::FillNode(TTreeNode* Node) {
-  THourGlass Wait;
+  TbsHourGlass Wait;
   TUpdateGuard Update(Items());
   TbsShellFolder* F = folderOf(Node);
   std::unique_ptr<IEnumIDList> Enum;
@@ -396,7 +372,7 @@ void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
   PItemIDList SelID = SelectedFolder() ? rebuilt(SelectedFolder()) : nullptr;
   {
     TUpdateGuard Update(Items());
-    THourGlass Wait;
+    TbsHourGlass Wait;
     TTreeNode* ParentNode = Node->Parent();
     auto* F = new TbsShellFolder(folderOf(ParentNode), Old->RelativeID(), Old->ShellFolder());
     TTreeNode* Fresh = Items()->Insert(Node, String());

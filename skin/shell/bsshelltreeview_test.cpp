@@ -4,13 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "platform/rtl/files.h"
-#include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
-#include "platform/win/testkit/testkit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/shell/bsshellviews_test_util.h"
 
 namespace {
 
@@ -29,17 +26,6 @@ class ShellTree : public shelltest::TTempFolderTestOf<TSkinControlTest> {
     for (TTreeNode* C = Node->getFirstChild(); C; C = C->getNextSibling())
       if (C->Text() == Text) return C;
     return nullptr;
-  }
-  // Notices arrive through the main thread's synchronisation; released notifiers go with the
-  // deferred actions.
-  static bool PumpUntil(const std::function<bool()>& Done) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!Done()) {
-      if (std::chrono::steady_clock::now() > End) return false;
-      CheckSynchronize(10);
-      wintest::Pump();
-    }
-    return true;
   }
   static std::vector<String> Texts(TTreeNode* Node) {
     std::vector<String> R;
@@ -258,7 +244,7 @@ TEST_F(ShellTree, AutoRefreshFollowsTheSelectedFolderOnDisk) {
   EXPECT_EQ(T->Notifier()->Root(), Path("watched"));
   EXPECT_FALSE(T->Notifier()->WatchSubTree());
   MakeDir("watched/new");
-  ASSERT_TRUE(PumpUntil([&] {
+  ASSERT_TRUE(PumpShellNotices([&] {
     TTreeNode* W = Child(T->Items()->GetFirstNode(), "watched");
     return W && W->Count() == 1;
   }));
