@@ -13,19 +13,6 @@
 
 namespace {
 
-// Sets a flag for a scope and puts the old value back.
-class TFlagScope {
- public:
-  TFlagScope(bool& Flag, bool Value) : FFlag(Flag), FOld(Flag) { FFlag = Value; }
-  ~TFlagScope() { FFlag = FOld; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-  bool FOld;
-};
-
 bool sameText(const String& A, const String& B) {
   return strcasecmp(A.c_str(), B.c_str()) == 0;
 }
@@ -167,7 +154,7 @@ void TbsCustomShellListView::FollowFolderID(PCItemIDList ID) {
 
 void TbsCustomShellListView::RebuildListing() {
   if (FUpdating) return;
-  TFlagScope Updating(FUpdating, true);
+  TbsFlagScope Updating(FUpdating, true);
   const bool Refreshing = FAutoRefresh;
   SetAutoRefresh(false);
   UpdateLinkedControls();
@@ -496,6 +483,10 @@ void TbsCustomShellListView::DblClick() {
       FreeItemIDList(ID);
     }
   TbsSkinCustomListView::DblClick();
+}
+
+bool TbsCustomShellListView::CanEdit(TListItem*) {
+  return true;
 }
 
 void TbsCustomShellListView::Edit(TListItem* Item, String& S) {

@@ -79,6 +79,8 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   void ColClick(TListColumn* Column) override;
   void DblClick() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
+  // OnEditing is only stored: every item may be edited.
+  bool CanEdit(TListItem* Item) override;
   void Edit(TListItem* Item, String& S) override;
 
  private:

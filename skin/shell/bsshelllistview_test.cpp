@@ -20,6 +20,7 @@ class TTestList : public TbsSkinFileListView {
   void ColClickForTest(TListColumn* Column) { ColClick(Column); }
   void KeyDownForTest(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
   void EditForTest(Integer Index, String S) { Edit(Items()->Item(Index), S); }
+  bool CanEditForTest(TListItem* Item) { return CanEdit(Item); }
 };
 
 class ShellList : public shelltest::TTempFolderTestOf<TSkinControlTest> {
@@ -131,6 +132,20 @@ TEST_F(ShellList, NavigationRefreshAndPathErrors) {
   L->KeyDownForTest(Key, {});
   EXPECT_EQ(L->Path(), Path("sub"));
   EXPECT_EQ(L->GetSelectedFile(), Path("sub/two.txt"));
+  // Only files count among the selected ones, in item order.
+  MakeDir("sub/inner");
+  L->Refresh();
+  L->SetMultiSelect(true);
+  for (const char* N : {"two.txt", "inner", "one.txt"}) L->Items()->Item(IndexOf(L, N))->SetSelected(true);
+  TStringList Files;
+  L->GetSelectedFiles(&Files);
+  ASSERT_EQ(Files.Count(), 2);
+  EXPECT_EQ(Files.Strings(0), Path("sub/one.txt"));
+  EXPECT_EQ(Files.Strings(1), Path("sub/two.txt"));
+  L->SetMultiSelect(false);
+  ASSERT_EQ(system(("rmdir '" + Path("sub/inner") + "'").c_str()), 0);
+  Changes = 1;
+  L->SetItemIndex(1);
   // Refresh keeps the selected index while it exists.
   MakeFile("sub/three.txt");
   L->Refresh();
@@ -201,7 +216,13 @@ TEST_F(ShellList, RenameInPlaceAndItsRefusal) {
   MakeFile("taken.txt");
   TTestList* L = NewList(Dir);
   const Integer I = IndexOf(L, "old.txt");
+  bool Asked = false, Told = false;
+  L->OnEditing = [&](TObject*, TListItem*, bool&) { Asked = true; };
+  L->OnEdited = [&](TObject*, TListItem*, String&) { Told = true; };
+  EXPECT_TRUE(L->CanEditForTest(L->Items()->Item(I)));
   L->EditForTest(I, "new.txt");
+  EXPECT_FALSE(Asked);  // stored only
+  EXPECT_FALSE(Told);
   EXPECT_EQ(L->Folders(I)->PathName(), Path("new.txt"));
   EXPECT_EQ(L->Items()->Item(I)->Caption(), "new.txt");
   EXPECT_TRUE(FileExists(Path("new.txt")));

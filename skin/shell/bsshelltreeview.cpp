@@ -20,16 +20,6 @@ class TUpdateGuard {
   TTreeNodes* FItems;
 };
 
-class TFlagGuard {
- public:
-  explicit TFlagGuard(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagGuard() { FFlag = false; }
-  TFlagGuard(const TFlagGuard&) = delete;
-  TFlagGuard& operator=(const TFlagGuard&) = delete;
-
- private:
-  bool& FFlag;
-};
 }  // namespace
 
 TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCustomTreeView(AOwner) {
@@ -74,7 +64,7 @@ TCustomImageList* TbsCustomShellTreeView::chosenImages() const {
 }
 
 void TbsCustomShellTreeView::applyImageList() {
-  TFlagGuard Changing(FImageListChanging);
+  TbsFlagScope Changing(FImageListChanging, true);
   Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(chosenImages()));
 }
 
@@ -207,7 +197,7 @@ void TbsCustomShellTreeView::LoadRootNode() {
     Message = E.Message();
   }
   if (FRootFolder) {
-    TFlagGuard Loading(FLoadingRoot);
+    TbsFlagScope Loading(FLoadingRoot, true);
     if (Items()->Count() > 0) ClearNodes();
     auto* F = new TbsShellFolder(nullptr, FRootFolder->AbsoluteID(), FRootFolder->ShellFolder());
     TTreeNode* Node =
@@ -225,7 +215,7 @@ void TbsCustomShellTreeView::LoadRootNode() {
 
 void TbsCustomShellTreeView::ReloadRoot() {
   if (FUpdating) return;
-  TFlagGuard Updating(FUpdating);
+  TbsFlagScope Updating(FUpdating, true);
   LoadRootNode();
   if (FListView) FListView->SetRoot(FRoot);
 }
@@ -304,7 +294,7 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
     TbsShellFolder* F = folderOf(Node);
     if (F && !F->IsFolder()) F = F->Parent();
     if (F && FListView) {
-      TFlagGuard Updating(FUpdating);
+      TbsFlagScope Updating(FUpdating, true);
       FListView->FollowFolderID(F->AbsoluteID());
     }
     FNodeToMonitor = Node;
@@ -346,7 +336,7 @@ TTreeNode* TbsCustomShellTreeView::FindNodeByID(PCItemIDList ID, TTreeNode* Star
 void TbsCustomShellTreeView::SelectFolderID(PCItemIDList ID) {
   if (loadingState()) return;
   if (TbsShellFolder* F = SelectedFolder(); F && SameItemIDList(F->AbsoluteID(), ID)) return;
-  TFlagGuard Updating(FUpdating);
+  TbsFlagScope Updating(FUpdating, true);
   TUpdateGuard Update(Items());
   std::vector<PItemIDList> Chain = ItemIDChain(ID);
   TTreeNode* N = Items()->GetFirstNode();

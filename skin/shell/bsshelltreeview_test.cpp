@@ -73,6 +73,10 @@ TEST_F(ShellTree, TheRootIsExpandedAndDeeperFoldersAreReadOnFirstExpansion) {
   OnlyFiles->Expand(false);
   EXPECT_EQ(Texts(OnlyFiles), std::vector<String>{"x.txt"});
   EXPECT_NE(Child(Root, "file.txt"), nullptr);
+  // OnAddFolder may keep a node out.
+  T->OnAddFolder = [](TObject*, TbsShellFolder* F, bool& CanAdd) { CanAdd = F->IsFolder(); };
+  T->SetObjectTypes({otFolders, otNonFolders});
+  EXPECT_EQ(Texts(T->Items()->GetFirstNode()), (std::vector<String>{"A", "b", "empty", "onlyfiles"}));
 }
 
 TEST_F(ShellTree, AwkwardEntriesAreListedOrSkippedWithoutHanging) {

@@ -19,6 +19,19 @@ class TbsHourGlass {
   TCursor FOld;
 };
 
+// Sets a flag for a scope and puts the old value back.
+class TbsFlagScope {
+ public:
+  TbsFlagScope(bool& Flag, bool Value) : FFlag(Flag), FOld(Flag) { FFlag = Value; }
+  ~TbsFlagScope() { FFlag = FOld; }
+  TbsFlagScope(const TbsFlagScope&) = delete;
+  TbsFlagScope& operator=(const TbsFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FOld;
+};
+
 // Drops Notifier and, when On, makes a new one watching Root (not its subfolders) that calls
 // OnChange on the main thread. The old notifier may be the one whose notice is being handled right
 // now: it is freed once that delivery has returned.
