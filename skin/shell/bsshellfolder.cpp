@@ -1,10 +1,14 @@
 #include "skin/shell/bsshellfolder.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
+#include "platform/shell/shellopen.h"
 
 // ---- identifier lists ----
 PItemIDList AllocItemIDList(Integer Size) {
@@ -278,6 +282,119 @@ bool TbsShellFolder::Rename(const String& NewName) {
   return true;
 }
 
+Integer TbsShellFolder::ExecuteDefault() {
+  String Target = FullObjectName();
+  if (Target.empty()) Target = PathName();
+  return ShellOpen(Target) ? 33 : 0;
+}
+
+void TbsShellFolder::ResolveDetailInterface() {
+  if (FDetailInterface || !FIShellFolder) return;
+  FIShellDetails = std::dynamic_pointer_cast<IShellDetails>(FIShellFolder);
+  if (!FIShellDetails) FIShellFolder2 = std::dynamic_pointer_cast<IShellFolder2>(FIShellFolder);
+  if (FIShellFolder2)
+    FDetailInterface = FIShellFolder2;
+  else
+    FDetailInterface = FIShellDetails;
+}
+
+IShellFolder2Ptr TbsShellFolder::ShellFolder2() {
+  ResolveDetailInterface();
+  return FIShellFolder2;
+}
+
+IShellDetailsPtr TbsShellFolder::ShellDetails() {
+  ResolveDetailInterface();
+  return FIShellDetails;
+}
+
+void TbsShellFolder::RaiseDetailsError(Integer Error) const {
+  throw EInvalidPath(
+      Format("Unable to retrieve folder details for \"%s\". Error code $%x", {DisplayName(), Error}));
+}
+
+void TbsShellFolder::LoadColumnDetails(TbsShellFolder* RootFolder, Cardinal Handle, Integer ColumnCount) {
+  if (RootFolder == nullptr || Integer(FDetails.size()) >= ColumnCount) return;
+  FDetails.clear();
+  FViewHandle = Handle;
+  const auto fromInterface = [&](auto& Source) {
+    for (Integer I = 1; I <= ColumnCount; ++I) {
+      SHELLDETAILS D;
+      FDetails.push_back(Source.GetDetailsOf(FPIDL, UINT(I), D) == S_OK ? StrRetText(FPIDL, D.str)
+                                                                        : String());
+    }
+  };
+  if (IShellFolder2Ptr SF2 = RootFolder->ShellFolder2()) {
+    fromInterface(*SF2);
+  } else if (IShellDetailsPtr SD = RootFolder->ShellDetails()) {
+    fromInterface(*SD);
+  } else if (RootFolder->Properties().Contains(fpFileSystem)) {
+    // The entry is read by its own bytes, whatever its name looks like on screen.
+    const TbsFindData Record = FindData();
+    for (Integer I = 1; I <= ColumnCount; ++I) FDetails.push_back(FindDataDetail(Record, I));
+  }
+}
+
+TbsFindData TbsShellFolder::FindData() const {
+  TbsFindData Record;
+  if (!ReadFindData(PathName(), Record)) RaiseDetailsError(errno);
+  return Record;
+}
+
+String TbsShellFolder::Details(Integer Index) const {
+  if (FDetails.empty()) throw Exception(Format("%s: Missing call to LoadColumnDetails", {DisplayName()}));
+  if (Index < 1 || Index > Integer(FDetails.size())) return String();
+  return FDetails[size_t(Index - 1)];
+}
+
+// ---- find records ----
+bool ReadFindData(const String& Path, TbsFindData& Record) {
+  struct stat St {};
+  // A link is described by what it points at; a broken or looping one by the link itself.
+  if (::stat(Path.c_str(), &St) != 0 && ::lstat(Path.c_str(), &St) != 0) return false;
+  Record = TbsFindData{};
+  Record.FileName = ExtractFileName(Path);
+  if (S_ISDIR(St.st_mode))
+    Record.Attributes |= faDirectory;
+  else if (S_ISREG(St.st_mode))
+    Record.Attributes |= faArchive;
+  else
+    Record.Attributes |= faSysFile;
+  if ((St.st_mode & S_IWUSR) == 0) Record.Attributes |= faReadOnly;
+  if (Record.FileName.size() > 1 && Record.FileName[0] == '.' && Record.FileName != "..")
+    Record.Attributes |= faHidden;
+  Record.Size = Int64(St.st_size);
+  Record.LastWrite = Int64(St.st_mtime);
+  return true;
+}
+
+Int64 FindDataSize(const TbsFindData& Record) {
+  return (Record.Attributes & faDirectory) ? -1 : Record.Size;
+}
+
+TDateTime FindDataModified(const TbsFindData& Record) {
+  if (Record.Attributes & faDirectory) return -1.0;
+  return FileDateToDateTime(Record.LastWrite);
+}
+
+String FindDataDetail(const TbsFindData& Record, Integer N) {
+  switch (N) {
+    case 1:
+      // A folder has no size to show (its -1 is only a marker for sorting).
+      return (Record.Attributes & faDirectory) ? String() : std::to_string(FindDataSize(Record));
+    case 2:
+      return ExtractFileExt(Record.FileName);
+    case 3: {
+      const TDateTime T = FindDataModified(Record);
+      return T < 0 ? String() : DateTimeToStr(T);
+    }
+    case 4:
+      return std::to_string(Record.Attributes);
+    default:
+      return String();
+  }
+}
+
 // ---- shell routines ----
 String StrRetText(PCItemIDList ID, const STRRET& StrRet) {
   String S;
@@ -350,7 +467,12 @@ bool FolderHasItems(const IShellFolderPtr& ShellFolder, Cardinal Flags) {
 TbsShellFolder* ShellFolderFromID(PCItemIDList ID) {
   IShellFolderPtr Desktop = DesktopIShellFolder();
   IShellFolderPtr SF;
-  if (ID == nullptr || ID->mkid.cb == 0 || !Succeeded(Desktop->BindToObject(ID, SF)) || !SF) SF = Desktop;
+  // Only the desktop itself takes the desktop's interface: an item that cannot be bound (a file, a
+  // folder that has gone) gets none, so listing it lists nothing rather than the desktop.
+  if (ID == nullptr || ID->mkid.cb == 0)
+    SF = Desktop;
+  else if (!Succeeded(Desktop->BindToObject(ID, SF)))
+    SF.reset();
   return new TbsShellFolder(DesktopShellFolder(), ID, SF);
 }
 
@@ -374,4 +496,9 @@ TbsShellFolder* CreateRootShellFolder(TbsShellFolder* OldFolder, const TRoot& Ol
   FreeItemIDList(ID);
   delete OldFolder;
   return Result;
+}
+
+void InvokeShellVerb(TbsShellFolder* Folder, const String& Verb) {
+  if (Folder == nullptr) return;
+  if (strcasecmp(Verb.c_str(), "open") == 0) Folder->ExecuteDefault();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/tset.h"
 #include "platform/shell/shellnamespace.h"
@@ -88,6 +89,53 @@ class EInvalidPath : public Exception {
   using Exception::Exception;
 };
 
+// How a folder describes its items column by column. The file-system namespace offers neither; a
+// namespace that does implements them beside IShellFolder and the folder objects find them there.
+inline constexpr Cardinal SHCOLSTATE_ONBYDEFAULT = 0x10;
+struct SHELLDETAILS {
+  Integer fmt = 0;  // 0 left, 1 right, 2 centred
+  Integer cxChar = 0;
+  STRRET str;
+};
+class IShellDetails {
+ public:
+  virtual ~IShellDetails() = default;
+  // ID nil: the column's caption.
+  virtual HRESULT GetDetailsOf(PCItemIDList ID, UINT Column, SHELLDETAILS& Details) = 0;
+};
+class IShellFolder2 {
+ public:
+  virtual ~IShellFolder2() = default;
+  virtual HRESULT GetDetailsOf(PCItemIDList ID, UINT Column, SHELLDETAILS& Details) = 0;
+  virtual HRESULT GetDefaultColumnState(UINT Column, Cardinal& Flags) = 0;
+};
+using IShellDetailsPtr = std::shared_ptr<IShellDetails>;
+using IShellFolder2Ptr = std::shared_ptr<IShellFolder2>;
+
+// Taking part in the commands of the shell's context menu (the tree and the file list do).
+class IbsShellVerbHandler {
+ public:
+  virtual ~IbsShellVerbHandler() = default;
+  virtual void ExecuteCommand(const String& Verb, bool& Handled) = 0;
+  virtual void CommandCompleted(const String& Verb, bool Succeeded) = 0;
+};
+
+// What a find-first record says of one file-system entry.
+struct TbsFindData {
+  Integer Attributes = 0;  // the faXXX bits
+  Int64 Size = 0;
+  Int64 LastWrite = 0;  // seconds since 1970
+  String FileName;
+};
+// The record of Path itself (a broken link describes the link); false with errno set on failure.
+bool ReadFindData(const String& Path, TbsFindData& Record);
+// -1 for a folder, else the 64-bit size.
+Int64 FindDataSize(const TbsFindData& Record);
+// -1.0 for a folder, else the last write as a local date-time.
+TDateTime FindDataModified(const TbsFindData& Record);
+// 1 size (empty for a folder), 2 extension, 3 modified, 4 attribute bits; "" for any other column.
+String FindDataDetail(const TbsFindData& Record, Integer N);
+
 class TbsShellFolder;
 TbsShellFolder* DesktopShellFolder();
 
@@ -119,12 +167,32 @@ class TbsShellFolder {
   Integer ImageIndex(bool LargeIcon) const;
   // False when the item cannot be renamed; Exception "Rename to %s failed" when the shell refuses.
   bool Rename(const String& NewName);
+  // Opens the item with the desktop's default program; not 0 when the opener started.
+  Integer ExecuteDefault();
+
+  // The detail texts of columns 1..ColumnCount as RootFolder (the folder listing this item) gives
+  // them; loaded once per column count. EInvalidPath when a file-system item cannot be read.
+  void LoadColumnDetails(TbsShellFolder* RootFolder, Cardinal Handle, Integer ColumnCount);
+  // Exception "%s: Missing call to LoadColumnDetails" before any text was loaded.
+  String Details(Integer Index) const;
+  // The item's own find record; EInvalidPath "Unable to retrieve folder details ..." on failure.
+  TbsFindData FindData() const;
+  Integer DetailCount() const { return Integer(FDetails.size()); }
+  IShellFolder2Ptr ShellFolder2();
+  IShellDetailsPtr ShellDetails();
 
  private:
+  void ResolveDetailInterface();
+  [[noreturn]] void RaiseDetailsError(Integer Error) const;
+
+  std::vector<String> FDetails;
   PItemIDList FPIDL = nullptr;
   PItemIDList FFullPIDL = nullptr;
   TbsShellFolder* FParent = nullptr;
   IShellFolderPtr FIShellFolder;
+  IShellFolder2Ptr FIShellFolder2;
+  IShellDetailsPtr FIShellDetails;
+  std::shared_ptr<void> FDetailInterface;
   Integer FLevel = 0;
   Cardinal FViewHandle = 0;
 };
@@ -136,9 +204,13 @@ Cardinal ShellObjectFlags(TShellObjectTypes ObjectTypes);
 bool HasFolderAttribute(const IShellFolderPtr& ParentFolder, PCItemIDList ID);
 bool HasSubFolderAttribute(const IShellFolderPtr& ParentFolder, PCItemIDList ID);
 bool FolderHasItems(const IShellFolderPtr& ShellFolder, Cardinal Flags);
-// A folder object for an absolute identifier, under the desktop folder object.
+// A folder object for an absolute identifier, under the desktop folder object; an item that cannot be
+// bound as a folder gets no folder interface.
 TbsShellFolder* ShellFolderFromID(PCItemIDList ID);
 // The root folder object named by NewRoot (a root folder value's name or a path). On failure
 // NewRoot gets OldRoot back and Exception "Error setting path: "%s"" is raised, OldFolder kept;
 // on success OldFolder is freed.
 TbsShellFolder* CreateRootShellFolder(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot);
+// Runs Verb on the item: "open" opens it with the desktop's default program; "properties" has no
+// sheet on this desktop and does nothing. Nothing without Folder.
+void InvokeShellVerb(TbsShellFolder* Folder, const String& Verb);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/shell/testkit/fakes.h"
 #include "platform/shell/testkit/tempfolder.h"
 
 namespace {
@@ -150,6 +153,155 @@ TEST_F(ShellFolder, ABadRootRaisesAndHandsTheOldRootBack) {
   TRoot Computer = "rfMyComputer";
   TbsShellFolder* Top = CreateRootShellFolder(Old, Dir, Computer);
   EXPECT_EQ(Top->FullObjectName(), "/");
+  delete Top;
+}
+
+TEST_F(ShellFolder, FileSystemDetailsCoverAwkwardEntries) {
+  MakeDir("sub");
+  MakeFile("clip.mp4", "12345");
+  {
+    // Sparse: the size is only recorded, nothing is written.
+    std::ofstream Big(Path("big.bin"));
+    Big.seekp((Int64(5) << 30) - 1);
+    Big.put('x');
+  }
+  ASSERT_EQ(symlink(Path("gone").c_str(), Path("broken").c_str()), 0);
+  ASSERT_EQ(symlink(Path("loop2").c_str(), Path("loop1").c_str()), 0);
+  ASSERT_EQ(symlink(Path("loop1").c_str(), Path("loop2").c_str()), 0);
+  const String BadName = "bad\xff\xfename.txt";
+  MakeFile(BadName, "abc");
+  TRoot Root = Dir;
+  TbsShellFolder* Top = CreateRootShellFolder(nullptr, "", Root);
+  EXPECT_FALSE(Top->ShellFolder2());
+  EXPECT_FALSE(Top->ShellDetails());
+  struct Case {
+    String Name;
+    String Size;
+    String Ext;
+    bool HasTime;
+  } Cases[] = {{"clip.mp4", "5", ".mp4", true}, {"big.bin", "5368709120", ".bin", true},
+               {"sub", "", "", false},          {"broken", "", "", true},
+               {"loop1", "", "", true},         {BadName, "3", ".txt", true}};
+  for (const Case& C : Cases) {
+    PItemIDList ID = nullptr;
+    ASSERT_TRUE(Succeeded(Top->ShellFolder()->ParseDisplayName(C.Name, ID))) << C.Name;
+    TbsShellFolder Item(Top, ID, nullptr);
+    FreeItemIDList(ID);
+    try {
+      Item.Details(1);
+      ADD_FAILURE() << "details before loading";
+    } catch (const Exception& E) {
+      EXPECT_EQ(E.Message(), Item.DisplayName() + ": Missing call to LoadColumnDetails");
+    }
+    Item.LoadColumnDetails(Top, 7, 4);
+    EXPECT_EQ(Item.DetailCount(), 4);
+    EXPECT_EQ(Item.ViewHandle(), 7u);
+    if (C.Name != "broken" && C.Name != "loop1") {
+      EXPECT_EQ(Item.Details(1), C.Size) << C.Name;  // a folder shows no size
+    }
+    EXPECT_EQ(Item.Details(2), C.Ext) << C.Name;
+    EXPECT_EQ(!Item.Details(3).empty(), C.HasTime) << C.Name;
+    EXPECT_FALSE(Item.Details(4).empty()) << C.Name;
+  }
+  // The odd name is shown with a replacement character but read by its bytes (size 3 above).
+  PItemIDList ID = nullptr;
+  ASSERT_TRUE(Succeeded(Top->ShellFolder()->ParseDisplayName(BadName, ID)));
+  TbsShellFolder Odd(Top, ID, nullptr);
+  FreeItemIDList(ID);
+  EXPECT_NE(Odd.DisplayName().find("\xEF\xBF\xBD"), String::npos);
+  EXPECT_EQ(Odd.PathName(), Path(BadName));
+  delete Top;
+}
+
+TEST_F(ShellFolder, AnEntryThatWentAwayRaisesTheDetailsError) {
+  MakeFile("vanishing.txt");
+  TRoot Root = Dir;
+  TbsShellFolder* Top = CreateRootShellFolder(nullptr, "", Root);
+  PItemIDList ID = nullptr;
+  ASSERT_TRUE(Succeeded(Top->ShellFolder()->ParseDisplayName("vanishing.txt", ID)));
+  TbsShellFolder Item(Top, ID, nullptr);
+  FreeItemIDList(ID);
+  ASSERT_EQ(unlink(Path("vanishing.txt").c_str()), 0);
+  try {
+    Item.LoadColumnDetails(Top, 0, 4);
+    ADD_FAILURE() << "details of a deleted file";
+  } catch (const EInvalidPath& E) {
+    EXPECT_EQ(E.Message(), "Unable to retrieve folder details for \"vanishing.txt\". Error code $2");
+  }
+  delete Top;
+}
+
+// A namespace folder that describes its items itself.
+class TDescribingFolder : public IShellFolder, public IShellFolder2 {
+ public:
+  explicit TDescribingFolder(IShellFolderPtr Inner) : FInner(std::move(Inner)) {}
+  HRESULT ParseDisplayName(const String& N, PItemIDList& R) override {
+    return FInner->ParseDisplayName(N, R);
+  }
+  HRESULT EnumObjects(Cardinal F, std::unique_ptr<IEnumIDList>& R) override {
+    return FInner->EnumObjects(F, R);
+  }
+  HRESULT BindToObject(PCItemIDList ID, IShellFolderPtr& R) override { return FInner->BindToObject(ID, R); }
+  Integer CompareIDs(LPARAM C, PCItemIDList A, PCItemIDList B) override {
+    return FInner->CompareIDs(C, A, B);
+  }
+  HRESULT GetAttributesOf(UINT C, const PCItemIDList* IDs, Cardinal& F) override {
+    return FInner->GetAttributesOf(C, IDs, F);
+  }
+  HRESULT GetDisplayNameOf(PCItemIDList ID, Cardinal F, STRRET& N) override {
+    return FInner->GetDisplayNameOf(ID, F, N);
+  }
+  HRESULT SetNameOf(HWND O, PCItemIDList ID, const String& N, Cardinal F, PItemIDList* R) override {
+    return FInner->SetNameOf(O, ID, N, F, R);
+  }
+  HRESULT GetDetailsOf(PCItemIDList ID, UINT Column, SHELLDETAILS& D) override {
+    if (Column == 3) return E_FAIL;
+    D.str.str = (ID ? "item" : "caption") + std::to_string(Column);
+    return S_OK;
+  }
+  HRESULT GetDefaultColumnState(UINT, Cardinal& Flags) override {
+    Flags = SHCOLSTATE_ONBYDEFAULT;
+    return S_OK;
+  }
+  IShellFolderPtr FInner;
+};
+
+TEST_F(ShellFolder, AFolderThatDescribesItsItemsIsAskedColumnByColumn) {
+  MakeFile("a.txt");
+  TRoot Root = Dir;
+  TbsShellFolder* Plain = CreateRootShellFolder(nullptr, "", Root);
+  TbsShellFolder Top(nullptr, Plain->AbsoluteID(), std::make_shared<TDescribingFolder>(Plain->ShellFolder()));
+  ASSERT_TRUE(Top.ShellFolder2());
+  EXPECT_FALSE(Top.ShellDetails());
+  PItemIDList ID = nullptr;
+  ASSERT_TRUE(Succeeded(Top.ShellFolder()->ParseDisplayName("a.txt", ID)));
+  TbsShellFolder Item(&Top, ID, nullptr);
+  FreeItemIDList(ID);
+  Item.LoadColumnDetails(&Top, 0, 4);
+  EXPECT_EQ(Item.Details(1), "item1");
+  EXPECT_EQ(Item.Details(3), "");  // the folder had no answer
+  EXPECT_EQ(Item.Details(4), "item4");
+  // Loaded once per column count: fewer columns ask nothing again.
+  Item.LoadColumnDetails(&Top, 0, 2);
+  EXPECT_EQ(Item.DetailCount(), 4);
+  delete Plain;
+}
+
+TEST_F(ShellFolder, OpenGoesToTheDesktopOpenerAndPropertiesDoNothing) {
+  shelltest::TShellFakes Fakes;
+  MakeFile("clip.mp4");
+  TRoot Root = Dir;
+  TbsShellFolder* Top = CreateRootShellFolder(nullptr, "", Root);
+  PItemIDList ID = nullptr;
+  ASSERT_TRUE(Succeeded(Top->ShellFolder()->ParseDisplayName("clip.mp4", ID)));
+  TbsShellFolder Item(Top, ID, nullptr);
+  FreeItemIDList(ID);
+  InvokeShellVerb(&Item, "Open");
+  InvokeShellVerb(&Item, "properties");
+  InvokeShellVerb(nullptr, "open");
+  EXPECT_EQ(Fakes.Open().Targets, std::vector<String>{Path("clip.mp4")});
+  Fakes.Open().Result = false;
+  EXPECT_EQ(Item.ExecuteDefault(), 0);
   delete Top;
 }
 

@@ -12,9 +12,12 @@
 
 namespace shelltest {
 
-class TTempFolderTest : public ::testing::Test {
+// Base lets a test case that needs more set-up of its own (a user interface, say) have the folder too.
+template <class Base = ::testing::Test>
+class TTempFolderTestOf : public Base {
  protected:
   void SetUp() override {
+    Base::SetUp();
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     FWorkingFolder = cwd;
@@ -29,6 +32,7 @@ class TTempFolderTest : public ::testing::Test {
     EXPECT_EQ(String(cwd), FWorkingFolder) << "the working folder changed";
     String cmd = "chmod -R u+rwx '" + Dir + "' 2>/dev/null; rm -rf '" + Dir + "'";
     EXPECT_EQ(system(cmd.c_str()), 0);
+    Base::TearDown();
   }
 
   String Path(const String& Name) const { return Dir + "/" + Name; }
@@ -40,5 +44,7 @@ class TTempFolderTest : public ::testing::Test {
  private:
   String FWorkingFolder;
 };
+
+using TTempFolderTest = TTempFolderTestOf<>;
 
 }  // namespace shelltest
