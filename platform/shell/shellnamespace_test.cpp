@@ -27,7 +27,7 @@ struct TIDs {
 class ShellNamespaceTest : public shelltest::TTempFolderTest {
  protected:
   void SetUp() override {
-    TTempFolderTest::SetUp();
+    shelltest::TTempFolderTest::SetUp();
     MakeDir("home");
     MakeDir("home/Documents");
     MakeDir("home/视频");
@@ -51,7 +51,7 @@ class ShellNamespaceTest : public shelltest::TTempFolderTest {
   }
   void TearDown() override {
     SetShellNamespaceSources({});
-    TTempFolderTest::TearDown();
+    shelltest::TTempFolderTest::TearDown();
   }
 
   // The folder object of an absolute path, through the desktop.
