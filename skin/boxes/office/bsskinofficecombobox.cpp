@@ -1,6 +1,7 @@
 #include "skin/boxes/office/bsskinofficecombobox.h"
 
 #include "platform/rtl/clock.h"
+#include "skin/boxes/combos/bsdropdownplace.h"
 #include "platform/ui/core/application.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordslists.h"
@@ -219,13 +220,7 @@ void TbsSkinCustomOfficeComboBox::DropDown() {
     FListBox->SetHeight(FListBoxHeight);
   else if (FDropDownCount > 0)
     FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
-  TPoint P = Point(Left() + Width() - FListBox->Width(), Top() + Height());
-  if (Parent() != nullptr) P = Parent()->ClientToScreen(P);
-  TRect WorkArea;
-  GetScreenRect(true, WorkArea);
-  if (HandleAllocated()) GetMonitorRectOfWindow(Handle(), true, WorkArea);
-  if (P.Y + FListBox->Height() > WorkArea.Bottom) P.Y -= Height() + FListBox->Height();
-  FListBox->Show(P);
+  FListBox->Show(DropDownOrigin(this, Left() + Width() - FListBox->Width(), FListBox->Height()));
 }
 
 void TbsSkinCustomOfficeComboBox::CloseUp(bool Value) {

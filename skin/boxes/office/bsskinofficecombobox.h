@@ -3,6 +3,7 @@
 // (or, near the work area's bottom, above) the control.
 #pragma once
 
+#include "skin/boxes/edits/bscbbutton.h"
 #include "skin/boxes/office/bsskinofficelistbox.h"
 
 class TbsSkinCustomOfficeComboBox;
@@ -26,16 +27,6 @@ class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
  private:
   TbsSkinCustomOfficeComboBox* combo() const;
   void fadeIn(TbsSkinCustomOfficeComboBox* Combo);
-};
-
-struct TbsCBItem {
-  TRect R{};
-};
-
-struct TbsCBButtonX {
-  TRect R{};
-  bool MouseIn = false;
-  bool Down = false;
 };
 
 class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
