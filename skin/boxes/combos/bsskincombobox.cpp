@@ -125,6 +125,7 @@ TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustom
 
 TbsSkinCustomComboBox::~TbsSkinCustomComboBox() {
   if (HandleAllocated()) KillTimer(Handle(), ScrollTimerId);
+  if (FEdit != nullptr) FreeEditCtrl();
   TbsPopupListBox* List = FListBox;
   FListBox = nullptr;
   delete List;
@@ -159,7 +160,9 @@ void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value) {
 
 void TbsSkinCustomComboBox::SetDefaultColor(TColor Value) {
   FDefaultColor = Value;
-  if (FIndex == -1) Repaint();
+  if (FIndex != -1) return;
+  Repaint();
+  if (FEdit != nullptr) FEdit->SetColor(Value);
 }
 
 void TbsSkinCustomComboBox::SetOnListBoxDrawItem(TbsDrawSkinItemEvent Value) {
@@ -186,6 +189,7 @@ void TbsSkinCustomComboBox::setShownText(const String& Value) {
 
 void TbsSkinCustomComboBox::CMTextChanged(TMessage& Message) {
   TbsSkinCustomControl::CMTextChanged(Message);
+  if (FEdit != nullptr && !FromEdit) FEdit->SetText(Text());
   if (OnChange) OnChange(this);
   if (FromEdit) Change();
 }
@@ -195,7 +199,7 @@ void TbsSkinCustomComboBox::SetItemIndex(Integer Value) {
   const Integer I = FListBox->ItemIndex();
   if (Items()->Count() > 0 && I != -1) setShownText(Items()->Strings(I));
   FOldItemIndex = I;
-  Repaint();
+  if (FEdit == nullptr) Repaint();
   if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading)) return;
   if (OnClick) OnClick(this);
   Change();
@@ -250,6 +254,7 @@ void TbsSkinCustomComboBox::DropDown() {
   FListBox->SetWidth(FListBoxWidth > 0 ? FListBoxWidth : Width());
   FListBox->SetRowCount(std::min(FDropDownCount, Items()->Count()));
   const TPoint P = DropDownOrigin(this, Left(), FListBox->Height());
+  if (FEdit != nullptr && FEdit->CanFocus()) FEdit->SetFocus();
   FOldItemIndex = FListBox->ItemIndex();
   if (FOldItemIndex == 0 && Items()->Count() > 1) {
     // Selecting away and back brings the first row into view.
@@ -269,8 +274,14 @@ void TbsSkinCustomComboBox::CloseUp(bool AcceptValue) {
   FListBox->Hide();
   const Integer I = FListBox->ItemIndex();
   if (I >= 0 && I < Items()->Count() && AcceptValue) {
-    setShownText(Items()->Strings(I));
-    Repaint();
+    if (FEdit != nullptr) {
+      // The edit's change handler brings the combo's text along.
+      FEdit->SetText(Items()->Strings(I));
+      FEdit->SelectAll();
+    } else {
+      setShownText(Items()->Strings(I));
+      Repaint();
+    }
     if (OnClick) OnClick(this);
     Change();
   } else {
@@ -347,10 +358,10 @@ void TbsSkinCustomComboBox::ListBoxWindowProcHook(TMessage& Message) {
 
 void TbsSkinCustomComboBox::MouseDown(TMouseButton AButton, TShiftState Shift, Integer X, Integer Y) {
   TbsSkinCustomControl::MouseDown(AButton, Shift, X, Y);
-  if (!Focused() && CanFocus()) SetFocus();
+  if (!Focused() && FEdit == nullptr && CanFocus()) SetFocus();
   if (AButton != mbLeft) return;
   const TPoint P = Point(X, Y);
-  if (Button.MouseIn || PtInRect(&CBItem.R, P) || FToolButtonStyle) {
+  if (Button.MouseIn || (FEdit == nullptr && PtInRect(&CBItem.R, P)) || FToolButtonStyle) {
     Button.Down = true;
     Repaint();
     if (FListBox->Visible()) {
@@ -439,6 +450,7 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_MOUSEWHEEL:
       TbsSkinCustomControl::Dispatch(Message);
+      if (FEdit != nullptr) return;
       if (GET_WHEEL_DELTA_WPARAM(Message.WParam) > 0)
         ComboUp(!FListBox->Visible());
       else
@@ -480,6 +492,8 @@ void TbsSkinCustomComboBox::CMMouseEnter(TMessage& Message) {
   TbsSkinCustomControl::CMMouseEnter(Message);
   if (designing()) return;
   FMouseIn = true;
+  if (FIndex != -1 && !IsEmptyRect(ActiveSkinRect) && FEdit != nullptr && !FEdit->Focused())
+    setEditFontColor(ActiveFontColor);
   if ((FIndex != -1 && !IsEmptyRect(ActiveSkinRect)) || FToolButtonStyle) Invalidate();
 }
 
@@ -491,28 +505,49 @@ void TbsSkinCustomComboBox::CMMouseLeave(TMessage& Message) {
     Button.MouseIn = false;
     Repaint();
   }
+  if (FIndex != -1 && !IsEmptyRect(ActiveSkinRect) && FEdit != nullptr && !FEdit->Focused())
+    setEditFontColor(FontColor);
   if ((FIndex != -1 && !IsEmptyRect(ActiveSkinRect)) || FToolButtonStyle) Invalidate();
 }
 
 void TbsSkinCustomComboBox::CMEnabledChanged(TMessage& Message) {
   TbsSkinCustomControl::CMEnabledChanged(Message);
+  if (FEdit != nullptr) {
+    if (!Enabled())
+      setEditFontColor(GetDisabledFontColor());
+    else
+      setEditFontColor(FIndex != -1 ? FontColor : FDefaultFont->Color());
+  }
   Repaint();
 }
 
 void TbsSkinCustomComboBox::WMSetFocus(TMessage& Message) {
+  if (FEdit != nullptr) {
+    FEdit->SetFocus();
+    if (FIndex != -1 && !IsEmptyRect(ActiveSkinRect)) {
+      setEditFontColor(ActiveFontColor);
+      Invalidate();
+    }
+    return;
+  }
   TbsSkinCustomControl::WMSetFocus(Message);
   Repaint();
 }
 
 void TbsSkinCustomComboBox::WMKillFocus(TMessage& Message) {
   TbsSkinCustomControl::WMKillFocus(Message);
-  if (FListBox->Visible()) CloseUp(false);
+  if (FListBox->Visible() && FEdit == nullptr) CloseUp(false);
   Repaint();
+  if (FIndex != -1 && !IsEmptyRect(ActiveSkinRect) && FEdit != nullptr) {
+    setEditFontColor(FontColor);
+    Invalidate();
+  }
 }
 
 void TbsSkinCustomComboBox::WMSize(TMessage& Message) {
   TbsSkinCustomControl::WMSize(Message);
   CalcRects();
+  AdjustEditPos();
 }
 
 void TbsSkinCustomComboBox::WMEraseBkgnd(TMessage& Message) {
@@ -531,9 +566,17 @@ void TbsSkinCustomComboBox::WMEraseBkgnd(TMessage& Message) {
 void TbsSkinCustomComboBox::ChangeSkinData() {
   TbsSkinCustomControl::ChangeSkinData();
   CalcRects();
+  if (FEdit != nullptr) skinEdit();
   Repaint();
   FListBox->SetSkinDataName(FIndex == -1 ? String() : ListBoxName);
   FListBox->SetSkinData(FSD);
   FListBox->UpDateScrollBar();
   CalcRects();
+  AdjustEditPos();
+  if (FEdit != nullptr && FIndex != -1) {
+    Integer W = Width(), H = Height();
+    CalcSize(W, H);
+    if (W != Width()) SetWidth(W);
+    if (H != Height()) SetHeight(H);
+  }
 }

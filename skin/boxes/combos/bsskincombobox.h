@@ -4,6 +4,7 @@
 #pragma once
 
 #include "skin/boxes/edits/bscbbutton.h"
+#include "skin/boxes/edits/bscustomedit.h"
 #include "skin/boxes/lists/bsskinlistbox.h"
 
 class TbsSkinCustomComboBox;
@@ -77,12 +78,22 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
 
   // ---- own properties ----
   TbsSkinCustomComboBoxStyle Style() const { return FStyle; }
+  void SetStyle(TbsSkinCustomComboBoxStyle Value);
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  // The inner edit's selection; 0 and no effect in the fixed style.
+  Integer SelStart() const { return FEdit != nullptr ? FEdit->SelStart() : 0; }
+  void SetSelStart(Integer Value);
+  Integer SelLength() const { return FEdit != nullptr ? FEdit->SelLength() : 0; }
+  void SetSelLength(Integer Value);
+  // The inner edit of the edit style; nil in the fixed style.
+  TbsCustomEdit* Edit() const { return FEdit; }
   Integer DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(Integer Value);
   bool UseSkinSize() const { return FUseSkinSize; }
   void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
   bool HideSelection() const { return FHideSelection; }
-  void SetHideSelection(bool Value) { FHideSelection = Value; }
+  void SetHideSelection(bool Value);
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool Value) { FAutoComplete = Value; }
   bool AlphaBlend() const { return FAlphaBlend; }
@@ -119,8 +130,11 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void ChangeSkinData() override;
   void CalcSize(Integer& W, Integer& H) override;
   void CalcRects();
+  void Invalidate() override;
 
  protected:
+  virtual void EditWindowProcHook(TMessage& Message);
+  virtual void CreateEditCtrl();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Dispatch(TMessage& Message) override;
   void CreateControlDefaultImage(TBitmap* B) override;
@@ -156,9 +170,21 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void ComboPageUp(bool AChange);
   void ComboPageDown(bool AChange);
   void SearchItem(const String& S);
+  void EditComboUp(bool ANotify);
+  void EditComboDown(bool ANotify);
+  void AutoCompleteText();
+  void FreeEditCtrl();
+  void AdjustEditPos();
+  // The character set of the shown text: the skin's strings' when it has them, else DefaultFont's.
+  Byte textCharset();
+  void setEditFontColor(TColor Value);
+  // The edit's font, colour, character set and transparency after the skin.
+  void skinEdit();
 
+  bool FNumEdit = false;
   bool FDropDown = false;
   bool FToolButtonStyle = false;
+  TEditCharCase FCharCase = ecNormal;
   TColor FDefaultColor = clWindow;
   bool FUseSkinSize = true;
   bool WasInLB = false;
@@ -177,9 +203,11 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   Integer FDropDownCount = 8;
   bool FLBDown = false;
   TWndMethod FListBoxWindowProc;
+  TWndMethod FEditWindowProc;
   TbsPopupListBox* FListBox = nullptr;
   TbsCBItem CBItem;
   TbsCBButtonX Button;
+  TbsCustomEdit* FEdit = nullptr;
   bool FromEdit = false;
 
   // Copies of the skin's combo box element.
@@ -205,6 +233,9 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
   void StopTimer();
   void stepTo(Integer Index, bool AChange);
   void setShownText(const String& Value);
+  void EditChange(TObject* Sender);
+  void EditCancelMode(TControl* C);
+  void editKeyUp(TMessage& Message);
 };
 
 // The skinned combo box with its properties published.

@@ -127,7 +127,7 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
   C->Brush()->SetColor(clBtnShadow);
   C->FrameRect(Rect(0, 0, Width(), Height()));
   DrawButton(C);
-  DrawDefaultItem(C);
+  if (FEdit == nullptr) DrawDefaultItem(C);
 }
 
 void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
@@ -214,7 +214,7 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
     TbsSkinCustomControl::CreateControlSkinImage(B);
   }
   DrawButton(C);
-  DrawSkinItem(C);
+  if (FEdit == nullptr) DrawSkinItem(C);
 }
 
 void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {

@@ -474,4 +474,76 @@ TEST_F(SkinCombo, DefaultLookShowsTheItemTheFocusAndTheButton) {
   EXPECT_EQ(PixelOf(C, 50, 10), COLORREF(ColorToRGB(clRed)));
 }
 
+TEST_F(SkinCombo, EditStyleTypingCompletesToTheFirstItemAndSelectsTheTail) {
+  Form = NewForm();
+  auto* C = NewControl<TChangeRecordingCombo>(Form, Rect(20, 20, 140, 40));
+  for (const char* S : {"Standard", "High", "Highest"}) C->Items()->Add(S);
+  C->SetStyle(bscbEditStyle);
+  ASSERT_NE(C->Edit(), nullptr);
+  EXPECT_FALSE(C->TabStop());  // the edit takes the tab stop
+  EXPECT_TRUE(C->Edit()->TabStop());
+  C->SetFocus();
+  EXPECT_TRUE(C->Edit()->Focused());
+  C->Log = &Log;
+  bindLog(C);
+  wintest::AdvanceTime(Clock(), 300);
+  typeLetter('h');
+  EXPECT_EQ(C->Text(), "High");
+  EXPECT_EQ(C->Edit()->Text(), "High");
+  EXPECT_EQ(C->ItemIndex(), 1);
+  EXPECT_EQ(C->SelStart(), 1);
+  EXPECT_EQ(C->SelLength(), 3);
+  // The typed letter is a change from the edit; the completion an item assignment.
+  EXPECT_EQ(Log, (Events{"change:h", "Change", "change:High", "click", "Change"}));
+
+  // Within 200 ms no second completion: the text stays as typed.
+  typeLetter('x');
+  EXPECT_EQ(C->Text(), "Hx");  // the selected tail was overtyped
+  EXPECT_EQ(C->ItemIndex(), 1);
+  // A key below 48 completes nothing.
+  wintest::AdvanceTime(Clock(), 300);
+  wintest::KeyPress(VK_BACK);
+  EXPECT_EQ(C->Text(), "H");
+
+  // Up and Down step through the items with OnClick, but no Change.
+  C->SetItemIndex(0);
+  Log.clear();
+  wintest::KeyPress(VK_DOWN);
+  EXPECT_EQ(C->Text(), "High");
+  EXPECT_EQ(C->Edit()->Text(), "High");
+  EXPECT_EQ(Log, (Events{"change:High", "click"}));
+  wintest::KeyPress(VK_UP);
+  EXPECT_EQ(C->Text(), "Standard");
+}
+
+TEST_F(SkinCombo, EditStylePicksGoThroughTheEditAndEscapeKeepsTheTyped) {
+  TbsSkinComboBox* C = NewCombo(4);
+  C->SetStyle(bscbEditStyle);
+  C->SetItemIndex(1);
+  C->SetFocus();
+  wintest::MouseMove(At(C, 110, 10));
+  wintest::Click(At(C, 110, 10));
+  ASSERT_TRUE(C->IsPopupVisible());
+  EXPECT_TRUE(C->Edit()->Focused());  // the edit keeps the focus
+  wintest::MouseMove(Row(C, 3));
+  Log.clear();
+  wintest::Click(Row(C, 3));
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->Edit()->Text(), "Preset 3");
+  EXPECT_EQ(C->Edit()->SelLength(), 8);
+  EXPECT_EQ(Log, (Events{"change:Preset 3", "click", "closeup"}));
+
+  C->DropDown();
+  wintest::MouseMove(Row(C, 0));
+  wintest::KeyPress(VK_ESCAPE);
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), 3);
+  EXPECT_EQ(C->Text(), "Preset 3");
+
+  C->SetStyle(bscbFixedStyle);
+  EXPECT_EQ(C->Edit(), nullptr);
+  EXPECT_TRUE(C->TabStop());
+  EXPECT_EQ(C->Text(), "Preset 3");
+}
+
 }  // namespace
