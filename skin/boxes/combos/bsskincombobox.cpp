@@ -5,7 +5,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/core/application.h"
-#include "skin/boxes/combos/bsdropdownplace.h"
+#include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/core/bssystem.h"
 
 // ---- TbsPopupListBox ----
@@ -45,23 +45,9 @@ void TbsPopupListBox::Dispatch(TMessage& Message) {
 void TbsPopupListBox::Show(TPoint Origin) {
   TbsSkinCustomComboBox* Combo = combo();
   HWND Wnd = Handle();
-  if (Combo != nullptr) {
-    const LONG_PTR ExStyle = GetWindowLongPtr(Wnd, GWL_EXSTYLE);
-    if (Combo->AlphaBlend() && !FOldAlphaBlend)
-      SetWindowLongPtr(Wnd, GWL_EXSTYLE, ExStyle | WS_EX_LAYERED);
-    else if (!Combo->AlphaBlend() && FOldAlphaBlend)
-      SetWindowLongPtr(Wnd, GWL_EXSTYLE, ExStyle & ~LONG_PTR(WS_EX_LAYERED));
-    FOldAlphaBlend = Combo->AlphaBlend();
-    if (Combo->AlphaBlend() && FOldAlphaBlendValue != Combo->AlphaBlendValue()) {
-      if (Combo->AlphaBlendAnimation()) {
-        SetWindowAlpha(Wnd, 0);
-        FOldAlphaBlendValue = 0;
-      } else {
-        SetWindowAlpha(Wnd, Combo->AlphaBlendValue());
-        FOldAlphaBlendValue = Combo->AlphaBlendValue();
-      }
-    }
-  }
+  if (Combo != nullptr)
+    ApplyDropDownAlpha(Wnd, Combo->AlphaBlend(), Combo->AlphaBlendAnimation(), Combo->AlphaBlendValue(),
+                       FOldAlphaBlend, FOldAlphaBlendValue);
   FLeft = Origin.X;
   FTop = Origin.Y;
   SetWindowPos(Wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);

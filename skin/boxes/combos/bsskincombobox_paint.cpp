@@ -1,26 +1,13 @@
 // How the closed combo box lays out its button and item area and paints itself: the default look,
 // the skinned look and the tool-button style.
+#include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bsskinrecordslists.h"
 
-namespace {
-
-const TColor FrameBlue = RGB(59, 107, 183);
-const TColor HoverFill = RGB(193, 212, 243);
-const TColor PressedFill = RGB(162, 188, 228);
-
-void frameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Frame);
-  C->FrameRect(R);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void TbsSkinCustomComboBox::GetSkinData() {
   TbsSkinCustomControl::GetSkinData();
@@ -51,21 +38,14 @@ void TbsSkinCustomComboBox::GetSkinData() {
 }
 
 void TbsSkinCustomComboBox::CalcRects() {
-  if (FIndex == -1 || FToolButtonStyle) {
-    Button.R = Rect(Width() - 19, 0, Width(), Height());
-    CBItem.R = Rect(2, 2, Button.R.Left - 1, Height() - 2);
-    return;
-  }
-  const Integer DW = Width() - RectWidth(SkinRect);
-  Button.R = ButtonRect;
-  if (ButtonRect.Left >= RectWidth(SkinRect) - RTPt.X) OffsetRect(&Button.R, DW, 0);
-  CBItem.R = ClRect;
-  CBItem.R.Right += DW;
-  if (!FUseSkinSize) {
-    const Integer DH = Height() - RectHeight(SkinRect);
-    CBItem.R.Bottom += DH;
-    Button.R.Bottom += DH;
-  }
+  TbsComboLayout L;
+  L.Default = FIndex == -1 || FToolButtonStyle;
+  L.UseSkinSize = FUseSkinSize;
+  L.SkinRect = SkinRect;
+  L.ClRect = ClRect;
+  L.ButtonRect = ButtonRect;
+  L.RightPartX = RTPt.X;
+  CalcComboRects(L, Width(), Height(), Button, CBItem);
 }
 
 void TbsSkinCustomComboBox::CalcSize(Integer& W, Integer& H) {
@@ -132,13 +112,7 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
 
 void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
   if (FIndex == -1 || FToolButtonStyle) {
-    if (Button.Down && Button.MouseIn)
-      frameAndFill(C, Button.R, FrameBlue, PressedFill);
-    else if (Button.MouseIn)
-      frameAndFill(C, Button.R, FrameBlue, HoverFill);
-    else
-      frameAndFill(C, Button.R, clBtnShadow, clBtnFace);
-    DrawArrow(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
+    DrawDefaultDropButton(C, Button, Enabled());
     return;
   }
   TRect State{};
@@ -175,12 +149,7 @@ void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
 
 void TbsSkinCustomComboBox::DrawDefaultToolButton(TCanvas* C, const String* AText) {
   const TRect R = Rect(0, 0, Width(), Height());
-  if (FDropDown)
-    frameAndFill(C, R, FrameBlue, PressedFill);
-  else if (FMouseIn || Focused())
-    frameAndFill(C, R, FrameBlue, HoverFill);
-  else
-    frameAndFill(C, R, clBtnShadow, clBtnFace);
+  DrawDefaultToolButtonFrame(C, R, FDropDown, FMouseIn || Focused());
   C->SetFont(FDefaultFont.get());
   C->Brush()->SetStyle(bsClear);
   const Integer Shift = FDropDown ? 2 : 0;
