@@ -5,9 +5,44 @@
 #pragma once
 
 #include "platform/ui/core/control.h"
+#include "platform/ui/core/wincontrol.h"
 #include "skin/boxes/edits/bscbbutton.h"
+#include "skin/core/bssystem.h"
 
 class TCanvas;
+
+// A list shown as a drop-down: a top-level pop-up owned by its combo box's window, hidden at first,
+// that never activates.
+template <class TList>
+class TbsDropDownWindow : public TList {
+ public:
+  explicit TbsDropDownWindow(TComponent* AOwner) : TList(AOwner) {
+    TControlStyle S = this->ControlStyle();
+    S.Include(csAcceptsControls);
+    S.Include(csNoDesignVisible);
+    S.Include(csReplicatable);
+    this->SetControlStyle(S);
+    this->FVisible = false;
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TList::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    Params.ExStyle = WS_EX_TOOLWINDOW;
+    Params.WindowClass.style |= CS_SAVEBITS;
+    if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
+    auto* Combo = dynamic_cast<TWinControl*>(this->Owner());
+    Params.WndParent = Combo != nullptr && Combo->HandleAllocated() ? Combo->Handle() : nullptr;
+  }
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_MOUSEACTIVATE) {
+      Message.Result = MA_NOACTIVATE;
+      return;
+    }
+    TList::Dispatch(Message);
+  }
+};
 
 // Left is the list's left edge in the control's parent coordinates.
 TPoint DropDownOrigin(TControl* Control, Integer Left, Integer ListHeight);

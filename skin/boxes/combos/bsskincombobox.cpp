@@ -10,36 +10,8 @@
 
 // ---- TbsPopupListBox ----
 
-TbsPopupListBox::TbsPopupListBox(TComponent* AOwner) : TbsSkinListBox(AOwner) {
-  TControlStyle S = ControlStyle();
-  S.Include(csAcceptsControls);
-  S.Include(csNoDesignVisible);
-  S.Include(csReplicatable);
-  SetControlStyle(S);
-  FVisible = false;
-}
-
 TbsSkinCustomComboBox* TbsPopupListBox::combo() const {
   return dynamic_cast<TbsSkinCustomComboBox*>(Owner());
-}
-
-void TbsPopupListBox::CreateParams(TCreateParams& Params) {
-  TbsSkinListBox::CreateParams(Params);
-  Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-  Params.ExStyle = WS_EX_TOOLWINDOW;
-  Params.WindowClass.style |= CS_SAVEBITS;
-  if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
-  // Owned by the combo box's window so that it goes with it.
-  TbsSkinCustomComboBox* Combo = combo();
-  Params.WndParent = Combo != nullptr && Combo->HandleAllocated() ? Combo->Handle() : nullptr;
-}
-
-void TbsPopupListBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_MOUSEACTIVATE) {
-    Message.Result = MA_NOACTIVATE;
-    return;
-  }
-  TbsSkinListBox::Dispatch(Message);
 }
 
 void TbsPopupListBox::Show(TPoint Origin) {

@@ -3,6 +3,7 @@
 // work area's bottom, above it. The combo keeps the focus and drives the list while it is open.
 #pragma once
 
+#include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/boxes/edits/bscbbutton.h"
 #include "skin/boxes/edits/bscustomedit.h"
 #include "skin/boxes/lists/bsskinlistbox.h"
@@ -12,9 +13,9 @@ class TbsSkinCustomComboBox;
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
 
 // The drop-down window.
-class TbsPopupListBox : public TbsSkinListBox {
+class TbsPopupListBox : public TbsDropDownWindow<TbsSkinListBox> {
  public:
-  explicit TbsPopupListBox(TComponent* AOwner);
+  using TbsDropDownWindow::TbsDropDownWindow;
   String ClassName() const override { return "TbsPopupListBox"; }
   // Shows the list at Origin (screen) on top without activation; fades in when the owner asks.
   void Show(TPoint Origin);
@@ -24,8 +25,6 @@ class TbsPopupListBox : public TbsSkinListBox {
   Byte FOldAlphaBlendValue = 0;
 
  protected:
-  void CreateParams(TCreateParams& Params) override;
-  void Dispatch(TMessage& Message) override;
   // Shows by itself, owned by the combo box's window.
   bool TopLevelWindow() const override { return true; }
 

@@ -14,36 +14,8 @@ constexpr UINT AutoScrollInterval = 25;
 
 // ---- TbsPopupOfficeListBox ----
 
-TbsPopupOfficeListBox::TbsPopupOfficeListBox(TComponent* AOwner) : TbsSkinOfficeListBox(AOwner) {
-  TControlStyle Style = ControlStyle();
-  Style.Include(csAcceptsControls);
-  Style.Include(csNoDesignVisible);
-  Style.Include(csReplicatable);
-  SetControlStyle(Style);
-  FVisible = false;
-}
-
 TbsSkinCustomOfficeComboBox* TbsPopupOfficeListBox::combo() const {
   return dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
-}
-
-void TbsPopupOfficeListBox::CreateParams(TCreateParams& Params) {
-  TbsSkinOfficeListBox::CreateParams(Params);
-  Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-  Params.ExStyle = WS_EX_TOOLWINDOW;
-  Params.WindowClass.style |= CS_SAVEBITS;
-  if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
-  // Owned by the combo box's window, so it goes with it; the list has no parent control.
-  TbsSkinCustomOfficeComboBox* Combo = combo();
-  Params.WndParent = Combo != nullptr && Combo->HandleAllocated() ? Combo->Handle() : nullptr;
-}
-
-void TbsPopupOfficeListBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_MOUSEACTIVATE) {
-    Message.Result = MA_NOACTIVATE;
-    return;
-  }
-  TbsSkinOfficeListBox::Dispatch(Message);
 }
 
 void TbsPopupOfficeListBox::Show(TPoint Origin) {
