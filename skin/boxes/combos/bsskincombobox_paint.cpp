@@ -91,7 +91,10 @@ void TbsSkinCustomComboBox::drawItemContents(TCanvas* C, Integer Index, TRect TR
     TR.Left += IL->Width() + 2;
   }
   C->Brush()->SetStyle(bsClear);
-  TextRectLeft(C, Items()->Strings(Index), TR);
+  if (TabWidths()->Count() > 0)
+    TbsListBox::DrawTabbedText(Items()->Strings(Index), TabWidths(), 0, TR, C);
+  else
+    TextRectLeft(C, Items()->Strings(Index), TR);
 }
 
 void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {

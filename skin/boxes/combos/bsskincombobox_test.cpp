@@ -546,4 +546,24 @@ TEST_F(SkinCombo, EditStylePicksGoThroughTheEditAndEscapeKeepsTheTyped) {
   EXPECT_EQ(C->Text(), "Preset 3");
 }
 
+TEST_F(SkinCombo, TheClosedItemKeepsTheListsTabStops) {
+  TbsSkinComboBox* C = NewCombo(0);
+  C->Items()->Add("A\tB");
+  C->SetItemIndex(0);
+  // Whether the text reaches columns 60 to 95 of the control.
+  auto inkFarRight = [&] {
+    C->Repaint();
+    wintest::Pump();
+    for (Integer X = 60; X < 95; ++X)
+      for (Integer Y = 3; Y < 17; ++Y)
+        if (PixelOf(C, X, Y) != COLORREF(ColorToRGB(clWindow))) return true;
+    return false;
+  };
+  EXPECT_FALSE(inkFarRight());
+  TStringList Stops;
+  Stops.Add("70");
+  C->SetTabWidths(&Stops);
+  EXPECT_TRUE(inkFarRight());
+}
+
 }  // namespace
