@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/ui/graphics/graphicsobjects.h"
+#include "skin/boxes/edits/bscbbutton.h"
 #include "skin/boxes/edits/bscustomedit.h"
 
 class TbsSkinData;
@@ -17,13 +18,6 @@ class TBitmap;
 class TCanvas;
 class TFont;
 class TCustomImageList;
-
-// The state of one small button inside a skinned control.
-struct TbsCBButtonX {
-  TRect R;
-  bool MouseIn = false;
-  bool Down = false;
-};
 
 class TbsSkinCustomEdit : public TbsCustomEdit {
  public:

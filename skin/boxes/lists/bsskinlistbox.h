@@ -45,6 +45,9 @@ class TbsListBox : public TListBox {
   void SetHorizontalExtentValue(Integer Value);
 
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // Text at the tab stops of TabWidths (up to ten), Indent + 2 pixels into TR, vertically centred.
+  static void DrawTabbedText(const String& Text, TStrings* TabWidths, Integer Indent, const TRect& TR,
+                             TCanvas* Cnvs);
   // The state an item is painted in by a full repaint.
   TOwnerDrawState GetItemState(Integer Index);
   // The list's background (no items) into DC.
@@ -77,8 +80,6 @@ class TbsListBox : public TListBox {
   void DrawSkinItem(TCanvas* Cnvs, Integer Index, const TRect& R, TOwnerDrawState State);
   void DrawStretchedSkinItem(TCanvas* Cnvs, Integer Index, const TRect& R, TOwnerDrawState State);
   void DrawSkinBackground(TCanvas* Cnvs, Integer AWidth, Integer AHeight, Integer X, Integer Y);
-  void DrawTabbedText(const String& Text, TStrings* TabWidths, Integer Indent, const TRect& TR,
-                      TCanvas* Cnvs);
 
  private:
   // The image, text or owner-draw event on a composed item image.

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
+#include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordslists.h"
 #include "skin/core/bssystem.h"
@@ -13,58 +14,16 @@ constexpr UINT AutoScrollInterval = 25;
 
 // ---- TbsPopupOfficeListBox ----
 
-TbsPopupOfficeListBox::TbsPopupOfficeListBox(TComponent* AOwner) : TbsSkinOfficeListBox(AOwner) {
-  TControlStyle Style = ControlStyle();
-  Style.Include(csAcceptsControls);
-  Style.Include(csNoDesignVisible);
-  Style.Include(csReplicatable);
-  SetControlStyle(Style);
-  FVisible = false;
-}
-
 TbsSkinCustomOfficeComboBox* TbsPopupOfficeListBox::combo() const {
   return dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
-}
-
-void TbsPopupOfficeListBox::CreateParams(TCreateParams& Params) {
-  TbsSkinOfficeListBox::CreateParams(Params);
-  Params.Style = WS_POPUP | WS_CLIPCHILDREN;
-  Params.ExStyle = WS_EX_TOOLWINDOW;
-  Params.WindowClass.style |= CS_SAVEBITS;
-  if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
-  // Owned by the combo box's window, so it goes with it; the list has no parent control.
-  TbsSkinCustomOfficeComboBox* Combo = combo();
-  Params.WndParent = Combo != nullptr && Combo->HandleAllocated() ? Combo->Handle() : nullptr;
-}
-
-void TbsPopupOfficeListBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_MOUSEACTIVATE) {
-    Message.Result = MA_NOACTIVATE;
-    return;
-  }
-  TbsSkinOfficeListBox::Dispatch(Message);
 }
 
 void TbsPopupOfficeListBox::Show(TPoint Origin) {
   TbsSkinCustomOfficeComboBox* Combo = combo();
   HWND Wnd = Handle();
-  if (Combo != nullptr) {
-    const LONG_PTR ExStyle = GetWindowLongPtr(Wnd, GWL_EXSTYLE);
-    if (Combo->AlphaBlend() && !FOldAlphaBlend)
-      SetWindowLongPtr(Wnd, GWL_EXSTYLE, ExStyle | WS_EX_LAYERED);
-    else if (!Combo->AlphaBlend() && FOldAlphaBlend)
-      SetWindowLongPtr(Wnd, GWL_EXSTYLE, ExStyle & ~LONG_PTR(WS_EX_LAYERED));
-    FOldAlphaBlend = Combo->AlphaBlend();
-    if (Combo->AlphaBlend() && FOldAlphaBlendValue != Combo->AlphaBlendValue()) {
-      if (Combo->AlphaBlendAnimation()) {
-        SetWindowAlpha(Wnd, 0);
-        FOldAlphaBlendValue = 0;
-      } else {
-        SetWindowAlpha(Wnd, Combo->AlphaBlendValue());
-        FOldAlphaBlendValue = Combo->AlphaBlendValue();
-      }
-    }
-  }
+  if (Combo != nullptr)
+    ApplyDropDownAlpha(Wnd, Combo->AlphaBlend(), Combo->AlphaBlendAnimation(), Combo->AlphaBlendValue(),
+                       FOldAlphaBlend, FOldAlphaBlendValue);
   FLeft = Origin.X;
   FTop = Origin.Y;
   SetWindowPos(Wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
@@ -219,13 +178,7 @@ void TbsSkinCustomOfficeComboBox::DropDown() {
     FListBox->SetHeight(FListBoxHeight);
   else if (FDropDownCount > 0)
     FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
-  TPoint P = Point(Left() + Width() - FListBox->Width(), Top() + Height());
-  if (Parent() != nullptr) P = Parent()->ClientToScreen(P);
-  TRect WorkArea;
-  GetScreenRect(true, WorkArea);
-  if (HandleAllocated()) GetMonitorRectOfWindow(Handle(), true, WorkArea);
-  if (P.Y + FListBox->Height() > WorkArea.Bottom) P.Y -= Height() + FListBox->Height();
-  FListBox->Show(P);
+  FListBox->Show(DropDownOrigin(this, Left() + Width() - FListBox->Width(), FListBox->Height()));
 }
 
 void TbsSkinCustomOfficeComboBox::CloseUp(bool Value) {

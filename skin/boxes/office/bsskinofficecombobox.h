@@ -3,14 +3,16 @@
 // (or, near the work area's bottom, above) the control.
 #pragma once
 
+#include "skin/boxes/combos/bsdropdowncommon.h"
+#include "skin/boxes/edits/bscbbutton.h"
 #include "skin/boxes/office/bsskinofficelistbox.h"
 
 class TbsSkinCustomOfficeComboBox;
 
 // The drop-down: a top-level office list that never takes the activation.
-class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
+class TbsPopupOfficeListBox : public TbsDropDownWindow<TbsSkinOfficeListBox> {
  public:
-  explicit TbsPopupOfficeListBox(TComponent* AOwner);
+  using TbsDropDownWindow::TbsDropDownWindow;
   String ClassName() const override { return "TbsPopupOfficeListBox"; }
   // Places the list at Origin (screen), on top, shown without activation; fades in when asked.
   void Show(TPoint Origin);
@@ -20,22 +22,9 @@ class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
   Byte FOldAlphaBlendValue = 0;
 
  protected:
-  void CreateParams(TCreateParams& Params) override;
-  void Dispatch(TMessage& Message) override;
-
  private:
   TbsSkinCustomOfficeComboBox* combo() const;
   void fadeIn(TbsSkinCustomOfficeComboBox* Combo);
-};
-
-struct TbsCBItem {
-  TRect R{};
-};
-
-struct TbsCBButtonX {
-  TRect R{};
-  bool MouseIn = false;
-  bool Down = false;
 };
 
 class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {

@@ -1,5 +1,6 @@
 // How the closed office combo box lays out its button and item area and paints itself: the default
 // look, the skinned look with free height, with the element's height (UseSkinSize), and as a tool button.
+#include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
@@ -7,10 +8,6 @@
 #include "skin/core/bsskinrecordslists.h"
 
 namespace {
-
-const TColor FrameBlue = RGB(59, 107, 183);
-const TColor HoverFill = RGB(193, 212, 243);
-const TColor PressedFill = RGB(162, 188, 228);
 
 template <class T>
 T* elementNamed(TbsSkinData* SD, const String& Name) {
@@ -23,14 +20,6 @@ TbsDataSkinButtonControl* firstButtonElement(TbsSkinData* SD, std::initializer_l
   for (const char* N : Names)
     if (auto* B = elementNamed<TbsDataSkinButtonControl>(SD, N)) return B;
   return nullptr;
-}
-
-void frameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Frame);
-  C->FrameRect(R);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
 }
 
 // A button element's state picture composed nine-slice to Dest's size.
@@ -89,21 +78,14 @@ void TbsSkinCustomOfficeComboBox::GetSkinData() {
 }
 
 void TbsSkinCustomOfficeComboBox::CalcRects() {
-  if (FIndex == -1 || FToolButtonStyle) {
-    Button.R = Rect(Width() - 19, 0, Width(), Height());
-    CBItem.R = Rect(2, 2, Button.R.Left - 1, Height() - 2);
-    return;
-  }
-  const Integer DW = Width() - RectWidth(SkinRect);
-  Button.R = ButtonRect;
-  if (ButtonRect.Left >= RectWidth(SkinRect) - RTPt.X) OffsetRect(&Button.R, DW, 0);
-  CBItem.R = ClRect;
-  CBItem.R.Right += DW;
-  if (!FUseSkinSize) {
-    const Integer DH = Height() - RectHeight(SkinRect);
-    CBItem.R.Bottom += DH;
-    Button.R.Bottom += DH;
-  }
+  TbsComboLayout L;
+  L.Default = FIndex == -1 || FToolButtonStyle;
+  L.UseSkinSize = FUseSkinSize;
+  L.SkinRect = SkinRect;
+  L.ClRect = ClRect;
+  L.ButtonRect = ButtonRect;
+  L.RightPartX = RTPt.X;
+  CalcComboRects(L, Width(), Height(), Button, CBItem);
 }
 
 void TbsSkinCustomOfficeComboBox::CalcSize(Integer& W, Integer& H) {
@@ -176,13 +158,7 @@ void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(TBitmap* B) {
 
 void TbsSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
   if (FIndex == -1 || FToolButtonStyle) {
-    if (Button.Down && Button.MouseIn)
-      frameAndFill(C, Button.R, FrameBlue, PressedFill);
-    else if (Button.MouseIn)
-      frameAndFill(C, Button.R, FrameBlue, HoverFill);
-    else
-      frameAndFill(C, Button.R, clBtnShadow, clBtnFace);
-    DrawArrow(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
+    DrawDefaultDropButton(C, Button, Enabled());
     return;
   }
   TRect State{};
@@ -224,12 +200,7 @@ void TbsSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C) {
 
 void TbsSkinCustomOfficeComboBox::DrawDefaultToolButton(TCanvas* C) {
   const TRect R = Rect(0, 0, Width(), Height());
-  if (FDropDown)
-    frameAndFill(C, R, FrameBlue, PressedFill);
-  else if (FMouseIn || Focused())
-    frameAndFill(C, R, FrameBlue, HoverFill);
-  else
-    frameAndFill(C, R, clBtnShadow, clBtnFace);
+  DrawDefaultToolButtonFrame(C, R, FDropDown, FMouseIn || Focused());
   C->SetFont(FDefaultFont.get());
   C->Brush()->SetStyle(bsClear);
   if (const Integer I = shownIndex(); I != -1) {

@@ -1,0 +1,72 @@
+// What the closed combo boxes and their drop-down lists share: where the list opens (under its
+// control, or above it when it would pass the bottom of the work area of the control's monitor; the
+// horizontal place is the caller's), the opacity steps of the list, and the default look's and the
+// skinned element's button and item layout.
+#pragma once
+
+#include "platform/ui/core/control.h"
+#include "platform/ui/core/wincontrol.h"
+#include "skin/boxes/edits/bscbbutton.h"
+#include "skin/core/bssystem.h"
+
+class TCanvas;
+
+// A list shown as a drop-down: a top-level pop-up owned by its combo box's window, hidden at first,
+// that never activates.
+template <class TList>
+class TbsDropDownWindow : public TList {
+ public:
+  explicit TbsDropDownWindow(TComponent* AOwner) : TList(AOwner) {
+    TControlStyle S = this->ControlStyle();
+    S.Include(csAcceptsControls);
+    S.Include(csNoDesignVisible);
+    S.Include(csReplicatable);
+    this->SetControlStyle(S);
+    this->FVisible = false;
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TList::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    Params.ExStyle = WS_EX_TOOLWINDOW;
+    Params.WindowClass.style |= CS_SAVEBITS;
+    if (IsWindowsXPOrLater()) Params.WindowClass.style |= CS_DROPSHADOW;
+    auto* Combo = dynamic_cast<TWinControl*>(this->Owner());
+    Params.WndParent = Combo != nullptr && Combo->HandleAllocated() ? Combo->Handle() : nullptr;
+  }
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_MOUSEACTIVATE) {
+      Message.Result = MA_NOACTIVATE;
+      return;
+    }
+    TList::Dispatch(Message);
+  }
+};
+
+// Left is the list's left edge in the control's parent coordinates.
+TPoint DropDownOrigin(TControl* Control, Integer Left, Integer ListHeight);
+
+// Sets or clears the layered style of the drop-down window after AlphaBlend and applies the opacity:
+// 0 when it is to fade in, Value at once otherwise. The two Old fields remember what was applied.
+void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, bool& OldAlphaBlend,
+                        Byte& OldAlphaBlendValue);
+
+// A 1-pixel frame around a fill, the look of the default buttons.
+void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill);
+// The default look's drop-down button by its state, with its arrow.
+void DrawDefaultDropButton(TCanvas* C, const TbsCBButtonX& Button, bool Enabled);
+// The tool-button style's whole-control frame: dropped, hot or normal.
+void DrawDefaultToolButtonFrame(TCanvas* C, const TRect& R, bool Dropped, bool Hot);
+
+// The button and item areas of a closed combo box: a 19-pixel button at the right in the default
+// look; in the skinned look the element's, moved with the width (the button only when it sits in the
+// element's right part) and, without UseSkinSize, with the height.
+struct TbsComboLayout {
+  bool Default = true;
+  bool UseSkinSize = true;
+  TRect SkinRect{}, ClRect{}, ButtonRect{};
+  Integer RightPartX = 0;
+};
+void CalcComboRects(const TbsComboLayout& L, Integer Width, Integer Height, TbsCBButtonX& Button,
+                    TbsCBItem& Item);

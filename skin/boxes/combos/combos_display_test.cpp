@@ -1,0 +1,81 @@
+// The skinned combo box on a real display: a form with a combo box in the default look and one under
+// the generated skin, mapped on a private X server; the first is dropped down by a click, its list
+// shown under it, and a click on the form outside the list closes it again with the item unchanged.
+// The screenshot (form and open list) is written beside the test program as skincombobox_display.png.
+#if NERIVO_X11_TESTS
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/gdi/codecs.h"
+#include "platform/ui/testkit/displaytest.h"
+#include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+
+namespace {
+
+class SkinComboDisplay : public TDisplayTest<TSkinControlTest> {};
+
+TEST_F(SkinComboDisplay, AComboDropsDownOverTheFormAndAClickOutsideClosesIt) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 300);
+  F->SetColor(clWhite);
+  F->SetCaption("Nerivo");
+  auto* Plain = NewControl<TbsSkinComboBox>(F, Bounds(12, 12, 180, 22));
+  auto* Skinned = NewControl<TbsSkinComboBox>(F, Bounds(220, 12, 180, 22));
+  for (auto* C : {Plain, Skinned})
+    for (const char* S : {"标准质量", "高质量 High", "最高质量 Highest", "Custom"}) C->Items()->Add(S);
+  Plain->SetItemIndex(1);
+  Skinned->SetItemIndex(2);
+  Skinned->SetSkinData(Skin.get());
+  F->Show();
+
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Plain, 0, 0) == COLORREF(ColorToRGB(clBtnShadow)); }));
+  EXPECT_EQ(ScreenAt(Skinned, 1, 1), SliceColor("combobox", 0, 0));
+
+  // A click on the item area takes the focus and drops the list down under the control.
+  wintest::Click(Plain->ClientToScreen({20, 10}));
+  ASSERT_TRUE(Plain->IsPopupVisible());
+  TbsPopupListBox* Drop = Plain->ListBox();
+  RECT C, D;
+  GetWindowRect(Plain->Handle(), &C);
+  GetWindowRect(Drop->Handle(), &D);
+  EXPECT_EQ(D.Top, C.Bottom);
+  EXPECT_EQ(D.Left, C.Left);
+  EXPECT_EQ(D.Bottom - D.Top, Drop->CalcHeight(4));
+  // The focused closed control shows its item on the highlight; the list its selected row so too.
+  const TRect Area = Plain->ItemArea().R;
+  EXPECT_TRUE(PumpUntil(
+      [&] { return ScreenAt(Plain, Area.Right - 4, Area.Top + 2) == COLORREF(ColorToRGB(clHighlight)); }));
+  const TRect Row = Drop->ItemRect(1);
+  EXPECT_TRUE(PumpUntil([&] {
+    return ScreenAt(Drop->ListBox, Row.Right - 4, Row.Top + Row.Height() / 2) ==
+           COLORREF(ColorToRGB(clHighlight));
+  }));
+
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  UnionRect(&W, &W, &D);
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  std::vector<Byte> Png = EncodePng(Shot);
+  const auto Path =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skincombobox_display.png";
+  std::ofstream(Path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+
+  // A click on the form beside the list closes it without a pick.
+  wintest::Click(F->ClientToScreen({300, 220}));
+  EXPECT_FALSE(Plain->IsPopupVisible());
+  EXPECT_EQ(Plain->ItemIndex(), 1);
+  EXPECT_EQ(Plain->Text(), "高质量 High");
+  const TPoint Where = Drop->ClientToScreen({Row.Right - 4, Row.Top + Row.Height() / 2 + 2});
+  EXPECT_TRUE(PumpUntil([&] { return Reader->Pixel(Where.X, Where.Y) == 0xFFFFFFu; }));
+}
+
+}  // namespace
+
+#endif
