@@ -6,35 +6,15 @@
 
 #include <fstream>
 
+#include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/core/screen.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
 
-// A temporary folder, removed afterwards; each test must leave the working folder where it was.
-class SkinFileLists : public TSkinControlTest {
+// Each test must leave the working folder where it was (the fixture checks it).
+class SkinFileLists : public shelltest::TTempFolderTestOf<TSkinControlTest> {
  protected:
-  void SetUp() override {
-    TSkinControlTest::SetUp();
-    char Cwd[4096];
-    ASSERT_NE(getcwd(Cwd, sizeof Cwd), nullptr);
-    WorkingFolder = Cwd;
-    char Tmpl[] = "/tmp/nerivo-lists-XXXXXX";
-    ASSERT_NE(mkdtemp(Tmpl), nullptr);
-    Dir = Tmpl;
-    chmod(Dir.c_str(), 0755);
-  }
-  void TearDown() override {
-    char Cwd[4096];
-    ASSERT_NE(getcwd(Cwd, sizeof Cwd), nullptr);
-    EXPECT_EQ(String(Cwd), WorkingFolder) << "the working folder changed";
-    const String Cmd = "chmod -R u+rwx '" + Dir + "' 2>/dev/null; rm -rf '" + Dir + "'";
-    EXPECT_EQ(system(Cmd.c_str()), 0);
-    TSkinControlTest::TearDown();
-  }
-  String Path(const String& Name) const { return Dir + "/" + Name; }
-  void MakeFile(const String& Name) const { std::ofstream(Path(Name)) << "x"; }
-  void MakeDir(const String& Name) const { ASSERT_EQ(mkdir(Path(Name).c_str(), 0755), 0) << Name; }
   static std::vector<String> ItemsOf(TbsSkinCustomListBox* L) {
     std::vector<String> R;
     for (Integer i = 0; i < L->Items()->Count(); ++i) R.push_back(L->Items()->Strings(i));
@@ -47,8 +27,6 @@ class SkinFileLists : public TSkinControlTest {
     return L;
   }
 
-  String Dir;
-  String WorkingFolder;
   TForm* F = nullptr;
 };
 
