@@ -9,14 +9,14 @@
 #include <thread>
 
 #include "engine/base/testkit/logcapture.h"
+#include "engine/base/testkit/watchdog.h"
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/ffmpegtask.h"
-#include "engine/component/testkit/watchdog.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 
 using namespace transcoder_test;
-using component_test::TWatchdog;
+using enginetest::TWatchdog;
 
 namespace {
 
@@ -138,14 +138,19 @@ TEST_F(EventThreadsTest, SwitchingThePreviewWhileBitmapsGoToTheMainThread) {
 }
 
 TEST_F(EventThreadsTest, TogglingThePreviewWhileTasksWriteFrames) {
-  // The conversion threads read the post hooks with every frame they write while this thread
-  // changes them: ThreadSanitizer tells when a read goes unguarded.
+  // The conversion threads read the post hooks with every frame they write, and hand their
+  // pictures to the preview window under the post-hook lock, while this thread changes the hooks
+  // under that lock and frees the windows: ThreadSanitizer tells when a read goes unguarded, the
+  // watchdog when a thread waits for the other.
   HookDelayMs = 1;
   for (int i = 0; i < 3; ++i) AddVideoTask("toggle" + std::to_string(i) + ".avi");
   C.Start(3);
-  for (int i = 0; !Ends.FinalSeen; ++i) {
-    C.SetPreview(i % 2 == 0);
-    CheckSynchronize(1);
+  {
+    TWatchdog watchdog("toggling the preview while tasks paint their preview windows", HangLimit);
+    for (int i = 0; !Ends.FinalSeen; ++i) {
+      C.SetPreview(i % 2 == 0);
+      CheckSynchronize(1);
+    }
   }
   C.SetPreview(true);
   for (Integer i = 0; i < C.TasksCount(); ++i)

@@ -154,8 +154,9 @@ struct TAVInputStream;
 struct TAVOutputStream;
 struct TFrameHookEntry;
 
-// The preview post hooks' state. The preview window itself belongs to the preview folder; it is
-// held here as the object it is and freed through its destructor.
+// The preview post hooks' state. The preview window belongs to the preview folder; it is held here
+// as the object it is, handed pictures and freed under the post-hook lock (neither waits for the
+// main thread).
 struct TPostHookContext {
   std::unique_ptr<TRGBConvertContext> Context;
   std::unique_ptr<TObject> Previewer;
