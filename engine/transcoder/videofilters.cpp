@@ -101,7 +101,7 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
     last = crop;
   }
   int64_t flags = FPending.sws_flags;
-  if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
+  if (FOptions.sws_opts.get()) ff::av_opt_get_int(FOptions.sws_opts.get(), "sws_flags", 0, &flags);
   if (enc->width != cropW || enc->height != cropH) {
     AVFilterContext* scale = nullptr;
     const String args = Format("w=%d:h=%d:flags=%d", enc->width, enc->height, Integer(flags));
