@@ -28,6 +28,16 @@ struct TInputClose {
 };
 using TInputHolder = std::unique_ptr<AVFormatContext, TInputClose>;
 
+// An output context from avformat_alloc_context: its file (opened by UnicodeOpenOutput) is closed
+// unless the format writes none, then the context goes with its streams and metadata.
+struct TOutputClose {
+  void operator()(AVFormatContext* p) const {
+    if (!(p->oformat && (p->oformat->flags & AVFMT_NOFILE)) && p->pb) UnicodeCloseOutput(p);
+    ff::avformat_free_context(p);
+  }
+};
+using TOutputHolder = std::unique_ptr<AVFormatContext, TOutputClose>;
+
 struct TFilterGraphFree {
   void operator()(AVFilterGraph* p) const { ff::avfilter_graph_free(&p); }
 };

@@ -82,21 +82,16 @@ void InitFFOptions(TFFOptions& AOptions) {
 
 void CreateFFOptions(TFFOptions& AOptions, Integer ASwsFlags) {
   for (Integer i = 0; i < 5; ++i) {
-    AOptions.avcodec_opts[i] = ff::avcodec_alloc_context3(nullptr);
+    AOptions.avcodec_opts[i].reset(ff::avcodec_alloc_context3(nullptr));
     if (AOptions.avcodec_opts[i]) AOptions.avcodec_opts[i]->codec_type = AVMediaType(i);
   }
-  AOptions.avformat_opts = ff::avformat_alloc_context();
+  AOptions.avformat_opts.reset(ff::avformat_alloc_context());
   // Only a holder of scaler options: the sizes and formats are placeholders.
-  AOptions.sws_opts = ff::sws_getContext(16, 16, AVPixelFormat(0), 16, 16, AVPixelFormat(0), ASwsFlags,
-                                         nullptr, nullptr, nullptr);
+  AOptions.sws_opts.reset(ff::sws_getContext(16, 16, AVPixelFormat(0), 16, 16, AVPixelFormat(0), ASwsFlags,
+                                             nullptr, nullptr, nullptr));
 }
 
 void FreeFFOptions(TFFOptions& AOptions) {
-  for (AVCodecContext*& ctx : AOptions.avcodec_opts)
-    if (ctx) ff::avcodec_free_context(&ctx);
-  if (AOptions.avformat_opts) ff::avformat_free_context(AOptions.avformat_opts);
-  if (AOptions.sws_opts) ff::sws_freeContext(AOptions.sws_opts);
-  if (AOptions.opt_names) ff::av_free(AOptions.opt_names);
   InitFFOptions(AOptions);
 }
 
@@ -122,18 +117,19 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
   const AVOption* o = nullptr;
   int ret = 0;
   for (Integer t = 0; t < 5; ++t) {
-    if (!AOptions.avcodec_opts[0] || !ff::av_opt_find(AOptions.avcodec_opts[0], AName, nullptr, masks[t], 0))
+    if (!AOptions.avcodec_opts[0] ||
+        !ff::av_opt_find(AOptions.avcodec_opts[0].get(), AName, nullptr, masks[t], 0))
       continue;
     const AVOption* found = nullptr;
-    ret = SetOnHolder(AOptions.avcodec_opts[t], AName, AValue, found);
+    ret = SetOnHolder(AOptions.avcodec_opts[t].get(), AName, AValue, found);
     if (found) o = found;
     if (ret < 0) break;
   }
-  if (!o) ret = SetOnHolder(AOptions.avformat_opts, AName, AValue, o);
-  if (!o) ret = SetOnHolder(AOptions.sws_opts, AName, AValue, o);
+  if (!o) ret = SetOnHolder(AOptions.avformat_opts.get(), AName, AValue, o);
+  if (!o) ret = SetOnHolder(AOptions.sws_opts.get(), AName, AValue, o);
   if (!o && (AName[0] == 'a' || AName[0] == 'v' || AName[0] == 's')) {
     const Integer type = AName[0] == 'a' ? 1 : AName[0] == 'v' ? 0 : 3;
-    ret = SetOnHolder(AOptions.avcodec_opts[type], AName + 1, AValue, o);
+    ret = SetOnHolder(AOptions.avcodec_opts[type].get(), AName + 1, AValue, o);
   }
   if (o && ret < 0) {
     ff::av_log(nullptr, AV_LOG_ERROR, "Invalid value \"%s\" for option \"%s\"\n", AValue, AName);
@@ -142,10 +138,11 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
   if (!o) return false;
 
   auto* names = static_cast<const char**>(
-      ff::av_realloc(AOptions.opt_names, sizeof(const char*) * size_t(AOptions.opt_name_count + 1)));
+      ff::av_realloc(AOptions.opt_names.get(), sizeof(const char*) * size_t(AOptions.opt_name_count + 1)));
   if (!names) return false;
-  AOptions.opt_names = names;
-  AOptions.opt_names[AOptions.opt_name_count++] = o->name;
+  (void)AOptions.opt_names.release();  // moved by the reallocation
+  AOptions.opt_names.reset(names);
+  AOptions.opt_names.get()[AOptions.opt_name_count++] = o->name;
 
   if ((AOptions.avcodec_opts[0] && AOptions.avcodec_opts[0]->debug) ||
       (AOptions.avformat_opts && AOptions.avformat_opts->debug))
@@ -156,7 +153,7 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
 void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, Integer AFlags) {
   if (!ATarget || !ASource) return;
   for (Integer i = 0; i < AOptions.opt_name_count; ++i) {
-    const char* name = AOptions.opt_names[i];
+    const char* name = AOptions.opt_names.get()[i];
     const AVOption* opt = ff::av_opt_find(ASource, name, nullptr, 0, 0);
     if (!opt) continue;
     uint8_t* value = nullptr;

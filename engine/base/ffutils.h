@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/base/avheaders.h"
+#include "engine/base/avholders.h"
 #include "platform/rtl/types.h"
 
 // "hh:mm:ss.zzz" of a time in microseconds (hours not wrapped); "N/A" for AV_NOPTS_VALUE.
@@ -19,14 +20,14 @@ String SystemErrorText(Integer ACode);
 // Option holders of one transcoder: contexts that only hold option values, and the names set so
 // far (pointing into the libraries' option tables), in the order they were set.
 struct TFFOptions {
-  const char** opt_names = nullptr;  // av_realloc'ed
+  TAVMemHolder<const char*> opt_names;  // av_realloc'ed
   Integer opt_name_count = 0;
-  AVCodecContext* avcodec_opts[5] = {};  // by media type: video, audio, data, subtitle, attachment
-  AVFormatContext* avformat_opts = nullptr;
-  SwsContext* sws_opts = nullptr;
+  TCodecContextHolder avcodec_opts[5];  // by media type: video, audio, data, subtitle, attachment
+  TFormatContextHolder avformat_opts;
+  TSwsContextHolder sws_opts;
 };
 
-// Clears the record without freeing anything (for one that holds nothing yet).
+// Empties the record, freeing what it holds.
 void InitFFOptions(TFFOptions& AOptions);
 void CreateFFOptions(TFFOptions& AOptions, Integer ASwsFlags);
 void FreeFFOptions(TFFOptions& AOptions);

@@ -77,7 +77,7 @@ class FFUtilsTest : public ::testing::Test {
   }
   void TearDown() override { FreeFFOptions(FOptions); }
   std::vector<String> RecordedNames() const {
-    return std::vector<String>(FOptions.opt_names, FOptions.opt_names + FOptions.opt_name_count);
+    return std::vector<String>(FOptions.opt_names.get(), FOptions.opt_names.get() + FOptions.opt_name_count);
   }
   TLogCapture FLog{llInfo};
   TFFOptions FOptions;
@@ -115,7 +115,7 @@ TEST_F(FFUtilsTest, SetFFOptionFindsTheHolderOfEachName) {
   EXPECT_EQ(FOptions.avcodec_opts[0]->qmin, 5);
   EXPECT_EQ(FOptions.avformat_opts->probesize, 5000000);
   int64_t swsFlags = 0;
-  ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+  ff::av_opt_get_int(FOptions.sws_opts.get(), "sws_flags", 0, &swsFlags);
   EXPECT_EQ(swsFlags, SWS_BILINEAR);
   EXPECT_EQ(RecordedNames(), (std::vector<String>{"b", "g", "probesize", "sws_flags", "ar", "qmin"}));
   EXPECT_TRUE(FLog.Lines().empty());
@@ -146,9 +146,9 @@ TEST_F(FFUtilsTest, ApplyFFOptionsCopiesRecordedOptionsWithMatchingFlags) {
   AVCodecContext* video = ff::avcodec_alloc_context3(nullptr);
   AVCodecContext* audio = ff::avcodec_alloc_context3(nullptr);
   const int gopDefault = audio->gop_size;
-  ApplyFFOptions(FOptions, video, FOptions.avcodec_opts[0],
+  ApplyFFOptions(FOptions, video, FOptions.avcodec_opts[0].get(),
                  AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-  ApplyFFOptions(FOptions, audio, FOptions.avcodec_opts[1],
+  ApplyFFOptions(FOptions, audio, FOptions.avcodec_opts[1].get(),
                  AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
   EXPECT_EQ(video->bit_rate, 800000);
   EXPECT_EQ(video->gop_size, 25);

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "engine/base/engineutils.h"
-#include "engine/component/testkit/watchdog.h"
+#include "engine/base/testkit/watchdog.h"
 
-using component_test::TWatchdog;
+using enginetest::TWatchdog;
 
 namespace {
 

@@ -8,15 +8,16 @@
 #include <map>
 #include <thread>
 
+#include "engine/base/engineutils.h"
 #include "engine/base/testkit/logcapture.h"
+#include "engine/base/testkit/watchdog.h"
 #include "engine/component/ffmpegconverter.h"
 #include "engine/component/ffmpegtask.h"
-#include "engine/component/testkit/watchdog.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 
 using namespace transcoder_test;
-using component_test::TWatchdog;
+using enginetest::TWatchdog;
 
 namespace {
 
@@ -75,10 +76,11 @@ class EventThreadsTest : public ::testing::Test {
     LoadLibraries();
     C.SetProgressInterval(100);
     C.OnTerminate = [this](TObject*, const TTerminateInfo& AInfo) { Ends.Add(AInfo); };
-    // Each frame passes a custom hook that takes HookDelayMs, so that a batch lasts a while.
+    // Each frame's custom hook waits until this thread has served it once: a batch lasts as long
+    // as this thread's loop needs, and a task's next frame waits while this thread is busy.
     C.OnCustomHook = [this](TObject*, PHookInfo) {
       ++Hooks;
-      std::this_thread::sleep_for(std::chrono::milliseconds(HookDelayMs.load()));
+      if (HookServed) CallInMainThread([] {});
     };
   }
   void TearDown() override {
@@ -100,7 +102,7 @@ class EventThreadsTest : public ::testing::Test {
 
   TEnds Ends;
   std::atomic<int> Hooks{0};
-  std::atomic<int> HookDelayMs{5};
+  std::atomic<bool> HookServed{true};
   TTestConverter C{nullptr};
 };
 
@@ -138,14 +140,18 @@ TEST_F(EventThreadsTest, SwitchingThePreviewWhileBitmapsGoToTheMainThread) {
 }
 
 TEST_F(EventThreadsTest, TogglingThePreviewWhileTasksWriteFrames) {
-  // The conversion threads read the post hooks with every frame they write while this thread
-  // changes them: ThreadSanitizer tells when a read goes unguarded.
-  HookDelayMs = 1;
+  // The conversion threads read the post hooks with every frame they write, and hand their
+  // pictures to the preview window under the post-hook lock, while this thread changes the hooks
+  // under that lock and frees the windows: ThreadSanitizer tells when a read goes unguarded, the
+  // watchdog when a thread waits for the other.
   for (int i = 0; i < 3; ++i) AddVideoTask("toggle" + std::to_string(i) + ".avi");
   C.Start(3);
-  for (int i = 0; !Ends.FinalSeen; ++i) {
-    C.SetPreview(i % 2 == 0);
-    CheckSynchronize(1);
+  {
+    TWatchdog watchdog("toggling the preview while tasks paint their preview windows", HangLimit);
+    for (int i = 0; !Ends.FinalSeen; ++i) {
+      C.SetPreview(i % 2 == 0);
+      CheckSynchronize(1);
+    }
   }
   C.SetPreview(true);
   for (Integer i = 0; i < C.TasksCount(); ++i)
@@ -167,7 +173,11 @@ TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
   // thread): the stop cannot wait for that task, but it waits for every other one, whose events
   // wait behind this one.
   C.SetTriggerEventInMainThread(GetParam().MainThread);
-  HookDelayMs = 10;
+  // The first report comes after the shortest report interval: the batch must last longer.
+  C.OnCustomHook = [this](TObject*, PHookInfo) {
+    ++Hooks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  };
   std::atomic<bool> stopped{false};
   Integer servedTask = -1;
   std::map<Integer, TTerminateInfo> endsAtReturn;
@@ -247,7 +257,7 @@ TEST_F(EventThreadsTest, StopWhileATaskThatCannotStartLogsToTheMainThread) {
   // thread stops the batch: the line must not wait for this thread behind the batch's lock.
   TLogCapture log(llQuiet);
   log.Logger()->SetTriggerEventInMainThread(true);
-  HookDelayMs = 0;
+  HookServed = false;
   AddVideoTask("beforefailed.avi");
   ASSERT_EQ(C.AddTask(TMedia::Get().NtscVideo()), 1);  // no output
   C.Start(1);
@@ -269,16 +279,17 @@ TEST_F(EventThreadsTest, StopWhileATaskThatCannotStartLogsToTheMainThread) {
 TEST_F(EventThreadsTest, AStopThatWaitsKeepsAQuitPostedMeanwhile) {
   // The wait serves this thread's messages; a quit request among them stays for the loop that
   // waits for it.
-  std::atomic<bool> stopping{false};
+  // From its second frame on the task goes no further until it has been asked to stop: it asks
+  // this thread, which answers from inside the stop's wait.
   C.OnCustomHook = [&](TObject*, PHookInfo) {
-    ++Hooks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(stopping ? 150 : 20));
+    if (++Hooks < 2) return;
+    TFFmpeg* task = C.Tasks().Items(0);
+    for (bool asked = false; !asked;) CallInMainThread([&] { asked = task->Broken(); });
   };
   AddVideoTask("quit.avi");
   C.Start(1);
   ASSERT_TRUE(ServeUntil([&] { return Hooks > 1; }));
   PostQuitMessage(5);
-  stopping = true;
   {
     TWatchdog watchdog("Stop(True) with a quit request", HangLimit);
     C.Stop(true);

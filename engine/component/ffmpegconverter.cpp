@@ -150,7 +150,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
       FLastErrMsg = NamingFile(task->LastErrMsg(), AFileName);
       return -1;
     }
-    task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx);
+    task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx.get());
     task->FOnProgress = [this](TObject* Sender, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
                                Single AQuality, Single ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration,
                                Int64 ATotalDuration) {
@@ -191,7 +191,7 @@ bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFil
       FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
-    task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx);
+    task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx.get());
   } catch (const Exception& e) {
     FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;

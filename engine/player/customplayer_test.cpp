@@ -6,7 +6,7 @@
 
 namespace {
 
-using component_test::TWatchdog;
+using enginetest::TWatchdog;
 using namespace std::chrono_literals;
 
 class PlayerTest : public TPlayerTestBase {};

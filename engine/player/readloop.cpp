@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdarg>
 
+#include "engine/base/avholders.h"
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
 #include "engine/base/ffmpeglogger.h"
@@ -85,24 +86,20 @@ void PerformSeek(TVideoState* is, bool& AEof) {
 // Opening the input and its streams; false on a failure (the reason is in LastErrMsg).
 bool OpenInput(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
-  AVDictionary* options = nullptr;
+  TDictionary options;
   if (owner->FrameWidth() > 0 && owner->FrameHeight() > 0)
-    ff::av_dict_set(&options, "video_size",
-                    Printf("%dx%d", owner->FrameWidth(), owner->FrameHeight()).c_str(), 0);
+    options.Set("video_size", Printf("%dx%d", owner->FrameWidth(), owner->FrameHeight()).c_str());
   if (owner->Fframe_pix_fmt >= 0)
-    ff::av_dict_set(&options, "pixel_format", ff::av_get_pix_fmt_name(AVPixelFormat(owner->Fframe_pix_fmt)),
-                    0);
+    options.Set("pixel_format", ff::av_get_pix_fmt_name(AVPixelFormat(owner->Fframe_pix_fmt)));
   AVFormatContext* ic = ff::avformat_alloc_context();
   if (!ic) {
-    ff::av_dict_free(&options);
     owner->ReportError("avformat_alloc_context() failed.", true);
     return false;
   }
   ic->interrupt_callback.callback = DecodeInterruptCallback;
   ic->interrupt_callback.opaque = is;
   const String url = FileNameToURL(is->filename);
-  const Integer err = UnicodeOpenInput(&ic, url.c_str(), is->iformat, &options);
-  ff::av_dict_free(&options);
+  const Integer err = UnicodeOpenInput(&ic, url.c_str(), is->iformat, options.Ref());
   if (err < 0) {
     std::lock_guard<std::mutex> hold(owner->FErrLock);
     owner->FLastErrMsg = FormatAVError(is->filename, err);

@@ -105,7 +105,7 @@ TEST_F(ReadLoopTest, AStopDuringABlockingReadReturnsThroughTheInterruptCallback)
   TRIVodero player(nullptr);
   TPlayerRecorder rec;
   rec.Attach(player);
-  component_test::TWatchdog guard("a player reading a stalled input", 60s);
+  enginetest::TWatchdog guard("a player reading a stalled input", 60s);
   ASSERT_TRUE(player.Open(server.Url(), nullptr)) << player.LastErrMsg();
   TVideoState* is = player.VideoState();
   // The served half is read; then the read thread waits inside the library for more.

@@ -1,43 +1,37 @@
 // The preview window of a conversion task: a small stay-on-top tool window that shows the pictures
-// the transcoder hands to its preview post hook, captioned with their time; painted on the main
-// thread while the conversion thread waits; closed for good once the user closes it.
+// the transcoder hands to its preview post hook, captioned with their time; closed for good once the
+// user closes it.
+//
+// The conversion thread never waits for the main thread here: it copies its picture into a slot
+// under a short lock and queues one repaint; the main thread paints the latest picture of the slot.
+// The slot and the window live in a record shared with the queued repaints, so freeing the
+// previewer (on any thread) with a repaint still queued touches nothing freed.
 #pragma once
 
-#include <atomic>
+#include <memory>
 
 #include "platform/rtl/object.h"
-#include "platform/ui/core/application.h"
 #include "platform/ui/core/form.h"
 #include "platform/ui/graphics/bitmap.h"
 
 class TPreviewer : public TObject {
  public:
-  TPreviewer() = default;
+  TPreviewer();
+  // Frees the window on the main thread: at once there, else through the main thread's queue.
   ~TPreviewer() override;
   String ClassName() const override { return "TPreviewer"; }
 
-  // Shows a frame (any thread; the caller waits until it is painted). False once the window has
-  // been closed by the user: the frame is then ignored.
+  // Hands a frame over for painting (any thread; never waits). False once the window has been
+  // closed by the user: the frame is then ignored.
   bool PaintFrame(TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS);
 
-  // The window (nullptr until the first frame) and whether the user closed it.
-  TForm* Form() const { return FForm; }
-  bool Closed() const { return FClosed; }
+  // Main thread: the window (nullptr until the first frame is painted), whether the user closed it,
+  // and the number of the last frame the main thread took for painting (0 before the first).
+  TForm* Form() const;
+  bool Closed() const;
+  Integer FrameNumber() const;
 
  private:
-  void Paint();
-  void CreateForm();
-  void FreeForm();
-  void AppMessage(MSG& Msg, bool& Handled);
-  void FormPaint(TObject* Sender);
-
-  TMessageEvent FAppMessage;
-  HWND FFormHandle = nullptr;
-  TForm* FForm = nullptr;
-  std::atomic<bool> FClosed{false};
-  TBitmap* FBitmap = nullptr;
-  Integer FFrameNumber = 0;
-  Int64 FPTS = 0;
-  TBitmap FShown;  // the last frame painted
-  bool FHandlerInstalled = false;
+  struct TWindow;
+  std::shared_ptr<TWindow> FWindow;
 };

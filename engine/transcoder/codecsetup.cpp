@@ -21,7 +21,7 @@ String StreamText(const TAVOutputStream& AOst) {
 
 Integer ScalerFlags(const TFFOptions& AOptions, Cardinal ADefault) {
   int64_t flags = ADefault;
-  if (AOptions.sws_opts && ff::av_opt_get_int(AOptions.sws_opts, "sws_flags", 0, &flags) < 0)
+  if (AOptions.sws_opts.get() && ff::av_opt_get_int(AOptions.sws_opts.get(), "sws_flags", 0, &flags) < 0)
     flags = ADefault;
   return Integer(flags);
 }
@@ -332,11 +332,11 @@ void TCustomFFmpeg::ApplyMetadataMaps() {
 
 void TCustomFFmpeg::CopyAllChapters() {
   for (size_t f = 0; f < Finput_files.size(); ++f) {
-    const AVFormatContext* is = Finput_files[f]->ctx;
+    const AVFormatContext* is = Finput_files[f]->ctx.get();
     if (is->nb_chapters == 0) continue;
     const AVFormatContext* done = nullptr;  // a joined output is listed once per input
     for (auto& output : Foutput_files) {
-      AVFormatContext* os = output->ctx;
+      AVFormatContext* os = output->ctx.get();
       if (os == done) continue;
       done = os;
       for (unsigned c = 0; c < is->nb_chapters; ++c) {
@@ -394,7 +394,7 @@ void TCustomFFmpeg::WriteOutputHeaders() {
     TOpenedOutput& output = *Foutput_files[i];
     TDictionary options(output.MuxerOptions);
     ClearFFmpegErrorLine();
-    const Integer ret = ff::avformat_write_header(output.ctx, options.Ref());
+    const Integer ret = ff::avformat_write_header(output.ctx.get(), options.Ref());
     if (ret < 0) {
       const String message = WithFileAndCause(
           Format("Could not write header for output file #%d (incorrect codec parameters ?)", Integer(i)),
@@ -408,7 +408,7 @@ void TCustomFFmpeg::WriteOutputHeaders() {
   }
   if (wantSdp && !Foutput_files.empty()) {
     std::vector<AVFormatContext*> contexts;
-    for (auto& output : Foutput_files) contexts.push_back(output->ctx);
+    for (auto& output : Foutput_files) contexts.push_back(output->ctx.get());
     char sdp[2048] = {};
     ff::av_sdp_create(contexts.data(), Integer(contexts.size()), sdp, sizeof sdp);
     GetFFLogger()->Log(this, llInfo, "SDP:\r\n" + Trim(String(sdp)));

@@ -2,12 +2,14 @@
 // media probe; limits, join mode, stop, pause, failures, hooks and progress.
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <thread>
 
+#include "engine/preview/previewer.h"
 #include "engine/probe/avprobe.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
@@ -767,6 +769,63 @@ TEST_F(ConversionTest, PreviewBitmapsArriveAtMostOncePerInterval) {
   Prepare(TMedia::Get().AudioVideoAvi(), Out("preview2.avi"), {{"an", ""}});
   F->StartConvert(false);
   EXPECT_EQ(previews, 1);
+}
+
+// Without a preview-bitmap handler the pictures go to the preview window, made on the first one;
+// with a handler only the handler is served. Switching the preview off frees the window, and the
+// run's end frees it too.
+TEST_F(ConversionTest, PreviewPicturesGoToThePreviewWindowUnlessTheBitmapEventTakesThem) {
+  auto previewer = [this] { return dynamic_cast<TPreviewer*>(F->FPostContext.Previewer.get()); };
+  // Inline the repaints run at once on this thread: each report sees the latest picture painted.
+  std::vector<Integer> painted;
+  F->ReportInterval = 0;
+  F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
+    if (!F->PostHooks().Contains(phPreview)) {
+      EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+      return;
+    }
+    ASSERT_NE(previewer(), nullptr) << AFrame;
+    painted.push_back(previewer()->FrameNumber());
+    if (AFrame == 10) {
+      F->SetPostHooks(TPostHooks{phBitmap});
+      EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+    }
+  };
+  F->SetPostHooks(TPostHooks{phPreview, phBitmap});
+  F->PreviewInterval = 0;
+  Prepare(TMedia::Get().AudioVideoAvi(), Out("previewwindow.avi"), {{"an", ""}});
+  RunInline();
+  EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
+  ASSERT_GE(painted.size(), 5u);
+  EXPECT_GT(painted.back(), painted.front());
+  EXPECT_TRUE(std::is_sorted(painted.begin(), painted.end()));
+  EXPECT_EQ(F->PostHooks(), TPostHooks{phBitmap});
+
+  // On a conversion thread the pictures are handed over without waiting for this thread, which
+  // serves none of them until the run has ended and freed its window: the repaints still queued
+  // then find it gone.
+  SetUp();
+  Outcome = TOutcome();
+  F->SetPostHooks(TPostHooks{phPreview, phBitmap});
+  F->PreviewInterval = 0;
+  Prepare(TMedia::Get().AudioVideoAvi(), Out("previewthread.avi"), {{"an", ""}});
+  F->StartConvert(true)->Start();
+  ASSERT_EQ(F->FStopEvent.WaitFor(60000), wrSignaled) << "the conversion thread waited for this one";
+  while (Outcome.Terminations == 0) CheckSynchronize(10);
+  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+  EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
+  EXPECT_EQ(F->PostHooks(), (TPostHooks{phPreview, phBitmap}));
+
+  F = NewTask();
+  Integer previews = 0;
+  F->FOnPreviewBitmap = [&](TObject*, TBitmap*, Integer, Int64) { ++previews; };
+  F->SetPostHooks(TPostHooks{phPreview, phBitmap});
+  F->PreviewInterval = 0;
+  Prepare(TMedia::Get().AudioVideoAvi(), Out("previewevent.avi"), {{"an", ""}});
+  RunInline();
+  EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
+  EXPECT_GE(previews, 20);
+  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
 }
 
 TEST_F(ConversionTest, ProgressCarriesFramesSizesAndDurations) {

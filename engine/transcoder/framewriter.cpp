@@ -46,7 +46,7 @@ void Mux(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TMuxStream& AMux, AVStr
   if (ret < 0) {
     String file;
     for (const auto& output : ATask.Foutput_files)
-      if (output->ctx == AOutput) file = output->FileName;
+      if (output->ctx.get() == AOutput) file = output->FileName;
     throw FFmpegException(FormatAVError("av_interleaved_write_frame()", ret) + " [" + file + "]");
   }
   ++AMux.packets;
@@ -308,7 +308,7 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream& AOutStream) {
   if (mux.flushed || !AOutStream.encoding_needed) return;
   AVCodecContext* enc = AOutStream.enc;
   if (!enc->codec) return;
-  AVFormatContext* oc = Foutput_files[size_t(AOutStream.file_index)]->ctx;
+  AVFormatContext* oc = Foutput_files[size_t(AOutStream.file_index)]->ctx.get();
   mux.flushed = true;
   Integer size = 0;
   switch (enc->codec_type) {

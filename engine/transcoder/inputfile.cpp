@@ -16,7 +16,7 @@ String SystemBytes(const String& AText) {
 
 // The strictness of the generic codec option holder of a kind (normal when there is none).
 Integer HolderStrictness(const TFFOptions& AOptions, Integer AType) {
-  const AVCodecContext* holder = AOptions.avcodec_opts[AType];
+  const AVCodecContext* holder = AOptions.avcodec_opts[AType].get();
   return holder ? holder->strict_std_compliance : FF_COMPLIANCE_NORMAL;
 }
 
@@ -34,7 +34,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   if (!allocated) throw FFmpegException("avformat_alloc_context failed");
   AVFormatContext* ic = allocated.get();
   TDictionary params = DemuxerParameters();
-  ApplyFFOptions(FOptions, ic, FOptions.avformat_opts, AV_OPT_FLAG_DECODING_PARAM);
+  ApplyFFOptions(FOptions, ic, FOptions.avformat_opts.get(), AV_OPT_FLAG_DECODING_PARAM);
   if (!SetForcedDecoders(ic)) return RefuseInput(FLastErrMsg);
   ic->flags |= AVFMT_FLAG_NONBLOCK;
   if (FPending.pgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
@@ -45,7 +45,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   const int ret = UnicodeOpenInput(&opened, url.c_str(), fmt, params.Ref());
   if (ret < 0) return RefuseInput(FormatAVError(AFileName, ret));
   auto input = std::make_unique<TOpenedInput>();
-  input->ctx = opened;
+  input->ctx.reset(opened);
   input->FileName = AFileName;
   ic = opened;
 
@@ -154,7 +154,7 @@ Integer TCustomFFmpeg::FindStreamInfo(AVFormatContext* AContext) {
 }
 
 Int64 TCustomFFmpeg::SeekToStart(TOpenedInput& AInput) {
-  AVFormatContext* ic = AInput.ctx;
+  AVFormatContext* ic = AInput.ctx.get();
   Int64 timestamp = FPending.start_time;
   if (ic->start_time != AV_NOPTS_VALUE) timestamp += ic->start_time;
   if (FPending.start_time != 0) {
@@ -170,7 +170,7 @@ Int64 TCustomFFmpeg::SeekToStart(TOpenedInput& AInput) {
 void TCustomFFmpeg::SetupInputStreams(TOpenedInput& AInput) {
   // One codec context per stream, filled from its parameters; the pending options learn the
   // input's geometry and audio format.
-  AVFormatContext* ic = AInput.ctx;
+  AVFormatContext* ic = AInput.ctx.get();
   std::vector<const AVCodec*> decoders;
   for (unsigned i = 0; i < ic->nb_streams; ++i) {
     AVStream* st = ic->streams[i];
@@ -216,7 +216,7 @@ const AVCodec* TCustomFFmpeg::SetupInputVideoStream(AVStream* st, AVCodecContext
   } else {
     c->time_base = st->time_base;
   }
-  ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtVideo],
+  ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtVideo].get(),
                  AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
   FPending.frame_height = c->height;
   FPending.frame_width = c->width;
@@ -252,7 +252,7 @@ const AVCodec* TCustomFFmpeg::SetupInputVideoStream(AVStream* st, AVCodecContext
 
 const AVCodec* TCustomFFmpeg::SetupInputAudioStream(AVStream* st, AVCodecContext* c) {
   c->time_base = AVRational{1, c->sample_rate > 0 ? c->sample_rate : 1};
-  ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtAudio],
+  ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtAudio].get(),
                  AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
   FPending.channel_layout = c->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? Int64(c->ch_layout.u.mask) : 0;
   FPending.audio_channels = c->ch_layout.nb_channels;

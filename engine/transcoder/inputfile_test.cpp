@@ -106,7 +106,7 @@ TEST_F(InputTest, AFoundProgramKeepsOnlyItsStreams) {
   F->SetProgramId(7);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().ProgramTs())) << F->LastErrMsg();
   EXPECT_EQ(F->Pending().opt_programid, 0);
-  const AVFormatContext* ic = F->Finput_files[0]->ctx;
+  const AVFormatContext* ic = F->Finput_files[0]->ctx.get();
   ASSERT_GE(ic->nb_programs, 1u);
   EXPECT_EQ(ic->streams[0]->discard, AVDISCARD_DEFAULT);
 }

@@ -184,7 +184,7 @@ String ToSystemBytes(const String& AText) {
 
 // Whether a name is a constant of the generic flags option AOption.
 bool IsGenericFlag(const TFFOptions& AOptions, const String& AOption, const String& AFlag) {
-  AVCodecContext* holder = AOptions.avcodec_opts[mtVideo];
+  AVCodecContext* holder = AOptions.avcodec_opts[mtVideo].get();
   if (!holder) return false;
   const AVOption* option = ff::av_opt_find(holder, AOption.c_str(), nullptr, 0, 0);
   if (!option || !option->unit) return false;

@@ -139,7 +139,7 @@ bool TCustomFFmpeg::SetBitrate(const String& AName, const String& AValue) {
   const bool result = SetDefaultOption(AName.c_str(), AValue.c_str());
   if (result) {
     int64_t bitrate = 0;
-    AVCodecContext* holder = FOptions.avcodec_opts[AName[0] == 'a' ? mtAudio : mtVideo];
+    AVCodecContext* holder = FOptions.avcodec_opts[AName[0] == 'a' ? mtAudio : mtVideo].get();
     if (holder && ff::av_opt_get_int(holder, "b", 0, &bitrate) >= 0 && bitrate < 1000)
       GetFFLogger()->Log(
           this, llWarning,

@@ -81,7 +81,7 @@ void TCustomFFmpeg::OpenOutputFiles() {
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
     TOpenedOutput& output = *Foutput_files[i];
-    AVFormatContext* oc = output.ctx;
+    AVFormatContext* oc = output.ctx.get();
     if ((oc->oformat->flags & AVFMT_NOFILE) || oc->pb) continue;
     // Names may have changed their meaning since the task was built (a link made meanwhile).
     if (const String refusal = OutputIsInput(output.FileName); !refusal.empty())
@@ -95,7 +95,7 @@ void TCustomFFmpeg::OpenOutputFiles() {
 }
 
 String TCustomFFmpeg::CloseOutputFile(TOpenedOutput& AOutput) {
-  AVFormatContext* oc = AOutput.ctx;
+  AVFormatContext* oc = AOutput.ctx.get();
   if (!oc || (oc->oformat->flags & AVFMT_NOFILE) || !oc->pb) return String();
   ClearFFmpegErrorLine();
   // Closing does not report a failed last write of the buffer: flushed and judged here first.
@@ -112,7 +112,7 @@ void TCustomFFmpeg::check_audio_video_sub_inputs(bool& HasVideo, bool& HasAudio,
   HasVideo = HasAudio = HasSubtitle = false;
   const size_t count = AFirstOnly ? std::min<size_t>(1, Finput_files.size()) : Finput_files.size();
   for (size_t j = 0; j < count; ++j) {
-    const AVFormatContext* ic = Finput_files[j]->ctx;
+    const AVFormatContext* ic = Finput_files[j]->ctx.get();
     for (unsigned i = 0; i < ic->nb_streams; ++i) {
       switch (ic->streams[i]->codecpar->codec_type) {
         case AVMEDIA_TYPE_VIDEO:
@@ -151,9 +151,9 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   }
   FPending.EnableFilter = !FPending.vfilters.empty();
   auto output = std::make_shared<TOpenedOutput>();
-  output->ctx = ff::avformat_alloc_context();
+  output->ctx.reset(ff::avformat_alloc_context());
   if (!output->ctx) throw FFmpegException("avformat_alloc_context failed");
-  AVFormatContext* oc = output->ctx;
+  AVFormatContext* oc = output->ctx.get();
   bool registered = false;
   auto refuse = [&](const String& AMessage) {
     FLastErrMsg = AMessage;
@@ -265,7 +265,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   if (ClassHasOption(fmt->priv_class, "loop") &&
       (FPending.loop_output >= 0 || std::strcmp(fmt->name, "gif") == 0))
     output->MuxerOptions.Set("loop", IntToStr(FPending.loop_output).c_str());
-  ApplyFFOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
+  ApplyFFOptions(FOptions, oc, FOptions.avformat_opts.get(), AV_OPT_FLAG_ENCODING_PARAM);
 
   // Stream ids apply to one output only
   Fstreamid_map.fill(0);

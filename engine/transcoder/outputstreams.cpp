@@ -35,7 +35,7 @@ uint16_t* CopyMatrix(const std::array<Word, 64>& AMatrix) {
 TOutputStreamSetup& TCustomFFmpeg::NewOutputStream(TOpenedOutput& AOutput, Integer AType,
                                                    std::vector<const AVBitStreamFilter*>& APendingFilters) {
   const Integer k = Integer(AOutput.ctx->nb_streams);
-  AVStream* st = ff::avformat_new_stream(AOutput.ctx, nullptr);
+  AVStream* st = ff::avformat_new_stream(AOutput.ctx.get(), nullptr);
   if (!st) throw FFmpegException("Could not alloc stream");
   st->id = StreamIdFor(k);
   TOutputStreamSetup setup;
@@ -60,7 +60,7 @@ void TCustomFFmpeg::AllocCodecContext(TOutputStreamSetup& AStream, const AVCodec
 Integer TCustomFFmpeg::StrictnessAfterOptions(Integer AType, Integer AFlags) {
   TCodecContextHolder probe(ff::avcodec_alloc_context3(nullptr));
   if (!probe) return FF_COMPLIANCE_NORMAL;
-  if (AFlags) ApplyFFOptions(FOptions, probe.get(), FOptions.avcodec_opts[AType], AFlags);
+  if (AFlags) ApplyFFOptions(FOptions, probe.get(), FOptions.avcodec_opts[AType].get(), AFlags);
   return probe->strict_std_compliance;
 }
 
@@ -98,7 +98,7 @@ void TCustomFFmpeg::ApplyRcOverride(AVCodecContext* c) {
 void TCustomFFmpeg::new_video_stream(TOpenedOutput& AOutput) {
   try {
     TOutputStreamSetup& s = NewOutputStream(AOutput, mtVideo, FPending.video_bitstream_filters);
-    AVCodecContext* holder = FOptions.avcodec_opts[mtVideo];
+    AVCodecContext* holder = FOptions.avcodec_opts[mtVideo].get();
     const AVCodec* slot = nullptr;
     AVCodecID id = AV_CODEC_ID_NONE;
     if (!FPending.video_stream_copy) {
@@ -187,7 +187,7 @@ void TCustomFFmpeg::new_video_stream(TOpenedOutput& AOutput) {
 void TCustomFFmpeg::new_audio_stream(TOpenedOutput& AOutput) {
   try {
     TOutputStreamSetup& s = NewOutputStream(AOutput, mtAudio, FPending.audio_bitstream_filters);
-    AVCodecContext* holder = FOptions.avcodec_opts[mtAudio];
+    AVCodecContext* holder = FOptions.avcodec_opts[mtAudio].get();
     const AVCodec* slot = nullptr;
     AVCodecID id = AV_CODEC_ID_NONE;
     const Integer flags = AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM;
@@ -274,7 +274,7 @@ void TCustomFFmpeg::new_subtitle_stream(TOpenedOutput& AOutput) {
       AllocCodecContext(s, s.encoder, mtSubtitle);
       c = s.codec.get();
       if (FPending.subtitle_codec_tag) c->codec_tag = FPending.subtitle_codec_tag;
-      ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtSubtitle], flags);
+      ApplyFFOptions(FOptions, c, FOptions.avcodec_opts[mtSubtitle].get(), flags);
       c->codec_id = id;
     }
     Foutput_codecs.push_back(slot);

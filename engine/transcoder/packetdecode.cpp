@@ -110,7 +110,7 @@ void TCustomFFmpeg::CopyPacketToOutput(TAVOutputStream& AOutStream, TAVInputStre
       offset;
   opkt->duration = ff::av_rescale_q(APacket->duration, ist.st->time_base, ost.st->time_base);
   try {
-    WriteFrame(Foutput_files[size_t(ost.file_index)]->ctx, opkt, ost);
+    WriteFrame(Foutput_files[size_t(ost.file_index)]->ctx.get(), opkt, ost);
   } catch (...) {
     ff::av_packet_unref(opkt);
     throw;
@@ -128,7 +128,7 @@ void TCustomFFmpeg::SendToOutputs(TAVInputStream& AInStream, Integer AIstIndex, 
       if (APacket) CopyPacketToOutput(ost, AInStream, APacket);
       continue;
     }
-    AVFormatContext* oc = Foutput_files[size_t(ost.file_index)]->ctx;
+    AVFormatContext* oc = Foutput_files[size_t(ost.file_index)]->ctx.get();
     switch (ost.enc->codec_type) {
       case AVMEDIA_TYPE_AUDIO:
         if (AOut.Samples) DoAudioOut(oc, ost, AInStream, AOut.Samples, AOut.SampleBytes);

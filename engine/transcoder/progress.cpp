@@ -35,7 +35,7 @@ void TCustomFFmpeg::ReportProgress(Integer AFileIndex, bool AIsLast) {
   TConvertState& s = *FState;
   Integer frameNumber = -1, fps = -1;
   Single quality = -1.0f;
-  const Int64 totalSize = OutputSize(Foutput_files[0]->ctx);
+  const Int64 totalSize = OutputSize(Foutput_files[0]->ctx.get());
   String line;
   Double time = 1e10;
   bool videoSeen = false;

@@ -57,7 +57,7 @@ void TCustomFFmpeg::BuildOutputStreamTable() {
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     TOpenedOutput& output = *Foutput_files[i];
     if (output.streams.empty()) {
-      ff::av_dump_format(output.ctx, Integer(i), output.ctx->url, 1);
+      ff::av_dump_format(output.ctx.get(), Integer(i), output.ctx->url, 1);
       throw FFmpegException(Format("Output file #%d does not contain any stream", Integer(i)));
     }
     count += Integer(output.streams.size());
@@ -116,7 +116,7 @@ void TCustomFFmpeg::BindOutputStreams() {
         ost.source_index = s.file_table[size_t(m.file_index)].ist_index + m.stream_index;
         const Integer itype = s.ist_table[size_t(ost.source_index)]->st->codecpar->codec_type;
         if (itype != type) {
-          ff::av_dump_format(output.ctx, Integer(f), output.ctx->url, 1);
+          ff::av_dump_format(output.ctx.get(), Integer(f), output.ctx->url, 1);
           throw FFmpegException(Format("Codec type mismatch for mapping #%d.%d (%s) -> #%d.%d (%s)",
                                        m.file_index, m.stream_index, MediaTypeText(itype), ost.file_index,
                                        ost.index, MediaTypeText(type)));
@@ -127,7 +127,7 @@ void TCustomFFmpeg::BindOutputStreams() {
         for (size_t j = 0; j < s.ist_table.size(); ++j) {
           TAVInputStream& ist = *s.ist_table[j];
           if (FPending.opt_programid != 0 &&
-              !InProgram(Finput_files[size_t(ist.file_index)]->ctx, FPending.opt_programid, ist.index))
+              !InProgram(Finput_files[size_t(ist.file_index)]->ctx.get(), FPending.opt_programid, ist.index))
             continue;
           if (!ist.discard || ist.st->discard == AVDISCARD_ALL || ist.st->codecpar->codec_type != type)
             continue;
@@ -150,7 +150,7 @@ void TCustomFFmpeg::BindOutputStreams() {
           }
         }
         if (!found) {
-          ff::av_dump_format(output.ctx, Integer(f), output.ctx->url, 1);
+          ff::av_dump_format(output.ctx.get(), Integer(f), output.ctx->url, 1);
           throw FFmpegException(Format("Could not find input stream matching output stream #%d.%d (%s)",
                                        ost.file_index, ost.index, MediaTypeText(type)));
         }
@@ -190,7 +190,7 @@ void TCustomFFmpeg::LogStreamMapping() {
   TConvertState& s = *FState;
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
-    ff::av_dump_format(Foutput_files[i]->ctx, Integer(i), Foutput_files[i]->ctx->url, 1);
+    ff::av_dump_format(Foutput_files[i]->ctx.get(), Integer(i), Foutput_files[i]->ctx->url, 1);
   }
   if (FPending.verbose < 0) return;
   TFFLogger* log = GetFFLogger();

@@ -167,7 +167,7 @@ TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
     SCOPED_TRACE(c.Target);
     F = NewTask();
     F->SetOption("target", c.Target);
-    const AVCodecContext* video = F->FOptions.avcodec_opts[0];
+    const AVCodecContext* video = F->FOptions.avcodec_opts[0].get();
     EXPECT_EQ(video->bit_rate, c.Bitrate);
     EXPECT_EQ(video->rc_max_rate, c.MaxRate);
     EXPECT_EQ(video->rc_min_rate, c.MinRate);

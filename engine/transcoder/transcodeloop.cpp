@@ -41,7 +41,7 @@ void TCustomFFmpeg::ConvertFiles() {
       continue;
     }
     if (OutputSizeLimitReached()) break;
-    AVFormatContext* ic = Finput_files[size_t(current)]->ctx;
+    AVFormatContext* ic = Finput_files[size_t(current)]->ctx.get();
     const Integer ret = ff::av_read_frame(ic, packet);
     if (ret == AVERROR(EAGAIN)) {
       noPacket[size_t(current)] = true;
@@ -176,7 +176,7 @@ void TCustomFFmpeg::AdjustPacketTimes(TAVInputStream& AIst, Integer AFile, AVPac
     if (APacket->pts != AV_NOPTS_VALUE) APacket->pts = Int64(std::nearbyint(Double(APacket->pts) * scale));
     if (APacket->dts != AV_NOPTS_VALUE) APacket->dts = Int64(std::nearbyint(Double(APacket->dts) * scale));
   }
-  const AVFormatContext* ic = Finput_files[size_t(AFile)]->ctx;
+  const AVFormatContext* ic = Finput_files[size_t(AFile)]->ctx.get();
   if (APacket->dts == AV_NOPTS_VALUE || AIst.next_pts == AV_NOPTS_VALUE ||
       !(ic->iformat->flags & AVFMT_TS_DISCONT))
     return;
@@ -241,7 +241,7 @@ String TCustomFFmpeg::FinishConversion() {
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
     ClearFFmpegErrorLine();
-    const Integer ret = ff::av_write_trailer(Foutput_files[i]->ctx);
+    const Integer ret = ff::av_write_trailer(Foutput_files[i]->ctx.get());
     if (ret < 0 && failure.empty())
       failure = WithFileAndCause(Format("Could not write the end of output file #%d", Integer(i)),
                                  Foutput_files[i]->FileName, ret);

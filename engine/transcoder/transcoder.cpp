@@ -38,16 +38,14 @@ TCriticalSection& PostHookLock() {
 
 TOpenedInput::~TOpenedInput() {
   codecs.clear();
-  if (ctx) UnicodeCloseInput(&ctx);
+  ctx.reset();
 }
 
 TOpenedOutput::~TOpenedOutput() {
   streams.clear();
   if (!ctx) return;
-  if (!(ctx->oformat && (ctx->oformat->flags & AVFMT_NOFILE)) && ctx->pb) UnicodeCloseOutput(ctx);
   // The context frees its streams, their metadata, its programs, chapters and metadata with it.
-  ff::avformat_free_context(ctx);
-  ctx = nullptr;
+  ctx.reset();
   // Only a regular file the run made goes: one that stayed empty, or the half-written file of a
   // failed run; never a device written to. Failure is of no concern.
   const String path = LocalPathOf(FileName);
@@ -172,11 +170,7 @@ void TCustomFFmpeg::ResetDefaults() {
   FCounters = TRunCounters();
   Fgraph.reset();
   Fusing_vhook = false;
-  // Holders still allocated would be lost by forgetting them.
-  bool holders = FOptions.avformat_opts || FOptions.sws_opts || FOptions.opt_names;
-  for (AVCodecContext* c : FOptions.avcodec_opts) holders = holders || c;
-  if (holders) FreeFFOptions(FOptions);
-  InitFFOptions(FOptions);
+  InitFFOptions(FOptions);  // frees the holders still allocated
 
   FThread = nullptr;
   FTotalOutputDuration = -1;
@@ -296,7 +290,7 @@ Integer TCustomFFmpeg::ReadFeedStreams(TOpenedOutput& AOutput, const String& AFi
   bool bitExact = false;
   for (unsigned i = 0; i < ic->nb_streams; ++i) {
     const AVStream* feed = ic->streams[i];
-    AVStream* st = ff::avformat_new_stream(AOutput.ctx, nullptr);
+    AVStream* st = ff::avformat_new_stream(AOutput.ctx.get(), nullptr);
     if (!st) throw FFmpegException("Could not alloc stream");
     ff::avcodec_parameters_copy(st->codecpar, feed->codecpar);
     st->time_base = feed->time_base;

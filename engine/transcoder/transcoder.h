@@ -58,9 +58,9 @@ struct TOpenedInput {
   TOpenedInput() = default;
   TOpenedInput(const TOpenedInput&) = delete;
   TOpenedInput& operator=(const TOpenedInput&) = delete;
-  ~TOpenedInput();  // closes the input
+  ~TOpenedInput();  // closes the input after its codecs
 
-  AVFormatContext* ctx = nullptr;
+  TInputHolder ctx;
   String FileName;                          // as given to OpenInputFile
   std::vector<TCodecContextHolder> codecs;  // by stream index
   // Opened at a start position: reading begins at the key frame before it, and what comes before
@@ -88,7 +88,7 @@ struct TOpenedOutput {
   // stayed empty or the run failed (RemoveOnClose).
   ~TOpenedOutput();
 
-  AVFormatContext* ctx = nullptr;
+  TOutputHolder ctx;
   String FileName;  // as given to OpenOutputFile
   // The file is made only when the run starts writing (OpenOutputFiles), never when the output is
   // added: an existing file stays untouched until then.
@@ -154,8 +154,9 @@ struct TAVInputStream;
 struct TAVOutputStream;
 struct TFrameHookEntry;
 
-// The preview post hooks' state. The preview window itself belongs to the preview folder; it is
-// held here as the object it is and freed through its destructor.
+// The preview post hooks' state. The preview window belongs to the preview folder; it is held here
+// as the object it is, handed pictures and freed under the post-hook lock (neither waits for the
+// main thread).
 struct TPostHookContext {
   std::unique_ptr<TRGBConvertContext> Context;
   std::unique_ptr<TObject> Previewer;

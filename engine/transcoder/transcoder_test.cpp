@@ -51,7 +51,7 @@ TEST_F(TranscoderTest, ConstructionChecksTheFileCount) {
     EXPECT_EQ(f.FTotalOutputDuration, -1);
     EXPECT_EQ(f.Finput_files_ts_offset.size(), size_t(good));
     // Option holders come with the reset, not before.
-    EXPECT_EQ(f.FOptions.avformat_opts, nullptr);
+    EXPECT_EQ(f.FOptions.avformat_opts.get(), nullptr);
   }
 }
 
@@ -59,7 +59,7 @@ TEST_F(TranscoderTest, ResetRestoresEveryDefaultAndKeepsTheResults) {
   TCustomFFmpeg fresh(4);
   fresh.Reset();
   const String defaults = Snapshot(fresh);
-  EXPECT_NE(fresh.FOptions.avformat_opts, nullptr);
+  EXPECT_NE(fresh.FOptions.avformat_opts.get(), nullptr);
 
   TCustomFFmpeg f(4);
   f.Reset();
@@ -212,7 +212,7 @@ TEST_F(TranscoderTest, FeedStreamsAreCopiedIntoTheOutput) {
   f.Reset();
   f.Pending().audio_stream_copy = 1;
   TOpenedOutput output;
-  output.ctx = ff::avformat_alloc_context();
+  output.ctx.reset(ff::avformat_alloc_context());
   ASSERT_EQ(f.ReadFeedStreams(output, TMedia::Get().AudioVideoAvi()), 0);
   ASSERT_EQ(output.streams.size(), 2u);
   EXPECT_EQ(output.ctx->nb_streams, 2u);

@@ -5,6 +5,7 @@
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/ffutils.h"
 #include "engine/preview/framehook.h"
+#include "engine/preview/previewer.h"
 #include "engine/transcoder/streamtables.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
@@ -100,7 +101,7 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& AInStream, TAVOutputStre
     last = crop;
   }
   int64_t flags = FPending.sws_flags;
-  if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
+  if (FOptions.sws_opts.get()) ff::av_opt_get_int(FOptions.sws_opts.get(), "sws_flags", 0, &flags);
   if (enc->width != cropW || enc->height != cropH) {
     AVFilterContext* scale = nullptr;
     const String args = Format("w=%d:h=%d:flags=%d", enc->width, enc->height, Integer(flags));
@@ -241,7 +242,25 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, const AVCodecContext* 
         DoSetPostHooks(now);
       }
     }
+  } else if (hooks.Contains(phPreview)) {
+    if (due()) {
+      bool ok = PictureToBitmap(context, picture, ACodecContext->pix_fmt, ACodecContext->width,
+                                ACodecContext->height);
+      FPostContext.preview_last_time = FPostContext.preview_cur_time;
+      if (!ok) GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
+      // The window only copies the picture and queues its repaint, so the lock is not held across a
+      // wait for the main thread; under it the owner cannot free the window meanwhile.
+      TCriticalSectionHold hold(PostHookLock());
+      if (ok && FPostHooks.Contains(phPreview)) {
+        if (!FPostContext.Previewer) FPostContext.Previewer = std::make_unique<TPreviewer>();
+        auto* window = dynamic_cast<TPreviewer*>(FPostContext.Previewer.get());
+        ok = window && window->PaintFrame(context.Bitmap.get(), FHookFrameNumber, APTS);
+      }
+      if (!ok) {
+        TPostHooks now = FPostHooks;
+        now.Exclude(phPreview);
+        DoSetPostHooks(now);
+      }
+    }
   }
-  // The preview window of phPreview belongs to the preview folder, which has none yet: the hook
-  // stays set and shows nothing.
 }

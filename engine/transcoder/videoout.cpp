@@ -130,7 +130,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* AOutput, TAVOutputStream& AOutSt
         if (AOutStream.video_crop) CropView(view, APicture, AOutStream.topBand, AOutStream.leftBand);
         AOutStream.img_resample_ctx.reset();
         int64_t flags = FPending.sws_flags;
-        if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
+        if (FOptions.sws_opts.get()) ff::av_opt_get_int(FOptions.sws_opts.get(), "sws_flags", 0, &flags);
         FPending.sws_flags = Cardinal(flags);
         AOutStream.img_resample_ctx.reset(ff::sws_getContext(
             AOutStream.resample_width, AOutStream.resample_height, AVPixelFormat(fmt), enc->width,

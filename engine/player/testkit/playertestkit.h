@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/base/ffmpegloader.h"
-#include "engine/component/testkit/watchdog.h"
+#include "engine/base/testkit/watchdog.h"
 #include "engine/player/customplayer.h"
 #include "engine/probe/testkit/testmedia.h"
 #include "platform/rtl/threads.h"

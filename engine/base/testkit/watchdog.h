@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-namespace component_test {
+namespace enginetest {
 
 class TWatchdog {
  public:
@@ -47,4 +47,4 @@ class TWatchdog {
   std::thread FThread;
 };
 
-}  // namespace component_test
+}  // namespace enginetest
