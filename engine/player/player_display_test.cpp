@@ -88,10 +88,7 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
   for (Integer y = 4; y < 240; y += 20)
     for (Integer x = 4; x < 320; x += 20) hostPixels += ScreenAt(host, x, y) == HostColour;
   EXPECT_EQ(hostPixels, 0) << "the picture (scaled to 320 x 240) covers the panel";
-  const std::vector<Byte> png = EncodePng(first);
-  std::ofstream(std::filesystem::read_symlink("/proc/self/exe").parent_path() / "player_display.png",
-                std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  x11test::SaveBesideProgram(first, "player_display.png");
 
   // A click on the host focuses it; a resize of the host reaches SDL's event loop.
   form->SetFocus();

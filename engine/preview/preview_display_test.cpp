@@ -59,10 +59,7 @@ TEST_F(PreviewDisplayTest, PicturesFromAConversionThreadShowInThePreviewWindow) 
 
   TRect area;
   GetWindowRect(form->Handle(), &area);
-  const std::vector<Byte> png = EncodePng(Reader->Capture(area));
-  std::ofstream(std::filesystem::read_symlink("/proc/self/exe").parent_path() / "preview_display.png",
-                std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  x11test::SaveBesideProgram(Reader->Capture(area), "preview_display.png");
 }
 
 }  // namespace

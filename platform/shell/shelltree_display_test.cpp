@@ -119,10 +119,7 @@ TEST_F(ShellTreeDisplay, AFolderTreeShowsIconsNamesExpansionAndSelection) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "shelltree_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "shelltree_display.png");
   ASSERT_TRUE(Shown);
   // The folder icon's face beside the unselected Music node.
   const TRect Music = Root->Item(2)->DisplayRect(true);

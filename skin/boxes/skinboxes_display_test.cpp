@@ -106,10 +106,7 @@ TEST_F(SkinBoxesDisplay, SkinnedEditShowsItsFrameBackgroundAndSelection) {
   GetWindowRect(F->Handle(), &R);
   TRawImage Shot = Reader->Capture(R);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinboxes_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinboxes_display.png");
 }
 
 }  // namespace

@@ -134,11 +134,7 @@ TEST_F(SkinControlsDisplay, SkinnedFormShowsTheSkinsStateColours) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skincontrols_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skincontrols_display.png");
   SendMessage(Ok->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
   SendMessage(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(197, 3));
 }

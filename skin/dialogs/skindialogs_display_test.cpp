@@ -31,10 +31,7 @@ class MessageBoxDisplay : public TDisplayTest<TSkinControlTest> {
     GetWindowRect(Wnd, &W);
     TRawImage Shot = Reader->Capture(W);
     ASSERT_FALSE(Shot.Empty());
-    std::vector<Byte> Png = EncodePng(Shot);
-    const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / Name;
-    std::ofstream(Path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+    x11test::SaveBesideProgram(Shot, Name);
   }
 };
 

@@ -69,10 +69,7 @@ TEST_F(SkinFormDisplay, SkinnedFrameMovesAndFollowsTheFocus) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinforms_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinforms_display.png");
 
   // Dragging the caption: the loop holds the capture (the pointer grab) while it runs and lets it go.
   HWND Captured = nullptr;

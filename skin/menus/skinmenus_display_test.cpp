@@ -103,10 +103,7 @@ TEST_F(SkinMenusDisplay, APopupMenuOpensOnTheWorkAreaShowsItsEntriesAndClosesOnA
   // The level, for a person to look at.
   TRawImage Shot = Reader->Capture(TRect{R.Left, R.Top, R.Right, R.Bottom});
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinmenus_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinmenus_display.png");
 
   // A click on the form beside the menu closes it.
   wintest::Click(F->ClientToScreen({400, 280}));

@@ -71,10 +71,7 @@ TEST_F(ShellViewsDisplay, TreeAndListShowTheFolderTheyAreOn) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Out = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "shellviews_display.png";
-  std::ofstream(Out, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "shellviews_display.png");
 }
 
 }  // namespace

@@ -66,11 +66,7 @@ TEST_F(SkinFileListsDisplay, FolderAndFileListsOverATemporaryFolder) {
   GetWindowRect(F->Handle(), &WR);
   TRawImage Shot = Reader->Capture(WR);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinfilelists_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinfilelists_display.png");
   std::filesystem::remove_all(Dir);
   char After[4096];
   ASSERT_NE(getcwd(After, sizeof After), nullptr);

@@ -77,10 +77,7 @@ TEST_F(ListViewDisplay, AJobListShowsRowsGridSelectionAndChineseText) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "listview_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "listview_display.png");
   ASSERT_TRUE(Shown);
   // Grid lines under each row and at the right of each visible column.
   EXPECT_EQ(ScreenAt(LV, 300, Top + H - 1), Rgb(stdlook::SurfaceBorder));

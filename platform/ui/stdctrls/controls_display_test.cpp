@@ -118,10 +118,7 @@ TEST_F(ControlsDisplayTest, AFormOfStandardControlsShowsOnTheScreen) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "stdcontrols_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "stdcontrols_display.png");
 }
 
 }  // namespace

@@ -114,11 +114,7 @@ TEST_F(EditDisplayTest, SelectedTextAndTheSelectedRowShowInTheHighlight) {
   GetWindowRect(Form->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "edit_listbox_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "edit_listbox_display.png");
 }
 
 }  // namespace

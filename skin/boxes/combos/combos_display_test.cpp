@@ -61,11 +61,7 @@ TEST_F(SkinComboDisplay, AComboDropsDownOverTheFormAndAClickOutsideClosesIt) {
   UnionRect(&W, &W, &D);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skincombobox_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skincombobox_display.png");
 
   // A click on the form beside the list closes it without a pick.
   wintest::Click(F->ClientToScreen({300, 220}));

@@ -70,10 +70,7 @@ TEST_F(SkinListBoxDisplay, CaptionedListShowsSelectionAndScrollBar) {
   GetWindowRect(F->Handle(), &WR);
   TRawImage Shot = Reader->Capture(WR);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinlistbox_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinlistbox_display.png");
 }
 
 }  // namespace

@@ -146,10 +146,7 @@ TEST_F(SkinRibbonDisplay, TabsSwitchPagesByClickAndShowTheirHoverLook) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinribbon_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinribbon_display.png");
 }
 
 }  // namespace

@@ -48,11 +48,7 @@ TEST_F(SkinScrollBoxDisplay, FrameBackgroundAndBar) {
   GetWindowRect(F->Handle(), &WR);
   TRawImage Shot = Reader->Capture(WR);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinscrollbox_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinscrollbox_display.png");
 }
 
 }  // namespace

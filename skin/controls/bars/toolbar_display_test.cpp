@@ -39,10 +39,7 @@ class ToolBarDisplay : public TDisplayTest<TSkinControlTest> {
   void SaveShot(const TRect& R, const char* Name) {
     TRawImage Shot = Reader->Capture(R);
     ASSERT_FALSE(Shot.Empty());
-    std::vector<Byte> Png = EncodePng(Shot);
-    const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / Name;
-    std::ofstream(Path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+    x11test::SaveBesideProgram(Shot, Name);
   }
 };
 

@@ -74,11 +74,7 @@ TEST_F(SkinListViewDisplay, TheHeaderShowsTheSkinAndItsPressedSection) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinlistview_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinlistview_display.png");
 
   wintest::MouseUp(wintest::ScreenPoint(Header, 150, Mid));
   EXPECT_TRUE(PumpUntil([&] { return ScreenAt(LV, 150, Mid) == Normal; }));

@@ -65,11 +65,7 @@ TEST_F(SkinTreeViewDisplay, ButtonsSelectionAndBarShowOnScreen) {
   GetWindowRect(F->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skintreeview_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skintreeview_display.png");
 
   // The bar scrolls the rows: the root's box leaves the first row.
   Bar->SetPosition(3);

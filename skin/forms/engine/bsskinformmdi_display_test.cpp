@@ -65,11 +65,7 @@ TEST_F(SkinFormMDIDisplay, MainFormShowsItsSkinnedChildInTheSkinnedClientArea) {
   GetWindowRect(Main->Handle(), &W);
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "skinforms_mdi_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "skinforms_mdi_display.png");
 
   // Dragged past the bottom of the area: the client's skinned vertical bar shows at its right edge.
   Child->SetTop(Main->ClientHeight() - 60);

@@ -64,11 +64,7 @@ TEST_F(LayeredBorderDisplay, TheBorderShowsItsOpaqueBandAroundTheFormAndFollowsI
   const TRect Shot = Rect(120 - 20, 100 - 30, 440 + 20, 300 + 20);
   TRawImage Raw = Reader->Capture(Shot);
   ASSERT_FALSE(Raw.Empty());
-  std::vector<Byte> Png = EncodePng(Raw);
-  const auto Path =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() / "layeredborder_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Raw, "layeredborder_display.png");
 
   // Moved, the band comes along; the old place shows what is behind.
   F->SetBounds(200, 150, 320, 200);

@@ -103,10 +103,7 @@ TEST_F(MenuBarDisplay, ASkinnedFormShowsItsMenuBarHighlightsUnderThePointerAndOp
   TRawImage Shot = Reader->Capture(
       TRect{FR.Left, FR.Top, std::max(FR.Right, Integer(R.Right)), std::max(FR.Bottom, Integer(R.Bottom))});
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "menubar_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "menubar_display.png");
 
   SM->Hide();
   Application->ProcessMessages();  // the closed level is freed after the call that closed it

@@ -55,10 +55,7 @@ TEST_F(TrayDisplay, TheIconsMenuOpensAtThePointerAndRestoresTheForm) {
 
   TRawImage Shot = Reader->Capture(TRect{R.Left, R.Top, R.Right, R.Bottom});
   ASSERT_FALSE(Shot.Empty());
-  std::vector<Byte> Png = EncodePng(Shot);
-  const auto Path = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "tray_display.png";
-  std::ofstream(Path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Png.data()), std::streamsize(Png.size()));
+  x11test::SaveBesideProgram(Shot, "tray_display.png");
 
   // "Restore" brings the form back and takes the icon away.
   const TRect E = W->Item(0)->ObjectRect;

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 
 // Last: Xlib's macros (None, Bool, Status, ...) must not reach the headers above.
 #include <X11/Xlib.h>
@@ -98,6 +100,12 @@ TRawImage TScreenReader::Capture(const TRect& area) {
   }
   XDestroyImage(image);
   return result;
+}
+
+void SaveBesideProgram(const TRawImage& shot, const String& fileName) {
+  const std::vector<Byte> png = EncodePng(shot);
+  std::ofstream(std::filesystem::read_symlink("/proc/self/exe").parent_path() / fileName, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 
 }  // namespace x11test

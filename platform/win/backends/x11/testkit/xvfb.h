@@ -42,4 +42,7 @@ class TScreenReader {
   void* FDisplay = nullptr;
 };
 
+// Writes the picture as a PNG beside the running test program, for a person to look at.
+void SaveBesideProgram(const TRawImage& shot, const String& fileName);
+
 }  // namespace x11test
