@@ -11,6 +11,7 @@
 #include "platform/ui/core/screen.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "skin/core/bsdraw.h"
+#include "skin/shell/bsskinfiltercombobox.h"
 
 namespace {
 
@@ -278,7 +279,7 @@ void TbsSkinFileListBox::Notification(TComponent* AComponent, TOperation Operati
   if (Operation != opRemove) return;
   if (AComponent == FFileEdit) FFileEdit = nullptr;
   if (AComponent == FDirList) FDirList = nullptr;
-  if (AComponent == reinterpret_cast<TComponent*>(FFilterCombo)) FFilterCombo = nullptr;
+  if (AComponent == FFilterCombo) FFilterCombo = nullptr;
 }
 
 void TbsSkinFileListBox::SetMask(const String& Value) {
