@@ -193,10 +193,7 @@ void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
   BC->Font()->SetName(Font()->Name());
   BC->Font()->SetStyle(Font()->Style());
   BC->Font()->SetHeight(Font()->Height());
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    BC->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    BC->Font()->SetCharset(FDefaultFont->Charset());
+  BC->Font()->SetCharset(textCharset());
   const bool Focus = Focused();
   BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
   BC->Font()->SetColor(Focus ? clHighlightText : FDefaultFont->Color());
@@ -344,6 +341,7 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
   } else {
     BC->Font()->Assign(FDefaultFont.get());
   }
+  BC->Font()->SetCharset(textCharset());
   TColor Color = Focus                                        ? FocusFontColor
                  : (FMouseIn && !IsEmptyRect(ActiveSkinRect)) ? ActiveFontColor
                                                               : FontColor;
