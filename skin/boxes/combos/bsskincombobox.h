@@ -156,9 +156,17 @@ class TbsSkinCustomComboBox : public TbsSkinCustomControl {
 
   // ---- drawing (in the paint source file) ----
   void DrawButton(TCanvas* C);
+  // The button of the freely sized skinned look, from the skin's separate button element.
+  void DrawResizeButton(TCanvas* C);
+  // Background and button without the item; Resting takes the normal picture whatever the state.
+  void DrawDefaultFrame(TCanvas* C);
+  void DrawSkinFrame(TBitmap* B, bool Resting);
   void DrawDefaultItem(TCanvas* C);
   void DrawSkinItem(TCanvas* C);
   void DrawDefaultToolButton(TCanvas* C, const String* AText);
+  void DrawSkinToolButton(TCanvas* C, const String* AText);
+  // The given text, or the shown item, in the tool-button style's text area.
+  void drawToolButtonText(TCanvas* C, const String* AText);
   void drawItemContents(TCanvas* C, Integer Index, TRect TR, TOwnerDrawState State, Integer W, Integer H);
   Integer shownIndex() const;
   TColor GetDisabledFontColor();

@@ -2,12 +2,68 @@
 // the skinned look and the tool-button style.
 #include "skin/boxes/combos/bsdropdowncommon.h"
 #include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/controls/base/bsskingeometry.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsglyphs.h"
+#include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bsskinrecordslists.h"
 
-namespace {}  // namespace
+namespace {
+
+// The first of the named button elements the skin has, or null.
+TbsDataSkinButtonControl* firstButtonElement(TbsSkinData* SD, std::initializer_list<const char*> Names) {
+  if (SD == nullptr) return nullptr;
+  for (const char* Name : Names) {
+    const Integer I = SD->GetControlIndex(Name);
+    if (I != -1) return dynamic_cast<TbsDataSkinButtonControl*>(SD->Ctrls(I));
+  }
+  return nullptr;
+}
+
+// State (one of E's pictures) of button element E composed to W x H and drawn at (X, Y).
+void drawButtonElement(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E, const TRect& State,
+                       Integer X, Integer Y, Integer W, Integer H) {
+  TBitmap* Source = SkinPictureAt(SD, E->PictureIndex);
+  if (Source == nullptr || W <= 0 || H <= 0) return;
+  TbsSkinGeometry G;
+  G.CopyGeometry(E);
+  Integer AW = W, AH = H;
+  G.CalcGeometry(AW, AH, true);
+  TBitmap B;
+  if (G.ComposeImage(&B, Source, State, W, H)) C->Draw(X, Y, &B);
+}
+
+// Marker glyph M of element E centred in R, keyed on the element's transparent colour.
+void drawMarkerGlyph(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E, const TRect& M,
+                     const TRect& R) {
+  TBitmap* Source = SkinPictureAt(SD, E->PictureIndex);
+  if (Source == nullptr || IsEmptyRect(M)) return;
+  TBitmap B;
+  B.SetSize(RectWidth(M), RectHeight(M));
+  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Source->Canvas(), M);
+  B.SetTransparent(true);
+  B.SetTransparentMode(tmFixed);
+  B.SetTransparentColor(E->MenuMarkerTransparentColor);
+  C->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
+}
+
+// The marker of E for the state: the down or hot picture when the skin has it, else the normal one.
+TRect markerFor(TbsDataSkinButtonControl* E, bool Down, bool Hot) {
+  if (Down && !IsEmptyRect(E->MenuMarkerDownRect)) return E->MenuMarkerDownRect;
+  if (Hot && !IsEmptyRect(E->MenuMarkerActiveRect)) return E->MenuMarkerActiveRect;
+  return E->MenuMarkerRect;
+}
+
+// Text in R: tabbed after the list's rule when tab stops are set, else left-aligned.
+void drawItemText(TCanvas* C, const String& S, TStrings* TabWidths, const TRect& R) {
+  if (TabWidths->Count() > 0)
+    TbsListBox::DrawTabbedText(S, TabWidths, 0, R, C);
+  else
+    TextRectLeft(C, S, R);
+}
+
+}  // namespace
 
 void TbsSkinCustomComboBox::GetSkinData() {
   TbsSkinCustomControl::GetSkinData();
@@ -91,10 +147,7 @@ void TbsSkinCustomComboBox::drawItemContents(TCanvas* C, Integer Index, TRect TR
     TR.Left += IL->Width() + 2;
   }
   C->Brush()->SetStyle(bsClear);
-  if (TabWidths()->Count() > 0)
-    TbsListBox::DrawTabbedText(Items()->Strings(Index), TabWidths(), 0, TR, C);
-  else
-    TextRectLeft(C, Items()->Strings(Index), TR);
+  drawItemText(C, Items()->Strings(Index), TabWidths(), TR);
 }
 
 void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
@@ -104,13 +157,17 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
     DrawDefaultToolButton(C, nullptr);
     return;
   }
+  DrawDefaultFrame(C);
+  if (FEdit == nullptr) DrawDefaultItem(C);
+}
+
+void TbsSkinCustomComboBox::DrawDefaultFrame(TCanvas* C) {
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(FDefaultColor);
   C->FillRect(Rect(0, 0, Width(), Height()));
   C->Brush()->SetColor(clBtnShadow);
   C->FrameRect(Rect(0, 0, Width(), Height()));
   DrawButton(C);
-  if (FEdit == nullptr) DrawDefaultItem(C);
 }
 
 void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
@@ -136,10 +193,7 @@ void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
   BC->Font()->SetName(Font()->Name());
   BC->Font()->SetStyle(Font()->Style());
   BC->Font()->SetHeight(Font()->Height());
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    BC->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    BC->Font()->SetCharset(FDefaultFont->Charset());
+  BC->Font()->SetCharset(textCharset());
   const bool Focus = Focused();
   BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
   BC->Font()->SetColor(Focus ? clHighlightText : FDefaultFont->Color());
@@ -154,6 +208,12 @@ void TbsSkinCustomComboBox::DrawDefaultToolButton(TCanvas* C, const String* ATex
   const TRect R = Rect(0, 0, Width(), Height());
   DrawDefaultToolButtonFrame(C, R, FDropDown, FMouseIn || Focused());
   C->SetFont(FDefaultFont.get());
+  drawToolButtonText(C, AText);
+  const Integer Shift = FDropDown ? 2 : 0;
+  DrawSmallDownArrow(C, Rect(Width() - 15 + Shift, Shift, Width(), Height()), C->Font()->Color());
+}
+
+void TbsSkinCustomComboBox::drawToolButtonText(TCanvas* C, const String* AText) {
   C->Brush()->SetStyle(bsClear);
   const Integer Shift = FDropDown ? 2 : 0;
   const TRect TR = Rect(2 + Shift, 2 + Shift, Width() - 17, Height() - 2);
@@ -161,7 +221,33 @@ void TbsSkinCustomComboBox::DrawDefaultToolButton(TCanvas* C, const String* ATex
     TextRectLeft(C, *AText, TR);
   else if (const Integer I = shownIndex(); I != -1)
     drawItemContents(C, I, TR, CBItem.State, Width(), Height());
-  DrawSmallDownArrow(C, Rect(Width() - 15 + Shift, Shift, Width(), Height()), C->Font()->Color());
+}
+
+void TbsSkinCustomComboBox::DrawSkinToolButton(TCanvas* C, const String* AText) {
+  if (FIndex == -1) return;
+  TbsDataSkinButtonControl* E = firstButtonElement(FSD, {"resizetoolbutton", "resizebutton"});
+  if (E == nullptr) return;
+  const bool Hot = FMouseIn || Focused();
+  TRect State = FDropDown ? E->DownSkinRect : Hot ? E->ActiveSkinRect : E->SkinRect;
+  if (IsEmptyRect(State)) State = E->SkinRect;
+  drawButtonElement(C, FSD, E, State, 0, 0, Width(), Height());
+  if (FUseSkinFont) {
+    C->Font()->SetName(E->FontName);
+    C->Font()->SetStyle(E->FontStyle);
+    C->Font()->SetHeight(E->FontHeight);
+  } else {
+    C->Font()->Assign(FDefaultFont.get());
+  }
+  C->Font()->SetColor(FDropDown   ? E->DownFontColor
+                      : Hot       ? E->ActiveFontColor
+                      : Enabled() ? E->FontColor
+                                  : E->DisabledFontColor);
+  drawToolButtonText(C, AText);
+  const TRect AR = Rect(Width() - 15, 0, Width(), Height());
+  if (!IsEmptyRect(E->MenuMarkerRect))
+    drawMarkerGlyph(C, FSD, E, markerFor(E, FDropDown, Hot), AR);
+  else
+    DrawSmallDownArrow(C, AR, FDropDown ? E->DownFontColor : C->Font()->Color());
 }
 
 // ---- skinned look ----
@@ -170,14 +256,26 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
   CalcRects();
   TCanvas* C = B->Canvas();
   if (FToolButtonStyle) {
-    DrawDefaultToolButton(C, nullptr);
+    DrawSkinToolButton(C, nullptr);
     return;
   }
-  const bool Hot = FMouseIn || Focused();
+  DrawSkinFrame(B, false);
+  if (FEdit == nullptr) DrawSkinItem(C);
+}
+
+void TbsSkinCustomComboBox::DrawSkinFrame(TBitmap* B, bool Resting) {
+  TCanvas* C = B->Canvas();
+  const bool Hot =
+      (FMouseIn || Focused() || (FEdit != nullptr && FEdit->Focused())) && !IsEmptyRect(ActiveSkinRect);
   if (!FUseSkinSize) {
-    const TRect Src = !IsEmptyRect(ActiveSkinRect) && Hot ? ActiveSkinRect : SkinRect;
-    if (Picture != nullptr) ComposeStretchedSkinImage(B, Picture, Src, ClRect, true);
-  } else if (Hot && !IsEmptyRect(ActiveSkinRect) && Picture != nullptr) {
+    // Stretched whole, the client kept 3 pixels in from the sides and 1 from top and bottom.
+    const TRect Src = Hot && !Resting ? ActiveSkinRect : SkinRect;
+    const TRect Cl = Rect(ClRect.Left + 3, ClRect.Top + 1, ClRect.Right - 3, ClRect.Bottom - 1);
+    if (Picture != nullptr) ComposeStretchedSkinImage(B, Picture, Src, Cl, true);
+    DrawResizeButton(C);
+    return;
+  }
+  if (Hot && Picture != nullptr) {
     TBitmap H;
     ComposeSkinImageH(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, &H, Picture, ActiveSkinRect, Width(),
                       Height(), StretchEffect);
@@ -186,7 +284,30 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
     TbsSkinCustomControl::CreateControlSkinImage(B);
   }
   DrawButton(C);
-  if (FEdit == nullptr) DrawSkinItem(C);
+}
+
+void TbsSkinCustomComboBox::DrawResizeButton(TCanvas* C) {
+  TbsDataSkinButtonControl* E = firstButtonElement(FSD, {"combobutton", "editbutton", "resizebutton"});
+  if (E == nullptr) return;
+  const TRect R = Button.R;
+  const bool Hot = Button.MouseIn, Pressed = Button.Down && Button.MouseIn;
+  const TRect Active = IsEmptyRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
+  const TRect Down = IsEmptyRect(E->DownSkinRect) ? Active : E->DownSkinRect;
+  drawButtonElement(C, FSD, E,
+                    Pressed ? Down
+                    : Hot   ? Active
+                            : E->SkinRect,
+                    R.Left, R.Top, RectWidth(R), RectHeight(R));
+  if (IsEmptyRect(E->MenuMarkerRect)) {
+    if (!Enabled()) return;
+    TRect AR = R;
+    if (Pressed) AR.Top += 2;
+    DrawArrow(C, AR, Pressed ? E->DownFontColor : Hot ? E->ActiveFontColor : E->FontColor, 4);
+    return;
+  }
+  TRect MR = R;
+  if (Pressed) OffsetRect(&MR, 0, 1);
+  drawMarkerGlyph(C, FSD, E, markerFor(E, Pressed, Hot), MR);
 }
 
 void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
@@ -198,7 +319,11 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
   TRect Src = Focus                                                                        ? FocusItemRect
               : (FMouseIn && !IsEmptyRect(ActiveItemRect) && !IsEmptyRect(ActiveSkinRect)) ? ActiveItemRect
                                                                                            : SItemRect;
-  if (!IsEmptyRect(Src) && Picture != nullptr) {
+  if (!IsEmptyRect(Src) && Picture != nullptr && !FUseSkinSize) {
+    // Free size: the item picture follows the item's height too.
+    ComposeStretchedSkinImage(
+        &B, Picture, Src, Rect(ItemLeftOffset, 0, RectWidth(Src) - ItemRightOffset, RectHeight(Src)), true);
+  } else if (!IsEmptyRect(Src) && Picture != nullptr) {
     TBitmap S;
     ComposeSkinImageH(ItemLeftOffset, ItemRightOffset, &S, Picture, Src, B.Width(), B.Height(),
                       Focus ? FocusItemStretchEffect : ItemStretchEffect);
@@ -216,6 +341,7 @@ void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
   } else {
     BC->Font()->Assign(FDefaultFont.get());
   }
+  BC->Font()->SetCharset(textCharset());
   TColor Color = Focus                                        ? FocusFontColor
                  : (FMouseIn && !IsEmptyRect(ActiveSkinRect)) ? ActiveFontColor
                                                               : FontColor;
@@ -233,30 +359,26 @@ void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* C, Integer X, Integer Y, const 
   GetSkinData();
   const String Saved = Text();
   setShownText(AText);
+  CalcRects();
+  TCanvas* BC = B.Canvas();
   if (FToolButtonStyle) {
-    CalcRects();
-    DrawDefaultToolButton(B.Canvas(), &AText);
-  } else {
     if (FIndex == -1)
-      CreateControlDefaultImage(&B);
+      DrawDefaultToolButton(BC, &AText);
     else
-      CreateControlSkinImage(&B);
-    // The given text in place of the item.
-    TCanvas* BC = B.Canvas();
+      DrawSkinToolButton(BC, &AText);
+  } else {
     if (FIndex == -1) {
-      BC->Brush()->SetStyle(bsSolid);
-      BC->Brush()->SetColor(FDefaultColor);
-      BC->FillRect(CBItem.R);
-    }
-    BC->Brush()->SetStyle(bsClear);
-    BC->Font()->Assign(FDefaultFont.get());
-    if (FIndex != -1) {
+      DrawDefaultFrame(BC);
+      BC->Font()->Assign(FDefaultFont.get());
+    } else {
+      DrawSkinFrame(&B, true);
       BC->Font()->SetName(FontName);
       BC->Font()->SetStyle(FontStyle);
       BC->Font()->SetHeight(FontHeight);
       BC->Font()->SetColor(FontColor);
     }
-    TextRectLeft(BC, AText, CBItem.R);
+    BC->Brush()->SetStyle(bsClear);
+    drawItemText(BC, AText, TabWidths(), CBItem.R);
   }
   setShownText(Saved);
   C->Draw(X, Y, &B);

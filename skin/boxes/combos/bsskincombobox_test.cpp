@@ -44,6 +44,23 @@ class SkinCombo : public TSkinControlTest {
     SystemParametersInfo(SPI_SETWORKAREA, 0, &R, 0);
     WorkAreaChanged = true;
   }
+  // A skinned combo box of Count items on a new form; UseSkinSize off lets it take any height.
+  TbsSkinComboBox* SkinnedCombo(Integer Count, bool UseSkinSize, TRect Bounds = Rect(20, 20, 160, 60)) {
+    TbsSkinComboBox* C = NewCombo(Count, Bounds);
+    C->SetUseSkinSize(UseSkinSize);
+    C->SetSkinData(Skin.get());
+    wintest::Pump();
+    return C;
+  }
+  // Hides an element from name look-ups, as a skin without it.
+  void DropElement(const String& Name) { Skin->Ctrls(Skin->GetControlIndex(Name))->IDName = "-" + Name; }
+  // Whether some pixel of R on C (control coordinates) has exactly Color.
+  static bool Shows(TControl* C, const TRect& R, TColor Color) {
+    for (Integer X = R.Left; X < R.Right; ++X)
+      for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+        if (PixelOf(C, X, Y) == COLORREF(ColorToRGB(Color))) return true;
+    return false;
+  }
   static TPoint At(TWinControl* C, Integer X, Integer Y) { return ScreenPoint(C->Handle(), X, Y); }
   static TRect ScreenRectOf(TWinControl* C) {
     RECT R;
@@ -564,6 +581,104 @@ TEST_F(SkinCombo, TheClosedItemKeepsTheListsTabStops) {
   Stops.Add("70");
   C->SetTabWidths(&Stops);
   EXPECT_TRUE(inkFarRight());
+}
+
+TEST_F(SkinCombo, FreelySizedButtonComesFromTheFirstButtonElementWithItsStateAndArrow) {
+  // The item area ends where the button starts, so that the item does not cover the arrow.
+  dynamic_cast<TbsDataSkinCustomControl*>(Skin->Ctrls(Skin->GetControlIndex("combobox")))->ClRect =
+      Rect(6, 6, 24, 18);
+  TbsSkinComboBox* C = SkinnedCombo(2, false);
+  const TRect B = C->DropButton().R;
+  ASSERT_EQ(B, Rect(116, 0, 140, 40));
+  // Top-left corner slice of the element's state picture, then the arrow in the state's font colour.
+  auto corner = [&] { return PixelOf(C, B.Left + 1, B.Top + 1); };
+  const TRect Middle = Rect(B.Left + 6, B.Top + 6, B.Right - 6, B.Bottom - 6);
+  EXPECT_EQ(corner(), SliceColor("combobutton", 0, 0));
+  EXPECT_TRUE(Shows(C, Middle, TColor(0x202020)));
+  wintest::MouseMove(At(C, B.Left + 12, 20));
+  wintest::Pump();
+  EXPECT_EQ(corner(), SliceColor("combobutton", 1, 0));
+  EXPECT_TRUE(Shows(C, Middle, TColor(0x800000)));
+  wintest::MouseMove(At(C, 20, 80));
+  wintest::Pump();
+
+  DropElement("combobutton");
+  C->Repaint();
+  wintest::Pump();
+  EXPECT_EQ(corner(), SliceColor("editbutton", 0, 0));
+  DropElement("editbutton");
+  C->Repaint();
+  wintest::Pump();
+  EXPECT_EQ(corner(), SliceColor("resizebutton", 0, 0));
+  // Disabled: the picture without an arrow.
+  C->SetEnabled(false);
+  C->Repaint();
+  wintest::Pump();
+  EXPECT_EQ(corner(), SliceColor("resizebutton", 0, 0));
+  EXPECT_FALSE(Shows(C, Middle, TColor(0x202020)));
+}
+
+TEST_F(SkinCombo, FreelySizedItemPictureStretchesToTheItemsHeight) {
+  TbsSkinComboBox* C = SkinnedCombo(2, false);
+  C->SetItemIndex(0);
+  C->Repaint();
+  wintest::Pump();
+  const TRect I = C->ItemArea().R;
+  ASSERT_GT(RectHeight(I), 24);  // taller than the element's item picture
+  const Integer X = (I.Left + I.Right) / 2;
+  EXPECT_EQ(PixelOf(C, X, I.Top), SliceColor("combobox", 2, 1));
+  EXPECT_EQ(PixelOf(C, X, I.Bottom - 1), SliceColor("combobox", 2, 7));
+}
+
+TEST_F(SkinCombo, SkinnedToolButtonStyleDrawsTheToolButtonElementByState) {
+  TbsSkinComboBox* C = SkinnedCombo(2, true);
+  C->SetToolButtonStyle(true);
+  C->SetItemIndex(1);
+  wintest::Pump();
+  const TRect Arrow = Rect(C->Width() - 15, 0, C->Width(), C->Height());
+  EXPECT_EQ(PixelOf(C, 1, 1), SliceColor("resizetoolbutton", 0, 0));
+  EXPECT_TRUE(Shows(C, Arrow, TColor(0x202020)));
+  C->SetFocus();
+  wintest::Pump();
+  EXPECT_EQ(PixelOf(C, 1, 1), SliceColor("resizetoolbutton", 1, 0));
+  EXPECT_TRUE(Shows(C, Arrow, TColor(0x800000)));
+  C->DropDown();
+  wintest::Pump();
+  EXPECT_EQ(PixelOf(C, 1, 1), SliceColor("resizetoolbutton", 2, 0));
+  EXPECT_TRUE(Shows(C, Arrow, TColor(0x000080)));
+  C->CloseUp(false);
+
+  DropElement("resizetoolbutton");
+  C->Repaint();
+  wintest::Pump();
+  EXPECT_EQ(PixelOf(C, 1, 1), SliceColor("resizebutton", 1, 0));
+}
+
+TEST_F(SkinCombo, PaintSkinToDrawsTheRestingFrameAndTabbedText) {
+  TbsSkinComboBox* C = SkinnedCombo(0, false);
+  C->SetFocus();  // a focused control still paints its resting picture here
+  wintest::Pump();
+  TBitmap Out;
+  Out.SetSize(C->Width(), C->Height());
+  TCanvas* O = Out.Canvas();
+  const COLORREF Client = SliceColor("combobox", 0, 4);
+  // Whether the text reaches columns 60 to 100 of the picture.
+  auto paintInksFarRight = [&] {
+    C->PaintSkinTo(O, 0, 0, "A\tB");
+    for (Integer X = 60; X < 100; ++X)
+      for (Integer Y = 8; Y < C->Height() - 8; ++Y)
+        if (COLORREF(O->Pixels(X, Y)) != Client) return true;
+    return false;
+  };
+  EXPECT_FALSE(paintInksFarRight());
+  EXPECT_EQ(COLORREF(O->Pixels(1, 1)), SliceColor("combobox", 0, 0));
+  // The item area keeps the frame's client picture under the text.
+  EXPECT_EQ(COLORREF(O->Pixels(40, C->Height() - 12)), Client);
+  TStringList Stops;
+  Stops.Add("70");
+  C->SetTabWidths(&Stops);
+  EXPECT_TRUE(paintInksFarRight());
+  EXPECT_EQ(C->Text(), "");
 }
 
 }  // namespace

@@ -72,6 +72,38 @@ TEST_F(SkinComboDisplay, AComboDropsDownOverTheFormAndAClickOutsideClosesIt) {
   EXPECT_TRUE(PumpUntil([&] { return Reader->Pixel(Where.X, Where.Y) == 0xFFFFFFu; }));
 }
 
+// A freely sized skinned combo box takes its button from the skin's button element and stretches its
+// item picture to its height; a skinned tool-button combo box is one button element.
+TEST_F(SkinComboDisplay, FreelySizedAndToolButtonCombosUnderTheSkin) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 120);
+  F->SetColor(clWhite);
+  F->SetCaption("Nerivo");
+  auto* Free = NewControl<TbsSkinComboBox>(F, Bounds(12, 12, 180, 40));
+  auto* Tool = NewControl<TbsSkinComboBox>(F, Bounds(220, 12, 160, 26));
+  Free->SetUseSkinSize(false);
+  Tool->SetToolButtonStyle(true);
+  for (auto* C : {Free, Tool}) {
+    for (const char* S : {"标准质量", "高质量 High"}) C->Items()->Add(S);
+    C->SetItemIndex(1);
+    C->SetSkinData(Skin.get());
+  }
+  F->Show();
+
+  const TRect B = Free->DropButton().R;
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Free, B.Left + 1, 1) == SliceColor("combobutton", 0, 0); }));
+  const TRect I = Free->ItemArea().R;
+  EXPECT_EQ(ScreenAt(Free, (I.Left + I.Right) / 2, I.Bottom - 1), SliceColor("combobox", 2, 7));
+  EXPECT_EQ(ScreenAt(Tool, 1, 1), SliceColor("resizetoolbutton", 0, 0));
+
+  RECT W;
+  GetWindowRect(F->Handle(), &W);
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  x11test::SaveBesideProgram(Shot, "skincombobox_skinned_display.png");
+}
+
 }  // namespace
 
 #endif
