@@ -1,6 +1,5 @@
 #include "skin/shell/bsskinfilelists.h"
 
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -313,11 +312,6 @@ Cardinal entryAttributes(const TbsFolderEntry& E) {
   return A;
 }
 
-bool matchesPattern(const String& Pattern, const String& Name) {
-  if (Pattern == "*.*" || Pattern == "*") return true;
-  return fnmatch(Pattern.c_str(), Name.c_str(), FNM_CASEFOLD) == 0;
-}
-
 }  // namespace
 
 void TbsSkinFileListBox::FillFiles() {
@@ -349,10 +343,10 @@ void TbsSkinFileListBox::FillFiles() {
       if (Pattern.empty()) continue;
       if ((A & 0x10) != 0)
         for (const char* Dot : {".", ".."})
-          if (matchesPattern(Pattern, Dot)) add("[" + String(Dot) + "]", Dot);
+          if (MatchesMask(Dot, Pattern)) add("[" + String(Dot) + "]", Dot);
       for (const TbsFolderEntry& E : Entries) {
         const Cardinal EA = entryAttributes(E);
-        if ((EA & Excluded) != 0 || !matchesPattern(Pattern, E.Bytes)) continue;
+        if ((EA & Excluded) != 0 || !MatchesMask(E.Bytes, Pattern)) continue;
         if (!FFileType.Contains(bsftNormal) && (EA & A) == 0) continue;
         add(E.Folder ? "[" + E.Display + "]" : E.Display, E.Bytes);
       }
