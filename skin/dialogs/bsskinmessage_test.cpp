@@ -92,11 +92,7 @@ TEST_P(SkinMessageAnswers, AnswerTheKeysAndClicksOfAPerson) {
   bool OwnerDisabled = false;
   wintest::OnNextModalLoop([&] {
     OwnerDisabled = !IsWindowEnabled(Owner->Handle());
-    for (const TKey& K : C.Keys) {
-      if (K.Alt) wintest::KeyDown(VK_MENU);
-      wintest::KeyPress(K.Vk, K.Char);
-      if (K.Alt) wintest::KeyUp(VK_MENU);
-    }
+    for (const TKey& K : C.Keys) wintest::KeyPress(K.Vk, K.Char, K.Alt);
     if (C.ClickName != nullptr) {
       // The keys are handled first, so a key that wrongly closed the box leaves nothing to click.
       WinProcessMessages();

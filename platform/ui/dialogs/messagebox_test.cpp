@@ -54,11 +54,7 @@ TEST_P(MessageBoxTest, AnswersTheKeysAPersonPresses) {
   bool OwnerDisabled = false;
   wintest::OnNextModalLoop([&] {
     OwnerDisabled = !IsWindowEnabled(Owner->Handle());
-    for (const TKey& K : C.Keys) {
-      if (K.Alt) wintest::KeyDown(VK_MENU);
-      wintest::KeyPress(K.Vk, K.Char);
-      if (K.Alt) wintest::KeyUp(VK_MENU);
-    }
+    for (const TKey& K : C.Keys) wintest::KeyPress(K.Vk, K.Char, K.Alt);
   });
   EXPECT_EQ(MessageBox(Owner->Handle(), "要继续吗？", "提示", C.Flags), C.Expected);
   EXPECT_TRUE(OwnerDisabled);

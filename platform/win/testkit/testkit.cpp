@@ -68,9 +68,11 @@ void KeyUp(Word vk) {
   Pump();
 }
 
-void KeyPress(Word vk, DWORD character) {
+void KeyPress(Word vk, DWORD character, bool alt) {
+  if (alt) KeyDown(VK_MENU);
   KeyDown(vk, character);
   KeyUp(vk);
+  if (alt) KeyUp(VK_MENU);
 }
 
 TPoint ScreenPoint(HWND wnd, Integer clientX, Integer clientY) {

@@ -39,8 +39,9 @@ void Click(TPoint screen, TInputButton button = TInputButton::Left);  // down an
 void MouseWheel(Integer delta, TPoint screen);
 void KeyDown(Word vk, DWORD character = 0);
 void KeyUp(Word vk);
-// Down and up; the character defaults to the key's own for letters, digits, space and Enter.
-void KeyPress(Word vk, DWORD character = 0);
+// Down and up; the character defaults to the key's own for letters, digits, space and Enter. With alt
+// the key is pressed while Alt is held.
+void KeyPress(Word vk, DWORD character = 0, bool alt = false);
 // The client point of a window in screen coordinates.
 TPoint ScreenPoint(HWND wnd, Integer clientX, Integer clientY);
 // Moves the cursor without producing input.
