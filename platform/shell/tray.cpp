@@ -5,6 +5,7 @@
 
 #include "platform/rtl/strings.h"
 #include "platform/shell/serviceslot.h"
+#include "platform/win/icon.h"
 
 namespace {
 
@@ -20,7 +21,10 @@ void setIcon(HICON& slot, HICON icon) {
 }  // namespace
 
 TRecordingTrayService::~TRecordingTrayService() {
-  for (TTrayIcon& icon : FIcons) setIcon(icon.Icon, nullptr);
+  for (TTrayIcon& icon : FIcons) {
+    WinRemoveTrayIcon(icon.Wnd, icon.Id);
+    setIcon(icon.Icon, nullptr);
+  }
 }
 
 const TRecordingTrayService::TTrayIcon* TRecordingTrayService::Find(HWND wnd, UINT id) const {
@@ -46,6 +50,7 @@ bool TRecordingTrayService::NotifyIcon(DWORD message, const NOTIFYICONDATA& data
       break;
     case NIM_DELETE:
       if (it == FIcons.end()) return false;
+      WinRemoveTrayIcon(it->Wnd, it->Id);
       setIcon(it->Icon, nullptr);
       FIcons.erase(it);
       return true;
@@ -60,6 +65,8 @@ bool TRecordingTrayService::NotifyIcon(DWORD message, const NOTIFYICONDATA& data
     it->InfoTitle = cut(data.szInfoTitle, NotifyInfoTitleLength);
     it->InfoFlags = data.dwInfoFlags;
   }
+  String balloon = it->InfoTitle.empty() || it->Info.empty() ? it->Info : it->InfoTitle + "\n" + it->Info;
+  it->Docked = WinShowTrayIcon(it->Wnd, it->Id, it->CallbackMessage, it->Icon, it->Tip, balloon);
   return true;
 }
 

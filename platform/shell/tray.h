@@ -1,6 +1,6 @@
-// The notification-area (tray) icon. Without a tray on the display, and headless, the icon is kept
-// and recorded here, and what a person does on it is delivered through the same callback message a
-// tray would send, so the icon's menu is reachable from tests.
+// The notification-area (tray) icon. Every icon is kept and recorded here and, when the display has
+// a system tray, shown in it. What a person does on it arrives as its callback message, from the tray
+// or, headless, through Notify, so the icon's menu is reachable from tests.
 #pragma once
 
 #include <memory>
@@ -59,6 +59,7 @@ class TRecordingTrayService : public TTrayService {
     String Info;
     String InfoTitle;
     DWORD InfoFlags = NIIF_NONE;
+    bool Docked = false;  // shown in the desktop's system tray
   };
 
   ~TRecordingTrayService() override;

@@ -63,6 +63,7 @@ TEST_F(TrayTest, IconsAreAddedChangedAndRemoved) {
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->Tip, "Nerivo 视频转换");
   EXPECT_EQ(icon->CallbackMessage, kCallback);
+  EXPECT_FALSE(icon->Docked);  // headless there is no system tray to show it in
   // The tray keeps a copy of the picture.
   ASSERT_NE(icon->Icon, nullptr);
   EXPECT_NE(icon->Icon, d.hIcon);

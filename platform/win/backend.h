@@ -40,6 +40,14 @@ struct TNativeIconImage {
   std::vector<uint32_t> Argb;
 };
 
+// A tray icon as the backend shows it.
+struct TNativeTrayIcon {
+  UINT CallbackMessage = 0;  // 0: clicks are not reported
+  TNativeIconImage Image;    // empty: no picture
+  String Tip;
+  String Balloon;  // a balloon message's text; empty: none (a changed text shows again)
+};
+
 class TWindowBackend {
  public:
   virtual ~TWindowBackend() = default;
@@ -99,6 +107,13 @@ class TWindowBackend {
   // What the desktop clipboard holds when another program owns it.
   enum class TNativeClipboard { Ours, Text, NoText };
   virtual TNativeClipboard GetNativeClipboardText(String*) { return TNativeClipboard::Ours; }
+
+  // ---- the desktop's notification area ----
+  // Shows (or updates) owner's tray icon id in the desktop's system tray; false when the display has
+  // no tray. What a person does on it comes back as icon.CallbackMessage posted to owner (wParam id,
+  // lParam the mouse message), as a tray would send it.
+  virtual bool ShowTrayIcon(HWND, UINT, const TNativeTrayIcon&) { return false; }
+  virtual void RemoveTrayIcon(HWND, UINT) {}
 
   // ---- native child windows (the player's surface) ----
   // An id other libraries can draw into (0 when the backend has none).

@@ -360,3 +360,22 @@ void WinPushWindowIcon(HWND w) {
   if (images.empty() && w->Class) add(w->Class->Wc.hIcon);
   Backend().SetNativeIcon(w, images);
 }
+
+// ---- the system tray ----
+bool WinShowTrayIcon(HWND owner, UINT id, UINT callbackMessage, HICON icon, const String& tip,
+                     const String& balloon) {
+  TNativeTrayIcon tray;
+  tray.CallbackMessage = callbackMessage;
+  tray.Tip = tip;
+  tray.Balloon = balloon;
+  TSize size;
+  if (icon && WinIconPixels(icon, &size, &tray.Image.Argb)) {
+    tray.Image.Width = size.cx;
+    tray.Image.Height = size.cy;
+  }
+  return Backend().ShowTrayIcon(owner, id, tray);
+}
+
+void WinRemoveTrayIcon(HWND owner, UINT id) {
+  Backend().RemoveTrayIcon(owner, id);
+}

@@ -81,3 +81,11 @@ constexpr WPARAM ICON_SMALL2 = 2;
 // The icon's pixels as straight-alpha 0xAARRGGBB words, rows top first: masked pixels are 0, others
 // keep their alpha (255 for an icon without alpha). False for a handle that is not an icon.
 bool WinIconPixels(HICON icon, TSize* size, std::vector<uint32_t>* argb);
+
+// The desktop's system tray: shows (or updates) owner's icon id there when the display has a tray
+// (true); clicks on it are posted to owner as callbackMessage (wParam id, lParam the mouse message).
+// A balloon text is handed to the tray when it changes (empty takes it back). False without a tray
+// (headless, or no tray running).
+bool WinShowTrayIcon(HWND owner, UINT id, UINT callbackMessage, HICON icon, const String& tip,
+                     const String& balloon = String());
+void WinRemoveTrayIcon(HWND owner, UINT id);

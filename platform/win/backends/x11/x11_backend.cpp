@@ -126,6 +126,7 @@ TX11Backend::TX11Backend(Display* display, const TX11Options& options)
 TX11Backend::~TX11Backend() {
   while (!FChildren.empty()) DestroyNativeChild(FChildren.begin()->first);
   while (!FWindows.empty()) DestroyNativeWindow(FWindows.begin()->first);
+  for (auto& icon : FTrayIcons) UndockTrayIcon(*icon);
   if (FCapture) XUngrabPointer(FDisplay, CurrentTime);
   for (auto& [id, cursor] : FCursors) XFreeCursor(FDisplay, cursor);
   if (FIm) XCloseIM(FIm);

@@ -35,6 +35,7 @@ std::vector<TSeen>& Seen() {
 }
 
 constexpr COLORREF kLeftColour = RGB(200, 30, 60);
+constexpr UINT kTrayCallback = WM_APP + 7;
 constexpr COLORREF kRightColour = RGB(20, 160, 90);
 
 // Paints its left half and its right half in two colours; records input and closing.
@@ -69,6 +70,9 @@ LRESULT TestProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Seen().push_back({msg, wp, lp});
       return 0;  // stays open
+    case kTrayCallback:
+      Seen().push_back({msg, wp, lp});
+      return 0;
     default:
       break;
   }
@@ -152,13 +156,13 @@ class X11DisplayTest : public ::testing::Test {
   }
 
   void SendButton(Window target, int type, unsigned int button, TPoint inWindow, TPoint screen,
-                  Window subwindow = None) {
+                  Window subwindow = None, Time time = CurrentTime) {
     XEvent e{};
     e.xbutton.type = type;
     e.xbutton.window = target;
     e.xbutton.root = Root;
     e.xbutton.subwindow = subwindow;
-    e.xbutton.time = CurrentTime;
+    e.xbutton.time = time;
     e.xbutton.x = inWindow.X;
     e.xbutton.y = inWindow.Y;
     e.xbutton.x_root = screen.X;
@@ -645,4 +649,184 @@ TEST_F(X11DisplayTest, ScrollBarAndStockIconShowOnTheScreen) {
   std::vector<Byte> png = EncodePng(shot);
   std::ofstream("x11_scrollbar_icon.png", std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+// A tiny system tray on a connection of its own: owns the tray selection, announces itself and
+// embeds the windows that ask to dock.
+class TTrayStandIn {
+ public:
+  static constexpr unsigned long kBackground = 0x336699;
+
+  explicit TTrayStandIn(const String& display) : D(XOpenDisplay(display.c_str())) {
+    if (!D) return;
+    Window root = DefaultRootWindow(D);
+    Tray = XCreateSimpleWindow(D, root, kBounds.Left, kBounds.Top, unsigned(kBounds.Width()),
+                               unsigned(kBounds.Height()), 0, 0, kBackground);
+    XSelectInput(D, Tray, SubstructureNotifyMask);
+    XMapWindow(D, Tray);
+    Atom selection = XInternAtom(D, "_NET_SYSTEM_TRAY_S0", False);
+    Opcode = XInternAtom(D, "_NET_SYSTEM_TRAY_OPCODE", False);
+    MessageData = XInternAtom(D, "_NET_SYSTEM_TRAY_MESSAGE_DATA", False);
+    XSetSelectionOwner(D, selection, Tray, CurrentTime);
+    XEvent m{};
+    m.xclient.type = ClientMessage;
+    m.xclient.window = root;
+    m.xclient.message_type = XInternAtom(D, "MANAGER", False);
+    m.xclient.format = 32;
+    m.xclient.data.l[0] = CurrentTime;
+    m.xclient.data.l[1] = long(selection);
+    m.xclient.data.l[2] = long(Tray);
+    XSendEvent(D, root, False, StructureNotifyMask, &m);
+    XSync(D, False);
+  }
+  ~TTrayStandIn() { Quit(); }
+  bool Running() const { return D != nullptr; }
+
+  // The window of a dock request that came in, 0 when none did.
+  Window TakeDockRequest() {
+    Read();
+    Window requested = Requested;
+    Requested = 0;
+    return requested;
+  }
+  // The balloon messages: the text of the last one complete, and the ids taken back.
+  String Balloon() {
+    Read();
+    return Text.size() == size_t(TextLength) ? Text : String();
+  }
+  long BalloonId() const { return TextId; }
+  std::vector<long> Cancelled;
+  // Embeds as a tray does: kept in its save set, so its end hands the window back to the root.
+  void Embed(Window icon) {
+    XAddToSaveSet(D, icon);
+    XReparentWindow(D, icon, Tray, kIconAt.X, kIconAt.Y);
+    XResizeWindow(D, icon, kIconSide, kIconSide);
+    XMapWindow(D, icon);
+    XSync(D, False);
+  }
+  // The tray's process ends.
+  void Quit() {
+    if (D) XCloseDisplay(D);
+    D = nullptr;
+  }
+
+  static constexpr TRect kBounds{700, 10, 800, 40};
+  static constexpr TPoint kIconAt{40, 3};
+  static constexpr unsigned kIconSide = 24;
+
+ private:
+  void Read() {
+    while (D && XPending(D)) {
+      XEvent e;
+      XNextEvent(D, &e);
+      if (e.type != ClientMessage) continue;
+      const XClientMessageEvent& m = e.xclient;
+      if (m.message_type == Opcode && m.data.l[1] == 0) Requested = Window(m.data.l[2]);
+      if (m.message_type == Opcode && m.data.l[1] == 1) {
+        Text.clear();
+        TextLength = m.data.l[3];
+        TextId = m.data.l[4];
+      }
+      if (m.message_type == Opcode && m.data.l[1] == 2) Cancelled.push_back(m.data.l[2]);
+      if (m.message_type == MessageData)
+        Text.append(m.data.b,
+                    std::min<size_t>(20, size_t(TextLength) - std::min(Text.size(), size_t(TextLength))));
+    }
+  }
+
+  Display* D;
+  Window Tray = 0;
+  Atom Opcode = 0;
+  Atom MessageData = 0;
+  Window Requested = 0;
+  String Text;
+  long TextLength = -1;
+  long TextId = 0;
+};
+
+TEST_F(X11DisplayTest, TrayIconDocksInTheSystemTrayAndReportsClicks) {
+  HWND owner = Open(kWindow);
+  // A 16 x 16 opaque icon in one colour, with a clear column on its left.
+  BITMAPINFO bi;
+  bi.bmiHeader.biWidth = 16;
+  bi.bmiHeader.biHeight = -16;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  for (int i = 0; i < 16 * 16; ++i) static_cast<uint32_t*>(bits)[i] = i % 16 == 0 ? 0u : 0xFFD04010u;
+  ICONINFO ii;
+  ii.hbmColor = colour;
+  HICON icon = CreateIconIndirect(&ii);
+  DeleteObject(colour);
+  ASSERT_NE(icon, nullptr);
+
+  // No tray yet: the icon waits, and docks as soon as a tray announces itself.
+  EXPECT_FALSE(WinShowTrayIcon(owner, 3, kTrayCallback, icon, "Nerivo"));
+  TTrayStandIn tray(Server->Name());
+  ASSERT_TRUE(tray.Running());
+  Window docked = 0;
+  ASSERT_TRUE(PumpUntil([&] { return (docked = tray.TakeDockRequest()) != 0; }));
+  tray.Embed(docked);
+
+  // The picture sits centred in the tray's slot; the clear column and the margin show the tray.
+  const TPoint slot{TTrayStandIn::kBounds.Left + TTrayStandIn::kIconAt.X,
+                    TTrayStandIn::kBounds.Top + TTrayStandIn::kIconAt.Y};
+  EXPECT_TRUE(ScreenShows(slot.X + 12, slot.Y + 12, 0xD04010));
+  EXPECT_EQ(ScreenPixel(slot.X + 4, slot.Y + 12), TTrayStandIn::kBackground);  // the clear column
+  EXPECT_EQ(ScreenPixel(slot.X + 1, slot.Y + 1), TTrayStandIn::kBackground);
+  x11test::TScreenReader reader(Server->Name());
+  x11test::SaveBesideProgram(reader.Capture(TTrayStandIn::kBounds), "x11_tray_icon.png");
+
+  // Clicks come back as the callback message, a quick second press as a double click.
+  struct {
+    int Type;
+    unsigned Button;
+    Time At;
+    UINT Mouse;
+  } clicks[] = {
+      {ButtonPress, Button1, 1000, WM_LBUTTONDOWN},   {ButtonRelease, Button1, 1050, WM_LBUTTONUP},
+      {ButtonPress, Button1, 1200, WM_LBUTTONDBLCLK}, {ButtonRelease, Button1, 1250, WM_LBUTTONUP},
+      {ButtonPress, Button3, 5000, WM_RBUTTONDOWN},   {ButtonRelease, Button3, 5050, WM_RBUTTONUP},
+  };
+  const TPoint screen{slot.X + 10, slot.Y + 10};
+  for (const auto& c : clicks) {
+    Seen().clear();
+    SendButton(docked, c.Type, c.Button, {10, 10}, screen, None, c.At);
+    ASSERT_TRUE(PumpUntil([&] { return !Seen().empty(); })) << c.Mouse;
+    EXPECT_EQ(Seen()[0].Msg, kTrayCallback);
+    EXPECT_EQ(Seen()[0].WParam, 3u);
+    EXPECT_EQ(UINT(Seen()[0].LParam), c.Mouse);
+  }
+  POINT cursor;
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor, screen);  // a menu opened from the icon appears at the pointer
+
+  // A balloon goes to the tray whole (longer than one piece, not ASCII), and is taken back.
+  const String balloon = "转换完成\n3 个文件已转换，共 12.5 MB";
+  EXPECT_TRUE(WinShowTrayIcon(owner, 3, kTrayCallback, icon, "Nerivo", balloon));
+  ASSERT_TRUE(PumpUntil([&] { return tray.Balloon() == balloon; }));
+  long shown = tray.BalloonId();
+  EXPECT_TRUE(WinShowTrayIcon(owner, 3, kTrayCallback, icon, "Nerivo"));
+  ASSERT_TRUE(PumpUntil([&] { return tray.Balloon(), !tray.Cancelled.empty(); }));
+  EXPECT_EQ(tray.Cancelled, std::vector<long>{shown});
+
+  // The tray ends: the icon's window does not stay behind on the desktop, and a new tray gets the
+  // icon again.
+  tray.Quit();
+  EXPECT_TRUE(PumpUntil([&] {
+    XWindowAttributes attrs;
+    return !XGetWindowAttributes(Probe, docked, &attrs) || attrs.map_state == IsUnmapped;
+  }));
+  TTrayStandIn second(Server->Name());
+  Window again = 0;
+  ASSERT_TRUE(PumpUntil([&] { return (again = second.TakeDockRequest()) != 0; }));
+  EXPECT_NE(again, docked);
+
+  // Removing the icon takes it out of the tray.
+  WinRemoveTrayIcon(owner, 3);
+  EXPECT_TRUE(PumpUntil([&] {
+    XWindowAttributes attrs;
+    return !XGetWindowAttributes(Probe, again, &attrs);
+  }));
+  DestroyIcon(icon);
 }

@@ -37,6 +37,8 @@ String latin1ToUtf8(const char* text, int length) {
 }  // namespace
 
 bool TX11Backend::Dispatch(XEvent& event) {
+  bool trayDelivered = false;
+  if (OnTrayEvent(event, &trayDelivered)) return trayDelivered;
   switch (event.type) {
     case MotionNotify: {
       // Only the latest position of an unbroken burst matters; a motion after a click stays after it.

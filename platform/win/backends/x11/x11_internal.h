@@ -117,6 +117,9 @@ class TX11Backend : public TWindowBackend {
   bool SetNativeClipboardText(const String& text) override;
   TNativeClipboard GetNativeClipboardText(String* text) override;
 
+  bool ShowTrayIcon(HWND owner, UINT id, const TNativeTrayIcon& icon) override;
+  void RemoveTrayIcon(HWND owner, UINT id) override;
+
   void SetChildListener(HWND wnd, TNativeChildListener listener);
   Window WindowId(HWND wnd) const;
   bool UsesSharedMemory() const { return FUseShm; }
@@ -151,6 +154,28 @@ class TX11Backend : public TWindowBackend {
   bool OnMapChange(TX11Window& w, bool mapped);
   void ReleaseHeldKeys();
   void NotifyChild(const TX11Child& child, const TNativeChildEvent& event);
+
+  // The system tray (x11_tray.cpp): icons docked by the freedesktop tray protocol (XEmbed).
+  struct TX11TrayIcon {
+    HWND Owner = nullptr;
+    UINT Id = 0;
+    TNativeTrayIcon Icon;
+    Window Xid = 0;  // 0 while not docked
+    TSize Size{0, 0};
+    unsigned int LastButton = 0;  // for double clicks
+    Time LastPress = 0;
+    long BalloonId = 0;  // the balloon the tray shows, 0 for none
+  };
+  TX11TrayIcon* FindTrayIcon(HWND owner, UINT id);
+  TX11TrayIcon* FindTrayIconByXid(Window xid);
+  bool WatchTrayManager();
+  void DockTrayIcon(TX11TrayIcon& icon);
+  void UndockTrayIcon(TX11TrayIcon& icon);
+  void PaintTrayIcon(const TX11TrayIcon& icon);
+  void SendTrayBalloon(TX11TrayIcon& icon);
+  void SendTrayOpcode(Window window, long opcode, long a, long b, long c);
+  // True when the event was about the tray; *delivered tells whether the layer got something.
+  bool OnTrayEvent(const XEvent& event, bool* delivered);
 
   // The CLIPBOARD selection (x11_clipboard.cpp).
   void InitClipboard();
@@ -188,6 +213,14 @@ class TX11Backend : public TWindowBackend {
     Atom Clipboard, Targets, Incr, Property, Text, Multiple, Timestamp;
   };
   TClipAtoms FClipAtoms{};
+  struct TTrayAtoms {
+    Atom Selection, Opcode, Manager, XembedInfo, MessageData;
+  };
+  TTrayAtoms FTrayAtoms{};
+  bool FTrayWatched = false;  // the root's tray announcements are selected
+  Window FTrayManager = 0;
+  long FTrayBalloons = 0;  // ids of the balloons handed to the tray
+  std::vector<std::unique_ptr<TX11TrayIcon>> FTrayIcons;
   Window FClipWindow = 0;
   String FClipText;
   bool FClipOwned = false;
