@@ -77,6 +77,8 @@ TbsSkinForm::~TbsSkinForm() {
     mdiChildDestroyed();
   if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   MenuTracking = nullptr;
+  // The application outlives the engine: its restore hook must not call into a freed one.
+  if (FAppRestoreHooked && Application != nullptr) Application->OnRestore = nullptr;
   FFormMenus.reset();
   HideClientInActiveEffect();
   // The menu chain and the layers may call back into the engine as they go: they go while it is whole.
@@ -295,8 +297,26 @@ bool TbsSkinForm::GetFormActive() const {
 
 bool TbsSkinForm::UseLayeredBorders() const {
   return FSD != nullptr && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame != nullptr &&
-         FSD->LayerFrame->PictureIndex != -1 && FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames &&
-         !PreviewMode && FForm->BorderStyle() != bsNone && FForm->FormStyle() != fsMDIChild && !FSmartEffectsShow;
+         FSD->LayerFrame->PictureIndex != -1 && FIsLayerEnabled && FSkinnableForm &&
+         !AlwaysDisableLayeredFrames && !PreviewMode && FForm->BorderStyle() != bsNone &&
+         FForm->FormStyle() != fsMDIChild && !FSmartEffectsShow;
+}
+
+void TbsSkinForm::CheckAppLayeredBorders() {
+  if (!isMainForm() || FSD == nullptr || !FSD->ShowLayeredBorders() || !UseLayeredBorders() ||
+      Screen == nullptr)
+    return;
+  std::vector<TCustomForm*> Others;
+  for (Integer i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* F = Screen->Forms(i);
+    if (F == FForm || !F->Visible() || F->FormStyle() == fsStayOnTop || F->FormStyle() == fsMDIChild ||
+        dynamic_cast<TbsFormLayerWindow*>(F) != nullptr)
+      continue;
+    Others.push_back(F);
+  }
+  if (Others.empty()) return;
+  for (TCustomForm* F : Others) F->Show();
+  if (FForm->Visible()) FForm->Show();
 }
 
 bool TbsSkinForm::NeedLayeredShow() const {

@@ -268,6 +268,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool GetFormActive() const;
   bool UseLayeredBorders() const;
   bool NeedLayeredShow() const;
+  // After the application is restored: shows the other visible forms and the main form again, so
+  // each layered border comes back above its form.
+  void CheckAppLayeredBorders();
   bool IsSizeable() const;
   void FormShortCut(TWMKey& Msg, bool& Handled);
 
@@ -561,6 +564,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   static LRESULT sendToMainForm(UINT Msg, WPARAM WParam);
   // Between WM_DESTROY and the next show: nothing is laid out on a window that is going.
   bool FWindowDestroying = false;
+  bool FAppRestoreHooked = false;  // Application.OnRestore is ours
   void setWindowAlpha(Byte Alpha);
   void setLayeredStyle(bool On);
 };

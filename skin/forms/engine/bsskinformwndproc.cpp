@@ -417,6 +417,10 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     return;
   }
   FWindowDestroying = false;
+  if (!FAppRestoreHooked && isMainForm() && !designing() && !Application->OnRestore) {
+    Application->OnRestore = [this](TObject*) { CheckAppLayeredBorders(); };
+    FAppRestoreHooked = true;
+  }
   if (FStartShow && FPositionInMonitor == bspDefault) {
     FStartShow = false;
   } else if (FStartShow && FWindowState == wsNormal) {

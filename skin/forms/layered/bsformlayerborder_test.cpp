@@ -600,3 +600,44 @@ TEST_F(FullLayeredBorderTest, DraggingTheCaptionMovesTheFormAndADoubleClickMaxim
 }
 
 }  // namespace
+
+TEST_F(LayeredBorderTest, RestoringTheApplicationShowsTheFramedFormsAgainAndOutlivesTheEngine) {
+  ASSERT_EQ(Application->MainForm(), Form);
+  ASSERT_TRUE(Application->OnRestore != nullptr);  // taken at the main form's first show
+  TForm* Other = NewForm(Rect(150, 150, 350, 300));
+  auto* OtherEngine = new TbsSkinForm(Other);
+  OtherEngine->SetSkinData(Skin.get());
+  Other->Show();
+  Pump();
+  // A window that is no form lies above the other form.
+  WNDCLASS wc;
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "PlainTestWnd";
+  ASSERT_NE(RegisterClass(&wc), 0);
+  HWND Plain = CreateWindowEx(0, "PlainTestWnd", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr,
+                              nullptr, nullptr, nullptr);
+  auto ZIndex = [](HWND W) {
+    Integer I = 0;
+    for (HWND H = GetTopWindow(nullptr); H != nullptr; H = GetWindow(H, GW_HWNDNEXT), ++I)
+      if (H == W) return I;
+    return -1;
+  };
+  ASSERT_LT(ZIndex(Plain), ZIndex(Other->Handle()));
+
+  Application->Minimize();
+  Pump();
+  Application->Restore();
+  Pump();
+  // Every framed form comes back above what is not one, the main form last and on top.
+  EXPECT_LT(ZIndex(Form->Handle()), ZIndex(Other->Handle()));
+  EXPECT_LT(ZIndex(Other->Handle()), ZIndex(Plain));
+
+  // The engine goes before the application: the restore hook goes with it.
+  delete Engine;
+  Engine = nullptr;
+  EXPECT_TRUE(Application->OnRestore == nullptr);
+  Application->Restore();
+  DestroyWindow(Plain);
+  UnregisterClass("PlainTestWnd", nullptr);
+  delete OtherEngine;
+}

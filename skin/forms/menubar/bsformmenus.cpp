@@ -346,6 +346,7 @@ void TbsFormMenus::RestoreFromTray() {
   if (Application != nullptr) Application->Restore();
   if (!Engine->AlwaysShowInTray()) FTrayIcon->SetIconVisible(false);
   if (Engine->OnRestoreFromTray) Engine->OnRestoreFromTray(Engine);
+  Engine->CheckAppLayeredBorders();
 }
 
 void TbsFormMenus::SetTrayIcon(IbsFormTrayIcon* Value) {
