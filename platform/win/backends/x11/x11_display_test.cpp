@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <fstream>
 
 #include "platform/gdi/codecs.h"
@@ -77,6 +78,23 @@ LRESULT TestProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProc(wnd, msg, wp, lp);
+}
+
+// A 32-bit icon of width x height; pixel(i) gives the i-th pixel (straight-alpha 0xAARRGGBB, rows
+// top first).
+HICON MakeIcon(Integer width, Integer height, const std::function<uint32_t(Integer)>& pixel) {
+  BITMAPINFO bi;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  for (Integer i = 0; i < width * height; ++i) static_cast<uint32_t*>(bits)[i] = pixel(i);
+  ICONINFO ii;
+  ii.hbmColor = colour;
+  HICON icon = CreateIconIndirect(&ii);
+  DeleteObject(colour);
+  return icon;
 }
 
 // X pixel values of the 24-bit screen: 0xRRGGBB.
@@ -547,18 +565,7 @@ TEST_F(X11DisplayTest, WindowIconIsSetOnTheMappedWindow) {
   Window xid = Window(X11NativeWindowId(wnd));
   ASSERT_NE(xid, 0u);
   // A 2 x 1 icon with alpha, and the 32-px stock icon as the small one.
-  BITMAPINFO bi;
-  bi.bmiHeader.biWidth = 2;
-  bi.bmiHeader.biHeight = -1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  static_cast<uint32_t*>(bits)[0] = 0xFF2F6FDE;
-  static_cast<uint32_t*>(bits)[1] = 0x80FFFFFF;
-  ICONINFO ii;
-  ii.hbmColor = colour;
-  HICON big = CreateIconIndirect(&ii);
-  DeleteObject(colour);
+  HICON big = MakeIcon(2, 1, [](Integer i) { return i == 0 ? 0xFF2F6FDEu : 0x80FFFFFFu; });
   ASSERT_NE(big, nullptr);
   SendMessage(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   SendMessage(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIcon(nullptr, IDI_INFORMATION)));
@@ -747,17 +754,7 @@ class TTrayStandIn {
 TEST_F(X11DisplayTest, TrayIconDocksInTheSystemTrayAndReportsClicks) {
   HWND owner = Open(kWindow);
   // A 16 x 16 opaque icon in one colour, with a clear column on its left.
-  BITMAPINFO bi;
-  bi.bmiHeader.biWidth = 16;
-  bi.bmiHeader.biHeight = -16;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  for (int i = 0; i < 16 * 16; ++i) static_cast<uint32_t*>(bits)[i] = i % 16 == 0 ? 0u : 0xFFD04010u;
-  ICONINFO ii;
-  ii.hbmColor = colour;
-  HICON icon = CreateIconIndirect(&ii);
-  DeleteObject(colour);
+  HICON icon = MakeIcon(16, 16, [](Integer i) { return i % 16 == 0 ? 0u : 0xFFD04010u; });
   ASSERT_NE(icon, nullptr);
 
   // No tray yet: the icon waits, and docks as soon as a tray announces itself.
