@@ -9,6 +9,7 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 #include "skin/core/bsstrings.h"
+#include "skin/shell/bsshellpathcombobox.h"
 #include "skin/shell/bsshellviewparts.h"
 
 namespace {
@@ -29,6 +30,7 @@ TbsCustomShellListView::~TbsCustomShellListView() {
   FDestroying = true;
   FNotifier.reset();
   if (FTreeView && FTreeView->FListView == this) FTreeView->FListView = nullptr;
+  if (FComboBox && FComboBox->FListView == this) FComboBox->FListView = nullptr;
   ClearFolders();
   delete FRootFolder;
 }
@@ -94,9 +96,23 @@ void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value) {
   FTreeView = Value;
 }
 
+void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value) {
+  if (Value == FComboBox) return;
+  if (Value) {
+    Value->SetRoot(FRoot);
+    Value->FListView = this;
+    Value->FreeNotification(this);
+  } else if (FComboBox) {
+    FComboBox->FListView = nullptr;
+  }
+  FComboBox = Value;
+}
+
 void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomListView::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FTreeView) FTreeView = nullptr;
+  if (AComponent == FComboBox) FComboBox = nullptr;
 }
 
 // ---- window and loading ----
@@ -166,8 +182,9 @@ void TbsCustomShellListView::RebuildListing() {
 void TbsCustomShellListView::UpdateLinkedControls() {
   if (FSettingRoot) {
     if (FTreeView) FTreeView->SetRoot(FRoot);
-  } else if (FRootFolder && FTreeView) {
-    FTreeView->SelectFolderID(FRootFolder->AbsoluteID());
+  } else if (FRootFolder) {
+    if (FTreeView) FTreeView->SelectFolderID(FRootFolder->AbsoluteID());
+    if (FComboBox) FComboBox->FollowFolderID(FRootFolder->AbsoluteID());
   }
   FSettingRoot = false;
 }
@@ -222,9 +239,7 @@ void TbsCustomShellListView::EnumerateFolder() {
   if (SF && Succeeded(SF->EnumObjects(ShellObjectFlags(FObjectTypes), Enum)) && Enum) {
     PItemIDList ID = nullptr;
     while (Enum->Next(ID) == S_OK) {
-      IShellFolderPtr ItemSF;
-      if (!Succeeded(SF->BindToObject(ID, ItemSF))) ItemSF.reset();
-      auto* F = new TbsShellFolder(FRootFolder, ID, ItemSF);
+      TbsShellFolder* F = CreateChildFolder(FRootFolder, ID);
       FreeItemIDList(ID);
       ID = nullptr;
       bool CanAdd = F->IsFolder() || maskAccepts(F);

@@ -32,6 +32,19 @@ class TbsFlagScope {
   bool FOld;
 };
 
+// BeginUpdate of a list (tree nodes, a collection, strings) for a scope, EndUpdate in every case.
+template <class TList>
+class TbsUpdateScope {
+ public:
+  explicit TbsUpdateScope(TList* List) : FList(List) { FList->BeginUpdate(); }
+  ~TbsUpdateScope() { FList->EndUpdate(); }
+  TbsUpdateScope(const TbsUpdateScope&) = delete;
+  TbsUpdateScope& operator=(const TbsUpdateScope&) = delete;
+
+ private:
+  TList* FList;
+};
+
 // Drops Notifier and, when On, makes a new one watching Root (not its subfolders) that calls
 // OnChange on the main thread. The old notifier may be the one whose notice is being handled right
 // now: it is freed once that delivery has returned.
