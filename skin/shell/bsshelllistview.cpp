@@ -85,27 +85,13 @@ void TbsCustomShellListView::SetViewStyle(TViewStyle Value) {
 }
 
 void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value) {
-  if (Value == FTreeView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FListView = this;
-    Value->FreeNotification(this);
-  } else if (FTreeView) {
-    FTreeView->FListView = nullptr;
-  }
-  FTreeView = Value;
+  LinkShellControl(FTreeView, Value, this, FRoot,
+                   [this](TbsCustomShellTreeView* T, bool On) { T->FListView = On ? this : nullptr; });
 }
 
 void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value) {
-  if (Value == FComboBox) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FListView = this;
-    Value->FreeNotification(this);
-  } else if (FComboBox) {
-    FComboBox->FListView = nullptr;
-  }
-  FComboBox = Value;
+  LinkShellControl(FComboBox, Value, this, FRoot,
+                   [this](TbsCustomShellComboBox* C, bool On) { C->FListView = On ? this : nullptr; });
 }
 
 void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Operation) {

@@ -117,27 +117,13 @@ void TbsCustomShellComboBox::SetObjectTypes(TShellObjectTypes Value) {
 }
 
 void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value) {
-  if (Value == FTreeView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FComboBox = this;
-    Value->FreeNotification(this);
-  } else if (FTreeView) {
-    FTreeView->FComboBox = nullptr;
-  }
-  FTreeView = Value;
+  LinkShellControl(FTreeView, Value, this, FRoot,
+                   [this](TbsCustomShellTreeView* T, bool On) { T->FComboBox = On ? this : nullptr; });
 }
 
 void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* Value) {
-  if (Value == FListView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FComboBox = this;
-    Value->FreeNotification(this);
-  } else if (FListView) {
-    FListView->FComboBox = nullptr;
-  }
-  FListView = Value;
+  LinkShellControl(FListView, Value, this, FRoot,
+                   [this](TbsCustomShellListView* L, bool On) { L->FComboBox = On ? this : nullptr; });
 }
 
 void TbsCustomShellComboBox::SetUseShellImages(bool Value) {

@@ -221,6 +221,11 @@ TEST_F(ShellPathCombo, PickingAnEntryMovesTheLinkedListAndTreeAndTheirMovesRebui
   EXPECT_EQ(C->ShellListView(), nullptr);
   C->SetItemIndex(1);
   EXPECT_EQ(T->Path(), Path("a/b"));
+  // Unlinking from the tree's side clears both ends.
+  T->SetShellComboBox(nullptr);
+  EXPECT_EQ(C->ShellTreeView(), nullptr);
+  T->SetShellComboBox(C);
+  EXPECT_EQ(C->ShellTreeView(), T);
   delete C;
   EXPECT_EQ(T->ShellComboBox(), nullptr);
   T->SetPath(Path("a"));

@@ -103,27 +103,13 @@ void TbsCustomShellTreeView::ExpandMyComputer() {
 }
 
 void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value) {
-  if (Value == FListView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FTreeView = this;
-    Value->FreeNotification(this);
-  } else if (FListView) {
-    FListView->FTreeView = nullptr;
-  }
-  FListView = Value;
+  LinkShellControl(FListView, Value, this, FRoot,
+                   [this](TbsCustomShellListView* L, bool On) { L->FTreeView = On ? this : nullptr; });
 }
 
 void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value) {
-  if (Value == FComboBox) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FTreeView = this;
-    Value->FreeNotification(this);
-  } else if (FComboBox) {
-    FComboBox->FTreeView = nullptr;
-  }
-  FComboBox = Value;
+  LinkShellControl(FComboBox, Value, this, FRoot,
+                   [this](TbsCustomShellComboBox* C, bool On) { C->FTreeView = On ? this : nullptr; });
 }
 
 void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {
