@@ -422,6 +422,12 @@ Integer TbsCustomShellListView::FindItem(const String& FindString, Integer Start
   }
 }
 
+Integer TbsCustomShellListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint&, void*,
+                                              Integer StartIndex, TSearchDirection, bool Wrap) {
+  if (Find != ifPartialString && Find != ifExactString) return -1;
+  return FindItem(FindString, StartIndex, Wrap);
+}
+
 // ---- selection ----
 TbsShellFolder* TbsCustomShellListView::SelectedFolder() const {
   const Integer I = ItemIndex();

@@ -87,6 +87,9 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   // OnEditing is only stored: every item may be edited.
   bool CanEdit(TListItem* Item) override;
   void Edit(TListItem* Item, String& S) override;
+  // The list's keyboard search: FindItem for a partial or exact name search.
+  Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                        Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
 
  private:
   bool loadingState() const { return ComponentState().Contains(csLoading); }

@@ -352,7 +352,10 @@ void TbsCustomShellComboBox::FollowFolderID(PCItemIDList ID) {
 void TbsCustomShellComboBox::ReloadRoot() {
   TbsFlagScope Updating(FUpdating, true);
   // LoadRootItems clears the entries itself once the new root is resolved.
-  LoadRootItems();
+  if (ComponentState().Contains(csLoading))
+    ClearFolderItems();
+  else
+    LoadRootItems();
   if (FTreeView) FTreeView->SetRoot(FRoot);
   if (FListView) FListView->SetRoot(FRoot);
 }
