@@ -108,6 +108,7 @@ void TbsCustomShellComboBox::SetRoot(const TRoot& Value) {
   if (strcasecmp(Value.c_str(), FRoot.c_str()) == 0) return;
   FOldRoot = FRoot;
   FRoot = Value;
+  TbsFlagScope Changing(FRootChanging, true);
   ReloadRoot();
 }
 
@@ -239,9 +240,16 @@ void TbsCustomShellComboBox::LoadRootItems() {
   if (ComponentState().Contains(csLoading)) return;
   {
     TbsUpdateScope Update(FItemsEx);
-    // Resolved before the entries go: a root that fails keeps the outline of the root whose text
-    // Root gets back.
-    TbsShellFolder* NewRoot = CreateRootShellFolder(nullptr, FOldRoot, FRoot);
+    // Resolved before the entries go: a root that fails keeps the outline it had. Root gets the old
+    // text back when it was being changed; a root shown again keeps its own.
+    const TRoot Shown = FRoot;
+    TbsShellFolder* NewRoot;
+    try {
+      NewRoot = CreateRootShellFolder(nullptr, FOldRoot, FRoot);
+    } catch (const Exception&) {
+      if (!FRootChanging) FRoot = Shown;
+      throw;
+    }
     ClearFolderItems();
     delete FRootFolder;
     FRootFolder = NewRoot;
@@ -299,14 +307,7 @@ void TbsCustomShellComboBox::AddChildItems(Integer AIndex, TbsShellFolder* AFold
 
 void TbsCustomShellComboBox::ShowFolderID(PCItemIDList ID) {
   TbsUpdateScope Update(FItemsEx);
-  const TRoot Shown = FRoot;
-  try {
-    LoadRootItems();
-  } catch (const Exception&) {
-    // The root is being shown again, not changed: its text stays whatever the older one was.
-    FRoot = Shown;
-    throw;
-  }
+  LoadRootItems();
   std::vector<PItemIDList> Chain = ItemIDChain(ID);
   TItemIDListsScope Free(Chain);
   Integer I = -1;

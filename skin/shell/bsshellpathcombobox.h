@@ -115,6 +115,7 @@ class TbsCustomShellComboBox : public TbsSkinCustomComboBox {
   TShellObjectTypes FObjectTypes{otFolders};
   bool FUseShellImages = true;
   bool FUpdating = false;
+  bool FRootChanging = false;  // Root has a new text: a failure gives it the old one back
 
  private:
   void insertFolderItem(Integer Index, TbsShellFolder* Folder, bool WithSelectedImage);

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "platform/rtl/format.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsshelltreeview.h"
+#include "skin/shell/bsshellviews_test_util.h"
 
 namespace {
 
@@ -16,6 +20,7 @@ class TTestCombo : public TbsSkinShellComboBox {
   using TbsSkinShellComboBox::TbsSkinShellComboBox;
   void DrawListItemForTest(TCanvas* C, Integer Index, TRect TR) { DrawListItem(C, Index, 0, 0, TR, {}); }
   void DropSystemImages() { FImages = nullptr; }
+  void AddChildItemsForTest(Integer Index, TbsShellFolder* Folder) { AddChildItems(Index, Folder); }
 };
 
 struct TEntry {
@@ -276,6 +281,47 @@ TEST_F(ShellPathCombo, FoldersThatGoAwayWhileShownAndRootsThatCannotBeResolved) 
   EXPECT_EQ(L->Path(), Path("z"));
   EXPECT_EQ(C->Root(), Path("a"));
   EXPECT_EQ(Outline(C), Before);
+  // So does a new window, which comes up empty.
+  C->DestroyHandle();
+  C->HandleNeeded();
+  EXPECT_EQ(C->Root(), Path("a"));
+  EXPECT_EQ(C->ItemsEx()->Count(), 0);
+  EXPECT_EQ(C->Path(), "");
+
+  // A file as the root shows only itself.
+  MakeFile("z/clip.mp4");
+  C->SetRoot(Path("z/clip.mp4"));
+  EXPECT_EQ(Outline(C), (TOutline{{"clip.mp4", 0}}));
+}
+
+// A folder whose contents cannot be read.
+class TUnreadableFolder : public TForwardingFolder {
+ public:
+  using TForwardingFolder::TForwardingFolder;
+  HRESULT EnumObjects(Cardinal, std::unique_ptr<IEnumIDList>&) override { return HResultFromErrno(EACCES); }
+};
+
+TEST_F(ShellPathCombo, AnEnumerationFailureRaisesThePlatformErrorAndClosesTheUpdate) {
+  MakeDir("a");
+  TTestCombo* C = NewCombo(Dir);
+  const TOutline Before = Outline(C);
+  TbsShellFolder Locked(nullptr, C->RootFolder()->AbsoluteID(),
+                        std::make_shared<TUnreadableFolder>(C->RootFolder()->ShellFolder()));
+  try {
+    C->AddChildItemsForTest(0, &Locked);
+    ADD_FAILURE() << "an unreadable folder gave children";
+  } catch (const EOSError& E) {
+    EXPECT_EQ(E.Message(), Format("System Error.  Code: %d", {HResultFromErrno(EACCES)}));
+  }
+  EXPECT_EQ(C->ItemsEx()->UpdateCount(), 0);
+  EXPECT_EQ(Outline(C), Before);
+  // Changes go on reaching the linked controls afterwards.
+  auto* L = new TbsSkinFileListView(Form);
+  L->SetParent(Form);
+  L->HandleNeeded();
+  C->SetShellListView(L);
+  C->SetItemIndex(1);
+  EXPECT_EQ(L->Path(), Path("a"));
 }
 
 TEST_F(ShellPathCombo, NamesThatAreNotValidUtf8AreShownReplacedAndReachedByTheirBytes) {
