@@ -476,6 +476,13 @@ TbsShellFolder* ShellFolderFromID(PCItemIDList ID) {
   return new TbsShellFolder(DesktopShellFolder(), ID, SF);
 }
 
+TbsShellFolder* CreateChildFolder(TbsShellFolder* AFolder, PCItemIDList ID) {
+  IShellFolderPtr SF;
+  if (AFolder && AFolder->ShellFolder() && !Succeeded(AFolder->ShellFolder()->BindToObject(ID, SF)))
+    SF.reset();
+  return new TbsShellFolder(AFolder, ID, SF);
+}
+
 TbsShellFolder* CreateRootShellFolder(TbsShellFolder* OldFolder, const TRoot& OldRoot, TRoot& NewRoot) {
   PItemIDList ID = nullptr;
   bool Ok = false;

@@ -207,6 +207,9 @@ bool FolderHasItems(const IShellFolderPtr& ShellFolder, Cardinal Flags);
 // A folder object for an absolute identifier, under the desktop folder object; an item that cannot be
 // bound as a folder gets no folder interface.
 TbsShellFolder* ShellFolderFromID(PCItemIDList ID);
+// The child of AFolder named by the relative identifier ID, with its folder interface when it can be
+// bound as a folder (none for a file or a folder that has gone).
+TbsShellFolder* CreateChildFolder(TbsShellFolder* AFolder, PCItemIDList ID);
 // The root folder object named by NewRoot (a root folder value's name or a path). On failure
 // NewRoot gets OldRoot back and Exception "Error setting path: "%s"" is raised, OldFolder kept;
 // on success OldFolder is freed.

@@ -6,6 +6,7 @@
 
 #include "platform/shell/testkit/fakes.h"
 #include "platform/shell/testkit/tempfolder.h"
+#include "skin/shell/bsshellviews_test_util.h"
 
 namespace {
 
@@ -232,28 +233,9 @@ TEST_F(ShellFolder, AnEntryThatWentAwayRaisesTheDetailsError) {
 }
 
 // A namespace folder that describes its items itself.
-class TDescribingFolder : public IShellFolder, public IShellFolder2 {
+class TDescribingFolder : public TForwardingFolder, public IShellFolder2 {
  public:
-  explicit TDescribingFolder(IShellFolderPtr Inner) : FInner(std::move(Inner)) {}
-  HRESULT ParseDisplayName(const String& N, PItemIDList& R) override {
-    return FInner->ParseDisplayName(N, R);
-  }
-  HRESULT EnumObjects(Cardinal F, std::unique_ptr<IEnumIDList>& R) override {
-    return FInner->EnumObjects(F, R);
-  }
-  HRESULT BindToObject(PCItemIDList ID, IShellFolderPtr& R) override { return FInner->BindToObject(ID, R); }
-  Integer CompareIDs(LPARAM C, PCItemIDList A, PCItemIDList B) override {
-    return FInner->CompareIDs(C, A, B);
-  }
-  HRESULT GetAttributesOf(UINT C, const PCItemIDList* IDs, Cardinal& F) override {
-    return FInner->GetAttributesOf(C, IDs, F);
-  }
-  HRESULT GetDisplayNameOf(PCItemIDList ID, Cardinal F, STRRET& N) override {
-    return FInner->GetDisplayNameOf(ID, F, N);
-  }
-  HRESULT SetNameOf(HWND O, PCItemIDList ID, const String& N, Cardinal F, PItemIDList* R) override {
-    return FInner->SetNameOf(O, ID, N, F, R);
-  }
+  using TForwardingFolder::TForwardingFolder;
   HRESULT GetDetailsOf(PCItemIDList ID, UINT Column, SHELLDETAILS& D) override {
     if (Column == 3) return E_FAIL;
     D.str.str = (ID ? "item" : "caption") + std::to_string(Column);
@@ -263,7 +245,6 @@ class TDescribingFolder : public IShellFolder, public IShellFolder2 {
     Flags = SHCOLSTATE_ONBYDEFAULT;
     return S_OK;
   }
-  IShellFolderPtr FInner;
 };
 
 TEST_F(ShellFolder, AFolderThatDescribesItsItemsIsAskedColumnByColumn) {

@@ -9,6 +9,7 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 #include "skin/core/bsstrings.h"
+#include "skin/shell/bsshellpathcombobox.h"
 #include "skin/shell/bsshellviewparts.h"
 
 namespace {
@@ -29,6 +30,7 @@ TbsCustomShellListView::~TbsCustomShellListView() {
   FDestroying = true;
   FNotifier.reset();
   if (FTreeView && FTreeView->FListView == this) FTreeView->FListView = nullptr;
+  if (FComboBox && FComboBox->FListView == this) FComboBox->FListView = nullptr;
   ClearFolders();
   delete FRootFolder;
 }
@@ -83,20 +85,20 @@ void TbsCustomShellListView::SetViewStyle(TViewStyle Value) {
 }
 
 void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value) {
-  if (Value == FTreeView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FListView = this;
-    Value->FreeNotification(this);
-  } else if (FTreeView) {
-    FTreeView->FListView = nullptr;
-  }
-  FTreeView = Value;
+  LinkShellControl(FTreeView, Value, this, FRoot,
+                   [this](TbsCustomShellTreeView* T, bool On) { T->FListView = On ? this : nullptr; });
+}
+
+void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value) {
+  LinkShellControl(FComboBox, Value, this, FRoot,
+                   [this](TbsCustomShellComboBox* C, bool On) { C->FListView = On ? this : nullptr; });
 }
 
 void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomListView::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FTreeView) FTreeView = nullptr;
+  if (AComponent == FComboBox) FComboBox = nullptr;
 }
 
 // ---- window and loading ----
@@ -166,8 +168,9 @@ void TbsCustomShellListView::RebuildListing() {
 void TbsCustomShellListView::UpdateLinkedControls() {
   if (FSettingRoot) {
     if (FTreeView) FTreeView->SetRoot(FRoot);
-  } else if (FRootFolder && FTreeView) {
-    FTreeView->SelectFolderID(FRootFolder->AbsoluteID());
+  } else if (FRootFolder) {
+    if (FTreeView) FTreeView->SelectFolderID(FRootFolder->AbsoluteID());
+    if (FComboBox) FComboBox->FollowFolderID(FRootFolder->AbsoluteID());
   }
   FSettingRoot = false;
 }
@@ -222,9 +225,7 @@ void TbsCustomShellListView::EnumerateFolder() {
   if (SF && Succeeded(SF->EnumObjects(ShellObjectFlags(FObjectTypes), Enum)) && Enum) {
     PItemIDList ID = nullptr;
     while (Enum->Next(ID) == S_OK) {
-      IShellFolderPtr ItemSF;
-      if (!Succeeded(SF->BindToObject(ID, ItemSF))) ItemSF.reset();
-      auto* F = new TbsShellFolder(FRootFolder, ID, ItemSF);
+      TbsShellFolder* F = CreateChildFolder(FRootFolder, ID);
       FreeItemIDList(ID);
       ID = nullptr;
       bool CanAdd = F->IsFolder() || maskAccepts(F);
@@ -419,6 +420,12 @@ Integer TbsCustomShellListView::FindItem(const String& FindString, Integer Start
     ++I;
     if (I == StartIndex) return -1;
   }
+}
+
+Integer TbsCustomShellListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint&, void*,
+                                              Integer StartIndex, TSearchDirection, bool Wrap) {
+  if (Find != ifPartialString && Find != ifExactString) return -1;
+  return FindItem(FindString, StartIndex, Wrap);
 }
 
 // ---- selection ----

@@ -15,6 +15,8 @@
 #include "skin/shell/bsshellfolder.h"
 #include "skin/shell/bsshelltreeview.h"
 
+class TbsCustomShellComboBox;
+
 class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerbHandler {
  public:
   explicit TbsCustomShellListView(TComponent* AOwner);
@@ -42,6 +44,8 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   void SetViewStyle(TViewStyle Value);
   TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
   void SetShellTreeView(TbsCustomShellTreeView* Value);
+  TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+  void SetShellComboBox(TbsCustomShellComboBox* Value);
   TbsCustomShellChangeNotifier* Notifier() const { return FNotifier.get(); }
   Integer SortColumn() const { return FSortColumn; }
   bool SortDescending() const { return FSortDirection; }
@@ -72,6 +76,7 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
 
  protected:
   friend class TbsCustomShellTreeView;
+  friend class TbsCustomShellComboBox;
   void Loaded() override;
   void CreateWindowCreated() override;
   void DestroyWnd() override;
@@ -82,6 +87,9 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   // OnEditing is only stored: every item may be edited.
   bool CanEdit(TListItem* Item) override;
   void Edit(TListItem* Item, String& S) override;
+  // The list's keyboard search: FindItem for a partial or exact name search.
+  Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                        Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
 
  private:
   bool loadingState() const { return ComponentState().Contains(csLoading); }
@@ -119,6 +127,7 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
   std::vector<TbsShellFolder*> FFolders;
   TbsCustomShellTreeView* FTreeView = nullptr;
+  TbsCustomShellComboBox* FComboBox = nullptr;
   std::unique_ptr<TbsShellChangeNotifier> FNotifier;
   bool FSettingRoot = false;
   String FSavePath;

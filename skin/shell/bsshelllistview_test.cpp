@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 
 #include "platform/rtl/files.h"
@@ -209,6 +210,13 @@ TEST_F(ShellList, KeyboardSearchFindsAPrefixInAnyCaseAndWraps) {
   EXPECT_EQ(L->FindItem("abc", 2, true), 0);
   EXPECT_EQ(L->FindItem("qqq", 2, true), -1);
   EXPECT_EQ(L->FindItem("abc", -1, true), -1);
+  // The letters the user types reach the search.
+  L->SetFocus();
+  for (char C : String("abd")) wintest::KeyPress(Word(std::toupper(C)), DWORD(C));
+  EXPECT_EQ(L->GetSelectedFile(), Path("ABD.txt"));
+  wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause + 1);
+  wintest::KeyPress('X', 'x');
+  EXPECT_EQ(L->GetSelectedFile(), Path("xyz.txt"));
 }
 
 TEST_F(ShellList, RenameInPlaceAndItsRefusal) {

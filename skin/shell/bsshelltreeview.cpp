@@ -6,21 +6,8 @@
 #include "platform/rtl/format.h"
 #include "platform/shell/shellopen.h"
 #include "skin/shell/bsshelllistview.h"
+#include "skin/shell/bsshellpathcombobox.h"
 #include "skin/shell/bsshellviewparts.h"
-
-namespace {
-class TUpdateGuard {
- public:
-  explicit TUpdateGuard(TTreeNodes* Items) : FItems(Items) { FItems->BeginUpdate(); }
-  ~TUpdateGuard() { FItems->EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
- private:
-  TTreeNodes* FItems;
-};
-
-}  // namespace
 
 TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCustomTreeView(AOwner) {
   SetShowRoot(false);
@@ -31,6 +18,7 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCust
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView() {
   SetShellListView(nullptr);
+  if (FComboBox && FComboBox->FTreeView == this) FComboBox->FTreeView = nullptr;
   // The base's own clearing no longer reaches this class's Delete.
   FNotifier.reset();
   ClearNodes();
@@ -115,20 +103,20 @@ void TbsCustomShellTreeView::ExpandMyComputer() {
 }
 
 void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value) {
-  if (Value == FListView) return;
-  if (Value) {
-    Value->SetRoot(FRoot);
-    Value->FTreeView = this;
-    Value->FreeNotification(this);
-  } else if (FListView) {
-    FListView->FTreeView = nullptr;
-  }
-  FListView = Value;
+  LinkShellControl(FListView, Value, this, FRoot,
+                   [this](TbsCustomShellListView* L, bool On) { L->FTreeView = On ? this : nullptr; });
+}
+
+void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value) {
+  LinkShellControl(FComboBox, Value, this, FRoot,
+                   [this](TbsCustomShellComboBox* C, bool On) { C->FTreeView = On ? this : nullptr; });
 }
 
 void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {
   TbsSkinCustomTreeView::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FListView) FListView = nullptr;
+  if (AComponent == FComboBox) FComboBox = nullptr;
 }
 
 // ---- window and loading ----
@@ -179,7 +167,7 @@ void TbsCustomShellTreeView::GetSelectedIndex(TTreeNode* Node) {
 // ---- nodes ----
 void TbsCustomShellTreeView::ClearNodes() {
   {
-    TUpdateGuard Update(Items());
+    TbsUpdateScope Update(Items());
     for (TTreeNode* N = Items()->GetFirstNode(); N; N = N->GetNext()) {
       delete folderOf(N);
       N->SetData(nullptr);
@@ -222,11 +210,7 @@ void TbsCustomShellTreeView::ReloadRoot() {
 
 void TbsCustomShellTreeView::InitNode(TTreeNode* Node, PCItemIDList ID, TTreeNode* ParentNode) {
   TbsShellFolder* ParentFolder = folderOf(ParentNode);
-  IShellFolderPtr SF;
-  if (ParentFolder && ParentFolder->ShellFolder() &&
-      !Succeeded(ParentFolder->ShellFolder()->BindToObject(ID, SF)))
-    SF.reset();
-  auto* F = new TbsShellFolder(ParentFolder, ID, SF);
+  TbsShellFolder* F = CreateChildFolder(ParentFolder, ID);
   Node->SetData(F);
   Node->SetText(F->DisplayName());
   if (FUseShellImages && FUserImages == nullptr) {
@@ -244,7 +228,7 @@ void TbsCustomShellTreeView::InitNode(TTreeNode* Node, PCItemIDList ID, TTreeNod
 
 void TbsCustomShellTreeView::FillNode(TTreeNode* Node) {
   TbsHourGlass Wait;
-  TUpdateGuard Update(Items());
+  TbsUpdateScope Update(Items());
   TbsShellFolder* F = folderOf(Node);
   std::unique_ptr<IEnumIDList> Enum;
   try {
@@ -293,9 +277,10 @@ bool TbsCustomShellTreeView::CanChange(TTreeNode* Node) {
     SetAutoRefresh(false);
     TbsShellFolder* F = folderOf(Node);
     if (F && !F->IsFolder()) F = F->Parent();
-    if (F && FListView) {
+    if (F) {
       TbsFlagScope Updating(FUpdating, true);
-      FListView->FollowFolderID(F->AbsoluteID());
+      if (FComboBox) FComboBox->FollowFolderID(F->AbsoluteID());
+      if (FListView) FListView->FollowFolderID(F->AbsoluteID());
     }
     FNodeToMonitor = Node;
     SetAutoRefresh(Refreshing);
@@ -337,7 +322,7 @@ void TbsCustomShellTreeView::SelectFolderID(PCItemIDList ID) {
   if (loadingState()) return;
   if (TbsShellFolder* F = SelectedFolder(); F && SameItemIDList(F->AbsoluteID(), ID)) return;
   TbsFlagScope Updating(FUpdating, true);
-  TUpdateGuard Update(Items());
+  TbsUpdateScope Update(Items());
   std::vector<PItemIDList> Chain = ItemIDChain(ID);
   TTreeNode* N = Items()->GetFirstNode();
   for (PItemIDList Prefix : Chain)
@@ -349,6 +334,7 @@ void TbsCustomShellTreeView::SelectFolderID(PCItemIDList ID) {
   TTreeNode* Found = FindNodeByID(ID, N);
   SetSelected(Found);
   if (Found && FListView) FListView->FollowFolderID(folderOf(Found)->AbsoluteID());
+  if (Found && FComboBox) FComboBox->FollowFolderID(folderOf(Found)->AbsoluteID());
 }
 
 void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
@@ -361,7 +347,7 @@ void TbsCustomShellTreeView::Refresh(TTreeNode* Node) {
   PItemIDList TopID = folderOf(TopItem()) ? rebuilt(folderOf(TopItem())) : nullptr;
   PItemIDList SelID = SelectedFolder() ? rebuilt(SelectedFolder()) : nullptr;
   {
-    TUpdateGuard Update(Items());
+    TbsUpdateScope Update(Items());
     TbsHourGlass Wait;
     TTreeNode* ParentNode = Node->Parent();
     auto* F = new TbsShellFolder(folderOf(ParentNode), Old->RelativeID(), Old->ShellFolder());

@@ -14,6 +14,7 @@
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
 
 class TbsCustomShellListView;
+class TbsCustomShellComboBox;
 
 class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerbHandler {
  public:
@@ -38,6 +39,9 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
   // The file list that shows the selected folder and moves the tree in turn (not owned).
   TbsCustomShellListView* ShellListView() const { return FListView; }
   void SetShellListView(TbsCustomShellListView* Value);
+  // The path combo box that shows the selected folder and moves the tree in turn (not owned).
+  TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+  void SetShellComboBox(TbsCustomShellComboBox* Value);
 
   // The selected node's parsing name; setting it expands the way down to the folder and selects it
   // (EInvalidPath "Error setting path: "%s"" for a name the shell cannot parse).
@@ -62,6 +66,7 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
 
  protected:
   friend class TbsCustomShellListView;
+  friend class TbsCustomShellComboBox;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWindowCreated() override;
@@ -100,6 +105,7 @@ class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellVerb
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FUserImages = nullptr;
   TbsCustomShellListView* FListView = nullptr;
+  TbsCustomShellComboBox* FComboBox = nullptr;
 };
 
 class TbsSkinDirTreeView : public TbsCustomShellTreeView {

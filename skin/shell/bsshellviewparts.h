@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/rtl/component.h"
 #include "platform/ui/core/controlstypes.h"
 #include "skin/shell/bsshellchangenotify.h"
 
@@ -31,6 +32,35 @@ class TbsFlagScope {
   bool& FFlag;
   bool FOld;
 };
+
+// BeginUpdate of a list (tree nodes, a collection, strings) for a scope, EndUpdate in every case.
+template <class TList>
+class TbsUpdateScope {
+ public:
+  explicit TbsUpdateScope(TList* List) : FList(List) { FList->BeginUpdate(); }
+  ~TbsUpdateScope() { FList->EndUpdate(); }
+  TbsUpdateScope(const TbsUpdateScope&) = delete;
+  TbsUpdateScope& operator=(const TbsUpdateScope&) = delete;
+
+ private:
+  TList* FList;
+};
+
+// Links a shell control to another one (Link is this control's field): the new one takes Root and
+// points back (SetBack (Other, true)) and both are told when the other goes; nil unlinks the old one
+// (SetBack (Old, false)).
+template <class TOther, class TSetBack>
+void LinkShellControl(TOther*& Link, TOther* Value, TComponent* Self, const String& Root, TSetBack SetBack) {
+  if (Value == Link) return;
+  if (Value) {
+    Value->SetRoot(Root);
+    SetBack(Value, true);
+    Value->FreeNotification(Self);
+  } else if (Link) {
+    SetBack(Link, false);
+  }
+  Link = Value;
+}
 
 // Drops Notifier and, when On, makes a new one watching Root (not its subfolders) that calls
 // OnChange on the main thread. The old notifier may be the one whose notice is being handled right

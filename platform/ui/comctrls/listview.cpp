@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/rtl/clock.h"
 #include "platform/rtl/consts.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/sysutils.h"
@@ -1156,6 +1157,71 @@ void TCustomListView::KeyDown(Word& Key, TShiftState Shift) {
   }
   moveFocus(Target, Shift);
   Key = 0;
+}
+
+// ---- finding ----
+
+Integer TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                                       void* FindData, Integer StartIndex, TSearchDirection Direction,
+                                       bool Wrap) {
+  Integer Index = -1;
+  if (OnDataFind)
+    OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, Index);
+  return Index;
+}
+
+// Start is the first index looked at.
+Integer TCustomListView::findCaptionIndex(Integer Start, const String& Value, bool Partial, bool Wrap) {
+  const Integer Count = FItems->Count();
+  if (Count == 0) return -1;
+  if (Start < 0 || Start >= Count) {
+    if (!Wrap && Start >= Count) return -1;
+    Start = 0;
+  }
+  Integer Found;
+  if (FOwnerData) {
+    Found = OwnerDataFind(Partial ? ifPartialString : ifExactString, Value, Point(0, 0), nullptr, Start,
+                          sdAll, Wrap);
+  } else {
+    Found = -1;
+    const String Wanted = UpperCase(Value);
+    const Integer Span = Wrap ? Count : Count - Start;
+    for (Integer Step = 0; Step < Span && Found < 0; ++Step) {
+      const Integer I = (Start + Step) % Count;
+      const String Caption = UpperCase(itemAt(I)->Caption());
+      if (Partial ? Caption.rfind(Wanted, 0) == 0 : Caption == Wanted) Found = I;
+    }
+  }
+  return Found >= 0 && Found < Count ? Found : -1;
+}
+
+TListItem* TCustomListView::FindCaption(Integer StartIndex, const String& Value, bool Partial, bool Inclusive,
+                                        bool Wrap) {
+  const Integer Found = findCaptionIndex(Inclusive ? StartIndex : StartIndex + 1, Value, Partial, Wrap);
+  return Found >= 0 ? itemAt(Found) : nullptr;
+}
+
+void TCustomListView::KeyPress(char32_t& Key) {
+  TCustomControl::KeyPress(Key);
+  if (Key >= 32 && Key != 127 && !IsEditing()) incrementalSearch(Key);
+}
+
+// As a desktop list: the characters typed within the pause make one prefix, looked for from the
+// focused item on; a new prefix starts after it, and one letter typed again and again steps
+// through the items that begin with it.
+void TCustomListView::incrementalSearch(char32_t Key) {
+  if (FItems->Count() == 0) return;
+  const Cardinal Now = GetTickCount();
+  if (Now - FSearchTime > IncrementalSearchPause) FSearchText.clear();
+  FSearchTime = Now;
+  FSearchText += Utf8Encode(Key);
+  const String Letter = Utf8Encode(Key);
+  bool Repeated = true;
+  for (size_t At = 0; At < FSearchText.size() && Repeated; At += Letter.size())
+    Repeated = FSearchText.compare(At, Letter.size(), Letter) == 0;
+  const Integer Start = FFocusIndex < 0 ? 0 : FFocusIndex + (Repeated ? 1 : 0);
+  const Integer Found = findCaptionIndex(Start, Repeated ? Letter : FSearchText, true, true);
+  if (Found >= 0) moveFocus(Found, {});
 }
 
 void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

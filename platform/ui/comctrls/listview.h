@@ -75,6 +75,9 @@ enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
 enum TItemChange { ctText, ctImage, ctState };
 enum TSortType { stNone, stData, stText, stBoth };
+// What a find request looks for, and in which direction from its start (the near-position search).
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TCustomDrawStateItem {
   cdsSelected,
   cdsGrayed,
@@ -254,6 +257,10 @@ using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Col
 using TLVCompareEvent =
     std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, Integer Data, Integer& Compare)>;
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+// Index is -1 on entry; the handler sets the found item's index.
+using TLVOwnerDataFindEvent = std::function<void(
+    TObject* Sender, TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+    Integer StartIndex, TSearchDirection Direction, bool Wrap, Integer& Index)>;
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
 using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
 using TLVCustomDrawEvent =
@@ -360,6 +367,15 @@ class TCustomListView : public TCustomControl {
   Integer ColumnLeft(Integer Index) const;
   Integer HorzScrollPos() const { return FScrollX; }
 
+  // ---- finding ----
+  // The first item from StartIndex (from the one after it unless Inclusive) whose caption begins
+  // with Value (Partial) or equals it, in any case, going on at the top when Wrap; nullptr when none.
+  // An owner-data list is asked through OwnerDataFind.
+  TListItem* FindCaption(Integer StartIndex, const String& Value, bool Partial, bool Inclusive, bool Wrap);
+  // Typed characters select the next item whose caption begins with them; a pause this long
+  // starts a new prefix.
+  static constexpr Cardinal IncrementalSearchPause = 1000;
+
   // ---- sorting ----
   // Sorts by OnCompare, or by caption (CompareText) without it. False for owner data.
   bool AlphaSort();
@@ -376,6 +392,7 @@ class TCustomListView : public TCustomControl {
   TLVColumnClickEvent OnColumnClick;
   TLVCompareEvent OnCompare;
   TLVOwnerDataEvent OnData;
+  TLVOwnerDataFindEvent OnDataFind;
   TLVChangeEvent OnChange;
   TLVDeletedEvent OnDeletion;
   TLVDeletedEvent OnInsert;
@@ -397,6 +414,7 @@ class TCustomListView : public TCustomControl {
   void WndProc(TMessage& Message) override;
   void Paint() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void CMFontChanged(TMessage& Message) override;
@@ -407,6 +425,9 @@ class TCustomListView : public TCustomControl {
   virtual bool CanEdit(TListItem* Item);
   virtual void Edit(TListItem* Item, String& S);
   virtual void DoSelectItem(TListItem* Item, bool Selected);
+  // The owner-data find request: OnDataFind's answer, -1 without one.
+  virtual Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                                void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap);
   // Drawing steps (listview_paint.cpp); the hooks run in them.
   virtual bool CustomDraw(const TRect& ARect);
   virtual bool CustomDrawItem(TListItem* Item, TCustomDrawState State);
@@ -446,6 +467,8 @@ class TCustomListView : public TCustomControl {
   bool listViewMessage(TMessage& Message);
   void headerNotify(TMessage& Message);
   void moveFocus(Integer Index, TShiftState Shift);
+  Integer findCaptionIndex(Integer Start, const String& Value, bool Partial, bool Wrap);
+  void incrementalSearch(char32_t Key);
   Integer indexOfItem(const TListItem* Item) const;
   void startLabelEdit(Integer Index);
   void finishLabelEdit(Integer Index, bool Accept, const String& Text);
@@ -488,6 +511,8 @@ class TCustomListView : public TCustomControl {
   mutable Integer FItemHeight = 0;  // 0: measure again
   std::unique_ptr<ILabelEditor> FEditor;
   Integer FEditIndex = -1;
+  String FSearchText;  // the characters typed so far
+  Cardinal FSearchTime = 0;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 
 #include "platform/rtl/sysutils.h"
@@ -223,6 +224,89 @@ TEST_F(ListViewTest, TheUserSelectsByClickAndByKeys) {
   wintest::Click(At(LV, 30, LV->Height() / 2));
   EXPECT_EQ(LV->ItemIndex(), -1);
   EXPECT_EQ(Events, (TEvents{{1, false}}));
+}
+
+// Typing selects as in a desktop list: the letters typed within the pause make one prefix, a pause
+// starts a new one, one letter typed again steps through the items beginning with it.
+TEST_F(ListViewTest, TypedLettersSelectTheNextItemWithThatPrefixAndAPauseStartsAgain) {
+  for (const char* C : {"Beta", "alpha", "Alps", "album", "Beach", "视频", "bed"}) AddRow(C);
+  LV->SetFocus();
+  const auto type = [](const String& Letters) {
+    for (char C : Letters) wintest::KeyPress(Word(std::toupper(C)), DWORD(C));
+  };
+  struct Step {
+    const char* Typed;  // nullptr: a pause as long as the search waits
+    Integer Selected;
+  } Steps[] = {
+      {"a", 1},     {"l", 1}, {"b", 3}, {nullptr, 3}, {"a", 1},     {"a", 2}, {"a", 3},     {"a", 1},
+      {nullptr, 1}, {"b", 4}, {"e", 4}, {"d", 6},     {nullptr, 6}, {"q", 6}, {nullptr, 6}, {"alps", 2},
+  };
+  for (const Step& S : Steps) {
+    if (S.Typed == nullptr)
+      wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause + 1);
+    else
+      type(S.Typed);
+    EXPECT_EQ(LV->ItemIndex(), S.Selected) << (S.Typed ? S.Typed : "pause");
+    EXPECT_EQ(LV->ItemFocused()->Index(), S.Selected);
+  }
+  // Only one item stays selected in a multi-select list, and characters other than letters search too.
+  LV->SetMultiSelect(true);
+  LV->SelectAll();
+  wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause + 1);
+  wintest::KeyPress('X', DWORD(U'视'));
+  EXPECT_EQ(LV->ItemIndex(), 5);
+  EXPECT_EQ(LV->SelCount(), 1);
+  // A pause shorter than the search's keeps the prefix.
+  wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause + 1);
+  type("b");
+  wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause - 100);
+  type("ea");
+  EXPECT_EQ(LV->ItemIndex(), 4);
+  // FindCaption: exact or partial, from the item after the start unless inclusive, wrapping.
+  EXPECT_EQ(LV->FindCaption(0, "BETA", false, true, false), LV->Items()->Item(0));
+  EXPECT_EQ(LV->FindCaption(0, "BETA", false, false, false), nullptr);
+  EXPECT_EQ(LV->FindCaption(0, "BETA", false, false, true), LV->Items()->Item(0));
+  EXPECT_EQ(LV->FindCaption(4, "al", true, false, true), LV->Items()->Item(1));
+  EXPECT_EQ(LV->FindCaption(4, "al", true, false, false), nullptr);
+}
+
+// An owner-data list hands the typed prefix to its find request, asking for a wrapping search.
+TEST_F(ListViewTest, TypedLettersInAnOwnerDataListAskTheFindRequest) {
+  LV->SetOwnerData(true);
+  LV->OnData = [](TObject*, TListItem* Item) { Item->SetCaption(Format("row %d", {Item->Index()})); };
+  LV->Items()->SetCount(50);
+  LV->SetItemIndex(10);
+  struct Asked {
+    TItemFind Find;
+    String Text;
+    Integer Start;
+    bool Wrap;
+  };
+  std::vector<Asked> Log;
+  Integer Answer = 42;
+  LV->OnDataFind = [&](TObject*, TItemFind Find, const String& Text, const TPoint&, void*, Integer Start,
+                       TSearchDirection, bool Wrap, Integer& Index) {
+    Log.push_back({Find, Text, Start, Wrap});
+    Index = Answer;
+  };
+  LV->SetFocus();
+  wintest::KeyPress('R', 'r');
+  wintest::KeyPress('O', 'o');
+  ASSERT_EQ(Log.size(), 2u);
+  EXPECT_EQ(Log[0].Find, ifPartialString);
+  EXPECT_EQ(Log[0].Text, "r");
+  EXPECT_EQ(Log[0].Start, 11);
+  EXPECT_TRUE(Log[0].Wrap);
+  EXPECT_EQ(Log[1].Text, "ro");
+  EXPECT_EQ(Log[1].Start, 42);
+  EXPECT_EQ(LV->ItemIndex(), 42);
+  // An answer outside the list selects nothing.
+  Answer = 50;
+  wintest::KeyPress('W', 'w');
+  EXPECT_EQ(LV->ItemIndex(), 42);
+  EXPECT_EQ(LV->FindCaption(3, "row 7", false, true, true), nullptr);
+  EXPECT_EQ(Log.back().Find, ifExactString);
+  EXPECT_EQ(Log.back().Start, 3);
 }
 
 TEST_F(ListViewTest, ClicksAndDoubleClicksReachTheEvents) {
