@@ -191,6 +191,9 @@ TEST_F(SelectDirectoryTest, BuildsTheLayoutAndRemembersTheClosingSize) {
   Dialog->SetShowToolBar(true);
   TRect Tree, ToolBar, NewFolder, Edit, Bottom, Ok, Cancel, VBar, HBar;
   Integer ClientW = 0, ClientH = 0;
+  std::pair<Integer, Integer> OwnImages;
+  String Hint;
+  bool Flat = true;
   wintest::OnNextModalLoop([&] {
     TbsSelDirDlgForm* F = Form();
     ClientW = F->ClientWidth();
@@ -206,6 +209,10 @@ TEST_F(SelectDirectoryTest, BuildsTheLayoutAndRemembersTheClosingSize) {
     Cancel = F->CancelButton->BoundsRect();
     VBar = F->VScrollBar->BoundsRect();
     HBar = F->HScrollBar->BoundsRect();
+    OwnImages = {F->ToolPanel->Images() == F->PngImgList ? F->PngImgList->Count() : -1,
+                 F->NewFolderToolButton->ImageIndex()};
+    Hint = F->NewFolderToolButton->ShowHint() ? F->NewFolderToolButton->Hint() : String();
+    Flat = F->NewFolderToolButton->Flat();
     wintest::KeyPress(VK_ESCAPE, 27);
   });
   EXPECT_FALSE(Dialog->Execute());
@@ -225,6 +232,10 @@ TEST_F(SelectDirectoryTest, BuildsTheLayoutAndRemembersTheClosingSize) {
   EXPECT_EQ(Cancel, Bounds(100, 15, 70, 25));
   EXPECT_EQ(VBar.Width(), 19);
   EXPECT_EQ(HBar.Height(), 19);
+  EXPECT_EQ(OwnImages.first, 1) << "the form's own new-folder picture";
+  EXPECT_EQ(OwnImages.second, 0);
+  EXPECT_EQ(Hint, "Create New Folder");
+  EXPECT_FALSE(Flat);
   // Cancelled, the closing size is kept for the next Execute of the run.
   EXPECT_EQ(Dialog->DialogWidth(), 400);
   EXPECT_EQ(Dialog->DialogHeight(), 330);
@@ -291,6 +302,27 @@ TEST_F(SelectDirectoryTest, HandsItsSettingsToTheFormAndASkinsMinimumWins) {
   EXPECT_GE(MinW, 420);
   EXPECT_EQ(ClientW, std::max(280, MinW));
   EXPECT_EQ(ClientH, std::max(280, MinH));
+}
+
+TEST_F(SelectDirectoryTest, TheToolBarTakesTheCallersImagesAndLook) {
+  TbsPngImageList Images(nullptr);
+  Dialog->SetShowToolBar(true);
+  Dialog->SetToolBarImageList(&Images);
+  Dialog->SetToolButtonImageIndex(3);
+  Dialog->SetToolButtonsTransparent(true);
+  TCustomImageList* Shown = nullptr;
+  Integer Index = -1;
+  bool Flat = false;
+  wintest::OnNextModalLoop([&] {
+    Shown = Form()->ToolPanel->Images();
+    Index = Form()->NewFolderToolButton->ImageIndex();
+    Flat = Form()->NewFolderToolButton->Flat();
+    wintest::KeyPress(VK_ESCAPE, 27);
+  });
+  Dialog->Execute();
+  EXPECT_EQ(Shown, &Images);
+  EXPECT_EQ(Index, 3);
+  EXPECT_TRUE(Flat);
 }
 
 TEST_F(SelectDirectoryTest, TextsComeFromTheStringTableOrTheBuiltInFallbacks) {
