@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "platform/rtl/threads.h"
@@ -67,6 +68,18 @@ class SelectDirectoryTest : public shelltest::TTempFolderTestOf<TSkinControlTest
   }
   static TbsMessageForm* ShowingBox() {
     return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
+  }
+  // Scripts the next Execute: InDialog runs in the dialog's loop and expects an error box, whose text
+  // goes to Told and which is answered with Enter; AfterBox then runs in the dialog again.
+  static void ExpectErrorBox(std::function<void()> InDialog, String& Told, std::function<void()> AfterBox) {
+    wintest::OnNextModalLoops({[InDialog, AfterBox] {
+                                 InDialog();
+                                 AfterBox();
+                               },
+                               [&Told] {
+                                 Told = ShowingBox()->Message->Caption();
+                                 wintest::KeyPress(VK_RETURN, 13);
+                               }});
   }
   static std::vector<String> ChildTexts(TTreeNode* Node) {
     std::vector<String> R;
@@ -387,17 +400,13 @@ TEST_F(SelectDirectoryTest, ATypedPathThatDoesNotExistIsReportedAndNothingIsLost
     Events.clear();
     String Told, Kept, Selected;
     bool StillOpen = false;
-    wintest::OnNextModalLoops({[&] {
-                                 TypePath(Form(), Typed);
-                                 StillOpen = Form() != nullptr && Form()->Visible();
-                                 Kept = Form()->DirEdit->Text();
-                                 Selected = Form()->DirTreeView->Path();
-                                 wintest::KeyPress(VK_ESCAPE, 27);
-                               },
-                               [&] {
-                                 Told = ShowingBox()->Message->Caption();
-                                 wintest::KeyPress(VK_RETURN, 13);
-                               }});
+    ExpectErrorBox([&] { TypePath(Form(), Typed); }, Told,
+                   [&] {
+                     StillOpen = Form() != nullptr && Form()->Visible();
+                     Kept = Form()->DirEdit->Text();
+                     Selected = Form()->DirTreeView->Path();
+                     wintest::KeyPress(VK_ESCAPE, 27);
+                   });
     EXPECT_FALSE(Dialog->Execute());
     EXPECT_NE(Told.find(Typed), String::npos) << Told;
     EXPECT_EQ(Told.find("Cannot open the folder"), 0u) << Told;
@@ -417,15 +426,11 @@ TEST_F(SelectDirectoryTest, AFolderOnTheWayThatCannotBeReadIsReported) {
   Dialog->SetShowToolBar(true);
   Dialog->SetDirectory(Path("a"));
   String Told, Selected;
-  wintest::OnNextModalLoops({[&] {
-                               TypePath(Form(), Path("locked/inner"));
-                               Selected = Form()->DirTreeView->Path();
-                               wintest::KeyPress(VK_ESCAPE, 27);
-                             },
-                             [&] {
-                               Told = ShowingBox()->Message->Caption();
-                               wintest::KeyPress(VK_RETURN, 13);
-                             }});
+  ExpectErrorBox([&] { TypePath(Form(), Path("locked/inner")); }, Told,
+                 [&] {
+                   Selected = Form()->DirTreeView->Path();
+                   wintest::KeyPress(VK_ESCAPE, 27);
+                 });
   EXPECT_FALSE(Dialog->Execute());
   EXPECT_NE(Told.find("\"" + Path("locked") + "\" cannot be read"), String::npos) << Told;
   EXPECT_EQ(Selected, Path("a")) << "the selection goes back";
@@ -492,16 +497,16 @@ TEST_F(SelectDirectoryTest, ANewFolderThatCannotBeCreatedIsReported) {
   Dialog->SetDirectory(Path("a"));
   String Told;
   bool StillOpen = false;
-  wintest::OnNextModalLoops({[&] {
-                               ClickControl(Form()->NewFolderToolButton);
-                               WinProcessMessages();
-                               StillOpen = Form()->Visible();
-                               wintest::KeyPress(VK_RETURN, 13);
-                             },
-                             [&] {
-                               Told = ShowingBox()->Message->Caption();
-                               wintest::KeyPress(VK_RETURN, 13);
-                             }});
+  ExpectErrorBox(
+      [&] {
+        ClickControl(Form()->NewFolderToolButton);
+        WinProcessMessages();
+      },
+      Told,
+      [&] {
+        StillOpen = Form()->Visible();
+        wintest::KeyPress(VK_RETURN, 13);
+      });
   EXPECT_TRUE(Dialog->Execute());
   EXPECT_EQ(Told.find("Cannot create the folder \"" + Path("a/New Folder") + "\""), 0u) << Told;
   EXPECT_TRUE(StillOpen);
