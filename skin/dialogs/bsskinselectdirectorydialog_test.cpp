@@ -23,6 +23,7 @@
 #include "skin/dialogs/bsskinmessage.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/shell/bsshelltreeview.h"
+#include "skin/shell/bsskinfilepaths.h"
 
 namespace {
 
@@ -273,6 +274,10 @@ TEST_F(SelectDirectoryTest, HandsItsSettingsToTheFormAndASkinsMinimumWins) {
   Dialog->SetDialogMinHeight(160);
   Dialog->SetAlphaBlendValue(90);
   Dialog->SetTreeShowLines(false);
+  TbsPngImageList TreeButtons(nullptr);
+  Dialog->SetTreeButtonImageList(&TreeButtons);
+  Dialog->SetTreeButtonExpandImageIndex(2);
+  Dialog->SetTreeButtonNoExpandImageIndex(3);
   Dialog->DefaultFont()->SetName("Arial");
   Dialog->DefaultFont()->SetHeight(14);
   Integer ClientW = 0, ClientH = 0, MinW = 0, MinH = 0;
@@ -292,6 +297,9 @@ TEST_F(SelectDirectoryTest, HandsItsSettingsToTheFormAndASkinsMinimumWins) {
     EXPECT_FALSE(F->DirTreeView->DrawSkin());
     EXPECT_EQ(F->DirTreeView->ItemSkinDataName(), "menuitem");
     EXPECT_FALSE(F->DirTreeView->ShowLines());
+    EXPECT_EQ(F->DirTreeView->ButtonImageList(), &TreeButtons);
+    EXPECT_EQ(F->DirTreeView->ButtonExpandImageIndex(), 2);
+    EXPECT_EQ(F->DirTreeView->ButtonNoExpandImageIndex(), 3);
     EXPECT_FALSE(F->DirTreeView->HideSelection());
     EXPECT_TRUE(F->DirTreeView->ObjectTypes().Contains(otHidden));
     EXPECT_EQ(F->DirTreeView->VScrollBar(), F->VScrollBar);
@@ -388,6 +396,14 @@ TEST_F(SelectDirectoryTest, ThePathEditFollowsTheTreeAndEnterOnAFolderChoosesIt)
   wintest::OnNextModalLoop([&] { TypePath(Form(), ""); });
   EXPECT_TRUE(Dialog->Execute());
   EXPECT_EQ(Dialog->Directory(), Path("a/b"));
+  // Escape in the edit cancels whatever was typed.
+  wintest::OnNextModalLoop([&] {
+    Form()->DirEdit->SetFocus();
+    Form()->DirEdit->SetText(Path("c"));
+    wintest::KeyPress(VK_ESCAPE, 27);
+  });
+  EXPECT_FALSE(Dialog->Execute());
+  EXPECT_EQ(Dialog->Directory(), Path("a/b"));
 }
 
 TEST_F(SelectDirectoryTest, ATypedPathThatDoesNotExistIsReportedAndNothingIsLost) {
@@ -417,7 +433,7 @@ TEST_F(SelectDirectoryTest, ATypedPathThatDoesNotExistIsReportedAndNothingIsLost
   }
 }
 
-TEST_F(SelectDirectoryTest, AFolderOnTheWayThatCannotBeReadIsReported) {
+TEST_F(SelectDirectoryTest, FoldersWithoutRightsAreReported) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
   MakeDir("a");
   MakeDir("locked");
@@ -434,6 +450,19 @@ TEST_F(SelectDirectoryTest, AFolderOnTheWayThatCannotBeReadIsReported) {
   EXPECT_FALSE(Dialog->Execute());
   EXPECT_NE(Told.find("\"" + Path("locked") + "\" cannot be read"), String::npos) << Told;
   EXPECT_EQ(Selected, Path("a")) << "the selection goes back";
+  // A folder without write rights takes no new folder: said so, nothing made.
+  MakeDir("readonly");
+  ASSERT_EQ(chmod(Path("readonly").c_str(), 0555), 0);
+  Dialog->SetDirectory(Path("readonly"));
+  ExpectErrorBox(
+      [&] {
+        ClickControl(Form()->NewFolderToolButton);
+        WinProcessMessages();
+      },
+      Told, [&] { wintest::KeyPress(VK_ESCAPE, 27); });
+  EXPECT_FALSE(Dialog->Execute());
+  EXPECT_EQ(Told, "Cannot create the folder \"" + Path("readonly/New Folder") + "\":\nPermission denied");
+  EXPECT_FALSE(IsFolder(Path("readonly/New Folder")));
   // Started inside it, the dialog starts at the computer.
   Dialog->SetDirectory(Path("locked/inner"));
   wintest::OnNextModalLoop([&] {
