@@ -443,6 +443,13 @@ HRESULT TFileSystemFolder::GetAttributesOf(UINT Count, const PCItemIDList* IDs, 
     return S_OK;
   }
   for (UINT i = 0; i < Count; ++i) {
+    // The desktop's own (empty) identifier: a folder that holds the desktop items.
+    if (FIsDesktop && (IDs[i] == nullptr || IDs[i]->mkid.cb == 0)) {
+      Cardinal own = SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;
+      if (asked & SFGAO_HASSUBFOLDER) own |= SFGAO_HASSUBFOLDER;
+      common &= own;
+      continue;
+    }
     String path;
     if (!childPath(IDs[i], path)) return E_INVALIDARG;
     TItem item = readItem(lastItem(IDs[i]));

@@ -127,6 +127,12 @@ TEST_F(ShellNamespaceTest, DesktopHoldsHomeUserFoldersRootAndRealVolumes) {
   EXPECT_EQ(Name(*Desktop, items.Items[5], SHGDN_FORPARSING), "/media/my stick");
   EXPECT_TRUE(Attributes(*Desktop, items.Items[5]) & SFGAO_REMOVABLE);
   EXPECT_FALSE(Attributes(*Desktop, items.Items[0]) & SFGAO_CANRENAME);
+  // The desktop itself (its empty identifier) is a folder with subfolders, so a tree rooted at it opens.
+  PItemIDList self = ILClone(nullptr);
+  EXPECT_EQ(Attributes(*Desktop, self, SFGAO_HASSUBFOLDER) & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER),
+            SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
+  EXPECT_FALSE(Attributes(*Desktop, self) & SFGAO_HASSUBFOLDER) << "looked for only when asked";
+  ILFree(self);
 }
 
 TEST_F(ShellNamespaceTest, PathsParseToTheDeepestDesktopItemAndBack) {

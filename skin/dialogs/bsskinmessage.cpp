@@ -121,15 +121,6 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, Integer X, Integer Y) : TForm
   BSF->SetBorderIcons({});
 }
 
-void TbsMessageForm::CMActivate(TMessage& Message) {
-  TForm::CMActivate(Message);
-  // Only a showing form can take an active control; a box waits with the focus on a button, so the
-  // keyboard of a dialog (Enter, Tab, Space) works from the start.
-  if (InitialControl != nullptr && InitialControl->CanFocus()) SetActiveControl(InitialControl);
-  TWinControl* Focus = ActiveControl();
-  if (Focus != nullptr && Focus->CanFocus() && GetFocus() != Focus->Handle()) Focus->SetFocus();
-}
-
 void TbsMessageForm::HelpButtonClick(TObject*) {
   if (!HelpHandler) return;
   HelpHandler(FHelpFile.empty() ? Application->HelpFile() : FHelpFile, FHelpContext);
@@ -274,7 +265,8 @@ TbsMessageForm* TbsSkinMessage::CreateMessageForm(const TBoxRequest& R) {
     Button->SetModalResult(MessageButtonResult(Btn));
     if (Btn == Default) {
       Button->SetDefault(true);
-      if (R.DefaultButton) Form->InitialControl = Button;
+      // The caller's default button waits with the focus; otherwise the first button has it.
+      if (R.DefaultButton) Form->SetActiveControl(Button);
     }
     if (Btn == Cancel) Button->SetCancel(true);
     Button->SetDefaultHeight(Hb);

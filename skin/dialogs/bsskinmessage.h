@@ -65,15 +65,9 @@ class TbsMessageForm : public TForm {
   // The application's help system: the program ships none, so by default Help shows nothing.
   static inline std::function<void(const String& HelpFile, Integer HelpContext)> HelpHandler;
 
-  // The control that takes the focus when the box is shown (the caller's default button).
-  TWinControl* InitialControl = nullptr;
-
   TbsSkinForm* BSF = nullptr;
   TbsSkinCheckRadioBox* DisplayCheckBox = nullptr;
   TbsSkinStdLabel* Message = nullptr;
-
- protected:
-  void CMActivate(TMessage& Message) override;
 
  private:
   Integer FHelpContext = 0;

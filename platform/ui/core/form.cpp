@@ -10,6 +10,14 @@
 namespace {
 constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
+
+// Whether Control could take the focus once Form shows: it and its parents up to the form are visible
+// and enabled (the form itself may still be hidden).
+bool CanFocusWithin(TCustomForm* Form, TWinControl* Control) {
+  for (TControl* C = Control; C != nullptr && C != Form; C = C->Parent())
+    if (!C->Visible() || !C->Enabled()) return false;
+  return true;
+}
 }  // namespace
 
 // ---- TCustomForm ----
@@ -481,6 +489,7 @@ TModalResult TCustomForm::ShowModal() {
     Show();
     HWND Own = Handle();
     SendMessage(Own, CM_ACTIVATE, 0, 0);
+    focusOnShow();
     FModalResult = mrNone;
     WinRunModalLoop(
         [this] {
@@ -514,6 +523,15 @@ void TCustomForm::SetFocus() {
 void TCustomForm::SetWindowFocus() {
   HWND Wnd = FActiveControl != nullptr && FActiveControl->CanFocus() ? FActiveControl->Handle() : Handle();
   ::SetFocus(Wnd);
+}
+
+// The form is activated while its children are still being shown, so the focus they could not take
+// then is given once everything is up.
+void TCustomForm::focusOnShow() {
+  if (FActiveControl == nullptr || !FActiveControl->CanFocus())
+    FActiveControl = FindNextControl(nullptr, true, true, false);
+  TWinControl* Target = FActiveControl;
+  if (Target != nullptr && Target->CanFocus() && GetFocus() != Target->Handle()) Target->SetFocus();
 }
 
 void TCustomForm::SetActive(bool Value) {
@@ -553,7 +571,9 @@ void TCustomForm::mdiActivated(bool Now) {
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
-  if (Control != nullptr && (Control == this || GetParentForm(Control) != this || !Control->CanFocus()))
+  // A form being prepared for showing may choose its active control while it is hidden.
+  if (Control != nullptr &&
+      (Control == this || GetParentForm(Control) != this || !CanFocusWithin(this, Control)))
     throw EInvalidOperation(SCannotFocus);
   FActiveControl = Control;
   if (FActive && FHandle != nullptr && !ComponentState().Contains(csLoading)) SetWindowFocus();

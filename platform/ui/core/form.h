@@ -187,6 +187,7 @@ class TCustomForm : public TCustomControl {
  private:
   std::vector<TCustomForm*> mdiChildren() const;
   void mdiActivated(bool Now);
+  void focusOnShow();
   bool FMDIActiveTold = false;
 };
 

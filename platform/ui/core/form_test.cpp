@@ -338,3 +338,38 @@ TEST_F(TMDIFormTest, ChildWithoutMDIMainFormStaysAWindowOfItsOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A modal form starts with the keyboard: on its ActiveControl when one was chosen before showing, else
+// on its first tab stop.
+TEST_F(TUiTest, ModalFormStartsWithTheFocusOnItsActiveControlOrFirstTabStop) {
+  NewForm();
+  for (bool Chosen : {false, true}) {
+    SCOPED_TRACE(Chosen ? "chosen" : "first tab stop");
+    TForm* Dialog = new TForm(Application);
+    Dialog->AfterConstruction();
+    Dialog->SetBounds(150, 150, 200, 120);
+    auto* First = NewControl<TRecordingControl>(Dialog, Bounds(10, 10, 80, 25));
+    auto* Second = NewControl<TRecordingControl>(Dialog, Bounds(10, 40, 80, 25));
+    TRecordingControl* Expected = First;
+    if (Chosen) {
+      Dialog->SetActiveControl(Second);
+      Expected = Second;
+    }
+    HWND Focus = nullptr;
+    TWinControl* Active = nullptr;
+    wintest::OnNextModalLoop([&] {
+      Focus = GetFocus();
+      Active = Dialog->ActiveControl();
+      Dialog->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(Dialog->ShowModal(), mrOk);
+    EXPECT_EQ(Focus, Expected->Handle());
+    EXPECT_EQ(Active, Expected);
+    EXPECT_EQ(Expected->CountOf(CM_ENTER), 1);
+    delete Dialog;
+  }
+}
+
+}  // namespace

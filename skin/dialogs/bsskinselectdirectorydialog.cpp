@@ -1,0 +1,448 @@
+#include "skin/dialogs/bsskinselectdirectorydialog.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/rtl/format.h"
+#include "platform/ui/comctrls/treeview.h"
+#include "platform/ui/core/application.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/controls/bars/bsskinscrollbar.h"
+#include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskinspeedbutton.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/panels/bsskinsplitter.h"
+#include "skin/core/bspngimagelist.h"
+#include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsskinmessage.h"
+#include "skin/forms/engine/bsskinform.h"
+#include "skin/shell/bsshelltreeview.h"
+#include "skin/shell/bsskinfilepaths.h"
+
+namespace {
+
+constexpr const char* NewFolderHintKey = "MSG_BTN_NEWFOLDER_HINT";
+constexpr const char* NewFolderHintFallback = "Create New Folder";
+constexpr const char* NewFolderKey = "MSG_NEWFOLDER";
+constexpr const char* NewFolderFallback = "New Folder";
+
+constexpr Integer DefaultClientSize = 280;
+
+// The new-folder button's picture "BS_NEWFOLDER_PNG", drawn by us: a yellow folder with a green plus
+// on a transparent 16 x 16 ground.
+void DrawNewFolderPicture(TPngImage& Png) {
+  Png.CreateBlank(6, 8, 16, 16);
+  auto put = [&](Integer X0, Integer Y0, Integer X1, Integer Y1, TColor Color) {
+    for (Integer Y = Y0; Y < Y1; ++Y)
+      for (Integer X = X0; X < X1; ++X) {
+        Png.SetPixels(X, Y, Color);
+        Png.AlphaScanline(Y)[X] = 255;
+      }
+  };
+  const TColor Edge = TColor(0x1F6FA0), Face = TColor(0x4CC8F5), Tab = TColor(0x3AA8D8);
+  const TColor Plus = TColor(0x2E9B3A);
+  put(1, 3, 7, 5, Edge);
+  put(2, 4, 6, 5, Tab);
+  put(1, 5, 14, 14, Edge);
+  put(2, 6, 13, 13, Face);
+  put(11, 0, 14, 7, Plus);
+  put(9, 2, 16, 5, Plus);
+}
+
+// Whether two paths name the same folder on disk.
+bool SameFolder(const String& A, const String& B) {
+  struct stat Sa {
+  }, Sb{};
+  return stat(A.c_str(), &Sa) == 0 && stat(B.c_str(), &Sb) == 0 && Sa.st_dev == Sb.st_dev &&
+         Sa.st_ino == Sb.st_ino;
+}
+
+// The first folder on the way down to Full (Full included) that cannot be listed, with the reason;
+// false when every one can.
+bool UnreadableOnTheWay(const String& Full, String& Folder, String& Reason) {
+  size_t From = 1;
+  while (true) {
+    const size_t Slash = Full.find('/', From);
+    const String Step = Slash == String::npos ? Full : Full.substr(0, std::max<size_t>(Slash, 1));
+    if (DIR* D = opendir(Step.c_str())) {
+      closedir(D);
+    } else {
+      Folder = Step;
+      Reason = std::strerror(errno);
+      return true;
+    }
+    if (Slash == String::npos || Slash + 1 >= Full.size()) return false;
+    From = Slash + 1;
+  }
+}
+
+}  // namespace
+
+String SelectDirectoryDialogText(TbsSkinData* ASkinData, const char* Key, const char* Fallback) {
+  if (ASkinData != nullptr && ASkinData->ResourceStrData() != nullptr)
+    return ASkinData->ResourceStrData()->GetResStr(Key);
+  return Fallback;
+}
+
+// ---- the form ----
+
+TbsSelDirDlgForm::TbsSelDirDlgForm(TComponent* AOwner, TbsSkinData* ACtrlSkinData, bool AShowToolBar,
+                                   bool AToolButtonsTransparent, TCustomImageList* AToolBarImageList,
+                                   Integer AToolButtonImageIndex, bool ATreeShowLines,
+                                   TCustomImageList* ATreeButtonImageList,
+                                   Integer ATreeButtonExpandImageIndex, Integer ATreeButtonNoExpandImageIndex)
+    : TForm(AOwner), CtrlSD(ACtrlSkinData), ShowToolBar(AShowToolBar) {
+  SetPosition(poScreenCenter);
+  BSF = new TbsSkinForm(this);
+
+  // The list is the form's own, freed with it (one per Execute otherwise piles up in the application).
+  PngImgList = new TbsPngImageList(nullptr);
+  PngImgList->SetPngWidth(16);
+  PngImgList->SetPngHeight(16);
+  TbsPngImage Picture;
+  DrawNewFolderPicture(Picture);
+  auto* Item = new TbsPngImageItem(PngImgList->PngImages());
+  Item->SetName("BS_NEWFOLDER_PNG");
+  Item->SetPngImage(&Picture);
+
+  if (ShowToolBar) {
+    ToolPanel = new TbsSkinToolBar(this);
+    ToolPanel->SetName("ToolPanel");
+    ToolPanel->SetParent(this);
+    ToolPanel->SetAlign(alTop);
+    ToolPanel->SetDefaultHeight(25);
+    ToolPanel->SetBorderStyle(bvNone);
+    ToolPanel->SetSkinDataName("toolpanel");
+    ToolPanel->SetImages(AToolBarImageList != nullptr ? AToolBarImageList : PngImgList);
+
+    NewFolderToolButton = new TbsSkinSpeedButton(this);
+    NewFolderToolButton->SetName("NewFolderToolButton");
+    NewFolderToolButton->SetParent(ToolPanel);
+    NewFolderToolButton->SetDefaultHeight(25);
+    NewFolderToolButton->SetDefaultWidth(27);
+    NewFolderToolButton->SetSkinDataName("toolbutton");
+    NewFolderToolButton->SetNumGlyphs(1);
+    NewFolderToolButton->SetImageIndex(AToolBarImageList != nullptr ? AToolButtonImageIndex : 0);
+    NewFolderToolButton->SetHint(SelectDirectoryDialogText(CtrlSD, NewFolderHintKey, NewFolderHintFallback));
+    NewFolderToolButton->SetShowHint(true);
+    NewFolderToolButton->SetFlat(AToolButtonsTransparent);
+    NewFolderToolButton->OnClick = [this](TObject* Sender) { NewFolderToolButtonClick(Sender); };
+
+    auto* Spacer = new TbsSkinBevel(this);
+    Spacer->SetName("ToolSpacer");
+    Spacer->SetParent(ToolPanel);
+    Spacer->SetWidth(5);
+    Spacer->SetAlign(alRight);
+    Spacer->SetShape(bsSpacer);
+    // The control aligned last stands outermost: the button at the right edge, the spacer left of it.
+    NewFolderToolButton->SetAlign(alRight);
+
+    DirEdit = new TbsSkinEdit(this);
+    DirEdit->SetName("DirEdit");
+    DirEdit->SetParent(ToolPanel);
+    DirEdit->SetAlign(alClient);
+    DirEdit->SetSkinDataName("edit");
+    DirEdit->OnKeyPress = [this](TObject* Sender, char32_t& Key) { DirEditKeyPress(Sender, Key); };
+  }
+
+  DirTreeViewPanel = new TbsSkinPanel(this);
+  DirTreeViewPanel->SetName("DirTreeViewPanel");
+  DirTreeViewPanel->SetParent(this);
+  DirTreeViewPanel->SetAlign(alClient);
+  DirTreeViewPanel->SetBorderStyle(bvFrame);
+
+  VScrollBar = new TbsSkinScrollBar(this);
+  VScrollBar->SetName("VScrollBar");
+  VScrollBar->SetParent(DirTreeViewPanel);
+  VScrollBar->SetAlign(alRight);
+  VScrollBar->SetDefaultWidth(19);
+  VScrollBar->SetKind(sbVertical);
+  VScrollBar->SetEnabled(false);
+  VScrollBar->SetSkinDataName("vscrollbar");
+
+  HScrollBar = new TbsSkinScrollBar(this);
+  HScrollBar->SetName("HScrollBar");
+  HScrollBar->SetParent(DirTreeViewPanel);
+  HScrollBar->SetAlign(alBottom);
+  HScrollBar->SetDefaultHeight(19);
+  HScrollBar->SetBothMarkerWidth(19);
+  HScrollBar->SetEnabled(false);
+  HScrollBar->SetSkinDataName("hscrollbar");
+
+  DirTreeView = new TbsSkinDirTreeView(this);
+  DirTreeView->SetName("DirTreeView");
+  DirTreeView->SetParent(DirTreeViewPanel);
+  DirTreeView->SetAlign(alClient);
+  DirTreeView->SetHScrollBar(HScrollBar);
+  DirTreeView->SetVScrollBar(VScrollBar);
+  TShellObjectTypes Types = DirTreeView->ObjectTypes();
+  Types.Include(otHidden);
+  DirTreeView->SetObjectTypes(Types);
+  DirTreeView->SetHideSelection(false);
+  DirTreeView->SetShowLines(ATreeShowLines);
+  DirTreeView->SetButtonImageList(ATreeButtonImageList);
+  DirTreeView->SetButtonExpandImageIndex(ATreeButtonExpandImageIndex);
+  DirTreeView->SetButtonNoExpandImageIndex(ATreeButtonNoExpandImageIndex);
+  DirTreeView->OnChange = [this](TObject* Sender, TTreeNode* Node) { DirTreeViewChange(Sender, Node); };
+
+  BottomPanel = new TbsSkinPanel(this);
+  BottomPanel->SetName("BottomPanel");
+  BottomPanel->SetParent(this);
+  BottomPanel->SetAlign(alBottom);
+  BottomPanel->SetHeight(50);
+  BottomPanel->SetBorderStyle(bvNone);
+
+  OkButton = new TbsSkinButton(this);
+  OkButton->SetName("OkButton");
+  OkButton->SetParent(BottomPanel);
+  OkButton->SetDefaultHeight(25);
+  OkButton->SetBounds(20, 15, 70, 25);
+  OkButton->SetCaption(GetMessageButtonCaption(mbOK, CtrlSD));
+  OkButton->SetDefault(true);
+  OkButton->SetCanFocused(true);
+  OkButton->SetModalResult(mrOk);
+
+  CancelButton = new TbsSkinButton(this);
+  CancelButton->SetName("CancelButton");
+  CancelButton->SetParent(BottomPanel);
+  CancelButton->SetDefaultHeight(25);
+  CancelButton->SetBounds(100, 15, 70, 25);
+  CancelButton->SetCaption(GetMessageButtonCaption(mbCancel, CtrlSD));
+  CancelButton->SetCanFocused(true);
+  CancelButton->SetModalResult(mrCancel);
+  CancelButton->SetCancel(true);
+}
+
+TbsSelDirDlgForm::~TbsSelDirDlgForm() {
+  // The controls go first: the tool bar refers to the image list.
+  DestroyComponents();
+  delete PngImgList;
+}
+
+void TbsSelDirDlgForm::showError(const String& Text) {
+  TbsSkinMessage Box(nullptr);
+  Box.SetSkinData(BSF->SkinData());
+  Box.SetCtrlSkinData(CtrlSD);
+  Box.MessageDlg(Text, mtError, {mbOK}, 0);
+}
+
+void TbsSelDirDlgForm::DirTreeViewChange(TObject*, TTreeNode*) {
+  if (ShowToolBar && DirEdit != nullptr) DirEdit->SetText(DirTreeView->Path());
+}
+
+void TbsSelDirDlgForm::DirEditKeyPress(TObject*, char32_t& Key) {
+  if (Key != 13) return;
+  const String Typed = DirEdit->Text();
+  if (Typed.empty()) return;
+  const String Before = DirTreeView->Path();
+  String Full;
+  try {
+    Full = EnterablePath(Before.empty() || Before[0] != '/' ? String("/") : Before, Typed);
+  } catch (const EInOutError& E) {
+    FRefuseEnter = true;
+    showError(Format("Cannot open the folder \"%s\":\n%s", {Typed, E.Message()}));
+    return;
+  }
+  String Blocked, Reason;
+  bool Reached = false;
+  try {
+    DirTreeView->SetPath(Full);
+    Reached = SameFolder(DirTreeView->Path(), Full);
+  } catch (const Exception&) {
+    Reached = false;
+  }
+  if (Reached) return;
+  // The tree lists only what it can read: a folder on the way kept it from getting there.
+  FRefuseEnter = true;
+  try {
+    if (!Before.empty())
+      DirTreeView->SetPath(Before);
+    else
+      DirTreeView->ExpandMyComputer();
+  } catch (const Exception&) {
+    DirTreeView->ExpandMyComputer();
+  }
+  DirEdit->SetText(Typed);
+  if (!UnreadableOnTheWay(Full, Blocked, Reason)) {
+    Blocked = Full;
+    Reason = std::strerror(EACCES);
+  }
+  showError(Format("Cannot open the folder \"%s\":\nthe folder \"%s\" cannot be read (%s).",
+                   {Typed, Blocked, Reason}));
+}
+
+void TbsSelDirDlgForm::CMDialogKey(TMessage& Message) {
+  // Enter on a path the dialog could not open was answered already; it does not close the dialog.
+  if (FRefuseEnter && Message.WParam == VK_RETURN) {
+    FRefuseEnter = false;
+    Message.Result = 1;
+    return;
+  }
+  FRefuseEnter = false;
+  TForm::CMDialogKey(Message);
+}
+
+void TbsSelDirDlgForm::NewFolderToolButtonClick(TObject*) {
+  if (DirTreeView->Selected() == nullptr) return;
+  const String Path = DirTreeView->Path();
+  // Only a folder of the file system can take a new folder (not the desktop or another virtual item).
+  if (Path.empty() || Path[0] != '/' || !IsFolder(Path)) return;
+  const String Name = SelectDirectoryDialogText(CtrlSD, NewFolderKey, NewFolderFallback);
+  const String N = JoinPath(Path, Name);
+  if (IsFolder(N)) return;
+  if (Name.empty() || Name.find('/') != String::npos || mkdir(N.c_str(), 0777) != 0) {
+    const String Reason =
+        Name.empty() || Name.find('/') != String::npos ? std::strerror(EINVAL) : std::strerror(errno);
+    showError(Format("Cannot create the folder \"%s\":\n%s", {N, Reason}));
+    return;
+  }
+  DirTreeView->Refresh(DirTreeView->Selected());
+}
+
+// ---- the component ----
+
+TbsSkinSelectDirectoryDialog::TbsSkinSelectDirectoryDialog(TComponent* AOwner)
+    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+  FDefaultFont->SetName("Tahoma");
+  FDefaultFont->SetHeight(13);
+  FDefaultFont->SetStyle({});
+}
+
+TbsSkinSelectDirectoryDialog::~TbsSkinSelectDirectoryDialog() = default;
+
+namespace {
+template <class T>
+void Hold(TComponent* Self, T*& Field, T* Value) {
+  if (Field != nullptr) Field->RemoveFreeNotification(Self);
+  Field = Value;
+  if (Value != nullptr) Value->FreeNotification(Self);
+}
+}  // namespace
+
+void TbsSkinSelectDirectoryDialog::SetToolBarImageList(TCustomImageList* Value) {
+  Hold(this, FToolBarImageList, Value);
+}
+void TbsSkinSelectDirectoryDialog::SetSkinData(TbsSkinData* Value) {
+  Hold(this, FSD, Value);
+}
+void TbsSkinSelectDirectoryDialog::SetCtrlSkinData(TbsSkinData* Value) {
+  Hold(this, FCtrlFSD, Value);
+}
+void TbsSkinSelectDirectoryDialog::SetTreeButtonImageList(TCustomImageList* Value) {
+  Hold(this, FTreeButtonImageList, Value);
+}
+
+void TbsSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FSD) FSD = nullptr;
+  if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
+  if (AComponent == FToolBarImageList) FToolBarImageList = nullptr;
+  if (AComponent == FTreeButtonImageList) FTreeButtonImageList = nullptr;
+}
+
+void TbsSkinSelectDirectoryDialog::applySettings(TbsSelDirDlgForm* Form) {
+  Form->SetCaption(FTitle);
+  TbsSkinForm* Engine = Form->BSF;
+  Engine->SetBorderIcons({});
+  Engine->SetSkinData(FSD);
+  Engine->SetMenusSkinData(FCtrlFSD);
+  Engine->SetMinWidth(FDialogMinWidth);
+  Engine->SetMinHeight(FDialogMinHeight);
+  Engine->SetAlphaBlend(FAlphaBlend);
+  Engine->SetAlphaBlendAnimation(FAlphaBlendAnimation);
+  Engine->SetAlphaBlendValue(FAlphaBlendValue);
+
+  Form->DirTreeViewPanel->SetSkinData(FCtrlFSD);
+  TbsSkinDirTreeView* Tree = Form->DirTreeView;
+  Tree->SetDefaultFont(FDefaultFont.get());
+  Tree->SetSkinData(FCtrlFSD);
+  if (FCtrlFSD != nullptr) {
+    Tree->SetDrawSkin(FCtrlFSD->DlgTreeViewDrawSkin());
+    Tree->SetItemSkinDataName(FCtrlFSD->DlgTreeViewItemSkinDataName());
+  }
+}
+
+void TbsSkinSelectDirectoryDialog::chooseStartFolder(TbsSelDirDlgForm* Form) {
+  TbsSkinDirTreeView* Tree = Form->DirTreeView;
+  // The tree reads the namespace once its window exists.
+  Tree->HandleNeeded();
+  if (!FDirectory.empty() && IsFolder(FDirectory)) {
+    try {
+      Tree->SetPath(FDirectory);
+    } catch (const Exception&) {
+      // A folder the shell cannot name starts like a missing one.
+    }
+    if (Tree->Selected() != nullptr && SameFolder(Tree->Path(), FDirectory)) return;
+  }
+  Tree->ExpandMyComputer();
+}
+
+void TbsSkinSelectDirectoryDialog::applyClientSize(TbsSelDirDlgForm* Form) {
+  Integer W = FDialogWidth >= 1 ? FDialogWidth : DefaultClientSize;
+  Integer H = FDialogHeight >= 1 ? FDialogHeight : DefaultClientSize;
+  if (FSD != nullptr && !FSD->Empty) {
+    W = std::max(W, Form->BSF->GetMinWidth());
+    H = std::max(H, Form->BSF->GetMinHeight());
+  }
+  Form->SetClientWidth(W);
+  Form->SetClientHeight(H);
+}
+
+bool TbsSkinSelectDirectoryDialog::Execute() {
+  if (OnShow) OnShow(this);
+  std::unique_ptr<TbsSelDirDlgForm> Form(new TbsSelDirDlgForm(
+      Application, FCtrlFSD, FShowToolBar, FToolButtonsTransparent, FToolBarImageList, FToolButtonImageIndex,
+      FTreeShowLines, FTreeButtonImageList, FTreeButtonExpandImageIndex, FTreeButtonNoExpandImageIndex));
+  FDlgFrm = Form.get();
+  // However Execute ends: OnClose, then the form goes (also when OnClose raises).
+  auto finish = [&] {
+    std::unique_ptr<TbsSelDirDlgForm> Going = std::move(Form);
+    struct TClear {
+      TbsSelDirDlgForm*& Field;
+      ~TClear() { Field = nullptr; }
+    } Clear{FDlgFrm};
+    if (OnClose) OnClose(this);
+  };
+  bool R = false;
+  try {
+    R = showForm(Form.get());
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return R;
+}
+
+bool TbsSkinSelectDirectoryDialog::showForm(TbsSelDirDlgForm* Form) {
+  applySettings(Form);
+  chooseStartFolder(Form);
+  Form->VScrollBar->SetSkinData(FCtrlFSD);
+  Form->HScrollBar->SetSkinData(FCtrlFSD);
+  Form->OkButton->SetSkinData(FCtrlFSD);
+  Form->CancelButton->SetSkinData(FCtrlFSD);
+  Form->BottomPanel->SetSkinData(FCtrlFSD);
+  Form->OkButton->SetDefaultFont(FDefaultFont.get());
+  Form->CancelButton->SetDefaultFont(FDefaultFont.get());
+  if (Form->ShowToolBar) {
+    Form->ToolPanel->SetSkinData(FCtrlFSD);
+    Form->NewFolderToolButton->SetSkinData(FCtrlFSD);
+    Form->DirEdit->SetSkinData(FCtrlFSD);
+  }
+  applyClientSize(Form);
+  Form->SetActiveControl(Form->DirTreeView);
+
+  const bool R = Form->ShowModal() == mrOk;
+  FDialogWidth = Form->ClientWidth();
+  FDialogHeight = Form->ClientHeight();
+  if (R) {
+    FDirectory = Form->DirTreeView->Path();
+    if (OnChange) OnChange(this);
+  }
+  return R;
+}
