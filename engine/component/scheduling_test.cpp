@@ -428,9 +428,9 @@ TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
     // The last progress report comes while the codecs are still open.
     raw->FOnProgress = [raw, &decoders, &encoders, i](TObject*, Integer, Integer, Integer, Single, Single,
                                                       Int64, Int64, Int64) {
-      for (const auto& ist : raw->FState->ist_table)
+      for (const auto& ist : Peer::State(*raw)->ist_table)
         if (ist->decoding_needed) decoders[i] = ist->dec->thread_count;
-      for (const auto& ost : raw->FState->ost_table)
+      for (const auto& ost : Peer::State(*raw)->ost_table)
         if (ost->encoding_needed) encoders[i] = ost->enc->thread_count;
     };
   }
