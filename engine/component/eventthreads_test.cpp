@@ -24,19 +24,24 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto HangLimit = std::chrono::seconds(60);
 
-// Serves the main-thread queue until APred holds; False after ASeconds.
+// Until APred holds, serving the main-thread queue when called there; False after ASeconds.
 template <typename P>
 bool ServeUntil(P&& APred, int ASeconds = 60) {
   const auto end = Clock::now() + std::chrono::seconds(ASeconds);
   while (!APred()) {
     if (Clock::now() > end) return false;
-    CheckSynchronize(5);
+    if (IsMainThread())
+      CheckSynchronize(5);
+    else
+      std::this_thread::yield();
   }
   return true;
 }
 
 class TTestConverter : public TFFmpegConverter {
  public:
+  using TCustomFFmpegConverter::PreviewGate;
+  using TCustomFFmpegConverter::ProgressGate;
   using TCustomFFmpegConverter::Tasks;
   using TFFmpegConverter::TFFmpegConverter;
 };
@@ -173,19 +178,23 @@ TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
   // thread): the stop cannot wait for that task, but it waits for every other one, whose events
   // wait behind this one.
   C.SetTriggerEventInMainThread(GetParam().MainThread);
-  // The first report comes after the shortest report interval: the batch must last longer.
-  C.OnCustomHook = [this](TObject*, PHookInfo) {
+  // A task reports from its first frame on: its hook runs on its own thread, between its start
+  // (which sets the component's interval) and its first report.
+  C.OnCustomHook = [this](TObject*, PHookInfo AInfo) {
     ++Hooks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    C.Tasks().Items(AInfo->TaskIndex)->ReportInterval = 0;
   };
+  const TEventGate& gate = GetParam().Preview ? C.PreviewGate() : C.ProgressGate();
   std::atomic<bool> stopped{false};
   Integer servedTask = -1;
+  bool otherWaited = false;
   std::map<Integer, TTerminateInfo> endsAtReturn;
   auto stopOnce = [&](Integer ATaskIndex) {
     if (stopped.exchange(true)) return;
     servedTask = ATaskIndex;
-    // The other running task reaches its next event while this one is handled.
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    // The other running task reaches its next event while this one is handled (at the latest its
+    // final report, before it can end) and waits at the gate.
+    otherWaited = ServeUntil([&] { return gate.Waiters() > 0; });
     C.Stop(true);
     endsAtReturn = Ends.ByTask();
   };
@@ -204,6 +213,7 @@ TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
     ASSERT_TRUE(ServeUntil([&] { return Ends.FinalSeen.load(); }));
   }
   ASSERT_TRUE(stopped);
+  EXPECT_TRUE(otherWaited);
   // When the stop returned every task but the waiting one had ended.
   EXPECT_EQ(endsAtReturn.size(), 3u);
   EXPECT_EQ(endsAtReturn.count(servedTask), 0u);
