@@ -1,18 +1,12 @@
 // Building tasks: adding inputs and outputs, the option records as the task's settings, the
 // working guard and the list operations.
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 
 namespace {
-
-class TTestConverter : public TFFmpegConverter {
- public:
-  TTestConverter() : TFFmpegConverter(nullptr) {}
-  TFFmpeg& Task(Integer AIndex) { return *Tasks().Items(AIndex); }
-};
 
 class ConverterTest : public ::testing::Test {
  protected:

@@ -11,40 +11,17 @@
 #include "engine/base/engineutils.h"
 #include "engine/base/testkit/logcapture.h"
 #include "engine/base/testkit/watchdog.h"
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 using enginetest::TWatchdog;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto HangLimit = std::chrono::seconds(60);
-
-// Until APred holds, serving the main-thread queue when called there; False after ASeconds.
-template <typename P>
-bool ServeUntil(P&& APred, int ASeconds = 60) {
-  const auto end = Clock::now() + std::chrono::seconds(ASeconds);
-  while (!APred()) {
-    if (Clock::now() > end) return false;
-    if (IsMainThread())
-      CheckSynchronize(5);
-    else
-      std::this_thread::yield();
-  }
-  return true;
-}
-
-class TTestConverter : public TFFmpegConverter {
- public:
-  using TCustomFFmpegConverter::PreviewGate;
-  using TCustomFFmpegConverter::ProgressGate;
-  using TCustomFFmpegConverter::Tasks;
-  using TFFmpegConverter::TFFmpegConverter;
-};
 
 // The task ends and the final event, as their handlers saw them.
 struct TEnds {
@@ -59,19 +36,11 @@ struct TEnds {
   }
   std::map<Integer, TTerminateInfo> ByTask() {
     std::lock_guard<std::mutex> hold(Lock);
-    std::map<Integer, TTerminateInfo> byTask;
-    for (const auto& e : Infos) {
-      if (e.TaskIndex < 0) continue;
-      EXPECT_TRUE(byTask.emplace(e.TaskIndex, e).second) << "ended twice: " << e.TaskIndex;
-    }
-    return byTask;
+    return EndsByTask(Infos);
   }
-  // The final event came once, last.
   void ExpectFinalLast() {
     std::lock_guard<std::mutex> hold(Lock);
-    ASSERT_FALSE(Infos.empty());
-    EXPECT_EQ(Infos.back().TaskIndex, -1);
-    EXPECT_EQ(std::count_if(Infos.begin(), Infos.end(), [](const auto& e) { return e.TaskIndex == -1; }), 1);
+    ExpectFinalOnceLast(Infos);
   }
 };
 
@@ -108,7 +77,7 @@ class EventThreadsTest : public ::testing::Test {
   TEnds Ends;
   std::atomic<int> Hooks{0};
   std::atomic<bool> HookServed{true};
-  TTestConverter C{nullptr};
+  TTestConverter C;
 };
 
 TEST_F(EventThreadsTest, SwitchingThePreviewWhileBitmapsGoToTheMainThread) {
