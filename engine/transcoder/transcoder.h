@@ -400,7 +400,8 @@ class TCustomFFmpeg : public TObject {
   // Progress (progress.cpp). AFileIndex: the input read last, -1 in the final report.
   void ReportProgress(Integer AFileIndex, bool AIsLast);
 
-  // Minimum time between progress reports and previewed frames (microseconds).
+  // Set directly by the owner: the minimum time between progress reports and previewed frames
+  // (microseconds), and the events, which the component wires to its own.
   Int64 ReportInterval = 500000;
   Int64 PreviewInterval = 100000;
 
@@ -409,7 +410,7 @@ class TCustomFFmpeg : public TObject {
   TProgressEvent FOnProgress;
   TNotifyEvent FOnTerminate;
 
-  // The tests' one way to the state below.
+  // The tests' one way to the state below (testkit/transcoder_peer.h).
   friend struct TCustomFFmpegTestPeer;
   // A stage of the frame writer (framewriter.cpp) that counts what it writes.
   friend void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOutputStream& AOst,
