@@ -1,25 +1,19 @@
 // Building tasks: adding inputs and outputs, the option records as the task's settings, the
 // working guard and the list operations.
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 
 namespace {
-
-class TTestConverter : public TFFmpegConverter {
- public:
-  TTestConverter() : TFFmpegConverter(nullptr) {}
-  TFFmpeg& Task(Integer AIndex) { return *Tasks().Items(AIndex); }
-};
 
 class ConverterTest : public ::testing::Test {
  protected:
   void SetUp() override { LoadLibraries(); }
   static String Out(const String& AName) { return TMedia::Get().Path(AName); }
   TOpenedOutput& Output(Integer ATask = 0, Integer AIndex = 0) {
-    return *C.Task(ATask).Foutput_files[size_t(AIndex)];
+    return *C.Task(ATask).output_files()[size_t(AIndex)];
   }
   // The output streams of one kind, in stream order.
   std::vector<TOutputStreamSetup*> Streams(AVMediaType AType, Integer ATask = 0) {
@@ -54,7 +48,7 @@ TEST_F(ConverterTest, AddTaskFillsAnEmptyFileNameAndAttachesTheProbe) {
   named.FileName = "caller's own";
   EXPECT_EQ(C.AddTask(input, &named), 1);
   EXPECT_EQ(named.FileName, "caller's own");
-  EXPECT_EQ(C.Task(1).Finput_files[0]->FileName, input);
+  EXPECT_EQ(C.Task(1).input_files()[0]->FileName, input);
 
   TAVProbe* probe = C.GetTaskAVProbe(1, 0);
   ASSERT_NE(probe, nullptr);
@@ -79,9 +73,9 @@ TEST_F(ConverterTest, AFailedAddTaskLeavesNoTask) {
 TEST_F(ConverterTest, CodecNamesOfAnInputRecordForceItsDecoder) {
   ASSERT_EQ(C.AddTask(TMedia::Get().AudioVideoAvi(), "VCodec=mpeg4"), 0) << C.LastErrMsg();
   ASSERT_EQ(C.AddTask(TMedia::Get().AudioVideoAvi()), 1);
-  ASSERT_NE(C.Task(0).Finput_codecs[0], nullptr);
-  EXPECT_STREQ(C.Task(0).Finput_codecs[0]->name, "mpeg4");
-  EXPECT_EQ(C.Task(1).Finput_codecs[0], nullptr);
+  ASSERT_NE(Peer::input_codecs(C.Task(0))[0], nullptr);
+  EXPECT_STREQ(Peer::input_codecs(C.Task(0))[0]->name, "mpeg4");
+  EXPECT_EQ(Peer::input_codecs(C.Task(1))[0], nullptr);
 }
 
 TEST_F(ConverterTest, SlotsPerTaskAreFixedWhenItIsMade) {
@@ -249,7 +243,7 @@ TEST_F(ConverterTest, TextFormOfTheOutput) {
   ASSERT_NE(C.Task(0).OutputOptions(0), nullptr);
   EXPECT_TRUE(C.Task(0).OutputOptions(0)->CustomHook);
   EXPECT_TRUE(bool(C.Task(0).FOnCustomHook));
-  EXPECT_EQ(C.Task(0).FTotalOutputDuration, 400000);
+  EXPECT_EQ(Peer::TotalOutputDuration(C.Task(0)), 400000);
   EXPECT_EQ(Streams(AVMEDIA_TYPE_AUDIO)[0]->codec->ch_layout.nb_channels, 1);
 }
 

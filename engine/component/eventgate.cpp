@@ -6,6 +6,14 @@ bool TEventGate::Enter(const std::function<bool()>& AGiveUp) {
   const Cardinal self = GetCurrentThreadId();
   const bool onMain = IsMainThread();
   std::unique_lock<std::mutex> hold(FLock);
+  // Counted among the waiters from the first look at a held gate until it passes or gives up.
+  struct TWaiting {
+    std::atomic<Integer>& Count;
+    bool Counted = false;
+    ~TWaiting() {
+      if (Counted) --Count;
+    }
+  } waiting{FWaiters};
   for (;;) {
     if (FDepth == 0 || FOwner == self) {
       FOwner = self;
@@ -13,6 +21,10 @@ bool TEventGate::Enter(const std::function<bool()>& AGiveUp) {
       return true;
     }
     if (AGiveUp && AGiveUp()) return false;
+    if (!waiting.Counted) {
+      waiting.Counted = true;
+      ++FWaiters;
+    }
     if (onMain) {
       hold.unlock();
       CheckSynchronize(2);

@@ -1,6 +1,7 @@
 // The lock that lets the component's events of one kind through one at a time.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -16,12 +17,15 @@ class TEventGate {
   // once.
   bool Enter(const std::function<bool()>& AGiveUp = {});
   void Leave();
+  // The threads waiting in Enter now, because another thread holds the gate.
+  Integer Waiters() const { return FWaiters; }
 
  private:
   std::mutex FLock;
   std::condition_variable FFree;
   Cardinal FOwner = 0;
   Integer FDepth = 0;
+  std::atomic<Integer> FWaiters{0};
 };
 
 // Holds a gate for a scope when it could be entered.

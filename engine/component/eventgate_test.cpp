@@ -53,12 +53,15 @@ TEST(EventGate, AWaiterGivesUpWhenAskedAndPassesOtherwise) {
     ++asked;
     return giveUp.load();
   };
+  EXPECT_EQ(gate.Waiters(), 0);
   std::thread waiter([&] { results = gate.Enter(giveUpWhenTold) ? 1 : 0; });
   askedTwice();
   EXPECT_EQ(results, -1);  // still waiting
+  EXPECT_EQ(gate.Waiters(), 1);
   giveUp = true;
   waiter.join();
   EXPECT_EQ(results, 0);
+  EXPECT_EQ(gate.Waiters(), 0);
 
   // Without the request it passes once the holder leaves.
   giveUp = false;
@@ -70,9 +73,11 @@ TEST(EventGate, AWaiterGivesUpWhenAskedAndPassesOtherwise) {
   });
   askedTwice();
   EXPECT_EQ(results, -1);
+  EXPECT_EQ(gate.Waiters(), 1);
   gate.Leave();
   second.join();
   EXPECT_EQ(results, 1);
+  EXPECT_EQ(gate.Waiters(), 0);
 }
 
 TEST(EventGate, TheMainThreadServesItsQueueWhileItWaits) {

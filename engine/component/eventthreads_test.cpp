@@ -11,35 +11,17 @@
 #include "engine/base/engineutils.h"
 #include "engine/base/testkit/logcapture.h"
 #include "engine/base/testkit/watchdog.h"
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 #include "platform/win/win.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 using enginetest::TWatchdog;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto HangLimit = std::chrono::seconds(60);
-
-// Serves the main-thread queue until APred holds; False after ASeconds.
-template <typename P>
-bool ServeUntil(P&& APred, int ASeconds = 60) {
-  const auto end = Clock::now() + std::chrono::seconds(ASeconds);
-  while (!APred()) {
-    if (Clock::now() > end) return false;
-    CheckSynchronize(5);
-  }
-  return true;
-}
-
-class TTestConverter : public TFFmpegConverter {
- public:
-  using TCustomFFmpegConverter::Tasks;
-  using TFFmpegConverter::TFFmpegConverter;
-};
 
 // The task ends and the final event, as their handlers saw them.
 struct TEnds {
@@ -54,19 +36,11 @@ struct TEnds {
   }
   std::map<Integer, TTerminateInfo> ByTask() {
     std::lock_guard<std::mutex> hold(Lock);
-    std::map<Integer, TTerminateInfo> byTask;
-    for (const auto& e : Infos) {
-      if (e.TaskIndex < 0) continue;
-      EXPECT_TRUE(byTask.emplace(e.TaskIndex, e).second) << "ended twice: " << e.TaskIndex;
-    }
-    return byTask;
+    return EndsByTask(Infos);
   }
-  // The final event came once, last.
   void ExpectFinalLast() {
     std::lock_guard<std::mutex> hold(Lock);
-    ASSERT_FALSE(Infos.empty());
-    EXPECT_EQ(Infos.back().TaskIndex, -1);
-    EXPECT_EQ(std::count_if(Infos.begin(), Infos.end(), [](const auto& e) { return e.TaskIndex == -1; }), 1);
+    ExpectFinalOnceLast(Infos);
   }
 };
 
@@ -103,7 +77,7 @@ class EventThreadsTest : public ::testing::Test {
   TEnds Ends;
   std::atomic<int> Hooks{0};
   std::atomic<bool> HookServed{true};
-  TTestConverter C{nullptr};
+  TTestConverter C;
 };
 
 TEST_F(EventThreadsTest, SwitchingThePreviewWhileBitmapsGoToTheMainThread) {
@@ -173,19 +147,23 @@ TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
   // thread): the stop cannot wait for that task, but it waits for every other one, whose events
   // wait behind this one.
   C.SetTriggerEventInMainThread(GetParam().MainThread);
-  // The first report comes after the shortest report interval: the batch must last longer.
-  C.OnCustomHook = [this](TObject*, PHookInfo) {
+  // A task reports from its first frame on: its hook runs on its own thread, between its start
+  // (which sets the component's interval) and its first report.
+  C.OnCustomHook = [this](TObject*, PHookInfo AInfo) {
     ++Hooks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    C.Tasks().Items(AInfo->TaskIndex)->ReportInterval = 0;
   };
+  const TEventGate& gate = GetParam().Preview ? C.PreviewGate() : C.ProgressGate();
   std::atomic<bool> stopped{false};
   Integer servedTask = -1;
+  bool otherWaited = false;
   std::map<Integer, TTerminateInfo> endsAtReturn;
   auto stopOnce = [&](Integer ATaskIndex) {
     if (stopped.exchange(true)) return;
     servedTask = ATaskIndex;
-    // The other running task reaches its next event while this one is handled.
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    // The other running task reaches its next event while this one is handled (at the latest its
+    // final report, before it can end) and waits at the gate.
+    otherWaited = ServeUntil([&] { return gate.Waiters() > 0; });
     C.Stop(true);
     endsAtReturn = Ends.ByTask();
   };
@@ -204,6 +182,7 @@ TEST_P(StopFromEventTest, StopWaitingFromAnEventHandler) {
     ASSERT_TRUE(ServeUntil([&] { return Ends.FinalSeen.load(); }));
   }
   ASSERT_TRUE(stopped);
+  EXPECT_TRUE(otherWaited);
   // When the stop returned every task but the waiting one had ended.
   EXPECT_EQ(endsAtReturn.size(), 3u);
   EXPECT_EQ(endsAtReturn.count(servedTask), 0u);

@@ -150,7 +150,7 @@ Integer TCustomFFmpegConverter::AddTask(const String& AFileName, PInputOptions A
       FLastErrMsg = NamingFile(task->LastErrMsg(), AFileName);
       return -1;
     }
-    task->GetAVProbe(0)->SetFileHandle(task->Finput_files[0]->ctx.get());
+    task->GetAVProbe(0)->SetFileHandle(task->input_files()[0]->ctx.get());
     task->FOnProgress = [this](TObject* Sender, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
                                Single AQuality, Single ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration,
                                Int64 ATotalDuration) {
@@ -191,7 +191,7 @@ bool TCustomFFmpegConverter::AddInputFile(Integer ATaskIndex, const String& AFil
       FLastErrMsg = NamingFile(task.LastErrMsg(), AFileName);
       return false;
     }
-    task.GetAVProbe(index)->SetFileHandle(task.Finput_files[size_t(index)]->ctx.get());
+    task.GetAVProbe(index)->SetFileHandle(task.input_files()[size_t(index)]->ctx.get());
   } catch (const Exception& e) {
     FLastErrMsg = NamingFile(e.Message(), AFileName);
     return false;
@@ -247,7 +247,7 @@ namespace {
 // The output files of a task, each once (a joined output is listed once per input).
 std::vector<const TOpenedOutput*> OutputsOf(const TFFmpeg& ATask) {
   std::vector<const TOpenedOutput*> outputs;
-  for (const auto& output : ATask.Foutput_files)
+  for (const auto& output : ATask.output_files())
     if (std::find(outputs.begin(), outputs.end(), output.get()) == outputs.end())
       outputs.push_back(output.get());
   return outputs;
@@ -284,7 +284,7 @@ String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFi
   // The task's own inputs are the transcoder's to refuse.
   for (Integer i = 0; i < TasksCount(); ++i) {
     if (i == ATaskIndex) continue;
-    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+    for (const auto& input : FFFmpegList->Items(i)->input_files())
       if (SameFile(identity, FileIdentityOf(input->FileName)))
         return ReadClashText(AFileName, ATaskIndex, input->FileName, i);
   }
@@ -299,21 +299,21 @@ void TCustomFFmpegConverter::RefuseOutputClashes() {
   };
   std::vector<TSeen> inputs;
   for (Integer i = 0; i < TasksCount(); ++i)
-    for (const auto& input : FFFmpegList->Items(i)->Finput_files)
+    for (const auto& input : FFFmpegList->Items(i)->input_files())
       inputs.push_back({FileIdentityOf(input->FileName), input->FileName, i});
   std::vector<TSeen> seen;
   for (Integer i = 0; i < TasksCount(); ++i) {
     TFFmpeg& task = *FFFmpegList->Items(i);
-    task.FStartRefusal.clear();
+    task.SetStartRefusal(String());
     for (const TOpenedOutput* output : OutputsOf(task)) {
       const TFileIdentity identity = FileIdentityOf(output->FileName);
       if (IsDevice(identity)) continue;
       for (const TSeen& other : seen)
-        if (task.FStartRefusal.empty() && SameFile(identity, other.Identity))
-          task.FStartRefusal = ClashText(output->FileName, i, other.Name, other.Task);
+        if (task.StartRefusal().empty() && SameFile(identity, other.Identity))
+          task.SetStartRefusal(ClashText(output->FileName, i, other.Name, other.Task));
       for (const TSeen& input : inputs)
-        if (task.FStartRefusal.empty() && input.Task != i && SameFile(identity, input.Identity))
-          task.FStartRefusal = ReadClashText(output->FileName, i, input.Name, input.Task);
+        if (task.StartRefusal().empty() && input.Task != i && SameFile(identity, input.Identity))
+          task.SetStartRefusal(ReadClashText(output->FileName, i, input.Name, input.Task));
       seen.push_back({identity, output->FileName, i});
     }
   }

@@ -182,6 +182,10 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   void CheckWorking(const String& AName) const;
 
   TFFmpegList& Tasks() { return *FFFmpegList; }
+  // The gates of the progress and preview events, where a task waits while another one's event
+  // is being handled.
+  const TEventGate& ProgressGate() const { return FProgressLock; }
+  const TEventGate& PreviewGate() const { return FPreviewLock; }
 
  private:
   // Option records onto a task (optionmapping.cpp).

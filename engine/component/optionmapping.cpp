@@ -131,10 +131,8 @@ void ApplyOutputFields(TFFmpeg& ATask, const TOutputOptions& O) {
   ATask.Pending().input_sync = O.InputSync;
   if (O.CopyTimestamp) ATask.Pending().copy_ts = true;
   if (O.TimeStart != NoTimeValue) ATask.SetStartTime(O.TimeStart);
-  if (O.TimeLength != NoTimeValue) {
-    ATask.SetRecordingTime(O.TimeLength);
-    ATask.FTotalOutputDuration = O.TimeLength;
-  }
+  // The recording time is also the task's expected output duration.
+  if (O.TimeLength != NoTimeValue) ATask.SetRecordingTime(O.TimeLength);
   if (O.Info.TimeStamp == 0)
     ATask.Pending().recording_timestamp = DateTimeToUnixTime(Now());
   else if (O.Info.TimeStamp > 0)

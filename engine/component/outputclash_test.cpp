@@ -3,21 +3,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/probe/avprobe.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TTestConverter : public TFFmpegConverter {
- public:
-  TTestConverter() : TFFmpegConverter(nullptr) {}
-  TFFmpeg& Task(Integer AIndex) { return *Tasks().Items(AIndex); }
-};
 
 class OutputClashTest : public ::testing::Test {
  protected:

@@ -6,27 +6,14 @@
 #include <mutex>
 #include <thread>
 
-#include "engine/component/ffmpegconverter.h"
-#include "engine/component/ffmpegtask.h"
+#include "engine/component/testkit/component_testkit.h"
 #include "engine/transcoder/streamtables.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
 
+using namespace component_test;
 using namespace transcoder_test;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Serves the main-thread queue until APred holds; False after ASeconds.
-template <typename P>
-bool ServeUntil(P&& APred, int ASeconds = 30) {
-  const auto end = Clock::now() + std::chrono::seconds(ASeconds);
-  while (!APred()) {
-    if (Clock::now() > end) return false;
-    CheckSynchronize(5);
-  }
-  return true;
-}
 
 void ServeFor(int AMilliseconds) {
   const auto end = Clock::now() + std::chrono::milliseconds(AMilliseconds);
@@ -76,23 +63,17 @@ struct TRecorder {
   // The task events (final excluded) by task index; each task at most once.
   std::map<Integer, TTerminateInfo> TaskEnds() {
     std::lock_guard<std::mutex> hold(Lock);
-    std::map<Integer, TTerminateInfo> byTask;
-    for (const auto& e : Ends) {
-      if (e.TaskIndex < 0) continue;
-      EXPECT_TRUE(byTask.emplace(e.TaskIndex, e).second) << "task ended twice: " << e.TaskIndex;
-    }
-    return byTask;
+    return EndsByTask(Ends);
   }
-  // The final event came exactly once and last.
+  // The final event came exactly once and last, as a batch that went through.
   void ExpectFinalLast() {
     std::lock_guard<std::mutex> hold(Lock);
-    ASSERT_FALSE(Ends.empty());
+    ExpectFinalOnceLast(Ends);
+    if (Ends.empty()) return;
     const TTerminateInfo& last = Ends.back();
-    EXPECT_EQ(last.TaskIndex, -1);
     EXPECT_TRUE(last.Finished);
     EXPECT_FALSE(last.Exception);
     EXPECT_TRUE(last.ExceptionMsg.empty());
-    EXPECT_EQ(std::count_if(Ends.begin(), Ends.end(), [](const auto& e) { return e.TaskIndex == -1; }), 1);
   }
 };
 
@@ -428,9 +409,9 @@ TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
     // The last progress report comes while the codecs are still open.
     raw->FOnProgress = [raw, &decoders, &encoders, i](TObject*, Integer, Integer, Integer, Single, Single,
                                                       Int64, Int64, Int64) {
-      for (const auto& ist : raw->FState->ist_table)
+      for (const auto& ist : Peer::State(*raw)->ist_table)
         if (ist->decoding_needed) decoders[i] = ist->dec->thread_count;
-      for (const auto& ost : raw->FState->ost_table)
+      for (const auto& ost : Peer::State(*raw)->ost_table)
         if (ost->encoding_needed) encoders[i] = ost->enc->thread_count;
     };
   }

@@ -78,9 +78,9 @@ std::unique_ptr<TCustomFFmpeg> ThreadWatchingTask(const String& AOutput, TSeenTh
   TCustomFFmpeg* raw = task.get();
   task->FOnProgress = [raw, &ASeen](TObject*, Integer, Integer, Integer, Single, Single, Int64, Int64,
                                     Int64) {
-    for (const auto& ist : raw->FState->ist_table)
+    for (const auto& ist : Peer::State(*raw)->ist_table)
       if (ist->decoding_needed) ASeen.Decoder = ist->dec->thread_count;
-    for (const auto& ost : raw->FState->ost_table)
+    for (const auto& ost : Peer::State(*raw)->ost_table)
       if (ost->encoding_needed) ASeen.Encoder = ost->enc->thread_count;
     if (ASeen.Gate && !ASeen.Reported) {
       ASeen.Reported = true;

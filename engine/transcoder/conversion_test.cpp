@@ -542,7 +542,7 @@ TEST_F(ConversionTest, StopInTheMiddleWritesAPlayableShorterFile) {
     Prepare(TMedia::Get().AudioVideoAvi(), Out("stopped.avi"));
     if (threaded) {
       F->StartConvert(true)->Start();
-      while (F->FStopEvent.WaitFor(10) != wrSignaled) CheckSynchronize(0);
+      while (Peer::StopEvent(*F).WaitFor(10) != wrSignaled) CheckSynchronize(0);
     } else {
       RunInline();
     }
@@ -600,11 +600,11 @@ TEST_F(ConversionTest, PauseHaltsTheRunAndResumeFinishesIt) {
   EXPECT_TRUE(F->Converting());
   // Held: the run does not end while paused, and at most the report of the packet in hand arrives
   // after the request.
-  EXPECT_EQ(F->FStopEvent.WaitFor(200), wrTimeout);
+  EXPECT_EQ(Peer::StopEvent(*F).WaitFor(200), wrTimeout);
   EXPECT_LE(reports - reportsAtPause, 1);
   EXPECT_EQ(Outcome.Terminations, 0);
   F->Resume();
-  WaitServingMainThread(F->FStopEvent);
+  WaitServingMainThread(Peer::StopEvent(*F));
   EXPECT_EQ(Outcome.Terminations, 1);
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
   EXPECT_EQ(F->RunState(), rsFinished);
@@ -691,7 +691,7 @@ TEST_F(ConversionTest, FrameHookPluginsProcessEveryPicture) {
   ASSERT_TRUE(journal && reset);
   reset();
   F->SetOption("vhook", String(HOOKPLUGIN_PATH) + " tag=conv invert");
-  EXPECT_TRUE(F->Fusing_vhook);
+  EXPECT_TRUE(Peer::using_vhook(*F));
   Prepare(TMedia::Get().AudioVideoAvi(), Out("vhook.avi"), {{"an", ""}});
   RunInline();
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
@@ -775,20 +775,20 @@ TEST_F(ConversionTest, PreviewBitmapsArriveAtMostOncePerInterval) {
 // with a handler only the handler is served. Switching the preview off frees the window, and the
 // run's end frees it too.
 TEST_F(ConversionTest, PreviewPicturesGoToThePreviewWindowUnlessTheBitmapEventTakesThem) {
-  auto previewer = [this] { return dynamic_cast<TPreviewer*>(F->FPostContext.Previewer.get()); };
+  auto previewer = [this] { return dynamic_cast<TPreviewer*>(Peer::PostContext(*F).Previewer.get()); };
   // Inline the repaints run at once on this thread: each report sees the latest picture painted.
   std::vector<Integer> painted;
   F->ReportInterval = 0;
   F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
     if (!F->PostHooks().Contains(phPreview)) {
-      EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+      EXPECT_EQ(Peer::PostContext(*F).Previewer, nullptr);
       return;
     }
     ASSERT_NE(previewer(), nullptr) << AFrame;
     painted.push_back(previewer()->FrameNumber());
     if (AFrame == 10) {
       F->SetPostHooks(TPostHooks{phBitmap});
-      EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+      EXPECT_EQ(Peer::PostContext(*F).Previewer, nullptr);
     }
   };
   F->SetPostHooks(TPostHooks{phPreview, phBitmap});
@@ -810,9 +810,9 @@ TEST_F(ConversionTest, PreviewPicturesGoToThePreviewWindowUnlessTheBitmapEventTa
   F->PreviewInterval = 0;
   Prepare(TMedia::Get().AudioVideoAvi(), Out("previewthread.avi"), {{"an", ""}});
   F->StartConvert(true)->Start();
-  ASSERT_EQ(F->FStopEvent.WaitFor(60000), wrSignaled) << "the conversion thread waited for this one";
+  ASSERT_EQ(Peer::StopEvent(*F).WaitFor(60000), wrSignaled) << "the conversion thread waited for this one";
   while (Outcome.Terminations == 0) CheckSynchronize(10);
-  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+  EXPECT_EQ(Peer::PostContext(*F).Previewer, nullptr);
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
   EXPECT_EQ(F->PostHooks(), (TPostHooks{phPreview, phBitmap}));
 
@@ -825,7 +825,7 @@ TEST_F(ConversionTest, PreviewPicturesGoToThePreviewWindowUnlessTheBitmapEventTa
   RunInline();
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
   EXPECT_GE(previews, 20);
-  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+  EXPECT_EQ(Peer::PostContext(*F).Previewer, nullptr);
 }
 
 TEST_F(ConversionTest, ProgressCarriesFramesSizesAndDurations) {
@@ -882,7 +882,7 @@ TEST_F(ConversionTest, MoreThanTwentyOutputStreams) {
     F->SetOption("acodec", "pcm_s16le");
     F->AddStreamToLastOutput(mtAudio);
   }
-  ASSERT_EQ(F->Foutput_files[0]->streams.size(), 24u);
+  ASSERT_EQ(F->output_files()[0]->streams.size(), 24u);
   RunInline();
   EXPECT_TRUE(Outcome.Finished) << Outcome.Message;
   TAVProbe probe(nullptr);

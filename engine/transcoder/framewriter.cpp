@@ -45,7 +45,7 @@ void Mux(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TMuxStream& AMux, AVStr
   if (ret >= 0 && AOutput->pb && AOutput->pb->error < 0) ret = AOutput->pb->error;
   if (ret < 0) {
     String file;
-    for (const auto& output : ATask.Foutput_files)
+    for (const auto& output : ATask.output_files())
       if (output->ctx.get() == AOutput) file = output->FileName;
     throw FFmpegException(FormatAVError("av_interleaved_write_frame()", ret) + " [" + file + "]");
   }

@@ -31,14 +31,14 @@ TEST_F(InputTest, AnInputWritesItsGeometryAndAudioFormatBack) {
   EXPECT_EQ(F->Pending().audio_channels, 2);
   EXPECT_EQ(F->Pending().channel_layout, Int64(AV_CH_LAYOUT_STEREO));
   // One codec context per stream, filled from its parameters.
-  const TOpenedInput& input = *F->Finput_files[0];
+  const TOpenedInput& input = *F->input_files()[0];
   ASSERT_EQ(input.codecs.size(), 2u);
   EXPECT_EQ(input.codecs[0]->codec_id, AV_CODEC_ID_MPEG4);
   EXPECT_EQ(input.codecs[1]->codec_id, AV_CODEC_ID_MP2);
   EXPECT_EQ(input.codecs[0]->time_base.num, 1);
   EXPECT_EQ(input.codecs[0]->time_base.den, 25);
-  EXPECT_GE(F->FTotalOutputDuration, 900000);
-  EXPECT_EQ(F->Finput_files_ts_offset[0], 0);
+  EXPECT_GE(Peer::TotalOutputDuration(*F), 900000);
+  EXPECT_EQ(Peer::input_files_ts_offset(*F)[0], 0);
 }
 
 TEST_F(InputTest, SampleAspectTurnsIntoTheDisplayAspect) {
@@ -50,16 +50,16 @@ TEST_F(InputTest, ForcedDecodersTakeTheSlotOfTheirStream) {
   F->SetAudioCodec("mp3float");
   F->SetOption("acodec", "mp2float");
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().VideoSubtitleAudio())) << F->LastErrMsg();
-  ASSERT_EQ(F->Finput_codecs.size(), 3u);
-  EXPECT_EQ(F->Finput_codecs[0], nullptr);
-  EXPECT_EQ(F->Finput_codecs[1], nullptr);
-  ASSERT_NE(F->Finput_codecs[2], nullptr);
-  EXPECT_STREQ(F->Finput_codecs[2]->name, "mp2float");
+  ASSERT_EQ(Peer::input_codecs(*F).size(), 3u);
+  EXPECT_EQ(Peer::input_codecs(*F)[0], nullptr);
+  EXPECT_EQ(Peer::input_codecs(*F)[1], nullptr);
+  ASSERT_NE(Peer::input_codecs(*F)[2], nullptr);
+  EXPECT_STREQ(Peer::input_codecs(*F)[2]->name, "mp2float");
   // The names are consumed: a second input gets automatic decoders.
   EXPECT_FALSE(F->Pending().audio_codec_name);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
-  ASSERT_EQ(F->Finput_codecs.size(), 5u);
-  EXPECT_EQ(F->Finput_codecs[4], nullptr);
+  ASSERT_EQ(Peer::input_codecs(*F).size(), 5u);
+  EXPECT_EQ(Peer::input_codecs(*F)[4], nullptr);
 }
 
 TEST_F(InputTest, RefusalsLeaveTheTablesAsTheyWere) {
@@ -83,7 +83,7 @@ TEST_F(InputTest, RefusalsLeaveTheTablesAsTheyWere) {
     EXPECT_FALSE(F->OpenInputFile(c.File));
     EXPECT_EQ(F->LastErrMsg(), c.Message);
     EXPECT_EQ(F->nb_input_files(), 0);
-    EXPECT_TRUE(F->Finput_codecs.empty());
+    EXPECT_TRUE(Peer::input_codecs(*F).empty());
     EXPECT_FALSE(F->Pending().video_codec_name);
     EXPECT_FALSE(F->Pending().audio_codec_name);
   }
@@ -106,7 +106,7 @@ TEST_F(InputTest, AFoundProgramKeepsOnlyItsStreams) {
   F->SetProgramId(7);
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().ProgramTs())) << F->LastErrMsg();
   EXPECT_EQ(F->Pending().opt_programid, 0);
-  const AVFormatContext* ic = F->Finput_files[0]->ctx.get();
+  const AVFormatContext* ic = F->input_files()[0]->ctx.get();
   ASSERT_GE(ic->nb_programs, 1u);
   EXPECT_EQ(ic->streams[0]->discard, AVDISCARD_DEFAULT);
 }
@@ -116,8 +116,8 @@ TEST_F(InputTest, StartPositionSeeksAndBecomesTheNegativeOffset) {
   F->SetOption("ss", "0.5");
   ASSERT_TRUE(F->OpenInputFile(file)) << F->LastErrMsg();
   const Int64 start =
-      F->Finput_files[0]->ctx->start_time == AV_NOPTS_VALUE ? 0 : F->Finput_files[0]->ctx->start_time;
-  EXPECT_EQ(F->Finput_files_ts_offset[0], -(500000 + start));
+      F->input_files()[0]->ctx->start_time == AV_NOPTS_VALUE ? 0 : F->input_files()[0]->ctx->start_time;
+  EXPECT_EQ(Peer::input_files_ts_offset(*F)[0], -(500000 + start));
   EXPECT_EQ(F->Pending().start_time, 0);
 
   F = NewTask();
@@ -125,7 +125,7 @@ TEST_F(InputTest, StartPositionSeeksAndBecomesTheNegativeOffset) {
   F->SetOption("ss", "0.5");
   F->SetOption("copyts", "");
   ASSERT_TRUE(F->OpenInputFile(file));
-  EXPECT_EQ(F->Finput_files_ts_offset[0], 2000000);
+  EXPECT_EQ(Peer::input_files_ts_offset(*F)[0], 2000000);
 }
 
 TEST_F(InputTest, TheInputTablesNeverGrowPastTheirCapacity) {
@@ -141,8 +141,8 @@ TEST_F(InputTest, TheLongerInputSetsTheExpectedDuration) {
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioWav()));
   EXPECT_EQ(F->nb_input_files(), 2);
-  EXPECT_EQ(F->FTotalOutputDuration, F->Finput_files[1]->ctx->duration);
-  EXPECT_GE(F->FTotalOutputDuration, 1900000);
+  EXPECT_EQ(Peer::TotalOutputDuration(*F), F->input_files()[1]->ctx->duration);
+  EXPECT_GE(Peer::TotalOutputDuration(*F), 1900000);
 }
 
 TEST_F(InputTest, NamesOutsideTheSystemCodePageOpenThroughTheProtocol) {
@@ -152,5 +152,5 @@ TEST_F(InputTest, NamesOutsideTheSystemCodePageOpenThroughTheProtocol) {
   const bool opened = F->OpenInputFile(name);
   SetSystemCodePage("UTF-8");
   ASSERT_TRUE(opened) << F->LastErrMsg();
-  EXPECT_EQ(F->Finput_files[0]->codecs.size(), 2u);
+  EXPECT_EQ(F->input_files()[0]->codecs.size(), 2u);
 }

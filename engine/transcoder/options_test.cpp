@@ -65,9 +65,9 @@ TEST_F(OptionsTest, TableOfOptions) {
       {"atag", "XVI", "audio tag parameter must be 4 chars", nullptr},
       {"vcodec", "copy", "",
        [](auto& f) { return f.Pending().video_stream_copy == 1 && !f.Pending().video_codec_name; }},
-      {"metadata", "title", "Missing =", [](auto& f) { return f.Fmetadata.empty(); }},
+      {"metadata", "title", "Missing =", [](auto& f) { return Peer::metadata(f).empty(); }},
       {"metadata", "k=a=b", "",
-       [](auto& f) { return f.Fmetadata.back() == std::make_pair(String("k"), String("a=b")); }},
+       [](auto& f) { return Peer::metadata(f).back() == std::make_pair(String("k"), String("a=b")); }},
       {"itsscale", "25:2.0", "stream index over MAX_STREAMS(20)", nullptr},
       {"itsscale", "-1:2.0", "stream index over MAX_STREAMS(20)", nullptr},
       {"itsscale", "1:2.0", "", [](auto& f) { return f.InputTsScale(0, 1) == 2.0; }},
@@ -87,7 +87,9 @@ TEST_F(OptionsTest, TableOfOptions) {
       {"vbsf", "=x", "", [](auto& f) { return f.Pending().video_bitstream_filters.empty(); }},
       {"vbsf", " nosuch ", "Unknown bitstream filter nosuch", nullptr},
       {"t", "1:30", "",
-       [](auto& f) { return f.Pending().recording_time == 90000000 && f.FTotalOutputDuration == 90000000; }},
+       [](auto& f) {
+         return f.Pending().recording_time == 90000000 && Peer::TotalOutputDuration(f) == 90000000;
+       }},
       {"t", "soon", "Invalid duration specification for t: soon", nullptr},
       {"timestamp", "1970-01-02 00:00:00Z", "",
        [](auto& f) { return f.Pending().recording_timestamp == 86400; }},
@@ -101,9 +103,9 @@ TEST_F(OptionsTest, TableOfOptions) {
        [](auto& f) {
          return f.Pending().last_asked_format == "image2" && f.Pending().pgmyuv_compatibility_hack == 1;
        }},
-      {"g", "12", "", [](auto& f) { return f.FOptions.avcodec_opts[0]->gop_size == 12; }},
-      {"vb", "800000", "", [](auto& f) { return f.FOptions.avcodec_opts[0]->bit_rate == 800000; }},
-      {"ab", "96000", "", [](auto& f) { return f.FOptions.avcodec_opts[1]->bit_rate == 96000; }},
+      {"g", "12", "", [](auto& f) { return Peer::Options(f).avcodec_opts[0]->gop_size == 12; }},
+      {"vb", "800000", "", [](auto& f) { return Peer::Options(f).avcodec_opts[0]->bit_rate == 800000; }},
+      {"ab", "96000", "", [](auto& f) { return Peer::Options(f).avcodec_opts[1]->bit_rate == 96000; }},
   };
   for (const TOptionCase& c : cases) {
     SCOPED_TRACE(String(c.Name) + "=" + c.Value);
@@ -128,7 +130,7 @@ TEST_F(OptionsTest, TheDispatcherKnows114DistinctNamesThatNeverReachTheGenericSt
   // "b", "g" and their kind go to the generic store; a dispatcher name such as "vn" never does,
   // so the generic holders stay untouched by it.
   F->SetOption("vn", "1");
-  EXPECT_EQ(F->FOptions.opt_name_count, 0);
+  EXPECT_EQ(Peer::Options(*F).opt_name_count, 0);
 }
 
 TEST_F(OptionsTest, OptionsThatOnlyLog) {
@@ -173,7 +175,7 @@ TEST_F(OptionsTest, StreamMapsReadNumbersWithAnySeparatorAndBasePrefixes) {
                {"3", {3, 0, 3, 0}}};
   for (const auto& c : cases) {
     F->AddStreamMap(c.Text);
-    const TAVStreamMap& m = F->Fstream_maps.back();
+    const TAVStreamMap& m = Peer::stream_maps(*F).back();
     EXPECT_EQ(m.file_index, c.Expected.file_index) << c.Text;
     EXPECT_EQ(m.stream_index, c.Expected.stream_index) << c.Text;
     EXPECT_EQ(m.sync_file_index, c.Expected.sync_file_index) << c.Text;
@@ -188,8 +190,8 @@ TEST_F(OptionsTest, MapListsStopAtTheirCapacity) {
   EXPECT_EQ(RaisedMessage([&] { small->AddStreamMap("0.0"); }), "Too many stream maps (at most 20)");
   small->AddMetadataMap("0:0");
   EXPECT_EQ(RaisedMessage([&] { small->AddMetadataMap("0:0"); }), "Too many metadata maps (at most 1)");
-  EXPECT_EQ(small->Fstream_maps.size(), 20u);
-  EXPECT_EQ(small->Fmeta_data_maps.size(), 1u);
+  EXPECT_EQ(Peer::stream_maps(*small).size(), 20u);
+  EXPECT_EQ(Peer::meta_data_maps(*small).size(), 1u);
 }
 
 TEST_F(OptionsTest, VideoHookWordsSplitAtBarsOrBlanks) {
@@ -274,7 +276,7 @@ TEST_F(OptionsTest, OldGenericNamesBecomeTheEncodersPrivateOptions) {
   // Generic flags beside translated ones stay generic.
   F = NewTask();
   EXPECT_TRUE(F->SetDefaultOption("flags2", "+local_header+dct8x8"));
-  EXPECT_TRUE(F->FOptions.avcodec_opts[0]->flags2 & AV_CODEC_FLAG2_LOCAL_HEADER);
+  EXPECT_TRUE(Peer::Options(*F).avcodec_opts[0]->flags2 & AV_CODEC_FLAG2_LOCAL_HEADER);
   EXPECT_STREQ(F->Pending().VideoCodecOptions.Value("8x8dct"), "1");
 }
 
@@ -285,7 +287,7 @@ TEST_F(OptionsTest, NamesNeitherGenericTranslatedNorPrivateAreRefused) {
   EXPECT_FALSE(F->SetDefaultOption("g", " "));
   EXPECT_FALSE(F->SetDefaultOption("me_method", "sideways"));
   EXPECT_EQ(F->Pending().VideoCodecOptions.Count(), 0);
-  EXPECT_EQ(F->FOptions.opt_name_count, 0);
+  EXPECT_EQ(Peer::Options(*F).opt_name_count, 0);
   // A private option of the encoder named, with a value it refuses, is logged like a generic one.
   F->SetVideoCodec("libx264");
   EXPECT_FALSE(F->SetDefaultOption("crf", "plenty"));
@@ -300,10 +302,10 @@ TEST_F(OptionsTest, NamesNeitherGenericTranslatedNorPrivateAreRefused) {
 
 TEST_F(OptionsTest, PostHooksDroppingPreviewFreesThePreviewer) {
   F->SetPostHooks(TPostHooks{phPreview, phBitmap});
-  F->FPostContext.Previewer = std::make_unique<TObject>();
+  Peer::PostContext(*F).Previewer = std::make_unique<TObject>();
   F->SetPostHooks(TPostHooks{phPreview, phBitmap});
-  EXPECT_NE(F->FPostContext.Previewer, nullptr);
+  EXPECT_NE(Peer::PostContext(*F).Previewer, nullptr);
   F->SetPostHooks(TPostHooks{phBitmap});
-  EXPECT_EQ(F->FPostContext.Previewer, nullptr);
+  EXPECT_EQ(Peer::PostContext(*F).Previewer, nullptr);
   EXPECT_EQ(F->PostHooks(), TPostHooks{phBitmap});
 }

@@ -15,7 +15,7 @@ class OutputTest : public ::testing::Test {
     F = NewTask();
   }
   String Out(const String& AName) { return TMedia::Get().Path(AName); }
-  TOpenedOutput& Output(Integer AIndex = 0) { return *F->Foutput_files[size_t(AIndex)]; }
+  TOpenedOutput& Output(Integer AIndex = 0) { return *F->output_files()[size_t(AIndex)]; }
   std::unique_ptr<TCustomFFmpeg> F;
 };
 
@@ -91,9 +91,9 @@ TEST_F(OutputTest, VideoStreamTakesThePendingGeometryAndResetsItsKind) {
   EXPECT_FLOAT_EQ(v.quality, 3 * FF_QP2LAMBDA);
   EXPECT_STREQ(ff::av_dict_get(v.st->metadata, "language", nullptr, 0)->value, "eng");
   // Named encoder: its slot holds it.
-  ASSERT_EQ(F->Foutput_codecs.size(), 2u);
-  EXPECT_EQ(F->Foutput_codecs[0], v.encoder);
-  EXPECT_EQ(F->Foutput_codecs[1], nullptr);
+  ASSERT_EQ(Peer::output_codecs(*F).size(), 2u);
+  EXPECT_EQ(Peer::output_codecs(*F)[0], v.encoder);
+  EXPECT_EQ(Peer::output_codecs(*F)[1], nullptr);
   // The kind's pending options are consumed; geometry persists.
   EXPECT_FALSE(F->Pending().video_codec_name);
   EXPECT_EQ(F->Pending().frame_pix_fmt, AV_PIX_FMT_NONE);
@@ -128,8 +128,8 @@ TEST_F(OutputTest, SampleAspectOfTheDisplayAspect) {
   EXPECT_EQ(Output().streams[0].st->sample_aspect_ratio.num, 1);
   EXPECT_EQ(Output().streams[0].st->sample_aspect_ratio.den, 1);
   EXPECT_TRUE(Output().streams[0].stream_copy);
-  ASSERT_EQ(F->Foutput_codecs.size(), 1u);
-  EXPECT_EQ(F->Foutput_codecs[0], nullptr);
+  ASSERT_EQ(Peer::output_codecs(*F).size(), 1u);
+  EXPECT_EQ(Peer::output_codecs(*F)[0], nullptr);
 }
 
 TEST_F(OutputTest, FrameRateSnapsToTheEncodersListUnlessForced) {
@@ -217,7 +217,7 @@ TEST_F(OutputTest, MetadataKeepsTheFirstValueOfAKey) {
   EXPECT_STREQ(ff::av_dict_get(m, "title", nullptr, 0)->value, "A");
   EXPECT_STREQ(ff::av_dict_get(m, "artist", nullptr, 0)->value, "C");
   EXPECT_STREQ(ff::av_dict_get(m, "creation_time", nullptr, 0)->value, "2001-02-03T04:05:06.000000Z");
-  EXPECT_TRUE(F->Fmetadata.empty());
+  EXPECT_TRUE(Peer::metadata(*F).empty());
 }
 
 TEST_F(OutputTest, FileRefusalsUnregisterAndLeaveNoFile) {
@@ -255,16 +255,16 @@ TEST_F(OutputTest, AnOutputIsMadeOnlyByTheRun) {
 TEST_F(OutputTest, JoinModeRepeatsTheOutputOncePerInput) {
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
   ASSERT_EQ(F->OpenOutputFile(Out("join.avi"), true), 3) << F->LastErrMsg();
-  EXPECT_TRUE(F->FJoinMode);
-  EXPECT_EQ(F->Foutput_files[0], F->Foutput_files[2]);
-  EXPECT_EQ(F->FTotalOutputDuration, 3 * F->Finput_files[0]->ctx->duration);
+  EXPECT_TRUE(Peer::JoinMode(*F));
+  EXPECT_EQ(F->output_files()[0], F->output_files()[2]);
+  EXPECT_EQ(Peer::TotalOutputDuration(*F), 3 * F->input_files()[0]->ctx->duration);
   EXPECT_EQ(F->OpenOutputFile(Out("more.avi"), false), -1);
   EXPECT_EQ(F->LastErrMsg(), "Cannot join more than one output file.");
 
   F = NewTask();
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
   EXPECT_EQ(F->OpenOutputFile(Out("single.avi"), true), 1);
-  EXPECT_FALSE(F->FJoinMode);
+  EXPECT_FALSE(Peer::JoinMode(*F));
 
   // The output list never grows past its capacity.
   auto small = std::make_unique<TCustomFFmpeg>(2);
@@ -284,7 +284,7 @@ TEST_F(OutputTest, MoreThanTwentyStreamsOnOneOutput) {
   for (int i = 0; i < 24; ++i) F->SetOption("newaudio", "");
   EXPECT_EQ(Output().streams.size(), 25u);
   EXPECT_EQ(Output().ctx->nb_streams, 25u);
-  EXPECT_EQ(F->Foutput_codecs.size(), 25u);
+  EXPECT_EQ(Peer::output_codecs(*F).size(), 25u);
 }
 
 TEST_F(OutputTest, SubtitleStreamWithoutACodecNameHasNone) {

@@ -284,7 +284,7 @@ TEST_F(OutputSafetyTest, AFailedLastWriteIsToldWhenTheFileCloses) {
   F->SetFormat("avi");
   ASSERT_EQ(F->OpenOutputFile(device, false), 1) << F->LastErrMsg();
   F->OpenOutputFiles();
-  TOpenedOutput& output = *F->Foutput_files[0];
+  TOpenedOutput& output = *F->output_files()[0];
   ASSERT_NE(output.ctx->pb, nullptr);
   const uint8_t bytes[100] = {};
   ff::avio_write(output.ctx->pb, bytes, sizeof bytes);

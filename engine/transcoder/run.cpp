@@ -4,9 +4,7 @@
 #include "engine/base/ffmpeglogger.h"
 #include "engine/transcoder/transcoder.h"
 
-namespace {
-
-class TConvertThread : public TThread {
+class TCustomFFmpeg::TConvertThread : public TThread {
  public:
   TConvertThread(TCustomFFmpeg* AOwner, TThreadPriority APriority) : TThread(true), FOwner(AOwner) {
     SetFreeOnTerminate(true);
@@ -33,7 +31,7 @@ class TConvertThread : public TThread {
   TCustomFFmpeg* FOwner;
 };
 
-class TDoTerminateThread : public TThread {
+class TCustomFFmpeg::TDoTerminateThread : public TThread {
  public:
   explicit TDoTerminateThread(TCustomFFmpeg* AOwner) : TThread(false), FOwner(AOwner) {
     SetFreeOnTerminate(true);
@@ -55,8 +53,6 @@ class TDoTerminateThread : public TThread {
  private:
   TCustomFFmpeg* FOwner;
 };
-
-}  // namespace
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority) {
   if (FRunState != rsReady) return nullptr;

@@ -47,8 +47,8 @@ TEST_F(StreamMappingTest, SetUpFailuresEndTheRunWithTheirMessage) {
     EXPECT_TRUE(F->FatalException());
     EXPECT_EQ(message, WithTaskFiles(c.Message, TMedia::Get().AudioVideoAvi(), Out("mapfail.avi")));
     EXPECT_FALSE(F->Finished());
-    EXPECT_EQ(F->FEncoderList, nullptr);
-    EXPECT_EQ(F->FDecoderList, nullptr);
+    EXPECT_EQ(Peer::EncoderList(*F), nullptr);
+    EXPECT_EQ(Peer::DecoderList(*F), nullptr);
   }
 }
 
@@ -59,11 +59,11 @@ TEST_F(StreamMappingTest, ExplicitMapsChooseSourceAndSync) {
   F->SetOption("map", "0:2:0:0");
   F->SetOption("sn", "");
   ASSERT_EQ(F->OpenOutputFile(Out("mapped.avi"), false), 1);
-  F->FState = std::make_unique<TConvertState>();
+  Peer::State(*F) = std::make_unique<TConvertState>();
   F->BuildInputStreamTable();
-  ASSERT_EQ(F->FState->ist_table.size(), 3u);
+  ASSERT_EQ(Peer::State(*F)->ist_table.size(), 3u);
   F->BuildOutputStreamTable();
-  TConvertState& s = *F->FState;
+  TConvertState& s = *Peer::State(*F);
   ASSERT_EQ(s.ost_table.size(), 2u);
   EXPECT_EQ(s.ost_table[0]->source_index, 0);
   EXPECT_EQ(s.ost_table[1]->source_index, 2);
@@ -79,7 +79,7 @@ TEST_F(StreamMappingTest, ExplicitMapsChooseSourceAndSync) {
   EXPECT_TRUE(log.Has(llVerbose, "  Stream #0.2 -> #0.1 (Audio)"));
   EXPECT_TRUE(log.Has(llVerbose, " [sync #0.0 (Audio)]"));
   F->FreeStreamTables();
-  EXPECT_EQ(F->FState, nullptr);
+  EXPECT_EQ(Peer::State(*F), nullptr);
 }
 
 TEST_F(StreamMappingTest, TwoOutputsShareTheOnlyInputStream) {
@@ -110,14 +110,14 @@ TEST_F(StreamMappingTest, ProgramFilterHasNoFallback) {
 TEST_F(StreamMappingTest, StartTimesAllowForDecoderDelay) {
   ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
   ASSERT_EQ(F->OpenOutputFile(Out("start.avi"), false), 1);
-  F->FState = std::make_unique<TConvertState>();
+  Peer::State(*F) = std::make_unique<TConvertState>();
   F->BuildInputStreamTable();
   // Two pictures held back at 25 frames per second.
-  F->Finput_files[0]->codecs[0]->has_b_frames = 2;
+  F->input_files()[0]->codecs[0]->has_b_frames = 2;
   F->InitInputTimestamps();
-  EXPECT_EQ(F->FState->ist_table[0]->pts, -80000);
-  EXPECT_EQ(F->FState->ist_table[0]->next_pts, AV_NOPTS_VALUE);
-  EXPECT_TRUE(F->FState->ist_table[0]->is_start);
+  EXPECT_EQ(Peer::State(*F)->ist_table[0]->pts, -80000);
+  EXPECT_EQ(Peer::State(*F)->ist_table[0]->next_pts, AV_NOPTS_VALUE);
+  EXPECT_TRUE(Peer::State(*F)->ist_table[0]->is_start);
   F->FreeStreamTables();
 }
 

@@ -18,7 +18,7 @@ class TargetTest : public ::testing::Test {
   void OpenOutputAndEncoders(const String& AName) {
     ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path(AName), false), F->nb_output_files() + 1)
         << F->LastErrMsg();
-    for (TOutputStreamSetup& s : F->Foutput_files.back()->streams) {
+    for (TOutputStreamSetup& s : F->output_files().back()->streams) {
       String leftover;
       EXPECT_GE(OpenEncoder(s, leftover), 0) << AName;
       EXPECT_EQ(leftover, "") << AName;
@@ -144,8 +144,8 @@ TEST_F(TargetTest, EachTargetSetsItsOptionGroup) {
     EXPECT_FLOAT_EQ(F->Pending().frame_aspect_ratio, c.Aspect);
     EXPECT_EQ(F->Pending().video_codec_name.value_or(""), String(c.VideoCodec ? c.VideoCodec : ""));
     EXPECT_EQ(F->Pending().audio_codec_name.value_or(""), String(c.AudioCodec ? c.AudioCodec : ""));
-    EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, c.Gop ? c.Gop : 12);
-    EXPECT_EQ(F->FOptions.avcodec_opts[1]->bit_rate, c.AudioBitrate ? c.AudioBitrate : 128000);
+    EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->gop_size, c.Gop ? c.Gop : 12);
+    EXPECT_EQ(Peer::Options(*F).avcodec_opts[1]->bit_rate, c.AudioBitrate ? c.AudioBitrate : 128000);
     EXPECT_STREQ(F->Pending().MuxerOptions.Value("muxrate"), c.Muxrate);
     // What the target set is what the encoders of 5.1 take.
     OpenOutputAndEncoders(String("target-") + c.Value + ".out");
@@ -167,12 +167,12 @@ TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
     SCOPED_TRACE(c.Target);
     F = NewTask();
     F->SetOption("target", c.Target);
-    const AVCodecContext* video = F->FOptions.avcodec_opts[0].get();
+    const AVCodecContext* video = Peer::Options(*F).avcodec_opts[0].get();
     EXPECT_EQ(video->bit_rate, c.Bitrate);
     EXPECT_EQ(video->rc_max_rate, c.MaxRate);
     EXPECT_EQ(video->rc_min_rate, c.MinRate);
     EXPECT_EQ(video->rc_buffer_size, c.BufSize);
-    EXPECT_EQ(F->FOptions.avformat_opts->packet_size, c.PacketSize);
+    EXPECT_EQ(Peer::Options(*F).avformat_opts->packet_size, c.PacketSize);
   }
   // Only the vcd sets a preload; an aspect ratio already given is kept without a word.
   TLogRecorder log;
@@ -183,7 +183,7 @@ TEST_F(TargetTest, DiscTargetsSetTheirMuxerAndRateControl) {
   EXPECT_FLOAT_EQ(F->Pending().mux_preload, 0.44f);
   EXPECT_FALSE(log.Contains("Assuming"));
   ASSERT_EQ(F->OpenOutputFile(TMedia::Get().Path("vcd.mpg"), false), 1);
-  EXPECT_STREQ(F->Foutput_files[0]->MuxerOptions.Value("preload"), "440000");
+  EXPECT_STREQ(F->output_files()[0]->MuxerOptions.Value("preload"), "440000");
   // Without one, the target says which it assumes.
   for (const char* target : {"pal-svcd", "pal-dvd"}) {
     F = NewTask();
@@ -200,7 +200,7 @@ TEST_F(TargetTest, TheNormIsGuessedFromTheFrameRateOrTheInputs) {
     ASSERT_TRUE(F->OpenInputFile(TMedia::Get().NtscVideo()));
     F->SetOption("target", "dvd");
     EXPECT_EQ(F->Pending().frame_height, 480);
-    EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 18);
+    EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->gop_size, 18);
     EXPECT_TRUE(log.Has(llVerbose, "Assuming NTSC for target."));
   }
   // No frame rate known: refused before anything is set.
@@ -313,10 +313,10 @@ TEST_F(TargetTest, PresetLookupByNameCodecAndFile) {
   // Case is ignored; a short name is completed by the pending codec.
   F->SetVideoCodec("libx264");
   F->ApplyPreset("vpre", "LIBX264-IPOD320");
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->level, 13);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->level, 13);
   F->ApplyPreset("vpre", "ipod640");
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->level, 30);
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->refs, 1);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->level, 30);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->refs, 1);
   // "fpre" reads files only.
   EXPECT_EQ(RaisedMessage([&] { F->ApplyPreset("fpre", "libx264-default"); }),
             "Preset \"libx264-default\" not found");
@@ -325,8 +325,8 @@ TEST_F(TargetTest, PresetLookupByNameCodecAndFile) {
   std::ofstream(file, std::ios::binary) << "  \r\n vcodec=mpeg4 \r\n\r\ng=77\rbf=2\n  ";
   F->ApplyPreset("fpre", file);
   EXPECT_EQ(*F->Pending().video_codec_name, "mpeg4");
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 77);
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->max_b_frames, 2);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->gop_size, 77);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->max_b_frames, 2);
 
   struct {
     const char* Text;
@@ -342,5 +342,5 @@ TEST_F(TargetTest, PresetLookupByNameCodecAndFile) {
     EXPECT_EQ(RaisedMessage([&] { F->ApplyPreset("fpre", file); }), r.Message);
   }
   // Lines before a failing one stay applied.
-  EXPECT_EQ(F->FOptions.avcodec_opts[0]->gop_size, 5);
+  EXPECT_EQ(Peer::Options(*F).avcodec_opts[0]->gop_size, 5);
 }

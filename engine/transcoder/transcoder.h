@@ -173,6 +173,10 @@ class TCustomFFmpeg : public TObject {
 
   Integer nb_input_files() const { return Integer(Finput_files.size()); }
   Integer nb_output_files() const { return Integer(Foutput_files.size()); }
+  // The opened inputs and the registered outputs, in the order they were added (in join mode the
+  // one output once per input).
+  const std::vector<std::unique_ptr<TOpenedInput>>& input_files() const { return Finput_files; }
+  const std::vector<std::shared_ptr<TOpenedOutput>>& output_files() const { return Foutput_files; }
   // The run's state; the Boolean properties below are read from it.
   TRunState RunState() const { return FRunState; }
   // The conversion went through to its end: set when it has, kept after the task terminated.
@@ -185,6 +189,10 @@ class TCustomFFmpeg : public TObject {
   const TPendingOptions& Pending() const { return FPending; }
   TPendingOptions& Pending() { return FPending; }
   const TRunCounters& Counters() const { return FCounters; }
+  // Set by the component before a batch when this task may not run (an output another task also
+  // writes); the task then ends at its start with this message. Empty: it may run.
+  const String& StartRefusal() const { return FStartRefusal; }
+  void SetStartRefusal(const String& AValue) { FStartRefusal = AValue; }
 
   // ---- object (transcoder.cpp) ----
   // Prepares a task: clean-up, defaults, fresh option holders. Nothing while the converter's
@@ -392,7 +400,8 @@ class TCustomFFmpeg : public TObject {
   // Progress (progress.cpp). AFileIndex: the input read last, -1 in the final report.
   void ReportProgress(Integer AFileIndex, bool AIsLast);
 
-  // Minimum time between progress reports and previewed frames (microseconds).
+  // Set directly by the owner: the minimum time between progress reports and previewed frames
+  // (microseconds), and the events, which the component wires to its own.
   Int64 ReportInterval = 500000;
   Int64 PreviewInterval = 100000;
 
@@ -401,7 +410,17 @@ class TCustomFFmpeg : public TObject {
   TProgressEvent FOnProgress;
   TNotifyEvent FOnTerminate;
 
-  // ---- state: read by the run and by tests ----
+  // The tests' one way to the state below (testkit/transcoder_peer.h).
+  friend struct TCustomFFmpegTestPeer;
+  // A stage of the frame writer (framewriter.cpp) that counts what it writes.
+  friend void ReceiveEncodedPackets(TCustomFFmpeg& ATask, AVFormatContext* AOutput, TAVOutputStream& AOst,
+                                    const AVFrame* APicture, Integer& AFrameSize, const char* AFailure);
+
+ private:
+  // The two thread classes of a run (run.cpp).
+  class TConvertThread;
+  class TDoTerminateThread;
+
   Integer FMaxFiles = 0;
 
   // Files and the tables beside them.
@@ -450,11 +469,8 @@ class TCustomFFmpeg : public TObject {
   String FFatalMessage;
   Int64 FTotalOutputDuration = -1;
   String FLastErrMsg;
-  // Set by the component before a batch when this task may not run (an output another task also
-  // writes); the task then ends at its start with this message.
-  String FStartRefusal;
+  String FStartRefusal;  // see StartRefusal
 
- private:
   // The stages of one packet (packetdecode.cpp).
   struct TDecodedOutput;
   Integer DecodeAudioVideo(TAVInputStream& AInStream, Integer AIstIndex, const AVPacket* APacket);

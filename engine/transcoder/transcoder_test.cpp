@@ -31,9 +31,10 @@ String Snapshot(const TCustomFFmpeg& f) {
     << '|' << f.Pending().copy_ts << '|' << f.Pending().video_stream_copy << '|' << f.Pending().do_pass << '|'
     << f.Pending().video_codec_tag << '|' << f.Pending().video_codec_name.value_or("-") << '|'
     << f.Pending().audio_codec_name.value_or("-") << '|' << bool(f.Pending().intra_matrix) << '|'
-    << f.Fstreamid_map[3] << '|' << f.Fstream_maps.size() << '|' << f.Pending().VideoCodecOptions.Count()
-    << '|' << f.Pending().MuxerOptions.Count() << '|' << f.Pending().video_bitstream_filters.size() << '|'
-    << f.Pending().sws_flags << '|' << f.FTotalOutputDuration;
+    << Peer::streamid_map(f)[3] << '|' << Peer::stream_maps(f).size() << '|'
+    << f.Pending().VideoCodecOptions.Count() << '|' << f.Pending().MuxerOptions.Count() << '|'
+    << f.Pending().video_bitstream_filters.size() << '|' << f.Pending().sws_flags << '|'
+    << Peer::TotalOutputDuration(f);
   return s.str();
 }
 
@@ -48,10 +49,10 @@ TEST_F(TranscoderTest, ConstructionChecksTheFileCount) {
     EXPECT_EQ(f.nb_output_files(), 0);
     EXPECT_EQ(f.ReportInterval, 500000);
     EXPECT_EQ(f.PreviewInterval, 100000);
-    EXPECT_EQ(f.FTotalOutputDuration, -1);
-    EXPECT_EQ(f.Finput_files_ts_offset.size(), size_t(good));
+    EXPECT_EQ(Peer::TotalOutputDuration(f), -1);
+    EXPECT_EQ(Peer::input_files_ts_offset(f).size(), size_t(good));
     // Option holders come with the reset, not before.
-    EXPECT_EQ(f.FOptions.avformat_opts.get(), nullptr);
+    EXPECT_EQ(Peer::Options(f).avformat_opts.get(), nullptr);
   }
 }
 
@@ -59,7 +60,7 @@ TEST_F(TranscoderTest, ResetRestoresEveryDefaultAndKeepsTheResults) {
   TCustomFFmpeg fresh(4);
   fresh.Reset();
   const String defaults = Snapshot(fresh);
-  EXPECT_NE(fresh.FOptions.avformat_opts.get(), nullptr);
+  EXPECT_NE(Peer::Options(fresh).avformat_opts.get(), nullptr);
 
   TCustomFFmpeg f(4);
   f.Reset();
@@ -109,13 +110,13 @@ TEST_F(TranscoderTest, ResetRestoresEveryDefaultAndKeepsTheResults) {
   f.SetDefaultOption("muxrate", "100000");
   f.SetVideoCodec("mpeg4");
   ASSERT_NE(Snapshot(f), defaults);
-  f.FFatalMessage = "kept";
-  f.Fmetadata.emplace_back("title", "kept");
+  Peer::SetFatalMessage(f, "kept");
+  Peer::metadata(f).emplace_back("title", "kept");
   f.Reset();
   EXPECT_EQ(Snapshot(f), defaults);
-  EXPECT_EQ(f.FFatalMessage, "kept");
-  EXPECT_EQ(f.Fmetadata.size(), 1u);
-  EXPECT_EQ(f.FOptions.opt_name_count, 0);
+  EXPECT_EQ(f.FatalMessage(), "kept");
+  EXPECT_EQ(Peer::metadata(f).size(), 1u);
+  EXPECT_EQ(Peer::Options(f).opt_name_count, 0);
 }
 
 TEST_F(TranscoderTest, OpenCodecListsLinkAtTheFrontAndUnlinkAnywhere) {

@@ -12,6 +12,7 @@
 
 #include "engine/base/ffmpegloader.h"
 #include "engine/base/testkit/testmedia.h"
+#include "engine/transcoder/testkit/transcoder_peer.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
