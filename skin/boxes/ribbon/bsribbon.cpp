@@ -4,6 +4,7 @@
 
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
+#include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/menus/bsskinmenu.h"
@@ -193,10 +194,6 @@ void TbsRibbonButtonItems::Update(TCollectionItem* Item) {
 
 // ---- pages ----
 
-TbsRibbonCustomPage::TbsRibbonCustomPage(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetBounds(Left(), Top(), 150, 30);
-}
-
 TbsRibbonPage::TbsRibbonPage(TComponent* AOwner) : TbsRibbonCustomPage(AOwner) {
   TControlStyle Style = ControlStyle();
   Style.Include(csAcceptsControls);
@@ -270,6 +267,13 @@ TbsRibbon::TbsRibbon(TComponent* AOwner)
 }
 
 TbsRibbon::~TbsRibbon() {
+  *FAlive = false;
+  // The application must not call into a ribbon that is gone.
+  removeAppHook();
+  if (FAppMenu != nullptr) {
+    FAppMenu->RemoveFreeNotification(this);
+    if (FAppMenu->Ribbon == this) FAppMenu->Ribbon = nullptr;
+  }
   // Pages are the form's; they must not reach back into a ribbon that is gone.
   for (Integer i = 0; i < FTabs->Count(); ++i)
     if (TbsRibbonPage* P = FTabs->Items(i)->Page()) P->Ribbon = nullptr;
@@ -308,6 +312,7 @@ void TbsRibbon::Loaded() {
     P->Ribbon = this;
     if (i != FTabIndex) P->Hide();
   }
+  if (FAppMenu != nullptr) FAppMenu->Ribbon = this;
 }
 
 void TbsRibbon::Notification(TComponent* AComponent, TOperation Operation) {
@@ -324,6 +329,11 @@ void TbsRibbon::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FButtonsImageList) FButtonsImageList = nullptr;
   if (AComponent == FSkinHint) FSkinHint = nullptr;
   if (AComponent == FAppButton) FAppButton = nullptr;
+  if (AComponent == FAppMenu) {
+    // A menu freed while open leaves no hook behind.
+    removeAppHook();
+    FAppMenu = nullptr;
+  }
 }
 
 // ---- properties ----
@@ -430,6 +440,7 @@ void TbsRibbon::ChangeSkinData() {
   TbsSkinControl::ChangeSkinData();
   if (TbsRibbonPage* P = ActivePage()) P->SetBounds(P->Left(), P->Top(), P->Width(), P->Height());
   if (FAppButton != nullptr) FAppButton->SetBounds(0, 1, FAppButton->Width(), FAppButton->Height());
+  if (AppMenuShown()) placeAppMenu();
 }
 
 // ---- geometry ----
@@ -706,6 +717,11 @@ void TbsRibbon::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Int
   if (Button != mbLeft) return;
   UpdateActiveItems(X, Y);
   if (FTabActive != -1) {
+    if (AppMenuShown()) {
+      auto Alive = FAlive;
+      HideAppMenu(nullptr);
+      if (!*Alive) return;
+    }
     if (FTabActive != FTabIndex) SetTabIndex(FTabActive);
     if (!Focused() && CanFocus()) SetFocus();
   }

@@ -145,15 +145,16 @@ void TbsRibbon::PaintSkinned(TCanvas* Cnvs) {
   if (!anyTabVisible()) PaintEmptyPageArea(Cnvs, P);
 }
 
-void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect) {
+void LaySkinPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect, bool Stretch,
+                    TbsStretchType StretchType) {
   const Integer SW = RectWidth(SourceRect), SH = RectHeight(SourceRect);
   if (SW <= 0 || SH <= 0) return;
   TBitmap Piece;
   Piece.SetSize(SW, SH);
   Piece.Canvas()->CopyRect(Rect(0, 0, SW, SH), Source->Canvas(), SourceRect);
   const Integer W = RectWidth(R), H = RectHeight(R);
-  if (FData->StretchEffect) {
-    switch (FData->StretchType) {
+  if (Stretch) {
+    switch (StretchType) {
       case bsstFull:
         Cnvs->StretchDraw(R, &Piece);
         break;
@@ -170,6 +171,10 @@ void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, co
   }
   for (Integer i = 0; i <= W / SW; ++i)
     for (Integer j = 0; j <= H / SH; ++j) Cnvs->Draw(R.Left + i * SW, R.Top + j * SH, &Piece);
+}
+
+void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect) {
+  LaySkinPicture(Cnvs, R, Source, SourceRect, FData->StretchEffect, FData->StretchType);
 }
 
 void TbsRibbon::DrawPageBackground(TCanvas* Cnvs, const TRect& R) {
@@ -245,12 +250,13 @@ void TbsRibbon::DrawPictureTab(TCanvas* Cnvs, Integer Index, const TRect& Piece,
 void TbsRibbon::DrawSkinTab(TCanvas* Cnvs, Integer Index) {
   TbsRibbonTab* T = FTabs->Items(Index);
   TbsDataSkinTabControl* D = FData;
-  // The application menu is not part of this control yet, so it is never shown over the tabs.
-  if (Index == FTabIndex && Focused() && !IsEmptyRect(D->FocusTabRect)) {
+  // While the application menu covers the pages no tab shows as selected.
+  const bool MenuShown = AppMenuShown();
+  if (Index == FTabIndex && Focused() && !IsEmptyRect(D->FocusTabRect) && !MenuShown) {
     DrawPictureTab(Cnvs, Index, D->FocusTabRect, D->FocusFontColor, FTabBoldStyle, 1);
     return;
   }
-  if (Index == FTabIndex && !IsEmptyRect(D->ActiveTabRect)) {
+  if (Index == FTabIndex && !IsEmptyRect(D->ActiveTabRect) && !MenuShown) {
     DrawPictureTab(Cnvs, Index, D->ActiveTabRect, D->ActiveFontColor, FTabBoldStyle, 1);
     return;
   }
