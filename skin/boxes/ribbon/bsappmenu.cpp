@@ -278,7 +278,8 @@ void TbsAppMenu::SetActivePage(TbsAppMenuPage* Value) {
     Value->Hide();
     Value->SetParent(this);
     Value->UpDateSize();
-    Value->Show();
+    // Show() would bring a hidden menu up with its page.
+    Value->SetVisible(true);
     Value->BringToFront();
     Value->FStopScroll = !Visible();
     if (Value->CanScroll()) Value->GetScrollInfo();
@@ -518,12 +519,14 @@ void TbsAppMenu::FindLastItem() {
 }
 
 TbsAppMenuPage* TbsAppMenu::CreatePage() {
-  TComponent* Form = GetParentForm(this);
-  auto* Page = new TbsAppMenuPage(Form != nullptr ? Form : static_cast<TComponent*>(this));
+  // Pages belong to the form; a menu not yet on one keeps them with its own owner.
+  TComponent* Owner = GetParentForm(this);
+  if (Owner == nullptr) Owner = this->Owner() != nullptr ? this->Owner() : this;
+  auto* Page = new TbsAppMenuPage(Owner);
   Page->SetParent(this);
   Page->AppMenu = this;
   Page->UpDateSize();
-  Page->SetName(MakeUniqueComponentName("bsAppMenuPage%d", Form));
+  Page->SetName(MakeUniqueComponentName("bsAppMenuPage%d", Owner));
   SetActivePage(Page);
   Repaint();
   return Page;
