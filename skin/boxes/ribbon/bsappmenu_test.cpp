@@ -575,4 +575,165 @@ TEST_F(AppMenuDrawing, TheDefaultLookIsAShadowAreaWithTheChosenItemOnTheFaceColo
   EXPECT_EQ(M->Perform(WM_ERASEBKGND, WPARAM(PB.Canvas()->Handle()), 0), 1);
 }
 
+// A skin whose "appmenu" element is cut from a picture of flat colours, one per piece.
+class AppMenuSkinned : public AppMenuDrawing {
+ protected:
+  static constexpr TColor Frame = TColor(RGB(0x40, 0x40, 0x40)), PageBack = TColor(RGB(0xFE, 0xFE, 0xFE)),
+                          Item = TColor(RGB(0x20, 0x60, 0xC0)), PageItem = TColor(RGB(0x30, 0x90, 0x30)),
+                          PageItemShown = TColor(RGB(0x90, 0x30, 0x30)), Back = TColor(RGB(0xC0, 0xC0, 0x10)),
+                          BackHot = TColor(RGB(0x10, 0xC0, 0xC0)), Caption = TColor(RGB(0xA0, 0x00, 0xA0)),
+                          Column = TColor(RGB(0xD0, 0xD8, 0xE0)), PageArea = TColor(RGB(0xB0, 0xB8, 0xC0));
+  TbsDataSkinAppMenu* UseFlatAppMenuElement(bool WithColumnPicture = true) {
+    auto solid = [&](TColor C, Integer W, Integer H) {
+      auto B = std::make_unique<TBitmap>();
+      B->SetPixelFormat(pf24bit);
+      B->SetSize(W, H);
+      B->Canvas()->Brush()->SetColor(C);
+      B->Canvas()->FillRect(Rect(0, 0, W, H));
+      return B;
+    };
+    auto Pic = solid(Frame, 200, 60);
+    auto fill = [&](TColor C, const TRect& R) {
+      Pic->Canvas()->Brush()->SetColor(C);
+      Pic->Canvas()->FillRect(R);
+    };
+    fill(PageBack, Rect(2, 2, 38, 38));
+    fill(Item, Rect(40, 0, 80, 20));
+    fill(PageItem, Rect(80, 0, 120, 30));
+    fill(PageItemShown, Rect(120, 0, 160, 30));
+    fill(Back, Rect(160, 0, 180, 16));
+    fill(BackHot, Rect(180, 0, 200, 16));
+    fill(Caption, Rect(0, 40, 50, 60));
+    Skin->AddPicture(std::move(Pic), "appmenu.bmp");
+    auto* D = dynamic_cast<TbsDataSkinAppMenu*>(Skin->Ctrls(Skin->GetControlIndex("appmenu")));
+    EXPECT_NE(D, nullptr);
+    D->PictureIndex = Skin->PictureCount() - 1;
+    D->SkinRect = Rect(0, 0, 40, 40);
+    D->ClRect = Rect(2, 2, 38, 38);
+    D->LTPoint = TPoint{2, 2};
+    D->RTPoint = TPoint{38, 2};
+    D->LBPoint = TPoint{2, 38};
+    D->RBPoint = TPoint{38, 38};
+    D->StretchEffect = true;
+    D->StretchType = bsstFull;
+    D->ItemRect = Rect(40, 0, 80, 20);
+    D->PageItemRect = Rect(80, 0, 120, 30);
+    D->PageItemActiveRect = Rect(120, 0, 160, 30);
+    D->ItemOffset1 = D->ItemOffset2 = D->PageItemOffset1 = D->PageItemOffset2 = 3;
+    D->FontName = "宋体";
+    D->FontHeight = 12;
+    D->FontPageHeight = 14;
+    D->TopLineRect = D->GripperRect = D->CaptionRect = D->BackButtonRect = D->BackButtonActiveRect = TRect{};
+    if (WithColumnPicture) {
+      Skin->AddPicture(solid(Column, 10, 10), "column.bmp");
+      D->BGPictureIndex = Skin->PictureCount() - 1;
+    } else {
+      D->BGPictureIndex = -1;
+    }
+    Skin->AddPicture(solid(PageArea, 10, 10), "pagearea.bmp");
+    D->BGPagePictureIndex = Skin->PictureCount() - 1;
+    return D;
+  }
+};
+
+TEST_F(AppMenuSkinned, ItemsAndPagesAreCutFromTheElement) {
+  UseFlatAppMenuElement();
+  TbsAppMenu* M = NewMenu({"新建", "打开"});
+  TbsAppMenuItem* P = AddPageItem(M, "最近");
+  M->SetSkinData(Skin.get());
+  M->SetBounds(0, 0, 500, 300);
+  M->SetItemIndex(0);
+  Paint(M);
+  ASSERT_NE(M->Data(), nullptr);
+  const TRect Sel = M->Items()->Items(0)->ItemRect, Plain = M->Items()->Items(1)->ItemRect;
+  EXPECT_EQ(Sel.Bottom - Sel.Top, 20);
+  EXPECT_EQ(Px(Sel.Left + 1, Sel.Top + 1), COLORREF(ColorToRGB(Item)));
+  EXPECT_EQ(Px(Plain.Left + 1, Plain.Top + 1), COLORREF(ColorToRGB(Column)));
+  EXPECT_EQ(Px(M->ItemWidth() + 10, 5), COLORREF(ColorToRGB(PageArea)));
+  // The shown page's item wears the active piece and its page is framed by the element's border.
+  const TRect PR = P->ItemRect;
+  EXPECT_EQ(Px(PR.Left + 1, PR.Top + 1), COLORREF(ColorToRGB(PageItemShown)));
+  const TRect PB = P->Page()->BoundsRect();
+  EXPECT_EQ(Px(PB.Left - 1, PB.Top + 10), COLORREF(ColorToRGB(Frame)));
+  EXPECT_EQ(Px(PB.Right, PB.Bottom), COLORREF(ColorToRGB(Frame)));
+  // The page itself erases to the element's client piece.
+  TBitmap B;
+  B.SetSize(P->Page()->Width(), P->Page()->Height());
+  P->Page()->Perform(WM_ERASEBKGND, WPARAM(B.Canvas()->Handle()), 0);
+  EXPECT_EQ(COLORREF(B.Canvas()->Pixels(20, 20)) & 0xFFFFFF, COLORREF(ColorToRGB(PageBack)));
+  // Scrolled above y 30 the page item is drawn plain even though its page is shown.
+  M->SetScrollOffset(P->ItemRect.Top - 20);
+  Paint(M);
+  EXPECT_LT(P->ItemRect.Top, 30);
+  EXPECT_NE(Px(P->ItemRect.Left + 1, P->ItemRect.Top + 1), COLORREF(ColorToRGB(PageItemShown)));
+}
+
+TEST_F(AppMenuSkinned, WithoutAColumnPictureThePageAreaIsStillTiled) {
+  UseFlatAppMenuElement(false);
+  TbsAppMenu* M = NewMenu({"新建"});
+  M->SetSkinData(Skin.get());
+  M->SetBounds(0, 0, 500, 300);
+  Paint(M);
+  EXPECT_EQ(Px(M->ItemWidth() + 3, 3), COLORREF(ColorToRGB(PageArea)));
+  EXPECT_EQ(Px(M->Width() - 1, M->Height() - 1), COLORREF(ColorToRGB(PageArea)));
+}
+
+TEST_F(AppMenuSkinned, ABackButtonCoversTheFormAndItemsSlideUnderItsRow) {
+  TbsDataSkinAppMenu* D = UseFlatAppMenuElement();
+  D->BackButtonRect = Rect(160, 0, 180, 16);
+  D->BackButtonActiveRect = Rect(180, 0, 200, 16);
+  TbsAppMenu* M = NewMenu({"新建", "打开", "保存"});
+  Ribbon->SetSkinData(Skin.get());
+  M->SetSkinData(Skin.get());
+  ClickAppButton();
+  ASSERT_TRUE(M->Visible());
+  EXPECT_EQ(M->BoundsRect(), Rect(0, 0, Form->ClientWidth(), Form->ClientHeight()));
+  M->CalcItemRects();
+  EXPECT_EQ(M->BackButtonRect(), Rect(23, 3, 43, 19));
+  EXPECT_EQ(M->Items()->Items(0)->ItemRect.Top, 16 + 5 + 7);
+  EXPECT_EQ(M->GetContentHeight(), 16 + 5 + 7 + 3 * 20 + 1);
+  Paint(M);
+  EXPECT_EQ(Px(25, 5), COLORREF(ColorToRGB(Back)));
+  // Hovered, it shows its active piece; released on, it closes the menu.
+  wintest::MouseMove(ScreenPoint(M->Handle(), 30, 10));
+  EXPECT_TRUE(M->BackButtonActive());
+  Paint(M);
+  EXPECT_EQ(Px(25, 5), COLORREF(ColorToRGB(BackHot)));
+  // The chosen item scrolled up into the back button's row is not painted there.
+  M->SetItemIndex(0);
+  M->SetScrollOffset(15);
+  Paint(M);
+  EXPECT_EQ(M->Items()->Items(0)->ItemRect.Top, 13);
+  EXPECT_EQ(Px(60, 19), COLORREF(ColorToRGB(Column)));
+  EXPECT_EQ(Px(60, 22), COLORREF(ColorToRGB(Item)));
+  Log.clear();
+  ClickMenuAt(M, 30, 10);
+  EXPECT_FALSE(M->Visible());
+  EXPECT_EQ(Log, (std::vector<String>{"hiding", "close", "hide"}));
+}
+
+TEST_F(AppMenuSkinned, TheCaptionPictureIsOfferedToTheFormEngine) {
+  TbsDataSkinAppMenu* D = UseFlatAppMenuElement();
+  TbsAppMenu* M = NewMenu({"新建"});
+  EXPECT_FALSE(M->CanDrawAppMenuCaption());
+  EXPECT_EQ(M->GetAppMenuCaptionOffset(), 100);
+  M->SetSkinData(Skin.get());
+  EXPECT_FALSE(M->CanDrawAppMenuCaption());
+  D->CaptionRect = Rect(0, 40, 50, 60);
+  D->CaptionLeftOffset = 7;
+  D->CaptionTopOffset = 4;
+  EXPECT_TRUE(M->CanDrawAppMenuCaption());
+  EXPECT_EQ(M->GetAppMenuCaptionOffset(), 107);
+  TBitmap B;
+  B.SetSize(200, 30);
+  B.Canvas()->Brush()->SetColor(clWhite);
+  B.Canvas()->FillRect(Rect(0, 0, 200, 30));
+  M->DrawAppMenuCaption(B.Canvas(), Rect(0, 0, 100, 30));
+  auto px = [&](Integer X, Integer Y) { return COLORREF(B.Canvas()->Pixels(X, Y)) & 0xFFFFFF; };
+  EXPECT_EQ(px(8, 10), COLORREF(ColorToRGB(Caption)));
+  EXPECT_EQ(px(105, 10), COLORREF(ColorToRGB(Caption)));
+  EXPECT_EQ(px(5, 10), COLORREF(ColorToRGB(clWhite)));
+  EXPECT_EQ(px(50, 2), COLORREF(ColorToRGB(clWhite)));
+}
+
 }  // namespace
