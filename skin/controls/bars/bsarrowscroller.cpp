@@ -36,12 +36,12 @@ void TbsArrowScroller::moveChildren(Integer D) {
 }
 
 void TbsArrowScroller::Resized(Integer OldExtent) {
-  const Integer New = Axis == saHorizontal ? Host->Width() : Host->Height();
+  const Integer New = HostExtent();
   SizeOffset = OldExtent != 0 && New > OldExtent ? New - OldExtent : 0;
 }
 
 void TbsArrowScroller::Measure() {
-  if ((Axis == saHorizontal ? Host->Width() : Host->Height()) == 0 || FUpdating) return;
+  if (HostExtent() == 0 || FUpdating) return;
   FUpdating = true;
   Integer E = 0;
   for (Integer i = 0; i < Host->ControlCount(); ++i) {

@@ -65,7 +65,9 @@ class TbsArrowScroller {
   std::function<bool()> CanPlaceArrows;
 
   // ---- operations ----
-  // Client extent along the axis.
+  bool Horizontal() const { return Axis == saHorizontal; }
+  // The host's extent and its client extent along the axis.
+  Integer HostExtent() const { return Horizontal() ? Host->Width() : Host->Height(); }
   Integer ClientExtent() const;
   // Measures the children: shows, hides or moves them and the arrows.
   void Measure();
