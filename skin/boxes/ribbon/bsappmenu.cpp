@@ -6,21 +6,12 @@
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/engine/bsskinform.h"
 
 namespace {
-
-bool isDesigning(const TComponent* C) {
-  return C->ComponentState().Contains(csDesigning);
-}
-bool isLoading(const TComponent* C) {
-  return C->ComponentState().Contains(csLoading);
-}
-bool isDestroying(const TComponent* C) {
-  return C->ComponentState().Contains(csDestroying);
-}
 
 constexpr Integer DefaultItemHeight = 28;
 constexpr Integer DefaultPageItemHeight = 35;
@@ -89,8 +80,8 @@ TPersistent* TbsAppMenuItems::GetOwner() {
 
 void TbsAppMenuItems::Update(TCollectionItem* Item) {
   TCollection::Update(Item);
-  if (AppMenu == nullptr || isDestroying(AppMenu)) return;
-  if (isDesigning(AppMenu) || AppMenu->Visible()) AppMenu->UpdateScrollInfo();
+  if (AppMenu == nullptr || RibbonDestroying(AppMenu)) return;
+  if (RibbonDesigning(AppMenu) || AppMenu->Visible()) AppMenu->UpdateScrollInfo();
   AppMenu->Repaint();
 }
 
@@ -109,7 +100,7 @@ TbsAppMenuPage::~TbsAppMenuPage() {
   // Items keep no page that is gone, in the designer as at run time.
   for (Integer i = 0; i < M->Items()->Count(); ++i)
     if (M->Items()->Items(i)->FPage == this) M->Items()->Items(i)->FPage = nullptr;
-  if (!isDestroying(M)) M->Invalidate();
+  if (!RibbonDestroying(M)) M->Invalidate();
 }
 
 void TbsAppMenuPage::SetDefaultWidth(Integer Value) {
@@ -274,7 +265,7 @@ void TbsAppMenu::SetActivePage(TbsAppMenuPage* Value) {
     FActivePage = Value;
     if (Value != nullptr) Value->FreeNotification(this);
   }
-  if (Value != nullptr && !isLoading(this)) {
+  if (Value != nullptr && !RibbonLoading(this)) {
     Value->Hide();
     Value->SetParent(this);
     Value->UpDateSize();

@@ -4,20 +4,11 @@
 
 #include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 
 namespace {
-
-// The piece Piece of Source on its own bitmap, keyed on Key when Transparent.
-void cutPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
-  B->SetSize(RectWidth(Piece), RectHeight(Piece));
-  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
-  if (!Transparent) return;
-  B->SetTransparent(true);
-  B->SetTransparentMode(tmFixed);
-  B->SetTransparentColor(Key);
-}
 
 bool insidePicture(TBitmap* Pic, const TRect& R) {
   return Pic != nullptr && !IsEmptyRect(R) && R.Left >= 0 && R.Top >= 0 && R.Right <= Pic->Width() &&
@@ -97,7 +88,7 @@ void TbsAppMenu::PaintMenu(TCanvas* Cnvs) {
                                                                                    : D->BackButtonRect;
     if (insidePicture(FDataPicture, Piece)) {
       TBitmap Back;
-      cutPiece(&Back, FDataPicture, Piece, false, 0);
+      CutSkinPiece(&Back, FDataPicture, Piece, false, 0);
       C->Draw(FBackButtonRect.Left, FBackButtonRect.Top, &Back);
     }
   }
@@ -116,7 +107,7 @@ void TbsAppMenu::PaintMenu(TCanvas* Cnvs) {
   }
   if (CanShowGripper() && insidePicture(FDataPicture, D->GripperRect)) {
     TBitmap Grip;
-    cutPiece(&Grip, FDataPicture, D->GripperRect, true, D->GripperTransparentColor);
+    CutSkinPiece(&Grip, FDataPicture, D->GripperRect, true, D->GripperTransparentColor);
     C->Draw(Width() - Grip.Width(), Height() - Grip.Height(), &Grip);
   }
   Cnvs->Draw(0, 0, &B);
@@ -239,7 +230,7 @@ void TbsAppMenu::DrawAppMenuCaption(TCanvas* Cnvs, const TRect& R) {
   GetSkinData();
   if (FIndex == -1 || FData == nullptr || !insidePicture(FDataPicture, FData->CaptionRect)) return;
   TBitmap B;
-  cutPiece(&B, FDataPicture, FData->CaptionRect, false, 0);
+  CutSkinPiece(&B, FDataPicture, FData->CaptionRect, false, 0);
   TRect Dest = R;
   OffsetRect(&Dest, FData->CaptionLeftOffset, 0);
   Dest.Top = FData->CaptionTopOffset;

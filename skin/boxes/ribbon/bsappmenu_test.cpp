@@ -4,6 +4,7 @@
 
 #include "platform/ui/core/form.h"
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/ribbontestskin.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -584,15 +585,7 @@ class AppMenuSkinned : public AppMenuDrawing {
                           BackHot = TColor(RGB(0x10, 0xC0, 0xC0)), Caption = TColor(RGB(0xA0, 0x00, 0xA0)),
                           Column = TColor(RGB(0xD0, 0xD8, 0xE0)), PageArea = TColor(RGB(0xB0, 0xB8, 0xC0));
   TbsDataSkinAppMenu* UseFlatAppMenuElement(bool WithColumnPicture = true) {
-    auto solid = [&](TColor C, Integer W, Integer H) {
-      auto B = std::make_unique<TBitmap>();
-      B->SetPixelFormat(pf24bit);
-      B->SetSize(W, H);
-      B->Canvas()->Brush()->SetColor(C);
-      B->Canvas()->FillRect(Rect(0, 0, W, H));
-      return B;
-    };
-    auto Pic = solid(Frame, 200, 60);
+    auto Pic = SolidPicture(Frame, 200, 60);
     auto fill = [&](TColor C, const TRect& R) {
       Pic->Canvas()->Brush()->SetColor(C);
       Pic->Canvas()->FillRect(R);
@@ -608,12 +601,7 @@ class AppMenuSkinned : public AppMenuDrawing {
     auto* D = dynamic_cast<TbsDataSkinAppMenu*>(Skin->Ctrls(Skin->GetControlIndex("appmenu")));
     EXPECT_NE(D, nullptr);
     D->PictureIndex = Skin->PictureCount() - 1;
-    D->SkinRect = Rect(0, 0, 40, 40);
-    D->ClRect = Rect(2, 2, 38, 38);
-    D->LTPoint = TPoint{2, 2};
-    D->RTPoint = TPoint{38, 2};
-    D->LBPoint = TPoint{2, 38};
-    D->RBPoint = TPoint{38, 38};
+    SetUniformFrame(D, Rect(0, 0, 40, 40), 2);
     D->StretchEffect = true;
     D->StretchType = bsstFull;
     D->ItemRect = Rect(40, 0, 80, 20);
@@ -625,12 +613,12 @@ class AppMenuSkinned : public AppMenuDrawing {
     D->FontPageHeight = 14;
     D->TopLineRect = D->GripperRect = D->CaptionRect = D->BackButtonRect = D->BackButtonActiveRect = TRect{};
     if (WithColumnPicture) {
-      Skin->AddPicture(solid(Column, 10, 10), "column.bmp");
+      Skin->AddPicture(SolidPicture(Column, 10, 10), "column.bmp");
       D->BGPictureIndex = Skin->PictureCount() - 1;
     } else {
       D->BGPictureIndex = -1;
     }
-    Skin->AddPicture(solid(PageArea, 10, 10), "pagearea.bmp");
+    Skin->AddPicture(SolidPicture(PageArea, 10, 10), "pagearea.bmp");
     D->BGPagePictureIndex = Skin->PictureCount() - 1;
     return D;
   }

@@ -5,23 +5,10 @@
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
 #include "skin/boxes/ribbon/bsappmenu.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/menus/bsskinmenu.h"
-
-namespace {
-
-bool isDesigning(const TComponent* C) {
-  return C->ComponentState().Contains(csDesigning);
-}
-bool isLoading(const TComponent* C) {
-  return C->ComponentState().Contains(csLoading);
-}
-bool isDestroying(const TComponent* C) {
-  return C->ComponentState().Contains(csDestroying);
-}
-
-}  // namespace
 
 String MakeUniqueComponentName(const String& Pattern, TComponent* Form) {
   Integer N = 1;
@@ -35,13 +22,13 @@ String MakeUniqueComponentName(const String& Pattern, TComponent* Form) {
 
 TbsRibbonTab::TbsRibbonTab(TCollection* Collection) : TCollectionItem(Collection) {
   TbsRibbon* R = ribbon();
-  if (R != nullptr && isDesigning(R) && !isLoading(R)) CreateTabPage();
+  if (R != nullptr && RibbonDesigning(R) && !RibbonLoading(R)) CreateTabPage();
   FVisible = true;
 }
 
 TbsRibbonTab::~TbsRibbonTab() {
   TbsRibbon* R = ribbon();
-  if (R != nullptr && isDesigning(R) && !isLoading(R) && !isDestroying(R) && FPage != nullptr)
+  if (R != nullptr && RibbonDesigning(R) && !RibbonLoading(R) && !RibbonDestroying(R) && FPage != nullptr)
     static_cast<TbsRibbonTabs*>(Collection())->DestroyPage = FPage;
 }
 
@@ -115,18 +102,18 @@ TPersistent* TbsRibbonTabs::GetOwner() {
 
 TbsRibbonTab* TbsRibbonTabs::Add() {
   auto* Tab = static_cast<TbsRibbonTab*>(TCollection::Add());
-  if (Ribbon != nullptr && !isDesigning(Ribbon) && !isLoading(Ribbon)) Tab->CreateTabPage();
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon) && !RibbonLoading(Ribbon)) Tab->CreateTabPage();
   return Tab;
 }
 
 TbsRibbonTab* TbsRibbonTabs::Insert(Integer Index) {
   auto* Tab = static_cast<TbsRibbonTab*>(TCollection::Insert(Index));
-  if (Ribbon != nullptr && !isDesigning(Ribbon) && !isLoading(Ribbon)) Tab->CreateTabPage();
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon) && !RibbonLoading(Ribbon)) Tab->CreateTabPage();
   return Tab;
 }
 
 void TbsRibbonTabs::Delete(Integer Index) {
-  if (Ribbon != nullptr && !isDesigning(Ribbon)) {
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon)) {
     TbsRibbonTab* Tab = Items(Index);
     TbsRibbonPage* Page = Tab->FPage;
     Tab->FPage = nullptr;
@@ -141,7 +128,8 @@ void TbsRibbonTabs::Clear() {
 
 void TbsRibbonTabs::Update(TCollectionItem* Item) {
   TCollection::Update(Item);
-  if (Ribbon == nullptr || !isDesigning(Ribbon) || isLoading(Ribbon) || isDestroying(Ribbon)) return;
+  if (Ribbon == nullptr || !RibbonDesigning(Ribbon) || RibbonLoading(Ribbon) || RibbonDestroying(Ribbon))
+    return;
   if (DestroyPage == nullptr) return;
   TbsRibbonPage* Page = DestroyPage;
   DestroyPage = nullptr;
@@ -189,7 +177,7 @@ TPersistent* TbsRibbonButtonItems::GetOwner() {
 
 void TbsRibbonButtonItems::Update(TCollectionItem* Item) {
   (void)Item;
-  if (Ribbon != nullptr && !isLoading(Ribbon)) Ribbon->Invalidate();
+  if (Ribbon != nullptr && !RibbonLoading(Ribbon)) Ribbon->Invalidate();
 }
 
 // ---- pages ----
@@ -207,11 +195,11 @@ TbsRibbonPage::~TbsRibbonPage() {
   TbsRibbon* R = Ribbon;
   if (R == nullptr) return;
   TbsRibbonTabs* Tabs = R->Tabs();
-  if (!isDesigning(R) || isLoading(R) || isDestroying(R)) {
+  if (!RibbonDesigning(R) || RibbonLoading(R) || RibbonDestroying(R)) {
     // A page freed by its owner (the form) must not stay behind in its tab.
     for (Integer i = 0; i < Tabs->Count(); ++i)
       if (Tabs->Items(i)->Page() == this) Tabs->Items(i)->FPage = nullptr;
-    if (!isDestroying(R)) R->Invalidate();
+    if (!RibbonDestroying(R)) R->Invalidate();
     return;
   }
   Integer Owner = -1;

@@ -11,7 +11,6 @@
 #include "skin/boxes/ribbon/bsribbonpages.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsskinmenubutton.h"
-#include "skin/core/bscompose.h"
 #include "skin/core/bsskinrecordsbars.h"
 
 class TbsAppMenu;
@@ -326,11 +325,6 @@ class TbsRibbon : public TbsSkinControl {
   TbsDataSkinTabControl* FData = nullptr;
   TBitmap* FDataPicture = nullptr;
 };
-
-// SourceRect of Source laid into R: stretched by StretchType with Stretch (full, one copy per column,
-// one copy per row), else tiled from R's top-left corner in whole copies.
-void LaySkinPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect, bool Stretch,
-                    TbsStretchType StretchType);
 
 // Format(Pattern, [n]) for the first n from 1 that names no component of Form (case-insensitive).
 String MakeUniqueComponentName(const String& Pattern, TComponent* Form);

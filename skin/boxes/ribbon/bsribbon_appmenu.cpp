@@ -3,15 +3,8 @@
 #include "platform/ui/core/form.h"
 #include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/forms/engine/bsskinform.h"
-
-namespace {
-
-bool isDesigning(const TComponent* C) {
-  return C->ComponentState().Contains(csDesigning);
-}
-
-}  // namespace
 
 // ---- TbsAppButton ----
 
@@ -92,7 +85,7 @@ void TbsRibbon::SetAppMenu(TbsAppMenu* Value) {
   Value->FreeNotification(this);
   Value->Ribbon = this;
   Value->Hide();
-  if (isDesigning(this)) {
+  if (RibbonDesigning(this)) {
     Value->SetAnchors(TAnchors{});
     Value->SetBounds(-110, 0, 100, 100);
   }
@@ -118,7 +111,7 @@ void TbsRibbon::appMessage(MSG& Msg, bool& Handled) {
 }
 
 void TbsRibbon::installAppHook() {
-  if (FInAppHook || isDesigning(this) || Application == nullptr) return;
+  if (FInAppHook || RibbonDesigning(this) || Application == nullptr) return;
   OldAppMessage = Application->OnMessage;
   Application->OnMessage = [this](MSG& Msg, bool& Handled) { appMessage(Msg, Handled); };
   FInAppHook = true;
@@ -149,7 +142,7 @@ void TbsRibbon::placeAppMenu() {
 
 void TbsRibbon::ShowAppMenu() {
   if (FAppMenu == nullptr) return;
-  const bool Designing = isDesigning(this);
+  const bool Designing = RibbonDesigning(this);
   if (!Designing && FAppMenu->OnShowingMenu) FAppMenu->OnShowingMenu(this);
   if (FAppMenu == nullptr) return;
   installAppHook();
@@ -188,7 +181,7 @@ void TbsRibbon::ShowAppMenu() {
 void TbsRibbon::HideAppMenu(TbsAppMenuItem* Item) {
   removeAppHook();
   if (FAppMenu == nullptr) return;
-  const bool Designing = isDesigning(this);
+  const bool Designing = RibbonDesigning(this);
   if (!Designing && FAppMenu->OnHidingMenu) FAppMenu->OnHidingMenu(this);
   if (FAppMenu == nullptr) return;
   FAppMenu->SetAnchors(TAnchors{});

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsglyphs.h"
@@ -18,16 +19,6 @@ void tabCaption(TCanvas* Cnvs, const String& S, const TRect& R, Integer TabWidth
     DrawTextLeft(Cnvs, S, R);
   else
     DrawTextCenteredEx(Cnvs, S, R);
-}
-
-// Piece of Source copied into B, keyed on Key when Transparent.
-void cutPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
-  B->SetSize(RectWidth(Piece), RectHeight(Piece));
-  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
-  if (!Transparent) return;
-  B->SetTransparent(true);
-  B->SetTransparentMode(tmFixed);
-  B->SetTransparentColor(Key);
 }
 
 String captionOf(TbsRibbonTab* T) {
@@ -143,6 +134,15 @@ void TbsRibbon::PaintSkinned(TCanvas* Cnvs) {
   Cnvs->Draw(F.Left, F.Top + RectHeight(F) - BB.Height(), &BB);
   Cnvs->Draw(0, 0, &T);
   if (!anyTabVisible()) PaintEmptyPageArea(Cnvs, P);
+}
+
+void CutSkinPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
+  B->SetSize(RectWidth(Piece), RectHeight(Piece));
+  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
+  if (!Transparent) return;
+  B->SetTransparent(true);
+  B->SetTransparentMode(tmFixed);
+  B->SetTransparentColor(Key);
 }
 
 void LaySkinPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect, bool Stretch,
@@ -276,7 +276,7 @@ void TbsRibbon::DrawSkinTab(TCanvas* Cnvs, Integer Index) {
     return;
   }
   TBitmap B;
-  cutPiece(&B, FDataPicture, D->DividerRect, D->DividerTransparent, D->DividerTransparentColor);
+  CutSkinPiece(&B, FDataPicture, D->DividerRect, D->DividerTransparent, D->DividerTransparentColor);
   Cnvs->Draw(IR.Right - B.Width(), IR.Bottom - B.Height(), &B);
 }
 
@@ -310,7 +310,7 @@ void TbsRibbon::DrawMDIButton(TCanvas* Cnvs, Integer Index) {
   const TRect Piece = Btn->Active && Btn->Down ? Down : Btn->Active ? Active : Normal;
   if (IsEmptyRect(Piece)) return;
   TBitmap B;
-  cutPiece(&B, FDataPicture, Piece, D->MDIButtonsTransparent, D->MDIButtonsTransparentColor);
+  CutSkinPiece(&B, FDataPicture, Piece, D->MDIButtonsTransparent, D->MDIButtonsTransparentColor);
   Cnvs->Draw(IR.Left, IR.Top, &B);
 }
 

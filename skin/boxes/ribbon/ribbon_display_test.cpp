@@ -14,6 +14,7 @@
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/ribbontestskin.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
@@ -33,9 +34,7 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
   // Points the skin's "officetab" element at a picture of ours: a white page framed by a 1-pixel line,
   // a light strip, the selected tab white with an accent line on top, the hovered one a pale face.
   void UseLightRibbonElement() {
-    auto Pic = std::make_unique<TBitmap>();
-    Pic->SetPixelFormat(pf24bit);
-    Pic->SetSize(260, 40);
+    auto Pic = SolidPicture(Border, 260, 40);
     TCanvas* C = Pic->Canvas();
     auto fill = [&](TColor Colour, const TRect& R) {
       C->Brush()->SetColor(Colour);
@@ -58,12 +57,7 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     auto* R = dynamic_cast<TbsDataSkinTabControl*>(Skin->Ctrls(Skin->GetControlIndex("officetab")));
     ASSERT_NE(R, nullptr);
     R->PictureIndex = Skin->PictureCount() - 1;
-    R->SkinRect = Rect(0, 0, 40, 40);
-    R->ClRect = Rect(1, 1, 39, 39);
-    R->LTPoint = TPoint{1, 1};
-    R->RTPoint = TPoint{39, 1};
-    R->LBPoint = TPoint{1, 39};
-    R->RBPoint = TPoint{39, 39};
+    SetUniformFrame(R, Rect(0, 0, 40, 40), 1);
     R->StretchEffect = true;
     R->StretchType = bsstFull;
     R->TabRect = Rect(40, 0, 80, 27);
@@ -85,15 +79,10 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     auto* B = dynamic_cast<TbsDataSkinButtonControl*>(Skin->Ctrls(Skin->GetControlIndex("officemenubutton")));
     ASSERT_NE(B, nullptr);
     B->PictureIndex = R->PictureIndex;
-    B->SkinRect = Rect(170, 0, 200, 24);
+    SetUniformFrame(B, Rect(170, 0, 200, 24), 3);
     B->ActiveSkinRect = Rect(200, 0, 230, 24);
     B->DownSkinRect = Rect(230, 0, 260, 24);
     B->FocusedSkinRect = B->SkinRect;
-    B->ClRect = Rect(3, 3, 27, 21);
-    B->LTPoint = TPoint{3, 3};
-    B->RTPoint = TPoint{27, 3};
-    B->LBPoint = TPoint{3, 21};
-    B->RBPoint = TPoint{27, 21};
     B->FontName = "宋体";
     B->FontHeight = 12;
     B->FontColor = B->ActiveFontColor = B->DownFontColor = TColor(RGB(0xFF, 0xFF, 0xFF));
@@ -103,15 +92,7 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
   // the page framed by a 1-pixel line, hovered and chosen items on the selection colour, the shown
   // page's item marked by an accent bar at its left, and a 1-pixel line along the top.
   void UseLightAppMenuElement() {
-    auto solid = [](TColor Colour, Integer W, Integer H) {
-      auto B = std::make_unique<TBitmap>();
-      B->SetPixelFormat(pf24bit);
-      B->SetSize(W, H);
-      B->Canvas()->Brush()->SetColor(Colour);
-      B->Canvas()->FillRect(Rect(0, 0, W, H));
-      return B;
-    };
-    auto Pic = solid(Surface, 200, 40);
+    auto Pic = SolidPicture(Surface, 200, 40);
     TCanvas* C = Pic->Canvas();
     auto fill = [&](TColor Colour, const TRect& R) {
       C->Brush()->SetColor(Colour);
@@ -129,12 +110,7 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     auto* D = dynamic_cast<TbsDataSkinAppMenu*>(Skin->Ctrls(Skin->GetControlIndex("appmenu")));
     ASSERT_NE(D, nullptr);
     D->PictureIndex = Skin->PictureCount() - 1;
-    D->SkinRect = Rect(0, 0, 40, 40);
-    D->ClRect = Rect(1, 1, 39, 39);
-    D->LTPoint = TPoint{1, 1};
-    D->RTPoint = TPoint{39, 1};
-    D->LBPoint = TPoint{1, 39};
-    D->RBPoint = TPoint{39, 39};
+    SetUniformFrame(D, Rect(0, 0, 40, 40), 1);
     D->LeftStretch = D->TopStretch = D->RightStretch = D->BottomStretch = true;
     D->StretchEffect = true;
     D->StretchType = bsstFull;
@@ -153,10 +129,10 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     D->FontStyle = {};
     D->FontColor = D->ActiveFontColor = D->FontPageColor = D->ActiveFontPageColor = Text;
     D->DisabledFontColor = TColor(RGB(0xA3, 0xA9, 0xB3));
-    Skin->AddPicture(solid(Window, 8, 8), "appmenu-column.bmp");
+    Skin->AddPicture(SolidPicture(Window, 8, 8), "appmenu-column.bmp");
     D->BGPictureIndex = Skin->PictureCount() - 1;
     D->BGStretchEffect = true;
-    Skin->AddPicture(solid(Surface, 8, 8), "appmenu-pages.bmp");
+    Skin->AddPicture(SolidPicture(Surface, 8, 8), "appmenu-pages.bmp");
     D->BGPagePictureIndex = Skin->PictureCount() - 1;
     D->BGPageStretchEffect = true;
   }
