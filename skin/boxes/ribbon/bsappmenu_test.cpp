@@ -437,6 +437,25 @@ TEST_F(AppMenu, EnterOnAPageItemFocusesItsFirstControl) {
   EXPECT_EQ(P->Page()->FirstActiveControl(), nullptr);
 }
 
+TEST_F(AppMenu, InTheDesignerTheMenuIsParkedOffTheFormAndAClickShowsAPage) {
+  TbsAppMenu* M = NewMenu({"a"});
+  TbsAppMenuItem* First = AddPageItem(M, "p1");
+  AddPageItem(M, "p2");
+  Ribbon->SetDesigning(true);
+  Ribbon->SetAppMenu(nullptr);
+  Ribbon->SetAppMenu(M);
+  EXPECT_EQ(M->BoundsRect(), Rect(-110, 0, -10, 100));
+  EXPECT_FALSE(M->Visible());
+  M->SetDesigning(true);
+  M->SetBounds(0, 0, 400, 300);
+  M->CalcItemRects();
+  const TRect R = First->ItemRect;
+  M->Perform(CM_DESIGNHITTEST, MK_LBUTTON, MAKELPARAM(R.Left + 2, R.Top + 2));
+  EXPECT_EQ(M->ActivePage(), First->Page());
+  M->SetDesigning(false);
+  Ribbon->SetDesigning(false);
+}
+
 // ---- the application button ----
 
 TEST_F(AppMenu, TheAppButtonOpensByKeysAndHandsArrowsToTheRibbon) {
