@@ -171,6 +171,26 @@ TEST_F(AppMenu, SettingAnItemsPageShowsThatPageAtOnce) {
   M->Repaint();
 }
 
+TEST_F(AppMenu, LoadingAttachesTheStoredPagesAndShowsOnlyTheActiveOne) {
+  TbsAppMenu* M = NewMenu({});
+  auto* A = new TbsAppMenuPage(Form);
+  auto* B = new TbsAppMenuPage(Form);
+  A->SetParent(M);
+  B->SetParent(M);
+  M->BeginLoading();
+  TbsAppMenuItem* IA = M->Items()->Add();
+  TbsAppMenuItem* IB = M->Items()->Add();
+  IA->SetPage(A);
+  IB->SetPage(B);
+  M->SetActivePage(B);
+  M->EndLoading();
+  EXPECT_EQ(A->AppMenu, M);
+  EXPECT_EQ(B->AppMenu, M);
+  EXPECT_FALSE(A->Visible());
+  EXPECT_TRUE(B->Visible());
+  EXPECT_EQ(M->ActivePage(), B);
+}
+
 // ---- the scroll bar ----
 
 TEST_F(AppMenu, TheScrollBarExistsExactlyWhileTheColumnIsTallerThanTheMenu) {
@@ -690,10 +710,13 @@ TEST_F(AppMenuSkinned, ABackButtonCoversTheFormAndItemsSlideUnderItsRow) {
   D->BackButtonRect = Rect(160, 0, 180, 16);
   D->BackButtonActiveRect = Rect(180, 0, 200, 16);
   TbsAppMenu* M = NewMenu({"新建", "打开", "保存"});
-  Ribbon->SetSkinData(Skin.get());
   M->SetSkinData(Skin.get());
+  // Without the ribbon's own element the menu opens under the button; once the ribbon is skinned, the
+  // open menu covers the whole client area.
   ClickAppButton();
   ASSERT_TRUE(M->Visible());
+  EXPECT_EQ(M->Top(), 25);
+  Ribbon->SetSkinData(Skin.get());
   EXPECT_EQ(M->BoundsRect(), Rect(0, 0, Form->ClientWidth(), Form->ClientHeight()));
   M->CalcItemRects();
   EXPECT_EQ(M->BackButtonRect(), Rect(23, 3, 43, 19));
