@@ -526,13 +526,14 @@ TbsAppMenuPage* TbsAppMenu::CreatePage() {
 // ---- input ----
 
 void TbsAppMenu::UpdateActiveItem(Integer X, Integer Y) {
-  if (FItems->Count() == 0) return;
   const TPoint P{X, Y};
+  // Tracked also without items: a menu over the whole client area has no other way out for the mouse.
   const bool OnBack = !IsEmptyRect(FBackButtonRect) && PtInRect(&FBackButtonRect, P);
   if (OnBack != FBackButtonActive) {
     FBackButtonActive = OnBack;
     Repaint();
   }
+  if (FItems->Count() == 0) return;
   FItemActive = -1;
   for (Integer i = 0; i < FItems->Count() && FItemActive == -1; ++i)
     if (usable(i) && PtInRect(&FItems->Items(i)->ItemRect, P)) FItemActive = i;

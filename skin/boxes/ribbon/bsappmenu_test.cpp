@@ -82,11 +82,11 @@ class AppMenu : public TSkinControlTest {
 // ---- items and geometry ----
 
 TEST_F(AppMenu, ItemsAreNamedByIndexAndCopyEverythingButTheirCommand) {
+  TbsAppMenuPage Page(nullptr);  // outlives the menu whose items refer to it
   TbsAppMenu M(nullptr);
   for (Integer i = 0; i < 10; ++i) M.Items()->Add();
   EXPECT_EQ(M.Items()->Items(9)->Caption(), "TbsAppMenuItem9");
   TbsAppMenuItem* Src = M.Items()->Items(0);
-  TbsAppMenuPage Page(nullptr);
   Src->SetPage(&Page);
   Src->SetCaption("打开");
   Src->SetImageIndex(2);
@@ -740,6 +740,23 @@ TEST_F(AppMenuSkinned, ABackButtonCoversTheFormAndItemsSlideUnderItsRow) {
   ClickMenuAt(M, 30, 10);
   EXPECT_FALSE(M->Visible());
   EXPECT_EQ(Log, (std::vector<String>{"hiding", "close", "hide"}));
+}
+
+TEST_F(AppMenuSkinned, AnEmptyMenuOverTheWholeFormClosesByItsBackButton) {
+  TbsDataSkinAppMenu* D = UseFlatAppMenuElement();
+  D->BackButtonRect = Rect(160, 0, 180, 16);
+  TbsAppMenu* M = NewMenu({});
+  Ribbon->SetSkinData(Skin.get());
+  M->SetSkinData(Skin.get());
+  ClickAppButton();
+  ASSERT_TRUE(M->Visible());
+  // The menu hides the application button and the tabs; its back button is the mouse's way out.
+  EXPECT_EQ(M->Top(), 0);
+  M->Repaint();
+  wintest::MouseMove(ScreenPoint(M->Handle(), 30, 10));
+  ClickMenuAt(M, 30, 10);
+  EXPECT_FALSE(M->Visible());
+  ExpectNoGrab();
 }
 
 TEST_F(AppMenuSkinned, TheCaptionPictureIsOfferedToTheFormEngine) {

@@ -1,7 +1,8 @@
 // The ribbon: a top-aligned bar with an application button at its left end, a strip of tabs each owning
 // one page of controls (only the selected page shows), optional image buttons at the right end of the
 // strip and the caption buttons of a maximized MDI child. Tabs and pages stay paired: adding a tab at
-// run time creates its page, deleting it frees the page. Painting lives in bsribbon_paint.cpp.
+// run time creates its page, deleting it frees the page. The application button opens the application
+// menu (bsappmenu.h) over the form; that lives in bsribbon_appmenu.cpp, painting in bsribbon_paint.cpp.
 #pragma once
 
 #include "platform/rtl/collection.h"
