@@ -4,23 +4,11 @@
 
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
+#include "skin/boxes/ribbon/bsappmenu.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/menus/bsskinmenu.h"
-
-namespace {
-
-bool isDesigning(const TComponent* C) {
-  return C->ComponentState().Contains(csDesigning);
-}
-bool isLoading(const TComponent* C) {
-  return C->ComponentState().Contains(csLoading);
-}
-bool isDestroying(const TComponent* C) {
-  return C->ComponentState().Contains(csDestroying);
-}
-
-}  // namespace
 
 String MakeUniqueComponentName(const String& Pattern, TComponent* Form) {
   Integer N = 1;
@@ -34,13 +22,13 @@ String MakeUniqueComponentName(const String& Pattern, TComponent* Form) {
 
 TbsRibbonTab::TbsRibbonTab(TCollection* Collection) : TCollectionItem(Collection) {
   TbsRibbon* R = ribbon();
-  if (R != nullptr && isDesigning(R) && !isLoading(R)) CreateTabPage();
+  if (R != nullptr && RibbonDesigning(R) && !RibbonLoading(R)) CreateTabPage();
   FVisible = true;
 }
 
 TbsRibbonTab::~TbsRibbonTab() {
   TbsRibbon* R = ribbon();
-  if (R != nullptr && isDesigning(R) && !isLoading(R) && !isDestroying(R) && FPage != nullptr)
+  if (R != nullptr && RibbonDesigning(R) && !RibbonLoading(R) && !RibbonDestroying(R) && FPage != nullptr)
     static_cast<TbsRibbonTabs*>(Collection())->DestroyPage = FPage;
 }
 
@@ -114,18 +102,18 @@ TPersistent* TbsRibbonTabs::GetOwner() {
 
 TbsRibbonTab* TbsRibbonTabs::Add() {
   auto* Tab = static_cast<TbsRibbonTab*>(TCollection::Add());
-  if (Ribbon != nullptr && !isDesigning(Ribbon) && !isLoading(Ribbon)) Tab->CreateTabPage();
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon) && !RibbonLoading(Ribbon)) Tab->CreateTabPage();
   return Tab;
 }
 
 TbsRibbonTab* TbsRibbonTabs::Insert(Integer Index) {
   auto* Tab = static_cast<TbsRibbonTab*>(TCollection::Insert(Index));
-  if (Ribbon != nullptr && !isDesigning(Ribbon) && !isLoading(Ribbon)) Tab->CreateTabPage();
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon) && !RibbonLoading(Ribbon)) Tab->CreateTabPage();
   return Tab;
 }
 
 void TbsRibbonTabs::Delete(Integer Index) {
-  if (Ribbon != nullptr && !isDesigning(Ribbon)) {
+  if (Ribbon != nullptr && !RibbonDesigning(Ribbon)) {
     TbsRibbonTab* Tab = Items(Index);
     TbsRibbonPage* Page = Tab->FPage;
     Tab->FPage = nullptr;
@@ -140,7 +128,8 @@ void TbsRibbonTabs::Clear() {
 
 void TbsRibbonTabs::Update(TCollectionItem* Item) {
   TCollection::Update(Item);
-  if (Ribbon == nullptr || !isDesigning(Ribbon) || isLoading(Ribbon) || isDestroying(Ribbon)) return;
+  if (Ribbon == nullptr || !RibbonDesigning(Ribbon) || RibbonLoading(Ribbon) || RibbonDestroying(Ribbon))
+    return;
   if (DestroyPage == nullptr) return;
   TbsRibbonPage* Page = DestroyPage;
   DestroyPage = nullptr;
@@ -188,14 +177,10 @@ TPersistent* TbsRibbonButtonItems::GetOwner() {
 
 void TbsRibbonButtonItems::Update(TCollectionItem* Item) {
   (void)Item;
-  if (Ribbon != nullptr && !isLoading(Ribbon)) Ribbon->Invalidate();
+  if (Ribbon != nullptr && !RibbonLoading(Ribbon)) Ribbon->Invalidate();
 }
 
 // ---- pages ----
-
-TbsRibbonCustomPage::TbsRibbonCustomPage(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetBounds(Left(), Top(), 150, 30);
-}
 
 TbsRibbonPage::TbsRibbonPage(TComponent* AOwner) : TbsRibbonCustomPage(AOwner) {
   TControlStyle Style = ControlStyle();
@@ -210,11 +195,11 @@ TbsRibbonPage::~TbsRibbonPage() {
   TbsRibbon* R = Ribbon;
   if (R == nullptr) return;
   TbsRibbonTabs* Tabs = R->Tabs();
-  if (!isDesigning(R) || isLoading(R) || isDestroying(R)) {
+  if (!RibbonDesigning(R) || RibbonLoading(R) || RibbonDestroying(R)) {
     // A page freed by its owner (the form) must not stay behind in its tab.
     for (Integer i = 0; i < Tabs->Count(); ++i)
       if (Tabs->Items(i)->Page() == this) Tabs->Items(i)->FPage = nullptr;
-    if (!isDestroying(R)) R->Invalidate();
+    if (!RibbonDestroying(R)) R->Invalidate();
     return;
   }
   Integer Owner = -1;
@@ -270,6 +255,13 @@ TbsRibbon::TbsRibbon(TComponent* AOwner)
 }
 
 TbsRibbon::~TbsRibbon() {
+  *FAlive = false;
+  // The application must not call into a ribbon that is gone.
+  removeAppHook();
+  if (FAppMenu != nullptr) {
+    FAppMenu->RemoveFreeNotification(this);
+    if (FAppMenu->Ribbon == this) FAppMenu->Ribbon = nullptr;
+  }
   // Pages are the form's; they must not reach back into a ribbon that is gone.
   for (Integer i = 0; i < FTabs->Count(); ++i)
     if (TbsRibbonPage* P = FTabs->Items(i)->Page()) P->Ribbon = nullptr;
@@ -308,6 +300,7 @@ void TbsRibbon::Loaded() {
     P->Ribbon = this;
     if (i != FTabIndex) P->Hide();
   }
+  if (FAppMenu != nullptr) FAppMenu->Ribbon = this;
 }
 
 void TbsRibbon::Notification(TComponent* AComponent, TOperation Operation) {
@@ -324,6 +317,11 @@ void TbsRibbon::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FButtonsImageList) FButtonsImageList = nullptr;
   if (AComponent == FSkinHint) FSkinHint = nullptr;
   if (AComponent == FAppButton) FAppButton = nullptr;
+  if (AComponent == FAppMenu) {
+    // A menu freed while open leaves no hook behind.
+    removeAppHook();
+    FAppMenu = nullptr;
+  }
 }
 
 // ---- properties ----
@@ -430,6 +428,7 @@ void TbsRibbon::ChangeSkinData() {
   TbsSkinControl::ChangeSkinData();
   if (TbsRibbonPage* P = ActivePage()) P->SetBounds(P->Left(), P->Top(), P->Width(), P->Height());
   if (FAppButton != nullptr) FAppButton->SetBounds(0, 1, FAppButton->Width(), FAppButton->Height());
+  if (AppMenuShown()) placeAppMenu();
 }
 
 // ---- geometry ----
@@ -706,6 +705,11 @@ void TbsRibbon::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Int
   if (Button != mbLeft) return;
   UpdateActiveItems(X, Y);
   if (FTabActive != -1) {
+    if (AppMenuShown()) {
+      auto Alive = FAlive;
+      HideAppMenu(nullptr);
+      if (!*Alive) return;
+    }
     if (FTabActive != FTabIndex) SetTabIndex(FTabActive);
     if (!Focused() && CanFocus()) SetFocus();
   }

@@ -1,16 +1,21 @@
 // The ribbon: a top-aligned bar with an application button at its left end, a strip of tabs each owning
 // one page of controls (only the selected page shows), optional image buttons at the right end of the
 // strip and the caption buttons of a maximized MDI child. Tabs and pages stay paired: adding a tab at
-// run time creates its page, deleting it frees the page. Painting lives in bsribbon_paint.cpp.
+// run time creates its page, deleting it frees the page. The application button opens the application
+// menu (bsappmenu.h) over the form; that lives in bsribbon_appmenu.cpp, painting in bsribbon_paint.cpp.
 #pragma once
 
 #include "platform/rtl/collection.h"
+#include "platform/ui/core/application.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/boxes/ribbon/bsribbonpages.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsskinmenubutton.h"
 #include "skin/core/bsskinrecordsbars.h"
 
+class TbsAppMenu;
+class TbsAppMenuItem;
 class TbsRibbon;
 class TbsRibbonPage;
 class TbsRibbonTabs;
@@ -123,18 +128,6 @@ class TbsRibbonButtonItems : public TCollection {
   void Update(TCollectionItem* Item) override;
 };
 
-// The container under a tab: a plain container of controls, attached to its ribbon.
-class TbsRibbonCustomPage : public TCustomControl {
- public:
-  explicit TbsRibbonCustomPage(TComponent* AOwner);
-  String ClassName() const override { return "TbsRibbonCustomPage"; }
-
-  TbsRibbon* Ribbon = nullptr;
-
- protected:
-  void Paint() override {}
-};
-
 class TbsRibbonPage : public TbsRibbonCustomPage {
  public:
   explicit TbsRibbonPage(TComponent* AOwner);
@@ -154,13 +147,28 @@ class TbsRibbonPage : public TbsRibbonCustomPage {
   String FCaption;
 };
 
-// The button at the ribbon's left end; it drops the ribbon's application popup menu.
+// The button at the ribbon's left end: it opens the ribbon's application menu, or, without one, drops
+// the ribbon's application popup menu like any skinned menu button.
 class TbsAppButton : public TbsSkinMenuButton {
  public:
   explicit TbsAppButton(TComponent* AOwner) : TbsSkinMenuButton(AOwner) {}
   String ClassName() const override { return "TbsAppButton"; }
 
+  bool CanMenuTrack(Integer X, Integer Y) override;
+  void TrackMenu() override;
+  // The menu was closed: the button lets go of its pressed look.
+  void ReleaseMenu();
+  bool DownState() const { return FDownState; }
+
   TbsRibbon* Ribbon = nullptr;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  bool hasAppMenu() const;
 };
 
 class TbsRibbon : public TbsSkinControl {
@@ -204,6 +212,9 @@ class TbsRibbon : public TbsSkinControl {
   Integer AppButtonSpacing() const;
   void SetAppButtonSpacing(Integer Value);
 
+  TbsAppMenu* AppMenu() const { return FAppMenu; }
+  void SetAppMenu(TbsAppMenu* Value);
+
   TNotifyEvent OnChangePage;
   TNotifyEvent OnChangingPage;
   TNotifyEvent OnMenuClose;
@@ -213,6 +224,12 @@ class TbsRibbon : public TbsSkinControl {
   void GetSkinData() override;
   void ChangeSkinData() override;
   void Loaded() override;
+  // Lays the application menu over the form's client area and gives it the focus.
+  void ShowAppMenu();
+  // Closes the application menu; Item, when given, then runs its command.
+  void HideAppMenu(TbsAppMenuItem* Item);
+  bool AppMenuShown() const;
+  bool InAppHook() const { return FInAppHook; }
   void MDIChildMaximize();
   void MDIChildRestore();
   // The area under the strip that every page takes.
@@ -256,6 +273,11 @@ class TbsRibbon : public TbsSkinControl {
 
  private:
   void CreateAppButton();
+  void placeAppMenu();
+  void installAppHook();
+  void removeAppHook();
+  void appMessage(MSG& Msg, bool& Handled);
+  bool formActive();
   void UpdateActiveItems(Integer X, Integer Y);
   bool anyTabVisible() const;
   Integer nextVisibleTab(Integer From, Integer Step) const;
@@ -276,6 +298,10 @@ class TbsRibbon : public TbsSkinControl {
   void PaintSkinned(TCanvas* Cnvs);
   void LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect);
 
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+  bool FInAppHook = false;
+  TbsAppMenu* FAppMenu = nullptr;
+  TMessageEvent OldAppMessage;
   std::unique_ptr<TbsRibbonButtonItems> FMDIButtons;
   std::unique_ptr<TbsRibbonButtonItems> FButtons;
   TCustomImageList* FButtonsImageList = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/boxes/ribbon/bsribbon.h"
+#include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsglyphs.h"
@@ -18,16 +19,6 @@ void tabCaption(TCanvas* Cnvs, const String& S, const TRect& R, Integer TabWidth
     DrawTextLeft(Cnvs, S, R);
   else
     DrawTextCenteredEx(Cnvs, S, R);
-}
-
-// Piece of Source copied into B, keyed on Key when Transparent.
-void cutPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
-  B->SetSize(RectWidth(Piece), RectHeight(Piece));
-  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
-  if (!Transparent) return;
-  B->SetTransparent(true);
-  B->SetTransparentMode(tmFixed);
-  B->SetTransparentColor(Key);
 }
 
 String captionOf(TbsRibbonTab* T) {
@@ -145,15 +136,25 @@ void TbsRibbon::PaintSkinned(TCanvas* Cnvs) {
   if (!anyTabVisible()) PaintEmptyPageArea(Cnvs, P);
 }
 
-void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect) {
+void CutSkinPiece(TBitmap* B, TBitmap* Source, const TRect& Piece, bool Transparent, TColor Key) {
+  B->SetSize(RectWidth(Piece), RectHeight(Piece));
+  B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Source->Canvas(), Piece);
+  if (!Transparent) return;
+  B->SetTransparent(true);
+  B->SetTransparentMode(tmFixed);
+  B->SetTransparentColor(Key);
+}
+
+void LaySkinPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect, bool Stretch,
+                    TbsStretchType StretchType) {
   const Integer SW = RectWidth(SourceRect), SH = RectHeight(SourceRect);
   if (SW <= 0 || SH <= 0) return;
   TBitmap Piece;
   Piece.SetSize(SW, SH);
   Piece.Canvas()->CopyRect(Rect(0, 0, SW, SH), Source->Canvas(), SourceRect);
   const Integer W = RectWidth(R), H = RectHeight(R);
-  if (FData->StretchEffect) {
-    switch (FData->StretchType) {
+  if (Stretch) {
+    switch (StretchType) {
       case bsstFull:
         Cnvs->StretchDraw(R, &Piece);
         break;
@@ -170,6 +171,10 @@ void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, co
   }
   for (Integer i = 0; i <= W / SW; ++i)
     for (Integer j = 0; j <= H / SH; ++j) Cnvs->Draw(R.Left + i * SW, R.Top + j * SH, &Piece);
+}
+
+void TbsRibbon::LayoutPicture(TCanvas* Cnvs, const TRect& R, TBitmap* Source, const TRect& SourceRect) {
+  LaySkinPicture(Cnvs, R, Source, SourceRect, FData->StretchEffect, FData->StretchType);
 }
 
 void TbsRibbon::DrawPageBackground(TCanvas* Cnvs, const TRect& R) {
@@ -245,12 +250,13 @@ void TbsRibbon::DrawPictureTab(TCanvas* Cnvs, Integer Index, const TRect& Piece,
 void TbsRibbon::DrawSkinTab(TCanvas* Cnvs, Integer Index) {
   TbsRibbonTab* T = FTabs->Items(Index);
   TbsDataSkinTabControl* D = FData;
-  // The application menu is not part of this control yet, so it is never shown over the tabs.
-  if (Index == FTabIndex && Focused() && !IsEmptyRect(D->FocusTabRect)) {
+  // While the application menu covers the pages no tab shows as selected.
+  const bool MenuShown = AppMenuShown();
+  if (Index == FTabIndex && Focused() && !IsEmptyRect(D->FocusTabRect) && !MenuShown) {
     DrawPictureTab(Cnvs, Index, D->FocusTabRect, D->FocusFontColor, FTabBoldStyle, 1);
     return;
   }
-  if (Index == FTabIndex && !IsEmptyRect(D->ActiveTabRect)) {
+  if (Index == FTabIndex && !IsEmptyRect(D->ActiveTabRect) && !MenuShown) {
     DrawPictureTab(Cnvs, Index, D->ActiveTabRect, D->ActiveFontColor, FTabBoldStyle, 1);
     return;
   }
@@ -270,7 +276,7 @@ void TbsRibbon::DrawSkinTab(TCanvas* Cnvs, Integer Index) {
     return;
   }
   TBitmap B;
-  cutPiece(&B, FDataPicture, D->DividerRect, D->DividerTransparent, D->DividerTransparentColor);
+  CutSkinPiece(&B, FDataPicture, D->DividerRect, D->DividerTransparent, D->DividerTransparentColor);
   Cnvs->Draw(IR.Right - B.Width(), IR.Bottom - B.Height(), &B);
 }
 
@@ -304,7 +310,7 @@ void TbsRibbon::DrawMDIButton(TCanvas* Cnvs, Integer Index) {
   const TRect Piece = Btn->Active && Btn->Down ? Down : Btn->Active ? Active : Normal;
   if (IsEmptyRect(Piece)) return;
   TBitmap B;
-  cutPiece(&B, FDataPicture, Piece, D->MDIButtonsTransparent, D->MDIButtonsTransparentColor);
+  CutSkinPiece(&B, FDataPicture, Piece, D->MDIButtonsTransparent, D->MDIButtonsTransparentColor);
   Cnvs->Draw(IR.Left, IR.Top, &B);
 }
 

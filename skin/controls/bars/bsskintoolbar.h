@@ -5,20 +5,16 @@
 // with an optional size grip in its bottom-right corner.
 #pragma once
 
+#include "skin/controls/bars/bsarrowscroller.h"
 #include "skin/controls/base/bsskingeometry.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/core/bsskinrecordsbuttons.h"
 
-struct TbsToolBarScrollButton {
-  TRect R{};  // window coordinates
-  bool MouseIn = false;
-  bool Down = false;
-  bool Visible = false;
-};
+using TbsToolBarScrollButton = TbsScrollArrow;
 
 // Hit-test answers of the two arrows.
-constexpr Integer HTTOOLBARLEFT = 119;
-constexpr Integer HTTOOLBARRIGHT = 120;
+constexpr Integer HTTOOLBARLEFT = HTSCROLLARROWSTART;
+constexpr Integer HTTOOLBARRIGHT = HTSCROLLARROWEND;
 
 class TbsSkinToolBar : public TbsSkinPanel, public IbsAdjustingParent {
  public:
@@ -29,18 +25,14 @@ class TbsSkinToolBar : public TbsSkinPanel, public IbsAdjustingParent {
   // ---- published ----
   bool AdjustControls() const override { return FAdjustControls; }
   void SetAdjustControls(bool Value) { FAdjustControls = Value; }
-  bool CanScroll() const { return FCanScroll; }
-  void SetCanScroll(bool Value) { FCanScroll = Value; }
-  bool HotScroll() const { return FHotScroll; }
-  void SetHotScroll(bool Value) { FHotScroll = Value; }
-  Integer ScrollOffset() const { return FScrollOffset; }
-  void SetScrollOffset(Integer Value) {
-    if (Value >= 0) FScrollOffset = Value;
-  }
-  Integer ScrollTimerInterval() const { return FScrollTimerInterval; }
-  void SetScrollTimerInterval(Integer Value) {
-    if (Value > 0) FScrollTimerInterval = Value;
-  }
+  bool CanScroll() const { return FScroller.CanScroll; }
+  void SetCanScroll(bool Value) { FScroller.CanScroll = Value; }
+  bool HotScroll() const { return FScroller.HotScroll; }
+  void SetHotScroll(bool Value) { FScroller.HotScroll = Value; }
+  Integer ScrollOffset() const { return FScroller.ScrollOffset; }
+  void SetScrollOffset(Integer Value) { FScroller.SetScrollOffset(Value); }
+  Integer ScrollTimerInterval() const { return FScroller.ScrollTimerInterval; }
+  void SetScrollTimerInterval(Integer Value) { FScroller.SetScrollTimerInterval(Value); }
   Integer WidthWithCaptions() const { return FWidthWithCaptions; }
   void SetWidthWithCaptions(Integer Value) { FWidthWithCaptions = Value; }
   Integer WidthWithoutCaptions() const { return FWidthWithoutCaptions; }
@@ -70,13 +62,13 @@ class TbsSkinToolBar : public TbsSkinPanel, public IbsAdjustingParent {
   void UpdateScroll();
 
   // ---- state (read by tests) ----
-  const TbsToolBarScrollButton& ScrollButton(Integer Index) const { return Buttons[Index]; }
-  bool ArrowsShown() const { return Buttons[1].Visible; }
-  Integer ScrollMax() const { return SMax; }
-  Integer ScrollPosition() const { return SPosition; }
-  Integer ScrollPage() const { return SPage; }
-  Integer ScrollTimerMode() const { return TimerMode; }
-  bool MouseIn() const { return FMouseIn; }
+  const TbsToolBarScrollButton& ScrollButton(Integer Index) const { return FScroller.Buttons[Index]; }
+  bool ArrowsShown() const { return FScroller.ArrowsShown(); }
+  Integer ScrollMax() const { return FScroller.SMax; }
+  Integer ScrollPosition() const { return FScroller.SPosition; }
+  Integer ScrollPage() const { return FScroller.SPage; }
+  Integer ScrollTimerMode() const { return FScroller.TimerMode; }
+  bool MouseIn() const { return FScroller.MouseIn; }
   TbsDataSkinButtonControl* ArrowElement() const { return ButtonData; }
 
  protected:
@@ -86,33 +78,11 @@ class TbsSkinToolBar : public TbsSkinPanel, public IbsAdjustingParent {
 
  private:
   void centreChildren();
-  void showArrows(bool Value);
-  void scrollStep(bool ToRight);
-  void moveChildren(Integer DX);
-  void startScrollTimer();
-  void stopScrollTimer();
-  void mouseEnterBar();
-  void mouseLeaveBar();
-  void paintArrows();
-  void paintArrow(const TbsToolBarScrollButton& B, Integer Kind);
-  bool handleNonClient(TMessage& Message);
-  Integer clientWidth();
   template <class F>
   void forEachSpeedButton(F Fn);
 
   bool FAdjustControls = true;
-  bool FMouseIn = false;
-  bool FCanScroll = false;
-  bool FHotScroll = false;
-  Integer TimerMode = 0;
-  Integer SMax = 0;
-  Integer SPosition = 0;
-  Integer SPage = 0;
-  Integer SOldPosition = 0;
-  Integer FHSizeOffset = 0;
-  Integer FScrollOffset = 0;
-  Integer FScrollTimerInterval = 50;
-  TbsToolBarScrollButton Buttons[2];
+  TbsArrowScroller FScroller{this, TbsArrowScroller::saHorizontal};
   TbsDataSkinButtonControl* ButtonData = nullptr;
   TCustomImageList* FImages = nullptr;
   TCustomImageList* FDisabledImages = nullptr;
@@ -121,7 +91,6 @@ class TbsSkinToolBar : public TbsSkinPanel, public IbsAdjustingParent {
   bool FAutoShowHideCaptions = false;
   bool FShowCaptions = false;
   Integer FWidthWithCaptions = 0, FWidthWithoutCaptions = 0;
-  bool FUpdatingScroll = false;
 };
 
 class TbsSkinStatusBar : public TbsSkinPanel {

@@ -48,6 +48,8 @@ class TbsSkinMenuButton : public TbsSkinButton {
   // The marker picture chosen by state, centred in R.
   void DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AActive, bool ADown);
 
+  bool FMenuTracked = false;
+
  private:
   bool arrowlessElement() const;
   void drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMouseIn, bool Resize);
@@ -57,5 +59,4 @@ class TbsSkinMenuButton : public TbsSkinButton {
 
   TbsSkinPopupMenu* FSkinPopupMenu = nullptr;
   bool FTrackButtonMode = false;
-  bool FMenuTracked = false;
 };
