@@ -1,5 +1,9 @@
 #include "skin/boxes/combos/bsdropdowncommon.h"
 
+#include <algorithm>
+
+#include "platform/rtl/clock.h"
+#include "platform/ui/core/application.h"
 #include "platform/ui/core/wincontrol.h"
 #include "platform/ui/graphics/canvas.h"
 #include "skin/core/bsdraw.h"
@@ -33,6 +37,22 @@ void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, b
   if (!AlphaBlend || OldAlphaBlendValue == Value) return;
   OldAlphaBlendValue = Animation ? 0 : Value;
   SetWindowAlpha(Wnd, OldAlphaBlendValue);
+}
+
+void FadeInDropDown(HWND Wnd, Integer Target, Cardinal Last, bool ServeQueue) {
+  const Integer Step = std::max(1, Target / 15);
+  Integer Alpha = 0;
+  while (Alpha < Target) {
+    // Unsigned, so that the wrap of the tick count is one more millisecond.
+    if (GetTickCount() - Last > 5) {
+      Last = GetTickCount();
+      Alpha = std::min(Target, Alpha + Step);
+      SetWindowAlpha(Wnd, Byte(Alpha));
+    } else {
+      Sleep(1);
+    }
+    if (ServeQueue) Application->ProcessMessages();
+  }
 }
 
 void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {

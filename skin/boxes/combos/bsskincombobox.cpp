@@ -10,52 +10,12 @@
 
 // ---- TbsPopupListBox ----
 
-TbsSkinCustomComboBox* TbsPopupListBox::combo() const {
-  return dynamic_cast<TbsSkinCustomComboBox*>(Owner());
-}
-
-void TbsPopupListBox::Show(TPoint Origin) {
-  TbsSkinCustomComboBox* Combo = combo();
-  HWND Wnd = Handle();
-  if (Combo != nullptr)
-    ApplyDropDownAlpha(Wnd, Combo->AlphaBlend(), Combo->AlphaBlendAnimation(), Combo->AlphaBlendValue(),
-                       FOldAlphaBlend, FOldAlphaBlendValue);
-  FLeft = Origin.X;
-  FTop = Origin.Y;
-  SetWindowPos(Wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
-  FVisible = true;
-  // Shows the inner list and the bars too, made while the pop-up was hidden.
-  UpdateShowing();
-  Invalidate();
-  if (Combo != nullptr && Combo->AlphaBlend() && Combo->AlphaBlendAnimation()) fadeIn(Combo);
-}
-
-// Keeps the queue running, so a click that closes the list is handled while it fades in.
+// Keeps the queue running, so a click that closes the list is handled while it fades in; the first
+// step comes at once.
 void TbsPopupListBox::fadeIn(TbsSkinCustomComboBox* Combo) {
   Application->ProcessMessages();
-  const Integer Target = Combo->AlphaBlendValue();
-  const Integer Step = std::max(1, Target / 15);
-  Integer Alpha = 0;
-  int64_t Last = 0;
-  while (Alpha < Target) {
-    if (int64_t(GetTickCount()) - Last > 5) {
-      Last = GetTickCount();
-      Alpha = std::min(Target, Alpha + Step);
-      SetWindowAlpha(Handle(), Byte(Alpha));
-    } else {
-      Sleep(1);
-    }
-    Application->ProcessMessages();
-  }
-  FOldAlphaBlendValue = Byte(Target);
-}
-
-void TbsPopupListBox::Hide() {
-  if (HandleAllocated())
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FVisible = false;
-  UpdateShowing();
+  FadeInDropDown(Handle(), Combo->AlphaBlendValue(), 0, true);
+  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomComboBox ----

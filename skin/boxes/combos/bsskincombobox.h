@@ -14,24 +14,17 @@ class TbsSkinCustomComboBox;
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
 
 // The drop-down window.
-class TbsPopupListBox : public TbsDropDownWindow<TbsSkinListBox> {
+class TbsPopupListBox : public TbsDropDownWindow<TbsSkinListBox, TbsSkinCustomComboBox> {
  public:
   using TbsDropDownWindow::TbsDropDownWindow;
   String ClassName() const override { return "TbsPopupListBox"; }
-  // Shows the list at Origin (screen) on top without activation; fades in when the owner asks.
-  void Show(TPoint Origin);
-  void Hide();
-
-  bool FOldAlphaBlend = false;
-  Byte FOldAlphaBlendValue = 0;
 
  protected:
   // Shows by itself, owned by the combo box's window.
   bool TopLevelWindow() const override { return true; }
-
- private:
-  TbsSkinCustomComboBox* combo() const;
-  void fadeIn(TbsSkinCustomComboBox* Combo);
+  // The inner list and the bars, made while the pop-up was hidden, show and hide with it.
+  void showingChanged() override { UpdateShowing(); }
+  void fadeIn(TbsSkinCustomComboBox* Combo) override;
 };
 
 class TbsSkinCustomComboBox : public TbsComboBoxBase<TbsPopupListBox> {

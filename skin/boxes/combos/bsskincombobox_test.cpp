@@ -435,26 +435,31 @@ TEST_F(SkinCombo, TypeAheadCollectsLettersWithinHalfASecond) {
   EXPECT_EQ(C->Text(), "banana");  // one letter at a time without auto-completion
 }
 
+// Also when the 32-bit tick count wraps in the middle of the fade.
 TEST_F(SkinCombo, TheDropDownFadesInStepsUpToItsOpacity) {
-  TbsSkinComboBox* C = NewCombo(3);
-  C->SetAlphaBlend(true);
-  C->SetAlphaBlendAnimation(true);
-  C->SetAlphaBlendValue(200);
-  static std::vector<Byte>* Recorded;
-  std::vector<Byte> Alphas;
-  Recorded = &Alphas;
-  auto Saved = SetLayeredWindowAttributesProc;
-  SetLayeredWindowAttributesProc = [](HWND, COLORREF, Byte A, DWORD) {
-    Recorded->push_back(A);
-    return true;
-  };
-  C->DropDown();
-  SetLayeredWindowAttributesProc = Saved;
-  EXPECT_TRUE(GetWindowLongPtr(C->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
   std::vector<Byte> Expected{0};
   for (Integer A = 13; A < 200; A += 13) Expected.push_back(Byte(A));
   Expected.push_back(200);
-  EXPECT_EQ(Alphas, Expected);
+  for (const bool NearTheWrap : {false, true}) {
+    SCOPED_TRACE(NearTheWrap);
+    if (NearTheWrap) Clock().SetTicks(0xFFFFFFF0);
+    TbsSkinComboBox* C = NewCombo(3);
+    C->SetAlphaBlend(true);
+    C->SetAlphaBlendAnimation(true);
+    C->SetAlphaBlendValue(200);
+    static std::vector<Byte>* Recorded;
+    std::vector<Byte> Alphas;
+    Recorded = &Alphas;
+    auto Saved = SetLayeredWindowAttributesProc;
+    SetLayeredWindowAttributesProc = [](HWND, COLORREF, Byte A, DWORD) {
+      Recorded->push_back(A);
+      return true;
+    };
+    C->DropDown();
+    SetLayeredWindowAttributesProc = Saved;
+    EXPECT_TRUE(GetWindowLongPtr(C->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(Alphas, Expected);
+  }
 }
 
 TEST_F(SkinCombo, DefaultLookShowsTheItemTheFocusAndTheButton) {

@@ -9,51 +9,12 @@
 
 // ---- TbsPopupOfficeListBox ----
 
-TbsSkinCustomOfficeComboBox* TbsPopupOfficeListBox::combo() const {
-  return dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
-}
-
-void TbsPopupOfficeListBox::Show(TPoint Origin) {
-  TbsSkinCustomOfficeComboBox* Combo = combo();
-  HWND Wnd = Handle();
-  if (Combo != nullptr)
-    ApplyDropDownAlpha(Wnd, Combo->AlphaBlend(), Combo->AlphaBlendAnimation(), Combo->AlphaBlendValue(),
-                       FOldAlphaBlend, FOldAlphaBlendValue);
-  FLeft = Origin.X;
-  FTop = Origin.Y;
-  SetWindowPos(Wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
-  FVisible = true;
-  FShowing = true;
-  Invalidate();
-  if (Combo != nullptr && Combo->AlphaBlend() && Combo->AlphaBlendAnimation()) fadeIn(Combo);
-}
-
 // A short busy fade that processes no messages: about 15 steps, each after more than 5 ms.
 void TbsPopupOfficeListBox::fadeIn(TbsSkinCustomOfficeComboBox* Combo) {
   Application->ProcessMessages();
   Combo->FLBDown = false;
-  const Integer Target = Combo->AlphaBlendValue();
-  const Integer Step = std::max(1, Target / 15);
-  Integer Alpha = 0;
-  Cardinal Last = GetTickCount();
-  while (Alpha < Target) {
-    if (GetTickCount() - Last > 5) {
-      Alpha = std::min(Target, Alpha + Step);
-      SetWindowAlpha(Handle(), Byte(Alpha));
-      Last = GetTickCount();
-    } else {
-      Sleep(1);
-    }
-  }
-  FOldAlphaBlendValue = Byte(Target);
-}
-
-void TbsPopupOfficeListBox::Hide() {
-  if (HandleAllocated())
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FVisible = false;
-  FShowing = false;
+  FadeInDropDown(Handle(), Combo->AlphaBlendValue(), GetTickCount(), false);
+  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomOfficeComboBox ----

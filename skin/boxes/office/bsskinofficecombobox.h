@@ -11,21 +11,15 @@
 class TbsSkinCustomOfficeComboBox;
 
 // The drop-down: a top-level office list that never takes the activation.
-class TbsPopupOfficeListBox : public TbsDropDownWindow<TbsSkinOfficeListBox> {
+class TbsPopupOfficeListBox : public TbsDropDownWindow<TbsSkinOfficeListBox, TbsSkinCustomOfficeComboBox> {
  public:
   using TbsDropDownWindow::TbsDropDownWindow;
   String ClassName() const override { return "TbsPopupOfficeListBox"; }
-  // Places the list at Origin (screen), on top, shown without activation; fades in when asked.
-  void Show(TPoint Origin);
-  void Hide();
-
-  bool FOldAlphaBlend = false;
-  Byte FOldAlphaBlendValue = 0;
 
  protected:
- private:
-  TbsSkinCustomOfficeComboBox* combo() const;
-  void fadeIn(TbsSkinCustomOfficeComboBox* Combo);
+  // Only the list itself: its bar keeps its own showing state.
+  void showingChanged() override { FShowing = FVisible; }
+  void fadeIn(TbsSkinCustomOfficeComboBox* Combo) override;
 };
 
 class TbsSkinCustomOfficeComboBox : public TbsComboBoxBase<TbsPopupOfficeListBox> {
