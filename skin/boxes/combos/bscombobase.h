@@ -46,6 +46,9 @@ class TbsComboBoxBase : public TbsSkinCustomControl {
     FListBox->SetImages(Value);
     if (Value) Value->FreeNotification(this);
   }
+  TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+  bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
+  void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
   Integer DropDownCount() const { return FDropDownCount; }
   bool ToolButtonStyle() const { return FToolButtonStyle; }
   TColor DefaultColor() const { return FDefaultColor; }

@@ -5,6 +5,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/wincontrol.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/canvas.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bssystem.h"
@@ -53,6 +54,15 @@ void FadeInDropDown(HWND Wnd, Integer Target, Cardinal Last, bool ServeQueue) {
     }
     if (ServeQueue) Application->ProcessMessages();
   }
+}
+
+bool LoadMarkerGlyph(TBitmap* Glyph, TBitmap* Pic, const TRect& Src, TColor Key) {
+  if (Pic == nullptr || IsEmptyRect(Src)) return false;
+  Glyph->SetSize(RectWidth(Src), RectHeight(Src));
+  Glyph->Canvas()->CopyRect(Rect(0, 0, Glyph->Width(), Glyph->Height()), Pic->Canvas(), Src);
+  Glyph->SetTransparent(true);
+  Glyph->SetTransparentColor(Key);
+  return true;
 }
 
 void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {

@@ -9,6 +9,7 @@
 #include "skin/boxes/edits/bscbbutton.h"
 #include "skin/core/bssystem.h"
 
+class TBitmap;
 class TCanvas;
 
 // Sets or clears the layered style of the drop-down window after AlphaBlend and applies the opacity:
@@ -89,6 +90,8 @@ class TbsDropDownWindow : public TList {
 // Left is the list's left edge in the control's parent coordinates.
 TPoint DropDownOrigin(TControl* Control, Integer Left, Integer ListHeight);
 
+// Glyph := part Src of Pic, transparent in Key; false (and Glyph untouched) without Pic or Src.
+bool LoadMarkerGlyph(TBitmap* Glyph, TBitmap* Pic, const TRect& Src, TColor Key);
 // A 1-pixel frame around a fill, the look of the default buttons.
 void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill);
 // The default look's drop-down button by its state, with its arrow.

@@ -54,7 +54,6 @@ class TbsSkinCustomComboBox : public TbsComboBoxBase<TbsPopupListBox> {
   void SetListBoxCaption(const String& Value) { FListBox->SetCaption(Value); }
   bool ListBoxCaptionMode() const { return FListBox->CaptionMode(); }
   void SetListBoxCaptionMode(bool Value) { FListBox->SetCaptionMode(Value); }
-  TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
   void SetListBoxDefaultFont(TFont* Value) { FListBox->DefaultFont()->Assign(Value); }
   TFont* ListBoxDefaultCaptionFont() const { return FListBox->DefaultCaptionFont(); }
   void SetListBoxDefaultCaptionFont(TFont* Value) { FListBox->SetDefaultCaptionFont(Value); }
@@ -62,8 +61,6 @@ class TbsSkinCustomComboBox : public TbsComboBoxBase<TbsPopupListBox> {
   void SetListBoxDefaultItemHeight(Integer Value) { FListBox->SetDefaultItemHeight(Value); }
   TAlignment ListBoxCaptionAlignment() const { return FListBox->Alignment(); }
   void SetListBoxCaptionAlignment(TAlignment Value) { FListBox->SetAlignment(Value); }
-  bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
-  void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
   bool ListBoxUseSkinItemHeight() const { return FListBox->UseSkinItemHeight(); }
   void SetListBoxUseSkinItemHeight(bool Value) { FListBox->SetUseSkinItemHeight(Value); }
 

@@ -37,14 +37,8 @@ void drawButtonElement(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E,
 // Marker glyph M of element E centred in R, keyed on the element's transparent colour.
 void drawMarkerGlyph(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E, const TRect& M,
                      const TRect& R) {
-  TBitmap* Source = SkinPictureAt(SD, E->PictureIndex);
-  if (Source == nullptr || IsEmptyRect(M)) return;
   TBitmap B;
-  B.SetSize(RectWidth(M), RectHeight(M));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Source->Canvas(), M);
-  B.SetTransparent(true);
-  B.SetTransparentMode(tmFixed);
-  B.SetTransparentColor(E->MenuMarkerTransparentColor);
+  if (!LoadMarkerGlyph(&B, SkinPictureAt(SD, E->PictureIndex), M, E->MenuMarkerTransparentColor)) return;
   C->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
 }
 

@@ -31,11 +31,8 @@ class TbsSkinCustomOfficeComboBox : public TbsComboBoxBase<TbsPopupOfficeListBox
   TbsSkinOfficeItems* Items() const { return FListBox->Items(); }
   void SetItems(TbsSkinOfficeItems* Value) { FListBox->SetItems(Value); }
   void SetItemIndex(Integer Value);
-  bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
-  void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
   bool ListBoxHeaderLeftAlignment() const { return FListBox->HeaderLeftAlignment(); }
   void SetListBoxHeaderLeftAlignment(bool Value) { FListBox->SetHeaderLeftAlignment(Value); }
-  TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
   void SetListBoxDefaultFont(TFont* Value) { FListBox->SetDefaultFont(Value); }
   bool ListBoxShowItemTitles() const { return FListBox->ShowItemTitles(); }
   void SetListBoxShowItemTitles(bool Value) { FListBox->SetShowItemTitles(Value); }

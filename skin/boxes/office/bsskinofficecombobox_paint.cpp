@@ -38,12 +38,8 @@ void composeButton(TBitmap* Dest, TbsSkinData* SD, TbsDataSkinButtonControl* El,
 
 // The glyph part of the skin picture centred in R, keyed on the fixed colour.
 void drawMarker(TCanvas* C, TBitmap* Pic, const TRect& Src, const TRect& R, TColor Key, Integer Down) {
-  if (Pic == nullptr || IsEmptyRect(Src)) return;
   TBitmap G;
-  G.SetSize(RectWidth(Src), RectHeight(Src));
-  G.Canvas()->CopyRect(Rect(0, 0, G.Width(), G.Height()), Pic->Canvas(), Src);
-  G.SetTransparent(true);
-  G.SetTransparentColor(Key);
+  if (!LoadMarkerGlyph(&G, Pic, Src, Key)) return;
   C->Draw(R.Left + (RectWidth(R) - G.Width()) / 2, R.Top + (RectHeight(R) - G.Height()) / 2 + Down, &G);
 }
 
