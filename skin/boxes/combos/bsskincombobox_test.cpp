@@ -209,9 +209,7 @@ TEST_F(SkinCombo, AnEmptyListNeverDropsDownButPageKeysStillFire) {
 
 TEST_F(SkinCombo, PressDragReleasePicksAnItem) {
   TbsSkinComboBox* C = NewCombo(5);
-  C->SetItemIndex(0);
-  Log.clear();
-  wintest::MouseDown(At(C, 10, 10));
+  pressToOpen(C, 0);
   ASSERT_TRUE(C->IsPopupVisible());
   wintest::MouseMove(Row(C, 2));
   EXPECT_EQ(C->ItemIndex(), 2);  // the highlight follows the pointer
@@ -340,9 +338,7 @@ TEST_F(SkinCombo, TheWheelChangesAClosedComboAndOnlyHighlightsInAnOpenOne) {
 TEST_F(SkinCombo, DraggingBeyondTheOpenListScrollsOneItemPerTick) {
   TbsSkinComboBox* C = NewCombo(20);
   C->SetDropDownCount(4);
-  C->SetItemIndex(0);
-  wintest::MouseDown(At(C, 10, 10));
-  TbsPopupListBox* L = C->ListBox();
+  TbsPopupListBox* L = pressToOpen(C, 0);
   ASSERT_NE(L->ScrollBar, nullptr);
   wintest::MouseMove(Row(C, 1));
   ASSERT_EQ(C->ItemIndex(), 1);

@@ -8,6 +8,42 @@
 #include <vector>
 
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/core/bssystem.h"
+#if NERIVO_X11_TESTS
+#include "platform/gdi/codecs.h"
+#include "platform/win/backends/x11/testkit/xvfb.h"
+#endif
+
+// Drops C's list down with a click at client point P and gives the screen rectangles of the control
+// and of its list, which opens under the control.
+template <class TCombo>
+void clickToDropDown(TCombo* C, TPoint P, RECT& Control, RECT& List) {
+  wintest::Click(C->ClientToScreen(P));
+  ASSERT_TRUE(C->IsPopupVisible());
+  GetWindowRect(C->Handle(), &Control);
+  GetWindowRect(C->ListBox()->Handle(), &List);
+  EXPECT_EQ(List.Top, Control.Bottom);
+}
+
+#if NERIVO_X11_TESTS
+// Saves what the screen shows of form F and of the open list List beside the test program as Name.
+inline void saveFormWithList(x11test::TScreenReader& Reader, TForm* F, const RECT& List, const String& Name) {
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  UnionRect(&W, &W, &List);
+  TRawImage Shot = Reader.Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  x11test::SaveBesideProgram(Shot, Name);
+}
+
+// A click on form F at client point P closes C's list without a pick: C keeps Index.
+template <class TCombo>
+void clickOnFormCloses(TCombo* C, TForm* F, TPoint P, Integer Index) {
+  wintest::Click(F->ClientToScreen(P));
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), Index);
+}
+#endif
 
 template <class TCombo>
 class TComboTest : public TSkinControlTest {
@@ -28,6 +64,15 @@ class TComboTest : public TSkinControlTest {
     RECT R;
     GetWindowRect(C->Handle(), &R);
     return R;
+  }
+
+  // Selects Index of C, clears the log and presses the left button on the item area, which drops the
+  // list down; the button stays down. Gives the list.
+  auto* pressToOpen(TCombo* C, Integer Index) {
+    C->SetItemIndex(Index);
+    Log.clear();
+    wintest::MouseDown(At(C, 10, 10));
+    return C->ListBox();
   }
 
   // Alt+Down opens the list of the focused C without changing its index; Alt+Up closes it.

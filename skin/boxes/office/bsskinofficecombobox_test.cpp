@@ -9,7 +9,6 @@
 
 namespace {
 
-
 class OfficeCombo : public TComboTest<TbsSkinOfficeComboBox> {
  protected:
   // A combo box at Bounds on a form at (100, 100) with Count items, every event logged.
@@ -144,9 +143,7 @@ TEST_F(OfficeCombo, AnEmptyListNeverDropsDownButKeysStillFire) {
 
 TEST_F(OfficeCombo, PressDragReleasePicksAnItem) {
   TbsSkinOfficeComboBox* C = NewCombo(5);
-  C->SetItemIndex(0);
-  Log.clear();
-  wintest::MouseDown(At(C, 10, 10));
+  pressToOpen(C, 0);
   ASSERT_TRUE(C->IsPopupVisible());
   TbsPopupOfficeListBox* L = C->ListBox();
   const TRect Third = L->Items()->Items(2)->ItemRect;
@@ -229,9 +226,7 @@ TEST_F(OfficeCombo, AltWithTheArrowsOpensAndCancels) {
 TEST_F(OfficeCombo, DraggingBelowTheOpenListAutoScrollsOnItsTimer) {
   TbsSkinOfficeComboBox* C = NewCombo(10);
   C->SetDropDownCount(3);
-  C->SetItemIndex(0);
-  wintest::MouseDown(At(C, 10, 10));
-  TbsPopupOfficeListBox* L = C->ListBox();
+  TbsPopupOfficeListBox* L = pressToOpen(C, 0);
   ASSERT_NE(L->ScrollBar, nullptr);
   wintest::MouseMove(At(L, 20, 40));  // into the list first
   const Integer Hovered = L->ItemIndex();
