@@ -12,7 +12,7 @@
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/core/bsskinrecordslists.h"
 
-// The steps of the arrow and page keys.
+// The steps of the arrow and page keys, in this order (the combo boxes index tables by it).
 enum class TbsComboStep { Up, Down, PageUp, PageDown };
 
 template <class TPopup>

@@ -184,21 +184,12 @@ void TbsSkinCustomComboBox::ListBoxHover(TObject*, TShiftState, Integer X, Integ
 
 // ---- input ----
 
+// The keys always change the combo's item, also while the list is open.
 void TbsSkinCustomComboBox::stepByKey(TbsComboStep Step) {
-  switch (Step) {
-    case TbsComboStep::Up:
-      ComboUp(true);
-      break;
-    case TbsComboStep::Down:
-      ComboDown(true);
-      break;
-    case TbsComboStep::PageUp:
-      ComboPageUp(true);
-      break;
-    case TbsComboStep::PageDown:
-      ComboPageDown(true);
-      break;
-  }
+  static constexpr void (TbsSkinCustomComboBox::*Steps[])(bool) = {
+      &TbsSkinCustomComboBox::ComboUp, &TbsSkinCustomComboBox::ComboDown, &TbsSkinCustomComboBox::ComboPageUp,
+      &TbsSkinCustomComboBox::ComboPageDown};
+  (this->*Steps[Integer(Step)])(true);
 }
 
 void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {

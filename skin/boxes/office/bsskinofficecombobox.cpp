@@ -117,20 +117,10 @@ void TbsSkinCustomOfficeComboBox::selectWith(void (TbsSkinOfficeListBox::*Find)(
 }
 
 void TbsSkinCustomOfficeComboBox::stepByKey(TbsComboStep Step) {
-  switch (Step) {
-    case TbsComboStep::Up:
-      selectWith(&TbsSkinOfficeListBox::FindUp);
-      break;
-    case TbsComboStep::Down:
-      selectWith(&TbsSkinOfficeListBox::FindDown);
-      break;
-    case TbsComboStep::PageUp:
-      selectWith(&TbsSkinOfficeListBox::FindPageUp);
-      break;
-    case TbsComboStep::PageDown:
-      selectWith(&TbsSkinOfficeListBox::FindPageDown);
-      break;
-  }
+  static constexpr void (TbsSkinOfficeListBox::*Finds[])() = {
+      &TbsSkinOfficeListBox::FindUp, &TbsSkinOfficeListBox::FindDown, &TbsSkinOfficeListBox::FindPageUp,
+      &TbsSkinOfficeListBox::FindPageDown};
+  selectWith(Finds[Integer(Step)]);
 }
 
 void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
