@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "skin/boxes/combos/combotestfixture.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bssystem.h"
 

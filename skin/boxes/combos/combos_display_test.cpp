@@ -12,7 +12,7 @@
 #include "platform/gdi/codecs.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/combos/bsskincombobox.h"
-#include "skin/boxes/combos/combotestfixture.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {

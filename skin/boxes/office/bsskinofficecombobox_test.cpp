@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exceptions.h"
-#include "skin/boxes/combos/combotestfixture.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bssystem.h"
 

@@ -11,7 +11,7 @@
 
 #include "platform/gdi/codecs.h"
 #include "platform/ui/testkit/displaytest.h"
-#include "skin/boxes/combos/combotestfixture.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
