@@ -68,6 +68,7 @@ class TbsComboBoxBase : public TbsSkinCustomControl {
   TNotifyEvent OnCloseUp;
   TNotifyEvent OnDropDown;
 
+  virtual void Change() {}
   virtual void DropDown() = 0;
   // Hides the list; an accepted pick of a valid item goes to the combo box (acceptPick, OnClick,
   // Change), anything else gives the list back the index it had when it opened.
@@ -115,7 +116,6 @@ class TbsComboBoxBase : public TbsSkinCustomControl {
   static constexpr UINT ScrollInterval = 25;
 
   // ---- where the combo boxes differ ----
-  virtual void Change() {}
   // An inner edit box takes the focus and the item area's clicks.
   virtual bool hasInnerEdit() const { return false; }
   // Pointer moves while the left button is held: true when the list took the move (no button hover).
