@@ -285,21 +285,11 @@ TEST_F(SkinCombo, EscapeRestoresTheIndexOfTheOpeningAndTheClosedControlKeepsShow
 TEST_F(SkinCombo, KeysOfTheFixedStyle) {
   TbsSkinComboBox* C = NewCombo(30);
   C->SetFocus();
-  const struct {
-    Integer From;
-    Word Key;
-    Integer To;
-  } Cases[] = {
+  const std::vector<TComboKeyStep> Steps = {
       {20, VK_PRIOR, 11}, {0, VK_NEXT, 7}, {5, VK_PRIOR, 0}, {27, VK_NEXT, 29}, {3, VK_UP, 2},
       {3, VK_LEFT, 2},    {3, VK_DOWN, 4}, {3, VK_RIGHT, 4}, {0, VK_UP, 0},     {29, VK_DOWN, 29},
   };
-  for (const auto& Case : Cases) {
-    C->SetItemIndex(Case.From);
-    wintest::KeyPress(Case.Key);
-    EXPECT_EQ(C->ItemIndex(), Case.To) << Case.From << " key " << Case.Key;
-  }
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_DOWN, 0), 1);
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_PRIOR, 0), 0);
+  pressKeySteps(C, Steps, [](const TComboKeyStep&) {});
 }
 
 TEST_F(SkinCombo, AltWithTheArrowsOpensAndCancels) {

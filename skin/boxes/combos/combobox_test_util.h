@@ -14,6 +14,13 @@
 #include "platform/win/backends/x11/testkit/xvfb.h"
 #endif
 
+// A key pressed on a combo box that shows item From, and the item it shows then.
+struct TComboKeyStep {
+  Integer From;
+  Word Key;
+  Integer To;
+};
+
 // Drops C's list down with a click at client point P and gives the screen rectangles of the control
 // and of its list, which opens under the control.
 template <class TCombo>
@@ -73,6 +80,23 @@ class TComboTest : public TSkinControlTest {
     Log.clear();
     wintest::MouseDown(At(C, 10, 10));
     return C->ListBox();
+  }
+
+  // Presses each step's key on the focused C showing its From and expects its To; AfterEach(Step) then
+  // checks what else the key did (the log holds its events only).
+  template <class TCheck>
+  void pressKeySteps(TCombo* C, const std::vector<TComboKeyStep>& Steps, TCheck AfterEach) {
+    for (const TComboKeyStep& Step : Steps) {
+      C->SetItemIndex(Step.From);
+      Log.clear();
+      wintest::KeyPress(Step.Key);
+      EXPECT_EQ(C->ItemIndex(), Step.To) << Step.From << " key " << Step.Key;
+      AfterEach(Step);
+    }
+    // The dialog manager leaves the arrows, and only them, to the combo box.
+    for (const Word Key : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN})
+      EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, Key, 0), 1);
+    for (const Word Key : {VK_PRIOR, VK_NEXT}) EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, Key, 0), 0);
   }
 
   // Alt+Down opens the list of the focused C without changing its index; Alt+Up closes it.

@@ -228,23 +228,13 @@ TEST_F(OfficeCombo, AltWithTheArrowsOpensAndCancels) {
 TEST_F(OfficeCombo, KeysSelectThroughTheListsFinds) {
   TbsSkinOfficeComboBox* C = NewCombo(30);
   C->SetFocus();
-  const struct {
-    Integer From;
-    Word Key;
-    Integer To;
-  } Cases[] = {
+  const std::vector<TComboKeyStep> Steps = {
       {15, VK_PRIOR, 10}, {15, VK_NEXT, 20},  {15, VK_UP, 14}, {15, VK_LEFT, 14},
       {15, VK_DOWN, 16},  {15, VK_RIGHT, 16}, {0, VK_UP, 0},   {29, VK_DOWN, 29},
   };
-  for (const auto& Case : Cases) {
-    C->SetItemIndex(Case.From);
-    Log.clear();
-    wintest::KeyPress(Case.Key);
-    EXPECT_EQ(C->ItemIndex(), Case.To) << Case.From << " key " << Case.Key;
-    EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 1) << Case.From << " key " << Case.Key;
-  }
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_LEFT, 0), 1);
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_NEXT, 0), 0);
+  pressKeySteps(C, Steps, [this](const TComboKeyStep& Step) {
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 1) << Step.From << " key " << Step.Key;
+  });
 }
 
 TEST_F(OfficeCombo, DraggingBelowTheOpenListAutoScrollsOnItsTimer) {
