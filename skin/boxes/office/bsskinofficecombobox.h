@@ -62,6 +62,7 @@ class TbsSkinCustomOfficeComboBox : public TbsComboBoxBase<TbsPopupOfficeListBox
   void SetHideSelection(bool Value) { FHideSelection = Value; }
 
   TbsDrawSkinOfficeItemEvent OnDrawItem;
+
   void Change() override;
   void DropDown() override;
   const TRect& ItemArea() const { return CBItem.R; }
