@@ -1,6 +1,11 @@
 #include "skin/boxes/combos/bsdropdowncommon.h"
 
+#include <algorithm>
+
+#include "platform/rtl/clock.h"
+#include "platform/ui/core/application.h"
 #include "platform/ui/core/wincontrol.h"
+#include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/canvas.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bssystem.h"
@@ -33,6 +38,31 @@ void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, b
   if (!AlphaBlend || OldAlphaBlendValue == Value) return;
   OldAlphaBlendValue = Animation ? 0 : Value;
   SetWindowAlpha(Wnd, OldAlphaBlendValue);
+}
+
+void FadeInDropDown(HWND Wnd, Integer Target, Cardinal Last, bool ServeQueue) {
+  const Integer Step = std::max(1, Target / 15);
+  Integer Alpha = 0;
+  while (Alpha < Target) {
+    // Unsigned, so that the wrap of the tick count is one more millisecond.
+    if (GetTickCount() - Last > 5) {
+      Last = GetTickCount();
+      Alpha = std::min(Target, Alpha + Step);
+      SetWindowAlpha(Wnd, Byte(Alpha));
+    } else {
+      Sleep(1);
+    }
+    if (ServeQueue) Application->ProcessMessages();
+  }
+}
+
+bool LoadMarkerGlyph(TBitmap* Glyph, TBitmap* Pic, const TRect& Src, TColor Key) {
+  if (Pic == nullptr || IsEmptyRect(Src)) return false;
+  Glyph->SetSize(RectWidth(Src), RectHeight(Src));
+  Glyph->Canvas()->CopyRect(Rect(0, 0, Glyph->Width(), Glyph->Height()), Pic->Canvas(), Src);
+  Glyph->SetTransparent(true);
+  Glyph->SetTransparentColor(Key);
+  return true;
 }
 
 void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {

@@ -9,11 +9,21 @@
 #include "skin/boxes/edits/bscbbutton.h"
 #include "skin/core/bssystem.h"
 
+class TBitmap;
 class TCanvas;
 
-// A list shown as a drop-down: a top-level pop-up owned by its combo box's window, hidden at first,
-// that never activates.
-template <class TList>
+// Sets or clears the layered style of the drop-down window after AlphaBlend and applies the opacity:
+// 0 when it is to fade in, Value at once otherwise. The two Old fields remember what was applied.
+void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, bool& OldAlphaBlend,
+                        Byte& OldAlphaBlendValue);
+// Raises the window's opacity from 0 to Target in steps of Target div 15 (at least 1), one step
+// whenever more than 5 ms of the tick count have passed since Last; ServeQueue keeps the message
+// queue running all the while, else the fade is a busy loop.
+void FadeInDropDown(HWND Wnd, Integer Target, Cardinal Last, bool ServeQueue);
+
+// A list shown as a drop-down of the combo box TCombo: a top-level pop-up owned by its combo box's
+// window, hidden at first, that never activates and takes the combo box's opacity settings.
+template <class TList, class TCombo>
 class TbsDropDownWindow : public TList {
  public:
   explicit TbsDropDownWindow(TComponent* AOwner) : TList(AOwner) {
@@ -25,7 +35,40 @@ class TbsDropDownWindow : public TList {
     this->FVisible = false;
   }
 
+  // Places the list at Origin (screen), on top, shown without activation; fades in when the combo
+  // box asks.
+  void Show(TPoint Origin) {
+    TCombo* Combo = combo();
+    HWND Wnd = this->Handle();
+    if (Combo != nullptr)
+      ApplyDropDownAlpha(Wnd, Combo->AlphaBlend(), Combo->AlphaBlendAnimation(), Combo->AlphaBlendValue(),
+                         FOldAlphaBlend, FOldAlphaBlendValue);
+    this->FLeft = Origin.X;
+    this->FTop = Origin.Y;
+    SetWindowPos(Wnd, HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    this->FVisible = true;
+    showingChanged();
+    this->Invalidate();
+    if (Combo != nullptr && Combo->AlphaBlend() && Combo->AlphaBlendAnimation()) fadeIn(Combo);
+  }
+  void Hide() {
+    if (this->HandleAllocated())
+      SetWindowPos(this->Handle(), nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    this->FVisible = false;
+    showingChanged();
+  }
+
+  bool FOldAlphaBlend = false;
+  Byte FOldAlphaBlendValue = 0;
+
  protected:
+  TCombo* combo() const { return dynamic_cast<TCombo*>(this->Owner()); }
+  // Visible changed: the showing state follows.
+  virtual void showingChanged() = 0;
+  // From opacity 0 up to the combo box's AlphaBlendValue.
+  virtual void fadeIn(TCombo* Combo) = 0;
+
   void CreateParams(TCreateParams& Params) override {
     TList::CreateParams(Params);
     Params.Style = WS_POPUP | WS_CLIPCHILDREN;
@@ -47,11 +90,8 @@ class TbsDropDownWindow : public TList {
 // Left is the list's left edge in the control's parent coordinates.
 TPoint DropDownOrigin(TControl* Control, Integer Left, Integer ListHeight);
 
-// Sets or clears the layered style of the drop-down window after AlphaBlend and applies the opacity:
-// 0 when it is to fade in, Value at once otherwise. The two Old fields remember what was applied.
-void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, bool& OldAlphaBlend,
-                        Byte& OldAlphaBlendValue);
-
+// Glyph := part Src of Pic, transparent in Key; false (and Glyph untouched) without Pic or Src.
+bool LoadMarkerGlyph(TBitmap* Glyph, TBitmap* Pic, const TRect& Src, TColor Key);
 // A 1-pixel frame around a fill, the look of the default buttons.
 void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill);
 // The default look's drop-down button by its state, with its arrow.

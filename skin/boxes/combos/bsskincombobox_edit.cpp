@@ -54,11 +54,6 @@ void TbsSkinCustomComboBox::SetSelLength(Integer Value) {
   if (FEdit != nullptr) FEdit->SetSelLength(Value);
 }
 
-Byte TbsSkinCustomComboBox::textCharset() {
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr) return FSD->ResourceStrData()->CharSet();
-  return FDefaultFont->Charset();
-}
-
 void TbsSkinCustomComboBox::setEditFontColor(TColor Value) {
   if (FEdit != nullptr) FEdit->Font()->SetColor(Value);
 }
@@ -121,7 +116,7 @@ void TbsSkinCustomComboBox::AdjustEditPos() {
 }
 
 void TbsSkinCustomComboBox::Invalidate() {
-  TbsSkinCustomControl::Invalidate();
+  TbsComboBoxBase::Invalidate();
   if (FIndex != -1 && FEdit != nullptr && FEdit->HandleAllocated()) FEdit->RePaintBuffered();
 }
 

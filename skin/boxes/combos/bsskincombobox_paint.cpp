@@ -37,14 +37,8 @@ void drawButtonElement(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E,
 // Marker glyph M of element E centred in R, keyed on the element's transparent colour.
 void drawMarkerGlyph(TCanvas* C, TbsSkinData* SD, TbsDataSkinButtonControl* E, const TRect& M,
                      const TRect& R) {
-  TBitmap* Source = SkinPictureAt(SD, E->PictureIndex);
-  if (Source == nullptr || IsEmptyRect(M)) return;
   TBitmap B;
-  B.SetSize(RectWidth(M), RectHeight(M));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Source->Canvas(), M);
-  B.SetTransparent(true);
-  B.SetTransparentMode(tmFixed);
-  B.SetTransparentColor(E->MenuMarkerTransparentColor);
+  if (!LoadMarkerGlyph(&B, SkinPictureAt(SD, E->PictureIndex), M, E->MenuMarkerTransparentColor)) return;
   C->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
 }
 
@@ -64,67 +58,6 @@ void drawItemText(TCanvas* C, const String& S, TStrings* TabWidths, const TRect&
 }
 
 }  // namespace
-
-void TbsSkinCustomComboBox::GetSkinData() {
-  TbsSkinCustomControl::GetSkinData();
-  if (FIndex == -1) return;
-  auto* El = dynamic_cast<TbsDataSkinComboBox*>(FSD->Ctrls(FIndex));
-  if (El == nullptr) return;
-  ActiveSkinRect = El->ActiveSkinRect;
-  ActiveFontColor = El->ActiveFontColor;
-  FontName = El->FontName;
-  FontStyle = El->FontStyle;
-  FontHeight = El->FontHeight;
-  SItemRect = El->SItemRect;
-  FocusItemRect = IsEmptyRect(El->FocusItemRect) ? El->SItemRect : El->FocusItemRect;
-  ActiveItemRect = El->ActiveItemRect;
-  ItemLeftOffset = El->ItemLeftOffset;
-  ItemRightOffset = El->ItemRightOffset;
-  ItemTextRect = El->ItemTextRect;
-  FontColor = El->FontColor;
-  FocusFontColor = El->FocusFontColor;
-  ButtonRect = El->ButtonRect;
-  ActiveButtonRect = El->ActiveButtonRect;
-  DownButtonRect = El->DownButtonRect;
-  UnEnabledButtonRect = El->UnEnabledButtonRect;
-  ListBoxName = El->ListBoxName;
-  ItemStretchEffect = El->ItemStretchEffect;
-  FocusItemStretchEffect = El->FocusItemStretchEffect;
-  ShowFocus = El->ShowFocus;
-}
-
-void TbsSkinCustomComboBox::CalcRects() {
-  TbsComboLayout L;
-  L.Default = FIndex == -1 || FToolButtonStyle;
-  L.UseSkinSize = FUseSkinSize;
-  L.SkinRect = SkinRect;
-  L.ClRect = ClRect;
-  L.ButtonRect = ButtonRect;
-  L.RightPartX = RTPt.X;
-  CalcComboRects(L, Width(), Height(), Button, CBItem);
-}
-
-void TbsSkinCustomComboBox::CalcSize(Integer& W, Integer& H) {
-  if (FUseSkinSize) {
-    TbsSkinCustomControl::CalcSize(W, H);
-    return;
-  }
-  if (FIndex == -1) return;
-  const Integer DW = W - RectWidth(SkinRect);
-  NewLTPoint = LTPt;
-  NewRTPoint = Point(RTPt.X + DW, RTPt.Y);
-  NewClRect = ClRect;
-  NewClRect.Right += DW;
-}
-
-void TbsSkinCustomComboBox::SetControlRegion() {
-  if (FUseSkinSize) TbsSkinCustomControl::SetControlRegion();
-}
-
-Integer TbsSkinCustomComboBox::shownIndex() const {
-  const Integer I = FListBox->Visible() ? FOldItemIndex : FListBox->ItemIndex();
-  return I >= 0 && I < Items()->Count() ? I : -1;
-}
 
 TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
   if (FIndex == -1 || FSD == nullptr) return clGrayText;
@@ -170,38 +103,9 @@ void TbsSkinCustomComboBox::DrawDefaultFrame(TCanvas* C) {
   DrawButton(C);
 }
 
-void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
-  if (FIndex == -1 || FToolButtonStyle) {
-    DrawDefaultDropButton(C, Button, Enabled());
-    return;
-  }
-  TRect State{};
-  if (!Enabled() && !IsEmptyRect(UnEnabledButtonRect))
-    State = UnEnabledButtonRect;
-  else if (Button.Down && Button.MouseIn)
-    State = DownButtonRect;
-  else if (Button.MouseIn)
-    State = ActiveButtonRect;
-  if (!IsEmptyRect(State) && Picture != nullptr) C->CopyRect(Button.R, Picture->Canvas(), State);
-}
-
-void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
-  if (RectWidth(CBItem.R) <= 0) return;
-  TBitmap B;
-  B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
-  TCanvas* BC = B.Canvas();
-  BC->Font()->SetName(Font()->Name());
-  BC->Font()->SetStyle(Font()->Style());
-  BC->Font()->SetHeight(Font()->Height());
-  BC->Font()->SetCharset(textCharset());
-  const bool Focus = Focused();
-  BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
-  BC->Font()->SetColor(Focus ? clHighlightText : FDefaultFont->Color());
-  BC->FillRect(Rect(0, 0, B.Width(), B.Height()));
-  CBItem.State = Focus ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-  if (const Integer I = shownIndex(); I != -1)
-    drawItemContents(BC, I, Rect(2, 0, B.Width() - 2, B.Height()), CBItem.State, B.Width(), B.Height());
-  C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+void TbsSkinCustomComboBox::drawDefaultItemContents(TCanvas* C, Integer Index, const TRect& R, Integer W,
+                                                    Integer H) {
+  drawItemContents(C, Index, R, CBItem.State, W, H);
 }
 
 void TbsSkinCustomComboBox::DrawDefaultToolButton(TCanvas* C, const String* AText) {
@@ -281,7 +185,7 @@ void TbsSkinCustomComboBox::DrawSkinFrame(TBitmap* B, bool Resting) {
                       Height(), StretchEffect);
     C->Draw(0, 0, &H);
   } else {
-    TbsSkinCustomControl::CreateControlSkinImage(B);
+    TbsComboBoxBase::CreateControlSkinImage(B);
   }
   DrawButton(C);
 }

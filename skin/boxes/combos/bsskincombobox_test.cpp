@@ -5,24 +5,20 @@
 #include <algorithm>
 #include <cctype>
 
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bssystem.h"
 
 namespace {
 
-using wintest::ScreenPoint;
 using Events = std::vector<String>;
 
 void typeLetter(char C) {
   wintest::KeyPress(Word(std::toupper(C)), DWORD(C));
 }
 
-class SkinCombo : public TSkinControlTest {
+class SkinCombo : public TComboTest<TbsSkinComboBox> {
  protected:
-  void TearDown() override {
-    if (WorkAreaChanged) SystemParametersInfo(SPI_SETWORKAREA, 0, &SavedWorkArea, 0);
-    TSkinControlTest::TearDown();
-  }
   // A combo box at Bounds on a form with Count items "Preset i", every event logged.
   TbsSkinComboBox* NewCombo(Integer Count, TRect Bounds = Rect(20, 20, 140, 40)) {
     Form = NewForm();
@@ -36,13 +32,6 @@ class SkinCombo : public TSkinControlTest {
     C->OnChange = [this, C](TObject*) { Log.push_back("change:" + C->Text()); };
     C->OnCloseUp = [this](TObject*) { Log.push_back("closeup"); };
     C->OnDropDown = [this](TObject*) { Log.push_back("dropdown"); };
-  }
-  void SetWorkAreaBottom(Integer Bottom) {
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &SavedWorkArea, 0);
-    TRect R = SavedWorkArea;
-    R.Bottom = Bottom;
-    SystemParametersInfo(SPI_SETWORKAREA, 0, &R, 0);
-    WorkAreaChanged = true;
   }
   // A skinned combo box of Count items on a new form; UseSkinSize off lets it take any height.
   TbsSkinComboBox* SkinnedCombo(Integer Count, bool UseSkinSize, TRect Bounds = Rect(20, 20, 160, 60)) {
@@ -61,23 +50,12 @@ class SkinCombo : public TSkinControlTest {
         if (PixelOf(C, X, Y) == COLORREF(ColorToRGB(Color))) return true;
     return false;
   }
-  static TPoint At(TWinControl* C, Integer X, Integer Y) { return ScreenPoint(C->Handle(), X, Y); }
-  static TRect ScreenRectOf(TWinControl* C) {
-    RECT R;
-    GetWindowRect(C->Handle(), &R);
-    return R;
-  }
   // The middle of row I of the open list, in screen coordinates.
   static TPoint Row(TbsSkinComboBox* C, Integer I) {
     TbsListBox* L = C->ListBox()->ListBox;
     const TRect R = L->ItemRect(I);
     return At(L, 20, R.Top + R.Height() / 2);
   }
-
-  TForm* Form = nullptr;
-  Events Log;
-  TRect SavedWorkArea{};
-  bool WorkAreaChanged = false;
 };
 
 // Records what Change (the descendants' hook) sees, beside the events.
@@ -231,9 +209,7 @@ TEST_F(SkinCombo, AnEmptyListNeverDropsDownButPageKeysStillFire) {
 
 TEST_F(SkinCombo, PressDragReleasePicksAnItem) {
   TbsSkinComboBox* C = NewCombo(5);
-  C->SetItemIndex(0);
-  Log.clear();
-  wintest::MouseDown(At(C, 10, 10));
+  pressToOpen(C, 0);
   ASSERT_TRUE(C->IsPopupVisible());
   wintest::MouseMove(Row(C, 2));
   EXPECT_EQ(C->ItemIndex(), 2);  // the highlight follows the pointer
@@ -309,21 +285,11 @@ TEST_F(SkinCombo, EscapeRestoresTheIndexOfTheOpeningAndTheClosedControlKeepsShow
 TEST_F(SkinCombo, KeysOfTheFixedStyle) {
   TbsSkinComboBox* C = NewCombo(30);
   C->SetFocus();
-  const struct {
-    Integer From;
-    Word Key;
-    Integer To;
-  } Cases[] = {
+  const std::vector<TComboKeyStep> Steps = {
       {20, VK_PRIOR, 11}, {0, VK_NEXT, 7}, {5, VK_PRIOR, 0}, {27, VK_NEXT, 29}, {3, VK_UP, 2},
       {3, VK_LEFT, 2},    {3, VK_DOWN, 4}, {3, VK_RIGHT, 4}, {0, VK_UP, 0},     {29, VK_DOWN, 29},
   };
-  for (const auto& Case : Cases) {
-    C->SetItemIndex(Case.From);
-    wintest::KeyPress(Case.Key);
-    EXPECT_EQ(C->ItemIndex(), Case.To) << Case.From << " key " << Case.Key;
-  }
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_DOWN, 0), 1);
-  EXPECT_EQ(C->Perform(CM_WANTSPECIALKEY, VK_PRIOR, 0), 0);
+  pressKeySteps(C, Steps, [](const TComboKeyStep&) {});
 }
 
 TEST_F(SkinCombo, AltWithTheArrowsOpensAndCancels) {
@@ -331,13 +297,7 @@ TEST_F(SkinCombo, AltWithTheArrowsOpensAndCancels) {
   C->SetItemIndex(0);
   C->SetFocus();
   Log.clear();
-  wintest::KeyDown(VK_MENU);
-  wintest::KeyPress(VK_DOWN);
-  EXPECT_TRUE(C->IsPopupVisible());
-  EXPECT_EQ(C->ItemIndex(), 0);
-  wintest::KeyPress(VK_UP);
-  wintest::KeyUp(VK_MENU);
-  EXPECT_FALSE(C->IsPopupVisible());
+  openAndCancelWithAlt(C);
   EXPECT_EQ(Log, (Events{"dropdown", "closeup"}));
 }
 
@@ -368,9 +328,7 @@ TEST_F(SkinCombo, TheWheelChangesAClosedComboAndOnlyHighlightsInAnOpenOne) {
 TEST_F(SkinCombo, DraggingBeyondTheOpenListScrollsOneItemPerTick) {
   TbsSkinComboBox* C = NewCombo(20);
   C->SetDropDownCount(4);
-  C->SetItemIndex(0);
-  wintest::MouseDown(At(C, 10, 10));
-  TbsPopupListBox* L = C->ListBox();
+  TbsPopupListBox* L = pressToOpen(C, 0);
   ASSERT_NE(L->ScrollBar, nullptr);
   wintest::MouseMove(Row(C, 1));
   ASSERT_EQ(C->ItemIndex(), 1);
@@ -435,26 +393,13 @@ TEST_F(SkinCombo, TypeAheadCollectsLettersWithinHalfASecond) {
   EXPECT_EQ(C->Text(), "banana");  // one letter at a time without auto-completion
 }
 
+// Also when the 32-bit tick count wraps in the middle of the fade.
 TEST_F(SkinCombo, TheDropDownFadesInStepsUpToItsOpacity) {
-  TbsSkinComboBox* C = NewCombo(3);
-  C->SetAlphaBlend(true);
-  C->SetAlphaBlendAnimation(true);
-  C->SetAlphaBlendValue(200);
-  static std::vector<Byte>* Recorded;
-  std::vector<Byte> Alphas;
-  Recorded = &Alphas;
-  auto Saved = SetLayeredWindowAttributesProc;
-  SetLayeredWindowAttributesProc = [](HWND, COLORREF, Byte A, DWORD) {
-    Recorded->push_back(A);
-    return true;
-  };
-  C->DropDown();
-  SetLayeredWindowAttributesProc = Saved;
-  EXPECT_TRUE(GetWindowLongPtr(C->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
-  std::vector<Byte> Expected{0};
-  for (Integer A = 13; A < 200; A += 13) Expected.push_back(Byte(A));
-  Expected.push_back(200);
-  EXPECT_EQ(Alphas, Expected);
+  for (const bool NearTheWrap : {false, true}) {
+    SCOPED_TRACE(NearTheWrap);
+    if (NearTheWrap) Clock().SetTicks(0xFFFFFFF0);
+    EXPECT_EQ(fadeAlphas(NewCombo(3)), fadeSteps());
+  }
 }
 
 TEST_F(SkinCombo, DefaultLookShowsTheItemTheFocusAndTheButton) {

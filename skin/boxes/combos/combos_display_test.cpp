@@ -12,6 +12,7 @@
 #include "platform/gdi/codecs.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
@@ -37,13 +38,9 @@ TEST_F(SkinComboDisplay, AComboDropsDownOverTheFormAndAClickOutsideClosesIt) {
   EXPECT_EQ(ScreenAt(Skinned, 1, 1), SliceColor("combobox", 0, 0));
 
   // A click on the item area takes the focus and drops the list down under the control.
-  wintest::Click(Plain->ClientToScreen({20, 10}));
-  ASSERT_TRUE(Plain->IsPopupVisible());
-  TbsPopupListBox* Drop = Plain->ListBox();
   RECT C, D;
-  GetWindowRect(Plain->Handle(), &C);
-  GetWindowRect(Drop->Handle(), &D);
-  EXPECT_EQ(D.Top, C.Bottom);
+  ASSERT_NO_FATAL_FAILURE(clickToDropDown(Plain, {20, 10}, C, D));
+  TbsPopupListBox* Drop = Plain->ListBox();
   EXPECT_EQ(D.Left, C.Left);
   EXPECT_EQ(D.Bottom - D.Top, Drop->CalcHeight(4));
   // The focused closed control shows its item on the highlight; the list its selected row so too.
@@ -56,17 +53,10 @@ TEST_F(SkinComboDisplay, AComboDropsDownOverTheFormAndAClickOutsideClosesIt) {
            COLORREF(ColorToRGB(clHighlight));
   }));
 
-  TRect W;
-  GetWindowRect(F->Handle(), &W);
-  UnionRect(&W, &W, &D);
-  TRawImage Shot = Reader->Capture(W);
-  ASSERT_FALSE(Shot.Empty());
-  x11test::SaveBesideProgram(Shot, "skincombobox_display.png");
+  ASSERT_NO_FATAL_FAILURE(saveFormWithList(*Reader, F, D, "skincombobox_display.png"));
 
   // A click on the form beside the list closes it without a pick.
-  wintest::Click(F->ClientToScreen({300, 220}));
-  EXPECT_FALSE(Plain->IsPopupVisible());
-  EXPECT_EQ(Plain->ItemIndex(), 1);
+  clickOnFormCloses(Plain, F, {300, 220}, 1);
   EXPECT_EQ(Plain->Text(), "高质量 High");
   const TPoint Where = Drop->ClientToScreen({Row.Right - 4, Row.Top + Row.Height() / 2 + 2});
   EXPECT_TRUE(PumpUntil([&] { return Reader->Pixel(Where.X, Where.Y) == 0xFFFFFFu; }));

@@ -38,77 +38,12 @@ void composeButton(TBitmap* Dest, TbsSkinData* SD, TbsDataSkinButtonControl* El,
 
 // The glyph part of the skin picture centred in R, keyed on the fixed colour.
 void drawMarker(TCanvas* C, TBitmap* Pic, const TRect& Src, const TRect& R, TColor Key, Integer Down) {
-  if (Pic == nullptr || IsEmptyRect(Src)) return;
   TBitmap G;
-  G.SetSize(RectWidth(Src), RectHeight(Src));
-  G.Canvas()->CopyRect(Rect(0, 0, G.Width(), G.Height()), Pic->Canvas(), Src);
-  G.SetTransparent(true);
-  G.SetTransparentColor(Key);
+  if (!LoadMarkerGlyph(&G, Pic, Src, Key)) return;
   C->Draw(R.Left + (RectWidth(R) - G.Width()) / 2, R.Top + (RectHeight(R) - G.Height()) / 2 + Down, &G);
 }
 
 }  // namespace
-
-void TbsSkinCustomOfficeComboBox::GetSkinData() {
-  TbsSkinCustomControl::GetSkinData();
-  if (FIndex == -1) return;
-  auto* El = dynamic_cast<TbsDataSkinComboBox*>(FSD->Ctrls(FIndex));
-  if (El == nullptr) return;
-  ActiveSkinRect = El->ActiveSkinRect;
-  ActiveFontColor = El->ActiveFontColor;
-  SItemRect = El->SItemRect;
-  ActiveItemRect = El->ActiveItemRect;
-  FocusItemRect = IsEmptyRect(El->FocusItemRect) ? El->SItemRect : El->FocusItemRect;
-  ItemLeftOffset = El->ItemLeftOffset;
-  ItemRightOffset = El->ItemRightOffset;
-  ItemTextRect = El->ItemTextRect;
-  FontName = El->FontName;
-  FontStyle = El->FontStyle;
-  FontHeight = El->FontHeight;
-  FontColor = El->FontColor;
-  FocusFontColor = El->FocusFontColor;
-  ButtonRect = El->ButtonRect;
-  ActiveButtonRect = El->ActiveButtonRect;
-  DownButtonRect = El->DownButtonRect;
-  UnEnabledButtonRect = El->UnEnabledButtonRect;
-  ListBoxName = El->ListBoxName;
-  ItemStretchEffect = El->ItemStretchEffect;
-  FocusItemStretchEffect = El->FocusItemStretchEffect;
-  ShowFocus = El->ShowFocus;
-}
-
-void TbsSkinCustomOfficeComboBox::CalcRects() {
-  TbsComboLayout L;
-  L.Default = FIndex == -1 || FToolButtonStyle;
-  L.UseSkinSize = FUseSkinSize;
-  L.SkinRect = SkinRect;
-  L.ClRect = ClRect;
-  L.ButtonRect = ButtonRect;
-  L.RightPartX = RTPt.X;
-  CalcComboRects(L, Width(), Height(), Button, CBItem);
-}
-
-void TbsSkinCustomOfficeComboBox::CalcSize(Integer& W, Integer& H) {
-  if (FUseSkinSize) {
-    TbsSkinCustomControl::CalcSize(W, H);
-    return;
-  }
-  if (FIndex == -1) return;
-  const Integer DW = W - RectWidth(SkinRect);
-  NewLTPoint = LTPt;
-  NewRTPoint = Point(RTPt.X + DW, RTPt.Y);
-  NewClRect = ClRect;
-  NewClRect.Right += DW;
-}
-
-void TbsSkinCustomOfficeComboBox::SetControlRegion() {
-  if (FUseSkinSize) TbsSkinCustomControl::SetControlRegion();
-}
-
-Integer TbsSkinCustomOfficeComboBox::shownIndex() const {
-  const Integer I = FListBox->Visible() ? FOldItemIndex : FListBox->ItemIndex();
-  return I >= 0 && I < Items()->Count() ? I : -1;
-}
 
 // Title (optionally), then the caption, or the image and caption, into R.
 void TbsSkinCustomOfficeComboBox::drawItemContents(TCanvas* C, Integer Index, TRect R, bool WithTitle) {
@@ -156,46 +91,13 @@ void TbsSkinCustomOfficeComboBox::CreateControlDefaultImage(TBitmap* B) {
   DrawDefaultItem(C);
 }
 
-void TbsSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
-  if (FIndex == -1 || FToolButtonStyle) {
-    DrawDefaultDropButton(C, Button, Enabled());
-    return;
-  }
-  TRect State{};
-  if (!Enabled() && !IsEmptyRect(UnEnabledButtonRect))
-    State = UnEnabledButtonRect;
-  else if (Button.Down && Button.MouseIn)
-    State = DownButtonRect;
-  else if (Button.MouseIn)
-    State = ActiveButtonRect;
-  if (!IsEmptyRect(State) && Picture != nullptr) C->CopyRect(Button.R, Picture->Canvas(), State);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C) {
-  if (RectWidth(CBItem.R) <= 0) return;
-  TBitmap B;
-  B.SetSize(RectWidth(CBItem.R), RectHeight(CBItem.R));
-  TCanvas* BC = B.Canvas();
-  BC->Font()->SetName(Font()->Name());
-  BC->Font()->SetStyle(Font()->Style());
-  BC->Font()->SetHeight(Font()->Height());
-  if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
-    BC->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+void TbsSkinCustomOfficeComboBox::drawDefaultItemContents(TCanvas* C, Integer Index, const TRect& R, Integer,
+                                                          Integer) {
+  C->Brush()->SetStyle(bsClear);
+  if (OnDrawItem)
+    OnDrawItem(C, Index, R);
   else
-    BC->Font()->SetCharset(FDefaultFont->Charset());
-  const bool Focus = Focused();
-  BC->Brush()->SetColor(Focus ? clHighlight : FDefaultColor);
-  BC->Font()->SetColor(Focus ? clHighlightText : FDefaultFont->Color());
-  BC->FillRect(Rect(0, 0, B.Width(), B.Height()));
-  const TRect R = Rect(2, 0, B.Width() - 2, B.Height());
-  if (const Integer I = shownIndex(); I != -1) {
-    BC->Brush()->SetStyle(bsClear);
-    if (OnDrawItem)
-      OnDrawItem(BC, I, R);
-    else
-      drawItemContents(BC, I, R, true);
-  }
-  C->Draw(CBItem.R.Left, CBItem.R.Top, &B);
+    drawItemContents(C, Index, R, true);
 }
 
 void TbsSkinCustomOfficeComboBox::DrawDefaultToolButton(TCanvas* C) {
@@ -229,7 +131,7 @@ void TbsSkinCustomOfficeComboBox::CreateControlSkinImage(TBitmap* B) {
     DrawSkinItem(B);
     return;
   }
-  TbsSkinCustomControl::CreateControlSkinImage(B);
+  TbsComboBoxBase::CreateControlSkinImage(B);
   if (Hot && !IsEmptyRect(ActiveSkinRect) && Picture != nullptr) {
     TBitmap H;
     ComposeSkinImageH(LTPt.X, RectWidth(ActiveSkinRect) - RTPt.X, &H, Picture, ActiveSkinRect, Width(),
@@ -440,7 +342,7 @@ void TbsSkinCustomOfficeComboBox::PaintSkinTo(TCanvas* C, Integer X, Integer Y, 
       if (Picture != nullptr) {
         const TRect Src = !IsEmptyRect(ActiveSkinRect) && (FMouseIn || Focused()) ? ActiveSkinRect : SkinRect;
         if (FUseSkinSize)
-          TbsSkinCustomControl::CreateControlSkinImage(&B);
+          TbsComboBoxBase::CreateControlSkinImage(&B);
         else
           ComposeStretchedSkinImage(&B, Picture, Src, ClRect, true);
       }

@@ -3,25 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exceptions.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bssystem.h"
 
 namespace {
 
-using wintest::ScreenPoint;
-
-std::vector<Byte>* RecordedAlphas = nullptr;
-bool recordAlpha(HWND, COLORREF, Byte Alpha, DWORD) {
-  RecordedAlphas->push_back(Alpha);
-  return true;
-}
-
-class OfficeCombo : public TSkinControlTest {
+class OfficeCombo : public TComboTest<TbsSkinOfficeComboBox> {
  protected:
-  void TearDown() override {
-    if (WorkAreaChanged) SystemParametersInfo(SPI_SETWORKAREA, 0, &SavedWorkArea, 0);
-    TSkinControlTest::TearDown();
-  }
   // A combo box at Bounds on a form at (100, 100) with Count items, every event logged.
   TbsSkinOfficeComboBox* NewCombo(Integer Count, TRect Bounds = Rect(20, 20, 151, 61)) {
     Form = NewForm();
@@ -39,24 +28,6 @@ class OfficeCombo : public TSkinControlTest {
     for (Integer i = 0; i < C->Items()->Count(); ++i)
       C->Items()->Items(i)->OnClick = [this, i](TObject*) { Log.push_back("item" + std::to_string(i)); };
   }
-  void SetWorkAreaBottom(Integer Bottom) {
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &SavedWorkArea, 0);
-    TRect R = SavedWorkArea;
-    R.Bottom = Bottom;
-    SystemParametersInfo(SPI_SETWORKAREA, 0, &R, 0);
-    WorkAreaChanged = true;
-  }
-  static TPoint At(TWinControl* C, Integer X, Integer Y) { return ScreenPoint(C->Handle(), X, Y); }
-  static TRect ScreenRectOf(TWinControl* C) {
-    RECT R;
-    GetWindowRect(C->Handle(), &R);
-    return R;
-  }
-
-  TForm* Form = nullptr;
-  std::vector<String> Log;
-  TRect SavedWorkArea{};
-  bool WorkAreaChanged = false;
 };
 
 TEST_F(OfficeCombo, Defaults) {
@@ -172,9 +143,7 @@ TEST_F(OfficeCombo, AnEmptyListNeverDropsDownButKeysStillFire) {
 
 TEST_F(OfficeCombo, PressDragReleasePicksAnItem) {
   TbsSkinOfficeComboBox* C = NewCombo(5);
-  C->SetItemIndex(0);
-  Log.clear();
-  wintest::MouseDown(At(C, 10, 10));
+  pressToOpen(C, 0);
   ASSERT_TRUE(C->IsPopupVisible());
   TbsPopupOfficeListBox* L = C->ListBox();
   const TRect Third = L->Items()->Items(2)->ItemRect;
@@ -250,22 +219,28 @@ TEST_F(OfficeCombo, AltWithTheArrowsOpensAndCancels) {
   C->SetItemIndex(0);
   C->SetFocus();
   Log.clear();
-  wintest::KeyDown(VK_MENU);
-  wintest::KeyPress(VK_DOWN);
-  EXPECT_TRUE(C->IsPopupVisible());
-  EXPECT_EQ(C->ItemIndex(), 0);
-  wintest::KeyPress(VK_UP);
-  wintest::KeyUp(VK_MENU);
-  EXPECT_FALSE(C->IsPopupVisible());
+  openAndCancelWithAlt(C);
   EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 0);
+}
+
+// Every key selects through the list's find and then the combo's index, with all events even when the
+// find moved nothing.
+TEST_F(OfficeCombo, KeysSelectThroughTheListsFinds) {
+  TbsSkinOfficeComboBox* C = NewCombo(30);
+  C->SetFocus();
+  const std::vector<TComboKeyStep> Steps = {
+      {15, VK_PRIOR, 10}, {15, VK_NEXT, 20},  {15, VK_UP, 14}, {15, VK_LEFT, 14},
+      {15, VK_DOWN, 16},  {15, VK_RIGHT, 16}, {0, VK_UP, 0},   {29, VK_DOWN, 29},
+  };
+  pressKeySteps(C, Steps, [this](const TComboKeyStep& Step) {
+    EXPECT_EQ(std::count(Log.begin(), Log.end(), "change"), 1) << Step.From << " key " << Step.Key;
+  });
 }
 
 TEST_F(OfficeCombo, DraggingBelowTheOpenListAutoScrollsOnItsTimer) {
   TbsSkinOfficeComboBox* C = NewCombo(10);
   C->SetDropDownCount(3);
-  C->SetItemIndex(0);
-  wintest::MouseDown(At(C, 10, 10));
-  TbsPopupOfficeListBox* L = C->ListBox();
+  TbsPopupOfficeListBox* L = pressToOpen(C, 0);
   ASSERT_NE(L->ScrollBar, nullptr);
   wintest::MouseMove(At(L, 20, 40));  // into the list first
   const Integer Hovered = L->ItemIndex();
@@ -312,24 +287,10 @@ TEST_F(OfficeCombo, AClickElsewhereOnTheFormOrFocusLossCloses) {
 }
 
 TEST_F(OfficeCombo, TheDropDownFadesInStepsUpToItsOpacity) {
-  TbsSkinOfficeComboBox* C = NewCombo(3);
-  C->SetAlphaBlend(true);
-  C->SetAlphaBlendAnimation(true);
-  C->SetAlphaBlendValue(200);
-  std::vector<Byte> Alphas;
-  RecordedAlphas = &Alphas;
-  auto Saved = SetLayeredWindowAttributesProc;
-  SetLayeredWindowAttributesProc = &recordAlpha;
-  C->DropDown();
-  SetLayeredWindowAttributesProc = Saved;
-  RecordedAlphas = nullptr;
-  EXPECT_TRUE(GetWindowLongPtr(C->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  const std::vector<Byte> Alphas = fadeAlphas(NewCombo(3));
   ASSERT_FALSE(Alphas.empty());
   EXPECT_EQ(Alphas.front(), 0);
-  std::vector<Byte> Expected{0};
-  for (Integer A = 13; A < 200; A += 13) Expected.push_back(Byte(A));
-  Expected.push_back(200);
-  EXPECT_EQ(Alphas, Expected);
+  EXPECT_EQ(Alphas, fadeSteps());
 }
 
 TEST_F(OfficeCombo, DefaultLookShowsTheItemAndTheButtonStates) {

@@ -11,6 +11,7 @@
 
 #include "platform/gdi/codecs.h"
 #include "platform/ui/testkit/displaytest.h"
+#include "skin/boxes/combos/combobox_test_util.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
@@ -52,13 +53,9 @@ TEST_F(SkinOfficeDisplay, AnOfficeComboDropsDownOverTheFormAndAClickOutsideClose
   EXPECT_EQ(ScreenAt(Combo, 1, 1), SliceColor("combobox", 0, 0));
 
   // A click on the item area drops the list down under the control, right edges lined up.
-  wintest::Click(Combo->ClientToScreen({20, 20}));
-  ASSERT_TRUE(Combo->IsPopupVisible());
-  TbsPopupOfficeListBox* Drop = Combo->ListBox();
   RECT C, D;
-  GetWindowRect(Combo->Handle(), &C);
-  GetWindowRect(Drop->Handle(), &D);
-  EXPECT_EQ(D.Top, C.Bottom);
+  ASSERT_NO_FATAL_FAILURE(clickToDropDown(Combo, {20, 20}, C, D));
+  TbsPopupOfficeListBox* Drop = Combo->ListBox();
   EXPECT_EQ(D.Right, C.Right);
   ASSERT_TRUE(PumpUntil([&] { return ScreenAt(Drop, 1, 1) == SliceColor("listbox", 0, 0); }));
   // The closed control, focused, keeps showing its item on the element's focused item picture.
@@ -67,17 +64,10 @@ TEST_F(SkinOfficeDisplay, AnOfficeComboDropsDownOverTheFormAndAClickOutsideClose
   const TRect Picked = Drop->Items()->Items(1)->ItemRect;
   EXPECT_EQ(ScreenAt(Drop, Picked.Right - 10, Picked.Top + Picked.Height() / 2), SliceColor("listbox", 2, 4));
 
-  TRect W;
-  GetWindowRect(F->Handle(), &W);
-  UnionRect(&W, &W, &D);
-  TRawImage Shot = Reader->Capture(W);
-  ASSERT_FALSE(Shot.Empty());
-  x11test::SaveBesideProgram(Shot, "skinoffice_display.png");
+  ASSERT_NO_FATAL_FAILURE(saveFormWithList(*Reader, F, D, "skinoffice_display.png"));
 
   // A click on the form beside both controls closes the list without a pick.
-  wintest::Click(F->ClientToScreen({300, 260}));
-  EXPECT_FALSE(Combo->IsPopupVisible());
-  EXPECT_EQ(Combo->ItemIndex(), 1);
+  clickOnFormCloses(Combo, F, {300, 260}, 1);
   const TPoint Where = Drop->ClientToScreen({1, 1});
   EXPECT_TRUE(PumpUntil([&] { return Reader->Pixel(Where.X, Where.Y) != SliceColor("listbox", 0, 0); }));
 }
