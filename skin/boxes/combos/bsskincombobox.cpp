@@ -49,7 +49,10 @@ void TbsSkinCustomComboBox::SetDropDownCount(Integer Value) {
 }
 
 void TbsSkinCustomComboBox::SetToolButtonStyle(bool Value) {
-  if (Value) FUseSkinSize = false;
+  if (Value) {
+    if (FStyle != bscbFixedStyle) SetStyle(bscbFixedStyle);
+    FUseSkinSize = false;
+  }
   FToolButtonStyle = Value;
   Repaint();
 }

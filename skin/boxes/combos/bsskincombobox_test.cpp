@@ -577,7 +577,13 @@ TEST_F(SkinCombo, FreelySizedItemPictureStretchesToTheItemsHeight) {
 
 TEST_F(SkinCombo, SkinnedToolButtonStyleDrawsTheToolButtonElementByState) {
   TbsSkinComboBox* C = SkinnedCombo(2, true);
+  // A tool button has no inner edit and takes its own size.
+  C->SetStyle(bscbEditStyle);
+  ASSERT_NE(C->Edit(), nullptr);
   C->SetToolButtonStyle(true);
+  EXPECT_EQ(C->Style(), bscbFixedStyle);
+  EXPECT_EQ(C->Edit(), nullptr);
+  EXPECT_FALSE(C->UseSkinSize());
   C->SetItemIndex(1);
   wintest::Pump();
   const TRect Arrow = Rect(C->Width() - 15, 0, C->Width(), C->Height());
