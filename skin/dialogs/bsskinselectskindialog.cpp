@@ -3,6 +3,7 @@
 #include "platform/ui/core/application.h"
 #include "skin/boxes/lists/bsskinlistbox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
 #include "skin/dialogs/bsskinmessage.h"
@@ -15,7 +16,7 @@ constexpr const char* PreviewSkinFallback = "Preview";
 constexpr const char* PreviewButtonKey = "MSG_PREVIEWBUTTON";
 constexpr const char* PreviewButtonFallback = "Button";
 // Not a text of the stock string tables: a table without the key still shows the built-in text, so
-// the damage is never reported by an empty caption.
+// the damage is never reported by an empty text.
 constexpr const char* DamagedSkinKey = "MSG_SKINDAMAGED";
 constexpr const char* DamagedSkinFallback = "The skin cannot be read";
 
@@ -62,15 +63,12 @@ void TbsSelectSkinDlgForm::buildLayout(TbsSkinData* ACtrlSkinData) {
   SkinsListBox->OnListBoxClick = [this](TObject* Sender) { SLBOnChange(Sender); };
   SkinsListBox->OnListBoxDblClick = [this](TObject* Sender) { SLBOnDblClick(Sender); };
 
-  FPreviewCaption = TableText(ACtrlSkinData, PreviewSkinKey, PreviewSkinFallback);
-  FDamagedCaption = TableText(ACtrlSkinData, DamagedSkinKey, DamagedSkinFallback);
-  if (FDamagedCaption.empty()) FDamagedCaption = DamagedSkinFallback;
   PreviewForm = new TForm(this);
   PreviewForm->SetName("PreviewForm");
   PreviewForm->SetParent(this);
   PreviewForm->SetBounds(190, 10, 220, 170);
   PreviewForm->SetEnabled(false);
-  PreviewForm->SetCaption(FPreviewCaption);
+  PreviewForm->SetCaption(TableText(ACtrlSkinData, PreviewSkinKey, PreviewSkinFallback));
   PreviewBSF = new TbsSkinForm(PreviewForm);
   PreviewBSF->SetSkinData(PreviewSkinData);
   PreviewBSF->PreviewMode = true;
@@ -81,6 +79,17 @@ void TbsSelectSkinDlgForm::buildLayout(TbsSkinData* ACtrlSkinData) {
   PreviewButton->SetBounds(20, 20, 100, PreviewButton->Height());
   PreviewButton->SetCaption(TableText(ACtrlSkinData, PreviewButtonKey, PreviewButtonFallback));
   PreviewButton->SetSkinData(PreviewSkinData);
+
+  // In the default look: it is shown only while the preview has no skin.
+  PreviewMessage = new TbsSkinStdLabel(this);
+  PreviewMessage->SetName("PreviewMessage");
+  PreviewMessage->SetParent(PreviewForm);
+  PreviewMessage->SetVisible(false);
+  PreviewMessage->SetAutoSize(false);
+  PreviewMessage->SetWordWrap(true);
+  PreviewMessage->SetBounds(20, 20, 180, 60);
+  String Damaged = TableText(ACtrlSkinData, DamagedSkinKey, DamagedSkinFallback);
+  PreviewMessage->SetCaption(Damaged.empty() ? String(DamagedSkinFallback) : Damaged);
 
   OpenButton = new TbsSkinButton(this);
   OpenButton->SetName("OpenButton");
@@ -175,8 +184,8 @@ void TbsSelectSkinDlgForm::loadPreview(F Load, bool HasSkin) {
 
 void TbsSelectSkinDlgForm::showPreviewState(bool Damaged) {
   FPreviewDamaged = Damaged;
-  PreviewForm->SetCaption(Damaged ? FDamagedCaption : FPreviewCaption);
   PreviewButton->SetVisible(!Damaged);
+  PreviewMessage->SetVisible(Damaged);
   OpenButton->SetEnabled(!Damaged);
 }
 

@@ -15,6 +15,7 @@ class TbsSkinData;
 class TbsSkinForm;
 class TbsSkinButton;
 class TbsSkinListBox;
+class TbsSkinStdLabel;
 class TbsCompressedSkinList;
 class TbsCompressedStoredSkin;
 
@@ -39,7 +40,8 @@ class TbsSelectSkinDlgForm : public TForm {
   void SLBOnDblClick(TObject* Sender);
 
   // The entry in the preview could not be read (a damaged or empty skin): the preview shows no skin and
-  // says so, and the entry cannot be accepted, so the caller never gets a skin it cannot load.
+  // says so in PreviewMessage instead of the sample button, and the entry cannot be accepted, so the
+  // caller never gets a skin it cannot load.
   bool PreviewDamaged() const { return FPreviewDamaged; }
 
   TbsCompressedSkinList* FCSkinList = nullptr;
@@ -52,6 +54,8 @@ class TbsSelectSkinDlgForm : public TForm {
   TbsSkinData* PreviewSkinData = nullptr;
   TbsSkinButton* PreviewButton = nullptr;
   TbsSkinListBox* SkinsListBox = nullptr;
+  // On PreviewForm, shown only while PreviewDamaged.
+  TbsSkinStdLabel* PreviewMessage = nullptr;
   // Stored-skin mode: the offered skins in list order (not owned); null in list mode.
   std::unique_ptr<TList> SkinList;
 
@@ -59,15 +63,13 @@ class TbsSelectSkinDlgForm : public TForm {
   explicit TbsSelectSkinDlgForm(TComponent* AOwner);
   void buildLayout(TbsSkinData* ACtrlSkinData);
   // Runs Load on the preview skin data; a skin that cannot be read (or has nothing to read) leaves the
-  // preview empty with the damaged-skin caption, and the OK button off.
+  // preview empty with the damaged-skin text, and the OK button off.
   template <class F>
   void loadPreview(F Load, bool HasSkin);
   void showPreviewState(bool Damaged);
   // The preview is shown and the list takes the focus.
   void finishConstruction();
 
-  String FPreviewCaption;
-  String FDamagedCaption;
   bool FPreviewDamaged = false;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/ui/core/screen.h"
 #include "skin/boxes/lists/bsskinlistbox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/dialogs/testkit/skindialogstestkit.h"
@@ -197,6 +198,9 @@ TEST_F(SelectSkinDialogTest, BuildsItsLayoutAndTexts) {
   EXPECT_EQ(F->PreviewButton->Caption(), "Button");
   EXPECT_EQ(F->PreviewButton->SkinData(), F->PreviewSkinData);
   EXPECT_EQ(F->BSF->Owner(), F.get());
+  EXPECT_EQ(F->PreviewMessage->Parent(), F->PreviewForm);
+  EXPECT_FALSE(F->PreviewMessage->Visible()) << "shown only for a skin that cannot be read";
+  EXPECT_EQ(F->PreviewMessage->Caption(), "The skin cannot be read");
 
   struct {
     TbsSkinButton* B;
@@ -232,6 +236,11 @@ TEST_F(SelectSkinDialogTest, BuildsItsLayoutAndTexts) {
   EXPECT_EQ(F->OpenButton->Caption(), "确定");
   EXPECT_EQ(F->CancelButton->Caption(), "取消");
   EXPECT_EQ(F->PreviewSkinData->ResourceStrData(), &Strings);
+  EXPECT_EQ(F->PreviewMessage->Caption(), "The skin cannot be read") << "never an empty warning";
+  Lines.Add("MSG_SKINDAMAGED=皮肤文件已损坏");
+  Strings.SetResStrings(&Lines);
+  F.reset(TbsSelectSkinDlgForm::CreateEx2(Application, List.get(), 0, &Controls));
+  EXPECT_EQ(F->PreviewMessage->Caption(), "皮肤文件已损坏");
 }
 
 TEST_F(SelectSkinDialogTest, HandsItsSettingsToTheForm) {
@@ -427,7 +436,9 @@ TEST_F(SelectSkinDialogTest, ADamagedSkinShowsNoPreviewAndCannotBeChosen) {
       ClickEntry(Bad);
       EXPECT_TRUE(F->PreviewDamaged()) << Bad;
       EXPECT_TRUE(Preview()->Empty) << "no preview, not the last skin: " << Bad;
-      EXPECT_EQ(F->PreviewForm->Caption(), "The skin cannot be read");
+      EXPECT_EQ(F->PreviewForm->Caption(), "Preview");
+      EXPECT_TRUE(F->PreviewMessage->Visible());
+      EXPECT_EQ(F->PreviewMessage->Caption(), "The skin cannot be read");
       EXPECT_FALSE(F->PreviewButton->Visible());
       EXPECT_FALSE(F->OpenButton->Enabled());
       // Neither Enter, a double click nor the OK button accepts it.
@@ -441,7 +452,7 @@ TEST_F(SelectSkinDialogTest, ADamagedSkinShowsNoPreviewAndCannotBeChosen) {
       ClickEntry(0);
       EXPECT_EQ(PreviewName(), "Blue");
       EXPECT_FALSE(F->PreviewDamaged());
-      EXPECT_EQ(F->PreviewForm->Caption(), "Preview");
+      EXPECT_FALSE(F->PreviewMessage->Visible());
       EXPECT_TRUE(F->PreviewButton->Visible());
       EXPECT_TRUE(F->OpenButton->Enabled());
       ClickEntry(Bad);
