@@ -40,13 +40,6 @@ class SelectSkinDisplay : public TDisplayTest<TSkinControlTest> {
     GetWindowRect(W->Handle(), &R);
     return Reader->Pixel(R.Left + X, R.Top + Y);
   }
-  void SaveShot(HWND Wnd, const char* Name) {
-    RECT W;
-    GetWindowRect(Wnd, &W);
-    TRawImage Shot = Reader->Capture(W);
-    ASSERT_FALSE(Shot.Empty());
-    x11test::SaveBesideProgram(Shot, Name);
-  }
   void ClickEntry(TbsSelectSkinDlgForm* F, Integer Index) {
     Clock().Advance(1000);
     TbsListBox* In = F->SkinsListBox->ListBox;
@@ -71,7 +64,7 @@ TEST_F(SelectSkinDisplay, ThePreviewWearsTheSecondSkinWhileTheDialogKeepsItsOwn)
     PreviewCorner = FramePixel(F->PreviewForm, 3, 3);
     DialogCorner = FramePixel(F, 3, 3);
     SampleFace = ScreenAt(F->PreviewButton, 1, F->PreviewButton->Height() / 2);
-    SaveShot(F->Handle(), "skindialogs_selectskin_preview.png");
+    EXPECT_TRUE(SaveWindowShot(F->Handle(), "skindialogs_selectskin_preview.png"));
     wintest::KeyPress(VK_RETURN);
   });
   EXPECT_TRUE(Dialog.Execute(0));
@@ -106,7 +99,7 @@ TEST_F(SelectSkinDisplay, ADamagedSkinShowsTheDefaultFrameAndItsText) {
           if (ScreenAt(F->PreviewMessage, X, Y) != Face) return true;
       return false;
     });
-    SaveShot(F->Handle(), "skindialogs_selectskin_damaged.png");
+    EXPECT_TRUE(SaveWindowShot(F->Handle(), "skindialogs_selectskin_damaged.png"));
     wintest::KeyPress(VK_ESCAPE);
   });
   EXPECT_FALSE(Dialog.Execute(0));
