@@ -55,10 +55,15 @@ class SelectSkinDialogTest : public TSkinControlTest {
     wintest::Click(wintest::ScreenPoint(C->Handle(), X, Y));
     WinProcessMessages();
   }
+  // An entry scrolled out of sight is scrolled to first, as a person would.
   void ClickEntry(Integer Index, TbsSelectSkinDlgForm* F = nullptr) {
-    TbsListBox* In = (F ? F : Form())->SkinsListBox->ListBox;
-    const TRect R = In->ItemRect(Index);
-    ClickAt(In, R.Left + 5, R.Top + 3);
+    TbsSkinListBox* L = (F ? F : Form())->SkinsListBox;
+    TRect R = L->ItemRect(Index);
+    if (R.Top < 0 || R.Bottom > L->ListBox->ClientHeight()) {
+      L->SetTopIndex(Index);
+      R = L->ItemRect(Index);
+    }
+    ClickAt(L->ListBox, R.Left + 5, R.Top + 3);
   }
   void DoubleClickEntry(Integer Index) {
     TbsListBox* In = Form()->SkinsListBox->ListBox;
@@ -98,6 +103,16 @@ TEST_F(SelectSkinDialogTest, DefaultsOfTheComponent) {
   EXPECT_EQ(D.SelectedSkin(), nullptr);
   EXPECT_EQ(D.SelectedSkinIndex(), -1);
   EXPECT_EQ(D.DlgFrm(), nullptr);
+  // Components it refers to clear their reference when they go.
+  auto Frame = std::make_unique<TbsSkinData>(nullptr);
+  auto Controls = std::make_unique<TbsSkinData>(nullptr);
+  D.SetSkinData(Frame.get());
+  D.SetCtrlSkinData(Controls.get());
+  Frame.reset();
+  EXPECT_EQ(D.SkinData(), nullptr);
+  EXPECT_EQ(D.CtrlSkinData(), Controls.get());
+  Controls.reset();
+  EXPECT_EQ(D.CtrlSkinData(), nullptr);
 }
 
 TEST_F(SelectSkinDialogTest, ChoosingTheThirdOfThreeSkins) {
@@ -429,7 +444,9 @@ TEST_F(SelectSkinDialogTest, ADamagedSkinShowsNoPreviewAndCannotBeChosen) {
   StoreDamagedSkin(List->Skins()->Add()->Skin(), TDamage::NotCompressed);  // 3
   StoreDamagedSkin(List->Skins()->Add()->Skin(), TDamage::CutPayload);     // 4
   List->Skins()->Add();                                                    // 5: no skin data at all
-  for (Integer Bad : {3, 4, 5}) {
+  StoreDamagedSkin(List->Skins()->Add()->Skin(), TDamage::DamagedFile);    // 6
+  ASSERT_FALSE(List->Skins()->GetItem(6)->Skin()->Empty()) << "the damage shows only when read";
+  for (Integer Bad : {3, 4, 5, 6}) {
     bool Checked = false;
     wintest::OnNextModalLoop([&] {
       TbsSelectSkinDlgForm* F = Form();

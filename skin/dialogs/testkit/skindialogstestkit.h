@@ -2,9 +2,11 @@
 // told apart by its name and a one-colour frame, and stored skins damaged in the ways a file goes bad.
 #pragma once
 
+#include "platform/rtl/testkit/rtl_test_util.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
+#include "skin/core/bsskinlayout.h"
 #include "tools/skingen/skingen.h"
 
 // A generated skin of its own name whose frame picture is one colour, as a stored skin.
@@ -18,10 +20,23 @@ inline void StoreVariantSkin(TbsCompressedStoredSkin* Into, const String& Name, 
   Into->LoadFromSkinData(&Variant);
 }
 
-// The ways a skin block goes bad: bytes that do not inflate, and a block that inflates to a cut payload.
-enum class TDamage { NotCompressed, CutPayload };
+// The ways a skin goes bad: a block of bytes that do not inflate, a block that inflates to a cut
+// payload, and a skin file damaged on disk in the middle of its block, read back as the program reads
+// skin files.
+enum class TDamage { NotCompressed, CutPayload, DamagedFile };
 
 inline void StoreDamagedSkin(TbsCompressedStoredSkin* Into, TDamage Damage) {
+  if (Damage == TDamage::DamagedFile) {
+    TTempFolder Dir;
+    TbsCompressedStoredSkin Good(nullptr);
+    StoreVariantSkin(&Good, "Damaged", clNavy);
+    Good.SaveToCompressFile(Dir / "damaged.skn");
+    String Bytes = ReadSkinFileBytes(Dir / "damaged.skn");
+    for (size_t i = Bytes.size() / 2; i < Bytes.size() / 2 + 16; ++i) Bytes[i] = char(~Bytes[i]);
+    WriteSkinFileBytes(Dir / "damaged.skn", Bytes);
+    Into->LoadFromCompressFile(Dir / "damaged.skn");
+    return;
+  }
   String Block;
   if (Damage == TDamage::NotCompressed) {
     Block = "these bytes are no compressed skin";
