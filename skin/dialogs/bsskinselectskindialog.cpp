@@ -224,24 +224,23 @@ TbsSelectSkinDialog::TbsSelectSkinDialog(TComponent* AOwner)
 
 TbsSelectSkinDialog::~TbsSelectSkinDialog() = default;
 
-void TbsSelectSkinDialog::SetSkinData(TbsSkinData* Value) {
-  FSD = Value;
+// A weak reference: held until the component goes (Notification clears it).
+template <class T>
+void TbsSelectSkinDialog::refer(T*& Field, T* Value) {
+  Field = Value;
   if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSelectSkinDialog::SetSkinData(TbsSkinData* Value) {
+  refer(FSD, Value);
 }
 
 void TbsSelectSkinDialog::SetSkinList(TbsCompressedSkinList* Value) {
-  FSkinList = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
+  refer(FSkinList, Value);
 }
 
 void TbsSelectSkinDialog::SetCtrlSkinData(TbsSkinData* Value) {
-  FCtrlFSD = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSelectSkinDialog::setSelectedSkin(TbsCompressedStoredSkin* Value) {
-  FSelectedSkin = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
+  refer(FCtrlFSD, Value);
 }
 
 void TbsSelectSkinDialog::Notification(TComponent* AComponent, TOperation Operation) {
@@ -305,5 +304,5 @@ bool TbsSelectSkinDialog::Execute(Integer SkinIndex) {
 
 bool TbsSelectSkinDialog::Execute(TbsCompressedStoredSkin* DefaultCompressedSkin) {
   return showForm(TbsSelectSkinDlgForm::CreateEx(Application, Owner(), DefaultCompressedSkin, FCtrlFSD),
-                  false, [this](TbsSelectSkinDlgForm* Form) { setSelectedSkin(Form->SelectedSkin()); });
+                  false, [this](TbsSelectSkinDlgForm* Form) { refer(FSelectedSkin, Form->SelectedSkin()); });
 }

@@ -114,7 +114,8 @@ class TbsSelectSkinDialog : public TComponent {
   // Accepted on OK while the form still stands, and the form freed however the loop ends.
   bool showForm(TbsSelectSkinDlgForm* Form, bool ListMode,
                 const std::function<void(TbsSelectSkinDlgForm*)>& Accepted);
-  void setSelectedSkin(TbsCompressedStoredSkin* Value);
+  template <class T>
+  void refer(T*& Field, T* Value);
 
   TbsSkinData* FSD = nullptr;
   TbsCompressedSkinList* FSkinList = nullptr;
