@@ -25,14 +25,6 @@ class MessageBoxDisplay : public TDisplayTest<TSkinControlTest> {
   static TbsMessageForm* ShowingBox() {
     return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
   }
-
-  void SaveShot(HWND Wnd, const char* Name) {
-    TRect W;
-    GetWindowRect(Wnd, &W);
-    TRawImage Shot = Reader->Capture(W);
-    ASSERT_FALSE(Shot.Empty());
-    x11test::SaveBesideProgram(Shot, Name);
-  }
 };
 
 TEST_F(MessageBoxDisplay, AConfirmationWaitsWithItsIconTextAndButtons) {
@@ -47,7 +39,7 @@ TEST_F(MessageBoxDisplay, AConfirmationWaitsWithItsIconTextAndButtons) {
     Painted = PumpUntil([&] { return ScreenAt(Yes, 3, Yes->Height() / 2) == FocusedFill; });
     EXPECT_EQ(ScreenAt(Box->Message, Box->Message->Width() - 2, 2), ScreenAt(Box, 2, 2))
         << "no box behind the text (right of the shorter first line)";
-    SaveShot(Box->Handle(), "skindialogs_message_default.png");
+    EXPECT_TRUE(SaveWindowShot(Box->Handle(), "skindialogs_message_default.png"));
     wintest::KeyPress(VK_RETURN);
   });
   EXPECT_EQ(Msg.MessageDlg("要覆盖已有的文件吗？\n文件 \"片段01.mp4\" 已存在。", mtConfirmation,
@@ -67,7 +59,7 @@ TEST_F(MessageBoxDisplay, TheFrameAndButtonsComeFromTheSkin) {
     auto* No = dynamic_cast<TbsSkinButton*>(Box->FindComponent("No"));
     Painted = PumpUntil([&] { return Reader->Pixel(Box->Left() + 3, Box->Top() + 3) == Frame(0); });
     NoFace = ScreenAt(No, 1, No->Height() / 2);
-    SaveShot(Box->Handle(), "skindialogs_message_skin.png");
+    EXPECT_TRUE(SaveWindowShot(Box->Handle(), "skindialogs_message_skin.png"));
     wintest::KeyPress(VK_ESCAPE);
   });
   EXPECT_EQ(Msg.MessageDlg("文件已存在。", mtWarning, {mbYes, mbNo}, 0), mrNo);

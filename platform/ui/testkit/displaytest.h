@@ -58,6 +58,16 @@ class TDisplayTest : public TBase {
     return Reader->Pixel(P.X, P.Y);
   }
 
+  // The whole window, frame included, as a PNG beside the test program; false when nothing was read.
+  bool SaveWindowShot(HWND Wnd, const String& FileName) {
+    RECT W;
+    GetWindowRect(Wnd, &W);
+    TRawImage Shot = Reader->Capture(W);
+    if (Shot.Empty()) return false;
+    x11test::SaveBesideProgram(Shot, FileName);
+    return true;
+  }
+
   static inline x11test::TXvfb* Server = nullptr;
   std::unique_ptr<x11test::TScreenReader> Reader;
 };

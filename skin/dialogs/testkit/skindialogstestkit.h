@@ -1,0 +1,55 @@
+// Test support for the skin chooser: stored skins made at test time from the generated skin, each
+// told apart by its name and a one-colour frame, and stored skins damaged in the ways a file goes bad.
+#pragma once
+
+#include "platform/rtl/testkit/rtl_test_util.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "skin/core/bsskincontainer.h"
+#include "skin/core/bsskindata.h"
+#include "skin/core/bsskinlayout.h"
+#include "tools/skingen/skingen.h"
+
+// A generated skin of its own name whose frame picture is one colour, as a stored skin.
+inline void StoreVariantSkin(TbsCompressedStoredSkin* Into, const String& Name, TColor FrameColor) {
+  TbsSkinData Variant(nullptr);
+  BuildGeneratedSkin(&Variant);
+  Variant.SkinName = Name;
+  TCanvas* C = Variant.FPicture->Canvas();
+  C->Brush()->SetColor(FrameColor);
+  C->FillRect(Rect(0, 0, Variant.FPicture->Width(), Variant.FPicture->Height()));
+  Into->LoadFromSkinData(&Variant);
+}
+
+// The ways a skin goes bad: a block of bytes that do not inflate, a block that inflates to a cut
+// payload, and a skin file damaged on disk in the middle of its block, read back as the program reads
+// skin files.
+enum class TDamage { NotCompressed, CutPayload, DamagedFile };
+
+inline void StoreDamagedSkin(TbsCompressedStoredSkin* Into, TDamage Damage) {
+  if (Damage == TDamage::DamagedFile) {
+    TTempFolder Dir;
+    TbsCompressedStoredSkin Good(nullptr);
+    StoreVariantSkin(&Good, "Damaged", clNavy);
+    Good.SaveToCompressFile(Dir / "damaged.skn");
+    String Bytes = ReadSkinFileBytes(Dir / "damaged.skn");
+    for (size_t i = Bytes.size() / 2; i < Bytes.size() / 2 + 16; ++i) Bytes[i] = char(~Bytes[i]);
+    WriteSkinFileBytes(Dir / "damaged.skn", Bytes);
+    Into->LoadFromCompressFile(Dir / "damaged.skn");
+    return;
+  }
+  String Block;
+  if (Damage == TDamage::NotCompressed) {
+    Block = "these bytes are no compressed skin";
+  } else {
+    TbsCompressedStoredSkin Good(nullptr);
+    StoreVariantSkin(&Good, "Cut", clOlive);
+    TMemoryStream Payload;
+    Good.DeCompressToStream(&Payload);
+    TStringStream Cut(String(static_cast<const char*>(Payload.Memory()), 200));
+    TStringStream Out;
+    CompressSkinPayload(&Cut, &Out);
+    Block = Out.DataString();
+  }
+  TStringStream S(Block);
+  Into->ReadCompressedStream(&S);
+}
