@@ -103,6 +103,7 @@ bool HasText(const String& S, const char* Part) {
 
 // A folder the dialog can list: it can be read and entered.
 bool FolderReadable(const String& Path) {
+  if (TbsOpenDlgForm::CanReadFolder) return TbsOpenDlgForm::CanReadFolder(Path);
   return access(Path.c_str(), R_OK | X_OK) == 0;
 }
 
@@ -204,7 +205,15 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
   buildToolBar(AToolButtonsTransparent, AToolBarImageList);
   buildBottomPanel();
   buildListPanel();
-  SetActiveControl(FileNameEdit);
+}
+
+void TbsOpenDlgForm::CMActivate(TMessage& Message) {
+  TForm::CMActivate(Message);
+  // The edit is the form's active control; a hidden form cannot take one, so it is named on showing.
+  if (!FEditNamedActive && FileNameEdit->CanFocus()) {
+    FEditNamedActive = true;
+    SetActiveControl(FileNameEdit);
+  }
 }
 
 TbsOpenDlgForm::~TbsOpenDlgForm() {
@@ -373,6 +382,7 @@ void TbsOpenDlgForm::buildBottomPanel() {
   FileTypeLabel->SetLeft(10);
   FileTypeLabel->SetTop(45);
   FileTypeLabel->SetParent(BottomPanel);
+  PlaceBottomControls();
 }
 
 void TbsOpenDlgForm::PlaceBottomControls() {

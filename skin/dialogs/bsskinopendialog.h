@@ -5,6 +5,7 @@
 // names with the filter's extension and asks before an existing file is overwritten.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -111,6 +112,10 @@ class TbsOpenDlgForm : public TForm {
   TNotifyEvent OnFolderChange;
   bool CheckFileExists = true;
 
+  // Whether a folder can be listed; the file system's own answer when unset (tests, running with
+  // every right, ask another).
+  static inline std::function<bool(const String& Path)> CanReadFolder;
+
   // ---- handlers ----
   virtual void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
   virtual void FLVPathChange(TObject* Sender);
@@ -136,6 +141,7 @@ class TbsOpenDlgForm : public TForm {
   String FolderPrefix() const;
 
  protected:
+  void CMActivate(TMessage& Message) override;
   // Places the bottom controls; the open form keeps them on the right edge while it is resized.
   virtual void PlaceBottomControls();
   // Tells the user about a name or folder that cannot be used; the dialog stays open.
@@ -157,6 +163,8 @@ class TbsOpenDlgForm : public TForm {
   void focusFirstItem();
   // After moving into a folder that cannot be read, says so and goes back to the folder before it.
   bool refuseUnreadableFolder();
+
+  bool FEditNamedActive = false;
 };
 
 class TbsSkinOpenDialog : public TComponent {
