@@ -810,6 +810,7 @@ void TbsSkinOpenDialog::setUpForm() {
   }
   F->FileListView->SetViewStyle(ListViewStyle);
   F->FileListView->SetRoot(StartFolder());
+  F->ShellBox->UpdateFolders();
 
   F->FileListView->SetHeaderSkinDataName(FLVHeaderSkinDataName);
   F->FileListView->SetSkinData(FCtrlFSD);

@@ -575,15 +575,28 @@ TEST_F(OpenDialogTest, BackGoesThroughTheHistoryAsVisited) {
   EXPECT_EQ(Seen, (std::vector<String>{Start, "B", "C", "A", Start, Start}));
 }
 
-TEST_F(OpenDialogTest, UpGoesToTheParentFolder) {
+TEST_F(OpenDialogTest, UpAndTheFolderBoxMoveTheList) {
   MakeDir("inner");
-  Dlg->SetInitialDir(Path("inner"));
-  String Folder;
+  MakeDir("inner/deep");
+  Dlg->SetInitialDir(Path("inner/deep"));
+  String Shown, Up, Chosen;
+  Integer Entries = 0;
   Run([&] {
+    TbsDlgFolderComboBox* Box = Form()->ShellBox;
+    Entries = Box->Items()->Count();
+    Shown = Box->Items()->Strings(Box->ItemIndex());
     Form()->UpToolButtonClick(nullptr);
-    Folder = List()->Path();
+    Up = List()->Path();
+    // Choosing the entry two above the list's folder moves the list there.
+    Box->SetItemIndex(Box->ItemIndex() - 1);
+    Chosen = List()->Path();
   });
-  EXPECT_EQ(Folder, Dir);
+  Integer Depth = 0;
+  for (char C : Path("inner/deep")) Depth += C == '/';
+  EXPECT_EQ(Entries, Depth + 1) << "the root and each folder down to the list's";
+  EXPECT_EQ(Shown, String(size_t(Depth) * 2, ' ') + "deep");
+  EXPECT_EQ(Up, Path("inner"));
+  EXPECT_EQ(Chosen, Dir);
 }
 
 TEST_F(OpenDialogTest, NewFolderIsNumberedAndChosenForRenaming) {
