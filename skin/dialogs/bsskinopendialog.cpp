@@ -129,9 +129,11 @@ String FilterMaskExtension(const String& Mask) {
 }
 
 void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch) {
-  List->SetPngWidth(16);
-  List->SetPngHeight(16);
-  for (Integer I = 0; I < (WithStretch ? 5 : 4); ++I) AddToolPicture(List, I);
+  if (List->Count() == 0) {
+    List->SetPngWidth(16);
+    List->SetPngHeight(16);
+  }
+  for (Integer I = List->Count(); I < (WithStretch ? 5 : 4); ++I) AddToolPicture(List, I);
 }
 
 // ---- the folder box ----
