@@ -165,7 +165,7 @@ void TbsDlgFolderComboBox::UpdateFolders() {
       FFolders->Add(String());
     }
   } else {
-    // The root, then each folder down to the list's own, indented by its depth.
+    // The root, then each folder down to the list's own.
     std::vector<String> Chain{"/"};
     for (size_t Pos = 1; Pos < Path.size();) {
       size_t End = Path.find('/', Pos);
@@ -174,7 +174,7 @@ void TbsDlgFolderComboBox::UpdateFolders() {
       Pos = End + 1;
     }
     for (size_t I = 0; I < Chain.size(); ++I) {
-      Items()->Add(String(I * 2, ' ') + (I == 0 ? Chain[I] : ExtractFileName(Chain[I])));
+      Items()->Add(I == 0 ? Chain[I] : ExtractFileName(Chain[I]));
       FFolders->Add(Chain[I]);
     }
   }

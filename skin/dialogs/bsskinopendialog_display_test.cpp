@@ -1,15 +1,18 @@
-// The open dialog on a real display over a temporary folder, as a person sees it while choosing: the
-// skinned frame, the tool bar, the folder's files in the list with one of them chosen, and its name
-// in the edit. The screenshot is written beside the test program as skindialogs_open.png.
+// The open and picture dialogs on a real display over a temporary folder, as a person sees them while
+// choosing: the skinned frame, the tool bar, the folder's files in the list with one of them chosen,
+// its name in the edit and, in the picture dialog, its preview. The screenshots are written beside the
+// test program as skindialogs_open.png and skindialogs_picture.png.
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
 
 #include "platform/shell/testkit/tempfolder.h"
+#include "platform/ui/extctrls/image.h"
+#include "platform/ui/graphics/pngimage.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
-#include "skin/dialogs/bsskinopendialog.h"
+#include "skin/dialogs/bsskinpicturedialogs.h"
 #include "skin/shell/bsshelllistview.h"
 
 namespace {
@@ -72,6 +75,40 @@ TEST_F(OpenDialogDisplay, TheFolderFilesShowAndTheChosenOneIsMarkedAndNamed) {
   EXPECT_GT(OtherText, 20) << "the Chinese name";
   EXPECT_GT(ChosenDiffers, 50) << "the chosen row is marked";
   EXPECT_GT(EditText, 20) << "the chosen name in the edit";
+}
+
+TEST_F(OpenDialogDisplay, ThePictureDialogPreviewsTheChosenPicture) {
+  // A small generated picture: red with a blue square in its middle.
+  TPngImage Png;
+  Png.CreateBlank(2 /* true colour */, 8, 60, 40);
+  for (Integer Y = 0; Y < 40; ++Y)
+    for (Integer X = 0; X < 60; ++X)
+      Png.SetPixels(X, Y, X >= 20 && X < 40 && Y >= 10 && Y < 30 ? TColor(0xFF0000) : TColor(0x0000FF));
+  Png.SaveToFile(Path("flag.png"));
+  MakeFile("readme.txt");
+  TbsSkinOpenPictureDialog Dlg(nullptr);
+  Dlg.SetInitialDir(Dir);
+  Dlg.SetFilter("Pictures|*.png;*.bmp");
+  uint32_t Corner = 0, Middle = 0;
+  bool Shown = false;
+  Integer Listed = 0;
+  wintest::OnNextModalLoop([&] {
+    TbsOpenPictureDlgForm* F = static_cast<TbsOpenPictureDlgForm*>(Dlg.DlgFrm());
+    Listed = F->FileListView->FolderCount();
+    F->FileListView->SetItemIndex(0);
+    F->Repaint();
+    // The picture's own pixels at the image's place on the screen: red corner, blue middle.
+    Shown = PumpUntil([&] { return ScreenAt(F->Image, 2, 2) == 0x0000FFu; });
+    Corner = ScreenAt(F->Image, 2, 2);
+    Middle = ScreenAt(F->Image, 30, 20);
+    SaveShot(F->Handle(), "skindialogs_picture.png");
+    F->SetModalResult(mrCancel);
+  });
+  EXPECT_FALSE(Dlg.Execute());
+  EXPECT_EQ(Listed, 1) << "the filter hides readme.txt";
+  EXPECT_TRUE(Shown);
+  EXPECT_EQ(Corner, 0x0000FFu) << "red (colour values as the platform's, blue in the high byte)";
+  EXPECT_EQ(Middle, 0xFF0000u) << "blue";
 }
 
 }  // namespace

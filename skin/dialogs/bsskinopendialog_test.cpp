@@ -594,7 +594,7 @@ TEST_F(OpenDialogTest, UpAndTheFolderBoxMoveTheList) {
   Integer Depth = 0;
   for (char C : Path("inner/deep")) Depth += C == '/';
   EXPECT_EQ(Entries, Depth + 1) << "the root and each folder down to the list's";
-  EXPECT_EQ(Shown, String(size_t(Depth) * 2, ' ') + "deep");
+  EXPECT_EQ(Shown, "deep");
   EXPECT_EQ(Up, Path("inner"));
   EXPECT_EQ(Chosen, Dir);
 }
@@ -642,6 +642,101 @@ TEST_F(OpenDialogTest, NewFolderFailuresAreReportedAndTheDialogStays) {
   });
   ASSERT_EQ(Reported.size(), 1u);
   EXPECT_NE(Reported[0].find(Path("doomed/Fresh")), String::npos) << Reported[0];
+  EXPECT_TRUE(StayedOpen);
+}
+
+TEST_F(OpenDialogTest, TheComponentsSettingsReachTheForm) {
+  MakeFile(".hidden.avi");
+  Dlg->SetSkinData(Skin.get());
+  Dlg->SetCtrlSkinData(Skin.get());
+  Dlg->SetTitle("打开文件");
+  Dlg->SetDialogMinWidth(480);
+  Dlg->SetDialogMinHeight(300);
+  Dlg->SetAlphaBlend(true);
+  Dlg->SetAlphaBlendValue(180);
+  Dlg->SetCtrlAlphaBlend(true);
+  Dlg->SetCtrlAlphaBlendValue(150);
+  Dlg->SetShowHiddenFiles(true);
+  Dlg->SetLVHeaderSkinDataName("resizebutton");
+  Dlg->DefaultFont()->SetHeight(14);
+  struct TSeen {
+    String Caption;
+    Integer MinWidth = 0, MinHeight = 0;
+    bool Alpha = false, MenusAlpha = false, BoxAlpha = false;
+    Integer AlphaValue = 0, MenusAlphaValue = 0, BoxAlphaValue = 0;
+    bool HiddenListed = false;
+    String Header, UpElement, ShellElement;
+    Integer ButtonFontHeight = 0;
+    TbsSkinData* MenusSkin = nullptr;
+  } Seen;
+  Run([&] {
+    TbsOpenDlgForm* F = Form();
+    Seen.Caption = F->Caption();
+    Seen.MinWidth = F->BSF->MinWidth();
+    Seen.MinHeight = F->BSF->MinHeight();
+    Seen.Alpha = F->BSF->AlphaBlend();
+    Seen.AlphaValue = F->BSF->AlphaBlendValue();
+    Seen.MenusAlpha = F->BSF->MenusAlphaBlend();
+    Seen.MenusAlphaValue = F->BSF->MenusAlphaBlendValue();
+    Seen.BoxAlpha = F->FilterComboBox->AlphaBlend() && F->ShellBox->AlphaBlend();
+    Seen.BoxAlphaValue = F->ShellBox->AlphaBlendValue();
+    Seen.HiddenListed = IndexOf(".hidden.avi") >= 0;
+    Seen.Header = List()->HeaderSkinDataName();
+    Seen.UpElement = F->UpToolButton->SkinDataName();
+    Seen.ShellElement = F->ShellBox->SkinDataName();
+    Seen.ButtonFontHeight = F->OpenButton->DefaultFont()->Height();
+    Seen.MenusSkin = F->BSF->MenusSkinData();
+    F->SetModalResult(mrCancel);
+  });
+  EXPECT_EQ(Seen.Caption, "打开文件");
+  EXPECT_EQ(Seen.MinWidth, 480);
+  EXPECT_EQ(Seen.MinHeight, 300);
+  EXPECT_TRUE(Seen.Alpha);
+  EXPECT_EQ(Seen.AlphaValue, 180);
+  EXPECT_TRUE(Seen.MenusAlpha);
+  EXPECT_EQ(Seen.MenusAlphaValue, 150);
+  EXPECT_TRUE(Seen.BoxAlpha);
+  EXPECT_EQ(Seen.BoxAlphaValue, 150);
+  EXPECT_TRUE(Seen.HiddenListed);
+  EXPECT_EQ(Seen.Header, "resizebutton");
+  EXPECT_EQ(Seen.UpElement, "resizetoolbutton") << "the generated skin has the element";
+  EXPECT_EQ(Seen.ShellElement, "combobox");
+  EXPECT_EQ(Seen.ButtonFontHeight, 14);
+  EXPECT_EQ(Seen.MenusSkin, Skin.get());
+}
+
+TEST_F(OpenDialogTest, DoubleClickAndEnterInTheListTakeTheSelectedFile) {
+  MakeFile("a.avi");
+  MakeDir("sub");
+  // A folder is the list's to open, never an answer; a file is taken.
+  bool OpenAfterFolder = false;
+  EXPECT_TRUE(Run([&] {
+    Select("sub");
+    Form()->FLVDBLClick(List());
+    OpenAfterFolder = StillOpen();
+    Select("a.avi");
+    Form()->FLVDBLClick(List());
+  }));
+  EXPECT_TRUE(OpenAfterFolder);
+  EXPECT_EQ(Dlg->FileName(), Path("a.avi"));
+  EXPECT_TRUE(Run([&] {
+    Select("a.avi");
+    char32_t Key = 13;
+    Form()->FLVKeyPress(List(), Key);
+  }));
+
+  // Save mode with the question: a double-clicked file is asked about first.
+  Dlg = std::make_unique<TSaveDialog>(nullptr);
+  Dlg->SetInitialDir(Dir);
+  Dlg->SetOverwritePromt(true);
+  String Asked;
+  bool StayedOpen = false;
+  EXPECT_FALSE(Run([&] {
+    Select("a.avi");
+    Asked = BoxTextOf([&] { Form()->FLVDBLClick(List()); }, "Cancel");
+    StayedOpen = StillOpen();
+  }));
+  EXPECT_EQ(Asked, "Do you want to overwrite old file?");
   EXPECT_TRUE(StayedOpen);
 }
 
