@@ -612,6 +612,21 @@ TEST_F(OpenDialogTest, NewFolderIsNumberedAndChosenForRenaming) {
   EXPECT_EQ(Renamed, (std::vector<String>{"New Folder", "New Folder(2)"}));
 }
 
+TEST_F(OpenDialogTest, NewFolderDoesNothingInAVirtualFolder) {
+  Integer Count = -1;
+  String Shown;
+  Run([&] {
+    // Up from the root reaches the desktop, which is no folder on disk.
+    List()->SetPath("/");
+    Form()->UpToolButtonClick(nullptr);
+    Form()->NewFolderToolButtonClick(nullptr);
+    Count = Form()->NewFolderCount;
+    Shown = Form()->ShellBox->Items()->Count() == 1 ? Form()->ShellBox->Items()->Strings(0) : "";
+  });
+  EXPECT_EQ(Count, 0);
+  EXPECT_FALSE(Shown.empty()) << "the folder box names the virtual folder";
+}
+
 TEST_F(OpenDialogTest, NewFolderFailuresAreReportedAndTheDialogStays) {
   MakeDir("New Folder(2)");
   // A table whose folder name the file system cannot take is said, never created.
@@ -668,6 +683,7 @@ TEST_F(OpenDialogTest, TheComponentsSettingsReachTheForm) {
     String Header, UpElement, ShellElement;
     Integer ButtonFontHeight = 0;
     TbsSkinData* MenusSkin = nullptr;
+    String Edit;
   } Seen;
   Run([&] {
     TbsOpenDlgForm* F = Form();
@@ -686,6 +702,8 @@ TEST_F(OpenDialogTest, TheComponentsSettingsReachTheForm) {
     Seen.ShellElement = F->ShellBox->SkinDataName();
     Seen.ButtonFontHeight = F->OpenButton->DefaultFont()->Height();
     Seen.MenusSkin = F->BSF->MenusSkinData();
+    Dlg->SetFileName("written.avi");
+    Seen.Edit = F->FileNameEdit->Text();
     F->SetModalResult(mrCancel);
   });
   EXPECT_EQ(Seen.Caption, "打开文件");
@@ -703,6 +721,7 @@ TEST_F(OpenDialogTest, TheComponentsSettingsReachTheForm) {
   EXPECT_EQ(Seen.ShellElement, "combobox");
   EXPECT_EQ(Seen.ButtonFontHeight, 14);
   EXPECT_EQ(Seen.MenusSkin, Skin.get());
+  EXPECT_EQ(Seen.Edit, "written.avi") << "the file name is written through into the open form";
 }
 
 TEST_F(OpenDialogTest, DoubleClickAndEnterInTheListTakeTheSelectedFile) {

@@ -136,11 +136,13 @@ TEST_F(PictureDialogTest, ChoosingAFileShowsItAtItsOwnSizeAndAFolderEmptiesThePr
       Sizes.push_back(ImageSize());
       Edits.push_back(Form()->FileNameEdit->Text());
     }
+    Dlg->SetFileName("not.written");
+    Edits.push_back(Form()->FileNameEdit->Text());
   });
   EXPECT_EQ(Client, (TPoint{550, 290}));
   EXPECT_EQ(PanelWidth, 190);
   EXPECT_EQ(Sizes, (std::vector<TPoint>{{40, 30}, {300, 20}, {0, 0}}));
-  EXPECT_EQ(Edits, (std::vector<String>{"red.png", "wide.bmp", ""}));
+  EXPECT_EQ(Edits, (std::vector<String>{"red.png", "wide.bmp", "", ""})) << "no write-through of FileName";
 }
 
 TEST_F(PictureDialogTest, AnUnreadableFileSaysWhyAndKeepsThePreviousPicture) {
