@@ -142,6 +142,9 @@ class TbsOpenDlgForm : public TForm {
 
  protected:
   void CMActivate(TMessage& Message) override;
+  // A tool button 27 x 25 of the "toolbutton" element, placed right of the earlier ones.
+  TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
+                                    const char* HintFallback, bool Flat);
   // Places the bottom controls; the open form keeps them on the right edge while it is resized.
   virtual void PlaceBottomControls();
   // Tells the user about a name or folder that cannot be used; the dialog stays open.
@@ -152,8 +155,6 @@ class TbsOpenDlgForm : public TForm {
   void buildListPanel();
   void buildBottomPanel();
   void buildViewMenu();
-  TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
-                                    const char* HintFallback, bool Flat);
   void checkViewItem(TMenuItem* Item);
   // The full name a typed name stands for: as typed when it starts at the root, else in the list's folder.
   String TypedFullName(const String& T) const;

@@ -13,6 +13,7 @@
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/dialogs/bsskinpicturedialogs.h"
+#include "skin/dialogs/dialogs_test_util.h"
 #include "skin/shell/bsshelllistview.h"
 
 namespace {
@@ -32,13 +33,7 @@ class OpenDialogDisplay : public shelltest::TTempFolderTestOf<TDisplayTest<TSkin
     const TPoint P = List->ClientToScreen({R.Left, R.Top});
     return Bounds(P.X, P.Y, R.Width(), R.Height());
   }
-  void SaveShot(HWND Wnd, const char* Name) {
-    TRect W;
-    GetWindowRect(Wnd, &W);
-    TRawImage Shot = Reader->Capture(W);
-    ASSERT_FALSE(Shot.Empty());
-    x11test::SaveBesideProgram(Shot, Name);
-  }
+  void SaveShot(HWND Wnd, const char* Name) { dialogstest::SaveWindowShot(*Reader, Wnd, Name); }
 };
 
 TEST_F(OpenDialogDisplay, TheFolderFilesShowAndTheChosenOneIsMarkedAndNamed) {

@@ -20,6 +20,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bspngimagelist.h"
 #include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/dialogs_test_util.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsskinfiltercombobox.h"
@@ -90,11 +91,7 @@ class OpenDialogTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
     return Text;
   }
   void UseStringTable(std::initializer_list<const char*> Lines) {
-    Strings = std::make_unique<TbsResourceStrData>(nullptr);
-    TStringList L;
-    for (const char* S : Lines) L.Add(S);
-    Strings->SetResStrings(&L);
-    Skin->SetResourceStrData(Strings.get());
+    dialogstest::UseStringTable(Skin.get(), Strings, Lines);
   }
 
   std::unique_ptr<TbsSkinOpenDialog> Dlg;

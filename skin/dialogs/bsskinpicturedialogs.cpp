@@ -24,20 +24,10 @@ TbsOpenPictureDlgForm::TbsOpenPictureDlgForm(TComponent* AOwner, bool ASaveMode,
     : TbsOpenDlgForm(AOwner, ASaveMode, ACtrlSkinData, AToolButtonsTransparent, AToolBarImageList) {
   AddOpenDlgToolImages(PngImgList, true);
 
-  StretchButton = new TbsSkinSpeedButton(this);
-  StretchButton->SetName("StretchButton");
-  StretchButton->SetDefaultWidth(27);
+  StretchButton =
+      newToolButton("StretchButton", 4, "MSG_BTN_STRETCH_HINT", "Stretch Picture", AToolButtonsTransparent);
   StretchButton->SetGroupIndex(2);
   StretchButton->SetAllowAllUp(true);
-  StretchButton->SetSkinDataName("toolbutton");
-  StretchButton->SetNumGlyphs(1);
-  StretchButton->SetImageIndex(4);
-  StretchButton->SetHint(OpenDlgText(CtrlSD, "MSG_BTN_STRETCH_HINT", "Stretch Picture"));
-  StretchButton->SetShowHint(true);
-  StretchButton->SetFlat(AToolButtonsTransparent);
-  StretchButton->SetLeft(20000);
-  StretchButton->SetAlign(alRight);
-  StretchButton->SetParent(ToolPanel);
   StretchButton->OnClick = [this](TObject* S) { StretchButtonClick(S); };
 
   // The splitter goes in first: the control placed last takes the right edge.

@@ -13,6 +13,7 @@
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/dialogs_test_util.h"
 #include "skin/forms/engine/bsskinform.h"
 
 namespace {
@@ -26,13 +27,7 @@ class MessageBoxDisplay : public TDisplayTest<TSkinControlTest> {
     return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
   }
 
-  void SaveShot(HWND Wnd, const char* Name) {
-    TRect W;
-    GetWindowRect(Wnd, &W);
-    TRawImage Shot = Reader->Capture(W);
-    ASSERT_FALSE(Shot.Empty());
-    x11test::SaveBesideProgram(Shot, Name);
-  }
+  void SaveShot(HWND Wnd, const char* Name) { dialogstest::SaveWindowShot(*Reader, Wnd, Name); }
 };
 
 TEST_F(MessageBoxDisplay, AConfirmationWaitsWithItsIconTextAndButtons) {
