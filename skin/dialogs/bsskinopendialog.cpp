@@ -747,9 +747,13 @@ void TbsSkinOpenDialog::CopySettingsToForm() {
 }
 
 String TbsSkinOpenDialog::StartFolder() const {
+  // A folder that cannot be listed would open the dialog on an empty list: the next candidate serves.
+  auto usable = [](const String& Folder) {
+    return !Folder.empty() && DirectoryExists(Folder) && FolderReadable(Folder);
+  };
   const String FilePart = ExtractFilePath(FFileName);
-  if (!FilePart.empty() && DirectoryExists(FilePart)) return ExcludeTrailingPathDelimiter(FilePart);
-  if (!FInitialDir.empty() && DirectoryExists(FInitialDir)) return ExcludeTrailingPathDelimiter(FInitialDir);
+  if (usable(FilePart)) return ExcludeTrailingPathDelimiter(FilePart);
+  if (usable(FInitialDir)) return ExcludeTrailingPathDelimiter(FInitialDir);
   return ExcludeTrailingPathDelimiter(ExtractFilePath(Application->ExeName()));
 }
 

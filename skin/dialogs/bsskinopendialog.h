@@ -252,7 +252,8 @@ class TbsSkinOpenDialog : public TComponent {
   virtual void BeforeFileNameEdit() {}
   virtual void CopyStateBack() {}
   virtual void CompleteAcceptedName();
-  // Start folder: FileName's folder, else InitialDir, else the program's folder.
+  // Start folder: FileName's folder, else InitialDir, else the program's folder; a folder that cannot
+  // be read is passed over.
   String StartFolder() const;
 
   TCustomImageList* FToolBarImageList = nullptr;

@@ -271,6 +271,10 @@ TEST_F(OpenDialogTest, DefaultSizeAndTheSkinsMinimum) {
 TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
   MakeDir("a");
   MakeDir("b");
+  MakeDir("locked");
+  TbsOpenDlgForm::CanReadFolder = [this](const String& P) {
+    return ExcludeTrailingPathDelimiter(P) != Path("locked");
+  };
   struct TCase {
     String FileName, InitialDir, Folder, Edit;
   };
@@ -278,7 +282,9 @@ TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
   const TCase Cases[] = {{Path("a/clip.avi"), Path("b"), Path("a"), "clip.avi"},
                          {Path("missing/clip.avi"), Path("b"), Path("b"), "clip.avi"},
                          {Path("missing/clip.avi"), "", Program, "clip.avi"},
-                         {"", Path("gone"), Program, ""}};
+                         {"", Path("gone"), Program, ""},
+                         {Path("locked/clip.avi"), Path("b"), Path("b"), "clip.avi"},
+                         {"", Path("locked"), Program, ""}};
   for (const TCase& C : Cases) {
     Dlg->SetFileName(C.FileName);
     Dlg->SetInitialDir(C.InitialDir);
@@ -463,12 +469,13 @@ TEST_F(OpenDialogTest, EnterAndEscapeInTheEdit) {
     Type("sub/");
     Enter();
     Folder = List()->Path();
-    Type("inner.avi");
+    // A full name of a file elsewhere is taken as it stands.
+    Type(Path("clip.avi"));
     Enter();
   }));
   EXPECT_EQ(Mask, "*.avi");
   EXPECT_EQ(Folder, Path("sub"));
-  EXPECT_EQ(Dlg->FileName(), Path("sub/inner.avi"));
+  EXPECT_EQ(Dlg->FileName(), Path("clip.avi"));
   Dlg->SetFileName("");
 
   // Keys as a person presses them: click into the edit, type Enter; Escape reaches the cancel button.
