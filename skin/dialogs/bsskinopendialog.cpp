@@ -36,7 +36,7 @@ namespace {
 constexpr char32_t EnterKey = 13;
 constexpr const char* BadFileNameText = "The file name \"%s\" is not valid.";
 
-// The dialogs' own pictures, drawn here: '#' outline, 'b' blue, 'y' folder yellow, '.' clear.
+// The dialogs' own pictures, drawn here: '#' outline, 'b' accent, 'y' light fill, '.' clear.
 constexpr const char* ToolPictures[5][16] = {
     // back: an arrow to the left
     {"................", "................", "......#.........", ".....##.........", "....#b#.........",
@@ -68,14 +68,15 @@ constexpr const char* ToolPictures[5][16] = {
 constexpr const char* ToolPictureNames[5] = {"BS_BACK_PNG", "BS_UP_PNG", "BS_NEWFOLDER_PNG", "BS_LVSTYLE_PNG",
                                              "BS_STRETCH_PNG"};
 
+// The product's palette: the text colour draws, the accent marks the action, a light accent fills.
 TColor ToolPictureColor(char C) {
   switch (C) {
     case '#':
-      return TColor(0x404040);
+      return TColor(0x28231F);  // text #1F2328
     case 'b':
-      return TColor(0xD07830);  // BGR: a mid blue
+      return TColor(0xDE6F2F);  // accent #2F6FDE
     case 'y':
-      return TColor(0x40C8F0);  // BGR: folder yellow
+      return TColor(0xF8E6DC);  // light accent #DCE6F8
     default:
       return TColor(0);
   }
