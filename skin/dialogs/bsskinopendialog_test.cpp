@@ -259,13 +259,13 @@ TEST_F(OpenDialogTest, DefaultSizeAndTheSkinsMinimum) {
   TPoint Size{};
   Run([&] { Size = TPoint{Form()->ClientWidth(), Form()->ClientHeight()}; });
   EXPECT_EQ(Size, (TPoint{450, 290}));
+  // A skin whose forms are at least 500 wide.
+  Skin->FormMinWidth = 500;
   Dlg->SetSkinData(Skin.get());
-  Integer MinWidth = 0;
-  Run([&] {
-    MinWidth = Form()->BSF->GetMinWidth();
-    Size = TPoint{Form()->ClientWidth(), Form()->ClientHeight()};
-  });
-  EXPECT_EQ(Size.X, std::max(450, MinWidth));
+  Dlg->SetDialogWidth(0);
+  Dlg->SetDialogHeight(0);
+  Run([&] { Size = TPoint{Form()->ClientWidth(), Form()->ClientHeight()}; });
+  EXPECT_EQ(Size.X, 500);
 }
 
 TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {

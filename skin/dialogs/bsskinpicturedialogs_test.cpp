@@ -209,10 +209,19 @@ TEST_F(PictureDialogTest, StretchFitsThePictureAndIsRememberedWithThePanelWidth)
     Form()->StretchButton->SetDown(false);
     Form()->StretchButtonClick(Form()->StretchButton);
     Own = ImageSize();
-    // Closing stretched, with the preview widened as a splitter drag leaves it.
+    // Closing stretched, with the preview widened by dragging the splitter 110 pixels to the left.
     Form()->StretchButton->SetDown(true);
     Form()->StretchButtonClick(Form()->StretchButton);
-    Form()->ImagePanel->SetWidth(300);
+    TbsSkinSplitter* S = Form()->Splitter;
+    const TPoint From = wintest::ScreenPoint(Form()->Handle(), S->Left() + 5, S->Top() + 40);
+    wintest::MouseDown(From);
+    WinProcessMessages();
+    wintest::MouseMove(TPoint{From.X - 60, From.Y});
+    WinProcessMessages();
+    wintest::MouseMove(TPoint{From.X - 110, From.Y});
+    WinProcessMessages();
+    wintest::MouseUp(TPoint{From.X - 110, From.Y});
+    WinProcessMessages();
   });
   EXPECT_EQ(Stretched, Box);
   EXPECT_EQ(Own, (TPoint{400, 300}));
