@@ -78,16 +78,18 @@ class OpenDialogTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
   static TbsMessageForm* ShowingBox() {
     return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
   }
-  // The text of the box that Step brings up, answered with Answer's button.
-  String BoxTextOf(std::function<void()> Step, const char* Answer = "OK") {
+  // The caption and text of the box that Step brings up, answered as a person does: Enter takes the
+  // box's default button, Escape its cancel button.
+  String BoxTextOf(std::function<void()> Step, Word AnswerKey = VK_RETURN) {
     String Text;
-    wintest::OnNextModalLoop([&, Answer] {
+    wintest::OnNextModalLoop([&, AnswerKey] {
       TbsMessageForm* Box = ShowingBox();
       if (Box == nullptr) return;
-      Text = Box->Message->Caption();
-      Box->SetModalResult(MessageButtonResult(String(Answer) == "OK" ? mbOK : mbCancel));
+      Text = Box->Caption() + ": " + Box->Message->Caption();
+      wintest::KeyPress(AnswerKey);
     });
     Step();
+    wintest::OnNextModalLoops({});  // no box came: the answer must not wait for a later loop
     return Text;
   }
   void UseStringTable(std::initializer_list<const char*> Lines) {
@@ -396,10 +398,10 @@ TEST_F(OpenDialogTest, SaveModeAsksBeforeOverwritingAndTheAnswerDecides) {
     bool StayedOpen = false;
     const bool R = Run([&] {
       Type("report");
-      Asked = BoxTextOf([&] { ClickOpen(); }, Answer);
+      Asked = BoxTextOf([&] { ClickOpen(); }, String(Answer) == "OK" ? VK_RETURN : VK_ESCAPE);
       StayedOpen = StillOpen();
     });
-    EXPECT_EQ(Asked, "Do you want to overwrite old file?") << Answer;
+    EXPECT_EQ(Asked, "Warning: Do you want to overwrite old file?") << Answer;
     EXPECT_EQ(StayedOpen, String(Answer) == "Cancel");
     EXPECT_EQ(R, String(Answer) == "OK");
   }
@@ -505,9 +507,9 @@ TEST_F(OpenDialogTest, TypedNamesTheFileSystemCannotTakeAreExplained) {
   };
   const String Long(300, 'n');
   const TCase Cases[] = {
-      {"missing/clip.avi", "The folder \"" + Path("missing") + "\" does not exist."},
-      {Path("gone/clip.avi"), "The folder \"" + Path("gone") + "\" does not exist."},
-      {Long + ".avi", "The file name \"" + Long + ".avi\" is not valid."},
+      {"missing/clip.avi", "Error: The folder \"" + Path("missing") + "\" does not exist."},
+      {Path("gone/clip.avi"), "Error: The folder \"" + Path("gone") + "\" does not exist."},
+      {Long + ".avi", "Error: The file name \"" + Long + ".avi\" is not valid."},
   };
   for (const char* Mode : {"open", "save"}) {
     if (String(Mode) == "save") {
@@ -550,7 +552,7 @@ TEST_F(OpenDialogTest, AFolderThatCannotBeReadIsSaidAndLeft) {
     Form()->BackToolButtonClick(nullptr);
     Back = List()->Path();
   });
-  EXPECT_EQ(Said, "Access to the folder \"" + Path("locked") + "\" is denied.");
+  EXPECT_EQ(Said, "Error: Access to the folder \"" + Path("locked") + "\" is denied.");
   EXPECT_EQ(After, Dir);
   EXPECT_EQ(Back, Dir) << "the refused folder is not in the history";
 }
@@ -644,7 +646,7 @@ TEST_F(OpenDialogTest, NewFolderFailuresAreReportedAndTheDialogStays) {
     Said = BoxTextOf([&] { Form()->NewFolderToolButtonClick(nullptr); });
     StayedOpen = StillOpen();
   });
-  EXPECT_EQ(Said, "The file name \"a/b\" is not valid.");
+  EXPECT_EQ(Said, ": The file name \"a/b\" is not valid.");
   EXPECT_TRUE(StayedOpen);
   EXPECT_FALSE(DirectoryExists(Path("a")));
 
@@ -756,10 +758,10 @@ TEST_F(OpenDialogTest, DoubleClickAndEnterInTheListTakeTheSelectedFile) {
   bool StayedOpen = false;
   EXPECT_FALSE(Run([&] {
     Select("a.avi");
-    Asked = BoxTextOf([&] { Form()->FLVDBLClick(List()); }, "Cancel");
+    Asked = BoxTextOf([&] { Form()->FLVDBLClick(List()); }, VK_ESCAPE);
     StayedOpen = StillOpen();
   }));
-  EXPECT_EQ(Asked, "Do you want to overwrite old file?");
+  EXPECT_EQ(Asked, "Warning: Do you want to overwrite old file?");
   EXPECT_TRUE(StayedOpen);
 }
 
