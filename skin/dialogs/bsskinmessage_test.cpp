@@ -11,6 +11,7 @@
 #include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
 namespace {
@@ -58,11 +59,7 @@ class SkinMessageTest : public TSkinControlTest {
   }
   // A string table whose lines are Lines only.
   void UseStringTable(std::initializer_list<const char*> Lines) {
-    Strings = std::make_unique<TbsResourceStrData>(nullptr);
-    TStringList L;
-    for (const char* S : Lines) L.Add(S);
-    Strings->SetResStrings(&L);
-    Skin->SetResourceStrData(Strings.get());
+    dialogstest::UseStringTable(Skin.get(), Strings, Lines);
   }
 
   std::unique_ptr<TbsSkinMessage> Msg;

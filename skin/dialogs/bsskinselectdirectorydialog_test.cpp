@@ -21,6 +21,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bspngimagelist.h"
 #include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/shell/bsshelltreeview.h"
 #include "skin/shell/bsskinfilepaths.h"
@@ -50,11 +51,7 @@ class SelectDirectoryTest : public shelltest::TTempFolderTestOf<TSkinControlTest
   TbsSelDirDlgForm* Form() const { return Dialog->DlgFrm(); }
   // A string table whose lines are Lines only.
   void UseStringTable(std::initializer_list<const char*> Lines) {
-    Strings = std::make_unique<TbsResourceStrData>(nullptr);
-    TStringList L;
-    for (const char* S : Lines) L.Add(S);
-    Strings->SetResStrings(&L);
-    Skin->SetResourceStrData(Strings.get());
+    dialogstest::UseStringTable(Skin.get(), Strings, Lines);
   }
   static void ClickControl(TControl* C) {
     HWND Wnd = C->Parent()->Handle();

@@ -13,6 +13,7 @@
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
 namespace {

@@ -67,6 +67,10 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   void FollowFolderID(PCItemIDList ID);
   void RenameSelected();
   virtual void EnumerateFolder();
+  // Lists the folder again (its linked controls first), keeping the folder and its history.
+  void RebuildListing();
+  // The report view's columns, from the folder's details.
+  void BuildReportColumns();
   // The keyboard search of the list: the first item from StartIndex on whose name begins with
   // FindString in any case, wrapping when asked; -1 when none.
   Integer FindItem(const String& FindString, Integer StartIndex, bool Wrap) const;
@@ -97,11 +101,9 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   bool maskAccepts(const TbsShellFolder* Folder) const;
   Integer CompareFolders(TbsShellFolder* A, TbsShellFolder* B) const;
   void sortFolders();
-  void RebuildListing();
   void UpdateLinkedControls();
   void LoadRoot();
   void ClearFolders();
-  void BuildReportColumns();
 
   struct TSortContext {
     bool Active = false;

@@ -1,13 +1,32 @@
-// Test support for the skin chooser: stored skins made at test time from the generated skin, each
-// told apart by its name and a one-colour frame, and stored skins damaged in the ways a file goes bad.
+// Test support for the dialogs: a skin string table made of given lines; for the skin chooser, stored
+// skins made at test time from the generated skin, each told apart by its name and a one-colour
+// frame, and stored skins damaged in the ways a file goes bad.
 #pragma once
 
+#include <initializer_list>
+#include <memory>
+
+#include "platform/rtl/lists.h"
 #include "platform/rtl/testkit/rtl_test_util.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
 #include "tools/skingen/skingen.h"
+
+namespace dialogstest {
+
+// Gives ASkin a string table whose lines are Lines only; Holder keeps it alive.
+inline void UseStringTable(TbsSkinData* ASkin, std::unique_ptr<TbsResourceStrData>& Holder,
+                           std::initializer_list<const char*> Lines) {
+  Holder = std::make_unique<TbsResourceStrData>(nullptr);
+  TStringList L;
+  for (const char* S : Lines) L.Add(S);
+  Holder->SetResStrings(&L);
+  ASkin->SetResourceStrData(Holder.get());
+}
+
+}  // namespace dialogstest
 
 // A generated skin of its own name whose frame picture is one colour, as a stored skin.
 inline void StoreVariantSkin(TbsCompressedStoredSkin* Into, const String& Name, TColor FrameColor) {
