@@ -94,8 +94,16 @@ void TbsSkinData::SetSkinIndex(Integer Value) {
     return;
   }
   if (Value < 0 || Value >= FSkinList->Skins()->Count()) return;
+  const Integer Old = FSkinIndex;
   FSkinIndex = Value;
-  if (!designing()) LoadCompressedStoredSkin(FSkinList->Skins()->GetItem(Value)->Skin());
+  if (designing()) return;
+  try {
+    LoadCompressedStoredSkin(FSkinList->Skins()->GetItem(Value)->Skin());
+  } catch (...) {
+    // The index names the skin that is loaded: the old one when it stayed, none when it went.
+    FSkinIndex = Empty ? -1 : Old;
+    throw;
+  }
 }
 
 void TbsSkinData::SetCompressedStoredSkin(TbsCompressedStoredSkin* Value) {
@@ -213,20 +221,28 @@ void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
   const Integer Version = readPayloadInteger(&Payload);
   if (Version > SkinFormatVersion)
     throw EReadError("Skin data version " + std::to_string(Version) + " is not supported");
+  // The pictures are read before the change is announced too: a cut or damaged payload leaves the
+  // current skin in place instead of an empty one.
+  TBitmap Picture, InActivePicture, Mask;
+  readPayloadSlot(&Payload, &Picture);
+  readPayloadSlot(&Payload, &InActivePicture);
+  readPayloadSlot(&Payload, &Mask);
+  if (Version == 2) {
+    TBitmap Scratch;
+    readPayloadSlot(&Payload, &Scratch);
+    readPayloadSlot(&Payload, &Scratch);
+  }
+  const Integer N = readPayloadInteger(&Payload);
+  std::vector<std::unique_ptr<TBitmap>> Pictures;
+  for (Integer i = 0; i < N; ++i) Pictures.push_back(readPayloadImage(&Payload));
+  const Int64 Rest = Payload.Size() - Payload.Position();
+  String Text(size_t(Rest), '\0');
+  if (Rest > 0) Payload.ReadBuffer(Text.data(), Rest);
   changeSkin([&] {
-    readPayloadSlot(&Payload, FPicture.get());
-    readPayloadSlot(&Payload, FInActivePicture.get());
-    readPayloadSlot(&Payload, FMask.get());
-    if (Version == 2) {
-      TBitmap Scratch;
-      readPayloadSlot(&Payload, &Scratch);
-      readPayloadSlot(&Payload, &Scratch);
-    }
-    const Integer N = readPayloadInteger(&Payload);
-    for (Integer i = 0; i < N; ++i) FActivePictures->Add(readPayloadImage(&Payload).release());
-    const Int64 Rest = Payload.Size() - Payload.Position();
-    String Text(size_t(Rest), '\0');
-    if (Rest > 0) Payload.ReadBuffer(Text.data(), Rest);
+    FPicture->Assign(&Picture);
+    FInActivePicture->Assign(&InActivePicture);
+    FMask->Assign(&Mask);
+    for (auto& P : Pictures) FActivePictures->Add(P.release());
     TMemIniFile Ini("");
     LoadSkinDescriptionText(&Ini, Text);
     ReadVersion(&Ini);

@@ -574,19 +574,10 @@ TEST_F(SkinDataMessages, AFailedLoadStillClosesTheAnnouncedChange) {
   TForm* A = newForm();
   TTempFolder Dir;
   writeHandSkin(Dir);
-  auto Pic = solidBitmap(3, 2, 0);
-  String Broken = bmpBytes(Pic.get());
-  Broken[0] = 'X';  // the first numbered picture is no bitmap
   struct {
     const char* Name;
     std::function<void(TbsSkinData&)> Load;
   } Cases[] = {
-      {"damaged picture in a payload",
-       [&](TbsSkinData& Skin) {
-         TbsCompressedStoredSkin Stored(nullptr);
-         storePayload(Stored, le32(3) + String("\x01\x01\x01", 3) + le32(1) + Broken + MinimalDescription);
-         Skin.LoadCompressedStoredSkin(&Stored);
-       }},
       {"malformed rectangle in the folder form",
        [&](TbsSkinData& Skin) {
          writeFile(Dir / "bad.ini", String(HandSkin) + "[FORMINFO]\r\ncaptionrect=1,2\r\n");
@@ -609,5 +600,44 @@ TEST_F(SkinDataMessages, AFailedLoadStillClosesTheAnnouncedChange) {
     EXPECT_FALSE(Skin.ChangeSkinDataProcess) << C.Name;
     EXPECT_TRUE(Skin.Empty) << C.Name;
     EXPECT_EQ(Skin.CtrlCount(), 0) << C.Name;
+  }
+}
+
+TEST_F(SkinDataMessages, APayloadThatCannotBeReadLeavesTheCurrentSkinAndItsIndex) {
+  TForm* A = newForm();
+  auto Pic = solidBitmap(3, 2, 0);
+  const String Image = bmpBytes(Pic.get());
+  String Broken = Image;
+  Broken[0] = 'X';  // the first numbered picture is no bitmap
+  struct {
+    const char* Name;
+    String Payload;
+  } Cases[] = {
+      {"damaged picture", le32(3) + String("\x01\x01\x01", 3) + le32(1) + Broken + MinimalDescription},
+      {"cut in a picture", le32(3) + String("\x01\x01\x01", 3) + le32(1) + Image.substr(0, Image.size() / 2)},
+      {"more pictures than it holds", le32(3) + String("\x01\x01\x01", 3) + le32(400) + Image},
+  };
+  for (auto& C : Cases) {
+    // A list of a good skin and the damaged one; the good one is loaded.
+    TbsCompressedSkinList List(nullptr);
+    for (const String& Payload : {le32(3) + String("\x01\x01\x01", 3) + le32(1) + Image + MinimalDescription,
+                                  C.Payload}) {
+      TbsCompressedStoredSkin Stored(nullptr);
+      storePayload(Stored, Payload);
+      TMemoryStream Container;
+      Stored.SaveToCompressStream(&Container);
+      List.Skins()->Add()->ReadSkinStream(&Container);
+    }
+    TbsSkinData Skin(nullptr);
+    Skin.SetSkinList(&List);
+    Skin.SetSkinIndex(0);
+    ASSERT_FALSE(Skin.Empty) << C.Name;
+    ASSERT_EQ(Skin.PictureCount(), 1) << C.Name;
+    wintest::TMessageSpy Spy(handles());
+    EXPECT_ANY_THROW(Skin.SetSkinIndex(1)) << C.Name;
+    EXPECT_TRUE(Spy.MessagesOf(A->Handle(), SkinMessages).empty()) << C.Name;
+    EXPECT_FALSE(Skin.Empty) << C.Name;
+    EXPECT_EQ(Skin.PictureCount(), 1) << C.Name;
+    EXPECT_EQ(Skin.SkinIndex(), 0) << C.Name;  // the skin that is still loaded
   }
 }
