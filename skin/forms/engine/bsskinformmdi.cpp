@@ -374,6 +374,7 @@ void TbsSkinForm::mdiChildDestroyed() {
   FWindowState = FWindowStateInit = wsNormal;
   sendToMainForm(WM_MDICHILDRESTORE, 0);
   updateMainMenuBar();
+  UpdateMDITabsBar();
   // The going child is left out of the scroll extent.
   sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
 }

@@ -1,10 +1,13 @@
 // The MDI main form's window commands, computed by its engine rather than by the client window:
 // tiling, cascading, and minimizing, maximizing, restoring and closing all children, each through
-// the children's own engines.
+// the children's own engines; and the children's items in the main form's window menu and their
+// tabs in its tabs bar.
 #include <cmath>
 
 #include "platform/ui/core/application.h"
+#include "platform/ui/menus/menuitem.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/mdi/bsskinmditabsbar.h"
 
 namespace {
 
@@ -16,6 +19,18 @@ std::vector<std::pair<TCustomForm*, TbsSkinForm*>> childrenOf(TForm* Main) {
     R.emplace_back(C, GetSkinFormOf(C));
   }
   return R;
+}
+
+constexpr const char* ChildItemMarker = "_BSFCHILDITEM";
+
+// The child name an item of the window menu stands for (its name less the first marker); false for
+// an item that is not a child's.
+bool childNameOfItem(const TMenuItem* Item, String& Name) {
+  const String& N = Item->Name();
+  const size_t P = N.find(ChildItemMarker);
+  if (P == String::npos) return false;
+  Name = N.substr(0, P) + N.substr(P + std::char_traits<char>::length(ChildItemMarker));
+  return true;
 }
 
 }  // namespace
@@ -123,4 +138,107 @@ void TbsSkinForm::Cascade() {
     C->SetBounds(o, o, W, H);
     o += s;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window menu and the tabs bar
+
+TbsSkinForm* TbsSkinForm::mainSkinForm() {
+  TCustomForm* M = appMainForm();
+  if (M == nullptr || M->ComponentState().Contains(csDestroying)) return nullptr;
+  return GetSkinFormOf(M);
+}
+
+TMenuItem* TbsSkinForm::mainWindowMenu() {
+  TCustomForm* M = appMainForm();
+  return M != nullptr && !M->ComponentState().Contains(csDestroying) ? M->WindowMenu() : nullptr;
+}
+
+TMenuItem* TbsSkinForm::findChildItem(TMenuItem* WindowMenu, TCustomForm* Child) {
+  for (Integer i = 0; i < WindowMenu->Count(); ++i) {
+    String Name;
+    if (childNameOfItem(WindowMenu->Items(i), Name) && Name == Child->Name()) return WindowMenu->Items(i);
+  }
+  return nullptr;
+}
+
+void TbsSkinForm::AddChildToMenu(TCustomForm* Child) {
+  TMenuItem* WM = mainWindowMenu();
+  if (WM == nullptr || Child == nullptr) return;
+  const String Name = Child->Name() + ChildItemMarker;
+  // A child shown again before it was taken out keeps its one item (a second of the same name could
+  // not be owned here).
+  if (auto* Old = dynamic_cast<TMenuItem*>(FindComponent(Name)); Old != nullptr && Old->Parent() == WM) return;
+  auto* Item = new TMenuItem(this);
+  Item->SetName(Name);
+  Item->SetCaption(Child->Caption());
+  Item->OnClick = [this](TObject* Sender) { MDIItemClick(Sender); };
+  WM->Add(Item);
+}
+
+void TbsSkinForm::AddChildToBar(TCustomForm* Child) {
+  bool Accept = true;
+  if (OnAcceptToMDITabsBar) OnAcceptToMDITabsBar(Accept);
+  TbsSkinForm* S = mainSkinForm();
+  if (Accept && S != nullptr && S->MDITabsBar() != nullptr) S->MDITabsBar()->AddTab(Child);
+}
+
+void TbsSkinForm::DeleteChildFromMenu(TCustomForm* Child) {
+  TMenuItem* WM = mainWindowMenu();
+  if (WM == nullptr || Child == nullptr) return;
+  delete findChildItem(WM, Child);
+  TCustomForm* M = appMainForm();
+  if (M->MDIChildCount() != 0) return;
+  for (Integer i = 0; i < WM->Count(); ++i) {
+    String Name;
+    if (childNameOfItem(WM->Items(i), Name)) {
+      delete WM->Items(i);
+      return;
+    }
+  }
+}
+
+void TbsSkinForm::DeleteChildFromBar(TCustomForm* Child) {
+  TbsSkinForm* S = mainSkinForm();
+  if (S != nullptr && S->MDITabsBar() != nullptr) S->MDITabsBar()->DeleteTab(Child);
+}
+
+void TbsSkinForm::UpDateChildCaptionInMenu(TCustomForm* Child) {
+  TMenuItem* WM = mainWindowMenu();
+  if (WM == nullptr || Child == nullptr) return;
+  if (TMenuItem* Item = findChildItem(WM, Child)) Item->SetCaption(Child->Caption());
+}
+
+void TbsSkinForm::UpDateChildActiveInMenu() {
+  TMenuItem* WM = mainWindowMenu();
+  if (WM == nullptr) return;
+  TCustomForm* A = appMainForm()->ActiveMDIChild();
+  for (Integer i = 0; i < WM->Count(); ++i) {
+    String Name;
+    if (childNameOfItem(WM->Items(i), Name)) WM->Items(i)->SetChecked(A != nullptr && Name == A->Name());
+  }
+}
+
+void TbsSkinForm::RefreshMDIBarTab(TCustomForm* Child) {
+  TbsSkinForm* S = mainSkinForm();
+  TbsSkinMDITabsBar* Bar = S != nullptr ? S->MDITabsBar() : nullptr;
+  if (Bar == nullptr || !Bar->HandleAllocated()) return;
+  for (Integer i = 0; i < Bar->TabCount(); ++i)
+    if (Bar->Tabs(i)->Child == Child) Bar->RedrawTab(Bar->Tabs(i));
+}
+
+void TbsSkinForm::UpdateMDITabsBar() {
+  TbsSkinForm* S = mainSkinForm();
+  if (S != nullptr && S->MDITabsBar() != nullptr) S->MDITabsBar()->UpdateActiveTab();
+}
+
+void TbsSkinForm::MDIItemClick(TObject* Sender) {
+  auto* Item = dynamic_cast<TMenuItem*>(Sender);
+  TCustomForm* M = appMainForm();
+  String Name;
+  if (Item == nullptr || M == nullptr || !childNameOfItem(Item, Name)) return;
+  std::vector<TCustomForm*> Named;
+  for (Integer i = 0; i < M->MDIChildCount(); ++i)
+    if (M->MDIChildren(i)->Name() == Name) Named.push_back(M->MDIChildren(i));
+  for (TCustomForm* C : Named) TbsSkinMDITabsBar::ShowChild(C);
 }
