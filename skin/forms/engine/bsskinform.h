@@ -592,6 +592,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
 
 // The first TbsSkinForm among the form's owned components; nullptr for a form without one or none.
 TbsSkinForm* GetSkinFormOf(TCustomForm* Form);
+// A form's MDI children in one pass, in MDIChildren order (each MDIChildren(i) walks the client anew).
+std::vector<TCustomForm*> MDIChildrenOf(const TCustomForm* Main);
 // The engine of the first MDI child of the application's main form whose engine is maximized.
 TbsSkinForm* GetMaximizedMDIChildSkinForm();
 // The engine of the application's main form's active MDI child; nullptr without one.

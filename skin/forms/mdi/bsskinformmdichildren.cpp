@@ -14,10 +14,7 @@ namespace {
 // Every MDI child of a form with its engine (null for a child without one), in the children's order.
 std::vector<std::pair<TCustomForm*, TbsSkinForm*>> childrenOf(TForm* Main) {
   std::vector<std::pair<TCustomForm*, TbsSkinForm*>> R;
-  for (Integer i = 0; i < Main->MDIChildCount(); ++i) {
-    TCustomForm* C = Main->MDIChildren(i);
-    R.emplace_back(C, GetSkinFormOf(C));
-  }
+  for (TCustomForm* C : MDIChildrenOf(Main)) R.emplace_back(C, GetSkinFormOf(C));
   return R;
 }
 
@@ -78,7 +75,8 @@ bool TbsSkinForm::prepareArrangement(TRect& A) {
 void TbsSkinForm::Tile() {
   TRect A;
   if (!prepareArrangement(A)) return;
-  const Integer AW = A.Width(), AH = A.Height(), n = FForm->MDIChildCount();
+  const std::vector<TCustomForm*> Children = MDIChildrenOf(FForm);
+  const Integer AW = A.Width(), AH = A.Height(), n = Integer(Children.size());
   if (FTileMode == tbHorizontal) {
     // Columns from the right, each filled from the bottom up.
     Integer c = std::max<Integer>(Integer(std::sqrt(double(n))), 1);
@@ -87,7 +85,7 @@ void TbsSkinForm::Tile() {
     const Integer w = AW / c;
     Integer h = AH / r, x = AW, y = AH;
     for (Integer i = n - 1; i >= 0; --i) {
-      FForm->MDIChildren(i)->SetBounds(std::max(x - w, 0), std::max(y - h, 0), w, h);
+      Children[size_t(i)]->SetBounds(std::max(x - w, 0), std::max(y - h, 0), w, h);
       y -= h;
       if (y - h < 0) {
         y = AH;
@@ -106,7 +104,7 @@ void TbsSkinForm::Tile() {
     const Integer w = AW / c;
     Integer h = AH / r, x = 0, y = 0;
     for (Integer i = 1; i <= n; ++i) {
-      FForm->MDIChildren(i - 1)->SetBounds(x, y, w, h);
+      Children[size_t(i - 1)]->SetBounds(x, y, w, h);
       y += h;
       if (y + h > AH) {
         y = 0;
@@ -122,7 +120,8 @@ void TbsSkinForm::Tile() {
 void TbsSkinForm::Cascade() {
   TRect A;
   if (!prepareArrangement(A)) return;
-  const Integer AW = A.Width(), AH = A.Height(), n = FForm->MDIChildCount();
+  const std::vector<TCustomForm*> Children = MDIChildrenOf(FForm);
+  const Integer AW = A.Width(), AH = A.Height(), n = Integer(Children.size());
   // A skin whose client area starts at the top edge would give no step at all.
   const Integer s = std::max<Integer>(FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3, 1);
   const Integer k = (AW - Integer(std::nearbyint(double(AW) * 0.8))) / s;
@@ -131,7 +130,7 @@ void TbsSkinForm::Cascade() {
   const Integer ch = std::max(AH - s * Steps, GetMinHeight());
   Integer o = 0;
   for (Integer i = n - 1; i >= 0; --i) {
-    TCustomForm* C = FForm->MDIChildren(i);
+    TCustomForm* C = Children[size_t(i)];
     const bool Fixed = C->BorderStyle() == bsSingle;
     const Integer W = Fixed ? C->Width() : cw, H = Fixed ? C->Height() : ch;
     if (o + W > AW || o + H > AH) o = 0;
@@ -188,7 +187,7 @@ void TbsSkinForm::DeleteChildFromMenu(TCustomForm* Child) {
   if (WM == nullptr || Child == nullptr) return;
   delete findChildItem(WM, Child);
   TCustomForm* M = appMainForm();
-  if (M->MDIChildCount() != 0) return;
+  if (!MDIChildrenOf(M).empty()) return;
   for (Integer i = 0; i < WM->Count(); ++i) {
     String Name;
     if (childNameOfItem(WM->Items(i), Name)) {
@@ -237,8 +236,6 @@ void TbsSkinForm::MDIItemClick(TObject* Sender) {
   TCustomForm* M = appMainForm();
   String Name;
   if (Item == nullptr || M == nullptr || !childNameOfItem(Item, Name)) return;
-  std::vector<TCustomForm*> Named;
-  for (Integer i = 0; i < M->MDIChildCount(); ++i)
-    if (M->MDIChildren(i)->Name() == Name) Named.push_back(M->MDIChildren(i));
-  for (TCustomForm* C : Named) TbsSkinMDITabsBar::ShowChild(C);
+  for (TCustomForm* C : MDIChildrenOf(M))
+    if (C->Name() == Name) TbsSkinMDITabsBar::ShowChild(C);
 }

@@ -107,8 +107,9 @@ void TbsSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FListMenu) FListMenu = nullptr;
   if (AComponent == FHideListMenu) FHideListMenu = nullptr;
   // A child freed while its tab is shown (an MDI child is destroyed without being hidden first):
-  // its tabs go with it rather than keep a dangling child.
-  if (auto* F = dynamic_cast<TCustomForm*>(AComponent); F != nullptr) removeTabsOf(F, false);
+  // its tabs go with it rather than keep a dangling child. By then only its component part is left,
+  // so it is known by address alone.
+  removeTabsOf(AComponent, false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,18 +127,22 @@ void TbsSkinMDITabsBar::DeleteTab(TCustomForm* Child) {
   removeTabsOf(Child, true);
 }
 
-void TbsSkinMDITabsBar::removeTabsOf(TCustomForm* Child, bool FirstOnly) {
+void TbsSkinMDITabsBar::removeTabsOf(TComponent* Child, bool FirstOnly) {
+  const bool Going = Child->ComponentState().Contains(csDestroying);
   bool Removed = false;
   for (size_t i = 0; i < ObjectList.size();) {
-    if (ObjectList[i]->Child != Child) {
+    if (static_cast<TComponent*>(ObjectList[i]->Child) != Child) {
       ++i;
       continue;
     }
     const Integer Hovered = validIndex(ActiveTabIndex);
-    if (Hovered != -1 && ObjectList[size_t(Hovered)]->Child == Child) {
-      if (OnTabMouseLeave) OnTabMouseLeave(ObjectList[size_t(Hovered)].get());
+    if (Hovered == Integer(i)) {
+      if (OnTabMouseLeave && !Going) OnTabMouseLeave(ObjectList[i].get());
       ActiveTabIndex = OldTabIndex = -1;
     }
+    // The hover indexes keep naming the same tabs.
+    if (ActiveTabIndex > Integer(i)) --ActiveTabIndex;
+    if (OldTabIndex > Integer(i)) --OldTabIndex;
     // The drag and hover indexes follow the tabs after the one that goes.
     if (DragIndex == Integer(i)) {
       DragIndex = -1;
@@ -151,7 +156,8 @@ void TbsSkinMDITabsBar::removeTabsOf(TCustomForm* Child, bool FirstOnly) {
     if (FirstOnly) break;
   }
   if (!Removed) return;
-  if (std::none_of(ObjectList.begin(), ObjectList.end(), [&](auto& T) { return T->Child == Child; }))
+  if (std::none_of(ObjectList.begin(), ObjectList.end(),
+                   [&](auto& T) { return static_cast<TComponent*>(T->Child) == Child; }))
     Child->RemoveFreeNotification(this);
   if (ObjectList.empty()) RemoveListButton();
   if (!ComponentState().Contains(csDestroying)) Repaint();
@@ -621,9 +627,6 @@ void TbsSkinMDITabsBar::showChildrenNamed(TObject* Sender, const String& Marker)
   auto* Item = dynamic_cast<TMenuItem*>(Sender);
   if (Item == nullptr || BSF == nullptr || BSF->Form() == nullptr) return;
   const String Name = withoutMarker(Item->Name(), Marker);
-  TForm* Main = BSF->Form();
-  std::vector<TCustomForm*> Named;
-  for (Integer i = 0; i < Main->MDIChildCount(); ++i)
-    if (Main->MDIChildren(i)->Name() == Name) Named.push_back(Main->MDIChildren(i));
-  for (TCustomForm* C : Named) ShowChild(C);
+  for (TCustomForm* C : MDIChildrenOf(BSF->Form()))
+    if (C->Name() == Name) ShowChild(C);
 }

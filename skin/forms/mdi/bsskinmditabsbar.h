@@ -195,7 +195,7 @@ class TbsSkinMDITabsBar : public TbsSkinControl {
   void HideListItemClick(TObject* Sender);
   void showChildrenNamed(TObject* Sender, const String& Marker);
   void ClearTabs();
-  void removeTabsOf(TCustomForm* Child, bool FirstOnly);
+  void removeTabsOf(TComponent* Child, bool FirstOnly);
 
   bool FShowAddButton = false;
   bool FDblClickChildMove = false;

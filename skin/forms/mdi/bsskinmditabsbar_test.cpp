@@ -150,7 +150,10 @@ TEST_F(MDITabsBarTest, ClosedAndFreedChildrenLeaveTheBarAndTheMenu) {
   wintest::Pump();
   EXPECT_EQ(TabChildren(), (std::vector<TCustomForm*>{B}));
   EXPECT_EQ(MenuItems(), (Items{{"DocB", true}}));
-  // Freed while shown, never hidden: no tab is left pointing at it.
+  // Freed while shown, never hidden, and without its engine to tell the bar: no tab is left pointing
+  // at it.
+  delete GetSkinFormOf(B);
+  EXPECT_EQ(Bar->TabCount(), 1);
   delete B;
   wintest::Pump();
   EXPECT_EQ(Bar->TabCount(), 0);
@@ -222,7 +225,7 @@ TEST_F(MDITabsBarTest, LayoutTable) {
       EXPECT_EQ(Bar->HideListButton(), nullptr);
     }
     Engine->CloseAll();
-    for (Integer i = Main->MDIChildCount() - 1; i >= 0; --i) delete Main->MDIChildren(i);
+    for (TCustomForm* C : MDIChildrenOf(Main)) delete C;
     wintest::Pump();
     ASSERT_EQ(Bar->TabCount(), 0);
   }
@@ -396,7 +399,7 @@ TEST_F(MDITabsBarTest, ThreeHundredChildrenComeAndGo) {
   Paint();
   EXPECT_EQ(Bar->InVisibleCount(), 0);
   wintest::MouseMove(Bar->ClientToScreen(Point(100, 5)));
-  for (Integer i = Main->MDIChildCount() - 1; i >= 0; --i) delete Main->MDIChildren(i);
+  for (TCustomForm* C : MDIChildrenOf(Main)) delete C;
   wintest::Pump();
   EXPECT_EQ(Bar->TabCount(), 0);
   EXPECT_EQ(WindowMenu->Count(), 0);
