@@ -166,8 +166,15 @@ void TbsSkinForm::AddChildToMenu(TCustomForm* Child) {
   if (WM == nullptr || Child == nullptr) return;
   const String Name = Child->Name() + ChildItemMarker;
   // A child shown again before it was taken out keeps its one item (a second of the same name could
-  // not be owned here).
-  if (auto* Old = dynamic_cast<TMenuItem*>(FindComponent(Name)); Old != nullptr && Old->Parent() == WM) return;
+  // not be owned here), moved to the window menu in force.
+  if (auto* Old = dynamic_cast<TMenuItem*>(FindComponent(Name)); Old != nullptr) {
+    if (Old->Parent() != WM) {
+      if (Old->Parent() != nullptr) Old->Parent()->Remove(Old);
+      WM->Add(Old);
+    }
+    Old->SetCaption(Child->Caption());
+    return;
+  }
   auto* Item = new TMenuItem(this);
   Item->SetName(Name);
   Item->SetCaption(Child->Caption());

@@ -36,7 +36,8 @@ bool inRect(const TRect& R, Integer X, Integer Y) {
 // ---------------------------------------------------------------------------------------------
 // TbsMDITab
 
-TbsMDITab::TbsMDITab(TbsSkinMDITabsBar* AParentBar, TCustomForm* AChild) : TabsBar(AParentBar), Child(AChild) {}
+TbsMDITab::TbsMDITab(TbsSkinMDITabsBar* AParentBar, TCustomForm* AChild)
+    : TabsBar(AParentBar), Child(AChild) {}
 
 // ---------------------------------------------------------------------------------------------
 // TbsSkinMDITabsBar: creation and properties
@@ -229,7 +230,8 @@ void TbsSkinMDITabsBar::GetSkinData() {
   UpDown = R->UpDown;
   TabStretchEffect = R->TabStretchEffect;
   CloseButtonRect = R->CloseButtonRect;
-  ClosebuttonActiveRect = IsEmptyRect(R->CloseButtonActiveRect) ? R->CloseButtonRect : R->CloseButtonActiveRect;
+  ClosebuttonActiveRect =
+      IsEmptyRect(R->CloseButtonActiveRect) ? R->CloseButtonRect : R->CloseButtonActiveRect;
   CloseButtonDownRect = IsEmptyRect(R->CloseButtonDownRect) ? ClosebuttonActiveRect : R->CloseButtonDownRect;
   ButtonTransparent = R->ButtonTransparent;
   ButtonTransparentColor = R->ButtonTransparentColor;
@@ -301,7 +303,8 @@ void TbsSkinMDITabsBar::LayoutTabs() {
       TbsMDITab* T = Tabs(i);
       T->Visible = i < k;
       if (T->Visible) {
-        T->ObjectRect = Rect(ListButtonWidth + i * FMinTabWidth, 0, ListButtonWidth + (i + 1) * FMinTabWidth, H);
+        T->ObjectRect =
+            Rect(ListButtonWidth + i * FMinTabWidth, 0, ListButtonWidth + (i + 1) * FMinTabWidth, H);
         LastRight = T->ObjectRect.Right;
       } else {
         T->ObjectRect = TRect{};
@@ -432,7 +435,8 @@ void TbsSkinMDITabsBar::ShowChild(TCustomForm* Child) {
   // Bringing a child to the front does not activate it in our platform's MDI client: asked for.
   HWND Client = Child->HandleAllocated() ? GetParent(Child->Handle()) : nullptr;
   TCustomForm* Main = Application != nullptr ? Application->MainForm() : nullptr;
-  if (Client != nullptr && Main != nullptr && Client == Main->ClientHandle() && Main->ActiveMDIChild() != Child)
+  if (Client != nullptr && Main != nullptr && Client == Main->ClientHandle() &&
+      Main->ActiveMDIChild() != Child)
     SendMessage(Client, WM_MDIACTIVATE, WPARAM(Child->Handle()), 0);
 }
 
@@ -448,7 +452,8 @@ void TbsSkinMDITabsBar::MouseDown(TMouseButton Button, TShiftState Shift, Intege
     TabDX = 0;
     if (Shift.Contains(ssDouble) && FDblClickChildMove) {
       TbsSkinForm* S = GetSkinFormOf(Child);
-      if (S != nullptr && S->WindowState() == wsNormal) Child->SetBounds(0, 0, Child->Width(), Child->Height());
+      if (S != nullptr && S->WindowState() == wsNormal)
+        Child->SetBounds(0, 0, Child->Width(), Child->Height());
     }
     // Showing the child may have changed the tabs; the tab is looked up again.
     const Integer I = validIndex(Index) != -1 && Tabs(Index)->Child == Child ? Index : -1;
@@ -547,7 +552,8 @@ void TbsSkinMDITabsBar::CloseTab(TbsMDITab* Tab) {
 // ---------------------------------------------------------------------------------------------
 // The list buttons and their menus
 
-TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::newListButton(TAlign Align, TbsSkinPopupMenu* Menu, Integer ArrowType) {
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::newListButton(TAlign Align, TbsSkinPopupMenu* Menu,
+                                                         Integer ArrowType) {
   auto* B = new TbsSkinMenuSpeedButton(this);
   B->SetSkinDataName("resizetoolbutton");
   B->SetSkinData(FSD);
@@ -583,7 +589,8 @@ void TbsSkinMDITabsBar::RemoveHideListButton() {
   FHideListButton = nullptr;
 }
 
-void TbsSkinMDITabsBar::fillMenu(TbsSkinPopupMenu* Menu, const String& Marker, bool HiddenOnly, bool CheckActive) {
+void TbsSkinMDITabsBar::fillMenu(TbsSkinPopupMenu* Menu, const String& Marker, bool HiddenOnly,
+                                 bool CheckActive) {
   if (Menu == nullptr) return;
   Menu->Items()->Clear();
   for (auto& T : ObjectList) {

@@ -24,8 +24,8 @@ TbsDataSkinButtonControl* buttonElement(TbsSkinData* SD, const String& Name) {
 
 // The element's face at AW x AH for the state (pressed wins over hovered; missing state pictures fall
 // back to the next lower one), its corners and client growing with the size; the state's text colour.
-TColor composeFace(TbsSkinData* SD, TbsDataSkinButtonControl* E, bool ADown, bool AHot, Integer AW, Integer AH,
-                   TBitmap* Out) {
+TColor composeFace(TbsSkinData* SD, TbsDataSkinButtonControl* E, bool ADown, bool AHot, Integer AW,
+                   Integer AH, TBitmap* Out) {
   const TRect Hot = IsEmptyRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
   const TRect Down = IsEmptyRect(E->DownSkinRect) ? Hot : E->DownSkinRect;
   const TRect Src = ADown ? Down : AHot ? Hot : E->SkinRect;
@@ -35,9 +35,9 @@ TColor composeFace(TbsSkinData* SD, TbsDataSkinButtonControl* E, bool ADown, boo
     ComposeSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
                      Point(E->RTPoint.X + DW, E->RTPoint.Y), Point(E->LBPoint.X, E->LBPoint.Y + DH),
                      Point(E->RBPoint.X + DW, E->RBPoint.Y + DH),
-                     Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH), Out, Picture,
-                     Src, AW, AH, true, E->LeftStretch, E->TopStretch, E->RightStretch, E->BottomStretch,
-                     E->StretchEffect, E->StretchType);
+                     Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH), Out,
+                     Picture, Src, AW, AH, true, E->LeftStretch, E->TopStretch, E->RightStretch,
+                     E->BottomStretch, E->StretchEffect, E->StretchType);
   }
   if (Out->Empty()) Out->SetSize(AW, AH);
   return ADown ? E->DownFontColor : AHot ? E->ActiveFontColor : E->FontColor;
@@ -85,8 +85,8 @@ void TbsSkinMDITabsBar::drawSkinBackground(TCanvas* C) {
   }
   if (FTabKind != bstkTab || IsEmptyRect(SkinRect) || Picture == nullptr || FBottomOffset <= 0) return;
   const Integer SW = RectWidth(SkinRect);
-  const TRect Strip =
-      Rect(SkinRect.Left + LTPoint.X, SkinRect.Top, SkinRect.Right - (SW - RTPoint.X), SkinRect.Top + ClRect.Top);
+  const TRect Strip = Rect(SkinRect.Left + LTPoint.X, SkinRect.Top, SkinRect.Right - (SW - RTPoint.X),
+                           SkinRect.Top + ClRect.Top);
   if (IsEmptyRect(Strip)) return;
   TBitmap B;
   ComposeSkinImageH(LTPoint.X, SW - RTPoint.X, &B, Picture, Strip, Width(), FBottomOffset, TopStretch);
@@ -182,7 +182,7 @@ void TbsMDITab::Draw(TCanvas* Cnvs) {
       C->SetFont(Bar->FDefaultFont.get());
     }
     C->Font()->SetCharset(Bar->FSD->ResourceStrData() != nullptr ? Bar->FSD->ResourceStrData()->CharSet()
-                                                                  : Bar->FDefaultFont->Charset());
+                                                                 : Bar->FDefaultFont->Charset());
     C->Font()->SetColor(Active ? Bar->ActiveFontColor : MouseIn ? Bar->MouseInFontColor : Bar->FontColor);
     Text = Bar->FShowCloseButtons ? Rect(2, 1, W - Close - 5, H)
                                   : Rect(Bar->TabLeftOffset, 1, W - Bar->TabRightOffset, H);
@@ -208,9 +208,9 @@ void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
   TBitmap B;
   B.SetSize(W, H);
   const Integer q = RectHeight(Bar->TabRect) / 4;
-  ComposeStretchedSkinImage(&B, Bar->Picture, Src,
-                            Rect(Bar->TabLeftOffset, q, RectWidth(Src) - Bar->TabRightOffset, RectHeight(Src) - q),
-                            true);
+  ComposeStretchedSkinImage(
+      &B, Bar->Picture, Src,
+      Rect(Bar->TabLeftOffset, q, RectWidth(Src) - Bar->TabRightOffset, RectHeight(Src) - q), true);
   TCanvas* C = B.Canvas();
   if (Bar->FUseSkinFont) {
     C->Font()->SetName(Bar->FontName);
@@ -220,7 +220,7 @@ void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
     C->SetFont(Bar->FDefaultFont.get());
   }
   C->Font()->SetCharset(Bar->FSD->ResourceStrData() != nullptr ? Bar->FSD->ResourceStrData()->CharSet()
-                                                                : Bar->FDefaultFont->Charset());
+                                                               : Bar->FDefaultFont->Charset());
   C->Font()->SetColor(Color);
   const Integer Close = Bar->FShowCloseButtons ? Bar->FCloseSize : 0;
   const TRect Text = Bar->FShowCloseButtons ? Rect(2, 1, W - Close - 5, H) : Rect(2, 1, W - 2, H);
@@ -290,7 +290,9 @@ void TbsMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
     return;
   }
   if (!IsEmptyRect(Bar->CloseButtonRect)) {
-    const TRect Src = Pressed ? Bar->CloseButtonDownRect : ButtonMouseIn ? Bar->ClosebuttonActiveRect : Bar->CloseButtonRect;
+    const TRect Src = Pressed         ? Bar->CloseButtonDownRect
+                      : ButtonMouseIn ? Bar->ClosebuttonActiveRect
+                                      : Bar->CloseButtonRect;
     const Integer w = RectWidth(Src), h = RectHeight(Src);
     ButtonRect = Rect(R.Left, m - h / 2, R.Left + w, m - h / 2 + h);
     if (Bar->Picture == nullptr) return;
@@ -328,7 +330,7 @@ void TbsMDITab::DrawChildIcon(TRect& R, TCanvas* Canvas) {
   auto* Icon = static_cast<HICON>(CopyImage(Source, IMAGE_ICON, IW, IH, 0));
   if (Icon == nullptr) return;
   if (RectWidth(R) < IW) R.Right = R.Left + IW;
-  DrawIconEx(Canvas->Handle(), R.Left + (RectWidth(R) - IW) / 2, R.Top + (RectHeight(R) - IH) / 2, Icon, IW, IH, 0,
-             nullptr, DI_NORMAL);
+  DrawIconEx(Canvas->Handle(), R.Left + (RectWidth(R) - IW) / 2, R.Top + (RectHeight(R) - IH) / 2, Icon, IW,
+             IH, 0, nullptr, DI_NORMAL);
   DestroyIcon(Icon);
 }

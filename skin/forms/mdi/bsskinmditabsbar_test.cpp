@@ -199,9 +199,9 @@ TEST_F(MDITabsBarTest, LayoutTable) {
     Integer TabWidth, LastRight, Hidden;
   };
   const Case Cases[] = {
-      {400, 5, 0, 77, 400, 0},   // (400 - 15) div 5, the last stretched to the end
-      {600, 2, 0, 100, 215, 0},  // capped at DefaultTabWidth, not stretched
-      {400, 10, 80, 80, 335, 6}, // (400 - 30) div 80 = 4 fit
+      {400, 5, 0, 77, 400, 0},    // (400 - 15) div 5, the last stretched to the end
+      {600, 2, 0, 100, 215, 0},   // capped at DefaultTabWidth, not stretched
+      {400, 10, 80, 80, 335, 6},  // (400 - 30) div 80 = 4 fit
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Width * 100 + C.Tabs);
@@ -242,8 +242,9 @@ TEST_F(MDITabsBarTest, CloseButtonClosesTheChildUnderIt) {
   Paint();
   TbsMDITab* T = Bar->Tabs(0);
   ASSERT_FALSE(IsEmptyRect(T->ButtonRect));
-  const TPoint Close = Bar->ClientToScreen(Point(T->ObjectRect.Left + (T->ButtonRect.Left + T->ButtonRect.Right) / 2,
-                                                 T->ObjectRect.Top + (T->ButtonRect.Top + T->ButtonRect.Bottom) / 2));
+  const TPoint Close =
+      Bar->ClientToScreen(Point(T->ObjectRect.Left + (T->ButtonRect.Left + T->ButtonRect.Right) / 2,
+                                T->ObjectRect.Top + (T->ButtonRect.Top + T->ButtonRect.Bottom) / 2));
   // Pressed elsewhere on the tab (too little of a drag to move it), released over its close button:
   // the child closes all the same.
   wintest::MouseDown(TabPoint(0, 10));
@@ -403,4 +404,33 @@ TEST_F(MDITabsBarTest, ThreeHundredChildrenComeAndGo) {
   wintest::Pump();
   EXPECT_EQ(Bar->TabCount(), 0);
   EXPECT_EQ(WindowMenu->Count(), 0);
+}
+
+TEST_F(MDITabsBarTest, DoubleClickMovesANormalChildToTheCorner) {
+  TForm* A = NewChild("DocA");
+  A->SetBounds(30, 40, 200, 120);
+  Paint();
+  wintest::Click(TabPoint(0));
+  wintest::Click(TabPoint(0));
+  EXPECT_EQ(A->BoundsRect(), Bounds(30, 40, 200, 120)) << "off by default";
+  Bar->SetDblClickChildMove(true);
+  wintest::Click(TabPoint(0));
+  wintest::Click(TabPoint(0));
+  EXPECT_EQ(A->BoundsRect(), Bounds(0, 0, 200, 120));
+}
+
+TEST_F(MDITabsBarTest, ChildIconIsDrawnAheadOfTheCaption) {
+  NewChild("DocA");
+  Paint();
+  const TRect R = Bar->Tabs(0)->ObjectRect;
+  auto iconArea = [&] {
+    std::vector<COLORREF> P;
+    for (Integer X = R.Left + 2; X < R.Left + 22; ++X) P.push_back(PixelOf(Bar, X, RectHeight(R) / 2));
+    return P;
+  };
+  const std::vector<COLORREF> Plain = iconArea();
+  EXPECT_TRUE(std::all_of(Plain.begin(), Plain.end(), [](COLORREF C) { return C == COLORREF(0xE4BCA2); }));
+  Bar->SetShowChildIcon(true);
+  wintest::Pump();
+  EXPECT_NE(iconArea(), Plain) << "the application's icon in the first 20 pixels";
 }
