@@ -172,6 +172,8 @@ class TbsSkinMDITabsBar : public TbsSkinControl {
   friend class TbsMDITab;
   bool skinned() const { return FIndex != -1; }
   bool transparentSkin() const;
+  // The skinned tabs' font (the element's or the default one) in the skin's character set.
+  void applyTabFont(TCanvas* C, TColor Color) const;
   // An index that still names a tab, else -1 (tabs may have gone meanwhile).
   Integer validIndex(Integer Index) const;
   // The tab's close button in bar coordinates.

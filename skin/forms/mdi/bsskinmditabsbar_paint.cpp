@@ -16,31 +16,12 @@ constexpr TColor HotFace = TColor(0xF3D4C1);     // RGB(193, 212, 243)
 constexpr TColor ActiveFace = TColor(0xE4BCA2);  // RGB(162, 188, 228)
 constexpr Integer IconRoom = 20;
 
-TbsDataSkinButtonControl* buttonElement(TbsSkinData* SD, const String& Name) {
-  if (SD == nullptr || SD->Empty) return nullptr;
-  const Integer I = SD->GetControlIndex(Name);
-  return I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SD->Ctrls(I));
-}
-
-// The element's face at AW x AH for the state (pressed wins over hovered; missing state pictures fall
-// back to the next lower one), its corners and client growing with the size; the state's text colour.
+// The element's face at AW x AH, never left without a size.
 TColor composeFace(TbsSkinData* SD, TbsDataSkinButtonControl* E, bool ADown, bool AHot, Integer AW,
                    Integer AH, TBitmap* Out) {
-  const TRect Hot = IsEmptyRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
-  const TRect Down = IsEmptyRect(E->DownSkinRect) ? Hot : E->DownSkinRect;
-  const TRect Src = ADown ? Down : AHot ? Hot : E->SkinRect;
-  TBitmap* Picture = SkinPictureAt(SD, E->PictureIndex);
-  if (Picture != nullptr && !IsEmptyRect(Src)) {
-    const Integer DW = AW - RectWidth(E->SkinRect), DH = AH - RectHeight(E->SkinRect);
-    ComposeSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
-                     Point(E->RTPoint.X + DW, E->RTPoint.Y), Point(E->LBPoint.X, E->LBPoint.Y + DH),
-                     Point(E->RBPoint.X + DW, E->RBPoint.Y + DH),
-                     Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH), Out,
-                     Picture, Src, AW, AH, true, E->LeftStretch, E->TopStretch, E->RightStretch,
-                     E->BottomStretch, E->StretchEffect, E->StretchType);
-  }
+  const TColor C = ComposeButtonFace(SD, E, ADown, AHot, AW, AH, Out);
   if (Out->Empty()) Out->SetSize(AW, AH);
-  return ADown ? E->DownFontColor : AHot ? E->ActiveFontColor : E->FontColor;
+  return C;
 }
 
 }  // namespace
@@ -129,13 +110,26 @@ void TbsSkinMDITabsBar::DrawAddButton(TCanvas* Canvas) {
     DrawArrow(Canvas, R, clBtnText, 5);
     return;
   }
-  TbsDataSkinButtonControl* E = buttonElement(FSD, "resizetoolbutton");
+  TbsDataSkinButtonControl* E = SkinButtonElement(FSD, "resizetoolbutton");
   if (E == nullptr) return;
   TBitmap Face;
   const TColor Color = composeFace(FSD, E, FAddButtonDown && FAddButtonActive, FAddButtonActive, RectWidth(R),
                                    RectHeight(R), &Face);
   DrawArrow(Face.Canvas(), Rect(0, 0, Face.Width(), Face.Height()), Color, 5);
   Canvas->Draw(R.Left, R.Top, &Face);
+}
+
+void TbsSkinMDITabsBar::applyTabFont(TCanvas* C, TColor Color) const {
+  if (FUseSkinFont) {
+    C->Font()->SetName(FontName);
+    C->Font()->SetStyle(FontStyle);
+    C->Font()->SetHeight(FontHeight);
+  } else {
+    C->SetFont(FDefaultFont.get());
+  }
+  C->Font()->SetCharset(FSD->ResourceStrData() != nullptr ? FSD->ResourceStrData()->CharSet()
+                                                          : FDefaultFont->Charset());
+  C->Font()->SetColor(Color);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -174,16 +168,7 @@ void TbsMDITab::Draw(TCanvas* Cnvs) {
     ComposeSkinImageH(Bar->TabLeftOffset, Bar->TabRightOffset, &B, Bar->Picture, Src, W, RectHeight(Src),
                       Bar->TabStretchEffect);
     const Integer H = B.Height();
-    if (Bar->FUseSkinFont) {
-      C->Font()->SetName(Bar->FontName);
-      C->Font()->SetStyle(Bar->FontStyle);
-      C->Font()->SetHeight(Bar->FontHeight);
-    } else {
-      C->SetFont(Bar->FDefaultFont.get());
-    }
-    C->Font()->SetCharset(Bar->FSD->ResourceStrData() != nullptr ? Bar->FSD->ResourceStrData()->CharSet()
-                                                                 : Bar->FDefaultFont->Charset());
-    C->Font()->SetColor(Active ? Bar->ActiveFontColor : MouseIn ? Bar->MouseInFontColor : Bar->FontColor);
+    Bar->applyTabFont(C, Active ? Bar->ActiveFontColor : MouseIn ? Bar->MouseInFontColor : Bar->FontColor);
     Text = Bar->FShowCloseButtons ? Rect(2, 1, W - Close - 5, H)
                                   : Rect(Bar->TabLeftOffset, 1, W - Bar->TabRightOffset, H);
     CloseArea = Rect(Text.Right, 1, W, H);
@@ -212,16 +197,7 @@ void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
       &B, Bar->Picture, Src,
       Rect(Bar->TabLeftOffset, q, RectWidth(Src) - Bar->TabRightOffset, RectHeight(Src) - q), true);
   TCanvas* C = B.Canvas();
-  if (Bar->FUseSkinFont) {
-    C->Font()->SetName(Bar->FontName);
-    C->Font()->SetStyle(Bar->FontStyle);
-    C->Font()->SetHeight(Bar->FontHeight);
-  } else {
-    C->SetFont(Bar->FDefaultFont.get());
-  }
-  C->Font()->SetCharset(Bar->FSD->ResourceStrData() != nullptr ? Bar->FSD->ResourceStrData()->CharSet()
-                                                               : Bar->FDefaultFont->Charset());
-  C->Font()->SetColor(Color);
+  Bar->applyTabFont(C, Color);
   const Integer Close = Bar->FShowCloseButtons ? Bar->FCloseSize : 0;
   const TRect Text = Bar->FShowCloseButtons ? Rect(2, 1, W - Close - 5, H) : Rect(2, 1, W - 2, H);
   drawContent(&B, Text, Rect(Text.Right, 1, W, H), true);
@@ -231,20 +207,12 @@ void TbsMDITab::ResizeDraw(TCanvas* Cnvs) {
 void TbsMDITab::ButtonDraw(TCanvas* Cnvs) {
   TbsSkinMDITabsBar* Bar = TabsBar;
   const Integer W = RectWidth(ObjectRect), H = RectHeight(ObjectRect);
-  TbsDataSkinButtonControl* E = buttonElement(Bar->FSD, "resizebutton");
+  TbsDataSkinButtonControl* E = SkinButtonElement(Bar->FSD, "resizebutton");
   if (IsEmptyRect(ObjectRect) || E == nullptr) return;
   TBitmap B;
   const TColor Color = composeFace(Bar->FSD, E, Active, MouseIn, W, H, &B);
   TCanvas* C = B.Canvas();
-  if (Bar->FUseSkinFont) {
-    C->Font()->SetName(Bar->FontName);
-    C->Font()->SetStyle(Bar->FontStyle);
-    C->Font()->SetHeight(Bar->FontHeight);
-  } else {
-    C->SetFont(Bar->FDefaultFont.get());
-  }
-  if (Bar->FSD->ResourceStrData() != nullptr) C->Font()->SetCharset(Bar->FSD->ResourceStrData()->CharSet());
-  C->Font()->SetColor(Color);
+  Bar->applyTabFont(C, Color);
   const Integer DW = W - RectWidth(E->SkinRect), DH = H - RectHeight(E->SkinRect);
   TRect Text = Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH);
   TRect CloseArea{};
@@ -307,7 +275,7 @@ void TbsMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
     Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &Face);
     return;
   }
-  TbsDataSkinButtonControl* E = buttonElement(Bar->FSD, "resizetoolbutton");
+  TbsDataSkinButtonControl* E = SkinButtonElement(Bar->FSD, "resizetoolbutton");
   if (E == nullptr) return;
   const Integer Size = Bar->FCloseSize;
   TBitmap Face;
