@@ -434,3 +434,38 @@ TEST_F(MDITabsBarTest, ChildIconIsDrawnAheadOfTheCaption) {
   wintest::Pump();
   EXPECT_NE(iconArea(), Plain) << "the application's icon in the first 20 pixels";
 }
+
+TEST_F(MDITabsBarTest, SkinnedTabStylesTable) {
+  auto* R = dynamic_cast<TbsDataSkinTabControl*>(Skin->Ctrls(Skin->GetControlIndex("tab")));
+  ASSERT_NE(R, nullptr);
+  R->TabsBGRect = R->SkinRect;
+  struct Case {
+    const char* Name;
+    TbsSkinMDITabKind Kind;
+    bool UseSkinSize;
+    Integer Height;       // of the bar
+    const char* Element;  // whose pictures the tabs show
+  };
+  const Integer TabH = RectHeight(R->TabRect), Strip = R->ClRect.Top;
+  const Case Cases[] = {
+      {"fixed-size tab pictures", bstkTab, true, TabH + Strip, "tab"},
+      {"tab pictures stretched to the bar", bstkTab, false, 21, "tab"},
+      {"button tabs", bstkButton, true, TabH, "resizebutton"},
+  };
+  NewChild("DocA");
+  NewChild("DocB");
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Bar->SetTabKind(C.Kind);
+    Bar->SetUseSkinSize(C.UseSkinSize);
+    Bar->SetSkinData(Skin.get());
+    EXPECT_EQ(Bar->Height(), C.Height);
+    Paint();
+    // Top-left corner of each tab: the active child's in the down state, the other in the normal one
+    // (a tab picture's normal state is the element's active cell).
+    const TRect A = Bar->Tabs(1)->ObjectRect, N = Bar->Tabs(0)->ObjectRect;
+    const bool TabPictures = String(C.Element) == "tab";
+    EXPECT_EQ(PixelOf(Bar, A.Left + 1, A.Top + 1), SliceColor(C.Element, 2, 0));
+    EXPECT_EQ(PixelOf(Bar, N.Left + 1, N.Top + 1), SliceColor(C.Element, TabPictures ? 1 : 0, 0));
+  }
+}
