@@ -469,3 +469,13 @@ TEST_F(MDITabsBarTest, SkinnedTabStylesTable) {
     EXPECT_EQ(PixelOf(Bar, N.Left + 1, N.Top + 1), SliceColor(C.Element, TabPictures ? 1 : 0, 0));
   }
 }
+
+TEST_F(MDITabsBarTest, SkinWithoutABackgroundStripPaintsAPlainBackground) {
+  // The tiling would have no step: the bar's face stays plain and the tabs are drawn all the same.
+  Bar->SetSkinData(Skin.get());
+  NewChild("DocA");
+  Paint();
+  const TRect T = Bar->Tabs(0)->ObjectRect;
+  EXPECT_EQ(PixelOf(Bar, Bar->Width() - 3, 2), BtnFaceRGB());
+  EXPECT_EQ(PixelOf(Bar, T.Left + 1, T.Top + 1), SliceColor("tab", 2, 0));
+}
