@@ -112,7 +112,10 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         ClearObjectsState();
         CheckFormActive(true);
       }
-      if (isMDIMain()) updateMainMenuBar();
+      if (isMDIMain()) {
+        updateMainMenuBar();
+        UpdateMDITabsBar();
+      }
       return true;
     case WM_SETTEXT:
       if (!Skinnable) return false;
