@@ -261,22 +261,31 @@ TEST_F(MDITabsBarTest, DraggingATabPastItsNeighbourMovesIt) {
   TForm* C = NewChild("DocC");
   Paint();
   const Integer W = RectWidth(Bar->Tabs(0)->ObjectRect);
+  // Points along the row, taken before anything moves.
+  const TPoint P0 = TabPoint(0);
+  auto along = [&](Integer DX) { return Point(P0.X + DX, P0.Y); };
   // Less than half a neighbour: nothing changes.
-  wintest::MouseDown(TabPoint(0));
-  wintest::MouseMove(TabPoint(0, W / 2 - 5));
-  wintest::MouseUp(TabPoint(0, W / 2 - 5));
+  wintest::MouseDown(P0);
+  wintest::MouseMove(along(W / 2 - 5));
+  wintest::MouseUp(along(W / 2 - 5));
   EXPECT_EQ(TabChildren(), (std::vector<TCustomForm*>{A, B, C}));
   // Past the middle of the next tab: the dragged tab takes its place.
-  wintest::MouseDown(TabPoint(0));
-  wintest::MouseMove(TabPoint(0, W / 2 + 3));
-  wintest::MouseMove(TabPoint(0, W / 2 + 5));
-  wintest::MouseUp(TabPoint(0, W / 2 + 5));
+  wintest::MouseDown(P0);
+  wintest::MouseMove(along(W / 2 + 3));
+  wintest::MouseMove(along(W / 2 + 5));
+  EXPECT_EQ(Bar->Tabs(0)->ObjectRect.Left, 15 + W / 2 + 5) << "the dragged tab follows the mouse";
+  // While dragged, an inverted insertion mark stands at the right edge of the tab it would follow.
+  const Integer MarkX = Bar->Tabs(1)->ObjectRect.Right;
+  EXPECT_EQ(PixelOf(Bar, MarkX, 2), BtnFaceRGB() ^ 0xFFFFFF);
+  EXPECT_EQ(PixelOf(Bar, MarkX + 2, 2), BtnFaceRGB());
+  wintest::MouseUp(along(W / 2 + 5));
   EXPECT_EQ(TabChildren(), (std::vector<TCustomForm*>{B, A, C}));
+  EXPECT_EQ(Bar->Tabs(1)->ObjectRect.Left, 15 + W) << "back in its slot";
   // With MoveTabs off a drag does nothing.
   Bar->SetMoveTabs(false);
-  wintest::MouseDown(TabPoint(0));
-  wintest::MouseMove(TabPoint(0, 2 * W));
-  wintest::MouseUp(TabPoint(0, 2 * W));
+  wintest::MouseDown(P0);
+  wintest::MouseMove(along(2 * W));
+  wintest::MouseUp(along(2 * W));
   EXPECT_EQ(TabChildren(), (std::vector<TCustomForm*>{B, A, C}));
 }
 
