@@ -343,6 +343,7 @@ TEST_F(MDITabsBarTest, RightClickOpensTheChildsSystemMenu) {
   EXPECT_TRUE(Engine->SkinMenu()->Visible());
   EXPECT_TRUE(Engine->SkinMenu()->Shows(GetSkinFormOf(A)->GetSystemMenuItems()));
   Engine->SkinMenu()->Hide();
+  wintest::Pump();  // the closed level is freed after the handlers
 }
 
 TEST_F(MDITabsBarTest, WindowMenuItemChosenRestoresAndActivatesItsChild) {
