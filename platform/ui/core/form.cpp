@@ -159,6 +159,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateWindowCreated() {
   if (FFormStyle == fsMDIForm && FClientHandle == nullptr) {
     CLIENTCREATESTRUCT Ccs;
+    Ccs.hWindowMenu = windowMenuHandle();
     Ccs.idFirstChild = 0xFF00;
     RECT R;
     ::GetClientRect(FHandle, &R);
@@ -238,6 +239,22 @@ void TCustomForm::ArrangeIcons() {
   if (FClientHandle != nullptr) SendMessage(FClientHandle, WM_MDIICONARRANGE, 0, 0);
 }
 
+// ---- the window menu ----
+
+HMENU TCustomForm::windowMenuHandle() const {
+  return reinterpret_cast<HMENU>(FWindowMenu);
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (FWindowMenu == Value) return;
+  if (FWindowMenu != nullptr) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  // The frame menu stays as it is (wParam 0); a cleared window menu leaves the client's as it was.
+  if (FFormStyle == fsMDIForm && FClientHandle != nullptr && Value != nullptr)
+    SendMessage(FClientHandle, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(windowMenuHandle()));
+}
+
 void TCustomForm::WMMDIActivate(TMessage& Message) {
   DefaultHandler(Message);
   if (FFormStyle != fsMDIChild) return;
@@ -297,6 +314,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FMenu) FMenu = nullptr;
+  if (AComponent == FWindowMenu) FWindowMenu = nullptr;
   if (AComponent == FActiveControl) FActiveControl = nullptr;
   if (AComponent == FFocusedControl) FFocusedControl = nullptr;
 }

@@ -10,6 +10,7 @@
 #include "platform/ui/graphics/icon.h"
 
 class TMainMenu;
+class TMenuItem;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -112,6 +113,10 @@ class TCustomForm : public TCustomControl {
   TCustomForm* ActiveMDIChild() const;
   TTileMode TileMode() const { return FTileMode; }
   void SetTileMode(TTileMode Value) { FTileMode = Value; }
+  // The menu item of an MDI main form whose submenu lists the MDI children; its client window is told
+  // of it. Cleared when the item is freed.
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
   void Next();
   void Previous();
   void Tile();
@@ -189,6 +194,10 @@ class TCustomForm : public TCustomControl {
   void mdiActivated(bool Now);
   void focusOnShow();
   bool FMDIActiveTold = false;
+  TMenuItem* FWindowMenu = nullptr;
+  // The client window's handle for the window menu (our platform has no native menus: the item's
+  // identity); null without one.
+  HMENU windowMenuHandle() const;
 };
 
 class TForm : public TCustomForm {

@@ -3,6 +3,7 @@
 #include "platform/ui/core/control.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskindata.h"
+#include "skin/core/bsskinrecordsbuttons.h"
 
 void TbsSkinGeometry::CopyGeometry(const TbsDataSkinCustomControl* Record) {
   LTPt = Record->LTPoint;
@@ -189,6 +190,30 @@ bool TbsSkinGeometry::ComposeImage(TBitmap* Dest, TBitmap* Source, const TRect& 
 TBitmap* SkinPictureAt(TbsSkinData* SkinData, Integer Index) {
   if (SkinData == nullptr || Index < 0 || Index >= SkinData->PictureCount()) return nullptr;
   return SkinData->Picture(Index);
+}
+
+TbsDataSkinButtonControl* SkinButtonElement(TbsSkinData* SkinData, const String& Name) {
+  if (SkinData == nullptr || SkinData->Empty) return nullptr;
+  const Integer I = SkinData->GetControlIndex(Name);
+  return I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SkinData->Ctrls(I));
+}
+
+TColor ComposeButtonFace(TbsSkinData* SkinData, TbsDataSkinButtonControl* E, bool ADown, bool AActive,
+                         Integer AW, Integer AH, TBitmap* Out) {
+  const TRect Active = IsEmptyRect(E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
+  const TRect Down = IsEmptyRect(E->DownSkinRect) ? Active : E->DownSkinRect;
+  const TRect Src = ADown ? Down : AActive ? Active : E->SkinRect;
+  TBitmap* Picture = SkinPictureAt(SkinData, E->PictureIndex);
+  if (Picture != nullptr && !IsEmptyRect(Src)) {
+    const Integer DW = AW - RectWidth(E->SkinRect), DH = AH - RectHeight(E->SkinRect);
+    ComposeSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
+                     Point(E->RTPoint.X + DW, E->RTPoint.Y), Point(E->LBPoint.X, E->LBPoint.Y + DH),
+                     Point(E->RBPoint.X + DW, E->RBPoint.Y + DH),
+                     Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH), Out,
+                     Picture, Src, AW, AH, true, E->LeftStretch, E->TopStretch, E->RightStretch,
+                     E->BottomStretch, E->StretchEffect, E->StretchType);
+  }
+  return ADown ? E->DownFontColor : AActive ? E->ActiveFontColor : E->FontColor;
 }
 
 Integer AdjustedChildTop(TControl* Parent, Integer ATop, Integer AHeight) {

@@ -49,6 +49,14 @@ class TbsSkinGeometry {
 // A skin picture by index, or null when the index is -1 or past the end of the skin's pictures.
 class TbsSkinData;
 TBitmap* SkinPictureAt(TbsSkinData* SkinData, Integer Index);
+// The named element when the skin is loaded and the element is a button's; null otherwise.
+class TbsDataSkinButtonControl;
+TbsDataSkinButtonControl* SkinButtonElement(TbsSkinData* SkinData, const String& Name);
+// The button element's face at AW x AH in the state asked for (down wins over active; a missing state
+// picture falls back to the next lower one), corners and client growing with the size; Out is left
+// as it was when the element has no picture for it. Gives the state's text colour.
+TColor ComposeButtonFace(TbsSkinData* SkinData, TbsDataSkinButtonControl* E, bool ADown, bool AActive,
+                         Integer AW, Integer AH, TBitmap* Out);
 
 // A parent that centres its skinned children vertically inside its skin client area (a tool bar whose
 // AdjustControls is on).

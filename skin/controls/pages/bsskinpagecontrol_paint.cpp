@@ -69,31 +69,6 @@ void drawBackgroundTile(TCanvas* C, TBitmap* Tile, Integer W, Integer H, bool St
   }
 }
 
-// A control element's face at AW x AH in the state asked for; gives the state's text colour.
-TColor composeButtonFace(TbsSkinData* SD, TbsDataSkinButtonControl* E, bool ADown, bool AActive, Integer AW,
-                         Integer AH, TBitmap* Out) {
-  const TRect Active = IsRectEmpty(&E->ActiveSkinRect) ? E->SkinRect : E->ActiveSkinRect;
-  const TRect Down = IsRectEmpty(&E->DownSkinRect) ? Active : E->DownSkinRect;
-  const TRect Src = ADown ? Down : AActive ? Active : E->SkinRect;
-  TBitmap* Picture = SkinPictureAt(SD, E->PictureIndex);
-  if (Picture && !IsRectEmpty(&Src)) {
-    const Integer DW = AW - rectWidth(E->SkinRect), DH = AH - rectHeight(E->SkinRect);
-    ComposeSkinImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
-                     Point(E->RTPoint.X + DW, E->RTPoint.Y), Point(E->LBPoint.X, E->LBPoint.Y + DH),
-                     Point(E->RBPoint.X + DW, E->RBPoint.Y + DH),
-                     Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + DW, E->ClRect.Bottom + DH), Out,
-                     Picture, Src, AW, AH, true, E->LeftStretch, E->TopStretch, E->RightStretch,
-                     E->BottomStretch, E->StretchEffect, E->StretchType);
-  }
-  return ADown ? E->DownFontColor : AActive ? E->ActiveFontColor : E->FontColor;
-}
-
-TbsDataSkinButtonControl* buttonElement(TbsSkinData* SD, const String& Name) {
-  if (!SD || SD->Empty) return nullptr;
-  const Integer I = SD->GetControlIndex(Name);
-  return I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(SD->Ctrls(I));
-}
-
 // The image centred with the caption beside it, AY lower than the middle.
 void drawTabImageAndText(TCanvas* C, Integer AW, Integer AH, const String& S, TCustomImageList* IL,
                          Integer ImageIndex, bool AEnabled, Integer AY) {
@@ -277,9 +252,9 @@ void TbsSkinPageControl::DrawTabs(TCanvas* Cnvs) {
 }
 
 void TbsSkinPageControl::DrawButtonTab(TBitmap* B, bool ADown, bool AActive) {
-  TbsDataSkinButtonControl* E = buttonElement(FSD, ButtonTabSkinDataName);
+  TbsDataSkinButtonControl* E = SkinButtonElement(FSD, ButtonTabSkinDataName);
   if (!E) return;
-  B->Canvas()->Font()->SetColor(composeButtonFace(FSD, E, ADown, AActive, B->Width(), B->Height(), B));
+  B->Canvas()->Font()->SetColor(ComposeButtonFace(FSD, E, ADown, AActive, B->Width(), B->Height(), B));
 }
 
 void TbsSkinPageControl::DrawCloseButton(TCanvas* Cnvs, const TRect& CR, Integer PageIndex, Integer AW,
@@ -293,10 +268,10 @@ void TbsSkinPageControl::DrawCloseButton(TCanvas* Cnvs, const TRect& CR, Integer
     Placed = Rect(CR.Left, CY - 7, CR.Left + 14, CY + 7);
     DrawCloseGlyph(Cnvs, Placed.Left + 2, Placed.Top + 2, Hot ? clWhite : clBlack);
   } else if (IsRectEmpty(&CloseButtonRect)) {
-    TbsDataSkinButtonControl* E = buttonElement(FSD, "resizetoolbutton");
+    TbsDataSkinButtonControl* E = SkinButtonElement(FSD, "resizetoolbutton");
     if (!E) return;  // no button to show: ButtonRect keeps what it had
     TBitmap Face;
-    const TColor C = composeButtonFace(FSD, E, Pressed, Hot, FCloseSize, FCloseSize, &Face);
+    const TColor C = ComposeButtonFace(FSD, E, Pressed, Hot, FCloseSize, FCloseSize, &Face);
     if (Face.Empty()) Face.SetSize(FCloseSize, FCloseSize);
     DrawCloseGlyph(Face.Canvas(), Face.Width() / 2 - 5, Face.Height() / 2 - 5, C);
     Placed = Bounds(CR.Left, CY - Face.Height() / 2, Face.Width(), Face.Height());

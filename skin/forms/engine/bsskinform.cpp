@@ -14,6 +14,7 @@
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 #include "skin/forms/layered/bsformlayerborder.h"
+#include "skin/forms/mdi/bsskinmditabsbar.h"
 #include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
@@ -75,6 +76,8 @@ TbsSkinForm::~TbsSkinForm() {
   if (isMDIChild() && FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated() &&
       !FWindowDestroying)
     mdiChildDestroyed();
+  // A child freed while shown is never hidden first: its tab goes with it now.
+  if (isMDIChild() && FForm->ComponentState().Contains(csDestroying)) DeleteChildFromBar(FForm);
   if (MenuTracking != nullptr) MenuTracking->UnHookApp();
   MenuTracking = nullptr;
   // The application outlives the engine: its restore hook must not call into a freed one.
@@ -120,6 +123,7 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   else if (AComponent == FStatusBar)
     FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+  if (AComponent == FMDITabsBar) FMDITabsBar = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -154,6 +158,13 @@ void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
 
 void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
   FStatusBar = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
+  if (FMDITabsBar == Value) return;
+  if (FMDITabsBar != nullptr) FMDITabsBar->RemoveFreeNotification(this);
+  FMDITabsBar = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 

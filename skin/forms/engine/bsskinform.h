@@ -25,6 +25,7 @@ class TbsActiveSkinObject;
 class TbsClientInActivePanel;
 class TbsFormLayerBorder;
 class TbsSkinHint;
+class TbsSkinMDITabsBar;
 class TbsSkinScrollBar;
 class TbsSkinStatusBar;
 class TCustomImageList;
@@ -45,6 +46,7 @@ using TbsMouseUpEvent = TbsMouseDownEvent;
 using TbsMouseMoveEvent =
     std::function<void(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect)>;
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
+using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
 // The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
 // built above the engine. Absent, the calls do nothing.
@@ -162,6 +164,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetStatusBar(TbsSkinStatusBar* Value);
   TMainMenu* MainMenu() const { return FMainMenu; }
   void SetMainMenu(TMainMenu* Value);
+  // The tabs bar that shows this MDI main form's children.
+  TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+  void SetMDITabsBar(TbsSkinMDITabsBar* Value);
   Integer MinWidth() const { return FMinWidth; }
   void SetMinWidth(Integer Value) { FMinWidth = Value; }
   Integer MinHeight() const { return FMinHeight; }
@@ -220,6 +225,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TNotifyEvent OnRestore;
   TNotifyEvent OnMaximize;
   TShortCutEvent OnShortCut;
+  // Asked before a child of this engine's form gets a tab; Accept false keeps it off the bar.
+  TbsOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
 
   // ---- public, not published ----
   bool RollUpState() const { return FRollUpState; }
@@ -398,6 +405,19 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void RestoreAll();
   void RestoreAllExcept(HWND AFormHandle);
   bool FInMaximizeAll = false, FInRestoreAll = false;
+  // ---- MDI: the children in the main form's window menu and tabs bar (called on a child's engine;
+  // they work on the main form's engine) ----
+  void AddChildToMenu(TCustomForm* Child);
+  void AddChildToBar(TCustomForm* Child);
+  void DeleteChildFromMenu(TCustomForm* Child);
+  void DeleteChildFromBar(TCustomForm* Child);
+  void UpDateChildCaptionInMenu(TCustomForm* Child);
+  void UpDateChildActiveInMenu();
+  void RefreshMDIBarTab(TCustomForm* Child);
+  // A child's window-menu item was chosen: every child of that name is restored if minimized and shown.
+  void MDIItemClick(TObject* Sender);
+  // The main form's tabs bar marks the active child.
+  void UpdateMDITabsBar();
   TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
   TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
   WNDPROC FClientInstance = nullptr;
@@ -463,6 +483,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TCustomImageList* FQuickImageList = nullptr;
   TbsSkinHint* FSkinHint = nullptr;
   TbsSkinStatusBar* FStatusBar = nullptr;
+  TbsSkinMDITabsBar* FMDITabsBar = nullptr;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
   std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
   std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;
@@ -560,6 +581,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
   void scrollMDIChildren(Integer DX, Integer DY);
   static TCustomForm* appMainForm();
+  // The main form's engine and its window menu's child items.
+  static TbsSkinForm* mainSkinForm();
+  static TMenuItem* mainWindowMenu();
+  static TMenuItem* findChildItem(TMenuItem* WindowMenu, TCustomForm* Child);
   // To the application's main form while its window can still take a message; 0 otherwise.
   static LRESULT sendToMainForm(UINT Msg, WPARAM WParam);
   // Between WM_DESTROY and the next show: nothing is laid out on a window that is going.
@@ -571,6 +596,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
 
 // The first TbsSkinForm among the form's owned components; nullptr for a form without one or none.
 TbsSkinForm* GetSkinFormOf(TCustomForm* Form);
+// A form's MDI children in one pass, in MDIChildren order (each MDIChildren(i) walks the client anew).
+std::vector<TCustomForm*> MDIChildrenOf(const TCustomForm* Main);
 // The engine of the first MDI child of the application's main form whose engine is maximized.
 TbsSkinForm* GetMaximizedMDIChildSkinForm();
 // The engine of the application's main form's active MDI child; nullptr without one.

@@ -36,11 +36,23 @@ LRESULT TbsSkinForm::sendToMainForm(UINT Msg, WPARAM WParam) {
 // ---------------------------------------------------------------------------------------------
 // Lookup
 
+std::vector<TCustomForm*> MDIChildrenOf(const TCustomForm* Main) {
+  // The client's windows walked once, as MDIChildren walks them for every index.
+  std::vector<TCustomForm*> R;
+  HWND Client = Main != nullptr ? Main->ClientHandle() : nullptr;
+  if (Client == nullptr) return R;
+  for (HWND W = GetWindow(Client, GW_CHILD); W != nullptr; W = GetWindow(W, GW_HWNDNEXT)) {
+    auto* F = dynamic_cast<TCustomForm*>(FindControl(W));
+    if (F != nullptr && F->FormStyle() == fsMDIChild) R.push_back(F);
+  }
+  return R;
+}
+
 TbsSkinForm* GetMaximizedMDIChildSkinForm() {
   TCustomForm* M = Application != nullptr ? Application->MainForm() : nullptr;
   if (M == nullptr) return nullptr;
-  for (Integer i = 0; i < M->MDIChildCount(); ++i) {
-    TbsSkinForm* S = GetSkinFormOf(M->MDIChildren(i));
+  for (TCustomForm* C : MDIChildrenOf(M)) {
+    TbsSkinForm* S = GetSkinFormOf(C);
     if (S != nullptr && S->WindowState() == wsMaximized) return S;
   }
   return nullptr;
@@ -56,8 +68,8 @@ TForm* TbsSkinForm::GetMaximizedMDIChild() const {
   TCustomForm* M = appMainForm();
   if (M == nullptr) return nullptr;
   if (auto* A = dynamic_cast<TForm*>(M->ActiveMDIChild()); A != nullptr && engineMaximized(A)) return A;
-  for (Integer i = 0; i < M->MDIChildCount(); ++i)
-    if (auto* C = dynamic_cast<TForm*>(M->MDIChildren(i)); C != nullptr && engineMaximized(C)) return C;
+  for (TCustomForm* F : MDIChildrenOf(M))
+    if (auto* C = dynamic_cast<TForm*>(F); C != nullptr && engineMaximized(C)) return C;
   return nullptr;
 }
 
@@ -88,16 +100,14 @@ void TbsSkinForm::GetMDIClientRect(TRect& R) const {
 }
 
 void TbsSkinForm::FitMaximizedChildren() {
-  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
-    TCustomForm* C = FForm->MDIChildren(i);
+  for (TCustomForm* C : MDIChildrenOf(FForm)) {
     if (C->HandleAllocated()) SendMessage(C->Handle(), WM_MDICHILDRESIZE, 0, 0);
   }
   if (!FShowMDIScrollBars) ArrangeMinimizedMDIChildren();
 }
 
 void TbsSkinForm::ArrangeMinimizedMDIChildren() {
-  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
-    TCustomForm* C = FForm->MDIChildren(i);
+  for (TCustomForm* C : MDIChildrenOf(FForm)) {
     TbsSkinForm* S = GetSkinFormOf(C);
     if (S == nullptr || S->FWindowState != wsMinimized) continue;
     TPoint P;
@@ -257,8 +267,7 @@ void TbsSkinForm::ScrollMDIChildrenVert(Integer ADelta) {
 void TbsSkinForm::scrollMDIChildren(Integer DX, Integer DY) {
   // The children's own move notifications would recompute the range under the thumb.
   FStopCheckChildMove = true;
-  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
-    TCustomForm* C = FForm->MDIChildren(i);
+  for (TCustomForm* C : MDIChildrenOf(FForm)) {
     if (C->Visible()) C->SetBounds(C->Left() + DX, C->Top() + DY, C->Width(), C->Height());
   }
   FStopCheckChildMove = false;
@@ -304,8 +313,7 @@ void TbsSkinForm::updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed) {
   TRect R;
   GetMDIClientRect(R);
   Integer MinL = 100000, MinT = 100000, MaxR = -100000, MaxB = -100000;
-  for (Integer i = 0; i < FForm->MDIChildCount(); ++i) {
-    TCustomForm* C = FForm->MDIChildren(i);
+  for (TCustomForm* C : MDIChildrenOf(FForm)) {
     if (!C->Visible() || (C->HandleAllocated() && C->Handle() == ChangeVisibleChildHanle)) continue;
     MinL = std::min(MinL, C->Left());
     MinT = std::min(MinT, C->Top());
@@ -374,6 +382,7 @@ void TbsSkinForm::mdiChildDestroyed() {
   FWindowState = FWindowStateInit = wsNormal;
   sendToMainForm(WM_MDICHILDRESTORE, 0);
   updateMainMenuBar();
+  UpdateMDITabsBar();
   // The going child is left out of the scroll extent.
   sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
 }

@@ -431,7 +431,7 @@ void TbsSkinForm::CalcMinimizedPosition(TPoint& P) const {
     TRect A = Rect(0, 0, 0, 0);
     GetMDIClientRect(A);
     R = Rect(0, 0, A.Width(), A.Height());
-    for (Integer i = 0; i < Main->MDIChildCount(); ++i) Others.push_back(Main->MDIChildren(i));
+    Others = MDIChildrenOf(Main);
   } else {
     for (Integer i = 0; i < Screen->FormCount(); ++i) Others.push_back(Screen->Forms(i));
   }

@@ -112,13 +112,20 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         ClearObjectsState();
         CheckFormActive(true);
       }
-      if (isMDIMain()) updateMainMenuBar();
+      if (isMDIMain()) {
+        updateMainMenuBar();
+        UpdateMDITabsBar();
+      }
       return true;
     case WM_SETTEXT:
       if (!Skinnable) return false;
       OldWindowProc(M);
       if (frameDrawn()) UpDateFormNC();
-      if (isMDIChild()) mdiChildTextChanged();
+      if (isMDIChild()) {
+        UpDateChildCaptionInMenu(FForm);
+        RefreshMDIBarTab(FForm);
+        mdiChildTextChanged();
+      }
       return true;
     case WM_ERASEBKGND: {
       if (FForm->FormStyle() == fsMDIForm && !FClientInActiveDraw) {
@@ -404,7 +411,11 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
     else
       ShowClientInActiveEffect();
   }
-  if (isMDIChild()) updateMainMenuBar();
+  if (isMDIChild()) {
+    updateMainMenuBar();
+    UpdateMDITabsBar();
+    UpDateChildActiveInMenu();
+  }
 }
 
 void TbsSkinForm::wmShowWindow(TMessage& M) {
@@ -412,7 +423,11 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     if (FSkinnableForm) {
       if (FLayerManager != nullptr) FLayerManager->Hide();
       if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
-      if (isMDIChild() && FForm->HandleAllocated()) sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
+      if (isMDIChild()) {
+        DeleteChildFromMenu(FForm);
+        DeleteChildFromBar(FForm);
+        if (FForm->HandleAllocated()) sendToMainForm(WM_MDICHILDMOVE, WPARAM(FForm->Handle()));
+      }
     }
     return;
   }
@@ -444,6 +459,10 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
   } else if (isMDIMain() && FForm->ClientHandle() != nullptr && FSubclassedClient != FForm->ClientHandle()) {
     subclassMDIClient();
     ForceResize();
+  }
+  if (FSkinnableForm && isMDIChild()) {
+    AddChildToMenu(FForm);
+    AddChildToBar(FForm);
   }
   if (FSkinnableForm && isMDIChild() && sendToMainForm(WM_MDICHILDMAXIMIZED, 0) == 1 &&
       FBorderIcons.Contains(biMaximize))
