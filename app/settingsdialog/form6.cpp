@@ -143,25 +143,39 @@ void TForm6::buildUpperPanel() {
 
   bsSkinTextLabel5 = newLabel(this, bsSkinPanel2, "bsSkinTextLabel5", "输出格式：", 17, 48, 60, Skin);
 
-  bsSkinOfficeComboBox2 = new TbsSkinOfficeComboBox(this);
+  // The two choosers differ in their list's look and font source; the rest of their layout is shared.
+  struct TOfficeLook {
+    Integer ItemHeight;
+    const char* ListElement;
+    bool TitlesAndLines;
+    bool SkinFont;
+  };
+  auto officeChooser = [&](const char* Name, Integer Left, Integer Width, Integer TabOrder,
+                           const TOfficeLook& L) {
+    auto* C = new TbsSkinOfficeComboBox(this);
+    C->SetName(Name);
+    C->SetParent(bsSkinPanel2);
+    C->SetBounds(Left, 33, Width, 51);
+    C->SetTabOrder(TabOrder);
+    C->SetDropDownCount(4);
+    C->SetToolButtonStyle(true);
+    C->SetListBoxItemHeight(L.ItemHeight);
+    C->SetListBoxHeaderHeight(20);
+    C->SetListBoxSkinDataName(L.ListElement);
+    C->SetListBoxShowItemTitles(L.TitlesAndLines);
+    C->SetListBoxShowLines(L.TitlesAndLines);
+    C->SetUseSkinFont(L.SkinFont);
+    setFont(C->DefaultFont(), "宋体", -12);
+    C->SetListBoxUseSkinFont(L.SkinFont);
+    setFont(C->ListBoxDefaultFont(), "宋体", -12);
+    return C;
+  };
+
+  bsSkinOfficeComboBox2 =
+      officeChooser("bsSkinOfficeComboBox2", 83, 126, 1, {50, "resizetoolpanel", false, false});
   TbsSkinOfficeComboBox* Category = bsSkinOfficeComboBox2;
-  Category->SetName("bsSkinOfficeComboBox2");
-  Category->SetParent(bsSkinPanel2);
-  Category->SetBounds(83, 33, 126, 51);
-  Category->SetTabOrder(1);
   Category->SetImages(ImageList1);
-  Category->SetDropDownCount(4);
-  Category->SetToolButtonStyle(true);
   Category->SetListBoxWidth(119);
-  Category->SetListBoxItemHeight(50);
-  Category->SetListBoxHeaderHeight(20);
-  Category->SetListBoxSkinDataName("resizetoolpanel");
-  Category->SetListBoxShowItemTitles(false);
-  Category->SetListBoxShowLines(false);
-  Category->SetUseSkinFont(false);
-  setFont(Category->DefaultFont(), "宋体", -12);
-  Category->SetListBoxUseSkinFont(false);
-  setFont(Category->ListBoxDefaultFont(), "宋体", -12);
   for (Integer i = 0; i < SettingsCategoryCount; ++i) {
     TbsSkinOfficeItem* Item = Category->Items()->Add();
     Item->SetCaption(SettingsCategoryCaptions[i]);
@@ -170,23 +184,8 @@ void TForm6::buildUpperPanel() {
   Category->SetItemIndex(0);
   Category->SetSkinData(Skin);
 
-  bsSkinOfficeComboBox1 = new TbsSkinOfficeComboBox(this);
+  bsSkinOfficeComboBox1 = officeChooser("bsSkinOfficeComboBox1", 215, 400, 0, {60, "listbox", true, true});
   TbsSkinOfficeComboBox* Formats = bsSkinOfficeComboBox1;
-  Formats->SetName("bsSkinOfficeComboBox1");
-  Formats->SetParent(bsSkinPanel2);
-  Formats->SetBounds(215, 33, 400, 51);
-  Formats->SetTabOrder(0);
-  Formats->SetDropDownCount(4);
-  Formats->SetToolButtonStyle(true);
-  Formats->SetListBoxItemHeight(60);
-  Formats->SetListBoxHeaderHeight(20);
-  Formats->SetListBoxSkinDataName("listbox");
-  Formats->SetListBoxShowItemTitles(true);
-  Formats->SetListBoxShowLines(true);
-  Formats->SetUseSkinFont(true);
-  setFont(Formats->DefaultFont(), "宋体", -12);
-  Formats->SetListBoxUseSkinFont(true);
-  setFont(Formats->ListBoxDefaultFont(), "宋体", -12);
   Formats->SetAlphaBlendAnimation(true);
   Formats->SetAlphaBlend(false);
   Formats->SetShowItemTitle(true);

@@ -12,6 +12,7 @@
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/pages/bsskinpagecontrol.h"
 #include "skin/controls/panels/bsskinlabels.h"
+#include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {
@@ -89,6 +90,15 @@ TEST_F(SettingsDialog, CreationFillsTheFirstCategoryAndStoresCode100WithoutShowi
   EXPECT_FALSE(Form6->bsSkinButton1->Visible());
   EXPECT_EQ(Form6->Button18->Caption(), "根据combox添加预设选项");
   EXPECT_EQ(Form6->ZUVER->Owner(), Form6);
+
+  const std::vector<TWinControl*> WindowTabs = {
+      Form6->bsSkinPanel2, dynamic_cast<TWinControl*>(Form6->FindComponent("Panel1")),
+      Form6->bsSkinPageControl1, Form6->bsSkinButton3, Form6->bsSkinButton2};
+  for (Integer i = 0; i < Integer(WindowTabs.size()); ++i) EXPECT_EQ(WindowTabs[i]->TabOrder(), i);
+  EXPECT_EQ(Form6->bsSkinOfficeComboBox1->TabOrder(), 0);
+  EXPECT_EQ(Form6->bsSkinOfficeComboBox2->TabOrder(), 1);
+  EXPECT_EQ(Form6->bsSkinComboBox4->TabOrder(), 5);
+  EXPECT_EQ(Form6->Button18->TabOrder(), 6);
 }
 
 TEST_F(SettingsDialog, PickingACategoryRefillsTheFormatsWithTheirDescriptionsAndRunsThePresetLists) {
