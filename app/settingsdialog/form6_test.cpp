@@ -5,7 +5,10 @@
 #include "app/settingsdialog/settingscatalogue.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/ui/extctrls/image.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "platform/ui/graphics/picture.h"
+#include "platform/ui/graphics/pngimage.h"
 #include "platform/ui/stdctrls/button.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
@@ -90,6 +93,13 @@ TEST_F(SettingsDialog, CreationFillsTheFirstCategoryAndStoresCode100WithoutShowi
   EXPECT_FALSE(Form6->bsSkinButton1->Visible());
   EXPECT_EQ(Form6->Button18->Caption(), "根据combox添加预设选项");
   EXPECT_EQ(Form6->ZUVER->Owner(), Form6);
+  EXPECT_EQ(Form6->ZUVER->CustomMaxFiles(), 20);
+  auto* Picture = dynamic_cast<TPngImage*>(Form6->Image1->Picture()->Graphic());
+  ASSERT_NE(Picture, nullptr);
+  EXPECT_EQ(Picture->Width(), 128);
+  EXPECT_EQ(Picture->Height(), 128);
+  EXPECT_EQ(Picture->AlphaAt(0, 0), 0) << "transparent around the drawing";
+  EXPECT_EQ(Picture->AlphaAt(20, 80), 255) << "the folder";
 
   const std::vector<TWinControl*> WindowTabs = {
       Form6->bsSkinPanel2, dynamic_cast<TWinControl*>(Form6->FindComponent("Panel1")),

@@ -4,6 +4,7 @@
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/graphics/picture.h"
+#include "platform/ui/graphics/pngimage.h"
 
 namespace {
 
@@ -53,7 +54,9 @@ void DrawFolderPicture(TPicture* Picture) {
   TBitmap B;
   B.SetSize(128, 128);
   TCanvas* C = B.Canvas();
-  fill(C, clBtnFace, Rect(0, 0, 128, 128));
+  // Drawn over a key colour that becomes the transparent part of the picture.
+  constexpr TColor Key = 0xFF00FF;
+  fill(C, Key, Rect(0, 0, 128, 128));
   // the folder: tab and body
   fill(C, 0x3CB4E8, Rect(8, 28, 52, 40));
   fill(C, 0x4CC8F5, Rect(8, 36, 120, 108));
@@ -66,5 +69,12 @@ void DrawFolderPicture(TPicture* Picture) {
   disc(C, 92, 84, 22, 0xC8C8C8);
   disc(C, 92, 84, 6, 0x4CC8F5);
   disc(C, 92, 84, 2, clWhite);
-  Picture->Assign(&B);
+  TPngImage Png;
+  Png.Assign(&B);
+  Png.CreateAlpha();
+  for (Integer Y = 0; Y < 128; ++Y) {
+    Byte* Alpha = Png.AlphaScanline(Y);
+    for (Integer X = 0; X < 128; ++X) Alpha[X] = Png.Pixels(X, Y) == Key ? 0 : 255;
+  }
+  Picture->Assign(&Png);
 }

@@ -10,5 +10,5 @@ class TPicture;
 // Appends Count icons, one colour per category, each with a film strip (video) or a note (audio,
 // category 1).
 void AddCategoryIcons(TImageList* List, Integer Count);
-// A 128 x 128 picture.
+// A 128 x 128 PNG picture with alpha: transparent around the drawing.
 void DrawFolderPicture(TPicture* Picture);
