@@ -70,10 +70,15 @@ void ApplyFormatParameters(TJobParameters& P, Integer CategoryPosition, Integer 
   ResetJobParameters(P);
   P.All_Trant_Number = FormatCodeOf(CategoryPosition, FormatPosition);
   P.Video_DisableVideo = false;
-  if (const TFormatParameterRow* row = FindFormatParameterRow(P.All_Trant_Number)) {
+  ApplyParameterRowAndOutputName(P, FindFormatParameterRow(P.All_Trant_Number), OutputFolder, Overwrite);
+}
+
+void ApplyParameterRowAndOutputName(TJobParameters& P, const TFormatParameterRow* Row,
+                                    const String& OutputFolder, bool Overwrite) {
+  if (Row) {
     P.Video_OutPutFileName =
-        OutputFolder + "/" + ChangeFileExt(ExtractFileName(P.Video_AddFileName), row->OutputExt);
-    ApplyParameterRow(*row, P);
+        OutputFolder + "/" + ChangeFileExt(ExtractFileName(P.Video_AddFileName), Row->OutputExt);
+    ApplyParameterRow(*Row, P);
   }
   P.Video_OutPutFileName = FreeOutputFileName(P.Video_OutPutFileName, OutputFolder, Overwrite);
 }

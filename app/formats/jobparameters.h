@@ -48,6 +48,11 @@ void ApplyParameterRow(const TFormatParameterRow& Row, TJobParameters& P);
 void ApplyFormatParameters(TJobParameters& P, Integer CategoryPosition, Integer FormatPosition,
                            const String& OutputFolder, bool Overwrite);
 
+// The step after the code is stored: the row's output name (OutputFolder + "/" + the input's name
+// with the row's extension) and fields when there is a row (null: none), then the free name.
+void ApplyParameterRowAndOutputName(TJobParameters& P, const TFormatParameterRow* Row,
+                                    const String& OutputFolder, bool Overwrite);
+
 // OutputFolder + "/" + the file name of OutputFileName; when that file exists and Overwrite is off,
 // "_" + the first n from 1 whose file does not exist goes before the extension.
 String FreeOutputFileName(const String& OutputFileName, const String& OutputFolder, bool Overwrite);

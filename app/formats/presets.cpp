@@ -45,19 +45,24 @@ void FillFormatChooser(IFormatChooser& Chooser, Integer CategoryPosition) {
 
 void FillPresetChoosers(const TPresetChoosers& Choosers, Integer CategoryPosition, Integer FormatPosition,
                         TJobParameters& P) {
+  const Integer Code = FormatCodeOf(CategoryPosition, FormatPosition);
+  FillPresetChoosersFromRow(Choosers, Code, FindPresetRow(Code), P);
+}
+
+void FillPresetChoosersFromRow(const TPresetChoosers& Choosers, Integer Code, const TPresetRow* Row,
+                               TJobParameters& P) {
   for (IPresetChooser* c : Choosers) c->ClearItems();
   for (IPresetChooser* c : Choosers) c->SetEnabled(true);
-  P.All_Trant_Number = FormatCodeOf(CategoryPosition, FormatPosition);
+  P.All_Trant_Number = Code;
   P.Video_DisableVideo = false;
-  const TPresetRow* row = FindPresetRow(P.All_Trant_Number);
-  if (!row) return;
+  if (!Row) return;
   for (TPresetSlot slot : PresetFillOrder) {
     IPresetChooser& c = *Choosers[slot];
-    const TPresetList& list = PresetListOf(*row, slot);
+    const TPresetList& list = PresetListOf(*Row, slot);
     for (Integer i = 0; i < list.Count; ++i) c.AddItem(list.Entries[i]);
-    c.SetItemIndex(row->Choices[slot].Default);
+    c.SetItemIndex(Row->Choices[slot].Default);
   }
-  if (IsNoVideoCode(row->Code)) {
+  if (IsNoVideoCode(Row->Code)) {
     for (TPresetSlot slot : {psFrameSize, psVideoBitrate, psAspect, psFrameRate})
       Choosers[slot]->SetEnabled(false);
   }

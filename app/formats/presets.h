@@ -16,6 +16,9 @@ void FillFormatChooser(IFormatChooser& Chooser, Integer CategoryPosition);
 // choosers afterwards. A code without a row leaves the choosers empty and enabled.
 void FillPresetChoosers(const TPresetChoosers& Choosers, Integer CategoryPosition, Integer FormatPosition,
                         TJobParameters& P);
+// The same fill for a code already computed, with the row a window's own table gives it (null: none).
+void FillPresetChoosersFromRow(const TPresetChoosers& Choosers, Integer Code, const TPresetRow* Row,
+                               TJobParameters& P);
 
 // The two users of the chooser texts differ only on the automatic sample-rate text.
 enum TPresetTextUse {
