@@ -21,6 +21,7 @@ constexpr Integer Row = 24;
 constexpr Integer ButtonW = 80;
 constexpr Integer ButtonH = 28;
 constexpr Integer ComboW = 72;
+constexpr Integer TabW = 80;
 constexpr Integer ComboH = 26;
 constexpr Integer GroupW = 490;
 // The first row of a group box starts below its caption.
@@ -52,7 +53,17 @@ TForm5::TForm5(TComponent* AOwner, TbsSkinData* ASkinData, TCustomFFmpegConverte
   setStoredValues(ASkinData);
   layOut();
   EndLoading();
+  placeThreadCountChooser();
   bindHandlers();
+}
+
+void TForm5::placeThreadCountChooser() {
+  // The label has its size from its font only now: the chooser follows it on the same line.
+  bsSkinStdLabel1->SetAutoSize(false);
+  bsSkinStdLabel1->SetAutoSize(true);
+  bsSkinStdLabel1->SetLeft(BoxLeft);
+  bsSkinStdLabel1->SetTop(GroupTop + (ComboH - bsSkinStdLabel1->Height()) / 2);
+  bsSkinComboBox2->SetLeft(BoxLeft + bsSkinStdLabel1->Width() + Margin);
 }
 
 void TForm5::Notification(TComponent* AComponent, TOperation Operation) {
@@ -111,6 +122,7 @@ void TForm5::setStoredValues(TbsSkinData* ASkinData) {
   bsSkinPageControl1->SetSkinData(ASkinData);
   bsSkinTabSheet1->SetCaption("CPU");
   bsSkinTabSheet2->SetCaption("常规");
+  bsSkinPageControl1->SetTabWidth(TabW);
 
   struct TGroup {
     TbsSkinGroupBox* Box;
@@ -189,11 +201,8 @@ void TForm5::layOut() {
   rows({bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11, bsSkinCheckRadioBox12}, GroupTop);
   bsSkinGroupBox2->SetBounds(Margin, bsSkinGroupBox1->Top() + bsSkinGroupBox1->Height() + Margin, GroupW,
                              GroupHeight(2) + ComboH - Row + Margin);
-  bsSkinComboBox2->SetBounds(0, GroupTop, ComboW, ComboH);
   bsSkinStdLabel1->SetAutoSize(true);
-  bsSkinStdLabel1->SetLeft(BoxLeft);
-  bsSkinStdLabel1->SetTop(GroupTop + (ComboH - bsSkinStdLabel1->Height()) / 2);
-  bsSkinComboBox2->SetLeft(BoxLeft + bsSkinStdLabel1->Width() + Margin);
+  bsSkinComboBox2->SetBounds(BoxLeft, GroupTop, ComboW, ComboH);
   // The hidden multi-thread box shares the preview box's row.
   rows({bsSkinCheckRadioBox8}, GroupTop + ComboH + Margin);
   rows({bsSkinCheckRadioBox7}, GroupTop + ComboH + Margin);

@@ -84,6 +84,7 @@ class TForm5 : public TForm {
   void createControls();
   void setStoredValues(TbsSkinData* ASkinData);
   void layOut();
+  void placeThreadCountChooser();
   void bindHandlers();
   struct TChoice {
     const char* Value;
