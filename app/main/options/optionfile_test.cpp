@@ -7,12 +7,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "app/main/testkit/optionstestkit.h"
 #include "platform/rtl/files.h"
 
 namespace {
 
-class OptionFile : public optionstest::TOptionFileTest {};
+class OptionFile : public optionstest::TOptionFileTest {
+ protected:
+  // Runs Check in a child process as an ordinary user (the superuser may write any file); its result
+  // is the child's exit code, 0 for success.
+  static int AsOrdinaryUser(const std::function<int()>& Check) {
+    const pid_t Child = fork();
+    if (Child < 0) return -1;
+    if (Child == 0) {
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+      _exit(Check());
+    }
+    int Status = 0;
+    if (waitpid(Child, &Status, 0) != Child || !WIFEXITED(Status)) return -1;
+    return WEXITSTATUS(Status);
+  }
+};
 
 TEST_F(OptionFile, DefaultFoldersLieUnderTheHomeFolder) {
   EXPECT_EQ(DefaultOutputFolder(), Home() + "/Nerivo视频软件/输出");
@@ -125,25 +142,17 @@ TEST_F(OptionFile, AReadOnlyFileWithGarbageIsNeitherLostNorFatal) {
   WriteIni(Garbage);
   chmod(IniName().c_str(), 0444);
   chmod(Temp.Root().c_str(), 0777);
-  // The check runs as an ordinary user: the superuser may write any file.
-  const pid_t Child = fork();
-  ASSERT_GE(Child, 0);
-  if (Child == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
-    TOptionFile F(IniName());
-    F.Write("Options", "After_Done", "0");
-    if (F.Read("Options", "After_Done") != "0") _exit(11);
-    if (IniText() != Garbage) _exit(12);
-    if (LoadOutputFolder(F) != DefaultOutputFolder()) _exit(13);
-    if (F.Read("OutPath", "OutPath") != DefaultOutputFolder()) _exit(14);
-    if (IniText() != Garbage) _exit(15);
-    if (Log.size() != 1) _exit(16);
-    _exit(0);
-  }
-  int Status = 0;
-  ASSERT_EQ(waitpid(Child, &Status, 0), Child);
-  ASSERT_TRUE(WIFEXITED(Status));
-  EXPECT_EQ(WEXITSTATUS(Status), 0);
+  EXPECT_EQ(AsOrdinaryUser([&] {
+              TOptionFile F(IniName());
+              F.Write("Options", "After_Done", "0");
+              if (F.Read("Options", "After_Done") != "0") return 1;
+              if (IniText() != Garbage) return 2;
+              if (LoadOutputFolder(F) != DefaultOutputFolder()) return 3;
+              if (F.Read("OutPath", "OutPath") != DefaultOutputFolder()) return 4;
+              if (IniText() != Garbage) return 5;
+              return Log.size() == 1 ? 0 : 6;
+            }),
+            0);
 }
 
 TEST_F(OptionFile, AFileThatCannotBeReadIsNotOverwritten) {
@@ -154,21 +163,14 @@ TEST_F(OptionFile, AFileThatCannotBeReadIsNotOverwritten) {
   if (geteuid() == 0) {
     ASSERT_EQ(chown(IniName().c_str(), 65534, 65534), 0);
   }
-  const pid_t Child = fork();
-  ASSERT_GE(Child, 0);
-  if (Child == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
-    if (access(IniName().c_str(), W_OK) != 0 || access(IniName().c_str(), R_OK) == 0) _exit(13);
-    TOptionFile F(IniName());
-    F.Write("SnapShot", "Picture", "GIF");
-    if (F.Read("SnapShot", "Picture") != "GIF") _exit(11);
-    if (Log.size() != 1) _exit(12);
-    _exit(0);
-  }
-  int Status = 0;
-  ASSERT_EQ(waitpid(Child, &Status, 0), Child);
-  ASSERT_TRUE(WIFEXITED(Status));
-  EXPECT_EQ(WEXITSTATUS(Status), 0);
+  EXPECT_EQ(AsOrdinaryUser([&] {
+              if (access(IniName().c_str(), W_OK) != 0 || access(IniName().c_str(), R_OK) == 0) return 1;
+              TOptionFile F(IniName());
+              F.Write("SnapShot", "Picture", "GIF");
+              if (F.Read("SnapShot", "Picture") != "GIF") return 2;
+              return Log.size() == 1 ? 0 : 3;
+            }),
+            0);
   chmod(IniName().c_str(), 0644);
   EXPECT_EQ(IniText(), "[Skin]\nSetSkin=4\n");
 }
