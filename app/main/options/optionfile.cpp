@@ -164,3 +164,10 @@ void SaveOutputFolder(TOptionFile& File, const String& FileOutPutPath) {
   if (!FileOutPutPath.empty() && DirectoryExists(FileOutPutPath))
     File.Write(OutPathSection, OutPathKey, FileOutPutPath);
 }
+
+bool TakeChosenOutputFolder(TOptionFile& File, const String& ChosenFolder, String& FileOutPutPath) {
+  if (ChosenFolder.empty() || !DirectoryExists(ChosenFolder)) return false;
+  FileOutPutPath = ChosenFolder;
+  SaveOutputFolder(File, FileOutPutPath);
+  return true;
+}

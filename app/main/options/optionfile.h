@@ -74,3 +74,8 @@ class TOptionFile {
 String LoadOutputFolder(TOptionFile& File);
 // Writes FileOutPutPath to "OutPath" when it names an existing folder; otherwise nothing.
 void SaveOutputFolder(TOptionFile& File, const String& FileOutPutPath);
+// The folder that the select-folder dialog holds after the "浏览..." choice (its last confirmed folder,
+// whatever the dialog's result): when it exists it becomes FileOutPutPath and is saved, and the result
+// is true (the caller then shows it in its folder box and moves the focus to the job list); a folder
+// that does not exist, or none, changes nothing.
+bool TakeChosenOutputFolder(TOptionFile& File, const String& ChosenFolder, String& FileOutPutPath);

@@ -119,6 +119,19 @@ TEST_F(OptionFile, OutputFolderIsSavedOnlyWhenItExists) {
   EXPECT_EQ(F.Read("OutPath", "OutPath"), Temp.Root());
 }
 
+TEST_F(OptionFile, AChosenOutputFolderCountsOnlyWhenItExists) {
+  WriteIni("[OutPath]\nOutPath=/old\n");
+  TOptionFile F = File();
+  String Path = "/old";
+  for (const String& Gone : {String(), Temp.Root() + "/gone"}) {
+    EXPECT_FALSE(TakeChosenOutputFolder(F, Gone, Path)) << Gone;
+    EXPECT_EQ(Path, "/old");
+  }
+  EXPECT_TRUE(TakeChosenOutputFolder(F, Temp.Root(), Path));
+  EXPECT_EQ(Path, Temp.Root());
+  EXPECT_EQ(F.Read("OutPath", "OutPath"), Temp.Root());
+}
+
 TEST_F(OptionFile, AnUnwritableProgramFolderKeepsTheSettingsForTheRunAndSaysSoOnce) {
   // The program folder is a plain file: nothing can be created in it.
   std::ofstream(Temp.Root() + "/program") << "x";
