@@ -216,6 +216,21 @@ TEST_F(OptionsDialog, OkSavesTheControlsCancelKeepsThemOnlyForTheRun) {
             "Overwrite_File=0\n");
 }
 
+TEST_F(OptionsDialog, EnterIsOkAndEscapeIsCancel) {
+  TForm5* F = Create();
+  const String Before = IniText();
+  wintest::OnNextModalLoop([&] {
+    F->bsSkinCheckRadioBox2->SetChecked(true);
+    wintest::KeyPress(VK_ESCAPE, 27);
+  });
+  F->ShowModal();
+  EXPECT_FALSE(F->Visible());
+  EXPECT_EQ(IniText(), Before);
+  wintest::OnNextModalLoop([&] { wintest::KeyPress(VK_RETURN, 13); });
+  F->ShowModal();
+  EXPECT_EQ(Stored("After_Done"), "1");
+}
+
 TEST_F(OptionsDialog, AnUnwritableFileStillGivesWorkingControls) {
   // The program folder is a plain file: the file can be neither read nor written.
   std::ofstream(Temp.Root() + "/program") << "x";
