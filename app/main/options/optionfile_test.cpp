@@ -1,0 +1,191 @@
+// The settings file: what a reader counts as missing, the output folder's load and save steps, and
+// what happens when the file or its folder cannot be written.
+#include "app/main/options/optionfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "app/main/testkit/optionstestkit.h"
+#include "platform/rtl/files.h"
+
+namespace {
+
+class OptionFile : public optionstest::TOptionFileTest {
+ protected:
+  // Runs Check in a child process as an ordinary user (the superuser may write any file); its result
+  // is the child's exit code, 0 for success.
+  static int AsOrdinaryUser(const std::function<int()>& Check) {
+    const pid_t Child = fork();
+    if (Child < 0) return -1;
+    if (Child == 0) {
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+      _exit(Check());
+    }
+    int Status = 0;
+    if (waitpid(Child, &Status, 0) != Child || !WIFEXITED(Status)) return -1;
+    return WEXITSTATUS(Status);
+  }
+};
+
+TEST_F(OptionFile, DefaultFoldersLieUnderTheHomeFolder) {
+  EXPECT_EQ(DefaultOutputFolder(), Home() + "/Nerivo视频软件/输出");
+  EXPECT_EQ(DefaultSnapShotFolder(), Home() + "/Nerivo视频软件/快照");
+  EXPECT_EQ(TOptionFile().FileName(), ProgramDir() + "option.ini");
+}
+
+TEST_F(OptionFile, EmptyOrErrorCountsAsMissingAndValuesCompareExactly) {
+  WriteIni("[SnapShot]\nPicture=bmp\nDir=\n[Skin]\nSetSkin=Error\n[Options]\nAfter_Done=01\n");
+  struct TCase {
+    const char* Section;
+    const char* Key;
+    bool Present;
+    const char* Value;
+  };
+  for (const TCase& C : {TCase{"SnapShot", "Picture", true, "bmp"}, TCase{"SnapShot", "Dir", false, ""},
+                         TCase{"Skin", "SetSkin", false, ""}, TCase{"Options", "After_Done", true, "01"},
+                         TCase{"Options", "Thread_Count", false, ""}, TCase{"NoSuch", "Key", false, ""}}) {
+    String Value = "x";
+    EXPECT_EQ(File().ReadSetting(C.Section, C.Key, Value), C.Present) << C.Section << "/" << C.Key;
+    EXPECT_EQ(Value, C.Value) << C.Section << "/" << C.Key;
+  }
+  EXPECT_EQ(File().Read("Skin", "Nothing"), "Error");
+  // A missing value is repaired with the default; a present one is left alone.
+  TOptionFile F = File();
+  EXPECT_EQ(F.ReadOrRepair("Skin", "SetSkin", "0"), "0");
+  EXPECT_EQ(F.ReadOrRepair("SnapShot", "Picture", "BMP"), "bmp");
+  EXPECT_EQ(IniText(), "[SnapShot]\nPicture=bmp\nDir=\n[Skin]\nSetSkin=0\n[Options]\nAfter_Done=01\n");
+}
+
+TEST_F(OptionFile, EveryWriteIsOnDiskAtOnce) {
+  TOptionFile F = File();
+  F.Write("Skin", "SetSkin", "2");
+  EXPECT_EQ(IniText(), "[Skin]\nSetSkin=2\n");
+  // Another object, and the file itself changed behind it, agree.
+  WriteIni("[Skin]\nSetSkin=5\n");
+  EXPECT_EQ(F.Read("Skin", "SetSkin"), "5");
+}
+
+TEST_F(OptionFile, FirstStartTakesTheDefaultOutputFolderCreatesAndWritesIt) {
+  TOptionFile F = File();
+  EXPECT_EQ(LoadOutputFolder(F), DefaultOutputFolder());
+  EXPECT_TRUE(DirectoryExists(DefaultOutputFolder()));
+  EXPECT_EQ(IniText(), "[OutPath]\nOutPath=" + DefaultOutputFolder() + "\n");
+}
+
+TEST_F(OptionFile, OutputFolderLoadTable) {
+  const String Made = Temp.Root() + "/made";
+  const String Existing = Temp.Root() + "/existing";
+  ForceDirectories(Existing);
+  // A folder below a plain file can never be created, not even by the superuser.
+  std::ofstream(Temp.Root() + "/plain") << "x";
+  const String Impossible = Temp.Root() + "/plain/out";
+  struct TCase {
+    String Stored;  // "" = no key
+    String Taken;
+    bool Rewritten;  // the default written over the stored value
+  };
+  const TCase Cases[] = {
+      {"", DefaultOutputFolder(), true},
+      {"OutPath=", DefaultOutputFolder(), true},
+      {"OutPath=Error", DefaultOutputFolder(), true},
+      {"OutPath=" + Existing, Existing, false},
+      {"OutPath=" + Made + "/a/b", Made + "/a/b", false},
+      {"OutPath=" + Impossible, Impossible, false},
+  };
+  for (const TCase& C : Cases) {
+    const String Text = "[Skin]\nSetSkin=1\n[OutPath]\n" + C.Stored + "\n";
+    WriteIni(Text);
+    TOptionFile F = File();
+    EXPECT_EQ(LoadOutputFolder(F), C.Taken) << C.Stored;
+    EXPECT_EQ(DirectoryExists(C.Taken), C.Taken != Impossible) << C.Stored;
+    String Now;
+    F.ReadSetting("OutPath", "OutPath", Now);
+    EXPECT_EQ(Now, C.Rewritten ? DefaultOutputFolder() : C.Taken) << C.Stored;
+    EXPECT_EQ(F.Read("Skin", "SetSkin"), "1") << "other keys survive";
+  }
+}
+
+TEST_F(OptionFile, OutputFolderIsSavedOnlyWhenItExists) {
+  WriteIni("[OutPath]\nOutPath=/old\n");
+  TOptionFile F = File();
+  SaveOutputFolder(F, Temp.Root() + "/missing");
+  SaveOutputFolder(F, "");
+  EXPECT_EQ(F.Read("OutPath", "OutPath"), "/old");
+  SaveOutputFolder(F, Temp.Root());
+  EXPECT_EQ(F.Read("OutPath", "OutPath"), Temp.Root());
+}
+
+TEST_F(OptionFile, AChosenOutputFolderCountsOnlyWhenItExists) {
+  WriteIni("[OutPath]\nOutPath=/old\n");
+  TOptionFile F = File();
+  String Path = "/old";
+  for (const String& Gone : {String(), Temp.Root() + "/gone"}) {
+    EXPECT_FALSE(TakeChosenOutputFolder(F, Gone, Path)) << Gone;
+    EXPECT_EQ(Path, "/old");
+  }
+  EXPECT_TRUE(TakeChosenOutputFolder(F, Temp.Root(), Path));
+  EXPECT_EQ(Path, Temp.Root());
+  EXPECT_EQ(F.Read("OutPath", "OutPath"), Temp.Root());
+}
+
+TEST_F(OptionFile, AnUnwritableProgramFolderKeepsTheSettingsForTheRunAndSaysSoOnce) {
+  // The program folder is a plain file: nothing can be created in it.
+  std::ofstream(Temp.Root() + "/program") << "x";
+  TOptionFile F(Temp.Root() + "/program/option.ini");
+  EXPECT_EQ(LoadOutputFolder(F), DefaultOutputFolder());
+  F.Write("Skin", "SetSkin", "3");
+  F.Write("SnapShot", "Picture", "PNG");
+  EXPECT_FALSE(F.Exists());
+  // The values stay in effect for this run, also through other objects for the same file.
+  EXPECT_EQ(TOptionFile(F.FileName()).Read("Skin", "SetSkin"), "3");
+  EXPECT_EQ(F.Read("snapshot", "picture"), "PNG");
+  EXPECT_EQ(F.Read("OutPath", "OutPath"), DefaultOutputFolder());
+  ASSERT_EQ(Log.size(), 1u);
+  EXPECT_NE(Log[0].find(F.FileName()), String::npos) << Log[0];
+  EXPECT_NE(Log[0].find("cannot be written"), String::npos) << Log[0];
+  EXPECT_NE(Log[0].find("not saved"), String::npos) << Log[0];
+}
+
+TEST_F(OptionFile, AReadOnlyFileWithGarbageIsNeitherLostNorFatal) {
+  const String Garbage = "[Options]\nAfter_Done=zz\n\x01\x02 junk line\n[OutPath]\nOutPath=Error\n";
+  WriteIni(Garbage);
+  chmod(IniName().c_str(), 0444);
+  chmod(Temp.Root().c_str(), 0777);
+  EXPECT_EQ(AsOrdinaryUser([&] {
+              TOptionFile F(IniName());
+              F.Write("Options", "After_Done", "0");
+              if (F.Read("Options", "After_Done") != "0") return 1;
+              if (IniText() != Garbage) return 2;
+              if (LoadOutputFolder(F) != DefaultOutputFolder()) return 3;
+              if (F.Read("OutPath", "OutPath") != DefaultOutputFolder()) return 4;
+              if (IniText() != Garbage) return 5;
+              return Log.size() == 1 ? 0 : 6;
+            }),
+            0);
+}
+
+TEST_F(OptionFile, AFileThatCannotBeReadIsNotOverwritten) {
+  WriteIni("[Skin]\nSetSkin=4\n");
+  // Writable but not readable by its owner, the user that runs the check.
+  chmod(IniName().c_str(), 0200);
+  chmod(Temp.Root().c_str(), 0777);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(IniName().c_str(), 65534, 65534), 0);
+  }
+  EXPECT_EQ(AsOrdinaryUser([&] {
+              if (access(IniName().c_str(), W_OK) != 0 || access(IniName().c_str(), R_OK) == 0) return 1;
+              TOptionFile F(IniName());
+              F.Write("SnapShot", "Picture", "GIF");
+              if (F.Read("SnapShot", "Picture") != "GIF") return 2;
+              return Log.size() == 1 ? 0 : 3;
+            }),
+            0);
+  chmod(IniName().c_str(), 0644);
+  EXPECT_EQ(IniText(), "[Skin]\nSetSkin=4\n");
+}
+
+}  // namespace
