@@ -4,6 +4,7 @@
 
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
+#include "platform/ui/menus/menuitem.h"
 #include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/controls/hints/bsskinhint.h"
@@ -603,6 +604,31 @@ void TbsRibbon::MDIChildRestore() {
   FMDIButtons->Clear();
   FMDIActiveButton = FMDIOldActiveButton = FMouseCaptureMDIButton = -1;
   Invalidate();
+}
+
+// ---- the form engine's link ----
+
+IbsFormAppMenu* TbsRibbon::FormAppMenu() const {
+  return FAppMenu;
+}
+
+TMenu* TbsRibbon::AppButtonShortCutMenu() const {
+  return FAppButtonPopupMenu;
+}
+
+bool TbsRibbon::SelectTabByAccel(Word Key) {
+  for (Integer i = 0; i < FTabs->Count(); ++i) {
+    TbsRibbonPage* P = FTabs->Items(i)->Page();
+    if (P != nullptr && IsAccel(Key, P->Caption())) {
+      SetActivePage(P);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TbsRibbon::FocusRibbon() {
+  if (CanFocus()) SetFocus();
 }
 
 // ---- input ----

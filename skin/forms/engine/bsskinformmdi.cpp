@@ -395,6 +395,7 @@ void TbsSkinForm::childrenRestored() {
   UpDateFormNC();
   auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
   if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
+  if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildRestore();
   UpdateMDIScrollBars(true);
 }
 
@@ -444,6 +445,7 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
         UpDateFormNC();
         auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
         if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+        if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildMaximize();
         FInMaximizeAll = true;
         MaximizeAll();
         FInMaximizeAll = false;
