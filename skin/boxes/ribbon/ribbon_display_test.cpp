@@ -109,7 +109,7 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     fill(Hover, Rect(80, 0, 120, 36));
     fill(Selection, Rect(120, 0, 160, 36));  // the shown page's item
     fill(Accent, Rect(120, 0, 123, 36));
-    fill(Border, Rect(160, 0, 200, 1));  // the top line
+    fill(Border, Rect(160, 0, 200, 1));   // the top line
     fill(Accent, Rect(160, 4, 200, 40));  // the caption picture: an accent block with a light base
     fill(Selection, Rect(160, 34, 200, 40));
     Skin->AddPicture(std::move(Pic), "appmenu.bmp");
