@@ -252,6 +252,27 @@ TEST_F(RibbonLink, TheCaptionTextMovesRightOfTheMenuPicture) {
   EXPECT_GT(textColumns(Open, 60, C->ObjectRect.Right), 0);
 }
 
+TEST_F(RibbonLink, AFormThatUsesTheRibbonKeepsTheSystemFrame) {
+  Build();
+  ASSERT_TRUE(Engine->GetSkinnableForm());
+  Engine->SetUseRibbon(true);
+  EXPECT_FALSE(Engine->GetSkinnableForm());
+  EXPECT_EQ(Engine->ObjectCount(), 0) << "no frame objects without the engine's frame";
+  // Neither the engine's own switch nor the skin's brings the engine frame back.
+  Engine->SetSkinnableForm(true);
+  EXPECT_FALSE(Engine->GetSkinnableForm());
+  Skin->SetSkinnableForm(false);
+  Skin->SetSkinnableForm(true);
+  wintest::Pump();
+  EXPECT_FALSE(Engine->GetSkinnableForm());
+  // Without it the skin's switch is followed again.
+  Engine->SetUseRibbon(false);
+  Skin->SetSkinnableForm(false);
+  Skin->SetSkinnableForm(true);
+  wintest::Pump();
+  EXPECT_TRUE(Engine->GetSkinnableForm());
+}
+
 // ---- MDI ----
 
 class RibbonLinkMDI : public TSkinControlTest {};
