@@ -11,6 +11,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/menubar/bsskinmainmenubar.h"
 #include "skin/menus/bsskinmenu.h"
 
 namespace {
@@ -123,6 +124,23 @@ TEST_F(RibbonLink, TheKeyboardMenuCommandClosesTheApplicationMenuAndFocusesTheRi
   EXPECT_EQ(Log.size(), 1u) << "no application menu was closed again";
   EXPECT_TRUE(Ribbon->Focused());
 
+  // A menu bar that takes the keyboard keeps it: the ribbon stays unfocused until the bar lets go.
+  auto* MainMenu = new TbsSkinMainMenu(Form);
+  auto* File = new TMenuItem(Form);
+  File->SetCaption("&File");
+  MainMenu->Items()->Add(File);
+  auto* Bar = NewControl<TbsSkinMainMenuBar>(Form, Rect(0, 0, 400, 22));
+  Bar->SetSkinForm(Engine);
+  Bar->SetMainMenu(MainMenu);
+  Other->SetFocus();
+  SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Other->Focused());
+  SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_TRUE(Other->Focused());
+  delete Bar;
+
   // An unlinked ribbon is left alone.
   Engine->SetSkinRibbon(nullptr);
   Other->SetFocus();
@@ -166,6 +184,12 @@ TEST_F(RibbonLink, ShortcutsReachTheAppButtonMenuAndAltLetterSelectsATab) {
     EXPECT_EQ(Ribbon->TabIndex(), C.TabIndex) << char(C.Key);
     EXPECT_EQ(Clicks, C.Clicks) << char(C.Key);
   }
+
+  // Typed on the form, Alt+V reaches the same handler.
+  Other->SetFocus();
+  wintest::KeyPress('V', 0, true);
+  EXPECT_EQ(Ribbon->TabIndex(), 1);
+  Ribbon->SetTabIndex(0);
 
   // A hidden tab's accelerator shows it again.
   Ribbon->Tabs()->Items(1)->SetVisible(false);
