@@ -257,6 +257,10 @@ TbsRibbon::TbsRibbon(TComponent* AOwner)
 
 TbsRibbon::~TbsRibbon() {
   *FAlive = false;
+  // The engine lets go now, not once only the component is left: a frame painted while the windows
+  // go must not ask a half-freed ribbon.
+  if (auto* Engine = dynamic_cast<TbsSkinForm*>(BSF); Engine != nullptr && Engine->SkinRibbon() == this)
+    Engine->SetSkinRibbon(nullptr);
   // The application must not call into a ribbon that is gone.
   removeAppHook();
   if (FAppMenu != nullptr) {

@@ -238,7 +238,16 @@ TEST_F(RibbonLink, WhileTheMenuIsOpenItsCaptionPictureTakesTheCaptionsLeftPart) 
   D->CaptionRect = TRect{};
   EXPECT_FALSE(Engine->CanShowAppMenuCaption());
   EXPECT_FALSE(Engine->PtInCaptionArea(OnQuick));
-  Ribbon->HideAppMenu(nullptr);
+  // The menu freed while open: the frame no longer asks for it.
+  D->CaptionRect = Rect(0, 0, 50, 20);
+  ASSERT_TRUE(Engine->CanShowAppMenuCaption());
+  delete Menu;
+  EXPECT_EQ(Ribbon->AppMenu(), nullptr);
+  EXPECT_FALSE(Engine->CanShowAppMenuCaption());
+  EXPECT_EQ(Engine->GetAppMenuCaptionOffsetOf(), 0);
+  TBitmap After;
+  PaintFrame(After);
+  EXPECT_NE(ColorToRGB(After.Canvas()->Pixels(7 + 2, 3)), ColorToRGB(CaptionPicture));
   Engine->SetQuickImageList(nullptr);
 }
 
