@@ -167,6 +167,8 @@ TbsAppMenu::TbsAppMenu(TComponent* AOwner)
 }
 
 TbsAppMenu::~TbsAppMenu() {
+  // The ribbon, and through it the form's frame, stops asking a menu that is going for its caption.
+  if (Ribbon != nullptr && Ribbon->AppMenu() == this) Ribbon->SetAppMenu(nullptr);
   // Pages belong to the form; none may reach back into a menu that is gone.
   for (Integer i = 0; i < FItems->Count(); ++i)
     if (TbsAppMenuPage* P = FItems->Items(i)->Page(); P != nullptr && P->AppMenu == this)

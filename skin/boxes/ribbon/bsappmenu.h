@@ -10,6 +10,7 @@
 #include "skin/boxes/ribbon/bsribbonpages.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/core/bsskinrecordsbars.h"
+#include "skin/forms/engine/bsformribbon.h"
 
 class TbsAppMenu;
 class TbsAppMenuPage;
@@ -96,7 +97,7 @@ class TbsAppMenuPage : public TbsAppMenuCustomPage {
   TWinControl* FFirstActiveControl = nullptr;
 };
 
-class TbsAppMenu : public TbsSkinControl {
+class TbsAppMenu : public TbsSkinControl, public IbsFormAppMenu {
  public:
   explicit TbsAppMenu(TComponent* AOwner);
   ~TbsAppMenu() override;
@@ -109,7 +110,7 @@ class TbsAppMenu : public TbsSkinControl {
   void SetItemIndex(Integer Value);
   TbsAppMenuPage* ActivePage() const { return FActivePage; }
   void SetActivePage(TbsAppMenuPage* Value);
-  Integer ItemWidth() const { return FItemWidth; }
+  Integer ItemWidth() const override { return FItemWidth; }
   void SetItemWidth(Integer Value);
   TCustomImageList* ItemImageList() const { return FItemImageList; }
   void SetItemImageList(TCustomImageList* Value);
@@ -131,9 +132,10 @@ class TbsAppMenu : public TbsSkinControl {
   void FindLastItem();
   void UpdateScrollInfo();
   TbsAppMenuPage* CreatePage();
-  bool CanDrawAppMenuCaption();
-  void DrawAppMenuCaption(TCanvas* Cnvs, const TRect& R);
-  Integer GetAppMenuCaptionOffset();
+  bool CanDrawAppMenuCaption() override;
+  void DrawAppMenuCaption(TCanvas* Cnvs, const TRect& R) override;
+  Integer GetAppMenuCaptionOffset() override;
+  bool AppMenuVisible() const override { return Visible(); }
   void GetSkinData() override;
   void Loaded() override;
   // The area right of the column that every page takes.

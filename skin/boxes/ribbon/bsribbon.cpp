@@ -4,6 +4,7 @@
 
 #include "platform/rtl/format.h"
 #include "platform/ui/core/form.h"
+#include "platform/ui/menus/menuitem.h"
 #include "skin/boxes/ribbon/bsappmenu.h"
 #include "skin/boxes/ribbon/bsribbonshared.h"
 #include "skin/controls/hints/bsskinhint.h"
@@ -256,6 +257,10 @@ TbsRibbon::TbsRibbon(TComponent* AOwner)
 
 TbsRibbon::~TbsRibbon() {
   *FAlive = false;
+  // The engine lets go now, not once only the component is left: a frame painted while the windows
+  // go must not ask a half-freed ribbon.
+  if (auto* Engine = dynamic_cast<TbsSkinForm*>(BSF); Engine != nullptr && Engine->SkinRibbon() == this)
+    Engine->SetSkinRibbon(nullptr);
   // The application must not call into a ribbon that is gone.
   removeAppHook();
   if (FAppMenu != nullptr) {
@@ -603,6 +608,31 @@ void TbsRibbon::MDIChildRestore() {
   FMDIButtons->Clear();
   FMDIActiveButton = FMDIOldActiveButton = FMouseCaptureMDIButton = -1;
   Invalidate();
+}
+
+// ---- the form engine's link ----
+
+IbsFormAppMenu* TbsRibbon::FormAppMenu() const {
+  return FAppMenu;
+}
+
+TMenu* TbsRibbon::AppButtonShortCutMenu() const {
+  return FAppButtonPopupMenu;
+}
+
+bool TbsRibbon::SelectTabByAccel(Word Key) {
+  for (Integer i = 0; i < FTabs->Count(); ++i) {
+    TbsRibbonPage* P = FTabs->Items(i)->Page();
+    if (P != nullptr && IsAccel(Key, P->Caption())) {
+      SetActivePage(P);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TbsRibbon::FocusRibbon() {
+  if (CanFocus()) SetFocus();
 }
 
 // ---- input ----

@@ -13,6 +13,7 @@
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsskinmenubutton.h"
 #include "skin/core/bsskinrecordsbars.h"
+#include "skin/forms/engine/bsformribbon.h"
 
 class TbsAppMenu;
 class TbsAppMenuItem;
@@ -171,7 +172,7 @@ class TbsAppButton : public TbsSkinMenuButton {
   bool hasAppMenu() const;
 };
 
-class TbsRibbon : public TbsSkinControl {
+class TbsRibbon : public TbsSkinControl, public IbsFormRibbon {
  public:
   explicit TbsRibbon(TComponent* AOwner);
   ~TbsRibbon() override;
@@ -230,8 +231,19 @@ class TbsRibbon : public TbsSkinControl {
   void HideAppMenu(TbsAppMenuItem* Item);
   bool AppMenuShown() const;
   bool InAppHook() const { return FInAppHook; }
-  void MDIChildMaximize();
-  void MDIChildRestore();
+  void MDIChildMaximize() override;
+  void MDIChildRestore() override;
+
+  // ---- what a linked form engine asks ----
+  TComponent* RibbonComponent() override { return this; }
+  TComponent* LinkedSkinForm() const override { return BSF; }
+  void LinkSkinForm(TComponent* AEngine) override { BSF = AEngine; }
+  IbsFormAppMenu* FormAppMenu() const override;
+  void CloseAppMenu() override { HideAppMenu(nullptr); }
+  TMenu* AppButtonShortCutMenu() const override;
+  bool HasTabs() const override { return FTabs->Count() > 0; }
+  bool SelectTabByAccel(Word Key) override;
+  void FocusRibbon() override;
   // The area under the strip that every page takes.
   void GetPageRect(Integer& ALeft, Integer& ATop, Integer& AWidth, Integer& AHeight);
   Integer GetTabsHeight();

@@ -2,7 +2,10 @@
 // here in the product's palette) is mapped on a private X server; a click on a tab switches pages and
 // the mouse over another tab shows its hover picture. The screenshot is written beside the test
 // program as skinribbon_display.png. A second test opens the application menu from the application
-// button, over the same ribbon, with a page of recent files shown (skinappmenu_display.png).
+// button, over the same ribbon, with a page of recent files shown (skinappmenu_display.png). A third
+// puts the ribbon on a form with a skinned frame: while the menu is open, the frame's caption shows the
+// menu's caption picture over the item column and the caption text moves right of it
+// (skinribbonframe_display.png).
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include "skin/boxes/ribbon/ribbontestskin.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/forms/engine/bsskinform.h"
 
 namespace {
 
@@ -105,7 +109,9 @@ class SkinRibbonDisplay : public TDisplayTest<TSkinControlTest> {
     fill(Hover, Rect(80, 0, 120, 36));
     fill(Selection, Rect(120, 0, 160, 36));  // the shown page's item
     fill(Accent, Rect(120, 0, 123, 36));
-    fill(Border, Rect(160, 0, 200, 1));  // the top line
+    fill(Border, Rect(160, 0, 200, 1));   // the top line
+    fill(Accent, Rect(160, 4, 200, 40));  // the caption picture: an accent block with a light base
+    fill(Selection, Rect(160, 34, 200, 40));
     Skin->AddPicture(std::move(Pic), "appmenu.bmp");
     auto* D = dynamic_cast<TbsDataSkinAppMenu*>(Skin->Ctrls(Skin->GetControlIndex("appmenu")));
     ASSERT_NE(D, nullptr);
@@ -269,6 +275,61 @@ TEST_F(SkinRibbonDisplay, TheApplicationButtonOpensTheMenuWithAPageOfRecentFiles
   EXPECT_FALSE(M->Visible());
   EXPECT_TRUE(Chosen.empty());
   ASSERT_TRUE(PumpUntil([&] { return ScreenAt(R->AppButton(), 2, 2) == COLORREF(ColorToRGB(Accent)); }));
+}
+
+TEST_F(SkinRibbonDisplay, TheOpenMenuShowsItsCaptionPictureInTheSkinnedFrame) {
+  UseLightRibbonElement();
+  UseLightAppMenuElement();
+  auto* D = dynamic_cast<TbsDataSkinAppMenu*>(Skin->Ctrls(Skin->GetControlIndex("appmenu")));
+  ASSERT_NE(D, nullptr);
+  D->CaptionRect = Rect(160, 4, 200, 40);
+  D->CaptionLeftOffset = 6;
+  D->CaptionTopOffset = 0;
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 640, 360);
+  F->SetColor(Window);
+  F->SetCaption("Nerivo");
+  auto* Engine = new TbsSkinForm(F);
+  Engine->SetSkinData(Skin.get());
+  auto* R = new TbsRibbon(F);
+  R->SetParent(F);
+  for (const char* Caption : {"开始", "转换", "视图"}) R->Tabs()->Add()->Page()->SetCaption(Caption);
+  R->SetAppButtonCaption("文件");
+  R->SetTabIndex(0);
+  auto* M = new TbsAppMenu(F);
+  M->SetItemWidth(150);
+  for (const char* Caption : {"添加文件...", "保存列表", "退出"}) M->Items()->Add()->SetCaption(Caption);
+  R->SetAppMenu(M);
+  R->SetSkinData(Skin.get());
+  M->SetSkinData(Skin.get());
+  Engine->SetSkinRibbon(R);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(R->AppButton(), 2, 2) == COLORREF(ColorToRGB(Accent)); }));
+  TRect W;
+  GetWindowRect(F->Handle(), &W);
+  // The frame's caption at screen point (X, Y) of the window.
+  auto frameAt = [&](Integer X, Integer Y) { return Reader->Pixel(W.Left + X, W.Top + Y); };
+  const COLORREF AccentRGB = COLORREF(ColorToRGB(Accent));
+  EXPECT_NE(frameAt(6 + 20, 3), AccentRGB);
+
+  wintest::Click(R->AppButton()->ClientToScreen({20, 12}));
+  ASSERT_TRUE(M->Visible());
+  ASSERT_TRUE(Engine->CanShowAppMenuCaption());
+  // The picture spans the item column from its offset, the light base at the caption's bottom.
+  ASSERT_TRUE(PumpUntil([&] { return frameAt(6 + 20, 3) == AccentRGB; }));
+  EXPECT_EQ(frameAt(6 + 145, 3), AccentRGB);
+  EXPECT_NE(frameAt(6 + 155, 3), AccentRGB);
+  EXPECT_EQ(frameAt(6 + 75, Engine->NewClRect.Top - 1), COLORREF(ColorToRGB(Selection)));
+
+  TRawImage Shot = Reader->Capture(W);
+  ASSERT_FALSE(Shot.Empty());
+  x11test::SaveBesideProgram(Shot, "skinribbonframe_display.png");
+
+  // Escape closes the menu and the frame's caption is plain again.
+  wintest::KeyPress(VK_ESCAPE);
+  EXPECT_FALSE(M->Visible());
+  ASSERT_TRUE(PumpUntil([&] { return frameAt(6 + 20, 3) != AccentRGB; }));
 }
 
 }  // namespace

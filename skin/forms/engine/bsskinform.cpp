@@ -83,6 +83,8 @@ TbsSkinForm::~TbsSkinForm() {
   // The application outlives the engine: its restore hook must not call into a freed one.
   if (FAppRestoreHooked && Application != nullptr) Application->OnRestore = nullptr;
   FFormMenus.reset();
+  // A ribbon that outlives the engine must not call into it.
+  SetSkinRibbon(nullptr);
   HideClientInActiveEffect();
   // The menu chain and the layers may call back into the engine as they go: they go while it is whole.
   Destroying();
@@ -124,6 +126,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
   if (AComponent == FMDITabsBar) FMDITabsBar = nullptr;
+  if (AComponent == FSkinRibbonComponent) {
+    FSkinRibbon = nullptr;
+    FSkinRibbonComponent = nullptr;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -393,6 +399,7 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
       Handled = FInShortCut;
     }
   }
+  ribbonShortCut(Msg, M, Handled);
   if (!Handled && FSystemMenu != nullptr && Msg.CharCode != 0) {
     FInShortCut = FSystemMenu->IsShortCut(M);
     if (FInShortCut) Handled = true;
@@ -468,11 +475,6 @@ void TbsSkinForm::SkinMenuClose() {
 
 void TbsSkinForm::MinimizeToTray() {
   if (MenuTracking != nullptr) MenuTracking->MinimizeToTray();
-}
-
-// No ribbon application menu is linked in this build.
-Integer TbsSkinForm::GetAppMenuCaptionOffsetOf() const {
-  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------

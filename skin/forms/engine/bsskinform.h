@@ -17,6 +17,7 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/engine/bsformribbon.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
@@ -112,6 +113,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
   bool LogoBitMapTransparent() const { return FLogoBitMapTransparent; }
   void SetLogoBitMapTransparent(bool Value) { FLogoBitMapTransparent = Value; }
+  // The linked ribbon; linking writes this engine into the ribbon.
+  IbsFormRibbon* SkinRibbon() const { return FSkinRibbon; }
+  void SetSkinRibbon(IbsFormRibbon* Value);
   bool UseRibbon() const { return FUseRibbon; }
   void SetUseRibbon(bool Value);
   TbsPositionInMonitor PositionInMonitor() const { return FPositionInMonitor; }
@@ -364,7 +368,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool CheckIconAlpha();
   bool GetAutoRenderingInActiveImage() const;
   void FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) const;
-  bool CanShowAppMenuCaption() const { return false; }
+  // The linked ribbon's application menu is open and the skin gives it a caption picture.
+  bool CanShowAppMenuCaption() const;
+  void DrawAppMenuCaption(TCanvas* Canvas, const TRect& R);
   void PaintBG(HDC DC);
   void PaintBG2(HDC DC);
   void PaintBG3(HDC DC);
@@ -501,6 +507,10 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool FShowIcon = false;
   bool FLogoBitMapTransparent = false;
   bool FUseRibbon = false;
+  // The ribbon and the component behind it, kept apart: the free notification arrives when only the
+  // component is left.
+  IbsFormRibbon* FSkinRibbon = nullptr;
+  TComponent* FSkinRibbonComponent = nullptr;
   TbsPositionInMonitor FPositionInMonitor = bspDefault;
   bool FClientInActiveEffect = false;
   TbsClientInActiveEffect FClientInActiveEffectType = bsieSemiTransparent;
@@ -537,6 +547,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void morphTimerProc(TObject* Sender);
   void animateTimerProc(TObject* Sender);
   void applyMinimumSize();
+  // The linked ribbon's part of the shortcut handler and of the keyboard-menu command.
+  void ribbonShortCut(TWMKey& Msg, TMessage& M, bool& Handled);
+  void ribbonKeyMenu();
   // Window procedure branches.
   bool firstDispatch(TMessage& M);
   void secondDispatch(TMessage& M);

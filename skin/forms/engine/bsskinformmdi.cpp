@@ -404,6 +404,7 @@ void TbsSkinForm::childrenRestored() {
   UpDateFormNC();
   auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
   if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
+  if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildRestore();
   UpdateMDIScrollBars(true);
 }
 
@@ -453,6 +454,7 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
         UpDateFormNC();
         auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
         if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+        if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildMaximize();
         FInMaximizeAll = true;
         MaximizeAll();
         FInMaximizeAll = false;

@@ -177,6 +177,8 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
         O->ObjectRect = Keep;
       }
     }
+    if (CanShowAppMenuCaption())
+      DrawAppMenuCaption(Top->Canvas(), Rect(0, 0, FSkinRibbon->FormAppMenu()->ItemWidth(), Top->Height()));
     if (NewClRect.Height() > 0)
       ExcludeClipRect(WDC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
     const Integer TH = Top->Height();

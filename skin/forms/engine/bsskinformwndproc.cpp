@@ -219,13 +219,15 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         return false;
       }
       if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
-        if (MenuTracking != nullptr) {
-          if (!InMainMenu) {
+        if (!InMainMenu) {
+          if (MenuTracking != nullptr) {
             if (FSkinMenu->Visible()) SkinMenuClose();
             MenuTracking->MenuBarMenuEnter();
-          } else {
-            MenuTracking->SkinMainMenuClose();
           }
+          // A menu bar that took the keyboard keeps it.
+          if (!InMainMenu) ribbonKeyMenu();
+        } else if (MenuTracking != nullptr) {
+          MenuTracking->SkinMainMenuClose();
         }
         M.Result = 0;
         return true;
