@@ -823,6 +823,8 @@ void restyleTreeView(TPartsSheet& P, TbsSkinData* Skin) {
   auto* R = record<TbsDataSkinTreeView>(Skin, "treeview");
   if (R == nullptr) return;
   R->PictureIndex = P.Index();
+  R->SkinRect =
+      P.Add(RectWidth(R->SkinRect), RectHeight(R->SkinRect), Surface, [](TVectorImage&, float, float) {});
   R->ExpandImageRect = P.Add(12, 12, Surface, [](TVectorImage& V, float w, float h) {
     V.Fill(chevron(w / 2, h / 2, 3, 1, 1.2f), {SecondaryText});
   });
