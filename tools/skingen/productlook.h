@@ -32,7 +32,6 @@ constexpr Cardinal ClosePressed = 0xB83232;
 constexpr Cardinal Thumb = 0xC4C9D1;
 constexpr Cardinal ThumbHover = 0xA9AFB9;
 constexpr Cardinal ThumbPressed = 0x8A919C;
-constexpr Cardinal Track = 0xF3F4F6;
 constexpr Cardinal Success = 0x2E9E5B;
 constexpr Cardinal Warning = 0xD98E04;
 constexpr Cardinal Error = 0xD93C3C;
@@ -41,6 +40,8 @@ constexpr int Radius = 3;
 constexpr int CaptionHeight = 32;
 constexpr int CaptionButtonWidth = 46;
 constexpr int ScrollBarSize = 12;
+// What the skinned lists hold their scroll bars at.
+constexpr int ScrollBarThickness = 20;
 constexpr int ListRowHeight = 24;
 constexpr int MenuItemHeight = 26;
 }  // namespace look

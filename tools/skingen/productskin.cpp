@@ -93,6 +93,29 @@ void drawFieldButtonCell(TVectorImage& V, float W, float H, int State) {
   V.Fill(RoundRectShape(-8, 1, W - 1, H - 1, Radius - 1), {State == csDown ? FacePressed : S.Face});
 }
 
+// The combo box's row: its frame at rest and hot with the drop-down arrow at the right end, the plain
+// item picture, the disabled frame, and the pressed button as the right end of the last cell.
+constexpr float ComboButtonWidth = 24;
+void drawComboCell(TVectorImage& V, float W, float H, int State) {
+  const float AX = W - ComboButtonWidth / 2, AY = H / 2 + 0.5f;
+  switch (State) {
+    case csNormal:
+    case csActive:
+    case csDisabled:
+      drawButtonCell(V, W, H, FieldLook[State]);
+      V.Fill(chevron(AX, AY, 3.5f, 2), {State == csDisabled ? DisabledText : SecondaryText});
+      break;
+    case csDown:
+      V.Clear({Face});
+      break;
+    case csFocused:
+      V.Clear({Face});
+      drawFace(V, W - ComboButtonWidth - 8, 0, W, H, FacePressed, Accent);
+      V.Fill(chevron(AX, AY, 3.5f, 2), {SecondaryText});
+      break;
+  }
+}
+
 void drawHeaderCell(TVectorImage& V, float W, float H, int State) {
   V.Clear({State == csActive ? FaceHover : State == csDown ? FacePressed : Surface});
   V.Fill(RoundRectShape(0, H - 1, W, H, 0), {SurfaceBorder});
@@ -247,7 +270,10 @@ void drawCell(TVectorImage& V, float W, float H, TFamily F, int State) {
       break;
     case fmField:
     case fmCombo:
-      if (F == fmCombo && (State == csDown || State == csFocused)) break;  // the item pictures: plain
+      if (F == fmCombo) {
+        drawComboCell(V, W, H, State);
+        break;
+      }
       drawButtonCell(V, W, H, FieldLook[State]);
       break;
     case fmList:
@@ -378,13 +404,16 @@ void restyleCheckRadio(TPartsSheet& P, TbsDataSkinCheckRadioControl* R, bool Rad
 
 void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Vertical) {
   if (R == nullptr) return;
-  constexpr Integer B = ScrollBarSize, Long = 48, ThumbLong = 24;
+  // The lists hold their bars 20 px thick: the bar is that thick, its track the list's own white, and
+  // what shows is the slim rounded thumb and two small arrows.
+  constexpr Integer B = ScrollBarThickness, Long = 60, ThumbLong = 24;
+  constexpr Cardinal Track = Surface;
   const Integer W = Vertical ? B : Long, H = Vertical ? Long : B;
   // Direction of the arrow on the near and the far button.
   const int NearDir = Vertical ? 0 : 3, FarDir = Vertical ? 2 : 1;
   auto arrowCell = [&](int Dir, Cardinal Bg) {
     return P.Add(B, B, Track, [=](TVectorImage& V, float, float) {
-      if (Bg != Track) V.Fill(RoundRectShape(1, 1, B - 1, B - 1, 2), {Bg});
+      if (Bg != Track) V.Fill(RoundRectShape(3, 3, B - 3, B - 3, Radius), {Bg});
       V.Fill(chevron(B / 2.0f, B / 2.0f, 2.5f, Dir, 1.2f), {SecondaryText});
     });
   };
@@ -425,10 +454,11 @@ void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Verti
   auto thumb = [&](Cardinal C) {
     const Integer TW = Vertical ? B : ThumbLong, TH = Vertical ? ThumbLong : B;
     return P.Add(TW, TH, Track, [=](TVectorImage& V, float w, float h) {
+      const float Half = ScrollBarSize / 4.0f;  // the pill is half as thick as the look's bar
       if (Vertical)
-        V.Fill(RoundRectShape(3, 1, w - 3, h - 1, 3), {C});
+        V.Fill(RoundRectShape(w / 2 - Half, 1, w / 2 + Half, h - 1, Half), {C});
       else
-        V.Fill(RoundRectShape(1, 3, w - 1, h - 3, 3), {C});
+        V.Fill(RoundRectShape(1, h / 2 - Half, w - 1, h / 2 + Half, Half), {C});
     });
   };
   R->ThumbRect = thumb(Thumb);
@@ -459,16 +489,23 @@ void restyleSlider(TPartsSheet& P, TbsDataSkinSlider* R) {
   if (R == nullptr) return;
   const Integer Index = P.Index();
   R->PictureIndex = Index;
-  R->HRulerRect = P.Add(48, 8, Surface, [](TVectorImage& V, float w, float h) {
+  R->HRulerRect = P.Add(48, 6, Surface, [](TVectorImage& V, float w, float h) {
     V.Fill(RoundRectShape(0, h / 2 - 2, w, h / 2 + 2, 2), {SurfaceBorder});
   });
-  R->VRulerRect = P.Add(8, 48, Surface, [](TVectorImage& V, float w, float h) {
+  R->VRulerRect = P.Add(6, 48, Surface, [](TVectorImage& V, float w, float h) {
     V.Fill(RoundRectShape(w / 2 - 2, 0, w / 2 + 2, h, 2), {SurfaceBorder});
   });
-  R->HThumbRect = knob(P, Accent);
-  R->VThumbRect = knob(P, Accent);
+  // Thumbs hold their normal and their hot look side by side.
+  auto thumbs = [&] {
+    return P.Add(24, 12, Surface, [](TVectorImage& V, float, float) {
+      V.Fill(CircleShape(6, 6, 5.5f), {Accent});
+      V.Fill(CircleShape(18, 6, 5.5f), {AccentHover});
+    });
+  };
+  R->HThumbRect = thumbs();
+  R->VThumbRect = thumbs();
   R->SkinRect = R->HRulerRect;
-  R->EdgeSize = 4;
+  R->EdgeSize = 3;
   R->BGColor = TColor(ColorOfRGB(Surface));
   R->PointsColor = TColor(ColorOfRGB(ControlBorder));
 }
@@ -488,6 +525,29 @@ void restyleUpDown(TPartsSheet& P, TbsDataSkinUpDownControl* R, bool Vertical) {
   R->DownButtonRect = button(Down, Face, ControlBorder);
   R->ActiveDownButtonRect = button(Down, FaceHover, ControlBorder);
   R->DownDownButtonRect = button(Down, FacePressed, ControlBorderHover);
+}
+
+// The combo box: its item fills the frame inside the border up to the button, which is the frame's right
+// end (the "combobutton" element draws it and the arrow).
+void restyleComboBox(TbsDataSkinComboBox* R) {
+  if (R == nullptr) return;
+  const Integer W = RectWidth(R->SkinRect), H = RectHeight(R->SkinRect), BW = Integer(ComboButtonWidth);
+  // The right end, where the arrow is, keeps its size as the box stretches.
+  R->LTPoint = TPoint{6, 6};
+  R->RTPoint = TPoint{W - BW, 6};
+  R->LBPoint = TPoint{6, H - 6};
+  R->RBPoint = TPoint{W - BW, H - 6};
+  R->ButtonRect = Rect(W - BW, 0, W, H);
+  auto rightEnd = [&](int State) {
+    return Bounds(R->SkinRect.Left + State * W + W - BW, R->SkinRect.Top, BW, H);
+  };
+  R->ActiveButtonRect = rightEnd(csActive);
+  R->DownButtonRect = rightEnd(csFocused);
+  R->UnEnabledButtonRect = rightEnd(csDisabled);
+  R->FocusItemRect = R->SItemRect;
+  R->ClRect = Rect(1, 1, W - BW, H - 1);
+  R->ItemTextRect = Rect(7, 0, W - 4, H);
+  R->ItemLeftOffset = R->ItemRightOffset = 0;
 }
 
 void restyleGauge(TbsDataSkinGaugeControl* R) {
@@ -908,6 +968,7 @@ void BuildProductSkin(TbsSkinData* SkinData) {
   restyleUpDown(Parts, record<TbsDataSkinUpDownControl>(SkinData, "vupdown"), true);
   restyleUpDown(Parts, record<TbsDataSkinUpDownControl>(SkinData, "hupdown"), false);
   restyleGauge(record<TbsDataSkinGaugeControl>(SkinData, "gauge"));
+  restyleComboBox(record<TbsDataSkinComboBox>(SkinData, "combobox"));
   restyleTreeView(Parts, SkinData);
   restyleCaptionButtons(Parts, SkinData);
   restyleMenus(Parts, SkinData);

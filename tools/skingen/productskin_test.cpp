@@ -15,12 +15,6 @@ Cardinal pixelOf(TBitmap* B, Integer X, Integer Y) {
   return Cardinal(B->Canvas()->Pixels(X, Y)) & 0xFFFFFF;
 }
 
-// The middle of state State's cell of a control element in the shared sheet (states side by side).
-Cardinal cellMiddle(TbsSkinData& Skin, const TbsDataSkinControl* R, int State) {
-  const TRect& S = R->SkinRect;
-  return pixelOf(Skin.Picture(R->PictureIndex), S.Left + State * RectWidth(S) + RectWidth(S) / 2,
-                 (S.Top + S.Bottom) / 2);
-}
 Cardinal middleOf(TbsSkinData& Skin, Integer Picture, const TRect& R) {
   return pixelOf(Skin.Picture(Picture), (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
 }
@@ -81,39 +75,44 @@ TEST_F(ProductSkin, HoldsEveryElementOfTheGeneratedSkinWithAPictureOfItsOwn) {
 }
 
 TEST_F(ProductSkin, TheAccentMarksTheDefaultTheSelectionAndTheFocus) {
-  struct {
-    const char* Name;
-    int State;
-    Cardinal Want;
-  } Cells[] = {
-      // The default button's face, at rest and hovered.
-      {ProductDefaultButtonName, 0, accent()},
-      {ProductDefaultButtonName, 1, ColorOfRGB(look::AccentHover)},
-      {ProductDefaultButtonName, 2, ColorOfRGB(look::AccentPressed)},
-      // A focused list's selected row; a selected row without the focus in the quiet selection colour.
-      {"listbox", 4, accent()},
-      {"listbox", 2, ColorOfRGB(look::SelectionUnfocused)},
-      {"checklistbox", 4, accent()},
-      // Plain faces stay neutral.
-      {"button", 0, ColorOfRGB(look::Face)},
-      {"button", 1, ColorOfRGB(look::FaceHover)},
-      {"button", 2, ColorOfRGB(look::FacePressed)},
-      {"edit", 0, ColorOfRGB(look::Face)},
-      {"listbox", 1, ColorOfRGB(look::Surface)},
+  auto button = [&](const char* Name) {
+    return static_cast<TbsDataSkinButtonControl*>(Skin.Ctrls(Skin.GetControlIndex(Name)));
   };
-  for (const auto& C : Cells) {
-    const TbsDataSkinControl* R = Skin.Ctrls(Skin.GetControlIndex(C.Name));
-    EXPECT_EQ(cellMiddle(Skin, R, C.State), C.Want) << C.Name << " state " << C.State;
-  }
-  // Focus: the edit's active picture and the focused button carry an accent border.
-  for (const char* Name : {"edit", "combobox", "button"}) {
-    const TbsDataSkinControl* R = Skin.Ctrls(Skin.GetControlIndex(Name));
-    const int State = String(Name) == "button" ? 4 : 1;
-    EXPECT_EQ(pixelOf(Skin.Picture(R->PictureIndex), R->SkinRect.Left + State * RectWidth(R->SkinRect) + 20,
-                      R->SkinRect.Top),
-              accent())
-        << Name;
-  }
+  auto* List = static_cast<TbsDataSkinListBox*>(Skin.Ctrls(Skin.GetControlIndex("listbox")));
+  auto* Checks = static_cast<TbsDataSkinListBox*>(Skin.Ctrls(Skin.GetControlIndex("checklistbox")));
+  auto* Default = button(ProductDefaultButtonName);
+  auto* Plain = button("button");
+  struct {
+    const char* What;
+    Integer Picture;
+    TRect Place;
+    Cardinal Want;
+  } Cases[] = {
+      // The default button's face, at rest, hovered and pressed.
+      {"default", Default->PictureIndex, Default->SkinRect, accent()},
+      {"default hovered", Default->PictureIndex, Default->ActiveSkinRect, ColorOfRGB(look::AccentHover)},
+      {"default pressed", Default->PictureIndex, Default->DownSkinRect, ColorOfRGB(look::AccentPressed)},
+      // A focused list's selected row; a selected row without the focus in the quiet selection colour.
+      {"focused row", List->PictureIndex, List->FocusItemRect, accent()},
+      {"selected row", List->PictureIndex, List->ActiveItemRect, ColorOfRGB(look::SelectionUnfocused)},
+      {"row", List->PictureIndex, List->SItemRect, ColorOfRGB(look::Surface)},
+      {"focused check row", Checks->PictureIndex, Checks->FocusItemRect, accent()},
+      // Plain faces stay neutral.
+      {"button", Plain->PictureIndex, Plain->SkinRect, ColorOfRGB(look::Face)},
+      {"button hovered", Plain->PictureIndex, Plain->ActiveSkinRect, ColorOfRGB(look::FaceHover)},
+      {"button pressed", Plain->PictureIndex, Plain->DownSkinRect, ColorOfRGB(look::FacePressed)},
+  };
+  for (const auto& C : Cases) EXPECT_EQ(middleOf(Skin, C.Picture, C.Place), C.Want) << C.What;
+  // Focus: the hot edit and combo box and the focused button carry an accent border.
+  auto* Edit = static_cast<TbsDataSkinEditControl*>(Skin.Ctrls(Skin.GetControlIndex("edit")));
+  auto* Combo = static_cast<TbsDataSkinComboBox*>(Skin.Ctrls(Skin.GetControlIndex("combobox")));
+  const std::pair<Integer, TRect> Rings[] = {
+      {Edit->PictureIndex, Edit->ActiveSkinRect},
+      {Combo->PictureIndex, Combo->ActiveSkinRect},
+      {Plain->PictureIndex, Plain->FocusedSkinRect},
+  };
+  for (const auto& [Picture, R] : Rings)
+    EXPECT_EQ(pixelOf(Skin.Picture(Picture), R.Left + 20, R.Top), accent());
   // Checked boxes and the progress bar are the accent; the list's row is as tall as the look's rows.
   auto* Check = static_cast<TbsDataSkinCheckRadioControl*>(Skin.Ctrls(Skin.GetControlIndex("checkbox")));
   EXPECT_EQ(middleOf(Skin, Check->PictureIndex, Check->UnCheckImageRect), ColorOfRGB(look::Face));
@@ -122,7 +121,6 @@ TEST_F(ProductSkin, TheAccentMarksTheDefaultTheSelectionAndTheFocus) {
             accent());
   auto* Gauge = static_cast<TbsDataSkinGaugeControl*>(Skin.Ctrls(Skin.GetControlIndex("gauge")));
   EXPECT_EQ(middleOf(Skin, Gauge->PictureIndex, Gauge->ProgressRect), accent());
-  auto* List = static_cast<TbsDataSkinListBox*>(Skin.Ctrls(Skin.GetControlIndex("listbox")));
   EXPECT_EQ(RectHeight(List->SItemRect), look::ListRowHeight);
   EXPECT_EQ(List->FocusFontColor, TColor(ColorOfRGB(look::Surface)));
   EXPECT_EQ(Skin.SkinColors()->cHighLight(), TColor(accent()));
