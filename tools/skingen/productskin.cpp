@@ -583,7 +583,7 @@ void restyleFonts(TbsSkinData* Skin) {
       R->FontColor = R->ActiveFontColor = R->FrameFontColor = T;
       R->UnEnabledFontColor = Dis;
     }
-    if (auto* R = dynamic_cast<TbsDataSkinPanelControl*>(C)) {
+    if (auto* R = dynamic_cast<TbsDataSkinPanelControl*>(C); R != nullptr && C->IDName != "groupbox") {
       R->FontName = Font;
       R->FontHeight = Height;
       R->FontColor = T;
@@ -658,14 +658,39 @@ void restyleFonts(TbsSkinData* Skin) {
   }
 }
 
-// The panels' captions: a group box's title sits in its top band, left-aligned.
+// Panel captions sit at the left of the top edge.
 void restylePanels(TbsSkinData* Skin) {
   for (Integer i = 0; i < Skin->CtrlCount(); ++i)
     if (auto* R = dynamic_cast<TbsDataSkinPanelControl*>(Skin->Ctrls(i))) {
+      if (R->IDName == "groupbox") continue;
       const Integer W = RectWidth(R->SkinRect);
       R->CaptionRect = Rect(8, 0, W - 8, 6);
       R->Alignment = taLeftJustify;
     }
+}
+
+// A group box: a white card with its title in a band along the top, the children below it.
+constexpr Integer GroupTitleHeight = 28;
+void restyleGroupBox(TPartsSheet& P, TbsDataSkinPanelControl* R) {
+  if (R == nullptr) return;
+  constexpr Integer W = 48, H = 48;
+  R->PictureIndex = P.Index();
+  R->SkinRect = P.Add(W, H, WindowBg, [](TVectorImage& V, float w, float h) {
+    drawFace(V, 0, 0, w, h, Surface, SurfaceBorder);
+  });
+  // The title's place reaches into both top corners, so it widens with the box.
+  R->LTPoint = TPoint{12, GroupTitleHeight + 2};
+  R->RTPoint = TPoint{W - 12, GroupTitleHeight + 2};
+  R->LBPoint = TPoint{6, H - 6};
+  R->RBPoint = TPoint{W - 6, H - 6};
+  R->LeftStretch = R->TopStretch = R->RightStretch = R->BottomStretch = true;
+  R->StretchEffect = true;
+  R->ClRect = Rect(12, GroupTitleHeight + 2, W - 12, H - 6);
+  R->CaptionRect = Rect(10, 1, W - 10, GroupTitleHeight);
+  R->Alignment = taLeftJustify;
+  R->FontName = "DejaVu Sans";
+  R->FontHeight = 13;
+  R->FontColor = TColor(ColorOfRGB(Text));
 }
 
 // ---- the frame, its caption and caption buttons ----
@@ -969,6 +994,7 @@ void BuildProductSkin(TbsSkinData* SkinData) {
   restyleUpDown(Parts, record<TbsDataSkinUpDownControl>(SkinData, "hupdown"), false);
   restyleGauge(record<TbsDataSkinGaugeControl>(SkinData, "gauge"));
   restyleComboBox(record<TbsDataSkinComboBox>(SkinData, "combobox"));
+  restyleGroupBox(Parts, record<TbsDataSkinPanelControl>(SkinData, "groupbox"));
   restyleTreeView(Parts, SkinData);
   restyleCaptionButtons(Parts, SkinData);
   restyleMenus(Parts, SkinData);

@@ -14,9 +14,14 @@
 #include "skin/controls/bars/bsskinslider.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskincheckradiobox.h"
+#include "skin/controls/buttons/bsskinspeedbutton.h"
+#include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/testkit/bsskintestkit.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/menus/bsskinmenu.h"
+#include "skin/menus/bsskinmenuitem.h"
+#include "skin/menus/bsskinpopupwindow.h"
 #include "tools/skingen/productlook.h"
 
 namespace {
@@ -121,6 +126,77 @@ TEST_F(ProductSkinDisplay, AFormOfSkinnedControlsShowsTheProductLook) {
   (void)Slider;
   (void)Off;
   (void)Path;
+}
+
+TEST_F(ProductSkinDisplay, ToolBarGroupsAndAPopupMenuShowTheProductLook) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 540, 300);
+  F->SetColor(TColor(ColorOfRGB(look::WindowBg)));
+  F->SetCaption("Nerivo");
+  auto* Engine = new TbsSkinForm(F);
+  Engine->SetSkinData(Skin.get());
+  auto* Tools = Add<TbsSkinPanel>(F, Bounds(0, 0, 538, 69));
+  Tools->SetSkinDataName("toolpanel");
+  auto tool = [&](Integer X, const char* Caption) {
+    auto* B = NewControl<TbsSkinSpeedButton>(Tools, Bounds(X, 6, 56, 56));
+    B->SetSkinDataName("toolbutton");
+    B->SetCaption(Caption);
+    B->SetSkinData(Skin.get());
+    return B;
+  };
+  tool(8, "添加");
+  auto* Hot = tool(64, "删除");
+  tool(120, "清空");
+  auto* Group = Add<TbsSkinGroupBox>(F, Bounds(300, 80, 222, 170));
+  Group->SetCaption("视频预览");
+  auto* Surface = Add<TbsSkinPanel>(F, Bounds(8, 80, 280, 170));
+  Surface->SetSkinDataName("panel");
+  auto* Menu = new TbsSkinPopupMenu(F);
+  auto add = [&](TMenuItem* Parent, const String& Caption) {
+    auto* I = new TMenuItem(Menu);
+    I->SetCaption(Caption);
+    Parent->Add(I);
+    return I;
+  };
+  add(Menu->Items(), "添加文件...");
+  add(Menu->Items(), "添加文件夹...");
+  add(Menu->Items(), "-");
+  add(Menu->Items(), "完成后关机")->SetChecked(true);
+  add(add(Menu->Items(), "更多"), "Inner");
+  add(Menu->Items(), "不可用")->SetEnabled(false);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(F->Handle()); }));
+  Hot->Perform(CM_MOUSEENTER, 0, 0);
+  const TPoint At = F->ClientToScreen({24, 110});
+  Menu->Popup(At.X, At.Y);
+  TbsSkinMenu* Open = Engine->SkinMenu();
+  ASSERT_EQ(Open->PopupCount(), 1);
+  TbsSkinPopupWindow* W = Open->PopupLevel(0);
+
+  // The menu: a white surface in a 1-px border; the first entry highlighted in the quiet selection
+  // colour, the second plain.
+  RECT MR;
+  GetWindowRect(W->Handle(), &MR);
+  ASSERT_TRUE(PumpUntil(
+      [&] { return Reader->Pixel(MR.Left, (MR.Top + MR.Bottom) / 2) == ColorOfRGB(look::SurfaceBorder); }));
+  const TRect E0 = W->Item(0)->ObjectRect, E1 = W->Item(1)->ObjectRect;
+  EXPECT_EQ(ScreenAt(W, E0.Right - 8, (E0.Top + E0.Bottom) / 2), ColorOfRGB(look::SelectionUnfocused));
+  EXPECT_EQ(ScreenAt(W, E1.Right - 8, (E1.Top + E1.Bottom) / 2), ColorOfRGB(look::Surface));
+  EXPECT_EQ(RectHeight(E1), look::MenuItemHeight);
+  // The hovered tool button's face; the group's white surface in its border.
+  EXPECT_TRUE(Shows(Hot, 28, 3, look::FaceHover));
+  EXPECT_EQ(ScreenAt(Group, 100, 100), ColorOfRGB(look::Surface));
+  EXPECT_EQ(ScreenAt(Group, 0, 100), ColorOfRGB(look::SurfaceBorder));
+
+  RECT FR;
+  GetWindowRect(F->Handle(), &FR);
+  TRawImage Shot =
+      Reader->Capture(TRect{FR.Left, FR.Top, std::max(FR.Right, MR.Right), std::max(FR.Bottom, MR.Bottom)});
+  ASSERT_FALSE(Shot.Empty());
+  x11test::SaveBesideProgram(Shot, "productskin_menu_display.png");
+  wintest::Click(F->ClientToScreen({520, 74}));
+  EXPECT_EQ(Open->PopupCount(), 0);
 }
 
 }  // namespace
