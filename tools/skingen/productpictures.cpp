@@ -178,45 +178,45 @@ TVectorImage drawAppIcon(Integer Size) {
 
 constexpr Cardinal PlaceholderInk = 0xB4BAC4;
 
+// A film frame in outline: its border, the two sprocket bands with Holes holes each, and a play mark
+// in the middle.
+void drawFilmFrame(TVectorImage& V, float L, float T, float R, float B, int Holes, TPaint Ink) {
+  constexpr float W = 1.5f, Band = 9, Hole = 4;
+  V.Fill(RoundRectRingShape(L, T, R, B, 3, W), Ink);
+  V.Fill(StrokeShape({{L, T + Band}, {R, T + Band}}, W), Ink);
+  V.Fill(StrokeShape({{L, B - Band}, {R, B - Band}}, W), Ink);
+  const float Step = (R - L - 10 - Hole) / float(Holes - 1);
+  for (int i = 0; i < Holes; ++i) {
+    const float X = L + 5 + float(i) * Step;
+    V.Fill(RoundRectRingShape(X, T + 2.5f, X + Hole, T + 2.5f + Hole, 1, 1.2f), Ink);
+    V.Fill(RoundRectRingShape(X, B - 2.5f - Hole, X + Hole, B - 2.5f, 1, 1.2f), Ink);
+  }
+  const float CX = (L + R) / 2, CY = (T + B) / 2, H = (B - T - 2 * Band) * 0.5f;
+  V.Fill(
+      StrokeShape({{CX - H * 0.4f, CY - H / 2}, {CX + H * 0.6f, CY}, {CX - H * 0.4f, CY + H / 2}}, W, true),
+      Ink);
+}
+
 // The empty job list: a film frame dropping into an open tray.
 TVectorImage drawEmptyListPlaceholder() {
   TVectorImage V(160, 120);
   const TPaint Ink{PlaceholderInk};
   const float W = 1.5f;
-  // The tray.
   V.Fill(StrokeShape({{30, 74}, {30, 104}, {130, 104}, {130, 74}}, W), Ink);
   V.Fill(StrokeShape({{30, 84}, {58, 84}, {64, 92}, {96, 92}, {102, 84}, {130, 84}}, W), Ink);
-  // The film frame with its sprocket holes and a play mark.
-  V.Fill(RoundRectRingShape(50, 12, 110, 60, 3, W), Ink);
-  V.Fill(StrokeShape({{50, 21}, {110, 21}}, W), Ink);
-  V.Fill(StrokeShape({{50, 51}, {110, 51}}, W), Ink);
-  for (int i = 0; i < 5; ++i) {
-    const float X = 56 + float(i) * 11.5f;
-    V.Fill(RoundRectRingShape(X, 14.5f, X + 4, 18.5f, 1, 1.2f), Ink);
-    V.Fill(RoundRectRingShape(X, 53.5f, X + 4, 57.5f, 1, 1.2f), Ink);
-  }
-  V.Fill(StrokeShape({{75, 29}, {87, 36}, {75, 43}}, W, true), Ink);
+  drawFilmFrame(V, 50, 12, 110, 60, 5, Ink);
   // The way down.
   V.Fill(StrokeShape({{80, 64}, {80, 80}}, W), Ink);
   V.Fill(StrokeShape({{75, 75}, {80, 80}, {85, 75}}, W), Ink);
   return V;
 }
 
-// The stopped preview: a screen with a film frame and a play mark in it.
+// The stopped preview: a screen with a film frame and a play mark in it, on its stand.
 TVectorImage drawStoppedPreviewPlaceholder() {
   TVectorImage V(84, 87);
   const TPaint Ink{PlaceholderInk};
   const float W = 1.5f;
-  V.Fill(RoundRectRingShape(8, 14, 76, 64, 3, W), Ink);
-  V.Fill(StrokeShape({{8, 23}, {76, 23}}, W), Ink);
-  V.Fill(StrokeShape({{8, 55}, {76, 55}}, W), Ink);
-  for (int i = 0; i < 6; ++i) {
-    const float X = 13 + float(i) * 11;
-    V.Fill(RoundRectRingShape(X, 16.5f, X + 4, 20.5f, 1, 1.2f), Ink);
-    V.Fill(RoundRectRingShape(X, 57.5f, X + 4, 61.5f, 1, 1.2f), Ink);
-  }
-  V.Fill(StrokeShape({{37, 31}, {49, 39}, {37, 47}}, W, true), Ink);
-  // The stand under the screen.
+  drawFilmFrame(V, 8, 14, 76, 64, 6, Ink);
   V.Fill(StrokeShape({{42, 64}, {42, 72}}, W), Ink);
   V.Fill(StrokeShape({{30, 73}, {54, 73}}, W), Ink);
   return V;

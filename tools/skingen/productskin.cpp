@@ -1,6 +1,7 @@
 // Our product skin: the generated skin's elements, sheets and records, redrawn and re-measured in the
 // product look (flat faces, 1-px lines, radius 3, one accent for what is active, selected or default).
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <numbers>
 
@@ -46,6 +47,14 @@ TShape chevron(float X, float Y, float Size, int Direction, float Width = 1.5f) 
     Pt = {X + PX * std::cos(A) - PY * std::sin(A), Y + PX * std::sin(A) + PY * std::cos(A)};
   }
   return StrokeShape(P, Width);
+}
+
+// The look's text: DejaVu Sans (CJK falls back to WenQuanYi Micro Hei) at 12 px.
+template <class T>
+void setText(T* R, Cardinal RGB) {
+  R->FontName = "DejaVu Sans";
+  R->FontHeight = 12;
+  R->FontColor = TColor(ColorOfRGB(RGB));
 }
 
 // ---- the five looks a control cell can take ----
@@ -332,9 +341,15 @@ class TPartsSheet {
     FRowH = std::max(FRowH, H);
     return R;
   }
-  // Hands the sheet to the skin; returns its picture index.
+  // Hands the sheet, cut to the rows used, to the skin; returns its picture index.
   Integer Finish() {
-    FSkin->AddPicture(std::move(FSheet), "parts.bmp");
+    const Integer Used = FY + FRowH;
+    auto Cut = std::make_unique<TBitmap>();
+    Cut->SetPixelFormat(pf24bit);
+    Cut->SetSize(Width, Used);
+    for (Integer y = 0; y < Used; ++y)
+      std::memcpy(Cut->ScanLine(y), FSheet->ScanLine(y), size_t(FSheet->BytesPerScanLine()));
+    FSkin->AddPicture(std::move(Cut), "parts.bmp");
     return FSkin->PictureCount() - 1;
   }
   Integer Index() const { return FSkin->PictureCount(); }
@@ -555,9 +570,7 @@ void restyleGauge(TbsDataSkinGaugeControl* R) {
   const Integer W = RectWidth(R->SkinRect), H = RectHeight(R->SkinRect);
   R->ProgressArea = Rect(0, 0, W, H);
   R->ProgressStretch = true;
-  R->FontColor = TColor(ColorOfRGB(Text));
-  R->FontName = "DejaVu Sans";
-  R->FontHeight = 12;
+  setText(R, Text);
 }
 
 // ---- fonts of the control records ----
@@ -565,86 +578,64 @@ void restyleGauge(TbsDataSkinGaugeControl* R) {
 void restyleFonts(TbsSkinData* Skin) {
   const TColor T = TColor(ColorOfRGB(Text)), Dis = TColor(ColorOfRGB(DisabledText)),
                Sec = TColor(ColorOfRGB(SecondaryText)), White = TColor(ColorOfRGB(Surface));
-  const String Font = "DejaVu Sans";
-  constexpr Integer Height = 12;
   for (Integer i = 0; i < Skin->CtrlCount(); ++i) {
     TbsDataSkinControl* C = Skin->Ctrls(i);
     const bool Default = C->IDName == ProductDefaultButtonName;
     if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = R->ActiveFontColor = R->DownFontColor = Default ? White : T;
+      setText(R, Default ? Surface : Text);
+      R->ActiveFontColor = R->DownFontColor = R->FontColor;
       R->DisabledFontColor = Default ? White : Dis;
       if (C->IDName == "combobutton" || C->IDName == "editbutton") R->FontColor = R->ActiveFontColor = Sec;
     }
     if (auto* R = dynamic_cast<TbsDataSkinCheckRadioControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = R->ActiveFontColor = R->FrameFontColor = T;
+      setText(R, Text);
+      R->ActiveFontColor = R->FrameFontColor = T;
       R->UnEnabledFontColor = Dis;
     }
-    if (auto* R = dynamic_cast<TbsDataSkinPanelControl*>(C); R != nullptr && C->IDName != "groupbox") {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = T;
-    }
-    if (auto* R = dynamic_cast<TbsDataSkinLabelControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = C->IDName == "menuheader" ? Sec : T;
-    }
+    if (auto* R = dynamic_cast<TbsDataSkinPanelControl*>(C); R != nullptr && C->IDName != "groupbox")
+      setText(R, Text);
+    if (auto* R = dynamic_cast<TbsDataSkinLabelControl*>(C))
+      setText(R, C->IDName == "menuheader" ? SecondaryText : Text);
     if (auto* R = dynamic_cast<TbsDataSkinStdLabelControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = T;
+      setText(R, Text);
       R->ActiveFontColor = TColor(ColorOfRGB(Accent));
     }
     if (auto* R = dynamic_cast<TbsDataSkinEditControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = R->ActiveFontColor = T;
+      setText(R, Text);
+      R->ActiveFontColor = T;
       R->DisabledFontColor = Dis;
     }
-    if (auto* R = dynamic_cast<TbsDataSkinMemoControl*>(C)) {
-      R->BGColor = R->ActiveBGColor = White;
-    }
+    if (auto* R = dynamic_cast<TbsDataSkinMemoControl*>(C)) R->BGColor = R->ActiveBGColor = White;
     if (auto* R = dynamic_cast<TbsDataSkinSpinEditControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = R->ActiveFontColor = T;
+      setText(R, Text);
+      R->ActiveFontColor = T;
       R->DisabledFontColor = Dis;
     }
     if (auto* R = dynamic_cast<TbsDataSkinListBox*>(C)) {
-      R->FontName = R->CaptionFontName = Font;
-      R->FontHeight = R->CaptionFontHeight = Height;
-      R->FontColor = R->ActiveFontColor = R->CaptionFontColor = T;
+      setText(R, Text);
+      R->CaptionFontName = R->FontName;
+      R->CaptionFontHeight = R->FontHeight;
+      R->ActiveFontColor = R->CaptionFontColor = T;
       R->FocusFontColor = White;
       R->ItemTextRect = Rect(8, 0, RectWidth(R->SItemRect) - 8, RectHeight(R->SItemRect));
       R->ItemLeftOffset = R->ItemRightOffset = 6;
     }
     if (auto* R = dynamic_cast<TbsDataSkinComboBox*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = R->ActiveFontColor = R->FocusFontColor = T;
+      setText(R, Text);
+      R->ActiveFontColor = R->FocusFontColor = T;
     }
     if (auto* R = dynamic_cast<TbsDataSkinTabControl*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = Sec;
+      setText(R, SecondaryText);
       R->ActiveFontColor = R->FocusFontColor = R->MouseInFontColor = T;
       R->TabLeftOffset = R->TabRightOffset = 6;
       R->TabStretchEffect = true;
     }
     if (auto* R = dynamic_cast<TbsDataSkinListView*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = T;
+      setText(R, Text);
       R->BGColor = White;
     }
     if (auto* R = dynamic_cast<TbsDataSkinTreeView*>(C)) {
-      R->FontName = Font;
-      R->FontHeight = Height;
-      R->FontColor = T;
+      setText(R, Text);
       R->BGColor = White;
     }
     if (auto* R = dynamic_cast<TbsDataSkinBevel*>(C)) {
@@ -681,16 +672,15 @@ void restyleGroupBox(TPartsSheet& P, TbsDataSkinPanelControl* R) {
   // The title's place reaches into both top corners, so it widens with the box.
   R->LTPoint = TPoint{12, GroupTitleHeight + 2};
   R->RTPoint = TPoint{W - 12, GroupTitleHeight + 2};
-  R->LBPoint = TPoint{6, H - 6};
-  R->RBPoint = TPoint{W - 6, H - 6};
+  R->LBPoint = TPoint{12, H - 6};
+  R->RBPoint = TPoint{W - 12, H - 6};
   R->LeftStretch = R->TopStretch = R->RightStretch = R->BottomStretch = true;
   R->StretchEffect = true;
   R->ClRect = Rect(12, GroupTitleHeight + 2, W - 12, H - 6);
   R->CaptionRect = Rect(10, 1, W - 10, GroupTitleHeight);
   R->Alignment = taLeftJustify;
-  R->FontName = "DejaVu Sans";
-  R->FontHeight = 13;
-  R->FontColor = TColor(ColorOfRGB(Text));
+  setText(R, Text);
+  R->FontHeight = 13;  // a title
 }
 
 // ---- the frame, its caption and caption buttons ----
@@ -859,9 +849,8 @@ void restyleMenus(TPartsSheet& P, TbsSkinData* Skin) {
     MI->ItemLO = MI->ItemRO = 6;
     MI->DividerLO = MI->DividerRO = 0;
     MI->TextRct = Rect(28, 0, IW - 6, IH);
-    MI->FontName = "DejaVu Sans";
-    MI->FontHeight = 12;
-    MI->FontColor = MI->ActiveFontColor = TColor(ColorOfRGB(Text));
+    setText(MI, Text);
+    MI->ActiveFontColor = MI->FontColor;
     MI->UnEnabledFontColor = TColor(ColorOfRGB(DisabledText));
   }
 
@@ -881,9 +870,8 @@ void restyleMenus(TPartsSheet& P, TbsSkinData* Skin) {
     });
     BI->ItemLO = BI->ItemRO = 4;
     BI->TextRct = Rect(4, 0, W - 4, H);
-    BI->FontName = "DejaVu Sans";
-    BI->FontHeight = 12;
-    BI->FontColor = BI->ActiveFontColor = BI->DownFontColor = TColor(ColorOfRGB(Text));
+    setText(BI, Text);
+    BI->ActiveFontColor = BI->DownFontColor = BI->FontColor;
     BI->UnEnabledFontColor = TColor(ColorOfRGB(DisabledText));
   }
 }
@@ -899,9 +887,7 @@ void restyleHint(TbsSkinData* Skin) {
   H->LBPoint = TPoint{6, 18};
   H->RBPoint = TPoint{18, 18};
   H->ClRect = Rect(6, 4, 18, 20);
-  H->FontName = "DejaVu Sans";
-  H->FontHeight = 12;
-  H->FontColor = TColor(ColorOfRGB(Text));
+  setText(H, Text);
 }
 
 void restyleTreeView(TPartsSheet& P, TbsSkinData* Skin) {
