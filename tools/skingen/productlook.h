@@ -23,6 +23,7 @@ constexpr Cardinal ControlBorder = 0xC4C9D1;
 constexpr Cardinal ControlBorderHover = 0xA9AFB9;
 constexpr Cardinal FrameBorder = 0xBFC4CC;
 constexpr Cardinal TitleActive = 0xFFFFFF;
+constexpr Cardinal TitleInactive = 0xF3F4F6;
 constexpr Cardinal TitleInactiveText = 0x8A919C;
 constexpr Cardinal CaptionGlyph = 0x3A404A;
 constexpr Cardinal CaptionHover = 0xE6E8EC;

@@ -742,14 +742,13 @@ TRect captionButtonState(TPartsSheet& P, const TCapButton& B, TGlyph G, int Stat
   const bool Close = B.Glyph == gClose;
   const Cardinal Bg = State == 1   ? (Close ? look::Close : CaptionHover)
                       : State == 2 ? (Close ? ClosePressed : CaptionPressed)
+                      : State == 3 ? TitleInactive
                                    : TitleActive;
   const Cardinal Ink = Close && (State == 1 || State == 2) ? Surface
                        : State == 3                        ? TitleInactiveText
                                                            : CaptionGlyph;
-  return P.Add(B.Width, H, TitleActive, [=](TVectorImage& V, float w, float h) {
-    if (Bg != TitleActive) V.Fill(RoundRectShape(0, 0, w, h, 0), {Bg});
-    V.Fill(captionGlyph(G, w / 2, h / 2), {Ink});
-  });
+  return P.Add(B.Width, H, Bg,
+               [=](TVectorImage& V, float w, float h) { V.Fill(captionGlyph(G, w / 2, h / 2), {Ink}); });
 }
 
 void restyleCaptionButtons(TPartsSheet& P, TbsSkinData* Skin) {
@@ -778,22 +777,32 @@ void restyleCaptionButtons(TPartsSheet& P, TbsSkinData* Skin) {
   }
 }
 
-void restyleFrame(TbsSkinData* Skin) {
-  TBitmap* F = Skin->FPicture.get();
+// The frame: a 1-px border round the window background, the caption bar white while the window is
+// active and the window's grey while it is not.
+void paintFrame(TBitmap* F, Cardinal Title) {
+  F->SetPixelFormat(pf24bit);
   F->SetSize(FrameW, FrameH);
-  paintRect(F, Rect(0, 0, FrameW, FrameH), WindowBg, [](TVectorImage& V, float w, float h) {
+  paintRect(F, Rect(0, 0, FrameW, FrameH), WindowBg, [Title](TVectorImage& V, float w, float h) {
     V.Fill(RoundRectShape(0, 0, w, h, 0), {FrameBorder});
     V.Fill(RoundRectShape(1, 1, w - 1, h - 1, 0), {WindowBg});
-    V.Fill(RoundRectShape(1, 1, w - 1, CaptionHeight, 0), {TitleActive});
+    V.Fill(RoundRectShape(1, 1, w - 1, CaptionHeight, 0), {Title});
   });
+}
+
+void restyleFrame(TbsSkinData* Skin) {
+  paintFrame(Skin->FPicture.get(), TitleActive);
+  paintFrame(Skin->FInActivePicture.get(), TitleInactive);
+  Skin->FInActivePictureName = "frameinactive.bmp";
   Skin->LTPoint = TPoint{8, CaptionHeight};
   Skin->RTPoint = TPoint{FrameW - 8, CaptionHeight};
   Skin->LBPoint = TPoint{8, FrameH - 8};
   Skin->RBPoint = TPoint{FrameW - 8, FrameH - 8};
   Skin->ClRect = Rect(1, CaptionHeight, FrameW - 1, FrameH - 1);
   Skin->BorderW = 1;
-  Skin->ButtonsRect = Rect(FrameW - 1 - 6 * CaptionButtonWidth, 1, FrameW - 1, CaptionHeight);
-  Skin->CaptionRect = Rect(8, 1, FrameW - 1 - 6 * CaptionButtonWidth, CaptionHeight);
+  // The caption buttons pack leftwards from the right end; a place in the right half of the picture
+  // follows the window's right edge.
+  Skin->ButtonsRect = Rect(FrameW / 2 + 1, 1, FrameW - 1, CaptionHeight);
+  Skin->CaptionRect = Rect(8, 1, FrameW / 2 + 1, CaptionHeight);
   Skin->ButtonsOffset = 0;
   Skin->HitTestLTPoint = TPoint{6, 6};
   Skin->HitTestRTPoint = TPoint{FrameW - 6, 6};

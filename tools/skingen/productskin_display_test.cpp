@@ -19,6 +19,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/testkit/bsskintestkit.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsskinobjects.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuitem.h"
 #include "skin/menus/bsskinpopupwindow.h"
@@ -104,6 +105,11 @@ TEST_F(ProductSkinDisplay, AFormOfSkinnedControlsShowsTheProductLook) {
   EXPECT_EQ(screen(200, 0), ColorOfRGB(look::FrameBorder));
   EXPECT_EQ(screen(WR.Right - WR.Left - 1, 150), ColorOfRGB(look::FrameBorder));
   EXPECT_EQ(screen(300, 4), ColorOfRGB(look::TitleActive));
+  // The close button at the right end of the caption bar.
+  const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
+  const TPoint CloseMid{(Close.Left + Close.Right) / 2, (Close.Top + Close.Bottom) / 2};
+  EXPECT_EQ(Close.Right, WR.Right - WR.Left - 1);
+  EXPECT_EQ(RectHeight(Close), look::CaptionHeight - 1);
   // The default button's accent face; the normal one's white face in its border.
   EXPECT_TRUE(Shows(Start, 6, 14, look::Accent));
   EXPECT_EQ(ScreenAt(Stop, 6, 14), ColorOfRGB(look::Face));
@@ -123,6 +129,17 @@ TEST_F(ProductSkinDisplay, AFormOfSkinnedControlsShowsTheProductLook) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   x11test::SaveBesideProgram(Shot, "productskin_display.png");
+
+  // Another window taking the focus turns the caption bar grey.
+  TForm* Other;
+  Application->CreateForm(Other);
+  Other->SetBounds(620, 420, 120, 80);
+  Other->SetBorderStyle(bsNone);
+  Other->Show();
+  Other->SetFocus();
+  EXPECT_TRUE(PumpUntil([&] { return screen(300, 4) == ColorOfRGB(look::TitleInactive); }));
+  EXPECT_TRUE(PumpUntil([&] { return screen(CloseMid.X, 2) == ColorOfRGB(look::TitleInactive); }));
+  x11test::SaveBesideProgram(Reader->Capture(W), "productskin_inactive_display.png");
   (void)Slider;
   (void)Off;
   (void)Path;

@@ -132,6 +132,8 @@ TEST_F(ProductSkin, FrameHasAOnePixelBorderAndAWhiteCaptionBar) {
   EXPECT_EQ(pixelOf(F, 200, 0), ColorOfRGB(look::FrameBorder));
   EXPECT_EQ(pixelOf(F, 200, 15), ColorOfRGB(look::TitleActive));
   EXPECT_EQ(pixelOf(F, 200, look::CaptionHeight + 5), ColorOfRGB(look::WindowBg));
+  EXPECT_EQ(pixelOf(Skin.FInActivePicture.get(), 200, 15), ColorOfRGB(look::TitleInactive));
+  EXPECT_EQ(pixelOf(Skin.FInActivePicture.get(), 0, 100), ColorOfRGB(look::FrameBorder));
   EXPECT_EQ(Skin.ClRect.Top, look::CaptionHeight);
   EXPECT_EQ(Skin.ClRect.Left, 1);
   // The close button turns red under the mouse; its glyph at rest is the caption glyph colour.
