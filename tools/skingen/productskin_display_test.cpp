@@ -45,17 +45,23 @@ class ProductSkinDisplay : public TDisplayTest<TSkinControlTest> {
     C->SetSkinData(Skin.get());
     return C;
   }
+  // A form on the window background with the skin's frame; Engine is its skinning engine.
+  TForm* NewSkinnedForm(const String& Caption, Integer Height, TbsSkinForm*& Engine) {
+    TForm* F;
+    Application->CreateForm(F);
+    F->SetBounds(40, 30, 540, Height);
+    F->SetColor(TColor(ColorOfRGB(look::WindowBg)));
+    F->SetCaption(Caption);
+    Engine = new TbsSkinForm(F);
+    Engine->SetSkinData(Skin.get());
+    return F;
+  }
   TTempFolder Dir;
 };
 
 TEST_F(ProductSkinDisplay, AFormOfSkinnedControlsShowsTheProductLook) {
-  TForm* F;
-  Application->CreateForm(F);
-  F->SetBounds(40, 30, 540, 360);
-  F->SetColor(TColor(ColorOfRGB(look::WindowBg)));
-  F->SetCaption("Nerivo 视频转换");
-  auto* Engine = new TbsSkinForm(F);
-  Engine->SetSkinData(Skin.get());
+  TbsSkinForm* Engine;
+  TForm* F = NewSkinnedForm("Nerivo 视频转换", 360, Engine);
 
   auto* Start = Add<TbsSkinButton>(F, Bounds(16, 16, 96, 28));
   Start->SetSkinDataName(ProductDefaultButtonName);
@@ -146,13 +152,8 @@ TEST_F(ProductSkinDisplay, AFormOfSkinnedControlsShowsTheProductLook) {
 }
 
 TEST_F(ProductSkinDisplay, ToolBarGroupsAndAPopupMenuShowTheProductLook) {
-  TForm* F;
-  Application->CreateForm(F);
-  F->SetBounds(40, 30, 540, 300);
-  F->SetColor(TColor(ColorOfRGB(look::WindowBg)));
-  F->SetCaption("Nerivo");
-  auto* Engine = new TbsSkinForm(F);
-  Engine->SetSkinData(Skin.get());
+  TbsSkinForm* Engine;
+  TForm* F = NewSkinnedForm("Nerivo", 300, Engine);
   auto* Tools = Add<TbsSkinPanel>(F, Bounds(0, 0, 538, 69));
   Tools->SetSkinDataName("toolpanel");
   auto tool = [&](Integer X, const char* Caption) {
