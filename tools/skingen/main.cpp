@@ -1,20 +1,30 @@
-// skingen <folder>: writes the generated skin there in both forms, the folder form (skin.ini and its
-// BMP files) and the compressed container nerivo.skn.
+// skingen <folder>: writes the generated test skin there in both forms, the folder form (skin.ini and
+// its BMP files) and the compressed container nerivo.skn.
+// skingen --product <folder>: writes the product skin the same way, with the product's pictures and
+// sound beside it.
 #include <cstdio>
+#include <cstring>
 
 #include "platform/rtl/files.h"
 #include "tools/skingen/skingen.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen <output folder>\n");
+  const bool Product = argc == 3 && std::strcmp(argv[1], "--product") == 0;
+  if (argc != 2 && !Product) {
+    std::fprintf(stderr, "usage: skingen [--product] <output folder>\n");
     return 2;
   }
   try {
-    const String Folder = IncludeTrailingPathDelimiter(argv[1]);
+    const String Folder = IncludeTrailingPathDelimiter(argv[argc - 1]);
     ForceDirectories(Folder);
-    WriteGeneratedSkinFolder(Folder);
-    WriteGeneratedSkinContainer(Folder + "nerivo.skn");
+    if (Product) {
+      WriteProductSkinFolder(Folder);
+      WriteProductSkinContainer(Folder + "nerivo.skn");
+      WriteProductPictures(Folder);
+    } else {
+      WriteGeneratedSkinFolder(Folder);
+      WriteGeneratedSkinContainer(Folder + "nerivo.skn");
+    }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "skingen: %s\n", E.what());
     return 1;

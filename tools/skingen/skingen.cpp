@@ -276,9 +276,11 @@ std::unique_ptr<TbsDataSkinControl> makeControl(int Element) {
     R->HRulerRect = Rect(0, Element * CellH, CellW, Element * CellH + CornerSize);
     // Thumbs are drawn keyed by their bottom-left pixel: each half reaches from a corner slice into the
     // next row of slices, so its key colour lies below the part that shows.
-    R->HThumbRect = Bounds(CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
+    R->HThumbRect =
+        Bounds(CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->VRulerRect = Bounds(2 * CellW, Element * CellH, CornerSize, CellH);
-    R->VThumbRect = Bounds(3 * CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
+    R->VThumbRect =
+        Bounds(3 * CellW + CornerSize / 2, Element * CellH + CornerSize / 2, 2 * CornerSize, CornerSize);
     R->EdgeSize = CornerSize;
   }
   if (auto* R = dynamic_cast<TbsDataSkinBevel*>(Record.get())) {
@@ -378,7 +380,8 @@ constexpr int MenuWindowSize = 24, MenuCorner = 6, MenuItemW = 48, MenuItemH = 2
 
 void addPopupMenuElements(TbsSkinData* SkinData) {
   auto Window = newSheet(MenuWindowSize, MenuWindowSize);
-  drawSlices(Window->Canvas(), Rect(0, 0, MenuWindowSize, MenuWindowSize), MenuElement, MenuWindowState, MenuCorner);
+  drawSlices(Window->Canvas(), Rect(0, 0, MenuWindowSize, MenuWindowSize), MenuElement, MenuWindowState,
+             MenuCorner);
   SkinData->AddPicture(std::move(Window), "popupwindow.bmp");
   TbsDataSkinPopupWindow* PW = SkinData->PopupWindow.get();
   PW->WindowPictureIndex = SkinData->PictureCount() - 1;
@@ -514,16 +517,24 @@ void BuildGeneratedSkin(TbsSkinData* SkinData) {
   SkinData->Empty = false;
 }
 
-String WriteGeneratedSkinFolder(const String& Folder) {
+String WriteSkinFolder(const String& Folder, TSkinBuilder Build) {
   TbsSkinData Skin(nullptr);
-  BuildGeneratedSkin(&Skin);
+  Build(&Skin);
   const String FileName = IncludeTrailingPathDelimiter(Folder) + "skin.ini";
   Skin.StoreToDisk(FileName);
   return FileName;
 }
 
-void WriteGeneratedSkinContainer(const String& FileName) {
+void WriteSkinContainer(const String& FileName, TSkinBuilder Build) {
   TbsSkinData Skin(nullptr);
-  BuildGeneratedSkin(&Skin);
+  Build(&Skin);
   Skin.SaveToCompressedFile(FileName);
+}
+
+String WriteGeneratedSkinFolder(const String& Folder) {
+  return WriteSkinFolder(Folder, BuildGeneratedSkin);
+}
+
+void WriteGeneratedSkinContainer(const String& FileName) {
+  WriteSkinContainer(FileName, BuildGeneratedSkin);
 }

@@ -4,7 +4,10 @@
 // up by name.
 #pragma once
 
+#include <vector>
+
 #include "platform/rtl/types.h"
+#include "tools/skingen/vectorpaint.h"
 
 class TbsSkinData;
 
@@ -28,3 +31,36 @@ void BuildGeneratedSkin(TbsSkinData* SkinData);
 String WriteGeneratedSkinFolder(const String& Folder);
 // The compressed container.
 void WriteGeneratedSkinContainer(const String& FileName);
+
+// Both forms of any skin a builder makes, written the same way.
+using TSkinBuilder = void (*)(TbsSkinData* SkinData);
+String WriteSkinFolder(const String& Folder, TSkinBuilder Build);
+void WriteSkinContainer(const String& FileName, TSkinBuilder Build);
+
+// ---- the product skin ----
+// Our product's skin: every element of the generated skin (same names and record kinds), drawn in the
+// product look, plus the accent-faced default button the main window's primary command takes.
+constexpr const char* ProductDefaultButtonName = "defaultbutton";
+void BuildProductSkin(TbsSkinData* SkinData);
+String WriteProductSkinFolder(const String& Folder);
+void WriteProductSkinContainer(const String& FileName);
+// The product's pictures and sound, into Folder: the application icon at its sizes, the command
+// glyphs with their disabled twins, the two placeholders and the end-of-batch chime.
+void WriteProductPictures(const String& Folder);
+
+// Where each picture lies under the folder WriteProductPictures writes, and the pictures themselves
+// (for tests and for whoever draws them elsewhere).
+constexpr Integer ProductIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+constexpr Integer ProductGlyphSizes[] = {16, 24, 32};
+enum TProductPlaceholder { ppEmptyList, ppStoppedPreview };
+constexpr const char* ProductChimeFile = "sounds/done.wav";
+String ProductIconFile(Integer Size);
+String ProductGlyphFile(const String& Name, Integer Size, bool Disabled);
+String ProductPlaceholderFile(TProductPlaceholder Which);
+int ProductGlyphCount();
+const char* ProductGlyphName(int Index);
+TVectorImage ProductAppIcon(Integer Size);
+TVectorImage ProductGlyph(const String& Name, Integer Size, bool Disabled);
+TVectorImage ProductPlaceholder(TProductPlaceholder Which);
+// 16-bit mono PCM in a RIFF WAVE file.
+std::vector<Byte> ProductChimeWav();
