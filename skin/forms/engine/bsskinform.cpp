@@ -390,14 +390,19 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
   TMainMenu* MM = MenuTracking != nullptr && MenuTracking->MainMenuBarMenu() != nullptr
                       ? MenuTracking->MainMenuBarMenu()
                       : FMainMenu;
-  if (MM != nullptr) {
+  auto tryMenu = [&](TMainMenu* Menu) {
     if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
         MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
-      FInShortCut = MM->IsShortCut(M);
+      FInShortCut = Menu->IsShortCut(M);
       Handled = FInShortCut;
     }
+  };
+  if (MM != nullptr) tryMenu(MM);
+  // A maximized MDI child's menu shown on the bar answers its own shortcuts.
+  if (!Handled && MenuTracking != nullptr) {
+    if (TMainMenu* Child = MenuTracking->MainMenuBarChildMenu()) tryMenu(Child);
   }
   ribbonShortCut(Msg, M, Handled);
   if (!Handled && FSystemMenu != nullptr && Msg.CharCode != 0) {

@@ -72,6 +72,8 @@ class IbsFormMenuTracking {
   virtual void MainMenuBarExit() {}
   // The main menu of the linked menu bar; null without a bar or a menu on it.
   virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
+  // The menu of the maximized MDI child the bar shows beside the form's own; null when none.
+  virtual TMainMenu* MainMenuBarChildMenu() const { return nullptr; }
   // The engine's skin changed (the tray menu follows it).
   virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
 };

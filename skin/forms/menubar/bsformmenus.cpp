@@ -137,6 +137,10 @@ TMainMenu* TbsFormMenus::MainMenuBarMenu() const {
   return MainMenuBar != nullptr ? MainMenuBar->MainMenu() : nullptr;
 }
 
+TMainMenu* TbsFormMenus::MainMenuBarChildMenu() const {
+  return MainMenuBar != nullptr ? MainMenuBar->GetChildMainMenu() : nullptr;
+}
+
 void TbsFormMenus::MainMenuBarExit() {
   if (MainMenuBar != nullptr) MainMenuBar->MenuExit();
 }

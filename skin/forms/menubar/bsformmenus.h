@@ -41,6 +41,7 @@ class TbsFormMenus : public IbsFormMenuTracking {
   void UnHookApp() override;
   void MainMenuBarExit() override;
   TMainMenu* MainMenuBarMenu() const override;
+  TMainMenu* MainMenuBarChildMenu() const override;
   void SkinDataChanged(TbsSkinData* Value) override;
 
   // ---- menu tracking ----

@@ -110,7 +110,11 @@ void TbsSkinMainMenuBar::ClearObjects() {
 
 TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() const {
   if (FMergeMenu != nullptr) return FMergeMenu;
-  // MDI children are not part of this platform layer: only an explicit merge menu is shown.
+  TCustomForm* Main = Application != nullptr ? Application->MainForm() : nullptr;
+  TCustomForm* Child = Main != nullptr ? Main->ActiveMDIChild() : nullptr;
+  if (Child == nullptr) return nullptr;
+  for (Integer i = 0; i < Child->ComponentCount(); ++i)
+    if (auto* Menu = dynamic_cast<TMainMenu*>(Child->Components(i))) return Menu;
   return nullptr;
 }
 

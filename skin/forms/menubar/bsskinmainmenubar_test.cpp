@@ -480,3 +480,27 @@ TEST_F(MenuBarTest, ToolBarModeDrawsAToolPanelAndToolButtonItems) {
   Bar->Repaint();
   EXPECT_EQ(PixelOf(Bar, R0.Left + 1, R0.Top + 1), SliceColor("resizetoolpanel", 0, 1));
 }
+
+TEST_F(MenuBarTest, TheChildMenuOnTheBarAnswersItsShortcutsAfterTheFormsOwn) {
+  auto* Child = new TMainMenu(Form);
+  TMenuItem* ChildFile = add(Child->Items(), "&Tools", "ToolsItem");
+  TMenuItem* Convert = add(ChildFile, "&Convert", "ConvertItem");
+  Convert->SetShortCut(ShortCut('K', TShiftState{ssCtrl}));
+  Integer Converts = 0;
+  Convert->OnClick = [&](TObject*) { ++Converts; };
+  auto press = [&] {
+    wintest::KeyDown(VK_CONTROL);
+    TWMKey Msg{WM_KEYDOWN, 'K', 0, 0};
+    bool Handled = false;
+    Engine->FormShortCut(Msg, Handled);
+    wintest::KeyUp(VK_CONTROL);
+    return Handled;
+  };
+  EXPECT_FALSE(press());  // not on the bar: nobody answers
+  Bar->Merge(Child);
+  EXPECT_TRUE(press());
+  EXPECT_EQ(Converts, 1);
+  Bar->UnMerge();
+  EXPECT_FALSE(press());
+  EXPECT_EQ(Converts, 1);
+}
