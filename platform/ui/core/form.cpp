@@ -535,7 +535,27 @@ TModalResult TCustomForm::ShowModal() {
 
 void TCustomForm::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation(SCannotFocus);
+  mdiActivate();
   ::SetFocus(Handle());
+}
+
+HWND TCustomForm::visibleMDIClient() const {
+  if (FFormStyle != fsMDIChild || FHandle == nullptr || !IsWindowVisible(FHandle) ||
+      (DWORD(GetWindowLong(FHandle, GWL_EXSTYLE)) & WS_EX_MDICHILD) == 0)
+    return nullptr;
+  return GetParent(FHandle);
+}
+
+// The client, not the focus or the z-order, decides which child is active: it tells both children,
+// keeps a maximized child maximized and moves the focus.
+void TCustomForm::mdiActivate() {
+  if (HWND Client = visibleMDIClient())
+    SendMessage(Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
+}
+
+void TCustomForm::SetZOrder(bool TopMost) {
+  TCustomControl::SetZOrder(TopMost);
+  if (TopMost) mdiActivate();
 }
 
 void TCustomForm::SetWindowFocus() {

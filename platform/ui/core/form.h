@@ -146,6 +146,8 @@ class TCustomForm : public TCustomControl {
   void CreateWindowCreated() override;
   void DestroyWindowHandle() override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
+  // An MDI child brought to the front becomes the client's active child.
+  void SetZOrder(bool TopMost) override;
   bool TopLevelWindow() const override { return true; }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Dispatch(TMessage& Message) override;
@@ -192,6 +194,9 @@ class TCustomForm : public TCustomControl {
  private:
   std::vector<TCustomForm*> mdiChildren() const;
   void mdiActivated(bool Now);
+  // The MDI client holding this form's window when it is a visible MDI child; null otherwise.
+  HWND visibleMDIClient() const;
+  void mdiActivate();
   void focusOnShow();
   bool FMDIActiveTold = false;
   TMenuItem* FWindowMenu = nullptr;

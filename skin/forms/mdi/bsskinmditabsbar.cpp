@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "platform/ui/core/application.h"
-#include "platform/win/mdi.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordsbars.h"
@@ -432,12 +431,6 @@ void TbsSkinMDITabsBar::ShowChild(TCustomForm* Child) {
   if (TbsSkinForm* S = GetSkinFormOf(Child); S != nullptr && S->WindowState() == wsMinimized)
     S->SetWindowState(wsNormal);
   Child->Show();
-  // Bringing a child to the front does not activate it in our platform's MDI client: asked for.
-  HWND Client = Child->HandleAllocated() ? GetParent(Child->Handle()) : nullptr;
-  TCustomForm* Main = Application != nullptr ? Application->MainForm() : nullptr;
-  if (Client != nullptr && Main != nullptr && Client == Main->ClientHandle() &&
-      Main->ActiveMDIChild() != Child)
-    SendMessage(Client, WM_MDIACTIVATE, WPARAM(Child->Handle()), 0);
 }
 
 void TbsSkinMDITabsBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
