@@ -486,13 +486,8 @@ void TbsComboBoxBase<TPopup>::CMMouseLeave(TMessage& Message) {
 template <class TPopup>
 void TbsComboBoxBase<TPopup>::WMEraseBkgnd(TMessage& Message) {
   if (FromWMPaint || Message.WParam == 0 || Width() <= 0 || Height() <= 0) return;
-  GetSkinData();
   TBitmap B;
-  B.SetSize(Width(), Height());
-  if (FIndex == -1)
-    CreateControlDefaultImage(&B);
-  else
-    CreateControlSkinImage(&B);
+  this->CreateControlImage(&B);
   BitBlt(HDC(Message.WParam), 0, 0, Width(), Height(), B.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 

@@ -567,13 +567,8 @@ void TbsSkinScrollBar::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
   if (FromWMPaint || Message.WParam == 0 || Width() <= 0 || Height() <= 0) return;
   // Erased outside painting: the whole bar goes into the erase DC at once.
-  GetSkinData();
   TBitmap B;
-  B.SetSize(Width(), Height());
-  if (FIndex == -1)
-    CreateControlDefaultImage(&B);
-  else
-    CreateControlSkinImage(&B);
+  CreateControlImage(&B);
   TCanvas C;
   C.SetHandle(reinterpret_cast<HDC>(Message.WParam));
   C.Draw(0, 0, &B);

@@ -76,15 +76,19 @@ class TbsSkinControlBase : public TBase, public IbsSkinChangeable {
   virtual void CreateControlDefaultImage(TBitmap* B) { (void)B; }
   virtual void CreateControlSkinImage(TBitmap* B) { (void)B; }
 
+  // The whole control's picture, in the skin's look or the default one, into B (sized to the control).
+  void CreateControlImage(TBitmap* B) {
+    GetSkinData();
+    B->SetSize(this->Width(), this->Height());
+    if (FIndex == -1)
+      CreateControlDefaultImage(B);
+    else
+      CreateControlSkinImage(B);
+  }
   void Paint() override {
     if (this->Width() <= 0 || this->Height() <= 0) return;
-    GetSkinData();
     TBitmap B;
-    B.SetSize(this->Width(), this->Height());
-    if (FIndex == -1)
-      CreateControlDefaultImage(&B);
-    else
-      CreateControlSkinImage(&B);
+    CreateControlImage(&B);
     this->Canvas()->Draw(0, 0, &B);
   }
   void Notification(TComponent* AComponent, TOperation Operation) override {

@@ -127,13 +127,8 @@ void TbsSkinPanel::drawBackgroundPicture(TCanvas* C, TBitmap* P) {
 
 void TbsSkinPanel::PaintskinTo(TCanvas* C, Integer X, Integer Y) {
   if (Width() <= 0 || Height() <= 0) return;
-  GetSkinData();
   TBitmap B;
-  B.SetSize(Width(), Height());
-  if (FIndex == -1)
-    CreateControlDefaultImage(&B);
-  else
-    CreateControlSkinImage(&B);
+  CreateControlImage(&B);
   C->Draw(X, Y, &B);
 }
 
