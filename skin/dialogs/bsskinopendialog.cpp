@@ -137,59 +137,6 @@ void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch) {
   for (Integer I = List->Count(); I < (WithStretch ? 5 : 4); ++I) AddToolPicture(List, I);
 }
 
-// ---- the folder box ----
-
-TbsDlgFolderComboBox::TbsDlgFolderComboBox(TComponent* AOwner)
-    : TbsSkinComboBox(AOwner), FFolders(std::make_unique<TStringList>()) {}
-
-void TbsDlgFolderComboBox::SetShellListView(TbsCustomShellListView* Value) {
-  FListView = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-  UpdateFolders();
-}
-
-void TbsDlgFolderComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-  TbsSkinComboBox::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
-}
-
-void TbsDlgFolderComboBox::UpdateFolders() {
-  if (FListView == nullptr) return;
-  TbsFlagScope Updating(FUpdating, true);
-  Items()->Clear();
-  FFolders->Clear();
-  const String Path = FListView->Path();
-  if (Path.empty() || Path[0] != '/') {
-    // A virtual folder (the computer): its name only.
-    if (FListView->RootFolder() != nullptr) {
-      Items()->Add(FListView->RootFolder()->DisplayName());
-      FFolders->Add(String());
-    }
-  } else {
-    // The root, then each folder down to the list's own.
-    std::vector<String> Chain{"/"};
-    for (size_t Pos = 1; Pos < Path.size();) {
-      size_t End = Path.find('/', Pos);
-      if (End == String::npos) End = Path.size();
-      Chain.push_back(Path.substr(0, End));
-      Pos = End + 1;
-    }
-    for (size_t I = 0; I < Chain.size(); ++I) {
-      Items()->Add(I == 0 ? Chain[I] : ExtractFileName(Chain[I]));
-      FFolders->Add(Chain[I]);
-    }
-  }
-  SetItemIndex(Items()->Count() - 1);
-}
-
-void TbsDlgFolderComboBox::Change() {
-  TbsSkinComboBox::Change();
-  if (FUpdating || FListView == nullptr) return;
-  const Integer I = ItemIndex();
-  if (I < 0 || I >= FFolders->Count() || FFolders->Strings(I).empty()) return;
-  if (FFolders->Strings(I) != FListView->Path()) FListView->SetPath(FFolders->Strings(I));
-}
-
 // ---- the form ----
 
 TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData,
@@ -325,7 +272,7 @@ void TbsOpenDlgForm::buildToolBar(bool AToolButtonsTransparent, TCustomImageList
   StyleToolButton->SetAlign(alRight);
   StyleToolButton->SetParent(ToolPanel);
 
-  ShellBox = new TbsDlgFolderComboBox(this);
+  ShellBox = new TbsSkinShellComboBox(this);
   ShellBox->SetName("ShellBox");
   ShellBox->SetDropDownCount(10);
   ShellBox->SetWidth(190);
@@ -439,6 +386,7 @@ void TbsOpenDlgForm::buildListPanel() {
   FileListView->OnDblClick = [this](TObject* S) { FLVDBLClick(S); };
   FileListView->OnKeyPress = [this](TObject* S, char32_t& Key) { FLVKeyPress(S, Key); };
   ShellBox->SetShellListView(FileListView);
+  FileListView->SetShellComboBox(ShellBox);
 }
 
 // ---- names and extensions ----
@@ -566,7 +514,6 @@ bool TbsOpenDlgForm::refuseUnreadableFolder() {
 }
 
 void TbsOpenDlgForm::FLVPathChange(TObject*) {
-  ShellBox->UpdateFolders();
   if (refuseUnreadableFolder()) return;
   if (!StopAddToHistory && FileListView->RootFolder() != nullptr)
     FolderHistory.push_back(CopyItemIDList(FileListView->RootFolder()->AbsoluteID()));
@@ -817,7 +764,6 @@ void TbsSkinOpenDialog::setUpForm() {
   }
   F->FileListView->SetViewStyle(ListViewStyle);
   F->FileListView->SetRoot(StartFolder());
-  F->ShellBox->UpdateFolders();
 
   F->FileListView->SetHeaderSkinDataName(FLVHeaderSkinDataName);
   F->FileListView->SetSkinData(FCtrlFSD);

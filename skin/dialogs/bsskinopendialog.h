@@ -14,8 +14,8 @@
 #include "platform/ui/core/form.h"
 #include "platform/ui/graphics/graphicsobjects.h"
 #include "platform/ui/graphics/imagelist.h"
-#include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/shell/bsshellfolder.h"
+#include "skin/shell/bsshellpathcombobox.h"
 
 class TbsSkinData;
 class TbsSkinForm;
@@ -44,28 +44,6 @@ String FilterMaskExtension(const String& Mask);
 // new folder, view menu and, when asked, stretch.
 void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch);
 
-// Stands in for the shell path combo box: it lists the linked file list's folder and the folders above
-// it and moves the list to the one chosen. The form keeps it in step after each folder change.
-class TbsDlgFolderComboBox : public TbsSkinComboBox {
- public:
-  explicit TbsDlgFolderComboBox(TComponent* AOwner);
-  String ClassName() const override { return "TbsDlgFolderComboBox"; }
-
-  TbsCustomShellListView* ShellListView() const { return FListView; }
-  void SetShellListView(TbsCustomShellListView* Value);
-  // Lists the linked list's folder chain again, the list's own folder chosen.
-  void UpdateFolders();
-  void Change() override;
-
- protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-
- private:
-  TbsCustomShellListView* FListView = nullptr;
-  std::unique_ptr<TStringList> FFolders;
-  bool FUpdating = false;
-};
-
 class TbsOpenDlgForm : public TForm {
  public:
   TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData, bool AToolButtonsTransparent,
@@ -92,7 +70,7 @@ class TbsOpenDlgForm : public TForm {
   TbsSkinFileListView* FileListView = nullptr;
   TbsSkinEdit* FileNameEdit = nullptr;
   TbsSkinFilterComboBox* FilterComboBox = nullptr;
-  TbsDlgFolderComboBox* ShellBox = nullptr;
+  TbsSkinShellComboBox* ShellBox = nullptr;
   TbsSkinButton* OpenButton = nullptr;
   TbsSkinButton* CancelButton = nullptr;
   TbsSkinStdLabel* Drivelabel = nullptr;

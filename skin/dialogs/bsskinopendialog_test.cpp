@@ -585,23 +585,29 @@ TEST_F(OpenDialogTest, UpAndTheFolderBoxMoveTheList) {
   MakeDir("inner");
   MakeDir("inner/deep");
   Dlg->SetInitialDir(Path("inner/deep"));
-  String Shown, Up, Chosen;
-  Integer Entries = 0;
+  String Shown, ShownPath, Up, Followed, Chosen;
+  Integer ShownIndent = -1;
   Run([&] {
-    TbsDlgFolderComboBox* Box = Form()->ShellBox;
-    Entries = Box->Items()->Count();
+    TbsSkinShellComboBox* Box = Form()->ShellBox;
+    ASSERT_EQ(Box->ShellListView(), List());
+    ASSERT_EQ(List()->ShellComboBox(), Box);
     Shown = Box->Items()->Strings(Box->ItemIndex());
+    ShownPath = Box->Path();
+    ShownIndent = Box->ItemsEx()->Items(Box->ItemIndex())->Indent;
     Form()->UpToolButtonClick(nullptr);
     Up = List()->Path();
-    // Choosing the entry two above the list's folder moves the list there.
+    Followed = Box->Path();
+    // Choosing the entry above the list's folder in the outline moves the list there.
     Box->SetItemIndex(Box->ItemIndex() - 1);
     Chosen = List()->Path();
   });
   Integer Depth = 0;
   for (char C : Path("inner/deep")) Depth += C == '/';
-  EXPECT_EQ(Entries, Depth + 1) << "the root and each folder down to the list's";
   EXPECT_EQ(Shown, "deep");
+  EXPECT_EQ(ShownPath, Path("inner/deep"));
+  EXPECT_EQ(ShownIndent, Depth + 1) << "the desktop, the file system root and each folder down to the list's";
   EXPECT_EQ(Up, Path("inner"));
+  EXPECT_EQ(Followed, Path("inner")) << "the box follows the list";
   EXPECT_EQ(Chosen, Dir);
 }
 
@@ -627,7 +633,8 @@ TEST_F(OpenDialogTest, NewFolderDoesNothingInAVirtualFolder) {
     Form()->UpToolButtonClick(nullptr);
     Form()->NewFolderToolButtonClick(nullptr);
     Count = Form()->NewFolderCount;
-    Shown = Form()->ShellBox->Items()->Count() == 1 ? Form()->ShellBox->Items()->Strings(0) : "";
+    TbsSkinShellComboBox* Box = Form()->ShellBox;
+    Shown = Box->ItemIndex() >= 0 ? Box->Items()->Strings(Box->ItemIndex()) : "";
   });
   EXPECT_EQ(Count, 0);
   EXPECT_FALSE(Shown.empty()) << "the folder box names the virtual folder";
