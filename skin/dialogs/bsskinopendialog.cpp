@@ -155,15 +155,7 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
   buildToolBar(AToolButtonsTransparent, AToolBarImageList);
   buildBottomPanel();
   buildListPanel();
-}
-
-void TbsOpenDlgForm::CMActivate(TMessage& Message) {
-  TForm::CMActivate(Message);
-  // The edit is the form's active control; a hidden form cannot take one, so it is named on showing.
-  if (!FEditNamedActive && FileNameEdit->CanFocus()) {
-    FEditNamedActive = true;
-    SetActiveControl(FileNameEdit);
-  }
+  SetActiveControl(FileNameEdit);
 }
 
 TbsOpenDlgForm::~TbsOpenDlgForm() {

@@ -119,7 +119,6 @@ class TbsOpenDlgForm : public TForm {
   String FolderPrefix() const;
 
  protected:
-  void CMActivate(TMessage& Message) override;
   // A tool button 27 x 25 of the "toolbutton" element, placed right of the earlier ones.
   TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
                                     const char* HintFallback, bool Flat);
@@ -142,8 +141,6 @@ class TbsOpenDlgForm : public TForm {
   void focusFirstItem();
   // After moving into a folder that cannot be read, says so and goes back to the folder before it.
   bool refuseUnreadableFolder();
-
-  bool FEditNamedActive = false;
 };
 
 class TbsSkinOpenDialog : public TComponent {

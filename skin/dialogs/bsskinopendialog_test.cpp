@@ -480,17 +480,19 @@ TEST_F(OpenDialogTest, EnterAndEscapeInTheEdit) {
   EXPECT_EQ(Dlg->FileName(), Path("clip.avi"));
   Dlg->SetFileName("");
 
-  // Keys as a person presses them: click into the edit, type Enter; Escape reaches the cancel button.
+  // Keys as a person presses them, the focus on the edit from the start: Enter accepts the typed name;
+  // Escape reaches the cancel button.
+  bool EditFocused = false;
   EXPECT_TRUE(Run([&] {
+    EditFocused = Form()->FileNameEdit->Focused();
     Type("clip.avi");
-    wintest::Click(wintest::ScreenPoint(Form()->FileNameEdit->Handle(), 5, 5));
     wintest::KeyPress(VK_RETURN, 13);
     WinProcessMessages();
   }));
   EXPECT_EQ(Dlg->FileName(), Path("clip.avi"));
   TModalResult Result = mrNone;
+  EXPECT_TRUE(EditFocused) << "the edit has the keyboard focus when the dialog opens";
   EXPECT_FALSE(Run([&] {
-    wintest::Click(wintest::ScreenPoint(Form()->FileNameEdit->Handle(), 5, 5));
     wintest::KeyPress(VK_ESCAPE);
     WinProcessMessages();
     Result = Form()->ModalResult();
