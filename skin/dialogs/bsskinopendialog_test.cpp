@@ -9,7 +9,9 @@
 #include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
 #include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/edit.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/bars/bsskintoolbar.h"
 #include "skin/controls/buttons/bsskinbutton.h"
@@ -613,17 +615,31 @@ TEST_F(OpenDialogTest, UpAndTheFolderBoxMoveTheList) {
   EXPECT_EQ(Chosen, Dir);
 }
 
-TEST_F(OpenDialogTest, NewFolderIsNumberedAndChosenForRenaming) {
-  std::vector<String> Renamed;
+TEST_F(OpenDialogTest, NewFolderIsNumberedAndRenamedInPlace) {
+  std::vector<String> Renamed, EditShown;
+  std::vector<bool> Editing;
   Run([&] {
     for (int I = 0; I < 2; ++I) {
       Form()->NewFolderToolButtonClick(nullptr);
       Renamed.push_back(List()->Selected() ? List()->Selected()->Caption() : "");
+      Editing.push_back(List()->IsEditing());
+      auto* Edit = dynamic_cast<TCustomEdit*>(Screen->ActiveControl());
+      EditShown.push_back(Edit != nullptr && Edit->Parent() == List() ? Edit->Text() : "");
+      // The first rename is given up with Escape; the second is done as a person does: type over the
+      // name, press Enter.
+      if (Edit == nullptr) continue;
+      if (I == 1) Edit->SetSelText("片段");
+      wintest::KeyPress(I == 1 ? VK_RETURN : VK_ESCAPE);
+      WinProcessMessages();
+      WinRunDeferredActions();
     }
   });
-  EXPECT_TRUE(DirectoryExists(Path("New Folder")));
-  EXPECT_TRUE(DirectoryExists(Path("New Folder(2)")));
   EXPECT_EQ(Renamed, (std::vector<String>{"New Folder", "New Folder(2)"}));
+  EXPECT_EQ(Editing, (std::vector<bool>{true, true})) << "each new folder starts its rename";
+  EXPECT_EQ(EditShown, (std::vector<String>{"New Folder", "New Folder(2)"}));
+  EXPECT_TRUE(DirectoryExists(Path("New Folder"))) << "the rename given up keeps the name";
+  EXPECT_FALSE(DirectoryExists(Path("New Folder(2)")));
+  EXPECT_TRUE(DirectoryExists(Path("片段"))) << "the typed name renames the folder on disk";
 }
 
 TEST_F(OpenDialogTest, NewFolderDoesNothingInAVirtualFolder) {

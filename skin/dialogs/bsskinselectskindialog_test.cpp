@@ -126,6 +126,15 @@ TEST_F(SelectSkinDialogTest, ChoosingTheThirdOfThreeSkins) {
     EXPECT_EQ(PaintedPixel(Form()->PreviewForm->Handle(), 3, 3), COLORREF(ColorToRGB(clGreen)))
         << "the preview window wears the preview skin's frame";
     EXPECT_TRUE(Form()->SkinsListBox->ListBox->Focused()) << "the list has the keyboard focus";
+    // The arrow keys move the list's selection, each move reloading the preview.
+    wintest::KeyPress(VK_DOWN);
+    WinProcessMessages();
+    EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 2);
+    EXPECT_EQ(PreviewName(), "Red");
+    wintest::KeyPress(VK_UP);
+    WinProcessMessages();
+    EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 1);
+    EXPECT_EQ(PreviewName(), "Green");
     ClickEntry(2);
     EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 2);
     EXPECT_EQ(PreviewName(), "Red") << "a click reloads the preview";
