@@ -40,9 +40,6 @@ String OpenDlgText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallb
 // The extension a filter mask gives a typed name: none for a mask with ".*", else the extension of its
 // first pattern ("*.bmp;*.jpg" gives ".bmp").
 String FilterMaskExtension(const String& Mask);
-// Adds to List the dialogs' own tool pictures it lacks, 16 x 16 with alpha, in this order: back, up,
-// new folder, view menu and, when asked, stretch.
-void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch);
 
 class TbsOpenDlgForm : public TForm {
  public:
