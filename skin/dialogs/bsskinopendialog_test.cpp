@@ -27,6 +27,8 @@
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsskinfiltercombobox.h"
 
+using dialogstest::ShowingBox;
+
 namespace {
 
 class OpenDialogTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
@@ -76,9 +78,6 @@ class OpenDialogTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
       CloseIfOpen();
     });
     return Dlg->Execute();
-  }
-  static TbsMessageForm* ShowingBox() {
-    return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
   }
   // The caption and text of the box that Step brings up, answered as a person does: Enter takes the
   // box's default button, Escape its cancel button.
@@ -629,8 +628,7 @@ TEST_F(OpenDialogTest, NewFolderIsNumberedAndRenamedInPlace) {
       // name, press Enter.
       if (Edit == nullptr) continue;
       if (I == 1) Edit->SetSelText("片段");
-      wintest::KeyPress(I == 1 ? VK_RETURN : VK_ESCAPE);
-      WinProcessMessages();
+      dialogstest::Press(I == 1 ? VK_RETURN : VK_ESCAPE);
       WinRunDeferredActions();
     }
   });

@@ -11,6 +11,8 @@
 #include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
+using dialogstest::Press;
+
 namespace {
 
 class SelectSkinDialogTest : public TSkinControlTest {
@@ -73,10 +75,6 @@ class SelectSkinDialogTest : public TSkinControlTest {
     WinProcessMessages();
   }
   void ClickButton(TbsSkinButton* B) { ClickAt(B, 10, 10); }
-  static void Press(Word Key) {
-    wintest::KeyPress(Key);
-    WinProcessMessages();
-  }
   static Integer LiveForms() {
     Integer N = 0;
     for (Integer i = 0; i < Application->ComponentCount(); ++i)
@@ -127,12 +125,10 @@ TEST_F(SelectSkinDialogTest, ChoosingTheThirdOfThreeSkins) {
         << "the preview window wears the preview skin's frame";
     EXPECT_TRUE(Form()->SkinsListBox->ListBox->Focused()) << "the list has the keyboard focus";
     // The arrow keys move the list's selection, each move reloading the preview.
-    wintest::KeyPress(VK_DOWN);
-    WinProcessMessages();
+    Press(VK_DOWN);
     EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 2);
     EXPECT_EQ(PreviewName(), "Red");
-    wintest::KeyPress(VK_UP);
-    WinProcessMessages();
+    Press(VK_UP);
     EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 1);
     EXPECT_EQ(PreviewName(), "Green");
     ClickEntry(2);
