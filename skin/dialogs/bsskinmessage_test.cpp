@@ -14,6 +14,8 @@
 #include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
+using dialogstest::ShowingBox;
+
 namespace {
 
 class SkinMessageTest : public TSkinControlTest {
@@ -31,9 +33,6 @@ class SkinMessageTest : public TSkinControlTest {
   }
 
   // The box that is showing.
-  static TbsMessageForm* ShowingBox() {
-    return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
-  }
   static TbsSkinButton* ButtonOf(TbsMessageForm* Box, const String& Name) {
     return dynamic_cast<TbsSkinButton*>(Box->FindComponent(Name));
   }

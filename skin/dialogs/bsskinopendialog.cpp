@@ -11,7 +11,6 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/core/application.h"
-#include "platform/ui/graphics/pngimage.h"
 #include "platform/ui/menus/menuitem.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
@@ -24,6 +23,7 @@
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/core/bspngimagelist.h"
 #include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsdialogtoolpictures.h"
 #include "skin/dialogs/bsskinmessage.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/menus/bsskinmenu.h"
@@ -35,68 +35,6 @@ namespace {
 
 constexpr char32_t EnterKey = 13;
 constexpr const char* BadFileNameText = "The file name \"%s\" is not valid.";
-
-// The dialogs' own pictures, drawn here: '#' outline, 'b' accent, 'y' light fill, '.' clear.
-constexpr const char* ToolPictures[5][16] = {
-    // back: an arrow to the left
-    {"................", "................", "......#.........", ".....##.........", "....#b#.........",
-     "...#bb#########.", "..#bbbbbbbbbbb#.", ".#bbbbbbbbbbbb#.", "..#bbbbbbbbbbb#.", "...#bb#########.",
-     "....#b#.........", ".....##.........", "......#.........", "................", "................",
-     "................"},
-    // up: an arrow upwards
-    {"........#.......", ".......#b#......", "......#bbb#.....", ".....#bbbbb#....", "....#bbbbbbb#...",
-     "...#bbbbbbbbb#..", "..#####bbb#####.", "......#bbb#.....", "......#bbb#.....", "......#bbb#.....",
-     "......#bbb#.....", "......#bbb#.....", "......#bbb#.....", "......#####.....", "................",
-     "................"},
-    // new folder: a folder with a spark
-    {"............#...", "..........#.#.#.", "...........###..", "..........#####.", "...........###..",
-     ".#####....#.#.#.", "#yyyyy#.....#...", "#yyyyyy######...", "#yyyyyyyyyyyy#..", "#yyyyyyyyyyyy#..",
-     "#yyyyyyyyyyyy#..", "#yyyyyyyyyyyy#..", "#yyyyyyyyyyyy#..", "##############..", "................",
-     "................"},
-    // view menu: list lines
-    {"................", "................", ".##.##########..", ".##.##########..", "................",
-     ".##.##########..", ".##.##########..", "................", ".##.##########..", ".##.##########..",
-     "................", ".##.##########..", ".##.##########..", "................", "................",
-     "................"},
-    // stretch: a frame with arrows to its corners
-    {"################", "#bbbb......bbbb#", "#bbb........bbb#", "#bb.b......b.bb#", "#b...b....b...b#",
-     "#.....b..b.....#", "#......bb......#", "#......bb......#", "#.....b..b.....#", "#b...b....b...b#",
-     "#bb.b......b.bb#", "#bbb........bbb#", "#bbbb......bbbb#", "#..............#", "################",
-     "................"},
-};
-
-constexpr const char* ToolPictureNames[5] = {"BS_BACK_PNG", "BS_UP_PNG", "BS_NEWFOLDER_PNG", "BS_LVSTYLE_PNG",
-                                             "BS_STRETCH_PNG"};
-
-// The product's palette: the text colour draws, the accent marks the action, a light accent fills.
-TColor ToolPictureColor(char C) {
-  switch (C) {
-    case '#':
-      return TColor(0x28231F);  // text #1F2328
-    case 'b':
-      return TColor(0xDE6F2F);  // accent #2F6FDE
-    case 'y':
-      return TColor(0xF8E6DC);  // light accent #DCE6F8
-    default:
-      return TColor(0);
-  }
-}
-
-void AddToolPicture(TbsPngImageList* List, Integer Index) {
-  TbsPngImage Png;
-  Png.CreateBlank(6 /* true colour with alpha */, 8, 16, 16);
-  for (Integer Y = 0; Y < 16; ++Y) {
-    Byte* Alpha = Png.AlphaScanline(Y);
-    for (Integer X = 0; X < 16; ++X) {
-      const char C = ToolPictures[Index][Y][X];
-      Png.SetPixels(X, Y, ToolPictureColor(C));
-      Alpha[X] = C == '.' ? 0 : 255;
-    }
-  }
-  auto* Item = new TbsPngImageItem(List->PngImages());
-  Item->SetName(ToolPictureNames[Index]);
-  Item->SetPngImage(&Png);
-}
 
 bool HasText(const String& S, const char* Part) {
   return S.find(Part) != String::npos;
@@ -129,67 +67,6 @@ String FilterMaskExtension(const String& Mask) {
   return ExtractFileExt(Semicolon == String::npos ? Mask : Mask.substr(0, Semicolon));
 }
 
-void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch) {
-  if (List->Count() == 0) {
-    List->SetPngWidth(16);
-    List->SetPngHeight(16);
-  }
-  for (Integer I = List->Count(); I < (WithStretch ? 5 : 4); ++I) AddToolPicture(List, I);
-}
-
-// ---- the folder box ----
-
-TbsDlgFolderComboBox::TbsDlgFolderComboBox(TComponent* AOwner)
-    : TbsSkinComboBox(AOwner), FFolders(std::make_unique<TStringList>()) {}
-
-void TbsDlgFolderComboBox::SetShellListView(TbsCustomShellListView* Value) {
-  FListView = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-  UpdateFolders();
-}
-
-void TbsDlgFolderComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-  TbsSkinComboBox::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
-}
-
-void TbsDlgFolderComboBox::UpdateFolders() {
-  if (FListView == nullptr) return;
-  TbsFlagScope Updating(FUpdating, true);
-  Items()->Clear();
-  FFolders->Clear();
-  const String Path = FListView->Path();
-  if (Path.empty() || Path[0] != '/') {
-    // A virtual folder (the computer): its name only.
-    if (FListView->RootFolder() != nullptr) {
-      Items()->Add(FListView->RootFolder()->DisplayName());
-      FFolders->Add(String());
-    }
-  } else {
-    // The root, then each folder down to the list's own.
-    std::vector<String> Chain{"/"};
-    for (size_t Pos = 1; Pos < Path.size();) {
-      size_t End = Path.find('/', Pos);
-      if (End == String::npos) End = Path.size();
-      Chain.push_back(Path.substr(0, End));
-      Pos = End + 1;
-    }
-    for (size_t I = 0; I < Chain.size(); ++I) {
-      Items()->Add(I == 0 ? Chain[I] : ExtractFileName(Chain[I]));
-      FFolders->Add(Chain[I]);
-    }
-  }
-  SetItemIndex(Items()->Count() - 1);
-}
-
-void TbsDlgFolderComboBox::Change() {
-  TbsSkinComboBox::Change();
-  if (FUpdating || FListView == nullptr) return;
-  const Integer I = ItemIndex();
-  if (I < 0 || I >= FFolders->Count() || FFolders->Strings(I).empty()) return;
-  if (FFolders->Strings(I) != FListView->Path()) FListView->SetPath(FFolders->Strings(I));
-}
-
 // ---- the form ----
 
 TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData,
@@ -208,15 +85,7 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
   buildToolBar(AToolButtonsTransparent, AToolBarImageList);
   buildBottomPanel();
   buildListPanel();
-}
-
-void TbsOpenDlgForm::CMActivate(TMessage& Message) {
-  TForm::CMActivate(Message);
-  // The edit is the form's active control; a hidden form cannot take one, so it is named on showing.
-  if (!FEditNamedActive && FileNameEdit->CanFocus()) {
-    FEditNamedActive = true;
-    SetActiveControl(FileNameEdit);
-  }
+  SetActiveControl(FileNameEdit);
 }
 
 TbsOpenDlgForm::~TbsOpenDlgForm() {
@@ -325,7 +194,7 @@ void TbsOpenDlgForm::buildToolBar(bool AToolButtonsTransparent, TCustomImageList
   StyleToolButton->SetAlign(alRight);
   StyleToolButton->SetParent(ToolPanel);
 
-  ShellBox = new TbsDlgFolderComboBox(this);
+  ShellBox = new TbsSkinShellComboBox(this);
   ShellBox->SetName("ShellBox");
   ShellBox->SetDropDownCount(10);
   ShellBox->SetWidth(190);
@@ -439,6 +308,7 @@ void TbsOpenDlgForm::buildListPanel() {
   FileListView->OnDblClick = [this](TObject* S) { FLVDBLClick(S); };
   FileListView->OnKeyPress = [this](TObject* S, char32_t& Key) { FLVKeyPress(S, Key); };
   ShellBox->SetShellListView(FileListView);
+  FileListView->SetShellComboBox(ShellBox);
 }
 
 // ---- names and extensions ----
@@ -566,7 +436,6 @@ bool TbsOpenDlgForm::refuseUnreadableFolder() {
 }
 
 void TbsOpenDlgForm::FLVPathChange(TObject*) {
-  ShellBox->UpdateFolders();
   if (refuseUnreadableFolder()) return;
   if (!StopAddToHistory && FileListView->RootFolder() != nullptr)
     FolderHistory.push_back(CopyItemIDList(FileListView->RootFolder()->AbsoluteID()));
@@ -817,7 +686,6 @@ void TbsSkinOpenDialog::setUpForm() {
   }
   F->FileListView->SetViewStyle(ListViewStyle);
   F->FileListView->SetRoot(StartFolder());
-  F->ShellBox->UpdateFolders();
 
   F->FileListView->SetHeaderSkinDataName(FLVHeaderSkinDataName);
   F->FileListView->SetSkinData(FCtrlFSD);

@@ -14,8 +14,8 @@
 #include "platform/ui/core/form.h"
 #include "platform/ui/graphics/graphicsobjects.h"
 #include "platform/ui/graphics/imagelist.h"
-#include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/shell/bsshellfolder.h"
+#include "skin/shell/bsshellpathcombobox.h"
 
 class TbsSkinData;
 class TbsSkinForm;
@@ -40,31 +40,6 @@ String OpenDlgText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallb
 // The extension a filter mask gives a typed name: none for a mask with ".*", else the extension of its
 // first pattern ("*.bmp;*.jpg" gives ".bmp").
 String FilterMaskExtension(const String& Mask);
-// Adds to List the dialogs' own tool pictures it lacks, 16 x 16 with alpha, in this order: back, up,
-// new folder, view menu and, when asked, stretch.
-void AddOpenDlgToolImages(TbsPngImageList* List, bool WithStretch);
-
-// Stands in for the shell path combo box: it lists the linked file list's folder and the folders above
-// it and moves the list to the one chosen. The form keeps it in step after each folder change.
-class TbsDlgFolderComboBox : public TbsSkinComboBox {
- public:
-  explicit TbsDlgFolderComboBox(TComponent* AOwner);
-  String ClassName() const override { return "TbsDlgFolderComboBox"; }
-
-  TbsCustomShellListView* ShellListView() const { return FListView; }
-  void SetShellListView(TbsCustomShellListView* Value);
-  // Lists the linked list's folder chain again, the list's own folder chosen.
-  void UpdateFolders();
-  void Change() override;
-
- protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-
- private:
-  TbsCustomShellListView* FListView = nullptr;
-  std::unique_ptr<TStringList> FFolders;
-  bool FUpdating = false;
-};
 
 class TbsOpenDlgForm : public TForm {
  public:
@@ -92,7 +67,7 @@ class TbsOpenDlgForm : public TForm {
   TbsSkinFileListView* FileListView = nullptr;
   TbsSkinEdit* FileNameEdit = nullptr;
   TbsSkinFilterComboBox* FilterComboBox = nullptr;
-  TbsDlgFolderComboBox* ShellBox = nullptr;
+  TbsSkinShellComboBox* ShellBox = nullptr;
   TbsSkinButton* OpenButton = nullptr;
   TbsSkinButton* CancelButton = nullptr;
   TbsSkinStdLabel* Drivelabel = nullptr;
@@ -141,7 +116,6 @@ class TbsOpenDlgForm : public TForm {
   String FolderPrefix() const;
 
  protected:
-  void CMActivate(TMessage& Message) override;
   // A tool button 27 x 25 of the "toolbutton" element, placed right of the earlier ones.
   TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
                                     const char* HintFallback, bool Flat);
@@ -164,8 +138,6 @@ class TbsOpenDlgForm : public TForm {
   void focusFirstItem();
   // After moving into a folder that cannot be read, says so and goes back to the folder before it.
   bool refuseUnreadableFolder();
-
-  bool FEditNamedActive = false;
 };
 
 class TbsSkinOpenDialog : public TComponent {

@@ -9,7 +9,9 @@
 #include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
 #include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/edit.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/bars/bsskintoolbar.h"
 #include "skin/controls/buttons/bsskinbutton.h"
@@ -24,6 +26,8 @@
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsskinfiltercombobox.h"
+
+using dialogstest::ShowingBox;
 
 namespace {
 
@@ -74,9 +78,6 @@ class OpenDialogTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
       CloseIfOpen();
     });
     return Dlg->Execute();
-  }
-  static TbsMessageForm* ShowingBox() {
-    return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
   }
   // The caption and text of the box that Step brings up, answered as a person does: Enter takes the
   // box's default button, Escape its cancel button.
@@ -480,17 +481,19 @@ TEST_F(OpenDialogTest, EnterAndEscapeInTheEdit) {
   EXPECT_EQ(Dlg->FileName(), Path("clip.avi"));
   Dlg->SetFileName("");
 
-  // Keys as a person presses them: click into the edit, type Enter; Escape reaches the cancel button.
+  // Keys as a person presses them, the focus on the edit from the start: Enter accepts the typed name;
+  // Escape reaches the cancel button.
+  bool EditFocused = false;
   EXPECT_TRUE(Run([&] {
+    EditFocused = Form()->FileNameEdit->Focused();
     Type("clip.avi");
-    wintest::Click(wintest::ScreenPoint(Form()->FileNameEdit->Handle(), 5, 5));
     wintest::KeyPress(VK_RETURN, 13);
     WinProcessMessages();
   }));
   EXPECT_EQ(Dlg->FileName(), Path("clip.avi"));
   TModalResult Result = mrNone;
+  EXPECT_TRUE(EditFocused) << "the edit has the keyboard focus when the dialog opens";
   EXPECT_FALSE(Run([&] {
-    wintest::Click(wintest::ScreenPoint(Form()->FileNameEdit->Handle(), 5, 5));
     wintest::KeyPress(VK_ESCAPE);
     WinProcessMessages();
     Result = Form()->ModalResult();
@@ -585,37 +588,56 @@ TEST_F(OpenDialogTest, UpAndTheFolderBoxMoveTheList) {
   MakeDir("inner");
   MakeDir("inner/deep");
   Dlg->SetInitialDir(Path("inner/deep"));
-  String Shown, Up, Chosen;
-  Integer Entries = 0;
+  String Shown, ShownPath, Up, Followed, Chosen;
+  Integer ShownIndent = -1;
   Run([&] {
-    TbsDlgFolderComboBox* Box = Form()->ShellBox;
-    Entries = Box->Items()->Count();
+    TbsSkinShellComboBox* Box = Form()->ShellBox;
+    ASSERT_EQ(Box->ShellListView(), List());
+    ASSERT_EQ(List()->ShellComboBox(), Box);
     Shown = Box->Items()->Strings(Box->ItemIndex());
+    ShownPath = Box->Path();
+    ShownIndent = Box->ItemsEx()->Items(Box->ItemIndex())->Indent;
     Form()->UpToolButtonClick(nullptr);
     Up = List()->Path();
-    // Choosing the entry two above the list's folder moves the list there.
+    Followed = Box->Path();
+    // Choosing the entry above the list's folder in the outline moves the list there.
     Box->SetItemIndex(Box->ItemIndex() - 1);
     Chosen = List()->Path();
   });
   Integer Depth = 0;
   for (char C : Path("inner/deep")) Depth += C == '/';
-  EXPECT_EQ(Entries, Depth + 1) << "the root and each folder down to the list's";
   EXPECT_EQ(Shown, "deep");
+  EXPECT_EQ(ShownPath, Path("inner/deep"));
+  EXPECT_EQ(ShownIndent, Depth + 1) << "the desktop, the file system root and each folder down to the list's";
   EXPECT_EQ(Up, Path("inner"));
+  EXPECT_EQ(Followed, Path("inner")) << "the box follows the list";
   EXPECT_EQ(Chosen, Dir);
 }
 
-TEST_F(OpenDialogTest, NewFolderIsNumberedAndChosenForRenaming) {
-  std::vector<String> Renamed;
+TEST_F(OpenDialogTest, NewFolderIsNumberedAndRenamedInPlace) {
+  std::vector<String> Renamed, EditShown;
+  std::vector<bool> Editing;
   Run([&] {
     for (int I = 0; I < 2; ++I) {
       Form()->NewFolderToolButtonClick(nullptr);
       Renamed.push_back(List()->Selected() ? List()->Selected()->Caption() : "");
+      Editing.push_back(List()->IsEditing());
+      auto* Edit = dynamic_cast<TCustomEdit*>(Screen->ActiveControl());
+      EditShown.push_back(Edit != nullptr && Edit->Parent() == List() ? Edit->Text() : "");
+      // The first rename is given up with Escape; the second is done as a person does: type over the
+      // name, press Enter.
+      if (Edit == nullptr) continue;
+      if (I == 1) Edit->SetSelText("片段");
+      dialogstest::Press(I == 1 ? VK_RETURN : VK_ESCAPE);
+      WinRunDeferredActions();
     }
   });
-  EXPECT_TRUE(DirectoryExists(Path("New Folder")));
-  EXPECT_TRUE(DirectoryExists(Path("New Folder(2)")));
   EXPECT_EQ(Renamed, (std::vector<String>{"New Folder", "New Folder(2)"}));
+  EXPECT_EQ(Editing, (std::vector<bool>{true, true})) << "each new folder starts its rename";
+  EXPECT_EQ(EditShown, (std::vector<String>{"New Folder", "New Folder(2)"}));
+  EXPECT_TRUE(DirectoryExists(Path("New Folder"))) << "the rename given up keeps the name";
+  EXPECT_FALSE(DirectoryExists(Path("New Folder(2)")));
+  EXPECT_TRUE(DirectoryExists(Path("片段"))) << "the typed name renames the folder on disk";
 }
 
 TEST_F(OpenDialogTest, NewFolderDoesNothingInAVirtualFolder) {
@@ -627,7 +649,8 @@ TEST_F(OpenDialogTest, NewFolderDoesNothingInAVirtualFolder) {
     Form()->UpToolButtonClick(nullptr);
     Form()->NewFolderToolButtonClick(nullptr);
     Count = Form()->NewFolderCount;
-    Shown = Form()->ShellBox->Items()->Count() == 1 ? Form()->ShellBox->Items()->Strings(0) : "";
+    TbsSkinShellComboBox* Box = Form()->ShellBox;
+    Shown = Box->ItemIndex() >= 0 ? Box->Items()->Strings(Box->ItemIndex()) : "";
   });
   EXPECT_EQ(Count, 0);
   EXPECT_FALSE(Shown.empty()) << "the folder box names the virtual folder";

@@ -13,6 +13,7 @@
 #include "skin/controls/panels/bsskinsplitter.h"
 #include "skin/core/bspngimagelist.h"
 #include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsdialogtoolpictures.h"
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsskinfiltercombobox.h"
 

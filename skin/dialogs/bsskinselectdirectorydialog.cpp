@@ -18,6 +18,7 @@
 #include "skin/controls/panels/bsskinsplitter.h"
 #include "skin/core/bspngimagelist.h"
 #include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsdialogtoolpictures.h"
 #include "skin/dialogs/bsskinmessage.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/shell/bsshelltreeview.h"
@@ -31,27 +32,6 @@ constexpr const char* NewFolderKey = "MSG_NEWFOLDER";
 constexpr const char* NewFolderFallback = "New Folder";
 
 constexpr Integer DefaultClientSize = 280;
-
-// The new-folder button's picture "BS_NEWFOLDER_PNG", drawn by us: a yellow folder with a green plus
-// on a transparent 16 x 16 ground.
-void DrawNewFolderPicture(TPngImage& Png) {
-  Png.CreateBlank(6, 8, 16, 16);
-  auto put = [&](Integer X0, Integer Y0, Integer X1, Integer Y1, TColor Color) {
-    for (Integer Y = Y0; Y < Y1; ++Y)
-      for (Integer X = X0; X < X1; ++X) {
-        Png.SetPixels(X, Y, Color);
-        Png.AlphaScanline(Y)[X] = 255;
-      }
-  };
-  const TColor Edge = TColor(0x1F6FA0), Face = TColor(0x4CC8F5), Tab = TColor(0x3AA8D8);
-  const TColor Plus = TColor(0x2E9B3A);
-  put(1, 3, 7, 5, Edge);
-  put(2, 4, 6, 5, Tab);
-  put(1, 5, 14, 14, Edge);
-  put(2, 6, 13, 13, Face);
-  put(11, 0, 14, 7, Plus);
-  put(9, 2, 16, 5, Plus);
-}
 
 // Whether two paths name the same folder on disk.
 bool SameFolder(const String& A, const String& B) {
@@ -101,13 +81,7 @@ TbsSelDirDlgForm::TbsSelDirDlgForm(TComponent* AOwner, TbsSkinData* ACtrlSkinDat
 
   // The list is the form's own, freed with it (one per Execute otherwise piles up in the application).
   PngImgList = new TbsPngImageList(nullptr);
-  PngImgList->SetPngWidth(16);
-  PngImgList->SetPngHeight(16);
-  TbsPngImage Picture;
-  DrawNewFolderPicture(Picture);
-  auto* Item = new TbsPngImageItem(PngImgList->PngImages());
-  Item->SetName("BS_NEWFOLDER_PNG");
-  Item->SetPngImage(&Picture);
+  AddNewFolderPicture(PngImgList);
 
   if (ShowToolBar) {
     ToolPanel = new TbsSkinToolBar(this);

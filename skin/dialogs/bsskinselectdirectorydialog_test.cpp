@@ -26,6 +26,8 @@
 #include "skin/shell/bsshelltreeview.h"
 #include "skin/shell/bsskinfilepaths.h"
 
+using dialogstest::ShowingBox;
+
 namespace {
 
 class SelectDirectoryTest : public shelltest::TTempFolderTestOf<TSkinControlTest> {
@@ -61,11 +63,7 @@ class SelectDirectoryTest : public shelltest::TTempFolderTestOf<TSkinControlTest
   static void TypePath(TbsSelDirDlgForm* F, const String& Text) {
     F->DirEdit->SetFocus();
     F->DirEdit->SetText(Text);
-    wintest::KeyPress(VK_RETURN, 13);
-    WinProcessMessages();
-  }
-  static TbsMessageForm* ShowingBox() {
-    return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
+    dialogstest::Press(VK_RETURN, 13);
   }
   // Scripts the next Execute: InDialog runs in the dialog's loop and expects an error box, whose text
   // goes to Told and which is answered with Enter; AfterBox then runs in the dialog again.

@@ -163,9 +163,7 @@ TbsSelectSkinDlgForm* TbsSelectSkinDlgForm::CreateEx2(TComponent* AOwner, TbsCom
 
 void TbsSelectSkinDlgForm::finishConstruction() {
   PreviewForm->SetVisible(true);
-  // A form that is not showing yet may refuse an active control; it then gives the focus to its first
-  // control on activation, which is this same list.
-  if (SkinsListBox->ListBox->CanFocus()) SetActiveControl(SkinsListBox->ListBox);
+  SetActiveControl(SkinsListBox->ListBox);
 }
 
 template <class F>

@@ -11,6 +11,8 @@
 #include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
+using dialogstest::Press;
+
 namespace {
 
 class SelectSkinDialogTest : public TSkinControlTest {
@@ -73,10 +75,6 @@ class SelectSkinDialogTest : public TSkinControlTest {
     WinProcessMessages();
   }
   void ClickButton(TbsSkinButton* B) { ClickAt(B, 10, 10); }
-  static void Press(Word Key) {
-    wintest::KeyPress(Key);
-    WinProcessMessages();
-  }
   static Integer LiveForms() {
     Integer N = 0;
     for (Integer i = 0; i < Application->ComponentCount(); ++i)
@@ -125,7 +123,14 @@ TEST_F(SelectSkinDialogTest, ChoosingTheThirdOfThreeSkins) {
     EXPECT_EQ(PreviewName(), "Green");
     EXPECT_EQ(PaintedPixel(Form()->PreviewForm->Handle(), 3, 3), COLORREF(ColorToRGB(clGreen)))
         << "the preview window wears the preview skin's frame";
-    EXPECT_EQ(Form()->ActiveControl(), Form()->SkinsListBox->ListBox) << "the list is the active control";
+    EXPECT_TRUE(Form()->SkinsListBox->ListBox->Focused()) << "the list has the keyboard focus";
+    // The arrow keys move the list's selection, each move reloading the preview.
+    Press(VK_DOWN);
+    EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 2);
+    EXPECT_EQ(PreviewName(), "Red");
+    Press(VK_UP);
+    EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 1);
+    EXPECT_EQ(PreviewName(), "Green");
     ClickEntry(2);
     EXPECT_EQ(Form()->SkinsListBox->ItemIndex(), 2);
     EXPECT_EQ(PreviewName(), "Red") << "a click reloads the preview";

@@ -65,7 +65,7 @@ TEST_F(SelectDirectoryDisplay, TheDialogWaitsOnTheStartFolderInTheSkinsLook) {
     const TPoint At = F->ToolPanel->ClientToScreen({B->Left(), B->Top()});
     for (Integer Y = 0; Y < B->Height() && !PictureShown; ++Y)
       for (Integer X = 0; X < B->Width() && !PictureShown; ++X)
-        PictureShown = Reader->Pixel(At.X + X, At.Y + Y) == 0x4CC8F5u;
+        PictureShown = Reader->Pixel(At.X + X, At.Y + Y) == 0xF8E6DCu;  // the folder's light fill
     // The path edit holds text: its line differs from the edit's own ground.
     TbsSkinEdit* E = F->DirEdit;
     const uint32_t EditGround = ScreenAt(E, E->ClientWidth() - 3, E->ClientHeight() / 2);

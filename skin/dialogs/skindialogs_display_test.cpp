@@ -16,6 +16,8 @@
 #include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
 
+using dialogstest::ShowingBox;
+
 namespace {
 
 class MessageBoxDisplay : public TDisplayTest<TSkinControlTest> {
@@ -23,9 +25,6 @@ class MessageBoxDisplay : public TDisplayTest<TSkinControlTest> {
   // The default look's fill of a focused button.
   static constexpr COLORREF FocusedFill = 0xF3D4C1;
   static COLORREF Frame(int Slice) { return COLORREF(GeneratedSkinSliceColor(63, 0, Slice)); }
-  static TbsMessageForm* ShowingBox() {
-    return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
-  }
 };
 
 TEST_F(MessageBoxDisplay, AConfirmationWaitsWithItsIconTextAndButtons) {

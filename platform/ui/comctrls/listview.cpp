@@ -1336,7 +1336,7 @@ void TCustomListView::Edit(TListItem* Item, String& S) {
 }
 
 void TCustomListView::startLabelEdit(Integer Index) {
-  if (FReadOnly || FOwnerData || Index < 0 || Index >= FItems->Count() || FEditor) return;
+  if (FReadOnly || Index < 0 || Index >= FItems->Count() || FEditor) return;
   if (!LabelEditorFactory) return;  // no in-place editor in this program
   TListItem* Item = itemAt(Index);
   if (!CanEdit(Item)) return;
@@ -1367,5 +1367,10 @@ void TCustomListView::finishLabelEdit(Integer Index, bool Accept, const String& 
   TListItem* Item = itemAt(Index);
   String S = Text;
   Edit(Item, S);
-  if (Index < FItems->Count() && FItems->Item(Index) == Item) Item->SetCaption(S);
+  if (Index >= FItems->Count()) return;
+  // With owner data the owner keeps the text: the row is asked for it again when repainted.
+  if (FOwnerData)
+    invalidateItem(Index);
+  else if (FItems->Item(Index) == Item)
+    Item->SetCaption(S);
 }

@@ -614,6 +614,43 @@ TEST_F(ListViewTest, TheInPlaceEditAcceptsOnEnterOrLeavingAndGivesUpOnEscape) {
   WinRunDeferredActions();
 }
 
+// An owner-data list edits in place too: the edit starts with the text the owner gives for the row,
+// the typed name reaches OnEdited with the owner's item, and the row shows what the owner keeps.
+TEST_F(ListViewTest, AnOwnerDataListEditsTheOwnersTextInPlace) {
+  std::vector<String> Names{"a.avi", "b.avi", "c.avi"};
+  LV->SetOwnerData(true);
+  LV->OnData = [&](TObject*, TListItem* Item) { Item->SetCaption(Names[size_t(Item->Index())]); };
+  LV->Items()->SetCount(3);
+  LV->SetReadOnly(false);
+  Integer EditedIndex = -1;
+  LV->OnEdited = [&](TObject*, TListItem* Item, String& S) {
+    EditedIndex = Item->Index();
+    Names[size_t(Item->Index())] = S;
+  };
+  LV->SetItemIndex(1);
+  LV->SetFocus();
+  ASSERT_TRUE(LV->Items()->Item(1)->EditCaption());
+  auto* Edit = dynamic_cast<TCustomEdit*>(Screen->ActiveControl());
+  ASSERT_NE(Edit, nullptr);
+  EXPECT_EQ(Edit->Text(), "b.avi");
+  Edit->SetSelText("片段.avi");
+  wintest::KeyPress(VK_RETURN);
+  WinRunDeferredActions();
+  EXPECT_FALSE(LV->IsEditing());
+  EXPECT_EQ(EditedIndex, 1);
+  EXPECT_EQ(Names, (std::vector<String>{"a.avi", "片段.avi", "c.avi"}));
+  EXPECT_EQ(LV->Items()->Item(1)->Caption(), "片段.avi");
+  // Escape leaves the owner's text alone; a read-only owner-data list never edits.
+  LV->SetFocus();
+  wintest::KeyPress(VK_F2);
+  ASSERT_TRUE(LV->IsEditing());
+  wintest::KeyPress(VK_ESCAPE);
+  WinRunDeferredActions();
+  EXPECT_EQ(Names[1], "片段.avi");
+  LV->SetReadOnly(true);
+  EXPECT_FALSE(LV->Items()->Item(1)->EditCaption());
+}
+
 // ---- the default painter ----
 TEST_F(ListViewTest, DefaultPainterShowsSelectionGridFocusAndEllipsis) {
   AddRows(5);

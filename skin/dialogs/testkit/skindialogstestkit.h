@@ -1,4 +1,5 @@
-// Test support for the dialogs: a skin string table made of given lines; for the skin chooser, stored
+// Test support for the dialogs: a skin string table made of given lines; the message box on top and
+// keys pressed inside a dialog's loop; for the skin chooser, stored
 // skins made at test time from the generated skin, each told apart by its name and a one-colour
 // frame, and stored skins damaged in the ways a file goes bad.
 #pragma once
@@ -8,10 +9,13 @@
 
 #include "platform/rtl/lists.h"
 #include "platform/rtl/testkit/rtl_test_util.h"
+#include "platform/ui/core/wincontrol.h"
 #include "platform/ui/graphics/bitmap.h"
+#include "platform/win/testkit/testkit.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinlayout.h"
+#include "skin/dialogs/bsskinmessage.h"
 #include "tools/skingen/skingen.h"
 
 namespace dialogstest {
@@ -24,6 +28,17 @@ inline void UseStringTable(TbsSkinData* ASkin, std::unique_ptr<TbsResourceStrDat
   for (const char* S : Lines) L.Add(S);
   Holder->SetResStrings(&L);
   ASkin->SetResourceStrData(Holder.get());
+}
+
+// The message box that is up (the active window), nil when none is.
+inline TbsMessageForm* ShowingBox() {
+  return dynamic_cast<TbsMessageForm*>(FindControl(GetActiveWindow()));
+}
+
+// Presses Key inside a dialog's loop, where scripted input waits for the loop: handled on return.
+inline void Press(Word Key, DWORD Character = 0) {
+  wintest::KeyPress(Key, Character);
+  WinProcessMessages();
 }
 
 }  // namespace dialogstest
