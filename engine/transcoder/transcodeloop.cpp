@@ -29,7 +29,9 @@ void TCustomFFmpeg::ConvertFiles() {
   while (!Broken()) {
     // A paused task halts here, between two packets, holding no lock.
     if (Paused()) {
+      FHalted = true;
       FResumeEvent.WaitFor();
+      FHalted = false;
       continue;
     }
     current = ChooseInputToRead(noPacket, current);

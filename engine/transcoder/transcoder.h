@@ -454,6 +454,7 @@ class TCustomFFmpeg : public TObject {
   TEvent FStopEvent{true, true};    // non-signalled while a threaded run is in progress
   TEvent FTermEvent{true, true};    // non-signalled while a terminate notification is in progress
   TEvent FResumeEvent{true, true};  // non-signalled while the conversion is paused
+  std::atomic<bool> FHalted{false};  // the loop waits in a pause
   // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
   std::mutex FThreadLock;
   TThread* FRunThread = nullptr;

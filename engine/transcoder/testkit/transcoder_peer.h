@@ -33,6 +33,8 @@ struct TCustomFFmpegTestPeer {
   static TCodecItem* DecoderList(const F& A) { return A.FDecoderList; }
   // Non-signalled while a threaded run is in progress.
   static TEvent& StopEvent(F& A) { return A.FStopEvent; }
+  // True while a paused run waits between two packets.
+  static bool Halted(const F& A) { return A.FHalted; }
   static void SetFatalMessage(F& A, const String& AValue) { A.FFatalMessage = AValue; }
   static TPostHookContext& PostContext(F& A) { return A.FPostContext; }
 };
