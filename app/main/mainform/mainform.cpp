@@ -63,9 +63,9 @@ T* Make(TComponent* Owner, TWinControl* Parent, const char* Name) {
   return C;
 }
 
-// A glyph picture of the product: <program folder>/skin/glyphs/<name>-24[-disabled].png.
-String GlyphFile(const char* Name, bool Disabled) {
-  return ProgramDir() + "skin/glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
+// A glyph picture of the product, beside the skin: <skin folder>/glyphs/<name>-24[-disabled].png.
+String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
+  return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
 }
 
 }  // namespace
@@ -89,6 +89,7 @@ TForm1::TForm1(TComponent* AOwner, const TOptionFile& AOptionFile, const String&
   setStoredValues();
   layOut();
   EndLoading();
+  placeFolderLabel();
   loadGlyphs();
   bindHandlers();
 }
@@ -290,6 +291,7 @@ void TForm1::layOut() {
   bsSkinPanel5->SetBounds(Margin, ListTop, LeftW, ListH);
   Image1->SetBounds((LeftW - 160) / 2, (ListH - 120) / 2, 160, 120);
   Image1->SetCenter(true);
+  Image1->SetTransparent(true);
   bsSkinButton21->SetBounds(Margin, ListTop + ListH + 4, IconButton, IconButton);
 
   FormatPanel->SetBounds(Margin, FormatTop, LeftW, FormatH);
@@ -308,10 +310,10 @@ void TForm1::layOut() {
 
   CommandPanel->SetBounds(RightLeft, FormatTop, RightW, FolderTop + FolderH - FormatTop);
   const Integer CmdW = (RightW - 3 * Margin) / 2;
-  bsSkinButton2->SetBounds(Margin, 2, CmdW, CommandH);
-  bsSkinButton10->SetBounds(2 * Margin + CmdW, 2, CmdW, CommandH);
-  bsSkinButton11->SetBounds(Margin, CommandH + Margin + 2, CmdW, CommandH);
-  bsSkinButton12->SetBounds(Margin, CommandH + Margin + 2, CmdW, CommandH);
+  bsSkinButton2->SetBounds(Margin, 0, CmdW, CommandH);
+  bsSkinButton10->SetBounds(2 * Margin + CmdW, 0, CmdW, CommandH);
+  bsSkinButton11->SetBounds(Margin, CommandH + Margin, CmdW, CommandH);
+  bsSkinButton12->SetBounds(Margin, CommandH + Margin, CmdW, CommandH);
 
   bsSkinPanel4->SetBounds(0, 0, 300, 220);
   for (Integer I = 0; I < PresetSlotCount; ++I)
@@ -321,7 +323,18 @@ void TForm1::layOut() {
   for (Integer I = 0; I < PresetSlotCount; ++I) Combos[I]->SetBounds(104, Margin + I * 34, 180, ComboH);
 }
 
+void TForm1::placeFolderLabel() {
+  // The label has its size from its font only now: the folder box follows it on the same line.
+  OutputFolderLabel->SetAutoSize(false);
+  OutputFolderLabel->SetAutoSize(true);
+  OutputFolderLabel->SetTop((FolderH - OutputFolderLabel->Height()) / 2);
+  const Integer EditLeft = Margin + OutputFolderLabel->Width() + Margin;
+  Video_OutPut_Folder_Edit->SetBounds(EditLeft, (FolderH - ComboH) / 2,
+                                      bsSkinButton5->Left() - Margin - EditLeft, ComboH);
+}
+
 void TForm1::loadGlyphs() {
+  const String Folder = ExtractFilePath(FSkinFile);
   struct TGlyph {
     Integer Image;
     const char* Name;
@@ -334,12 +347,12 @@ void TForm1::loadGlyphs() {
                            {16, "rename", false}, {17, "rename", true}};
   // A missing picture leaves its image empty: the buttons then show their captions only.
   for (const TGlyph& G : Glyphs) try {
-      const String File = GlyphFile(G.Name, G.Disabled);
+      const String File = GlyphFile(Folder, G.Name, G.Disabled);
       if (FileExists(File)) Images[G.Image]->Picture()->LoadFromFile(File);
     } catch (const Exception&) {
     }
   try {
-    const String Placeholder = ProgramDir() + "skin/pictures/emptylist.png";
+    const String Placeholder = Folder + "pictures/emptylist.png";
     if (FileExists(Placeholder)) Image1->Picture()->LoadFromFile(Placeholder);
   } catch (const Exception&) {
   }
@@ -347,7 +360,7 @@ void TForm1::loadGlyphs() {
   for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume})
     SetCommandEnabled(C, false);
   try {
-    const String Add = GlyphFile("add", false);
+    const String Add = GlyphFile(Folder, "add", false);
     if (FileExists(Add)) {
       TPicture P;
       P.LoadFromFile(Add);

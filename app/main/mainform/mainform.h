@@ -53,7 +53,8 @@ inline constexpr const char* FreeSlotMarker = "kong";
 class TForm1 : public TForm {
  public:
   // AOptionFile: "option.ini" (the program's own by default). ASkinFile: the skin loaded into the
-  // window's skin data; a file that is missing or unreadable leaves the controls' own look.
+  // window's skin data (the glyphs and pictures lie beside it); a file that is missing or unreadable
+  // leaves the controls' own look.
   explicit TForm1(TComponent* AOwner, const TOptionFile& AOptionFile = TOptionFile(),
                   const String& ASkinFile = ProductSkinFile());
   ~TForm1() override;
@@ -204,6 +205,7 @@ class TForm1 : public TForm {
   TWinControl* presetParent() const;
   void setStoredValues();
   void layOut();
+  void placeFolderLabel();
   void loadGlyphs();
   void bindHandlers();
   void fillScreenChoices();
