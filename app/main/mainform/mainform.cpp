@@ -2,6 +2,7 @@
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
+#include "app/main/mainform/makecontrol.h"
 #include "app/main/mainform/skinformatchooser.h"
 #include "app/main/mainform/skinpresetchooser.h"
 #include "engine/base/ffmpeglogger.h"
@@ -54,14 +55,6 @@ constexpr Integer ComboH = 26;
 constexpr Integer ButtonH = 28;
 constexpr Integer CommandH = 40;
 constexpr Integer CategoryW = 170;
-
-template <class T>
-T* Make(TComponent* Owner, TWinControl* Parent, const char* Name) {
-  T* C = new T(Owner);
-  C->SetName(Name);
-  C->SetParent(Parent);
-  return C;
-}
 
 // A glyph picture of the product, beside the skin: <skin folder>/glyphs/<name>-24[-disabled].png.
 String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {

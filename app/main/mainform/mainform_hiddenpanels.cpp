@@ -1,6 +1,7 @@
 // The hidden panels right of the client area: routine buttons, glyph pictures, the log memo and the
 // hidden check and combo boxes. Kept apart from the skinned panels, whose bevel names clash.
 #include "app/main/mainform/mainform.h"
+#include "app/main/mainform/makecontrol.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/extctrls/panel.h"
 #include "platform/ui/stdctrls/button.h"
@@ -12,14 +13,6 @@ namespace {
 
 // The hidden panels lie right of the client area.
 constexpr Integer HiddenLeft = 1276;
-
-template <class T>
-T* Make(TComponent* Owner, TWinControl* Parent, const char* Name) {
-  T* C = new T(Owner);
-  C->SetName(Name);
-  C->SetParent(Parent);
-  return C;
-}
 
 }  // namespace
 
