@@ -48,6 +48,7 @@ TEST_F(MainForm, StartsWithItsCaptionsSkinAndDefaultOutputFolderWrittenToANewOpt
     EXPECT_LE(C->Top() + C->Height(), F->ClientHeight()) << C->Name();
   }
   EXPECT_EQ(F->BorderStyle(), bsSingle);
+  EXPECT_EQ(F->Position(), poDesktopCenter);
   EXPECT_FALSE(F->bsSkinData1->Empty) << "the product skin is loaded";
   EXPECT_EQ(F->bsSkinButton2->SkinDataName(), "defaultbutton");
 
@@ -155,6 +156,15 @@ TEST_F(MainForm, EveryCommandButAddStartsDisabledAndAGroupSwitchesTogether) {
     if (P->Controls(I) == F->bsSkinButton12) Resume = I;
   }
   EXPECT_GT(Pause, Resume);
+}
+
+TEST_F(MainForm, AMissingSkinLeavesTheControlsOwnLookAndTheWindowWhole) {
+  auto* F = new TForm1(Application, File(), Temp.Root() + "/no-such-folder/nerivo.skn");
+  F->AfterConstruction();
+  EXPECT_TRUE(F->bsSkinData1->Empty);
+  EXPECT_EQ(F->bsSkinButton2->Caption(), "开始");
+  EXPECT_GT(F->bsSkinOfficeComboBox1->Items()->Count(), 0);
+  EXPECT_TRUE(FileExists(IniName()));
 }
 
 TEST_F(MainForm, ARoutineButtonRunsItsHandlerEvenWhenDisabled) {
