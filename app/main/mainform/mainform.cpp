@@ -27,6 +27,9 @@
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/views/bsskinlistview.h"
 #include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/bsskinopendialog.h"
+#include "skin/dialogs/bsskinselectdirectorydialog.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/menubar/bsskinmainmenubar.h"
 #include "skin/menus/bsskinmenu.h"
@@ -108,6 +111,14 @@ void TForm1::createComponents() {
   ZUVER = new TFFmpegConverter(this);
   ZUVER->SetName("ZUVER");
   FFLogger = GetFFLogger();
+  OpenDialog1 = new TbsSkinOpenDialog(this);
+  OpenDialog1->SetName("OpenDialog1");
+  OpenDialog2 = new TbsSkinOpenDialog(this);
+  OpenDialog2->SetName("OpenDialog2");
+  bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
+  bsSkinSelectDirectoryDialog1->SetName("bsSkinSelectDirectoryDialog1");
+  bsSkinMessage1 = new TbsSkinMessage(this);
+  bsSkinMessage1->SetName("bsSkinMessage1");
 }
 
 void TForm1::createMenus() {
@@ -210,6 +221,14 @@ void TForm1::setStoredValues() {
   bsSkinMainMenuBar1->SetSkinForm(bsSkinForm1);
   bsSkinMainMenuBar1->SetMainMenu(MainMenu1);
   bsSkinPopupMenu1->SetSkinData(Skin);
+  OpenDialog1->SetSkinData(Skin);
+  OpenDialog1->SetCtrlSkinData(Skin);
+  OpenDialog2->SetSkinData(Skin);
+  OpenDialog2->SetCtrlSkinData(Skin);
+  bsSkinSelectDirectoryDialog1->SetSkinData(Skin);
+  bsSkinSelectDirectoryDialog1->SetCtrlSkinData(Skin);
+  bsSkinMessage1->SetSkinData(Skin);
+  bsSkinMessage1->SetCtrlSkinData(Skin);
 
   for (TbsSkinPanel* P :
        {ToolBarPanel, bsSkinPanel1, bsSkinPanel5, FormatPanel, bsSkinPanel2, CommandPanel, bsSkinPanel4})

@@ -27,6 +27,9 @@ class TbsSkinOfficeComboBox;
 class TbsSkinComboBox;
 class TbsSkinEdit;
 class TbsSkinStdLabel;
+class TbsSkinOpenDialog;
+class TbsSkinSelectDirectoryDialog;
+class TbsSkinMessage;
 class TFFmpegConverter;
 class TFFLogger;
 class TMenuItem;
@@ -102,6 +105,10 @@ class TForm1 : public TForm {
   TbsSkinMainMenu* MainMenu1 = nullptr;
   TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
   TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr;
+  TbsSkinOpenDialog* OpenDialog1 = nullptr;
+  TbsSkinOpenDialog* OpenDialog2 = nullptr;
+  TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr;
+  TbsSkinMessage* bsSkinMessage1 = nullptr;
   TMenuItem* Item111 = nullptr;  // "添加一个文件"
   TMenuItem* Item121 = nullptr;  // "添加多个文件"
   TMenuItem* N21 = nullptr;      // "添加整个目录"

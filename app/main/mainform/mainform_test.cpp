@@ -89,6 +89,10 @@ TEST_F(MainForm, StartsWithItsCaptionsSkinAndDefaultOutputFolderWrittenToANewOpt
   };
   for (const TCaption& C : Captions) EXPECT_EQ(C.Shown, C.Expected);
   EXPECT_TRUE(F->chkThreadMode->Checked());
+  for (const char* Name :
+       {"ZUVER", "bsSkinForm1", "bsSkinData1", "bsSkinPopupMenu1", "OpenDialog1", "OpenDialog2",
+        "bsSkinSelectDirectoryDialog1", "bsSkinMessage1", "mmoLog", "cboScreens", "Image1"})
+    EXPECT_NE(F->FindComponent(Name), nullptr) << Name;
   EXPECT_EQ(F->bsSkinSlider1_down_UP, "UP");
 }
 
