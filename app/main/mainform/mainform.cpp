@@ -64,6 +64,18 @@ String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
   return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
 }
 
+// The glyph in white, its shape kept: the accent-faced default button writes in white.
+void Whiten(TBitmap& B) {
+  if (B.PixelFormat() != pf32bit) return;
+  for (Integer Y = 0; Y < B.Height(); ++Y) {
+    Byte* Row = B.ScanLine(Y);
+    for (Integer X = 0; X < B.Width(); ++X) {
+      Byte* P = Row + 4 * X;
+      P[0] = P[1] = P[2] = P[3];
+    }
+  }
+}
+
 }  // namespace
 
 TForm1* Form1 = nullptr;
@@ -405,6 +417,7 @@ void TForm1::SetCommandEnabled(TJobCommand Command, bool Enabled) {
   if (Picture != nullptr && Picture->Picture()->Graphic() != nullptr) {
     TBitmap B;
     B.Assign(Picture->Picture()->Graphic());
+    if (Enabled && G.Skin == bsSkinButton2) Whiten(B);
     G.Skin->SetGlyph(&B);
   }
   if (G.Refresh) G.Skin->RefreshButton();
