@@ -5,7 +5,7 @@
 #include "app/settingsdialog/form6pictures.h"
 #include "app/settingsdialog/settingscatalogue.h"
 #include "app/settingsdialog/settingsroutines.h"
-#include "app/settingsdialog/skinpresetchooser.h"
+#include "app/main/mainform/skinpresetchooser.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/stdctrls/button.h"

@@ -1,5 +1,6 @@
 #include "app/main/options/optionsdialog.h"
 
+#include "app/main/mainform/makecontrol.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
 #include "skin/boxes/combos/bsskincombobox.h"
@@ -29,14 +30,6 @@ constexpr Integer GroupTop = 28;
 constexpr Integer GroupBottom = 12;
 constexpr Integer BoxLeft = 16;
 constexpr Integer BoxW = GroupW - 2 * BoxLeft;
-
-template <class T>
-T* Make(TComponent* Owner, TWinControl* Parent, const char* Name) {
-  T* C = new T(Owner);
-  C->SetName(Name);
-  C->SetParent(Parent);
-  return C;
-}
 
 Integer GroupHeight(Integer Rows) {
   return GroupTop + Rows * Row + GroupBottom;

@@ -1,4 +1,4 @@
-#include "app/settingsdialog/skinpresetchooser.h"
+#include "app/main/mainform/skinpresetchooser.h"
 
 #include "skin/boxes/combos/bsskincombobox.h"
 

@@ -1,0 +1,494 @@
+#include "app/main/mainform/mainform.h"
+
+#include "app/formats/formattables.h"
+#include "app/formats/presets.h"
+#include "app/main/mainform/makecontrol.h"
+#include "app/main/mainform/skinformatchooser.h"
+#include "app/main/mainform/skinpresetchooser.h"
+#include "engine/base/ffmpeglogger.h"
+#include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/ui/comctrls/listview.h"
+#include "platform/ui/extctrls/image.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/picture.h"
+#include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/button.h"
+#include "platform/ui/stdctrls/checkbox.h"
+#include "platform/ui/stdctrls/combobox.h"
+#include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/boxes/office/bsskinofficecombobox.h"
+#include "skin/boxes/office/bsskinofficeitems.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskinmenuspeedbutton.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/panels/bsskinstdlabel.h"
+#include "skin/controls/views/bsskinlistview.h"
+#include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/bsskinopendialog.h"
+#include "skin/dialogs/bsskinselectdirectorydialog.h"
+#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/menubar/bsskinmainmenubar.h"
+#include "skin/menus/bsskinmenu.h"
+
+namespace {
+
+constexpr Integer ClientW = 826;
+constexpr Integer ClientH = 489;
+constexpr Integer Margin = 8;
+constexpr Integer MenuBarH = 24;
+constexpr Integer ToolBarTop = 24;
+constexpr Integer ToolBarH = 69;
+constexpr Integer ToolButtonW = 56;
+constexpr Integer ToolButtonH = 56;
+constexpr Integer LeftW = 576;
+constexpr Integer RightLeft = 592;
+constexpr Integer RightW = 226;
+constexpr Integer ListTop = 101;
+constexpr Integer ListH = 252;
+constexpr Integer IconButton = 28;
+constexpr Integer FormatTop = 393;
+constexpr Integer FormatH = 36;
+constexpr Integer FolderTop = 437;
+constexpr Integer FolderH = 44;
+constexpr Integer ComboH = 26;
+constexpr Integer ButtonH = 28;
+constexpr Integer CommandH = 40;
+constexpr Integer CategoryW = 170;
+
+// A glyph picture of the product, beside the skin: <skin folder>/glyphs/<name>-24[-disabled].png.
+String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
+  return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
+}
+
+// The glyph in white, its shape kept: the accent-faced default button writes in white.
+void Whiten(TBitmap& B) {
+  if (B.PixelFormat() != pf32bit) return;
+  for (Integer Y = 0; Y < B.Height(); ++Y) {
+    Byte* Row = B.ScanLine(Y);
+    for (Integer X = 0; X < B.Width(); ++X) {
+      Byte* P = Row + 4 * X;
+      P[0] = P[1] = P[2] = P[3];
+    }
+  }
+}
+
+}  // namespace
+
+TForm1* Form1 = nullptr;
+TForm5* Form5 = nullptr;
+TForm* Form6 = nullptr;
+
+String ProductSkinFile() {
+  return ProgramDir() + "skin/nerivo.skn";
+}
+
+TForm1::TForm1(TComponent* AOwner, const TOptionFile& AOptionFile, const String& ASkinFile)
+    : TForm(AOwner), FOptionFile(AOptionFile), FSkinFile(ASkinFile) {
+  createComponents();
+  createMenus();
+  createControls();
+  createHiddenPanels();
+  createPresetChoosers();
+  BeginLoading();
+  setStoredValues();
+  layOut();
+  EndLoading();
+  placeFolderLabel();
+  loadGlyphs();
+  bindHandlers();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FOptionsDialog) FOptionsDialog = nullptr;
+}
+
+void TForm1::SetOptionsDialog(TForm* Value) {
+  FOptionsDialog = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TForm1::createComponents() {
+  SetName("Form1");
+  bsSkinData1 = new TbsSkinData(this);
+  bsSkinData1->SetName("bsSkinData1");
+  bsSkinForm1 = new TbsSkinForm(this);
+  bsSkinForm1->SetName("bsSkinForm1");
+  ZUVER = new TFFmpegConverter(this);
+  ZUVER->SetName("ZUVER");
+  FFLogger = GetFFLogger();
+  OpenDialog1 = new TbsSkinOpenDialog(this);
+  OpenDialog1->SetName("OpenDialog1");
+  OpenDialog2 = new TbsSkinOpenDialog(this);
+  OpenDialog2->SetName("OpenDialog2");
+  bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
+  bsSkinSelectDirectoryDialog1->SetName("bsSkinSelectDirectoryDialog1");
+  bsSkinMessage1 = new TbsSkinMessage(this);
+  bsSkinMessage1->SetName("bsSkinMessage1");
+}
+
+void TForm1::createMenus() {
+  MainMenu1 = new TbsSkinMainMenu(this);
+  MainMenu1->SetName("MainMenu1");
+  auto add = [this](TMenuItem* Parent, const char* Name, const char* Caption) {
+    auto* I = new TMenuItem(this);
+    if (Name != nullptr) I->SetName(Name);
+    I->SetCaption(Caption);
+    Parent->Add(I);
+    return I;
+  };
+  TMenuItem* File = add(MainMenu1->Items(), "N1", "文件");
+  Item111 = add(File, "Item111", "添加一个文件");
+  Item121 = add(File, "Item121", "添加多个文件");
+  N21 = add(File, "N21", "添加整个目录");
+  TMenuItem* Edit = add(MainMenu1->Items(), "N2", "编辑");
+  N13 = add(Edit, "N13", "删除选择");
+  N26 = add(Edit, "N26", "重新命名");
+  N14 = add(Edit, "N14", "清空文件");
+  TMenuItem* Action = add(MainMenu1->Items(), "N3", "动作");
+  N7 = add(Action, "N7", "开始转换");
+  N8 = add(Action, "N8", "停止转换");
+  N10 = add(Action, "N10", "暂停转换");
+  N11 = add(Action, "N11", "继续继续");
+  add(MainMenu1->Items(), "N4", "帮助");
+
+  bsSkinPopupMenu1 = new TbsSkinPopupMenu(this);
+  bsSkinPopupMenu1->SetName("bsSkinPopupMenu1");
+  N11111 = add(bsSkinPopupMenu1->Items(), "N11111", "添加一个文件");
+  N2222 = add(bsSkinPopupMenu1->Items(), "N2222", "添加多个文件");
+  N3331 = add(bsSkinPopupMenu1->Items(), "N3331", "添加整个目录");
+}
+
+void TForm1::createControls() {
+  bsSkinMainMenuBar1 = Make<TbsSkinMainMenuBar>(this, this, "bsSkinMainMenuBar1");
+  ToolBarPanel = Make<TbsSkinPanel>(this, this, "ToolBarPanel");
+  bsSkinMenuSpeedButton1 = Make<TbsSkinMenuSpeedButton>(this, ToolBarPanel, "bsSkinMenuSpeedButton1");
+  bsSkinButton7 = Make<TbsSkinButton>(this, ToolBarPanel, "bsSkinButton7");
+  bsSkinButton8 = Make<TbsSkinButton>(this, ToolBarPanel, "bsSkinButton8");
+
+  bsSkinPanel1 = Make<TbsSkinPanel>(this, this, "bsSkinPanel1");
+  lvFiles = Make<TbsSkinListView>(this, bsSkinPanel1, "lvFiles");
+  bsSkinPanel5 = Make<TbsSkinPanel>(this, this, "bsSkinPanel5");
+  Image1 = Make<TImage>(this, bsSkinPanel5, "Image1");
+  bsSkinButton21 = Make<TbsSkinButton>(this, this, "bsSkinButton21");
+
+  FormatPanel = Make<TbsSkinPanel>(this, this, "FormatPanel");
+  bsSkinOfficeComboBox2 = Make<TbsSkinOfficeComboBox>(this, FormatPanel, "bsSkinOfficeComboBox2");
+  bsSkinOfficeComboBox1 = Make<TbsSkinOfficeComboBox>(this, FormatPanel, "bsSkinOfficeComboBox1");
+
+  bsSkinPanel2 = Make<TbsSkinPanel>(this, this, "bsSkinPanel2");
+  OutputFolderLabel = Make<TbsSkinStdLabel>(this, bsSkinPanel2, "OutputFolderLabel");
+  Video_OutPut_Folder_Edit = Make<TbsSkinEdit>(this, bsSkinPanel2, "Video_OutPut_Folder_Edit");
+  bsSkinButton5 = Make<TbsSkinButton>(this, bsSkinPanel2, "bsSkinButton5");
+  bsSkinButton6 = Make<TbsSkinButton>(this, bsSkinPanel2, "bsSkinButton6");
+
+  CommandPanel = Make<TbsSkinPanel>(this, this, "CommandPanel");
+  bsSkinButton2 = Make<TbsSkinButton>(this, CommandPanel, "bsSkinButton2");
+  bsSkinButton10 = Make<TbsSkinButton>(this, CommandPanel, "bsSkinButton10");
+  // Created first, so 暂停 lies above 继续.
+  bsSkinButton12 = Make<TbsSkinButton>(this, CommandPanel, "bsSkinButton12");
+  bsSkinButton11 = Make<TbsSkinButton>(this, CommandPanel, "bsSkinButton11");
+}
+
+void TForm1::createPresetChoosers() {
+  bsSkinPanel4 = Make<TbsSkinPanel>(this, presetParent(), "bsSkinPanel4");
+  const char* const ComboNames[PresetSlotCount] = {"bsSkinComboBox1", "bsSkinComboBox2", "bsSkinComboBox3",
+                                                   "bsSkinComboBox4", "bsSkinComboBox9", "bsSkinComboBox10"};
+  TbsSkinComboBox** Combos[PresetSlotCount] = {&bsSkinComboBox1, &bsSkinComboBox2, &bsSkinComboBox3,
+                                               &bsSkinComboBox4, &bsSkinComboBox9, &bsSkinComboBox10};
+  for (Integer I = 0; I < PresetSlotCount; ++I) {
+    PresetLabels[I] =
+        Make<TbsSkinStdLabel>(this, bsSkinPanel4, ("bsSkinStdLabel" + std::to_string(I + 1)).c_str());
+    *Combos[I] = Make<TbsSkinComboBox>(this, bsSkinPanel4, ComboNames[I]);
+    FPresetChoosers[I] = std::make_unique<TSkinPresetChooser>(*Combos[I]);
+  }
+  FFormatChooser = std::make_unique<TSkinFormatChooser>(bsSkinOfficeComboBox1);
+}
+
+void TForm1::setStoredValues() {
+  SetCaption("NerivoAVI/MPEG格式转换器");
+  SetBorderStyle(bsSingle);
+  SetBorderIcons({});
+  SetPosition(poDesktopCenter);
+  SetClientWidth(ClientW);
+  SetClientHeight(ClientH);
+  SetShowHint(true);
+
+  // A skin that cannot be read leaves the controls' own look; the window still opens.
+  try {
+    if (FileExists(FSkinFile)) bsSkinData1->LoadFromCompressedFile(FSkinFile);
+  } catch (const Exception&) {
+  }
+  TbsSkinData* Skin = bsSkinData1;
+  bsSkinForm1->SetBorderIcons({});
+  bsSkinForm1->SetSkinData(Skin);
+
+  bsSkinMainMenuBar1->SetSkinData(Skin);
+  bsSkinMainMenuBar1->SetSkinForm(bsSkinForm1);
+  bsSkinMainMenuBar1->SetMainMenu(MainMenu1);
+  bsSkinPopupMenu1->SetSkinData(Skin);
+  OpenDialog1->SetSkinData(Skin);
+  OpenDialog1->SetCtrlSkinData(Skin);
+  OpenDialog2->SetSkinData(Skin);
+  OpenDialog2->SetCtrlSkinData(Skin);
+  bsSkinSelectDirectoryDialog1->SetSkinData(Skin);
+  bsSkinSelectDirectoryDialog1->SetCtrlSkinData(Skin);
+  bsSkinMessage1->SetSkinData(Skin);
+  bsSkinMessage1->SetCtrlSkinData(Skin);
+
+  for (TbsSkinPanel* P :
+       {ToolBarPanel, bsSkinPanel1, bsSkinPanel5, FormatPanel, bsSkinPanel2, CommandPanel, bsSkinPanel4})
+    P->SetSkinData(Skin);
+
+  bsSkinMenuSpeedButton1->SetCaption("添加");
+  bsSkinMenuSpeedButton1->SetSkinPopupMenu(bsSkinPopupMenu1);
+  bsSkinMenuSpeedButton1->SetLayout(blGlyphTop);
+  bsSkinMenuSpeedButton1->SetSkinData(Skin);
+
+  struct TSkinButton {
+    TbsSkinButton* Button;
+    const char* Caption;
+    const char* Hint;
+    TbsButtonLayout Layout;
+  };
+  const TSkinButton Buttons[] = {
+      {bsSkinButton7, "删除", "", blGlyphTop},     {bsSkinButton8, "清空", "", blGlyphTop},
+      {bsSkinButton21, "", "重命名", blGlyphLeft}, {bsSkinButton5, "浏览...", "", blGlyphLeft},
+      {bsSkinButton6, "打开", "", blGlyphLeft},    {bsSkinButton2, "开始", "", blGlyphLeft},
+      {bsSkinButton10, "停止", "", blGlyphLeft},   {bsSkinButton11, "暂停", "", blGlyphLeft},
+      {bsSkinButton12, "继续", "", blGlyphLeft},
+  };
+  for (const TSkinButton& B : Buttons) {
+    B.Button->SetCaption(B.Caption);
+    B.Button->SetHint(B.Hint);
+    B.Button->SetLayout(B.Layout);
+    B.Button->SetSkinData(Skin);
+  }
+  bsSkinButton2->SetSkinDataName("defaultbutton");
+
+  lvFiles->SetViewStyle(vsReport);
+  lvFiles->SetSkinData(Skin);
+
+  bsSkinOfficeComboBox2->SetSkinData(Skin);
+  for (Integer I = 0; I < CategoryPositionCount; ++I) {
+    TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
+    Item->SetCaption(CategoryCaptions[I]);
+    Item->SetImageIndex(I);
+  }
+  bsSkinOfficeComboBox2->SetItemIndex(0);
+  bsSkinOfficeComboBox1->SetSkinData(Skin);
+
+  OutputFolderLabel->SetCaption("输出目录");
+  OutputFolderLabel->SetSkinData(Skin);
+  Video_OutPut_Folder_Edit->SetReadOnly(true);
+  Video_OutPut_Folder_Edit->SetSkinData(Skin);
+
+  const char* const Labels[PresetSlotCount] = {"视频分辨率：", "视频比特率：", "音频比特率：",
+                                               "视频缩放：",   "视频帧率：",   "音频采样率："};
+  for (Integer I = 0; I < PresetSlotCount; ++I) {
+    PresetLabels[I]->SetCaption(Labels[I]);
+    PresetLabels[I]->SetSkinData(Skin);
+  }
+  for (TbsSkinComboBox* C : {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3, bsSkinComboBox4,
+                             bsSkinComboBox9, bsSkinComboBox10}) {
+    C->SetStyle(bscbFixedStyle);
+    C->SetSkinData(Skin);
+  }
+}
+
+void TForm1::layOut() {
+  bsSkinMainMenuBar1->SetBounds(0, 0, ClientW, MenuBarH);
+  ToolBarPanel->SetBounds(0, ToolBarTop, ClientW, ToolBarH);
+  const Integer ToolTop = (ToolBarH - ToolButtonH) / 2;
+  bsSkinMenuSpeedButton1->SetBounds(Margin, ToolTop, ToolButtonW + 16, ToolButtonH);
+  bsSkinButton7->SetBounds(Margin + ToolButtonW + 16 + 4, ToolTop, ToolButtonW, ToolButtonH);
+  bsSkinButton8->SetBounds(Margin + 2 * ToolButtonW + 16 + 8, ToolTop, ToolButtonW, ToolButtonH);
+
+  bsSkinPanel1->SetBounds(Margin, ListTop, LeftW, ListH);
+  lvFiles->SetBounds(1, 1, LeftW - 2, ListH - 2);
+  bsSkinPanel5->SetBounds(Margin, ListTop, LeftW, ListH);
+  Image1->SetBounds((LeftW - 160) / 2, (ListH - 120) / 2, 160, 120);
+  Image1->SetCenter(true);
+  Image1->SetTransparent(true);
+  bsSkinButton21->SetBounds(Margin, ListTop + ListH + 4, IconButton, IconButton);
+
+  FormatPanel->SetBounds(Margin, FormatTop, LeftW, FormatH);
+  const Integer ComboTop = (FormatH - ComboH) / 2;
+  bsSkinOfficeComboBox2->SetBounds(Margin, ComboTop, CategoryW, ComboH);
+  bsSkinOfficeComboBox1->SetBounds(2 * Margin + CategoryW, ComboTop, LeftW - 3 * Margin - CategoryW, ComboH);
+
+  bsSkinPanel2->SetBounds(Margin, FolderTop, LeftW, FolderH);
+  const Integer FolderRow = (FolderH - ComboH) / 2;
+  OutputFolderLabel->SetAutoSize(true);
+  OutputFolderLabel->SetLeft(Margin);
+  const Integer BrowseW = 72, OpenW = 56;
+  bsSkinButton6->SetBounds(LeftW - Margin - OpenW, (FolderH - ButtonH) / 2, OpenW, ButtonH);
+  bsSkinButton5->SetBounds(bsSkinButton6->Left() - 4 - BrowseW, (FolderH - ButtonH) / 2, BrowseW, ButtonH);
+  Video_OutPut_Folder_Edit->SetBounds(72, FolderRow, bsSkinButton5->Left() - Margin - 72, ComboH);
+
+  CommandPanel->SetBounds(RightLeft, FormatTop, RightW, FolderTop + FolderH - FormatTop);
+  const Integer CmdW = (RightW - 3 * Margin) / 2;
+  bsSkinButton2->SetBounds(Margin, 0, CmdW, CommandH);
+  bsSkinButton10->SetBounds(2 * Margin + CmdW, 0, CmdW, CommandH);
+  bsSkinButton11->SetBounds(Margin, CommandH + Margin, CmdW, CommandH);
+  bsSkinButton12->SetBounds(Margin, CommandH + Margin, CmdW, CommandH);
+
+  bsSkinPanel4->SetBounds(0, 0, 300, 220);
+  for (Integer I = 0; I < PresetSlotCount; ++I)
+    PresetLabels[I]->SetBounds(Margin, Margin + I * 34 + 6, 90, 16);
+  TbsSkinComboBox* Combos[PresetSlotCount] = {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3,
+                                              bsSkinComboBox4, bsSkinComboBox9, bsSkinComboBox10};
+  for (Integer I = 0; I < PresetSlotCount; ++I) Combos[I]->SetBounds(104, Margin + I * 34, 180, ComboH);
+}
+
+void TForm1::placeFolderLabel() {
+  // The label has its size from its font only now: the folder box follows it on the same line.
+  OutputFolderLabel->SetAutoSize(false);
+  OutputFolderLabel->SetAutoSize(true);
+  OutputFolderLabel->SetTop((FolderH - OutputFolderLabel->Height()) / 2);
+  const Integer EditLeft = Margin + OutputFolderLabel->Width() + Margin;
+  Video_OutPut_Folder_Edit->SetBounds(EditLeft, (FolderH - ComboH) / 2,
+                                      bsSkinButton5->Left() - Margin - EditLeft, ComboH);
+}
+
+void TForm1::loadGlyphs() {
+  const String Folder = ExtractFilePath(FSkinFile);
+  struct TGlyph {
+    Integer Image;
+    const char* Name;
+    bool Disabled;
+  };
+  const TGlyph Glyphs[] = {{4, "start", true},    {5, "start", false},  {6, "pause", true},
+                           {7, "pause", false},   {8, "resume", true},  {9, "resume", false},
+                           {10, "stop", true},    {11, "stop", false},  {12, "clear", true},
+                           {13, "clear", false},  {14, "remove", true}, {15, "remove", false},
+                           {16, "rename", false}, {17, "rename", true}};
+  // A missing picture leaves its image empty: the buttons then show their captions only.
+  for (const TGlyph& G : Glyphs) try {
+      const String File = GlyphFile(Folder, G.Name, G.Disabled);
+      if (FileExists(File)) Images[G.Image]->Picture()->LoadFromFile(File);
+    } catch (const Exception&) {
+    }
+  try {
+    const String Placeholder = Folder + "pictures/emptylist.png";
+    if (FileExists(Placeholder)) Image1->Picture()->LoadFromFile(Placeholder);
+  } catch (const Exception&) {
+  }
+  // Every group but add starts disabled.
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume})
+    SetCommandEnabled(C, false);
+  try {
+    const String Add = GlyphFile(Folder, "add", false);
+    if (FileExists(Add)) {
+      TPicture P;
+      P.LoadFromFile(Add);
+      TBitmap B;
+      B.Assign(P.Graphic());
+      bsSkinMenuSpeedButton1->SetGlyph(&B);
+    }
+  } catch (const Exception&) {
+  }
+}
+
+void TForm1::SetCommandEnabled(TJobCommand Command, bool Enabled) {
+  struct TGroup {
+    TButton* Routine;
+    TbsSkinButton* Skin;
+    Integer EnabledGlyph, DisabledGlyph;
+    std::initializer_list<TMenuItem*> Items;
+    bool Refresh;
+  };
+  const TGroup Groups[] = {
+      {btnRemove, bsSkinButton7, 15, 14, {N13}, false}, {nullptr, bsSkinButton21, 16, 17, {N26}, false},
+      {btnClear, bsSkinButton8, 13, 12, {N14}, false},  {btnStart, bsSkinButton2, 5, 4, {N7}, true},
+      {btnStop, bsSkinButton10, 11, 10, {N8}, true},    {btnPause, bsSkinButton11, 7, 6, {N10}, true},
+      {btnResume, bsSkinButton12, 9, 8, {N11}, true},
+  };
+  const TGroup& G = Groups[Command];
+  if (G.Routine != nullptr) G.Routine->SetEnabled(Enabled);
+  G.Skin->SetEnabled(Enabled);
+  TImage* Picture = Images[Enabled ? G.EnabledGlyph : G.DisabledGlyph];
+  if (Picture != nullptr && Picture->Picture()->Graphic() != nullptr) {
+    TBitmap B;
+    B.Assign(Picture->Picture()->Graphic());
+    if (Enabled && G.Skin == bsSkinButton2) Whiten(B);
+    G.Skin->SetGlyph(&B);
+  }
+  if (G.Refresh) G.Skin->RefreshButton();
+  for (TMenuItem* I : G.Items) I->SetEnabled(Enabled);
+}
+
+TPresetChoosers TForm1::PresetChoosers() const {
+  TPresetChoosers C{};
+  for (Integer I = 0; I < PresetSlotCount; ++I) C[I] = FPresetChoosers[I].get();
+  return C;
+}
+
+void TForm1::bindHandlers() {
+  OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+  OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+  Button15->OnClick = [this](TObject* Sender) { Button15Click(Sender); };
+  Button17->OnClick = [this](TObject* Sender) { Button17Click(Sender); };
+  Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+  // The format choice fills the preset choosers for its code.
+  bsSkinOfficeComboBox1->OnChange = [this](TObject*) {
+    if (bsSkinOfficeComboBox1->ItemIndex() < 0) return;
+    FillPresetChoosers(PresetChoosers(), bsSkinOfficeComboBox2->ItemIndex(),
+                       bsSkinOfficeComboBox1->ItemIndex(), FJobParameters);
+  };
+}
+
+// ---- handlers ----
+
+void TForm1::FormCreate(TObject*) {
+  Button15->Click();
+  Button17->Click();
+  Button2->Click();
+  fillScreenChoices();
+  bsSkinSlider1_down_UP = "UP";
+}
+
+void TForm1::fillScreenChoices() {
+  cboScreens->Items()->Clear();
+  cboScreens->Items()->Add("Panel6");
+  for (Integer T = 0;; ++T) {
+    TWinControl* Found = nullptr;
+    for (Integer I = 0; I < ControlCount() && Found == nullptr; ++I)
+      if (auto* W = dynamic_cast<TWinControl*>(Controls(I)); W != nullptr && W->TabOrder() == T) Found = W;
+    if (Found == nullptr) break;
+    cboScreens->Items()->Add(Found->Name());
+  }
+  cboScreens->SetItemIndex(0);
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+  ZUVER->OnCustomHook = nullptr;
+  ZUVER->OnProgress = nullptr;
+  ZUVER->OnTerminate = nullptr;
+  ZUVER->Stop(true);
+  FFLogger->OnLog = nullptr;
+  CanClose = true;
+}
+
+void TForm1::bsSkinSpeedButton1Click(TObject*) {
+  if (FOptionsDialog != nullptr) FOptionsDialog->ShowModal();
+}
+
+void TForm1::Button15Click(TObject*) {
+  for (TOutputOptions& O : OO1) O.AudioLanguage = FreeSlotMarker;
+}
+
+void TForm1::Button17Click(TObject*) {
+  FileOutPutPath = LoadOutputFolder(FOptionFile);
+  Video_OutPut_Folder_Edit->SetText(FileOutPutPath);
+}
+
+void TForm1::Button2Click(TObject*) {
+  FillFormatChooser(*FFormatChooser, bsSkinOfficeComboBox2->ItemIndex());
+}
