@@ -64,14 +64,14 @@ String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
   return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
 }
 
-// The glyph in white, its shape kept: the accent-faced default button writes in white.
+// The glyph in white, its shape kept by its opacity: the accent-faced default button writes in white.
 void Whiten(TBitmap& B) {
   if (B.PixelFormat() != pf32bit) return;
   for (Integer Y = 0; Y < B.Height(); ++Y) {
     Byte* Row = B.ScanLine(Y);
     for (Integer X = 0; X < B.Width(); ++X) {
       Byte* P = Row + 4 * X;
-      P[0] = P[1] = P[2] = P[3];
+      P[0] = P[1] = P[2] = P[3] != 0 ? 255 : 0;
     }
   }
 }
