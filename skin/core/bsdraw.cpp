@@ -1,9 +1,11 @@
 #include "skin/core/bsdraw.h"
 
+#include <cstring>
 #include <vector>
 
 #include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/graphics/graphic.h"
 
 namespace {
 
@@ -222,8 +224,25 @@ void DrawGlyphFrame(TCanvas* Canvas, Integer X, Integer Y, TBitmap* Glyph, TbsNu
   const Integer w = Glyph->Width() / NumGlyphs;
   if (w <= 0) return;
   const Integer h = Glyph->Height();
-  TBitmap frame(w, h);
   const Integer left = (GlyphNum - 1) * w;
+  // A 32-bit picture with its own opacity (a faded disabled picture, smooth edges) is blended by it:
+  // through a key colour its half-clear ink would come out solid.
+  if (Glyph->PixelFormat() == pf32bit && !Glyph->Transparent() && left >= 0 && left + w <= Glyph->Width()) {
+    TRawImage cell;
+    cell.Allocate(w, h, 32);
+    bool hasAlpha = false;
+    for (Integer y = 0; y < h; ++y) {
+      const Byte* src = Glyph->ScanLine(y) + 4 * left;
+      std::memcpy(cell.Row(y), src, size_t(4 * w));
+      for (Integer x = 0; x < w && !hasAlpha; ++x) hasAlpha = src[4 * x + 3] != 0;
+    }
+    // Drawn with GDI only, a 32-bit picture leaves every alpha at 0: it keeps its key colour.
+    if (hasAlpha) {
+      DrawStraightAlpha(Canvas, Bounds(X, Y, w, h), cell);
+      return;
+    }
+  }
+  TBitmap frame(w, h);
   frame.Canvas()->CopyRect(Rect(0, 0, w, h), Glyph->Canvas(), Rect(left, 0, left + w, h));
   frame.SetTransparent(true);
   Canvas->Draw(X, Y, &frame);

@@ -64,14 +64,14 @@ String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
   return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
 }
 
-// The glyph in white, its shape kept: the accent-faced default button writes in white.
+// The glyph in white, its shape kept by its opacity: the accent-faced default button writes in white.
 void Whiten(TBitmap& B) {
   if (B.PixelFormat() != pf32bit) return;
   for (Integer Y = 0; Y < B.Height(); ++Y) {
     Byte* Row = B.ScanLine(Y);
     for (Integer X = 0; X < B.Width(); ++X) {
       Byte* P = Row + 4 * X;
-      P[0] = P[1] = P[2] = P[3];
+      P[0] = P[1] = P[2] = P[3] != 0 ? 255 : 0;
     }
   }
 }
@@ -127,6 +127,12 @@ void TForm1::createComponents() {
   OpenDialog1->SetName("OpenDialog1");
   OpenDialog2 = new TbsSkinOpenDialog(this);
   OpenDialog2->SetName("OpenDialog2");
+  for (TbsSkinOpenDialog* D : {OpenDialog1, OpenDialog2}) {
+    D->SetTitle("打开文件");
+    D->SetFilterIndex(1);
+    D->SetCheckFileExists(true);
+  }
+  OpenDialog2->SetMultiSelection(true);
   bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
   bsSkinSelectDirectoryDialog1->SetName("bsSkinSelectDirectoryDialog1");
   bsSkinMessage1 = new TbsSkinMessage(this);
@@ -435,6 +441,8 @@ void TForm1::bindHandlers() {
   OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
   Button15->OnClick = [this](TObject* Sender) { Button15Click(Sender); };
   Button17->OnClick = [this](TObject* Sender) { Button17Click(Sender); };
+  Button21->OnClick = [this](TObject* Sender) { Button21Click(Sender); };
+  Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
   Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
   // The format choice fills the preset choosers for its code.
   bsSkinOfficeComboBox1->OnChange = [this](TObject*) {
@@ -449,6 +457,8 @@ void TForm1::bindHandlers() {
 void TForm1::FormCreate(TObject*) {
   Button15->Click();
   Button17->Click();
+  Button21->Click();
+  Button3->Click();
   Button2->Click();
   fillScreenChoices();
   bsSkinSlider1_down_UP = "UP";
@@ -487,6 +497,20 @@ void TForm1::Button15Click(TObject*) {
 void TForm1::Button17Click(TObject*) {
   FileOutPutPath = LoadOutputFolder(FOptionFile);
   Video_OutPut_Folder_Edit->SetText(FileOutPutPath);
+}
+
+void TForm1::Button21Click(TObject*) {
+  const String Filter = OpenDialogFilter();
+  OpenDialog1->SetFilter(Filter);
+  OpenDialog2->SetFilter(Filter);
+}
+
+void TForm1::Button3Click(TObject*) {
+  // A skin that fails to load leaves the one shown; the window still opens.
+  try {
+    bsSkinData1->SetSkinIndex(LoadSkinChoice(FOptionFile, bsSkinData1->SkinIndex()));
+  } catch (const Exception&) {
+  }
 }
 
 void TForm1::Button2Click(TObject*) {

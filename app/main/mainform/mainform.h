@@ -75,6 +75,10 @@ class TForm1 : public TForm {
   void Button15Click(TObject* Sender);
   // The output folder setting into FileOutPutPath and the folder box.
   void Button17Click(TObject* Sender);
+  // The file-type filter of both add-file dialogs.
+  void Button21Click(TObject* Sender);
+  // The stored skin choice applied to the main skin data.
+  void Button3Click(TObject* Sender);
   // The format chooser filled for the current category; its change fills the preset choosers.
   void Button2Click(TObject* Sender);
 

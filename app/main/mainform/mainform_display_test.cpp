@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/optionstestkit.h"
 #include "platform/rtl/files.h"
@@ -45,6 +47,29 @@ TEST_F(MainFormDisplay, TheFirstStartShowsTheProductLook) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   x11test::SaveBesideProgram(Shot, "appmain_mainwindow.png");
+
+  // A disabled command shows its faded glyph, wherever the glyph sits: nothing on it is darker than a
+  // light grey (the solid ink would be near black).
+  const auto DarkestChannel = [&](TControl* C) {
+    TRect R = C->ClientRect();
+    const TPoint P = C->ClientToScreen({0, 0});
+    OffsetRect(&R, P.X, P.Y);
+    const TRawImage Face = Reader->Capture(R);
+    Integer Darkest = 255;
+    for (Integer Y = 2; Y < Face.Height - 2; ++Y)
+      for (Integer X = 2; X < Face.Width - 2; ++X)
+        for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
+    return Darkest;
+  };
+  const struct {
+    TbsSkinButton* Button;
+    const char* Name;
+  } Disabled[] = {{F->bsSkinButton7, "删除"},
+                  {F->bsSkinButton8, "清空"},
+                  {F->bsSkinButton10, "停止"},
+                  {F->bsSkinButton11, "暂停"},
+                  {F->bsSkinButton21, "重命名"}};
+  for (const auto& D : Disabled) EXPECT_GT(DarkestChannel(D.Button), 120) << D.Name;
 
   // The start button takes the accent face once a job makes it available.
   F->SetCommandEnabled(jcStart, true);

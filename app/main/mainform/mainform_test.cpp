@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/formats/formattables.h"
 #include "app/main/testkit/optionstestkit.h"
 #include "engine/base/ffmpeglogger.h"
@@ -21,6 +23,7 @@
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskindata.h"
+#include "skin/dialogs/bsskinopendialog.h"
 #include "tools/skingen/skingen.h"
 
 namespace {
@@ -58,6 +61,8 @@ TEST_F(MainForm, StartsWithItsCaptionsSkinAndDefaultOutputFolderWrittenToANewOpt
   EXPECT_EQ(F->Video_OutPut_Folder_Edit->Text(), Folder);
   EXPECT_TRUE(DirectoryExists(Folder));
   EXPECT_EQ(File().Read(OutPathSection, OutPathKey), Folder);
+  EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "0");
+  EXPECT_EQ(F->bsSkinData1->SkinIndex(), 0);
 
   struct TCaption {
     String Shown, Expected;
@@ -190,6 +195,46 @@ TEST_F(MainForm, AStoredOutputFolderIsTakenAndTheHiddenPanelsLieOutsideTheClient
     auto* C = dynamic_cast<TControl*>(F->FindComponent(Name));
     ASSERT_NE(C, nullptr) << Name;
     EXPECT_GE(C->Left(), 1276) << Name;
+  }
+}
+
+TEST_F(MainForm, BothAddFileDialogsOfferTheSameFortyTwoFileTypes) {
+  TForm1* F = Create();
+  const String Filter = F->OpenDialog1->Filter();
+  EXPECT_EQ(F->OpenDialog2->Filter(), Filter);
+  // Description and mask alternate, each closed by a bar.
+  std::vector<String> Pieces;
+  for (size_t From = 0, Bar; (Bar = Filter.find('|', From)) != String::npos; From = Bar + 1)
+    Pieces.push_back(Filter.substr(From, Bar - From));
+  ASSERT_EQ(Pieces.size(), 84u);
+  EXPECT_EQ(Filter.back(), '|');
+  EXPECT_EQ(Filter, OpenDialogFilter());
+  EXPECT_EQ(Pieces[0], "所有文件格式 (*.*)");
+  EXPECT_EQ(Pieces[1], "*.*");
+  EXPECT_EQ(Pieces[83], "*.aif; *.aiff");
+  for (TbsSkinOpenDialog* D : {F->OpenDialog1, F->OpenDialog2}) {
+    EXPECT_EQ(D->Title(), "打开文件");
+    EXPECT_EQ(D->FilterIndex(), 1);
+    EXPECT_TRUE(D->CheckFileExists());
+  }
+  EXPECT_FALSE(F->OpenDialog1->MultiSelection());
+  EXPECT_TRUE(F->OpenDialog2->MultiSelection());
+}
+
+TEST_F(MainForm, TheStoredSkinChoiceIsAppliedAndABadOneRepaired) {
+  struct TCase {
+    const char* Stored;
+    Integer Index;
+    const char* Written;
+  };
+  const TCase Cases[] = {{"SetSkin=2", 2, "2"}, {"SetSkin=", 0, "0"}, {"SetSkin=blue", 0, "0"}};
+  for (const TCase& C : Cases) {
+    WriteIni(String("[Skin]\n") + C.Stored + "\n");
+    TForm1* F = Create();
+    EXPECT_EQ(F->bsSkinData1->SkinIndex(), C.Index) << C.Stored;
+    EXPECT_EQ(File().Read(SkinSection, SetSkinKey), C.Written) << C.Stored;
+    EXPECT_FALSE(F->bsSkinData1->Empty) << C.Stored;
+    delete F;
   }
 }
 

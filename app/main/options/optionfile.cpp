@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "engine/base/ffmpeglogger.h"
+#include "platform/rtl/convert.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/inifiles.h"
@@ -170,4 +171,16 @@ bool TakeChosenOutputFolder(TOptionFile& File, const String& ChosenFolder, Strin
   FileOutPutPath = ChosenFolder;
   SaveOutputFolder(File, FileOutPutPath);
   return true;
+}
+
+Integer LoadSkinChoice(TOptionFile& File, Integer CurrentIndex) {
+  if (!File.Exists()) {
+    File.Write(SkinSection, SetSkinKey, DefaultSetSkin);
+    return CurrentIndex;
+  }
+  String Stored;
+  Integer Index = 0;
+  if (File.ReadSetting(SkinSection, SetSkinKey, Stored) && TryStrToInt(Stored, Index)) return Index;
+  File.Write(SkinSection, SetSkinKey, DefaultSetSkin);
+  return 0;
 }

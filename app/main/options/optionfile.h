@@ -79,3 +79,10 @@ void SaveOutputFolder(TOptionFile& File, const String& FileOutPutPath);
 // is true (the caller then shows it in its folder box and moves the focus to the job list); a folder
 // that does not exist, or none, changes nothing.
 bool TakeChosenOutputFolder(TOptionFile& File, const String& ChosenFolder, String& FileOutPutPath);
+
+// ---- the main window's skin choice ----
+
+// The skin index to apply at start. Without the file: "0" written and CurrentIndex kept (the window's
+// own choice). A missing value: "0" written and 0. A value that is not a whole number would stop the
+// start-up: it is repaired the same way.
+Integer LoadSkinChoice(TOptionFile& File, Integer CurrentIndex);

@@ -1,5 +1,5 @@
-// The settings file: what a reader counts as missing, the output folder's load and save steps, and
-// what happens when the file or its folder cannot be written.
+// The settings file: what a reader counts as missing, the output folder's and the skin choice's load
+// steps, the output folder's save step, and what happens when the file or its folder cannot be written.
 #include "app/main/options/optionfile.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +130,30 @@ TEST_F(OptionFile, AChosenOutputFolderCountsOnlyWhenItExists) {
   EXPECT_TRUE(TakeChosenOutputFolder(F, Temp.Root(), Path));
   EXPECT_EQ(Path, Temp.Root());
   EXPECT_EQ(F.Read("OutPath", "OutPath"), Temp.Root());
+}
+
+TEST_F(OptionFile, SkinChoiceLoadTable) {
+  struct TCase {
+    const char* Stored;  // nullptr = no file at all; "" = no key
+    Integer Taken;
+    const char* Written;  // what the key holds afterwards
+  };
+  // The window's own index is 7: only a missing file keeps it.
+  const TCase Cases[] = {
+      {nullptr, 7, "0"},     {"", 0, "0"},          {"SetSkin=", 0, "0"},    {"SetSkin=Error", 0, "0"},
+      {"SetSkin=2", 2, "2"}, {"SetSkin=0", 0, "0"}, {"SetSkin=abc", 0, "0"}, {"SetSkin=1x", 0, "0"},
+  };
+  for (const TCase& C : Cases) {
+    const String Name = C.Stored == nullptr ? "(no file)" : C.Stored;
+    DeleteFile(IniName());
+    if (C.Stored != nullptr) WriteIni(String("[OutPath]\nOutPath=/old\n[Skin]\n") + C.Stored + "\n");
+    TOptionFile F = File();
+    EXPECT_EQ(LoadSkinChoice(F, 7), C.Taken) << Name;
+    EXPECT_EQ(F.Read(SkinSection, SetSkinKey), C.Written) << Name;
+    if (C.Stored != nullptr) {
+      EXPECT_EQ(F.Read(OutPathSection, OutPathKey), "/old") << "other keys survive";
+    }
+  }
 }
 
 TEST_F(OptionFile, AnUnwritableProgramFolderKeepsTheSettingsForTheRunAndSaysSoOnce) {

@@ -11,8 +11,14 @@ using wintest::ScreenPoint;
 // Exposes what the tests read of the protected state.
 class TProbeButton : public TbsSkinButton {
  public:
+  using TbsSkinButton::ApplySkinFont;
   using TbsSkinButton::GetGlyphNum;
   using TbsSkinButton::TbsSkinButton;
+  // Where a free-size button lays out its caption and glyph.
+  TRect StretchedContent() const {
+    return Rect(ClRect.Left, ClRect.Top, ClRect.Right + Width() - RectWidth(SkinRect),
+                ClRect.Bottom + Height() - RectHeight(SkinRect));
+  }
 };
 
 class SkinButtonLook : public TSkinControlTest {
@@ -149,6 +155,52 @@ TEST_F(SkinButtonLook, GlyphCellPerStateAndCount) {
     B->SetEnabled(C.Enabled);
     EXPECT_EQ(B->GetGlyphNum(C.Down, C.MouseIn), C.Cell)
         << C.NumGlyphs << " " << C.Enabled << C.Down << C.MouseIn;
+  }
+}
+
+// A faded picture (dark ink at 40 % opacity, the rest clear) is blended over the face wherever the
+// glyph sits; drawn opaque, its ink would come out dark.
+TEST_F(SkinButtonLook, DisabledGlyphKeepsItsOpacityInEveryLayout) {
+  TBitmap Glyph;
+  Glyph.SetPixelFormat(pf32bit);
+  Glyph.SetSize(16, 16);
+  for (Integer Y = 0; Y < 16; ++Y) {
+    Byte* Row = Glyph.ScanLine(Y);
+    for (Integer X = 0; X < 16; ++X) {
+      const bool Ink = X >= 4 && X < 12 && Y >= 4 && Y < 12;
+      Row[4 * X] = Row[4 * X + 1] = Row[4 * X + 2] = Ink ? 40 : 0;
+      Row[4 * X + 3] = Ink ? 102 : 0;
+    }
+  }
+  const COLORREF Face = SliceColor("button", 3, 4);
+  const auto Faded = [&](Integer C) { return (40 * 102 + C * (255 - 102)) / 255; };
+  TForm* F = NewForm();
+  const struct {
+    TbsButtonLayout Layout;
+    const char* Name;
+  } Cases[] = {{blGlyphLeft, "glyph left"}, {blGlyphTop, "glyph top"}};
+  for (const auto& C : Cases) {
+    auto* B = NewControl<TProbeButton>(F, Rect(10, 10, 110, 70));
+    B->SetUseSkinSize(false);
+    B->SetSkinData(Skin.get());
+    B->SetLayout(C.Layout);
+    B->SetCaption("Ab");
+    B->SetGlyph(&Glyph);
+    B->SetEnabled(false);
+    // The ink's middle: the caption measured as the button does, the glyph placed by the same layout.
+    TBitmap Probe;
+    Probe.SetSize(100, 60);
+    B->ApplySkinFont(Probe.Canvas(), B->FontName, B->FontHeight, B->FontStyle);
+    const Integer TW = Probe.Canvas()->TextWidth("Ab"), TH = Probe.Canvas()->TextHeight("Ab");
+    Integer TX, TY, GX, GY;
+    CalcCaptionLayout(C.Layout, B->StretchedContent(), 16, 16, TW, TH, B->Spacing(), B->Margin(), TX, TY, GX,
+                      GY);
+    const COLORREF Ink = PixelOf(B, GX + 8, GY + 8);
+    EXPECT_NEAR(GetRValue(Ink), Faded(GetRValue(Face)), 3) << C.Name;
+    EXPECT_NEAR(GetGValue(Ink), Faded(GetGValue(Face)), 3) << C.Name;
+    EXPECT_NEAR(GetBValue(Ink), Faded(GetBValue(Face)), 3) << C.Name;
+    EXPECT_EQ(PixelOf(B, GX + 1, GY + 1), Face) << C.Name;
+    B->SetVisible(false);
   }
 }
 
