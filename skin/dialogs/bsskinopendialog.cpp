@@ -565,27 +565,12 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
 // ---- the component ----
 
 TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FFiles(std::make_unique<TStringList>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->SetStyle({});
-}
+    : TbsSkinDialogComponent(AOwner, "Open file", 225), FFiles(std::make_unique<TStringList>()) {}
 
 TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
 
 void TbsSkinOpenDialog::SetToolBarImageList(TCustomImageList* Value) {
-  FToolBarImageList = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSkinOpenDialog::SetSkinData(TbsSkinData* Value) {
-  FSD = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSkinOpenDialog::SetCtrlSkinData(TbsSkinData* Value) {
-  FCtrlFSD = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
+  refer(FToolBarImageList, Value);
 }
 
 void TbsSkinOpenDialog::SetFileName(const String& Value) {
@@ -594,10 +579,8 @@ void TbsSkinOpenDialog::SetFileName(const String& Value) {
 }
 
 void TbsSkinOpenDialog::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
+  TbsSkinDialogComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
   if (AComponent == FToolBarImageList) FToolBarImageList = nullptr;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/ui/core/form.h"
 #include "platform/ui/graphics/graphicsobjects.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/dialogs/bsskindialogcomponent.h"
 #include "skin/shell/bsshellfolder.h"
 #include "skin/shell/bsshellpathcombobox.h"
 
@@ -140,7 +141,7 @@ class TbsOpenDlgForm : public TForm {
   bool refuseUnreadableFolder();
 };
 
-class TbsSkinOpenDialog : public TComponent {
+class TbsSkinOpenDialog : public TbsSkinDialogComponent {
  public:
   explicit TbsSkinOpenDialog(TComponent* AOwner);
   ~TbsSkinOpenDialog() override;
@@ -176,16 +177,8 @@ class TbsSkinOpenDialog : public TComponent {
   void SetCheckFileExists(bool Value) { FCheckFileExists = Value; }
   bool MultiSelection() const { return FMultiSelection; }
   void SetMultiSelection(bool Value) { FMultiSelection = Value; }
-  TbsSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TbsSkinData* Value);
-  TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-  void SetCtrlSkinData(TbsSkinData* Value);
   const String& LVHeaderSkinDataName() const { return FLVHeaderSkinDataName; }
   void SetLVHeaderSkinDataName(const String& Value) { FLVHeaderSkinDataName = Value; }
-  TFont* DefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  const String& Title() const { return FTitle; }
-  void SetTitle(const String& Value) { FTitle = Value; }
   TbsOpenDlgForm* DlgFrm() const { return FDlgFrm; }
   const String& InitialDir() const { return FInitialDir; }
   void SetInitialDir(const String& Value) { FInitialDir = Value; }
@@ -195,12 +188,6 @@ class TbsSkinOpenDialog : public TComponent {
   virtual void SetFileName(const String& Value);
   Integer FilterIndex() const { return FFilterIndex; }
   void SetFilterIndex(Integer Value) { FFilterIndex = Value; }
-  bool AlphaBlend() const { return FAlphaBlend; }
-  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
-  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
-  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
   bool CtrlAlphaBlend() const { return FCtrlAlphaBlend; }
   void SetCtrlAlphaBlend(bool Value) { FCtrlAlphaBlend = Value; }
   Byte CtrlAlphaBlendValue() const { return FCtrlAlphaBlendValue; }
@@ -239,11 +226,7 @@ class TbsSkinOpenDialog : public TComponent {
   Integer FDialogMinHeight = 0;
   bool FCheckFileExists = true;
   bool FMultiSelection = false;
-  TbsSkinData* FSD = nullptr;
-  TbsSkinData* FCtrlFSD = nullptr;
   String FLVHeaderSkinDataName = "header";
-  std::unique_ptr<TFont> FDefaultFont;
-  String FTitle = "Open file";
   TbsOpenDlgForm* FDlgFrm = nullptr;
 
  public:
@@ -254,9 +237,6 @@ class TbsSkinOpenDialog : public TComponent {
   String FFilter = "All files|*.*";
   String FFileName;
   Integer FFilterIndex = 1;
-  bool FAlphaBlend = false;
-  Byte FAlphaBlendValue = 225;
-  bool FAlphaBlendAnimation = false;
   bool FCtrlAlphaBlend = false;
   Byte FCtrlAlphaBlendValue = 225;
   bool FCtrlAlphaBlendAnimation = false;

@@ -280,41 +280,20 @@ void TbsSelDirDlgForm::NewFolderToolButtonClick(TObject*) {
 // ---- the component ----
 
 TbsSkinSelectDirectoryDialog::TbsSkinSelectDirectoryDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->SetStyle({});
-}
+    : TbsSkinDialogComponent(AOwner, "Select folder", 200) {}
 
 TbsSkinSelectDirectoryDialog::~TbsSkinSelectDirectoryDialog() = default;
 
-namespace {
-template <class T>
-void Hold(TComponent* Self, T*& Field, T* Value) {
-  if (Field != nullptr) Field->RemoveFreeNotification(Self);
-  Field = Value;
-  if (Value != nullptr) Value->FreeNotification(Self);
-}
-}  // namespace
-
 void TbsSkinSelectDirectoryDialog::SetToolBarImageList(TCustomImageList* Value) {
-  Hold(this, FToolBarImageList, Value);
-}
-void TbsSkinSelectDirectoryDialog::SetSkinData(TbsSkinData* Value) {
-  Hold(this, FSD, Value);
-}
-void TbsSkinSelectDirectoryDialog::SetCtrlSkinData(TbsSkinData* Value) {
-  Hold(this, FCtrlFSD, Value);
+  refer(FToolBarImageList, Value);
 }
 void TbsSkinSelectDirectoryDialog::SetTreeButtonImageList(TCustomImageList* Value) {
-  Hold(this, FTreeButtonImageList, Value);
+  refer(FTreeButtonImageList, Value);
 }
 
 void TbsSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
+  TbsSkinDialogComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
   if (AComponent == FToolBarImageList) FToolBarImageList = nullptr;
   if (AComponent == FTreeButtonImageList) FTreeButtonImageList = nullptr;
 }

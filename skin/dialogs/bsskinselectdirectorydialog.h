@@ -8,6 +8,7 @@
 
 #include "platform/ui/core/form.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/dialogs/bsskindialogcomponent.h"
 
 class TbsSkinData;
 class TbsSkinForm;
@@ -69,7 +70,7 @@ class TbsSelDirDlgForm : public TForm {
   bool FRefuseEnter = false;
 };
 
-class TbsSkinSelectDirectoryDialog : public TComponent {
+class TbsSkinSelectDirectoryDialog : public TbsSkinDialogComponent {
  public:
   explicit TbsSkinSelectDirectoryDialog(TComponent* AOwner);
   ~TbsSkinSelectDirectoryDialog() override;
@@ -95,22 +96,8 @@ class TbsSkinSelectDirectoryDialog : public TComponent {
   void SetDialogMinWidth(Integer Value) { FDialogMinWidth = Value; }
   Integer DialogMinHeight() const { return FDialogMinHeight; }
   void SetDialogMinHeight(Integer Value) { FDialogMinHeight = Value; }
-  TbsSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TbsSkinData* Value);
-  TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-  void SetCtrlSkinData(TbsSkinData* Value);
-  TFont* DefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  const String& Title() const { return FTitle; }
-  void SetTitle(const String& Value) { FTitle = Value; }
   const String& Directory() const { return FDirectory; }
   void SetDirectory(const String& Value) { FDirectory = Value; }
-  bool AlphaBlend() const { return FAlphaBlend; }
-  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
-  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
-  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
   bool ShowToolBar() const { return FShowToolBar; }
   void SetShowToolBar(bool Value) { FShowToolBar = Value; }
   bool TreeShowLines() const { return FTreeShowLines; }
@@ -145,15 +132,8 @@ class TbsSkinSelectDirectoryDialog : public TComponent {
   Integer FDialogHeight = 0;
   Integer FDialogMinWidth = 0;
   Integer FDialogMinHeight = 0;
-  TbsSkinData* FSD = nullptr;
-  TbsSkinData* FCtrlFSD = nullptr;
-  std::unique_ptr<TFont> FDefaultFont;
-  String FTitle = "Select folder";
   TbsSelDirDlgForm* FDlgFrm = nullptr;
   String FDirectory;
-  bool FAlphaBlend = false;
-  Byte FAlphaBlendValue = 200;
-  bool FAlphaBlendAnimation = false;
   bool FShowToolBar = false;
   bool FTreeShowLines = true;
   TCustomImageList* FTreeButtonImageList = nullptr;

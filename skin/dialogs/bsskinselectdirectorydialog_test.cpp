@@ -119,8 +119,14 @@ TEST_F(SelectDirectoryTest, StartsWithTheDocumentedSettings) {
   Dialog->SetTreeButtonImageList(Images.get());
   Dialog->SetSkinData(Skin.get());
   Dialog->SetCtrlSkinData(Skin.get());
+  // One skin in both places, then the frame's moved to another: the control skin is still watched.
+  TbsSkinData Other(nullptr);
+  Dialog->SetSkinData(&Other);
+  Dialog->SetToolBarImageList(nullptr);
   Images.reset();
   Skin.reset();
+  EXPECT_EQ(Dialog->SkinData(), &Other);
+  Dialog->SetSkinData(nullptr);
   EXPECT_EQ(Dialog->ToolBarImageList(), nullptr);
   EXPECT_EQ(Dialog->TreeButtonImageList(), nullptr);
   EXPECT_EQ(Dialog->SkinData(), nullptr);

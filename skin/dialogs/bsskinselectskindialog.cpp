@@ -214,38 +214,17 @@ void TbsSelectSkinDlgForm::SLBOnDblClick(TObject*) {
 // ---- the component ----
 
 TbsSelectSkinDialog::TbsSelectSkinDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->SetStyle({});
-}
+    : TbsSkinDialogComponent(AOwner, "Select skin", 200) {}
 
 TbsSelectSkinDialog::~TbsSelectSkinDialog() = default;
-
-// A weak reference: held until the component goes (Notification clears it).
-template <class T>
-void TbsSelectSkinDialog::refer(T*& Field, T* Value) {
-  Field = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSelectSkinDialog::SetSkinData(TbsSkinData* Value) {
-  refer(FSD, Value);
-}
 
 void TbsSelectSkinDialog::SetSkinList(TbsCompressedSkinList* Value) {
   refer(FSkinList, Value);
 }
 
-void TbsSelectSkinDialog::SetCtrlSkinData(TbsSkinData* Value) {
-  refer(FCtrlFSD, Value);
-}
-
 void TbsSelectSkinDialog::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
+  TbsSkinDialogComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FCtrlFSD) FCtrlFSD = nullptr;
   if (AComponent == FSkinList) FSkinList = nullptr;
   // The result names a stored skin; one that goes is no longer a result anyone could apply.
   if (AComponent == FSelectedSkin) FSelectedSkin = nullptr;

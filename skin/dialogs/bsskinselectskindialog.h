@@ -10,6 +10,7 @@
 
 #include "platform/rtl/lists.h"
 #include "platform/ui/core/form.h"
+#include "skin/dialogs/bsskindialogcomponent.h"
 
 class TbsSkinData;
 class TbsSkinForm;
@@ -73,7 +74,7 @@ class TbsSelectSkinDlgForm : public TForm {
   bool FPreviewDamaged = false;
 };
 
-class TbsSelectSkinDialog : public TComponent {
+class TbsSelectSkinDialog : public TbsSkinDialogComponent {
  public:
   explicit TbsSelectSkinDialog(TComponent* AOwner);
   ~TbsSelectSkinDialog() override;
@@ -89,22 +90,8 @@ class TbsSelectSkinDialog : public TComponent {
   Integer SelectedSkinIndex() const { return FSelectedSkinIndex; }
 
   // ---- published ----
-  TbsSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TbsSkinData* Value);
   TbsCompressedSkinList* SkinList() const { return FSkinList; }
   void SetSkinList(TbsCompressedSkinList* Value);
-  TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-  void SetCtrlSkinData(TbsSkinData* Value);
-  TFont* DefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
-  const String& Title() const { return FTitle; }
-  void SetTitle(const String& Value) { FTitle = Value; }
-  bool AlphaBlend() const { return FAlphaBlend; }
-  void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
-  void SetAlphaBlendValue(Byte Value) { FAlphaBlendValue = Value; }
-  bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-  void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -114,18 +101,9 @@ class TbsSelectSkinDialog : public TComponent {
   // Accepted on OK while the form still stands, and the form freed however the loop ends.
   bool showForm(TbsSelectSkinDlgForm* Form, bool ListMode,
                 const std::function<void(TbsSelectSkinDlgForm*)>& Accepted);
-  template <class T>
-  void refer(T*& Field, T* Value);
 
-  TbsSkinData* FSD = nullptr;
   TbsCompressedSkinList* FSkinList = nullptr;
-  TbsSkinData* FCtrlFSD = nullptr;
-  std::unique_ptr<TFont> FDefaultFont;
-  String FTitle = "Select skin";
   TbsSelectSkinDlgForm* FDlgFrm = nullptr;
-  bool FAlphaBlend = false;
-  Byte FAlphaBlendValue = 200;
-  bool FAlphaBlendAnimation = false;
   TbsCompressedStoredSkin* FSelectedSkin = nullptr;
   Integer FSelectedSkinIndex = -1;
 };
