@@ -52,6 +52,15 @@ TEST_F(PlayerTest, PlaysAFileToItsEndAndReportsInOrderOnTheMainThread) {
   EXPECT_GE(player.VideoStreamIndex(), 0);
   EXPECT_GE(player.AudioStreamIndex(), 0);
   ASSERT_TRUE(ServeUntil([&] { return rec.Saw(psEnd); }, 15000)) << "the end of the file was not reported";
+  // The end of the input can be reported before the clock has run to the duration; the duration
+  // itself follows once it has.
+  ASSERT_TRUE(ServeUntil(
+      [&] {
+        const std::vector<Int64> p = rec.PositionsNow();
+        return !p.empty() && p.back() == duration;
+      },
+      15000))
+      << "the end reports the duration itself";
   player.Stop(true);
   ASSERT_TRUE(ServeUntil([&] { return rec.Saw(psStop); }));
   const std::vector<TPlayState> states = rec.StatesNow();

@@ -191,7 +191,7 @@ TEST_F(PreviewerTest, SwitchingThePreviewUnderTheHookLockWhileFramesArriveNeverD
     auto picture = FilledBitmap(32, 24, pf24bit, clRed);
     for (Integer frame = 1; !stop; ++frame) {
       std::lock_guard<std::mutex> hold(hookLock);
-      if (previewer && previewer->PaintFrame(picture.get(), frame, frame * 40000)) ++handed;
+      if (previewer && previewer->PaintFrame(picture.get(), frame, Int64(frame) * 40000)) ++handed;
     }
   });
   for (Integer i = 0; i < 200 || handed < 100; ++i) {
