@@ -1,5 +1,7 @@
 #include "app/main/mainform/mainform.h"
 
+#include <cmath>
+
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
 #include "app/main/mainform/makecontrol.h"
@@ -7,8 +9,10 @@
 #include "app/main/mainform/skinpresetchooser.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
 #include "platform/ui/comctrls/listview.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/graphics/bitmap.h"
@@ -93,6 +97,11 @@ TForm1::TForm1(TComponent* AOwner, const TOptionFile& AOptionFile, const String&
   createControls();
   createHiddenPanels();
   createPresetChoosers();
+  createJobControls();
+  createBatchControls();
+  createPreviewControls();
+  createMenuControls();
+  createPresetControls();
   BeginLoading();
   setStoredValues();
   layOut();
@@ -430,6 +439,18 @@ void TForm1::SetCommandEnabled(TJobCommand Command, bool Enabled) {
   for (TMenuItem* I : G.Items) I->SetEnabled(Enabled);
 }
 
+String FileSizeText(Int64 Bytes) {
+  // Halves round to even, as the default floating-point rounding does.
+  const double Hundredths = std::nearbyint(static_cast<double>(Bytes) / 1024 / 1024 * 100);
+  return FloatToStr(Hundredths / 100) + "MB";
+}
+
+String TForm1::SecToDate(Integer Sec) {
+  const Integer M = ((Sec - Sec % 60) / 60) % 60;
+  const Integer H = ((Sec - Sec % 60 - 60 * M) / 3600) % 24;
+  return Format("%.2d:%.2d:%.2d", {H, M, Sec % 60});
+}
+
 TPresetChoosers TForm1::PresetChoosers() const {
   TPresetChoosers C{};
   for (Integer I = 0; I < PresetSlotCount; ++I) C[I] = FPresetChoosers[I].get();
@@ -444,6 +465,11 @@ void TForm1::bindHandlers() {
   Button21->OnClick = [this](TObject* Sender) { Button21Click(Sender); };
   Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
   Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+  bindJobHandlers();
+  bindBatchHandlers();
+  bindPreviewHandlers();
+  bindMenuHandlers();
+  bindPresetHandlers();
   // The format choice fills the preset choosers for its code.
   bsSkinOfficeComboBox1->OnChange = [this](TObject*) {
     if (bsSkinOfficeComboBox1->ItemIndex() < 0) return;

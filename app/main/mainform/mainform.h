@@ -46,6 +46,9 @@ class TForm5;
 // The product skin beside the program: <program folder>/skin/nerivo.skn.
 String ProductSkinFile();
 
+// Size text of a byte count: megabytes with at most two decimals, then "MB" ("12.5MB", "0MB").
+String FileSizeText(Int64 Bytes);
+
 // The job commands, each switching its routine button, skin button and menu items together.
 enum TJobCommand { jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume };
 
@@ -204,6 +207,29 @@ class TForm1 : public TForm {
 
   TPresetChoosers PresetChoosers() const;
 
+  // Duration text of a whole number of seconds: "hh:mm:ss", the hours modulo 24.
+  static String SecToDate(Integer Sec);
+
+  // ==== job list, adding and editing (mainform_jobs.cpp) ====
+
+  // ==== end of job list ====
+
+  // ==== batch, progress and after-finish (mainform_batch.cpp) ====
+
+  // ==== end of batch ====
+
+  // ==== preview player and snapshots (mainform_preview.cpp) ====
+
+  // ==== end of preview ====
+
+  // ==== selection, rename, menus, about box, skin choice (mainform_menus.cpp) ====
+
+  // ==== end of menus ====
+
+  // ==== preset dialog link (mainform_presets.cpp) ====
+
+  // ==== end of preset dialog link ====
+
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -220,6 +246,17 @@ class TForm1 : public TForm {
   void loadGlyphs();
   void bindHandlers();
   void fillScreenChoices();
+  // Each area creates its own controls and binds its own handlers, in its own file.
+  void createJobControls();
+  void bindJobHandlers();
+  void createBatchControls();
+  void bindBatchHandlers();
+  void createPreviewControls();
+  void bindPreviewHandlers();
+  void createMenuControls();
+  void bindMenuHandlers();
+  void createPresetControls();
+  void bindPresetHandlers();
 
   TOptionFile FOptionFile;
   String FSkinFile;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/formats/formattables.h"
-#include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/mainformtestkit.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/files.h"
@@ -28,16 +28,7 @@
 
 namespace {
 
-class MainForm : public optionstest::TOptionFileTestOf<TSkinControlTest> {
- protected:
-  // The window as the program's start-up creates it.
-  TForm1* Create() {
-    WriteProductSkinContainer(Temp.Root() + "/nerivo.skn");
-    auto* F = new TForm1(Application, File(), Temp.Root() + "/nerivo.skn");
-    F->AfterConstruction();
-    return F;
-  }
-};
+using MainForm = mainformtest::TMainFormTest;
 
 TEST_F(MainForm, StartsWithItsCaptionsSkinAndDefaultOutputFolderWrittenToANewOptionFile) {
   ASSERT_FALSE(FileExists(IniName()));
@@ -270,3 +261,21 @@ TEST_F(MainForm, ClosingDetachesTheEngineEventsAndStopsTheEngine) {
 }
 
 }  // namespace
+
+TEST(JobTexts, DurationAndSizeTextsFollowTheirFormats) {
+  struct TDuration {
+    Integer Sec;
+    const char* Text;
+  };
+  for (const TDuration& D :
+       {TDuration{0, "00:00:00"}, TDuration{3599, "00:59:59"}, TDuration{86400, "00:00:00"},
+        TDuration{90061, "01:01:01"}, TDuration{3723, "01:02:03"}})
+    EXPECT_EQ(TForm1::SecToDate(D.Sec), D.Text) << D.Sec;
+  struct TSize {
+    Int64 Bytes;
+    const char* Text;
+  };
+  for (const TSize& S : {TSize{1572864, "1.5MB"}, TSize{0, "0MB"}, TSize{3 * 1048576, "3MB"},
+                         TSize{10486, "0.01MB"}, TSize{13107200, "12.5MB"}, TSize{5000000000LL, "4768.37MB"}})
+    EXPECT_EQ(FileSizeText(S.Bytes), S.Text) << S.Bytes;
+}
