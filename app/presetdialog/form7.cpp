@@ -40,9 +40,10 @@ constexpr Integer ButtonH = 28;
 constexpr Integer CategoryW = 131;
 constexpr Integer FormatW = 328;
 constexpr Integer GroupW = ClientW - 2 * Margin;
-constexpr Integer GroupTop = 36;  // the first row, below the group's caption
-constexpr Integer RowStep = 44;   // chooser rows of a group
-constexpr Integer GroupBottom = 24;
+constexpr Integer GroupTop = 40;  // the first row, below the group's caption
+constexpr Integer RowStep = 48;   // chooser rows of a group
+constexpr Integer GroupBottom = 28;
+constexpr Integer GroupGap = 16;
 constexpr Integer ColumnGap = 24;  // between the left and the right column of a group
 constexpr Integer ColumnW = (GroupW - 2 * Margin - ColumnGap) / 2;
 
@@ -213,7 +214,7 @@ void TForm7::layOut() {
   bsSkinOfficeComboBox1->SetBounds(ClientW - Margin - FormatW, Margin, FormatW, ComboH);
   const Integer VideoTop = Margin + ComboH + Margin;
   bsSkinGroupBox1->SetBounds(Margin, VideoTop, GroupW, GroupHeight(2));
-  bsSkinGroupBox2->SetBounds(Margin, VideoTop + GroupHeight(2) + 12, GroupW, GroupHeight(1));
+  bsSkinGroupBox2->SetBounds(Margin, VideoTop + GroupHeight(2) + GroupGap, GroupW, GroupHeight(1));
   for (Integer S = 0; S < PresetSlotCount; ++S) {
     const TPlace& P = PresetPlaces[S];
     const Integer Left = Margin + P.Column * (ColumnW + ColumnGap);
