@@ -113,6 +113,9 @@ TForm7::TForm7(TComponent* AOwner, const TForm7Host& Host)
 }
 
 TForm7::~TForm7() {
+  // The choosers go after this body, perhaps after the main window: none of them may reach it then.
+  for (TbsSkinOfficeComboBox* C : {bsSkinOfficeComboBox2, bsSkinOfficeComboBox1}) C->OnChange = nullptr;
+  for (Integer S = 0; S < PresetSlotCount; ++S) presetCombo(TPresetSlot(S))->OnChange = nullptr;
   if (Form7 == this) Form7 = nullptr;
 }
 

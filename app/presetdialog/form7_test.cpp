@@ -301,6 +301,29 @@ TEST_F(PresetDialog, TheSetButtonStandsRightOfTheFormatChooserOnTheFormatPanel) 
   Main->bsSkinButton24->Click();  // no dialog: nothing happens
 }
 
+TEST_F(PresetDialog, AFormatChooserWithoutASelectionOrAShortRowFailsNothing) {
+  TListItem* Row = AddJobRow(Main, true);
+  TForm7* F = Dialog();
+  const std::vector<String> Before = SubItemsOf(Row);
+  // No format chosen: the preset lists empty out and the row stays as it is.
+  F->bsSkinOfficeComboBox1->SetItemIndex(-1);
+  EXPECT_EQ(Main->JobParameters().All_Trant_Number, 1599);
+  for (TbsSkinComboBox* C : Combos(F)) {
+    EXPECT_EQ(C->Items()->Count(), 0);
+    EXPECT_TRUE(C->Enabled());
+  }
+  EXPECT_EQ(SubItemsOf(Row), Before);
+
+  // A row that holds fewer columns than the dialog writes takes the writes.
+  TListItem* Short = Main->lvFiles->Items()->Add();
+  Short->SetCaption(InputFile);
+  Main->lvFiles->SetSelected(Short);
+  Choose(2, 7);
+  ASSERT_EQ(Short->SubItems()->Count(), 24);
+  EXPECT_EQ(Short->SubItems()->Strings(8), "307");
+  EXPECT_EQ(Short->SubItems()->Strings(21), "False");
+}
+
 struct TBadText {
   const char* Name;
   Integer Slot;  // TPresetSlot
