@@ -2,6 +2,7 @@
 // the message loop until the main window closes.
 #include "app/main/mainform/mainform.h"
 #include "app/main/options/optionsdialog.h"
+#include "app/presetdialog/form7.h"
 #include "app/settingsdialog/form6.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/ui/core/application.h"
@@ -29,6 +30,9 @@ int main() {
   Form6 = new TForm6(Application, TForm6Host{Form1->JobParameters(), Form1->bsSkinData1,
                                              [] { return Form1->Video_OutPut_Folder_Edit->Text(); },
                                              [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
+  Form7 = new TForm7(Application,
+                     TForm7Host{*Form1, [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
+  Form1->SetPresetDialog(Form7);
   Application->Run();
   return 0;
 }

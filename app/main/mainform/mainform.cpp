@@ -116,6 +116,7 @@ TForm1::~TForm1() = default;
 void TForm1::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FOptionsDialog) FOptionsDialog = nullptr;
+  if (Operation == opRemove && AComponent == FPresetDialogComponent) SetPresetDialog(nullptr);
 }
 
 void TForm1::SetOptionsDialog(TForm* Value) {
@@ -336,7 +337,8 @@ void TForm1::layOut() {
   FormatPanel->SetBounds(Margin, FormatTop, LeftW, FormatH);
   const Integer ComboTop = (FormatH - ComboH) / 2;
   bsSkinOfficeComboBox2->SetBounds(Margin, ComboTop, CategoryW, ComboH);
-  bsSkinOfficeComboBox1->SetBounds(2 * Margin + CategoryW, ComboTop, LeftW - 3 * Margin - CategoryW, ComboH);
+  bsSkinOfficeComboBox1->SetBounds(2 * Margin + CategoryW, ComboTop,
+                                   LeftW - 4 * Margin - CategoryW - PresetButtonWidth, ComboH);
 
   bsSkinPanel2->SetBounds(Margin, FolderTop, LeftW, FolderH);
   const Integer FolderRow = (FolderH - ComboH) / 2;

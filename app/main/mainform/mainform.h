@@ -228,6 +228,51 @@ class TForm1 : public TForm {
 
   // ==== preset dialog link (mainform_presets.cpp) ====
 
+  // The positions of the category, format and six preset choosers (the presets in TPresetSlot
+  // order), as the main window and the preset dialog hand them to each other.
+  struct TChooserPositions {
+    Integer Category = -1;
+    Integer Format = -1;
+    std::array<Integer, PresetSlotCount> Presets{-1, -1, -1, -1, -1, -1};
+    friend bool operator==(const TChooserPositions&, const TChooserPositions&) = default;
+  };
+  // The order in which the exchange sets the preset choosers.
+  static constexpr TPresetSlot PresetExchangeOrder[PresetSlotCount] = {
+      psFrameSize, psVideoBitrate, psFrameRate, psAspect, psAudioBitrate, psSampleRate};
+  // Reads a window's eight choosers; sets them category first, then format, then the presets in the
+  // exchange order, each write running that chooser's own handlers.
+  static TChooserPositions ReadChooserPositions(TbsSkinOfficeComboBox* Category,
+                                                TbsSkinOfficeComboBox* Format,
+                                                const TPresetChoosers& Presets);
+  static void WriteChooserPositions(TbsSkinOfficeComboBox* Category, TbsSkinOfficeComboBox* Format,
+                                    const TPresetChoosers& Presets, const TChooserPositions& Positions);
+
+  // What the main window needs of the preset dialog, which lives above it and implements this.
+  class IPresetDialog {
+   public:
+    virtual ~IPresetDialog() = default;
+    // The dialog's choosers set to these positions (WriteChooserPositions on the dialog).
+    virtual void TakeChoices(const TChooserPositions& Positions) = 0;
+    virtual void ShowPresetDialog() = 0;
+    // The dialog as a component, so that the main window hears of its destruction.
+    virtual TComponent* PresetDialogComponent() = 0;
+  };
+
+  static constexpr Integer PresetButtonWidth = 72;
+  TbsSkinButton* bsSkinButton24 = nullptr;  // "设置...", right of the format chooser
+
+  // "设置...": the main window's chooser positions into the dialog, then the dialog shown modally.
+  void bsSkinButton24Click(TObject* Sender);
+  TChooserPositions ChooserPositions() const;
+  // OK of the dialog: the positions into the main window's choosers, running its own handlers.
+  void SetChooserPositions(const TChooserPositions& Positions);
+  // The job list takes the focus now when the window is the active one, else when it next is.
+  void FocusJobList();
+  IPresetDialog* PresetDialog() const { return FPresetDialog; }
+  void SetPresetDialog(IPresetDialog* Value);
+  IPresetDialog* FPresetDialog = nullptr;
+  TComponent* FPresetDialogComponent = nullptr;  // the same object, compared on its removal
+
   // ==== end of preset dialog link ====
 
  protected:
