@@ -214,6 +214,8 @@ void TForm1::layOutPreview() {
   SavePictureDialog1->SetSkinData(Skin);
   SavePictureDialog1->SetCtrlSkinData(Skin);
 
+  // A position bar: no tick points.
+  bsSkinSlider1->SetOptions(TbsSliderOptions{soShowFocus, soSmooth});
   bsSkinSlider1->SetSkinData(Skin);
   PlaceInGroup(bsSkinSlider1, SliderLeft, SliderTop, SliderW, SliderH);
 }
@@ -373,9 +375,10 @@ void TForm1::RIVoderoState(TObject*, TPlayState AState) {
       }
       break;
     case psEnd:
-      // Back to the first picture, waiting.
-      RIVodero->Seek(Int64(0), TSeekFlags{sfAny}, false);
+      // Back to the first picture, waiting. Paused first: a seek asked while paused shows the picture
+      // it lands on, one asked before the pause would leave the last picture on screen.
       RIVodero->Pause();
+      RIVodero->Seek(Int64(0), TSeekFlags{sfAny}, false);
       break;
   }
 }
