@@ -14,12 +14,17 @@
 #include "platform/shell/testkit/fakes.h"
 #include "platform/ui/comctrls/trackbar.h"
 #include "platform/ui/extctrls/panel.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/canvas.h"
+#include "platform/ui/graphics/graphicsobjects.h"
 #include "platform/ui/graphics/jpegimage.h"
 #include "platform/ui/menus/menu.h"
 #include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/combobox.h"
 #include "platform/ui/stdctrls/label.h"
+#include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/bars/bsskinslider.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/views/bsskinlistview.h"
@@ -343,6 +348,54 @@ TEST_F(Preview, SnapshotsTakeTheFirstFreeNumberPerTypeAndTheirFormat) {
       EXPECT_EQ(All.find("\xFF\xC2"), String::npos);
     }
   }
+  delete F;
+}
+
+TEST_F(Preview, TheCaptureRoutineSavesABitmapOnlyForTheBmpExtension) {
+  const struct {
+    const char* Typed;
+    const char* Written;
+    const char* Magic;
+  } Cases[] = {
+      {"shot", "shot.bmp", "BM"},  // the default extension
+      {"upper.BMP", "upper.BMP", "BM"},
+      {"photo.jpeg", "photo.jpeg", "\xFF\xD8\xFF"},
+      {"other.png", "other.png", "\xFF\xD8\xFF"},  // anything else is a JPEG
+  };
+  TForm1* F = CreateShowing();
+  F->SavePictureDialog1->SetInitialDir(Temp.Root());
+  OpenInPreview(F, Media().Mkv);
+  ASSERT_TRUE(ShowsPicture(F));
+  for (const auto& C : Cases) {
+    wintest::OnNextModalLoop([&] {
+      TbsOpenDlgForm* Dlg = F->SavePictureDialog1->DlgFrm();
+      Dlg->FileNameEdit->SetText(C.Typed);
+      wintest::Click(wintest::ScreenPoint(Dlg->OpenButton->Handle(), 10, 10));
+    });
+    F->btnCapture->Click();
+    const String Written = Temp.Path(C.Written);
+    ASSERT_TRUE(FileExists(Written)) << C.Typed;
+    EXPECT_EQ(FileStart(Written, strlen(C.Magic)), C.Magic) << C.Typed;
+  }
+  delete F;
+}
+
+TEST_F(Preview, TheHookStampsTheTimeOnThePicture) {
+  TForm1* F = Create();
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(200, 100);
+  B.Canvas()->Brush()->SetColor(clBlack);
+  B.Canvas()->FillRect(Rect(0, 0, 200, 100));
+  F->RIVoderoHook(F->RIVodero, &B, 1234);
+  Integer White = 0;
+  for (Integer Y = 10; Y < 35; ++Y)
+    for (Integer X = 10; X < 190; ++X) {
+      const Byte* P = B.ScanLine(Y) + 3 * X;
+      White += P[0] > 200 && P[1] > 200 && P[2] > 200;
+    }
+  EXPECT_GT(White, 100) << "the white text at (10, 10)";
+  EXPECT_EQ(B.ScanLine(60)[3 * 20], 0) << "nothing below it";
   delete F;
 }
 
