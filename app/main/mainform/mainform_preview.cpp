@@ -283,6 +283,7 @@ void TForm1::Button31Click(TObject*) {
   }
   // Opening stops what plays first: a file that vanished since it was added would leave an empty
   // screen with the reason only in the log.
+  if (T_Movie_PLayer_FileName.empty()) return;  // nothing chosen: what shows stays
   if (!FileExists(T_Movie_PLayer_FileName)) {
     showPreviewError(Format("无法预览：文件“%s”不存在。", {T_Movie_PLayer_FileName}));
     return;

@@ -58,6 +58,13 @@ class Preview : public previewtest::TPreviewTest {
   static String Selected(TComboBox* C) {
     return C->ItemIndex() >= 0 ? C->Items()->Strings(C->ItemIndex()) : "";
   }
+  // 2 s of sound and a subtitle stream, no pictures.
+  static std::string AudioWithSubtitles() {
+    const std::string Subs = TestMediaText("preview-subs.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
+    return TestMediaFile("audio-subs.mkv",
+                         "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -i '" + Subs +
+                             "' -map 0 -map 1 -c:a aac -c:s srt");
+  }
   static TPoint OnSlider(TbsSkinSlider* S, Integer X) {
     return wintest::ScreenPoint(S->Handle(), X, S->Height() / 2);
   }
@@ -123,7 +130,15 @@ TEST_F(Preview, OpeningAFileResetsTheSliderAndTheStreamLists) {
        true,
        "160x120"},
       // No video shown: the subtitle list stays off whatever the file holds.
-      {"audio only", Media().AudioOnly, {}, {"Audio#0"}, {}, false, false, false, "-1x-1"},
+      {"audio with subtitles",
+       AudioWithSubtitles(),
+       {},
+       {"Audio#0"},
+       {"Subtitle#1"},
+       false,
+       false,
+       false,
+       "-1x-1"},
   };
   TForm1* F = CreateShowing();
   for (const TCase& C : Cases) {
@@ -286,6 +301,19 @@ TEST_F(Preview, AFileThatVanishedIsRefusedWithAMessageAndThePreviewKeepsItsFile)
   // Still usable: the next file opens.
   OpenInPreview(F, Media().AudioOnly);
   EXPECT_EQ(F->RIVodero->FileName(), Media().AudioOnly);
+  delete F;
+}
+
+TEST_F(Preview, ClosingDetachesThePlayersReportsButNotItsFileOpen) {
+  TForm1* F = CreateShowing();
+  OpenInPreview(F, Media().Mkv);
+  bool CanClose = false;
+  F->FormCloseQuery(F, CanClose);
+  EXPECT_TRUE(CanClose);
+  EXPECT_FALSE(static_cast<bool>(F->RIVodero->OnPosition.Get()));
+  EXPECT_FALSE(static_cast<bool>(F->RIVodero->OnState.Get()));
+  EXPECT_FALSE(static_cast<bool>(F->RIVodero->OnHook.Get()));
+  EXPECT_TRUE(static_cast<bool>(F->RIVodero->OnFileOpen));
   delete F;
 }
 
