@@ -52,12 +52,12 @@ struct TSnapShotFormat {
 constexpr TSnapShotFormat SnapShotFormats[] = {
     {"BMP", ".bmp"}, {"JPG", ".jpg"}, {"GIF", ".gif"}, {"PNG", ".png"}};
 
-// The skinned button at window coordinates X, Y inside the group.
+// A control of the group, placed by its window coordinates.
 void PlaceInGroup(TControl* C, Integer X, Integer Y, Integer W, Integer H) {
   C->SetBounds(X - GroupBounds.Left, Y - GroupBounds.Top, W, H);
 }
 
-// A 24-px product glyph beside the skin, or an empty bitmap when it is missing or unreadable.
+// A 24-px product glyph beside the skin; false when it is missing or unreadable.
 bool LoadGlyph(const String& SkinFolder, const char* Name, TBitmap& Out) {
   const String File = SkinFolder + "glyphs/" + Name + "-24.png";
   try {
@@ -71,6 +71,7 @@ bool LoadGlyph(const String& SkinFolder, const char* Name, TBitmap& Out) {
   }
 }
 
+// The glyph's shape kept by its opacity, its ink in the accent.
 void Tint(TBitmap& B) {
   if (B.PixelFormat() != pf32bit) return;
   for (Integer Y = 0; Y < B.Height(); ++Y) {
