@@ -145,6 +145,9 @@ void TForm1::createComponents() {
   OpenDialog2->SetMultiSelection(true);
   bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
   bsSkinSelectDirectoryDialog1->SetName("bsSkinSelectDirectoryDialog1");
+  bsSkinSelectDirectoryDialog2 = new TbsSkinSelectDirectoryDialog(this);
+  bsSkinSelectDirectoryDialog2->SetName("bsSkinSelectDirectoryDialog2");
+  bsSkinSelectDirectoryDialog2->SetTitle("选择输出目录");
   bsSkinMessage1 = new TbsSkinMessage(this);
   bsSkinMessage1->SetName("bsSkinMessage1");
 }
@@ -255,6 +258,8 @@ void TForm1::setStoredValues() {
   OpenDialog2->SetCtrlSkinData(Skin);
   bsSkinSelectDirectoryDialog1->SetSkinData(Skin);
   bsSkinSelectDirectoryDialog1->SetCtrlSkinData(Skin);
+  bsSkinSelectDirectoryDialog2->SetSkinData(Skin);
+  bsSkinSelectDirectoryDialog2->SetCtrlSkinData(Skin);
   bsSkinMessage1->SetSkinData(Skin);
   bsSkinMessage1->SetCtrlSkinData(Skin);
 
@@ -489,6 +494,7 @@ void TForm1::FormCreate(TObject*) {
   Button3->Click();
   Button2->Click();
   fillScreenChoices();
+  prepareSnapshotDialog();
   bsSkinSlider1_down_UP = "UP";
 }
 
@@ -506,6 +512,9 @@ void TForm1::fillScreenChoices() {
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+  RIVodero->OnHook = nullptr;
+  RIVodero->OnPosition = nullptr;
+  RIVodero->OnState = nullptr;
   ZUVER->OnCustomHook = nullptr;
   ZUVER->OnProgress = nullptr;
   ZUVER->OnTerminate = nullptr;

@@ -12,6 +12,7 @@
 #include "app/formats/jobparameters.h"
 #include "app/main/options/optionfile.h"
 #include "engine/component/optionrecords.h"
+#include "engine/player/customplayer.h"
 #include "platform/ui/core/form.h"
 
 class TbsSkinData;
@@ -42,6 +43,12 @@ class TMemo;
 class TSkinFormatChooser;
 class TSkinPresetChooser;
 class TForm5;
+class TbsSkinGroupBox;
+class TbsSkinSlider;
+class TbsSkinSavePictureDialog;
+class TTrackBar;
+class TLabel;
+class TBitmap;
 
 // The product skin beside the program: <program folder>/skin/nerivo.skn.
 String ProductSkinFile();
@@ -115,6 +122,8 @@ class TForm1 : public TForm {
   TbsSkinOpenDialog* OpenDialog1 = nullptr;
   TbsSkinOpenDialog* OpenDialog2 = nullptr;
   TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr;
+  // "选择输出目录": the output folder and the snapshot folder choices share its last folder.
+  TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr;
   TbsSkinMessage* bsSkinMessage1 = nullptr;
   TMenuItem* Item111 = nullptr;  // "添加一个文件"
   TMenuItem* Item121 = nullptr;  // "添加多个文件"
@@ -219,7 +228,107 @@ class TForm1 : public TForm {
   // ==== end of batch ====
 
   // ==== preview player and snapshots (mainform_preview.cpp) ====
+  // The snapshot file types, in the order of their menu items.
+  enum TSnapShotType { stBMP, stJPG, stGIF, stPNG };
+  // The preview open routine: the file of T_Movie_PLayer_FileName into Panel6. A file that is gone
+  // is refused before the player stops what it shows: the user is told, the preview stays as it was.
+  void Button31Click(TObject* Sender);
+  // The player's events.
+  void RIVoderoFileOpen(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                        Integer& AScreenWidth, Integer& AScreenHeight);
+  void RIVoderoPosition(TObject* Sender, Int64 APTS);
+  void RIVoderoState(TObject* Sender, TPlayState AState);
+  void RIVoderoHook(TObject* Sender, TBitmap* ABitmap, Int64 APTS);
+  // Play, pause, stop (and reopen at the start), mute, unmute.
+  void bsSkinButton13Click(TObject* Sender);
+  void bsSkinButton14Click(TObject* Sender);
+  void bsSkinButton15Click(TObject* Sender);
+  void bsSkinButton16Click(TObject* Sender);
+  void bsSkinButton20Click(TObject* Sender);
+  // The position slider: held, the player pauses and positions leave it alone; released, the player
+  // seeks to the slider's share of the duration and plays.
+  void bsSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void bsSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void TrackBar2Change(TObject* Sender);
+  void chkPreviewClick(TObject* Sender);
+  // The first direct windowed child named AName; null when none is.
+  TWinControl* FindWinControlByName(const String& AName);
+  // Keeps an overlay video output in line with the moved window.
+  void Dispatch(TMessage& Message) override;
 
+  // Snapshots: at once into the snapshot folder, or under a name chosen in the save dialog.
+  void bsSkinButton22Click(TObject* Sender);
+  void bsSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void bsSkinButton23Click(TObject* Sender);
+  void MenuItem1Click(TObject* Sender);
+  void MenuItem2Click(TObject* Sender);
+  void BMP1Click(TObject* Sender);
+  void JPG1Click(TObject* Sender);
+  void GIF1Click(TObject* Sender);
+  void PNG1Click(TObject* Sender);
+  void btnCaptureClick(TObject* Sender);
+  // The snapshot folder by its rule (the default made and written when none is stored); the type by
+  // its rule, its menu item checked ("BMP" written over anything else).
+  String SnapShotFolder();
+  TSnapShotType SnapShotType();
+  // The file the next snapshot of Type goes to: <folder>/<base>_<n><ext> with the first free n.
+  String NextSnapShotName(const String& Folder, TSnapShotType Type) const;
+
+  TRIVodero* RIVodero = nullptr;
+  TbsSkinGroupBox* bsSkinGroupBox1 = nullptr;  // "视频预览"
+  TPanel* Panel6 = nullptr;                    // the picture
+  TImage* Image18 = nullptr;                   // stopped-preview placeholder
+  TbsSkinButton* bsSkinButton13 = nullptr;     // 播放
+  TbsSkinButton* bsSkinButton14 = nullptr;     // 暂停
+  TbsSkinButton* bsSkinButton15 = nullptr;     // 停止
+  TbsSkinButton* bsSkinButton16 = nullptr;     // 静音 (mute)
+  TbsSkinButton* bsSkinButton20 = nullptr;     // 静音 (unmute), in 16's place
+  TbsSkinSlider* bsSkinSlider1 = nullptr;
+  TbsSkinButton* bsSkinButton22 = nullptr;  // 快照
+  TbsSkinButton* bsSkinButton23 = nullptr;  // 设置
+  TbsSkinPopupMenu* bsSkinPopupMenu2 = nullptr;
+  TMenuItem* MenuItem1 = nullptr;  // "打开快照目录"
+  TMenuItem* MenuItem2 = nullptr;  // "设置快照目录"
+  TMenuItem* MenuItem3 = nullptr;  // "-"
+  TMenuItem* N27 = nullptr;        // "快照保存类型"
+  TMenuItem* BMP1 = nullptr;
+  TMenuItem* JPG1 = nullptr;
+  TMenuItem* GIF1 = nullptr;
+  TMenuItem* PNG1 = nullptr;
+  TbsSkinSavePictureDialog* SavePictureDialog1 = nullptr;
+  // Hidden player options and reports.
+  TComboBox* cboVideoDriver = nullptr;
+  TComboBox* cboAudioDriver = nullptr;
+  TCheckBox* chkOpenPaused = nullptr;
+  TCheckBox* chkStayOnTop = nullptr;
+  TCheckBox* chkPreview = nullptr;
+  TTrackBar* TrackBar2 = nullptr;
+  TComboBox* cboVideo = nullptr;
+  TComboBox* cboAudio = nullptr;
+  TComboBox* cboSubtitle = nullptr;
+  TLabel* Label2 = nullptr;  // duration, seconds
+  TLabel* Label3 = nullptr;  // position, seconds
+  TButton* btnCapture = nullptr;
+
+ private:
+  void prepareSnapshotDialog();
+  // The platform controls (mainform_previewscreen.cpp): the picture panel and the hidden options.
+  void createPreviewScreen();
+  void layOutPreviewScreen();
+  HWND previewScreenHandle();
+  void layOutPreview();
+  void loadPreviewPictures();
+  void fillStreamLists();
+  // Opens the previewed file into Panel6 as the open routine does; false (logged) when it failed.
+  bool openPreview();
+  void saveSnapShot(TBitmap& Picture, const String& FileName, TSnapShotType Type);
+  // Saves, or tells the user why not and leaves no half-written file; whether it saved.
+  bool trySaveSnapShot(TBitmap& Picture, const String& FileName, TSnapShotType Type);
+  void chooseSnapShotType(TSnapShotType Type);
+  // Into the log, and in a message box.
+  void showPreviewError(const String& Text);
+
+ public:
   // ==== end of preview ====
 
   // ==== selection, rename, menus, about box, skin choice (mainform_menus.cpp) ====
