@@ -1,13 +1,7 @@
 // The program's entry point. It takes no arguments: it creates the windows in their order and runs
 // the message loop until the main window closes.
-#include "app/main/mainform/mainform.h"
-#include "app/main/options/optionsdialog.h"
-#include "app/presetdialog/form7.h"
-#include "app/settingsdialog/form6.h"
-#include "engine/component/ffmpegconverter.h"
+#include "app/program/startup.h"
 #include "platform/ui/core/application.h"
-#include "skin/boxes/edits/bsskinedit.h"
-#include "skin/controls/buttons/bsskincheckradiobox.h"
 
 #if NERIVO_X11
 #include "platform/win/backends/x11/x11_backend.h"
@@ -19,20 +13,7 @@ int main() {
   // The display when there is one; the headless backend otherwise.
   WinSetBackend(CreateDefaultBackend());
 #endif
-  Application->Initialize();
-  Application->SetTitle("NerivoAVI/MPEG格式转换器");
-  Application->SetHelpFile("help.chm");
-  Application->CreateForm(Form1);
-  Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER);
-  Form5->AfterConstruction();
-  Form1->SetOptionsDialog(Form5);
-  TForm5* Options = Form5;
-  Form6 = new TForm6(Application, TForm6Host{Form1->JobParameters(), Form1->bsSkinData1,
-                                             [] { return Form1->Video_OutPut_Folder_Edit->Text(); },
-                                             [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
-  Form7 = new TForm7(Application,
-                     TForm7Host{*Form1, [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
-  Form1->SetPresetDialog(Form7);
+  CreateProgramWindows();
   Application->Run();
   return 0;
 }

@@ -55,10 +55,11 @@ class TApplication : public TComponent {
   String ClassName() const override { return "TApplication"; }
 
   void Initialize();
-  // Makes a form owned by the application; the first one made becomes MainForm.
-  template <class T>
-  void CreateForm(T*& Reference) {
-    T* Form = new T(this);
+  // Makes a form owned by the application (Args follow the owner in its constructor); the first one
+  // made becomes MainForm.
+  template <class T, class... TArgs>
+  void CreateForm(T*& Reference, TArgs&&... Args) {
+    T* Form = new T(this, std::forward<TArgs>(Args)...);
     Reference = Form;
     Form->AfterConstruction();
     if (FMainForm == nullptr) {

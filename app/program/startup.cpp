@@ -1,0 +1,27 @@
+#include "app/program/startup.h"
+
+#include "app/main/mainform/mainform.h"
+#include "app/main/options/optionsdialog.h"
+#include "app/presetdialog/form7.h"
+#include "app/settingsdialog/form6.h"
+#include "engine/component/ffmpegconverter.h"
+#include "platform/ui/core/application.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
+
+void CreateProgramWindows(const TOptionFile& AOptionFile, const String& ASkinFile) {
+  Application->Initialize();
+  Application->SetTitle("NerivoAVI/MPEG格式转换器");
+  Application->SetHelpFile("help.chm");
+  Application->CreateForm(Form1, AOptionFile, ASkinFile);
+  Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER);
+  Form5->AfterConstruction();
+  Form1->SetOptionsDialog(Form5);
+  TForm5* Options = Form5;
+  Form6 = new TForm6(Application, TForm6Host{Form1->JobParameters(), Form1->bsSkinData1,
+                                             [] { return Form1->Video_OutPut_Folder_Edit->Text(); },
+                                             [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
+  Form7 = new TForm7(Application,
+                     TForm7Host{*Form1, [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
+  Form1->SetPresetDialog(Form7);
+}
