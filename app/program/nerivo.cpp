@@ -1,5 +1,6 @@
 // The program's entry point. It takes no arguments: it creates the windows in their order and runs
 // the message loop until the main window closes.
+#include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
 #include "app/main/options/optionsdialog.h"
 #include "app/settingsdialog/form6.h"
@@ -22,6 +23,8 @@ int main() {
   Application->SetTitle("NerivoAVI/MPEG格式转换器");
   Application->SetHelpFile("help.chm");
   Application->CreateForm(Form1);
+  Form2 = new TForm2(Application, Form1->bsSkinData1, ProductSkinFile());
+  Form2->AfterConstruction();
   Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER);
   Form5->AfterConstruction();
   Form1->SetOptionsDialog(Form5);

@@ -1,0 +1,184 @@
+// The main window's row selection, in-place rename, menus and skin choice, driven as a person drives
+// them: a row selected, a name typed and the box left, a menu item run, the skin chooser answered.
+#include <gtest/gtest.h>
+
+#include "app/formats/formattables.h"
+#include "app/main/about/aboutbox.h"
+#include "app/main/mainform/mainform.h"
+#include "app/main/testkit/mainformtestkit.h"
+#include "app/main/testkit/menustestkit.h"
+#include "platform/rtl/convert.h"
+#include "platform/shell/testkit/fakes.h"
+#include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/button.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/boxes/office/bsskinofficeitems.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskinmenuspeedbutton.h"
+#include "skin/controls/panels/bsskinstdlabel.h"
+#include "skin/core/bsskincontainer.h"
+#include "skin/dialogs/bsskinselectskindialog.h"
+#include "skin/dialogs/testkit/skindialogstestkit.h"
+#include "skin/forms/menubar/bsskinmainmenubar.h"
+
+namespace {
+
+using menustest::AddJobRow;
+using menustest::ChooserPositions;
+using menustest::PresetCombos;
+using menustest::TChooserPositions;
+
+class MainFormMenus : public mainformtest::TMainFormTest {
+ protected:
+  TForm1* CreateShown() {
+    TForm1* F = Create();
+    F->Show();
+    WinProcessMessages();
+    return F;
+  }
+  // Runs Act; a message box it shows is read and closed with Enter. "" when none showed.
+  template <class A>
+  String MessageOf(A Act, String* Caption = nullptr) {
+    String Text;
+    bool Shown = false;
+    wintest::OnNextModalLoop([&] {
+      if (TbsMessageForm* B = dialogstest::ShowingBox()) {
+        Text = B->Message->Caption();
+        if (Caption != nullptr) *Caption = B->Caption();
+      }
+      Shown = true;
+      wintest::KeyPress(VK_RETURN);
+    });
+    Act();
+    EXPECT_TRUE(Shown) << "a message box";
+    return Text;
+  }
+  // The choosers' cascade while a row is selected, where the job list's handlers do not do it yet:
+  // the category refills the format chooser and resets the row's preset code (the defaults the refill
+  // selects), and each preset chooser writes its own pair back.
+  void CascadeRewritingTheRow(TForm1* F) {
+    TNotifyEvent Own = F->bsSkinOfficeComboBox2->OnChange;
+    F->bsSkinOfficeComboBox2->OnChange = [F, Own](TObject* S) {
+      if (Own)
+        Own(S);
+      else
+        F->Button2->Click();
+      if (TListItem* Row = F->lvFiles->Selected())
+        Row->SubItems()->SetStrings(PresetCodeSubItem, "000000000000");
+    };
+    for (Integer I = 0; I < PresetSlotCount; ++I) {
+      TbsSkinComboBox* Combo = PresetCombos(F)[I];
+      if (Combo->OnChange) continue;
+      Combo->OnChange = [F, Combo, I](TObject*) {
+        if (TListItem* Row = F->lvFiles->Selected())
+          Row->SubItems()->SetStrings(PresetCodeSubItem,
+                                      ReplacePresetPair(Row->SubItems()->Strings(PresetCodeSubItem),
+                                                        TPresetSlot(I), Combo->ItemIndex()));
+      };
+    }
+  }
+};
+
+// ---- row selection ----
+
+TEST_F(MainFormMenus, SelectingARowPutsEveryChooserBackToTheRowsPositionsAndOpensItsInput) {
+  TForm1* F = Create();
+  CascadeRewritingTheRow(F);
+  Integer Opened = 0;
+  String OpenedFile;
+  F->Button31->OnClick = [&](TObject*) {
+    ++Opened;
+    OpenedFile = F->T_Movie_PLayer_FileName;
+  };
+  // Rows written from real choices of different categories, formats and presets.
+  struct TCase {
+    Integer Category, Format;
+    Integer Preset[PresetSlotCount];  // -1: the chooser's last entry
+  };
+  const TCase Cases[] = {
+      {2, 7, {0, 5, 12, 3, 0, 2}},
+      {0, 0, {-1, -1, -1, -1, -1, -1}},
+      {14, 1, {1, 0, 1, 0, 1, 0}},
+      {5, 3, {0, 1, 2, 0, 1, 2}},
+  };
+  std::vector<TChooserPositions> Stored;
+  for (const TCase& C : Cases) {
+    F->bsSkinOfficeComboBox2->SetItemIndex(C.Category);
+    if (F->bsSkinOfficeComboBox1->Items()->Count() <= C.Format) continue;
+    F->bsSkinOfficeComboBox1->SetItemIndex(C.Format);
+    const TPresetChoosers Ch = F->PresetChoosers();
+    TChooserPositions P = ChooserPositions(F);
+    for (Integer I = 0; I < PresetSlotCount; ++I) {
+      const Integer Count = PresetCombos(F)[I]->Items()->Count();
+      const Integer Want = C.Preset[I] < 0 ? Count - 1 : std::min(C.Preset[I], Count - 1);
+      Ch[I]->SetItemIndex(Want);
+      P[2 + I] = Ch[I]->ItemIndex();
+    }
+    Stored.push_back(P);
+    const Integer Code = 100 * (P[0] + 1) + P[1];
+    AddJobRow(F, "/in/clip" + IntToStr(Integer(Stored.size())) + ".avi", "clip.avi", IntToStr(Code),
+              PresetIndexCodeOf(F->PresetChoosers()));
+  }
+  ASSERT_EQ(Stored.size(), std::size(Cases));
+  EXPECT_EQ(F->lvFiles->Items()->Item(0)->SubItems()->Strings(8), "307");
+
+  // Selecting each row from another row's state brings its own positions back.
+  for (Integer R : {0, 1, 2, 3, 0, 2}) {
+    SCOPED_TRACE(R);
+    const Integer Before = Opened;
+    F->lvFiles->SetItemIndex(R);
+    EXPECT_EQ(ChooserPositions(F), Stored[R]);
+    EXPECT_EQ(F->T_Movie_PLayer_FileName, "/in/clip" + IntToStr(R + 1) + ".avi");
+    EXPECT_EQ(OpenedFile, F->T_Movie_PLayer_FileName) << "the preview opens after the path is set";
+    EXPECT_EQ(Opened, Before + 1);
+  }
+}
+
+TEST_F(MainFormMenus, TheRowOfTheExampleCodesGivesItsPositions) {
+  TForm1* F = Create();
+  CascadeRewritingTheRow(F);
+  AddJobRow(F, "/in/a.avi", "a.avi", "307", "000512030002");
+  F->lvFiles->SetItemIndex(0);
+  const TChooserPositions Want{2, 7, 0, 5, 12, 3, 0, 2};
+  const TChooserPositions Got = ChooserPositions(F);
+  // A position the format's list lacks cannot be taken; the others must be.
+  for (Integer I = 0; I < 8; ++I) {
+    if (I >= 2) {
+      if (Want[I] >= PresetCombos(F)[I - 2]->Items()->Count()) continue;
+    }
+    EXPECT_EQ(Got[I], Want[I]) << I;
+  }
+}
+
+TEST_F(MainFormMenus, ARowWhoseCodesDoNotReadChangesNothingAndOpensNothing) {
+  TForm1* F = Create();
+  Integer Opened = 0;
+  F->Button31->OnClick = [&](TObject*) { ++Opened; };
+  struct TCase {
+    const char* Format;
+    const char* Presets;
+  };
+  const TCase Cases[] = {{"abc", "000000000000"},
+                         {"", "000000000000"},
+                         {"307", "00xx00000000"},
+                         {"307", "0005"},
+                         {"307", "0-10000000000"}};
+  for (const TCase& C : Cases)
+    AddJobRow(F, String("/in/") + C.Format + C.Presets, "x.avi", C.Format, C.Presets);
+  F->T_Movie_PLayer_FileName = "/before.avi";
+  const TChooserPositions Before = ChooserPositions(F);
+  for (Integer R = 0; R < Integer(std::size(Cases)); ++R) {
+    F->lvFiles->SetItemIndex(R);
+    EXPECT_EQ(ChooserPositions(F), Before) << Cases[R].Format << " " << Cases[R].Presets;
+  }
+  EXPECT_EQ(F->T_Movie_PLayer_FileName, "/before.avi");
+  EXPECT_EQ(Opened, 0);
+  // A selection that goes away (no row selected when the event comes) does nothing either.
+  AddJobRow(F, "/in/good.avi", "good.avi", "101", "000000000000");
+  F->lvFiles->SetItemIndex(Integer(std::size(Cases)));
+  ASSERT_EQ(Opened, 1);
+  F->lvFiles->Selected()->SetSelected(false);
+  EXPECT_EQ(Opened, 1);
+}
+
+}  // namespace
