@@ -246,6 +246,7 @@ class TForm1 : public TForm {
   void startRename();
   // Why a new output name of the row at Row cannot be taken ("" when it can).
   String refusedOutputName(const String& Name, Integer Row) const;
+  String FRenameRefusal;
 
   // The menus' own handlers.
   void N4Click(TObject* Sender);

@@ -40,7 +40,8 @@ constexpr Integer ToolBarH = 69;
 constexpr Integer ToolButtonSize = 56;
 constexpr Integer DividerLeft = 208;
 constexpr Integer OptionsLeft = 218;
-constexpr Integer RenameBoxH = 14;
+// Told to the rename box once the focus has settled after a refused name.
+constexpr UINT WM_RENAMEREFUSED = WM_APP + 121;
 
 // A column's width; a column the list does not have counts 0.
 Integer ColumnWidth(TCustomListView* List, Integer Index) {
@@ -76,7 +77,13 @@ void TForm1::createMenuControls() {
 
   edt->SetVisible(false);
   edt->SetSkinData(Skin);
-  edt->SetBounds(0, 0, 80, RenameBoxH);
+  TWndMethod EditProc = edt->WindowProc;
+  edt->WindowProc = [this, EditProc](TMessage& Message) {
+    if (Message.Msg == WM_RENAMEREFUSED)
+      bsSkinMessage1->MessageDlg2(FRenameRefusal, "提示", mtWarning, {mbOK}, 0);
+    else
+      EditProc(Message);
+  };
 
   // The product skin is the one skin the chooser offers.
   TbsSkinListItem* Product = bsCompressedSkinList1->Skins()->Add();
@@ -205,7 +212,8 @@ void TForm1::startRename() {
       ColumnWidth(lvFiles, 0) + lvFiles->Left() + ColumnWidth(lvFiles, 1) + ColumnWidth(lvFiles, 2) + 2;
   // The box stays inside the list: a name column running past the list's right edge is cut there.
   const Integer Width = std::max(0, std::min(ColumnWidth(lvFiles, 3), lvFiles->ClientWidth() - Left));
-  edt->SetBounds(Left, Row->Top(), Width, RenameBoxH);
+  // The skinned edit keeps the height of its skin's edit, which is the product look's row height.
+  edt->SetBounds(Left, Row->Top(), Width, edt->Height());
   edt->SetText(ChangeFileExt(Row->SubItems()->Strings(OutputFileSubItem), ""));
   edt->Show();
   edt->SetFocus();
@@ -237,8 +245,11 @@ void TForm1::edtExit(TObject*) {
   // A refused name leaves the row as it was and the box open for another try.
   const String Typed = edt->Text();
   const String NewName = Typed.empty() ? Typed : Typed + Extension;
-  if (const String Refusal = refusedOutputName(NewName, Index); !Refusal.empty()) {
-    bsSkinMessage1->MessageDlg2(Refusal, "提示", mtWarning, {mbOK}, 0);
+  if (String Refusal = refusedOutputName(NewName, Index); !Refusal.empty()) {
+    // Said once the focus has moved on: a box shown inside the move would take the focus back and
+    // the box would lose it again, without end.
+    FRenameRefusal = std::move(Refusal);
+    PostMessage(edt->Handle(), WM_RENAMEREFUSED, 0, 0);
     return;
   }
   Row->SubItems()->SetStrings(OutputFileSubItem, NewName);

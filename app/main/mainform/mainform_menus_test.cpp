@@ -182,3 +182,130 @@ TEST_F(MainFormMenus, ARowWhoseCodesDoNotReadChangesNothingAndOpensNothing) {
 }
 
 }  // namespace
+
+// ---- in-place rename ----
+
+namespace {
+
+// The category and format positions of the first format whose caption ends in Ending.
+bool FindFormat(const String& Ending, Integer& Category, Integer& Format) {
+  for (Category = 0; Category < CategoryPositionCount; ++Category) {
+    const Integer Family = CategoryCodeOfPosition(Category);
+    for (Format = 0; Format < FamilyFormatCount(Family); ++Format) {
+      const String C = FormatCaption(Family, Format);
+      if (C.size() >= Ending.size() && C.compare(C.size() - Ending.size(), Ending.size(), Ending) == 0)
+        return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+class MainFormRename : public MainFormMenus {
+ protected:
+  // A shown window whose current format writes flac, with three rows of that choice; row 1 selected.
+  TForm1* CreateWithRows() {
+    TForm1* F = CreateShown();
+    menustest::EnsureLeadingColumns(F);
+    Integer C = 0, Fm = 0;
+    EXPECT_TRUE(FindFormat("(*.flac)", C, Fm));
+    F->bsSkinOfficeComboBox2->SetItemIndex(C);
+    F->Button2->Click();
+    F->bsSkinOfficeComboBox1->SetItemIndex(Fm);
+    const String Format = IntToStr(100 * (C + 1) + Fm), Presets = PresetIndexCodeOf(F->PresetChoosers());
+    AddJobRow(F, "/in/a.avi", "a.flac", Format, Presets);
+    AddJobRow(F, "/in/clip.avi", "clip.avi", Format, Presets);
+    AddJobRow(F, "/in/b.avi", "taken.flac", Format, Presets);
+    F->lvFiles->SetItemIndex(1);
+    F->OO1[1].FileName = "/old/clip.avi";
+    return F;
+  }
+  // Types Name into the box and moves the focus to the list, as a click on it does.
+  void TypeAndLeave(TForm1* F, const String& Name) {
+    F->edt->SetText(Name);
+    F->lvFiles->SetFocus();
+    WinProcessMessages();
+  }
+  String OutputName(TForm1* F, Integer Row) { return F->lvFiles->Items()->Item(Row)->SubItems()->Strings(2); }
+};
+
+TEST_F(MainFormRename, TheBoxOpensOverTheOutputNameWithTheNameLessItsExtension) {
+  TForm1* F = CreateWithRows();
+  F->bsSkinButton21->Click();
+  TbsSkinEdit* E = F->edt;
+  ASSERT_TRUE(E->Visible());
+  EXPECT_EQ(E->Parent(), F->lvFiles);
+  EXPECT_TRUE(E->Focused());
+  EXPECT_EQ(E->Text(), "clip");
+  const Integer Left = F->lvFiles->Column(0)->Width() + F->lvFiles->Left() + F->lvFiles->Column(1)->Width() +
+                       F->lvFiles->Column(2)->Width() + 2;
+  EXPECT_EQ(E->Left(), Left);
+  EXPECT_EQ(E->Top(), F->lvFiles->Items()->Item(1)->Top());
+  EXPECT_EQ(E->Width(), F->lvFiles->Column(3)->Width());
+
+  // A name column reaching past the list's edge is cut at the edge.
+  F->lvFiles->Column(3)->SetWidth(2000);
+  F->lvFiles->SetItemIndex(2);
+  F->lvFiles->OnDblClick(F->lvFiles);
+  EXPECT_EQ(E->Text(), "taken") << "a new start refills the box for the selected row";
+  EXPECT_EQ(E->Top(), F->lvFiles->Items()->Item(2)->Top());
+  EXPECT_EQ(E->Left() + E->Width(), F->lvFiles->ClientWidth());
+}
+
+TEST_F(MainFormRename, ANewNameTakesTheFormatsExtensionAndBecomesTheSlotsOutputFile) {
+  TForm1* F = CreateWithRows();
+  F->SetCommandEnabled(jcRename, true);
+  F->N26->Click();
+  ASSERT_TRUE(F->edt->Visible());
+  TypeAndLeave(F, "holiday");
+  EXPECT_EQ(OutputName(F, 1), "holiday.flac");
+  EXPECT_FALSE(F->edt->Visible());
+  EXPECT_EQ(F->OO1[1].FileName, F->Video_OutPut_Folder_Edit->Text() + "/holiday.flac");
+  EXPECT_EQ(OutputName(F, 0), "a.flac");
+  // Its own name again is no clash.
+  F->bsSkinButton21->Click();
+  TypeAndLeave(F, "holiday");
+  EXPECT_EQ(OutputName(F, 1), "holiday.flac");
+}
+
+TEST_F(MainFormRename, ARefusedNameIsSaidAndTheRowKeepsItsName) {
+  TForm1* F = CreateWithRows();
+  struct TCase {
+    const char* Typed;
+    const char* Message;
+  };
+  const TCase Cases[] = {
+      {"", "输出文件名不能为空！"},
+      {"a/b", "输出文件名中不能含有“/”或“\\”！"},
+      {"..\\up", "输出文件名中不能含有“/”或“\\”！"},
+      {"taken", "列表中已有名为“taken.flac”的输出文件，请换一个名称！"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Typed);
+    F->bsSkinButton21->Click();
+    ASSERT_TRUE(F->edt->Focused());
+    String Caption;
+    EXPECT_EQ(MessageOf([&] { TypeAndLeave(F, C.Typed); }, &Caption), C.Message);
+    EXPECT_EQ(Caption, "提示");
+    EXPECT_EQ(OutputName(F, 1), "clip.avi");
+    EXPECT_EQ(F->OO1[1].FileName, "/old/clip.avi");
+    EXPECT_TRUE(F->edt->Visible()) << "the box stays for another try";
+  }
+  // The next try with a good name takes it.
+  F->bsSkinButton21->Click();
+  TypeAndLeave(F, "fine");
+  EXPECT_EQ(OutputName(F, 1), "fine.flac");
+}
+
+TEST_F(MainFormRename, WithoutASelectedRowTheButtonAsksForOneAndTheDoubleClickDoesNothing) {
+  TForm1* F = CreateShown();
+  AddJobRow(F, "/in/a.avi", "a.avi", "101", "000000000000");
+  String Caption;
+  EXPECT_EQ(MessageOf([&] { F->bsSkinButton21->Click(); }, &Caption), "请先选中您需要重命名的项目！");
+  EXPECT_EQ(Caption, "提示");
+  F->SetCommandEnabled(jcRename, true);
+  EXPECT_EQ(MessageOf([&] { F->N26->Click(); }), "请先选中您需要重命名的项目！");
+  F->lvFiles->OnDblClick(F->lvFiles);
+  EXPECT_FALSE(F->edt->Visible());
+}
