@@ -2,19 +2,26 @@
 // them: a row selected, a name typed and the box left, a menu item run, the skin chooser answered.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 #include "app/formats/formattables.h"
 #include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
+#include "app/main/mainform/makecontrol.h"
 #include "app/main/testkit/mainformtestkit.h"
 #include "app/main/testkit/menustestkit.h"
 #include "platform/rtl/convert.h"
 #include "platform/shell/testkit/fakes.h"
+#include "platform/ui/extctrls/image.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/button.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
+#include "skin/controls/panels/bsskinlinklabel.h"
+#include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/core/bsskincontainer.h"
 #include "skin/dialogs/bsskinselectskindialog.h"
@@ -308,4 +315,200 @@ TEST_F(MainFormRename, WithoutASelectedRowTheButtonAsksForOneAndTheDoubleClickDo
   EXPECT_EQ(MessageOf([&] { F->N26->Click(); }), "请先选中您需要重命名的项目！");
   F->lvFiles->OnDblClick(F->lvFiles);
   EXPECT_FALSE(F->edt->Visible());
+}
+
+// ---- menus ----
+
+namespace {
+
+// What each command's own button does, counted: the menus must run these, whoever binds them.
+struct TButtonSpies {
+  std::map<String, Integer> Runs;
+  void Watch(TControl* Button) {
+    const String Name = Button->Name();
+    Button->OnClick = [this, Name](TObject*) { ++Runs[Name]; };
+  }
+  // The one button that ran since the last call ("" for none, "+" for more than one).
+  String Ran() {
+    String Which;
+    Integer Total = 0;
+    for (auto& [Name, N] : Runs) {
+      if (N > 0) Which = Name;
+      Total += N;
+      N = 0;
+    }
+    return Total == 0 ? "" : Total == 1 ? Which : "+";
+  }
+};
+
+}  // namespace
+
+TEST_F(MainFormMenus, EveryMenuItemShowsItsCaptionAndRunsItsCommand) {
+  TForm1* F = Create();
+  // The move buttons come with the job list's controls; stand-ins of the same name where they are not.
+  for (const char* Name : {"bsSkinButton3", "bsSkinButton4"})
+    if (F->FindComponent(Name) == nullptr) Make<TbsSkinButton>(F, F, Name);
+  TButtonSpies Spies;
+  for (TControl* B : std::initializer_list<TControl*>{
+           F->btnAdd, F->Button8, F->Button12, F->bsSkinButton7, F->bsSkinButton8, F->bsSkinButton2,
+           F->bsSkinButton10, F->bsSkinButton11, F->bsSkinButton12,
+           dynamic_cast<TControl*>(F->FindComponent("bsSkinButton3")),
+           dynamic_cast<TControl*>(F->FindComponent("bsSkinButton4"))})
+    Spies.Watch(B);
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume})
+    F->SetCommandEnabled(C, true);
+
+  struct TItem {
+    TMenuItem* Item;
+    const char* Caption;
+    const char* Runs;  // the button whose command it runs; "" for none
+  };
+  const TItem Items[] = {
+      {F->Item111, "添加一个文件", "btnAdd"},
+      {F->Item121, "添加多个文件", "Button8"},
+      {F->N21, "添加整个目录", "Button12"},
+      {F->N3, "-", ""},
+      {F->N111, "上移文件", "bsSkinButton3"},
+      {F->N2221, "下移文件", "bsSkinButton4"},
+      {F->N12, "-", ""},
+      {F->N13, "删除选择", "bsSkinButton7"},
+      {F->N14, "清空文件", "bsSkinButton8"},
+      {F->N25, "-", ""},
+      {F->N7, "开始转换", "bsSkinButton2"},
+      {F->N8, "停止转换", "bsSkinButton10"},
+      {F->N9, "-", ""},
+      {F->N10, "暂停转换", "bsSkinButton11"},
+      {F->N11, "继续继续", "bsSkinButton12"},
+      {F->N23, "-", ""},
+      {F->N16, "-", ""},
+      {F->N11111, "添加一个文件", "btnAdd"},
+      {F->N2222, "添加多个文件", "Button8"},
+      {F->N3331, "添加整个目录", "Button12"},
+  };
+  for (const TItem& I : Items) {
+    SCOPED_TRACE(I.Item->Name());
+    EXPECT_EQ(I.Item->Caption(), I.Caption);
+    I.Item->Click();
+    EXPECT_EQ(Spies.Ran(), I.Runs);
+  }
+  // The menus in their order, each item where the bar shows it.
+  const std::vector<std::vector<String>> Menus = {
+      {"文件", "添加一个文件", "添加多个文件", "添加整个目录", "-", "退出"},
+      {"编辑", "上移文件", "下移文件", "-", "删除选择", "清空文件", "-", "重新命名"},
+      {"动作", "开始转换", "停止转换", "-", "暂停转换", "继续继续", "-", "转换选项"},
+      {"帮助", "帮助系统", "-", "官方网站", "联系邮箱", "关于软件"}};
+  TMenuItem* Root = F->MainMenu1->Items();
+  ASSERT_EQ(Root->Count(), Integer(Menus.size()));
+  for (Integer M = 0; M < Root->Count(); ++M) {
+    std::vector<String> Shown{Root->Items(M)->Caption()};
+    for (Integer I = 0; I < Root->Items(M)->Count(); ++I)
+      Shown.push_back(Root->Items(M)->Items(I)->Caption());
+    EXPECT_EQ(Shown, Menus[M]);
+  }
+  EXPECT_EQ(F->N15->ShortCut(), ShortCut(VK_F1, {}));
+}
+
+TEST_F(MainFormMenus, CommandItemsStayOffUntilTheirCommandIsOnButOptionsAndAboutAreAlwaysThere) {
+  TForm1* F = Create();
+  for (TMenuItem* I : {F->N13, F->N14, F->N26, F->N7, F->N8, F->N10, F->N11})
+    EXPECT_FALSE(I->Enabled()) << I->Name();
+  for (TMenuItem* I : {F->Item111, F->Item121, F->N21, F->N4, F->N111, F->N2221, F->N24, F->N15, F->N19,
+                       F->EMAIL1, F->N5, F->N11111, F->N2222, F->N3331})
+    EXPECT_TRUE(I->Enabled()) << I->Name();
+  // An item that is off runs nothing.
+  Integer Removes = 0;
+  F->bsSkinButton7->OnClick = [&](TObject*) { ++Removes; };
+  F->N13->Click();
+  EXPECT_EQ(Removes, 0);
+}
+
+TEST_F(MainFormMenus, HelpItemsOpenTheMakersPagesAndF1OpensTheHelpPageFromAnywhere) {
+  shelltest::TShellFakes Fakes;
+  TForm1* F = CreateShown();
+  struct TCase {
+    TMenuItem* Item;
+    const char* Caption;
+    String Target;
+  };
+  const TCase Cases[] = {{F->N15, "帮助系统", ProductQuestionPage},
+                         {F->N19, "官方网站", ProductHomePage},
+                         {F->EMAIL1, "联系邮箱", String("mailto:") + ProductSupportMail}};
+  for (const TCase& C : Cases) {
+    EXPECT_EQ(C.Item->Caption(), C.Caption);
+    C.Item->Click();
+    ASSERT_FALSE(Fakes.Open().Targets.empty());
+    EXPECT_EQ(Fakes.Open().Targets.back(), C.Target) << C.Caption;
+  }
+  // F1 with the focus on the list, then on the folder box: the question page, never a help file.
+  Fakes.Open().Targets.clear();
+  for (TWinControl* C : std::initializer_list<TWinControl*>{F->lvFiles, F->Video_OutPut_Folder_Edit}) {
+    C->SetFocus();
+    wintest::KeyPress(VK_F1);
+  }
+  EXPECT_EQ(Fakes.Open().Targets, (std::vector<String>{ProductQuestionPage, ProductQuestionPage}));
+}
+
+TEST_F(MainFormMenus, OptionsAboutAndExitShowAndCloseTheirWindows) {
+  TForm1* F = CreateShown();
+  auto* Options = new TForm(Application);
+  Options->SetCaption("选项");
+  F->SetOptionsDialog(Options);
+  Form2 = new TForm2(Application, F->bsSkinData1, Temp.Root() + "/nerivo.skn");
+  Form2->AfterConstruction();
+  // Each opens its window modally; the person closes it with Esc.
+  struct TCase {
+    std::function<void()> Run;
+    TForm* Shows;
+  };
+  const TCase Cases[] = {{[&] { F->N24->Click(); }, Options},
+                         {[&] { F->bsSkinButton19->Click(); }, Options},
+                         {[&] { F->N5->Click(); }, Form2}};
+  for (const TCase& C : Cases) {
+    TForm* Seen = nullptr;
+    wintest::OnNextModalLoop([&] {
+      Seen = dynamic_cast<TForm*>(FindControl(GetActiveWindow()));
+      C.Shows->Close();
+    });
+    C.Run();
+    EXPECT_EQ(Seen, C.Shows) << C.Shows->Caption();
+    EXPECT_FALSE(C.Shows->Visible());
+  }
+  EXPECT_EQ(F->bsSkinButton19->Caption(), "选项");
+  EXPECT_EQ(F->bsSkinButton19->Parent(), F->ToolBarPanel);
+  EXPECT_EQ(F->N24->Caption(), "转换选项");
+  EXPECT_EQ(F->N5->Caption(), "关于软件");
+
+  // 退出 closes the main window.
+  EXPECT_EQ(F->N4->Caption(), "退出");
+  bool Closed = false;
+  F->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
+  F->N4->Click();
+  EXPECT_TRUE(Closed);
+  EXPECT_FALSE(F->Visible());
+  delete Form2;
+  EXPECT_EQ(Form2, nullptr);
+}
+
+TEST_F(MainFormMenus, AClickOnTheFolderBoxGivesTheListTheFocus) {
+  TForm1* F = CreateShown();
+  F->Video_OutPut_Folder_Edit->SetFocus();
+  F->Video_OutPut_Folder_Edit->OnClick(F->Video_OutPut_Folder_Edit);
+  EXPECT_TRUE(F->lvFiles->Focused());
+}
+
+TEST(AboutBox, ShowsTheProgramsTitleVersionAndLinks) {
+  TForm2 B(nullptr, nullptr, "/no/skin/here.skn");
+  EXPECT_EQ(B.Caption(), "关于");
+  EXPECT_EQ(B.ClientWidth(), 368);
+  EXPECT_EQ(B.ClientHeight(), 238);
+  EXPECT_EQ(B.bsSkinStdLabel3->Caption(), "NerivoAVI/MPEG格式转换器");
+  EXPECT_EQ(B.bsSkinStdLabel4->Caption(), "Ver:1.00.102");
+  EXPECT_EQ(B.bsSkinStdLabel1->Caption(), "了解更多请访问：");
+  EXPECT_EQ(B.bsSkinStdLabel2->Caption(), "联系邮箱：");
+  EXPECT_EQ(B.bsSkinLinkLabel1->URL(), ProductHomePage);
+  EXPECT_EQ(B.bsSkinLinkLabel2->URL(), String("mailto:") + ProductSupportMail);
+  EXPECT_EQ(B.bsSkinLinkLabel2->Caption(), ProductSupportMail);
+  EXPECT_EQ(B.bsSkinButton1->Caption(), "确定");
+  EXPECT_EQ(B.Image1->Width(), 87);
+  EXPECT_EQ(B.Image1->Height(), 83);
 }
