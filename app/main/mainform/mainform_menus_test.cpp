@@ -17,6 +17,7 @@
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/button.h"
 #include "skin/boxes/edits/bsskinedit.h"
+#include "skin/boxes/lists/bsskinlistbox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
@@ -511,4 +512,109 @@ TEST(AboutBox, ShowsTheProgramsTitleVersionAndLinks) {
   EXPECT_EQ(B.bsSkinButton1->Caption(), "确定");
   EXPECT_EQ(B.Image1->Width(), 87);
   EXPECT_EQ(B.Image1->Height(), 83);
+}
+
+// ---- skin choice ----
+
+class MainFormSkinChoice : public MainFormMenus {
+ protected:
+  // The window with a second skin, "Green", offered beside the product's.
+  TForm1* CreateWithTwoSkins() {
+    TForm1* F = Create();
+    TbsSkinListItem* Green = F->bsCompressedSkinList1->Skins()->Add();
+    Green->SetDescription("Green");
+    StoreVariantSkin(Green->Skin(), "Green", clGreen);
+    F->bsSkinData1->OnLoadData = [this](TObject*) { ++Loads; };
+    return F;
+  }
+  Integer Loads = 0;
+};
+
+TEST_F(MainFormSkinChoice, TheChooserOffersTheProductSkinStartingAtTheCurrentOne) {
+  TForm1* F = Create();
+  ASSERT_EQ(F->bsCompressedSkinList1->Skins()->Count(), 1);
+  EXPECT_FALSE(F->bsCompressedSkinList1->Skins()->GetItem(0)->Skin()->Empty());
+  EXPECT_EQ(F->bsSelectSkinDialog1->Title(), "Select skin");
+  Integer Start = -2;
+  wintest::OnNextModalLoop([&] {
+    Start = F->bsSelectSkinDialog1->DlgFrm()->SkinsListBox->ItemIndex();
+    wintest::KeyPress(VK_ESCAPE);
+  });
+  F->bsSkinButton9->Click();
+  EXPECT_EQ(Start, 0);
+  EXPECT_EQ(F->bsSkinButton9->Caption(), "皮肤");
+  EXPECT_GE(F->bsSkinButton9->ClientToScreen({0, 0}).X - F->ClientToScreen({0, 0}).X, 1276) << "off-screen";
+}
+
+TEST_F(MainFormSkinChoice, ConfirmingAnotherSkinLoadsItEverywhereAndStoresItsIndex) {
+  TForm1* F = CreateWithTwoSkins();
+  wintest::OnNextModalLoop([&] {
+    dialogstest::Press(VK_DOWN);
+    wintest::KeyPress(VK_RETURN);
+  });
+  F->bsSkinButton9->Click();
+  EXPECT_EQ(F->bsSkinData1->SkinIndex(), 1);
+  EXPECT_EQ(F->bsSkinData1->SkinName, "Green");
+  EXPECT_EQ(Loads, 1);
+  EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "1");
+
+  // Back to the product skin through the other entry point.
+  wintest::OnNextModalLoop([&] {
+    dialogstest::Press(VK_UP);
+    wintest::KeyPress(VK_RETURN);
+  });
+  F->N23Click(nullptr);
+  EXPECT_EQ(F->bsSkinData1->SkinIndex(), 0);
+  EXPECT_NE(F->bsSkinData1->SkinName, "Green");
+  EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "0");
+}
+
+TEST_F(MainFormSkinChoice, CancellingOrConfirmingTheSameSkinKeepsItAndStillStoresTheIndex) {
+  struct TCase {
+    const char* What;
+    std::function<void()> Answer;
+  };
+  const TCase Cases[] = {
+      {"Esc", [] { wintest::KeyPress(VK_ESCAPE); }},
+      {"another, then Esc",
+       [] {
+         dialogstest::Press(VK_DOWN);
+         wintest::KeyPress(VK_ESCAPE);
+       }},
+      {"the same, Enter", [] { wintest::KeyPress(VK_RETURN); }},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    TForm1* F = CreateWithTwoSkins();
+    Loads = 0;
+    File().Write(SkinSection, SetSkinKey, "7");
+    const String Name = F->bsSkinData1->SkinName;
+    wintest::OnNextModalLoop(C.Answer);
+    F->bsSkinButton9->Click();
+    EXPECT_EQ(F->bsSkinData1->SkinIndex(), 0);
+    EXPECT_EQ(F->bsSkinData1->SkinName, Name);
+    EXPECT_EQ(Loads, 0);
+    EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "0") << "the current index is written";
+    delete F;
+  }
+}
+
+TEST_F(MainFormSkinChoice, AStoredIndexTheListLacksIsKeptUntilAChoiceReplacesIt) {
+  // The layout's own index 1 and any other beyond the list: the skin read beside the program stays.
+  WriteIni("[Skin]\nSetSkin=1\n");
+  TForm1* F = CreateWithTwoSkins();
+  F->bsCompressedSkinList1->Skins()->Delete(1);
+  EXPECT_EQ(F->bsSkinData1->SkinIndex(), 1);
+  EXPECT_FALSE(F->bsSkinData1->Empty) << "the window still wears the product skin";
+  wintest::OnNextModalLoop([] { wintest::KeyPress(VK_ESCAPE); });
+  F->bsSkinButton9->Click();
+  EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "1");
+  // Picking the one skin there is replaces the index.
+  wintest::OnNextModalLoop([&] {
+    dialogstest::Press(VK_HOME);
+    wintest::KeyPress(VK_RETURN);
+  });
+  F->bsSkinButton9->Click();
+  EXPECT_EQ(F->bsSkinData1->SkinIndex(), 0);
+  EXPECT_EQ(File().Read(SkinSection, SetSkinKey), "0");
 }
