@@ -333,7 +333,8 @@ class TForm1 : public TForm {
 };
 
 // The program's windows, each under the name of its layout object; null until the program made it.
-// Form2 (the about box) and Form7 (the preset dialog) are not made yet.
+// Form2 (the about box) is declared with its class in app/main/about/aboutbox.h; Form7 (the preset
+// dialog) is not made yet.
 extern TForm1* Form1;
 extern TForm5* Form5;
 extern TForm* Form6;

@@ -1,7 +1,7 @@
 // The about box on a real display, as a person reaches it: the main window with the product skin,
 // the help menu walked with the keyboard to "关于软件", the box read (logo, links, 确定) and closed with
 // Esc, then opened again and closed with Enter. The screenshots are written beside the test program as
-// appmain_aboutbox.png and appmain_helpmenu.png.
+// appmain_aboutbox.png and appmain_helpmenu.png. Then the rename box over a row (appmain_rename.png).
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
@@ -10,13 +10,16 @@
 
 #include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
+#include "app/main/testkit/menustestkit.h"
 #include "app/main/testkit/optionstestkit.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/testkit/displaytest.h"
+#include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinlinklabel.h"
+#include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/controls/views/bsskinlistview.h"
 #include "tools/skingen/productlook.h"
@@ -98,6 +101,38 @@ TEST_F(MenusDisplay, TheAboutBoxOpensFromTheHelpMenuByKeyboardAndClosesByKeyboar
   EXPECT_TRUE(Again);
   EXPECT_FALSE(IsWindowVisible(Form2->Handle())) << "Enter closed it";
   delete Form2;
+}
+
+TEST_F(MenusDisplay, TheRenameBoxLiesOverTheRowsOutputNameInsideTheList) {
+  const String SkinFolder = Temp.Root() + "/skin/";
+  ForceDirectories(SkinFolder);
+  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
+  WriteProductPictures(SkinFolder);
+  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
+  F->AfterConstruction();
+  menustest::EnsureLeadingColumns(F);
+  F->bsSkinPanel5->Hide();
+  menustest::AddJobRow(F, "/in/first.avi", "first.avi", "101", "000000000000");
+  menustest::AddJobRow(F, "/in/holiday.avi", "holiday.avi", "101", "000000000000");
+  F->SetLeft(20);
+  F->SetTop(20);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(F->Handle()); }));
+  F->lvFiles->SetItemIndex(1);
+  F->bsSkinButton21->Click();
+  TbsSkinEdit* E = F->edt;
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(E->Handle()); }));
+  // The box's text is written in the text colour; the box starts where the output name column does.
+  EXPECT_TRUE(PumpUntil([&] { return PixelsNear(E, look::Text) > 10; })) << "the name is written in the box";
+  TRect Box;
+  GetWindowRect(E->Handle(), &Box);
+  const TPoint List = F->lvFiles->ClientToScreen({0, 0});
+  Integer Before = 0;
+  for (Integer C = 0; C < 3; ++C) Before += F->lvFiles->Column(C)->Width();
+  EXPECT_NEAR(Box.Left - List.X, Before, 4);
+  EXPECT_EQ(Box.Top - List.Y, F->lvFiles->Items()->Item(1)->Top()) << "on the selected row";
+  EXPECT_LE(E->Left() + E->Width(), F->lvFiles->ClientWidth());
+  SaveWindowShot(F->Handle(), "appmain_rename.png");
 }
 
 }  // namespace
