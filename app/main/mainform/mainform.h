@@ -242,11 +242,14 @@ class TForm1 : public TForm {
   // its slot's output file. A name that is empty, holds a folder separator or is another row's output
   // name is refused with a message; the row keeps its name.
   void edtExit(TObject* Sender);
+  // Enter ends the rename as leaving the box does; Esc leaves the box and keeps the old name.
+  void edtKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   // The edit box over the selected row's output name column, filled with the name less its extension.
   void startRename();
   // Why a new output name of the row at Row cannot be taken ("" when it can).
   String refusedOutputName(const String& Name, Integer Row) const;
   String FRenameRefusal;
+  bool FRenameCancelled = false;
 
   // The menus' own handlers.
   void N4Click(TObject* Sender);

@@ -118,6 +118,7 @@ void TForm1::bindMenuHandlers() {
   lvFiles->OnDblClick = [this](TObject* Sender) { lvFilesDblClick(Sender); };
   bsSkinButton21->OnClick = [this](TObject* Sender) { bsSkinButton21Click(Sender); };
   edt->OnExit = [this](TObject* Sender) { edtExit(Sender); };
+  edt->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) { edtKeyDown(Sender, Key, Shift); };
   Video_OutPut_Folder_Edit->OnClick = [this](TObject* Sender) { Video_OutPut_Folder_EditClick(Sender); };
   bsSkinButton19->OnClick = [this](TObject* Sender) { bsSkinButton19Click(Sender); };
   bsSkinButton9->OnClick = [this](TObject* Sender) { bsSkinButton9Click(Sender); };
@@ -228,10 +229,18 @@ String TForm1::refusedOutputName(const String& Name, Integer Row) const {
   return "";
 }
 
+void TForm1::edtKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key != VK_RETURN && Key != VK_ESCAPE) return;
+  FRenameCancelled = Key == VK_ESCAPE;
+  Key = 0;
+  lvFiles->SetFocus();
+}
+
 void TForm1::edtExit(TObject*) {
   const Integer Index = lvFiles->ItemIndex();
-  if (Index < 0) {
-    // The row went while the name was being edited: nothing to rename.
+  if (Index < 0 || FRenameCancelled) {
+    // Cancelled, or the row went while the name was being edited: nothing to rename.
+    FRenameCancelled = false;
     edt->Hide();
     return;
   }

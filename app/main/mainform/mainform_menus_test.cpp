@@ -19,6 +19,7 @@
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/lists/bsskinlistbox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
+#include "skin/controls/bars/bsskinslider.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 #include "skin/controls/panels/bsskinlinklabel.h"
@@ -130,11 +131,18 @@ TEST_F(MainFormMenus, SelectingARowPutsEveryChooserBackToTheRowsPositionsAndOpen
   ASSERT_EQ(Stored.size(), std::size(Cases));
   EXPECT_EQ(F->lvFiles->Items()->Item(0)->SubItems()->Strings(8), "307");
 
+  // The preview's position slider (a stand-in of its name where the preview has none yet).
+  auto* Slider = dynamic_cast<TbsSkinSlider*>(F->FindComponent("bsSkinSlider1"));
+  if (Slider == nullptr) Slider = Make<TbsSkinSlider>(F, F, "bsSkinSlider1");
+  Slider->SetMaxValue(100);
+
   // Selecting each row from another row's state brings its own positions back.
   for (Integer R : {0, 1, 2, 3, 0, 2}) {
     SCOPED_TRACE(R);
     const Integer Before = Opened;
+    Slider->SetValue(40);
     F->lvFiles->SetItemIndex(R);
+    EXPECT_EQ(Slider->Value(), 0) << "the preview starts at its beginning";
     EXPECT_EQ(ChooserPositions(F), Stored[R]);
     EXPECT_EQ(F->T_Movie_PLayer_FileName, "/in/clip" + IntToStr(R + 1) + ".avi");
     EXPECT_EQ(OpenedFile, F->T_Movie_PLayer_FileName) << "the preview opens after the path is set";
@@ -304,6 +312,28 @@ TEST_F(MainFormRename, ARefusedNameIsSaidAndTheRowKeepsItsName) {
   F->bsSkinButton21->Click();
   TypeAndLeave(F, "fine");
   EXPECT_EQ(OutputName(F, 1), "fine.flac");
+}
+
+TEST_F(MainFormRename, EnterTakesTheNameAndEscLeavesTheOldOne) {
+  TForm1* F = CreateWithRows();
+  F->bsSkinButton21->Click();
+  F->edt->SetText("");
+  wintest::KeyPress(VK_ESCAPE);
+  EXPECT_FALSE(F->edt->Visible()) << "Esc leaves even an empty box";
+  EXPECT_EQ(OutputName(F, 1), "clip.avi");
+  EXPECT_EQ(F->OO1[1].FileName, "/old/clip.avi");
+  EXPECT_TRUE(F->lvFiles->Focused());
+
+  F->bsSkinButton21->Click();
+  F->edt->SetText("party");
+  wintest::KeyPress(VK_RETURN);
+  EXPECT_FALSE(F->edt->Visible());
+  EXPECT_EQ(OutputName(F, 1), "party.flac");
+  EXPECT_TRUE(F->lvFiles->Focused());
+  // Leaving after a cancel takes the next name again.
+  F->bsSkinButton21->Click();
+  TypeAndLeave(F, "later");
+  EXPECT_EQ(OutputName(F, 1), "later.flac");
 }
 
 TEST_F(MainFormRename, WithoutASelectedRowTheButtonAsksForOneAndTheDoubleClickDoesNothing) {
@@ -506,9 +536,14 @@ TEST(AboutBox, ShowsTheProgramsTitleVersionAndLinks) {
   EXPECT_EQ(B.bsSkinStdLabel4->Caption(), "Ver:1.00.102");
   EXPECT_EQ(B.bsSkinStdLabel1->Caption(), "了解更多请访问：");
   EXPECT_EQ(B.bsSkinStdLabel2->Caption(), "联系邮箱：");
-  EXPECT_EQ(B.bsSkinLinkLabel1->URL(), ProductHomePage);
-  EXPECT_EQ(B.bsSkinLinkLabel2->URL(), String("mailto:") + ProductSupportMail);
+  EXPECT_EQ(B.bsSkinLinkLabel1->Caption(), ProductHomePage);
   EXPECT_EQ(B.bsSkinLinkLabel2->Caption(), ProductSupportMail);
+  // A click on a link opens what it shows.
+  shelltest::TShellFakes Fakes;
+  B.bsSkinLinkLabel1->Click();
+  B.bsSkinLinkLabel2->Click();
+  EXPECT_EQ(Fakes.Open().Targets,
+            (std::vector<String>{ProductHomePage, String("mailto:") + ProductSupportMail}));
   EXPECT_EQ(B.bsSkinButton1->Caption(), "确定");
   EXPECT_EQ(B.Image1->Width(), 87);
   EXPECT_EQ(B.Image1->Height(), 83);
