@@ -232,15 +232,13 @@ class TForm1 : public TForm {
   // change cascading as a user's would), then the row's input opens in the preview (Button31). A row
   // whose codes are not numbers ends it silently, before any chooser moved.
   void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
-  // A click while no row is selected stops the preview player.
-  void lvFilesClick(TObject* Sender);
   // Rename start: the edit box over the selected row's output name; without a row, a message.
   void bsSkinButton21Click(TObject* Sender);
   void N26Click(TObject* Sender);
   void lvFilesDblClick(TObject* Sender);
   // Rename end: the edited name with the current format's extension becomes the row's output name and
   // its slot's output file. A name that is empty, holds a folder separator or is another row's output
-  // name is refused with a message; the row keeps its name.
+  // name is refused with a message; the row keeps its name and the box stays for another try.
   void edtExit(TObject* Sender);
   // Enter ends the rename as leaving the box does; Esc leaves the box and keeps the old name.
   void edtKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
@@ -260,6 +258,7 @@ class TForm1 : public TForm {
   void bsSkinButton19Click(TObject* Sender);
   // Shows the about box Form2 modally (when it exists).
   void N5Click(TObject* Sender);
+  // The maker's question page (F1), home page and support mail, through the desktop's opener.
   void N15Click(TObject* Sender);
   void N19Click(TObject* Sender);
   void EMAIL1Click(TObject* Sender);
@@ -272,18 +271,18 @@ class TForm1 : public TForm {
   void bsSkinButton9Click(TObject* Sender);
   void N23Click(TObject* Sender);
 
-  TMenuItem* N3 = nullptr;     // separator
-  TMenuItem* N4 = nullptr;     // "退出"
-  TMenuItem* N111 = nullptr;   // "上移文件"
-  TMenuItem* N2221 = nullptr;  // "下移文件"
-  TMenuItem* N12 = nullptr;    // separator
-  TMenuItem* N25 = nullptr;    // separator
-  TMenuItem* N9 = nullptr;     // separator
-  TMenuItem* N23 = nullptr;    // separator
-  TMenuItem* N24 = nullptr;    // "转换选项"
-  TMenuItem* N15 = nullptr;    // "帮助系统", F1
-  TMenuItem* N16 = nullptr;    // separator
-  TMenuItem* N19 = nullptr;    // "官方网站"
+  TMenuItem* N3 = nullptr;      // separator
+  TMenuItem* N4 = nullptr;      // "退出"
+  TMenuItem* N111 = nullptr;    // "上移文件"
+  TMenuItem* N2221 = nullptr;   // "下移文件"
+  TMenuItem* N12 = nullptr;     // separator
+  TMenuItem* N25 = nullptr;     // separator
+  TMenuItem* N9 = nullptr;      // separator
+  TMenuItem* N23 = nullptr;     // separator
+  TMenuItem* N24 = nullptr;     // "转换选项"
+  TMenuItem* N15 = nullptr;     // "帮助系统", F1
+  TMenuItem* N16 = nullptr;     // separator
+  TMenuItem* N19 = nullptr;     // "官方网站"
   TMenuItem* EMAIL1 = nullptr;  // "联系邮箱"
   TMenuItem* N5 = nullptr;      // "关于软件"
   TbsSkinBevel* bsSkinBevel1 = nullptr;
