@@ -1,5 +1,6 @@
 #include "app/program/startup.h"
 
+#include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
 #include "app/main/options/optionsdialog.h"
 #include "app/presetdialog/form7.h"
@@ -14,6 +15,8 @@ void CreateProgramWindows(const TOptionFile& AOptionFile, const String& ASkinFil
   Application->SetTitle("NerivoAVI/MPEG格式转换器");
   Application->SetHelpFile("help.chm");
   Application->CreateForm(Form1, AOptionFile, ASkinFile);
+  Form2 = new TForm2(Application, Form1->bsSkinData1, ASkinFile);
+  Form2->AfterConstruction();
   Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER);
   Form5->AfterConstruction();
   Form1->SetOptionsDialog(Form5);

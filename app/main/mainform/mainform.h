@@ -28,6 +28,10 @@ class TbsSkinOfficeComboBox;
 class TbsSkinComboBox;
 class TbsSkinEdit;
 class TbsSkinStdLabel;
+class TbsSkinBevel;
+class TbsCompressedSkinList;
+class TbsSelectSkinDialog;
+class TListItem;
 class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSkinMessage;
@@ -333,6 +337,70 @@ class TForm1 : public TForm {
 
   // ==== selection, rename, menus, about box, skin choice (mainform_menus.cpp) ====
 
+  // The list's selection: the choosers go back to the positions stored in the selected row (each
+  // change cascading as a user's would), then the row's input opens in the preview (Button31). A row
+  // whose codes are not numbers ends it silently, before any chooser moved.
+  void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+  // Rename start: the edit box over the selected row's output name; without a row, a message.
+  void bsSkinButton21Click(TObject* Sender);
+  void N26Click(TObject* Sender);
+  void lvFilesDblClick(TObject* Sender);
+  // Rename end: the edited name with the current format's extension becomes the row's output name and
+  // its slot's output file. A name that is empty, holds a folder separator or is another row's output
+  // name is refused with a message; the row keeps its name and the box stays for another try.
+  void edtExit(TObject* Sender);
+  // Enter ends the rename as leaving the box does; Esc leaves the box and keeps the old name.
+  void edtKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  // The edit box over the selected row's output name column, filled with the name less its extension.
+  void startRename();
+  // Why a new output name of the row at Row cannot be taken ("" when it can).
+  String refusedOutputName(const String& Name, Integer Row) const;
+  String FRenameRefusal;
+  bool FRenameCancelled = false;
+
+  // The menus' own handlers.
+  void N4Click(TObject* Sender);
+  void N21Click(TObject* Sender);
+  void N2222Click(TObject* Sender);
+  void N3331Click(TObject* Sender);
+  void N24Click(TObject* Sender);
+  void bsSkinButton19Click(TObject* Sender);
+  // Shows the about box Form2 modally (when it exists).
+  void N5Click(TObject* Sender);
+  // The maker's question page (F1), home page and support mail, through the desktop's opener.
+  void N15Click(TObject* Sender);
+  void N19Click(TObject* Sender);
+  void EMAIL1Click(TObject* Sender);
+  void Video_OutPut_Folder_EditClick(TObject* Sender);
+
+  // Skin save step: the skin index into "option.ini".
+  void Button4Click(TObject* Sender);
+  // Skin choice: the chooser starts at the current index; a confirmed other skin is loaded into the
+  // main skin data (and so into every skinned window); the index is saved either way.
+  void bsSkinButton9Click(TObject* Sender);
+  void N23Click(TObject* Sender);
+
+  TMenuItem* N3 = nullptr;      // separator
+  TMenuItem* N4 = nullptr;      // "退出"
+  TMenuItem* N111 = nullptr;    // "上移文件"
+  TMenuItem* N2221 = nullptr;   // "下移文件"
+  TMenuItem* N12 = nullptr;     // separator
+  TMenuItem* N25 = nullptr;     // separator
+  TMenuItem* N9 = nullptr;      // separator
+  TMenuItem* N23 = nullptr;     // separator
+  TMenuItem* N24 = nullptr;     // "转换选项"
+  TMenuItem* N15 = nullptr;     // "帮助系统", F1
+  TMenuItem* N16 = nullptr;     // separator
+  TMenuItem* N19 = nullptr;     // "官方网站"
+  TMenuItem* EMAIL1 = nullptr;  // "联系邮箱"
+  TMenuItem* N5 = nullptr;      // "关于软件"
+  TbsSkinBevel* bsSkinBevel1 = nullptr;
+  TbsSkinButton* bsSkinButton19 = nullptr;  // "选项"
+  TbsSkinButton* bsSkinButton9 = nullptr;   // "皮肤", off-screen
+  TbsSkinEdit* edt = nullptr;               // the in-place rename box
+  TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;
+  TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
+
   // ==== end of menus ====
 
   // ==== preset dialog link (mainform_presets.cpp) ====
@@ -421,7 +489,8 @@ class TForm1 : public TForm {
 };
 
 // The program's windows, each under the name of its layout object; null until the program made it.
-// Form2 (the about box) and Form7 (the preset dialog) are not made yet.
+// Form2 (the about box) is declared with its class in app/main/about/aboutbox.h; Form7 (the preset
+// dialog) is not made yet.
 extern TForm1* Form1;
 extern TForm5* Form5;
 extern TForm* Form6;
