@@ -16,7 +16,6 @@
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/button.h"
-#include "platform/ui/stdctrls/button.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/buttons/bsskinbutton.h"
