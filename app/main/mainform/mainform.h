@@ -250,7 +250,9 @@ class TForm1 : public TForm {
   void bsSkinButton6Click(TObject* Sender);
   void bsSkinButton7Click(TObject* Sender);
   void bsSkinButton8Click(TObject* Sender);
-  // The choosers' change handlers: they rewrite the selected job row.
+  // The choosers' change handlers: the category refills the formats; the others rewrite the
+  // selected job row.
+  void bsSkinOfficeComboBox2Change(TObject* Sender);
   void bsSkinOfficeComboBox1Change(TObject* Sender);
   void bsSkinComboBox1Change(TObject* Sender);
   void bsSkinComboBox2Change(TObject* Sender);

@@ -374,6 +374,7 @@ void TForm1::bindJobHandlers() {
   bsSkinButton4->OnClick = handler(&TForm1::bsSkinButton4Click);
   Button27->OnClick = handler(&TForm1::Button27Click);
   bsSkinButton6->OnClick = handler(&TForm1::bsSkinButton6Click);
+  bsSkinOfficeComboBox2->OnChange = handler(&TForm1::bsSkinOfficeComboBox2Change);
   bsSkinOfficeComboBox1->OnChange = handler(&TForm1::bsSkinOfficeComboBox1Change);
   bsSkinComboBox1->OnChange = handler(&TForm1::bsSkinComboBox1Change);
   bsSkinComboBox2->OnChange = handler(&TForm1::bsSkinComboBox2Change);
@@ -588,6 +589,10 @@ void TForm1::bsSkinButton8Click(TObject*) {
 }
 
 // ---- the choosers' cascade onto the selected job ----
+
+void TForm1::bsSkinOfficeComboBox2Change(TObject*) {
+  Button2->Click();
+}
 
 void TForm1::bsSkinOfficeComboBox1Change(TObject*) {
   Button18Click(this);
