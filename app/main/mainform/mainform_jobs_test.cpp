@@ -2,7 +2,6 @@
 // cleared with their option slots and command states, the choosers rewriting the selected job, and
 // inputs that are not what they claim to be.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "app/formats/joboptions.h"
 #include "app/formats/presets.h"
 #include "app/main/mainform/mainform.h"
+#include "app/main/options/optionsdialog.h"
 #include "app/main/testkit/jobstestkit.h"
 #include "app/main/testkit/mainformtestkit.h"
 #include "engine/component/ffmpegconverter.h"
@@ -26,6 +26,7 @@
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/views/bsskinlistview.h"
@@ -101,11 +102,11 @@ TEST_F(JobList, HasItsTwentyFiveColumnsAndMoveButtons) {
     Integer Width;
   };
   const TColumn Expected[] = {
-      {"输入文件", 80},  {"视频时间", 70},   {"文件大小", 70},   {"输出文件", 80},  {"转换进度", 70},
-      {"", 0},           {"当前时间", 80},   {"转换大小", 80},   {"视频序号", 0},   {"视频类别", 0},
-      {"视频选项", 0},   {"视频编码", 0},    {"音频编码", 0},    {"声音频道", 0},   {"VideoTag", 0},
-      {"FileExt", 0},    {"视频分辨率", 0},  {"视频比特率", 0},  {"视频帧率", 0},   {"音频比特率", 0},
-      {"音频采样率", 0}, {"视频缩放", 0},    {"视频能否", 0},    {"TargetType", 0}, {"NormType", 0},
+      {"输入文件", 80},  {"视频时间", 70},  {"文件大小", 70},  {"输出文件", 80},  {"转换进度", 70},
+      {"", 0},           {"当前时间", 80},  {"转换大小", 80},  {"视频序号", 0},   {"视频类别", 0},
+      {"视频选项", 0},   {"视频编码", 0},   {"音频编码", 0},   {"声音频道", 0},   {"VideoTag", 0},
+      {"FileExt", 0},    {"视频分辨率", 0}, {"视频比特率", 0}, {"视频帧率", 0},   {"音频比特率", 0},
+      {"音频采样率", 0}, {"视频缩放", 0},   {"视频能否", 0},   {"TargetType", 0}, {"NormType", 0},
   };
   ASSERT_EQ(F->lvFiles->Columns()->Count(), 25);
   for (Integer I = 0; I < 25; ++I) {
@@ -238,7 +239,8 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   jobstest::WriteFile(Folder, "cut.mkv", Bytes.substr(0, 40));
   ASSERT_EQ(mkfifo((Folder + "/pipe.avi").c_str(), 0644), 0);
   std::filesystem::create_symlink(Folder + "/gone.avi", Folder + "/dangling.avi");
-  const char* const Good[] = {"with space.mkv", "视频 片段.mkv", "it's \"quoted\".mkv", "-dash.mkv", "new\nline.mkv"};
+  const char* const Good[] = {"with space.mkv", "视频 片段.mkv", "it's \"quoted\".mkv", "-dash.mkv",
+                              "new\nline.mkv"};
   for (const char* Name : Good) CopyAs(Clip(), Folder, Name);
 
   AddFolder(Folder);
@@ -278,6 +280,25 @@ TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   EXPECT_EQ(Cell(2, TForm1::colOutputFile), "taken_1.avi");
   EXPECT_EQ(F->ZUVER->TasksCount(), 3) << "the engine took every output";
   ExpectSlotsInStepWithRows();
+
+  // Overwriting on (the options dialog's box): a file on disk is taken as it is, another job's
+  // output still is not.
+  auto* Options = new TForm5(Application, F->bsSkinData1, F->ZUVER, File());
+  Options->AfterConstruction();
+  Form5 = Options;
+  const struct TForgetOptions {
+    ~TForgetOptions() { Form5 = nullptr; }
+  } Forget;
+  Options->bsSkinCheckRadioBox3->SetChecked(true);
+  F->btnClear->Click();
+  jobstest::WriteFile(OutputFolder(), "same.avi", "an earlier result");
+  for (const char* Folder : {"/one", "/two"}) {
+    ChooseFiles(F->OpenDialog1, Inputs + Folder, {"same.mkv"});
+    F->btnAdd->Click();
+  }
+  ASSERT_EQ(RowCount(), 2) << LogText(F);
+  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "same.avi");
+  EXPECT_EQ(Cell(1, TForm1::colOutputFile), "same_1.avi");
 }
 
 TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
@@ -372,7 +393,8 @@ TEST_F(JobList, RemovingTheLastJobAndClearingEmptyTheList) {
   ExpectJobCommands(false);
   EXPECT_TRUE(F->btnAdd->Enabled());
   EXPECT_TRUE(F->bsSkinMenuSpeedButton1->Enabled());
-  for (TMenuItem* I : {F->Item111, F->N11111, F->N2222, F->N3331, F->Item121, F->N21}) EXPECT_TRUE(I->Enabled());
+  for (TMenuItem* I : {F->Item111, F->N11111, F->N2222, F->N3331, F->Item121, F->N21})
+    EXPECT_TRUE(I->Enabled());
   for (const TOutputOptions& O : F->OO1) ASSERT_EQ(O.AudioLanguage, "kong");
   AddFiles({"a.mkv"});
   ASSERT_EQ(RowCount(), 1);
@@ -449,7 +471,8 @@ TEST_F(JobList, JobsWithTheSameChoicesConvertWithWhatTheChoosersShow) {
       const TJobParameters Table = F->JobParameters();
       F->Button13->Click();
       const TJobParameters& Shown = F->JobParameters();
-      if (Table.Video_VideoBitrate != Shown.Video_VideoBitrate || Table.Video_FrameSize != Shown.Video_FrameSize ||
+      if (Table.Video_VideoBitrate != Shown.Video_VideoBitrate ||
+          Table.Video_FrameSize != Shown.Video_FrameSize ||
           Table.Video_AudioBitrate != Shown.Video_AudioBitrate) {
         Category = C;
         Format = Fm;
@@ -475,7 +498,8 @@ TEST_F(JobList, JobsWithTheSameChoicesConvertWithWhatTheChoosersShow) {
   const TPresetChoosers Choosers = F->PresetChoosers();
   for (Integer S = 0; S < PresetSlotCount; ++S) Choosers[S]->SetItemIndex(StrToInt(Code.substr(2 * S, 2)));
 
-  for (TPresetSlot Slot : {psFrameSize, psVideoBitrate, psAudioBitrate, psAspect, psFrameRate, psSampleRate}) {
+  for (TPresetSlot Slot :
+       {psFrameSize, psVideoBitrate, psAudioBitrate, psAspect, psFrameRate, psSampleRate}) {
     const Integer Column = PresetParameterSubItem(Slot) + 1;
     SCOPED_TRACE("column " + IntToStr(Column));
     const String Expected = Meaning(Column, ShownColumns[Column - 1 - FirstParameterSubItem]);

@@ -1,0 +1,90 @@
+// The job list on a real display with the product skin: two jobs added from a folder, their rows
+// readable under the column headers and the empty-list picture gone. The screenshot is written
+// beside the test program as appmain_joblist.png.
+#if NERIVO_X11_TESTS
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/main/mainform/mainform.h"
+#include "app/main/testkit/jobstestkit.h"
+#include "app/main/testkit/optionstestkit.h"
+#include "platform/rtl/files.h"
+#include "platform/ui/comctrls/listview.h"
+#include "platform/ui/extctrls/image.h"
+#include "platform/ui/stdctrls/button.h"
+#include "platform/ui/testkit/displaytest.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/controls/views/bsskinlistview.h"
+#include "tools/skingen/skingen.h"
+
+namespace {
+
+class JobListDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinControlTest>> {
+ protected:
+  // The darkest channel inside a client rectangle of a control: text and pictures are dark, the
+  // list's face is light.
+  Integer DarkestIn(TControl* C, TRect R) {
+    const TPoint P = C->ClientToScreen({0, 0});
+    OffsetRect(&R, P.X, P.Y);
+    const TRawImage Face = Reader->Capture(R);
+    Integer Darkest = 255;
+    for (Integer Y = 1; Y < Face.Height - 1; ++Y)
+      for (Integer X = 1; X < Face.Width - 1; ++X)
+        for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
+    return Darkest;
+  }
+};
+
+TEST_F(JobListDisplay, TwoJobsShowTheirRowsUnderTheHeadersAndNoPlaceholder) {
+  const String SkinFolder = Temp.Root() + "/skin/";
+  ForceDirectories(SkinFolder);
+  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
+  WriteProductPictures(SkinFolder);
+  const String Folder = Temp.Root() + "/clips";
+  jobstest::CopyAs(jobstest::Clip(), Folder, "holiday.mkv");
+  jobstest::CopyAs(jobstest::Clip(), Folder, "假期 视频.mkv");
+
+  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
+  F->AfterConstruction();
+  F->SetLeft(20);
+  F->SetTop(20);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(F->Handle()); }));
+  // The placeholder picture shows on the empty list.
+  TImage* Picture = F->Image1;
+  const TRect PictureRect(Picture->Left(), Picture->Top(), Picture->Left() + Picture->Width(),
+                          Picture->Top() + Picture->Height());
+  ASSERT_TRUE(PumpUntil([&] { return DarkestIn(F->bsSkinPanel5, PictureRect) < 200; }));
+
+  jobstest::ChooseFolder(F->bsSkinSelectDirectoryDialog1, Folder);
+  F->Button12->Click();
+  ASSERT_EQ(F->lvFiles->Items()->Count(), 2) << jobstest::LogText(F);
+  EXPECT_FALSE(F->bsSkinPanel5->Visible());
+
+  // Where the picture was, the list now shows its own light face below the rows.
+  const TPoint PictureOnList =
+      F->lvFiles->ScreenToClient(F->bsSkinPanel5->ClientToScreen({PictureRect.Left, PictureRect.Top}));
+  const TRect Below(PictureOnList.X, std::max<Integer>(PictureOnList.Y, 80),
+                    PictureOnList.X + PictureRect.Width(), PictureOnList.Y + PictureRect.Height());
+  EXPECT_TRUE(PumpUntil([&] { return DarkestIn(F->lvFiles, Below) > 200; })) << "the placeholder is gone";
+
+  // Each row writes its input, duration and size in dark text within its columns.
+  for (Integer I = 0; I < 2; ++I) {
+    const TRect Row = F->lvFiles->Items()->Item(I)->DisplayRect(drBounds);
+    Integer Left = 0;
+    for (Integer C = 0; C < 3; ++C) {
+      const Integer Width = F->lvFiles->Column(C)->Width();
+      EXPECT_LT(DarkestIn(F->lvFiles, TRect(Left + 2, Row.Top + 1, Left + Width - 2, Row.Bottom - 1)), 120)
+          << "row " << I << " column " << C;
+      Left += Width;
+    }
+  }
+  EXPECT_TRUE(SaveWindowShot(F->Handle(), "appmain_joblist.png"));
+}
+
+}  // namespace
+
+#endif
