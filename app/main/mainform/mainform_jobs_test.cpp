@@ -177,6 +177,36 @@ TEST_F(JobList, AddingOneFileMakesARowASlotAndOpensTheJobCommands) {
   EXPECT_EQ(Log.find("error"), String::npos) << Log;
 }
 
+TEST_F(JobList, AnUnknownDurationShowsNAAndAnAudioFormatMarksEveryRow) {
+  // A raw MPEG-4 stream tells no duration.
+  CopyAs(TestMediaFile("raw.m4v", "-f lavfi -i testsrc=size=64x48:rate=25 -t 1 -c:v mpeg4 -f m4v"), Inputs,
+         "raw.m4v");
+  AddFiles({"raw.m4v"});
+  ASSERT_EQ(RowCount(), 1) << LogText(F);
+  EXPECT_EQ(Cell(0, TForm1::colDuration), "N/A");
+  F->btnClear->Click();
+
+  Integer Category = -1, Format = -1;
+  for (Integer C = 0; C < CategoryPositionCount && Category < 0; ++C)
+    for (Integer Fm = 0; Fm < FamilyFormatCount(CategoryCodeOfPosition(C)); ++Fm)
+      if (IsNoVideoCode(FormatCodeOf(C, Fm)) && FindFormatParameterRow(FormatCodeOf(C, Fm)) != nullptr) {
+        Category = C;
+        Format = Fm;
+        break;
+      }
+  ASSERT_GE(Category, 0);
+  F->bsSkinOfficeComboBox2->SetItemIndex(Category);
+  F->bsSkinOfficeComboBox1->SetItemIndex(Format);
+  for (const char* Name : {"a.mkv", "b.mkv"}) CopyAs(Clip(), Inputs, Name);
+  AddFiles({"a.mkv", "b.mkv"});
+  ASSERT_EQ(RowCount(), 2) << LogText(F);
+  for (Integer I = 0; I < 2; ++I) {
+    EXPECT_EQ(Cell(I, TForm1::colDisableVideo), "True") << I;
+    EXPECT_EQ(Cell(I, TForm1::colVideoBitrate), "-1") << I;
+    EXPECT_TRUE(F->OO1[I].DisableVideo) << I;
+  }
+}
+
 TEST_F(JobList, SeveralFilesAndAFolderAreAddedFromTheLastListedToTheFirst) {
   for (const char* Name : {"a.mkv", "b.mkv", "c.mkv"}) CopyAs(Clip(), Inputs, Name);
   AddFiles({"a.mkv", "b.mkv", "c.mkv"});
