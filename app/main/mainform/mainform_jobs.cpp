@@ -447,22 +447,13 @@ void TForm1::Button18Click(TObject*) {
                      FJobParameters);
 }
 
-std::unique_ptr<TStrings> TForm1::GetFilenames(const String& FilePath, const String& ExtMask) {
-  if (!DirectoryExists(FilePath)) return nullptr;
-  const String Folder = IncludeTrailingPathDelimiter(FilePath);
-  auto Files = std::make_unique<TStringList>();
-  TSearchRec Entry;
-  if (FindFirst(Folder + ExtMask, faAnyFile, Entry) == 0) {
-    do {
-      // A link that leads nowhere is neither a file nor a folder: it is not listed.
-      if ((Entry.Attr & faDirectory) == 0 && FileExists(Folder + Entry.Name)) Files->Add(Folder + Entry.Name);
-    } while (FindNext(Entry) == 0);
-    FindClose(Entry);
-  }
-  return Files;
-}
+namespace {
 
-std::unique_ptr<TStrings> TForm1::GetFilenamesEx(const String& FilePath, const String& ExtMask) {
+// The files of a folder in the order the file system gives them; with ASubfolders also those of each
+// direct subfolder (listed by AListSubfolder).
+std::unique_ptr<TStrings> ListFolder(
+    const String& FilePath, const String& ExtMask,
+    const std::function<std::unique_ptr<TStrings>(const String&)>& AListSubfolder) {
   if (!DirectoryExists(FilePath)) return nullptr;
   const String Folder = IncludeTrailingPathDelimiter(FilePath);
   auto Files = std::make_unique<TStringList>();
@@ -470,15 +461,27 @@ std::unique_ptr<TStrings> TForm1::GetFilenamesEx(const String& FilePath, const S
   if (FindFirst(Folder + ExtMask, faAnyFile, Entry) == 0) {
     do {
       if ((Entry.Attr & faDirectory) == 0) {
+        // A link that leads nowhere is neither a file nor a folder: it is not listed.
         if (FileExists(Folder + Entry.Name)) Files->Add(Folder + Entry.Name);
-      } else if (Entry.Name != "." && Entry.Name != "..") {
-        if (std::unique_ptr<TStrings> Inner = GetFilenames(Folder + Entry.Name + "/", ExtMask))
+      } else if (AListSubfolder && Entry.Name != "." && Entry.Name != "..") {
+        if (std::unique_ptr<TStrings> Inner = AListSubfolder(Folder + Entry.Name + "/"))
           Files->AddStrings(Inner.get());
       }
     } while (FindNext(Entry) == 0);
     FindClose(Entry);
   }
   return Files;
+}
+
+}  // namespace
+
+std::unique_ptr<TStrings> TForm1::GetFilenames(const String& FilePath, const String& ExtMask) {
+  return ListFolder(FilePath, ExtMask, nullptr);
+}
+
+std::unique_ptr<TStrings> TForm1::GetFilenamesEx(const String& FilePath, const String& ExtMask) {
+  return ListFolder(FilePath, ExtMask,
+                    [this, &ExtMask](const String& Subfolder) { return GetFilenames(Subfolder, ExtMask); });
 }
 
 String TForm1::GenerateOutputFileName(const String& AFileName, const String& AFileExt) {

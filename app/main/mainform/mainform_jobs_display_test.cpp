@@ -10,6 +10,7 @@
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/jobstestkit.h"
 #include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/comctrls/listview.h"
 #include "platform/ui/extctrls/image.h"
@@ -24,18 +25,7 @@ namespace {
 
 class JobListDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinControlTest>> {
  protected:
-  // The darkest channel inside a client rectangle of a control: text and pictures are dark, the
-  // list's face is light.
-  Integer DarkestIn(TControl* C, TRect R) {
-    const TPoint P = C->ClientToScreen({0, 0});
-    OffsetRect(&R, P.X, P.Y);
-    const TRawImage Face = Reader->Capture(R);
-    Integer Darkest = 255;
-    for (Integer Y = 1; Y < Face.Height - 1; ++Y)
-      for (Integer X = 1; X < Face.Width - 1; ++X)
-        for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
-    return Darkest;
-  }
+  Integer DarkestIn(TControl* C, const TRect& R) { return mainformtest::DarkestChannelIn(*Reader, C, R, 1); }
 };
 
 TEST_F(JobListDisplay, TwoJobsShowTheirRowsUnderTheHeadersAndNoPlaceholder) {

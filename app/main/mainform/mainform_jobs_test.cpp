@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 
 #include "app/formats/joboptions.h"
 #include "app/formats/presets.h"
@@ -90,6 +91,20 @@ class JobList : public mainformtest::TMainFormTest {
     EXPECT_EQ(F->btnStart->Enabled(), Enabled);
     EXPECT_EQ(F->bsSkinButton2->Enabled(), Enabled);
     EXPECT_EQ(F->N7->Enabled(), Enabled);
+  }
+
+  // Chooses the first format with a parameter row for whose code Wanted holds, as a person does with
+  // the category and format choosers; false when there is none.
+  bool ChooseFirstFormat(const std::function<bool(Integer Code)>& Wanted) {
+    for (Integer C = 0; C < CategoryPositionCount; ++C)
+      for (Integer Fm = 0; Fm < FamilyFormatCount(CategoryCodeOfPosition(C)); ++Fm) {
+        const Integer Code = FormatCodeOf(C, Fm);
+        if (FindFormatParameterRow(Code) == nullptr || !Wanted(Code)) continue;
+        F->bsSkinOfficeComboBox2->SetItemIndex(C);
+        F->bsSkinOfficeComboBox1->SetItemIndex(Fm);
+        return true;
+      }
+    return false;
   }
 
   TForm1* F = nullptr;
@@ -186,17 +201,7 @@ TEST_F(JobList, AnUnknownDurationShowsNAAndAnAudioFormatMarksEveryRow) {
   EXPECT_EQ(Cell(0, TForm1::colDuration), "N/A");
   F->btnClear->Click();
 
-  Integer Category = -1, Format = -1;
-  for (Integer C = 0; C < CategoryPositionCount && Category < 0; ++C)
-    for (Integer Fm = 0; Fm < FamilyFormatCount(CategoryCodeOfPosition(C)); ++Fm)
-      if (IsNoVideoCode(FormatCodeOf(C, Fm)) && FindFormatParameterRow(FormatCodeOf(C, Fm)) != nullptr) {
-        Category = C;
-        Format = Fm;
-        break;
-      }
-  ASSERT_GE(Category, 0);
-  F->bsSkinOfficeComboBox2->SetItemIndex(Category);
-  F->bsSkinOfficeComboBox1->SetItemIndex(Format);
+  ASSERT_TRUE(ChooseFirstFormat([](Integer Code) { return IsNoVideoCode(Code); }));
   for (const char* Name : {"a.mkv", "b.mkv"}) CopyAs(Clip(), Inputs, Name);
   AddFiles({"a.mkv", "b.mkv"});
   ASSERT_EQ(RowCount(), 2) << LogText(F);
@@ -449,19 +454,12 @@ TEST_F(JobList, ChoosersRewriteTheSelectedJob) {
 
   // Another format: the extension, the format position, the parameter columns and the job's slot.
   // An ASF format keeps its container only in the slot.
-  Integer Category = -1, Format = -1;
-  for (Integer C = 0; C < CategoryPositionCount && Category < 0; ++C)
-    for (Integer Fm = 0; Fm < FamilyFormatCount(CategoryCodeOfPosition(C)); ++Fm) {
-      const TFormatParameterRow* Row = FindFormatParameterRow(FormatCodeOf(C, Fm));
-      if (Row != nullptr && String(Row->OutputExt) == ".asf" && (Row->Assigns & jpFileFormat)) {
-        Category = C;
-        Format = Fm;
-        break;
-      }
-    }
-  ASSERT_GE(Category, 0);
-  F->bsSkinOfficeComboBox2->SetItemIndex(Category);
-  F->bsSkinOfficeComboBox1->SetItemIndex(Format);
+  ASSERT_TRUE(ChooseFirstFormat([](Integer Code) {
+    const TFormatParameterRow* Row = FindFormatParameterRow(Code);
+    return String(Row->OutputExt) == ".asf" && (Row->Assigns & jpFileFormat) != 0;
+  }));
+  const Integer Category = F->bsSkinOfficeComboBox2->ItemIndex(),
+                Format = F->bsSkinOfficeComboBox1->ItemIndex();
   EXPECT_EQ(Cell(0, TForm1::colOutputFile), "a.asf");
   EXPECT_EQ(Cell(0, TForm1::colFormatPosition), IntToStr(FormatPositionCodeOf(Category, Format)));
   EXPECT_EQ(Cell(0, TForm1::colPresetCode), PresetIndexCodeOf(F->PresetChoosers()));
