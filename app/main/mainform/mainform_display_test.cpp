@@ -24,12 +24,7 @@ namespace {
 class MainFormDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinControlTest>> {};
 
 TEST_F(MainFormDisplay, TheFirstStartShowsTheProductLook) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   F->SetLeft(20);
   F->SetTop(20);
   F->Show();

@@ -29,16 +29,11 @@ class JobListDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinC
 };
 
 TEST_F(JobListDisplay, TwoJobsShowTheirRowsUnderTheHeadersAndNoPlaceholder) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
   const String Folder = Temp.Root() + "/clips";
   jobstest::CopyAs(jobstest::Clip(), Folder, "holiday.mkv");
   jobstest::CopyAs(jobstest::Clip(), Folder, "假期 视频.mkv");
 
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   F->SetLeft(20);
   F->SetTop(20);
   F->Show();
