@@ -398,6 +398,8 @@ void TForm1::Button8Click(TObject*) {
   Button6->Click();
   if (!LoadLibraries(*this)) return;
   if (!OpenDialog2->Execute() || !FileExists(OpenDialog2->FileName())) return;
+  // A name typed with nothing selected in the list leaves the dialog's file list empty: that one file.
+  if (OpenDialog2->Files()->Count() == 0) OpenDialog2->Files()->Add(OpenDialog2->FileName());
   if (!AddFilesFromLast(*this, OpenDialog2->Files())) return;
   SelectLastRow(*this);
 }

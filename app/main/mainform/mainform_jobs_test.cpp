@@ -222,8 +222,14 @@ TEST_F(JobList, SeveralFilesAndAFolderAreAddedFromTheLastListedToTheFirst) {
   for (Integer I = 0; I < 3; ++I) EXPECT_EQ(Cell(I, TForm1::colTaskNumber), IntToStr(I + 1));
   EXPECT_EQ(F->lvFiles->ItemIndex(), 2) << "the last row is selected";
   ExpectSlotsInStepWithRows();
+  // A name typed in the several-files dialog, nothing selected: that file.
+  jobstest::TypeFileName(F->OpenDialog2, Inputs, "a.mkv");
+  F->Button8->Click();
+  ASSERT_EQ(RowCount(), 4) << LogText(F);
+  EXPECT_EQ(Cell(3, TForm1::colOutputFile), "a_1.avi");
+  F->btnClear->Click();
 
-  // A folder: its files in the reverse of the listed order, after the rows already there.
+  // A folder: its files in the reverse of the listed order.
   const String Folder = Temp.Root() + "/folder";
   CopyAs(Clip(), Folder, "x.mkv");
   CopyAs(Clip(), Folder, "y.mkv");
@@ -233,12 +239,12 @@ TEST_F(JobList, SeveralFilesAndAFolderAreAddedFromTheLastListedToTheFirst) {
   ASSERT_NE(Listed, nullptr);
   ASSERT_EQ(Listed->Count(), 2) << "the subfolder's files are not listed";
   EXPECT_EQ(BoxTextOf([&] { F->Button12->Click(); }, {FolderStep(Folder)}), "") << "files were found: no box";
-  ASSERT_EQ(RowCount(), 5) << LogText(F);
-  EXPECT_EQ(Cell(3, TForm1::colInputFile), Listed->Strings(1));
-  EXPECT_EQ(Cell(4, TForm1::colInputFile), Listed->Strings(0));
-  EXPECT_EQ(F->lvFiles->ItemIndex(), 4);
+  ASSERT_EQ(RowCount(), 2) << LogText(F);
+  EXPECT_EQ(Cell(0, TForm1::colInputFile), Listed->Strings(1));
+  EXPECT_EQ(Cell(1, TForm1::colInputFile), Listed->Strings(0));
+  EXPECT_EQ(F->lvFiles->ItemIndex(), 1);
   ExpectSlotsInStepWithRows();
-  EXPECT_EQ(F->ZUVER->TasksCount(), 5);
+  EXPECT_EQ(F->ZUVER->TasksCount(), 2);
 }
 
 TEST_F(JobList, CancelledDialogsAndAFolderWithoutMediaAddNothing) {

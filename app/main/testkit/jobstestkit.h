@@ -16,6 +16,7 @@
 #include "platform/rtl/types.h"
 #include "platform/ui/stdctrls/memo.h"
 #include "platform/win/testkit/testkit.h"
+#include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/dialogs/bsskinmessage.h"
@@ -43,6 +44,20 @@ inline void ChooseFiles(TbsSkinOpenDialog* Dialog, const String& Folder, std::ve
       }
       EXPECT_TRUE(Found) << Name << " is not shown in the open dialog";
     }
+    Form->OpenButton->ButtonClick();
+    WinProcessMessages();
+    if (Dialog->DlgFrm() != nullptr && Form->ModalResult() == mrNone) Form->SetModalResult(mrCancel);
+  });
+}
+
+// The next Execute of an open dialog takes the name Typed (nothing selected in its list).
+inline void TypeFileName(TbsSkinOpenDialog* Dialog, const String& Folder, const String& Typed) {
+  Dialog->SetFileName("");
+  Dialog->SetInitialDir(Folder);
+  wintest::OnNextModalLoop([Dialog, Typed] {
+    TbsOpenDlgForm* Form = Dialog->DlgFrm();
+    Form->FileListView->ClearSelection();
+    Form->FileNameEdit->SetText(Typed);
     Form->OpenButton->ButtonClick();
     WinProcessMessages();
     if (Dialog->DlgFrm() != nullptr && Form->ModalResult() == mrNone) Form->SetModalResult(mrCancel);
