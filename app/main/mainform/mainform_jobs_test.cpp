@@ -304,6 +304,43 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
     EXPECT_EQ(Cell(I, TForm1::colOutputFile), ChangeFileExt(Added[I], ".avi")) << I;
 }
 
+// An output the engine refuses, or a task it refuses, ends the add: the jobs added before stay, the
+// refused one leaves no task, row or slot, and the rest are not tried.
+TEST_F(JobList, RefusedOutputsAndTasksEndTheAddAndKeepTheEarlierJobs) {
+  ASSERT_TRUE(ChooseFirstFormat([](Integer Code) { return IsNoVideoCode(Code); }));
+  CopyAs(Clip(), Inputs, "a.mkv");
+  // No sound to write into an audio format.
+  CopyAs(TestMediaFile("raw.m4v", "-f lavfi -i testsrc=size=64x48:rate=25 -t 1 -c:v mpeg4 -f m4v"), Inputs,
+         "m.m4v");
+  CopyAs(Clip(), Inputs, "z.mkv");
+  AddFiles({"a.mkv", "m.m4v", "z.mkv"});
+  ASSERT_EQ(RowCount(), 1) << LogText(F);
+  EXPECT_EQ(ExtractFileName(Cell(0, TForm1::colInputFile)), "z.mkv");
+  EXPECT_EQ(F->ZUVER->TasksCount(), 1) << "the refused task is removed again";
+  EXPECT_EQ(F->lvFiles->ItemIndex(), -1) << "an add that ended early selects nothing";
+  EXPECT_NE(LogText(F).find("\n***Cannot do convert, error: "), String::npos) << LogText(F);
+  ExpectSlotsInStepWithRows();
+
+  // Once a batch has run, the engine takes no task until the list is cleared.
+  F->ZUVER->Start(0);
+  F->mmoLog->Lines()->Clear();
+  AddFiles({"a.mkv"});
+  EXPECT_EQ(RowCount(), 1);
+  EXPECT_NE(LogText(F).find("\n***File open error: Cannot AddTask while working.\n"), String::npos)
+      << LogText(F);
+  ExpectSlotsInStepWithRows();
+  // Nor does it give up a task then: the job stays whole.
+  F->lvFiles->SetItemIndex(0);
+  F->btnRemove->Click();
+  EXPECT_EQ(RowCount(), 1);
+  EXPECT_EQ(F->ZUVER->TasksCount(), 1);
+  EXPECT_NE(LogText(F).find("\nCannot RemoveTask while working.\n"), String::npos) << LogText(F);
+  ExpectSlotsInStepWithRows();
+  F->btnClear->Click();
+  AddFiles({"a.mkv"});
+  EXPECT_EQ(RowCount(), 1) << LogText(F);
+}
+
 TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   CopyAs(Clip(), Inputs + "/one", "same.mkv");
   CopyAs(Clip(), Inputs + "/two", "same.mkv");
