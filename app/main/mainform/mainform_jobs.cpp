@@ -75,8 +75,8 @@ void Log(TForm1& F, const String& Line) {
   F.mmoLog->Lines()->Add(Line);
 }
 
-// An error line stands between two empty lines.
-void LogError(TForm1& F, const String& Line) {
+// A message line between two empty lines: how the add and its errors report.
+void LogParagraph(TForm1& F, const String& Line) {
   Log(F, "");
   Log(F, Line);
   Log(F, "");
@@ -197,11 +197,11 @@ void AppendJobRow(TForm1& F, const TInputOptions& Input, const TOutputOptions& O
 TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
   TAVProbe* Probe = F.ZUVER->AVProbe();
   if (!IsPlainFile(Path)) {
-    LogError(F, "***File load error: " + Path + " is not a plain file");
+    LogParagraph(F, "***File load error: " + Path + " is not a plain file");
     return TAddResult::Skipped;
   }
   if (!Probe->LoadFile(Path)) {
-    LogError(F, "***File load error: " + Probe->LastErrMsg());
+    LogParagraph(F, "***File load error: " + Probe->LastErrMsg());
     return TAddResult::Skipped;
   }
   F.JobParameters().Video_AddFileName = Path;
@@ -210,7 +210,7 @@ TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
   String Error;
   const Integer Task = AddTaskOrError(F, Path, Input, Error);
   if (Task < 0) {
-    LogError(F, "***File open error: " + Error);
+    LogParagraph(F, "***File open error: " + Error);
     return TAddResult::EndAdd;
   }
   Log(F, "");
@@ -227,12 +227,12 @@ TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
       F.ZUVER->RemoveTask(Task);
     } catch (const Exception&) {
     }
-    LogError(F, "***Cannot do convert, error: no free option slot for more than " +
-                    IntToStr(OptionSlotCount) + " jobs");
+    LogParagraph(F, "***Cannot do convert, error: no free option slot for more than " +
+                        IntToStr(OptionSlotCount) + " jobs");
     return TAddResult::EndAdd;
   }
   if (!SetOutputOrError(F, Task, Output, Error)) {
-    LogError(F, "***Cannot do convert, error: " + Error);
+    LogParagraph(F, "***Cannot do convert, error: " + Error);
     return TAddResult::EndAdd;
   }
   F.bsSkinPanel5->SetVisible(false);
@@ -243,7 +243,7 @@ TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
   F.IO1[Slot] = Input;
   F.OO1[Slot] = Output;
   F.OO1[Slot].AudioLanguage = TForm1::TakenSlotMarker;
-  LogError(F, "***Can do convert.");
+  LogParagraph(F, "***Can do convert.");
   FocusIfShown(F.btnStart);
   return TAddResult::Added;
 }
@@ -520,7 +520,7 @@ void TForm1::btnRemoveClick(TObject*) {
   try {
     ZUVER->RemoveTask(TaskNumber - 1);
   } catch (const Exception& E) {
-    LogError(*this, E.Message());
+    LogParagraph(*this, E.Message());
     return;
   }
   const Integer Before = lvFiles->Items()->Count();
@@ -553,7 +553,7 @@ void TForm1::btnClearClick(TObject*) {
   try {
     ZUVER->ClearTasks();
   } catch (const Exception& E) {
-    LogError(*this, E.Message());
+    LogParagraph(*this, E.Message());
     return;
   }
   lvFiles->Items()->Clear();

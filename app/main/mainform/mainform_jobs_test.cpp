@@ -341,6 +341,23 @@ TEST_F(JobList, RefusedOutputsAndTasksEndTheAddAndKeepTheEarlierJobs) {
   EXPECT_EQ(RowCount(), 1) << LogText(F);
 }
 
+// Slot i holds the job of row i: with every slot holding a job the next one is refused whole.
+TEST_F(JobList, AJobPastTheLastOptionSlotIsRefused) {
+  for (Integer I = 0; I < OptionSlotCount; ++I) {
+    TListItem* Row = Rows()->Add();
+    Row->SetCaption("/elsewhere/" + IntToStr(I) + ".mkv");
+    for (Integer C = 1; C < TForm1::JobColumnCount; ++C)
+      Row->SubItems()->Add(C == TForm1::colOutputFile ? IntToStr(I) + ".avi" : "");
+  }
+  CopyAs(Clip(), Inputs, "a.mkv");
+  AddFiles({"a.mkv"});
+  EXPECT_EQ(RowCount(), OptionSlotCount);
+  EXPECT_EQ(F->ZUVER->TasksCount(), 0) << "its task is removed again";
+  EXPECT_NE(LogText(F).find("\n***Cannot do convert, error: no free option slot for more than 501 jobs\n"),
+            String::npos)
+      << LogText(F);
+}
+
 TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   CopyAs(Clip(), Inputs + "/one", "same.mkv");
   CopyAs(Clip(), Inputs + "/two", "same.mkv");
