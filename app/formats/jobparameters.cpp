@@ -52,14 +52,22 @@ void ApplyParameterRow(const TFormatParameterRow& Row, TJobParameters& P) {
 }
 
 String FreeOutputFileName(const String& OutputFileName, const String& OutputFolder, bool Overwrite) {
+  return FreeOutputFileName(OutputFileName, OutputFolder, Overwrite, nullptr);
+}
+
+String FreeOutputFileName(const String& OutputFileName, const String& OutputFolder, bool Overwrite,
+                          const std::function<bool(const String& Name)>& TakenElsewhere) {
   String ext = ExtractFileExt(OutputFileName);
   String stem =
       OutputFolder + "/" + ExtractFileName(OutputFileName.substr(0, OutputFileName.size() - ext.size()));
+  const auto taken = [&](const String& name) {
+    return (!Overwrite && FileExists(name)) || (TakenElsewhere && TakenElsewhere(name));
+  };
   String name = stem + ext;
-  if (!Overwrite && FileExists(name)) {
+  if (taken(name)) {
     for (Integer n = 1;; ++n) {
       name = stem + "_" + IntToStr(n) + ext;
-      if (!FileExists(name)) break;
+      if (!taken(name)) break;
     }
   }
   return name;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "app/formats/formattables.h"
 #include "platform/rtl/types.h"
@@ -56,6 +57,10 @@ void ApplyParameterRowAndOutputName(TJobParameters& P, const TFormatParameterRow
 // OutputFolder + "/" + the file name of OutputFileName; when that file exists and Overwrite is off,
 // "_" + the first n from 1 whose file does not exist goes before the extension.
 String FreeOutputFileName(const String& OutputFileName, const String& OutputFolder, bool Overwrite);
+// The same, where a name that TakenElsewhere holds (another job's output) is never free, whatever
+// Overwrite says.
+String FreeOutputFileName(const String& OutputFileName, const String& OutputFolder, bool Overwrite,
+                          const std::function<bool(const String& Name)>& TakenElsewhere);
 
 // The job row's parameter columns written by the format parameter step: SubItems 10 to 23
 // (video codec, audio codec, channels, tag, file extension, frame size, video bit rate, frame rate,

@@ -92,6 +92,19 @@ TEST_F(OutputNaming, TakesTheFirstFreeNumber) {
   }
 }
 
+TEST_F(OutputNaming, NamesTakenElsewhereAreNeverFreeEvenWhenOverwriting) {
+  touch("holiday.avi");
+  const auto TakenByOthers = [&](const String& Name) {
+    return Name == Folder + "/holiday_1.avi" || Name == Folder + "/holiday_2.avi";
+  };
+  EXPECT_EQ(FreeOutputFileName(Folder + "/holiday.avi", Folder, false, TakenByOthers),
+            Folder + "/holiday_3.avi");
+  EXPECT_EQ(FreeOutputFileName(Folder + "/holiday.avi", Folder, true, TakenByOthers),
+            Folder + "/holiday.avi");
+  const auto AllTaken = [&](const String& Name) { return Name == Folder + "/holiday.avi"; };
+  EXPECT_EQ(FreeOutputFileName(Folder + "/holiday.avi", Folder, true, AllTaken), Folder + "/holiday_1.avi");
+}
+
 TEST_F(OutputNaming, FoldersDoNotCountAsTakenNames) {
   ASSERT_EQ(mkdir((Folder + "/holiday.avi").c_str(), 0700), 0);
   EXPECT_EQ(apply("/clips/holiday.mov", 0, 0), Folder + "/holiday.avi");

@@ -354,6 +354,8 @@ void TForm1::layOut() {
   Image1->SetCenter(true);
   Image1->SetTransparent(true);
   bsSkinButton21->SetBounds(Margin, ListTop + ListH + 4, IconButton, IconButton);
+  bsSkinButton3->SetBounds(Margin + IconButton + 4, ListTop + ListH + 4, IconButton, IconButton);
+  bsSkinButton4->SetBounds(Margin + 2 * (IconButton + 4), ListTop + ListH + 4, IconButton, IconButton);
 
   FormatPanel->SetBounds(Margin, FormatTop, LeftW, FormatH);
   const Integer ComboTop = (FormatH - ComboH) / 2;
@@ -493,12 +495,6 @@ void TForm1::bindHandlers() {
   bindPreviewHandlers();
   bindMenuHandlers();
   bindPresetHandlers();
-  // The format choice fills the preset choosers for its code.
-  bsSkinOfficeComboBox1->OnChange = [this](TObject*) {
-    if (bsSkinOfficeComboBox1->ItemIndex() < 0) return;
-    FillPresetChoosers(PresetChoosers(), bsSkinOfficeComboBox2->ItemIndex(),
-                       bsSkinOfficeComboBox1->ItemIndex(), FJobParameters);
-  };
 }
 
 // ---- handlers ----

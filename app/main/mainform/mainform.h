@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/formats/choosers.h"
@@ -44,6 +45,8 @@ class TImage;
 class TCheckBox;
 class TComboBox;
 class TMemo;
+class TListBox;
+class TStrings;
 class TSkinFormatChooser;
 class TSkinPresetChooser;
 class TForm5;
@@ -224,6 +227,67 @@ class TForm1 : public TForm {
   static String SecToDate(Integer Sec);
 
   // ==== job list, adding and editing (mainform_jobs.cpp) ====
+
+  // The job list's columns: a row's Caption is column 0, SubItems[k] is column k + 1.
+  static constexpr Integer colInputFile = 0, colDuration = 1, colFileSize = 2, colOutputFile = 3,
+                           colProgress = 4, colFps = 5, colCurrentTime = 6, colConvertedSize = 7,
+                           colTaskNumber = 8, colFormatPosition = 9, colPresetCode = 10, colVideoCodec = 11,
+                           colAudioCodec = 12, colAudioChannels = 13, colVideoTag = 14, colFileExt = 15,
+                           colFrameSize = 16, colVideoBitrate = 17, colFrameRate = 18, colAudioBitrate = 19,
+                           colAudioSampleRate = 20, colAspectRatio = 21, colDisableVideo = 22,
+                           colTargetType = 23, colNormType = 24;
+  static constexpr Integer JobColumnCount = 25;
+  // The marker of a slot holding a job. Slot i always holds the job of row i: slots move with their
+  // rows, and the one a removal leaves over at the end is given back free.
+  static constexpr const char* TakenSlotMarker = "Full";
+
+  // Adding: one file (OpenDialog1), several (OpenDialog2), a whole folder (the folder chooser).
+  void btnAddClick(TObject* Sender);
+  void Button8Click(TObject* Sender);
+  void Button12Click(TObject* Sender);
+  // The JobParameters reset; the format parameter step with the output name; the preset choosers'
+  // values into the JobParameters; the preset choosers filled for the format chosen.
+  void Button6Click(TObject* Sender);
+  void Button5Click(TObject* Sender);
+  void Button13Click(TObject* Sender);
+  void Button18Click(TObject* Sender);
+  // Re-creates the engine tasks from the taken option slots.
+  void Button14Click(TObject* Sender);
+  // Editing the list: remove the selected job, clear, move up / down (rows and slots together),
+  // open the output folder.
+  void btnRemoveClick(TObject* Sender);
+  void btnClearClick(TObject* Sender);
+  void bsSkinButton3Click(TObject* Sender);
+  void bsSkinButton4Click(TObject* Sender);
+  void Button27Click(TObject* Sender);
+  void bsSkinButton6Click(TObject* Sender);
+  void bsSkinButton7Click(TObject* Sender);
+  void bsSkinButton8Click(TObject* Sender);
+  // The choosers' change handlers: the category refills the formats; the others rewrite the
+  // selected job row.
+  void bsSkinOfficeComboBox2Change(TObject* Sender);
+  void bsSkinOfficeComboBox1Change(TObject* Sender);
+  void bsSkinComboBox1Change(TObject* Sender);
+  void bsSkinComboBox2Change(TObject* Sender);
+  void bsSkinComboBox3Change(TObject* Sender);
+  void bsSkinComboBox4Change(TObject* Sender);
+  void bsSkinComboBox9Change(TObject* Sender);
+  void bsSkinComboBox10Change(TObject* Sender);
+
+  // The files of a folder (not its subfolders), in the order the file system gives them; null when
+  // FilePath is no folder.
+  std::unique_ptr<TStrings> GetFilenames(const String& FilePath, const String& ExtMask);
+  // The same plus the files of each direct subfolder.
+  std::unique_ptr<TStrings> GetFilenamesEx(const String& FilePath, const String& ExtMask);
+  // A free name beside AFileName: its base + "_(new)" + AFileExt, else "_(new_n)" for the first free n.
+  String GenerateOutputFileName(const String& AFileName, const String& AFileExt);
+
+  // Stops the preview player, waiting for it; the preview area fills it (nothing runs while empty).
+  std::function<void()> StopPreviewPlayer;
+
+  TbsSkinButton* bsSkinButton3 = nullptr;  // hint "上移"
+  TbsSkinButton* bsSkinButton4 = nullptr;  // hint "下移"
+  TListBox* ListBox1 = nullptr;            // the folder add's file list, hidden
 
   // ==== end of job list ====
 

@@ -9,6 +9,7 @@
 
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
@@ -23,12 +24,7 @@ namespace {
 class MainFormDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinControlTest>> {};
 
 TEST_F(MainFormDisplay, TheFirstStartShowsTheProductLook) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   F->SetLeft(20);
   F->SetTop(20);
   F->Show();
@@ -51,15 +47,7 @@ TEST_F(MainFormDisplay, TheFirstStartShowsTheProductLook) {
   // A disabled command shows its faded glyph, wherever the glyph sits: nothing on it is darker than a
   // light grey (the solid ink would be near black).
   const auto DarkestChannel = [&](TControl* C) {
-    TRect R = C->ClientRect();
-    const TPoint P = C->ClientToScreen({0, 0});
-    OffsetRect(&R, P.X, P.Y);
-    const TRawImage Face = Reader->Capture(R);
-    Integer Darkest = 255;
-    for (Integer Y = 2; Y < Face.Height - 2; ++Y)
-      for (Integer X = 2; X < Face.Width - 2; ++X)
-        for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
-    return Darkest;
+    return mainformtest::DarkestChannelIn(*Reader, C, C->ClientRect(), 2);
   };
   const struct {
     TbsSkinButton* Button;

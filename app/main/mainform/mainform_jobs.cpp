@@ -1,5 +1,668 @@
+// The job list: its columns, the option slots that move with the rows, adding files, editing the
+// list and the chooser handlers that rewrite the selected job.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/formats/joboptions.h"
+#include "app/formats/presets.h"
 #include "app/main/mainform/mainform.h"
+#include "app/main/mainform/makecontrol.h"
+#include "app/main/mainform/skinformatchooser.h"
+#include "app/main/options/optionsdialog.h"
+#include "engine/base/engineutils.h"
+#include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/convert.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/lists.h"
+#include "platform/ui/comctrls/listview.h"
+#include "platform/ui/extctrls/image.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/picture.h"
+#include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/button.h"
+#include "platform/ui/stdctrls/listbox.h"
+#include "platform/ui/stdctrls/memo.h"
+#include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/boxes/office/bsskinofficecombobox.h"
+#include "skin/controls/bars/bsskinslider.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
+#include "skin/controls/buttons/bsskinmenuspeedbutton.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/views/bsskinlistview.h"
+#include "skin/dialogs/bsskinmessage.h"
+#include "skin/dialogs/bsskinopendialog.h"
+#include "skin/dialogs/bsskinselectdirectorydialog.h"
 
-void TForm1::createJobControls() {}
+namespace {
 
-void TForm1::bindJobHandlers() {}
+struct TColumn {
+  const char* Caption;
+  Integer Width;
+};
+
+const TColumn JobColumns[TForm1::JobColumnCount] = {
+    {"输入文件", 80},  {"视频时间", 70},  {"文件大小", 70},  {"输出文件", 80},  {"转换进度", 70},
+    {"", 0},           {"当前时间", 80},  {"转换大小", 80},  {"视频序号", 0},   {"视频类别", 0},
+    {"视频选项", 0},   {"视频编码", 0},   {"音频编码", 0},   {"声音频道", 0},   {"VideoTag", 0},
+    {"FileExt", 0},    {"视频分辨率", 0}, {"视频比特率", 0}, {"视频帧率", 0},   {"音频比特率", 0},
+    {"音频采样率", 0}, {"视频缩放", 0},   {"视频能否", 0},   {"TargetType", 0}, {"NormType", 0},
+};
+
+// What one input of an add came to.
+enum class TAddResult { Added, Skipped, EndAdd };
+
+String Cell(TListItem* Row, Integer Column) {
+  return Column == TForm1::colInputFile ? Row->Caption() : Row->SubItems()->Strings(Column - 1);
+}
+
+void SetCell(TListItem* Row, Integer Column, const String& Text) {
+  if (Column == TForm1::colInputFile)
+    Row->SetCaption(Text);
+  else
+    Row->SubItems()->SetStrings(Column - 1, Text);
+}
+
+// The window is not always showing (built but hidden, or minimised): focus is then left alone.
+void FocusIfShown(TWinControl* Control) {
+  if (Control->CanFocus()) Control->SetFocus();
+}
+
+void Log(TForm1& F, const String& Line) {
+  F.mmoLog->Lines()->Add(Line);
+}
+
+// A message line between two empty lines: how the add and its errors report.
+void LogParagraph(TForm1& F, const String& Line) {
+  Log(F, "");
+  Log(F, Line);
+  Log(F, "");
+}
+
+// A multi-line report, its CR LF ends taken off.
+void LogReport(TForm1& F, const String& Text) {
+  size_t Start = 0;
+  while (Start < Text.size()) {
+    size_t End = Text.find('\n', Start);
+    if (End == String::npos) End = Text.size();
+    String Line = Text.substr(Start, End - Start);
+    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+    Log(F, Line);
+    Start = End + 1;
+  }
+}
+
+bool OverwriteOutputFiles() {
+  return Form5 != nullptr && Form5->bsSkinCheckRadioBox3 != nullptr && Form5->bsSkinCheckRadioBox3->Checked();
+}
+
+// An output name (the full path) that another row of the list than Except already writes to.
+std::function<bool(const String&)> TakenByRow(TForm1& F, TListItem* Except) {
+  return [&F, Except](const String& Name) {
+    const String File = ExtractFileName(Name);
+    TListItems* Rows = F.lvFiles->Items();
+    for (Integer I = 0; I < Rows->Count(); ++I)
+      if (Rows->Item(I) != Except && Cell(Rows->Item(I), TForm1::colOutputFile) == File) return true;
+    return false;
+  };
+}
+
+// The six preset columns of Row from the JobParameters the chooser reader just filled: the values
+// the preset choosers show, not those of the format's table, so a job converts with what the user
+// sees whether or not its row was selected since it was added.
+void WritePresetColumns(TForm1& F, TListItem* Row) {
+  for (Integer S = 0; S < PresetSlotCount; ++S) {
+    const auto Slot = TPresetSlot(S);
+    Row->SubItems()->SetStrings(PresetParameterSubItem(Slot),
+                                PresetParameterColumnText(Slot, F.JobParameters()));
+  }
+}
+
+// The libraries are loaded before the first add, from "LibAV" beside the program (then the system's).
+bool LoadLibraries(TForm1& F) {
+  if (F.ZUVER->AVLibLoaded()) return true;
+  if (F.ZUVER->LoadAVLib(GetExePath() + "LibAV")) return true;
+  Log(F, F.ZUVER->LastErrMsg());
+  return false;
+}
+
+// A pipe, device or socket would block the probe or never end: only plain files are media here.
+bool IsPlainFile(const String& Path) {
+  std::error_code Error;
+  return std::filesystem::is_regular_file(std::filesystem::path(Path), Error);
+}
+
+Integer AddTaskOrError(TForm1& F, const String& Path, TInputOptions& Input, String& Error) {
+  try {
+    const Integer Task = F.ZUVER->AddTask(Path, &Input);
+    if (Task < 0) Error = F.ZUVER->LastErrMsg();
+    return Task;
+  } catch (const Exception& E) {
+    Error = E.Message();
+    return -1;
+  }
+}
+
+bool SetOutputOrError(TForm1& F, Integer Task, TOutputOptions& Output, String& Error) {
+  try {
+    if (F.ZUVER->SetOutputFile(Task, F.JobParameters().Video_OutPutFileName, &Output)) return true;
+    Error = F.ZUVER->LastErrMsg();
+  } catch (const Exception& E) {
+    Error = E.Message();
+  }
+  try {
+    F.ZUVER->RemoveTask(Task);
+  } catch (const Exception&) {
+  }
+  return false;
+}
+
+void AppendJobRow(TForm1& F, const TInputOptions& Input, const TOutputOptions& Output, Integer Task) {
+  TAVProbe* Probe = F.ZUVER->AVProbe();
+  const Int64 Duration = Probe->FileStreamInfo().Duration;
+  const TJobParameters& P = F.JobParameters();
+  TListItem* Row = F.lvFiles->Items()->Add();
+  Row->SetCaption(Input.FileName);
+  TStrings* S = Row->SubItems();
+  S->BeginUpdate();
+  S->Add(Duration > 0 ? TForm1::SecToDate(Integer(Duration / 1000000)) : "N/A");
+  S->Add(FileSizeText(Probe->FileSize()));
+  S->Add(ExtractFileName(Output.FileName));
+  for (Integer C = TForm1::colProgress; C <= TForm1::colConvertedSize; ++C) S->Add("");
+  S->Add(IntToStr(Task + 1));
+  S->Add(IntToStr(
+      FormatPositionCodeOf(F.bsSkinOfficeComboBox2->ItemIndex(), F.bsSkinOfficeComboBox1->ItemIndex())));
+  S->Add(PresetIndexCodeOf(F.PresetChoosers()));
+  S->Add(Output.VideoCodec);
+  S->Add(Output.AudioCodec);
+  S->Add(IntToStr(Output.AudioChannels));
+  S->Add(Output.VideoTag);
+  S->Add(Output.FileExt);
+  S->Add(Output.FrameSize);
+  S->Add(IntToStr(Output.VideoBitrate));
+  S->Add(Output.FrameRate);
+  S->Add(IntToStr(Output.AudioBitrate));
+  S->Add(IntToStr(Output.AudioSampleRate));
+  S->Add(Output.FrameAspectRatio);
+  S->Add(P.Video_DisableVideo ? "True" : "False");
+  S->Add(P.Video_TargetType);
+  S->Add(P.Video_NormType);
+  S->EndUpdate();
+}
+
+// The steps every input of an add goes through.
+TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
+  TAVProbe* Probe = F.ZUVER->AVProbe();
+  if (!IsPlainFile(Path)) {
+    LogParagraph(F, "***File load error: " + Path + " is not a plain file");
+    return TAddResult::Skipped;
+  }
+  if (!Probe->LoadFile(Path)) {
+    LogParagraph(F, "***File load error: " + Probe->LastErrMsg());
+    return TAddResult::Skipped;
+  }
+  F.JobParameters().Video_AddFileName = Path;
+  TInputOptions Input;
+  InitInputOptions(Input);
+  String Error;
+  const Integer Task = AddTaskOrError(F, Path, Input, Error);
+  if (Task < 0) {
+    LogParagraph(F, "***File open error: " + Error);
+    return TAddResult::EndAdd;
+  }
+  Log(F, "");
+  if (TAVProbe* TaskProbe = F.ZUVER->GetTaskAVProbe(Task, 0)) LogReport(F, TaskProbe->FileInfoText());
+  F.T_Movie_PLayer_FileName = Path;
+
+  F.Button5->Click();
+  F.Button13->Click();
+  if (TListItem* Selected = F.lvFiles->Selected()) WritePresetColumns(F, Selected);
+  TOutputOptions Output = JobOutputOptions(F.JobParameters());
+  // Slot i holds the job of row i; past the last slot the job is refused before it takes a row.
+  if (F.lvFiles->Items()->Count() >= OptionSlotCount) {
+    try {
+      F.ZUVER->RemoveTask(Task);
+    } catch (const Exception&) {
+    }
+    LogParagraph(F, "***Cannot do convert, error: no free option slot for more than " +
+                        IntToStr(OptionSlotCount) + " jobs");
+    return TAddResult::EndAdd;
+  }
+  if (!SetOutputOrError(F, Task, Output, Error)) {
+    LogParagraph(F, "***Cannot do convert, error: " + Error);
+    return TAddResult::EndAdd;
+  }
+  F.bsSkinPanel5->SetVisible(false);
+  AppendJobRow(F, Input, Output, Task);
+  if (OneFile) FocusIfShown(F.lvFiles);
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) F.SetCommandEnabled(C, true);
+  const Integer Slot = F.lvFiles->Items()->Count() - 1;
+  F.IO1[Slot] = Input;
+  F.OO1[Slot] = Output;
+  F.OO1[Slot].AudioLanguage = TForm1::TakenSlotMarker;
+  LogParagraph(F, "***Can do convert.");
+  FocusIfShown(F.btnStart);
+  return TAddResult::Added;
+}
+
+// After a whole add: the last row is selected, which runs the row selection.
+void SelectLastRow(TForm1& F) {
+  const Integer Count = F.lvFiles->Items()->Count();
+  if (Count == 0) return;
+  F.lvFiles->SetItemIndex(Count - 1);
+  FocusIfShown(F.lvFiles);
+}
+
+// Adds Files from the last to the first; false when the add ended early.
+bool AddFilesFromLast(TForm1& F, TStrings* Files) {
+  for (Integer I = Files->Count() - 1; I >= 0; --I) {
+    const String Path = Files->Strings(I);
+    if (!FileExists(Path)) return false;
+    if (AddInputFile(F, Path, false) == TAddResult::EndAdd) return false;
+  }
+  return true;
+}
+
+void StopPreview(TForm1& F) {
+  if (F.StopPreviewPlayer) F.StopPreviewPlayer();
+  if (auto* Slider = dynamic_cast<TbsSkinCustomSlider*>(F.FindComponent("bsSkinSlider1")))
+    Slider->SetValue(0);
+}
+
+// Rows i and j with their option slots.
+void ExchangeJobs(TForm1& F, Integer I, Integer J) {
+  TListItems* Rows = F.lvFiles->Items();
+  Rows->BeginUpdate();
+  TListItem* Temp = Rows->Add();
+  try {
+    Temp->Assign(Rows->Item(I));
+    Rows->Item(I)->Assign(Rows->Item(J));
+    Rows->Item(J)->Assign(Temp);
+  } catch (...) {
+    Rows->Delete(Temp->Index());
+    Rows->EndUpdate();
+    throw;
+  }
+  Rows->Delete(Temp->Index());
+  Rows->EndUpdate();
+  std::swap(F.IO1[I], F.IO1[J]);
+  std::swap(F.OO1[I], F.OO1[J]);
+}
+
+void MoveSelectedJob(TForm1& F, Integer Step) {
+  TListItem* Row = F.lvFiles->Selected();
+  if (Row == nullptr) return;
+  const Integer From = Row->Index(), To = From + Step;
+  if (To < 0 || To >= F.lvFiles->Items()->Count()) return;
+  ExchangeJobs(F, From, To);
+  F.lvFiles->SetItemIndex(To);
+  FocusIfShown(F.lvFiles);
+}
+
+}  // namespace
+
+// ---- controls and handlers ----
+
+void TForm1::createJobControls() {
+  bsSkinButton3 = Make<TbsSkinButton>(this, this, "bsSkinButton3");
+  bsSkinButton4 = Make<TbsSkinButton>(this, this, "bsSkinButton4");
+  // Off the client area with the form's other hidden controls.
+  ListBox1 = Make<TListBox>(this, this, "ListBox1");
+  ListBox1->SetBounds(1276, 700, 120, 80);
+  ListBox1->SetVisible(false);
+
+  for (const TColumn& C : JobColumns) {
+    TListColumn* Column = lvFiles->Columns()->Add();
+    Column->SetCaption(C.Caption);
+    Column->SetWidth(C.Width);
+    // Storage columns: the user cannot widen them.
+    if (C.Width == 0) Column->SetMaxWidth(1);
+  }
+  lvFiles->SetReadOnly(true);
+  lvFiles->SetRowSelect(true);
+  lvFiles->SetGridLines(true);
+  lvFiles->SetMultiSelect(false);
+
+  // Below the list beside the rename button (laid out with it).
+  struct TMoveButton {
+    TbsSkinButton* Button;
+    const char* Hint;
+    const char* Glyph;
+  };
+  const TMoveButton Moves[] = {{bsSkinButton3, "上移", "moveup"}, {bsSkinButton4, "下移", "movedown"}};
+  for (const TMoveButton& M : Moves) {
+    M.Button->SetHint(M.Hint);
+    M.Button->SetSkinData(bsSkinData1);
+    const String File = ExtractFilePath(FSkinFile) + "glyphs/" + M.Glyph + "-24.png";
+    try {
+      if (FileExists(File)) {
+        TPicture Picture;
+        Picture.LoadFromFile(File);
+        TBitmap B;
+        B.Assign(Picture.Graphic());
+        M.Button->SetGlyph(&B);
+      }
+    } catch (const Exception&) {
+    }
+  }
+}
+
+void TForm1::bindJobHandlers() {
+  const auto handler = [this](void (TForm1::*Handler)(TObject*)) {
+    return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
+  };
+  btnAdd->OnClick = handler(&TForm1::btnAddClick);
+  Item111->OnClick = handler(&TForm1::btnAddClick);
+  N11111->OnClick = handler(&TForm1::btnAddClick);
+  Button8->OnClick = handler(&TForm1::Button8Click);
+  Item121->OnClick = handler(&TForm1::Button8Click);
+  Button12->OnClick = handler(&TForm1::Button12Click);
+  Button5->OnClick = handler(&TForm1::Button5Click);
+  Button6->OnClick = handler(&TForm1::Button6Click);
+  Button13->OnClick = handler(&TForm1::Button13Click);
+  Button14->OnClick = handler(&TForm1::Button14Click);
+  btnRemove->OnClick = handler(&TForm1::btnRemoveClick);
+  btnClear->OnClick = handler(&TForm1::btnClearClick);
+  bsSkinButton7->OnClick = handler(&TForm1::bsSkinButton7Click);
+  N13->OnClick = handler(&TForm1::bsSkinButton7Click);
+  bsSkinButton8->OnClick = handler(&TForm1::bsSkinButton8Click);
+  N14->OnClick = handler(&TForm1::bsSkinButton8Click);
+  bsSkinButton3->OnClick = handler(&TForm1::bsSkinButton3Click);
+  bsSkinButton4->OnClick = handler(&TForm1::bsSkinButton4Click);
+  Button27->OnClick = handler(&TForm1::Button27Click);
+  bsSkinButton6->OnClick = handler(&TForm1::bsSkinButton6Click);
+  bsSkinOfficeComboBox2->OnChange = handler(&TForm1::bsSkinOfficeComboBox2Change);
+  bsSkinOfficeComboBox1->OnChange = handler(&TForm1::bsSkinOfficeComboBox1Change);
+  bsSkinComboBox1->OnChange = handler(&TForm1::bsSkinComboBox1Change);
+  bsSkinComboBox2->OnChange = handler(&TForm1::bsSkinComboBox2Change);
+  bsSkinComboBox3->OnChange = handler(&TForm1::bsSkinComboBox3Change);
+  bsSkinComboBox4->OnChange = handler(&TForm1::bsSkinComboBox4Change);
+  bsSkinComboBox9->OnChange = handler(&TForm1::bsSkinComboBox9Change);
+  bsSkinComboBox10->OnChange = handler(&TForm1::bsSkinComboBox10Change);
+}
+
+// ---- adding ----
+
+void TForm1::btnAddClick(TObject*) {
+  Button6->Click();
+  if (!LoadLibraries(*this)) return;
+  if (!OpenDialog1->Execute() || !FileExists(OpenDialog1->FileName())) return;
+  if (AddInputFile(*this, OpenDialog1->FileName(), true) == TAddResult::EndAdd) return;
+  SelectLastRow(*this);
+}
+
+void TForm1::Button8Click(TObject*) {
+  Button6->Click();
+  if (!LoadLibraries(*this)) return;
+  if (!OpenDialog2->Execute() || !FileExists(OpenDialog2->FileName())) return;
+  // A name typed with nothing selected in the list leaves the dialog's file list empty: that one file.
+  if (OpenDialog2->Files()->Count() == 0) OpenDialog2->Files()->Add(OpenDialog2->FileName());
+  if (!AddFilesFromLast(*this, OpenDialog2->Files())) return;
+  SelectLastRow(*this);
+}
+
+void TForm1::Button12Click(TObject*) {
+  const Integer RowsBefore = lvFiles->Items()->Count();
+  Button6->Click();
+  if (!LoadLibraries(*this)) return;
+  bsSkinSelectDirectoryDialog1->SetTitle("选择目录");
+  if (!bsSkinSelectDirectoryDialog1->Execute()) return;
+  const String Folder = bsSkinSelectDirectoryDialog1->Directory();
+  if (Folder.empty() || !DirectoryExists(Folder)) return;
+  ListBox1->Items()->Clear();
+  if (std::unique_ptr<TStrings> Files = GetFilenames(Folder, "*.*"))
+    ListBox1->Items()->AddStrings(Files.get());
+  if (!AddFilesFromLast(*this, ListBox1->Items())) return;
+  SelectLastRow(*this);
+  if (lvFiles->Items()->Count() == RowsBefore)
+    bsSkinMessage1->MessageDlg2("在该目录没有发现可以用的视频或音频文件！", "提示", mtInformation, {mbOK}, 0);
+}
+
+void TForm1::Button6Click(TObject*) {
+  ResetJobParameters(FJobParameters);
+}
+
+void TForm1::Button5Click(TObject*) {
+  Button6->Click();
+  const String Folder = Video_OutPut_Folder_Edit->Text();
+  // The table step names the file; the free name then also steers clear of the other jobs' outputs.
+  ApplyFormatParameters(FJobParameters, bsSkinOfficeComboBox2->ItemIndex(),
+                        bsSkinOfficeComboBox1->ItemIndex(), Folder, true);
+  FJobParameters.Video_OutPutFileName = FreeOutputFileName(
+      FJobParameters.Video_OutPutFileName, Folder, OverwriteOutputFiles(), TakenByRow(*this, nullptr));
+  if (TListItem* Row = lvFiles->Selected()) {
+    const auto Columns = JobParameterColumns(FJobParameters);
+    for (Integer I = 0; I < ParameterSubItemCount; ++I)
+      Row->SubItems()->SetStrings(FirstParameterSubItem + I, Columns[I]);
+  }
+}
+
+void TForm1::Button13Click(TObject*) {
+  ReadPresetChoosers(PresetChoosers(), FJobParameters);
+}
+
+void TForm1::Button18Click(TObject*) {
+  FillPresetChoosers(PresetChoosers(), bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
+                     FJobParameters);
+}
+
+namespace {
+
+// The files of a folder in the order the file system gives them; with ASubfolders also those of each
+// direct subfolder (listed by AListSubfolder).
+std::unique_ptr<TStrings> ListFolder(
+    const String& FilePath, const String& ExtMask,
+    const std::function<std::unique_ptr<TStrings>(const String&)>& AListSubfolder) {
+  if (!DirectoryExists(FilePath)) return nullptr;
+  const String Folder = IncludeTrailingPathDelimiter(FilePath);
+  auto Files = std::make_unique<TStringList>();
+  TSearchRec Entry;
+  if (FindFirst(Folder + ExtMask, faAnyFile, Entry) == 0) {
+    do {
+      if ((Entry.Attr & faDirectory) == 0) {
+        // A link that leads nowhere is neither a file nor a folder: it is not listed.
+        if (FileExists(Folder + Entry.Name)) Files->Add(Folder + Entry.Name);
+      } else if (AListSubfolder && Entry.Name != "." && Entry.Name != "..") {
+        if (std::unique_ptr<TStrings> Inner = AListSubfolder(Folder + Entry.Name + "/"))
+          Files->AddStrings(Inner.get());
+      }
+    } while (FindNext(Entry) == 0);
+    FindClose(Entry);
+  }
+  return Files;
+}
+
+}  // namespace
+
+std::unique_ptr<TStrings> TForm1::GetFilenames(const String& FilePath, const String& ExtMask) {
+  return ListFolder(FilePath, ExtMask, nullptr);
+}
+
+std::unique_ptr<TStrings> TForm1::GetFilenamesEx(const String& FilePath, const String& ExtMask) {
+  return ListFolder(FilePath, ExtMask,
+                    [this, &ExtMask](const String& Subfolder) { return GetFilenames(Subfolder, ExtMask); });
+}
+
+String TForm1::GenerateOutputFileName(const String& AFileName, const String& AFileExt) {
+  const String Base = AFileName.substr(0, AFileName.size() - ExtractFileExt(AFileName).size());
+  String Name = Base + "_(new)" + AFileExt;
+  for (Integer N = 1; FileExists(Name); ++N) Name = Base + "_(new_" + IntToStr(N) + ")" + AFileExt;
+  return Name;
+}
+
+void TForm1::Button14Click(TObject*) {
+  ZUVER->ClearTasks();
+  for (Integer I = 0; I < OptionSlotCount; ++I) {
+    if (OO1[I].AudioLanguage != TakenSlotMarker) continue;
+    TInputOptions Input = IO1[I];
+    TOutputOptions Output = OO1[I];
+    const Integer Task = ZUVER->AddTask(Input.FileName, &Input);
+    // A file that no longer opens leaves no task to give an output to.
+    if (Task >= 0)
+      ZUVER->SetOutputFile(Task, FileOutPutPath + "/" + ExtractFileName(Output.FileName), &Output);
+  }
+}
+
+// ---- editing ----
+
+void TForm1::btnRemoveClick(TObject*) {
+  TListItem* Row = lvFiles->Selected();
+  if (Row == nullptr) {
+    bsSkinMessage1->MessageDlg2("请先选择您需要删除的项目！", "提示", mtInformation, {mbOK}, 0);
+    return;
+  }
+  const Integer Removed = Row->Index();
+  const Integer TaskNumber = StrToIntDef(Cell(Row, colTaskNumber), 0);
+  // The engine refuses while a batch is on: the job then stays, row, task and slot.
+  try {
+    ZUVER->RemoveTask(TaskNumber - 1);
+  } catch (const Exception& E) {
+    LogParagraph(*this, E.Message());
+    return;
+  }
+  const Integer Before = lvFiles->Items()->Count();
+  lvFiles->Items()->Delete(Removed);
+  // The later jobs' slots move down with their rows; the last one is given back.
+  const Integer Last = std::min(Before, OptionSlotCount) - 1;
+  for (Integer I = Removed; I < Last; ++I) {
+    IO1[I] = IO1[I + 1];
+    OO1[I] = OO1[I + 1];
+  }
+  if (Removed <= Last) OO1[Last].AudioLanguage = FreeSlotMarker;
+  for (Integer I = 0; I < lvFiles->Items()->Count(); ++I) {
+    TListItem* Other = lvFiles->Items()->Item(I);
+    const Integer Number = StrToIntDef(Cell(Other, colTaskNumber), 0);
+    if (Number > TaskNumber) SetCell(Other, colTaskNumber, IntToStr(Number - 1));
+  }
+  const bool Any = lvFiles->Items()->Count() > 0;
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) SetCommandEnabled(C, Any);
+  FocusIfShown(lvFiles);
+  if (Any) {
+    lvFiles->SetItemIndex(0);
+    FocusIfShown(lvFiles);
+  } else {
+    bsSkinPanel5->SetVisible(true);
+    StopPreview(*this);
+  }
+}
+
+void TForm1::btnClearClick(TObject*) {
+  try {
+    ZUVER->ClearTasks();
+  } catch (const Exception& E) {
+    LogParagraph(*this, E.Message());
+    return;
+  }
+  lvFiles->Items()->Clear();
+  bsSkinMenuSpeedButton1->RefreshButton();
+  bsSkinMenuSpeedButton1->SetEnabled(true);
+  btnAdd->SetEnabled(true);
+  for (TMenuItem* I : {Item111, N11111, N2222, N3331, Item121, N21}) I->SetEnabled(true);
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) SetCommandEnabled(C, false);
+  Button15->Click();
+  bsSkinPanel5->SetVisible(true);
+  StopPreview(*this);
+}
+
+void TForm1::bsSkinButton3Click(TObject*) {
+  MoveSelectedJob(*this, -1);
+}
+
+void TForm1::bsSkinButton4Click(TObject*) {
+  MoveSelectedJob(*this, +1);
+}
+
+void TForm1::Button27Click(TObject*) {
+  // The slots move with every move of a row, so this is the plain move up.
+  MoveSelectedJob(*this, -1);
+}
+
+void TForm1::bsSkinButton6Click(TObject*) {
+  Button20->Click();
+  FocusIfShown(lvFiles);
+}
+
+void TForm1::bsSkinButton7Click(TObject*) {
+  btnRemove->Click();
+}
+
+void TForm1::bsSkinButton8Click(TObject*) {
+  btnClear->Click();
+}
+
+// ---- the choosers' cascade onto the selected job ----
+
+void TForm1::bsSkinOfficeComboBox2Change(TObject*) {
+  Button2->Click();
+}
+
+void TForm1::bsSkinOfficeComboBox1Change(TObject*) {
+  Button18Click(this);
+  const Integer Format = bsSkinOfficeComboBox1->ItemIndex();
+  if (Format < 0) return;
+  const String Ext = CutOutputExtension(FFormatChooser->ItemCaption(Format));
+  TListItem* Row = lvFiles->Selected();
+  if (Row == nullptr) return;
+  Button5->Click();
+  Button13->Click();
+  WritePresetColumns(*this, Row);
+
+  const String Folder = Video_OutPut_Folder_Edit->Text();
+  const String Old = Cell(Row, colOutputFile);
+  String Name = ChangeFileExt(Old, Ext);
+  // A new extension may meet another job's output or a file already there: numbered as an add is.
+  if (Name != Old)
+    Name = ExtractFileName(
+        FreeOutputFileName(Folder + "/" + Name, Folder, OverwriteOutputFiles(), TakenByRow(*this, Row)));
+  SetCell(Row, colOutputFile, Name);
+  SetCell(Row, colFormatPosition, IntToStr(FormatPositionCodeOf(bsSkinOfficeComboBox2->ItemIndex(), Format)));
+  // The job's slot follows its new format: the fields no column carries (container, volume, encoder
+  // preset, output name) come from it at the batch start.
+  if (const Integer R = Row->Index(); R < OptionSlotCount) {
+    OO1[R] = JobOutputOptions(FJobParameters);
+    OO1[R].FileName = Folder + "/" + Name;
+    OO1[R].AudioLanguage = TakenSlotMarker;
+  }
+  FocusIfShown(lvFiles);
+}
+
+namespace {
+
+void PresetChooserChange(TForm1& F, TPresetSlot Slot) {
+  TListItem* Row = F.lvFiles->Selected();
+  if (Row == nullptr) return;
+  const TPresetChange Change = PresetChooserChanged(Slot, *F.PresetChoosers()[Slot],
+                                                    Cell(Row, TForm1::colPresetCode), F.JobParameters());
+  SetCell(Row, TForm1::colPresetCode, Change.PresetIndexCode);
+  Row->SubItems()->SetStrings(Change.SubItem, Change.ColumnText);
+  FocusIfShown(F.lvFiles);
+}
+
+}  // namespace
+
+void TForm1::bsSkinComboBox1Change(TObject*) {
+  PresetChooserChange(*this, psFrameSize);
+}
+
+void TForm1::bsSkinComboBox2Change(TObject*) {
+  PresetChooserChange(*this, psVideoBitrate);
+}
+
+void TForm1::bsSkinComboBox3Change(TObject*) {
+  PresetChooserChange(*this, psAudioBitrate);
+}
+
+void TForm1::bsSkinComboBox4Change(TObject*) {
+  PresetChooserChange(*this, psAspect);
+}
+
+void TForm1::bsSkinComboBox9Change(TObject*) {
+  PresetChooserChange(*this, psFrameRate);
+}
+
+void TForm1::bsSkinComboBox10Change(TObject*) {
+  PresetChooserChange(*this, psSampleRate);
+}
