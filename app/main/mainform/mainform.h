@@ -409,6 +409,8 @@ class TForm1 : public TForm {
   void bsSkinButton21Click(TObject* Sender);
   void N26Click(TObject* Sender);
   void lvFilesDblClick(TObject* Sender);
+  // A click on the list while no row is selected stops the preview.
+  void lvFilesClick(TObject* Sender);
   // Rename end: the edited name with the current format's extension becomes the row's output name and
   // its slot's output file. A name that is empty, holds a folder separator or is another row's output
   // name is refused with a message; the row keeps its name and the box stays for another try.
@@ -421,6 +423,8 @@ class TForm1 : public TForm {
   String refusedOutputName(const String& Name, Integer Row) const;
   String FRenameRefusal;
   bool FRenameCancelled = false;
+  // The row whose name is being edited: a click on another row ends the edit after selecting it.
+  Integer FRenameRow = -1;
 
   // The menus' own handlers.
   void N4Click(TObject* Sender);

@@ -116,6 +116,7 @@ void TForm1::bindMenuHandlers() {
     lvFilesSelectItem(Sender, Item, Selected);
   };
   lvFiles->OnDblClick = [this](TObject* Sender) { lvFilesDblClick(Sender); };
+  lvFiles->OnClick = [this](TObject* Sender) { lvFilesClick(Sender); };
   bsSkinButton21->OnClick = [this](TObject* Sender) { bsSkinButton21Click(Sender); };
   edt->OnExit = [this](TObject* Sender) { edtExit(Sender); };
   edt->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState Shift) { edtKeyDown(Sender, Key, Shift); };
@@ -201,12 +202,17 @@ void TForm1::N26Click(TObject* Sender) {
   bsSkinButton21Click(Sender);
 }
 
+void TForm1::lvFilesClick(TObject*) {
+  if (lvFiles->Selected() == nullptr) RIVodero->Stop(true);
+}
+
 void TForm1::lvFilesDblClick(TObject*) {
   if (lvFiles->ItemIndex() >= 0) startRename();
 }
 
 void TForm1::startRename() {
-  TListItem* Row = lvFiles->Items()->Item(lvFiles->ItemIndex());
+  FRenameRow = lvFiles->ItemIndex();
+  TListItem* Row = lvFiles->Items()->Item(FRenameRow);
   Row->MakeVisible(false);
   edt->SetParent(lvFiles);
   const Integer Left =
@@ -237,7 +243,7 @@ void TForm1::edtKeyDown(TObject*, Word& Key, TShiftState) {
 }
 
 void TForm1::edtExit(TObject*) {
-  const Integer Index = lvFiles->ItemIndex();
+  const Integer Index = FRenameRow < lvFiles->Items()->Count() ? FRenameRow : -1;
   if (Index < 0 || FRenameCancelled) {
     // Cancelled, or the row went while the name was being edited: nothing to rename.
     FRenameCancelled = false;
@@ -246,8 +252,9 @@ void TForm1::edtExit(TObject*) {
   }
   TListItem* Row = lvFiles->Items()->Item(Index);
   const String OldName = Row->SubItems()->Strings(OutputFileSubItem);
-  // The current format's extension; without a chosen format the name keeps its own.
-  const Integer Format = bsSkinOfficeComboBox1->ItemIndex();
+  // The current format's extension; without a chosen format, or when the choosers already show
+  // another row, the name keeps its own.
+  const Integer Format = Index == lvFiles->ItemIndex() ? bsSkinOfficeComboBox1->ItemIndex() : -1;
   const String Extension = Format >= 0 && Format < bsSkinOfficeComboBox1->Items()->Count()
                                ? CutOutputExtension(bsSkinOfficeComboBox1->Items()->Items(Format)->Caption())
                                : ExtractFileExt(OldName);

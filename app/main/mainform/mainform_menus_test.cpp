@@ -238,7 +238,7 @@ class MainFormRename : public MainFormMenus {
     F->bsSkinOfficeComboBox1->SetItemIndex(Fm);
     const String Format = IntToStr(100 * (C + 1) + Fm), Presets = PresetIndexCodeOf(F->PresetChoosers());
     AddJobRow(F, "/in/a.avi", "a.flac", Format, Presets);
-    AddJobRow(F, "/in/clip.avi", "clip.avi", Format, Presets);
+    AddJobRow(F, "/in/clip.avi", "clip.flac", Format, Presets);
     AddJobRow(F, "/in/b.avi", "taken.flac", Format, Presets);
     F->lvFiles->SetItemIndex(1);
     F->OO1[1].FileName = "/old/clip.avi";
@@ -276,6 +276,20 @@ TEST_F(MainFormRename, TheBoxOpensOverTheOutputNameWithTheNameLessItsExtension) 
   EXPECT_EQ(E->Left() + E->Width(), F->lvFiles->ClientWidth());
 }
 
+TEST_F(MainFormRename, ClickingAnotherRowGivesTheTypedNameToTheRowBeingRenamed) {
+  TForm1* F = CreateWithRows();
+  F->bsSkinButton21->Click();
+  F->edt->SetText("holiday");
+  // The click selects the other row first; the box loses the focus after that.
+  F->lvFiles->SetItemIndex(2);
+  F->lvFiles->SetFocus();
+  WinProcessMessages();
+  EXPECT_FALSE(F->edt->Visible());
+  EXPECT_EQ(OutputName(F, 1), "holiday.flac");
+  EXPECT_EQ(OutputName(F, 2), "taken.flac");
+  EXPECT_EQ(F->OO1[1].FileName, F->Video_OutPut_Folder_Edit->Text() + "/holiday.flac");
+}
+
 TEST_F(MainFormRename, ANewNameTakesTheFormatsExtensionAndBecomesTheSlotsOutputFile) {
   TForm1* F = CreateWithRows();
   F->SetCommandEnabled(jcRename, true);
@@ -311,7 +325,7 @@ TEST_F(MainFormRename, ARefusedNameIsSaidAndTheRowKeepsItsName) {
     String Caption;
     EXPECT_EQ(MessageOf([&] { TypeAndLeave(F, C.Typed); }, &Caption), C.Message);
     EXPECT_EQ(Caption, "提示");
-    EXPECT_EQ(OutputName(F, 1), "clip.avi");
+    EXPECT_EQ(OutputName(F, 1), "clip.flac");
     EXPECT_EQ(F->OO1[1].FileName, "/old/clip.avi");
     EXPECT_TRUE(F->edt->Visible()) << "the box stays for another try";
   }
@@ -327,7 +341,7 @@ TEST_F(MainFormRename, EnterTakesTheNameAndEscLeavesTheOldOne) {
   F->edt->SetText("");
   wintest::KeyPress(VK_ESCAPE);
   EXPECT_FALSE(F->edt->Visible()) << "Esc leaves even an empty box";
-  EXPECT_EQ(OutputName(F, 1), "clip.avi");
+  EXPECT_EQ(OutputName(F, 1), "clip.flac");
   EXPECT_EQ(F->OO1[1].FileName, "/old/clip.avi");
   EXPECT_TRUE(F->lvFiles->Focused());
 

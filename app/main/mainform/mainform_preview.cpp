@@ -143,6 +143,8 @@ void TForm1::bindPreviewHandlers() {
   loadPreviewPictures();
 
   Button31->OnClick = [this](TObject* S) { Button31Click(S); };
+  // Removing the last job or clearing the list stops the preview, waiting for it.
+  StopPreviewPlayer = [this] { RIVodero->Stop(true); };
   RIVodero->OnFileOpen = [this](TObject* S, const Int64 ADuration, const Integer AW, const Integer AH,
                                 Integer& ASW,
                                 Integer& ASH) { RIVoderoFileOpen(S, ADuration, AW, AH, ASW, ASH); };
