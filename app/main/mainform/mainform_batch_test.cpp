@@ -248,6 +248,29 @@ TEST_F(Batch, StartPauseResumeStopAndTheBatchEndSwitchTheCommandsByTheStateTable
   EXPECT_TRUE(Boxes.empty());
 }
 
+TEST_F(Batch, APausedBatchStopsAndAStartWhileItRunsChangesNothing) {
+  CreateWindow();
+  batchtest::AddJobRow(F, {batchtest::LongClip(), "paused.avi"});
+  MakeReady(F);
+  F->bsSkinButton2->Click();
+  F->bsSkinButton11->Click();
+  ExpectState(F, Paused, "paused");
+
+  // The routine runs whatever its button's state; the engine, still working, refuses the new tasks.
+  F->btnStart->Click();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Text, "Cannot ClearTasks while working.");
+  EXPECT_EQ(Boxes[0].Flags, 48u);
+  ExpectState(F, Paused, "still paused");
+  EXPECT_EQ(F->RowOfTask(0), 0) << "the running batch keeps its tasks";
+
+  F->N8->Click();
+  EXPECT_EQ(F->BatchEndCount(), 1);
+  ExpectState(F, StoppedAndEnded, "stopped while paused, then ended");
+  EXPECT_NE(Progress(0), "100%");
+  EXPECT_TRUE(F->bsSkinButton12->Visible()) << "only 继续 itself brings 暂停 back";
+}
+
 class BatchThreads : public Batch, public ::testing::WithParamInterface<Integer> {};
 
 TEST_P(BatchThreads, ARealBatchConvertsEveryRowAndRunsTheAfterFinishChoice) {
@@ -418,7 +441,10 @@ TEST_F(Batch, RowsTheEngineRefusesFailClearlyWhileTheOthersConvert) {
   ASSERT_TRUE(DeleteFile(Gone));
   MakeReady(F);
 
+  // A figure of an earlier run is gone once the row converts again.
+  F->lvFiles->Items()->Item(0)->SubItems()->SetStrings(3, "100%");
   F->bsSkinButton2->Click();
+  EXPECT_EQ(Progress(0), "");
   EXPECT_EQ(Progress(1), "失败");
   EXPECT_EQ(Progress(2), "失败");
   EXPECT_TRUE(LogHas(Gone + ": "));
