@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -83,27 +84,31 @@ constexpr TCommandState Paused{false, false, false, false, false, false, true, f
 constexpr TCommandState StoppedAndEnded{false, false, false, true, true, true, false, false, false, true};
 constexpr TCommandState Finished{false, false, false, true, false, false, false, false, false, true};
 
-// The terminate events the engine sent, recorded on their way to the window.
+// The terminate events the engine sent, recorded on their way to the window. What it records lives
+// as long as the deliveries that may still be under way when a test ends.
 class TEndRecorder {
  public:
-  explicit TEndRecorder(TForm1* F) : FWindow(F->ZUVER->OnTerminate.Get()) {
-    F->ZUVER->OnTerminate = [this](TObject* Sender, const TTerminateInfo& Info) {
+  explicit TEndRecorder(TForm1* F) : FState(std::make_shared<TState>()) {
+    F->ZUVER->OnTerminate = [State = FState, Window = F->ZUVER->OnTerminate.Get()](
+                                TObject* Sender, const TTerminateInfo& Info) {
       {
-        std::lock_guard<std::mutex> Hold(FLock);
-        FEnds.push_back(Info);
+        std::lock_guard<std::mutex> Hold(State->Lock);
+        State->Ends.push_back(Info);
       }
-      FWindow(Sender, Info);
+      Window(Sender, Info);
     };
   }
   std::vector<TTerminateInfo> Ends() {
-    std::lock_guard<std::mutex> Hold(FLock);
-    return FEnds;
+    std::lock_guard<std::mutex> Hold(FState->Lock);
+    return FState->Ends;
   }
 
  private:
-  TCustomFFmpegConverter::TTerminateEvent FWindow;
-  std::mutex FLock;
-  std::vector<TTerminateInfo> FEnds;
+  struct TState {
+    std::mutex Lock;
+    std::vector<TTerminateInfo> Ends;
+  };
+  std::shared_ptr<TState> FState;
 };
 
 void MakeReady(TForm1* F) {
