@@ -8,10 +8,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/formats/choosers.h"
 #include "app/formats/jobparameters.h"
 #include "app/main/options/optionfile.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/component/optionrecords.h"
 #include "engine/player/customplayer.h"
 #include "platform/ui/core/form.h"
@@ -37,6 +39,8 @@ class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSkinMessage;
 class TFFmpegConverter;
+struct TProgressInfo;
+struct TTerminateInfo;
 class TFFLogger;
 class TMenuItem;
 class TPanel;
@@ -293,6 +297,65 @@ class TForm1 : public TForm {
 
   // ==== batch, progress and after-finish (mainform_batch.cpp) ====
 
+  // 开始 and 开始转换: run the start routine (also after a stop, when btnStart stays disabled).
+  void bsSkinButton2Click(TObject* Sender);
+  // Starts a batch: worker priority, tasks rebuilt from the rows, commands switched, engine started.
+  void btnStartClick(TObject* Sender);
+  // The engine's tasks rebuilt in row order from the rows and their option slots. A row the engine
+  // refuses (input gone, output not writable) is marked failed and left out of the batch.
+  void button28Click(TObject* Sender);
+  // Lock / unlock the format and preset choosers and the folder browse button.
+  void Button22Click(TObject* Sender);
+  void Button23Click(TObject* Sender);
+  void Button24Click(TObject* Sender);
+  void Button11Click(TObject* Sender);
+  // 停止 and 停止转换.
+  void bsSkinButton10Click(TObject* Sender);
+  void btnStopClick(TObject* Sender);
+  // 暂停 / 继续 and their menu items: run the routine, then swap which of the two buttons shows.
+  void bsSkinButton11Click(TObject* Sender);
+  void btnPauseClick(TObject* Sender);
+  void bsSkinButton12Click(TObject* Sender);
+  void btnResumeClick(TObject* Sender);
+
+  // A task's progress into its row's progress, speed, time and size columns.
+  void ZUVERProgress(TObject* Sender, TProgressInfo* AProgressInfo);
+  // A task's end or (TaskIndex -1) the batch's end; runs on the main thread.
+  void ZUVERTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo);
+  // Opens the output folder box's folder with the desktop.
+  void Button20Click(TObject* Sender);
+  // Switches the computer off through the power service (only when the person opted in there).
+  void Button25Click(TObject* Sender);
+  // Only "SeShutdownPrivilege" is known: switching off is then allowed to be asked for.
+  bool SetPrivilege(const String& PrivilegeName, bool Enable);
+  // Plays the end-of-batch sound when its file exists.
+  void Button29Click(TObject* Sender);
+  // One engine log line into mmoLog: "#<thread>.<level>: <message>".
+  void FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
+
+  // Files converted at once: the options dialog's chooser while its multi-thread box is checked
+  // (1 when its text is no number above 0), else 1; 1 without the dialog.
+  Integer BatchThreadCount() const;
+  // The product's end-of-batch chime, beside the skin: <skin folder>/sounds/done.wav.
+  String EndSoundFile() const;
+  // Batch ends handled so far (a test waits for it to grow).
+  Integer BatchEndCount() const { return FBatchEndCount; }
+  bool ShutdownPrivilegeEnabled() const { return FShutdownPrivilege; }
+  // The row of an engine task of the current batch; -1 when none.
+  Integer RowOfTask(Integer TaskIndex) const;
+
+ private:
+  void markRowFailed(Integer Row, const String& Reason);
+  void setAddCommandEnabled(bool Enabled);
+  void setChoosersEnabled(bool Enabled);
+  // Engine task index -> job row of the current batch (rows the engine refused have no task).
+  std::vector<Integer> FTaskRows;
+  Integer FBatchEndCount = 0;
+  bool FShutdownPrivilege = false;
+  // Engine events handed over to the main thread find the window gone once this is released.
+  std::shared_ptr<bool> FBatchAlive = std::make_shared<bool>(true);
+
+ public:
   // ==== end of batch ====
 
   // ==== preview player and snapshots (mainform_preview.cpp) ====

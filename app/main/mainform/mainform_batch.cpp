@@ -1,5 +1,382 @@
+// Running a batch: the tasks rebuilt from the job rows, the command states while it runs, its
+// progress in the rows, its end and the after-finish action, and the engine's log lines.
+#include <utility>
+
 #include "app/main/mainform/mainform.h"
+#include "app/main/options/optionsdialog.h"
+#include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/convert.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/strings.h"
+#include "platform/rtl/threads.h"
+#include "platform/shell/power.h"
+#include "platform/shell/shellopen.h"
+#include "platform/shell/sound.h"
+#include "platform/ui/comctrls/listview.h"
+#include "platform/ui/core/application.h"
+#include "platform/ui/dialogs/messagebox.h"
+#include "platform/ui/menus/menuitem.h"
+#include "platform/ui/stdctrls/button.h"
+#include "platform/ui/stdctrls/checkbox.h"
+#include "platform/ui/stdctrls/memo.h"
+#include "skin/boxes/combos/bsskincombobox.h"
+#include "skin/boxes/edits/bsskinedit.h"
+#include "skin/boxes/office/bsskinofficecombobox.h"
+#include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
+#include "skin/controls/buttons/bsskinmenuspeedbutton.h"
+#include "skin/controls/views/bsskinlistview.h"
+
+namespace {
+
+// Sub-items of a job row (column - 1).
+enum TRowItem {
+  riOutputFile = 2,
+  riProgress = 3,
+  riFps = 4,
+  riCurrentTime = 5,
+  riConvertedSize = 6,
+  riVideoCodec = 10,
+  riAudioCodec = 11,
+  riAudioChannels = 12,
+  riVideoTag = 13,
+  riFileExt = 14,
+  riFrameSize = 15,
+  riVideoBitrate = 16,
+  riFrameRate = 17,
+  riAudioBitrate = 18,
+  riAudioSampleRate = 19,
+  riAspectRatio = 20,
+  riDisableVideo = 21,
+  riTargetType = 22,
+  riNormType = 23,
+};
+
+// The progress text of a task that failed or could not be started.
+constexpr const char* FailedText = "失败";
+// The progress text of a task broken off after its progress had already claimed the whole input.
+constexpr const char* StoppedText = "已停止";
+constexpr const char* ShutdownPrivilege = "SeShutdownPrivilege";
+
+TOptionTargetType TargetTypeOf(const String& Text) {
+  if (Text == "vcd") return ttVCD;
+  if (Text == "svcd") return ttSVCD;
+  if (Text == "dvd") return ttDVD;
+  return ttIgnore;
+}
+
+// The output record of a row's slot, brought up to date with what the row's columns carry; the
+// fields the columns do not carry keep the slot's values.
+void RefreshFromRow(TOutputOptions& O, TStrings& Row) {
+  const String VideoCodec = Row.Strings(riVideoCodec);
+  if (!VideoCodec.empty()) {
+    O.VideoCodec = VideoCodec;
+    O.VideoPreset = VideoCodec == "libx264" ? "libx264-default" : "";
+  }
+  const String AudioCodec = Row.Strings(riAudioCodec);
+  if (!AudioCodec.empty() && AudioCodec != "AUTO") O.AudioCodec = AudioCodec;
+  if (const String T = Row.Strings(riAudioChannels); !T.empty()) O.AudioChannels = StrToInt(T);
+  const String Tag = Row.Strings(riVideoTag);
+  O.VideoTag = !Tag.empty() && VideoCodec != "libx264" ? Tag : "";
+  if (const String T = Row.Strings(riFileExt); !T.empty()) O.FileExt = T;
+  if (const String T = Row.Strings(riFrameSize); !T.empty()) O.FrameSize = T;
+  if (const String T = Row.Strings(riVideoBitrate); !T.empty()) O.VideoBitrate = StrToInt(T);
+  if (const String T = Row.Strings(riFrameRate); !T.empty()) O.FrameRate = T;
+  if (const String T = Row.Strings(riAudioBitrate); T != "-1000" && T != "-2000")
+    O.AudioBitrate = StrToInt(T);
+  if (const String T = Row.Strings(riAudioSampleRate); !T.empty() && T != "AUTO")
+    O.AudioSampleRate = StrToInt(T);
+  if (const String T = Row.Strings(riAspectRatio); !T.empty()) O.FrameAspectRatio = T;
+  O.DisableVideo = Row.Strings(riDisableVideo) == "True";
+  if (const String T = Row.Strings(riTargetType); !T.empty()) O.TargetType = TargetTypeOf(T);
+  const String Norm = Row.Strings(riNormType);
+  O.NormType = Norm == "PAL" ? ntPAL : Norm == "NTSC" ? ntNTSC : ntAuto;
+}
+
+// Whether a progress text claims the whole input ("100%" or more).
+bool ClaimsWholeInput(const String& Text) {
+  if (Text.size() < 2 || Text.back() != '%') return false;
+  Integer Percent = 0;
+  return TryStrToInt(Text.substr(0, Text.size() - 1), Percent) && Percent >= 100;
+}
+
+}  // namespace
 
 void TForm1::createBatchControls() {}
 
-void TForm1::bindBatchHandlers() {}
+void TForm1::bindBatchHandlers() {
+  bsSkinButton2->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
+  N7->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
+  btnStart->OnClick = [this](TObject* Sender) { btnStartClick(Sender); };
+  button28->OnClick = [this](TObject* Sender) { button28Click(Sender); };
+  Button22->OnClick = [this](TObject* Sender) { Button22Click(Sender); };
+  Button23->OnClick = [this](TObject* Sender) { Button23Click(Sender); };
+  Button24->OnClick = [this](TObject* Sender) { Button24Click(Sender); };
+  bsSkinButton10->OnClick = [this](TObject* Sender) { bsSkinButton10Click(Sender); };
+  N8->OnClick = [this](TObject* Sender) { bsSkinButton10Click(Sender); };
+  btnStop->OnClick = [this](TObject* Sender) { btnStopClick(Sender); };
+  bsSkinButton11->OnClick = [this](TObject* Sender) { bsSkinButton11Click(Sender); };
+  N10->OnClick = [this](TObject* Sender) { bsSkinButton11Click(Sender); };
+  btnPause->OnClick = [this](TObject* Sender) { btnPauseClick(Sender); };
+  bsSkinButton12->OnClick = [this](TObject* Sender) { bsSkinButton12Click(Sender); };
+  N11->OnClick = [this](TObject* Sender) { bsSkinButton12Click(Sender); };
+  btnResume->OnClick = [this](TObject* Sender) { btnResumeClick(Sender); };
+  Button20->OnClick = [this](TObject* Sender) { Button20Click(Sender); };
+  Button25->OnClick = [this](TObject* Sender) { Button25Click(Sender); };
+  Button29->OnClick = [this](TObject* Sender) { Button29Click(Sender); };
+
+  // The engine's events may be on their way to the main thread while the window goes: a call that
+  // arrives after it finds the token released and does nothing.
+  const std::weak_ptr<bool> Alive = FBatchAlive;
+  ZUVER->OnProgress = [this, Alive](TObject* Sender, PProgressInfo Info) {
+    TThread::Synchronize(nullptr, [&] {
+      if (!Alive.expired()) ZUVERProgress(Sender, Info);
+    });
+  };
+  // Terminate events come on short-lived threads, each after the one before it: waiting for the
+  // main thread here keeps them in that order there. A close detaches the event before it stops the
+  // batch, so events still on their way are dropped.
+  ZUVER->OnTerminate = [this, Alive](TObject* Sender, const TTerminateInfo& Info) {
+    TThread::Synchronize(nullptr, [&] {
+      if (!Alive.expired() && ZUVER->OnTerminate) ZUVERTerminate(Sender, Info);
+    });
+  };
+  // A line from a thread that may hold a lock the main thread waits for is never waited for.
+  FFLogger->OnLog = [this, Alive](TObject* Sender, Cardinal ThreadID, TLogLevel Level, const String& Msg) {
+    auto Write = [this, Alive, Sender, ThreadID, Level, Msg] {
+      if (!Alive.expired()) FFLoggerLog(Sender, ThreadID, Level, Msg);
+    };
+    if (IsMainThread())
+      Write();
+    else
+      TThread::Queue(nullptr, Write);
+  };
+}
+
+// ---- starting, stopping, pausing ----
+
+void TForm1::bsSkinButton2Click(TObject*) {
+  btnStart->Click();
+}
+
+void TForm1::btnStartClick(TObject*) {
+  if (Form5 != nullptr) {
+    const std::pair<TbsSkinCheckRadioBox*, TThreadPriority> Priorities[] = {
+        {Form5->bsSkinCheckRadioBox9, tpIdle},
+        {Form5->bsSkinCheckRadioBox10, tpLowest},
+        {Form5->bsSkinCheckRadioBox11, tpLower},
+        {Form5->bsSkinCheckRadioBox12, tpNormal},
+    };
+    for (const auto& [Box, Priority] : Priorities)
+      if (Box->Checked()) ZUVER->SetThreadPriority(Priority);
+  }
+  // The engine still working (a batch not yet ended) refuses the new tasks: nothing changes then.
+  try {
+    button28->Click();
+  } catch (const Exception& E) {
+    mmoLog->Lines()->Add(E.Message());
+    Application->MessageBox(E.Message(), Application->Title(), MB_OK | MB_ICONWARNING);
+    return;
+  }
+  bsSkinMenuSpeedButton1->RefreshButton();
+  bsSkinMenuSpeedButton1->SetEnabled(false);
+  btnAdd->SetEnabled(false);
+  for (TMenuItem* I : {Item111, N11111, N2222, N3331, Item121, N21}) I->SetEnabled(false);
+  Button22->Click();
+  for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) SetCommandEnabled(C, false);
+  SetCommandEnabled(jcStop, chkThreadMode->Checked());
+  SetCommandEnabled(jcPause, chkThreadMode->Checked());
+  SetCommandEnabled(jcResume, false);
+  ZUVER->Start(BatchThreadCount());
+}
+
+Integer TForm1::BatchThreadCount() const {
+  if (Form5 == nullptr || !Form5->bsSkinCheckRadioBox7->Checked()) return 1;
+  const Integer Threads = StrToIntDef(Trim(Form5->bsSkinComboBox2->Text()), 1);
+  // No count would run the whole batch on this thread, the window frozen until it ends.
+  return Threads < 1 ? 1 : Threads;
+}
+
+void TForm1::button28Click(TObject*) {
+  ZUVER->ClearTasks();
+  FTaskRows.clear();
+  TListItems* Rows = lvFiles->Items();
+  for (Integer I = 0; I < Rows->Count(); ++I) {
+    TStrings& Row = *Rows->Item(I)->SubItems();
+    // This run's figures replace the last run's: a row never shows an earlier "100%" for a file
+    // that is being written again.
+    for (Integer K : {riProgress, riFps, riCurrentTime, riConvertedSize}) Row.SetStrings(K, "");
+    if (I >= OptionSlotCount) {
+      markRowFailed(I, "no option slot for this job");
+      continue;
+    }
+    Integer Task = -1;
+    try {
+      IO1[I].FileName = Rows->Item(I)->Caption();
+      RefreshFromRow(OO1[I], Row);
+      Task = ZUVER->AddTask(IO1[I].FileName, &IO1[I]);
+      if (Task < 0) {
+        markRowFailed(I, ZUVER->LastErrMsg());
+        continue;
+      }
+      if (!ZUVER->SetOutputFile(Task, FileOutPutPath + "/" + Row.Strings(riOutputFile), &OO1[I])) {
+        const String Reason = ZUVER->LastErrMsg();
+        ZUVER->RemoveTask(Task);
+        markRowFailed(I, Reason);
+        continue;
+      }
+      FTaskRows.push_back(I);
+    } catch (const EConvertError& E) {
+      // A row whose parameter columns do not read: only this job stays out.
+      if (Task >= 0) ZUVER->RemoveTask(Task);
+      markRowFailed(I, E.Message());
+    }
+  }
+}
+
+void TForm1::markRowFailed(Integer Row, const String& Reason) {
+  TListItem* Item = lvFiles->Items()->Item(Row);
+  Item->SubItems()->SetStrings(riProgress, FailedText);
+  mmoLog->Lines()->Add(Item->Caption() + ": " + Reason);
+}
+
+void TForm1::setChoosersEnabled(bool Enabled) {
+  for (TbsSkinComboBox* C : {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3, bsSkinComboBox4,
+                             bsSkinComboBox9, bsSkinComboBox10})
+    C->SetEnabled(Enabled);
+  bsSkinOfficeComboBox2->SetEnabled(Enabled);
+  bsSkinOfficeComboBox2->Repaint();
+  bsSkinOfficeComboBox1->SetEnabled(Enabled);
+  bsSkinButton5->SetEnabled(Enabled);
+}
+
+void TForm1::Button22Click(TObject*) {
+  setChoosersEnabled(false);
+}
+
+void TForm1::Button23Click(TObject*) {
+  setChoosersEnabled(true);
+}
+
+void TForm1::Button24Click(TObject*) {}
+
+void TForm1::Button11Click(TObject*) {}
+
+void TForm1::bsSkinButton10Click(TObject*) {
+  btnStop->Click();
+}
+
+void TForm1::btnStopClick(TObject*) {
+  SetCommandEnabled(jcStop, false);
+  // Only the skin start button comes back: it restarts from the rows as they are now.
+  SetCommandEnabled(jcStart, true);
+  btnStart->SetEnabled(false);
+  N7->SetEnabled(false);
+  Button23->Click();
+  Button24->Click();
+  ZUVER->Stop(true);
+}
+
+void TForm1::bsSkinButton11Click(TObject*) {
+  btnPause->Click();
+  bsSkinButton11->SetVisible(false);
+  bsSkinButton12->SetVisible(true);
+}
+
+void TForm1::btnPauseClick(TObject*) {
+  SetCommandEnabled(jcPause, false);
+  SetCommandEnabled(jcResume, true);
+  ZUVER->Pause();
+}
+
+void TForm1::bsSkinButton12Click(TObject*) {
+  btnResume->Click();
+  bsSkinButton11->SetVisible(true);
+  bsSkinButton12->SetVisible(false);
+}
+
+void TForm1::btnResumeClick(TObject*) {
+  SetCommandEnabled(jcPause, true);
+  SetCommandEnabled(jcResume, false);
+  ZUVER->Resume();
+}
+
+// ---- progress and end ----
+
+Integer TForm1::RowOfTask(Integer TaskIndex) const {
+  if (TaskIndex < 0 || TaskIndex >= Integer(FTaskRows.size())) return -1;
+  const Integer Row = FTaskRows[TaskIndex];
+  return Row < lvFiles->Items()->Count() ? Row : -1;
+}
+
+void TForm1::ZUVERProgress(TObject*, PProgressInfo AProgressInfo) {
+  const TProgressInfo& P = *AProgressInfo;
+  const Integer Row = RowOfTask(P.TaskIndex);
+  if (Row < 0) return;
+  TStrings& Items = *lvFiles->Items()->Item(Row)->SubItems();
+  Items.SetStrings(riProgress,
+                   P.TotalDuration > 0 ? IntToStr(P.CurrentDuration * 100 / P.TotalDuration) + "%" : "N/A");
+  if (P.FPS > 0) Items.SetStrings(riFps, IntToStr(P.FPS));
+  const Int64 Seconds = P.CurrentDuration > 0 ? P.CurrentDuration / 1000000 : 0;
+  Items.SetStrings(riCurrentTime, SecToDate(Integer(Seconds)));
+  Items.SetStrings(riConvertedSize, FileSizeText(P.CurrentSize));
+}
+
+void TForm1::ZUVERTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
+  const TTerminateInfo& Info = ATerminateInfo;
+  if (Info.TaskIndex < 0) {
+    SetCommandEnabled(jcRemove, false);
+    SetCommandEnabled(jcRename, false);
+    SetCommandEnabled(jcClear, true);
+    for (TJobCommand C : {jcStop, jcPause, jcResume}) SetCommandEnabled(C, false);
+    Button23->Click();
+    Button24->Click();
+    ++FBatchEndCount;
+    if (Form5 != nullptr) {
+      if (Form5->bsSkinCheckRadioBox1->Checked()) Button20->Click();
+      if (Form5->bsSkinCheckRadioBox2->Checked()) Button25->Click();
+      if (Form5->bsSkinCheckRadioBox4->Checked()) Button29->Click();
+    }
+  } else if (const Integer Row = RowOfTask(Info.TaskIndex); Row >= 0) {
+    TStrings& Items = *lvFiles->Items()->Item(Row)->SubItems();
+    if (Info.Exception)
+      markRowFailed(Row, Info.ExceptionMsg);
+    else if (Info.Finished)
+      Items.SetStrings(riProgress, "100%");
+    else if (ClaimsWholeInput(Items.Strings(riProgress)))
+      Items.SetStrings(riProgress, StoppedText);
+  }
+  if (Info.Exception)
+    Application->MessageBox(Info.ExceptionMsg, Application->Title(), MB_OK | MB_ICONWARNING);
+}
+
+// ---- after-finish ----
+
+void TForm1::Button20Click(TObject*) {
+  ShellOpen(Video_OutPut_Folder_Edit->Text());
+}
+
+bool TForm1::SetPrivilege(const String& PrivilegeName, bool Enable) {
+  if (PrivilegeName != ShutdownPrivilege) return false;
+  FShutdownPrivilege = Enable;
+  return true;
+}
+
+void TForm1::Button25Click(TObject*) {
+  SetPrivilege(ShutdownPrivilege, true);
+  if (!PowerService().PowerOff()) SetPrivilege(ShutdownPrivilege, false);
+}
+
+String TForm1::EndSoundFile() const {
+  return ExtractFilePath(FSkinFile) + "sounds/done.wav";
+}
+
+void TForm1::Button29Click(TObject*) {
+  const String File = EndSoundFile();
+  if (FileExists(File)) SoundService().PlayAsync(File);
+}
+
+void TForm1::FFLoggerLog(TObject*, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg) {
+  mmoLog->Lines()->Add("#" + IntToStr(AThreadID) + "." + IntToStr(Integer(ALogLevel)) + ": " + ALogMsg);
+}
