@@ -17,7 +17,7 @@ void CreateProgramWindows(const TOptionFile& AOptionFile, const String& ASkinFil
   Application->CreateForm(Form1, AOptionFile, ASkinFile);
   Form2 = new TForm2(Application, Form1->bsSkinData1, ASkinFile);
   Form2->AfterConstruction();
-  Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER);
+  Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER, AOptionFile);
   Form5->AfterConstruction();
   Form1->SetOptionsDialog(Form5);
   TForm5* Options = Form5;

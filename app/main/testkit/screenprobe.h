@@ -31,10 +31,11 @@ inline Integer DarkestChannelIn(x11test::TScreenReader& Reader, TControl* C, TRe
   const TPoint P = C->ClientToScreen({0, 0});
   OffsetRect(&R, P.X, P.Y);
   const TRawImage Face = Reader.Capture(R);
+  const Integer Bytes = Face.BitCount / 8;
   Integer Darkest = 255;
   for (Integer Y = Margin; Y < Face.Height - Margin; ++Y)
     for (Integer X = Margin; X < Face.Width - Margin; ++X)
-      for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
+      for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[Bytes * X + Ch]);
   return Darkest;
 }
 
