@@ -164,15 +164,8 @@ void TForm7::createRoutineButtons() {
 }
 
 void TForm7::setStoredValues() {
-  SetCaption("选项设置");
-  SetBorderStyle(bsSingle);
-  SetBorderIcons({});
-  SetPosition(poMainFormCenter);
-  SetClientWidth(ClientW);
-  SetClientHeight(ClientH);
   TbsSkinData* Skin = FMain.bsSkinData1;
-  bsSkinForm1->SetBorderIcons({});
-  bsSkinForm1->SetSkinData(Skin);
+  SetDialogFrame(this, bsSkinForm1, Skin, "选项设置", ClientW, ClientH);
   bsSkinMessage1->SetSkinData(Skin);
   bsSkinMessage1->SetCtrlSkinData(Skin);
 

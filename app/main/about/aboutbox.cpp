@@ -57,14 +57,7 @@ void TForm2::createControls() {
 }
 
 void TForm2::setStoredValues(TbsSkinData* ASkinData) {
-  SetCaption("关于");
-  SetBorderStyle(bsSingle);
-  SetBorderIcons({});
-  SetPosition(poMainFormCenter);
-  SetClientWidth(ClientW);
-  SetClientHeight(ClientH);
-  bsSkinForm1->SetBorderIcons({});
-  bsSkinForm1->SetSkinData(ASkinData);
+  SetDialogFrame(this, bsSkinForm1, ASkinData, "关于", ClientW, ClientH);
 
   struct TText {
     TbsSkinStdLabel* Label;

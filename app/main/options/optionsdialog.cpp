@@ -103,14 +103,7 @@ void TForm5::createControls() {
 }
 
 void TForm5::setStoredValues(TbsSkinData* ASkinData) {
-  SetCaption("选项");
-  SetBorderStyle(bsSingle);
-  SetBorderIcons({});
-  SetPosition(poMainFormCenter);
-  SetClientWidth(ClientW);
-  SetClientHeight(ClientH);
-  bsSkinForm1->SetBorderIcons({});
-  bsSkinForm1->SetSkinData(ASkinData);
+  SetDialogFrame(this, bsSkinForm1, ASkinData, "选项", ClientW, ClientH);
 
   bsSkinPageControl1->SetSkinData(ASkinData);
   bsSkinTabSheet1->SetCaption("CPU");

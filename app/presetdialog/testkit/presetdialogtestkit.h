@@ -7,6 +7,7 @@
 #include "platform/rtl/files.h"
 #include "platform/ui/comctrls/listview.h"
 #include "platform/ui/core/application.h"
+#include "platform/ui/stdctrls/button.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/views/bsskinlistview.h"
 
@@ -20,6 +21,9 @@ inline void PrepareMainWindow(TForm1* Main, const String& Folder) {
   ForceDirectories(Folder);
   Main->Video_OutPut_Folder_Edit->SetText(Folder);
   Main->JobParameters().Video_AddFileName = InputFile;
+  // The job rows here name no real files: the preview that selecting a row runs would stop on its
+  // message box.
+  Main->Button31->OnClick = nullptr;
 }
 
 // The dialog as the program makes it, linked to the main window; Overwrite is read at each use.
