@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/formats/presets.h"
 #include "app/main/about/aboutbox.h"
 #include "app/main/options/optionsdialog.h"
@@ -78,6 +80,17 @@ TEST_F(Program, AddsTwoClipsConvertsThemAndTheOutputsDecode) {
   EXPECT_TRUE(PumpUntil([&] {
     return mainformtest::DarkestChannelIn(*Reader, Form1->bsSkinPanel5, Middle, 0) < 200;
   })) << "the placeholder's lines show";
+  // The category chooser shows its family's coloured picture left of its text.
+  const TPoint Chooser = Form1->bsSkinOfficeComboBox2->ClientToScreen({0, 0});
+  const TRawImage Picture =
+      Reader->Capture(Rect(Chooser.X + 2, Chooser.Y + 3, Chooser.X + 26, Chooser.Y + 23));
+  Integer Coloured = 0;
+  for (Integer Y = 0; Y < Picture.Height; ++Y)
+    for (Integer X = 0; X < Picture.Width; ++X) {
+      const Byte* P = Picture.Row(Y) + Picture.BitCount / 8 * X;
+      Coloured += std::max({P[0], P[1], P[2]}) - std::min({P[0], P[1], P[2]}) > 80;
+    }
+  EXPECT_GT(Coloured, 40) << "the family picture shows";
   SaveWindowShot(Form1->Handle(), "program_empty.png");
 
   // Two clips through 文件 > 添加多个文件, into MP4.

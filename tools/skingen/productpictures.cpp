@@ -1,5 +1,5 @@
 // The product's pictures and sound, drawn in code: the application icon, the command glyphs (each
-// with its disabled twin), the two placeholders and the end-of-batch chime.
+// with its disabled twin), the two placeholders, the chooser pictures and the end-of-batch chime.
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -222,6 +222,43 @@ TVectorImage drawStoppedPreviewPlaceholder() {
   return V;
 }
 
+// ---- the chooser pictures ----
+
+// One hue per family, cycling: calm, of one saturation, each distinct from its neighbours.
+constexpr Cardinal FamilyHues[] = {0x2F6FDE, 0x0E9F6E, 0xD9822B, 0x8B5CF6, 0xD64545, 0x0891B2, 0x65A30D, 0xDB2777};
+constexpr Integer SoundFamily = 1;
+
+// A tile of the family's hue with a white screen and play mark, or a note for sound.
+TVectorImage drawCategoryPicture(Integer Family) {
+  const float S = float(ProductChooserPictureSize);
+  TVectorImage V(ProductChooserPictureSize, ProductChooserPictureSize);
+  V.Fill(RoundRectShape(0.5f, 0.5f, S - 0.5f, S - 0.5f, 4.5f), TPaint{FamilyHues[Family % 8]});
+  const TPaint White{0xFFFFFF};
+  if (Family == SoundFamily) {
+    V.Fill(CircleShape(7.5f, 14, 2.6f), White);
+    V.Fill(CircleShape(13.5f, 12.5f, 2.6f), White);
+    V.Fill(StrokeShape({{9.6f, 14}, {9.6f, 5.5f}, {15.6f, 4.2f}, {15.6f, 12.5f}}, 1.6f), White);
+  } else {
+    V.Fill(RoundRectRingShape(4, 5, S - 4, S - 5, 1.5f, 1.4f), White);
+    V.Fill(PolygonShape({{8.5f, 7.6f}, {13, 10}, {8.5f, 12.4f}}), White);
+  }
+  return V;
+}
+
+// A small film frame, in the accent or in the secondary text colour.
+TVectorImage drawFormatPicture(Integer Which) {
+  const float S = float(ProductChooserPictureSize);
+  TVectorImage V(ProductChooserPictureSize, ProductChooserPictureSize);
+  const TPaint Ink{Which == 0 ? look::Accent : look::SecondaryText};
+  V.Fill(RoundRectRingShape(2.5f, 3.5f, S - 2.5f, S - 3.5f, 2, 1.4f), Ink);
+  for (float X : {5.5f, 9.0f, 12.5f}) {
+    V.Fill(RoundRectShape(X, 5.2f, X + 2, 6.8f, 0.5f), Ink);
+    V.Fill(RoundRectShape(X, S - 6.8f, X + 2, S - 5.2f, 0.5f), Ink);
+  }
+  V.Fill(PolygonShape({{8.5f, 8}, {12.5f, 10}, {8.5f, 12}}), Ink);
+  return V;
+}
+
 // ---- the end-of-batch chime ----
 
 void putLE(std::vector<Byte>& Out, Cardinal V, int Bytes) {
@@ -300,6 +337,19 @@ TVectorImage ProductPlaceholder(TProductPlaceholder Which) {
   return Which == ppEmptyList ? drawEmptyListPlaceholder() : drawStoppedPreviewPlaceholder();
 }
 
+TVectorImage ProductCategoryPicture(Integer Family) {
+  return drawCategoryPicture(Family);
+}
+TVectorImage ProductFormatPicture(Integer Which) {
+  return drawFormatPicture(Which);
+}
+String ProductCategoryFile(Integer Family) {
+  return "pictures/category-" + std::to_string(Family) + ".png";
+}
+String ProductFormatFile(Integer Which) {
+  return "pictures/format-" + std::to_string(Which) + ".png";
+}
+
 void WriteProductPictures(const String& Folder) {
   const String Root = IncludeTrailingPathDelimiter(Folder);
   ForceDirectories(Root + "icons");
@@ -314,6 +364,9 @@ void WriteProductPictures(const String& Folder) {
                 Root + ProductGlyphFile(Glyphs[i].Name, Size, Disabled));
   SavePng(drawEmptyListPlaceholder(), Root + ProductPlaceholderFile(ppEmptyList));
   SavePng(drawStoppedPreviewPlaceholder(), Root + ProductPlaceholderFile(ppStoppedPreview));
+  for (Integer Family = 0; Family < ProductCategoryCount; ++Family)
+    SavePng(drawCategoryPicture(Family), Root + ProductCategoryFile(Family));
+  for (Integer Which = 0; Which < 2; ++Which) SavePng(drawFormatPicture(Which), Root + ProductFormatFile(Which));
   const std::vector<Byte> Wav = ProductChimeWav();
   TFileStream F(Root + ProductChimeFile, fmCreate);
   F.WriteBuffer(Wav.data(), Int64(Wav.size()));

@@ -62,5 +62,13 @@ const char* ProductGlyphName(int Index);
 TVectorImage ProductAppIcon(Integer Size);
 TVectorImage ProductGlyph(const String& Name, Integer Size, bool Disabled);
 TVectorImage ProductPlaceholder(TProductPlaceholder Which);
+// The category chooser's pictures, one per format family (0 … 23; family 1 is sound only), and the
+// format chooser's two alternating pictures, all ProductChooserPictureSize square.
+constexpr Integer ProductCategoryCount = 24;
+constexpr Integer ProductChooserPictureSize = 20;
+String ProductCategoryFile(Integer Family);
+String ProductFormatFile(Integer Which);
+TVectorImage ProductCategoryPicture(Integer Family);
+TVectorImage ProductFormatPicture(Integer Which);
 // 16-bit mono PCM in a RIFF WAVE file.
 std::vector<Byte> ProductChimeWav();

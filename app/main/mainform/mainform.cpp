@@ -30,6 +30,7 @@
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/controls/views/bsskinlistview.h"
+#include "skin/core/bspngimagelist.h"
 #include "skin/core/bsskindata.h"
 #include "skin/dialogs/bsskinmessage.h"
 #include "skin/dialogs/bsskinopendialog.h"
@@ -62,6 +63,9 @@ constexpr Integer ComboH = 26;
 constexpr Integer ButtonH = 28;
 constexpr Integer CommandH = 40;
 constexpr Integer CategoryW = 170;
+// The choosers' pictures: one per family code, drawn for the 26-px choosers.
+constexpr Integer ChooserPictureSize = 20;
+constexpr Integer FamilyPictureCount = 24;
 
 // A glyph picture of the product, beside the skin: <skin folder>/glyphs/<name>-24[-disabled].png.
 String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
@@ -150,6 +154,10 @@ void TForm1::createComponents() {
   bsSkinSelectDirectoryDialog2->SetTitle("选择输出目录");
   bsSkinMessage1 = new TbsSkinMessage(this);
   bsSkinMessage1->SetName("bsSkinMessage1");
+  bsPngImageList5 = new TbsPngImageList(this);
+  bsPngImageList5->SetName("bsPngImageList5");
+  bsPngImageList3 = new TbsPngImageList(this);
+  bsPngImageList3->SetName("bsPngImageList3");
 }
 
 void TForm1::createMenus() {
@@ -316,7 +324,7 @@ void TForm1::setStoredValues() {
   for (Integer I = 0; I < CategoryPositionCount; ++I) {
     TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
     Item->SetCaption(CategoryCaptions[I]);
-    Item->SetImageIndex(I);
+    Item->SetImageIndex(CategoryCodeOfPosition(I));
   }
   bsSkinOfficeComboBox2->SetItemIndex(0);
   bsSkinOfficeComboBox1->SetSkinData(Skin);
@@ -415,6 +423,10 @@ void TForm1::loadGlyphs() {
       if (FileExists(File)) Images[G.Image]->Picture()->LoadFromFile(File);
     } catch (const Exception&) {
     }
+  loadChooserPictures(bsPngImageList5, Folder + "pictures/category-", FamilyPictureCount);
+  loadChooserPictures(bsPngImageList3, Folder + "pictures/format-", 2);
+  bsSkinOfficeComboBox2->SetImages(bsPngImageList5);
+  bsSkinOfficeComboBox1->SetImages(bsPngImageList3);
   try {
     const String Placeholder = Folder + "pictures/emptylist.png";
     if (FileExists(Placeholder)) Image1->Picture()->LoadFromFile(Placeholder);
@@ -433,6 +445,24 @@ void TForm1::loadGlyphs() {
       bsSkinMenuSpeedButton1->SetGlyph(&B);
     }
   } catch (const Exception&) {
+  }
+}
+
+void TForm1::loadChooserPictures(TbsPngImageList* List, const String& FilePrefix, Integer Count) {
+  List->SetPngWidth(ChooserPictureSize);
+  List->SetPngHeight(ChooserPictureSize);
+  // All or none: a missing picture would shift the ones after it onto other families.
+  for (Integer I = 0; I < Count; ++I)
+    if (!FileExists(FilePrefix + IntToStr(I) + ".png")) return;
+  try {
+    for (Integer I = 0; I < Count; ++I) {
+      TbsPngImage Png;
+      Png.LoadFromFile(FilePrefix + IntToStr(I) + ".png");
+      auto* Item = new TbsPngImageItem(List->PngImages());
+      Item->SetPngImage(&Png);
+    }
+  } catch (const Exception&) {
+    List->PngImages()->Clear();
   }
 }
 

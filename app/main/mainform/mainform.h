@@ -38,6 +38,7 @@ class TListItem;
 class TbsSkinOpenDialog;
 class TbsSkinSelectDirectoryDialog;
 class TbsSkinMessage;
+class TbsPngImageList;
 class TFFmpegConverter;
 struct TProgressInfo;
 struct TTerminateInfo;
@@ -136,6 +137,9 @@ class TForm1 : public TForm {
   // "选择输出目录": the output folder and the snapshot folder choices share its last folder.
   TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr;
   TbsSkinMessage* bsSkinMessage1 = nullptr;
+  // The category chooser's pictures, one per family code, and the format chooser's two alternating ones.
+  TbsPngImageList* bsPngImageList5 = nullptr;
+  TbsPngImageList* bsPngImageList3 = nullptr;
   TMenuItem* Item111 = nullptr;  // "添加一个文件"
   TMenuItem* Item121 = nullptr;  // "添加多个文件"
   TMenuItem* N21 = nullptr;      // "添加整个目录"
@@ -597,6 +601,7 @@ class TForm1 : public TForm {
   void layOut();
   void placeFolderLabel();
   void loadGlyphs();
+  void loadChooserPictures(TbsPngImageList* List, const String& FilePrefix, Integer Count);
   void bindHandlers();
   void fillScreenChoices();
   // Each area creates its own controls and binds its own handlers, in its own file.

@@ -188,6 +188,9 @@ void TForm1::btnStartClick(TObject*) {
   SetCommandEnabled(jcStop, chkThreadMode->Checked());
   SetCommandEnabled(jcPause, chkThreadMode->Checked());
   SetCommandEnabled(jcResume, false);
+  // A batch starts unpaused: 暂停 takes its place again, also after a batch stopped while paused.
+  bsSkinButton11->SetVisible(true);
+  bsSkinButton12->SetVisible(false);
   ZUVER->Start(BatchThreadCount());
 }
 

@@ -273,7 +273,14 @@ TEST_F(Batch, APausedBatchStopsAndAStartWhileItRunsChangesNothing) {
   EXPECT_EQ(F->BatchEndCount(), 1);
   ExpectState(F, StoppedAndEnded, "stopped while paused, then ended");
   EXPECT_NE(Progress(0), "100%");
-  EXPECT_TRUE(F->bsSkinButton12->Visible()) << "only 继续 itself brings 暂停 back";
+  EXPECT_TRUE(F->bsSkinButton12->Visible()) << "the stop leaves 继续 where it was";
+
+  // The skin start button restarts; the new batch runs unpaused and shows 暂停 to pause it.
+  F->bsSkinButton2->Click();
+  EXPECT_TRUE(F->bsSkinButton11->Visible());
+  EXPECT_FALSE(F->bsSkinButton12->Visible());
+  EXPECT_TRUE(F->bsSkinButton11->Enabled());
+  F->N8->Click();
 }
 
 class BatchThreads : public Batch, public ::testing::WithParamInterface<Integer> {};
