@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "app/presetdialog/form7.h"
 #include "app/presetdialog/testkit/presetdialogtestkit.h"
 #include "platform/rtl/files.h"
@@ -31,15 +32,7 @@ class PresetDialogDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<T
  protected:
   // The darkest channel of any pixel inside a control, its outer 3 pixels left out: ink is near black.
   Integer DarkestInside(TControl* C) {
-    TRect R = C->ClientRect();
-    const TPoint P = C->ClientToScreen({0, 0});
-    OffsetRect(&R, P.X, P.Y);
-    const TRawImage Face = Reader->Capture(R);
-    Integer Darkest = 255;
-    for (Integer Y = 3; Y < Face.Height - 3; ++Y)
-      for (Integer X = 3; X < Face.Width - 3; ++X)
-        for (Integer Ch = 0; Ch < 3; ++Ch) Darkest = std::min<Integer>(Darkest, Face.Row(Y)[4 * X + Ch]);
-    return Darkest;
+    return mainformtest::DarkestChannelIn(*Reader, C, C->ClientRect(), 3);
   }
 };
 

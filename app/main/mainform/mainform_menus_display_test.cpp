@@ -40,7 +40,7 @@ class MenusDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinCon
     Integer N = 0;
     for (Integer Y = 0; Y < Shot.Height; ++Y)
       for (Integer X = 0; X < Shot.Width; ++X) {
-        const Byte* Px = Shot.Row(Y) + 4 * X;
+        const Byte* Px = Shot.Row(Y) + Shot.BitCount / 8 * X;
         bool Near = true;
         for (Integer Ch = 0; Ch < 3; ++Ch) Near = Near && std::abs(Px[Ch] - Want[Ch]) <= 40;
         N += Near;
