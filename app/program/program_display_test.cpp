@@ -56,11 +56,7 @@ class Program : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinControlT
 };
 
 TEST_F(Program, AddsTwoClipsConvertsThemAndTheOutputsDecode) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  CreateProgramWindows(File(), SkinFolder + "nerivo.skn");
+  CreateProgramWindows(File(), mainformtest::WriteProductLook(Temp.Root()));
   ASSERT_NE(Form1, nullptr);
   ASSERT_NE(Form2, nullptr);
   ASSERT_NE(Form5, nullptr);

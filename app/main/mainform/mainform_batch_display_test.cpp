@@ -7,6 +7,7 @@
 
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/batchtestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/buttons/bsskinbutton.h"
@@ -39,12 +40,7 @@ Integer InkIn(x11test::TScreenReader& Reader, TControl* List, const TRect& R, TR
 }
 
 TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   ASSERT_TRUE(F->ZUVER->LoadAVLib(GetExePath() + "LibAV")) << F->ZUVER->LastErrMsg();
   GetFFLogger()->SetTriggerEventInMainThread(true);
   F->SetLeft(20);

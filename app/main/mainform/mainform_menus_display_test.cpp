@@ -12,6 +12,7 @@
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/menustestkit.h"
 #include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/menus/menuitem.h"
@@ -50,13 +51,8 @@ class MenusDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinCon
 };
 
 TEST_F(MenusDisplay, TheAboutBoxOpensFromTheHelpMenuByKeyboardAndClosesByKeyboard) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
-  Form2 = new TForm2(Application, F->bsSkinData1, SkinFolder + "nerivo.skn");
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
+  Form2 = new TForm2(Application, F->bsSkinData1, Temp.Root() + "/skin/nerivo.skn");
   Form2->AfterConstruction();
   F->SetLeft(20);
   F->SetTop(20);
@@ -105,12 +101,7 @@ TEST_F(MenusDisplay, TheAboutBoxOpensFromTheHelpMenuByKeyboardAndClosesByKeyboar
 }
 
 TEST_F(MenusDisplay, TheRenameBoxLiesOverTheRowsOutputNameInsideTheList) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   menustest::EnsureLeadingColumns(F);
   // The rows name no real files: the preview that selecting runs would stop on its message box.
   F->Button31->OnClick = nullptr;

@@ -14,6 +14,7 @@
 
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/optionstestkit.h"
+#include "app/main/testkit/screenprobe.h"
 #include "engine/player/testkit/playertestkit.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/extctrls/panel.h"
@@ -86,12 +87,7 @@ class PreviewDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinC
 };
 
 TEST_F(PreviewDisplay, TheJobsFilePlaysInThePreviewAndThePictureReturnsOnStop) {
-  const String SkinFolder = Temp.Root() + "/skin/";
-  ForceDirectories(SkinFolder);
-  WriteProductSkinContainer(SkinFolder + "nerivo.skn");
-  WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
-  F->AfterConstruction();
+  TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   F->SetLeft(20);
   F->SetTop(20);
   F->Show();

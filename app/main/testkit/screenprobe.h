@@ -13,14 +13,20 @@
 
 namespace mainformtest {
 
-// The main window with the product skin and its pictures written into Folder/skin/, as the program
-// creates it (its creation handler run), not yet shown.
-inline TForm1* CreateWithProductLook(const String& Folder, const TOptionFile& OptionFile) {
+// The product skin and its pictures written into Folder/skin/, as the program has them beside it: the
+// skin file.
+inline String WriteProductLook(const String& Folder) {
   const String SkinFolder = Folder + "/skin/";
   ForceDirectories(SkinFolder);
   WriteProductSkinContainer(SkinFolder + "nerivo.skn");
   WriteProductPictures(SkinFolder);
-  auto* F = new TForm1(Application, OptionFile, SkinFolder + "nerivo.skn");
+  return SkinFolder + "nerivo.skn";
+}
+
+// The main window with the product skin and its pictures written into Folder/skin/, as the program
+// creates it (its creation handler run), not yet shown.
+inline TForm1* CreateWithProductLook(const String& Folder, const TOptionFile& OptionFile) {
+  auto* F = new TForm1(Application, OptionFile, WriteProductLook(Folder));
   F->AfterConstruction();
   return F;
 }
