@@ -16,6 +16,7 @@
 #include "platform/ui/comctrls/listview.h"
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/graphics/picture.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/button.h"
@@ -63,6 +64,7 @@ constexpr Integer ComboH = 26;
 constexpr Integer ButtonH = 28;
 constexpr Integer CommandH = 40;
 constexpr Integer CategoryW = 170;
+constexpr Integer JobRowHeight = 24;
 // The choosers' pictures: one per family code, drawn for the 26-px choosers.
 constexpr Integer ChooserPictureSize = 20;
 constexpr Integer FamilyPictureCount = 24;
@@ -318,6 +320,9 @@ void TForm1::setStoredValues() {
   bsSkinButton2->SetSkinDataName("defaultbutton");
 
   lvFiles->SetViewStyle(vsReport);
+  // The rows take the height of their small pictures: an empty list of 1-px-wide ones gives the
+  // product's roomier rows without an icon column.
+  lvFiles->SetSmallImages(new TImageList(this, 1, JobRowHeight - 2));
   lvFiles->SetSkinData(Skin);
 
   bsSkinOfficeComboBox2->SetSkinData(Skin);

@@ -125,6 +125,8 @@ TEST_F(MenusDisplay, TheRenameBoxLiesOverTheRowsOutputNameInsideTheList) {
   for (Integer C = 0; C < 3; ++C) Before += F->lvFiles->Column(C)->Width();
   EXPECT_NEAR(Box.Left - List.X, Before, 4);
   EXPECT_EQ(Box.Top - List.Y, F->lvFiles->Items()->Item(1)->Top()) << "on the selected row";
+  const TRect RowRect = F->lvFiles->Items()->Item(1)->DisplayRect(drBounds);
+  EXPECT_EQ(Box.Bottom - Box.Top, RowRect.Bottom - RowRect.Top) << "the box covers its row and no other";
   EXPECT_LE(E->Left() + E->Width(), F->lvFiles->ClientWidth());
   SaveWindowShot(F->Handle(), "appmain_rename.png");
 }
