@@ -93,7 +93,10 @@ void TCustomMemo::linesChanged(TObject*) {
 void TCustomMemo::Change() {
   if (!FSyncing) {
     FSyncing = true;
-    FLines->SetText(FBuffer.Text());
+    // A list's text drops one line break at its end, so a last empty line needs its own.
+    String S = FBuffer.Text();
+    if (!S.empty() && S.back() == '\n') S += "\n";
+    FLines->SetText(S);
     FSyncing = false;
   }
   TCustomEdit::Change();

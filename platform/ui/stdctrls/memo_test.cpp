@@ -124,6 +124,14 @@ TEST_F(MemoTest, TextSplitsIntoLinesAndBadBytesDrawWithoutHarm) {
   EXPECT_EQ(Memo->Text(), "one\ntwo\nthree");
   Memo->Lines()->Add("bad \xff\xfe bytes");
   EXPECT_TRUE(LineInked(3));
+  // Empty lines count, also the last one: a log of messages each followed by one keeps them apart.
+  Memo->Lines()->Add("");
+  ASSERT_EQ(Memo->Lines()->Count(), 5);
+  Memo->Lines()->Add("");
+  Memo->Lines()->Add("next");
+  EXPECT_EQ(Memo->Lines()->Count(), 7);
+  EXPECT_EQ(Memo->Lines()->Strings(6), "next");
+  EXPECT_EQ(Memo->Lines()->Strings(5), "");
   // The border: the accent while focused, the neutral line otherwise.
   EXPECT_EQ(PaintedPixel(Memo->Handle(), 100, 0), COLORREF(stdlook::Accent));
   Form->SetActiveControl(nullptr);
