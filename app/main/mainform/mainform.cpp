@@ -74,18 +74,6 @@ String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
   return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
 }
 
-// The glyph in white, its shape kept by its opacity: the accent-faced default button writes in white.
-void Whiten(TBitmap& B) {
-  if (B.PixelFormat() != pf32bit) return;
-  for (Integer Y = 0; Y < B.Height(); ++Y) {
-    Byte* Row = B.ScanLine(Y);
-    for (Integer X = 0; X < B.Width(); ++X) {
-      Byte* P = Row + 4 * X;
-      P[0] = P[1] = P[2] = P[3] != 0 ? 255 : 0;
-    }
-  }
-}
-
 }  // namespace
 
 TForm1* Form1 = nullptr;
@@ -492,11 +480,27 @@ void TForm1::SetCommandEnabled(TJobCommand Command, bool Enabled) {
   if (Picture != nullptr && Picture->Picture()->Graphic() != nullptr) {
     TBitmap B;
     B.Assign(Picture->Picture()->Graphic());
-    if (Enabled && G.Skin == bsSkinButton2) Whiten(B);
+    // The accent-faced default button writes in white.
+    if (Enabled && G.Skin == bsSkinButton2) InkGlyph(B, clWhite);
     G.Skin->SetGlyph(&B);
   }
   if (G.Refresh) G.Skin->RefreshButton();
   for (TMenuItem* I : G.Items) I->SetEnabled(Enabled);
+}
+
+void InkGlyph(TBitmap& B, TColor Ink) {
+  if (B.PixelFormat() != pf32bit) return;
+  const Byte R = GetRValue(Ink), G = GetGValue(Ink), Bl = GetBValue(Ink);
+  for (Integer Y = 0; Y < B.Height(); ++Y) {
+    Byte* Row = B.ScanLine(Y);
+    for (Integer X = 0; X < B.Width(); ++X) {
+      Byte* P = Row + 4 * X;
+      const bool Shown = P[3] != 0;
+      P[0] = Shown ? Bl : 0;
+      P[1] = Shown ? G : 0;
+      P[2] = Shown ? R : 0;
+    }
+  }
 }
 
 String FileSizeText(Int64 Bytes) {

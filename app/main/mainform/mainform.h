@@ -65,6 +65,9 @@ class TBitmap;
 // The product skin beside the program: <program folder>/skin/nerivo.skn.
 String ProductSkinFile();
 
+// A 32-bit glyph redrawn in one ink, its shape kept by its opacity.
+void InkGlyph(TBitmap& B, TColor Ink);
+
 // Size text of a byte count: megabytes with at most two decimals, then "MB" ("12.5MB", "0MB").
 String FileSizeText(Int64 Bytes);
 
@@ -289,9 +292,6 @@ class TForm1 : public TForm {
   std::unique_ptr<TStrings> GetFilenamesEx(const String& FilePath, const String& ExtMask);
   // A free name beside AFileName: its base + "_(new)" + AFileExt, else "_(new_n)" for the first free n.
   String GenerateOutputFileName(const String& AFileName, const String& AFileExt);
-
-  // Stops the preview player, waiting for it; the preview area fills it (nothing runs while empty).
-  std::function<void()> StopPreviewPlayer;
 
   TbsSkinButton* bsSkinButton3 = nullptr;  // hint "上移"
   TbsSkinButton* bsSkinButton4 = nullptr;  // hint "下移"

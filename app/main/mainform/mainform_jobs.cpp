@@ -267,9 +267,8 @@ bool AddFilesFromLast(TForm1& F, TStrings* Files) {
 }
 
 void StopPreview(TForm1& F) {
-  if (F.StopPreviewPlayer) F.StopPreviewPlayer();
-  if (auto* Slider = dynamic_cast<TbsSkinCustomSlider*>(F.FindComponent("bsSkinSlider1")))
-    Slider->SetValue(0);
+  F.RIVodero->Stop(true);
+  F.bsSkinSlider1->SetValue(0);
 }
 
 // Rows i and j with their option slots.

@@ -139,14 +139,8 @@ void TForm1::bindMenuHandlers() {
   runs(N8, bsSkinButton10);
   runs(N10, bsSkinButton11);
   runs(N11, bsSkinButton12);
-  // The move buttons come with the job list's own controls: found by name when the item runs.
-  auto runsNamed = [this](TMenuItem* Item, const char* Name) {
-    Item->OnClick = [this, Name](TObject*) {
-      if (auto* B = dynamic_cast<TControl*>(FindComponent(Name))) B->Click();
-    };
-  };
-  runsNamed(N111, "bsSkinButton3");
-  runsNamed(N2221, "bsSkinButton4");
+  runs(N111, bsSkinButton3);
+  runs(N2221, bsSkinButton4);
 
   struct TItemHandler {
     TMenuItem* Item;
@@ -180,8 +174,7 @@ void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool) {
     bsSkinOfficeComboBox1->SetItemIndex(Code - 100 * Category);
     const TPresetChoosers Choosers = PresetChoosers();
     for (Integer I = 0; I < PresetSlotCount; ++I) Choosers[I]->SetItemIndex(Positions[I]);
-    // The preview's position slider comes with the preview's controls.
-    if (auto* Slider = dynamic_cast<TbsSkinSlider*>(FindComponent("bsSkinSlider1"))) Slider->SetValue(0);
+    bsSkinSlider1->SetValue(0);
     T_Movie_PLayer_FileName = Row->Caption();
     Button31->Click();
   } catch (const Exception&) {

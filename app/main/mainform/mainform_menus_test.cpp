@@ -69,37 +69,12 @@ class MainFormMenus : public mainformtest::TMainFormTest {
     EXPECT_TRUE(Shown) << "a message box";
     return Text;
   }
-  // The choosers' cascade while a row is selected, where the job list's handlers do not do it yet:
-  // the category refills the format chooser and resets the row's preset code (the defaults the refill
-  // selects), and each preset chooser writes its own pair back.
-  void CascadeRewritingTheRow(TForm1* F) {
-    TNotifyEvent Own = F->bsSkinOfficeComboBox2->OnChange;
-    F->bsSkinOfficeComboBox2->OnChange = [F, Own](TObject* S) {
-      if (Own)
-        Own(S);
-      else
-        F->Button2->Click();
-      if (TListItem* Row = F->lvFiles->Selected())
-        Row->SubItems()->SetStrings(PresetCodeSubItem, "000000000000");
-    };
-    for (Integer I = 0; I < PresetSlotCount; ++I) {
-      TbsSkinComboBox* Combo = PresetCombos(F)[I];
-      if (Combo->OnChange) continue;
-      Combo->OnChange = [F, Combo, I](TObject*) {
-        if (TListItem* Row = F->lvFiles->Selected())
-          Row->SubItems()->SetStrings(PresetCodeSubItem,
-                                      ReplacePresetPair(Row->SubItems()->Strings(PresetCodeSubItem),
-                                                        TPresetSlot(I), Combo->ItemIndex()));
-      };
-    }
-  }
 };
 
 // ---- row selection ----
 
 TEST_F(MainFormMenus, SelectingARowPutsEveryChooserBackToTheRowsPositionsAndOpensItsInput) {
   TForm1* F = Create();
-  CascadeRewritingTheRow(F);
   Integer Opened = 0;
   String OpenedFile;
   F->Button31->OnClick = [&](TObject*) {
@@ -159,7 +134,6 @@ TEST_F(MainFormMenus, SelectingARowPutsEveryChooserBackToTheRowsPositionsAndOpen
 
 TEST_F(MainFormMenus, TheRowOfTheExampleCodesGivesItsPositions) {
   TForm1* F = Create();
-  CascadeRewritingTheRow(F);
   AddJobRow(F, "/in/a.avi", "a.avi", "307", "000512030002");
   F->lvFiles->SetItemIndex(0);
   const TChooserPositions Want{2, 7, 0, 5, 12, 3, 0, 2};

@@ -43,7 +43,7 @@ namespace {
 using namespace previewlayout;
 
 // The muted state's glyph: the mute picture in the accent colour.
-constexpr Byte AccentB = 0xDE, AccentG = 0x6F, AccentR = 0x2F;
+constexpr TColor MutedInk = TColor(RGB(0x2F, 0x6F, 0xDE));
 
 struct TSnapShotFormat {
   const char* Picture;  // value of "Picture"
@@ -68,21 +68,6 @@ bool LoadGlyph(const String& SkinFolder, const char* Name, TBitmap& Out) {
     return !Out.Empty();
   } catch (const Exception&) {
     return false;
-  }
-}
-
-// The glyph's shape kept by its opacity, its ink in the accent.
-void Tint(TBitmap& B) {
-  if (B.PixelFormat() != pf32bit) return;
-  for (Integer Y = 0; Y < B.Height(); ++Y) {
-    Byte* Row = B.ScanLine(Y);
-    for (Integer X = 0; X < B.Width(); ++X) {
-      Byte* P = Row + 4 * X;
-      if (P[3] == 0) continue;
-      P[0] = AccentB;
-      P[1] = AccentG;
-      P[2] = AccentR;
-    }
   }
 }
 
@@ -143,8 +128,6 @@ void TForm1::bindPreviewHandlers() {
   loadPreviewPictures();
 
   Button31->OnClick = [this](TObject* S) { Button31Click(S); };
-  // Removing the last job or clearing the list stops the preview, waiting for it.
-  StopPreviewPlayer = [this] { RIVodero->Stop(true); };
   RIVodero->OnFileOpen = [this](TObject* S, const Int64 ADuration, const Integer AW, const Integer AH,
                                 Integer& ASW,
                                 Integer& ASH) { RIVoderoFileOpen(S, ADuration, AW, AH, ASW, ASH); };
@@ -240,7 +223,7 @@ void TForm1::loadPreviewPictures() {
   for (const auto& G : Glyphs) {
     TBitmap B;
     if (!LoadGlyph(Folder, G.Glyph, B)) continue;
-    if (G.Button == bsSkinButton20) Tint(B);
+    if (G.Button == bsSkinButton20) InkGlyph(B, MutedInk);
     G.Button->SetGlyph(&B);
   }
 }
