@@ -41,3 +41,16 @@ class IFormatChooser {
 
 // The six preset choosers, indexed by TPresetSlot.
 using TPresetChoosers = std::array<IPresetChooser*, PresetSlotCount>;
+
+// Marks a span in which a window's choosers only show a choice: their change handlers, seeing the
+// depth above 0, change no job. Spans nest.
+class TShowingChoice {
+ public:
+  explicit TShowingChoice(Integer& Depth) : FDepth(Depth) { ++FDepth; }
+  ~TShowingChoice() { --FDepth; }
+  TShowingChoice(const TShowingChoice&) = delete;
+  TShowingChoice& operator=(const TShowingChoice&) = delete;
+
+ private:
+  Integer& FDepth;
+};

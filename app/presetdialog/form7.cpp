@@ -4,23 +4,19 @@
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
+#include "app/formats/skinchoosers.h"
 #include "app/main/mainform/makecontrol.h"
-#include "app/main/mainform/skinformatchooser.h"
-#include "app/main/mainform/skinpresetchooser.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
-#include "platform/ui/comctrls/listview.h"
 #include "platform/ui/stdctrls/button.h"
 #include "skin/boxes/combos/bsskincombobox.h"
-#include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
-#include "skin/controls/views/bsskinlistview.h"
 #include "skin/core/bsskindata.h"
 #include "skin/dialogs/bsskinmessage.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -47,10 +43,6 @@ constexpr Integer GroupGap = 16;
 constexpr Integer ColumnGap = 24;  // between the left and the right column of a group
 constexpr Integer ColumnW = (GroupW - 2 * Margin - ColumnGap) / 2;
 
-// The job row's columns that the dialog writes besides the parameter columns.
-constexpr Integer OutputFileSubItem = 2;      // the output file name
-constexpr Integer FormatPositionSubItem = 8;  // 100 x (category position + 1) + format position
-
 const char* const PresetNames[PresetSlotCount] = {"bsSkinComboBox1", "bsSkinComboBox2", "bsSkinComboBox3",
                                                   "bsSkinComboBox4", "bsSkinComboBox9", "bsSkinComboBox10"};
 const char* const PresetCaptions[PresetSlotCount] = {"视频分辨率：", "视频比特率：", "音频比特率：",
@@ -75,18 +67,6 @@ Integer GroupHeight(Integer Rows) {
   return GroupTop + (Rows - 1) * RowStep + ComboH + GroupBottom;
 }
 
-String SubItem(TListItem* Row, Integer Index) {
-  TStrings* S = Row->SubItems();
-  return Index < S->Count() ? S->Strings(Index) : String();
-}
-
-// A row made before all its columns existed takes the write instead of failing on it.
-void SetSubItem(TListItem* Row, Integer Index, const String& Text) {
-  TStrings* S = Row->SubItems();
-  while (S->Count() <= Index) S->Add("");
-  S->SetStrings(Index, Text);
-}
-
 }  // namespace
 
 struct TForm7::TChooserAdapters {
@@ -98,8 +78,7 @@ struct TForm7::TChooserAdapters {
   std::array<std::unique_ptr<TSkinPresetChooser>, PresetSlotCount> Presets;
 };
 
-TForm7::TForm7(TComponent* AOwner, const TForm7Host& Host)
-    : TForm(AOwner), FMain(Host.Main), FOverwriteOutput(Host.OverwriteOutput) {
+TForm7::TForm7(TComponent* AOwner, IPresetDialogHost& Host) : TForm(AOwner), FHost(Host) {
   createControls();
   createRoutineButtons();
   BeginLoading();
@@ -164,23 +143,17 @@ void TForm7::createRoutineButtons() {
 }
 
 void TForm7::setStoredValues() {
-  TbsSkinData* Skin = FMain.bsSkinData1;
+  TbsSkinData* Skin = FHost.SkinData();
   SetDialogFrame(this, bsSkinForm1, Skin, "选项设置", ClientW, ClientH);
   bsSkinMessage1->SetSkinData(Skin);
   bsSkinMessage1->SetCtrlSkinData(Skin);
 
-  // The main window's category items: same captions, same image numbers.
-  TbsSkinOfficeComboBox* MainCategory = FMain.bsSkinOfficeComboBox2;
-  for (Integer I = 0; I < MainCategory->Items()->Count(); ++I) {
-    const TbsSkinOfficeItem* From = MainCategory->Items()->Items(I);
-    TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
-    Item->SetCaption(From->Caption());
-    Item->SetImageIndex(From->ImageIndex());
-  }
-  bsSkinOfficeComboBox2->SetImages(MainCategory->Images());
+  // The main window's category items: same captions, same pictures.
+  FillCategoryChooser(bsSkinOfficeComboBox2);
+  bsSkinOfficeComboBox2->SetImages(FHost.CategoryImages());
   bsSkinOfficeComboBox2->SetItemIndex(0);
   bsSkinOfficeComboBox2->SetSkinData(Skin);
-  bsSkinOfficeComboBox1->SetImages(FMain.bsSkinOfficeComboBox1->Images());
+  bsSkinOfficeComboBox1->SetImages(FHost.FormatImages());
   bsSkinOfficeComboBox1->SetSkinData(Skin);
 
   bsSkinGroupBox1->SetCaption("预置视频参数");
@@ -275,14 +248,16 @@ TPresetChoosers TForm7::PresetChoosers() const {
   return C;
 }
 
-TForm1::TChooserPositions TForm7::ChooserPositions() const {
-  return TForm1::ReadChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers());
+TChooserPositions TForm7::ChooserPositions() const {
+  return ReadChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers());
 }
 
 // ---- the exchange with the main window ----
 
-void TForm7::TakeChoices(const TForm1::TChooserPositions& Positions) {
-  TForm1::WriteChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers(), Positions);
+void TForm7::TakeChoices(const TChooserPositions& Positions) {
+  // Opening only shows the job's choice: the formats the cascade passes change no job.
+  TShowingChoice Showing(FTaking);
+  WriteChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers(), Positions);
 }
 
 void TForm7::ShowPresetDialog() {
@@ -300,20 +275,15 @@ void TForm7::bsSkinOfficeComboBox2Change(TObject*) {
 }
 
 void TForm7::bsSkinOfficeComboBox1Change(TObject*) {
-  Button18->Click();
-  const Integer Format = bsSkinOfficeComboBox1->ItemIndex();
-  // Without a chosen format there is no caption to take an extension from, and nothing to apply.
-  if (Format < 0) return;
-  const String Ext = CutOutputExtension(FAdapters->Format.ItemCaption(Format));
-  if (FMain.lvFiles->Selected() == nullptr) return;
+  // The preset lists refill without touching the job: it takes the format once, in Button5.
+  {
+    TShowingChoice Showing(FTaking);
+    Button18->Click();
+  }
+  // Without a chosen format there is nothing to apply.
+  if (FTaking > 0 || bsSkinOfficeComboBox1->ItemIndex() < 0 || !FHost.HasSelectedJob()) return;
   Button5->Click();
-  Button13->Click();
-  TListItem* Row = FMain.lvFiles->Selected();
-  if (Row == nullptr) return;
-  SetSubItem(Row, OutputFileSubItem, ChangeFileExt(SubItem(Row, OutputFileSubItem), Ext));
-  SetSubItem(Row, FormatPositionSubItem,
-             IntToStr(FormatPositionCodeOf(bsSkinOfficeComboBox2->ItemIndex(), Format)));
-  FMain.FocusJobList();
+  FHost.FocusJobList();
 }
 
 void TForm7::bsSkinComboBox1Change(TObject*) {
@@ -341,22 +311,16 @@ void TForm7::bsSkinComboBox10Change(TObject*) {
 }
 
 void TForm7::presetChanged(TPresetSlot Slot) {
-  TListItem* Row = FMain.lvFiles->Selected();
-  if (Row == nullptr) return;
+  if (FTaking > 0 || !FHost.HasSelectedJob()) return;
   const IPresetChooser& Chooser = *PresetChoosers()[Slot];
-  // Worked out on a copy: a text that does not read leaves the row and the parameters as they were.
-  TJobParameters Changed = FMain.JobParameters();
-  TPresetChange Change;
+  // A text that does not read leaves the job and the parameters as they were.
   try {
-    Change = PresetChooserChanged(Slot, Chooser, SubItem(Row, PresetCodeSubItem), Changed);
+    FHost.ApplyPresetToSelectedJob(Slot, Chooser);
   } catch (const EConvertError&) {
     reportUnreadableText(Slot, Chooser.Text());
     return;
   }
-  FMain.JobParameters() = Changed;
-  SetSubItem(Row, PresetCodeSubItem, Change.PresetIndexCode);
-  SetSubItem(Row, Change.SubItem, Change.ColumnText);
-  FMain.FocusJobList();
+  FHost.FocusJobList();
 }
 
 void TForm7::reportUnreadableText(TPresetSlot Slot, const String& Text) {
@@ -367,13 +331,25 @@ void TForm7::reportUnreadableText(TPresetSlot Slot, const String& Text) {
       {mbOK}, 0);
 }
 
+void TForm7::reportFirstUnreadableText() {
+  const TPresetChoosers Choosers = PresetChoosers();
+  for (Integer S = 0; S < PresetSlotCount; ++S) try {
+      TJobParameters Scratch;
+      SetParameterFromPresetText(TPresetSlot(S), Choosers[S]->Text(), Scratch, ptuReader);
+    } catch (const EConvertError&) {
+      reportUnreadableText(TPresetSlot(S), Choosers[S]->Text());
+      return;
+    }
+}
+
 void TForm7::bsSkinButton2Click(TObject*) {
-  FMain.SetChooserPositions(ChooserPositions());
+  FHost.TakeChooserPositions(ChooserPositions());
   Close();
 }
 
 void TForm7::bsSkinButton3Click(TObject*) {
-  // What the choosers already wrote into the main window stays.
+  // What the choosers already wrote into the job stays; the main window shows the job as it is now.
+  FHost.ShowSelectedJobChoices();
   Close();
 }
 
@@ -385,46 +361,36 @@ void TForm7::Button2Click(TObject*) {
 
 void TForm7::Button18Click(TObject*) {
   FillPresetChoosers(PresetChoosers(), bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
-                     FMain.JobParameters());
+                     FHost.JobParameters());
 }
 
 void TForm7::Button5Click(TObject*) {
-  Button6->Click();
-  TJobParameters& P = FMain.JobParameters();
-  ApplyFormatParameters(P, bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
-                        FMain.Video_OutPut_Folder_Edit->Text(), FOverwriteOutput && FOverwriteOutput());
-  if (FMain.lvFiles->Selected() == nullptr) return;
-  const auto Columns = JobParameterColumns(P);
-  for (Integer I = 0; I < ParameterSubItemCount; ++I) {
-    TListItem* Row = FMain.lvFiles->Selected();
-    if (Row == nullptr) return;
-    SetSubItem(Row, FirstParameterSubItem + I, Columns[I]);
+  const TJobFormatChoice Choice{bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
+                                PresetChoosers()};
+  // The step reads every chooser before it writes anything.
+  try {
+    FHost.ApplyFormatToSelectedJob(Choice);
+  } catch (const EConvertError&) {
+    reportFirstUnreadableText();
   }
 }
 
 void TForm7::Button13Click(TObject*) {
   // All six fields or none: a chooser text that does not read is reported and nothing changes.
-  TJobParameters Read = FMain.JobParameters();
+  TJobParameters Read = FHost.JobParameters();
   try {
     ReadPresetChoosers(PresetChoosers(), Read);
   } catch (const EConvertError&) {
-    const TPresetChoosers Choosers = PresetChoosers();
-    for (Integer S = 0; S < PresetSlotCount; ++S) try {
-        TJobParameters Scratch;
-        SetParameterFromPresetText(TPresetSlot(S), Choosers[S]->Text(), Scratch, ptuReader);
-      } catch (const EConvertError&) {
-        reportUnreadableText(TPresetSlot(S), Choosers[S]->Text());
-        break;
-      }
+    reportFirstUnreadableText();
     return;
   }
-  FMain.JobParameters() = Read;
+  FHost.JobParameters() = Read;
 }
 
 void TForm7::Button6Click(TObject*) {
-  ResetJobParameters(FMain.JobParameters());
+  ResetJobParameters(FHost.JobParameters());
 }
 
 void TForm7::Button1Click(TObject*) {
-  bsSkinOfficeComboBox1->Items()->Assign(FMain.bsSkinOfficeComboBox1->Items());
+  bsSkinOfficeComboBox1->Items()->Assign(FHost.FormatItems());
 }

@@ -1,14 +1,15 @@
 // The preset dialog "选项设置": its own category, format and six preset choosers over the shared
-// format tables. Every change of its choosers goes at once into the main window's JobParameters and
-// its selected job row; OK copies the choices back into the main window's choosers, Cancel only
-// closes. Its routines are the click handlers of hidden buttons outside the client area.
+// format tables. Every change of its choosers goes at once to the main window's selected job through
+// the main window's one format step; OK gives the choices to the main window's choosers, Cancel
+// closes and lets the main window's choosers show the job again. Its routines are the click handlers
+// of hidden buttons outside the client area.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include "app/formats/choosers.h"
-#include "app/main/mainform/mainform.h"
+#include "app/main/mainform/jobhosts.h"
 #include "platform/ui/core/form.h"
 
 class TbsSkinForm;
@@ -21,22 +22,15 @@ class TbsSkinButton;
 class TButton;
 class TListItem;
 
-// What the dialog works on: the main window (its JobParameters, skin data, choosers, output folder
-// box and job list) and the options dialog's overwrite switch.
-struct TForm7Host {
-  TForm1& Main;
-  std::function<bool()> OverwriteOutput;
-};
-
-class TForm7 : public TForm, public TForm1::IPresetDialog {
+class TForm7 : public TForm, public IPresetDialog {
  public:
-  // Builds the window and runs OnCreate (FormCreate) before returning.
-  TForm7(TComponent* AOwner, const TForm7Host& Host);
+  // Builds the window and runs OnCreate (FormCreate) before returning. Host outlives the dialog's use.
+  TForm7(TComponent* AOwner, IPresetDialogHost& Host);
   ~TForm7() override;
   String ClassName() const override { return "TForm7"; }
 
-  // ---- TForm1::IPresetDialog ----
-  void TakeChoices(const TForm1::TChooserPositions& Positions) override;
+  // ---- IPresetDialog ----
+  void TakeChoices(const TChooserPositions& Positions) override;
   void ShowPresetDialog() override;
   TComponent* PresetDialogComponent() override { return this; }
 
@@ -58,7 +52,8 @@ class TForm7 : public TForm, public TForm1::IPresetDialog {
   void Button2Click(TObject* Sender);
   // The six preset choosers refilled for the chosen format; the format code into the main window.
   void Button18Click(TObject* Sender);
-  // The format's parameters into the main window's JobParameters, output name and selected row.
+  // The dialog's format and presets applied to the main window's selected job: parameters, columns,
+  // output name and option slot, by the main window's one format step.
   void Button5Click(TObject* Sender);
   // The six choosers' texts into the main window's JobParameters.
   void Button13Click(TObject* Sender);
@@ -69,7 +64,7 @@ class TForm7 : public TForm, public TForm1::IPresetDialog {
 
   // The six preset choosers as the format routines see them, indexed by TPresetSlot.
   TPresetChoosers PresetChoosers() const;
-  TForm1::TChooserPositions ChooserPositions() const;
+  TChooserPositions ChooserPositions() const;
 
   // ---- components and controls ----
   TbsSkinForm* bsSkinForm1 = nullptr;
@@ -107,9 +102,13 @@ class TForm7 : public TForm, public TForm1::IPresetDialog {
   void presetChanged(TPresetSlot Slot);
   // A chooser text the tables cannot read: said to the user; nothing was written.
   void reportUnreadableText(TPresetSlot Slot, const String& Text);
+  // The first of the six choosers whose text does not read, said as above.
+  void reportFirstUnreadableText();
 
-  TForm1& FMain;
-  std::function<bool()> FOverwriteOutput;
+  IPresetDialogHost& FHost;
+  // While the dialog's choosers only take the main window's choice (its opening), its handlers
+  // change no job.
+  Integer FTaking = 0;
   struct TChooserAdapters;
   std::unique_ptr<TChooserAdapters> FAdapters;
 };

@@ -44,8 +44,7 @@ TEST_F(PresetDialogDisplay, TheSetButtonOpensTheDialogCentredOnTheMainWindowAndE
   auto* Main = new TForm1(Application, File(), SkinFolder + "nerivo.skn");
   Main->AfterConstruction();
   PrepareMainWindow(Main, Temp.Root() + "/out");
-  bool Overwrite = false;
-  TForm7* D = CreateDialog(Main, &Overwrite);
+  TForm7* D = CreateDialog(Main);
   Main->SetLeft(20);
   Main->SetTop(20);
   Main->Show();
@@ -65,7 +64,7 @@ TEST_F(PresetDialogDisplay, TheSetButtonOpensTheDialogCentredOnTheMainWindowAndE
   bool Shown = false, Centred = false, OkAccent = false, FormatShown = false, Saved = false;
   bool Framed = false;
   uint32_t OkColour = 0;
-  TForm1::TChooserPositions InDialog;
+  TChooserPositions InDialog;
   wintest::OnNextModalLoop([&] {
     Shown = PumpUntil([&] { return IsWindowVisible(D->Handle()); });
     // The accent face, or its lighter step while the skin's light-up runs on it.

@@ -9,14 +9,18 @@
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
+#include "app/main/options/optionsdialog.h"
 #include "app/main/testkit/mainformtestkit.h"
 #include "app/presetdialog/testkit/presetdialogtestkit.h"
+#include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
+#include "platform/rtl/files.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/win/testkit/testkit.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
@@ -33,11 +37,16 @@ class PresetDialog : public mainformtest::TMainFormTest {
     Main = Create();
     Out = Temp.Root() + "/out";
     PrepareMainWindow(Main, Out);
+    Options = new TForm5(Application, Main->bsSkinData1, Main->ZUVER, File());
+    Options->AfterConstruction();
+    Main->SetOptionsDialog(Options);
   }
   TForm7* Dialog() {
-    if (D == nullptr) D = CreateDialog(Main, &Overwrite);
+    if (D == nullptr) D = CreateDialog(Main);
     return D;
   }
+  // 直接覆盖输出文件 (on) or 自动重命名输出文件 (off) in the options dialog.
+  void SetOverwrite(bool On) { (On ? Options->bsSkinCheckRadioBox3 : Options->bsSkinCheckRadioBox6)->SetChecked(true); }
   static std::vector<String> ItemsOf(TbsSkinComboBox* C) {
     std::vector<String> L;
     for (Integer I = 0; I < C->Items()->Count(); ++I) L.push_back(C->Items()->Strings(I));
@@ -69,8 +78,8 @@ class PresetDialog : public mainformtest::TMainFormTest {
 
   TForm1* Main = nullptr;
   TForm7* D = nullptr;
+  TForm5* Options = nullptr;
   String Out;
-  bool Overwrite = false;
 };
 
 TEST_F(PresetDialog, ItsCreationFillsTheFirstCategoryAndStoresThatFormatCodeInTheMainWindow) {
@@ -179,22 +188,21 @@ TEST_F(PresetDialog, AFormatChosenWithARowSelectedRewritesTheRowAndTheJobParamet
     const TJobParameters& P = Main->JobParameters();
     EXPECT_EQ(P.All_Trant_Number, K.Code);
     EXPECT_EQ(Row->SubItems()->Strings(8), IntToStr(100 * (K.Category + 1) + K.Format));
-    const String Caption = D->bsSkinOfficeComboBox1->Items()->Items(K.Format)->Caption();
-    EXPECT_EQ(Row->SubItems()->Strings(2), "holiday" + CutOutputExtension(Caption));
     EXPECT_EQ(Row->SubItems()->Strings(21), K.NoVideo);
-    // Columns 11 to 24 hold the format's table values, written before the choosers' texts were read.
-    TJobParameters Table;
-    Table.Video_AddFileName = InputFile;
-    ApplyFormatParameters(Table, K.Category, K.Format, Out, false);
-    const auto Columns = JobParameterColumns(Table);
+    // The format's table values with the six preset fields the choosers show, in the JobParameters
+    // and in columns 11 to 24; the output name takes the extension an add of the format gives.
+    TJobParameters Shown;
+    Shown.Video_AddFileName = InputFile;
+    ApplyFormatParameters(Shown, K.Category, K.Format, Out, false);
+    EXPECT_EQ(Row->SubItems()->Strings(2), ExtractFileName(Shown.Video_OutPutFileName));
+    ReadPresetChoosers(D->PresetChoosers(), Shown);
+    const auto Columns = JobParameterColumns(Shown);
     for (Integer I = 0; I < ParameterSubItemCount; ++I)
       EXPECT_EQ(Row->SubItems()->Strings(10 + I), Columns[I]) << "column " << 11 + I;
-    EXPECT_EQ(P.Video_OutPutFileName, Table.Video_OutPutFileName);
-    EXPECT_EQ(P.Video_VideoCodec, Table.Video_VideoCodec);
-    // The six preset fields are those the choosers show.
-    TJobParameters Shown = Table;
-    ReadPresetChoosers(D->PresetChoosers(), Shown);
     EXPECT_EQ(P, Shown);
+    // The job's option slot follows its row: container and encoders of the new format.
+    EXPECT_EQ(Main->OO1[0].VideoCodec, Shown.Video_VideoCodec.empty() ? Main->OO1[0].VideoCodec : Shown.Video_VideoCodec);
+    EXPECT_EQ(Main->OO1[0].FileName, Out + "/" + Row->SubItems()->Strings(2));
     EXPECT_EQ(D->bsSkinComboBox1->Enabled(), String(K.NoVideo) == "False");
   }
 }
@@ -206,15 +214,17 @@ TEST_F(PresetDialog, TheOutputNameIsNumberedWhenTheFileExistsUnlessOverwriteIsOn
   std::ofstream(Out + "/holiday_2.avi") << "x";
   Choose(0, 0);  // AVI
   EXPECT_EQ(Main->JobParameters().Video_OutPutFileName, Out + "/holiday_1.avi");
-  Overwrite = true;
+  EXPECT_EQ(Main->lvFiles->Items()->Item(0)->SubItems()->Strings(2), "holiday_1.avi");
+  SetOverwrite(true);
   Choose(0, 0);
   EXPECT_EQ(Main->JobParameters().Video_OutPutFileName, Out + "/holiday.avi");
+  EXPECT_EQ(Main->lvFiles->Items()->Item(0)->SubItems()->Strings(2), "holiday.avi");
 }
 
 TEST_F(PresetDialog, APresetChosenInTheOpenDialogIsWrittenAtOnceAndCancelKeepsIt) {
   TListItem* Row = AddJobRow(Main, true);
   TForm7* F = Dialog();
-  const TForm1::TChooserPositions MainBefore = Main->ChooserPositions();
+
   Integer Wide = -1;
   String AspectWhileOpen, PairWhileOpen;
   bool Shown = false, SameChoices = false;
@@ -234,17 +244,18 @@ TEST_F(PresetDialog, APresetChosenInTheOpenDialogIsWrittenAtOnceAndCancelKeepsIt
   EXPECT_EQ(AspectWhileOpen, "16:9");
   EXPECT_EQ(PairWhileOpen, PresetPairText(Wide));
   EXPECT_FALSE(F->Visible()) << "Escape closed it";
-  // Cancel undid nothing, and copied nothing back.
+  // Cancel undid nothing, and the main window's choosers show the job as it now is.
   EXPECT_EQ(Row->SubItems()->Strings(20), "16:9");
   EXPECT_EQ(Row->SubItems()->Strings(9).substr(6, 2), PresetPairText(Wide));
   EXPECT_EQ(Main->JobParameters().Video_FrameAspectRatio, "16:9");
-  EXPECT_EQ(Main->ChooserPositions(), MainBefore);
+  EXPECT_EQ(Main->ChooserPositions(), JobRowChooserPositions(Row));
+  EXPECT_EQ(Main->bsSkinComboBox4->ItemIndex(), Wide);
 }
 
 TEST_F(PresetDialog, OkCopiesTheChoicesBackIntoTheMainWindowsChoosers) {
   TListItem* Row = AddJobRow(Main, true);
   TForm7* F = Dialog();
-  TForm1::TChooserPositions Chosen;
+  TChooserPositions Chosen;
   String Bitrate;
   wintest::OnNextModalLoop([&] {
     // Category 视频格式, its third format, the lowest audio bit rate offered.
@@ -293,7 +304,7 @@ TEST_F(PresetDialog, TheSetButtonStandsRightOfTheFormatChooserOnTheFormatPanel) 
   EXPECT_GE(B->Left(), Main->bsSkinOfficeComboBox1->Left() + Main->bsSkinOfficeComboBox1->Width());
   EXPECT_LE(B->Left() + B->Width(), Main->FormatPanel->ClientWidth());
   EXPECT_LE(B->Top() + B->Height(), Main->FormatPanel->ClientHeight());
-  EXPECT_EQ(Main->PresetDialog(), static_cast<TForm1::IPresetDialog*>(D));
+  EXPECT_EQ(Main->PresetDialog(), static_cast<IPresetDialog*>(D));
   // The main window forgets a dialog that goes.
   delete D;
   D = nullptr;

@@ -7,8 +7,6 @@
 #include "app/settingsdialog/form6.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/ui/core/application.h"
-#include "skin/boxes/edits/bsskinedit.h"
-#include "skin/controls/buttons/bsskincheckradiobox.h"
 
 void CreateProgramWindows(const TOptionFile& AOptionFile, const String& ASkinFile) {
   Application->Initialize();
@@ -20,11 +18,7 @@ void CreateProgramWindows(const TOptionFile& AOptionFile, const String& ASkinFil
   Form5 = new TForm5(Application, Form1->bsSkinData1, Form1->ZUVER, AOptionFile);
   Form5->AfterConstruction();
   Form1->SetOptionsDialog(Form5);
-  TForm5* Options = Form5;
-  Form6 = new TForm6(Application, TForm6Host{Form1->JobParameters(), Form1->bsSkinData1,
-                                             [] { return Form1->Video_OutPut_Folder_Edit->Text(); },
-                                             [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
-  Form7 = new TForm7(Application,
-                     TForm7Host{*Form1, [Options] { return Options->bsSkinCheckRadioBox3->Checked(); }});
+  Form6 = new TForm6(Application, *Form1);
+  Form7 = new TForm7(Application, *Form1);
   Form1->SetPresetDialog(Form7);
 }

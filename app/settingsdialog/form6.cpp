@@ -5,7 +5,7 @@
 #include "app/settingsdialog/form6pictures.h"
 #include "app/settingsdialog/settingscatalogue.h"
 #include "app/settingsdialog/settingsroutines.h"
-#include "app/main/mainform/skinpresetchooser.h"
+#include "app/formats/skinchoosers.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/stdctrls/button.h"
@@ -62,7 +62,7 @@ TbsSkinTabSheet* newSheet(TForm6* Owner, TbsSkinPageControl* Pages, const char* 
 
 }  // namespace
 
-TForm6::TForm6(TComponent* AOwner, const TForm6Host& Host) : TForm(AOwner), FHost(Host) {
+TForm6::TForm6(TComponent* AOwner, IJobParametersHost& Host) : TForm(AOwner), FHost(Host) {
   // The stored layout goes in under the loading state, so no chooser event runs on a half-built
   // window; the handlers are bound afterwards and OnCreate runs last.
   BeginLoading();
@@ -115,7 +115,7 @@ void TForm6::buildWindow() {
   bsSkinForm1->SetMenusAlphaBlendValue(200);
   bsSkinForm1->SetMagnetic(false);
   bsSkinForm1->SetMagneticSize(5);
-  bsSkinForm1->SetSkinData(FHost.SkinData);
+  bsSkinForm1->SetSkinData(FHost.SkinData());
 
   ZUVER = new TFFmpegConverter(this);
   ZUVER->SetName("ZUVER");
@@ -128,7 +128,7 @@ void TForm6::buildWindow() {
 }
 
 void TForm6::buildUpperPanel() {
-  TbsSkinData* Skin = FHost.SkinData;
+  TbsSkinData* Skin = FHost.SkinData();
   bsSkinPanel2 = new TbsSkinPanel(this);
   bsSkinPanel2->SetName("bsSkinPanel2");
   bsSkinPanel2->SetParent(this);
@@ -223,11 +223,11 @@ void TForm6::buildPages() {
   滤镜设置 = newSheet(this, Pages, nullptr, "滤镜设置");
   bsSkinTabSheet3 = newSheet(this, Pages, "bsSkinTabSheet3", "文字水印");
   Pages->SetActivePage(bsSkinTabSheet1);
-  Pages->SetSkinData(FHost.SkinData);
+  Pages->SetSkinData(FHost.SkinData());
 }
 
 void TForm6::buildPresetChoosers() {
-  TbsSkinData* Skin = FHost.SkinData;
+  TbsSkinData* Skin = FHost.SkinData();
   TbsSkinTabSheet* Sheet = bsSkinTabSheet1;
   auto chooser = [&](const char* Name, Integer Left, Integer Top, Integer Width, Integer TabOrder) {
     auto* C = new TbsSkinComboBox(this);
@@ -272,7 +272,7 @@ void TForm6::buildButtons() {
     setFont(B->DefaultFont(), "宋体", -12);
     B->SetDefaultHeight(25);
     B->SetSpacing(10);
-    B->SetSkinData(FHost.SkinData);
+    B->SetSkinData(FHost.SkinData());
     return B;
   };
   bsSkinButton3 = button("bsSkinButton3", "取消", 594, 3);
@@ -354,19 +354,19 @@ void TForm6::Button2Click(TObject*) {
 
 void TForm6::Button18Click(TObject*) {
   FillSettingsPresetChoosers(PresetChoosers(), bsSkinOfficeComboBox2->ItemIndex(),
-                             bsSkinOfficeComboBox1->ItemIndex(), FHost.JobParameters);
+                             bsSkinOfficeComboBox1->ItemIndex(), FHost.JobParameters());
 }
 
 void TForm6::Button13Click(TObject*) {
-  ReadSettingsPresetChoosers(PresetChoosers(), FHost.JobParameters);
+  ReadSettingsPresetChoosers(PresetChoosers(), FHost.JobParameters());
 }
 
 void TForm6::Button6Click(TObject*) {
-  ResetJobParameters(FHost.JobParameters);
+  ResetJobParameters(FHost.JobParameters());
 }
 
 void TForm6::Button5Click(TObject*) {
-  ApplySettingsFormatParameters(FHost.JobParameters, bsSkinOfficeComboBox2->ItemIndex(),
-                                bsSkinOfficeComboBox1->ItemIndex(), FHost.OutputFolderText(),
+  ApplySettingsFormatParameters(FHost.JobParameters(), bsSkinOfficeComboBox2->ItemIndex(),
+                                bsSkinOfficeComboBox1->ItemIndex(), FHost.OutputFolder(),
                                 FHost.OverwriteOutput());
 }

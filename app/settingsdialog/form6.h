@@ -4,10 +4,9 @@
 // fills the first category and runs the preset lists for the first format.
 #pragma once
 
-#include <functional>
-
 #include "app/formats/choosers.h"
 #include "app/formats/jobparameters.h"
+#include "app/main/mainform/jobhosts.h"
 #include "platform/ui/core/form.h"
 
 class TbsSkinData;
@@ -25,20 +24,11 @@ class TImage;
 class TImageList;
 class TFFmpegConverter;
 
-// What the dialog reaches of the main window and the options dialog: the main window's
-// JobParameters and skin data, the text of its output folder edit and the options dialog's
-// overwrite switch. The main window hands these in when it creates the dialog.
-struct TForm6Host {
-  TJobParameters& JobParameters;
-  TbsSkinData* SkinData = nullptr;
-  std::function<String()> OutputFolderText;
-  std::function<bool()> OverwriteOutput;
-};
-
 class TForm6 : public TForm {
  public:
-  // Builds the window and runs OnCreate (FormCreate) before returning.
-  TForm6(TComponent* AOwner, const TForm6Host& Host);
+  // Builds the window and runs OnCreate (FormCreate) before returning. Host (the main window: its
+  // JobParameters, skin, output folder and overwrite choice) outlives the dialog's use.
+  TForm6(TComponent* AOwner, IJobParametersHost& Host);
   ~TForm6() override;
   String ClassName() const override { return "TForm6"; }
 
@@ -103,7 +93,7 @@ class TForm6 : public TForm {
   void buildProcedurePanel();
   void bindHandlers();
 
-  TForm6Host FHost;
+  IJobParametersHost& FHost;
   struct TChooserAdapters;
   std::unique_ptr<TChooserAdapters> FAdapters;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/settingsdialog/form6.h"
+#include "app/settingsdialog/testkit/settingshost.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/boxes/office/bsskinofficelistbox.h"
@@ -55,8 +56,8 @@ class SettingsDialogDisplay : public TDisplayTest<TSkinControlTest> {
 
 TEST_F(SettingsDialogDisplay, TheDialogShowsItsChoosersAndTwoLineFormatEntries) {
   TJobParameters P;
-  auto* F =
-      new TForm6(Application, TForm6Host{P, Skin.get(), [] { return String("/out"); }, [] { return false; }});
+  settingstest::TJobParametersHost Host(P, Skin.get(), "/out");
+  auto* F = new TForm6(Application, Host);
   F->SetPosition(poDesigned);
   F->SetLeft(10);
   F->SetTop(10);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settingsdialog/settingscatalogue.h"
+#include "app/settingsdialog/testkit/settingshost.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/extctrls/image.h"
@@ -23,8 +24,8 @@ namespace {
 class SettingsDialog : public TSkinControlTest {
  protected:
   TForm6* create() {
-    Form6 =
-        new TForm6(Application, TForm6Host{P, Skin.get(), [this] { return Folder; }, [] { return false; }});
+    Host = std::make_unique<settingstest::TJobParametersHost>(P, Skin.get(), "/out");
+    Form6 = new TForm6(Application, *Host);
     return Form6;
   }
   // The texts the six choosers show, in TPresetSlot order.
@@ -53,7 +54,7 @@ class SettingsDialog : public TSkinControlTest {
     EXPECT_EQ(Form6->bsSkinOfficeComboBox1->ItemIndex(), 0);
   }
   TJobParameters P;
-  String Folder = "/out";
+  std::unique_ptr<settingstest::TJobParametersHost> Host;
   TForm6* Form6 = nullptr;
 };
 

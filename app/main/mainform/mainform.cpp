@@ -1,15 +1,19 @@
 #include "app/main/mainform/mainform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
 #include "app/main/mainform/makecontrol.h"
-#include "app/main/mainform/skinformatchooser.h"
-#include "app/main/mainform/skinpresetchooser.h"
+#include "app/formats/skinchoosers.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
+#include "platform/rtl/dynlib.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
@@ -22,6 +26,7 @@
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/stdctrls/checkbox.h"
 #include "platform/ui/stdctrls/combobox.h"
+#include "platform/ui/stdctrls/memo.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
@@ -109,13 +114,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FOptionsDialog) FOptionsDialog = nullptr;
+  if (Operation == opRemove && AComponent == FOptionsDialog) {
+    FOptionsDialog = nullptr;
+    FConversionOptions = nullptr;
+  }
   if (Operation == opRemove && AComponent == FPresetDialogComponent) SetPresetDialog(nullptr);
-}
-
-void TForm1::SetOptionsDialog(TForm* Value) {
-  FOptionsDialog = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
 }
 
 void TForm1::createComponents() {
@@ -314,11 +317,7 @@ void TForm1::setStoredValues() {
   lvFiles->SetSkinData(Skin);
 
   bsSkinOfficeComboBox2->SetSkinData(Skin);
-  for (Integer I = 0; I < CategoryPositionCount; ++I) {
-    TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
-    Item->SetCaption(CategoryCaptions[I]);
-    Item->SetImageIndex(CategoryCodeOfPosition(I));
-  }
+  FillCategoryChooser(bsSkinOfficeComboBox2);
   bsSkinOfficeComboBox2->SetItemIndex(0);
   bsSkinOfficeComboBox1->SetSkinData(Skin);
 
@@ -526,6 +525,8 @@ void TForm1::bindHandlers() {
   OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
   Button15->OnClick = [this](TObject* Sender) { Button15Click(Sender); };
   Button17->OnClick = [this](TObject* Sender) { Button17Click(Sender); };
+  Button16->OnClick = [this](TObject* Sender) { Button16Click(Sender); };
+  bsSkinButton5->OnClick = [this](TObject* Sender) { bsSkinButton5Click(Sender); };
   Button21->OnClick = [this](TObject* Sender) { Button21Click(Sender); };
   Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
   Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
@@ -585,6 +586,45 @@ void TForm1::Button15Click(TObject*) {
 void TForm1::Button17Click(TObject*) {
   FileOutPutPath = LoadOutputFolder(FOptionFile);
   Video_OutPut_Folder_Edit->SetText(FileOutPutPath);
+}
+
+void TForm1::Button16Click(TObject*) {
+  SaveOutputFolder(FOptionFile, FileOutPutPath);
+}
+
+namespace {
+
+// Why outputs cannot be written into Folder ("" when they can): it is made when missing, then a file
+// is created in it and removed again, which is the only test that sees read-only mounts, rights and
+// full file tables alike.
+String FolderWriteProblem(const String& Folder) {
+  if (Folder.empty()) return "没有选择目录";
+  if (!DirectoryExists(Folder) && !ForceDirectories(Folder)) return SysErrorMessage(errno);
+  const String Probe = Folder + "/.nerivo-write-check-" + IntToStr(Integer(getpid()));
+  const int Fd = ::open(Probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (Fd < 0) return SysErrorMessage(errno);
+  ::close(Fd);
+  ::unlink(Probe.c_str());
+  return "";
+}
+
+}  // namespace
+
+void TForm1::bsSkinButton5Click(TObject*) {
+  bsSkinSelectDirectoryDialog2->SetDirectory(FileOutPutPath);
+  // Cancel keeps the folder there is.
+  if (!bsSkinSelectDirectoryDialog2->Execute()) return;
+  const String Folder = ExcludeTrailingPathDelimiter(bsSkinSelectDirectoryDialog2->Directory());
+  if (const String Problem = FolderWriteProblem(Folder); !Problem.empty()) {
+    const String Text = "无法使用输出目录“" + Folder + "”：" + Problem + "。输出目录保持为“" + FileOutPutPath + "”。";
+    mmoLog->Lines()->Add(Text);
+    bsSkinMessage1->MessageDlg2(Text, "提示", mtWarning, {mbOK}, 0);
+    return;
+  }
+  FileOutPutPath = Folder;
+  Video_OutPut_Folder_Edit->SetText(Folder);
+  Button16->Click();
+  if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 
 void TForm1::Button21Click(TObject*) {

@@ -12,6 +12,8 @@
 
 #include "app/formats/choosers.h"
 #include "app/formats/jobparameters.h"
+#include "app/main/mainform/jobhosts.h"
+#include "app/main/options/conversionoptions.h"
 #include "app/main/options/optionfile.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/component/optionrecords.h"
@@ -52,8 +54,6 @@ class TComboBox;
 class TMemo;
 class TListBox;
 class TStrings;
-class TSkinFormatChooser;
-class TSkinPresetChooser;
 class TForm5;
 class TbsSkinGroupBox;
 class TbsSkinSlider;
@@ -78,7 +78,7 @@ constexpr Integer OptionSlotCount = 501;
 // The slot marker (kept in the output record's AudioLanguage) of a free slot.
 inline constexpr const char* FreeSlotMarker = "kong";
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost {
  public:
   // AOptionFile: "option.ini" (the program's own by default). ASkinFile: the skin loaded into the
   // window's skin data (the glyphs and pictures lie beside it); a file that is missing or unreadable
@@ -110,11 +110,33 @@ class TForm1 : public TForm {
   // Switches a command's group: routine button, skin button (with the matching glyph) and menu items.
   void SetCommandEnabled(TJobCommand Command, bool Enabled);
 
+  // The output folder setting saved (Button16): FileOutPutPath when it names an existing folder.
+  void Button16Click(TObject* Sender);
+  // "浏览...": the output folder chosen in the select-folder dialog, which opens on the current one.
+  void bsSkinButton5Click(TObject* Sender);
+
   TOptionFile& OptionFile() { return FOptionFile; }
-  TJobParameters& JobParameters() { return FJobParameters; }
-  // The options dialog, once the program created it (null before): shown by bsSkinSpeedButton1Click.
+  // The options dialog, once the program created it (null before): shown by bsSkinSpeedButton1Click,
+  // asked for the conversion options (their defaults without it).
   TForm* OptionsDialog() const { return FOptionsDialog; }
-  void SetOptionsDialog(TForm* Value);
+  IConversionOptions* ConversionOptions() const { return FConversionOptions; }
+  void SetOptionsDialog(TForm5* Value);
+
+  // ---- IJobParametersHost, IPresetDialogHost ----
+  TJobParameters& JobParameters() override { return FJobParameters; }
+  TbsSkinData* SkinData() const override { return bsSkinData1; }
+  String OutputFolder() const override;
+  bool OverwriteOutput() const override;
+  TCustomImageList* CategoryImages() const override;
+  TCustomImageList* FormatImages() const override;
+  TbsSkinOfficeItems* FormatItems() const override;
+  bool HasSelectedJob() const override;
+  void ApplyFormatToSelectedJob(const TJobFormatChoice& Choice) override;
+  void ApplyPresetToSelectedJob(TPresetSlot Slot, const IPresetChooser& Chooser) override;
+  TChooserPositions ChooserPositions() const override;
+  void TakeChooserPositions(const TChooserPositions& Positions) override;
+  void ShowSelectedJobChoices() override;
+  void FocusJobList() override;
 
   // ---- state shared with the job routines ----
   Int64 FDuration = 0;
@@ -239,15 +261,6 @@ class TForm1 : public TForm {
 
   // ==== job list, adding and editing (mainform_jobs.cpp) ====
 
-  // The job list's columns: a row's Caption is column 0, SubItems[k] is column k + 1.
-  static constexpr Integer colInputFile = 0, colDuration = 1, colFileSize = 2, colOutputFile = 3,
-                           colProgress = 4, colFps = 5, colCurrentTime = 6, colConvertedSize = 7,
-                           colTaskNumber = 8, colFormatPosition = 9, colPresetCode = 10, colVideoCodec = 11,
-                           colAudioCodec = 12, colAudioChannels = 13, colVideoTag = 14, colFileExt = 15,
-                           colFrameSize = 16, colVideoBitrate = 17, colFrameRate = 18, colAudioBitrate = 19,
-                           colAudioSampleRate = 20, colAspectRatio = 21, colDisableVideo = 22,
-                           colTargetType = 23, colNormType = 24;
-  static constexpr Integer JobColumnCount = 25;
   // The marker of a slot holding a job. Slot i always holds the job of row i: slots move with their
   // rows, and the one a removal leaves over at the end is given back free.
   static constexpr const char* TakenSlotMarker = "Full";
@@ -337,8 +350,7 @@ class TForm1 : public TForm {
   // One engine log line into mmoLog: "#<thread>.<level>: <message>".
   void FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
 
-  // Files converted at once: the options dialog's chooser while its multi-thread box is checked
-  // (1 when its text is no number above 0), else 1; 1 without the dialog.
+  // Files converted at once: the options' thread count; 1 without the options dialog.
   Integer BatchThreadCount() const;
   // The product's end-of-batch chime, beside the skin: <skin folder>/sounds/done.wav.
   String EndSoundFile() const;
@@ -540,46 +552,11 @@ class TForm1 : public TForm {
 
   // ==== preset dialog link (mainform_presets.cpp) ====
 
-  // The positions of the category, format and six preset choosers (the presets in TPresetSlot
-  // order), as the main window and the preset dialog hand them to each other.
-  struct TChooserPositions {
-    Integer Category = -1;
-    Integer Format = -1;
-    std::array<Integer, PresetSlotCount> Presets{-1, -1, -1, -1, -1, -1};
-    friend bool operator==(const TChooserPositions&, const TChooserPositions&) = default;
-  };
-  // The order in which the exchange sets the preset choosers.
-  static constexpr TPresetSlot PresetExchangeOrder[PresetSlotCount] = {
-      psFrameSize, psVideoBitrate, psFrameRate, psAspect, psAudioBitrate, psSampleRate};
-  // Reads a window's eight choosers; sets them category first, then format, then the presets in the
-  // exchange order, each write running that chooser's own handlers.
-  static TChooserPositions ReadChooserPositions(TbsSkinOfficeComboBox* Category,
-                                                TbsSkinOfficeComboBox* Format,
-                                                const TPresetChoosers& Presets);
-  static void WriteChooserPositions(TbsSkinOfficeComboBox* Category, TbsSkinOfficeComboBox* Format,
-                                    const TPresetChoosers& Presets, const TChooserPositions& Positions);
-
-  // What the main window needs of the preset dialog, which lives above it and implements this.
-  class IPresetDialog {
-   public:
-    virtual ~IPresetDialog() = default;
-    // The dialog's choosers set to these positions (WriteChooserPositions on the dialog).
-    virtual void TakeChoices(const TChooserPositions& Positions) = 0;
-    virtual void ShowPresetDialog() = 0;
-    // The dialog as a component, so that the main window hears of its destruction.
-    virtual TComponent* PresetDialogComponent() = 0;
-  };
-
   static constexpr Integer PresetButtonWidth = 72;
   TbsSkinButton* bsSkinButton24 = nullptr;  // "设置...", right of the format chooser
 
   // "设置...": the main window's chooser positions into the dialog, then the dialog shown modally.
   void bsSkinButton24Click(TObject* Sender);
-  TChooserPositions ChooserPositions() const;
-  // OK of the dialog: the positions into the main window's choosers, running its own handlers.
-  void SetChooserPositions(const TChooserPositions& Positions);
-  // The job list takes the focus now when the window is the active one, else when it next is.
-  void FocusJobList();
   IPresetDialog* PresetDialog() const { return FPresetDialog; }
   void SetPresetDialog(IPresetDialog* Value);
   IPresetDialog* FPresetDialog = nullptr;
@@ -616,17 +593,37 @@ class TForm1 : public TForm {
   void createPresetControls();
   void bindPresetHandlers();
 
+  // ---- the job rows (mainform_jobrows.cpp) ----
+  // While the choosers only show a row (its selection, the preset dialog's exchange), their handlers
+  // change no job: a selection is a read (TShowingChoice over FRowReads).
+  bool readingRow() const { return FRowReads > 0; }
+  // The selected row the choosers' handlers change; null while reading or with none selected.
+  TListItem* changedRow() const;
+  // The one format step on a row, then its option slot and its engine task follow the row.
+  void applyFormatToRow(TListItem* Row, const TJobFormatChoice& Choice);
+  // The slot of a row rebuilt from the row (what the start will convert with).
+  void rebuildSlot(TListItem* Row);
+  // The engine task of a row made again with the row's output name, so that a later add sees the
+  // names the rows really hold (the engine refuses two tasks writing one file).
+  void refreshTaskOutput(TListItem* Row);
+  // The choosers set to the positions a row stores, as a read; false when its codes do not read.
+  bool showRowChoices(TListItem* Row);
+  // The main window's own choosers as one choice.
+  TJobFormatChoice chooserChoice() const;
+  Integer FRowReads = 0;
+
   TOptionFile FOptionFile;
   String FSkinFile;
   TJobParameters FJobParameters;
   TForm* FOptionsDialog = nullptr;
+  IConversionOptions* FConversionOptions = nullptr;
   std::unique_ptr<TSkinFormatChooser> FFormatChooser;
   std::array<std::unique_ptr<TSkinPresetChooser>, PresetSlotCount> FPresetChoosers;
 };
 
 // The program's windows, each under the name of its layout object; null until the program made it.
-// Form2 (the about box) is declared with its class in app/main/about/aboutbox.h; Form7 (the preset
-// dialog) is not made yet.
+// Form2 (the about box) is declared with its class in app/main/about/aboutbox.h, Form7 (the preset
+// dialog) in app/presetdialog/form7.h.
 extern TForm1* Form1;
 extern TForm5* Form5;
 extern TForm* Form6;

@@ -2,8 +2,8 @@
 // progress in the rows, its end and the after-finish action, and the engine's log lines.
 #include <utility>
 
+#include "app/formats/jobrow.h"
 #include "app/main/mainform/mainform.h"
-#include "app/main/options/optionsdialog.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
@@ -30,69 +30,11 @@
 
 namespace {
 
-// Sub-items of a job row (column - 1).
-enum TRowItem {
-  riOutputFile = 2,
-  riProgress = 3,
-  riFps = 4,
-  riCurrentTime = 5,
-  riConvertedSize = 6,
-  riVideoCodec = 10,
-  riAudioCodec = 11,
-  riAudioChannels = 12,
-  riVideoTag = 13,
-  riFileExt = 14,
-  riFrameSize = 15,
-  riVideoBitrate = 16,
-  riFrameRate = 17,
-  riAudioBitrate = 18,
-  riAudioSampleRate = 19,
-  riAspectRatio = 20,
-  riDisableVideo = 21,
-  riTargetType = 22,
-  riNormType = 23,
-};
-
 // The progress text of a task that failed or could not be started.
 constexpr const char* FailedText = "失败";
 // The progress text of a task broken off after its progress had already claimed the whole input.
 constexpr const char* StoppedText = "已停止";
 constexpr const char* ShutdownPrivilege = "SeShutdownPrivilege";
-
-TOptionTargetType TargetTypeOf(const String& Text) {
-  if (Text == "vcd") return ttVCD;
-  if (Text == "svcd") return ttSVCD;
-  if (Text == "dvd") return ttDVD;
-  return ttIgnore;
-}
-
-// The output record of a row's slot, brought up to date with what the row's columns carry; the
-// fields the columns do not carry keep the slot's values.
-void RefreshFromRow(TOutputOptions& O, TStrings& Row) {
-  const String VideoCodec = Row.Strings(riVideoCodec);
-  if (!VideoCodec.empty()) {
-    O.VideoCodec = VideoCodec;
-    O.VideoPreset = VideoCodec == "libx264" ? "libx264-default" : "";
-  }
-  const String AudioCodec = Row.Strings(riAudioCodec);
-  if (!AudioCodec.empty() && AudioCodec != "AUTO") O.AudioCodec = AudioCodec;
-  if (const String T = Row.Strings(riAudioChannels); !T.empty()) O.AudioChannels = StrToInt(T);
-  const String Tag = Row.Strings(riVideoTag);
-  O.VideoTag = !Tag.empty() && VideoCodec != "libx264" ? Tag : "";
-  if (const String T = Row.Strings(riFileExt); !T.empty()) O.FileExt = T;
-  if (const String T = Row.Strings(riFrameSize); !T.empty()) O.FrameSize = T;
-  if (const String T = Row.Strings(riVideoBitrate); !T.empty()) O.VideoBitrate = StrToInt(T);
-  if (const String T = Row.Strings(riFrameRate); !T.empty()) O.FrameRate = T;
-  if (const String T = Row.Strings(riAudioBitrate); T != "-1000" && T != "-2000")
-    O.AudioBitrate = StrToInt(T);
-  if (const String T = Row.Strings(riAudioSampleRate); !T.empty() && T != "AUTO")
-    O.AudioSampleRate = StrToInt(T);
-  if (const String T = Row.Strings(riAspectRatio); !T.empty()) O.FrameAspectRatio = T;
-  O.DisableVideo = Row.Strings(riDisableVideo) == "True";
-  if (const String T = Row.Strings(riTargetType); !T.empty()) O.TargetType = TargetTypeOf(T);
-  const String Norm = Row.Strings(riNormType);
-  O.NormType = Norm == "PAL" ? ntPAL : Norm == "NTSC" ? ntNTSC : ntAuto;
-}
 
 // Whether a progress text claims the whole input ("100%" or more).
 bool ClaimsWholeInput(const String& Text) {
@@ -161,16 +103,9 @@ void TForm1::bsSkinButton2Click(TObject*) {
 }
 
 void TForm1::btnStartClick(TObject*) {
-  if (Form5 != nullptr) {
-    const std::pair<TbsSkinCheckRadioBox*, TThreadPriority> Priorities[] = {
-        {Form5->bsSkinCheckRadioBox9, tpIdle},
-        {Form5->bsSkinCheckRadioBox10, tpLowest},
-        {Form5->bsSkinCheckRadioBox11, tpLower},
-        {Form5->bsSkinCheckRadioBox12, tpNormal},
-    };
-    for (const auto& [Box, Priority] : Priorities)
-      if (Box->Checked()) ZUVER->SetThreadPriority(Priority);
-  }
+  TThreadPriority Priority;
+  if (FConversionOptions != nullptr && FConversionOptions->WorkerPriority(Priority))
+    ZUVER->SetThreadPriority(Priority);
   // The engine still working (a batch not yet ended) refuses the new tasks: nothing changes then.
   try {
     button28->Click();
@@ -194,36 +129,40 @@ void TForm1::btnStartClick(TObject*) {
   ZUVER->Start(BatchThreadCount());
 }
 
-Integer TForm1::BatchThreadCount() const {
-  if (Form5 == nullptr || !Form5->bsSkinCheckRadioBox7->Checked()) return 1;
-  const Integer Threads = StrToIntDef(Trim(Form5->bsSkinComboBox2->Text()), 1);
-  // No count would run the whole batch on this thread, the window frozen until it ends.
-  return Threads < 1 ? 1 : Threads;
-}
-
 void TForm1::button28Click(TObject*) {
   ZUVER->ClearTasks();
   FTaskRows.clear();
+  const bool Overwrite = OverwriteOutput();
   TListItems* Rows = lvFiles->Items();
   for (Integer I = 0; I < Rows->Count(); ++I) {
-    TStrings& Row = *Rows->Item(I)->SubItems();
+    TListItem* Row = Rows->Item(I);
     // This run's figures replace the last run's: a row never shows an earlier "100%" for a file
     // that is being written again.
-    for (Integer K : {riProgress, riFps, riCurrentTime, riConvertedSize}) Row.SetStrings(K, "");
+    for (TJobColumn C : {colProgress, colFps, colCurrentTime, colConvertedSize}) SetJobCell(Row, C, "");
     if (I >= OptionSlotCount) {
       markRowFailed(I, "no option slot for this job");
       continue;
     }
+    // A file may have come under the row's name since it was given (an earlier run's output, say):
+    // unless overwriting is on, the row takes the next free name, and shows it.
+    const String Name = JobCell(Row, colOutputFile);
+    const String Free = FreeJobOutputName(Rows, Row, Name, FileOutPutPath, Overwrite);
+    if (Free != Name) {
+      SetJobCell(Row, colOutputFile, Free);
+      mmoLog->Lines()->Add(Row->Caption() + ": " + Name + " 已存在，输出改为 " + Free);
+    }
     Integer Task = -1;
     try {
-      IO1[I].FileName = Rows->Item(I)->Caption();
-      RefreshFromRow(OO1[I], Row);
+      // What the row holds is what converts: the slot is made from the row, every preset included.
+      IO1[I].FileName = Row->Caption();
+      OO1[I] = JobRowOutputOptions(Row, FileOutPutPath);
+      OO1[I].AudioLanguage = TakenSlotMarker;
       Task = ZUVER->AddTask(IO1[I].FileName, &IO1[I]);
       if (Task < 0) {
         markRowFailed(I, ZUVER->LastErrMsg());
         continue;
       }
-      if (!ZUVER->SetOutputFile(Task, FileOutPutPath + "/" + Row.Strings(riOutputFile), &OO1[I])) {
+      if (!ZUVER->SetOutputFile(Task, OO1[I].FileName, &OO1[I])) {
         const String Reason = ZUVER->LastErrMsg();
         ZUVER->RemoveTask(Task);
         markRowFailed(I, Reason);
@@ -240,7 +179,7 @@ void TForm1::button28Click(TObject*) {
 
 void TForm1::markRowFailed(Integer Row, const String& Reason) {
   TListItem* Item = lvFiles->Items()->Item(Row);
-  Item->SubItems()->SetStrings(riProgress, FailedText);
+  SetJobCell(Item, colProgress, FailedText);
   mmoLog->Lines()->Add(Item->Caption() + ": " + Reason);
 }
 
@@ -317,13 +256,13 @@ void TForm1::ZUVERProgress(TObject*, PProgressInfo AProgressInfo) {
   const TProgressInfo& P = *AProgressInfo;
   const Integer Row = RowOfTask(P.TaskIndex);
   if (Row < 0) return;
-  TStrings& Items = *lvFiles->Items()->Item(Row)->SubItems();
-  Items.SetStrings(riProgress,
-                   P.TotalDuration > 0 ? IntToStr(P.CurrentDuration * 100 / P.TotalDuration) + "%" : "N/A");
-  if (P.FPS > 0) Items.SetStrings(riFps, IntToStr(P.FPS));
+  TListItem* Item = lvFiles->Items()->Item(Row);
+  SetJobCell(Item, colProgress,
+             P.TotalDuration > 0 ? IntToStr(P.CurrentDuration * 100 / P.TotalDuration) + "%" : "N/A");
+  if (P.FPS > 0) SetJobCell(Item, colFps, IntToStr(P.FPS));
   const Int64 Seconds = P.CurrentDuration > 0 ? P.CurrentDuration / 1000000 : 0;
-  Items.SetStrings(riCurrentTime, SecToDate(Integer(Seconds)));
-  Items.SetStrings(riConvertedSize, FileSizeText(P.CurrentSize));
+  SetJobCell(Item, colCurrentTime, SecToDate(Integer(Seconds)));
+  SetJobCell(Item, colConvertedSize, FileSizeText(P.CurrentSize));
 }
 
 void TForm1::ZUVERTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
@@ -336,19 +275,29 @@ void TForm1::ZUVERTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
     Button23->Click();
     Button24->Click();
     ++FBatchEndCount;
-    if (Form5 != nullptr) {
-      if (Form5->bsSkinCheckRadioBox1->Checked()) Button20->Click();
-      if (Form5->bsSkinCheckRadioBox2->Checked()) Button25->Click();
-      if (Form5->bsSkinCheckRadioBox4->Checked()) Button29->Click();
+    if (FConversionOptions != nullptr) {
+      switch (FConversionOptions->AfterFinish()) {
+        case afOpenFolder:
+          Button20->Click();
+          break;
+        case afPowerOff:
+          Button25->Click();
+          break;
+        case afPlaySound:
+          Button29->Click();
+          break;
+        case afNothing:
+          break;
+      }
     }
   } else if (const Integer Row = RowOfTask(Info.TaskIndex); Row >= 0) {
-    TStrings& Items = *lvFiles->Items()->Item(Row)->SubItems();
+    TListItem* Item = lvFiles->Items()->Item(Row);
     if (Info.Exception)
       markRowFailed(Row, Info.ExceptionMsg);
     else if (Info.Finished)
-      Items.SetStrings(riProgress, "100%");
-    else if (ClaimsWholeInput(Items.Strings(riProgress)))
-      Items.SetStrings(riProgress, StoppedText);
+      SetJobCell(Item, colProgress, "100%");
+    else if (ClaimsWholeInput(JobCell(Item, colProgress)))
+      SetJobCell(Item, colProgress, StoppedText);
   }
   if (Info.Exception)
     Application->MessageBox(Info.ExceptionMsg, Application->Title(), MB_OK | MB_ICONWARNING);

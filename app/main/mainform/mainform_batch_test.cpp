@@ -115,7 +115,7 @@ void MakeReady(TForm1* F) {
   for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) F->SetCommandEnabled(C, true);
 }
 
-TEST_F(Batch, EachRowsSlotIsRefreshedFromItsColumnsBeforeItsTaskIsBuilt) {
+TEST_F(Batch, EachRowsSlotIsMadeFromItsRowBeforeItsTaskIsBuilt) {
   CreateWindow();
   const String Clip = batchtest::TinyClips(1).front();
   TJobRow X264{Clip, "a.mp4"};
@@ -140,14 +140,17 @@ TEST_F(Batch, EachRowsSlotIsRefreshedFromItsColumnsBeforeItsTaskIsBuilt) {
   Mpeg4.VideoBitrate = "800000";
   Mpeg4.TargetType = "abc";
   Mpeg4.NormType = "pal";
-  TJobRow Empty{Clip, "c.avi"};
+  // Every preset column empty: "keep the source's value" for each of them.
+  TJobRow Empty{Clip, "c.asf"};
   Empty.VideoCodec = "";
   Empty.AudioCodec = "";
   Empty.AudioChannels = "";
   Empty.VideoBitrate = "";
   Empty.FileExt = "";
   for (const TJobRow& R : {X264, Mpeg4, Empty}) batchtest::AddJobRow(F, R);
-  // What only the slot holds, and values the rules must leave as they are.
+  // The third row is an ASF job (category position 3, format 5): its container comes from its format.
+  F->lvFiles->Items()->Item(2)->SubItems()->SetStrings(colFormatPosition - 1, "405");
+  // What a slot held before: none of it may reach a task whose row says otherwise.
   for (Integer I = 0; I < 3; ++I) {
     F->OO1[I].AudioBitrate = 96000;
     F->OO1[I].AudioSampleRate = 22050;
@@ -155,6 +158,9 @@ TEST_F(Batch, EachRowsSlotIsRefreshedFromItsColumnsBeforeItsTaskIsBuilt) {
     F->OO1[I].VideoCodec = "slot video";
     F->OO1[I].AudioChannels = 1;
     F->OO1[I].VideoBitrate = 123;
+    F->OO1[I].FrameRate = "29.97";
+    F->OO1[I].FrameSize = "720*576";
+    F->OO1[I].FrameAspectRatio = "4:3";
     F->OO1[I].FileExt = ".slot";
     F->OO1[I].TargetType = ttDVD;
     F->OO1[I].FileFormat = "avi";
@@ -168,9 +174,9 @@ TEST_F(Batch, EachRowsSlotIsRefreshedFromItsColumnsBeforeItsTaskIsBuilt) {
   EXPECT_EQ(A.VideoPreset, "libx264-default");
   EXPECT_EQ(A.VideoTag, "") << "libx264 takes no tag";
   EXPECT_EQ(A.VideoBitrate, -1000);
-  EXPECT_EQ(A.AudioBitrate, 96000) << "-1000 leaves the slot's";
-  EXPECT_EQ(A.AudioCodec, "slot codec") << "AUTO leaves the slot's";
-  EXPECT_EQ(A.AudioSampleRate, 22050) << "AUTO leaves the slot's";
+  EXPECT_EQ(A.AudioBitrate, -1) << "-1000 leaves the bit rate to the encoder";
+  EXPECT_EQ(A.AudioCodec, "") << "AUTO names no encoder";
+  EXPECT_EQ(A.AudioSampleRate, -1) << "AUTO keeps the source's rate";
   EXPECT_EQ(A.TargetType, ttVCD);
   EXPECT_EQ(A.NormType, ntPAL);
   EXPECT_TRUE(A.DisableVideo);
@@ -191,20 +197,26 @@ TEST_F(Batch, EachRowsSlotIsRefreshedFromItsColumnsBeforeItsTaskIsBuilt) {
   EXPECT_EQ(B.NormType, ntAuto) << "only PAL and NTSC as written";
   EXPECT_FALSE(B.DisableVideo);
 
+  // An empty column is the source's value, not what the slot held before.
   const TOutputOptions& C = F->OO1[2];
-  EXPECT_EQ(C.VideoCodec, "slot video");
-  EXPECT_EQ(C.AudioCodec, "slot codec");
-  EXPECT_EQ(C.AudioChannels, 1);
-  EXPECT_EQ(C.VideoBitrate, 123);
-  EXPECT_EQ(C.FileExt, ".slot");
-  EXPECT_EQ(C.TargetType, ttDVD) << "an empty target leaves the slot's";
+  EXPECT_EQ(C.VideoCodec, "");
+  EXPECT_EQ(C.AudioCodec, "");
+  EXPECT_EQ(C.AudioChannels, -1);
+  EXPECT_EQ(C.VideoBitrate, -1);
+  EXPECT_EQ(C.FrameRate, "");
+  EXPECT_EQ(C.FrameSize, "");
+  EXPECT_EQ(C.FrameAspectRatio, "");
+  EXPECT_EQ(C.FileExt, "");
+  EXPECT_EQ(C.TargetType, ttIgnore);
   EXPECT_EQ(C.NormType, ntAuto);
+  EXPECT_EQ(C.FileFormat, "asf") << "the container of the row's format";
 
   for (Integer I = 0; I < 3; ++I) {
     EXPECT_EQ(F->IO1[I].FileName, Clip);
-    EXPECT_EQ(F->OO1[I].FileFormat, "avi") << "what only the slot holds stays";
     EXPECT_EQ(F->OO1[I].AudioLanguage, "Full");
+    EXPECT_EQ(F->OO1[I].FileName, OutputPath(JobCell(F->lvFiles->Items()->Item(I), colOutputFile)));
   }
+  EXPECT_EQ(F->OO1[0].FileFormat, "") << "an AVI job names no container of its own";
 }
 
 TEST_F(Batch, StartPauseResumeStopAndTheBatchEndSwitchTheCommandsByTheStateTable) {
@@ -242,14 +254,23 @@ TEST_F(Batch, StartPauseResumeStopAndTheBatchEndSwitchTheCommandsByTheStateTable
   for (const auto& [Task, Info] : component_test::EndsByTask(Ends))
     EXPECT_EQ(Progress(F->RowOfTask(Task)) == "100%", Info.Finished) << "row " << Task;
 
-  // Only the skin start button restarts, from the rows as they are.
+  // Only the skin start button restarts, from the rows as they are. What the stopped run left under
+  // a row's name is the user's file now: the row takes the next free name and shows it.
+  std::vector<String> Before;
+  for (const char* Name : {"long1.avi", "long2.avi"})
+    Before.push_back(FileExists(OutputPath(Name)) ? batchtest::ReadWhole(OutputPath(Name)) : String());
   F->bsSkinButton2->Click();
   ExpectState(F, Converting, "restarted");
   ASSERT_TRUE(WaitForBatchEnd(2));
   ExpectState(F, Finished, "finished");
-  for (Integer I = 0; I < 2; ++I) EXPECT_EQ(Progress(I), "100%") << I;
-  EXPECT_TRUE(batchtest::DecodesWhole(OutputPath("long1.avi")));
-  EXPECT_TRUE(batchtest::DecodesWhole(OutputPath("long2.avi")));
+  for (Integer I = 0; I < 2; ++I) {
+    EXPECT_EQ(Progress(I), "100%") << I;
+    const String Name = JobCell(Row(I), colOutputFile);
+    const String Earlier = I == 0 ? "long1.avi" : "long2.avi";
+    EXPECT_EQ(Name != Earlier, FileExists(OutputPath(Earlier)) && !Before[I].empty()) << Name;
+    EXPECT_TRUE(batchtest::DecodesWhole(OutputPath(Name))) << Name;
+    if (!Before[I].empty()) EXPECT_EQ(batchtest::ReadWhole(OutputPath(Earlier)), Before[I]) << "left whole";
+  }
   EXPECT_TRUE(Boxes.empty());
 }
 

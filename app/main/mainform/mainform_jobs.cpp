@@ -5,11 +5,11 @@
 #include <system_error>
 
 #include "app/formats/joboptions.h"
+#include "app/formats/jobrow.h"
 #include "app/formats/presets.h"
 #include "app/main/mainform/mainform.h"
 #include "app/main/mainform/makecontrol.h"
-#include "app/main/mainform/skinformatchooser.h"
-#include "app/main/options/optionsdialog.h"
+#include "app/formats/skinchoosers.h"
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
@@ -39,32 +39,8 @@
 
 namespace {
 
-struct TColumn {
-  const char* Caption;
-  Integer Width;
-};
-
-const TColumn JobColumns[TForm1::JobColumnCount] = {
-    {"输入文件", 80},  {"视频时间", 70},  {"文件大小", 70},  {"输出文件", 80},  {"转换进度", 70},
-    {"", 0},           {"当前时间", 80},  {"转换大小", 80},  {"视频序号", 0},   {"视频类别", 0},
-    {"视频选项", 0},   {"视频编码", 0},   {"音频编码", 0},   {"声音频道", 0},   {"VideoTag", 0},
-    {"FileExt", 0},    {"视频分辨率", 0}, {"视频比特率", 0}, {"视频帧率", 0},   {"音频比特率", 0},
-    {"音频采样率", 0}, {"视频缩放", 0},   {"视频能否", 0},   {"TargetType", 0}, {"NormType", 0},
-};
-
 // What one input of an add came to.
 enum class TAddResult { Added, Skipped, EndAdd };
-
-String Cell(TListItem* Row, Integer Column) {
-  return Column == TForm1::colInputFile ? Row->Caption() : Row->SubItems()->Strings(Column - 1);
-}
-
-void SetCell(TListItem* Row, Integer Column, const String& Text) {
-  if (Column == TForm1::colInputFile)
-    Row->SetCaption(Text);
-  else
-    Row->SubItems()->SetStrings(Column - 1, Text);
-}
 
 // The window is not always showing (built but hidden, or minimised): focus is then left alone.
 void FocusIfShown(TWinControl* Control) {
@@ -95,29 +71,13 @@ void LogReport(TForm1& F, const String& Text) {
   }
 }
 
-bool OverwriteOutputFiles() {
-  return Form5 != nullptr && Form5->bsSkinCheckRadioBox3 != nullptr && Form5->bsSkinCheckRadioBox3->Checked();
-}
-
-// An output name (the full path) that another row of the list than Except already writes to.
-std::function<bool(const String&)> TakenByRow(TForm1& F, TListItem* Except) {
-  return [&F, Except](const String& Name) {
-    const String File = ExtractFileName(Name);
-    TListItems* Rows = F.lvFiles->Items();
-    for (Integer I = 0; I < Rows->Count(); ++I)
-      if (Rows->Item(I) != Except && Cell(Rows->Item(I), TForm1::colOutputFile) == File) return true;
-    return false;
-  };
-}
-
 // The six preset columns of Row from the JobParameters the chooser reader just filled: the values
 // the preset choosers show, not those of the format's table, so a job converts with what the user
 // sees whether or not its row was selected since it was added.
 void WritePresetColumns(TForm1& F, TListItem* Row) {
   for (Integer S = 0; S < PresetSlotCount; ++S) {
     const auto Slot = TPresetSlot(S);
-    Row->SubItems()->SetStrings(PresetParameterSubItem(Slot),
-                                PresetParameterColumnText(Slot, F.JobParameters()));
+    SetJobCell(Row, TJobColumn(PresetParameterSubItem(Slot) + 1), PresetParameterColumnText(Slot, F.JobParameters()));
   }
 }
 
@@ -165,31 +125,34 @@ void AppendJobRow(TForm1& F, const TInputOptions& Input, const TOutputOptions& O
   const Int64 Duration = Probe->FileStreamInfo().Duration;
   const TJobParameters& P = F.JobParameters();
   TListItem* Row = F.lvFiles->Items()->Add();
-  Row->SetCaption(Input.FileName);
   TStrings* S = Row->SubItems();
   S->BeginUpdate();
-  S->Add(Duration > 0 ? TForm1::SecToDate(Integer(Duration / 1000000)) : "N/A");
-  S->Add(FileSizeText(Probe->FileSize()));
-  S->Add(ExtractFileName(Output.FileName));
-  for (Integer C = TForm1::colProgress; C <= TForm1::colConvertedSize; ++C) S->Add("");
-  S->Add(IntToStr(Task + 1));
-  S->Add(IntToStr(
-      FormatPositionCodeOf(F.bsSkinOfficeComboBox2->ItemIndex(), F.bsSkinOfficeComboBox1->ItemIndex())));
-  S->Add(PresetIndexCodeOf(F.PresetChoosers()));
-  S->Add(Output.VideoCodec);
-  S->Add(Output.AudioCodec);
-  S->Add(IntToStr(Output.AudioChannels));
-  S->Add(Output.VideoTag);
-  S->Add(Output.FileExt);
-  S->Add(Output.FrameSize);
-  S->Add(IntToStr(Output.VideoBitrate));
-  S->Add(Output.FrameRate);
-  S->Add(IntToStr(Output.AudioBitrate));
-  S->Add(IntToStr(Output.AudioSampleRate));
-  S->Add(Output.FrameAspectRatio);
-  S->Add(P.Video_DisableVideo ? "True" : "False");
-  S->Add(P.Video_TargetType);
-  S->Add(P.Video_NormType);
+  for (Integer C = 1; C < JobColumnCount; ++C) S->Add("");
+  const std::pair<TJobColumn, String> Cells[] = {
+      {colInputFile, Input.FileName},
+      {colDuration, Duration > 0 ? TForm1::SecToDate(Integer(Duration / 1000000)) : "N/A"},
+      {colFileSize, FileSizeText(Probe->FileSize())},
+      {colOutputFile, ExtractFileName(Output.FileName)},
+      {colTaskNumber, IntToStr(Task + 1)},
+      {colFormatPosition, IntToStr(FormatPositionCodeOf(F.bsSkinOfficeComboBox2->ItemIndex(),
+                                                        F.bsSkinOfficeComboBox1->ItemIndex()))},
+      {colPresetCode, PresetIndexCodeOf(F.PresetChoosers())},
+      {colVideoCodec, Output.VideoCodec},
+      {colAudioCodec, Output.AudioCodec},
+      {colAudioChannels, IntToStr(Output.AudioChannels)},
+      {colVideoTag, Output.VideoTag},
+      {colFileExt, Output.FileExt},
+      {colFrameSize, Output.FrameSize},
+      {colVideoBitrate, IntToStr(Output.VideoBitrate)},
+      {colFrameRate, Output.FrameRate},
+      {colAudioBitrate, IntToStr(Output.AudioBitrate)},
+      {colAudioSampleRate, IntToStr(Output.AudioSampleRate)},
+      {colAspectRatio, Output.FrameAspectRatio},
+      {colDisableVideo, P.Video_DisableVideo ? "True" : "False"},
+      {colTargetType, P.Video_TargetType},
+      {colNormType, P.Video_NormType},
+  };
+  for (const auto& [Column, Text] : Cells) SetJobCell(Row, Column, Text);
   S->EndUpdate();
 }
 
@@ -313,7 +276,7 @@ void TForm1::createJobControls() {
   ListBox1->SetBounds(1276, 700, 120, 80);
   ListBox1->SetVisible(false);
 
-  for (const TColumn& C : JobColumns) {
+  for (const TJobColumnHeading& C : JobColumnHeadings) {
     TListColumn* Column = lvFiles->Columns()->Add();
     Column->SetCaption(C.Caption);
     Column->SetWidth(C.Width);
@@ -430,13 +393,11 @@ void TForm1::Button5Click(TObject*) {
   // The table step names the file; the free name then also steers clear of the other jobs' outputs.
   ApplyFormatParameters(FJobParameters, bsSkinOfficeComboBox2->ItemIndex(),
                         bsSkinOfficeComboBox1->ItemIndex(), Folder, true);
-  FJobParameters.Video_OutPutFileName = FreeOutputFileName(
-      FJobParameters.Video_OutPutFileName, Folder, OverwriteOutputFiles(), TakenByRow(*this, nullptr));
-  if (TListItem* Row = lvFiles->Selected()) {
-    const auto Columns = JobParameterColumns(FJobParameters);
-    for (Integer I = 0; I < ParameterSubItemCount; ++I)
-      Row->SubItems()->SetStrings(FirstParameterSubItem + I, Columns[I]);
-  }
+  FJobParameters.Video_OutPutFileName =
+      FreeOutputFileName(FJobParameters.Video_OutPutFileName, Folder, OverwriteOutput(), [this](const String& Name) {
+        return IsOtherRowsOutputName(lvFiles->Items(), nullptr, ExtractFileName(Name));
+      });
+  if (TListItem* Row = lvFiles->Selected()) WriteJobParameterColumns(Row, FJobParameters);
 }
 
 void TForm1::Button13Click(TObject*) {
@@ -514,7 +475,7 @@ void TForm1::btnRemoveClick(TObject*) {
     return;
   }
   const Integer Removed = Row->Index();
-  const Integer TaskNumber = StrToIntDef(Cell(Row, colTaskNumber), 0);
+  const Integer TaskNumber = StrToIntDef(JobCell(Row, colTaskNumber), 0);
   // The engine refuses while a batch is on: the job then stays, row, task and slot.
   try {
     ZUVER->RemoveTask(TaskNumber - 1);
@@ -533,8 +494,8 @@ void TForm1::btnRemoveClick(TObject*) {
   if (Removed <= Last) OO1[Last].AudioLanguage = FreeSlotMarker;
   for (Integer I = 0; I < lvFiles->Items()->Count(); ++I) {
     TListItem* Other = lvFiles->Items()->Item(I);
-    const Integer Number = StrToIntDef(Cell(Other, colTaskNumber), 0);
-    if (Number > TaskNumber) SetCell(Other, colTaskNumber, IntToStr(Number - 1));
+    const Integer Number = StrToIntDef(JobCell(Other, colTaskNumber), 0);
+    if (Number > TaskNumber) SetJobCell(Other, colTaskNumber, IntToStr(Number - 1));
   }
   const bool Any = lvFiles->Items()->Count() > 0;
   for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) SetCommandEnabled(C, Any);
@@ -599,44 +560,22 @@ void TForm1::bsSkinOfficeComboBox2Change(TObject*) {
 }
 
 void TForm1::bsSkinOfficeComboBox1Change(TObject*) {
-  Button18Click(this);
-  const Integer Format = bsSkinOfficeComboBox1->ItemIndex();
-  if (Format < 0) return;
-  const String Ext = CutOutputExtension(FFormatChooser->ItemCaption(Format));
-  TListItem* Row = lvFiles->Selected();
-  if (Row == nullptr) return;
-  Button5->Click();
-  Button13->Click();
-  WritePresetColumns(*this, Row);
-
-  const String Folder = Video_OutPut_Folder_Edit->Text();
-  const String Old = Cell(Row, colOutputFile);
-  String Name = ChangeFileExt(Old, Ext);
-  // A new extension may meet another job's output or a file already there: numbered as an add is.
-  if (Name != Old)
-    Name = ExtractFileName(
-        FreeOutputFileName(Folder + "/" + Name, Folder, OverwriteOutputFiles(), TakenByRow(*this, Row)));
-  SetCell(Row, colOutputFile, Name);
-  SetCell(Row, colFormatPosition, IntToStr(FormatPositionCodeOf(bsSkinOfficeComboBox2->ItemIndex(), Format)));
-  // The job's slot follows its new format: the fields no column carries (container, volume, encoder
-  // preset, output name) come from it at the batch start.
-  if (const Integer R = Row->Index(); R < OptionSlotCount) {
-    OO1[R] = JobOutputOptions(FJobParameters);
-    OO1[R].FileName = Folder + "/" + Name;
-    OO1[R].AudioLanguage = TakenSlotMarker;
+  // The preset lists refill as a read: the job takes the new format once, below.
+  {
+    TShowingChoice Read(FRowReads);
+    Button18Click(this);
   }
+  TListItem* Row = changedRow();
+  if (Row == nullptr || bsSkinOfficeComboBox1->ItemIndex() < 0) return;
+  applyFormatToRow(Row, chooserChoice());
   FocusIfShown(lvFiles);
 }
 
 namespace {
 
 void PresetChooserChange(TForm1& F, TPresetSlot Slot) {
-  TListItem* Row = F.lvFiles->Selected();
-  if (Row == nullptr) return;
-  const TPresetChange Change = PresetChooserChanged(Slot, *F.PresetChoosers()[Slot],
-                                                    Cell(Row, TForm1::colPresetCode), F.JobParameters());
-  SetCell(Row, TForm1::colPresetCode, Change.PresetIndexCode);
-  Row->SubItems()->SetStrings(Change.SubItem, Change.ColumnText);
+  if (!F.HasSelectedJob()) return;
+  F.ApplyPresetToSelectedJob(Slot, *F.PresetChoosers()[Slot]);
   FocusIfShown(F.lvFiles);
 }
 

@@ -75,8 +75,8 @@ class JobList : public mainformtest::TMainFormTest {
     for (Integer I = 0; I < RowCount(); ++I) {
       SCOPED_TRACE("row " + IntToStr(I));
       EXPECT_EQ(F->OO1[I].AudioLanguage, "Full");
-      EXPECT_EQ(F->IO1[I].FileName, Cell(I, TForm1::colInputFile));
-      EXPECT_EQ(ExtractFileName(F->OO1[I].FileName), Cell(I, TForm1::colOutputFile));
+      EXPECT_EQ(F->IO1[I].FileName, Cell(I, colInputFile));
+      EXPECT_EQ(ExtractFileName(F->OO1[I].FileName), Cell(I, colOutputFile));
     }
     for (Integer I = RowCount(); I < OptionSlotCount; ++I) ASSERT_EQ(F->OO1[I].AudioLanguage, "kong") << I;
   }
@@ -156,16 +156,16 @@ TEST_F(JobList, AddingOneFileMakesARowASlotAndOpensTheJobCommands) {
   ASSERT_EQ(RowCount(), 1) << LogText(F);
   TListItem* Row = Rows()->Item(0);
   EXPECT_EQ(Row->SubItems()->Count(), 24);
-  EXPECT_EQ(Cell(Row, TForm1::colInputFile), Input);
-  EXPECT_EQ(Cell(Row, TForm1::colDuration), "00:00:01");
-  EXPECT_EQ(Cell(Row, TForm1::colFileSize), FileSizeText(std::filesystem::file_size(Input)));
+  EXPECT_EQ(Cell(Row, colInputFile), Input);
+  EXPECT_EQ(Cell(Row, colDuration), "00:00:01");
+  EXPECT_EQ(Cell(Row, colFileSize), FileSizeText(std::filesystem::file_size(Input)));
   // The first format of the first category: code 1600, an AVI file in the output folder.
-  EXPECT_EQ(Cell(Row, TForm1::colOutputFile), "holiday.avi");
-  for (Integer C = TForm1::colProgress; C <= TForm1::colConvertedSize; ++C) EXPECT_EQ(Cell(Row, C), "") << C;
-  EXPECT_EQ(Cell(Row, TForm1::colTaskNumber), "1");
-  EXPECT_EQ(Cell(Row, TForm1::colFormatPosition), "100");
-  EXPECT_EQ(Cell(Row, TForm1::colPresetCode), PresetIndexCodeOf(F->PresetChoosers()));
-  EXPECT_EQ(Cell(Row, TForm1::colPresetCode).size(), 12u);
+  EXPECT_EQ(Cell(Row, colOutputFile), "holiday.avi");
+  for (Integer C = colProgress; C <= colConvertedSize; ++C) EXPECT_EQ(Cell(Row, C), "") << C;
+  EXPECT_EQ(Cell(Row, colTaskNumber), "1");
+  EXPECT_EQ(Cell(Row, colFormatPosition), "100");
+  EXPECT_EQ(Cell(Row, colPresetCode), PresetIndexCodeOf(F->PresetChoosers()));
+  EXPECT_EQ(Cell(Row, colPresetCode).size(), 12u);
 
   // The parameter columns are the task's output record, which the engine holds too.
   TJobParameters P;
@@ -173,12 +173,12 @@ TEST_F(JobList, AddingOneFileMakesARowASlotAndOpensTheJobCommands) {
   ApplyFormatParameters(P, 0, 0, OutputFolder(), false);
   ReadPresetChoosers(F->PresetChoosers(), P);
   const TOutputOptions O = JobOutputOptions(P);
-  EXPECT_EQ(Cell(Row, TForm1::colVideoCodec), O.VideoCodec);
-  EXPECT_EQ(Cell(Row, TForm1::colAudioCodec), O.AudioCodec);
-  EXPECT_EQ(Cell(Row, TForm1::colVideoBitrate), IntToStr(O.VideoBitrate));
-  EXPECT_EQ(Cell(Row, TForm1::colAudioBitrate), IntToStr(O.AudioBitrate));
-  EXPECT_EQ(Cell(Row, TForm1::colFrameSize), O.FrameSize);
-  EXPECT_EQ(Cell(Row, TForm1::colDisableVideo), "False");
+  EXPECT_EQ(Cell(Row, colVideoCodec), O.VideoCodec);
+  EXPECT_EQ(Cell(Row, colAudioCodec), O.AudioCodec);
+  EXPECT_EQ(Cell(Row, colVideoBitrate), IntToStr(O.VideoBitrate));
+  EXPECT_EQ(Cell(Row, colAudioBitrate), IntToStr(O.AudioBitrate));
+  EXPECT_EQ(Cell(Row, colFrameSize), O.FrameSize);
+  EXPECT_EQ(Cell(Row, colDisableVideo), "False");
   EXPECT_EQ(F->ZUVER->TasksCount(), 1);
 
   ExpectSlotsInStepWithRows();
@@ -198,7 +198,7 @@ TEST_F(JobList, AnUnknownDurationShowsNAAndAnAudioFormatMarksEveryRow) {
          "raw.m4v");
   AddFiles({"raw.m4v"});
   ASSERT_EQ(RowCount(), 1) << LogText(F);
-  EXPECT_EQ(Cell(0, TForm1::colDuration), "N/A");
+  EXPECT_EQ(Cell(0, colDuration), "N/A");
   F->btnClear->Click();
 
   ASSERT_TRUE(ChooseFirstFormat([](Integer Code) { return IsNoVideoCode(Code); }));
@@ -206,30 +206,30 @@ TEST_F(JobList, AnUnknownDurationShowsNAAndAnAudioFormatMarksEveryRow) {
   AddFiles({"a.mkv", "b.mkv"});
   ASSERT_EQ(RowCount(), 2) << LogText(F);
   for (Integer I = 0; I < 2; ++I) {
-    EXPECT_EQ(Cell(I, TForm1::colDisableVideo), "True") << I;
+    EXPECT_EQ(Cell(I, colDisableVideo), "True") << I;
     EXPECT_TRUE(F->OO1[I].DisableVideo) << I;
     EXPECT_LT(F->OO1[I].VideoBitrate, 0) << I << ": no video bit rate reaches the engine";
   }
   // The add leaves the record's "leave it" bit rate at -1; the last row, selected at the end, has its
   // columns rewritten by the selection's chooser cascade, which writes the chooser's own sentinel.
-  EXPECT_EQ(Cell(0, TForm1::colVideoBitrate), "-1");
+  EXPECT_EQ(Cell(0, colVideoBitrate), "-1");
 }
 
 TEST_F(JobList, SeveralFilesAndAFolderAreAddedFromTheLastListedToTheFirst) {
   for (const char* Name : {"a.mkv", "b.mkv", "c.mkv"}) CopyAs(Clip(), Inputs, Name);
   AddFiles({"a.mkv", "b.mkv", "c.mkv"});
   ASSERT_EQ(RowCount(), 3) << LogText(F);
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "c.avi");
-  EXPECT_EQ(Cell(1, TForm1::colOutputFile), "b.avi");
-  EXPECT_EQ(Cell(2, TForm1::colOutputFile), "a.avi");
-  for (Integer I = 0; I < 3; ++I) EXPECT_EQ(Cell(I, TForm1::colTaskNumber), IntToStr(I + 1));
+  EXPECT_EQ(Cell(0, colOutputFile), "c.avi");
+  EXPECT_EQ(Cell(1, colOutputFile), "b.avi");
+  EXPECT_EQ(Cell(2, colOutputFile), "a.avi");
+  for (Integer I = 0; I < 3; ++I) EXPECT_EQ(Cell(I, colTaskNumber), IntToStr(I + 1));
   EXPECT_EQ(F->lvFiles->ItemIndex(), 2) << "the last row is selected";
   ExpectSlotsInStepWithRows();
   // A name typed in the several-files dialog, nothing selected: that file.
   jobstest::TypeFileName(F->OpenDialog2, Inputs, "a.mkv");
   F->Button8->Click();
   ASSERT_EQ(RowCount(), 4) << LogText(F);
-  EXPECT_EQ(Cell(3, TForm1::colOutputFile), "a_1.avi");
+  EXPECT_EQ(Cell(3, colOutputFile), "a_1.avi");
   F->btnClear->Click();
 
   // A folder: its files in the reverse of the listed order.
@@ -243,8 +243,8 @@ TEST_F(JobList, SeveralFilesAndAFolderAreAddedFromTheLastListedToTheFirst) {
   ASSERT_EQ(Listed->Count(), 2) << "the subfolder's files are not listed";
   EXPECT_EQ(BoxTextOf([&] { F->Button12->Click(); }, {FolderStep(Folder)}), "") << "files were found: no box";
   ASSERT_EQ(RowCount(), 2) << LogText(F);
-  EXPECT_EQ(Cell(0, TForm1::colInputFile), Listed->Strings(1));
-  EXPECT_EQ(Cell(1, TForm1::colInputFile), Listed->Strings(0));
+  EXPECT_EQ(Cell(0, colInputFile), Listed->Strings(1));
+  EXPECT_EQ(Cell(1, colInputFile), Listed->Strings(0));
   EXPECT_EQ(F->lvFiles->ItemIndex(), 1);
   ExpectSlotsInStepWithRows();
   EXPECT_EQ(F->ZUVER->TasksCount(), 2);
@@ -291,7 +291,7 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   const String Log = LogText(F);
   ASSERT_EQ(RowCount(), 5) << Log;
   std::vector<String> Added;
-  for (Integer I = 0; I < RowCount(); ++I) Added.push_back(ExtractFileName(Cell(I, TForm1::colInputFile)));
+  for (Integer I = 0; I < RowCount(); ++I) Added.push_back(ExtractFileName(Cell(I, colInputFile)));
   for (const char* Name : Good) EXPECT_NE(std::find(Added.begin(), Added.end(), Name), Added.end()) << Name;
   // Four bad files, each with its line between empty lines; the dangling link is not listed.
   Integer Errors = 0;
@@ -304,7 +304,7 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   ExpectSlotsInStepWithRows();
   // Each output name is the input's own, unique, with the format's extension.
   for (Integer I = 0; I < RowCount(); ++I)
-    EXPECT_EQ(Cell(I, TForm1::colOutputFile), ChangeFileExt(Added[I], ".avi")) << I;
+    EXPECT_EQ(Cell(I, colOutputFile), ChangeFileExt(Added[I], ".avi")) << I;
 }
 
 // An output the engine refuses, or a task it refuses, ends the add: the jobs added before stay, the
@@ -318,7 +318,7 @@ TEST_F(JobList, RefusedOutputsAndTasksEndTheAddAndKeepTheEarlierJobs) {
   CopyAs(Clip(), Inputs, "z.mkv");
   AddFiles({"a.mkv", "m.m4v", "z.mkv"});
   ASSERT_EQ(RowCount(), 1) << LogText(F);
-  EXPECT_EQ(ExtractFileName(Cell(0, TForm1::colInputFile)), "z.mkv");
+  EXPECT_EQ(ExtractFileName(Cell(0, colInputFile)), "z.mkv");
   EXPECT_EQ(F->ZUVER->TasksCount(), 1) << "the refused task is removed again";
   EXPECT_EQ(F->lvFiles->ItemIndex(), -1) << "an add that ended early selects nothing";
   EXPECT_NE(LogText(F).find("\n***Cannot do convert, error: "), String::npos) << LogText(F);
@@ -349,8 +349,8 @@ TEST_F(JobList, AJobPastTheLastOptionSlotIsRefused) {
   for (Integer I = 0; I < OptionSlotCount; ++I) {
     TListItem* Row = Rows()->Add();
     Row->SetCaption("/elsewhere/" + IntToStr(I) + ".mkv");
-    for (Integer C = 1; C < TForm1::JobColumnCount; ++C)
-      Row->SubItems()->Add(C == TForm1::colOutputFile ? IntToStr(I) + ".avi" : "");
+    for (Integer C = 1; C < JobColumnCount; ++C)
+      Row->SubItems()->Add(C == colOutputFile ? IntToStr(I) + ".avi" : "");
   }
   CopyAs(Clip(), Inputs, "a.mkv");
   AddFiles({"a.mkv"});
@@ -373,9 +373,9 @@ TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   ChooseFiles(F->OpenDialog1, Inputs, {"taken.mkv"});
   F->btnAdd->Click();
   ASSERT_EQ(RowCount(), 3) << LogText(F);
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "same.avi");
-  EXPECT_EQ(Cell(1, TForm1::colOutputFile), "same_1.avi");
-  EXPECT_EQ(Cell(2, TForm1::colOutputFile), "taken_1.avi");
+  EXPECT_EQ(Cell(0, colOutputFile), "same.avi");
+  EXPECT_EQ(Cell(1, colOutputFile), "same_1.avi");
+  EXPECT_EQ(Cell(2, colOutputFile), "taken_1.avi");
   EXPECT_EQ(F->ZUVER->TasksCount(), 3) << "the engine took every output";
   ExpectSlotsInStepWithRows();
 
@@ -383,10 +383,7 @@ TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   // output still is not.
   auto* Options = new TForm5(Application, F->bsSkinData1, F->ZUVER, File());
   Options->AfterConstruction();
-  Form5 = Options;
-  const struct TForgetOptions {
-    ~TForgetOptions() { Form5 = nullptr; }
-  } Forget;
+  F->SetOptionsDialog(Options);
   Options->bsSkinCheckRadioBox3->SetChecked(true);
   F->btnClear->Click();
   jobstest::WriteFile(OutputFolder(), "same.avi", "an earlier result");
@@ -395,8 +392,8 @@ TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
     F->btnAdd->Click();
   }
   ASSERT_EQ(RowCount(), 2) << LogText(F);
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "same.avi");
-  EXPECT_EQ(Cell(1, TForm1::colOutputFile), "same_1.avi");
+  EXPECT_EQ(Cell(0, colOutputFile), "same.avi");
+  EXPECT_EQ(Cell(1, colOutputFile), "same_1.avi");
 }
 
 TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
@@ -416,15 +413,15 @@ TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
   F->bsSkinButton4->Click();
   EXPECT_EQ(F->lvFiles->ItemIndex(), 3) << "move down on the last row does nothing";
   std::vector<String> Order;
-  for (Integer I = 0; I < RowCount(); ++I) Order.push_back(Cell(I, TForm1::colOutputFile));
+  for (Integer I = 0; I < RowCount(); ++I) Order.push_back(Cell(I, colOutputFile));
   EXPECT_EQ(Order, (std::vector<String>{"b.avi", "d.avi", "a.avi", "c.avi"}));
   // The task numbers travel with their rows (d 1, c 2, b 3, a 4).
-  EXPECT_EQ(Cell(0, TForm1::colTaskNumber), "3");
-  EXPECT_EQ(Cell(3, TForm1::colTaskNumber), "2");
+  EXPECT_EQ(Cell(0, colTaskNumber), "3");
+  EXPECT_EQ(Cell(3, colTaskNumber), "2");
   ExpectSlotsInStepWithRows();
   F->lvFiles->SetItemIndex(1);
   F->Button27->Click();
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "d.avi");
+  EXPECT_EQ(Cell(0, colOutputFile), "d.avi");
   ExpectSlotsInStepWithRows();
   F->bsSkinButton4->Click();  // back: b d a c
 
@@ -434,17 +431,17 @@ TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
   ASSERT_EQ(RowCount(), 3);
   EXPECT_EQ(F->lvFiles->ItemIndex(), 0);
   Order.clear();
-  for (Integer I = 0; I < RowCount(); ++I) Order.push_back(Cell(I, TForm1::colOutputFile));
+  for (Integer I = 0; I < RowCount(); ++I) Order.push_back(Cell(I, colOutputFile));
   EXPECT_EQ(Order, (std::vector<String>{"b.avi", "a.avi", "c.avi"}));
-  EXPECT_EQ(Cell(0, TForm1::colTaskNumber), "2");
-  EXPECT_EQ(Cell(1, TForm1::colTaskNumber), "3");
-  EXPECT_EQ(Cell(2, TForm1::colTaskNumber), "1");
+  EXPECT_EQ(Cell(0, colTaskNumber), "2");
+  EXPECT_EQ(Cell(1, colTaskNumber), "3");
+  EXPECT_EQ(Cell(2, colTaskNumber), "1");
   ExpectSlotsInStepWithRows();
   // The engine's tasks: c, b, a at 0, 1, 2, matching the rows' numbers.
   ASSERT_EQ(F->ZUVER->TasksCount(), 3);
   for (Integer I = 0; I < RowCount(); ++I) {
-    const Integer Task = StrToInt(Cell(I, TForm1::colTaskNumber)) - 1;
-    EXPECT_EQ(F->ZUVER->GetTaskAVProbe(Task, 0)->FileName(), Cell(I, TForm1::colInputFile)) << I;
+    const Integer Task = StrToInt(Cell(I, colTaskNumber)) - 1;
+    EXPECT_EQ(F->ZUVER->GetTaskAVProbe(Task, 0)->FileName(), Cell(I, colInputFile)) << I;
   }
   ExpectJobCommands(true);
 
@@ -452,7 +449,7 @@ TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
   CopyAs(Clip(), Inputs, "e.mkv");
   AddFiles({"e.mkv"});
   ASSERT_EQ(RowCount(), 4);
-  EXPECT_EQ(Cell(3, TForm1::colTaskNumber), "4");
+  EXPECT_EQ(Cell(3, colTaskNumber), "4");
   ExpectSlotsInStepWithRows();
 }
 
@@ -497,7 +494,7 @@ TEST_F(JobList, RemovingTheLastJobAndClearingEmptyTheList) {
   AddFiles({"a.mkv"});
   ASSERT_EQ(RowCount(), 1);
   EXPECT_EQ(F->OO1[0].AudioLanguage, "Full");
-  EXPECT_EQ(F->IO1[0].FileName, Cell(0, TForm1::colInputFile));
+  EXPECT_EQ(F->IO1[0].FileName, Cell(0, colInputFile));
 }
 
 TEST_F(JobList, ChoosersRewriteTheSelectedJob) {
@@ -510,10 +507,10 @@ TEST_F(JobList, ChoosersRewriteTheSelectedJob) {
   TbsSkinComboBox* VideoBitrate = F->bsSkinComboBox2;
   ASSERT_GT(VideoBitrate->Items()->Count(), 2);
   VideoBitrate->SetItemIndex(2);
-  EXPECT_EQ(Cell(0, TForm1::colPresetCode).substr(2, 2), "02");
+  EXPECT_EQ(Cell(0, colPresetCode).substr(2, 2), "02");
   TJobParameters P;
   SetParameterFromPresetText(psVideoBitrate, VideoBitrate->Text(), P, ptuChangeHandler);
-  EXPECT_EQ(Cell(0, TForm1::colVideoBitrate), IntToStr(P.Video_VideoBitrate));
+  EXPECT_EQ(Cell(0, colVideoBitrate), IntToStr(P.Video_VideoBitrate));
 
   // Another format: the extension, the format position, the parameter columns and the job's slot.
   // An ASF format keeps its container only in the slot.
@@ -523,26 +520,26 @@ TEST_F(JobList, ChoosersRewriteTheSelectedJob) {
   }));
   const Integer Category = F->bsSkinOfficeComboBox2->ItemIndex(),
                 Format = F->bsSkinOfficeComboBox1->ItemIndex();
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile), "a.asf");
-  EXPECT_EQ(Cell(0, TForm1::colFormatPosition), IntToStr(FormatPositionCodeOf(Category, Format)));
-  EXPECT_EQ(Cell(0, TForm1::colPresetCode), PresetIndexCodeOf(F->PresetChoosers()));
+  EXPECT_EQ(Cell(0, colOutputFile), "a.asf");
+  EXPECT_EQ(Cell(0, colFormatPosition), IntToStr(FormatPositionCodeOf(Category, Format)));
+  EXPECT_EQ(Cell(0, colPresetCode), PresetIndexCodeOf(F->PresetChoosers()));
   EXPECT_EQ(F->OO1[0].FileFormat, "asf");
   EXPECT_EQ(F->OO1[0].FileName, OutputFolder() + "/a.asf");
   ExpectSlotsInStepWithRows();
 
   // With no row selected the choosers leave the list alone.
   F->lvFiles->ClearSelection();
-  const String Before = Cell(0, TForm1::colOutputFile) + Cell(0, TForm1::colPresetCode);
+  const String Before = Cell(0, colOutputFile) + Cell(0, colPresetCode);
   F->bsSkinOfficeComboBox2->SetItemIndex(0);
   VideoBitrate->SetItemIndex(1);
-  EXPECT_EQ(Cell(0, TForm1::colOutputFile) + Cell(0, TForm1::colPresetCode), Before);
+  EXPECT_EQ(Cell(0, colOutputFile) + Cell(0, colPresetCode), Before);
 }
 
 // What a parameter column means to the conversion: "", "AUTO" and the bit-rate sentinels all leave
 // the value to the engine.
 String Meaning(Integer Column, const String& Text) {
-  if (Column == TForm1::colAudioSampleRate && (Text == "" || Text == "AUTO" || Text == "-1")) return "unset";
-  if ((Column == TForm1::colVideoBitrate || Column == TForm1::colAudioBitrate) &&
+  if (Column == colAudioSampleRate && (Text == "" || Text == "AUTO" || Text == "-1")) return "unset";
+  if ((Column == colVideoBitrate || Column == colAudioBitrate) &&
       (Text == "-1" || Text == "-1000" || Text == "-2000"))
     return "unset";
   return Text;
@@ -582,7 +579,7 @@ TEST_F(JobList, JobsWithTheSameChoicesConvertWithWhatTheChoosersShow) {
   const std::array<String, 14> ShownColumns = JobParameterColumns(Shown);
 
   // Row 0 is selected later: the selection sets the format and then the rows' preset positions.
-  const String Code = Cell(0, TForm1::colPresetCode);
+  const String Code = Cell(0, colPresetCode);
   F->lvFiles->SetItemIndex(0);
   F->bsSkinOfficeComboBox2->SetItemIndex(Category);
   F->bsSkinOfficeComboBox1->SetItemIndex(Format);

@@ -1,7 +1,7 @@
 // Row selection and the in-place rename, the menus with their own handlers, help, and the skin choice.
 #include <algorithm>
 
-#include "app/formats/presets.h"
+#include "app/formats/jobrow.h"
 #include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
 #include "app/main/mainform/makecontrol.h"
@@ -30,10 +30,6 @@
 #include "skin/dialogs/bsskinselectskindialog.h"
 
 namespace {
-
-// Job row columns as sub-item indexes.
-constexpr Integer OutputFileSubItem = 2;
-constexpr Integer FormatPositionSubItem = 8;
 
 // The tool bar: 选项 follows 清空 behind a divider.
 constexpr Integer ToolBarH = 69;
@@ -158,27 +154,15 @@ void TForm1::bindMenuHandlers() {
 // ---- row selection ----
 
 void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool) {
-  // A row whose codes do not read ends the handler where it stands, without a message.
-  try {
-    const Integer Index = lvFiles->ItemIndex();
-    if (Index < 0) return;
-    TListItem* Row = lvFiles->Items()->Item(Index);
-    const Integer Code = StrToInt(Row->SubItems()->Strings(FormatPositionSubItem));
-    const Integer Category = Code / 100;
-    // All six are read first: the cascades below rewrite the row's code.
-    const String PresetCode = Row->SubItems()->Strings(PresetCodeSubItem);
-    std::array<Integer, PresetSlotCount> Positions{};
-    for (Integer I = 0; I < PresetSlotCount; ++I) Positions[I] = StrToInt(Utf8Copy(PresetCode, 2 * I, 2));
-
-    bsSkinOfficeComboBox2->SetItemIndex(Category - 1);
-    bsSkinOfficeComboBox1->SetItemIndex(Code - 100 * Category);
-    const TPresetChoosers Choosers = PresetChoosers();
-    for (Integer I = 0; I < PresetSlotCount; ++I) Choosers[I]->SetItemIndex(Positions[I]);
-    bsSkinSlider1->SetValue(0);
-    T_Movie_PLayer_FileName = Row->Caption();
-    Button31->Click();
-  } catch (const Exception&) {
-  }
+  const Integer Index = lvFiles->ItemIndex();
+  if (Index < 0) return;
+  TListItem* Row = lvFiles->Items()->Item(Index);
+  // The choosers show the row's own choice; the row, its name and its slot stay as they are. A row
+  // whose codes do not read ends the handler where it stands, without a message.
+  if (!showRowChoices(Row)) return;
+  bsSkinSlider1->SetValue(0);
+  T_Movie_PLayer_FileName = Row->Caption();
+  Button31->Click();
 }
 
 // ---- in-place rename ----
@@ -214,18 +198,14 @@ void TForm1::startRename() {
   const Integer Width = std::max(0, std::min(ColumnWidth(lvFiles, 3), lvFiles->ClientWidth() - Left));
   // The skinned edit keeps the height of its skin's edit, which is the product look's row height.
   edt->SetBounds(Left, Row->Top(), Width, edt->Height());
-  edt->SetText(ChangeFileExt(Row->SubItems()->Strings(OutputFileSubItem), ""));
+  edt->SetText(ChangeFileExt(JobCell(Row, colOutputFile), ""));
   edt->Show();
   edt->SetFocus();
 }
 
 String TForm1::refusedOutputName(const String& Name, Integer Row) const {
-  if (Name.empty()) return "输出文件名不能为空！";
-  if (Name.find_first_of("/\\") != String::npos) return "输出文件名中不能含有“/”或“\\”！";
-  for (Integer I = 0; I < lvFiles->Items()->Count(); ++I)
-    if (I != Row && lvFiles->Items()->Item(I)->SubItems()->Strings(OutputFileSubItem) == Name)
-      return "列表中已有名为“" + Name + "”的输出文件，请换一个名称！";
-  return "";
+  return RefusedJobOutputName(lvFiles->Items(), lvFiles->Items()->Item(Row), Name, OutputFolder(),
+                              OverwriteOutput());
 }
 
 void TForm1::edtKeyDown(TObject*, Word& Key, TShiftState) {
@@ -244,13 +224,8 @@ void TForm1::edtExit(TObject*) {
     return;
   }
   TListItem* Row = lvFiles->Items()->Item(Index);
-  const String OldName = Row->SubItems()->Strings(OutputFileSubItem);
-  // The current format's extension; without a chosen format, or when the choosers already show
-  // another row, the name keeps its own.
-  const Integer Format = Index == lvFiles->ItemIndex() ? bsSkinOfficeComboBox1->ItemIndex() : -1;
-  const String Extension = Format >= 0 && Format < bsSkinOfficeComboBox1->Items()->Count()
-                               ? CutOutputExtension(bsSkinOfficeComboBox1->Items()->Items(Format)->Caption())
-                               : ExtractFileExt(OldName);
+  // The extension the row's format gave its name stays: the container is the format's.
+  const String Extension = ExtractFileExt(JobCell(Row, colOutputFile));
   // A refused name leaves the row as it was and the box open for another try.
   const String Typed = edt->Text();
   const String NewName = Typed.empty() ? Typed : Typed + Extension;
@@ -261,9 +236,11 @@ void TForm1::edtExit(TObject*) {
     PostMessage(edt->Handle(), WM_RENAMEREFUSED, 0, 0);
     return;
   }
-  Row->SubItems()->SetStrings(OutputFileSubItem, NewName);
+  const bool Renamed = JobCell(Row, colOutputFile) != NewName;
+  SetJobCell(Row, colOutputFile, NewName);
   edt->Hide();
-  if (Index < OptionSlotCount) OO1[Index].FileName = Video_OutPut_Folder_Edit->Text() + "/" + NewName;
+  if (Index < OptionSlotCount) OO1[Index].FileName = OutputFolder() + "/" + NewName;
+  if (Renamed) refreshTaskOutput(Row);
 }
 
 // ---- menus ----

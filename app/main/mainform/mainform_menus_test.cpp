@@ -8,9 +8,11 @@
 #include "app/formats/formattables.h"
 #include "app/main/about/aboutbox.h"
 #include "app/main/mainform/mainform.h"
+#include "app/main/options/optionsdialog.h"
 #include "app/main/mainform/makecontrol.h"
 #include "app/main/testkit/mainformtestkit.h"
 #include "app/main/testkit/menustestkit.h"
+#include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
 #include "platform/shell/testkit/fakes.h"
 #include "platform/ui/extctrls/image.h"
@@ -476,8 +478,8 @@ TEST_F(MainFormMenus, HelpItemsOpenTheMakersPagesAndF1OpensTheHelpPageFromAnywhe
 
 TEST_F(MainFormMenus, OptionsAboutAndExitShowAndCloseTheirWindows) {
   TForm1* F = CreateShown();
-  auto* Options = new TForm(Application);
-  Options->SetCaption("选项");
+  auto* Options = new TForm5(Application, F->bsSkinData1, F->ZUVER, File());
+  Options->AfterConstruction();
   F->SetOptionsDialog(Options);
   Form2 = new TForm2(Application, F->bsSkinData1, Temp.Root() + "/nerivo.skn");
   Form2->AfterConstruction();

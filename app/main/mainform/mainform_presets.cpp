@@ -27,41 +27,6 @@ void TForm1::SetPresetDialog(IPresetDialog* Value) {
   if (FPresetDialogComponent != nullptr) FPresetDialogComponent->FreeNotification(this);
 }
 
-TForm1::TChooserPositions TForm1::ReadChooserPositions(TbsSkinOfficeComboBox* Category,
-                                                       TbsSkinOfficeComboBox* Format,
-                                                       const TPresetChoosers& Presets) {
-  TChooserPositions P;
-  P.Category = Category->ItemIndex();
-  P.Format = Format->ItemIndex();
-  for (Integer S = 0; S < PresetSlotCount; ++S) P.Presets[S] = Presets[S]->ItemIndex();
-  return P;
-}
-
-void TForm1::WriteChooserPositions(TbsSkinOfficeComboBox* Category, TbsSkinOfficeComboBox* Format,
-                                   const TPresetChoosers& Presets, const TChooserPositions& Positions) {
-  Category->SetItemIndex(Positions.Category);
-  Format->SetItemIndex(Positions.Format);
-  for (TPresetSlot S : PresetExchangeOrder) Presets[S]->SetItemIndex(Positions.Presets[S]);
-}
-
-TForm1::TChooserPositions TForm1::ChooserPositions() const {
-  return ReadChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers());
-}
-
-void TForm1::SetChooserPositions(const TChooserPositions& Positions) {
-  WriteChooserPositions(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, PresetChoosers(), Positions);
-}
-
-void TForm1::FocusJobList() {
-  // While a modal dialog is in front the list only becomes the control that gets the focus when this
-  // window is active again; taking the focus now would pull the keyboard away from the dialog.
-  if (!lvFiles->CanFocus()) return;
-  if (Active())
-    lvFiles->SetFocus();
-  else
-    SetActiveControl(lvFiles);
-}
-
 void TForm1::bsSkinButton24Click(TObject*) {
   if (FPresetDialog == nullptr) return;
   FPresetDialog->TakeChoices(ChooserPositions());

@@ -3,6 +3,7 @@
 #include "app/main/mainform/makecontrol.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
+#include "platform/rtl/strings.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskincheckradiobox.h"
@@ -300,4 +301,45 @@ void TForm5::bsSkinCheckRadioBox7Click(TObject*) {
 
 void TForm5::bsSkinCheckRadioBox8Click(TObject*) {
   if (FConverter != nullptr) FConverter->SetPreview(bsSkinCheckRadioBox8->Checked());
+}
+
+// ---- what the conversion asks ----
+
+bool TForm5::WorkerPriority(TThreadPriority& Priority) const {
+  // Looked at in this order; the last checked one counts (one radio group: at most one is).
+  bool Chosen = false;
+  const std::pair<TbsSkinCheckRadioBox*, TThreadPriority> Priorities[] = {
+      {bsSkinCheckRadioBox9, tpIdle},
+      {bsSkinCheckRadioBox10, tpLowest},
+      {bsSkinCheckRadioBox11, tpLower},
+      {bsSkinCheckRadioBox12, tpNormal},
+  };
+  for (const auto& [Box, Value] : Priorities)
+    if (Box->Checked()) {
+      Priority = Value;
+      Chosen = true;
+    }
+  return Chosen;
+}
+
+Integer TForm5::ThreadCount() const {
+  if (!bsSkinCheckRadioBox7->Checked()) return 1;
+  const Integer Threads = StrToIntDef(Trim(bsSkinComboBox2->Text()), 1);
+  // No count would run the whole batch on the main thread, the window frozen until it ends.
+  return Threads < 1 ? 1 : Threads;
+}
+
+TAfterFinish TForm5::AfterFinish() const {
+  if (bsSkinCheckRadioBox1->Checked()) return afOpenFolder;
+  if (bsSkinCheckRadioBox2->Checked()) return afPowerOff;
+  if (bsSkinCheckRadioBox4->Checked()) return afPlaySound;
+  return afNothing;
+}
+
+bool TForm5::OverwriteOutput() const {
+  return bsSkinCheckRadioBox3->Checked();
+}
+
+bool TForm5::LivePreview() const {
+  return bsSkinCheckRadioBox8->Checked();
 }

@@ -1,10 +1,11 @@
-// The options dialog "选项": the live store of the conversion options. Other windows read its radio
-// buttons, check boxes and thread-count chooser directly, so a change counts the moment it is made;
+// The options dialog "选项": the live store of the conversion options. Other windows ask it through
+// IConversionOptions, answered from its controls, so a change counts the moment it is made;
 // "option.ini" keeps them between runs (loaded when the dialog is created, saved on 确定 only).
 #pragma once
 
 #include <vector>
 
+#include "app/main/options/conversionoptions.h"
 #include "app/main/options/optionfile.h"
 #include "platform/ui/core/form.h"
 
@@ -19,7 +20,7 @@ class TbsSkinComboBox;
 class TbsSkinButton;
 class TCustomFFmpegConverter;
 
-class TForm5 : public TForm {
+class TForm5 : public TForm, public IConversionOptions {
  public:
   // ASkinData: the main window's skin (may be null: the controls' own look). AConverter: the main
   // window's conversion component, whose live preview follows check box 8 (may be null).
@@ -41,6 +42,14 @@ class TForm5 : public TForm {
   void bsSkinButton1Click(TObject* Sender);
   void bsSkinCheckRadioBox7Click(TObject* Sender);
   void bsSkinCheckRadioBox8Click(TObject* Sender);
+
+  // ---- IConversionOptions: read from the controls ----
+  bool WorkerPriority(TThreadPriority& Priority) const override;
+  // The chooser's number while multi-thread mode is on (1 when its text is no number above 0), else 1.
+  Integer ThreadCount() const override;
+  TAfterFinish AfterFinish() const override;
+  bool OverwriteOutput() const override;
+  bool LivePreview() const override;
 
   TOptionFile& OptionFile() { return FOptionFile; }
   TCustomFFmpegConverter* Converter() const { return FConverter; }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -131,6 +133,11 @@ inline String LongClip() {
                        "-c:v mpeg4 -c:a mp2");
 }
 
+inline String ReadWhole(const String& File) {
+  std::ifstream In(File, std::ios::binary);
+  return String(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
 // The ffmpeg tool reads the whole file without an error.
 inline bool DecodesWhole(const String& File) {
   const String Command = "ffmpeg -nostdin -v error -xerror -i '" + File + "' -f null - 2>/dev/null";
@@ -158,7 +165,6 @@ class TBatchTest : public mainformtest::TMainFormTest {
     // A batch still running would outlive the window.
     if (F != nullptr) F->ZUVER->Stop(true);
     F = nullptr;
-    Form5 = nullptr;
     TMainFormTest::TearDown();
   }
 
@@ -172,7 +178,7 @@ class TBatchTest : public mainformtest::TMainFormTest {
   TForm5* CreateOptions() {
     auto* D = new TForm5(Application, F->bsSkinData1, F->ZUVER, File());
     D->AfterConstruction();
-    Form5 = D;
+    F->SetOptionsDialog(D);
     return D;
   }
 

@@ -26,9 +26,9 @@ inline void PrepareMainWindow(TForm1* Main, const String& Folder) {
   Main->Button31->OnClick = nullptr;
 }
 
-// The dialog as the program makes it, linked to the main window; Overwrite is read at each use.
-inline TForm7* CreateDialog(TForm1* Main, const bool* Overwrite) {
-  auto* D = new TForm7(Application, TForm7Host{*Main, [Overwrite] { return *Overwrite; }});
+// The dialog as the program makes it, linked to the main window.
+inline TForm7* CreateDialog(TForm1* Main) {
+  auto* D = new TForm7(Application, *Main);
   Main->SetPresetDialog(D);
   return D;
 }
