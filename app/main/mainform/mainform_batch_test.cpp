@@ -12,6 +12,7 @@
 
 #include "app/main/mainform/mainform.h"
 #include "app/main/testkit/batchtestkit.h"
+#include "app/main/testkit/jobstestkit.h"
 #include "platform/rtl/files.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/stdctrls/button.h"
@@ -302,6 +303,39 @@ TEST_F(Batch, APausedBatchStopsAndAStartWhileItRunsChangesNothing) {
   EXPECT_FALSE(F->bsSkinButton12->Visible());
   EXPECT_TRUE(F->bsSkinButton11->Enabled());
   F->N8->Click();
+}
+
+// Presets changed to keep the source's values after the add: the conversion keeps the input's frame
+// rate and size, not what the row held when it was added.
+TEST_F(Batch, ARowChangedToKeepTheSourcesValuesConvertsWithThem) {
+  CreateWindow();
+  CreateOptions();
+  const String Input = TestMediaFile("keep15.avi", "-f lavfi -i testsrc=size=96x72:rate=15 -t 1 -c:v mpeg4");
+  const auto Pick = [](TbsSkinComboBox* C, const String& Text) {
+    for (Integer I = 0; I < C->Items()->Count(); ++I)
+      if (C->Items()->Strings(I) == Text) return C->SetItemIndex(I);
+    ADD_FAILURE() << Text << " is not offered";
+  };
+  // AVI, added at 29.97 frames a second and 320*240.
+  F->bsSkinOfficeComboBox2->SetItemIndex(0);
+  F->bsSkinOfficeComboBox1->SetItemIndex(0);
+  Pick(F->bsSkinComboBox9, "29.97");
+  Pick(F->bsSkinComboBox1, "320*240");
+  jobstest::ChooseFiles(F->OpenDialog1, ExtractFileDir(Input), {ExtractFileName(Input)});
+  F->btnAdd->Click();
+  ASSERT_EQ(F->lvFiles->Items()->Count(), 1);
+  TListItem* Job = Row(0);
+  ASSERT_EQ(JobCell(Job, colFrameRate), "29.97");
+  ASSERT_EQ(JobCell(Job, colFrameSize), "320*240");
+
+  // The job selected, its presets set to keep the source's.
+  Pick(F->bsSkinComboBox9, "保持原帧速率");
+  Pick(F->bsSkinComboBox1, "保持原分辨率");
+  MakeReady(F);
+  F->bsSkinButton2->Click();
+  ASSERT_TRUE(WaitForBatchEnd());
+  EXPECT_EQ(Progress(0), "100%") << jobstest::LogText(F);
+  EXPECT_EQ(batchtest::ProbedVideo(OutputPath(JobCell(Job, colOutputFile))), "96,72,15/1");
 }
 
 class BatchThreads : public Batch, public ::testing::WithParamInterface<Integer> {};

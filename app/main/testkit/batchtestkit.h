@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -136,6 +137,21 @@ inline String LongClip() {
 inline String ReadWhole(const String& File) {
   std::ifstream In(File, std::ios::binary);
   return String(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+// The first video stream as the ffprobe tool reads it: "width,height,frame rate" ("96,72,15/1"), ""
+// when there is none.
+inline String ProbedVideo(const String& File) {
+  const String Command = "ffprobe -v error -select_streams v:0 -show_entries stream=width,height,r_frame_rate "
+                         "-of csv=p=0 '" + File + "' 2>/dev/null";
+  String Out;
+  if (FILE* Pipe = popen(Command.c_str(), "r")) {
+    char Buffer[256];
+    while (fgets(Buffer, sizeof Buffer, Pipe) != nullptr) Out += Buffer;
+    pclose(Pipe);
+  }
+  while (!Out.empty() && (Out.back() == '\n' || Out.back() == ',')) Out.pop_back();
+  return Out;
 }
 
 // The ffmpeg tool reads the whole file without an error.
