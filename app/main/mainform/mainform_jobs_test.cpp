@@ -396,6 +396,29 @@ TEST_F(JobList, OutputNamesAreUniqueAcrossRowsAndExistingFiles) {
   EXPECT_EQ(Cell(1, colOutputFile), "same_1.avi");
 }
 
+// The engine's task follows a renamed job, so adding the same file again is not refused on a name
+// no job holds any more.
+TEST_F(JobList, AFileWhoseJobWasRenamedCanBeAddedAgain) {
+  CopyAs(Clip(), Inputs, "x.mkv");
+  ChooseFiles(F->OpenDialog1, Inputs, {"x.mkv"});
+  F->btnAdd->Click();
+  ASSERT_EQ(RowCount(), 1) << LogText(F);
+  const String First = Cell(0, colOutputFile);
+  F->startRename();
+  F->edt->SetText("trip");
+  F->edtExit(F->edt);
+  ASSERT_EQ(Cell(0, colOutputFile), "trip" + ExtractFileExt(First));
+
+  ChooseFiles(F->OpenDialog1, Inputs, {"x.mkv"});
+  F->btnAdd->Click();
+  ASSERT_EQ(RowCount(), 2) << LogText(F);
+  EXPECT_EQ(Cell(1, colOutputFile), First) << "the name no job holds any more";
+  EXPECT_EQ(F->ZUVER->TasksCount(), 2);
+  EXPECT_EQ(Cell(0, colTaskNumber), "1");
+  EXPECT_EQ(Cell(1, colTaskNumber), "2");
+  ExpectSlotsInStepWithRows();
+}
+
 TEST_F(JobList, MovingAndRemovingKeepEachSlotWithItsRow) {
   for (const char* Name : {"a.mkv", "b.mkv", "c.mkv", "d.mkv"}) CopyAs(Clip(), Inputs, Name);
   AddFiles({"a.mkv", "b.mkv", "c.mkv", "d.mkv"});  // rows d c b a
