@@ -178,11 +178,11 @@ TEST_F(JobChanges, NamesStayUniqueAndNoFileOfTheUsersIsTaken) {
           EXPECT_EQ(After, Before) << "a selection is a read";
           for (Integer C = 0; C < JobColumnCount; ++C)
             EXPECT_EQ(JobCell(Job, TJobColumn(C)), CellsBefore[C]) << "column " << C;
-        }
-        else if (Blocker == bkUsersFile && Overwrite)
+        } else if (Blocker == bkUsersFile && Overwrite) {
           EXPECT_EQ(After, Target) << "overwriting replaces the file, once the new one is complete";
-        else
+        } else {
           EXPECT_NE(After, Target);
+        }
         if (Blocker == bkUsersFile) EXPECT_EQ(ReadFile(Out + "/" + Target), UsersBytes);
         // The slot follows the row: its output file and its container are the row's.
         const Integer R = Job->Index();

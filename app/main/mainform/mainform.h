@@ -55,6 +55,7 @@ class TMemo;
 class TListBox;
 class TStrings;
 class TForm5;
+class TAddReport;
 class TbsSkinGroupBox;
 class TbsSkinSlider;
 class TbsSkinSavePictureDialog;
@@ -303,6 +304,8 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
   std::unique_ptr<TStrings> GetFilenames(const String& FilePath, const String& ExtMask);
   // The same plus the files of each direct subfolder.
   std::unique_ptr<TStrings> GetFilenamesEx(const String& FilePath, const String& ExtMask);
+  // The files an add did not take, each with its cause, in one box (nothing when it took them all).
+  void showAddReport(const TAddReport& Report, const String& Heading);
   // A free name beside AFileName: its base + "_(new)" + AFileExt, else "_(new_n)" for the first free n.
   String GenerateOutputFileName(const String& AFileName, const String& AFileExt);
 

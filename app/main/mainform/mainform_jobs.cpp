@@ -1,6 +1,10 @@
 // The job list: its columns, the option slots that move with the rows, adding files, editing the
 // list and the chooser handlers that rewrite the selected job.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -10,9 +14,11 @@
 #include "app/main/mainform/mainform.h"
 #include "app/main/mainform/makecontrol.h"
 #include "app/formats/skinchoosers.h"
+#include "app/main/mainform/addreport.h"
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
+#include "platform/rtl/dynlib.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/lists.h"
@@ -39,8 +45,6 @@
 
 namespace {
 
-// What one input of an add came to.
-enum class TAddResult { Added, Skipped, EndAdd };
 
 // The window is not always showing (built but hidden, or minimised): focus is then left alone.
 void FocusIfShown(TWinControl* Control) {
@@ -89,10 +93,11 @@ bool LoadLibraries(TForm1& F) {
   return false;
 }
 
-// A pipe, device or socket would block the probe or never end: only plain files are media here.
-bool IsPlainFile(const String& Path) {
-  std::error_code Error;
-  return std::filesystem::is_regular_file(std::filesystem::path(Path), Error);
+void RemoveTaskQuietly(TForm1& F, Integer Task) {
+  try {
+    F.ZUVER->RemoveTask(Task);
+  } catch (const Exception&) {
+  }
 }
 
 Integer AddTaskOrError(TForm1& F, const String& Path, TInputOptions& Input, String& Error) {
@@ -113,10 +118,7 @@ bool SetOutputOrError(TForm1& F, Integer Task, TOutputOptions& Output, String& E
   } catch (const Exception& E) {
     Error = E.Message();
   }
-  try {
-    F.ZUVER->RemoveTask(Task);
-  } catch (const Exception&) {
-  }
+  RemoveTaskQuietly(F, Task);
   return false;
 }
 
@@ -156,17 +158,41 @@ void AppendJobRow(TForm1& F, const TInputOptions& Input, const TOutputOptions& O
   S->EndUpdate();
 }
 
-// The steps every input of an add goes through.
-TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
+// Why Path cannot be read, or "" when it can: a pipe, device or socket would block the probe or never
+// end, so only plain files are media here.
+const char* const NotPlainFile = "不是普通文件";
+
+String UnreadableReason(const String& Path) {
+  std::error_code Error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(Path), Error)) return NotPlainFile;
+  const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (Fd < 0) return SysErrorMessage(errno);
+  ::close(Fd);
+  return "";
+}
+
+// The steps every input of an add goes through; false when the file was refused (said in Report).
+bool AddInputFile(TForm1& F, const String& Path, bool OneFile, TAddReport& Report) {
+  // Past the last slot nothing more is probed: the rest of a large folder is refused at once.
+  if (F.lvFiles->Items()->Count() >= OptionSlotCount) {
+    if (!Report.Has(arJobLimit))
+      LogParagraph(F, "***Cannot do convert, error: no free option slot for more than " +
+                          IntToStr(OptionSlotCount) + " jobs");
+    Report.Refuse(arJobLimit, Path, "最多 " + IntToStr(OptionSlotCount) + " 个");
+    return false;
+  }
   TAVProbe* Probe = F.ZUVER->AVProbe();
-  if (!IsPlainFile(Path)) {
-    LogParagraph(F, "***File load error: " + Path + " is not a plain file");
-    return TAddResult::Skipped;
+  if (const String Why = UnreadableReason(Path); !Why.empty()) {
+    LogParagraph(F, "***File load error: " + Path + (Why == NotPlainFile ? " is not a plain file" : ": " + Why));
+    Report.Refuse(arUnreadable, Path, Why);
+    return false;
   }
-  if (!Probe->LoadFile(Path)) {
+  if (!Probe->LoadFile(Path) || Probe->StreamCount() == 0) {
     LogParagraph(F, "***File load error: " + Probe->LastErrMsg());
-    return TAddResult::Skipped;
+    Report.Refuse(arNotMedia, Path);
+    return false;
   }
+  const bool HasAudio = Probe->AudioStreamCount() > 0;
   F.JobParameters().Video_AddFileName = Path;
   TInputOptions Input;
   InitInputOptions(Input);
@@ -174,7 +200,8 @@ TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
   const Integer Task = AddTaskOrError(F, Path, Input, Error);
   if (Task < 0) {
     LogParagraph(F, "***File open error: " + Error);
-    return TAddResult::EndAdd;
+    Report.Refuse(arCannotOpen, Path, Error);
+    return false;
   }
   Log(F, "");
   if (TAVProbe* TaskProbe = F.ZUVER->GetTaskAVProbe(Task, 0)) LogReport(F, TaskProbe->FileInfoText());
@@ -184,31 +211,30 @@ TAddResult AddInputFile(TForm1& F, const String& Path, bool OneFile) {
   F.Button13->Click();
   if (TListItem* Selected = F.lvFiles->Selected()) WritePresetColumns(F, Selected);
   TOutputOptions Output = JobOutputOptions(F.JobParameters());
-  // Slot i holds the job of row i; past the last slot the job is refused before it takes a row.
-  if (F.lvFiles->Items()->Count() >= OptionSlotCount) {
-    try {
-      F.ZUVER->RemoveTask(Task);
-    } catch (const Exception&) {
-    }
-    LogParagraph(F, "***Cannot do convert, error: no free option slot for more than " +
-                        IntToStr(OptionSlotCount) + " jobs");
-    return TAddResult::EndAdd;
+  // An audio format made of a file without sound would be a file with nothing in it.
+  if (F.JobParameters().Video_DisableVideo && !HasAudio) {
+    RemoveTaskQuietly(F, Task);
+    LogParagraph(F, "***Cannot do convert, error: " + Path + " has no audio stream for an audio format");
+    Report.Refuse(arNoStream, Path);
+    return false;
   }
   if (!SetOutputOrError(F, Task, Output, Error)) {
     LogParagraph(F, "***Cannot do convert, error: " + Error);
-    return TAddResult::EndAdd;
+    Report.Refuse(arOutputRefused, Path, Error);
+    return false;
   }
   F.bsSkinPanel5->SetVisible(false);
   AppendJobRow(F, Input, Output, Task);
   if (OneFile) FocusIfShown(F.lvFiles);
   for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart}) F.SetCommandEnabled(C, true);
+  // Slot i holds the job of row i.
   const Integer Slot = F.lvFiles->Items()->Count() - 1;
   F.IO1[Slot] = Input;
   F.OO1[Slot] = Output;
   F.OO1[Slot].AudioLanguage = TForm1::TakenSlotMarker;
   LogParagraph(F, "***Can do convert.");
   FocusIfShown(F.btnStart);
-  return TAddResult::Added;
+  return true;
 }
 
 // After a whole add: the last row is selected, which runs the row selection.
@@ -219,14 +245,17 @@ void SelectLastRow(TForm1& F) {
   FocusIfShown(F.lvFiles);
 }
 
-// Adds Files from the last to the first; false when the add ended early.
-bool AddFilesFromLast(TForm1& F, TStrings* Files) {
+// Adds Files from the last to the first. No file ends the add: each one refused is said in Report.
+void AddFilesFromLast(TForm1& F, TStrings* Files, TAddReport& Report) {
   for (Integer I = Files->Count() - 1; I >= 0; --I) {
     const String Path = Files->Strings(I);
-    if (!FileExists(Path)) return false;
-    if (AddInputFile(F, Path, false) == TAddResult::EndAdd) return false;
+    if (!FileExists(Path)) {
+      LogParagraph(F, "***File load error: " + Path + " no longer exists");
+      Report.Refuse(arGone, Path);
+      continue;
+    }
+    AddInputFile(F, Path, false, Report);
   }
-  return true;
 }
 
 void StopPreview(TForm1& F) {
@@ -352,8 +381,9 @@ void TForm1::btnAddClick(TObject*) {
   Button6->Click();
   if (!LoadLibraries(*this)) return;
   if (!OpenDialog1->Execute() || !FileExists(OpenDialog1->FileName())) return;
-  if (AddInputFile(*this, OpenDialog1->FileName(), true) == TAddResult::EndAdd) return;
-  SelectLastRow(*this);
+  TAddReport Report;
+  if (AddInputFile(*this, OpenDialog1->FileName(), true, Report)) SelectLastRow(*this);
+  showAddReport(Report, "");
 }
 
 void TForm1::Button8Click(TObject*) {
@@ -362,8 +392,10 @@ void TForm1::Button8Click(TObject*) {
   if (!OpenDialog2->Execute() || !FileExists(OpenDialog2->FileName())) return;
   // A name typed with nothing selected in the list leaves the dialog's file list empty: that one file.
   if (OpenDialog2->Files()->Count() == 0) OpenDialog2->Files()->Add(OpenDialog2->FileName());
-  if (!AddFilesFromLast(*this, OpenDialog2->Files())) return;
+  TAddReport Report;
+  AddFilesFromLast(*this, OpenDialog2->Files(), Report);
   SelectLastRow(*this);
+  showAddReport(Report, "");
 }
 
 void TForm1::Button12Click(TObject*) {
@@ -377,10 +409,19 @@ void TForm1::Button12Click(TObject*) {
   ListBox1->Items()->Clear();
   if (std::unique_ptr<TStrings> Files = GetFilenames(Folder, "*.*"))
     ListBox1->Items()->AddStrings(Files.get());
-  if (!AddFilesFromLast(*this, ListBox1->Items())) return;
+  TAddReport Report;
+  AddFilesFromLast(*this, ListBox1->Items(), Report);
   SelectLastRow(*this);
-  if (lvFiles->Items()->Count() == RowsBefore)
-    bsSkinMessage1->MessageDlg2("在该目录没有发现可以用的视频或音频文件！", "提示", mtInformation, {mbOK}, 0);
+  const String NothingFound = "在该目录没有发现可以用的视频或音频文件！";
+  if (lvFiles->Items()->Count() == RowsBefore && Report.Empty())
+    bsSkinMessage1->MessageDlg2(NothingFound, "提示", mtInformation, {mbOK}, 0);
+  else
+    showAddReport(Report, lvFiles->Items()->Count() == RowsBefore ? NothingFound : "");
+}
+
+void TForm1::showAddReport(const TAddReport& Report, const String& Heading) {
+  if (Report.Empty()) return;
+  bsSkinMessage1->MessageDlg2(Report.Text(Heading), "提示", mtWarning, {mbOK}, 0);
 }
 
 void TForm1::Button6Click(TObject*) {

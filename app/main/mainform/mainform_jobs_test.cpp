@@ -261,12 +261,16 @@ TEST_F(JobList, CancelledDialogsAndAFolderWithoutMediaAddNothing) {
   EXPECT_EQ(RowCount(), 0);
   EXPECT_EQ(F->mmoLog->Lines()->Count(), 0) << LogText(F);
 
-  // Only a subfolder with media, and a text file: the box says nothing usable was found.
+  // Only a subfolder with media: the box says nothing usable was found.
   const String Folder = Temp.Root() + "/nothing";
-  jobstest::WriteFile(Folder, "readme.txt", "not a film\n");
   CopyAs(Clip(), Folder + "/deeper", "inside.mkv");
   EXPECT_EQ(BoxTextOf([&] { F->Button12->Click(); }, {FolderStep(Folder)}),
             "提示: 在该目录没有发现可以用的视频或音频文件！");
+  // With a text file beside it, the one box also says what became of that file.
+  jobstest::WriteFile(Folder, "readme.txt", "not a film\n");
+  const String Said = BoxTextOf([&] { F->Button12->Click(); }, {FolderStep(Folder)});
+  EXPECT_EQ(Said.rfind("提示: 在该目录没有发现可以用的视频或音频文件！", 0), 0u) << Said;
+  EXPECT_NE(Said.find("readme.txt：不是可以转换的视频或音频文件"), String::npos) << Said;
   EXPECT_EQ(RowCount(), 0);
   EXPECT_NE(LogText(F).find("***File load error: "), String::npos);
   EXPECT_TRUE(F->bsSkinPanel5->Visible());
@@ -287,9 +291,14 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
                               "new\nline.mkv"};
   for (const char* Name : Good) CopyAs(Clip(), Folder, Name);
 
-  AddFolder(Folder);
+  const String Said = BoxTextOf([&] { F->Button12->Click(); }, {FolderStep(Folder)});
   const String Log = LogText(F);
   ASSERT_EQ(RowCount(), 5) << Log;
+  // One box names each bad file once with its cause.
+  for (const char* Line : {"notes.avi：不是可以转换的视频或音频文件", "empty.mp4：不是可以转换的视频或音频文件",
+                           "cut.mkv：不是可以转换的视频或音频文件", "pipe.avi：无法读取该文件（不是普通文件）"})
+    EXPECT_NE(Said.find(Line), String::npos) << Line << "\n" << Said;
+  EXPECT_NE(Said.find("有 4 个文件没有添加到列表"), String::npos) << Said;
   std::vector<String> Added;
   for (Integer I = 0; I < RowCount(); ++I) Added.push_back(ExtractFileName(Cell(I, colInputFile)));
   for (const char* Name : Good) EXPECT_NE(std::find(Added.begin(), Added.end(), Name), Added.end()) << Name;
@@ -307,36 +316,39 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
     EXPECT_EQ(Cell(I, colOutputFile), ChangeFileExt(Added[I], ".avi")) << I;
 }
 
-// An output the engine refuses, or a task it refuses, ends the add: the jobs added before stay, the
-// refused one leaves no task, row or slot, and the rest are not tried.
-TEST_F(JobList, RefusedOutputsAndTasksEndTheAddAndKeepTheEarlierJobs) {
+// A file the chosen format cannot take, or a task the engine refuses, is said and leaves no task, row
+// or slot; the other files of the add are added all the same.
+TEST_F(JobList, ARefusedFileIsSaidAndTheOthersAreAdded) {
   ASSERT_TRUE(ChooseFirstFormat([](Integer Code) { return IsNoVideoCode(Code); }));
   CopyAs(Clip(), Inputs, "a.mkv");
   // No sound to write into an audio format.
   CopyAs(TestMediaFile("raw.m4v", "-f lavfi -i testsrc=size=64x48:rate=25 -t 1 -c:v mpeg4 -f m4v"), Inputs,
          "m.m4v");
   CopyAs(Clip(), Inputs, "z.mkv");
-  AddFiles({"a.mkv", "m.m4v", "z.mkv"});
-  ASSERT_EQ(RowCount(), 1) << LogText(F);
+  String Said = BoxTextOf([&] { F->Button8->Click(); },
+                          {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv", "m.m4v", "z.mkv"})});
+  ASSERT_EQ(RowCount(), 2) << LogText(F);
   EXPECT_EQ(ExtractFileName(Cell(0, colInputFile)), "z.mkv");
-  EXPECT_EQ(F->ZUVER->TasksCount(), 1) << "the refused task is removed again";
-  EXPECT_EQ(F->lvFiles->ItemIndex(), -1) << "an add that ended early selects nothing";
+  EXPECT_EQ(ExtractFileName(Cell(1, colInputFile)), "a.mkv");
+  EXPECT_EQ(Said, "提示: 有 1 个文件没有添加到列表：\n\nm.m4v：文件中没有所选格式需要的音频");
+  EXPECT_EQ(F->ZUVER->TasksCount(), 2) << "the refused task is removed again";
   EXPECT_NE(LogText(F).find("\n***Cannot do convert, error: "), String::npos) << LogText(F);
   ExpectSlotsInStepWithRows();
 
-  // Once a batch has run, the engine takes no task until the list is cleared.
+  // Once a batch has run, the engine takes no task until the list is cleared: said, not silent.
   F->ZUVER->Start(0);
   F->mmoLog->Lines()->Clear();
-  AddFiles({"a.mkv"});
-  EXPECT_EQ(RowCount(), 1);
+  Said = BoxTextOf([&] { F->Button8->Click(); }, {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv"})});
+  EXPECT_EQ(RowCount(), 2);
+  EXPECT_NE(Said.find("a.mkv：无法打开该文件（Cannot AddTask while working.）"), String::npos) << Said;
   EXPECT_NE(LogText(F).find("\n***File open error: Cannot AddTask while working.\n"), String::npos)
       << LogText(F);
   ExpectSlotsInStepWithRows();
   // Nor does it give up a task then: the job stays whole.
   F->lvFiles->SetItemIndex(0);
   F->btnRemove->Click();
-  EXPECT_EQ(RowCount(), 1);
-  EXPECT_EQ(F->ZUVER->TasksCount(), 1);
+  EXPECT_EQ(RowCount(), 2);
+  EXPECT_EQ(F->ZUVER->TasksCount(), 2);
   EXPECT_NE(LogText(F).find("\nCannot RemoveTask while working.\n"), String::npos) << LogText(F);
   ExpectSlotsInStepWithRows();
   F->btnClear->Click();
@@ -353,7 +365,11 @@ TEST_F(JobList, AJobPastTheLastOptionSlotIsRefused) {
       Row->SubItems()->Add(C == colOutputFile ? IntToStr(I) + ".avi" : "");
   }
   CopyAs(Clip(), Inputs, "a.mkv");
-  AddFiles({"a.mkv"});
+  CopyAs(Clip(), Inputs, "b.mkv");
+  const String Said =
+      BoxTextOf([&] { F->Button8->Click(); }, {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv", "b.mkv"})});
+  EXPECT_NE(Said.find("a.mkv：列表中的任务已达上限（最多 501 个）"), String::npos) << Said;
+  EXPECT_NE(Said.find("b.mkv：列表中的任务已达上限（最多 501 个）"), String::npos) << Said;
   EXPECT_EQ(RowCount(), OptionSlotCount);
   EXPECT_EQ(F->ZUVER->TasksCount(), 0) << "its task is removed again";
   EXPECT_NE(LogText(F).find("\n***Cannot do convert, error: no free option slot for more than 501 jobs\n"),

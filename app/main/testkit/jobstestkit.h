@@ -27,12 +27,13 @@
 
 namespace jobstest {
 
-// The next Execute of an open dialog starts in Folder, selects the files Names and opens them.
-inline void ChooseFiles(TbsSkinOpenDialog* Dialog, const String& Folder, std::vector<String> Names) {
+// An open dialog set to start in Folder; what selects the files Names inside its loop and opens them.
+inline std::function<void()> ChooseFilesStep(TbsSkinOpenDialog* Dialog, const String& Folder,
+                                             std::vector<String> Names) {
   // The dialog opens where its last file was, else in its initial folder.
   Dialog->SetFileName("");
   Dialog->SetInitialDir(Folder);
-  wintest::OnNextModalLoop([Dialog, Names] {
+  return [Dialog, Names] {
     TbsOpenDlgForm* Form = Dialog->DlgFrm();
     TbsCustomShellListView* List = Form->FileListView;
     for (const String& Name : Names) {
@@ -47,7 +48,12 @@ inline void ChooseFiles(TbsSkinOpenDialog* Dialog, const String& Folder, std::ve
     Form->OpenButton->ButtonClick();
     WinProcessMessages();
     if (Dialog->DlgFrm() != nullptr && Form->ModalResult() == mrNone) Form->SetModalResult(mrCancel);
-  });
+  };
+}
+
+// The next Execute of an open dialog starts in Folder, selects the files Names and opens them.
+inline void ChooseFiles(TbsSkinOpenDialog* Dialog, const String& Folder, std::vector<String> Names) {
+  wintest::OnNextModalLoop(ChooseFilesStep(Dialog, Folder, std::move(Names)));
 }
 
 // The next Execute of an open dialog takes the name Typed (nothing selected in its list).
