@@ -183,7 +183,9 @@ TEST_F(JobChanges, NamesStayUniqueAndNoFileOfTheUsersIsTaken) {
         } else {
           EXPECT_NE(After, Target);
         }
-        if (Blocker == bkUsersFile) EXPECT_EQ(ReadFile(Out + "/" + Target), UsersBytes);
+        if (Blocker == bkUsersFile) {
+          EXPECT_EQ(ReadFile(Out + "/" + Target), UsersBytes);
+        }
         // The slot follows the row: its output file and its container are the row's.
         const Integer R = Job->Index();
         EXPECT_EQ(Main->OO1[R].FileName, Out + "/" + After);
