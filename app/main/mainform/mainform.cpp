@@ -532,6 +532,7 @@ void TForm1::bindHandlers() {
   Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
   bindJobHandlers();
   bindBatchHandlers();
+  bindRowStatus();
   bindPreviewHandlers();
   bindMenuHandlers();
   bindPresetHandlers();

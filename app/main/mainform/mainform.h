@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,7 @@ class TListBox;
 class TStrings;
 class TForm5;
 class TAddReport;
+struct THintInfo;
 class TbsSkinGroupBox;
 class TbsSkinSlider;
 class TbsSkinSavePictureDialog;
@@ -76,6 +78,9 @@ String FileSizeText(Int64 Bytes);
 enum TJobCommand { jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume };
 
 constexpr Integer OptionSlotCount = 501;
+// The progress text of a task that failed or could not be started, and of one broken off by a stop.
+inline constexpr const char* FailedProgressText = "失败";
+inline constexpr const char* StoppedProgressText = "已停止";
 // The slot marker (kept in the output record's AudioLanguage) of a free slot.
 inline constexpr const char* FreeSlotMarker = "kong";
 
@@ -362,9 +367,25 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
   bool ShutdownPrivilegeEnabled() const { return FShutdownPrivilege; }
   // The row of an engine task of the current batch; -1 when none.
   Integer RowOfTask(Integer TaskIndex) const;
+  // Why the row did not finish, as its hint says it ("" for a row that did, or never ran).
+  String RowProblem(Integer Row) const;
 
  private:
   void markRowFailed(Integer Row, const String& Reason);
+ public:
+  // Rows i and j exchanged with their option slots and hints (the move commands).
+  void exchangeJobs(Integer I, Integer J);
+
+ private:
+  // ---- what became of each job (mainform_rowstatus.cpp) ----
+  void bindRowStatus();
+  TRect jobCellRect(TListItem* Row, TJobColumn Column) const;
+  void drawProgressCell(TListItem* Row, bool Selected);
+  void setRowProblem(TListItem* Row, const String& Why);
+  void rowHintShow(THintInfo& Info, bool& CanShow);
+  // A finished row: "100%", and the time and size the output really has.
+  void showFinishedRow(TListItem* Row);
+  std::map<const TListItem*, String> FRowProblems;
   void setAddCommandEnabled(bool Enabled);
   void setChoosersEnabled(bool Enabled);
   // Engine task index -> job row of the current batch (rows the engine refused have no task).

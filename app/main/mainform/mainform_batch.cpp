@@ -30,18 +30,7 @@
 
 namespace {
 
-// The progress text of a task that failed or could not be started.
-constexpr const char* FailedText = "失败";
-// The progress text of a task broken off after its progress had already claimed the whole input.
-constexpr const char* StoppedText = "已停止";
 constexpr const char* ShutdownPrivilege = "SeShutdownPrivilege";
-
-// Whether a progress text claims the whole input ("100%" or more).
-bool ClaimsWholeInput(const String& Text) {
-  if (Text.size() < 2 || Text.back() != '%') return false;
-  Integer Percent = 0;
-  return TryStrToInt(Text.substr(0, Text.size() - 1), Percent) && Percent >= 100;
-}
 
 }  // namespace
 
@@ -127,11 +116,19 @@ void TForm1::btnStartClick(TObject*) {
   bsSkinButton11->SetVisible(true);
   bsSkinButton12->SetVisible(false);
   ZUVER->Start(BatchThreadCount());
+  // Rows that could not even start are said at once, while the others convert.
+  String Refused;
+  for (Integer I = 0; I < lvFiles->Items()->Count(); ++I)
+    if (const String Why = RowProblem(I); !Why.empty())
+      Refused += "\n" + ExtractFileName(lvFiles->Items()->Item(I)->Caption()) + "：" + Why;
+  if (!Refused.empty())
+    Application->MessageBox("以下文件无法开始转换：\n" + Refused, Application->Title(), MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::button28Click(TObject*) {
   ZUVER->ClearTasks();
   FTaskRows.clear();
+  FRowProblems.clear();
   const bool Overwrite = OverwriteOutput();
   TListItems* Rows = lvFiles->Items();
   for (Integer I = 0; I < Rows->Count(); ++I) {
@@ -179,7 +176,8 @@ void TForm1::button28Click(TObject*) {
 
 void TForm1::markRowFailed(Integer Row, const String& Reason) {
   TListItem* Item = lvFiles->Items()->Item(Row);
-  SetJobCell(Item, colProgress, FailedText);
+  SetJobCell(Item, colProgress, FailedProgressText);
+  setRowProblem(Item, Reason);
   mmoLog->Lines()->Add(Item->Caption() + ": " + Reason);
 }
 
@@ -292,12 +290,15 @@ void TForm1::ZUVERTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
     }
   } else if (const Integer Row = RowOfTask(Info.TaskIndex); Row >= 0) {
     TListItem* Item = lvFiles->Items()->Item(Row);
-    if (Info.Exception)
+    if (Info.Exception) {
       markRowFailed(Row, Info.ExceptionMsg);
-    else if (Info.Finished)
-      SetJobCell(Item, colProgress, "100%");
-    else if (ClaimsWholeInput(JobCell(Item, colProgress)))
-      SetJobCell(Item, colProgress, StoppedText);
+    } else if (Info.Finished) {
+      showFinishedRow(Item);
+    } else {
+      // Broken off by a stop, or never started: whatever it had reached, it is not done.
+      SetJobCell(Item, colProgress, StoppedProgressText);
+      setRowProblem(Item, "转换已停止，输出文件没有完成：" + JobCell(Item, colOutputFile));
+    }
   }
   if (Info.Exception)
     Application->MessageBox(Info.ExceptionMsg, Application->Title(), MB_OK | MB_ICONWARNING);

@@ -9,10 +9,12 @@
 #include "app/main/testkit/batchtestkit.h"
 #include "app/main/testkit/screenprobe.h"
 #include "platform/rtl/files.h"
+#include "platform/ui/dialogs/messagebox.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "tools/skingen/productlook.h"
 #include "tools/skingen/skingen.h"
 
 namespace {
@@ -71,8 +73,17 @@ TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
   const bool Blank = PumpUntil([&] { return InkIn(*Reader, F->lvFiles, Cells[0]) == 0; });
   ASSERT_TRUE(Blank) << "nothing converted yet";
 
+  // The row that cannot start is said in a box; the others convert meanwhile.
+  std::vector<String> Boxes;
+  SetMessageBoxFunction([&](const String& Text, const String&, UINT) {
+    Boxes.push_back(Text);
+    return Integer(IDOK);
+  });
   F->bsSkinButton2->Click();
   ASSERT_TRUE(component_test::ServeUntil([&] { return F->BatchEndCount() == 1; }));
+  SetMessageBoxFunction(nullptr);
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_NE(Boxes[0].find("vanished.avi"), String::npos) << Boxes[0];
   EXPECT_EQ(F->lvFiles->Items()->Item(0)->SubItems()->Strings(3), "100%");
   EXPECT_EQ(F->lvFiles->Items()->Item(1)->SubItems()->Strings(3), "失败");
   EXPECT_EQ(F->lvFiles->Items()->Item(2)->SubItems()->Strings(3), "100%");
@@ -91,6 +102,20 @@ TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
   };
   EXPECT_TRUE(Same(Done0, Done2));
   EXPECT_FALSE(Same(Done0, Failed));
+  // The bar inside the cell: success green for a finished job, error red for the failed one.
+  const auto Count = [](const TRawImage& Cell, uint32_t Rgb) {
+    Integer N = 0;
+    for (Integer Y = 0; Y < Cell.Height; ++Y)
+      for (Integer X = 0; X < Cell.Width; ++X) {
+        const Byte* P = Cell.Row(Y) + 3 * X;
+        N += (uint32_t(P[2]) << 16 | uint32_t(P[1]) << 8 | P[0]) == Rgb;
+      }
+    return N;
+  };
+  EXPECT_GT(Count(Done0, look::Success), 40) << "a green bar in the finished row";
+  EXPECT_EQ(Count(Done0, look::Error), 0);
+  EXPECT_GT(Count(Failed, look::Error), 40) << "a red bar in the failed row";
+  EXPECT_EQ(Count(Failed, look::Success), 0);
   EXPECT_TRUE(SaveWindowShot(F->Handle(), "appmain_batch.png"));
   F->ZUVER->Stop(true);
 }

@@ -270,7 +270,9 @@ TEST_F(Batch, StartPauseResumeStopAndTheBatchEndSwitchTheCommandsByTheStateTable
     const String Earlier = I == 0 ? "long1.avi" : "long2.avi";
     EXPECT_EQ(Name != Earlier, FileExists(OutputPath(Earlier)) && !Before[I].empty()) << Name;
     EXPECT_TRUE(batchtest::DecodesWhole(OutputPath(Name))) << Name;
-    if (!Before[I].empty()) EXPECT_EQ(batchtest::ReadWhole(OutputPath(Earlier)), Before[I]) << "left whole";
+    if (!Before[I].empty()) {
+      EXPECT_EQ(batchtest::ReadWhole(OutputPath(Earlier)), Before[I]) << "left whole";
+    }
   }
   EXPECT_TRUE(Boxes.empty());
 }
@@ -336,6 +338,8 @@ TEST_F(Batch, ARowChangedToKeepTheSourcesValuesConvertsWithThem) {
   ASSERT_TRUE(WaitForBatchEnd());
   EXPECT_EQ(Progress(0), "100%") << jobstest::LogText(F);
   EXPECT_EQ(batchtest::ProbedVideo(OutputPath(JobCell(Job, colOutputFile))), "96,72,15/1");
+  // A finished row shows the time its output really holds, not the last report rounded down.
+  EXPECT_EQ(JobCell(Job, colCurrentTime), "00:00:01");
 }
 
 class BatchThreads : public Batch, public ::testing::WithParamInterface<Integer> {};
@@ -471,8 +475,8 @@ TEST_F(Batch, ATaskEndMarksItsRowAndAFailureIsShownInAWarningBox) {
   };
   const TCase Cases[] = {
       {0, "97%", true, false, "100%"},
-      {1, "45%", false, false, "45%"},      // stopped: its last text stays
-      {2, "100%", false, false, "已停止"},  // stopped: a half-written file never reads as done
+      {1, "45%", false, false, "已停止"},   // stopped: whatever it had reached, it is not done
+      {2, "100%", false, false, "已停止"},  // a half-written file never reads as done
       {3, "30%", false, true, "失败"},
   };
   for (const TCase& C : Cases) {
@@ -485,6 +489,11 @@ TEST_F(Batch, ATaskEndMarksItsRowAndAFailureIsShownInAWarningBox) {
     F->ZUVERTerminate(F->ZUVER, Info);
     EXPECT_EQ(Progress(C.Task), C.After) << C.Task;
   }
+  // The rows that did not finish say why in their hints.
+  EXPECT_EQ(F->RowProblem(0), "");
+  EXPECT_NE(F->RowProblem(1).find("已停止"), String::npos) << F->RowProblem(1);
+  EXPECT_NE(F->RowProblem(2).find("e2.avi"), String::npos) << F->RowProblem(2);
+  EXPECT_EQ(F->RowProblem(3), "Unknown encoder 'nothing'");
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0].Text, "Unknown encoder 'nothing'");
   EXPECT_EQ(Boxes[0].Caption, "NerivoAVI/MPEG格式转换器");
@@ -517,6 +526,28 @@ TEST_F(Batch, RowsTheEngineRefusesFailClearlyWhileTheOthersConvert) {
   EXPECT_TRUE(LogHas(Gone + ": "));
   EXPECT_TRUE(LogHas(Clips[1] + ": "));
   EXPECT_EQ(F->RowOfTask(1), 3) << "the refused rows have no task";
+  // Said at once in one box, and in each refused row's hint.
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Text.rfind("以下文件无法开始转换：", 0), 0u) << Boxes[0].Text;
+  EXPECT_NE(Boxes[0].Text.find("gone.avi："), String::npos) << Boxes[0].Text;
+  EXPECT_NE(Boxes[0].Text.find(ExtractFileName(Clips[1]) + "："), String::npos) << Boxes[0].Text;
+  EXPECT_EQ(Boxes[0].Flags, 48u);
+  EXPECT_NE(F->RowProblem(1), "");
+  EXPECT_NE(F->RowProblem(2), "");
+  EXPECT_EQ(F->RowProblem(0), "");
+  // The hint over a row is its cause; over a row without one there is none.
+  const auto HintOver = [&](Integer RowIndex, String& Text) {
+    THintInfo Info;
+    const TRect R = Row(RowIndex)->DisplayRect(drBounds);
+    Info.CursorPos = {R.Left + 10, R.Top + R.Height() / 2};
+    const bool Shown = F->lvFiles->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&Info)) == 0;
+    Text = Info.HintStr;
+    return Shown;
+  };
+  String Hint;
+  EXPECT_TRUE(HintOver(1, Hint));
+  EXPECT_EQ(Hint, F->RowProblem(1));
+  EXPECT_FALSE(HintOver(0, Hint));
   ASSERT_TRUE(WaitForBatchEnd());
 
   ExpectState(F, Finished, "finished");

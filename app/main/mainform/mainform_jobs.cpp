@@ -263,32 +263,12 @@ void StopPreview(TForm1& F) {
   F.bsSkinSlider1->SetValue(0);
 }
 
-// Rows i and j with their option slots.
-void ExchangeJobs(TForm1& F, Integer I, Integer J) {
-  TListItems* Rows = F.lvFiles->Items();
-  Rows->BeginUpdate();
-  TListItem* Temp = Rows->Add();
-  try {
-    Temp->Assign(Rows->Item(I));
-    Rows->Item(I)->Assign(Rows->Item(J));
-    Rows->Item(J)->Assign(Temp);
-  } catch (...) {
-    Rows->Delete(Temp->Index());
-    Rows->EndUpdate();
-    throw;
-  }
-  Rows->Delete(Temp->Index());
-  Rows->EndUpdate();
-  std::swap(F.IO1[I], F.IO1[J]);
-  std::swap(F.OO1[I], F.OO1[J]);
-}
-
 void MoveSelectedJob(TForm1& F, Integer Step) {
   TListItem* Row = F.lvFiles->Selected();
   if (Row == nullptr) return;
   const Integer From = Row->Index(), To = From + Step;
   if (To < 0 || To >= F.lvFiles->Items()->Count()) return;
-  ExchangeJobs(F, From, To);
+  F.exchangeJobs(From, To);
   F.lvFiles->SetItemIndex(To);
   FocusIfShown(F.lvFiles);
 }
@@ -507,6 +487,32 @@ void TForm1::Button14Click(TObject*) {
   }
 }
 
+// Rows i and j with their option slots.
+void TForm1::exchangeJobs(Integer I, Integer J) {
+  TListItems* Rows = lvFiles->Items();
+  Rows->BeginUpdate();
+  TListItem* Temp = Rows->Add();
+  try {
+    Temp->Assign(Rows->Item(I));
+    Rows->Item(I)->Assign(Rows->Item(J));
+    Rows->Item(J)->Assign(Temp);
+  } catch (...) {
+    Rows->Delete(Temp->Index());
+    Rows->EndUpdate();
+    throw;
+  }
+  Rows->Delete(Temp->Index());
+  Rows->EndUpdate();
+  // What a row's hint says goes with its job too.
+  TListItem* RowI = Rows->Item(I);
+  TListItem* RowJ = Rows->Item(J);
+  const String ProblemI = RowProblem(I), ProblemJ = RowProblem(J);
+  setRowProblem(RowI, ProblemJ);
+  setRowProblem(RowJ, ProblemI);
+  std::swap(IO1[I], IO1[J]);
+  std::swap(OO1[I], OO1[J]);
+}
+
 // ---- editing ----
 
 void TForm1::btnRemoveClick(TObject*) {
@@ -525,6 +531,7 @@ void TForm1::btnRemoveClick(TObject*) {
     return;
   }
   const Integer Before = lvFiles->Items()->Count();
+  setRowProblem(Row, "");
   lvFiles->Items()->Delete(Removed);
   // The later jobs' slots move down with their rows; the last one is given back.
   const Integer Last = std::min(Before, OptionSlotCount) - 1;
@@ -558,6 +565,7 @@ void TForm1::btnClearClick(TObject*) {
     return;
   }
   lvFiles->Items()->Clear();
+  FRowProblems.clear();
   bsSkinMenuSpeedButton1->RefreshButton();
   bsSkinMenuSpeedButton1->SetEnabled(true);
   btnAdd->SetEnabled(true);
