@@ -172,7 +172,8 @@ String LinkTarget(const String& FileName) {
 }
 
 int WriteWholeFileSafely(const String& FileName, const void* Data, size_t Size, bool AReplace) {
-  const String target = LinkTarget(FileName);
+  // Only a file written over is reached through a link; otherwise the link itself takes the name.
+  const String target = AReplace ? LinkTarget(FileName) : FileName;
   String part;
   const int fd = CreatePartialFile(target, part);
   if (fd < 0) return -fd;

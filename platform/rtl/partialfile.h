@@ -44,6 +44,8 @@ Integer SweepPartialFiles(const String& FileName);
 // opening it would); otherwise FileName itself.
 String LinkTarget(const String& FileName);
 
-// Writes the whole contents of FileName through a partial file (FileName's link target when it is
-// a link to an existing file). 0 or an errno code; nothing is left behind on failure.
+// Writes the whole contents of FileName through a partial file beside it. With AReplace a link to
+// an existing file is written through (the partial file beside its target); without, the name is
+// taken by whatever entry it has, a link included, and nothing is made outside FileName's folder.
+// 0 or an errno code; nothing is left behind on failure.
 int WriteWholeFileSafely(const String& FileName, const void* Data, size_t Size, bool AReplace);

@@ -178,10 +178,13 @@ TEST_F(PartialFiles, AWholeFileIsWrittenThroughALinkAndOnlyWhenComplete) {
   EXPECT_EQ(WriteWholeFileSafely(Dir / "option.ini", Text.data(), Text.size(), true), 0);
   EXPECT_TRUE(fs::is_symlink(Dir / "option.ini"));
   EXPECT_EQ(get(Target), Text);
-  // A refused write leaves no partial file behind.
+  // A refused write leaves no partial file behind, and one that may not replace does not go through
+  // the link: no partial file is made beside its target.
   EXPECT_EQ(WriteWholeFileSafely(Target, "x", 1, false), EEXIST);
+  EXPECT_EQ(WriteWholeFileSafely(Dir / "option.ini", "x", 1, false), EEXIST);
   EXPECT_EQ(get(Target), Text);
   EXPECT_EQ(std::distance(fs::directory_iterator(Dir / "real"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Root()), fs::directory_iterator()), 2);
   EXPECT_EQ(LinkTarget(Dir / "option.ini"), Target);
   EXPECT_EQ(LinkTarget(Target), Target);
 }
