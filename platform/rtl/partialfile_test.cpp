@@ -96,9 +96,14 @@ TEST_F(PartialFiles, PuttingInPlaceReplacesOnlyWhatItMay) {
     bool Replace;
     int Error;
   };
-  const TCase Cases[] = {{None, false, 0},         {None, true, 0},          {Regular, false, EEXIST},
-                         {Regular, true, 0},       {DanglingLink, false, EEXIST}, {DanglingLink, true, EEXIST},
-                         {Folder, false, EEXIST},  {Folder, true, EISDIR}};
+  const TCase Cases[] = {{None, false, 0},
+                         {None, true, 0},
+                         {Regular, false, EEXIST},
+                         {Regular, true, 0},
+                         {DanglingLink, false, EEXIST},
+                         {DanglingLink, true, EEXIST},
+                         {Folder, false, EEXIST},
+                         {Folder, true, EISDIR}};
   for (const TCase& C : Cases) {
     SCOPED_TRACE(testing::Message() << "existing " << C.Existing << " replace " << C.Replace);
     const String Name = Dir / "out.avi";
@@ -157,12 +162,10 @@ TEST_F(PartialFiles, ASweepRemovesOnlyWhatEndedProcessesLeft) {
   put(Dir / (".option.ini.part-" + Dead + "-abc"), "not our form");
   fs::create_directory(Dir / (".option.ini.part-" + Dead + "-folder"));
   EXPECT_EQ(SweepPartialFiles(Name), 1);
-  const std::vector<String> Expected = {".option.ini.part-" + Alive + "-abcdef",
-                                        ".option.ini.part-" + Dead + "-abc",
-                                        ".option.ini.part-" + Dead + "-folder",
-                                        ".option.ini.part-" + Own + "-abcdef",
-                                        ".other.ini.part-" + Dead + "-abcdef",
-                                        "option.ini"};
+  const std::vector<String> Expected = {
+      ".option.ini.part-" + Alive + "-abcdef", ".option.ini.part-" + Dead + "-abc",
+      ".option.ini.part-" + Dead + "-folder",  ".option.ini.part-" + Own + "-abcdef",
+      ".other.ini.part-" + Dead + "-abcdef",   "option.ini"};
   std::vector<String> Sorted = Expected;
   std::sort(Sorted.begin(), Sorted.end());
   EXPECT_EQ(entries(), Sorted);

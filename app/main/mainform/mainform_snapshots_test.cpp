@@ -31,9 +31,8 @@ class Snapshots : public previewtest::TPreviewTest {
  protected:
   // The first picture is on screen (files open paused).
   static bool ShowsPicture(TForm1* F) {
-    return ServeUntil([&] {
-      return F->RIVodero->CurrentFrame()->Width() > 0 && previewtest::LogHas(F, "Pause");
-    });
+    return ServeUntil(
+        [&] { return F->RIVodero->CurrentFrame()->Width() > 0 && previewtest::LogHas(F, "Pause"); });
   }
   static String ReadAll(const String& Name) {
     std::ifstream In(Name, std::ios::binary);
@@ -43,7 +42,8 @@ class Snapshots : public previewtest::TPreviewTest {
   }
   static std::vector<String> Entries(const String& Folder) {
     std::vector<String> Names;
-    for (const auto& E : fs::directory_iterator(Folder.c_str())) Names.push_back(E.path().filename().string());
+    for (const auto& E : fs::directory_iterator(Folder.c_str()))
+      Names.push_back(E.path().filename().string());
     std::sort(Names.begin(), Names.end());
     return Names;
   }
