@@ -1,5 +1,7 @@
 #include "engine/base/ffmpegloader.h"
 
+#include <signal.h>
+
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/sdlstubs.h"
@@ -76,6 +78,12 @@ struct TLoaderModule {
     GLoader = new TFFmpegLoader;
     SavedFPU = SaveAndMaskFPU();
     GCodecLock = new TCriticalSection;
+    // A write beyond a file size limit (RLIMIT_FSIZE) fails with EFBIG and its task ends naming the
+    // file, instead of the signal's default ending the whole program with every task and the list.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, nullptr);
   }
   ~TLoaderModule() {
     // A holder still inside finishes first.

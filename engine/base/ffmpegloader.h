@@ -2,8 +2,9 @@
 // the system search), binds them through the binding tables, remembers which are ready, runs the
 // post-load steps, and unloads them. One global loader serves every engine component.
 //
-// The module also owns two process-wide settings from start-up to shutdown: every floating-point
-// exception masked, and the engine-wide codec lock.
+// The module also owns three process-wide settings from start-up to shutdown: every floating-point
+// exception masked, the engine-wide codec lock, and the file-size-limit signal (SIGXFSZ) ignored, so
+// that a write past the limit fails (EFBIG) rather than ending the program.
 #pragma once
 
 #include "engine/base/engineutils.h"

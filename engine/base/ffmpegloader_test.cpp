@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -302,6 +303,12 @@ TEST(LoaderModule, StartUpMasksEveryFloatingPointException) {
   __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
   EXPECT_EQ(mxcsr & 0x1F80u, 0x1F80u);
   EXPECT_NE(FFLoader(), nullptr);
+}
+
+TEST(LoaderModule, StartUpIgnoresTheFileSizeSignal) {
+  struct sigaction current {};
+  ASSERT_EQ(sigaction(SIGXFSZ, nullptr, &current), 0);
+  EXPECT_EQ(current.sa_handler, SIG_IGN);
 }
 
 // The libraries are bound at run time only: no program of the engine links them.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/base/unicodeprotocol.h"
+#include "platform/rtl/partialfile.h"
 
 namespace {
 
@@ -112,6 +113,13 @@ bool IsStillTheFile(const String& AFileName, const TFileIdentity& AIdentity) {
   return now.Exists && now.Regular && now.Dev == AIdentity.Dev && now.Ino == AIdentity.Ino;
 }
 
+bool WritesThroughPartialFile(const String& AFileName) {
+  const String path = LocalPathOf(AFileName);
+  if (path.empty()) return false;
+  struct stat st;
+  return ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+}
+
 Integer CheckWritableFileName(const String& AFileName) {
   const String path = LocalPathOf(AFileName);
   if (path.empty()) return 0;
@@ -119,13 +127,16 @@ Integer CheckWritableFileName(const String& AFileName) {
   if (::stat(path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return -EISDIR;
     if (::access(path.c_str(), W_OK) != 0) return -errno;
-    return 0;
+    // A device or a pipe is written as it is; a file is made beside the one it replaces.
+    if (!S_ISREG(st.st_mode)) return 0;
+  } else if (errno != ENOENT) {
+    return -errno;
   }
-  if (errno != ENOENT) return -errno;
-  const size_t slash = path.rfind('/');
+  const String target = LinkTarget(path);
+  const size_t slash = target.rfind('/');
   const String folder = slash == String::npos ? String(".")
                         : slash == 0          ? String("/")
-                                              : path.substr(0, slash);
+                                              : target.substr(0, slash);
   if (::stat(folder.c_str(), &st) != 0) return -errno;
   if (!S_ISDIR(st.st_mode)) return -ENOTDIR;
   if (::access(folder.c_str(), W_OK | X_OK) != 0) return -errno;

@@ -28,7 +28,13 @@ bool SameFile(const String& A, const String& B);
 // never a device or a file that has taken its place.
 bool IsStillTheFile(const String& AFileName, const TFileIdentity& AIdentity);
 
+// True when a run writes AFileName through a partial file beside it (platform/rtl/partialfile.h):
+// a local name that is absent or a regular file (a link to one included). A device, a pipe or a
+// name of another protocol is written as it is.
+bool WritesThroughPartialFile(const String& AFileName);
+
 // 0 when a file could be created or overwritten under the name, else the negative error code of
-// the reason (AVERROR(errno) style): a folder, a missing or unwritable folder, a file used as a
-// folder. Touches nothing. Names of other protocols give 0.
+// the reason (AVERROR(errno) style): a folder, a missing or unwritable folder (where the file is
+// made beside the one it replaces), an unwritable file, a file used as a folder. Touches nothing.
+// Names of other protocols give 0.
 Integer CheckWritableFileName(const String& AFileName);

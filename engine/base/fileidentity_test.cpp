@@ -90,15 +90,20 @@ TEST_F(FileIdentityTest, WritabilityIsJudgedWithoutTouchingAnything) {
 
 TEST_F(FileIdentityTest, AFolderWithoutWritePermissionIsRefused) {
   // Root may write anywhere: the check runs in a child that has given up root.
+  // A file that may be written is refused too: the new one is made beside it.
   fs::create_directory(FDir / "closed");
+  std::ofstream(P("closed/kept.mp4")) << "kept";
+  chmod(P("closed/kept.mp4").c_str(), 0666);
   chmod((FDir / "closed").c_str(), 0555);
   chmod(FDir.c_str(), 0755);
-  const String name = P("closed/x.mp4");
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-    _exit(CheckWritableFileName(name) == -EACCES ? 0 : 1);
+    _exit(CheckWritableFileName(P("closed/x.mp4")) == -EACCES &&
+                  CheckWritableFileName(P("closed/kept.mp4")) == -EACCES
+              ? 0
+              : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -11,6 +11,7 @@
 
 #include "engine/base/avstubs.h"
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/partialfile.h"
 
 namespace {
 
@@ -128,6 +129,26 @@ bool IsUnicodeIOContext(const AVIOContext* APB) {
   return APB && APB->seek == UnicodeSeek;
 }
 
+namespace {
+
+// The I/O context over an open file; the file is closed when that fails.
+int WrapFile(AVIOContext** APB, int AFd, bool AWriting) {
+  auto* buffer = static_cast<unsigned char*>(ff::av_malloc(IOBufferSize));
+  AVIOContext* pb = buffer ? ff::avio_alloc_context(buffer, IOBufferSize, AWriting ? 1 : 0,
+                                                    reinterpret_cast<void*>(intptr_t(AFd)), UnicodeRead,
+                                                    AWriting ? UnicodeWrite : nullptr, UnicodeSeek)
+                           : nullptr;
+  if (!pb) {
+    ff::av_free(buffer);
+    ::close(AFd);
+    return AVERROR(ENOMEM);
+  }
+  *APB = pb;
+  return 0;
+}
+
+}  // namespace
+
 int UnicodeOpen(AVIOContext** APB, const char* AURL, int AFlags) {
   *APB = nullptr;
   const String name = DecodeUnicodeURL(AURL);
@@ -146,17 +167,25 @@ int UnicodeOpen(AVIOContext** APB, const char* AURL, int AFlags) {
     ::close(fd);
     return AVERROR(cause);
   }
-  auto* buffer = static_cast<unsigned char*>(ff::av_malloc(IOBufferSize));
-  AVIOContext* pb = buffer ? ff::avio_alloc_context(buffer, IOBufferSize, writing ? 1 : 0,
-                                                    reinterpret_cast<void*>(intptr_t(fd)), UnicodeRead,
-                                                    writing ? UnicodeWrite : nullptr, UnicodeSeek)
-                           : nullptr;
-  if (!pb) {
-    ff::av_free(buffer);
-    ::close(fd);
-    return AVERROR(ENOMEM);
+  return WrapFile(APB, fd, writing);
+}
+
+int UnicodeOpenPartialOutput(AVFormatContext* AContext, const String& AFileName, String& APartName) {
+  InstallUnicodeIO(AContext);
+  const int fd = CreatePartialFile(AFileName, APartName);
+  if (fd < 0) return AVERROR(-fd);
+  const String url = MakeUnicodeURL(APartName);
+  char* copy = ff::av_strdup(url.c_str());
+  const int ret = copy ? WrapFile(&AContext->pb, fd, true) : AVERROR(ENOMEM);
+  if (ret < 0) {
+    if (!copy) ::close(fd);
+    ff::av_free(copy);
+    ::unlink(APartName.c_str());
+    APartName.clear();
+    return ret;
   }
-  *APB = pb;
+  ff::av_free(AContext->url);
+  AContext->url = copy;
   return 0;
 }
 

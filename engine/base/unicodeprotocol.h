@@ -50,5 +50,10 @@ int UnicodeOpenInput(AVFormatContext** APS, const char* AURL, const AVInputForma
 void UnicodeCloseInput(AVFormatContext** APS);
 // Opens AContext->pb for writing (for formats that need a file).
 int UnicodeOpenOutput(AVFormatContext* AContext, const char* AURL, AVDictionary** AOptions);
+// Opens AContext->pb on a new partial file of the local file AFileName (platform/rtl/partialfile.h),
+// through the protocol's own I/O context, and makes the partial file's URL the context's url, so
+// that a muxer that opens its output again finds what it wrote. 0 with APartName, or a negative
+// error (nothing made).
+int UnicodeOpenPartialOutput(AVFormatContext* AContext, const String& AFileName, String& APartName);
 // Closes AContext->pb however it was opened; 0 or a negative error.
 int UnicodeCloseOutput(AVFormatContext* AContext);

@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
 #include "engine/base/testkit/testmedia.h"
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/partialfile.h"
 
 namespace fs = std::filesystem;
 
@@ -167,6 +169,57 @@ TEST_F(UnicodeIOTest, OutputsWriteThroughTheProtocol) {
   EXPECT_EQ(UnicodeCloseOutput(oc), 0);
   ff::avformat_free_context(oc);
   EXPECT_GT(fs::file_size(name), 0u);
+}
+
+// An output written under its partial name: the name the muxer knows is the partial file's, so a
+// muxer that opens its output again (an index moved to the front) reads what it wrote; the final
+// name stays untouched until the run puts the file in place.
+TEST_F(UnicodeIOTest, APartialOutputIsWrittenThroughTheProtocolUnderItsOwnName) {
+  const String name = (FDir / "result.mp4").string();
+  std::ofstream(name) << "the user's file";
+  AVFormatContext* oc = nullptr;
+  ASSERT_GE(ff::avformat_alloc_output_context2(&oc, nullptr, nullptr, name.c_str()), 0);
+  AVStream* st = ff::avformat_new_stream(oc, nullptr);
+  st->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+  st->codecpar->codec_id = AV_CODEC_ID_MJPEG;
+  st->codecpar->width = 4;
+  st->codecpar->height = 4;
+  st->time_base = {1, 25};
+  String part;
+  ASSERT_EQ(UnicodeOpenPartialOutput(oc, name, part), 0);
+  EXPECT_TRUE(IsPartialFileOf(part, name)) << part;
+  EXPECT_TRUE(IsUnicodeIOContext(oc->pb));
+  EXPECT_EQ(URLToFileName(oc->url), part);
+  AVDictionary* options = nullptr;
+  ff::av_dict_set(&options, "movflags", "+faststart", 0);
+  ASSERT_GE(ff::avformat_write_header(oc, &options), 0);
+  ff::av_dict_free(&options);
+  const uint8_t frame[] = {0xFF, 0xD8, 0xFF, 0xD9};
+  AVPacket* packet = ff::av_packet_alloc();
+  packet->data = const_cast<uint8_t*>(frame);
+  packet->size = sizeof frame;
+  packet->pts = packet->dts = 0;
+  packet->duration = 1;
+  packet->flags = AV_PKT_FLAG_KEY;
+  ASSERT_GE(ff::av_write_frame(oc, packet), 0);
+  ff::av_packet_free(&packet);
+  ASSERT_GE(ff::av_write_trailer(oc), 0);
+  EXPECT_EQ(UnicodeCloseOutput(oc), 0);
+  ff::avformat_free_context(oc);
+  std::ifstream in(part, std::ios::binary);
+  const String written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // With the index moved to the front, the media data follows it.
+  EXPECT_EQ(written.substr(4, 4), "ftyp");
+  EXPECT_LT(written.find("moov"), written.find("mdat")) << "the muxer read its partial file back";
+  std::ifstream kept(name);
+  EXPECT_EQ(String((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()), "the user's file");
+  // No partial file where none can be made.
+  oc = nullptr;
+  ASSERT_GE(ff::avformat_alloc_output_context2(&oc, nullptr, nullptr, name.c_str()), 0);
+  EXPECT_EQ(UnicodeOpenPartialOutput(oc, (FDir / "missing" / "x.mp4").string(), part), AVERROR(ENOENT));
+  EXPECT_EQ(part, "");
+  EXPECT_EQ(oc->pb, nullptr);
+  ff::avformat_free_context(oc);
 }
 
 // Files a (de)muxer opens by itself come through the context's callbacks: ours for protocol names,

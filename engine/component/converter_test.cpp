@@ -237,6 +237,70 @@ TEST_F(ConverterTest, TargetThenTheRecordsCodecOverridesIt) {
   EXPECT_STREQ(Output().ctx->oformat->name, "dvd");
 }
 
+// The display aspect of a written file's video as a player reads it: its sample aspect over its size.
+Double DisplayAspect(const String& AFileName) {
+  AVFormatContext* ic = nullptr;
+  if (ff::avformat_open_input(&ic, AFileName.c_str(), nullptr, nullptr) < 0) return 0;
+  Double aspect = 0;
+  if (ff::avformat_find_stream_info(ic, nullptr) >= 0) {
+    const Integer video = ff::av_find_best_stream(ic, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (video >= 0) {
+      const AVCodecParameters* p = ic->streams[video]->codecpar;
+      aspect = av_q2d(p->sample_aspect_ratio) * p->width / p->height;
+    }
+  }
+  ff::avformat_close_input(&ic);
+  return aspect;
+}
+
+// Disc rows as the job list makes them (the norm chosen, the rest left to the standard): the
+// picture is flagged with a display aspect the standard has, whatever the input's.
+TEST_F(ConverterTest, DiscTargetsFlagTheirStandardsDisplayAspect) {
+  const String wide = TestMediaFile("wide.mkv", "-f lavfi -i testsrc=size=128x72:rate=25 -t 0.2 -c:v mpeg4");
+  const String square = TestMediaFile("square.mkv", "-f lavfi -i testsrc=size=64x64:rate=25 -t 0.2 -c:v mpeg4");
+  const struct {
+    String Input;
+    TOptionTargetType Target;
+    Double Aspect;
+  } cases[] = {{wide, ttVCD, 4.0 / 3},   {wide, ttSVCD, 16.0 / 9},  {wide, ttDVD, 16.0 / 9},
+               {square, ttVCD, 4.0 / 3}, {square, ttSVCD, 4.0 / 3}, {square, ttDVD, 4.0 / 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Input << " " << c.Target);
+    C.ClearTasks();
+    const Integer task = C.AddTask(c.Input);
+    ASSERT_GE(task, 0) << C.LastErrMsg();
+    TOutputOptions o;
+    InitOutputOptions(o);
+    o.TargetType = c.Target;
+    o.NormType = ntPAL;
+    o.AudioVolume = 256;
+    const String output = Out("disc-" + std::to_string(&c - cases) + ".mpg");
+    ASSERT_TRUE(C.SetOutputFile(task, output, &o)) << C.LastErrMsg();
+    C.Start(0);
+    EXPECT_TRUE(C.Task(task).Finished()) << C.Task(task).FatalMessage();
+    // MPEG-1 flags 4:3 on a 625-line picture as the pel aspect 0.9157 (a display aspect of 1.3347).
+    EXPECT_NEAR(DisplayAspect(output), c.Aspect, 0.005);
+  }
+}
+
+// A DVD row over an input whose audio never told its channels: the failure says so.
+TEST_F(ConverterTest, AudioWithoutChannelsFailsNamingTheChannelLayout) {
+  const Integer task = C.AddTask(TMedia::Get().AudioWithoutParametersTs());
+  ASSERT_GE(task, 0) << C.LastErrMsg();
+  TOutputOptions o;
+  InitOutputOptions(o);
+  o.TargetType = ttDVD;
+  o.NormType = ntPAL;
+  o.AudioVolume = 256;
+  const String output = Out("nochannels.mpg");
+  ASSERT_TRUE(C.SetOutputFile(task, output, &o)) << C.LastErrMsg();
+  C.Start(0);
+  EXPECT_FALSE(C.Task(task).Finished());
+  EXPECT_EQ(C.Task(task).FatalMessage(),
+            "Error while opening encoder for output stream #0.1 (Audio) - the audio has no channel layout [" +
+                output + ": Invalid channel layout: 0 channels]");
+}
+
 TEST_F(ConverterTest, TextFormOfTheOutput) {
   ASSERT_EQ(C.AddTask(TMedia::Get().AudioVideoAvi()), 0);
   ASSERT_TRUE(C.SetOutputFile(0, Out("text.avi"), "Hook=0\nTimeLength=400000\nac=1")) << C.LastErrMsg();

@@ -49,6 +49,8 @@ class EventThreadsTest : public ::testing::Test {
   void SetUp() override {
     LoadLibraries();
     C.SetProgressInterval(100);
+    // The cases convert into the same scratch files one after another.
+    C.SetOverwriteOutput(true);
     C.OnTerminate = [this](TObject*, const TTerminateInfo& AInfo) { Ends.Add(AInfo); };
     // Each frame's custom hook waits until this thread has served it once: a batch lasts as long
     // as this thread's loop needs, and a task's next frame waits while this thread is busy.

@@ -98,6 +98,10 @@ void TFFmpegList::SetPreviewBitmap(bool AFlag) {
   for (auto& task : FList) SetPostHook(*task, phBitmap, AFlag);
 }
 
+void TFFmpegList::SetOverwriteOutput(bool AFlag) {
+  for (auto& task : FList) task->SetOverwriteOutput(AFlag);
+}
+
 // ---- the component -----------------------------------------------------------------------------
 
 TCustomFFmpegConverter::TCustomFFmpegConverter(TComponent* AOwner)
@@ -354,4 +358,9 @@ void TCustomFFmpegConverter::SetPreview(bool Value) {
 void TCustomFFmpegConverter::SetPreviewBitmap(bool Value) {
   FFFmpegList->SetPreviewBitmap(Value);
   FPreviewBitmap = Value;
+}
+
+void TCustomFFmpegConverter::SetOverwriteOutput(bool Value) {
+  FOverwriteOutput = Value;
+  FFFmpegList->SetOverwriteOutput(Value);
 }

@@ -78,6 +78,7 @@ class TFFmpegList : public TObject {
   void StopAll(bool AWaitFor);
   void SetPreview(bool AFlag);
   void SetPreviewBitmap(bool AFlag);
+  void SetOverwriteOutput(bool AFlag);
 
  private:
   std::vector<std::unique_ptr<TFFmpeg>> FList;
@@ -146,6 +147,11 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   void SetPreview(bool Value);
   bool PreviewBitmap() const { return FPreviewBitmap; }
   void SetPreviewBitmap(bool Value);
+  // Whether a task's finished output may replace an existing file of its name. Off by default: a
+  // task whose output name is taken when it finishes fails, naming the file, and the file stays.
+  // Each task reads it as it puts its output in place, so a change reaches running tasks too.
+  bool OverwriteOutput() const { return FOverwriteOutput; }
+  void SetOverwriteOutput(bool Value);
   Integer ProgressInterval() const { return FProgressInterval; }
   void SetProgressInterval(Integer Value) { FProgressInterval = Value <= 100 ? 100 : Value; }
   bool Terminated() const { return FTerminated; }
@@ -228,6 +234,7 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   Integer FCustomMaxFiles = 20;
   std::atomic<bool> FPreview{false};
   std::atomic<bool> FPreviewBitmap{false};
+  std::atomic<bool> FOverwriteOutput{false};
   std::atomic<Integer> FProgressInterval{500};
   std::atomic<TThreadPriority> FThreadPriority{tpNormal};
   std::atomic<bool> FTriggerEventInMainThread{true};

@@ -180,6 +180,7 @@ void ApplyStreamOptions(TFFmpeg& ATask, TDefaultsList& ADefaults, const String& 
 void TCustomFFmpegConverter::PrepareTask(TFFmpeg& ATask) {
   ATask.Reset();
   ATask.SetVerbose(FVerbose);
+  ATask.SetOverwriteOutput(FOverwriteOutput);
   TPostHooks hooks = ATask.PostHooks();
   if (FPreview)
     hooks.Include(phPreview);

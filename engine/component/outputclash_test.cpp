@@ -2,6 +2,8 @@
 // told when a task is refused.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <tuple>
 
 #include "engine/component/testkit/component_testkit.h"
 #include "engine/probe/avprobe.h"
@@ -160,6 +162,48 @@ TEST_F(OutputClashTest, AnotherTasksInputIsNeverOverwritten) {
   EXPECT_TRUE(Ends[1].Finished) << Ends[1].ExceptionMsg;
   EXPECT_EQ(fs::file_size(later), size) << "the file the second task read is untouched";
   EXPECT_EQ(fs::file_size(input), size);
+}
+
+// A file of the output's name (made before the batch, or while it ran) is replaced only when the
+// component may overwrite; the setting reaches tasks already built and is read when each task puts
+// its output in place. Otherwise the task fails naming the file, which stays as it was.
+TEST_F(OutputClashTest, AFileOfTheOutputsNameIsReplacedOnlyWhenOverwriting) {
+  EXPECT_FALSE(C.OverwriteOutput()) << "never replace unless asked";
+  for (bool overwrite : {false, true}) {
+    SCOPED_TRACE(overwrite);
+    C.ClearTasks();
+    Ends.clear();
+    const String before = P(overwrite ? "a/before-on.avi" : "a/before-off.avi");
+    const String during = P(overwrite ? "a/during-on.avi" : "a/during-off.avi");
+    std::ofstream(before) << "the user's file";
+    for (const String& name : {before, during}) {
+      const Integer task = AddTask();
+      ASSERT_TRUE(C.SetOutputFile(task, name, String())) << C.LastErrMsg();
+    }
+    // Set after the tasks were built.
+    C.SetOverwriteOutput(overwrite);
+    C.OnProgress = [&](TObject*, PProgressInfo AInfo) {
+      if (AInfo->TaskIndex == 1 && !fs::exists(during)) std::ofstream(during) << "saved meanwhile";
+    };
+    C.Start(0);
+    C.OnProgress = nullptr;
+    ASSERT_EQ(Ends.size(), 2u);
+    for (const auto& [index, name, kept] :
+         {std::tuple{0, before, "the user's file"}, std::tuple{1, during, "saved meanwhile"}}) {
+      SCOPED_TRACE(name);
+      EXPECT_EQ(Ends[index].Finished, overwrite) << Ends[index].ExceptionMsg;
+      EXPECT_EQ(Ends[index].Exception, !overwrite);
+      std::ifstream in(name);
+      const String text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      if (overwrite) {
+        EXPECT_GT(fs::file_size(name), 10000u);
+      } else {
+        EXPECT_EQ(Ends[index].ExceptionMsg,
+                  "Could not put output file in place [" + name + ": File exists and overwriting is off]");
+        EXPECT_EQ(text, kept);
+      }
+    }
+  }
 }
 
 }  // namespace

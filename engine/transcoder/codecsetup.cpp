@@ -240,6 +240,18 @@ void TCustomFFmpeg::OpenEncoders() {
         enc->subtitle_header_size = dec->subtitle_header_size;
       }
     }
+    // Audio whose channels nothing tells (an input stream that never gave its parameters) fails
+    // the encoder's opening with a cause that names something else.
+    if (enc->codec_type == AVMEDIA_TYPE_AUDIO && enc->ch_layout.nb_channels <= 0) {
+      const String message =
+          Format("Error while opening encoder for output stream %s - the audio has no channel layout",
+                 StreamText(ost)) +
+          " [" + Foutput_files[size_t(ost.file_index)]->FileName + ": " +
+          Format("Invalid channel layout: %d channels", enc->ch_layout.nb_channels) + "]";
+      LogStreamMapping();
+      GetFFLogger()->Log(this, llError, message);
+      throw FFmpegException(message);
+    }
     // Options the encoder leaves over are presets meant for another encoder: not an error.
     TDictionary options(ost.setup->CodecOptions);
     Integer ret;

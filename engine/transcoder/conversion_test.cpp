@@ -539,7 +539,8 @@ TEST_F(ConversionTest, StopInTheMiddleWritesAPlayableShorterFile) {
     F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
       if (AFrame >= 5) F->Stop(threaded);
     };
-    Prepare(TMedia::Get().AudioVideoAvi(), Out("stopped.avi"));
+    const String output = Out(threaded ? "stopped-threaded.avi" : "stopped.avi");
+    Prepare(TMedia::Get().AudioVideoAvi(), output);
     if (threaded) {
       F->StartConvert(true)->Start();
       while (Peer::StopEvent(*F).WaitFor(10) != wrSignaled) CheckSynchronize(0);
@@ -549,7 +550,7 @@ TEST_F(ConversionTest, StopInTheMiddleWritesAPlayableShorterFile) {
     EXPECT_EQ(Outcome.Terminations, 1);
     EXPECT_FALSE(Outcome.Finished);
     EXPECT_FALSE(Outcome.Fatal) << Outcome.Message;
-    const Integer frames = VideoFrames(Out("stopped.avi"));
+    const Integer frames = VideoFrames(output);
     EXPECT_GE(frames, 5);
     EXPECT_LT(frames, 20);
   }

@@ -7,6 +7,7 @@
 #include "engine/base/unicodeprotocol.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/partialfile.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
 
@@ -87,11 +88,33 @@ void TCustomFFmpeg::OpenOutputFiles() {
     if (const String refusal = OutputIsInput(output.FileName); !refusal.empty())
       throw FFmpegException(refusal);
     ClearFFmpegErrorLine();
-    const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
+    if (!WritesThroughPartialFile(output.FileName)) {
+      const int ret = UnicodeOpenOutput(oc, oc->url, nullptr);
+      if (ret < 0) throw FFmpegException(FormatAVError(output.FileName, ret));
+      continue;
+    }
+    // A link of the output's name is written through, as opening it would.
+    output.Target = LinkTarget(LocalPathOf(output.FileName));
+    // What an earlier run of the same output left when it was killed.
+    SweepPartialFiles(output.Target);
+    const int ret = UnicodeOpenPartialOutput(oc, output.Target, output.PartName);
     if (ret < 0) throw FFmpegException(FormatAVError(output.FileName, ret));
-    output.Created = true;
-    output.CreatedFile = FileIdentityOf(output.FileName);
+    output.Part = FileIdentityOf(output.PartName);
   }
+}
+
+String TCustomFFmpeg::CommitOutputFile(TOpenedOutput& AOutput) {
+  if (AOutput.PartName.empty()) return String();
+  // Not the partial file this run made (removed or replaced meanwhile): nothing of it is kept.
+  if (!IsStillTheFile(AOutput.PartName, AOutput.Part))
+    return WithFileAndCause("Could not put output file in place", AOutput.FileName, AVERROR(ENOENT));
+  const int err = CommitPartialFile(AOutput.PartName, AOutput.Target, OverwriteOutput());
+  if (err != 0) {
+    const String cause = err == EEXIST ? String("File exists and overwriting is off") : SystemErrorText(-err);
+    return "Could not put output file in place [" + AOutput.FileName + ": " + cause + "]";
+  }
+  AOutput.PartName.clear();
+  return String();
 }
 
 String TCustomFFmpeg::CloseOutputFile(TOpenedOutput& AOutput) {
@@ -245,7 +268,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     return refuse(FormatAVError(URLToFileName(oc->url), AVERROR(EDOM)));
 
   // The file: judged now, made only when the run starts writing, so that adding a task destroys
-  // nothing (an existing file is overwritten then).
+  // nothing (an existing file is replaced only when the run has finished its own).
   output->FileName = AFileName;
   InstallUnicodeIO(oc);
   if (!(fmt->flags & AVFMT_NOFILE)) {

@@ -1,16 +1,25 @@
-// What a task does to the files around it: nothing before it runs, never its own source, and no
-// file left behind that looks like a result when the run could not finish it.
+// What a task does to the files around it: nothing before it runs, never its own source, no file
+// left behind that looks like a result when the run could not finish it, and never a file of its
+// output's name lost.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "engine/probe/avprobe.h"
 #include "engine/transcoder/testkit/transcoder_testkit.h"
+#include "platform/rtl/partialfile.h"
 
 using namespace transcoder_test;
 namespace fs = std::filesystem;
@@ -32,6 +41,14 @@ bool StartsWith(const String& AText, const String& AStart) {
 
 bool Contains(const String& AText, const String& APart) {
   return AText.find(APart) != String::npos;
+}
+
+// The names in a folder, sorted.
+std::vector<String> Entries(const fs::path& AFolder) {
+  std::vector<String> names;
+  for (const auto& entry : fs::directory_iterator(AFolder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 class OutputSafetyTest : public ::testing::Test {
@@ -69,15 +86,44 @@ TEST_F(OutputSafetyTest, AddingAnOutputCreatesAndTruncatesNothing) {
   EXPECT_FALSE(FileExists(fresh));
 }
 
-TEST_F(OutputSafetyTest, TheRunMakesTheFileAndOverwritesAnExistingOne) {
-  const String existing = Out("overwritten.avi");
-  WriteAll(existing, "old");
-  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
-  ASSERT_EQ(F->OpenOutputFile(existing, false), 1);
-  F->StartConvert(false);
-  EXPECT_TRUE(F->Finished()) << F->FatalMessage();
-  EXPECT_FALSE(F->FatalException());
-  EXPECT_GT(GetFileSize(existing), 10000);
+// The run writes a partial file beside the output and gives it the output's name when it is whole:
+// over an existing file only when the task may overwrite, else the task fails naming the file and
+// the file is left as it was, also when it appeared while the run wrote.
+TEST_F(OutputSafetyTest, TheFinishedFileTakesItsNameReplacingAFileOnlyWhenAllowed) {
+  enum TExisting { None, Before, During };
+  const struct {
+    TExisting Existing;
+    bool Overwrite;
+    bool Finished;
+  } cases[] = {{None, false, true}, {Before, false, false}, {Before, true, true}, {During, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "existing " << c.Existing << ", overwrite " << c.Overwrite);
+    const fs::path folder = fs::path(Out("made"));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const String output = (folder / "out.avi").string();
+    if (c.Existing == Before) WriteAll(output, "old");
+    NewRun();
+    F->SetOverwriteOutput(c.Overwrite);
+    ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+    ASSERT_EQ(F->OpenOutputFile(output, false), 1);
+    F->ReportInterval = 0;
+    F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
+      if (c.Existing == During && AFrame >= 5 && !FileExists(output)) WriteAll(output, "saved meanwhile");
+    };
+    F->StartConvert(false);
+    EXPECT_EQ(Ends, 1);
+    EXPECT_EQ(F->Finished(), c.Finished) << F->FatalMessage();
+    EXPECT_EQ(F->FatalException(), !c.Finished);
+    if (c.Finished) {
+      EXPECT_GT(GetFileSize(output), 10000);
+    } else {
+      EXPECT_EQ(F->FatalMessage(),
+                "Could not put output file in place [" + output + ": File exists and overwriting is off]");
+      EXPECT_EQ(ReadAll(output), c.Existing == Before ? "old" : "saved meanwhile");
+    }
+    EXPECT_EQ(Entries(folder), std::vector<String>{"out.avi"}) << "no partial file is left";
+  }
 }
 
 TEST_F(OutputSafetyTest, AnOutputThatIsItsOwnInputIsRefusedHoweverItIsWritten) {
@@ -223,6 +269,125 @@ TEST_F(OutputSafetyTest, ARunThatWroteNoFrameFailsAndLeavesNoFile) {
   EXPECT_FALSE(FileExists(output));
 }
 
+// Whatever ends a run that could overwrite, the user's file of the output's name stays as it was and
+// nothing of the run is left beside it.
+TEST_F(OutputSafetyTest, AFailedRunNeverCostsTheFileOfItsOutputsName) {
+  // The MP4 muxer writes its index at the end: a limit just below the whole size hits the trailer.
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+  F->SetOption("b", "2000000");
+  ASSERT_EQ(F->OpenOutputFile(Out("measured.mp4"), false), 1);
+  F->StartConvert(false);
+  ASSERT_TRUE(F->Finished()) << F->FatalMessage();
+  const rlim_t wholeSize = rlim_t(GetFileSize(Out("measured.mp4")));
+  const struct {
+    const char* What;
+    String Input;
+    String Name;
+    std::vector<std::pair<const char*, const char*>> Options;
+    rlim_t Limit;  // 0: none
+    const char* Failure;
+  } cases[] = {
+      {"nothing decodable", TMedia::Get().AudioWithoutParametersTs(), "nothing.mp3",
+       {{"ar", "44100"}, {"ac", "2"}}, 0, "No frame was written"},
+      {"a full disk while writing frames", TMedia::Get().AudioVideoAvi(), "full.avi",
+       {{"an", ""}, {"vcodec", "rawvideo"}}, 20000, "File too large"},
+      {"a full disk at the end", TMedia::Get().AudioVideoAvi(), "end.mp4", {{"b", "2000000"}}, wholeSize - 200,
+       "Could not write the end of output file #0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    const fs::path folder = fs::path(Out("kept"));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const String output = (folder / c.Name).string();
+    WriteAll(output, "the user's file");
+    NewRun();
+    F->SetOverwriteOutput(true);
+    ASSERT_TRUE(F->OpenInputFile(c.Input));
+    for (const auto& [name, value] : c.Options) F->SetOption(name, value);
+    ASSERT_EQ(F->OpenOutputFile(output, false), 1) << F->LastErrMsg();
+    if (c.Limit)
+      RunWithFileSizeLimit(*F, c.Limit);
+    else
+      F->StartConvert(false);
+    EXPECT_EQ(Ends, 1);
+    EXPECT_FALSE(F->Finished());
+    EXPECT_TRUE(Contains(F->FatalMessage(), c.Failure)) << F->FatalMessage();
+    EXPECT_EQ(ReadAll(output), "the user's file");
+    EXPECT_EQ(Entries(folder), std::vector<String>{c.Name});
+  }
+}
+
+// A kill (or a crash, or a power loss) in the middle of a conversion that may overwrite: the user's
+// file of the output's name is whole, and the only other file is a hidden partial one, which the
+// next conversion of that output removes.
+TEST_F(OutputSafetyTest, AKilledConversionLeavesTheUsersFileAndOnlyAPartialOne) {
+  const fs::path folder = fs::path(Out("killed"));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const String output = (folder / "clip.avi").string();
+  WriteAll(output, "the user's file");
+  F->SetOverwriteOutput(true);
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+  ASSERT_EQ(F->OpenOutputFile(output, false), 1);
+  int halfway[2];
+  ASSERT_EQ(pipe(halfway), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(halfway[0]);
+    F->ReportInterval = 0;
+    F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
+      if (AFrame < 10) return;
+      (void)!write(halfway[1], "h", 1);
+      for (;;) pause();
+    };
+    F->StartConvert(false);
+    _exit(3);
+  }
+  close(halfway[1]);
+  pollfd wait{halfway[0], POLLIN, 0};
+  const bool reached = poll(&wait, 1, 60000) == 1;
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  close(halfway[0]);
+  ASSERT_TRUE(reached) << "the conversion never got half-way";
+  EXPECT_EQ(ReadAll(output), "the user's file");
+  const std::vector<String> entries = Entries(folder);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1], "clip.avi");
+  EXPECT_TRUE(IsPartialFileOf(entries[0], output)) << entries[0];
+  EXPECT_GT(fs::file_size(folder / entries[0]), 0u);
+
+  NewRun();
+  F->SetOverwriteOutput(true);
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+  ASSERT_EQ(F->OpenOutputFile(output, false), 1);
+  F->StartConvert(false);
+  EXPECT_TRUE(F->Finished()) << F->FatalMessage();
+  EXPECT_EQ(Entries(folder), std::vector<String>{"clip.avi"});
+}
+
+// The folder of the output removed while the run writes: the task fails naming the cause, it never
+// counts as finished with its file nowhere.
+TEST_F(OutputSafetyTest, AFolderRemovedWhileWritingFailsTheTask) {
+  const fs::path folder = fs::path(Out("vanishing"));
+  fs::create_directories(folder);
+  const String output = (folder / "out.avi").string();
+  ASSERT_TRUE(F->OpenInputFile(TMedia::Get().AudioVideoAvi()));
+  ASSERT_EQ(F->OpenOutputFile(output, false), 1);
+  F->ReportInterval = 0;
+  F->FOnProgress = [&](TObject*, Integer, Integer AFrame, Integer, Single, Single, Int64, Int64, Int64) {
+    if (AFrame >= 5) fs::remove_all(folder);
+  };
+  F->StartConvert(false);
+  EXPECT_EQ(Ends, 1);
+  EXPECT_FALSE(F->Finished());
+  EXPECT_TRUE(F->FatalException());
+  EXPECT_EQ(F->FatalMessage(), "Could not put output file in place [" + output + ": No such file or directory]");
+  EXPECT_FALSE(fs::exists(folder));
+}
+
 TEST_F(OutputSafetyTest, AnEncoderThatDoesNotOpenTellsTheFileAndTheCause) {
   const String output = Out("odd.avi");
   const String existing = "an earlier result";
@@ -293,6 +458,66 @@ TEST_F(OutputSafetyTest, AFailedLastWriteIsToldWhenTheFileCloses) {
   EXPECT_EQ(output.ctx->pb, nullptr);
   F->Cleanup();
   EXPECT_TRUE(fs::is_character_file(device));
+}
+
+// A run past a file size limit in a program that starts as programs do, with the limit's signal at
+// its default disposition: the write fails and the task ends naming the file and the cause, instead
+// of the signal ending the program (and every other task with it).
+void ConvertPastAFileSizeLimit() {
+  LoadLibraries();
+  const String input = TMedia::Get().AudioVideoAvi();
+  const String output = TMedia::Get().Path("limited.avi");
+  WriteAll(output, "the user's file");
+  auto task = NewTask();
+  task->SetOverwriteOutput(true);
+  if (!task->OpenInputFile(input)) std::exit(2);
+  task->SetOption("an", "");
+  task->SetOption("vcodec", "rawvideo");
+  if (task->OpenOutputFile(output, false) != 1) std::exit(2);
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit limit = saved;
+  limit.rlim_cur = 20000;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  task->StartConvert(false);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::fprintf(stderr, "task ended: %s\n", task->FatalMessage().c_str());
+  std::exit(!task->Finished() && ReadAll(output) == "the user's file" ? 0 : 1);
+}
+
+TEST(OutputSafetyInAFreshProgram, AFileSizeLimitFailsTheTaskNotTheProgram) {
+  constexpr const char* ChildRole = "NERIVO_FILE_SIZE_LIMIT_RUN";
+  if (std::getenv(ChildRole)) ConvertPastAFileSizeLimit();
+  // This test again in a new run of this program, started with the signal at its default.
+  const String log = TMedia::Get().Path("limited.log");
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t standard;
+  sigemptyset(&standard);
+  sigaddset(&standard, SIGXFSZ);
+  posix_spawnattr_setsigdefault(&attributes, &standard);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&files, 1, 2);
+  const String self = fs::read_symlink("/proc/self/exe").string();
+  const String filter = "--gtest_filter=OutputSafetyInAFreshProgram.AFileSizeLimitFailsTheTaskNotTheProgram";
+  char* argv[] = {const_cast<char*>(self.c_str()), const_cast<char*>(filter.c_str()), nullptr};
+  setenv(ChildRole, "1", 1);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, self.c_str(), &files, &attributes, argv, environ);
+  unsetenv(ChildRole);
+  posix_spawn_file_actions_destroy(&files);
+  posix_spawnattr_destroy(&attributes);
+  ASSERT_EQ(spawned, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  const String output = ReadAll(log);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << output;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_TRUE(Contains(output, "task ended: av_interleaved_write_frame(): File too large [")) << output;
+  EXPECT_TRUE(Contains(output, "limited.avi]")) << output;
 }
 
 }  // namespace

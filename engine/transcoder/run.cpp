@@ -113,9 +113,8 @@ void TCustomFFmpeg::Run() {
   guard([this] { CloseListedDecoders(FDecoderList); });
   FRunningConversion.reset();
   guard([this] { FreeStreamTables(); });
-  // A failed run leaves no half-written file behind; a stopped one keeps its playable part.
-  if (FFatalException)
-    for (auto& output : Foutput_files) output->RemoveOnClose = true;
+  // A failed run leaves no half-written file behind: its outputs' partial files go with them (a
+  // stopped one has put its playable part in place).
   guard([this] { Cleanup(); });
   guard([this] { DoTerminate(); });
 }

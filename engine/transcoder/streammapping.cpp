@@ -3,6 +3,7 @@
 
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/ffutils.h"
+#include "engine/base/unicodeprotocol.h"
 #include "engine/transcoder/streamtables.h"
 #include "platform/rtl/format.h"
 
@@ -57,7 +58,7 @@ void TCustomFFmpeg::BuildOutputStreamTable() {
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     TOpenedOutput& output = *Foutput_files[i];
     if (output.streams.empty()) {
-      ff::av_dump_format(output.ctx.get(), Integer(i), output.ctx->url, 1);
+      ff::av_dump_format(output.ctx.get(), Integer(i), FileNameToURL(output.FileName).c_str(), 1);
       throw FFmpegException(Format("Output file #%d does not contain any stream", Integer(i)));
     }
     count += Integer(output.streams.size());
@@ -116,7 +117,7 @@ void TCustomFFmpeg::BindOutputStreams() {
         ost.source_index = s.file_table[size_t(m.file_index)].ist_index + m.stream_index;
         const Integer itype = s.ist_table[size_t(ost.source_index)]->st->codecpar->codec_type;
         if (itype != type) {
-          ff::av_dump_format(output.ctx.get(), Integer(f), output.ctx->url, 1);
+          ff::av_dump_format(output.ctx.get(), Integer(f), FileNameToURL(output.FileName).c_str(), 1);
           throw FFmpegException(Format("Codec type mismatch for mapping #%d.%d (%s) -> #%d.%d (%s)",
                                        m.file_index, m.stream_index, MediaTypeText(itype), ost.file_index,
                                        ost.index, MediaTypeText(type)));
@@ -150,7 +151,7 @@ void TCustomFFmpeg::BindOutputStreams() {
           }
         }
         if (!found) {
-          ff::av_dump_format(output.ctx.get(), Integer(f), output.ctx->url, 1);
+          ff::av_dump_format(output.ctx.get(), Integer(f), FileNameToURL(output.FileName).c_str(), 1);
           throw FFmpegException(Format("Could not find input stream matching output stream #%d.%d (%s)",
                                        ost.file_index, ost.index, MediaTypeText(type)));
         }
@@ -190,7 +191,9 @@ void TCustomFFmpeg::LogStreamMapping() {
   TConvertState& s = *FState;
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
-    ff::av_dump_format(Foutput_files[i]->ctx.get(), Integer(i), Foutput_files[i]->ctx->url, 1);
+    // Under the name the user gave, not the partial one being written.
+    ff::av_dump_format(Foutput_files[i]->ctx.get(), Integer(i), FileNameToURL(Foutput_files[i]->FileName).c_str(),
+                       1);
   }
   if (FPending.verbose < 0) return;
   TFFLogger* log = GetFFLogger();

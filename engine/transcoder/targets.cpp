@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/convert.h"
@@ -65,17 +66,29 @@ struct TDiscTarget {
   const char* PacketSize;
   const char* MuxRate;
   Single MuxPreload;  // negative: left alone
-  const char* Aspect;
+  const char* Aspect;  // assumed when none was given
+  bool WideToo;        // 16:9 is a display aspect of the standard too (else only 4:3)
 };
 
 const TDiscTarget DiscTargets[] = {
     {"vcd", "mpeg1video", "mp2", "352x288", "352x240", "1150000", "1150000", "1150000", "327680", nullptr,
-     "224000", 44100, true, "2324", "1411200", 0.44f, "4:3"},
+     "224000", 44100, true, "2324", "1411200", 0.44f, "4:3", false},
     {"svcd", "mpeg2video", "mp2", "480x576", "480x480", "2040000", "2516000", "0", "1835008", "+scan_offset",
-     "224000", 44100, false, "2324", nullptr, -1.0f, "4:3"},
+     "224000", 44100, false, "2324", nullptr, -1.0f, "4:3", true},
     {"dvd", "mpeg2video", "ac3", "720x576", "720x480", "6000000", "9000000", "0", "1835008", nullptr,
-     "448000", 48000, false, "2048", "10080000", -1.0f, "16:9"},
+     "448000", 48000, false, "2048", "10080000", -1.0f, "16:9", true},
 };
+
+// The standard's display aspect for ARatio: 4:3, or 16:9 where the standard has it and ARatio lies
+// nearer to it (the midpoint is 1.5555…).
+const char* StandardAspect(const TDiscTarget& ATarget, Single ARatio) {
+  return ATarget.WideToo && ARatio * 9 > 14 ? "16:9" : "4:3";
+}
+
+bool IsAspect(Single ARatio, const char* AAspect) {
+  const Single value = std::strcmp(AAspect, "16:9") == 0 ? 16.0f / 9 : 4.0f / 3;
+  return std::fabs(ARatio - value) < 0.001f;
+}
 
 }  // namespace
 
@@ -104,6 +117,12 @@ void TCustomFFmpeg::SetTargetDirect(const String& ATarget, Integer ANorm) {
     if (FPending.frame_aspect_ratio == 0) {
       GetFFLogger()->Log(this, llInfo, String("Assuming ") + t.Aspect + " for aspect ratio");
       SetAspectRatio(t.Aspect);
+    } else if (const char* aspect = StandardAspect(t, FPending.frame_aspect_ratio);
+               !IsAspect(FPending.frame_aspect_ratio, aspect)) {
+      // The input's own display aspect (a wide picture on a 4:3-only standard) would be flagged as
+      // a ratio no player of the disc knows.
+      GetFFLogger()->Log(this, llInfo, String("Using the standard's ") + aspect + " for aspect ratio");
+      SetAspectRatio(aspect);
     }
     return;
   }

@@ -257,17 +257,35 @@ String TCustomFFmpeg::FinishConversion() {
     if (failure.empty()) failure = closing;
   }
   if (failure.empty() && !Broken()) failure = NothingWrittenFailure();
+  // Only a whole file takes its name: a failed run leaves its partial files to be removed.
+  if (failure.empty()) failure = CommitOutputFiles();
   return failure;
 }
 
-String TCustomFFmpeg::NothingWrittenFailure() const {
-  // A run that wrote no frame into a file has converted nothing, though every step succeeded.
+std::vector<Int64> TCustomFFmpeg::PacketsWritten() const {
   const TConvertState& s = *FState;
   std::vector<Int64> packets(Foutput_files.size(), 0);
   for (auto& p : s.ost_table) {
     const size_t file = FJoinMode ? 0 : size_t(p->file_index);
     if (file < packets.size()) packets[file] += p->mux->packets;
   }
+  return packets;
+}
+
+String TCustomFFmpeg::CommitOutputFiles() {
+  // A stop before the first packet leaves nothing playable to keep.
+  const std::vector<Int64> packets = PacketsWritten();
+  for (size_t i = 0; i < Foutput_files.size(); ++i) {
+    if (FJoinMode && i > 0) break;
+    if (packets[i] == 0) continue;
+    if (const String failure = CommitOutputFile(*Foutput_files[i]); !failure.empty()) return failure;
+  }
+  return String();
+}
+
+String TCustomFFmpeg::NothingWrittenFailure() const {
+  // A run that wrote no frame into a file has converted nothing, though every step succeeded.
+  const std::vector<Int64> packets = PacketsWritten();
   for (size_t i = 0; i < packets.size(); ++i) {
     if (FJoinMode && i > 0) break;
     if (packets[i] == 0)

@@ -43,14 +43,11 @@ TOpenedInput::~TOpenedInput() {
 
 TOpenedOutput::~TOpenedOutput() {
   streams.clear();
-  if (!ctx) return;
-  // The context frees its streams, their metadata, its programs, chapters and metadata with it.
+  // The context closes its file and frees its streams, their metadata, its programs, chapters and
+  // metadata with it.
   ctx.reset();
-  // Only a regular file the run made goes: one that stayed empty, or the half-written file of a
-  // failed run; never a device written to. Failure is of no concern.
-  const String path = LocalPathOf(FileName);
-  if (Created && IsStillTheFile(path, CreatedFile) && (RemoveOnClose || GetFileSize(path) == 0))
-    DeleteFile(path);
+  // Only the partial file the run made goes, and only while it is still that file.
+  if (!PartName.empty() && IsStillTheFile(PartName, Part)) DeleteFile(PartName);
 }
 
 // ---- open-codec lists --------------------------------------------------------------------------

@@ -80,21 +80,28 @@ struct TOutputStreamSetup {
 };
 
 // One opened output file. In join mode Foutput_files holds the same record once per input.
+//
+// A local file is written under a partial name beside its final one (".<name>.part-<pid>-<random>",
+// platform/rtl/partialfile.h) and takes the final name only when complete: after its trailer and
+// its close succeeded, or after a stop finished the part converted so far. A run that fails, or a
+// stop before anything was written, removes only that partial file; a file of the final name is
+// replaced only when the task may overwrite (TCustomFFmpeg::OverwriteOutput), else the task fails
+// naming it. A device, a pipe or another protocol's name is written as it is.
 struct TOpenedOutput {
   TOpenedOutput() = default;
   TOpenedOutput(const TOpenedOutput&) = delete;
   TOpenedOutput& operator=(const TOpenedOutput&) = delete;
-  // Closes the file, frees the context and its streams, and deletes a file the run created when it
-  // stayed empty or the run failed (RemoveOnClose).
+  // Closes the file, frees the context and its streams, and removes a partial file that was not
+  // put in place.
   ~TOpenedOutput();
 
   TOutputHolder ctx;
-  String FileName;  // as given to OpenOutputFile
-  // The file is made only when the run starts writing (OpenOutputFiles), never when the output is
-  // added: an existing file stays untouched until then.
-  bool Created = false;
-  bool RemoveOnClose = false;
-  TFileIdentity CreatedFile;                // what the run made under FileName
+  // As given to OpenOutputFile: the name the user sees, in messages, progress and the checks.
+  String FileName;
+  // Made only when the run starts writing (OpenOutputFiles), never when the output is added.
+  String PartName;     // the partial file being written; empty once in place, or when written as is
+  TFileIdentity Part;  // what the run made under PartName
+  String Target;       // where it goes: FileName, or the file a link of that name leads to
   TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };
@@ -298,11 +305,18 @@ class TCustomFFmpeg : public TObject {
   void new_video_stream(TOpenedOutput& AOutput);
   void new_audio_stream(TOpenedOutput& AOutput);
   void new_subtitle_stream(TOpenedOutput& AOutput);
-  // The run's first writing step: creates (or truncates) every output file, refusing one that is an
-  // input of the task. FFmpegException with the file and the cause.
+  // The run's first writing step: makes every output's partial file (or opens a device as it is),
+  // refusing one that is an input of the task. FFmpegException with the file and the cause.
   void OpenOutputFiles();
   // Closes the file of AOutput; the error text with the file and the cause, empty on success.
   String CloseOutputFile(TOpenedOutput& AOutput);
+  // Puts the complete partial file of AOutput in place under its name; the error text with the file
+  // and the cause (the name taken and overwriting off, the folder gone), empty on success.
+  String CommitOutputFile(TOpenedOutput& AOutput);
+  // Whether a complete output may replace an existing file of its name; off by default (the task
+  // then fails). Read when the output is put in place, so it may change while the task runs.
+  bool OverwriteOutput() const { return FOverwriteOutput; }
+  void SetOverwriteOutput(bool AValue) { FOverwriteOutput = AValue; }
   // The refusal text when AFileName is one of the task's inputs, else empty.
   String OutputIsInput(const String& AFileName) const;
   // AMessage followed by the file and the cause: the library's last error line of this thread when
@@ -356,6 +370,11 @@ class TCustomFFmpeg : public TObject {
   bool EndJoinedInput(Integer ACurrent);
   String FinishConversion();
   String NothingWrittenFailure() const;
+  // The packets written into each output file (one entry per file of the list; a joined output
+  // counts in its first).
+  std::vector<Int64> PacketsWritten() const;
+  // Every output of a finished or stopped conversion put in place; the first failure's text.
+  String CommitOutputFiles();
   // Stream tables and mapping (streammapping.cpp).
   void BuildInputStreamTable();
   void BuildOutputStreamTable();
@@ -471,6 +490,7 @@ class TCustomFFmpeg : public TObject {
   Int64 FTotalOutputDuration = -1;
   String FLastErrMsg;
   String FStartRefusal;  // see StartRefusal
+  std::atomic<bool> FOverwriteOutput{false};
 
   // The stages of one packet (packetdecode.cpp).
   struct TDecodedOutput;

@@ -180,8 +180,18 @@ bool RenameFile(const String& OldName, const String& NewName) {
   if (OldName.empty() || NewName.empty()) return false;
   if (renameat2(AT_FDCWD, OldName.c_str(), AT_FDCWD, NewName.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
-  // File systems without the no-replace flag: check first (not atomic, but the best there is).
+  // File systems without the no-replace flag: a second link fails on an existing name as the
+  // rename would, and the first then goes.
   struct stat st {};
+  if (lstat(OldName.c_str(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) {
+    if (link(OldName.c_str(), NewName.c_str()) == 0) {
+      unlink(OldName.c_str());
+      return true;
+    }
+    if (errno == EEXIST || (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP)) return false;
+  }
+  // Nor links: check first (not atomic, but the best there is).
   if (lstat(NewName.c_str(), &st) == 0) {
     errno = EEXIST;
     return false;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/rtl/partialfile.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
 
@@ -60,68 +61,52 @@ void splitLines(const String& Text, std::vector<String>& Lines) {
   }
 }
 
-// The whole file, or false when it cannot be read (then treated as empty).
-bool readWholeFile(const String& FileName, String& Text) {
-  int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (Fd < 0) return false;
-  struct stat St;
-  if (::fstat(Fd, &St) != 0 || S_ISDIR(St.st_mode)) {
-    ::close(Fd);
-    return false;
-  }
+// The whole file into Text. An absent file reads as empty; one that exists but cannot be read, or
+// is no settings file (a pipe, a device, a folder, or larger than IniFileMaxSize), reads as empty
+// with the reason in Refusal. Opening never waits (a pipe without a writer).
+void readWholeFile(const String& FileName, String& Text, String& Refusal) {
   Text.clear();
+  Refusal.clear();
+  int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (Fd < 0) {
+    if (errno != ENOENT) Refusal = std::strerror(errno);
+    return;
+  }
+  struct stat St;
+  if (::fstat(Fd, &St) != 0) {
+    Refusal = std::strerror(errno);
+  } else if (S_ISDIR(St.st_mode)) {
+    Refusal = std::strerror(EISDIR);
+  } else if (!S_ISREG(St.st_mode)) {
+    Refusal = "not a regular file";
+  } else if (St.st_size > IniFileMaxSize) {
+    Refusal = "larger than " + IntToStr(IniFileMaxSize / 1024) + " KiB";
+  }
   char Buf[65536];
-  for (;;) {
+  while (Refusal.empty()) {
     ssize_t N = ::read(Fd, Buf, sizeof Buf);
     if (N < 0 && errno == EINTR) continue;
+    if (N < 0) Refusal = std::strerror(errno);
     if (N <= 0) break;
     Text.append(Buf, static_cast<size_t>(N));
+    // A file that grows while it is read is held to the same limit.
+    if (Text.size() > static_cast<size_t>(IniFileMaxSize))
+      Refusal = "larger than " + IntToStr(IniFileMaxSize / 1024) + " KiB";
   }
   ::close(Fd);
-  return true;
+  if (!Refusal.empty()) Text.clear();
 }
 
-[[noreturn]] void raiseWriteError(const String& FileName, int Err) {
-  throw EIniFileException(Format(SIniFileWriteError, FileName) + ": " + std::strerror(Err));
+[[noreturn]] void raiseWriteError(const String& FileName, const String& Reason) {
+  throw EIniFileException(Format(SIniFileWriteError, FileName) + ": " + Reason);
 }
 
-// Writes Text as the new contents of FileName through a temporary file in the same folder, so a
-// failed write leaves the old file whole. An existing file keeps its permissions; a read-only one
-// is refused as the platform refuses to write it.
+// Writes Text as the new contents of FileName through a partial file beside it, so that a failed or
+// killed write leaves the old file whole. An existing file keeps its permissions; a read-only one
+// is refused as the platform refuses to write it; a link is written through.
 void writeWholeFile(const String& FileName, const String& Text) {
-  String Target = FileName;
-  struct stat St;
-  bool Exists = ::stat(FileName.c_str(), &St) == 0;
-  if (Exists) {
-    if (S_ISDIR(St.st_mode)) raiseWriteError(FileName, EISDIR);
-    if (::access(FileName.c_str(), W_OK) != 0) raiseWriteError(FileName, errno);
-    // Write through a symbolic link to the file it names.
-    char Resolved[PATH_MAX];
-    if (::realpath(FileName.c_str(), Resolved) != nullptr) Target = Resolved;
-  }
-  static std::atomic<unsigned> Counter{0};
-  String Temp = Target + ".tmp" + IntToStr(static_cast<Integer>(::getpid())) + "_" +
-                IntToStr(static_cast<Integer>(Counter++));
-  int Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (Fd < 0) raiseWriteError(FileName, errno);
-  int Err = 0;
-  size_t Done = 0;
-  while (Done < Text.size()) {
-    ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
-    if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) {
-      Err = N < 0 ? errno : EIO;
-      break;
-    }
-    Done += static_cast<size_t>(N);
-  }
-  if (Err == 0 && Exists) ::fchmod(Fd, St.st_mode & 07777);
-  if (::close(Fd) != 0 && Err == 0) Err = errno;
-  if (Err == 0 && ::rename(Temp.c_str(), Target.c_str()) != 0) Err = errno;
-  if (Err != 0) {
-    ::unlink(Temp.c_str());
-    raiseWriteError(FileName, Err);
-  }
+  const int Err = WriteWholeFileSafely(FileName, Text.data(), Text.size(), true);
+  if (Err != 0) raiseWriteError(FileName, std::strerror(Err));
 }
 
 // The file as lines, with what is needed to write it back as it was.
@@ -130,11 +115,11 @@ struct TIniText {
   std::vector<TIniLine> Parsed;
   String LineBreak = "\n";
   bool Bom = false;
-  bool Existed = false;
+  String Refusal;  // why the file's contents were not read
 
   void load(const String& FileName) {
     String Text;
-    Existed = readWholeFile(FileName, Text);
+    readWholeFile(FileName, Text, Refusal);
     if (Text.compare(0, 3, kUtf8Bom) == 0) {
       Bom = true;
       Text.erase(0, 3);
@@ -148,6 +133,8 @@ struct TIniText {
   }
 
   void save(const String& FileName) const {
+    // A file whose contents were not read would lose them all.
+    if (!Refusal.empty()) raiseWriteError(FileName, Refusal);
     String Text = Bom ? String(kUtf8Bom) : String();
     for (const String& L : Lines) {
       Text += L;
@@ -251,6 +238,7 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   std::ptrdiff_t I = Ini.findKey(Section, Ident);
   return I < 0 ? Default : Ini.Parsed[static_cast<size_t>(I)].Value;
 }
@@ -261,6 +249,7 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
   const String NewValue = singleLine(Value);
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   std::ptrdiff_t I = Ini.findKey(SectionName, Key);
   if (I >= 0) {
     size_t At = static_cast<size_t>(I);
@@ -293,6 +282,7 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
 void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   Strings->BeginUpdate();
   try {
     Strings->Clear();
@@ -307,6 +297,7 @@ void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
 void TIniFile::ReadSections(TStrings* Strings) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   Strings->BeginUpdate();
   try {
     Strings->Clear();
@@ -329,6 +320,7 @@ void TIniFile::ReadSections(TStrings* Strings) {
 void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   Strings->BeginUpdate();
   try {
     Strings->Clear();
@@ -343,6 +335,7 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
 void TIniFile::EraseSection(const String& Section) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   bool Changed = false;
   size_t i = 0;
   while (i < Ini.Parsed.size()) {
@@ -361,6 +354,7 @@ void TIniFile::EraseSection(const String& Section) {
 void TIniFile::DeleteKey(const String& Section, const String& Ident) {
   TIniText Ini;
   Ini.load(FileName());
+  SetReadRefusal(Ini.Refusal);
   // Every line of the key goes, so that no later duplicate shows through.
   std::vector<size_t> Doomed;
   Ini.forEachKey(Section, [&](size_t i) {
@@ -380,8 +374,10 @@ TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName) {
 
 void TMemIniFile::loadValues() {
   Clear();
-  String Text;
-  if (!readWholeFile(FileName(), Text)) return;
+  String Text, Refusal;
+  readWholeFile(FileName(), Text, Refusal);
+  SetReadRefusal(Refusal);
+  if (!Refusal.empty()) return;
   if (Text.compare(0, 3, kUtf8Bom) == 0) Text.erase(0, 3);
   TStringList List;
   List.SetText(Text);
@@ -446,7 +442,10 @@ void TMemIniFile::GetStrings(TStrings* List) {
 
 void TMemIniFile::Rename(const String& FileName, bool Reload) {
   SetFileName(FileName);
-  if (Reload) loadValues();
+  if (Reload)
+    loadValues();
+  else
+    SetReadRefusal(String());
 }
 
 String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
@@ -516,6 +515,8 @@ void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
 }
 
 void TMemIniFile::UpdateFile() {
+  // A file whose contents were not read would lose them all.
+  if (!ReadRefusal().empty()) raiseWriteError(FileName(), ReadRefusal());
   TStringList List;
   GetStrings(&List);
   writeWholeFile(FileName(), List.Text());

@@ -13,12 +13,21 @@
 // section (name trimmed); other lines of a section holding "=" are keys, split at the first "=", key
 // and value trimmed. Lines before the first section, blank lines, ";" comments and lines without "="
 // hold no keys. Section and key names compare without regard to case and keep the case first written.
+//
+// Only a regular file of at most IniFileMaxSize bytes is read. Any other file (a pipe, a device, a
+// folder, an unreadable or an oversized file) reads as empty, with the reason in ReadRefusal, and is
+// never written over: its contents would be lost.
+inline constexpr Integer IniFileMaxSize = 1024 * 1024;
+
 class TCustomIniFile : public TObject {
  public:
   explicit TCustomIniFile(const String& FileName) : FFileName(FileName) {}
   String ClassName() const override { return "TCustomIniFile"; }
 
   const String& FileName() const { return FFileName; }
+  // Why the file's contents were not read at the last reading (empty when they were, or when there
+  // is no file).
+  const String& ReadRefusal() const { return FReadRefusal; }
 
   // Default when the key is absent; a present key with an empty value reads "".
   virtual String ReadString(const String& Section, const String& Ident, const String& Default) = 0;
@@ -51,14 +60,17 @@ class TCustomIniFile : public TObject {
 
  protected:
   void SetFileName(const String& Value) { FFileName = Value; }
+  void SetReadRefusal(const String& Value) { FReadRefusal = Value; }
 
  private:
   String FFileName;
+  String FReadRefusal;
 };
 
 // Reads the file again on every call; every write rewrites the file at once (creating it on the first
-// write; its folder must exist). Lines that hold no keys (comments, blank lines) survive a rewrite.
-// A failed write raises EIniFileException naming the file.
+// write; its folder must exist), through a partial file beside it (platform/rtl/partialfile.h), so a
+// failed or killed write leaves the file whole. Lines that hold no keys (comments, blank lines)
+// survive a rewrite. A failed write raises EIniFileException naming the file and the reason.
 class TIniFile : public TCustomIniFile {
  public:
   explicit TIniFile(const String& FileName) : TCustomIniFile(FileName) {}
@@ -89,7 +101,8 @@ class TMemIniFile : public TCustomIniFile {
   void ReadSectionValues(const String& Section, TStrings* Strings) override;
   void EraseSection(const String& Section) override;
   void DeleteKey(const String& Section, const String& Ident) override;
-  // EIniFileException naming the file when it cannot be written.
+  // EIniFileException naming the file when it cannot be written, or when it was there but not read
+  // (ReadRefusal).
   void UpdateFile() override;
 
   void Clear();
@@ -98,7 +111,8 @@ class TMemIniFile : public TCustomIniFile {
   void SetStrings(TStrings* List);
   // Each section as "[name]", its "key=value" lines and one empty line.
   void GetStrings(TStrings* List);
-  // Reload: replace the contents by the new file's (empty when it does not exist).
+  // Reload: replace the contents by the new file's (empty when it does not exist). Without it the
+  // contents are kept for the new name, and so is nothing of the old file's refusal.
   void Rename(const String& FileName, bool Reload);
 
   bool CaseSensitive() const { return FCaseSensitive; }

@@ -1,11 +1,19 @@
 #include "platform/rtl/inifiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include "platform/rtl/convert.h"
+#include "platform/rtl/partialfile.h"
 #include "platform/rtl/testkit/rtl_test_util.h"
 
 namespace {
@@ -151,6 +159,99 @@ TEST_F(IniFiles, MemIniFileRoundTripsThroughStringsAndFile) {
   EXPECT_EQ(Sections.Count(), 0);
   Again.Rename(Name, true);
   EXPECT_EQ(Again.ReadString("pictures", "activepicturescount", ""), "0");
+}
+
+// What is no settings file reads as empty, says why, and is never written over: a pipe (opening it
+// must not wait for a writer), a device reached through a link (reading it would never end), and a
+// file beyond the size limit.
+TEST_F(IniFiles, OnlyARegularFileOfSaneSizeIsReadAndNoOtherIsWrittenOver) {
+  const String Device = Dir.Path("zero");
+  const bool HaveDevice = ::mknod(Device.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+  String Big = "[Skin]\nSetSkin=5\n; padding\n";
+  Big += String(size_t(IniFileMaxSize), 'x');
+  struct TCase {
+    const char* What;
+    std::function<void()> Make;
+    const char* Refusal;
+  };
+  const TCase Cases[] = {
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(Name.c_str(), 0644), 0); }, "not a regular file"},
+      {"link to a device",
+       [&] {
+         if (HaveDevice) std::filesystem::create_symlink(Device, Name);
+       },
+       "not a regular file"},
+      {"oversized file", [&] { put(Big); }, "larger than 1024 KiB"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    std::filesystem::remove(Name);
+    C.Make();
+    if (!std::filesystem::exists(std::filesystem::symlink_status(Name))) continue;  // no device as non-root
+    const auto Kind = std::filesystem::symlink_status(Name).type();
+    TIniFile File(Name);
+    TMemIniFile Mem(Name);
+    EXPECT_EQ(Mem.ReadRefusal(), C.Refusal);
+    for (TCustomIniFile* Ini : {static_cast<TCustomIniFile*>(&File), static_cast<TCustomIniFile*>(&Mem)}) {
+      SCOPED_TRACE(Ini->ClassName());
+      EXPECT_EQ(Ini->ReadString("Skin", "SetSkin", "Error"), "Error");
+      EXPECT_EQ(Ini->ReadRefusal(), C.Refusal);
+      EXPECT_THROW(
+          {
+            Ini->WriteString("Skin", "SetSkin", "1");
+            Ini->UpdateFile();
+          },
+          EIniFileException);
+      EXPECT_EQ(std::filesystem::symlink_status(Name).type(), Kind);
+    }
+    if (HaveDevice) {
+      EXPECT_TRUE(std::filesystem::is_character_file(Device));
+    }
+  }
+  EXPECT_EQ(get().size(), Big.size()) << "the oversized file is whole";
+  // At the limit a file is read.
+  put("[Skin]\nSetSkin=5\n" + String(size_t(IniFileMaxSize) - 17, ';'));
+  EXPECT_EQ(TIniFile(Name).ReadString("Skin", "SetSkin", "Error"), "5");
+}
+
+// A write killed half-way leaves the old file whole, and only a hidden partial file beside it that
+// a later sweep removes.
+TEST_F(IniFiles, AKilledWriteLeavesTheFileWhole) {
+  const String Old = "[Skin]\nSetSkin=0\n";
+  put(Old);
+  int Pipe[2];
+  ASSERT_EQ(::pipe(Pipe), 0);
+  const pid_t Child = fork();
+  if (Child == 0) {
+    ::close(Pipe[0]);
+    TIniFile Ini(Name);
+    for (Integer I = 1;; ++I) {
+      Ini.WriteString("Big", "Key" + IntToStr(I), String(4000, 'v'));
+      if (I == 20) (void)!::write(Pipe[1], "w", 1);
+    }
+  }
+  ::close(Pipe[1]);
+  char Byte = 0;
+  ASSERT_EQ(::read(Pipe[0], &Byte, 1), 1);
+  ::close(Pipe[0]);
+  ::kill(Child, SIGKILL);
+  ::waitpid(Child, nullptr, 0);
+  // Whatever write the kill hit, the file is one that was written whole.
+  TMemIniFile Ini(Name);
+  EXPECT_EQ(Ini.ReadRefusal(), "");
+  EXPECT_EQ(Ini.ReadString("Skin", "SetSkin", "Error"), "0");
+  TStringList Keys;
+  Ini.ReadSection("Big", &Keys);
+  for (Integer I = 0; I < Keys.Count(); ++I)
+    EXPECT_EQ(Ini.ReadString("Big", Keys.Strings(I), "").size(), 4000u) << Keys.Strings(I);
+  for (const auto& E : std::filesystem::directory_iterator(Dir.Root())) {
+    const String Entry = E.path().string();
+    if (Entry != Name) {
+      EXPECT_TRUE(IsPartialFileOf(Entry, Name)) << Entry;
+    }
+  }
+  SweepPartialFiles(Name);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Root()), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace

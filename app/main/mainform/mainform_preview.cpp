@@ -1,14 +1,23 @@
 // The preview group "视频预览": the player RIVodero drawing into Panel6, its buttons and position
 // slider, the hidden player options, and the snapshots of the picture on screen.
 #include "app/main/mainform/mainform.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "app/main/mainform/makecontrol.h"
 #include "app/main/mainform/previewlayout.h"
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/consts.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/partialfile.h"
+#include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
 #include "platform/shell/shellopen.h"
 #include "platform/ui/comctrls/trackbar.h"
@@ -441,6 +450,58 @@ void TForm1::chkPreviewClick(TObject*) {
 
 // ---- snapshots ----
 
+namespace {
+
+// The picture as the bytes of its file type: BMP directly; JPG, GIF and PNG through an image object
+// of that format that first takes over the bitmap.
+void EncodeSnapShot(TBitmap& Picture, Integer Type, TMemoryStream& Out) {
+  switch (Type) {
+    case 0:
+      Picture.SaveToStream(&Out);
+      break;
+    case 1: {
+      TJPEGImage J;
+      J.Assign(&Picture);
+      J.SetCompressionQuality(90);
+      J.SetGrayscale(false);
+      J.SetProgressiveEncoding(false);
+      J.SaveToStream(&Out);
+      break;
+    }
+    case 2: {
+      TGIFImage G;
+      G.Assign(&Picture);
+      G.SaveToStream(&Out);
+      break;
+    }
+    default: {
+      TPngImage P;
+      P.Assign(&Picture);
+      P.SaveToStream(&Out);
+      break;
+    }
+  }
+}
+
+// Writes the file whole or not at all (through a partial file beside it), and never over a file
+// unless Replace: 0 or the errno code.
+int WriteSnapShotFile(TMemoryStream& Data, const String& FileName, bool Replace) {
+  return WriteWholeFileSafely(FileName, Data.Memory(), size_t(Data.Size()), Replace);
+}
+
+[[noreturn]] void RaiseSnapShotError(const String& FileName, int Error) {
+  throw EFCreateError(Format(SFCreateError, {FileName, String(std::strerror(Error))}));
+}
+
+// Any entry takes a name, a link included (even one that leads nowhere). A name that cannot be
+// looked at (its folder missing or no folder) is free: the saving then says why.
+bool NameTaken(const String& FileName) {
+  struct stat St;
+  return ::lstat(FileName.c_str(), &St) == 0;
+}
+
+}  // namespace
+
 String TForm1::SnapShotFolder() {
   String Folder;
   const auto make = [](const String& F) {
@@ -454,7 +515,9 @@ String TForm1::SnapShotFolder() {
     make(Folder);
     FOptionFile.Write(SnapShotSection, SnapShotDirKey, Folder);
   } else {
-    // Taken even when it cannot be made: the saving then says why.
+    // A relative folder lies beside the program; it is taken even when it cannot be made: the
+    // saving then says why.
+    Folder = FOptionFile.ResolvePath(Folder);
     make(Folder);
   }
   return Folder;
@@ -480,37 +543,15 @@ String TForm1::NextSnapShotName(const String& Folder, TSnapShotType Type) const 
       IncludeTrailingPathDelimiter(Folder) + ChangeFileExt(ExtractFileName(T_Movie_PLayer_FileName), "");
   for (Integer N = 1;; ++N) {
     const String Name = Base + "_" + IntToStr(N) + SnapShotFormats[Type].Ext;
-    if (!FileExists(Name)) return Name;
+    if (!NameTaken(Name)) return Name;
   }
 }
 
 void TForm1::saveSnapShot(TBitmap& Picture, const String& FileName, TSnapShotType Type) {
-  switch (Type) {
-    case stBMP:
-      Picture.SaveToFile(FileName);
-      break;
-    case stJPG: {
-      TJPEGImage J;
-      J.Assign(&Picture);
-      J.SetCompressionQuality(90);
-      J.SetGrayscale(false);
-      J.SetProgressiveEncoding(false);
-      J.SaveToFile(FileName);
-      break;
-    }
-    case stGIF: {
-      TGIFImage G;
-      G.Assign(&Picture);
-      G.SaveToFile(FileName);
-      break;
-    }
-    case stPNG: {
-      TPngImage P;
-      P.Assign(&Picture);
-      P.SaveToFile(FileName);
-      break;
-    }
-  }
+  // A name chosen in the save dialog, which asked before a file was overwritten.
+  TMemoryStream Data;
+  EncodeSnapShot(Picture, Type, Data);
+  if (const int Error = WriteSnapShotFile(Data, FileName, true)) RaiseSnapShotError(FileName, Error);
 }
 
 bool TForm1::trySaveSnapShot(TBitmap& Picture, const String& FileName, TSnapShotType Type) {
@@ -518,8 +559,7 @@ bool TForm1::trySaveSnapShot(TBitmap& Picture, const String& FileName, TSnapShot
     saveSnapShot(Picture, FileName, Type);
     return true;
   } catch (const Exception& E) {
-    // A file begun but not finished is no snapshot.
-    if (FileExists(FileName)) DeleteFile(FileName);
+    // Nothing to remove: a file is written whole or not at all, and a file it did not make stays.
     showPreviewError(Format("快照无法保存为“%s”：%s", {FileName, E.Message()}));
     return false;
   }
@@ -531,7 +571,21 @@ void TForm1::bsSkinButton22Click(TObject*) {
   const String Folder = SnapShotFolder();
   const TSnapShotType Type = SnapShotType();
   if (Picture.Width() == 0) return;
-  trySaveSnapShot(Picture, NextSnapShotName(Folder, Type), Type);
+  // The first free name, made only if it is still free when the file is complete: a name taken
+  // meanwhile (a file, or a link that would lead out of the folder) gives way to the next one.
+  String Name = NextSnapShotName(Folder, Type);
+  try {
+    TMemoryStream Data;
+    EncodeSnapShot(Picture, Type, Data);
+    int Error = WriteSnapShotFile(Data, Name, false);
+    for (Integer Tries = 0; Error == EEXIST && Tries < 100; ++Tries) {
+      Name = NextSnapShotName(Folder, Type);
+      Error = WriteSnapShotFile(Data, Name, false);
+    }
+    if (Error != 0) RaiseSnapShotError(Name, Error);
+  } catch (const Exception& E) {
+    showPreviewError(Format("快照无法保存为“%s”：%s", {Name, E.Message()}));
+  }
 }
 
 void TForm1::bsSkinButton23MouseDown(TObject*, TMouseButton Button, TShiftState, Integer, Integer) {

@@ -1,6 +1,10 @@
 // "option.ini" beside the program: the settings file of the main window and the options dialog.
-// Every read and every write opens the file anew (a fresh TIniFile per call), so each write is on disk
-// at once and two windows never see different values.
+// Every write goes to the file at once (a fresh TIniFile per call, through a partial file beside it,
+// so a failed or killed write leaves the file whole); reads share one parsed copy per file, parsed
+// again whenever the file changed, so a load step parses it once and two windows never see
+// different values. Only a regular file of at most 1 MiB is read (IniFileMaxSize); any other (a
+// pipe, a device, an oversized file) gives the defaults, is never written over, and is noted once
+// in the engine's log. The first use of a file removes what writes killed half-way left beside it.
 #pragma once
 
 #include "platform/rtl/types.h"
@@ -52,13 +56,19 @@ class TOptionFile {
   // The stored value, or Default written and returned when it is missing.
   String ReadOrRepair(const String& Section, const String& Key, const String& Default);
 
-  // Writes at once. When the file cannot be written (a read-only file or folder, a file that cannot
-  // be read back and would lose its other keys) the value is kept for the rest of the run, so the
-  // setting still works, and a note naming the file and the reason goes to the engine's log, once
-  // until a write succeeds again. Never raises.
+  // Writes at once (nothing when the file holds the value already). When the file cannot be written
+  // (a read-only file or folder, a file that cannot be read back and would lose its other keys) the
+  // value is kept for the rest of the run, so the setting still works, and a note naming the file
+  // and the reason goes to the engine's log, once until a write succeeds again (one note in all
+  // when the file could not be read either). Never raises.
   void Write(const String& Section, const String& Key, const String& Value);
 
-  // Forgets the values kept from failed writes (tests start each case clean).
+  // A folder named in the settings: an absolute path as it is, a relative one taken from the
+  // settings file's folder (the program's), never from the working folder.
+  String ResolvePath(const String& Path) const;
+
+  // Forgets the values kept from failed writes, the notes given and the parsed copies (tests start
+  // each case clean).
   static void ForgetUnwrittenValues();
 
  private:
@@ -67,9 +77,9 @@ class TOptionFile {
 
 // ---- the main window's output folder ----
 
-// The output folder at start: the stored "OutPath", created with its parents when it does not exist
-// (and taken even when it cannot be); when the file or the key is missing, or any step fails, the
-// default folder, created and written. The caller shows it in its folder box and keeps it as its
+// The output folder at start: the stored "OutPath" (a relative one beside the program), created with
+// its parents when it does not exist (and taken even when it cannot be); when the file or the key is
+// missing, or any step fails, the default folder, created and written. The caller shows it in its folder box and keeps it as its
 // output folder.
 String LoadOutputFolder(TOptionFile& File);
 // Writes FileOutPutPath to "OutPath" when it names an existing folder; otherwise nothing.

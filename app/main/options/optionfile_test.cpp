@@ -3,14 +3,20 @@
 #include "app/main/options/optionfile.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <iterator>
 
 #include "app/main/testkit/optionstestkit.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/inifiles.h"
 
 namespace {
 
@@ -210,6 +216,132 @@ TEST_F(OptionFile, AFileThatCannotBeReadIsNotOverwritten) {
             0);
   chmod(IniName().c_str(), 0644);
   EXPECT_EQ(IniText(), "[Skin]\nSetSkin=4\n");
+}
+
+// What is no file of settings (a pipe that would hold the start, a link to a device that would be
+// read forever, a file far too large) gives the defaults at once, is said once in the log, and is
+// never written over; a setting changed meanwhile still holds for the run.
+TEST_F(OptionFile, OnlyARegularFileOfSaneSizeIsReadElseTheDefaultsSaidOnce) {
+  const String Device = Temp.Root() + "/zero";
+  const bool HaveDevice = mknod(Device.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0;
+  const String Big = "[Skin]\nSetSkin=5\n" + String(size_t(2 * IniFileMaxSize), ';') + "\n";
+  struct TCase {
+    const char* What;
+    std::function<bool()> Make;
+    const char* Reason;
+  };
+  const TCase Cases[] = {
+      {"pipe", [&] { return mkfifo(IniName().c_str(), 0644) == 0; }, "not a regular file"},
+      {"link to a device",
+       [&] { return HaveDevice && symlink(Device.c_str(), IniName().c_str()) == 0; }, "not a regular file"},
+      {"oversized file",
+       [&] {
+         WriteIni(Big);
+         return true;
+       },
+       "larger than 1024 KiB"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    TOptionFile::ForgetUnwrittenValues();
+    Log.clear();
+    std::filesystem::remove(IniName());
+    if (!C.Make()) continue;  // no device without the superuser
+    const auto Kind = std::filesystem::symlink_status(IniName()).type();
+    TOptionFile F = File();
+    EXPECT_EQ(F.Read("Skin", "SetSkin"), "Error");
+    EXPECT_EQ(LoadOutputFolder(F), DefaultOutputFolder());
+    EXPECT_EQ(LoadSkinChoice(F, 7), 0);
+    F.Write("SnapShot", "Picture", "PNG");
+    EXPECT_EQ(F.Read("SnapShot", "Picture"), "PNG") << "kept for the run";
+    ASSERT_EQ(Log.size(), 1u);
+    EXPECT_NE(Log[0].find("\"" + IniName() + "\" cannot be read (" + C.Reason + ")"), String::npos) << Log[0];
+    EXPECT_EQ(std::filesystem::symlink_status(IniName()).type(), Kind);
+  }
+  EXPECT_EQ(IniText(), Big) << "the oversized file is whole";
+  if (HaveDevice) {
+    EXPECT_TRUE(std::filesystem::is_character_file(Device));
+  }
+}
+
+TEST_F(OptionFile, ARelativeOutputFolderLiesBesideTheProgram) {
+  WriteIni("[OutPath]\nOutPath=relative/out\n");
+  TTempFolder Elsewhere{"nerivo-cwd"};
+  const String Saved = GetCurrentDir();
+  ASSERT_TRUE(SetCurrentDir(Elsewhere.Root()));
+  TOptionFile F = File();
+  const String Folder = LoadOutputFolder(F);
+  SetCurrentDir(Saved);
+  EXPECT_EQ(Folder, Temp.Root() + "/relative/out");
+  EXPECT_TRUE(DirectoryExists(Folder));
+  EXPECT_FALSE(std::filesystem::exists(Elsewhere.Root() + "/relative"));
+  EXPECT_EQ(F.ResolvePath("/abs/olute"), "/abs/olute");
+  EXPECT_EQ(F.ResolvePath("a/../b"), Temp.Root() + "/b");
+}
+
+// Writes killed half-way left temporary files beside the settings; the next start removes those of
+// processes that no longer run, in the present form and the earlier one, and nothing else.
+TEST_F(OptionFile, TheFirstUseRemovesWhatKilledWritesLeft) {
+  WriteIni("[Skin]\nSetSkin=4\n");
+  const pid_t Dead = fork();
+  if (Dead == 0) _exit(0);
+  waitpid(Dead, nullptr, 0);
+  const String D = std::to_string(Dead), Alive = std::to_string(getppid());
+  const String Left[] = {"/.option.ini.part-" + D + "-abcdef", "/option.ini.tmp" + D + "_0"};
+  const String Kept[] = {"/.option.ini.part-" + Alive + "-abcdef", "/option.ini.tmp" + Alive + "_3",
+                         "/option.ini.tmpx_1", "/other.ini.tmp" + D + "_0"};
+  for (const String& Name : Left) std::ofstream(Temp.Root() + Name) << "[Skin]\nSetSkin=";
+  for (const String& Name : Kept) std::ofstream(Temp.Root() + Name) << "x";
+  EXPECT_EQ(File().Read("Skin", "SetSkin"), "4");
+  for (const String& Name : Left) EXPECT_FALSE(FileExists(Temp.Root() + Name)) << Name;
+  for (const String& Name : Kept) EXPECT_TRUE(FileExists(Temp.Root() + Name)) << Name;
+  // A write leaves nothing beside the file.
+  File().Write("Skin", "SetSkin", "6");
+  for (const auto& Entry : std::filesystem::directory_iterator(Temp.Root())) {
+    const String Name = "/" + Entry.path().filename().string();
+    EXPECT_TRUE(Name == "/option.ini" || Name == "/home" || std::count(std::begin(Kept), std::end(Kept), Name))
+        << Name;
+  }
+}
+
+// A write of the value the file holds already is no write: it must not make a file that cannot be
+// written look writable again, which gave the note a second time.
+TEST_F(OptionFile, TheCannotBeWrittenNoteComesOnce) {
+  WriteIni("[Options]\nAfter_Done=0\n");
+  chmod(IniName().c_str(), 0444);
+  chmod(Temp.Root().c_str(), 0555);
+  const int Result = AsOrdinaryUser([&] {
+    TOptionFile F(IniName());
+    F.Write("Options", "Thread_Priority", "3");
+    F.Write("Options", "After_Done", "0");
+    F.Write("Options", "Show_Preview", "1");
+    F.Write("Options", "After_Done", "2");
+    if (F.Read("Options", "Show_Preview") != "1" || F.Read("Options", "After_Done") != "2") return 1;
+    return Log.size() == 1 ? 0 : 2;
+  });
+  chmod(Temp.Root().c_str(), 0755);
+  EXPECT_EQ(Result, 0);
+  EXPECT_EQ(IniText(), "[Options]\nAfter_Done=0\n");
+}
+
+// Reads share one parsed copy, which a change of the file replaces however it was made: replaced
+// under the name, or rewritten in place with its size and modification time as they were.
+TEST_F(OptionFile, ReadsFollowEveryChangeOfTheFile) {
+  const auto Age = [&] {
+    const struct timespec Old[2] = {{1000000000, 0}, {1000000000, 0}};
+    utimensat(AT_FDCWD, IniName().c_str(), Old, 0);
+  };
+  WriteIni("[Skin]\nSetSkin=1\n");
+  Age();
+  TOptionFile F = File();
+  EXPECT_EQ(F.Read("Skin", "SetSkin"), "1");
+  std::ofstream(Temp.Root() + "/new.ini") << "[Skin]\nSetSkin=2\n";
+  std::filesystem::rename(Temp.Root() + "/new.ini", IniName());
+  Age();
+  EXPECT_EQ(F.Read("Skin", "SetSkin"), "2");
+  WriteIni("[Skin]\nSetSkin=3\n");
+  Age();
+  EXPECT_EQ(F.Read("Skin", "SetSkin"), "3");
 }
 
 }  // namespace
