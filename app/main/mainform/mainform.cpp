@@ -577,7 +577,10 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TForm1::bsSkinSpeedButton1Click(TObject*) {
-  if (FOptionsDialog != nullptr) FOptionsDialog->ShowModal();
+  if (FOptionsDialog == nullptr) return;
+  FOptionsDialog->ShowModal();
+  // A change made while a batch runs reaches the tasks still to put their outputs in place.
+  ZUVER->SetOverwriteOutput(OverwriteOutput());
 }
 
 void TForm1::Button15Click(TObject*) {

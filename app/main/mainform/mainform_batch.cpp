@@ -95,6 +95,8 @@ void TForm1::btnStartClick(TObject*) {
   TThreadPriority Priority;
   if (FConversionOptions != nullptr && FConversionOptions->WorkerPriority(Priority))
     ZUVER->SetThreadPriority(Priority);
+  // A finished output replaces a file of its name only with overwriting on.
+  ZUVER->SetOverwriteOutput(OverwriteOutput());
   // The engine still working (a batch not yet ended) refuses the new tasks: nothing changes then.
   try {
     button28->Click();
