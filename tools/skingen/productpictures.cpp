@@ -95,8 +95,27 @@ void drawOptions(const TGlyphPen& P) {
     P.circle(Knob[i], Y[i], 2.25f);
   }
 }
-void drawMute(const TGlyphPen& P) {
+void drawSpeaker(const TGlyphPen& P) {
   P.line({{4, 9}, {8, 9}, {13, 5}, {13, 19}, {8, 15}, {4, 15}}, true);
+}
+// An arc of the sound waves around the speaker's mouth at (13, 12), Radius from it.
+std::vector<TPointF> wave(float Radius) {
+  std::vector<TPointF> Arc;
+  for (int i = -4; i <= 4; ++i) {
+    const float A = float(i) * Pi / 16;
+    Arc.push_back({13 + Radius * std::cos(A), 12 + Radius * std::sin(A)});
+  }
+  return Arc;
+}
+// Sound on: the speaker with two waves.
+void drawVolume(const TGlyphPen& P) {
+  drawSpeaker(P);
+  P.line(wave(4));
+  P.line(wave(7.5f));
+}
+// Muted: the speaker with a cross where the waves would be.
+void drawMute(const TGlyphPen& P) {
+  drawSpeaker(P);
   P.line({{16, 9.5f}, {21, 14.5f}});
   P.line({{21, 9.5f}, {16, 14.5f}});
 }
@@ -136,11 +155,12 @@ struct TGlyphSpec {
 
 // The main window's job commands and the preview's, by the names their pictures are saved under.
 const TGlyphSpec Glyphs[] = {
-    {"add", drawAdd, false},           {"remove", drawRemove, false},     {"rename", drawRename, false},
-    {"clear", drawClear, false},       {"start", drawStart, true},        {"stop", drawStop, false},
-    {"pause", drawPause, false},       {"resume", drawResume, false},     {"moveup", drawMoveUp, false},
-    {"movedown", drawMoveDown, false}, {"options", drawOptions, false},   {"play", drawPlayOutline, false},
-    {"mute", drawMute, false},         {"snapshot", drawSnapshot, false}, {"settings", drawSettings, false},
+    {"add", drawAdd, false},           {"remove", drawRemove, false},   {"rename", drawRename, false},
+    {"clear", drawClear, false},       {"start", drawStart, true},      {"stop", drawStop, false},
+    {"pause", drawPause, false},       {"resume", drawResume, false},   {"moveup", drawMoveUp, false},
+    {"movedown", drawMoveDown, false}, {"options", drawOptions, false}, {"play", drawPlayOutline, false},
+    {"volume", drawVolume, false},     {"mute", drawMute, false},       {"snapshot", drawSnapshot, false},
+    {"settings", drawSettings, false},
 };
 
 // ---- the application icon: a play triangle inside a film frame, the accent on white ----
@@ -225,7 +245,8 @@ TVectorImage drawStoppedPreviewPlaceholder() {
 // ---- the chooser pictures ----
 
 // One hue per family, cycling: calm, of one saturation, each distinct from its neighbours.
-constexpr Cardinal FamilyHues[] = {0x2F6FDE, 0x0E9F6E, 0xD9822B, 0x8B5CF6, 0xD64545, 0x0891B2, 0x65A30D, 0xDB2777};
+constexpr Cardinal FamilyHues[] = {0x2F6FDE, 0x0E9F6E, 0xD9822B, 0x8B5CF6,
+                                   0xD64545, 0x0891B2, 0x65A30D, 0xDB2777};
 constexpr Integer SoundFamily = 1;
 
 // A tile of the family's hue with a white screen and play mark, or a note for sound.
@@ -366,7 +387,8 @@ void WriteProductPictures(const String& Folder) {
   SavePng(drawStoppedPreviewPlaceholder(), Root + ProductPlaceholderFile(ppStoppedPreview));
   for (Integer Family = 0; Family < ProductCategoryCount; ++Family)
     SavePng(drawCategoryPicture(Family), Root + ProductCategoryFile(Family));
-  for (Integer Which = 0; Which < 2; ++Which) SavePng(drawFormatPicture(Which), Root + ProductFormatFile(Which));
+  for (Integer Which = 0; Which < 2; ++Which)
+    SavePng(drawFormatPicture(Which), Root + ProductFormatFile(Which));
   const std::vector<Byte> Wav = ProductChimeWav();
   TFileStream F(Root + ProductChimeFile, fmCreate);
   F.WriteBuffer(Wav.data(), Int64(Wav.size()));

@@ -145,6 +145,28 @@ TEST_F(ProductSkin, FrameHasAOnePixelBorderAndAWhiteCaptionBar) {
   EXPECT_EQ(RectWidth(Close->SkinRect), look::CaptionButtonWidth);
 }
 
+// The preview's mute button and its unmute twin stand in one place: sound on shows the speaker with
+// its waves, muted the same speaker with a cross, so the two states never look alike.
+TEST(ProductPictures, TheSoundAndTheMutedStateHaveGlyphsOfTheirOwn) {
+  for (Integer Size : ProductGlyphSizes) {
+    SCOPED_TRACE(Size);
+    const TVectorImage Sound = ProductGlyph("volume", Size, false), Muted = ProductGlyph("mute", Size, false);
+    const float S = float(Size) / 24;
+    auto alpha = [&](const TVectorImage& V, float X, float Y) {
+      return V.Pixel(Integer(X * S), Integer(Y * S)) >> 24;
+    };
+    // The cross's middle lies between the two waves; the outer wave passes below the cross's ends.
+    EXPECT_GT(alpha(Muted, 18.5f, 12), 128u);
+    EXPECT_LT(alpha(Sound, 18.5f, 12), 32u);
+    EXPECT_GT(alpha(Sound, 19.24f, 16.17f), 96u);
+    EXPECT_LT(alpha(Muted, 19.24f, 16.17f), 32u);
+    // The same speaker in both.
+    for (Integer y = 0; y < Size; ++y)
+      for (Integer x = 0; x < Size * 14 / 24; ++x)
+        ASSERT_EQ(Sound.Pixel(x, y), Muted.Pixel(x, y)) << x << "," << y;
+  }
+}
+
 TEST(ProductPictures, EveryPictureAndTheChimeAreWrittenBesideTheSkin) {
   TTempFolder Dir;
   WriteProductPictures(Dir.Root());
