@@ -700,9 +700,8 @@ void TbsSkinForm::saveFrameBounds() {
   TPoint LayerTopLeft;
   if (FullLayeredBorderVisible(LayerTopLeft)) {
     const TbsFormLayerBorder* L = FBorderLayer;
-    FOldFormBounds =
-        Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
-             FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
+    FOldFormBounds = Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
+                          FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
     FOldFullBorder = 1;
     return;
   }
