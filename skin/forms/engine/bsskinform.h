@@ -271,6 +271,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // maximized, else the first maximized one; nullptr when none.
   TForm* GetMaximizedMDIChild() const;
   bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
+  // The text the caption shows: the form's caption, and on an MDI main form with a maximized child
+  // " - [" + the child's caption + "]" after it (the skinned and the default look alike).
+  String CaptionText() const;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/font.h"
 #include "platform/ui/extctrls/panel.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
@@ -284,6 +285,62 @@ TEST_F(MDISkinFormTest, MaximizedChildFillsTheClientAndIsUndoneWhenDestroyed) {
   wintest::Pump();
   EXPECT_FALSE(MainEngine->GetMDIChildMaximized()) << "the last maximized child went";
   EXPECT_EQ(SendMessage(Main->Handle(), WM_MDICHILDMAXIMIZED, 0, 0), 0);
+}
+
+// The default look's caption of a main form with a maximized child names the child, as the skinned
+// caption does: "Main - [Doc]", centred in the caption bar.
+TEST_F(MDISkinFormTest, TheDefaultCaptionNamesTheMaximizedChild) {
+  SetTestFontMode(true);
+  MakeMain();
+  Main->SetCaption("Main");
+  TForm* C = NewChild("Doc", Rect(10, 10, 210, 160));
+  // The ink of the caption bar's middle row: the first and last columns in the caption font's colour.
+  auto captionInk = [&] {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(Main->Width(), Main->Height());
+    MainEngine->PaintNCDefault(B.Canvas()->Handle(), true);
+    TRect Cap;
+    MainEngine->GetDefCaptionRect(Cap);
+    const Integer Y = 3 + MainEngine->GetDefCaptionHeight() / 2;
+    const COLORREF Ink = ColorToRGB(MainEngine->DefCaptionFont()->Color());
+    Integer First = -1, Last = -1;
+    for (Integer X = Cap.Left; X < Cap.Right; ++X)
+      if (COLORREF(ColorToRGB(B.Canvas()->Pixels(X, Y))) == Ink) {
+        if (First < 0) First = X;
+        Last = X;
+      }
+    return Last - First + 1;
+  };
+  // The same text in the caption font, measured the same way.
+  auto inkOf = [&](const String& Text) {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(400, 40);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect(Rect(0, 0, 400, 40));
+    B.Canvas()->Font()->Assign(MainEngine->DefCaptionFont());
+    B.Canvas()->Brush()->SetStyle(bsClear);
+    B.Canvas()->TextOut(5, 5, Text);
+    const Integer Y = 5 + B.Canvas()->TextHeight(Text) / 2;
+    const COLORREF Ink = ColorToRGB(MainEngine->DefCaptionFont()->Color());
+    Integer First = -1, Last = -1;
+    for (Integer X = 0; X < 400; ++X)
+      if (COLORREF(ColorToRGB(B.Canvas()->Pixels(X, Y))) == Ink) {
+        if (First < 0) First = X;
+        Last = X;
+      }
+    return Last - First + 1;
+  };
+  EXPECT_EQ(captionInk(), inkOf("Main"));
+  GetSkinFormOf(C)->SetWindowState(wsMaximized);
+  wintest::Pump();
+  ASSERT_TRUE(MainEngine->GetMDIChildMaximized());
+  EXPECT_EQ(captionInk(), inkOf("Main - [Doc]"));
+  GetSkinFormOf(C)->SetWindowState(wsNormal);
+  wintest::Pump();
+  EXPECT_EQ(captionInk(), inkOf("Main"));
+  SetTestFontMode(false);
 }
 
 TEST_F(MDISkinFormTest, MouseActivationOfTheActiveChildMarksItsFrameActive) {

@@ -92,13 +92,7 @@ void TbsSkinCaptionObject::ApplyFontRule(TCanvas* Cnvs, TColor C) {
 }
 
 String TbsSkinCaptionObject::CaptionString() {
-  TForm* F = Parent->Form();
-  if (!F) return String();
-  String S = F->Caption();
-  if (F->FormStyle() == fsMDIForm && Parent->FMDIChildMaximized) {
-    if (TForm* Child = Parent->GetMaximizedMDIChild()) S = S + " - [" + Child->Caption() + "]";
-  }
-  return S;
+  return Parent->Form() != nullptr ? Parent->CaptionText() : String();
 }
 
 void TbsSkinCaptionObject::DrawTextCopy(TCanvas* Cnvs, const String& S, Integer X, Integer Y, TColor Color) {
