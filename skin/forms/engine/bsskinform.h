@@ -599,6 +599,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
   void scrollMDIChildren(Integer DX, Integer DY);
   static TCustomForm* appMainForm();
+  TRect magneticArea() const;
   // The main form's engine and its window menu's child items.
   static TbsSkinForm* mainSkinForm();
   static TMenuItem* mainWindowMenu();

@@ -343,6 +343,37 @@ TEST_F(MDISkinFormTest, TheDefaultCaptionNamesTheMaximizedChild) {
   SetTestFontMode(false);
 }
 
+// A child dragged inside the main form snaps to the edges of the MDI client area, not to the screen's
+// work area.
+TEST_F(MDISkinFormTest, AChildSnapsToTheEdgesOfTheClientArea) {
+  MakeMain();
+  TForm* C = NewChild("One", Rect(40, 40, 240, 190));
+  TbsSkinForm* E = GetSkinFormOf(C);
+  E->SetMagnetic(true);
+  TRect A = ClientArea();
+  const TPoint O = Main->ClientToScreen({0, 0});
+  OffsetRect(&A, O.X, O.Y);
+  // Where a drag would put the child (screen coordinates) and where it goes.
+  const struct {
+    const char* Edge;
+    TPoint Proposed, Placed;
+  } Cases[] = {
+      {"left", {A.Left + 3, A.Top + 40}, {A.Left, A.Top + 40}},
+      {"top", {A.Left + 40, A.Top + 4}, {A.Left + 40, A.Top}},
+      {"right", {A.Right - 200 - 2, A.Top + 40}, {A.Right - 200, A.Top + 40}},
+      {"bottom", {A.Left + 40, A.Bottom - 150 + 3}, {A.Left + 40, A.Bottom - 150}},
+      {"none", {A.Left + 40, A.Top + 40}, {A.Left + 40, A.Top + 40}},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Edge);
+    E->HMagnetized = E->VMagnetized = E->HMagnetized2 = E->VMagnetized2 = false;
+    wintest::SetCursorPosition({K.Proposed.X + 50, K.Proposed.Y + 10});
+    TRect R = Bounds(K.Proposed.X, K.Proposed.Y, 200, 150);
+    SendMessage(C->Handle(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&R));
+    EXPECT_EQ(R, Bounds(K.Placed.X, K.Placed.Y, 200, 150));
+  }
+}
+
 TEST_F(MDISkinFormTest, MouseActivationOfTheActiveChildMarksItsFrameActive) {
   MakeMain();
   NewChild("A", Rect(10, 10, 110, 110));
