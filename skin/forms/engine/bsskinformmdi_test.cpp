@@ -219,6 +219,46 @@ TEST_F(MDISkinFormTest, NoBarsWithoutShowMDIScrollBarsOrWithAMaximizedChild) {
   EXPECT_FALSE(VBar()->Visible());
 }
 
+// Switching between the engine's frame and the system's on an MDI main form: refused while it has
+// children; without them the form stays on screen (it is never hidden to be re-maximized), and its
+// client window keeps going through the engine, whichever frame it has.
+TEST_F(MDISkinFormTest, SwitchingTheFrameOfAnMDIMainForm) {
+  MakeMain(true);
+  TForm* C = NewChild("One", Rect(10, 10, 210, 160));
+  MainEngine->SetSkinnableForm(false);
+  EXPECT_TRUE(MainEngine->GetSkinnableForm()) << "refused while a child is open";
+  delete C;
+  wintest::Pump();
+
+  MainEngine->SetWindowState(wsMaximized);
+  Integer Hidden = 0;
+  Main->OnHide = [&](TObject*) { ++Hidden; };
+  for (const bool Skinnable : {false, true}) {
+    SCOPED_TRACE(Skinnable);
+    MainEngine->SetSkinnableForm(Skinnable);
+    wintest::Pump();
+    EXPECT_EQ(MainEngine->GetSkinnableForm(), Skinnable);
+    EXPECT_EQ(Hidden, 0);
+    EXPECT_TRUE(IsWindowVisible(Main->Handle()));
+    // Maximized still, by the frame it has now.
+    if (Skinnable) {
+      EXPECT_EQ(MainEngine->WindowState(), wsMaximized);
+    } else {
+      EXPECT_EQ(Main->WindowState(), wsMaximized);
+    }
+    HWND Client = Main->ClientHandle();
+    ASSERT_NE(Client, nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)), MainEngine->FClientInstance);
+    // A new child opens in the client area the engine manages.
+    TForm* D = NewChild("Two", Rect(10, 10, 210, 160));
+    EXPECT_EQ(D->Parent(), nullptr);
+    EXPECT_EQ(GetParent(D->Handle()), Client);
+    delete D;
+    wintest::Pump();
+  }
+  Main->OnHide = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The lookups
 
