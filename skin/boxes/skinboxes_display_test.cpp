@@ -2,7 +2,7 @@
 // selected, an unskinned edit with its edit button and a skinned edit with image buttons and the
 // skin's separate edit button, under the generated skin, mapped on a private
 // X server; what the screen shows is read back. The screenshot is written beside the test program as
-// skinboxes_display.png.
+// skinboxes_display.png; the box after a skin change as skinboxes_skinchange_display.png.
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
@@ -15,7 +15,10 @@
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/core/bsdraw.h"
+#include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskinrecordslists.h"
+#include "skin/forms/engine/bsskinform.h"
 
 namespace {
 
@@ -107,6 +110,86 @@ TEST_F(SkinBoxesDisplay, SkinnedEditShowsItsFrameBackgroundAndSelection) {
   TRawImage Shot = Reader->Capture(R);
   ASSERT_FALSE(Shot.Empty());
   x11test::SaveBesideProgram(Shot, "skinboxes_display.png");
+}
+
+// How many rows of R on screen hold ink: pixels far from Back.
+Integer InkRows(x11test::TScreenReader& Reader, const TRect& R, COLORREF Back) {
+  const TRawImage Shot = Reader.Capture(R);
+  const Integer Bytes = Shot.BitCount / 8;
+  Integer N = 0;
+  for (Integer y = 0; y < Shot.Height; ++y)
+    for (Integer x = 0; x < Shot.Width; ++x) {
+      const Byte* P = Shot.Row(y) + Bytes * x;
+      if (std::abs(P[2] - int(GetRValue(Back))) + std::abs(P[1] - int(GetGValue(Back))) +
+              std::abs(P[0] - int(GetBValue(Back))) >
+          200) {
+        ++N;
+        break;
+      }
+    }
+  return N;
+}
+
+// A skin loaded while the window is up: the box on it takes the new skin's font and frame picture,
+// as every other skinned control of the form does.
+TEST_F(SkinBoxesDisplay, AnEditFollowsASkinLoadedWhileItIsShown) {
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 360, 120);
+  F->SetColor(clWhite);
+  new TbsSkinForm(F);
+  auto* Edit = NewControl<TbsSkinEdit>(F, Bounds(10, 10, 300, 20));
+  Edit->SetSkinData(Skin.get());
+  Edit->SetText("输出目录 Out");
+  F->Show();
+  const Integer Before = Edit->Height();
+  ASSERT_TRUE(Shows(Edit, Edit->ClientWidth() - 3, Edit->ClientHeight() / 2, SliceColor("edit", 0, 4)));
+
+  // The next skin: a larger black font and the frame picture of another cell, as tall as the font.
+  TbsSkinData Next(nullptr);
+  BuildGeneratedSkin(&Next);
+  auto* E = dynamic_cast<TbsDataSkinEditControl*>(Next.Ctrls(Next.GetControlIndex("edit")));
+  E->FontName = "DejaVu Sans";
+  E->FontHeight = 22;
+  E->FontColor = clBlack;
+  E->ActiveFontColor = clBlack;
+  OffsetRect(&E->SkinRect, 3 * RectWidth(E->SkinRect), 0);
+  E->SkinRect.Bottom = E->SkinRect.Top + 34;
+  E->ClRect.Bottom = RectHeight(E->SkinRect) - E->ClRect.Top;
+  E->ActiveSkinRect = E->SkinRect;
+  TbsCompressedStoredSkin Stored(nullptr);
+  Stored.LoadFromSkinData(&Next);
+  Skin->LoadCompressedStoredSkin(&Stored);
+
+  const COLORREF Back = SliceColor("edit", 3, 4);
+  ASSERT_TRUE(Shows(Edit, Edit->ClientWidth() - 3, Edit->ClientHeight() / 2, Back));
+  EXPECT_EQ(Edit->Height(), 34);
+  EXPECT_GT(Edit->Height(), Before);
+  const TPoint O = Edit->ClientToScreen({0, 0});
+  const Integer Shown = InkRows(*Reader, Bounds(O.X, O.Y, Edit->ClientWidth(), Edit->ClientHeight()), Back);
+  // The same text in the new font, drawn on its own.
+  TBitmap B;
+  B.SetSize(300, 60);
+  B.Canvas()->Brush()->SetColor(clWhite);
+  B.Canvas()->FillRect(Rect(0, 0, 300, 60));
+  B.Canvas()->Font()->SetName("DejaVu Sans");
+  B.Canvas()->Font()->SetHeight(22);
+  B.Canvas()->Font()->SetColor(clBlack);
+  B.Canvas()->Brush()->SetStyle(bsClear);
+  TRect T = Rect(5, 5, 295, 55);
+  DrawText(bsCanvasDC(B.Canvas()), Edit->Text(), &T, DT_SINGLELINE);
+  Integer Want = 0;
+  for (Integer y = 0; y < 60; ++y)
+    for (Integer x = 0; x < 300; ++x)
+      if (GetRValue(ColorToRGB(B.Canvas()->Pixels(x, y))) < 128) {
+        ++Want;
+        break;
+      }
+  EXPECT_NEAR(Shown, Want, 2);
+
+  TRect R;
+  GetWindowRect(F->Handle(), &R);
+  x11test::SaveBesideProgram(Reader->Capture(R), "skinboxes_skinchange_display.png");
 }
 
 }  // namespace

@@ -308,6 +308,7 @@ void TbsSkinData::ClearAll() {
   FPictureName.clear();
   FInActivePictureName.clear();
   FMaskName.clear();
+  FSkinStrData.reset();
   Empty = true;
 }
 

@@ -72,8 +72,19 @@ class TbsSkinData : public TComponent {
   void SetEnableSkinEffects(bool Value) { FEnableSkinEffects = Value; }
   TbsCompressedStoredSkin* CompressedStoredSkin() const { return FCompressedStoredSkin; }
   void SetCompressedStoredSkin(TbsCompressedStoredSkin* Value);
-  TbsResourceStrData* ResourceStrData() const { return FResourceStrData; }
+  // The user-interface strings: the table the application gave, else the one the loaded skin carries
+  // (SkinStrData); null when there is neither, and the users take their built-in texts.
+  TbsResourceStrData* ResourceStrData() const {
+    return FResourceStrData != nullptr ? FResourceStrData : FSkinStrData.get();
+  }
   void SetResourceStrData(TbsResourceStrData* Value);
+  // The string table the loaded skin carries in its description (section STRINGS: its character set
+  // and its lines in order); null when the skin carries none. It goes with the skin: a load or clear
+  // replaces it.
+  TbsResourceStrData* SkinStrData() const { return FSkinStrData.get(); }
+  // Gives the skin a table of its own (the skin generator builds the product's texts this way); it is
+  // written with the description. Null takes it away.
+  void SetSkinStrData(std::unique_ptr<TbsResourceStrData> Value) { FSkinStrData = std::move(Value); }
   TbsSkinColors* SkinColors() const { return FSkinColors.get(); }
   bool ShowButtonGlowFrames() const { return FShowButtonGlowFrames; }
   void SetShowButtonGlowFrames(bool Value) { FShowButtonGlowFrames = Value; }
@@ -193,6 +204,8 @@ class TbsSkinData : public TComponent {
   // Folder: where the BMP files lie; empty when the pictures came with the payload.
   void ReadActivePictures(TCustomIniFile* IniFile, const String& Folder);
   void WriteActivePicturesNames(TCustomIniFile* IniFile);
+  void ReadStringTable(TCustomIniFile* IniFile);
+  void WriteStringTable(TCustomIniFile* IniFile);
   // The form-level records and both element lists, in reading order.
   void ReadSkinRecords(TCustomIniFile* IniFile);
   void checkElementNames() const;
@@ -204,6 +217,7 @@ class TbsSkinData : public TComponent {
   TbsCompressedStoredSkin* FCompressedStoredSkin = nullptr;
   TbsResourceStrData* FResourceStrData = nullptr;
   std::unique_ptr<TbsSkinColors> FSkinColors;
+  std::unique_ptr<TbsResourceStrData> FSkinStrData;
   bool FShowButtonGlowFrames = true;
   bool FShowCaptionButtonGlowFrames = true;
   bool FShowLayeredBorders = true;

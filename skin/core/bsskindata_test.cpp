@@ -437,6 +437,51 @@ TEST(SkinDataProperties, ReferencesAreDroppedWhenTheirComponentGoes) {
   EXPECT_EQ(Skin.CompressedStoredSkin(), nullptr);
 }
 
+// A skin may carry the library's texts in its own language: its table answers every user of the skin
+// unless the application gives one, and it comes and goes with the skin in both forms.
+TEST(SkinDataProperties, ASkinCarriesItsOwnStringTable) {
+  TTempFolder Dir;
+  writeHandSkin(Dir, String(HandSkin) +
+                         "[STRINGS]\r\ncharset=134\r\nstringscount=3\r\n0=MSG_BTN_OK=确定\r\n"
+                         "1=MSG_BTN_YES=是(&Y)\r\n2=FIND_WHAT=a=b\r\n\r\n");
+  TbsSkinData Skin(nullptr);
+  Skin.LoadFromFile(Dir / "skin.ini");
+  ASSERT_NE(Skin.ResourceStrData(), nullptr);
+  EXPECT_EQ(Skin.ResourceStrData(), Skin.SkinStrData());
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("msg_btn_ok"), "确定");
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("MSG_BTN_YES"), "是(&Y)");
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("FIND_WHAT"), "a=b");
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("MSG_BTN_CANCEL"), "") << "only the lines it carries";
+  EXPECT_EQ(Skin.ResourceStrData()->CharSet(), 134);
+
+  // The application's own table comes first.
+  TbsResourceStrData English(nullptr);
+  Skin.SetResourceStrData(&English);
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("MSG_BTN_OK"), "OK");
+  Skin.SetResourceStrData(nullptr);
+  EXPECT_EQ(Skin.ResourceStrData()->GetResStr("MSG_BTN_OK"), "确定");
+
+  // The compressed form keeps it.
+  dropSecondPanel(Skin);
+  Skin.SaveToCompressedFile(Dir / "skin.skn");
+  TbsSkinData Again(nullptr);
+  Again.LoadFromCompressedFile(Dir / "skin.skn");
+  ASSERT_NE(Again.SkinStrData(), nullptr);
+  EXPECT_EQ(Again.SkinStrData()->ResStrings()->Text(), Skin.SkinStrData()->ResStrings()->Text());
+  EXPECT_EQ(Again.SkinStrData()->CharSet(), 134);
+  EXPECT_EQ(descriptionOf(Again), descriptionOf(Skin));
+
+  // A skin that carries none replaces it with none; whoever referred to the old table lets it go.
+  TbsSkinData Preview(nullptr);
+  Preview.SetResourceStrData(Again.ResourceStrData());
+  writeHandSkin(Dir);
+  Again.LoadFromFile(Dir / "skin.ini");
+  EXPECT_EQ(Again.ResourceStrData(), nullptr);
+  EXPECT_EQ(Preview.ResourceStrData(), nullptr);
+  Skin.ClearSkin();
+  EXPECT_EQ(Skin.ResourceStrData(), nullptr);
+}
+
 TEST(SkinDataProperties, GlobalChangeFontTouchesTheFontsOfTextElementsOnly) {
   TbsSkinData Skin(nullptr);
   auto Check = std::make_unique<TbsDataSkinCheckListBox>("clb");

@@ -9,9 +9,9 @@
 #include "platform/rtl/strings.h"
 #include "skin/core/bsskindata.h"
 
-const char* const SkinDescriptionSections[9] = {"VERSION",     "PICTURES",    "FORMINFO",
-                                                "POPUPWINDOW", "LAYERFRAME",  "HINTWINDOW",
-                                                "SKINCOLORS",  "SKINOBJECTS", "SKINCONTROLS"};
+const char* const SkinDescriptionSections[10] = {"VERSION",     "PICTURES",    "FORMINFO",   "POPUPWINDOW",
+                                                 "LAYERFRAME",  "HINTWINDOW",  "SKINCOLORS", "STRINGS",
+                                                 "SKINOBJECTS", "SKINCONTROLS"};
 
 namespace {
 
@@ -182,6 +182,31 @@ void TbsSkinData::WriteActivePicturesNames(TCustomIniFile* IniFile) {
   WriteSkinStrings(IniFile, "PICTURES", "activepictures", FActivePicturesNames.get());
 }
 
+// ---- the skin's own string table ----
+
+void TbsSkinData::ReadStringTable(TCustomIniFile* IniFile) {
+  FSkinStrData.reset();
+  if (!IniFile->SectionExists("STRINGS")) return;
+  auto Table = std::make_unique<TbsResourceStrData>(nullptr);
+  Table->SetCharSet(TFontCharset(IniFile->ReadInteger("STRINGS", "charset", DEFAULT_CHARSET)));
+  TStringList Lines;
+  const Integer Count =
+      boundedEntryCount(IniFile, "STRINGS", IniFile->ReadInteger("STRINGS", "stringscount", 0));
+  for (Integer i = 0; i < Count; ++i) Lines.Add(IniFile->ReadString("STRINGS", IntToStr(i), ""));
+  Table->SetResStrings(&Lines);
+  FSkinStrData = std::move(Table);
+}
+
+void TbsSkinData::WriteStringTable(TCustomIniFile* IniFile) {
+  IniFile->EraseSection("STRINGS");
+  if (!FSkinStrData) return;
+  IniFile->WriteInteger("STRINGS", "charset", FSkinStrData->CharSet());
+  TStringList Lines;
+  for (Integer i = 0; i < FSkinStrData->ResStrings()->Count(); ++i)
+    Lines.Add(oneLine(FSkinStrData->ResStrings()->Strings(i)));
+  WriteSkinStrings(IniFile, "STRINGS", "strings", &Lines);
+}
+
 void TbsSkinData::ReadFormInfo(TCustomIniFile* IniFile) {
   const String S = "FORMINFO";
   LTPoint = ReadSkinPoint(IniFile, S, "lefttoppoint");
@@ -336,6 +361,7 @@ void TbsSkinData::ReadSkinRecords(TCustomIniFile* IniFile) {
   LayerFrame->InitAlphaImages(FActivePictures.get());
   HintWindow->LoadFromFile(IniFile);
   FSkinColors->LoadFromFile(IniFile);
+  ReadStringTable(IniFile);
   ReadObjects(IniFile);
   ReadCtrls(IniFile);
 }
@@ -380,6 +406,7 @@ void TbsSkinData::WriteSkinDescription(TCustomIniFile* IniFile) {
   HintWindow->SaveToFile(IniFile);
   IniFile->EraseSection("SKINCOLORS");
   FSkinColors->SaveToFile(IniFile);
+  WriteStringTable(IniFile);
 
   IniFile->EraseSection("SKINOBJECTS");
   WriteObjects(IniFile);

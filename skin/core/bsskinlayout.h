@@ -6,7 +6,7 @@
 #include "platform/rtl/types.h"
 
 // The skin-wide sections, in the order a writer produces them.
-extern const char* const SkinDescriptionSections[9];
+extern const char* const SkinDescriptionSections[10];
 
 // "name:type" split at the first colon; without a colon both parts are empty.
 void SplitElementEntry(const String& Entry, String& IDName, String& TypeWord);

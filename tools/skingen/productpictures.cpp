@@ -95,8 +95,27 @@ void drawOptions(const TGlyphPen& P) {
     P.circle(Knob[i], Y[i], 2.25f);
   }
 }
-void drawMute(const TGlyphPen& P) {
+void drawSpeaker(const TGlyphPen& P) {
   P.line({{4, 9}, {8, 9}, {13, 5}, {13, 19}, {8, 15}, {4, 15}}, true);
+}
+// An arc of the sound waves around the speaker's mouth at (13, 12), Radius from it.
+std::vector<TPointF> wave(float Radius) {
+  std::vector<TPointF> Arc;
+  for (int i = -4; i <= 4; ++i) {
+    const float A = float(i) * Pi / 16;
+    Arc.push_back({13 + Radius * std::cos(A), 12 + Radius * std::sin(A)});
+  }
+  return Arc;
+}
+// Sound on: the speaker with two waves.
+void drawVolume(const TGlyphPen& P) {
+  drawSpeaker(P);
+  P.line(wave(4));
+  P.line(wave(7.5f));
+}
+// Muted: the speaker with a cross where the waves would be.
+void drawMute(const TGlyphPen& P) {
+  drawSpeaker(P);
   P.line({{16, 9.5f}, {21, 14.5f}});
   P.line({{21, 9.5f}, {16, 14.5f}});
 }
@@ -136,11 +155,12 @@ struct TGlyphSpec {
 
 // The main window's job commands and the preview's, by the names their pictures are saved under.
 const TGlyphSpec Glyphs[] = {
-    {"add", drawAdd, false},           {"remove", drawRemove, false},     {"rename", drawRename, false},
-    {"clear", drawClear, false},       {"start", drawStart, true},        {"stop", drawStop, false},
-    {"pause", drawPause, false},       {"resume", drawResume, false},     {"moveup", drawMoveUp, false},
-    {"movedown", drawMoveDown, false}, {"options", drawOptions, false},   {"play", drawPlayOutline, false},
-    {"mute", drawMute, false},         {"snapshot", drawSnapshot, false}, {"settings", drawSettings, false},
+    {"add", drawAdd, false},           {"remove", drawRemove, false},   {"rename", drawRename, false},
+    {"clear", drawClear, false},       {"start", drawStart, true},      {"stop", drawStop, false},
+    {"pause", drawPause, false},       {"resume", drawResume, false},   {"moveup", drawMoveUp, false},
+    {"movedown", drawMoveDown, false}, {"options", drawOptions, false}, {"play", drawPlayOutline, false},
+    {"volume", drawVolume, false},     {"mute", drawMute, false},       {"snapshot", drawSnapshot, false},
+    {"settings", drawSettings, false},
 };
 
 // ---- the application icon: a play triangle inside a film frame, the accent on white ----

@@ -1011,6 +1011,7 @@ void BuildProductSkin(TbsSkinData* SkinData) {
   restyleFonts(SkinData);
   restylePanels(SkinData);
   restyleColours(SkinData);
+  SkinData->SetSkinStrData(ProductStringTable());
 }
 
 String WriteProductSkinFolder(const String& Folder) {

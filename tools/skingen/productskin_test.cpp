@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/rtl/files.h"
@@ -143,6 +144,51 @@ TEST_F(ProductSkin, FrameHasAOnePixelBorderAndAWhiteCaptionBar) {
             ColorOfRGB(look::Close));
   EXPECT_EQ(RectHeight(Close->SkinRect), look::CaptionHeight - 1);
   EXPECT_EQ(RectWidth(Close->SkinRect), look::CaptionButtonWidth);
+}
+
+// The skin library's own texts in the product's language: every key of the library's table has a
+// Chinese text in the loaded product skin, so no box or menu falls back to its English built-in text.
+TEST_F(ProductSkin, CarriesAChineseTextForEveryKeyOfTheLibrarysTable) {
+  TbsResourceStrData* Strings = Skin.ResourceStrData();
+  ASSERT_NE(Strings, nullptr);
+  EXPECT_EQ(Strings->CharSet(), 134);  // GB2312
+  for (const char* Default : SkinDefaultResourceStrings) {
+    const String Line = Default, Key = Line.substr(0, Line.find('='));
+    SCOPED_TRACE(Key);
+    const String Text = Strings->GetResStr(Key);
+    EXPECT_NE(Text, Line.substr(Key.size() + 1));
+    EXPECT_TRUE(std::any_of(Text.begin(), Text.end(), [](char c) { return Byte(c) >= 0x80; })) << Text;
+  }
+  const struct {
+    const char* Key;
+    const char* Text;
+  } Buttons[] = {{"MSG_BTN_OK", "确定"},
+                 {"MSG_BTN_CANCEL", "取消"},
+                 {"MSG_BTN_YES", "是(&Y)"},
+                 {"MSG_BTN_NO", "否(&N)"}};
+  for (const auto& B : Buttons) EXPECT_EQ(Strings->GetResStr(B.Key), B.Text);
+}
+
+// The preview's mute button and its unmute twin stand in one place: sound on shows the speaker with
+// its waves, muted the same speaker with a cross, so the two states never look alike.
+TEST(ProductPictures, TheSoundAndTheMutedStateHaveGlyphsOfTheirOwn) {
+  for (Integer Size : ProductGlyphSizes) {
+    SCOPED_TRACE(Size);
+    const TVectorImage Sound = ProductGlyph("volume", Size, false), Muted = ProductGlyph("mute", Size, false);
+    const float S = float(Size) / 24;
+    auto alpha = [&](const TVectorImage& V, float X, float Y) {
+      return V.Pixel(Integer(X * S), Integer(Y * S)) >> 24;
+    };
+    // The cross's middle lies between the two waves; the outer wave passes below the cross's ends.
+    EXPECT_GT(alpha(Muted, 18.5f, 12), 128u);
+    EXPECT_LT(alpha(Sound, 18.5f, 12), 32u);
+    EXPECT_GT(alpha(Sound, 19.24f, 16.17f), 96u);
+    EXPECT_LT(alpha(Muted, 19.24f, 16.17f), 32u);
+    // The same speaker in both.
+    for (Integer y = 0; y < Size; ++y)
+      for (Integer x = 0; x < Size * 14 / 24; ++x)
+        ASSERT_EQ(Sound.Pixel(x, y), Muted.Pixel(x, y)) << x << "," << y;
+  }
 }
 
 TEST(ProductPictures, EveryPictureAndTheChimeAreWrittenBesideTheSkin) {

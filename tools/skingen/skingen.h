@@ -4,12 +4,14 @@
 // up by name.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/rtl/types.h"
 #include "tools/skingen/vectorpaint.h"
 
 class TbsSkinData;
+class TbsResourceStrData;
 
 // The elements, in list order (control elements sit in row Index of the control sheet).
 int GeneratedSkinControlCount();
@@ -39,9 +41,13 @@ void WriteSkinContainer(const String& FileName, TSkinBuilder Build);
 
 // ---- the product skin ----
 // Our product's skin: every element of the generated skin (same names and record kinds), drawn in the
-// product look, plus the accent-faced default button the main window's primary command takes.
+// product look, plus the accent-faced default button the main window's primary command takes, and the
+// library's texts in Chinese.
 constexpr const char* ProductDefaultButtonName = "defaultbutton";
 void BuildProductSkin(TbsSkinData* SkinData);
+// The string table the product skin carries: a Chinese text for every key of the skin library's table,
+// in that table's order, character set GB2312.
+std::unique_ptr<TbsResourceStrData> ProductStringTable();
 String WriteProductSkinFolder(const String& Folder);
 void WriteProductSkinContainer(const String& FileName);
 // The product's pictures and sound, into Folder: the application icon at its sizes, the command

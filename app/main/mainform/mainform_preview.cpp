@@ -51,7 +51,7 @@ namespace {
 
 using namespace previewlayout;
 
-// The muted state's glyph: the mute picture in the accent colour.
+// The muted state's glyph (the speaker with a cross) in the accent colour.
 constexpr TColor MutedInk = TColor(RGB(0x2F, 0x6F, 0xDE));
 
 struct TSnapShotFormat {
@@ -227,7 +227,7 @@ void TForm1::loadPreviewPictures() {
     TbsSkinButton* Button;
     const char* Glyph;
   } Glyphs[] = {{bsSkinButton13, "play"},    {bsSkinButton14, "pause"}, {bsSkinButton15, "stop"},
-                {bsSkinButton16, "mute"},    {bsSkinButton20, "mute"},  {bsSkinButton22, "snapshot"},
+                {bsSkinButton16, "volume"},  {bsSkinButton20, "mute"},  {bsSkinButton22, "snapshot"},
                 {bsSkinButton23, "settings"}};
   for (const auto& G : Glyphs) {
     TBitmap B;

@@ -494,4 +494,24 @@ TEST_F(Preview, TheSnapshotMenuChoosesTheTypeAndTheFolderAndOpensIt) {
   delete F;
 }
 
+// Mute and unmute stand in one place: the first shows the speaker with its waves, the second (shown
+// while muted) the speaker with a cross, so a person tells the two states apart by their shapes.
+TEST_F(Preview, TheMuteButtonAndItsTwinShowDifferentGlyphs) {
+  WriteProductPictures(Temp.Root());
+  TForm1* F = Create();
+  TBitmap* Sound = F->bsSkinButton16->Glyph();
+  TBitmap* Muted = F->bsSkinButton20->Glyph();
+  ASSERT_FALSE(Sound->Empty());
+  ASSERT_FALSE(Muted->Empty());
+  ASSERT_EQ(Sound->Width(), Muted->Width());
+  ASSERT_EQ(Sound->PixelFormat(), pf32bit);
+  ASSERT_EQ(Muted->PixelFormat(), pf32bit);
+  Integer Differ = 0;
+  for (Integer Y = 0; Y < Sound->Height(); ++Y)
+    for (Integer X = 0; X < Sound->Width(); ++X)
+      Differ += (Sound->ScanLine(Y)[4 * X + 3] > 128) != (Muted->ScanLine(Y)[4 * X + 3] > 128);
+  EXPECT_GT(Differ, 15) << "the two states show one shape";
+  delete F;
+}
+
 }  // namespace

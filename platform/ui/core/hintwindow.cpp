@@ -1,6 +1,8 @@
 #include "platform/ui/core/hintwindow.h"
 
+#include "platform/gdi/gdi.h"
 #include "platform/gdi/text.h"
+#include "platform/ui/graphics/colors.h"
 
 THintWindowClass HintWindowClass = [](TComponent* AOwner) { return new THintWindow(AOwner); };
 
@@ -33,15 +35,25 @@ void THintWindow::Dispatch(TMessage& Message) {
   TCustomControl::Dispatch(Message);
 }
 
+namespace {
+
+// Text padding inside the border: left and right, top and bottom.
+constexpr Integer HintPadX = 2;
+constexpr Integer HintPadY = 1;
+constexpr UINT HintTextFormat = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
+
+}  // namespace
+
 TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint) {
   TRect R = Rect(0, 0, MaxWidth, 0);
   HDC DC = CreateCompatibleDC(nullptr);
   HGDIOBJ Old = SelectObject(DC, FFont->Handle());
-  DrawText(DC, AHint, &R, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  DrawText(DC, AHint, &R, DT_CALCRECT | HintTextFormat);
   SelectObject(DC, Old);
   DeleteDC(DC);
-  R.Right += 6;
-  R.Bottom += 2;
+  // The one-pixel border on each side and the padding inside it.
+  R.Right += 2 * (1 + HintPadX);
+  R.Bottom += 2 * (1 + HintPadY);
   return R;
 }
 
@@ -76,9 +88,13 @@ void THintWindow::Paint() {
   TCanvas* C = Canvas();
   C->Brush()->SetColor(FColor);
   C->FillRect(R);
-  C->Font()->Assign(FFont.get());
-  C->Brush()->SetStyle(bsClear);
-  InflateRect(&R, -2, -1);
-  R.Left += 1;
-  DrawText(C->Handle(), FText, &R, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  // The text is laid out in the font it was measured in: the canvas selects its own font only for
+  // its own operations, so the window's font goes into the DC for the raw layout call.
+  HDC DC = C->Handle();
+  HGDIOBJ Old = SelectObject(DC, FFont->Handle());
+  SetTextColor(DC, ColorToRGB(FFont->Color()));
+  SetBkMode(DC, TRANSPARENT);
+  InflateRect(&R, -HintPadX, -HintPadY);
+  DrawText(DC, FText, &R, HintTextFormat);
+  SelectObject(DC, Old);
 }

@@ -337,6 +337,11 @@ void TbsSkinCustomEdit::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, I
   RePaintFrame();
 }
 
+void TbsSkinCustomEdit::BeforeChangeSkinData() {
+  FIndex = -1;
+  Picture = nullptr;
+}
+
 void TbsSkinCustomEdit::ChangeSkinData() {
   GetSkinData();
   if (FIndex != -1) {

@@ -12,6 +12,8 @@
 #include "platform/ui/graphics/graphicsobjects.h"
 #include "skin/boxes/edits/bscbbutton.h"
 #include "skin/boxes/edits/bscustomedit.h"
+#include "skin/core/bscancelmodetarget.h"
+#include "skin/core/bsskinchangeable.h"
 
 class TbsSkinData;
 class TBitmap;
@@ -19,16 +21,20 @@ class TCanvas;
 class TFont;
 class TCustomImageList;
 
-class TbsSkinCustomEdit : public TbsCustomEdit {
+// The form engine's skin-change walk and its cancel-mode step reach the box through the two small
+// interfaces of the skin core.
+class TbsSkinCustomEdit : public TbsCustomEdit, public IbsSkinChangeable, public IbsCancelModeTarget {
  public:
   explicit TbsSkinCustomEdit(TComponent* AOwner);
   ~TbsSkinCustomEdit() override;
   String ClassName() const override { return "TbsSkinCustomEdit"; }
 
-  TbsSkinData* SkinData() const { return FSD; }
+  TbsSkinData* SkinData() const override { return FSD; }
   virtual void SetSkinData(TbsSkinData* Value);
+  // Before the skin is replaced: the element and its picture are forgotten.
+  void BeforeChangeSkinData() override;
   // Re-reads the element and applies its font, size and look anew.
-  virtual void ChangeSkinData();
+  void ChangeSkinData() override;
   String SkinDataName() const { return FSkinDataName; }
   void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
   bool UseSkinFont() const { return FUseSkinFont; }

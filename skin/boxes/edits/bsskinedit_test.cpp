@@ -5,7 +5,9 @@
 #include "platform/gdi/font.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "skin/core/bsskincontainer.h"
 #include "skin/core/bsskinrecordslists.h"
+#include "skin/forms/engine/bsskinform.h"
 
 namespace {
 
@@ -144,6 +146,65 @@ TEST_F(BsSkinEditTest, SkinnedBoxTakesElementHeightFontAndFocusColours) {
   EXPECT_EQ(Edit->Font()->Color(), clRed);
   // The client is inset by the element's client rectangle.
   EXPECT_EQ(Edit->ClientHeight(), RectHeight(E->ClRect));
+}
+
+// A skin loaded while the program runs reaches the box through its form's engine: the font, the
+// colours and the frame picture of the new skin, while a box of another skin keeps its look.
+TEST_F(BsSkinEditTest, ASkinChangeReachesTheBoxThroughItsForm) {
+  new TbsSkinForm(Form);
+  TbsSkinData Other(nullptr);
+  BuildGeneratedSkin(&Other);
+  Edit->SetSkinData(Skin.get());
+  auto* Elsewhere = NewControl<TbsSkinEdit>(Form, Bounds(10, 60, 200, 21));
+  Elsewhere->SetSkinData(&Other);
+  const Integer OldHeight = element()->FontHeight;
+  ASSERT_EQ(Edit->Font()->Height(), OldHeight);
+  ASSERT_EQ(windowPixel(1, 1), SliceColor("edit", 0, 0));
+
+  // The new skin: a taller font in another colour, and the frame picture taken from another cell.
+  TbsSkinData Next(nullptr);
+  BuildGeneratedSkin(&Next);
+  auto* E = dynamic_cast<TbsDataSkinEditControl*>(Next.Ctrls(Next.GetControlIndex("edit")));
+  E->FontHeight = OldHeight + 7;
+  E->FontColor = clGreen;
+  OffsetRect(&E->SkinRect, 3 * RectWidth(E->SkinRect), 0);
+  E->ActiveSkinRect = E->SkinRect;
+  TbsCompressedStoredSkin Stored(nullptr);
+  Stored.LoadFromSkinData(&Next);
+  Skin->LoadCompressedStoredSkin(&Stored);
+
+  EXPECT_EQ(Edit->Font()->Height(), E->FontHeight);
+  EXPECT_EQ(Edit->Font()->Color(), clGreen);
+  EXPECT_EQ(windowPixel(1, 1), SliceColor("edit", 3, 0));
+  EXPECT_EQ(Elsewhere->Font()->Height(), OldHeight);
+}
+
+// A press on an MDI main form ends what its boxes were doing, as it does for its other skinned
+// controls; a disabled box is left alone.
+TEST_F(BsSkinEditTest, APressOnAnMDIMainFormCancelsTheModeOfItsBoxes) {
+  TForm* Main;
+  Application->CreateForm(Main);
+  Main->SetFormStyle(fsMDIForm);
+  Main->SetBoundsRect(Rect(50, 50, 650, 450));
+  new TbsSkinForm(Main);
+  auto* Box = new TbsSkinEdit(Main);
+  Box->SetParent(Main);
+  Box->SetBounds(10, 10, 120, 21);
+  auto* Disabled = new TbsSkinEdit(Main);
+  Disabled->SetParent(Main);
+  Disabled->SetBounds(10, 40, 120, 21);
+  Disabled->SetEnabled(false);
+  Main->Show();
+  wintest::Pump();
+  Box->HandleNeeded();
+  Disabled->HandleNeeded();
+  Integer Cancelled = 0, DisabledCancelled = 0;
+  Box->OnEditCancelMode = [&](TControl*) { ++Cancelled; };
+  Disabled->OnEditCancelMode = [&](TControl*) { ++DisabledCancelled; };
+  SendMessage(Main->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 300));
+  SendMessage(Main->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(300, 300));
+  EXPECT_EQ(Cancelled, 1);
+  EXPECT_EQ(DisabledCancelled, 0);
 }
 
 TEST_F(BsSkinEditTest, PrivateFramePaintRequestsAnswerAsAgreed) {

@@ -3,6 +3,7 @@
 
 #include "skin/controls/base/bsskingeometry.h"
 #include "skin/controls/pages/bsskinpagecontrol.h"
+#include "skin/core/bsdraw.h"
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bsskinrecordsbuttons.h"
@@ -75,7 +76,7 @@ void drawTabImageAndText(TCanvas* C, Integer AW, Integer AH, const String& S, TC
   Integer TW = 0, TH = 0;
   if (!S.empty()) {
     TRect M = Rect(0, 0, 0, 0);
-    DrawText(C->Handle(), S, &M, DT_CALCRECT);
+    DrawText(bsCanvasDC(C), S, &M, DT_CALCRECT);
     TW = rectWidth(M) + 2;
     TH = rectHeight(M);
   }
@@ -83,7 +84,7 @@ void drawTabImageAndText(TCanvas* C, Integer AW, Integer AH, const String& S, TC
   TRect TR = Rect(IX + IL->Width() + 2, AH / 2 + AY - TH / 2, 0, 0);
   TR.Right = TR.Left + TW;
   TR.Bottom = TR.Top + TH;
-  if (TW > 0) DrawText(C->Handle(), S, &TR, DT_CENTER);
+  if (TW > 0) DrawText(bsCanvasDC(C), S, &TR, DT_CENTER);
   IL->Draw(C, IX, IY, ImageIndex, AEnabled);
 }
 }  // namespace
@@ -361,7 +362,7 @@ void TbsSkinPageControl::DrawSkinTab(Integer PageIndex, const TRect& R, bool ASe
       drawTabImageAndText(BC, B.Width() - C, B.Height(), S, FImages, Page->ImageIndex(), Page->Enabled(), Y);
   } else {
     T.Right -= Cut;
-    DrawText(BC->Handle(), S, &T, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawText(bsCanvasDC(BC), S, &T, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     T.Right += Cut;
   }
   T.Right -= Cut;

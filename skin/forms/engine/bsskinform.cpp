@@ -258,28 +258,42 @@ void TbsSkinForm::SetSkinnableForm(bool Value) {
   const bool V = FUseRibbon ? false : Value;
   FFormActive = GetFormActive();
   if (designing()) return;
+  // The children's frames and menus hang on the main form's: they cannot follow a switch.
+  const bool MDIMain = isMDIMain();
+  if (MDIMain && FForm->MDIChildCount() > 0) return;
+  // An MDI main form is never hidden: its client window and whatever it holds would go with it.
   bool ReMaximize = false;
   if (FWindowStateInit == wsMaximized && FSkinnableForm) {
-    FForm->Hide();
+    if (!MDIMain) FForm->Hide();
     SetWindowState(wsNormal);
     ReMaximize = true;
   } else if (FForm->WindowState() == wsMaximized && !FSkinnableForm) {
     FForm->SetWindowState(wsNormal);
-    FForm->Hide();
+    if (!MDIMain) FForm->Hide();
     ReMaximize = true;
   }
   FSkinnableForm = V;
   ApplySkinData();
   ChangeSkinDataControls(nullptr, FForm);
-  FForm->WindowProc = [this](TMessage& M) { FormWndProc(M); };
-  // The frame the system draws again needs the window's non-client area recalculated.
-  if (!FSkinnableForm && FIsVistaOs && FForm->HandleAllocated()) FForm->RecreateWnd();
+  if (MDIMain) {
+    // The form's window is made anew for its frame; the client window then goes through the engine
+    // again, and the form lays itself out for the frame it has now.
+    const bool ClientSeen = FClientInstance != nullptr;
+    FForm->WindowProc = [this](TMessage& M) { FormWndProc(M); };
+    if (ClientSeen && FForm->HandleAllocated()) FForm->RecreateWnd();
+    subclassMDIClient();
+    ForceResize();
+  } else {
+    FForm->WindowProc = [this](TMessage& M) { FormWndProc(M); };
+    // The frame the system draws again needs the window's non-client area recalculated.
+    if (!FSkinnableForm && FIsVistaOs && FForm->HandleAllocated()) FForm->RecreateWnd();
+  }
   if (ReMaximize) {
     if (!FSkinnableForm)
       FForm->SetWindowState(wsMaximized);
     else
       SetWindowState(wsMaximized);
-    FForm->Show();
+    if (!MDIMain) FForm->Show();
   }
 }
 

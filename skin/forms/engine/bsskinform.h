@@ -271,6 +271,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // maximized, else the first maximized one; nullptr when none.
   TForm* GetMaximizedMDIChild() const;
   bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
+  // The text the caption shows: the form's caption, and on an MDI main form with a maximized child
+  // " - [" + the child's caption + "]" after it (the skinned and the default look alike).
+  String CaptionText() const;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
@@ -596,6 +599,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   static Integer takeScrollDelta(TbsSkinScrollBar* Bar, Integer& Old);
   void scrollMDIChildren(Integer DX, Integer DY);
   static TCustomForm* appMainForm();
+  TRect magneticArea() const;
   // The main form's engine and its window menu's child items.
   static TbsSkinForm* mainSkinForm();
   static TMenuItem* mainWindowMenu();

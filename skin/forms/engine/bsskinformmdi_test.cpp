@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/font.h"
 #include "platform/ui/extctrls/panel.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
@@ -218,6 +219,46 @@ TEST_F(MDISkinFormTest, NoBarsWithoutShowMDIScrollBarsOrWithAMaximizedChild) {
   EXPECT_FALSE(VBar()->Visible());
 }
 
+// Switching between the engine's frame and the system's on an MDI main form: refused while it has
+// children; without them the form stays on screen (it is never hidden to be re-maximized), and its
+// client window keeps going through the engine, whichever frame it has.
+TEST_F(MDISkinFormTest, SwitchingTheFrameOfAnMDIMainForm) {
+  MakeMain(true);
+  TForm* C = NewChild("One", Rect(10, 10, 210, 160));
+  MainEngine->SetSkinnableForm(false);
+  EXPECT_TRUE(MainEngine->GetSkinnableForm()) << "refused while a child is open";
+  delete C;
+  wintest::Pump();
+
+  MainEngine->SetWindowState(wsMaximized);
+  Integer Hidden = 0;
+  Main->OnHide = [&](TObject*) { ++Hidden; };
+  for (const bool Skinnable : {false, true}) {
+    SCOPED_TRACE(Skinnable);
+    MainEngine->SetSkinnableForm(Skinnable);
+    wintest::Pump();
+    EXPECT_EQ(MainEngine->GetSkinnableForm(), Skinnable);
+    EXPECT_EQ(Hidden, 0);
+    EXPECT_TRUE(IsWindowVisible(Main->Handle()));
+    // Maximized still, by the frame it has now.
+    if (Skinnable) {
+      EXPECT_EQ(MainEngine->WindowState(), wsMaximized);
+    } else {
+      EXPECT_EQ(Main->WindowState(), wsMaximized);
+    }
+    HWND Client = Main->ClientHandle();
+    ASSERT_NE(Client, nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)), MainEngine->FClientInstance);
+    // A new child opens in the client area the engine manages.
+    TForm* D = NewChild("Two", Rect(10, 10, 210, 160));
+    EXPECT_EQ(D->Parent(), nullptr);
+    EXPECT_EQ(GetParent(D->Handle()), Client);
+    delete D;
+    wintest::Pump();
+  }
+  Main->OnHide = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The lookups
 
@@ -284,6 +325,93 @@ TEST_F(MDISkinFormTest, MaximizedChildFillsTheClientAndIsUndoneWhenDestroyed) {
   wintest::Pump();
   EXPECT_FALSE(MainEngine->GetMDIChildMaximized()) << "the last maximized child went";
   EXPECT_EQ(SendMessage(Main->Handle(), WM_MDICHILDMAXIMIZED, 0, 0), 0);
+}
+
+// The default look's caption of a main form with a maximized child names the child, as the skinned
+// caption does: "Main - [Doc]", centred in the caption bar.
+TEST_F(MDISkinFormTest, TheDefaultCaptionNamesTheMaximizedChild) {
+  SetTestFontMode(true);
+  MakeMain();
+  Main->SetCaption("Main");
+  TForm* C = NewChild("Doc", Rect(10, 10, 210, 160));
+  // The ink of the caption bar's middle row: the first and last columns in the caption font's colour.
+  auto captionInk = [&] {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(Main->Width(), Main->Height());
+    MainEngine->PaintNCDefault(B.Canvas()->Handle(), true);
+    TRect Cap;
+    MainEngine->GetDefCaptionRect(Cap);
+    const Integer Y = 3 + MainEngine->GetDefCaptionHeight() / 2;
+    const COLORREF Ink = ColorToRGB(MainEngine->DefCaptionFont()->Color());
+    Integer First = -1, Last = -1;
+    for (Integer X = Cap.Left; X < Cap.Right; ++X)
+      if (COLORREF(ColorToRGB(B.Canvas()->Pixels(X, Y))) == Ink) {
+        if (First < 0) First = X;
+        Last = X;
+      }
+    return Last - First + 1;
+  };
+  // The same text in the caption font, measured the same way.
+  auto inkOf = [&](const String& Text) {
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(400, 40);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect(Rect(0, 0, 400, 40));
+    B.Canvas()->Font()->Assign(MainEngine->DefCaptionFont());
+    B.Canvas()->Brush()->SetStyle(bsClear);
+    B.Canvas()->TextOut(5, 5, Text);
+    const Integer Y = 5 + B.Canvas()->TextHeight(Text) / 2;
+    const COLORREF Ink = ColorToRGB(MainEngine->DefCaptionFont()->Color());
+    Integer First = -1, Last = -1;
+    for (Integer X = 0; X < 400; ++X)
+      if (COLORREF(ColorToRGB(B.Canvas()->Pixels(X, Y))) == Ink) {
+        if (First < 0) First = X;
+        Last = X;
+      }
+    return Last - First + 1;
+  };
+  EXPECT_EQ(captionInk(), inkOf("Main"));
+  GetSkinFormOf(C)->SetWindowState(wsMaximized);
+  wintest::Pump();
+  ASSERT_TRUE(MainEngine->GetMDIChildMaximized());
+  EXPECT_EQ(captionInk(), inkOf("Main - [Doc]"));
+  GetSkinFormOf(C)->SetWindowState(wsNormal);
+  wintest::Pump();
+  EXPECT_EQ(captionInk(), inkOf("Main"));
+  SetTestFontMode(false);
+}
+
+// A child dragged inside the main form snaps to the edges of the MDI client area, not to the screen's
+// work area.
+TEST_F(MDISkinFormTest, AChildSnapsToTheEdgesOfTheClientArea) {
+  MakeMain();
+  TForm* C = NewChild("One", Rect(40, 40, 240, 190));
+  TbsSkinForm* E = GetSkinFormOf(C);
+  E->SetMagnetic(true);
+  TRect A = ClientArea();
+  const TPoint O = Main->ClientToScreen({0, 0});
+  OffsetRect(&A, O.X, O.Y);
+  // Where a drag would put the child (screen coordinates) and where it goes.
+  const struct {
+    const char* Edge;
+    TPoint Proposed, Placed;
+  } Cases[] = {
+      {"left", {A.Left + 3, A.Top + 40}, {A.Left, A.Top + 40}},
+      {"top", {A.Left + 40, A.Top + 4}, {A.Left + 40, A.Top}},
+      {"right", {A.Right - 200 - 2, A.Top + 40}, {A.Right - 200, A.Top + 40}},
+      {"bottom", {A.Left + 40, A.Bottom - 150 + 3}, {A.Left + 40, A.Bottom - 150}},
+      {"none", {A.Left + 40, A.Top + 40}, {A.Left + 40, A.Top + 40}},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Edge);
+    E->HMagnetized = E->VMagnetized = E->HMagnetized2 = E->VMagnetized2 = false;
+    wintest::SetCursorPosition({K.Proposed.X + 50, K.Proposed.Y + 10});
+    TRect R = Bounds(K.Proposed.X, K.Proposed.Y, 200, 150);
+    SendMessage(C->Handle(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&R));
+    EXPECT_EQ(R, Bounds(K.Placed.X, K.Placed.Y, 200, 150));
+  }
 }
 
 TEST_F(MDISkinFormTest, MouseActivationOfTheActiveChildMarksItsFrameActive) {

@@ -281,11 +281,33 @@ bool TbsSkinForm::GetFullDragWindows() {
   return Full;
 }
 
+// The area a dragged form snaps to: an MDI child's is the main form's client area, on the screen.
+TRect TbsSkinForm::magneticArea() const {
+  if (!isMDIChild()) return workAreaOfForm();
+  TRect A = Rect(0, 0, 0, 0);
+  GetMDIClientRect(A);
+  if (TCustomForm* M = appMainForm(); M != nullptr && M->HandleAllocated()) {
+    const TPoint O = M->ClientToScreen({0, 0});
+    OffsetRect(&A, O.X, O.Y);
+  }
+  return A;
+}
+
 void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight) {
   const Integer M = FMagneticSize;
-  const TRect A = workAreaOfForm();
+  const TRect A = magneticArea();
   POINT C;
   GetCursorPos(&C);
+  // With a layered border shown, the border's outer edges are the window's edges: the left and top are
+  // tested out there, and the width and height reach the right and bottom border's outer edges.
+  const TbsDataSkinLayerFrame* D = FBorderLayer->FData;
+  const bool Outer = UseLayeredBorders() && FBorderLayer->FVisible && D != nullptr &&
+                     D->BorderRect.Width() > 0 && D->BorderRect.Height() > 0;
+  const Integer LS = Outer ? FBorderLayer->LeftSize : 0, TS = Outer ? FBorderLayer->TopSize : 0;
+  ALeft -= LS;
+  ATop -= TS;
+  AWidth += Outer ? FBorderLayer->RightSize : 0;
+  AHeight += Outer ? FBorderLayer->BottomSize : 0;
   auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord,
                       bool& Flag) {
     const bool Near = Edge - M < Pos && Pos < Edge + M;
@@ -302,37 +324,32 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
     Flag = Near;
   };
   // Left and top edges.
-  {
-    Integer L = ALeft;
-    snapNear(L, A.Left, A.Left, C.X, FOnMouseDownCoord.X, HMagnetized);
-    ALeft = L;
-    Integer T = ATop;
-    snapNear(T, A.Top, A.Top, C.Y, FOnMouseDownCoord.Y, VMagnetized);
-    ATop = T;
+  snapNear(ALeft, A.Left, A.Left, C.X, FOnMouseDownCoord.X, HMagnetized);
+  snapNear(ATop, A.Top, A.Top, C.Y, FOnMouseDownCoord.Y, VMagnetized);
+  // Right and bottom edges, tested on the right/bottom edge but moving the left/top; the positions
+  // they give are the form's own (its left or top border added back).
+  const Integer R = ALeft + AWidth + LS;
+  const bool NearR = A.Right - M < R && R < A.Right + M;
+  if (NearR && !HMagnetized2) {
+    ALeft = A.Right - AWidth;
+    FOnMouseDownCoord.X = C.X;
+  } else if (HMagnetized2) {
+    ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X
+                                                    : A.Right - AWidth;
   }
-  // Right and bottom edges, tested on the right/bottom edge but moving the left/top.
-  {
-    Integer R = ALeft + AWidth;
-    const bool NearR = A.Right - M < R && R < A.Right + M;
-    if (NearR && !HMagnetized2) {
-      ALeft = A.Right - AWidth;
-      FOnMouseDownCoord.X = C.X;
-    } else if (HMagnetized2) {
-      ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X
-                                                      : A.Right - AWidth;
-    }
-    HMagnetized2 = NearR;
-    Integer B = ATop + AHeight;
-    const bool NearB = A.Bottom - M < B && B < A.Bottom + M;
-    if (NearB && !VMagnetized2) {
-      ATop = A.Bottom - AHeight;
-      FOnMouseDownCoord.Y = C.Y;
-    } else if (VMagnetized2) {
-      ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y
-                                                     : A.Bottom - AHeight;
-    }
-    VMagnetized2 = NearB;
+  HMagnetized2 = NearR;
+  const Integer B = ATop + AHeight + TS;
+  const bool NearB = A.Bottom - M < B && B < A.Bottom + M;
+  if (NearB && !VMagnetized2) {
+    ATop = A.Bottom - AHeight;
+    FOnMouseDownCoord.Y = C.Y;
+  } else if (VMagnetized2) {
+    ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y
+                                                   : A.Bottom - AHeight;
   }
+  VMagnetized2 = NearB;
+  if (!NearR) ALeft += LS;
+  if (!NearB) ATop += TS;
 }
 
 // The callers give the outer bounds of form and layered border.

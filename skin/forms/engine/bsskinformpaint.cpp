@@ -86,6 +86,13 @@ void TbsSkinForm::FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) c
   FitWideTextToWidth(Canvas, S, MaxWidth);
 }
 
+String TbsSkinForm::CaptionText() const {
+  String S = FForm->Caption();
+  if (FForm->FormStyle() == fsMDIForm && FMDIChildMaximized)
+    if (TForm* Child = GetMaximizedMDIChild()) S += " - [" + Child->Caption() + "]";
+  return S;
+}
+
 void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
   if (FSD != nullptr && FSD->ChangeSkinDataProcess) return;
   if (!FForm->HandleAllocated()) return;
@@ -109,7 +116,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     C->Font()->Assign(Active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
     if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
       C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-    String Text = FForm->Caption();
+    String Text = CaptionText();
     const TRect CapR = Rect(NewDefCaptionRect.Left - 3, 0, NewDefCaptionRect.Right - 3, CH);
     if (OnCaptionPaint) {
       OnCaptionPaint(C, CapR, Active);

@@ -6,6 +6,7 @@
 #include "platform/ui/core/screen.h"
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/hints/bsskinhint.h"
+#include "skin/core/bscancelmodetarget.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
@@ -78,8 +79,11 @@ void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
 void TbsSkinForm::cancelSkinControlsMode() {
   if (!ComponentState().Empty() || !isMDIMain() || !FForm->Visible()) return;
   for (Integer i = 0; i < FForm->ComponentCount(); ++i) {
-    auto* C = dynamic_cast<TbsSkinControl*>(FForm->Components(i));
-    if (C != nullptr && C->Visible() && C->Enabled() && C->HandleAllocated())
+    TComponent* Component = FForm->Components(i);
+    auto* C = dynamic_cast<TWinControl*>(Component);
+    const bool Target = dynamic_cast<TbsSkinControl*>(Component) != nullptr ||
+                        dynamic_cast<IbsCancelModeTarget*>(Component) != nullptr;
+    if (C != nullptr && Target && C->Visible() && C->Enabled() && C->HandleAllocated())
       SendMessage(C->Handle(), CM_CANCELMODE, 0, 0);
   }
 }

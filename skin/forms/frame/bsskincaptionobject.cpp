@@ -4,6 +4,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "platform/ui/graphics/imagelist.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bseffectbmp.h"
@@ -91,13 +92,7 @@ void TbsSkinCaptionObject::ApplyFontRule(TCanvas* Cnvs, TColor C) {
 }
 
 String TbsSkinCaptionObject::CaptionString() {
-  TForm* F = Parent->Form();
-  if (!F) return String();
-  String S = F->Caption();
-  if (F->FormStyle() == fsMDIForm && Parent->FMDIChildMaximized) {
-    if (TForm* Child = Parent->GetMaximizedMDIChild()) S = S + " - [" + Child->Caption() + "]";
-  }
-  return S;
+  return Parent->Form() != nullptr ? Parent->CaptionText() : String();
 }
 
 void TbsSkinCaptionObject::DrawTextCopy(TCanvas* Cnvs, const String& S, Integer X, Integer Y, TColor Color) {
@@ -375,8 +370,13 @@ void TbsSkinCaptionObject::TestActiveQuickButton(Integer X, Integer Y) {
     if (Item->Active != Hovered) FlagChanged = true;
     Item->Active = Hovered;
   }
-  if (ActiveQuickButton != OldActiveQuickButton || FlagChanged) RedrawQuickButtons();
-  // Hints go through the form's skinned hint component, which this engine does not carry yet.
+  const bool IndexChanged = ActiveQuickButton != OldActiveQuickButton;
+  if (IndexChanged || FlagChanged) RedrawQuickButtons();
+  TbsSkinHint* SkinHint = Parent->SkinHint();
+  if (SkinHint == nullptr || !Parent->QuickButtonsShowHint()) return;
+  if (IndexChanged && ActiveQuickButton != -1 && !Items->Items(ActiveQuickButton)->Hint.empty())
+    SkinHint->ActivateHint2(Items->Items(ActiveQuickButton)->Hint);
+  if (FlagChanged && ActiveQuickButton == -1) SkinHint->HideHint();
 }
 
 void TbsSkinCaptionObject::RedrawQuickButtons() {
@@ -433,6 +433,7 @@ void TbsSkinCaptionObject::MouseDown(Integer X, Integer Y, TMouseButton Button) 
       RedrawQuickButtons();
     }
   }
+  if (Parent->QuickButtonsShowHint() && Parent->SkinHint() != nullptr) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {

@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "platform/ui/core/application.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/win/testkit/testkit.h"
+#include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/forms/testkit/frameobjecttestkit.h"
 #include "skin/menus/bsskinmenu.h"
@@ -315,6 +317,46 @@ TEST_F(QuickButtonsTest, LeavingTheCaptionWhilePressedReleasesTheButton) {
   EXPECT_FALSE(Obj->FDown);
   EXPECT_EQ(Engine->MouseCaptureObject, -1);
   EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
+}
+
+// With QuickButtonsShowHint a hovered button shows its hint after the hint pause, and leaving or
+// pressing it takes the hint away; without it no button hint ever shows.
+TEST_F(QuickButtonsTest, HoveredButtonsShowTheirHintsOnlyWhenTheEngineSaysSo) {
+  ASSERT_EQ(Application->MainForm(), Form);
+  auto* Hint = new TbsSkinHint(Form);
+  Engine->SetSkinHint(Hint);
+  Item(0)->Hint = "上移";
+  Item(1)->Hint = "下移";
+  for (const bool ShowHint : {true, false}) {
+    SCOPED_TRACE(ShowHint);
+    Engine->SetQuickButtonsShowHint(ShowHint);
+    DrawCaption(*Obj);
+    const TPoint First = CentreOf(0), Second = CentreOf(1);
+    Obj->MouseMove(First.X, First.Y);
+    EXPECT_EQ(Hint->TimerRunning(), ShowHint);
+    wintest::AdvanceTime(Clock(), Cardinal(Application->HintPause()));
+    EXPECT_EQ(Hint->IsVisible(), ShowHint);
+    if (ShowHint) {
+      EXPECT_EQ(Hint->HintWindow()->Caption(), "上移");
+    }
+    // Onto the next button: its own hint.
+    Obj->MouseMove(Second.X, Second.Y);
+    wintest::AdvanceTime(Clock(), Cardinal(Application->HintPause()));
+    if (ShowHint) {
+      EXPECT_EQ(Hint->HintWindow()->Caption(), "下移");
+    }
+    // A press hides it; so does leaving the buttons.
+    Obj->MouseDown(Second.X, Second.Y, mbLeft);
+    EXPECT_FALSE(Hint->IsVisible());
+    Obj->MouseUp(Second.X, Second.Y, mbLeft);
+    Obj->MouseMove(First.X, First.Y);
+    wintest::AdvanceTime(Clock(), Cardinal(Application->HintPause()));
+    EXPECT_EQ(Hint->IsVisible(), ShowHint);
+    Obj->MouseMove(L - 20, T);
+    EXPECT_FALSE(Hint->IsVisible());
+    EXPECT_FALSE(Hint->TimerRunning());
+  }
+  Engine->SetSkinHint(nullptr);
 }
 
 TEST_F(QuickButtonsTest, ItemsRepaintTheFrameOnImageEnabledAndVisibleChangesOnly) {

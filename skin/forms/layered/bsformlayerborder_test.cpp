@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/ui/core/application.h"
+#include "platform/ui/core/screen.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsskinrecordsform.h"
 #include "skin/forms/engine/bsskinform.h"
@@ -597,6 +598,39 @@ TEST_F(FullLayeredBorderTest, DraggingTheCaptionMovesTheFormAndADoubleClickMaxim
   MouseUp(Point(R.X + 40, R.Y + 40));
   Pump();
   EXPECT_EQ(Form->BoundsRect(), Now);
+}
+
+// Snapping takes the layered border for the window's edge: it is the border's outer edge that meets
+// the work area's edge, not the form inside it.
+TEST_F(LayeredBorderTest, SnappingPutsTheBorderOnTheWorkAreaEdge) {
+  ASSERT_TRUE(Border->FVisible);
+  const Integer LS = Border->LeftSize, TS = Border->TopSize, RS = Border->RightSize, BS = Border->BottomSize;
+  ASSERT_GT(LS, 0);
+  ASSERT_GT(BS, 0);
+  Engine->SetMagnetic(true);
+  const TRect W = Screen->WorkAreaRect();
+  // Where a drag would put the 300 x 200 form and where it goes.
+  const struct {
+    const char* Edge;
+    TPoint Proposed, Placed;
+  } Cases[] = {
+      {"left", {W.Left + LS + 3, 300}, {W.Left + LS, 300}},
+      {"top", {300, W.Top + TS + 2}, {300, W.Top + TS}},
+      {"right", {W.Right - 300 - RS + 3, 300}, {W.Right - 300 - RS, 300}},
+      {"bottom", {300, W.Bottom - 200 - BS - 4}, {300, W.Bottom - 200 - BS}},
+      // The form itself by the edge, its border beyond it: the border comes back onto the area.
+      {"form by the left edge", {W.Left + 2, 300}, {W.Left + LS, 300}},
+      // Well inside: nothing snaps.
+      {"inside", {W.Left + LS + 20, 300}, {W.Left + LS + 20, 300}},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Edge);
+    Engine->HMagnetized = Engine->VMagnetized = Engine->HMagnetized2 = Engine->VMagnetized2 = false;
+    SetCursorPosition({K.Proposed.X + 50, K.Proposed.Y + 10});
+    TRect R = Bounds(K.Proposed.X, K.Proposed.Y, 300, 200);
+    SendMessage(Form->Handle(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&R));
+    EXPECT_EQ(R, Bounds(K.Placed.X, K.Placed.Y, 300, 200));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,85 @@
+// The application's hint window as a person meets it: a control's hint shows its whole text, Chinese
+// included, in the font the window was sized for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/text.h"
+#include "platform/ui/graphics/bitmap.h"
+#include "platform/ui/graphics/colors.h"
+#include "platform/ui/testkit/uitestkit.h"
+
+namespace {
+
+// A pixel that stands out from the hint's background: text ink.
+bool IsInk(COLORREF C, COLORREF Back) {
+  return std::abs(int(GetRValue(C)) - int(GetRValue(Back))) +
+             std::abs(int(GetGValue(C)) - int(GetGValue(Back))) +
+             std::abs(int(GetBValue(C)) - int(GetBValue(Back))) >
+         96;
+}
+
+// The bounding box of the ink that Pixel(x, y) shows inside R.
+template <class F>
+TRect InkBox(const TRect& R, COLORREF Back, F Pixel) {
+  TRect Box = Rect(R.Right, R.Bottom, R.Left, R.Top);
+  for (Integer y = R.Top; y < R.Bottom; ++y)
+    for (Integer x = R.Left; x < R.Right; ++x)
+      if (IsInk(Pixel(x, y), Back)) {
+        Box.Left = std::min(Box.Left, x);
+        Box.Top = std::min(Box.Top, y);
+        Box.Right = std::max(Box.Right, x + 1);
+        Box.Bottom = std::max(Box.Bottom, y + 1);
+      }
+  return Box;
+}
+
+// The ink of Text laid out in Font on a surface large enough for any hint.
+TRect ReferenceInk(TFont* Font, const String& Text, COLORREF Back) {
+  TBitmap B;
+  B.SetSize(400, 60);
+  B.Canvas()->Brush()->SetColor(TColor(Back));
+  B.Canvas()->FillRect(Rect(0, 0, 400, 60));
+  HDC DC = B.Canvas()->Handle();
+  HGDIOBJ Old = SelectObject(DC, Font->Handle());
+  SetTextColor(DC, ColorToRGB(Font->Color()));
+  SetBkMode(DC, TRANSPARENT);
+  TRect R = Rect(10, 10, 390, 50);
+  DrawText(DC, Text, &R, DT_LEFT | DT_NOPREFIX);
+  SelectObject(DC, Old);
+  return InkBox(Rect(0, 0, 400, 60), Back,
+                [&](Integer x, Integer y) { return COLORREF(B.Canvas()->Pixels(x, y)); });
+}
+
+TEST_F(TUiTest, AControlsHintShowsItsWholeTextInTheFontItWasSizedFor) {
+  TForm* F = NewForm(Rect(100, 100, 700, 300));
+  const char* Texts[] = {"上移", "下移", "静音", "Move up", "快照 Snapshot"};
+  Integer X = 10;
+  for (const char* Text : Texts) {
+    SCOPED_TRACE(Text);
+    auto* Button = NewControl<TRecordingGraphic>(F, Bounds(X, 10, 28, 28));
+    X += 40;
+    Button->SetHint(Text);
+    Button->SetShowHint(true);
+    wintest::MouseMove(wintest::ScreenPoint(F->Handle(), Button->Left() + 14, 24));
+    wintest::AdvanceTime(Clock(), 600);
+    THintWindow* W = Application->HintWindow();
+    ASSERT_NE(W, nullptr);
+    ASSERT_TRUE(W->HandleAllocated() && IsWindowVisible(W->Handle()));
+    EXPECT_EQ(W->Text(), Text);
+
+    const COLORREF Back = ColorToRGB(W->Color());
+    const TRect Want = ReferenceInk(W->Font(), Text, Back);
+    // Inside the one-pixel border: the whole text, at the size it has anywhere else.
+    const TRect Shown = InkBox(Rect(1, 1, W->Width() - 1, W->Height() - 1), Back,
+                               [&](Integer x, Integer y) { return PaintedPixel(W->Handle(), x, y); });
+    EXPECT_EQ(Shown.Width(), Want.Width());
+    EXPECT_EQ(Shown.Height(), Want.Height());
+    // One line, not a second one cut off below.
+    EXPECT_LT(W->Height(), 2 * Want.Height());
+  }
+}
+
+}  // namespace
