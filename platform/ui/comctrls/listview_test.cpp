@@ -323,6 +323,22 @@ TEST_F(ListViewTest, ClicksAndDoubleClicksReachTheEvents) {
   EXPECT_EQ(DoubleClicks, 1);
 }
 
+// The job list starts its in-place rename from a double click: the handler puts the focus into an
+// edit over the row, and the rest of the double click must leave it there.
+TEST_F(ListViewTest, ADoubleClickHandlerThatMovesTheFocusKeepsIt) {
+  AddRows(3);
+  auto* Editor = NewControl<TEdit>(Form, Bounds(10, 300, 100, 24));
+  Integer Exits = 0;
+  Editor->OnExit = [&](TObject*) { ++Exits; };
+  LV->OnDblClick = [&](TObject*) { Editor->SetFocus(); };
+  wintest::Click(RowPoint(2));
+  ASSERT_TRUE(LV->Focused());
+  wintest::Click(RowPoint(2));
+  EXPECT_TRUE(Editor->Focused());
+  EXPECT_EQ(Exits, 0);
+  EXPECT_EQ(LV->ItemIndex(), 2);
+}
+
 TEST_F(ListViewTest, MultiSelectExtendsWithShiftAndTogglesWithCtrl) {
   AddRows(6);
   LV->SetMultiSelect(true);
