@@ -859,6 +859,9 @@ void TCustomListView::headerNotify(TMessage& Message) {
     case HDN_ITEMCLICK:
       if (FColumnClick) ColClick(C);
       break;
+    case HDN_DIVIDERDBLCLICK:
+      C->SetWidth(fittingColumnWidth(N->iItem));
+      break;
     default:
       break;
   }
