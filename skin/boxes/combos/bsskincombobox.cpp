@@ -15,7 +15,6 @@
 void TbsPopupListBox::fadeIn(TbsSkinCustomComboBox* Combo) {
   Application->ProcessMessages();
   FadeInDropDown(Handle(), Combo->AlphaBlendValue(), 0, true);
-  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomComboBox ----

@@ -14,7 +14,6 @@ void TbsPopupOfficeListBox::fadeIn(TbsSkinCustomOfficeComboBox* Combo) {
   Application->ProcessMessages();
   Combo->FLBDown = false;
   FadeInDropDown(Handle(), Combo->AlphaBlendValue(), GetTickCount(), false);
-  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomOfficeComboBox ----

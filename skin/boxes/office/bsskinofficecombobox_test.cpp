@@ -299,10 +299,12 @@ TEST_F(OfficeCombo, AClickElsewhereOnTheFormOrFocusLossCloses) {
 }
 
 TEST_F(OfficeCombo, TheDropDownFadesInStepsUpToItsOpacity) {
-  const std::vector<Byte> Alphas = fadeAlphas(NewCombo(3));
+  TbsSkinOfficeComboBox* C = NewCombo(3);
+  const std::vector<Byte> Alphas = fadeAlphas(C);
   ASSERT_FALSE(Alphas.empty());
   EXPECT_EQ(Alphas.front(), 0);
   EXPECT_EQ(Alphas, fadeSteps());
+  EXPECT_EQ(fadeAlphas(C), fadeSteps()) << "the next drop-down fades in from nothing again";
 }
 
 TEST_F(OfficeCombo, DefaultLookShowsTheItemAndTheButtonStates) {
