@@ -132,7 +132,9 @@ TEST_F(DropDownKeys, AnOpenListTakesItsKeysAndTheDialogStays) {
       EXPECT_EQ(CancelClicks, Case.CancelClicks);
       // While it is open the closed control keeps showing what was chosen before; after it closed,
       // what was committed.
-      if (!Case.OpenAfter) EXPECT_EQ(Kind.Shown(C), Case.Highlight);
+      if (!Case.OpenAfter) {
+        EXPECT_EQ(Kind.Shown(C), Case.Highlight);
+      }
       F->Release();
       wintest::Pump();
     }
