@@ -345,9 +345,15 @@ HWND SetFocus(HWND wnd) {
     old = s.Focus;
     if (old == wnd) return old;
   }
+  // The focus moves before the loser hears of it, so a window that repaints in WM_KILLFOCUS draws
+  // itself without the focus.
+  s.Focus = wnd;
   if (old && WinIsLive(old)) {
     SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(wnd), 0);
-    if (!WinIsLive(wnd)) return nullptr;
+    if (!WinIsLive(wnd)) {
+      if (s.Focus == wnd) s.Focus = nullptr;
+      return nullptr;
+    }
   }
   s.Focus = wnd;
   SendMessage(wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(WinIsLive(old) ? old : nullptr), 0);

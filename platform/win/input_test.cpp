@@ -89,6 +89,26 @@ TEST_F(WinTest, FocusChangeSendsKillFocusThenSetFocus) {
   EXPECT_EQ(reinterpret_cast<HWND>(spy.First(b, WM_SETFOCUS)->WParam), a);
 }
 
+// A window that repaints as it loses the focus must draw itself unfocused: while it handles
+// WM_KILLFOCUS the focus already belongs to the window that takes it.
+TEST_F(WinTest, DuringKillFocusTheFocusIsNoLongerTheLosers) {
+  HWND top = Popup({100, 100, 400, 400});
+  HWND a = Child(top, {0, 0, 50, 50});
+  HWND b = Child(top, {60, 0, 110, 50});
+  SetFocus(a);
+  HWND SeenByA = a;
+  On(a, [&](HWND, UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (Msg == WM_KILLFOCUS) SeenByA = GetFocus();
+    return std::nullopt;
+  });
+  SetFocus(b);
+  EXPECT_EQ(SeenByA, b);
+  SetFocus(a);
+  SeenByA = a;
+  SetFocus(nullptr);
+  EXPECT_EQ(SeenByA, nullptr);
+}
+
 TEST_F(WinTest, SetFocusFailsForDisabledOrHiddenWindows) {
   HWND top = Popup({100, 100, 400, 400});
   HWND ok = Child(top, {0, 0, 50, 50});

@@ -8,12 +8,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/gdi/codecs.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/boxes/combos/combobox_test_util.h"
+#include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
+#include "tools/skingen/productlook.h"
 
 namespace {
 
@@ -92,6 +95,61 @@ TEST_F(SkinComboDisplay, FreelySizedAndToolButtonCombosUnderTheSkin) {
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());
   x11test::SaveBesideProgram(Shot, "skincombobox_skinned_display.png");
+}
+
+// On the product skin a focused combo box wears the accent ring and loses it with the focus, also
+// after a pick from its list with the mouse, whichever kind of combo box takes the focus next.
+TEST_F(SkinComboDisplay, TheAccentRingGoesWithTheFocus) {
+  BuildProductSkin(Skin.get());
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 300);
+  F->SetColor(clWhite);
+  auto* A = NewControl<TbsSkinComboBox>(F, Bounds(12, 12, 180, 26));
+  auto* Office = NewControl<TbsSkinOfficeComboBox>(F, Bounds(12, 60, 180, 26));
+  auto* B = NewControl<TbsSkinComboBox>(F, Bounds(12, 108, 180, 26));
+  for (const char* S : {"标准质量", "高质量 High", "最高质量 Highest", "Custom"}) {
+    A->Items()->Add(S);
+    B->Items()->Add(S);
+    Office->Items()->Add()->SetCaption(S);
+  }
+  for (auto* C : std::vector<TbsSkinCustomControl*>{A, Office, B}) C->SetSkinData(Skin.get());
+  A->SetItemIndex(1);
+  B->SetItemIndex(1);
+  Office->SetItemIndex(1);
+  F->Show();
+  const COLORREF Ring = COLORREF(ColorOfRGB(look::Accent)), Plain = COLORREF(ColorOfRGB(look::ControlBorder));
+  auto ringOn = [&](TControl* C) { return ScreenAt(C, 0, C->Height() / 2) == Ring; };
+  auto ringsAre = [&](bool OnA, bool OnOffice, bool OnB) {
+    return PumpUntil([&] { return ringOn(A) == OnA && ringOn(Office) == OnOffice && ringOn(B) == OnB; });
+  };
+  const TPoint Away = F->ClientToScreen({300, 250});
+  wintest::MouseMove(Away);
+  ASSERT_TRUE(ringsAre(false, false, false));
+  EXPECT_EQ(ScreenAt(A, 0, A->Height() / 2), Plain);
+
+  // A pick from A's list with the mouse: A has the focus and the ring.
+  wintest::MouseMove(A->ClientToScreen({20, 10}));
+  wintest::Click(A->ClientToScreen({20, 10}));
+  TbsListBox* L = A->ListBox()->ListBox;
+  const TRect Row = L->ItemRect(2);
+  wintest::MouseMove(L->ClientToScreen({20, Row.Top + 5}));
+  wintest::Click(L->ClientToScreen({20, Row.Top + 5}));
+  wintest::MouseMove(Away);
+  ASSERT_FALSE(A->IsPopupVisible());
+  EXPECT_TRUE(ringsAre(true, false, false));
+
+  // The office chooser takes the focus (its list opened and given up with Esc), then B.
+  wintest::MouseMove(Office->ClientToScreen({20, 10}));
+  wintest::Click(Office->ClientToScreen({20, 10}));
+  wintest::KeyPress(VK_ESCAPE);
+  wintest::MouseMove(Away);
+  EXPECT_TRUE(ringsAre(false, true, false)) << "A lost its ring with the focus";
+  wintest::Click(B->ClientToScreen({20, 10}));
+  wintest::KeyPress(VK_ESCAPE);
+  wintest::MouseMove(Away);
+  EXPECT_TRUE(ringsAre(false, false, true)) << "the office chooser lost its ring with the focus";
+  EXPECT_TRUE(SaveWindowShot(F->Handle(), "skincombobox_focusring_display.png"));
 }
 
 }  // namespace
