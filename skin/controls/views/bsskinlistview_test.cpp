@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/font.h"
+#include "platform/ui/stdctrls/stdlook.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsmessages.h"
 #include "skin/core/bsskinrecordslists.h"
@@ -203,6 +204,21 @@ TEST_F(SkinListView, DrawSkinPaintsTheSelectedRowFromTheListBoxElement) {
     for (Integer Sub = 0; Sub < 2; ++Sub)
       EXPECT_NE(std::find(SubItems.begin(), SubItems.end(), std::pair<Integer, Integer>{Row, Sub}),
                 SubItems.end());
+}
+
+// A skinned list keeps showing its selected row when another control has the focus: the pale
+// unfocused selection with dark text, as the skin's selected-but-unfocused look does.
+TEST_F(SkinListView, TheSelectedRowShowsAlsoWithoutTheFocus) {
+  auto* L = NewList(300, 5, true);
+  AddRows(L, 3);
+  auto* Other = NewControl<TRecordingControl>(Form, Rect(400, 10, 450, 40));
+  L->SetFocus();
+  L->SetItemIndex(1);
+  const Integer Row1 = 21 + 17 + 8;
+  EXPECT_EQ(Pixel(L, 150, Row1), ColorToRGB(stdlook::Accent));
+  Other->SetFocus();
+  EXPECT_EQ(Pixel(L, 150, Row1), ColorToRGB(stdlook::SelectionUnfocused));
+  EXPECT_EQ(Pixel(L, 150, Row1 + 17), ColorToRGB(L->Color())) << "the next row is not selected";
 }
 
 // ---- the header ----
