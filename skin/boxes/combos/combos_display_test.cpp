@@ -152,6 +152,56 @@ TEST_F(SkinComboDisplay, TheAccentRingGoesWithTheFocus) {
   EXPECT_TRUE(SaveWindowShot(F->Handle(), "skincombobox_focusring_display.png"));
 }
 
+// A preset chooser of 15 entries on the product skin drops down 8 rows with a scroll bar; the wheel
+// over the list and the bar's thumb both reach the last entry, which a click then picks.
+TEST_F(SkinComboDisplay, AListOfFifteenReachesItsLastEntryByWheelAndByScrollBar) {
+  BuildProductSkin(Skin.get());
+  TForm* F;
+  Application->CreateForm(F);
+  F->SetBounds(40, 30, 420, 360);
+  F->SetColor(clWhite);
+  auto* C = NewControl<TbsSkinComboBox>(F, Bounds(12, 12, 180, 26));
+  for (Integer I = 0; I < 15; ++I) C->Items()->Add("预设 " + std::to_string(I));
+  C->SetItemIndex(0);
+  C->SetSkinData(Skin.get());
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(F->Handle()); }));
+  RECT R, D;
+  ASSERT_NO_FATAL_FAILURE(clickToDropDown(C, {20, 10}, R, D));
+  TbsPopupListBox* Drop = C->ListBox();
+  TbsListBox* L = Drop->ListBox;
+  TbsSkinScrollBar* Bar = Drop->ScrollBar;
+  ASSERT_NE(Bar, nullptr);
+  EXPECT_EQ(Bar->Width(), look::ScrollBarSize);
+  const TRect Thumb = Bar->Buttons[TbsSkinScrollBar::ThumbButton].R;
+  const TPoint Grip(Thumb.Left + Thumb.Width() / 2, Thumb.Top + Thumb.Height() / 2);
+  EXPECT_TRUE(PumpUntil([&] { return ScreenAt(Bar, Grip.X, Grip.Y) == COLORREF(ColorOfRGB(look::Thumb)); }))
+      << "the thumb shows";
+  ASSERT_NO_FATAL_FAILURE(saveFormWithList(*Reader, F, D, "skincombobox_product_display.png"));
+
+  auto lastShows = [&] { return L->TopIndex() + L->Height() / L->ItemHeight() >= 15; };
+  const TPoint OverList = L->ClientToScreen({30, 20});
+  for (Integer I = 0; I < 15; ++I) wintest::MouseWheel(-WHEEL_DELTA, OverList);
+  EXPECT_TRUE(lastShows());
+  EXPECT_EQ(Bar->Position(), Bar->Max() - Bar->PageSize() + 1) << "the bar follows the list";
+  for (Integer I = 0; I < 15; ++I) wintest::MouseWheel(WHEEL_DELTA, OverList);
+  EXPECT_EQ(L->TopIndex(), 0);
+  EXPECT_TRUE(C->IsPopupVisible());
+
+  wintest::MouseDown(Bar->ClientToScreen(Grip));
+  wintest::MouseMove(Bar->ClientToScreen({Grip.X, Bar->Height() + 30}));
+  wintest::MouseUp(Bar->ClientToScreen({Grip.X, Bar->Height() + 30}));
+  EXPECT_TRUE(lastShows());
+  ASSERT_TRUE(C->IsPopupVisible()) << "the bar is part of the open list";
+  const TRect Last = L->ItemRect(14);
+  const TPoint OnLast = L->ClientToScreen({30, Last.Top + Last.Height() / 2});
+  wintest::MouseMove(OnLast);
+  wintest::Click(OnLast);
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), 14);
+  EXPECT_EQ(C->Text(), "预设 14");
+}
+
 }  // namespace
 
 #endif
