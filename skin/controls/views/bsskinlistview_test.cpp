@@ -266,6 +266,15 @@ TEST_F(SkinListView, APressOnADividerSizesTheColumnAndNeverLooksPressed) {
   EXPECT_EQ(L->Column(0)->Width(), 100);
   EXPECT_FALSE(L->DevDown());
   WinRemoveCallWndProcHook(Hook);
+  // A double click on that divider fits the column to its content through the subclassed header:
+  // the short captions leave it much narrower, the heading still whole.
+  AddRows(L, 2);
+  const TPoint Divider = ScreenPoint(L->SubclassedHeader(), 100, 10);
+  wintest::Click(Divider);
+  wintest::Click(Divider);
+  EXPECT_LT(L->Column(0)->Width(), 100);
+  EXPECT_GE(L->Column(0)->Width(), L->Canvas()->TextWidth("输入文件"));
+  EXPECT_FALSE(L->DevDown());
 }
 
 TEST_F(SkinListView, WithoutASkinSectionsAreFlatButtonsAndTheRestAFramedStrip) {
