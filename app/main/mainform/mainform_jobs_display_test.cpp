@@ -19,10 +19,10 @@
 #include "platform/ui/extctrls/image.h"
 #include "platform/ui/stdctrls/button.h"
 #include "platform/ui/testkit/displaytest.h"
-#include "skin/controls/panels/bsskinpanel.h"
-#include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
+#include "skin/controls/panels/bsskinpanel.h"
+#include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/controls/views/bsskinlistview.h"
 #include "tools/skingen/productlook.h"
 #include "tools/skingen/skingen.h"
@@ -37,7 +37,8 @@ class JobListDisplay : public optionstest::TOptionFileTestOf<TDisplayTest<TSkinC
     std::vector<Integer> Rows;
     for (Integer Y = 0; Y < B->Height(); ++Y) {
       const uint32_t P = ScreenAt(B, B->Width() / 2, Y);
-      if (P == ColorOfRGB(look::Thumb) || P == ColorOfRGB(look::ThumbHover) || P == ColorOfRGB(look::ThumbPressed))
+      if (P == ColorOfRGB(look::Thumb) || P == ColorOfRGB(look::ThumbHover) ||
+          P == ColorOfRGB(look::ThumbPressed))
         Rows.push_back(Y);
     }
     return Rows;
@@ -89,7 +90,8 @@ TEST_F(JobListDisplay, TwoJobsShowTheirRowsUnderTheHeadersAndNoPlaceholder) {
 TEST_F(JobListDisplay, ALongListScrollsRenamesOnADoubleClickAndShowsItsSelectionUnfocused) {
   const String Folder = Temp.Root() + "/clips";
   constexpr Integer Count = 14;
-  for (Integer I = 0; I < Count; ++I) jobstest::CopyAs(jobstest::Clip(), Folder, "clip" + std::to_string(10 + I) + ".mkv");
+  for (Integer I = 0; I < Count; ++I)
+    jobstest::CopyAs(jobstest::Clip(), Folder, "clip" + std::to_string(10 + I) + ".mkv");
   TForm1* F = mainformtest::CreateWithProductLook(Temp.Root(), File());
   F->SetLeft(20);
   F->SetTop(20);

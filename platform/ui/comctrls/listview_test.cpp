@@ -456,7 +456,7 @@ TEST_F(ListViewTest, ADoubleClickOnAHeaderDividerFitsTheColumnToItsContent) {
     String Widest;  // the longest text the column shows
   } Cases[] = {
       {0, 40, "/media/a rather longer name of a holiday clip.avi"},  // cut: it grows
-      {1, 250, "00:00:01.5"},                                       // far too wide: it shrinks
+      {1, 250, "00:00:01.5"},                                        // far too wide: it shrinks
       {2, 30, "文件大小"},  // no cell text at all: the heading stays readable
   };
   for (const auto& Case : Cases) {

@@ -48,11 +48,12 @@ TbsSkinComboBox* skinCombo(TForm* Form, Integer& Changes, TbsSkinCustomComboBoxS
 template <class TCombo>
 TComboKind kindOf(const char* Name, std::function<TWinControl*(TForm*, Integer&)> Make,
                   std::function<Integer(TCombo*)> Shown) {
-  return TComboKind{
-      Name, Make, [](TWinControl* C) { static_cast<TCombo*>(C)->DropDown(); },
-      [](TWinControl* C) { return static_cast<TCombo*>(C)->IsPopupVisible(); },
-      [](TWinControl* C) { return static_cast<TCombo*>(C)->ListBox()->ItemIndex(); },
-      [Shown](TWinControl* C) { return Shown(static_cast<TCombo*>(C)); }};
+  return TComboKind{Name,
+                    Make,
+                    [](TWinControl* C) { static_cast<TCombo*>(C)->DropDown(); },
+                    [](TWinControl* C) { return static_cast<TCombo*>(C)->IsPopupVisible(); },
+                    [](TWinControl* C) { return static_cast<TCombo*>(C)->ListBox()->ItemIndex(); },
+                    [Shown](TWinControl* C) { return Shown(static_cast<TCombo*>(C)); }};
 }
 
 std::vector<TComboKind> kinds() {
@@ -69,7 +70,8 @@ std::vector<TComboKind> kinds() {
           "office combo box",
           [](TForm* F, Integer& Changes) -> TWinControl* {
             auto* C = placeCombo<TbsSkinOfficeComboBox>(F);
-            for (Integer I = 0; I < ItemCount; ++I) C->Items()->Add()->SetCaption("Format " + std::to_string(I));
+            for (Integer I = 0; I < ItemCount; ++I)
+              C->Items()->Add()->SetCaption("Format " + std::to_string(I));
             C->SetItemIndex(Start);
             C->OnChange = [&Changes](TObject*) { ++Changes; };
             return C;

@@ -117,8 +117,9 @@ void TbsSkinCustomOfficeComboBox::selectWith(void (TbsSkinOfficeListBox::*Find)(
 
 void TbsSkinCustomOfficeComboBox::stepByKey(TbsComboStep Step) {
   static constexpr void (TbsSkinOfficeListBox::*Finds[])() = {
-      &TbsSkinOfficeListBox::FindUp,       &TbsSkinOfficeListBox::FindDown,  &TbsSkinOfficeListBox::FindPageUp,
-      &TbsSkinOfficeListBox::FindPageDown, &TbsSkinOfficeListBox::FindFirst, &TbsSkinOfficeListBox::FindLast};
+      &TbsSkinOfficeListBox::FindUp,     &TbsSkinOfficeListBox::FindDown,
+      &TbsSkinOfficeListBox::FindPageUp, &TbsSkinOfficeListBox::FindPageDown,
+      &TbsSkinOfficeListBox::FindFirst,  &TbsSkinOfficeListBox::FindLast};
   if (FListBox->Visible())
     (FListBox->*Finds[Integer(Step)])();
   else

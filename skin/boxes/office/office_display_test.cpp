@@ -114,13 +114,17 @@ TEST_F(ProductOfficeDisplay, AChooserOfFifteenReachesItsLastEntryByWheelAndByScr
   // The bar shows at the list's right edge, as thick as the look draws it, its thumb at the top.
   EXPECT_EQ(Bar->Width(), look::ScrollBarSize);
   const TRect Thumb = Bar->Buttons[TbsSkinScrollBar::ThumbButton].R;
-  const TPoint ThumbMiddle = Drop->ScreenToClient(Bar->ClientToScreen({Thumb.Left + Thumb.Width() / 2, Thumb.Top + Thumb.Height() / 2}));
-  EXPECT_TRUE(PumpUntil([&] { return ScreenAt(Drop, ThumbMiddle.X, ThumbMiddle.Y) == COLORREF(ColorOfRGB(look::Thumb)); }))
-      << "the thumb shows";
+  const TPoint ThumbMiddle = Drop->ScreenToClient(
+      Bar->ClientToScreen({Thumb.Left + Thumb.Width() / 2, Thumb.Top + Thumb.Height() / 2}));
+  EXPECT_TRUE(PumpUntil([&] {
+    return ScreenAt(Drop, ThumbMiddle.X, ThumbMiddle.Y) == COLORREF(ColorOfRGB(look::Thumb));
+  })) << "the thumb shows";
   ASSERT_NO_FATAL_FAILURE(saveFormWithList(*Reader, F, D, "skinoffice_product_display.png"));
   // Hovered, the thumb darkens.
   wintest::MouseMove(Drop->ClientToScreen(ThumbMiddle));
-  EXPECT_TRUE(PumpUntil([&] { return ScreenAt(Drop, ThumbMiddle.X, ThumbMiddle.Y) == COLORREF(ColorOfRGB(look::ThumbHover)); }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return ScreenAt(Drop, ThumbMiddle.X, ThumbMiddle.Y) == COLORREF(ColorOfRGB(look::ThumbHover));
+  }));
 
   // The wheel turned towards the user over the list brings the last entry into view, whole.
   TbsSkinOfficeItem* Last = Drop->Items()->Items(14);
