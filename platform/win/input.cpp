@@ -345,9 +345,15 @@ HWND SetFocus(HWND wnd) {
     old = s.Focus;
     if (old == wnd) return old;
   }
+  // The focus moves before the loser hears of it, so a window that repaints in WM_KILLFOCUS draws
+  // itself without the focus.
+  s.Focus = wnd;
   if (old && WinIsLive(old)) {
     SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(wnd), 0);
-    if (!WinIsLive(wnd)) return nullptr;
+    if (!WinIsLive(wnd)) {
+      if (s.Focus == wnd) s.Focus = nullptr;
+      return nullptr;
+    }
   }
   s.Focus = wnd;
   SendMessage(wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(WinIsLive(old) ? old : nullptr), 0);
@@ -439,6 +445,22 @@ bool isDoubleClick(HWND w, UINT downMsg, TPoint screen, DWORD time, bool client)
   return dbl;
 }
 
+// The wheel scrolls what is under the pointer (the platform profile hovers the wheel), not what has
+// the focus: the capture window while the mouse is captured, else the window under the pointer, or
+// its nearest enabled ancestor; none while that window's top level is disabled (a modal loop runs).
+// Away from every window the focus window has it.
+HWND wheelTarget(TPoint screen) {
+  TWinState& s = WS();
+  if (s.Capture && WinIsLive(s.Capture)) return s.Capture;
+  HWND target = nullptr;
+  Integer hit = HTNOWHERE;
+  if (!hitTarget(screen, &target, &hit)) return s.Focus ? s.Focus : s.Active;
+  if (RootOf(target)->Style & WS_DISABLED) return nullptr;
+  for (HWND w = target; w != nullptr; w = w->Parent)
+    if (w->Style & WS_DISABLED) target = w->Parent;
+  return target;
+}
+
 bool cookMouse(const TRawInput& in, MSG* out) {
   TWinState& s = WS();
   if (in.Kind == TRawInput::TKind::Button) setKey(s.KeyState, buttonVk(in.Button), in.Down);
@@ -446,7 +468,7 @@ bool cookMouse(const TRawInput& in, MSG* out) {
   out->pt = in.Pt;
 
   if (in.Kind == TRawInput::TKind::Wheel) {
-    HWND target = s.Focus ? s.Focus : s.Active;
+    HWND target = wheelTarget(in.Pt);
     if (!WinIsLive(target)) return false;
     out->hwnd = target;
     out->message = WM_MOUSEWHEEL;

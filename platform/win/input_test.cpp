@@ -89,6 +89,26 @@ TEST_F(WinTest, FocusChangeSendsKillFocusThenSetFocus) {
   EXPECT_EQ(reinterpret_cast<HWND>(spy.First(b, WM_SETFOCUS)->WParam), a);
 }
 
+// A window that repaints as it loses the focus must draw itself unfocused: while it handles
+// WM_KILLFOCUS the focus already belongs to the window that takes it.
+TEST_F(WinTest, DuringKillFocusTheFocusIsNoLongerTheLosers) {
+  HWND top = Popup({100, 100, 400, 400});
+  HWND a = Child(top, {0, 0, 50, 50});
+  HWND b = Child(top, {60, 0, 110, 50});
+  SetFocus(a);
+  HWND SeenByA = a;
+  On(a, [&](HWND, UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (Msg == WM_KILLFOCUS) SeenByA = GetFocus();
+    return std::nullopt;
+  });
+  SetFocus(b);
+  EXPECT_EQ(SeenByA, b);
+  SetFocus(a);
+  SeenByA = a;
+  SetFocus(nullptr);
+  EXPECT_EQ(SeenByA, nullptr);
+}
+
 TEST_F(WinTest, SetFocusFailsForDisabledOrHiddenWindows) {
   HWND top = Popup({100, 100, 400, 400});
   HWND ok = Child(top, {0, 0, 50, 50});
@@ -326,16 +346,50 @@ TEST_F(WinTest, AltAndF10OpenTheMenuThroughSysCommand) {
   }
 }
 
-TEST_F(WinTest, WheelGoesToTheFocusWindow) {
+// The wheel scrolls what is under the pointer, whatever has the focus (the platform's "scroll
+// inactive windows when hovering"): a captured mouse keeps it, a disabled child hands it to its
+// parent, a window disabled by a modal loop takes none, and with no window under the pointer the
+// focus window has it.
+TEST_F(WinTest, WheelGoesToTheWindowUnderThePointer) {
   HWND top = Popup({100, 100, 300, 300});
   HWND a = Child(top, {0, 0, 50, 50});
   HWND b = Child(top, {60, 0, 110, 50});
-  SetFocus(a);
-  TMessageSpy spy({a, b});
-  MouseWheel(-WHEEL_DELTA, ScreenPoint(b, 5, 5));
-  ASSERT_EQ(spy.Count(a, WM_MOUSEWHEEL), 1);
-  EXPECT_EQ(spy.Count(b, WM_MOUSEWHEEL), 0);
-  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(spy.First(a, WM_MOUSEWHEEL)->WParam), -WHEEL_DELTA);
+  HWND off = Child(top, {0, 60, 50, 110});
+  EnableWindow(off, false);
+  HWND blocked = Popup({400, 100, 500, 200});
+  HWND inBlocked = Child(blocked, {0, 0, 50, 50});
+  EnableWindow(blocked, false);
+  const struct {
+    const char* Name;
+    TPoint At;
+    HWND Capture;
+    HWND Expected;  // nullptr: nobody
+  } Cases[] = {
+      {"over another child", ScreenPoint(b, 5, 5), nullptr, b},
+      {"over the focus window", ScreenPoint(a, 5, 5), nullptr, a},
+      {"over a disabled child", ScreenPoint(off, 5, 5), nullptr, top},
+      {"captured", ScreenPoint(b, 5, 5), a, a},
+      {"over a disabled window", ScreenPoint(inBlocked, 5, 5), nullptr, nullptr},
+      {"over no window", TPoint{700, 700}, nullptr, a},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    SetFocus(a);
+    SetCapture(C.Capture);
+    TMessageSpy spy({top, a, b, off, blocked, inBlocked});
+    MouseWheel(-WHEEL_DELTA, C.At);
+    ReleaseCapture();
+    const TSpiedMessage* First = nullptr;
+    for (const auto& M : spy.Messages())
+      if (M.Msg == WM_MOUSEWHEEL && First == nullptr) First = &M;
+    if (C.Expected == nullptr) {
+      EXPECT_EQ(First, nullptr);
+      continue;
+    }
+    ASSERT_NE(First, nullptr);
+    EXPECT_EQ(First->Wnd, C.Expected);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(First->WParam), -WHEEL_DELTA);
+  }
 }
 
 TEST_F(WinTest, LayeredTransparentWindowsLetTheMouseThrough) {

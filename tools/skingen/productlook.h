@@ -41,8 +41,6 @@ constexpr int Radius = 3;
 constexpr int CaptionHeight = 32;
 constexpr int CaptionButtonWidth = 46;
 constexpr int ScrollBarSize = 12;
-// What the skinned lists hold their scroll bars at.
-constexpr int ScrollBarThickness = 20;
 constexpr int ListRowHeight = 24;
 constexpr int MenuItemHeight = 26;
 }  // namespace look

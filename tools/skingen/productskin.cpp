@@ -417,43 +417,46 @@ void restyleCheckRadio(TPartsSheet& P, TbsDataSkinCheckRadioControl* R, bool Rad
 
 // ---- scroll bars ----
 
-void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Vertical) {
+// A bar of the look's thickness wherever it is put: the vertical element keeps its width and the
+// horizontal one its height, and the length stretches. The track is the list's own white; what shows
+// is the rounded thumb and two small arrows. With Corner, the horizontal bar ends in a blank square
+// under the vertical bar beside it.
+void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Vertical, bool Corner = false) {
   if (R == nullptr) return;
-  // The lists hold their bars 20 px thick: the bar is that thick, its track the list's own white, and
-  // what shows is the slim rounded thumb and two small arrows.
-  constexpr Integer B = ScrollBarThickness, Long = 60, ThumbLong = 24;
+  constexpr Integer B = ScrollBarSize, Long = 60, ThumbLong = 24;
   constexpr Cardinal Track = Surface;
-  const Integer W = Vertical ? B : Long, H = Vertical ? Long : B;
+  const Integer End = Corner ? B : 0;  // the corner square after the far arrow
+  const Integer W = Vertical ? B : Long + End, H = Vertical ? Long : B;
   // Direction of the arrow on the near and the far button.
   const int NearDir = Vertical ? 0 : 3, FarDir = Vertical ? 2 : 1;
+  constexpr float ArrowSize = 2.0f;
   auto arrowCell = [&](int Dir, Cardinal Bg) {
     return P.Add(B, B, Track, [=](TVectorImage& V, float, float) {
-      if (Bg != Track) V.Fill(RoundRectShape(3, 3, B - 3, B - 3, Radius), {Bg});
-      V.Fill(chevron(B / 2.0f, B / 2.0f, 2.5f, Dir, 1.2f), {SecondaryText});
+      if (Bg != Track) V.Fill(RoundRectShape(1, 1, B - 1, B - 1, Radius), {Bg});
+      V.Fill(chevron(B / 2.0f, B / 2.0f, ArrowSize, Dir, 1.2f), {SecondaryText});
     });
   };
   const TRect Cell = P.Add(W, H, Track, [=](TVectorImage& V, float, float) {
-    const float NX = Vertical ? B / 2.0f : B / 2.0f, NY = B / 2.0f;
     const float FX = Vertical ? B / 2.0f : Long - B / 2.0f, FY = Vertical ? Long - B / 2.0f : B / 2.0f;
-    V.Fill(chevron(NX, NY, 2.5f, NearDir, 1.2f), {SecondaryText});
-    V.Fill(chevron(FX, FY, 2.5f, FarDir, 1.2f), {SecondaryText});
+    V.Fill(chevron(B / 2.0f, B / 2.0f, ArrowSize, NearDir, 1.2f), {SecondaryText});
+    V.Fill(chevron(FX, FY, ArrowSize, FarDir, 1.2f), {SecondaryText});
   });
   R->PictureIndex = P.Index();
   R->SkinRect = Cell;
-  // The down button at the near end, the up button at the far end, the track between them.
+  // The down button at the near end, the up button at the far end, the track between them; the
+  // ends are fixed and only the track stretches (three slices along the bar).
+  R->RBPoint = TPoint{0, 0};
   if (Vertical) {
-    R->LTPoint = TPoint{4, B};
-    R->RTPoint = TPoint{B - 4, B};
-    R->LBPoint = TPoint{4, Long - B};
-    R->RBPoint = TPoint{B - 4, Long - B};
+    R->LTPoint = TPoint{0, B};
+    R->RTPoint = TPoint{0, 0};
+    R->LBPoint = TPoint{0, Long - B};
     R->TrackArea = Rect(0, B, B, Long - B);
     R->DownButtonRect = Rect(0, 0, B, B);
     R->UpButtonRect = Rect(0, Long - B, B, Long);
   } else {
-    R->LTPoint = TPoint{B, 4};
-    R->RTPoint = TPoint{Long - B, 4};
-    R->LBPoint = TPoint{B, B - 4};
-    R->RBPoint = TPoint{Long - B, B - 4};
+    R->LTPoint = TPoint{B, 0};
+    R->RTPoint = TPoint{Long - B, 0};
+    R->LBPoint = TPoint{0, 0};
     R->TrackArea = Rect(B, 0, Long - B, B);
     R->DownButtonRect = Rect(0, 0, B, B);
     R->UpButtonRect = Rect(Long - B, 0, Long, B);
@@ -465,11 +468,12 @@ void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Verti
   R->DownDownButtonRect = arrowCell(NearDir, FacePressed);
   R->ActiveUpButtonRect = arrowCell(FarDir, FaceHover);
   R->DownUpButtonRect = arrowCell(FarDir, FacePressed);
-  // The rounded thumb: a pill 6 px thick whose round ends stay whole while its middle stretches.
+  // The rounded thumb: a pill 2 px inside the bar whose round ends stay whole while its middle
+  // stretches.
   auto thumb = [&](Cardinal C) {
     const Integer TW = Vertical ? B : ThumbLong, TH = Vertical ? ThumbLong : B;
     return P.Add(TW, TH, Track, [=](TVectorImage& V, float w, float h) {
-      const float Half = ScrollBarSize / 4.0f;  // the pill is half as thick as the look's bar
+      constexpr float Half = B / 2.0f - 2;
       if (Vertical)
         V.Fill(RoundRectShape(w / 2 - Half, 1, w / 2 + Half, h - 1, Half), {C});
       else
@@ -479,7 +483,7 @@ void restyleScrollBar(TPartsSheet& P, TbsDataSkinScrollBarControl* R, bool Verti
   R->ThumbRect = thumb(Thumb);
   R->ActiveThumbRect = thumb(ThumbHover);
   R->DownThumbRect = thumb(ThumbPressed);
-  R->ThumbOffset1 = R->ThumbOffset2 = 5;
+  R->ThumbOffset1 = R->ThumbOffset2 = 6;
   R->ThumbStretchEffect = true;
   R->ThumbMinSize = 0;
 }
@@ -982,7 +986,7 @@ void BuildProductSkin(TbsSkinData* SkinData) {
   restyleCheckRadio(Parts, record<TbsDataSkinCheckRadioControl>(SkinData, "radiobox"), true);
   restyleScrollBar(Parts, record<TbsDataSkinScrollBarControl>(SkinData, "vscrollbar"), true);
   restyleScrollBar(Parts, record<TbsDataSkinScrollBarControl>(SkinData, "hscrollbar"), false);
-  restyleScrollBar(Parts, record<TbsDataSkinScrollBarControl>(SkinData, "bothhscrollbar"), false);
+  restyleScrollBar(Parts, record<TbsDataSkinScrollBarControl>(SkinData, "bothhscrollbar"), false, true);
   restyleTrackBar(Parts, record<TbsDataSkinTrackBarControl>(SkinData, "trackbar"));
   restyleSlider(Parts, record<TbsDataSkinSlider>(SkinData, "slider"));
   restyleUpDown(Parts, record<TbsDataSkinUpDownControl>(SkinData, "vupdown"), true);

@@ -31,6 +31,7 @@
 #include "skin/boxes/edits/bsskinedit.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
+#include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
@@ -209,6 +210,9 @@ void TForm1::createControls() {
   bsSkinButton8 = Make<TbsSkinButton>(this, ToolBarPanel, "bsSkinButton8");
 
   bsSkinPanel1 = Make<TbsSkinPanel>(this, this, "bsSkinPanel1");
+  // The bars first: aligned to the panel's right and bottom, they leave the list the rest.
+  bsSkinScrollBar2 = Make<TbsSkinScrollBar>(this, bsSkinPanel1, "bsSkinScrollBar2");
+  bsSkinScrollBar1 = Make<TbsSkinScrollBar>(this, bsSkinPanel1, "bsSkinScrollBar1");
   lvFiles = Make<TbsSkinListView>(this, bsSkinPanel1, "lvFiles");
   bsSkinPanel5 = Make<TbsSkinPanel>(this, this, "bsSkinPanel5");
   Image1 = Make<TImage>(this, bsSkinPanel5, "Image1");
@@ -315,6 +319,15 @@ void TForm1::setStoredValues() {
   // product's roomier rows without an icon column.
   lvFiles->SetSmallImages(new TImageList(this, 1, JobRowHeight - 2));
   lvFiles->SetSkinData(Skin);
+  bsSkinScrollBar1->SetKind(sbVertical);
+  bsSkinScrollBar1->SetSkinDataName("vscrollbar");
+  bsSkinScrollBar1->SetAlign(alRight);
+  bsSkinScrollBar2->SetSkinDataName("hscrollbar");
+  bsSkinScrollBar2->SetAlign(alBottom);
+  for (TbsSkinScrollBar* Bar : {bsSkinScrollBar1, bsSkinScrollBar2}) Bar->SetSkinData(Skin);
+  lvFiles->SetAlign(alClient);
+  lvFiles->SetVScrollBar(bsSkinScrollBar1);
+  lvFiles->SetHScrollBar(bsSkinScrollBar2);
 
   bsSkinOfficeComboBox2->SetSkinData(Skin);
   FillCategoryChooser(bsSkinOfficeComboBox2);
@@ -348,7 +361,6 @@ void TForm1::layOut() {
   bsSkinButton8->SetBounds(Margin + 2 * ToolButtonW + 16 + 8, ToolTop, ToolButtonW, ToolButtonH);
 
   bsSkinPanel1->SetBounds(Margin, ListTop, LeftW, ListH);
-  lvFiles->SetBounds(1, 1, LeftW - 2, ListH - 2);
   bsSkinPanel5->SetBounds(Margin, ListTop, LeftW, ListH);
   Image1->SetBounds((LeftW - 160) / 2, (ListH - 120) / 2, 160, 120);
   Image1->SetCenter(true);

@@ -30,6 +30,7 @@ class TbsSkinPanel;
 class TbsSkinButton;
 class TbsSkinMenuSpeedButton;
 class TbsSkinListView;
+class TbsSkinScrollBar;
 class TbsSkinOfficeComboBox;
 class TbsSkinComboBox;
 class TbsSkinEdit;
@@ -192,6 +193,8 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
   TbsSkinButton* bsSkinButton8 = nullptr;                    // "清空"
   TbsSkinPanel* bsSkinPanel1 = nullptr;
   TbsSkinListView* lvFiles = nullptr;
+  TbsSkinScrollBar* bsSkinScrollBar1 = nullptr;  // the job list's vertical bar
+  TbsSkinScrollBar* bsSkinScrollBar2 = nullptr;  // and its horizontal one
   TbsSkinPanel* bsSkinPanel5 = nullptr;  // over the list while it is empty
   TImage* Image1 = nullptr;
   TbsSkinButton* bsSkinButton21 = nullptr;  // rename, hint "重命名"

@@ -192,8 +192,7 @@ void TForm1::startRename() {
   TListItem* Row = lvFiles->Items()->Item(FRenameRow);
   Row->MakeVisible(false);
   edt->SetParent(lvFiles);
-  const Integer Left =
-      ColumnWidth(lvFiles, 0) + lvFiles->Left() + ColumnWidth(lvFiles, 1) + ColumnWidth(lvFiles, 2) + 2;
+  const Integer Left = ColumnWidth(lvFiles, 0) + ColumnWidth(lvFiles, 1) + ColumnWidth(lvFiles, 2) + 3;
   // The box stays inside the list: a name column running past the list's right edge is cut there.
   const Integer Width = std::max(0, std::min(ColumnWidth(lvFiles, 3), lvFiles->ClientWidth() - Left));
   // The skinned edit keeps the height of its skin's edit, which is the product look's row height.

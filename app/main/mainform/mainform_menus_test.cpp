@@ -237,8 +237,9 @@ TEST_F(MainFormRename, TheBoxOpensOverTheOutputNameWithTheNameLessItsExtension) 
   EXPECT_EQ(E->Parent(), F->lvFiles);
   EXPECT_TRUE(E->Focused());
   EXPECT_EQ(E->Text(), "clip");
-  const Integer Left = F->lvFiles->Column(0)->Width() + F->lvFiles->Left() + F->lvFiles->Column(1)->Width() +
-                       F->lvFiles->Column(2)->Width() + 2;
+  // The box lies in the list, 3 pixels into the output name's column.
+  const Integer Left =
+      F->lvFiles->Column(0)->Width() + F->lvFiles->Column(1)->Width() + F->lvFiles->Column(2)->Width() + 3;
   EXPECT_EQ(E->Left(), Left);
   EXPECT_EQ(E->Top(), F->lvFiles->Items()->Item(1)->Top());
   EXPECT_EQ(E->Width(), F->lvFiles->Column(3)->Width());

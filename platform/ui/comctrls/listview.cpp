@@ -859,6 +859,9 @@ void TCustomListView::headerNotify(TMessage& Message) {
     case HDN_ITEMCLICK:
       if (FColumnClick) ColClick(C);
       break;
+    case HDN_DIVIDERDBLCLICK:
+      C->SetWidth(fittingColumnWidth(N->iItem));
+      break;
     default:
       break;
   }
@@ -907,6 +910,17 @@ void TCustomListView::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       Invalidate();
       break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: {
+      // A press takes the focus before its events run, so a double-click handler that moves the
+      // focus elsewhere (an in-place editor) keeps it.
+      std::weak_ptr<bool> Alive = FAlive;
+      if (CanFocus() && !Focused()) SetFocus();
+      if (Alive.expired()) return;
+      break;
+    }
     default:
       if (Message.Msg >= LVM_FIRST && Message.Msg < LVM_FIRST + 0x100 && listViewMessage(Message)) return;
       break;
@@ -1225,7 +1239,6 @@ void TCustomListView::incrementalSearch(char32_t Key) {
 }
 
 void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (CanFocus() && !Focused()) SetFocus();
   std::weak_ptr<bool> Alive = FAlive;
   if (Button == mbLeft || Button == mbRight) {
     Integer Index = HitTest(Point(X, Y));

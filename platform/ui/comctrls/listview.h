@@ -446,6 +446,9 @@ class TCustomListView : public TCustomControl {
   void itemChanged(TListItem* Item, TItemChange AChange);
   void columnsChanged();
   void columnWidthChanged(TListColumn* Column);
+  // The width that shows a report column's widest cell and its heading whole (listview_paint.cpp);
+  // an owner-data list measures the rows on screen only.
+  Integer fittingColumnWidth(Integer Index);
   void updateCount();
   // ---- geometry ----
   TRect itemBounds(Integer Index) const;

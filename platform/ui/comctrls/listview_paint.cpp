@@ -12,6 +12,7 @@ namespace {
 constexpr UINT CellText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 constexpr Integer CellPadding = 6;  // text inset in sub-item cells
 constexpr Integer LabelPadding = 2;
+constexpr Integer HeadingPadding = 6;  // the header's caption inset (header.cpp)
 
 UINT alignFlags(TAlignment A) {
   return A == taRightJustify ? DT_RIGHT : A == taCenter ? DT_CENTER : DT_LEFT;
@@ -217,4 +218,36 @@ void TCustomListView::paintGridLines(const TRect& View) {
     if (Column(Col)->Width() > 0 && X > 0)
       fill(C, Rect(X - 1, View.Top, X, View.Bottom), stdlook::SurfaceBorder);
   }
+}
+
+Integer TCustomListView::fittingColumnWidth(Integer Index) {
+  TCanvas* C = Canvas();
+  C->Font()->Assign(Font());
+  TListColumn* Col = Column(Index);
+  // A grid line takes the last pixel of every cell.
+  Integer Widest = C->TextWidth(Col->Caption()) + 2 * HeadingPadding + 1;
+  const Integer ImgW = FSmallImages ? FSmallImages->Width() : 0;
+  // Where the text starts and how much room it keeps at its right, as the painter places it.
+  const Integer CaptionInset = 2 + (FCheckboxes ? 16 : 0) + ImgW + (ImgW > 0 ? 2 : 0) + 2 * LabelPadding + 1;
+  Integer First = 0, Last = FItems->Count() - 1;
+  if (FOwnerData) {
+    First = TopIndex();
+    Last = std::min(Last, First + VisibleRowCount());
+  }
+  for (Integer I = First; I <= Last; ++I) {
+    TListItem* Item = itemAt(I);
+    Integer W;
+    if (Index == 0) {
+      W = CaptionInset + C->TextWidth(Item->Caption());
+    } else {
+      if (Index - 1 >= Item->SubItems()->Count()) continue;
+      const Integer Img =
+          Index - 1 < Integer(Item->FSubItemImages.size()) ? Item->FSubItemImages[Index - 1] : -1;
+      const bool Image = FSmallImages && Img >= 0 && Img < FSmallImages->Count();
+      W = C->TextWidth(Item->SubItems()->Strings(Index - 1)) + CellPadding + 1 +
+          (Image ? 2 + ImgW + 3 : CellPadding);
+    }
+    Widest = std::max(Widest, W);
+  }
+  return Widest;
 }

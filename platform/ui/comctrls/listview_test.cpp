@@ -323,6 +323,22 @@ TEST_F(ListViewTest, ClicksAndDoubleClicksReachTheEvents) {
   EXPECT_EQ(DoubleClicks, 1);
 }
 
+// The job list starts its in-place rename from a double click: the handler puts the focus into an
+// edit over the row, and the rest of the double click must leave it there.
+TEST_F(ListViewTest, ADoubleClickHandlerThatMovesTheFocusKeepsIt) {
+  AddRows(3);
+  auto* Editor = NewControl<TEdit>(Form, Bounds(10, 300, 100, 24));
+  Integer Exits = 0;
+  Editor->OnExit = [&](TObject*) { ++Exits; };
+  LV->OnDblClick = [&](TObject*) { Editor->SetFocus(); };
+  wintest::Click(RowPoint(2));
+  ASSERT_TRUE(LV->Focused());
+  wintest::Click(RowPoint(2));
+  EXPECT_TRUE(Editor->Focused());
+  EXPECT_EQ(Exits, 0);
+  EXPECT_EQ(LV->ItemIndex(), 2);
+}
+
 TEST_F(ListViewTest, MultiSelectExtendsWithShiftAndTogglesWithCtrl) {
   AddRows(6);
   LV->SetMultiSelect(true);
@@ -423,6 +439,41 @@ TEST_F(ListViewTest, ListViewScrollsByColumnsOfItems) {
   EXPECT_EQ(LV->TopIndex(), Rows);
   EXPECT_EQ(LV->Items()->Item(Rows)->DisplayRect(drBounds).Left, 0);
   EXPECT_EQ(LV->HeaderHandle(), nullptr);  // no header outside report view
+}
+
+// A double click on the divider at a column's right edge sizes the column to what it shows: its
+// widest cell, or its heading when that is wider.
+TEST_F(ListViewTest, ADoubleClickOnAHeaderDividerFitsTheColumnToItsContent) {
+  AddRow("/media/a.avi");
+  AddRow("/media/a rather longer name of a holiday clip.avi");
+  LV->Items()->Item(0)->SubItems()->SetStrings(0, "1:00");
+  LV->Items()->Item(1)->SubItems()->SetStrings(0, "00:00:01.5");
+  LV->Canvas()->Font()->Assign(LV->Font());
+  auto textWidth = [&](const String& S) { return LV->Canvas()->TextWidth(S); };
+  const struct {
+    Integer Column;
+    Integer StartWidth;
+    String Widest;  // the longest text the column shows
+  } Cases[] = {
+      {0, 40, "/media/a rather longer name of a holiday clip.avi"},  // cut: it grows
+      {1, 250, "00:00:01.5"},                                        // far too wide: it shrinks
+      {2, 30, "文件大小"},  // no cell text at all: the heading stays readable
+  };
+  for (const auto& Case : Cases) {
+    for (Integer C = 0; C < 3; ++C) LV->Column(C)->SetWidth(60);
+    LV->Column(Case.Column)->SetWidth(Case.StartWidth);
+    const Integer Right = LV->ColumnLeft(Case.Column) + Case.StartWidth;
+    const TPoint Divider = wintest::ScreenPoint(LV->HeaderHandle(), Right, LV->HeaderHeight() / 2);
+    wintest::Click(Divider);
+    wintest::Click(Divider);
+    const Integer W = LV->Column(Case.Column)->Width();
+    EXPECT_GE(W, textWidth(Case.Widest) + 4) << Case.Column;  // the text and a margin at each side
+    EXPECT_LE(W, textWidth(Case.Widest) + 40) << Case.Column;
+    SCROLLINFO H;
+    H.fMask = SIF_RANGE;
+    GetScrollInfo(LV->Handle(), SB_HORZ, &H);
+    EXPECT_EQ(H.nMax, LV->ColumnsWidth() - 1) << "the scroll range follows the new width";
+  }
 }
 
 TEST_F(ListViewTest, AClickOnAColumnHeadingReportsTheColumn) {

@@ -13,7 +13,9 @@
 #include "skin/core/bsskinrecordslists.h"
 
 // The steps of the arrow and page keys, in this order (the combo boxes index tables by it).
-enum class TbsComboStep { Up, Down, PageUp, PageDown };
+// A key's move: with the list closed it changes the combo box's item (with its events); with the list
+// open it only moves the list's highlight, which Enter then commits and Esc gives up.
+enum class TbsComboStep { Up, Down, PageUp, PageDown, First, Last };
 
 template <class TPopup>
 class TbsComboBoxBase : public TbsSkinCustomControl {
@@ -403,16 +405,23 @@ void TbsComboBoxBase<TPopup>::KeyDown(Word& Key, TShiftState Shift) {
   const bool Alt = Shift.Contains(ssAlt);
   switch (Key) {
     case VK_RETURN:
-      if (FListBox->Visible()) CloseUp(true);
-      break;
     case VK_ESCAPE:
-      if (FListBox->Visible()) CloseUp(false);
+      if (FListBox->Visible()) {
+        CloseUp(Key == VK_RETURN);
+        Key = 0;
+      }
       break;
     case VK_PRIOR:
       stepByKey(TbsComboStep::PageUp);
       break;
     case VK_NEXT:
       stepByKey(TbsComboStep::PageDown);
+      break;
+    case VK_HOME:
+      stepByKey(TbsComboStep::First);
+      break;
+    case VK_END:
+      stepByKey(TbsComboStep::Last);
       break;
     case VK_LEFT:
     case VK_UP:
@@ -450,6 +459,15 @@ void TbsComboBoxBase<TPopup>::Dispatch(TMessage& Message) {
         case VK_RIGHT:
         case VK_DOWN:
           Message.Result = 1;
+          return;
+        case VK_RETURN:
+        case VK_ESCAPE:
+          // An open list closes with them; the dialog's default and cancel buttons wait.
+          if (FListBox->Visible()) {
+            Message.Result = 1;
+            return;
+          }
+          TbsSkinCustomControl::Dispatch(Message);
           return;
         default:
           TbsSkinCustomControl::Dispatch(Message);

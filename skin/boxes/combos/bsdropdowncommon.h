@@ -13,7 +13,8 @@ class TBitmap;
 class TCanvas;
 
 // Sets or clears the layered style of the drop-down window after AlphaBlend and applies the opacity:
-// 0 when it is to fade in, Value at once otherwise. The two Old fields remember what was applied.
+// 0 when it is to fade in, Value at once otherwise. The two Old fields remember what was applied; a
+// fade leaves the applied value at 0, so every drop-down fades in from nothing.
 void ApplyDropDownAlpha(HWND Wnd, bool AlphaBlend, bool Animation, Byte Value, bool& OldAlphaBlend,
                         Byte& OldAlphaBlendValue);
 // Raises the window's opacity from 0 to Target in steps of Target div 15 (at least 1), one step
@@ -61,6 +62,8 @@ class TbsDropDownWindow : public TList {
 
   bool FOldAlphaBlend = false;
   Byte FOldAlphaBlendValue = 0;
+  // A window of its own on the screen: it shows when it is made visible, and so do its children.
+  bool TopLevelWindow() const override { return true; }
 
  protected:
   TCombo* combo() const { return dynamic_cast<TCombo*>(this->Owner()); }

@@ -15,7 +15,6 @@
 void TbsPopupListBox::fadeIn(TbsSkinCustomComboBox* Combo) {
   Application->ProcessMessages();
   FadeInDropDown(Handle(), Combo->AlphaBlendValue(), 0, true);
-  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomComboBox ----
@@ -187,12 +186,26 @@ void TbsSkinCustomComboBox::ListBoxHover(TObject*, TShiftState, Integer X, Integ
 
 // ---- input ----
 
-// The keys always change the combo's item, also while the list is open.
 void TbsSkinCustomComboBox::stepByKey(TbsComboStep Step) {
-  static constexpr void (TbsSkinCustomComboBox::*Steps[])(bool) = {
-      &TbsSkinCustomComboBox::ComboUp, &TbsSkinCustomComboBox::ComboDown, &TbsSkinCustomComboBox::ComboPageUp,
-      &TbsSkinCustomComboBox::ComboPageDown};
-  (this->*Steps[Integer(Step)])(true);
+  const bool AChange = !FListBox->Visible();
+  switch (Step) {
+    case TbsComboStep::Up:
+      ComboUp(AChange);
+      break;
+    case TbsComboStep::Down:
+      ComboDown(AChange);
+      break;
+    case TbsComboStep::PageUp:
+      ComboPageUp(AChange);
+      break;
+    case TbsComboStep::PageDown:
+      ComboPageDown(AChange);
+      break;
+    case TbsComboStep::First:
+    case TbsComboStep::Last:
+      if (Items()->Count() > 0) stepTo(Step == TbsComboStep::First ? 0 : Items()->Count() - 1, AChange);
+      break;
+  }
 }
 
 void TbsSkinCustomComboBox::KeyPress(char32_t& Key) {

@@ -159,6 +159,9 @@ class TbsSkinCustomComboBox : public TbsComboBoxBase<TbsPopupListBox> {
   TWndMethod FEditWindowProc;
   TbsCustomEdit* FEdit = nullptr;
   bool FromEdit = false;
+  // Enter or Esc closed the open list from the inner edit: their character is the list's, not the
+  // dialog's.
+  bool FListClosedByKey = false;
 
  private:
   void ListBoxHover(TObject* Sender, TShiftState Shift, Integer X, Integer Y);

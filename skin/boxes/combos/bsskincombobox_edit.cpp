@@ -209,6 +209,7 @@ void TbsSkinCustomComboBox::EditWindowProcHook(TMessage& Message) {
       }
       break;
     case WM_KEYDOWN:
+      FListClosedByKey = Open && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE);
       switch (Message.WParam) {
         case VK_RETURN:
           if (Open) CloseUp(true);
@@ -223,13 +224,31 @@ void TbsSkinCustomComboBox::EditWindowProcHook(TMessage& Message) {
           if (Open) FListBox->SetItemIndex(std::min(Items()->Count() - 1, ItemIndex() + FDropDownCount - 1));
           break;
         case VK_UP:
-          EditComboUp(true);
+          EditComboUp(!Open);
           return;
         case VK_DOWN:
-          EditComboDown(true);
+          EditComboDown(!Open);
+          return;
+        case VK_HOME:
+        case VK_END:
+          // The open list's first or last row; closed, the caret's keys.
+          if (!Open) break;
+          FListBox->SetItemIndex(Message.WParam == VK_HOME ? 0 : Items()->Count() - 1);
           return;
         default:
           break;
+      }
+      break;
+    case CM_WANTSPECIALKEY:
+      if (Open && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case WM_CHAR:
+      if (FListClosedByKey && (Message.WParam == 13 || Message.WParam == 27)) {
+        FListClosedByKey = false;
+        return;
       }
       break;
     case WM_KEYUP:

@@ -272,14 +272,16 @@ TEST_F(SkinCombo, EscapeRestoresTheIndexOfTheOpeningAndTheClosedControlKeepsShow
   EXPECT_EQ(C->Text(), "Preset 1");
   EXPECT_EQ(Log, (Events{"closeup"}));
 
-  // An arrow key while open changes the item at once; Enter accepts it again.
+  // An arrow key while open only moves the list's highlight; Enter accepts it.
   wintest::Click(At(C, 10, 10));
   Log.clear();
   wintest::KeyPress(VK_DOWN);
-  EXPECT_EQ(Log, (Events{"change:Preset 2", "click"}));
+  EXPECT_TRUE(Log.empty());
+  EXPECT_EQ(C->ItemIndex(), 2);
+  EXPECT_EQ(C->Text(), "Preset 1");
   wintest::KeyPress(VK_RETURN);
   EXPECT_FALSE(C->IsPopupVisible());
-  EXPECT_EQ(Log, (Events{"change:Preset 2", "click", "click", "closeup"}));
+  EXPECT_EQ(Log, (Events{"change:Preset 2", "click", "closeup"}));
 }
 
 TEST_F(SkinCombo, KeysOfTheFixedStyle) {
@@ -398,7 +400,9 @@ TEST_F(SkinCombo, TheDropDownFadesInStepsUpToItsOpacity) {
   for (const bool NearTheWrap : {false, true}) {
     SCOPED_TRACE(NearTheWrap);
     if (NearTheWrap) Clock().SetTicks(0xFFFFFFF0);
-    EXPECT_EQ(fadeAlphas(NewCombo(3)), fadeSteps());
+    TbsSkinComboBox* C = NewCombo(3);
+    EXPECT_EQ(fadeAlphas(C), fadeSteps());
+    EXPECT_EQ(fadeAlphas(C), fadeSteps()) << "the next drop-down fades in from nothing again";
   }
 }
 

@@ -112,7 +112,7 @@ class TComboTest : public TSkinControlTest {
   }
 
   // Drops C's list down fading to opacity 200 and gives the opacities set on the way; the list is
-  // layered.
+  // layered. The list is closed again at the end.
   std::vector<Byte> fadeAlphas(TCombo* C) {
     C->SetAlphaBlend(true);
     C->SetAlphaBlendAnimation(true);
@@ -128,6 +128,7 @@ class TComboTest : public TSkinControlTest {
     SetLayeredWindowAttributesProc = Saved;
     Recorded = nullptr;
     EXPECT_TRUE(GetWindowLongPtr(C->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    C->CloseUp(false);
     return Alphas;
   }
   // Opacity 0, then up in steps of 200 div 15 to 200.

@@ -14,7 +14,6 @@ void TbsPopupOfficeListBox::fadeIn(TbsSkinCustomOfficeComboBox* Combo) {
   Application->ProcessMessages();
   Combo->FLBDown = false;
   FadeInDropDown(Handle(), Combo->AlphaBlendValue(), GetTickCount(), false);
-  FOldAlphaBlendValue = Combo->AlphaBlendValue();
 }
 
 // ---- TbsSkinCustomOfficeComboBox ----
@@ -118,16 +117,21 @@ void TbsSkinCustomOfficeComboBox::selectWith(void (TbsSkinOfficeListBox::*Find)(
 
 void TbsSkinCustomOfficeComboBox::stepByKey(TbsComboStep Step) {
   static constexpr void (TbsSkinOfficeListBox::*Finds[])() = {
-      &TbsSkinOfficeListBox::FindUp, &TbsSkinOfficeListBox::FindDown, &TbsSkinOfficeListBox::FindPageUp,
-      &TbsSkinOfficeListBox::FindPageDown};
-  selectWith(Finds[Integer(Step)]);
+      &TbsSkinOfficeListBox::FindUp,     &TbsSkinOfficeListBox::FindDown,
+      &TbsSkinOfficeListBox::FindPageUp, &TbsSkinOfficeListBox::FindPageDown,
+      &TbsSkinOfficeListBox::FindFirst,  &TbsSkinOfficeListBox::FindLast};
+  if (FListBox->Visible())
+    (FListBox->*Finds[Integer(Step)])();
+  else
+    selectWith(Finds[Integer(Step)]);
 }
 
 void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_MOUSEWHEEL:
+      // Towards the user (a negative delta) goes down the list, as the list box's own wheel does.
       TbsComboBoxBase::Dispatch(Message);
-      if (GET_WHEEL_DELTA_WPARAM(Message.WParam) < 0)
+      if (GET_WHEEL_DELTA_WPARAM(Message.WParam) > 0)
         FListBox->FindUp();
       else
         FListBox->FindDown();

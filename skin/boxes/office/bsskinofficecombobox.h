@@ -17,8 +17,8 @@ class TbsPopupOfficeListBox : public TbsDropDownWindow<TbsSkinOfficeListBox, Tbs
   String ClassName() const override { return "TbsPopupOfficeListBox"; }
 
  protected:
-  // Only the list itself: its bar keeps its own showing state.
-  void showingChanged() override { FShowing = FVisible; }
+  // The list and its scroll bar, which was made while the list was hidden.
+  void showingChanged() override { UpdateShowing(); }
   void fadeIn(TbsSkinCustomOfficeComboBox* Combo) override;
 };
 

@@ -293,6 +293,22 @@ void TbsSkinOfficeListBox::FindDown() {
     }
 }
 
+void TbsSkinOfficeListBox::FindFirst() {
+  for (Integer i = 0; i < FItems->Count(); ++i)
+    if (qualifies(i)) {
+      SetItemIndex(i);
+      return;
+    }
+}
+
+void TbsSkinOfficeListBox::FindLast() {
+  for (Integer i = FItems->Count() - 1; i >= 0; --i)
+    if (qualifies(i)) {
+      SetItemIndex(i);
+      return;
+    }
+}
+
 // Walks From..To by Step: the first qualifying item after a passed header wins (paging across a group
 // header stops at the edge of the next group); otherwise the farthest qualifying item.
 void TbsSkinOfficeListBox::findPage(Integer From, Integer To, Integer Step) {

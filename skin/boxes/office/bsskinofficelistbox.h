@@ -64,6 +64,9 @@ class TbsSkinOfficeListBox : public TbsSkinCustomControl {
   void FindDown();
   void FindPageUp();
   void FindPageDown();
+  // The first or the last item that qualifies (enabled, no header).
+  void FindFirst();
+  void FindLast();
   void BeginUpdateItems();
   void EndUpdateItems();
   // Selection without events (the mouse's).

@@ -11,6 +11,8 @@ TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner)
   FDefaultFont->SetHeight(13);
   FDefaultFont->SetStyle({});
   Font()->Assign(FDefaultFont.get());
+  // A skinned view shows its selection without the focus too, in the unfocused selection's look.
+  SetHideSelection(false);
   // The header procedure is bound to this object for its whole life.
   FHeaderInstance = MakeObjectInstance([this](TMessage& M) { HeaderWndProc(M); });
 }

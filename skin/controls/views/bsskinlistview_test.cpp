@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/font.h"
+#include "platform/ui/stdctrls/stdlook.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/core/bsmessages.h"
 #include "skin/core/bsskinrecordslists.h"
@@ -205,6 +206,21 @@ TEST_F(SkinListView, DrawSkinPaintsTheSelectedRowFromTheListBoxElement) {
                 SubItems.end());
 }
 
+// A skinned list keeps showing its selected row when another control has the focus: the pale
+// unfocused selection with dark text, as the skin's selected-but-unfocused look does.
+TEST_F(SkinListView, TheSelectedRowShowsAlsoWithoutTheFocus) {
+  auto* L = NewList(300, 5, true);
+  AddRows(L, 3);
+  auto* Other = NewControl<TRecordingControl>(Form, Rect(400, 10, 450, 40));
+  L->SetFocus();
+  L->SetItemIndex(1);
+  const Integer Row1 = 21 + 17 + 8;
+  EXPECT_EQ(Pixel(L, 150, Row1), ColorToRGB(stdlook::Accent));
+  Other->SetFocus();
+  EXPECT_EQ(Pixel(L, 150, Row1), ColorToRGB(stdlook::SelectionUnfocused));
+  EXPECT_EQ(Pixel(L, 150, Row1 + 17), ColorToRGB(L->Color())) << "the next row is not selected";
+}
+
 // ---- the header ----
 TEST_F(SkinListView, TheHeaderIsSubclassedAndShowsThePressedSectionFromTheSkin) {
   auto* L = NewList(400, 5, true);
@@ -250,6 +266,15 @@ TEST_F(SkinListView, APressOnADividerSizesTheColumnAndNeverLooksPressed) {
   EXPECT_EQ(L->Column(0)->Width(), 100);
   EXPECT_FALSE(L->DevDown());
   WinRemoveCallWndProcHook(Hook);
+  // A double click on that divider fits the column to its content through the subclassed header:
+  // the short captions leave it much narrower, the heading still whole.
+  AddRows(L, 2);
+  const TPoint Divider = ScreenPoint(L->SubclassedHeader(), 100, 10);
+  wintest::Click(Divider);
+  wintest::Click(Divider);
+  EXPECT_LT(L->Column(0)->Width(), 100);
+  EXPECT_GE(L->Column(0)->Width(), L->Canvas()->TextWidth("输入文件"));
+  EXPECT_FALSE(L->DevDown());
 }
 
 TEST_F(SkinListView, WithoutASkinSectionsAreFlatButtonsAndTheRestAFramedStrip) {

@@ -42,6 +42,8 @@ TbsSkinCustomTreeView::TbsSkinCustomTreeView(TComponent* AOwner)
   FDefaultFont->SetHeight(13);
   FDefaultFont->SetStyle({});
   Font()->Assign(FDefaultFont.get());
+  // A skinned view shows its selection without the focus too, in the unfocused selection's look.
+  SetHideSelection(false);
 }
 
 TbsSkinCustomTreeView::~TbsSkinCustomTreeView() {

@@ -71,6 +71,17 @@ TEST_F(SkinTreeViewDisplay, ButtonsSelectionAndBarShowOnScreen) {
   Bar->SetPosition(3);
   EXPECT_EQ(T->TopItem(), T->Items()->Item(3));
   EXPECT_TRUE(PumpUntil([&] { return ScreenAt(T, X0 - T->ButtonSize(), Yc) != Box; }));
+  // The wheel over the tree scrolls it whatever has the focus, and the bar follows; back at the top
+  // the root shows again.
+  auto* Other = NewControl<TRecordingControl>(F, Rect(250, 215, 280, 235));
+  Other->SetFocus();
+  const TPoint Over = T->ClientToScreen({100, 100});
+  wintest::MouseWheel(-WHEEL_DELTA, Over);
+  EXPECT_GT(T->TopItem()->AbsoluteIndex(), 3);
+  EXPECT_TRUE(PumpUntil([&] { return Bar->Position() == T->TopItem()->AbsoluteIndex(); }));
+  for (Integer I = 0; I < 5; ++I) wintest::MouseWheel(WHEEL_DELTA, Over);
+  EXPECT_EQ(T->TopItem(), Videos);
+  EXPECT_TRUE(PumpUntil([&] { return ScreenAt(T, X0 - T->ButtonSize(), Yc) == Box; }));
 }
 
 }  // namespace

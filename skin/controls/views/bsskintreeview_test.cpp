@@ -251,4 +251,18 @@ TEST_F(SkinTreeView, DrawSkinPaintsButtonsAndTheSelectionFromTheSkin) {
   EXPECT_EQ(Pixel(T, L2.Left + 1, L2.Top + 1), COLORREF(ColorToRGB(stdlook::Accent)));
 }
 
+// A skinned tree keeps showing its selected node when another control has the focus.
+TEST_F(SkinTreeView, TheSelectedNodeShowsAlsoWithoutTheFocus) {
+  auto* T = NewTree(200, 120, true);
+  T->Items()->Add(nullptr, "first");
+  TTreeNode* Second = T->Items()->Add(nullptr, "second");
+  auto* Other = NewControl<TRecordingControl>(Form, Rect(400, 10, 450, 40));
+  T->SetFocus();
+  T->SetSelected(Second);
+  Other->SetFocus();
+  T->Repaint();
+  const TRect Label = Second->DisplayRect(true);
+  EXPECT_EQ(Pixel(T, Label.Left + 1, Label.Top + 1), COLORREF(ColorToRGB(stdlook::SelectionUnfocused)));
+}
+
 }  // namespace
