@@ -278,18 +278,24 @@ String ReadClashText(const String& AFileName, Integer ATaskIndex, const String& 
 
 }  // namespace
 
+const TFileIdentity& TCustomFFmpegConverter::AddedFileIdentity(const String& AFileName) const {
+  auto found = FAddedFiles.find(AFileName);
+  if (found == FAddedFiles.end()) found = FAddedFiles.emplace(AFileName, FileIdentityOf(AFileName)).first;
+  return found->second;
+}
+
 String TCustomFFmpegConverter::OutputClash(Integer ATaskIndex, const String& AFileName) const {
   const TFileIdentity identity = FileIdentityOf(AFileName);
   if (IsDevice(identity)) return String();
   for (Integer i = 0; i < TasksCount(); ++i)
     for (const TOpenedOutput* output : OutputsOf(*FFFmpegList->Items(i)))
-      if (SameFile(identity, FileIdentityOf(output->FileName)))
+      if (SameFile(identity, AddedFileIdentity(output->FileName)))
         return ClashText(AFileName, ATaskIndex, output->FileName, i);
   // The task's own inputs are the transcoder's to refuse.
   for (Integer i = 0; i < TasksCount(); ++i) {
     if (i == ATaskIndex) continue;
     for (const auto& input : FFFmpegList->Items(i)->input_files())
-      if (SameFile(identity, FileIdentityOf(input->FileName)))
+      if (SameFile(identity, AddedFileIdentity(input->FileName)))
         return ReadClashText(AFileName, ATaskIndex, input->FileName, i);
   }
   return String();
@@ -326,6 +332,7 @@ void TCustomFFmpegConverter::RefuseOutputClashes() {
 void TCustomFFmpegConverter::ClearTasks() {
   if (FWorking && !FTerminated) throw Exception("Cannot ClearTasks while working.");
   FFFmpegList->Clear();
+  FAddedFiles.clear();
   FLastErrMsg.clear();
   FCompleteTasks = 0;
   FCurrentTask = -1;
@@ -343,6 +350,12 @@ void TCustomFFmpegConverter::Exchange(Integer ATaskIndex1, Integer ATaskIndex2) 
 
 void TCustomFFmpegConverter::RemoveTask(Integer ATaskIndex) {
   CheckWorking("RemoveTask");
+  // A name added again later is looked at anew: the file under it may have changed meanwhile.
+  if (ATaskIndex >= 0 && ATaskIndex < TasksCount()) {
+    const TFFmpeg& task = *FFFmpegList->Items(ATaskIndex);
+    for (const auto& input : task.input_files()) FAddedFiles.erase(input->FileName);
+    for (const TOpenedOutput* output : OutputsOf(task)) FAddedFiles.erase(output->FileName);
+  }
   FFFmpegList->Delete(ATaskIndex);
 }
 

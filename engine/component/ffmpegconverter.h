@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/base/engineutils.h"
+#include "engine/base/fileidentity.h"
 #include "engine/base/guardedevent.h"
 #include "engine/component/eventgate.h"
 #include "engine/component/optionrecords.h"
@@ -205,6 +207,7 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   // The refusal when AFileName is already an output of a task of the list, or an input of another
   // task (the same file however the path is written), naming both; empty otherwise.
   String OutputClash(Integer ATaskIndex, const String& AFileName) const;
+  const TFileIdentity& AddedFileIdentity(const String& AFileName) const;
   // Before a batch: a task whose output another task before it also writes, or another task reads,
   // may not run (names may have changed their meaning since the tasks were built).
   void RefuseOutputClashes();
@@ -249,6 +252,9 @@ class TCustomFFmpegConverter : public TFFBaseComponent {
   TCriticalSection FTerminateLock;
   std::unique_ptr<TAVProbe> FAVProbe;
   std::unique_ptr<TFFmpegList> FFFmpegList;
+  // The files of the list's tasks as they were when an add first compared them, so that an add
+  // costs the same however long the list is; the start compares the files anew.
+  mutable std::unordered_map<String, TFileIdentity> FAddedFiles;
   std::atomic<Integer> FCompleteTasks{0};
   std::atomic<Integer> FCurrentTask{-1};
   std::atomic<Integer> FPendingTasks{0};

@@ -206,4 +206,22 @@ TEST_F(OutputClashTest, AFileOfTheOutputsNameIsReplacedOnlyWhenOverwriting) {
   }
 }
 
+TEST_F(OutputClashTest, AnInputThatChangedWhileOutOfTheListIsLookedAtAnew) {
+  const String input = P("a/in.avi");
+  fs::copy_file(TMedia::Get().AudioVideoAvi(), input);
+  ASSERT_GE(C.AddTask(input), 0) << C.LastErrMsg();
+  // A second task's add compares its output with the first task's input.
+  ASSERT_GE(AddTask(), 0);
+  ASSERT_TRUE(C.SetOutputFile(1, P("a/other.avi"), String())) << C.LastErrMsg();
+  C.RemoveTask(0);
+  // Another file takes the name (made beside it, so it is another inode), and a task reads it again.
+  fs::copy_file(TMedia::Get().NtscVideo(), P("a/new.avi"));
+  fs::rename(P("a/new.avi"), input);
+  const Integer reader = C.AddTask(input);
+  ASSERT_GE(reader, 0) << C.LastErrMsg();
+  const Integer writer = AddTask();
+  EXPECT_FALSE(C.SetOutputFile(writer, P("link/in.avi"), String()));
+  EXPECT_EQ(C.LastErrMsg(), ReadClash(P("link/in.avi"), writer, input, reader));
+}
+
 }  // namespace

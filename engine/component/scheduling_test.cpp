@@ -380,7 +380,7 @@ class TTaskAccessConverter : public TFFmpegConverter {
   TFFmpeg& Task(Integer AIndex) { return *Tasks().Items(AIndex); }
 };
 
-TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
+TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCoresForDecoding) {
   LoadLibraries();
   constexpr int Workers = 4;
   TTaskAccessConverter converter;
@@ -428,7 +428,11 @@ TEST(CodecThreadShare, TheTasksABatchStartsTogetherShareTheCores) {
   const Integer share = CodecThreadCount(Integer(std::thread::hardware_concurrency()), Workers);
   for (int i = 0; i < Workers; ++i) {
     EXPECT_EQ(decoders[i], share) << "task " << i;
-    EXPECT_EQ(encoders[i], share) << "task " << i;
+    // Encoders take the whole machine whatever runs beside them; the system shares the cores.
+    EXPECT_EQ(encoders[i], encoders[0]) << "task " << i;
+    if (std::thread::hardware_concurrency() > 1) {
+      EXPECT_GT(encoders[i], share) << "task " << i;
+    }
   }
 }
 

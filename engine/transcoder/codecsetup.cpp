@@ -259,7 +259,7 @@ void TCustomFFmpeg::OpenEncoders() {
       TCriticalSectionHold hold(CodecLock());
       ost.codec_id = enc->codec_id;
       ClearFFmpegErrorLine();
-      enc->thread_count = CodecThreadCount();
+      enc->thread_count = EncoderThreadCount();
       ret = ff::avcodec_open2(enc, codec, options.Ref());
       if (ret >= 0) AddCodecItem(FEncoderList, &ost, enc);
     }

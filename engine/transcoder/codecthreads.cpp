@@ -31,3 +31,11 @@ Integer CodecThreadCount(Integer ACores, Integer ARunning) {
 Integer CodecThreadCount() {
   return CodecThreadCount(Integer(std::thread::hardware_concurrency()), RunningConversions());
 }
+
+Integer EncoderThreadCount(Integer ACores) {
+  return ACores <= 1 ? 1 : 0;
+}
+
+Integer EncoderThreadCount() {
+  return EncoderThreadCount(Integer(std::thread::hardware_concurrency()));
+}

@@ -23,6 +23,11 @@ TEST(CodecThreads, CoresAreSharedByTheRunningConversions) {
                         {2, 1, 0}, {2, 4, 1}, {8, 0, 0}, {0, 1, 1}, {1, 1, 1}, {1, 3, 1}};
   for (const Case& c : cases)
     EXPECT_EQ(CodecThreadCount(c.Cores, c.Running), c.Threads) << c.Cores << " cores, " << c.Running;
+  // Encoders: the library's own count for the whole machine, one thread on one core.
+  EXPECT_EQ(EncoderThreadCount(8), 0);
+  EXPECT_EQ(EncoderThreadCount(2), 0);
+  EXPECT_EQ(EncoderThreadCount(1), 1);
+  EXPECT_EQ(EncoderThreadCount(0), 1);
 }
 
 TEST(CodecThreads, ARunningConversionCountsForItsLifetime) {
@@ -91,12 +96,14 @@ std::unique_ptr<TCustomFFmpeg> ThreadWatchingTask(const String& AOutput, TSeenTh
   return task;
 }
 
-TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
+// Decoders open with their task's share of the cores; encoders with what a task alone gets, so a
+// task left running alone still has the whole machine.
+TEST(CodecThreads, EachTasksDecodersOpenWithItsShareAndEncodersWithTheWholeMachine) {
   LoadLibraries();
   const Integer cores = Integer(std::thread::hardware_concurrency());
+  TSeenThreads seen;
   {
     SCOPED_TRACE("one task alone");
-    TSeenThreads seen;
     auto task = ThreadWatchingTask(TMedia::Get().Path("alone.avi"), seen);
     task->StartConvert(false);
     EXPECT_TRUE(task->Finished()) << task->FatalMessage();
@@ -112,13 +119,13 @@ TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
   }
   {
     SCOPED_TRACE("two tasks started together");
-    TSeenThreads seen[2];
+    TSeenThreads pair[2];
     std::unique_ptr<TCustomFFmpeg> tasks[2];
     TThread* threads[2];
     TCountDown opened(2), ended(2);
     for (int i = 0; i < 2; ++i) {
-      seen[i].Gate = &opened;
-      tasks[i] = ThreadWatchingTask(TMedia::Get().Path("pair" + std::to_string(i) + ".avi"), seen[i]);
+      pair[i].Gate = &opened;
+      tasks[i] = ThreadWatchingTask(TMedia::Get().Path("pair" + std::to_string(i) + ".avi"), pair[i]);
       tasks[i]->FOnTerminate = [&ended](TObject*) { ended.Arrive(); };
       threads[i] = tasks[i]->StartConvert(true);
       ASSERT_NE(threads[i], nullptr);
@@ -131,9 +138,9 @@ TEST(CodecThreads, EachTasksCodecsOpenWithItsShareOfTheCores) {
       t->Stop(true);  // the run has ended: this only waits for its thread to let go of the task
     }
     EXPECT_EQ(RunningConversions(), 0);
-    for (const TSeenThreads& s : seen) {
+    for (const TSeenThreads& s : pair) {
       EXPECT_EQ(s.Decoder, CodecThreadCount(cores, 2));
-      EXPECT_EQ(s.Encoder, CodecThreadCount(cores, 2));
+      EXPECT_EQ(s.Encoder, seen.Encoder);
     }
   }
 }

@@ -77,6 +77,34 @@ struct TConverter {
   }
 };
 
+// Plain copies between true-colour surfaces move whole rows: a 24-bit source gives alpha 0 in a
+// 32-bit target, a 32-bit source loses its alpha in a 24-bit one.
+bool isTrueColor(const TGdiBitmap* bm) {
+  return !bm->Mono && (bm->BitCount == 24 || bm->BitCount == 32);
+}
+
+inline void copyPixel(Byte* out, Integer outBytes, const Byte* in, Integer inBytes) {
+  if (outBytes == 4 && inBytes == 4) {
+    std::memcpy(out, in, 4);
+  } else if (outBytes == 4) {
+    const uint32_t v = uint32_t(in[0]) | (uint32_t(in[1]) << 8) | (uint32_t(in[2]) << 16);
+    std::memcpy(out, &v, 4);
+  } else {
+    out[0] = in[0];
+    out[1] = in[1];
+    out[2] = in[2];
+  }
+}
+
+// n pixels from in (inBytes per pixel) to out (outBytes per pixel); the same format may overlap.
+void copyPixels(Byte* out, Integer outBytes, const Byte* in, Integer inBytes, Integer n) {
+  if (outBytes == inBytes) {
+    std::memmove(out, in, size_t(n) * size_t(outBytes));
+    return;
+  }
+  for (Integer i = 0; i < n; ++i, out += outBytes, in += inBytes) copyPixel(out, outBytes, in, inBytes);
+}
+
 inline uint32_t blendOver(uint32_t s, uint32_t d, uint32_t inverseAlpha) {
   // Two channels per lane: div255(d * inverseAlpha) rounded to nearest, then a saturating add of s.
   uint32_t rb = (d & 0x00FF00FF) * inverseAlpha + 0x00800080;
@@ -159,7 +187,9 @@ bool runBlit(TBlit& b) {
   std::optional<TConverter> convert;
   if (src) convert.emplace(src, b.SrcDC, dst, b.Dst.DC);
   uint32_t mask = GdiRawMask(dst);
-  bool plainCopy = b.Mode == TBlitMode::Rop && b.Rop == SRCCOPY && convert && convert->Same32;
+  const bool plainCopy =
+      b.Mode == TBlitMode::Rop && b.Rop == SRCCOPY && src && isTrueColor(src) && isTrueColor(dst);
+  const Integer inBytes = src ? src->BitCount / 8 : 0, outBytes = dst->BitCount / 8;
 
   ForEachClipSpan(*b.Dst.Clip, area, [&](Integer y, Integer x0, Integer x1) {
     Integer sy = 0;
@@ -168,20 +198,21 @@ bool runBlit(TBlit& b) {
       if (sy < 0 || sy >= src->Height) return;
     }
     if (plainCopy) {
-      uint32_t* out = reinterpret_cast<uint32_t*>(dst->Row(y));
-      const uint32_t* in = reinterpret_cast<const uint32_t*>(src->Row(sy));
+      Byte* out = dst->Row(y);
+      const Byte* in = src->Row(sy);
       auto map = [&](Integer x) { return cols[size_t(x - area.Left)]; };
-      Integer x = x0;
-      // Unscaled runs are one memmove (source and destination may be the same surface).
+      // Unscaled runs are one move (source and destination may be the same surface).
       if (b.SX.Count == b.DX.Count && b.DX.Reversed == b.SX.Reversed) {
         Integer s0 = map(x0);
         Integer lo = std::max(x0, x0 - s0), hi = std::min(x1, x0 + (src->Width - s0));
-        if (lo < hi) std::memmove(out + lo, in + map(lo), size_t(hi - lo) * 4);
+        if (lo < hi)
+          copyPixels(out + size_t(lo) * outBytes, outBytes, in + size_t(map(lo)) * inBytes, inBytes, hi - lo);
         return;
       }
-      for (; x < x1; ++x) {
+      for (Integer x = x0; x < x1; ++x) {
         Integer sx = map(x);
-        if (sx >= 0 && sx < src->Width) out[x] = in[sx];
+        if (sx >= 0 && sx < src->Width)
+          copyPixel(out + size_t(x) * outBytes, outBytes, in + size_t(sx) * inBytes, inBytes);
       }
       return;
     }

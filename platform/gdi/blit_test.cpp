@@ -146,6 +146,57 @@ TEST(BitBltTest, FormatConversions) {
   EXPECT_EQ(wide.At(8, 1), Bgra(255, 255, 255));
 }
 
+// Plain copies between 24- and 32-bit surfaces, whole and in part, stretched, mirrored and
+// upside down: each pixel lands where the sample rule puts it, converted by the format rule.
+TEST(BitBltTest, TrueColourRowsCopyAcrossFormats) {
+  struct Case {
+    Integer SrcBits, DstBits;
+    bool SrcTopDown;
+    Integer DstX, DstW, SrcX, SrcW;  // one row; the destination surface is 7 wide
+  };
+  const Case cases[] = {
+      {24, 32, true, 1, 5, 0, 5},  {32, 24, true, 1, 5, 0, 5},   {24, 24, true, 0, 7, 0, 7},
+      {24, 32, false, 0, 7, 1, 3}, {32, 24, false, 6, -5, 0, 5}, {24, 32, true, 0, 7, -2, 7},
+      {24, 24, true, 2, 3, 4, 3},  {32, 32, true, 0, 7, 0, 7},   {32, 24, true, 0, 3, 0, 6},
+  };
+  const uint32_t Untouched = 0xEEDDCCBB;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.SrcBits << " -> " << c.DstBits << " dst " << c.DstX << "," << c.DstW
+                                    << " src " << c.SrcX << "," << c.SrcW);
+    TTestSurface src(5, 2, c.SrcBits, c.SrcTopDown), dst(7, 2, c.DstBits);
+    auto pixel = [](Integer x, Integer y) {
+      return 0x80000000u | uint32_t(0x10 * (y + 1) << 16) | (0x0102u * (x + 1));
+    };
+    for (Integer y = 0; y < 2; ++y)
+      for (Integer x = 0; x < 5; ++x) src.Set(x, y, pixel(x, y) & (c.SrcBits == 32 ? 0xFFFFFFFF : 0xFFFFFF));
+    dst.Fill(Untouched & (c.DstBits == 32 ? 0xFFFFFFFF : 0xFFFFFF));
+    ASSERT_TRUE(StretchBlt(dst.DC(), c.DstX, 1, c.DstW, 1, src.DC(), c.SrcX, 1, c.SrcW, 1, SRCCOPY));
+    // Destination pixel i of the span takes source pixel floor((2i + 1) * |sw| / (2 * |dw|)), mirrored
+    // when one width is negative; a source pixel outside the surface leaves its pixel alone.
+    const Integer dw = std::abs(c.DstW), left = c.DstW < 0 ? c.DstX + c.DstW + 1 : c.DstX;
+    const bool mirror = (c.DstW < 0) != (c.SrcW < 0);
+    const Integer srcLeft = c.SrcW < 0 ? c.SrcX + c.SrcW + 1 : c.SrcX, sw = std::abs(c.SrcW);
+    for (Integer x = 0; x < 7; ++x) {
+      uint32_t expected = Untouched;
+      if (x >= left && x < left + dw) {
+        const Integer i = x - left, k = Integer((2 * i + 1) * sw / (2 * dw));
+        const Integer sx = srcLeft + (mirror ? sw - 1 - k : k);
+        if (sx >= 0 && sx < 5) expected = pixel(sx, 1) & (c.SrcBits == 24 ? 0x00FFFFFF : 0xFFFFFFFF);
+      }
+      if (c.DstBits == 24) expected &= 0xFFFFFF;
+      EXPECT_EQ(dst.At(x, 1), expected) << "x " << x;
+      EXPECT_EQ(dst.At(x, 0), Untouched & (c.DstBits == 32 ? 0xFFFFFFFF : 0xFFFFFF)) << "row 0, x " << x;
+    }
+  }
+  // A 24-bit surface scrolls within itself like a 32-bit one.
+  TTestSurface s(6, 1, 24);
+  for (Integer x = 0; x < 6; ++x) s.Set(x, 0, uint32_t(0x010101 * (x + 1)));
+  ASSERT_TRUE(BitBlt(s.DC(), 1, 0, 5, 1, s.DC(), 0, 0, SRCCOPY));
+  std::vector<uint32_t> row;
+  for (Integer x = 0; x < 6; ++x) row.push_back(s.At(x, 0));
+  EXPECT_EQ(row, (std::vector<uint32_t>{0x010101, 0x010101, 0x020202, 0x030303, 0x040404, 0x050505}));
+}
+
 // Monochrome device bitmaps: to mono, the source DC's background colour becomes 1; from mono, 0 takes
 // the destination's text colour and 1 its background colour.
 TEST(BitBltTest, MonochromeDeviceBitmapRules) {

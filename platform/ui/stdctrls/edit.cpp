@@ -825,6 +825,16 @@ void TCustomEdit::edited(bool TextChanged) {
   if (TextChanged) textChanged();
 }
 
+void TCustomEdit::AppendText(const String& S) {
+  if (!FBuffer.AppendText(S)) {
+    edited(false);
+    return;
+  }
+  rowsAppended();
+  edited(false);
+  textChanged();
+}
+
 void TCustomEdit::textChanged() {
   if (FHandle && GetParent(FHandle))
     SendMessage(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(GetWindowLong(FHandle, GWL_ID), EN_CHANGE),

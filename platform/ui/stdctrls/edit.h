@@ -146,6 +146,10 @@ class TCustomEdit : public TWinControl {
   void SetEditColors(COLORREF Text, COLORREF Back);
   // The extents cache and the scroll state after the text changed from outside the edit's own paths.
   void TextReplaced(bool TextChanged) { edited(TextChanged); }
+  // A code write of S after the text (TEditBuffer::AppendText), then what a change does: the caret
+  // into view, a repaint, OnChange. The rows before the last line are kept, so a log that grows by a
+  // line costs that line and the rows on view, not the whole text.
+  void AppendText(const String& S);
 
   TEditBuffer FBuffer;
 
@@ -179,6 +183,10 @@ class TCustomEdit : public TWinControl {
     bool Soft = false;   // ends in a wrap, not in a line break or the text's end
   };
   const std::vector<TRow>& rows();
+  // Rows (and their unmeasured extents) for the text from From, which starts a line, to its end.
+  void addRows(Integer From);
+  // After text was added at the end: the rows of the old last line and of the new text.
+  void rowsAppended();
   void buildWrappedRows(const std::u32string& Line, Integer Start, Integer Width);
   // Where the caret goes for End (and a click past the row's end).
   Integer rowEnd(Integer Row);

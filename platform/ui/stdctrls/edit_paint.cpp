@@ -85,10 +85,16 @@ const std::vector<TCustomEdit::TRow>& TCustomEdit::rows() {
   FRows.clear();
   FExtents.clear();
   FExtentsMeasured.clear();
+  addRows(0);
+  FRowsValid = true;
+  return FRows;
+}
+
+void TCustomEdit::addRows(Integer From) {
   const std::u32string& T = FBuffer.Chars();
   const Integer Width = textArea().Width();
   const bool Wrap = FWordWrap && Multiline() && Width > 0;
-  Integer Start = 0;
+  Integer Start = From;
   for (;;) {
     const size_t Break = Multiline() ? T.find(U'\n', size_t(Start)) : std::u32string::npos;
     const Integer End = Break == std::u32string::npos ? Integer(T.size()) : Integer(Break);
@@ -96,20 +102,25 @@ const std::vector<TCustomEdit::TRow>& TCustomEdit::rows() {
       buildWrappedRows(T.substr(Start, End - Start), Start, Width);
     } else {
       FRows.push_back({Start, End - Start, false});
-      if (Wrap) {
-        FExtents.emplace_back();
-        FExtentsMeasured.push_back(true);
-      }
+      // An unwrapped row is measured when first needed; an empty wrapped one has nothing to measure.
+      FExtents.emplace_back();
+      FExtentsMeasured.push_back(Wrap);
     }
     if (Break == std::u32string::npos) break;
     Start = End + 1;
   }
-  if (!Wrap) {
-    FExtents.assign(FRows.size(), {});
-    FExtentsMeasured.assign(FRows.size(), false);
-  }
-  FRowsValid = true;
-  return FRows;
+}
+
+void TCustomEdit::rowsAppended() {
+  if (!FRowsValid || FRows.empty()) return;
+  // The old last line may have grown: its rows are made again, every row before it stays.
+  size_t First = FRows.size() - 1;
+  while (First > 0 && FRows[First - 1].Soft) --First;
+  const Integer LineStart = FRows[First].Start;
+  FRows.resize(First);
+  FExtents.resize(First);
+  FExtentsMeasured.resize(First);
+  addRows(LineStart);
 }
 
 void TCustomEdit::buildWrappedRows(const std::u32string& Line, Integer Start, Integer Width) {

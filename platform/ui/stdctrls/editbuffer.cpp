@@ -56,6 +56,15 @@ bool TEditBuffer::SetText(const String& S) {
   return Changed;
 }
 
+bool TEditBuffer::AppendText(const String& S) {
+  const std::u32string Tail = Decode(S);
+  FText += Tail;
+  FAnchor = FCaret = Length();
+  FModified = false;
+  EmptyUndoBuffer();
+  return !Tail.empty();
+}
+
 String TEditBuffer::SelText() const {
   return Utf32ToUtf8(FText.substr(SelStart(), SelLength()));
 }

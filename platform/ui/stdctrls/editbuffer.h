@@ -39,6 +39,9 @@ class TEditBuffer {
   Integer Length() const { return Integer(FText.size()); }
   // A code write: the whole text, the caret at 0, the undo step dropped. True when it changed.
   bool SetText(const String& S);
+  // A code write of S (decoded) after the text, as SetText of the whole would leave it but costing
+  // only what S costs: the caret at the new end, the undo step dropped. True when the text changed.
+  bool AppendText(const String& S);
   // Decodes S as this buffer takes text (U+FFFD, NUL, line breaks; see above).
   std::u32string Decode(const String& S) const;
 

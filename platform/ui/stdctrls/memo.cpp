@@ -2,15 +2,50 @@
 
 #include <algorithm>
 
+#include "platform/rtl/strings.h"
 #include "platform/ui/graphics/canvas.h"
 #include "platform/ui/stdctrls/stdlook.h"
 
 namespace {
 constexpr Integer Padding = 4;         // between the border and the text
 constexpr Integer IndicatorWidth = 4;  // the scroll position mark at the right edge
+
+// A line that the text gives back unchanged when it is split again.
+bool IsPlainLine(const String& S) {
+  if (S.find_first_of(String("\r\n\0", 3)) != String::npos) return false;
+  return Utf32ToUtf8(Utf8ToUtf32(S)) == S;
+}
 }  // namespace
 
-TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TStringList>()) {
+// Lines that know whether they only grew at the end since the memo's text last matched them.
+class TMemoStrings : public TStringList {
+ public:
+  // Lines [SyncedCount(), Count()) are new; none of the lines before them changed.
+  bool OnlyAppended() const { return FOnlyAppended; }
+  Integer SyncedCount() const { return FSyncedCount; }
+  void MarkSynced() {
+    FOnlyAppended = true;
+    FSyncedCount = Count();
+  }
+
+ protected:
+  void InsertItem(Integer Index, const String& S, TObject* AObject) override {
+    FAppending = Index == Count();
+    TStringList::InsertItem(Index, S, AObject);
+    FAppending = false;
+  }
+  void Changing() override {
+    if (!FAppending) FOnlyAppended = false;
+    TStringList::Changing();
+  }
+
+ private:
+  bool FAppending = false;
+  bool FOnlyAppended = true;
+  Integer FSyncedCount = 0;
+};
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::make_unique<TMemoStrings>()) {
   FControlStyle.Exclude(csFixedHeight);
   FAutoSize = false;
   FWidth = 185;
@@ -23,6 +58,14 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
 
 TCustomMemo::~TCustomMemo() {
   FLines->OnChange = nullptr;
+}
+
+TStrings* TCustomMemo::Lines() const {
+  return FLines.get();
+}
+
+void TCustomMemo::SetLines(TStrings* Value) {
+  FLines->Assign(Value);
 }
 
 void TCustomMemo::CreateParams(TCreateParams& Params) {
@@ -79,6 +122,16 @@ TRect TCustomMemo::LineRect(Integer Index) {
 
 void TCustomMemo::linesChanged(TObject*) {
   if (FSyncing) return;
+  FSyncing = true;
+  bool Appended = false;
+  try {
+    Appended = appendNewLines();
+  } catch (...) {
+    FSyncing = false;  // an OnChange handler raised: the memo still follows Lines afterwards
+    throw;
+  }
+  FSyncing = false;
+  if (Appended) return;
   // Lines joined by line breaks, without one after the last line.
   String S = FLines->Text();
   if (!S.empty() && S.back() == '\n') S.pop_back();
@@ -88,6 +141,24 @@ void TCustomMemo::linesChanged(TObject*) {
   FSyncing = false;
   FBuffer.MoveTo(FBuffer.Length(), false);
   TextReplaced(Changed);
+  FLines->MarkSynced();
+}
+
+bool TCustomMemo::appendNewLines() {
+  const Integer From = FLines->SyncedCount(), To = FLines->Count();
+  if (!FLines->OnlyAppended() || From >= To) return false;
+  String Tail;
+  for (Integer I = From; I < To; ++I) {
+    const String Line = FLines->Strings(I);
+    if (!IsPlainLine(Line)) return false;
+    // The text holds the lines joined by line breaks: a break before each line but the first.
+    if (I > 0) Tail += '\n';
+    Tail += Line;
+  }
+  FLines->MarkSynced();
+  // Lines and the text agree already, so the change that follows leaves Lines alone (FSyncing).
+  AppendText(Tail);
+  return true;
 }
 
 void TCustomMemo::Change() {
@@ -97,6 +168,7 @@ void TCustomMemo::Change() {
     String S = FBuffer.Text();
     if (!S.empty() && S.back() == '\n') S += "\n";
     FLines->SetText(S);
+    FLines->MarkSynced();
     FSyncing = false;
   }
   TCustomEdit::Change();

@@ -16,14 +16,16 @@
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+class TMemoStrings;
+
 class TCustomMemo : public TCustomEdit {
  public:
   explicit TCustomMemo(TComponent* AOwner);
   ~TCustomMemo() override;
   String ClassName() const override { return "TCustomMemo"; }
 
-  TStrings* Lines() const { return FLines.get(); }
-  void SetLines(TStrings* Value) { FLines->Assign(Value); }
+  TStrings* Lines() const;
+  void SetLines(TStrings* Value);
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool Value) { FWantReturns = Value; }
   bool WantTabs() const { return FWantTabs; }
@@ -48,8 +50,11 @@ class TCustomMemo : public TCustomEdit {
 
  private:
   void linesChanged(TObject* Sender);
+  // Lines added at the end since the text last matched Lines go after the text; false when Lines
+  // changed otherwise or a new line would not read back as it is (a line break, a NUL, bad UTF-8).
+  bool appendNewLines();
 
-  std::unique_ptr<TStringList> FLines;
+  std::unique_ptr<TMemoStrings> FLines;
   bool FWantReturns = true;
   bool FWantTabs = false;
   bool FWordWrap = true;

@@ -259,6 +259,107 @@ TEST_F(MemoWrapTest, CaretAndSelectionMoveThroughRows) {
   EXPECT_EQ(Memo->SelLength(), 22);
 }
 
+// What a memo's lines are changed by, one step of a case.
+struct TLinesStep {
+  enum { Add, Delete, Batch, TypeAtEnd, SetText } Kind;
+  String Text;  // the line added, the batch's lines joined by '|', the character typed, the text set
+  Integer Index = 0;
+};
+
+struct TLinesCase {
+  const char* Name;
+  std::vector<TLinesStep> Steps;
+  String Text;
+  std::vector<String> Lines;
+  Integer Changes;  // OnChange calls
+};
+
+// Lines added at the end reach the text without a rewrite of the whole; what shows must not tell.
+TEST_F(MemoWrapTest, LinesAddedAtTheEndShowAsTheWholeTextWould) {
+  using S = TLinesStep;
+  const TLinesCase Cases[] = {
+      {"plain lines one by one",
+       {{S::Add, "the quick brown fox"}, {S::Add, "jumps"}, {S::Add, ""}, {S::Add, "over"}},
+       "the quick brown fox\njumps\n\nover",
+       {"the quick brown fox", "jumps", "", "over"},
+       4},
+      {"a line after a wrapped one",
+       {{S::Add, "abcdefghijklmnop"}, {S::Add, "qr"}},
+       "abcdefghijklmnop\nqr",
+       {"abcdefghijklmnop", "qr"},
+       2},
+      {"an empty first line", {{S::Add, ""}, {S::Add, "x"}}, "\nx", {"", "x"}, 1},
+      {"a line holding a break splits", {{S::Add, "a"}, {S::Add, "b\r\nc"}}, "a\nb\nc", {"a", "b", "c"}, 2},
+      {"bad bytes read back replaced",
+       {{S::Add, "x"}, {S::Add, "bad \xff"}},
+       "x\nbad \xEF\xBF\xBD",
+       {"x", "bad \xEF\xBF\xBD"},
+       2},
+      {"lines added in one update",
+       {{S::Add, "a"}, {S::Batch, "b|c|d"}},
+       "a\nb\nc\nd",
+       {"a", "b", "c", "d"},
+       2},
+      {"after a deletion",
+       {{S::Batch, "a|b|c"}, {S::Delete, "", 0}, {S::Add, "d"}},
+       "b\nc\nd",
+       {"b", "c", "d"},
+       3},
+      {"after typing", {{S::Add, "ab"}, {S::TypeAtEnd, "x"}, {S::Add, "cd"}}, "abx\ncd", {"abx", "cd"}, 3},
+      {"after the text was set", {{S::SetText, "p\nq"}, {S::Add, "r"}}, "p\nq\nr", {"p", "q", "r"}, 2},
+  };
+  setAreaChars(10);
+  auto* Fresh = NewControl<TMemo>(Form, Bounds(10, 120, Memo->Width(), 100));
+  // Where every character of a memo shows: the rows as a person reads them.
+  auto places = [](TMemo* M) {
+    std::vector<TPoint> P;
+    for (Integer I = 0; I <= Integer(Utf8ToUtf32(M->Text()).size()); ++I) P.push_back(M->PosFromChar(I));
+    return P;
+  };
+  Integer Changes = 0;
+  Memo->OnChange = [&Changes](TObject*) { ++Changes; };
+  for (const TLinesCase& C : Cases) {
+    Memo->Lines()->Clear();
+    Changes = 0;
+    for (const TLinesStep& Step : C.Steps) {
+      switch (Step.Kind) {
+        case S::Add:
+          Memo->Lines()->Add(Step.Text);
+          break;
+        case S::Delete:
+          Memo->Lines()->Delete(Step.Index);
+          break;
+        case S::Batch: {
+          Memo->Lines()->BeginUpdate();
+          size_t From = 0;
+          for (size_t Bar; (Bar = Step.Text.find('|', From)) != String::npos; From = Bar + 1)
+            Memo->Lines()->Add(Step.Text.substr(From, Bar - From));
+          Memo->Lines()->Add(Step.Text.substr(From));
+          Memo->Lines()->EndUpdate();
+          break;
+        }
+        case S::TypeAtEnd:
+          Memo->SetSelStart(Integer(Utf8ToUtf32(Memo->Text()).size()));
+          wintest::KeyPress(Word(std::toupper(Step.Text[0])), char32_t(Step.Text[0]));
+          break;
+        case S::SetText:
+          Memo->SetText(Step.Text);
+          break;
+      }
+    }
+    EXPECT_EQ(Memo->Text(), C.Text) << C.Name;
+    std::vector<String> Lines;
+    for (Integer I = 0; I < Memo->Lines()->Count(); ++I) Lines.push_back(Memo->Lines()->Strings(I));
+    EXPECT_EQ(Lines, C.Lines) << C.Name;
+    EXPECT_EQ(Changes, C.Changes) << C.Name;
+    // The caret at the end, in view, and every row where a memo given the whole text puts it.
+    EXPECT_EQ(Memo->CaretPos(), Integer(Utf8ToUtf32(C.Text).size())) << C.Name;
+    Fresh->SetText(Memo->Text());
+    Fresh->SetTopLine(Memo->TopLine());
+    EXPECT_EQ(places(Memo), places(Fresh)) << C.Name;
+  }
+}
+
 TEST_F(MemoWrapTest, WrappedRowsShowOnScreenAndScroll) {
   setAreaChars(10);
   Memo->SetText("the quick brown fox jumps");
