@@ -1,5 +1,6 @@
 #include "engine/base/ffmpegloader.h"
 
+#include "engine/base/alsaerrors.h"
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/sdlstubs.h"
@@ -167,6 +168,8 @@ bool TFFmpegLoader::Load(TLibrary ALibrary) {
     return false;
   }
   if (ALibrary == avUtil && FInstallLogger) GetFFLogger()->InstallAVLogCallback();
+  // SDL's audio start probes ALSA, whose reports would otherwise go to the terminal.
+  if (ALibrary == lbSDL) RouteAlsaErrors();
   return true;
 }
 
