@@ -5,8 +5,11 @@
 #if NERIVO_X11_TESTS
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 
 #include "app/formats/presets.h"
 #include "app/main/about/aboutbox.h"
@@ -19,6 +22,7 @@
 #include "app/settingsdialog/form6.h"
 #include "platform/rtl/files.h"
 #include "platform/shell/shelllog.h"
+#include "platform/shell/shellopen.h"
 #include "platform/ui/comctrls/listview.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/ui/testkit/displaytest.h"
@@ -126,6 +130,43 @@ TEST_F(Program, AddsTwoClipsConvertsThemAndTheOutputsDecode) {
     return mainformtest::DarkestChannelIn(*Reader, Form1->lvFiles, FirstRow, 2) < 120;
   })) << "the first row's text shows";
   SaveWindowShot(Form1->Handle(), "program_rows.png");
+}
+
+TEST_F(Program, AFolderTheDesktopCannotOpenIsOneLineInTheLogAndNothingOnTheTerminal) {
+  // The desktop's opener as xdg-open is on a machine without a file manager: it lists what it tried,
+  // on both of its output streams, and fails.
+  const String Bin = Temp.Root() + "/bin";
+  ForceDirectories(Bin);
+  std::ofstream(Bin + "/xdg-open") << "#!/bin/sh\n"
+                                      "echo \"xdg-open: 1: pcmanfm: not found\" >&2\n"
+                                      "echo \"xdg-open: 1: nautilus: not found\"\n"
+                                      "exit 3\n";
+  chmod((Bin + "/xdg-open").c_str(), 0755);
+  const char* Path = std::getenv("PATH");
+  const String SavedPath = Path != nullptr ? Path : "";
+  setenv("PATH", (Bin + ":" + SavedPath).c_str(), 1);
+  struct TRestorePath {
+    String Saved;
+    ~TRestorePath() { setenv("PATH", Saved.c_str(), 1); }
+  } RestorePath{SavedPath};
+  SetShellOpenService(std::make_unique<TXdgOpenService>());
+
+  CreateProgramWindows(File(), mainformtest::WriteProductLook(Temp.Root()));
+  Form1->Show();
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(Form1->Handle()); }));
+  const String Folder = Form1->Video_OutPut_Folder_Edit->Text();
+  testing::internal::CaptureStderr();
+  Form1->bsSkinButton6->Click();  // 打开
+  const String Failure = "xdg-open could not open \"" + Folder + "\"";
+  const bool Logged = PumpUntil([&] { return jobstest::LogText(Form1).find(Failure) != String::npos; });
+  const std::string Terminal = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(Logged) << jobstest::LogText(Form1);
+  EXPECT_EQ(Terminal, "");
+  const String Log = jobstest::LogText(Form1);
+  const String Line = "." + std::to_string(Integer(llError)) + ": " + Failure +
+                      " (exit code 3): xdg-open: 1: pcmanfm: not found | xdg-open: 1: nautilus: not found\n";
+  EXPECT_NE(Log.find(Line), String::npos) << Log;
+  EXPECT_EQ(Log.find(Failure, Log.find(Failure) + 1), String::npos) << "said once: " << Log;
 }
 
 TEST_F(Program, AMissingOrUnreadableSkinIsSaidOnceAndTheWindowWorksInTheDefaultLook) {
