@@ -33,7 +33,21 @@ function(nerivo_module name)
     target_link_libraries(${name}_test PRIVATE ${name} ${M_TEST_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${name}_test
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-      DISCOVERY_TIMEOUT 120
-      PROPERTIES ENVIRONMENT "NERIVO_SOURCE_DIR=${PROJECT_SOURCE_DIR};SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+      DISCOVERY_TIMEOUT 120)
+    nerivo_test_environment(${name}_test)
   endif()
+endfunction()
+
+# The environment of every test a GoogleTest program holds: the source folder, and SDL's dummy video
+# and audio drivers (no window of SDL's own, no sound card probed). gtest_discover_tests cannot carry
+# a property whose value is a list (it splits it into separate arguments, and only the first variable
+# would be set), so a file that ctest reads after the discovered tests sets it on all of them.
+function(nerivo_test_environment test_target)
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${test_target}_environment.cmake)
+  file(WRITE ${file}
+       "if(DEFINED ${test_target}_TESTS)\n"
+       "  set_tests_properties(\${${test_target}_TESTS} PROPERTIES ENVIRONMENT\n"
+       "    \"NERIVO_SOURCE_DIR=${PROJECT_SOURCE_DIR};SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy\")\n"
+       "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()

@@ -1,15 +1,14 @@
 #!/bin/sh
-# Fuzzes the skin container reader for a bounded time in a separate clang build.
+# Fuzzes the skin container reader for a bounded time in a separate clang build (Debian's clang and
+# its runtimes are installed when missing).
 #   tools/fuzz-skin.sh [seconds]   (default 60)
-# The build goes to ../build-fuzz beside the repository; findings land in its fuzz-skin folder.
+# The build goes to build/fuzz in the clone (NERIVO_FUZZ_BUILD chooses another folder); findings land
+# in its fuzz-skin folder.
 set -eu
-if ! command -v clang++ >/dev/null 2>&1; then
-  echo "fuzz-skin: needs clang with libFuzzer (apt-get install clang)" >&2
-  exit 1
-fi
 seconds=${1:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${NERIVO_FUZZ_BUILD:-$here/../build-fuzz}
+bash "$here/tools/install-deps.sh" fuzz
+build=${NERIVO_FUZZ_BUILD:-$here/build/fuzz}
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address,undefined \
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined >/dev/null

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the build, the tests and the benchmarks need. Safe to run again.
+#   tools/install-deps.sh [fuzz]   fuzz: also Debian's clang with its sanitizer and libFuzzer runtimes
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
   xdg-utils
   libpixman-1-dev
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

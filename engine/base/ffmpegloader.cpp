@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include "engine/base/alsaerrors.h"
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/base/sdlstubs.h"
@@ -175,6 +176,8 @@ bool TFFmpegLoader::Load(TLibrary ALibrary) {
     return false;
   }
   if (ALibrary == avUtil && FInstallLogger) GetFFLogger()->InstallAVLogCallback();
+  // SDL's audio start probes ALSA, whose reports would otherwise go to the terminal.
+  if (ALibrary == lbSDL) RouteAlsaErrors();
   return true;
 }
 

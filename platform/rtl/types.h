@@ -22,9 +22,14 @@ using Double = double;
 using Extended = long double;
 using TDateTime = double;  // days since 1899-12-30, fraction = time of day
 
+// Points and rectangles are built as TPoint(x, y) and TRect(l, t, r, b) everywhere; the constructors
+// make that plain C++ rather than C++20's parenthesised aggregate initialisation, which clang 14 (the
+// fuzz build's compiler) lacks.
 struct TPoint {
   Integer X = 0;
   Integer Y = 0;
+  constexpr TPoint() = default;
+  constexpr TPoint(Integer AX, Integer AY) : X(AX), Y(AY) {}
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
@@ -33,6 +38,9 @@ struct TRect {
   Integer Top = 0;
   Integer Right = 0;
   Integer Bottom = 0;
+  constexpr TRect() = default;
+  constexpr TRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom)
+      : Left(ALeft), Top(ATop), Right(ARight), Bottom(ABottom) {}
   Integer Width() const { return Right - Left; }
   Integer Height() const { return Bottom - Top; }
   TPoint TopLeft() const { return {Left, Top}; }

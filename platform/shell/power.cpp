@@ -1,37 +1,24 @@
 // The power service.
 #include "platform/shell/power.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
-
 #include "platform/rtl/dynlib.h"
+#include "platform/shell/capturedchild_internal.h"
 #include "platform/shell/serviceslot.h"
 #include "platform/shell/shelllog.h"
 
-extern char** environ;
-
 bool TSystemPowerService::PowerOff() {
-  ShellLog("power off requested at the end of the batch");
+  ShellLog("power off requested at the end of the batch", slInfo);
   if (!FAllowPowerOff) {
-    ShellLog("not powering off: switching the computer off is not enabled in the settings");
+    ShellLog("not powering off: switching the computer off is not enabled in the settings", slInfo);
     return false;
   }
-  const char* argv[] = {"systemctl", "poweroff", nullptr};
-  pid_t pid = -1;
-  int rc = posix_spawnp(&pid, "systemctl", nullptr, nullptr, const_cast<char**>(argv), environ);
-  if (rc != 0) {
-    ShellLog("cannot start systemctl to power off: " + SysErrorMessage(rc));
+  TCapturedChild child;
+  if (const int rc = child.Start({"systemctl", "poweroff"}, false); rc != 0) {
+    ShellLog("cannot start systemctl to power off: " + SysErrorMessage(rc), slError);
     return false;
   }
-  int status = 0;
-  pid_t got;
-  do {
-    got = waitpid(pid, &status, 0);
-  } while (got < 0 && errno == EINTR);
-  if (got == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
-  ShellLog("the system refused to power off");
+  if (child.Wait()) return true;
+  ShellLog(WithChildOutput("the system refused to power off (" + child.Outcome() + ")", child), slError);
   return false;
 }
 

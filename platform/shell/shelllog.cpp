@@ -22,10 +22,10 @@ void SetShellLogSink(TShellLogSink s) {
   sink() = std::move(s);
 }
 
-void ShellLog(const String& line) {
+void ShellLog(const String& line, TShellLogLevel level) {
   std::lock_guard<std::mutex> guard(sinkLock());
   if (sink()) {
-    sink()(line);
+    sink()(line, level);
   } else {
     std::fprintf(stderr, "nerivo: %s\n", line.c_str());
   }

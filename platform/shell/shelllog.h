@@ -6,7 +6,11 @@
 
 #include "platform/rtl/types.h"
 
-using TShellLogSink = std::function<void(const String& line)>;
-// Empty restores the default. Lines may come from any thread; the sink is called under a lock.
+// How much a line matters: a request that failed, something skipped, or a plain report.
+enum TShellLogLevel { slError, slWarning, slInfo };
+
+using TShellLogSink = std::function<void(const String& line, TShellLogLevel level)>;
+// Empty restores the default. Lines may come from any thread; the sink is called under a lock, so it
+// must not wait for another thread (that thread may be logging too).
 void SetShellLogSink(TShellLogSink sink);
-void ShellLog(const String& line);
+void ShellLog(const String& line, TShellLogLevel level);

@@ -1,6 +1,7 @@
 // Opening a folder, file or address with the desktop's default program: `xdg-open` started detached
-// with an argument vector (never through a shell). When it is missing or fails, a log line says so
-// and nothing else happens (no dialog).
+// with an argument vector (never through a shell), what it prints kept from the terminal. When it is
+// missing or fails, one log line says so (with the first lines it printed) and nothing else happens
+// (no dialog).
 #pragma once
 
 #include <memory>
@@ -15,7 +16,8 @@ class TShellOpenService {
 };
 
 // The real service: `Program` (default "xdg-open", looked up on PATH) with the target as its one
-// argument, in a session of its own, its exit status collected and a failure logged.
+// argument, in a session of its own, its output captured, its exit status collected and a failure
+// logged.
 class TXdgOpenService : public TShellOpenService {
  public:
   explicit TXdgOpenService(String program = "xdg-open") : FProgram(std::move(program)) {}

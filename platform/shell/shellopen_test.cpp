@@ -3,6 +3,7 @@
 #include "platform/shell/shellopen.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,9 +45,10 @@ class ShellOpenTest : public ::testing::Test {
     setenv("PATH", (Dir + "/bin:" + SavedPath).c_str(), 1);
     mkdir((Dir + "/bin").c_str(), 0755);
     setenv("NERIVO_TEST_OUT", (Dir + "/out").c_str(), 1);
-    SetShellLogSink([this](const String& line) {
+    SetShellLogSink([this](const String& line, TShellLogLevel level) {
       std::lock_guard<std::mutex> guard(LogLock);
       Log.push_back(line);
+      Levels.push_back(level);
     });
   }
   void TearDown() override {
@@ -69,9 +71,15 @@ class ShellOpenTest : public ::testing::Test {
     return Log;
   }
 
+  std::vector<TShellLogLevel> LineLevels() {
+    std::lock_guard<std::mutex> guard(LogLock);
+    return Levels;
+  }
+
   String Dir, SavedPath;
   std::mutex LogLock;
   std::vector<String> Log;
+  std::vector<TShellLogLevel> Levels;
 };
 
 }  // namespace
@@ -127,6 +135,66 @@ TEST_F(ShellOpenTest, AMissingOrFailingOpenerIsOnlyLogged) {
   EXPECT_EQ(Lines()[1], "xdg-open could not open \"/nowhere\" (exit code 4)");
   EXPECT_FALSE(service.Open(""));
   EXPECT_EQ(Lines().size(), 3u);
+  EXPECT_EQ(LineLevels(), (std::vector<TShellLogLevel>{slError, slError, slError}));
+}
+
+TEST_F(ShellOpenTest, WhatTheOpenerPrintsStaysOffOurTerminalAndAFailureLogsItsFirstLinesOnce) {
+  // Like xdg-open without a browser: a list of what it tried, on both streams, then failure.
+  writeScript(Dir + "/bin/xdg-open",
+              "echo 'xdg-open: 1: www-browser: not found' >&2\n"
+              "echo\n"
+              "echo 'xdg-open: 1: links2: not found'\n"
+              "echo 'xdg-open: 1: elinks: not found' >&2\n"
+              "echo 'xdg-open: 1: links: not found'\n"
+              "echo 'xdg-open: 1: lynx: not found'\n"
+              "echo 'xdg-open: no method available for opening the address' >&2\n"
+              "exit 3\n");
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
+  TXdgOpenService service;
+  EXPECT_TRUE(service.Open("http://nerivo.example/"));
+  const bool logged = WaitFor([&] { return !Lines().empty(); });
+  const std::string ourStdout = testing::internal::GetCapturedStdout();
+  const std::string ourStderr = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(logged);
+  EXPECT_EQ(ourStderr, "");
+  EXPECT_EQ(ourStdout, "");
+  // The first four lines that say something, in the order printed.
+  EXPECT_EQ(Lines(),
+            (std::vector<String>{"xdg-open could not open \"http://nerivo.example/\" (exit code 3): "
+                                 "xdg-open: 1: www-browser: not found | xdg-open: 1: links2: not found | "
+                                 "xdg-open: 1: elinks: not found | xdg-open: 1: links: not found"}));
+  EXPECT_EQ(LineLevels(), (std::vector<TShellLogLevel>{slError}));
+
+  // Opened, chatting all the same: nothing logged, nothing shown.
+  writeScript(Dir + "/bin/xdg-open", "echo opening; echo 'a warning' >&2; touch \"$NERIVO_TEST_OUT\"\n");
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(service.Open("/tmp"));
+  const bool opened = WaitFor([&] { return FileExists(Dir + "/out"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // time for a wrong log line to arrive
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(Lines().size(), 1u);
+}
+
+TEST_F(ShellOpenTest, AFailureIsReportedWhenTheOpenerEndsThoughWhatItStartedRunsOn) {
+  // The opener leaves a program running that keeps its output streams open (as a browser it starts
+  // does); the failure is known, and logged, as soon as the opener itself ends.
+  writeScript(Dir + "/bin/xdg-open",
+              "sleep 30 &\n"
+              "echo $! > \"$NERIVO_TEST_OUT.pid\"\n"
+              "echo 'no handler for this address'\n"
+              "exit 4\n");
+  TXdgOpenService service;
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(service.Open("nerivo:nothing"));
+  ASSERT_TRUE(WaitFor([&] { return !Lines().empty(); }));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+  EXPECT_EQ(Lines(),
+            (std::vector<String>{
+                "xdg-open could not open \"nerivo:nothing\" (exit code 4): no handler for this address"}));
+  const String pid = readFile(Dir + "/out.pid");
+  if (!pid.empty()) kill(pid_t(std::stol(pid)), SIGKILL);
 }
 
 TEST_F(ShellOpenTest, TheProgramUsesWhicheverServiceIsInstalled) {
@@ -156,5 +224,19 @@ TEST_F(ShellOpenTest, PowerOffIsLoggedAndNotCarriedOutWithoutTheOptIn) {
   EXPECT_EQ(Lines(), (std::vector<String>{"power off requested at the end of the batch",
                                           "not powering off: switching the computer off is not enabled in "
                                           "the settings"}));
+  EXPECT_EQ(LineLevels(), (std::vector<TShellLogLevel>{slInfo, slInfo}));
   EXPECT_FALSE(FileExists(Dir + "/out"));
+}
+
+TEST_F(ShellOpenTest, ARefusedPowerOffLogsWhatTheSystemSaidAndNothingReachesOurTerminal) {
+  writeScript(Dir + "/bin/systemctl", "echo 'Failed to power off system: Access denied' >&2\nexit 1\n");
+  TSystemPowerService power;
+  power.SetAllowPowerOff(true);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(power.PowerOff());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_EQ(Lines().size(), 2u);
+  EXPECT_EQ(Lines()[1],
+            "the system refused to power off (exit code 1): Failed to power off system: Access denied");
+  EXPECT_EQ(LineLevels()[1], slError);
 }

@@ -55,7 +55,7 @@ TSdlSoundService::~TSdlSoundService() {
 
 bool TSdlSoundService::PlayAsync(const String& wavFile) {
   if (!FileExists(wavFile)) {
-    ShellLog("no end sound: the file \"" + wavFile + "\" does not exist");
+    ShellLog("no end sound: the file \"" + wavFile + "\" does not exist", slWarning);
     return false;
   }
   if (!FBindTried) {
@@ -76,7 +76,7 @@ bool TSdlSoundService::PlayAsync(const String& wavFile) {
     if (ok) {
       FSdl = std::move(sdl);
     } else {
-      ShellLog("no end sound: " + LastLibraryError());
+      ShellLog("no end sound: " + LastLibraryError(), slWarning);
     }
   }
   if (!FSdl) return false;
@@ -135,7 +135,7 @@ bool TSdlSoundService::Start(const String& file) {
   TSdl& sdl = *FSdl;
   if (!sdl.WasInit(SDL_INIT_AUDIO)) {
     if (sdl.InitSubSystem(SDL_INIT_AUDIO) < 0) {
-      ShellLog("no end sound: no audio device (" + sdl.Error() + ")");
+      ShellLog("no end sound: no audio device (" + sdl.Error() + ")", slWarning);
       return false;
     }
     FInitedAudio = true;
@@ -149,7 +149,7 @@ bool TSdlSoundService::Start(const String& file) {
   Uint32 length = 0;
   SDL_RWops* source = sdl.RWFromFile(file.c_str(), "rb");
   if (!source || !sdl.LoadWAV_RW(source, 1, &format, &buffer, &length)) {
-    ShellLog("no end sound: \"" + file + "\" cannot be read (" + sdl.Error() + ")");
+    ShellLog("no end sound: \"" + file + "\" cannot be read (" + sdl.Error() + ")", slWarning);
     quitAudio();
     return false;
   }
@@ -164,7 +164,7 @@ bool TSdlSoundService::Start(const String& file) {
   FOffset = 0;
   // Without an obtained record SDL converts to the device's format itself.
   if (sdl.OpenAudio(&format, nullptr) < 0) {
-    ShellLog("no end sound: the audio device cannot be opened (" + sdl.Error() + ")");
+    ShellLog("no end sound: the audio device cannot be opened (" + sdl.Error() + ")", slWarning);
     sdl.FreeWAV(buffer);
     FBuffer = nullptr;
     quitAudio();

@@ -41,7 +41,7 @@ class SoundTest : public ::testing::Test {
     char tmpl[] = "/tmp/nerivo-sound-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     Dir = tmpl;
-    SetShellLogSink([this](const String& line) {
+    SetShellLogSink([this](const String& line, TShellLogLevel) {
       std::lock_guard<std::mutex> guard(LogLock);
       Log.push_back(line);
     });

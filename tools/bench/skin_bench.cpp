@@ -78,10 +78,12 @@ int main() {
       bestMilliseconds([&] { std::copy(background.begin(), background.end(), dst.begin()); });
   for (auto [name, kernel] : {std::pair{"RowBlend, MMX formula (frame)", &bsrow::RowBlendMMX},
                               std::pair{"RowBlend, plain formula (frame)", &bsrow::RowBlendPlain}}) {
+    // A copy for the lambda: clang 14 cannot capture a structured binding.
+    const auto blend = kernel;
     const double ours = bestMilliseconds([&] {
       std::copy(background.begin(), background.end(), dst.begin());
       for (Integer y = 0; y < FrameHeight; ++y)
-        kernel(src.data() + size_t(y) * FrameWidth, dst.data() + size_t(y) * FrameWidth, FrameWidth);
+        blend(src.data() + size_t(y) * FrameWidth, dst.data() + size_t(y) * FrameWidth, FrameWidth);
     });
     report(name, ours - copyOnly, pixmanBlend - copyOnly);
   }
