@@ -110,20 +110,30 @@ void TbsSkinCustomOfficeComboBox::autoScroll(bool Up) {
     FListBox->FindDown();
 }
 
-void TbsSkinCustomOfficeComboBox::selectWith(void (TbsSkinOfficeListBox::*Find)()) {
-  (FListBox->*Find)();
-  SetItemIndex(FListBox->ItemIndex());
-}
-
 void TbsSkinCustomOfficeComboBox::stepByKey(TbsComboStep Step) {
-  static constexpr void (TbsSkinOfficeListBox::*Finds[])() = {
-      &TbsSkinOfficeListBox::FindUp,     &TbsSkinOfficeListBox::FindDown,
-      &TbsSkinOfficeListBox::FindPageUp, &TbsSkinOfficeListBox::FindPageDown,
-      &TbsSkinOfficeListBox::FindFirst,  &TbsSkinOfficeListBox::FindLast};
-  if (FListBox->Visible())
-    (FListBox->*Finds[Integer(Step)])();
-  else
-    selectWith(Finds[Integer(Step)]);
+  // With the list closed the step selects at once; an open list only moves its highlight.
+  const bool Select = !FListBox->Visible();
+  switch (Step) {
+    case TbsComboStep::Up:
+      FListBox->FindUp();
+      break;
+    case TbsComboStep::Down:
+      FListBox->FindDown();
+      break;
+    case TbsComboStep::PageUp:
+      FListBox->FindPageUp();
+      break;
+    case TbsComboStep::PageDown:
+      FListBox->FindPageDown();
+      break;
+    case TbsComboStep::First:
+      FListBox->FindFirst();
+      break;
+    case TbsComboStep::Last:
+      FListBox->FindLast();
+      break;
+  }
+  if (Select) SetItemIndex(FListBox->ItemIndex());
 }
 
 void TbsSkinCustomOfficeComboBox::Dispatch(TMessage& Message) {

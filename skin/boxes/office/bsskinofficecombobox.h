@@ -108,7 +108,6 @@ class TbsSkinCustomOfficeComboBox : public TbsComboBoxBase<TbsPopupOfficeListBox
 
  private:
   void TrackListBox(Integer X, Integer Y);
-  void selectWith(void (TbsSkinOfficeListBox::*Find)());
 };
 
 class TbsSkinOfficeComboBox : public TbsSkinCustomOfficeComboBox {
