@@ -575,6 +575,7 @@ void TbsSkinOpenDialog::SetToolBarImageList(TCustomImageList* Value) {
 
 void TbsSkinOpenDialog::SetFileName(const String& Value) {
   FFileName = Value;
+  FFileNameFromCaller = true;
   if (FDlgFrm != nullptr) FDlgFrm->FileNameEdit->SetText(Value);
 }
 
@@ -604,10 +605,10 @@ String TbsSkinOpenDialog::StartFolder() const {
   auto usable = [](const String& Folder) {
     return !Folder.empty() && DirectoryExists(Folder) && FolderReadable(Folder);
   };
-  const String FilePart = ExtractFilePath(FFileName);
-  if (usable(FilePart)) return ExcludeTrailingPathDelimiter(FilePart);
-  if (usable(FInitialDir)) return ExcludeTrailingPathDelimiter(FInitialDir);
-  return ExcludeTrailingPathDelimiter(ExtractFilePath(Application->ExeName()));
+  const String FilePart = FFileNameFromCaller ? ExtractFilePath(FFileName) : String();
+  for (const String& Folder : {FilePart, FInitialDir, FLastFolder, GetHomeDir()})
+    if (usable(Folder)) return ExcludeTrailingPathDelimiter(Folder);
+  return "/";
 }
 
 void TbsSkinOpenDialog::ApplyToolButtonsSkin() {
@@ -730,6 +731,8 @@ bool TbsSkinOpenDialog::runDialog() {
   FDialogWidth = F->ClientWidth();
   FDialogHeight = F->ClientHeight();
   ListViewStyle = F->FileListView->ViewStyle();
+  // A virtual folder (the desktop) has no path to come back to.
+  if (const String Shown = F->FileListView->Path(); DirectoryExists(Shown)) FLastFolder = Shown;
   CopyStateBack();
   if (R) {
     CompleteAcceptedName();
@@ -741,6 +744,7 @@ bool TbsSkinOpenDialog::runDialog() {
 void TbsSkinOpenDialog::CompleteAcceptedName() {
   TbsOpenDlgForm* F = FDlgFrm;
   FFileName = F->FileName;
+  FFileNameFromCaller = false;
   const String Mask = F->FilterComboBox->Mask();
   if (FSaveMode && !HasText(Mask, ".*") && ExtractFileExt(FFileName).empty())
     FFileName += F->FilterExtension();

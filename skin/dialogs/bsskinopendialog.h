@@ -211,8 +211,9 @@ class TbsSkinOpenDialog : public TbsSkinDialogComponent {
   virtual void BeforeFileNameEdit() {}
   virtual void CopyStateBack() {}
   virtual void CompleteAcceptedName();
-  // Start folder: FileName's folder, else InitialDir, else the program's folder; a folder that cannot
-  // be read is passed over.
+  // Start folder: the caller's (the folder of a FileName the caller gave, else InitialDir), else the
+  // folder this dialog showed when it last closed in this run, else the user's home, else the root;
+  // a folder that is gone or cannot be read is passed over.
   String StartFolder() const;
 
   TCustomImageList* FToolBarImageList = nullptr;
@@ -242,6 +243,10 @@ class TbsSkinOpenDialog : public TbsSkinDialogComponent {
   bool FCtrlAlphaBlendAnimation = false;
   std::unique_ptr<TStringList> FFiles;
   bool FSaveMode = false;
+  // FFileName came from the caller, not from an accepted run: its folder is a start folder.
+  bool FFileNameFromCaller = false;
+  // The folder the list showed when the dialog last closed, accepted or not (for this run only).
+  String FLastFolder;
 
  private:
   bool runDialog();

@@ -271,24 +271,33 @@ TEST_F(OpenDialogTest, DefaultSizeAndTheSkinsMinimum) {
   EXPECT_EQ(Size.X, 500);
 }
 
-TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
-  MakeDir("a");
-  MakeDir("b");
-  MakeDir("locked");
+// Where the dialog opens: the caller's folder (the folder of a file name the caller gave, else the
+// initial folder), else the folder last shown in this dialog during the run, else the user's home,
+// never the program's own folder. A folder that is gone or cannot be read is passed over.
+TEST_F(OpenDialogTest, StartFolderIsTheCallersElseTheLastUsedElseHome) {
+  for (const char* D : {"a", "b", "c", "home", "locked"}) MakeDir(D);
   TbsOpenDlgForm::CanReadFolder = [this](const String& P) {
     return ExcludeTrailingPathDelimiter(P) != Path("locked");
   };
   struct TCase {
-    String FileName, InitialDir, Folder, Edit;
+    String FileName, InitialDir, LastUsed, Home, Folder, Edit;
   };
-  const String Program = ExcludeTrailingPathDelimiter(ExtractFilePath(Application->ExeName()));
-  const TCase Cases[] = {{Path("a/clip.avi"), Path("b"), Path("a"), "clip.avi"},
-                         {Path("missing/clip.avi"), Path("b"), Path("b"), "clip.avi"},
-                         {Path("missing/clip.avi"), "", Program, "clip.avi"},
-                         {"", Path("gone"), Program, ""},
-                         {Path("locked/clip.avi"), Path("b"), Path("b"), "clip.avi"},
-                         {"", Path("locked"), Program, ""}};
+  const TCase Cases[] = {
+      {Path("a/clip.avi"), Path("b"), Path("c"), Path("home"), Path("a"), "clip.avi"},
+      {Path("missing/clip.avi"), Path("b"), Path("c"), Path("home"), Path("b"), "clip.avi"},
+      {Path("locked/clip.avi"), Path("b"), "", Path("home"), Path("b"), "clip.avi"},
+      {Path("missing/clip.avi"), "", Path("c"), Path("home"), Path("c"), "clip.avi"},
+      {"", Path("gone"), Path("c"), Path("home"), Path("c"), ""},
+      {"", Path("locked"), Path("c"), Path("home"), Path("c"), ""},
+      {"", "", "", Path("home"), Path("home"), ""},
+      {Path("missing/clip.avi"), Path("locked"), "", Path("home"), Path("home"), "clip.avi"},
+      {"", "", "", Path("gone"), "/", ""},
+  };
   for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.FileName + " | " + C.InitialDir + " | " + C.LastUsed + " | " + C.Home);
+    dialogstest::THomeFolder Home(C.Home);
+    Dlg = std::make_unique<TbsSkinOpenDialog>(nullptr);
+    if (!C.LastUsed.empty()) Run([&] { List()->SetPath(C.LastUsed); });
     Dlg->SetFileName(C.FileName);
     Dlg->SetInitialDir(C.InitialDir);
     String Folder, Edit;
@@ -296,9 +305,35 @@ TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
       Folder = List()->Path();
       Edit = Form()->FileNameEdit->Text();
     });
-    EXPECT_EQ(Folder, C.Folder) << C.FileName << " / " << C.InitialDir;
+    EXPECT_EQ(Folder, C.Folder);
     EXPECT_EQ(Edit, C.Edit);
   }
+}
+
+// The file the dialog itself returned is no caller's choice: a later visit elsewhere, even one left
+// by Cancel, is where the next run opens; a folder that went meanwhile gives the home folder.
+TEST_F(OpenDialogTest, TheLastFolderShownWinsOverTheDialogsOwnLastResult) {
+  MakeDir("a");
+  MakeDir("c");
+  MakeDir("home");
+  MakeFile("a/clip.avi");
+  dialogstest::THomeFolder Home(Path("home"));
+  Dlg->SetInitialDir("");
+  EXPECT_TRUE(Run([&] {
+    List()->SetPath(Path("a"));
+    Select("clip.avi");
+    ClickOpen();
+  }));
+  EXPECT_EQ(Dlg->FileName(), Path("a/clip.avi"));
+  String Folder;
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("a")) << "where the file was taken";
+  EXPECT_FALSE(Run([&] { List()->SetPath(Path("c")); }));
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("c")) << "where the cancelled run was left";
+  ASSERT_EQ(rmdir(Path("c").c_str()), 0);
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("home"));
 }
 
 // Open mode with CheckFileExists: the typed name is completed and must exist.
