@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/comctrls/treeview.h"
 #include "platform/ui/core/application.h"
@@ -324,13 +325,15 @@ void TbsSkinSelectDirectoryDialog::chooseStartFolder(TbsSelDirDlgForm* Form) {
   TbsSkinDirTreeView* Tree = Form->DirTreeView;
   // The tree reads the namespace once its window exists.
   Tree->HandleNeeded();
-  if (!FDirectory.empty() && IsFolder(FDirectory)) {
+  const String Given = FDirectoryFromCaller ? FDirectory : String();
+  for (const String& Folder : {Given, FLastFolder, GetHomeDir()}) {
+    if (Folder.empty() || !IsFolder(Folder)) continue;
     try {
-      Tree->SetPath(FDirectory);
+      Tree->SetPath(Folder);
     } catch (const Exception&) {
-      // A folder the shell cannot name starts like a missing one.
+      // A folder the shell cannot name is passed over like a missing one.
     }
-    if (Tree->Selected() != nullptr && SameFolder(Tree->Path(), FDirectory)) return;
+    if (Tree->Selected() != nullptr && SameFolder(Tree->Path(), Folder)) return;
   }
   Tree->ExpandMyComputer();
 }
@@ -393,8 +396,10 @@ bool TbsSkinSelectDirectoryDialog::showForm(TbsSelDirDlgForm* Form) {
   const bool R = Form->ShowModal() == mrOk;
   FDialogWidth = Form->ClientWidth();
   FDialogHeight = Form->ClientHeight();
+  if (const String Shown = Form->DirTreeView->Path(); IsFolder(Shown)) FLastFolder = Shown;
   if (R) {
     FDirectory = Form->DirTreeView->Path();
+    FDirectoryFromCaller = false;
     if (OnChange) OnChange(this);
   }
   return R;

@@ -183,11 +183,35 @@ TEST_F(SelectDirectoryTest, OkReturnsTheStartFolderAndCancelKeepsDirectory) {
   EXPECT_EQ(Dialog->Directory(), Path("视频/inner"));
 }
 
-TEST_F(SelectDirectoryTest, AMissingStartFolderStartsAtTheComputer) {
-  for (const String& Start : {String(), Path("gone"), Path("file.txt")}) {
-    SCOPED_TRACE(Start);
-    MakeFile("file.txt");
-    Dialog->SetDirectory(Start);
+// Where the dialog opens: the Directory the caller gave, else the folder last shown in this dialog
+// during the run, else the user's home, else the computer; a folder that is gone (or a file) is
+// passed over. The opening folder is expanded.
+TEST_F(SelectDirectoryTest, StartFolderIsTheCallersElseTheLastUsedElseHome) {
+  for (const char* D : {"a", "a/sub", "c", "c/sub", "home", "home/sub"}) MakeDir(D);
+  MakeFile("file.txt");
+  struct TCase {
+    String Directory, LastUsed, Home, Selected;
+  };
+  const TCase Cases[] = {
+      {Path("a"), Path("c"), Path("home"), Path("a")},
+      {Path("gone"), Path("c"), Path("home"), Path("c")},
+      {Path("file.txt"), "", Path("home"), Path("home")},
+      {"", Path("c"), Path("home"), Path("c")},
+      {"", "", Path("home"), Path("home")},
+      {"", "", Path("gone"), "/"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Directory + " | " + C.LastUsed + " | " + C.Home);
+    dialogstest::THomeFolder Home(C.Home);
+    Dialog = std::make_unique<TbsSkinSelectDirectoryDialog>(nullptr);
+    if (!C.LastUsed.empty()) {
+      wintest::OnNextModalLoop([&] {
+        Form()->DirTreeView->SetPath(C.LastUsed);
+        wintest::KeyPress(VK_ESCAPE, 27);
+      });
+      EXPECT_FALSE(Dialog->Execute());
+    }
+    if (!C.Directory.empty()) Dialog->SetDirectory(C.Directory);
     String Selected;
     bool Expanded = false;
     wintest::OnNextModalLoop([&] {
@@ -196,10 +220,42 @@ TEST_F(SelectDirectoryTest, AMissingStartFolderStartsAtTheComputer) {
       wintest::KeyPress(VK_RETURN, 13);
     });
     EXPECT_TRUE(Dialog->Execute());
-    EXPECT_EQ(Selected, "/");
+    EXPECT_EQ(Selected, C.Selected);
     EXPECT_TRUE(Expanded);
-    EXPECT_EQ(Dialog->Directory(), "/") << "the computer's own name";
+    EXPECT_EQ(Dialog->Directory(), C.Selected) << "OK on the opening folder returns it";
   }
+}
+
+// Between runs the dialog keeps its place: it reopens where OK took a folder, and where the user was
+// when a later run was cancelled, while Directory keeps the folder last confirmed; a Directory the
+// caller gives then takes over.
+TEST_F(SelectDirectoryTest, ReopensOnTheFolderLastShown) {
+  for (const char* D : {"home", "x", "y", "z"}) MakeDir(D);
+  dialogstest::THomeFolder Home(Path("home"));
+  auto OpenedOn = [&](std::function<void()> Then) {
+    String Selected;
+    wintest::OnNextModalLoop([&] {
+      Selected = Form()->DirTreeView->Path();
+      Then();
+    });
+    Dialog->Execute();
+    return Selected;
+  };
+  EXPECT_EQ(OpenedOn([&] {
+              Form()->DirTreeView->SetPath(Path("x"));
+              ClickControl(Form()->OkButton);
+            }),
+            Path("home"));
+  EXPECT_EQ(Dialog->Directory(), Path("x"));
+  EXPECT_EQ(OpenedOn([&] {
+              Form()->DirTreeView->SetPath(Path("y"));
+              ClickControl(Form()->CancelButton);
+            }),
+            Path("x"));
+  EXPECT_EQ(Dialog->Directory(), Path("x")) << "Cancel confirms nothing";
+  EXPECT_EQ(OpenedOn([] { wintest::KeyPress(VK_ESCAPE, 27); }), Path("y"));
+  Dialog->SetDirectory(Path("z"));
+  EXPECT_EQ(OpenedOn([] { wintest::KeyPress(VK_ESCAPE, 27); }), Path("z"));
 }
 
 TEST_F(SelectDirectoryTest, BuildsTheLayoutAndRemembersTheClosingSize) {
