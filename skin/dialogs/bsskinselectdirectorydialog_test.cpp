@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <thread>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/comctrls/treeview.h"
@@ -429,6 +431,25 @@ TEST_F(SelectDirectoryTest, TextsComeFromTheStringTableOrTheBuiltInFallbacks) {
   EXPECT_EQ(S.Hint, "新建文件夹");
   EXPECT_EQ(SelectDirectoryDialogText(nullptr, "MSG_NEWFOLDER", "New Folder"), "New Folder");
   EXPECT_EQ(SelectDirectoryDialogText(Skin.get(), "MSG_NEWFOLDER", "New Folder"), "");
+}
+
+// Typing in the tree selects by the letters typed together, not by the first one alone.
+TEST_F(SelectDirectoryTest, TypingSelectsTheFolderByThePrefixTyped) {
+  for (const char* D : {"Vacation", "vault", "video", "Videos"}) MakeDir(D);
+  Dialog->SetDirectory(Dir);
+  std::vector<String> Selected;
+  wintest::OnNextModalLoop([&] {
+    for (const char* Typed : {"v", "vi", "vid", "videos"}) {
+      // Only the clock moves: a pause as long as the search waits.
+      Clock().Advance(TCustomTreeView::IncrementalSearchPause + 1);
+      Form()->DirTreeView->SetPath(Dir);
+      for (const char* C = Typed; *C; ++C) dialogstest::Press(Word(std::toupper(*C)), DWORD(*C));
+      Selected.push_back(ExtractFileName(Form()->DirTreeView->Path()));
+    }
+    wintest::KeyPress(VK_ESCAPE, 27);
+  });
+  Dialog->Execute();
+  EXPECT_EQ(Selected, (std::vector<String>{"Vacation", "video", "video", "Videos"}));
 }
 
 TEST_F(SelectDirectoryTest, ThePathEditFollowsTheTreeAndEnterOnAFolderChoosesIt) {
