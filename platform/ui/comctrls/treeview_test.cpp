@@ -411,6 +411,19 @@ TEST_F(TreeViewTest, LabelsAreEditedInPlace) {
   EXPECT_TRUE(TV->IsEditing());
 }
 
+// A name longer than the tree is wide is cut with the ellipsis inside the tree: its highlight ends
+// one pixel short of the edge instead of running off it.
+TEST_F(TreeViewTest, ALongNameEndsInsideTheTree) {
+  TTreeNode* Long = TV->Items()->Add(nullptr, String(80, 'w'));
+  TV->SetFocus();
+  TV->SetSelected(Long);
+  wintest::Pump();
+  const Integer Y = Long->DisplayRect(true).Top + 2, W = TV->ClientWidth();
+  ASSERT_GT(Long->DisplayRect(true).Right, W) << "the name is longer than the tree";
+  EXPECT_EQ(PixelOf(TV, W - 3, Y), Rgb(stdlook::Accent));
+  EXPECT_EQ(PixelOf(TV, W - 1, Y), Rgb(TV->Color()));
+}
+
 TEST_F(TreeViewTest, CustomDrawMayReplaceANodeAndTheDefaultLookShowsSelectionAndButtons) {
   BuildTree();
   TV->SetFocus();
