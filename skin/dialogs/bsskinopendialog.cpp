@@ -257,16 +257,28 @@ void TbsOpenDlgForm::buildBottomPanel() {
   PlaceBottomControls();
 }
 
+Integer TbsOpenDlgForm::FieldsLeft() const {
+  // A caption is never clipped: a label wider than its place pushes the edit and the filter box right.
+  return std::max<Integer>(
+      70, std::max(OpenFileLabel->BoundsRect().Right, FileTypeLabel->BoundsRect().Right) + 6);
+}
+
+void TbsOpenDlgForm::CentreLabels() {
+  OpenFileLabel->SetTop(FileNameEdit->Top() + (FileNameEdit->Height() - OpenFileLabel->Height()) / 2);
+  FileTypeLabel->SetTop(FilterComboBox->Top() + (FilterComboBox->Height() - FileTypeLabel->Height()) / 2);
+}
+
 void TbsOpenDlgForm::PlaceBottomControls() {
-  const Integer W = BottomPanel->Width();
-  FileNameEdit->SetBounds(70, 10, W - 160, FileNameEdit->Height());
+  const Integer W = BottomPanel->Width(), Left = FieldsLeft();
+  FileNameEdit->SetBounds(Left, 10, W - 90 - Left, FileNameEdit->Height());
   FileNameEdit->SetAnchors({akLeft, akTop, akRight});
-  FilterComboBox->SetBounds(70, 45, W - 160, FilterComboBox->Height());
+  FilterComboBox->SetBounds(Left, 45, W - 90 - Left, FilterComboBox->Height());
   FilterComboBox->SetAnchors({akLeft, akTop, akRight});
   OpenButton->SetBounds(W - 80, 10, 70, OpenButton->Height());
   OpenButton->SetAnchors({akTop, akRight});
   CancelButton->SetBounds(W - 80, 45, 70, CancelButton->Height());
   CancelButton->SetAnchors({akTop, akRight});
+  CentreLabels();
 }
 
 void TbsOpenDlgForm::buildListPanel() {
@@ -704,6 +716,8 @@ void TbsSkinOpenDialog::setUpForm() {
   F->FileTypeLabel->SetSkinData(FCtrlFSD);
   F->ShellBox->SetSkinData(FCtrlFSD);
   F->ShellBox->SetSkinDataName("combobox");
+  // The labels took the skin's font (and the texts their length): the bottom row is placed again.
+  F->PlaceBottomControls();
 
   // The engine's frame decides the client area, so the window must exist before the size is set.
   F->HandleNeeded();

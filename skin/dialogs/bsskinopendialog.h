@@ -115,13 +115,17 @@ class TbsOpenDlgForm : public TForm {
   virtual String CompletionExtension();
   // The list's folder with a trailing "/".
   String FolderPrefix() const;
+  // Places the bottom controls; the open form keeps them on the right edge while it is resized.
+  virtual void PlaceBottomControls();
 
  protected:
   // A tool button 27 x 25 of the "toolbutton" element, placed right of the earlier ones.
   TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
                                     const char* HintFallback, bool Flat);
-  // Places the bottom controls; the open form keeps them on the right edge while it is resized.
-  virtual void PlaceBottomControls();
+  // Where the edit and the filter box start: 70, or right of a wider label.
+  Integer FieldsLeft() const;
+  // Each label of the bottom row in the middle of the height of its edit or filter box.
+  void CentreLabels();
   // Tells the user about a name or folder that cannot be used; the dialog stays open.
   void ShowNameError(const String& Text);
 

@@ -149,16 +149,25 @@ TEST_F(OpenDialogTest, TheFormIsBuiltWithItsTextsPlacesAndButtons) {
   EXPECT_EQ(F->PngImgList->Count(), 4);
   EXPECT_EQ(F->ToolPanel->Images(), static_cast<TCustomImageList*>(F->PngImgList));
 
-  // Bottom row: the edit and filter box from 70 with a 90-pixel right margin, the buttons 10 from it.
+  // Bottom row: the edit and filter box from 70, or right of a label wider than that, with a 90-pixel
+  // right margin; the buttons 10 from it; each label in the middle of its box's height.
   const Integer W = F->BottomPanel->Width();
   EXPECT_EQ(F->BottomPanel->Height(), 80);
-  EXPECT_EQ(F->FileNameEdit->BoundsRect(), Bounds(70, 10, W - 160, F->FileNameEdit->Height()));
-  EXPECT_EQ(F->FilterComboBox->Left(), 70);
+  const Integer Left = F->FileNameEdit->Left();
+  EXPECT_GE(Left, 70);
+  EXPECT_EQ(F->FileNameEdit->BoundsRect(), Rect(Left, 10, W - 90, 10 + F->FileNameEdit->Height()));
+  EXPECT_EQ(F->FilterComboBox->Left(), Left);
   EXPECT_EQ(F->FilterComboBox->Top(), 45);
+  for (auto [Label, Box] : {std::pair<TControl*, TControl*>{F->OpenFileLabel, F->FileNameEdit},
+                            std::pair<TControl*, TControl*>{F->FileTypeLabel, F->FilterComboBox}}) {
+    EXPECT_LT(Label->BoundsRect().Right, Left) << "the caption is never under its box";
+    EXPECT_NEAR(Label->Top() + Label->Height() / 2, Box->Top() + Box->Height() / 2, 1);
+  }
   EXPECT_EQ(F->OpenButton->BoundsRect(), Bounds(W - 80, 10, 70, 25));
   EXPECT_EQ(F->CancelButton->BoundsRect(), Bounds(W - 80, 45, 70, 25));
   F->SetClientWidth(F->ClientWidth() + 100);
-  EXPECT_EQ(F->FileNameEdit->Width(), F->BottomPanel->Width() - 160) << "the edit grows with the form";
+  EXPECT_EQ(F->FileNameEdit->BoundsRect().Right, F->BottomPanel->Width() - 90)
+      << "the edit grows with the form";
   EXPECT_EQ(F->CancelButton->Left(), F->BottomPanel->Width() - 80);
 
   // Tool bar from the left: label, spacer, folder box; from the right edge: view menu, spacer, new
@@ -182,6 +191,9 @@ TEST_F(OpenDialogTest, TextsComeFromTheStringTableAndAMissingKeyIsEmpty) {
   EXPECT_EQ(F->CancelButton->Caption(), "取消");
   EXPECT_EQ(F->OpenFileLabel->Caption(), "") << "a table without the key";
   EXPECT_EQ(F->BackToolButton->Hint(), "");
+  // Captions that fit (here none at all) leave the edit and the filter box at their place.
+  EXPECT_EQ(F->FileNameEdit->Left(), 70);
+  EXPECT_EQ(F->FilterComboBox->Left(), 70);
   // A skin without a table: the built-in texts.
   Skin->SetResourceStrData(nullptr);
   std::unique_ptr<TbsOpenDlgForm> G(new TbsOpenDlgForm(nullptr, true, Skin.get(), false, nullptr));
