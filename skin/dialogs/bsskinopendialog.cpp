@@ -48,17 +48,13 @@ bool FolderReadable(const String& Path) {
 
 }  // namespace
 
-// The dialog's own error texts: the table's text when it has one, the built-in one otherwise, so that
-// an older table never turns an error into an empty box.
+// The dialog's own error texts: never empty, so that an older table never gives an empty box.
 static String ErrorText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback) {
-  const String S = OpenDlgText(CtrlSkinData, Key, Fallback);
-  return S.empty() ? String(Fallback) : S;
+  return SkinDialogMessage(CtrlSkinData, Key, Fallback);
 }
 
 String OpenDlgText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback) {
-  if (CtrlSkinData != nullptr && CtrlSkinData->ResourceStrData() != nullptr)
-    return CtrlSkinData->ResourceStrData()->GetResStr(Key);
-  return Fallback;
+  return SkinDialogText(CtrlSkinData, Key, Fallback);
 }
 
 String FilterMaskExtension(const String& Mask) {
@@ -560,7 +556,8 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
   if (DirectoryExists(Full) || FileExists(Full)) return;
   if (!CreateDir(Full)) {
     const int Error = errno;
-    throw EOSError(Format("Unable to create directory \"%s\": %s", {Full, SysErrorMessage(Error)}));
+    throw EOSError(Format(ErrorText(CtrlSD, FolderCreateFailedKey, FolderCreateFailedText),
+                          {Full, SysErrorMessage(Error)}));
   }
   FileListView->RebuildListing();
   Application->ProcessMessages();

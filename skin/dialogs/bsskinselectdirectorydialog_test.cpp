@@ -511,6 +511,33 @@ TEST_F(SelectDirectoryTest, ATypedPathThatDoesNotExistIsReportedAndNothingIsLost
   }
 }
 
+// The dialog's messages come from the string table too; a table without their keys keeps the
+// built-in texts rather than showing an empty box.
+TEST_F(SelectDirectoryTest, MessagesComeFromTheStringTable) {
+  MakeDir("a");
+  Dialog->SetShowToolBar(true);
+  Dialog->SetCtrlSkinData(Skin.get());
+  Dialog->SetDirectory(Path("a"));
+  auto told = [&](std::function<void()> Step) {
+    String Told;
+    ExpectErrorBox(Step, Told, [] { wintest::KeyPress(VK_ESCAPE, 27); });
+    Dialog->Execute();
+    return Told;
+  };
+  auto typeMissing = [&] { TypePath(Form(), Path("missing")); };
+  auto newFolder = [&] {
+    ClickControl(Form()->NewFolderToolButton);
+    WinProcessMessages();
+  };
+  UseStringTable({"MSG_FOLDEROPENFAILED=无法打开文件夹“%s”：\n%s",
+                  "MSG_FOLDERCREATEFAILED=无法创建文件夹“%s”：\n%s", "MSG_NEWFOLDER=新/建"});
+  EXPECT_EQ(told(typeMissing).find("无法打开文件夹“" + Path("missing") + "”："), 0u);
+  EXPECT_EQ(told(newFolder).find("无法创建文件夹“" + Path("a/新/建") + "”："), 0u);
+  UseStringTable({"MSG_NEWFOLDER=新/建"});
+  EXPECT_EQ(told(typeMissing).find("Cannot open the folder \"" + Path("missing") + "\""), 0u);
+  EXPECT_EQ(told(newFolder).find("Cannot create the folder \"" + Path("a/新/建") + "\""), 0u);
+}
+
 TEST_F(SelectDirectoryTest, FoldersWithoutRightsAreReported) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
   MakeDir("a");
@@ -541,14 +568,14 @@ TEST_F(SelectDirectoryTest, FoldersWithoutRightsAreReported) {
   EXPECT_FALSE(Dialog->Execute());
   EXPECT_EQ(Told, "Cannot create the folder \"" + Path("readonly/New Folder") + "\":\nPermission denied");
   EXPECT_FALSE(IsFolder(Path("readonly/New Folder")));
-  // Started inside it, the dialog starts at the computer.
+  // Started inside it, the dialog opens on the folder it showed last.
   Dialog->SetDirectory(Path("locked/inner"));
   wintest::OnNextModalLoop([&] {
     Selected = Form()->DirTreeView->Path();
     wintest::KeyPress(VK_ESCAPE, 27);
   });
   Dialog->Execute();
-  EXPECT_EQ(Selected, "/");
+  EXPECT_EQ(Selected, Path("readonly"));
 }
 
 TEST_F(SelectDirectoryTest, NewFolderIsCreatedUnderTheSelectedFolderOnce) {
