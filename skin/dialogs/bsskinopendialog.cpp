@@ -268,7 +268,8 @@ void TbsOpenDlgForm::PlaceBottomControls() {
   const Integer W = BottomPanel->Width(), Left = FieldsLeft();
   FileNameEdit->SetBounds(Left, 10, W - 90 - Left, FileNameEdit->Height());
   FileNameEdit->SetAnchors({akLeft, akTop, akRight});
-  FilterComboBox->SetBounds(Left, 45, W - 90 - Left, FilterComboBox->Height());
+  // As tall as the edit: the two boxes of the row look alike, and the skin's box picture fits whole.
+  FilterComboBox->SetBounds(Left, 45, W - 90 - Left, FileNameEdit->Height());
   FilterComboBox->SetAnchors({akLeft, akTop, akRight});
   OpenButton->SetBounds(W - 80, 10, 70, OpenButton->Height());
   OpenButton->SetAnchors({akTop, akRight});

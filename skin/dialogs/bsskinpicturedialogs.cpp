@@ -90,7 +90,7 @@ void TbsOpenPictureDlgForm::PlaceBottomControls() {
   CancelButton->SetAnchors(Fixed);
   const Integer Left = FieldsLeft();
   FileNameEdit->SetBounds(Left, 10, 350 - Left, FileNameEdit->Height());
-  FilterComboBox->SetBounds(Left, 45, 350 - Left, FilterComboBox->Height());
+  FilterComboBox->SetBounds(Left, 45, 350 - Left, FileNameEdit->Height());
   OpenButton->SetBounds(370, 10, 70, OpenButton->Height());
   CancelButton->SetBounds(370, 45, 70, CancelButton->Height());
   CentreLabels();

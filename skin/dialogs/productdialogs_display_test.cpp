@@ -20,6 +20,7 @@
 #include "skin/dialogs/testkit/skindialogstestkit.h"
 #include "skin/shell/bsshelllistview.h"
 #include "skin/shell/bsshelltreeview.h"
+#include "skin/shell/bsskinfiltercombobox.h"
 #include "tools/skingen/skingen.h"
 
 namespace {
@@ -89,7 +90,7 @@ TEST_F(ProductDialogsDisplay, TheOpenDialogSpeaksChineseAndCutsALongNameWithTheE
   Dlg.SetTitle("打开文件");
   Dlg.SetInitialDir(Dir);
   std::vector<String> Captions;
-  bool Shown = false, Cut = false, LabelsClear = false;
+  bool Shown = false, Cut = false, LabelsClear = false, FilterWhole = false;
   wintest::OnNextModalLoop([&] {
     TbsOpenDlgForm* F = Dlg.DlgFrm();
     TbsCustomShellListView* L = F->FileListView;
@@ -104,6 +105,11 @@ TEST_F(ProductDialogsDisplay, TheOpenDialogSpeaksChineseAndCutsALongNameWithTheE
     // The labels of the bottom row end before their edit and filter box.
     LabelsClear = F->OpenFileLabel->BoundsRect().Right <= F->FileNameEdit->Left() &&
                   F->FileTypeLabel->BoundsRect().Right <= F->FileNameEdit->Left();
+    // The filter box shows whole: its frame's bottom line is drawn.
+    TbsSkinFilterComboBox* Filter = F->FilterComboBox;
+    FilterWhole = InkIn(Filter, Filter->Width() / 2, Filter->Height() - 2, Filter->Width() / 2 + 1,
+                        Filter->Height(), COLORREF(ColorToRGB(clWhite)))
+                      .Right > 0;
     EXPECT_TRUE(SaveWindowShot(F->Handle(), "productdialogs_open.png"));
     F->SetModalResult(mrCancel);
   });
@@ -113,6 +119,7 @@ TEST_F(ProductDialogsDisplay, TheOpenDialogSpeaksChineseAndCutsALongNameWithTheE
   EXPECT_TRUE(Shown) << "the names in the list";
   EXPECT_TRUE(Cut) << "the long name ends in the ellipsis inside the list";
   EXPECT_TRUE(LabelsClear);
+  EXPECT_TRUE(FilterWhole);
 }
 
 TEST_F(ProductDialogsDisplay, TheFolderTreeIsSortedWithItsChevronsClearAndALongNameCut) {
