@@ -400,20 +400,13 @@ HRESULT TFileSystemFolder::BindToObject(PCItemIDList ID, IShellFolderPtr& Result
 
 Integer compareItems(const TItem& A, const TItem& B, bool Desktop) {
   if (Desktop) {
-    // Desktop items keep the order the namespace gives them: home, user folders, root, volumes.
+    // Desktop items keep their groups: home, user folders, root, volumes. The user folders go by the
+    // names shown, as a file manager lists folders (not in their settings file's order).
     static const String kOrder = "hurv";
     Integer ka = Integer(kOrder.find(A.Kind)), kb = Integer(kOrder.find(B.Kind));
     if (ka != kb) return ka < kb ? -1 : 1;
-    if (A.Kind == 'u') {
-      std::vector<TShellRootEntry> roots = ShellRootEntries();
-      auto at = [&](const String& p) {
-        for (size_t i = 0; i < roots.size(); ++i)
-          if (roots[i].Path == p) return Integer(i);
-        return Integer(roots.size());
-      };
-      Integer ia = at(A.Bytes), ib = at(B.Bytes);
-      if (ia != ib) return ia < ib ? -1 : 1;
-    }
+    if (A.Kind == 'u')
+      if (Integer c = ShellCompareNames(baseName(A.Bytes), baseName(B.Bytes))) return c;
     return ShellCompareNames(A.Bytes, B.Bytes);
   }
   bool fa = A.Kind == 'd', fb = B.Kind == 'd';

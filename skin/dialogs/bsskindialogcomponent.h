@@ -9,6 +9,16 @@
 #include "platform/ui/graphics/graphicsobjects.h"
 #include "skin/core/bsskindata.h"
 
+// A text of the dialogs by Key: the control skin's string table answers when the skin has one (an empty
+// text for a key it lacks), else Fallback, the built-in English text.
+String SkinDialogText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback);
+// The same for a message that must never come out empty: a table without the key gives Fallback too.
+String SkinDialogMessage(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback);
+
+// The message of a folder the dialogs could not create (its path and the system's reason).
+constexpr const char* FolderCreateFailedKey = "MSG_FOLDERCREATEFAILED";
+constexpr const char* FolderCreateFailedText = "Cannot create the folder \"%s\":\n%s";
+
 class TbsSkinDialogComponent : public TComponent {
  public:
   TbsSkinDialogComponent(TComponent* AOwner, const String& ATitle, Byte AAlphaBlendValue);

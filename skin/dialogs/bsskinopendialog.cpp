@@ -48,17 +48,13 @@ bool FolderReadable(const String& Path) {
 
 }  // namespace
 
-// The dialog's own error texts: the table's text when it has one, the built-in one otherwise, so that
-// an older table never turns an error into an empty box.
+// The dialog's own error texts: never empty, so that an older table never gives an empty box.
 static String ErrorText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback) {
-  const String S = OpenDlgText(CtrlSkinData, Key, Fallback);
-  return S.empty() ? String(Fallback) : S;
+  return SkinDialogMessage(CtrlSkinData, Key, Fallback);
 }
 
 String OpenDlgText(TbsSkinData* CtrlSkinData, const char* Key, const char* Fallback) {
-  if (CtrlSkinData != nullptr && CtrlSkinData->ResourceStrData() != nullptr)
-    return CtrlSkinData->ResourceStrData()->GetResStr(Key);
-  return Fallback;
+  return SkinDialogText(CtrlSkinData, Key, Fallback);
 }
 
 String FilterMaskExtension(const String& Mask) {
@@ -257,16 +253,29 @@ void TbsOpenDlgForm::buildBottomPanel() {
   PlaceBottomControls();
 }
 
+Integer TbsOpenDlgForm::FieldsLeft() const {
+  // A caption is never clipped: a label wider than its place pushes the edit and the filter box right.
+  return std::max<Integer>(
+      70, std::max(OpenFileLabel->BoundsRect().Right, FileTypeLabel->BoundsRect().Right) + 6);
+}
+
+void TbsOpenDlgForm::CentreLabels() {
+  OpenFileLabel->SetTop(FileNameEdit->Top() + (FileNameEdit->Height() - OpenFileLabel->Height()) / 2);
+  FileTypeLabel->SetTop(FilterComboBox->Top() + (FilterComboBox->Height() - FileTypeLabel->Height()) / 2);
+}
+
 void TbsOpenDlgForm::PlaceBottomControls() {
-  const Integer W = BottomPanel->Width();
-  FileNameEdit->SetBounds(70, 10, W - 160, FileNameEdit->Height());
+  const Integer W = BottomPanel->Width(), Left = FieldsLeft();
+  FileNameEdit->SetBounds(Left, 10, W - 90 - Left, FileNameEdit->Height());
   FileNameEdit->SetAnchors({akLeft, akTop, akRight});
-  FilterComboBox->SetBounds(70, 45, W - 160, FilterComboBox->Height());
+  // As tall as the edit: the two boxes of the row look alike, and the skin's box picture fits whole.
+  FilterComboBox->SetBounds(Left, 45, W - 90 - Left, FileNameEdit->Height());
   FilterComboBox->SetAnchors({akLeft, akTop, akRight});
   OpenButton->SetBounds(W - 80, 10, 70, OpenButton->Height());
   OpenButton->SetAnchors({akTop, akRight});
   CancelButton->SetBounds(W - 80, 45, 70, CancelButton->Height());
   CancelButton->SetAnchors({akTop, akRight});
+  CentreLabels();
 }
 
 void TbsOpenDlgForm::buildListPanel() {
@@ -548,7 +557,8 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
   if (DirectoryExists(Full) || FileExists(Full)) return;
   if (!CreateDir(Full)) {
     const int Error = errno;
-    throw EOSError(Format("Unable to create directory \"%s\": %s", {Full, SysErrorMessage(Error)}));
+    throw EOSError(Format(ErrorText(CtrlSD, FolderCreateFailedKey, FolderCreateFailedText),
+                          {Full, SysErrorMessage(Error)}));
   }
   FileListView->RebuildListing();
   Application->ProcessMessages();
@@ -575,6 +585,7 @@ void TbsSkinOpenDialog::SetToolBarImageList(TCustomImageList* Value) {
 
 void TbsSkinOpenDialog::SetFileName(const String& Value) {
   FFileName = Value;
+  FFileNameFromCaller = true;
   if (FDlgFrm != nullptr) FDlgFrm->FileNameEdit->SetText(Value);
 }
 
@@ -604,10 +615,10 @@ String TbsSkinOpenDialog::StartFolder() const {
   auto usable = [](const String& Folder) {
     return !Folder.empty() && DirectoryExists(Folder) && FolderReadable(Folder);
   };
-  const String FilePart = ExtractFilePath(FFileName);
-  if (usable(FilePart)) return ExcludeTrailingPathDelimiter(FilePart);
-  if (usable(FInitialDir)) return ExcludeTrailingPathDelimiter(FInitialDir);
-  return ExcludeTrailingPathDelimiter(ExtractFilePath(Application->ExeName()));
+  const String FilePart = FFileNameFromCaller ? ExtractFilePath(FFileName) : String();
+  for (const String& Folder : {FilePart, FInitialDir, FLastFolder, GetHomeDir()})
+    if (usable(Folder)) return ExcludeTrailingPathDelimiter(Folder);
+  return "/";
 }
 
 void TbsSkinOpenDialog::ApplyToolButtonsSkin() {
@@ -703,6 +714,8 @@ void TbsSkinOpenDialog::setUpForm() {
   F->FileTypeLabel->SetSkinData(FCtrlFSD);
   F->ShellBox->SetSkinData(FCtrlFSD);
   F->ShellBox->SetSkinDataName("combobox");
+  // The labels took the skin's font (and the texts their length): the bottom row is placed again.
+  F->PlaceBottomControls();
 
   // The engine's frame decides the client area, so the window must exist before the size is set.
   F->HandleNeeded();
@@ -730,6 +743,8 @@ bool TbsSkinOpenDialog::runDialog() {
   FDialogWidth = F->ClientWidth();
   FDialogHeight = F->ClientHeight();
   ListViewStyle = F->FileListView->ViewStyle();
+  // A virtual folder (the desktop) has no path to come back to.
+  if (const String Shown = F->FileListView->Path(); DirectoryExists(Shown)) FLastFolder = Shown;
   CopyStateBack();
   if (R) {
     CompleteAcceptedName();
@@ -741,6 +756,7 @@ bool TbsSkinOpenDialog::runDialog() {
 void TbsSkinOpenDialog::CompleteAcceptedName() {
   TbsOpenDlgForm* F = FDlgFrm;
   FFileName = F->FileName;
+  FFileNameFromCaller = false;
   const String Mask = F->FilterComboBox->Mask();
   if (FSaveMode && !HasText(Mask, ".*") && ExtractFileExt(FFileName).empty())
     FFileName += F->FilterExtension();

@@ -115,13 +115,17 @@ class TbsOpenDlgForm : public TForm {
   virtual String CompletionExtension();
   // The list's folder with a trailing "/".
   String FolderPrefix() const;
+  // Places the bottom controls; the open form keeps them on the right edge while it is resized.
+  virtual void PlaceBottomControls();
 
  protected:
   // A tool button 27 x 25 of the "toolbutton" element, placed right of the earlier ones.
   TbsSkinSpeedButton* newToolButton(const String& Name, Integer ImageIndex, const char* HintKey,
                                     const char* HintFallback, bool Flat);
-  // Places the bottom controls; the open form keeps them on the right edge while it is resized.
-  virtual void PlaceBottomControls();
+  // Where the edit and the filter box start: 70, or right of a wider label.
+  Integer FieldsLeft() const;
+  // Each label of the bottom row in the middle of the height of its edit or filter box.
+  void CentreLabels();
   // Tells the user about a name or folder that cannot be used; the dialog stays open.
   void ShowNameError(const String& Text);
 
@@ -211,8 +215,9 @@ class TbsSkinOpenDialog : public TbsSkinDialogComponent {
   virtual void BeforeFileNameEdit() {}
   virtual void CopyStateBack() {}
   virtual void CompleteAcceptedName();
-  // Start folder: FileName's folder, else InitialDir, else the program's folder; a folder that cannot
-  // be read is passed over.
+  // Start folder: the caller's (the folder of a FileName the caller gave, else InitialDir), else the
+  // folder this dialog showed when it last closed in this run, else the user's home, else the root;
+  // a folder that is gone or cannot be read is passed over.
   String StartFolder() const;
 
   TCustomImageList* FToolBarImageList = nullptr;
@@ -242,6 +247,10 @@ class TbsSkinOpenDialog : public TbsSkinDialogComponent {
   bool FCtrlAlphaBlendAnimation = false;
   std::unique_ptr<TStringList> FFiles;
   bool FSaveMode = false;
+  // FFileName came from the caller, not from an accepted run: its folder is a start folder.
+  bool FFileNameFromCaller = false;
+  // The folder the list showed when the dialog last closed, accepted or not (for this run only).
+  String FLastFolder;
 
  private:
   bool runDialog();

@@ -149,16 +149,25 @@ TEST_F(OpenDialogTest, TheFormIsBuiltWithItsTextsPlacesAndButtons) {
   EXPECT_EQ(F->PngImgList->Count(), 4);
   EXPECT_EQ(F->ToolPanel->Images(), static_cast<TCustomImageList*>(F->PngImgList));
 
-  // Bottom row: the edit and filter box from 70 with a 90-pixel right margin, the buttons 10 from it.
+  // Bottom row: the edit and filter box from 70, or right of a label wider than that, with a 90-pixel
+  // right margin; the buttons 10 from it; each label in the middle of its box's height.
   const Integer W = F->BottomPanel->Width();
   EXPECT_EQ(F->BottomPanel->Height(), 80);
-  EXPECT_EQ(F->FileNameEdit->BoundsRect(), Bounds(70, 10, W - 160, F->FileNameEdit->Height()));
-  EXPECT_EQ(F->FilterComboBox->Left(), 70);
+  const Integer Left = F->FileNameEdit->Left();
+  EXPECT_GE(Left, 70);
+  EXPECT_EQ(F->FileNameEdit->BoundsRect(), Rect(Left, 10, W - 90, 10 + F->FileNameEdit->Height()));
+  EXPECT_EQ(F->FilterComboBox->Left(), Left);
   EXPECT_EQ(F->FilterComboBox->Top(), 45);
+  for (auto [Label, Box] : {std::pair<TControl*, TControl*>{F->OpenFileLabel, F->FileNameEdit},
+                            std::pair<TControl*, TControl*>{F->FileTypeLabel, F->FilterComboBox}}) {
+    EXPECT_LT(Label->BoundsRect().Right, Left) << "the caption is never under its box";
+    EXPECT_NEAR(Label->Top() + Label->Height() / 2, Box->Top() + Box->Height() / 2, 1);
+  }
   EXPECT_EQ(F->OpenButton->BoundsRect(), Bounds(W - 80, 10, 70, 25));
   EXPECT_EQ(F->CancelButton->BoundsRect(), Bounds(W - 80, 45, 70, 25));
   F->SetClientWidth(F->ClientWidth() + 100);
-  EXPECT_EQ(F->FileNameEdit->Width(), F->BottomPanel->Width() - 160) << "the edit grows with the form";
+  EXPECT_EQ(F->FileNameEdit->BoundsRect().Right, F->BottomPanel->Width() - 90)
+      << "the edit grows with the form";
   EXPECT_EQ(F->CancelButton->Left(), F->BottomPanel->Width() - 80);
 
   // Tool bar from the left: label, spacer, folder box; from the right edge: view menu, spacer, new
@@ -182,6 +191,9 @@ TEST_F(OpenDialogTest, TextsComeFromTheStringTableAndAMissingKeyIsEmpty) {
   EXPECT_EQ(F->CancelButton->Caption(), "取消");
   EXPECT_EQ(F->OpenFileLabel->Caption(), "") << "a table without the key";
   EXPECT_EQ(F->BackToolButton->Hint(), "");
+  // Captions that fit (here none at all) leave the edit and the filter box at their place.
+  EXPECT_EQ(F->FileNameEdit->Left(), 70);
+  EXPECT_EQ(F->FilterComboBox->Left(), 70);
   // A skin without a table: the built-in texts.
   Skin->SetResourceStrData(nullptr);
   std::unique_ptr<TbsOpenDlgForm> G(new TbsOpenDlgForm(nullptr, true, Skin.get(), false, nullptr));
@@ -271,24 +283,33 @@ TEST_F(OpenDialogTest, DefaultSizeAndTheSkinsMinimum) {
   EXPECT_EQ(Size.X, 500);
 }
 
-TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
-  MakeDir("a");
-  MakeDir("b");
-  MakeDir("locked");
+// Where the dialog opens: the caller's folder (the folder of a file name the caller gave, else the
+// initial folder), else the folder last shown in this dialog during the run, else the user's home,
+// never the program's own folder. A folder that is gone or cannot be read is passed over.
+TEST_F(OpenDialogTest, StartFolderIsTheCallersElseTheLastUsedElseHome) {
+  for (const char* D : {"a", "b", "c", "home", "locked"}) MakeDir(D);
   TbsOpenDlgForm::CanReadFolder = [this](const String& P) {
     return ExcludeTrailingPathDelimiter(P) != Path("locked");
   };
   struct TCase {
-    String FileName, InitialDir, Folder, Edit;
+    String FileName, InitialDir, LastUsed, Home, Folder, Edit;
   };
-  const String Program = ExcludeTrailingPathDelimiter(ExtractFilePath(Application->ExeName()));
-  const TCase Cases[] = {{Path("a/clip.avi"), Path("b"), Path("a"), "clip.avi"},
-                         {Path("missing/clip.avi"), Path("b"), Path("b"), "clip.avi"},
-                         {Path("missing/clip.avi"), "", Program, "clip.avi"},
-                         {"", Path("gone"), Program, ""},
-                         {Path("locked/clip.avi"), Path("b"), Path("b"), "clip.avi"},
-                         {"", Path("locked"), Program, ""}};
+  const TCase Cases[] = {
+      {Path("a/clip.avi"), Path("b"), Path("c"), Path("home"), Path("a"), "clip.avi"},
+      {Path("missing/clip.avi"), Path("b"), Path("c"), Path("home"), Path("b"), "clip.avi"},
+      {Path("locked/clip.avi"), Path("b"), "", Path("home"), Path("b"), "clip.avi"},
+      {Path("missing/clip.avi"), "", Path("c"), Path("home"), Path("c"), "clip.avi"},
+      {"", Path("gone"), Path("c"), Path("home"), Path("c"), ""},
+      {"", Path("locked"), Path("c"), Path("home"), Path("c"), ""},
+      {"", "", "", Path("home"), Path("home"), ""},
+      {Path("missing/clip.avi"), Path("locked"), "", Path("home"), Path("home"), "clip.avi"},
+      {"", "", "", Path("gone"), "/", ""},
+  };
   for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.FileName + " | " + C.InitialDir + " | " + C.LastUsed + " | " + C.Home);
+    dialogstest::THomeFolder Home(C.Home);
+    Dlg = std::make_unique<TbsSkinOpenDialog>(nullptr);
+    if (!C.LastUsed.empty()) Run([&] { List()->SetPath(C.LastUsed); });
     Dlg->SetFileName(C.FileName);
     Dlg->SetInitialDir(C.InitialDir);
     String Folder, Edit;
@@ -296,9 +317,35 @@ TEST_F(OpenDialogTest, StartFolderFromTheFileNameTheInitialFolderOrTheProgram) {
       Folder = List()->Path();
       Edit = Form()->FileNameEdit->Text();
     });
-    EXPECT_EQ(Folder, C.Folder) << C.FileName << " / " << C.InitialDir;
+    EXPECT_EQ(Folder, C.Folder);
     EXPECT_EQ(Edit, C.Edit);
   }
+}
+
+// The file the dialog itself returned is no caller's choice: a later visit elsewhere, even one left
+// by Cancel, is where the next run opens; a folder that went meanwhile gives the home folder.
+TEST_F(OpenDialogTest, TheLastFolderShownWinsOverTheDialogsOwnLastResult) {
+  MakeDir("a");
+  MakeDir("c");
+  MakeDir("home");
+  MakeFile("a/clip.avi");
+  dialogstest::THomeFolder Home(Path("home"));
+  Dlg->SetInitialDir("");
+  EXPECT_TRUE(Run([&] {
+    List()->SetPath(Path("a"));
+    Select("clip.avi");
+    ClickOpen();
+  }));
+  EXPECT_EQ(Dlg->FileName(), Path("a/clip.avi"));
+  String Folder;
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("a")) << "where the file was taken";
+  EXPECT_FALSE(Run([&] { List()->SetPath(Path("c")); }));
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("c")) << "where the cancelled run was left";
+  ASSERT_EQ(rmdir(Path("c").c_str()), 0);
+  Run([&] { Folder = List()->Path(); });
+  EXPECT_EQ(Folder, Path("home"));
 }
 
 // Open mode with CheckFileExists: the typed name is completed and must exist.

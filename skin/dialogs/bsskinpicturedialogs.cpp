@@ -88,10 +88,12 @@ void TbsOpenPictureDlgForm::PlaceBottomControls() {
   FilterComboBox->SetAnchors(Fixed);
   OpenButton->SetAnchors(Fixed);
   CancelButton->SetAnchors(Fixed);
-  FileNameEdit->SetBounds(70, 10, 280, FileNameEdit->Height());
-  FilterComboBox->SetBounds(70, 45, 280, FilterComboBox->Height());
+  const Integer Left = FieldsLeft();
+  FileNameEdit->SetBounds(Left, 10, 350 - Left, FileNameEdit->Height());
+  FilterComboBox->SetBounds(Left, 45, 350 - Left, FileNameEdit->Height());
   OpenButton->SetBounds(370, 10, 70, OpenButton->Height());
   CancelButton->SetBounds(370, 45, 70, CancelButton->Height());
+  CentreLabels();
 }
 
 void TbsOpenPictureDlgForm::fitImageToPicture() {

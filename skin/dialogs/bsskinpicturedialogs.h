@@ -46,7 +46,10 @@ class TbsSkinOpenPictureDialog : public TbsSkinOpenDialog {
   bool StretchPicture() const { return FStretchPicture; }
   void SetStretchPicture(bool Value) { FStretchPicture = Value; }
   // A plain field here: the picture form's edit is not written through.
-  void SetFileName(const String& Value) override { FFileName = Value; }
+  void SetFileName(const String& Value) override {
+    FFileName = Value;
+    FFileNameFromCaller = true;
+  }
   TbsOpenPictureDlgForm* PictureForm() const { return static_cast<TbsOpenPictureDlgForm*>(FDlgFrm); }
 
   Integer ImagePanelWidth = 190;

@@ -113,7 +113,10 @@ TEST_F(PictureDialogTest, TheFormAddsThePreviewAndTheStretchButtonAndFixesTheBot
   EXPECT_EQ(F->ScrollBox->HScrollBar(), F->SBHScrollBar);
   EXPECT_EQ(F->ScrollBox->VScrollBar(), F->SBVScrollBar);
   const TRect Edit = F->FileNameEdit->BoundsRect(), Cancel = F->CancelButton->BoundsRect();
-  EXPECT_EQ(Edit, Bounds(70, 10, 280, Edit.Height()));
+  // From 70 (or right of a wider label) to 350.
+  EXPECT_GE(Edit.Left, 70);
+  EXPECT_LT(F->OpenFileLabel->BoundsRect().Right, Edit.Left);
+  EXPECT_EQ(Edit, Rect(Edit.Left, 10, 350, 10 + Edit.Height()));
   EXPECT_EQ(Cancel, Bounds(370, 45, 70, 25));
   F->SetClientWidth(F->ClientWidth() + 120);
   EXPECT_EQ(F->FileNameEdit->BoundsRect(), Edit) << "fixed places when the form grows";

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/comctrls/treeview.h"
 #include "platform/ui/core/application.h"
@@ -30,6 +31,10 @@ constexpr const char* NewFolderHintKey = "MSG_BTN_NEWFOLDER_HINT";
 constexpr const char* NewFolderHintFallback = "Create New Folder";
 constexpr const char* NewFolderKey = "MSG_NEWFOLDER";
 constexpr const char* NewFolderFallback = "New Folder";
+constexpr const char* OpenFailedKey = "MSG_FOLDEROPENFAILED";
+constexpr const char* OpenFailedFallback = "Cannot open the folder \"%s\":\n%s";
+constexpr const char* UnreadableKey = "MSG_FOLDERUNREADABLE";
+constexpr const char* UnreadableFallback = "the folder \"%s\" cannot be read (%s).";
 
 constexpr Integer DefaultClientSize = 280;
 
@@ -63,9 +68,7 @@ bool UnreadableOnTheWay(const String& Full, String& Folder, String& Reason) {
 }  // namespace
 
 String SelectDirectoryDialogText(TbsSkinData* ASkinData, const char* Key, const char* Fallback) {
-  if (ASkinData != nullptr && ASkinData->ResourceStrData() != nullptr)
-    return ASkinData->ResourceStrData()->GetResStr(Key);
-  return Fallback;
+  return SkinDialogText(ASkinData, Key, Fallback);
 }
 
 // ---- the form ----
@@ -218,7 +221,7 @@ void TbsSelDirDlgForm::DirEditKeyPress(TObject*, char32_t& Key) {
     Full = EnterablePath(Before.empty() || Before[0] != '/' ? String("/") : Before, Typed);
   } catch (const EInOutError& E) {
     FRefuseEnter = true;
-    showError(Format("Cannot open the folder \"%s\":\n%s", {Typed, E.Message()}));
+    showError(Format(SkinDialogMessage(CtrlSD, OpenFailedKey, OpenFailedFallback), {Typed, E.Message()}));
     return;
   }
   String Blocked, Reason;
@@ -245,8 +248,8 @@ void TbsSelDirDlgForm::DirEditKeyPress(TObject*, char32_t& Key) {
     Blocked = Full;
     Reason = std::strerror(EACCES);
   }
-  showError(Format("Cannot open the folder \"%s\":\nthe folder \"%s\" cannot be read (%s).",
-                   {Typed, Blocked, Reason}));
+  const String Why = Format(SkinDialogMessage(CtrlSD, UnreadableKey, UnreadableFallback), {Blocked, Reason});
+  showError(Format(SkinDialogMessage(CtrlSD, OpenFailedKey, OpenFailedFallback), {Typed, Why}));
 }
 
 void TbsSelDirDlgForm::CMDialogKey(TMessage& Message) {
@@ -271,7 +274,7 @@ void TbsSelDirDlgForm::NewFolderToolButtonClick(TObject*) {
   if (Name.empty() || Name.find('/') != String::npos || mkdir(N.c_str(), 0777) != 0) {
     const String Reason =
         Name.empty() || Name.find('/') != String::npos ? std::strerror(EINVAL) : std::strerror(errno);
-    showError(Format("Cannot create the folder \"%s\":\n%s", {N, Reason}));
+    showError(Format(SkinDialogMessage(CtrlSD, FolderCreateFailedKey, FolderCreateFailedText), {N, Reason}));
     return;
   }
   DirTreeView->Refresh(DirTreeView->Selected());
@@ -324,13 +327,15 @@ void TbsSkinSelectDirectoryDialog::chooseStartFolder(TbsSelDirDlgForm* Form) {
   TbsSkinDirTreeView* Tree = Form->DirTreeView;
   // The tree reads the namespace once its window exists.
   Tree->HandleNeeded();
-  if (!FDirectory.empty() && IsFolder(FDirectory)) {
+  const String Given = FDirectoryFromCaller ? FDirectory : String();
+  for (const String& Folder : {Given, FLastFolder, GetHomeDir()}) {
+    if (Folder.empty() || !IsFolder(Folder)) continue;
     try {
-      Tree->SetPath(FDirectory);
+      Tree->SetPath(Folder);
     } catch (const Exception&) {
-      // A folder the shell cannot name starts like a missing one.
+      // A folder the shell cannot name is passed over like a missing one.
     }
-    if (Tree->Selected() != nullptr && SameFolder(Tree->Path(), FDirectory)) return;
+    if (Tree->Selected() != nullptr && SameFolder(Tree->Path(), Folder)) return;
   }
   Tree->ExpandMyComputer();
 }
@@ -393,8 +398,10 @@ bool TbsSkinSelectDirectoryDialog::showForm(TbsSelDirDlgForm* Form) {
   const bool R = Form->ShowModal() == mrOk;
   FDialogWidth = Form->ClientWidth();
   FDialogHeight = Form->ClientHeight();
+  if (const String Shown = Form->DirTreeView->Path(); IsFolder(Shown)) FLastFolder = Shown;
   if (R) {
     FDirectory = Form->DirTreeView->Path();
+    FDirectoryFromCaller = false;
     if (OnChange) OnChange(this);
   }
   return R;

@@ -97,7 +97,11 @@ class TbsSkinSelectDirectoryDialog : public TbsSkinDialogComponent {
   Integer DialogMinHeight() const { return FDialogMinHeight; }
   void SetDialogMinHeight(Integer Value) { FDialogMinHeight = Value; }
   const String& Directory() const { return FDirectory; }
-  void SetDirectory(const String& Value) { FDirectory = Value; }
+  // A Directory the caller gives is where the next Execute opens (when it names a folder).
+  void SetDirectory(const String& Value) {
+    FDirectory = Value;
+    FDirectoryFromCaller = true;
+  }
   bool ShowToolBar() const { return FShowToolBar; }
   void SetShowToolBar(bool Value) { FShowToolBar = Value; }
   bool TreeShowLines() const { return FTreeShowLines; }
@@ -120,6 +124,7 @@ class TbsSkinSelectDirectoryDialog : public TbsSkinDialogComponent {
  private:
   // Steps of Execute between building the form and showing it.
   void applySettings(TbsSelDirDlgForm* Form);
+  // The caller's Directory, else the folder last shown in this run, else home, else the computer.
   void chooseStartFolder(TbsSelDirDlgForm* Form);
   void applyClientSize(TbsSelDirDlgForm* Form);
   // Settings, start folder, size, the modal loop and the results (true: OK).
@@ -134,6 +139,10 @@ class TbsSkinSelectDirectoryDialog : public TbsSkinDialogComponent {
   Integer FDialogMinHeight = 0;
   TbsSelDirDlgForm* FDlgFrm = nullptr;
   String FDirectory;
+  // FDirectory came from the caller, not from a confirmed run.
+  bool FDirectoryFromCaller = false;
+  // The folder the tree showed when the dialog last closed, by OK or not (for this run only).
+  String FLastFolder;
   bool FShowToolBar = false;
   bool FTreeShowLines = true;
   TCustomImageList* FTreeButtonImageList = nullptr;

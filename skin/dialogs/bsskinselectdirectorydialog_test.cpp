@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <thread>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/threads.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "platform/ui/comctrls/treeview.h"
@@ -183,11 +185,35 @@ TEST_F(SelectDirectoryTest, OkReturnsTheStartFolderAndCancelKeepsDirectory) {
   EXPECT_EQ(Dialog->Directory(), Path("视频/inner"));
 }
 
-TEST_F(SelectDirectoryTest, AMissingStartFolderStartsAtTheComputer) {
-  for (const String& Start : {String(), Path("gone"), Path("file.txt")}) {
-    SCOPED_TRACE(Start);
-    MakeFile("file.txt");
-    Dialog->SetDirectory(Start);
+// Where the dialog opens: the Directory the caller gave, else the folder last shown in this dialog
+// during the run, else the user's home, else the computer; a folder that is gone (or a file) is
+// passed over. The opening folder is expanded.
+TEST_F(SelectDirectoryTest, StartFolderIsTheCallersElseTheLastUsedElseHome) {
+  for (const char* D : {"a", "a/sub", "c", "c/sub", "home", "home/sub"}) MakeDir(D);
+  MakeFile("file.txt");
+  struct TCase {
+    String Directory, LastUsed, Home, Selected;
+  };
+  const TCase Cases[] = {
+      {Path("a"), Path("c"), Path("home"), Path("a")},
+      {Path("gone"), Path("c"), Path("home"), Path("c")},
+      {Path("file.txt"), "", Path("home"), Path("home")},
+      {"", Path("c"), Path("home"), Path("c")},
+      {"", "", Path("home"), Path("home")},
+      {"", "", Path("gone"), "/"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Directory + " | " + C.LastUsed + " | " + C.Home);
+    dialogstest::THomeFolder Home(C.Home);
+    Dialog = std::make_unique<TbsSkinSelectDirectoryDialog>(nullptr);
+    if (!C.LastUsed.empty()) {
+      wintest::OnNextModalLoop([&] {
+        Form()->DirTreeView->SetPath(C.LastUsed);
+        wintest::KeyPress(VK_ESCAPE, 27);
+      });
+      EXPECT_FALSE(Dialog->Execute());
+    }
+    if (!C.Directory.empty()) Dialog->SetDirectory(C.Directory);
     String Selected;
     bool Expanded = false;
     wintest::OnNextModalLoop([&] {
@@ -196,10 +222,42 @@ TEST_F(SelectDirectoryTest, AMissingStartFolderStartsAtTheComputer) {
       wintest::KeyPress(VK_RETURN, 13);
     });
     EXPECT_TRUE(Dialog->Execute());
-    EXPECT_EQ(Selected, "/");
+    EXPECT_EQ(Selected, C.Selected);
     EXPECT_TRUE(Expanded);
-    EXPECT_EQ(Dialog->Directory(), "/") << "the computer's own name";
+    EXPECT_EQ(Dialog->Directory(), C.Selected) << "OK on the opening folder returns it";
   }
+}
+
+// Between runs the dialog keeps its place: it reopens where OK took a folder, and where the user was
+// when a later run was cancelled, while Directory keeps the folder last confirmed; a Directory the
+// caller gives then takes over.
+TEST_F(SelectDirectoryTest, ReopensOnTheFolderLastShown) {
+  for (const char* D : {"home", "x", "y", "z"}) MakeDir(D);
+  dialogstest::THomeFolder Home(Path("home"));
+  auto OpenedOn = [&](std::function<void()> Then) {
+    String Selected;
+    wintest::OnNextModalLoop([&] {
+      Selected = Form()->DirTreeView->Path();
+      Then();
+    });
+    Dialog->Execute();
+    return Selected;
+  };
+  EXPECT_EQ(OpenedOn([&] {
+              Form()->DirTreeView->SetPath(Path("x"));
+              ClickControl(Form()->OkButton);
+            }),
+            Path("home"));
+  EXPECT_EQ(Dialog->Directory(), Path("x"));
+  EXPECT_EQ(OpenedOn([&] {
+              Form()->DirTreeView->SetPath(Path("y"));
+              ClickControl(Form()->CancelButton);
+            }),
+            Path("x"));
+  EXPECT_EQ(Dialog->Directory(), Path("x")) << "Cancel confirms nothing";
+  EXPECT_EQ(OpenedOn([] { wintest::KeyPress(VK_ESCAPE, 27); }), Path("y"));
+  Dialog->SetDirectory(Path("z"));
+  EXPECT_EQ(OpenedOn([] { wintest::KeyPress(VK_ESCAPE, 27); }), Path("z"));
 }
 
 TEST_F(SelectDirectoryTest, BuildsTheLayoutAndRemembersTheClosingSize) {
@@ -375,6 +433,25 @@ TEST_F(SelectDirectoryTest, TextsComeFromTheStringTableOrTheBuiltInFallbacks) {
   EXPECT_EQ(SelectDirectoryDialogText(Skin.get(), "MSG_NEWFOLDER", "New Folder"), "");
 }
 
+// Typing in the tree selects by the letters typed together, not by the first one alone.
+TEST_F(SelectDirectoryTest, TypingSelectsTheFolderByThePrefixTyped) {
+  for (const char* D : {"Vacation", "vault", "video", "Videos"}) MakeDir(D);
+  Dialog->SetDirectory(Dir);
+  std::vector<String> Selected;
+  wintest::OnNextModalLoop([&] {
+    for (const char* Typed : {"v", "vi", "vid", "videos"}) {
+      // Only the clock moves: a pause as long as the search waits.
+      Clock().Advance(TCustomTreeView::IncrementalSearchPause + 1);
+      Form()->DirTreeView->SetPath(Dir);
+      for (const char* C = Typed; *C; ++C) dialogstest::Press(Word(std::toupper(*C)), DWORD(*C));
+      Selected.push_back(ExtractFileName(Form()->DirTreeView->Path()));
+    }
+    wintest::KeyPress(VK_ESCAPE, 27);
+  });
+  Dialog->Execute();
+  EXPECT_EQ(Selected, (std::vector<String>{"Vacation", "video", "video", "Videos"}));
+}
+
 TEST_F(SelectDirectoryTest, ThePathEditFollowsTheTreeAndEnterOnAFolderChoosesIt) {
   MakeDir("a");
   MakeDir("a/b");
@@ -434,6 +511,33 @@ TEST_F(SelectDirectoryTest, ATypedPathThatDoesNotExistIsReportedAndNothingIsLost
   }
 }
 
+// The dialog's messages come from the string table too; a table without their keys keeps the
+// built-in texts rather than showing an empty box.
+TEST_F(SelectDirectoryTest, MessagesComeFromTheStringTable) {
+  MakeDir("a");
+  Dialog->SetShowToolBar(true);
+  Dialog->SetCtrlSkinData(Skin.get());
+  Dialog->SetDirectory(Path("a"));
+  auto told = [&](std::function<void()> Step) {
+    String Told;
+    ExpectErrorBox(Step, Told, [] { wintest::KeyPress(VK_ESCAPE, 27); });
+    Dialog->Execute();
+    return Told;
+  };
+  auto typeMissing = [&] { TypePath(Form(), Path("missing")); };
+  auto newFolder = [&] {
+    ClickControl(Form()->NewFolderToolButton);
+    WinProcessMessages();
+  };
+  UseStringTable({"MSG_FOLDEROPENFAILED=无法打开文件夹“%s”：\n%s",
+                  "MSG_FOLDERCREATEFAILED=无法创建文件夹“%s”：\n%s", "MSG_NEWFOLDER=新/建"});
+  EXPECT_EQ(told(typeMissing).find("无法打开文件夹“" + Path("missing") + "”："), 0u);
+  EXPECT_EQ(told(newFolder).find("无法创建文件夹“" + Path("a/新/建") + "”："), 0u);
+  UseStringTable({"MSG_NEWFOLDER=新/建"});
+  EXPECT_EQ(told(typeMissing).find("Cannot open the folder \"" + Path("missing") + "\""), 0u);
+  EXPECT_EQ(told(newFolder).find("Cannot create the folder \"" + Path("a/新/建") + "\""), 0u);
+}
+
 TEST_F(SelectDirectoryTest, FoldersWithoutRightsAreReported) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
   MakeDir("a");
@@ -464,14 +568,14 @@ TEST_F(SelectDirectoryTest, FoldersWithoutRightsAreReported) {
   EXPECT_FALSE(Dialog->Execute());
   EXPECT_EQ(Told, "Cannot create the folder \"" + Path("readonly/New Folder") + "\":\nPermission denied");
   EXPECT_FALSE(IsFolder(Path("readonly/New Folder")));
-  // Started inside it, the dialog starts at the computer.
+  // Started inside it, the dialog opens on the folder it showed last.
   Dialog->SetDirectory(Path("locked/inner"));
   wintest::OnNextModalLoop([&] {
     Selected = Form()->DirTreeView->Path();
     wintest::KeyPress(VK_ESCAPE, 27);
   });
   Dialog->Execute();
-  EXPECT_EQ(Selected, "/");
+  EXPECT_EQ(Selected, Path("readonly"));
 }
 
 TEST_F(SelectDirectoryTest, NewFolderIsCreatedUnderTheSelectedFolderOnce) {

@@ -247,10 +247,29 @@ void TbsCustomShellListView::EnumerateFolder() {
     FSort.Root = nullptr;
   }
   Items()->EndUpdate();
-  if (ViewStyle() == vsList && !Longest.empty() && Columns()->Count() > 0) {
-    Canvas()->Font()->Assign(Font());
-    Columns()->Items(0)->SetWidth(Canvas()->TextWidth(Longest) + 32);
-  }
+  FLongestName = Longest;
+  fitListColumn();
+}
+
+void TbsCustomShellListView::fitListColumn() {
+  // Without a window yet nothing is drawn; the window's own listing fits the column.
+  if (ViewStyle() != vsList || FLongestName.empty() || !HandleAllocated()) return;
+  // Measured in the font the names are drawn in, which a skin may change after the listing.
+  Canvas()->Font()->Assign(Font());
+  const Integer Natural = Canvas()->TextWidth(FLongestName) + 32;
+  // A name longer than the list is cut with the ellipsis where the list ends, not at its edge.
+  const Integer W = ClientWidth() > 0 ? std::min(Natural, ClientWidth()) : Natural;
+  if (Perform(LVM_GETCOLUMNWIDTH, 0, 0) != W) Perform(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(W, 0));
+}
+
+void TbsCustomShellListView::Resize() {
+  TbsSkinCustomListView::Resize();
+  fitListColumn();
+}
+
+void TbsCustomShellListView::CMFontChanged(TMessage& Message) {
+  TbsSkinCustomListView::CMFontChanged(Message);
+  fitListColumn();
 }
 
 void TbsCustomShellListView::sortFolders() {

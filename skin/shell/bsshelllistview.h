@@ -94,6 +94,8 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   // The list's keyboard search: FindItem for a partial or exact name search.
   Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
                         Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
+  void Resize() override;
+  void CMFontChanged(TMessage& Message) override;
 
  private:
   bool loadingState() const { return ComponentState().Contains(csLoading); }
@@ -104,6 +106,8 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   void UpdateLinkedControls();
   void LoadRoot();
   void ClearFolders();
+  // In the list view the names' column takes the longest name, but no more than the list is wide.
+  void fitListColumn();
 
   struct TSortContext {
     bool Active = false;
@@ -135,6 +139,7 @@ class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellVerb
   String FSavePath;
   String FMask = "*.*|*.*";
   bool FDestroying = false;
+  String FLongestName;  // of the listing
 };
 
 class TbsSkinFileListView : public TbsCustomShellListView {

@@ -67,6 +67,33 @@ TEST_F(ShellList, MaskFiltersFilesNeverFoldersAndSortedPutsFoldersFirst) {
   EXPECT_EQ(L->FolderCount(), 6);
 }
 
+// In the list view the names' column is as wide as the longest name and its picture, but never wider
+// than the list: a longer name is cut where the list ends (with the ellipsis), and the column follows
+// the list's width when the list is resized.
+TEST_F(ShellList, TheListColumnFitsTheLongestNameButNotMoreThanTheList) {
+  const String Long = "a very long name of a holiday clip taken on the beach in the summer of 2023 part one.avi";
+  MakeFile("short.avi");
+  TTestList* L = NewList(Dir);
+  L->SetViewStyle(vsList);
+  auto ColumnWidth = [L] { return Integer(L->Perform(LVM_GETCOLUMNWIDTH, 0, 0)); };
+  const Integer Short = ColumnWidth();
+  EXPECT_LT(Short, L->ClientWidth()) << "a short name keeps its own width";
+  MakeFile(Long);
+  L->Refresh();
+  L->Canvas()->Font()->Assign(L->Font());
+  const Integer Natural = L->Canvas()->TextWidth(Long) + 32;
+  ASSERT_GT(Natural, L->ClientWidth());
+  EXPECT_EQ(ColumnWidth(), L->ClientWidth());
+  L->SetWidth(300);
+  EXPECT_EQ(ColumnWidth(), L->ClientWidth());
+  L->SetWidth(Natural + 200);
+  EXPECT_EQ(ColumnWidth(), Natural);
+  // A larger font (a skin's, given after the listing) widens the column for the same names.
+  L->SetWidth(Natural * 3);
+  L->Font()->SetHeight(L->Font()->Height() * 2);
+  EXPECT_GT(ColumnWidth(), Natural);
+}
+
 TEST_F(ShellList, ColumnClicksSortAndReverseAndFewColumnsOnlySortByName) {
   MakeFile("small.txt", "1");
   MakeFile("big.txt", "1234567890");

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "platform/rtl/files.h"
 #include "platform/shell/testkit/tempfolder.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
@@ -77,6 +79,32 @@ TEST_F(ShellTree, TheRootIsExpandedAndDeeperFoldersAreReadOnFirstExpansion) {
   T->OnAddFolder = [](TObject*, TbsShellFolder* F, bool& CanAdd) { CanAdd = F->IsFolder(); };
   T->SetObjectTypes({otFolders, otNonFolders});
   EXPECT_EQ(Texts(T->Items()->GetFirstNode()), (std::vector<String>{"A", "b", "empty", "onlyfiles"}));
+}
+
+// The tree lists folders by name as a file manager does: letter case aside, digit runs by value.
+// On the desktop the home folder leads, the user's folders follow by name (not in the order their
+// settings file gives them), then the file system and the volumes.
+TEST_F(ShellTree, FoldersAreSortedByNameAlsoTheUsersOwnOnTheDesktop) {
+  for (const char* D :
+       {"home", "home/Videos", "home/Templates", "home/Public", "home/documents", "home/Music", "list",
+        "list/b", "list/Apple", "list/apple10", "list/apple9", "list/Zeta", "list/.hidden"})
+    MakeDir(D);
+  std::ofstream(Path("user-dirs.dirs")) << "XDG_DOCUMENTS_DIR=\"$HOME/documents\"\n"
+                                        << "XDG_MUSIC_DIR=\"$HOME/Music\"\n"
+                                        << "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n"
+                                        << "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n"
+                                        << "XDG_PUBLICSHARE_DIR=\"$HOME/Public\"\n";
+  std::ofstream(Path("mounts")) << "/dev/sda1 / ext4 rw 0 0\n";
+  SetShellNamespaceSources({Path("home"), Path("user-dirs.dirs"), Path("mounts")});
+  TbsCustomShellTreeView* T = NewTree("rfDesktop");
+  EXPECT_EQ(Texts(T->Items()->GetFirstNode()),
+            (std::vector<String>{"home", "documents", "Music", "Public", "Templates", "Videos", "/"}));
+  T->SetObjectTypes({otFolders, otHidden});
+  T->SetPath(Path("list"));
+  ASSERT_NE(T->Selected(), nullptr);
+  EXPECT_EQ(Texts(T->Selected()),
+            (std::vector<String>{".hidden", "Apple", "apple9", "apple10", "b", "Zeta"}));
+  SetShellNamespaceSources({});
 }
 
 TEST_F(ShellTree, AwkwardEntriesAreListedOrSkippedWithoutHanging) {

@@ -909,11 +909,12 @@ void restyleTreeView(TPartsSheet& P, TbsSkinData* Skin) {
   R->PictureIndex = P.Index();
   R->SkinRect =
       P.Add(RectWidth(R->SkinRect), RectHeight(R->SkinRect), Surface, [](TVectorImage&, float, float) {});
+  // The tree draws the expand picture beside an open node: it points down; a closed one's points right.
   R->ExpandImageRect = P.Add(12, 12, Surface, [](TVectorImage& V, float w, float h) {
-    V.Fill(chevron(w / 2, h / 2, 3, 1, 1.2f), {SecondaryText});
+    V.Fill(chevron(w / 2, h / 2, 3, 2, 1.2f), {SecondaryText});
   });
   R->NoExpandImageRect = P.Add(12, 12, Surface, [](TVectorImage& V, float w, float h) {
-    V.Fill(chevron(w / 2, h / 2, 3, 2, 1.2f), {SecondaryText});
+    V.Fill(chevron(w / 2, h / 2, 3, 1, 1.2f), {SecondaryText});
   });
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/ui/comctrls/listview.h"
+#include "platform/ui/comctrls/typeahead.h"
 #include "platform/ui/core/customcontrol.h"
 #include "platform/ui/graphics/imagelist.h"
 
@@ -297,6 +298,9 @@ class TCustomTreeView : public TCustomControl {
   void SetChangeDelay(Integer Value) { FChangeDelay = Value; }
   TSortType SortType() const { return FSortType; }
   void SetSortType(TSortType Value);
+  // Typed characters select the next visible node whose text begins with them; a pause this long
+  // starts a new prefix.
+  static constexpr Cardinal IncrementalSearchPause = TTypeAheadSearch::Pause;
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* Value);
   TCustomImageList* StateImages() const { return FStateImages; }
@@ -432,6 +436,8 @@ class TCustomTreeView : public TCustomControl {
   bool FPainting = false;
   bool FDestroying = false;  // node changes made by the paint's own queries need no second paint
   std::unique_ptr<ITreeLabelEditor> FEditor;
+  TTypeAheadSearch FTypeAhead;
+  bool FCommandCharPending = false;  // the numpad + or - just expanded or collapsed
   TTreeNode* FEditNode = nullptr;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

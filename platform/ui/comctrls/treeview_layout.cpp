@@ -3,9 +3,11 @@
 // the keyboard and the mouse.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/gdi/font.h"
 #include "platform/gdi/text.h"
+#include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/comctrls/treeview.h"
 
@@ -481,9 +483,11 @@ void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift) {
       break;
     case VK_ADD:
       if (Cur) expandNode(Cur, false);
+      FCommandCharPending = true;
       break;
     case VK_SUBTRACT:
       if (Cur) collapseNode(Cur, false);
+      FCommandCharPending = true;
       break;
     case VK_F2:
       if (Cur) startLabelEdit(Cur);
@@ -497,16 +501,19 @@ void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift) {
 
 void TCustomTreeView::KeyPress(char32_t& Key) {
   TCustomControl::KeyPress(Key);
-  if (Key < 0x20 || Key == 0x7F) return;
-  // The next visible node whose text starts with the typed letter, from below the selection.
+  // The "+" and "-" of the keys that expanded or collapsed a node are no search.
+  const bool Command = std::exchange(FCommandCharPending, false) && (Key == '+' || Key == '-');
+  if (Key < 0x20 || Key == 0x7F || IsEditing() || Command) return;
   const auto& R = rows();
   if (R.empty()) return;
-  auto Fold = [](char32_t C) { return C >= 'A' && C <= 'Z' ? C + 32 : C; };
-  const Integer Start = FSelected ? rowOf(FSelected) : -1;
+  FTypeAhead.Type(Key, GetTickCount());
+  // From the selected node on (after it when a letter repeats), round to the top.
   const Integer N = Integer(R.size());
-  for (Integer k = 1; k <= N; ++k) {
-    TTreeNode* Node = R[size_t((Start + k + N) % N)];
-    if (!Node->Text().empty() && Fold(Utf8Decode(Node->Text(), 0)) == Fold(Key)) {
+  const Integer Current = FSelected ? rowOf(FSelected) : -1;
+  const Integer Start = Current < 0 ? 0 : Current + (FTypeAhead.StepsOn() ? 1 : 0);
+  for (Integer k = 0; k < N; ++k) {
+    TTreeNode* Node = R[size_t((Start + k) % N)];
+    if (FTypeAhead.Matches(Node->Text())) {
       selectNode(Node);
       Key = 0;
       return;

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr UINT LabelText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+constexpr UINT LabelText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 constexpr TColor LineColor = stdlook::rgb(0xA0, 0xA6, 0xB0);
 
 void fill(TCanvas* C, const TRect& R, TColor Color) {
@@ -155,6 +155,8 @@ void TCustomTreeView::paintNode(TTreeNode* Node, Integer Row, TCustomDrawState S
   }
   TRect Label = labelRect(Node, Row);
   if (FRowSelect) Label.Right = R.Right;
+  // A name longer than the tree's width ends in the ellipsis where the tree ends.
+  Label.Right = std::min(Label.Right, R.Right - 1);
   const TColor Text = Enabled() ? Font()->Color() : stdlook::TextDisabled;
   if (ShowSel) fill(C, Label, HasFocus ? stdlook::Accent : stdlook::SelectionUnfocused);
   stdlook::DrawTextIn(C, Node->Text(), Rect(Label.Left + 2, R.Top, Label.Right, R.Bottom), LabelText,

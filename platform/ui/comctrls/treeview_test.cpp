@@ -237,6 +237,52 @@ TEST_F(TreeViewTest, KeysMoveExpandAndCollapse) {
   EXPECT_EQ(TV->Selected(), Music);
 }
 
+// Typing selects as in a desktop tree: the letters typed within the pause make one prefix looked for
+// among the visible nodes from the selected one on, a pause starts a new prefix, and one letter typed
+// again steps through the nodes beginning with it.
+TEST_F(TreeViewTest, TypedLettersSelectTheNextVisibleNodeWithThatPrefix) {
+  TTreeNodes* N = TV->Items();
+  std::vector<TTreeNode*> Nodes;
+  for (const char* C : {"Beta", "alpha", "Alps", "album", "Beach", "视频", "bed"})
+    Nodes.push_back(N->Add(nullptr, C));
+  N->AddChild(Nodes[0], "bedroom");  // hidden under the collapsed Beta: never found
+  TV->SetFocus();
+  const auto type = [](const String& Letters) {
+    for (char C : Letters) wintest::KeyPress(Word(std::toupper(C)), DWORD(C));
+  };
+  struct Step {
+    const char* Typed;  // nullptr: a pause as long as the search waits
+    Integer Selected;
+  } Steps[] = {
+      {"a", 1},     {"l", 1}, {"b", 3}, {nullptr, 3}, {"a", 1},     {"a", 2}, {"a", 3},     {"a", 1},
+      {nullptr, 1}, {"b", 4}, {"e", 4}, {"d", 6},     {nullptr, 6}, {"q", 6}, {nullptr, 6}, {"alps", 2},
+  };
+  for (const Step& S : Steps) {
+    if (S.Typed == nullptr)
+      wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
+    else
+      type(S.Typed);
+    EXPECT_EQ(TV->Selected(), Nodes[size_t(S.Selected)]) << (S.Typed ? S.Typed : "pause");
+  }
+  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
+  wintest::KeyPress('X', DWORD(U'视'));
+  EXPECT_EQ(TV->Selected(), Nodes[5]);
+  // A pause shorter than the search's keeps the prefix.
+  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
+  type("b");
+  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause - 100);
+  type("ea");
+  EXPECT_EQ(TV->Selected(), Nodes[4]);
+  // The numpad "+" that expands a node is no part of the prefix typed right after it; the node's
+  // children are visible now and found.
+  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
+  TV->SetSelected(Nodes[0]);
+  wintest::KeyPress(VK_ADD);
+  type("bedr");
+  ASSERT_NE(TV->Selected(), nullptr);
+  EXPECT_EQ(TV->Selected()->Text(), "bedroom");
+}
+
 TEST_F(TreeViewTest, ClicksSelectAndDoubleClicksToggle) {
   BuildTree();
   wintest::Click(LabelPoint(Music));
@@ -363,6 +409,19 @@ TEST_F(TreeViewTest, LabelsAreEditedInPlace) {
   // A second click on the selected label edits it.
   wintest::Click(LabelPoint(Music));
   EXPECT_TRUE(TV->IsEditing());
+}
+
+// A name longer than the tree is wide is cut with the ellipsis inside the tree: its highlight ends
+// one pixel short of the edge instead of running off it.
+TEST_F(TreeViewTest, ALongNameEndsInsideTheTree) {
+  TTreeNode* Long = TV->Items()->Add(nullptr, String(80, 'w'));
+  TV->SetFocus();
+  TV->SetSelected(Long);
+  wintest::Pump();
+  const Integer Y = Long->DisplayRect(true).Top + 2, W = TV->ClientWidth();
+  ASSERT_GT(Long->DisplayRect(true).Right, W) << "the name is longer than the tree";
+  EXPECT_EQ(PixelOf(TV, W - 3, Y), Rgb(stdlook::Accent));
+  EXPECT_EQ(PixelOf(TV, W - 1, Y), Rgb(TV->Color()));
 }
 
 TEST_F(TreeViewTest, CustomDrawMayReplaceANodeAndTheDefaultLookShowsSelectionAndButtons) {

@@ -38,7 +38,8 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   if (View == vsList) {
     TRect Calc = Label;
     DrawText(C->Handle(), Item->Caption(), &Calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    Label.Right = Label.Left + Calc.Width() + 2;
+    // A name longer than its column ends in the ellipsis inside it (the selection takes 4 more).
+    Label.Right = std::min(Label.Left + Calc.Width() + 2, Item->DisplayRect(drBounds).Right - 4);
   }
   if (View == vsIcon) OffsetRect(&Label, 2, 0);
   TRect Icon = Item->DisplayRect(drIcon);
@@ -78,7 +79,7 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
       DrawWrappedText(BC, Item->Caption(), W, true);
     } else {
       String S = Item->Caption();
-      if (View != vsList) FitTextToWidth(BC, S, Label.Width() - LabelCut);
+      FitTextToWidth(BC, S, Label.Width() - LabelCut);
       DrawTextLeft(BC, S, L);
     }
     if (View == vsReport && RowSelect()) {

@@ -283,6 +283,8 @@ void TbsSkinCustomTreeView::DrawSkinItem(TCustomTreeView*, TTreeNode* Node, TCus
   TCanvas* C = Canvas();
   TRect Row = Node->DisplayRect(false);
   TRect Text = Node->DisplayRect(true);
+  // A name longer than the tree's width ends in the ellipsis where the tree ends.
+  Text.Right = std::min(Text.Right, ClientWidth() - 1);
   OffsetRect(&Row, -H, 0);
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(Color());
@@ -303,7 +305,9 @@ void TbsSkinCustomTreeView::DrawSkinItem(TCustomTreeView*, TTreeNode* Node, TCus
     T.Top += 1;
     C->Font()->Assign(Font());
     C->Brush()->SetStyle(bsClear);
-    DrawTextLeft(C, Node->Text(), T);
+    String S = Node->Text();
+    FitTextToWidth(C, S, T.Width());
+    DrawTextLeft(C, S, T);
     return;
   }
   if (Text.Width() < 1) return;
@@ -319,7 +323,9 @@ void TbsSkinCustomTreeView::DrawSkinItem(TCustomTreeView*, TTreeNode* Node, TCus
   BC->Font()->Assign(Font());
   BC->Font()->SetColor(Focused() ? LB->FocusFontColor : LB->ActiveFontColor);
   BC->Brush()->SetStyle(bsClear);
-  DrawTextLeft(BC, Node->Text(), Rect(2, 1, B.Width(), B.Height()));
+  String S = Node->Text();
+  FitTextToWidth(BC, S, B.Width() - 2);
+  DrawTextLeft(BC, S, Rect(2, 1, B.Width(), B.Height()));
   C->Draw(Text.Left, Text.Top, &B);
 }
 
@@ -372,10 +378,16 @@ void TbsSkinCustomTreeView::DrawNodeLines(TRect R, TTreeNode* Node) {
         C->LineTo(X0 - 1, Yc + S - 3);
       }
       if (!FExpandImage->Empty() && !FNoExpandImage->Empty()) {
+        TBitmap* Picture = Expanded ? FExpandImage.get() : FNoExpandImage.get();
+        // The whole picture's place is cleared: no box edge or tree line runs through the chevron.
+        const TRect At = Bounds(X0 - S - 3, Yc - S - 3, Picture->Width(), Picture->Height());
+        const TRect Box = Rect(X0 - S - 2, Yc - S - 2, X0 + S - 2, Yc + S - 2);
+        TRect Clear;
+        UnionRect(&Clear, &At, &Box);
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetColor(Color());
-        C->FillRect(Rect(X0 - S - 2, Yc - S - 2, X0 + S - 2, Yc + S - 2));
-        C->Draw(X0 - S - 3, Yc - S - 3, Expanded ? FExpandImage.get() : FNoExpandImage.get());
+        C->FillRect(Clear);
+        C->Draw(At.Left, At.Top, Picture);
       }
     } else {
       C->Brush()->SetStyle(bsSolid);

@@ -1,9 +1,11 @@
-// Test support for the dialogs: a skin string table made of given lines; the message box on top and
-// keys pressed inside a dialog's loop; for the skin chooser, stored
+// Test support for the dialogs: a skin string table made of given lines; the user's home folder for
+// the length of a test; the message box on top and keys pressed inside a dialog's loop; for the skin
+// chooser, stored
 // skins made at test time from the generated skin, each told apart by its name and a one-colour
 // frame, and stored skins damaged in the ways a file goes bad.
 #pragma once
 
+#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 
@@ -29,6 +31,29 @@ inline void UseStringTable(TbsSkinData* ASkin, std::unique_ptr<TbsResourceStrDat
   Holder->SetResStrings(&L);
   ASkin->SetResourceStrData(Holder.get());
 }
+
+// $HOME is Folder while this lives; the old value (or its absence) comes back afterwards.
+class THomeFolder {
+ public:
+  explicit THomeFolder(const String& Folder) {
+    const char* Old = std::getenv("HOME");
+    FHad = Old != nullptr;
+    if (FHad) FOld = Old;
+    setenv("HOME", Folder.c_str(), 1);
+  }
+  ~THomeFolder() {
+    if (FHad)
+      setenv("HOME", FOld.c_str(), 1);
+    else
+      unsetenv("HOME");
+  }
+  THomeFolder(const THomeFolder&) = delete;
+  THomeFolder& operator=(const THomeFolder&) = delete;
+
+ private:
+  bool FHad = false;
+  String FOld;
+};
 
 // The message box that is up (the active window), nil when none is.
 inline TbsMessageForm* ShowingBox() {
