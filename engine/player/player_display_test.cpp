@@ -108,6 +108,74 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
   EXPECT_EQ(SendMessage(host->Handle(), WM_CLOSE, 0, 0), 0);
 }
 
+// A plain top-level window over the host, as a dialog over the preview is; its face is HostColour's
+// opposite.
+constexpr uint32_t DialogColour = 0x0040C030;
+
+TForm* ShowDialogOver(TControl* AHost) {
+  TForm* dialog;
+  Application->CreateForm(dialog);
+  dialog->SetBorderStyle(bsNone);
+  dialog->SetColor(TColor(DialogColour));
+  const TPoint at = AHost->ClientToScreen({-10, -10});
+  dialog->SetBounds(at.X, at.Y, AHost->Width() + 20, AHost->Height() + 20);
+  dialog->Show();
+  return dialog;
+}
+
+// The share of the host's area that shows the test picture: neither black (the native window's
+// background) nor the dialog's face nor the host's own.
+double PictureShare(const TRawImage& AShot) {
+  Integer picture = 0;
+  for (Integer y = 0; y < AShot.Height; ++y)
+    for (Integer x = 0; x < AShot.Width; ++x) {
+      const Byte* p = AShot.Row(y) + x * (AShot.BitCount / 8);
+      const uint32_t c = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
+      picture += c != DialogColour && c != HostColour && p[0] + p[1] + p[2] > 90;
+    }
+  return double(picture) / std::max(1, AShot.Width * AShot.Height);
+}
+
+TEST_F(PlayerDisplayTest, ThePictureAndTheHostsFaceComeBackAfterADialogCoveredThem) {
+  TForm* form;
+  Application->CreateForm(form);
+  form->SetBounds(60, 40, 400, 300);
+  auto* host = new TPanel(form);
+  host->SetParent(form);
+  host->SetBounds(20, 20, 320, 240);
+  host->SetBevelOuter(bvNone);
+  host->SetColor(TColor(HostColour));
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }));
+  TRect area;
+  GetWindowRect(host->Handle(), &area);
+
+  // Paused on its first pictures: nothing new comes to redraw the screen by itself.
+  TRIVodero player(nullptr);
+  TPlayerRecorder rec;
+  rec.Attach(player);
+  ASSERT_TRUE(player.Open(TestMedia().Mkv, host->Handle(), true)) << player.LastErrMsg();
+  ASSERT_TRUE(ServeDisplayUntil([&] { return rec.Saw(psPause) && PictureShare(Reader->Capture(area)) > 0.5; }))
+      << "the paused picture";
+  TForm* dialog = ShowDialogOver(host);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == DialogColour; })) << "the dialog";
+  delete dialog;
+  EXPECT_TRUE(ServeDisplayUntil([&] { return PictureShare(Reader->Capture(area)) > 0.5; }))
+      << "the picture did not come back: " << PictureShare(Reader->Capture(area));
+  x11test::SaveBesideProgram(Reader->Capture(area), "player_after_dialog.png");
+
+  // Stopped: the host's own face, covered and uncovered.
+  player.Stop(true);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }));
+  dialog = ShowDialogOver(host);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == DialogColour; }));
+  delete dialog;
+  EXPECT_TRUE(ServeDisplayUntil([&] {
+    return ScreenAt(host, 4, 4) == HostColour && ScreenAt(host, 160, 120) == HostColour &&
+           ScreenAt(host, 315, 235) == HostColour;
+  })) << "the host's face did not come back";
+}
+
 }  // namespace
 
 #endif
