@@ -1,6 +1,8 @@
 // The player embedded in a host panel on a real display: SDL draws into the panel's native child
-// window, the pictures change while it plays, and the panel's own face returns on stop. The
-// screenshot taken while playing is written beside the test program as player_display.png.
+// window, the pictures change while it plays, the picture comes back after a window covered it, and
+// the panel's own face returns on stop; and the player's own window opens on every start. The
+// screenshots (while playing, after a window covered it) are written beside the test program as
+// player_display.png and player_after_dialog.png.
 #if NERIVO_X11_TESTS
 
 #include <stdlib.h>
@@ -174,6 +176,29 @@ TEST_F(PlayerDisplayTest, ThePictureAndTheHostsFaceComeBackAfterADialogCoveredTh
     return ScreenAt(host, 4, 4) == HostColour && ScreenAt(host, 160, 120) == HostColour &&
            ScreenAt(host, 315, 235) == HostColour;
   })) << "the host's face did not come back";
+}
+
+// SDL's x11 driver opens a connection to see whether the display is there, closes it and opens its
+// real one. A server whose last client has just left resets meanwhile (as xvfb-run's does, when the
+// program before has just ended) and drops the real one, unless the player keeps a connection of
+// its own open across SDL's start.
+TEST_F(PlayerDisplayTest, OpensItsOwnWindowOnEveryStartOnAServerThatResetsWhenIdle) {
+  x11test::TXvfb idle("320x240x24", true);
+  if (!idle.Running()) GTEST_SKIP() << "Xvfb cannot start here";
+  ::setenv("DISPLAY", idle.Name().c_str(), 1);
+  TRIVodero player(nullptr);
+  Integer failed = 0;
+  for (Integer start = 0; start < 15; ++start) {
+    std::make_unique<x11test::TScreenReader>(idle.Name()).reset();  // the program before leaves
+    if (!player.Open(TestMedia().Mkv, nullptr, true)) {
+      ++failed;
+      ADD_FAILURE() << "start " << start << ": " << player.LastErrMsg();
+      continue;
+    }
+    EXPECT_TRUE(ServeUntil([&] { return player.FramesShown() > 0; })) << "start " << start << " showed nothing";
+    player.Stop(true);
+  }
+  EXPECT_EQ(failed, 0);
 }
 
 }  // namespace
