@@ -91,6 +91,7 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
       const Integer size = ConvertAudioFrame(is, is->audio_frame.get());
       ff::av_frame_unref(is->audio_frame.get());
       if (size <= 0) continue;
+      std::lock_guard<std::mutex> hold(is->clock_mutex);
       APts = is->audio_clock;
       is->audio_clock += double(size) / (2.0 * is->audio_out_channels * is->audio_out_rate);
       return size;
@@ -104,8 +105,10 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
       is->swr_src_fmt = -1;
       continue;
     }
-    if (is->audio_pkt->pts != AV_NOPTS_VALUE)
-      is->audio_clock = av_q2d(is->audio_st->time_base) * is->audio_pkt->pts;
+    if (is->audio_pkt->pts != AV_NOPTS_VALUE) {
+      std::lock_guard<std::mutex> hold(is->clock_mutex);
+      is->audio_clock = av_q2d(is->audio_st.load()->time_base) * is->audio_pkt->pts;
+    }
     const Integer sent = ff::avcodec_send_packet(is->audio_ctx.get(), is->audio_pkt.get());
     ff::av_packet_unref(is->audio_pkt.get());
     if (sent < 0 && sent != AVERROR(EAGAIN)) {
@@ -117,6 +120,7 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
 }
 
 void UpdateSampleDisplay(TVideoState* is, const int16_t* ASamples, Integer ASize) {
+  std::lock_guard<std::mutex> hold(is->sample_mutex);
   Integer count = ASize / 2;
   while (count > 0) {
     const Integer len = std::min(count, SAMPLE_ARRAY_SIZE - is->sample_array_index);
@@ -137,15 +141,16 @@ void SdlAudioCallback(void* AOpaque, Uint8* AStream, int ALength) {
       double pts = 0;
       const Integer n = AudioDecodeFrame(is, pts);
       if (is->audioq.abort_request) return;
+      Cardinal size = SilenceBytes;
       if (n < 0) {
         is->audio_buf = is->audio_buf1;
-        is->audio_buf_size = SilenceBytes;
         std::memset(is->audio_buf1, 0, SilenceBytes);
       } else {
         if (is->show_audio) UpdateSampleDisplay(is, reinterpret_cast<const int16_t*>(is->audio_buf), n);
-        is->audio_buf_size =
-            Cardinal(SynchronizeAudio(*is, reinterpret_cast<int16_t*>(is->audio_buf), n, pts));
+        size = Cardinal(SynchronizeAudio(*is, reinterpret_cast<int16_t*>(is->audio_buf), n, pts));
       }
+      std::lock_guard<std::mutex> hold(is->clock_mutex);
+      is->audio_buf_size = size;
       is->audio_buf_index = 0;
     }
     const Integer m = std::min<Integer>(Integer(is->audio_buf_size) - is->audio_buf_index, ALength);
@@ -155,6 +160,7 @@ void SdlAudioCallback(void* AOpaque, Uint8* AStream, int ALength) {
       libsdl::SDL_MixAudio(AStream, is->audio_buf + is->audio_buf_index, Uint32(m), owner->AudioVolume());
     AStream += m;
     ALength -= m;
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
     is->audio_buf_index += m;
   }
 }

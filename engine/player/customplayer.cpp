@@ -23,9 +23,6 @@ struct TEmbedding {
 };
 TEmbedding Embedding;
 
-const char* const AudioDriverNames[] = {"", "dsound", "waveout"};
-const char* const VideoDriverNames[] = {"", "directx", "windib"};
-
 // The host window's messages while a file plays in it: expose and resize reach SDL's event loop as
 // SDL_VIDEOEXPOSE and SDL_VIDEORESIZE, a click focuses the host, closing it is refused.
 LRESULT SDLHostWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -169,16 +166,37 @@ String TCustomPlayer::LastErrMsg() const {
   return FLastErrMsg;
 }
 
+void TDataLock::Lock() {
+  std::unique_lock<std::mutex> guard(FGuard);
+  FFreed.wait(guard, [this] { return !FHeld; });
+  FHeld = true;
+}
+
+bool TDataLock::TryLockFor(Cardinal AMs) {
+  std::unique_lock<std::mutex> guard(FGuard);
+  if (!FFreed.wait_for(guard, std::chrono::milliseconds(AMs), [this] { return !FHeld; })) return false;
+  FHeld = true;
+  return true;
+}
+
+void TDataLock::Unlock() {
+  {
+    std::lock_guard<std::mutex> guard(FGuard);
+    FHeld = false;
+  }
+  FFreed.notify_one();
+}
+
 Cardinal TCustomPlayer::LockData(Cardinal ATimeoutMs) {
   if (ATimeoutMs == INFINITE) {
-    FDataLock.lock();
+    FDataLock.Lock();
     return WAIT_OBJECT_0;
   }
-  return FDataLock.try_lock_for(std::chrono::milliseconds(ATimeoutMs)) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+  return FDataLock.TryLockFor(ATimeoutMs) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 void TCustomPlayer::UnlockData() {
-  FDataLock.unlock();
+  FDataLock.Unlock();
 }
 
 // ---- open ----
@@ -191,7 +209,11 @@ bool TCustomPlayer::InitSDLWindow(HWND AScreenHandle) {
     if (FNativeWindow) SetEnvironmentVariable("SDL_WINDOWID", std::to_string(FNativeWindow));
     Embedding.HostProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(AScreenHandle, GWLP_WNDPROC));
   }
-  const bool started = libsdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+  bool started;
+  {
+    TDisplayHold display;
+    started = libsdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+  }
   if (AScreenHandle) {
     char name[257];
     if (libsdl::SDL_AudioDriverName(name, sizeof name))
@@ -250,8 +272,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   WaitForThreadsGone(FPlayThreads);
   WaitForThreadsGone(FEventThreads);
   ReleaseHostWindow();
-  if (FAudioDriver != adDefault) SetEnvironmentVariable("SDL_AUDIODRIVER", AudioDriverNames[FAudioDriver]);
-  if (FVideoDriver != vdDefault) SetEnvironmentVariable("SDL_VIDEODRIVER", VideoDriverNames[FVideoDriver]);
+  ChooseSDLDrivers(FVideoDriver, FAudioDriver);
   if (!InitSDLWindow(AScreenHandle)) {
     ReportError(PrintfText("Could not initialize SDL with ScreenHandle(%lu): %s",
                            static_cast<unsigned long>(reinterpret_cast<uintptr_t>(AScreenHandle)),
@@ -309,7 +330,10 @@ void TCustomPlayer::DoFileOpen() {
       h = is->video_ctx->height;
     }
     const Int64 duration = is->IsImage2 ? 0 : is->Duration;
-    OnFileOpen(this, duration, w, h, Fscreen_width, Fscreen_height);
+    Integer screenWidth = Fscreen_width, screenHeight = Fscreen_height;
+    OnFileOpen(this, duration, w, h, screenWidth, screenHeight);
+    Fscreen_width = screenWidth;
+    Fscreen_height = screenHeight;
   }
   if (FScreenHandle && (Fscreen_width == 0 || Fscreen_height == 0)) {
     RECT r{};
@@ -447,6 +471,34 @@ TBitmap* TCustomPlayer::CurrentFrame() {
   return CurrentFrame(pts);
 }
 
+bool TCustomPlayer::CopyShownPicture(TVideoState* is, TAVPicture& APicture, Integer& AWidth, Integer& AHeight,
+                                     Int64& APTS) {
+  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  // The picture on screen; its entry stays until the queue reuses it.
+  const TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex];
+  APTS = Int64(std::nearbyint(vp.pts * 1000000.0)) - is->StartTime;
+  if (!vp.overlay) return false;
+  const Integer size = ff::av_image_get_buffer_size(AV_PIX_FMT_YUV420P, vp.width, vp.height, 1);
+  if (size <= 0) return false;
+  if (size > FSnapshotBufferSize) {
+    FSnapshotBufferSize = 0;
+    FSnapshotBuffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(size))));
+    if (!FSnapshotBuffer) return false;
+    FSnapshotBufferSize = size;
+  }
+  ff::av_image_fill_arrays(APicture.data, APicture.linesize, FSnapshotBuffer.get(), AV_PIX_FMT_YUV420P, vp.width,
+                           vp.height, 1);
+  libsdl::SDL_LockYUVOverlay(vp.overlay);
+  // The overlay is YV12: its second plane is V, its third U.
+  const uint8_t* planes[4] = {vp.overlay->pixels[0], vp.overlay->pixels[2], vp.overlay->pixels[1], nullptr};
+  const int pitches[4] = {vp.overlay->pitches[0], vp.overlay->pitches[2], vp.overlay->pitches[1], 0};
+  ff::av_image_copy(APicture.data, APicture.linesize, planes, pitches, AV_PIX_FMT_YUV420P, vp.width, vp.height);
+  libsdl::SDL_UnlockYUVOverlay(vp.overlay);
+  AWidth = vp.width;
+  AHeight = vp.height;
+  return true;
+}
+
 TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
   if (!FRGBContext) {
     FRGBContext = std::make_unique<TRGBConvertContext>();
@@ -458,30 +510,18 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
   }
   TBitmap* bitmap = FRGBContext->Bitmap.get();
   APTS = -1;
-  // The event loop re-creates overlays and closes the file under the data lock: holding it here
-  // keeps the shown overlay alive while it is read.
+  // The event loop re-creates overlays and closes the file under the data lock, the video thread
+  // fills them under the queue's: holding both, the shown picture is copied whole, then converted.
+  TAVPicture picture;
+  Integer width = 0, height = 0;
+  bool copied = false;
   LockData(INFINITE);
   TVideoState* is = VideoState();
   PrepareFrameBitmap(bitmap, is);
-  if (is && is->video_ctx) {
-    // The picture on screen; its entry stays until the queue reuses it.
-    TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown.load() : is->pictq_rindex];
-    APTS = Int64(std::nearbyint(vp.pts * 1000000.0)) - is->StartTime;
-    if (vp.overlay) {
-      libsdl::SDL_LockYUVOverlay(vp.overlay);
-      TAVPicture picture;
-      picture.data[0] = vp.overlay->pixels[0];
-      picture.data[1] = vp.overlay->pixels[2];
-      picture.data[2] = vp.overlay->pixels[1];
-      picture.linesize[0] = vp.overlay->pitches[0];
-      picture.linesize[1] = vp.overlay->pitches[2];
-      picture.linesize[2] = vp.overlay->pitches[1];
-      if (!PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, vp.width, vp.height))
-        bitmap->SetSize(0, 0);
-      libsdl::SDL_UnlockYUVOverlay(vp.overlay);
-    }
-  }
+  if (is && is->video_ctx) copied = CopyShownPicture(is, picture, width, height, APTS);
   UnlockData();
+  if (copied && !PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, width, height))
+    bitmap->SetSize(0, 0);
   return FRGBContext->Bitmap.get();
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -45,6 +46,22 @@ struct TPlayEvent {
   Integer Header = 0;
   Integer Tailer = 0;
   TPlayEventEntry Events[PlayEventRingSize];
+};
+
+// The player's data lock: the event loop holds it for one event at a time; a snapshot and a forced
+// close take it, the latter with a time limit. A plain mutex and a condition variable, which thread
+// sanitizers see (a timed mutex they may not).
+class TDataLock {
+ public:
+  void Lock();
+  // False when the lock was not had within AMs.
+  bool TryLockFor(Cardinal AMs);
+  void Unlock();
+
+ private:
+  std::mutex FGuard;
+  std::condition_variable FFreed;
+  bool FHeld = false;
 };
 
 inline constexpr Cardinal WAIT_TIMEOUT = 258;
@@ -238,12 +255,15 @@ class TCustomPlayer : public TFFBaseComponent {
   Integer GetWantedStream(Integer AIndex) const { return Fwanted_stream[AIndex + 1]; }
   void SetWantedStream(Integer AIndex, Integer Value) { Fwanted_stream[AIndex + 1] = Value; }
   void PrepareFrameBitmap(TBitmap* ABitmap, TVideoState* is);
+  // Copies the shown picture into FSnapshotBuffer (APicture's planes); false without one.
+  bool CopyShownPicture(TVideoState* is, TAVPicture& APicture, Integer& AWidth, Integer& AHeight, Int64& APTS);
 
   std::unique_ptr<TAVProbe> FAVProbe;
   HWND FScreenHandle = nullptr;
   String Finput_filename;
   const AVInputFormat* Ffile_iformat = nullptr;
-  Integer Fscreen_width = 0, Fscreen_height = 0;
+  // Set by the application and by a resize in the play thread.
+  std::atomic<Integer> Fscreen_width{0}, Fscreen_height{0};
   Integer Fframe_width = 0, Fframe_height = 0;
   bool Faudio_disable = false, Fvideo_disable = false, Fdisplay_disable = false;
   Integer Fseek_by_bytes = -1;
@@ -274,7 +294,10 @@ class TCustomPlayer : public TFFBaseComponent {
   String FAbout;
   mutable std::mutex FErrLock;
   String FLastErrMsg;
-  std::timed_mutex FDataLock;
+  TDataLock FDataLock;
+  // The shown picture as a snapshot copied it (planar 4:2:0), converted after the locks are gone.
+  TAVMemHolder<uint8_t> FSnapshotBuffer;
+  Integer FSnapshotBufferSize = 0;
   TPlayEvent FPlayEvent;
   // Event threads still draining; the destructor waits for them so the ring outlives them.
   std::atomic<Integer> FEventThreads{0};

@@ -1,8 +1,10 @@
 // The player as an application drives it: open, play, pause, step, seek, stop, and what it reports.
 #include "engine/player/customplayer.h"
 
+#include "engine/base/sdlstubs.h"
 #include "engine/base/testkit/logcapture.h"
 #include "engine/player/testkit/playertestkit.h"
+#include "platform/rtl/environment.h"
 
 namespace {
 
@@ -294,6 +296,63 @@ TEST_F(PlayerTest, AnUnknownInputFormatIsRefused) {
   player.Stop(true);
   player.SetFormat("wav");
   EXPECT_FALSE(player.Open(Media().Mkv, nullptr)) << "the forced format applies to every later open";
+}
+
+// The drivers SDL started with, while it runs.
+String SDLDriversNow() {
+  char video[64] = "", audio[64] = "";
+  if (!libsdl::SDL_VideoDriverName(video, sizeof video)) video[0] = 0;
+  if (!libsdl::SDL_AudioDriverName(audio, sizeof audio)) audio[0] = 0;
+  return String(video) + " / " + audio;
+}
+
+// SDL reads its drivers from the environment: "Default" gives back what it named before another
+// driver was chosen, also after a choice that failed.
+TEST_F(PlayerTest, TheDefaultDriversComeBackAfterOthersWereChosen) {
+  const String display = GetEnvironmentVariable("DISPLAY");
+  DeleteEnvironmentVariable("DISPLAY");  // no display here offers the direct access "DDraw" asks for
+  TRIVodero player(nullptr);
+  player.SetVideoDriver(vdDirectDraw);
+  EXPECT_FALSE(player.Open(Media().Mkv, nullptr));
+  EXPECT_EQ(player.LastErrMsg(), "Could not initialize SDL with ScreenHandle(0): No available video device");
+  player.SetVideoDriver(vdDefault);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  EXPECT_EQ(SDLDriversNow(), "dummy / dummy");
+  player.Stop(true);
+
+  // A sound driver the machine lacks leaves the picture playing without sound.
+  player.SetAudioDriver(adDirectSound);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  EXPECT_NE(SDLDriversNow(), "dummy / dummy");
+  EXPECT_GE(player.VideoStreamIndex(), 0);
+  player.Stop(true);
+  player.SetAudioDriver(adDefault);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  EXPECT_EQ(SDLDriversNow(), "dummy / dummy");
+  EXPECT_GE(player.AudioStreamIndex(), 0) << "the sound plays again";
+  player.Stop(true);
+  EXPECT_EQ(GetEnvironmentVariable("SDL_VIDEODRIVER"), "dummy");
+  EXPECT_EQ(GetEnvironmentVariable("SDL_AUDIODRIVER"), "dummy");
+
+  // A variable that named nothing before names nothing again; one changed by someone else meanwhile
+  // stays as they left it.
+  DeleteEnvironmentVariable("SDL_AUDIODRIVER");
+  player.SetAudioDriver(adWaveOut);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  player.Stop(true);
+  player.SetAudioDriver(adDefault);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  player.Stop(true);
+  EXPECT_FALSE(EnvironmentVariableExists("SDL_AUDIODRIVER"));
+  player.SetAudioDriver(adWaveOut);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  player.Stop(true);
+  SetEnvironmentVariable("SDL_AUDIODRIVER", "dummy");
+  player.SetAudioDriver(adDefault);
+  ASSERT_TRUE(player.Open(Media().Mkv, nullptr)) << player.LastErrMsg();
+  EXPECT_EQ(SDLDriversNow(), "dummy / dummy");
+  player.Stop(true);
+  if (!display.empty()) SetEnvironmentVariable("DISPLAY", display);
 }
 
 TEST_F(PlayerTest, TheHookDrawsIntoThePictureOnTheVideoThread) {

@@ -1,6 +1,8 @@
 // The player embedded in a host panel on a real display: SDL draws into the panel's native child
-// window, the pictures change while it plays, and the panel's own face returns on stop. The
-// screenshot taken while playing is written beside the test program as player_display.png.
+// window, the pictures change while it plays, the picture comes back after a window covered it, and
+// the panel's own face returns on stop; and the player's own window opens on every start. The
+// screenshots (while playing, after a window covered it) are written beside the test program as
+// player_display.png and player_after_dialog.png.
 #if NERIVO_X11_TESTS
 
 #include <stdlib.h>
@@ -106,6 +108,97 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
   ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }))
       << "the host's own picture did not return";
   EXPECT_EQ(SendMessage(host->Handle(), WM_CLOSE, 0, 0), 0);
+}
+
+// A plain top-level window over the host, as a dialog over the preview is; its face is HostColour's
+// opposite.
+constexpr uint32_t DialogColour = 0x0040C030;
+
+TForm* ShowDialogOver(TControl* AHost) {
+  TForm* dialog;
+  Application->CreateForm(dialog);
+  dialog->SetBorderStyle(bsNone);
+  dialog->SetColor(TColor(DialogColour));
+  const TPoint at = AHost->ClientToScreen({-10, -10});
+  dialog->SetBounds(at.X, at.Y, AHost->Width() + 20, AHost->Height() + 20);
+  dialog->Show();
+  return dialog;
+}
+
+// The share of the host's area that shows the test picture: neither black (the native window's
+// background) nor the dialog's face nor the host's own.
+double PictureShare(const TRawImage& AShot) {
+  Integer picture = 0;
+  for (Integer y = 0; y < AShot.Height; ++y)
+    for (Integer x = 0; x < AShot.Width; ++x) {
+      const Byte* p = AShot.Row(y) + x * (AShot.BitCount / 8);
+      const uint32_t c = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
+      picture += c != DialogColour && c != HostColour && p[0] + p[1] + p[2] > 90;
+    }
+  return double(picture) / std::max(1, AShot.Width * AShot.Height);
+}
+
+TEST_F(PlayerDisplayTest, ThePictureAndTheHostsFaceComeBackAfterADialogCoveredThem) {
+  TForm* form;
+  Application->CreateForm(form);
+  form->SetBounds(60, 40, 400, 300);
+  auto* host = new TPanel(form);
+  host->SetParent(form);
+  host->SetBounds(20, 20, 320, 240);
+  host->SetBevelOuter(bvNone);
+  host->SetColor(TColor(HostColour));
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }));
+  TRect area;
+  GetWindowRect(host->Handle(), &area);
+
+  // Paused on its first pictures: nothing new comes to redraw the screen by itself.
+  TRIVodero player(nullptr);
+  TPlayerRecorder rec;
+  rec.Attach(player);
+  ASSERT_TRUE(player.Open(TestMedia().Mkv, host->Handle(), true)) << player.LastErrMsg();
+  ASSERT_TRUE(ServeDisplayUntil([&] { return rec.Saw(psPause) && PictureShare(Reader->Capture(area)) > 0.5; }))
+      << "the paused picture";
+  TForm* dialog = ShowDialogOver(host);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == DialogColour; })) << "the dialog";
+  delete dialog;
+  EXPECT_TRUE(ServeDisplayUntil([&] { return PictureShare(Reader->Capture(area)) > 0.5; }))
+      << "the picture did not come back: " << PictureShare(Reader->Capture(area));
+  x11test::SaveBesideProgram(Reader->Capture(area), "player_after_dialog.png");
+
+  // Stopped: the host's own face, covered and uncovered.
+  player.Stop(true);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }));
+  dialog = ShowDialogOver(host);
+  ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == DialogColour; }));
+  delete dialog;
+  EXPECT_TRUE(ServeDisplayUntil([&] {
+    return ScreenAt(host, 4, 4) == HostColour && ScreenAt(host, 160, 120) == HostColour &&
+           ScreenAt(host, 315, 235) == HostColour;
+  })) << "the host's face did not come back";
+}
+
+// SDL's x11 driver opens a connection to see whether the display is there, closes it and opens its
+// real one. A server whose last client has just left resets meanwhile (as xvfb-run's does, when the
+// program before has just ended) and drops the real one, unless the player keeps a connection of
+// its own open across SDL's start.
+TEST_F(PlayerDisplayTest, OpensItsOwnWindowOnEveryStartOnAServerThatResetsWhenIdle) {
+  x11test::TXvfb idle("320x240x24", true);
+  if (!idle.Running()) GTEST_SKIP() << "Xvfb cannot start here";
+  ::setenv("DISPLAY", idle.Name().c_str(), 1);
+  TRIVodero player(nullptr);
+  Integer failed = 0;
+  for (Integer start = 0; start < 15; ++start) {
+    std::make_unique<x11test::TScreenReader>(idle.Name()).reset();  // the program before leaves
+    if (!player.Open(TestMedia().Mkv, nullptr, true)) {
+      ++failed;
+      ADD_FAILURE() << "start " << start << ": " << player.LastErrMsg();
+      continue;
+    }
+    EXPECT_TRUE(ServeUntil([&] { return player.FramesShown() > 0; })) << "start " << start << " showed nothing";
+    player.Stop(true);
+  }
+  EXPECT_EQ(failed, 0);
 }
 
 }  // namespace

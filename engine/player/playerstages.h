@@ -63,3 +63,23 @@ void EventLoop(TCustomPlayer* APlayer);
 void PushQuitEvent(TVideoState* is);
 void PushReopenVideoEvent(TVideoState* is);
 void PushUserEvent(Uint8 AType, TVideoState* is);
+
+// ---- SDL's start (sdlstart.cpp) ----
+// Sets SDL's driver variables for the player's choices; a default gives back what the variable
+// held before the player chose another driver.
+void ChooseSDLDrivers(TVideoDriver AVideo, TAudioDriver AAudio);
+// SDL's x11 driver opens a connection to see whether the display is there, closes it and opens its
+// real one. When that probe was the display's only client, the X server resets in between and drops
+// the real one ("Couldn't open X11 display"). A connection of the player's own, held across SDL's
+// start, keeps the server going; nothing is held when SDL will not use the X display.
+class TDisplayHold {
+ public:
+  TDisplayHold();
+  ~TDisplayHold();
+  TDisplayHold(const TDisplayHold&) = delete;
+  TDisplayHold& operator=(const TDisplayHold&) = delete;
+  bool Held() const { return FDisplay != nullptr; }
+
+ private:
+  void* FDisplay = nullptr;
+};

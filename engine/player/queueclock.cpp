@@ -107,7 +107,10 @@ double NowSeconds() {
   return double(ff::av_gettime()) / 1000000.0;
 }
 
-double GetAudioClock(const TVideoState& is) {
+namespace {
+
+// The clocks with clock_mutex held.
+double AudioClockLocked(const TVideoState& is) {
   double pts = is.audio_clock;
   if (!is.audio_st) return pts;
   const Integer bytesPerSecond = is.audio_out_rate * 2 * is.audio_out_channels;
@@ -116,10 +119,33 @@ double GetAudioClock(const TVideoState& is) {
   return pts - double(left) / bytesPerSecond;
 }
 
-double GetVideoClock(const TVideoState& is, double ANow) {
+double VideoClockLocked(const TVideoState& is, double ANow) {
   if (is.paused) return is.video_current_pts;
   if (is.video_current_pts_drift != 0) return is.video_current_pts_drift + ANow;
   return double(is.StartTime) / 1000000.0;
+}
+
+double MasterClockLocked(const TVideoState& is) {
+  switch (is.av_sync_type) {
+    case AV_SYNC_VIDEO_MASTER:
+      return is.video_st ? VideoClockLocked(is, NowSeconds()) : AudioClockLocked(is);
+    case AV_SYNC_AUDIO_MASTER:
+      return is.audio_st ? AudioClockLocked(is) : VideoClockLocked(is, NowSeconds());
+    default:
+      return GetExternalClock(is, ff::av_gettime());
+  }
+}
+
+}  // namespace
+
+double GetAudioClock(const TVideoState& is) {
+  std::lock_guard<std::mutex> hold(is.clock_mutex);
+  return AudioClockLocked(is);
+}
+
+double GetVideoClock(const TVideoState& is, double ANow) {
+  std::lock_guard<std::mutex> hold(is.clock_mutex);
+  return VideoClockLocked(is, ANow);
 }
 
 double GetExternalClock(const TVideoState& is, Int64 ANowMicro) {
@@ -127,17 +153,12 @@ double GetExternalClock(const TVideoState& is, Int64 ANowMicro) {
 }
 
 double GetMasterClock(const TVideoState& is) {
-  switch (is.av_sync_type) {
-    case AV_SYNC_VIDEO_MASTER:
-      return is.video_st ? GetVideoClock(is, NowSeconds()) : GetAudioClock(is);
-    case AV_SYNC_AUDIO_MASTER:
-      return is.audio_st ? GetAudioClock(is) : GetVideoClock(is, NowSeconds());
-    default:
-      return GetExternalClock(is, ff::av_gettime());
-  }
+  std::lock_guard<std::mutex> hold(is.clock_mutex);
+  return MasterClockLocked(is);
 }
 
 double ComputeTargetTime(TVideoState& is, double APts) {
+  std::lock_guard<std::mutex> hold(is.clock_mutex);
   double delay = APts - is.frame_last_pts;
   if (delay <= 0 || delay >= AV_NOSYNC_THRESHOLD)
     delay = is.frame_last_delay;
@@ -145,7 +166,7 @@ double ComputeTargetTime(TVideoState& is, double APts) {
     is.frame_last_delay = delay;
   is.frame_last_pts = APts;
   if ((is.av_sync_type == AV_SYNC_AUDIO_MASTER && is.audio_st) || is.av_sync_type == AV_SYNC_EXTERNAL_CLOCK) {
-    const double diff = GetVideoClock(is, NowSeconds()) - GetMasterClock(is);
+    const double diff = VideoClockLocked(is, NowSeconds()) - MasterClockLocked(is);
     const double threshold = std::max(AV_SYNC_THRESHOLD, delay);
     if (std::fabs(diff) < AV_NOSYNC_THRESHOLD) {
       if (diff <= -threshold)
@@ -174,7 +195,11 @@ Integer SynchronizeAudio(TVideoState& is, int16_t* ASamples, Integer ASize, doub
   if (!videoMaster && is.av_sync_type != AV_SYNC_EXTERNAL_CLOCK) return ASize;
   const Integer n = 2 * is.audio_out_channels;
   if (n <= 0) return ASize;
-  const double diff = GetAudioClock(is) - GetMasterClock(is);
+  double diff;
+  {
+    std::lock_guard<std::mutex> hold(is.clock_mutex);
+    diff = AudioClockLocked(is) - MasterClockLocked(is);
+  }
   if (diff >= AV_NOSYNC_THRESHOLD) {
     is.audio_diff_avg_count = 0;
     is.audio_diff_cum = 0;

@@ -325,7 +325,11 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       holder.reset();
       return -1;
     }
+    // The callback reads what is set from here on once the device runs: SDL's audio lock, which it
+    // runs under, orders the two.
+    libsdl::SDL_LockAudio();
     is->audio_hw_buf_size = Integer(obtained.size);
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
     is->audio_out_channels = obtained.channels;
     is->audio_out_rate = obtained.freq;
   }
@@ -339,8 +343,11 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       is->AudioDuration = st->duration != AV_NOPTS_VALUE
                               ? ff::av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000})
                               : -1;
-      is->audio_buf_size = 0;
-      is->audio_buf_index = 0;
+      {
+        std::lock_guard<std::mutex> hold(is->clock_mutex);
+        is->audio_buf_size = 0;
+        is->audio_buf_index = 0;
+      }
       is->audio_diff_avg_coef = std::exp(std::log10(0.01) / AUDIO_DIFF_AVG_NB);
       is->audio_diff_avg_count = 0;
       is->audio_diff_threshold = 2.0 * 1024 / ctx->sample_rate;
@@ -351,6 +358,7 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
       PacketQueuePut(is->audioq, &flush);
       is->audio_stream = AStreamIndex;
       libsdl::SDL_PauseAudio(0);
+      libsdl::SDL_UnlockAudio();
       break;
     case AVMEDIA_TYPE_VIDEO:
       is->video_ctx = std::move(holder);
@@ -480,6 +488,7 @@ void StreamTogglePause(TVideoState* is) {
   if (owner->FSeekEvent.WaitFor(250) != wrSignaled) owner->FSeekEvent.SetEvent();
   if (!owner->VideoState()) return;
   if (is->paused) {
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
     const double now = NowSeconds();
     // The pause's length moves the picture timing on; before the first picture there is no time
     // at which one was shown (pts and drift still 0), and nothing to move.
@@ -491,6 +500,7 @@ void StreamTogglePause(TVideoState* is) {
   } else {
     if (is->video_stream >= 0 && owner->FPictEvent.WaitFor(250) != wrSignaled) owner->FPictEvent.SetEvent();
     if (!owner->VideoState()) return;
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
     is->paused = 1;
   }
 }

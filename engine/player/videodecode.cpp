@@ -30,7 +30,7 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
   char text[256];
   std::snprintf(text, sizeof text, "flags=%d", owner->Fsws_flags);
   g.Graph->scale_sws_opts = ff::av_strdup(text);
-  const AVRational tb = is->video_st->time_base;
+  const AVRational tb = is->video_st.load()->time_base;
   const AVRational sar = AFrame->sample_aspect_ratio.num ? AFrame->sample_aspect_ratio : AVRational{0, 1};
   std::snprintf(text, sizeof text, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
                 AFrame->width, AFrame->height, AFrame->format, tb.num, tb.den, sar.num, std::max(sar.den, 1));
@@ -78,16 +78,23 @@ void FlushVideo(TVideoState* is) {
     std::unique_lock<std::mutex> hold(is->pictq_mutex);
     for (TVideoPicture& vp : is->pictq) vp.display_time = 0;
     is->pictq_cond.wait(hold, [is] { return is->pictq_size == 0 || is->videoq.abort_request; });
+    is->skip_frames = 1;
+    std::lock_guard<std::mutex> clock(is->clock_mutex);
     is->video_current_pos = -1;
+    is->frame_last_pts = double(AV_NOPTS_VALUE);
+    is->frame_last_delay = 0;
+    is->frame_timer = NowSeconds();
   }
   is->last_dts_for_fault_detection = INT64_MIN;
   is->last_pts_for_fault_detection = INT64_MIN;
-  is->frame_last_pts = double(AV_NOPTS_VALUE);
-  is->frame_last_delay = 0;
-  is->frame_timer = NowSeconds();
-  is->skip_frames = 1;
   is->skip_frames_index = 0;
   is->seek_flushed = 1;
+}
+
+// The display raises the skipping ratio for late pictures, the queue lowers it when full.
+float SkipFrames(TVideoState* is) {
+  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  return is->skip_frames;
 }
 
 // -1 queue aborted, 0 nothing to deliver, 1 a picture is in AFrame (its pts chosen into APts).
@@ -98,8 +105,9 @@ Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* A
     if (r >= 0) {
       APts = ChooseVideoPts(*is, AFrame->pts, AFrame->pkt_dts, is->Owner->decoder_reorder_pts());
       is->skip_frames_index += 1;
-      if (is->skip_frames_index >= is->skip_frames) {
-        is->skip_frames_index -= std::max(is->skip_frames, 1.0f);
+      const float skipFrames = SkipFrames(is);
+      if (is->skip_frames_index >= skipFrames) {
+        is->skip_frames_index -= std::max(skipFrames, 1.0f);
         return 1;
       }
       ff::av_frame_unref(AFrame);
@@ -126,14 +134,17 @@ Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* A
 }
 
 Integer OutputPicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) {
-  if (APts != 0)
-    is->video_clock = APts;
-  else
-    APts = is->video_clock;
   const AVRational tb =
-      is->video_ctx->framerate.num ? av_inv_q(is->video_ctx->framerate) : is->video_st->time_base;
+      is->video_ctx->framerate.num ? av_inv_q(is->video_ctx->framerate) : is->video_st.load()->time_base;
   const double d = av_q2d(tb);
-  is->video_clock += d + AFrame->repeat_pict * d / 2;
+  {
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
+    if (APts != 0)
+      is->video_clock = APts;
+    else
+      APts = is->video_clock;
+    is->video_clock += d + AFrame->repeat_pict * d / 2;
+  }
   return QueuePicture(is, AFrame, APts, APos);
 }
 
@@ -174,35 +185,70 @@ Int64 ChooseVideoPts(TVideoState& is, Int64 AReorderedPts, Int64 APacketDts, Int
   return 0;
 }
 
-Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) {
+namespace {
+
+// The picture the queue copies: the frame (upside down when asked for), or the frame hook's drawing
+// on it. The hook runs before the copy, outside the queue's lock: its handler may take its time or
+// call the player.
+TAVPicture PictureToQueue(TVideoState* is, const AVFrame* AFrame, Integer AWidth, Integer AHeight, double APts) {
   TCustomPlayer* owner = is->Owner;
+  TAVPicture src = PictureOf(AFrame);
+  if (owner->VerticalFlip()) {
+    src.data[0] += src.linesize[0] * (AHeight - 1);
+    src.data[1] += src.linesize[1] * (AHeight / 2 - 1);
+    src.data[2] += src.linesize[2] * (AHeight / 2 - 1);
+    for (Integer p = 0; p < 3; ++p) src.linesize[p] = -src.linesize[p];
+  }
+  if (!owner->Hook() || !owner->OnHook.Get()) return src;
+  if (!is->hook_buffer || is->hook_width != AWidth || is->hook_height != AHeight) {
+    const Integer size = ff::av_image_get_buffer_size(AV_PIX_FMT_YUV420P, AWidth, AHeight, 1);
+    is->hook_buffer.reset(size > 0 ? static_cast<uint8_t*>(ff::av_malloc(size_t(size))) : nullptr);
+    is->hook_width = is->hook_height = 0;
+    if (!is->hook_buffer) return src;
+    ff::av_image_fill_arrays(is->hook_picture.data, is->hook_picture.linesize, is->hook_buffer.get(),
+                             AV_PIX_FMT_YUV420P, AWidth, AHeight, 1);
+    is->hook_width = AWidth;
+    is->hook_height = AHeight;
+  }
+  const bool hooked = owner->DoHook(src, is->hook_picture, AVPixelFormat(AFrame->format), AV_PIX_FMT_YUV420P,
+                                    AWidth, AHeight, APts);
+  return hooked ? is->hook_picture : src;
+}
+
+}  // namespace
+
+Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) {
+  const Integer w = AFrame->width & ~1, h = AFrame->height & ~1;
+  Integer windex;
+  bool allocate;
   {
     std::unique_lock<std::mutex> hold(is->pictq_mutex);
     if (is->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && is->refresh != 1)
       is->skip_frames = std::max(0.95f, is->skip_frames * 0.95f);
     is->pictq_cond.wait(
         hold, [is] { return is->pictq_size < VIDEO_PICTURE_QUEUE_SIZE || is->videoq.abort_request; });
+    if (is->videoq.abort_request) return -1;
+    is->out_width = w;
+    is->out_height = h;
+    is->out_format = AFrame->format;
+    is->out_sample_aspect_ratio = AFrame->sample_aspect_ratio;
+    is->has_filter_output = true;
+    windex = is->pictq_windex;
+    const TVideoPicture& vp = is->pictq[windex];
+    allocate = !vp.overlay || vp.width != w || vp.height != h;
+    if (allocate) is->pictq[windex].allocated = 0;
   }
-  if (is->videoq.abort_request) return -1;
-  TVideoPicture& vp = is->pictq[is->pictq_windex];
-  // The entry on screen is being replaced: redraws fall back to the queue's head.
-  if (is->pictq_shown == is->pictq_windex) is->pictq_shown = -1;
-  const Integer w = AFrame->width & ~1, h = AFrame->height & ~1;
-  is->out_width = w;
-  is->out_height = h;
-  is->out_format = AFrame->format;
-  is->out_sample_aspect_ratio = AFrame->sample_aspect_ratio;
-  is->has_filter_output = true;
-  if (!vp.overlay || vp.width != w || vp.height != h) {
-    {
-      std::lock_guard<std::mutex> hold(is->pictq_mutex);
-      vp.allocated = 0;
-    }
+  TVideoPicture& vp = is->pictq[windex];
+  if (allocate) {
     PushUserEvent(FF_ALLOC_EVENT, is);
     std::unique_lock<std::mutex> hold(is->pictq_mutex);
     is->pictq_cond.wait(hold, [&] { return vp.allocated || is->videoq.abort_request; });
     if (is->videoq.abort_request) return -1;
   }
+  const TAVPicture src = PictureToQueue(is, AFrame, w, h, APts);
+  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  // The entry on screen is being replaced: redraws fall back to the queue.
+  if (is->pictq_shown == windex) is->pictq_shown = -1;
   if (vp.overlay) {
     vp.sample_aspect_ratio = AFrame->sample_aspect_ratio;
     libsdl::SDL_LockYUVOverlay(vp.overlay);
@@ -213,22 +259,13 @@ Integer QueuePicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos) 
     dest.linesize[0] = vp.overlay->pitches[0];
     dest.linesize[1] = vp.overlay->pitches[2];
     dest.linesize[2] = vp.overlay->pitches[1];
-    TAVPicture src = PictureOf(AFrame);
-    if (owner->VerticalFlip()) {
-      src.data[0] += src.linesize[0] * (vp.height - 1);
-      src.data[1] += src.linesize[1] * (vp.height / 2 - 1);
-      src.data[2] += src.linesize[2] * (vp.height / 2 - 1);
-      for (Integer p = 0; p < 3; ++p) src.linesize[p] = -src.linesize[p];
-    }
     ff::av_image_copy(dest.data, dest.linesize, const_cast<const uint8_t**>(src.data), src.linesize,
                       AV_PIX_FMT_YUV420P, vp.width, vp.height);
-    owner->DoHook(src, dest, AVPixelFormat(AFrame->format), AV_PIX_FMT_YUV420P, vp.width, vp.height, APts);
     libsdl::SDL_UnlockYUVOverlay(vp.overlay);
   }
   vp.pts = APts;
   vp.pos = APos;
-  is->pictq_windex = (is->pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
-  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  is->pictq_windex = (windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
   vp.display_time = ComputeTargetTime(*is, APts);
   is->pictq_size++;
   return 0;

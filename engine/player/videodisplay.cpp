@@ -4,6 +4,7 @@
 // SDL's surface and overlays.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "engine/base/avstubs.h"
 #include "engine/base/sdlstubs.h"
@@ -14,12 +15,38 @@ namespace {
 constexpr double LateDropMargin = 0.5;
 
 void DropShownPicture(TVideoState* is) {
-  is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
   {
     std::lock_guard<std::mutex> hold(is->pictq_mutex);
+    is->pictq_rindex = (is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
     is->pictq_size--;
   }
   is->pictq_cond.notify_all();
+}
+
+Integer SubtitlesQueued(TVideoState* is) {
+  std::lock_guard<std::mutex> hold(is->subpq_mutex);
+  return is->subpq_size;
+}
+
+// The head of the picture queue as the refresh needs it.
+struct THeadPicture {
+  Integer Queued = 0;
+  Integer Index = 0;
+  double Pts = 0, DisplayTime = 0, NextDisplayTime = 0;
+  Int64 Pos = 0;
+};
+
+THeadPicture HeadPicture(TVideoState* is) {
+  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  THeadPicture head;
+  head.Queued = is->pictq_size;
+  head.Index = is->pictq_rindex;
+  const TVideoPicture& vp = is->pictq[head.Index];
+  head.Pts = vp.pts;
+  head.Pos = vp.pos;
+  head.DisplayTime = vp.display_time;
+  if (head.Queued > 1) head.NextDisplayTime = is->pictq[(head.Index + 1) % VIDEO_PICTURE_QUEUE_SIZE].display_time;
+  return head;
 }
 
 void RetireSubtitles(TVideoState* is) {
@@ -37,12 +64,17 @@ void RetireSubtitles(TVideoState* is) {
     is->subpq_cond.notify_all();
     return;
   }
-  if (is->subpq_size == 0) return;
+  const Integer queued = SubtitlesQueued(is);
+  if (queued == 0) return;
   TSubPicture& sp = is->subpq[is->subpq_rindex];
-  TSubPicture* sp2 =
-      is->subpq_size > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
-  if (is->video_current_pts > sp.pts + double(sp.sub.end_display_time) / 1000 ||
-      (sp2 && is->video_current_pts > sp2->pts + double(sp2->sub.start_display_time) / 1000)) {
+  TSubPicture* sp2 = queued > 1 ? &is->subpq[(is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
+  double currentPts;
+  {
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
+    currentPts = is->video_current_pts;
+  }
+  if (currentPts > sp.pts + double(sp.sub.end_display_time) / 1000 ||
+      (sp2 && currentPts > sp2->pts + double(sp2->sub.start_display_time) / 1000)) {
     FreeSubPicture(sp);
     is->subpq_rindex = (is->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE;
     {
@@ -89,37 +121,43 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
     }
     return;
   }
-  for (;;) {
-    if (is->seek_done) seekSeen = true;
-    Integer queued;
+  // A redraw shows the picture on screen again, while there is one.
+  if (!AAdvance) {
+    bool shown;
     {
       std::lock_guard<std::mutex> hold(is->pictq_mutex);
-      queued = is->pictq_size;
+      shown = is->pictq_shown >= 0;
     }
-    if (queued == 0) {
+    if (shown) {
+      VideoDisplay(is);
+      owner->UpdatePosition();
+      return;
+    }
+  }
+  for (;;) {
+    if (is->seek_done) seekSeen = true;
+    const THeadPicture vp = HeadPicture(is);
+    if (vp.Queued == 0) {
       if (!AAdvance) VideoDisplay(is);
       break;
     }
-    TVideoPicture& vp = is->pictq[is->pictq_rindex];
-    double displayTime;
+    if (AAdvance && now < vp.DisplayTime) return;
+    double next = vp.NextDisplayTime;
     {
-      std::lock_guard<std::mutex> hold(is->pictq_mutex);
-      displayTime = vp.display_time;
+      std::lock_guard<std::mutex> hold(is->clock_mutex);
+      is->video_current_pts = vp.Pts;
+      is->video_current_pts_drift = vp.Pts - now;
+      is->video_current_pos = vp.Pos;
+      if (vp.Queued <= 1) next = vp.DisplayTime + is->video_clock - vp.Pts;
     }
-    if (AAdvance && now < displayTime) return;
-    is->video_current_pts = vp.pts;
-    is->video_current_pts_drift = vp.pts - now;
-    is->video_current_pos = vp.pos;
-    double next;
-    if (queued > 1) {
-      std::lock_guard<std::mutex> hold(is->pictq_mutex);
-      next = is->pictq[(is->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE].display_time;
-    } else {
-      next = displayTime + is->video_clock - vp.pts;
-    }
-    if (AAdvance && ((owner->framedrop() && now > next && !is->IsDevice) || seekSeen)) {
-      is->skip_frames *= 1.05f;
-      if (queued > 1 || now > next + LateDropMargin || seekSeen) {
+    // A paused player has no later picture to catch up with: a late one is shown, not dropped.
+    const bool late = owner->framedrop() && now > next && !is->IsDevice && !is->paused;
+    if (AAdvance && (late || seekSeen)) {
+      {
+        std::lock_guard<std::mutex> hold(is->pictq_mutex);
+        is->skip_frames *= 1.05f;
+      }
+      if (vp.Queued > 1 || now > next + LateDropMargin || seekSeen) {
         DropShownPicture(is);
         owner->FFramesDropped++;
         report = false;
@@ -128,7 +166,10 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
       }
     }
     RetireSubtitles(is);
-    is->pictq_shown = is->pictq_rindex;
+    {
+      std::lock_guard<std::mutex> hold(is->pictq_mutex);
+      is->pictq_shown = vp.Index;
+    }
     VideoDisplay(is);
     if (AAdvance) {
       DropShownPicture(is);
@@ -158,12 +199,10 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
   } else if (!owner->FullScreen() && owner->ScreenWidth() > 0) {
     w = owner->ScreenWidth();
     h = owner->ScreenHeight();
-  } else if (is->has_filter_output) {
-    w = is->out_width & ~1;
-    h = is->out_height & ~1;
   } else {
-    w = 640;
-    h = 480;
+    std::lock_guard<std::mutex> hold(is->pictq_mutex);
+    w = is->has_filter_output ? is->out_width & ~1 : 640;
+    h = is->has_filter_output ? is->out_height & ~1 : 480;
   }
   SDL_Surface* screen = owner->Fscreen;
   if (!AForce && screen && screen->w == is->width && screen->w == w && screen->h == is->height &&
@@ -187,16 +226,17 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
 
 void AllocPicture(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
-  TVideoPicture& vp = is->pictq[is->pictq_windex];
-  if (vp.overlay) libsdl::SDL_FreeYUVOverlay(vp.overlay);
-  vp.overlay = nullptr;
-  vp.width = is->out_width & ~1;
-  vp.height = is->out_height & ~1;
-  vp.pix_fmt = is->out_format;
-  if (owner->Fscreen && vp.width > 0 && vp.height > 0)
-    vp.overlay = libsdl::SDL_CreateYUVOverlay(vp.width, vp.height, SDL_YV12_OVERLAY, owner->Fscreen);
   {
     std::lock_guard<std::mutex> hold(is->pictq_mutex);
+    TVideoPicture& vp = is->pictq[is->pictq_windex];
+    if (is->pictq_shown == is->pictq_windex) is->pictq_shown = -1;
+    if (vp.overlay) libsdl::SDL_FreeYUVOverlay(vp.overlay);
+    vp.overlay = nullptr;
+    vp.width = is->out_width & ~1;
+    vp.height = is->out_height & ~1;
+    vp.pix_fmt = is->out_format;
+    if (owner->Fscreen && vp.width > 0 && vp.height > 0)
+      vp.overlay = libsdl::SDL_CreateYUVOverlay(vp.width, vp.height, SDL_YV12_OVERLAY, owner->Fscreen);
     vp.allocated = 1;
   }
   is->pictq_cond.notify_all();
@@ -226,17 +266,22 @@ SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integ
 
 void VideoImageDisplay(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
-  // The shown picture leaves the queue but keeps its entry: redraws show that entry, not the next.
-  TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown.load() : is->pictq_rindex];
+  // Entries [subpq_rindex, + queued) stay put until this thread retires them.
+  const TSubPicture* sp = is->subtitle_st && SubtitlesQueued(is) > 0 ? &is->subpq[is->subpq_rindex] : nullptr;
+  // The video thread fills entries under the same lock: the picture shown is never half written.
+  std::lock_guard<std::mutex> hold(is->pictq_mutex);
+  // The shown picture leaves the queue but keeps its entry: redraws show that entry, not the next;
+  // before the first, the head of the queue (nothing while it is empty).
+  if (is->pictq_shown < 0 && is->pictq_size == 0) return;
+  TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex];
   if (!vp.overlay) return;
-  if (is->subtitle_st && is->subpq_size > 0) {
-    TSubPicture& sp = is->subpq[is->subpq_rindex];
-    if (vp.pts >= sp.pts + double(sp.sub.start_display_time) / 1000) {
+  if (sp) {
+    if (vp.pts >= sp->pts + double(sp->sub.start_display_time) / 1000) {
       libsdl::SDL_LockYUVOverlay(vp.overlay);
       uint8_t* planes[3] = {vp.overlay->pixels[0], vp.overlay->pixels[2], vp.overlay->pixels[1]};
       const Integer pitches[3] = {vp.overlay->pitches[0], vp.overlay->pitches[2], vp.overlay->pitches[1]};
-      for (unsigned i = 0; i < sp.sub.num_rects; ++i)
-        BlendSubtitleRect(planes, pitches, *sp.sub.rects[i], vp.overlay->w, vp.overlay->h);
+      for (unsigned i = 0; i < sp->sub.num_rects; ++i)
+        BlendSubtitleRect(planes, pitches, *sp->sub.rects[i], vp.overlay->w, vp.overlay->h);
       libsdl::SDL_UnlockYUVOverlay(vp.overlay);
     }
   }
@@ -293,7 +338,22 @@ void VideoAudioDisplay(TVideoState* is) {
   TCustomPlayer* owner = is->Owner;
   SDL_Surface* screen = owner->Fscreen;
   if (!screen || !is->audio_ctx) return;
-  const Integer channels = std::max(is->audio_out_channels, 1);
+  // What the audio callback keeps writing is read as it stands now.
+  Integer channels, rate, unplayed;
+  {
+    std::lock_guard<std::mutex> hold(is->clock_mutex);
+    channels = std::max(is->audio_out_channels, 1);
+    rate = is->audio_out_rate;
+    unplayed = Integer(is->audio_buf_size) - is->audio_buf_index;
+  }
+  std::vector<int16_t>& samples = is->sample_copy;
+  samples.resize(SAMPLE_ARRAY_SIZE);
+  Integer sampleIndex;
+  {
+    std::lock_guard<std::mutex> hold(is->sample_mutex);
+    std::copy(is->sample_array, is->sample_array + SAMPLE_ARRAY_SIZE, samples.begin());
+    sampleIndex = is->sample_array_index;
+  }
   Integer rdftBits = 1;
   while ((1 << rdftBits) < 2 * is->height) rdftBits++;
   const Integer nbFreq = 1 << (rdftBits - 1);
@@ -302,16 +362,16 @@ void VideoAudioDisplay(TVideoState* is) {
     iStart = is->last_i_start;
   } else {
     const Integer dataUsed = is->show_audio == 1 ? is->width : 2 * nbFreq;
-    Int64 delay = (Integer(is->audio_buf_size) - is->audio_buf_index) / (2 * channels);
+    Int64 delay = unplayed / (2 * channels);
     if (owner->Faudio_callback_time)
-      delay -= (ff::av_gettime() - owner->Faudio_callback_time) * is->audio_out_rate / 1000000;
+      delay -= (ff::av_gettime() - owner->Faudio_callback_time) * rate / 1000000;
     delay += 2 * dataUsed;
     delay = std::max<Int64>(delay, dataUsed);
-    iStart = Integer(((is->sample_array_index - delay * channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) %
+    iStart = Integer(((sampleIndex - delay * channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) %
                      SAMPLE_ARRAY_SIZE);
     if (is->show_audio == 1) {
       auto at = [&](Integer i) {
-        return is->sample_array[(i % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE];
+        return samples[size_t((i % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE)];
       };
       Integer bestScore = -32768 * 2 - 1, best = iStart;
       for (Integer i = 0; i < 1000; i += channels) {
@@ -335,7 +395,7 @@ void VideoAudioDisplay(TVideoState* is) {
       Integer i = iStart + ch;
       const Integer y1 = is->ytop + ch * h + h / 2;
       for (Integer x = 0; x < is->width; ++x) {
-        const Integer y = (is->sample_array[i] * h2) >> 15;
+        const Integer y = (samples[size_t(i)] * h2) >> 15;
         if (y < 0)
           FillColumn(screen, is->xleft + x, y1 + y, 1, -y, white);
         else
@@ -363,7 +423,7 @@ void VideoAudioDisplay(TVideoState* is) {
     Integer i = iStart + ch;
     for (Integer x = 0; x < 2 * nbFreq; ++x) {
       const double w = double(x - nbFreq) / nbFreq;
-      data[x] = float(is->sample_array[i] * (1.0 - w * w));
+      data[x] = float(samples[size_t(i)] * (1.0 - w * w));
       i += channels;
       if (i >= SAMPLE_ARRAY_SIZE) i -= SAMPLE_ARRAY_SIZE;
     }

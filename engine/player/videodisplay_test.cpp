@@ -1,4 +1,5 @@
 // Where the picture goes in the display area, and how bitmap subtitles blend into it.
+#include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
 #include "engine/player/testkit/playertestkit.h"
 
@@ -103,6 +104,46 @@ TEST(SubtitlePaletteTest, RGBColoursBecomeStudioRangeYUV) {
     EXPECT_EQ(Integer((yuva >> 8) & 0xFF), c.U);
     EXPECT_EQ(Integer(yuva & 0xFF), c.V);
   }
+}
+
+class RefreshTest : public TPlayerTestBase {};
+
+// Opened paused under load, the first pictures can be due long before the display gets to them;
+// dropping them as late leaves a paused player with nothing on screen, since no others follow.
+TEST_F(RefreshTest, APausedPlayerShowsItsLatePicturesInsteadOfDroppingThem) {
+  ASSERT_EQ(libsdl::SDL_Init(SDL_INIT_VIDEO), 0) << libsdl::SDL_GetError();
+  TRIVodero player(nullptr);
+  AVStream stream{};
+  stream.time_base = {1, 25};
+  struct TCase {
+    const char* Name;
+    bool Paused;
+    Integer Shown, Dropped;
+  };
+  const TCase cases[] = {{"paused: both shown in turn", true, 2, 0}, {"playing: both dropped", false, 0, 2}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    player.FFramesShown = 0;
+    player.FFramesDropped = 0;
+    auto is = std::make_unique<TVideoState>();
+    is->Owner = &player;
+    is->video_st = &stream;
+    is->paused = c.Paused ? 1 : 0;
+    const double past = NowSeconds() - 5;
+    for (Integer i = 0; i < VIDEO_PICTURE_QUEUE_SIZE; ++i) {
+      is->pictq[i].pts = 0.04 * i;
+      is->pictq[i].display_time = past + 0.04 * i;
+    }
+    is->pictq_size = VIDEO_PICTURE_QUEUE_SIZE;
+    is->video_clock = 0.08;
+    VideoRefreshTimer(is.get(), true);
+    VideoRefreshTimer(is.get(), true);
+    EXPECT_EQ(player.FramesShown(), c.Shown);
+    EXPECT_EQ(player.FramesDropped(), c.Dropped);
+    EXPECT_EQ(is->pictq_size, 0);
+    player.Fscreen = nullptr;
+  }
+  libsdl::SDL_Quit();
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "engine/base/avholders.h"
+#include "engine/probe/avpicture.h"
 #include "platform/rtl/types.h"
 
 class TCustomPlayer;
@@ -73,6 +75,17 @@ struct TSubPicture {
   AVSubtitle sub{};
 };
 
+// Locks of the record (each guards the fields its comment names; none is held while taking another,
+// except pictq_mutex, which may be held while clock_mutex is taken):
+// - clock_mutex: the clocks and what they are computed from: audio_clock, audio_buf_size,
+//   audio_buf_index, audio_out_channels, audio_out_rate (written by the audio side, read by every
+//   thread), video_clock, frame_timer, frame_last_pts, frame_last_delay, video_current_pts,
+//   video_current_pts_drift, video_current_pos, and the change of paused.
+// - pictq_mutex: the picture queue (sizes, indexes, pictq_shown, skip_frames and the entries'
+//   fields and pixels once the video thread hands them over), so the display and a snapshot read a
+//   whole picture, never one being written.
+// - sample_mutex: sample_array and sample_array_index (audio callback and audio display).
+// - SDL's audio lock: the audio fields the callback reads, set while the device opens.
 struct TVideoState {
   alignas(16) uint8_t audio_buf1[AUDIO_BUFFER_SIZE] = {};
   alignas(16) uint8_t audio_buf2[AUDIO_BUFFER_SIZE] = {};
@@ -84,7 +97,7 @@ struct TVideoState {
   std::atomic<Integer> seek_req{0};
   Integer seek_flags = 0;
   Int64 seek_pos = 0, seek_rel = 0;
-  Integer read_pause_return = 0;
+  std::atomic<Integer> read_pause_return{0};
   AVFormatContext* ic = nullptr;
 
   std::atomic<Integer> audio_stream{-1};
@@ -94,7 +107,7 @@ struct TVideoState {
   double audio_clock = 0;
   double audio_diff_cum = 0, audio_diff_avg_coef = 0, audio_diff_threshold = 0;
   Integer audio_diff_avg_count = 0;
-  AVStream* audio_st = nullptr;
+  std::atomic<AVStream*> audio_st{nullptr};
   TCodecContextHolder audio_ctx;
   TPacketQueue audioq;
   Integer audio_hw_buf_size = 0;
@@ -112,6 +125,8 @@ struct TVideoState {
   std::atomic<Integer> show_audio{0};
   int16_t sample_array[SAMPLE_ARRAY_SIZE] = {};
   Integer sample_array_index = 0;
+  std::mutex sample_mutex;
+  std::vector<int16_t> sample_copy;  // the audio display's copy of sample_array
   Integer last_i_start = 0;
   RDFTContext* rdft = nullptr;
   Integer rdft_bits = 0;
@@ -120,7 +135,7 @@ struct TVideoState {
 
   std::atomic<Integer> subtitle_stream{-1};
   std::atomic<Integer> subtitle_stream_changed{0};
-  AVStream* subtitle_st = nullptr;
+  std::atomic<AVStream*> subtitle_st{nullptr};
   TCodecContextHolder subtitle_ctx;
   TPacketQueue subtitleq;
   TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
@@ -133,7 +148,7 @@ struct TVideoState {
   double frame_last_delay = 0;
   double video_clock = 0;
   std::atomic<Integer> video_stream{-1};
-  AVStream* video_st = nullptr;
+  std::atomic<AVStream*> video_st{nullptr};
   TCodecContextHolder video_ctx;
   TPacketQueue videoq;
   double video_current_pts = 0;
@@ -141,7 +156,7 @@ struct TVideoState {
   Int64 video_current_pos = 0;
   TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
   Integer pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
-  std::atomic<Integer> pictq_shown{-1};  // the entry on screen (-1: none yet)
+  Integer pictq_shown = -1;  // the entry on screen (-1: none, or rewritten since)
   std::mutex pictq_mutex;
   std::condition_variable pictq_cond;
   // The filter output the next picture comes from (what the overlays are sized for).
@@ -151,13 +166,19 @@ struct TVideoState {
 
   String filename;
   Integer width = 0, height = 0, xleft = 0, ytop = 0;
+  mutable std::mutex clock_mutex;
   Int64 faulty_pts = 0, faulty_dts = 0;
   Int64 last_dts_for_fault_detection = INT64_MIN, last_pts_for_fault_detection = INT64_MIN;
   float skip_frames = 1, skip_frames_index = 0;
+  // The video thread's copy of a hooked picture, handed to the queue like a decoded one.
+  TAVMemHolder<uint8_t> hook_buffer;
+  TAVPicture hook_picture;
+  Integer hook_width = 0, hook_height = 0;
   std::atomic<Integer> refresh{0};
   TCustomPlayer* Owner = nullptr;
   std::atomic<Integer> Opened{0};
-  Int64 StartTime = 0, Duration = -1, AudioDuration = -1;
+  Int64 StartTime = 0, Duration = -1;
+  std::atomic<Int64> AudioDuration{-1};
   Integer IsImage2 = 0, IsDevice = 0;
   std::atomic<Integer> ErrorEOF{0}, EventEOF{0}, ReachEOF{0}, Reading{0};
   std::atomic<Integer> open_paused{0}, seek_paused{0}, seek_done{0}, seek_flushed{0};

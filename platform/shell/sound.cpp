@@ -24,6 +24,8 @@ struct TSdlSoundService::TSdl {
   decltype(&::SDL_OpenAudio) OpenAudio = nullptr;
   decltype(&::SDL_PauseAudio) PauseAudio = nullptr;
   decltype(&::SDL_CloseAudio) CloseAudio = nullptr;
+  decltype(&::SDL_LockAudio) LockAudio = nullptr;
+  decltype(&::SDL_UnlockAudio) UnlockAudio = nullptr;
   Byte Silence = 0;
 
   ~TSdl() {
@@ -72,7 +74,9 @@ bool TSdlSoundService::PlayAsync(const String& wavFile) {
               bindOne(sdl->Library, "SDL_FreeWAV", sdl->FreeWAV) &&
               bindOne(sdl->Library, "SDL_OpenAudio", sdl->OpenAudio) &&
               bindOne(sdl->Library, "SDL_PauseAudio", sdl->PauseAudio) &&
-              bindOne(sdl->Library, "SDL_CloseAudio", sdl->CloseAudio);
+              bindOne(sdl->Library, "SDL_CloseAudio", sdl->CloseAudio) &&
+              bindOne(sdl->Library, "SDL_LockAudio", sdl->LockAudio) &&
+              bindOne(sdl->Library, "SDL_UnlockAudio", sdl->UnlockAudio);
     if (ok) {
       FSdl = std::move(sdl);
     } else {
@@ -170,8 +174,11 @@ bool TSdlSoundService::Start(const String& file) {
     quitAudio();
     return false;
   }
+  // The callback runs under SDL's audio lock: taken here, it sees the silence set.
+  sdl.LockAudio();
   sdl.Silence = format.silence;
   sdl.PauseAudio(0);
+  sdl.UnlockAudio();
   return true;
 }
 

@@ -134,6 +134,10 @@ void WinInputMouseWheel(Integer delta, TPoint screen);  // multiples of WHEEL_DE
 void WinInputKey(Word vk, bool down, DWORD character = 0, bool extended = false);
 // The window system asks to repaint part of a top-level window (window coordinates).
 void WinNativeExpose(HWND wnd, const TRect& rect);
+// The window system asks to repaint part of a window's native child (the child's coordinates; it
+// covers the whole window). The window is invalidated there without erasing: another library draws
+// the child, and the window's procedure (or whoever replaced it) hears of it through WM_PAINT.
+void WinNativeChildExpose(HWND wnd, const TRect& rect);
 // The window system asks to close a top-level window (WM_SYSCOMMAND SC_CLOSE).
 void WinNativeCloseRequest(HWND wnd);
 // The application gained or lost the input focus of the window system.

@@ -8,6 +8,17 @@ void WinNativeExpose(HWND wnd, const TRect& rect) {
   WinPresent(wnd, rect);
 }
 
+void WinNativeChildExpose(HWND wnd, const TRect& rect) {
+  if (!WinIsLive(wnd)) return;
+  RECT window;
+  GetWindowRect(wnd, &window);
+  POINT client{0, 0};
+  ClientToScreen(wnd, &client);
+  RECT area = rect;
+  OffsetRect(&area, window.Left - client.X, window.Top - client.Y);
+  InvalidateRect(wnd, &area, false);
+}
+
 void WinNativeCloseRequest(HWND wnd) {
   if (WinIsLive(wnd)) PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }

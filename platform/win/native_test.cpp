@@ -43,3 +43,31 @@ TEST_F(WinTest, WindowSystemEventsReachTheWindows) {
   EXPECT_FALSE(IsWindow(w));
   DestroyWindow(other);
 }
+
+// Another library draws a native child over the whole window; what the window system asks it to
+// repaint reaches the window as WM_PAINT there (client coordinates), with nothing erased.
+TEST_F(WinTest, ANativeChildsExposeBecomesItsWindowsPaint) {
+  HWND top = Popup({10, 10, 310, 210});
+  HWND host = Child(top, {20, 20, 220, 170}, WS_BORDER);
+  Pump();
+  std::vector<UINT> seen;
+  On(host, [&](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_PAINT || msg == WM_ERASEBKGND) seen.push_back(msg);
+    return std::nullopt;
+  });
+  RECT client;
+  GetClientRect(host, &client);
+  ASSERT_EQ(client.Width(), 198) << "a one-pixel border each side";
+
+  WinNativeChildExpose(host, {5, 6, 25, 36});
+  RECT update;
+  ASSERT_TRUE(GetUpdateRect(host, &update, false));
+  EXPECT_EQ(update, (TRect{4, 5, 24, 35})) << "the child's point (5, 6) is the client's (4, 5)";
+  Pump();
+  EXPECT_EQ(seen, std::vector<UINT>{WM_PAINT});
+  EXPECT_FALSE(GetUpdateRect(host, &update, false));
+
+  DestroyWindow(host);
+  WinNativeChildExpose(host, {0, 0, 10, 10});  // a window gone meanwhile: nothing
+  DestroyWindow(top);
+}

@@ -2,6 +2,9 @@
 // display, in CPU seconds (user + system of the whole process), with the pictures the player showed
 // and dropped. Run it on an X display, e.g. under Xvfb:
 //   xvfb-run -s "-screen 0 1600x900x24" build/default/tools/bench/player_bench [runs]
+// With "starts [count]" (default 100) it starts the player that many times in a row instead, each
+// in a process of its own that opens the clip in SDL's own window and waits for its first picture,
+// and says how many starts failed (any is a failure of the run).
 // It makes a 10 s 1280x720 H.264/AAC clip with the ffmpeg tool (kept in the working folder).
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "engine/base/ffmpegloader.h"
+#include "engine/base/ffmpeglogger.h"
 #include "engine/player/customplayer.h"
 
 namespace {
@@ -39,10 +43,40 @@ int PlayOnce(const std::string& AFile) {
   return 0;
 }
 
+// Opens AFile paused in SDL's own window and waits for its first picture; 0 when it showed, 3 when
+// the open failed, 4 when no picture came.
+int StartOnce(const std::string& AFile) {
+  if (!FFLoader()->Load(PlayerLibraries)) {
+    std::fprintf(stderr, "%s\n", FFLoader()->LastErrMsg().c_str());
+    return 2;
+  }
+  // The engine's errors tell why a start failed.
+  GetFFLogger()->SetTriggerEventInMainThread(false);
+  GetFFLogger()->OnLog = [](TObject*, Cardinal, TLogLevel ALevel, const String& AMsg) {
+    if (ALevel <= llError) std::fprintf(stderr, "%s\n", AMsg.c_str());
+  };
+  TRIVodero player(nullptr);
+  player.SetTriggerEventInMainThread(false);
+  if (!player.Open(AFile, nullptr, true)) {
+    std::fprintf(stderr, "%s\n", player.LastErrMsg().c_str());
+    return 3;
+  }
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (player.FramesShown() == 0 && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const bool shown = player.FramesShown() > 0;
+  if (!shown)
+    std::fprintf(stderr, "no picture in 10 s: state %d, %d dropped, position %lld\n", int(player.PlayState()),
+                 player.FramesDropped(), static_cast<long long>(player.CurrentPTS()));
+  player.Stop(true);
+  return shown ? 0 : 4;
+}
+
 struct TRun {
   double Cpu = 0;
   double Wall = 0;
   std::string Output;
+  int Status = 0;
 };
 
 // Runs AArgs as a child process; its CPU seconds, wall seconds and standard output.
@@ -68,6 +102,7 @@ TRun Measure(const std::vector<std::string>& AArgs) {
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
   run.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.Cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -80,15 +115,35 @@ double Median(std::vector<double> AValues) {
   return AValues[AValues.size() / 2];
 }
 
+// Starts the player ACount times, one process after another; 0 when every start showed a picture.
+int CountStarts(const std::string& ASelf, const std::string& AClip, int ACount) {
+  int failed = 0;
+  std::vector<double> walls;
+  for (int i = 0; i < ACount; ++i) {
+    const TRun run = Measure({ASelf, "--start", AClip});
+    walls.push_back(run.Wall);
+    if (run.Status != 0) {
+      ++failed;
+      std::printf("start %d failed (exit %d)\n", i + 1, run.Status);
+    }
+  }
+  std::printf("starts: %d, failed: %d, median start to first picture and back %.2f s\n", ACount, failed,
+              Median(walls));
+  return failed == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--play") return PlayOnce(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--start") return StartOnce(argv[2]);
+  const bool starts = argc > 1 && std::string(argv[1]) == "starts";
   if (!::getenv("DISPLAY")) {
     std::fprintf(stderr, "no X display: run it under Xvfb (see the head of player_bench.cpp)\n");
     return 2;
   }
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const int runs = starts ? (argc > 2 ? std::max(1, std::atoi(argv[2])) : 100)
+                         : (argc > 1 ? std::max(1, std::atoi(argv[1])) : 3);
   const std::string clip = "player-bench-720p.mp4";
   if (::access(clip.c_str(), R_OK) != 0 &&
       std::system(
@@ -106,6 +161,7 @@ int main(int argc, char** argv) {
   const ssize_t len = ::readlink("/proc/self/exe", self, sizeof self - 1);
   if (len <= 0) return 2;
   self[len] = 0;
+  if (starts) return CountStarts(self, clip, runs);
   std::vector<double> ours, theirs;
   std::string frames;
   for (int i = 0; i < runs; ++i) {

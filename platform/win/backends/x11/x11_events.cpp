@@ -256,7 +256,9 @@ bool TX11Backend::OnExpose(const XExposeEvent& event) {
     TNativeChildEvent e;
     e.Kind = TNativeChildEvent::TKind::Paint;
     e.Area = area;
+    const HWND wnd = child->Wnd;
     NotifyChild(*child, e);
+    WinNativeChildExpose(wnd, area);
     return true;
   }
   TX11Window* w = FindByXid(event.window);

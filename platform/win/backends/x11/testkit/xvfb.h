@@ -10,10 +10,12 @@
 namespace x11test {
 
 // A private X server on the first free display number (Xvfb picks it and reports it); stopped with
-// the object. Not running when Xvfb is missing or does not start.
+// the object. Not running when Xvfb is missing or does not start. A server that resets when idle
+// drops every client once its last one has left, as xvfb-run's and a display manager's do; the
+// others keep going.
 class TXvfb {
  public:
-  explicit TXvfb(const String& screenSize = "1024x768x24");
+  explicit TXvfb(const String& screenSize = "1024x768x24", bool resetWhenIdle = false);
   ~TXvfb();
   TXvfb(const TXvfb&) = delete;
   TXvfb& operator=(const TXvfb&) = delete;
