@@ -147,7 +147,6 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
 
   // ---- state shared with the job routines ----
   Int64 FDuration = 0;
-  bool FTrackChanging = false;
   TWinControl* FScreenControl = nullptr;
   std::array<TInputOptions, OptionSlotCount> IO1{};
   std::array<TOutputOptions, OptionSlotCount> OO1{};

@@ -17,6 +17,7 @@
 #include "app/main/mainform/addreport.h"
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
+#include "platform/rtl/clock.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/dynlib.h"
 #include "platform/rtl/exceptions.h"
@@ -247,7 +248,14 @@ void SelectLastRow(TForm1& F) {
 
 // Adds Files from the last to the first. No file ends the add: each one refused is said in Report.
 void AddFilesFromLast(TForm1& F, TStrings* Files, TAddReport& Report) {
+  // A long add shows its rows as they come, a few times a second, not all at its end.
+  constexpr Cardinal RepaintEveryMs = 100;
+  Cardinal LastRepaint = GetTickCount();
   for (Integer I = Files->Count() - 1; I >= 0; --I) {
+    if (GetTickCount() - LastRepaint >= RepaintEveryMs) {
+      F.lvFiles->Update();
+      LastRepaint = GetTickCount();
+    }
     const String Path = Files->Strings(I);
     if (!FileExists(Path)) {
       LogParagraph(F, "***File load error: " + Path + " no longer exists");

@@ -6,9 +6,7 @@
 
 #include <chrono>
 #include <functional>
-#include <fstream>
 
-#include "platform/gdi/codecs.h"
 #include "platform/rtl/threads.h"
 #include "platform/win/backends/x11/testkit/xvfb.h"
 #include "platform/win/backends/x11/x11_backend.h"
@@ -635,27 +633,6 @@ TEST_F(X11DisplayTest, ScrollBarAndStockIconShowOnTheScreen) {
   EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 14), 0xD93C3Cu);            // the icon's red disc
   EXPECT_EQ(ScreenPixel(kWindow.Left + 26, kWindow.Top + 26), 0xFFFFFFu);            // its white cross
   EXPECT_EQ(ScreenPixel(kWindow.Left + 10, kWindow.Top + 41), xPixel(kLeftColour));  // a clear corner
-
-  // The screenshot, for a person to look at.
-  XImage* image = XGetImage(Probe, Root, kWindow.Left, kWindow.Top, kWindow.Width(), kWindow.Height(),
-                            AllPlanes, ZPixmap);
-  ASSERT_NE(image, nullptr);
-  TRawImage shot;
-  shot.Allocate(kWindow.Width(), kWindow.Height(), 32);
-  for (Integer y = 0; y < shot.Height; ++y) {
-    for (Integer x = 0; x < shot.Width; ++x) {
-      unsigned long p = XGetPixel(image, x, y);
-      Byte* px = shot.Row(y) + 4 * x;
-      px[0] = Byte(p);
-      px[1] = Byte(p >> 8);
-      px[2] = Byte(p >> 16);
-      px[3] = 255;
-    }
-  }
-  XDestroyImage(image);
-  std::vector<Byte> png = EncodePng(shot);
-  std::ofstream("x11_scrollbar_icon.png", std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 
 // A tiny system tray on a connection of its own: owns the tray selection, announces itself and
