@@ -7,21 +7,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/environment.h"
+#include "platform/rtl/strings.h"
 
+// The folder's names are read at the search's start and handed out in name order (case folded), so
+// a folder's files come in the same order on every run and file system.
 struct TSearchState {
-  DIR* Dir = nullptr;
+  std::vector<String> Names;
+  size_t Next = 0;
   String Folder;  // with trailing "/"
   String Mask;
   Integer Attr = 0;
-  ~TSearchState() {
-    if (Dir) closedir(Dir);
-  }
 };
 
 namespace {
@@ -86,9 +88,9 @@ Integer attributesOf(const String& name, const struct stat& st) {
 // Reads on until an entry passes the mask and the attribute filter.
 Integer findMatching(TSearchRec& F) {
   TSearchState* state = F.FindHandle.get();
-  if (!state || !state->Dir) return EBADF;
-  while (dirent* entry = readdir(state->Dir)) {
-    const String name = entry->d_name;
+  if (!state) return EBADF;
+  while (state->Next < state->Names.size()) {
+    const String& name = state->Names[state->Next++];
     if (!MatchesMask(name, state->Mask)) continue;
     struct stat st {};
     if (!statEntry(state->Folder + name, st)) continue;
@@ -122,8 +124,14 @@ Integer FindFirst(const String& Path, Integer Attr, TSearchRec& F) {
   state->Folder = slash == String::npos ? String() : Path.substr(0, slash + 1);
   state->Mask = slash == String::npos ? Path : Path.substr(slash + 1);
   state->Attr = Attr;
-  state->Dir = opendir(state->Folder.empty() ? "." : state->Folder.c_str());
-  if (!state->Dir) return errno ? errno : ENOENT;
+  DIR* dir = opendir(state->Folder.empty() ? "." : state->Folder.c_str());
+  if (!dir) return errno ? errno : ENOENT;
+  while (dirent* entry = readdir(dir)) state->Names.emplace_back(entry->d_name);
+  closedir(dir);
+  std::sort(state->Names.begin(), state->Names.end(), [](const String& a, const String& b) {
+    const int folded = CompareText(a, b);
+    return folded != 0 ? folded < 0 : a < b;
+  });
   F.ExcludeAttr = ~Attr & (faHidden | faSysFile | faVolumeID | faDirectory);
   F.FindHandle = std::move(state);
   const Integer result = findMatching(F);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <vector>
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/environment.h"
@@ -155,6 +156,16 @@ TEST_F(TempFolder, FindFirstMasksAndAttributes) {
   ASSERT_EQ(chmod(Path("noext").c_str(), 0444), 0);
   EXPECT_EQ(FileGetAttr(Path("noext")) & faReadOnly, faReadOnly);
   EXPECT_EQ(Search("noext", 0), S{"noext"});  // read-only files are normal files
+}
+
+// A folder's files come in name order, letter case folded, whatever order the file system keeps.
+TEST_F(TempFolder, FindFirstHandsOutNamesInOrder) {
+  for (const char* Name : {"clip3.avi", "b.avi", "Clip1.avi", "clip2.avi", "A.avi", "clip10.avi"}) Write(Name, 1);
+  std::vector<String> Names;
+  TSearchRec rec;
+  for (Integer r = FindFirst(Path("*.avi"), faAnyFile, rec); r == 0; r = FindNext(rec)) Names.push_back(rec.Name);
+  FindClose(rec);
+  EXPECT_EQ(Names, (std::vector<String>{"A.avi", "b.avi", "Clip1.avi", "clip10.avi", "clip2.avi", "clip3.avi"}));
 }
 
 TEST_F(TempFolder, FileAndFolderOperations) {
