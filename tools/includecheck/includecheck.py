@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks every #include "..." of the tree against the order of the libraries.
+"""Checks every #include of the tree against the order of the libraries.
 
     includecheck.py [ROOT]      (default: the repository this script lives in)
 
@@ -18,6 +18,9 @@ is any. The rules:
 - Private headers (*_internal.h, anything under a backends/ folder) are included only from their own
   module; display tests (tests and test support) of later modules may include a backend's factory
   header (backends/<name>/<name>_backend.h) and its test kit (backends/<name>/testkit/).
+- Headers of the tree are written "...": an #include <...> naming a top folder of the tree is refused,
+  since it would pass unseen by every rule above.
+- X11's headers (<X11/...>) are included only inside the X11 backend (platform/win/backends/x11/).
 Files outside every module (build trees, the root) are not checked.
 """
 
@@ -60,6 +63,9 @@ SKIN_GENERATOR = "tools/skingen/"
 
 SOURCE_EXTENSIONS = (".h", ".hpp", ".c", ".cc", ".cpp", ".inc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s*<([^>]+)>')
+PROJECT_FOLDERS = ("platform", "engine", "skin", "app", "tools")
+X11_BACKEND = "platform/win/backends/x11/"
 
 
 def module_of(path):
@@ -134,6 +140,15 @@ def check_include(includer, target):
     return None
 
 
+def check_system_include(includer, target):
+    """The reason an #include <...> breaks the rules, or None."""
+    if target.split("/")[0] in PROJECT_FOLDERS:
+        return 'a header of the tree is written "%s"' % target
+    if target.startswith("X11/") and not includer.startswith(X11_BACKEND):
+        return "X11 headers belong to %s" % X11_BACKEND.rstrip("/")
+    return None
+
+
 def source_files(root):
     for folder, subfolders, files in os.walk(root):
         relative = os.path.relpath(folder, root)
@@ -155,6 +170,12 @@ def check_tree(root):
             continue
         with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
             for number, line in enumerate(f, 1):
+                system = SYSTEM_INCLUDE.match(line)
+                if system:
+                    reason = check_system_include(path, system.group(1))
+                    if reason:
+                        problems.append((path, number, "<%s>" % system.group(1), reason))
+                    continue
                 match = INCLUDE.match(line)
                 if not match:
                     continue
@@ -163,7 +184,7 @@ def check_tree(root):
                     continue
                 reason = check_include(path, target)
                 if reason:
-                    problems.append((path, number, match.group(1), reason))
+                    problems.append((path, number, '"%s"' % match.group(1), reason))
     return problems
 
 
@@ -177,7 +198,7 @@ def main(argv):
         return 2
     problems = check_tree(root)
     for path, number, text, reason in problems:
-        print('%s:%d: #include "%s": %s' % (path, number, text, reason))
+        print("%s:%d: #include %s: %s" % (path, number, text, reason))
     if problems:
         print("includecheck: %d include(s) against the library order" % len(problems), file=sys.stderr)
         return 1

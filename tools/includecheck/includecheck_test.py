@@ -57,6 +57,7 @@ GOOD_TREE = {
     "skin/controls/display_test.cpp": '#include "platform/win/backends/x11/x11_backend.h"\n'
                                       '#include "platform/win/backends/x11/testkit/xvfb.h"\n',
     "build/default/generated.cpp": '#include "app/main/mainform.h"\n',
+    "platform/win/backends/x11/x11_display.cpp": "#include <X11/Xlib.h>\n#include <SDL/SDL.h>\n",
 }
 
 
@@ -122,13 +123,22 @@ class IncludeCheckTest(unittest.TestCase):
              'engine/transcoder/testkit/media.h:1: #include "engine/component/ffmpegtask.h": '
              'engine/transcoder comes before engine/component and must not include it'),
         ]
-        for path, text, expected in cases:
-            with self.subTest(path=path):
+        for path, text, expected in cases + self.SYSTEM_CASES:
+            with self.subTest(path=path, text=text):
                 tree = dict(GOOD_TREE)
                 tree[path] = text
                 code, lines = run_checker(tree)
                 self.assertEqual(lines, [expected])
                 self.assertEqual(code, 1)
+
+    # Includes in <...>: a header of the tree hidden from the rules above, X11 outside its backend.
+    SYSTEM_CASES = [
+        ("platform/gdi/dc.cpp", "#include <platform/ui/core/form.h>\n",
+         'platform/gdi/dc.cpp:1: #include <platform/ui/core/form.h>: a header of the tree is written '
+         '"platform/ui/core/form.h"'),
+        ("platform/win/window.cpp", "#include <X11/Xlib.h>\n",
+         "platform/win/window.cpp:1: #include <X11/Xlib.h>: X11 headers belong to platform/win/backends/x11"),
+    ]
 
     def test_a_relative_include_is_checked_where_it_lands(self):
         tree = dict(GOOD_TREE)
