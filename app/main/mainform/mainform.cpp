@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
@@ -78,6 +79,14 @@ constexpr Integer FamilyPictureCount = 24;
 // A glyph picture of the product, beside the skin: <skin folder>/glyphs/<name>-24[-disabled].png.
 String GlyphFile(const String& SkinFolder, const char* Name, bool Disabled) {
   return SkinFolder + "glyphs/" + Name + "-24" + (Disabled ? "-disabled" : "") + ".png";
+}
+
+bool LoadGlyph(const String& File, TBitmap& Into) {
+  if (!FileExists(File)) return false;
+  TPicture P;
+  P.LoadFromFile(File);
+  Into.Assign(P.Graphic());
+  return !Into.Empty();
 }
 
 }  // namespace
@@ -440,13 +449,25 @@ void TForm1::loadGlyphs() {
   for (TJobCommand C : {jcRemove, jcRename, jcClear, jcStart, jcStop, jcPause, jcResume})
     SetCommandEnabled(C, false);
   try {
-    const String Add = GlyphFile(Folder, "add", false);
-    if (FileExists(Add)) {
-      TPicture P;
-      P.LoadFromFile(Add);
-      TBitmap B;
-      B.Assign(P.Graphic());
-      bsSkinMenuSpeedButton1->SetGlyph(&B);
+    TBitmap Normal, Greyed;
+    if (LoadGlyph(GlyphFile(Folder, "add", false), Normal)) {
+      // Its disabled frame beside the normal one, so the glyph greys with the caption.
+      if (LoadGlyph(GlyphFile(Folder, "add", true), Greyed) &&
+          Greyed.Width() == Normal.Width() && Greyed.Height() == Normal.Height() &&
+          Normal.PixelFormat() == pf32bit && Greyed.PixelFormat() == pf32bit) {
+        TBitmap Both;
+        Both.SetPixelFormat(pf32bit);
+        Both.SetSize(2 * Normal.Width(), Normal.Height());
+        const Integer Row = 4 * Normal.Width();
+        for (Integer Y = 0; Y < Normal.Height(); ++Y) {
+          std::memcpy(Both.ScanLine(Y), Normal.ScanLine(Y), Row);
+          std::memcpy(Both.ScanLine(Y) + Row, Greyed.ScanLine(Y), Row);
+        }
+        bsSkinMenuSpeedButton1->SetGlyph(&Both);
+        bsSkinMenuSpeedButton1->SetNumGlyphs(2);
+      } else {
+        bsSkinMenuSpeedButton1->SetGlyph(&Normal);
+      }
     }
   } catch (const Exception&) {
   }

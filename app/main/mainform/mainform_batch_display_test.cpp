@@ -12,6 +12,7 @@
 #include "platform/ui/dialogs/messagebox.h"
 #include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "tools/skingen/productlook.h"
@@ -39,6 +40,16 @@ Integer InkIn(x11test::TScreenReader& Reader, TControl* List, const TRect& R, TR
     for (Integer X = 0; X < Cell.Width; ++X) Ink += Cell.Row(Y)[3 * X + 1] + 80 < Lightest;
   if (Image != nullptr) *Image = Cell;
   return Ink;
+}
+
+// Pixels of a control as dark as ink (the glyphs' strokes); a greyed glyph has none.
+Integer DarkPixelsOf(x11test::TScreenReader& Reader, TControl* C) {
+  const TPoint P = C->ClientToScreen({0, 0});
+  const TRawImage Shot = Reader.Capture({P.X, P.Y, P.X + C->Width(), P.Y + C->Height()});
+  Integer Dark = 0;
+  for (Integer Y = 0; Y < Shot.Height; ++Y)
+    for (Integer X = 0; X < Shot.Width; ++X) Dark += Shot.Row(Y)[3 * X + 1] < 0x60;
+  return Dark;
 }
 
 TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
@@ -72,6 +83,7 @@ TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
   }
   const bool Blank = PumpUntil([&] { return InkIn(*Reader, F->lvFiles, Cells[0]) == 0; });
   ASSERT_TRUE(Blank) << "nothing converted yet";
+  EXPECT_GT(DarkPixelsOf(*Reader, F->bsSkinMenuSpeedButton1), 20) << "the add button's glyph in ink";
 
   // The row that cannot start is said in a box; the others convert meanwhile.
   std::vector<String> Boxes;
@@ -116,6 +128,10 @@ TEST_F(BatchDisplay, TheRowsShowTheirProgressAndAFailureAfterTheBatch) {
   EXPECT_EQ(Count(Done0, look::Error), 0);
   EXPECT_GT(Count(Failed, look::Error), 40) << "a red bar in the failed row";
   EXPECT_EQ(Count(Failed, look::Success), 0);
+  // Add stays disabled after the batch: its glyph greys with its caption.
+  EXPECT_FALSE(F->bsSkinMenuSpeedButton1->Enabled());
+  EXPECT_TRUE(PumpUntil([&] { return DarkPixelsOf(*Reader, F->bsSkinMenuSpeedButton1) == 0; }))
+      << DarkPixelsOf(*Reader, F->bsSkinMenuSpeedButton1);
   EXPECT_TRUE(SaveWindowShot(F->Handle(), "appmain_batch.png"));
   F->ZUVER->Stop(true);
 }
