@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Checks that public headers reach no FFmpeg header, through any project header they include.
+"""Checks that public headers reach no FFmpeg, SDL or X11 header, through any project header they include.
 
 Usage: ffmpegfree.py ROOT HEADER...   (HEADER paths relative to ROOT)
-The main window builds on these headers; FFmpeg's own headers stay behind the engine's sources.
+The main window builds on these headers; the libraries the engine and the player run on stay behind
+their sources.
 """
 
 import os
@@ -10,9 +11,9 @@ import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
-# FFmpeg's libraries, by the folder their headers live in.
+# FFmpeg's libraries, SDL and X11, by the folder their headers live in.
 FFMPEG_DIRS = ("libavcodec/", "libavformat/", "libavutil/", "libavfilter/", "libavdevice/",
-               "libswscale/", "libswresample/", "libpostproc/")
+               "libswscale/", "libswresample/", "libpostproc/", "SDL/", "X11/")
 
 
 def includes(root, header):
@@ -63,7 +64,7 @@ def main(argv):
             failed = True
             continue
         for chain in find_ffmpeg(root, header):
-            print(f"{header} reaches FFmpeg: {chain}")
+            print(f"{header} reaches {chain.rsplit(' -> ', 1)[-1]}: {chain}")
             failed = True
     return 1 if failed else 0
 
