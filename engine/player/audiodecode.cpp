@@ -75,7 +75,7 @@ Integer ConvertAudioFrame(TVideoState* is, const AVFrame* AFrame) {
 }  // namespace
 
 Integer AudioDecodeFrame(TVideoState* is, double& APts) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   for (;;) {
     while (is->audio_pkt_pending) {
       const Integer r = ff::avcodec_receive_frame(is->audio_ctx.get(), is->audio_frame.get());
@@ -84,7 +84,7 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
         break;
       }
       if (r < 0) {
-        GetFFLogger()->Log(owner, llInfo, "avcodec_decode_audio2() failed");
+        GetFFLogger()->Log(owner->FPlayer, llInfo, "avcodec_decode_audio2() failed");
         is->audio_pkt_pending = false;
         break;
       }
@@ -112,7 +112,7 @@ Integer AudioDecodeFrame(TVideoState* is, double& APts) {
     const Integer sent = ff::avcodec_send_packet(is->audio_ctx.get(), is->audio_pkt.get());
     ff::av_packet_unref(is->audio_pkt.get());
     if (sent < 0 && sent != AVERROR(EAGAIN)) {
-      GetFFLogger()->Log(owner, llInfo, "avcodec_decode_audio2() failed");
+      GetFFLogger()->Log(owner->FPlayer, llInfo, "avcodec_decode_audio2() failed");
       continue;
     }
     is->audio_pkt_pending = true;
@@ -134,7 +134,7 @@ void UpdateSampleDisplay(TVideoState* is, const int16_t* ASamples, Integer ASize
 
 void SdlAudioCallback(void* AOpaque, Uint8* AStream, int ALength) {
   auto* is = static_cast<TVideoState*>(AOpaque);
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   owner->Faudio_callback_time = ff::av_gettime();
   while (ALength > 0) {
     if (is->audio_buf_index >= Integer(is->audio_buf_size)) {
@@ -154,10 +154,10 @@ void SdlAudioCallback(void* AOpaque, Uint8* AStream, int ALength) {
       is->audio_buf_index = 0;
     }
     const Integer m = std::min<Integer>(Integer(is->audio_buf_size) - is->audio_buf_index, ALength);
-    if (owner->Mute())
+    if (owner->FMute)
       std::memset(AStream, 0, size_t(m));
     else
-      libsdl::SDL_MixAudio(AStream, is->audio_buf + is->audio_buf_index, Uint32(m), owner->AudioVolume());
+      libsdl::SDL_MixAudio(AStream, is->audio_buf + is->audio_buf_index, Uint32(m), owner->FAudioVolume);
     AStream += m;
     ALength -= m;
     std::lock_guard<std::mutex> hold(is->clock_mutex);

@@ -3,6 +3,7 @@
 
 #include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
+#include "engine/player/testkit/playercoreaccess.h"
 #include "engine/player/testkit/playertestkit.h"
 
 namespace {
@@ -20,7 +21,7 @@ class AudioCallbackTest : public TPlayerTestBase {
     wanted.samples = 256;
     wanted.callback = [](void*, Uint8*, int) {};
     ASSERT_EQ(libsdl::SDL_OpenAudio(&wanted, nullptr), 0) << libsdl::SDL_GetError();
-    State->Owner = &Player;
+    State->Owner = &PlayerCore(Player);
     State->audio_st = &FakeStream;
     State->audio_out_channels = 2;
     State->audio_out_rate = 8000;
@@ -75,7 +76,7 @@ TEST_F(AudioCallbackTest, WithNothingDecodedTheDeviceGetsSilenceAndTheClockStand
   for (int16_t s : device) ASSERT_EQ(s, 77) << "silence mixed in changes nothing";
   EXPECT_EQ(State->audio_buf_size, 1024u) << "silence comes in 1024-byte pieces";
   EXPECT_EQ(State->audio_clock, 3.25);
-  EXPECT_NE(Player.Faudio_callback_time, 0);
+  EXPECT_NE(PlayerCore(Player).Faudio_callback_time, 0);
 }
 
 TEST_F(AudioCallbackTest, TheSampleRingWrapsForTheAudioDisplay) {

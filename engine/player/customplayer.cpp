@@ -1,133 +1,48 @@
-// The player component: libraries, open and stop with their bounded waits, pause, step, seek, the
-// snapshot, stream and display properties, and the embedding into the host window.
+// The player's face: its methods and properties over the state in TPlayerCore.
 #include "engine/player/customplayer.h"
 
-#include <cmath>
-#include <cstdio>
+#include <algorithm>
 
 #include "engine/base/avstubs.h"
 #include "engine/base/ffmpegloader.h"
-#include "engine/base/ffmpeglogger.h"
 #include "engine/base/sdlstubs.h"
+#include "engine/player/playercore.h"
 #include "engine/player/playerstages.h"
-#include "engine/player/playerthreads.h"
-#include "platform/rtl/environment.h"
 
 namespace {
 
-// The embedding record: one player is embedded at a time in a process.
-struct TEmbedding {
-  HWND Host = nullptr;
-  WNDPROC HostProc = nullptr;
-  TCustomPlayer* Player = nullptr;
-};
-TEmbedding Embedding;
-
-// The host window's messages while a file plays in it: expose and resize reach SDL's event loop as
-// SDL_VIDEOEXPOSE and SDL_VIDEORESIZE, a click focuses the host, closing it is refused.
-LRESULT SDLHostWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (wnd != Embedding.Host || !Embedding.HostProc) return DefWindowProc(wnd, msg, wParam, lParam);
-  TCustomPlayer* player = Embedding.Player;
-  TVideoState* is = player ? player->VideoState() : nullptr;
-  switch (msg) {
-    case WM_CLOSE:
-      return 0;
-    case WM_PAINT:
-      if (is && libsdl::SDL_PushEvent) {
-        SDL_Event event{};
-        event.type = SDL_VIDEOEXPOSE;
-        libsdl::SDL_PushEvent(&event);
-      }
-      break;
-    case WM_SIZE:
-      if (is && libsdl::SDL_PushEvent && LOWORD(lParam) > 0 && HIWORD(lParam) > 0) {
-        SDL_Event event{};
-        event.type = SDL_VIDEORESIZE;
-        event.resize.w = LOWORD(lParam);
-        event.resize.h = HIWORD(lParam);
-        libsdl::SDL_PushEvent(&event);
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      SetFocus(wnd);
-      break;
+// The open file's stream index of a media type.
+std::atomic<Integer>& StreamOf(TVideoState& is, Integer AMediaType) {
+  switch (AMediaType) {
+    case AVMEDIA_TYPE_VIDEO:
+      return is.video_stream;
+    case AVMEDIA_TYPE_AUDIO:
+      return is.audio_stream;
     default:
-      break;
+      return is.subtitle_stream;
   }
-  return CallWindowProc(Embedding.HostProc, wnd, msg, wParam, lParam);
 }
 
-String PrintfText(const char* AFormat, unsigned long AValue, const char* AText) {
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, AFormat, AValue, AText);
-  return buffer;
+Integer StreamIndex(const TPlayerCore& c, Integer AMediaType) {
+  TVideoState* is = c.VideoState();
+  return is ? StreamOf(*is, AMediaType).load() : -1;
+}
+
+void SetStreamIndex(const TPlayerCore& c, Integer AMediaType, Integer Value) {
+  TVideoState* is = c.VideoState();
+  if (is && Value != StreamOf(*is, AMediaType)) SwitchStream(is, AMediaType, Value);
 }
 
 }  // namespace
 
-TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner) {
-  FAVProbe = std::make_unique<TAVProbe>(nullptr);
-  InitOptions();
-}
+TCustomPlayer::TCustomPlayer(TComponent* AOwner)
+    : TFFBaseComponent(AOwner), FCore(std::make_unique<TPlayerCore>(this)) {}
 
 TCustomPlayer::~TCustomPlayer() {
   OnPosition = nullptr;
   OnState = nullptr;
   OnHook = nullptr;
-  Stop(true);
-  // The ring and the events live until the last thread has used them.
-  WaitForThreadsGone(FPlayThreads);
-  WaitForThreadsGone(FEventThreads);
-  TThread::RemoveQueuedEvents(this);
-  ReleaseHostWindow();
-  FAVProbe.reset();
-  if (FRGBContext) ResetRGBContext(*FRGBContext);
-  if (FHookContext) ResetRGBContext(*FHookContext);
-}
-
-void TCustomPlayer::WaitForThreadsGone(const std::atomic<Integer>& ACount) {
-  while (ACount > 0) {
-    if (IsMainThread()) CheckSynchronize(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-}
-
-void TCustomPlayer::InitOptions() {
-  Fvfilters.clear();
-  Fsws_flags = 4;
-  Ffile_iformat = nullptr;
-  Finput_filename.clear();
-  Ffs_screen_width = Ffs_screen_height = Fframe_width = Fframe_height = 0;
-  Fframe_pix_fmt = -1;
-  Fav_sync_type = AV_SYNC_AUDIO_MASTER;
-  Fdebug = Fdebug_mv = 0;
-  Fworkaround_bugs = 1;
-  Ffast = Fgenpts = false;
-  Flowres = Fidct_algo = Fskip_frame = Fskip_idct = Fskip_loop_filter = 0;
-  Ferror_recognition = 1;
-  Ferror_concealment = 3;
-  Fdecoder_reorder_pts = -1;
-  Fframedrop = 1;
-  Frdftspeed = 20;
-  ResetOpenState();
-}
-
-void TCustomPlayer::ResetOpenState() {
-  Fscreen = nullptr;
-  FPlaying = false;
-  FLastPTS = AV_NOPTS_VALUE;
-  FCurrentPTS = -1;
-  Fstep = false;
-  for (Integer& w : Fwanted_stream) w = -1;
-  Fseek_by_bytes = -1;
-  Fstart_time = AV_NOPTS_VALUE;
-  FPlayTime = AV_NOPTS_VALUE;
-  FRepeatType = rtStop;
-  FVerticalFlip = false;
-  FSeekEvent.SetEvent();
-  FSeeking = false;
+  FCore->Shutdown();
 }
 
 // ---- libraries ----
@@ -141,8 +56,8 @@ bool TCustomPlayer::LoadAVLib(const TPathFileName& APath) {
   FFLoader()->SetLibraryPath(APath);
   const bool ok = FFLoader()->Load(PlayerLibraries);
   if (!ok) {
-    std::lock_guard<std::mutex> hold(FErrLock);
-    FLastErrMsg = FFLoader()->LastErrMsg();
+    std::lock_guard<std::mutex> hold(FCore->FErrLock);
+    FCore->FLastErrMsg = FFLoader()->LastErrMsg();
   }
   return ok;
 }
@@ -151,280 +66,62 @@ void TCustomPlayer::UnloadAVLib() {
   FFLoader()->Unload(PlayerLibraries);
 }
 
-// ---- errors and the data lock ----
-
-void TCustomPlayer::ReportError(const String& AMsg, bool AStore) {
-  GetFFLogger()->Log(this, llError, AMsg);
-  if (AStore) {
-    std::lock_guard<std::mutex> hold(FErrLock);
-    FLastErrMsg = AMsg;
-  }
-}
-
-String TCustomPlayer::LastErrMsg() const {
-  std::lock_guard<std::mutex> hold(FErrLock);
-  return FLastErrMsg;
-}
-
-void TDataLock::Lock() {
-  std::unique_lock<std::mutex> guard(FGuard);
-  FFreed.wait(guard, [this] { return !FHeld; });
-  FHeld = true;
-}
-
-bool TDataLock::TryLockFor(Cardinal AMs) {
-  std::unique_lock<std::mutex> guard(FGuard);
-  if (!FFreed.wait_for(guard, std::chrono::milliseconds(AMs), [this] { return !FHeld; })) return false;
-  FHeld = true;
-  return true;
-}
-
-void TDataLock::Unlock() {
-  {
-    std::lock_guard<std::mutex> guard(FGuard);
-    FHeld = false;
-  }
-  FFreed.notify_one();
-}
-
-Cardinal TCustomPlayer::LockData(Cardinal ATimeoutMs) {
-  if (ATimeoutMs == INFINITE) {
-    FDataLock.Lock();
-    return WAIT_OBJECT_0;
-  }
-  return FDataLock.TryLockFor(ATimeoutMs) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
-}
-
-void TCustomPlayer::UnlockData() {
-  FDataLock.Unlock();
-}
-
-// ---- open ----
-
-bool TCustomPlayer::InitSDLWindow(HWND AScreenHandle) {
-  if (AScreenHandle) {
-    // The host's native child is SDL's window; a backend without native windows has none, and SDL
-    // then opens its own (or its dummy driver runs).
-    FNativeWindow = WinCreateNativeChild(AScreenHandle);
-    if (FNativeWindow) SetEnvironmentVariable("SDL_WINDOWID", std::to_string(FNativeWindow));
-    Embedding.HostProc = reinterpret_cast<WNDPROC>(GetWindowLongPtr(AScreenHandle, GWLP_WNDPROC));
-  }
-  bool started;
-  {
-    TDisplayHold display;
-    started = libsdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
-  }
-  if (AScreenHandle) {
-    char name[257];
-    if (libsdl::SDL_AudioDriverName(name, sizeof name))
-      ff::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", name);
-    if (libsdl::SDL_VideoDriverName(name, sizeof name))
-      ff::av_log(nullptr, AV_LOG_DEBUG, "using video driver: %s\n", name);
-    DeleteEnvironmentVariable("SDL_WINDOWID");
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtr(AScreenHandle, GWLP_WNDPROC)) != SDLHostWndProc) {
-      Embedding.Host = AScreenHandle;
-      Embedding.Player = this;
-      SetWindowLongPtr(AScreenHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SDLHostWndProc));
-    } else {
-      Embedding.Player = this;
-    }
-  }
-  return started;
-}
-
-// Gives the host its own procedure back and removes the native child, so the host's own picture
-// shows again. Main thread.
-void TCustomPlayer::ReleaseHostWindow() {
-  if (Embedding.Player != this) return;
-  HWND host = Embedding.Host;
-  if (host && IsWindow(host)) {
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtr(host, GWLP_WNDPROC)) == SDLHostWndProc)
-      SetWindowLongPtr(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Embedding.HostProc));
-    if (FNativeWindow) {
-      WinDestroyNativeChild(host);
-      InvalidateRect(host, nullptr, true);
-    }
-  }
-  FNativeWindow = 0;
-  Embedding = TEmbedding{};
-}
-
-void TCustomPlayer::FocusHostLater() {
-  TThread::Queue(this, [this] {
-    if (Embedding.Player == this && Embedding.Host && IsWindow(Embedding.Host)) SetFocus(Embedding.Host);
-  });
-}
-
-void TCustomPlayer::HostWindowReleaseLater() {
-  TThread::Queue(this, [this] {
-    // A newer file may already play in the host again.
-    if (!VideoState()) ReleaseHostWindow();
-  });
-}
+// ---- control ----
 
 bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaused) {
-  if (!AVLibLoaded()) {
-    ReportError("libav or libsdl not loaded.", true);
-    return false;
-  }
-  Stop(true);
-  // The previous file's threads report their last state before this one's first.
-  WaitForThreadsGone(FPlayThreads);
-  WaitForThreadsGone(FEventThreads);
-  ReleaseHostWindow();
-  ChooseSDLDrivers(FVideoDriver, FAudioDriver);
-  if (!InitSDLWindow(AScreenHandle)) {
-    ReportError(PrintfText("Could not initialize SDL with ScreenHandle(%lu): %s",
-                           static_cast<unsigned long>(reinterpret_cast<uintptr_t>(AScreenHandle)),
-                           libsdl::SDL_GetError()),
-                true);
-    ReleaseHostWindow();
-    return false;
-  }
-  if (Fdisplay_disable) {
-    Fvideo_disable = true;
-  } else {
-    const SDL_VideoInfo* info = libsdl::SDL_GetVideoInfo();
-    if (!info) {
-      ReportError("SDL_GetVideoInfo() failed", true);
-      QuitSDL();
-      ReleaseHostWindow();
-      return false;
-    }
-    Ffs_screen_width = info->current_w;
-    Ffs_screen_height = info->current_h;
-  }
-  libsdl::SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
-  libsdl::SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
-  libsdl::SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
-  libsdl::SDL_EventState(SDL_USEREVENT, SDL_IGNORE);
-  if (!StreamOpen(this, AFileName, Ffile_iformat, APaused)) {
-    QuitSDL();
-    ReleaseHostWindow();
-    return false;
-  }
-  Finput_filename = AFileName;
-  FScreenHandle = AScreenHandle;
-  FAVProbe->SetFileHandle(VideoState()->ic);
-  if (FTriggerEventInMainThread)
-    CallInMainThread([this] { DoFileOpen(); });
-  else
-    DoFileOpen();
-  // Reset here, not in the play thread: a stop that comes before that thread runs must still wait.
-  FStopEvent.ResetEvent();
-  FEventThreads++;
-  new TEventThread(this);
-  FPlayThreads++;
-  new TPlayThread(this);
-  return true;
+  return FCore->Open(AFileName, AScreenHandle, APaused);
 }
-
-void TCustomPlayer::DoFileOpen() {
-  if (FRGBContext) ResetRGBContext(*FRGBContext);
-  if (FHookContext) ResetRGBContext(*FHookContext);
-  TVideoState* is = VideoState();
-  if (is && OnFileOpen) {
-    Integer w = -1, h = -1;
-    if (is->video_ctx && is->video_ctx->width > 0) {
-      w = is->video_ctx->width;
-      h = is->video_ctx->height;
-    }
-    const Int64 duration = is->IsImage2 ? 0 : is->Duration;
-    Integer screenWidth = Fscreen_width, screenHeight = Fscreen_height;
-    OnFileOpen(this, duration, w, h, screenWidth, screenHeight);
-    Fscreen_width = screenWidth;
-    Fscreen_height = screenHeight;
-  }
-  if (FScreenHandle && (Fscreen_width == 0 || Fscreen_height == 0)) {
-    RECT r{};
-    GetClientRect(FScreenHandle, &r);
-    Fscreen_width = r.Right - r.Left;
-    Fscreen_height = r.Bottom - r.Top;
-  }
-}
-
-// ---- stop ----
 
 void TCustomPlayer::Stop(bool AWaitForStop) {
-  if (TVideoState* is = VideoState()) {
-    if (is->paused) {
-      StreamTogglePause(is);
-      Fstep = false;
-    }
-    PushQuitEvent(is);
-    if (AWaitForStop) WaitForStop();
-  }
-  if (AWaitForStop && libsdl::SDL_Quit) {
-    QuitSDL();
-    if (IsMainThread()) ReleaseHostWindow();
-  }
+  FCore->Stop(AWaitForStop);
 }
-
-void TCustomPlayer::WaitForStop() {
-  Integer counter = 1;
-  for (;;) {
-    if (FStopEvent.WaitFor(100) != wrTimeout) return;
-    if (IsMainThread()) {
-      ServeMainThreadWait();
-    }
-    if (!VideoState()) return;
-    if (LockData(100) != WAIT_OBJECT_0) continue;
-    ++counter;
-    TVideoState* is = VideoState();
-    if (!is) {
-      UnlockData();
-      return;
-    }
-    if ((counter > 10 && is->Reading == 1) || counter > 20) {
-      DoExit(this);
-      UnlockData();
-      return;
-    }
-    PushQuitEvent(is);
-    UnlockData();
-  }
-}
-
-// ---- pause, step ----
 
 void TCustomPlayer::Pause() {
   TVideoState* is = VideoState();
   if (!is || is->paused) return;
   StreamTogglePause(is);
-  Fstep = false;
-  SetPlayState(psPause);
+  FCore->Fstep = false;
+  FCore->SetPlayState(psPause);
 }
 
 void TCustomPlayer::Resume() {
   TVideoState* is = VideoState();
   if (!is || !is->paused) return;
   StreamTogglePause(is);
-  Fstep = false;
-  SetPlayState(psResume);
+  FCore->Fstep = false;
+  FCore->SetPlayState(psResume);
 }
 
 void TCustomPlayer::TogglePause() {
   TVideoState* is = VideoState();
   if (!is) return;
   StreamTogglePause(is);
-  Fstep = false;
-  SetPlayState(is->paused ? psPause : psResume);
+  FCore->Fstep = false;
+  FCore->SetPlayState(is->paused ? psPause : psResume);
 }
 
 void TCustomPlayer::StepToNextFrame() {
   TVideoState* is = VideoState();
   if (!is) return;
   if (is->paused) StreamTogglePause(is);
-  const bool wasStepping = Fstep.exchange(true);
-  if (!wasStepping) SetPlayState(psStep);
+  const bool wasStepping = FCore->Fstep.exchange(true);
+  if (!wasStepping) FCore->SetPlayState(psStep);
 }
 
-bool TCustomPlayer::Paused() const {
+void TCustomPlayer::ToggleAudioDisplay() {
   TVideoState* is = VideoState();
-  return !is || is->paused;
+  if (!is) return;
+  is->show_audio = (is->show_audio + 1) % 3;
+  // The surface belongs to the play thread: draw on it under the data lock, and not at all
+  // without one (no display).
+  FCore->LockData(INFINITE);
+  if (FCore->Fscreen && VideoState() == is) {
+    SDL_Rect rect{Sint16(is->xleft), Sint16(is->ytop), Uint16(is->width), Uint16(is->height)};
+    libsdl::SDL_FillRect(FCore->Fscreen, &rect, libsdl::SDL_MapRGB(FCore->Fscreen->format, 0, 0, 0));
+    libsdl::SDL_UpdateRect(FCore->Fscreen, is->xleft, is->ytop, is->width, is->height);
+  }
+  FCore->UnlockData();
 }
-
-// ---- seek ----
 
 void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
   TVideoState* is = VideoState();
@@ -454,150 +151,328 @@ void TCustomPlayer::Seek(Double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
              Int64(std::nearbyint(ADelta * 1000000.0)));
 }
 
-// ---- snapshot ----
-
-void TCustomPlayer::PrepareFrameBitmap(TBitmap* ABitmap, TVideoState* is) {
-  if (is && is->video_ctx) {
-    ABitmap->SetSize(is->video_ctx->width, is->video_ctx->height);
-    ABitmap->Canvas()->Brush()->SetColor(0);
-    ABitmap->Canvas()->FillRect(ABitmap->Canvas()->ClipRect());
-  } else {
-    ABitmap->SetSize(0, 0);
-  }
-}
-
 TBitmap* TCustomPlayer::CurrentFrame() {
   Int64 pts;
   return CurrentFrame(pts);
 }
 
-bool TCustomPlayer::CopyShownPicture(TVideoState* is, TAVPicture& APicture, Integer& AWidth, Integer& AHeight,
-                                     Int64& APTS) {
-  std::lock_guard<std::mutex> hold(is->pictq_mutex);
-  // The picture on screen; its entry stays until the queue reuses it.
-  const TVideoPicture& vp = is->pictq[is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex];
-  APTS = Int64(std::nearbyint(vp.pts * 1000000.0)) - is->StartTime;
-  if (!vp.overlay) return false;
-  const Integer size = ff::av_image_get_buffer_size(AV_PIX_FMT_YUV420P, vp.width, vp.height, 1);
-  if (size <= 0) return false;
-  if (size > FSnapshotBufferSize) {
-    FSnapshotBufferSize = 0;
-    FSnapshotBuffer.reset(static_cast<uint8_t*>(ff::av_malloc(size_t(size))));
-    if (!FSnapshotBuffer) return false;
-    FSnapshotBufferSize = size;
-  }
-  ff::av_image_fill_arrays(APicture.data, APicture.linesize, FSnapshotBuffer.get(), AV_PIX_FMT_YUV420P, vp.width,
-                           vp.height, 1);
-  libsdl::SDL_LockYUVOverlay(vp.overlay);
-  // The overlay is YV12: its second plane is V, its third U.
-  const uint8_t* planes[4] = {vp.overlay->pixels[0], vp.overlay->pixels[2], vp.overlay->pixels[1], nullptr};
-  const int pitches[4] = {vp.overlay->pitches[0], vp.overlay->pitches[2], vp.overlay->pitches[1], 0};
-  ff::av_image_copy(APicture.data, APicture.linesize, planes, pitches, AV_PIX_FMT_YUV420P, vp.width, vp.height);
-  libsdl::SDL_UnlockYUVOverlay(vp.overlay);
-  AWidth = vp.width;
-  AHeight = vp.height;
-  return true;
-}
-
 TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
-  if (!FRGBContext) {
-    FRGBContext = std::make_unique<TRGBConvertContext>();
-    ResetRGBContext(*FRGBContext);
-  }
-  if (!FRGBContext->Bitmap) {
-    FRGBContext->Bitmap = std::make_unique<TBitmap>();
-    FRGBContext->Bitmap->SetPixelFormat(FRGBContext->BMPPixFmt);
-  }
-  TBitmap* bitmap = FRGBContext->Bitmap.get();
-  APTS = -1;
-  // The event loop re-creates overlays and closes the file under the data lock, the video thread
-  // fills them under the queue's: holding both, the shown picture is copied whole, then converted.
-  TAVPicture picture;
-  Integer width = 0, height = 0;
-  bool copied = false;
-  LockData(INFINITE);
-  TVideoState* is = VideoState();
-  PrepareFrameBitmap(bitmap, is);
-  if (is && is->video_ctx) copied = CopyShownPicture(is, picture, width, height, APTS);
-  UnlockData();
-  if (copied && !PictureToBitmap(*FRGBContext, picture, AV_PIX_FMT_YUV420P, width, height))
-    bitmap->SetSize(0, 0);
-  return FRGBContext->Bitmap.get();
-}
-
-// ---- streams and display properties ----
-
-Integer TCustomPlayer::AudioStreamIndex() const {
-  TVideoState* is = VideoState();
-  return is ? is->audio_stream.load() : -1;
-}
-
-Integer TCustomPlayer::VideoStreamIndex() const {
-  TVideoState* is = VideoState();
-  return is ? is->video_stream.load() : -1;
-}
-
-Integer TCustomPlayer::SubtitleStreamIndex() const {
-  TVideoState* is = VideoState();
-  return is ? is->subtitle_stream.load() : -1;
-}
-
-void TCustomPlayer::SetVideoStreamIndex(Integer Value) {
-  TVideoState* is = VideoState();
-  if (is && Value != is->video_stream) SwitchStream(is, AVMEDIA_TYPE_VIDEO, Value);
-}
-
-void TCustomPlayer::SetAudioStreamIndex(Integer Value) {
-  TVideoState* is = VideoState();
-  if (is && Value != is->audio_stream) SwitchStream(is, AVMEDIA_TYPE_AUDIO, Value);
-}
-
-void TCustomPlayer::SetSubtitleStreamIndex(Integer Value) {
-  TVideoState* is = VideoState();
-  if (is && Value != is->subtitle_stream) SwitchStream(is, AVMEDIA_TYPE_SUBTITLE, Value);
-}
-
-void TCustomPlayer::SetAspectRatio(Single Value) {
-  if (Value == FAspectRatio) return;
-  FAspectRatio = Value;
-  if (TVideoState* is = VideoState()) PushReopenVideoEvent(is);
-}
-
-void TCustomPlayer::SetShowAudio(TShowAudio Value) {
-  FShowAudio = Value;
-  TVideoState* is = VideoState();
-  if (is && is->audio_st && !Fdisplay_disable) is->show_audio = Integer(Value);
-}
-
-void TCustomPlayer::ToggleAudioDisplay() {
-  TVideoState* is = VideoState();
-  if (!is) return;
-  is->show_audio = (is->show_audio + 1) % 3;
-  // The surface belongs to the play thread: draw on it under the data lock, and not at all
-  // without one (no display).
-  LockData(INFINITE);
-  if (Fscreen && VideoState() == is) {
-    SDL_Rect rect{Sint16(is->xleft), Sint16(is->ytop), Uint16(is->width), Uint16(is->height)};
-    libsdl::SDL_FillRect(Fscreen, &rect, libsdl::SDL_MapRGB(Fscreen->format, 0, 0, 0));
-    libsdl::SDL_UpdateRect(Fscreen, is->xleft, is->ytop, is->width, is->height);
-  }
-  UnlockData();
-}
-
-String TCustomPlayer::Format() const {
-  return Ffile_iformat && Ffile_iformat->name ? Ffile_iformat->name : "";
-}
-
-void TCustomPlayer::SetFormat(const String& Value) {
-  if (!AVLibLoaded()) {
-    ReportError("libav or libsdl not loaded.", true);
-    return;
-  }
-  const AVInputFormat* format = ff::av_find_input_format(Value.c_str());
-  if (!format) throw Exception("Unknown input format: " + Value);
-  Ffile_iformat = format;
+  return FCore->CurrentFrame(APTS);
 }
 
 void TCustomPlayer::UpdateScreenPosition() {
   // SDL follows a moving X window by itself; only the DirectDraw overlay of old needed telling.
+}
+
+// ---- properties ----
+
+String TCustomPlayer::LastErrMsg() const {
+  std::lock_guard<std::mutex> hold(FCore->FErrLock);
+  return FCore->FLastErrMsg;
+}
+
+String TCustomPlayer::Format() const {
+  return FCore->Ffile_iformat && FCore->Ffile_iformat->name ? FCore->Ffile_iformat->name : "";
+}
+
+void TCustomPlayer::SetFormat(const String& Value) {
+  if (!AVLibLoaded()) {
+    FCore->ReportError("libav or libsdl not loaded.", true);
+    return;
+  }
+  const AVInputFormat* format = ff::av_find_input_format(Value.c_str());
+  if (!format) throw Exception("Unknown input format: " + Value);
+  FCore->Ffile_iformat = format;
+}
+
+bool TCustomPlayer::Paused() const {
+  TVideoState* is = VideoState();
+  return !is || is->paused;
+}
+
+void TCustomPlayer::SetAspectRatio(Single Value) {
+  if (Value == FCore->FAspectRatio) return;
+  FCore->FAspectRatio = Value;
+  if (TVideoState* is = VideoState()) PushReopenVideoEvent(is);
+}
+
+void TCustomPlayer::SetShowAudio(TShowAudio Value) {
+  FCore->FShowAudio = Value;
+  TVideoState* is = VideoState();
+  if (is && is->audio_st && !FCore->Fdisplay_disable) is->show_audio = Integer(Value);
+}
+
+String TCustomPlayer::FileName() const {
+  return FCore->Finput_filename;
+}
+HWND TCustomPlayer::ScreenHandle() const {
+  return FCore->FScreenHandle;
+}
+TAVProbe* TCustomPlayer::AVProbe() const {
+  return FCore->FAVProbe.get();
+}
+Integer TCustomPlayer::AudioStreamIndex() const {
+  return StreamIndex(*FCore, AVMEDIA_TYPE_AUDIO);
+}
+Integer TCustomPlayer::VideoStreamIndex() const {
+  return StreamIndex(*FCore, AVMEDIA_TYPE_VIDEO);
+}
+Integer TCustomPlayer::SubtitleStreamIndex() const {
+  return StreamIndex(*FCore, AVMEDIA_TYPE_SUBTITLE);
+}
+void TCustomPlayer::SetAudioStreamIndex(Integer Value) {
+  SetStreamIndex(*FCore, AVMEDIA_TYPE_AUDIO, Value);
+}
+void TCustomPlayer::SetVideoStreamIndex(Integer Value) {
+  SetStreamIndex(*FCore, AVMEDIA_TYPE_VIDEO, Value);
+}
+void TCustomPlayer::SetSubtitleStreamIndex(Integer Value) {
+  SetStreamIndex(*FCore, AVMEDIA_TYPE_SUBTITLE, Value);
+}
+Int64 TCustomPlayer::CurrentPTS() const {
+  return FCore->FCurrentPTS;
+}
+TPlayState TCustomPlayer::PlayState() const {
+  return FCore->FState;
+}
+bool TCustomPlayer::Seeking() const {
+  return FCore->FSeeking;
+}
+bool TCustomPlayer::FullScreen() const {
+  return FCore->Fis_full_screen;
+}
+bool TCustomPlayer::is_full_screen() const {
+  return FCore->Fis_full_screen;
+}
+void TCustomPlayer::Setis_full_screen(bool Value) {
+  FCore->Fis_full_screen = Value;
+}
+TShowAudio TCustomPlayer::ShowAudio() const {
+  return FCore->FShowAudio;
+}
+Int64 TCustomPlayer::PlayTime() const {
+  return FCore->FPlayTime;
+}
+void TCustomPlayer::SetPlayTime(Int64 Value) {
+  FCore->FPlayTime = Value;
+}
+TRepeatType TCustomPlayer::RepeatType() const {
+  return FCore->FRepeatType;
+}
+void TCustomPlayer::SetRepeatType(TRepeatType Value) {
+  FCore->FRepeatType = Value;
+}
+bool TCustomPlayer::VerticalFlip() const {
+  return FCore->FVerticalFlip;
+}
+void TCustomPlayer::SetVerticalFlip(bool Value) {
+  FCore->FVerticalFlip = Value;
+}
+String TCustomPlayer::VideoFilters() const {
+  return FCore->Fvfilters;
+}
+void TCustomPlayer::SetVideoFilters(const String& Value) {
+  FCore->Fvfilters = Value;
+}
+Integer TCustomPlayer::wanted_video_stream() const {
+  return FCore->GetWantedStream(AVMEDIA_TYPE_VIDEO);
+}
+Integer TCustomPlayer::wanted_audio_stream() const {
+  return FCore->GetWantedStream(AVMEDIA_TYPE_AUDIO);
+}
+Integer TCustomPlayer::wanted_subtitle_stream() const {
+  return FCore->GetWantedStream(AVMEDIA_TYPE_SUBTITLE);
+}
+void TCustomPlayer::Setwanted_video_stream(Integer Value) {
+  FCore->SetWantedStream(AVMEDIA_TYPE_VIDEO, Value);
+}
+void TCustomPlayer::Setwanted_audio_stream(Integer Value) {
+  FCore->SetWantedStream(AVMEDIA_TYPE_AUDIO, Value);
+}
+void TCustomPlayer::Setwanted_subtitle_stream(Integer Value) {
+  FCore->SetWantedStream(AVMEDIA_TYPE_SUBTITLE, Value);
+}
+Int64 TCustomPlayer::start_time() const {
+  return FCore->Fstart_time;
+}
+void TCustomPlayer::Setstart_time(Int64 Value) {
+  FCore->Fstart_time = Value;
+}
+Integer TCustomPlayer::seek_by_bytes() const {
+  return FCore->Fseek_by_bytes;
+}
+void TCustomPlayer::Setseek_by_bytes(Integer Value) {
+  FCore->Fseek_by_bytes = Value;
+}
+Tav_sync_type TCustomPlayer::av_sync_type() const {
+  return FCore->Fav_sync_type;
+}
+void TCustomPlayer::Setav_sync_type(Tav_sync_type Value) {
+  FCore->Fav_sync_type = Value;
+}
+Integer TCustomPlayer::workaround_bugs() const {
+  return FCore->Fworkaround_bugs;
+}
+void TCustomPlayer::Setworkaround_bugs(Integer Value) {
+  FCore->Fworkaround_bugs = Value;
+}
+Integer TCustomPlayer::debug_mv() const {
+  return FCore->Fdebug_mv;
+}
+void TCustomPlayer::Setdebug_mv(Integer Value) {
+  FCore->Fdebug_mv = Value;
+}
+bool TCustomPlayer::fast() const {
+  return FCore->Ffast;
+}
+void TCustomPlayer::Setfast(bool Value) {
+  FCore->Ffast = Value;
+}
+bool TCustomPlayer::genpts() const {
+  return FCore->Fgenpts;
+}
+void TCustomPlayer::Setgenpts(bool Value) {
+  FCore->Fgenpts = Value;
+}
+Integer TCustomPlayer::decoder_reorder_pts() const {
+  return FCore->Fdecoder_reorder_pts;
+}
+void TCustomPlayer::Setdecoder_reorder_pts(Integer Value) {
+  FCore->Fdecoder_reorder_pts = Value;
+}
+Integer TCustomPlayer::framedrop() const {
+  return FCore->Fframedrop;
+}
+void TCustomPlayer::Setframedrop(Integer Value) {
+  FCore->Fframedrop = Value;
+}
+Integer TCustomPlayer::rdftspeed() const {
+  return FCore->Frdftspeed;
+}
+void TCustomPlayer::Setrdftspeed(Integer Value) {
+  FCore->Frdftspeed = Value;
+}
+Integer TCustomPlayer::lowres() const {
+  return FCore->Flowres;
+}
+void TCustomPlayer::Setlowres(Integer Value) {
+  FCore->Flowres = Value;
+}
+Integer TCustomPlayer::idct_algo() const {
+  return FCore->Fidct_algo;
+}
+void TCustomPlayer::Setidct_algo(Integer Value) {
+  FCore->Fidct_algo = Value;
+}
+Integer TCustomPlayer::error_recognition() const {
+  return FCore->Ferror_recognition;
+}
+void TCustomPlayer::Seterror_recognition(Integer Value) {
+  FCore->Ferror_recognition = Value;
+}
+Integer TCustomPlayer::error_concealment() const {
+  return FCore->Ferror_concealment;
+}
+void TCustomPlayer::Seterror_concealment(Integer Value) {
+  FCore->Ferror_concealment = Value;
+}
+
+Single TCustomPlayer::AspectRatio() const {
+  return FCore->FAspectRatio;
+}
+TAudioDriver TCustomPlayer::AudioDriver() const {
+  return FCore->FAudioDriver;
+}
+void TCustomPlayer::SetAudioDriver(TAudioDriver Value) {
+  FCore->FAudioDriver = Value;
+}
+TAudioVolume TCustomPlayer::AudioVolume() const {
+  return FCore->FAudioVolume;
+}
+void TCustomPlayer::SetAudioVolume(TAudioVolume Value) {
+  FCore->FAudioVolume = std::clamp<Integer>(Value, 0, 128);
+}
+bool TCustomPlayer::DisableAudio() const {
+  return FCore->Faudio_disable;
+}
+void TCustomPlayer::SetDisableAudio(bool Value) {
+  FCore->Faudio_disable = Value;
+}
+bool TCustomPlayer::DisableVideo() const {
+  return FCore->Fvideo_disable;
+}
+void TCustomPlayer::SetDisableVideo(bool Value) {
+  FCore->Fvideo_disable = Value;
+}
+bool TCustomPlayer::DisableDisplay() const {
+  return FCore->Fdisplay_disable;
+}
+void TCustomPlayer::SetDisableDisplay(bool Value) {
+  FCore->Fdisplay_disable = Value;
+}
+bool TCustomPlayer::Mute() const {
+  return FCore->FMute;
+}
+void TCustomPlayer::SetMute(bool Value) {
+  FCore->FMute = Value;
+}
+Integer TCustomPlayer::FrameWidth() const {
+  return FCore->Fframe_width;
+}
+void TCustomPlayer::SetFrameWidth(Integer Value) {
+  FCore->Fframe_width = Value;
+}
+Integer TCustomPlayer::FrameHeight() const {
+  return FCore->Fframe_height;
+}
+void TCustomPlayer::SetFrameHeight(Integer Value) {
+  FCore->Fframe_height = Value;
+}
+bool TCustomPlayer::Hook() const {
+  return FCore->FHook;
+}
+void TCustomPlayer::SetHook(bool Value) {
+  FCore->FHook = Value;
+}
+Integer TCustomPlayer::ScreenWidth() const {
+  return FCore->Fscreen_width;
+}
+void TCustomPlayer::SetScreenWidth(Integer Value) {
+  FCore->Fscreen_width = Value;
+}
+Integer TCustomPlayer::ScreenHeight() const {
+  return FCore->Fscreen_height;
+}
+void TCustomPlayer::SetScreenHeight(Integer Value) {
+  FCore->Fscreen_height = Value;
+}
+bool TCustomPlayer::TriggerEventInMainThread() const {
+  return FCore->FTriggerEventInMainThread;
+}
+void TCustomPlayer::SetTriggerEventInMainThread(bool Value) {
+  FCore->FTriggerEventInMainThread = Value;
+}
+TVideoDriver TCustomPlayer::VideoDriver() const {
+  return FCore->FVideoDriver;
+}
+void TCustomPlayer::SetVideoDriver(TVideoDriver Value) {
+  FCore->FVideoDriver = Value;
+}
+String TCustomPlayer::About() const {
+  return FCore->FAbout;
+}
+void TCustomPlayer::SetAbout(const String& Value) {
+  FCore->FAbout = Value;
+}
+Integer TCustomPlayer::FramesShown() const {
+  return FCore->FFramesShown;
+}
+Integer TCustomPlayer::FramesDropped() const {
+  return FCore->FFramesDropped;
+}
+TVideoState* TCustomPlayer::VideoState() const {
+  return FCore->VideoState();
+}
+uintptr_t TCustomPlayer::NativeWindow() const {
+  return FCore->FNativeWindow;
 }

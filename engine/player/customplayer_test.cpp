@@ -5,6 +5,7 @@
 #include "engine/base/testkit/logcapture.h"
 #include "engine/player/testkit/playertestkit.h"
 #include "platform/rtl/environment.h"
+#include "platform/ui/graphics/bitmap.h"
 
 namespace {
 

@@ -20,6 +20,8 @@
 
 namespace {
 
+constexpr uint32_t HostColour = 0x006030C0;  // the panel's own face (a COLORREF: red C0, green 30, blue 60)
+
 class PlayerDisplayTest : public TDisplayTest<TUiTest> {
  protected:
   static void SetUpTestSuite() {
@@ -50,20 +52,29 @@ class PlayerDisplayTest : public TDisplayTest<TUiTest> {
       WinBackend().WaitForEvents(10, MainThreadWakeFd());
     }
   }
+  // A shown form holding the host panel: 320 x 240, its face HostColour.
+  struct THostWindow {
+    TForm* Form;
+    TPanel* Host;
+  };
+  static THostWindow ShowHostWindow() {
+    TForm* form;
+    Application->CreateForm(form);
+    form->SetBounds(60, 40, 400, 300);
+    auto* host = new TPanel(form);
+    host->SetParent(form);
+    host->SetBounds(20, 20, 320, 240);
+    host->SetBevelOuter(bvNone);
+    host->SetColor(TColor(HostColour));
+    form->Show();
+    return {form, host};
+  }
 };
 
-constexpr uint32_t HostColour = 0x006030C0;  // the panel's own face (a COLORREF: red C0, green 30, blue 60)
-
 TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) {
-  TForm* form;
-  Application->CreateForm(form);
-  form->SetBounds(60, 40, 400, 300);
-  auto* host = new TPanel(form);
-  host->SetParent(form);
-  host->SetBounds(20, 20, 320, 240);
-  host->SetBevelOuter(bvNone);
-  host->SetColor(TColor(HostColour));
-  form->Show();
+  const THostWindow shown = ShowHostWindow();
+  TForm* form = shown.Form;
+  TPanel* host = shown.Host;
   ASSERT_TRUE(PumpUntil([&] { return ScreenAt(host, 160, 120) == HostColour; })) << "the panel shows first";
 
   TRIVodero player(nullptr);
@@ -72,7 +83,7 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
   ASSERT_TRUE(player.Open(TestMedia().Mkv, host->Handle())) << player.LastErrMsg();
   EXPECT_EQ(player.ScreenWidth(), 320) << "the host's client size";
   EXPECT_EQ(player.ScreenHeight(), 240);
-  ASSERT_NE(player.FNativeWindow, 0u);
+  ASSERT_NE(player.NativeWindow(), 0u);
 
   // The test picture (moving) replaces the panel's face, and it changes as it plays.
   ASSERT_TRUE(ServeDisplayUntil(
@@ -104,7 +115,7 @@ TEST_F(PlayerDisplayTest, ThePictureShowsInTheHostPanelAndTheHostReturnsOnStop) 
 
   player.Stop(true);
   ASSERT_TRUE(ServeDisplayUntil([&] { return rec.Saw(psStop); }));
-  EXPECT_EQ(player.FNativeWindow, 0u);
+  EXPECT_EQ(player.NativeWindow(), 0u);
   ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }))
       << "the host's own picture did not return";
   EXPECT_EQ(SendMessage(host->Handle(), WM_CLOSE, 0, 0), 0);
@@ -139,15 +150,7 @@ double PictureShare(const TRawImage& AShot) {
 }
 
 TEST_F(PlayerDisplayTest, ThePictureAndTheHostsFaceComeBackAfterADialogCoveredThem) {
-  TForm* form;
-  Application->CreateForm(form);
-  form->SetBounds(60, 40, 400, 300);
-  auto* host = new TPanel(form);
-  host->SetParent(form);
-  host->SetBounds(20, 20, 320, 240);
-  host->SetBevelOuter(bvNone);
-  host->SetColor(TColor(HostColour));
-  form->Show();
+  TPanel* host = ShowHostWindow().Host;
   ASSERT_TRUE(PumpUntil([&] { return ScreenAt(host, 160, 120) == HostColour; }));
   TRect area;
   GetWindowRect(host->Handle(), &area);

@@ -7,7 +7,7 @@
 #include "engine/player/playerstages.h"
 #include "engine/player/playerthreads.h"
 
-void TCustomPlayer::PushPlayEvent(const TPlayEventEntry& AEntry) {
+void TPlayerCore::PushPlayEvent(const TPlayEventEntry& AEntry) {
   std::lock_guard<std::mutex> hold(FPlayEvent.Lock);
   TPlayEvent& ring = FPlayEvent;
   const Integer newest = (ring.Tailer + PlayEventRingSize - 1) % PlayEventRingSize;
@@ -21,7 +21,7 @@ void TCustomPlayer::PushPlayEvent(const TPlayEventEntry& AEntry) {
   ring.Event.SetEvent();
 }
 
-TPlayEventEntry TCustomPlayer::PopPlayEvent() {
+TPlayEventEntry TPlayerCore::PopPlayEvent() {
   std::lock_guard<std::mutex> hold(FPlayEvent.Lock);
   TPlayEvent& ring = FPlayEvent;
   if (ring.Header == ring.Tailer) return {};
@@ -31,23 +31,23 @@ TPlayEventEntry TCustomPlayer::PopPlayEvent() {
   return entry;
 }
 
-void TCustomPlayer::SetPlayState(TPlayState AState) {
+void TPlayerCore::SetPlayState(TPlayState AState) {
   FState = AState;
-  if (OnState)
+  if (FPlayer->OnState)
     PushPlayEvent({pekState, Int64(AState)});
   else if (AState == psStop)
     PushPlayEvent({pekQuit, 0});
 }
 
-void TCustomPlayer::CallPosition() {
-  if (TPositionEvent handler = OnPosition.Get()) handler(this, FEventPTS);
+void TPlayerCore::CallPosition() {
+  if (TPositionEvent handler = FPlayer->OnPosition.Get()) handler(FPlayer, FEventPTS);
 }
 
-void TCustomPlayer::CallState() {
-  if (TPlayStateEvent handler = OnState.Get()) handler(this, FEventState);
+void TPlayerCore::CallState() {
+  if (TPlayStateEvent handler = FPlayer->OnState.Get()) handler(FPlayer, FEventState);
 }
 
-TEventThread::TEventThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner) {
+TEventThread::TEventThread(TPlayerCore* AOwner) : TThread(true), FOwner(AOwner) {
   SetFreeOnTerminate(true);
   Start();
 }
@@ -57,8 +57,8 @@ TEventThread::~TEventThread() {
 }
 
 void TEventThread::Deliver(bool APosition) {
-  TCustomPlayer* owner = FOwner;
-  if (!owner->TriggerEventInMainThread()) {
+  TPlayerCore* owner = FOwner;
+  if (!owner->FTriggerEventInMainThread) {
     APosition ? owner->CallPosition() : owner->CallState();
   } else if (APosition) {
     CallInMainThread([owner] { owner->CallPosition(); });
@@ -84,7 +84,7 @@ void TEventThread::Execute() {
   }
 }
 
-void TCustomPlayer::UpdatePosition() {
+void TPlayerCore::UpdatePosition() {
   TVideoState* is = VideoState();
   if (!is || is->IsImage2) return;
   Int64 p;
@@ -103,7 +103,7 @@ void TCustomPlayer::UpdatePosition() {
   }
   if (FLastPTS == AV_NOPTS_VALUE || std::llabs(p - FLastPTS) > 10000) {
     FLastPTS = p;
-    if (OnPosition) PushPlayEvent({pekPosition, p});
+    if (FPlayer->OnPosition) PushPlayEvent({pekPosition, p});
   }
   if (!is->IsDevice && !is->EventEOF && is->ReachEOF == 1) {
     if (is->video_st) is->EventEOF = 1;
@@ -118,19 +118,19 @@ void TCustomPlayer::UpdatePosition() {
       break;
     case rtLoop:
       if (Fstart_time != AV_NOPTS_VALUE)
-        Seek(Fstart_time, TSeekFlags{}, false);
+        FPlayer->Seek(Fstart_time, TSeekFlags{}, false);
       else
-        Seek(Int64(0), TSeekFlags{sfAny}, false);
+        FPlayer->Seek(Int64(0), TSeekFlags{sfAny}, false);
       break;
     case rtNone:
       break;
   }
 }
 
-bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPixelFormat ASrcFmt,
-                           AVPixelFormat ADestFmt, Integer AWidth, Integer AHeight, Double APTS) {
+bool TPlayerCore::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPixelFormat ASrcFmt,
+                         AVPixelFormat ADestFmt, Integer AWidth, Integer AHeight, Double APTS) {
   if (!FHook) return false;
-  THookEvent handler = OnHook.Get();
+  THookEvent handler = FPlayer->OnHook.Get();
   if (!handler) return false;
   if (!FHookContext) {
     FHookContext = std::make_unique<TRGBConvertContext>();
@@ -157,7 +157,7 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
                                                      AWidth, AHeight, c.RGBPixFmt, SWS_BICUBIC, nullptr,
                                                      nullptr, nullptr));
   if (!c.toRGB_convert_ctx) {
-    GetFFLogger()->Log(this, llError, "Cannot initialize the toRGB conversion context");
+    GetFFLogger()->Log(FPlayer, llError, "Cannot initialize the toRGB conversion context");
     return false;
   }
   ff::sws_scale(c.toRGB_convert_ctx.get(), ASrc.data, ASrc.linesize, 0, AHeight, c.RGBPicture.data,
@@ -173,10 +173,10 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
     canvas->Lock();
     try {
       TVideoState* is = VideoState();
-      handler(this, bitmap, Int64(std::nearbyint(APTS * 1000000.0)) - (is ? is->StartTime : 0));
+      handler(FPlayer, bitmap, Int64(std::nearbyint(APTS * 1000000.0)) - (is ? is->StartTime : 0));
     } catch (const Exception& e) {
       canvas->Unlock();
-      GetFFLogger()->Log(this, llError, "Error occurs OnHook: " + e.Message());
+      GetFFLogger()->Log(FPlayer, llError, "Error occurs OnHook: " + e.Message());
       return false;
     } catch (...) {
       canvas->Unlock();
@@ -191,7 +191,7 @@ bool TCustomPlayer::DoHook(const TAVPicture& ASrc, const TAVPicture& ADest, AVPi
                                                        c.RGBPixFmt, AWidth, AHeight, ADestFmt, SWS_BICUBIC,
                                                        nullptr, nullptr, nullptr));
   if (!c.fromRGB_convert_ctx) {
-    GetFFLogger()->Log(this, llError, "Cannot initialize the fromRGB conversion context");
+    GetFFLogger()->Log(FPlayer, llError, "Cannot initialize the fromRGB conversion context");
     return false;
   }
   ff::sws_scale(c.fromRGB_convert_ctx.get(), c.RGBPicture.data, c.RGBPicture.linesize, 0, AHeight, ADest.data,

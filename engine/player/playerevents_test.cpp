@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "engine/player/playerstages.h"
+#include "engine/player/testkit/playercoreaccess.h"
 #include "engine/player/testkit/playertestkit.h"
 
 namespace {
@@ -10,10 +11,11 @@ class PlayerEventsTest : public TPlayerTestBase {
  protected:
   std::vector<TPlayEventEntry> Drain() {
     std::vector<TPlayEventEntry> out;
-    for (TPlayEventEntry e; (e = Player.PopPlayEvent()).Kind != pekNone;) out.push_back(e);
+    for (TPlayEventEntry e; (e = Core.PopPlayEvent()).Kind != pekNone;) out.push_back(e);
     return out;
   }
   TRIVodero Player{nullptr};
+  TPlayerCore& Core = PlayerCore(Player);
 };
 
 TEST_F(PlayerEventsTest, TheRingCoalescesOneKindAndDropsItsOldestWhenFull) {
@@ -50,26 +52,26 @@ TEST_F(PlayerEventsTest, TheRingCoalescesOneKindAndDropsItsOldestWhenFull) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    for (const TPlayEventEntry& e : c.Pushed) Player.PushPlayEvent(e);
-    EXPECT_EQ(Player.PlayEventRing().Event.WaitFor(0), wrSignaled);
+    for (const TPlayEventEntry& e : c.Pushed) Core.PushPlayEvent(e);
+    EXPECT_EQ(Core.PlayEventRing().Event.WaitFor(0), wrSignaled);
     std::vector<std::pair<Integer, Int64>> left;
     for (const TPlayEventEntry& e : Drain()) left.emplace_back(e.Kind, e.Value);
     EXPECT_EQ(left, c.Left);
-    EXPECT_EQ(Player.PlayEventRing().Event.WaitFor(0), wrTimeout)
+    EXPECT_EQ(Core.PlayEventRing().Event.WaitFor(0), wrTimeout)
         << "an empty ring lets the event thread sleep";
   }
 }
 
 TEST_F(PlayerEventsTest, StatesWithoutAHandlerQueueOnlyTheQuit) {
-  Player.SetPlayState(psPause);
+  Core.SetPlayState(psPause);
   EXPECT_EQ(Player.PlayState(), psPause);
   EXPECT_TRUE(Drain().empty());
-  Player.SetPlayState(psStop);
+  Core.SetPlayState(psStop);
   const std::vector<TPlayEventEntry> left = Drain();
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].Kind, pekQuit);
   Player.OnState = [](TObject*, const TPlayState) {};
-  Player.SetPlayState(psStep);
+  Core.SetPlayState(psStep);
   const std::vector<TPlayEventEntry> withHandler = Drain();
   ASSERT_EQ(withHandler.size(), 1u);
   EXPECT_EQ(withHandler[0].Kind, pekState);
@@ -83,16 +85,16 @@ class PositionTest : public PlayerEventsTest {
     // An audio-only file whose audio clock the test moves (no device: the clock is audio_clock).
     State->audio_st = &FakeStream;
     State->Duration = 2000000;
-    State->Owner = &Player;
+    State->Owner = &Core;
     Player.OnPosition = [](TObject*, const Int64) {};
     Player.OnState = [](TObject*, const TPlayState) {};
-    Player.FVideoState = State.get();
+    Core.FVideoState = State.get();
   }
-  void TearDown() override { Player.FVideoState = nullptr; }
+  void TearDown() override { Core.FVideoState = nullptr; }
   // Positions and states the update queued at the audio clock ASeconds.
   std::vector<TPlayEventEntry> UpdateAt(double ASeconds) {
     State->audio_clock = ASeconds;
-    Player.UpdatePosition();
+    Core.UpdatePosition();
     return Drain();
   }
   std::unique_ptr<TVideoState> State = std::make_unique<TVideoState>();

@@ -1,7 +1,7 @@
 // The stage functions of the player, one file each (not for use outside this folder).
 #pragma once
 
-#include "engine/player/customplayer.h"
+#include "engine/player/playercore.h"
 #include "engine/player/videostate.h"
 
 // ---- read loop (readloop.cpp) ----
@@ -54,12 +54,21 @@ void SubtitleThread(TVideoState* is);
 uint32_t RGBAToYUVA(uint32_t AColour);
 
 // ---- threads and lifecycle (playerthreads.cpp) ----
-bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused);
+// What LockData gives back.
+inline constexpr Cardinal WAIT_TIMEOUT = 258;
+inline constexpr Cardinal WAIT_OBJECT_0 = 0;
+// SDL event types the play thread's loop handles; 24 … 27 are the player's own.
+inline constexpr Uint8 FF_ALLOC_EVENT = 24;
+inline constexpr Uint8 FF_REFRESH_EVENT = 25;
+inline constexpr Uint8 FF_QUIT_EVENT = 26;
+inline constexpr Uint8 FF_REOPEN_VIDEO_EVENT = 27;
+
+bool StreamOpen(TPlayerCore* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused);
 void StreamClose(TVideoState* is);
-void DoExit(TCustomPlayer* APlayer);
+void DoExit(TPlayerCore* APlayer);
 // SDL_Quit, one caller at a time.
 void QuitSDL();
-void EventLoop(TCustomPlayer* APlayer);
+void EventLoop(TPlayerCore* APlayer);
 void PushQuitEvent(TVideoState* is);
 void PushReopenVideoEvent(TVideoState* is);
 void PushUserEvent(Uint8 AType, TVideoState* is);

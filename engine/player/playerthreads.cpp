@@ -31,7 +31,7 @@ void PushReopenVideoEvent(TVideoState* is) {
   PushUserEvent(FF_REOPEN_VIDEO_EVENT, is);
 }
 
-bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused) {
+bool StreamOpen(TPlayerCore* APlayer, const String& AFileName, const AVInputFormat* AFormat, bool APaused) {
   TVideoState* is = nullptr;
   try {
     is = new TVideoState;
@@ -49,7 +49,7 @@ bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
   }
   is->filename = AFileName;
   is->iformat = AFormat;
-  is->av_sync_type = APlayer->av_sync_type();
+  is->av_sync_type = APlayer->Fav_sync_type;
   try {
     is->parse_tid = std::thread(ReadThread, is);
   } catch (const std::system_error&) {
@@ -59,7 +59,7 @@ bool StreamOpen(TCustomPlayer* APlayer, const String& AFileName, const AVInputFo
   }
   while (is->Opened == 0) PlayerSleep(10);
   if (is->Opened == 1) {
-    if (is->video_stream < 0 && !APlayer->DisableDisplay()) is->show_audio = Integer(APlayer->ShowAudio());
+    if (is->video_stream < 0 && !APlayer->Fdisplay_disable) is->show_audio = Integer(APlayer->FShowAudio);
     APlayer->FVideoState = is;
     is->refresh_tid = std::thread(RefreshThread, is);
     return true;
@@ -86,7 +86,7 @@ void StreamClose(TVideoState* is) {
   ff::av_freep(&is->rdft_data);
 }
 
-void DoExit(TCustomPlayer* APlayer) {
+void DoExit(TPlayerCore* APlayer) {
   if (TVideoState* is = APlayer->FVideoState.load()) {
     StreamClose(is);
     APlayer->FVideoState = nullptr;
@@ -99,7 +99,7 @@ void DoExit(TCustomPlayer* APlayer) {
 namespace {
 
 // One event under the data lock; false when the loop is over.
-bool HandleEvent(TCustomPlayer* APlayer, TVideoState* is, const SDL_Event& AEvent) {
+bool HandleEvent(TPlayerCore* APlayer, TVideoState* is, const SDL_Event& AEvent) {
   switch (AEvent.type) {
     case SDL_QUIT:
     case FF_QUIT_EVENT:
@@ -112,8 +112,8 @@ bool HandleEvent(TCustomPlayer* APlayer, TVideoState* is, const SDL_Event& AEven
         APlayer->Fscreen =
             libsdl::SDL_SetVideoMode(AEvent.resize.w, AEvent.resize.h, 32,
                                      SDL_HWSURFACE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_HWACCEL);
-      APlayer->SetScreenWidth(AEvent.resize.w);
-      APlayer->SetScreenHeight(AEvent.resize.h);
+      APlayer->Fscreen_width = AEvent.resize.w;
+      APlayer->Fscreen_height = AEvent.resize.h;
       is->width = AEvent.resize.w;
       is->height = AEvent.resize.h;
       if (is->paused == 1) VideoRefreshTimer(is, false);
@@ -148,7 +148,7 @@ bool HandleEvent(TCustomPlayer* APlayer, TVideoState* is, const SDL_Event& AEven
 
 }  // namespace
 
-void EventLoop(TCustomPlayer* APlayer) {
+void EventLoop(TPlayerCore* APlayer) {
   for (;;) {
     SDL_Event event{};
     const bool got = libsdl::SDL_WaitEvent(&event) == 1;
@@ -172,7 +172,7 @@ void EventLoop(TCustomPlayer* APlayer) {
   }
 }
 
-TPlayThread::TPlayThread(TCustomPlayer* AOwner) : TThread(true), FOwner(AOwner) {
+TPlayThread::TPlayThread(TPlayerCore* AOwner) : TThread(true), FOwner(AOwner) {
   SetFreeOnTerminate(true);
   Start();
 }
@@ -183,14 +183,14 @@ TPlayThread::~TPlayThread() {
 
 void TPlayThread::Execute() {
   struct TSetStopEvent {
-    TCustomPlayer* Owner;
+    TPlayerCore* Owner;
     ~TSetStopEvent() { Owner->FStopEvent.SetEvent(); }
   } stopEvent{FOwner};
   FOwner->SetPlayState(psPlay);
   try {
     EventLoop(FOwner);
   } catch (const std::exception& e) {
-    GetFFLogger()->Log(FOwner, llFatal, String("PlayThread Exception: ") + e.what());
+    GetFFLogger()->Log(FOwner->FPlayer, llFatal, String("PlayThread Exception: ") + e.what());
     FOwner->LockData(INFINITE);
     DoExit(FOwner);
     FOwner->UnlockData();

@@ -2,12 +2,12 @@
 // the play-event ring into OnPosition and OnState). Both start at once and free themselves.
 #pragma once
 
-#include "engine/player/customplayer.h"
+#include "engine/player/playercore.h"
 #include "platform/rtl/threads.h"
 
 class TPlayThread : public TThread {
  public:
-  explicit TPlayThread(TCustomPlayer* AOwner);
+  explicit TPlayThread(TPlayerCore* AOwner);
   ~TPlayThread() override;
   String ClassName() const override { return "TPlayThread"; }
 
@@ -15,12 +15,12 @@ class TPlayThread : public TThread {
   void Execute() override;
 
  private:
-  TCustomPlayer* FOwner;
+  TPlayerCore* FOwner;
 };
 
 class TEventThread : public TThread {
  public:
-  explicit TEventThread(TCustomPlayer* AOwner);
+  explicit TEventThread(TPlayerCore* AOwner);
   ~TEventThread() override;
   String ClassName() const override { return "TEventThread"; }
 
@@ -30,5 +30,5 @@ class TEventThread : public TThread {
  private:
   // Raises OnPosition (or OnState) where the owner wants its events.
   void Deliver(bool APosition);
-  TCustomPlayer* FOwner;
+  TPlayerCore* FOwner;
 };

@@ -44,7 +44,7 @@ Integer QueuedBytes(const TVideoState& is) {
 }
 
 void PerformSeek(TVideoState* is, bool& AEof) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   const Int64 target = is->seek_pos;
   const Int64 minTs = is->seek_rel > 0 ? target - is->seek_rel + 2 : INT64_MIN;
   const Int64 maxTs = is->seek_rel < 0 ? target - is->seek_rel - 2 : INT64_MAX;
@@ -85,10 +85,10 @@ void PerformSeek(TVideoState* is, bool& AEof) {
 
 // Opening the input and its streams; false on a failure (the reason is in LastErrMsg).
 bool OpenInput(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   TDictionary options;
-  if (owner->FrameWidth() > 0 && owner->FrameHeight() > 0)
-    options.Set("video_size", Printf("%dx%d", owner->FrameWidth(), owner->FrameHeight()).c_str());
+  if (owner->Fframe_width > 0 && owner->Fframe_height > 0)
+    options.Set("video_size", Printf("%dx%d", owner->Fframe_width, owner->Fframe_height).c_str());
   if (owner->Fframe_pix_fmt >= 0)
     options.Set("pixel_format", ff::av_get_pix_fmt_name(AVPixelFormat(owner->Fframe_pix_fmt)));
   AVFormatContext* ic = ff::avformat_alloc_context();
@@ -106,7 +106,7 @@ bool OpenInput(TVideoState* is) {
     return false;
   }
   is->ic = ic;
-  if (owner->genpts()) ic->flags |= AVFMT_FLAG_GENPTS;
+  if (owner->Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
   Integer found;
   {
     TCriticalSectionHold hold(CodecLock());
@@ -118,14 +118,14 @@ bool OpenInput(TVideoState* is) {
     return false;
   }
   if (ic->pb) ic->pb->eof_reached = 0;
-  if (owner->seek_by_bytes() < 0) owner->Setseek_by_bytes((ic->iformat->flags & AVFMT_TS_DISCONT) ? 1 : 0);
+  if (owner->Fseek_by_bytes < 0) owner->Fseek_by_bytes = (ic->iformat->flags & AVFMT_TS_DISCONT) ? 1 : 0;
   const String name = ic->iformat->name ? ic->iformat->name : "";
   is->IsImage2 = name == "image2" ? 1 : 0;
   is->IsDevice = name == "vfwcap" || name == "vfwcapture" ? 1 : 0;
   if (ic->start_time != AV_NOPTS_VALUE) is->StartTime = ic->start_time;
   is->Duration = ic->duration != AV_NOPTS_VALUE ? ic->duration : -1;
-  if (owner->start_time() != AV_NOPTS_VALUE) {
-    Int64 target = owner->start_time();
+  if (owner->Fstart_time != AV_NOPTS_VALUE) {
+    Int64 target = owner->Fstart_time;
     if (ic->start_time != AV_NOPTS_VALUE) target += ic->start_time;
     if (ff::avformat_seek_file(ic, -1, INT64_MIN, target, INT64_MAX, 0) < 0)
       owner->ReportError(
@@ -148,15 +148,15 @@ bool OpenInput(TVideoState* is) {
     streams[i] = TStreamChoiceInput{type, isBest ? 1 : 0};
   }
   Integer chosen[7];
-  ChooseStreams(streams.data(), Integer(streams.size()), owner->Fwanted_stream, owner->DisableVideo(),
-                owner->DisableAudio(), chosen);
+  ChooseStreams(streams.data(), Integer(streams.size()), owner->Fwanted_stream, owner->Fvideo_disable,
+                owner->Faudio_disable, chosen);
   const Integer audioIndex = chosen[AVMEDIA_TYPE_AUDIO + 1];
   const Integer videoIndex = chosen[AVMEDIA_TYPE_VIDEO + 1];
   const Integer subtitleIndex = chosen[AVMEDIA_TYPE_SUBTITLE + 1];
   if (audioIndex >= 0) StreamComponentOpen(is, audioIndex);
   Integer ret = -1;
   if (videoIndex >= 0) ret = StreamComponentOpen(is, videoIndex);
-  if (ret < 0 && !owner->DisableDisplay()) is->show_audio = 2;
+  if (ret < 0 && !owner->Fdisplay_disable) is->show_audio = 2;
   if (subtitleIndex >= 0) StreamComponentOpen(is, subtitleIndex);
   if (is->video_stream < 0 && is->audio_stream < 0) {
     std::lock_guard<std::mutex> hold(owner->FErrLock);
@@ -168,7 +168,7 @@ bool OpenInput(TVideoState* is) {
 }
 
 void ReadPackets(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   TPacketHolder holder(ff::av_packet_alloc());
   AVPacket* packet = holder.get();
   bool eof = false;
@@ -209,7 +209,7 @@ void ReadPackets(TVideoState* is) {
       if (!is->IsImage2 && !is->ErrorEOF) {
         is->ErrorEOF = 1;
         if (ret == AVERROR_EOF)
-          GetFFLogger()->Log(owner, llInfo, Printf("reach end of file: %s", is->filename.c_str()));
+          GetFFLogger()->Log(owner->FPlayer, llInfo, Printf("reach end of file: %s", is->filename.c_str()));
         else
           owner->ReportError(Printf("error #%d while reading file: %s", ret, is->filename.c_str()), false);
       }
@@ -269,7 +269,7 @@ void ReadThread(TVideoState* is) {
   if (is->video_stream >= 0) StreamComponentClose(is, is->video_stream);
   if (is->subtitle_stream >= 0) StreamComponentClose(is, is->subtitle_stream);
   if (is->ic) {
-    is->Owner->AVProbe()->SetFileHandle(nullptr);
+    is->Owner->FAVProbe->SetFileHandle(nullptr);
     UnicodeCloseInput(&is->ic);
   }
   if (!ok) PushQuitEvent(is);
@@ -278,7 +278,7 @@ void ReadThread(TVideoState* is) {
 
 Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
   AVFormatContext* ic = is->ic;
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   if (AStreamIndex < 0 || AStreamIndex >= Integer(ic->nb_streams)) return -1;
   AVStream* st = ic->streams[AStreamIndex];
   const AVCodec* codec = ff::avcodec_find_decoder(st->codecpar->codec_id);
@@ -288,15 +288,15 @@ Integer StreamComponentOpen(TVideoState* is, Integer AStreamIndex) {
   ff::avcodec_parameters_to_context(ctx, st->codecpar);
   ctx->pkt_timebase = st->time_base;
   ctx->debug = owner->Fdebug;
-  ctx->workaround_bugs = owner->workaround_bugs();
-  ctx->lowres = owner->lowres();
-  ctx->idct_algo = owner->idct_algo();
-  if (owner->fast()) ctx->flags2 |= AV_CODEC_FLAG2_FAST;
+  ctx->workaround_bugs = owner->Fworkaround_bugs;
+  ctx->lowres = owner->Flowres;
+  ctx->idct_algo = owner->Fidct_algo;
+  if (owner->Ffast) ctx->flags2 |= AV_CODEC_FLAG2_FAST;
   ctx->skip_frame = AVDiscard(owner->Fskip_frame);
   ctx->skip_idct = AVDiscard(owner->Fskip_idct);
   ctx->skip_loop_filter = AVDiscard(owner->Fskip_loop_filter);
-  ctx->err_recognition = owner->error_recognition();
-  ctx->error_concealment = owner->error_concealment();
+  ctx->err_recognition = owner->Ferror_recognition;
+  ctx->error_concealment = owner->Ferror_concealment;
   ctx->thread_count = 1;
   Integer opened;
   {
@@ -430,7 +430,7 @@ void StreamComponentClose(TVideoState* is, Integer AStreamIndex) {
 }
 
 bool SwitchStream(TVideoState* is, Integer AMediaType, Integer AStreamIndex) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   Integer current = -1;
   if (AMediaType == AVMEDIA_TYPE_VIDEO)
     current = is->video_stream;
@@ -462,7 +462,7 @@ bool SwitchStream(TVideoState* is, Integer AMediaType, Integer AStreamIndex) {
 }
 
 void StreamSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, Int64 APos, Int64 ARel) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   if (is->seek_req) return;
   owner->FSeeking = true;
   is->seek_paused = is->paused.load();
@@ -484,7 +484,7 @@ void StreamSeek(TVideoState* is, TSeekFlags AFlags, bool AWait, Int64 APos, Int6
 }
 
 void StreamTogglePause(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   if (owner->FSeekEvent.WaitFor(250) != wrSignaled) owner->FSeekEvent.SetEvent();
   if (!owner->VideoState()) return;
   if (is->paused) {

@@ -23,7 +23,7 @@ struct TVideoGraph {
 };
 
 bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   g.Free();
   g.Graph.reset(ff::avfilter_graph_alloc());
   if (!g.Graph) return false;
@@ -44,7 +44,7 @@ bool ConfigureGraph(TVideoState* is, TVideoGraph& g, const AVFrame* AFrame) {
   if (ff::av_opt_set_bin(g.Sink, "pix_fmts", reinterpret_cast<const uint8_t*>(&yuv420p), sizeof yuv420p,
                          AV_OPT_SEARCH_CHILDREN) < 0)
     return false;
-  const String filters = owner->VideoFilters();
+  const String filters = owner->Fvfilters;
   if (!filters.empty()) {
     AVFilterInOut* outputs = ff::avfilter_inout_alloc();
     AVFilterInOut* inputs = ff::avfilter_inout_alloc();
@@ -103,7 +103,7 @@ Integer GetVideoFrame(TVideoState* is, AVFrame* AFrame, Int64& APts, AVPacket* A
   for (;;) {
     const Integer r = ff::avcodec_receive_frame(is->video_ctx.get(), AFrame);
     if (r >= 0) {
-      APts = ChooseVideoPts(*is, AFrame->pts, AFrame->pkt_dts, is->Owner->decoder_reorder_pts());
+      APts = ChooseVideoPts(*is, AFrame->pts, AFrame->pkt_dts, is->Owner->Fdecoder_reorder_pts);
       is->skip_frames_index += 1;
       const float skipFrames = SkipFrames(is);
       if (is->skip_frames_index >= skipFrames) {
@@ -150,7 +150,7 @@ Integer OutputPicture(TVideoState* is, AVFrame* AFrame, double APts, Int64 APos)
 
 // Bookkeeping after each queued picture: seeking, opening paused, single steps.
 void AfterPicture(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   // Seeking ends before the picture event wakes a waiting seek, so the waiter sees it over.
   if (owner->FSeeking && !is->seek_req) owner->FSeeking = false;
   owner->FPictEvent.SetEvent();
@@ -191,15 +191,15 @@ namespace {
 // on it. The hook runs before the copy, outside the queue's lock: its handler may take its time or
 // call the player.
 TAVPicture PictureToQueue(TVideoState* is, const AVFrame* AFrame, Integer AWidth, Integer AHeight, double APts) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   TAVPicture src = PictureOf(AFrame);
-  if (owner->VerticalFlip()) {
+  if (owner->FVerticalFlip) {
     src.data[0] += src.linesize[0] * (AHeight - 1);
     src.data[1] += src.linesize[1] * (AHeight / 2 - 1);
     src.data[2] += src.linesize[2] * (AHeight / 2 - 1);
     for (Integer p = 0; p < 3; ++p) src.linesize[p] = -src.linesize[p];
   }
-  if (!owner->Hook() || !owner->OnHook.Get()) return src;
+  if (!owner->FHook || !owner->FPlayer->OnHook.Get()) return src;
   if (!is->hook_buffer || is->hook_width != AWidth || is->hook_height != AHeight) {
     const Integer size = ff::av_image_get_buffer_size(AV_PIX_FMT_YUV420P, AWidth, AHeight, 1);
     is->hook_buffer.reset(size > 0 ? static_cast<uint8_t*>(ff::av_malloc(size_t(size))) : nullptr);

@@ -98,19 +98,19 @@ void FillColumn(SDL_Surface* screen, Integer x, Integer y, Integer w, Integer h,
 }  // namespace
 
 void RefreshThread(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   while (!is->abort_request) {
     if (is->refresh != 1) {
       is->refresh = 1;
       PushUserEvent(FF_REFRESH_EVENT, is);
     }
-    const Integer ms = is->audio_st && is->show_audio ? owner->rdftspeed() : 5;
+    const Integer ms = is->audio_st && is->show_audio ? owner->Frdftspeed : 5;
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   }
 }
 
 void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   const double now = NowSeconds();
   bool seekSeen = is->seek_done;
   bool report = true;
@@ -151,7 +151,7 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
       if (vp.Queued <= 1) next = vp.DisplayTime + is->video_clock - vp.Pts;
     }
     // A paused player has no later picture to catch up with: a late one is shown, not dropped.
-    const bool late = owner->framedrop() && now > next && !is->IsDevice && !is->paused;
+    const bool late = owner->Fframedrop && now > next && !is->IsDevice && !is->paused;
     if (AAdvance && (late || seekSeen)) {
       {
         std::lock_guard<std::mutex> hold(is->pictq_mutex);
@@ -181,7 +181,7 @@ void VideoRefreshTimer(TVideoState* is, bool AAdvance) {
 }
 
 void VideoDisplay(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   if (!owner->Fscreen) VideoOpen(is, false);
   if (!owner->Fscreen) return;
   if (is->audio_st && is->show_audio)
@@ -191,14 +191,14 @@ void VideoDisplay(TVideoState* is) {
 }
 
 Integer VideoOpen(TVideoState* is, bool AForce) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   Integer w, h;
-  if (owner->FullScreen() && owner->Ffs_screen_width > 0) {
+  if (owner->Fis_full_screen && owner->Ffs_screen_width > 0) {
     w = owner->Ffs_screen_width;
     h = owner->Ffs_screen_height;
-  } else if (!owner->FullScreen() && owner->ScreenWidth() > 0) {
-    w = owner->ScreenWidth();
-    h = owner->ScreenHeight();
+  } else if (!owner->Fis_full_screen && owner->Fscreen_width > 0) {
+    w = owner->Fscreen_width;
+    h = owner->Fscreen_height;
   } else {
     std::lock_guard<std::mutex> hold(is->pictq_mutex);
     w = is->has_filter_output ? is->out_width & ~1 : 640;
@@ -209,7 +209,7 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
       screen->h == h)
     return 0;
   const Uint32 flags =
-      SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL | (owner->FullScreen() ? SDL_FULLSCREEN : SDL_RESIZABLE);
+      SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL | (owner->Fis_full_screen ? SDL_FULLSCREEN : SDL_RESIZABLE);
   screen = libsdl::SDL_SetVideoMode(w, h, 0, flags);
   // A palette screen (the dummy driver's default depth) cannot show YUV overlays.
   if (screen && screen->format->BitsPerPixel < 15) screen = libsdl::SDL_SetVideoMode(w, h, 32, flags);
@@ -218,14 +218,14 @@ Integer VideoOpen(TVideoState* is, bool AForce) {
     owner->ReportError("SDL: could not set video mode.", false);
     return -1;
   }
-  if (!owner->ScreenHandle()) libsdl::SDL_WM_SetCaption("RIVodero", "RIVodero");
+  if (!owner->FScreenHandle) libsdl::SDL_WM_SetCaption("RIVodero", "RIVodero");
   is->width = screen->w;
   is->height = screen->h;
   return 0;
 }
 
 void AllocPicture(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   {
     std::lock_guard<std::mutex> hold(is->pictq_mutex);
     TVideoPicture& vp = is->pictq[is->pictq_windex];
@@ -265,7 +265,7 @@ SDL_Rect PictureRect(Integer AWidth, Integer AHeight, Single AAspectRatio, Integ
 }
 
 void VideoImageDisplay(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   // Entries [subpq_rindex, + queued) stay put until this thread retires them.
   const TSubPicture* sp = is->subtitle_st && SubtitlesQueued(is) > 0 ? &is->subpq[is->subpq_rindex] : nullptr;
   // The video thread fills entries under the same lock: the picture shown is never half written.
@@ -286,7 +286,7 @@ void VideoImageDisplay(TVideoState* is) {
     }
   }
   SDL_Rect rect =
-      PictureRect(is->width, is->height, owner->AspectRatio(), vp.width, vp.height, vp.sample_aspect_ratio);
+      PictureRect(is->width, is->height, owner->FAspectRatio, vp.width, vp.height, vp.sample_aspect_ratio);
   rect.x = Sint16(rect.x + is->xleft);
   rect.y = Sint16(rect.y + is->ytop);
   libsdl::SDL_DisplayYUVOverlay(vp.overlay, &rect);
@@ -335,7 +335,7 @@ void FreeSubPicture(TSubPicture& sp) {
 }
 
 void VideoAudioDisplay(TVideoState* is) {
-  TCustomPlayer* owner = is->Owner;
+  TPlayerCore* owner = is->Owner;
   SDL_Surface* screen = owner->Fscreen;
   if (!screen || !is->audio_ctx) return;
   // What the audio callback keeps writing is read as it stands now.

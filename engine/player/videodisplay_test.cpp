@@ -1,6 +1,7 @@
 // Where the picture goes in the display area, and how bitmap subtitles blend into it.
 #include "engine/base/sdlstubs.h"
 #include "engine/player/playerstages.h"
+#include "engine/player/testkit/playercoreaccess.h"
 #include "engine/player/testkit/playertestkit.h"
 
 namespace {
@@ -123,10 +124,10 @@ TEST_F(RefreshTest, APausedPlayerShowsItsLatePicturesInsteadOfDroppingThem) {
   const TCase cases[] = {{"paused: both shown in turn", true, 2, 0}, {"playing: both dropped", false, 0, 2}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    player.FFramesShown = 0;
-    player.FFramesDropped = 0;
+    PlayerCore(player).FFramesShown = 0;
+    PlayerCore(player).FFramesDropped = 0;
     auto is = std::make_unique<TVideoState>();
-    is->Owner = &player;
+    is->Owner = &PlayerCore(player);
     is->video_st = &stream;
     is->paused = c.Paused ? 1 : 0;
     const double past = NowSeconds() - 5;
@@ -141,7 +142,7 @@ TEST_F(RefreshTest, APausedPlayerShowsItsLatePicturesInsteadOfDroppingThem) {
     EXPECT_EQ(player.FramesShown(), c.Shown);
     EXPECT_EQ(player.FramesDropped(), c.Dropped);
     EXPECT_EQ(is->pictq_size, 0);
-    player.Fscreen = nullptr;
+    PlayerCore(player).Fscreen = nullptr;
   }
   libsdl::SDL_Quit();
 }

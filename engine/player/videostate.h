@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "engine/base/avholders.h"
+#include "engine/player/playertypes.h"
 #include "engine/probe/avpicture.h"
 #include "platform/rtl/types.h"
 
-class TCustomPlayer;
-
-enum Tav_sync_type { AV_SYNC_AUDIO_MASTER, AV_SYNC_VIDEO_MASTER, AV_SYNC_EXTERNAL_CLOCK };
+class TPlayerCore;
 
 // Payload bytes of a queued packet count this much extra (the old list node's size).
 inline constexpr Integer PacketNodeOverhead = 72;
@@ -175,7 +174,7 @@ struct TVideoState {
   TAVPicture hook_picture;
   Integer hook_width = 0, hook_height = 0;
   std::atomic<Integer> refresh{0};
-  TCustomPlayer* Owner = nullptr;
+  TPlayerCore* Owner = nullptr;
   std::atomic<Integer> Opened{0};
   Int64 StartTime = 0, Duration = -1;
   std::atomic<Int64> AudioDuration{-1};

@@ -97,7 +97,7 @@ TEST_F(PreviewDisplay, TheJobsFilePlaysInThePreviewAndThePictureReturnsOnStop) {
 
   F->T_Movie_PLayer_FileName = TestMedia().Mkv;
   F->Button31->Click();
-  ASSERT_NE(F->RIVodero->FNativeWindow, 0u) << "SDL draws into Panel6";
+  ASSERT_NE(F->RIVodero->NativeWindow(), 0u) << "SDL draws into Panel6";
   // The first picture (the test pattern, scaled to the screen) replaces the placeholder.
   ASSERT_TRUE(ServeDisplayUntil([&] { return ColourShare(CaptureOf(Screen)) > 0.3; }));
   F->bsSkinButton13->Click();
