@@ -78,6 +78,47 @@ class IbsFormMenuTracking {
   virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
 };
 
+// The frame's layout at the form's current bounds, as the engine last worked it out: the layered
+// border, the frame objects and the menu bar place themselves by it.
+struct TbsFormGeometry {
+  Integer FormLeft = 0, FormTop = 0, FormWidth = 0, FormHeight = 0;
+  // The skin's frame stretched to the form's size: corner points, client, caption and buttons areas.
+  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
+  TRect NewClRect, NewCaptionRect, NewButtonsRect;
+  Integer NewButtonsOffset = 0;
+  bool NewButtonsInLeft = false;
+  TRect NewMaskRectArea;
+  TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
+  TRect NewDefCaptionRect;
+};
+
+// What the form is doing: its window state, rolling, moving and sizing, the menu modes and the frame
+// object that has the mouse.
+struct TbsFormMode {
+  // The skin draws the frame (a loaded skin on a skinnable form); else the default look does.
+  bool SkinSupport = false;
+  // The state the form asked for (the WindowState property) and the one its window is in.
+  TWindowState WindowStateInit = wsNormal;
+  TWindowState WindowState = wsNormal;
+  bool RollUpState = false, MaxRollUpState = false, RollUpBeforeMaximize = false;
+  bool SizeMove = false, Sizing = false, FullDrag = false;
+  // The layered border is sizing the form.
+  bool BorderLayerChangeSize = false;
+  bool FormActive = false;
+  // A skinned popup menu of the form is open; the menu bar holds the keyboard.
+  bool InMenu = false, InMainMenu = false;
+  // Indexes of the frame objects under the mouse now and before, and of the one that took the
+  // button down; -1 for none.
+  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+};
+
+// The glow layers of the caption buttons and menu-bar buttons, and the layered border (owned).
+struct TbsFormLayers {
+  TbsLayerManager* LayerManager = nullptr;
+  TbsLayerManager* MenuLayerManager = nullptr;
+  TbsFormLayerBorder* BorderLayer = nullptr;
+};
+
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
  public:
   using enum TbsBorderIcon;
@@ -95,7 +136,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetSkinData(TbsSkinData* Value);
   TbsSkinData* MenusSkinData() const override { return FMSD; }
   void SetMenusSkinData(TbsSkinData* Value);
-  TWindowState WindowState() const { return FWindowStateInit; }
+  TWindowState WindowState() const { return FMode.WindowStateInit; }
   void SetWindowState(TWindowState Value);
   TbsBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TbsBorderIcons Value);
@@ -235,27 +276,37 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
 
   // ---- public, not published ----
-  bool RollUpState() const { return FRollUpState; }
+  bool RollUpState() const { return FMode.RollUpState; }
   void SetRollUpState(bool Value);
-  Integer RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
-  bool MinimizeDefault = false;
+  Integer RealHeight() const { return FMode.RollUpState ? OldHeight : FGeometry.FormHeight; }
   bool GetSkinnableForm() const { return FSkinnableForm; }
   void SetSkinnableForm(bool Value);
-  bool PreviewMode = false;
-  bool AlwaysDisableLayeredFrames = false;
-  // The skinned-menu tracking of this form, when one is installed.
-  IbsFormMenuTracking* MenuTracking = nullptr;
-  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
-  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
+  // The skin chooser's preview: the frame is drawn but never layered, and nothing glows.
+  bool PreviewMode() const { return FPreviewMode; }
+  void SetPreviewMode(bool Value) { FPreviewMode = Value; }
+  // The skinned-menu tracking of this form, when one is installed; the form's own unless replaced.
+  IbsFormMenuTracking* MenuTracking() const { return FMenuTracking; }
+  void SetMenuTracking(IbsFormMenuTracking* Value) { FMenuTracking = Value; }
 
-  // ---- what the frame objects need beyond the above ----
-  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  // ---- the state the frame objects, the layered border and the menu bar share ----
+  const TbsFormGeometry& Geometry() const { return FGeometry; }
+  const TbsFormMode& Mode() const { return FMode; }
+  const TbsFormLayers& Layers() const { return FLayers; }
+  // The menu bar takes the keyboard (main-menu mode) and gives it back.
+  void EnterMainMenuMode() { FMode.InMainMenu = true; }
+  void LeaveMainMenuMode() { FMode.InMainMenu = false; }
+  // The form's skinned popup menu was closed by the menu bar.
+  void LeavePopupMenuMode() { FMode.InMenu = false; }
+  // A frame object gives back the mouse it took with the button down.
+  void ReleaseObjectCapture() { FMode.MouseCaptureObject = -1; }
+  // The layered border starts or ends sizing the form.
+  void SetBorderLayerSizing(bool Value) { FMode.BorderLayerChangeSize = Value; }
+  // The form's icon has an alpha channel (the caption icon button draws it blended).
+  bool IsAlphaIcon() const { return FIsAlphaIcon; }
+  void UpdateIconAlpha() { FIsAlphaIcon = CheckIconAlpha(); }
+
   TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
   void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
-  TbsLayerManager* FLayerManager = nullptr;
-  TbsLayerManager* FMenuLayerManager = nullptr;
-  // The four layered windows around the form (owned).
-  TbsFormLayerBorder* FBorderLayer = nullptr;
   bool UseFullLayeredBorder() const;
   bool FullLayeredBorderVisible(TPoint& TopLeft) const;
   // A full layered border on a form rolled up or minimized into a caption strip.
@@ -415,7 +466,6 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void CloseAll();
   void RestoreAll();
   void RestoreAllExcept(HWND AFormHandle);
-  bool FInMaximizeAll = false, FInRestoreAll = false;
   // ---- MDI: the children in the main form's window menu and tabs bar (called on a child's engine;
   // they work on the main form's engine) ----
   void AddChildToMenu(TCustomForm* Child);
@@ -431,35 +481,37 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void UpdateMDITabsBar();
   TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
   TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+
+  // ---- the window procedure ----
+  void FormWndProc(TMessage& Message);
+
+ private:
+  friend struct TbsSkinFormTestAccess;
+
+  TbsFormGeometry FGeometry;
+  TbsFormMode FMode;
+  TbsFormLayers FLayers;
+  IbsFormMenuTracking* FMenuTracking = nullptr;
+  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
+  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
+  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  bool MinimizeDefault = false, FPreviewMode = false, AlwaysDisableLayeredFrames = false;
+  bool FInMaximizeAll = false, FInRestoreAll = false;
   WNDPROC FClientInstance = nullptr;
   WNDPROC FPrevClientProc = nullptr;
   Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
   bool FStopCheckChildMove = false;
   HWND ChangeVisibleChildHanle = nullptr;
-
-  // ---- the window procedure ----
-  void FormWndProc(TMessage& Message);
-
-  // ---- engine state shared with the frame objects ----
   TWndMethod OldWindowProc;
-  bool FSkinSupport = false;
   bool FSkinnableForm = true;
   bool FIsVistaOs = true;
   bool FIsW7 = true;
   bool FIsLayerEnabled = true;
-  TWindowState FWindowStateInit = wsNormal;
-  TWindowState FWindowState = wsNormal;
-  bool FRollUpState = false;
-  bool MaxRollUpState = false;
-  bool FRollUpBeforeMaximize = false;
-  Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
-  bool FSizeMove = false, FSizing = false, FFullDrag = false, FBorderLayerChangeSize = false;
+  Integer FOldFormLeft = 0, FOldFormTop = 0;
   bool FBorderLayerHiddenByMinimize = false;
-  bool FFormActive = false;
   bool FStopPainting = false;
   bool FStartShow = true;
-  bool FInShortCut = false, InMenu = false, InMainMenu = false;
-  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+  bool FInShortCut = false;
   TPoint FOnMouseDownCoord{-1, -1};
   bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
   TRect OldBoundsRect;
@@ -468,23 +520,13 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer FOldFullBorder = -1;
   bool FSmartEffectsShow = false;
   bool FHaveShadow = false;
-  bool IsAlphaIcon = false;
+  bool FIsAlphaIcon = false;
   bool FMDIChildMaximized = false;
   bool FClientInActiveDraw = false;
   TColor BlackColor = TColor(0);
-  // The frame geometry at the current size.
-  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
-  TRect NewClRect, NewCaptionRect, NewButtonsRect;
-  Integer NewButtonsOffset = 0;
-  bool NewButtonsInLeft = false;
-  TRect NewMaskRectArea;
-  TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
-  TRect NewDefCaptionRect;
   // The four border strips of the skin mask at the current size.
   std::unique_ptr<TBitmap> RMTop, RMLeft, RMBottom, RMRight;
   HRGN FRgn = nullptr;
-
- private:
   TForm* FForm = nullptr;
   TbsSkinMenu* FSkinMenu = nullptr;  // owned as a component
   TbsSkinData* FSD = nullptr;

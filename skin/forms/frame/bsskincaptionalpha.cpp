@@ -61,7 +61,7 @@ void paintAlphaPreserving(TbsBitmap* Target, const TRect& Area,
 void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) {
   if (!HasSkin() || !ABitMap) return;
   (void)Cnvs;
-  Active = Parent->FFormActive;
+  Active = Parent->Mode().FormActive;
   TRect TR(0, 0, RectWidth(ObjectRect), RectHeight(ObjectRect));
   if (HasQuickButtons()) {
     const Integer Count = Parent->QuickButtons()->Count();

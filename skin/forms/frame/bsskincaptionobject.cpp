@@ -388,8 +388,10 @@ void TbsSkinCaptionObject::RedrawQuickButtons() {
 }
 
 void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& R, TbsSkinPopupMenu* Menu) {
-  if (Parent->FLayerManager && Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-  if (Parent->FMenuLayerManager && Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (Parent->Layers().LayerManager && Parent->Layers().LayerManager->IsVisible)
+    Parent->Layers().LayerManager->Hide();
+  if (Parent->Layers().MenuLayerManager && Parent->Layers().MenuLayerManager->IsVisible)
+    Parent->Layers().MenuLayerManager->Hide();
   TRect SR = R;
   const TRect Origin = ScreenObjectRect(true);
   OffsetRect(&SR, Origin.Left - ObjectRect.Left, Origin.Top - ObjectRect.Top);
@@ -461,11 +463,11 @@ void TbsSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
     if (WasDown && ActiveQuickButton != PopupMenuQuickButton && Clicked->OnClick) Clicked->OnClick(this);
   } else if (Button == mbRight && Parent->UseFullLayeredBorder()) {
     TPoint LayerTopLeft;
-    if (Parent->FullLayeredBorderVisible(LayerTopLeft) && !Parent->DisableSystemMenu() && ActiveQuickButton == -1 &&
-        Parent->MenuTracking) {
+    if (Parent->FullLayeredBorderVisible(LayerTopLeft) && !Parent->DisableSystemMenu() &&
+        ActiveQuickButton == -1 && Parent->MenuTracking()) {
       TPoint P;
       GetCursorPos(&P);
-      Parent->MenuTracking->PopupSystemMenu(P);
+      Parent->MenuTracking()->PopupSystemMenu(P);
     }
   }
 }
@@ -484,7 +486,7 @@ void TbsSkinCaptionObject::MouseLeave() {
   TestActiveQuickButton(-1, -1);
   if (FDown) {
     FDown = false;
-    Parent->MouseCaptureObject = -1;
+    Parent->ReleaseObjectCapture();
     TbsQuickButtonItems* Items = Parent->QuickButtons();
     if (MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Items->Count())
       Items->Items(MouseCaptureQuickButton)->Down = false;

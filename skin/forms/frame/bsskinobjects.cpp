@@ -127,8 +127,9 @@ TRect TbsActiveSkinObject::ScreenObjectRect(bool AWithLayeredBorder) const {
   TPoint Origin{0, 0};
   TPoint LayerTopLeft;
   if (F && F->FormStyle() == fsMDIChild) {
-    TPoint P = Parent->FSkinSupport ? TPoint{-Parent->NewClRect.Left, -Parent->NewClRect.Top}
-                                    : TPoint{-3, -Parent->GetDefCaptionHeight() - 3};
+    TPoint P = Parent->Mode().SkinSupport
+                   ? TPoint{-Parent->Geometry().NewClRect.Left, -Parent->Geometry().NewClRect.Top}
+                   : TPoint{-3, -Parent->GetDefCaptionHeight() - 3};
     Origin = F->ClientToScreen(P);
   } else if (AWithLayeredBorder && Parent->UseLayeredBorders() && Parent->FullLayeredBorderVisible(LayerTopLeft)) {
     Origin = LayerTopLeft;
@@ -157,9 +158,13 @@ void TbsActiveSkinObject::HideGlowOn(TbsLayerManager* Manager) {
   Manager->Hide();
 }
 
-void TbsActiveSkinObject::ShowLayer() { ShowGlowOn(Parent->FLayerManager, true); }
+void TbsActiveSkinObject::ShowLayer() {
+  ShowGlowOn(Parent->Layers().LayerManager, true);
+}
 
-void TbsActiveSkinObject::HideLayer() { HideGlowOn(Parent->FLayerManager); }
+void TbsActiveSkinObject::HideLayer() {
+  HideGlowOn(Parent->Layers().LayerManager);
+}
 
 void TbsActiveSkinObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
   Parent->DoMouseDownEvent(IDName, X, Y, ObjectRect, Button);
@@ -212,8 +217,8 @@ TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObje
 }
 
 bool TbsSkinAnimateObject::InRestoreState() const {
-  return (Command == cmMaximize && Parent->FWindowStateInit == wsMaximized) ||
-         (Command == cmMinimize && Parent->FWindowStateInit == wsMinimized) ||
+  return (Command == cmMaximize && Parent->Mode().WindowStateInit == wsMaximized) ||
+         (Command == cmMinimize && Parent->Mode().WindowStateInit == wsMinimized) ||
          (Command == cmRollUp && Parent->RollUpState());
 }
 
@@ -286,9 +291,13 @@ void TbsSkinAnimateObject::ChangeFrame() {
   FInc = 25;
 }
 
-void TbsSkinAnimateObject::ShowLayer() { ShowGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager, false); }
+void TbsSkinAnimateObject::ShowLayer() {
+  ShowGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager, false);
+}
 
-void TbsSkinAnimateObject::HideLayer() { HideGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager); }
+void TbsSkinAnimateObject::HideLayer() {
+  HideGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager);
+}
 
 void TbsSkinAnimateObject::MouseEnter() {
   if (Command != cmDefault) Hint = (!RestoreHint.empty() && InRestoreState()) ? RestoreHint : FTempHint;
@@ -386,8 +395,10 @@ void TbsSkinAnimateObject::TrackMenu() {
   if (!MenuItem || MenuItem->Count() == 0) return;
   const TRect R = ScreenObjectRect(false);
   FMenuTracking = true;
-  if (Parent->FLayerManager && Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-  if (Parent->FMenuLayerManager && Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (Parent->Layers().LayerManager && Parent->Layers().LayerManager->IsVisible)
+    Parent->Layers().LayerManager->Hide();
+  if (Parent->Layers().MenuLayerManager && Parent->Layers().MenuLayerManager->IsVisible)
+    Parent->Layers().MenuLayerManager->Hide();
   if (FMouseIn) ShowLayer();
   PopupFrameObjectMenu(Parent, MenuItem, R, FPopupUp,
                        Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData());

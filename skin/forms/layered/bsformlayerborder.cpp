@@ -140,7 +140,7 @@ void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, TForm* AForm) {
     HitBottomRightY = B.Bottom - FData->HitTestRBPoint.Y;
   }
   if (FData->FullBorder) {
-    if (BSF != nullptr) BSF->IsAlphaIcon = BSF->CheckIconAlpha();
+    if (BSF != nullptr) BSF->UpdateIconAlpha();
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
   }
   CreateBlurMaskRegions();
@@ -577,8 +577,9 @@ void TbsFormLayerBorder::ResetButtons() {
 
 void TbsFormLayerBorder::UpdateActiveObject(Integer X, Integer Y) {
   if (BSF == nullptr || FForm == nullptr) return;
-  if (BSF->ObjectCount() == 0 || !BSF->GetFormActive() || BSF->FSizeMove || BSF->FBorderLayerChangeSize ||
-      BSF->PreviewMode || (FForm->FormStyle() == fsMDIChild && BSF->FWindowState == wsMaximized) ||
+  if (BSF->ObjectCount() == 0 || !BSF->GetFormActive() || BSF->Mode().SizeMove ||
+      BSF->Mode().BorderLayerChangeSize || BSF->PreviewMode() ||
+      (FForm->FormStyle() == fsMDIChild && BSF->Mode().WindowState == wsMaximized) ||
       FForm->BorderStyle() == bsNone || !(FData == nullptr || FData->FullBorder))
     return;
   OldActiveObject = ActiveObject;
