@@ -14,8 +14,6 @@
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 #include "skin/forms/layered/bsformlayerborder.h"
-#include "skin/forms/mdi/bsskinmditabsbar.h"
-#include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   auto* F = dynamic_cast<TForm*>(AOwner);
@@ -52,7 +50,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
 
   FSkinMenu = new TbsSkinMenu(this, FForm);
-  FFormMenus = std::make_unique<TbsFormMenus>(this);
+  FFormMenus = MakeFormMenus(this);
   FMenuTracking = FFormMenus.get();
 
   // The engine draws its own caption buttons.
@@ -125,7 +123,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   else if (AComponent == FStatusBar)
     FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
-  if (AComponent == FMDITabsBar) FMDITabsBar = nullptr;
+  if (AComponent == FMDITabsBarComponent) {
+    FMDITabsBar = nullptr;
+    FMDITabsBarComponent = nullptr;
+  }
   if (AComponent == FSkinRibbonComponent) {
     FSkinRibbon = nullptr;
     FSkinRibbonComponent = nullptr;
@@ -164,13 +165,6 @@ void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
 
 void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
   FStatusBar = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
-void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
-  if (FMDITabsBar == Value) return;
-  if (FMDITabsBar != nullptr) FMDITabsBar->RemoveFreeNotification(this);
-  FMDITabsBar = Value;
   if (Value != nullptr) Value->FreeNotification(this);
 }
 

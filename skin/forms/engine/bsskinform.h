@@ -76,7 +76,17 @@ class IbsFormMenuTracking {
   virtual TMainMenu* MainMenuBarChildMenu() const { return nullptr; }
   // The engine's skin changed (the tray menu follows it).
   virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
+  // An MDI child of this main form was maximized, or the children restored: the menu bar shows or
+  // drops the child's buttons.
+  virtual void MDIChildMaximize() {}
+  virtual void MDIChildRestore() {}
+  // The menu of the maximized MDI child changed: the menu bar that shows one takes its items anew.
+  virtual void ChildMenuChanged() {}
 };
+
+class TbsSkinForm;
+// The form's own menu tracking (system menu, tray menu, menu bar), made by the menu bar's family.
+std::unique_ptr<IbsFormMenuTracking> MakeFormMenus(TbsSkinForm* Engine);
 
 // The frame's layout at the form's current bounds, as the engine last worked it out: the layered
 // border, the frame objects and the menu bar place themselves by it.
@@ -537,6 +547,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsSkinHint* FSkinHint = nullptr;
   TbsSkinStatusBar* FStatusBar = nullptr;
   TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+  // The same bar as a component, for its free notification.
+  TComponent* FMDITabsBarComponent = nullptr;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
   std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
   std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;

@@ -5,8 +5,6 @@
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/menubar/bsformmenus.h"
-#include "skin/forms/menubar/bsskinmainmenubar.h"
 
 namespace {
 
@@ -373,9 +371,7 @@ void TbsSkinForm::updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed) {
 void TbsSkinForm::updateMainMenuBar() {
   TCustomForm* M = appMainForm();
   TbsSkinForm* S = M != nullptr ? GetSkinFormOf(M) : nullptr;
-  auto* Menus = S != nullptr ? dynamic_cast<TbsFormMenus*>(S->FMenuTracking) : nullptr;
-  TbsSkinMainMenuBar* Bar = Menus != nullptr ? Menus->MainMenuBar : nullptr;
-  if (Bar != nullptr && (Bar->GetChildMainMenu() != nullptr || Bar->ChildMenuIn)) Bar->UpDateItems();
+  if (S != nullptr && S->FMenuTracking != nullptr) S->FMenuTracking->ChildMenuChanged();
 }
 
 void TbsSkinForm::mdiChildDestroyed() {
@@ -402,8 +398,7 @@ void TbsSkinForm::mdiChildTextChanged() {
 
 void TbsSkinForm::childrenRestored() {
   UpDateFormNC();
-  auto* Menus = dynamic_cast<TbsFormMenus*>(FMenuTracking);
-  if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
+  if (FMenuTracking != nullptr) FMenuTracking->MDIChildRestore();
   if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildRestore();
   UpdateMDIScrollBars(true);
 }
@@ -452,8 +447,7 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
       if (isMDIMain() && !FInMaximizeAll) {
         FMDIChildMaximized = true;
         UpDateFormNC();
-        auto* Menus = dynamic_cast<TbsFormMenus*>(FMenuTracking);
-        if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+        if (FMenuTracking != nullptr) FMenuTracking->MDIChildMaximize();
         if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildMaximize();
         FInMaximizeAll = true;
         MaximizeAll();

@@ -234,6 +234,14 @@ void TbsSkinForm::RefreshMDIBarTab(TCustomForm* Child) {
     if (Bar->Tabs(i)->Child == Child) Bar->RedrawTab(Bar->Tabs(i));
 }
 
+void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
+  if (FMDITabsBar == Value) return;
+  if (FMDITabsBarComponent != nullptr) FMDITabsBarComponent->RemoveFreeNotification(this);
+  FMDITabsBar = Value;
+  FMDITabsBarComponent = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
 void TbsSkinForm::UpdateMDITabsBar() {
   TbsSkinForm* S = mainSkinForm();
   if (S != nullptr && S->MDITabsBar() != nullptr) S->MDITabsBar()->UpdateActiveTab();

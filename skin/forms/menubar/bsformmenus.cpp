@@ -6,6 +6,10 @@
 #include "skin/forms/menubar/bsskinmainmenubar.h"
 #include "skin/menus/bsskinpopupwindow.h"
 
+std::unique_ptr<IbsFormMenuTracking> MakeFormMenus(TbsSkinForm* Engine) {
+  return std::make_unique<TbsFormMenus>(Engine);
+}
+
 TbsFormMenus::TbsFormMenus(TbsSkinForm* AEngine) : Engine(AEngine) {
   FSysMenu = new TPopupMenu(Engine);
   FSysTrayMenu = new TbsSkinPopupMenu(Engine);
@@ -366,4 +370,20 @@ void TbsFormMenus::SetTrayIcon(IbsFormTrayIcon* Value) {
     Value->SetPopupMenu(FSysTrayMenu);
     if (!Value->HasOnDblClick()) Value->SetOnDblClick([this](TObject*) { RestoreFromTray(); });
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The MDI main form's menu bar
+
+void TbsFormMenus::MDIChildMaximize() {
+  if (MainMenuBar != nullptr) MainMenuBar->MDIChildMaximize();
+}
+
+void TbsFormMenus::MDIChildRestore() {
+  if (MainMenuBar != nullptr) MainMenuBar->MDIChildRestore();
+}
+
+void TbsFormMenus::ChildMenuChanged() {
+  if (MainMenuBar != nullptr && (MainMenuBar->GetChildMainMenu() != nullptr || MainMenuBar->ChildMenuIn))
+    MainMenuBar->UpDateItems();
 }
