@@ -13,7 +13,6 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   auto* F = dynamic_cast<TForm*>(AOwner);
@@ -44,7 +43,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
   FLayers.LayerManager = new TbsLayerManager(this);
   FLayers.MenuLayerManager = new TbsLayerManager(this);
-  FLayers.BorderLayer = new TbsFormLayerBorder(this);
+  FLayers.BorderLayer = MakeFormLayerBorder(this);
   FMouseTimer = timer(50, &TbsSkinForm::mouseTimerProc);
   FMorphTimer = timer(25, &TbsSkinForm::morphTimerProc);
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
@@ -335,7 +334,7 @@ void TbsSkinForm::CheckAppLayeredBorders() {
   for (Integer i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* F = Screen->Forms(i);
     if (F == FForm || !F->Visible() || F->FormStyle() == fsStayOnTop || F->FormStyle() == fsMDIChild ||
-        dynamic_cast<TbsFormLayerWindow*>(F) != nullptr)
+        IsFormLayerWindow(F))
       continue;
     Others.push_back(F);
   }
@@ -427,11 +426,8 @@ bool TbsSkinForm::UseFullLayeredBorder() const {
 }
 
 bool TbsSkinForm::FullLayeredBorderVisible(TPoint& TopLeft) const {
-  if (FLayers.BorderLayer == nullptr || !FLayers.BorderLayer->FVisible ||
-      !FLayers.BorderLayer->FullBorder() || FLayers.BorderLayer->TopBorder == nullptr)
-    return false;
-  TopLeft = Point(FLayers.BorderLayer->TopBorder->Left(), FLayers.BorderLayer->TopBorder->Top());
-  return true;
+  return FLayers.BorderLayer != nullptr && FLayers.BorderLayer->FVisible &&
+         FLayers.BorderLayer->FullBorder() && FLayers.BorderLayer->TopWindowPos(TopLeft);
 }
 
 bool TbsSkinForm::IsRolledFullBorder() const {

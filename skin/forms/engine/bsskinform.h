@@ -17,6 +17,7 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/engine/bscustomformlayerborder.h"
 #include "skin/forms/engine/bsformribbon.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
@@ -24,7 +25,6 @@
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
-class TbsFormLayerBorder;
 class TbsSkinHint;
 class TbsSkinMDITabsBar;
 class TbsSkinScrollBar;
@@ -126,7 +126,7 @@ struct TbsFormMode {
 struct TbsFormLayers {
   TbsLayerManager* LayerManager = nullptr;
   TbsLayerManager* MenuLayerManager = nullptr;
-  TbsFormLayerBorder* BorderLayer = nullptr;
+  TbsCustomFormLayerBorder* BorderLayer = nullptr;
 };
 
 class TbsSkinForm : public TComponent, public IbsSkinMenuHost {

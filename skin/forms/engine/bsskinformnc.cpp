@@ -10,7 +10,6 @@
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -379,7 +378,7 @@ void TbsSkinForm::Move(Integer AX, Integer AY) {
 
 void TbsSkinForm::SetBounds(Integer AX, Integer AY, Integer AW, Integer AH) {
   if (layeredOuterBounds()) {
-    const TbsFormLayerBorder* L = FLayers.BorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     AX += L->LeftSize;
     AY += L->TopSize;
     AW -= L->LeftSize + L->RightSize;
@@ -409,7 +408,7 @@ void TbsSkinForm::RestoreOldFormBounds() {
   TPoint LayerTopLeft;
   if (FOldFullBorder == 1 && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft)) {
     const TRect& B = FOldFormBounds;
-    const TbsFormLayerBorder* L = FLayers.BorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     FForm->SetBounds(B.Left + L->LeftSize, B.Top + L->TopSize, B.Right - L->LeftSize - L->RightSize,
                      B.Bottom - L->TopSize - L->BottomSize);
   } else if (FOldFullBorder == 1) {
@@ -551,7 +550,7 @@ void TbsSkinForm::maximizeInMonitor() {
       R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
   if (UseFullLayeredBorder()) {
-    const TbsFormLayerBorder* L = FLayers.BorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     R = Rect(R.Left + L->LeftSize, R.Top + L->TopSize, R.Right - L->RightSize, R.Bottom - L->BottomSize);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());

@@ -5,7 +5,6 @@
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordsobjects.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 

@@ -10,7 +10,6 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsregions.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 

@@ -10,7 +10,6 @@
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -704,7 +703,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
 void TbsSkinForm::saveFrameBounds() {
   TPoint LayerTopLeft;
   if (FullLayeredBorderVisible(LayerTopLeft)) {
-    const TbsFormLayerBorder* L = FLayers.BorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     FOldFormBounds = Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
                           FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
     FOldFullBorder = 1;

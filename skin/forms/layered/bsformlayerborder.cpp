@@ -87,11 +87,25 @@ HRGN rectUnion(const TRect& R, HRGN A, HRGN B, Integer OffsetB) {
 
 }  // namespace
 
-TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner) : TComponent(AOwner), BSF(AOwner) {
+TbsCustomFormLayerBorder* MakeFormLayerBorder(TbsSkinForm* Engine) {
+  return new TbsFormLayerBorder(Engine);
+}
+
+bool IsFormLayerWindow(const TCustomForm* F) {
+  return dynamic_cast<const TbsFormLayerWindow*>(F) != nullptr;
+}
+
+TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner) : TbsCustomFormLayerBorder(AOwner), BSF(AOwner) {
   MouseTimer = new TTimer(this);
   MouseTimer->SetEnabled(false);
   MouseTimer->SetInterval(500);
   MouseTimer->OnTimer = [this](TObject* Sender) { MouseTimerProc(Sender); };
+}
+
+bool TbsFormLayerBorder::TopWindowPos(TPoint& P) const {
+  if (TopBorder == nullptr) return false;
+  P = Point(TopBorder->Left(), TopBorder->Top());
+  return true;
 }
 
 TbsFormLayerBorder::~TbsFormLayerBorder() {

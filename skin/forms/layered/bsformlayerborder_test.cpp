@@ -42,7 +42,7 @@ class LayeredBorderTest : public TSkinControlTest {
     Engine = new TbsSkinForm(Form);
     Engine->SetSkinData(Skin.get());
     Pump();
-    Border = Engine->Layers().BorderLayer;
+    Border = static_cast<TbsFormLayerBorder*>(Engine->Layers().BorderLayer);
   }
   void TearDown() override {
     if (Engine != nullptr) Engine->SkinMenu()->Hide();
