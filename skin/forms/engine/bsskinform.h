@@ -19,6 +19,7 @@
 #include "skin/core/bsskindata.h"
 #include "skin/forms/engine/bscustomformlayerborder.h"
 #include "skin/forms/engine/bsformribbon.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
@@ -37,7 +38,6 @@ using TbsBorderIcons = TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
-using TbsCaptionPaintEvent = std::function<void(TCanvas* Cnvs, const TRect& R, bool AActive)>;
 using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TbsMouseEnterEvent = std::function<void(const String& IDName)>;
 using TbsMouseLeaveEvent = std::function<void(const String& IDName)>;
@@ -49,87 +49,11 @@ using TbsMouseMoveEvent =
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
-// The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
-// built above the engine. Absent, the calls do nothing.
-class IbsFormMenuTracking {
- public:
-  virtual ~IbsFormMenuTracking() = default;
-  // Leaves main-menu mode (the menu bar gives the keyboard back).
-  virtual void SkinMainMenuClose() = 0;
-  // The system menu at a screen point, and below the system-menu button (Alt+Space).
-  virtual void PopupSystemMenu(const TPoint& P) = 0;
-  virtual void PopupSystemMenuAtButton() = 0;
-  // SC_KEYMENU outside menu mode: the menu bar enters its keyboard mode.
-  virtual void MenuBarMenuEnter() = 0;
-  // Alt+letter: true when the menu bar opened the item with that accelerator.
-  virtual bool MainMenuBarAccel(Word Key) = 0;
-  // The items of the form's system menu (the built-in one or the application's SystemMenu).
-  virtual TMenuItem* GetSystemMenuItems() = 0;
-  virtual void MinimizeToTray() = 0;
-  // The application hook that hands key presses to the open menu; main-menu mode of the bar ends.
-  virtual void HookApp() {}
-  virtual void UnHookApp() {}
-  virtual void MainMenuBarExit() {}
-  // The main menu of the linked menu bar; null without a bar or a menu on it.
-  virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
-  // The menu of the maximized MDI child the bar shows beside the form's own; null when none.
-  virtual TMainMenu* MainMenuBarChildMenu() const { return nullptr; }
-  // The engine's skin changed (the tray menu follows it).
-  virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
-  // An MDI child of this main form was maximized, or the children restored: the menu bar shows or
-  // drops the child's buttons.
-  virtual void MDIChildMaximize() {}
-  virtual void MDIChildRestore() {}
-  // The menu of the maximized MDI child changed: the menu bar that shows one takes its items anew.
-  virtual void ChildMenuChanged() {}
-};
-
 class TbsSkinForm;
 // The form's own menu tracking (system menu, tray menu, menu bar), made by the menu bar's family.
 std::unique_ptr<IbsFormMenuTracking> MakeFormMenus(TbsSkinForm* Engine);
 
-// The frame's layout at the form's current bounds, as the engine last worked it out: the layered
-// border, the frame objects and the menu bar place themselves by it.
-struct TbsFormGeometry {
-  Integer FormLeft = 0, FormTop = 0, FormWidth = 0, FormHeight = 0;
-  // The skin's frame stretched to the form's size: corner points, client, caption and buttons areas.
-  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
-  TRect NewClRect, NewCaptionRect, NewButtonsRect;
-  Integer NewButtonsOffset = 0;
-  bool NewButtonsInLeft = false;
-  TRect NewMaskRectArea;
-  TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
-  TRect NewDefCaptionRect;
-};
-
-// What the form is doing: its window state, rolling, moving and sizing, the menu modes and the frame
-// object that has the mouse.
-struct TbsFormMode {
-  // The skin draws the frame (a loaded skin on a skinnable form); else the default look does.
-  bool SkinSupport = false;
-  // The state the form asked for (the WindowState property) and the one its window is in.
-  TWindowState WindowStateInit = wsNormal;
-  TWindowState WindowState = wsNormal;
-  bool RollUpState = false, MaxRollUpState = false, RollUpBeforeMaximize = false;
-  bool SizeMove = false, Sizing = false, FullDrag = false;
-  // The layered border is sizing the form.
-  bool BorderLayerChangeSize = false;
-  bool FormActive = false;
-  // A skinned popup menu of the form is open; the menu bar holds the keyboard.
-  bool InMenu = false, InMainMenu = false;
-  // Indexes of the frame objects under the mouse now and before, and of the one that took the
-  // button down; -1 for none.
-  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
-};
-
-// The glow layers of the caption buttons and menu-bar buttons, and the layered border (owned).
-struct TbsFormLayers {
-  TbsLayerManager* LayerManager = nullptr;
-  TbsLayerManager* MenuLayerManager = nullptr;
-  TbsCustomFormLayerBorder* BorderLayer = nullptr;
-};
-
-class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
+class TbsSkinForm : public TComponent, public IbsFormObjectHost {
  public:
   using enum TbsBorderIcon;
   // The owner must be a form: anything else raises the platform's invalid-cast error.
@@ -139,15 +63,17 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
-  TForm* Form() const { return FForm; }
+  TForm* Form() const override { return FForm; }
+  TComponent* HostComponent() override { return this; }
+  const TbsCaptionPaintEvent& CaptionPaintEvent() const override { return OnCaptionPaint; }
 
   // ---- published properties ----
   TbsSkinData* SkinData() const override { return FSD; }
   void SetSkinData(TbsSkinData* Value);
   TbsSkinData* MenusSkinData() const override { return FMSD; }
   void SetMenusSkinData(TbsSkinData* Value);
-  TWindowState WindowState() const { return FMode.WindowStateInit; }
-  void SetWindowState(TWindowState Value);
+  TWindowState WindowState() const override { return FMode.WindowStateInit; }
+  void SetWindowState(TWindowState Value) override;
   TbsBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TbsBorderIcons Value);
   bool AlphaBlend() const { return FAlphaBlend; }
@@ -156,9 +82,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetAlphaBlendValue(Byte Value);
   bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
   void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-  bool ShowIcon() const { return FShowIcon; }
+  bool ShowIcon() const override { return FShowIcon; }
   void SetShowIcon(bool Value);
-  TFont* DefCaptionFont() const { return FDefCaptionFont.get(); }
+  TFont* DefCaptionFont() const override { return FDefCaptionFont.get(); }
   void SetDefCaptionFont(TFont* Value);
   TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
   void SetDefInActiveCaptionFont(TFont* Value);
@@ -177,7 +103,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
   TbsClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
   void SetClientInActiveEffectType(TbsClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
-  bool DisableSystemMenu() const { return FDisableSystemMenu; }
+  bool DisableSystemMenu() const override { return FDisableSystemMenu; }
   void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
   bool AlwaysResize() const { return FAlwaysResize; }
   void SetAlwaysResize(bool Value) { FAlwaysResize = Value; }
@@ -191,9 +117,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
   bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
   void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
-  bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
+  bool AlwaysMinimizeToTray() const override { return FAlwaysMinimizeToTray; }
   void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
-  bool UseSkinFontInCaption() const { return FUseSkinFontInCaption; }
+  bool UseSkinFontInCaption() const override { return FUseSkinFontInCaption; }
   void SetUseSkinFontInCaption(bool Value) { FUseSkinFontInCaption = Value; }
   bool MaximizeOnFullScreen() const { return FMaximizeOnFullScreen; }
   void SetMaximizeOnFullScreen(bool Value) { FMaximizeOnFullScreen = Value; }
@@ -205,16 +131,16 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
   bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
   void SetShowMDIScrollBars(bool Value) { FShowMDIScrollBars = Value; }
-  bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+  bool QuickButtonsShowHint() const override { return FQuickButtonsShowHint; }
   void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
-  bool QuickButtonsShowDivider() const { return FQuickButtonsShowDivider; }
+  bool QuickButtonsShowDivider() const override { return FQuickButtonsShowDivider; }
   void SetQuickButtonsShowDivider(bool Value) { FQuickButtonsShowDivider = Value; }
-  TCustomImageList* QuickImageList() const { return FQuickImageList; }
+  TCustomImageList* QuickImageList() const override { return FQuickImageList; }
   void SetQuickImageList(TCustomImageList* Value);
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
   // Shows the frame objects' hints (with ShowObjectHint).
-  TbsSkinHint* SkinHint() const { return FSkinHint; }
+  TbsSkinHint* SkinHint() const override { return FSkinHint; }
   void SetSkinHint(TbsSkinHint* Value);
   // Its size grip is hidden while the form is maximized.
   TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
@@ -286,8 +212,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
 
   // ---- public, not published ----
-  bool RollUpState() const { return FMode.RollUpState; }
-  void SetRollUpState(bool Value);
+  bool RollUpState() const override { return FMode.RollUpState; }
+  void SetRollUpState(bool Value) override;
   Integer RealHeight() const { return FMode.RollUpState ? OldHeight : FGeometry.FormHeight; }
   bool GetSkinnableForm() const { return FSkinnableForm; }
   void SetSkinnableForm(bool Value);
@@ -295,46 +221,46 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   bool PreviewMode() const { return FPreviewMode; }
   void SetPreviewMode(bool Value) { FPreviewMode = Value; }
   // The skinned-menu tracking of this form, when one is installed; the form's own unless replaced.
-  IbsFormMenuTracking* MenuTracking() const { return FMenuTracking; }
+  IbsFormMenuTracking* MenuTracking() const override { return FMenuTracking; }
   void SetMenuTracking(IbsFormMenuTracking* Value) { FMenuTracking = Value; }
 
   // ---- the state the frame objects, the layered border and the menu bar share ----
-  const TbsFormGeometry& Geometry() const { return FGeometry; }
-  const TbsFormMode& Mode() const { return FMode; }
-  const TbsFormLayers& Layers() const { return FLayers; }
+  const TbsFormGeometry& Geometry() const override { return FGeometry; }
+  const TbsFormMode& Mode() const override { return FMode; }
+  const TbsFormLayers& Layers() const override { return FLayers; }
   // The menu bar takes the keyboard (main-menu mode) and gives it back.
   void EnterMainMenuMode() { FMode.InMainMenu = true; }
   void LeaveMainMenuMode() { FMode.InMainMenu = false; }
   // The form's skinned popup menu was closed by the menu bar.
   void LeavePopupMenuMode() { FMode.InMenu = false; }
   // A frame object gives back the mouse it took with the button down.
-  void ReleaseObjectCapture() { FMode.MouseCaptureObject = -1; }
+  void ReleaseObjectCapture() override { FMode.MouseCaptureObject = -1; }
   // The layered border starts or ends sizing the form.
   void SetBorderLayerSizing(bool Value) { FMode.BorderLayerChangeSize = Value; }
   // The form's icon has an alpha channel (the caption icon button draws it blended).
-  bool IsAlphaIcon() const { return FIsAlphaIcon; }
+  bool IsAlphaIcon() const override { return FIsAlphaIcon; }
   void UpdateIconAlpha() { FIsAlphaIcon = CheckIconAlpha(); }
 
-  TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  TbsQuickButtonItems* QuickButtons() const override { return FQuickButtons.get(); }
   void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
-  bool UseFullLayeredBorder() const;
-  bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  bool UseFullLayeredBorder() const override;
+  bool FullLayeredBorderVisible(TPoint& TopLeft) const override;
   // A full layered border on a form rolled up or minimized into a caption strip.
   bool IsRolledFullBorder() const;
-  TMenuItem* GetSystemMenuItems();
+  TMenuItem* GetSystemMenuItems() override;
   // The chain of open skinned popup levels of this form; every skinned menu of the form opens there.
   TbsSkinMenu* SkinMenu() override { return FSkinMenu; }
   void SkinMenuOpen() override;
   void SkinMenuClose() override;
-  void MinimizeToTray();
-  Integer GetAppMenuCaptionOffsetOf() const;
+  void MinimizeToTray() override;
+  Integer GetAppMenuCaptionOffsetOf() const override;
   // The maximized MDI child of the application's main form: its active child when that is
   // maximized, else the first maximized one; nullptr when none.
   TForm* GetMaximizedMDIChild() const;
   bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
   // The text the caption shows: the form's caption, and on an MDI main form with a maximized child
   // " - [" + the child's caption + "]" after it (the skinned and the default look alike).
-  String CaptionText() const;
+  String CaptionText() const override;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
@@ -342,8 +268,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // Sets or clears the drop shadow of the form's window class; AHideFormBefore hides the form around
   // the change.
   void EnableShadow(bool AShowShadow, bool AHideFormBefore);
-  bool GetFormActive() const;
-  bool UseLayeredBorders() const;
+  bool GetFormActive() const override;
+  bool UseLayeredBorders() const override;
   bool NeedLayeredShow() const;
   // After the application is restored: shows the other visible forms and the main form again, so
   // each layered border comes back above its form.
@@ -359,7 +285,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetEnabled(const String& AIDName, bool Value);
   void UserObjectDraw(const String& AIDName);
   void LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp);
-  void DrawSkinObject(TbsActiveSkinObject* AObject);
+  void DrawSkinObject(TbsActiveSkinObject* AObject) override;
   void CalcNewRects();
   void GetNewObjectRect(const TRect& R, TRect& NewR) const;
   void ArrangeObjects();
@@ -371,16 +297,16 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer ObjectCount() const { return Integer(ObjectList.size()); }
   TbsActiveSkinObject* Objects(Integer Index) const { return ObjectList[size_t(Index)].get(); }
   // Event relays the objects call.
-  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
+  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect) override;
   void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
-                        TMouseButton Button);
+                        TMouseButton Button) override;
   void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
-                      TMouseButton Button);
-  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
-  void DoMouseEnterEvent(const String& IDName);
-  void DoMouseLeaveEvent(const String& IDName);
-  TTimer* MorphTimer() const { return FMorphTimer.get(); }
-  TTimer* AnimateTimer() const { return FAnimateTimer.get(); }
+                      TMouseButton Button) override;
+  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect) override;
+  void DoMouseEnterEvent(const String& IDName) override;
+  void DoMouseLeaveEvent(const String& IDName) override;
+  TTimer* MorphTimer() const override { return FMorphTimer.get(); }
+  TTimer* AnimateTimer() const override { return FAnimateTimer.get(); }
   TTimer* MouseTimer() const { return FMouseTimer.get(); }
 
   // ---- skin change ----
@@ -394,14 +320,14 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer GetMinHeight() const;
   Integer GetMaxWidth() const;
   Integer GetMaxHeight() const;
-  Integer GetDefCaptionHeight() const;
+  Integer GetDefCaptionHeight() const override;
   Integer GetDefButtonSize() const;
   void PointToNC(TPoint& P) const;
   LRESULT HitTestDefault(const TPoint& P);
   LRESULT HitTestSkin(const TPoint& P);
   bool PtInMask(const TPoint& P) const;
   bool PtInCaptionArea(const TPoint& P) const;
-  void TestActive(Integer X, Integer Y, bool AMouseIn);
+  void TestActive(Integer X, Integer Y, bool AMouseIn) override;
   void NCMouseMove(Integer X, Integer Y);
   void NCMouseDown(TMouseButton Button, Integer X, Integer Y);
   void NCMouseUp(TMouseButton Button, Integer X, Integer Y);
@@ -423,19 +349,19 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void ForceResize();
 
   // ---- painting, region, backgrounds ----
-  void UpDateFormNC();
+  void UpDateFormNC() override;
   void CalcDefRects();
   void GetDefCaptionRect(TRect& R);
   void PaintNCDefault(HDC DC, bool AUseExternalDC);
   void PaintNCSkin(HDC DC, bool AUseExternalDC);
   void SetFormRegion(bool AFromParts);
-  void GetIconSize(Integer& W, Integer& H) const;
-  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y);
+  void GetIconSize(Integer& W, Integer& H) const override;
+  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y) override;
   bool CheckIconAlpha();
-  bool GetAutoRenderingInActiveImage() const;
+  bool GetAutoRenderingInActiveImage() const override;
   void FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) const;
   // The linked ribbon's application menu is open and the skin gives it a caption picture.
-  bool CanShowAppMenuCaption() const;
+  bool CanShowAppMenuCaption() const override;
   void DrawAppMenuCaption(TCanvas* Canvas, const TRect& R);
   void PaintBG(HDC DC);
   void PaintBG2(HDC DC);

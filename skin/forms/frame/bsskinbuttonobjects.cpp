@@ -8,12 +8,12 @@
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bskernels.h"
 #include "skin/core/bslayered.h"
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
 
 // ---------------------------------------------------------------- TbsSkinButtonObject
 
-TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinButtonObject::TbsSkinButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   if (auto* D = dynamic_cast<TbsDataSkinButton*>(AData)) {
     DownRect = D->DownRect;
@@ -108,7 +108,7 @@ void TbsSkinButtonObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
 
 // ---------------------------------------------------------------- TbsSkinStdButtonObject
 
-TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinStdButtonObject::TbsSkinStdButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsSkinButtonObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinStdButton*>(AData);
   if (!D) return;
@@ -333,7 +333,7 @@ void TbsSkinStdButtonObject::DblClick() {
 }
 
 void TbsSkinStdButtonObject::DoCommand() {
-  TbsSkinForm* P = Parent;
+  IbsFormObjectHost* P = Parent;
   switch (Command) {
     case cmClose:
       P->TestActive(-1, -1, false);

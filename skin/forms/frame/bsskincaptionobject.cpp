@@ -11,11 +11,11 @@
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bsstrings.h"
 #include "skin/core/bstextglow.h"
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 
-TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinCaptionObject::TbsSkinCaptionObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinCaption*>(AData);
   if (!D) throw EInvalidOperation(SInvalidCast);
@@ -106,8 +106,8 @@ void TbsSkinCaptionObject::DrawTextCopy(TCanvas* Cnvs, const String& S, Integer 
 
 void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, const TRect& TR, Integer X0,
                                            Integer Y0, bool AActive) {
-  if (Parent->OnCaptionPaint) {
-    Parent->OnCaptionPaint(DrawCanvas, ObjectRect, AActive);
+  if (Parent->CaptionPaintEvent()) {
+    Parent->CaptionPaintEvent()(DrawCanvas, ObjectRect, AActive);
     return;
   }
   String S = CaptionString();

@@ -9,12 +9,13 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bssystem.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
-#include "skin/forms/engine/bsskinform.h"
 
 // ---------------------------------------------------------------- TbsActiveSkinObject
 
-TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData) : Parent(AParent) {
+TbsActiveSkinObject::TbsActiveSkinObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
+    : Parent(AParent) {
   SD = AParent ? AParent->SkinData() : nullptr;
   if (AData) {
     IDName = AData->IDName;
@@ -198,7 +199,7 @@ void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoPaintEvent(IDName, Cnv
 
 // ---------------------------------------------------------------- TbsSkinAnimateObject
 
-TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinAnimateObject::TbsSkinAnimateObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinAnimate*>(AData);
   if (!D) throw EInvalidOperation(SInvalidCast);
@@ -357,7 +358,7 @@ void TbsSkinAnimateObject::DblClick() {
 }
 
 void TbsSkinAnimateObject::DoCommand() {
-  TbsSkinForm* P = Parent;
+  IbsFormObjectHost* P = Parent;
   switch (Command) {
     case cmClose:
       P->TestActive(-1, -1, false);
