@@ -71,7 +71,7 @@ void TbsSelectSkinDlgForm::buildLayout(TbsSkinData* ACtrlSkinData) {
   PreviewForm->SetCaption(TableText(ACtrlSkinData, PreviewSkinKey, PreviewSkinFallback));
   PreviewBSF = new TbsSkinForm(PreviewForm);
   PreviewBSF->SetSkinData(PreviewSkinData);
-  PreviewBSF->PreviewMode = true;
+  PreviewBSF->SetPreviewMode(true);
 
   PreviewButton = new TbsSkinButton(this);
   PreviewButton->SetName("PreviewButton");

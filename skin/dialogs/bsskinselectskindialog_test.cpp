@@ -207,7 +207,7 @@ TEST_F(SelectSkinDialogTest, BuildsItsLayoutAndTexts) {
   EXPECT_EQ(F->PreviewForm->Caption(), "Preview");
   EXPECT_EQ(F->PreviewBSF->Owner(), F->PreviewForm);
   EXPECT_EQ(F->PreviewBSF->SkinData(), F->PreviewSkinData);
-  EXPECT_TRUE(F->PreviewBSF->PreviewMode);
+  EXPECT_TRUE(F->PreviewBSF->PreviewMode());
   EXPECT_EQ(F->PreviewSkinData->Owner(), F.get());
   EXPECT_EQ(F->PreviewSkinData->ResourceStrData(), nullptr);
   EXPECT_EQ(F->PreviewButton->Owner(), F.get());

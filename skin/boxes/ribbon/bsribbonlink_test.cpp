@@ -134,10 +134,10 @@ TEST_F(RibbonLink, TheKeyboardMenuCommandClosesTheApplicationMenuAndFocusesTheRi
   Bar->SetMainMenu(MainMenu);
   Other->SetFocus();
   SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
-  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu);
   EXPECT_TRUE(Other->Focused());
   SendMessage(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
   EXPECT_TRUE(Other->Focused());
   delete Bar;
 

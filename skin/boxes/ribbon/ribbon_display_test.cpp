@@ -320,7 +320,7 @@ TEST_F(SkinRibbonDisplay, TheOpenMenuShowsItsCaptionPictureInTheSkinnedFrame) {
   ASSERT_TRUE(PumpUntil([&] { return frameAt(6 + 20, 3) == AccentRGB; }));
   EXPECT_EQ(frameAt(6 + 145, 3), AccentRGB);
   EXPECT_NE(frameAt(6 + 155, 3), AccentRGB);
-  EXPECT_EQ(frameAt(6 + 75, Engine->NewClRect.Top - 1), COLORREF(ColorToRGB(Selection)));
+  EXPECT_EQ(frameAt(6 + 75, Engine->Geometry().NewClRect.Top - 1), COLORREF(ColorToRGB(Selection)));
 
   TRawImage Shot = Reader->Capture(W);
   ASSERT_FALSE(Shot.Empty());

@@ -13,9 +13,6 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
-#include "skin/forms/layered/bsformlayerborder.h"
-#include "skin/forms/mdi/bsskinmditabsbar.h"
-#include "skin/forms/menubar/bsformmenus.h"
 
 TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
   auto* F = dynamic_cast<TForm*>(AOwner);
@@ -44,16 +41,16 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     return T;
   };
   FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
-  FLayerManager = new TbsLayerManager(this);
-  FMenuLayerManager = new TbsLayerManager(this);
-  FBorderLayer = new TbsFormLayerBorder(this);
+  FLayers.LayerManager = new TbsLayerManager(this);
+  FLayers.MenuLayerManager = new TbsLayerManager(this);
+  FLayers.BorderLayer = MakeFormLayerBorder(this);
   FMouseTimer = timer(50, &TbsSkinForm::mouseTimerProc);
   FMorphTimer = timer(25, &TbsSkinForm::morphTimerProc);
   FAnimateTimer = timer(25, &TbsSkinForm::animateTimerProc);
 
   FSkinMenu = new TbsSkinMenu(this, FForm);
-  FFormMenus = std::make_unique<TbsFormMenus>(this);
-  MenuTracking = FFormMenus.get();
+  FFormMenus = MakeFormMenus(this);
+  FMenuTracking = FFormMenus.get();
 
   // The engine draws its own caption buttons.
   FForm->SetBorderIcons(TBorderIcons{});
@@ -78,8 +75,8 @@ TbsSkinForm::~TbsSkinForm() {
     mdiChildDestroyed();
   // A child freed while shown is never hidden first: its tab goes with it now.
   if (isMDIChild() && FForm->ComponentState().Contains(csDestroying)) DeleteChildFromBar(FForm);
-  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
-  MenuTracking = nullptr;
+  if (FMenuTracking != nullptr) FMenuTracking->UnHookApp();
+  FMenuTracking = nullptr;
   // The application outlives the engine: its restore hook must not call into a freed one.
   if (FAppRestoreHooked && Application != nullptr) Application->OnRestore = nullptr;
   FFormMenus.reset();
@@ -90,8 +87,8 @@ TbsSkinForm::~TbsSkinForm() {
   Destroying();
   DestroyComponents();
   FSkinMenu = nullptr;
-  FLayerManager = FMenuLayerManager = nullptr;
-  FBorderLayer = nullptr;
+  FLayers.LayerManager = FLayers.MenuLayerManager = nullptr;
+  FLayers.BorderLayer = nullptr;
   ClearObjects();
   if (!designing() && FForm != nullptr && OldWindowProc) FForm->WindowProc = OldWindowProc;
   FMouseTimer.reset();
@@ -103,7 +100,7 @@ TbsSkinForm::~TbsSkinForm() {
 
 void TbsSkinForm::Loaded() {
   TComponent::Loaded();
-  if (!designing() && FWindowStateInit != FWindowState) SetWindowState(FWindowStateInit);
+  if (!designing() && FMode.WindowStateInit != FMode.WindowState) SetWindowState(FMode.WindowStateInit);
 }
 
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -113,7 +110,7 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     // The frame objects point into the skin that is going: the frame falls back to the default look.
     FSD = nullptr;
     ClearObjects();
-    FSkinSupport = false;
+    FMode.SkinSupport = false;
   } else if (AComponent == FMSD)
     FMSD = nullptr;
   else if (AComponent == FMainMenu)
@@ -125,7 +122,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   else if (AComponent == FStatusBar)
     FStatusBar = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
-  if (AComponent == FMDITabsBar) FMDITabsBar = nullptr;
+  if (AComponent == FMDITabsBarComponent) {
+    FMDITabsBar = nullptr;
+    FMDITabsBarComponent = nullptr;
+  }
   if (AComponent == FSkinRibbonComponent) {
     FSkinRibbon = nullptr;
     FSkinRibbonComponent = nullptr;
@@ -143,7 +143,7 @@ void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
     if (FForm->FormStyle() != fsMDIChild) FSkinnableForm = FSD->SkinnableForm() && !FUseRibbon;
   }
   if (!designing()) ApplySkinData();
-  if (MenuTracking != nullptr) MenuTracking->SkinDataChanged(Value);
+  if (FMenuTracking != nullptr) FMenuTracking->SkinDataChanged(Value);
 }
 
 void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
@@ -167,13 +167,6 @@ void TbsSkinForm::SetStatusBar(TbsSkinStatusBar* Value) {
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
-void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
-  if (FMDITabsBar == Value) return;
-  if (FMDITabsBar != nullptr) FMDITabsBar->RemoveFreeNotification(this);
-  FMDITabsBar = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
-
 void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {
   FSystemMenu = Value;
   if (Value != nullptr) Value->FreeNotification(this);
@@ -185,10 +178,10 @@ void TbsSkinForm::SetMainMenu(TMainMenu* Value) {
 }
 
 void TbsSkinForm::SetWindowState(TWindowState Value) {
-  FWindowStateInit = Value;
+  FMode.WindowStateInit = Value;
   if (loadingOrDesigning()) return;
   ApplyWindowState(Value);
-  FWindowStateInit = FWindowState;
+  FMode.WindowStateInit = FMode.WindowState;
 }
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
@@ -205,13 +198,13 @@ void TbsSkinForm::SetShowIcon(bool Value) {
 
 void TbsSkinForm::SetDefCaptionFont(TFont* Value) {
   FDefCaptionFont->Assign(Value);
-  if (!loadingOrDesigning() && !FSkinSupport && FForm->HandleAllocated())
+  if (!loadingOrDesigning() && !FMode.SkinSupport && FForm->HandleAllocated())
     SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
 void TbsSkinForm::SetDefInActiveCaptionFont(TFont* Value) {
   FDefInActiveCaptionFont->Assign(Value);
-  if (!loadingOrDesigning() && !FSkinSupport && FForm->HandleAllocated())
+  if (!loadingOrDesigning() && !FMode.SkinSupport && FForm->HandleAllocated())
     SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
@@ -256,14 +249,14 @@ void TbsSkinForm::SetAlphaBlendValue(Byte Value) {
 
 void TbsSkinForm::SetSkinnableForm(bool Value) {
   const bool V = FUseRibbon ? false : Value;
-  FFormActive = GetFormActive();
+  FMode.FormActive = GetFormActive();
   if (designing()) return;
   // The children's frames and menus hang on the main form's: they cannot follow a switch.
   const bool MDIMain = isMDIMain();
   if (MDIMain && FForm->MDIChildCount() > 0) return;
   // An MDI main form is never hidden: its client window and whatever it holds would go with it.
   bool ReMaximize = false;
-  if (FWindowStateInit == wsMaximized && FSkinnableForm) {
+  if (FMode.WindowStateInit == wsMaximized && FSkinnableForm) {
     if (!MDIMain) FForm->Hide();
     SetWindowState(wsNormal);
     ReMaximize = true;
@@ -321,15 +314,15 @@ void TbsSkinForm::EnableShadow(bool AShowShadow, bool AHideFormBefore) {
 }
 
 bool TbsSkinForm::GetFormActive() const {
-  if (PreviewMode) return true;
-  if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FFormActive;
+  if (FPreviewMode) return true;
+  if (FForm->FormStyle() == fsMDIChild || FForm->FormStyle() == fsMDIForm) return FMode.FormActive;
   return FForm->Active();
 }
 
 bool TbsSkinForm::UseLayeredBorders() const {
   return FSD != nullptr && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame != nullptr &&
          FSD->LayerFrame->PictureIndex != -1 && FIsLayerEnabled && FSkinnableForm &&
-         !AlwaysDisableLayeredFrames && !PreviewMode && FForm->BorderStyle() != bsNone &&
+         !AlwaysDisableLayeredFrames && !FPreviewMode && FForm->BorderStyle() != bsNone &&
          FForm->FormStyle() != fsMDIChild && !FSmartEffectsShow;
 }
 
@@ -341,7 +334,7 @@ void TbsSkinForm::CheckAppLayeredBorders() {
   for (Integer i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* F = Screen->Forms(i);
     if (F == FForm || !F->Visible() || F->FormStyle() == fsStayOnTop || F->FormStyle() == fsMDIChild ||
-        dynamic_cast<TbsFormLayerWindow*>(F) != nullptr)
+        IsFormLayerWindow(F))
       continue;
     Others.push_back(F);
   }
@@ -376,7 +369,7 @@ bool TbsSkinForm::IsSizeable() const {
 
 bool TbsSkinForm::frameDrawn() const {
   return FForm->BorderStyle() != bsNone &&
-         !(FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized);
+         !(FForm->FormStyle() == fsMDIChild && FMode.WindowStateInit == wsMaximized);
 }
 
 bool TbsSkinForm::isMainForm() const {
@@ -391,7 +384,7 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
   const TShiftState Shift = KeyDataToShiftState(Msg.KeyData);
   const bool AltOnly = Shift == TShiftState{ssAlt};
   if (AltOnly && Msg.CharCode == 32) {
-    if (MenuTracking != nullptr) MenuTracking->PopupSystemMenuAtButton();
+    if (FMenuTracking != nullptr) FMenuTracking->PopupSystemMenuAtButton();
     FInShortCut = false;
     Handled = true;
     return;
@@ -401,12 +394,12 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
     Handled = false;
   }
   TMessage M{Msg.Msg, WPARAM(Msg.CharCode), Msg.KeyData, 0};
-  TMainMenu* MM = MenuTracking != nullptr && MenuTracking->MainMenuBarMenu() != nullptr
-                      ? MenuTracking->MainMenuBarMenu()
+  TMainMenu* MM = FMenuTracking != nullptr && FMenuTracking->MainMenuBarMenu() != nullptr
+                      ? FMenuTracking->MainMenuBarMenu()
                       : FMainMenu;
   auto tryMenu = [&](TMainMenu* Menu) {
-    if (AltOnly && Msg.CharCode != VK_F4 && MenuTracking != nullptr &&
-        MenuTracking->MainMenuBarAccel(Msg.CharCode)) {
+    if (AltOnly && Msg.CharCode != VK_F4 && FMenuTracking != nullptr &&
+        FMenuTracking->MainMenuBarAccel(Msg.CharCode)) {
       Handled = true;
     } else {
       FInShortCut = Menu->IsShortCut(M);
@@ -415,8 +408,8 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
   };
   if (MM != nullptr) tryMenu(MM);
   // A maximized MDI child's menu shown on the bar answers its own shortcuts.
-  if (!Handled && MenuTracking != nullptr) {
-    if (TMainMenu* Child = MenuTracking->MainMenuBarChildMenu()) tryMenu(Child);
+  if (!Handled && FMenuTracking != nullptr) {
+    if (TMainMenu* Child = FMenuTracking->MainMenuBarChildMenu()) tryMenu(Child);
   }
   ribbonShortCut(Msg, M, Handled);
   if (!Handled && FSystemMenu != nullptr && Msg.CharCode != 0) {
@@ -429,37 +422,34 @@ void TbsSkinForm::FormShortCut(TWMKey& Msg, bool& Handled) {
 // What the frame objects ask of the engine
 
 bool TbsSkinForm::UseFullLayeredBorder() const {
-  return UseLayeredBorders() && FBorderLayer != nullptr && FBorderLayer->FullBorder();
+  return UseLayeredBorders() && FLayers.BorderLayer != nullptr && FLayers.BorderLayer->FullBorder();
 }
 
 bool TbsSkinForm::FullLayeredBorderVisible(TPoint& TopLeft) const {
-  if (FBorderLayer == nullptr || !FBorderLayer->FVisible || !FBorderLayer->FullBorder() ||
-      FBorderLayer->TopBorder == nullptr)
-    return false;
-  TopLeft = Point(FBorderLayer->TopBorder->Left(), FBorderLayer->TopBorder->Top());
-  return true;
+  return FLayers.BorderLayer != nullptr && FLayers.BorderLayer->FVisible &&
+         FLayers.BorderLayer->FullBorder() && FLayers.BorderLayer->TopWindowPos(TopLeft);
 }
 
 bool TbsSkinForm::IsRolledFullBorder() const {
-  return FBorderLayer != nullptr && FBorderLayer->FullBorder() &&
-         (FRollUpState || (FWindowState == wsMinimized && !MinimizeDefault && !isMainForm()));
+  return FLayers.BorderLayer != nullptr && FLayers.BorderLayer->FullBorder() &&
+         (FMode.RollUpState || (FMode.WindowState == wsMinimized && !MinimizeDefault && !isMainForm()));
 }
 
 TMenuItem* TbsSkinForm::GetSystemMenuItems() {
-  if (MenuTracking != nullptr) return MenuTracking->GetSystemMenuItems();
+  if (FMenuTracking != nullptr) return FMenuTracking->GetSystemMenuItems();
   return FSystemMenu != nullptr ? FSystemMenu->Items() : nullptr;
 }
 
 void TbsSkinForm::SkinMenuOpen() {
-  if (!InMainMenu && MenuTracking != nullptr) MenuTracking->HookApp();
-  if (InMenu) return;
-  InMenu = true;
+  if (!FMode.InMainMenu && FMenuTracking != nullptr) FMenuTracking->HookApp();
+  if (FMode.InMenu) return;
+  FMode.InMenu = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
 }
 
 void TbsSkinForm::SkinMenuClose() {
-  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
-  InMenu = false;
+  if (FLayers.MenuLayerManager != nullptr) FLayers.MenuLayerManager->Hide();
+  FMode.InMenu = false;
   // The frame object that opened the menu is released.
   for (const auto& O : ObjectList) {
     if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
@@ -483,17 +473,17 @@ void TbsSkinForm::SkinMenuClose() {
       break;
     }
   }
-  if (MenuTracking != nullptr) MenuTracking->UnHookApp();
+  if (FMenuTracking != nullptr) FMenuTracking->UnHookApp();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
-  if (InMainMenu) {
-    InMainMenu = false;
-    if (MenuTracking != nullptr) MenuTracking->MainMenuBarExit();
+  if (FMode.InMainMenu) {
+    FMode.InMainMenu = false;
+    if (FMenuTracking != nullptr) FMenuTracking->MainMenuBarExit();
     if (OnMainMenuExit) OnMainMenuExit(this);
   }
 }
 
 void TbsSkinForm::MinimizeToTray() {
-  if (MenuTracking != nullptr) MenuTracking->MinimizeToTray();
+  if (FMenuTracking != nullptr) FMenuTracking->MinimizeToTray();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -528,20 +518,20 @@ void TbsSkinForm::applyMinimumSize() {
 
 void TbsSkinForm::ApplySkinData() {
   if (FUseRibbon) FSkinnableForm = false;
-  OldActiveObject = ActiveObject = MouseCaptureObject = -1;
-  FSkinSupport = skinLoaded();
-  if (FLayerManager != nullptr) FLayerManager->Hide();
-  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
-  if (FBorderLayer->FVisible) FBorderLayer->Hide();
+  FMode.OldActiveObject = FMode.ActiveObject = FMode.MouseCaptureObject = -1;
+  FMode.SkinSupport = skinLoaded();
+  if (FLayers.LayerManager != nullptr) FLayers.LayerManager->Hide();
+  if (FLayers.MenuLayerManager != nullptr) FLayers.MenuLayerManager->Hide();
+  if (FLayers.BorderLayer->FVisible) FLayers.BorderLayer->Hide();
   // A skin without the engine's frame leaves no layer frame behind either.
-  FBorderLayer->InitFrame(FSkinSupport && FSkinnableForm && !PreviewMode ? FSD : nullptr, FForm);
-  if (FSkinSupport && FSkinnableForm) {
+  FLayers.BorderLayer->InitFrame(FMode.SkinSupport && FSkinnableForm && !FPreviewMode ? FSD : nullptr, FForm);
+  if (FMode.SkinSupport && FSkinnableForm) {
     LoadObjects();
     CheckObjects();
   } else {
     ClearObjects();
-    FFormWidth = FForm->Width();
-    FFormHeight = FForm->Height();
+    FGeometry.FormWidth = FForm->Width();
+    FGeometry.FormHeight = FForm->Height();
     SetFormRegion(true);
   }
   if (FSkinnableForm) {
@@ -555,33 +545,33 @@ void TbsSkinForm::ApplySkinData() {
     FForm->SetBorderIcons(I);
   }
   applyMinimumSize();
-  if (FRollUpState || FWindowState == wsMinimized) {
+  if (FMode.RollUpState || FMode.WindowState == wsMinimized) {
     if (FForm->Height() != GetMinHeight()) FForm->SetHeight(GetMinHeight());
   }
-  if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
-  FFormWidth = FForm->Width();
-  FFormHeight = FForm->Height();
+  if (FMode.WindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
+  FGeometry.FormWidth = FForm->Width();
+  FGeometry.FormHeight = FForm->Height();
   if (isMDIMain()) {
     if (FMDIHScrollBar != nullptr) FMDIHScrollBar->SetSkinData(FSD);
     if (FMDIVScrollBar != nullptr) FMDIVScrollBar->SetSkinData(FSD);
   }
-  if (FSkinSupport) UpdateSkinFrame(true);
+  if (FMode.SkinSupport) UpdateSkinFrame(true);
   if (isMDIMain() && FForm->ClientHandle() != nullptr) {
     RedrawWindow(FForm->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
     FitMaximizedChildren();
   } else {
     FForm->Repaint();
   }
-  CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized));
+  CheckFormActive(!(FForm->FormStyle() == fsMDIChild && FMode.WindowState == wsMaximized));
   FMouseTimer->SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);
   if (UseLayeredBorders() && FForm->Visible()) {
-    FBorderLayer->ShowWithForm();
+    FLayers.BorderLayer->ShowWithForm();
     FForm->Show();
-    FBorderLayer->SetBoundsWithForm();
+    FLayers.BorderLayer->SetBoundsWithForm();
   }
   RestoreOldFormBounds();
-  if (!FRollUpState) {
+  if (!FMode.RollUpState) {
     if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
     if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
   }

@@ -17,14 +17,15 @@
 #include "platform/ui/menus/menu.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/engine/bscustomformlayerborder.h"
 #include "skin/forms/engine/bsformribbon.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
 
 class TbsActiveSkinObject;
 class TbsClientInActivePanel;
-class TbsFormLayerBorder;
 class TbsSkinHint;
 class TbsSkinMDITabsBar;
 class TbsSkinScrollBar;
@@ -37,7 +38,6 @@ using TbsBorderIcons = TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
-using TbsCaptionPaintEvent = std::function<void(TCanvas* Cnvs, const TRect& R, bool AActive)>;
 using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TbsMouseEnterEvent = std::function<void(const String& IDName)>;
 using TbsMouseLeaveEvent = std::function<void(const String& IDName)>;
@@ -49,36 +49,11 @@ using TbsMouseMoveEvent =
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
-// The engine's calls into the form's keyboard menu tracking, the system menu and the tray, which are
-// built above the engine. Absent, the calls do nothing.
-class IbsFormMenuTracking {
- public:
-  virtual ~IbsFormMenuTracking() = default;
-  // Leaves main-menu mode (the menu bar gives the keyboard back).
-  virtual void SkinMainMenuClose() = 0;
-  // The system menu at a screen point, and below the system-menu button (Alt+Space).
-  virtual void PopupSystemMenu(const TPoint& P) = 0;
-  virtual void PopupSystemMenuAtButton() = 0;
-  // SC_KEYMENU outside menu mode: the menu bar enters its keyboard mode.
-  virtual void MenuBarMenuEnter() = 0;
-  // Alt+letter: true when the menu bar opened the item with that accelerator.
-  virtual bool MainMenuBarAccel(Word Key) = 0;
-  // The items of the form's system menu (the built-in one or the application's SystemMenu).
-  virtual TMenuItem* GetSystemMenuItems() = 0;
-  virtual void MinimizeToTray() = 0;
-  // The application hook that hands key presses to the open menu; main-menu mode of the bar ends.
-  virtual void HookApp() {}
-  virtual void UnHookApp() {}
-  virtual void MainMenuBarExit() {}
-  // The main menu of the linked menu bar; null without a bar or a menu on it.
-  virtual TMainMenu* MainMenuBarMenu() const { return nullptr; }
-  // The menu of the maximized MDI child the bar shows beside the form's own; null when none.
-  virtual TMainMenu* MainMenuBarChildMenu() const { return nullptr; }
-  // The engine's skin changed (the tray menu follows it).
-  virtual void SkinDataChanged(TbsSkinData* Value) { (void)Value; }
-};
+class TbsSkinForm;
+// The form's own menu tracking (system menu, tray menu, menu bar), made by the menu bar's family.
+std::unique_ptr<IbsFormMenuTracking> MakeFormMenus(TbsSkinForm* Engine);
 
-class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
+class TbsSkinForm : public TComponent, public IbsFormObjectHost {
  public:
   using enum TbsBorderIcon;
   // The owner must be a form: anything else raises the platform's invalid-cast error.
@@ -88,15 +63,17 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
-  TForm* Form() const { return FForm; }
+  TForm* Form() const override { return FForm; }
+  TComponent* HostComponent() override { return this; }
+  const TbsCaptionPaintEvent& CaptionPaintEvent() const override { return OnCaptionPaint; }
 
   // ---- published properties ----
   TbsSkinData* SkinData() const override { return FSD; }
   void SetSkinData(TbsSkinData* Value);
   TbsSkinData* MenusSkinData() const override { return FMSD; }
   void SetMenusSkinData(TbsSkinData* Value);
-  TWindowState WindowState() const { return FWindowStateInit; }
-  void SetWindowState(TWindowState Value);
+  TWindowState WindowState() const override { return FMode.WindowStateInit; }
+  void SetWindowState(TWindowState Value) override;
   TbsBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TbsBorderIcons Value);
   bool AlphaBlend() const { return FAlphaBlend; }
@@ -105,9 +82,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetAlphaBlendValue(Byte Value);
   bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
   void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-  bool ShowIcon() const { return FShowIcon; }
+  bool ShowIcon() const override { return FShowIcon; }
   void SetShowIcon(bool Value);
-  TFont* DefCaptionFont() const { return FDefCaptionFont.get(); }
+  TFont* DefCaptionFont() const override { return FDefCaptionFont.get(); }
   void SetDefCaptionFont(TFont* Value);
   TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
   void SetDefInActiveCaptionFont(TFont* Value);
@@ -126,7 +103,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetClientInActiveEffect(bool Value) { FClientInActiveEffect = Value; }
   TbsClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
   void SetClientInActiveEffectType(TbsClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
-  bool DisableSystemMenu() const { return FDisableSystemMenu; }
+  bool DisableSystemMenu() const override { return FDisableSystemMenu; }
   void SetDisableSystemMenu(bool Value) { FDisableSystemMenu = Value; }
   bool AlwaysResize() const { return FAlwaysResize; }
   void SetAlwaysResize(bool Value) { FAlwaysResize = Value; }
@@ -140,9 +117,9 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetHideCaptionButtons(bool Value) { FHideCaptionButtons = Value; }
   bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
   void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
-  bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
+  bool AlwaysMinimizeToTray() const override { return FAlwaysMinimizeToTray; }
   void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
-  bool UseSkinFontInCaption() const { return FUseSkinFontInCaption; }
+  bool UseSkinFontInCaption() const override { return FUseSkinFontInCaption; }
   void SetUseSkinFontInCaption(bool Value) { FUseSkinFontInCaption = Value; }
   bool MaximizeOnFullScreen() const { return FMaximizeOnFullScreen; }
   void SetMaximizeOnFullScreen(bool Value) { FMaximizeOnFullScreen = Value; }
@@ -154,16 +131,16 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
   bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
   void SetShowMDIScrollBars(bool Value) { FShowMDIScrollBars = Value; }
-  bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+  bool QuickButtonsShowHint() const override { return FQuickButtonsShowHint; }
   void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
-  bool QuickButtonsShowDivider() const { return FQuickButtonsShowDivider; }
+  bool QuickButtonsShowDivider() const override { return FQuickButtonsShowDivider; }
   void SetQuickButtonsShowDivider(bool Value) { FQuickButtonsShowDivider = Value; }
-  TCustomImageList* QuickImageList() const { return FQuickImageList; }
+  TCustomImageList* QuickImageList() const override { return FQuickImageList; }
   void SetQuickImageList(TCustomImageList* Value);
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
   // Shows the frame objects' hints (with ShowObjectHint).
-  TbsSkinHint* SkinHint() const { return FSkinHint; }
+  TbsSkinHint* SkinHint() const override { return FSkinHint; }
   void SetSkinHint(TbsSkinHint* Value);
   // Its size grip is hidden while the form is maximized.
   TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
@@ -235,45 +212,55 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
 
   // ---- public, not published ----
-  bool RollUpState() const { return FRollUpState; }
-  void SetRollUpState(bool Value);
-  Integer RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
-  bool MinimizeDefault = false;
+  bool RollUpState() const override { return FMode.RollUpState; }
+  void SetRollUpState(bool Value) override;
+  Integer RealHeight() const { return FMode.RollUpState ? OldHeight : FGeometry.FormHeight; }
   bool GetSkinnableForm() const { return FSkinnableForm; }
   void SetSkinnableForm(bool Value);
-  bool PreviewMode = false;
-  bool AlwaysDisableLayeredFrames = false;
-  // The skinned-menu tracking of this form, when one is installed.
-  IbsFormMenuTracking* MenuTracking = nullptr;
-  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
-  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
+  // The skin chooser's preview: the frame is drawn but never layered, and nothing glows.
+  bool PreviewMode() const { return FPreviewMode; }
+  void SetPreviewMode(bool Value) { FPreviewMode = Value; }
+  // The skinned-menu tracking of this form, when one is installed; the form's own unless replaced.
+  IbsFormMenuTracking* MenuTracking() const override { return FMenuTracking; }
+  void SetMenuTracking(IbsFormMenuTracking* Value) { FMenuTracking = Value; }
 
-  // ---- what the frame objects need beyond the above ----
-  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
-  TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  // ---- the state the frame objects, the layered border and the menu bar share ----
+  const TbsFormGeometry& Geometry() const override { return FGeometry; }
+  const TbsFormMode& Mode() const override { return FMode; }
+  const TbsFormLayers& Layers() const override { return FLayers; }
+  // The menu bar takes the keyboard (main-menu mode) and gives it back.
+  void EnterMainMenuMode() { FMode.InMainMenu = true; }
+  void LeaveMainMenuMode() { FMode.InMainMenu = false; }
+  // The form's skinned popup menu was closed by the menu bar.
+  void LeavePopupMenuMode() { FMode.InMenu = false; }
+  // A frame object gives back the mouse it took with the button down.
+  void ReleaseObjectCapture() override { FMode.MouseCaptureObject = -1; }
+  // The layered border starts or ends sizing the form.
+  void SetBorderLayerSizing(bool Value) { FMode.BorderLayerChangeSize = Value; }
+  // The form's icon has an alpha channel (the caption icon button draws it blended).
+  bool IsAlphaIcon() const override { return FIsAlphaIcon; }
+  void UpdateIconAlpha() { FIsAlphaIcon = CheckIconAlpha(); }
+
+  TbsQuickButtonItems* QuickButtons() const override { return FQuickButtons.get(); }
   void SetQuickButtons(TbsQuickButtonItems* V) { FQuickButtons->Assign(V); }
-  TbsLayerManager* FLayerManager = nullptr;
-  TbsLayerManager* FMenuLayerManager = nullptr;
-  // The four layered windows around the form (owned).
-  TbsFormLayerBorder* FBorderLayer = nullptr;
-  bool UseFullLayeredBorder() const;
-  bool FullLayeredBorderVisible(TPoint& TopLeft) const;
+  bool UseFullLayeredBorder() const override;
+  bool FullLayeredBorderVisible(TPoint& TopLeft) const override;
   // A full layered border on a form rolled up or minimized into a caption strip.
   bool IsRolledFullBorder() const;
-  TMenuItem* GetSystemMenuItems();
+  TMenuItem* GetSystemMenuItems() override;
   // The chain of open skinned popup levels of this form; every skinned menu of the form opens there.
   TbsSkinMenu* SkinMenu() override { return FSkinMenu; }
   void SkinMenuOpen() override;
   void SkinMenuClose() override;
-  void MinimizeToTray();
-  Integer GetAppMenuCaptionOffsetOf() const;
+  void MinimizeToTray() override;
+  Integer GetAppMenuCaptionOffsetOf() const override;
   // The maximized MDI child of the application's main form: its active child when that is
   // maximized, else the first maximized one; nullptr when none.
   TForm* GetMaximizedMDIChild() const;
   bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
   // The text the caption shows: the form's caption, and on an MDI main form with a maximized child
   // " - [" + the child's caption + "]" after it (the skinned and the default look alike).
-  String CaptionText() const;
+  String CaptionText() const override;
 
   // ---- attachment and availability ----
   void SetFormBorderStyle(TFormBorderStyle BS);
@@ -281,8 +268,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   // Sets or clears the drop shadow of the form's window class; AHideFormBefore hides the form around
   // the change.
   void EnableShadow(bool AShowShadow, bool AHideFormBefore);
-  bool GetFormActive() const;
-  bool UseLayeredBorders() const;
+  bool GetFormActive() const override;
+  bool UseLayeredBorders() const override;
   bool NeedLayeredShow() const;
   // After the application is restored: shows the other visible forms and the main form again, so
   // each layered border comes back above its form.
@@ -298,7 +285,7 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void SetEnabled(const String& AIDName, bool Value);
   void UserObjectDraw(const String& AIDName);
   void LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp);
-  void DrawSkinObject(TbsActiveSkinObject* AObject);
+  void DrawSkinObject(TbsActiveSkinObject* AObject) override;
   void CalcNewRects();
   void GetNewObjectRect(const TRect& R, TRect& NewR) const;
   void ArrangeObjects();
@@ -310,16 +297,16 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer ObjectCount() const { return Integer(ObjectList.size()); }
   TbsActiveSkinObject* Objects(Integer Index) const { return ObjectList[size_t(Index)].get(); }
   // Event relays the objects call.
-  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
+  void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect) override;
   void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
-                        TMouseButton Button);
+                        TMouseButton Button) override;
   void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
-                      TMouseButton Button);
-  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
-  void DoMouseEnterEvent(const String& IDName);
-  void DoMouseLeaveEvent(const String& IDName);
-  TTimer* MorphTimer() const { return FMorphTimer.get(); }
-  TTimer* AnimateTimer() const { return FAnimateTimer.get(); }
+                      TMouseButton Button) override;
+  void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect) override;
+  void DoMouseEnterEvent(const String& IDName) override;
+  void DoMouseLeaveEvent(const String& IDName) override;
+  TTimer* MorphTimer() const override { return FMorphTimer.get(); }
+  TTimer* AnimateTimer() const override { return FAnimateTimer.get(); }
   TTimer* MouseTimer() const { return FMouseTimer.get(); }
 
   // ---- skin change ----
@@ -333,14 +320,14 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer GetMinHeight() const;
   Integer GetMaxWidth() const;
   Integer GetMaxHeight() const;
-  Integer GetDefCaptionHeight() const;
+  Integer GetDefCaptionHeight() const override;
   Integer GetDefButtonSize() const;
   void PointToNC(TPoint& P) const;
   LRESULT HitTestDefault(const TPoint& P);
   LRESULT HitTestSkin(const TPoint& P);
   bool PtInMask(const TPoint& P) const;
   bool PtInCaptionArea(const TPoint& P) const;
-  void TestActive(Integer X, Integer Y, bool AMouseIn);
+  void TestActive(Integer X, Integer Y, bool AMouseIn) override;
   void NCMouseMove(Integer X, Integer Y);
   void NCMouseDown(TMouseButton Button, Integer X, Integer Y);
   void NCMouseUp(TMouseButton Button, Integer X, Integer Y);
@@ -362,19 +349,19 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void ForceResize();
 
   // ---- painting, region, backgrounds ----
-  void UpDateFormNC();
+  void UpDateFormNC() override;
   void CalcDefRects();
   void GetDefCaptionRect(TRect& R);
   void PaintNCDefault(HDC DC, bool AUseExternalDC);
   void PaintNCSkin(HDC DC, bool AUseExternalDC);
   void SetFormRegion(bool AFromParts);
-  void GetIconSize(Integer& W, Integer& H) const;
-  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y);
+  void GetIconSize(Integer& W, Integer& H) const override;
+  void DrawFormIcon(TCanvas* Canvas, Integer X, Integer Y) override;
   bool CheckIconAlpha();
-  bool GetAutoRenderingInActiveImage() const;
+  bool GetAutoRenderingInActiveImage() const override;
   void FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) const;
   // The linked ribbon's application menu is open and the skin gives it a caption picture.
-  bool CanShowAppMenuCaption() const;
+  bool CanShowAppMenuCaption() const override;
   void DrawAppMenuCaption(TCanvas* Canvas, const TRect& R);
   void PaintBG(HDC DC);
   void PaintBG2(HDC DC);
@@ -415,7 +402,6 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void CloseAll();
   void RestoreAll();
   void RestoreAllExcept(HWND AFormHandle);
-  bool FInMaximizeAll = false, FInRestoreAll = false;
   // ---- MDI: the children in the main form's window menu and tabs bar (called on a child's engine;
   // they work on the main form's engine) ----
   void AddChildToMenu(TCustomForm* Child);
@@ -431,35 +417,37 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   void UpdateMDITabsBar();
   TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
   TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+
+  // ---- the window procedure ----
+  void FormWndProc(TMessage& Message);
+
+ private:
+  friend struct TbsSkinFormTestAccess;
+
+  TbsFormGeometry FGeometry;
+  TbsFormMode FMode;
+  TbsFormLayers FLayers;
+  IbsFormMenuTracking* FMenuTracking = nullptr;
+  // The form's own system menu, tray menu and menu-bar tracking; MenuTracking names it unless replaced.
+  std::unique_ptr<IbsFormMenuTracking> FFormMenus;
+  std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+  bool MinimizeDefault = false, FPreviewMode = false, AlwaysDisableLayeredFrames = false;
+  bool FInMaximizeAll = false, FInRestoreAll = false;
   WNDPROC FClientInstance = nullptr;
   WNDPROC FPrevClientProc = nullptr;
   Integer FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
   bool FStopCheckChildMove = false;
   HWND ChangeVisibleChildHanle = nullptr;
-
-  // ---- the window procedure ----
-  void FormWndProc(TMessage& Message);
-
-  // ---- engine state shared with the frame objects ----
   TWndMethod OldWindowProc;
-  bool FSkinSupport = false;
   bool FSkinnableForm = true;
   bool FIsVistaOs = true;
   bool FIsW7 = true;
   bool FIsLayerEnabled = true;
-  TWindowState FWindowStateInit = wsNormal;
-  TWindowState FWindowState = wsNormal;
-  bool FRollUpState = false;
-  bool MaxRollUpState = false;
-  bool FRollUpBeforeMaximize = false;
-  Integer FFormWidth = 0, FFormHeight = 0, FFormLeft = 0, FFormTop = 0, FOldFormLeft = 0, FOldFormTop = 0;
-  bool FSizeMove = false, FSizing = false, FFullDrag = false, FBorderLayerChangeSize = false;
+  Integer FOldFormLeft = 0, FOldFormTop = 0;
   bool FBorderLayerHiddenByMinimize = false;
-  bool FFormActive = false;
   bool FStopPainting = false;
   bool FStartShow = true;
-  bool FInShortCut = false, InMenu = false, InMainMenu = false;
-  Integer ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+  bool FInShortCut = false;
   TPoint FOnMouseDownCoord{-1, -1};
   bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
   TRect OldBoundsRect;
@@ -468,23 +456,13 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   Integer FOldFullBorder = -1;
   bool FSmartEffectsShow = false;
   bool FHaveShadow = false;
-  bool IsAlphaIcon = false;
+  bool FIsAlphaIcon = false;
   bool FMDIChildMaximized = false;
   bool FClientInActiveDraw = false;
   TColor BlackColor = TColor(0);
-  // The frame geometry at the current size.
-  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
-  TRect NewClRect, NewCaptionRect, NewButtonsRect;
-  Integer NewButtonsOffset = 0;
-  bool NewButtonsInLeft = false;
-  TRect NewMaskRectArea;
-  TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
-  TRect NewDefCaptionRect;
   // The four border strips of the skin mask at the current size.
   std::unique_ptr<TBitmap> RMTop, RMLeft, RMBottom, RMRight;
   HRGN FRgn = nullptr;
-
- private:
   TForm* FForm = nullptr;
   TbsSkinMenu* FSkinMenu = nullptr;  // owned as a component
   TbsSkinData* FSD = nullptr;
@@ -495,6 +473,8 @@ class TbsSkinForm : public TComponent, public IbsSkinMenuHost {
   TbsSkinHint* FSkinHint = nullptr;
   TbsSkinStatusBar* FStatusBar = nullptr;
   TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+  // The same bar as a component, for its free notification.
+  TComponent* FMDITabsBarComponent = nullptr;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
   std::unique_ptr<TTimer> FMouseTimer, FMorphTimer, FAnimateTimer;
   std::unique_ptr<TFont> FDefCaptionFont, FDefInActiveCaptionFont;

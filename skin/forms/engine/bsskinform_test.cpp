@@ -11,6 +11,7 @@
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 
 using namespace wintest;
 
@@ -145,7 +146,7 @@ TEST_F(SkinFormTest, HoveredObjectShowsItsHint) {
   Engine->SetShowObjectHint(true);
   const TRect Close = Engine->Objects(Engine->GetIndex("closebutton"))->ObjectRect;
   Engine->TestActive(Close.Left + 2, Close.Top + 2, true);
-  EXPECT_EQ(Engine->ActiveObject, Engine->GetIndex("closebutton"));
+  EXPECT_EQ(Engine->Mode().ActiveObject, Engine->GetIndex("closebutton"));
   EXPECT_TRUE(Hint.TimerRunning()) << "the close button's hint is on its way";
   Engine->TestActive(-1, -1, false);
   EXPECT_FALSE(Hint.TimerRunning());
@@ -446,8 +447,8 @@ TEST_F(SkinFormTest, FormCursorOverTheFrameKeepsSizingCursors) {
   MakeForm(Rect(100, 100, 400, 300), false);
   Engine->SetUseFormCursorInNCArea(true);
   Word Passed = 0;
-  const TWndMethod Previous = Engine->OldWindowProc;
-  Engine->OldWindowProc = [&](TMessage& M) {
+  const TWndMethod Previous = TbsSkinFormTestAccess::OldWindowProc(Engine);
+  TbsSkinFormTestAccess::OldWindowProc(Engine) = [&](TMessage& M) {
     if (M.Msg == WM_SETCURSOR) Passed = LOWORD(uintptr_t(M.LParam));
     Previous(M);
   };
@@ -463,7 +464,7 @@ TEST_F(SkinFormTest, FormCursorOverTheFrameKeepsSizingCursors) {
                 MAKELPARAM(C.In, WM_MOUSEMOVE));
     EXPECT_EQ(Passed, C.Out) << C.In;
   }
-  Engine->OldWindowProc = Previous;
+  TbsSkinFormTestAccess::OldWindowProc(Engine) = Previous;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -501,7 +502,7 @@ TEST_F(SkinFormTest, UnusableFramePictureDrawsTheDefaultFrame) {
     BuildGeneratedSkin(Skin.get());
     C.Break(Skin.get());
     MakeForm(Rect(100, 100, 400, 300), true);
-    EXPECT_FALSE(Engine->FSkinSupport) << C.What;
+    EXPECT_FALSE(Engine->Mode().SkinSupport) << C.What;
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175)) << C.What;
     EXPECT_EQ(HitAt(100, 10), LRESULT(HTCAPTION)) << C.What;
     EXPECT_EQ(PaintedPixel(Form->Handle(), 0, 100), ColorToRGB(cl3DDkShadow)) << C.What;

@@ -2,7 +2,6 @@
 // window shape from the skin's mask, the frame as painted, the show fade-in and the inactive client
 // panel.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "skin/forms/engine/bsclientinactivepanel.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 
 using namespace wintest;
 
@@ -100,7 +100,7 @@ TEST_F(SkinFormFrameTest, SkinChangeReachesFrameAndControlsInOrder) {
       // The frame is rebuilt before the controls take the new look.
       "form.OnChangeSkinData", "inner.change", "outer.change", "form.OnAfterChangeSkinData"};
   EXPECT_EQ(Log, Want);
-  EXPECT_TRUE(Engine->FSkinSupport);
+  EXPECT_TRUE(Engine->Mode().SkinSupport);
   EXPECT_GT(Engine->ObjectCount(), 0);
 }
 
@@ -122,7 +122,7 @@ TEST_F(SkinFormFrameTest, ClearedSkinFallsBackToTheDefaultLook) {
   EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 292, 172));
   Skin->ClearSkin();
   Pump();
-  EXPECT_FALSE(Engine->FSkinSupport);
+  EXPECT_FALSE(Engine->Mode().SkinSupport);
   EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175));
   EXPECT_EQ(PaintedPixel(Form->Handle(), 0, 100), ColorToRGB(cl3DDkShadow));
 }
@@ -227,7 +227,7 @@ TEST_F(SkinFormFrameTest, DefaultFrameRingsAndCaption) {
 
 TEST_F(SkinFormFrameTest, FrameTooSmallForTheSkinIsNotPainted) {
   MakeForm(Rect(100, 100, 400, 300), Skin.get());
-  Engine->FFormWidth = 50;  // a frame narrower than the skin's minimum
+  TbsSkinFormTestAccess::Geometry(Engine).FormWidth = 50;  // a frame narrower than the skin's minimum
   TBitmap B;
   B.SetSize(300, 200);
   B.Canvas()->Brush()->SetColor(clWhite);
@@ -355,7 +355,7 @@ TEST_F(SkinFormFrameTest, MenuModeEndsWhenTheChainCloses) {
   Engine->OnSkinMenuClose = [&](TObject*) { Log.push_back("close"); };
   Engine->SkinMenuOpen();
   Engine->SkinMenuOpen();  // already open: nothing
-  EXPECT_TRUE(Engine->InMenu);
+  EXPECT_TRUE(Engine->Mode().InMenu);
   // The frame button that opened a menu is held down until the menu closes.
   auto* B = dynamic_cast<TbsSkinButtonObject*>(Engine->Objects(Engine->GetIndex("closebutton")));
   ASSERT_NE(B, nullptr);
@@ -363,7 +363,7 @@ TEST_F(SkinFormFrameTest, MenuModeEndsWhenTheChainCloses) {
   B->MenuItem = &Items;
   B->FDown = true;
   SendMessage(Form->Handle(), WM_CLOSESKINMENU, 0, 0);
-  EXPECT_FALSE(Engine->InMenu);
+  EXPECT_FALSE(Engine->Mode().InMenu);
   EXPECT_FALSE(B->FDown);
   EXPECT_EQ(Log, (std::vector<String>{"open", "close"}));
   B->MenuItem = nullptr;

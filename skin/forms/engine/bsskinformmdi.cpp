@@ -5,8 +5,6 @@
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/menubar/bsformmenus.h"
-#include "skin/forms/menubar/bsskinmainmenubar.h"
 
 namespace {
 
@@ -109,7 +107,7 @@ void TbsSkinForm::FitMaximizedChildren() {
 void TbsSkinForm::ArrangeMinimizedMDIChildren() {
   for (TCustomForm* C : MDIChildrenOf(FForm)) {
     TbsSkinForm* S = GetSkinFormOf(C);
-    if (S == nullptr || S->FWindowState != wsMinimized) continue;
+    if (S == nullptr || S->FMode.WindowState != wsMinimized) continue;
     TPoint P;
     S->CalcMinimizedPosition(P);
     C->SetBounds(P.X, P.Y, C->Width(), C->Height());
@@ -152,7 +150,7 @@ void TbsSkinForm::MDIClientWndProc(TMessage& Message) {
       previous();
       FitMaximizedChildren();
       const bool Stretched =
-          FSkinSupport && (FSD->MDIBGPictureIndex == -1 ? FSD->StretchEffect : FSD->MDIBGStretchEffect);
+          FMode.SkinSupport && (FSD->MDIBGPictureIndex == -1 ? FSD->StretchEffect : FSD->MDIBGStretchEffect);
       if (!FLogoBitMap->Empty() || Stretched) {
         const RECT R = Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight());
         RedrawWindow(Client, &R, nullptr, RDW_ERASE | RDW_INVALIDATE);
@@ -162,7 +160,7 @@ void TbsSkinForm::MDIClientWndProc(TMessage& Message) {
     }
     case WM_ERASEBKGND: {
       HDC DC = reinterpret_cast<HDC>(Message.WParam);
-      if (!FSkinSupport)
+      if (!FMode.SkinSupport)
         PaintMDIBGDefault(DC);
       else if (FSD->MDIBGPictureIndex != -1)
         PaintBG3(DC);
@@ -373,13 +371,11 @@ void TbsSkinForm::updateMDIScrollBarsOnce(bool AUpdateRange, bool& Changed) {
 void TbsSkinForm::updateMainMenuBar() {
   TCustomForm* M = appMainForm();
   TbsSkinForm* S = M != nullptr ? GetSkinFormOf(M) : nullptr;
-  auto* Menus = S != nullptr ? dynamic_cast<TbsFormMenus*>(S->MenuTracking) : nullptr;
-  TbsSkinMainMenuBar* Bar = Menus != nullptr ? Menus->MainMenuBar : nullptr;
-  if (Bar != nullptr && (Bar->GetChildMainMenu() != nullptr || Bar->ChildMenuIn)) Bar->UpDateItems();
+  if (S != nullptr && S->FMenuTracking != nullptr) S->FMenuTracking->ChildMenuChanged();
 }
 
 void TbsSkinForm::mdiChildDestroyed() {
-  FWindowState = FWindowStateInit = wsNormal;
+  FMode.WindowState = FMode.WindowStateInit = wsNormal;
   sendToMainForm(WM_MDICHILDRESTORE, 0);
   updateMainMenuBar();
   UpdateMDITabsBar();
@@ -389,21 +385,20 @@ void TbsSkinForm::mdiChildDestroyed() {
 
 void TbsSkinForm::mdiChildMouseActivate() {
   TCustomForm* M = appMainForm();
-  if (M == nullptr || M->ActiveMDIChild() != FForm || FFormActive) return;
-  FFormActive = true;
-  CheckFormActive(FWindowState != wsMaximized);
+  if (M == nullptr || M->ActiveMDIChild() != FForm || FMode.FormActive) return;
+  FMode.FormActive = true;
+  CheckFormActive(FMode.WindowState != wsMaximized);
 }
 
 void TbsSkinForm::mdiChildTextChanged() {
   // The main form's caption shows a maximized child's.
-  if (FWindowStateInit != wsMaximized) return;
+  if (FMode.WindowStateInit != wsMaximized) return;
   if (TbsSkinForm* S = GetSkinFormOf(appMainForm()); S != nullptr && S != this) S->UpDateFormNC();
 }
 
 void TbsSkinForm::childrenRestored() {
   UpDateFormNC();
-  auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
-  if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildRestore();
+  if (FMenuTracking != nullptr) FMenuTracking->MDIChildRestore();
   if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildRestore();
   UpdateMDIScrollBars(true);
 }
@@ -411,7 +406,7 @@ void TbsSkinForm::childrenRestored() {
 bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
   switch (M.Msg) {
     case WM_MDICHILDRESIZE:
-      if (isMDIChild() && FWindowState == wsMaximized) {
+      if (isMDIChild() && FMode.WindowState == wsMaximized) {
         TRect R = Rect(0, 0, 0, 0);
         GetMDIClientRect(R);
         FForm->SetBounds(0, 0, R.Width(), R.Height());
@@ -452,8 +447,7 @@ bool TbsSkinForm::mdiPrivateMessage(TMessage& M) {
       if (isMDIMain() && !FInMaximizeAll) {
         FMDIChildMaximized = true;
         UpDateFormNC();
-        auto* Menus = dynamic_cast<TbsFormMenus*>(MenuTracking);
-        if (Menus != nullptr && Menus->MainMenuBar != nullptr) Menus->MainMenuBar->MDIChildMaximize();
+        if (FMenuTracking != nullptr) FMenuTracking->MDIChildMaximize();
         if (FSkinRibbon != nullptr) FSkinRibbon->MDIChildMaximize();
         FInMaximizeAll = true;
         MaximizeAll();

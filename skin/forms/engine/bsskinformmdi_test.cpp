@@ -5,6 +5,7 @@
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 
 namespace {
 
@@ -62,8 +63,9 @@ TEST_F(MDISkinFormTest, ClientWindowIsSubclassedAtFirstShowAndHasNoFrameOfItsOwn
   MakeMain();
   HWND Client = Main->ClientHandle();
   ASSERT_NE(Client, nullptr);
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)), MainEngine->FClientInstance);
-  EXPECT_NE(MainEngine->FPrevClientProc, nullptr);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)),
+            TbsSkinFormTestAccess::ClientInstance(MainEngine));
+  EXPECT_NE(TbsSkinFormTestAccess::PrevClientProc(MainEngine), nullptr);
   EXPECT_EQ(SendMessage(Client, WM_NCACTIVATE, 0, 0), 1);
   RECT R{0, 0, 100, 80};
   EXPECT_EQ(SendMessage(Client, WM_NCCALCSIZE, 0, LPARAM(&R)), 0);
@@ -96,7 +98,7 @@ TEST_F(MDISkinFormTest, ClientBackgroundFollowsTheSkin) {
 TEST_F(MDISkinFormTest, EngineFreedBeforeItsFormGivesTheClientItsProcedureBack) {
   MakeMain();
   HWND Client = Main->ClientHandle();
-  WNDPROC Previous = MainEngine->FPrevClientProc;
+  WNDPROC Previous = TbsSkinFormTestAccess::PrevClientProc(MainEngine);
   delete MainEngine;
   MainEngine = nullptr;
   EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)), Previous);
@@ -212,7 +214,7 @@ TEST_F(MDISkinFormTest, NoBarsWithoutShowMDIScrollBarsOrWithAMaximizedChild) {
   MainEngine->SetShowMDIScrollBars(true);
   MainEngine->UpdateMDIScrollBars(true);
   ASSERT_TRUE(VBar()->Visible());
-  MainEngine->FMDIChildMaximized = true;
+  TbsSkinFormTestAccess::MDIChildMaximized(MainEngine) = true;
   C->SetTop(-60);
   wintest::Pump();
   EXPECT_FALSE(HBar()->Visible());
@@ -248,7 +250,8 @@ TEST_F(MDISkinFormTest, SwitchingTheFrameOfAnMDIMainForm) {
     }
     HWND Client = Main->ClientHandle();
     ASSERT_NE(Client, nullptr);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)), MainEngine->FClientInstance);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtr(Client, GWL_WNDPROC)),
+              TbsSkinFormTestAccess::ClientInstance(MainEngine));
     // A new child opens in the client area the engine manages.
     TForm* D = NewChild("Two", Rect(10, 10, 210, 160));
     EXPECT_EQ(D->Parent(), nullptr);
@@ -278,13 +281,13 @@ TEST_F(MDISkinFormTest, MaximizedAndActiveChildLookups) {
   EXPECT_EQ(GetMaximizedMDIChildSkinForm(), nullptr);
 
   // Two maximized, neither active: the first in the children's order.
-  GetSkinFormOf(A)->FWindowStateInit = wsMaximized;
-  GetSkinFormOf(B)->FWindowStateInit = wsMaximized;
+  TbsSkinFormTestAccess::Mode(GetSkinFormOf(A)).WindowStateInit = wsMaximized;
+  TbsSkinFormTestAccess::Mode(GetSkinFormOf(B)).WindowStateInit = wsMaximized;
   ASSERT_EQ(Main->MDIChildren(1), B);
   EXPECT_EQ(MainEngine->GetMaximizedMDIChild(), B);
   EXPECT_EQ(GetMaximizedMDIChildSkinForm(), GetSkinFormOf(B));
   // A maximized active child comes first.
-  GetSkinFormOf(C)->FWindowStateInit = wsMaximized;
+  TbsSkinFormTestAccess::Mode(GetSkinFormOf(C)).WindowStateInit = wsMaximized;
   EXPECT_EQ(MainEngine->GetMaximizedMDIChild(), C);
   // A child without an engine is never the maximized one, and has no engine to be active with.
   Bare->Show();
@@ -293,7 +296,7 @@ TEST_F(MDISkinFormTest, MaximizedAndActiveChildLookups) {
   ASSERT_EQ(Main->ActiveMDIChild(), Bare);
   EXPECT_EQ(GetActiveMDIChildSkinForm(), nullptr);
   EXPECT_EQ(MainEngine->GetMaximizedMDIChild(), C) << "C is next in the order now";
-  for (TForm* F : {A, B, C}) GetSkinFormOf(F)->FWindowStateInit = wsNormal;
+  for (TForm* F : {A, B, C}) TbsSkinFormTestAccess::Mode(GetSkinFormOf(F)).WindowStateInit = wsNormal;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,7 +409,7 @@ TEST_F(MDISkinFormTest, AChildSnapsToTheEdgesOfTheClientArea) {
   };
   for (const auto& K : Cases) {
     SCOPED_TRACE(K.Edge);
-    E->HMagnetized = E->VMagnetized = E->HMagnetized2 = E->VMagnetized2 = false;
+    TbsSkinFormTestAccess::ClearSnap(E);
     wintest::SetCursorPosition({K.Proposed.X + 50, K.Proposed.Y + 10});
     TRect R = Bounds(K.Proposed.X, K.Proposed.Y, 200, 150);
     SendMessage(C->Handle(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&R));
@@ -421,9 +424,9 @@ TEST_F(MDISkinFormTest, MouseActivationOfTheActiveChildMarksItsFrameActive) {
   ASSERT_EQ(Main->ActiveMDIChild(), B);
   // Its frame was left inactive (as after the main form lost and got back the activation).
   TbsSkinForm* EB = GetSkinFormOf(B);
-  EB->FFormActive = false;
+  TbsSkinFormTestAccess::Mode(EB).FormActive = false;
   SendMessage(B->Handle(), WM_MOUSEACTIVATE, WPARAM(Main->Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-  EXPECT_TRUE(EB->FFormActive);
+  EXPECT_TRUE(EB->Mode().FormActive);
 }
 
 TEST_F(MDISkinFormTest, MaximizedChildsNewCaptionRepaintsTheMainFormsCaption) {

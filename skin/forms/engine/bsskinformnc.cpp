@@ -10,7 +10,6 @@
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ Integer TbsSkinForm::GetDefButtonSize() const {
 Integer TbsSkinForm::GetMinWidth() const {
   if (!skinLoaded() || FSD->FPicture == nullptr) return FMinWidth <= 0 ? 120 : FMinWidth;
   const Integer PW = FSD->FPicture->Width();
-  const bool Minimized = FWindowState == wsMinimized;
+  const bool Minimized = FMode.WindowState == wsMinimized;
   if (PW < FMinWidth && !Minimized) return FMinWidth;
   if (FSD->FormMinWidth > 0)
     return (FMinWidth > FSD->FormMinWidth && !Minimized) ? FMinWidth : FSD->FormMinWidth;
@@ -50,7 +49,7 @@ Integer TbsSkinForm::GetMinWidth() const {
 }
 
 Integer TbsSkinForm::GetMinHeight() const {
-  const bool Free = !FRollUpState && FWindowState != wsMinimized;
+  const bool Free = !FMode.RollUpState && FMode.WindowState != wsMinimized;
   if (!skinLoaded() || FSD->FPicture == nullptr) {
     const Integer H = GetDefCaptionHeight() + 6;
     return (FMinHeight > H && Free) ? FMinHeight : H;
@@ -99,9 +98,9 @@ Integer TbsSkinForm::GetMaxHeight() const {
 void TbsSkinForm::PointToNC(TPoint& P) const {
   if (FForm->FormStyle() == fsMDIChild) {
     P = FForm->ScreenToClient(P);
-    if (FSkinSupport) {
-      P.X += NewClRect.Left;
-      P.Y += NewClRect.Top;
+    if (FMode.SkinSupport) {
+      P.X += FGeometry.NewClRect.Left;
+      P.Y += FGeometry.NewClRect.Top;
     } else {
       P.X += 3;
       P.Y += GetDefCaptionHeight() + 3;
@@ -115,8 +114,9 @@ void TbsSkinForm::PointToNC(TPoint& P) const {
 LRESULT TbsSkinForm::HitTestDefault(const TPoint& P) {
   const Integer W = FForm->Width(), H = FForm->Height();
   const Integer X = P.X, Y = P.Y;
-  if (FWindowState != wsMaximized && FWindowState != wsMinimized && !FRollUpState && IsSizeable()) {
-    if (ActiveObject != -1) return HTOBJECT;
+  if (FMode.WindowState != wsMaximized && FMode.WindowState != wsMinimized && !FMode.RollUpState &&
+      IsSizeable()) {
+    if (FMode.ActiveObject != -1) return HTOBJECT;
     // Bands of three pixels on every side: the whole 3-pixel default frame sizes.
     const Integer R = W - 3, B = H - 3;
     if (X <= 2 && Y <= 2) return HTTOPLEFT;
@@ -148,7 +148,7 @@ bool TbsSkinForm::PtInCaptionArea(const TPoint& P) const {
 }
 
 bool TbsSkinForm::PtInMask(const TPoint& P) const {
-  const TRect& A = NewMaskRectArea;
+  const TRect& A = FGeometry.NewMaskRectArea;
   if (inRect(A, P)) return true;
   if (P.Y <= A.Top) return maskPixelBlack(RMTop.get(), P.X, P.Y, BlackColor);
   if (P.Y >= A.Bottom) return maskPixelBlack(RMBottom.get(), P.X, P.Y - A.Bottom, BlackColor);
@@ -159,31 +159,44 @@ bool TbsSkinForm::PtInMask(const TPoint& P) const {
 LRESULT TbsSkinForm::HitTestSkin(const TPoint& P) {
   const Integer X = P.X, Y = P.Y;
   const Integer W = FForm->Width(), H = FForm->Height();
-  if (!FRollUpState && FWindowState != wsMinimized) {
-    if (ActiveObject != -1 && !PtInCaptionArea(P) && !inRect(NewClRect, P) && !FSizeMove) return HTOBJECT;
-    if (FWindowState != wsMaximized && IsSizeable()) {
+  if (!FMode.RollUpState && FMode.WindowState != wsMinimized) {
+    if (FMode.ActiveObject != -1 && !PtInCaptionArea(P) && !inRect(FGeometry.NewClRect, P) && !FMode.SizeMove)
+      return HTOBJECT;
+    if (FMode.WindowState != wsMaximized && IsSizeable()) {
       const Integer BW = FSD->BorderW;
       const TPoint Probes[4] = {{X - BW, Y}, {X, Y - BW}, {X + BW, Y}, {X, Y + BW}};
       const TRect F = Rect(0, 0, W, H);
       const bool NoMask = FSD->FMask == nullptr || FSD->FMask->Empty();
       bool Near = false;
       for (const TPoint& Q : Probes) {
-        if (NoMask ? !inRect(F, Q) : (!inRect(NewMaskRectArea, P) && !PtInMask(Q))) Near = true;
+        if (NoMask ? !inRect(F, Q) : (!inRect(FGeometry.NewMaskRectArea, P) && !PtInMask(Q))) Near = true;
       }
       if (!Near) {
-        if (inRect(NewClRect, P)) return HTCLIENT;
+        if (inRect(FGeometry.NewClRect, P)) return HTCLIENT;
         return PtInCaptionArea(P) ? HTCAPTION : HTOBJECT;
       }
-      if (X <= NewHitTestLTPoint.X && Y <= NewHitTestLTPoint.Y) return HTTOPLEFT;
-      if (X >= NewHitTestRTPoint.X && Y <= NewHitTestRTPoint.Y) return HTTOPRIGHT;
-      if (X <= NewHitTestLBPoint.X && Y >= NewHitTestLBPoint.Y) return HTBOTTOMLEFT;
-      if (X >= NewHitTestRBPoint.X && Y >= NewHitTestRBPoint.Y) return HTBOTTOMRIGHT;
-      if (inRect(Rect(NewHitTestLTPoint.X, 0, NewHitTestRTPoint.X, NewClRect.Top), P)) return HTTOP;
-      if (inRect(Rect(NewHitTestLBPoint.X, NewClRect.Bottom, NewHitTestRBPoint.X, H), P)) return HTBOTTOM;
-      if (inRect(Rect(0, NewHitTestLTPoint.Y, NewClRect.Left, NewHitTestLBPoint.Y), P)) return HTLEFT;
-      if (inRect(Rect(NewClRect.Right, NewHitTestRTPoint.Y, W, NewHitTestRBPoint.Y), P)) return HTRIGHT;
+      if (X <= FGeometry.NewHitTestLTPoint.X && Y <= FGeometry.NewHitTestLTPoint.Y) return HTTOPLEFT;
+      if (X >= FGeometry.NewHitTestRTPoint.X && Y <= FGeometry.NewHitTestRTPoint.Y) return HTTOPRIGHT;
+      if (X <= FGeometry.NewHitTestLBPoint.X && Y >= FGeometry.NewHitTestLBPoint.Y) return HTBOTTOMLEFT;
+      if (X >= FGeometry.NewHitTestRBPoint.X && Y >= FGeometry.NewHitTestRBPoint.Y) return HTBOTTOMRIGHT;
+      if (inRect(
+              Rect(FGeometry.NewHitTestLTPoint.X, 0, FGeometry.NewHitTestRTPoint.X, FGeometry.NewClRect.Top),
+              P))
+        return HTTOP;
+      if (inRect(Rect(FGeometry.NewHitTestLBPoint.X, FGeometry.NewClRect.Bottom,
+                      FGeometry.NewHitTestRBPoint.X, H),
+                 P))
+        return HTBOTTOM;
+      if (inRect(
+              Rect(0, FGeometry.NewHitTestLTPoint.Y, FGeometry.NewClRect.Left, FGeometry.NewHitTestLBPoint.Y),
+              P))
+        return HTLEFT;
+      if (inRect(Rect(FGeometry.NewClRect.Right, FGeometry.NewHitTestRTPoint.Y, W,
+                      FGeometry.NewHitTestRBPoint.Y),
+                 P))
+        return HTRIGHT;
     }
-    if (inRect(NewClRect, P)) return HTCLIENT;
+    if (inRect(FGeometry.NewClRect, P)) return HTCLIENT;
   }
   return PtInCaptionArea(P) ? HTCAPTION : HTOBJECT;
 }
@@ -192,10 +205,11 @@ LRESULT TbsSkinForm::HitTestSkin(const TPoint& P) {
 // Mouse
 
 void TbsSkinForm::TestActive(Integer X, Integer Y, bool AMouseIn) {
-  if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
-  if (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) return;
+  if (ObjectList.empty() || !GetFormActive() || FMode.SizeMove || FMode.BorderLayerChangeSize || FPreviewMode)
+    return;
+  if (FForm->FormStyle() == fsMDIChild && FMode.WindowState == wsMaximized) return;
   if (FForm->BorderStyle() == bsNone) return;
-  OldActiveObject = ActiveObject;
+  FMode.OldActiveObject = FMode.ActiveObject;
   Integer Found = -1;
   for (size_t i = 0; i < ObjectList.size(); ++i) {
     TbsActiveSkinObject* O = ObjectList[i].get();
@@ -205,19 +219,20 @@ void TbsSkinForm::TestActive(Integer X, Integer Y, bool AMouseIn) {
       break;
     }
   }
-  ActiveObject = (AMouseIn && Found != -1) ? Found : -1;
-  if (MouseCaptureObject != -1 && MouseCaptureObject != ActiveObject) ActiveObject = -1;
-  if (ActiveObject >= ObjectCount()) ActiveObject = -1;
-  if (ActiveObject == OldActiveObject) return;
-  if (OldActiveObject >= 0 && OldActiveObject < ObjectCount()) {
-    TbsActiveSkinObject* O = Objects(OldActiveObject);
+  FMode.ActiveObject = (AMouseIn && Found != -1) ? Found : -1;
+  if (FMode.MouseCaptureObject != -1 && FMode.MouseCaptureObject != FMode.ActiveObject)
+    FMode.ActiveObject = -1;
+  if (FMode.ActiveObject >= ObjectCount()) FMode.ActiveObject = -1;
+  if (FMode.ActiveObject == FMode.OldActiveObject) return;
+  if (FMode.OldActiveObject >= 0 && FMode.OldActiveObject < ObjectCount()) {
+    TbsActiveSkinObject* O = Objects(FMode.OldActiveObject);
     if (O->Enabled && O->Visible) {
       O->MouseLeave();
       if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->HideHint();
     }
   }
-  if (ActiveObject >= 0) {
-    TbsActiveSkinObject* O = Objects(ActiveObject);
+  if (FMode.ActiveObject >= 0) {
+    TbsActiveSkinObject* O = Objects(FMode.ActiveObject);
     if (O->Enabled && O->Visible) {
       O->MouseEnter();
       if (FShowObjectHint && FSkinHint != nullptr && !O->Hint.empty()) FSkinHint->ActivateHint2(O->Hint);
@@ -234,42 +249,42 @@ void TbsSkinForm::mouseTimerProc(TObject*) {
     TestActive(-1, -1, false);
     return;
   }
-  if (FSizeMove || FBorderLayerChangeSize) {
+  if (FMode.SizeMove || FMode.BorderLayerChangeSize) {
     FMouseTimer->SetEnabled(false);
     return;
   }
   TPoint NC = P;
   PointToNC(NC);
-  if (!inRect(NewClRect, NC))
+  if (!inRect(FGeometry.NewClRect, NC))
     TestActive(NC.X, NC.Y, true);
-  else if (ActiveObject != -1)
+  else if (FMode.ActiveObject != -1)
     TestActive(-1, -1, true);
 }
 
 void TbsSkinForm::NCMouseMove(Integer X, Integer Y) {
-  const Integer I = MouseCaptureObject != -1 ? MouseCaptureObject : ActiveObject;
+  const Integer I = FMode.MouseCaptureObject != -1 ? FMode.MouseCaptureObject : FMode.ActiveObject;
   if (I >= 0 && I < ObjectCount()) Objects(I)->MouseMove(X, Y);
 }
 
 void TbsSkinForm::NCMouseDown(TMouseButton Button, Integer X, Integer Y) {
-  if (ActiveObject < 0 || ActiveObject >= ObjectCount()) return;
-  TbsActiveSkinObject* O = Objects(ActiveObject);
+  if (FMode.ActiveObject < 0 || FMode.ActiveObject >= ObjectCount()) return;
+  TbsActiveSkinObject* O = Objects(FMode.ActiveObject);
   if (dynamic_cast<TbsSkinCaptionObject*>(O) == nullptr) SetCapture(FForm->Handle());
-  MouseCaptureObject = ActiveObject;
+  FMode.MouseCaptureObject = FMode.ActiveObject;
   O->MouseDown(X, Y, Button);
 }
 
 void TbsSkinForm::NCMouseUp(TMouseButton Button, Integer X, Integer Y) {
-  if (MouseCaptureObject < 0 || MouseCaptureObject >= ObjectCount()) return;
-  TbsActiveSkinObject* O = Objects(MouseCaptureObject);
+  if (FMode.MouseCaptureObject < 0 || FMode.MouseCaptureObject >= ObjectCount()) return;
+  TbsActiveSkinObject* O = Objects(FMode.MouseCaptureObject);
   if (dynamic_cast<TbsSkinCaptionObject*>(O) == nullptr) ReleaseCapture();
   // The object's command may free or rebuild the list: take the index back first.
-  MouseCaptureObject = -1;
+  FMode.MouseCaptureObject = -1;
   O->MouseUp(X, Y, Button);
 }
 
 void TbsSkinForm::NCDblClick() {
-  if (ActiveObject >= 0 && ActiveObject < ObjectCount()) Objects(ActiveObject)->DblClick();
+  if (FMode.ActiveObject >= 0 && FMode.ActiveObject < ObjectCount()) Objects(FMode.ActiveObject)->DblClick();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -300,14 +315,14 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
   GetCursorPos(&C);
   // With a layered border shown, the border's outer edges are the window's edges: the left and top are
   // tested out there, and the width and height reach the right and bottom border's outer edges.
-  const TbsDataSkinLayerFrame* D = FBorderLayer->FData;
-  const bool Outer = UseLayeredBorders() && FBorderLayer->FVisible && D != nullptr &&
+  const TbsDataSkinLayerFrame* D = FLayers.BorderLayer->FData;
+  const bool Outer = UseLayeredBorders() && FLayers.BorderLayer->FVisible && D != nullptr &&
                      D->BorderRect.Width() > 0 && D->BorderRect.Height() > 0;
-  const Integer LS = Outer ? FBorderLayer->LeftSize : 0, TS = Outer ? FBorderLayer->TopSize : 0;
+  const Integer LS = Outer ? FLayers.BorderLayer->LeftSize : 0, TS = Outer ? FLayers.BorderLayer->TopSize : 0;
   ALeft -= LS;
   ATop -= TS;
-  AWidth += Outer ? FBorderLayer->RightSize : 0;
-  AHeight += Outer ? FBorderLayer->BottomSize : 0;
+  AWidth += Outer ? FLayers.BorderLayer->RightSize : 0;
+  AHeight += Outer ? FLayers.BorderLayer->BottomSize : 0;
   auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord,
                       bool& Flag) {
     const bool Near = Edge - M < Pos && Pos < Edge + M;
@@ -355,15 +370,15 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
 // The callers give the outer bounds of form and layered border.
 void TbsSkinForm::Move(Integer AX, Integer AY) {
   if (layeredOuterBounds()) {
-    AX += FBorderLayer->LeftSize;
-    AY += FBorderLayer->TopSize;
+    AX += FLayers.BorderLayer->LeftSize;
+    AY += FLayers.BorderLayer->TopSize;
   }
   FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
 }
 
 void TbsSkinForm::SetBounds(Integer AX, Integer AY, Integer AW, Integer AH) {
   if (layeredOuterBounds()) {
-    const TbsFormLayerBorder* L = FBorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     AX += L->LeftSize;
     AY += L->TopSize;
     AW -= L->LeftSize + L->RightSize;
@@ -373,8 +388,8 @@ void TbsSkinForm::SetBounds(Integer AX, Integer AY, Integer AW, Integer AH) {
 }
 
 bool TbsSkinForm::layeredOuterBounds() const {
-  const TbsDataSkinLayerFrame* D = FBorderLayer->FData;
-  return UseLayeredBorders() && FBorderLayer->FVisible && D != nullptr &&
+  const TbsDataSkinLayerFrame* D = FLayers.BorderLayer->FData;
+  return UseLayeredBorders() && FLayers.BorderLayer->FVisible && D != nullptr &&
          (!(D->BorderRect.Width() <= 0 || D->BorderRect.Height() <= 0) || D->FullBorder);
 }
 
@@ -393,12 +408,12 @@ void TbsSkinForm::RestoreOldFormBounds() {
   TPoint LayerTopLeft;
   if (FOldFullBorder == 1 && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft)) {
     const TRect& B = FOldFormBounds;
-    const TbsFormLayerBorder* L = FBorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     FForm->SetBounds(B.Left + L->LeftSize, B.Top + L->TopSize, B.Right - L->LeftSize - L->RightSize,
                      B.Bottom - L->TopSize - L->BottomSize);
   } else if (FOldFullBorder == 1) {
     const TRect& B = FOldFormBounds;
-    FForm->SetBounds(B.Left, B.Top, B.Right, FRollUpState ? GetMinHeight() : B.Bottom);
+    FForm->SetBounds(B.Left, B.Top, B.Right, FMode.RollUpState ? GetMinHeight() : B.Bottom);
   }
 }
 
@@ -419,20 +434,20 @@ void TbsSkinForm::ApplyWindowState(TWindowState AState) {
     FForm->SetWindowState(AState);
     return;
   }
-  if (AState == FWindowState) return;
-  const TWindowState Old = FWindowState;
-  if (!(AState == wsMinimized && (isMainForm() || MinimizeDefault))) FWindowState = AState;
+  if (AState == FMode.WindowState) return;
+  const TWindowState Old = FMode.WindowState;
+  if (!(AState == wsMinimized && (isMainForm() || MinimizeDefault))) FMode.WindowState = AState;
   switch (AState) {
     case wsNormal:
-      if (Old == wsMaximized && FRollUpState && !FRollUpBeforeMaximize) SetRollUpState(false);
-      FRollUpBeforeMaximize = false;
+      if (Old == wsMaximized && FMode.RollUpState && !FMode.RollUpBeforeMaximize) SetRollUpState(false);
+      FMode.RollUpBeforeMaximize = false;
       DoNormal();
       break;
     case wsMinimized:
       DoMinimize();
       break;
     case wsMaximized:
-      FRollUpBeforeMaximize = FRollUpState;
+      FMode.RollUpBeforeMaximize = FMode.RollUpState;
       DoMaximize();
       break;
   }
@@ -457,7 +472,8 @@ void TbsSkinForm::CalcMinimizedPosition(TPoint& P) const {
     for (TCustomForm* F : Others) {
       if (F == FForm || !F->Visible() || (Application != nullptr && F == Application->MainForm())) continue;
       TbsSkinForm* S = GetSkinFormOf(F);
-      if (S != nullptr && S->FWindowState == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
+      if (S != nullptr && S->FMode.WindowState == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y)
+        return true;
     }
     return false;
   };
@@ -485,9 +501,10 @@ void TbsSkinForm::DoMinimize() {
     CalcMinimizedPosition(P);
     TPoint LayerTopLeft;
     if (FullLayeredBorderVisible(LayerTopLeft))
-      FForm->SetBounds(P.X + FBorderLayer->LeftSize,
-                       P.Y - FBorderLayer->BottomSize - FBorderLayer->FData->RollUpFormHeight + 10, GetMinWidth(),
-                       GetMinHeight());
+      FForm->SetBounds(
+          P.X + FLayers.BorderLayer->LeftSize,
+          P.Y - FLayers.BorderLayer->BottomSize - FLayers.BorderLayer->FData->RollUpFormHeight + 10,
+          GetMinWidth(), GetMinHeight());
     else
       FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
     if (isMDIChild()) {
@@ -518,7 +535,7 @@ void TbsSkinForm::DoMaximize() {
   if (FStatusBar != nullptr && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
   if (OnMaximize) OnMaximize(this);
   // A plain layered border does not frame a maximized form.
-  if (FBorderLayer->FVisible && !FBorderLayer->FullBorder()) FBorderLayer->Hide();
+  if (FLayers.BorderLayer->FVisible && !FLayers.BorderLayer->FullBorder()) FLayers.BorderLayer->Hide();
 }
 
 void TbsSkinForm::maximizeInMonitor() {
@@ -533,25 +550,25 @@ void TbsSkinForm::maximizeInMonitor() {
       R = Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
   }
   if (UseFullLayeredBorder()) {
-    const TbsFormLayerBorder* L = FBorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     R = Rect(R.Left + L->LeftSize, R.Top + L->TopSize, R.Right - L->RightSize, R.Bottom - L->BottomSize);
   }
   FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
 }
 
 void TbsSkinForm::DoNormal() {
-  MaxRollUpState = false;
+  FMode.MaxRollUpState = false;
   const Integer OldW = FForm->Width(), OldH = FForm->Height();
-  if (UseLayeredBorders() && !FBorderLayer->FVisible) FBorderLayer->ShowWithForm();
+  if (UseLayeredBorders() && !FLayers.BorderLayer->FVisible) FLayers.BorderLayer->ShowWithForm();
   if (FStartShow) {
     FStartShow = false;
     const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
                                           OldBoundsRect.Height());
     FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
   } else {
-    if (FBorderLayer->FVisible)
-      FBorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
-                                       OldBoundsRect.Height());
+    if (FLayers.BorderLayer->FVisible)
+      FLayers.BorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                              OldBoundsRect.Height());
     FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(), OldBoundsRect.Height());
   }
   FMouseTimer->SetEnabled(true);
@@ -568,11 +585,11 @@ void TbsSkinForm::DoNormal() {
 
 void TbsSkinForm::SetRollUpState(bool Value) {
   if (!FBorderIcons.Contains(biRollUp)) return;
-  if (FRollUpState && FWindowState == wsMaximized && !MaxRollUpState) return;
-  if (FWindowState == wsMinimized) return;
-  if (FWindowState == wsMaximized) MaxRollUpState = Value;
-  if (Value == FRollUpState) return;
-  FRollUpState = Value;
+  if (FMode.RollUpState && FMode.WindowState == wsMaximized && !FMode.MaxRollUpState) return;
+  if (FMode.WindowState == wsMinimized) return;
+  if (FMode.WindowState == wsMaximized) FMode.MaxRollUpState = Value;
+  if (Value == FMode.RollUpState) return;
+  FMode.RollUpState = Value;
   if (Value) {
     OldHeight = FForm->Height();
     DoRollUp();

@@ -5,7 +5,6 @@
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinrecordsobjects.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -36,7 +35,7 @@ bool commandOf(TbsActiveSkinObject* O, TbsStdCommand& C) {
 
 void TbsSkinForm::ClearObjects() {
   ObjectList.clear();
-  ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+  FMode.ActiveObject = FMode.OldActiveObject = FMode.MouseCaptureObject = -1;
 }
 
 void TbsSkinForm::LoadObjects() {
@@ -120,10 +119,11 @@ void TbsSkinForm::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp) {
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
   if (AObject == nullptr || !FForm->HandleAllocated()) return;
   if (fullLayeredBorderShown()) {
-    FBorderLayer->UpdateBorder();
+    FLayers.BorderLayer->UpdateBorder();
     return;
   }
-  if ((FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone)
+  if ((FForm->FormStyle() == fsMDIChild && FMode.WindowState == wsMaximized) ||
+      FForm->BorderStyle() == bsNone)
     return;
   HDC DC = GetWindowDC(FForm->Handle());
   if (DC == nullptr) return;
@@ -160,27 +160,29 @@ void TbsSkinForm::DoMouseLeaveEvent(const String& IDName) {
 
 void TbsSkinForm::CalcNewRects() {
   if (!skinLoaded() || FSD->FPicture == nullptr) return;
-  if (FFormWidth == 0) FFormWidth = FForm->Width();
-  if (FFormHeight == 0) FFormHeight = FForm->Height();
+  if (FGeometry.FormWidth == 0) FGeometry.FormWidth = FForm->Width();
+  if (FGeometry.FormHeight == 0) FGeometry.FormHeight = FForm->Height();
   const Integer W = FSD->FPicture->Width(), H = FSD->FPicture->Height();
-  const Integer dw = FFormWidth - W, dh = FFormHeight - H;
-  NewLTPoint = FSD->LTPoint;
-  NewRTPoint = Point(FSD->RTPoint.X + dw, FSD->RTPoint.Y);
-  NewLBPoint = Point(FSD->LBPoint.X, FSD->LBPoint.Y + dh);
-  NewRBPoint = Point(FSD->RBPoint.X + dw, FSD->RBPoint.Y + dh);
-  NewClRect = Rect(FSD->ClRect.Left, FSD->ClRect.Top, FSD->ClRect.Right + dw, FSD->ClRect.Bottom + dh);
-  NewCaptionRect = FSD->CaptionRect;
-  if (!emptyRect(FSD->CaptionRect)) NewCaptionRect.Right += dw;
-  NewButtonsRect = FSD->ButtonsRect;
-  NewButtonsInLeft = FSD->CapButtonsInLeft;
-  if (!emptyRect(FSD->ButtonsRect) && W / 2 < FSD->ButtonsRect.Left) OffsetRect(&NewButtonsRect, dw, 0);
-  NewButtonsOffset = FSD->ButtonsOffset;
-  NewHitTestLTPoint = FSD->HitTestLTPoint;
-  NewHitTestRTPoint = Point(FSD->HitTestRTPoint.X + dw, FSD->HitTestRTPoint.Y);
-  NewHitTestLBPoint = Point(FSD->HitTestLBPoint.X, FSD->HitTestLBPoint.Y + dh);
-  NewHitTestRBPoint = Point(FSD->HitTestRBPoint.X + dw, FSD->HitTestRBPoint.Y + dh);
+  const Integer dw = FGeometry.FormWidth - W, dh = FGeometry.FormHeight - H;
+  FGeometry.NewLTPoint = FSD->LTPoint;
+  FGeometry.NewRTPoint = Point(FSD->RTPoint.X + dw, FSD->RTPoint.Y);
+  FGeometry.NewLBPoint = Point(FSD->LBPoint.X, FSD->LBPoint.Y + dh);
+  FGeometry.NewRBPoint = Point(FSD->RBPoint.X + dw, FSD->RBPoint.Y + dh);
+  FGeometry.NewClRect =
+      Rect(FSD->ClRect.Left, FSD->ClRect.Top, FSD->ClRect.Right + dw, FSD->ClRect.Bottom + dh);
+  FGeometry.NewCaptionRect = FSD->CaptionRect;
+  if (!emptyRect(FSD->CaptionRect)) FGeometry.NewCaptionRect.Right += dw;
+  FGeometry.NewButtonsRect = FSD->ButtonsRect;
+  FGeometry.NewButtonsInLeft = FSD->CapButtonsInLeft;
+  if (!emptyRect(FSD->ButtonsRect) && W / 2 < FSD->ButtonsRect.Left)
+    OffsetRect(&FGeometry.NewButtonsRect, dw, 0);
+  FGeometry.NewButtonsOffset = FSD->ButtonsOffset;
+  FGeometry.NewHitTestLTPoint = FSD->HitTestLTPoint;
+  FGeometry.NewHitTestRTPoint = Point(FSD->HitTestRTPoint.X + dw, FSD->HitTestRTPoint.Y);
+  FGeometry.NewHitTestLBPoint = Point(FSD->HitTestLBPoint.X, FSD->HitTestLBPoint.Y + dh);
+  FGeometry.NewHitTestRBPoint = Point(FSD->HitTestRBPoint.X + dw, FSD->HitTestRBPoint.Y + dh);
   const TRect& M = FSD->MaskRectArea;
-  NewMaskRectArea = Rect(M.Left, M.Top, M.Right + dw, M.Bottom + dh);
+  FGeometry.NewMaskRectArea = Rect(M.Left, M.Top, M.Right + dw, M.Bottom + dh);
 }
 
 void TbsSkinForm::GetNewObjectRect(const TRect& R, TRect& NewR) const {
@@ -191,7 +193,7 @@ void TbsSkinForm::GetNewObjectRect(const TRect& R, TRect& NewR) const {
   const TRect RT = Rect(FSD->RTPoint.X, 0, W, FSD->RTPoint.Y);
   const TRect LB = Rect(0, FSD->LBPoint.Y, FSD->LBPoint.X, H);
   const TRect RB = Rect(FSD->RBPoint.X, FSD->RBPoint.Y, W, H);
-  const Integer dx = NewRBPoint.X - FSD->RBPoint.X, dy = NewRBPoint.Y - FSD->RBPoint.Y;
+  const Integer dx = FGeometry.NewRBPoint.X - FSD->RBPoint.X, dy = FGeometry.NewRBPoint.Y - FSD->RBPoint.Y;
   // A corner point lies in a zone with the zone's right and bottom edges excluded.
   auto in = [](const TRect& Z, Integer X, Integer Y) {
     return X >= Z.Left && X < Z.Right && Y >= Z.Top && Y < Z.Bottom;
@@ -229,13 +231,13 @@ void TbsSkinForm::ArrangeObjects() {
   for (const auto& O : ObjectList)
     if (!O->SkinRectInAPicture) GetNewObjectRect(O->SkinRect, O->ObjectRect);
   TRect Area;
-  if (!emptyRect(NewButtonsRect))
-    Area = NewButtonsRect;
-  else if (!emptyRect(NewCaptionRect))
-    Area = NewCaptionRect;
+  if (!emptyRect(FGeometry.NewButtonsRect))
+    Area = FGeometry.NewButtonsRect;
+  else if (!emptyRect(FGeometry.NewCaptionRect))
+    Area = FGeometry.NewCaptionRect;
   else
     return;
-  const bool NoButtonsRect = emptyRect(NewButtonsRect);
+  const bool NoButtonsRect = emptyRect(FGeometry.NewButtonsRect);
   auto sizeOf = [this](TbsActiveSkinObject* O) {
     if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O);
         S != nullptr && S->Command == cmSysMenu && S->SkinRectInAPicture && FShowIcon) {
@@ -265,22 +267,22 @@ void TbsSkinForm::ArrangeObjects() {
     if ((Caption = dynamic_cast<TbsSkinCaptionObject*>(O.get())) != nullptr) break;
   Integer Y = Area.Top;
   TbsActiveSkinObject* SysMenu = candidate(cmSysMenu);
-  if (!NewButtonsInLeft) {
+  if (!FGeometry.NewButtonsInLeft) {
     Integer X = Area.Right;
     for (TbsActiveSkinObject* O : Order) {
       const TSize Z = sizeOf(O);
       O->ObjectRect = Rect(X - Z.cx, Y, X, Y + Z.cy);
-      X -= Z.cx + NewButtonsOffset;
+      X -= Z.cx + FGeometry.NewButtonsOffset;
     }
-    if (NoButtonsRect && Caption != nullptr) Caption->ObjectRect.Right = X + NewButtonsOffset;
-    X = NewCaptionRect.Left;
-    Y = NewCaptionRect.Top;
+    if (NoButtonsRect && Caption != nullptr) Caption->ObjectRect.Right = X + FGeometry.NewButtonsOffset;
+    X = FGeometry.NewCaptionRect.Left;
+    Y = FGeometry.NewCaptionRect.Top;
     if (SysMenu != nullptr) {
       const TSize Z = sizeOf(SysMenu);
-      const Integer T = NewCaptionRect.Top + NewCaptionRect.Height() / 2 - Z.cy / 2;
+      const Integer T = FGeometry.NewCaptionRect.Top + FGeometry.NewCaptionRect.Height() / 2 - Z.cy / 2;
       SysMenu->ObjectRect = Rect(X, T, X + Z.cx, T + Z.cy);
-      X += Z.cx + NewButtonsOffset;
-      if (Caption != nullptr) Caption->ObjectRect.Left = X - NewButtonsOffset;
+      X += Z.cx + FGeometry.NewButtonsOffset;
+      if (Caption != nullptr) Caption->ObjectRect.Left = X - FGeometry.NewButtonsOffset;
     }
   } else {
     Integer X = Area.Left;
@@ -288,9 +290,9 @@ void TbsSkinForm::ArrangeObjects() {
     for (TbsActiveSkinObject* O : Order) {
       const TSize Z = sizeOf(O);
       O->ObjectRect = Rect(X, Y, X + Z.cx, Y + Z.cy);
-      X += Z.cx + NewButtonsOffset;
+      X += Z.cx + FGeometry.NewButtonsOffset;
     }
-    if (NoButtonsRect && Caption != nullptr) Caption->ObjectRect.Left = X + NewButtonsOffset;
+    if (NoButtonsRect && Caption != nullptr) Caption->ObjectRect.Left = X + FGeometry.NewButtonsOffset;
   }
 }
 
@@ -304,7 +306,7 @@ void TbsSkinForm::UpdateSkinFrame(bool AArrange) {
   SetFormRegion(AArrange);
   if (FRgn == Before && FSkinnableForm && FForm->BorderStyle() != bsNone && FForm->HandleAllocated())
     SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-  if (FSkinSupport && FSD->StretchEffect) {
+  if (FMode.SkinSupport && FSD->StretchEffect) {
     FForm->Repaint();
     CheckControlsBackground();
   }

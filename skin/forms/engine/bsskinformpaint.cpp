@@ -10,7 +10,6 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsregions.h"
 #include "skin/forms/engine/bsskinform.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -43,7 +42,7 @@ HRGN regionOfMask(TBitmap* Mask, Integer X, Integer Y) {
 
 void TbsSkinForm::UpDateFormNC() {
   if (fullLayeredBorderShown()) {
-    FBorderLayer->UpdateBorder();
+    FLayers.BorderLayer->UpdateBorder();
     return;
   }
   if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
@@ -51,9 +50,9 @@ void TbsSkinForm::UpDateFormNC() {
 
 void TbsSkinForm::CalcDefRects() {
   if (ObjectList.empty()) return;
-  Integer X = FFormWidth - 3;
+  Integer X = FGeometry.FormWidth - 3;
   const Integer Y = 4, S = GetDefButtonSize();
-  NewDefCaptionRect = Rect(3, 3, X, GetDefCaptionHeight());
+  FGeometry.NewDefCaptionRect = Rect(3, 3, X, GetDefCaptionHeight());
   auto stdButton = [this](TbsStdCommand C) -> TbsSkinStdButtonObject* {
     for (const auto& O : ObjectList)
       if (auto* B = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
@@ -67,19 +66,19 @@ void TbsSkinForm::CalcDefRects() {
       X -= S;
     }
   }
-  NewDefCaptionRect.Right = X;
+  FGeometry.NewDefCaptionRect.Right = X;
   X = 3;
   if (auto* B = stdButton(cmSysMenu)) {
     Integer w = S, h = S;
     if (FShowIcon) GetIconSize(w, h);
     B->ObjectRect = Rect(X, Y, X + w, Y + h);
-    NewDefCaptionRect.Left = X + w;
+    FGeometry.NewDefCaptionRect.Left = X + w;
   }
 }
 
 void TbsSkinForm::GetDefCaptionRect(TRect& R) {
   CalcDefRects();
-  R = NewDefCaptionRect;
+  R = FGeometry.NewDefCaptionRect;
 }
 
 void TbsSkinForm::FitCaptionText(TCanvas* Canvas, String& S, Integer MaxWidth) const {
@@ -96,11 +95,11 @@ String TbsSkinForm::CaptionText() const {
 void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
   if (FSD != nullptr && FSD->ChangeSkinDataProcess) return;
   if (!FForm->HandleAllocated()) return;
-  if (FFormWidth == 0 || FFormHeight == 0) {
-    FFormWidth = FForm->Width();
-    FFormHeight = FForm->Height();
+  if (FGeometry.FormWidth == 0 || FGeometry.FormHeight == 0) {
+    FGeometry.FormWidth = FForm->Width();
+    FGeometry.FormHeight = FForm->Height();
   }
-  if (ObjectList.empty() && !FSkinSupport) LoadDefaultObjects();
+  if (ObjectList.empty() && !FMode.SkinSupport) LoadDefaultObjects();
   CalcDefRects();
   HDC WDC = AUseExternalDC ? DC : GetWindowDC(FForm->Handle());
   if (WDC == nullptr) return;
@@ -108,7 +107,7 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     TDCCanvas Out(WDC);
     const Integer CH = GetDefCaptionHeight();
     auto Cap = newBitmap();
-    Cap->SetSize(std::max<Integer>(FFormWidth - 6, 0), CH);
+    Cap->SetSize(std::max<Integer>(FGeometry.FormWidth - 6, 0), CH);
     TCanvas* C = Cap->Canvas();
     C->Brush()->SetColor(clBtnFace);
     C->FillRect(Rect(0, 0, Cap->Width(), CH));
@@ -117,7 +116,8 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
     if (FSD != nullptr && FSD->ResourceStrData() != nullptr)
       C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
     String Text = CaptionText();
-    const TRect CapR = Rect(NewDefCaptionRect.Left - 3, 0, NewDefCaptionRect.Right - 3, CH);
+    const TRect CapR =
+        Rect(FGeometry.NewDefCaptionRect.Left - 3, 0, FGeometry.NewDefCaptionRect.Right - 3, CH);
     if (OnCaptionPaint) {
       OnCaptionPaint(C, CapR, Active);
     } else if (!Text.empty()) {
@@ -141,9 +141,9 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
       O->Draw(C, true);
       O->ObjectRect = Keep;
     }
-    ExcludeClipRect(WDC, 3, CH + 3, FFormWidth - 3, FFormHeight - 3);
+    ExcludeClipRect(WDC, 3, CH + 3, FGeometry.FormWidth - 3, FGeometry.FormHeight - 3);
     Out.C.Draw(3, 3, Cap.get());
-    TRect R = Rect(0, 0, FFormWidth, FFormHeight);
+    TRect R = Rect(0, 0, FGeometry.FormWidth, FGeometry.FormHeight);
     Frame3D(&Out.C, R, cl3DDkShadow, cl3DDkShadow, 1);
     Frame3D(&Out.C, R, clBtnFace, clBtnFace, 1);
     Frame3D(&Out.C, R, clBtnFace, clBtnFace, 1);
@@ -153,11 +153,11 @@ void TbsSkinForm::PaintNCDefault(HDC DC, bool AUseExternalDC) {
 
 void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
   if (!skinLoaded() || !FForm->HandleAllocated()) return;
-  if (FFormWidth == 0 || FFormHeight == 0) {
-    FFormWidth = FForm->Width();
-    FFormHeight = FForm->Height();
+  if (FGeometry.FormWidth == 0 || FGeometry.FormHeight == 0) {
+    FGeometry.FormWidth = FForm->Width();
+    FGeometry.FormHeight = FForm->Height();
   }
-  if (FFormWidth < GetMinWidth() || FFormHeight < GetMinHeight()) return;
+  if (FGeometry.FormWidth < GetMinWidth() || FGeometry.FormHeight < GetMinHeight()) return;
   CalcNewRects();
   ArrangeObjects();
   HDC WDC = AUseExternalDC ? DC : GetWindowDC(FForm->Handle());
@@ -169,28 +169,33 @@ void TbsSkinForm::PaintNCSkin(HDC DC, bool AUseExternalDC) {
     TBitmap* Source = FSD->FPicture.get();
     if (!Active && FSD->FInActivePicture != nullptr && !FSD->FInActivePicture->Empty())
       Source = FSD->FInActivePicture.get();
-    ComposeSkinBorders(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint,
-                       NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, Left.get(), Top.get(), Right.get(),
-                       Bottom.get(), Source, Rect(0, 0, Source->Width(), Source->Height()), FFormWidth,
-                       FFormHeight, FSD->LeftStretch, FSD->TopStretch, FSD->RightStretch, FSD->BottomStretch);
+    ComposeSkinBorders(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect,
+                       FGeometry.NewLTPoint, FGeometry.NewRTPoint, FGeometry.NewLBPoint, FGeometry.NewRBPoint,
+                       FGeometry.NewClRect, Left.get(), Top.get(), Right.get(), Bottom.get(), Source,
+                       Rect(0, 0, Source->Width(), Source->Height()), FGeometry.FormWidth,
+                       FGeometry.FormHeight, FSD->LeftStretch, FSD->TopStretch, FSD->RightStretch,
+                       FSD->BottomStretch);
     for (const auto& O : ObjectList) {
       if (!O->Visible) continue;
-      if (O->ObjectRect.Bottom <= NewClRect.Top) {
+      if (O->ObjectRect.Bottom <= FGeometry.NewClRect.Top) {
         O->Draw(Top->Canvas(), false);
       } else {
         const TRect Keep = O->ObjectRect;
-        OffsetRect(&O->ObjectRect, 0, -NewClRect.Bottom);
+        OffsetRect(&O->ObjectRect, 0, -FGeometry.NewClRect.Bottom);
         O->Draw(Bottom->Canvas(), false);
         O->ObjectRect = Keep;
       }
     }
     if (CanShowAppMenuCaption())
       DrawAppMenuCaption(Top->Canvas(), Rect(0, 0, FSkinRibbon->FormAppMenu()->ItemWidth(), Top->Height()));
-    if (NewClRect.Height() > 0)
-      ExcludeClipRect(WDC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
+    if (FGeometry.NewClRect.Height() > 0)
+      ExcludeClipRect(WDC, FGeometry.NewClRect.Left, FGeometry.NewClRect.Top, FGeometry.NewClRect.Right,
+                      FGeometry.NewClRect.Bottom);
     const Integer TH = Top->Height();
-    const TPoint Places[4] = {
-        {0, 0}, {0, TH}, {FFormWidth - Right->Width(), TH}, {0, FFormHeight - Bottom->Height()}};
+    const TPoint Places[4] = {{0, 0},
+                              {0, TH},
+                              {FGeometry.FormWidth - Right->Width(), TH},
+                              {0, FGeometry.FormHeight - Bottom->Height()}};
     TBitmap* Strips[4] = {Top.get(), Left.get(), Right.get(), Bottom.get()};
     const bool Effect = !Active && FSD->AutoRenderingInActiveImage;
     for (int i = 0; i < 4; ++i) {
@@ -248,13 +253,14 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
   const bool Loaded = skinLoaded();
   if (Loaded && UseFullLayeredBorder()) {
     // The layered windows draw the frame: the form is a plain rectangle, a strip while rolled up.
-    const Integer H = IsRolledFullBorder() ? std::max(FBorderLayer->FData->RollUpFormHeight, 1) : FFormHeight;
-    apply(CreateRectRgn(0, 0, FFormWidth, H));
+    const Integer H = IsRolledFullBorder() ? std::max(FLayers.BorderLayer->FData->RollUpFormHeight, 1)
+                                           : FGeometry.FormHeight;
+    apply(CreateRectRgn(0, 0, FGeometry.FormWidth, H));
     return;
   }
   const bool NoMask = !Loaded || FSD->FMask == nullptr || FSD->FMask->Empty();
-  if (!Loaded || NoMask || (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized)) {
-    apply(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
+  if (!Loaded || NoMask || (FForm->FormStyle() == fsMDIChild && FMode.WindowState == wsMaximized)) {
+    apply(CreateRectRgn(0, 0, FGeometry.FormWidth, FGeometry.FormHeight));
     if (!Loaded)
       for (TBitmap* B : {RMTop.get(), RMLeft.get(), RMRight.get(), RMBottom.get()}) B->SetSize(0, 0);
     return;
@@ -264,7 +270,7 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
   // keeps a plain rectangle.
   if (FSD->FPicture == nullptr || Mask->Width() != FSD->FPicture->Width() ||
       Mask->Height() != FSD->FPicture->Height()) {
-    apply(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
+    apply(CreateRectRgn(0, 0, FGeometry.FormWidth, FGeometry.FormHeight));
     return;
   }
   if (!AFromParts) {
@@ -272,18 +278,19 @@ void TbsSkinForm::SetFormRegion(bool AFromParts) {
     if (R != nullptr) apply(R);
     return;
   }
-  ComposeBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea, NewLTPoint,
-                     NewRTPoint, NewLBPoint, NewRBPoint, NewMaskRectArea, Mask, RMTop.get(), RMLeft.get(),
-                     RMRight.get(), RMBottom.get(), FFormWidth, FFormHeight);
-  HRGN R =
-      CreateRectRgn(NewMaskRectArea.Left, NewMaskRectArea.Top, NewMaskRectArea.Right, NewMaskRectArea.Bottom);
+  ComposeBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea,
+                     FGeometry.NewLTPoint, FGeometry.NewRTPoint, FGeometry.NewLBPoint, FGeometry.NewRBPoint,
+                     FGeometry.NewMaskRectArea, Mask, RMTop.get(), RMLeft.get(), RMRight.get(),
+                     RMBottom.get(), FGeometry.FormWidth, FGeometry.FormHeight);
+  HRGN R = CreateRectRgn(FGeometry.NewMaskRectArea.Left, FGeometry.NewMaskRectArea.Top,
+                         FGeometry.NewMaskRectArea.Right, FGeometry.NewMaskRectArea.Bottom);
   const struct {
     TBitmap* B;
     TPoint At;
   } Parts[4] = {{RMTop.get(), {0, 0}},
-                {RMBottom.get(), {0, NewMaskRectArea.Bottom}},
-                {RMLeft.get(), {0, NewMaskRectArea.Top}},
-                {RMRight.get(), {NewMaskRectArea.Right, NewMaskRectArea.Top}}};
+                {RMBottom.get(), {0, FGeometry.NewMaskRectArea.Bottom}},
+                {RMLeft.get(), {0, FGeometry.NewMaskRectArea.Top}},
+                {RMRight.get(), {FGeometry.NewMaskRectArea.Right, FGeometry.NewMaskRectArea.Top}}};
   for (const auto& P : Parts) {
     if (P.B->Empty()) continue;
     if (HRGN S = regionOfMask(P.B, P.At.X, P.At.Y)) {
@@ -401,7 +408,7 @@ void TbsSkinForm::PaintBG2(HDC DC) {
     return;
   TDCCanvas Out(DC);
   paintPicture(&Out.C, FSD->Picture(FSD->BGPictureIndex), FSD->StretchEffect, FSD->StretchType,
-               FForm->ClientWidth(), FForm->ClientHeight(), FFormWidth, FFormHeight);
+               FForm->ClientWidth(), FForm->ClientHeight(), FGeometry.FormWidth, FGeometry.FormHeight);
   if (!FLogoBitMap->Empty()) DrawLogo(&Out.C);
 }
 
@@ -411,7 +418,7 @@ void TbsSkinForm::PaintBG3(HDC DC) {
     return;
   TDCCanvas Out(DC);
   paintPicture(&Out.C, FSD->Picture(FSD->MDIBGPictureIndex), FSD->MDIBGStretchEffect, FSD->MDIBGStretchType,
-               FForm->ClientWidth(), FForm->ClientHeight(), FFormWidth, FFormHeight);
+               FForm->ClientWidth(), FForm->ClientHeight(), FGeometry.FormWidth, FGeometry.FormHeight);
   if (!FLogoBitMap->Empty()) DrawLogo(&Out.C);
 }
 
@@ -429,6 +436,6 @@ void TbsSkinForm::PaintBG(HDC DC) {
   A.SetSize(CR.Width(), CR.Height());
   A.Canvas()->CopyRect(Rect(0, 0, CR.Width(), CR.Height()), FSD->FPicture->Canvas(), CR);
   paintPicture(&Out.C, &A, FSD->StretchEffect, FSD->StretchType, FForm->ClientWidth(), FForm->ClientHeight(),
-               FFormWidth, FFormHeight);
+               FGeometry.FormWidth, FGeometry.FormHeight);
   if (!FLogoBitMap->Empty()) DrawLogo(&Out.C);
 }

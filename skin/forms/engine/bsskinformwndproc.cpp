@@ -10,7 +10,6 @@
 #include "skin/core/bsmessages.h"
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinbuttonobjects.h"
-#include "skin/forms/layered/bsformlayerborder.h"
 
 namespace {
 
@@ -55,20 +54,20 @@ void TbsSkinForm::FormWndProc(TMessage& Message) {
 void TbsSkinForm::closeMenusOnMessage(const TMessage& M) {
   if (!isMenuCloseMessage(M.Msg)) return;
   if (FShowObjectHint && FSkinHint != nullptr) FSkinHint->HideHint();
-  if (InMainMenu && !InMenu) {
-    if (MenuTracking != nullptr) MenuTracking->SkinMainMenuClose();
+  if (FMode.InMainMenu && !FMode.InMenu) {
+    if (FMenuTracking != nullptr) FMenuTracking->SkinMainMenuClose();
   } else if (FSkinMenu->Visible()) {
     FSkinMenu->Hide();
-  } else if (InMenu) {
+  } else if (FMode.InMenu) {
     SkinMenuClose();
   } else if (isMDIMain() && FForm->Visible()) {
     // The children leave their menus to the main form: its press closes the active child's menu.
     if (TbsSkinForm* C = GetActiveMDIChildSkinForm(); C != nullptr && C != this) {
-      if (C->InMainMenu && !C->InMenu) {
-        if (C->MenuTracking != nullptr) C->MenuTracking->SkinMainMenuClose();
+      if (C->FMode.InMainMenu && !C->FMode.InMenu) {
+        if (C->FMenuTracking != nullptr) C->FMenuTracking->SkinMainMenuClose();
       } else if (C->FSkinMenu->Visible()) {
         C->FSkinMenu->Hide();
-      } else if (C->InMenu) {
+      } else if (C->FMode.InMenu) {
         C->SkinMenuClose();
       }
     }
@@ -100,7 +99,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if (isMDIChild()) mdiChildDestroyed();
       return false;
     case WM_SIZE:
-      if (FSizeMove && FFullDrag) {
+      if (FMode.SizeMove && FMode.FullDrag) {
         if (!FLogoBitMap->Empty()) FForm->Repaint();
         return false;
       }
@@ -110,7 +109,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if (!Skinnable) return false;
       OldWindowProc(M);
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-      if (isMDIChild() && FWindowStateInit == wsMaximized) {
+      if (isMDIChild() && FMode.WindowStateInit == wsMaximized) {
         CheckFormActive(false);
       } else {
         ClearObjectsState();
@@ -137,7 +136,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         return true;
       }
       HDC DC = reinterpret_cast<HDC>(M.WParam);
-      if (FSkinSupport) {
+      if (FMode.SkinSupport) {
         if (FUseRibbon && FSD->MDIBGPictureIndex != -1)
           PaintBG3(DC);
         else if (FSD->BGPictureIndex == -1)
@@ -196,12 +195,12 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       return true;
     case WM_NCPAINT:
       if (!Skinnable) return false;
-      if (FSkinSupport && UseFullLayeredBorder()) {
+      if (FMode.SkinSupport && UseFullLayeredBorder()) {
         M.Result = 1;
         return true;
       }
       if (frameDrawn()) {
-        if (FSkinSupport)
+        if (FMode.SkinSupport)
           PaintNCSkin(nullptr, false);
         else if (!FStopPainting)
           PaintNCDefault(nullptr, false);
@@ -213,7 +212,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       wmNCActivate(M);
       return true;
     case WM_SYNCPAINT:
-      if (!(Skinnable && FRollUpState)) return false;
+      if (!(Skinnable && FMode.RollUpState)) return false;
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
       M.Result = 0;
       return true;
@@ -223,15 +222,15 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
         return false;
       }
       if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
-        if (!InMainMenu) {
-          if (MenuTracking != nullptr) {
+        if (!FMode.InMainMenu) {
+          if (FMenuTracking != nullptr) {
             if (FSkinMenu->Visible()) SkinMenuClose();
-            MenuTracking->MenuBarMenuEnter();
+            FMenuTracking->MenuBarMenuEnter();
           }
           // A menu bar that took the keyboard keeps it.
-          if (!InMainMenu) ribbonKeyMenu();
-        } else if (MenuTracking != nullptr) {
-          MenuTracking->SkinMainMenuClose();
+          if (!FMode.InMainMenu) ribbonKeyMenu();
+        } else if (FMenuTracking != nullptr) {
+          FMenuTracking->SkinMainMenuClose();
         }
         M.Result = 0;
         return true;
@@ -241,7 +240,7 @@ bool TbsSkinForm::firstDispatch(TMessage& M) {
       if (M.WParam == FadeInTimerId) wmFadeInTimer(M);
       return false;
     case WM_SIZING:
-      if (!(FSizeMove && FFullDrag)) return false;
+      if (!(FMode.SizeMove && FMode.FullDrag)) return false;
       wmSizing(M);
       return true;
     case WM_MOVING:
@@ -277,16 +276,16 @@ void TbsSkinForm::secondDispatch(TMessage& M) {
       break;
     case WM_NCLBUTTONDOWN:
       if (!Skinnable) break;
-      if (FSizeMove) {
+      if (FMode.SizeMove) {
         // The press ran a move or size loop: it is over and belongs to no object.
-        FSizeMove = false;
+        FMode.SizeMove = false;
         break;
       }
       {
         const TPoint P = ncPoint();
         TestActive(P.X, P.Y, true);
         NCMouseDown(mbLeft, P.X, P.Y);
-        if (M.WParam == WPARAM(HTCAPTION)) MouseCaptureObject = -1;
+        if (M.WParam == WPARAM(HTCAPTION)) FMode.MouseCaptureObject = -1;
       }
       break;
     case WM_NCLBUTTONUP:
@@ -300,16 +299,16 @@ void TbsSkinForm::secondDispatch(TMessage& M) {
       break;
     case WM_NCRBUTTONDOWN:
       if (Skinnable && M.WParam == WPARAM(HTCAPTION)) {
-        MouseCaptureObject = -1;
-        if (!FDisableSystemMenu && MenuTracking != nullptr) {
+        FMode.MouseCaptureObject = -1;
+        if (!FDisableSystemMenu && FMenuTracking != nullptr) {
           POINT C;
           GetCursorPos(&C);
-          MenuTracking->PopupSystemMenu(C);
+          FMenuTracking->PopupSystemMenu(C);
         }
       }
       break;
     case WM_NCRBUTTONDBLCLK:
-      if (Skinnable && M.WParam == WPARAM(HTCAPTION)) MouseCaptureObject = -1;
+      if (Skinnable && M.WParam == WPARAM(HTCAPTION)) FMode.MouseCaptureObject = -1;
       break;
     case WM_LBUTTONUP:
       NCMouseUp(mbLeft, -1, -1);
@@ -329,21 +328,22 @@ void TbsSkinForm::wmNCLButtonDblClk(TMessage& M) {
   NCMouseDown(mbLeft, P.X, P.Y);
   NCDblClick();
   if (M.WParam != WPARAM(HTCAPTION)) return;
-  if (IsSizeable() && FWindowState == wsMinimized)
+  if (IsSizeable() && FMode.WindowState == wsMinimized)
     SetWindowState(wsNormal);
-  else if (IsSizeable() && FWindowState != wsMaximized && !FRollUpState && FBorderIcons.Contains(biMaximize))
+  else if (IsSizeable() && FMode.WindowState != wsMaximized && !FMode.RollUpState &&
+           FBorderIcons.Contains(biMaximize))
     SetWindowState(wsMaximized);
-  else if (IsSizeable() && FWindowState == wsMaximized && !MaxRollUpState)
+  else if (IsSizeable() && FMode.WindowState == wsMaximized && !FMode.MaxRollUpState)
     SetWindowState(wsNormal);
   else
-    SetRollUpState(!FRollUpState);
-  MouseCaptureObject = -1;
+    SetRollUpState(!FMode.RollUpState);
+  FMode.MouseCaptureObject = -1;
 }
 
 void TbsSkinForm::wmNCHitTest(TMessage& M) {
   TPoint P = messagePoint(M);
   PointToNC(P);
-  M.Result = FSkinSupport ? HitTestSkin(P) : HitTestDefault(P);
+  M.Result = FMode.SkinSupport ? HitTestSkin(P) : HitTestDefault(P);
   if (!FMouseTimer->Enabled() && M.Result == HTOBJECT) {
     TestActive(P.X, P.Y, true);
     FMouseTimer->SetEnabled(true);
@@ -351,7 +351,8 @@ void TbsSkinForm::wmNCHitTest(TMessage& M) {
 }
 
 void TbsSkinForm::wmNCCalcSize(TMessage& M) {
-  if ((FForm->FormStyle() == fsMDIChild && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone)
+  if ((FForm->FormStyle() == fsMDIChild && FMode.WindowStateInit == wsMaximized) ||
+      FForm->BorderStyle() == bsNone)
     return;
   auto* R = reinterpret_cast<TRect*>(M.LParam);
   if (skinLoaded() && FSD->FPicture != nullptr) {
@@ -377,13 +378,13 @@ void TbsSkinForm::wmNCCalcSize(TMessage& M) {
 }
 
 void TbsSkinForm::wmNCActivate(TMessage& M) {
-  FBorderLayerChangeSize = false;
+  FMode.BorderLayerChangeSize = false;
   if (FSkinMenu->Visible()) FSkinMenu->Hide();
-  if (FLayerManager != nullptr) FLayerManager->Hide();
-  if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
-  const bool Was = FFormActive;
-  FFormActive = M.WParam != 0;
-  if (Was && !FFormActive) TestActive(-1, -1, false);
+  if (FLayers.LayerManager != nullptr) FLayers.LayerManager->Hide();
+  if (FLayers.MenuLayerManager != nullptr) FLayers.MenuLayerManager->Hide();
+  const bool Was = FMode.FormActive;
+  FMode.FormActive = M.WParam != 0;
+  if (Was && !FMode.FormActive) TestActive(-1, -1, false);
   if (isMDIChild() && FForm->Visible()) {
     // The client window keeps its activation bookkeeping; the child is repainted whole afterwards,
     // background included: our layer repaints an invalidated window from a fresh surface.
@@ -404,15 +405,15 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
   }
   if (UseLayeredBorders()) {
     if (FForm->Visible())
-      FBorderLayer->SetActive(FFormActive, true);
+      FLayers.BorderLayer->SetActive(FMode.FormActive, true);
     else if (FForm->Tag() != TrayRestoreMark)
-      FBorderLayer->Hide();
+      FLayers.BorderLayer->Hide();
   }
-  if (isMDIChild() && FWindowStateInit == wsMaximized) {
+  if (isMDIChild() && FMode.WindowStateInit == wsMaximized) {
     if (TbsSkinForm* S = GetSkinFormOf(appMainForm()); S != nullptr && S != this) S->UpDateFormNC();
   }
   if (FForm->Visible() && FClientInActiveEffect) {
-    if (FFormActive)
+    if (FMode.FormActive)
       HideClientInActiveEffect();
     else
       ShowClientInActiveEffect();
@@ -427,8 +428,8 @@ void TbsSkinForm::wmNCActivate(TMessage& M) {
 void TbsSkinForm::wmShowWindow(TMessage& M) {
   if (M.WParam == 0) {
     if (FSkinnableForm) {
-      if (FLayerManager != nullptr) FLayerManager->Hide();
-      if (FMenuLayerManager != nullptr) FMenuLayerManager->Hide();
+      if (FLayers.LayerManager != nullptr) FLayers.LayerManager->Hide();
+      if (FLayers.MenuLayerManager != nullptr) FLayers.MenuLayerManager->Hide();
       if (isMDIChild()) {
         DeleteChildFromMenu(FForm);
         DeleteChildFromBar(FForm);
@@ -444,7 +445,7 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
   }
   if (FStartShow && FPositionInMonitor == bspDefault) {
     FStartShow = false;
-  } else if (FStartShow && FWindowState == wsNormal) {
+  } else if (FStartShow && FMode.WindowState == wsNormal) {
     FStartShow = false;
     ApplyPositionInMonitor();
   }
@@ -455,8 +456,8 @@ void TbsSkinForm::wmShowWindow(TMessage& M) {
     setLayeredStyle(true);
     setWindowAlpha(0);
     if (UseLayeredBorders() && (FForm->Visible() || FForm->Tag() == TrayRestoreMark)) {
-      FBorderLayer->CheckFormAlpha(0, false);
-      FBorderLayer->ShowWithForm();
+      FLayers.BorderLayer->CheckFormAlpha(0, false);
+      FLayers.BorderLayer->ShowWithForm();
     }
     SetTimer(FForm->Handle(), FadeInTimerId, 1, nullptr);
   }
@@ -484,14 +485,14 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
     KillTimer(H, FadeInTimerId);
     setLayeredStyle(false);
     if (Layered && (FForm->Visible() || FForm->Tag() == TrayRestoreMark)) {
-      FBorderLayer->SetActive(GetFormActive(), false);
-      FBorderLayer->CheckFormAlpha(255, true);
+      FLayers.BorderLayer->SetActive(GetFormActive(), false);
+      FLayers.BorderLayer->CheckFormAlpha(255, true);
     }
     return;
   }
   if (!(FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || AllAnimate))) return;
   KillTimer(H, FadeInTimerId);
-  if (Layered) FBorderLayer->SetActive(GetFormActive(), false);
+  if (Layered) FLayers.BorderLayer->SetActive(GetFormActive(), false);
   const Integer T = ((FAlphaBlendAnimation || AllAnimate) && !FAlphaBlend) ? 255 : FAlphaBlendValue;
   if (FAlphaBlendAnimation || AllAnimate) {
     Integer S = T / 15;
@@ -505,54 +506,55 @@ void TbsSkinForm::wmFadeInTimer(TMessage&) {
         L = GetTickCount();
         A = std::min(A + S, T);
         setWindowAlpha(Byte(A));
-        if (Layered) FBorderLayer->CheckFormAlpha(A, true);
+        if (Layered) FLayers.BorderLayer->CheckFormAlpha(A, true);
       } else {
         Sleep(1);
       }
     } while (A < T);
-    if (Layered && !FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
+    if (Layered && !FLayers.BorderLayer->FullBorder()) FLayers.BorderLayer->SetBoundsWithForm();
   } else if (T != 255) {
     setWindowAlpha(FAlphaBlendValue);
     if (Layered) {
-      FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
-      if (!FBorderLayer->FullBorder()) FBorderLayer->SetBoundsWithForm();
+      FLayers.BorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
+      if (!FLayers.BorderLayer->FullBorder()) FLayers.BorderLayer->SetBoundsWithForm();
     }
   }
   if (T == 255) {
     setLayeredStyle(false);
-    if (Layered) FBorderLayer->CheckFormAlpha(255, true);
+    if (Layered) FLayers.BorderLayer->CheckFormAlpha(255, true);
   }
 }
 
 void TbsSkinForm::wmSize(TMessage& M) {
   // A minimized window leaves the screen: so does its layered border, until the window comes back.
-  if (M.WParam == SIZE_MINIMIZED && FBorderLayer->FVisible) {
-    FBorderLayer->Hide();
+  if (M.WParam == SIZE_MINIMIZED && FLayers.BorderLayer->FVisible) {
+    FLayers.BorderLayer->Hide();
     FBorderLayerHiddenByMinimize = true;
   } else if (M.WParam != SIZE_MINIMIZED && FBorderLayerHiddenByMinimize) {
     FBorderLayerHiddenByMinimize = false;
-    if (UseLayeredBorders() && FForm->Visible()) FBorderLayer->ShowWithForm();
+    if (UseLayeredBorders() && FForm->Visible()) FLayers.BorderLayer->ShowWithForm();
   }
   // While a layered border window sizes the form the frame follows first, then the form's children.
-  const bool LayerDrag = FBorderLayerChangeSize;
+  const bool LayerDrag = FMode.BorderLayerChangeSize;
   if (!LayerDrag) {
     OldWindowProc(M);
-    FFormWidth = FForm->Width();
-    FFormHeight = FForm->Height();
+    FGeometry.FormWidth = FForm->Width();
+    FGeometry.FormHeight = FForm->Height();
   }
   HMagnetized = HMagnetized2 = VMagnetized = VMagnetized2 = false;
-  if (!FSkinSupport) {
+  if (!FMode.SkinSupport) {
     if (FSkinnableForm && FForm->HandleAllocated()) {
       SetFormRegion(true);
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     }
-  } else if (FSD != nullptr && FSkinnableForm && FFormWidth >= GetMinWidth() &&
-             FFormHeight >= GetMinHeight()) {
+  } else if (FSD != nullptr && FSkinnableForm && FGeometry.FormWidth >= GetMinWidth() &&
+             FGeometry.FormHeight >= GetMinHeight()) {
     if (UseLayeredBorders()) {
       if (LayerDrag)
-        FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+        FLayers.BorderLayer->SetBoundsWithForm3(FGeometry.FormLeft, FGeometry.FormTop, FGeometry.FormWidth,
+                                                FGeometry.FormHeight);
       else
-        FBorderLayer->SetBoundsWithForm();
+        FLayers.BorderLayer->SetBoundsWithForm();
     }
     UpdateSkinFrame(true);
   }
@@ -565,21 +567,22 @@ void TbsSkinForm::wmSize(TMessage& M) {
 }
 
 void TbsSkinForm::wmSizing(TMessage& M) {
-  FSizing = true;
-  FBorderLayerChangeSize = false;
+  FMode.Sizing = true;
+  FMode.BorderLayerChangeSize = false;
   HMagnetized = HMagnetized2 = VMagnetized = VMagnetized2 = false;
   OldWindowProc(M);
   const TRect* R = reinterpret_cast<const TRect*>(M.LParam);
-  FFormWidth = std::max(R->Width(), GetMinWidth());
-  FFormHeight = std::max(R->Height(), GetMinHeight());
+  FGeometry.FormWidth = std::max(R->Width(), GetMinWidth());
+  FGeometry.FormHeight = std::max(R->Height(), GetMinHeight());
   if (FSD == nullptr || (FSD->Empty && FSkinnableForm)) {
     SetFormRegion(true);
   } else if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight() &&
              (R->Width() != FForm->Width() || R->Height() != FForm->Height())) {
-    if (UseLayeredBorders() && FFormTop == FOldFormTop && FFormLeft == FOldFormLeft)
-      FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
-    FOldFormTop = FFormTop;
-    FOldFormLeft = FFormLeft;
+    if (UseLayeredBorders() && FGeometry.FormTop == FOldFormTop && FGeometry.FormLeft == FOldFormLeft)
+      FLayers.BorderLayer->SetBoundsWithForm3(FGeometry.FormLeft, FGeometry.FormTop, FGeometry.FormWidth,
+                                              FGeometry.FormHeight);
+    FOldFormTop = FGeometry.FormTop;
+    FOldFormLeft = FGeometry.FormLeft;
     UpdateSkinFrame(true);
   }
 }
@@ -587,19 +590,20 @@ void TbsSkinForm::wmSizing(TMessage& M) {
 void TbsSkinForm::wmWindowPosChanged(TMessage& M) {
   const auto* W = reinterpret_cast<const WINDOWPOS*>(M.LParam);
   if (W == nullptr) return;
-  FFormLeft = W->x;
-  FFormTop = W->y;
-  if (!FSizing && FBorderLayerChangeSize) {
-    FFormWidth = W->cx;
-    FFormHeight = W->cy;
+  FGeometry.FormLeft = W->x;
+  FGeometry.FormTop = W->y;
+  if (!FMode.Sizing && FMode.BorderLayerChangeSize) {
+    FGeometry.FormWidth = W->cx;
+    FGeometry.FormHeight = W->cy;
   }
   const bool Layered = UseLayeredBorders();
-  if (FSizing && Layered && (FForm->Top() != FFormTop || FForm->Left() != FFormLeft))
-    FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
-  if (!FSizing && !FBorderLayerChangeSize) {
-    if (Layered) FBorderLayer->MoveWithForm2(FFormLeft, FFormTop);
-    FOldFormLeft = FFormLeft;
-    FOldFormTop = FFormTop;
+  if (FMode.Sizing && Layered && (FForm->Top() != FGeometry.FormTop || FForm->Left() != FGeometry.FormLeft))
+    FLayers.BorderLayer->SetBoundsWithForm3(FGeometry.FormLeft, FGeometry.FormTop, FGeometry.FormWidth,
+                                            FGeometry.FormHeight);
+  if (!FMode.Sizing && !FMode.BorderLayerChangeSize) {
+    if (Layered) FLayers.BorderLayer->MoveWithForm2(FGeometry.FormLeft, FGeometry.FormTop);
+    FOldFormLeft = FGeometry.FormLeft;
+    FOldFormTop = FGeometry.FormTop;
   }
 }
 
@@ -610,10 +614,10 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       if (Sender != nullptr && Sender == FSD) {
         saveFrameBounds();
         // The layer frame belongs to the skin about to go.
-        FBorderLayer->Hide();
-        FBorderLayer->InitFrame(nullptr, FForm);
+        FLayers.BorderLayer->Hide();
+        FLayers.BorderLayer->InitFrame(nullptr, FForm);
         FStopPainting = true;
-        FSkinSupport = false;
+        FMode.SkinSupport = false;
         FMouseTimer->SetEnabled(false);
         FMorphTimer->SetEnabled(false);
         FAnimateTimer->SetEnabled(false);
@@ -648,9 +652,9 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       layeredBordersChanged();
       return false;
     case WM_LAYEREDBORDERSUPDATE:
-      if (UseLayeredBorders() && FBorderLayer->FVisible) {
-        FBorderLayer->Hide();
-        FBorderLayer->ShowWithForm();
+      if (UseLayeredBorders() && FLayers.BorderLayer->FVisible) {
+        FLayers.BorderLayer->Hide();
+        FLayers.BorderLayer->ShowWithForm();
       }
       return false;
     case CM_QUERYSKINNEDFRAME:
@@ -664,8 +668,8 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
         FSmartEffectsShow = false;
         if ((FForm->Visible() || FForm->Tag() == TrayRestoreMark) && UseLayeredBorders()) {
           if (Application != nullptr) Application->ProcessMessages();
-          FBorderLayer->SetActive(true, false);
-          FBorderLayer->ShowWithFormAnimation();
+          FLayers.BorderLayer->SetActive(true, false);
+          FLayers.BorderLayer->ShowWithFormAnimation();
         }
       }
       return false;
@@ -673,7 +677,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       if (!FSkinnableForm) return false;
       if (M.WParam != 0) {
         HDC DC = reinterpret_cast<HDC>(M.WParam);
-        if (frameDrawn() && FSkinSupport)
+        if (frameDrawn() && FMode.SkinSupport)
           PaintNCSkin(DC, true);
         else
           PaintNCDefault(DC, true);
@@ -684,7 +688,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
       if (!FSkinnableForm || M.LParam != PaintNCNotifyCode) return false;
       if (M.WParam != 0 && frameDrawn()) {
         HDC DC = reinterpret_cast<HDC>(M.WParam);
-        if (FSkinSupport)
+        if (FMode.SkinSupport)
           PaintNCSkin(DC, true);
         else
           PaintNCDefault(DC, true);
@@ -699,7 +703,7 @@ bool TbsSkinForm::privateMessage(TMessage& M) {
 void TbsSkinForm::saveFrameBounds() {
   TPoint LayerTopLeft;
   if (FullLayeredBorderVisible(LayerTopLeft)) {
-    const TbsFormLayerBorder* L = FBorderLayer;
+    const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
     FOldFormBounds = Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
                           FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
     FOldFullBorder = 1;
@@ -711,35 +715,35 @@ void TbsSkinForm::saveFrameBounds() {
 
 bool TbsSkinForm::fullLayeredBorderShown() const {
   TPoint LayerTopLeft;
-  return FSkinSupport && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft);
+  return FMode.SkinSupport && UseLayeredBorders() && FullLayeredBorderVisible(LayerTopLeft);
 }
 
 void TbsSkinForm::layeredShowWindow(const TMessage& M) {
   if (!UseLayeredBorders()) return;
   if (M.WParam == 0) {
-    FBorderLayer->Hide();
+    FLayers.BorderLayer->Hide();
     return;
   }
   const bool AllAnimate = FSD != nullptr && FSD->AnimationForAllWindows();
   if (FAlphaBlendAnimation || FAlphaBlend || NeedLayeredShow() || AllAnimate) return;
   if (!(FForm->Visible() || FForm->Tag() == TrayRestoreMark)) return;
   if (Application != nullptr) Application->ProcessMessages();
-  FBorderLayer->SetActive(true, false);
-  FBorderLayer->ShowWithForm();
+  FLayers.BorderLayer->SetActive(true, false);
+  FLayers.BorderLayer->ShowWithForm();
 }
 
 void TbsSkinForm::layeredBordersChanged() {
   saveFrameBounds();
   if (UseLayeredBorders()) {
-    FBorderLayer->SetActive(FFormActive, false);
-    FBorderLayer->ShowWithForm();
+    FLayers.BorderLayer->SetActive(FMode.FormActive, false);
+    FLayers.BorderLayer->ShowWithForm();
     RestoreOldFormBounds();
     FForm->Show();
-  } else if (FBorderLayer->FVisible) {
-    FBorderLayer->Hide();
+  } else if (FLayers.BorderLayer->FVisible) {
+    FLayers.BorderLayer->Hide();
     RestoreOldFormBounds();
   }
-  if (FBorderLayer->FullBorder()) ApplySkinData();
+  if (FLayers.BorderLayer->FullBorder()) ApplySkinData();
 }
 
 // The move/size loop's own messages on a skinnable form: snapping while moving, and the loop's state
@@ -748,7 +752,7 @@ void TbsSkinForm::moveSizeLoopMessage(TMessage& M) {
   switch (M.Msg) {
     case WM_MOVING: {
       auto* R = reinterpret_cast<TRect*>(M.LParam);
-      if (FWindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
+      if (FMode.WindowState == wsMaximized && FForm->FormStyle() != fsMDIChild) {
         // A maximized form cannot be dragged.
         *R = FForm->BoundsRect();
       } else if (FMagnetic) {
@@ -764,24 +768,25 @@ void TbsSkinForm::moveSizeLoopMessage(TMessage& M) {
       FOnMouseDownCoord = C;
       ClearObjectsState();
       FMouseTimer->SetEnabled(false);
-      ActiveObject = MouseCaptureObject = -1;
-      FSizeMove = true;
-      FFullDrag = GetFullDragWindows();
+      FMode.ActiveObject = FMode.MouseCaptureObject = -1;
+      FMode.SizeMove = true;
+      FMode.FullDrag = GetFullDragWindows();
       break;
     }
     case WM_EXITSIZEMOVE:
-      if (FSizing && (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
-        FFormLeft = FForm->Left();
-        FFormTop = FForm->Top();
-        FFormWidth = FForm->Width();
-        FFormHeight = FForm->Height();
+      if (FMode.Sizing &&
+          (FForm->Width() != FGeometry.FormWidth || FForm->Height() != FGeometry.FormHeight)) {
+        FGeometry.FormLeft = FForm->Left();
+        FGeometry.FormTop = FForm->Top();
+        FGeometry.FormWidth = FForm->Width();
+        FGeometry.FormHeight = FForm->Height();
         UpdateSkinFrame(true);
       }
-      FSizing = FSizeMove = false;
+      FMode.Sizing = FMode.SizeMove = false;
       FMouseTimer->SetEnabled(false);
-      ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+      FMode.ActiveObject = FMode.OldActiveObject = FMode.MouseCaptureObject = -1;
       if (skinLoaded()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
-      if (UseLayeredBorders()) FBorderLayer->SetBoundsWithForm();
+      if (UseLayeredBorders()) FLayers.BorderLayer->SetBoundsWithForm();
       break;
     default:
       break;

@@ -1,10 +1,11 @@
 #include "skin/forms/frame/bsframemenu.h"
 
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/menus/bsskinmenu.h"
 #include "skin/menus/bsskinmenuhost.h"
 
-void PopupFrameObjectMenu(TbsSkinForm* Form, TMenuItem* Items, const TRect& R, bool APopupUp, TbsSkinData* ASkinData) {
+void PopupFrameObjectMenu(IbsFormObjectHost* Form, TMenuItem* Items, const TRect& R, bool APopupUp,
+                          TbsSkinData* ASkinData) {
   if (!Form || !Items) return;
   if (auto* Own = dynamic_cast<TbsSkinPopupMenu*>(Items->GetParentMenu())) {
     Own->PopupFromRect(R, APopupUp);

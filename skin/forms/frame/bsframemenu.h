@@ -5,12 +5,13 @@
 #include "platform/rtl/types.h"
 #include "platform/ui/menus/menuitem.h"
 
-class TbsSkinForm;
+class IbsFormObjectHost;
 class TbsSkinData;
 class TbsSkinPopupMenu;
 
 // Items opened next to R (screen coordinates), upwards with APopupUp, in the look of ASkinData.
-void PopupFrameObjectMenu(TbsSkinForm* Form, TMenuItem* Items, const TRect& R, bool APopupUp, TbsSkinData* ASkinData);
+void PopupFrameObjectMenu(IbsFormObjectHost* Form, TMenuItem* Items, const TRect& R, bool APopupUp,
+                          TbsSkinData* ASkinData);
 
 // A quick button's drop-down menu below R (screen coordinates).
 void PopupQuickButtonMenuAt(TbsSkinPopupMenu* Menu, const TRect& R);

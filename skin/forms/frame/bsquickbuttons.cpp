@@ -1,6 +1,6 @@
 #include "skin/forms/frame/bsquickbuttons.h"
 
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 
 TbsQuickButtonItem::TbsQuickButtonItem(TCollection* Collection) : TCollectionItem(Collection) {}
 
@@ -30,12 +30,16 @@ void TbsQuickButtonItem::SetVisible(bool Value) {
   Changed(false);
 }
 
-TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinForm* ABSF)
+TbsQuickButtonItems::TbsQuickButtonItems(IbsFormObjectHost* ABSF)
     : TCollection(CollectionItemClass<TbsQuickButtonItem>()), BSF(ABSF) {}
 
-TPersistent* TbsQuickButtonItems::GetOwner() { return BSF; }
+TPersistent* TbsQuickButtonItems::GetOwner() {
+  return BSF != nullptr ? BSF->HostComponent() : nullptr;
+}
 
 void TbsQuickButtonItems::Update(TCollectionItem*) {
-  if (!BSF || BSF->ComponentState().Contains(csDesigning) || BSF->ComponentState().Contains(csLoading)) return;
+  if (!BSF) return;
+  const auto State = BSF->HostComponent()->ComponentState();
+  if (State.Contains(csDesigning) || State.Contains(csLoading)) return;
   BSF->UpDateFormNC();
 }

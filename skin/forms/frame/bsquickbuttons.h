@@ -5,7 +5,7 @@
 #include "platform/rtl/collection.h"
 #include "platform/rtl/types.h"
 
-class TbsSkinForm;
+class IbsFormObjectHost;
 class TbsSkinPopupMenu;
 
 class TbsQuickButtonItem : public TCollectionItem {
@@ -38,7 +38,7 @@ class TbsQuickButtonItem : public TCollectionItem {
 
 class TbsQuickButtonItems : public TCollection {
  public:
-  explicit TbsQuickButtonItems(TbsSkinForm* ABSF);
+  explicit TbsQuickButtonItems(IbsFormObjectHost* ABSF);
   String ClassName() const override { return "TbsQuickButtonItems"; }
 
   TbsQuickButtonItem* Add() { return static_cast<TbsQuickButtonItem*>(TCollection::Add()); }
@@ -48,7 +48,7 @@ class TbsQuickButtonItems : public TCollection {
   }
   TPersistent* GetOwner() override;
 
-  TbsSkinForm* BSF = nullptr;
+  IbsFormObjectHost* BSF = nullptr;
 
  protected:
   // Repaints the form's frame, unless the engine is being designed or loaded.

@@ -8,12 +8,12 @@
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bskernels.h"
 #include "skin/core/bslayered.h"
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
 
 // ---------------------------------------------------------------- TbsSkinButtonObject
 
-TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinButtonObject::TbsSkinButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   if (auto* D = dynamic_cast<TbsDataSkinButton*>(AData)) {
     DownRect = D->DownRect;
@@ -44,14 +44,20 @@ bool TbsSkinButtonObject::CanMorphing() {
   return TbsActiveSkinObject::CanMorphing();
 }
 
-void TbsSkinButtonObject::ShowLayer() { ShowGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager, true); }
+void TbsSkinButtonObject::ShowLayer() {
+  ShowGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager, true);
+}
 
-void TbsSkinButtonObject::HideLayer() { HideGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager); }
+void TbsSkinButtonObject::HideLayer() {
+  HideGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager);
+}
 
 void TbsSkinButtonObject::TrackMenu() {
   if (!MenuItem || MenuItem->Count() == 0) return;
-  if (Parent->FLayerManager && Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-  if (Parent->FMenuLayerManager && Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (Parent->Layers().LayerManager && Parent->Layers().LayerManager->IsVisible)
+    Parent->Layers().LayerManager->Hide();
+  if (Parent->Layers().MenuLayerManager && Parent->Layers().MenuLayerManager->IsVisible)
+    Parent->Layers().MenuLayerManager->Hide();
   if (FMouseIn) ShowLayer();
   const TRect R = ScreenObjectRect(true);
   PopupFrameObjectMenu(Parent, MenuItem, R, FPopupUp,
@@ -102,7 +108,7 @@ void TbsSkinButtonObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
 
 // ---------------------------------------------------------------- TbsSkinStdButtonObject
 
-TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinStdButtonObject::TbsSkinStdButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsSkinButtonObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinStdButton*>(AData);
   if (!D) return;
@@ -134,12 +140,12 @@ bool TbsSkinStdButtonObject::IsIconButton() const {
 bool TbsSkinStdButtonObject::InRestoreState(bool AForDrawing) const {
   switch (Command) {
     case cmMaximize:
-      return Parent->FWindowStateInit == wsMaximized;
+      return Parent->Mode().WindowStateInit == wsMaximized;
     case cmMinimize:
-      if (Parent->FWindowStateInit != wsMinimized) return false;
+      if (Parent->Mode().WindowStateInit != wsMinimized) return false;
       return !AForDrawing || Application == nullptr || Application->MainForm() != Parent->Form();
     case cmRollUp:
-      return Parent->FRollUpState;
+      return Parent->Mode().RollUpState;
     default:
       return false;
   }
@@ -170,7 +176,7 @@ void TbsSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate) {
       TbsSkinButtonObject::Draw(Cnvs, UpDate);
     return;
   }
-  if (!Parent->FFormActive && !IsEmptyRect(RestoreInActiveRect))
+  if (!Parent->Mode().FormActive && !IsEmptyRect(RestoreInActiveRect))
     CopyToObjectRect(Cnvs, ActivePicture, RestoreInActiveRect);
   else if (FDown && !IsEmptyRect(RestoreDownRect) && FMouseIn)
     CopyToObjectRect(Cnvs, ActivePicture, RestoreDownRect);
@@ -241,7 +247,7 @@ void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs) {
 
 void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap*) {
   if (Command == cmSysMenu && Parent->ShowIcon()) {
-    if (Parent->IsAlphaIcon) {
+    if (Parent->IsAlphaIcon()) {
       Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
       return;
     }
@@ -262,7 +268,7 @@ void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap*) {
     return Restore && RestoreImage ? RestoreImage : Plain;
   };
   TbsBitmap* Image;
-  if (Parent->FFormActive || IsEmptyRect(InActiveSkinRect)) {
+  if (Parent->Mode().FormActive || IsEmptyRect(InActiveSkinRect)) {
     if (FDown && !IsEmptyRect(DownRect) && (FMouseIn || Command == cmSysMenu))
       Image = pick(FAlphaRestoreDownImage, FAlphaDownImage);
     else if (FMouseIn && !IsEmptyRect(ActiveSkinRect))
@@ -327,7 +333,7 @@ void TbsSkinStdButtonObject::DblClick() {
 }
 
 void TbsSkinStdButtonObject::DoCommand() {
-  TbsSkinForm* P = Parent;
+  IbsFormObjectHost* P = Parent;
   switch (Command) {
     case cmClose:
       P->TestActive(-1, -1, false);

@@ -7,7 +7,7 @@
 
 class TbsSkinButtonObject : public TbsActiveSkinObject {
  public:
-  TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+  TbsSkinButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinButtonObject"; }
 
   void ShowLayer() override;
@@ -33,7 +33,7 @@ class TbsSkinButtonObject : public TbsActiveSkinObject {
 class TbsSkinStdButtonObject : public TbsSkinButtonObject {
  public:
   // AData nullptr: a default-look button.
-  TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+  TbsSkinStdButtonObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinStdButtonObject"; }
 
   bool PointInMask(Integer X, Integer Y) override;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "skin/forms/testkit/frameobjecttestkit.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 
 namespace {
 
@@ -108,9 +109,10 @@ TEST_F(StdButtonObjectTest, OnlyASecondaryMinimizedFormShowsTheMinimizeRestoreLo
 
   TbsSkinStdButtonObject OnMain(Engine, Record.get()), OnSecond(SecondEngine, Record.get());
   OnMain.ObjectRect = OnSecond.ObjectRect = Bounds(60, 8, ButtonSize, ButtonSize);
-  Engine->FWindowStateInit = wsMinimized;
-  SecondEngine->FWindowStateInit = wsMinimized;
-  Engine->PreviewMode = SecondEngine->PreviewMode = true;  // counted as active while minimized
+  TbsSkinFormTestAccess::Mode(Engine).WindowStateInit = wsMinimized;
+  TbsSkinFormTestAccess::Mode(SecondEngine).WindowStateInit = wsMinimized;
+  Engine->SetPreviewMode(true);
+  SecondEngine->SetPreviewMode(true);  // counted as active while minimized
   EXPECT_EQ(DrawnCentre(OnMain), ButtonColor(4, 0));
   EXPECT_EQ(DrawnCentre(OnSecond), ButtonColor(11, 0));
 }
@@ -428,18 +430,18 @@ TEST_F(StdButtonAlphaTest, LayeredImageTakesThePreparedImageOfTheState) {
   Record->FAlphaRestoreNormalImage = Solid(0xFF000050);
   TbsSkinStdButtonObject B(Engine, Record.get());
   B.ObjectRect = Bounds(20, 10, ButtonSize, ButtonSize);
-  Engine->FFormActive = true;
+  TbsSkinFormTestAccess::Mode(Engine).FormActive = true;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000010u) << "normal";
   B.FMouseIn = true;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "hovered";
   B.FDown = true;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000030u) << "pressed";
   B.FDown = B.FMouseIn = false;
-  Engine->FWindowStateInit = wsMaximized;
+  TbsSkinFormTestAccess::Mode(Engine).WindowStateInit = wsMaximized;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000050u) << "restore look";
   B.FMouseIn = true;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000020u) << "no restore hover image: the plain one";
-  Engine->FFormActive = false;
+  TbsSkinFormTestAccess::Mode(Engine).FormActive = false;
   EXPECT_EQ(DrawnAlpha(B), 0xFF000040u) << "inactive form";
   Record->FAlphaInActiveImage.reset();
   TbsSkinStdButtonObject Missing(Engine, Record.get());
@@ -453,12 +455,12 @@ TEST_F(StdButtonObjectTest, HoverShowsTheGlowPictureAndLeavingHidesIt) {
   Record->GlowLayerMaskPictureIndex = ButtonPicture;
   TbsSkinStdButtonObject B(Engine, Record.get());
   B.MouseEnter();
-  EXPECT_TRUE(Engine->FLayerManager->IsVisible);
+  EXPECT_TRUE(Engine->Layers().LayerManager->IsVisible);
   B.MouseLeave();
-  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+  EXPECT_FALSE(Engine->Layers().LayerManager->IsVisible);
   Skin->SetShowCaptionButtonGlowFrames(false);
   B.MouseEnter();
-  EXPECT_FALSE(Engine->FLayerManager->IsVisible);
+  EXPECT_FALSE(Engine->Layers().LayerManager->IsVisible);
 }
 
 }  // namespace

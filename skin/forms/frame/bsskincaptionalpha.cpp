@@ -12,7 +12,7 @@
 #include "skin/core/bspngimagelist.h"
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bstextglow.h"
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/forms/frame/bsskincaptionobject.h"
 
@@ -61,7 +61,7 @@ void paintAlphaPreserving(TbsBitmap* Target, const TRect& Area,
 void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) {
   if (!HasSkin() || !ABitMap) return;
   (void)Cnvs;
-  Active = Parent->FFormActive;
+  Active = Parent->Mode().FormActive;
   TRect TR(0, 0, RectWidth(ObjectRect), RectHeight(ObjectRect));
   if (HasQuickButtons()) {
     const Integer Count = Parent->QuickButtons()->Count();
@@ -181,8 +181,8 @@ void TbsSkinCaptionObject::DrawAlphaText(TbsBitmap* Target, const TRect& TR) {
   TCanvas* Cnvs = Target->Canvas();
   ApplyFontRule(Cnvs, Active ? ActiveFontColor : FontColor);
   const Integer X0 = ObjectRect.Left, Y0 = ObjectRect.Top;
-  if (Parent->OnCaptionPaint) {
-    Parent->OnCaptionPaint(Cnvs, ObjectRect, Active);
+  if (Parent->CaptionPaintEvent()) {
+    Parent->CaptionPaintEvent()(Cnvs, ObjectRect, Active);
     return;
   }
   String S = CaptionString();

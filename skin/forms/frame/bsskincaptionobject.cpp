@@ -11,11 +11,11 @@
 #include "skin/core/bsskinrecordsbuttons.h"
 #include "skin/core/bsstrings.h"
 #include "skin/core/bstextglow.h"
-#include "skin/forms/engine/bsskinform.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 
-TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinCaptionObject::TbsSkinCaptionObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinCaption*>(AData);
   if (!D) throw EInvalidOperation(SInvalidCast);
@@ -106,8 +106,8 @@ void TbsSkinCaptionObject::DrawTextCopy(TCanvas* Cnvs, const String& S, Integer 
 
 void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, const TRect& TR, Integer X0,
                                            Integer Y0, bool AActive) {
-  if (Parent->OnCaptionPaint) {
-    Parent->OnCaptionPaint(DrawCanvas, ObjectRect, AActive);
+  if (Parent->CaptionPaintEvent()) {
+    Parent->CaptionPaintEvent()(DrawCanvas, ObjectRect, AActive);
     return;
   }
   String S = CaptionString();
@@ -388,8 +388,10 @@ void TbsSkinCaptionObject::RedrawQuickButtons() {
 }
 
 void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& R, TbsSkinPopupMenu* Menu) {
-  if (Parent->FLayerManager && Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-  if (Parent->FMenuLayerManager && Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (Parent->Layers().LayerManager && Parent->Layers().LayerManager->IsVisible)
+    Parent->Layers().LayerManager->Hide();
+  if (Parent->Layers().MenuLayerManager && Parent->Layers().MenuLayerManager->IsVisible)
+    Parent->Layers().MenuLayerManager->Hide();
   TRect SR = R;
   const TRect Origin = ScreenObjectRect(true);
   OffsetRect(&SR, Origin.Left - ObjectRect.Left, Origin.Top - ObjectRect.Top);
@@ -461,11 +463,11 @@ void TbsSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
     if (WasDown && ActiveQuickButton != PopupMenuQuickButton && Clicked->OnClick) Clicked->OnClick(this);
   } else if (Button == mbRight && Parent->UseFullLayeredBorder()) {
     TPoint LayerTopLeft;
-    if (Parent->FullLayeredBorderVisible(LayerTopLeft) && !Parent->DisableSystemMenu() && ActiveQuickButton == -1 &&
-        Parent->MenuTracking) {
+    if (Parent->FullLayeredBorderVisible(LayerTopLeft) && !Parent->DisableSystemMenu() &&
+        ActiveQuickButton == -1 && Parent->MenuTracking()) {
       TPoint P;
       GetCursorPos(&P);
-      Parent->MenuTracking->PopupSystemMenu(P);
+      Parent->MenuTracking()->PopupSystemMenu(P);
     }
   }
 }
@@ -484,7 +486,7 @@ void TbsSkinCaptionObject::MouseLeave() {
   TestActiveQuickButton(-1, -1);
   if (FDown) {
     FDown = false;
-    Parent->MouseCaptureObject = -1;
+    Parent->ReleaseObjectCapture();
     TbsQuickButtonItems* Items = Parent->QuickButtons();
     if (MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Items->Count())
       Items->Items(MouseCaptureQuickButton)->Down = false;

@@ -13,7 +13,7 @@ class TbsDataSkinButtonControl;
 class TbsSkinCaptionObject : public TbsActiveSkinObject {
  public:
   // AData must be a TbsDataSkinCaption.
-  TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+  TbsSkinCaptionObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinCaptionObject"; }
 
   void Draw(TCanvas* Cnvs, bool UpDate) override;

@@ -10,6 +10,7 @@
 #include "skin/controls/hints/bsskinhint.h"
 #include "skin/forms/frame/bsquickbuttons.h"
 #include "skin/forms/testkit/frameobjecttestkit.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 #include "skin/menus/bsskinmenu.h"
 
 namespace {
@@ -310,12 +311,12 @@ TEST_F(QuickButtonsTest, LeavingTheCaptionWhilePressedReleasesTheButton) {
   Obj->MouseEnter();
   Obj->MouseMove(P.X, P.Y);
   Obj->MouseDown(P.X, P.Y, mbLeft);
-  Engine->MouseCaptureObject = 0;
+  TbsSkinFormTestAccess::Mode(Engine).MouseCaptureObject = 0;
   Obj->MouseLeave();
   EXPECT_FALSE(Item(2)->Down);
   EXPECT_FALSE(Item(2)->Active);
   EXPECT_FALSE(Obj->FDown);
-  EXPECT_EQ(Engine->MouseCaptureObject, -1);
+  EXPECT_EQ(Engine->Mode().MouseCaptureObject, -1);
   EXPECT_EQ(Obj->MouseCaptureQuickButton, -1);
 }
 
@@ -452,7 +453,7 @@ class CaptionAlphaTest : public CaptionObjectTest {
 
 TEST_F(CaptionAlphaTest, TextTurnsOpaqueAndEverythingElseKeepsItsAlpha) {
   Form->SetCaption("AB");
-  Engine->FFormActive = false;
+  TbsSkinFormTestAccess::Mode(Engine).FormActive = false;
   auto C = Caption();
   C->DrawAlpha(Image.Canvas(), &Image);
   // The whole object is the text area here: "A" at (8, 7), its box columns 8..11, rows 9..14.
@@ -472,7 +473,7 @@ TEST_F(CaptionAlphaTest, GlowOfAnInactiveFormShowsOnlyInTheLayeredImage) {
   Record->TextRct = Rect(0, 0, 112, 24);
   auto C = Caption();
   DeactivateForm();
-  Engine->FFormActive = false;
+  TbsSkinFormTestAccess::Mode(Engine).FormActive = false;
   // In the window frame: plain text, nothing around it.
   DrawCaption(*C);
   const Integer Left = ColumnsIn(12, COLORREF(TextColor)).front();

@@ -9,12 +9,13 @@
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bssystem.h"
+#include "skin/forms/frame/bsformobjecthost.h"
 #include "skin/forms/frame/bsframemenu.h"
-#include "skin/forms/engine/bsskinform.h"
 
 // ---------------------------------------------------------------- TbsActiveSkinObject
 
-TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData) : Parent(AParent) {
+TbsActiveSkinObject::TbsActiveSkinObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
+    : Parent(AParent) {
   SD = AParent ? AParent->SkinData() : nullptr;
   if (AData) {
     IDName = AData->IDName;
@@ -127,8 +128,9 @@ TRect TbsActiveSkinObject::ScreenObjectRect(bool AWithLayeredBorder) const {
   TPoint Origin{0, 0};
   TPoint LayerTopLeft;
   if (F && F->FormStyle() == fsMDIChild) {
-    TPoint P = Parent->FSkinSupport ? TPoint{-Parent->NewClRect.Left, -Parent->NewClRect.Top}
-                                    : TPoint{-3, -Parent->GetDefCaptionHeight() - 3};
+    TPoint P = Parent->Mode().SkinSupport
+                   ? TPoint{-Parent->Geometry().NewClRect.Left, -Parent->Geometry().NewClRect.Top}
+                   : TPoint{-3, -Parent->GetDefCaptionHeight() - 3};
     Origin = F->ClientToScreen(P);
   } else if (AWithLayeredBorder && Parent->UseLayeredBorders() && Parent->FullLayeredBorderVisible(LayerTopLeft)) {
     Origin = LayerTopLeft;
@@ -157,9 +159,13 @@ void TbsActiveSkinObject::HideGlowOn(TbsLayerManager* Manager) {
   Manager->Hide();
 }
 
-void TbsActiveSkinObject::ShowLayer() { ShowGlowOn(Parent->FLayerManager, true); }
+void TbsActiveSkinObject::ShowLayer() {
+  ShowGlowOn(Parent->Layers().LayerManager, true);
+}
 
-void TbsActiveSkinObject::HideLayer() { HideGlowOn(Parent->FLayerManager); }
+void TbsActiveSkinObject::HideLayer() {
+  HideGlowOn(Parent->Layers().LayerManager);
+}
 
 void TbsActiveSkinObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
   Parent->DoMouseDownEvent(IDName, X, Y, ObjectRect, Button);
@@ -193,7 +199,7 @@ void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoPaintEvent(IDName, Cnv
 
 // ---------------------------------------------------------------- TbsSkinAnimateObject
 
-TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinAnimateObject::TbsSkinAnimateObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
   auto* D = dynamic_cast<TbsDataSkinAnimate*>(AData);
   if (!D) throw EInvalidOperation(SInvalidCast);
@@ -212,8 +218,8 @@ TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObje
 }
 
 bool TbsSkinAnimateObject::InRestoreState() const {
-  return (Command == cmMaximize && Parent->FWindowStateInit == wsMaximized) ||
-         (Command == cmMinimize && Parent->FWindowStateInit == wsMinimized) ||
+  return (Command == cmMaximize && Parent->Mode().WindowStateInit == wsMaximized) ||
+         (Command == cmMinimize && Parent->Mode().WindowStateInit == wsMinimized) ||
          (Command == cmRollUp && Parent->RollUpState());
 }
 
@@ -286,9 +292,13 @@ void TbsSkinAnimateObject::ChangeFrame() {
   FInc = 25;
 }
 
-void TbsSkinAnimateObject::ShowLayer() { ShowGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager, false); }
+void TbsSkinAnimateObject::ShowLayer() {
+  ShowGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager, false);
+}
 
-void TbsSkinAnimateObject::HideLayer() { HideGlowOn(MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager); }
+void TbsSkinAnimateObject::HideLayer() {
+  HideGlowOn(MenuItem ? Parent->Layers().MenuLayerManager : Parent->Layers().LayerManager);
+}
 
 void TbsSkinAnimateObject::MouseEnter() {
   if (Command != cmDefault) Hint = (!RestoreHint.empty() && InRestoreState()) ? RestoreHint : FTempHint;
@@ -348,7 +358,7 @@ void TbsSkinAnimateObject::DblClick() {
 }
 
 void TbsSkinAnimateObject::DoCommand() {
-  TbsSkinForm* P = Parent;
+  IbsFormObjectHost* P = Parent;
   switch (Command) {
     case cmClose:
       P->TestActive(-1, -1, false);
@@ -386,8 +396,10 @@ void TbsSkinAnimateObject::TrackMenu() {
   if (!MenuItem || MenuItem->Count() == 0) return;
   const TRect R = ScreenObjectRect(false);
   FMenuTracking = true;
-  if (Parent->FLayerManager && Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-  if (Parent->FMenuLayerManager && Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (Parent->Layers().LayerManager && Parent->Layers().LayerManager->IsVisible)
+    Parent->Layers().LayerManager->Hide();
+  if (Parent->Layers().MenuLayerManager && Parent->Layers().MenuLayerManager->IsVisible)
+    Parent->Layers().MenuLayerManager->Hide();
   if (FMouseIn) ShowLayer();
   PopupFrameObjectMenu(Parent, MenuItem, R, FPopupUp,
                        Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData());

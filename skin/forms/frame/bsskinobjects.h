@@ -11,13 +11,13 @@
 #include "skin/core/bsskindata.h"
 #include "skin/core/bsskinrecordsobjects.h"
 
-class TbsSkinForm;
+class IbsFormObjectHost;
 class TbsLayerManager;
 
 class TbsActiveSkinObject : public TObject {
  public:
   // AData may be nullptr (the default-look buttons).
-  TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+  TbsActiveSkinObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsActiveSkinObject"; }
 
   // Object-relative point against the hit mask; true without a skin or mask.
@@ -41,7 +41,7 @@ class TbsActiveSkinObject : public TObject {
   Double MorphKf() const { return FMorphKf; }
   void SetMorphKf(Double Value);
 
-  TbsSkinForm* Parent = nullptr;
+  IbsFormObjectHost* Parent = nullptr;
   Double FMorphKf = 0;
   bool FMouseIn = false;
   TBitmap* Picture = nullptr;
@@ -94,7 +94,7 @@ class TbsUserObject : public TbsActiveSkinObject {
 class TbsSkinAnimateObject : public TbsActiveSkinObject {
  public:
   // AData must be a TbsDataSkinAnimate.
-  TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+  TbsSkinAnimateObject(IbsFormObjectHost* AParent, TbsDataSkinObject* AData);
   String ClassName() const override { return "TbsSkinAnimateObject"; }
 
   void ShowLayer() override;

@@ -290,7 +290,7 @@ TEST_F(AnimateObjectTest, RestoreImagesAndHintWhileMaximized) {
   EXPECT_EQ(O.Hint, "Maximize");
   O.MouseLeave();
   Engine->SetWindowState(wsMaximized);
-  ASSERT_EQ(Engine->FWindowStateInit, wsMaximized);
+  ASSERT_EQ(Engine->Mode().WindowStateInit, wsMaximized);
   O.MouseEnter();
   EXPECT_EQ(O.Hint, "Restore");
   O.SetFrame(2);

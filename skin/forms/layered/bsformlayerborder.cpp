@@ -87,11 +87,25 @@ HRGN rectUnion(const TRect& R, HRGN A, HRGN B, Integer OffsetB) {
 
 }  // namespace
 
-TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner) : TComponent(AOwner), BSF(AOwner) {
+TbsCustomFormLayerBorder* MakeFormLayerBorder(TbsSkinForm* Engine) {
+  return new TbsFormLayerBorder(Engine);
+}
+
+bool IsFormLayerWindow(const TCustomForm* F) {
+  return dynamic_cast<const TbsFormLayerWindow*>(F) != nullptr;
+}
+
+TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner) : TbsCustomFormLayerBorder(AOwner), BSF(AOwner) {
   MouseTimer = new TTimer(this);
   MouseTimer->SetEnabled(false);
   MouseTimer->SetInterval(500);
   MouseTimer->OnTimer = [this](TObject* Sender) { MouseTimerProc(Sender); };
+}
+
+bool TbsFormLayerBorder::TopWindowPos(TPoint& P) const {
+  if (TopBorder == nullptr) return false;
+  P = Point(TopBorder->Left(), TopBorder->Top());
+  return true;
 }
 
 TbsFormLayerBorder::~TbsFormLayerBorder() {
@@ -140,7 +154,7 @@ void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, TForm* AForm) {
     HitBottomRightY = B.Bottom - FData->HitTestRBPoint.Y;
   }
   if (FData->FullBorder) {
-    if (BSF != nullptr) BSF->IsAlphaIcon = BSF->CheckIconAlpha();
+    if (BSF != nullptr) BSF->UpdateIconAlpha();
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
   }
   CreateBlurMaskRegions();
@@ -577,8 +591,9 @@ void TbsFormLayerBorder::ResetButtons() {
 
 void TbsFormLayerBorder::UpdateActiveObject(Integer X, Integer Y) {
   if (BSF == nullptr || FForm == nullptr) return;
-  if (BSF->ObjectCount() == 0 || !BSF->GetFormActive() || BSF->FSizeMove || BSF->FBorderLayerChangeSize ||
-      BSF->PreviewMode || (FForm->FormStyle() == fsMDIChild && BSF->FWindowState == wsMaximized) ||
+  if (BSF->ObjectCount() == 0 || !BSF->GetFormActive() || BSF->Mode().SizeMove ||
+      BSF->Mode().BorderLayerChangeSize || BSF->PreviewMode() ||
+      (FForm->FormStyle() == fsMDIChild && BSF->Mode().WindowState == wsMaximized) ||
       FForm->BorderStyle() == bsNone || !(FData == nullptr || FData->FullBorder))
     return;
   OldActiveObject = ActiveObject;

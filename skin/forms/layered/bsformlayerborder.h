@@ -12,42 +12,44 @@
 #include "platform/ui/core/timer.h"
 #include "skin/core/bsbitmap.h"
 #include "skin/core/bsskindata.h"
+#include "skin/forms/engine/bscustomformlayerborder.h"
 #include "skin/forms/layered/bsformlayerwindow.h"
 
 class TbsSkinForm;
 class TbsDataSkinLayerFrame;
 
-class TbsFormLayerBorder : public TComponent {
+class TbsFormLayerBorder : public TbsCustomFormLayerBorder {
  public:
   // AOwner is the form engine.
   explicit TbsFormLayerBorder(TbsSkinForm* AOwner);
   ~TbsFormLayerBorder() override;
   String ClassName() const override { return "TbsFormLayerBorder"; }
 
-  void InitFrame(TbsSkinData* ASkinData, TForm* AForm);
+  void InitFrame(TbsSkinData* ASkinData, TForm* AForm) override;
   void Show(Integer X, Integer Y, Integer AWidth, Integer AHeight);
-  void Hide();
+  void Hide() override;
   void SetBounds(Integer X, Integer Y, Integer AWidth, Integer AHeight);
   // Rebuilds and pushes the images; nothing moves.
   void Update(Integer X, Integer Y, Integer AWidth, Integer AHeight);
   void Draw(TCanvas* Canvas, Integer X, Integer Y, Integer AWidth, Integer AHeight);
-  void ShowWithForm();
-  void UpdateBorder();
-  void SetBoundsWithForm();
+  void ShowWithForm() override;
+  void UpdateBorder() override;
+  void SetBoundsWithForm() override;
   void SetBoundsWithForm2(Integer AWidth, Integer AHeight);
   // With the form's bounds as they are about to be (while it is being sized).
-  void SetBoundsWithForm3(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+  void SetBoundsWithForm3(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   void MoveWithForm();
-  void MoveWithForm2(Integer ALeft, Integer ATop);
-  void ShowWithFormAnimation();
+  void MoveWithForm2(Integer ALeft, Integer ATop) override;
+  void ShowWithFormAnimation() override;
   void SetAlphaBlend();
   void SetAlphaBlend2();
-  void CheckFormAlpha(Integer AFormAlpha, bool AUpdate);
-  void SetActive(bool AValue, bool AUpdate);
+  void CheckFormAlpha(Integer AFormAlpha, bool AUpdate) override;
+  void SetActive(bool AValue, bool AUpdate) override;
   bool Active() const { return FActive; }
   bool Visible() const { return FVisible; }
   TbsDataSkinLayerFrame* Data() const { return FData; }
-  bool FullBorder() const;
+  bool FullBorder() const override;
+  bool TopWindowPos(TPoint& P) const override;
   // The frame (left, top, width, height) for a form at ALeft, ATop of AWidth x AHeight.
   TRect FrameBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight, bool ARolled) const;
 
@@ -62,14 +64,11 @@ class TbsFormLayerBorder : public TComponent {
   bool FIsAeroEnabled = false;
   TTimer* MouseTimer = nullptr;  // owned
   TForm* FForm = nullptr;
-  bool FVisible = false;
   TbsSkinData* FSD = nullptr;
-  TbsDataSkinLayerFrame* FData = nullptr;
   std::unique_ptr<TbsBitmap> LeftImage, TopImage, RightImage, BottomImage;
   TbsFormLayerWindow *LeftBorder = nullptr, *TopBorder = nullptr, *RightBorder = nullptr,
                      *BottomBorder = nullptr;
   Integer FWidth = 0, FHeight = 0;
-  Integer LeftSize = 0, TopSize = 0, RightSize = 0, BottomSize = 0;
   Integer HitTopLeftX = 0, HitTopLeftY = 0, HitTopRightX = 0, HitTopRightY = 0;
   Integer HitBottomLeftX = 0, HitBottomLeftY = 0, HitBottomRightX = 0, HitBottomRightY = 0;
   Integer OldActiveObject = -1, ActiveObject = -1, MouseCaptureObject = -1;

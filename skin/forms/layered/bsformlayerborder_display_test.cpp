@@ -52,7 +52,7 @@ TEST_F(LayeredBorderDisplay, TheBorderShowsItsOpaqueBandAroundTheFormAndFollowsI
   Engine->SetSkinData(Skin.get());
   F->Show();
   F->SetFocus();
-  ASSERT_TRUE(Engine->FBorderLayer->FVisible);
+  ASSERT_TRUE(Engine->Layers().BorderLayer->FVisible);
 
   // Left of the form: 10 border pixels, the outer 3 a hole showing the white form behind.
   EXPECT_TRUE(ScreenShows(120 - 5, 200, BandColour));

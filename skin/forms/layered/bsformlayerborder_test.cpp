@@ -16,6 +16,7 @@
 #include "skin/forms/engine/bsskinform.h"
 #include "skin/forms/frame/bsskinobjects.h"
 #include "skin/forms/testkit/layerframetestkit.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 
 using namespace wintest;
 
@@ -41,7 +42,7 @@ class LayeredBorderTest : public TSkinControlTest {
     Engine = new TbsSkinForm(Form);
     Engine->SetSkinData(Skin.get());
     Pump();
-    Border = Engine->FBorderLayer;
+    Border = static_cast<TbsFormLayerBorder*>(Engine->Layers().BorderLayer);
   }
   void TearDown() override {
     if (Engine != nullptr) Engine->SkinMenu()->Hide();
@@ -299,7 +300,7 @@ TEST_F(LayeredBorderTest, SkinChangesSwitchTheBorderOffAndOnAndRebuildIt) {
   EXPECT_FALSE(Border->FVisible);
   EXPECT_EQ(Border->FData, nullptr);
   EXPECT_EQ(Border->TopBorder, nullptr);
-  ASSERT_TRUE(Engine->FSkinSupport) << "the form keeps its skinned frame";
+  ASSERT_TRUE(Engine->Mode().SkinSupport) << "the form keeps its skinned frame";
 
   // Nor does a layer frame without a picture.
   Skin->LayerFrame = MakeTestLayerFrame(SourcePixel);
@@ -335,7 +336,7 @@ TEST_F(LayeredBorderTest, DraggingTheRightEdgeSizesTheFormAndTheFrameFollows) {
   Pump();
   EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 430, 300));
   ExpectFrameAround(100, 100, 330, 200);
-  EXPECT_FALSE(Engine->FBorderLayerChangeSize);
+  EXPECT_FALSE(Engine->Mode().BorderLayerChangeSize);
 }
 
 TEST_F(LayeredBorderTest, DraggingTheLeftEdgeKeepsTheRightEdgeAndStopsAtTheStripAndTheMinimum) {
@@ -578,7 +579,7 @@ TEST_F(FullLayeredBorderTest, DraggingTheCaptionMovesTheFormAndADoubleClickMaxim
   SendMessage(Border->TopBorder->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON,
               MAKELPARAM(Q.X - Border->TopBorder->Left(), Q.Y - Border->TopBorder->Top()));
   Pump();
-  ASSERT_EQ(Engine->FWindowState, wsMaximized);
+  ASSERT_EQ(Engine->Mode().WindowState, wsMaximized);
   // Maximized, the frame stays and the form leaves room in the work area for the part of it that
   // takes the mouse (the work area may be shrunk by a pixel for an auto-hiding task bar).
   TRect Work;
@@ -625,7 +626,7 @@ TEST_F(LayeredBorderTest, SnappingPutsTheBorderOnTheWorkAreaEdge) {
   };
   for (const auto& K : Cases) {
     SCOPED_TRACE(K.Edge);
-    Engine->HMagnetized = Engine->VMagnetized = Engine->HMagnetized2 = Engine->VMagnetized2 = false;
+    TbsSkinFormTestAccess::ClearSnap(Engine);
     SetCursorPosition({K.Proposed.X + 50, K.Proposed.Y + 10});
     TRect R = Bounds(K.Proposed.X, K.Proposed.Y, 300, 200);
     SendMessage(Form->Handle(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&R));

@@ -51,7 +51,7 @@ bool TbsFormLayerWindow::hitTestEnable() const {
 
 bool TbsFormLayerWindow::CanSize() const {
   const TbsSkinForm* E = engine();
-  return E->IsSizeable() && !E->RollUpState() && E->FWindowState == wsNormal;
+  return E->IsSizeable() && !E->RollUpState() && E->Mode().WindowState == wsNormal;
 }
 
 TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(Integer X, Integer Y) {
@@ -169,7 +169,7 @@ void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integ
   const bool OnObject = FHitMode == bsflCaption || FHitMode == bsflObject;
   if (!CanSize() && !OnObject) return;
   FInProcessMessages = false;
-  FDown = !(FHitMode == bsflObject || FHitMode == bsflhNone || E->FWindowState == wsMaximized ||
+  FDown = !(FHitMode == bsflObject || FHitMode == bsflhNone || E->Mode().WindowState == wsMaximized ||
             Button != mbLeft);
   MousePos1 = MousePos2 = cursorPos();
   TbsFormLayerBorder* B = FLayerBorder;
@@ -180,8 +180,9 @@ void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integ
     auto* C = dynamic_cast<TbsSkinCaptionObject*>(O);
     if (C != nullptr && C->ActiveQuickButton != -1) FDown = false;
   }
-  if (E->FLayerManager != nullptr && E->FLayerManager->IsVisible && FForm->FormStyle() == fsStayOnTop)
-    E->FLayerManager->Update();
+  if (E->Layers().LayerManager != nullptr && E->Layers().LayerManager->IsVisible &&
+      FForm->FormStyle() == fsStayOnTop)
+    E->Layers().LayerManager->Update();
 }
 
 void TbsFormLayerWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -196,7 +197,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   MousePos2 = cursorPos();
   const Integer dx = MousePos2.X - MousePos1.X, dy = MousePos2.Y - MousePos1.Y;
   if (!FDown) {
-    E->FBorderLayerChangeSize = false;
+    E->SetBorderLayerSizing(false);
     FHitMode = GetHitMode(X, Y);
     switch (FHitMode) {
       case bsflhLeft:
@@ -223,7 +224,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     if (fullBorder() && B->ActiveObject != -1 && B->ActiveObject < E->ObjectCount())
       E->Objects(B->ActiveObject)->MouseMove(X, Y);
   } else {
-    E->FBorderLayerChangeSize = true;
+    E->SetBorderLayerSizing(true);
     if (FHitMode == bsflCaption)
       moveStep(dx, dy);
     else
@@ -355,7 +356,7 @@ void TbsFormLayerWindow::MouseUp(TMouseButton Button, TShiftState Shift, Integer
   if (orphan()) return;
   TbsSkinForm* E = engine();
   TbsFormLayerBorder* B = FLayerBorder;
-  E->FBorderLayerChangeSize = false;
+  E->SetBorderLayerSizing(false);
   FDown = FInProcessMessages = false;
   MousePos1 = MousePos2 = TPoint();
   if (fullBorder()) {
@@ -382,13 +383,13 @@ void TbsFormLayerWindow::wmLButtonDblClk(TMessage& M) {
     auto* S = dynamic_cast<TbsSkinStdButtonObject*>(E->Objects(B->ActiveObject));
     if (S != nullptr && S->Command == cmSysMenu) FForm->Close();
   } else if (Hit == bsflCaption) {
-    if (E->IsSizeable() && E->FWindowState == wsMinimized) {
+    if (E->IsSizeable() && E->Mode().WindowState == wsMinimized) {
       E->SetWindowState(wsNormal);
-    } else if (E->IsSizeable() && E->FWindowState != wsMaximized && !E->RollUpState() &&
+    } else if (E->IsSizeable() && E->Mode().WindowState != wsMaximized && !E->RollUpState() &&
                E->BorderIcons().Contains(TbsBorderIcon::biMaximize)) {
       E->SetWindowState(wsMaximized);
       FDown = false;
-    } else if (E->IsSizeable() && E->FWindowState == wsMaximized && !E->MaxRollUpState) {
+    } else if (E->IsSizeable() && E->Mode().WindowState == wsMaximized && !E->Mode().MaxRollUpState) {
       E->SetWindowState(wsNormal);
       FDown = false;
     } else {

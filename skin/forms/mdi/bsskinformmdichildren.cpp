@@ -123,7 +123,8 @@ void TbsSkinForm::Cascade() {
   const std::vector<TCustomForm*> Children = MDIChildrenOf(FForm);
   const Integer AW = A.Width(), AH = A.Height(), n = Integer(Children.size());
   // A skin whose client area starts at the top edge would give no step at all.
-  const Integer s = std::max<Integer>(FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3, 1);
+  const Integer s =
+      std::max<Integer>(FMode.SkinSupport ? FGeometry.NewClRect.Top : GetDefCaptionHeight() + 3, 1);
   const Integer k = (AW - Integer(std::nearbyint(double(AW) * 0.8))) / s;
   const Integer Steps = k > n ? n - 1 : k;
   const Integer cw = std::max(AW - s * Steps, GetMinWidth());
@@ -231,6 +232,14 @@ void TbsSkinForm::RefreshMDIBarTab(TCustomForm* Child) {
   if (Bar == nullptr || !Bar->HandleAllocated()) return;
   for (Integer i = 0; i < Bar->TabCount(); ++i)
     if (Bar->Tabs(i)->Child == Child) Bar->RedrawTab(Bar->Tabs(i));
+}
+
+void TbsSkinForm::SetMDITabsBar(TbsSkinMDITabsBar* Value) {
+  if (FMDITabsBar == Value) return;
+  if (FMDITabsBarComponent != nullptr) FMDITabsBarComponent->RemoveFreeNotification(this);
+  FMDITabsBar = Value;
+  FMDITabsBarComponent = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
 }
 
 void TbsSkinForm::UpdateMDITabsBar() {

@@ -6,6 +6,10 @@
 #include "skin/forms/menubar/bsskinmainmenubar.h"
 #include "skin/menus/bsskinpopupwindow.h"
 
+std::unique_ptr<IbsFormMenuTracking> MakeFormMenus(TbsSkinForm* Engine) {
+  return std::make_unique<TbsFormMenus>(Engine);
+}
+
 TbsFormMenus::TbsFormMenus(TbsSkinForm* AEngine) : Engine(AEngine) {
   FSysMenu = new TPopupMenu(Engine);
   FSysTrayMenu = new TbsSkinPopupMenu(Engine);
@@ -71,13 +75,14 @@ bool TbsFormMenus::IsLastPopupItemLeaf() const {
 
 void TbsFormMenus::SkinMenuKeyDown(Word Key) {
   // An MDI child leaves the keyboard to its main form's open menu.
-  if (TbsSkinForm* Main = mainEngine(); Main != nullptr && Main != Engine &&
-                                        (Main->InMenu || Main->InMainMenu || Main->SkinMenu()->Visible())) {
-    if (auto* M = dynamic_cast<TbsFormMenus*>(Main->MenuTracking)) M->SkinMenuKeyDown(Key);
+  if (TbsSkinForm* Main = mainEngine();
+      Main != nullptr && Main != Engine &&
+      (Main->Mode().InMenu || Main->Mode().InMainMenu || Main->SkinMenu()->Visible())) {
+    if (auto* M = dynamic_cast<TbsFormMenus*>(Main->MenuTracking())) M->SkinMenuKeyDown(Key);
     return;
   }
   TbsSkinMenu* SM = Engine->SkinMenu();
-  const bool MainMode = Engine->InMainMenu;
+  const bool MainMode = Engine->Mode().InMainMenu;
   if (MainMode && MainMenuBarAccel(Key)) return;
   if (Key == VK_ESCAPE && MainMode && !SM->Visible()) {
     SkinMainMenuClose();
@@ -101,9 +106,9 @@ void TbsFormMenus::SkinMenuKeyDown(Word Key) {
   }
   if (TbsSkinPopupWindow* W = deepest()) W->PopupKeyDown(Key);
   if (Key == VK_ESCAPE && SM->PopupCount() == 0) {
-    if (Engine->InMainMenu)
+    if (Engine->Mode().InMainMenu)
       SkinMainMenuPopupClose();
-    else if (Engine->InMenu)
+    else if (Engine->Mode().InMenu)
       Engine->SkinMenuClose();
   }
 }
@@ -112,7 +117,7 @@ void TbsFormMenus::SkinMenuKeyDown(Word Key) {
 // Main-menu mode
 
 void TbsFormMenus::SkinMainMenuClose() {
-  Engine->InMainMenu = false;
+  Engine->LeaveMainMenuMode();
   if (Engine->SkinMenu()->Visible()) Engine->SkinMenu()->Hide();
   if (MainMenuBar != nullptr) MainMenuBar->MenuExit();
   UnHookApp();
@@ -120,7 +125,7 @@ void TbsFormMenus::SkinMainMenuClose() {
 }
 
 void TbsFormMenus::SkinMainMenuPopupClose() {
-  Engine->InMenu = false;
+  Engine->LeavePopupMenuMode();
   if (MainMenuBar != nullptr) MainMenuBar->MenuClose();
   if (Engine->OnSkinMenuClose) Engine->OnSkinMenuClose(Engine);
 }
@@ -194,8 +199,9 @@ void TbsFormMenus::PopupSystemMenuAtButton() {
     if (!IsSys || !O->Enabled) continue;
     TPoint Origin(F->Left(), F->Top());
     if (F->FormStyle() == fsMDIChild) {
-      const TPoint Off = Engine->FSkinSupport ? TPoint(-Engine->NewClRect.Left, -Engine->NewClRect.Top)
-                                              : TPoint(-3, -(Engine->GetDefCaptionHeight() + 3));
+      const TPoint Off = Engine->Mode().SkinSupport
+                             ? TPoint(-Engine->Geometry().NewClRect.Left, -Engine->Geometry().NewClRect.Top)
+                             : TPoint(-3, -(Engine->GetDefCaptionHeight() + 3));
       Origin = F->ClientToScreen(Off);
     }
     TRect R = O->ObjectRect;
@@ -229,18 +235,20 @@ TMenuItem* TbsFormMenus::closeItem(const String& Name) {
 }
 
 bool TbsFormMenus::wantMin() const {
-  return Engine->FWindowState != wsMinimized && Engine->BorderIcons().Contains(TbsBorderIcon::biMinimize);
+  return Engine->Mode().WindowState != wsMinimized &&
+         Engine->BorderIcons().Contains(TbsBorderIcon::biMinimize);
 }
 bool TbsFormMenus::wantMax() const {
-  return Engine->FWindowState != wsMaximized && Engine->BorderIcons().Contains(TbsBorderIcon::biMaximize);
+  return Engine->Mode().WindowState != wsMaximized &&
+         Engine->BorderIcons().Contains(TbsBorderIcon::biMaximize);
 }
 bool TbsFormMenus::wantRestore() const {
-  return Engine->FWindowState != wsNormal || Engine->RollUpState();
+  return Engine->Mode().WindowState != wsNormal || Engine->RollUpState();
 }
 bool TbsFormMenus::wantRollUp() const {
   return Engine->BorderIcons().Contains(TbsBorderIcon::biRollUp) && !Engine->RollUpState() &&
-         Engine->FWindowState != wsMinimized &&
-         !(Engine->Form()->FormStyle() == fsMDIChild && Engine->FWindowState == wsMaximized);
+         Engine->Mode().WindowState != wsMinimized &&
+         !(Engine->Form()->FormStyle() == fsMDIChild && Engine->Mode().WindowState == wsMaximized);
 }
 bool TbsFormMenus::wantTray() const {
   return Engine->BorderIcons().Contains(TbsBorderIcon::biMinimizeToTray);
@@ -254,7 +262,7 @@ void TbsFormMenus::minimizeCommand() {
 }
 
 void TbsFormMenus::restoreCommand() {
-  if (Engine->MaxRollUpState || (Engine->RollUpState() && Engine->WindowState() == wsNormal))
+  if (Engine->Mode().MaxRollUpState || (Engine->RollUpState() && Engine->WindowState() == wsNormal))
     Engine->SetRollUpState(false);
   else
     Engine->SetWindowState(wsNormal);
@@ -362,4 +370,20 @@ void TbsFormMenus::SetTrayIcon(IbsFormTrayIcon* Value) {
     Value->SetPopupMenu(FSysTrayMenu);
     if (!Value->HasOnDblClick()) Value->SetOnDblClick([this](TObject*) { RestoreFromTray(); });
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The MDI main form's menu bar
+
+void TbsFormMenus::MDIChildMaximize() {
+  if (MainMenuBar != nullptr) MainMenuBar->MDIChildMaximize();
+}
+
+void TbsFormMenus::MDIChildRestore() {
+  if (MainMenuBar != nullptr) MainMenuBar->MDIChildRestore();
+}
+
+void TbsFormMenus::ChildMenuChanged() {
+  if (MainMenuBar != nullptr && (MainMenuBar->GetChildMainMenu() != nullptr || MainMenuBar->ChildMenuIn))
+    MainMenuBar->UpDateItems();
 }

@@ -43,6 +43,9 @@ class TbsFormMenus : public IbsFormMenuTracking {
   TMainMenu* MainMenuBarMenu() const override;
   TMainMenu* MainMenuBarChildMenu() const override;
   void SkinDataChanged(TbsSkinData* Value) override;
+  void MDIChildMaximize() override;
+  void MDIChildRestore() override;
+  void ChildMenuChanged() override;
 
   // ---- menu tracking ----
   void SkinMainMenuPopupClose();

@@ -5,6 +5,7 @@
 #include "platform/win/testkit/testkit.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 #include "skin/forms/frame/bsskinobjects.h"
+#include "skin/forms/testkit/skinformtestaccess.h"
 #include "skin/menus/bsskinpopupwindow.h"
 
 namespace {
@@ -23,7 +24,7 @@ class FormMenusTest : public TSkinControlTest {
     Application->ProcessMessages();
     TSkinControlTest::TearDown();
   }
-  TbsFormMenus* Menus() { return dynamic_cast<TbsFormMenus*>(Engine->MenuTracking); }
+  TbsFormMenus* Menus() { return dynamic_cast<TbsFormMenus*>(Engine->MenuTracking()); }
   // Names of the items (a separator shows as "-"), and the close item's shortcut text.
   static std::vector<String> Names(TMenuItem* Root) {
     std::vector<String> R;
@@ -93,16 +94,16 @@ TEST_F(FormMenusTest, TheOwnSystemMenuHoldsTheItemsOfTheStateAndIcons) {
   };
   for (auto& C : Cases) {
     Engine->SetBorderIcons(C.Icons);
-    Engine->FWindowState = C.State;
-    Engine->FRollUpState = C.RolledUp;
+    TbsSkinFormTestAccess::Mode(Engine).WindowState = C.State;
+    TbsSkinFormTestAccess::Mode(Engine).RollUpState = C.RolledUp;
     TMenuItem* Root = Engine->GetSystemMenuItems();
     EXPECT_EQ(Names(Root), C.Expected) << C.What;
     EXPECT_EQ(ShortCutToText(Named(Root, "BSF_CLOSE")->ShortCut()), "Alt+F4") << C.What;
   }
-  Engine->FRollUpState = false;
+  TbsSkinFormTestAccess::Mode(Engine).RollUpState = false;
   // Built-in captions without a skin string table.
   Engine->SetBorderIcons({TbsBorderIcon::biMinimize});
-  Engine->FWindowState = wsMaximized;
+  TbsSkinFormTestAccess::Mode(Engine).WindowState = wsMaximized;
   TMenuItem* Root = Engine->GetSystemMenuItems();
   ASSERT_EQ(Names(Root), (std::vector<String>{"BSF_MINITEM", "BSF_RESTORE", "-", "BSF_CLOSE"}));
   EXPECT_EQ(Named(Root, "BSF_MINITEM")->Caption(), "Mi&nimize");
@@ -114,7 +115,7 @@ TEST_F(FormMenusTest, AMaximizedMDIChildHasNoRollUpAndCloseIsCtrlF4) {
   Form->SetFormStyle(fsMDIChild);
   Engine->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
                           TbsBorderIcon::biRollUp});
-  Engine->FWindowState = wsMaximized;
+  TbsSkinFormTestAccess::Mode(Engine).WindowState = wsMaximized;
   TMenuItem* Root = Engine->GetSystemMenuItems();
   EXPECT_EQ(Names(Root), (std::vector<String>{"BSF_MINITEM", "BSF_RESTORE", "-", "BSF_CLOSE"}));
   EXPECT_EQ(ShortCutToText(Named(Root, "BSF_CLOSE")->ShortCut()), "Ctrl+F4");
@@ -185,13 +186,13 @@ TEST_F(FormMenusTest, RightClickOnTheCaptionOpensTheSystemMenuThereAndAltSpaceBe
   ASSERT_TRUE(SM->Visible());
   EXPECT_EQ(SM->PopupLevel(0)->Left(), P.X);
   EXPECT_EQ(SM->PopupLevel(0)->Top(), P.Y);
-  EXPECT_TRUE(Engine->InMenu);
+  EXPECT_TRUE(Engine->Mode().InMenu);
   EXPECT_TRUE(Menus()->InAppHook());
   // Esc closes it and gives the keyboard back.
   Form->SetFocus();
   wintest::KeyPress(VK_ESCAPE);
   EXPECT_FALSE(SM->Visible());
-  EXPECT_FALSE(Engine->InMenu);
+  EXPECT_FALSE(Engine->Mode().InMenu);
   EXPECT_FALSE(Menus()->InAppHook());
 
   // Alt+Space: below the system-menu caption button.

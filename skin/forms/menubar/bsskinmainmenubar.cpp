@@ -37,7 +37,7 @@ TbsSkinMainMenuBar::~TbsSkinMainMenuBar() {
   FMorphTimer.reset();
   FAnimateTimer.reset();
   if (BSF != nullptr)
-    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking); M != nullptr && M->MainMenuBar == this)
+    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking()); M != nullptr && M->MainMenuBar == this)
       M->MainMenuBar = nullptr;
   ClearObjects();
 }
@@ -61,13 +61,13 @@ void TbsSkinMainMenuBar::SetSkinForm(TbsSkinForm* Value) {
   if (BSF == Value) return;
   if (BSF != nullptr) {
     BSF->RemoveFreeNotification(this);
-    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking); M != nullptr && M->MainMenuBar == this)
+    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking()); M != nullptr && M->MainMenuBar == this)
       M->MainMenuBar = nullptr;
   }
   BSF = Value;
   if (BSF != nullptr) {
     BSF->FreeNotification(this);
-    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking)) M->MainMenuBar = this;
+    if (auto* M = dynamic_cast<TbsFormMenus*>(BSF->MenuTracking())) M->MainMenuBar = this;
   }
 }
 
@@ -500,7 +500,7 @@ bool TbsSkinMainMenuBar::FindHotKeyItem(Word Key) {
     if (I == nullptr || !I->Enabled || !I->Visible || !IsAccel(char32_t(Key), I->MenuItem->Caption()))
       continue;
     I->MouseEnter();
-    if (!(BSF->InMenu && I->MenuItem->Count() > 0)) I->MouseDown(0, 0, mbLeft);
+    if (!(BSF->Mode().InMenu && I->MenuItem->Count() > 0)) I->MouseDown(0, 0, mbLeft);
     return true;
   }
   return false;
@@ -539,7 +539,7 @@ bool TbsSkinMainMenuBar::ExecuteActiveItem() {
   for (Integer i = 0; i < ObjectCount(); ++i) {
     TbsSkinMainMenuBarItem* I = Item(i);
     if (I == nullptr) continue;
-    if ((I->FDown && I->MenuItem->Count() == 0) || (I->Active && !BSF->InMenu)) {
+    if ((I->FDown && I->MenuItem->Count() == 0) || (I->Active && !BSF->Mode().InMenu)) {
       I->Active = false;
       I->MouseDown(0, 0, mbLeft);
       return true;
@@ -557,8 +557,8 @@ void TbsSkinMainMenuBar::MenuEnter() {
   for (Integer i = 0; i < ObjectCount() && First == nullptr; ++i) First = Item(i);
   if (First != nullptr) First->MouseEnter();
   if (BSF != nullptr) {
-    if (BSF->MenuTracking != nullptr) BSF->MenuTracking->HookApp();
-    BSF->InMainMenu = true;
+    if (BSF->MenuTracking() != nullptr) BSF->MenuTracking()->HookApp();
+    BSF->EnterMainMenuMode();
     if (BSF->OnMainMenuEnter) BSF->OnMainMenuEnter(this);
   }
 }

@@ -370,8 +370,8 @@ void TbsSkinMainMenuBarItem::MouseDown(Integer, Integer, TMouseButton Button) {
     SetDown(true);
     return;
   }
-  if (F->InMainMenu && F->MenuTracking != nullptr) F->MenuTracking->SkinMainMenuClose();
-  F->InMenu = false;
+  if (F->Mode().InMainMenu && F->MenuTracking() != nullptr) F->MenuTracking()->SkinMainMenuClose();
+  F->LeavePopupMenuMode();
   if (EnableMorphing())
     ReDraw();
   else
@@ -385,7 +385,7 @@ void TbsSkinMainMenuBarItem::SetDown(bool Value) {
     FMorphKf = 1;
     Parent->DrawObject(this);
     TbsSkinForm* F = Parent->SkinForm();
-    if (F != nullptr && !F->InMainMenu && F->OnMainMenuEnter) F->OnMainMenuEnter(Parent);
+    if (F != nullptr && !F->Mode().InMainMenu && F->OnMainMenuEnter) F->OnMainMenuEnter(Parent);
     TrackMenu();
     return;
   }
@@ -413,6 +413,6 @@ void TbsSkinMainMenuBarItem::TrackMenu() {
   TbsSkinForm* F = Parent->SkinForm();
   if (F == nullptr) return;
   F->SkinMenuOpen();
-  F->InMainMenu = true;
+  F->EnterMainMenuMode();
   F->SkinMenu()->Popup(nullptr, Parent->SkinData(), 0, R, MenuItem, Parent->PopupToUp());
 }

@@ -50,7 +50,7 @@ class MenuBarTest : public TSkinControlTest {
     return I;
   }
   TbsSkinMenu* SkinMenu() { return Engine->SkinMenu(); }
-  TbsFormMenus* Menus() { return dynamic_cast<TbsFormMenus*>(Engine->MenuTracking); }
+  TbsFormMenus* Menus() { return dynamic_cast<TbsFormMenus*>(Engine->MenuTracking()); }
   void Key(Word VK) {
     Form->SetFocus();
     wintest::KeyPress(VK);
@@ -100,7 +100,7 @@ TEST_F(MenuBarTest, ItemsFollowTheVisibleTopLevelItemsSideBySide) {
 
 TEST_F(MenuBarTest, KeyboardModeWalksTheItemsWithArrowsAndWraps) {
   EnterKeyboardMode();
-  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu);
   EXPECT_TRUE(Bar->MenuActive);
   EXPECT_TRUE(Menus()->InAppHook());
   EXPECT_EQ(Hot(), 0);
@@ -115,7 +115,7 @@ TEST_F(MenuBarTest, KeyboardModeWalksTheItemsWithArrowsAndWraps) {
   EXPECT_FALSE(SkinMenu()->Visible()) << "walking the bar opens nothing";
   // Esc without an open popup leaves the mode and gives the keyboard back.
   Key(VK_ESCAPE);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
   EXPECT_FALSE(Bar->MenuActive);
   EXPECT_FALSE(Menus()->InAppHook());
   EXPECT_EQ(Hot(), -1);
@@ -127,7 +127,7 @@ TEST_F(MenuBarTest, DownOpensTheSubmenuEscClosesItThenTheMode) {
   ASSERT_TRUE(SkinMenu()->Visible());
   EXPECT_EQ(OpenRootCaption(), "&File");
   EXPECT_TRUE(Bar->Item(0)->FDown);
-  EXPECT_TRUE(Engine->InMenu);
+  EXPECT_TRUE(Engine->Mode().InMenu);
   // The submenu drops below its item.
   const TPoint BL =
       Bar->ClientToScreen(TPoint(Bar->Item(0)->ObjectRect.Left, Bar->Item(0)->ObjectRect.Bottom));
@@ -136,12 +136,12 @@ TEST_F(MenuBarTest, DownOpensTheSubmenuEscClosesItThenTheMode) {
 
   Key(VK_ESCAPE);
   EXPECT_FALSE(SkinMenu()->Visible());
-  EXPECT_TRUE(Engine->InMainMenu) << "the bar keeps the keyboard";
-  EXPECT_FALSE(Engine->InMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu) << "the bar keeps the keyboard";
+  EXPECT_FALSE(Engine->Mode().InMenu);
   EXPECT_FALSE(Bar->Item(0)->FDown);
   EXPECT_TRUE(Bar->Item(0)->Active);
   Key(VK_ESCAPE);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
   EXPECT_FALSE(Menus()->InAppHook());
 }
 
@@ -170,7 +170,7 @@ TEST_F(MenuBarTest, RightOnASubmenuEntryOpensItOnAPlainEntryMovesTheOpenMenuAlon
 TEST_F(MenuBarTest, AltLetterOpensOrRunsTheItemWithThatAccelerator) {
   EXPECT_TRUE(Menus()->MainMenuBarAccel('E'));
   EXPECT_EQ(OpenRootCaption(), "&Edit");
-  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu);
   EXPECT_FALSE(Menus()->MainMenuBarAccel('Q'));
   SkinMenu()->Hide();
   Menus()->SkinMainMenuClose();
@@ -180,7 +180,7 @@ TEST_F(MenuBarTest, AltLetterOpensOrRunsTheItemWithThatAccelerator) {
   EXPECT_TRUE(Menus()->MainMenuBarAccel('H'));
   EXPECT_EQ(HelpClicks, 1);
   EXPECT_EQ(HelpSender, Help);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
   EXPECT_FALSE(Menus()->InAppHook());
 }
 
@@ -190,7 +190,7 @@ TEST_F(MenuBarTest, EnterOnAPlainHighlightedItemRunsIt) {
   ASSERT_EQ(Hot(), 2);
   Key(VK_RETURN);
   EXPECT_EQ(HelpClicks, 1);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
 }
 
 TEST_F(MenuBarTest, TheWheelIsSwallowedWhileAMenuIsOpen) {
@@ -337,10 +337,10 @@ TEST_F(MenuBarTest, SkinnedBarTakesItsElementsHeightAndItemLooks) {
 TEST_F(MenuBarTest, RealKeysF10AndAltLetterDriveTheBar) {
   Form->SetFocus();
   wintest::KeyPress(VK_F10);
-  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu);
   EXPECT_EQ(Hot(), 0);
   wintest::KeyPress(VK_F10);
-  EXPECT_FALSE(Engine->InMainMenu) << "F10 again leaves the mode";
+  EXPECT_FALSE(Engine->Mode().InMainMenu) << "F10 again leaves the mode";
   EXPECT_EQ(Hot(), -1);
 
   // Alt+E without the mode: the bar opens Edit (the engine has no main menu of its own).
@@ -349,11 +349,11 @@ TEST_F(MenuBarTest, RealKeysF10AndAltLetterDriveTheBar) {
   wintest::KeyPress('E');
   wintest::KeyUp(VK_MENU);
   EXPECT_EQ(OpenRootCaption(), "&Edit");
-  EXPECT_TRUE(Engine->InMainMenu);
+  EXPECT_TRUE(Engine->Mode().InMainMenu);
   // Esc closes the submenu, a second Esc the mode.
   wintest::KeyPress(VK_ESCAPE);
   wintest::KeyPress(VK_ESCAPE);
-  EXPECT_FALSE(Engine->InMainMenu);
+  EXPECT_FALSE(Engine->Mode().InMainMenu);
   EXPECT_FALSE(Menus()->InAppHook());
 }
 

@@ -107,7 +107,7 @@ TEST_F(MenuBarDisplay, ASkinnedFormShowsItsMenuBarHighlightsUnderThePointerAndOp
 
   SM->Hide();
   Application->ProcessMessages();  // the closed level is freed after the call that closed it
-  EXPECT_FALSE(Engine->InMenu);
+  EXPECT_FALSE(Engine->Mode().InMenu);
 }
 
 }  // namespace

@@ -125,10 +125,10 @@ class TRecordingMenuTracking : public IbsFormMenuTracking {
 class TMenuTrackingOverride {
  public:
   TMenuTrackingOverride(TbsSkinForm* AEngine, IbsFormMenuTracking* Tracking)
-      : Engine(AEngine), Own(AEngine->MenuTracking) {
-    Engine->MenuTracking = Tracking;
+      : Engine(AEngine), Own(AEngine->MenuTracking()) {
+    Engine->SetMenuTracking(Tracking);
   }
-  ~TMenuTrackingOverride() { Engine->MenuTracking = Own; }
+  ~TMenuTrackingOverride() { Engine->SetMenuTracking(Own); }
   TMenuTrackingOverride(const TMenuTrackingOverride&) = delete;
   TMenuTrackingOverride& operator=(const TMenuTrackingOverride&) = delete;
 

@@ -80,7 +80,7 @@ TbsTrayIcon::~TbsTrayIcon() {
   // The owner form's engine keeps us as its tray icon: it must not reach a freed component.
   if (auto* F = dynamic_cast<TCustomForm*>(Owner()))
     if (TbsSkinForm* E = GetSkinFormOf(F))
-      if (auto* M = dynamic_cast<TbsFormMenus*>(E->MenuTracking); M && M->TrayIcon() == this)
+      if (auto* M = dynamic_cast<TbsFormMenus*>(E->MenuTracking()); M && M->TrayIcon() == this)
         M->SetTrayIcon(nullptr);
   SetIconVisible(false);
   SetDesignPreview(false);

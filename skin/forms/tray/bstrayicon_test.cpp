@@ -212,7 +212,7 @@ TEST_F(TrayIconTest, MinimizingHidesTheMainFormToTheIconAndTheIconRestoresIt) {
 TEST_F(TrayIconTest, TheFormEngineMinimizesToTheIconAndADoubleClickBringsTheFormBack) {
   auto* Engine = new TbsSkinForm(Form);
   Form->Show();
-  auto* Menus = dynamic_cast<TbsFormMenus*>(Engine->MenuTracking);
+  auto* Menus = dynamic_cast<TbsFormMenus*>(Engine->MenuTracking());
   ASSERT_NE(Menus, nullptr);
   Tray->OnDblClick = nullptr;  // the engine brings its own restore
   Menus->SetTrayIcon(Tray);

@@ -32,7 +32,7 @@ TEST_F(TrayDisplay, TheIconsMenuOpensAtThePointerAndRestoresTheForm) {
   auto* Engine = new TbsSkinForm(F);
   Engine->SetSkinData(Skin.get());
   auto* Tray = new TbsTrayIcon(F);
-  auto* Menus = dynamic_cast<TbsFormMenus*>(Engine->MenuTracking);
+  auto* Menus = dynamic_cast<TbsFormMenus*>(Engine->MenuTracking());
   ASSERT_NE(Menus, nullptr);
   Menus->SetTrayIcon(Tray);
   F->Show();
