@@ -18,6 +18,8 @@ is any. The rules:
 - Private headers (*_internal.h, anything under a backends/ folder) are included only from their own
   module; display tests (tests and test support) of later modules may include a backend's factory
   header (backends/<name>/<name>_backend.h) and its test kit (backends/<name>/testkit/).
+- Inside a module named in FAMILY_ORDER its family folders obey that order as the modules obey theirs:
+  a family includes its own headers and those of the families before it (its tests may reach any).
 - Headers of the tree are written "...": an #include <...> naming a top folder of the tree is refused,
   since it would pass unseen by every rule above.
 - X11's headers (<X11/...>) are included only inside the X11 backend (platform/win/backends/x11/).
@@ -57,6 +59,11 @@ MODULE_ORDER = [
 # Modules that reach only some of the modules before them (the rest of the earlier ones stay out).
 REACHES = {
     "engine/base": ("platform/rtl",),
+}
+# Family folders of one module, lowest first: the form engine stands on its frame objects and under the
+# families that dress a form (layered border, MDI, menu bar, tray).
+FAMILY_ORDER = {
+    "skin/forms": ("frame", "engine", "layered", "mdi", "menubar", "tray", "testkit"),
 }
 TOOLS = "tools"
 SKIN_GENERATOR = "tools/skingen/"
@@ -113,6 +120,15 @@ def resolve(root, includer, target):
     return None
 
 
+def family_of(path, module):
+    """(rank, folder) of the family of FAMILY_ORDER[module] holding path, or None."""
+    families = FAMILY_ORDER.get(module, ())
+    rest = path[len(module) + 1:].split("/")
+    if len(rest) > 1 and rest[0] in families:
+        return (families.index(rest[0]), "%s/%s" % (module, rest[0]))
+    return None
+
+
 def check_include(includer, target):
     """The reason an include breaks the rules, or None."""
     source = module_of(includer)
@@ -137,6 +153,11 @@ def check_include(includer, target):
         return "private header of %s" % header_name
     if is_test_support(target) and not (is_test(includer) or is_test_support(includer)):
         return "test support of %s outside the tests" % header_name
+    if header_rank == source_rank and not is_test(includer):
+        source_family = family_of(includer, source_name)
+        header_family = family_of(target, header_name)
+        if source_family and header_family and header_family[0] > source_family[0]:
+            return "%s comes before %s and must not include it" % (source_family[1], header_family[1])
     return None
 
 

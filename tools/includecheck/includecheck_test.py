@@ -46,7 +46,10 @@ GOOD_TREE = {
     "engine/transcoder/run.cpp": '#include "engine/preview/framehook.h"\n#include "options.h"\n',
     "engine/transcoder/options.h": "#pragma once\n",
     "skin/core/bsmessages.h": '#include "platform/win/win.h"\n',
-    "skin/forms/engine/skinform.cpp": '#include "skin/core/bsmessages.h"\n',
+    "skin/forms/engine/skinform.cpp": '#include "skin/core/bsmessages.h"\n#include "skin/forms/frame/objects.h"\n',
+    "skin/forms/frame/objects.h": "#pragma once\n",
+    "skin/forms/frame/objects_test.cpp": '#include "skin/forms/engine/skinform.h"\n',
+    "skin/forms/tray/tray.cpp": '#include "skin/forms/engine/skinform.h"\n#include "skin/forms/frame/objects.h"\n',
     "skin/forms/engine/skinform_test.cpp": '#include "platform/win/testkit/testkit.h"\n'
                                            '#include "platform/rtl/testkit/rtl_test_util.h"\n',
     "app/main/program/main.cpp": '#include "app/formats/formats.h"\n#include "skin/dialogs/box.h"\n',
@@ -136,6 +139,9 @@ class IncludeCheckTest(unittest.TestCase):
         ("platform/gdi/dc.cpp", "#include <platform/ui/core/form.h>\n",
          'platform/gdi/dc.cpp:1: #include <platform/ui/core/form.h>: a header of the tree is written '
          '"platform/ui/core/form.h"'),
+        ("skin/forms/frame/objects.cpp", '#include "skin/forms/engine/skinform.h"\n',
+         'skin/forms/frame/objects.cpp:1: #include "skin/forms/engine/skinform.h": skin/forms/frame comes '
+         'before skin/forms/engine and must not include it'),
         ("platform/win/window.cpp", "#include <X11/Xlib.h>\n",
          "platform/win/window.cpp:1: #include <X11/Xlib.h>: X11 headers belong to platform/win/backends/x11"),
     ]
