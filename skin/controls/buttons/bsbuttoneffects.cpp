@@ -16,6 +16,36 @@ void freeTimer(TTimer*& Timer) {
 
 }  // namespace
 
+// ---- element ----
+
+void TbsButtonElementLook::CopyButtonElement(const TbsDataSkinButtonControl* R, const TRect& SkinRect) {
+  FontName = R->FontName;
+  FontStyle = R->FontStyle;
+  FontHeight = R->FontHeight;
+  FontColor = R->FontColor;
+  ActiveFontColor = R->ActiveFontColor;
+  DownFontColor = R->DownFontColor;
+  DisabledFontColor = R->DisabledFontColor;
+  ActiveSkinRect = R->ActiveSkinRect;
+  DownSkinRect = R->DownSkinRect;
+  DisabledSkinRect = R->DisabledSkinRect;
+  Morphing = R->Morphing;
+  MorphKind = R->MorphKind;
+  AnimateSkinRect = R->AnimateSkinRect;
+  FrameCount = R->FrameCount;
+  AnimateInterval = R->AnimateInterval;
+  MenuMarkerRect = R->MenuMarkerRect;
+  MenuMarkerActiveRect = R->MenuMarkerActiveRect;
+  MenuMarkerDownRect = R->MenuMarkerDownRect;
+  MenuMarkerFlatRect = R->MenuMarkerFlatRect;
+  MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
+  if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
+  if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+  if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
+  if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
+  if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
+}
+
 // ---- glyph ----
 
 void TbsButtonGlyph::Assign(TBitmap* Value) {

@@ -9,6 +9,26 @@
 #include "platform/ui/core/timer.h"
 #include "platform/ui/graphics/bitmap.h"
 #include "skin/core/bsdraw.h"
+#include "skin/core/bsskinrecordsbuttons.h"
+
+// What the push and the speed button copy from their "button" element.
+struct TbsButtonElementLook {
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 13;
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
+  bool Morphing = false;
+  TbsMorphKind MorphKind = mkDefault;
+  TRect AnimateSkinRect{};
+  Integer FrameCount = 0, AnimateInterval = 0;
+  TRect MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{}, MenuMarkerFlatRect{};
+  TColor MenuMarkerTransparentColor = 0;
+
+  // The fields from R; a missing hovered picture is the normal one (SkinRect), a missing pressed one
+  // the hovered one, likewise for the marker, and a disabled text colour like the normal one is grey.
+  void CopyButtonElement(const TbsDataSkinButtonControl* R, const TRect& SkinRect);
+};
 
 // The glyph (a strip of NumGlyphs state cells) and where it stands beside the caption.
 struct TbsButtonGlyph {

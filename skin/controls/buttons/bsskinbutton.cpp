@@ -110,28 +110,9 @@ void TbsSkinButton::GetSkinData() {
   if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
     // A button not at the element's size gets no window region.
     if (!FUseSkinSize && R->MaskPictureIndex != -1) MaskPicture = nullptr;
-    FontName = R->FontName;
-    FontColor = R->FontColor;
-    ActiveFontColor = R->ActiveFontColor;
-    DownFontColor = R->DownFontColor;
-    FontStyle = R->FontStyle;
-    FontHeight = R->FontHeight;
-    ActiveSkinRect = R->ActiveSkinRect;
-    DownSkinRect = R->DownSkinRect;
-    DisabledSkinRect = R->DisabledSkinRect;
+    CopyButtonElement(R, SkinRect);
     FocusedSkinRect = R->FocusedSkinRect;
-    DisabledFontColor = R->DisabledFontColor;
-    Morphing = R->Morphing;
-    MorphKind = R->MorphKind;
-    AnimateSkinRect = R->AnimateSkinRect;
-    FrameCount = R->FrameCount;
-    AnimateInterval = R->AnimateInterval;
     ShowFocus = R->ShowFocus;
-    MenuMarkerRect = R->MenuMarkerRect;
-    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
-    MenuMarkerDownRect = R->MenuMarkerDownRect;
-    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
     GlowLayerPictureIndex = R->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = R->GlowLayerMaskPictureIndex;
     GlowLayerOffsetLeft = R->GlowLayerOffsetLeft;
@@ -141,11 +122,6 @@ void TbsSkinButton::GetSkinData() {
     GlowLayerShowOffsetX = R->GlowLayerShowOffsetX;
     GlowLayerShowOffsetY = R->GlowLayerShowOffsetY;
     GlowLayerAlphaBlendValue = R->GlowLayerAlphaBlendValue;
-    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
-    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
-    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
-    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
-    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
   }
   if (effectsEnabled()) FEffects.ShowAnimateFrame(AnimateSkinRect, SkinRect, ActiveSkinRect);
 }

@@ -17,7 +17,7 @@ class TbsSkinImagesMenu;
 using TbsButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown,
                                                bool AMouseIn, bool& DrawDefault)>;
 
-class TbsSkinButton : public TbsSkinCustomControl {
+class TbsSkinButton : public TbsSkinCustomControl, public TbsButtonElementLook {
  public:
   explicit TbsSkinButton(TComponent* AOwner);
   ~TbsSkinButton() override;
@@ -97,19 +97,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   Integer AnimateFrame() const { return FEffects.CurrentFrame; }
   bool GlowShown() const { return FLayerManager->IsVisible; }
 
-  // Copied from the element.
-  String FontName;
-  TFontStyles FontStyle;
-  Integer FontHeight = 13;
-  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{}, FocusedSkinRect{}, AnimateSkinRect{};
-  Integer FrameCount = 0;
-  Integer AnimateInterval = 0;
-  bool Morphing = false;
-  TbsMorphKind MorphKind = mkDefault;
+  // Copied from the element, beside what every button copies.
+  TRect FocusedSkinRect{};
   bool ShowFocus = false;
-  TRect MenuMarkerFlatRect{}, MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{};
-  TColor MenuMarkerTransparentColor = 0;
   Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
   Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0,
           GlowLayerOffsetBottom = 0;

@@ -157,33 +157,10 @@ void TbsSkinSpeedButton::GetSkinData() {
     return;
   }
   if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
-    FontName = R->FontName;
-    FontColor = R->FontColor;
-    ActiveFontColor = R->ActiveFontColor;
-    DownFontColor = R->DownFontColor;
-    DisabledFontColor = R->DisabledFontColor;
-    FontStyle = R->FontStyle;
-    FontHeight = R->FontHeight;
-    ActiveSkinRect = R->ActiveSkinRect;
-    DownSkinRect = R->DownSkinRect;
-    DisabledSkinRect = R->DisabledSkinRect;
-    Morphing = R->Morphing;
-    MorphKind = R->MorphKind;
-    AnimateSkinRect = R->AnimateSkinRect;
-    FrameCount = R->FrameCount;
-    AnimateInterval = R->AnimateInterval;
-    MenuMarkerRect = R->MenuMarkerRect;
-    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
-    MenuMarkerDownRect = R->MenuMarkerDownRect;
-    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
-    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
-    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+    CopyButtonElement(R, SkinRect);
+    // A transparent button does not fade; a flat one without a marker of its own shows the normal one.
     if (Transparent()) Morphing = false;
-    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
-    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
     if (IsEmptyRect(MenuMarkerFlatRect)) MenuMarkerFlatRect = MenuMarkerRect;
-    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
   }
   if (effectsEnabled()) FEffects.ShowAnimateFrame(AnimateSkinRect, SkinRect, ActiveSkinRect);
 }

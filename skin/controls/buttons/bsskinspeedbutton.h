@@ -14,7 +14,7 @@
 
 class TbsSkinImagesMenu;
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonElementLook {
  public:
   explicit TbsSkinSpeedButton(TComponent* AOwner);
   ~TbsSkinSpeedButton() override;
@@ -80,19 +80,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool MorphRunning() const { return FEffects.MorphRunning(); }
   bool RepeatRunning() const { return FEffects.RepeatRunning(); }
   Integer AnimateFrame() const { return FEffects.CurrentFrame; }
-
-  // Copied from the element.
-  String FontName;
-  TFontStyles FontStyle;
-  Integer FontHeight = 13;
-  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
-  bool Morphing = false;
-  TbsMorphKind MorphKind = mkDefault;
-  TRect AnimateSkinRect{};
-  Integer FrameCount = 0, AnimateInterval = 0;
-  TRect MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{}, MenuMarkerFlatRect{};
-  TColor MenuMarkerTransparentColor = 0;
 
  protected:
   void Paint() override;
