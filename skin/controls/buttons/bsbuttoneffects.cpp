@@ -169,10 +169,7 @@ void TbsButtonEffects::ShowAnimateFrame(const TRect& AnimateSkinRect, TRect& Ski
                                         TRect& ActiveSkinRect) const {
   if (AnimateTimer == nullptr || CurrentFrame < 1 || CurrentFrame > *Host.FrameCount) return;
   const TRect Frame = AnimateFrameRect(AnimateSkinRect, SkinRect);
-  if (AnimateInc)
-    ActiveSkinRect = Frame;
-  else
-    SkinRect = Frame;
+  (AnimateInc ? ActiveSkinRect : SkinRect) = Frame;
 }
 
 // ---- auto-repeat ----

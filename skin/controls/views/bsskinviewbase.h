@@ -131,14 +131,15 @@ class TbsSkinViewBase : public TBase, public IbsSkinChangeable {
   // The element's font (the default font when the skin's is not used), text and background colours.
   template <class TRecord>
   void applyElementLook(const TRecord* R) {
+    TFont* F = this->Font();
     if (FUseSkinFont) {
-      this->Font()->SetName(R->FontName);
-      this->Font()->SetStyle(R->FontStyle);
-      this->Font()->SetHeight(R->FontHeight);
+      F->SetName(R->FontName);
+      F->SetStyle(R->FontStyle);
+      F->SetHeight(R->FontHeight);
     } else {
-      this->Font()->Assign(FDefaultFont.get());
+      F->Assign(FDefaultFont.get());
     }
-    this->Font()->SetColor(R->FontColor);
+    F->SetColor(R->FontColor);
     this->SetColor(R->BGColor);
   }
   // The skin's string-table character set, else the default font's.
