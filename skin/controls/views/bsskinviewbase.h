@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "skin/controls/bars/bsskinscrollbar.h"
+#include "skin/controls/base/bsskincontrolbase.h"
 #include "skin/controls/base/bsskingeometry.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsmessages.h"
@@ -37,11 +38,7 @@ class TbsSkinViewBase : public TBase, public IbsSkinChangeable {
   // ---- skin ----
   TbsSkinData* SkinData() const override { return FSD; }
   void SetSkinData(TbsSkinData* Value) {
-    if (FSD != Value) {
-      if (FSD) FSD->RemoveFreeNotification(this);
-      FSD = Value;
-      if (FSD) FSD->FreeNotification(this);
-    }
+    LinkSkinData(this, FSD, Value);
     if (Value != nullptr && !Value->Empty && !designing()) ChangeSkinData();
   }
   const String& SkinDataName() const { return FSkinDataName; }
