@@ -5,6 +5,7 @@
 
 #include "platform/gdi/font.h"
 #include "platform/ui/comctrls/listview.h"
+#include "platform/win/scrollrequest.h"
 
 namespace {
 
@@ -357,35 +358,11 @@ void TCustomListView::scrollMessage(bool Vertical, Word Code) {
   if (FViewStyle == vsReport && !Vertical) Line = 16;
   if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon)
     Line = Vertical ? std::max(1, iconCell().cy / 2) : 16;
-  Integer Pos = Vertical ? FTopIndex : FScrollX;
-  switch (Code) {
-    case SB_LINEUP:
-      Pos -= Line;
-      break;
-    case SB_LINEDOWN:
-      Pos += Line;
-      break;
-    case SB_PAGEUP:
-      Pos -= Page;
-      break;
-    case SB_PAGEDOWN:
-      Pos += Page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      Pos = SI.nTrackPos;
-      break;
-    case SB_TOP:
-      Pos = 0;
-      break;
-    case SB_BOTTOM:
-      Pos = SI.nMax;
-      break;
-    default:
-      return;
-  }
+  const std::optional<Integer> Pos =
+      ScrollRequestPosition(Code, Vertical ? FTopIndex : FScrollX, {Line, Page, SI.nTrackPos, SI.nMax});
+  if (!Pos) return;
   if (Vertical)
-    setTopIndex(Pos);
+    setTopIndex(*Pos);
   else
-    setScrollX(Pos);
+    setScrollX(*Pos);
 }

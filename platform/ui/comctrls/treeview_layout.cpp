@@ -10,6 +10,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/comctrls/treeview.h"
+#include "platform/win/scrollrequest.h"
 
 namespace {
 
@@ -230,37 +231,13 @@ void TCustomTreeView::scrollMessage(bool Vertical, Word Code) {
   GetScrollInfo(FHandle, Vertical ? SB_VERT : SB_HORZ, &SI);
   const Integer Page = std::max<Integer>(1, Integer(SI.nPage));
   const Integer Line = Vertical ? 1 : 16;
-  Integer Pos = Vertical ? FTopRow : FScrollX;
-  switch (Code) {
-    case SB_LINEUP:
-      Pos -= Line;
-      break;
-    case SB_LINEDOWN:
-      Pos += Line;
-      break;
-    case SB_PAGEUP:
-      Pos -= Page;
-      break;
-    case SB_PAGEDOWN:
-      Pos += Page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      Pos = SI.nTrackPos;
-      break;
-    case SB_TOP:
-      Pos = 0;
-      break;
-    case SB_BOTTOM:
-      Pos = SI.nMax;
-      break;
-    default:
-      return;
-  }
+  const std::optional<Integer> Pos =
+      ScrollRequestPosition(Code, Vertical ? FTopRow : FScrollX, {Line, Page, SI.nTrackPos, SI.nMax});
+  if (!Pos) return;
   if (Vertical)
-    setTopRow(Pos);
+    setTopRow(*Pos);
   else
-    setScrollX(Pos);
+    setScrollX(*Pos);
 }
 
 // =====================================================================================================

@@ -8,6 +8,7 @@
 #include "platform/ui/menus/menu.h"
 #include "platform/ui/menus/menuitem.h"
 #include "platform/win/scrollbar.h"
+#include "platform/win/scrollrequest.h"
 
 namespace {
 constexpr UINT_PTR AutoScrollTimer = 1;
@@ -732,34 +733,10 @@ void TCustomEdit::autoScrollTick() {
 
 void TCustomEdit::vscroll(Word Code, Integer Pos) {
   const Integer Last = std::max(0, RowCount() - VisibleLineCount());
-  Integer Top = FTopLine;
-  switch (Code) {
-    case SB_LINEUP:
-      --Top;
-      break;
-    case SB_LINEDOWN:
-      ++Top;
-      break;
-    case SB_PAGEUP:
-      Top -= std::max(1, VisibleLineCount());
-      break;
-    case SB_PAGEDOWN:
-      Top += std::max(1, VisibleLineCount());
-      break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-      Top = Pos;
-      break;
-    case SB_TOP:
-      Top = 0;
-      break;
-    case SB_BOTTOM:
-      Top = Last;
-      break;
-    default:
-      return;
-  }
-  Top = std::clamp(Top, 0, std::max(Last, 0));
+  const std::optional<Integer> Wanted =
+      ScrollRequestPosition(Code, FTopLine, {1, std::max(1, VisibleLineCount()), Pos, Last});
+  if (!Wanted) return;
+  const Integer Top = std::clamp(*Wanted, 0, std::max(Last, 0));
   if (Top == FTopLine) return;
   FTopLine = Top;
   updateScrollInfo();

@@ -6,6 +6,7 @@
 #include "platform/rtl/strings.h"
 #include "platform/ui/stdctrls/listbox.h"
 #include "platform/win/scrollbar.h"
+#include "platform/win/scrollrequest.h"
 
 namespace {
 constexpr Integer WheelRows = 3;
@@ -334,32 +335,8 @@ bool TCustomListBox::handleWindowMessage(TMessage& M) {
       const Integer Step = FColumns > 0 ? rowsPerColumn() : 1;
       const Integer Page = FColumns > 0 ? rowsPerColumn() * std::max(1, ClientWidth() / FColumnWidth)
                                         : std::max(1, visibleRows() - 1);
-      switch (LOWORD(W)) {
-        case SB_LINEUP:
-          scrollTo(FTop - Step);
-          break;
-        case SB_LINEDOWN:
-          scrollTo(FTop + Step);
-          break;
-        case SB_PAGEUP:
-          scrollTo(FTop - Page);
-          break;
-        case SB_PAGEDOWN:
-          scrollTo(FTop + Page);
-          break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-          scrollTo(HIWORD(W) * Step);
-          break;
-        case SB_TOP:
-          scrollTo(0);
-          break;
-        case SB_BOTTOM:
-          scrollTo(N);
-          break;
-        default:
-          break;
-      }
+      if (const auto Pos = ScrollRequestPosition(LOWORD(W), FTop, {Step, Page, HIWORD(W) * Step, N}))
+        scrollTo(*Pos);
       return true;
     }
     default:

@@ -24,6 +24,14 @@ inline Double StepMorphKf(Double Kf, bool Hovered) {
   return Kf;
 }
 
+// Field set to Value, the free notification moved along with it.
+inline void LinkSkinData(TComponent* Self, TbsSkinData*& Field, TbsSkinData* Value) {
+  if (Field == Value) return;
+  if (Field) Field->RemoveFreeNotification(Self);
+  Field = Value;
+  if (Field) Field->FreeNotification(Self);
+}
+
 template <class TBase>
 class TbsSkinControlBase : public TBase, public IbsSkinChangeable {
  public:
@@ -35,11 +43,7 @@ class TbsSkinControlBase : public TBase, public IbsSkinChangeable {
 
   TbsSkinData* SkinData() const override { return FSD; }
   virtual void SetSkinData(TbsSkinData* Value) {
-    if (FSD != Value) {
-      if (FSD) FSD->RemoveFreeNotification(this);
-      FSD = Value;
-      if (FSD) FSD->FreeNotification(this);
-    }
+    LinkSkinData(this, FSD, Value);
     if (Value != nullptr && !Value->Empty && !designing()) ChangeSkinData();
   }
   const String& SkinDataName() const { return FSkinDataName; }

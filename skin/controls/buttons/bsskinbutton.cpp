@@ -3,26 +3,17 @@
 #include "skin/controls/buttons/bsskinbutton.h"
 
 #include "platform/ui/core/form.h"
+#include "skin/controls/buttons/bsbuttonparts.h"
 #include "skin/core/bseffectbmp.h"
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bssystem.h"
 #include "skin/menus/bsskinimagesmenu.h"
-
-namespace {
-
-constexpr Cardinal MorphInterval = 20;
-constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
-constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
-constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
-
-}  // namespace
 
 TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
   // The button fires its own click (before OnMouseUp) and takes a quick second press as a press.
   FControlStyle.Exclude(csClickEvents);
   FControlStyle.Exclude(csDoubleClicks);
   FSkinDataName = "button";
-  FGlyph = std::make_unique<TBitmap>();
   FLayerManager = new TbsLayerManager(this);
   SetTabStop(true);
   SetBounds(FLeft, FTop, 75, 25);
@@ -30,9 +21,9 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner) 
 
 TbsSkinButton::~TbsSkinButton() {
   *FAlive = false;
-  StopMorph();
-  StopAnimate();
-  StopRepeat();
+  FEffects.StopMorph();
+  FEffects.StopAnimate();
+  FEffects.StopRepeat();
   if (FImageList) FImageList->RemoveFreeNotification(this);
   // The images menu outlives the button: its change handler must not reach a freed one.
   if (FSkinImagesMenu) {
@@ -41,11 +32,16 @@ TbsSkinButton::~TbsSkinButton() {
   }
 }
 
-void TbsSkinButton::freeTimer(TTimer*& Timer) {
-  if (Timer == nullptr) return;
-  Timer->SetEnabled(false);
-  delete Timer;
-  Timer = nullptr;
+TbsButtonEffects::THost TbsSkinButton::effectsHost() {
+  TbsButtonEffects::THost H;
+  H.Owner = this;
+  H.Repaint = [this] { Repaint(); };
+  H.Hovered = [this] { return FMouseIn || IsFocused(); };
+  H.CanMorph = [this] { return FIndex != -1 && morphingEnabled(); };
+  H.Click = [this] { ButtonClick(); };
+  H.FrameCount = &FrameCount;
+  H.RepeatInterval = &FRepeatInterval;
+  return H;
 }
 
 // ---- properties ----
@@ -71,34 +67,25 @@ void TbsSkinButton::SetImageIndex(Integer Value) {
 }
 
 void TbsSkinButton::SetGlyph(TBitmap* Value) {
-  if (Value == nullptr)
-    FGlyph = std::make_unique<TBitmap>();
-  else
-    FGlyph->Assign(Value);
+  FGlyph.Assign(Value);
   Repaint();
 }
 
 void TbsSkinButton::SetNumGlyphs(TbsNumGlyphs Value) {
-  FNumGlyphs = Value;
+  FGlyph.NumGlyphs = Value;
   Repaint();
 }
 
 void TbsSkinButton::SetMargin(Integer Value) {
-  if (Value < -1 || FMargin == Value) return;
-  FMargin = Value;
-  Repaint();
+  if (FGlyph.SetMargin(Value)) Repaint();
 }
 
 void TbsSkinButton::SetSpacing(Integer Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Repaint();
+  if (FGlyph.SetSpacing(Value)) Repaint();
 }
 
 void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Repaint();
+  if (FGlyph.SetLayout(Value)) Repaint();
 }
 
 void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
@@ -108,13 +95,7 @@ void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value) {
-  if (FSkinImagesMenu != nullptr) FSkinImagesMenu->RemoveFreeNotification(this);
-  FSkinImagesMenu = Value;
-  if (Value != nullptr) {
-    Value->FreeNotification(this);
-    // A new selection repaints the button.
-    Value->OnInternalChange = [this](TObject*) { Repaint(); };
-  }
+  LinkSkinImagesMenu(this, FSkinImagesMenu, Value, [this] { Repaint(); });
   Repaint();
 }
 
@@ -129,28 +110,9 @@ void TbsSkinButton::GetSkinData() {
   if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
     // A button not at the element's size gets no window region.
     if (!FUseSkinSize && R->MaskPictureIndex != -1) MaskPicture = nullptr;
-    FontName = R->FontName;
-    FontColor = R->FontColor;
-    ActiveFontColor = R->ActiveFontColor;
-    DownFontColor = R->DownFontColor;
-    FontStyle = R->FontStyle;
-    FontHeight = R->FontHeight;
-    ActiveSkinRect = R->ActiveSkinRect;
-    DownSkinRect = R->DownSkinRect;
-    DisabledSkinRect = R->DisabledSkinRect;
+    CopyButtonElement(R, SkinRect);
     FocusedSkinRect = R->FocusedSkinRect;
-    DisabledFontColor = R->DisabledFontColor;
-    Morphing = R->Morphing;
-    MorphKind = R->MorphKind;
-    AnimateSkinRect = R->AnimateSkinRect;
-    FrameCount = R->FrameCount;
-    AnimateInterval = R->AnimateInterval;
     ShowFocus = R->ShowFocus;
-    MenuMarkerRect = R->MenuMarkerRect;
-    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
-    MenuMarkerDownRect = R->MenuMarkerDownRect;
-    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
     GlowLayerPictureIndex = R->GlowLayerPictureIndex;
     GlowLayerMaskPictureIndex = R->GlowLayerMaskPictureIndex;
     GlowLayerOffsetLeft = R->GlowLayerOffsetLeft;
@@ -160,18 +122,8 @@ void TbsSkinButton::GetSkinData() {
     GlowLayerShowOffsetX = R->GlowLayerShowOffsetX;
     GlowLayerShowOffsetY = R->GlowLayerShowOffsetY;
     GlowLayerAlphaBlendValue = R->GlowLayerAlphaBlendValue;
-    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
-    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
-    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
-    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
-    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
   }
-  if (effectsEnabled() && AnimateTimer != nullptr && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
-    if (AnimateInc)
-      ActiveSkinRect = GetAnimateFrameRect();
-    else
-      SkinRect = GetAnimateFrameRect();
-  }
+  if (effectsEnabled()) FEffects.ShowAnimateFrame(AnimateSkinRect, SkinRect, ActiveSkinRect);
 }
 
 bool TbsSkinButton::effectsEnabled() const {
@@ -185,13 +137,6 @@ bool TbsSkinButton::IsFocused() {
 bool TbsSkinButton::pressedLook(bool WithDownState) {
   if (WithDownState && FDownState) return true;
   return FDown && (FGroupIndex != 0 || FMouseIn || (IsFocused() && !FMouseDown));
-}
-
-Integer TbsSkinButton::GetGlyphNum(bool ADown, bool AMouseIn) const {
-  if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
-  if (AMouseIn && FNumGlyphs > 3) return 4;
-  if (Enabled() || FNumGlyphs < 2) return 1;
-  return 2;
 }
 
 void TbsSkinButton::CalcSize(Integer& AWidth, Integer& AHeight) {
@@ -214,12 +159,12 @@ void TbsSkinButton::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   TBitmap B;
   B.SetSize(Width(), Height());
-  if (morphingEnabled() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
+  if (morphingEnabled() && FEffects.MorphKf > 0 && FEffects.MorphKf < 1 && Enabled()) {
     TBitmap B2;
     B2.SetSize(Width(), Height());
     CreateButtonImage(&B, SkinRect, false, false);
     CreateButtonImage(&B2, ActiveSkinRect, false, true);
-    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FMorphKf);
+    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FEffects.MorphKf);
     return;
   }
   const bool Focused = IsFocused();
@@ -227,11 +172,11 @@ void TbsSkinButton::Paint() {
     CreateButtonImage(&B, DisabledSkinRect, false, false);
   else if (pressedLook(true))
     CreateButtonImage(&B, DownSkinRect, true, true);
-  else if (Focused && !IsEmptyRect(FocusedSkinRect) && AnimateTimer == nullptr)
+  else if (Focused && !IsEmptyRect(FocusedSkinRect) && !FEffects.Animating())
     CreateButtonImage(&B, FocusedSkinRect, false, true);
   else if (Focused || FMouseIn)
     CreateButtonImage(&B, ActiveSkinRect, false, true);
-  else if (morphingEnabled() && FMorphKf == 1)
+  else if (morphingEnabled() && FEffects.MorphKf == 1)
     CreateButtonImage(&B, ActiveSkinRect, false, true);
   else
     CreateButtonImage(&B, SkinRect, false, false);
@@ -257,16 +202,17 @@ void TbsSkinButton::drawContent(TCanvas* C, const TRect& R, bool ADown, bool AMo
   C->Brush()->SetStyle(bsClear);
   if (FSkinImagesMenu != nullptr && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem() != nullptr) {
     TbsImagesMenuItem* Item = FSkinImagesMenu->SelectedItem();
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Caption(),
-                         Item->ImageIndex(), FSkinImagesMenu->Images(), false, Enabled(), false, 0);
+    DrawCaptionWithImage(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout,
+                         FUseImagesMenuCaption ? Item->Caption() : Caption(), Item->ImageIndex(),
+                         FSkinImagesMenu->Images(), false, Enabled(), false, 0);
     return;
   }
   if (FImageList != nullptr && FImageIndex >= 0 && FImageIndex < FImageList->Count())
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
-                         Enabled(), false, 0);
+    DrawCaptionWithImage(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout, Caption(), FImageIndex,
+                         FImageList, false, Enabled(), false, 0);
   else
-    DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
-                         GetGlyphNum(ADown, AMouseIn), false, false, 0);
+    DrawCaptionWithGlyph(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout, Caption(), FGlyph.Bitmap.get(),
+                         FGlyph.NumGlyphs, GetGlyphNum(ADown, AMouseIn), false, false, 0);
 }
 
 void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
@@ -340,19 +286,7 @@ void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
 }
 
 void TbsSkinButton::drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot) {
-  TColor Frame = clBtnShadow, Fill = clBtnFace;
-  if (ADown) {
-    Frame = DefaultFrameColor;
-    Fill = DefaultDownFillColor;
-  } else if (AHot) {
-    Frame = DefaultFrameColor;
-    Fill = DefaultHotFillColor;
-  }
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(R);
-  C->Brush()->SetColor(Frame);
-  C->FrameRect(R);
+  DrawButtonFace(C, R, ADown ? bfDown : AHot ? bfHover : bfNormal);
 }
 
 void TbsSkinButton::CheckParentBackground() {
@@ -368,12 +302,12 @@ void TbsSkinButton::WMEraseBkgnd(TMessage& Message) {
 // ---- skin change ----
 
 void TbsSkinButton::ChangeSkinData() {
-  StopMorph();
-  StopAnimate();
-  FMorphKf = 0;
+  FEffects.StopMorph();
+  FEffects.StopAnimate();
+  FEffects.MorphKf = 0;
   TbsSkinCustomControl::ChangeSkinData();
   if (morphingEnabled() && (FMouseIn || IsFocused())) {
-    FMorphKf = 1;
+    FEffects.MorphKf = 1;
     Repaint();
   }
   if (FMouseIn && HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
@@ -386,87 +320,18 @@ void TbsSkinButton::BeforeChangeSkinData() {
 
 // ---- cross-fade ----
 
-void TbsSkinButton::StartMorph() {
-  if (MorphTimer != nullptr) return;
-  MorphTimer = new TTimer(this);
-  MorphTimer->SetInterval(MorphInterval);
-  MorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
-  MorphTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopMorph() {
-  freeTimer(MorphTimer);
-}
-
 void TbsSkinButton::StartMorphOrRepaint() {
   GetSkinData();
   if (morphingEnabled() && FIndex != -1)
-    StartMorph();
+    FEffects.StartMorph();
   else
     Repaint();
-}
-
-void TbsSkinButton::MorphTimerProc(TObject*) {
-  const bool Hovered = FMouseIn || IsFocused();
-  if (FIndex == -1 || !morphingEnabled()) {
-    FMorphKf = Hovered ? 1 : 0;
-    StopMorph();
-    return;
-  }
-  // The tick after the fade has arrived ends it.
-  if (FMorphKf == (Hovered ? 1 : 0))
-    StopMorph();
-  else
-    FMorphKf = StepMorphKf(FMorphKf, Hovered);
-  Repaint();
 }
 
 // ---- frame animation ----
 
 bool TbsSkinButton::canAnimate() const {
   return FIndex != -1 && effectsEnabled() && !IsEmptyRect(AnimateSkinRect);
-}
-
-void TbsSkinButton::StartAnimate(bool AInc) {
-  StopAnimate();
-  AnimateInc = AInc;
-  CurrentFrame = AInc ? 1 : FrameCount;
-  AnimateTimer = new TTimer(this);
-  AnimateTimer->SetInterval(Cardinal(AnimateInterval > 0 ? AnimateInterval : 1));
-  AnimateTimer->OnTimer = [this](TObject* Sender) { AnimateTimerProc(Sender); };
-  AnimateTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopAnimate() {
-  CurrentFrame = 0;
-  freeTimer(AnimateTimer);
-}
-
-void TbsSkinButton::AnimateTimerProc(TObject*) {
-  if (AnimateInc) {
-    if (CurrentFrame <= FrameCount) {
-      ++CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame > FrameCount) StopAnimate();
-  } else {
-    if (CurrentFrame >= 0) {
-      --CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame <= 0) StopAnimate();
-  }
-}
-
-TRect TbsSkinButton::GetAnimateFrameRect() const {
-  const TRect& A = AnimateSkinRect;
-  if (FrameCount <= 0) return A;
-  if (RectWidth(A) > RectWidth(SkinRect)) {
-    const Integer w = RectWidth(A) / FrameCount;
-    return Rect(A.Left + w * (CurrentFrame - 1), A.Top, A.Left + w * CurrentFrame, A.Bottom);
-  }
-  const Integer h = RectHeight(A) / FrameCount;
-  return Rect(A.Left, A.Top + h * (CurrentFrame - 1), A.Right, A.Top + h * CurrentFrame);
 }
 
 // ---- glow frame ----

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "platform/ui/core/timer.h"
 #include "skin/controls/base/bsskincontrol.h"
+#include "skin/controls/buttons/bsbuttoneffects.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskinvalues.h"
@@ -17,7 +17,7 @@ class TbsSkinImagesMenu;
 using TbsButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown,
                                                bool AMouseIn, bool& DrawDefault)>;
 
-class TbsSkinButton : public TbsSkinCustomControl {
+class TbsSkinButton : public TbsSkinCustomControl, public TbsButtonElementLook {
  public:
   explicit TbsSkinButton(TComponent* AOwner);
   ~TbsSkinButton() override;
@@ -50,15 +50,15 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetDown(bool Value);
   Integer GroupIndex() const { return FGroupIndex; }
   void SetGroupIndex(Integer Value);
-  TBitmap* Glyph() const { return FGlyph.get(); }
+  TBitmap* Glyph() const { return FGlyph.Bitmap.get(); }
   void SetGlyph(TBitmap* Value);
-  TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  TbsNumGlyphs NumGlyphs() const { return FGlyph.NumGlyphs; }
   void SetNumGlyphs(TbsNumGlyphs Value);
-  Integer Margin() const { return FMargin; }
+  Integer Margin() const { return FGlyph.Margin; }
   void SetMargin(Integer Value);
-  Integer Spacing() const { return FSpacing; }
+  Integer Spacing() const { return FGlyph.Spacing; }
   void SetSpacing(Integer Value);
-  TbsButtonLayout Layout() const { return FLayout; }
+  TbsButtonLayout Layout() const { return FGlyph.Layout; }
   void SetLayout(TbsButtonLayout Value);
   bool Default() const { return FDefault; }
   void SetDefault(bool Value);
@@ -91,25 +91,15 @@ class TbsSkinButton : public TbsSkinCustomControl {
   // ---- state (read by tests and descendants) ----
   bool MouseIn() const { return FMouseIn; }
   bool Active() const { return FActive; }
-  Double MorphKf() const { return FMorphKf; }
-  bool MorphRunning() const { return MorphTimer != nullptr; }
-  bool RepeatRunning() const { return RepeatTimer != nullptr; }
-  Integer AnimateFrame() const { return CurrentFrame; }
+  Double MorphKf() const { return FEffects.MorphKf; }
+  bool MorphRunning() const { return FEffects.MorphRunning(); }
+  bool RepeatRunning() const { return FEffects.RepeatRunning(); }
+  Integer AnimateFrame() const { return FEffects.CurrentFrame; }
   bool GlowShown() const { return FLayerManager->IsVisible; }
 
-  // Copied from the element.
-  String FontName;
-  TFontStyles FontStyle;
-  Integer FontHeight = 13;
-  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{}, FocusedSkinRect{}, AnimateSkinRect{};
-  Integer FrameCount = 0;
-  Integer AnimateInterval = 0;
-  bool Morphing = false;
-  TbsMorphKind MorphKind = mkDefault;
+  // Copied from the element, beside what every button copies.
+  TRect FocusedSkinRect{};
   bool ShowFocus = false;
-  TRect MenuMarkerFlatRect{}, MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{};
-  TColor MenuMarkerTransparentColor = 0;
   Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
   Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0,
           GlowLayerOffsetBottom = 0;
@@ -148,21 +138,10 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool morphingEnabled() const { return Morphing && effectsEnabled(); }
   bool IsFocused();
   bool pressedLook(bool WithDownState);
-  Integer GetGlyphNum(bool ADown, bool AMouseIn) const;
+  Integer GetGlyphNum(bool ADown, bool AMouseIn) const { return FGlyph.GlyphNum(ADown, AMouseIn, Enabled()); }
   bool canAnimate() const;
 
-  void StartMorph();
-  void StopMorph();
   void StartMorphOrRepaint();
-  void MorphTimerProc(TObject* Sender);
-  void StartAnimate(bool AInc);
-  void StopAnimate();
-  void AnimateTimerProc(TObject* Sender);
-  TRect GetAnimateFrameRect() const;
-  void StartRepeat();
-  void StopRepeat();
-  void RepeatDelayTimerProc(TObject* Sender);
-  void RepeatTimerProc(TObject* Sender);
   void ShowLayer();
   void HideLayer();
 
@@ -172,13 +151,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool FDownState = false;
   bool FAlwaysShowGlowFrame = false;
   TbsLayerManager* FLayerManager = nullptr;  // owned through the component tree
-  TTimer* AnimateTimer = nullptr;
-  Integer CurrentFrame = 0;
-  bool AnimateInc = false;
   bool FSpaceSupport = true;
   bool FUseSkinFontColor = true;
   bool FUseSkinSize = true;
-  TTimer* RepeatTimer = nullptr;
   bool FRepeatMode = false;
   Integer FRepeatInterval = 100;
   bool FActive = false;
@@ -189,13 +164,8 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool FCanFocused = true;
   bool FDown = false, FMouseIn = false, FMouseDown = false;
   Integer FGroupIndex = 0;
-  std::unique_ptr<TBitmap> FGlyph;
-  TbsNumGlyphs FNumGlyphs = 1;
-  Integer FMargin = -1;
-  Integer FSpacing = 1;
-  TbsButtonLayout FLayout = blGlyphLeft;
-  TTimer* MorphTimer = nullptr;
-  Double FMorphKf = 0;
+  TbsButtonGlyph FGlyph;
+  TbsButtonEffects FEffects{effectsHost()};
   TCustomImageList* FImageList = nullptr;
   Integer FImageIndex = -1;
   TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
@@ -213,5 +183,5 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void drawDefaultFace(TCanvas* C, const TRect& R, bool ADown, bool AHot);
   TColor stateFontColor(bool ADown, bool AMouseIn) const;
   bool paintEvent(TCanvas* C, bool ADown, bool AMouseIn);
-  void freeTimer(TTimer*& Timer);
+  TbsButtonEffects::THost effectsHost();
 };

@@ -4,12 +4,6 @@
 #include "platform/ui/menus/menuitem.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 
-namespace {
-
-constexpr Cardinal RepeatDelay = 500;
-
-}  // namespace
-
 // ---- click ----
 
 void TbsSkinButton::ButtonClick() {
@@ -28,8 +22,8 @@ void TbsSkinButton::Click() {
 void TbsSkinButton::RefreshButton() {
   FMouseIn = false;
   FDown = false;
-  if (morphingEnabled()) FMorphKf = 0;
-  if (effectsEnabled()) StopAnimate();
+  if (morphingEnabled()) FEffects.MorphKf = 0;
+  if (effectsEnabled()) FEffects.StopAnimate();
   Repaint();
 }
 
@@ -38,11 +32,11 @@ void TbsSkinButton::RefreshButton() {
 void TbsSkinButton::SetDown(bool Value) {
   FDown = Value;
   if (morphingEnabled()) {
-    FMorphKf = 1;
+    FEffects.MorphKf = 1;
     if (Value)
-      StopMorph();
+      FEffects.StopMorph();
     else
-      StartMorph();
+      FEffects.StartMorph();
   }
   Repaint();
   if (Value && FGroupIndex > 0 && !FAllowAllUp) RaiseGroupButtons();
@@ -84,29 +78,6 @@ void TbsSkinButton::SetDefault(bool Value) {
   }
 }
 
-// ---- auto-repeat ----
-
-void TbsSkinButton::StartRepeat() {
-  StopRepeat();
-  RepeatTimer = new TTimer(this);
-  RepeatTimer->SetInterval(RepeatDelay);
-  RepeatTimer->OnTimer = [this](TObject* Sender) { RepeatDelayTimerProc(Sender); };
-  RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopRepeat() {
-  freeTimer(RepeatTimer);
-}
-
-void TbsSkinButton::RepeatDelayTimerProc(TObject*) {
-  RepeatTimer->SetInterval(Cardinal(FRepeatInterval > 0 ? FRepeatInterval : 1));
-  RepeatTimer->OnTimer = [this](TObject* Sender) { RepeatTimerProc(Sender); };
-}
-
-void TbsSkinButton::RepeatTimerProc(TObject*) {
-  ButtonClick();
-}
-
 // ---- window level ----
 
 void TbsSkinButton::CreateWnd() {
@@ -132,7 +103,7 @@ void TbsSkinButton::WndProc(TMessage& Message) {
         break;
       case WM_KEYDOWN:
         if (Message.WParam == VK_SPACE && FSpaceSupport) {
-          if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect)) StopAnimate();
+          if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect)) FEffects.StopAnimate();
           SetDown(true);
           if (FRepeatMode) {
             auto Alive = FAlive;
@@ -180,7 +151,7 @@ void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   auto Alive = FAlive;
   TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (!*Alive || Button != mbLeft) return;
-  if (canAnimate() && AnimateTimer != nullptr) StopAnimate();
+  if (canAnimate() && FEffects.Animating()) FEffects.StopAnimate();
   FMouseDown = true;
   if (!FDown) {
     FMouseIn = true;
@@ -189,7 +160,7 @@ void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
       FStopMouseUp = true;
       ButtonClick();
     } else if (FRepeatMode && FGroupIndex == 0) {
-      StartRepeat();
+      FEffects.StartRepeat();
     } else if (FGroupIndex != 0) {
       ButtonClick();
     }
@@ -230,11 +201,11 @@ void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
     const bool WasDown = FDown;
     if (FMouseIn) {
       SetDown(false);
-      if (RepeatTimer != nullptr) StopRepeat();
+      if (FEffects.RepeatRunning()) FEffects.StopRepeat();
       if (WasDown) ButtonClick();
     } else {
       FDown = false;
-      StopRepeat();
+      FEffects.StopRepeat();
       Repaint();
     }
   } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
@@ -254,15 +225,15 @@ void TbsSkinButton::CMMouseEnter(TMessage& Message) {
   const bool React = FGroupIndex != 0 ? !FDown : (!IsFocused() || FDown);
   if (React) {
     if (FDown) {
-      if (morphingEnabled()) FMorphKf = 1;
+      if (morphingEnabled()) FEffects.MorphKf = 1;
       Repaint();
     } else {
       GetSkinData();
-      if (canAnimate()) StartAnimate(true);
+      if (canAnimate()) FEffects.StartAnimate(true, AnimateInterval);
       StartMorphOrRepaint();
     }
   }
-  if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+  if (FDown && FRepeatMode && FGroupIndex == 0) FEffects.StartRepeat();
   if (HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER, 0, 0);
 }
 
@@ -276,10 +247,10 @@ void TbsSkinButton::CMMouseLeave(TMessage& Message) {
   const bool React = FGroupIndex != 0 ? !FDown : (!IsFocused() || FDown);
   if (React) {
     GetSkinData();
-    if (canAnimate()) StartAnimate(false);
+    if (canAnimate()) FEffects.StartAnimate(false, AnimateInterval);
     StartMorphOrRepaint();
   }
-  if (FDown && FRepeatMode && RepeatTimer != nullptr && FGroupIndex == 0) StopRepeat();
+  if (FDown && FRepeatMode && FEffects.RepeatRunning() && FGroupIndex == 0) FEffects.StopRepeat();
   if (HandleAllocated()) PostMessage(Handle(), WM_HIDELAYER, 0, 0);
 }
 
@@ -318,7 +289,7 @@ void TbsSkinButton::CMFocusChanged(TMessage& Message) {
       FMouseIn = false;
       StartMorphOrRepaint();
     } else if (SenderButton == nullptr && Sender != this && !FMouseIn) {
-      if (morphingEnabled()) FMorphKf = 1;
+      if (morphingEnabled()) FEffects.MorphKf = 1;
       FMouseIn = true;
       StartMorphOrRepaint();
     }
@@ -330,20 +301,20 @@ void TbsSkinButton::WMSetFocus(TMessage& Message) {
   TbsSkinCustomControl::WMSetFocus(Message);
   if (FCanFocused && !FDownState) {
     GetSkinData();
-    if (canAnimate()) StartAnimate(true);
+    if (canAnimate()) FEffects.StartAnimate(true, AnimateInterval);
     StartMorphOrRepaint();
   }
 }
 
 void TbsSkinButton::WMKillFocus(TMessage& Message) {
-  if (RepeatTimer != nullptr) StopRepeat();
+  if (FEffects.RepeatRunning()) FEffects.StopRepeat();
   if (FGroupIndex == 0 && FDown) FDown = false;
   TbsSkinCustomControl::WMKillFocus(Message);
   if (FCanFocused && !FDownState) {
     GetSkinData();
-    if (canAnimate()) StartAnimate(false);
+    if (canAnimate()) FEffects.StartAnimate(false, AnimateInterval);
     if (morphingEnabled() && FIndex != -1)
-      StartMorph();
+      FEffects.StartMorph();
     else
       Invalidate();
   }
@@ -352,8 +323,8 @@ void TbsSkinButton::WMKillFocus(TMessage& Message) {
 void TbsSkinButton::CMEnabledChanged(TMessage& Message) {
   TbsSkinCustomControl::CMEnabledChanged(Message);
   if (morphingEnabled()) {
-    StopMorph();
-    FMorphKf = 0;
+    FEffects.StopMorph();
+    FEffects.MorphKf = 0;
   }
   FMouseIn = false;
   Repaint();

@@ -1,32 +1,12 @@
 #include "skin/controls/buttons/bsskinmenubutton.h"
 
 #include "platform/ui/menus/menuitem.h"
+#include "skin/controls/buttons/bsbuttonparts.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsglyphs.h"
 #include "skin/core/bsmessages.h"
 #include "skin/menus/bsskinimagesmenu.h"
 #include "skin/menus/bsskinmenu.h"
-
-namespace {
-
-constexpr Integer TrackWidth = 15;
-constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
-constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
-constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
-
-enum TFace { fNormal, fHover, fDown };
-
-void drawFace(TCanvas* C, const TRect& R, TFace Face) {
-  const TColor Fill = Face == fDown ? DefaultDownFillColor : Face == fHover ? DefaultHotFillColor : clBtnFace;
-  const TColor Frame = Face == fNormal ? clBtnShadow : DefaultFrameColor;
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(R);
-  C->Brush()->SetColor(Frame);
-  C->FrameRect(R);
-}
-
-}  // namespace
 
 TbsSkinMenuButton::TbsSkinMenuButton(TComponent* AOwner) : TbsSkinButton(AOwner) {
   FSkinDataName = "toolmenubutton";
@@ -57,58 +37,33 @@ void TbsSkinMenuButton::Notification(TComponent* AComponent, TOperation Operatio
 
 void TbsSkinMenuButton::GetSkinData() {
   TbsSkinButton::GetSkinData();
-  TrackButtonRect = TRect{};
-  if (FIndex == -1) return;
-  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex)))
-    TrackButtonRect = R->TrackButtonRect;
-}
-
-bool TbsSkinMenuButton::arrowlessElement() const {
-  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" ||
-         FSkinDataName == "toolbutton" || FSkinDataName == "bigtoolbutton";
+  TrackButtonRect = FIndex == -1 ? TRect{} : ElementTrackButtonRect(FSD, FIndex);
 }
 
 // ---- the menu ----
 
 TRect TbsSkinMenuButton::GetTrackButtonRect() const {
-  TRect R = TrackButtonRect;
-  if (ResizeMode == 2) OffsetRect(&R, Width() - RectWidth(SkinRect), 0);
-  if (ResizeMode == 3) OffsetRect(&R, 0, Height() - RectHeight(SkinRect));
-  return R;
+  return PlacedTrackButtonRect(*this, TrackButtonRect, Width(), Height());
 }
 
 bool TbsSkinMenuButton::CanMenuTrack(Integer X, Integer Y) {
   if (FSkinPopupMenu == nullptr && FSkinImagesMenu == nullptr) return false;
   if (!FTrackButtonMode) return true;
   GetSkinData();
-  const TRect R = FIndex != -1 && !arrowlessElement() ? GetTrackButtonRect()
-                                                      : Rect(Width() - TrackWidth, 0, Width(), Height());
+  const TRect R = FIndex != -1 && !IsArrowlessMenuElement(FSkinDataName)
+                      ? GetTrackButtonRect()
+                      : Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
 }
 
 void TbsSkinMenuButton::TrackMenu() {
-  const TPoint P = ClientOrigin();
-  const TRect R = Rect(P.X, P.Y, P.X + Width(), P.Y + Height());
-  auto Alive = FAlive;
-  if (FSkinPopupMenu != nullptr) {
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
-    if (!*Alive) return;
-    FSkinPopupMenu->PopupFromRect2(this, R, false);
-    if (!*Alive) return;
-  }
-  if (FSkinImagesMenu != nullptr) {
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
-    if (!*Alive || FSkinImagesMenu == nullptr) return;
-    FSkinImagesMenu->OnInternalMenuClose = [this, Alive](TObject* Sender) {
-      if (*Alive) MenuClosed(Sender);
-    };
-    FSkinImagesMenu->PopupFromRect(R);
-  }
+  TrackButtonMenus(this, FAlive, FSkinPopupMenu, FSkinImagesMenu, OnShowTrackMenu, nullptr,
+                   [this](TObject* Sender) { MenuClosed(Sender); });
 }
 
 void TbsSkinMenuButton::DropDown() {
   GetSkinData();
-  if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect)) StopAnimate();
+  if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect)) FEffects.StopAnimate();
   if (!FDown) SetDown(true);
   FMenuTracked = true;
   TrackMenu();
@@ -155,7 +110,7 @@ void TbsSkinMenuButton::MouseDown(TMouseButton Button, TShiftState Shift, Intege
   }
   FMenuTracked = CanMenuTrack(X, Y);
   FMouseIn = true;
-  if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect) && AnimateTimer != nullptr) StopAnimate();
+  if (FIndex != -1 && !IsEmptyRect(AnimateSkinRect) && FEffects.Animating()) FEffects.StopAnimate();
   if (!FMenuTracked) {
     TbsSkinButton::MouseDown(Button, Shift, X, Y);
     return;
@@ -239,13 +194,7 @@ void TbsSkinMenuButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AActi
   if (IsEmptyRect(M) || Picture == nullptr || M.Left < 0 || M.Top < 0 || M.Right > Picture->Width() ||
       M.Bottom > Picture->Height())
     return;
-  TBitmap B;
-  B.SetSize(RectWidth(M), RectHeight(M));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Picture->Canvas(), M);
-  B.SetTransparent(true);
-  B.SetTransparentMode(tmFixed);
-  B.SetTransparentColor(MenuMarkerTransparentColor);
-  Cnvs->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
+  DrawMarkerPicture(Cnvs, R, Picture, M, MenuMarkerTransparentColor);
 }
 
 void TbsSkinMenuButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
@@ -273,22 +222,10 @@ void TbsSkinMenuButton::composePart(TBitmap* B, const TRect& Part, const TRect& 
   const Integer W = RectWidth(Part), H = RectHeight(Part);
   if (W <= 0 || H <= 0) return;
   if (!CanCompose(Picture, Src)) {
-    drawFace(B->Canvas(), Part, fNormal);
+    DrawButtonFace(B->Canvas(), Part, bfNormal);
     return;
   }
-  TBitmap P;
-  P.SetSize(W, H);
-  if (Resize) {
-    const Integer dW = W - RectWidth(SkinRect), dH = H - RectHeight(SkinRect);
-    ComposeSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, TPoint{RTPt.X + dW, RTPt.Y},
-                     TPoint{LBPt.X, LBPt.Y + dH}, TPoint{RBPt.X + dW, RBPt.Y + dH},
-                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src,
-                     W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
-                     StretchType);
-  } else {
-    ComposeStretchedSkinImage(&P, Picture, Src, ClRect, true);
-  }
-  B->Canvas()->Draw(Part.Left, Part.Top, &P);
+  DrawMenuButtonPart(*this, B->Canvas(), Part, Src, Resize);
 }
 
 void TbsSkinMenuButton::drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMouseIn, bool Resize) {
@@ -303,8 +240,8 @@ void TbsSkinMenuButton::drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMou
     Chosen = SkinRect;
     Color = FontColor;
   }
-  const TRect Main = Rect(0, 0, Width() - TrackWidth, Height());
-  const TRect Drop = Rect(Width() - TrackWidth, 0, Width(), Height());
+  const TRect Main = Rect(0, 0, Width() - MenuTrackWidth, Height());
+  const TRect Drop = Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   if (FTrackButtonMode) {
     if (FMenuTracked) {
       composePart(B, Main, Active, Resize);
@@ -338,24 +275,24 @@ void TbsSkinMenuButton::drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMou
 
 void TbsSkinMenuButton::CreateControlDefaultImage(TBitmap* B) {
   TCanvas* C = B->Canvas();
-  const TRect Main = Rect(0, 0, Width() - TrackWidth, Height());
-  const TRect Drop = Rect(Width() - TrackWidth, 0, Width(), Height());
+  const TRect Main = Rect(0, 0, Width() - MenuTrackWidth, Height());
+  const TRect Drop = Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   const bool DownIn = FDown && FMouseIn;
   const bool Hot = FMouseIn || IsFocused();
   if (FTrackButtonMode) {
-    TFace M = fNormal, D = fNormal;
+    TbsButtonFace M = bfNormal, D = bfNormal;
     if (FMenuTracked) {
-      M = fHover;
-      D = fDown;
+      M = bfHover;
+      D = bfDown;
     } else if (DownIn) {
-      M = D = fDown;
+      M = D = bfDown;
     } else if (Hot) {
-      M = D = fHover;
+      M = D = bfHover;
     }
-    drawFace(C, Main, M);
-    drawFace(C, Drop, D);
+    DrawButtonFace(C, Main, M);
+    DrawButtonFace(C, Drop, D);
   } else {
-    drawFace(C, ClientRect(), DownIn ? fDown : Hot ? fHover : fNormal);
+    DrawButtonFace(C, ClientRect(), DownIn ? bfDown : Hot ? bfHover : bfNormal);
   }
   C->SetFont(FDefaultFont.get());
   if (FSD != nullptr && FSD->ResourceStrData() != nullptr)

@@ -51,7 +51,6 @@ class TbsSkinMenuButton : public TbsSkinButton {
   bool FMenuTracked = false;
 
  private:
-  bool arrowlessElement() const;
   void drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMouseIn, bool Resize);
   void composePart(TBitmap* B, const TRect& Part, const TRect& Src, bool Resize);
   bool cursorOverButton();

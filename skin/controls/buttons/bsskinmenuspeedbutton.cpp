@@ -1,48 +1,10 @@
 #include "skin/controls/buttons/bsskinmenuspeedbutton.h"
 
+#include "skin/controls/buttons/bsbuttonparts.h"
 #include "skin/core/bscompose.h"
 #include "skin/core/bsmessages.h"
 #include "skin/menus/bsskinimagesmenu.h"
 #include "skin/menus/bsskinmenu.h"
-
-namespace {
-
-constexpr Integer TrackWidth = 15;
-constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
-constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
-constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
-
-enum TFace { fNormal, fHover, fDown, fFlat };
-
-void drawFace(TCanvas* C, const TRect& R, TFace Face) {
-  C->Brush()->SetStyle(bsSolid);
-  switch (Face) {
-    case fDown:
-      C->Brush()->SetColor(DefaultDownFillColor);
-      C->FillRect(R);
-      C->Brush()->SetColor(DefaultFrameColor);
-      C->FrameRect(R);
-      break;
-    case fHover:
-      C->Brush()->SetColor(DefaultHotFillColor);
-      C->FillRect(R);
-      C->Brush()->SetColor(DefaultFrameColor);
-      C->FrameRect(R);
-      break;
-    case fNormal:
-      C->Brush()->SetColor(clBtnFace);
-      C->FillRect(R);
-      C->Brush()->SetColor(DarkerColor(clBtnFace, 15));
-      C->FrameRect(R);
-      break;
-    case fFlat:
-      C->Brush()->SetColor(clBtnFace);
-      C->FillRect(R);
-      break;
-  }
-}
-
-}  // namespace
 
 TbsSkinMenuSpeedButton::TbsSkinMenuSpeedButton(TComponent* AOwner) : TbsSkinSpeedButton(AOwner) {
   FSkinDataName = "toolmenubutton";
@@ -67,13 +29,7 @@ void TbsSkinMenuSpeedButton::SetTrackButtonMode(bool Value) {
 }
 
 void TbsSkinMenuSpeedButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value) {
-  if (FSkinImagesMenu != nullptr) FSkinImagesMenu->RemoveFreeNotification(this);
-  FSkinImagesMenu = Value;
-  if (Value != nullptr) {
-    Value->FreeNotification(this);
-    // A new selection repaints the button.
-    Value->OnInternalChange = [this](TObject*) { Repaint(); };
-  }
+  LinkSkinImagesMenu(this, FSkinImagesMenu, Value, [this] { Repaint(); });
   Repaint();
 }
 
@@ -90,24 +46,13 @@ void TbsSkinMenuSpeedButton::Notification(TComponent* AComponent, TOperation Ope
 
 void TbsSkinMenuSpeedButton::GetSkinData() {
   TbsSkinSpeedButton::GetSkinData();
-  TrackButtonRect = TRect{};
-  if (FIndex == -1) return;
-  if (auto* R = dynamic_cast<TbsDataSkinMenuButtonControl*>(FSD->Ctrls(FIndex)))
-    TrackButtonRect = R->TrackButtonRect;
-}
-
-bool TbsSkinMenuSpeedButton::arrowlessElement() const {
-  return FSkinDataName == "resizebutton" || FSkinDataName == "resizetoolbutton" ||
-         FSkinDataName == "toolbutton" || FSkinDataName == "bigtoolbutton";
+  TrackButtonRect = FIndex == -1 ? TRect{} : ElementTrackButtonRect(FSD, FIndex);
 }
 
 // ---- the menu ----
 
 TRect TbsSkinMenuSpeedButton::GetTrackButtonRect() const {
-  TRect R = TrackButtonRect;
-  if (ResizeMode == 2) OffsetRect(&R, Width() - RectWidth(SkinRect), 0);
-  if (ResizeMode == 3) OffsetRect(&R, 0, Height() - RectHeight(SkinRect));
-  return R;
+  return PlacedTrackButtonRect(*this, TrackButtonRect, Width(), Height());
 }
 
 bool TbsSkinMenuSpeedButton::CanMenuTrack(Integer X, Integer Y) {
@@ -115,35 +60,23 @@ bool TbsSkinMenuSpeedButton::CanMenuTrack(Integer X, Integer Y) {
   if (!FTrackButtonMode) return true;
   GetSkinData();
   TRect R;
-  if (FIndex != -1 && !arrowlessElement())
+  if (FIndex != -1 && !IsArrowlessMenuElement(FSkinDataName))
     R = GetTrackButtonRect();
   else if (FNewStyle && FTrackPosition == bstpBottom)
-    R = Rect(0, Height() - TrackWidth, Width(), Height());
+    R = Rect(0, Height() - MenuTrackWidth, Width(), Height());
   else
-    R = Rect(Width() - TrackWidth, 0, Width(), Height());
+    R = Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
 }
 
 void TbsSkinMenuSpeedButton::TrackMenu() {
-  const TPoint P = ClientOrigin();
-  const TRect R = Rect(P.X, P.Y, P.X + Width(), P.Y + Height());
-  auto Alive = FAlive;
-  if (FSkinPopupMenu != nullptr) {
-    if (FFlat && !Transparent()) SetTransparentNoDraw(true);
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
-    if (!*Alive) return;
-    FSkinPopupMenu->PopupFromRect2(this, R, false);
-    if (!*Alive) return;
-  }
-  if (FSkinImagesMenu != nullptr) {
-    if (FFlat && !Transparent()) SetTransparentNoDraw(true);
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
-    if (!*Alive || FSkinImagesMenu == nullptr) return;
-    FSkinImagesMenu->OnInternalMenuClose = [this, Alive](TObject* Sender) {
-      if (*Alive) MenuClosed(Sender);
-    };
-    FSkinImagesMenu->PopupFromRect(R);
-  }
+  // A flat button shows the bar through it while its menu is open.
+  TrackButtonMenus(
+      this, FAlive, FSkinPopupMenu, FSkinImagesMenu, OnShowTrackMenu,
+      [this] {
+        if (FFlat && !Transparent()) SetTransparentNoDraw(true);
+      },
+      [this](TObject* Sender) { MenuClosed(Sender); });
 }
 
 void TbsSkinMenuSpeedButton::menuClosedCommon() {
@@ -227,15 +160,15 @@ void TbsSkinMenuSpeedButton::Paint() {
 void TbsSkinMenuSpeedButton::paintTransparentMenuButton() {
   if (Width() <= 0 || Height() <= 0) return;
   TCanvas* C = Canvas();
-  const bool OwnArrow = FIndex != -1 && !arrowlessElement();
+  const bool OwnArrow = FIndex != -1 && !IsArrowlessMenuElement(FSkinDataName);
   const bool Bottom = FNewStyle && FTrackPosition == bstpBottom;
   TRect Content = ClientRect();
   if (OwnArrow)
     Content = NewClRect;
   else if (Bottom)
-    Content.Bottom -= TrackWidth;
+    Content.Bottom -= MenuTrackWidth;
   else
-    Content.Right -= TrackWidth;
+    Content.Right -= MenuTrackWidth;
   if (FIndex != -1) {
     ApplySkinFont(C, FontName, FontHeight, FontStyle);
   } else {
@@ -253,9 +186,9 @@ void TbsSkinMenuSpeedButton::paintTransparentMenuButton() {
   if (OwnArrow)
     Marker = Rect(Content.Right, Content.Top, Width(), Content.Bottom);
   else if (Bottom)
-    Marker = Rect(Content.Left, Height() - TrackWidth, Content.Right, Height());
+    Marker = Rect(Content.Left, Height() - MenuTrackWidth, Content.Right, Height());
   else
-    Marker = Rect(Width() - TrackWidth, Content.Top, Width(), Content.Bottom);
+    Marker = Rect(Width() - MenuTrackWidth, Content.Top, Width(), Content.Bottom);
   if (FIndex != -1 && ResizeMode != 1) Marker.Left -= 2;
   if (FIndex != -1 && !IsEmptyRect(MenuMarkerFlatRect))
     DrawMenuMarker(C, Marker, false, false, true);
@@ -296,29 +229,16 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool 
 }
 
 void TbsSkinMenuSpeedButton::composePart(TBitmap* B, const TRect& Part, const TRect& Src, bool Resize) {
-  const Integer W = RectWidth(Part), H = RectHeight(Part);
-  if (W <= 0 || H <= 0 || !CanCompose(Picture, Src)) return;
-  TBitmap P;
-  P.SetSize(W, H);
-  if (Resize) {
-    const Integer dW = W - RectWidth(SkinRect), dH = H - RectHeight(SkinRect);
-    ComposeSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, TPoint{RTPt.X + dW, RTPt.Y},
-                     TPoint{LBPt.X, LBPt.Y + dH}, TPoint{RBPt.X + dW, RBPt.Y + dH},
-                     Rect(ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom + dH), &P, Picture, Src,
-                     W, H, true, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
-                     StretchType);
-  } else {
-    ComposeStretchedSkinImage(&P, Picture, Src, ClRect, true);
-  }
-  B->Canvas()->Draw(Part.Left, Part.Top, &P);
+  if (RectWidth(Part) <= 0 || RectHeight(Part) <= 0 || !CanCompose(Picture, Src)) return;
+  DrawMenuButtonPart(*this, B->Canvas(), Part, Src, Resize);
 }
 
 void TbsSkinMenuSpeedButton::drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMouseIn, bool Resize) {
   const TRect Normal = SkinRect;
   const TRect Active = IsEmptyRect(ActiveSkinRect) ? Normal : ActiveSkinRect;
   const TRect DownR = IsEmptyRect(DownSkinRect) ? Active : DownSkinRect;
-  const TRect Main = Rect(0, 0, Width() - TrackWidth, Height());
-  const TRect Drop = Rect(Width() - TrackWidth, 0, Width(), Height());
+  const TRect Main = Rect(0, 0, Width() - MenuTrackWidth, Height());
+  const TRect Drop = Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   const TRect Whole = Rect(0, 0, Width(), Height());
   bool DownPicture = false;
   // A flat idle button has no picture: the bar shows through.
@@ -401,10 +321,11 @@ void TbsSkinMenuSpeedButton::drawNewStyleMenuButton(TBitmap* B, bool ADown, bool
   const bool Bottom = FTrackPosition == bstpBottom;
   const bool Split = AMouseIn && FTrackButtonMode;
   TRect Main = Rect(0, 0, Width(), Height());
-  const TRect Track = Bottom ? Rect(0, Height() - TrackWidth, Width(), Height())
-                             : Rect(Width() - TrackWidth, 0, Width(), Height());
+  const TRect Track = Bottom ? Rect(0, Height() - MenuTrackWidth, Width(), Height())
+                             : Rect(Width() - MenuTrackWidth, 0, Width(), Height());
   if (Split)
-    Main = Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+    Main = Bottom ? Rect(0, 0, Width(), Height() - MenuTrackWidth)
+                  : Rect(0, 0, Width() - MenuTrackWidth, Height());
   TbsDataSkinButtonControl* MainRec = elementByName("resizetoolbutton");
   if (MainRec == nullptr) MainRec = elementByName("resizebutton");
   TbsDataSkinButtonControl* TrackRec = nullptr;
@@ -431,8 +352,8 @@ void TbsSkinMenuSpeedButton::drawNewStyleMenuButton(TBitmap* B, bool ADown, bool
   else if (AMouseIn)
     Color = ActiveFontColor;
   C->Font()->SetColor(Color);
-  const TRect Content =
-      Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+  const TRect Content = Bottom ? Rect(0, 0, Width(), Height() - MenuTrackWidth)
+                               : Rect(0, 0, Width() - MenuTrackWidth, Height());
   drawContent(C, Content, ADown, AMouseIn, false);
   drawArrow(C, Track, ADown, AMouseIn, Color);
 }
@@ -441,30 +362,30 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* B) {
   TCanvas* C = B->Canvas();
   const TRect Whole = ClientRect();
   const bool Bottom = FNewStyle && FTrackPosition == bstpBottom;
-  const TRect Arrow = Bottom ? Rect(0, Height() - TrackWidth, Width(), Height())
-                             : Rect(Width() - TrackWidth, 0, Width(), Height());
-  const TRect Main =
-      Bottom ? Rect(0, 0, Width(), Height() - TrackWidth) : Rect(0, 0, Width() - TrackWidth, Height());
+  const TRect Arrow = Bottom ? Rect(0, Height() - MenuTrackWidth, Width(), Height())
+                             : Rect(Width() - MenuTrackWidth, 0, Width(), Height());
+  const TRect Main = Bottom ? Rect(0, 0, Width(), Height() - MenuTrackWidth)
+                            : Rect(0, 0, Width() - MenuTrackWidth, Height());
   const bool DownIn = FDown && FMouseIn;
-  const TFace Idle = FFlat ? fFlat : fNormal;
+  const TbsButtonFace Idle = FFlat ? bfFlat : bfTool;
   const bool Split = FTrackButtonMode && (!FNewStyle || FMouseIn);
   if (Split) {
-    TFace MainFace = Idle, ArrowFace = Idle;
+    TbsButtonFace MainFace = Idle, ArrowFace = Idle;
     if (FMenuTracked) {
-      MainFace = fHover;
-      ArrowFace = fDown;
+      MainFace = bfHover;
+      ArrowFace = bfDown;
     } else if (DownIn) {
-      MainFace = fDown;
-      ArrowFace = FNewStyle ? fHover : fDown;
+      MainFace = bfDown;
+      ArrowFace = FNewStyle ? bfHover : bfDown;
     } else if (FMouseIn) {
-      MainFace = ArrowFace = fHover;
+      MainFace = ArrowFace = bfHover;
     }
     // A flat transparent idle part is left to the bar.
-    if (!(MainFace == fFlat && Transparent())) drawFace(C, Main, MainFace);
-    if (!(ArrowFace == fFlat && Transparent())) drawFace(C, Arrow, ArrowFace);
+    if (!(MainFace == bfFlat && Transparent())) DrawButtonFace(C, Main, MainFace);
+    if (!(ArrowFace == bfFlat && Transparent())) DrawButtonFace(C, Arrow, ArrowFace);
   } else {
-    const TFace Face = DownIn ? fDown : (FMouseIn ? fHover : Idle);
-    if (!(Face == fFlat && Transparent())) drawFace(C, Whole, Face);
+    const TbsButtonFace Face = DownIn ? bfDown : (FMouseIn ? bfHover : Idle);
+    if (!(Face == bfFlat && Transparent())) DrawButtonFace(C, Whole, Face);
   }
   C->SetFont(FDefaultFont.get());
   applyCharset(C);

@@ -57,8 +57,6 @@ class TbsSkinMenuSpeedButton : public TbsSkinSpeedButton {
   void CMMouseLeave(TMessage& Message) override;
 
  private:
-  // The element names whose pictures carry no arrow of their own.
-  bool arrowlessElement() const;
   void paintTransparentMenuButton();
   void drawToolOrResizeButton(TBitmap* B, bool ADown, bool AMouseIn, bool Resize);
   void composePart(TBitmap* B, const TRect& Part, const TRect& Src, bool Resize);

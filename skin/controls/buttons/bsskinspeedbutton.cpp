@@ -2,32 +2,22 @@
 
 #include "platform/ui/menus/menuitem.h"
 #include "skin/controls/bars/bsskintoolbar.h"
+#include "skin/controls/buttons/bsbuttonparts.h"
 #include "skin/core/bseffectbmp.h"
 #include "skin/menus/bsskinimagesmenu.h"
-
-namespace {
-
-constexpr Cardinal MorphInterval = 20;
-constexpr Cardinal RepeatDelay = 500;
-constexpr TColor DefaultFrameColor = TColor(0xB76B3B);     // RGB(59, 107, 183)
-constexpr TColor DefaultHotFillColor = TColor(0xF3D4C1);   // RGB(193, 212, 243)
-constexpr TColor DefaultDownFillColor = TColor(0xE4BCA2);  // RGB(162, 188, 228)
-
-}  // namespace
 
 TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner) {
   FControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
   SetTransparent(false);
   FSkinDataName = "toolbutton";
-  FGlyph = std::make_unique<TBitmap>();
   SetBounds(FLeft, FTop, 25, 25);
 }
 
 TbsSkinSpeedButton::~TbsSkinSpeedButton() {
   *FAlive = false;
-  StopRepeat();
-  StopAnimate();
-  StopMorph();
+  FEffects.StopRepeat();
+  FEffects.StopAnimate();
+  FEffects.StopMorph();
   if (FButtonImages) FButtonImages->RemoveFreeNotification(this);
   // The images menu outlives the button: its handlers must not reach a freed one.
   if (FSkinImagesMenu) {
@@ -37,11 +27,16 @@ TbsSkinSpeedButton::~TbsSkinSpeedButton() {
   }
 }
 
-void TbsSkinSpeedButton::freeTimer(TTimer*& Timer) {
-  if (Timer == nullptr) return;
-  Timer->SetEnabled(false);
-  delete Timer;
-  Timer = nullptr;
+TbsButtonEffects::THost TbsSkinSpeedButton::effectsHost() {
+  TbsButtonEffects::THost H;
+  H.Owner = this;
+  H.Repaint = [this] { Repaint(); };
+  H.Hovered = [this] { return FMouseIn; };
+  H.CanMorph = [this] { return FIndex != -1 && morphingEnabled(); };
+  H.Click = [this] { ButtonClick(); };
+  H.FrameCount = &FrameCount;
+  H.RepeatInterval = &FRepeatInterval;
+  return H;
 }
 
 // ---- properties ----
@@ -98,34 +93,25 @@ void TbsSkinSpeedButton::SetShowCaption(bool Value) {
 }
 
 void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
-  if (Value == nullptr)
-    FGlyph = std::make_unique<TBitmap>();
-  else
-    FGlyph->Assign(Value);
+  FGlyph.Assign(Value);
   Repaint();
 }
 
 void TbsSkinSpeedButton::SetNumGlyphs(TbsNumGlyphs Value) {
-  FNumGlyphs = Value;
+  FGlyph.NumGlyphs = Value;
   Repaint();
 }
 
 void TbsSkinSpeedButton::SetMargin(Integer Value) {
-  if (Value < -1 || FMargin == Value) return;
-  FMargin = Value;
-  Repaint();
+  if (FGlyph.SetMargin(Value)) Repaint();
 }
 
 void TbsSkinSpeedButton::SetSpacing(Integer Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Repaint();
+  if (FGlyph.SetSpacing(Value)) Repaint();
 }
 
 void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Repaint();
+  if (FGlyph.SetLayout(Value)) Repaint();
 }
 
 void TbsSkinSpeedButton::Loaded() {
@@ -144,8 +130,8 @@ void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operati
 void TbsSkinSpeedButton::RefreshButton() {
   FMouseIn = false;
   FDown = false;
-  if (morphingEnabled()) FMorphKf = 0;
-  if (effectsEnabled()) StopAnimate();
+  if (morphingEnabled()) FEffects.MorphKf = 0;
+  if (effectsEnabled()) FEffects.StopAnimate();
   Repaint();
 }
 
@@ -171,40 +157,12 @@ void TbsSkinSpeedButton::GetSkinData() {
     return;
   }
   if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->Ctrls(FIndex))) {
-    FontName = R->FontName;
-    FontColor = R->FontColor;
-    ActiveFontColor = R->ActiveFontColor;
-    DownFontColor = R->DownFontColor;
-    DisabledFontColor = R->DisabledFontColor;
-    FontStyle = R->FontStyle;
-    FontHeight = R->FontHeight;
-    ActiveSkinRect = R->ActiveSkinRect;
-    DownSkinRect = R->DownSkinRect;
-    DisabledSkinRect = R->DisabledSkinRect;
-    Morphing = R->Morphing;
-    MorphKind = R->MorphKind;
-    AnimateSkinRect = R->AnimateSkinRect;
-    FrameCount = R->FrameCount;
-    AnimateInterval = R->AnimateInterval;
-    MenuMarkerRect = R->MenuMarkerRect;
-    MenuMarkerActiveRect = R->MenuMarkerActiveRect;
-    MenuMarkerDownRect = R->MenuMarkerDownRect;
-    MenuMarkerFlatRect = R->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = R->MenuMarkerTransparentColor;
-    if (IsEmptyRect(ActiveSkinRect)) ActiveSkinRect = SkinRect;
-    if (IsEmptyRect(DownSkinRect)) DownSkinRect = ActiveSkinRect;
+    CopyButtonElement(R, SkinRect);
+    // A transparent button does not fade; a flat one without a marker of its own shows the normal one.
     if (Transparent()) Morphing = false;
-    if (IsEmptyRect(MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
-    if (IsEmptyRect(MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
     if (IsEmptyRect(MenuMarkerFlatRect)) MenuMarkerFlatRect = MenuMarkerRect;
-    if (DisabledFontColor == FontColor) DisabledFontColor = clGray;
   }
-  if (effectsEnabled() && AnimateTimer != nullptr && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
-    if (AnimateInc)
-      ActiveSkinRect = GetAnimateFrameRect();
-    else
-      SkinRect = GetAnimateFrameRect();
-  }
+  if (effectsEnabled()) FEffects.ShowAnimateFrame(AnimateSkinRect, SkinRect, ActiveSkinRect);
 }
 
 void TbsSkinSpeedButton::CalcSize(Integer& AWidth, Integer& AHeight) {
@@ -217,17 +175,10 @@ void TbsSkinSpeedButton::CalcSize(Integer& AWidth, Integer& AHeight) {
 }
 
 void TbsSkinSpeedButton::ChangeSkinData() {
-  StopAnimate();
-  StopMorph();
+  FEffects.StopAnimate();
+  FEffects.StopMorph();
   TbsGraphicSkinCustomControl::ChangeSkinData();
-  if (morphingEnabled() && FIndex != -1 && FMouseIn && !Transparent()) FMorphKf = 1;
-}
-
-Integer TbsSkinSpeedButton::GetGlyphNum(bool ADown, bool AMouseIn) const {
-  if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
-  if (AMouseIn && FNumGlyphs > 3) return 4;
-  if (Enabled() || FNumGlyphs < 2) return 1;
-  return 2;
+  if (morphingEnabled() && FIndex != -1 && FMouseIn && !Transparent()) FEffects.MorphKf = 1;
 }
 
 // ---- painting ----
@@ -266,12 +217,12 @@ void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, boo
   const String Text = captionText();
   if (FSkinImagesMenu != nullptr && FUseImagesMenuImage && FSkinImagesMenu->SelectedItem() != nullptr) {
     TbsImagesMenuItem* Item = FSkinImagesMenu->SelectedItem();
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Text,
-                         Item->ImageIndex(), FSkinImagesMenu->Images(), false, Enabled(), FDrawColorMarker,
-                         FColorMarkerValue);
+    DrawCaptionWithImage(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout,
+                         FUseImagesMenuCaption ? Item->Caption() : Text, Item->ImageIndex(),
+                         FSkinImagesMenu->Images(), false, Enabled(), FDrawColorMarker, FColorMarkerValue);
     return;
   }
-  if (auto* Bar = dynamic_cast<TbsSkinToolBar*>(Parent()); Bar != nullptr && FGlyph->Empty()) {
+  if (auto* Bar = dynamic_cast<TbsSkinToolBar*>(Parent()); Bar != nullptr && FGlyph.Bitmap->Empty()) {
     TCustomImageList* IL = Bar->Images();
     bool AsEnabled = Enabled();
     if (!Enabled() && Bar->DisabledImages() != nullptr) {
@@ -280,18 +231,19 @@ void TbsSkinSpeedButton::drawContent(TCanvas* C, const TRect& R, bool ADown, boo
     } else if (!TransparentLook && (AMouseIn || ADown) && Bar->HotImages() != nullptr) {
       IL = Bar->HotImages();
     }
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Text, FImageIndex, IL, false, AsEnabled,
-                         FDrawColorMarker, FColorMarkerValue);
+    DrawCaptionWithImage(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout, Text, FImageIndex, IL, false,
+                         AsEnabled, FDrawColorMarker, FColorMarkerValue);
     return;
   }
-  if (FGlyph->Empty() && FButtonImages != nullptr && FImageIndex >= 0 &&
+  if (FGlyph.Bitmap->Empty() && FButtonImages != nullptr && FImageIndex >= 0 &&
       FImageIndex < FButtonImages->Count()) {
-    DrawCaptionWithImage(C, R, FMargin, FSpacing, FLayout, Text, FImageIndex, FButtonImages, false, Enabled(),
-                         FDrawColorMarker, FColorMarkerValue);
+    DrawCaptionWithImage(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout, Text, FImageIndex, FButtonImages,
+                         false, Enabled(), FDrawColorMarker, FColorMarkerValue);
     return;
   }
-  DrawCaptionWithGlyph(C, R, FMargin, FSpacing, FLayout, Text, FGlyph.get(), FNumGlyphs,
-                       GetGlyphNum(ADown, AMouseIn), false, FDrawColorMarker, FColorMarkerValue);
+  DrawCaptionWithGlyph(C, R, FGlyph.Margin, FGlyph.Spacing, FGlyph.Layout, Text, FGlyph.Bitmap.get(),
+                       FGlyph.NumGlyphs, FGlyph.GlyphNum(ADown, AMouseIn, Enabled()), false, FDrawColorMarker,
+                       FColorMarkerValue);
 }
 
 void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AActive, bool ADown, bool AFlat) {
@@ -303,13 +255,7 @@ void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Cnvs, const TRect& R, bool AAct
   else if (AFlat)
     M = MenuMarkerFlatRect;
   if (IsEmptyRect(M) || !CanCompose(Picture, M)) return;
-  TBitmap B;
-  B.SetSize(RectWidth(M), RectHeight(M));
-  B.Canvas()->CopyRect(Rect(0, 0, B.Width(), B.Height()), Picture->Canvas(), M);
-  B.SetTransparent(true);
-  B.SetTransparentMode(tmFixed);
-  B.SetTransparentColor(MenuMarkerTransparentColor);
-  Cnvs->Draw(R.Left + RectWidth(R) / 2 - B.Width() / 2, R.Top + RectHeight(R) / 2 - B.Height() / 2, &B);
+  DrawMarkerPicture(Cnvs, R, Picture, M, MenuMarkerTransparentColor);
 }
 
 void TbsSkinSpeedButton::Paint() {
@@ -337,17 +283,17 @@ void TbsSkinSpeedButton::paintButton() {
   }
   TBitmap B;
   B.SetSize(Width(), Height());
-  if (morphingEnabled() && FMorphKf > 0 && FMorphKf < 1 && !Transparent()) {
+  if (morphingEnabled() && FEffects.MorphKf > 0 && FEffects.MorphKf < 1 && !Transparent()) {
     TBitmap B2;
     B2.SetSize(Width(), Height());
     CreateButtonImage(&B, SkinRect, false, false);
     CreateButtonImage(&B2, ActiveSkinRect, false, true);
-    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FMorphKf);
+    MorphDraw(Canvas()->Handle(), B.Handle(), B2.Handle(), MorphKind, FEffects.MorphKf);
     return;
   }
   if (pressedLook())
     CreateButtonImage(&B, DownSkinRect, true, true);
-  else if (FMouseIn || (morphingEnabled() && FMorphKf == 1))
+  else if (FMouseIn || (morphingEnabled() && FEffects.MorphKf == 1))
     CreateButtonImage(&B, ActiveSkinRect, false, true);
   else if (Transparent()) {
     paintTransparentIdle();
@@ -398,26 +344,15 @@ void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADow
 }
 
 void TbsSkinSpeedButton::drawDefaultFace(TCanvas* C, const TRect& R) {
-  C->Brush()->SetStyle(bsSolid);
-  if (downLook()) {
-    C->Brush()->SetColor(DefaultDownFillColor);
-    C->FillRect(R);
-    C->Brush()->SetColor(DefaultFrameColor);
-    C->FrameRect(R);
-  } else if (FMouseIn) {
-    C->Brush()->SetColor(DefaultHotFillColor);
-    C->FillRect(R);
-    C->Brush()->SetColor(DefaultFrameColor);
-    C->FrameRect(R);
-  } else if (designing() || !FFlat) {
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(R);
-    C->Brush()->SetColor(DarkerColor(clBtnFace, 15));
-    C->FrameRect(R);
-  } else if (!Transparent()) {
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(R);
-  }
+  // A flat transparent idle button leaves the bar showing.
+  if (downLook())
+    DrawButtonFace(C, R, bfDown);
+  else if (FMouseIn)
+    DrawButtonFace(C, R, bfHover);
+  else if (designing() || !FFlat)
+    DrawButtonFace(C, R, bfTool);
+  else if (!Transparent())
+    DrawButtonFace(C, R, bfFlat);
 }
 
 void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
@@ -433,79 +368,15 @@ void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
 
 // ---- cross-fade and frame animation ----
 
-void TbsSkinSpeedButton::StartMorph() {
-  if (MorphTimer != nullptr) return;
-  MorphTimer = new TTimer(this);
-  MorphTimer->SetInterval(MorphInterval);
-  MorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
-  MorphTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopMorph() {
-  freeTimer(MorphTimer);
-}
-
 void TbsSkinSpeedButton::StartMorphOrRepaint() {
   if (!morphingEnabled() || FIndex == -1 || Transparent() || FFlat)
     Repaint();
   else
-    StartMorph();
-}
-
-void TbsSkinSpeedButton::MorphTimerProc(TObject*) {
-  if (FIndex == -1 || !morphingEnabled()) {
-    FMorphKf = FMouseIn ? 1 : 0;
-    StopMorph();
-    return;
-  }
-  if (FMorphKf == (FMouseIn ? 1 : 0))
-    StopMorph();
-  else
-    FMorphKf = StepMorphKf(FMorphKf, FMouseIn);
-  Repaint();
+    FEffects.StartMorph();
 }
 
 void TbsSkinSpeedButton::StartAnimate(bool AInc) {
-  if (FFlat) return;
-  StopAnimate();
-  AnimateInc = AInc;
-  CurrentFrame = AInc ? 1 : FrameCount;
-  AnimateTimer = new TTimer(this);
-  AnimateTimer->SetInterval(Cardinal(AnimateInterval > 0 ? AnimateInterval : 1));
-  AnimateTimer->OnTimer = [this](TObject* Sender) { AnimateTimerProc(Sender); };
-  AnimateTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopAnimate() {
-  CurrentFrame = 0;
-  freeTimer(AnimateTimer);
-}
-
-void TbsSkinSpeedButton::AnimateTimerProc(TObject*) {
-  if (AnimateInc) {
-    if (CurrentFrame <= FrameCount) {
-      ++CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame > FrameCount) StopAnimate();
-  } else {
-    if (CurrentFrame >= 0) {
-      --CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame <= 0) StopAnimate();
-  }
-}
-
-TRect TbsSkinSpeedButton::GetAnimateFrameRect() const {
-  const TRect& A = AnimateSkinRect;
-  if (FrameCount <= 0) return A;
-  if (RectWidth(A) > RectWidth(SkinRect)) {
-    const Integer w = RectWidth(A) / FrameCount;
-    return Rect(A.Left + w * (CurrentFrame - 1), A.Top, A.Left + w * CurrentFrame, A.Bottom);
-  }
-  const Integer h = RectHeight(A) / FrameCount;
-  return Rect(A.Left, A.Top + h * (CurrentFrame - 1), A.Right, A.Top + h * CurrentFrame);
+  if (!FFlat) FEffects.StartAnimate(AInc, AnimateInterval);
 }
 
 // ---- down state, groups and repeat ----
@@ -513,11 +384,11 @@ TRect TbsSkinSpeedButton::GetAnimateFrameRect() const {
 void TbsSkinSpeedButton::SetDown(bool Value) {
   FDown = Value;
   if (morphingEnabled()) {
-    FMorphKf = 1;
+    FEffects.MorphKf = 1;
     if (Value)
-      StopMorph();
+      FEffects.StopMorph();
     else
-      StartMorph();
+      FEffects.StartMorph();
   }
   // A flat button returns to its invisible idle look.
   if (!FMouseIn && FFlat && !Transparent() && !FDown && !designing()) SetTransparentNoDraw(true);
@@ -532,22 +403,6 @@ void TbsSkinSpeedButton::RaiseGroupButtons() {
     auto* B = dynamic_cast<TbsSkinSpeedButton*>(P->Controls(i));
     if (B != nullptr && B != this && B->FGroupIndex == FGroupIndex && B->FDown) B->SetDown(false);
   }
-}
-
-void TbsSkinSpeedButton::StartRepeat() {
-  StopRepeat();
-  RepeatTimer = new TTimer(this);
-  RepeatTimer->SetInterval(RepeatDelay);
-  RepeatTimer->OnTimer = [this](TObject*) {
-    // The first delay does not click; then every RepeatInterval.
-    RepeatTimer->SetInterval(Cardinal(FRepeatInterval > 0 ? FRepeatInterval : 1));
-    RepeatTimer->OnTimer = [this](TObject*) { ButtonClick(); };
-  };
-  RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopRepeat() {
-  freeTimer(RepeatTimer);
 }
 
 // ---- input ----
@@ -579,7 +434,7 @@ void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
   FMouseIn = true;
   if (React) {
     if (FDown) {
-      if (morphingEnabled()) FMorphKf = 1;
+      if (morphingEnabled()) FEffects.MorphKf = 1;
       Repaint();
     } else {
       GetSkinData();
@@ -587,7 +442,7 @@ void TbsSkinSpeedButton::CMMouseEnter(TMessage& Message) {
       StartMorphOrRepaint();
     }
   }
-  if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
+  if (FDown && FRepeatMode && FGroupIndex == 0) FEffects.StartRepeat();
 }
 
 void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
@@ -602,7 +457,7 @@ void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
     if (canAnimate()) StartAnimate(false);
     StartMorphOrRepaint();
   }
-  if (FDown && FRepeatMode && RepeatTimer != nullptr && FGroupIndex == 0) StopRepeat();
+  if (FDown && FRepeatMode && FEffects.RepeatRunning() && FGroupIndex == 0) FEffects.StopRepeat();
 }
 
 void TbsSkinSpeedButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
@@ -621,7 +476,7 @@ void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integ
   auto Alive = FAlive;
   TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (!*Alive || Button != mbLeft) return;
-  if (canAnimate() && AnimateTimer != nullptr) StopAnimate();
+  if (canAnimate() && FEffects.Animating()) FEffects.StopAnimate();
   FMouseDown = true;
   if (!FDown) {
     FMouseIn = true;
@@ -630,7 +485,7 @@ void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integ
       FStopMouseUp = true;
       ButtonClick();
     } else if (FRepeatMode && FGroupIndex == 0) {
-      StartRepeat();
+      FEffects.StartRepeat();
     } else if (FGroupIndex != 0) {
       ButtonClick();
     }
@@ -660,11 +515,11 @@ void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer
     const bool WasDown = FDown;
     if (FMouseIn) {
       SetDown(false);
-      if (FRepeatMode) StopRepeat();
+      if (FRepeatMode) FEffects.StopRepeat();
       if (WasDown) ButtonClick();
     } else {
       FDown = false;
-      StopRepeat();
+      FEffects.StopRepeat();
     }
   } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
     SetDown(false);
@@ -677,8 +532,8 @@ void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer
 void TbsSkinSpeedButton::CMEnabledChanged(TMessage& Message) {
   TbsGraphicSkinCustomControl::CMEnabledChanged(Message);
   if (morphingEnabled()) {
-    StopMorph();
-    FMorphKf = 0;
+    FEffects.StopMorph();
+    FEffects.MorphKf = 0;
   }
   FMouseIn = false;
   Repaint();

@@ -6,15 +6,15 @@
 
 #include <memory>
 
-#include "platform/ui/core/timer.h"
 #include "skin/controls/base/bsgraphicskincontrol.h"
+#include "skin/controls/buttons/bsbuttoneffects.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinvalues.h"
 
 class TbsSkinImagesMenu;
 
-class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonElementLook {
  public:
   explicit TbsSkinSpeedButton(TComponent* AOwner);
   ~TbsSkinSpeedButton() override;
@@ -51,15 +51,15 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
   bool ShowCaption() const { return FShowCaption; }
   void SetShowCaption(bool Value);
-  TBitmap* Glyph() const { return FGlyph.get(); }
+  TBitmap* Glyph() const { return FGlyph.Bitmap.get(); }
   void SetGlyph(TBitmap* Value);
-  TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  TbsNumGlyphs NumGlyphs() const { return FGlyph.NumGlyphs; }
   void SetNumGlyphs(TbsNumGlyphs Value);
-  Integer Margin() const { return FMargin; }
+  Integer Margin() const { return FGlyph.Margin; }
   void SetMargin(Integer Value);
-  Integer Spacing() const { return FSpacing; }
+  Integer Spacing() const { return FGlyph.Spacing; }
   void SetSpacing(Integer Value);
-  TbsButtonLayout Layout() const { return FLayout; }
+  TbsButtonLayout Layout() const { return FGlyph.Layout; }
   void SetLayout(TbsButtonLayout Value);
   TbsButtonPaintEvent OnPaint;
 
@@ -76,23 +76,10 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   // ---- state (read by tests and descendants) ----
   bool MouseIn() const { return FMouseIn; }
   bool MenuTracked() const { return FMenuTracked; }
-  Double MorphKf() const { return FMorphKf; }
-  bool MorphRunning() const { return MorphTimer != nullptr; }
-  bool RepeatRunning() const { return RepeatTimer != nullptr; }
-  Integer AnimateFrame() const { return CurrentFrame; }
-
-  // Copied from the element.
-  String FontName;
-  TFontStyles FontStyle;
-  Integer FontHeight = 13;
-  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
-  bool Morphing = false;
-  TbsMorphKind MorphKind = mkDefault;
-  TRect AnimateSkinRect{};
-  Integer FrameCount = 0, AnimateInterval = 0;
-  TRect MenuMarkerRect{}, MenuMarkerActiveRect{}, MenuMarkerDownRect{}, MenuMarkerFlatRect{};
-  TColor MenuMarkerTransparentColor = 0;
+  Double MorphKf() const { return FEffects.MorphKf; }
+  bool MorphRunning() const { return FEffects.MorphRunning(); }
+  bool RepeatRunning() const { return FEffects.RepeatRunning(); }
+  Integer AnimateFrame() const { return FEffects.CurrentFrame; }
 
  protected:
   void Paint() override;
@@ -116,7 +103,6 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool downLook() const { return FDown && (FGroupIndex != 0 || FMouseIn); }
   bool pressedLook() const { return FMenuTracked || downLook(); }
   bool canAnimate() const;
-  Integer GetGlyphNum(bool ADown, bool AMouseIn) const;
   String captionText() const { return FShowCaption ? Caption() : String(); }
   // The skin's string-table character set, else the default font's.
   void applyCharset(TCanvas* C) const;
@@ -134,25 +120,15 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   // What the parent painted under the button, as the background of an image with see-through parts.
   void grabBackground(TBitmap* B);
 
-  void StartMorph();
-  void StopMorph();
   void StartMorphOrRepaint();
-  void MorphTimerProc(TObject* Sender);
+  // A flat button runs no frame animation.
   void StartAnimate(bool AInc);
-  void StopAnimate();
-  void AnimateTimerProc(TObject* Sender);
-  TRect GetAnimateFrameRect() const;
-  void StartRepeat();
-  void StopRepeat();
   void RaiseGroupButtons();
 
   bool FStopDraw = false;
   bool FCheckedMode = false;
   bool FStopMouseUp = false;
   bool FMenuTracked = false;
-  TTimer* AnimateTimer = nullptr;
-  Integer CurrentFrame = 0;
-  bool AnimateInc = false;
   TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
   bool FUseImagesMenuImage = false;
   bool FUseImagesMenuCaption = false;
@@ -162,26 +138,20 @@ class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
   bool FUseSkinFontColor = true;
   TCustomImageList* FButtonImages = nullptr;
   Integer FImageIndex = 0;
-  TTimer* RepeatTimer = nullptr;
   bool FRepeatMode = false;
   Integer FRepeatInterval = 100;
   bool FFlat = false;
   bool FAllowAllUp = false, FAllowAllUpCheck = false;
   bool FDown = false, FMouseIn = false, FMouseDown = false;
   Integer FGroupIndex = 0;
-  std::unique_ptr<TBitmap> FGlyph;
-  TbsNumGlyphs FNumGlyphs = 1;
-  Integer FMargin = -1;
-  Integer FSpacing = 1;
-  TbsButtonLayout FLayout = blGlyphLeft;
-  TTimer* MorphTimer = nullptr;
-  Double FMorphKf = 0;
+  TbsButtonGlyph FGlyph;
+  TbsButtonEffects FEffects{effectsHost()};
   bool FShowCaption = true;
   Integer FWidthWithCaption = 0, FWidthWithoutCaption = 0;
   // Cleared when the button is destroyed, so code after a handler that freed it can tell.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
  private:
-  void freeTimer(TTimer*& Timer);
+  TbsButtonEffects::THost effectsHost();
   void drawDefaultFace(TCanvas* C, const TRect& R);
 };

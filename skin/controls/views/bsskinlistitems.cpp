@@ -14,23 +14,14 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
   const TViewStyle View = ViewStyle();
   // 1. The list's own image list, when neither image property is set.
   FThirdImages = nullptr;
-  if (SmallImages() == nullptr && LargeImages() == nullptr) {
-    FThirdImages = reinterpret_cast<TCustomImageList*>(
-        SendMessage(Handle(), LVM_GETIMAGELIST, View == vsIcon ? LVSIL_NORMAL : LVSIL_SMALL, 0));
-    if (FThirdImages) {
-      FThirdImageWidth = FThirdImages->Width();
-      FThirdImageHeight = FThirdImages->Height();
-      FThirdImagesCount = FThirdImages->Count();
-    }
-  }
+  if (SmallImages() == nullptr && LargeImages() == nullptr)
+    readThirdImages(LVM_GETIMAGELIST, View == vsIcon ? LVSIL_NORMAL : LVSIL_SMALL);
   // 2. The item element; without it the platform draws.
   const Integer ItemIndex = FSD->GetControlIndex(FItemSkinDataName);
   auto* LB = ItemIndex >= 0 ? dynamic_cast<TbsDataSkinListBox*>(FSD->Ctrls(ItemIndex)) : nullptr;
   if (LB == nullptr) return;
   DefaultDraw = false;
-  TBitmap* Picture = LB->PictureIndex >= 0 && LB->PictureIndex < FSD->PictureCount()
-                         ? FSD->Picture(LB->PictureIndex)
-                         : nullptr;
+  TBitmap* Picture = SkinPictureAt(FSD, LB->PictureIndex);
   TCanvas* C = Canvas();
 
   // 3. Rectangles.
@@ -64,12 +55,7 @@ void TbsSkinCustomListView::DrawSkinItem(TCustomListView*, TListItem* Item, TCus
     // 4. The selected item on the element's item picture.
     TBitmap B;
     B.SetSize(Sel.Width(), std::max(1, Sel.Height()));
-    ComposeStretchedSkinImage(&B, Picture, Focused() ? LB->FocusItemRect : LB->ActiveItemRect,
-                              LB->ItemTextRect, true);
-    TCanvas* BC = B.Canvas();
-    BC->Font()->Assign(Font());
-    BC->Font()->SetColor(Focused() ? LB->FocusFontColor : LB->ActiveFontColor);
-    BC->Brush()->SetStyle(bsClear);
+    TCanvas* BC = paintSelection(B, LB);
     TRect L = Label;
     OffsetRect(&L, -Sel.Left, -Sel.Top);
     L.Left += View == vsReport ? 3 : 2;

@@ -6,13 +6,7 @@
 #include "skin/core/bsstrings.h"
 
 TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner)
-    : TCustomListView(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->SetStyle({});
-  Font()->Assign(FDefaultFont.get());
-  // A skinned view shows its selection without the focus too, in the unfocused selection's look.
-  SetHideSelection(false);
+    : TbsSkinViewBase(AOwner, "listview", clBtnShadow) {
   // The header procedure is bound to this object for its whole life.
   FHeaderInstance = MakeObjectInstance([this](TMessage& M) { HeaderWndProc(M); });
 }
@@ -21,20 +15,9 @@ TbsSkinCustomListView::~TbsSkinCustomListView() {
   releaseHeader();
   if (FHeaderInstance) FreeObjectInstance(FHeaderInstance);
   FHeaderInstance = nullptr;
-  if (FSD) FSD->RemoveFreeNotification(this);
-  if (FVScrollBar) FVScrollBar->RemoveFreeNotification(this);
-  if (FHScrollBar) FHScrollBar->RemoveFreeNotification(this);
 }
 
 // ---- properties ----
-void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
-  if (FSD != Value) {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-  }
-  if (Value != nullptr && !Value->Empty && !designing()) ChangeSkinData();
-}
 
 void TbsSkinCustomListView::SetDrawSkin(bool Value) {
   FDrawSkin = Value;
@@ -50,45 +33,12 @@ void TbsSkinCustomListView::SetDrawSkinLines(bool Value) {
   if (Value && designing()) SetGridLines(false);
 }
 
-void TbsSkinCustomListView::SetDefaultFont(TFont* Value) {
-  FDefaultFont->Assign(Value);
-  if (FIndex == -1) Font()->Assign(Value);
-}
-
-void TbsSkinCustomListView::SetDefaultColor(TColor Value) {
-  FDefaultColor = Value;
-  if (FIndex == -1) SetColor(Value);
-}
-
-void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
-  AttachExternalScrollBar(this, FVScrollBar, Value, [this](TObject* Sender) { VScrollBarChange(Sender); });
-  UpDateScrollBars();
-}
-
-void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
-  AttachExternalScrollBar(this, FHScrollBar, Value, [this](TObject* Sender) { HScrollBarChange(Sender); });
-  UpDateScrollBars();
-}
-
 // ---- life cycle ----
 void TbsSkinCustomListView::Loaded() {
   FInCheckScrollBars = true;
-  TCustomListView::Loaded();
+  TbsSkinViewBase::Loaded();
   FInCheckScrollBars = false;
   ChangeSkinData();
-}
-
-void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomListView::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
-}
-
-void TbsSkinCustomListView::CreateParams(TCreateParams& Params) {
-  TCustomListView::CreateParams(Params);
-  Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
 void TbsSkinCustomListView::Change(TListItem* Item, TItemChange AChange) {
@@ -97,64 +47,35 @@ void TbsSkinCustomListView::Change(TListItem* Item, TItemChange AChange) {
 }
 
 void TbsSkinCustomListView::ChangeSkinData() {
-  FIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
+  findElement();
   if (FIndex == -1) {
-    SetColor(FDefaultColor);
-    Font()->Assign(FDefaultFont.get());
+    applyDefaultLook();
   } else if (auto* R = dynamic_cast<TbsDataSkinListView*>(FSD->Ctrls(FIndex))) {
-    if (FUseSkinFont) {
-      Font()->SetName(R->FontName);
-      Font()->SetStyle(R->FontStyle);
-      Font()->SetHeight(R->FontHeight);
-    } else {
-      Font()->Assign(FDefaultFont.get());
-    }
-    Font()->SetColor(R->FontColor);
-    SetColor(R->BGColor);
+    applyElementLook(R);
     // One eighth of the text colour over the background.
     FLineColor = AverageColor(AverageColor(AverageColor(R->FontColor, R->BGColor), R->BGColor), R->BGColor);
   }
-  if (FSD && FSD->ResourceStrData())
-    Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    Font()->SetCharset(FDefaultFont->Charset());
-  UpDateScrollBars();
-  if (FVScrollBar) FVScrollBar->SetAlign(FVScrollBar->Align());
-  if (FHScrollBar) FHScrollBar->SetAlign(FHScrollBar->Align());
+  applyCharset();
+  refreshScrollBars();
   if (ViewStyle() == vsReport && FHeaderHandle) InvalidateRect(FHeaderHandle, nullptr, true);
 }
 
 // ---- messages ----
 void TbsSkinCustomListView::WndProc(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_NCCALCSIZE:  // the whole window is client: no platform bars, no border
-    case WM_NCPAINT:
-      Message.Result = 0;
-      return;
-    case WM_NCHITTEST:
-      Message.Result = HTCLIENT;
-      return;
-    case CM_PAINTNC:
-      Message.Result = PaintNCDone;
-      return;
-    case CM_REPAINTHEADER:
-      if (FHeaderHandle) PaintHeader(reinterpret_cast<HDC>(Message.WParam));
-      return;
-    case WM_PARENTNOTIFY:
-      if (LOWORD(Message.WParam) == WM_CREATE) {
-        HWND Child = reinterpret_cast<HWND>(Message.LParam);
-        char Name[81] = {};
-        GetClassName(Child, Name, 80);
-        if (String(Name) == WC_HEADER && ShowColumnHeaders()) {
-          releaseHeader();
-          subclassHeader(Child);
-        }
-      }
-      break;
-    default:
-      break;
+  if (Message.Msg == CM_REPAINTHEADER) {
+    if (FHeaderHandle) PaintHeader(reinterpret_cast<HDC>(Message.WParam));
+    return;
   }
-  TCustomListView::WndProc(Message);
+  if (Message.Msg == WM_PARENTNOTIFY && LOWORD(Message.WParam) == WM_CREATE) {
+    HWND Child = reinterpret_cast<HWND>(Message.LParam);
+    char Name[81] = {};
+    GetClassName(Child, Name, 80);
+    if (String(Name) == WC_HEADER && ShowColumnHeaders()) {
+      releaseHeader();
+      subclassHeader(Child);
+    }
+  }
+  TbsSkinViewBase::WndProc(Message);
   switch (Message.Msg) {
     case WM_SIZE:
       if (!FInCheckScrollBars && Items()->Count() > 0) UpDateScrollBars();
@@ -173,28 +94,12 @@ void TbsSkinCustomListView::WndProc(TMessage& Message) {
         ReleaseDC(Handle(), DC);
       }
       break;
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
-      UpDateScrollBars();
-      break;
-    case CM_VISIBLECHANGED:
-      if (FVScrollBar) FVScrollBar->SetVisible(Visible());
-      if (FHScrollBar) FHScrollBar->SetVisible(Visible());
-      break;
     default:
       break;
   }
 }
 
 // ---- the attached bars ----
-void TbsSkinCustomListView::setBarVisible(TbsSkinScrollBar* Bar, bool Visible, bool& Changed) {
-  if (Bar->Visible() == Visible) return;
-  FInCheckScrollBars = true;
-  Bar->SetVisible(Visible);
-  FInCheckScrollBars = false;
-  Changed = true;
-}
-
 void TbsSkinCustomListView::updateReportBars(bool& Changed) {
   if (FInCheckScrollBars) return;
   Integer Min = 0, Max = 0;
@@ -212,14 +117,8 @@ void TbsSkinCustomListView::updateReportBars(bool& Changed) {
     }
   }
   if (FHScrollBar) {
-    GetScrollRange(Handle(), SB_HORZ, &Min, &Max);
-    const Integer Pos = GetScrollPos(Handle(), SB_HORZ);
-    const bool Vis = Max > Width() && Visible();
-    setBarVisible(FHScrollBar, Vis, Changed);
-    if (Vis) {
-      FHScrollBar->SetRange(Min, Max, Pos, Width());
-      FOldHScrollBarPos = Pos;
-    }
+    Integer Pos = 0;
+    if (mirrorHorizontal(Changed, Pos)) FOldHScrollBarPos = Pos;
   }
 }
 
@@ -287,13 +186,7 @@ void TbsSkinCustomListView::UpDateScrollBars() {
       updateIconBars(Changed);
       break;
   }
-  if (FVScrollBar && FHScrollBar && FHScrollBar->Both() != FVScrollBar->Visible())
-    FHScrollBar->SetBoth(FVScrollBar->Visible());
-  if (Align() != alNone && Changed && Parent() != nullptr) {
-    FInCheckScrollBars = true;
-    Parent()->Realign();
-    FInCheckScrollBars = false;
-  }
+  finishScrollBars(Changed);
 }
 
 void TbsSkinCustomListView::VScrollBarChange(TObject*) {

@@ -8,10 +8,8 @@
 #include <memory>
 
 #include "platform/ui/comctrls/listview.h"
-#include "skin/controls/bars/bsskinscrollbar.h"
+#include "skin/controls/views/bsskinviewbase.h"
 #include "skin/core/bscompose.h"
-#include "skin/core/bsskinchangeable.h"
-#include "skin/core/bsskindata.h"
 
 class TbsDataSkinListBox;
 class TbsDataSkinCheckRadioControl;
@@ -22,43 +20,23 @@ using TbsDrawSkinSubItemEvent =
 using TbsDrawHeaderSectionEvent =
     std::function<void(TCanvas* Cnvs, TListColumn* Column, bool Pressed, const TRect& R)>;
 
-class TbsSkinCustomListView : public TCustomListView, public IbsSkinChangeable {
+class TbsSkinCustomListView : public TbsSkinViewBase<TCustomListView> {
  public:
   explicit TbsSkinCustomListView(TComponent* AOwner);
   ~TbsSkinCustomListView() override;
   String ClassName() const override { return "TbsSkinCustomListView"; }
 
   // ---- skin ----
-  TbsSkinData* SkinData() const override { return FSD; }
-  void SetSkinData(TbsSkinData* Value);
-  const String& SkinDataName() const { return FSkinDataName; }
-  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
   const String& HeaderSkinDataName() const { return FHeaderSkinDataName; }
   void SetHeaderSkinDataName(const String& Value) { FHeaderSkinDataName = Value; }
-  const String& ItemSkinDataName() const { return FItemSkinDataName; }
-  void SetItemSkinDataName(const String& Value) { FItemSkinDataName = Value; }
-  const String& CheckSkinDataName() const { return FCheckSkinDataName; }
-  void SetCheckSkinDataName(const String& Value) { FCheckSkinDataName = Value; }
-  bool DrawSkin() const { return FDrawSkin; }
   virtual void SetDrawSkin(bool Value);
   bool DrawSkinLines() const { return FDrawSkinLines; }
   void SetDrawSkinLines(bool Value);
-  TFont* DefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value);
-  TColor DefaultColor() const { return FDefaultColor; }
-  void SetDefaultColor(TColor Value);
-  bool UseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-  TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
-  void SetVScrollBar(TbsSkinScrollBar* Value);
-  TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
-  void SetHScrollBar(TbsSkinScrollBar* Value);
 
   // Re-reads the skin: font, colours, grid line colour, then the bars and the header.
   void ChangeSkinData() override;
-  void BeforeChangeSkinData() override { FIndex = -1; }
   // Mirrors the list's scroll state onto the attached bars.
-  void UpDateScrollBars();
+  void UpDateScrollBars() override;
 
   // ---- the column header (bsskinlistheader.cpp) ----
   HWND SubclassedHeader() const { return FHeaderHandle; }
@@ -71,57 +49,34 @@ class TbsSkinCustomListView : public TCustomListView, public IbsSkinChangeable {
   void GetHeaderSectionRect(Integer Index, TRect& R);
   void GetHeaderSkinData();
 
-  Integer SkinIndex() const { return FIndex; }
-  TColor LineColor() const { return FLineColor; }
-
   TbsDrawSkinSubItemEvent OnDrawSkinSubItem;
   TbsDrawHeaderSectionEvent OnDrawHeaderSection;
 
  protected:
   void Loaded() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
   void Change(TListItem* Item, TItemChange AChange) override;
 
  private:
-  bool designing() const { return ComponentState().Contains(csDesigning); }
   void subclassHeader(HWND Header);
   void releaseHeader();
   void HeaderWndProc(TMessage& Message);
-  void VScrollBarChange(TObject* Sender);
-  void HScrollBarChange(TObject* Sender);
+  void VScrollBarChange(TObject* Sender) override;
+  void HScrollBarChange(TObject* Sender) override;
   void updateReportBars(bool& Changed);
   void updateListBars(bool& Changed);
   void updateIconBars(bool& Changed);
-  void setBarVisible(TbsSkinScrollBar* Bar, bool Visible, bool& Changed);
   // Skinned items (bsskinlistitems.cpp).
   void DrawSkinItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
   void drawSkinSubItems(TCanvas* C, TListItem* Item, TCustomDrawState State, const TRect& Bounds,
                         Integer OffsetX, Integer OffsetY, bool InBitmap);
   void drawSkinGridLines(TListItem* Item, const TRect& Bounds);
 
-  TbsSkinData* FSD = nullptr;
-  String FSkinDataName = "listview";
   String FHeaderSkinDataName = "header";
-  String FItemSkinDataName = "listbox";
-  String FCheckSkinDataName = "checkbox";
-  bool FDrawSkin = false;
   bool FDrawSkinLines = false;
-  std::unique_ptr<TFont> FDefaultFont;
-  TColor FDefaultColor = clWindow;
-  bool FUseSkinFont = true;
-  TbsSkinScrollBar* FVScrollBar = nullptr;
-  TbsSkinScrollBar* FHScrollBar = nullptr;
-
-  Integer FIndex = -1;
-  TColor FLineColor = clBtnShadow;
-  Integer FOldVScrollBarPos = 0;
-  Integer FOldHScrollBarPos = 0;
-  bool FInCheckScrollBars = false;
+  // The bars' positions the view last scrolled to, so a bar's move scrolls by the difference.
+  Integer FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
   bool FromSB = false;
-  TCustomImageList* FThirdImages = nullptr;
-  Integer FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;
 
   // Header subclass and its element copy.
   HWND FHeaderHandle = nullptr;

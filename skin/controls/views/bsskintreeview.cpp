@@ -34,35 +34,15 @@ void DrawFadeLine(TCanvas* Canvas, Integer X, Integer Y, Integer Length, TColor 
 }
 
 TbsSkinCustomTreeView::TbsSkinCustomTreeView(TComponent* AOwner)
-    : TCustomTreeView(AOwner),
-      FDefaultFont(std::make_unique<TFont>()),
+    : TbsSkinViewBase(AOwner, "treeview", clBlack),
       FExpandImage(std::make_unique<TBitmap>()),
-      FNoExpandImage(std::make_unique<TBitmap>()) {
-  FDefaultFont->SetName("Tahoma");
-  FDefaultFont->SetHeight(13);
-  FDefaultFont->SetStyle({});
-  Font()->Assign(FDefaultFont.get());
-  // A skinned view shows its selection without the focus too, in the unfocused selection's look.
-  SetHideSelection(false);
-}
+      FNoExpandImage(std::make_unique<TBitmap>()) {}
 
 TbsSkinCustomTreeView::~TbsSkinCustomTreeView() {
-  if (FSD) FSD->RemoveFreeNotification(this);
-  if (FVScrollBar) FVScrollBar->RemoveFreeNotification(this);
-  if (FHScrollBar) FHScrollBar->RemoveFreeNotification(this);
   if (FButtonImageList) FButtonImageList->RemoveFreeNotification(this);
 }
 
 // ---- properties ----
-void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* Value) {
-  if (FSD != Value) {
-    if (FSD) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD) FSD->FreeNotification(this);
-  }
-  if (Value != nullptr && !Value->Empty && !designing()) ChangeSkinData();
-}
-
 void TbsSkinCustomTreeView::SetDrawSkin(bool Value) {
   FDrawSkin = Value;
   if (Value && !designing())
@@ -72,30 +52,10 @@ void TbsSkinCustomTreeView::SetDrawSkin(bool Value) {
     };
 }
 
-void TbsSkinCustomTreeView::SetDefaultFont(TFont* Value) {
-  FDefaultFont->Assign(Value);
-  if (FIndex == -1) Font()->Assign(Value);
-}
-
-void TbsSkinCustomTreeView::SetDefaultColor(TColor Value) {
-  FDefaultColor = Value;
-  if (FIndex == -1) SetColor(Value);
-}
-
 void TbsSkinCustomTreeView::SetButtonImageList(TCustomImageList* Value) {
   if (FButtonImageList && FButtonImageList != Value) FButtonImageList->RemoveFreeNotification(this);
   FButtonImageList = Value;
   if (Value) Value->FreeNotification(this);
-}
-
-void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
-  AttachExternalScrollBar(this, FVScrollBar, Value, [this](TObject* Sender) { VScrollBarChange(Sender); });
-  UpDateScrollBars();
-}
-
-void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
-  AttachExternalScrollBar(this, FHScrollBar, Value, [this](TObject* Sender) { HScrollBarChange(Sender); });
-  UpDateScrollBars();
 }
 
 // ---- life cycle ----
@@ -105,17 +65,9 @@ void TbsSkinCustomTreeView::Loaded() {
 }
 
 void TbsSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomTreeView::Notification(AComponent, Operation);
+  TbsSkinViewBase::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
   if (AComponent == FButtonImageList) FButtonImageList = nullptr;
-}
-
-void TbsSkinCustomTreeView::CreateParams(TCreateParams& Params) {
-  TCustomTreeView::CreateParams(Params);
-  Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
 void TbsSkinCustomTreeView::Change(TTreeNode* Node) {
@@ -144,87 +96,36 @@ void TbsSkinCustomTreeView::readExpandImages(const TRect& ExpandRect, const TRec
 
 void TbsSkinCustomTreeView::ChangeSkinData() {
   if (loading()) return;
-  FIndex = FSD == nullptr || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
+  findElement();
   if (FIndex == -1) {
-    SetColor(FDefaultColor);
-    Font()->Assign(FDefaultFont.get());
+    applyDefaultLook();
     FLineColor = clGray;
   } else if (auto* R = dynamic_cast<TbsDataSkinTreeView*>(FSD->Ctrls(FIndex))) {
-    if (FUseSkinFont) {
-      Font()->SetName(R->FontName);
-      Font()->SetStyle(R->FontStyle);
-      Font()->SetHeight(R->FontHeight);
-    } else {
-      Font()->Assign(FDefaultFont.get());
-    }
-    Font()->SetColor(R->FontColor);
-    SetColor(R->BGColor);
+    applyElementLook(R);
     // A quarter of the text colour over the background for the lines, a half for the buttons.
     FLineColor = AverageColor(AverageColor(R->FontColor, R->BGColor), R->BGColor);
     FButtonColor = AverageColor(R->FontColor, R->BGColor);
     readExpandImages(R->ExpandImageRect, R->NoExpandImageRect, R->PictureIndex);
   }
-  if (FSD && FSD->ResourceStrData())
-    Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  else
-    Font()->SetCharset(FDefaultFont->Charset());
+  applyCharset();
   if (Images()) Images()->SetBkColor(Color());
   if (StateImages()) StateImages()->SetBkColor(Color());
-  UpDateScrollBars();
-  if (FVScrollBar) FVScrollBar->SetAlign(FVScrollBar->Align());
-  if (FHScrollBar) FHScrollBar->SetAlign(FHScrollBar->Align());
+  refreshScrollBars();
   Invalidate();
 }
 
 // ---- messages ----
 void TbsSkinCustomTreeView::WndProc(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_NCCALCSIZE:  // the whole window is client: no platform bars, no border
-    case WM_NCPAINT:
-      Message.Result = 0;
-      return;
-    case WM_NCHITTEST:
-      Message.Result = HTCLIENT;
-      return;
-    case CM_PAINTNC:
-      Message.Result = PaintNCDone;
-      return;
-    default:
-      break;
-  }
-  TCustomTreeView::WndProc(Message);
-  switch (Message.Msg) {
-    case WM_SIZE:
-    case WM_PAINT:
-      if (!FInCheckScrollBars) UpDateScrollBars();
-      break;
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
-      UpDateScrollBars();
-      break;
-    case CM_VISIBLECHANGED:
-      if (FVScrollBar) FVScrollBar->SetVisible(Visible());
-      if (FHScrollBar) FHScrollBar->SetVisible(Visible());
-      break;
-    default:
-      break;
-  }
+  TbsSkinViewBase::WndProc(Message);
+  if ((Message.Msg == WM_SIZE || Message.Msg == WM_PAINT) && !FInCheckScrollBars) UpDateScrollBars();
 }
 
 // ---- the attached bars ----
-void TbsSkinCustomTreeView::setBarVisible(TbsSkinScrollBar* Bar, bool Visible, bool& Changed) {
-  if (Bar->Visible() == Visible) return;
-  FInCheckScrollBars = true;
-  Bar->SetVisible(Visible);
-  FInCheckScrollBars = false;
-  Changed = true;
-}
-
 void TbsSkinCustomTreeView::UpDateScrollBars() {
   if (loading() || FInCheckScrollBars || !HandleAllocated()) return;
   bool Changed = false;
-  Integer Min = 0, Max = 0;
   if (FVScrollBar) {
+    Integer Min = 0, Max = 0;
     GetScrollRange(Handle(), SB_VERT, &Min, &Max);
     const Integer Pos = GetScrollPos(Handle(), SB_VERT);
     const Integer Page = Integer(SendMessage(Handle(), TVM_GETVISIBLECOUNT, 0, 0));
@@ -233,20 +134,9 @@ void TbsSkinCustomTreeView::UpDateScrollBars() {
     setBarVisible(FVScrollBar, Vis, Changed);
     if (Vis) FVScrollBar->SetRange(Min, Max, Pos, Page);
   }
-  if (FHScrollBar) {
-    GetScrollRange(Handle(), SB_HORZ, &Min, &Max);
-    const Integer Pos = GetScrollPos(Handle(), SB_HORZ);
-    const bool Vis = Max > Width() && Visible();
-    setBarVisible(FHScrollBar, Vis, Changed);
-    if (Vis) FHScrollBar->SetRange(Min, Max, Pos, Width());
-  }
-  if (FVScrollBar && FHScrollBar && FHScrollBar->Both() != FVScrollBar->Visible())
-    FHScrollBar->SetBoth(FVScrollBar->Visible());
-  if (Align() != alNone && Changed && Parent() != nullptr) {
-    FInCheckScrollBars = true;
-    Parent()->Realign();
-    FInCheckScrollBars = false;
-  }
+  Integer Pos = 0;
+  if (FHScrollBar) mirrorHorizontal(Changed, Pos);
+  finishScrollBars(Changed);
 }
 
 void TbsSkinCustomTreeView::VScrollBarChange(TObject*) {
@@ -311,18 +201,9 @@ void TbsSkinCustomTreeView::DrawSkinItem(TCustomTreeView*, TTreeNode* Node, TCus
     return;
   }
   if (Text.Width() < 1) return;
-  TBitmap* Picture = LB->PictureIndex >= 0 && LB->PictureIndex < FSD->PictureCount()
-                         ? FSD->Picture(LB->PictureIndex)
-                         : nullptr;
   TBitmap B;
   B.SetSize(Text.Width(), std::max<Integer>(1, Text.Height()));
-  if (Picture)
-    ComposeStretchedSkinImage(&B, Picture, Focused() ? LB->FocusItemRect : LB->ActiveItemRect,
-                              LB->ItemTextRect, true);
-  TCanvas* BC = B.Canvas();
-  BC->Font()->Assign(Font());
-  BC->Font()->SetColor(Focused() ? LB->FocusFontColor : LB->ActiveFontColor);
-  BC->Brush()->SetStyle(bsClear);
+  TCanvas* BC = paintSelection(B, LB);
   String S = Node->Text();
   FitTextToWidth(BC, S, B.Width() - 2);
   DrawTextLeft(BC, S, Rect(2, 1, B.Width(), B.Height()));
@@ -418,12 +299,8 @@ void TbsSkinCustomTreeView::DrawNodeImage(const TRect& R, Integer Index) {
       Images()->Draw(Canvas(), R.Left - FButtonSize, Y - Images()->Height() / 2, Index);
     return;
   }
-  FThirdImages =
-      reinterpret_cast<TCustomImageList*>(SendMessage(Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+  readThirdImages(TVM_GETIMAGELIST, TVSIL_NORMAL);
   if (FThirdImages == nullptr) return;
-  FThirdImageWidth = FThirdImages->Width();
-  FThirdImageHeight = FThirdImages->Height();
-  FThirdImagesCount = FThirdImages->Count();
   if (Index >= 0 && Index < FThirdImagesCount)
     FThirdImages->DrawEx(Index, Canvas()->Handle(), R.Left - FButtonSize, Y - FThirdImageHeight / 2, 0, 0,
                          CLR_NONE, CLR_NONE, ILD_NORMAL);
