@@ -45,9 +45,9 @@ namespace {
 
 // The parameter columns in the order the format step writes them (sub-items 10 to 23).
 constexpr TJobColumn ParameterColumns[ParameterSubItemCount] = {
-    colVideoCodec,   colAudioCodec,   colAudioChannels,   colVideoTag,    colFileExt,
-    colFrameSize,    colVideoBitrate, colFrameRate,       colAudioBitrate, colAudioSampleRate,
-    colAspectRatio,  colDisableVideo, colTargetType,      colNormType};
+    colVideoCodec,  colAudioCodec,   colAudioChannels, colVideoTag,     colFileExt,
+    colFrameSize,   colVideoBitrate, colFrameRate,     colAudioBitrate, colAudioSampleRate,
+    colAspectRatio, colDisableVideo, colTargetType,    colNormType};
 
 // "-1" is how the add writes an integer field that is not set.
 String UnlessUnset(const String& Text) {
@@ -114,17 +114,17 @@ bool IsOtherRowsOutputName(const TListItems* Rows, const TListItem* Except, cons
   return false;
 }
 
-String FreeJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Wanted, const String& Folder,
-                         bool Overwrite) {
+String FreeJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Wanted,
+                         const String& Folder, bool Overwrite) {
   // A name that leads out of the folder is not one to number: its task is refused with the cause.
   if (Wanted.find('/') != String::npos) return Wanted;
-  return ExtractFileName(FreeOutputFileName(Folder + "/" + Wanted, Folder, Overwrite, [&](const String& Path) {
-    return IsOtherRowsOutputName(Rows, Row, ExtractFileName(Path));
-  }));
+  return ExtractFileName(FreeOutputFileName(
+      Folder + "/" + Wanted, Folder, Overwrite,
+      [&](const String& Path) { return IsOtherRowsOutputName(Rows, Row, ExtractFileName(Path)); }));
 }
 
-String RefusedJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Name, const String& Folder,
-                            bool Overwrite) {
+String RefusedJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Name,
+                            const String& Folder, bool Overwrite) {
   if (Name.empty()) return "输出文件名不能为空！";
   if (Name.find_first_of("/\\") != String::npos) return "输出文件名中不能含有“/”或“\\”！";
   if (IsOtherRowsOutputName(Rows, Row, Name)) return "列表中已有名为“" + Name + "”的输出文件，请换一个名称！";

@@ -75,12 +75,12 @@ void WriteJobParameterColumns(TListItem* Row, const TJobParameters& P);
 bool IsOtherRowsOutputName(const TListItems* Rows, const TListItem* Except, const String& FileName);
 // Wanted, or the first free "_n" form of it (a name without folder): never another row's name, and,
 // while Overwrite is off, never the name of a file in Folder.
-String FreeJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Wanted, const String& Folder,
-                         bool Overwrite);
+String FreeJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Wanted,
+                         const String& Folder, bool Overwrite);
 // Why Name cannot be the output name of Row ("" when it can): empty, a folder separator, another
 // row's name, or (overwrite off) a file that exists in Folder.
-String RefusedJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Name, const String& Folder,
-                            bool Overwrite);
+String RefusedJobOutputName(const TListItems* Rows, const TListItem* Row, const String& Name,
+                            const String& Folder, bool Overwrite);
 
 // ---- the format step ----
 

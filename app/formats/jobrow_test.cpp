@@ -146,9 +146,9 @@ TEST_F(JobRow, KeepTheSourcesValueReachesTheTask) {
 struct TNameCase {
   const char* Name;
   const char* Input;
-  const char* Current;                  // the row's output name before
-  std::vector<const char*> Files;       // in the output folder
-  std::vector<const char*> OtherRows;   // output names of the other rows
+  const char* Current;                 // the row's output name before
+  std::vector<const char*> Files;      // in the output folder
+  std::vector<const char*> OtherRows;  // output names of the other rows
   bool Overwrite;
   const char* Expected;
 };
@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, JobRowNames,
     ::testing::Values(
         TNameCase{"FreeName", "/in/x.mkv", "x.avi", {}, {}, false, "x.mp4"},
-        TNameCase{"NumberedForAnotherExtensionStartsAgain", "/in/x.mkv", "x_1.avi", {"x.avi"}, {}, false, "x.mp4"},
+        TNameCase{
+            "NumberedForAnotherExtensionStartsAgain", "/in/x.mkv", "x_1.avi", {"x.avi"}, {}, false, "x.mp4"},
         TNameCase{"RenamedKeepsItsStem", "/in/x.mkv", "trip.avi", {}, {}, false, "trip.mp4"},
         TNameCase{"ExistingFileKept", "/in/x.mkv", "x.avi", {"x.mp4"}, {}, false, "x_1.mp4"},
         TNameCase{"ExistingFileReplacedWithOverwrite", "/in/x.mkv", "x.avi", {"x.mp4"}, {}, true, "x.mp4"},
@@ -195,9 +196,10 @@ TEST_F(JobRow, ARenameIsRefusedWithItsCause) {
     bool Overwrite;
     const char* Says;  // "" when taken
   };
-  for (const TCase& C : {TCase{"", false, "不能为空"}, TCase{"a/b.mp4", false, "“/”"},
-                         TCase{"taken.mp4", true, "列表中已有"}, TCase{"kept.mp4", false, "输出目录中已有"},
-                         TCase{"kept.mp4", true, ""}, TCase{"b.mp4", false, ""}, TCase{"new.mp4", false, ""}}) {
+  for (const TCase& C :
+       {TCase{"", false, "不能为空"}, TCase{"a/b.mp4", false, "“/”"}, TCase{"taken.mp4", true, "列表中已有"},
+        TCase{"kept.mp4", false, "输出目录中已有"}, TCase{"kept.mp4", true, ""}, TCase{"b.mp4", false, ""},
+        TCase{"new.mp4", false, ""}}) {
     const String Refusal = RefusedJobOutputName(&Rows, Row, C.Name, Folder, C.Overwrite);
     if (*C.Says == 0)
       EXPECT_EQ(Refusal, "") << C.Name;

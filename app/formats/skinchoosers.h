@@ -49,8 +49,8 @@ struct TChooserPositions {
 };
 
 // The order in which the exchange sets the preset choosers.
-inline constexpr TPresetSlot PresetExchangeOrder[PresetSlotCount] = {psFrameSize, psVideoBitrate, psFrameRate,
-                                                                      psAspect,    psAudioBitrate, psSampleRate};
+inline constexpr TPresetSlot PresetExchangeOrder[PresetSlotCount] = {
+    psFrameSize, psVideoBitrate, psFrameRate, psAspect, psAudioBitrate, psSampleRate};
 
 TChooserPositions ReadChooserPositions(TbsSkinOfficeComboBox* Category, TbsSkinOfficeComboBox* Format,
                                        const TPresetChoosers& Presets);

@@ -20,8 +20,8 @@
 #include "skin/boxes/combos/bsskincombobox.h"
 #include "skin/boxes/office/bsskinofficecombobox.h"
 #include "skin/boxes/office/bsskinofficeitems.h"
-#include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/buttons/bsskinbutton.h"
+#include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
 #include "skin/dialogs/testkit/skindialogstestkit.h"
@@ -46,7 +46,9 @@ class PresetDialog : public mainformtest::TMainFormTest {
     return D;
   }
   // 直接覆盖输出文件 (on) or 自动重命名输出文件 (off) in the options dialog.
-  void SetOverwrite(bool On) { (On ? Options->bsSkinCheckRadioBox3 : Options->bsSkinCheckRadioBox6)->SetChecked(true); }
+  void SetOverwrite(bool On) {
+    (On ? Options->bsSkinCheckRadioBox3 : Options->bsSkinCheckRadioBox6)->SetChecked(true);
+  }
   static std::vector<String> ItemsOf(TbsSkinComboBox* C) {
     std::vector<String> L;
     for (Integer I = 0; I < C->Items()->Count(); ++I) L.push_back(C->Items()->Strings(I));
@@ -201,7 +203,8 @@ TEST_F(PresetDialog, AFormatChosenWithARowSelectedRewritesTheRowAndTheJobParamet
       EXPECT_EQ(Row->SubItems()->Strings(10 + I), Columns[I]) << "column " << 11 + I;
     EXPECT_EQ(P, Shown);
     // The job's option slot follows its row: container and encoders of the new format.
-    EXPECT_EQ(Main->OO1[0].VideoCodec, Shown.Video_VideoCodec.empty() ? Main->OO1[0].VideoCodec : Shown.Video_VideoCodec);
+    EXPECT_EQ(Main->OO1[0].VideoCodec,
+              Shown.Video_VideoCodec.empty() ? Main->OO1[0].VideoCodec : Shown.Video_VideoCodec);
     EXPECT_EQ(Main->OO1[0].FileName, Out + "/" + Row->SubItems()->Strings(2));
     EXPECT_EQ(D->bsSkinComboBox1->Enabled(), String(K.NoVideo) == "False");
   }

@@ -82,7 +82,9 @@ class JobChanges : public mainformtest::TMainFormTest {
     Main->bsSkinOfficeComboBox1->SetItemIndex(0);
     return Row;
   }
-  void SetOverwrite(bool On) { (On ? Options->bsSkinCheckRadioBox3 : Options->bsSkinCheckRadioBox6)->SetChecked(true); }
+  void SetOverwrite(bool On) {
+    (On ? Options->bsSkinCheckRadioBox3 : Options->bsSkinCheckRadioBox6)->SetChecked(true);
+  }
 
   // The MP4 category's first format chosen in the open preset dialog, then Key.
   void ChooseMp4InDialog(Word Key) {
@@ -129,7 +131,8 @@ const TWay Ways[] = {
      true},
     {"PresetDialogOk", Mp4, [](JobChanges& T) { T.ChooseMp4InDialog(VK_RETURN); }, true},
     {"PresetDialogCancel", Mp4, [](JobChanges& T) { T.ChooseMp4InDialog(VK_ESCAPE); }, true},
-    {"Rename", [](const String&) { return String("trip.avi"); }, [](JobChanges& T) { T.Rename("trip"); }, true},
+    {"Rename", [](const String&) { return String("trip.avi"); }, [](JobChanges& T) { T.Rename("trip"); },
+     true},
     // The start checks every name again: a file may have come since (an earlier run's output).
     {"Start", [](const String& Current) { return Current; }, [](JobChanges& T) { T.Main->button28->Click(); },
      true},

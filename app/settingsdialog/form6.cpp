@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "app/formats/skinchoosers.h"
 #include "app/settingsdialog/form6pictures.h"
 #include "app/settingsdialog/settingscatalogue.h"
 #include "app/settingsdialog/settingsroutines.h"
-#include "app/formats/skinchoosers.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/stdctrls/button.h"

@@ -7,8 +7,8 @@
 #include "platform/rtl/types.h"
 
 struct TFileIdentity {
-  bool Local = false;   // a file of this machine (not a protocol or stream name)
-  bool Exists = false;  // Dev, Ino and Regular are valid
+  bool Local = false;    // a file of this machine (not a protocol or stream name)
+  bool Exists = false;   // Dev, Ino and Regular are valid
   bool Regular = false;  // a plain file, not a device, a pipe or a folder
   dev_t Dev = 0;
   ino_t Ino = 0;

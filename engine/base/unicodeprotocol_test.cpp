@@ -212,7 +212,8 @@ TEST_F(UnicodeIOTest, APartialOutputIsWrittenThroughTheProtocolUnderItsOwnName) 
   EXPECT_EQ(written.substr(4, 4), "ftyp");
   EXPECT_LT(written.find("moov"), written.find("mdat")) << "the muxer read its partial file back";
   std::ifstream kept(name);
-  EXPECT_EQ(String((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()), "the user's file");
+  EXPECT_EQ(String((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()),
+            "the user's file");
   // No partial file where none can be made.
   oc = nullptr;
   ASSERT_GE(ff::avformat_alloc_output_context2(&oc, nullptr, nullptr, name.c_str()), 0);

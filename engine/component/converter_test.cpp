@@ -257,7 +257,8 @@ Double DisplayAspect(const String& AFileName) {
 // picture is flagged with a display aspect the standard has, whatever the input's.
 TEST_F(ConverterTest, DiscTargetsFlagTheirStandardsDisplayAspect) {
   const String wide = TestMediaFile("wide.mkv", "-f lavfi -i testsrc=size=128x72:rate=25 -t 0.2 -c:v mpeg4");
-  const String square = TestMediaFile("square.mkv", "-f lavfi -i testsrc=size=64x64:rate=25 -t 0.2 -c:v mpeg4");
+  const String square =
+      TestMediaFile("square.mkv", "-f lavfi -i testsrc=size=64x64:rate=25 -t 0.2 -c:v mpeg4");
   const struct {
     String Input;
     TOptionTargetType Target;

@@ -160,8 +160,9 @@ TEST_F(PlayerDisplayTest, ThePictureAndTheHostsFaceComeBackAfterADialogCoveredTh
   TPlayerRecorder rec;
   rec.Attach(player);
   ASSERT_TRUE(player.Open(TestMedia().Mkv, host->Handle(), true)) << player.LastErrMsg();
-  ASSERT_TRUE(ServeDisplayUntil([&] { return rec.Saw(psPause) && PictureShare(Reader->Capture(area)) > 0.5; }))
-      << "the paused picture";
+  ASSERT_TRUE(ServeDisplayUntil([&] {
+    return rec.Saw(psPause) && PictureShare(Reader->Capture(area)) > 0.5;
+  })) << "the paused picture";
   TForm* dialog = ShowDialogOver(host);
   ASSERT_TRUE(ServeDisplayUntil([&] { return ScreenAt(host, 160, 120) == DialogColour; })) << "the dialog";
   delete dialog;
@@ -198,7 +199,8 @@ TEST_F(PlayerDisplayTest, OpensItsOwnWindowOnEveryStartOnAServerThatResetsWhenId
       ADD_FAILURE() << "start " << start << ": " << player.LastErrMsg();
       continue;
     }
-    EXPECT_TRUE(ServeUntil([&] { return player.FramesShown() > 0; })) << "start " << start << " showed nothing";
+    EXPECT_TRUE(ServeUntil([&] { return player.FramesShown() > 0; }))
+        << "start " << start << " showed nothing";
     player.Stop(true);
   }
   EXPECT_EQ(failed, 0);

@@ -31,7 +31,8 @@ void SubtitleThread(TVideoState* is) {
     }
     if (is->subtitleq.abort_request) break;
     TSubPicture& sp = is->subpq[is->subpq_windex];
-    const double pts = packet->pts != AV_NOPTS_VALUE ? av_q2d(is->subtitle_st.load()->time_base) * packet->pts : 0;
+    const double pts =
+        packet->pts != AV_NOPTS_VALUE ? av_q2d(is->subtitle_st.load()->time_base) * packet->pts : 0;
     int got = 0;
     const Integer r = ff::avcodec_decode_subtitle2(is->subtitle_ctx.get(), &sp.sub, &got, packet);
     if (r >= 0 && got && sp.sub.format == 0) {

@@ -190,7 +190,8 @@ namespace {
 // The picture the queue copies: the frame (upside down when asked for), or the frame hook's drawing
 // on it. The hook runs before the copy, outside the queue's lock: its handler may take its time or
 // call the player.
-TAVPicture PictureToQueue(TVideoState* is, const AVFrame* AFrame, Integer AWidth, Integer AHeight, double APts) {
+TAVPicture PictureToQueue(TVideoState* is, const AVFrame* AFrame, Integer AWidth, Integer AHeight,
+                          double APts) {
   TPlayerCore* owner = is->Owner;
   TAVPicture src = PictureOf(AFrame);
   if (owner->FVerticalFlip) {

@@ -45,7 +45,8 @@ THeadPicture HeadPicture(TVideoState* is) {
   head.Pts = vp.pts;
   head.Pos = vp.pos;
   head.DisplayTime = vp.display_time;
-  if (head.Queued > 1) head.NextDisplayTime = is->pictq[(head.Index + 1) % VIDEO_PICTURE_QUEUE_SIZE].display_time;
+  if (head.Queued > 1)
+    head.NextDisplayTime = is->pictq[(head.Index + 1) % VIDEO_PICTURE_QUEUE_SIZE].display_time;
   return head;
 }
 

@@ -7,9 +7,9 @@
 #include "engine/base/unicodeprotocol.h"
 #include "engine/transcoder/transcoder.h"
 #include "platform/rtl/codepage.h"
-#include "platform/rtl/partialfile.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/partialfile.h"
 
 namespace {
 

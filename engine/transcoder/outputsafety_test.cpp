@@ -3,8 +3,8 @@
 // output's name lost.
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -287,11 +287,23 @@ TEST_F(OutputSafetyTest, AFailedRunNeverCostsTheFileOfItsOutputsName) {
     rlim_t Limit;  // 0: none
     const char* Failure;
   } cases[] = {
-      {"nothing decodable", TMedia::Get().AudioWithoutParametersTs(), "nothing.mp3",
-       {{"ar", "44100"}, {"ac", "2"}}, 0, "No frame was written"},
-      {"a full disk while writing frames", TMedia::Get().AudioVideoAvi(), "full.avi",
-       {{"an", ""}, {"vcodec", "rawvideo"}}, 20000, "File too large"},
-      {"a full disk at the end", TMedia::Get().AudioVideoAvi(), "end.mp4", {{"b", "2000000"}}, wholeSize - 200,
+      {"nothing decodable",
+       TMedia::Get().AudioWithoutParametersTs(),
+       "nothing.mp3",
+       {{"ar", "44100"}, {"ac", "2"}},
+       0,
+       "No frame was written"},
+      {"a full disk while writing frames",
+       TMedia::Get().AudioVideoAvi(),
+       "full.avi",
+       {{"an", ""}, {"vcodec", "rawvideo"}},
+       20000,
+       "File too large"},
+      {"a full disk at the end",
+       TMedia::Get().AudioVideoAvi(),
+       "end.mp4",
+       {{"b", "2000000"}},
+       wholeSize - 200,
        "Could not write the end of output file #0"},
   };
   for (const auto& c : cases) {
@@ -384,7 +396,8 @@ TEST_F(OutputSafetyTest, AFolderRemovedWhileWritingFailsTheTask) {
   EXPECT_EQ(Ends, 1);
   EXPECT_FALSE(F->Finished());
   EXPECT_TRUE(F->FatalException());
-  EXPECT_EQ(F->FatalMessage(), "Could not put output file in place [" + output + ": No such file or directory]");
+  EXPECT_EQ(F->FatalMessage(),
+            "Could not put output file in place [" + output + ": No such file or directory]");
   EXPECT_FALSE(fs::exists(folder));
 }
 

@@ -192,8 +192,8 @@ void TCustomFFmpeg::LogStreamMapping() {
   for (size_t i = 0; i < Foutput_files.size(); ++i) {
     if (FJoinMode && i > 0) break;
     // Under the name the user gave, not the partial one being written.
-    ff::av_dump_format(Foutput_files[i]->ctx.get(), Integer(i), FileNameToURL(Foutput_files[i]->FileName).c_str(),
-                       1);
+    ff::av_dump_format(Foutput_files[i]->ctx.get(), Integer(i),
+                       FileNameToURL(Foutput_files[i]->FileName).c_str(), 1);
   }
   if (FPending.verbose < 0) return;
   TFFLogger* log = GetFFLogger();

@@ -65,7 +65,7 @@ struct TDiscTarget {
   bool AlwaysStereo;  // else only mono becomes stereo
   const char* PacketSize;
   const char* MuxRate;
-  Single MuxPreload;  // negative: left alone
+  Single MuxPreload;   // negative: left alone
   const char* Aspect;  // assumed when none was given
   bool WideToo;        // 16:9 is a display aspect of the standard too (else only 4:3)
 };

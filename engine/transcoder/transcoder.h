@@ -99,10 +99,10 @@ struct TOpenedOutput {
   // As given to OpenOutputFile: the name the user sees, in messages, progress and the checks.
   String FileName;
   // Made only when the run starts writing (OpenOutputFiles), never when the output is added.
-  String PartName;     // the partial file being written; empty once in place, or when written as is
-  TFileIdentity Part;  // what the run made under PartName
-  String Target;       // where it goes: FileName, or the file a link of that name leads to
-  TDictionary MuxerOptions;                 // private muxer options for avformat_write_header
+  String PartName;           // the partial file being written; empty once in place, or when written as is
+  TFileIdentity Part;        // what the run made under PartName
+  String Target;             // where it goes: FileName, or the file a link of that name leads to
+  TDictionary MuxerOptions;  // private muxer options for avformat_write_header
   std::vector<TOutputStreamSetup> streams;  // by stream index
 };
 
@@ -470,9 +470,9 @@ class TCustomFFmpeg : public TObject {
   TCodecItem* FEncoderList = nullptr;
   TCodecItem* FDecoderList = nullptr;
   TThread* FThread = nullptr;
-  TEvent FStopEvent{true, true};    // non-signalled while a threaded run is in progress
-  TEvent FTermEvent{true, true};    // non-signalled while a terminate notification is in progress
-  TEvent FResumeEvent{true, true};  // non-signalled while the conversion is paused
+  TEvent FStopEvent{true, true};     // non-signalled while a threaded run is in progress
+  TEvent FTermEvent{true, true};     // non-signalled while a terminate notification is in progress
+  TEvent FResumeEvent{true, true};   // non-signalled while the conversion is paused
   std::atomic<bool> FHalted{false};  // the loop waits in a pause
   // The conversion thread until its run is over (FThread is cleared earlier, by DoTerminate).
   std::mutex FThreadLock;

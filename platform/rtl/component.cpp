@@ -92,8 +92,7 @@ TComponent* TComponent::FindComponent(const String& AName) const {
 
 void TComponent::SetName(const String& NewName) {
   if (FName == NewName) return;
-  if (!NewName.empty() && !IsValidIdent(NewName))
-    throw EComponentError(Format(SInvalidName, NewName));
+  if (!NewName.empty() && !IsValidIdent(NewName)) throw EComponentError(Format(SInvalidName, NewName));
   if (FOwner != nullptr)
     FOwner->ValidateRename(this, FName, NewName);
   else

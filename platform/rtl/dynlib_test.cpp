@@ -1,8 +1,7 @@
 #include "platform/rtl/dynlib.h"
 
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cerrno>
 

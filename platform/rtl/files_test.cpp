@@ -160,12 +160,15 @@ TEST_F(TempFolder, FindFirstMasksAndAttributes) {
 
 // A folder's files come in name order, letter case folded, whatever order the file system keeps.
 TEST_F(TempFolder, FindFirstHandsOutNamesInOrder) {
-  for (const char* Name : {"clip3.avi", "b.avi", "Clip1.avi", "clip2.avi", "A.avi", "clip10.avi"}) Write(Name, 1);
+  for (const char* Name : {"clip3.avi", "b.avi", "Clip1.avi", "clip2.avi", "A.avi", "clip10.avi"})
+    Write(Name, 1);
   std::vector<String> Names;
   TSearchRec rec;
-  for (Integer r = FindFirst(Path("*.avi"), faAnyFile, rec); r == 0; r = FindNext(rec)) Names.push_back(rec.Name);
+  for (Integer r = FindFirst(Path("*.avi"), faAnyFile, rec); r == 0; r = FindNext(rec))
+    Names.push_back(rec.Name);
   FindClose(rec);
-  EXPECT_EQ(Names, (std::vector<String>{"A.avi", "b.avi", "Clip1.avi", "clip10.avi", "clip2.avi", "clip3.avi"}));
+  EXPECT_EQ(Names,
+            (std::vector<String>{"A.avi", "b.avi", "Clip1.avi", "clip10.avi", "clip2.avi", "clip3.avi"}));
 }
 
 TEST_F(TempFolder, FileAndFolderOperations) {

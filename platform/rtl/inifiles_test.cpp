@@ -251,7 +251,9 @@ TEST_F(IniFiles, AKilledWriteLeavesTheFileWhole) {
     }
   }
   SweepPartialFiles(Name);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Root()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(
+      std::distance(std::filesystem::directory_iterator(Dir.Root()), std::filesystem::directory_iterator()),
+      1);
 }
 
 }  // namespace

@@ -54,6 +54,12 @@ struct TSize {
   friend bool operator==(const TSize&, const TSize&) = default;
 };
 
-inline TPoint Point(Integer x, Integer y) { return {x, y}; }
-inline TRect Rect(Integer l, Integer t, Integer r, Integer b) { return {l, t, r, b}; }
-inline TRect Bounds(Integer l, Integer t, Integer w, Integer h) { return {l, t, l + w, t + h}; }
+inline TPoint Point(Integer x, Integer y) {
+  return {x, y};
+}
+inline TRect Rect(Integer l, Integer t, Integer r, Integer b) {
+  return {l, t, r, b};
+}
+inline TRect Bounds(Integer l, Integer t, Integer w, Integer h) {
+  return {l, t, l + w, t + h};
+}

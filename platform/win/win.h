@@ -1314,5 +1314,5 @@ void WinDestroyNativeChild(HWND wnd);
 
 // The scroll-bar and icon parts of this layer.
 #include "platform/win/icon.h"       // IWYU pragma: export
-#include "platform/win/scrollbar.h"  // IWYU pragma: export
 #include "platform/win/mdi.h"        // IWYU pragma: export
+#include "platform/win/scrollbar.h"  // IWYU pragma: export

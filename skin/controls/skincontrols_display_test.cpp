@@ -13,6 +13,7 @@
 
 #include "platform/gdi/font.h"
 #include "platform/rtl/threads.h"
+#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/bars/bsskinscrollbar.h"
 #include "skin/controls/bars/bsskinslider.h"
 #include "skin/controls/base/bsgraphicskincontrol.h"
@@ -21,7 +22,6 @@
 #include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinlabels.h"
 #include "skin/controls/panels/bsskinstdlabel.h"
-#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {

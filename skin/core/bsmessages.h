@@ -41,12 +41,12 @@ constexpr UINT WM_HIDELAYER = WM_USER + 401;      // 1425
 constexpr UINT WM_TRAYRESTORED = WM_USER + 402;   // 1426: the tray icon restored the main form
 
 // ---- component messages answered by the form engine and the framed controls ----
-constexpr UINT CM_QUERYSKINNEDFRAME = CM_BASE + 0x1B2;  // $B1B2
-constexpr UINT CM_BEGINSMARTEFFECT = CM_BASE + 0x1B3;   // $B1B3
-constexpr UINT CM_ENDSMARTEFFECT = CM_BASE + 0x1B4;     // $B1B4
-constexpr UINT CM_REPAINTHEADER = CM_BASE + 0x1C8;      // $B1C8
-constexpr UINT CM_PAINTNC = CM_BASE + 0x1C9;            // $B1C9: wParam a device context
-constexpr UINT CN_PAINTNC = CN_BASE + 0x4B;             // $BC4B: wParam a device context
+constexpr UINT CM_QUERYSKINNEDFRAME = CM_BASE + 0x1B2;   // $B1B2
+constexpr UINT CM_BEGINSMARTEFFECT = CM_BASE + 0x1B3;    // $B1B3
+constexpr UINT CM_ENDSMARTEFFECT = CM_BASE + 0x1B4;      // $B1B4
+constexpr UINT CM_REPAINTHEADER = CM_BASE + 0x1C8;       // $B1C8
+constexpr UINT CM_PAINTNC = CM_BASE + 0x1C9;             // $B1C9: wParam a device context
+constexpr UINT CN_PAINTNC = CN_BASE + 0x4B;              // $BC4B: wParam a device context
 constexpr UINT CN_PAINTLISTBACKGROUND = CN_BASE + 0x4A;  // $BC4A: an empty list's background into wParam
 
 // Replies and the one lParam CN_PAINTNC is answered for.

@@ -665,8 +665,8 @@ TEST_F(SkinDataMessages, APayloadThatCannotBeReadLeavesTheCurrentSkinAndItsIndex
   for (auto& C : Cases) {
     // A list of a good skin and the damaged one; the good one is loaded.
     TbsCompressedSkinList List(nullptr);
-    for (const String& Payload : {le32(3) + String("\x01\x01\x01", 3) + le32(1) + Image + MinimalDescription,
-                                  C.Payload}) {
+    for (const String& Payload :
+         {le32(3) + String("\x01\x01\x01", 3) + le32(1) + Image + MinimalDescription, C.Payload}) {
       TbsCompressedStoredSkin Stored(nullptr);
       storePayload(Stored, Payload);
       TMemoryStream Container;

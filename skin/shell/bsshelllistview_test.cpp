@@ -71,7 +71,8 @@ TEST_F(ShellList, MaskFiltersFilesNeverFoldersAndSortedPutsFoldersFirst) {
 // than the list: a longer name is cut where the list ends (with the ellipsis), and the column follows
 // the list's width when the list is resized.
 TEST_F(ShellList, TheListColumnFitsTheLongestNameButNotMoreThanTheList) {
-  const String Long = "a very long name of a holiday clip taken on the beach in the summer of 2023 part one.avi";
+  const String Long =
+      "a very long name of a holiday clip taken on the beach in the summer of 2023 part one.avi";
   MakeFile("short.avi");
   TTestList* L = NewList(Dir);
   L->SetViewStyle(vsList);

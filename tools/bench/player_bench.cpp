@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int runs = starts ? (argc > 2 ? std::max(1, std::atoi(argv[2])) : 100)
-                         : (argc > 1 ? std::max(1, std::atoi(argv[1])) : 3);
+                          : (argc > 1 ? std::max(1, std::atoi(argv[1])) : 3);
   const std::string clip = "player-bench-720p.mp4";
   if (::access(clip.c_str(), R_OK) != 0 &&
       std::system(

@@ -245,7 +245,8 @@ TVectorImage drawStoppedPreviewPlaceholder() {
 // ---- the chooser pictures ----
 
 // One hue per family, cycling: calm, of one saturation, each distinct from its neighbours.
-constexpr Cardinal FamilyHues[] = {0x2F6FDE, 0x0E9F6E, 0xD9822B, 0x8B5CF6, 0xD64545, 0x0891B2, 0x65A30D, 0xDB2777};
+constexpr Cardinal FamilyHues[] = {0x2F6FDE, 0x0E9F6E, 0xD9822B, 0x8B5CF6,
+                                   0xD64545, 0x0891B2, 0x65A30D, 0xDB2777};
 constexpr Integer SoundFamily = 1;
 
 // A tile of the family's hue with a white screen and play mark, or a note for sound.
@@ -386,7 +387,8 @@ void WriteProductPictures(const String& Folder) {
   SavePng(drawStoppedPreviewPlaceholder(), Root + ProductPlaceholderFile(ppStoppedPreview));
   for (Integer Family = 0; Family < ProductCategoryCount; ++Family)
     SavePng(drawCategoryPicture(Family), Root + ProductCategoryFile(Family));
-  for (Integer Which = 0; Which < 2; ++Which) SavePng(drawFormatPicture(Which), Root + ProductFormatFile(Which));
+  for (Integer Which = 0; Which < 2; ++Which)
+    SavePng(drawFormatPicture(Which), Root + ProductFormatFile(Which));
   const std::vector<Byte> Wav = ProductChimeWav();
   TFileStream F(Root + ProductChimeFile, fmCreate);
   F.WriteBuffer(Wav.data(), Int64(Wav.size()));

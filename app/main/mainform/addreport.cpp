@@ -58,7 +58,8 @@ String TAddReport::Text(const String& Heading) const {
       ++Count;
     }
     if (Count == 0) continue;
-    T += "\n" + CauseText(TAddRefusal(C)) + "：" + IntToStr(Count) + " 个，如 " + Names + (Count > NamesPerCause ? " 等" : "");
+    T += "\n" + CauseText(TAddRefusal(C)) + "：" + IntToStr(Count) + " 个，如 " + Names +
+         (Count > NamesPerCause ? " 等" : "");
   }
   return T;
 }

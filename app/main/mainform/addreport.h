@@ -7,13 +7,13 @@
 #include "platform/rtl/types.h"
 
 enum TAddRefusal {
-  arGone,          // listed, then gone before its turn
-  arUnreadable,    // cannot be opened for reading (or is no plain file)
-  arNotMedia,      // read, but holds nothing to convert
-  arNoStream,      // no stream the chosen format needs (an audio format for a file without sound)
-  arCannotOpen,    // the engine could not open it as an input
-  arOutputRefused, // the output name or options were refused
-  arJobLimit,      // the list holds all the jobs it can
+  arGone,           // listed, then gone before its turn
+  arUnreadable,     // cannot be opened for reading (or is no plain file)
+  arNotMedia,       // read, but holds nothing to convert
+  arNoStream,       // no stream the chosen format needs (an audio format for a file without sound)
+  arCannotOpen,     // the engine could not open it as an input
+  arOutputRefused,  // the output name or options were refused
+  arJobLimit,       // the list holds all the jobs it can
 };
 
 class TAddReport {

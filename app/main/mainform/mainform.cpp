@@ -9,8 +9,8 @@
 
 #include "app/formats/formattables.h"
 #include "app/formats/presets.h"
-#include "app/main/mainform/makecontrol.h"
 #include "app/formats/skinchoosers.h"
+#include "app/main/mainform/makecontrol.h"
 #include "engine/base/ffmpeglogger.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/convert.h"
@@ -452,9 +452,9 @@ void TForm1::loadGlyphs() {
     TBitmap Normal, Greyed;
     if (LoadGlyph(GlyphFile(Folder, "add", false), Normal)) {
       // Its disabled frame beside the normal one, so the glyph greys with the caption.
-      if (LoadGlyph(GlyphFile(Folder, "add", true), Greyed) &&
-          Greyed.Width() == Normal.Width() && Greyed.Height() == Normal.Height() &&
-          Normal.PixelFormat() == pf32bit && Greyed.PixelFormat() == pf32bit) {
+      if (LoadGlyph(GlyphFile(Folder, "add", true), Greyed) && Greyed.Width() == Normal.Width() &&
+          Greyed.Height() == Normal.Height() && Normal.PixelFormat() == pf32bit &&
+          Greyed.PixelFormat() == pf32bit) {
         TBitmap Both;
         Both.SetPixelFormat(pf32bit);
         Both.SetSize(2 * Normal.Width(), Normal.Height());
@@ -653,7 +653,8 @@ void TForm1::bsSkinButton5Click(TObject*) {
   if (!bsSkinSelectDirectoryDialog2->Execute()) return;
   const String Folder = ExcludeTrailingPathDelimiter(bsSkinSelectDirectoryDialog2->Directory());
   if (const String Problem = FolderWriteProblem(Folder); !Problem.empty()) {
-    const String Text = "无法使用输出目录“" + Folder + "”：" + Problem + "。输出目录保持为“" + FileOutPutPath + "”。";
+    const String Text =
+        "无法使用输出目录“" + Folder + "”：" + Problem + "。输出目录保持为“" + FileOutPutPath + "”。";
     mmoLog->Lines()->Add(Text);
     bsSkinMessage1->MessageDlg2(Text, "提示", mtWarning, {mbOK}, 0);
     return;

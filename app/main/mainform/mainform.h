@@ -194,7 +194,7 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
   TbsSkinListView* lvFiles = nullptr;
   TbsSkinScrollBar* bsSkinScrollBar1 = nullptr;  // the job list's vertical bar
   TbsSkinScrollBar* bsSkinScrollBar2 = nullptr;  // and its horizontal one
-  TbsSkinPanel* bsSkinPanel5 = nullptr;  // over the list while it is empty
+  TbsSkinPanel* bsSkinPanel5 = nullptr;          // over the list while it is empty
   TImage* Image1 = nullptr;
   TbsSkinButton* bsSkinButton21 = nullptr;  // rename, hint "重命名"
   TbsSkinPanel* FormatPanel = nullptr;
@@ -374,6 +374,7 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
 
  private:
   void markRowFailed(Integer Row, const String& Reason);
+
  public:
   // Rows i and j exchanged with their option slots and hints (the move commands).
   void exchangeJobs(Integer I, Integer J);

@@ -124,7 +124,8 @@ void TForm1::btnStartClick(TObject*) {
     if (const String Why = RowProblem(I); !Why.empty())
       Refused += "\n" + ExtractFileName(lvFiles->Items()->Item(I)->Caption()) + "：" + Why;
   if (!Refused.empty())
-    Application->MessageBox("以下文件无法开始转换：\n" + Refused, Application->Title(), MB_OK | MB_ICONWARNING);
+    Application->MessageBox("以下文件无法开始转换：\n" + Refused, Application->Title(),
+                            MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::button28Click(TObject*) {

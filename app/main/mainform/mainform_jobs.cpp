@@ -11,10 +11,10 @@
 #include "app/formats/joboptions.h"
 #include "app/formats/jobrow.h"
 #include "app/formats/presets.h"
-#include "app/main/mainform/mainform.h"
-#include "app/main/mainform/makecontrol.h"
 #include "app/formats/skinchoosers.h"
 #include "app/main/mainform/addreport.h"
+#include "app/main/mainform/mainform.h"
+#include "app/main/mainform/makecontrol.h"
 #include "engine/base/engineutils.h"
 #include "engine/component/ffmpegconverter.h"
 #include "platform/rtl/clock.h"
@@ -45,7 +45,6 @@
 #include "skin/dialogs/bsskinselectdirectorydialog.h"
 
 namespace {
-
 
 // The window is not always showing (built but hidden, or minimised): focus is then left alone.
 void FocusIfShown(TWinControl* Control) {
@@ -82,7 +81,8 @@ void LogReport(TForm1& F, const String& Text) {
 void WritePresetColumns(TForm1& F, TListItem* Row) {
   for (Integer S = 0; S < PresetSlotCount; ++S) {
     const auto Slot = TPresetSlot(S);
-    SetJobCell(Row, TJobColumn(PresetParameterSubItem(Slot) + 1), PresetParameterColumnText(Slot, F.JobParameters()));
+    SetJobCell(Row, TJobColumn(PresetParameterSubItem(Slot) + 1),
+               PresetParameterColumnText(Slot, F.JobParameters()));
   }
 }
 
@@ -184,7 +184,8 @@ bool AddInputFile(TForm1& F, const String& Path, bool OneFile, TAddReport& Repor
   }
   TAVProbe* Probe = F.ZUVER->AVProbe();
   if (const String Why = UnreadableReason(Path); !Why.empty()) {
-    LogParagraph(F, "***File load error: " + Path + (Why == NotPlainFile ? " is not a plain file" : ": " + Why));
+    LogParagraph(F,
+                 "***File load error: " + Path + (Why == NotPlainFile ? " is not a plain file" : ": " + Why));
     Report.Refuse(arUnreadable, Path, Why);
     return false;
   }
@@ -422,8 +423,8 @@ void TForm1::Button5Click(TObject*) {
   // The table step names the file; the free name then also steers clear of the other jobs' outputs.
   ApplyFormatParameters(FJobParameters, bsSkinOfficeComboBox2->ItemIndex(),
                         bsSkinOfficeComboBox1->ItemIndex(), Folder, true);
-  FJobParameters.Video_OutPutFileName =
-      FreeOutputFileName(FJobParameters.Video_OutPutFileName, Folder, OverwriteOutput(), [this](const String& Name) {
+  FJobParameters.Video_OutPutFileName = FreeOutputFileName(
+      FJobParameters.Video_OutPutFileName, Folder, OverwriteOutput(), [this](const String& Name) {
         return IsOtherRowsOutputName(lvFiles->Items(), nullptr, ExtractFileName(Name));
       });
   if (TListItem* Row = lvFiles->Selected()) WriteJobParameterColumns(Row, FJobParameters);

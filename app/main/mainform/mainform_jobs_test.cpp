@@ -295,8 +295,9 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   const String Log = LogText(F);
   ASSERT_EQ(RowCount(), 5) << Log;
   // One box names each bad file once with its cause.
-  for (const char* Line : {"notes.avi：不是可以转换的视频或音频文件", "empty.mp4：不是可以转换的视频或音频文件",
-                           "cut.mkv：不是可以转换的视频或音频文件", "pipe.avi：无法读取该文件（不是普通文件）"})
+  for (const char* Line :
+       {"notes.avi：不是可以转换的视频或音频文件", "empty.mp4：不是可以转换的视频或音频文件",
+        "cut.mkv：不是可以转换的视频或音频文件", "pipe.avi：无法读取该文件（不是普通文件）"})
     EXPECT_NE(Said.find(Line), String::npos) << Line << "\n" << Said;
   EXPECT_NE(Said.find("有 4 个文件没有添加到列表"), String::npos) << Said;
   std::vector<String> Added;
@@ -338,7 +339,8 @@ TEST_F(JobList, ARefusedFileIsSaidAndTheOthersAreAdded) {
   // Once a batch has run, the engine takes no task until the list is cleared: said, not silent.
   F->ZUVER->Start(0);
   F->mmoLog->Lines()->Clear();
-  Said = BoxTextOf([&] { F->Button8->Click(); }, {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv"})});
+  Said =
+      BoxTextOf([&] { F->Button8->Click(); }, {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv"})});
   EXPECT_EQ(RowCount(), 2);
   EXPECT_NE(Said.find("a.mkv：无法打开该文件（Cannot AddTask while working.）"), String::npos) << Said;
   EXPECT_NE(LogText(F).find("\n***File open error: Cannot AddTask while working.\n"), String::npos)
@@ -366,8 +368,8 @@ TEST_F(JobList, AJobPastTheLastOptionSlotIsRefused) {
   }
   CopyAs(Clip(), Inputs, "a.mkv");
   CopyAs(Clip(), Inputs, "b.mkv");
-  const String Said =
-      BoxTextOf([&] { F->Button8->Click(); }, {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv", "b.mkv"})});
+  const String Said = BoxTextOf([&] { F->Button8->Click(); },
+                                {jobstest::ChooseFilesStep(F->OpenDialog2, Inputs, {"a.mkv", "b.mkv"})});
   EXPECT_NE(Said.find("a.mkv：列表中的任务已达上限（最多 501 个）"), String::npos) << Said;
   EXPECT_NE(Said.find("b.mkv：列表中的任务已达上限（最多 501 个）"), String::npos) << Said;
   EXPECT_EQ(RowCount(), OptionSlotCount);

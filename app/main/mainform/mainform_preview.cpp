@@ -1,12 +1,11 @@
 // The preview group "视频预览": the player RIVodero drawing into Panel6, its buttons and position
 // slider, the hidden player options, and the snapshots of the picture on screen.
-#include "app/main/mainform/mainform.h"
-
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "app/main/mainform/mainform.h"
 #include "app/main/mainform/makecontrol.h"
 #include "app/main/mainform/previewlayout.h"
 #include "engine/base/engineutils.h"

@@ -24,7 +24,8 @@ constexpr Integer TextGap = 6;
 // The percentage a progress text stands for; -1 when it is none ("失败", "N/A", "").
 Integer PercentOf(const String& Text) {
   Integer Percent = -1;
-  if (Text.size() < 2 || Text.back() != '%' || !TryStrToInt(Text.substr(0, Text.size() - 1), Percent)) return -1;
+  if (Text.size() < 2 || Text.back() != '%' || !TryStrToInt(Text.substr(0, Text.size() - 1), Percent))
+    return -1;
   return std::clamp(Percent, 0, 100);
 }
 
@@ -54,7 +55,8 @@ void TForm1::drawProgressCell(TListItem* Row, bool Selected) {
                            : Failed        ? stdlook::Error
                                            : stdlook::Text;
   const Integer TextW = Text.empty() ? 0 : C->TextWidth(Text);
-  const TRect TextRect = Rect(Cell.Right - CellPadding - TextW, Cell.Top, Cell.Right - CellPadding, Cell.Bottom);
+  const TRect TextRect =
+      Rect(Cell.Right - CellPadding - TextW, Cell.Top, Cell.Right - CellPadding, Cell.Bottom);
   stdlook::DrawTextIn(C, Text, TextRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, TextColor);
   // The bar only where there is progress to show: nothing before the row ever ran.
   if (Percent < 0 && !Failed && !Stopped) return;
@@ -106,8 +108,8 @@ void TForm1::rowHintShow(THintInfo& Info, bool& CanShow) {
 
 void TForm1::bindRowStatus() {
   lvFiles->SetShowHint(true);
-  lvFiles->OnCustomDrawSubItem = [this](TCustomListView*, TListItem* Item, Integer SubItem, TCustomDrawState State,
-                                        bool& DefaultDraw) {
+  lvFiles->OnCustomDrawSubItem = [this](TCustomListView*, TListItem* Item, Integer SubItem,
+                                        TCustomDrawState State, bool& DefaultDraw) {
     if (SubItem != colProgress) return;
     DefaultDraw = false;
     drawProgressCell(Item, State.Contains(cdsSelected));

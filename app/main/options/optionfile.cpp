@@ -159,7 +159,8 @@ String TOptionFile::Read(const String& Section, const String& Key) const {
     std::lock_guard<std::mutex> Hold(S.Lock);
     auto It = S.Values.find(UnwrittenKey(FFileName, Section, Key));
     if (It != S.Values.end()) return It->second;
-    if (TMemIniFile* Ini = ParsedFile(S, FFileName, PendingNote)) Value = Ini->ReadString(Section, Key, MissingValue);
+    if (TMemIniFile* Ini = ParsedFile(S, FFileName, PendingNote))
+      Value = Ini->ReadString(Section, Key, MissingValue);
   }
   if (!PendingNote.empty()) Note(PendingNote);
   return Value;

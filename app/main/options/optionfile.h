@@ -79,8 +79,8 @@ class TOptionFile {
 
 // The output folder at start: the stored "OutPath" (a relative one beside the program), created with
 // its parents when it does not exist (and taken even when it cannot be); when the file or the key is
-// missing, or any step fails, the default folder, created and written. The caller shows it in its folder box and keeps it as its
-// output folder.
+// missing, or any step fails, the default folder, created and written. The caller shows it in its folder box
+// and keeps it as its output folder.
 String LoadOutputFolder(TOptionFile& File);
 // Writes FileOutPutPath to "OutPath" when it names an existing folder; otherwise nothing.
 void SaveOutputFolder(TOptionFile& File, const String& FileOutPutPath);

@@ -2,8 +2,8 @@
 // steps, the output folder's save step, and what happens when the file or its folder cannot be written.
 #include "app/main/options/optionfile.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -232,8 +232,8 @@ TEST_F(OptionFile, OnlyARegularFileOfSaneSizeIsReadElseTheDefaultsSaidOnce) {
   };
   const TCase Cases[] = {
       {"pipe", [&] { return mkfifo(IniName().c_str(), 0644) == 0; }, "not a regular file"},
-      {"link to a device",
-       [&] { return HaveDevice && symlink(Device.c_str(), IniName().c_str()) == 0; }, "not a regular file"},
+      {"link to a device", [&] { return HaveDevice && symlink(Device.c_str(), IniName().c_str()) == 0; },
+       "not a regular file"},
       {"oversized file",
        [&] {
          WriteIni(Big);
@@ -299,7 +299,8 @@ TEST_F(OptionFile, TheFirstUseRemovesWhatKilledWritesLeft) {
   File().Write("Skin", "SetSkin", "6");
   for (const auto& Entry : std::filesystem::directory_iterator(Temp.Root())) {
     const String Name = "/" + Entry.path().filename().string();
-    EXPECT_TRUE(Name == "/option.ini" || Name == "/home" || std::count(std::begin(Kept), std::end(Kept), Name))
+    EXPECT_TRUE(Name == "/option.ini" || Name == "/home" ||
+                std::count(std::begin(Kept), std::end(Kept), Name))
         << Name;
   }
 }

@@ -142,8 +142,10 @@ inline String ReadWhole(const String& File) {
 // The first video stream as the ffprobe tool reads it: "width,height,frame rate" ("96,72,15/1"), ""
 // when there is none.
 inline String ProbedVideo(const String& File) {
-  const String Command = "ffprobe -v error -select_streams v:0 -show_entries stream=width,height,r_frame_rate "
-                         "-of csv=p=0 '" + File + "' 2>/dev/null";
+  const String Command =
+      "ffprobe -v error -select_streams v:0 -show_entries stream=width,height,r_frame_rate "
+      "-of csv=p=0 '" +
+      File + "' 2>/dev/null";
   String Out;
   if (FILE* Pipe = popen(Command.c_str(), "r")) {
     char Buffer[256];

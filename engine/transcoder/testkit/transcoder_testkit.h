@@ -78,7 +78,9 @@ class TMedia {
   }
   ~TMedia() { std::system(("rm -rf '" + FDir + "'").c_str()); }
 
-  static String Make(const String& AName, const String& AArguments) { return TestMediaFile(AName, AArguments); }
+  static String Make(const String& AName, const String& AArguments) {
+    return TestMediaFile(AName, AArguments);
+  }
   String FDir;
 };
 

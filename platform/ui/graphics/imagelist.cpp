@@ -162,8 +162,8 @@ bool TCustomImageList::GetIcon(Integer Index, TIcon* Image) {
   return !Image->Empty();
 }
 
-void TCustomImageList::DrawEx(Integer Index, HDC DC, Integer X, Integer Y, Integer DX, Integer DY, COLORREF Bk,
-                              COLORREF Fg, UINT Style) {
+void TCustomImageList::DrawEx(Integer Index, HDC DC, Integer X, Integer Y, Integer DX, Integer DY,
+                              COLORREF Bk, COLORREF Fg, UINT Style) {
   if (DC == nullptr || Index < 0 || Index >= Count()) return;
   const TRawImage& Source = FImages[size_t(Index)];
   const Integer W = DX <= 0 ? Source.Width : std::min(DX, Source.Width);
@@ -194,7 +194,8 @@ void TCustomImageList::DrawEx(Integer Index, HDC DC, Integer X, Integer Y, Integ
   const TRect Target = Bounds(X, Y, W, H);
   if (!(Style & ILD_TRANSPARENT) && !(Style & ILD_MASK) && Bk != CLR_NONE) {
     const bool ListColour = Bk == CLR_DEFAULT;
-    if (!ListColour || FBkColor != clNone) GdiFillSolidRect(DC, Target, ListColour ? ColorToRGB(FBkColor) : Bk);
+    if (!ListColour || FBkColor != clNone)
+      GdiFillSolidRect(DC, Target, ListColour ? ColorToRGB(FBkColor) : Bk);
   }
   TCanvas Canvas;
   Canvas.SetHandle(DC);

@@ -10,8 +10,8 @@ class TBitmap;
 class TIcon;
 
 // Holds one graphic of any class. LoadFromFile picks the class by the extension: .bmp TBitmap; .png
-// TPngImage; .jpg, .jpeg, .jpe, .jfif TJPEGImage; .gif TGIFImage; .ico TIcon; any other raises EInvalidGraphic
-// "Unknown picture file extension (.ext)".
+// TPngImage; .jpg, .jpeg, .jpe, .jfif TJPEGImage; .gif TGIFImage; .ico TIcon; any other raises
+// EInvalidGraphic "Unknown picture file extension (.ext)".
 class TPicture : public TPersistent {
  public:
   TPicture();

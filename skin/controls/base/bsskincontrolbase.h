@@ -114,7 +114,8 @@ class TbsSkinControlBase : public TBase, public IbsSkinChangeable {
 template <class TBase>
 class TbsSkinCustomControlBase : public TBase, public TbsSkinGeometry {
  public:
-  explicit TbsSkinCustomControlBase(TComponent* AOwner) : TBase(AOwner), FDefaultFont(std::make_unique<TFont>()) {
+  explicit TbsSkinCustomControlBase(TComponent* AOwner)
+      : TBase(AOwner), FDefaultFont(std::make_unique<TFont>()) {
     FDefaultFont->SetName("Tahoma");
     FDefaultFont->SetStyle({});
     FDefaultFont->SetHeight(13);
@@ -142,7 +143,9 @@ class TbsSkinCustomControlBase : public TBase, public TbsSkinGeometry {
   TRect RealClientRect() const { return NewClRect; }
 
   // Applies the size rule to a proposed size and computes the geometry for it.
-  virtual void CalcSize(Integer& AWidth, Integer& AHeight) { CalcGeometry(AWidth, AHeight, this->FIndex != -1); }
+  virtual void CalcSize(Integer& AWidth, Integer& AHeight) {
+    CalcGeometry(AWidth, AHeight, this->FIndex != -1);
+  }
   // A rectangle in element coordinates mapped to the control's current size.
   void GetNewPartRect(const TRect& R, TRect& NewR) const {
     TbsSkinGeometry::GetNewPartRect(R, NewR, this->FWidth, this->FHeight);

@@ -9,10 +9,10 @@
 
 #include "platform/rtl/threads.h"
 #include "platform/ui/core/form.h"
+#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/buttons/bsskincheckradiobox.h"
 #include "skin/controls/panels/bsskinpanel.h"
 #include "skin/controls/panels/bsskinsplitter.h"
-#include "platform/ui/testkit/displaytest.h"
 #include "skin/controls/testkit/skincontrolstestkit.h"
 
 namespace {

@@ -704,8 +704,9 @@ void TbsSkinForm::saveFrameBounds() {
   TPoint LayerTopLeft;
   if (FullLayeredBorderVisible(LayerTopLeft)) {
     const TbsCustomFormLayerBorder* L = FLayers.BorderLayer;
-    FOldFormBounds = Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
-                          FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
+    FOldFormBounds =
+        Rect(FForm->Left() - L->LeftSize, FForm->Top() - L->TopSize,
+             FForm->Width() + L->LeftSize + L->RightSize, FForm->Height() + L->TopSize + L->BottomSize);
     FOldFullBorder = 1;
     return;
   }

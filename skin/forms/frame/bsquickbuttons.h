@@ -42,7 +42,9 @@ class TbsQuickButtonItems : public TCollection {
   String ClassName() const override { return "TbsQuickButtonItems"; }
 
   TbsQuickButtonItem* Add() { return static_cast<TbsQuickButtonItem*>(TCollection::Add()); }
-  TbsQuickButtonItem* Insert(Integer Index) { return static_cast<TbsQuickButtonItem*>(TCollection::Insert(Index)); }
+  TbsQuickButtonItem* Insert(Integer Index) {
+    return static_cast<TbsQuickButtonItem*>(TCollection::Insert(Index));
+  }
   TbsQuickButtonItem* Items(Integer Index) const {
     return static_cast<TbsQuickButtonItem*>(TCollection::Items(Index));
   }

@@ -297,7 +297,9 @@ void TbsSkinStdButtonObject::HideLayer() {
   if (!IsIconButton()) TbsSkinButtonObject::HideLayer();
 }
 
-bool TbsSkinStdButtonObject::CanMorphing() { return !IsIconButton() && TbsSkinButtonObject::CanMorphing(); }
+bool TbsSkinStdButtonObject::CanMorphing() {
+  return !IsIconButton() && TbsSkinButtonObject::CanMorphing();
+}
 
 void TbsSkinStdButtonObject::MouseEnter() {
   if (Command != cmDefault) Hint = (!RestoreHint.empty() && InRestoreState(false)) ? RestoreHint : FTempHint;

@@ -149,10 +149,8 @@ TEST_F(StdButtonObjectTest, CommandsOnRelease) {
     bool RolledUp;
     int TrayCalls;
   } Cases[] = {
-      {cmMaximize, false, wsMaximized, false, 0},
-      {cmMinimize, false, wsMinimized, false, 0},
-      {cmMinimize, true, wsNormal, false, 1},
-      {cmRollUp, false, wsNormal, true, 0},
+      {cmMaximize, false, wsMaximized, false, 0},    {cmMinimize, false, wsMinimized, false, 0},
+      {cmMinimize, true, wsNormal, false, 1},        {cmRollUp, false, wsNormal, true, 0},
       {cmMinimizeToTray, false, wsNormal, false, 1},
   };
   for (const Case& C : Cases) {
@@ -297,7 +295,8 @@ class EngineDrivenButtonTest : public TFrameObjectTest {
     return dynamic_cast<TbsSkinStdButtonObject*>(Engine->Objects(Engine->GetIndex(Name)));
   }
   static TPoint CentreOf(const TbsActiveSkinObject* O) {
-    return TPoint{(O->ObjectRect.Left + O->ObjectRect.Right) / 2, (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2};
+    return TPoint{(O->ObjectRect.Left + O->ObjectRect.Right) / 2,
+                  (O->ObjectRect.Top + O->ObjectRect.Bottom) / 2};
   }
   // The pointer really over frame point P, so the engine's hover polling keeps the object hovered.
   void PointAt(const TPoint& P) { SetCursorPos(Form->Left() + P.X, Form->Top() + P.Y); }

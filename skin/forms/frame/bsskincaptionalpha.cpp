@@ -18,8 +18,12 @@
 
 namespace {
 
-Byte alphaOf(TbsColor C) { return Byte(C >> 24); }
-TbsColor withAlpha(TbsColor C, Byte A) { return (C & 0x00FFFFFF) | (TbsColor(A) << 24); }
+Byte alphaOf(TbsColor C) {
+  return Byte(C >> 24);
+}
+TbsColor withAlpha(TbsColor C, Byte A) {
+  return (C & 0x00FFFFFF) | (TbsColor(A) << 24);
+}
 
 // R clipped to Target.
 TRect clipTo(const TbsBitmap* Target, const TRect& R) {
@@ -76,15 +80,18 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) {
       for (Integer Y = 0; Y < DH; ++Y)
         for (Integer X2 = 0; X2 < DW; ++X2) {
           const TColor P = ActivePicture->Canvas()->Pixels(DSrc.Left + X2, DSrc.Top + Y);
-          if (DividerTransparent && (P & 0xFFFFFF) == (ColorToRGB(DividerTransparentColor) & 0xFFFFFF)) continue;
-          if (DX + X2 < 0 || DY + Y < 0 || DX + X2 >= ABitMap->Width() || DY + Y >= ABitMap->Height()) continue;
+          if (DividerTransparent && (P & 0xFFFFFF) == (ColorToRGB(DividerTransparentColor) & 0xFFFFFF))
+            continue;
+          if (DX + X2 < 0 || DY + Y < 0 || DX + X2 >= ABitMap->Width() || DY + Y >= ABitMap->Height())
+            continue;
           TbsColor* T = ABitMap->GetPixelPtr(DX + X2, DY + Y);
           *T = withAlpha(ColorToBsColor(P, 0), alphaOf(*T));
         }
       TR.Left += DW + Count * (IW + 8) + 6;
       X = ObjectRect.Left + DW + 6;
     }
-    const Integer Y = ObjectRect.Top + RectHeight(ObjectRect) / 2 - Parent->QuickImageList()->Height() / 2 - 2;
+    const Integer Y =
+        ObjectRect.Top + RectHeight(ObjectRect) / 2 - Parent->QuickImageList()->Height() / 2 - 2;
     DrawAlphaQuickButtons(ABitMap, X, Y);
   }
   if (VistaGlowEffect) {
@@ -127,8 +134,8 @@ void TbsSkinCaptionObject::DrawAlphaQuickButtons(TbsBitmap* Target, Integer X, I
           M.Assign(&MaskFace);
           AlphaFromMaskPremultiplied(&B, &M);
           BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-          AlphaBlend(Target->Canvas()->Handle(), IR.Left, IR.Top, B.Width(), B.Height(), B.Canvas()->Handle(), 0, 0,
-                     B.Width(), B.Height(), Blend);
+          AlphaBlend(Target->Canvas()->Handle(), IR.Left, IR.Top, B.Width(), B.Height(), B.Canvas()->Handle(),
+                     0, 0, B.Width(), B.Height(), Blend);
         } else {
           for (Integer YY = 0; YY < B.Height(); ++YY)
             for (Integer XX = 0; XX < B.Width(); ++XX)
@@ -146,7 +153,8 @@ void TbsSkinCaptionObject::DrawAlphaQuickButtons(TbsBitmap* Target, Integer X, I
       const TRawImage& Img = PngList->Images(Item->ImageIndex());
       for (Integer YY = 0; YY < Img.Height; ++YY)
         for (Integer XX = 0; XX < Img.Width; ++XX) {
-          if (IX + XX < 0 || IY + YY < 0 || IX + XX >= Target->Width() || IY + YY >= Target->Height()) continue;
+          if (IX + XX < 0 || IY + YY < 0 || IX + XX >= Target->Width() || IY + YY >= Target->Height())
+            continue;
           const Byte* P = Img.Bits.data() + YY * Img.RowBytes() + 4 * XX;
           const Integer A = P[3];
           TbsColor* T = Target->GetPixelPtr(IX + XX, IY + YY);
@@ -233,9 +241,10 @@ void TbsSkinCaptionObject::DrawAlphaText(TbsBitmap* Target, const TRect& TR) {
       DrawReflectionText(C, R, S, DT_VCENTER, ReflectionOffset,
                          White ? TColor(clWhite) : (Active ? ReflectionActiveColor : ReflectionColor));
     else if (VistaGlowEffect)
-      DrawVistaGlowTextNarrow(C, R, S, DT_VCENTER, White ? TColor(clWhite) : (Active ? GlowActiveColor : GlowColor));
+      DrawVistaGlowTextNarrow(C, R, S, DT_VCENTER,
+                              White ? TColor(clWhite) : (Active ? GlowActiveColor : GlowColor));
     else
-      DrawGlowTextWide(C, R, S, DT_VCENTER, GlowOffset, White ? TColor(clWhite) : (Active ? GlowActiveColor : GlowColor),
-                       GlowSize);
+      DrawGlowTextWide(C, R, S, DT_VCENTER, GlowOffset,
+                       White ? TColor(clWhite) : (Active ? GlowActiveColor : GlowColor), GlowSize);
   });
 }

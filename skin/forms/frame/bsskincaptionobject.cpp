@@ -70,7 +70,9 @@ bool TbsSkinCaptionObject::AnyQuickButtons() const {
   return Parent->QuickButtons() && Parent->QuickButtons()->Count() > 0;
 }
 
-bool TbsSkinCaptionObject::HasQuickButtons() const { return AnyQuickButtons() && Parent->QuickImageList(); }
+bool TbsSkinCaptionObject::HasQuickButtons() const {
+  return AnyQuickButtons() && Parent->QuickImageList();
+}
 
 // ---------------------------------------------------------------- text
 
@@ -133,15 +135,15 @@ void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, c
     if (FullFrame) {
       const Integer FW = RectWidth(ObjectRect) - 2 * Parent->SkinData()->ButtonsOffset;
       if (FW > 0) {
-        ComposeSkinImageH(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW, RectHeight(FrameRect),
-                          false);
+        ComposeSkinImageH(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW,
+                          RectHeight(FrameRect), false);
         Cnvs->Draw(X0 + Parent->SkinData()->ButtonsOffset, Y - FrameTextRect.Top, &B);
       }
     } else {
       const Integer FW = RectWidth(FrameRect) + W - RectWidth(FrameTextRect);
       if (FW > 0) {
-        ComposeSkinImageH(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW, RectHeight(FrameRect),
-                          false);
+        ComposeSkinImageH(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW,
+                          RectHeight(FrameRect), false);
         Cnvs->Draw(X - FrameTextRect.Left, Y - FrameTextRect.Top, &B);
       }
     }
@@ -154,7 +156,8 @@ void TbsSkinCaptionObject::DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, c
   DrawWideText(Cnvs, S, R, DT_CALCRECT);
   const Cardinal Flags = DT_VCENTER;
   if (ReflectionEffect) {
-    DrawReflectionText(Cnvs, R, S, Flags, ReflectionOffset, AActive ? ReflectionActiveColor : ReflectionColor);
+    DrawReflectionText(Cnvs, R, S, Flags, ReflectionOffset,
+                       AActive ? ReflectionActiveColor : ReflectionColor);
   } else if (VistaGlowEffect && (AActive || VistaGlowInActiveEffect)) {
     DrawVistaGlowText(Cnvs, R, S, Flags, AActive ? GlowActiveColor : GlowColor);
   } else if (GlowEffect && !VistaGlowEffect && (AActive || GlowInActiveEffect)) {
@@ -269,7 +272,8 @@ void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
     return;
   }
   const bool FormActive = Parent->GetFormActive();
-  if (IsEmptyRect(ActiveSkinRect) || (!FormActive && !EnableMorphing() && !StretchEffect && !EnableAnimation())) {
+  if (IsEmptyRect(ActiveSkinRect) ||
+      (!FormActive && !EnableMorphing() && !StretchEffect && !EnableAnimation())) {
     DrawCaptionText(Cnvs, Cnvs, TR, ObjectRect.Left, ObjectRect.Top, Active);
     return;
   }
@@ -342,8 +346,8 @@ void TbsSkinCaptionObject::DrawQuickButton(TCanvas* Cnvs, TbsQuickButtonItem* It
       Cnvs->Draw(IR.Left, IR.Top, &B);
     }
   }
-  IL->Draw(Cnvs, IR.Left + RectWidth(IR) / 2 - IL->Width() / 2, IR.Top + RectHeight(IR) / 2 - IL->Height() / 2,
-           Item->ImageIndex(), Item->Enabled());
+  IL->Draw(Cnvs, IR.Left + RectWidth(IR) / 2 - IL->Width() / 2,
+           IR.Top + RectHeight(IR) / 2 - IL->Height() / 2, Item->ImageIndex(), Item->Enabled());
 }
 
 void TbsSkinCaptionObject::TestActiveQuickButton(Integer X, Integer Y) {

@@ -88,7 +88,8 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
   void DrawTextCopy(TCanvas* Cnvs, const String& S, Integer X, Integer Y, TColor Color);
   // The caption text into TR (object coordinates) with the object's origin at (X0, Y0) of Cnvs;
   // DrawCanvas is the canvas Draw was given (an OnCaptionPaint handler gets it).
-  void DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, const TRect& TR, Integer X0, Integer Y0, bool AActive);
+  void DrawCaptionText(TCanvas* Cnvs, TCanvas* DrawCanvas, const TRect& TR, Integer X0, Integer Y0,
+                       bool AActive);
   void ComposeCaption(TBitmap* Bitmap, const TRect& Src, TBitmap* P);
   // The active or inactive caption image with its text.
   void CaptionImage(TBitmap* B, TCanvas* DrawCanvas, const TRect& TR, bool AActive);

@@ -62,9 +62,13 @@ bool TbsActiveSkinObject::EnableMorphing() {
   return Morphing && S && !S->Empty && S->EnableSkinEffects() && !Parent->UseFullLayeredBorder();
 }
 
-bool TbsActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0); }
+bool TbsActiveSkinObject::CanMorphing() {
+  return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+}
 
-void TbsActiveSkinObject::SetMorphKf(Double Value) { FMorphKf = Value < 0 ? 0 : (Value > 1 ? 1 : Value); }
+void TbsActiveSkinObject::SetMorphKf(Double Value) {
+  FMorphKf = Value < 0 ? 0 : (Value > 1 ? 1 : Value);
+}
 
 void TbsActiveSkinObject::DoMorphing() {
   Double Kf = Active ? FMorphKf + 0.2 : FMorphKf - 0.2;
@@ -87,8 +91,8 @@ void TbsActiveSkinObject::CopyToObjectRect(TCanvas* Cnvs, TBitmap* Source, const
   Cnvs->CopyRect(ObjectRect, Source->Canvas(), Rect);
 }
 
-void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* FromPicture, const TRect& From, TBitmap* ToPicture,
-                                   const TRect& To) {
+void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* FromPicture, const TRect& From,
+                                    TBitmap* ToPicture, const TRect& To) {
   const Integer W = RectWidth(ObjectRect), H = RectHeight(ObjectRect);
   if (W <= 0 || H <= 0 || !FromPicture || !ToPicture) return;
   TBitmap A, B, Result;
@@ -132,7 +136,8 @@ TRect TbsActiveSkinObject::ScreenObjectRect(bool AWithLayeredBorder) const {
                    ? TPoint{-Parent->Geometry().NewClRect.Left, -Parent->Geometry().NewClRect.Top}
                    : TPoint{-3, -Parent->GetDefCaptionHeight() - 3};
     Origin = F->ClientToScreen(P);
-  } else if (AWithLayeredBorder && Parent->UseLayeredBorders() && Parent->FullLayeredBorderVisible(LayerTopLeft)) {
+  } else if (AWithLayeredBorder && Parent->UseLayeredBorders() &&
+             Parent->FullLayeredBorderVisible(LayerTopLeft)) {
     Origin = LayerTopLeft;
   } else if (F) {
     Origin = TPoint{F->Left(), F->Top()};
@@ -175,7 +180,9 @@ void TbsActiveSkinObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
   if (FMouseIn) Parent->DoMouseUpEvent(IDName, X, Y, ObjectRect, Button);
 }
 
-void TbsActiveSkinObject::MouseMove(Integer X, Integer Y) { Parent->DoMouseMoveEvent(IDName, X, Y, ObjectRect); }
+void TbsActiveSkinObject::MouseMove(Integer X, Integer Y) {
+  Parent->DoMouseMoveEvent(IDName, X, Y, ObjectRect);
+}
 
 void TbsActiveSkinObject::MouseEnter() {
   FMouseIn = true;
@@ -195,7 +202,9 @@ void TbsActiveSkinObject::MouseLeave() {
 
 // ---------------------------------------------------------------- TbsUserObject
 
-void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoPaintEvent(IDName, Cnvs, ObjectRect); }
+void TbsUserObject::Draw(TCanvas* Cnvs, bool) {
+  Parent->DoPaintEvent(IDName, Cnvs, ObjectRect);
+}
 
 // ---------------------------------------------------------------- TbsSkinAnimateObject
 
@@ -255,7 +264,9 @@ void TbsSkinAnimateObject::Draw(TCanvas* Cnvs, bool) {
   CopyToObjectRect(Cnvs, ActivePicture, Source);
 }
 
-void TbsSkinAnimateObject::StartAnimateTimer() { Parent->AnimateTimer()->SetEnabled(true); }
+void TbsSkinAnimateObject::StartAnimateTimer() {
+  Parent->AnimateTimer()->SetEnabled(true);
+}
 
 void TbsSkinAnimateObject::Start() {
   FInc = 25;

@@ -48,7 +48,8 @@ TEST_F(ActiveSkinObjectTest, ConstructionCopiesTheRecordAndDropsAHoverImageWitho
   ClearSheet();
   NoPicture.Draw(Sheet->Canvas(), true);
   const TRect S = NoPicture.SkinRect;
-  EXPECT_EQ(SheetPixel(S.Left + 8, S.Top + 8), COLORREF(Skin->FPicture->Canvas()->Pixels(S.Left + 8, S.Top + 8)));
+  EXPECT_EQ(SheetPixel(S.Left + 8, S.Top + 8),
+            COLORREF(Skin->FPicture->Canvas()->Pixels(S.Left + 8, S.Top + 8)));
 }
 
 TEST_F(ActiveSkinObjectTest, PointInMaskTakesOnlyBlackMaskPixelsInside) {
@@ -65,7 +66,8 @@ TEST_F(ActiveSkinObjectTest, PointInMaskTakesOnlyBlackMaskPixelsInside) {
   struct Case {
     Integer X, Y;
     bool Inside;
-  } Cases[] = {{0, 0, true}, {1, 1, true}, {2, 0, false}, {3, 1, false}, {-1, 0, false}, {0, 2, false}, {4, 0, false}};
+  } Cases[] = {{0, 0, true},   {1, 1, true},  {2, 0, false}, {3, 1, false},
+               {-1, 0, false}, {0, 2, false}, {4, 0, false}};
   for (const Case& C : Cases) EXPECT_EQ(O.PointInMask(C.X, C.Y), C.Inside) << C.X << "," << C.Y;
 
   R->ActiveMaskPictureIndex = -1;

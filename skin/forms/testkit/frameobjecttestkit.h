@@ -52,7 +52,9 @@ class TFrameObjectTest : public TSkinControlTest {
     return Bounds(State * ButtonSize, Row * ButtonSize, ButtonSize, ButtonSize);
   }
   // The colour at the centre of that cell (its middle slice).
-  static COLORREF ButtonColor(int Row, int State) { return COLORREF(GeneratedSkinSliceColor(62 - Row, State, 4)); }
+  static COLORREF ButtonColor(int Row, int State) {
+    return COLORREF(GeneratedSkinSliceColor(62 - Row, State, 4));
+  }
 
   // A standard button record drawn from row Row: normal, active, down, inactive images.
   static std::unique_ptr<TbsDataSkinStdButton> StdButtonRecord(int Row, TbsStdCommand Command) {
@@ -83,7 +85,8 @@ class TFrameObjectTest : public TSkinControlTest {
     FitSheetTo(O.ObjectRect);
     ClearSheet();
     O.Draw(Sheet->Canvas(), UpDate);
-    return SheetPixel((O.ObjectRect.Left + O.ObjectRect.Right) / 2, (O.ObjectRect.Top + O.ObjectRect.Bottom) / 2);
+    return SheetPixel((O.ObjectRect.Left + O.ObjectRect.Right) / 2,
+                      (O.ObjectRect.Top + O.ObjectRect.Bottom) / 2);
   }
   COLORREF SheetPixel(Integer X, Integer Y) { return COLORREF(Sheet->Canvas()->Pixels(X, Y)) & 0xFFFFFF; }
 

@@ -109,7 +109,8 @@ bool TX11Backend::Dispatch(XEvent& event) {
     }
     case PropertyNotify: {
       const XPropertyEvent& p = event.xproperty;
-      if (p.window != FRoot || (p.atom != FAtoms.NetWorkarea && p.atom != FAtoms.NetCurrentDesktop)) return false;
+      if (p.window != FRoot || (p.atom != FAtoms.NetWorkarea && p.atom != FAtoms.NetCurrentDesktop))
+        return false;
       WinNativeScreenChanged();
       return true;
     }

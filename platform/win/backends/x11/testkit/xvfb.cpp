@@ -25,9 +25,18 @@ TXvfb::TXvfb(const String& screenSize, bool resetWhenIdle) {
   int fds[2];
   if (pipe(fds) != 0) return;
   String fd = std::to_string(fds[1]);
-  const char* args[] = {"Xvfb",      "-displayfd", fd.c_str(), "-screen",   "0",
-                        screenSize.c_str(), "-nolisten", "tcp", "-br", "-nocursor",
-                        resetWhenIdle ? nullptr : "-noreset", nullptr};
+  const char* args[] = {"Xvfb",
+                        "-displayfd",
+                        fd.c_str(),
+                        "-screen",
+                        "0",
+                        screenSize.c_str(),
+                        "-nolisten",
+                        "tcp",
+                        "-br",
+                        "-nocursor",
+                        resetWhenIdle ? nullptr : "-noreset",
+                        nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
