@@ -1169,6 +1169,7 @@ void TCustomListView::KeyDown(Word& Key, TShiftState Shift) {
     default:
       return;
   }
+  FTypeAhead.Forget();
   moveFocus(Target, Shift);
   Key = 0;
 }
@@ -1220,21 +1221,12 @@ void TCustomListView::KeyPress(char32_t& Key) {
   if (Key >= 32 && Key != 127 && !IsEditing()) incrementalSearch(Key);
 }
 
-// As a desktop list: the characters typed within the pause make one prefix, looked for from the
-// focused item on; a new prefix starts after it, and one letter typed again and again steps
-// through the items that begin with it.
+// Looked for from the focused item on (after it when a letter repeats), round to the top.
 void TCustomListView::incrementalSearch(char32_t Key) {
   if (FItems->Count() == 0) return;
-  const Cardinal Now = GetTickCount();
-  if (Now - FSearchTime > IncrementalSearchPause) FSearchText.clear();
-  FSearchTime = Now;
-  FSearchText += Utf8Encode(Key);
-  const String Letter = Utf8Encode(Key);
-  bool Repeated = true;
-  for (size_t At = 0; At < FSearchText.size() && Repeated; At += Letter.size())
-    Repeated = FSearchText.compare(At, Letter.size(), Letter) == 0;
-  const Integer Start = FFocusIndex < 0 ? 0 : FFocusIndex + (Repeated ? 1 : 0);
-  const Integer Found = findCaptionIndex(Start, Repeated ? Letter : FSearchText, true, true);
+  FTypeAhead.Type(Key, GetTickCount());
+  const Integer Start = FFocusIndex < 0 ? 0 : FFocusIndex + (FTypeAhead.StepsOn() ? 1 : 0);
+  const Integer Found = findCaptionIndex(Start, FTypeAhead.Wanted(), true, true);
   if (Found >= 0) moveFocus(Found, {});
 }
 

@@ -15,6 +15,7 @@
 #include "platform/rtl/collection.h"
 #include "platform/rtl/lists.h"
 #include "platform/ui/comctrls/header.h"
+#include "platform/ui/comctrls/typeahead.h"
 #include "platform/ui/core/customcontrol.h"
 #include "platform/ui/graphics/imagelist.h"
 #include "platform/ui/stdctrls/textalign.h"
@@ -374,7 +375,7 @@ class TCustomListView : public TCustomControl {
   TListItem* FindCaption(Integer StartIndex, const String& Value, bool Partial, bool Inclusive, bool Wrap);
   // Typed characters select the next item whose caption begins with them; a pause this long
   // starts a new prefix.
-  static constexpr Cardinal IncrementalSearchPause = 1000;
+  static constexpr Cardinal IncrementalSearchPause = TTypeAheadSearch::Pause;
 
   // ---- sorting ----
   // Sorts by OnCompare, or by caption (CompareText) without it. False for owner data.
@@ -514,8 +515,7 @@ class TCustomListView : public TCustomControl {
   mutable Integer FItemHeight = 0;  // 0: measure again
   std::unique_ptr<ILabelEditor> FEditor;
   Integer FEditIndex = -1;
-  String FSearchText;  // the characters typed so far
-  Cardinal FSearchTime = 0;
+  TTypeAheadSearch FTypeAhead;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 

@@ -262,6 +262,12 @@ TEST_F(ListViewTest, TypedLettersSelectTheNextItemWithThatPrefixAndAPauseStartsA
   wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause - 100);
   type("ea");
   EXPECT_EQ(LV->ItemIndex(), 4);
+  // An arrow key between letters ends the prefix: "b" after it is a search of its own.
+  wintest::AdvanceTime(Clock(), TCustomListView::IncrementalSearchPause + 1);
+  type("a");
+  wintest::KeyPress(VK_DOWN);
+  type("b");
+  EXPECT_EQ(LV->ItemIndex(), 4);
   // FindCaption: exact or partial, from the item after the start unless inclusive, wrapping.
   EXPECT_EQ(LV->FindCaption(0, "BETA", false, true, false), LV->Items()->Item(0));
   EXPECT_EQ(LV->FindCaption(0, "BETA", false, false, false), nullptr);

@@ -472,6 +472,7 @@ void TCustomTreeView::KeyDown(Word& Key, TShiftState Shift) {
     default:
       return;
   }
+  FTypeAhead.Forget();
   if (Target) selectNode(Target);
   Key = 0;
 }

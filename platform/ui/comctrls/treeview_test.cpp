@@ -273,6 +273,12 @@ TEST_F(TreeViewTest, TypedLettersSelectTheNextVisibleNodeWithThatPrefix) {
   wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause - 100);
   type("ea");
   EXPECT_EQ(TV->Selected(), Nodes[4]);
+  // An arrow key between letters ends the prefix: "b" after it is a search of its own.
+  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
+  type("a");
+  wintest::KeyPress(VK_DOWN);
+  type("b");
+  EXPECT_EQ(TV->Selected(), Nodes[4]);
   // The numpad "+" that expands a node is no part of the prefix typed right after it; the node's
   // children are visible now and found.
   wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);

@@ -1,6 +1,7 @@
 // Typing to jump in a list or a tree, as desktop controls do: the characters typed within a pause
 // make one prefix, a pause starts a new one, and one character typed again and again steps on through
-// the entries that begin with it.
+// the entries that begin with it. A key that moves the selection ends the prefix: what is typed next
+// starts afresh from where the keys left it.
 #pragma once
 
 #include "platform/rtl/types.h"
@@ -17,6 +18,8 @@ class TTypeAheadSearch {
   bool StepsOn() const { return FStepsOn; }
   // Whether Text begins with the wanted text, 'a'..'z' in either case.
   bool Matches(const String& Text) const;
+  // The selection moved by other keys: the next character starts a new prefix.
+  void Forget() { FTyped.clear(); }
 
  private:
   String FTyped;
