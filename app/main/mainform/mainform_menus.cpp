@@ -75,9 +75,14 @@ void TForm1::createMenuControls() {
   edt->SetSkinData(Skin);
   TWndMethod EditProc = edt->WindowProc;
   edt->WindowProc = [this, EditProc](TMessage& Message) {
-    if (Message.Msg == WM_RENAMEREFUSED)
+    if (Message.Msg == WM_RENAMEREFUSED) {
       bsSkinMessage1->MessageDlg2(FRenameRefusal, "提示", mtWarning, {mbOK}, 0);
-    else
+      // Back to the box, so that the next keys correct the name instead of going nowhere.
+      if (edt->Visible() && edt->CanFocus()) {
+        edt->SetFocus();
+        edt->SelectAll();
+      }
+    } else
       EditProc(Message);
   };
 

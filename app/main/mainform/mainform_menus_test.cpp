@@ -295,19 +295,20 @@ TEST_F(MainFormRename, ARefusedNameIsSaidAndTheRowKeepsItsName) {
       {"..\\up", "输出文件名中不能含有“/”或“\\”！"},
       {"taken", "列表中已有名为“taken.flac”的输出文件，请换一个名称！"},
   };
+  F->bsSkinButton21->Click();
+  ASSERT_TRUE(F->edt->Focused());
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Typed);
-    F->bsSkinButton21->Click();
-    ASSERT_TRUE(F->edt->Focused());
     String Caption;
     EXPECT_EQ(MessageOf([&] { TypeAndLeave(F, C.Typed); }, &Caption), C.Message);
     EXPECT_EQ(Caption, "提示");
     EXPECT_EQ(OutputName(F, 1), "clip.flac");
     EXPECT_EQ(F->OO1[1].FileName, "/old/clip.avi");
     EXPECT_TRUE(F->edt->Visible()) << "the box stays for another try";
+    EXPECT_TRUE(F->edt->Focused()) << "and takes the keys again, its refused name selected";
+    EXPECT_EQ(F->edt->SelLength(), Integer(F->edt->Text().size()));
   }
-  // The next try with a good name takes it.
-  F->bsSkinButton21->Click();
+  // The next try in the same box with a good name takes it.
   TypeAndLeave(F, "fine");
   EXPECT_EQ(OutputName(F, 1), "fine.flac");
 }
