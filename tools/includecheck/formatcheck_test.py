@@ -37,12 +37,10 @@ class FormatCheckTest(unittest.TestCase):
         self.assertEqual(run_checker(GOOD), (0, []))
 
     def test_each_drifting_file_is_named_once(self):
-        tree = dict(GOOD)
-        tree["skin/core/b.cpp"] = "int   Odd( ){return 1;}\nint  Even( ) {return 2;}\n"
-        tree["app/main/c.h"] = "#pragma once\nint F(int *P);\n"
-        code, lines = run_checker(tree)
-        self.assertEqual(code, 1)
-        self.assertEqual([line.split(":")[0] for line in lines], ["app/main/c.h", "skin/core/b.cpp"])
+        code, lines = run_checker({**GOOD,
+                                   "skin/core/b.cpp": "int   Odd( ){return 1;}\nint  Even( ) {return 2;}\n",
+                                   "app/main/c.h": "#pragma once\nint F(int *P);\n"})
+        self.assertEqual((code, [line.split(":")[0] for line in lines]), (1, ["app/main/c.h", "skin/core/b.cpp"]))
 
 
 if __name__ == "__main__":
