@@ -26,13 +26,6 @@ class HintWindowDisplayTest : public TDisplayTest<TUiTest> {
   }
 };
 
-bool IsInk(COLORREF C, COLORREF Back) {
-  return std::abs(int(GetRValue(C)) - int(GetRValue(Back))) +
-             std::abs(int(GetGValue(C)) - int(GetGValue(Back))) +
-             std::abs(int(GetBValue(C)) - int(GetBValue(Back))) >
-         96;
-}
-
 // How many columns of R hold ink.
 template <class F>
 Integer InkColumns(const TRect& R, COLORREF Back, F Pixel) {

@@ -13,29 +13,6 @@
 
 namespace {
 
-// A pixel that stands out from the hint's background: text ink.
-bool IsInk(COLORREF C, COLORREF Back) {
-  return std::abs(int(GetRValue(C)) - int(GetRValue(Back))) +
-             std::abs(int(GetGValue(C)) - int(GetGValue(Back))) +
-             std::abs(int(GetBValue(C)) - int(GetBValue(Back))) >
-         96;
-}
-
-// The bounding box of the ink that Pixel(x, y) shows inside R.
-template <class F>
-TRect InkBox(const TRect& R, COLORREF Back, F Pixel) {
-  TRect Box = Rect(R.Right, R.Bottom, R.Left, R.Top);
-  for (Integer y = R.Top; y < R.Bottom; ++y)
-    for (Integer x = R.Left; x < R.Right; ++x)
-      if (IsInk(Pixel(x, y), Back)) {
-        Box.Left = std::min(Box.Left, x);
-        Box.Top = std::min(Box.Top, y);
-        Box.Right = std::max(Box.Right, x + 1);
-        Box.Bottom = std::max(Box.Bottom, y + 1);
-      }
-  return Box;
-}
-
 // The ink of Text laid out in Font on a surface large enough for any hint.
 TRect ReferenceInk(TFont* Font, const String& Text, COLORREF Back) {
   TBitmap B;

@@ -1,6 +1,7 @@
 #include "platform/ui/testkit/uitestkit.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/ui/core/screen.h"
 
@@ -32,4 +33,11 @@ COLORREF TUiTest::PaintedPixel(HWND Wnd, Integer X, Integer Y) {
   COLORREF C = wintest::BitmapPixel(B, X, Y);
   DeleteObject(B);
   return C;
+}
+
+bool IsInk(COLORREF C, COLORREF Back) {
+  return std::abs(int(GetRValue(C)) - int(GetRValue(Back))) +
+             std::abs(int(GetGValue(C)) - int(GetGValue(Back))) +
+             std::abs(int(GetBValue(C)) - int(GetBValue(Back))) >
+         96;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -77,6 +78,24 @@ class TRecordingControl : public TCustomControl {
     if (Message.Result == 0) TCustomControl::CMDialogKey(Message);
   }
 };
+
+// A pixel that stands out from the plain background Back: text or line ink.
+bool IsInk(COLORREF C, COLORREF Back);
+
+// The bounding box of the ink that Pixel(x, y) shows inside R.
+template <class F>
+TRect InkBox(const TRect& R, COLORREF Back, F Pixel) {
+  TRect Box = Rect(R.Right, R.Bottom, R.Left, R.Top);
+  for (Integer y = R.Top; y < R.Bottom; ++y)
+    for (Integer x = R.Left; x < R.Right; ++x)
+      if (IsInk(Pixel(x, y), Back)) {
+        Box.Left = std::min(Box.Left, x);
+        Box.Top = std::min(Box.Top, y);
+        Box.Right = std::max(Box.Right, x + 1);
+        Box.Bottom = std::max(Box.Bottom, y + 1);
+      }
+  return Box;
+}
 
 // A windowless control that records the messages it handles and paints itself in one colour.
 class TRecordingGraphic : public TGraphicControl {
