@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
 #include "platform/rtl/sysutils.h"
 #include "platform/ui/stdctrls/stdlook.h"
 #include "platform/ui/testkit/stdcontrolstest.h"
+#include "platform/ui/testkit/typeaheadscript.h"
 
 namespace {
 
@@ -243,48 +245,19 @@ TEST_F(TreeViewTest, KeysMoveExpandAndCollapse) {
 TEST_F(TreeViewTest, TypedLettersSelectTheNextVisibleNodeWithThatPrefix) {
   TTreeNodes* N = TV->Items();
   std::vector<TTreeNode*> Nodes;
-  for (const char* C : {"Beta", "alpha", "Alps", "album", "Beach", "视频", "bed"})
-    Nodes.push_back(N->Add(nullptr, C));
+  for (const char* C : typeahead::Names) Nodes.push_back(N->Add(nullptr, C));
   N->AddChild(Nodes[0], "bedroom");  // hidden under the collapsed Beta: never found
   TV->SetFocus();
-  const auto type = [](const String& Letters) {
-    for (char C : Letters) wintest::KeyPress(Word(std::toupper(C)), DWORD(C));
-  };
-  struct Step {
-    const char* Typed;  // nullptr: a pause as long as the search waits
-    Integer Selected;
-  } Steps[] = {
-      {"a", 1},     {"l", 1}, {"b", 3}, {nullptr, 3}, {"a", 1},     {"a", 2}, {"a", 3},     {"a", 1},
-      {nullptr, 1}, {"b", 4}, {"e", 4}, {"d", 6},     {nullptr, 6}, {"q", 6}, {nullptr, 6}, {"alps", 2},
-  };
-  for (const Step& S : Steps) {
-    if (S.Typed == nullptr)
-      wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
-    else
-      type(S.Typed);
-    EXPECT_EQ(TV->Selected(), Nodes[size_t(S.Selected)]) << (S.Typed ? S.Typed : "pause");
-  }
-  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
-  wintest::KeyPress('X', DWORD(U'视'));
-  EXPECT_EQ(TV->Selected(), Nodes[5]);
-  // A pause shorter than the search's keeps the prefix.
-  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
-  type("b");
-  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause - 100);
-  type("ea");
-  EXPECT_EQ(TV->Selected(), Nodes[4]);
-  // An arrow key between letters ends the prefix: "b" after it is a search of its own.
-  wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
-  type("a");
-  wintest::KeyPress(VK_DOWN);
-  type("b");
-  EXPECT_EQ(TV->Selected(), Nodes[4]);
+  typeahead::RunScript(Clock(), [&] {
+    const auto At = std::find(Nodes.begin(), Nodes.end(), TV->Selected());
+    return At == Nodes.end() ? Integer(-1) : Integer(At - Nodes.begin());
+  });
   // The numpad "+" that expands a node is no part of the prefix typed right after it; the node's
   // children are visible now and found.
   wintest::AdvanceTime(Clock(), TCustomTreeView::IncrementalSearchPause + 1);
   TV->SetSelected(Nodes[0]);
   wintest::KeyPress(VK_ADD);
-  type("bedr");
+  typeahead::Type("bedr");
   ASSERT_NE(TV->Selected(), nullptr);
   EXPECT_EQ(TV->Selected()->Text(), "bedroom");
 }
