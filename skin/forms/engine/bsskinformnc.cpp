@@ -323,9 +323,11 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
   ATop -= TS;
   AWidth += Outer ? FLayers.BorderLayer->RightSize : 0;
   AHeight += Outer ? FLayers.BorderLayer->BottomSize : 0;
-  auto snapNear = [&](Integer& Pos, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord,
-                      bool& Flag) {
-    const bool Near = Edge - M < Pos && Pos < Edge + M;
+  // Tested (the edge at Pos, or the far edge it carries) snaps to Edge by moving Pos to Snapped; whether
+  // it was near is the result.
+  auto snap = [&](Integer& Pos, Integer Tested, Integer Edge, Integer Snapped, Integer Cursor, Integer& Coord,
+                  bool& Flag) {
+    const bool Near = Edge - M < Tested && Tested < Edge + M;
     if (Near && !Flag) {
       Pos = Snapped;
       Coord = Cursor;
@@ -337,32 +339,17 @@ void TbsSkinForm::CheckMagnetic(Integer& ALeft, Integer& ATop, Integer AWidth, I
         Pos = Snapped;
     }
     Flag = Near;
+    return Near;
   };
   // Left and top edges.
-  snapNear(ALeft, A.Left, A.Left, C.X, FOnMouseDownCoord.X, HMagnetized);
-  snapNear(ATop, A.Top, A.Top, C.Y, FOnMouseDownCoord.Y, VMagnetized);
+  snap(ALeft, ALeft, A.Left, A.Left, C.X, FOnMouseDownCoord.X, HMagnetized);
+  snap(ATop, ATop, A.Top, A.Top, C.Y, FOnMouseDownCoord.Y, VMagnetized);
   // Right and bottom edges, tested on the right/bottom edge but moving the left/top; the positions
   // they give are the form's own (its left or top border added back).
-  const Integer R = ALeft + AWidth + LS;
-  const bool NearR = A.Right - M < R && R < A.Right + M;
-  if (NearR && !HMagnetized2) {
-    ALeft = A.Right - AWidth;
-    FOnMouseDownCoord.X = C.X;
-  } else if (HMagnetized2) {
-    ALeft = std::abs(C.X - FOnMouseDownCoord.X) > M ? C.X + A.Right - AWidth - FOnMouseDownCoord.X
-                                                    : A.Right - AWidth;
-  }
-  HMagnetized2 = NearR;
-  const Integer B = ATop + AHeight + TS;
-  const bool NearB = A.Bottom - M < B && B < A.Bottom + M;
-  if (NearB && !VMagnetized2) {
-    ATop = A.Bottom - AHeight;
-    FOnMouseDownCoord.Y = C.Y;
-  } else if (VMagnetized2) {
-    ATop = std::abs(C.Y - FOnMouseDownCoord.Y) > M ? C.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y
-                                                   : A.Bottom - AHeight;
-  }
-  VMagnetized2 = NearB;
+  const bool NearR =
+      snap(ALeft, ALeft + AWidth + LS, A.Right, A.Right - AWidth, C.X, FOnMouseDownCoord.X, HMagnetized2);
+  const bool NearB =
+      snap(ATop, ATop + AHeight + TS, A.Bottom, A.Bottom - AHeight, C.Y, FOnMouseDownCoord.Y, VMagnetized2);
   if (!NearR) ALeft += LS;
   if (!NearB) ATop += TS;
 }
