@@ -14,6 +14,7 @@
 #include "platform/ui/core/application.h"
 #include "platform/ui/core/form.h"
 #include "platform/ui/core/screen.h"
+#include "tools/bench/procstatus.h"
 
 namespace {
 
@@ -21,15 +22,6 @@ using TClock = std::chrono::steady_clock;
 
 double msSince(TClock::time_point Start) {
   return std::chrono::duration<double, std::milli>(TClock::now() - Start).count();
-}
-
-// Resident and peak resident memory of the process, in KiB (Linux /proc).
-long statusKiB(const char* Key) {
-  std::ifstream In("/proc/self/status");
-  std::string Line;
-  while (std::getline(In, Line))
-    if (Line.rfind(Key, 0) == 0) return std::stol(Line.substr(std::string(Key).size()));
-  return -1;
 }
 
 TListView* newJobList(TForm* Form) {

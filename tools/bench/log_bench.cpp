@@ -18,6 +18,7 @@
 #include "platform/ui/core/form.h"
 #include "platform/ui/core/screen.h"
 #include "platform/ui/stdctrls/memo.h"
+#include "tools/bench/procstatus.h"
 
 namespace {
 
@@ -28,14 +29,6 @@ constexpr double TimeLimitSeconds = 10;  // at most, at each size, when adding i
 
 double secondsSince(TClock::time_point Start) {
   return std::chrono::duration<double>(TClock::now() - Start).count();
-}
-
-long statusKiB(const char* Key) {
-  std::ifstream In("/proc/self/status");
-  std::string Line;
-  while (std::getline(In, Line))
-    if (Line.rfind(Key, 0) == 0) return std::stol(Line.substr(std::string(Key).size()));
-  return -1;
 }
 
 // An engine progress line as the main window logs it.
