@@ -595,6 +595,9 @@ class TForm1 : public TForm, public IJobParametersHost, public IPresetDialogHost
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // Gives Control the keys now when this window is active, else when it is active again (a modal
+  // box still in front or winding down keeps them meanwhile).
+  void focusInWindow(TWinControl* Control);
   void createComponents();
   void createMenus();
   void createControls();

@@ -145,11 +145,12 @@ void TForm1::ShowSelectedJobChoices() {
 }
 
 void TForm1::FocusJobList() {
-  // While a modal dialog is in front the list only becomes the control that gets the focus when this
-  // window is active again; taking the focus now would pull the keyboard away from the dialog.
-  if (!lvFiles->CanFocus()) return;
-  if (Active())
-    lvFiles->SetFocus();
-  else
-    SetActiveControl(lvFiles);
+  focusInWindow(lvFiles);
+}
+
+void TForm1::focusInWindow(TWinControl* Control) {
+  // Taking the focus while a dialog is in front would pull the keyboard away from it.
+  if (!Control->CanFocus()) return;
+  SetActiveControl(Control);
+  if (Active() && !Control->Focused()) Control->SetFocus();
 }

@@ -77,9 +77,10 @@ void TForm1::createMenuControls() {
   edt->WindowProc = [this, EditProc](TMessage& Message) {
     if (Message.Msg == WM_RENAMEREFUSED) {
       bsSkinMessage1->MessageDlg2(FRenameRefusal, "提示", mtWarning, {mbOK}, 0);
-      // Back to the box, so that the next keys correct the name instead of going nowhere.
-      if (edt->Visible() && edt->CanFocus()) {
-        edt->SetFocus();
+      // Back to the box, so that the next keys correct the name instead of going nowhere; as the
+      // window's own choice too, so an activation still to come from the box's going lands there.
+      if (edt->Visible()) {
+        focusInWindow(edt);
         edt->SelectAll();
       }
     } else
