@@ -149,8 +149,10 @@ void TForm1::FocusJobList() {
 }
 
 void TForm1::focusInWindow(TWinControl* Control) {
-  // Taking the focus while a dialog is in front would pull the keyboard away from it.
-  if (!Control->CanFocus()) return;
+  // Only the window's own state may stand in the way (disabled behind a modal box, or inactive).
+  for (TControl* C = Control; C != nullptr && C != this; C = C->Parent())
+    if (!C->Visible() || !C->Enabled()) return;
   SetActiveControl(Control);
-  if (Active() && !Control->Focused()) Control->SetFocus();
+  // Taking the focus while a dialog is in front would pull the keyboard away from it.
+  if (Active() && Control->CanFocus() && !Control->Focused()) Control->SetFocus();
 }
