@@ -194,6 +194,13 @@ bool AddInputFile(TForm1& F, const String& Path, bool OneFile, TAddReport& Repor
     Report.Refuse(arNotMedia, Path);
     return false;
   }
+  // A subtitle or data file opens as media but has nothing any format could be made of; said as such,
+  // not as an output the engine refuses later.
+  if (Probe->VideoStreamCount() <= 0 && Probe->AudioStreamCount() <= 0) {
+    LogParagraph(F, "***File load error: " + Path + " has no video or audio stream");
+    Report.Refuse(arNotMedia, Path);
+    return false;
+  }
   const bool HasAudio = Probe->AudioStreamCount() > 0;
   F.JobParameters().Video_AddFileName = Path;
   TInputOptions Input;

@@ -285,6 +285,8 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   jobstest::WriteFile(Folder, "notes.avi", "These are notes, not a film.\n");
   jobstest::WriteFile(Folder, "empty.mp4", "");
   jobstest::WriteFile(Folder, "cut.mkv", Bytes.substr(0, 40));
+  // Opens as media, but only as subtitles.
+  jobstest::WriteFile(Folder, "subs.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n\n");
   ASSERT_EQ(mkfifo((Folder + "/pipe.avi").c_str(), 0644), 0);
   std::filesystem::create_symlink(Folder + "/gone.avi", Folder + "/dangling.avi");
   const char* const Good[] = {"with space.mkv", "视频 片段.mkv", "it's \"quoted\".mkv", "-dash.mkv",
@@ -297,19 +299,21 @@ TEST_F(JobList, BadInputsAreSkippedWithTheirLogLineAndTheOthersAreAdded) {
   // One box names each bad file once with its cause.
   for (const char* Line :
        {"notes.avi：不是可以转换的视频或音频文件", "empty.mp4：不是可以转换的视频或音频文件",
-        "cut.mkv：不是可以转换的视频或音频文件", "pipe.avi：无法读取该文件（不是普通文件）"})
+        "cut.mkv：不是可以转换的视频或音频文件", "subs.srt：不是可以转换的视频或音频文件",
+        "pipe.avi：无法读取该文件（不是普通文件）"})
     EXPECT_NE(Said.find(Line), String::npos) << Line << "\n" << Said;
-  EXPECT_NE(Said.find("有 4 个文件没有添加到列表"), String::npos) << Said;
+  EXPECT_NE(Said.find("有 5 个文件没有添加到列表"), String::npos) << Said;
   std::vector<String> Added;
   for (Integer I = 0; I < RowCount(); ++I) Added.push_back(ExtractFileName(Cell(I, colInputFile)));
   for (const char* Name : Good) EXPECT_NE(std::find(Added.begin(), Added.end(), Name), Added.end()) << Name;
-  // Four bad files, each with its line between empty lines; the dangling link is not listed.
+  // Five bad files, each with its line between empty lines; the dangling link is not listed.
   Integer Errors = 0;
   for (size_t At = Log.find("\n***File load error: "); At != String::npos;
        At = Log.find("\n***File load error: ", At + 1))
     ++Errors;
-  EXPECT_EQ(Errors, 4) << Log;
+  EXPECT_EQ(Errors, 5) << Log;
   EXPECT_NE(Log.find("pipe.avi is not a plain file"), String::npos) << Log;
+  EXPECT_NE(Log.find("subs.srt has no video or audio stream"), String::npos) << Log;
   EXPECT_EQ(Log.find("dangling"), String::npos) << Log;
   ExpectSlotsInStepWithRows();
   // Each output name is the input's own, unique, with the format's extension.
