@@ -219,4 +219,29 @@ TEST_F(JobChanges, ACancelledDialogLeavesRowAndSlotAgreeing) {
   EXPECT_EQ(Main->bsSkinOfficeComboBox1->ItemIndex(), 0);
 }
 
+// Closed with OK, the dialog leaves the keys in the job list, wherever they were before it opened,
+// whether a format, a preset or nothing was changed.
+TEST_F(JobChanges, TheDialogClosedWithOkLeavesTheKeysInTheJobList) {
+  AddJob("/clips/e.mkv");
+  WinProcessMessages();
+  const std::function<void()> Changes[] = {
+      [this] {
+        Dialog->bsSkinOfficeComboBox2->SetItemIndex(4);
+        Dialog->bsSkinOfficeComboBox1->SetItemIndex(0);
+      },
+      [this] { Dialog->bsSkinComboBox2->SetItemIndex(Dialog->bsSkinComboBox2->Items()->Count() - 1); },
+      [] {},
+  };
+  for (const std::function<void()>& Change : Changes) {
+    Main->bsSkinOfficeComboBox1->SetFocus();
+    wintest::OnNextModalLoop([&Change] {
+      Change();
+      wintest::KeyPress(VK_RETURN, 13);
+    });
+    Main->bsSkinButton24->Click();
+    WinProcessMessages();
+    EXPECT_TRUE(Main->lvFiles->Focused());
+  }
+}
+
 }  // namespace
