@@ -8,6 +8,7 @@
 
 #include "skin/controls/base/bsskincontrol.h"
 #include "skin/controls/buttons/bsbuttoneffects.h"
+#include "skin/controls/buttons/bsbuttonpress.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bslayered.h"
 #include "skin/core/bsskinvalues.h"
@@ -19,6 +20,7 @@ using TbsButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, c
 
 class TbsSkinButton : public TbsSkinCustomControl, public TbsButtonElementLook {
  public:
+  friend class TbsButtonPressSteps<TbsSkinButton>;
   explicit TbsSkinButton(TComponent* AOwner);
   ~TbsSkinButton() override;
   String ClassName() const override { return "TbsSkinButton"; }

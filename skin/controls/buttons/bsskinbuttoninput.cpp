@@ -150,37 +150,13 @@ void TbsSkinButton::Dispatch(TMessage& Message) {
 void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   auto Alive = FAlive;
   TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (!*Alive || Button != mbLeft) return;
-  if (canAnimate() && FEffects.Animating()) FEffects.StopAnimate();
-  FMouseDown = true;
-  if (!FDown) {
-    FMouseIn = true;
-    SetDown(true);
-    if (FCheckedMode) {
-      FStopMouseUp = true;
-      ButtonClick();
-    } else if (FRepeatMode && FGroupIndex == 0) {
-      FEffects.StartRepeat();
-    } else if (FGroupIndex != 0) {
-      ButtonClick();
-    }
-    if (!*Alive) return;
-    FAllowAllUpCheck = false;
-  } else if (FGroupIndex != 0) {
-    FAllowAllUpCheck = true;
-  }
+  if (*Alive && Button == mbLeft) TbsButtonPressSteps<TbsSkinButton>::Down(*this);
 }
 
 void TbsSkinButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   auto Alive = FAlive;
   TbsSkinCustomControl::MouseMove(Shift, X, Y);
-  if (!*Alive || !FDown) return;
-  const bool Inside = X >= 0 && X <= Width() && Y >= 0 && Y <= Height();
-  // The mouse is captured, so the class library reports neither leaving nor coming back.
-  if (!Inside && FMouseIn)
-    Perform(CM_MOUSELEAVE, 0, 0);
-  else if (Inside && !FMouseIn)
-    Perform(CM_MOUSEENTER, 0, 0);
+  if (*Alive) TbsButtonPressSteps<TbsSkinButton>::Move(*this, X, Y);
 }
 
 void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -188,32 +164,7 @@ void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
     TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
     return;
   }
-  auto Alive = FAlive;
-  FMouseDown = false;
-  if (FCheckedMode) {
-    if (FStopMouseUp) {
-      FStopMouseUp = false;
-    } else {
-      SetDown(false);
-      ButtonClick();
-    }
-  } else if (FGroupIndex == 0) {
-    const bool WasDown = FDown;
-    if (FMouseIn) {
-      SetDown(false);
-      if (FEffects.RepeatRunning()) FEffects.StopRepeat();
-      if (WasDown) ButtonClick();
-    } else {
-      FDown = false;
-      FEffects.StopRepeat();
-      Repaint();
-    }
-  } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
-    SetDown(false);
-    ButtonClick();
-  }
-  // The click handler may have freed the button.
-  if (!*Alive) return;
+  if (!TbsButtonPressSteps<TbsSkinButton>::Up(*this)) return;
   if (HandleAllocated() && Visible()) TbsSkinCustomControl::MouseUp(Button, Shift, X, Y);
 }
 

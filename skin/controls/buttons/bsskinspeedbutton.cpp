@@ -463,69 +463,18 @@ void TbsSkinSpeedButton::CMMouseLeave(TMessage& Message) {
 void TbsSkinSpeedButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   auto Alive = FAlive;
   TbsGraphicSkinCustomControl::MouseMove(Shift, X, Y);
-  if (!*Alive || !FDown) return;
-  // While captured the class library reports neither leaving nor coming back.
-  const bool Outside = X < 0 || Y < 0 || X > Width() || Y > Height();
-  if (Outside && FMouseIn)
-    Perform(CM_MOUSELEAVE, 0, 0);
-  else if (!Outside && !FMouseIn)
-    Perform(CM_MOUSEENTER, 0, 0);
+  if (*Alive) TbsButtonPressSteps<TbsSkinSpeedButton>::Move(*this, X, Y);
 }
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   auto Alive = FAlive;
   TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
-  if (!*Alive || Button != mbLeft) return;
-  if (canAnimate() && FEffects.Animating()) FEffects.StopAnimate();
-  FMouseDown = true;
-  if (!FDown) {
-    FMouseIn = true;
-    SetDown(true);
-    if (FCheckedMode) {
-      FStopMouseUp = true;
-      ButtonClick();
-    } else if (FRepeatMode && FGroupIndex == 0) {
-      FEffects.StartRepeat();
-    } else if (FGroupIndex != 0) {
-      ButtonClick();
-    }
-    if (!*Alive) return;
-    FAllowAllUpCheck = false;
-  } else if (FGroupIndex != 0) {
-    FAllowAllUpCheck = true;
-  }
+  if (*Alive && Button == mbLeft) TbsButtonPressSteps<TbsSkinSpeedButton>::Down(*this);
 }
 
 void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (Button != mbLeft) {
-    TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
-    return;
-  }
   // The library's own click comes before OnMouseUp, as for every skinned control.
-  auto Alive = FAlive;
-  FMouseDown = false;
-  if (FCheckedMode) {
-    if (FStopMouseUp) {
-      FStopMouseUp = false;
-    } else {
-      SetDown(false);
-      ButtonClick();
-    }
-  } else if (FGroupIndex == 0) {
-    const bool WasDown = FDown;
-    if (FMouseIn) {
-      SetDown(false);
-      if (FRepeatMode) FEffects.StopRepeat();
-      if (WasDown) ButtonClick();
-    } else {
-      FDown = false;
-      FEffects.StopRepeat();
-    }
-  } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
-    SetDown(false);
-    ButtonClick();
-  }
-  if (!*Alive) return;
+  if (Button == mbLeft && !TbsButtonPressSteps<TbsSkinSpeedButton>::Up(*this)) return;
   TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
 }
 

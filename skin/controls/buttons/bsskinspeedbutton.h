@@ -8,6 +8,7 @@
 
 #include "skin/controls/base/bsgraphicskincontrol.h"
 #include "skin/controls/buttons/bsbuttoneffects.h"
+#include "skin/controls/buttons/bsbuttonpress.h"
 #include "skin/controls/buttons/bsskinbutton.h"
 #include "skin/core/bsdraw.h"
 #include "skin/core/bsskinvalues.h"
@@ -16,6 +17,7 @@ class TbsSkinImagesMenu;
 
 class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl, public TbsButtonElementLook {
  public:
+  friend class TbsButtonPressSteps<TbsSkinSpeedButton>;
   explicit TbsSkinSpeedButton(TComponent* AOwner);
   ~TbsSkinSpeedButton() override;
   String ClassName() const override { return "TbsSkinSpeedButton"; }
